@@ -100,7 +100,6 @@ private:
     // Pops the first task due at or before `limit` and moves the virtual clock to it.
     bool takeDue(double limit, Entry& out);
     void runEntry(Entry&);
-    bool nextDueTime(double& out) const;
     void noteLimitHit(const char* where, size_t ran);
 
     mutable std::mutex m_mutex;

@@ -10,8 +10,10 @@
 
 #include "platform/base/RunLoop.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace base {
 
@@ -51,6 +53,8 @@ private:
     const double m_interval;
     const bool m_repeats;
     Callback m_callback;
+    // The callback runs on the loop's thread; the schedule may be invalidated from any.
+    mutable std::mutex m_mutex;
     double m_start = 0;
     uint64_t m_ticksScheduled = 0;
     uint64_t m_fireCount = 0;
