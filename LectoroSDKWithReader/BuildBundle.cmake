@@ -1,0 +1,34 @@
+# Assembles the library bundle: a copy of resources/ and the font files, under the names
+# the reader registers ("OpenSans-SemiBold.ttf", and the icon font "LectoroIcons.ttf").
+# A font the system lacks is reported and skipped: the reader then falls back to other faces.
+
+file(MAKE_DIRECTORY ${BUNDLE_DIR})
+file(COPY ${RESOURCES_DIR}/ DESTINATION ${BUNDLE_DIR})
+
+function(copy_font source target)
+  if(EXISTS ${source})
+    file(COPY_FILE ${source} ${BUNDLE_DIR}/${target} ONLY_IF_DIFFERENT)
+  else()
+    message(STATUS "Font ${source} not found; ${target} is left out of the bundle")
+  endif()
+endfunction()
+
+set(faces Regular Italic Light SemiBold Bold ExtraBold)
+foreach(face ${faces})
+  set(source ${OPEN_SANS_DIR}/OpenSans-${face}.ttf)
+  if(face STREQUAL "SemiBold" AND NOT EXISTS ${source})
+    # Debian names the face "Semibold".
+    set(source ${OPEN_SANS_DIR}/OpenSans-Semibold.ttf)
+  endif()
+  copy_font(${source} OpenSans-${face}.ttf)
+endforeach()
+
+# The icon font's glyph artwork is not the point here: any freely licensed face stands in.
+if(NOT ICON_FONT_SOURCE)
+  if(EXISTS /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+    set(ICON_FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+  else()
+    set(ICON_FONT_SOURCE ${OPEN_SANS_DIR}/OpenSans-Regular.ttf)
+  endif()
+endif()
+copy_font(${ICON_FONT_SOURCE} LectoroIcons.ttf)

@@ -1,0 +1,227 @@
+#include "LectoroSDKWithReader/foundation/Reachability.h"
+
+#include "LectoroSDKWithReader/foundation/FoundationLog.h"
+#include "platform/base/FileManager.h"
+#include "platform/base/NotificationCenter.h"
+#include "platform/base/Strings.h"
+#include "platform/base/Timer.h"
+
+#include <mutex>
+
+namespace lectoro {
+
+namespace {
+
+std::mutex& factoryMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+Reachability::SourceFactory& factory()
+{
+    static Reachability::SourceFactory current;
+    return current;
+}
+
+std::shared_ptr<ReachabilitySource> makeSource(ReachabilitySource::Target target, const std::string& hostName)
+{
+    Reachability::SourceFactory current;
+    {
+        std::lock_guard lock(factoryMutex());
+        current = factory();
+    }
+    if (current)
+        return current(target, hostName);
+    return std::make_shared<InterfaceReachabilitySource>(target);
+}
+
+std::string readFirstLine(const std::string& path)
+{
+    auto contents = base::FileManager::defaultManager().readFile(path);
+    if (!contents)
+        return {};
+    return base::trimWhitespaceAndNewlines(*contents);
+}
+
+void logFlags(uint32_t flags, const char* function)
+{
+    systemLog("Reachability Flag Status: " + Reachability::flagsDescription(flags) + " " + function);
+}
+
+} // namespace
+
+InterfaceReachabilitySource::InterfaceReachabilitySource(Target target, std::string interfacesFolder)
+    : m_target(target)
+    , m_interfacesFolder(std::move(interfacesFolder))
+{
+}
+
+InterfaceReachabilitySource::~InterfaceReachabilitySource()
+{
+    stop();
+}
+
+std::optional<uint32_t> InterfaceReachabilitySource::flags()
+{
+    auto& files = base::FileManager::defaultManager();
+    auto names = files.contentsOfDirectory(m_interfacesFolder);
+    if (!names)
+        return std::nullopt;
+    uint32_t result = 0;
+    for (auto& name : *names) {
+        if (name == "lo" || name.empty() || name[0] == '.')
+            continue;
+        std::string folder = m_interfacesFolder + "/" + name;
+        std::string state = readFirstLine(folder + "/operstate");
+        bool up = state == "up" || (state == "unknown" && readFirstLine(folder + "/carrier") == "1");
+        if (!up)
+            continue;
+        if (m_target == Target::LocalWiFi) {
+            if (files.fileExists(folder + "/wireless"))
+                result |= ReachabilityFlags::Reachable | ReachabilityFlags::IsDirect;
+            continue;
+        }
+        result |= ReachabilityFlags::Reachable;
+        if (base::hasPrefix(name, "wwan"))
+            result |= ReachabilityFlags::IsWWAN;
+    }
+    return result;
+}
+
+bool InterfaceReachabilitySource::start(std::function<void()> onChange)
+{
+    stop();
+    m_lastFlags = flags();
+    m_timer = base::Timer::scheduled(pollInterval, true, [this, onChange = std::move(onChange)](base::Timer&) {
+        auto now = flags();
+        if (now == m_lastFlags)
+            return;
+        m_lastFlags = now;
+        if (onChange)
+            onChange();
+    });
+    return true;
+}
+
+void InterfaceReachabilitySource::stop()
+{
+    if (m_timer)
+        m_timer->invalidate();
+    m_timer.reset();
+}
+
+void Reachability::setSourceFactory(SourceFactory newFactory)
+{
+    std::lock_guard lock(factoryMutex());
+    factory() = std::move(newFactory);
+}
+
+Reachability::Reachability(std::shared_ptr<ReachabilitySource> source, bool localWiFi)
+    : m_source(std::move(source))
+    , m_alwaysReturnLocalWiFiStatus(localWiFi)
+{
+}
+
+Reachability::~Reachability()
+{
+    stopNotifier();
+}
+
+std::shared_ptr<Reachability> Reachability::reachabilityWithSource(std::shared_ptr<ReachabilitySource> source, bool localWiFi)
+{
+    if (!source)
+        return nullptr;
+    return std::shared_ptr<Reachability>(new Reachability(std::move(source), localWiFi));
+}
+
+std::shared_ptr<Reachability> Reachability::reachabilityWithHostName(const std::string& hostName)
+{
+    if (hostName.empty())
+        return nullptr;
+    return reachabilityWithSource(makeSource(ReachabilitySource::Target::HostName, hostName));
+}
+
+std::shared_ptr<Reachability> Reachability::reachabilityForInternetConnection()
+{
+    return reachabilityWithSource(makeSource(ReachabilitySource::Target::Internet, {}));
+}
+
+std::shared_ptr<Reachability> Reachability::reachabilityForLocalWiFi()
+{
+    return reachabilityWithSource(makeSource(ReachabilitySource::Target::LocalWiFi, {}), true);
+}
+
+bool Reachability::startNotifier()
+{
+    std::weak_ptr<Reachability> weakSelf = weak_from_this();
+    const void* identity = this;
+    bool started = m_source->start([weakSelf, identity] {
+        if (weakSelf.expired())
+            return;
+        base::NotificationCenter::defaultCenter().post(kReachabilityChangedNotification, identity);
+    });
+    m_notifying = started;
+    return started;
+}
+
+void Reachability::stopNotifier()
+{
+    if (m_notifying && m_source)
+        m_source->stop();
+    m_notifying = false;
+}
+
+NetworkStatus Reachability::currentReachabilityStatus() const
+{
+    auto flags = m_source->flags();
+    if (!flags)
+        return NotReachable;
+    return m_alwaysReturnLocalWiFiStatus ? localWiFiStatusForFlags(*flags) : networkStatusForFlags(*flags);
+}
+
+bool Reachability::connectionRequired() const
+{
+    auto flags = m_source->flags();
+    return flags && (*flags & ReachabilityFlags::ConnectionRequired);
+}
+
+NetworkStatus Reachability::networkStatusForFlags(uint32_t flags)
+{
+    using namespace ReachabilityFlags;
+    logFlags(flags, "networkStatusForFlags");
+    if (!(flags & Reachable))
+        return NotReachable;
+    if (flags & IsWWAN)
+        return ReachableViaWWAN;
+    if ((flags & (ConnectionOnDemand | ConnectionOnTraffic)) && !(flags & InterventionRequired))
+        return ReachableViaWiFi;
+    return (flags & ConnectionRequired) ? NotReachable : ReachableViaWiFi;
+}
+
+NetworkStatus Reachability::localWiFiStatusForFlags(uint32_t flags)
+{
+    using namespace ReachabilityFlags;
+    logFlags(flags, "localWiFiStatusForFlags");
+    return ((flags & Reachable) && (flags & IsDirect)) ? ReachableViaWiFi : NotReachable;
+}
+
+std::string Reachability::flagsDescription(uint32_t flags)
+{
+    using namespace ReachabilityFlags;
+    auto bit = [flags](uint32_t mask, char letter) { return (flags & mask) ? letter : '-'; };
+    std::string text;
+    text += bit(IsWWAN, 'W');
+    text += bit(Reachable, 'R');
+    text += ' ';
+    text += bit(TransientConnection, 't');
+    text += bit(ConnectionRequired, 'c');
+    text += bit(ConnectionOnTraffic, 'C');
+    text += bit(InterventionRequired, 'i');
+    text += bit(ConnectionOnDemand, 'D');
+    text += bit(IsLocalAddress, 'l');
+    text += bit(IsDirect, 'd');
+    return text;
+}
+
+} // namespace lectoro

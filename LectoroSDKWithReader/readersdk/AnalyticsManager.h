@@ -1,0 +1,39 @@
+#pragma once
+
+// The companion framework's analytics manager: it queues tracked events (page time, book
+// open and close, annotation events…) until they are handed over as the tracking JSON,
+// and passes live feature-use events on.
+//
+// getInstance() answers the installed manager: the one given to setInstance(), else one
+// made once by the installed companion framework; null when there is neither (callers
+// then drop their events).
+
+#include "platform/base/Value.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace lectoro {
+
+class AnalyticsManager {
+public:
+    virtual ~AnalyticsManager() = default;
+
+    static std::shared_ptr<AnalyticsManager> getInstance();
+    static void setInstance(std::shared_ptr<AnalyticsManager>);
+
+    // Queues one tracked event. An event with the same name and unique id as a queued one
+    // replaces it.
+    virtual void trackEvent(const std::string& eventName, const base::Value& eventInfo, const std::string& wihUniqueID) = 0;
+    // A live event: a name (may be absent) and a dictionary (may be null).
+    virtual void notifyEvent(const std::optional<std::string>& eventName, const base::Value& eventInfo) = 0;
+    // The tracked events queued since the last call, as JSON text: one array per event
+    // name, in the order names first appeared, each entry {"EventName", "UniqueID",
+    // "EventInfo"}; for example {"PageTracking": [{"EventName": "PageTracking",
+    // "UniqueID": "…", "EventInfo": {"cfID": …, "TimeSpend": …}}]}. Empty text when
+    // nothing is queued. The queue is emptied, so each event is handed over once.
+    virtual std::string getTrackingJSON() = 0;
+};
+
+} // namespace lectoro

@@ -1,0 +1,58 @@
+#pragma once
+
+// How the product creates the companion framework's objects it owns. The product library
+// never links an implementation: the host (or a test) installs one at start-up with
+// setCompanionFramework(); companion::makeFramework() gives the real one,
+// companion::testing::FakeFramework the fakes.
+//
+// companionFramework() never answers null: without an installed framework it answers a
+// stand-in whose makers write one line to stderr and answer null, so the product sees
+// missing objects (as it would see nil) instead of crashing.
+
+#include "platform/base/Value.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace lectoro {
+
+class AnalyticsManager;
+class LectoroBookVO;
+class LectoroDataSyncingManager;
+class LectoroServiceInterface;
+class ReadingTimeManager;
+class RendererViewController;
+class RendererViewControllerDelegate;
+class TextSearchController;
+class YSDBManager;
+
+class CompanionFramework {
+public:
+    virtual ~CompanionFramework() = default;
+
+    // The local store (one per caller; instances share the same storage).
+    virtual std::shared_ptr<YSDBManager> makeDatabaseManager() = 0;
+    // The page renderer for a book folder. It loads the book once its view is shown and
+    // reports to the delegate (held weakly).
+    virtual std::shared_ptr<RendererViewController> makeRendererViewController(const std::string& bookPath,
+        std::weak_ptr<RendererViewControllerDelegate>, const std::optional<std::string>& isbn = std::nullopt,
+        const base::Value& additionalInfo = {}) = 0;
+    virtual std::shared_ptr<LectoroDataSyncingManager> makeDataSyncingManager(const std::string& baseURLString,
+        const std::string& clientID) = 0;
+    virtual std::shared_ptr<LectoroServiceInterface> makeServiceInterface(const std::string& baseURLString,
+        const std::string& clientID) = 0;
+    virtual std::shared_ptr<AnalyticsManager> makeAnalyticsManager() = 0;
+    virtual std::shared_ptr<ReadingTimeManager> makeReadingTimeManager(const std::string& bookPath) = 0;
+    // A search engine over a loaded book (search type 0: plain text).
+    virtual std::shared_ptr<TextSearchController> makeTextSearchController(std::shared_ptr<LectoroBookVO>,
+        const std::string& searchText, int searchType = 0) = 0;
+};
+
+// Installs the framework (null uninstalls it). The analytics manager made by an earlier
+// framework is dropped.
+void setCompanionFramework(std::shared_ptr<CompanionFramework>);
+bool isCompanionFrameworkInstalled();
+std::shared_ptr<CompanionFramework> companionFramework();
+
+} // namespace lectoro

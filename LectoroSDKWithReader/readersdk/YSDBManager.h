@@ -1,0 +1,138 @@
+#pragma once
+
+// The local store of the companion framework: the reader's user content and book data,
+// keyed by book id (its decimal text, as the reader holds it) and numeric user id.
+//
+// Every call is synchronous and returns at once; a save is durable when it returns. A
+// save marks the record unsynced (it waits for the batch upload); a delete of a record that
+// was uploaded keeps it as a deleted, unsynced record until the upload tells the server,
+// and a delete of one that never was removes it. Reads never answer deleted records.
+// The store may be used from several threads.
+
+#include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
+#include "LectoroSDKWithReader/readersdk/records/ReaderFontSettingsVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookClassInfoVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKProtractorVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
+
+#include "platform/base/Value.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lectoro {
+
+class YSDBManager {
+public:
+    virtual ~YSDBManager() = default;
+
+    // The open book; answer lookups that carry no book id (getFIBObjectWithLinkId) are
+    // made in it.
+    virtual void setBook(std::shared_ptr<LectoroBookVO>) = 0;
+
+    // Per-page queries answer the records whose page identifier is `pageID`, or, for a
+    // record without one, whose display number is `displayNumber`; in saving order.
+
+    virtual void saveHighlight(const std::shared_ptr<SDKHighlightVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual void deleteHighlight(const std::shared_ptr<SDKHighlightVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual std::vector<std::shared_ptr<SDKHighlightVO>> highlightForPageID(const std::string& pageID,
+        const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
+    // Every highlight and note of the user in the book.
+    virtual std::vector<std::shared_ptr<SDKHighlightVO>> highlightBookID(const std::string& bookID, int64_t userID) = 0;
+    // The user's answer to a received note: accepted marks it answered; declined removes it.
+    virtual void updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId) = 0;
+
+    virtual void saveBookmark(const std::shared_ptr<SDKBookmarkVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual void deleteBookmark(const std::shared_ptr<SDKBookmarkVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual std::vector<std::shared_ptr<SDKBookmarkVO>> bookmarkForPageID(const std::string& pageID,
+        const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
+    virtual std::vector<std::shared_ptr<SDKBookmarkVO>> bookMarkBookID(const std::string& bookID, int64_t userID) = 0;
+
+    virtual void savePentoolDrawing(const std::shared_ptr<SDKPentoolVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual void deletePentoolDrawing(const std::shared_ptr<SDKPentoolVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual std::vector<std::shared_ptr<SDKPentoolVO>> pentoolDrawingForPageID(const std::string& pageID,
+        const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
+
+    virtual void saveTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual void deleteTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual std::vector<std::shared_ptr<SDKTextAnnotationVO>> textAnnotationVOForPageID(const std::string& pageID,
+        const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
+
+    // One answer per markup: saving an answer for a link that has one replaces it.
+    virtual void saveFIB(const std::shared_ptr<SDKFIBVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual void updateFIB(const std::shared_ptr<SDKFIBVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual void deleteFIB(const std::shared_ptr<SDKFIBVO>&, const std::string& bookID, int64_t userID) = 0;
+    // The stored answer of the link in the open book (setBook); null when there is none.
+    virtual std::shared_ptr<SDKFIBVO> getFIBObjectWithLinkId(int64_t linkID, int64_t userId) = 0;
+    // The stored equation answer of the link, or a new one for it; either way carrying `text`.
+    virtual std::shared_ptr<SDKFIBVO> getEquationFIBObjectForText(const std::string& text, const PXLinkVO& link,
+        int64_t userId) = 0;
+    // `submitted` YES counts every answer; NO only those not yet handed in.
+    virtual bool isFIBsAvailableOnPageID(const std::string& pageID, const std::string& displayNumber,
+        const std::string& bookID, int64_t userID, bool submitted) = 0;
+    // Deletes the answers that isFIBsAvailableOnPageID counts.
+    virtual void clearAllFIBsOnPageNumber(const std::string& pageID, const std::string& displayNumber,
+        const std::string& bookID, int64_t userID, bool submitted) = 0;
+    // Record builders for UGC items of learner work; null for an item of another kind.
+    virtual std::shared_ptr<SDKFIBVO> getSDKFIBVOFromUGCDictionary(const base::Value&) = 0;
+    virtual std::shared_ptr<SDKPentoolVO> getSDKPenToolVOFromUGCDictionary(const base::Value&) = 0;
+
+    // Submission of a learner's work: answers and pen drawings, or answers only.
+    virtual bool isSubmitAnotationAllowedForBookID(const std::string& bookID, int64_t userID) = 0;
+    virtual bool isSubmitAnotationAllowedForFibForBookID(const std::string& bookID, int64_t userID) = 0;
+    virtual void submitAnotationForBookID(const std::string& bookID, int64_t userID) = 0;
+    virtual void submitAnotationForFibForBookID(const std::string& bookID, int64_t userID) = 0;
+
+    virtual void saveProtractor(const std::shared_ptr<SDKProtractorVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual void deleteProtractorDrawing(const std::shared_ptr<SDKProtractorVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual std::vector<std::shared_ptr<SDKProtractorVO>> protractorForPageID(const std::string& pageID,
+        const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
+
+    // SCORM learner data, one text per package.
+    virtual void saveSCORMdataToDB(const std::string& bookID, int64_t userID, const std::string& scormID,
+        const std::string& scormString, const std::string& classId, int64_t pageID, const std::string& activityName,
+        bool isSynced) = 0;
+    virtual std::optional<std::string> fetchScormDataWithBookID(const std::string& bookID, int64_t userID,
+        const std::string& scormID) = 0;
+
+    // The reading session of an open book: each call replaces the session not yet uploaded
+    // (the tracking JSON holds every event queued so far), so no event is counted twice.
+    virtual void createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
+        const std::string& analyticsData) = 0;
+    // Every stored session of the user and book: session id text to its JSON text.
+    virtual base::Value getReaderAnalyticsForUser(int64_t userID, const std::string& bookID) = 0;
+
+    // Book metadata is merged by key: keys not in `metadata` keep their values, and a null
+    // value leaves the stored one alone. Values are any JSON-representable Value.
+    virtual void saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID) = 0;
+    // A dictionary, empty when nothing is stored.
+    virtual base::Value getBookMetadataForbookID(const std::string& bookID, int64_t userID) = 0;
+
+    virtual void saveReaderFontSetting(const std::shared_ptr<ReaderFontSettingsVO>&, const std::string& bookID,
+        int64_t userID) = 0;
+    virtual std::shared_ptr<ReaderFontSettingsVO> getReaderFontSettingForBookID(const std::string& bookID,
+        int64_t userID) = 0;
+
+    // The user's classes for the book, in the order the service gave them; the lists last
+    // saved with saveSharedReceivedInfo are applied to each.
+    virtual std::vector<std::shared_ptr<SDKBookClassInfoVO>> bookClassInfoArrayForBookID(const std::string& bookID,
+        int64_t user) = 0;
+    // {"shareList": [...], "recieveList": [...]}, kept until uploaded.
+    virtual void saveSharedReceivedInfo(const base::Value& payload, const std::string& bookID, int64_t userID) = 0;
+
+    // {"ugcBookList": [{"bookID": text, "ugcList": [UGC dictionaries]}]}: every book with
+    // content still to upload, deleted records included.
+    virtual base::Value getUnsynedUGCDictionaryForUserID(int64_t userID) = 0;
+    // Book id text to its share payload not yet uploaded; empty when all is uploaded.
+    virtual base::Value getUnsyncedCollabDataDictionaryForUserID(int64_t userID) = 0;
+};
+
+} // namespace lectoro

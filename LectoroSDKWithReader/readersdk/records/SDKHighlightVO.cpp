@@ -1,0 +1,51 @@
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+
+#include "LectoroSDKWithReader/readersdk/records/RecordCoding.h"
+
+namespace lectoro {
+
+void SDKHighlightVO::writeFields(base::Value::Dictionary& dictionary) const
+{
+    dictionary.set("text", text);
+    dictionary.set("noteText", noteText);
+    dictionary.set("backgroundColor", backgroundColor);
+    dictionary.set("textColor", textColor);
+    dictionary.set("noteComments", noteComments.isList() ? noteComments : base::Value(base::Value::List {}));
+    dictionary.set("isImportant", isImportant);
+    dictionary.set("isStickyNote", isStickyNote);
+    dictionary.set("isReceived", isReceived);
+    dictionary.set("isAnswered", isAnswered);
+    dictionary.set("isShare", isShare);
+    dictionary.set("sharedUsers", sharedUsers.isList() ? sharedUsers : base::Value(base::Value::List {}));
+    dictionary.set("isTeacherReviewNote", isTeacherReviewNote);
+    dictionary.set("isCollabSubmitted", isCollabSubmitted);
+    dictionary.set("creatorName", creatorName);
+    dictionary.set("startIndex", startIndex);
+    dictionary.set("endIndex", endIndex);
+    dictionary.set("positionIdentifier", positionIdentifier);
+    dictionary.set("noteRect", coding::rectValue(noteRect));
+}
+
+void SDKHighlightVO::readFields(const base::Value& dictionary)
+{
+    text = coding::readString(dictionary, "text");
+    noteText = coding::readString(dictionary, "noteText");
+    backgroundColor = coding::readString(dictionary, "backgroundColor");
+    textColor = coding::readString(dictionary, "textColor");
+    noteComments = coding::readList(dictionary, "noteComments");
+    isImportant = coding::readBool(dictionary, "isImportant");
+    isStickyNote = coding::readBool(dictionary, "isStickyNote");
+    isReceived = coding::readBool(dictionary, "isReceived");
+    isAnswered = coding::readBool(dictionary, "isAnswered", !isReceived);
+    isShare = coding::readBool(dictionary, "isShare");
+    sharedUsers = coding::readList(dictionary, "sharedUsers");
+    isTeacherReviewNote = coding::readBool(dictionary, "isTeacherReviewNote");
+    isCollabSubmitted = coding::readBool(dictionary, "isCollabSubmitted");
+    creatorName = coding::readString(dictionary, "creatorName");
+    startIndex = coding::readInteger(dictionary, "startIndex");
+    endIndex = coding::readInteger(dictionary, "endIndex");
+    positionIdentifier = coding::readString(dictionary, "positionIdentifier");
+    noteRect = coding::readRect(dictionary, "noteRect");
+}
+
+} // namespace lectoro

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
+
+#include <string>
+
+namespace lectoro {
+
+struct MVIconFontConstants {
+    static std::string getFontName() { return MVLectoroFontManager::getFontName(); }
+};
+
+} // namespace lectoro

@@ -1,0 +1,100 @@
+#include "companion/Framework.h"
+
+#include "companion/analytics/BookReadingTimeManager.h"
+#include "companion/analytics/QueuedAnalyticsManager.h"
+#include "companion/renderer/BookRenderer.h"
+#include "companion/search/BookTextSearchController.h"
+#include "companion/service/InProcessService.h"
+#include "companion/store/SqliteDatabaseManager.h"
+#include "companion/sync/DataSyncingManager.h"
+#include "companion/sync/ServiceInterface.h"
+#include "companion/sync/StoreSyncAdapter.h"
+
+#include <cstdio>
+
+namespace companion {
+
+Framework::Framework(FrameworkOptions options)
+    : m_storageRoot(std::move(options.storageRoot))
+    , m_transport(std::move(options.transport))
+{
+    if (!m_transport) {
+        m_service = InProcessService::create();
+        m_transport = m_service;
+    }
+}
+
+std::shared_ptr<SqliteDatabaseManager> Framework::store()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_storeOpened) {
+        m_storeOpened = true;
+        auto opened = m_storageRoot.empty() ? SqliteDatabaseManager::openInMemory()
+                                            : SqliteDatabaseManager::open(m_storageRoot);
+        if (opened.ok()) {
+            m_store = opened.value();
+        } else {
+            m_storeError = opened.error();
+            std::fprintf(stderr, "companion: the store cannot be opened: %s\n", opened.error().localizedDescription().c_str());
+        }
+    }
+    return m_store;
+}
+
+std::optional<base::Error> Framework::storeError() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_storeError;
+}
+
+std::shared_ptr<lectoro::YSDBManager> Framework::makeDatabaseManager()
+{
+    return store();
+}
+
+std::shared_ptr<lectoro::RendererViewController> Framework::makeRendererViewController(const std::string& bookPath,
+    std::weak_ptr<lectoro::RendererViewControllerDelegate> delegate, const std::optional<std::string>& isbn,
+    const base::Value& additionalInfo)
+{
+    return BookRenderer::create(bookPath, std::move(delegate), isbn, additionalInfo);
+}
+
+std::shared_ptr<lectoro::LectoroDataSyncingManager> Framework::makeDataSyncingManager(const std::string& baseURLString,
+    const std::string& clientID)
+{
+    std::shared_ptr<SyncStore> syncStore;
+    if (auto opened = store())
+        syncStore = std::make_shared<StoreSyncAdapter>(opened);
+    return DataSyncingManager::create(baseURLString, clientID, m_transport, std::move(syncStore));
+}
+
+std::shared_ptr<lectoro::LectoroServiceInterface> Framework::makeServiceInterface(const std::string& baseURLString,
+    const std::string& clientID)
+{
+    return ServiceInterface::create(baseURLString, clientID, m_transport);
+}
+
+std::shared_ptr<lectoro::AnalyticsManager> Framework::makeAnalyticsManager()
+{
+    return std::make_shared<QueuedAnalyticsManager>();
+}
+
+std::shared_ptr<lectoro::ReadingTimeManager> Framework::makeReadingTimeManager(const std::string& bookPath)
+{
+    return std::make_shared<BookReadingTimeManager>(bookPath);
+}
+
+std::shared_ptr<lectoro::TextSearchController> Framework::makeTextSearchController(
+    std::shared_ptr<lectoro::LectoroBookVO> book, const std::string& searchText, int searchType)
+{
+    if (!book)
+        return nullptr;
+    return std::make_shared<BookTextSearchController>(std::move(book), searchText, searchType);
+}
+
+std::shared_ptr<Framework> makeFramework(FrameworkOptions options)
+{
+    return std::make_shared<Framework>(std::move(options));
+}
+
+} // namespace companion

@@ -1,0 +1,65 @@
+#pragma once
+
+// The working companion framework: the SQLite store in a storage root, the renderer over
+// book folders, the sync and service clients over a transport, analytics, reading time
+// and text search. Install it with lectoro::setCompanionFramework(companion::makeFramework(…)).
+
+#include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
+#include "companion/service/Transport.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace companion {
+
+class InProcessService;
+class SqliteDatabaseManager;
+
+struct FrameworkOptions {
+    // Folder of the store's database; created when missing. Empty keeps the store in
+    // memory for the life of the framework.
+    std::string storageRoot;
+    // Where the clients send their requests; null gives a new in-process service.
+    std::shared_ptr<Transport> transport;
+};
+
+class Framework final : public lectoro::CompanionFramework {
+public:
+    explicit Framework(FrameworkOptions);
+
+    const std::shared_ptr<Transport>& transport() const { return m_transport; }
+    // The in-process service when the framework made it; null with a transport given.
+    const std::shared_ptr<InProcessService>& inProcessService() const { return m_service; }
+    // The store every maker hands out (one instance, shared); null when it cannot be
+    // opened, with the reason in storeError().
+    std::shared_ptr<SqliteDatabaseManager> store();
+    std::optional<base::Error> storeError() const;
+
+    std::shared_ptr<lectoro::YSDBManager> makeDatabaseManager() override;
+    std::shared_ptr<lectoro::RendererViewController> makeRendererViewController(const std::string& bookPath,
+        std::weak_ptr<lectoro::RendererViewControllerDelegate>, const std::optional<std::string>& isbn = std::nullopt,
+        const base::Value& additionalInfo = {}) override;
+    std::shared_ptr<lectoro::LectoroDataSyncingManager> makeDataSyncingManager(const std::string& baseURLString,
+        const std::string& clientID) override;
+    std::shared_ptr<lectoro::LectoroServiceInterface> makeServiceInterface(const std::string& baseURLString,
+        const std::string& clientID) override;
+    std::shared_ptr<lectoro::AnalyticsManager> makeAnalyticsManager() override;
+    std::shared_ptr<lectoro::ReadingTimeManager> makeReadingTimeManager(const std::string& bookPath) override;
+    std::shared_ptr<lectoro::TextSearchController> makeTextSearchController(std::shared_ptr<lectoro::LectoroBookVO>,
+        const std::string& searchText, int searchType = 0) override;
+
+private:
+    const std::string m_storageRoot;
+    std::shared_ptr<Transport> m_transport;
+    std::shared_ptr<InProcessService> m_service;
+
+    mutable std::mutex m_mutex;
+    std::shared_ptr<SqliteDatabaseManager> m_store;
+    std::optional<base::Error> m_storeError;
+    bool m_storeOpened = false;
+};
+
+std::shared_ptr<Framework> makeFramework(FrameworkOptions = {});
+
+} // namespace companion

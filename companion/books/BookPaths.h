@@ -1,0 +1,43 @@
+#pragma once
+
+// Paths named inside a book (manifest hrefs, page images, links) are untrusted. They are
+// resolved against the book folder here and nowhere else: absolute paths, URLs with a
+// scheme, back-slashes and ".." that climbs out of the book folder are refused, and so is a
+// symbolic link that leads outside it.
+
+#include "platform/base/Error.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace companion {
+
+// Splits "a/b.xhtml#frag" into its path and fragment.
+struct HrefParts {
+    std::string path;
+    std::string fragment;
+};
+HrefParts splitHref(std::string_view href);
+
+// `href` (percent-decoded, fragment dropped) resolved against `baseDirectory`, both relative
+// to the book folder; the result is normalised ("a/./b/../c" is "a/c") and stays inside the
+// book folder. Null for an unsafe or empty href.
+std::optional<std::string> resolveBookPath(std::string_view baseDirectory, std::string_view href);
+
+// The folder part of a book-relative path ("OEBPS/text/ch1.xhtml" gives "OEBPS/text").
+std::string directoryOf(std::string_view bookRelativePath);
+
+// `relative` made relative to `directory` when it lies below it, else unchanged.
+std::string relativeTo(std::string_view directory, std::string_view relative);
+
+// The file's content, after checking that the file exists, is a regular file no larger than
+// `maxBytes` and (following links) still lies inside `bookFolder`.
+base::Result<std::string> readBookFile(const std::string& bookFolder, const std::string& bookRelativePath,
+    size_t maxBytes = 64 * 1024 * 1024);
+
+// The absolute path of a book-relative path.
+std::string absoluteBookPath(const std::string& bookFolder, const std::string& bookRelativePath);
+
+} // namespace companion

@@ -1,0 +1,1522 @@
+#include "companion/renderer/BookRenderer.h"
+
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
+#include "companion/books/BookErrors.h"
+#include "companion/books/BookLoader.h"
+#include "companion/renderer/ChapterPositions.h"
+#include "platform/base/Json.h"
+#include "platform/base/RunLoop.h"
+#include "platform/base/Strings.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/TransitionCoordinator.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace companion {
+
+namespace {
+
+inline constexpr const char* rendererErrorDomain = "companion.renderer";
+// The simulated text layout of a page, for selection rectangles: fixed-width characters
+// in lines of a fixed length.
+inline constexpr int64_t charactersPerLine = 60;
+inline constexpr double characterWidth = 7;
+inline constexpr double lineHeight = 18;
+inline constexpr ui::Point textOrigin { 40, 60 };
+inline constexpr ui::Rect defaultNoteRect { { 40, 40 }, { 30, 30 } };
+inline constexpr ui::Rect defaultTextBoxRect { { 40, 80 }, { 200, 60 } };
+
+std::optional<int64_t> integerFrom(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    int64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Byte offset of the first occurrence, ignoring ASCII case.
+std::optional<size_t> findIgnoringCase(const std::string& haystack, const std::string& needle, size_t from = 0)
+{
+    if (needle.empty())
+        return std::nullopt;
+    std::string lowerHaystack = base::lowercase(haystack);
+    std::string lowerNeedle = base::lowercase(needle);
+    size_t found = lowerHaystack.find(lowerNeedle, from);
+    if (found == std::string::npos)
+        return std::nullopt;
+    return found;
+}
+
+size_t countIgnoringCase(const std::string& haystack, const std::string& needle)
+{
+    if (needle.empty())
+        return 0;
+    std::string lowerHaystack = base::lowercase(haystack);
+    std::string lowerNeedle = base::lowercase(needle);
+    size_t count = 0;
+    for (size_t at = lowerHaystack.find(lowerNeedle); at != std::string::npos;
+        at = lowerHaystack.find(lowerNeedle, at + lowerNeedle.size()))
+        ++count;
+    return count;
+}
+
+ui::Rect rectForRange(int64_t start, int64_t length)
+{
+    int64_t line = start / charactersPerLine;
+    int64_t column = start % charactersPerLine;
+    int64_t visible = std::max<int64_t>(1, std::min(length, charactersPerLine - column));
+    return ui::Rect { { textOrigin.x + static_cast<double>(column) * characterWidth,
+                          textOrigin.y + static_cast<double>(line) * lineHeight },
+        { static_cast<double>(visible) * characterWidth, lineHeight } };
+}
+
+bool sameRecord(const lectoro::SDKUGCVO& a, const lectoro::SDKUGCVO& b)
+{
+    if (&a == &b)
+        return true;
+    return !a.localID.empty() && a.localID == b.localID;
+}
+
+} // namespace
+
+std::shared_ptr<BookRenderer> BookRenderer::create(std::string bookPath,
+    std::weak_ptr<lectoro::RendererViewControllerDelegate> delegate, std::optional<std::string> isbn,
+    base::Value additionalInfo)
+{
+    return std::shared_ptr<BookRenderer>(
+        new BookRenderer(std::move(bookPath), std::move(delegate), std::move(isbn), std::move(additionalInfo)));
+}
+
+BookRenderer::BookRenderer(std::string bookPath, std::weak_ptr<lectoro::RendererViewControllerDelegate> delegate,
+    std::optional<std::string> isbn, base::Value additionalInfo)
+    : lectoro::RendererViewController(std::move(bookPath), std::move(delegate), std::move(isbn), std::move(additionalInfo))
+{
+}
+
+std::shared_ptr<lectoro::RendererViewControllerDelegate> BookRenderer::liveDelegate() const
+{
+    if (m_cleared)
+        return nullptr;
+    return delegate();
+}
+
+void BookRenderer::viewDidLoad()
+{
+    lectoro::RendererViewController::viewDidLoad();
+    // The owner is still embedding the view; the book loads once it has finished.
+    std::weak_ptr<const void> owner = weak_from_this();
+    base::RunLoop::main().post(owner, [this] { loadBookIfNeeded(); });
+}
+
+void BookRenderer::viewWillTransitionToSize(const ui::Size& size, ui::TransitionCoordinator& coordinator)
+{
+    lectoro::RendererViewController::viewWillTransitionToSize(size, coordinator);
+    std::weak_ptr<ui::ViewController> weakSelf = weak_from_this();
+    coordinator.animateAlongside({}, [weakSelf](const ui::TransitionCoordinatorContext&) {
+        if (auto self = std::static_pointer_cast<BookRenderer>(weakSelf.lock()))
+            self->relayoutPages();
+    });
+}
+
+void BookRenderer::loadBookIfNeeded()
+{
+    if (m_loadStarted || m_cleared)
+        return;
+    m_loadStarted = true;
+    auto protect = shared_from_this();
+
+    std::optional<std::string> initial;
+    if (auto delegate = liveDelegate())
+        initial = delegate->initialDisplayNumber(*this);
+    if (m_cleared)
+        return;
+
+    auto loaded = loadBook(bookPath());
+    if (loaded.ok()) {
+        m_book = loaded.value();
+        m_pageBook = std::dynamic_pointer_cast<lectoro::PXBookVO>(m_book);
+        m_epubBook = std::dynamic_pointer_cast<lectoro::EPUBBookVO>(m_book);
+        if (m_pageBook) {
+            for (const auto& page : m_pageBook->pageList) {
+                if (page)
+                    m_pages.push_back({ page->pageID, page->displayNum, page->text, page, nullptr });
+            }
+        } else if (m_epubBook) {
+            for (const auto& chapter : m_epubBook->chapters) {
+                if (chapter)
+                    m_pages.push_back({ chapter->fileIndex, std::to_string(chapter->fileIndex), chapter->text, nullptr, chapter });
+            }
+        }
+        if (m_pages.empty()) {
+            m_loadError = makeBookError(BookError::Malformed, "The book at " + bookPath() + " has no pages");
+            m_book = nullptr;
+            m_pageBook = nullptr;
+            m_epubBook = nullptr;
+        }
+    } else {
+        m_loadError = loaded.error();
+    }
+
+    auto delegate = liveDelegate();
+    if (m_loadError) {
+        if (delegate)
+            delegate->didBookLoadingFailedWithError(*this, *m_loadError);
+        return;
+    }
+    if (delegate)
+        delegate->didBookLoadedSuccessfullyWithBook(*this, m_book);
+    if (m_cleared)
+        return;
+    if (delegate && isReflowable()) {
+        int64_t contentSize = 0;
+        for (const auto& entry : m_pages)
+            contentSize += static_cast<int64_t>(entry.text.size());
+        delegate->bookLoadingCompletedWithContentSize(contentSize);
+        int64_t cfiCount = 0;
+        for (const auto& entry : m_pages)
+            cfiCount += static_cast<int64_t>(cfisOf(entry).size());
+        delegate->bookCFIsLoadingCompleted(cfiCount);
+        if (m_cleared)
+            return;
+    }
+    if (delegate)
+        delegate->didCompleteSearchDecryptionForBookPath(*this, bookPath());
+    if (m_cleared)
+        return;
+
+    size_t start = 0;
+    if (initial) {
+        if (auto index = indexForTarget(*initial))
+            start = *index;
+    }
+    showPagesAt(start, true);
+}
+
+bool BookRenderer::isFixedLayout() const
+{
+    return m_pageBook || (m_epubBook && m_epubBook->isFixedLayout());
+}
+
+bool BookRenderer::isReflowable() const
+{
+    return m_epubBook && !m_epubBook->isFixedLayout();
+}
+
+bool BookRenderer::usesSpreads() const
+{
+    if (!isFixedLayout() || m_settings.twoPageSeparationDisabled)
+        return false;
+    if (m_orientationMode == lectoro::RendererBookOrientationLandscape)
+        return true;
+    if (m_orientationMode == lectoro::RendererBookOrientationPortrait)
+        return false;
+    return ui::Environment::current().isLandscape();
+}
+
+std::optional<size_t> BookRenderer::indexOfPageNumber(int64_t number) const
+{
+    for (size_t index = 0; index < m_pages.size(); ++index) {
+        if (m_pages[index].number == number)
+            return index;
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> BookRenderer::indexForTarget(const std::string& target) const
+{
+    if (auto number = integerFrom(target))
+        return indexOfPageNumber(*number);
+    if (m_epubBook) {
+        if (auto chapter = m_epubBook->chapterForHref(target))
+            return indexOfPageNumber(chapter->fileIndex);
+    }
+    return std::nullopt;
+}
+
+const BookRenderer::PageEntry* BookRenderer::entryForNumber(int64_t number) const
+{
+    auto index = indexOfPageNumber(number);
+    return index ? &m_pages[*index] : nullptr;
+}
+
+bool BookRenderer::isOnScreen(int64_t pageNumber) const
+{
+    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount && index < m_pages.size(); ++index) {
+        if (m_pages[index].number == pageNumber)
+            return true;
+    }
+    return false;
+}
+
+std::optional<std::string> BookRenderer::displayNumberOf(const PageEntry& entry) const
+{
+    if (entry.displayNum.empty())
+        return std::nullopt;
+    return entry.displayNum;
+}
+
+std::vector<std::string> BookRenderer::cfisOf(const PageEntry& entry) const
+{
+    if (!entry.chapter)
+        return {};
+    return chapterPositions(*entry.chapter);
+}
+
+std::shared_ptr<ui::View> BookRenderer::ensurePageView(int64_t pageNumber, size_t slot, size_t slots)
+{
+    auto& pageView = m_pageViews[pageNumber];
+    if (!pageView) {
+        pageView = ui::View::create();
+        pageView->setAccessibilityIdentifier("rendererPage" + std::to_string(pageNumber));
+    }
+    ui::Rect area = view()->bounds();
+    double width = slots ? area.size.width / static_cast<double>(slots) : area.size.width;
+    pageView->setFrame(ui::Rect { { width * static_cast<double>(slot), 0 }, { width, area.size.height } });
+    if (pageView->superview().get() != view().get())
+        view()->addSubview(pageView);
+    return pageView;
+}
+
+std::shared_ptr<ui::View> BookRenderer::pageView(int64_t pageNumber) const
+{
+    auto found = m_pageViews.find(pageNumber);
+    return found == m_pageViews.end() ? nullptr : found->second;
+}
+
+void BookRenderer::place(const std::shared_ptr<ui::View>& placed, int64_t pageNumber, std::optional<ui::Rect> frame)
+{
+    auto container = pageView(pageNumber);
+    if (!placed || !container)
+        return;
+    if (frame)
+        placed->setFrame(*frame);
+    container->addSubview(placed);
+}
+
+bool BookRenderer::showPagesAt(size_t index, bool force)
+{
+    if (m_cleared || index >= m_pages.size())
+        return false;
+    bool spreads = usesSpreads();
+    size_t start = spreads ? index - index % 2 : index;
+    size_t count = spreads ? std::min<size_t>(2, m_pages.size() - start) : 1;
+    if (!force && m_activeCount && start == m_activeStart && count == m_activeCount)
+        return false;
+
+    auto protect = shared_from_this();
+    size_t oldStart = m_activeStart;
+    size_t oldCount = m_activeCount;
+    m_activeStart = start;
+    m_activeCount = count;
+    uint64_t generation = ++m_generation;
+    m_selection.reset();
+
+    auto inNew = [&](size_t i) { return i >= start && i < start + count; };
+    auto inOld = [&](size_t i) { return i >= oldStart && i < oldStart + oldCount; };
+    for (size_t i = oldStart; i < oldStart + oldCount && i < m_pages.size(); ++i) {
+        if (!force && inNew(i))
+            continue;
+        PageEntry leaving = m_pages[i];
+        reportUnload(leaving);
+        if (interrupted(generation))
+            return true;
+    }
+    for (size_t i = start; i < start + count; ++i) {
+        ensurePageView(m_pages[i].number, i - start, count);
+        if (!force && inOld(i))
+            continue;
+        PageEntry coming = m_pages[i];
+        reportLoad(coming);
+        if (interrupted(generation))
+            return true;
+    }
+    noteFurthestPage();
+    return true;
+}
+
+void BookRenderer::reportLoad(const PageEntry& entry)
+{
+    uint64_t generation = m_generation;
+    auto delegate = liveDelegate();
+    auto display = displayNumberOf(entry);
+    std::vector<std::string> cfis = isReflowable() ? cfisOf(entry) : std::vector<std::string> {};
+    if (!cfis.empty())
+        m_currentCFI = cfis.front();
+    if (!delegate)
+        return;
+    delegate->willLoadPageWithPageNumber(*this, entry.number, display);
+    if (interrupted(generation))
+        return;
+    if (!cfis.empty()) {
+        delegate->willLoadCFI(*this, cfis, entry.number, display);
+        if (interrupted(generation))
+            return;
+    }
+    delegate->didLoadPageWithPageNumber(*this, entry.number, display);
+    if (interrupted(generation))
+        return;
+    delegate->didRendererChangedAvailabilityForActionState(*this, 1, entry.number, display);
+    if (interrupted(generation) || cfis.empty())
+        return;
+    delegate->didChangeBookCFI(*this, cfis.front(), cfis.front(), entry.number);
+}
+
+void BookRenderer::reportUnload(const PageEntry& entry)
+{
+    uint64_t generation = m_generation;
+    m_overlays.erase(entry.number);
+    if (auto pageView = m_pageViews[entry.number]) {
+        pageView->removeFromSuperview();
+        m_pageViews.erase(entry.number);
+    }
+    if (m_searchStepping && m_searchStepping->pageNumber == entry.number)
+        m_searchStepping.reset();
+    auto delegate = liveDelegate();
+    if (!delegate)
+        return;
+    auto display = displayNumberOf(entry);
+    delegate->didRendererChangedAvailabilityForActionState(*this, 0, entry.number, display);
+    if (interrupted(generation))
+        return;
+    if (isReflowable()) {
+        delegate->willUnloadCFI(*this, cfisOf(entry), entry.number, display);
+        if (interrupted(generation))
+            return;
+    }
+    delegate->willUnloadPageWithPageNumber(*this, entry.number, display);
+}
+
+void BookRenderer::noteFurthestPage()
+{
+    if (!m_furthestPageEnabled || !m_activeCount || m_cleared)
+        return;
+    size_t last = m_activeStart + m_activeCount - 1;
+    if (m_furthestIndex && last <= *m_furthestIndex)
+        return;
+    m_furthestIndex = last;
+    const PageEntry& entry = m_pages[last];
+    base::Value::Dictionary data;
+    data.set("pageNumber", entry.number);
+    data.set("displayNumber", entry.displayNum);
+    m_furthestPageData = base::toJson(base::Value(std::move(data)));
+    if (auto delegate = liveDelegate())
+        delegate->didUpdateFurthestPage(*this, *m_furthestPageData);
+}
+
+void BookRenderer::relayoutPages()
+{
+    if (m_book && m_activeCount)
+        showPagesAt(m_activeStart);
+}
+
+void BookRenderer::clearObjects()
+{
+    m_cleared = true;
+    ++m_generation;
+    for (auto& [number, pageView] : m_pageViews) {
+        if (pageView)
+            pageView->removeFromSuperview();
+    }
+    m_pageViews.clear();
+    m_overlays.clear();
+    m_pages.clear();
+    m_activeStart = 0;
+    m_activeCount = 0;
+    m_book = nullptr;
+    m_pageBook = nullptr;
+    m_epubBook = nullptr;
+    m_selection.reset();
+    m_searchStepping.reset();
+    m_highlightView = nullptr;
+    m_editingTextAnnotation = nullptr;
+    m_bookmarkVO = nullptr;
+    if (m_penCanvas) {
+        m_penCanvas->removeFromSuperview();
+        m_penCanvas = nullptr;
+    }
+}
+
+std::vector<int64_t> BookRenderer::pageNumbers() const
+{
+    std::vector<int64_t> numbers;
+    for (const auto& entry : m_pages)
+        numbers.push_back(entry.number);
+    return numbers;
+}
+
+PageOverlay BookRenderer::overlayForPage(int64_t pageNumber) const
+{
+    auto found = m_overlays.find(pageNumber);
+    return found == m_overlays.end() ? PageOverlay {} : found->second;
+}
+
+// --- Moving ---
+
+void BookRenderer::navigateToPageNumber(const std::string& target)
+{
+    if (!m_book)
+        return;
+    if (auto index = indexForTarget(target))
+        showPagesAt(*index);
+}
+
+void BookRenderer::jumpToCFIString(const std::string& cfi)
+{
+    if (!m_epubBook || cfi.empty())
+        return;
+    std::optional<size_t> target;
+    for (size_t index = 0; index < m_pages.size() && !target; ++index) {
+        const auto& cfis = cfisOf(m_pages[index]);
+        if (std::find(cfis.begin(), cfis.end(), cfi) != cfis.end())
+            target = index;
+    }
+    if (!target) {
+        // "epubcfi(/6/N!…": the spine step N names the chapter (N / 2 - 1).
+        auto step = cfi.find("/6/");
+        if (step != std::string::npos) {
+            size_t begin = step + 3;
+            size_t end = begin;
+            while (end < cfi.size() && cfi[end] >= '0' && cfi[end] <= '9')
+                ++end;
+            if (auto spineStep = integerFrom(std::string_view(cfi).substr(begin, end - begin)); spineStep && *spineStep >= 2)
+                target = indexOfPageNumber(*spineStep / 2 - 1);
+        }
+    }
+    if (!target)
+        return;
+    auto protect = shared_from_this();
+    showPagesAt(*target);
+    if (m_cleared || !isOnScreen(m_pages[*target].number))
+        return;
+    m_currentCFI = cfi;
+    if (auto delegate = liveDelegate())
+        delegate->didChangeBookCFI(*this, cfi, cfi, m_pages[*target].number);
+}
+
+void BookRenderer::reloadPages()
+{
+    if (m_book && m_activeCount)
+        showPagesAt(m_activeStart, true);
+}
+
+std::vector<lectoro::RendererPage> BookRenderer::getActivePages() const
+{
+    std::vector<lectoro::RendererPage> pages;
+    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount && index < m_pages.size(); ++index) {
+        const PageEntry& entry = m_pages[index];
+        lectoro::RendererPage page;
+        page.pageID = entry.number;
+        page.displayNum = entry.displayNum;
+        page.page = entry.page;
+        if (entry.chapter) {
+            page.fileIndex = entry.chapter->fileIndex;
+            page.idref = entry.chapter->idref;
+            page.href = entry.chapter->href;
+        }
+        pages.push_back(std::move(page));
+    }
+    return pages;
+}
+
+void BookRenderer::setFurthestPageData(const std::string& data)
+{
+    m_furthestPageData = data;
+    m_furthestIndex.reset();
+    std::optional<int64_t> number = integerFrom(data);
+    if (!number) {
+        auto parsed = base::parseJson(data);
+        if (parsed.ok()) {
+            if (auto value = parsed.value()["pageNumber"].asInteger())
+                number = value;
+        }
+    }
+    if (number)
+        m_furthestIndex = indexOfPageNumber(*number);
+}
+
+void BookRenderer::navigateToFurthestPageWithSuccessHandler(Completion success, FailureHandler failure)
+{
+    if (!m_furthestIndex || *m_furthestIndex >= m_pages.size()) {
+        if (failure)
+            failure(base::Error::make(rendererErrorDomain, 1, "No furthest page is known for this book"));
+        return;
+    }
+    if (isOnScreen(m_pages[*m_furthestIndex].number)) {
+        if (failure)
+            failure(base::Error::make(rendererErrorDomain, 2, "The furthest page is already on screen"));
+        return;
+    }
+    showPagesAt(*m_furthestIndex);
+    if (success)
+        success();
+}
+
+void BookRenderer::setBookOrientationMode(int64_t mode)
+{
+    m_orientationMode = mode;
+    relayoutPages();
+}
+
+void BookRenderer::disableTwoPageSeperation(bool disabled)
+{
+    m_settings.twoPageSeparationDisabled = disabled;
+    relayoutPages();
+}
+
+std::string BookRenderer::getCurrentCFI() const
+{
+    return isReflowable() ? m_currentCFI : std::string();
+}
+
+std::string BookRenderer::getCurrentBookDataCFI() const
+{
+    return isReflowable() ? m_currentCFI : std::string();
+}
+
+std::string BookRenderer::getLastVisitedRangeInfo() const
+{
+    // One screen per chapter: the range shown is always the chapter's first.
+    return isReflowable() && m_activeCount ? std::string("1") : std::string();
+}
+
+void BookRenderer::getVistibleThumbnailNumber(std::function<void(const std::string&)> callback)
+{
+    if (!callback)
+        return;
+    std::string number = m_activeCount ? m_pages[m_activeStart].displayNum : std::string();
+    std::weak_ptr<const void> owner = weak_from_this();
+    base::RunLoop::main().post(owner, [callback = std::move(callback), number] { callback(number); });
+}
+
+void BookRenderer::resetReaderFontSetting()
+{
+    m_settings.fontSizeStep = 0;
+    m_settings.fontFamily.clear();
+}
+
+void BookRenderer::resetReaderSetting()
+{
+    resetReaderFontSetting();
+    m_settings.paginationEnabled = true;
+    m_settings.readerMode = 0;
+    m_settings.textAlignment = 0;
+    m_settings.lineSpacing = 0;
+    m_settings.margin = 0;
+}
+
+// --- Highlights and notes ---
+
+void BookRenderer::setHighlightView(std::shared_ptr<ui::View> highlightView)
+{
+    if (m_highlightView && m_highlightView != highlightView)
+        m_highlightView->removeFromSuperview();
+    m_highlightView = std::move(highlightView);
+}
+
+void BookRenderer::removeHighlightView()
+{
+    if (m_highlightView)
+        m_highlightView->removeFromSuperview();
+    m_selection.reset();
+}
+
+bool BookRenderer::openHighlightView(std::shared_ptr<ui::View> popup, int64_t pageNo, const ui::Point& coordinates)
+{
+    if (!popup || !m_selection || m_selection->pageNumber != pageNo)
+        return false;
+    setHighlightView(popup);
+    ui::Rect frame = popup->frame();
+    frame.origin = coordinates;
+    popup->setFrame(frame);
+    view()->addSubview(popup);
+    return true;
+}
+
+bool BookRenderer::selectText(int64_t pageNumber, const std::string& text)
+{
+    const PageEntry* entry = entryForNumber(pageNumber);
+    if (!entry || !isOnScreen(pageNumber) || text.empty())
+        return false;
+    auto at = entry->text.find(text);
+    std::optional<size_t> found = at == std::string::npos ? findIgnoringCase(entry->text, text) : std::optional(at);
+    if (!found)
+        return false;
+    Selection selection;
+    selection.pageNumber = pageNumber;
+    selection.text = entry->text.substr(*found, text.size());
+    selection.start = static_cast<int64_t>(base::utf16Length(std::string_view(entry->text).substr(0, *found)));
+    selection.end = selection.start + static_cast<int64_t>(base::utf16Length(selection.text));
+    selection.rect = rectForRange(selection.start, selection.end - selection.start);
+    m_selection = selection;
+    auto protect = shared_from_this();
+    if (auto delegate = liveDelegate())
+        delegate->didHighlightTextWithHighlightSelectionRect(*this, selection.rect, pageNumber);
+    return true;
+}
+
+void BookRenderer::clearSelection()
+{
+    m_selection.reset();
+}
+
+std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::makeHighlightFromSelection(const std::string& textColor,
+    const std::string& backgroundColor) const
+{
+    if (!m_selection)
+        return nullptr;
+    const PageEntry* entry = entryForNumber(m_selection->pageNumber);
+    if (!entry)
+        return nullptr;
+    auto record = std::make_shared<lectoro::SDKHighlightVO>();
+    record->localID = base::makeUuid();
+    record->pageIdentifier = std::to_string(entry->number);
+    record->displayNum = entry->displayNum;
+    if (entry->chapter) {
+        record->href = entry->chapter->href;
+        record->chapterName = entry->chapter->title;
+        record->positionIdentifier = m_currentCFI;
+    }
+    record->text = m_selection->text;
+    record->startIndex = m_selection->start;
+    record->endIndex = m_selection->end;
+    record->textColor = textColor;
+    record->backgroundColor = backgroundColor;
+    record->createdDate = lectoro::currentUGCDateString();
+    record->status = lectoro::UGCStatusNew;
+    record->isSynced = false;
+    return record;
+}
+
+std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::makeStickyNote() const
+{
+    if (!m_activeCount)
+        return nullptr;
+    const PageEntry& entry = m_pages[m_activeStart];
+    auto record = std::make_shared<lectoro::SDKHighlightVO>();
+    record->localID = base::makeUuid();
+    record->pageIdentifier = std::to_string(entry.number);
+    record->displayNum = entry.displayNum;
+    if (entry.chapter) {
+        record->href = entry.chapter->href;
+        record->chapterName = entry.chapter->title;
+        record->positionIdentifier = m_currentCFI;
+    }
+    record->isStickyNote = true;
+    record->noteRect = defaultNoteRect;
+    record->backgroundColor = "#FFFF00";
+    record->createdDate = lectoro::currentUGCDateString();
+    return record;
+}
+
+int64_t BookRenderer::pageNumberOfRecord(const lectoro::SDKUGCVO& record) const
+{
+    return integerFrom(record.pageIdentifier).value_or(0);
+}
+
+void BookRenderer::placeHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>& record)
+{
+    int64_t page = pageNumberOfRecord(*record);
+    if (!isOnScreen(page))
+        return;
+    auto& highlights = m_overlays[page].highlights;
+    for (auto& existing : highlights) {
+        if (sameRecord(*existing, *record)) {
+            existing = record;
+            return;
+        }
+    }
+    highlights.push_back(record);
+}
+
+void BookRenderer::removeHighlightRecord(const std::shared_ptr<lectoro::SDKHighlightVO>& record)
+{
+    auto found = m_overlays.find(pageNumberOfRecord(*record));
+    if (found == m_overlays.end())
+        return;
+    auto& highlights = found->second.highlights;
+    highlights.erase(std::remove_if(highlights.begin(), highlights.end(),
+                         [&](const auto& existing) { return sameRecord(*existing, *record); }),
+        highlights.end());
+}
+
+void BookRenderer::reportHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>& record)
+{
+    auto protect = shared_from_this();
+    if (auto delegate = liveDelegate())
+        delegate->didHighlighCompleteWithHighlight(record);
+}
+
+void BookRenderer::highlight(std::shared_ptr<ui::View>, const std::string& textColor, const std::string& backgroundColor,
+    bool isImportant)
+{
+    auto record = getHighlightForSelectedTextWithTextColor(textColor, backgroundColor);
+    if (!record)
+        return;
+    record->textColor = textColor;
+    record->backgroundColor = backgroundColor;
+    record->isImportant = isImportant;
+    record->isSynced = false;
+    if (record->isUploaded())
+        record->status = lectoro::UGCStatusUpdated;
+    record->modifiedDate = lectoro::currentUGCDateString();
+    placeHighlight(record);
+    removeHighlightView();
+    reportHighlight(record);
+}
+
+std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::getHighlightForSelectedTextWithTextColor(
+    const std::string& textColor, const std::string& backgroundColor)
+{
+    if (!m_selection)
+        return nullptr;
+    // A selection over a highlight already drawn answers that highlight.
+    auto found = m_overlays.find(m_selection->pageNumber);
+    if (found != m_overlays.end()) {
+        for (const auto& existing : found->second.highlights) {
+            if (existing->isStickyNote)
+                continue;
+            if (existing->startIndex < m_selection->end && m_selection->start < existing->endIndex)
+                return existing;
+        }
+    }
+    return makeHighlightFromSelection(textColor, backgroundColor);
+}
+
+void BookRenderer::getHighlightForSelectedTextEpubWithTextColor(const std::string& textColor,
+    const std::string& backgroundColor, HighlightCallback callback)
+{
+    if (!callback)
+        return;
+    auto record = getHighlightForSelectedTextWithTextColor(textColor, backgroundColor);
+    std::weak_ptr<const void> owner = weak_from_this();
+    base::RunLoop::main().post(owner, [callback = std::move(callback), record] { callback(record); });
+}
+
+void BookRenderer::deleteSelectedHighlight(std::shared_ptr<lectoro::SDKHighlightVO> record)
+{
+    if (!record)
+        return;
+    record->status = lectoro::UGCStatusDeleted;
+    record->isSynced = false;
+    removeHighlightRecord(record);
+    removeHighlightView();
+    reportHighlight(record);
+}
+
+std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::getHighlightVOForStickyNoteWithDefaultPosition()
+{
+    return makeStickyNote();
+}
+
+void BookRenderer::getHighlightVOForStickyNoteWithDefaultPositionWithCallBack(HighlightCallback callback)
+{
+    if (!callback)
+        return;
+    auto record = makeStickyNote();
+    std::weak_ptr<const void> owner = weak_from_this();
+    base::RunLoop::main().post(owner, [callback = std::move(callback), record] { callback(record); });
+}
+
+std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::getHighlightVOForStickyNoteTouchPoint(const ui::Point& point)
+{
+    if (!m_activeCount)
+        return nullptr;
+    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount; ++index) {
+        auto found = m_overlays.find(m_pages[index].number);
+        if (found == m_overlays.end())
+            continue;
+        for (const auto& existing : found->second.highlights) {
+            if ((existing->isStickyNote || existing->isNote()) && existing->noteRect.contains(point))
+                return existing;
+        }
+    }
+    // Elsewhere: a new note there, on the page under the point.
+    size_t slot = 0;
+    if (m_activeCount > 1 && point.x > view()->bounds().size.width / 2)
+        slot = 1;
+    const PageEntry& entry = m_pages[m_activeStart + slot];
+    auto record = makeStickyNote();
+    record->pageIdentifier = std::to_string(entry.number);
+    record->displayNum = entry.displayNum;
+    record->noteRect = ui::Rect { point, defaultNoteRect.size };
+    return record;
+}
+
+void BookRenderer::postNoteWithHighlightVO(std::shared_ptr<lectoro::SDKHighlightVO> record)
+{
+    if (!record)
+        return;
+    placeHighlight(record);
+    reportHighlight(record);
+}
+
+void BookRenderer::deleteNoteWithHighlightVO(std::shared_ptr<lectoro::SDKHighlightVO> record)
+{
+    if (!record)
+        return;
+    record->status = lectoro::UGCStatusDeleted;
+    removeHighlightRecord(record);
+    reportHighlight(record);
+}
+
+void BookRenderer::drawHighlights(const std::vector<std::shared_ptr<lectoro::SDKHighlightVO>>& records, int64_t pageNo)
+{
+    if (!isOnScreen(pageNo))
+        return;
+    auto& highlights = m_overlays[pageNo].highlights;
+    highlights.clear();
+    for (const auto& record : records) {
+        if (record && !record->isDeleted())
+            highlights.push_back(record);
+    }
+}
+
+void BookRenderer::updateUGC(const std::vector<std::shared_ptr<lectoro::SDKUGCVO>>& records, int64_t pageNo)
+{
+    if (isOnScreen(pageNo))
+        m_overlays[pageNo].reviewUGC = records;
+}
+
+// --- Bookmarks ---
+
+void BookRenderer::addBookmarkView(std::shared_ptr<ui::View> bookmarkView, int64_t pageNo)
+{
+    if (!isOnScreen(pageNo) || !bookmarkView)
+        return;
+    auto& overlay = m_overlays[pageNo];
+    if (overlay.bookmarkView && overlay.bookmarkView != bookmarkView)
+        overlay.bookmarkView->removeFromSuperview();
+    overlay.bookmarkView = bookmarkView;
+    place(bookmarkView, pageNo);
+}
+
+void BookRenderer::addBookmark(std::shared_ptr<lectoro::SDKBookmarkVO> bookmark, int64_t pageNo)
+{
+    if (isOnScreen(pageNo))
+        m_overlays[pageNo].bookmark = bookmark && !bookmark->isDeleted() ? bookmark : nullptr;
+}
+
+std::shared_ptr<lectoro::SDKBookmarkVO> BookRenderer::getBookmarkVOForPageNo(int64_t pageNo)
+{
+    auto found = m_overlays.find(pageNo);
+    if (found != m_overlays.end() && found->second.bookmark)
+        return found->second.bookmark;
+    const PageEntry* entry = entryForNumber(pageNo);
+    if (!entry)
+        return nullptr;
+    auto bookmark = std::make_shared<lectoro::SDKBookmarkVO>();
+    bookmark->localID = base::makeUuid();
+    bookmark->pageIdentifier = std::to_string(entry->number);
+    bookmark->displayNum = entry->displayNum;
+    if (entry->chapter) {
+        bookmark->href = entry->chapter->href;
+        bookmark->chapterName = entry->chapter->title;
+        bookmark->positionIdentifier = m_currentCFI;
+    }
+    bookmark->createdDate = lectoro::currentUGCDateString();
+    return bookmark;
+}
+
+void BookRenderer::setBookmarkVO(std::shared_ptr<lectoro::SDKBookmarkVO> bookmark)
+{
+    auto previous = m_bookmarkVO;
+    m_bookmarkVO = bookmark;
+    if (bookmark) {
+        int64_t page = pageNumberOfRecord(*bookmark);
+        if (isOnScreen(page))
+            m_overlays[page].bookmark = bookmark->isDeleted() ? nullptr : bookmark;
+    }
+    auto protect = shared_from_this();
+    if (auto delegate = liveDelegate())
+        delegate->didUpdateBookmarkVOFrom(*this, previous, bookmark);
+}
+
+// --- Pen ---
+
+void BookRenderer::setPenDrawingModeEnabled(bool enabled)
+{
+    setPenDrawingModeEnabled(enabled, m_settings.penReviewModeEnabled);
+}
+
+void BookRenderer::setPenDrawingModeEnabled(bool enabled, bool withReviewModeEnable)
+{
+    m_settings.penDrawingEnabled = enabled;
+    m_settings.penReviewModeEnabled = withReviewModeEnable;
+    getPenDrawingCanvas()->setUserInteractionEnabled(enabled);
+}
+
+std::shared_ptr<ui::View> BookRenderer::getPenDrawingCanvas()
+{
+    if (!m_penCanvas) {
+        m_penCanvas = ui::View::create(view()->bounds());
+        m_penCanvas->setAccessibilityIdentifier("rendererPenCanvas");
+        m_penCanvas->setUserInteractionEnabled(m_settings.penDrawingEnabled);
+        view()->addSubview(m_penCanvas);
+    }
+    return m_penCanvas;
+}
+
+void BookRenderer::drawPenDrawings(const std::vector<std::shared_ptr<lectoro::SDKPentoolVO>>& drawings, int64_t pageNo)
+{
+    if (!isOnScreen(pageNo))
+        return;
+    auto& list = m_overlays[pageNo].penDrawings;
+    list.clear();
+    for (const auto& drawing : drawings) {
+        if (drawing && !drawing->isDeleted())
+            list.push_back(drawing);
+    }
+}
+
+// --- Text boxes ---
+
+std::shared_ptr<lectoro::SDKTextAnnotationVO> BookRenderer::getTextAnnotationVOWithDefaultPosition()
+{
+    if (!m_activeCount)
+        return nullptr;
+    const PageEntry& entry = m_pages[m_activeStart];
+    auto record = std::make_shared<lectoro::SDKTextAnnotationVO>();
+    record->localID = base::makeUuid();
+    record->pageIdentifier = std::to_string(entry.number);
+    record->displayNum = entry.displayNum;
+    if (entry.chapter) {
+        record->href = entry.chapter->href;
+        record->chapterName = entry.chapter->title;
+    }
+    record->rect = defaultTextBoxRect;
+    record->textColor = "#000000";
+    record->createdDate = lectoro::currentUGCDateString();
+    return record;
+}
+
+void BookRenderer::addTextAnnotation(std::shared_ptr<lectoro::SDKTextAnnotationVO> record)
+{
+    if (!record)
+        return;
+    m_editingTextAnnotation = std::move(record);
+    m_settings.textAnnotationMode = true;
+}
+
+void BookRenderer::drawTextAnnotation(const std::vector<std::shared_ptr<lectoro::SDKTextAnnotationVO>>& records,
+    int64_t pageNo)
+{
+    if (!isOnScreen(pageNo))
+        return;
+    auto& list = m_overlays[pageNo].textAnnotations;
+    list.clear();
+    for (const auto& record : records) {
+        if (record && !record->isDeleted())
+            list.push_back(record);
+    }
+}
+
+void BookRenderer::deleteTextAnnotation()
+{
+    if (auto record = m_editingTextAnnotation) {
+        record->status = lectoro::UGCStatusDeleted;
+        record->isSynced = false;
+        auto found = m_overlays.find(pageNumberOfRecord(*record));
+        if (found != m_overlays.end()) {
+            auto& list = found->second.textAnnotations;
+            list.erase(std::remove_if(list.begin(), list.end(),
+                           [&](const auto& existing) { return sameRecord(*existing, *record); }),
+                list.end());
+        }
+    }
+    m_editingTextAnnotation = nullptr;
+    m_settings.textAnnotationMode = false;
+}
+
+void BookRenderer::exitTextAnnotationMode()
+{
+    if (auto record = m_editingTextAnnotation) {
+        int64_t page = pageNumberOfRecord(*record);
+        if (isOnScreen(page)) {
+            auto& list = m_overlays[page].textAnnotations;
+            bool present = std::any_of(list.begin(), list.end(), [&](const auto& existing) { return sameRecord(*existing, *record); });
+            if (!present)
+                list.push_back(record);
+        }
+    }
+    m_editingTextAnnotation = nullptr;
+    m_settings.textAnnotationMode = false;
+}
+
+void BookRenderer::removeTextAnnotationModeWithoutSave()
+{
+    m_editingTextAnnotation = nullptr;
+    m_settings.textAnnotationMode = false;
+}
+
+void BookRenderer::updateTextAnnotationAlignment(int64_t alignment)
+{
+    if (m_editingTextAnnotation && alignment >= 0 && alignment <= 2)
+        m_editingTextAnnotation->textAlignment = static_cast<int>(alignment);
+}
+
+void BookRenderer::updateTextAnnotationWithBackground(const std::string& backgroundColor, const std::string& textColor)
+{
+    if (!m_editingTextAnnotation)
+        return;
+    m_editingTextAnnotation->textColor = textColor;
+    if (!m_editingTextAnnotation->metaData.isDictionary())
+        m_editingTextAnnotation->metaData = base::Value::Dictionary {};
+    m_editingTextAnnotation->metaData.asDictionary()->set("backgroundColor", backgroundColor);
+}
+
+// --- Markups, answers and players ---
+
+void BookRenderer::drawMarkups(const std::vector<std::shared_ptr<lectoro::PXLinkVO>>& links, int64_t pageNo)
+{
+    if (isOnScreen(pageNo))
+        m_overlays[pageNo].markups = links;
+}
+
+void BookRenderer::drawFIBs(const std::vector<std::shared_ptr<ui::View>>& views, int64_t pageNo)
+{
+    if (!isOnScreen(pageNo))
+        return;
+    auto& list = m_overlays[pageNo].fibViews;
+    for (const auto& old : list) {
+        if (old)
+            old->removeFromSuperview();
+    }
+    list = views;
+    for (const auto& fib : list)
+        place(fib, pageNo);
+}
+
+void BookRenderer::drawFIB(const std::vector<std::shared_ptr<ui::View>>& views, int64_t pageNumber)
+{
+    drawFIBs(views, pageNumber);
+}
+
+std::shared_ptr<ui::View> BookRenderer::getFIBViewForLinkId(int64_t linkID)
+{
+    // Answer fields carry their link id as their tag.
+    for (const auto& [page, overlay] : m_overlays) {
+        for (const auto& fib : overlay.fibViews) {
+            if (fib && fib->tag() == linkID)
+                return fib;
+        }
+    }
+    return nullptr;
+}
+
+void BookRenderer::addReviewViewOnFib(std::shared_ptr<lectoro::SDKFIBVO> fib)
+{
+    if (!fib)
+        return;
+    int64_t page = pageNumberOfRecord(*fib);
+    if (isOnScreen(page))
+        m_overlays[page].reviewFIBs.push_back(std::move(fib));
+}
+
+void BookRenderer::addMultiLinkController(std::shared_ptr<ui::ViewController> controller,
+    std::shared_ptr<ui::View> sourceView, int64_t pageNo)
+{
+    if (isOnScreen(pageNo) && controller)
+        m_overlays[pageNo].multiLinkControllers.push_back({ std::move(controller), std::move(sourceView) });
+}
+
+void BookRenderer::addInLineVideo(std::shared_ptr<ui::View> videoView, const ui::Rect& rect, int64_t pageNo)
+{
+    if (!isOnScreen(pageNo) || !videoView)
+        return;
+    m_overlays[pageNo].inlineVideos.push_back({ videoView, rect });
+    place(videoView, pageNo, rect);
+}
+
+void BookRenderer::addInstructionPopup(std::shared_ptr<ui::ViewController> controller,
+    std::shared_ptr<ui::View> sourceView, int64_t pageNo)
+{
+    if (isOnScreen(pageNo) && controller)
+        m_overlays[pageNo].instructionPopups.push_back({ std::move(controller), std::move(sourceView) });
+}
+
+// --- Search marks ---
+
+void BookRenderer::addSearchMark(int64_t pageNo, SearchMark mark)
+{
+    if (!isOnScreen(pageNo))
+        return;
+    auto& marks = m_overlays[pageNo].searchMarks;
+    if (mark.word.empty()) {
+        marks.clear();
+        if (m_searchStepping && m_searchStepping->pageNumber == pageNo)
+            m_searchStepping.reset();
+        return;
+    }
+    marks.push_back(std::move(mark));
+}
+
+void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color)
+{
+    highlightText(word, pageNo, color, std::optional<std::string>());
+}
+
+void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color,
+    const std::optional<std::string>& paragraph)
+{
+    // Reflowable books mark page 0 for "the chapter on screen".
+    if (pageNo == 0 && isReflowable() && m_activeCount)
+        pageNo = m_pages[m_activeStart].number;
+    SearchMark mark;
+    mark.word = word;
+    mark.color = color;
+    mark.paragraph = paragraph;
+    if (const PageEntry* entry = entryForNumber(pageNo)) {
+        std::string scope = entry->text;
+        if (paragraph && !paragraph->empty()) {
+            if (auto at = findIgnoringCase(entry->text, *paragraph))
+                scope = entry->text.substr(*at, paragraph->size());
+        }
+        mark.hitCount = countIgnoringCase(scope, word);
+    }
+    addSearchMark(pageNo, std::move(mark));
+}
+
+void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color,
+    const std::string& selectedWordHighlightColor, const std::vector<std::shared_ptr<lectoro::TextSearchResult>>& searchArray,
+    std::shared_ptr<lectoro::TextSearchResult> selectedResult)
+{
+    SearchMark mark;
+    mark.word = word;
+    mark.color = color;
+    mark.selectedWordColor = selectedWordHighlightColor;
+    mark.hitCount = searchArray.size();
+    addSearchMark(pageNo, std::move(mark));
+    if (word.empty() || !isOnScreen(pageNo))
+        return;
+    SearchStepping stepping;
+    stepping.pageNumber = pageNo;
+    stepping.hits = searchArray;
+    auto selected = std::find(searchArray.begin(), searchArray.end(), selectedResult);
+    stepping.selected = selected == searchArray.end() ? 0 : static_cast<size_t>(selected - searchArray.begin());
+    m_searchStepping = std::move(stepping);
+}
+
+std::optional<size_t> BookRenderer::selectedSearchHitIndex() const
+{
+    if (!m_searchStepping || m_searchStepping->hits.empty())
+        return std::nullopt;
+    return m_searchStepping->selected;
+}
+
+bool BookRenderer::isNextSearchResultAvailableForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
+{
+    if (!m_searchStepping)
+        return false;
+    auto& hits = m_searchStepping->hits;
+    auto found = std::find(hits.begin(), hits.end(), result);
+    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
+    return index + 1 < hits.size();
+}
+
+bool BookRenderer::isPreviousSearchResultAvailableForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
+{
+    if (!m_searchStepping)
+        return false;
+    auto& hits = m_searchStepping->hits;
+    auto found = std::find(hits.begin(), hits.end(), result);
+    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
+    return index > 0 && index < hits.size();
+}
+
+void BookRenderer::moveToNextSelectedSearchForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
+{
+    if (!m_searchStepping)
+        return;
+    auto& hits = m_searchStepping->hits;
+    auto found = std::find(hits.begin(), hits.end(), result);
+    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
+    if (index + 1 < hits.size())
+        m_searchStepping->selected = index + 1;
+}
+
+void BookRenderer::moveToPreviousSelectedSearchForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
+{
+    if (!m_searchStepping)
+        return;
+    auto& hits = m_searchStepping->hits;
+    auto found = std::find(hits.begin(), hits.end(), result);
+    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
+    if (index > 0 && index < hits.size())
+        m_searchStepping->selected = index - 1;
+}
+
+bool BookRenderer::isNextSearchResultAvailable()
+{
+    return m_searchStepping && m_searchStepping->selected + 1 < m_searchStepping->hits.size();
+}
+
+void BookRenderer::moveToNextSelectedSearch()
+{
+    if (isNextSearchResultAvailable())
+        ++m_searchStepping->selected;
+}
+
+bool BookRenderer::isPreviousSearchResultAvailable()
+{
+    return m_searchStepping && m_searchStepping->selected > 0;
+}
+
+void BookRenderer::moveToPreviousSelectedSearch()
+{
+    if (isPreviousSearchResultAvailable())
+        --m_searchStepping->selected;
+}
+
+bool BookRenderer::isLastNextSearchResult()
+{
+    return !m_searchStepping || m_searchStepping->selected + 1 >= m_searchStepping->hits.size();
+}
+
+bool BookRenderer::isLastPreviousSearchResult()
+{
+    return !m_searchStepping || m_searchStepping->selected == 0;
+}
+
+// --- Printing ---
+
+void BookRenderer::addPrintPageView(std::shared_ptr<ui::View> printView, int64_t pageNo)
+{
+    if (!isOnScreen(pageNo) || !printView)
+        return;
+    auto& overlay = m_overlays[pageNo];
+    if (overlay.printView && overlay.printView != printView)
+        overlay.printView->removeFromSuperview();
+    overlay.printView = printView;
+    place(printView, pageNo);
+}
+
+void BookRenderer::printPagesWithWatermark(const std::string& watermark, const std::string& textColor,
+    const std::vector<int64_t>& pageNumbers, std::function<void(std::shared_ptr<lectoro::RendererPrintPage>)> callback)
+{
+    if (!callback)
+        return;
+    std::shared_ptr<lectoro::RendererPrintPage> printPage;
+    for (int64_t number : pageNumbers) {
+        const PageEntry* entry = entryForNumber(number);
+        if (!entry)
+            continue;
+        if (!printPage) {
+            printPage = std::make_shared<lectoro::RendererPrintPage>();
+            printPage->watermark = watermark;
+            printPage->textColor = textColor;
+        }
+        printPage->pageNumbers.push_back(number);
+        std::string image;
+        if (entry->page && !entry->page->src.empty())
+            image = bookPath() + "/" + entry->page->src;
+        else if (entry->chapter)
+            image = entry->chapter->absolutePath;
+        printPage->pageImagePaths.push_back(std::move(image));
+    }
+    std::weak_ptr<const void> owner = weak_from_this();
+    base::RunLoop::main().post(owner, [callback = std::move(callback), printPage] { callback(printPage); });
+}
+
+// --- Read aloud ---
+
+void BookRenderer::highlightTextWithFrame(const ui::Rect& frame, int64_t pageNo, const std::string& color)
+{
+    if (!isOnScreen(pageNo))
+        return;
+    auto& overlay = m_overlays[pageNo];
+    if (frame.isEmpty() && color.empty()) {
+        overlay.wordFrame.reset();
+        overlay.wordFrameColor.clear();
+        return;
+    }
+    overlay.wordFrame = frame;
+    overlay.wordFrameColor = color;
+}
+
+void BookRenderer::highlightSentenceWithWordFrames(const std::optional<std::vector<ui::Rect>>& frames, int64_t pageNo,
+    const std::string& color)
+{
+    if (!isOnScreen(pageNo))
+        return;
+    auto& overlay = m_overlays[pageNo];
+    overlay.sentenceFrames = frames.value_or(std::vector<ui::Rect> {});
+    overlay.sentenceColor = overlay.sentenceFrames.empty() ? std::string() : color;
+}
+
+void BookRenderer::highlightWordByWordId(const std::string& wordId, const std::string& pageIdentifier,
+    const std::string& color)
+{
+    if (wordId.empty() && pageIdentifier.empty() && color.empty()) {
+        for (auto& [page, overlay] : m_overlays) {
+            overlay.wordId.clear();
+            overlay.wordIdColor.clear();
+        }
+        return;
+    }
+    auto page = integerFrom(pageIdentifier);
+    if (!page || !isOnScreen(*page))
+        return;
+    m_overlays[*page].wordId = wordId;
+    m_overlays[*page].wordIdColor = color;
+}
+
+void BookRenderer::getFirstVisibleWordForScreenWithCallBack(std::function<void(const std::optional<base::Value>&)> callback)
+{
+    if (!callback)
+        return;
+    std::optional<base::Value> word;
+    if (m_activeCount) {
+        const PageEntry& entry = m_pages[m_activeStart];
+        size_t begin = entry.text.find_first_not_of(" \t\r\n");
+        if (begin != std::string::npos) {
+            size_t end = entry.text.find_first_of(" \t\r\n", begin);
+            base::Value::Dictionary dictionary;
+            dictionary.set("wordId", "w" + std::to_string(entry.number) + "-0");
+            dictionary.set("text", entry.text.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
+            word = base::Value(std::move(dictionary));
+        }
+    }
+    std::weak_ptr<const void> owner = weak_from_this();
+    base::RunLoop::main().post(owner, [callback = std::move(callback), word] { callback(word); });
+}
+
+// --- Teacher review ---
+
+void BookRenderer::enableTeacherReviewModeWithPageArray(const std::vector<std::string>& pages)
+{
+    m_settings.teacherReviewMode = true;
+    m_teacherReviewPages = pages;
+    if (!pages.empty())
+        navigateToPageNumber(pages.front());
+}
+
+void BookRenderer::disableTeacherReviewMode()
+{
+    m_settings.teacherReviewMode = false;
+    m_settings.dragBoxMode = false;
+    m_teacherReviewPages.clear();
+}
+
+// --- Simulated gestures ---
+
+void BookRenderer::tapPoint(int64_t pageNumber, const ui::Point& point)
+{
+    if (!isOnScreen(pageNumber))
+        return;
+    auto protect = shared_from_this();
+    auto delegate = liveDelegate();
+    if (!delegate)
+        return;
+    auto found = m_overlays.find(pageNumber);
+    if (found != m_overlays.end()) {
+        for (const auto& existing : found->second.highlights) {
+            if ((existing->isStickyNote || existing->isNote()) && existing->noteRect.contains(point)) {
+                delegate->didTapOnNoteHighligh(existing);
+                return;
+            }
+        }
+    }
+    delegate->didSingleTapOnPage(*this, pageNumber);
+}
+
+bool BookRenderer::tapLink(int64_t linkID)
+{
+    if (!m_pageBook)
+        return false;
+    auto found = m_pageBook->links.find(std::to_string(linkID));
+    if (found == m_pageBook->links.end() || !found->second)
+        return false;
+    const auto& link = *found->second;
+    auto page = integerFrom(link.pageID);
+    if (!page || !isOnScreen(*page))
+        return false;
+    base::Value::Dictionary resource;
+    resource.set("linkID", link.linkID);
+    resource.set("linkType", static_cast<int64_t>(link.linkType));
+    resource.set("pageID", link.pageID);
+    resource.set("url", link.url);
+    resource.set("type", link.type);
+    resource.set("folioNumber", link.folioNumber);
+    resource.set("title", link.toolTip);
+    auto protect = shared_from_this();
+    if (auto delegate = liveDelegate())
+        delegate->didTapOnResource(*this, base::Value(std::move(resource)));
+    return true;
+}
+
+void BookRenderer::pinch(double scale)
+{
+    if (!m_activeCount || scale <= 0 || scale == 1)
+        return;
+    auto protect = shared_from_this();
+    auto delegate = liveDelegate();
+    int64_t page = m_pages[m_activeStart].number;
+    if (isReflowable()) {
+        if (delegate)
+            delegate->didPinchOnPage(*this, scale < 1);
+        return;
+    }
+    double maximum = 4.0;
+    if (delegate) {
+        if (auto percent = delegate->zoomScalePercentageForBook(m_book); percent && *percent >= 100)
+            maximum = *percent / 100;
+    }
+    if (scale > 1) {
+        m_zoomScale = std::min(maximum, m_zoomScale * scale);
+        if (delegate)
+            delegate->didZoomInPage(*this, page);
+    } else {
+        m_zoomScale = std::max(1.0, m_zoomScale * scale);
+        if (delegate)
+            delegate->didZoomOutPage(*this, page);
+    }
+}
+
+bool BookRenderer::swipe(RendererSwipe direction)
+{
+    if (!m_activeCount)
+        return false;
+    size_t target;
+    if (direction == RendererSwipe::Next) {
+        target = m_activeStart + m_activeCount;
+        if (target >= m_pages.size())
+            return false;
+    } else {
+        if (m_activeStart == 0)
+            return false;
+        target = m_activeStart - 1;
+    }
+    auto protect = shared_from_this();
+    uint64_t generation = m_generation;
+    if (auto delegate = liveDelegate()) {
+        delegate->didPageBeginScroll(*this);
+        if (interrupted(generation))
+            return true;
+        delegate->didPageBeginScroll(*this, m_pages[m_activeStart].number);
+        if (interrupted(generation))
+            return true;
+    }
+    showPagesAt(target);
+    if (m_cleared || !m_activeCount)
+        return true;
+    if (auto delegate = liveDelegate()) {
+        double width = view()->bounds().size.width;
+        delegate->didEndScrollingWithContentOffset(*this,
+            ui::Point { width * static_cast<double>(m_activeStart), 0 }, m_pages[m_activeStart].number);
+    }
+    return true;
+}
+
+} // namespace companion

@@ -1,0 +1,324 @@
+#pragma once
+
+// The page renderer over a book folder (a page book or an unpacked EPUB).
+//
+// Loading. When its view has loaded, the renderer posts the loading of its book to the
+// main run loop (so its owner finishes embedding it first), then reports in this order:
+// initialDisplayNumber, didBookLoadedSuccessfullyWithBook (or didBookLoadingFailedWithError
+// and nothing more), then for reflowable books bookLoadingCompletedWithContentSize and
+// bookCFIsLoadingCompleted, didCompleteSearchDecryptionForBookPath, and the first pages.
+//
+// Pages. A page book shows its pages, an EPUB book its spine chapters, one at a time; a
+// fixed-layout book (page book or fixed-layout EPUB) shows a spread of two (pages 1-2,
+// 3-4… in book order) while the interface is in landscape, unless the orientation mode
+// forces portrait (3) or landscape (2), or two-page separation is disabled. Every page
+// coming on screen reports willLoadPage…, willLoadCFI… (EPUB), didLoadPage… and
+// didRendererChangedAvailabilityForActionState (1); a page leaving reports availability 0,
+// willUnloadCFI… (EPUB) and willUnloadPage…, and its overlay is dropped. An EPUB page's
+// page number and display number are its chapter's file index.
+//
+// Gestures are simulated with selectText, tapPoint, tapLink, pinch and swipe.
+
+#include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "companion/renderer/PageOverlay.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lectoro {
+class EPUBBookVO;
+class EPUBChapterVO;
+class PXBookVO;
+}
+
+namespace companion {
+
+// The settings the owner gave, readable.
+struct RendererSettings {
+    int64_t fontSizeStep = 0;
+    std::string fontFamily;
+    bool paginationEnabled = true;
+    int64_t readerMode = 0;
+    int64_t textAlignment = 0;
+    int64_t lineSpacing = 0;
+    int64_t margin = 0;
+    double verticalMargin = 0;
+    std::string colorForSharedUGC;
+    bool highlightEnabled = true;
+    std::string bookThumbnailImage;
+    bool twoPageSeparationDisabled = false;
+    bool videoMode3d = false;
+    bool penDrawingEnabled = false;
+    bool penReviewModeEnabled = false;
+    bool textAnnotationMode = false;
+    bool teacherReviewMode = false;
+    bool dragBoxMode = false;
+    std::string audioSyncFrameColor;
+};
+
+enum class RendererSwipe { Next, Previous };
+
+class BookRenderer final : public lectoro::RendererViewController {
+public:
+    static std::shared_ptr<BookRenderer> create(std::string bookPath,
+        std::weak_ptr<lectoro::RendererViewControllerDelegate> delegate, std::optional<std::string> isbn = std::nullopt,
+        base::Value additionalInfo = {});
+
+    void viewDidLoad() override;
+    void viewWillTransitionToSize(const ui::Size&, ui::TransitionCoordinator&) override;
+
+    // Loads now (once); the view-load path calls it through the run loop.
+    void loadBookIfNeeded();
+    bool isBookLoaded() const { return m_book != nullptr; }
+    const std::optional<base::Error>& loadError() const { return m_loadError; }
+    // Recomputes the pages on screen for the current orientation (a rotation does it).
+    void relayoutPages();
+
+    const RendererSettings& settings() const { return m_settings; }
+    double zoomScale() const { return m_zoomScale; }
+    std::shared_ptr<ui::View> highlightView() const { return m_highlightView; }
+    std::shared_ptr<lectoro::SDKTextAnnotationVO> editingTextAnnotation() const { return m_editingTextAnnotation; }
+    const std::vector<std::string>& teacherReviewPages() const { return m_teacherReviewPages; }
+    // The overlay of a page, empty when nothing is drawn there.
+    PageOverlay overlayForPage(int64_t pageNumber) const;
+    // Page numbers of the book, in order.
+    std::vector<int64_t> pageNumbers() const;
+    // The view of a page on screen, holding the views placed on it (bookmark and print
+    // buttons, answer fields, inline videos); null for a page off screen.
+    std::shared_ptr<ui::View> pageView(int64_t pageNumber) const;
+
+    // --- Simulated gestures ---
+    // Selects the first occurrence of the text on a page on screen and reports the
+    // selection's rectangle. False when the page is not on screen or lacks the text.
+    bool selectText(int64_t pageNumber, const std::string& text);
+    void clearSelection();
+    bool hasSelection() const { return m_selection.has_value(); }
+    // A tap: on a note's icon (didTapOnNoteHighligh), else a single tap on the page.
+    void tapPoint(int64_t pageNumber, const ui::Point&);
+    // A tap on a link of a page on screen; resource links report didTapOnResource. False
+    // when the link is not on screen.
+    bool tapLink(int64_t linkID);
+    // Scale below 1 pinches in, above 1 out. Reflowable books report didPinchOnPage (YES for
+    // in); fixed-layout books zoom (didZoomInPage / didZoomOutPage).
+    void pinch(double scale);
+    // A page turn; false at the end of the book.
+    bool swipe(RendererSwipe);
+
+    // --- RendererViewController ---
+    std::shared_ptr<lectoro::LectoroBookVO> currentBook() const override { return m_book; }
+    void clearObjects() override;
+
+    void navigateToPageNumber(const std::string&) override;
+    void jumpToCFIString(const std::string&) override;
+    void reloadPages() override;
+    std::vector<lectoro::RendererPage> getActivePages() const override;
+    void setFurthestPageData(const std::string&) override;
+    std::optional<std::string> furthestPageData() const override { return m_furthestPageData; }
+    void enableFurthestPage(bool enabled) override { m_furthestPageEnabled = enabled; }
+    bool isFurthestPageEnabled() const override { return m_furthestPageEnabled; }
+    void navigateToFurthestPageWithSuccessHandler(Completion, FailureHandler) override;
+    void setBookOrientationMode(int64_t) override;
+    int64_t getBookOrientationMode() const override { return m_orientationMode; }
+    void disableTwoPageSeperation(bool) override;
+    void resetZoomScaleToDefault() override { m_zoomScale = 1.0; }
+    std::string getCurrentCFI() const override;
+    std::string getCurrentBookDataCFI() const override;
+    std::string getLastVisitedRangeInfo() const override;
+    void getVistibleThumbnailNumber(std::function<void(const std::string&)>) override;
+
+    void didFontSizeChanged(int64_t step) override { m_settings.fontSizeStep = step; }
+    void setFontFamily(const std::string& family) override { m_settings.fontFamily = family; }
+    void enablePagination(bool enabled) override { m_settings.paginationEnabled = enabled; }
+    void setReaderMode(int64_t mode) override { m_settings.readerMode = mode; }
+    void setTextAlignment(int64_t alignment) override { m_settings.textAlignment = alignment; }
+    void setLineSpacing(int64_t spacing) override { m_settings.lineSpacing = spacing; }
+    void setMargin(int64_t margin) override { m_settings.margin = margin; }
+    void resetReaderFontSetting() override;
+    void resetReaderSetting() override;
+    void setVerticalMarginForReflowableEpubBook(double margin) override { m_settings.verticalMargin = margin; }
+
+    void setColorForSharedUGC(const std::string& color) override { m_settings.colorForSharedUGC = color; }
+    void setIsHihghlightEnabled(bool enabled) override { m_settings.highlightEnabled = enabled; }
+    void setBookThumbnailImage(const std::string& image) override { m_settings.bookThumbnailImage = image; }
+
+    void setHighlightView(std::shared_ptr<ui::View>) override;
+    void removeHighlightView() override;
+    bool openHighlightView(std::shared_ptr<ui::View>, int64_t pageNo, const ui::Point& coordinates) override;
+    void highlight(std::shared_ptr<ui::View>, const std::string& textColor, const std::string& backgroundColor,
+        bool isImportant) override;
+    std::shared_ptr<lectoro::SDKHighlightVO> getHighlightForSelectedTextWithTextColor(const std::string& textColor,
+        const std::string& backgroundColor) override;
+    void getHighlightForSelectedTextEpubWithTextColor(const std::string& textColor, const std::string& backgroundColor,
+        HighlightCallback) override;
+    void deleteSelectedHighlight(std::shared_ptr<lectoro::SDKHighlightVO>) override;
+    std::shared_ptr<lectoro::SDKHighlightVO> getHighlightVOForStickyNoteWithDefaultPosition() override;
+    void getHighlightVOForStickyNoteWithDefaultPositionWithCallBack(HighlightCallback) override;
+    std::shared_ptr<lectoro::SDKHighlightVO> getHighlightVOForStickyNoteTouchPoint(const ui::Point&) override;
+    void postNoteWithHighlightVO(std::shared_ptr<lectoro::SDKHighlightVO>) override;
+    void deleteNoteWithHighlightVO(std::shared_ptr<lectoro::SDKHighlightVO>) override;
+    void drawHighlights(const std::vector<std::shared_ptr<lectoro::SDKHighlightVO>>&, int64_t pageNo) override;
+    void updateUGC(const std::vector<std::shared_ptr<lectoro::SDKUGCVO>>&, int64_t pageNo) override;
+
+    void addBookmarkView(std::shared_ptr<ui::View>, int64_t pageNo) override;
+    void addBookmark(std::shared_ptr<lectoro::SDKBookmarkVO>, int64_t pageNo) override;
+    std::shared_ptr<lectoro::SDKBookmarkVO> getBookmarkVOForPageNo(int64_t pageNo) override;
+    void setBookmarkVO(std::shared_ptr<lectoro::SDKBookmarkVO>) override;
+
+    void setPenDrawingModeEnabled(bool) override;
+    void setPenDrawingModeEnabled(bool enabled, bool withReviewModeEnable) override;
+    bool isPenDrawingModeEnabled() const override { return m_settings.penDrawingEnabled; }
+    std::shared_ptr<ui::View> getPenDrawingCanvas() override;
+    void drawPenDrawings(const std::vector<std::shared_ptr<lectoro::SDKPentoolVO>>&, int64_t pageNo) override;
+
+    std::shared_ptr<lectoro::SDKTextAnnotationVO> getTextAnnotationVOWithDefaultPosition() override;
+    void addTextAnnotation(std::shared_ptr<lectoro::SDKTextAnnotationVO>) override;
+    void drawTextAnnotation(const std::vector<std::shared_ptr<lectoro::SDKTextAnnotationVO>>&, int64_t pageNo) override;
+    void deleteTextAnnotation() override;
+    void exitTextAnnotationMode() override;
+    void removeTextAnnotationModeWithoutSave() override;
+    void updateTextAnnotationAlignment(int64_t) override;
+    void updateTextAnnotationWithBackground(const std::string& backgroundColor, const std::string& textColor) override;
+
+    void drawMarkups(const std::vector<std::shared_ptr<lectoro::PXLinkVO>>&, int64_t pageNo) override;
+    void drawFIBs(const std::vector<std::shared_ptr<ui::View>>&, int64_t pageNo) override;
+    void drawFIB(const std::vector<std::shared_ptr<ui::View>>&, int64_t pageNumber) override;
+    std::shared_ptr<ui::View> getFIBViewForLinkId(int64_t linkID) override;
+    void addReviewViewOnFib(std::shared_ptr<lectoro::SDKFIBVO>) override;
+    void addMultiLinkController(std::shared_ptr<ui::ViewController>, std::shared_ptr<ui::View> sourceView,
+        int64_t pageNo) override;
+    void addInLineVideo(std::shared_ptr<ui::View>, const ui::Rect&, int64_t pageNo) override;
+    void addInstructionPopup(std::shared_ptr<ui::ViewController>, std::shared_ptr<ui::View> sourceView,
+        int64_t pageNo) override;
+    void set3dVideoModeEnabled(bool enabled) override { m_settings.videoMode3d = enabled; }
+
+    void highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color) override;
+    void highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color,
+        const std::optional<std::string>& paragraph) override;
+    void highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color,
+        const std::string& selectedWordHighlightColor,
+        const std::vector<std::shared_ptr<lectoro::TextSearchResult>>& searchArray,
+        std::shared_ptr<lectoro::TextSearchResult> selectedResult) override;
+    bool isNextSearchResultAvailableForSearchResult(std::shared_ptr<lectoro::TextSearchResult>) override;
+    bool isPreviousSearchResultAvailableForSearchResult(std::shared_ptr<lectoro::TextSearchResult>) override;
+    void moveToNextSelectedSearchForSearchResult(std::shared_ptr<lectoro::TextSearchResult>) override;
+    void moveToPreviousSelectedSearchForSearchResult(std::shared_ptr<lectoro::TextSearchResult>) override;
+    bool isNextSearchResultAvailable() override;
+    void moveToNextSelectedSearch() override;
+    bool isPreviousSearchResultAvailable() override;
+    void moveToPreviousSelectedSearch() override;
+    bool isLastNextSearchResult() override;
+    bool isLastPreviousSearchResult() override;
+    // The hit marked as selected, as an index in the page's hit list; absent when none.
+    std::optional<size_t> selectedSearchHitIndex() const;
+
+    void addPrintPageView(std::shared_ptr<ui::View>, int64_t pageNo) override;
+    void printPagesWithWatermark(const std::string& watermark, const std::string& textColor,
+        const std::vector<int64_t>& pageNumbers, std::function<void(std::shared_ptr<lectoro::RendererPrintPage>)>) override;
+
+    void highlightTextWithFrame(const ui::Rect&, int64_t pageNo, const std::string& color) override;
+    void highlightSentenceWithWordFrames(const std::optional<std::vector<ui::Rect>>&, int64_t pageNo,
+        const std::string& color) override;
+    void highlightWordByWordId(const std::string& wordId, const std::string& pageIdentifier,
+        const std::string& color) override;
+    void getFirstVisibleWordForScreenWithCallBack(std::function<void(const std::optional<base::Value>&)>) override;
+    void updateBackgroundForAudioSyncFramesWithColor(const std::string& color) override
+    {
+        m_settings.audioSyncFrameColor = color;
+    }
+
+    void enableTeacherReviewModeWithPageArray(const std::vector<std::string>& pages) override;
+    void disableTeacherReviewMode() override;
+    bool isTeacherReviewModeEnabled() const override { return m_settings.teacherReviewMode; }
+    void setTeacherReviewDragBoxModeEnabled(bool enabled) override { m_settings.dragBoxMode = enabled; }
+    bool isTeacherReviewDragBoxModeEnabled() const override { return m_settings.dragBoxMode; }
+
+private:
+    BookRenderer(std::string bookPath, std::weak_ptr<lectoro::RendererViewControllerDelegate>,
+        std::optional<std::string> isbn, base::Value additionalInfo);
+
+    struct PageEntry {
+        int64_t number = 0;
+        std::string displayNum;
+        std::string text;
+        std::shared_ptr<lectoro::PXPageVO> page;
+        std::shared_ptr<lectoro::EPUBChapterVO> chapter;
+    };
+    struct Selection {
+        int64_t pageNumber = 0;
+        std::string text;
+        int64_t start = 0;
+        int64_t end = 0;
+        ui::Rect rect;
+    };
+    struct SearchStepping {
+        int64_t pageNumber = 0;
+        std::vector<std::shared_ptr<lectoro::TextSearchResult>> hits;
+        size_t selected = 0;
+        bool lastMoveHitEnd = false;
+    };
+
+    bool isFixedLayout() const;
+    bool isReflowable() const;
+    bool usesSpreads() const;
+    std::optional<size_t> indexOfPageNumber(int64_t) const;
+    std::optional<size_t> indexForTarget(const std::string&) const;
+    const PageEntry* entryForNumber(int64_t) const;
+    bool isOnScreen(int64_t pageNumber) const;
+    std::optional<std::string> displayNumberOf(const PageEntry&) const;
+    std::vector<std::string> cfisOf(const PageEntry&) const;
+    // Puts the spread holding the page at `index` on screen; false when it already is.
+    bool showPagesAt(size_t index, bool force = false);
+    void reportLoad(const PageEntry&);
+    void reportUnload(const PageEntry&);
+    void noteFurthestPage();
+    std::shared_ptr<lectoro::SDKHighlightVO> makeHighlightFromSelection(const std::string& textColor,
+        const std::string& backgroundColor) const;
+    std::shared_ptr<lectoro::SDKHighlightVO> makeStickyNote() const;
+    void placeHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&);
+    void removeHighlightRecord(const std::shared_ptr<lectoro::SDKHighlightVO>&);
+    void reportHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&);
+    int64_t pageNumberOfRecord(const lectoro::SDKUGCVO&) const;
+    void addSearchMark(int64_t pageNo, SearchMark);
+    std::shared_ptr<lectoro::RendererViewControllerDelegate> liveDelegate() const;
+    // Whether the pages on screen changed (or the book was dropped) since `generation`:
+    // an emitting loop then stops, a nested navigation having reported for itself.
+    bool interrupted(uint64_t generation) const { return m_cleared || generation != m_generation; }
+    std::shared_ptr<ui::View> ensurePageView(int64_t pageNumber, size_t slot, size_t slots);
+    void place(const std::shared_ptr<ui::View>&, int64_t pageNumber, std::optional<ui::Rect> frame = std::nullopt);
+
+    std::shared_ptr<lectoro::LectoroBookVO> m_book;
+    std::shared_ptr<lectoro::PXBookVO> m_pageBook;
+    std::shared_ptr<lectoro::EPUBBookVO> m_epubBook;
+    std::optional<base::Error> m_loadError;
+    bool m_loadStarted = false;
+    bool m_cleared = false;
+
+    std::vector<PageEntry> m_pages;
+    size_t m_activeStart = 0;
+    size_t m_activeCount = 0;
+    std::map<int64_t, PageOverlay> m_overlays;
+    std::map<int64_t, std::shared_ptr<ui::View>> m_pageViews;
+    uint64_t m_generation = 0;
+
+    RendererSettings m_settings;
+    int64_t m_orientationMode = lectoro::RendererBookOrientationFree;
+    double m_zoomScale = 1.0;
+    std::string m_currentCFI;
+    bool m_furthestPageEnabled = false;
+    std::optional<std::string> m_furthestPageData;
+    std::optional<size_t> m_furthestIndex;
+
+    std::optional<Selection> m_selection;
+    std::shared_ptr<ui::View> m_highlightView;
+    std::shared_ptr<ui::View> m_penCanvas;
+    std::shared_ptr<lectoro::SDKTextAnnotationVO> m_editingTextAnnotation;
+    std::shared_ptr<lectoro::SDKBookmarkVO> m_bookmarkVO;
+    std::vector<std::string> m_teacherReviewPages;
+    std::optional<SearchStepping> m_searchStepping;
+    uint64_t m_nextLocalID = 1;
+};
+
+} // namespace companion

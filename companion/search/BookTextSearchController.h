@@ -1,0 +1,75 @@
+#pragma once
+
+// The search engine over a loaded page book or EPUB book: the text of every page (page
+// book) or chapter (EPUB) is folded once; a search folds its word the same way and finds
+// every non-overlapping occurrence.
+
+#include "LectoroSDKWithReader/readersdk/TextSearchController.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
+
+#include "companion/search/FoldedText.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace companion {
+
+class BookTextSearchController final : public lectoro::TextSearchController {
+public:
+    BookTextSearchController(std::shared_ptr<lectoro::LectoroBookVO>, std::string searchText, int searchType = 0);
+
+    const std::string& searchText() const override { return m_searchText; }
+    int searchType() const override { return m_searchType; }
+    void setDelegate(std::weak_ptr<lectoro::TextSearchControllerDelegate> delegate) override { m_delegate = std::move(delegate); }
+    std::shared_ptr<lectoro::TextSearchControllerDelegate> delegate() const override { return m_delegate.lock(); }
+
+    bool isSearchResultAvailable() const override;
+    std::vector<std::shared_ptr<lectoro::TextSearchResult>> getSearchResultForText(const std::string& text,
+        int64_t offset, int64_t batchSize) override;
+    std::vector<std::shared_ptr<lectoro::TextSearchResult>> getSearchResultForTextWithPageNo(const std::string& word,
+        const std::string& pageNo, const std::optional<ui::Font>&) override;
+    std::vector<std::shared_ptr<lectoro::TextSearchResult>> getNextSearchResultForText(const std::string& word,
+        const std::string& currentPageNo, const std::optional<ui::Font>&) override;
+    std::vector<std::shared_ptr<lectoro::TextSearchResult>> getPreviousSearchResultForText(const std::string& word,
+        const std::string& currentPageNo, const std::optional<ui::Font>&) override;
+
+    // Characters of context on each side of a hit in its snippet.
+    static constexpr size_t snippetContext = 40;
+
+private:
+    // A page (page book) or chapter (EPUB) in reading order.
+    struct Unit {
+        std::string pageIndex;
+        std::string href;
+        std::string displayNumber;
+        int64_t pageNumber = 0;
+        const std::string* text = nullptr;
+        FoldedText folded;
+    };
+    struct Hit {
+        size_t unit = 0;
+        TextMatch match;
+    };
+    using Results = std::vector<std::shared_ptr<lectoro::TextSearchResult>>;
+
+    const std::vector<Hit>& hitsFor(const std::string& word);
+    // The results for every hit of the word, made once per word and font.
+    const Results& resultsFor(const std::string& word, const std::optional<ui::Font>&);
+    std::shared_ptr<lectoro::TextSearchResult> makeResult(const std::string& word, const Hit&, const std::optional<ui::Font>&) const;
+    std::optional<size_t> unitForPage(const std::string& pageNo) const;
+    Results hitsOnUnit(const std::string& word, size_t unit, const std::optional<ui::Font>&);
+
+    std::shared_ptr<lectoro::LectoroBookVO> m_book;
+    std::string m_searchText;
+    int m_searchType;
+    std::weak_ptr<lectoro::TextSearchControllerDelegate> m_delegate;
+    std::vector<Unit> m_units;
+    std::mutex m_mutex;
+    std::map<std::u32string, std::vector<Hit>> m_hits;
+    std::map<std::string, Results> m_results;
+};
+
+} // namespace companion

@@ -1,0 +1,143 @@
+#include "companion/store/SqliteDatabase.h"
+
+#include <sqlite3.h>
+
+namespace companion {
+
+SqliteStatement::~SqliteStatement()
+{
+    sqlite3_finalize(m_statement);
+}
+
+SqliteStatement& SqliteStatement::bind(int index, std::string_view text)
+{
+    // SQLITE_TRANSIENT: SQLite copies the bytes, so the caller's text may go away.
+    if (sqlite3_bind_text64(m_statement, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8) != SQLITE_OK)
+        m_ok = false;
+    return *this;
+}
+
+SqliteStatement& SqliteStatement::bind(int index, int64_t value)
+{
+    if (sqlite3_bind_int64(m_statement, index, value) != SQLITE_OK)
+        m_ok = false;
+    return *this;
+}
+
+SqliteStatement& SqliteStatement::bind(int index, double value)
+{
+    if (sqlite3_bind_double(m_statement, index, value) != SQLITE_OK)
+        m_ok = false;
+    return *this;
+}
+
+SqliteStatement& SqliteStatement::bindNull(int index)
+{
+    if (sqlite3_bind_null(m_statement, index) != SQLITE_OK)
+        m_ok = false;
+    return *this;
+}
+
+bool SqliteStatement::step()
+{
+    if (!m_ok)
+        return false;
+    int result = sqlite3_step(m_statement);
+    if (result == SQLITE_ROW)
+        return true;
+    if (result != SQLITE_DONE)
+        m_ok = false;
+    return false;
+}
+
+bool SqliteStatement::run()
+{
+    while (step()) { }
+    return m_ok;
+}
+
+std::string SqliteStatement::columnText(int index) const
+{
+    auto* bytes = static_cast<const char*>(sqlite3_column_blob(m_statement, index));
+    int size = sqlite3_column_bytes(m_statement, index);
+    return bytes ? std::string(bytes, static_cast<size_t>(size)) : std::string();
+}
+
+int64_t SqliteStatement::columnInteger(int index) const
+{
+    return sqlite3_column_int64(m_statement, index);
+}
+
+double SqliteStatement::columnDouble(int index) const
+{
+    return sqlite3_column_double(m_statement, index);
+}
+
+bool SqliteStatement::columnIsNull(int index) const
+{
+    return sqlite3_column_type(m_statement, index) == SQLITE_NULL;
+}
+
+void SqliteStatement::reset()
+{
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+    m_ok = true;
+}
+
+base::Result<std::unique_ptr<SqliteDatabase>> SqliteDatabase::open(const std::string& path)
+{
+    sqlite3* handle = nullptr;
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    int result = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
+    if (result != SQLITE_OK) {
+        std::string message = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(result);
+        sqlite3_close_v2(handle);
+        return base::Error::make(storeErrorDomain, result, "Cannot open the database at " + path + ": " + message);
+    }
+    // Another connection (the sync client's) may hold the write lock for a moment.
+    sqlite3_busy_timeout(handle, 5000);
+    return std::unique_ptr<SqliteDatabase>(new SqliteDatabase(handle));
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    m_statements.clear();
+    sqlite3_close_v2(m_handle);
+}
+
+SqliteStatement* SqliteDatabase::statement(const char* sql)
+{
+    auto found = m_statements.find(sql);
+    if (found != m_statements.end()) {
+        found->second->reset();
+        return found->second.get();
+    }
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare_v3(m_handle, sql, -1, SQLITE_PREPARE_PERSISTENT, &prepared, nullptr) != SQLITE_OK)
+        return nullptr;
+    auto [inserted, _] = m_statements.emplace(sql, std::make_unique<SqliteStatement>(prepared));
+    return inserted->second.get();
+}
+
+bool SqliteDatabase::execute(const char* sql)
+{
+    return sqlite3_exec(m_handle, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+int64_t SqliteDatabase::lastInsertRowId() const
+{
+    return sqlite3_last_insert_rowid(m_handle);
+}
+
+int SqliteDatabase::changes() const
+{
+    return sqlite3_changes(m_handle);
+}
+
+base::Error SqliteDatabase::lastError() const
+{
+    return base::Error::make(storeErrorDomain, sqlite3_extended_errcode(m_handle), sqlite3_errmsg(m_handle));
+}
+
+} // namespace companion

@@ -1,0 +1,468 @@
+#include "companion/store/SqliteDatabaseManager.h"
+
+#include "companion/store/SqliteDatabase.h"
+#include "companion/store/StoreSchema.h"
+#include "companion/store/UGCFamily.h"
+
+#include "platform/base/Json.h"
+#include "platform/base/Strings.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace companion {
+
+using namespace lectoro;
+
+namespace {
+
+std::shared_ptr<SDKUGCVO> recordFromRow(const SqliteStatement& row)
+{
+    // Columns: 0 local_id, 1 ugc_id, 2 status, 3 is_synced, 4 is_submitted, 5 payload,
+    // 6 page_identifier, 7 display_num. The columns are the truth for what the store
+    // manages; the payload carries the rest.
+    auto payload = base::parseJson(row.columnText(5));
+    if (!payload.ok())
+        return nullptr;
+    auto record = makeUGCRecordFromDictionary(payload.value());
+    if (!record)
+        return nullptr;
+    record->localID = row.columnText(0);
+    record->ugcID = row.columnText(1);
+    record->status = static_cast<int16_t>(row.columnInteger(2));
+    record->isSynced = row.columnInteger(3) != 0;
+    record->isSubmitted = row.columnInteger(4) != 0;
+    record->pageIdentifier = row.columnText(6);
+    record->displayNum = row.columnText(7);
+    return record;
+}
+
+template<class Record>
+std::vector<std::shared_ptr<Record>> castRecords(const std::vector<std::shared_ptr<SDKUGCVO>>& records)
+{
+    std::vector<std::shared_ptr<Record>> result;
+    result.reserve(records.size());
+    for (const auto& record : records) {
+        if (auto typed = std::dynamic_pointer_cast<Record>(record))
+            result.push_back(std::move(typed));
+    }
+    return result;
+}
+
+int familyNumber(const SDKUGCVO& record)
+{
+    return static_cast<int>(familyOf(record.ugcType()));
+}
+
+int64_t linkIDOf(const SDKUGCVO& record)
+{
+    auto* answer = dynamic_cast<const SDKFIBVO*>(&record);
+    return answer ? answer->linkID : 0;
+}
+
+bool isUploadedID(const std::string& ugcID)
+{
+    return !ugcID.empty() && ugcID != UGCNotUploadedID;
+}
+
+constexpr const char* rowColumns = "local_id, ugc_id, status, is_synced, is_submitted, payload, page_identifier, display_num";
+
+} // namespace
+
+// --- Opening ---
+
+SqliteDatabaseManager::SqliteDatabaseManager(std::unique_ptr<SqliteDatabase> database, std::string path)
+    : m_database(std::move(database))
+    , m_path(std::move(path))
+{
+}
+
+SqliteDatabaseManager::~SqliteDatabaseManager() = default;
+
+base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::open(const std::string& storageRoot)
+{
+    if (storageRoot.empty())
+        return base::Error::make(storeErrorDomain, 2, "No storage folder was given for the store");
+    std::error_code error;
+    std::filesystem::create_directories(storageRoot, error);
+    if (error || !std::filesystem::is_directory(storageRoot, error))
+        return base::Error::make(storeErrorDomain, 2, "The storage folder " + storageRoot + " cannot be used");
+    return openAt((std::filesystem::path(storageRoot) / storeFileName).string());
+}
+
+base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::openInMemory()
+{
+    return openAt(":memory:");
+}
+
+base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::openAt(const std::string& path)
+{
+    auto database = SqliteDatabase::open(path);
+    if (!database.ok())
+        return database.error();
+    auto& db = *database.value();
+    // WAL keeps readers and the writer apart; FULL syncs the log at every commit, so a save
+    // survives a crash or a power cut once it has returned.
+    if (path != ":memory:") {
+        auto* mode = db.statement("PRAGMA journal_mode = WAL");
+        if (!mode || !mode->step() || mode->columnText(0) != "wal")
+            return base::Error::make(storeErrorDomain, 3, "The database at " + path + " cannot use write-ahead logging");
+        mode->reset();
+    }
+    if (!db.execute("PRAGMA synchronous = FULL") || !db.execute("PRAGMA foreign_keys = ON"))
+        return db.lastError();
+    auto migrated = migrateStoreSchema(db);
+    if (!migrated.ok())
+        return migrated.error();
+    return std::shared_ptr<SqliteDatabaseManager>(new SqliteDatabaseManager(std::move(database.value()), path));
+}
+
+base::Error SqliteDatabaseManager::lastError() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lastError;
+}
+
+void SqliteDatabaseManager::recordFailure()
+{
+    m_lastError = m_database->lastError();
+}
+
+void SqliteDatabaseManager::recordSuccess()
+{
+    m_lastError = {};
+}
+
+void SqliteDatabaseManager::setBook(std::shared_ptr<LectoroBookVO> book)
+{
+    std::lock_guard lock(m_mutex);
+    m_currentBookID = book ? book->bookID : std::string();
+}
+
+// --- Records: the shared machinery ---
+
+void SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std::string& bookID, int64_t userID)
+{
+    if (record.isDeleted()) {
+        deleteRecord(record, bookID, userID);
+        return;
+    }
+    if (record.localID.empty())
+        record.localID = base::makeUuid();
+    if (record.ugcID.empty())
+        record.ugcID = UGCNotUploadedID;
+    std::string now = currentUGCDateString();
+    if (record.createdDate.empty())
+        record.createdDate = now;
+    record.modifiedDate = now;
+    record.isSynced = false;
+
+    auto* statement = m_database->statement(
+        "INSERT INTO ugc (family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
+        "is_synced, is_submitted, payload) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 0, ?10, ?11) "
+        "ON CONFLICT (family, book_id, user_id, local_id) DO UPDATE SET "
+        "ugc_id = CASE WHEN excluded.ugc_id IN ('', '-1') THEN ugc.ugc_id ELSE excluded.ugc_id END, "
+        "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
+        "status = excluded.status, is_synced = 0, is_submitted = excluded.is_submitted, "
+        "revision = ugc.revision + 1, payload = excluded.payload");
+    if (!statement) {
+        recordFailure();
+        return;
+    }
+    statement->bind(1, familyNumber(record))
+        .bind(2, bookID)
+        .bind(3, userID)
+        .bind(4, record.localID)
+        .bind(5, record.ugcID)
+        .bind(6, record.pageIdentifier)
+        .bind(7, record.displayNum)
+        .bind(8, linkIDOf(record))
+        .bind(9, static_cast<int64_t>(record.status))
+        .bind(10, record.isSubmitted)
+        .bind(11, base::toJson(record.toUGCDictionary()));
+    if (statement->run())
+        recordSuccess();
+    else
+        recordFailure();
+}
+
+void SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, const std::string& bookID, int64_t userID)
+{
+    // Find the stored row by local id, or by server id for a record known only by that.
+    auto* find = m_database->statement(
+        "SELECT id, ugc_id FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND "
+        "((?4 <> '' AND local_id = ?4) OR (?4 = '' AND ?5 NOT IN ('', '-1') AND ugc_id = ?5)) LIMIT 1");
+    if (!find) {
+        recordFailure();
+        return;
+    }
+    find->bind(1, familyNumber(record)).bind(2, bookID).bind(3, userID).bind(4, record.localID).bind(5, record.ugcID);
+    if (!find->step()) {
+        if (find->ok())
+            recordSuccess();
+        else
+            recordFailure();
+        return;
+    }
+    int64_t rowID = find->columnInteger(0);
+    std::string storedServerID = find->columnText(1);
+    find->reset();
+
+    bool uploaded = isUploadedID(storedServerID) || isUploadedID(record.ugcID);
+    SqliteStatement* change = nullptr;
+    if (uploaded) {
+        // The server has it: keep a deleted, unsynced record so the next upload removes it there.
+        change = m_database->statement(
+            "UPDATE ugc SET status = 3, is_synced = 0, revision = revision + 1, "
+            "ugc_id = CASE WHEN ugc_id IN ('', '-1') THEN ?2 ELSE ugc_id END WHERE id = ?1");
+        if (change)
+            change->bind(1, rowID).bind(2, record.ugcID);
+    } else {
+        change = m_database->statement("DELETE FROM ugc WHERE id = ?1");
+        if (change)
+            change->bind(1, rowID);
+    }
+    if (change && change->run())
+        recordSuccess();
+    else
+        recordFailure();
+}
+
+std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOnPage(int family, const std::string& pageID,
+    const std::string& displayNumber, const std::string& bookID, int64_t userID)
+{
+    std::vector<std::shared_ptr<SDKUGCVO>> result;
+    std::string sql = std::string("SELECT ") + rowColumns
+        + " FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 AND "
+          "page_identifier IN (?4, '') AND (page_identifier = ?4 OR display_num = ?5) ORDER BY id";
+    auto* statement = m_database->statement(sql.c_str());
+    if (!statement) {
+        recordFailure();
+        return result;
+    }
+    statement->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, pageID).bind(5, displayNumber);
+    while (statement->step()) {
+        if (auto record = recordFromRow(*statement))
+            result.push_back(std::move(record));
+    }
+    if (statement->ok())
+        recordSuccess();
+    else
+        recordFailure();
+    return result;
+}
+
+std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOfBook(int family, const std::string& bookID,
+    int64_t userID)
+{
+    std::vector<std::shared_ptr<SDKUGCVO>> result;
+    std::string sql = std::string("SELECT ") + rowColumns
+        + " FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 ORDER BY id";
+    auto* statement = m_database->statement(sql.c_str());
+    if (!statement) {
+        recordFailure();
+        return result;
+    }
+    statement->bind(1, family).bind(2, bookID).bind(3, userID);
+    while (statement->step()) {
+        if (auto record = recordFromRow(*statement))
+            result.push_back(std::move(record));
+    }
+    if (statement->ok())
+        recordSuccess();
+    else
+        recordFailure();
+    return result;
+}
+
+// --- Highlights ---
+
+void SqliteDatabaseManager::saveHighlight(const std::shared_ptr<SDKHighlightVO>& record, const std::string& bookID,
+    int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    saveRecord(*record, bookID, userID);
+}
+
+void SqliteDatabaseManager::deleteHighlight(const std::shared_ptr<SDKHighlightVO>& record, const std::string& bookID,
+    int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    deleteRecord(*record, bookID, userID);
+}
+
+std::vector<std::shared_ptr<SDKHighlightVO>> SqliteDatabaseManager::highlightForPageID(const std::string& pageID,
+    const std::string& displayNumber, const std::string& bookID, int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    return castRecords<SDKHighlightVO>(
+        recordsOnPage(static_cast<int>(UGCFamily::Highlight), pageID, displayNumber, bookID, userID));
+}
+
+std::vector<std::shared_ptr<SDKHighlightVO>> SqliteDatabaseManager::highlightBookID(const std::string& bookID,
+    int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    return castRecords<SDKHighlightVO>(recordsOfBook(static_cast<int>(UGCFamily::Highlight), bookID, userID));
+}
+
+void SqliteDatabaseManager::updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId)
+{
+    if (!isUploadedID(ugcID))
+        return;
+    std::lock_guard lock(m_mutex);
+    int64_t userID = base::longLongValue(userId);
+    if (!accepted) {
+        // A declined note is someone else's: it leaves this user's store and nothing is
+        // uploaded for it here (the answer itself went to the server already).
+        auto* remove = m_database->statement("DELETE FROM ugc WHERE family = 1 AND user_id = ?1 AND ugc_id = ?2");
+        if (remove && remove->bind(1, userID).bind(2, ugcID).run())
+            recordSuccess();
+        else
+            recordFailure();
+        return;
+    }
+    std::string sql = std::string("SELECT id, ") + rowColumns + " FROM ugc WHERE family = 1 AND user_id = ?1 AND ugc_id = ?2";
+    auto* find = m_database->statement(sql.c_str());
+    if (!find) {
+        recordFailure();
+        return;
+    }
+    find->bind(1, userID).bind(2, ugcID);
+    std::vector<std::pair<int64_t, std::string>> updates;
+    while (find->step()) {
+        auto payload = base::parseJson(find->columnText(6));
+        if (!payload.ok() || !payload.value().isDictionary())
+            continue;
+        payload.value().asDictionary()->set("isAnswered", true);
+        updates.emplace_back(find->columnInteger(0), base::toJson(payload.value()));
+    }
+    find->reset();
+    for (const auto& [rowID, payload] : updates) {
+        auto* update = m_database->statement("UPDATE ugc SET payload = ?2 WHERE id = ?1");
+        if (!update || !update->bind(1, rowID).bind(2, payload).run()) {
+            recordFailure();
+            return;
+        }
+    }
+    recordSuccess();
+}
+
+// --- Bookmarks, pen drawings, text boxes, protractors ---
+
+void SqliteDatabaseManager::saveBookmark(const std::shared_ptr<SDKBookmarkVO>& record, const std::string& bookID,
+    int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    saveRecord(*record, bookID, userID);
+}
+
+void SqliteDatabaseManager::deleteBookmark(const std::shared_ptr<SDKBookmarkVO>& record, const std::string& bookID,
+    int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    deleteRecord(*record, bookID, userID);
+}
+
+std::vector<std::shared_ptr<SDKBookmarkVO>> SqliteDatabaseManager::bookmarkForPageID(const std::string& pageID,
+    const std::string& displayNumber, const std::string& bookID, int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    return castRecords<SDKBookmarkVO>(
+        recordsOnPage(static_cast<int>(UGCFamily::Bookmark), pageID, displayNumber, bookID, userID));
+}
+
+std::vector<std::shared_ptr<SDKBookmarkVO>> SqliteDatabaseManager::bookMarkBookID(const std::string& bookID,
+    int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    return castRecords<SDKBookmarkVO>(recordsOfBook(static_cast<int>(UGCFamily::Bookmark), bookID, userID));
+}
+
+void SqliteDatabaseManager::savePentoolDrawing(const std::shared_ptr<SDKPentoolVO>& record, const std::string& bookID,
+    int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    saveRecord(*record, bookID, userID);
+}
+
+void SqliteDatabaseManager::deletePentoolDrawing(const std::shared_ptr<SDKPentoolVO>& record,
+    const std::string& bookID, int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    deleteRecord(*record, bookID, userID);
+}
+
+std::vector<std::shared_ptr<SDKPentoolVO>> SqliteDatabaseManager::pentoolDrawingForPageID(const std::string& pageID,
+    const std::string& displayNumber, const std::string& bookID, int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    return castRecords<SDKPentoolVO>(
+        recordsOnPage(static_cast<int>(UGCFamily::PenDrawing), pageID, displayNumber, bookID, userID));
+}
+
+void SqliteDatabaseManager::saveTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& record,
+    const std::string& bookID, int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    saveRecord(*record, bookID, userID);
+}
+
+void SqliteDatabaseManager::deleteTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& record,
+    const std::string& bookID, int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    deleteRecord(*record, bookID, userID);
+}
+
+std::vector<std::shared_ptr<SDKTextAnnotationVO>> SqliteDatabaseManager::textAnnotationVOForPageID(
+    const std::string& pageID, const std::string& displayNumber, const std::string& bookID, int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    return castRecords<SDKTextAnnotationVO>(
+        recordsOnPage(static_cast<int>(UGCFamily::TextAnnotation), pageID, displayNumber, bookID, userID));
+}
+
+void SqliteDatabaseManager::saveProtractor(const std::shared_ptr<SDKProtractorVO>& record, const std::string& bookID,
+    int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    saveRecord(*record, bookID, userID);
+}
+
+void SqliteDatabaseManager::deleteProtractorDrawing(const std::shared_ptr<SDKProtractorVO>& record,
+    const std::string& bookID, int64_t userID)
+{
+    if (!record)
+        return;
+    std::lock_guard lock(m_mutex);
+    deleteRecord(*record, bookID, userID);
+}
+
+std::vector<std::shared_ptr<SDKProtractorVO>> SqliteDatabaseManager::protractorForPageID(const std::string& pageID,
+    const std::string& displayNumber, const std::string& bookID, int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    return castRecords<SDKProtractorVO>(
+        recordsOnPage(static_cast<int>(UGCFamily::Protractor), pageID, displayNumber, bookID, userID));
+}
+
+} // namespace companion

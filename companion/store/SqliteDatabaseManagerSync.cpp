@@ -1,0 +1,348 @@
+// What the sync client reads and marks: content still to upload, uploads done, and what
+// the service sent.
+
+#include "companion/store/SqliteDatabaseManager.h"
+
+#include "companion/store/SqliteDatabase.h"
+#include "companion/store/UGCFamily.h"
+
+#include "platform/base/Json.h"
+#include "platform/base/Strings.h"
+
+namespace companion {
+
+using namespace lectoro;
+
+namespace {
+
+bool isUploadedID(const std::string& ugcID)
+{
+    return !ugcID.empty() && ugcID != UGCNotUploadedID;
+}
+
+// Columns: 0 local_id, 1 ugc_id, 2 status, 3 is_synced, 4 is_submitted, 5 payload,
+// 6 page_identifier, 7 display_num, 8 revision.
+std::shared_ptr<SDKUGCVO> unsyncedRecordFromRow(const SqliteStatement& row)
+{
+    auto payload = base::parseJson(row.columnText(5));
+    if (!payload.ok())
+        return nullptr;
+    auto record = makeUGCRecordFromDictionary(payload.value());
+    if (!record)
+        return nullptr;
+    record->localID = row.columnText(0);
+    record->ugcID = row.columnText(1);
+    record->status = static_cast<int16_t>(row.columnInteger(2));
+    record->isSynced = row.columnInteger(3) != 0;
+    record->isSubmitted = row.columnInteger(4) != 0;
+    record->pageIdentifier = row.columnText(6);
+    record->displayNum = row.columnText(7);
+    return record;
+}
+
+} // namespace
+
+base::Value SqliteDatabaseManager::getUnsynedUGCDictionaryForUserID(int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    base::Value::List books;
+    auto* statement = m_database->statement(
+        "SELECT book_id, local_id, ugc_id, status, is_synced, is_submitted, payload, page_identifier, display_num "
+        "FROM ugc WHERE user_id = ?1 AND is_synced = 0 ORDER BY book_id, id");
+    if (!statement) {
+        recordFailure();
+        return base::Value::Dictionary { { "ugcBookList", std::move(books) } };
+    }
+    statement->bind(1, userID);
+    std::string currentBook;
+    base::Value::List currentList;
+    auto flush = [&] {
+        if (!currentList.empty())
+            books.emplace_back(base::Value::Dictionary { { "bookID", currentBook }, { "ugcList", std::move(currentList) } });
+        currentList = {};
+    };
+    while (statement->step()) {
+        std::string bookID = statement->columnText(0);
+        if (bookID != currentBook) {
+            flush();
+            currentBook = bookID;
+        }
+        auto payload = base::parseJson(statement->columnText(6));
+        if (!payload.ok() || !payload.value().isDictionary())
+            continue;
+        auto& item = *payload.value().asDictionary();
+        item.set("localID", statement->columnText(1));
+        item.set("ugcID", statement->columnText(2));
+        item.set("status", statement->columnInteger(3));
+        item.set("isSynced", false);
+        item.set("isSubmitted", statement->columnInteger(5) != 0);
+        item.set("pageId", statement->columnText(7));
+        item.set("folioID", statement->columnText(8));
+        currentList.push_back(std::move(payload.value()));
+    }
+    flush();
+    if (statement->ok())
+        recordSuccess();
+    else
+        recordFailure();
+    return base::Value::Dictionary { { "ugcBookList", std::move(books) } };
+}
+
+std::vector<UnsyncedUGC> SqliteDatabaseManager::unsyncedUGCForBookID(const std::string& bookID, int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<UnsyncedUGC> result;
+    auto* statement = m_database->statement(
+        "SELECT local_id, ugc_id, status, is_synced, is_submitted, payload, page_identifier, display_num, revision "
+        "FROM ugc WHERE book_id = ?1 AND user_id = ?2 AND is_synced = 0 ORDER BY id");
+    if (!statement) {
+        recordFailure();
+        return result;
+    }
+    statement->bind(1, bookID).bind(2, userID);
+    while (statement->step()) {
+        if (auto record = unsyncedRecordFromRow(*statement))
+            result.push_back({ std::move(record), statement->columnInteger(8) });
+    }
+    if (statement->ok())
+        recordSuccess();
+    else
+        recordFailure();
+    return result;
+}
+
+void SqliteDatabaseManager::markUGCUploaded(const std::string& bookID, int64_t userID,
+    const std::vector<UploadedUGC>& uploads)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_database->execute("BEGIN IMMEDIATE")) {
+        recordFailure();
+        return;
+    }
+    bool ok = true;
+    for (const auto& upload : uploads) {
+        if (!upload.record)
+            continue;
+        int family = static_cast<int>(familyOf(upload.record->ugcType()));
+        SqliteStatement* statement = nullptr;
+        if (upload.record->isDeleted()) {
+            // The server has forgotten it; forget the deletion too, unless the record was
+            // saved again meanwhile.
+            statement = m_database->statement(
+                "DELETE FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND local_id = ?4 AND revision = ?5");
+            if (statement)
+                statement->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, upload.record->localID).bind(5, upload.revision);
+        } else {
+            std::string serverID = isUploadedID(upload.serverID) ? upload.serverID : upload.record->ugcID;
+            statement = m_database->statement(
+                "UPDATE ugc SET ugc_id = CASE WHEN ?5 IN ('', '-1') THEN ugc_id ELSE ?5 END, "
+                "is_synced = CASE WHEN revision = ?6 THEN 1 ELSE 0 END "
+                "WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND local_id = ?4");
+            if (statement)
+                statement->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, upload.record->localID).bind(5, serverID).bind(6, upload.revision);
+        }
+        if (!statement || !statement->run()) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok && m_database->execute("COMMIT")) {
+        recordSuccess();
+        return;
+    }
+    recordFailure();
+    m_database->execute("ROLLBACK");
+}
+
+void SqliteDatabaseManager::storeFetchedUGC(const std::string& bookID, int64_t userID,
+    const std::vector<std::shared_ptr<SDKUGCVO>>& records)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_database->execute("BEGIN IMMEDIATE")) {
+        recordFailure();
+        return;
+    }
+    bool ok = true;
+    for (const auto& fetched : records) {
+        if (!fetched)
+            continue;
+        int family = static_cast<int>(familyOf(fetched->ugcType()));
+        auto* find = m_database->statement(
+            "SELECT id, local_id, is_synced FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND "
+            "((?4 NOT IN ('', '-1') AND ugc_id = ?4) OR (?5 <> '' AND local_id = ?5)) LIMIT 1");
+        if (!find) {
+            ok = false;
+            break;
+        }
+        find->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, fetched->ugcID).bind(5, fetched->localID);
+        std::optional<int64_t> rowID;
+        std::string localID;
+        bool localChanges = false;
+        if (find->step()) {
+            rowID = find->columnInteger(0);
+            localID = find->columnText(1);
+            localChanges = find->columnInteger(2) == 0;
+        }
+        find->reset();
+        // Changes made here and not yet uploaded are newer than the server's copy.
+        if (localChanges)
+            continue;
+        if (fetched->isDeleted()) {
+            if (rowID) {
+                auto* remove = m_database->statement("DELETE FROM ugc WHERE id = ?1");
+                if (!remove || !remove->bind(1, *rowID).run()) {
+                    ok = false;
+                    break;
+                }
+            }
+            continue;
+        }
+        auto record = makeUGCRecordFromDictionary(fetched->toUGCDictionary());
+        record->localID = rowID ? localID : (fetched->localID.empty() ? base::makeUuid() : fetched->localID);
+        record->isSynced = true;
+        auto* answer = dynamic_cast<SDKFIBVO*>(record.get());
+        auto* upsert = m_database->statement(
+            "INSERT INTO ugc (family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
+            "is_synced, is_submitted, payload) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 1, ?10, ?11) "
+            "ON CONFLICT (family, book_id, user_id, local_id) DO UPDATE SET ugc_id = excluded.ugc_id, "
+            "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
+            "status = excluded.status, is_synced = 1, is_submitted = excluded.is_submitted, payload = excluded.payload");
+        if (!upsert
+            || !upsert->bind(1, family)
+                    .bind(2, bookID)
+                    .bind(3, userID)
+                    .bind(4, record->localID)
+                    .bind(5, record->ugcID)
+                    .bind(6, record->pageIdentifier)
+                    .bind(7, record->displayNum)
+                    .bind(8, answer ? answer->linkID : int64_t(0))
+                    .bind(9, static_cast<int64_t>(record->status))
+                    .bind(10, record->isSubmitted)
+                    .bind(11, base::toJson(record->toUGCDictionary()))
+                    .run()) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok && m_database->execute("COMMIT")) {
+        recordSuccess();
+        return;
+    }
+    recordFailure();
+    m_database->execute("ROLLBACK");
+}
+
+void SqliteDatabaseManager::saveBookClassInfo(const std::string& bookID, int64_t userID,
+    const std::vector<std::shared_ptr<SDKBookClassInfoVO>>& classes)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_database->execute("BEGIN IMMEDIATE")) {
+        recordFailure();
+        return;
+    }
+    bool ok = false;
+    if (auto* clear = m_database->statement("DELETE FROM class_info WHERE book_id = ?1 AND user_id = ?2"))
+        ok = clear->bind(1, bookID).bind(2, userID).run();
+    int64_t position = 0;
+    for (const auto& info : classes) {
+        if (!ok)
+            break;
+        if (!info)
+            continue;
+        auto* insert = m_database->statement(
+            "INSERT INTO class_info (book_id, user_id, position, payload) VALUES (?1, ?2, ?3, ?4)");
+        ok = insert && insert->bind(1, bookID).bind(2, userID).bind(3, position++).bind(4, base::toJson(info->toDictionary())).run();
+    }
+    if (ok && m_database->execute("COMMIT")) {
+        recordSuccess();
+        return;
+    }
+    recordFailure();
+    m_database->execute("ROLLBACK");
+}
+
+void SqliteDatabaseManager::markSharedReceivedInfoSynced(const std::string& bookID, int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    auto* statement = m_database->statement("UPDATE shared_received SET is_synced = 1 WHERE book_id = ?1 AND user_id = ?2");
+    if (statement && statement->bind(1, bookID).bind(2, userID).run())
+        recordSuccess();
+    else
+        recordFailure();
+}
+
+base::Value SqliteDatabaseManager::unsyncedScormData(const std::string& bookID, int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    base::Value::List result;
+    auto* statement = m_database->statement(
+        "SELECT scorm_id, data, class_id, page_id, activity_name FROM scorm WHERE book_id = ?1 AND user_id = ?2 AND "
+        "is_synced = 0 ORDER BY rowid");
+    if (!statement) {
+        recordFailure();
+        return result;
+    }
+    statement->bind(1, bookID).bind(2, userID);
+    while (statement->step()) {
+        result.emplace_back(base::Value::Dictionary {
+            { "ScormID", statement->columnText(0) },
+            { "data", statement->columnText(1) },
+            { "classId", statement->columnText(2) },
+            { "PageID", statement->columnInteger(3) },
+            { "ActivityName", statement->columnText(4) },
+        });
+    }
+    if (statement->ok())
+        recordSuccess();
+    else
+        recordFailure();
+    return result;
+}
+
+void SqliteDatabaseManager::markScormSynced(const std::string& bookID, int64_t userID, const std::string& scormID)
+{
+    std::lock_guard lock(m_mutex);
+    auto* statement = m_database->statement(
+        "UPDATE scorm SET is_synced = 1 WHERE book_id = ?1 AND user_id = ?2 AND scorm_id = ?3");
+    if (statement && statement->bind(1, bookID).bind(2, userID).bind(3, scormID).run())
+        recordSuccess();
+    else
+        recordFailure();
+}
+
+base::Value SqliteDatabaseManager::unsyncedAnalyticsSessions(int64_t userID, const std::string& bookID)
+{
+    std::lock_guard lock(m_mutex);
+    base::Value::Dictionary result;
+    auto* statement = m_database->statement(
+        "SELECT id, data FROM analytics_session WHERE user_id = ?1 AND book_id = ?2 AND is_synced = 0 ORDER BY id");
+    if (!statement) {
+        recordFailure();
+        return result;
+    }
+    statement->bind(1, userID).bind(2, bookID);
+    while (statement->step())
+        result.set(std::to_string(statement->columnInteger(0)), statement->columnText(1));
+    if (statement->ok())
+        recordSuccess();
+    else
+        recordFailure();
+    return result;
+}
+
+void SqliteDatabaseManager::markAnalyticsSessionsSynced(int64_t userID, const std::string& bookID,
+    const std::vector<std::string>& sessionIDs)
+{
+    std::lock_guard lock(m_mutex);
+    for (const auto& sessionID : sessionIDs) {
+        auto* statement = m_database->statement(
+            "UPDATE analytics_session SET is_synced = 1 WHERE id = ?1 AND user_id = ?2 AND book_id = ?3");
+        if (!statement || !statement->bind(1, base::longLongValue(sessionID)).bind(2, userID).bind(3, bookID).run()) {
+            recordFailure();
+            return;
+        }
+    }
+    recordSuccess();
+}
+
+} // namespace companion

@@ -1,0 +1,504 @@
+#include "companion/sync/DataSyncingManager.h"
+
+#include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
+#include "companion/service/ServiceAnswer.h"
+#include "companion/service/ServiceErrors.h"
+#include "platform/base/Json.h"
+
+#include <algorithm>
+
+namespace companion {
+
+namespace {
+
+std::string textOf(const base::Value& value)
+{
+    if (auto text = value.stringPointer())
+        return *text;
+    if (value.isNull())
+        return {};
+    return value.description();
+}
+
+// Whole milliseconds read in a reading session: the sum of its page times (seconds).
+int64_t sessionMilliseconds(const base::Value& session)
+{
+    base::Value parsed;
+    if (auto text = session.stringPointer()) {
+        auto result = base::parseJson(*text);
+        if (!result.ok())
+            return 0;
+        parsed = std::move(result.value());
+    } else {
+        parsed = session;
+    }
+    int64_t seconds = 0;
+    if (auto pages = parsed["PageTracking"].asList()) {
+        for (const auto& page : *pages)
+            seconds += page["EventInfo"]["TimeSpend"].integerValue();
+    }
+    return seconds * 1000;
+}
+
+} // namespace
+
+std::shared_ptr<DataSyncingManager> DataSyncingManager::create(std::string baseURL, std::string clientID,
+    std::shared_ptr<Transport> transport, std::shared_ptr<SyncStore> store)
+{
+    return std::shared_ptr<DataSyncingManager>(
+        new DataSyncingManager(std::move(baseURL), std::move(clientID), std::move(transport), std::move(store)));
+}
+
+DataSyncingManager::DataSyncingManager(std::string baseURL, std::string clientID, std::shared_ptr<Transport> transport,
+    std::shared_ptr<SyncStore> store)
+    : m_baseURL(std::move(baseURL))
+    , m_clientID(std::move(clientID))
+    , m_transport(std::move(transport))
+    , m_store(std::move(store))
+{
+}
+
+std::optional<std::string> DataSyncingManager::microServicesBaseURLString() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_microServicesBaseURL;
+}
+
+void DataSyncingManager::setMicroServicesBaseURLString(std::optional<std::string> url)
+{
+    std::lock_guard lock(m_mutex);
+    m_microServicesBaseURL = std::move(url);
+}
+
+void DataSyncingManager::setDelegate(lectoro::SyncDelegate delegate)
+{
+    std::lock_guard lock(m_mutex);
+    m_delegate = std::move(delegate);
+}
+
+lectoro::SyncDelegate DataSyncingManager::remember(lectoro::SyncDelegate delegate)
+{
+    std::lock_guard lock(m_mutex);
+    m_lastDelegate = delegate;
+    return delegate;
+}
+
+void DataSyncingManager::noteBook(int64_t bookID)
+{
+    std::lock_guard lock(m_mutex);
+    if (std::find(m_knownBooks.begin(), m_knownBooks.end(), bookID) == m_knownBooks.end())
+        m_knownBooks.push_back(bookID);
+}
+
+std::vector<int64_t> DataSyncingManager::knownBooks() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_knownBooks;
+}
+
+lectoro::SyncDelegate DataSyncingManager::implicitDelegate() const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_delegate.expired())
+        return m_delegate;
+    return m_lastDelegate;
+}
+
+void DataSyncingManager::send(const char* operation, base::Value::Dictionary body, const std::string& userToken,
+    lectoro::SyncDelegate delegate, Handler handler)
+{
+    if (auto bookID = body.find("bookID")) {
+        if (auto number = bookID->asInteger())
+            noteBook(*number);
+    }
+    ServiceRequest request;
+    request.operation = operation;
+    request.body = base::Value(std::move(body));
+    request.userToken = userToken;
+    request.clientID = m_clientID;
+    {
+        std::lock_guard lock(m_mutex);
+        bool microService = std::string_view(operation) == op::furthestPageSave
+            || std::string_view(operation) == op::furthestPageFetch;
+        request.baseURL = microService && m_microServicesBaseURL ? *m_microServicesBaseURL : m_baseURL;
+    }
+
+    // The completion owns the client: it stays alive until its answer has been handled.
+    auto completion = [self = shared_from_this(), delegate = std::move(delegate), handler = std::move(handler)](
+                          ServiceResult result) mutable {
+        auto strongDelegate = delegate.lock();
+        handler(*self, result, strongDelegate.get());
+    };
+    auto transport = m_transport.lock();
+    if (!transport) {
+        deliver(Delivery::MainQueue, 0, [completion = std::move(completion)]() mutable {
+            ServiceResult result = offlineError();
+            completion(result);
+        });
+        return;
+    }
+    transport->send(std::move(request), std::move(completion));
+}
+
+void DataSyncingManager::applyFetchedUGC(int64_t userID, int64_t bookID, const base::Value& response)
+{
+    if (!m_store)
+        return;
+    if (auto list = response["ugcList"].asList())
+        m_store->storeFetchedUGC(userID, bookID, base::Value(*list));
+    if (auto classInfo = response["classInfo"].asList())
+        m_store->storeClassInfo(userID, bookID, base::Value(*classInfo));
+}
+
+void DataSyncingManager::fetchUGCOperationForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
+    const std::string& userToken, const std::string& bookVersion)
+{
+    base::Value::Dictionary body;
+    body.set("bookID", bookID);
+    body.set("userID", userID);
+    body.set("bookVersion", bookVersion);
+    send(op::ugcFetch, std::move(body), userToken, remember(std::move(delegate)),
+        [bookID, userID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+            if (result.ok())
+                self.applyFetchedUGC(userID, bookID, result.value());
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didUGCFetchCompletedSuccessfullyWithUserID(userID, bookID);
+            else
+                delegate->didUGCFetchFailedWithError(result.error(), userID, bookID);
+        });
+}
+
+void DataSyncingManager::fetchUGCForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
+    const std::string& userToken, const std::string& bookVersion)
+{
+    base::Value::Dictionary body;
+    body.set("bookID", bookID);
+    body.set("userID", userID);
+    body.set("bookVersion", bookVersion);
+    send(op::ugcFetch, std::move(body), userToken, remember(std::move(delegate)),
+        [bookID, userID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+            if (result.ok())
+                self.applyFetchedUGC(userID, bookID, result.value());
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didFetchedUGCSuccessfully();
+            else
+                delegate->didFailedToFetchUGCWithError(result.error());
+        });
+}
+
+void DataSyncingManager::uploadUGC(int64_t userID, std::optional<int64_t> bookID, lectoro::SyncDelegate delegate,
+    const std::string& userToken, std::string metaData, Handler then)
+{
+    auto upload = std::make_shared<SyncStore::UGCUpload>();
+    if (m_store)
+        *upload = m_store->prepareUGCUpload(userID, bookID);
+    if (!upload->books.isList())
+        upload->books = base::Value::List {};
+    base::Value::Dictionary body;
+    body.set("userID", userID);
+    if (bookID)
+        body.set("bookID", *bookID);
+    body.set("books", upload->books);
+    if (!metaData.empty())
+        body.set("metaData", std::move(metaData));
+    send(op::ugcSave, std::move(body), userToken, std::move(delegate),
+        [userID, upload, then = std::move(then)](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+            if (result.ok() && self.m_store) {
+                const base::Value& saved = result.value()["saved"];
+                self.m_store->completeUGCUpload(userID, *upload, saved.isList() ? saved : base::Value(base::Value::List {}));
+            }
+            then(self, result, delegate);
+        });
+}
+
+void DataSyncingManager::synchUGCForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
+    const std::string& userToken, const std::string& bookVersion)
+{
+    remember(delegate);
+    // Collaboration data go up on their own and report on their own.
+    base::Value collab = m_store ? m_store->unsyncedCollabData(userID, bookID) : base::Value();
+    if (collab.isDictionary() && collab.count()) {
+        base::Value::Dictionary body;
+        body.set("userID", userID);
+        body.set("bookID", bookID);
+        body.set("collab", collab);
+        send(op::collabSave, std::move(body), userToken, delegate,
+            [userID, bookID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+                if (result.ok() && self.m_store)
+                    self.m_store->markCollabSynced(userID, bookID);
+                if (!delegate)
+                    return;
+                if (result.ok())
+                    delegate->didSaveCollabDataSuccessfully();
+                else
+                    delegate->didSaveCollabDataFailedWithError(result.error());
+            });
+    }
+
+    uploadUGC(userID, bookID, delegate, userToken, {},
+        [bookID, userID, userToken, bookVersion, delegate](DataSyncingManager& self, ServiceResult& result,
+            Delegate* strongDelegate) {
+            if (!result.ok()) {
+                if (strongDelegate)
+                    strongDelegate->didUGCSynchFailedWithError(result.error(), userID, bookID);
+                return;
+            }
+            base::Value::Dictionary body;
+            body.set("bookID", bookID);
+            body.set("userID", userID);
+            body.set("bookVersion", bookVersion);
+            self.send(op::ugcFetch, std::move(body), userToken, delegate,
+                [bookID, userID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+                    if (result.ok())
+                        self.applyFetchedUGC(userID, bookID, result.value());
+                    if (!delegate)
+                        return;
+                    if (result.ok())
+                        delegate->didUGCSynchCompletedSuccessfully();
+                    else
+                        delegate->didUGCSynchFailedWithError(result.error(), userID, bookID);
+                });
+        });
+}
+
+void DataSyncingManager::saveUGCOperationForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
+    const std::string& userToken, const lectoro::LectoroServiceMetaData& metaData)
+{
+    uploadUGC(userID, bookID, remember(std::move(delegate)), userToken, metaData.initialisedValue(),
+        [bookID, userID](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didUGCSaveCompletedSuccessfullyWithUserID(userID, bookID);
+            else
+                delegate->didUGCSaveFailedWithError(result.error(), userID, bookID);
+        });
+}
+
+void DataSyncingManager::saveUGCForUserID(int64_t userID, lectoro::SyncDelegate delegate, const std::string& userToken)
+{
+    uploadUGC(userID, std::nullopt, remember(std::move(delegate)), userToken, {},
+        [](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didSavedUGCSuccessfully();
+            else
+                delegate->didFailedToSaveUGCWithError(result.error());
+        });
+}
+
+void DataSyncingManager::saveTracking(int64_t bookID, const std::string& userToken, int64_t userId,
+    std::optional<int64_t> minimum)
+{
+    SyncStore::Sessions stored;
+    if (m_store)
+        stored = m_store->unsyncedReadingSessions(userId, bookID);
+    base::Value::List sessions;
+    for (const auto& session : stored.sessions) {
+        if (minimum && sessionMilliseconds(session) < *minimum)
+            continue;
+        sessions.push_back(session);
+    }
+    base::Value::Dictionary body;
+    body.set("bookID", bookID);
+    body.set("userID", userId);
+    body.set("sessions", std::move(sessions));
+    if (minimum)
+        body.set("minimumTimeSpend", *minimum);
+    // Every session read is settled by a successful answer, those too short to count
+    // included: they are not worth sending again.
+    send(op::trackingSave, std::move(body), userToken, implicitDelegate(),
+        [bookID, userId, ids = std::move(stored.ids)](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+            if (result.ok() && self.m_store && !ids.empty())
+                self.m_store->markReadingSessionsSynced(userId, bookID, ids);
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didSaveTrackingDataSuccessfully();
+            else
+                delegate->didSaveTrackingDataFailedWithError(result.error(), bookID, userId);
+        });
+}
+
+void DataSyncingManager::saveTrackingDataForBookID(int64_t bookID, const std::string& userToken, int64_t userId)
+{
+    saveTracking(bookID, userToken, userId, std::nullopt);
+}
+
+void DataSyncingManager::saveTrackingDataForBookID(int64_t bookID, const std::string& userToken, int64_t userId,
+    int64_t minimumTimeSpend)
+{
+    saveTracking(bookID, userToken, userId, minimumTimeSpend);
+}
+
+void DataSyncingManager::saveFurthestPageDataForUserID(int64_t userID, lectoro::SyncDelegate delegate,
+    const std::string& userToken)
+{
+    base::Value books = m_store ? m_store->furthestPages(userID, knownBooks()) : base::Value();
+    if (!books.isList())
+        books = base::Value::List {};
+    // The answer names one book: the last one sent (the only one for a reader's book).
+    int64_t reportedBook = books.count() ? books.at(books.count() - 1)["bookID"].integerValue() : 0;
+    base::Value::Dictionary body;
+    body.set("userID", userID);
+    body.set("books", std::move(books));
+    send(op::furthestPageSave, std::move(body), userToken, remember(std::move(delegate)),
+        [reportedBook](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didSaveFurthestPageDataSuccessfully(reportedBook);
+            else
+                delegate->didFailedToSaveFurthestPageDataWithError(result.error(), reportedBook);
+        });
+}
+
+void DataSyncingManager::fetchFurthestPageDataForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
+    const std::string& userToken)
+{
+    base::Value::Dictionary body;
+    body.set("bookID", bookID);
+    body.set("userID", userID);
+    send(op::furthestPageFetch, std::move(body), userToken, remember(std::move(delegate)),
+        [bookID](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+            if (!delegate)
+                return;
+            if (!result.ok()) {
+                delegate->didFailedToFetchFurthestPageDataWithError(result.error(), bookID);
+                return;
+            }
+            std::optional<std::string> data;
+            if (auto text = result.value()["furthestPageData"].stringPointer())
+                data = *text;
+            delegate->didFetchFurthestPageDataSuccessfullyForBookID(bookID, data);
+        });
+}
+
+void DataSyncingManager::fetchAndSaveSormDataForUserID(int64_t userID, int64_t bookID, const std::string& classId,
+    lectoro::SyncDelegate delegate, const std::string& userToken)
+{
+    base::Value::Dictionary body;
+    body.set("userID", userID);
+    body.set("bookID", bookID);
+    body.set("classId", classId);
+    send(op::scormFetch, std::move(body), userToken, remember(std::move(delegate)),
+        [userID, bookID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+            if (result.ok() && self.m_store) {
+                const base::Value& data = result.value()["scormData"];
+                if (data.isList() && data.count())
+                    self.m_store->storeScormData(userID, bookID, data);
+            }
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didFetchScormDataSuccessfully();
+            else
+                delegate->didFailedToFetchScormWithError(result.error());
+        });
+}
+
+void DataSyncingManager::saveSormDataForUserID(int64_t userID, int64_t bookID, const std::string& classId,
+    lectoro::SyncDelegate delegate, const std::string& userToken)
+{
+    base::Value entries = m_store ? m_store->unsyncedScormData(userID, bookID) : base::Value();
+    if (!entries.isList())
+        entries = base::Value::List {};
+    std::vector<std::string> scormIDs;
+    for (const auto& entry : *entries.asList())
+        scormIDs.push_back(textOf(entry["ScormID"]));
+    std::string reportedID = scormIDs.empty() ? std::string() : scormIDs.front();
+    base::Value::Dictionary body;
+    body.set("userID", userID);
+    body.set("bookID", bookID);
+    body.set("classId", classId);
+    body.set("scormData", std::move(entries));
+    send(op::scormSave, std::move(body), userToken, remember(std::move(delegate)),
+        [userID, bookID, reportedID, scormIDs, classId](DataSyncingManager& self, ServiceResult& result,
+            Delegate* delegate) {
+            if (result.ok() && self.m_store) {
+                for (const auto& scormID : scormIDs)
+                    self.m_store->markScormSynced(userID, bookID, scormID);
+            }
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didSavedScormDataSuccessfully();
+            else
+                delegate->didFailedToSaveScormWithError(result.error(), bookID, reportedID, classId);
+        });
+}
+
+void DataSyncingManager::saveHighlightData(const base::Value& shareAndRecieveDict, int64_t bookID,
+    const std::string& userToken)
+{
+    base::Value::Dictionary body;
+    body.set("bookID", bookID);
+    body.set("share", shareAndRecieveDict);
+    send(op::highlightShare, std::move(body), userToken, implicitDelegate(),
+        [shareAndRecieveDict, bookID](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didSaveHighlightDataSuccessfully();
+            else
+                delegate->didSaveHighlightDataFailedWithError(result.error(), shareAndRecieveDict, bookID);
+        });
+}
+
+void DataSyncingManager::acceptOrRejectCollab(const std::string& ugcID, bool isAccepted, const std::string& userToken)
+{
+    base::Value::Dictionary body;
+    body.set("ugcID", ugcID);
+    body.set("isAccepted", isAccepted);
+    send(op::collabAnswer, std::move(body), userToken, implicitDelegate(),
+        [ugcID, isAccepted](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didAcceptOrRejectDataSuccessfullywithUGCId(ugcID, isAccepted);
+            else
+                delegate->didAcceptOrRejectDataFailedWithError(result.error(), ugcID, isAccepted);
+        });
+}
+
+void DataSyncingManager::saveTeacherAnnotationsForAnnotation(const base::Value& annotation, const std::string& learnerID,
+    int64_t bookID, lectoro::SyncDelegate delegate, const std::string& userToken)
+{
+    base::Value::Dictionary body;
+    body.set("learnerID", learnerID);
+    body.set("bookID", bookID);
+    body.set("annotation", annotation);
+    send(op::teacherAnnotationsSave, std::move(body), userToken, remember(std::move(delegate)),
+        [](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didSavedStudentAnotationSuccessfully();
+            else
+                delegate->didFailedToSaveStudentAnotationWithError(result.error());
+        });
+}
+
+void DataSyncingManager::submitAnotationForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
+    const std::string& userToken)
+{
+    base::Value::Dictionary body;
+    body.set("bookID", bookID);
+    body.set("userID", userID);
+    send(op::annotationsSubmit, std::move(body), userToken, remember(std::move(delegate)),
+        [](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+            if (!delegate)
+                return;
+            if (result.ok())
+                delegate->didSubmitedAnotationSuccessfully();
+            else
+                delegate->didFailedToSubmitAnotationWithError(result.error());
+        });
+}
+
+} // namespace companion

@@ -1,0 +1,60 @@
+#pragma once
+
+// The companion framework for product tests: renderers are FakeRenderers the test drives,
+// the sync and service clients are the real ones over a FakeService (requests recorded,
+// answered on demand), the store is the real SQLite store in memory (or in a folder), and
+// analytics, reading time and search are the real ones. Install it with
+// lectoro::setCompanionFramework().
+
+#include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
+#include "companion/testing/FakeRenderer.h"
+#include "companion/testing/FakeService.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace companion {
+class Framework;
+class QueuedAnalyticsManager;
+class SqliteDatabaseManager;
+}
+
+namespace companion::testing {
+
+class FakeFramework final : public lectoro::CompanionFramework {
+public:
+    // An empty storage root keeps the store in memory.
+    static std::shared_ptr<FakeFramework> create(std::string storageRoot = {});
+
+    const std::shared_ptr<FakeService>& service() const { return m_service; }
+    std::shared_ptr<SqliteDatabaseManager> store();
+    // The renderers made so far (those still alive), and the last one.
+    std::vector<std::shared_ptr<FakeRenderer>> renderers() const;
+    std::shared_ptr<FakeRenderer> lastRenderer() const;
+    // The analytics manager made last.
+    std::shared_ptr<QueuedAnalyticsManager> analytics() const { return m_analytics; }
+
+    std::shared_ptr<lectoro::YSDBManager> makeDatabaseManager() override;
+    std::shared_ptr<lectoro::RendererViewController> makeRendererViewController(const std::string& bookPath,
+        std::weak_ptr<lectoro::RendererViewControllerDelegate>, const std::optional<std::string>& isbn = std::nullopt,
+        const base::Value& additionalInfo = {}) override;
+    std::shared_ptr<lectoro::LectoroDataSyncingManager> makeDataSyncingManager(const std::string& baseURLString,
+        const std::string& clientID) override;
+    std::shared_ptr<lectoro::LectoroServiceInterface> makeServiceInterface(const std::string& baseURLString,
+        const std::string& clientID) override;
+    std::shared_ptr<lectoro::AnalyticsManager> makeAnalyticsManager() override;
+    std::shared_ptr<lectoro::ReadingTimeManager> makeReadingTimeManager(const std::string& bookPath) override;
+    std::shared_ptr<lectoro::TextSearchController> makeTextSearchController(std::shared_ptr<lectoro::LectoroBookVO>,
+        const std::string& searchText, int searchType = 0) override;
+
+private:
+    explicit FakeFramework(std::string storageRoot);
+
+    std::shared_ptr<FakeService> m_service;
+    std::shared_ptr<Framework> m_real;
+    std::vector<std::weak_ptr<FakeRenderer>> m_renderers;
+    std::shared_ptr<QueuedAnalyticsManager> m_analytics;
+};
+
+} // namespace companion::testing

@@ -1,0 +1,129 @@
+#include "companion/store/SqliteDatabaseManager.h"
+
+#include <gtest/gtest.h>
+
+using namespace lectoro;
+using companion::SqliteDatabaseManager;
+using companion::UploadedUGC;
+
+namespace {
+
+constexpr int64_t user = 3;
+
+std::shared_ptr<SqliteDatabaseManager> memoryStore()
+{
+    auto store = SqliteDatabaseManager::openInMemory();
+    EXPECT_TRUE(store.ok());
+    return store.value();
+}
+
+std::shared_ptr<SDKHighlightVO> note(const std::string& page, const std::string& text)
+{
+    auto highlight = std::make_shared<SDKHighlightVO>();
+    highlight->pageIdentifier = page;
+    highlight->noteText = text;
+    return highlight;
+}
+
+} // namespace
+
+TEST(StoreSync, UnsyncedContentIsListedPerBookUntilUploaded)
+{
+    auto store = memoryStore();
+    store->saveHighlight(note("1", "a"), "b1", user);
+    store->saveBookmark(std::make_shared<SDKBookmarkVO>(), "b2", user);
+    store->saveHighlight(note("1", "other user"), "b1", user + 1);
+
+    auto pending = store->getUnsynedUGCDictionaryForUserID(user);
+    const auto& books = pending["ugcBookList"];
+    ASSERT_EQ(books.count(), 2u);
+    EXPECT_EQ(books.at(0)["bookID"], base::Value("b1"));
+    ASSERT_EQ(books.at(0)["ugcList"].count(), 1u);
+    EXPECT_EQ(books.at(0)["ugcList"].at(0)["noteText"], base::Value("a"));
+    EXPECT_EQ(books.at(0)["ugcList"].at(0)["type"], base::Value(static_cast<int>(UGCType::Highlight)));
+    EXPECT_EQ(books.at(1)["ugcList"].at(0)["type"], base::Value(static_cast<int>(UGCType::Bookmark)));
+
+    for (const char* book : { "b1", "b2" }) {
+        std::vector<UploadedUGC> uploads;
+        for (const auto& entry : store->unsyncedUGCForBookID(book, user))
+            uploads.push_back({ entry.record, entry.revision, "srv-" + entry.record->localID });
+        store->markUGCUploaded(book, user, uploads);
+    }
+    EXPECT_EQ(store->getUnsynedUGCDictionaryForUserID(user)["ugcBookList"].count(), 0u);
+    auto uploaded = store->highlightBookID("b1", user);
+    ASSERT_EQ(uploaded.size(), 1u);
+    EXPECT_TRUE(uploaded[0]->isSynced);
+    EXPECT_EQ(uploaded[0]->ugcID, "srv-" + uploaded[0]->localID);
+}
+
+TEST(StoreSync, ASaveDuringAnUploadStaysUnsynced)
+{
+    auto store = memoryStore();
+    auto highlight = note("1", "first");
+    store->saveHighlight(highlight, "b", user);
+    auto inFlight = store->unsyncedUGCForBookID("b", user);
+    ASSERT_EQ(inFlight.size(), 1u);
+
+    highlight->noteText = "edited while uploading";
+    store->saveHighlight(highlight, "b", user);
+    store->markUGCUploaded("b", user, { { inFlight[0].record, inFlight[0].revision, "srv-1" } });
+
+    auto pending = store->unsyncedUGCForBookID("b", user);
+    ASSERT_EQ(pending.size(), 1u);
+    EXPECT_EQ(std::dynamic_pointer_cast<SDKHighlightVO>(pending[0].record)->noteText, "edited while uploading");
+    EXPECT_EQ(pending[0].record->ugcID, "srv-1") << "the next upload updates the server's copy";
+}
+
+TEST(StoreSync, FetchedContentMergesWithoutOverwritingLocalChanges)
+{
+    auto store = memoryStore();
+    auto mine = note("1", "mine");
+    store->saveHighlight(mine, "b", user);
+    auto pending = store->unsyncedUGCForBookID("b", user);
+    store->markUGCUploaded("b", user, { { pending[0].record, pending[0].revision, "s1" } });
+
+    auto edited = note("1", "edited locally");
+    edited->localID = mine->localID;
+    store->saveHighlight(edited, "b", user);
+
+    auto serverCopy = note("1", "server's older copy");
+    serverCopy->ugcID = "s1";
+    auto serverOnly = note("2", "from another device");
+    serverOnly->ugcID = "s2";
+    store->storeFetchedUGC("b", user, { serverCopy, serverOnly });
+
+    auto notes = store->highlightBookID("b", user);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0]->noteText, "edited locally");
+    EXPECT_EQ(notes[1]->noteText, "from another device");
+    EXPECT_TRUE(notes[1]->isSynced);
+
+    // Fetching the same again changes nothing; a server deletion removes a synced record.
+    store->storeFetchedUGC("b", user, { serverOnly });
+    auto deletion = note("2", "");
+    deletion->ugcID = "s2";
+    deletion->status = UGCStatusDeleted;
+    store->storeFetchedUGC("b", user, { deletion });
+    notes = store->highlightBookID("b", user);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0]->noteText, "edited locally");
+}
+
+TEST(StoreSync, LearnerWorkItemsBuildTheirRecords)
+{
+    auto store = memoryStore();
+    base::Value answer = base::Value::Dictionary { { "type", 7 }, { "folioID", "4" }, { "linkID", "12" }, { "text", "B" } };
+    auto fib = store->getSDKFIBVOFromUGCDictionary(answer);
+    ASSERT_TRUE(fib);
+    EXPECT_TRUE(fib->isDropDown);
+    EXPECT_EQ(fib->linkID, 12);
+    EXPECT_EQ(fib->displayNum, "4");
+    EXPECT_FALSE(store->getSDKFIBVOFromUGCDictionary(base::Value::Dictionary { { "type", 3 } }));
+    EXPECT_FALSE(store->getSDKFIBVOFromUGCDictionary(base::Value("junk")));
+
+    base::Value drawing = base::Value::Dictionary { { "type", 11 }, { "points", base::Value::List { base::Value::List { 1, 2 }, "junk" } } };
+    auto pen = store->getSDKPenToolVOFromUGCDictionary(drawing);
+    ASSERT_TRUE(pen);
+    ASSERT_EQ(pen->points.size(), 1u) << "a malformed point is skipped";
+    EXPECT_FALSE(store->getSDKPenToolVOFromUGCDictionary(base::Value()));
+}

@@ -1,0 +1,468 @@
+#include "companion/sync/DataSyncingManager.h"
+
+#include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "companion/service/InProcessService.h"
+#include "companion/service/ServiceErrors.h"
+#include "companion/store/SqliteDatabaseManager.h"
+#include "companion/sync/ServiceInterface.h"
+#include "companion/sync/StoreSyncAdapter.h"
+#include "companion/sync/RecordingSyncDelegate.h"
+#include "companion/testing/FakeService.h"
+#include "platform/base/Dispatch.h"
+#include "platform/base/Json.h"
+#include "platform/base/RunLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using companion::ServiceAnswer;
+using companion::testing::FakeService;
+using companiontest::RecordingSyncDelegate;
+using Lines = std::vector<std::string>;
+
+constexpr int64_t bookID = 12;
+constexpr int64_t userID = 7;
+const std::string token = "token-abc";
+
+class SyncTest : public ::testing::Test {
+protected:
+    void SetUp() override { base::RunLoop::main().reset(); }
+    void TearDown() override
+    {
+        base::waitForBackgroundWork();
+        base::RunLoop::main().reset();
+    }
+
+    std::shared_ptr<companion::DataSyncingManager> makeClient(std::shared_ptr<companion::Transport> transport,
+        std::shared_ptr<companion::SyncStore> store = nullptr)
+    {
+        return companion::DataSyncingManager::create("https://api.example", "client-1", std::move(transport),
+            std::move(store));
+    }
+
+    std::shared_ptr<RecordingSyncDelegate> delegate = std::make_shared<RecordingSyncDelegate>();
+};
+
+// One operation of the sync client, the line its success writes and the name of its
+// failure answer.
+struct Operation {
+    const char* name;
+    std::function<void(companion::DataSyncingManager&, lectoro::SyncDelegate)> send;
+    std::string success;
+    std::string failure;
+};
+
+std::vector<Operation> operations()
+{
+    return {
+        { "fetchUGCOperation",
+            [](auto& client, auto delegate) { client.fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1"); },
+            "didUGCFetchCompletedSuccessfullyWithUserID:7:12", "didUGCFetchFailedWithError" },
+        { "fetchUGC", [](auto& client, auto delegate) { client.fetchUGCForBookID(bookID, userID, delegate, token, "v1"); },
+            "didFetchedUGCSuccessfully", "didFailedToFetchUGCWithError" },
+        { "synchUGC", [](auto& client, auto delegate) { client.synchUGCForBookID(bookID, userID, delegate, token, "v1"); },
+            "didUGCSynchCompletedSuccessfully", "didUGCSynchFailedWithError" },
+        { "saveUGCOperation",
+            [](auto& client, auto delegate) {
+                lectoro::LectoroServiceMetaData metaData;
+                metaData.setInitialisedValue("B");
+                client.saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
+            },
+            "didUGCSaveCompletedSuccessfullyWithUserID:7:12", "didUGCSaveFailedWithError" },
+        { "saveUGCForUser", [](auto& client, auto delegate) { client.saveUGCForUserID(userID, delegate, token); },
+            "didSavedUGCSuccessfully", "didFailedToSaveUGCWithError" },
+        { "saveTracking",
+            [](auto& client, auto delegate) {
+                client.setDelegate(delegate);
+                client.saveTrackingDataForBookID(bookID, token, userID);
+            },
+            "didSaveTrackingDataSuccessfully", "didSaveTrackingDataFailedWithError" },
+        { "saveFurthestPage",
+            [](auto& client, auto delegate) { client.saveFurthestPageDataForUserID(userID, delegate, token); },
+            "didSaveFurthestPageDataSuccessfully:0", "didFailedToSaveFurthestPageDataWithError" },
+        { "fetchFurthestPage",
+            [](auto& client, auto delegate) { client.fetchFurthestPageDataForBookID(bookID, userID, delegate, token); },
+            "didFetchFurthestPageDataSuccessfullyForBookID", "didFailedToFetchFurthestPageDataWithError" },
+        { "fetchScorm",
+            [](auto& client, auto delegate) { client.fetchAndSaveSormDataForUserID(userID, bookID, "c1", delegate, token); },
+            "didFetchScormDataSuccessfully", "didFailedToFetchScormWithError" },
+        { "saveScorm",
+            [](auto& client, auto delegate) { client.saveSormDataForUserID(userID, bookID, "c1", delegate, token); },
+            "didSavedScormDataSuccessfully", "didFailedToSaveScormWithError" },
+        { "saveHighlightData",
+            [](auto& client, auto delegate) {
+                client.setDelegate(delegate);
+                client.saveHighlightData(base::Value::Dictionary { { "share", "all" } }, bookID, token);
+            },
+            "didSaveHighlightDataSuccessfully", "didSaveHighlightDataFailedWithError" },
+        { "acceptOrReject",
+            [](auto& client, auto delegate) {
+                client.setDelegate(delegate);
+                client.acceptOrRejectCollab("ugc-9", true, token);
+            },
+            "didAcceptOrRejectDataSuccessfully", "didAcceptOrRejectDataFailedWithError" },
+        { "saveTeacherAnnotations",
+            [](auto& client, auto delegate) {
+                client.saveTeacherAnnotationsForAnnotation(base::Value::List {}, "learner-3", bookID, delegate, token);
+            },
+            "didSavedStudentAnotationSuccessfully", "didFailedToSaveStudentAnotationWithError" },
+        { "submitAnnotations",
+            [](auto& client, auto delegate) { client.submitAnotationForBookID(bookID, userID, delegate, token); },
+            "didSubmitedAnotationSuccessfully", "didFailedToSubmitAnotationWithError" },
+    };
+}
+
+TEST_F(SyncTest, EveryOperationAnswersExactlyOnceWithEachScriptedAnswer)
+{
+    struct Answer {
+        const char* name;
+        ServiceAnswer answer;
+        int64_t failureCode; // 0: success
+    };
+    const Answer answers[] = {
+        { "success", ServiceAnswer::success(), 0 },
+        { "expired token", ServiceAnswer::expiredToken(), companion::expiredSessionCode },
+        { "401", ServiceAnswer::unauthorized(), companion::unauthorizedCode },
+        { "offline", ServiceAnswer::offline(), companion::notConnectedToInternetCode },
+    };
+    for (const auto& operation : operations()) {
+        for (const auto& answer : answers) {
+            SCOPED_TRACE(std::string(operation.name) + " / " + answer.name);
+            auto service = FakeService::create();
+            service->setAutoAnswer(answer.answer);
+            auto client = makeClient(service);
+            delegate = std::make_shared<RecordingSyncDelegate>();
+            operation.send(*client, delegate);
+            EXPECT_TRUE(delegate->lines().empty()) << "answers come on the run loop, not inside the call";
+            base::RunLoop::main().runUntilIdle();
+            auto lines = delegate->lines();
+            ASSERT_EQ(lines.size(), 1u);
+            if (!answer.failureCode) {
+                EXPECT_EQ(lines[0], operation.success);
+            } else {
+                EXPECT_EQ(lines[0].rfind(operation.failure + ":" + std::to_string(answer.failureCode), 0), 0u) << lines[0];
+            }
+        }
+    }
+}
+
+TEST_F(SyncTest, ExpiredTokenFailureCarriesTheShapeTheReaderTests)
+{
+    auto service = FakeService::create();
+    service->setAutoAnswer(ServiceAnswer::expiredToken());
+    auto client = makeClient(service);
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, "stale-token", "v1");
+    base::RunLoop::main().runUntilIdle();
+    ASSERT_EQ(delegate->errors().size(), 1u);
+    const base::Error error = delegate->errors()[0];
+    EXPECT_EQ(error.userInfo["invalidFields"]["usertoken"].description(), "103");
+    EXPECT_EQ(*error.userInfo["expiredToken"].asString(), "stale-token");
+    EXPECT_TRUE(companion::isExpiredTokenError(error));
+    EXPECT_FALSE(companion::isExpiredTokenError(companion::unauthorizedError()));
+    EXPECT_FALSE(companion::isExpiredTokenError(companion::offlineError()));
+}
+
+TEST_F(SyncTest, SlowAnswerArrivesWhenTheRunLoopReachesIt)
+{
+    auto service = FakeService::create();
+    service->enqueue(ServiceAnswer::success().after(2.0));
+    auto client = makeClient(service);
+    client->submitAnotationForBookID(bookID, userID, delegate, token);
+    base::RunLoop::main().runUntilIdle();
+    base::RunLoop::main().advanceBy(1.9);
+    EXPECT_TRUE(delegate->lines().empty());
+    base::RunLoop::main().advanceBy(0.2);
+    EXPECT_EQ(delegate->lines(), (Lines { "didSubmitedAnotationSuccessfully" }));
+}
+
+TEST_F(SyncTest, WorkerThreadAnswerIsDeliveredOnThatThread)
+{
+    auto service = FakeService::create();
+    service->enqueue(ServiceAnswer::offline().onWorkerThread());
+    auto client = makeClient(service);
+    client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
+    base::waitForBackgroundWork();
+    EXPECT_EQ(delegate->lines(), (Lines { "didFailedToFetchFurthestPageDataWithError:-1009" }));
+    EXPECT_EQ(delegate->answersOffMainThread, 1);
+}
+
+TEST_F(SyncTest, ClientDroppedAfterSendingStillAnswers)
+{
+    auto service = FakeService::create();
+    auto client = makeClient(service);
+    std::weak_ptr<companion::DataSyncingManager> weakClient = client;
+    client->saveUGCForUserID(userID, delegate, token);
+    client.reset();
+    EXPECT_FALSE(weakClient.expired()) << "the pending request keeps its client";
+    ASSERT_TRUE(service->answerNext(ServiceAnswer::success().immediately()));
+    EXPECT_EQ(delegate->lines(), (Lines { "didSavedUGCSuccessfully" }));
+    EXPECT_TRUE(weakClient.expired());
+}
+
+TEST_F(SyncTest, DelegateGoneBeforeTheAnswerHearsNothing)
+{
+    auto service = FakeService::create();
+    auto client = makeClient(service);
+    client->fetchUGCForBookID(bookID, userID, delegate, token, "v1");
+    std::weak_ptr<RecordingSyncDelegate> weakDelegate = delegate;
+    delegate.reset();
+    EXPECT_TRUE(service->answerNext(ServiceAnswer::success().immediately()));
+    EXPECT_TRUE(weakDelegate.expired());
+}
+
+TEST_F(SyncTest, TransportGoneAnswersAsOffline)
+{
+    auto service = FakeService::create();
+    auto client = makeClient(service);
+    service.reset();
+    client->submitAnotationForBookID(bookID, userID, delegate, token);
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(delegate->lines(), (Lines { "didFailedToSubmitAnotationWithError:-1009" }));
+}
+
+TEST_F(SyncTest, OperationsWithoutADelegateAnswerTheLastOneNamed)
+{
+    auto service = FakeService::create();
+    service->setAutoAnswer(ServiceAnswer::failure(companion::serviceError(500, "boom")).immediately());
+    auto client = makeClient(service);
+    client->fetchUGCForBookID(bookID, userID, delegate, token, "v1");
+    client->saveTrackingDataForBookID(bookID, token, userID);
+    client->acceptOrRejectCollab("ugc-9", false, token);
+    EXPECT_EQ(delegate->lines(),
+        (Lines { "didFailedToFetchUGCWithError:500", "didSaveTrackingDataFailedWithError:500",
+            "didAcceptOrRejectDataFailedWithError:500:ugc-9:no" }));
+}
+
+TEST_F(SyncTest, RequestsCarryIdsTokenAndAddress)
+{
+    auto service = FakeService::create();
+    auto client = makeClient(service);
+    client->setMicroServicesBaseURLString("https://micro.example");
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v3");
+    client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
+    auto requests = service->requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].operation, companion::op::ugcFetch);
+    EXPECT_EQ(requests[0].userToken, token);
+    EXPECT_EQ(requests[0].baseURL, "https://api.example");
+    EXPECT_EQ(requests[0].clientID, "client-1");
+    EXPECT_EQ(requests[0].body["bookID"].integerValue(), bookID);
+    EXPECT_EQ(requests[0].body["userID"].integerValue(), userID);
+    EXPECT_EQ(*requests[0].body["bookVersion"].asString(), "v3");
+    EXPECT_EQ(requests[1].baseURL, "https://micro.example");
+}
+
+// The sync client against the in-process service and the real store.
+class InProcessSyncTest : public SyncTest {
+protected:
+    void SetUp() override
+    {
+        SyncTest::SetUp();
+        service = companion::InProcessService::create();
+        storeA = open();
+        storeB = open();
+    }
+
+    static std::shared_ptr<companion::SqliteDatabaseManager> open()
+    {
+        auto opened = companion::SqliteDatabaseManager::openInMemory();
+        EXPECT_TRUE(opened.ok());
+        return opened.ok() ? opened.value() : nullptr;
+    }
+
+    std::shared_ptr<companion::DataSyncingManager> clientFor(const std::shared_ptr<companion::SqliteDatabaseManager>& store)
+    {
+        return makeClient(service, std::make_shared<companion::StoreSyncAdapter>(store));
+    }
+
+    std::shared_ptr<companion::InProcessService> service;
+    std::shared_ptr<companion::SqliteDatabaseManager> storeA;
+    std::shared_ptr<companion::SqliteDatabaseManager> storeB;
+};
+
+TEST_F(InProcessSyncTest, UGCRoundTripsThroughTheService)
+{
+    auto highlight = std::make_shared<lectoro::SDKHighlightVO>();
+    highlight->pageIdentifier = "103";
+    highlight->displayNum = "1";
+    highlight->text = "tiny drops";
+    highlight->backgroundColor = "#FFFF00";
+    storeA->saveHighlight(highlight, std::to_string(bookID), userID);
+    ASSERT_EQ(storeA->highlightBookID(std::to_string(bookID), userID).size(), 1u);
+
+    lectoro::LectoroServiceMetaData metaData;
+    metaData.setInitialisedValue("B");
+    clientFor(storeA)->saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(delegate->lines(), (Lines { "didUGCSaveCompletedSuccessfullyWithUserID:7:12" }));
+
+    auto held = service->ugcFor(userID, bookID);
+    ASSERT_EQ(held.count(), 1u);
+    std::string serverID = *held.at(0)["ugcID"].asString();
+    EXPECT_NE(serverID, "-1");
+    EXPECT_EQ(*service->requests().back().body["metaData"].asString(), "B");
+
+    auto saved = storeA->highlightBookID(std::to_string(bookID), userID);
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_TRUE(saved[0]->isSynced);
+    EXPECT_EQ(saved[0]->ugcID, serverID);
+
+    // Another device fetches it.
+    clientFor(storeB)->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
+    base::RunLoop::main().runUntilIdle();
+    auto fetched = storeB->highlightBookID(std::to_string(bookID), userID);
+    ASSERT_EQ(fetched.size(), 1u);
+    EXPECT_EQ(fetched[0]->text, "tiny drops");
+    EXPECT_EQ(fetched[0]->ugcID, serverID);
+    EXPECT_EQ(fetched[0]->pageIdentifier, "103");
+
+    // A second save sends nothing new: the record is synced.
+    clientFor(storeA)->saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(service->requests().back().body["books"].count(), 0u);
+    EXPECT_EQ(service->ugcFor(userID, bookID).count(), 1u);
+}
+
+TEST_F(InProcessSyncTest, DeletionReachesTheServiceAndTheOtherDevice)
+{
+    auto highlight = std::make_shared<lectoro::SDKHighlightVO>();
+    highlight->pageIdentifier = "104";
+    highlight->text = "rain falls";
+    storeA->saveHighlight(highlight, std::to_string(bookID), userID);
+    clientFor(storeA)->synchUGCForBookID(bookID, userID, delegate, token, "v1");
+    base::RunLoop::main().runUntilIdle();
+    clientFor(storeB)->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
+    base::RunLoop::main().runUntilIdle();
+    ASSERT_EQ(storeB->highlightBookID(std::to_string(bookID), userID).size(), 1u);
+
+    auto stored = storeA->highlightBookID(std::to_string(bookID), userID);
+    ASSERT_EQ(stored.size(), 1u);
+    storeA->deleteHighlight(stored[0], std::to_string(bookID), userID);
+    clientFor(storeA)->synchUGCForBookID(bookID, userID, delegate, token, "v1");
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(service->ugcFor(userID, bookID).count(), 0u);
+    EXPECT_EQ(delegate->lines().back(), "didUGCSynchCompletedSuccessfully");
+}
+
+TEST_F(InProcessSyncTest, ExpiredTokenIsRefusedUntilRefreshed)
+{
+    service->expireToken("old-token");
+    auto client = clientFor(storeA);
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, "old-token", "v1");
+    client->fetchFurthestPageDataForBookID(bookID, userID, delegate, "old-token");
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(delegate->lines(),
+        (Lines { "didUGCFetchFailedWithError:103:7:12", "didFailedToFetchFurthestPageDataWithError:401" }));
+
+    std::optional<std::string> fresh;
+    companion::ServiceInterface::create("https://api.example", "client-1", service)
+        ->refreshUserTokenWithToken("old-token", [&](const base::Value& response) { fresh = *response["userToken"].asString(); }, {});
+    base::RunLoop::main().runUntilIdle();
+    ASSERT_TRUE(fresh);
+    EXPECT_NE(*fresh, "old-token");
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, *fresh, "v1");
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(delegate->lines().back(), "didUGCFetchCompletedSuccessfullyWithUserID:7:12");
+}
+
+TEST_F(InProcessSyncTest, ReadingSessionsUploadOnceAndTellTheLastPage)
+{
+    std::string session = base::toJson(base::Value::Dictionary {
+        { "BookClose", base::Value::List { base::Value::Dictionary { { "EventInfo", base::Value::Dictionary { { "LastPageFolio", "5" } } } } } },
+        { "PageTracking", base::Value::List { base::Value::Dictionary { { "EventInfo", base::Value::Dictionary { { "TimeSpend", "12" } } } } } },
+    });
+    storeA->createReaderAnalyticsSessionForUserID(std::to_string(userID), std::to_string(bookID), session);
+    auto client = clientFor(storeA);
+    client->setDelegate(delegate);
+    client->saveTrackingDataForBookID(bookID, token, userID);
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(delegate->lines(), (Lines { "didSaveTrackingDataSuccessfully" }));
+    EXPECT_EQ(service->trackingSessionsFor(userID, bookID).count(), 1u);
+    EXPECT_EQ(service->lastPageFor(userID, bookID), "5");
+
+    client->saveTrackingDataForBookID(bookID, token, userID);
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(service->trackingSessionsFor(userID, bookID).count(), 1u) << "a session is sent once";
+
+    // The service tells the last page to whoever holds the user's token.
+    std::optional<std::string> lastPage;
+    auto request = companion::ServiceInterface::create("https://api.example", "client-1", service)
+                       ->fetchLastPageAccessed(token, std::to_string(bookID),
+                           [&](const base::Value& response) { lastPage = response["LastPageFolio"].asString(); }, {});
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_FALSE(lastPage) << "nothing is sent before start()";
+    request->start();
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(lastPage, "5");
+}
+
+TEST_F(InProcessSyncTest, ShortSessionsAreLeftOutOfTheMinimumTimeSave)
+{
+    auto sessionOf = [](const char* seconds) {
+        return base::toJson(base::Value::Dictionary {
+            { "PageTracking", base::Value::List { base::Value::Dictionary { { "EventInfo", base::Value::Dictionary { { "TimeSpend", seconds } } } } } } });
+    };
+    storeA->createReaderAnalyticsSessionForUserID(std::to_string(userID), std::to_string(bookID), sessionOf("3"));
+    auto client = clientFor(storeA);
+    client->saveTrackingDataForBookID(bookID, token, userID, 5000);
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(service->trackingSessionsFor(userID, bookID).count(), 0u);
+}
+
+TEST_F(InProcessSyncTest, ScriptedAnswersReplaceOnlyTheRequestsTheyName)
+{
+    service->scriptNext(companion::op::furthestPageFetch, ServiceAnswer::unauthorized());
+    auto client = clientFor(storeA);
+    client->fetchUGCForBookID(bookID, userID, delegate, token, "v1");
+    client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
+    client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(delegate->lines(),
+        (Lines { "didFetchedUGCSuccessfully", "didFailedToFetchFurthestPageDataWithError:401",
+            "didFetchFurthestPageDataSuccessfullyForBookID" }));
+
+    service->setOffline(true);
+    client->submitAnotationForBookID(bookID, userID, delegate, token);
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(delegate->lines().back(), "didFailedToSubmitAnotationWithError:-1009");
+
+    service->setOffline(false);
+    service->setDefaultDelivery(companion::Delivery::WorkerThread);
+    client->submitAnotationForBookID(bookID, userID, delegate, token);
+    base::waitForBackgroundWork();
+    EXPECT_EQ(delegate->lines().back(), "didSubmitedAnotationSuccessfully");
+    EXPECT_EQ(delegate->answersOffMainThread, 1);
+    EXPECT_EQ(service->submissions().count(), 1u);
+}
+
+TEST_F(InProcessSyncTest, MalformedRequestsAreRefusedNotCrashed)
+{
+    struct Case {
+        const char* operation;
+        base::Value body;
+    };
+    const Case cases[] = {
+        { companion::op::ugcSave, base::Value("not an object") },
+        { companion::op::ugcSave, base::Value::Dictionary { { "userID", "x" } } },
+        { companion::op::ugcFetch, base::Value::Dictionary { { "bookID", base::Value::List {} } } },
+        { companion::op::trackingSave, base::Value::Dictionary { { "userID", 1 }, { "bookID", 2 }, { "sessions", 3 } } },
+        { "no.such.operation", base::Value::Dictionary {} },
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.operation);
+        std::optional<base::Error> failure;
+        service->send({ testCase.operation, testCase.body, token, {}, {} }, [&](companion::ServiceResult result) {
+            ASSERT_FALSE(result.ok());
+            failure = result.error();
+        });
+        base::RunLoop::main().runUntilIdle();
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->domain, companion::serviceErrorDomain);
+    }
+}
+
+} // namespace
