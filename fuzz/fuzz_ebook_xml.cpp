@@ -1,13 +1,9 @@
 // Feeds arbitrary bytes to the readers of untrusted book text: the page book descriptor
 // (eBook.xml) and the XHTML chapter text extraction. Neither may crash or hang; a
 // descriptor that loads must describe a consistent book.
-//
-// The fuzz targets link only the product's layers, so the two readers' sources are
-// compiled in here.
 
-#include "companion/books/BookPaths.cpp"
-#include "companion/books/PageBookLoader.cpp"
-#include "companion/books/XhtmlText.cpp"
+#include "companion/books/PageBookLoader.h"
+#include "companion/books/XhtmlText.h"
 
 #include <cstddef>
 #include <cstdint>
