@@ -1,0 +1,79 @@
+#include "LectoroSDKWithReader/reader/chrome/SwatchToolView.h"
+
+#include "platform/ui/Label.h"
+
+namespace lectoro {
+
+std::shared_ptr<SwatchToolView> SwatchToolView::create(const ui::Rect& frame)
+{
+    auto view = std::shared_ptr<SwatchToolView>(new SwatchToolView(frame));
+    view->build();
+    return view;
+}
+
+SwatchToolView::SwatchToolView(const ui::Rect& frame)
+    : ui::View(frame)
+{
+}
+
+void SwatchToolView::build()
+{
+    m_contentView = ui::View::create(frame());
+    m_contentView->setAutoresizingMask(
+        ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
+    addSubview(m_contentView);
+
+    // Ring and dot share the content view's centre; only their sizes change.
+    m_borderView = ui::View::create();
+    m_borderView->setTranslatesAutoresizingMaskIntoConstraints(false);
+    m_contentView->addSubview(m_borderView);
+    m_iconLabel = ui::Label::create();
+    m_iconLabel->setTranslatesAutoresizingMaskIntoConstraints(false);
+    m_iconLabel->setTextAlignment(ui::TextAlignment::Center);
+    m_contentView->addSubview(m_iconLabel);
+
+    m_widthConstraintOfIcon = m_iconLabel->widthAnchor().constraintEqualToConstant(0);
+    m_heightConstraintOfIcon = m_iconLabel->heightAnchor().constraintEqualToConstant(0);
+    m_widthConstraintOfBorderView = m_borderView->widthAnchor().constraintEqualToConstant(14);
+    m_heightConstraintOfBorderView = m_borderView->heightAnchor().constraintEqualToConstant(14);
+    ui::Constraint::activate({
+        m_widthConstraintOfIcon,
+        m_heightConstraintOfIcon,
+        m_widthConstraintOfBorderView,
+        m_heightConstraintOfBorderView,
+        m_borderView->centerXAnchor().constraintEqualTo(m_contentView->centerXAnchor()),
+        m_borderView->centerYAnchor().constraintEqualTo(m_contentView->centerYAnchor()),
+        m_iconLabel->centerXAnchor().constraintEqualTo(m_contentView->centerXAnchor()),
+        m_iconLabel->centerYAnchor().constraintEqualTo(m_contentView->centerYAnchor()),
+    });
+}
+
+void SwatchToolView::resetViewForColorPalletWithColorHeight(double h)
+{
+    m_widthConstraintOfIcon->setConstant(h);
+    m_heightConstraintOfIcon->setConstant(h);
+    m_widthConstraintOfBorderView->setConstant(h + 14);
+    m_heightConstraintOfBorderView->setConstant(h + 14);
+    m_iconLabel->layer()->setCornerRadius(h * 0.5);
+    m_borderView->layer()->setCornerRadius(m_widthConstraintOfBorderView->constant() / 2);
+    m_borderView->setClipsToBounds(true);
+    m_iconLabel->setClipsToBounds(true);
+    m_contentView->setBackgroundColor(ui::Color::clear());
+    layoutIfNeeded();
+}
+
+void SwatchToolView::layoutSubviews()
+{
+    ui::View::layoutSubviews();
+    const ui::Rect area = m_contentView->bounds();
+    auto centre = [&](ui::View& view, double width, double height) {
+        view.setFrame(ui::Rect { { area.origin.x + (area.size.width - width) / 2,
+                                     area.origin.y + (area.size.height - height) / 2 },
+            { width, height } });
+    };
+    centre(
+        *m_borderView, m_widthConstraintOfBorderView->constant(), m_heightConstraintOfBorderView->constant());
+    centre(*m_iconLabel, m_widthConstraintOfIcon->constant(), m_heightConstraintOfIcon->constant());
+}
+
+} // namespace lectoro
