@@ -29,7 +29,8 @@ constexpr int pagesPerChapter = 100;
 
 std::filesystem::path writeBook()
 {
-    auto folder = std::filesystem::temp_directory_path() / ("lectoro-bench-book-" + std::to_string(::getpid()));
+    auto folder
+        = std::filesystem::temp_directory_path() / ("lectoro-bench-book-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder / "assets" / "xml-bin");
     std::ofstream xml(folder / "assets" / "xml-bin" / "eBook.xml");
     xml << "<ebook id=\"42\" title=\"Bench\" orientation=\"0\"><chapters>";
@@ -52,9 +53,9 @@ struct OpenBook {
         folder = writeBook();
         lectoro::setCompanionFramework(companion::makeFramework());
         auto user = lectoro::LectoroUser::create();
-        user->userID = "7";
-        reader = lectoro::ReaderViewController::create(folder.string(), 42, user, "978", "https://api", "client",
-            std::make_shared<lectoro::MVReaderSettingModel>(), "1.0");
+        user->userID = std::to_string(7);
+        reader = lectoro::ReaderViewController::create(folder.string(), 42, user, "978", "https://api",
+            "client", std::make_shared<lectoro::MVReaderSettingModel>(), "1.0");
         reader->view();
         base::RunLoop::main().advanceBy(0.5);
         base::RunLoop::main().runUntilIdle();

@@ -38,9 +38,13 @@ SyncStore::UGCUpload StoreSyncAdapter::prepareUGCUpload(int64_t userID, std::opt
     std::vector<std::string> books;
     if (bookID) {
         books.push_back(std::to_string(*bookID));
-    } else if (auto list = m_store->getUnsynedUGCDictionaryForUserID(userID)["ugcBookList"].asList()) {
-        for (const auto& book : *list)
-            books.push_back(textOf(book["bookID"]));
+    } else {
+        // Keep the answer alive: asList() points into it.
+        const base::Value unsynced = m_store->getUnsynedUGCDictionaryForUserID(userID);
+        if (auto list = unsynced["ugcBookList"].asList()) {
+            for (const auto& book : *list)
+                books.push_back(textOf(book["bookID"]));
+        }
     }
     base::Value::List payload;
     for (const auto& book : books) {

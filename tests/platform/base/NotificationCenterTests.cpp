@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,6 +27,19 @@ struct MatchCase {
     const void* postedObject;
     bool delivered;
 };
+
+std::string senderText(const void* sender)
+{
+    if (!sender)
+        return "any";
+    return sender == &senderA ? "A" : "B";
+}
+
+void PrintTo(const MatchCase& c, std::ostream* out)
+{
+    *out << c.name << ": observe \"" << c.observedName << "\" from " << senderText(c.observedObject) << ", post \""
+         << c.postedName << "\" from " << senderText(c.postedObject) << (c.delivered ? ", delivered" : ", not delivered");
+}
 
 class NotificationMatching : public testing::TestWithParam<MatchCase> { };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,16 @@ struct OrderCase {
     double advance;
     std::vector<std::string> expected;
 };
+
+void PrintTo(const OrderCase& c, std::ostream* out)
+{
+    *out << c.name << ": post";
+    for (const auto& [label, delay] : c.posts)
+        *out << ' ' << label << '@' << delay;
+    *out << ", advance by " << c.advance << ", expect";
+    for (const auto& label : c.expected)
+        *out << ' ' << label;
+}
 
 class RunLoopOrder : public testing::TestWithParam<OrderCase> { };
 

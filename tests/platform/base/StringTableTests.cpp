@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ struct ParseCase {
     Entries expected;
     size_t warnings = 0;
 };
+
+void PrintTo(const ParseCase& c, std::ostream* out)
+{
+    *out << c.name << ": " << testing::PrintToString(c.text);
+}
 
 class StringTableParse : public testing::TestWithParam<ParseCase> { };
 

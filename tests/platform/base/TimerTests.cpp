@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,6 +28,14 @@ struct TickCase {
     std::vector<double> advances;
     int expectedTicks;
 };
+
+void PrintTo(const TickCase& c, std::ostream* out)
+{
+    *out << c.name << ": every " << c.interval << " s" << (c.repeats ? " repeating" : " once") << ", advance by";
+    for (double step : c.advances)
+        *out << ' ' << step;
+    *out << " -> " << c.expectedTicks << " ticks";
+}
 
 class TimerTicks : public TimerTest, public testing::WithParamInterface<TickCase> { };
 

@@ -272,7 +272,7 @@ TEST_F(UserDefaultsTest, ConcurrentWritersLoseNothing)
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
             for (int i = 0; i < 100; ++i) {
-                defaults.setInteger("t" + std::to_string(t) + "_" + std::to_string(i), i);
+                defaults.setInteger(std::string("t").append(std::to_string(t)).append("_").append(std::to_string(i)), i);
                 if (i % 25 == 0)
                     defaults.synchronize();
             }

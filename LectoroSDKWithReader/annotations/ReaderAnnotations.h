@@ -1,0 +1,84 @@
+#pragma once
+
+// The annotation work the reader shell asks for: the pages' user content, the highlight
+// pop-up, bookmarks, notes, pen settings and the fill-in answer buttons. Drawing and
+// the panels themselves arrive with the annotations subsystem; until then the drawing
+// operations leave the pages as the renderer shows them.
+
+#include "platform/ui/Geometry.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lectoro {
+
+class PlayerActionBar;
+class PlayerActionBarItem;
+struct ReaderContext;
+
+class ReaderAnnotations {
+public:
+    explicit ReaderAnnotations(ReaderContext&);
+
+    // The pages on screen, in the renderer's order: a page book's page ids, any other
+    // book's file indexes, as decimal text.
+    std::vector<std::string> getActivePageIDs() const;
+
+    void drawHighlightsOnPageNumber(const std::string& pageNumber, const std::string& displayNumber);
+    void addBookmarkOnPageNumber(const std::string& pageNumber, const std::string& displayNumber);
+    void addAccessibilityOnBookmark();
+    void drawPenDrawingsOnPageNumber(const std::string& pageNumber, const std::string& displayNumber);
+    void drawTextAnnotationsOnPageNumber(const std::string& pageNumber, const std::string& displayNumber);
+    void relaodPageUGCForActivePages();
+    void updateIphoneBottomBarPageSliderForPageNumber(const std::string& pageNumber);
+    void migrateHighlightAndNoteColors();
+
+    void initializeHighlight();
+    void removeHighlightPopup();
+    void removeBookmarkVC();
+    void removeNoteView();
+    void removeTextAnnotationView();
+    void updatePlayerBottomBarPositionWithKeyboardSize(const ui::Rect& keyboardFrame);
+
+    void updatePentoolButtonStatus();
+    void updateClearAllFIBsButtonStatus();
+    void changeAudioButtonStatus();
+    std::shared_ptr<PlayerActionBarItem> getAudioButtonForPlayer(const PlayerActionBar&) const;
+
+    // The remembered pen, kept in the user defaults ("PenColor", "PenThickness").
+    std::string getLastUpdatedPenColor();
+    double getLastUpdatedPenThickness();
+    void persistLastUpdatedPenColor(const std::string& hexColor);
+    void persistLastUpdatedPenThickness(double thickness);
+
+    // Toolbar actions (the dispatcher reaches them by bar and item tag). The pen tool,
+    // notes, text boxes and the fill-in answers arrive with the annotations subsystem;
+    // until then none of these has anything to act on.
+    void actionForPentool() { }
+    void showStickyNote() { }
+    void actionForTextAnnotation() { }
+    void didTapOnClearAllFIBs() { }
+    void actionForPentoolDrawingMode() { }
+    // The pen controller's mode: 0 draw, 1 erase, 2 review.
+    void setPenMode(int) { }
+    void actionForPenToolThicknessSelected() { }
+    void actionForPentoolErase() { }
+    void actionForPentoolDeleteSelection() { }
+    void actionForPentoolUndoDrawing() { }
+    void didSelectPenColor(const std::string&) { }
+    void addTextAnnotationAlignmentView() { }
+    void removeTextAnnotationAlignmentView() { }
+    void addTextAnnotationTextColorView() { }
+    void removeTextAnnotationColorView() { }
+    void actionForDeleteTextAnnotation() { }
+    void actionForTextAnnotationKeyBoard() { }
+    // The open text-colour pop-up marks the colour (hex text).
+    void setTextAnnotationSelectedColor(const std::string&) { }
+    void selectAudioSyncColorPalleteSelectionButton(bool) { }
+
+private:
+    ReaderContext& m_context;
+};
+
+} // namespace lectoro

@@ -1,0 +1,47 @@
+#pragma once
+
+// Page markups, links and their players as the reader shell calls them. The markups and
+// players arrive with the interactive-content subsystem; until then no markup is drawn
+// and no player is open, so the close operations only put the mode back.
+
+#include "platform/ui/Geometry.h"
+
+#include <string>
+
+namespace ui {
+class View;
+}
+
+namespace lectoro {
+
+struct ReaderContext;
+
+class ReaderInteractiveContent {
+public:
+    explicit ReaderInteractiveContent(ReaderContext&);
+
+    void drawMarkupsOnPageNumber(const std::string& pageNumber, const std::string& displayNumber);
+    // Protractors are not drawn on pages.
+    void drawProtractorOnPageNumber(const std::string& pageNumber, const std::string& displayNumber);
+    void setAccessibilityOnFIBs();
+
+    void stopInlineVideo();
+    void removeInlineYoutubePlayer();
+    void resetAudioPlayer();
+    bool hasAudioPlayer() const { return false; }
+    // The player view's own size, centred in the reader's view.
+    ui::Rect getFrameForAudioPlayerView(const ui::View& playerView) const;
+
+    void removeMultiLinkPopOver();
+    void removeGlossaryController();
+    void removeInstructionMarkupPopOver();
+    void removeFIBPopOver();
+    void didSelectActionToCloseDropDown();
+    // The protractor item has no action.
+    void didTapOnProtractor();
+
+private:
+    ReaderContext& m_context;
+};
+
+} // namespace lectoro

@@ -1,0 +1,281 @@
+#pragma once
+
+// The reading screen of one open book. The controller is a facade: the state lives in a
+// ReaderContext and each concern in a feature object of its own subsystem; the facade
+// keeps the operations the launcher and the host call, runs the set-up order, and answers
+// the renderer and the sync client, routing their callbacks to the features.
+//
+// Creation goes through create(): the renderer and the sync client hold the reader
+// weakly as their delegate, so it must already be shared when they are made.
+
+#include "LectoroSDKWithReader/reader/ReaderContext.h"
+#include "LectoroSDKWithReader/reader/ReaderViewControllerDelegate.h"
+#include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionDelegate.h"
+#include "LectoroSDKWithReader/readersdk/RendererViewControllerDelegate.h"
+#include "platform/base/NotificationCenter.h"
+#include "platform/base/RunLoop.h"
+#include "platform/ui/ViewController.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lectoro {
+
+class ReaderActionDispatcher;
+class ReaderAnnotations;
+class ReaderBars;
+class ReaderChrome;
+class ReaderContents;
+class ReaderInteractiveContent;
+class ReaderMyData;
+class PhonePageSlider;
+class ReaderNavigation;
+class ReaderReadAloud;
+class ReaderReadingAids;
+class ReaderSearch;
+class ReaderTeacherReview;
+class ReadingSession;
+class ReaderToolbarRouter;
+class ReaderVerticalBar;
+
+class ReaderViewController : public ui::ViewController,
+                             public RendererViewControllerDelegate,
+                             public LectoroDataSyncingManagerDelegate,
+                             public PlayerActionDelegate {
+public:
+    // The three creation variants: without ISBN (encryption "V1"), with ISBN, and with
+    // ISBN and additional information for the renderer.
+    static std::shared_ptr<ReaderViewController> create(const std::string& bookPath, int64_t bookID,
+        std::shared_ptr<LectoroUser>, const std::string& baseURL, const std::string& clientID,
+        std::shared_ptr<MVReaderSettingModel>, const std::string& bookVersion);
+    static std::shared_ptr<ReaderViewController> create(const std::string& bookPath, int64_t bookID,
+        std::shared_ptr<LectoroUser>, const std::string& isbn, const std::string& baseURL,
+        const std::string& clientID, std::shared_ptr<MVReaderSettingModel>, const std::string& bookVersion);
+    static std::shared_ptr<ReaderViewController> create(const std::string& bookPath, int64_t bookID,
+        std::shared_ptr<LectoroUser>, const std::string& isbn, const std::string& baseURL,
+        const std::string& clientID, std::shared_ptr<MVReaderSettingModel>, const base::Value& additionalInfo,
+        const std::string& bookVersion);
+
+    ~ReaderViewController() override;
+
+    std::string_view className() const override { return "ReaderViewController"; }
+
+    ReaderContext& context() { return m_context; }
+    const ReaderContext& context() const { return m_context; }
+
+    // Features, one per concern.
+    ReaderAnnotations& annotations() { return *m_annotations; }
+    ReaderInteractiveContent& interactiveContent() { return *m_interactive; }
+    ReaderContents& contents() { return *m_contents; }
+    ReaderSearch& search() { return *m_search; }
+    ReaderMyData& myData() { return *m_myData; }
+    ReaderTeacherReview& teacherReview() { return *m_teacherReview; }
+    ReaderReadAloud& readAloud() { return *m_readAloud; }
+    ReaderReadingAids& readingAids() { return *m_readingAids; }
+    ReaderChrome& chrome() { return *m_chrome; }
+    ReadingSession& readingSession() { return *m_readingSession; }
+    ReaderNavigation& navigation() { return *m_navigation; }
+    PhonePageSlider& phonePageSlider() { return *m_phonePageSlider; }
+    ReaderBars& bars() { return *m_bars; }
+    // The reader as the delegate of its bars (taps reach it as didTapOnPlayerActionBar).
+    std::weak_ptr<PlayerActionDelegate> playerActionDelegate();
+    ReaderVerticalBar& verticalBar() { return *m_verticalBar; }
+    ReaderToolbarRouter& toolbarRouter() { return *m_toolbarRouter; }
+    ReaderActionDispatcher& actionDispatcher() { return *m_actionDispatcher; }
+
+    // The reader's bars slide on and off screen only through these two.
+    void moveTopAndBottomOffScreenWithIsAnimate(bool animate, std::function<void()> completion = {});
+    void moveTopAndBottomOnScreenWithIsAnimate(bool animate, std::function<void(bool finished)> completion = {});
+    bool isPlayerActionBarHidden() const { return m_context.isPlayerActionBarHidden; }
+    void resetAllPlayerActionBar();
+
+    // PlayerActionDelegate.
+    void didTapOnPlayerActionBar(PlayerActionBar&, PlayerActionBarItem&) override;
+    void willResetPlayerActionBar(PlayerActionBar&) override;
+
+    // Public properties.
+    std::shared_ptr<ReaderViewControllerDelegate> delegate() const { return m_delegate.lock(); }
+    void setDelegate(std::weak_ptr<ReaderViewControllerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
+    std::shared_ptr<RendererViewController> rendererView() const { return m_context.renderer; }
+    std::shared_ptr<MVReaderSettingModel> userSettingsModel() const { return m_context.settings; }
+    std::shared_ptr<LectoroUser> user() const { return m_context.user; }
+    std::shared_ptr<LectoroBookVO> currentBook() const { return m_context.currentBook; }
+    int64_t bookID() const { return m_context.bookID; }
+    const std::optional<std::string>& microServicesBaseURLString() const
+    {
+        return m_context.microServicesBaseURLString;
+    }
+    // Also handed to the sync client.
+    void setMicroServicesBaseURLString(std::optional<std::string>);
+    const std::string& immersiveReaderBaseURLString() const { return m_context.immersiveReaderBaseURLString; }
+    void setImmersiveReaderBaseURLString(std::string url)
+    {
+        m_context.immersiveReaderBaseURLString = std::move(url);
+    }
+    const std::string& classID() const { return m_context.classID; }
+    void setClassID(std::string classID) { m_context.classID = std::move(classID); }
+    const std::optional<std::string>& lastPageFolio() const { return m_context.lastPageFolio; }
+    void setLastPageFolio(std::optional<std::string> folio) { m_context.lastPageFolio = std::move(folio); }
+    int64_t avgTimePerPage() const { return m_context.avgTimePerPage; }
+    void setAvgTimePerPage(int64_t seconds) { m_context.avgTimePerPage = seconds; }
+    const std::string& elasticSearchText() const { return m_context.elasticSearchText; }
+    void setElasticSearchText(std::string text) { m_context.elasticSearchText = std::move(text); }
+    const std::string& jumpToPageId() const { return m_context.jumpToPageId; }
+    void setJumpToPageId(std::string id) { m_context.jumpToPageId = std::move(id); }
+
+    bool hasClassAssociation() const { return m_context.hasClassAssociation; }
+    void setHasClassAssociation(bool value) { m_context.hasClassAssociation = value; }
+    bool isAudioSearchNoteEnabled() const { return m_context.isAudioSearchNoteEnabled; }
+    void setIsAudioSearchNoteEnabled(bool value) { m_context.isAudioSearchNoteEnabled = value; }
+    bool isReflowPrintEnable() const { return m_context.isReflowPrintEnable; }
+    void setIsReflowPrintEnable(bool value) { m_context.isReflowPrintEnable = value; }
+    bool isUsingDefaultMathIcon() const { return m_context.isUsingDefaultMathIcon; }
+    void setIsUsingDefaultMathIcon(bool value) { m_context.isUsingDefaultMathIcon = value; }
+    bool isImmeresiveReaderEnabled() const { return m_context.isImmeresiveReaderEnabled; }
+    void setIsImmeresiveReaderEnabled(bool value) { m_context.isImmeresiveReaderEnabled = value; }
+    bool isThumbnailForReflowableEnabled() const { return m_context.isThumbnailForReflowableEnabled; }
+    void setIsThumbnailForReflowableEnabled(bool value) { m_context.isThumbnailForReflowableEnabled = value; }
+    bool isGoogleTranslateEnabled() const { return m_context.isGoogleTranslateEnabled; }
+    void setIsGoogleTranslateEnabled(bool value) { m_context.isGoogleTranslateEnabled = value; }
+    bool isFIBLevelKeyboardEnabled() const { return m_context.isFIBLevelKeyboardEnabled; }
+    void setIsFIBLevelKeyboardEnabled(bool value) { m_context.isFIBLevelKeyboardEnabled = value; }
+    void setAppDisplayName(std::string text) { m_context.appDisplayName = std::move(text); }
+    void setBookTitle(std::string text) { m_context.bookTitle = std::move(text); }
+    void setAuthorName(std::string text) { m_context.authorName = std::move(text); }
+    void setBookThumbnailImage(std::string text) { m_context.bookThumbnailImage = std::move(text); }
+    void setGoogleAPIKey(std::string text) { m_context.googleAPIKey = std::move(text); }
+
+    // Public switches.
+    void hideProfileSettings(bool value) { m_context.hideProfileSettingsButton = value; }
+    bool isProfileSettingsHidden() const { return m_context.hideProfileSettingsButton; }
+    void disableShareSettings(bool value) { m_context.isShareSettingsDisabled = value; }
+    void disableNoteNotification(bool value) { m_context.isNoteNotificationDisabled = value; }
+    void disableTwoPageSeperationLine(bool value) { m_context.isTwoPageSeperationDisabled = value; }
+    // Forwarded unchanged to the renderer.
+    void enableFurthestPage(bool);
+    void setFurthestPageData(const std::string&);
+    void setLogsEnabled(bool);
+    void setVerboseEnabled(bool);
+    int64_t readAloudMode() const { return m_context.readAloudMode; }
+    void setReadAloudMode(int64_t mode) { m_context.readAloudMode = mode; }
+    uint64_t activeMode() const { return m_context.activeMode; }
+    void setActiveMode(uint64_t mode) { m_context.activeMode = mode; }
+    uint64_t backgroundActiveMode() const { return m_context.backgroundActiveMode; }
+
+    // Releases the book, the companion objects, the observers and the timers.
+    void uninitializeReader();
+    void updateReaderForLanguageChange();
+
+    ui::InterfaceOrientationMask supportedInterfaceOrientations() const override;
+    bool shouldAutorotate() const override { return true; }
+    int64_t getOrientationMode() const;
+    // "ClientConfig.plist" of the library's bundle; absent when missing or broken.
+    std::optional<base::Value> getClientConfigDictionary() const;
+
+    // Closing. The reader never dismisses itself: it tells its delegate.
+    void didTapOnBackButton();
+    void signOutAction();
+    void closeReaderForSessionExpiry();
+    void getUnSyncedUgc();
+    void clearObjects();
+    bool isCleared() const { return m_cleared; }
+    // Delayed work of the reader is bound to this token: it is dropped once the reader is
+    // cleared or gone.
+    std::weak_ptr<const void> lifetimeToken() const { return m_lifetime; }
+
+    // Life cycle.
+    void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+
+    // RendererViewControllerDelegate.
+    std::optional<std::string> initialDisplayNumber(RendererViewController&) override;
+    void didBookLoadedSuccessfullyWithBook(RendererViewController&, std::shared_ptr<LectoroBookVO>) override;
+    // The reader carries on without a book; the failure is kept for the host to read.
+    void didBookLoadingFailedWithError(RendererViewController&, const base::Error& error) override
+    {
+        m_bookLoadingError = error;
+    }
+    const std::optional<base::Error>& bookLoadingError() const { return m_bookLoadingError; }
+    void willLoadPageWithPageNumber(RendererViewController&, int64_t pageNumber,
+        const std::optional<std::string>& displayNumber) override;
+    void didLoadPageWithPageNumber(RendererViewController&, int64_t pageNumber,
+        const std::optional<std::string>& displayNumber) override;
+    void willUnloadPageWithPageNumber(RendererViewController&, int64_t pageNumber,
+        const std::optional<std::string>& displayNumber) override;
+    void willLoadCFI(RendererViewController&, const std::vector<std::string>& cfis, int64_t pageNumber,
+        const std::optional<std::string>& displayNumber) override;
+    void willUnloadCFI(RendererViewController&, const std::vector<std::string>& cfis, int64_t pageNumber,
+        const std::optional<std::string>& displayNumber) override;
+    void didChangeBookCFI(RendererViewController&, const std::string& cfi,
+        const std::string& positionIdentifier, int64_t pageNumber) override;
+    void didRendererChangedAvailabilityForActionState(RendererViewController&, int64_t state,
+        int64_t pageNumber, const std::optional<std::string>& displayNumber) override;
+    std::optional<double> zoomScalePercentageForBook(std::shared_ptr<LectoroBookVO>) override
+    {
+        return 400.0;
+    }
+
+    // LectoroDataSyncingManagerDelegate (answers may come on any thread).
+    void didFetchFurthestPageDataSuccessfullyForBookID(
+        int64_t bookID, const std::optional<std::string>& furthestPageData) override;
+
+protected:
+    ReaderViewController();
+
+private:
+    void initialize(const std::string& bookPath, int64_t bookID, std::shared_ptr<LectoroUser>,
+        std::optional<std::string> isbn, std::optional<base::Value> additionalInfo,
+        const std::string& baseURL, const std::string& clientID, std::shared_ptr<MVReaderSettingModel>,
+        const std::string& bookVersion);
+    void initializeLocalizationBundle();
+    void registerIconFont();
+    void initialSetup();
+    void initializeTheme();
+    void addViewControllerAsSubView(const std::shared_ptr<RendererViewController>&);
+    void removeRendererViewController();
+    void openPageBookAtInitialFolio();
+    void startObserving();
+    void stopObserving();
+    std::weak_ptr<ReaderViewController> weakSelf();
+
+    ReaderContext m_context;
+    std::weak_ptr<ReaderViewControllerDelegate> m_delegate;
+
+    std::unique_ptr<ReaderAnnotations> m_annotations;
+    std::unique_ptr<ReaderInteractiveContent> m_interactive;
+    std::unique_ptr<ReaderContents> m_contents;
+    std::unique_ptr<ReaderSearch> m_search;
+    std::unique_ptr<ReaderMyData> m_myData;
+    std::unique_ptr<ReaderTeacherReview> m_teacherReview;
+    std::unique_ptr<ReaderReadAloud> m_readAloud;
+    std::unique_ptr<ReaderReadingAids> m_readingAids;
+    std::unique_ptr<ReaderChrome> m_chrome;
+    std::unique_ptr<ReadingSession> m_readingSession;
+    std::unique_ptr<ReaderNavigation> m_navigation;
+    std::unique_ptr<PhonePageSlider> m_phonePageSlider;
+    std::unique_ptr<ReaderBars> m_bars;
+    std::unique_ptr<ReaderVerticalBar> m_verticalBar;
+    std::unique_ptr<ReaderToolbarRouter> m_toolbarRouter;
+    std::unique_ptr<ReaderActionDispatcher> m_actionDispatcher;
+
+    std::vector<base::ObserverToken> m_observers;
+    base::RunLoop::TaskId m_embedTask = 0;
+    // Delayed work is bound to this token, so it is dropped once the reader is cleared
+    // or gone.
+    std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
+    bool m_cleared = false;
+    std::optional<base::Error> m_bookLoadingError;
+    // What initialDisplayNumber answered: a page book's folio to open at.
+    std::optional<std::string> m_initialFolio;
+};
+
+} // namespace lectoro

@@ -1,0 +1,70 @@
+#pragma once
+
+// What the reader records of a reading visit: book open and close events, the time each
+// page (or reflowable position) stays on screen, the session stored every 10 seconds on
+// the main run loop, the average time per page, the reading time left of reflowable
+// books, and the reflowable position text. Times come from the main run loop's clock, so
+// time in the background (where the timer stops and the start times are renewed) is not
+// counted. The timer lives exactly as long as this object, or until stopped.
+
+#include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
+#include "platform/base/Timer.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace lectoro {
+
+struct ReaderContext;
+
+class ReadingSession {
+public:
+    static constexpr double sessionInterval = 10.0;
+
+    explicit ReadingSession(ReaderContext&);
+    ~ReadingSession();
+
+    void initiateReaderAnalyticsSession();
+    void startAnalyticsScheduledTimer();
+    void stopAnalyticsScheduledTimer();
+    bool isTimerRunning() const { return m_timer && m_timer->isValid(); }
+    void analyticsScheduledTimerTriggered();
+
+    void trackBookOpenEvent();
+    void trackBookCloseEvent(const std::optional<std::string>& lastPageFolio);
+    void createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(bool calledUsingTimer);
+    void saveReaderAnalytics();
+    void trackAnalyticsEvent();
+    void trackCFIAnalyticsEventWith(const std::string& chapterIndex);
+    // Stores the handler's tracking JSON as the reading session, when there is one.
+    void storeTrackingJSON();
+
+    // Seconds per page over the stored sessions of this user and book; absent when no
+    // stored page record carries a position to count by.
+    std::optional<int64_t> getAvgTimePerPageFromAnalyticsEvents() const;
+
+    // The reflowable position: "chapterid", "page", "positionIdentifier" and "pageCFI",
+    // each present only when known.
+    std::string reflowablePositionJSON() const;
+    // Where the reader is: a page book's display number, a fixed-layout EPUB's file index,
+    // a reflowable book's position. Absent with no page on screen.
+    std::optional<std::string> currentFolio(bool preferLastCompletePosition);
+
+    // A new reflowable page came on screen: the reading time left.
+    void didChangePageIdentifier(const std::string& identifier);
+    static int64_t minutesLeftForSeconds(int64_t seconds);
+
+    void appMovedToBackground();
+    void appMovedToForeground();
+
+private:
+    void send(MVLectoroAnalyticsHandler::MVAnalyticsEventType, const MVLectoroAnalyticsMetaData&);
+    std::string bookIDText() const;
+
+    ReaderContext& m_context;
+    std::shared_ptr<base::Timer> m_timer;
+};
+
+} // namespace lectoro
