@@ -141,11 +141,12 @@ base::AttributedString IconFontConstants::getCaseSensitiveNSAttributedCoreTextSt
     auto snippet = styledText(snippetText(displayString), font, isIpad() ? 6.0 : 4.0, textColor);
 
     // Spaces and tabs only: a word never spans a line break anyway.
-    std::string word(searchString);
-    size_t first = word.find_first_not_of(" \t");
-    size_t last = word.find_last_not_of(" \t");
-    word = first == std::string::npos ? std::string() : word.substr(first, last - first + 1);
-    word = " " + base::replaceAll(word, "  ", " ") + " ";
+    size_t first = searchString.find_first_not_of(" \t");
+    size_t last = searchString.find_last_not_of(" \t");
+    std::string trimmed = first == std::string::npos ? std::string() : searchString.substr(first, last - first + 1);
+    std::string word(1, ' ');
+    word.append(base::replaceAll(trimmed, "  ", " "));
+    word.push_back(' ');
 
     const std::string text = snippet.string();
     auto hitFont = snippetFont();

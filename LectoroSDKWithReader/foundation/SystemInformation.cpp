@@ -2,6 +2,7 @@
 
 #include "LectoroSDKWithReader/foundation/FoundationLog.h"
 #include "platform/base/Bundle.h"
+#include "platform/base/Error.h"
 #include "platform/base/FileManager.h"
 #include "platform/base/Plist.h"
 #include "platform/base/Strings.h"
@@ -354,7 +355,8 @@ uint64_t SystemInformation::getFreeDiskspace() const
     auto total = files().totalSpace(documents);
     auto free = files().freeSpace(documents);
     if (!total || !free) {
-        debugLog(0, "SystemInformation", "Error Obtaining System Memory Info: Domain = NSCocoaErrorDomain, Code = 0");
+        // The file manager answers no error of its own; the platform's generic one stands in.
+        debugLog(0, "SystemInformation", std::string("Error Obtaining System Memory Info: Domain = ") + base::cocoaErrorDomain + ", Code = 0");
         return 0;
     }
     debugLog(1, "SystemInformation",

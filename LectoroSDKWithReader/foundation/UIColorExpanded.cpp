@@ -289,7 +289,7 @@ std::optional<ui::Color> colorWithString(std::string_view text)
     };
     auto scanFloat = [&](float& out) {
         skipSpace();
-        std::string rest(text.substr(i, 64));
+        std::string rest(text.substr(i));
         char* end = nullptr;
         out = std::strtof(rest.c_str(), &end);
         if (end == rest.c_str())

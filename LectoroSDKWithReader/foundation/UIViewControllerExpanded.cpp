@@ -1,6 +1,8 @@
 #include "LectoroSDKWithReader/foundation/UIViewControllerExpanded.h"
 
+#include "platform/base/RunLoop.h"
 #include "platform/ui/Animation.h"
+#include "platform/ui/Environment.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
@@ -41,7 +43,11 @@ void animateViewController(ui::ViewController& controller, const ui::Rect& fromR
 {
     auto view = controller.view();
     view->setFrame(fromRect);
-    animate(duration, [view, toRect] { view->setFrame(toRect); });
+    // Callers stop touches before they slide a panel in; they come back a while after it
+    // has settled, so a tap meant for the old screen cannot land on the new one.
+    animate(duration, [view, toRect] { view->setFrame(toRect); }, [](bool) {
+        base::RunLoop::main().postDelayed(interactionResumeDelay, [] { ui::Environment::current().endIgnoringInteractionEvents(); });
+    });
 }
 
 void dismissViewController(ui::ViewController& controller, const ui::Rect& fromRect, const ui::Rect& toRect, double duration)

@@ -17,6 +17,8 @@ namespace UIViewControllerExpanded {
 void addShadow(ui::ViewController&);
 void fadeInViewController(ui::ViewController&, double duration);
 void fadeOutViewController(ui::ViewController&, double duration);
+// Touches ignored by the caller come back interactionResumeDelay seconds after it ends.
+inline constexpr double interactionResumeDelay = 2.5;
 void animateViewController(ui::ViewController&, const ui::Rect& fromRect, const ui::Rect& toRect, double duration);
 // Moves the view and removes it from its superview once the animation ends.
 void dismissViewController(ui::ViewController&, const ui::Rect& fromRect, const ui::Rect& toRect, double duration);

@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/foundation/MVLanguageBundle.h"
 #include "LectoroSDKWithReader/readersdk/utilities/AccessibilityHelper.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "platform/base/Strings.h"
 #include "platform/ui/View.h"
 
 #include <gtest/gtest.h>
@@ -127,9 +128,57 @@ TEST(ShippedStringTablesTest, EveryLineParses)
         EXPECT_TRUE(parsed.warnings().empty()) << table;
         EXPECT_GT(parsed.size(), 40u) << table;
     }
+}
+
+// Keys the screens look up by name. A key the table lacks would show as the raw key, so the
+// ones that do not follow the upper-case convention (and are easy to miss) are listed here.
+TEST(ShippedStringTablesTest, KeysTheScreensLookUp)
+{
+    auto shipped = [](const char* table) {
+        auto bytes = base::FileManager::defaultManager().readFile(std::string(LECTORO_RESOURCES_DIR "/en.lproj/") + table + ".strings");
+        return base::StringTable::parse(bytes.value_or(""));
+    };
+    auto localizable = shipped("Localizable");
+    auto accessibility = shipped("ReaderLectoroAccessibility");
+    const char* texts[] = { "OK", "FONT_FILE_MISSING", "INTERNET_UNAVAILABLE_MESSAGE", "YOUR_SESSION_HAS_EXPIRED",
+        "PLEASE_SIGN_IN_AGAIN", "YES_ALERT_BUTTON", "NO_ALERT_BUTTON", "MIN_LEFT", "LOADING_DATA", "Back", "Content",
+        "Contextual_notes", "Delete_Highlight", "Delete_note", "Do_you_wish_to_delete_highlight", "Do_you_wish_to_save_changes",
+        "Enter_Note", "Filter_All", "Highlight_text_to_add_a_note_or_mark them_as_important", "Highlights_filter_by", "Me",
+        "Resources", "Save_Changes", "Standards", "Table_of_Content", "Table_of_Resources",
+        "Your_added_bookmarks_will_be_listed_here", "search_result_not_found", "ALL TEACHERS" };
+    for (auto* key : texts)
+        EXPECT_TRUE(localizable.entries().count(key)) << key;
+
+    const char* elements[] = { "SearchIcon", "SearchTF", "SearchCancelButton", "NextSearchButton", "PreviousSearchButton",
+        "OpenSearchResultButton", "CloseSearchResultButton", "MyDataHighlightsButton", "MyDataHighlightsCount",
+        "MyDataNotesButton", "MyDataNotesCount", "MyDataFilterButton", "MyDataShareSettingButton", "MyDataNotificationButton",
+        "MyDataDragUpButton", "MyDataFilterHighLightButton", "MyDataFilterNotesButton", "MyDataFilterContextualNotesButton",
+        "MyDataFilterShareButton", "MyDataFilterOtherTextButton", "TOCContentButton", "TOCBookMarkButton", "TOCResourcesButton",
+        "TOCStandardButton", "TOCELPSButton", "TOCTEKSButton", "TOCInternalResourcesButton", "TOCExternalResourcesButton",
+        "TextAnnotationAlignment", "TextAnnotationTextColor", "TextAnnotationAddText", "TextAnnotationDelete",
+        "TextAnnotationSave", "TextAnnotationKeyboard", "TextAnnotationPalleteColor", "TextAnnotationAlignmentAction",
+        "ReaderShareSettingsCancelButton", "StudentListBackButton", "ChangeClassButton", "AnnotationSwitchOnStatus",
+        "AnnotationSwitchOffStatus", "MediaBSleepButton", "MediaBNextButton", "MediaBPreviousButton", "MediaBPlayButton",
+        "MediaBPauseButton" };
+    for (auto* key : elements)
+        EXPECT_TRUE(accessibility.entries().count(key)) << key;
+}
+
+// Entries are filled by replacing "%@" only: any other conversion, or a second argument,
+// would be spoken as it stands.
+TEST(ShippedStringTablesTest, FormatsTakeTheirOneArgument)
+{
+    auto bytes = base::FileManager::defaultManager().readFile(LECTORO_RESOURCES_DIR "/en.lproj/ReaderLectoroAccessibility.strings");
+    ASSERT_TRUE(bytes);
+    auto table = base::StringTable::parse(*bytes);
+    for (auto& [key, value] : table.entries()) {
+        auto first = value.find("%@");
+        EXPECT_EQ(value.find("%@", first == std::string::npos ? 0 : first + 2), std::string::npos) << key;
+        std::string rest = base::replaceAll(value, "%@", "");
+        EXPECT_EQ(rest.find('%'), std::string::npos) << key;
+    }
     base::Bundle library(LECTORO_RESOURCES_DIR);
-    for (auto* key : { "INTERNET_UNAVAILABLE_MESSAGE", "YOUR_SESSION_HAS_EXPIRED", "PLEASE_SIGN_IN_AGAIN", "MIN_LEFT", "LOADING_DATA", "FONT_FILE_MISSING" })
-        EXPECT_NE(library.localizedString(key), key) << key;
+    EXPECT_EQ(base::format(library.localizedString("MY_DATA_COMMENTS"), "3"), "Comments (3)");
 }
 
 } // namespace

@@ -175,6 +175,7 @@ TEST_F(ThemeTest, PresentHostValueThatIsNoColourGivesAbsentColour)
     EXPECT_FALSE(theme.top_toolbar_background().has_value());
     // A JSON null is no value: the default answers.
     EXPECT_TRUE(theme.top_toolbar_icons_color().has_value());
+    EXPECT_TRUE(scope.log().empty()) << "a bad theme value is not reported";
 }
 
 TEST_F(ThemeTest, FallbackObjectsAndSpecialKeys)

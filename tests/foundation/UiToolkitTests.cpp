@@ -10,6 +10,7 @@
 #include "platform/testing/UIScope.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Environment.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/ViewController.h"
@@ -183,6 +184,19 @@ TEST_F(UiToolkitTest, SlideAndFadeAnimations)
     EXPECT_EQ(controller->view()->alpha(), 0.0);
     UIViewControllerExpanded::addShadow(*controller);
     EXPECT_EQ(controller->view()->layer()->shadowOpacity(), 0.7);
+}
+
+TEST_F(UiToolkitTest, SlidingAPanelInGivesTouchesBackLater)
+{
+    auto controller = ui::ViewController::create();
+    auto& environment = ui::Environment::current();
+    environment.beginIgnoringInteractionEvents();
+    UIViewControllerExpanded::animateViewController(*controller, ui::Rect(-100, 0, 100, 50), ui::Rect(0, 0, 100, 50), 0.3);
+    EXPECT_EQ(controller->view()->frame(), ui::Rect(0, 0, 100, 50));
+    base::RunLoop::main().advanceBy(0.3);
+    EXPECT_TRUE(environment.isIgnoringInteractionEvents()) << "not as soon as the animation ends";
+    base::RunLoop::main().advanceBy(UIViewControllerExpanded::interactionResumeDelay);
+    EXPECT_FALSE(environment.isIgnoringInteractionEvents());
 }
 
 TEST_F(UiToolkitTest, ReturnToRootDismissesEverything)
