@@ -564,6 +564,7 @@ void LectoroReaderViewController::didUpdateFurthestPageData(
 void LectoroReaderViewController::didUGCSaveCompletedSuccessfullyWithUserID(int64_t userID, int64_t bookID)
 {
     onMain([userID, bookID](LectoroReaderViewController& launcher) {
+        launcher.m_repeatedSaves.erase("ugcSave");
         if (auto host = launcher.m_delegate.lock())
             host->didUGCSaveCompletedSuccessfullyWithUserID(userID, bookID);
     });
@@ -572,6 +573,7 @@ void LectoroReaderViewController::didUGCSaveCompletedSuccessfullyWithUserID(int6
 void LectoroReaderViewController::didSaveTrackingDataSuccessfully()
 {
     onMain([](LectoroReaderViewController& launcher) {
+        launcher.m_repeatedSaves.erase("trackingSave");
         if (auto host = launcher.m_delegate.lock())
             host->didSaveAnalyticsDataSuccessfully();
     });
@@ -580,6 +582,7 @@ void LectoroReaderViewController::didSaveTrackingDataSuccessfully()
 void LectoroReaderViewController::didSavedUGCSuccessfully()
 {
     onMain([](LectoroReaderViewController& launcher) {
+        launcher.m_repeatedSaves.erase("mediaUgcSave");
         if (auto host = launcher.m_delegate.lock())
             host->didUGCSaveCompletedSuccessfully();
     });

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace lectoro {
@@ -121,6 +122,8 @@ public:
         bool isReaderForceClosed) override;
     void didUpdatedReadPercentageTo(int64_t percentage, int64_t bookID) override;
     void didUpdateFurthestPageData(const std::string& data, int64_t bookID, int64_t userID) override;
+    // The host hears of it (the reader shows nothing itself).
+    void didSessionExpiredForReader(ReaderViewController&) override;
     bool respondsToRefreshUserToken() const override { return true; }
     void refreshUserTokenForUser(std::shared_ptr<LectoroUser>, const std::string& expiredToken,
         std::function<void(std::shared_ptr<LectoroUser>)> completed) override;
@@ -162,9 +165,11 @@ private:
     void removeMediaChild();
     void didLoginSessionExpired();
     // The retry rule of a failed save: with an expired session and auto-login on, one
-    // token refresh and one repeat; otherwise (or when the refresh fails) the host hears.
-    void handleSaveFailure(const base::Error&, bool expired, std::function<void(const UserPtr&)> repeat,
-        std::function<void(const base::Error&)> reportFailure, bool alertInsteadOfHost);
+    // token refresh and one repeat; otherwise (or when the refresh fails, or the repeat
+    // expires again) the host hears.
+    void handleSaveFailure(const std::string& operation, const base::Error&, bool expired,
+        std::function<void(const UserPtr&)> repeat, std::function<void(const base::Error&)> reportFailure,
+        bool alertInsteadOfHost);
     std::string currentToken() const;
     std::shared_ptr<LectoroReaderViewController> self();
     // Runs on the main run loop: at once when already there, else posted (dropped when
@@ -180,6 +185,9 @@ private:
     std::string m_bookVersion;
     std::optional<std::string> m_lastPageFolio;
     std::optional<std::string> m_furthestPageData;
+    // Saves sent again after a token refresh and not answered yet, by operation (main
+    // thread only).
+    std::set<std::string> m_repeatedSaves;
 };
 
 } // namespace lectoro

@@ -108,10 +108,11 @@ void LectoroReaderViewController::refreshUserTokenForUser(std::shared_ptr<Lector
     });
 }
 
-void LectoroReaderViewController::handleSaveFailure(const base::Error& error, bool expired,
-    std::function<void(const UserPtr&)> repeat, std::function<void(const base::Error&)> reportFailure,
+void LectoroReaderViewController::handleSaveFailure(const std::string& operation, const base::Error& error,
+    bool expired, std::function<void(const UserPtr&)> repeat, std::function<void(const base::Error&)> reportFailure,
     bool alertInsteadOfHost)
 {
+    bool wasRepeat = m_repeatedSaves.erase(operation) > 0;
     auto tellHost = [weakSelf = std::weak_ptr<LectoroReaderViewController>(self()), reportFailure,
                         alertInsteadOfHost](const base::Error& cause) {
         auto launcher = weakSelf.lock();
@@ -130,18 +131,20 @@ void LectoroReaderViewController::handleSaveFailure(const base::Error& error, bo
             reportFailure(error);
         return;
     }
-    if (!m_settings || !m_settings->isAutoLoginEnabled()) {
+    // A repeat refused again means the fresh token does not help: no second refresh.
+    if (wasRepeat || !m_settings || !m_settings->isAutoLoginEnabled()) {
         tellHost(error);
         return;
     }
     std::weak_ptr<LectoroReaderViewController> weakSelf = self();
     refreshUserToken(
         m_user, currentToken(),
-        [weakSelf, repeat](UserPtr refreshed) {
+        [weakSelf, repeat, operation](UserPtr refreshed) {
             auto launcher = weakSelf.lock();
             if (!launcher)
                 return;
             launcher->m_user = refreshed;
+            launcher->m_repeatedSaves.insert(operation);
             repeat(refreshed);
         },
         tellHost);
@@ -155,7 +158,7 @@ void LectoroReaderViewController::didUGCSaveFailedWithError(
     onMain([error, userID, bookID](LectoroReaderViewController& launcher) {
         std::weak_ptr<LectoroReaderViewController> weak = launcher.self();
         launcher.handleSaveFailure(
-            error, isExpiredSessionError(error),
+            "ugcSave", error, isExpiredSessionError(error),
             [weak, bookID](const UserPtr& user) {
                 if (auto self = weak.lock())
                     self->syncUGCDataWithBookId(std::to_string(bookID), user);
@@ -175,7 +178,7 @@ void LectoroReaderViewController::didSaveTrackingDataFailedWithError(
     onMain([error, userId, bookID](LectoroReaderViewController& launcher) {
         std::weak_ptr<LectoroReaderViewController> weak = launcher.self();
         launcher.handleSaveFailure(
-            error, isExpiredSessionError(error),
+            "trackingSave", error, isExpiredSessionError(error),
             [weak, bookID](const UserPtr& user) {
                 if (auto self = weak.lock())
                     self->saveLectoroAnalyticsDataWithBookId(std::to_string(bookID), user);
@@ -195,7 +198,7 @@ void LectoroReaderViewController::didFailedToSaveUGCWithError(const base::Error&
     onMain([error](LectoroReaderViewController& launcher) {
         std::weak_ptr<LectoroReaderViewController> weak = launcher.self();
         launcher.handleSaveFailure(
-            error, isExpiredSessionError(error),
+            "mediaUgcSave", error, isExpiredSessionError(error),
             [weak](const UserPtr& user) {
                 auto self = weak.lock();
                 if (!self || !self->m_configuration || !user)
@@ -217,6 +220,18 @@ void LectoroReaderViewController::didFailedToSaveUGCWithError(const base::Error&
 void LectoroReaderViewController::didSaveFurthestPageDataSuccessfully(int64_t bookID)
 {
     systemLog("didSaveFurthestPageDataSuccessfully for book id = " + std::to_string(bookID));
+    onMain([](LectoroReaderViewController& launcher) { launcher.m_repeatedSaves.erase("furthestPageSave"); });
+}
+
+void LectoroReaderViewController::didSessionExpiredForReader(ReaderViewController&)
+{
+    // With automatic log-in off the reader finds an expired session and says so; the
+    // launcher has no screen of its own, so the host is told, as after the launcher's own
+    // failed saves.
+    onMain([](LectoroReaderViewController& launcher) {
+        if (auto host = launcher.m_delegate.lock())
+            host->didSessionExpiredWithUser(launcher.m_user, launcher.currentToken());
+    });
 }
 
 void LectoroReaderViewController::didFailedToSaveFurthestPageDataWithError(
@@ -227,7 +242,7 @@ void LectoroReaderViewController::didFailedToSaveFurthestPageDataWithError(
     onMain([error](LectoroReaderViewController& launcher) {
         std::weak_ptr<LectoroReaderViewController> weak = launcher.self();
         launcher.handleSaveFailure(
-            error, isUnauthorizedError(error),
+            "furthestPageSave", error, isUnauthorizedError(error),
             [weak](const UserPtr& user) {
                 auto self = weak.lock();
                 if (!self || !self->m_configuration || !user)

@@ -1,15 +1,21 @@
 #include "LectoroSDKWithReader/reader/ReaderChrome.h"
 
+#include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 
 namespace lectoro {
 
 ReaderChrome::ReaderChrome(ReaderContext& context)
     : m_context(context)
+    , m_help(ReaderHelp::create(*this))
 {
 }
+
+ReaderChrome::~ReaderChrome() = default;
 
 // The bars themselves are the reader's ReaderBars; these keep the shell's names.
 
@@ -53,7 +59,51 @@ void ReaderChrome::moveTopAndBottomOnScreen(bool animate, std::function<void()> 
 
 void ReaderChrome::showHelpScreen()
 {
-    // The help overlay comes with the chrome subsystem.
+    m_help->showHelpScreen(false);
+}
+
+// MARK: - ReaderHelpHost
+
+std::shared_ptr<ui::ViewController> ReaderChrome::helpParentViewController()
+{
+    return m_context.controller ? m_context.controller->shared_from_this() : nullptr;
+}
+
+std::shared_ptr<LectoroBookVO> ReaderChrome::helpCurrentBook()
+{
+    return m_context.currentBook;
+}
+
+std::shared_ptr<ui::View> ReaderChrome::playerTopActionBarView()
+{
+    return m_context.playerTopActionBarView;
+}
+
+bool ReaderChrome::readAloudPopupShown()
+{
+    return m_context.readAloudPopupShown;
+}
+
+void ReaderChrome::showReadAloudController()
+{
+    if (m_context.controller)
+        m_context.controller->readAloud().showReadAloudController();
+}
+
+void ReaderChrome::notifyEvent(const std::string& eventName, const base::Value& eventInfo)
+{
+    if (m_context.analyticsHandler)
+        m_context.analyticsHandler->notifyEvent(eventName, eventInfo);
+}
+
+std::shared_ptr<ui::View> ReaderChrome::penToolActionBarView()
+{
+    return m_context.penToolActionBarView;
+}
+
+std::shared_ptr<ui::View> ReaderChrome::penToolActionBottomBarView()
+{
+    return m_context.penToolActionBottomBarView;
 }
 
 } // namespace lectoro

@@ -1,17 +1,25 @@
 #pragma once
 
-// The reader's bars, help overlay and chapter title as the shell calls them. The bar
-// operations go to the reader's ReaderBars and its action dispatcher.
+// The reader's help overlay, and the shell's names for the bar operations of ReaderBars.
+// The overlay (help/ReaderHelp) is shown once per book kind when the book has loaded, is
+// refreshed after each page load and rotation while it is up, and reaches the reader only
+// through this object.
+
+#include "LectoroSDKWithReader/reader/help/ReaderHelp.h"
 
 #include <functional>
+#include <memory>
 
 namespace lectoro {
 
 struct ReaderContext;
 
-class ReaderChrome {
+class ReaderChrome final : public ReaderHelpHost {
 public:
     explicit ReaderChrome(ReaderContext&);
+    ~ReaderChrome() override;
+    ReaderChrome(const ReaderChrome&) = delete;
+    ReaderChrome& operator=(const ReaderChrome&) = delete;
 
     void addPlayerActionBarForTopAndBottom();
     void removePlayerBottomBar();
@@ -20,11 +28,29 @@ public:
     void resetAllPlayerActionBar();
     void moveTopAndBottomOffScreen(bool animate, std::function<void()> completion = {});
     void moveTopAndBottomOnScreen(bool animate, std::function<void()> completion = {});
-    bool isHelpScreenShown() const { return false; }
+
+    // --- Help overlay ---
+    ReaderHelp& help() { return *m_help; }
+    bool isHelpScreenShown() const { return m_help->isHelpScreenShown(); }
+    // The overlay for the open book's kind, when its shown-once flag still allows it.
     void showHelpScreen();
+    void refreshHelpDescriptors(bool layOut) { m_help->refreshHelpDescriptors(layOut); }
+
+    // ReaderHelpHost.
+    std::shared_ptr<ui::ViewController> helpParentViewController() override;
+    std::shared_ptr<LectoroBookVO> helpCurrentBook() override;
+    void moveTopAndBottomOnScreen(bool animate) override { moveTopAndBottomOnScreen(animate, {}); }
+    void moveTopAndBottomOffScreen(bool animate) override { moveTopAndBottomOffScreen(animate, {}); }
+    std::shared_ptr<ui::View> playerTopActionBarView() override;
+    bool readAloudPopupShown() override;
+    void showReadAloudController() override;
+    void notifyEvent(const std::string& eventName, const base::Value& eventInfo) override;
+    std::shared_ptr<ui::View> penToolActionBarView() override;
+    std::shared_ptr<ui::View> penToolActionBottomBarView() override;
 
 private:
     ReaderContext& m_context;
+    std::shared_ptr<ReaderHelp> m_help;
 };
 
 } // namespace lectoro

@@ -18,6 +18,7 @@
 #include <vector>
 
 namespace ui {
+class Constraint;
 class View;
 class ViewController;
 } // namespace ui
@@ -108,6 +109,8 @@ struct ReaderContext {
     // Teacher review's drag-box selection is on at the renderer.
     bool isDragBoxModeEnabled = false;
     bool enableSliderPopUp = false;
+    // The search view's bottom constraint, which follows the keyboard (set by search).
+    std::shared_ptr<ui::Constraint> bottomConstraintOfTextSearchView;
 
     // Chapter and history.
     int64_t currentChapter = 0;

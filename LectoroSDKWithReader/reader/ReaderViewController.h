@@ -21,13 +21,19 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace lectoro {
 
+class EPUBBookVO;
+class EPUBChapterVO;
 class ReaderActionDispatcher;
 class ReaderAnnotations;
+class ReaderPageOverlays;
+class ReaderReflowable;
+class SDKBookmarkVO;
 class ReaderBars;
 class ReaderChrome;
 class ReaderContents;
@@ -87,6 +93,9 @@ public:
     ReaderVerticalBar& verticalBar() { return *m_verticalBar; }
     ReaderToolbarRouter& toolbarRouter() { return *m_toolbarRouter; }
     ReaderActionDispatcher& actionDispatcher() { return *m_actionDispatcher; }
+    ReaderReflowable& reflowable() { return *m_reflowable; }
+    // What a page load draws goes through this painter (null puts the reader's own back).
+    void setPageOverlays(std::unique_ptr<ReaderPageOverlays>);
 
     // The reader's bars slide on and off screen only through these two.
     void moveTopAndBottomOffScreenWithIsAnimate(bool animate, std::function<void()> completion = {});
@@ -196,7 +205,8 @@ public:
     void viewDidAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
 
-    // RendererViewControllerDelegate.
+    // RendererViewControllerDelegate (ReaderRendererCallbacks.cpp).
+    using RendererViewControllerDelegate::didPageBeginScroll;
     std::optional<std::string> initialDisplayNumber(RendererViewController&) override;
     void didBookLoadedSuccessfullyWithBook(RendererViewController&, std::shared_ptr<LectoroBookVO>) override;
     // The reader carries on without a book; the failure is kept for the host to read.
@@ -223,10 +233,101 @@ public:
     {
         return 400.0;
     }
+    void bookLoadingCompletedWithContentSize(int64_t size) override;
+    void bookCFIsLoadingCompleted(int64_t count) override;
+    void didBookChaptersProcessSuccessfully(int64_t chaptersMeasured, int64_t chapterContentSize, bool isCoverPage) override;
+    void didChangeContentPosition(RendererViewController&, double position, int64_t chapter, double contentSize,
+        bool isCoverPage) override;
+    void didChangeReflowableBookPage(RendererViewController&, const std::string& pageText, int64_t chapter,
+        int64_t totalPagesInChapter, int64_t totalPagesInBook, bool isCoverPage) override;
+    void didUpdateFurthestPage(RendererViewController&, const std::string& furthestPageJSON) override;
+    void didPageBeginScroll(RendererViewController&) override;
+    void didZoomInPage(RendererViewController&, int64_t pageNumber) override;
+    void didZoomOutPage(RendererViewController&, int64_t pageNumber) override;
+    void didPinchOnPage(RendererViewController&, bool pinchIn) override;
+    void didSingleTapOnPage(RendererViewController&, int64_t pageNumber) override;
 
-    // LectoroDataSyncingManagerDelegate (answers may come on any thread).
+    // What the renderer callbacks do.
+    void setEPUBReaderSettings(const std::shared_ptr<EPUBBookVO>&);
+    // A reflowable font step, 1 to 5: applied, reported, remembered for the next pinch
+    // and stored with the book's settings.
+    void didChangeFontSizeForReflow(int64_t step);
+    void singleTapOnPage();
+    void manageTopBottomBar();
+    void toggleTopAndBottomBars();
+    // Whether a loaded page carries reading aloud on: P the loaded page, C and R the page
+    // read aloud now and last, F and L the first and last page on screen.
+    static bool isReadAloudContinuationDue(const std::string& loadedPage, const std::string& currentReadAloudPageId,
+        const std::string& lastReadAloudPageId, const std::string& firstActivePage, const std::string& lastActivePage);
+    void actionForReadAloud();
+
+    // Panels and chapter title (ReaderPanels.cpp).
+    base::Value getTOCContentData() const;
+    base::Value getTOCResourceData() const;
+    // The stored bookmarks that name a printed page.
+    std::vector<std::shared_ptr<SDKBookmarkVO>> getBookmarkData() const;
+    void didTapOnTOCButton();
+    void didTapOnMyDataButton();
+    void removeTOC();
+    void didSelectActionToCloseTOC();
+    void removeMyData();
+    void didSelectActionToCloseMyData();
+    void removeThumbnail();
+    void didSelectActionToCloseThumbnail();
+    void didSelectThumbnailPageNo(const std::string& page);
+    void didOpenEpubElementModal();
+    void didCloseEpubElementModal();
+    // Closes this reader and asks the host to open the other book, when it is downloaded.
+    void didSelectActionToJumpToBookWithBookID(const std::string& bookID);
+    void updateChapterTitleForChapter(const EPUBChapterVO&, const base::Value& tocData);
+    std::string getChapterNameForChapter(const EPUBChapterVO&) const;
+    static void addShadow(ui::View&);
+    static std::string getFontName();
+
+    // Rotation, size transitions, keyboard and the activity box (ReaderRotation.cpp,
+    // ReaderActivityIndicator.cpp).
+    void orientationChanged();
+    void viewWillTransitionToSize(const ui::Size&, ui::TransitionCoordinator&) override;
+    // Whether the orientation moved between portrait and landscape (any from unknown).
+    static bool isOrientationChange(int64_t from, int64_t to);
+    void keyboardWillShow(const base::Notification&);
+    void keyboardWillHide(const base::Notification&);
+    // The search view's bottom offset over a keyboard of that height.
+    static double searchViewBottomOffsetForKeyboard(double keyboardHeight, const ui::Size& screen);
+    void removeProfilePopOver();
+    static ui::Size activityBoxSize();
+    void addActivityIndicator();
+    void startActivityIndicator();
+    void stopActivityIndicator();
+    const std::shared_ptr<ui::View>& activityBox() const { return m_activityBox; }
+
+    // Alerts and the answers of the reader's sync client (ReaderSyncResults.cpp). Answers
+    // may come on any thread; each is applied on the main queue.
+    void showAlertWithTitle(const std::string& title, const std::string& message);
+    void showAlertForError(const base::Error&, const std::string& title);
+    // Tells the delegate, unless an alert is already up; shows nothing itself.
+    void showSessionExpiredAlert();
+    static std::string getStringValue(const base::Value&);
+    void didSaveHighlightDataSuccessfully() override;
+    void didSaveHighlightDataFailedWithError(
+        const base::Error&, const base::Value& shareAndRecieveDict, int64_t bookID) override;
+    void didAcceptOrRejectDataSuccessfullywithUGCId(const std::string& ugcID, bool isAccepted) override;
+    void didAcceptOrRejectDataFailedWithError(const base::Error&, const std::string& ugcID, bool isAccepted) override;
+    void didSaveCollabDataFailedWithError(const base::Error&) override;
+    void didSavedScormDataSuccessfully() override;
+    void didFailedToSaveScormWithError(
+        const base::Error&, int64_t bookID, const std::string& scormID, const std::string& classID) override;
+    void didFetchScormDataSuccessfully() override;
+    void didFailedToFetchScormWithError(const base::Error&) override;
+    void didFetchedUGCSuccessfully() override;
+    void didFailedToFetchUGCWithError(const base::Error&) override;
+    void didUGCFetchCompletedSuccessfullyWithUserID(int64_t userID, int64_t bookID) override;
+    void didUGCFetchFailedWithError(const base::Error&, int64_t userID, int64_t bookID) override;
+    void didUGCSynchCompletedSuccessfully() override;
+    void didUGCSynchFailedWithError(const base::Error&, int64_t userID, int64_t bookID) override;
     void didFetchFurthestPageDataSuccessfullyForBookID(
         int64_t bookID, const std::optional<std::string>& furthestPageData) override;
+    void didFailedToFetchFurthestPageDataWithError(const base::Error&, int64_t bookID) override;
 
 protected:
     ReaderViewController();
@@ -242,10 +343,34 @@ private:
     void initializeTheme();
     void addViewControllerAsSubView(const std::shared_ptr<RendererViewController>&);
     void removeRendererViewController();
-    void openPageBookAtInitialFolio();
     void startObserving();
     void stopObserving();
     std::weak_ptr<ReaderViewController> weakSelf();
+    void continueReadAloudForPage(const std::string& page);
+    void sizeTransitionDidComplete(bool audioSyncWasPlaying);
+    void refreshMyData();
+
+    // A failure answer under the expired-session rule.
+    struct SessionFailure {
+        std::string operation;
+        bool expired = false;
+        std::string expiredToken;
+        // Sends the request again with the renewed token; none: nothing is sent again.
+        std::function<void(ReaderViewController&)> repeat;
+        std::function<void(ReaderViewController&)> otherErrors;
+        // Expired and not renewed; none: showSessionExpiredAlert.
+        std::function<void(ReaderViewController&)> expiredWithoutRenewal;
+        // Expired with automatic log-in but no delegate to renew through: alert instead
+        // of doing nothing.
+        bool alertWithoutRenewalDelegate = false;
+    };
+    void applyExpiredSessionRule(const SessionFailure&);
+    // Runs the work on the main queue (at once when already there) while the reader is
+    // alive and not cleared.
+    void answerOnMainQueue(std::function<void(ReaderViewController&)>);
+    std::weak_ptr<LectoroDataSyncingManagerDelegate> syncDelegate();
+    std::string currentUserToken() const;
+    int64_t currentNumericUserID() const;
 
     ReaderContext m_context;
     std::weak_ptr<ReaderViewControllerDelegate> m_delegate;
@@ -266,6 +391,9 @@ private:
     std::unique_ptr<ReaderVerticalBar> m_verticalBar;
     std::unique_ptr<ReaderToolbarRouter> m_toolbarRouter;
     std::unique_ptr<ReaderActionDispatcher> m_actionDispatcher;
+    std::unique_ptr<ReaderPageOverlays> m_pageOverlays;
+    // Last: it hands its slider and sheet back to the bars and router as it goes.
+    std::unique_ptr<ReaderReflowable> m_reflowable;
 
     std::vector<base::ObserverToken> m_observers;
     base::RunLoop::TaskId m_embedTask = 0;
@@ -274,8 +402,9 @@ private:
     std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
     bool m_cleared = false;
     std::optional<base::Error> m_bookLoadingError;
-    // What initialDisplayNumber answered: a page book's folio to open at.
-    std::optional<std::string> m_initialFolio;
+    std::shared_ptr<ui::View> m_activityBox;
+    // Requests sent again after a token renewal and not answered yet, by operation.
+    std::set<std::string> m_repeatedRequests;
 };
 
 } // namespace lectoro

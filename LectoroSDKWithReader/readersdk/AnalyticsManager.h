@@ -28,11 +28,13 @@ public:
     virtual void trackEvent(const std::string& eventName, const base::Value& eventInfo, const std::string& wihUniqueID) = 0;
     // A live event: a name (may be absent) and a dictionary (may be null).
     virtual void notifyEvent(const std::optional<std::string>& eventName, const base::Value& eventInfo) = 0;
-    // The tracked events queued since the last call, as JSON text: one array per event
+    // Every tracked event of the current reading visit, as JSON text: one array per event
     // name, in the order names first appeared, each entry {"EventName", "UniqueID",
     // "EventInfo"}; for example {"PageTracking": [{"EventName": "PageTracking",
-    // "UniqueID": "…", "EventInfo": {"cfID": …, "TimeSpend": …}}]}. Empty text when
-    // nothing is queued. The queue is emptied, so each event is handed over once.
+    // "UniqueID": "…", "EventInfo": {"cfID": …, "TimeSpend": …}}]}. The reader stores each
+    // answer as its unsynced session, replacing the previous one, so an answer holds the
+    // events handed over before as well. Empty text when nothing was tracked or changed
+    // since the last call.
     virtual std::string getTrackingJSON() = 0;
 };
 

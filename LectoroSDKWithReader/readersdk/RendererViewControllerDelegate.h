@@ -41,8 +41,8 @@ public:
     virtual ~RendererViewControllerDelegate() = default;
 
     // --- Book ---
-    // Where to open: a page number (page book) or a chapter file index (EPUB), as text;
-    // absent opens the first page.
+    // Where to open, as text: a page book's printed page label (tried first) or page
+    // number, an EPUB chapter's file index; absent opens the first page.
     virtual std::optional<std::string> initialDisplayNumber(RendererViewController&) { return std::nullopt; }
     virtual void didBookLoadedSuccessfullyWithBook(RendererViewController&, std::shared_ptr<LectoroBookVO>) { }
     virtual void didBookLoadingFailedWithError(RendererViewController&, const base::Error&) { }

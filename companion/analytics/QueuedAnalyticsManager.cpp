@@ -4,23 +4,36 @@
 
 namespace companion {
 
-void QueuedAnalyticsManager::trackEvent(const std::string& eventName, const base::Value& eventInfo,
-    const std::string& wihUniqueID)
+namespace {
+
+constexpr const char* visitKey = "ReaderSeatingID";
+
+} // namespace
+
+void QueuedAnalyticsManager::trackEvent(
+    const std::string& eventName, const base::Value& eventInfo, const std::string& wihUniqueID)
 {
     std::lock_guard lock(m_mutex);
     ++m_trackedCount;
+    if (auto visit = eventInfo[visitKey].asString(); visit && !visit->empty()) {
+        if (!m_visitID.empty() && *visit != m_visitID)
+            m_visit.clear();
+        m_visitID = *visit;
+    }
     if (!wihUniqueID.empty()) {
-        for (auto& queued : m_queue) {
-            if (queued.name == eventName && queued.uniqueID == wihUniqueID) {
-                queued.info = eventInfo;
+        for (auto& entry : m_visit) {
+            if (entry.event.name == eventName && entry.event.uniqueID == wihUniqueID) {
+                entry.event.info = eventInfo;
+                entry.handedOver = false;
                 return;
             }
         }
     }
-    m_queue.push_back({ eventName, wihUniqueID, eventInfo });
+    m_visit.push_back({ { eventName, wihUniqueID, eventInfo }, false });
 }
 
-void QueuedAnalyticsManager::notifyEvent(const std::optional<std::string>& eventName, const base::Value& eventInfo)
+void QueuedAnalyticsManager::notifyEvent(
+    const std::optional<std::string>& eventName, const base::Value& eventInfo)
 {
     std::lock_guard lock(m_mutex);
     m_live.push_back({ eventName, eventInfo });
@@ -31,16 +44,23 @@ std::string QueuedAnalyticsManager::getTrackingJSON()
     std::vector<TrackedEvent> events;
     {
         std::lock_guard lock(m_mutex);
-        events.swap(m_queue);
+        bool changed = false;
+        for (const auto& entry : m_visit)
+            changed = changed || !entry.handedOver;
+        if (!changed)
+            return {};
+        for (auto& entry : m_visit) {
+            entry.handedOver = true;
+            events.push_back(entry.event);
+        }
     }
-    if (events.empty())
-        return {};
     base::Value::Dictionary byName;
     for (auto& event : events) {
         base::Value::Dictionary entry;
         entry.set("EventName", event.name);
         entry.set("UniqueID", event.uniqueID);
-        entry.set("EventInfo", event.info.isNull() ? base::Value(base::Value::Dictionary {}) : std::move(event.info));
+        entry.set("EventInfo",
+            event.info.isNull() ? base::Value(base::Value::Dictionary {}) : std::move(event.info));
         base::Value* list = byName.find(event.name);
         if (!list)
             list = &byName.set(event.name, base::Value::List {});
@@ -52,7 +72,21 @@ std::string QueuedAnalyticsManager::getTrackingJSON()
 std::vector<QueuedAnalyticsManager::TrackedEvent> QueuedAnalyticsManager::queuedEvents() const
 {
     std::lock_guard lock(m_mutex);
-    return m_queue;
+    std::vector<TrackedEvent> events;
+    for (const auto& entry : m_visit) {
+        if (!entry.handedOver)
+            events.push_back(entry.event);
+    }
+    return events;
+}
+
+std::vector<QueuedAnalyticsManager::TrackedEvent> QueuedAnalyticsManager::visitEvents() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<TrackedEvent> events;
+    for (const auto& entry : m_visit)
+        events.push_back(entry.event);
+    return events;
 }
 
 std::vector<QueuedAnalyticsManager::LiveEvent> QueuedAnalyticsManager::liveEvents() const

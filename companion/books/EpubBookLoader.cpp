@@ -3,6 +3,7 @@
 #include "companion/books/BookErrors.h"
 #include "companion/books/BookPaths.h"
 #include "companion/books/XhtmlText.h"
+#include "companion/books/XmlTree.h"
 
 #include "platform/base/Strings.h"
 
@@ -61,27 +62,23 @@ std::vector<pugi::xml_node> children(const pugi::xml_node& node, std::string_vie
 
 void collectDescendants(const pugi::xml_node& node, std::string_view name, std::vector<pugi::xml_node>& into)
 {
-    for (auto candidate : node.children()) {
+    walkXmlTree(node, [&](const pugi::xml_node& candidate, size_t) {
         if (candidate.type() != pugi::node_element)
-            continue;
+            return false;
         if (localName(candidate.name()) == name)
             into.push_back(candidate);
-        collectDescendants(candidate, name, into);
-    }
+        return true;
+    });
 }
 
 std::string nodeText(const pugi::xml_node& node)
 {
     std::string result;
-    std::function<void(const pugi::xml_node&)> walk = [&](const pugi::xml_node& current) {
-        for (auto part : current.children()) {
-            if (part.type() == pugi::node_pcdata || part.type() == pugi::node_cdata)
-                result += part.value();
-            else if (part.type() == pugi::node_element)
-                walk(part);
-        }
-    };
-    walk(node);
+    walkXmlTree(node, [&](const pugi::xml_node& part, size_t) {
+        if (part.type() == pugi::node_pcdata || part.type() == pugi::node_cdata)
+            result += part.value();
+        return part.type() == pugi::node_element;
+    });
     // Collapse the white space of the markup.
     std::string collapsed;
     bool space = false;
@@ -316,8 +313,11 @@ void EpubReader::readNavDocument(const ManifestItem& item)
     std::vector<pugi::xml_node> navs;
     collectDescendants(document, "nav", navs);
 
+    size_t depth = 0; // of the list being read; deeper lists are left out
     std::function<std::vector<EPUBTOCEntryVO>(const pugi::xml_node&)> readList = [&](const pugi::xml_node& list) {
         std::vector<EPUBTOCEntryVO> entries;
+        if (depth >= maxContentsDepth)
+            return entries;
         for (auto item : children(list, "li")) {
             EPUBTOCEntryVO entry;
             auto anchor = child(item, "a");
@@ -327,8 +327,11 @@ void EpubReader::readNavDocument(const ManifestItem& item)
                 if (auto href = packageRelative(navDirectory, anchor.attribute("href").value()))
                     entry.src = *href;
             }
-            if (auto nested = child(item, "ol"))
+            if (auto nested = child(item, "ol")) {
+                ++depth;
                 entry.subEntries = readList(nested);
+                --depth;
+            }
             entries.push_back(std::move(entry));
         }
         return entries;
@@ -371,14 +374,19 @@ void EpubReader::readNcx(const ManifestItem& item)
         return;
     std::string ncxDirectory = directoryOf(item.path);
     auto root = document.document_element();
+    size_t depth = 0; // of the points being read; deeper points are left out
     std::function<std::vector<EPUBTOCEntryVO>(const pugi::xml_node&)> readPoints = [&](const pugi::xml_node& parent) {
         std::vector<EPUBTOCEntryVO> entries;
+        if (depth >= maxContentsDepth)
+            return entries;
         for (auto point : children(parent, "navPoint")) {
             EPUBTOCEntryVO entry;
             entry.tocLabel = nodeText(child(child(point, "navLabel"), "text"));
             if (auto href = packageRelative(ncxDirectory, child(point, "content").attribute("src").value()))
                 entry.src = *href;
+            ++depth;
             entry.subEntries = readPoints(point);
+            --depth;
             entries.push_back(std::move(entry));
         }
         return entries;

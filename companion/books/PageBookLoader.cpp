@@ -2,6 +2,7 @@
 
 #include "companion/books/BookErrors.h"
 #include "companion/books/BookPaths.h"
+#include "companion/books/XmlTree.h"
 
 #include "platform/base/Strings.h"
 
@@ -65,11 +66,13 @@ base::Result<std::string> bookPath(const std::string& value, const char* what)
     return *resolved;
 }
 
-base::Value contentsNode(const pugi::xml_node& node)
+base::Value contentsNode(const pugi::xml_node& node, size_t depth)
 {
     base::Value::List subnodes;
-    for (auto child : node.children("node"))
-        subnodes.push_back(contentsNode(child));
+    if (depth + 1 < maxContentsDepth) {
+        for (auto child : node.children("node"))
+            subnodes.push_back(contentsNode(child, depth + 1));
+    }
     auto pageID = identifier(node, "pageID");
     return base::Value::Dictionary {
         { "title", text(node, "title") },
@@ -207,7 +210,7 @@ base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFol
     if (auto contents = root.child("contents")) {
         base::Value::List nodes;
         for (auto node : contents.children("node"))
-            nodes.push_back(contentsNode(node));
+            nodes.push_back(contentsNode(node, 0));
         book->contents = std::move(nodes);
     } else {
         // Without explicit contents, each chapter is an entry at its first page.

@@ -1,5 +1,7 @@
 #include "companion/books/XhtmlText.h"
 
+#include "companion/books/XmlTree.h"
+
 #include "platform/base/Strings.h"
 
 #include <pugixml.hpp>
@@ -69,30 +71,33 @@ public:
         m_result.anchors.emplace_back(std::move(id), offset);
     }
 
-    void walk(const pugi::xml_node& node, int depthBelowBody)
+    void walk(const pugi::xml_node& body)
     {
-        for (auto child = node.first_child(); child; child = child.next_sibling()) {
-            if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-                appendText(child.value());
-                continue;
-            }
-            if (child.type() != pugi::node_element)
-                continue;
-            std::string name = localName(child.name());
-            if (isSkippedElement(name))
-                continue;
-            bool block = isBlockElement(name);
-            if (block) {
-                breakLine();
-                if (depthBelowBody == 0)
-                    ++m_result.topLevelBlocks;
-            }
-            if (auto id = child.attribute("id"); id && *id.value())
-                anchor(id.value());
-            walk(child, depthBelowBody + 1);
-            if (block)
-                breakLine();
-        }
+        walkXmlTree(
+            body,
+            [&](const pugi::xml_node& child, size_t depthBelowBody) {
+                if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+                    appendText(child.value());
+                    return false;
+                }
+                if (child.type() != pugi::node_element)
+                    return false;
+                std::string name = localName(child.name());
+                if (isSkippedElement(name))
+                    return false;
+                if (isBlockElement(name)) {
+                    breakLine();
+                    if (depthBelowBody == 0)
+                        ++m_result.topLevelBlocks;
+                }
+                if (auto id = child.attribute("id"); id && *id.value())
+                    anchor(id.value());
+                return true;
+            },
+            [&](const pugi::xml_node& element, size_t) {
+                if (isBlockElement(localName(element.name())))
+                    breakLine();
+            });
     }
 
     XhtmlText finish() { return std::move(m_result); }
@@ -243,7 +248,7 @@ XhtmlText extractXhtmlText(std::string_view document)
             return stripTags(source);
     }
     TextBuilder builder;
-    builder.walk(findBody(parsed), 0);
+    builder.walk(findBody(parsed));
     return builder.finish();
 }
 

@@ -198,7 +198,7 @@ void BookRenderer::loadBookIfNeeded()
 
     size_t start = 0;
     if (initial) {
-        if (auto index = indexForTarget(*initial))
+        if (auto index = indexForInitialTarget(*initial))
             start = *index;
     }
     showPagesAt(start, true);
@@ -243,6 +243,17 @@ std::optional<size_t> BookRenderer::indexForTarget(const std::string& target) co
             return indexOfPageNumber(chapter->fileIndex);
     }
     return std::nullopt;
+}
+
+std::optional<size_t> BookRenderer::indexForInitialTarget(const std::string& target) const
+{
+    if (m_pageBook && !target.empty()) {
+        for (size_t index = 0; index < m_pages.size(); ++index) {
+            if (m_pages[index].displayNum == target)
+                return index;
+        }
+    }
+    return indexForTarget(target);
 }
 
 const BookRenderer::PageEntry* BookRenderer::entryForNumber(int64_t number) const

@@ -265,6 +265,9 @@ private:
     bool usesSpreads() const;
     std::optional<size_t> indexOfPageNumber(int64_t) const;
     std::optional<size_t> indexForTarget(const std::string&) const;
+    // Where to open: a page book's owner names its printed page label (display number),
+    // so a label is tried before a page id; other books as indexForTarget.
+    std::optional<size_t> indexForInitialTarget(const std::string&) const;
     const PageEntry* entryForNumber(int64_t) const;
     bool isOnScreen(int64_t pageNumber) const;
     std::optional<std::string> displayNumberOf(const PageEntry&) const;

@@ -1,33 +1,61 @@
-// lectoro-host: the example host application. For now it opens a book folder through the
-// companion framework, as the reader will, and prints what it holds and a search in it.
+// lectoro-host: the example host application. It launches a book through the library's
+// launcher as an application would: with a signed-in user, a service configuration
+// pointing at the companion framework's in-process service, and a settings model. It
+// drives the run loop in real time, prints each callback the launcher makes, turns a few
+// pages, closes the book (the launcher stores the last page and syncs), opens the book
+// again to check that it comes back at the same page, and closes it.
 //
-//   lectoro-host [--book PATH] [--search WORD]
+//   lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]
 //
-// Without --book it opens the sample page book (samples/books/sample-pagebook). A folder
-// that is missing or holds no readable book is reported and the program exits with 1.
+// Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
+// folders open as well. The store lives in a new temporary folder removed at the end,
+// unless --storage names one to keep. --inspect (or --search) first prints what the
+// book folder holds and the hits of a search in it. A folder that is missing or holds no
+// readable book is reported and the program exits with 1; a book that does not reopen
+// where it was left exits with 3.
 
 #include "BookPrinter.h"
+#include "HostListener.h"
 #include "HostRendererDelegate.h"
 
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/TextSearchController.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "companion/Framework.h"
+#include "companion/renderer/BookRenderer.h"
 #include "platform/base/RunLoop.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <system_error>
 
 namespace {
 
+constexpr double loadTimeout = 5;
+constexpr double settleTime = 0.2;
+constexpr double closeTime = 1;
+
 struct Options {
     std::string bookPath = std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook";
-    std::string searchWord = "water";
+    std::optional<std::string> searchWord;
+    std::optional<std::string> storage;
+    bool inspect = false;
+    int pages = 3;
 };
 
 void printUsage(std::ostream& out)
 {
-    out << "usage: lectoro-host [--book PATH] [--search WORD]\n";
+    out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -39,8 +67,30 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
             helpOnly = true;
             return true;
         }
-        if ((argument == "--book" || argument == "--search") && i + 1 < argc) {
-            (argument == "--book" ? options.bookPath : options.searchWord) = argv[++i];
+        if (argument == "--inspect") {
+            options.inspect = true;
+            continue;
+        }
+        bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
+            || argument == "--pages";
+        if (takesValue && i + 1 < argc) {
+            std::string value = argv[++i];
+            if (argument == "--book") {
+                options.bookPath = value;
+            } else if (argument == "--search") {
+                options.searchWord = value;
+                options.inspect = true;
+            } else if (argument == "--storage") {
+                options.storage = value;
+            } else {
+                char* end = nullptr;
+                long pages = std::strtol(value.c_str(), &end, 10);
+                if (value.empty() || *end || pages < 0 || pages > 1000) {
+                    std::cerr << "lectoro-host: --pages wants a number from 0 to 1000\n";
+                    return false;
+                }
+                options.pages = static_cast<int>(pages);
+            }
             continue;
         }
         std::cerr << "lectoro-host: unexpected argument \"" << argument << "\"\n";
@@ -48,6 +98,165 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
     }
     return true;
 }
+
+// The folder's structure and a search, read through the companion framework directly.
+bool inspectBook(const Options& options)
+{
+    auto delegate = std::make_shared<host::HostRendererDelegate>();
+    auto renderer = lectoro::companionFramework()->makeRendererViewController(options.bookPath, delegate);
+    renderer->view();
+    base::RunLoop::main().runUntil([&] { return delegate->book || delegate->failure; }, loadTimeout);
+    std::cout << "Book: " << options.bookPath << '\n';
+    if (!delegate->book) {
+        renderer->clearObjects();
+        return false;
+    }
+    host::printBookStructure(std::cout, *delegate->book);
+    std::cout << "Renderer:\n";
+    for (const auto& event : delegate->events)
+        std::cout << "  " << event << '\n';
+    std::string word = options.searchWord.value_or("water");
+    if (auto search = lectoro::companionFramework()->makeTextSearchController(delegate->book, word))
+        host::printSearch(std::cout, *search, word);
+    renderer->clearObjects();
+    return true;
+}
+
+// Where the reader is: a page book's page and folio, an EPUB book's chapter.
+std::string position(const lectoro::ReaderViewController& reader)
+{
+    auto renderer = reader.rendererView();
+    if (!renderer)
+        return "(no renderer)";
+    auto pages = renderer->getActivePages();
+    if (pages.empty())
+        return "(no page)";
+    const auto& page = pages.front();
+    if (std::dynamic_pointer_cast<lectoro::EPUBBookVO>(reader.currentBook()))
+        return "chapter " + std::to_string(page.fileIndex) + " (" + page.href + ")";
+    return "page " + std::to_string(page.pageID) + " (folio " + page.displayNum + ")";
+}
+
+class ReadingRun {
+public:
+    ReadingRun(const Options& options)
+        : m_options(options)
+        , m_listener(std::make_shared<host::HostListener>(std::cout))
+        , m_launcher(lectoro::LectoroReaderViewController::create())
+    {
+        m_launcher->setDelegate(m_listener);
+        m_launcher->view();
+        m_user = lectoro::LectoroUser::create();
+        m_user->userID = "reader@example.org";
+        m_user->userToken = "host-token";
+        m_configuration = std::make_shared<lectoro::LectoroServiceConfiguration>(
+            "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
+        m_settings = std::make_shared<lectoro::MVReaderSettingModel>();
+    }
+
+    ~ReadingRun() { m_launcher->uninitializeReader(); }
+
+    int run()
+    {
+        auto reader = open();
+        if (!reader->currentBook()) {
+            std::string reason = reader->bookLoadingError()
+                ? reader->bookLoadingError()->localizedDescription()
+                : std::string("the book did not load in time");
+            std::cout << "Could not open the book: " << reason << '\n';
+            close(*reader);
+            return 1;
+        }
+        std::cout << "Opened \"" << reader->currentBook()->title << "\" at " << position(*reader) << '\n';
+
+        auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
+        for (int turn = 0; turn < m_options.pages && renderer; ++turn) {
+            if (!renderer->swipe(companion::RendererSwipe::Next)) {
+                std::cout << "Last page reached\n";
+                break;
+            }
+            base::RunLoop::main().runFor(settleTime);
+            std::cout << "Turned to " << position(*reader) << '\n';
+        }
+        std::string leftAt = position(*reader);
+
+        close(*reader);
+        if (m_listener->closes().empty()) {
+            std::cout << "The host was not told of the close\n";
+            return 3;
+        }
+        std::cout << "Closed at " << leftAt << '\n';
+
+        reader = open();
+        std::string reopenedAt = position(*reader);
+        std::cout << "Reopened at " << reopenedAt << '\n';
+        close(*reader);
+        bool restored = reopenedAt == leftAt;
+        std::cout << "Last page restored: " << (restored ? "yes" : "no") << '\n';
+        return restored ? 0 : 3;
+    }
+
+private:
+    std::shared_ptr<lectoro::ReaderViewController> open()
+    {
+        auto package
+            = std::make_shared<lectoro::LectoroBookPackage>(m_options.bookPath, "1001", "978-0-00-000000-1");
+        m_launcher->launchBook(package, m_user, m_configuration, m_settings, false);
+        auto reader = m_launcher->reader();
+        auto& loop = base::RunLoop::main();
+        loop.runUntil([&] { return reader->currentBook() || reader->bookLoadingError(); }, loadTimeout);
+        if (reader->currentBook()) {
+            // The first pages, and a reflowable book's return to its position, follow.
+            loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, loadTimeout);
+            loop.runFor(settleTime);
+        }
+        return reader;
+    }
+
+    void close(lectoro::ReaderViewController& reader)
+    {
+        reader.didTapOnBackButton();
+        base::RunLoop::main().runFor(closeTime);
+    }
+
+    const Options& m_options;
+    std::shared_ptr<host::HostListener> m_listener;
+    std::shared_ptr<lectoro::LectoroReaderViewController> m_launcher;
+    std::shared_ptr<lectoro::LectoroUser> m_user;
+    std::shared_ptr<lectoro::LectoroServiceConfiguration> m_configuration;
+    std::shared_ptr<lectoro::MVReaderSettingModel> m_settings;
+};
+
+// A folder of its own for the store, removed when the run ends (unless the user named it).
+class StorageFolder {
+public:
+    explicit StorageFolder(const std::optional<std::string>& named)
+    {
+        if (named) {
+            m_path = *named;
+            return;
+        }
+        std::string pattern = (std::filesystem::temp_directory_path() / "lectoro-host-XXXXXX").string();
+        if (char* made = ::mkdtemp(pattern.data())) {
+            m_path = made;
+            m_owned = true;
+        }
+    }
+    ~StorageFolder()
+    {
+        std::error_code ignored;
+        if (m_owned)
+            std::filesystem::remove_all(m_path, ignored);
+    }
+    StorageFolder(const StorageFolder&) = delete;
+    StorageFolder& operator=(const StorageFolder&) = delete;
+
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+    bool m_owned = false;
+};
 
 } // namespace
 
@@ -64,33 +273,23 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    auto framework = companion::makeFramework();
-    lectoro::setCompanionFramework(framework);
-
-    auto delegate = std::make_shared<host::HostRendererDelegate>();
-    auto renderer = lectoro::companionFramework()->makeRendererViewController(options.bookPath, delegate);
-    // Showing the renderer's view starts the loading; the run loop carries it out.
-    renderer->view();
-    base::RunLoop::main().runUntilIdle();
-
-    std::cout << "Book: " << options.bookPath << '\n';
-    if (!delegate->book) {
-        std::string reason = delegate->failure ? delegate->failure->localizedDescription() : "the book did not load";
-        std::cout << "Could not open the book: " << reason << '\n';
-        renderer->clearObjects();
-        lectoro::setCompanionFramework(nullptr);
+    StorageFolder storage(options.storage);
+    if (storage.path().empty()) {
+        std::cerr << "lectoro-host: no folder for the store could be made\n";
         return 1;
     }
+    lectoro::setCompanionFramework(companion::makeFramework({ storage.path(), nullptr }));
+    base::RunLoop::main().setRealTime(true);
 
-    host::printBookStructure(std::cout, *delegate->book);
-    std::cout << "Renderer:\n";
-    for (const auto& event : delegate->events)
-        std::cout << "  " << event << '\n';
-
-    if (auto search = lectoro::companionFramework()->makeTextSearchController(delegate->book, options.searchWord))
-        host::printSearch(std::cout, *search, options.searchWord);
-
-    renderer->clearObjects();
+    int status = 0;
+    if (options.inspect && !inspectBook(options)) {
+        std::cout << "Could not open the book: the folder holds no readable book\n";
+        status = 1;
+    } else {
+        std::cout << "Book: " << options.bookPath << '\n';
+        ReadingRun run(options);
+        status = run.run();
+    }
     lectoro::setCompanionFramework(nullptr);
-    return 0;
+    return status;
 }

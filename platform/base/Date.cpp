@@ -812,13 +812,15 @@ std::string NumberFormatter::string(double value) const
     std::string digits;
     int point = 0;
     shortestDigits(value, digits, point);
-    if (value == 0)
-        digits = "0", point = 1;
+    if (value == 0) {
+        digits.assign(1, '0');
+        point = 1;
+    }
 
     // Round half to even, on the decimal digits, to the maximum fraction digits.
     const int keep = point + m_maximumFractionDigits;
     if (keep < 0) {
-        digits = "0";
+        digits.assign(1, '0');
         point = 1;
     } else if (static_cast<size_t>(keep) < digits.size()) {
         const char dropped = digits[static_cast<size_t>(keep)];
@@ -838,7 +840,7 @@ std::string NumberFormatter::string(double value) const
             }
         }
         if (digits.empty()) {
-            digits = "0";
+            digits.assign(1, '0');
             point = 1;
         }
     }

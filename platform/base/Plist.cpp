@@ -18,6 +18,17 @@ Error plistError(std::string detail)
     return error;
 }
 
+// "<name>", built by appending: GCC's Release-mode -Wrestrict misreads "<" + std::string.
+std::string elementText(std::string_view name)
+{
+    std::string text;
+    text.reserve(name.size() + 2);
+    text += '<';
+    text += name;
+    text += '>';
+    return text;
+}
+
 bool isBlank(std::string_view text)
 {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
@@ -131,12 +142,12 @@ public:
             return readArray(node, depth);
         if (name == "true" || name == "false") {
             if (node.first_child())
-                return plistError("<" + std::string(name) + "> must be empty");
+                return plistError(elementText(name) + " must be empty");
             return Value(name == "true");
         }
         const auto text = leafText(node);
         if (!text)
-            return plistError("<" + std::string(name) + "> holds elements");
+            return plistError(elementText(name) + " holds elements");
         if (name == "string") {
             if (!isValidUtf8(*text))
                 return plistError("string is not UTF-8");
@@ -162,7 +173,7 @@ public:
                 return Value(std::move(*bytes));
             return plistError("bad base64 data");
         }
-        return plistError("unknown element <" + std::string(name) + ">");
+        return plistError("unknown element " + elementText(name));
     }
 
 private:
@@ -196,7 +207,7 @@ private:
         for (size_t i = 0; i < children->size(); i += 2) {
             const pugi::xml_node& keyNode = (*children)[i];
             if (std::string_view(keyNode.name()) != "key")
-                return plistError("expected <key> in <dict>, found <" + std::string(keyNode.name()) + ">");
+                return plistError("expected <key> in <dict>, found " + elementText(keyNode.name()));
             auto key = leafText(keyNode);
             if (!key || !isValidUtf8(*key))
                 return plistError("bad <key>");

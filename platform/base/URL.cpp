@@ -141,7 +141,7 @@ URL URL::fileURL(std::string_view path)
         std::error_code error;
         std::string base = std::filesystem::current_path(error).string();
         if (error || base.empty())
-            base = "/";
+            base.assign(1, '/'); // not = "/": GCC 12 Release misreports -Wrestrict there
         if (base.back() != '/')
             base.push_back('/');
         absolute = base + absolute;
@@ -161,21 +161,33 @@ void URL::rebuildString()
         out += "//";
         if (m_user) {
             out += *m_user;
-            if (m_password)
-                out += ":" + *m_password;
+            if (m_password) {
+                out += ':';
+                out += *m_password;
+            }
             out += "@";
         }
         const bool needsBrackets = m_host->find(':') != std::string::npos && !m_host->starts_with('[');
         const std::string host = percentEncode(*m_host, PercentEncodeSet::UrlHostAllowed);
-        out += needsBrackets ? "[" + host + "]" : host;
-        if (m_port)
-            out += ":" + std::to_string(*m_port);
+        if (needsBrackets)
+            out += '[';
+        out += host;
+        if (needsBrackets)
+            out += ']';
+        if (m_port) {
+            out += ':';
+            out += std::to_string(*m_port);
+        }
     }
     out += m_path;
-    if (m_query)
-        out += "?" + *m_query;
-    if (m_fragment)
-        out += "#" + *m_fragment;
+    if (m_query) {
+        out += '?';
+        out += *m_query;
+    }
+    if (m_fragment) {
+        out += '#';
+        out += *m_fragment;
+    }
     m_string = std::move(out);
 }
 
@@ -259,8 +271,10 @@ URL URL::settingQueryItems(const std::vector<URLQueryItem>& items) const
         if (!query.empty())
             query.push_back('&');
         query += percentEncode(item.name, PercentEncodeSet::Unreserved);
-        if (item.value)
-            query += "=" + percentEncode(*item.value, PercentEncodeSet::Unreserved);
+        if (item.value) {
+            query.push_back('=');
+            query += percentEncode(*item.value, PercentEncodeSet::Unreserved);
+        }
     }
     url.m_query = std::move(query);
     url.rebuildString();

@@ -72,8 +72,10 @@ void dump(const ui::View& view, const DumpOptions& options, int depth, std::stri
         out += " hidden";
     if (std::fabs(view.alpha() - 1) > 1e-9)
         out += " alpha=" + formatNumber(view.alpha());
-    if (auto text = shownText(view))
-        out += " " + quoteText(*text);
+    if (auto text = shownText(view)) {
+        out += ' '; // appended alone: " " + std::string trips GCC 12's -Wrestrict in Release
+        out += quoteText(*text);
+    }
     if (!view.accessibilityIdentifier().empty())
         out += " id=" + quoteText(view.accessibilityIdentifier());
     if (view.tag() != 0)

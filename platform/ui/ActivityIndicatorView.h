@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/Thread.h"
 #include "platform/ui/View.h"
 
 namespace ui {
@@ -17,7 +18,7 @@ public:
     void setStyle(ActivityIndicatorStyle);
     // White for the white styles, grey otherwise, until set.
     Color color() const;
-    void setColor(std::optional<Color> color) { m_color = color; }
+    void setColor(std::optional<Color> color) { BASE_ASSERT_MAIN_THREAD(); m_color = color; }
 
     bool isAnimating() const { return m_animating; }
     void startAnimating();

@@ -9,6 +9,7 @@
 // own handler: with two alerts on screen, answering the first runs the first's handler.
 // A disabled action, or a second answer to an alert already answered, does nothing.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/ViewController.h"
 
@@ -37,10 +38,14 @@ public:
     const std::string& title() const { return m_title; }
     AlertActionStyle style() const { return m_style; }
     bool isEnabled() const { return m_enabled; }
-    void setEnabled(bool enabled) { m_enabled = enabled; }
+    void setEnabled(bool enabled) { BASE_ASSERT_MAIN_THREAD(); m_enabled = enabled; }
     // The colour the action's title is drawn in; nullopt: the alert's tint.
     std::optional<Color> titleTextColor() const { return m_titleTextColor; }
-    void setTitleTextColor(std::optional<Color> color) { m_titleTextColor = color; }
+    void setTitleTextColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_titleTextColor = color;
+    }
     bool hasHandler() const { return static_cast<bool>(m_handler); }
 
     // The alert it was added to (held weakly).

@@ -7,6 +7,7 @@
 // highlighted, selected, normal.
 
 #include "platform/base/AttributedString.h"
+#include "platform/base/Thread.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
@@ -67,7 +68,11 @@ public:
     EdgeInsets imageEdgeInsets() const { return m_imageEdgeInsets; }
     void setImageEdgeInsets(const EdgeInsets&);
     bool adjustsImageWhenHighlighted() const { return m_adjustsImageWhenHighlighted; }
-    void setAdjustsImageWhenHighlighted(bool value) { m_adjustsImageWhenHighlighted = value; }
+    void setAdjustsImageWhenHighlighted(bool value)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_adjustsImageWhenHighlighted = value;
+    }
 
     // Image then title in a row, placed in the content rectangle (bounds less the content
     // insets) by the content alignments; each element is then moved by its own insets:

@@ -2,6 +2,7 @@
 
 // An item of a collection view: a content view, selection state and a reuse identifier.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/View.h"
 
 #include <memory>
@@ -42,7 +43,11 @@ protected:
 
 private:
     friend class CollectionView;
-    void setReuseIdentifier(std::string identifier) { m_reuseIdentifier = std::move(identifier); }
+    void setReuseIdentifier(std::string identifier)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_reuseIdentifier = std::move(identifier);
+    }
     void updateSelectedBackground();
 
     std::string m_reuseIdentifier;

@@ -22,6 +22,7 @@
 // default for the flow layout), every frame's x is mirrored within the content width:
 // x' = contentWidth - x - width.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/IndexPath.h"
 
@@ -57,13 +58,13 @@ public:
         const Rect&) const = 0;
     virtual bool flipsHorizontallyInOppositeLayoutDirection() const { return false; }
 
-    void invalidateLayout() { m_valid = false; }
+    void invalidateLayout() { BASE_ASSERT_MAIN_THREAD(); m_valid = false; }
     bool isValid() const { return m_valid; }
     // The collection view using the layout (not owned), or null.
     CollectionView* collectionView() const { return m_collectionView; }
 
 protected:
-    void markValid() { m_valid = true; }
+    void markValid() { BASE_ASSERT_MAIN_THREAD(); m_valid = true; }
 
 private:
     friend class CollectionView;

@@ -7,6 +7,7 @@
 // or the keyboard posts the matching notifications on base::NotificationCenter's default
 // center (object: &Environment::current()).
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Geometry.h"
 
 #include <memory>
@@ -75,7 +76,7 @@ public:
     Environment();
 
     UserInterfaceIdiom idiom() const { return m_idiom; }
-    void setIdiom(UserInterfaceIdiom idiom) { m_idiom = idiom; }
+    void setIdiom(UserInterfaceIdiom idiom) { BASE_ASSERT_MAIN_THREAD(); m_idiom = idiom; }
     // Only the pad idiom is a pad; an unspecified idiom counts as a phone.
     bool isPad() const { return m_idiom == UserInterfaceIdiom::Pad; }
     bool isPhone() const { return !isPad(); }
@@ -83,16 +84,20 @@ public:
     // Screen size in points, in the current interface orientation, and its scale.
     Size screenSize() const { return m_screenSize; }
     Rect screenBounds() const { return { Point(), m_screenSize }; }
-    void setScreenSize(const Size& size) { m_screenSize = size; }
+    void setScreenSize(const Size& size) { BASE_ASSERT_MAIN_THREAD(); m_screenSize = size; }
     double screenScale() const { return m_screenScale; }
-    void setScreenScale(double scale) { m_screenScale = scale; }
+    void setScreenScale(double scale) { BASE_ASSERT_MAIN_THREAD(); m_screenScale = scale; }
 
     Orientation deviceOrientation() const { return m_deviceOrientation; }
     // Posts DeviceOrientationDidChangeNotification when the value changes.
     void setDeviceOrientation(Orientation);
     // The application's (status bar) orientation: 1 to 4.
     Orientation interfaceOrientation() const { return m_interfaceOrientation; }
-    void setInterfaceOrientation(Orientation orientation) { m_interfaceOrientation = orientation; }
+    void setInterfaceOrientation(Orientation orientation)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_interfaceOrientation = orientation;
+    }
     // Of the interface orientation.
     bool isLandscape() const { return ui::isLandscape(m_interfaceOrientation); }
     bool isDeviceLandscape() const { return ui::isLandscape(m_deviceOrientation); }
@@ -102,12 +107,16 @@ public:
 
     // The key window's safe-area insets.
     EdgeInsets safeAreaInsets() const { return m_safeAreaInsets; }
-    void setSafeAreaInsets(const EdgeInsets& insets) { m_safeAreaInsets = insets; }
+    void setSafeAreaInsets(const EdgeInsets& insets) { BASE_ASSERT_MAIN_THREAD(); m_safeAreaInsets = insets; }
     double statusBarHeight() const { return m_statusBarHeight; }
-    void setStatusBarHeight(double height) { m_statusBarHeight = height; }
+    void setStatusBarHeight(double height) { BASE_ASSERT_MAIN_THREAD(); m_statusBarHeight = height; }
 
     LayoutDirection layoutDirection() const { return m_layoutDirection; }
-    void setLayoutDirection(LayoutDirection direction) { m_layoutDirection = direction; }
+    void setLayoutDirection(LayoutDirection direction)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_layoutDirection = direction;
+    }
     bool isRightToLeft() const { return m_layoutDirection == LayoutDirection::RightToLeft; }
 
     // The key window: a root view sized to the screen. The slot for its root view
@@ -117,14 +126,18 @@ public:
     // Makes a window view the size of the screen, sets it as key window and answers it.
     std::shared_ptr<View> makeKeyWindow();
     std::shared_ptr<void> rootViewController() const { return m_rootViewController.lock(); }
-    void setRootViewController(std::weak_ptr<void> controller) { m_rootViewController = std::move(controller); }
+    void setRootViewController(std::weak_ptr<void> controller)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_rootViewController = std::move(controller);
+    }
 
     bool isVoiceOverRunning() const { return m_voiceOverRunning; }
     void setVoiceOverRunning(bool);
     bool isReduceTransparencyEnabled() const { return m_reduceTransparency; }
     void setReduceTransparencyEnabled(bool);
     bool isReduceMotionEnabled() const { return m_reduceMotion; }
-    void setReduceMotionEnabled(bool enabled) { m_reduceMotion = enabled; }
+    void setReduceMotionEnabled(bool enabled) { BASE_ASSERT_MAIN_THREAD(); m_reduceMotion = enabled; }
 
     ApplicationState applicationState() const { return m_applicationState; }
     // Posts what the platform posts on the way: active → background posts will-resign-
@@ -132,7 +145,7 @@ public:
     // then did-become-active; active ↔ inactive posts only the resign/become pair.
     void setApplicationState(ApplicationState);
     // Application-wide touch blocking (begin/end ignoring interaction events), counted.
-    void beginIgnoringInteractionEvents() { ++m_ignoringInteraction; }
+    void beginIgnoringInteractionEvents() { BASE_ASSERT_MAIN_THREAD(); ++m_ignoringInteraction; }
     void endIgnoringInteractionEvents();
     bool isIgnoringInteractionEvents() const { return m_ignoringInteraction > 0; }
 
@@ -153,7 +166,7 @@ public:
     // Opening URLs: recorded; answers canOpenURLs.
     bool openURL(const std::string& url);
     const std::vector<std::string>& openedURLs() const { return m_openedURLs; }
-    void setCanOpenURLs(bool canOpen) { m_canOpenURLs = canOpen; }
+    void setCanOpenURLs(bool canOpen) { BASE_ASSERT_MAIN_THREAD(); m_canOpenURLs = canOpen; }
 
     // Every value back to the start-up defaults: a phone, 375 x 667 at scale 2, portrait,
     // no safe area, left-to-right, no key window, active, accessibility switches off.

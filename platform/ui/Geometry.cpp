@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <ostream>
 
 namespace ui {
@@ -21,11 +22,26 @@ std::string formatNumber(double value)
     return buffer;
 }
 
+// "{a, b}": appended piece by piece, as "{" + std::string trips GCC 12's -Wrestrict in Release.
+std::string bracketed(char open, std::initializer_list<std::string> parts, char close)
+{
+    std::string text(1, open);
+    bool first = true;
+    for (const auto& part : parts) {
+        if (!first)
+            text += ", ";
+        first = false;
+        text += part;
+    }
+    text += close;
+    return text;
+}
+
 } // namespace
 
 std::string Point::toString() const
 {
-    return "{" + formatNumber(x) + ", " + formatNumber(y) + "}";
+    return bracketed('{', { formatNumber(x), formatNumber(y) }, '}');
 }
 
 bool operator==(const Point& a, const Point& b)
@@ -35,7 +51,7 @@ bool operator==(const Point& a, const Point& b)
 
 std::string Size::toString() const
 {
-    return "{" + formatNumber(width) + ", " + formatNumber(height) + "}";
+    return bracketed('{', { formatNumber(width), formatNumber(height) }, '}');
 }
 
 bool operator==(const Size& a, const Size& b)
@@ -50,8 +66,8 @@ bool EdgeInsets::isZero() const
 
 std::string EdgeInsets::toString() const
 {
-    return "{" + formatNumber(top) + ", " + formatNumber(left) + ", " + formatNumber(bottom) + ", "
-        + formatNumber(right) + "}";
+    return bracketed(
+        '{', { formatNumber(top), formatNumber(left), formatNumber(bottom), formatNumber(right) }, '}');
 }
 
 bool operator==(const EdgeInsets& a, const EdgeInsets& b)
@@ -156,7 +172,7 @@ Rect Rect::integral() const
 
 std::string Rect::toString() const
 {
-    return "{" + origin.toString() + ", " + size.toString() + "}";
+    return bracketed('{', { origin.toString(), size.toString() }, '}');
 }
 
 bool operator==(const Rect& a, const Rect& b)
@@ -267,8 +283,10 @@ Rect AffineTransform::apply(const Rect& r) const
 
 std::string AffineTransform::toString() const
 {
-    return "[" + formatNumber(a) + ", " + formatNumber(b) + ", " + formatNumber(c) + ", " + formatNumber(d) + ", "
-        + formatNumber(tx) + ", " + formatNumber(ty) + "]";
+    return bracketed('[',
+        { formatNumber(a), formatNumber(b), formatNumber(c), formatNumber(d), formatNumber(tx),
+            formatNumber(ty) },
+        ']');
 }
 
 bool operator==(const AffineTransform& x, const AffineTransform& y)

@@ -7,6 +7,7 @@
 // gesture the delegate is asked (shouldReceiveTouch, shouldBegin), the recognisers this one
 // must wait for are checked, and the targets run when the state is one they hear about.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Geometry.h"
 
 #include <cstdint>
@@ -51,13 +52,13 @@ public:
     // Disabling a gesture in progress cancels it.
     void setEnabled(bool);
     bool cancelsTouchesInView() const { return m_cancelsTouchesInView; }
-    void setCancelsTouchesInView(bool value) { m_cancelsTouchesInView = value; }
+    void setCancelsTouchesInView(bool value) { BASE_ASSERT_MAIN_THREAD(); m_cancelsTouchesInView = value; }
     bool delaysTouchesBegan() const { return m_delaysTouchesBegan; }
-    void setDelaysTouchesBegan(bool value) { m_delaysTouchesBegan = value; }
+    void setDelaysTouchesBegan(bool value) { BASE_ASSERT_MAIN_THREAD(); m_delaysTouchesBegan = value; }
     bool delaysTouchesEnded() const { return m_delaysTouchesEnded; }
-    void setDelaysTouchesEnded(bool value) { m_delaysTouchesEnded = value; }
+    void setDelaysTouchesEnded(bool value) { BASE_ASSERT_MAIN_THREAD(); m_delaysTouchesEnded = value; }
     const std::string& name() const { return m_name; }
-    void setName(std::string name) { m_name = std::move(name); }
+    void setName(std::string name) { BASE_ASSERT_MAIN_THREAD(); m_name = std::move(name); }
 
     std::shared_ptr<View> view() const { return m_view.lock(); }
 
@@ -65,7 +66,11 @@ public:
     void removeTarget(TargetId);
     size_t targetCount() const { return m_targets.size(); }
 
-    void setDelegate(std::weak_ptr<GestureRecognizerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<GestureRecognizerDelegate> delegate)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_delegate = std::move(delegate);
+    }
     std::shared_ptr<GestureRecognizerDelegate> delegate() const { return m_delegate.lock(); }
 
     // This recogniser only recognises once `other` has failed: while `other` has
@@ -123,9 +128,9 @@ public:
     const char* className() const override { return "TapGestureRecognizer"; }
 
     int numberOfTapsRequired() const { return m_taps; }
-    void setNumberOfTapsRequired(int taps) { m_taps = taps; }
+    void setNumberOfTapsRequired(int taps) { BASE_ASSERT_MAIN_THREAD(); m_taps = taps; }
     int numberOfTouchesRequired() const { return m_touches; }
-    void setNumberOfTouchesRequired(int touches) { m_touches = touches; }
+    void setNumberOfTouchesRequired(int touches) { BASE_ASSERT_MAIN_THREAD(); m_touches = touches; }
 
 protected:
     TapGestureRecognizer() = default;
@@ -143,11 +148,15 @@ public:
     bool isContinuous() const override { return true; }
 
     double minimumPressDuration() const { return m_minimumPressDuration; }
-    void setMinimumPressDuration(double seconds) { m_minimumPressDuration = seconds; }
+    void setMinimumPressDuration(double seconds)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_minimumPressDuration = seconds;
+    }
     int numberOfTouchesRequired() const { return m_touches; }
-    void setNumberOfTouchesRequired(int touches) { m_touches = touches; }
+    void setNumberOfTouchesRequired(int touches) { BASE_ASSERT_MAIN_THREAD(); m_touches = touches; }
     double allowableMovement() const { return m_allowableMovement; }
-    void setAllowableMovement(double points) { m_allowableMovement = points; }
+    void setAllowableMovement(double points) { BASE_ASSERT_MAIN_THREAD(); m_allowableMovement = points; }
 
 protected:
     LongPressGestureRecognizer() = default;
@@ -168,10 +177,14 @@ public:
 
     // A bitmask of SwipeDirection values; right until set.
     uint32_t direction() const { return m_direction; }
-    void setDirection(uint32_t direction) { m_direction = direction; }
-    void setDirection(SwipeDirection direction) { m_direction = static_cast<uint32_t>(direction); }
+    void setDirection(uint32_t direction) { BASE_ASSERT_MAIN_THREAD(); m_direction = direction; }
+    void setDirection(SwipeDirection direction)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_direction = static_cast<uint32_t>(direction);
+    }
     int numberOfTouchesRequired() const { return m_touches; }
-    void setNumberOfTouchesRequired(int touches) { m_touches = touches; }
+    void setNumberOfTouchesRequired(int touches) { BASE_ASSERT_MAIN_THREAD(); m_touches = touches; }
 
     // A swipe in one direction: recognised only when that direction is in the mask.
     bool simulateSwipe(SwipeDirection, const Point& locationInView);
@@ -194,13 +207,17 @@ public:
     // In the recogniser's view's coordinates (the platform converts for other views; here
     // the given view only matters through its transform, which is ignored).
     Point translationInView(const View*) const { return m_translation; }
-    void setTranslation(const Point& translation, const View* = nullptr) { m_translation = translation; }
+    void setTranslation(const Point& translation, const View* = nullptr)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_translation = translation;
+    }
     Point velocityInView(const View*) const { return m_velocity; }
-    void setVelocity(const Point& velocity) { m_velocity = velocity; }
+    void setVelocity(const Point& velocity) { BASE_ASSERT_MAIN_THREAD(); m_velocity = velocity; }
     size_t minimumNumberOfTouches() const { return m_minimumTouches; }
-    void setMinimumNumberOfTouches(size_t touches) { m_minimumTouches = touches; }
+    void setMinimumNumberOfTouches(size_t touches) { BASE_ASSERT_MAIN_THREAD(); m_minimumTouches = touches; }
     size_t maximumNumberOfTouches() const { return m_maximumTouches; }
-    void setMaximumNumberOfTouches(size_t touches) { m_maximumTouches = touches; }
+    void setMaximumNumberOfTouches(size_t touches) { BASE_ASSERT_MAIN_THREAD(); m_maximumTouches = touches; }
 
     // One step of a pan: sets translation and velocity, then simulate().
     bool simulatePan(GestureState, const Point& locationInView, const Point& translation, const Point& velocity = {});
@@ -223,7 +240,7 @@ public:
     bool isContinuous() const override { return true; }
 
     double scale() const { return m_scale; }
-    void setScale(double scale) { m_scale = scale; }
+    void setScale(double scale) { BASE_ASSERT_MAIN_THREAD(); m_scale = scale; }
     double velocity() const { return m_velocity; }
 
     bool simulatePinch(GestureState, const Point& locationInView, double scale, double velocity = 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/View.h"
 
@@ -23,8 +24,8 @@ public:
     ImagePtr displayedImage() const;
 
     bool isAnimating() const { return m_animating; }
-    void startAnimating() { m_animating = true; }
-    void stopAnimating() { m_animating = false; }
+    void startAnimating() { BASE_ASSERT_MAIN_THREAD(); m_animating = true; }
+    void stopAnimating() { BASE_ASSERT_MAIN_THREAD(); m_animating = false; }
 
     // The image's size, or no intrinsic size without an image.
     Size intrinsicContentSize() const override;

@@ -6,7 +6,12 @@ namespace ui {
 
 std::string IndexPath::toString() const
 {
-    return "[" + std::to_string(section) + ", " + std::to_string(row) + "]";
+    std::string text(1, '[');
+    text += std::to_string(section);
+    text += ", ";
+    text += std::to_string(row);
+    text += ']';
+    return text;
 }
 
 std::ostream& operator<<(std::ostream& stream, const IndexPath& indexPath)

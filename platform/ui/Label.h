@@ -3,6 +3,7 @@
 // A read-only text view, sized by the text metric (TextMetrics.h).
 
 #include "platform/base/AttributedString.h"
+#include "platform/base/Thread.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/TextMetrics.h"
 #include "platform/ui/View.h"
@@ -30,9 +31,13 @@ public:
     Color textColor() const { return m_textColor; }
     void setTextColor(const Color&);
     std::optional<Color> highlightedTextColor() const { return m_highlightedTextColor; }
-    void setHighlightedTextColor(std::optional<Color> color) { m_highlightedTextColor = color; }
+    void setHighlightedTextColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_highlightedTextColor = color;
+    }
     bool isHighlighted() const { return m_highlighted; }
-    void setHighlighted(bool highlighted) { m_highlighted = highlighted; }
+    void setHighlighted(bool highlighted) { BASE_ASSERT_MAIN_THREAD(); m_highlighted = highlighted; }
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool);
     TextAlignment textAlignment() const { return m_textAlignment; }
@@ -49,9 +54,9 @@ public:
     double preferredMaxLayoutWidth() const { return m_preferredMaxLayoutWidth; }
     void setPreferredMaxLayoutWidth(double);
     Size shadowOffset() const { return m_shadowOffset; }
-    void setShadowOffset(const Size& offset) { m_shadowOffset = offset; }
+    void setShadowOffset(const Size& offset) { BASE_ASSERT_MAIN_THREAD(); m_shadowOffset = offset; }
     std::optional<Color> shadowColor() const { return m_shadowColor; }
-    void setShadowColor(std::optional<Color> color) { m_shadowColor = color; }
+    void setShadowColor(std::optional<Color> color) { BASE_ASSERT_MAIN_THREAD(); m_shadowColor = color; }
 
     // The font the text is shown in: the font, or, when adjustsFontSizeToFitWidth is on
     // and a one-line text is wider than the bounds, the font scaled down until it fits

@@ -6,6 +6,7 @@
 // the order of the subviews (layers added directly keep their place among them). The
 // geometry of a view's layer is the view's geometry: View reads and writes it here.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/BezierPath.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
@@ -115,7 +116,7 @@ public:
     void removeAnimationForKey(const std::string& key);
     void removeAllAnimations();
 
-    void setNeedsDisplay() { ++m_displayRequests; }
+    void setNeedsDisplay() { BASE_ASSERT_MAIN_THREAD(); ++m_displayRequests; }
     int displayRequestCount() const { return m_displayRequests; }
 
 protected:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Control.h"
 
 #include <optional>
@@ -19,14 +20,22 @@ public:
     // Clamped to [0, numberOfPages − 1] (0 without pages). Sends no event.
     void setCurrentPage(int);
     bool hidesForSinglePage() const { return m_hidesForSinglePage; }
-    void setHidesForSinglePage(bool hides) { m_hidesForSinglePage = hides; }
+    void setHidesForSinglePage(bool hides) { BASE_ASSERT_MAIN_THREAD(); m_hidesForSinglePage = hides; }
     // Whether the dots are drawn: not with hidesForSinglePage and at most one page.
     bool showsDots() const { return !(m_hidesForSinglePage && m_numberOfPages <= 1); }
 
     std::optional<Color> pageIndicatorTintColor() const { return m_pageTint; }
-    void setPageIndicatorTintColor(std::optional<Color> color) { m_pageTint = color; }
+    void setPageIndicatorTintColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_pageTint = color;
+    }
     std::optional<Color> currentPageIndicatorTintColor() const { return m_currentPageTint; }
-    void setCurrentPageIndicatorTintColor(std::optional<Color> color) { m_currentPageTint = color; }
+    void setCurrentPageIndicatorTintColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_currentPageTint = color;
+    }
 
     // A tap on a dot: moves there and sends value-changed when the page changed. Answers
     // false for a bad page or when the control cannot be touched.

@@ -23,7 +23,10 @@ std::string describe(const ViewController* controller)
 {
     if (!controller)
         return "(null)";
-    return "<" + std::string(controller->className()) + ">";
+    std::string text(1, '<');
+    text += controller->className();
+    text += '>';
+    return text;
 }
 
 double clampValue(double value, double low, double high)

@@ -18,6 +18,7 @@
 // dismissed with animation and popoverPresentationControllerDidDismissPopover follows once
 // the dismissal has completed. A dismissal asked for in code does not call the delegate.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Bitmask.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
@@ -100,10 +101,10 @@ public:
     std::shared_ptr<ViewController> presentingViewController() const;
 
     std::shared_ptr<View> sourceView() const { return m_sourceView.lock(); }
-    void setSourceView(const std::shared_ptr<View>& view) { m_sourceView = view; }
+    void setSourceView(const std::shared_ptr<View>& view) { BASE_ASSERT_MAIN_THREAD(); m_sourceView = view; }
     // In the source view's coordinates. Until set, the source view's bounds.
     Rect sourceRect() const;
-    void setSourceRect(const Rect& rect) { m_sourceRect = rect; }
+    void setSourceRect(const Rect& rect) { BASE_ASSERT_MAIN_THREAD(); m_sourceRect = rect; }
     bool hasExplicitSourceRect() const { return m_sourceRect.has_value(); }
 
     PopoverArrowDirection permittedArrowDirections() const { return m_permittedArrowDirections; }
@@ -115,7 +116,11 @@ public:
     PopoverArrowDirection arrowDirection() const { return m_arrowDirection; }
 
     std::optional<Color> backgroundColor() const { return m_backgroundColor; }
-    void setBackgroundColor(std::optional<Color> color) { m_backgroundColor = color; }
+    void setBackgroundColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_backgroundColor = color;
+    }
 
     // The background view "class": a name for logs and a factory making one per
     // presentation. No factory: the platform's plain chrome (no background view here).

@@ -4,6 +4,7 @@
 // loop with the outcome a test chose.
 
 #include "platform/base/Error.h"
+#include "platform/base/Thread.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/Image.h"
 
@@ -73,11 +74,15 @@ public:
     static bool canPrintPath(const std::string& path);
 
     const PrintInfo& printInfo() const { return m_printInfo; }
-    void setPrintInfo(PrintInfo info) { m_printInfo = std::move(info); }
+    void setPrintInfo(PrintInfo info) { BASE_ASSERT_MAIN_THREAD(); m_printInfo = std::move(info); }
     bool showsNumberOfCopies() const { return m_showsNumberOfCopies; }
-    void setShowsNumberOfCopies(bool shows) { m_showsNumberOfCopies = shows; }
+    void setShowsNumberOfCopies(bool shows) { BASE_ASSERT_MAIN_THREAD(); m_showsNumberOfCopies = shows; }
     bool showsPaperSelectionForLoadedPapers() const { return m_showsPaperSelection; }
-    void setShowsPaperSelectionForLoadedPapers(bool shows) { m_showsPaperSelection = shows; }
+    void setShowsPaperSelectionForLoadedPapers(bool shows)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_showsPaperSelection = shows;
+    }
 
     // Setting one clears the other.
     std::optional<PrintItem> printingItem() const { return m_item; }
@@ -96,8 +101,8 @@ public:
     bool isPresenting() const { return m_presenting; }
 
     // Test hooks.
-    void setNextOutcome(PrintOutcome outcome) { m_nextOutcome = outcome; }
-    void setPrintingAvailable(bool available) { m_available = available; }
+    void setNextOutcome(PrintOutcome outcome) { BASE_ASSERT_MAIN_THREAD(); m_nextOutcome = outcome; }
+    void setPrintingAvailable(bool available) { BASE_ASSERT_MAIN_THREAD(); m_available = available; }
     const std::vector<PrintJob>& jobs() const { return m_jobs; }
     // Forgets the jobs, items and info, and the hooks (back to completing, available).
     void reset();

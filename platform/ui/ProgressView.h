@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/Thread.h"
 #include "platform/ui/View.h"
 
 #include <optional>
@@ -16,9 +17,13 @@ public:
     // Clamped to [0, 1]; a NaN counts as 0.
     void setProgress(double progress, bool animated = false);
     std::optional<Color> progressTintColor() const { return m_progressTint; }
-    void setProgressTintColor(std::optional<Color> color) { m_progressTint = color; }
+    void setProgressTintColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_progressTint = color;
+    }
     std::optional<Color> trackTintColor() const { return m_trackTint; }
-    void setTrackTintColor(std::optional<Color> color) { m_trackTint = color; }
+    void setTrackTintColor(std::optional<Color> color) { BASE_ASSERT_MAIN_THREAD(); m_trackTint = color; }
 
     Size intrinsicContentSize() const override { return { noIntrinsicMetric, 4 }; }
     std::string accessibilityValue() const override;

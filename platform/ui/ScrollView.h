@@ -2,6 +2,7 @@
 
 // A scrolling container. The content offset is the bounds origin, as on the platform.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/View.h"
 
 #include <memory>
@@ -45,9 +46,17 @@ public:
     // The content inset plus the safe-area insets (the platform's automatic behaviour).
     EdgeInsets adjustedContentInset() const;
     bool adjustsContentInsetForSafeArea() const { return m_adjustsForSafeArea; }
-    void setAdjustsContentInsetForSafeArea(bool adjusts) { m_adjustsForSafeArea = adjusts; }
+    void setAdjustsContentInsetForSafeArea(bool adjusts)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_adjustsForSafeArea = adjusts;
+    }
     EdgeInsets scrollIndicatorInsets() const { return m_indicatorInsets; }
-    void setScrollIndicatorInsets(const EdgeInsets& insets) { m_indicatorInsets = insets; }
+    void setScrollIndicatorInsets(const EdgeInsets& insets)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_indicatorInsets = insets;
+    }
 
     // The offsets the user can scroll between, with the adjusted insets.
     Point minimumContentOffset() const;
@@ -57,23 +66,35 @@ public:
     void scrollRectToVisible(const Rect&, bool animated = false);
 
     bool isScrollEnabled() const { return m_scrollEnabled; }
-    void setScrollEnabled(bool enabled) { m_scrollEnabled = enabled; }
+    void setScrollEnabled(bool enabled) { BASE_ASSERT_MAIN_THREAD(); m_scrollEnabled = enabled; }
     bool isPagingEnabled() const { return m_pagingEnabled; }
-    void setPagingEnabled(bool enabled) { m_pagingEnabled = enabled; }
+    void setPagingEnabled(bool enabled) { BASE_ASSERT_MAIN_THREAD(); m_pagingEnabled = enabled; }
     bool bounces() const { return m_bounces; }
-    void setBounces(bool bounces) { m_bounces = bounces; }
+    void setBounces(bool bounces) { BASE_ASSERT_MAIN_THREAD(); m_bounces = bounces; }
     bool alwaysBounceVertical() const { return m_alwaysBounceVertical; }
-    void setAlwaysBounceVertical(bool value) { m_alwaysBounceVertical = value; }
+    void setAlwaysBounceVertical(bool value) { BASE_ASSERT_MAIN_THREAD(); m_alwaysBounceVertical = value; }
     bool alwaysBounceHorizontal() const { return m_alwaysBounceHorizontal; }
-    void setAlwaysBounceHorizontal(bool value) { m_alwaysBounceHorizontal = value; }
+    void setAlwaysBounceHorizontal(bool value)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_alwaysBounceHorizontal = value;
+    }
     bool showsHorizontalScrollIndicator() const { return m_showsHorizontalIndicator; }
-    void setShowsHorizontalScrollIndicator(bool shows) { m_showsHorizontalIndicator = shows; }
+    void setShowsHorizontalScrollIndicator(bool shows)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_showsHorizontalIndicator = shows;
+    }
     bool showsVerticalScrollIndicator() const { return m_showsVerticalIndicator; }
-    void setShowsVerticalScrollIndicator(bool shows) { m_showsVerticalIndicator = shows; }
+    void setShowsVerticalScrollIndicator(bool shows)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_showsVerticalIndicator = shows;
+    }
     bool scrollsToTop() const { return m_scrollsToTop; }
-    void setScrollsToTop(bool value) { m_scrollsToTop = value; }
+    void setScrollsToTop(bool value) { BASE_ASSERT_MAIN_THREAD(); m_scrollsToTop = value; }
     bool delaysContentTouches() const { return m_delaysContentTouches; }
-    void setDelaysContentTouches(bool value) { m_delaysContentTouches = value; }
+    void setDelaysContentTouches(bool value) { BASE_ASSERT_MAIN_THREAD(); m_delaysContentTouches = value; }
 
     // Zoom. Setting the zoom scale clamps it to the range and tells the delegate; without
     // a view for zooming from the delegate it stays 1.
@@ -84,7 +105,11 @@ public:
     double maximumZoomScale() const { return m_maximumZoomScale; }
     void setMaximumZoomScale(double);
 
-    void setDelegate(std::weak_ptr<ScrollViewDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<ScrollViewDelegate> delegate)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_delegate = std::move(delegate);
+    }
     std::shared_ptr<ScrollViewDelegate> delegate() const { return m_delegate.lock(); }
 
     // A drag as a user makes it: will-begin-dragging, the offset moved by -translation

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Image.h"
@@ -40,10 +41,14 @@ public:
     // noSegment or a valid index; others are ignored. Sends no event.
     void setSelectedSegmentIndex(int index);
     bool isMomentary() const { return m_momentary; }
-    void setMomentary(bool momentary) { m_momentary = momentary; }
+    void setMomentary(bool momentary) { BASE_ASSERT_MAIN_THREAD(); m_momentary = momentary; }
 
     std::optional<Color> selectedSegmentTintColor() const { return m_selectedTint; }
-    void setSelectedSegmentTintColor(std::optional<Color> color) { m_selectedTint = color; }
+    void setSelectedSegmentTintColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_selectedTint = color;
+    }
     // Title attributes per state, as plain data.
     void setTitleFont(const Font& font, ControlState state = ControlState::Normal);
     std::optional<Font> titleFont(ControlState state) const;

@@ -9,6 +9,7 @@
 //    where f = (value − min) / (max − min) (0 when max = min), and is centred on the
 //    track vertically.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Image.h"
 
@@ -33,14 +34,22 @@ public:
     double maximumValue() const { return m_maximum; }
     void setMaximumValue(double);
     bool isContinuous() const { return m_continuous; }
-    void setContinuous(bool continuous) { m_continuous = continuous; }
+    void setContinuous(bool continuous) { BASE_ASSERT_MAIN_THREAD(); m_continuous = continuous; }
 
     std::optional<Color> minimumTrackTintColor() const { return m_minimumTrackTint; }
-    void setMinimumTrackTintColor(std::optional<Color> color) { m_minimumTrackTint = color; }
+    void setMinimumTrackTintColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_minimumTrackTint = color;
+    }
     std::optional<Color> maximumTrackTintColor() const { return m_maximumTrackTint; }
-    void setMaximumTrackTintColor(std::optional<Color> color) { m_maximumTrackTint = color; }
+    void setMaximumTrackTintColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_maximumTrackTint = color;
+    }
     std::optional<Color> thumbTintColor() const { return m_thumbTint; }
-    void setThumbTintColor(std::optional<Color> color) { m_thumbTint = color; }
+    void setThumbTintColor(std::optional<Color> color) { BASE_ASSERT_MAIN_THREAD(); m_thumbTint = color; }
 
     // Per state, falling back to normal.
     void setThumbImage(ImagePtr, ControlState = ControlState::Normal);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Control.h"
 
 #include <optional>
@@ -17,9 +18,9 @@ public:
     void setOn(bool on, bool animated = false);
 
     std::optional<Color> onTintColor() const { return m_onTint; }
-    void setOnTintColor(std::optional<Color> color) { m_onTint = color; }
+    void setOnTintColor(std::optional<Color> color) { BASE_ASSERT_MAIN_THREAD(); m_onTint = color; }
     std::optional<Color> thumbTintColor() const { return m_thumbTint; }
-    void setThumbTintColor(std::optional<Color> color) { m_thumbTint = color; }
+    void setThumbTintColor(std::optional<Color> color) { BASE_ASSERT_MAIN_THREAD(); m_thumbTint = color; }
 
     // The platform's fixed switch size.
     Size intrinsicContentSize() const override { return { 51, 31 }; }

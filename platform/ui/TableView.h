@@ -35,6 +35,7 @@
 // insertion or deletion that does not match the data source's new counts reloads the
 // table instead.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/RowHeightIndex.h"
 #include "platform/ui/ScrollView.h"
@@ -204,11 +205,19 @@ public:
     void scrollToRowAtIndexPath(const IndexPath&, TableViewScrollPosition, bool animated = false);
 
     TableViewCellSeparatorStyle separatorStyle() const { return m_separatorStyle; }
-    void setSeparatorStyle(TableViewCellSeparatorStyle style) { m_separatorStyle = style; }
+    void setSeparatorStyle(TableViewCellSeparatorStyle style)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_separatorStyle = style;
+    }
     std::optional<Color> separatorColor() const { return m_separatorColor; }
-    void setSeparatorColor(std::optional<Color> color) { m_separatorColor = color; }
+    void setSeparatorColor(std::optional<Color> color)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_separatorColor = color;
+    }
     EdgeInsets separatorInset() const { return m_separatorInset; }
-    void setSeparatorInset(const EdgeInsets& insets) { m_separatorInset = insets; }
+    void setSeparatorInset(const EdgeInsets& insets) { BASE_ASSERT_MAIN_THREAD(); m_separatorInset = insets; }
 
     std::shared_ptr<View> tableHeaderView() const { return m_tableHeaderView; }
     void setTableHeaderView(std::shared_ptr<View>);

@@ -11,6 +11,7 @@
 // Value1: text label on the left half, detail label right-aligned on the right half.
 // Value2: text label (right-aligned) on the left third, detail on the rest.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/View.h"
 
 #include <memory>
@@ -61,14 +62,18 @@ public:
     std::shared_ptr<View> accessoryView() const { return m_accessoryView; }
     void setAccessoryView(std::shared_ptr<View>);
     TableViewCellSelectionStyle selectionStyle() const { return m_selectionStyle; }
-    void setSelectionStyle(TableViewCellSelectionStyle style) { m_selectionStyle = style; }
+    void setSelectionStyle(TableViewCellSelectionStyle style)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_selectionStyle = style;
+    }
     // Behind the content; the selected one only while selected or highlighted.
     std::shared_ptr<View> backgroundView() const { return m_backgroundView; }
     void setBackgroundView(std::shared_ptr<View>);
     std::shared_ptr<View> selectedBackgroundView() const { return m_selectedBackgroundView; }
     void setSelectedBackgroundView(std::shared_ptr<View>);
     EdgeInsets separatorInset() const { return m_separatorInset; }
-    void setSeparatorInset(const EdgeInsets& insets) { m_separatorInset = insets; }
+    void setSeparatorInset(const EdgeInsets& insets) { BASE_ASSERT_MAIN_THREAD(); m_separatorInset = insets; }
 
     bool isSelected() const { return m_selected; }
     virtual void setSelected(bool selected, bool animated = false);
@@ -93,7 +98,11 @@ protected:
 
 private:
     friend class TableView;
-    void setReuseIdentifier(std::string identifier) { m_reuseIdentifier = std::move(identifier); }
+    void setReuseIdentifier(std::string identifier)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_reuseIdentifier = std::move(identifier);
+    }
     void updateSelectedBackground();
     double accessoryWidth() const;
 

@@ -7,6 +7,7 @@
 
 #include "platform/base/AttributedString.h"
 #include "platform/base/Strings.h"
+#include "platform/base/Thread.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/TextMetrics.h"
@@ -66,40 +67,56 @@ public:
     const Font& font() const { return m_font; }
     void setFont(const Font&);
     Color textColor() const { return m_textColor; }
-    void setTextColor(const Color& color) { m_textColor = color; }
+    void setTextColor(const Color& color) { BASE_ASSERT_MAIN_THREAD(); m_textColor = color; }
     TextAlignment textAlignment() const { return m_textAlignment; }
     void setTextAlignment(TextAlignment);
     TextBorderStyle borderStyle() const { return m_borderStyle; }
-    void setBorderStyle(TextBorderStyle style) { m_borderStyle = style; }
+    void setBorderStyle(TextBorderStyle style) { BASE_ASSERT_MAIN_THREAD(); m_borderStyle = style; }
     ReturnKeyType returnKeyType() const { return m_returnKeyType; }
-    void setReturnKeyType(ReturnKeyType type) { m_returnKeyType = type; }
+    void setReturnKeyType(ReturnKeyType type) { BASE_ASSERT_MAIN_THREAD(); m_returnKeyType = type; }
     KeyboardType keyboardType() const { return m_keyboardType; }
-    void setKeyboardType(KeyboardType type) { m_keyboardType = type; }
+    void setKeyboardType(KeyboardType type) { BASE_ASSERT_MAIN_THREAD(); m_keyboardType = type; }
     TextFieldViewMode clearButtonMode() const { return m_clearButtonMode; }
-    void setClearButtonMode(TextFieldViewMode mode) { m_clearButtonMode = mode; }
+    void setClearButtonMode(TextFieldViewMode mode) { BASE_ASSERT_MAIN_THREAD(); m_clearButtonMode = mode; }
     bool isSecureTextEntry() const { return m_secure; }
-    void setSecureTextEntry(bool secure) { m_secure = secure; }
+    void setSecureTextEntry(bool secure) { BASE_ASSERT_MAIN_THREAD(); m_secure = secure; }
     AutocapitalizationType autocapitalizationType() const { return m_autocapitalization; }
-    void setAutocapitalizationType(AutocapitalizationType type) { m_autocapitalization = type; }
+    void setAutocapitalizationType(AutocapitalizationType type)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_autocapitalization = type;
+    }
     AutocorrectionType autocorrectionType() const { return m_autocorrection; }
-    void setAutocorrectionType(AutocorrectionType type) { m_autocorrection = type; }
+    void setAutocorrectionType(AutocorrectionType type)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_autocorrection = type;
+    }
     bool clearsOnBeginEditing() const { return m_clearsOnBeginEditing; }
-    void setClearsOnBeginEditing(bool value) { m_clearsOnBeginEditing = value; }
+    void setClearsOnBeginEditing(bool value) { BASE_ASSERT_MAIN_THREAD(); m_clearsOnBeginEditing = value; }
 
     // Side views are subviews while set.
     std::shared_ptr<View> leftView() const { return m_leftView; }
     void setLeftView(std::shared_ptr<View>);
     TextFieldViewMode leftViewMode() const { return m_leftViewMode; }
-    void setLeftViewMode(TextFieldViewMode mode) { m_leftViewMode = mode; }
+    void setLeftViewMode(TextFieldViewMode mode) { BASE_ASSERT_MAIN_THREAD(); m_leftViewMode = mode; }
     std::shared_ptr<View> rightView() const { return m_rightView; }
     void setRightView(std::shared_ptr<View>);
     TextFieldViewMode rightViewMode() const { return m_rightViewMode; }
-    void setRightViewMode(TextFieldViewMode mode) { m_rightViewMode = mode; }
+    void setRightViewMode(TextFieldViewMode mode) { BASE_ASSERT_MAIN_THREAD(); m_rightViewMode = mode; }
     // An input accessory (a toolbar above the keyboard), kept as data.
     std::shared_ptr<View> inputAccessoryView() const { return m_inputAccessoryView; }
-    void setInputAccessoryView(std::shared_ptr<View> view) { m_inputAccessoryView = std::move(view); }
+    void setInputAccessoryView(std::shared_ptr<View> view)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_inputAccessoryView = std::move(view);
+    }
 
-    void setDelegate(std::weak_ptr<TextFieldDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<TextFieldDelegate> delegate)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_delegate = std::move(delegate);
+    }
     std::shared_ptr<TextFieldDelegate> delegate() const { return m_delegate.lock(); }
 
     // Responder. Becoming first responder asks the delegate, resigns the current first

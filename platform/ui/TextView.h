@@ -4,6 +4,7 @@
 
 #include "platform/base/AttributedString.h"
 #include "platform/base/Strings.h"
+#include "platform/base/Thread.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextMetrics.h"
@@ -47,7 +48,7 @@ public:
     const Font& font() const { return m_font; }
     void setFont(const Font&);
     Color textColor() const { return m_textColor; }
-    void setTextColor(const Color& color) { m_textColor = color; }
+    void setTextColor(const Color& color) { BASE_ASSERT_MAIN_THREAD(); m_textColor = color; }
     TextAlignment textAlignment() const { return m_textAlignment; }
     void setTextAlignment(TextAlignment);
     // (8, 0, 8, 0) until set.
@@ -59,7 +60,7 @@ public:
     bool isEditable() const { return m_editable; }
     void setEditable(bool editable);
     bool isSelectable() const { return m_selectable; }
-    void setSelectable(bool selectable) { m_selectable = selectable; }
+    void setSelectable(bool selectable) { BASE_ASSERT_MAIN_THREAD(); m_selectable = selectable; }
     base::Range selectedRange() const { return m_selectedRange; }
     void setSelectedRange(base::Range);
 

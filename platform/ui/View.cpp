@@ -34,6 +34,7 @@ View::View(const Rect& frame)
 View::View(const Rect& frame, std::shared_ptr<Layer> layer)
     : m_layer(layer ? std::move(layer) : Layer::create())
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_layer->m_owningView = this;
     m_layer->setFrame(frame);
 }

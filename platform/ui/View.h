@@ -9,6 +9,7 @@
 //
 // Every mutating call asserts the main thread in debug builds.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Bitmask.h"
 #include "platform/ui/Color.h"
@@ -235,7 +236,11 @@ public:
     static std::shared_ptr<View> currentFirstResponder();
 
     // The controller whose view this is, if any; it becomes the next responder.
-    void setOwningController(std::weak_ptr<Responder> controller) { m_owningController = std::move(controller); }
+    void setOwningController(std::weak_ptr<Responder> controller)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_owningController = std::move(controller);
+    }
     std::shared_ptr<Responder> owningController() const { return m_owningController.lock(); }
 
     // Accessibility. Label and value default to what the view shows (a label's text, a
@@ -260,7 +265,11 @@ public:
     std::optional<std::vector<std::shared_ptr<View>>> accessibilityElements() const;
     void setAccessibilityElements(std::optional<std::vector<std::shared_ptr<View>>>);
     std::string accessibilityLanguage() const { return m_accessibilityLanguage; }
-    void setAccessibilityLanguage(std::string language) { m_accessibilityLanguage = std::move(language); }
+    void setAccessibilityLanguage(std::string language)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_accessibilityLanguage = std::move(language);
+    }
 
     // Gesture recognisers: the view owns them; each holds the view weakly.
     void addGestureRecognizer(const std::shared_ptr<GestureRecognizer>&);

@@ -78,7 +78,10 @@ std::shared_ptr<ViewController> ViewController::create()
     return std::shared_ptr<ViewController>(new ViewController());
 }
 
-ViewController::ViewController() = default;
+ViewController::ViewController()
+{
+    BASE_ASSERT_MAIN_THREAD();
+}
 
 ViewController::~ViewController()
 {

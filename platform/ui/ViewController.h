@@ -28,6 +28,7 @@
 // without animation unlinks at once; an animated one when it completes; in both cases
 // viewDidDisappear and the completion run when the transition completes.
 
+#include "platform/base/Thread.h"
 #include "platform/ui/Bitmask.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/Responder.h"
@@ -142,18 +143,30 @@ public:
     virtual bool prefersStatusBarHidden() const { return false; }
 
     const std::string& title() const { return m_title; }
-    void setTitle(std::string title) { m_title = std::move(title); }
+    void setTitle(std::string title) { BASE_ASSERT_MAIN_THREAD(); m_title = std::move(title); }
     Size preferredContentSize() const { return m_preferredContentSize; }
-    void setPreferredContentSize(const Size& size) { m_preferredContentSize = size; }
+    void setPreferredContentSize(const Size& size)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_preferredContentSize = size;
+    }
 
     ModalPresentationStyle modalPresentationStyle() const { return m_modalPresentationStyle; }
     void setModalPresentationStyle(ModalPresentationStyle);
     ModalTransitionStyle modalTransitionStyle() const { return m_modalTransitionStyle; }
-    void setModalTransitionStyle(ModalTransitionStyle style) { m_modalTransitionStyle = style; }
+    void setModalTransitionStyle(ModalTransitionStyle style)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_modalTransitionStyle = style;
+    }
     bool definesPresentationContext() const { return m_definesPresentationContext; }
-    void setDefinesPresentationContext(bool value) { m_definesPresentationContext = value; }
+    void setDefinesPresentationContext(bool value)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_definesPresentationContext = value;
+    }
     bool isModalInPresentation() const { return m_modalInPresentation; }
-    void setModalInPresentation(bool value) { m_modalInPresentation = value; }
+    void setModalInPresentation(bool value) { BASE_ASSERT_MAIN_THREAD(); m_modalInPresentation = value; }
 
     // Presentation (implemented in Presentation.cpp).
     void presentViewController(

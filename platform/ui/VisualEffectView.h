@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/Thread.h"
 #include "platform/ui/View.h"
 
 #include <optional>
@@ -16,7 +17,7 @@ public:
     std::string_view className() const override { return "VisualEffectView"; }
 
     std::optional<BlurStyle> effect() const { return m_effect; }
-    void setEffect(std::optional<BlurStyle> effect) { m_effect = effect; }
+    void setEffect(std::optional<BlurStyle> effect) { BASE_ASSERT_MAIN_THREAD(); m_effect = effect; }
     const std::shared_ptr<View>& contentView() const { return m_contentView; }
 
     void layoutSubviews() override;

@@ -21,7 +21,7 @@ constexpr double wideLabelWidth = 60;
 constexpr double fixedGlyphSize = 22;
 constexpr double separatorInset = 5;
 
-struct GlyphSpec {
+struct GlyphItem {
     int tag;
     std::string text;
     ui::Font font;
@@ -30,23 +30,23 @@ struct GlyphSpec {
     bool accessible;
 };
 
-std::shared_ptr<PlayerActionBarItem> makeItem(const GlyphSpec& spec)
+std::shared_ptr<PlayerActionBarItem> makeItem(const GlyphItem& glyph)
 {
     auto item = PlayerActionBarItem::create();
-    item->setTag(spec.tag);
-    auto label = chrome::makeConstrainedLabel(spec.text);
+    item->setTag(glyph.tag);
+    auto label = chrome::makeConstrainedLabel(glyph.text);
     label->setTextAlignment(ui::TextAlignment::Center);
-    label->setFont(spec.font);
-    chrome::applyTextColor(*label, spec.color);
+    label->setFont(glyph.font);
+    chrome::applyTextColor(*label, glyph.color);
     item->addSubview(label);
     const double inset = PlayerActionItemBuilder::labelInset();
     ui::Constraint::activate({
         label->topAnchor().constraintEqualTo(item->topAnchor(), inset),
         label->centerXAnchor().constraintEqualTo(item->centerXAnchor()),
-        label->widthAnchor().constraintEqualToConstant(spec.labelWidth),
+        label->widthAnchor().constraintEqualToConstant(glyph.labelWidth),
         label->bottomAnchor().constraintEqualTo(item->bottomAnchor(), -inset),
     });
-    if (spec.accessible)
+    if (glyph.accessible)
         PlayerActionBottomBar::setAccessibilityForPlayerActionBottomBarItem(*item);
     return item;
 }

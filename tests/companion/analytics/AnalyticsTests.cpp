@@ -1,5 +1,6 @@
 #include "companion/analytics/BookReadingTimeManager.h"
 #include "companion/analytics/QueuedAnalyticsManager.h"
+#include "companion/store/SqliteDatabaseManager.h"
 
 #include "platform/base/Json.h"
 
@@ -12,7 +13,7 @@ std::string samplePath(const std::string& name)
     return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name;
 }
 
-TEST(QueuedAnalyticsManager, TrackingJSONGroupsEventsByNameAndHandsThemOverOnce)
+TEST(QueuedAnalyticsManager, TrackingJSONGroupsEventsByName)
 {
     companion::QueuedAnalyticsManager manager;
     EXPECT_EQ(manager.getTrackingJSON(), "");
@@ -32,8 +33,66 @@ TEST(QueuedAnalyticsManager, TrackingJSONGroupsEventsByNameAndHandsThemOverOnce)
     EXPECT_EQ(*json["PageTracking"].at(1)["EventInfo"]["cfID"].asString(), "c2");
     EXPECT_EQ(*json["PageTracking"].at(0)["UniqueID"].asString(), "u1");
 
-    EXPECT_EQ(manager.getTrackingJSON(), "") << "each event is handed over once";
+    EXPECT_EQ(manager.getTrackingJSON(), "") << "nothing new: the stored session is still complete";
     EXPECT_EQ(manager.trackedEventCount(), 4u);
+}
+
+namespace {
+
+base::Value pageEvent(const std::string& visit, const std::string& page)
+{
+    return base::Value::Dictionary { { "pageID", page }, { "ReaderSeatingID", visit } };
+}
+
+std::vector<std::string> pageIDsIn(const std::string& json)
+{
+    std::vector<std::string> pages;
+    auto parsed = base::parseJson(json);
+    if (!parsed.ok())
+        return pages;
+    if (const auto* list = parsed.value()["PageTracking"].asList()) {
+        for (const auto& entry : *list)
+            pages.push_back(entry["EventInfo"]["pageID"].description());
+    }
+    return pages;
+}
+
+} // namespace
+
+TEST(QueuedAnalyticsManager, EveryHandOverHoldsTheWholeVisit)
+{
+    companion::QueuedAnalyticsManager manager;
+    manager.trackEvent("PageTracking", pageEvent("visit-1", "1"), "u1");
+    EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "1" }));
+    manager.trackEvent("PageTracking", pageEvent("visit-1", "2"), "u2");
+    EXPECT_EQ(manager.queuedEvents().size(), 1u);
+    EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "1", "2" }));
+    // A changed event counts as new and is handed over in place.
+    manager.trackEvent("PageTracking", pageEvent("visit-1", "1b"), "u1");
+    EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "1b", "2" }));
+
+    // Another visit starts from nothing.
+    manager.trackEvent("PageTracking", pageEvent("visit-2", "9"), "u9");
+    EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "9" }));
+    EXPECT_EQ(manager.visitEvents().size(), 1u);
+}
+
+TEST(QueuedAnalyticsManager, TheStoredSessionKeepsEarlierEventsOfTheVisit)
+{
+    // The reader saves the hand-over every few seconds; the store replaces its unsynced
+    // session with each save. No event of the visit may be lost on the way.
+    auto opened = companion::SqliteDatabaseManager::openInMemory();
+    ASSERT_TRUE(opened.ok());
+    auto store = opened.value();
+    companion::QueuedAnalyticsManager manager;
+    for (const char* page : { "1", "2", "3" }) {
+        manager.trackEvent("PageTracking", pageEvent("visit-1", page), std::string("u") + page);
+        store->createReaderAnalyticsSessionForUserID("7", "42", manager.getTrackingJSON());
+    }
+    auto sessions = store->getReaderAnalyticsForUser(7, "42");
+    ASSERT_EQ(sessions.count(), 1u);
+    const auto& stored = sessions.asDictionary()->begin()->second;
+    EXPECT_EQ(pageIDsIn(*stored.asString()), (std::vector<std::string> { "1", "2", "3" }));
 }
 
 TEST(QueuedAnalyticsManager, LiveEventsAreKeptWithOrWithoutAName)

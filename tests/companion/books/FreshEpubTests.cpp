@@ -53,15 +53,18 @@ void writeFreshEpub(const fs::path& root, const std::string& layout)
     <rootfile full-path="content/package.opf" media-type="application/oebps-package+xml"/>
   </rootfiles>
 </container>)");
-    std::string layoutMeta = layout.empty() ? "" : R"(<meta property="rendition:layout">)" + layout + "</meta>";
-    write(root / "content/package.opf", R"(<?xml version="1.0" encoding="UTF-8"?>
+    std::string layoutMeta
+        = layout.empty() ? "" : R"(<meta property="rendition:layout">)" + layout + "</meta>";
+    write(root / "content/package.opf",
+        R"(<?xml version="1.0" encoding="UTF-8"?>
 <package xmlns="http://www.idpf.org/2007/opf" version="3.0" unique-identifier="uid" xml:lang="en">
   <metadata xmlns:dc="http://purl.org/dc/elements/1.1/">
     <dc:identifier>isbn-000-fresh</dc:identifier>
     <dc:identifier id="uid">urn:uuid:fresh-0001</dc:identifier>
     <dc:title>Tide Pools of the North Shore</dc:title>
     <dc:language>en</dc:language>
-    )" + layoutMeta + R"(
+    )" + layoutMeta
+            + R"(
   </metadata>
   <manifest>
     <item id="toc" href="nav/contents.xhtml" media-type="application/xhtml+xml" properties="nav"/>
@@ -100,8 +103,10 @@ void writeFreshEpub(const fs::path& root, const std::string& layout)
             R"(<h1 id="p1">Rock Pools</h1><p>At low tide the rocks hold small pools of sea water.</p>
 <p id="crabs">Hermit crabs borrow empty shells.</p>)"));
     write(root / "content/text/two part.xhtml",
-        chapterDocument("Anemones", R"(<h1 id="p2">Anemones</h1><p>An anemone closes when the water leaves it.</p>)"));
-    write(root / "content/text/notes.xhtml", chapterDocument("Notes", R"(<p id="p3">Notes for the teacher.</p>)"));
+        chapterDocument(
+            "Anemones", R"(<h1 id="p2">Anemones</h1><p>An anemone closes when the water leaves it.</p>)"));
+    write(root / "content/text/notes.xhtml",
+        chapterDocument("Notes", R"(<p id="p3">Notes for the teacher.</p>)"));
 }
 
 struct LayoutCase {
@@ -150,7 +155,8 @@ TEST_P(FreshEpub, LoaderReadsItsStructure)
         hrefs.push_back(chapter->href);
         titles.push_back(chapter->title);
     }
-    EXPECT_EQ(hrefs, (std::vector<std::string> { "text/one.xhtml", "text/two part.xhtml", "text/notes.xhtml" }));
+    EXPECT_EQ(
+        hrefs, (std::vector<std::string> { "text/one.xhtml", "text/two part.xhtml", "text/notes.xhtml" }));
     EXPECT_EQ(titles, (std::vector<std::string> { "Rock Pools", "Anemones", "" }));
     EXPECT_TRUE(book->chapters[1]->linear);
     EXPECT_FALSE(book->chapters[2]->linear);
@@ -194,7 +200,8 @@ TEST_P(FreshEpub, RendererOpensItAndSearchFindsItsText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, FreshEpub,
-    ::testing::Values(LayoutCase { "reflowable", "", 0 }, LayoutCase { "explicitlyReflowable", "reflowable", 0 },
+    ::testing::Values(LayoutCase { "reflowable", "", 0 },
+        LayoutCase { "explicitlyReflowable", "reflowable", 0 },
         LayoutCase { "fixedLayout", "pre-paginated", 1 }),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -220,7 +227,8 @@ TEST(DeeplyNestedBooks, LoadWithoutExhaustingTheStack)
             + "</ol></nav></body></html>");
     write(folder.path() / "pages/assets/xml-bin/eBook.xml",
         R"(<ebook id="1"><chapters><chapter id="1" title="C"><page id="1"/></chapter></chapters><contents>)"
-            + repeat(R"(<node title="x" pageID="1">)", depth) + repeat("</node>", depth) + "</contents></ebook>");
+            + repeat(R"(<node title="x" pageID="1">)", depth) + repeat("</node>", depth)
+            + "</contents></ebook>");
 
     auto epub = companion::loadBook((folder.path() / "epub").string());
     ASSERT_TRUE(epub.ok()) << epub.error().localizedDescription();

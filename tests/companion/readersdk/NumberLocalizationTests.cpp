@@ -21,6 +21,7 @@ TEST_F(NumberLocalization, EachLanguageWritesItsOwnDigits)
         const char* language;
         const char* digits; // 0 to 9 as the language writes them
     };
+    // clang-format off
     const Case cases[] = {
         { "en", "0123456789" },
         { "ar", "\u0660\u0661\u0662\u0663\u0664\u0665\u0666\u0667\u0668\u0669" },
@@ -33,6 +34,7 @@ TEST_F(NumberLocalization, EachLanguageWritesItsOwnDigits)
         { "", "0123456789" },
         { "arabic", "0123456789" }, // only the language code counts, not a prefix of it
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.language);
         NumberLocalizationHandler::setLanguage(c.language);
@@ -46,7 +48,8 @@ TEST_F(NumberLocalization, OnlyDigitsChange)
     EXPECT_EQ(NumberLocalizationHandler::localizeNumberWithNumber(base::Value(12)), "\u0661\u0662");
     EXPECT_EQ(NumberLocalizationHandler::localizeNumberWithNumber(base::Value(4.5)), "\u0664.\u0665");
     EXPECT_EQ(NumberLocalizationHandler::localizeNumberWithNumber(base::Value(-3)), "-\u0663");
-    EXPECT_EQ(NumberLocalizationHandler::localizeTimeWithTime("10:05 PM", "hh:mm a"), "\u0661\u0660:\u0660\u0665 PM");
+    EXPECT_EQ(NumberLocalizationHandler::localizeTimeWithTime("10:05 PM", "hh:mm a"),
+        "\u0661\u0660:\u0660\u0665 PM");
     EXPECT_EQ(NumberLocalizationHandler::localizeDigits("page \u0661 / 2"), "page \u0661 / \u0662")
         << "digits already localised and other text are left alone";
 }

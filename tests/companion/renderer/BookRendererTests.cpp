@@ -91,6 +91,9 @@ TEST_F(BookRendererTest, InitialDisplayNumberChoosesTheFirstPage)
     };
     const Case cases[] = {
         { "sample-pagebook", "105", 105 },
+        // A page book's owner names the printed label: it is found before any page id.
+        { "sample-pagebook", "4", 106 },
+        { "sample-pagebook", "ii", 102 },
         { "sample-pagebook", "9999", 101 },
         { "sample-pagebook", "not a page", 101 },
         { "sample-fixed-epub", "2", 2 },

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -282,6 +283,33 @@ TEST(SqliteDatabaseManager, BookMetadataIsMergedByKey)
     EXPECT_EQ(metadata["FurthestPageData"], base::Value("{\"page\":40}"));
     EXPECT_EQ(metadata["Flag"], base::Value(true));
     EXPECT_TRUE(store->getBookMetadataForbookID(book, user + 1).asDictionary()->empty());
+}
+
+TEST(SqliteDatabaseManager, UserIdsAreKeptWholeAt64Bits)
+{
+    // Ids that agree in their low 32 bits must not see each other's content.
+    const int64_t users[] = { 1, 1 + (int64_t(1) << 32), INT64_MAX, INT64_MIN, -1 };
+    TemporaryFolder folder;
+    {
+        auto store = openStore(folder);
+        for (int64_t id : users) {
+            auto highlight = std::make_shared<SDKHighlightVO>();
+            highlight->pageIdentifier = "1";
+            highlight->text = std::to_string(id);
+            store->saveHighlight(highlight, book, id);
+            store->saveBookMetadata(
+                base::Value::Dictionary { { "LastPageFolio", std::to_string(id) } }, book, id);
+        }
+    }
+    auto reopened = openStore(folder);
+    for (int64_t id : users) {
+        SCOPED_TRACE(id);
+        auto found = reopened->highlightBookID(book, id);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0]->text, std::to_string(id));
+        EXPECT_EQ(
+            reopened->getBookMetadataForbookID(book, id)["LastPageFolio"], base::Value(std::to_string(id)));
+    }
 }
 
 TEST(SqliteDatabaseManager, HostileIdsAndTextAreStoredAsGiven)

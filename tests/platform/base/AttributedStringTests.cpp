@@ -130,4 +130,64 @@ TEST(AttributedStringTest, InvalidUtf8IsReplacedSoLengthsStayAdditive)
     EXPECT_EQ(text.runs().back().range.end(), 2u);
 }
 
+TEST(AttributedStringTest, EachAttributeIsAddedAndRemovedOnItsOwn)
+{
+    base::ParagraphStyleAttr paragraph;
+    paragraph.lineSpacing = 4;
+    paragraph.alignment = base::TextAlignment::Center;
+    paragraph.lineBreakMode = base::LineBreakMode::ByTruncatingTail;
+    TextAttributes all = withFont("F", 10);
+    all.foregroundColor = base::ColorAttr { 1, 0, 0, 1 };
+    all.backgroundColor = base::ColorAttr { 0, 0, 1, 0.5 };
+    all.underlineStyle = base::UnderlineStyle::Single;
+    all.paragraphStyle = paragraph;
+    all.link = "https://x";
+
+    struct Case {
+        const char* name;
+        base::TextAttributeKey key;
+        void (*clear)(TextAttributes&);
+    };
+    const Case cases[] = {
+        { "font", base::TextAttributeKey::Font, [](TextAttributes& a) { a.font.reset(); } },
+        { "foreground", base::TextAttributeKey::ForegroundColor,
+            [](TextAttributes& a) { a.foregroundColor.reset(); } },
+        { "background", base::TextAttributeKey::BackgroundColor,
+            [](TextAttributes& a) { a.backgroundColor.reset(); } },
+        { "underline", base::TextAttributeKey::UnderlineStyle,
+            [](TextAttributes& a) { a.underlineStyle.reset(); } },
+        { "paragraph", base::TextAttributeKey::ParagraphStyle,
+            [](TextAttributes& a) { a.paragraphStyle.reset(); } },
+        { "link", base::TextAttributeKey::Link, [](TextAttributes& a) { a.link.reset(); } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AttributedString text("abcdefgh", all);
+        text.removeAttribute(Range { 2, 3 }, c.key);
+        TextAttributes without = all;
+        c.clear(without);
+        const std::vector<AttributedRun> expected = {
+            { Range { 0, 2 }, all },
+            { Range { 2, 3 }, without },
+            { Range { 5, 3 }, all },
+        };
+        EXPECT_EQ(text.runs(), expected);
+
+        // Adding it back joins the runs again.
+        text.addAttributes(Range { 2, 3 }, all);
+        ASSERT_EQ(text.runs().size(), 1u);
+        EXPECT_EQ(text.runs()[0].attributes, all);
+    }
+
+    AttributedString styled("abcd");
+    styled.addUnderline(Range { 0, 2 }, base::UnderlineStyle::Double);
+    styled.addParagraphStyle(Range { 1, 3 }, paragraph);
+    EXPECT_EQ(styled.attributesAt(0).underlineStyle, base::UnderlineStyle::Double);
+    EXPECT_FALSE(styled.attributesAt(0).paragraphStyle);
+    EXPECT_EQ(styled.attributesAt(1).paragraphStyle, paragraph);
+    EXPECT_EQ(styled.attributesAt(1).underlineStyle, base::UnderlineStyle::Double);
+    EXPECT_FALSE(styled.attributesAt(3).underlineStyle);
+    EXPECT_EQ(styled.runs().size(), 3u);
+}
+
 } // namespace

@@ -16,6 +16,7 @@
 #include "LectoroSDKWithReader/reader/ReaderToolbarActions.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
+#include "LectoroSDKWithReader/reader/help/ReaderHelp.h"
 #include "LectoroSDKWithReader/readersdk/AnalyticsManager.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
@@ -233,6 +234,11 @@ protected:
         EXPECT_TRUE(loaded.ok()) << name;
         if (!loaded.ok())
             return nullptr;
+        // The help overlay (shown once per book kind, with the bars on screen) and the
+        // read-aloud offer after it are the help tests' concern: here both count as seen.
+        for (const char* flag : { ReaderHelp::pdfFlagKey, ReaderHelp::reflowEpubFlagKey, ReaderHelp::fixedEpubFlagKey })
+            base::UserDefaults::standard().setBool(flag, false);
+        m_reader->context().readAloudPopupShown = true;
         m_renderer->loadBook(loaded.value(), {});
         return loaded.value();
     }

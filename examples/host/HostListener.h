@@ -1,0 +1,54 @@
+#pragma once
+
+// The host's side of the launcher: it prints each callback as it arrives and remembers
+// the closes, so the host can tell where the reader left the book.
+
+#include "LectoroSDKWithReader/reader/LectoroReaderViewControllerDelegate.h"
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace host {
+
+class HostListener final : public lectoro::LectoroReaderViewControllerDelegate {
+public:
+    explicit HostListener(std::ostream& out)
+        : m_out(out)
+    {
+    }
+
+    struct Close {
+        std::string bookID;
+        std::optional<std::string> lastPageFolio;
+    };
+    const std::vector<Close>& closes() const { return m_closes; }
+    bool sessionExpired() const { return m_sessionExpired; }
+
+    void didClosedReaderWithReader(lectoro::LectoroReaderViewController&, const std::string& bookID,
+        std::shared_ptr<lectoro::LectoroUser>, const std::optional<std::string>& lastPageFolio) override;
+    void didUpdateFurthestPageDataWithReader(lectoro::LectoroReaderViewController&,
+        const std::string& furthestPageData, int64_t bookID, std::shared_ptr<lectoro::LectoroUser>) override;
+    void didUpdatedReadPercentageTo(int64_t percentage, int64_t bookID) override;
+    void didUGCSaveCompletedSuccessfullyWithUserID(int64_t userID, int64_t bookID) override;
+    void didUGCSaveFailedWithError(const base::Error&, int64_t userID, int64_t bookID) override;
+    void didSaveAnalyticsDataSuccessfully() override;
+    void didSaveAnalyticsDataFailedWithError(
+        const base::Error&, const std::string& userID, const std::string& bookID) override;
+    void didUGCSaveCompletedSuccessfully() override;
+    void didUGCSaveFailedWithError(const base::Error&) override;
+    void didSessionExpiredWithUser(
+        std::shared_ptr<lectoro::LectoroUser>, const std::string& expiredToken) override;
+    void didHLSMediaLoadingFailWithError(
+        const base::Error&, const std::string& bookId, int64_t timeStamp) override;
+
+private:
+    void print(const std::string& line);
+
+    std::ostream& m_out;
+    std::vector<Close> m_closes;
+    bool m_sessionExpired = false;
+};
+
+} // namespace host
