@@ -54,6 +54,12 @@ void logLauncher(const std::string& message)
     LectoroDebugLog::logWithType(1, "LectoroReaderViewController", message);
 }
 
+std::string thumbnailURLOf(const std::shared_ptr<LectoroBookPackage>& package)
+{
+    auto audioPackage = std::dynamic_pointer_cast<LectoroAudioBookPackage>(package);
+    return audioPackage ? audioPackage->thumbnailURL : std::string();
+}
+
 } // namespace
 
 std::shared_ptr<LectoroReaderViewController> LectoroReaderViewController::create()
@@ -351,19 +357,9 @@ void LectoroReaderViewController::launchMediaChild(const PackagePtr& package, co
     m_user = user;
     if (numericUserId)
         updateUserIDWithNumericValueForLectoroUser(*m_user);
-    auto audioPackage = std::dynamic_pointer_cast<LectoroAudioBookPackage>(package);
-    std::string thumbnailURL = audioPackage ? audioPackage->thumbnailURL : std::string();
+    std::string thumbnailURL = thumbnailURLOf(package);
     m_configuration = configuration;
-    m_settings = settings ? settings : std::make_shared<MVReaderSettingModel>();
-
-    auto controller = MVLectoroMediaBookController::create();
-    m_audioBookController = controller;
-    controller->setDelegate(std::static_pointer_cast<MVLectoroMediaBookControllerDelegate>(self()));
-    view()->addSubview(controller->view());
-    addChildViewController(controller);
-    controller->didMoveToParentViewController(this);
-    pinToSafeArea(controller->view(), true);
-    controller->setAudioThemeFilePath(getAudioThemePath());
+    auto controller = embedMediaChild(settings);
     controller->launchMediaReader(package->bookPath, package->bookIDAsInt32(), package->isbn, thumbnailURL,
         m_configuration->baseURL, m_configuration->clientID, m_user, m_settings, true, std::nullopt,
         m_bookVersion);
@@ -415,23 +411,14 @@ void LectoroReaderViewController::launchHLSMediaBook(const PackagePtr& package, 
         return;
     closeOpenChildBeforeLaunch();
     m_user = user;
-    auto audioPackage = std::dynamic_pointer_cast<LectoroAudioBookPackage>(package);
-    std::string thumbnailURL = audioPackage ? audioPackage->thumbnailURL : std::string();
+    std::string thumbnailURL = thumbnailURLOf(package);
     m_configuration = configuration;
-    m_settings = settings ? settings : std::make_shared<MVReaderSettingModel>();
-
-    auto controller = MVLectoroMediaBookController::create();
-    m_audioBookController = controller;
-    controller->setDelegate(std::static_pointer_cast<MVLectoroMediaBookControllerDelegate>(self()));
-    if (m_lastPageFolio)
-        controller->setLastPageFolio(m_lastPageFolio);
-    else
-        setLastPageFolioToPlayer(m_reader, package->bookID, nullptr, nullptr);
-    view()->addSubview(controller->view());
-    addChildViewController(controller);
-    controller->didMoveToParentViewController(this);
-    pinToSafeArea(controller->view(), true);
-    controller->setAudioThemeFilePath(getAudioThemePath());
+    auto controller = embedMediaChild(settings, [&](MVLectoroMediaBookController& child) {
+        if (m_lastPageFolio)
+            child.setLastPageFolio(m_lastPageFolio);
+        else
+            setLastPageFolioToPlayer(m_reader, package->bookID, nullptr, nullptr);
+    });
 
     auto downloadedPath
         = MVLectoroHLSDownloaderManager::shared().getBookDownloadedPath(base::Value(package->bookID));
@@ -445,6 +432,24 @@ void LectoroReaderViewController::launchHLSMediaBook(const PackagePtr& package, 
             m_configuration->microServicesBaseURL, m_configuration->clientID, m_user, package->isbn,
             timeStamp, isAudioBook, enableCDNCookies, m_settings, std::nullopt, m_bookVersion);
     }
+}
+
+std::shared_ptr<MVLectoroMediaBookController> LectoroReaderViewController::embedMediaChild(
+    const SettingsPtr& settings, const std::function<void(MVLectoroMediaBookController&)>& beforeEmbedding)
+{
+    m_settings = settings ? settings : std::make_shared<MVReaderSettingModel>();
+
+    auto controller = MVLectoroMediaBookController::create();
+    m_audioBookController = controller;
+    controller->setDelegate(std::static_pointer_cast<MVLectoroMediaBookControllerDelegate>(self()));
+    if (beforeEmbedding)
+        beforeEmbedding(*controller);
+    view()->addSubview(controller->view());
+    addChildViewController(controller);
+    controller->didMoveToParentViewController(this);
+    pinToSafeArea(controller->view(), true);
+    controller->setAudioThemeFilePath(getAudioThemePath());
+    return controller;
 }
 
 void LectoroReaderViewController::removeMediaChild()

@@ -162,6 +162,11 @@ private:
     void restoreFurthestPage(const std::shared_ptr<ReaderViewController>&, const LectoroBookPackage&);
     void launchMediaChild(
         const PackagePtr&, const UserPtr&, const ConfigurationPtr&, const SettingsPtr&, bool numericUserId);
+    // Takes the settings (a fresh model for none), creates the media child with this
+    // controller as its delegate and embeds it with the audio theme; beforeEmbedding runs
+    // before its view joins ours.
+    std::shared_ptr<MVLectoroMediaBookController> embedMediaChild(
+        const SettingsPtr&, const std::function<void(MVLectoroMediaBookController&)>& beforeEmbedding = {});
     void removeMediaChild();
     void didLoginSessionExpired();
     // The retry rule of a failed save: with an expired session and auto-login on, one

@@ -112,6 +112,16 @@ base::Result<pugi::xml_document*> parseXml(pugi::xml_document& document, const s
     return &document;
 }
 
+// For the navigation documents, which a book can do without: unreadable is the same as absent.
+bool loadOptionalXml(pugi::xml_document& document, const std::string& folder, const std::string& path)
+{
+    auto content = readBookFile(folder, path);
+    if (!content.ok())
+        return false;
+    const auto& text = content.value();
+    return bool(document.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_auto));
+}
+
 class EpubReader {
 public:
     explicit EpubReader(std::string folder) : m_folder(std::move(folder)) { }
@@ -303,11 +313,8 @@ base::Result<void> EpubReader::readChapters()
 
 void EpubReader::readNavDocument(const ManifestItem& item)
 {
-    auto content = readBookFile(m_folder, item.path);
-    if (!content.ok())
-        return;
     pugi::xml_document document;
-    if (!document.load_buffer(content.value().data(), content.value().size(), pugi::parse_default, pugi::encoding_auto))
+    if (!loadOptionalXml(document, m_folder, item.path))
         return;
     std::string navDirectory = directoryOf(item.path);
     std::vector<pugi::xml_node> navs;
@@ -366,11 +373,8 @@ void EpubReader::readNavDocument(const ManifestItem& item)
 
 void EpubReader::readNcx(const ManifestItem& item)
 {
-    auto content = readBookFile(m_folder, item.path);
-    if (!content.ok())
-        return;
     pugi::xml_document document;
-    if (!document.load_buffer(content.value().data(), content.value().size(), pugi::parse_default, pugi::encoding_auto))
+    if (!loadOptionalXml(document, m_folder, item.path))
         return;
     std::string ncxDirectory = directoryOf(item.path);
     auto root = document.document_element();

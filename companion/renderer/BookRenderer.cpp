@@ -89,6 +89,22 @@ bool sameRecord(const lectoro::SDKUGCVO& a, const lectoro::SDKUGCVO& b)
     return !a.localID.empty() && a.localID == b.localID;
 }
 
+// A new record placed on a page: its identity, where it sits, and when it was made.
+template<typename Record, typename Page>
+std::shared_ptr<Record> newRecordOn(const Page& page)
+{
+    auto record = std::make_shared<Record>();
+    record->localID = base::makeUuid();
+    record->pageIdentifier = std::to_string(page.number);
+    record->displayNum = page.displayNum;
+    if (page.chapter) {
+        record->href = page.chapter->href;
+        record->chapterName = page.chapter->title;
+    }
+    record->createdDate = lectoro::currentUGCDateString();
+    return record;
+}
+
 } // namespace
 
 std::shared_ptr<BookRenderer> BookRenderer::create(std::string bookPath,
@@ -690,21 +706,14 @@ std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::makeHighlightFromSelectio
     const PageEntry* entry = entryForNumber(m_selection->pageNumber);
     if (!entry)
         return nullptr;
-    auto record = std::make_shared<lectoro::SDKHighlightVO>();
-    record->localID = base::makeUuid();
-    record->pageIdentifier = std::to_string(entry->number);
-    record->displayNum = entry->displayNum;
-    if (entry->chapter) {
-        record->href = entry->chapter->href;
-        record->chapterName = entry->chapter->title;
+    auto record = newRecordOn<lectoro::SDKHighlightVO>(*entry);
+    if (entry->chapter)
         record->positionIdentifier = m_currentCFI;
-    }
     record->text = m_selection->text;
     record->startIndex = m_selection->start;
     record->endIndex = m_selection->end;
     record->textColor = textColor;
     record->backgroundColor = backgroundColor;
-    record->createdDate = lectoro::currentUGCDateString();
     record->status = lectoro::UGCStatusNew;
     record->isSynced = false;
     return record;
@@ -715,19 +724,12 @@ std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::makeStickyNote() const
     if (!m_activeCount)
         return nullptr;
     const PageEntry& entry = m_pages[m_activeStart];
-    auto record = std::make_shared<lectoro::SDKHighlightVO>();
-    record->localID = base::makeUuid();
-    record->pageIdentifier = std::to_string(entry.number);
-    record->displayNum = entry.displayNum;
-    if (entry.chapter) {
-        record->href = entry.chapter->href;
-        record->chapterName = entry.chapter->title;
+    auto record = newRecordOn<lectoro::SDKHighlightVO>(entry);
+    if (entry.chapter)
         record->positionIdentifier = m_currentCFI;
-    }
     record->isStickyNote = true;
     record->noteRect = defaultNoteRect;
     record->backgroundColor = "#FFFF00";
-    record->createdDate = lectoro::currentUGCDateString();
     return record;
 }
 
@@ -927,16 +929,9 @@ std::shared_ptr<lectoro::SDKBookmarkVO> BookRenderer::getBookmarkVOForPageNo(int
     const PageEntry* entry = entryForNumber(pageNo);
     if (!entry)
         return nullptr;
-    auto bookmark = std::make_shared<lectoro::SDKBookmarkVO>();
-    bookmark->localID = base::makeUuid();
-    bookmark->pageIdentifier = std::to_string(entry->number);
-    bookmark->displayNum = entry->displayNum;
-    if (entry->chapter) {
-        bookmark->href = entry->chapter->href;
-        bookmark->chapterName = entry->chapter->title;
+    auto bookmark = newRecordOn<lectoro::SDKBookmarkVO>(*entry);
+    if (entry->chapter)
         bookmark->positionIdentifier = m_currentCFI;
-    }
-    bookmark->createdDate = lectoro::currentUGCDateString();
     return bookmark;
 }
 
@@ -998,17 +993,9 @@ std::shared_ptr<lectoro::SDKTextAnnotationVO> BookRenderer::getTextAnnotationVOW
     if (!m_activeCount)
         return nullptr;
     const PageEntry& entry = m_pages[m_activeStart];
-    auto record = std::make_shared<lectoro::SDKTextAnnotationVO>();
-    record->localID = base::makeUuid();
-    record->pageIdentifier = std::to_string(entry.number);
-    record->displayNum = entry.displayNum;
-    if (entry.chapter) {
-        record->href = entry.chapter->href;
-        record->chapterName = entry.chapter->title;
-    }
+    auto record = newRecordOn<lectoro::SDKTextAnnotationVO>(entry);
     record->rect = defaultTextBoxRect;
     record->textColor = "#000000";
-    record->createdDate = lectoro::currentUGCDateString();
     return record;
 }
 

@@ -1,6 +1,7 @@
 #include "companion/service/InProcessService.h"
 
 #include "companion/service/ServiceErrors.h"
+#include "companion/service/ValueText.h"
 #include "platform/base/Json.h"
 
 #include <algorithm>
@@ -27,15 +28,6 @@ std::optional<int64_t> idFrom(const base::Value& value)
 base::Error malformed(const std::string& what)
 {
     return serviceError(400, "Malformed request: " + what);
-}
-
-std::string textOf(const base::Value& value)
-{
-    if (auto text = value.stringPointer())
-        return *text;
-    if (value.isNull())
-        return {};
-    return value.description();
 }
 
 // A service id; records never uploaded carry "-1" or nothing.

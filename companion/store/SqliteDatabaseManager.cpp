@@ -2,6 +2,7 @@
 
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/StoreSchema.h"
+#include "companion/store/StoredRecord.h"
 #include "companion/store/UGCFamily.h"
 
 #include "platform/base/Json.h"
@@ -15,27 +16,6 @@ namespace companion {
 using namespace lectoro;
 
 namespace {
-
-std::shared_ptr<SDKUGCVO> recordFromRow(const SqliteStatement& row)
-{
-    // Columns: 0 local_id, 1 ugc_id, 2 status, 3 is_synced, 4 is_submitted, 5 payload,
-    // 6 page_identifier, 7 display_num. The columns are the truth for what the store
-    // manages; the payload carries the rest.
-    auto payload = base::parseJson(row.columnText(5));
-    if (!payload.ok())
-        return nullptr;
-    auto record = makeUGCRecordFromDictionary(payload.value());
-    if (!record)
-        return nullptr;
-    record->localID = row.columnText(0);
-    record->ugcID = row.columnText(1);
-    record->status = static_cast<int16_t>(row.columnInteger(2));
-    record->isSynced = row.columnInteger(3) != 0;
-    record->isSubmitted = row.columnInteger(4) != 0;
-    record->pageIdentifier = row.columnText(6);
-    record->displayNum = row.columnText(7);
-    return record;
-}
 
 template<class Record>
 std::vector<std::shared_ptr<Record>> castRecords(const std::vector<std::shared_ptr<SDKUGCVO>>& records)
@@ -60,9 +40,15 @@ int64_t linkIDOf(const SDKUGCVO& record)
     return answer ? answer->linkID : 0;
 }
 
-bool isUploadedID(const std::string& ugcID)
+// Every record the statement's rows (of `rowColumns`) still describe.
+std::vector<std::shared_ptr<SDKUGCVO>> readRecords(SqliteStatement& statement)
 {
-    return !ugcID.empty() && ugcID != UGCNotUploadedID;
+    std::vector<std::shared_ptr<SDKUGCVO>> records;
+    while (statement.step()) {
+        if (auto record = recordFromRow(statement))
+            records.push_back(std::move(record));
+    }
+    return records;
 }
 
 constexpr const char* rowColumns = "local_id, ugc_id, status, is_synced, is_submitted, payload, page_identifier, display_num";
@@ -133,6 +119,32 @@ void SqliteDatabaseManager::recordSuccess()
     m_lastError = {};
 }
 
+void SqliteDatabaseManager::recordOutcome(bool succeeded)
+{
+    if (succeeded)
+        recordSuccess();
+    else
+        recordFailure();
+}
+
+bool SqliteDatabaseManager::beginWriting()
+{
+    if (m_database->execute("BEGIN IMMEDIATE"))
+        return true;
+    recordFailure();
+    return false;
+}
+
+void SqliteDatabaseManager::finishWriting(bool ok)
+{
+    if (ok && m_database->execute("COMMIT")) {
+        recordSuccess();
+        return;
+    }
+    recordFailure();
+    m_database->execute("ROLLBACK");
+}
+
 void SqliteDatabaseManager::setBook(std::shared_ptr<LectoroBookVO> book)
 {
     std::lock_guard lock(m_mutex);
@@ -180,10 +192,7 @@ void SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std::string& book
         .bind(9, static_cast<int64_t>(record.status))
         .bind(10, record.isSubmitted)
         .bind(11, base::toJson(record.toUGCDictionary()));
-    if (statement->run())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->run());
 }
 
 void SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, const std::string& bookID, int64_t userID)
@@ -198,10 +207,7 @@ void SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, const std::stri
     }
     find->bind(1, familyNumber(record)).bind(2, bookID).bind(3, userID).bind(4, record.localID).bind(5, record.ugcID);
     if (!find->step()) {
-        if (find->ok())
-            recordSuccess();
-        else
-            recordFailure();
+        recordOutcome(find->ok());
         return;
     }
     int64_t rowID = find->columnInteger(0);
@@ -222,10 +228,7 @@ void SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, const std::stri
         if (change)
             change->bind(1, rowID);
     }
-    if (change && change->run())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(change && change->run());
 }
 
 std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOnPage(int family, const std::string& pageID,
@@ -241,14 +244,8 @@ std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOnPage(int 
         return result;
     }
     statement->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, pageID).bind(5, displayNumber);
-    while (statement->step()) {
-        if (auto record = recordFromRow(*statement))
-            result.push_back(std::move(record));
-    }
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    result = readRecords(*statement);
+    recordOutcome(statement->ok());
     return result;
 }
 
@@ -264,14 +261,8 @@ std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOfBook(int 
         return result;
     }
     statement->bind(1, family).bind(2, bookID).bind(3, userID);
-    while (statement->step()) {
-        if (auto record = recordFromRow(*statement))
-            result.push_back(std::move(record));
-    }
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    result = readRecords(*statement);
+    recordOutcome(statement->ok());
     return result;
 }
 
@@ -320,10 +311,7 @@ void SqliteDatabaseManager::updateAnsweredUGC(const std::string& ugcID, bool acc
         // A declined note is someone else's: it leaves this user's store and nothing is
         // uploaded for it here (the answer itself went to the server already).
         auto* remove = m_database->statement("DELETE FROM ugc WHERE family = 1 AND user_id = ?1 AND ugc_id = ?2");
-        if (remove && remove->bind(1, userID).bind(2, ugcID).run())
-            recordSuccess();
-        else
-            recordFailure();
+        recordOutcome(remove && remove->bind(1, userID).bind(2, ugcID).run());
         return;
     }
     std::string sql = std::string("SELECT id, ") + rowColumns + " FROM ugc WHERE family = 1 AND user_id = ?1 AND ugc_id = ?2";

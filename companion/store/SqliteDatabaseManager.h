@@ -167,6 +167,14 @@ private:
     void markSubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);
     void recordFailure();
     void recordSuccess();
+    void recordOutcome(bool succeeded);
+    // A write transaction: beginWriting() is false (the error noted) when none could be
+    // opened; finishWriting() commits work that went well and otherwise, or when the
+    // commit fails, notes the error and rolls back.
+    bool beginWriting();
+    void finishWriting(bool ok);
+    // The analytics sessions the query (of id and data, bound to user and book) selects, by id.
+    base::Value analyticsSessions(const char* sql, int64_t userID, const std::string& bookID);
 
     mutable std::mutex m_mutex;
     std::unique_ptr<SqliteDatabase> m_database;

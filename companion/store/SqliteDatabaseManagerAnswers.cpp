@@ -52,10 +52,7 @@ std::shared_ptr<SDKFIBVO> SqliteDatabaseManager::answerForLink(const std::string
     std::shared_ptr<SDKFIBVO> result;
     if (statement->step())
         result = answerFromRow(*statement, 0);
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     statement->reset();
     return result;
 }
@@ -146,10 +143,7 @@ bool SqliteDatabaseManager::isFIBsAvailableOnPageID(const std::string& pageID, c
     }
     statement->bind(1, answerFamily).bind(2, bookID).bind(3, userID).bind(4, pageID).bind(5, displayNumber).bind(6, submitted);
     bool found = statement->step();
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     statement->reset();
     return found;
 }
@@ -158,10 +152,8 @@ void SqliteDatabaseManager::clearAllFIBsOnPageNumber(const std::string& pageID, 
     const std::string& bookID, int64_t userID, bool submitted)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_database->execute("BEGIN IMMEDIATE")) {
-        recordFailure();
+    if (!beginWriting())
         return;
-    }
     // Uploaded answers stay as deletions to upload; the others simply go.
     auto* mark = m_database->statement(
         "UPDATE ugc SET status = 3, is_synced = 0, revision = revision + 1 WHERE family = ?1 AND book_id = ?2 AND "
@@ -178,12 +170,7 @@ void SqliteDatabaseManager::clearAllFIBsOnPageNumber(const std::string& pageID, 
         statement->bind(1, answerFamily).bind(2, bookID).bind(3, userID).bind(4, pageID).bind(5, displayNumber).bind(6, submitted);
         ok = statement->run();
     }
-    if (ok && m_database->execute("COMMIT")) {
-        recordSuccess();
-        return;
-    }
-    recordFailure();
-    m_database->execute("ROLLBACK");
+    finishWriting(ok);
 }
 
 std::shared_ptr<SDKFIBVO> SqliteDatabaseManager::getSDKFIBVOFromUGCDictionary(const base::Value& dictionary)
@@ -213,10 +200,7 @@ bool SqliteDatabaseManager::hasUnsubmitted(const std::string& bookID, int64_t us
     }
     statement->bind(1, bookID).bind(2, userID).bind(3, answerFamily).bind(4, includePenDrawings).bind(5, penFamily);
     bool found = statement->step();
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     statement->reset();
     return found;
 }
@@ -239,24 +223,16 @@ void SqliteDatabaseManager::markSubmitted(const std::string& bookID, int64_t use
         updates.emplace_back(select->columnInteger(0), payload.ok() ? base::toJson(payload.value()) : select->columnText(1));
     }
     select->reset();
-    if (!m_database->execute("BEGIN IMMEDIATE")) {
-        recordFailure();
+    if (!beginWriting())
         return;
-    }
     for (const auto& [rowID, payload] : updates) {
         auto* update = m_database->statement("UPDATE ugc SET is_submitted = 1, payload = ?2 WHERE id = ?1");
         if (!update || !update->bind(1, rowID).bind(2, payload).run()) {
-            recordFailure();
-            m_database->execute("ROLLBACK");
+            finishWriting(false);
             return;
         }
     }
-    if (m_database->execute("COMMIT"))
-        recordSuccess();
-    else {
-        recordFailure();
-        m_database->execute("ROLLBACK");
-    }
+    finishWriting(true);
 }
 
 bool SqliteDatabaseManager::isSubmitAnotationAllowedForBookID(const std::string& bookID, int64_t userID)

@@ -18,10 +18,8 @@ void SqliteDatabaseManager::saveBookMetadata(const base::Value& metadata, const 
     if (!entries || entries->empty())
         return;
     std::lock_guard lock(m_mutex);
-    if (!m_database->execute("BEGIN IMMEDIATE")) {
-        recordFailure();
+    if (!beginWriting())
         return;
-    }
     for (const auto& [key, value] : *entries) {
         // An absent value must not erase what another writer stored under the key.
         if (value.isNull())
@@ -30,17 +28,11 @@ void SqliteDatabaseManager::saveBookMetadata(const base::Value& metadata, const 
             "INSERT INTO book_metadata (book_id, user_id, key, value) VALUES (?1, ?2, ?3, ?4) "
             "ON CONFLICT (book_id, user_id, key) DO UPDATE SET value = excluded.value");
         if (!statement || !statement->bind(1, bookID).bind(2, userID).bind(3, key).bind(4, base::toJson(value)).run()) {
-            recordFailure();
-            m_database->execute("ROLLBACK");
+            finishWriting(false);
             return;
         }
     }
-    if (m_database->execute("COMMIT"))
-        recordSuccess();
-    else {
-        recordFailure();
-        m_database->execute("ROLLBACK");
-    }
+    finishWriting(true);
 }
 
 base::Value SqliteDatabaseManager::getBookMetadataForbookID(const std::string& bookID, int64_t userID)
@@ -59,10 +51,7 @@ base::Value SqliteDatabaseManager::getBookMetadataForbookID(const std::string& b
         if (value.ok())
             result.set(statement->columnText(0), std::move(value.value()));
     }
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     return result;
 }
 
@@ -75,10 +64,8 @@ void SqliteDatabaseManager::saveReaderFontSetting(const std::shared_ptr<ReaderFo
     auto* statement = m_database->statement(
         "INSERT INTO reader_font_settings (book_id, user_id, payload) VALUES (?1, ?2, ?3) "
         "ON CONFLICT (book_id, user_id) DO UPDATE SET payload = excluded.payload");
-    if (statement && statement->bind(1, bookID).bind(2, userID).bind(3, base::toJson(settings->toDictionary())).run())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement
+        && statement->bind(1, bookID).bind(2, userID).bind(3, base::toJson(settings->toDictionary())).run());
 }
 
 std::shared_ptr<ReaderFontSettingsVO> SqliteDatabaseManager::getReaderFontSettingForBookID(const std::string& bookID,
@@ -98,10 +85,7 @@ std::shared_ptr<ReaderFontSettingsVO> SqliteDatabaseManager::getReaderFontSettin
         if (payload.ok())
             result = ReaderFontSettingsVO::fromDictionary(payload.value());
     }
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     statement->reset();
     return result;
 }
@@ -139,10 +123,7 @@ std::vector<std::shared_ptr<SDKBookClassInfoVO>> SqliteDatabaseManager::bookClas
             info->receiveList = shared["recieveList"];
         result.push_back(std::move(info));
     }
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     return result;
 }
 
@@ -154,10 +135,7 @@ void SqliteDatabaseManager::saveSharedReceivedInfo(const base::Value& payload, c
     auto* statement = m_database->statement(
         "INSERT INTO shared_received (book_id, user_id, payload, is_synced) VALUES (?1, ?2, ?3, 0) "
         "ON CONFLICT (book_id, user_id) DO UPDATE SET payload = excluded.payload, is_synced = 0");
-    if (statement && statement->bind(1, bookID).bind(2, userID).bind(3, base::toJson(payload)).run())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement && statement->bind(1, bookID).bind(2, userID).bind(3, base::toJson(payload)).run());
 }
 
 void SqliteDatabaseManager::saveSCORMdataToDB(const std::string& bookID, int64_t userID, const std::string& scormID,
@@ -199,10 +177,7 @@ std::optional<std::string> SqliteDatabaseManager::fetchScormDataWithBookID(const
     std::optional<std::string> result;
     if (statement->step())
         result = statement->columnText(0);
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     statement->reset();
     return result;
 }
@@ -225,18 +200,20 @@ void SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(const std::str
     }
     auto* insert = m_database->statement(
         "INSERT INTO analytics_session (user_id, book_id, data, is_synced) VALUES (?1, ?2, ?3, 0)");
-    if (insert && insert->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).run())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(insert && insert->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).run());
 }
 
 base::Value SqliteDatabaseManager::getReaderAnalyticsForUser(int64_t userID, const std::string& bookID)
 {
     std::lock_guard lock(m_mutex);
+    return analyticsSessions(
+        "SELECT id, data FROM analytics_session WHERE user_id = ?1 AND book_id = ?2 ORDER BY id", userID, bookID);
+}
+
+base::Value SqliteDatabaseManager::analyticsSessions(const char* sql, int64_t userID, const std::string& bookID)
+{
     base::Value::Dictionary result;
-    auto* statement = m_database->statement(
-        "SELECT id, data FROM analytics_session WHERE user_id = ?1 AND book_id = ?2 ORDER BY id");
+    auto* statement = m_database->statement(sql);
     if (!statement) {
         recordFailure();
         return result;
@@ -244,10 +221,7 @@ base::Value SqliteDatabaseManager::getReaderAnalyticsForUser(int64_t userID, con
     statement->bind(1, userID).bind(2, bookID);
     while (statement->step())
         result.set(std::to_string(statement->columnInteger(0)), statement->columnText(1));
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     return result;
 }
 
@@ -267,10 +241,7 @@ base::Value SqliteDatabaseManager::getUnsyncedCollabDataDictionaryForUserID(int6
         if (payload.ok())
             result.set(statement->columnText(0), std::move(payload.value()));
     }
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     return result;
 }
 

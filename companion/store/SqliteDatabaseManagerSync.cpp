@@ -4,6 +4,7 @@
 #include "companion/store/SqliteDatabaseManager.h"
 
 #include "companion/store/SqliteDatabase.h"
+#include "companion/store/StoredRecord.h"
 #include "companion/store/UGCFamily.h"
 
 #include "platform/base/Json.h"
@@ -12,35 +13,6 @@
 namespace companion {
 
 using namespace lectoro;
-
-namespace {
-
-bool isUploadedID(const std::string& ugcID)
-{
-    return !ugcID.empty() && ugcID != UGCNotUploadedID;
-}
-
-// Columns: 0 local_id, 1 ugc_id, 2 status, 3 is_synced, 4 is_submitted, 5 payload,
-// 6 page_identifier, 7 display_num, 8 revision.
-std::shared_ptr<SDKUGCVO> unsyncedRecordFromRow(const SqliteStatement& row)
-{
-    auto payload = base::parseJson(row.columnText(5));
-    if (!payload.ok())
-        return nullptr;
-    auto record = makeUGCRecordFromDictionary(payload.value());
-    if (!record)
-        return nullptr;
-    record->localID = row.columnText(0);
-    record->ugcID = row.columnText(1);
-    record->status = static_cast<int16_t>(row.columnInteger(2));
-    record->isSynced = row.columnInteger(3) != 0;
-    record->isSubmitted = row.columnInteger(4) != 0;
-    record->pageIdentifier = row.columnText(6);
-    record->displayNum = row.columnText(7);
-    return record;
-}
-
-} // namespace
 
 base::Value SqliteDatabaseManager::getUnsynedUGCDictionaryForUserID(int64_t userID)
 {
@@ -81,10 +53,7 @@ base::Value SqliteDatabaseManager::getUnsynedUGCDictionaryForUserID(int64_t user
         currentList.push_back(std::move(payload.value()));
     }
     flush();
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     return base::Value::Dictionary { { "ugcBookList", std::move(books) } };
 }
 
@@ -101,13 +70,10 @@ std::vector<UnsyncedUGC> SqliteDatabaseManager::unsyncedUGCForBookID(const std::
     }
     statement->bind(1, bookID).bind(2, userID);
     while (statement->step()) {
-        if (auto record = unsyncedRecordFromRow(*statement))
+        if (auto record = recordFromRow(*statement))
             result.push_back({ std::move(record), statement->columnInteger(8) });
     }
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     return result;
 }
 
@@ -115,10 +81,8 @@ void SqliteDatabaseManager::markUGCUploaded(const std::string& bookID, int64_t u
     const std::vector<UploadedUGC>& uploads)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_database->execute("BEGIN IMMEDIATE")) {
-        recordFailure();
+    if (!beginWriting())
         return;
-    }
     bool ok = true;
     for (const auto& upload : uploads) {
         if (!upload.record)
@@ -146,22 +110,15 @@ void SqliteDatabaseManager::markUGCUploaded(const std::string& bookID, int64_t u
             break;
         }
     }
-    if (ok && m_database->execute("COMMIT")) {
-        recordSuccess();
-        return;
-    }
-    recordFailure();
-    m_database->execute("ROLLBACK");
+    finishWriting(ok);
 }
 
 void SqliteDatabaseManager::storeFetchedUGC(const std::string& bookID, int64_t userID,
     const std::vector<std::shared_ptr<SDKUGCVO>>& records)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_database->execute("BEGIN IMMEDIATE")) {
-        recordFailure();
+    if (!beginWriting())
         return;
-    }
     bool ok = true;
     for (const auto& fetched : records) {
         if (!fetched)
@@ -224,22 +181,15 @@ void SqliteDatabaseManager::storeFetchedUGC(const std::string& bookID, int64_t u
             break;
         }
     }
-    if (ok && m_database->execute("COMMIT")) {
-        recordSuccess();
-        return;
-    }
-    recordFailure();
-    m_database->execute("ROLLBACK");
+    finishWriting(ok);
 }
 
 void SqliteDatabaseManager::saveBookClassInfo(const std::string& bookID, int64_t userID,
     const std::vector<std::shared_ptr<SDKBookClassInfoVO>>& classes)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_database->execute("BEGIN IMMEDIATE")) {
-        recordFailure();
+    if (!beginWriting())
         return;
-    }
     bool ok = false;
     if (auto* clear = m_database->statement("DELETE FROM class_info WHERE book_id = ?1 AND user_id = ?2"))
         ok = clear->bind(1, bookID).bind(2, userID).run();
@@ -253,22 +203,14 @@ void SqliteDatabaseManager::saveBookClassInfo(const std::string& bookID, int64_t
             "INSERT INTO class_info (book_id, user_id, position, payload) VALUES (?1, ?2, ?3, ?4)");
         ok = insert && insert->bind(1, bookID).bind(2, userID).bind(3, position++).bind(4, base::toJson(info->toDictionary())).run();
     }
-    if (ok && m_database->execute("COMMIT")) {
-        recordSuccess();
-        return;
-    }
-    recordFailure();
-    m_database->execute("ROLLBACK");
+    finishWriting(ok);
 }
 
 void SqliteDatabaseManager::markSharedReceivedInfoSynced(const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
     auto* statement = m_database->statement("UPDATE shared_received SET is_synced = 1 WHERE book_id = ?1 AND user_id = ?2");
-    if (statement && statement->bind(1, bookID).bind(2, userID).run())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement && statement->bind(1, bookID).bind(2, userID).run());
 }
 
 base::Value SqliteDatabaseManager::unsyncedScormData(const std::string& bookID, int64_t userID)
@@ -292,10 +234,7 @@ base::Value SqliteDatabaseManager::unsyncedScormData(const std::string& bookID, 
             { "ActivityName", statement->columnText(4) },
         });
     }
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement->ok());
     return result;
 }
 
@@ -304,30 +243,15 @@ void SqliteDatabaseManager::markScormSynced(const std::string& bookID, int64_t u
     std::lock_guard lock(m_mutex);
     auto* statement = m_database->statement(
         "UPDATE scorm SET is_synced = 1 WHERE book_id = ?1 AND user_id = ?2 AND scorm_id = ?3");
-    if (statement && statement->bind(1, bookID).bind(2, userID).bind(3, scormID).run())
-        recordSuccess();
-    else
-        recordFailure();
+    recordOutcome(statement && statement->bind(1, bookID).bind(2, userID).bind(3, scormID).run());
 }
 
 base::Value SqliteDatabaseManager::unsyncedAnalyticsSessions(int64_t userID, const std::string& bookID)
 {
     std::lock_guard lock(m_mutex);
-    base::Value::Dictionary result;
-    auto* statement = m_database->statement(
-        "SELECT id, data FROM analytics_session WHERE user_id = ?1 AND book_id = ?2 AND is_synced = 0 ORDER BY id");
-    if (!statement) {
-        recordFailure();
-        return result;
-    }
-    statement->bind(1, userID).bind(2, bookID);
-    while (statement->step())
-        result.set(std::to_string(statement->columnInteger(0)), statement->columnText(1));
-    if (statement->ok())
-        recordSuccess();
-    else
-        recordFailure();
-    return result;
+    return analyticsSessions(
+        "SELECT id, data FROM analytics_session WHERE user_id = ?1 AND book_id = ?2 AND is_synced = 0 ORDER BY id",
+        userID, bookID);
 }
 
 void SqliteDatabaseManager::markAnalyticsSessionsSynced(int64_t userID, const std::string& bookID,

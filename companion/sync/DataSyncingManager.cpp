@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
 #include "companion/service/ServiceAnswer.h"
 #include "companion/service/ServiceErrors.h"
+#include "companion/service/ValueText.h"
 #include "platform/base/Json.h"
 
 #include <algorithm>
@@ -10,15 +11,6 @@
 namespace companion {
 
 namespace {
-
-std::string textOf(const base::Value& value)
-{
-    if (auto text = value.stringPointer())
-        return *text;
-    if (value.isNull())
-        return {};
-    return value.description();
-}
 
 // Whole milliseconds read in a reading session: the sum of its page times (seconds).
 int64_t sessionMilliseconds(const base::Value& session)
@@ -150,43 +142,44 @@ void DataSyncingManager::applyFetchedUGC(int64_t userID, int64_t bookID, const b
         m_store->storeClassInfo(userID, bookID, base::Value(*classInfo));
 }
 
-void DataSyncingManager::fetchUGCOperationForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
-    const std::string& userToken, const std::string& bookVersion)
+void DataSyncingManager::fetchUGC(int64_t bookID, int64_t userID, const std::string& userToken,
+    const std::string& bookVersion, lectoro::SyncDelegate delegate, Report report)
 {
     base::Value::Dictionary body;
     body.set("bookID", bookID);
     body.set("userID", userID);
     body.set("bookVersion", bookVersion);
-    send(op::ugcFetch, std::move(body), userToken, remember(std::move(delegate)),
-        [bookID, userID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+    send(op::ugcFetch, std::move(body), userToken, std::move(delegate),
+        [bookID, userID, report = std::move(report)](
+            DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
             if (result.ok())
                 self.applyFetchedUGC(userID, bookID, result.value());
-            if (!delegate)
-                return;
+            if (delegate)
+                report(*delegate, result);
+        });
+}
+
+void DataSyncingManager::fetchUGCOperationForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
+    const std::string& userToken, const std::string& bookVersion)
+{
+    fetchUGC(bookID, userID, userToken, bookVersion, remember(std::move(delegate)),
+        [bookID, userID](Delegate& delegate, ServiceResult& result) {
             if (result.ok())
-                delegate->didUGCFetchCompletedSuccessfullyWithUserID(userID, bookID);
+                delegate.didUGCFetchCompletedSuccessfullyWithUserID(userID, bookID);
             else
-                delegate->didUGCFetchFailedWithError(result.error(), userID, bookID);
+                delegate.didUGCFetchFailedWithError(result.error(), userID, bookID);
         });
 }
 
 void DataSyncingManager::fetchUGCForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
     const std::string& userToken, const std::string& bookVersion)
 {
-    base::Value::Dictionary body;
-    body.set("bookID", bookID);
-    body.set("userID", userID);
-    body.set("bookVersion", bookVersion);
-    send(op::ugcFetch, std::move(body), userToken, remember(std::move(delegate)),
-        [bookID, userID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+    fetchUGC(bookID, userID, userToken, bookVersion, remember(std::move(delegate)),
+        [](Delegate& delegate, ServiceResult& result) {
             if (result.ok())
-                self.applyFetchedUGC(userID, bookID, result.value());
-            if (!delegate)
-                return;
-            if (result.ok())
-                delegate->didFetchedUGCSuccessfully();
+                delegate.didFetchedUGCSuccessfully();
             else
-                delegate->didFailedToFetchUGCWithError(result.error());
+                delegate.didFailedToFetchUGCWithError(result.error());
         });
 }
 
@@ -247,20 +240,12 @@ void DataSyncingManager::synchUGCForBookID(int64_t bookID, int64_t userID, lecto
                     strongDelegate->didUGCSynchFailedWithError(result.error(), userID, bookID);
                 return;
             }
-            base::Value::Dictionary body;
-            body.set("bookID", bookID);
-            body.set("userID", userID);
-            body.set("bookVersion", bookVersion);
-            self.send(op::ugcFetch, std::move(body), userToken, delegate,
-                [bookID, userID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+            self.fetchUGC(bookID, userID, userToken, bookVersion, delegate,
+                [bookID, userID](Delegate& delegate, ServiceResult& result) {
                     if (result.ok())
-                        self.applyFetchedUGC(userID, bookID, result.value());
-                    if (!delegate)
-                        return;
-                    if (result.ok())
-                        delegate->didUGCSynchCompletedSuccessfully();
+                        delegate.didUGCSynchCompletedSuccessfully();
                     else
-                        delegate->didUGCSynchFailedWithError(result.error(), userID, bookID);
+                        delegate.didUGCSynchFailedWithError(result.error(), userID, bookID);
                 });
         });
 }

@@ -76,6 +76,10 @@ private:
     void uploadUGC(int64_t userID, std::optional<int64_t> bookID, lectoro::SyncDelegate, const std::string& userToken,
         std::string metaData, Handler);
     void applyFetchedUGC(int64_t userID, int64_t bookID, const base::Value& response);
+    // Fetches a book's UGC, stores what comes back, then reports to the delegate if it is still there.
+    using Report = std::function<void(Delegate&, ServiceResult&)>;
+    void fetchUGC(int64_t bookID, int64_t userID, const std::string& userToken, const std::string& bookVersion,
+        lectoro::SyncDelegate, Report);
     void saveTracking(int64_t bookID, const std::string& userToken, int64_t userId, std::optional<int64_t> minimum);
 
     const std::string m_baseURL;

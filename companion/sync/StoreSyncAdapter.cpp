@@ -2,6 +2,7 @@
 
 #include "LectoroSDKWithReader/readersdk/records/SDKBookClassInfoVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKUGCVO.h"
+#include "companion/service/ValueText.h"
 #include "companion/store/SqliteDatabaseManager.h"
 
 #include <map>
@@ -9,15 +10,6 @@
 namespace companion {
 
 namespace {
-
-std::string textOf(const base::Value& value)
-{
-    if (auto text = value.stringPointer())
-        return *text;
-    if (value.isNull())
-        return {};
-    return value.description();
-}
 
 // The records read for an upload, per book, with the revisions they were read at.
 struct UploadState {

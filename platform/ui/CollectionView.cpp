@@ -1,14 +1,13 @@
 #include "platform/ui/CollectionView.h"
 
 #include "platform/base/Thread.h"
+#include "platform/ui/IndexPathSelection.h"
 
 #include <algorithm>
 
 namespace ui {
 
 namespace {
-
-constexpr size_t reusePoolLimit = 64;
 
 bool intersectsVisible(const Rect& frame, const Rect& visible)
 {
@@ -73,44 +72,29 @@ void CollectionView::setDelegate(std::weak_ptr<CollectionViewDelegate> delegate)
 
 void CollectionView::registerCellClass(const std::string& identifier, CellFactory factory)
 {
-    if (factory)
-        m_factories[identifier] = std::move(factory);
-    else
-        m_factories.erase(identifier);
+    m_reusePool.registerFactory(identifier, std::move(factory));
 }
 
 std::shared_ptr<CollectionViewCell> CollectionView::dequeueReusableCellWithReuseIdentifier(
     const std::string& identifier, const IndexPath&)
 {
     BASE_ASSERT_MAIN_THREAD();
-    if (auto it = m_reusePool.find(identifier); it != m_reusePool.end() && !it->second.empty()) {
-        auto cell = std::move(it->second.back());
-        it->second.pop_back();
-        cell->prepareForReuse();
+    if (auto cell = m_reusePool.takePooled(identifier))
         return cell;
-    }
-    if (auto it = m_factories.find(identifier); it != m_factories.end()) {
-        auto cell = it->second(identifier);
-        if (cell)
-            cell->setReuseIdentifier(identifier);
-        return cell;
-    }
-    return nullptr;
+    auto cell = m_reusePool.makeNew(identifier);
+    if (cell)
+        cell->setReuseIdentifier(identifier);
+    return cell;
 }
 
 size_t CollectionView::reusePoolSize(const std::string& identifier) const
 {
-    auto it = m_reusePool.find(identifier);
-    return it == m_reusePool.end() ? 0 : it->second.size();
+    return m_reusePool.size(identifier);
 }
 
 void CollectionView::enqueue(const std::shared_ptr<CollectionViewCell>& cell)
 {
-    if (!cell || cell->reuseIdentifier().empty())
-        return;
-    auto& pool = m_reusePool[cell->reuseIdentifier()];
-    if (pool.size() < reusePoolLimit && std::find(pool.begin(), pool.end(), cell) == pool.end())
-        pool.push_back(cell);
+    m_reusePool.enqueue(cell);
 }
 
 void CollectionView::endDisplaying(const IndexPath& indexPath,
@@ -223,9 +207,7 @@ void CollectionView::layoutVisibleItems()
                 cell = dataSource->cellForItemAtIndexPath(*this, attributes.indexPath);
                 if (!cell)
                     cell = CollectionViewCell::create();
-                if (auto pool = m_reusePool.find(cell->reuseIdentifier()); pool != m_reusePool.end())
-                    pool->second.erase(
-                        std::remove(pool->second.begin(), pool->second.end(), cell), pool->second.end());
+                m_reusePool.remove(cell);
                 appeared.emplace_back(attributes.indexPath, cell);
             }
             cell->setFrame(attributes.frame);
@@ -351,33 +333,22 @@ void CollectionView::setAllowsMultipleSelection(bool allows)
 
 void CollectionView::applySelection(const IndexPath& indexPath, bool selected)
 {
-    if (selected)
-        m_selected.insert(indexPath);
-    else
-        m_selected.erase(indexPath);
-    if (auto cell = cellForItemAtIndexPath(indexPath))
-        cell->setSelected(selected);
+    setIndexPathSelected(m_selected, indexPath, selected, cellForItemAtIndexPath(indexPath));
 }
 
 void CollectionView::selectItemAtIndexPath(
     const std::optional<IndexPath>& indexPath, bool animated, CollectionViewScrollPosition position)
 {
     BASE_ASSERT_MAIN_THREAD();
+    auto deselect = [this](const IndexPath& path) { applySelection(path, false); };
     if (!indexPath) {
-        auto selected = m_selected;
-        for (auto& path : selected)
-            applySelection(path, false);
+        deselectAllExcept(m_selected, std::nullopt, deselect);
         return;
     }
     if (!m_allowsSelection || !isValid(*indexPath))
         return;
-    if (!m_allowsMultipleSelection) {
-        auto selected = m_selected;
-        for (auto& path : selected) {
-            if (path != *indexPath)
-                applySelection(path, false);
-        }
-    }
+    if (!m_allowsMultipleSelection)
+        deselectAllExcept(m_selected, indexPath, deselect);
     applySelection(*indexPath, true);
     if (position != CollectionViewScrollPosition::None)
         scrollToItemAtIndexPath(*indexPath, position, animated);
@@ -413,14 +384,11 @@ bool CollectionView::simulateTapOnItem(const IndexPath& indexPath)
     if (delegate && !delegate->shouldSelectItemAtIndexPath(*this, indexPath))
         return false;
     if (!m_allowsMultipleSelection) {
-        auto selected = m_selected;
-        for (auto& path : selected) {
-            if (path == indexPath)
-                continue;
+        deselectAllExcept(m_selected, indexPath, [&](const IndexPath& path) {
             applySelection(path, false);
             if (delegate)
                 delegate->didDeselectItemAtIndexPath(*this, path);
-        }
+        });
     }
     applySelection(indexPath, true);
     if (delegate)

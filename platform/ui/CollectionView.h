@@ -17,6 +17,7 @@
 //
 // Section headers and footers take their room in the layout; no views are made for them.
 
+#include "platform/ui/CellReusePool.h"
 #include "platform/ui/CollectionViewCell.h"
 #include "platform/ui/CollectionViewFlowLayout.h"
 #include "platform/ui/IndexPath.h"
@@ -178,8 +179,7 @@ private:
     std::shared_ptr<CollectionViewLayout> m_layout;
     std::weak_ptr<CollectionViewDataSource> m_dataSource;
     std::weak_ptr<CollectionViewDelegate> m_delegate;
-    std::unordered_map<std::string, CellFactory> m_factories;
-    std::unordered_map<std::string, std::vector<std::shared_ptr<CollectionViewCell>>> m_reusePool;
+    CellReusePool<CollectionViewCell> m_reusePool;
     std::vector<int> m_itemCounts;
     std::map<IndexPath, std::shared_ptr<CollectionViewCell>> m_visibleCells;
     std::set<IndexPath> m_selected;

@@ -21,6 +21,15 @@ base::Value rectValue(const Rect& rect)
     return base::Value(std::move(dictionary));
 }
 
+base::Value keyboardUserInfo(const Rect& beginFrame, const Rect& endFrame, double animationDuration)
+{
+    base::Value::Dictionary dictionary;
+    dictionary.set(KeyboardFrameBeginUserInfoKey, rectValue(beginFrame));
+    dictionary.set(KeyboardFrameEndUserInfoKey, rectValue(endFrame));
+    dictionary.set(KeyboardAnimationDurationUserInfoKey, animationDuration);
+    return base::Value(std::move(dictionary));
+}
+
 } // namespace
 
 bool isLandscape(Orientation orientation)
@@ -150,14 +159,8 @@ void Environment::showKeyboard(const Rect& endFrame, double animationDuration)
     Rect beginFrame = m_keyboardShown ? m_keyboardFrame
                                       : Rect(endFrame.origin.x, m_screenSize.height, endFrame.size.width,
                                             endFrame.size.height);
-    auto info = [&] {
-        base::Value::Dictionary dictionary;
-        dictionary.set(KeyboardFrameBeginUserInfoKey, rectValue(beginFrame));
-        dictionary.set(KeyboardFrameEndUserInfoKey, rectValue(endFrame));
-        dictionary.set(KeyboardAnimationDurationUserInfoKey, animationDuration);
-        return base::Value(std::move(dictionary));
-    };
     auto& center = base::NotificationCenter::defaultCenter();
+    auto info = [&] { return keyboardUserInfo(beginFrame, endFrame, animationDuration); };
     center.post(KeyboardWillShowNotification, &current(), info());
     m_keyboardShown = true;
     m_keyboardFrame = endFrame;
@@ -171,14 +174,8 @@ void Environment::hideKeyboard(double animationDuration)
         return;
     Rect beginFrame = m_keyboardFrame;
     Rect endFrame(beginFrame.origin.x, m_screenSize.height, beginFrame.size.width, beginFrame.size.height);
-    auto info = [&] {
-        base::Value::Dictionary dictionary;
-        dictionary.set(KeyboardFrameBeginUserInfoKey, rectValue(beginFrame));
-        dictionary.set(KeyboardFrameEndUserInfoKey, rectValue(endFrame));
-        dictionary.set(KeyboardAnimationDurationUserInfoKey, animationDuration);
-        return base::Value(std::move(dictionary));
-    };
     auto& center = base::NotificationCenter::defaultCenter();
+    auto info = [&] { return keyboardUserInfo(beginFrame, endFrame, animationDuration); };
     center.post(KeyboardWillHideNotification, &current(), info());
     m_keyboardShown = false;
     m_keyboardFrame = {};

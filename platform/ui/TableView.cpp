@@ -1,6 +1,7 @@
 #include "platform/ui/TableView.h"
 
 #include "platform/base/Thread.h"
+#include "platform/ui/IndexPathSelection.h"
 #include "platform/ui/Label.h"
 
 #include <algorithm>
@@ -11,9 +12,6 @@ namespace {
 
 constexpr double defaultEstimatedRowHeight = 44;
 constexpr double titleHeaderHeight = 28;
-// A data source that makes new cells instead of dequeuing would otherwise grow the pool
-// without end while scrolling.
-constexpr size_t reusePoolLimit = 64;
 
 bool intersectsVisible(const Rect& row, const Rect& visible)
 {
@@ -22,6 +20,37 @@ bool intersectsVisible(const Rect& row, const Rect& visible)
     if (row.height() > 0)
         return row.minY() < visible.maxY() && row.maxY() > visible.minY();
     return row.minY() >= visible.minY() && row.minY() < visible.maxY();
+}
+
+// Rows above an inserted or deleted row keep their paths; the ones below move with it.
+template<typename Shift>
+void remapIndexPaths(std::map<IndexPath, std::shared_ptr<TableViewCell>>& visibleCells,
+    std::set<IndexPath>& selectedPaths, const Shift& shift)
+{
+    std::map<IndexPath, std::shared_ptr<TableViewCell>> cells;
+    for (auto& [path, cell] : visibleCells)
+        cells[shift(path)] = cell;
+    visibleCells = std::move(cells);
+    std::set<IndexPath> selected;
+    for (auto& path : selectedPaths)
+        selected.insert(shift(path));
+    selectedPaths = std::move(selected);
+}
+
+std::vector<IndexPath> sortedUnique(const std::vector<IndexPath>& indexPaths)
+{
+    std::vector<IndexPath> sorted(indexPaths);
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    return sorted;
+}
+
+std::vector<int> rowCounts(const TableView& tableView)
+{
+    std::vector<int> counts;
+    for (int section = 0; section < tableView.numberOfSections(); ++section)
+        counts.push_back(tableView.numberOfRowsInSection(section));
+    return counts;
 }
 
 } // namespace
@@ -60,28 +89,18 @@ void TableView::setDelegate(std::weak_ptr<TableViewDelegate> delegate)
 
 void TableView::registerCellClass(const std::string& identifier, CellFactory factory)
 {
-    if (factory)
-        m_factories[identifier] = std::move(factory);
-    else
-        m_factories.erase(identifier);
+    m_reusePool.registerFactory(identifier, std::move(factory));
 }
 
 std::shared_ptr<TableViewCell> TableView::dequeueReusableCellWithIdentifier(const std::string& identifier)
 {
     BASE_ASSERT_MAIN_THREAD();
-    if (auto it = m_reusePool.find(identifier); it != m_reusePool.end() && !it->second.empty()) {
-        auto cell = std::move(it->second.back());
-        it->second.pop_back();
-        cell->prepareForReuse();
+    if (auto cell = m_reusePool.takePooled(identifier))
         return cell;
-    }
-    if (auto it = m_factories.find(identifier); it != m_factories.end()) {
-        auto cell = it->second(identifier);
-        if (cell)
-            cell->setReuseIdentifier(identifier);
-        return cell;
-    }
-    return nullptr;
+    auto cell = m_reusePool.makeNew(identifier);
+    if (cell)
+        cell->setReuseIdentifier(identifier);
+    return cell;
 }
 
 std::shared_ptr<TableViewCell> TableView::dequeueReusableCellWithIdentifier(
@@ -92,17 +111,12 @@ std::shared_ptr<TableViewCell> TableView::dequeueReusableCellWithIdentifier(
 
 size_t TableView::reusePoolSize(const std::string& identifier) const
 {
-    auto it = m_reusePool.find(identifier);
-    return it == m_reusePool.end() ? 0 : it->second.size();
+    return m_reusePool.size(identifier);
 }
 
 void TableView::enqueue(const std::shared_ptr<TableViewCell>& cell)
 {
-    if (!cell || cell->reuseIdentifier().empty())
-        return;
-    auto& pool = m_reusePool[cell->reuseIdentifier()];
-    if (pool.size() < reusePoolLimit && std::find(pool.begin(), pool.end(), cell) == pool.end())
-        pool.push_back(cell);
+    m_reusePool.enqueue(cell);
 }
 
 void TableView::endDisplaying(
@@ -347,9 +361,7 @@ std::shared_ptr<TableViewCell> TableView::obtainCell(
     auto cell = dataSource->cellForRowAtIndexPath(*this, indexPath);
     if (!cell)
         cell = TableViewCell::create();
-    // A data source handing out a pooled cell without dequeuing it: take it out of the pool.
-    if (auto it = m_reusePool.find(cell->reuseIdentifier()); it != m_reusePool.end())
-        it->second.erase(std::remove(it->second.begin(), it->second.end(), cell), it->second.end());
+    m_reusePool.remove(cell);
     return cell;
 }
 
@@ -591,12 +603,8 @@ void TableView::insertRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
         setNeedsLayout();
         return;
     }
-    std::vector<IndexPath> sorted(indexPaths);
-    std::sort(sorted.begin(), sorted.end());
-    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    std::vector<int> expected;
-    for (int section = 0; section < numberOfSections(); ++section)
-        expected.push_back(numberOfRowsInSection(section));
+    std::vector<IndexPath> sorted = sortedUnique(indexPaths);
+    std::vector<int> expected = rowCounts(*this);
     for (auto& indexPath : sorted) {
         if (indexPath.section < 0 || indexPath.section >= numberOfSections() || indexPath.row < 0) {
             reloadData();
@@ -622,14 +630,7 @@ void TableView::insertRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
                 ? IndexPath(path.section, path.row + 1)
                 : path;
         };
-        std::map<IndexPath, std::shared_ptr<TableViewCell>> cells;
-        for (auto& [path, cell] : m_visibleCells)
-            cells[shift(path)] = cell;
-        m_visibleCells = std::move(cells);
-        std::set<IndexPath> selected;
-        for (auto& path : m_selected)
-            selected.insert(shift(path));
-        m_selected = std::move(selected);
+        remapIndexPaths(m_visibleCells, m_selected, shift);
     }
     for (auto& section : m_sections)
         section.index.assign(section.rowHeights);
@@ -644,12 +645,8 @@ void TableView::deleteRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
         setNeedsLayout();
         return;
     }
-    std::vector<IndexPath> sorted(indexPaths);
-    std::sort(sorted.begin(), sorted.end());
-    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    std::vector<int> expected;
-    for (int section = 0; section < numberOfSections(); ++section)
-        expected.push_back(numberOfRowsInSection(section));
+    std::vector<IndexPath> sorted = sortedUnique(indexPaths);
+    std::vector<int> expected = rowCounts(*this);
     for (auto& indexPath : sorted) {
         if (!isValid(indexPath)) {
             reloadData();
@@ -679,14 +676,7 @@ void TableView::deleteRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
                 ? IndexPath(path.section, path.row - 1)
                 : path;
         };
-        std::map<IndexPath, std::shared_ptr<TableViewCell>> cells;
-        for (auto& [path, cell] : m_visibleCells)
-            cells[shift(path)] = cell;
-        m_visibleCells = std::move(cells);
-        std::set<IndexPath> selected;
-        for (auto& path : m_selected)
-            selected.insert(shift(path));
-        m_selected = std::move(selected);
+        remapIndexPaths(m_visibleCells, m_selected, shift);
     }
     for (auto& section : m_sections)
         section.index.assign(section.rowHeights);
@@ -728,33 +718,22 @@ void TableView::setAllowsMultipleSelection(bool allows)
 
 void TableView::applySelection(const IndexPath& indexPath, bool selected)
 {
-    if (selected)
-        m_selected.insert(indexPath);
-    else
-        m_selected.erase(indexPath);
-    if (auto cell = cellForRowAtIndexPath(indexPath))
-        cell->setSelected(selected);
+    setIndexPathSelected(m_selected, indexPath, selected, cellForRowAtIndexPath(indexPath));
 }
 
 void TableView::selectRowAtIndexPath(
     const std::optional<IndexPath>& indexPath, bool animated, TableViewScrollPosition position)
 {
     BASE_ASSERT_MAIN_THREAD();
+    auto deselect = [this](const IndexPath& path) { applySelection(path, false); };
     if (!indexPath) {
-        auto selected = m_selected;
-        for (auto& path : selected)
-            applySelection(path, false);
+        deselectAllExcept(m_selected, std::nullopt, deselect);
         return;
     }
     if (!m_allowsSelection || !isValid(*indexPath))
         return;
-    if (!m_allowsMultipleSelection) {
-        auto selected = m_selected;
-        for (auto& path : selected) {
-            if (path != *indexPath)
-                applySelection(path, false);
-        }
-    }
+    if (!m_allowsMultipleSelection)
+        deselectAllExcept(m_selected, indexPath, deselect);
     applySelection(*indexPath, true);
     if (position != TableViewScrollPosition::None)
         scrollToRowAtIndexPath(*indexPath, position, animated);
@@ -800,18 +779,15 @@ bool TableView::simulateTapOnRow(const IndexPath& indexPath)
     if (!target || !isValid(*target))
         return false;
     if (!m_allowsMultipleSelection) {
-        auto selected = m_selected;
-        for (auto& path : selected) {
-            if (path == *target)
-                continue;
+        deselectAllExcept(m_selected, target, [&](const IndexPath& path) {
             auto deselect
                 = delegate ? delegate->willDeselectRowAtIndexPath(*this, path) : std::optional(path);
             if (!deselect)
-                continue;
+                return;
             applySelection(*deselect, false);
             if (delegate)
                 delegate->didDeselectRowAtIndexPath(*this, *deselect);
-        }
+        });
     }
     applySelection(*target, true);
     if (delegate)

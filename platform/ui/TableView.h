@@ -36,6 +36,7 @@
 // table instead.
 
 #include "platform/base/Thread.h"
+#include "platform/ui/CellReusePool.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/RowHeightIndex.h"
 #include "platform/ui/ScrollView.h"
@@ -271,8 +272,7 @@ private:
     TableViewStyle m_style;
     std::weak_ptr<TableViewDataSource> m_dataSource;
     std::weak_ptr<TableViewDelegate> m_delegate;
-    std::unordered_map<std::string, CellFactory> m_factories;
-    std::unordered_map<std::string, std::vector<std::shared_ptr<TableViewCell>>> m_reusePool;
+    CellReusePool<TableViewCell> m_reusePool;
 
     double m_rowHeight = 44;
     double m_estimatedRowHeight = 44;

@@ -13,6 +13,27 @@ namespace ui {
 
 namespace {
 
+// A transform may rotate or flip, so the result is the box around all four converted corners.
+template<typename Convert>
+Rect boundingRectOfConvertedCorners(const Rect& rect, Convert convert)
+{
+    Rect r = rect.standardized();
+    Point corners[4] = {
+        convert({ r.minX(), r.minY() }),
+        convert({ r.maxX(), r.minY() }),
+        convert({ r.minX(), r.maxY() }),
+        convert({ r.maxX(), r.maxY() }),
+    };
+    double x1 = corners[0].x, x2 = x1, y1 = corners[0].y, y2 = y1;
+    for (const Point& c : corners) {
+        x1 = std::min(x1, c.x);
+        x2 = std::max(x2, c.x);
+        y1 = std::min(y1, c.y);
+        y2 = std::max(y2, c.y);
+    }
+    return { x1, y1, x2 - x1, y2 - y1 };
+}
+
 std::weak_ptr<View>& firstResponderSlot()
 {
     static std::weak_ptr<View> slot;
@@ -698,40 +719,12 @@ Point View::convertPointFrom(const Point& point, const View* source) const
 
 Rect View::convertRectTo(const Rect& rect, const View* target) const
 {
-    Rect r = rect.standardized();
-    Point corners[4] = {
-        convertPointTo({ r.minX(), r.minY() }, target),
-        convertPointTo({ r.maxX(), r.minY() }, target),
-        convertPointTo({ r.minX(), r.maxY() }, target),
-        convertPointTo({ r.maxX(), r.maxY() }, target),
-    };
-    double x1 = corners[0].x, x2 = x1, y1 = corners[0].y, y2 = y1;
-    for (const Point& c : corners) {
-        x1 = std::min(x1, c.x);
-        x2 = std::max(x2, c.x);
-        y1 = std::min(y1, c.y);
-        y2 = std::max(y2, c.y);
-    }
-    return { x1, y1, x2 - x1, y2 - y1 };
+    return boundingRectOfConvertedCorners(rect, [&](const Point& p) { return convertPointTo(p, target); });
 }
 
 Rect View::convertRectFrom(const Rect& rect, const View* source) const
 {
-    Rect r = rect.standardized();
-    Point corners[4] = {
-        convertPointFrom({ r.minX(), r.minY() }, source),
-        convertPointFrom({ r.maxX(), r.minY() }, source),
-        convertPointFrom({ r.minX(), r.maxY() }, source),
-        convertPointFrom({ r.maxX(), r.maxY() }, source),
-    };
-    double x1 = corners[0].x, x2 = x1, y1 = corners[0].y, y2 = y1;
-    for (const Point& c : corners) {
-        x1 = std::min(x1, c.x);
-        x2 = std::max(x2, c.x);
-        y1 = std::min(y1, c.y);
-        y2 = std::max(y2, c.y);
-    }
-    return { x1, y1, x2 - x1, y2 - y1 };
+    return boundingRectOfConvertedCorners(rect, [&](const Point& p) { return convertPointFrom(p, source); });
 }
 
 std::shared_ptr<View> View::hitTest(const Point& point)

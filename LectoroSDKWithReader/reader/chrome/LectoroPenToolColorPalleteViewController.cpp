@@ -153,39 +153,10 @@ std::shared_ptr<PlayerActionBarItem>
 LectoroPenToolColorPalleteViewController::getPenToolColorPalleteItemForColor(const std::string& color)
 {
     const bool pad = chrome::isPad();
-    auto item = PlayerActionBarItem::create();
-    base::Value::Dictionary metaData;
-    metaData.set(penColorMetaDataKey, base::Value(color));
-    item->setMetaData(base::Value(std::move(metaData)));
-    item->setBackgroundColor(ui::Color::clear());
-
-    auto swatch = SwatchToolView::create();
-    swatch->iconLabel()->setClipsToBounds(true);
-    swatch->iconLabel()->setBackgroundColor(chrome::colorFromHex(color));
-    swatch->contentView()->setBackgroundColor(ui::Color::clear());
-    swatch->borderView()->layer()->setBorderWidth(1.0);
-    swatch->borderView()->layer()->setBorderColor(ui::Color::clear());
-    swatch->resetViewForColorPalletWithColorHeight(pad ? 26.0 : 27.0);
-    swatch->iconLabel()->setAccessibilityIdentifier("penTool_" + color);
-
-    swatch->setTranslatesAutoresizingMaskIntoConstraints(false);
-    item->addSubview(swatch);
-    ui::Constraint::activate({
-        swatch->leadingAnchor().constraintEqualTo(item->leadingAnchor()),
-        swatch->trailingAnchor().constraintEqualTo(item->trailingAnchor()),
-        swatch->topAnchor().constraintEqualTo(item->topAnchor()),
-        swatch->bottomAnchor().constraintEqualTo(item->bottomAnchor()),
-        item->heightAnchor().constraintEqualToConstant(pad ? 64.0 : 50.0),
-    });
-    swatch->layoutIfNeeded();
-
     // Exact text comparison: "#ff0000" is not "#FF0000", and a selection no swatch has
     // marks none.
-    if (color == m_selectedPenColor) {
-        item->setSelected(true);
-        setRingColor(*item, m_selectionBorderColor.value_or(ui::Color::clear()));
-    }
-    return item;
+    return makePenColorSwatchItem(color, { penColorMetaDataKey, 1.0, pad ? 26.0 : 27.0, pad ? 64.0 : 50.0 },
+        color == m_selectedPenColor, m_selectionBorderColor.value_or(ui::Color::clear()));
 }
 
 void LectoroPenToolColorPalleteViewController::updateSelectItemUI(PlayerActionBarItem* item)

@@ -118,39 +118,9 @@ std::shared_ptr<PlayerActionBarItem> PlayerActionTopBar::getPenToolColorPalleteI
     const std::string& color, const LXMVThemeVO& theme, const std::string& selectedPenColor)
 {
     const bool pad = chrome::isPad();
-    auto item = PlayerActionBarItem::create();
-    base::Value::Dictionary metaData;
-    metaData.set(penColorMetaDataKey, base::Value(color));
-    item->setMetaData(base::Value(std::move(metaData)));
+    auto item = makePenColorSwatchItem(color, { penColorMetaDataKey, 1.2, pad ? 26.0 : 18.0, pad ? 64.0 : 18.0 },
+        color == selectedPenColor, theme.pen_tool_selected_icon_background().value_or(ui::Color::clear()));
     item->setTag(PlayerItemPenColorSwatch);
-    item->setBackgroundColor(ui::Color::clear());
-
-    auto swatch = SwatchToolView::create();
-    swatch->iconLabel()->setClipsToBounds(true);
-    // Text that is no hex colour leaves the dot unfilled.
-    swatch->iconLabel()->setBackgroundColor(chrome::colorFromHex(color));
-    swatch->contentView()->setBackgroundColor(ui::Color::clear());
-    swatch->borderView()->layer()->setBorderWidth(1.2);
-    swatch->borderView()->layer()->setBorderColor(ui::Color::clear());
-    swatch->resetViewForColorPalletWithColorHeight(pad ? 26.0 : 18.0);
-    swatch->iconLabel()->setAccessibilityIdentifier("penTool_" + color);
-
-    swatch->setTranslatesAutoresizingMaskIntoConstraints(false);
-    item->addSubview(swatch);
-    ui::Constraint::activate({
-        swatch->leadingAnchor().constraintEqualTo(item->leadingAnchor()),
-        swatch->trailingAnchor().constraintEqualTo(item->trailingAnchor()),
-        swatch->topAnchor().constraintEqualTo(item->topAnchor()),
-        swatch->bottomAnchor().constraintEqualTo(item->bottomAnchor()),
-        item->heightAnchor().constraintEqualToConstant(pad ? 64.0 : 18.0),
-    });
-    swatch->layoutIfNeeded();
-
-    if (color == selectedPenColor) {
-        item->setSelected(true);
-        swatch->borderView()->layer()->setBorderColor(
-            theme.pen_tool_selected_icon_background().value_or(ui::Color::clear()));
-    }
     return item;
 }
 

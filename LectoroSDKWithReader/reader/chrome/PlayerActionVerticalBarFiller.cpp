@@ -36,8 +36,8 @@ int PlayerActionVerticalBarFiller::reviewerOrStudentItemTag() const
     return 0;
 }
 
-int PlayerActionVerticalBarFiller::addItemsOnPlayerActionVerticalBarForIPhone(
-    const LXMVThemeVO& theme, PlayerActionBar& bar) const
+int PlayerActionVerticalBarFiller::appendSlots(
+    const LXMVThemeVO& theme, PlayerActionBar& bar, std::initializer_list<Slot> slots) const
 {
     PlayerActionItemBuilder builder(theme);
     const auto& settings = m_inputs.settings;
@@ -46,66 +46,59 @@ int PlayerActionVerticalBarFiller::addItemsOnPlayerActionVerticalBarForIPhone(
         append(bar, item);
         ++count;
     };
-    if (isOn(settings, &MVReaderSettingModel::isTextAnnotationEnabled))
-        add(builder.getPlayerItemForTextAnnotation());
-    if (int tag = reviewerOrStudentItemTag())
-        add(tag == PlayerItemTeacherReview ? builder.getPlayerItemForTeacherReview()
-                                           : builder.getPlayerItemForStudentAnnotation());
-    if (isOn(settings, &MVReaderSettingModel::isProtractorEnabled))
-        add(builder.getPlayerItemForProtractor());
-    add(builder.getPlayerItemForThumbnail());
-    if (m_inputs.isFurthestPageEnabled)
-        add(builder.getPlayerItemForFurthestPage());
-    if (isOn(settings, &MVReaderSettingModel::isClearAllFIBsEnabled)) {
-        add(builder.getPlayerItemForClearAllFIBs());
-        if (m_inputs.updateClearAllFIBsButtonStatus)
-            m_inputs.updateClearAllFIBsButtonStatus();
+    for (Slot slot : slots) {
+        switch (slot) {
+        case Slot::TextAnnotation:
+            if (isOn(settings, &MVReaderSettingModel::isTextAnnotationEnabled))
+                add(builder.getPlayerItemForTextAnnotation());
+            break;
+        case Slot::ReviewerOrStudent:
+            if (int tag = reviewerOrStudentItemTag())
+                add(tag == PlayerItemTeacherReview ? builder.getPlayerItemForTeacherReview()
+                                                   : builder.getPlayerItemForStudentAnnotation());
+            break;
+        case Slot::Protractor:
+            if (isOn(settings, &MVReaderSettingModel::isProtractorEnabled))
+                add(builder.getPlayerItemForProtractor());
+            break;
+        case Slot::Thumbnail:
+            add(builder.getPlayerItemForThumbnail());
+            break;
+        case Slot::FurthestPage:
+            if (m_inputs.isFurthestPageEnabled)
+                add(builder.getPlayerItemForFurthestPage());
+            break;
+        case Slot::ClearAllFIBs:
+            if (isOn(settings, &MVReaderSettingModel::isClearAllFIBsEnabled)) {
+                add(builder.getPlayerItemForClearAllFIBs());
+                if (m_inputs.updateClearAllFIBsButtonStatus)
+                    m_inputs.updateClearAllFIBsButtonStatus();
+            }
+            break;
+        }
     }
     return count;
+}
+
+int PlayerActionVerticalBarFiller::addItemsOnPlayerActionVerticalBarForIPhone(
+    const LXMVThemeVO& theme, PlayerActionBar& bar) const
+{
+    return appendSlots(theme, bar,
+        { Slot::TextAnnotation, Slot::ReviewerOrStudent, Slot::Protractor, Slot::Thumbnail, Slot::FurthestPage,
+            Slot::ClearAllFIBs });
 }
 
 int PlayerActionVerticalBarFiller::addItemsOnPlayerActionVerticalBarForIPad(
     const LXMVThemeVO& theme, PlayerActionBar& bar) const
 {
-    PlayerActionItemBuilder builder(theme);
-    const auto& settings = m_inputs.settings;
-    int count = 0;
-    auto add = [&](const std::shared_ptr<PlayerActionBarItem>& item) {
-        append(bar, item);
-        ++count;
-    };
-    if (m_inputs.isFurthestPageEnabled)
-        add(builder.getPlayerItemForFurthestPage());
-    if (isOn(settings, &MVReaderSettingModel::isTextAnnotationEnabled))
-        add(builder.getPlayerItemForTextAnnotation());
-    if (int tag = reviewerOrStudentItemTag())
-        add(tag == PlayerItemTeacherReview ? builder.getPlayerItemForTeacherReview()
-                                           : builder.getPlayerItemForStudentAnnotation());
-    if (isOn(settings, &MVReaderSettingModel::isProtractorEnabled))
-        add(builder.getPlayerItemForProtractor());
-    if (isOn(settings, &MVReaderSettingModel::isClearAllFIBsEnabled)) {
-        add(builder.getPlayerItemForClearAllFIBs());
-        if (m_inputs.updateClearAllFIBsButtonStatus)
-            m_inputs.updateClearAllFIBsButtonStatus();
-    }
-    return count;
+    return appendSlots(theme, bar,
+        { Slot::FurthestPage, Slot::TextAnnotation, Slot::ReviewerOrStudent, Slot::Protractor, Slot::ClearAllFIBs });
 }
 
 int PlayerActionVerticalBarFiller::addItemsOnPlayerActionVerticalBarForFixedEpubForIPhone(
     const LXMVThemeVO& theme, PlayerActionBar& bar) const
 {
-    PlayerActionItemBuilder builder(theme);
-    int count = 1;
-    append(bar, builder.getPlayerItemForThumbnail());
-    if (isOn(m_inputs.settings, &MVReaderSettingModel::isTextAnnotationEnabled)) {
-        append(bar, builder.getPlayerItemForTextAnnotation());
-        ++count;
-    }
-    if (m_inputs.isFurthestPageEnabled) {
-        append(bar, builder.getPlayerItemForFurthestPage());
-        ++count;
-    }
-    return count;
+    return appendSlots(theme, bar, { Slot::Thumbnail, Slot::TextAnnotation, Slot::FurthestPage });
 }
 
 int PlayerActionVerticalBarFiller::teacherAnnotationItems(const LXMVThemeVO& theme, PlayerActionBar& bar) const

@@ -10,6 +10,7 @@
 // learner gets the submit item only while the pen tool is switched on.
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 namespace lectoro {
@@ -53,6 +54,11 @@ public:
     int reviewerOrStudentItemTag() const;
 
 private:
+    // The places of the phone and tablet bars; each is skipped while its switch is off.
+    enum class Slot { TextAnnotation, ReviewerOrStudent, Protractor, Thumbnail, FurthestPage, ClearAllFIBs };
+
+    // Appends the items of the slots in order and answers how many it appended.
+    int appendSlots(const LXMVThemeVO&, PlayerActionBar&, std::initializer_list<Slot>) const;
     int teacherAnnotationItems(const LXMVThemeVO&, PlayerActionBar&) const;
 
     VerticalBarFillerInputs m_inputs;

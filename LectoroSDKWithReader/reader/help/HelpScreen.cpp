@@ -4,6 +4,7 @@
 #include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
 #include "LectoroSDKWithReader/foundation/UIButtonExpanded.h"
 #include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
+#include "LectoroSDKWithReader/reader/ReaderFont.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "platform/base/AttributedString.h"
 #include "platform/ui/Button.h"
@@ -19,16 +20,6 @@
 namespace lectoro {
 
 namespace {
-
-// The reader's face at the size and weight, or the system face of the same size and weight
-// while the reader's fonts are not registered.
-ui::Font readerFont(double size, ui::FontWeight weight = ui::FontWeight::Regular)
-{
-    if (auto font
-        = weight == ui::FontWeight::Regular ? getCustomFont(size) : getCustomFontForWeight(size, weight))
-        return *font;
-    return ui::Font::systemFont(size, weight);
-}
 
 constexpr double backgroundAlpha = 0.7;
 

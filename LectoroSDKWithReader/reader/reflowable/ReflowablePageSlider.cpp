@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/foundation/DeviceHelpers.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
+#include "LectoroSDKWithReader/reader/ReaderFont.h"
 #include "LectoroSDKWithReader/reader/reflowable/ReflowableSliderPopUpView.h"
 #include "LectoroSDKWithReader/reader/reflowable/SliderBarView.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
@@ -22,16 +23,6 @@
 namespace lectoro {
 
 namespace {
-
-// The reader's face at the size and weight, or the system face of the same size and weight
-// while the reader's fonts are not registered.
-ui::Font readerFont(double size, ui::FontWeight weight = ui::FontWeight::Regular)
-{
-    if (auto font
-        = weight == ui::FontWeight::Regular ? getCustomFont(size) : getCustomFontForWeight(size, weight))
-        return *font;
-    return ui::Font::systemFont(size, weight);
-}
 
 constexpr double growthDelay = 0.3;
 constexpr double appearanceDelay = 0.3;

@@ -67,6 +67,34 @@ inline const char* deviceName(Device device)
     return "?";
 }
 
+// Portrait sizes; a landscape orientation swaps them.
+inline void applyDevice(Device device, ui::Orientation orientation = ui::Orientation::Portrait)
+{
+    auto& environment = ui::Environment::current();
+    ui::Size size { 375, 667 };
+    switch (device) {
+    case Device::Phone:
+        environment.setIdiom(ui::UserInterfaceIdiom::Phone);
+        break;
+    case Device::Phone320:
+        environment.setIdiom(ui::UserInterfaceIdiom::Phone);
+        size = { 320, 568 };
+        break;
+    case Device::Pad:
+        environment.setIdiom(ui::UserInterfaceIdiom::Pad);
+        size = { 768, 1024 };
+        break;
+    case Device::NoIdiom:
+        environment.setIdiom(ui::UserInterfaceIdiom::Unspecified);
+        break;
+    }
+    if (ui::isLandscape(orientation))
+        size = { size.height, size.width };
+    environment.setScreenSize(size);
+    environment.setInterfaceOrientation(orientation);
+    environment.setDeviceOrientation(orientation);
+}
+
 class ChromeTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -86,29 +114,7 @@ protected:
     // Portrait sizes; a landscape orientation swaps them.
     static void useDevice(Device device, ui::Orientation orientation = ui::Orientation::Portrait)
     {
-        auto& environment = ui::Environment::current();
-        ui::Size size { 375, 667 };
-        switch (device) {
-        case Device::Phone:
-            environment.setIdiom(ui::UserInterfaceIdiom::Phone);
-            break;
-        case Device::Phone320:
-            environment.setIdiom(ui::UserInterfaceIdiom::Phone);
-            size = { 320, 568 };
-            break;
-        case Device::Pad:
-            environment.setIdiom(ui::UserInterfaceIdiom::Pad);
-            size = { 768, 1024 };
-            break;
-        case Device::NoIdiom:
-            environment.setIdiom(ui::UserInterfaceIdiom::Unspecified);
-            break;
-        }
-        if (ui::isLandscape(orientation))
-            size = { size.height, size.width };
-        environment.setScreenSize(size);
-        environment.setInterfaceOrientation(orientation);
-        environment.setDeviceOrientation(orientation);
+        applyDevice(device, orientation);
     }
 
     base::UserDefaults& defaults() { return *m_defaults; }

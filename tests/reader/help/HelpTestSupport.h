@@ -3,6 +3,8 @@
 // Bars and items as the reader shows them, for the help overlay tests: bar views that
 // report the bar class names, items carrying a tag and a glyph label.
 
+#include "../LibraryStringsTestSupport.h"
+
 #include "LectoroSDKWithReader/reader/help/HelpScreen.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
@@ -46,30 +48,19 @@ inline std::shared_ptr<PlayerActionBarItem> makeItem(
     return item;
 }
 
-class HelpTest : public ::testing::Test {
+class HelpTest : public librarytest::LibraryStringsTest {
 protected:
     void SetUp() override
     {
-        base::Bundle::setLibraryBundlePath(LECTORO_RESOURCES_DIR);
-        base::Bundle::library().setLanguage({});
-        LocalizationHelper::setReaderLanguageBundle(nullptr);
+        LibraryStringsTest::SetUp();
         HelpScreen::resetTextBundleForTesting();
-        m_defaults = std::make_shared<base::UserDefaults>();
-        base::UserDefaults::setStandardForTesting(m_defaults);
     }
 
     void TearDown() override
     {
-        base::RunLoop::main().reset();
-        base::UserDefaults::setStandardForTesting(nullptr);
-        LocalizationHelper::setReaderLanguageBundle(nullptr);
+        LibraryStringsTest::TearDown();
         HelpScreen::resetTextBundleForTesting();
     }
-
-    ui::Environment& environment() { return m_scope.environment(); }
-
-    uitest::UIScope m_scope;
-    std::shared_ptr<base::UserDefaults> m_defaults;
 };
 
 } // namespace lectoro::helptest

@@ -3,6 +3,8 @@
 // A clean world for the reflowable chrome tests: the UI scope, the library's own strings,
 // in-memory user defaults, and small EPUB books built in memory.
 
+#include "../LibraryStringsTestSupport.h"
+
 #include "LectoroSDKWithReader/reader/ReaderViewControllerDelegate.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
@@ -22,34 +24,19 @@
 
 namespace lectoro::reflowabletest {
 
-class ReflowableTest : public ::testing::Test {
+class ReflowableTest : public librarytest::LibraryStringsTest {
 protected:
     void SetUp() override
     {
-        base::Bundle::setLibraryBundlePath(LECTORO_RESOURCES_DIR);
-        base::Bundle::library().setLanguage({});
-        LocalizationHelper::setReaderLanguageBundle(nullptr);
+        LibraryStringsTest::SetUp();
         NumberLocalizationHandler::setLanguage("en");
-        m_defaults = std::make_shared<base::UserDefaults>();
-        base::UserDefaults::setStandardForTesting(m_defaults);
     }
 
-    void TearDown() override
-    {
-        base::RunLoop::main().reset();
-        base::UserDefaults::setStandardForTesting(nullptr);
-        LocalizationHelper::setReaderLanguageBundle(nullptr);
-    }
-
-    ui::Environment& environment() { return m_scope.environment(); }
     void usePad(ui::Size screen = { 1024, 768 })
     {
         environment().setIdiom(ui::UserInterfaceIdiom::Pad);
         environment().setScreenSize(screen);
     }
-
-    uitest::UIScope m_scope;
-    std::shared_ptr<base::UserDefaults> m_defaults;
 };
 
 // A reflowable book of chapters "ch0.xhtml"… each with the given number of CFIs
