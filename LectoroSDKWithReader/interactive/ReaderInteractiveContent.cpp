@@ -56,6 +56,23 @@ void ReaderInteractiveContent::removeInstructionMarkupPopOver()
     m_context.activeMode = ReaderActiveModeNone;
 }
 
+bool ReaderInteractiveContent::removePopOverForActiveMode()
+{
+    switch (m_context.activeMode) {
+    case ReaderActiveModeMultiLink:
+        removeMultiLinkPopOver();
+        return true;
+    case ReaderActiveModeGlossary:
+        removeGlossaryController();
+        return true;
+    case ReaderActiveModeInstructionPopup:
+        removeInstructionMarkupPopOver();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void ReaderInteractiveContent::removeFIBPopOver()
 {
     if (m_context.activeMode != ReaderActiveModeTeacherReview)

@@ -35,6 +35,9 @@ public:
     void removeMultiLinkPopOver();
     void removeGlossaryController();
     void removeInstructionMarkupPopOver();
+    // Closes the multi-link list, glossary or instruction pop-up that the active mode says is
+    // open; answers whether the mode was one of those.
+    bool removePopOverForActiveMode();
     void removeFIBPopOver();
     void didSelectActionToCloseDropDown();
     // The protractor item has no action.

@@ -254,16 +254,8 @@ void ReaderViewController::willLoadPageWithPageNumber(
         m_annotations->removeBookmarkVC();
         m_context.activeMode = ReaderActiveModeNone;
         break;
-    case ReaderActiveModeMultiLink:
-        m_interactive->removeMultiLinkPopOver();
-        break;
-    case ReaderActiveModeGlossary:
-        m_interactive->removeGlossaryController();
-        break;
-    case ReaderActiveModeInstructionPopup:
-        m_interactive->removeInstructionMarkupPopOver();
-        break;
     default:
+        m_interactive->removePopOverForActiveMode();
         break;
     }
 }
@@ -623,25 +615,17 @@ void ReaderViewController::singleTapOnPage()
     case ReaderActiveModeAudioPlayer:
         manageTopBottomBar();
         break;
-    case ReaderActiveModeMultiLink:
-        m_interactive->removeMultiLinkPopOver();
-        break;
     case ReaderActiveModeFillInBlank:
         endRendererEditing();
         m_context.activeMode = ReaderActiveModeNone;
-        break;
-    case ReaderActiveModeGlossary:
-        m_interactive->removeGlossaryController();
         break;
     case ReaderActiveModeReadAloud:
         m_readAloud->removeSpeedSelectionView();
         if (!m_readAloud->hasAudioSyncController())
             toggleTopAndBottomBars();
         break;
-    case ReaderActiveModeInstructionPopup:
-        m_interactive->removeInstructionMarkupPopOver();
-        break;
     default:
+        m_interactive->removePopOverForActiveMode();
         break;
     }
 

@@ -138,9 +138,6 @@ void ReaderViewController::viewWillTransitionToSize(
             m_context.renderer->reloadPages();
         }
         break;
-    case ReaderActiveModeMultiLink:
-        m_interactive->removeMultiLinkPopOver();
-        break;
     case ReaderActiveModeTextAnnotation:
         if (m_context.renderer)
             m_context.renderer->exitTextAnnotationMode();
@@ -149,15 +146,10 @@ void ReaderViewController::viewWillTransitionToSize(
     case ReaderActiveModeFillInBlank:
         m_interactive->removeFIBPopOver();
         break;
-    case ReaderActiveModeGlossary:
-        m_interactive->removeGlossaryController();
-        break;
-    case ReaderActiveModeInstructionPopup:
-        m_interactive->removeInstructionMarkupPopOver();
-        break;
     default:
-        // Thumbnails and teacher review keep their panels; they re-select and re-build
-        // through their own subsystems.
+        // Pop-ups close; thumbnails and teacher review keep their panels and re-select and
+        // re-build through their own subsystems.
+        m_interactive->removePopOverForActiveMode();
         break;
     }
 

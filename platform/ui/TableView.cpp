@@ -839,11 +839,18 @@ void TableView::scrollToRowAtIndexPath(
     }
 }
 
+// Takes the old view of a slot (header, footer, background) out of the table, if it is
+// still ours, and puts the new one in the slot.
+void TableView::replaceSlotView(std::shared_ptr<View>& slot, std::shared_ptr<View> view)
+{
+    if (slot && slot->superview().get() == this)
+        slot->removeFromSuperview();
+    slot = std::move(view);
+}
+
 void TableView::setTableHeaderView(std::shared_ptr<View> view)
 {
-    if (m_tableHeaderView && m_tableHeaderView->superview().get() == this)
-        m_tableHeaderView->removeFromSuperview();
-    m_tableHeaderView = std::move(view);
+    replaceSlotView(m_tableHeaderView, std::move(view));
     if (m_tableHeaderView)
         addSubview(m_tableHeaderView);
     if (m_loaded)
@@ -852,9 +859,7 @@ void TableView::setTableHeaderView(std::shared_ptr<View> view)
 
 void TableView::setTableFooterView(std::shared_ptr<View> view)
 {
-    if (m_tableFooterView && m_tableFooterView->superview().get() == this)
-        m_tableFooterView->removeFromSuperview();
-    m_tableFooterView = std::move(view);
+    replaceSlotView(m_tableFooterView, std::move(view));
     if (m_tableFooterView)
         addSubview(m_tableFooterView);
     if (m_loaded)
@@ -863,9 +868,7 @@ void TableView::setTableFooterView(std::shared_ptr<View> view)
 
 void TableView::setBackgroundView(std::shared_ptr<View> view)
 {
-    if (m_backgroundView && m_backgroundView->superview().get() == this)
-        m_backgroundView->removeFromSuperview();
-    m_backgroundView = std::move(view);
+    replaceSlotView(m_backgroundView, std::move(view));
     if (m_backgroundView) {
         insertSubview(m_backgroundView, 0);
         m_backgroundView->setFrame(bounds());

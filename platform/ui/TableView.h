@@ -236,6 +236,7 @@ protected:
     void boundsSizeDidChange(const Size& oldSize) override;
 
 private:
+    void replaceSlotView(std::shared_ptr<View>& slot, std::shared_ptr<View> view);
     struct Section {
         double headerHeight = 0;
         double footerHeight = 0;
