@@ -104,7 +104,7 @@ std::string IconFontConstants::getFontForCharacter(const std::string&)
     if (base::Bundle::main().pathForResource(fileName, "ttf"))
         return fileName;
     auto error = base::Error::make(SDKUtility::getSDKDomain(), 2, LocalizationHelper::localizedStringWithKey("FONT_FILE_MISSING"));
-    debugLog(0, "IconFontConstants", error.localizedDescription());
+    debugLog(0, "IconFontConstants", error.description());
     return {};
 }
 

@@ -6,7 +6,11 @@
 #include "platform/base/Strings.h"
 #include "platform/base/Timer.h"
 
+#include <arpa/inet.h>
+#include <cstring>
 #include <mutex>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 namespace lectoro {
 
@@ -33,7 +37,9 @@ std::shared_ptr<ReachabilitySource> makeSource(ReachabilitySource::Target target
     }
     if (current)
         return current(target, hostName);
-    return std::make_shared<InterfaceReachabilitySource>(target);
+    auto source = std::make_shared<InterfaceReachabilitySource>(target);
+    source->setAddress(hostName);
+    return source;
 }
 
 std::string readFirstLine(const std::string& path)
@@ -64,6 +70,8 @@ InterfaceReachabilitySource::~InterfaceReachabilitySource()
 
 std::optional<uint32_t> InterfaceReachabilitySource::flags()
 {
+    if (m_target == Target::Address && (base::hasPrefix(m_address, "127.") || m_address == "::1"))
+        return ReachabilityFlags::Reachable | ReachabilityFlags::IsLocalAddress | ReachabilityFlags::IsDirect;
     auto& files = base::FileManager::defaultManager();
     auto names = files.contentsOfDirectory(m_interfacesFolder);
     if (!names)
@@ -142,9 +150,35 @@ std::shared_ptr<Reachability> Reachability::reachabilityWithHostName(const std::
     return reachabilityWithSource(makeSource(ReachabilitySource::Target::HostName, hostName));
 }
 
+std::shared_ptr<Reachability> Reachability::reachabilityWithAddress(const sockaddr* address)
+{
+    if (!address)
+        return nullptr;
+    char text[INET6_ADDRSTRLEN] = {};
+    bool anyAddress = false;
+    if (address->sa_family == AF_INET) {
+        const auto* ipv4 = reinterpret_cast<const sockaddr_in*>(address);
+        if (!inet_ntop(AF_INET, &ipv4->sin_addr, text, sizeof text))
+            return nullptr;
+        anyAddress = ipv4->sin_addr.s_addr == htonl(INADDR_ANY);
+    } else if (address->sa_family == AF_INET6) {
+        const auto* ipv6 = reinterpret_cast<const sockaddr_in6*>(address);
+        if (!inet_ntop(AF_INET6, &ipv6->sin6_addr, text, sizeof text))
+            return nullptr;
+        anyAddress = std::memcmp(&ipv6->sin6_addr, &in6addr_any, sizeof(in6_addr)) == 0;
+    } else {
+        return nullptr;
+    }
+    // The unspecified address stands for the default route.
+    auto target = anyAddress ? ReachabilitySource::Target::Internet : ReachabilitySource::Target::Address;
+    return reachabilityWithSource(makeSource(target, anyAddress ? std::string() : std::string(text)));
+}
+
 std::shared_ptr<Reachability> Reachability::reachabilityForInternetConnection()
 {
-    return reachabilityWithSource(makeSource(ReachabilitySource::Target::Internet, {}));
+    sockaddr_in zero {};
+    zero.sin_family = AF_INET;
+    return reachabilityWithAddress(reinterpret_cast<const sockaddr*>(&zero));
 }
 
 std::shared_ptr<Reachability> Reachability::reachabilityForLocalWiFi()

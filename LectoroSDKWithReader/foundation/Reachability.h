@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+struct sockaddr;
+
 namespace base {
 class Timer;
 }
@@ -39,7 +41,7 @@ inline constexpr const char* kReachabilityChangedNotification = "kNetworkReachab
 // main run loop whenever they change.
 class ReachabilitySource {
 public:
-    enum class Target { Internet, LocalWiFi, HostName };
+    enum class Target { Internet, LocalWiFi, HostName, Address };
 
     virtual ~ReachabilitySource() = default;
     // Nothing when the flags cannot be read.
@@ -62,10 +64,14 @@ public:
     std::optional<uint32_t> flags() override;
     bool start(std::function<void()> onChange) override;
     void stop() override;
+    // The watched address of an Address target, as numeric text; a loopback address is
+    // always reachable, locally and directly.
+    void setAddress(std::string address) { m_address = std::move(address); }
 
 private:
     Target m_target;
     std::string m_interfacesFolder;
+    std::string m_address;
     std::shared_ptr<base::Timer> m_timer;
     std::optional<uint32_t> m_lastFlags;
 };
@@ -80,6 +86,10 @@ public:
 
     // Nothing for an empty host name.
     static std::shared_ptr<Reachability> reachabilityWithHostName(const std::string& hostName);
+    // A monitor of an IPv4 or IPv6 socket address; nothing for a null address or another
+    // family. The source factory receives the address as numeric text ("127.0.0.1").
+    static std::shared_ptr<Reachability> reachabilityWithAddress(const sockaddr* address);
+    // The default route: the IPv4 address 0.0.0.0.
     static std::shared_ptr<Reachability> reachabilityForInternetConnection();
     static std::shared_ptr<Reachability> reachabilityForLocalWiFi();
     static std::shared_ptr<Reachability> reachabilityWithSource(std::shared_ptr<ReachabilitySource>, bool localWiFi = false);

@@ -4,6 +4,8 @@
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/reader/ReaderChrome.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
+#include "LectoroSDKWithReader/reader/ReaderReflowable.h"
+#include "LectoroSDKWithReader/reader/reflowable/SliderBarView.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
@@ -273,10 +275,14 @@ void ReaderNavigation::navigateToPageWithPageId(const std::string& pageID)
     navigateTopage(pageID);
 }
 
-void ReaderNavigation::navigateSliderToPage(const std::string&)
+void ReaderNavigation::navigateSliderToPage(const std::string& href)
 {
-    // The vertical page slider of reflowable books belongs to the chrome and is not
-    // built yet, so there is no slider to move.
+    if (!epubOf(m_context) || !m_context.controller)
+        return;
+    auto* slider = m_context.controller->reflowable().slider();
+    if (slider && slider->isVerticalsliderEnable() && slider->viewForSliderBar()
+        && !slider->viewForSliderBar()->isHidden())
+        slider->navigateSliderToPage(href);
 }
 
 void ReaderNavigation::navigateToPageNumber(const std::string& page)

@@ -5,10 +5,13 @@
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/ReaderToolbarActions.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/reflowable/ReflowablePageCountView.h"
 #include "LectoroSDKWithReader/reader/reflowable/ReflowableReaderConfiguration.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/Label.h"
 
 namespace lectoro {
 
@@ -86,6 +89,23 @@ void ReaderReflowable::hideReflowablePageCountView()
 {
     if (m_pageCount)
         m_pageCount->hideReflowablePageCountView();
+}
+
+void ReaderReflowable::setTimeLeftData(const std::string& text)
+{
+    if (m_pageCount)
+        m_pageCount->setTimeLeftData(text);
+}
+
+void ReaderReflowable::relabelForLanguageChange(const std::string& timeLeftText)
+{
+    if (!m_pageCount)
+        return;
+    // "The device is in landscape": the device's own orientation, 3 or 4.
+    m_pageCount->relabelPageLineForLanguage(ui::Environment::current().isDeviceLandscape());
+    auto strip = m_pageCount->reflowableSliderPageCountView();
+    if (strip && !strip->readingTimeLeftLabel()->text().empty() && !timeLeftText.empty())
+        m_pageCount->setTimeLeftData(timeLeftText);
 }
 
 void ReaderReflowable::setDisableReflowablePageCountView(bool disabled)

@@ -42,6 +42,9 @@ public:
     void addSliderBarForReflowableBook();
     void addReflowablePageCountView();
     void hideReflowablePageCountView();
+    void setTimeLeftData(const std::string& text);
+    // A language change: the strip's page line and time left in the new language.
+    void relabelForLanguageChange(const std::string& timeLeftText);
     void setDisableReflowablePageCountView(bool);
     void saveReaderFontSetting(const std::shared_ptr<ReaderFontSettingsVO>&);
 

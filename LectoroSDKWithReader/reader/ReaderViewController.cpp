@@ -21,6 +21,8 @@
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
 #include "LectoroSDKWithReader/reader/ReaderToolbarActions.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionBottomBar.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManager.h"
@@ -419,7 +421,24 @@ void ReaderViewController::updateReaderForLanguageChange()
             = NumberLocalizationHandler::localizeNumberWithNumber(base::Value(*m_context.timeLeftMinutes))
             + " " + LocalizationHelper::localizedStringWithKey("MIN_LEFT");
     }
+    m_reflowable->relabelForLanguageChange(m_context.timeLeftText);
+    addAccessibilityOnActionBarItem();
     m_interactive->setAccessibilityOnFIBs();
+}
+
+void ReaderViewController::addAccessibilityOnActionBarItem()
+{
+    if (!isViewLoaded())
+        return;
+    for (const auto& subview : view()->subviews()) {
+        if (auto top = std::dynamic_pointer_cast<PlayerActionTopBar>(subview)) {
+            for (const auto& item : top->items())
+                top->setAccessibilityForPlayerActionTopBarItem(*item);
+        } else if (auto bottom = std::dynamic_pointer_cast<PlayerActionBottomBar>(subview)) {
+            for (const auto& item : bottom->items())
+                PlayerActionBottomBar::setAccessibilityForPlayerActionBottomBarItem(*item);
+        }
+    }
 }
 
 } // namespace lectoro

@@ -182,6 +182,8 @@ public:
     // Releases the book, the companion objects, the observers and the timers.
     void uninitializeReader();
     void updateReaderForLanguageChange();
+    // Gives every item of the top and bottom bars its label in the current language.
+    void addAccessibilityOnActionBarItem();
 
     ui::InterfaceOrientationMask supportedInterfaceOrientations() const override;
     bool shouldAutorotate() const override { return true; }

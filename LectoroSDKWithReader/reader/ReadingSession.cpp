@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
+#include "LectoroSDKWithReader/reader/ReaderReflowable.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/ReadingTimeManager.h"
@@ -399,6 +400,8 @@ void ReadingSession::didChangePageIdentifier(const std::string& identifier)
     m_context.timeLeftMinutes = minutes;
     m_context.timeLeftText = NumberLocalizationHandler::localizeNumberWithNumber(base::Value(minutes)) + " "
         + LocalizationHelper::localizedStringWithKey("MIN_LEFT");
+    if (m_context.controller)
+        m_context.controller->reflowable().setTimeLeftData(m_context.timeLeftText);
 }
 
 void ReadingSession::appMovedToBackground()

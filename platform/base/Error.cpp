@@ -17,4 +17,9 @@ std::string Error::localizedDescription() const
     return "The operation couldn\u2019t be completed. (" + domain + " error " + std::to_string(code) + ".)";
 }
 
+std::string Error::description() const
+{
+    return "Error Domain=" + domain + " Code=" + std::to_string(code) + " \"" + localizedDescription() + "\"";
+}
+
 } // namespace base

@@ -30,6 +30,9 @@ struct Error {
     // The text under localizedDescriptionKey when there is one, else
     // "The operation couldn’t be completed. (<domain> error <code>.)".
     std::string localizedDescription() const;
+    // The whole error as a log line reads it: Error Domain=<domain> Code=<code> "<localized
+    // description>", so the domain and code are never lost from a report.
+    std::string description() const;
 
     friend bool operator==(const Error&, const Error&) = default;
 };

@@ -37,7 +37,31 @@ void Layer::setFrame(const Rect& frame)
     BASE_ASSERT_MAIN_THREAD();
     Rect f = frame.standardized();
     m_position = { f.midX(), f.midY() };
-    m_bounds.size = f.size;
+    m_bounds.size = untransformedSize(f.size);
+}
+
+// The bounds size whose transformed bounding box has the given size, so that a rotated or
+// scaled view placed by its frame occupies exactly that frame. A w x h box transformed by
+// (a b; c d) spans |a|w + |c|h by |b|w + |d|h; that system is solved for w and h. A transform
+// for which it has no single answer (a 45-degree turn, a flattening scale) keeps the frame's
+// own size, as an identity transform would.
+Size Layer::untransformedSize(const Size& frameSize) const
+{
+    if (m_transform.isIdentity())
+        return frameSize;
+    const double a = std::fabs(m_transform.a), b = std::fabs(m_transform.b);
+    const double c = std::fabs(m_transform.c), d = std::fabs(m_transform.d);
+    const double determinant = a * d - c * b;
+    if (std::fabs(determinant) < 1e-9)
+        return frameSize;
+    double width = (d * frameSize.width - c * frameSize.height) / determinant;
+    double height = (a * frameSize.height - b * frameSize.width) / determinant;
+    // Rounding noise from sin/cos of quarter turns must not leave 14.999999 for 15.
+    auto tidy = [](double value) {
+        double rounded = std::round(value * 1e6) / 1e6;
+        return rounded < 0 ? 0.0 : rounded;
+    };
+    return { tidy(width), tidy(height) };
 }
 
 void Layer::setBounds(const Rect& bounds)

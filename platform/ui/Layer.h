@@ -45,7 +45,8 @@ public:
     virtual const char* className() const { return "Layer"; }
 
     // Geometry. The frame is derived from bounds, position (the centre: the anchor point is
-    // always the middle) and the affine transform.
+    // always the middle) and the affine transform. Setting the frame of a transformed layer
+    // sets the centre and the bounds size whose transformed box fills that frame.
     Rect frame() const;
     void setFrame(const Rect&);
     Rect bounds() const { return m_bounds; }
@@ -123,6 +124,7 @@ protected:
     Layer();
 
 private:
+    Size untransformedSize(const Size& frameSize) const;
     friend class View;
     void detachFromSuperlayer();
 

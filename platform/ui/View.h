@@ -93,8 +93,9 @@ public:
     virtual std::string_view className() const { return "View"; }
 
     // Geometry. The frame is derived from centre, bounds and transform, as the
-    // platform does; setting the frame of a transformed view sets centre and bounds size
-    // from it as if the transform were the identity.
+    // platform does; setting the frame of a transformed view sets the centre and the bounds
+    // size whose transformed box fills that frame (a quarter-turned 30 x 15 view placed in a
+    // 15 x 30 frame keeps 30 x 15 bounds).
     Rect frame() const;
     void setFrame(const Rect&);
     Rect bounds() const;

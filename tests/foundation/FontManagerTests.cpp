@@ -4,6 +4,7 @@
 #include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
 #include "LectoroSDKWithReader/readersdk/LectoroDebugLog.h"
 #include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
+#include "LectoroSDKWithReader/readersdk/utilities/SDKUtility.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +140,7 @@ TEST_F(FontManagerTest, IconFontNameNeedsTheFileInTheHostBundle)
     EXPECT_EQ(IconFontConstants::getFontForCharacter("a"), "");
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("icon font file is missing"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("Error Domain=" + SDKUtility::getSDKDomain() + " Code=2 "), std::string::npos) << lines[0];
 
     copyFace("OpenSans-Regular.ttf", scope.hostBundlePath() + "/" + MVLectoroFontManager::getFontName() + ".ttf");
     EXPECT_EQ(IconFontConstants::getFontForCharacter("a"), MVLectoroFontManager::getFontName());

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+
 namespace lectoro {
 namespace {
 
@@ -135,6 +139,42 @@ TEST(ReachabilityTest, InterfaceReaderFindsAnUpInterface)
     base::RunLoop::main().advanceBy(InterfaceReachabilitySource::pollInterval);
     EXPECT_EQ(changes, 1);
     polled.stop();
+}
+
+TEST(ReachabilityTest, MonitorsBySocketAddress)
+{
+    testing::FoundationScope scope;
+    std::vector<std::pair<ReachabilitySource::Target, std::string>> made;
+    Reachability::setSourceFactory([&](ReachabilitySource::Target target, const std::string& name) {
+        made.emplace_back(target, name);
+        return std::make_shared<FakeReachabilitySource>();
+    });
+
+    sockaddr_in loopback {};
+    loopback.sin_family = AF_INET;
+    loopback.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_NE(Reachability::reachabilityWithAddress(reinterpret_cast<sockaddr*>(&loopback)), nullptr);
+    sockaddr_in6 ipv6 {};
+    ipv6.sin6_family = AF_INET6;
+    ipv6.sin6_addr = in6addr_loopback;
+    EXPECT_NE(Reachability::reachabilityWithAddress(reinterpret_cast<sockaddr*>(&ipv6)), nullptr);
+    EXPECT_NE(Reachability::reachabilityForInternetConnection(), nullptr);
+    // No address, or one that is not an internet address, makes no monitor.
+    sockaddr_un local {};
+    local.sun_family = AF_UNIX;
+    EXPECT_EQ(Reachability::reachabilityWithAddress(reinterpret_cast<sockaddr*>(&local)), nullptr);
+    EXPECT_EQ(Reachability::reachabilityWithAddress(nullptr), nullptr);
+    Reachability::setSourceFactory(nullptr);
+
+    using Target = ReachabilitySource::Target;
+    const std::vector<std::pair<Target, std::string>> expected {
+        { Target::Address, "127.0.0.1" }, { Target::Address, "::1" }, { Target::Internet, "" } };
+    EXPECT_EQ(made, expected);
+
+    // The interface reader finds a loopback address reachable even with every interface down.
+    InterfaceReachabilitySource source(Target::Address, scope.folder() / "no-interfaces");
+    source.setAddress("127.0.0.1");
+    EXPECT_EQ(source.flags(), Reachable | IsLocalAddress | IsDirect);
 }
 
 } // namespace

@@ -90,31 +90,36 @@ TEST_F(UiToolkitTest, InformativeAlertAppearsOnTheMainQueue)
 
 TEST_F(UiToolkitTest, PopOverArrowPlacement)
 {
-    auto background = MVPopOverBackgroundView::create(ui::Rect(0, 0, 200, 120));
-    // Rotated arrows keep their 15 x 30 bounds around the centre the frame gave them.
+    auto background = MVPopOverBackgroundView::create(ui::Rect(0, 0, 200, 100));
+    // A turned arrow occupies the frame it was placed in and keeps its 30 x 15 image inside.
     struct Case {
         ui::PopoverArrowDirection direction;
         double offset;
-        ui::Point center;
-        ui::Size bounds;
+        ui::Rect frame;
     };
     const Case cases[] = {
-        { ui::PopoverArrowDirection::Up, 0, ui::Point(100, 7.5), ui::Size(30, 15) },
-        { ui::PopoverArrowDirection::Up, -1000, ui::Point(24, 7.5), ui::Size(30, 15) },
-        { ui::PopoverArrowDirection::Up, 1000, ui::Point(176, 7.5), ui::Size(30, 15) },
-        { ui::PopoverArrowDirection::Down, 10, ui::Point(110, 112.5), ui::Size(30, 15) },
-        { ui::PopoverArrowDirection::Left, 0, ui::Point(7.5, 60), ui::Size(15, 30) },
-        { ui::PopoverArrowDirection::Right, 1000, ui::Point(192.5, 96), ui::Size(15, 30) },
+        { ui::PopoverArrowDirection::Up, 0, ui::Rect(85, 0, 30, 15) },
+        { ui::PopoverArrowDirection::Up, -1000, ui::Rect(9, 0, 30, 15) },
+        { ui::PopoverArrowDirection::Up, 1000, ui::Rect(161, 0, 30, 15) },
+        { ui::PopoverArrowDirection::Down, 10, ui::Rect(95, 85, 30, 15) },
+        { ui::PopoverArrowDirection::Left, 0, ui::Rect(0, 35, 15, 30) },
+        { ui::PopoverArrowDirection::Left, -1000, ui::Rect(0, 9, 15, 30) },
+        { ui::PopoverArrowDirection::Right, 0, ui::Rect(185, 35, 15, 30) },
+        { ui::PopoverArrowDirection::Right, 1000, ui::Rect(185, 61, 15, 30) },
     };
     for (auto& c : cases) {
         background->setArrowDirection(c.direction);
         background->setArrowOffset(c.offset);
         background->layoutIfNeeded();
         auto& arrow = *background->arrowImageView();
-        EXPECT_NEAR(arrow.center().x, c.center.x, 1e-6) << int(c.direction) << " " << c.offset;
-        EXPECT_NEAR(arrow.center().y, c.center.y, 1e-6) << int(c.direction) << " " << c.offset;
-        EXPECT_NEAR(arrow.bounds().size.width, c.bounds.width, 1e-6);
-        EXPECT_NEAR(arrow.bounds().size.height, c.bounds.height, 1e-6);
+        auto frame = arrow.frame();
+        SCOPED_TRACE(::testing::Message() << int(c.direction) << " " << c.offset);
+        EXPECT_NEAR(frame.origin.x, c.frame.origin.x, 1e-6);
+        EXPECT_NEAR(frame.origin.y, c.frame.origin.y, 1e-6);
+        EXPECT_NEAR(frame.size.width, c.frame.size.width, 1e-6);
+        EXPECT_NEAR(frame.size.height, c.frame.size.height, 1e-6);
+        EXPECT_NEAR(arrow.bounds().size.width, 30, 1e-6);
+        EXPECT_NEAR(arrow.bounds().size.height, 15, 1e-6);
     }
 
     EXPECT_EQ(MVPopOverBackgroundView::drawArrowImage(ui::Size(30, 15))->fills().back().color, ui::Color::black());

@@ -5,6 +5,7 @@
 // a temporary folder.
 
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
+#include "LectoroSDKWithReader/readersdk/ReadingTimeManager.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "companion/store/SqliteDatabaseManager.h"
@@ -69,6 +70,17 @@ protected:
     std::shared_ptr<companion::testing::FakeFramework> m_framework;
     std::filesystem::path m_storage;
     static inline int s_counter = 0;
+};
+
+// A reading-time manager that answers a chosen number of seconds left for any page.
+class StubReadingTime : public ReadingTimeManager {
+public:
+    bool isCFIDataAvailable() const override { return true; }
+    void setDefaultAverageTimePerPage(double seconds) override { m_default = seconds; }
+    double defaultAverageTimePerPage() const override { return m_default; }
+    int64_t getTimeLeftForpage(const std::string&, double) const override { return secondsLeft; }
+    int64_t secondsLeft = 0;
+    double m_default = 0;
 };
 
 } // namespace lectoro::testing

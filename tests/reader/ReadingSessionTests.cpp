@@ -26,15 +26,7 @@ public:
     std::vector<std::string> folios;
 };
 
-class StubReadingTime : public ReadingTimeManager {
-public:
-    bool isCFIDataAvailable() const override { return true; }
-    void setDefaultAverageTimePerPage(double seconds) override { m_default = seconds; }
-    double defaultAverageTimePerPage() const override { return m_default; }
-    int64_t getTimeLeftForpage(const std::string&, double) const override { return secondsLeft; }
-    int64_t secondsLeft = 0;
-    double m_default = 0;
-};
+using testing::StubReadingTime;
 
 class ReadingSessionTests : public testing::ReaderTest {
 protected:

@@ -5,7 +5,9 @@
 #include "LectoroSDKWithReader/reader/ReaderViewControllerDelegate.h"
 #include "LectoroSDKWithReader/reader/reflowable/ReflowablePageCountView.h"
 #include "LectoroSDKWithReader/reader/reflowable/ReflowablePageSlider.h"
+#include "LectoroSDKWithReader/reader/reflowable/ReflowableSliderPopUpView.h"
 #include "LectoroSDKWithReader/reader/reflowable/SliderBarView.h"
+#include "LectoroSDKWithReader/readersdk/LectoroDebugLog.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/readersdk/utilities/NumberLocalizationHandler.h"
@@ -257,6 +259,67 @@ void ReflowablePageCount::didUpdateFurthestPage(const std::string& furthestPageJ
     std::string text = getUpdatedFurthestPageData(parsed);
     if (auto delegate = m_host.pageCountReaderDelegate())
         delegate->didUpdateFurthestPageData(text, m_bookID, m_userID);
+}
+
+void ReflowablePageCount::setTimeLeftData(const std::string& text)
+{
+    if (m_pageCountView)
+        m_pageCountView->setTimeLeftData(text);
+    LectoroDebugLog::logWithType(1, "ReaderViewController", "Reading time left: " + text);
+    hideReflowablePageCountView();
+    auto popUp = m_slider ? m_slider->reflowableSliderPopUpView() : nullptr;
+    if (popUp) {
+        popUp->readingTimeLeftLabel()->setAlpha(1);
+        popUp->readingTimeLeftLabel()->setText(text);
+        ui::Environment::current().postAccessibilityScreenChanged(popUp);
+    }
+}
+
+namespace {
+
+// The decimal numbers of the strip's page line, in order ("Page 3 of 12" gives 3 and 12),
+// whatever words of whichever language surround them.
+std::vector<std::string> decimalRuns(const std::string& text)
+{
+    std::vector<std::string> runs;
+    std::string current;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            current += c;
+        } else if (!current.empty()) {
+            runs.push_back(current);
+            current.clear();
+        }
+    }
+    if (!current.empty())
+        runs.push_back(current);
+    return runs;
+}
+
+} // namespace
+
+void ReflowablePageCount::relabelPageLineForLanguage(bool landscape)
+{
+    if (!m_pageCountView || m_pageCountView->pageLabel()->text().empty())
+        return;
+    const std::string text = m_pageCountView->pageLabel()->text();
+    const auto bar = text.find('|');
+    const std::string first = text.substr(0, bar);
+    const std::string second = bar == std::string::npos ? std::string() : text.substr(bar + 1);
+    auto numbers = decimalRuns(first);
+    std::string current, total;
+    const bool sliderOff = !m_slider || !m_slider->isVerticalsliderEnable();
+    if (numbers.size() == 2) {
+        current = numbers[0];
+        total = numbers[1];
+    } else if (landscape && sliderOff && numbers.size() == 3) {
+        current = numbers[0] + ", " + numbers[1];
+        total = numbers[2];
+    }
+    if (current.empty() || total.empty())
+        return;
+    m_pageCountView->setPageData(localizedKey("PAGE") + " " + current + " "
+        + localizedKey("OF_KEY") + " " + total + " | " + second);
 }
 
 } // namespace lectoro

@@ -61,6 +61,10 @@ public:
     }
 
     void addReflowablePageCountView();
+    // Shows the reading time left in the strip and, when the slider has a pop-up, in it too.
+    void setTimeLeftData(const std::string& text);
+    // Relabels the strip's page line in the current language, keeping its numbers.
+    void relabelPageLineForLanguage(bool landscape);
     void hideReflowablePageCountView();
     // Colours the strip by the book's reading mode (sepia, night, or the light default).
     void setPageCountViewColor();

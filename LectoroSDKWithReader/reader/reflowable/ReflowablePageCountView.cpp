@@ -27,6 +27,11 @@ void ReflowablePageCountView::setPageData(const std::string& text)
     m_pageLabel->setText(text);
 }
 
+void ReflowablePageCountView::setTimeLeftData(const std::string& text)
+{
+    m_readingTimeLeftLabel->setText(text);
+}
+
 void ReflowablePageCountView::setCustomFontFamily(const std::string& family)
 {
     m_customFontFamily = family;

@@ -26,6 +26,7 @@ public:
     const std::shared_ptr<ui::View>& contentView() const { return m_contentView; }
 
     void setPageData(const std::string& text);
+    void setTimeLeftData(const std::string& text);
     const std::string& customFontFamily() const { return m_customFontFamily; }
     void setCustomFontFamily(const std::string&);
     // The labels' text colour and the background behind them.

@@ -283,6 +283,23 @@ void ReflowablePageSlider::didChangeBookCFI(const std::string& cfi)
     m_viewForSliderBar->updatePercentage();
 }
 
+void ReflowablePageSlider::navigateSliderToPage(const std::string& href)
+{
+    auto* book = epubBook();
+    if (!book || !m_viewForSliderBar)
+        return;
+    auto found = std::find_if(book->chapters.begin(), book->chapters.end(),
+        [&](const std::shared_ptr<EPUBChapterVO>& chapter) { return chapter && chapter->href == href; });
+    if (found == book->chapters.end())
+        return;
+    const auto& chapter = **found;
+    double value = book->isBookContentLoaded
+        ? static_cast<double>(m_metrics->metricForChapter(chapter.fileIndex).bookContentSizeTillChapter)
+        : static_cast<double>(getSliderCFIValueForChapter(chapter));
+    m_viewForSliderBar->pageSlider()->setValue(value, true);
+    m_viewForSliderBar->updatePercentage();
+}
+
 ReflowablePageSlider::ChapterAtValue ReflowablePageSlider::getCurrentChapterWithSliderValue(float value) const
 {
     auto* book = epubBook();

@@ -92,6 +92,10 @@ public:
     void handleSliderWhenCFIsAreLoaded(int64_t count);
     void handleSliderWhenDataLoaded(double maximum);
 
+    // A jump (contents, My Data, resources, search) to the chapter at `href` moves the thumb
+    // to that chapter's start; an unknown chapter leaves it where it is.
+    void navigateSliderToPage(const std::string& href);
+
     // The user drags and lets go.
     void movesSlider(float value);
     void didSliderScrollWithValue(float value);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <string_view>
 
 namespace ui {
 namespace {
@@ -167,6 +168,39 @@ TEST_F(ViewTest, FrameBoundsAndCenterStayConsistent)
     EXPECT_EQ(view->frame(), Rect(-5, -10, 10, 20));
     // The layer has the same geometry.
     EXPECT_EQ(view->layer()->frame(), view->frame());
+}
+
+TEST_F(ViewTest, FrameOfATransformedViewIsTheFrameItWasGiven)
+{
+    struct Case {
+        const char* name;
+        AffineTransform transform;
+        Rect frame;
+        Size bounds;
+    };
+    const Case cases[] = {
+        { "quarter turn", AffineTransform::rotation(pi / 2), { 0, 35, 15, 30 }, { 30, 15 } },
+        { "quarter turn back", AffineTransform::rotation(-pi / 2), { 185, 35, 15, 30 }, { 30, 15 } },
+        { "half turn", AffineTransform::rotation(pi), { 10, 20, 30, 15 }, { 30, 15 } },
+        { "scale", AffineTransform::scale(2, 3), { 0, 0, 40, 30 }, { 20, 10 } },
+        { "mirror", AffineTransform::scale(-1, 1), { 5, 5, 40, 30 }, { 40, 30 } },
+        // No single size turns into this box; the frame's own size is kept.
+        { "eighth turn", AffineTransform::rotation(pi / 4), { 0, 0, 20, 20 }, { 20, 20 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto view = View::create({ 0, 0, 1, 1 });
+        view->setTransform(c.transform);
+        view->setFrame(c.frame);
+        EXPECT_NEAR(view->bounds().size.width, c.bounds.width, 1e-6);
+        EXPECT_NEAR(view->bounds().size.height, c.bounds.height, 1e-6);
+        EXPECT_NEAR(view->center().x, c.frame.midX(), 1e-6);
+        EXPECT_NEAR(view->center().y, c.frame.midY(), 1e-6);
+        if (std::string_view(c.name) != "eighth turn") {
+            EXPECT_NEAR(view->frame().size.width, c.frame.size.width, 1e-6);
+            EXPECT_NEAR(view->frame().size.height, c.frame.size.height, 1e-6);
+        }
+    }
 }
 
 TEST_F(ViewTest, ConvertsThroughNestedOffsetAndTransformedViews)
