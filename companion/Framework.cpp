@@ -9,6 +9,7 @@
 #include "companion/sync/DataSyncingManager.h"
 #include "companion/sync/ServiceInterface.h"
 #include "companion/sync/StoreSyncAdapter.h"
+#include "companion/sync/TranslationManager.h"
 
 #include <cstdio>
 
@@ -90,6 +91,14 @@ std::shared_ptr<lectoro::TextSearchController> Framework::makeTextSearchControll
     if (!book)
         return nullptr;
     return std::make_shared<BookTextSearchController>(std::move(book), searchText, searchType);
+}
+
+std::shared_ptr<lectoro::MVGoogleTranslationManager> Framework::translationManager()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_translation)
+        m_translation = TranslationManager::create(m_transport);
+    return m_translation;
 }
 
 std::shared_ptr<Framework> makeFramework(FrameworkOptions options)

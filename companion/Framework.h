@@ -48,6 +48,7 @@ public:
     std::shared_ptr<lectoro::ReadingTimeManager> makeReadingTimeManager(const std::string& bookPath) override;
     std::shared_ptr<lectoro::TextSearchController> makeTextSearchController(std::shared_ptr<lectoro::LectoroBookVO>,
         const std::string& searchText, int searchType = 0) override;
+    std::shared_ptr<lectoro::MVGoogleTranslationManager> translationManager() override;
 
 private:
     const std::string m_storageRoot;
@@ -58,6 +59,7 @@ private:
     std::shared_ptr<SqliteDatabaseManager> m_store;
     std::optional<base::Error> m_storeError;
     bool m_storeOpened = false;
+    std::shared_ptr<lectoro::MVGoogleTranslationManager> m_translation;
 };
 
 std::shared_ptr<Framework> makeFramework(FrameworkOptions = {});

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "LectoroSDKWithReader/readersdk/LectoroServiceRetry.h"
 #include "platform/base/Error.h"
 
 namespace lectoro {
 
-// An expired session: the failure's user information holds "invalidFields" whose
-// "usertoken", as text, is the status code "103".
-bool isExpiredSessionError(const base::Error&);
+// isExpiredSessionError (an expired session, status "103") comes with the service retry
+// rule of readersdk.
 // The furthest-page calls report an expired session as code 401 instead.
 bool isUnauthorizedError(const base::Error&);
 

@@ -1,41 +1,18 @@
 #include "companion/service/InProcessService.h"
 
+#include "companion/service/InProcessServiceSupport.h"
 #include "companion/service/ServiceErrors.h"
 #include "companion/service/ValueText.h"
 #include "platform/base/Json.h"
+#include "platform/base/Strings.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace companion {
 
+using namespace inprocess;
+
 namespace {
-
-// An id given as an integer or as decimal text; anything else is absent.
-std::optional<int64_t> idFrom(const base::Value& value)
-{
-    if (auto integer = value.asInteger())
-        return integer;
-    if (auto text = value.stringPointer()) {
-        int64_t result = 0;
-        auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), result);
-        if (error == std::errc() && end == text->data() + text->size() && !text->empty())
-            return result;
-    }
-    return std::nullopt;
-}
-
-base::Error malformed(const std::string& what)
-{
-    return serviceError(400, "Malformed request: " + what);
-}
-
-// A service id; records never uploaded carry "-1" or nothing.
-std::string serverIDOf(const base::Value& item)
-{
-    std::string ugcID = textOf(item["ugcID"]);
-    return ugcID == "-1" ? std::string() : ugcID;
-}
 
 // The identity of a UGC item: its service id once it has one, else the client's local id.
 std::string identityOf(const base::Value& item)
@@ -49,9 +26,11 @@ std::string identityOf(const base::Value& item)
     return {};
 }
 
-bool isFurthestPageOperation(const std::string& operation)
+// The furthest-page and report services refuse an expired token with 401.
+bool answersExpiryWith401(const std::string& operation)
 {
-    return operation == op::furthestPageSave || operation == op::furthestPageFetch;
+    return operation == op::furthestPageSave || operation == op::furthestPageFetch || operation == op::bookTocFetch
+        || operation == op::markupReport;
 }
 
 // The last page a reading session closed on, when its events carry one.
@@ -110,7 +89,7 @@ void InProcessService::send(ServiceRequest request, ServiceCompletion completion
         } else if (m_offline) {
             result = offlineError();
         } else if (request.operation != op::tokenRefresh && m_expiredTokens.contains(request.userToken)) {
-            result = isFurthestPageOperation(request.operation) ? ServiceResult(unauthorizedError())
+            result = answersExpiryWith401(request.operation) ? ServiceResult(unauthorizedError())
                                                                  : ServiceResult(expiredTokenError(request.userToken));
         } else {
             rememberUserOfToken(request);
@@ -123,6 +102,19 @@ void InProcessService::send(ServiceRequest request, ServiceCompletion completion
     deliver(delivery, delay, [completion = std::move(completion), shared]() mutable {
         completion(std::move(*shared));
     });
+}
+
+std::string InProcessService::nextUGCID()
+{
+    return std::to_string(1000 + m_nextUGCID++);
+}
+
+std::optional<int64_t> InProcessService::userOfToken(const std::string& token) const
+{
+    auto found = m_userOfToken.find(token);
+    if (found == m_userOfToken.end())
+        return std::nullopt;
+    return found->second;
 }
 
 void InProcessService::rememberUserOfToken(const ServiceRequest& request)
@@ -154,19 +146,25 @@ ServiceResult InProcessService::handle(const ServiceRequest& request)
         return handleLastPageFetch(request);
     if (operation == op::tokenRefresh)
         return handleTokenRefresh(request);
+    if (operation == op::collabSave)
+        return handleCollabSave(body);
+    if (operation == op::highlightShare)
+        return handleHighlightShare(request);
+    if (operation == op::collabAnswer)
+        return handleCollabAnswer(request);
+    if (operation == op::annotationsSubmit)
+        return handleSubmit(body);
+    if (operation == op::studentAnnotationsFetch)
+        return handleStudentAnnotationsFetch(body);
+    if (operation == op::teacherAnnotationsSave)
+        return handleTeacherAnnotationsSave(body);
+    if (operation == op::bookTocFetch)
+        return handleBookTOCFetch(body);
+    if (operation == op::markupReport)
+        return handleMarkupReport(body);
+    if (operation.starts_with(op::translationPrefix))
+        return handleTranslation(request);
 
-    if (operation == op::collabSave) {
-        auto userID = idFrom(body["userID"]);
-        auto bookID = idFrom(body["bookID"]);
-        if (!userID || !bookID)
-            return malformed("collab.save needs userID and bookID");
-        auto& stored = m_collab[{ *userID, *bookID }];
-        if (auto collab = body["collab"].asDictionary()) {
-            for (const auto& [key, value] : *collab)
-                stored.set(key, value);
-        }
-        return base::Value(base::Value::Dictionary {});
-    }
     if (operation == op::scormFetch || operation == op::scormSave) {
         auto userID = idFrom(body["userID"]);
         auto bookID = idFrom(body["bookID"]);
@@ -183,6 +181,11 @@ ServiceResult InProcessService::handle(const ServiceRequest& request)
             auto& list = *stored.asList();
             for (const auto& entry : *entries) {
                 std::string scormID = textOf(entry["ScormID"]);
+                if (scormID.empty())
+                    return malformed("every SCORM entry needs a ScormID");
+            }
+            for (const auto& entry : *entries) {
+                std::string scormID = textOf(entry["ScormID"]);
                 auto same = std::find_if(list.begin(), list.end(),
                     [&](const base::Value& other) { return textOf(other["ScormID"]) == scormID; });
                 if (same != list.end())
@@ -192,65 +195,26 @@ ServiceResult InProcessService::handle(const ServiceRequest& request)
             }
             return base::Value(base::Value::Dictionary {});
         }
+        // A class id asks for that class's entries only.
+        std::string classId = textOf(body["classId"]);
+        base::Value::List entries;
+        for (const auto& entry : *stored.asList()) {
+            std::string entryClass = textOf(entry["classId"]);
+            if (classId.empty() || entryClass.empty() || entryClass == classId)
+                entries.push_back(entry);
+        }
         base::Value::Dictionary answer;
-        answer.set("scormData", stored);
-        return base::Value(std::move(answer));
-    }
-    if (operation == op::highlightShare) {
-        m_sharedHighlights.push_back(body);
-        return base::Value(base::Value::Dictionary {});
-    }
-    if (operation == op::collabAnswer) {
-        if (textOf(body["ugcID"]).empty())
-            return malformed("collab.answer needs ugcID");
-        m_collabAnswers.push_back(body);
-        return base::Value(base::Value::Dictionary {});
-    }
-    if (operation == op::teacherAnnotationsSave) {
-        if (!idFrom(body["bookID"]) || textOf(body["learnerID"]).empty())
-            return malformed("teacherAnnotations.save needs bookID and learnerID");
-        m_teacherAnnotations.push_back(body);
-        return base::Value(base::Value::Dictionary {});
-    }
-    if (operation == op::annotationsSubmit) {
-        if (!idFrom(body["bookID"]) || !idFrom(body["userID"]))
-            return malformed("annotations.submit needs bookID and userID");
-        m_submissions.push_back(body);
-        return base::Value(base::Value::Dictionary {});
-    }
-    if (operation == op::studentAnnotationsFetch) {
-        auto bookID = idFrom(body["bookId"]);
-        std::string learnerID = textOf(body["learnerId"]);
-        if (!bookID || learnerID.empty())
-            return malformed("studentAnnotations.fetch needs bookId and learnerId");
-        base::Value::Dictionary answer;
-        auto found = m_studentAnnotations.find({ learnerID, *bookID });
-        answer.set("pageUgc", found == m_studentAnnotations.end() ? base::Value(base::Value::List {}) : found->second);
-        return base::Value(std::move(answer));
-    }
-    if (operation == op::bookTocFetch) {
-        auto bookID = idFrom(body["bookId"]);
-        if (!bookID)
-            return malformed("bookToc.fetch needs bookId");
-        base::Value::Dictionary answer;
-        auto found = m_bookTOC.find(*bookID);
-        answer.set("toc", found == m_bookTOC.end() ? base::Value(base::Value::List {}) : found->second);
-        return base::Value(std::move(answer));
-    }
-    if (operation == op::markupReport) {
-        if (textOf(body["emailID"]).empty())
-            return malformed("markupReport.request needs emailID");
-        base::Value::Dictionary answer;
-        answer.set("status", "200");
-        answer.set("message", "Report requested");
+        answer.set("scormData", std::move(entries));
         return base::Value(std::move(answer));
     }
     if (operation == op::kalturaSession) {
         std::string entryID = textOf(body["entryID"]);
         if (entryID.empty())
             return malformed("kaltura.session needs entryID");
+        if (!body["type"].isNull() && !body["type"].asInteger())
+            return malformed("kaltura.session wants an integer type");
         base::Value::Dictionary answer;
-        answer.set("responseMsg", "https://media.lectoro.invalid/entry/" + entryID + "/play.m3u8");
+        answer.set("responseMsg", "https://media.lectoro.invalid/entry/" + base::percentEncode(entryID) + "/play.m3u8");
         return base::Value(std::move(answer));
     }
     if (operation == op::immersiveReaderToken) {
@@ -272,9 +236,14 @@ ServiceResult InProcessService::handleUGCFetch(const base::Value& body)
     answer.set("bookID", *bookID);
     answer.set("userID", *userID);
     auto found = m_ugc.find({ *userID, *bookID });
-    answer.set("ugcList", found == m_ugc.end() ? base::Value::List {} : found->second);
-    auto classInfo = m_classInfo.find(*bookID);
-    answer.set("classInfo", classInfo == m_classInfo.end() ? base::Value(base::Value::List {}) : classInfo->second);
+    base::Value::List items = found == m_ugc.end() ? base::Value::List {} : found->second;
+    for (auto& received : receivedNotesFor(*userID, *bookID))
+        items.push_back(std::move(received));
+    auto tombstones = m_tombstones.find({ *userID, *bookID });
+    if (tombstones != m_tombstones.end())
+        items.insert(items.end(), tombstones->second.begin(), tombstones->second.end());
+    answer.set("ugcList", std::move(items));
+    answer.set("classInfo", classInfoFor(*userID, *bookID));
     auto collab = m_collab.find({ *userID, *bookID });
     if (collab != m_collab.end())
         answer.set("collab", collab->second);
@@ -282,7 +251,7 @@ ServiceResult InProcessService::handleUGCFetch(const base::Value& body)
 }
 
 void InProcessService::mergeUGC(base::Value::List& stored, const base::Value& item, base::Value::List& saved,
-    int64_t bookID)
+    int64_t bookID, base::Value::List* tombstones)
 {
     if (!item.isDictionary())
         return;
@@ -305,10 +274,13 @@ void InProcessService::mergeUGC(base::Value::List& stored, const base::Value& it
             continue;
         std::string ugcID = serverIDOf(*it);
         if (deleted) {
+            if (tombstones)
+                tombstones->push_back(tombstoneOf(*it));
             stored.erase(it);
         } else {
             if (serverIDOf(record).empty())
                 record.asDictionary()->set("ugcID", ugcID);
+            keepServiceFields(*it, record);
             *it = record;
         }
         base::Value::Dictionary entry;
@@ -322,7 +294,7 @@ void InProcessService::mergeUGC(base::Value::List& stored, const base::Value& it
         return;
     std::string ugcID = serverIDOf(record);
     if (ugcID.empty()) {
-        ugcID = std::to_string(1000 + m_nextUGCID++);
+        ugcID = nextUGCID();
         record.asDictionary()->set("ugcID", ugcID);
     }
     base::Value::Dictionary entry;
@@ -348,9 +320,11 @@ ServiceResult InProcessService::handleUGCSave(const base::Value& body)
     }
     for (const auto& book : *books) {
         int64_t bookID = *idFrom(book["bookID"]);
-        auto& stored = m_ugc[{ *userID, bookID }];
-        for (const auto& item : *book["ugcList"].asList())
-            mergeUGC(stored, item, saved, bookID);
+        for (const auto& item : *book["ugcList"].asList()) {
+            if (mergeIntoSharedNote(*userID, bookID, item, saved))
+                continue;
+            mergeUGC(m_ugc[{ *userID, bookID }], item, saved, bookID, &m_tombstones[{ *userID, bookID }]);
+        }
     }
     base::Value::Dictionary answer;
     answer.set("saved", std::move(saved));
@@ -489,11 +463,6 @@ void InProcessService::setLastPage(int64_t userID, int64_t bookID, std::string l
     m_lastPage[{ userID, bookID }] = std::move(lastPageFolio);
 }
 
-void InProcessService::setStudentAnnotations(const std::string& learnerID, int64_t bookID, base::Value pageUgcList)
-{
-    std::lock_guard lock(m_mutex);
-    m_studentAnnotations[{ learnerID, bookID }] = std::move(pageUgcList);
-}
 
 void InProcessService::setBookTOC(int64_t bookID, base::Value toc)
 {
@@ -574,6 +543,26 @@ base::Value InProcessService::submissions() const
 {
     std::lock_guard lock(m_mutex);
     return base::Value(m_submissions);
+}
+
+base::Value InProcessService::shareListsFor(int64_t userID, int64_t bookID) const
+{
+    std::lock_guard lock(m_mutex);
+    auto found = m_collab.find({ userID, bookID });
+    return found == m_collab.end() ? base::Value() : base::Value(found->second);
+}
+
+base::Value InProcessService::submittedWorkFor(int64_t learnerID, int64_t bookID) const
+{
+    std::lock_guard lock(m_mutex);
+    auto found = m_submitted.find({ learnerID, bookID });
+    return found == m_submitted.end() ? base::Value(base::Value::List {}) : base::Value(found->second);
+}
+
+base::Value InProcessService::reportRequests() const
+{
+    std::lock_guard lock(m_mutex);
+    return base::Value(m_reports);
 }
 
 } // namespace companion

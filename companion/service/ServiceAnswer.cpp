@@ -2,6 +2,7 @@
 
 #include "companion/service/ServiceErrors.h"
 #include "platform/base/Dispatch.h"
+#include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
 
 namespace companion {
@@ -11,6 +12,14 @@ ServiceAnswer ServiceAnswer::success(base::Value body)
     ServiceAnswer answer;
     answer.kind = Kind::Success;
     answer.body = std::move(body);
+    return answer;
+}
+
+ServiceAnswer ServiceAnswer::rawText(std::string text)
+{
+    ServiceAnswer answer;
+    answer.kind = Kind::Text;
+    answer.text = std::move(text);
     return answer;
 }
 
@@ -70,6 +79,12 @@ ServiceResult ServiceAnswer::resultFor(const ServiceRequest& request) const
     switch (kind) {
     case Kind::Success:
         return body;
+    case Kind::Text: {
+        auto parsed = base::parseJson(text);
+        if (!parsed.ok())
+            return malformedAnswerError("it is not JSON (" + parsed.error().localizedDescription() + ")");
+        return std::move(parsed.value());
+    }
     case Kind::ExpiredToken:
         return expiredTokenError(request.userToken);
     case Kind::Unauthorized:
@@ -80,6 +95,27 @@ ServiceResult ServiceAnswer::resultFor(const ServiceRequest& request) const
         return error;
     }
     return error;
+}
+
+ServiceResult checkedAnswer(ServiceResult result)
+{
+    if (result.ok() && !result.value().isDictionary())
+        return malformedAnswerError("it is not a JSON object");
+    return result;
+}
+
+void sendChecked(const std::weak_ptr<Transport>& weakTransport, ServiceRequest request, ServiceCompletion completion)
+{
+    auto checked = [completion = std::move(completion)](ServiceResult result) {
+        if (completion)
+            completion(checkedAnswer(std::move(result)));
+    };
+    auto transport = weakTransport.lock();
+    if (!transport) {
+        deliver(Delivery::MainQueue, 0, [checked = std::move(checked)]() { checked(offlineError()); });
+        return;
+    }
+    transport->send(std::move(request), std::move(checked));
 }
 
 void deliver(Delivery delivery, double delay, std::function<void()> task)

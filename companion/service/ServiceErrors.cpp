@@ -26,7 +26,17 @@ base::Error offlineError()
 
 base::Error serviceError(int64_t code, const std::string& message)
 {
-    return base::Error::make(serviceErrorDomain, code, message);
+    base::Error error = base::Error::make(serviceErrorDomain, code, message);
+    if (auto userInfo = error.userInfo.asDictionary()) {
+        userInfo->set("message", message);
+        userInfo->set("responseMsg", message);
+    }
+    return error;
+}
+
+base::Error malformedAnswerError(const std::string& detail)
+{
+    return serviceError(malformedAnswerCode, "The service's answer could not be read: " + detail);
 }
 
 bool isExpiredTokenError(const base::Error& error)

@@ -54,6 +54,12 @@ inline constexpr const char* markupReport = "markupReport.request";
 inline constexpr const char* kalturaSession = "kaltura.session";
 inline constexpr const char* immersiveReaderToken = "immersiveReader.token";
 inline constexpr const char* tokenRefresh = "token.refresh";
+// The translation service: every operation starts with the prefix; the key travels in
+// the body ("key").
+inline constexpr const char* translationPrefix = "translate.";
+inline constexpr const char* translationLanguages = "translate.languages";
+inline constexpr const char* translationDetect = "translate.detect";
+inline constexpr const char* translationText = "translate.text";
 } // namespace op
 
 } // namespace companion

@@ -117,6 +117,8 @@ std::vector<std::shared_ptr<SDKBookClassInfoVO>> SqliteDatabaseManager::bookClas
         if (!payload.ok())
             continue;
         auto info = SDKBookClassInfoVO::fromDictionary(payload.value());
+        if (!info)
+            continue;
         if (shared["shareList"].isList())
             info->shareList = shared["shareList"];
         if (shared["recieveList"].isList())

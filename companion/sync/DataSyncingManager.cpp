@@ -1,6 +1,8 @@
 #include "companion/sync/DataSyncingManager.h"
 
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
+#include "LectoroSDKWithReader/readersdk/records/RecordCoding.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookClassInfoVO.h"
 #include "companion/service/ServiceAnswer.h"
 #include "companion/service/ServiceErrors.h"
 #include "companion/service/ValueText.h"
@@ -30,6 +32,39 @@ int64_t sessionMilliseconds(const base::Value& session)
             seconds += page["EventInfo"]["TimeSpend"].integerValue();
     }
     return seconds * 1000;
+}
+
+bool isIdList(const base::Value& list)
+{
+    if (list.isNull())
+        return true;
+    const auto* entries = list.asList();
+    return entries && std::all_of(entries->begin(), entries->end(), [](const base::Value& entry) {
+        return lectoro::coding::readId(entry).has_value();
+    });
+}
+
+// A UGC answer whose user ids cannot all be read as numbers is refused as a whole: storing
+// part of it, or an unreadable id as user 0, would share with or show the wrong people.
+std::optional<base::Error> unreadableUserIds(const base::Value& answer)
+{
+    if (!answer["userID"].isNull() && !lectoro::coding::readId(answer["userID"]))
+        return malformedAnswerError("its userID is not a number");
+    if (const auto* classes = answer["classInfo"].asList()) {
+        for (const auto& theClass : *classes) {
+            if (!lectoro::SDKBookClassInfoVO::fromDictionary(theClass))
+                return malformedAnswerError("a class holds a user id that is not a number");
+        }
+    }
+    if (const auto* items = answer["ugcList"].asList()) {
+        for (const auto& item : *items) {
+            for (const char* key : { "sharedUsers", "acceptedUsers", "declinedUsers" }) {
+                if (!isIdList(item[key]))
+                    return malformedAnswerError(std::string("a record's ") + key + " holds an id that is not a number");
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -116,20 +151,12 @@ void DataSyncingManager::send(const char* operation, base::Value::Dictionary bod
     }
 
     // The completion owns the client: it stays alive until its answer has been handled.
-    auto completion = [self = shared_from_this(), delegate = std::move(delegate), handler = std::move(handler)](
-                          ServiceResult result) mutable {
-        auto strongDelegate = delegate.lock();
-        handler(*self, result, strongDelegate.get());
-    };
-    auto transport = m_transport.lock();
-    if (!transport) {
-        deliver(Delivery::MainQueue, 0, [completion = std::move(completion)]() mutable {
-            ServiceResult result = offlineError();
-            completion(result);
+    sendChecked(m_transport, std::move(request),
+        [self = shared_from_this(), delegate = std::move(delegate), handler = std::move(handler)](
+            ServiceResult result) mutable {
+            auto strongDelegate = delegate.lock();
+            handler(*self, result, strongDelegate.get());
         });
-        return;
-    }
-    transport->send(std::move(request), std::move(completion));
 }
 
 void DataSyncingManager::applyFetchedUGC(int64_t userID, int64_t bookID, const base::Value& response)
@@ -152,8 +179,12 @@ void DataSyncingManager::fetchUGC(int64_t bookID, int64_t userID, const std::str
     send(op::ugcFetch, std::move(body), userToken, std::move(delegate),
         [bookID, userID, report = std::move(report)](
             DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
-            if (result.ok())
-                self.applyFetchedUGC(userID, bookID, result.value());
+            if (result.ok()) {
+                if (auto unreadable = unreadableUserIds(result.value()))
+                    result = *unreadable;
+                else
+                    self.applyFetchedUGC(userID, bookID, result.value());
+            }
             if (delegate)
                 report(*delegate, result);
         });
@@ -472,17 +503,38 @@ void DataSyncingManager::saveTeacherAnnotationsForAnnotation(const base::Value& 
 void DataSyncingManager::submitAnotationForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
     const std::string& userToken)
 {
-    base::Value::Dictionary body;
-    body.set("bookID", bookID);
-    body.set("userID", userID);
-    send(op::annotationsSubmit, std::move(body), userToken, remember(std::move(delegate)),
-        [](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
-            if (!delegate)
+    auto report = [](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+        if (!delegate)
+            return;
+        if (result.ok())
+            delegate->didSubmitedAnotationSuccessfully();
+        else
+            delegate->didFailedToSubmitAnotationWithError(result.error());
+    };
+    auto submit = [bookID, userID, userToken, delegate, report](DataSyncingManager& self) {
+        base::Value::Dictionary body;
+        body.set("bookID", bookID);
+        body.set("userID", userID);
+        self.send(op::annotationsSubmit, std::move(body), userToken, delegate, report);
+    };
+    remember(delegate);
+    // The service submits what it holds: answers and drawings not uploaded yet go first.
+    bool pending = false;
+    if (m_store) {
+        auto upload = m_store->prepareUGCUpload(userID, bookID);
+        pending = upload.books.count() > 0;
+    }
+    if (!pending) {
+        submit(*this);
+        return;
+    }
+    uploadUGC(userID, bookID, delegate, userToken, {},
+        [submit, report](DataSyncingManager& self, ServiceResult& result, Delegate* strongDelegate) {
+            if (!result.ok()) {
+                report(self, result, strongDelegate);
                 return;
-            if (result.ok())
-                delegate->didSubmitedAnotationSuccessfully();
-            else
-                delegate->didFailedToSubmitAnotationWithError(result.error());
+            }
+            submit(self);
         });
 }
 

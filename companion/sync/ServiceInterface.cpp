@@ -65,21 +65,15 @@ ServiceRequest ServiceInterface::makeRequest(const char* operation, base::Value:
 
 void ServiceInterface::sendNow(ServiceRequest request, SuccessHandler success, FailureHandler failure)
 {
-    auto completion = [self = shared_from_this(), success = std::move(success), failure = std::move(failure)](
-                          ServiceResult result) {
-        if (result.ok()) {
-            if (success)
-                success(result.value());
-        } else if (failure) {
-            failure(result.error());
-        }
-    };
-    auto transport = m_transport.lock();
-    if (!transport) {
-        deliver(Delivery::MainQueue, 0, [completion = std::move(completion)]() { completion(offlineError()); });
-        return;
-    }
-    transport->send(std::move(request), std::move(completion));
+    sendChecked(m_transport, std::move(request),
+        [self = shared_from_this(), success = std::move(success), failure = std::move(failure)](ServiceResult result) {
+            if (result.ok()) {
+                if (success)
+                    success(result.value());
+            } else if (failure) {
+                failure(result.error());
+            }
+        });
 }
 
 std::shared_ptr<lectoro::LectoroServiceRequest> ServiceInterface::prepare(ServiceRequest request, SuccessHandler success,

@@ -64,6 +64,11 @@ std::shared_ptr<lectoro::LectoroServiceInterface> FakeFramework::makeServiceInte
     return m_real->makeServiceInterface(baseURLString, clientID);
 }
 
+std::shared_ptr<lectoro::MVGoogleTranslationManager> FakeFramework::translationManager()
+{
+    return m_real->translationManager();
+}
+
 std::shared_ptr<lectoro::AnalyticsManager> FakeFramework::makeAnalyticsManager()
 {
     m_analytics = std::make_shared<QueuedAnalyticsManager>();

@@ -47,6 +47,8 @@ public:
     std::shared_ptr<lectoro::ReadingTimeManager> makeReadingTimeManager(const std::string& bookPath) override;
     std::shared_ptr<lectoro::TextSearchController> makeTextSearchController(std::shared_ptr<lectoro::LectoroBookVO>,
         const std::string& searchText, int searchType = 0) override;
+    // The real translation client over the FakeService.
+    std::shared_ptr<lectoro::MVGoogleTranslationManager> translationManager() override;
 
 private:
     explicit FakeFramework(std::string storageRoot);

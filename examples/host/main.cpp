@@ -6,6 +6,7 @@
 // again to check that it comes back at the same page, and closes it.
 //
 //   lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]
+//   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. The store lives in a new temporary folder removed at the end,
@@ -17,6 +18,7 @@
 #include "BookPrinter.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
+#include "SharingDemo.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
@@ -50,12 +52,14 @@ struct Options {
     std::optional<std::string> searchWord;
     std::optional<std::string> storage;
     bool inspect = false;
+    bool demoSharing = false;
     int pages = 3;
 };
 
 void printUsage(std::ostream& out)
 {
-    out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n";
+    out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
+           "       lectoro-host --demo-sharing\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -69,6 +73,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--inspect") {
             options.inspect = true;
+            continue;
+        }
+        if (argument == "--demo-sharing") {
+            options.demoSharing = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -272,6 +280,8 @@ int main(int argc, char** argv)
         printUsage(std::cout);
         return 0;
     }
+    if (options.demoSharing)
+        return host::runSharingDemo(std::cout);
 
     StorageFolder storage(options.storage);
     if (storage.path().empty()) {

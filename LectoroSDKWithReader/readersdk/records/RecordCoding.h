@@ -8,7 +8,9 @@
 #include "platform/base/Value.h"
 #include "platform/ui/Geometry.h"
 
+#include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +50,27 @@ inline bool readBool(const base::Value& dictionary, std::string_view key, bool f
     if (value.isNull() || value.isList() || value.isDictionary())
         return fallback;
     return value.boolValue();
+}
+
+// An id (a user, a learner, a book) as a 64-bit integer: an integer, a double with no
+// fraction inside the 64-bit range, or decimal text with an optional leading "-" and
+// nothing else. Anything else ("12abc", "", true, a list) is absent, never 0: an id that
+// cannot be read must not pass for user 0.
+inline std::optional<int64_t> readId(const base::Value& value)
+{
+    if (value.isBool())
+        return std::nullopt;
+    if (auto integer = value.asInteger())
+        return integer;
+    if (const std::string* text = value.stringPointer()) {
+        if (text->empty() || text->front() == '+')
+            return std::nullopt;
+        int64_t result = 0;
+        auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), result);
+        if (error == std::errc() && end == text->data() + text->size())
+            return result;
+    }
+    return std::nullopt;
 }
 
 // A list, or an empty list when the entry is absent or of another kind.

@@ -10,7 +10,7 @@ bool listContainsId(const base::Value& list, int64_t id)
 {
     if (const auto* entries = list.asList()) {
         for (const auto& entry : *entries) {
-            if ((entry.isNumber() || entry.isString()) && entry.integerValue() == id)
+            if (coding::readId(entry) == id)
                 return true;
         }
     }
@@ -25,9 +25,10 @@ base::Value::List usersOf(const base::Value& members, const SDKBookClassInfoVO& 
         return users;
     for (const auto& member : *list) {
         const base::Value& user = member["user"].isDictionary() ? member["user"] : member;
-        if (user["id"].isNull())
+        auto readId = coding::readId(user["id"]);
+        if (!readId)
             continue;
-        int64_t id = user["id"].integerValue();
+        int64_t id = *readId;
         if (id == excludedUserId)
             continue;
         std::string first = coding::readString(user, "firstName");
@@ -44,23 +45,64 @@ base::Value::List usersOf(const base::Value& members, const SDKBookClassInfoVO& 
     return users;
 }
 
+// The list's ids as integers; absent when one of them is not an id.
+std::optional<base::Value> idList(const base::Value& dictionary, std::string_view key)
+{
+    base::Value::List ids;
+    if (const auto* entries = dictionary[key].asList()) {
+        for (const auto& entry : *entries) {
+            auto id = coding::readId(entry);
+            if (!id)
+                return std::nullopt;
+            ids.emplace_back(*id);
+        }
+    }
+    return base::Value(std::move(ids));
+}
+
+bool membersHaveIds(const base::Value& members)
+{
+    if (const auto* list = members.asList()) {
+        for (const auto& member : *list) {
+            const base::Value& user = member["user"].isDictionary() ? member["user"] : member;
+            if (!coding::readId(user["id"]))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::shared_ptr<SDKBookClassInfoVO> SDKBookClassInfoVO::fromDictionary(const base::Value& dictionary)
 {
+    if (!dictionary.isDictionary())
+        return nullptr;
     auto info = std::make_shared<SDKBookClassInfoVO>();
     info->classId = coding::readString(dictionary, "classId");
     info->classTitle = coding::readString(dictionary, "classTitle");
-    info->userId = coding::readInteger(dictionary, "userId");
+    const base::Value& userId = dictionary["userId"];
+    if (!userId.isNull()) {
+        auto id = coding::readId(userId);
+        if (!id)
+            return nullptr;
+        info->userId = *id;
+    }
     info->roleID = coding::readString(dictionary, "roleID");
-    info->shareList = coding::readList(dictionary, "shareList");
-    info->receiveList = coding::readList(dictionary, "receiveList");
+    auto shareList = idList(dictionary, "shareList");
+    auto receiveList = idList(dictionary, "receiveList");
+    if (!shareList || !receiveList)
+        return nullptr;
+    info->shareList = std::move(*shareList);
+    info->receiveList = std::move(*receiveList);
     const base::Value& configuration = dictionary["shareHighlightConfiguration"];
     info->shareHighlightConfiguration.isSharingEnable = coding::readBool(configuration, "isSharingEnable");
     info->shareHighlightConfiguration.isTeacherSharingEnable = coding::readBool(configuration, "isTeacherSharingEnable");
     info->shareHighlightConfiguration.isStudentSharingEnable = coding::readBool(configuration, "isStudentSharingEnable");
     info->teachers = coding::readList(dictionary, "teachers");
     info->learners = coding::readList(dictionary, "learners");
+    if (!membersHaveIds(info->teachers) || !membersHaveIds(info->learners))
+        return nullptr;
     return info;
 }
 

@@ -24,7 +24,10 @@ public:
     // Keys: "classId", "classTitle", "userId", "roleID", "shareList", "receiveList",
     // "shareHighlightConfiguration" {"isSharingEnable", "isTeacherSharingEnable",
     // "isStudentSharingEnable"}, "teachers" and "learners" (member records, each with a
-    // "user" dictionary holding "id", "firstName", "lastName", "profilePicURL").
+    // "user" dictionary holding "id", "firstName", "lastName", "profilePicURL"). User ids
+    // are 64-bit: numbers or decimal text, kept as numbers. Null when the value is not a
+    // dictionary or any user id in it cannot be read as a number (an unreadable id must not
+    // become user 0).
     static std::shared_ptr<SDKBookClassInfoVO> fromDictionary(const base::Value&);
     base::Value toDictionary() const;
 

@@ -17,6 +17,8 @@ void SDKHighlightVO::writeFields(base::Value::Dictionary& dictionary) const
     dictionary.set("isAnswered", isAnswered);
     dictionary.set("isShare", isShare);
     dictionary.set("sharedUsers", sharedUsers.isList() ? sharedUsers : base::Value(base::Value::List {}));
+    dictionary.set("acceptedUsers", acceptedUsers.isList() ? acceptedUsers : base::Value(base::Value::List {}));
+    dictionary.set("declinedUsers", declinedUsers.isList() ? declinedUsers : base::Value(base::Value::List {}));
     dictionary.set("isTeacherReviewNote", isTeacherReviewNote);
     dictionary.set("isCollabSubmitted", isCollabSubmitted);
     dictionary.set("creatorName", creatorName);
@@ -39,6 +41,8 @@ void SDKHighlightVO::readFields(const base::Value& dictionary)
     isAnswered = coding::readBool(dictionary, "isAnswered", !isReceived);
     isShare = coding::readBool(dictionary, "isShare");
     sharedUsers = coding::readList(dictionary, "sharedUsers");
+    acceptedUsers = coding::readList(dictionary, "acceptedUsers");
+    declinedUsers = coding::readList(dictionary, "declinedUsers");
     isTeacherReviewNote = coding::readBool(dictionary, "isTeacherReviewNote");
     isCollabSubmitted = coding::readBool(dictionary, "isCollabSubmitted");
     creatorName = coding::readString(dictionary, "creatorName");

@@ -38,6 +38,9 @@ public:
     bool isShare = false;
     // User ids the note is shared with.
     base::Value sharedUsers = base::Value::List {};
+    // Of those, the ones who accepted or declined it, as the service last reported.
+    base::Value acceptedUsers = base::Value::List {};
+    base::Value declinedUsers = base::Value::List {};
     bool isTeacherReviewNote = false;
     bool isCollabSubmitted = false;
     std::string creatorName;
