@@ -334,6 +334,8 @@ bool Canvas::drawImage(const ui::Image& image, const ui::Rect& rect, ui::Content
         cairo_set_source_surface(m_cr, surface.get(), 0, 0);
         // Small pictures scaled up stay smooth rather than blocky.
         cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_GOOD);
+        // Edge pixels carry on to the edge rather than fading into what lies under.
+        cairo_pattern_set_extend(cairo_get_source(m_cr), CAIRO_EXTEND_PAD);
         cairo_paint(m_cr);
     }
     cairo_restore(m_cr);

@@ -177,14 +177,17 @@ void ViewPainter::paintViewContent(const ui::View& view, Canvas& canvas) const
     }
 }
 
-base::Result<void> writePNG(const ui::View& view, const std::string& path, const ImageOptions& options)
+namespace {
+
+// Paints into a new picture of `size` points and writes it.
+base::Result<void> renderPNG(const ui::Size& size, const std::string& path, const ImageOptions& options,
+    const std::function<void(Canvas&)>& draw)
 {
-    ui::Size size = view.bounds().size;
     double scale = std::isfinite(options.scale) && options.scale > 0 ? options.scale : 1;
     int width = static_cast<int>(std::ceil(size.width * scale));
     int height = static_cast<int>(std::ceil(size.height * scale));
-    if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
-        return base::Error::make(imageErrorDomain, errorNothingToDraw, "The view has no size to draw.");
+    if (!(size.width > 0) || !(size.height > 0) || width > 16384 || height > 16384)
+        return base::Error::make(imageErrorDomain, errorNothingToDraw, "There is no size to draw.");
 
     std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), &cairo_surface_destroy);
@@ -193,9 +196,7 @@ base::Result<void> writePNG(const ui::View& view, const std::string& path, const
     canvas.scale(scale, scale);
     if (options.background)
         canvas.fillRect({ {}, size }, *options.background);
-    ViewPainter painter;
-    painter.setContentHook(options.contentHook);
-    painter.paint(view, canvas);
+    draw(canvas);
     cairo_surface_flush(surface.get());
     if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
         return base::Error::make(imageErrorDomain, errorCannotWrite, cairo_status_to_string(cairo_status(cr.get())));
@@ -204,6 +205,47 @@ base::Result<void> writePNG(const ui::View& view, const std::string& path, const
         return base::Error::make(imageErrorDomain, errorCannotWrite,
             "Could not write \"" + path + "\": " + cairo_status_to_string(written));
     return {};
+}
+
+// Where a view's bounds origin sits on the screen.
+ui::Point screenOrigin(const ui::View& view)
+{
+    const ui::View* root = &view;
+    while (auto parent = root->superview())
+        root = parent.get();
+    if (root == &view)
+        return view.frame().origin;
+    ui::Point inRoot = view.convertPointTo(view.bounds().origin, root);
+    ui::Rect rootFrame = root->frame();
+    ui::Rect rootBounds = root->bounds();
+    return { rootFrame.origin.x + inRoot.x - rootBounds.origin.x, rootFrame.origin.y + inRoot.y - rootBounds.origin.y };
+}
+
+} // namespace
+
+base::Result<void> writePNG(const ui::View& view, const std::string& path, const ImageOptions& options)
+{
+    ViewPainter painter;
+    painter.setContentHook(options.contentHook);
+    return renderPNG(view.bounds().size, path, options, [&](Canvas& canvas) { painter.paint(view, canvas); });
+}
+
+base::Result<void> writePNG(const std::vector<std::shared_ptr<ui::View>>& views, const ui::Size& size,
+    const std::string& path, const ImageOptions& options)
+{
+    ViewPainter painter;
+    painter.setContentHook(options.contentHook);
+    return renderPNG(size, path, options, [&](Canvas& canvas) {
+        for (const auto& view : views) {
+            if (!view)
+                continue;
+            ui::Point origin = screenOrigin(*view);
+            canvas.save();
+            canvas.translate(origin.x, origin.y);
+            painter.paint(*view, canvas);
+            canvas.restore();
+        }
+    });
 }
 
 } // namespace print

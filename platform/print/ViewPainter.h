@@ -10,7 +10,9 @@
 #include "platform/print/Canvas.h"
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace ui {
 class Layer;
@@ -50,6 +52,12 @@ struct ImageOptions {
 // Writes a PNG of the view's bounds. Fails with errorDomain and errorCannotWrite when
 // the file cannot be written, errorNothingToDraw for a view with an empty size.
 base::Result<void> writePNG(const ui::View&, const std::string& path, const ImageOptions& = {});
+
+// Writes a PNG of `size` points with the views painted one over another, each where it
+// sits on the screen (a view without a superview at its frame, a nested one where its
+// window shows it): a screen and the controllers presented over it.
+base::Result<void> writePNG(const std::vector<std::shared_ptr<ui::View>>& views, const ui::Size& size,
+    const std::string& path, const ImageOptions& = {});
 
 // Error domain and codes of the picture writers.
 inline constexpr const char* imageErrorDomain = "print.ImageOutput";
