@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpugixml-dev libutf8proc-dev libsqlite3-dev
-  fonts-open-sans
+  fonts-open-sans libcairo2-dev poppler-utils
 )
 if [ "${LECTORO_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

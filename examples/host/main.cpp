@@ -6,6 +6,7 @@
 // again to check that it comes back at the same page, and closes it.
 //
 //   lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]
+//                [--snapshot FILE.png]
 //   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
@@ -13,12 +14,14 @@
 // unless --storage names one to keep. --inspect (or --search) first prints what the
 // book folder holds and the hits of a search in it. A folder that is missing or holds no
 // readable book is reported and the program exits with 1; a book that does not reopen
-// where it was left exits with 3.
+// where it was left exits with 3. --snapshot writes a picture of the reading screen once the
+// book is open (a snapshot that cannot be written exits with 4 after the run).
 
 #include "BookPrinter.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "SharingDemo.h"
+#include "Snapshot.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
@@ -33,6 +36,7 @@
 #include "companion/Framework.h"
 #include "companion/renderer/BookRenderer.h"
 #include "platform/base/RunLoop.h"
+#include "platform/ui/Environment.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -51,6 +55,7 @@ struct Options {
     std::string bookPath = std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook";
     std::optional<std::string> searchWord;
     std::optional<std::string> storage;
+    std::optional<std::string> snapshot;
     bool inspect = false;
     bool demoSharing = false;
     int pages = 3;
@@ -59,6 +64,7 @@ struct Options {
 void printUsage(std::ostream& out)
 {
     out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
+           "                   [--snapshot FILE.png]\n"
            "       lectoro-host --demo-sharing\n";
 }
 
@@ -80,7 +86,7 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
-            || argument == "--pages";
+            || argument == "--pages" || argument == "--snapshot";
         if (takesValue && i + 1 < argc) {
             std::string value = argv[++i];
             if (argument == "--book") {
@@ -88,6 +94,8 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
             } else if (argument == "--search") {
                 options.searchWord = value;
                 options.inspect = true;
+            } else if (argument == "--snapshot") {
+                options.snapshot = value;
             } else if (argument == "--storage") {
                 options.storage = value;
             } else {
@@ -176,6 +184,7 @@ public:
             return 1;
         }
         std::cout << "Opened \"" << reader->currentBook()->title << "\" at " << position(*reader) << '\n';
+        bool snapshotWritten = !m_options.snapshot || writeSnapshot(*reader, *m_options.snapshot);
 
         auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
         for (int turn = 0; turn < m_options.pages && renderer; ++turn) {
@@ -201,10 +210,24 @@ public:
         close(*reader);
         bool restored = reopenedAt == leftAt;
         std::cout << "Last page restored: " << (restored ? "yes" : "no") << '\n';
-        return restored ? 0 : 3;
+        if (!restored)
+            return 3;
+        return snapshotWritten ? 0 : 4;
     }
 
 private:
+    bool writeSnapshot(lectoro::ReaderViewController& reader, const std::string& path)
+    {
+        auto written = host::writeSnapshot(*m_launcher, reader, path);
+        if (!written) {
+            std::cout << "Could not write the snapshot: " << written.error().localizedDescription() << '\n';
+            return false;
+        }
+        auto size = ui::Environment::current().screenSize();
+        std::cout << "Snapshot written to " << path << " (" << size.width << " x " << size.height << " points)\n";
+        return true;
+    }
+
     std::shared_ptr<lectoro::ReaderViewController> open()
     {
         auto package
@@ -289,6 +312,8 @@ int main(int argc, char** argv)
         return 1;
     }
     lectoro::setCompanionFramework(companion::makeFramework({ storage.path(), nullptr }));
+    if (options.snapshot)
+        host::markHelpScreensSeen();
     base::RunLoop::main().setRealTime(true);
 
     int status = 0;

@@ -1,12 +1,16 @@
 #pragma once
 
-// Printing as data: what was asked to print is recorded and the job completes on the run
-// loop with the outcome a test chose.
+// The print dialog. present() shows the job; when the user prints (the outcome a test
+// chooses, printing by default) the job is rendered as a real PDF into the output folder,
+// one page per item, with the watermarks on every page, and the completion runs on the
+// main run loop. Cancelling completes with completed = false and no error; a failure with
+// completed = false and an error of printErrorDomain.
 
 #include "platform/base/Error.h"
 #include "platform/base/Thread.h"
+#include "platform/print/PrintItem.h"
+#include "platform/print/PrintRenderer.h"
 #include "platform/ui/Geometry.h"
-#include "platform/ui/Image.h"
 
 #include <functional>
 #include <memory>
@@ -15,8 +19,10 @@
 #include <vector>
 
 namespace ui {
-
 class View;
+}
+
+namespace print {
 
 enum class PrintOutputType { General, Photo, Grayscale, PhotoGrayscale };
 enum class PrintOrientation { Portrait, Landscape };
@@ -29,42 +35,29 @@ struct PrintInfo {
     std::string jobName;
 };
 
-// One thing to print: a file, an image or plain text.
-struct PrintItem {
-    enum class Kind { File, Image, Text };
-    Kind kind = Kind::File;
-    std::string path;
-    ImagePtr image;
-    std::string text;
-
-    static PrintItem file(std::string path) { return { Kind::File, std::move(path), nullptr, {} }; }
-    static PrintItem fromImage(ImagePtr image) { return { Kind::Image, {}, std::move(image), {} }; }
-    static PrintItem fromText(std::string text) { return { Kind::Text, {}, nullptr, std::move(text) }; }
-};
-
+// What the user does with the dialog.
 enum class PrintOutcome { Completed, Cancelled, Failed };
 
-// What present() saw.
+// What present() saw, and what came of it.
 struct PrintJob {
     PrintInfo info;
     std::vector<PrintItem> items;
+    std::vector<PrintWatermark> watermarks;
     bool animated = false;
     // Pop-over presentations (pads): the anchor rectangle and view.
-    std::optional<Rect> sourceRect;
-    std::weak_ptr<View> sourceView;
+    std::optional<ui::Rect> sourceRect;
+    std::weak_ptr<ui::View> sourceView;
     PrintOutcome outcome = PrintOutcome::Completed;
+    // Set once the job is printed: the PDF written and its page count.
+    std::string outputPath;
+    int pageCount = 0;
+    std::optional<base::Error> error;
 };
 
 class PrintInteractionController {
 public:
     // (controller, completed, error): completed is true only when the job was printed.
     using Completion = std::function<void(PrintInteractionController&, bool completed, std::optional<base::Error>)>;
-
-    // Error domain and codes of failed jobs.
-    static constexpr const char* errorDomain = "ui.print";
-    static constexpr int errorNothingToPrint = 1;
-    static constexpr int errorPrintingFailed = 2;
-    static constexpr int errorBusy = 3;
 
     static PrintInteractionController& shared();
 
@@ -90,33 +83,55 @@ public:
     const std::vector<PrintItem>& printingItems() const { return m_items; }
     void setPrintingItems(std::vector<PrintItem>);
 
-    // Records the job and completes it on the main run loop (next runUntilIdle) with the
-    // chosen outcome. Answers false, and completes with completed = false and an error
-    // (at once on the run loop too), when there is nothing to print, when printing is
-    // unavailable or when a job is already showing.
+    // Drawn on every page of the next jobs.
+    const std::vector<PrintWatermark>& watermarks() const { return m_watermarks; }
+    void setWatermarks(std::vector<PrintWatermark> watermarks)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        m_watermarks = std::move(watermarks);
+    }
+    // Portrait paper; a landscape job turns it.
+    ui::Size paperSize() const { return m_paperSize; }
+    void setPaperSize(const ui::Size& size) { BASE_ASSERT_MAIN_THREAD(); m_paperSize = size; }
+
+    // Records the job and completes it on the main run loop (next runUntilIdle). Answers
+    // false, and completes with completed = false and an error (on the run loop too), when
+    // no item has content (errorNoContent), printing is unavailable (errorNotAvailable)
+    // or a job is already showing (errorJobFailed).
     bool present(bool animated, Completion = {});
-    bool presentFromRect(const Rect& rect, const std::shared_ptr<View>& view, bool animated, Completion = {});
+    bool presentFromRect(const ui::Rect& rect, const std::shared_ptr<ui::View>& view, bool animated, Completion = {});
     // Dismisses a showing job: it completes as cancelled.
     void dismiss(bool animated);
     bool isPresenting() const { return m_presenting; }
+
+    // Where printed jobs go: "<job name>.pdf" (or "Print job.pdf"), numbered when the name
+    // is taken. A folder of the temporary directory until set.
+    const std::string& outputFolder() const { return m_outputFolder; }
+    void setOutputFolder(std::string folder) { BASE_ASSERT_MAIN_THREAD(); m_outputFolder = std::move(folder); }
 
     // Test hooks.
     void setNextOutcome(PrintOutcome outcome) { BASE_ASSERT_MAIN_THREAD(); m_nextOutcome = outcome; }
     void setPrintingAvailable(bool available) { BASE_ASSERT_MAIN_THREAD(); m_available = available; }
     const std::vector<PrintJob>& jobs() const { return m_jobs; }
-    // Forgets the jobs, items and info, and the hooks (back to completing, available).
+    // Forgets the jobs, items, info, watermarks and paper, and the hooks (back to
+    // printing, available, the default output folder).
     void reset();
 
 private:
-    PrintInteractionController() = default;
-    bool start(bool animated, std::optional<Rect>, const std::shared_ptr<View>&, Completion);
+    PrintInteractionController();
+    bool start(bool animated, std::optional<ui::Rect>, const std::shared_ptr<ui::View>&, Completion);
     void finish(uint64_t generation, PrintOutcome);
+    // Renders the last job; the error when it could not be printed.
+    std::optional<base::Error> printLastJob();
 
     PrintInfo m_printInfo;
     bool m_showsNumberOfCopies = true;
     bool m_showsPaperSelection = false;
     std::optional<PrintItem> m_item;
     std::vector<PrintItem> m_items;
+    std::vector<PrintWatermark> m_watermarks;
+    ui::Size m_paperSize;
+    std::string m_outputFolder;
     PrintOutcome m_nextOutcome = PrintOutcome::Completed;
     bool m_available = true;
     bool m_presenting = false;
@@ -125,4 +140,4 @@ private:
     std::vector<PrintJob> m_jobs;
 };
 
-} // namespace ui
+} // namespace print

@@ -1,0 +1,251 @@
+#include "platform/print/ViewPainter.h"
+
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Layer.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
+#include "platform/ui/View.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace print {
+
+namespace {
+
+// A field's placeholder colour and the platform's inset of its text.
+const ui::Color placeholderColor = ui::Color::fromWhite(0.7);
+constexpr double fieldInset = 7;
+
+TextStyle styleFor(const ui::Font& font, const ui::Color& color, ui::TextAlignment alignment, const ui::View& view)
+{
+    return { font, color, alignment, view.isRightToLeft() };
+}
+
+void paintLabel(const ui::Label& label, Canvas& canvas)
+{
+    ui::Rect bounds = label.bounds();
+    ui::Font font = label.displayedFont();
+    auto lines = label.displayedLines();
+    if (lines.empty() || label.text().empty())
+        return;
+    bool truncating = label.lineBreakMode() == ui::LineBreakMode::ByTruncatingTail
+        || label.lineBreakMode() == ui::LineBreakMode::ByTruncatingMiddle
+        || label.lineBreakMode() == ui::LineBreakMode::ByTruncatingHead;
+    if (truncating && !lines.empty())
+        lines.back() = truncateToWidth(lines.back(), font, bounds.size.width);
+    ui::Color color = label.isHighlighted() && label.highlightedTextColor() ? *label.highlightedTextColor()
+                                                                             : label.textColor();
+    if (!label.isEnabled())
+        color = color.withAlpha(color.alpha() * 0.5);
+    // A label centres its text vertically, as the platform's does.
+    double height = static_cast<double>(lines.size()) * ui::TextMetrics::lineHeight(font);
+    ui::Rect area { { bounds.origin.x, bounds.origin.y + (bounds.size.height - height) / 2 },
+        { bounds.size.width, height } };
+    if (label.shadowColor() && !label.shadowColor()->isClear()) {
+        ui::Rect shadowed = area;
+        shadowed.origin.x += label.shadowOffset().width;
+        shadowed.origin.y += label.shadowOffset().height;
+        canvas.drawLines(lines, styleFor(font, *label.shadowColor(), label.textAlignment(), label), shadowed);
+    }
+    canvas.drawLines(lines, styleFor(font, color, label.textAlignment(), label), area);
+}
+
+void paintTextView(const ui::TextView& view, Canvas& canvas)
+{
+    ui::Rect bounds = view.bounds();
+    ui::EdgeInsets inset = view.textContainerInset();
+    ui::Rect area { { bounds.origin.x + inset.left + view.lineFragmentPadding(), bounds.origin.y + inset.top },
+        { view.textContainerWidth(), std::max(0.0, bounds.size.height - inset.top - inset.bottom) } };
+    auto lines = ui::TextMetrics::wrapLines(view.text(), view.font(), area.size.width);
+    canvas.drawLines(lines, styleFor(view.font(), view.textColor(), view.textAlignment(), view), area);
+}
+
+void paintTextField(const ui::TextField& field, Canvas& canvas)
+{
+    ui::Rect bounds = field.bounds();
+    bool placeholder = field.text().empty();
+    std::string text = placeholder ? field.placeholder() : field.text();
+    if (!placeholder && field.isSecureTextEntry()) {
+        std::string dots;
+        for (size_t i = 0; i < base::utf16Length(text); ++i)
+            dots += "\xE2\x80\xA2";
+        text = dots;
+    }
+    if (text.empty())
+        return;
+    double width = std::max(0.0, bounds.size.width - 2 * fieldInset);
+    text = truncateToWidth(text, field.font(), width);
+    double lineHeight = ui::TextMetrics::lineHeight(field.font());
+    ui::Rect area { { bounds.origin.x + fieldInset, bounds.origin.y + (bounds.size.height - lineHeight) / 2 },
+        { width, lineHeight } };
+    canvas.drawLines({ text },
+        styleFor(field.font(), placeholder ? placeholderColor : field.textColor(), field.textAlignment(), field), area);
+}
+
+} // namespace
+
+void ViewPainter::paint(const ui::View& view, Canvas& canvas) const
+{
+    canvas.save();
+    ui::Rect bounds = view.bounds();
+    canvas.translate(-bounds.origin.x, -bounds.origin.y);
+    paintLayer(*view.layer(), canvas, true);
+    canvas.restore();
+}
+
+void ViewPainter::paintLayer(const ui::Layer& layer, Canvas& canvas, bool isRoot) const
+{
+    if (layer.isHidden() || layer.opacity() < 0.01)
+        return;
+    canvas.save();
+    ui::Rect bounds = layer.bounds();
+    if (!isRoot) {
+        ui::Point position = layer.position();
+        canvas.translate(position.x, position.y);
+        canvas.concat(layer.affineTransform());
+        canvas.translate(-(bounds.origin.x + bounds.size.width / 2), -(bounds.origin.y + bounds.size.height / 2));
+    }
+    bool grouped = layer.opacity() < 1;
+    if (grouped)
+        canvas.beginGroup();
+
+    double radius = layer.cornerRadius();
+    if (layer.backgroundColor())
+        canvas.fillRect(bounds, *layer.backgroundColor(), radius);
+
+    canvas.save();
+    if (layer.masksToBounds())
+        canvas.clipToRect(bounds, radius);
+    if (auto gradient = dynamic_cast<const ui::GradientLayer*>(&layer))
+        canvas.fillGradient(bounds, gradient->colors(), gradient->locations(), gradient->startPoint(),
+            gradient->endPoint());
+    if (auto contents = layer.contents())
+        canvas.drawImage(*contents, bounds);
+    if (auto shape = dynamic_cast<const ui::ShapeLayer*>(&layer); shape && shape->path()) {
+        if (shape->fillColor())
+            canvas.fillPath(*shape->path(), *shape->fillColor());
+        if (shape->strokeColor())
+            canvas.strokePath(*shape->path(), *shape->strokeColor(), shape->lineWidth(), shape->lineDashPattern());
+    }
+    if (const ui::View* view = layer.owningView()) {
+        paintViewContent(*view, canvas);
+        if (m_hook) {
+            canvas.save();
+            m_hook(*view, canvas);
+            canvas.restore();
+        }
+    }
+
+    // Sublayers in order, a higher zPosition in front.
+    std::vector<const ui::Layer*> sublayers;
+    for (const auto& sublayer : layer.sublayers())
+        sublayers.push_back(sublayer.get());
+    std::stable_sort(sublayers.begin(), sublayers.end(),
+        [](const ui::Layer* a, const ui::Layer* b) { return a->zPosition() < b->zPosition(); });
+    for (const ui::Layer* sublayer : sublayers)
+        paintLayer(*sublayer, canvas, false);
+    canvas.restore();
+
+    // The border is drawn above the content and sublayers, as the platform does.
+    canvas.strokeRectInside(bounds, layer.borderColor(), layer.borderWidth(), radius);
+
+    if (grouped)
+        canvas.endGroup(layer.opacity());
+    canvas.restore();
+}
+
+void ViewPainter::paintViewContent(const ui::View& view, Canvas& canvas) const
+{
+    if (auto label = dynamic_cast<const ui::Label*>(&view)) {
+        paintLabel(*label, canvas);
+    } else if (auto imageView = dynamic_cast<const ui::ImageView*>(&view)) {
+        if (auto image = imageView->displayedImage()) {
+            std::optional<ui::Color> tint;
+            if (image->renderingMode() == ui::ImageRenderingMode::AlwaysTemplate)
+                tint = image->tintColor().value_or(view.tintColor());
+            canvas.drawImage(*image, view.bounds(), view.contentMode(), tint);
+        }
+    } else if (auto textView = dynamic_cast<const ui::TextView*>(&view)) {
+        paintTextView(*textView, canvas);
+    } else if (auto field = dynamic_cast<const ui::TextField*>(&view)) {
+        paintTextField(*field, canvas);
+    }
+}
+
+namespace {
+
+// Paints into a new picture of `size` points and writes it.
+base::Result<void> renderPNG(const ui::Size& size, const std::string& path, const ImageOptions& options,
+    const std::function<void(Canvas&)>& draw)
+{
+    double scale = std::isfinite(options.scale) && options.scale > 0 ? options.scale : 1;
+    int width = static_cast<int>(std::ceil(size.width * scale));
+    int height = static_cast<int>(std::ceil(size.height * scale));
+    if (!(size.width > 0) || !(size.height > 0) || width > 16384 || height > 16384)
+        return base::Error::make(imageErrorDomain, errorNothingToDraw, "There is no size to draw.");
+
+    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), &cairo_surface_destroy);
+    std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()), &cairo_destroy);
+    Canvas canvas(cr.get());
+    canvas.scale(scale, scale);
+    if (options.background)
+        canvas.fillRect({ {}, size }, *options.background);
+    draw(canvas);
+    cairo_surface_flush(surface.get());
+    if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
+        return base::Error::make(imageErrorDomain, errorCannotWrite, cairo_status_to_string(cairo_status(cr.get())));
+    cairo_status_t written = cairo_surface_write_to_png(surface.get(), path.c_str());
+    if (written != CAIRO_STATUS_SUCCESS)
+        return base::Error::make(imageErrorDomain, errorCannotWrite,
+            "Could not write \"" + path + "\": " + cairo_status_to_string(written));
+    return {};
+}
+
+// Where a view's bounds origin sits on the screen.
+ui::Point screenOrigin(const ui::View& view)
+{
+    const ui::View* root = &view;
+    while (auto parent = root->superview())
+        root = parent.get();
+    if (root == &view)
+        return view.frame().origin;
+    ui::Point inRoot = view.convertPointTo(view.bounds().origin, root);
+    ui::Rect rootFrame = root->frame();
+    ui::Rect rootBounds = root->bounds();
+    return { rootFrame.origin.x + inRoot.x - rootBounds.origin.x, rootFrame.origin.y + inRoot.y - rootBounds.origin.y };
+}
+
+} // namespace
+
+base::Result<void> writePNG(const ui::View& view, const std::string& path, const ImageOptions& options)
+{
+    ViewPainter painter;
+    painter.setContentHook(options.contentHook);
+    return renderPNG(view.bounds().size, path, options, [&](Canvas& canvas) { painter.paint(view, canvas); });
+}
+
+base::Result<void> writePNG(const std::vector<std::shared_ptr<ui::View>>& views, const ui::Size& size,
+    const std::string& path, const ImageOptions& options)
+{
+    ViewPainter painter;
+    painter.setContentHook(options.contentHook);
+    return renderPNG(size, path, options, [&](Canvas& canvas) {
+        for (const auto& view : views) {
+            if (!view)
+                continue;
+            ui::Point origin = screenOrigin(*view);
+            canvas.save();
+            canvas.translate(origin.x, origin.y);
+            painter.paint(*view, canvas);
+            canvas.restore();
+        }
+    });
+}
+
+} // namespace print

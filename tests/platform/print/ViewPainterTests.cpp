@@ -1,0 +1,149 @@
+#include "platform/print/ViewPainter.h"
+
+#include "platform/print/PrintTestSupport.h"
+
+#include "platform/base/RunLoop.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/View.h"
+
+#include <gtest/gtest.h>
+
+namespace print {
+namespace {
+
+using printtest::PngImage;
+using printtest::sameColor;
+
+class ViewPainterTest : public ::testing::Test {
+protected:
+    void SetUp() override { base::RunLoop::main().reset(); }
+
+    // Darkest pixel's brightness in a rectangle (1 white … 0 black).
+    static double darkest(const PngImage& png, int x0, int y0, int x1, int y1)
+    {
+        double least = 1;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                ui::Color c = png.pixel(x, y);
+                least = std::min(least, (c.redComponent() + c.greenComponent() + c.blueComponent()) / 3);
+            }
+        }
+        return least;
+    }
+
+    printtest::TemporaryFolder m_folder;
+};
+
+TEST_F(ViewPainterTest, FramesColoursBordersCornersOpacityAndHiddenViews)
+{
+    const ui::Color paper = ui::Color::fromRGB255(238, 240, 243);
+    const ui::Color bar = ui::Color::fromRGB255(30, 111, 217);
+    auto root = ui::View::create({ { 0, 0 }, { 200, 100 } });
+    root->setBackgroundColor(paper);
+    auto top = ui::View::create({ { 0, 0 }, { 200, 20 } });
+    top->setBackgroundColor(bar);
+    root->addSubview(top);
+    auto card = ui::View::create({ { 100, 40 }, { 80, 40 } });
+    card->setBackgroundColor(ui::Color::white());
+    card->layer()->setCornerRadius(10);
+    card->layer()->setBorderWidth(2);
+    card->layer()->setBorderColor(ui::Color::red());
+    root->addSubview(card);
+    auto hidden = ui::View::create({ { 10, 40 }, { 20, 20 } });
+    hidden->setBackgroundColor(ui::Color::black());
+    hidden->setHidden(true);
+    root->addSubview(hidden);
+    auto faded = ui::View::create({ { 40, 40 }, { 20, 20 } });
+    faded->setBackgroundColor(ui::Color::black());
+    faded->setAlpha(0.5);
+    root->addSubview(faded);
+    // A child moved by its parent's bounds origin (a scrolled view).
+    auto scroller = ui::View::create({ { 0, 80 }, { 40, 20 } });
+    scroller->setBounds({ { 20, 0 }, { 40, 20 } });
+    auto inside = ui::View::create({ { 20, 0 }, { 10, 20 } });
+    inside->setBackgroundColor(ui::Color::green());
+    scroller->addSubview(inside);
+    root->addSubview(scroller);
+
+    std::string path = m_folder.file("tree.png");
+    ASSERT_TRUE(writePNG(*root, path, { 2, std::nullopt, nullptr }));
+    PngImage png(path);
+    ASSERT_TRUE(png.ok());
+    EXPECT_EQ(png.width(), 400);
+    EXPECT_EQ(png.height(), 200);
+    EXPECT_TRUE(sameColor(png.pixel(10, 10), bar));
+    EXPECT_TRUE(sameColor(png.pixel(10, 70), paper));
+    EXPECT_TRUE(sameColor(png.pixel(280, 120), ui::Color::white()));
+    EXPECT_TRUE(sameColor(png.pixel(280, 81), ui::Color::red())) << png.pixel(280, 81);
+    // Outside the rounded corner the paper shows.
+    EXPECT_TRUE(sameColor(png.pixel(201, 81), paper));
+    EXPECT_TRUE(sameColor(png.pixel(40, 100), paper));
+    ui::Color half = png.pixel(100, 100);
+    EXPECT_NEAR(half.redComponent(), paper.redComponent() / 2, 0.02);
+    EXPECT_TRUE(sameColor(png.pixel(2, 190), ui::Color::green()));
+    EXPECT_TRUE(sameColor(png.pixel(30, 190), paper));
+}
+
+TEST_F(ViewPainterTest, LabelTextIsDrawnWhereTheMetricLaysItOut)
+{
+    auto root = ui::View::create({ { 0, 0 }, { 300, 60 } });
+    root->setBackgroundColor(ui::Color::white());
+    auto label = ui::Label::create();
+    label->setFont(ui::Font::systemFont(20));
+    label->setText("Hello");
+    label->setTextAlignment(ui::TextAlignment::Right);
+    label->setFrame({ { 0, 0 }, { 300, 60 } });
+    root->addSubview(label);
+
+    std::string path = m_folder.file("label.png");
+    ASSERT_TRUE(writePNG(*root, path));
+    PngImage png(path);
+    // "Hello" is 44 points wide by the metric: ink in the right 44 points, none left of them.
+    double width = ui::TextMetrics::widthOfLine("Hello", label->font());
+    int left = static_cast<int>(300 - width);
+    EXPECT_LT(darkest(png, left, 15, 300, 45), 0.3);
+    EXPECT_DOUBLE_EQ(darkest(png, 0, 0, left - 2, 60), 1.0);
+}
+
+TEST_F(ViewPainterTest, ImagesAndAHostHookDrawIntoTheirViews)
+{
+    auto root = ui::View::create({ { 0, 0 }, { 100, 100 } });
+    auto picture = ui::ImageView::create(ui::Image::fromFile(LECTORO_SAMPLES_DIR "/books/sample-pagebook/assets/pages/page-101.png"));
+    picture->setFrame({ { 0, 0 }, { 50, 100 } });
+    root->addSubview(picture);
+    auto page = ui::View::create({ { 50, 0 }, { 50, 100 } });
+    root->addSubview(page);
+
+    ImageOptions options;
+    options.background = ui::Color::white();
+    std::vector<const ui::View*> hooked;
+    options.contentHook = [&](const ui::View& view, Canvas& canvas) {
+        hooked.push_back(&view);
+        if (&view == page.get())
+            canvas.fillRect(view.bounds(), ui::Color::blue());
+    };
+    std::string path = m_folder.file("image.png");
+    ASSERT_TRUE(writePNG(*root, path, options));
+    PngImage png(path);
+    EXPECT_FALSE(sameColor(png.pixel(25, 50), ui::Color::white()));
+    EXPECT_TRUE(sameColor(png.pixel(75, 50), ui::Color::blue()));
+    EXPECT_EQ(hooked.size(), 3u);
+}
+
+TEST_F(ViewPainterTest, PicturesThatCannotBeMadeFailWithAReason)
+{
+    auto empty = ui::View::create();
+    auto result = writePNG(*empty, m_folder.file("empty.png"));
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().code, errorNothingToDraw);
+
+    auto view = ui::View::create({ { 0, 0 }, { 10, 10 } });
+    result = writePNG(*view, m_folder.file("no/such/folder/view.png"));
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().domain, imageErrorDomain);
+    EXPECT_EQ(result.error().code, errorCannotWrite);
+}
+
+} // namespace
+} // namespace print
