@@ -46,6 +46,11 @@ base::Error urlError(int64_t code, std::string description, const std::string& p
     return makeError(urlErrorDomain, code, std::move(description), path);
 }
 
+base::Error speechError(int64_t code, std::string description)
+{
+    return makeError(speechErrorDomain, code, std::move(description), {});
+}
+
 base::Result<std::string> localPathOf(const std::string& urlOrPath)
 {
     if (urlOrPath.empty())

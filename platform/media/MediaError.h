@@ -24,11 +24,22 @@ inline constexpr int64_t urlErrorUnsupportedURL = -1002;
 inline constexpr int64_t urlErrorFileDoesNotExist = -1100;
 inline constexpr int64_t urlErrorCannotWriteToFile = -3003;
 
+// Speech synthesis and recognition.
+inline constexpr const char* speechErrorDomain = "media.speech";
+inline constexpr int64_t speechErrorEngineUnavailable = 1;
+inline constexpr int64_t speechErrorNoVoice = 2;
+inline constexpr int64_t speechErrorCancelled = 3;
+inline constexpr int64_t speechErrorNotAuthorized = 4;
+inline constexpr int64_t speechErrorRecognizerUnavailable = 5;
+inline constexpr int64_t speechErrorNoSpeech = 6;
+inline constexpr int64_t speechErrorInvalidText = 7;
+
 // Key of the user-info entry naming the file or address an error is about.
 inline constexpr const char* filePathErrorKey = "NSFilePath";
 
 base::Error mediaError(int64_t code, std::string description, const std::string& path = {});
 base::Error urlError(int64_t code, std::string description, const std::string& path = {});
+base::Error speechError(int64_t code, std::string description);
 
 // "file:///a/b" → "/a/b", a plain path unchanged; an address of another scheme (http,
 // data...) answers an error: nothing here reaches the network.
