@@ -19,7 +19,7 @@ class AudioPlayer;
 class AudioPlayerDelegate {
 public:
     virtual ~AudioPlayerDelegate() = default;
-    virtual void audioPlayerDidFinishPlaying(AudioPlayer&, bool successfully) { static_cast<void>(successfully); }
+    virtual void audioPlayerDidFinishPlaying(AudioPlayer&, bool /*successfully*/) { }
 };
 
 class AudioPlayer : public std::enable_shared_from_this<AudioPlayer> {
