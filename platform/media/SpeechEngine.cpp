@@ -103,10 +103,10 @@ base::Result<Synthesis> synthesize(const SynthesisRequest& request, const std::a
 
     std::vector<size_t> offsets = utf16Offsets(request.text);
     Collector collector { &offsets, cancelled, &synthesis };
+    // Left installed afterwards: without our collector as user data it ignores what it gets.
     espeak_SetSynthCallback(collect);
     espeak_ERROR status = espeak_Synth(request.text.c_str(), request.text.size() + 1, 0, POS_CHARACTER, 0,
         espeakCHARS_UTF8, nullptr, &collector);
-    espeak_SetSynthCallback(nullptr);
     if (cancelled && cancelled->load())
         return speechError(speechErrorCancelled, "Speech was stopped.");
     if (status != EE_OK)
