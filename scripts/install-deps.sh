@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpugixml-dev libutf8proc-dev libsqlite3-dev
   fonts-open-sans libcairo2-dev poppler-utils
+  libavformat-dev libavcodec-dev libavutil-dev libespeak-ng-dev espeak-ng-data
 )
 if [ "${LECTORO_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -1,0 +1,159 @@
+#include "MediaTestSupport.h"
+
+#include "platform/base/FileManager.h"
+#include "platform/media/Asset.h"
+#include "platform/media/AssetDownloadSession.h"
+#include "platform/media/MediaError.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using media::AssetDownloadSession;
+using media::AssetDownloadTask;
+
+class RecordingDelegate : public media::AssetDownloadDelegate {
+public:
+    void didLoadTimeRange(AssetDownloadSession&, AssetDownloadTask&, double loaded, double total) override { progress.emplace_back(loaded, total); }
+    void didFinishDownloadingTo(AssetDownloadSession&, AssetDownloadTask&, const std::string& where) override { location = where; }
+    void didCompleteWithError(AssetDownloadSession&, AssetDownloadTask&, const std::optional<base::Error>& error) override
+    {
+        ++completions;
+        this->error = error;
+    }
+
+    std::vector<std::pair<double, double>> progress;
+    std::string location;
+    int completions = 0;
+    std::optional<base::Error> error;
+};
+
+class AssetDownloadTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        base::RunLoop::main().reset();
+        // A stream of two variants, an extra audio language and subtitles; each segment 1000 bytes.
+        std::string segment(1000, 's');
+        server.write("book/video/lo.m3u8", "#EXTM3U\n#EXTINF:5,\nlo0.ts\n#EXTINF:5,\nlo1.ts\n#EXT-X-ENDLIST\n");
+        server.write("book/video/hi.m3u8", "#EXTM3U\n#EXTINF:5,\nhi0.ts\n#EXTINF:5,\nhi1.ts\n#EXT-X-ENDLIST\n");
+        server.write("book/audio/es.m3u8", "#EXTM3U\n#EXTINF:10,\nes0.aac\n#EXT-X-ENDLIST\n");
+        server.write("book/subs/en.m3u8", "#EXTM3U\n#EXTINF:10,\nen.vtt\n#EXT-X-ENDLIST\n");
+        for (const char* name : { "video/lo0.ts", "video/lo1.ts", "video/hi0.ts", "video/hi1.ts", "audio/es0.aac", "subs/en.vtt" })
+            server.write(std::string("book/") + name, segment);
+        master = server.write("book/master.m3u8",
+            "#EXTM3U\n"
+            "#EXT-X-MEDIA:TYPE=AUDIO,GROUP-ID=\"a\",NAME=\"Español\",LANGUAGE=\"es\",URI=\"audio/es.m3u8\"\n"
+            "#EXT-X-MEDIA:TYPE=SUBTITLES,GROUP-ID=\"s\",NAME=\"English\",LANGUAGE=\"en\",URI=\"subs/en.m3u8\"\n"
+            "#EXT-X-STREAM-INF:BANDWIDTH=100000,AUDIO=\"a\",SUBTITLES=\"s\"\nvideo/lo.m3u8\n"
+            "#EXT-X-STREAM-INF:BANDWIDTH=900000,AUDIO=\"a\",SUBTITLES=\"s\"\nvideo/hi.m3u8\n");
+        delegate = std::make_shared<RecordingDelegate>();
+        session = AssetDownloadSession::create({ "books", downloads.path(), 1000 }, delegate);
+    }
+    void TearDown() override { base::RunLoop::main().reset(); }
+
+    std::vector<std::string> downloadedFolders() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(downloads.path()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    mediatest::TemporaryFolder server;
+    mediatest::TemporaryFolder downloads;
+    std::string master;
+    std::shared_ptr<RecordingDelegate> delegate;
+    std::shared_ptr<AssetDownloadSession> session;
+};
+
+TEST_F(AssetDownloadTest, downloadsEveryFileOnTheClockIntoAPlayableFolder)
+{
+    auto task = session->makeAssetDownloadTask(master, "Book");
+    EXPECT_EQ(task->state(), AssetDownloadTask::State::Suspended);
+    base::RunLoop::main().advanceBy(10);
+    EXPECT_TRUE(delegate->progress.empty()) << "nothing happens before resume";
+
+    task->resume();
+    base::RunLoop::main().advanceBy(1.0);
+    ASSERT_FALSE(delegate->progress.empty());
+    EXPECT_LT(task->fractionCompleted(), 0.5);
+    EXPECT_EQ(delegate->progress.back().second, 10.0) << "the stream's duration";
+
+    // Suspended, time passes without progress; resumed, it finishes.
+    task->suspend();
+    auto received = task->countOfBytesReceived();
+    base::RunLoop::main().advanceBy(30);
+    EXPECT_EQ(task->countOfBytesReceived(), received);
+    task->resume();
+    base::RunLoop::main().advanceBy(30);
+
+    EXPECT_EQ(delegate->completions, 1);
+    EXPECT_FALSE(delegate->error);
+    EXPECT_EQ(task->state(), AssetDownloadTask::State::Completed);
+    EXPECT_EQ(task->fractionCompleted(), 1.0);
+    EXPECT_EQ(delegate->progress.back().first, 10.0);
+    ASSERT_FALSE(delegate->location.empty());
+    EXPECT_EQ(task->location(), delegate->location);
+    EXPECT_EQ(downloadedFolders().size(), 1u) << "no partial folder left";
+    for (const char* name : { "master.m3u8", "video/hi1.ts", "video/lo0.ts", "audio/es0.aac", "subs/en.vtt" })
+        EXPECT_TRUE(std::filesystem::exists(delegate->location + "/" + name)) << name;
+
+    auto offline = media::Asset::load(delegate->location + "/master.m3u8");
+    ASSERT_TRUE(offline.ok()) << offline.error().localizedDescription();
+    EXPECT_DOUBLE_EQ(offline->duration, 10.0);
+    EXPECT_EQ(offline->audibleOptions.size(), 1u);
+    EXPECT_TRUE(session->tasks().empty());
+}
+
+TEST_F(AssetDownloadTest, cancellingOrAMissingFileLeavesNothingBehind)
+{
+    auto task = session->makeAssetDownloadTask(master, "Book");
+    task->resume();
+    base::RunLoop::main().advanceBy(2.5);
+    task->cancel();
+    base::RunLoop::main().advanceBy(60);
+    EXPECT_EQ(delegate->completions, 1);
+    ASSERT_TRUE(delegate->error);
+    EXPECT_EQ(delegate->error->code, media::urlErrorCancelled);
+    EXPECT_TRUE(delegate->location.empty());
+    EXPECT_TRUE(downloadedFolders().empty());
+
+    std::filesystem::remove(server.path() + "/book/video/hi1.ts");
+    delegate = std::make_shared<RecordingDelegate>();
+    session = AssetDownloadSession::create({ "books", downloads.path(), 1000 }, delegate);
+    session->makeAssetDownloadTask(master, "Book")->resume();
+    base::RunLoop::main().advanceBy(60);
+    ASSERT_TRUE(delegate->error);
+    EXPECT_EQ(delegate->error->code, media::urlErrorFileDoesNotExist);
+    EXPECT_NE(delegate->error->localizedDescription().find("hi1.ts"), std::string::npos);
+    EXPECT_TRUE(downloadedFolders().empty());
+}
+
+TEST_F(AssetDownloadTest, aPlaylistNamingFilesOutsideItsFolderOrOnTheWebIsRefused)
+{
+    struct Case {
+        const char* name;
+        std::string segment;
+        int64_t code;
+    };
+    const Case cases[] = {
+        { "parent folder", "../../secret.ts", media::errorUnsafePath },
+        { "web address", "https://cdn.example.invalid/a.ts", media::urlErrorUnsupportedURL },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string playlist = server.write("evil/list.m3u8", "#EXTM3U\n#EXTINF:1,\n" + c.segment + "\n");
+        delegate = std::make_shared<RecordingDelegate>();
+        session = AssetDownloadSession::create({ "books", downloads.path(), 1000 }, delegate);
+        session->makeAssetDownloadTask(playlist, "Evil")->resume();
+        base::RunLoop::main().advanceBy(5);
+        ASSERT_TRUE(delegate->error);
+        EXPECT_EQ(delegate->error->code, c.code);
+        EXPECT_TRUE(downloadedFolders().empty());
+    }
+}
+
+} // namespace
