@@ -1,6 +1,6 @@
 # Runs lectoro-host on one book folder and checks its exit code and output.
-# -DHOST=<program> -DBOOK=<folder> -DEXPECTED_CODE=<n> -DEXPECTED_OUTPUT=<regex>
-execute_process(COMMAND ${HOST} --book ${BOOK}
+# -DHOST=<program> -DBOOK=<folder> -DEXPECTED_CODE=<n> -DEXPECTED_OUTPUT=<regex> [-DOPTION=<one more argument>]
+execute_process(COMMAND ${HOST} --book ${BOOK} ${OPTION}
   RESULT_VARIABLE code
   OUTPUT_VARIABLE output
   ERROR_VARIABLE errors)
