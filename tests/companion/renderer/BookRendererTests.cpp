@@ -68,14 +68,12 @@ TEST_F(BookRendererTest, ReflowableEpubReportsPositionsAroundItsFirstChapter)
 {
     auto renderer = open("sample-reflowable-epub");
     ASSERT_FALSE(delegate->loadError) << delegate->loadError->localizedDescription();
-    EXPECT_EQ(delegate->log,
-        (Lines { "initialDisplayNumber", "loaded", "decrypted", "willLoad:0:0", "willLoadCFI:0", "didLoad:0:0",
-            "available:1:0", "bookCFI:0" }));
     // The whole book is measured in the background once the first page is up.
-    delegate->log.clear();
     base::waitForBackgroundWork();
     base::RunLoop::main().runUntilIdle();
-    EXPECT_EQ(delegate->log, (Lines { "contentSize", "cfisCounted" }));
+    EXPECT_EQ(delegate->log,
+        (Lines { "initialDisplayNumber", "loaded", "decrypted", "willLoad:0:0", "willLoadCFI:0", "didLoad:0:0",
+            "available:1:0", "bookCFI:0", "contentSize", "cfisCounted" }));
     auto epub = std::dynamic_pointer_cast<lectoro::EPUBBookVO>(delegate->loadedBook);
     ASSERT_TRUE(epub);
     EXPECT_TRUE(epub->isBookContentLoaded);
