@@ -30,6 +30,13 @@ base::Value nodeForEntry(const EPUBTOCEntryVO& entry, const EPUBBookVO& book)
 
 base::Value EPUBBookVO::getThumbnailData() const
 {
+    // Page-list entries by chapter, in list order, so the cost grows with the book, not with
+    // chapters times entries.
+    std::unordered_map<int64_t, std::vector<const EPUBPageListEntryVO*>> pagesByChapter;
+    if (!isFixedLayout()) {
+        for (const auto& entry : tocPageList)
+            pagesByChapter[entry.fileIndex].push_back(&entry);
+    }
     base::Value::List result;
     for (const auto& chapter : chapters) {
         base::Value::List pageEntries;
@@ -42,14 +49,14 @@ base::Value EPUBBookVO::getThumbnailData() const
                 { "SRC", chapter->href },
             });
         } else {
-            for (const auto& entry : tocPageList) {
-                if (entry.fileIndex != chapter->fileIndex)
-                    continue;
+            static const std::vector<const EPUBPageListEntryVO*> none;
+            auto pages = pagesByChapter.find(chapter->fileIndex);
+            for (const auto* entry : pages == pagesByChapter.end() ? none : pages->second) {
                 pageEntries.emplace_back(base::Value::Dictionary {
                     { "PageNo", chapter->fileIndex },
-                    { "DisplayNumber", entry.label },
+                    { "DisplayNumber", entry->label },
                     { "PageThumbnailPath", std::string() },
-                    { "SRC", entry.href },
+                    { "SRC", entry->href },
                 });
             }
         }
