@@ -19,6 +19,8 @@ enum class BookError : int {
     Malformed = 3,
     // A path inside the book points outside the book folder, or is absolute.
     UnsafePath = 4,
+    // The book passes a limit of its budget (BookBudget.h); the description names the limit.
+    TooLarge = 5,
 };
 
 inline base::Error makeBookError(BookError code, std::string description)

@@ -1,5 +1,6 @@
 #include "companion/books/BookPaths.h"
 
+#include "companion/books/BookBudget.h"
 #include "companion/books/BookErrors.h"
 
 #include "platform/base/Strings.h"
@@ -101,7 +102,7 @@ std::string absoluteBookPath(const std::string& bookFolder, const std::string& b
     return (fs::path(bookFolder) / bookRelativePath).lexically_normal().string();
 }
 
-base::Result<std::string> readBookFile(const std::string& bookFolder, const std::string& bookRelativePath, size_t maxBytes)
+base::Result<size_t> bookFileSize(const std::string& bookFolder, const std::string& bookRelativePath)
 {
     std::error_code error;
     fs::path file = fs::path(bookFolder) / bookRelativePath;
@@ -112,14 +113,34 @@ base::Result<std::string> readBookFile(const std::string& bookFolder, const std:
     if (error || !isInside(root, target))
         return makeBookError(BookError::UnsafePath, "The book file " + bookRelativePath + " lies outside the book folder");
     auto size = fs::file_size(target, error);
-    if (error || size > maxBytes)
-        return makeBookError(BookError::Malformed, "The book file " + bookRelativePath + " is too large to read");
-    std::ifstream stream(target, std::ios::binary);
+    if (error)
+        return makeBookError(BookError::Malformed, "The book file " + bookRelativePath + " cannot be read");
+    return static_cast<size_t>(size);
+}
+
+base::Result<std::string> readBookFile(const std::string& bookFolder, const std::string& bookRelativePath, size_t maxBytes)
+{
+    auto size = bookFileSize(bookFolder, bookRelativePath);
+    if (!size.ok())
+        return size.error();
+    if (size.value() > maxBytes)
+        return makeBookError(BookError::TooLarge,
+            budgetExceededDescription("The book file " + bookRelativePath, size.value(), "bytes", maxBytes, "maxFileBytes"));
+    std::ifstream stream(fs::path(bookFolder) / bookRelativePath, std::ios::binary);
     if (!stream)
         return makeBookError(BookError::Malformed, "The book file " + bookRelativePath + " cannot be read");
-    std::ostringstream content;
-    content << stream.rdbuf();
-    return content.str();
+    // Read what the size promised and no more, so a file that grows meanwhile stays in budget.
+    std::string content(size.value(), '\0');
+    stream.read(content.data(), static_cast<std::streamsize>(content.size()));
+    content.resize(static_cast<size_t>(stream.gcount()));
+    return content;
+}
+
+std::string budgetExceededDescription(const std::string& what, size_t amount, const std::string& unit, size_t limit,
+    const char* limitName)
+{
+    return what + " passes the book budget: " + std::to_string(amount) + " " + unit + ", over the limit of "
+        + std::to_string(limit) + " (" + limitName + ")";
 }
 
 } // namespace companion

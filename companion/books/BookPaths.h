@@ -32,10 +32,14 @@ std::string directoryOf(std::string_view bookRelativePath);
 // `relative` made relative to `directory` when it lies below it, else unchanged.
 std::string relativeTo(std::string_view directory, std::string_view relative);
 
+// The size of a book file, after checking that it exists, is a regular file and (following
+// links) still lies inside `bookFolder`.
+base::Result<size_t> bookFileSize(const std::string& bookFolder, const std::string& bookRelativePath);
+
 // The file's content, after checking that the file exists, is a regular file no larger than
-// `maxBytes` and (following links) still lies inside `bookFolder`.
+// `maxBytes` (else BookError::TooLarge) and (following links) still lies inside `bookFolder`.
 base::Result<std::string> readBookFile(const std::string& bookFolder, const std::string& bookRelativePath,
-    size_t maxBytes = 64 * 1024 * 1024);
+    size_t maxBytes = 32 * 1024 * 1024);
 
 // The absolute path of a book-relative path.
 std::string absoluteBookPath(const std::string& bookFolder, const std::string& bookRelativePath);

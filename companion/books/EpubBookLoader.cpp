@@ -4,18 +4,89 @@
 #include "companion/books/BookPaths.h"
 #include "companion/books/XhtmlText.h"
 #include "companion/books/XmlTree.h"
+#include "companion/renderer/ChapterPositions.h"
 
+#include "platform/base/Dispatch.h"
+#include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
 
 #include <pugixml.hpp>
 
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace companion {
 
 using namespace lectoro;
+
+// What the chapters of one book share: where the book is, its budget, and every chapter file
+// parsed so far, so a file the spine names many times is read and parsed once.
+class EpubLoadState {
+public:
+    EpubLoadState(std::string folder, BookBudget budget) : folder(std::move(folder)), budget(budget) { }
+
+    using Parsed = base::Result<std::shared_ptr<const EPUBChapterContent>>;
+
+    // Counts a file read outside the chapters (container, package, navigation).
+    base::Result<std::string> readFile(const std::string& path)
+    {
+        std::lock_guard lock(m_mutex);
+        return readLocked(path);
+    }
+
+    Parsed parseChapter(const std::string& path)
+    {
+        std::lock_guard lock(m_mutex);
+        if (auto found = m_parsed.find(path); found != m_parsed.end())
+            return found->second;
+        Parsed parsed = parseLocked(path);
+        m_parsed.emplace(path, parsed);
+        return parsed;
+    }
+
+    const std::string folder;
+    const BookBudget budget;
+    BookLoadCounters counters;
+
+private:
+    base::Result<std::string> readLocked(const std::string& path)
+    {
+        auto content = readBookFile(folder, path, budget.maxFileBytes);
+        if (!content.ok())
+            return content.error();
+        size_t total = counters.bytesRead + content.value().size();
+        if (total > budget.maxBytesRead)
+            return makeBookError(BookError::TooLarge,
+                budgetExceededDescription("The book", total, "bytes read", budget.maxBytesRead, "maxBytesRead"));
+        counters.bytesRead = total;
+        ++counters.filesRead;
+        return content;
+    }
+
+    Parsed parseLocked(const std::string& path)
+    {
+        auto content = readLocked(path);
+        if (!content.ok())
+            return content.error();
+        auto extracted = extractXhtmlText(content.value());
+        ++counters.chaptersParsed;
+        if (extracted.topLevelBlocks > budget.maxBlocksPerChapter)
+            return makeBookError(BookError::TooLarge,
+                budgetExceededDescription("The chapter " + path, extracted.topLevelBlocks, "blocks",
+                    budget.maxBlocksPerChapter, "maxBlocksPerChapter"));
+        auto parsed = std::make_shared<EPUBChapterContent>();
+        parsed->text = std::move(extracted.text);
+        parsed->anchors = std::move(extracted.anchors);
+        parsed->topLevelBlocks = extracted.topLevelBlocks;
+        return std::shared_ptr<const EPUBChapterContent>(std::move(parsed));
+    }
+
+    std::mutex m_mutex;
+    std::unordered_map<std::string, Parsed> m_parsed;
+};
 
 namespace {
 
@@ -113,9 +184,9 @@ base::Result<pugi::xml_document*> parseXml(pugi::xml_document& document, const s
 }
 
 // For the navigation documents, which a book can do without: unreadable is the same as absent.
-bool loadOptionalXml(pugi::xml_document& document, const std::string& folder, const std::string& path)
+bool loadOptionalXml(pugi::xml_document& document, EpubLoadState& state, const std::string& path)
 {
-    auto content = readBookFile(folder, path);
+    auto content = state.readFile(path);
     if (!content.ok())
         return false;
     const auto& text = content.value();
@@ -124,22 +195,30 @@ bool loadOptionalXml(pugi::xml_document& document, const std::string& folder, co
 
 class EpubReader {
 public:
-    explicit EpubReader(std::string folder) : m_folder(std::move(folder)) { }
+    EpubReader(std::string folder, const BookBudget& budget)
+        : m_folder(std::move(folder))
+        , m_state(std::make_shared<EpubLoadState>(m_folder, budget))
+        , m_book(std::make_shared<EpubBook>(m_state))
+    {
+    }
 
-    base::Result<std::shared_ptr<EPUBBookVO>> read();
+    base::Result<std::shared_ptr<EpubBook>> read();
 
 private:
     base::Result<std::string> packagePath();
     base::Result<void> readPackage(const std::string& packagePath);
     base::Result<void> readChapters();
-    void readNavigation();
+    base::Result<void> readNavigation();
     void readNavDocument(const ManifestItem&);
     void readNcx(const ManifestItem&);
     std::optional<std::string> packageRelative(const std::string& baseDirectory, const std::string& href) const;
     int64_t fileIndexOf(const std::string& packageRelativeHref) const;
 
     std::string m_folder;
-    std::shared_ptr<EPUBBookVO> m_book = std::make_shared<EPUBBookVO>();
+    std::shared_ptr<EpubLoadState> m_state;
+    std::shared_ptr<EpubBook> m_book;
+    // Contents, page-list and landmark entries read, against the budget.
+    size_t m_navigationEntries = 0;
     std::string m_packageDirectory;
     std::vector<ManifestItem> m_manifest;
     std::unordered_map<std::string, size_t> m_manifestIndex;
@@ -150,7 +229,7 @@ private:
 
 base::Result<std::string> EpubReader::packagePath()
 {
-    auto container = readBookFile(m_folder, epubContainerPath);
+    auto container = m_state->readFile(epubContainerPath);
     if (!container.ok())
         return container.error();
     pugi::xml_document document;
@@ -192,7 +271,7 @@ int64_t EpubReader::fileIndexOf(const std::string& packageRelativeHref) const
 
 base::Result<void> EpubReader::readPackage(const std::string& packagePath)
 {
-    auto content = readBookFile(m_folder, packagePath);
+    auto content = m_state->readFile(packagePath);
     if (!content.ok())
         return content.error();
     pugi::xml_document document;
@@ -261,7 +340,13 @@ base::Result<void> EpubReader::readPackage(const std::string& packagePath)
 
     auto spine = child(package, "spine");
     m_ncxID = spine.attribute("toc").value();
+    const size_t maxSpineItems = m_state->budget.maxSpineItems;
     for (auto itemref : children(spine, "itemref")) {
+        if (m_spine.size() == maxSpineItems) {
+            size_t count = children(spine, "itemref").size();
+            return makeBookError(BookError::TooLarge,
+                budgetExceededDescription("The spine", count, "items", maxSpineItems, "maxSpineItems"));
+        }
         std::string idref = itemref.attribute("idref").value();
         if (!m_manifestIndex.count(idref))
             return malformed("the spine names " + idref + ", which the manifest lacks");
@@ -280,13 +365,27 @@ base::Result<void> EpubReader::readPackage(const std::string& packagePath)
 
 base::Result<void> EpubReader::readChapters()
 {
+    // Every chapter file is checked now (present, inside the book, within the budget) and
+    // parsed later, when first asked for; a file named many times counts once.
+    std::unordered_set<std::string> distinct;
+    size_t total = m_state->counters.bytesRead;
+    const auto& budget = m_state->budget;
     for (size_t index = 0; index < m_spine.size(); ++index) {
         const auto& item = m_manifest[m_manifestIndex[m_spine[index].first]];
         if (item.remote)
             return malformed("the spine item " + item.id + " is not in the book folder");
-        auto content = readBookFile(m_folder, item.path);
-        if (!content.ok())
-            return content.error();
+        if (distinct.insert(item.path).second) {
+            auto size = bookFileSize(m_folder, item.path);
+            if (!size.ok())
+                return size.error();
+            if (size.value() > budget.maxFileBytes)
+                return makeBookError(BookError::TooLarge, budgetExceededDescription("The book file " + item.path,
+                                                              size.value(), "bytes", budget.maxFileBytes, "maxFileBytes"));
+            total += size.value();
+            if (total > budget.maxBytesRead)
+                return makeBookError(BookError::TooLarge,
+                    budgetExceededDescription("The book", total, "bytes to read", budget.maxBytesRead, "maxBytesRead"));
+        }
         auto chapter = std::make_shared<EPUBChapterVO>();
         chapter->fileIndex = static_cast<int64_t>(index);
         chapter->idref = item.id;
@@ -295,26 +394,23 @@ base::Result<void> EpubReader::readChapters()
         chapter->mediaType = item.mediaType;
         chapter->linear = m_spine[index].second;
         chapter->isAudioSyncSupported = !item.mediaOverlay.empty();
-        auto extracted = extractXhtmlText(content.value());
-        chapter->text = std::move(extracted.text);
-        chapter->anchors = std::move(extracted.anchors);
-        // Position identifiers: one per block directly under <body>.
-        std::string spineStep = "/6/" + std::to_string(2 * (index + 1)) + "[" + item.id + "]!/4";
-        size_t blocks = std::max<size_t>(extracted.topLevelBlocks, 1);
-        for (size_t block = 1; block <= blocks; ++block)
-            chapter->chapterCFIArray.push_back("epubcfi(" + spineStep + "/" + std::to_string(2 * block) + ")");
-        m_book->bookCFIs.push_back({ chapter->href, chapter->chapterCFIArray });
-        m_book->bookCFIArray.insert(m_book->bookCFIArray.end(), chapter->chapterCFIArray.begin(), chapter->chapterCFIArray.end());
+        chapter->setContentLoader([state = m_state, path = item.path] { return state->parseChapter(path); });
         m_book->isAudioSyncSupported = m_book->isAudioSyncSupported || chapter->isAudioSyncSupported;
         m_book->chapters.push_back(std::move(chapter));
     }
+    // The first chapter is what a reader shows first: parsed now, so a book whose opening
+    // cannot be read fails to open.
+    const auto& first = m_book->chapters.front();
+    first->content();
+    if (auto error = first->contentError())
+        return *error;
     return {};
 }
 
 void EpubReader::readNavDocument(const ManifestItem& item)
 {
     pugi::xml_document document;
-    if (!loadOptionalXml(document, m_folder, item.path))
+    if (!loadOptionalXml(document, *m_state, item.path))
         return;
     std::string navDirectory = directoryOf(item.path);
     std::vector<pugi::xml_node> navs;
@@ -326,6 +422,7 @@ void EpubReader::readNavDocument(const ManifestItem& item)
         if (depth >= maxContentsDepth)
             return entries;
         for (auto item : children(list, "li")) {
+            ++m_navigationEntries;
             EPUBTOCEntryVO entry;
             auto anchor = child(item, "a");
             auto label = anchor ? anchor : child(item, "span");
@@ -352,6 +449,7 @@ void EpubReader::readNavDocument(const ManifestItem& item)
         } else if (hasToken(type, "page-list")) {
             std::vector<pugi::xml_node> anchors;
             collectDescendants(list, "a", anchors);
+            m_navigationEntries += anchors.size();
             for (const auto& anchor : anchors) {
                 auto href = packageRelative(navDirectory, anchor.attribute("href").value());
                 if (!href)
@@ -363,6 +461,7 @@ void EpubReader::readNavDocument(const ManifestItem& item)
         } else if (hasToken(type, "landmarks")) {
             std::vector<pugi::xml_node> anchors;
             collectDescendants(list, "a", anchors);
+            m_navigationEntries += anchors.size();
             for (const auto& anchor : anchors) {
                 if (auto href = packageRelative(navDirectory, anchor.attribute("href").value()))
                     m_book->guides.push_back({ *href, anchor.attribute("epub:type").value(), nodeText(anchor) });
@@ -374,7 +473,7 @@ void EpubReader::readNavDocument(const ManifestItem& item)
 void EpubReader::readNcx(const ManifestItem& item)
 {
     pugi::xml_document document;
-    if (!loadOptionalXml(document, m_folder, item.path))
+    if (!loadOptionalXml(document, *m_state, item.path))
         return;
     std::string ncxDirectory = directoryOf(item.path);
     auto root = document.document_element();
@@ -384,6 +483,7 @@ void EpubReader::readNcx(const ManifestItem& item)
         if (depth >= maxContentsDepth)
             return entries;
         for (auto point : children(parent, "navPoint")) {
+            ++m_navigationEntries;
             EPUBTOCEntryVO entry;
             entry.tocLabel = nodeText(child(child(point, "navLabel"), "text"));
             if (auto href = packageRelative(ncxDirectory, child(point, "content").attribute("src").value()))
@@ -398,6 +498,7 @@ void EpubReader::readNcx(const ManifestItem& item)
     m_book->toc = readPoints(child(root, "navMap"));
     if (m_book->tocPageList.empty()) {
         for (auto target : children(child(root, "pageList"), "pageTarget")) {
+            ++m_navigationEntries;
             auto href = packageRelative(ncxDirectory, child(target, "content").attribute("src").value());
             if (!href)
                 continue;
@@ -408,7 +509,7 @@ void EpubReader::readNcx(const ManifestItem& item)
     }
 }
 
-void EpubReader::readNavigation()
+base::Result<void> EpubReader::readNavigation()
 {
     for (const auto& item : m_manifest) {
         if (!item.remote && hasToken(item.properties, "nav")) {
@@ -429,6 +530,10 @@ void EpubReader::readNavigation()
     }
     if (m_book->guides.empty())
         m_book->guides = m_packageGuide;
+    const size_t maxEntries = m_state->budget.maxNavigationEntries;
+    if (m_navigationEntries > maxEntries)
+        return makeBookError(BookError::TooLarge, budgetExceededDescription("The navigation", m_navigationEntries,
+                                                      "entries", maxEntries, "maxNavigationEntries"));
 
     // A chapter's title is the label of the first contents entry that points at it.
     std::function<void(const std::vector<EPUBTOCEntryVO>&)> name = [&](const std::vector<EPUBTOCEntryVO>& entries) {
@@ -440,9 +545,10 @@ void EpubReader::readNavigation()
         }
     };
     name(m_book->toc);
+    return {};
 }
 
-base::Result<std::shared_ptr<EPUBBookVO>> EpubReader::read()
+base::Result<std::shared_ptr<EpubBook>> EpubReader::read()
 {
     m_book->path = m_folder;
     m_book->absolutePath = std::filesystem::absolute(m_folder).lexically_normal().string();
@@ -453,22 +559,96 @@ base::Result<std::shared_ptr<EPUBBookVO>> EpubReader::read()
         return result.error();
     if (auto result = readChapters(); !result.ok())
         return result.error();
-    readNavigation();
+    if (auto result = readNavigation(); !result.ok())
+        return result.error();
     m_book->title = m_book->meta.title;
     m_book->bookID = m_book->meta.identifier;
     m_book->isLectoroEpubThumbnailSupported = m_book->isFixedLayout();
-    m_book->isBookContentLoaded = true;
     return m_book;
 }
 
 } // namespace
 
-base::Result<std::shared_ptr<EPUBBookVO>> loadEpubBook(const std::string& bookFolder)
+EpubBook::EpubBook(std::shared_ptr<EpubLoadState> state)
+    : m_state(std::move(state))
+{
+}
+
+const BookBudget& EpubBook::budget() const
+{
+    return m_state->budget;
+}
+
+const BookLoadCounters& EpubBook::counters() const
+{
+    return m_state->counters;
+}
+
+base::Result<EpubMeasurement> EpubBook::measure() const
+{
+    EpubMeasurement measurement;
+    measurement.bookCFIs.reserve(chapters.size());
+    const size_t maxPositions = m_state->budget.maxPositionsPerBook;
+    for (const auto& chapter : chapters) {
+        auto content = chapter->content();
+        if (auto error = chapter->contentError())
+            return *error;
+        measurement.contentSize += static_cast<int64_t>(content->text.size());
+        // Counted before the strings are made, so a hostile book stops before it costs memory.
+        measurement.positionCount += std::max<size_t>(content->topLevelBlocks, 1);
+        if (measurement.positionCount > maxPositions)
+            return makeBookError(BookError::TooLarge, budgetExceededDescription("The book", measurement.positionCount,
+                                                          "reading positions", maxPositions, "maxPositionsPerBook"));
+        measurement.bookCFIs.push_back({ chapter->href, chapterPositions(*chapter) });
+    }
+    return measurement;
+}
+
+void EpubBook::measureInBackground(MeasureDone done)
+{
+    if (m_measureState == MeasureState::Done) {
+        if (done)
+            done(m_measureError, m_contentSize);
+        return;
+    }
+    if (done)
+        m_waiting.push_back(std::move(done));
+    if (m_measureState == MeasureState::Running)
+        return;
+    m_measureState = MeasureState::Running;
+    base::globalQueue().async([self = shared_from_this()] {
+        auto measured = self->measure();
+        base::RunLoop::main().post([self, measured = std::move(measured)]() mutable { self->finishMeasuring(std::move(measured)); });
+    });
+}
+
+void EpubBook::finishMeasuring(base::Result<EpubMeasurement> measured)
+{
+    m_measureState = MeasureState::Done;
+    if (measured.ok()) {
+        auto& measurement = measured.value();
+        bookCFIArray.clear();
+        bookCFIArray.reserve(measurement.positionCount);
+        for (const auto& entry : measurement.bookCFIs)
+            bookCFIArray.insert(bookCFIArray.end(), entry.chapterCFIArray.begin(), entry.chapterCFIArray.end());
+        bookCFIs = std::move(measurement.bookCFIs);
+        m_contentSize = measurement.contentSize;
+        isBookContentLoaded = true;
+    } else {
+        m_measureError = measured.error();
+    }
+    auto waiting = std::move(m_waiting);
+    m_waiting.clear();
+    for (auto& done : waiting)
+        done(m_measureError, m_contentSize);
+}
+
+base::Result<std::shared_ptr<EpubBook>> loadEpubBook(const std::string& bookFolder, const BookBudget& budget)
 {
     std::error_code error;
     if (bookFolder.empty() || !std::filesystem::is_directory(bookFolder, error))
         return makeBookError(BookError::MissingFolder, "The book folder " + bookFolder + " does not exist");
-    return EpubReader(bookFolder).read();
+    return EpubReader(bookFolder, budget).read();
 }
 
 } // namespace companion

@@ -8,6 +8,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <unordered_set>
@@ -265,12 +266,12 @@ base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFol
     return book;
 }
 
-base::Result<std::shared_ptr<PXBookVO>> loadPageBook(const std::string& bookFolder)
+base::Result<std::shared_ptr<PXBookVO>> loadPageBook(const std::string& bookFolder, const BookBudget& budget)
 {
     std::error_code error;
     if (bookFolder.empty() || !std::filesystem::is_directory(bookFolder, error))
         return makeBookError(BookError::MissingFolder, "The book folder " + bookFolder + " does not exist");
-    auto descriptor = readBookFile(bookFolder, pageBookDescriptorPath);
+    auto descriptor = readBookFile(bookFolder, pageBookDescriptorPath, std::min(budget.maxFileBytes, budget.maxBytesRead));
     if (!descriptor.ok())
         return descriptor.error();
     return parsePageBook(bookFolder, descriptor.value());

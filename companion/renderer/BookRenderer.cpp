@@ -1,5 +1,6 @@
 #include "companion/renderer/BookRenderer.h"
 
+#include "LectoroSDKWithReader/readersdk/LectoroDebugLog.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
@@ -9,6 +10,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
 #include "companion/books/BookErrors.h"
 #include "companion/books/BookLoader.h"
+#include "companion/books/EpubBookLoader.h"
 #include "companion/renderer/ChapterPositions.h"
 #include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
@@ -159,7 +161,7 @@ void BookRenderer::loadBookIfNeeded()
     if (m_cleared)
         return;
 
-    auto loaded = loadBook(bookPath());
+    auto loaded = loadSharedBook(bookPath());
     if (loaded.ok()) {
         m_book = loaded.value();
         m_pageBook = std::dynamic_pointer_cast<lectoro::PXBookVO>(m_book);
@@ -167,14 +169,17 @@ void BookRenderer::loadBookIfNeeded()
         if (m_pageBook) {
             for (const auto& page : m_pageBook->pageList) {
                 if (page)
-                    m_pages.push_back({ page->pageID, page->displayNum, page->text, page, nullptr });
+                    m_pages.push_back({ page->pageID, page->displayNum, page, nullptr });
             }
         } else if (m_epubBook) {
             for (const auto& chapter : m_epubBook->chapters) {
                 if (chapter)
-                    m_pages.push_back({ chapter->fileIndex, std::to_string(chapter->fileIndex), chapter->text, nullptr, chapter });
+                    m_pages.push_back({ chapter->fileIndex, std::to_string(chapter->fileIndex), nullptr, chapter });
             }
         }
+        m_pageIndex.reserve(m_pages.size());
+        for (size_t index = 0; index < m_pages.size(); ++index)
+            m_pageIndex.emplace(m_pages[index].number, index);
         if (m_pages.empty()) {
             m_loadError = makeBookError(BookError::Malformed, "The book at " + bookPath() + " has no pages");
             m_book = nullptr;
@@ -195,18 +200,6 @@ void BookRenderer::loadBookIfNeeded()
         delegate->didBookLoadedSuccessfullyWithBook(*this, m_book);
     if (m_cleared)
         return;
-    if (delegate && isReflowable()) {
-        int64_t contentSize = 0;
-        for (const auto& entry : m_pages)
-            contentSize += static_cast<int64_t>(entry.text.size());
-        delegate->bookLoadingCompletedWithContentSize(contentSize);
-        int64_t cfiCount = 0;
-        for (const auto& entry : m_pages)
-            cfiCount += static_cast<int64_t>(cfisOf(entry).size());
-        delegate->bookCFIsLoadingCompleted(cfiCount);
-        if (m_cleared)
-            return;
-    }
     if (delegate)
         delegate->didCompleteSearchDecryptionForBookPath(*this, bookPath());
     if (m_cleared)
@@ -218,6 +211,43 @@ void BookRenderer::loadBookIfNeeded()
             start = *index;
     }
     showPagesAt(start, true);
+    if (!m_cleared)
+        measureBook();
+}
+
+void BookRenderer::measureBook()
+{
+    auto epub = std::dynamic_pointer_cast<EpubBook>(m_epubBook);
+    if (!epub)
+        return;
+    std::weak_ptr<const void> owner = weak_from_this();
+    epub->measureInBackground([this, owner](const std::optional<base::Error>& error, int64_t contentSize) {
+        if (owner.expired())
+            return;
+        if (error) {
+            // The book stays readable chapter by chapter; only its whole-book positions are missing.
+            lectoro::LectoroDebugLog::logWithType(1, "BookRenderer", "the book's positions are not measured: " + error->localizedDescription());
+            return;
+        }
+        auto delegate = liveDelegate();
+        if (!delegate || !isReflowable())
+            return;
+        auto protect = shared_from_this();
+        delegate->bookLoadingCompletedWithContentSize(contentSize);
+        if (m_cleared)
+            return;
+        delegate->bookCFIsLoadingCompleted(static_cast<int64_t>(m_epubBook->bookCFIArray.size()));
+    });
+}
+
+const std::string& BookRenderer::textOf(const PageEntry& entry) const
+{
+    static const std::string none;
+    if (entry.page)
+        return entry.page->text;
+    if (entry.chapter)
+        return entry.chapter->content()->text; // kept by the chapter once parsed
+    return none;
 }
 
 bool BookRenderer::isFixedLayout() const
@@ -243,11 +273,10 @@ bool BookRenderer::usesSpreads() const
 
 std::optional<size_t> BookRenderer::indexOfPageNumber(int64_t number) const
 {
-    for (size_t index = 0; index < m_pages.size(); ++index) {
-        if (m_pages[index].number == number)
-            return index;
-    }
-    return std::nullopt;
+    auto found = m_pageIndex.find(number);
+    if (found == m_pageIndex.end())
+        return std::nullopt;
+    return found->second;
 }
 
 std::optional<size_t> BookRenderer::indexForTarget(const std::string& target) const
@@ -676,14 +705,15 @@ bool BookRenderer::selectText(int64_t pageNumber, const std::string& text)
     const PageEntry* entry = entryForNumber(pageNumber);
     if (!entry || !isOnScreen(pageNumber) || text.empty())
         return false;
-    auto at = entry->text.find(text);
-    std::optional<size_t> found = at == std::string::npos ? findIgnoringCase(entry->text, text) : std::optional(at);
+    const std::string& pageText = textOf(*entry);
+    auto at = pageText.find(text);
+    std::optional<size_t> found = at == std::string::npos ? findIgnoringCase(pageText, text) : std::optional(at);
     if (!found)
         return false;
     Selection selection;
     selection.pageNumber = pageNumber;
-    selection.text = entry->text.substr(*found, text.size());
-    selection.start = static_cast<int64_t>(base::utf16Length(std::string_view(entry->text).substr(0, *found)));
+    selection.text = pageText.substr(*found, text.size());
+    selection.start = static_cast<int64_t>(base::utf16Length(std::string_view(pageText).substr(0, *found)));
     selection.end = selection.start + static_cast<int64_t>(base::utf16Length(selection.text));
     selection.rect = rectForRange(selection.start, selection.end - selection.start);
     m_selection = selection;
@@ -1176,10 +1206,11 @@ void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const 
     mark.color = color;
     mark.paragraph = paragraph;
     if (const PageEntry* entry = entryForNumber(pageNo)) {
-        std::string scope = entry->text;
+        const std::string& pageText = textOf(*entry);
+        std::string scope = pageText;
         if (paragraph && !paragraph->empty()) {
-            if (auto at = findIgnoringCase(entry->text, *paragraph))
-                scope = entry->text.substr(*at, paragraph->size());
+            if (auto at = findIgnoringCase(pageText, *paragraph))
+                scope = pageText.substr(*at, paragraph->size());
         }
         mark.hitCount = countIgnoringCase(scope, word);
     }
@@ -1377,12 +1408,13 @@ void BookRenderer::getFirstVisibleWordForScreenWithCallBack(std::function<void(c
     std::optional<base::Value> word;
     if (m_activeCount) {
         const PageEntry& entry = m_pages[m_activeStart];
-        size_t begin = entry.text.find_first_not_of(" \t\r\n");
+        const std::string& pageText = textOf(entry);
+        size_t begin = pageText.find_first_not_of(" \t\r\n");
         if (begin != std::string::npos) {
-            size_t end = entry.text.find_first_of(" \t\r\n", begin);
+            size_t end = pageText.find_first_of(" \t\r\n", begin);
             base::Value::Dictionary dictionary;
             dictionary.set("wordId", "w" + std::to_string(entry.number) + "-0");
-            dictionary.set("text", entry.text.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
+            dictionary.set("text", pageText.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
             word = base::Value(std::move(dictionary));
         }
     }

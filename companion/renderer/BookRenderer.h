@@ -26,6 +26,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace lectoro {
@@ -242,7 +243,6 @@ private:
     struct PageEntry {
         int64_t number = 0;
         std::string displayNum;
-        std::string text;
         std::shared_ptr<lectoro::PXPageVO> page;
         std::shared_ptr<lectoro::EPUBChapterVO> chapter;
     };
@@ -272,6 +272,11 @@ private:
     bool isOnScreen(int64_t pageNumber) const;
     std::optional<std::string> displayNumberOf(const PageEntry&) const;
     std::vector<std::string> cfisOf(const PageEntry&) const;
+    // The page's text; an EPUB chapter is parsed on first use.
+    const std::string& textOf(const PageEntry&) const;
+    // Once the first page is shown, every chapter is parsed in the background and the book's
+    // size and positions reported.
+    void measureBook();
     // Puts the spread holding the page at `index` on screen; false when it already is.
     bool showPagesAt(size_t index, bool force = false);
     void reportLoad(const PageEntry&);
@@ -300,6 +305,7 @@ private:
     bool m_cleared = false;
 
     std::vector<PageEntry> m_pages;
+    std::unordered_map<int64_t, size_t> m_pageIndex;
     size_t m_activeStart = 0;
     size_t m_activeCount = 0;
     std::map<int64_t, PageOverlay> m_overlays;

@@ -1,7 +1,8 @@
 #pragma once
 
-// The positions (CFIs) of an EPUB chapter: those the book lists, or the chapter's start
-// when it lists none, so every chapter can be reached and timed.
+// The positions (CFIs) of an EPUB chapter, one per block directly under its <body>, or the
+// chapter's start when it has none, so every chapter can be reached and timed. Parses the
+// chapter when it is not parsed yet.
 
 #include <string>
 #include <vector>

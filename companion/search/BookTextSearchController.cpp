@@ -6,6 +6,8 @@
 #include "platform/base/Strings.h"
 
 #include <algorithm>
+#include <iterator>
+#include <unordered_map>
 
 namespace companion {
 
@@ -81,61 +83,166 @@ base::FontAttr fontAttribute(const ui::Font& font, int weight)
 
 } // namespace
 
+// The folded text of a book's pages or chapters, shared by every controller made for the
+// book. A unit is folded when a search first needs it; an EPUB chapter not parsed yet is
+// parsed then. Safe from any thread.
+class BookTextSearchController::Index {
+public:
+    // A page (page book) or chapter (EPUB) in reading order.
+    struct Unit {
+        std::string pageIndex;
+        std::string href;
+        std::string displayNumber;
+        int64_t pageNumber = 0;
+        std::shared_ptr<PXPageVO> page;
+        std::shared_ptr<EPUBChapterVO> chapter;
+    };
+
+    explicit Index(const LectoroBookVO& book)
+    {
+        if (auto pageBook = dynamic_cast<const PXBookVO*>(&book)) {
+            for (const auto& page : pageBook->pageList) {
+                if (page)
+                    m_units.push_back({ std::to_string(page->pageID), page->src, page->displayNum, page->pageID, page, nullptr });
+            }
+        } else if (auto epub = dynamic_cast<const EPUBBookVO*>(&book)) {
+            for (const auto& chapter : epub->chapters) {
+                if (chapter)
+                    m_units.push_back({ chapter->href, chapter->href, {}, chapter->fileIndex, nullptr, chapter });
+            }
+        }
+        m_folded.resize(m_units.size());
+        for (size_t unit = 0; unit < m_units.size(); ++unit) {
+            m_byPageIndex.emplace(m_units[unit].pageIndex, unit);
+            m_byNumber.emplace(m_units[unit].pageNumber, unit);
+        }
+    }
+
+    // The index of a book, made once and kept while the book lives.
+    static std::shared_ptr<Index> of(const std::shared_ptr<LectoroBookVO>& book)
+    {
+        static std::mutex mutex;
+        static std::map<const LectoroBookVO*, std::pair<std::weak_ptr<LectoroBookVO>, std::shared_ptr<Index>>> indexes;
+        std::lock_guard lock(mutex);
+        for (auto entry = indexes.begin(); entry != indexes.end();)
+            entry = entry->second.first.expired() ? indexes.erase(entry) : std::next(entry);
+        auto& entry = indexes[book.get()];
+        if (!entry.second) {
+            entry.first = book;
+            entry.second = std::make_shared<Index>(*book);
+        }
+        return entry.second;
+    }
+
+    size_t size() const { return m_units.size(); }
+    const Unit& unit(size_t index) const { return m_units[index]; }
+
+    // The unit's original text; the unit holds it while the book lives.
+    const std::string& text(size_t index) const
+    {
+        const Unit& unit = m_units[index];
+        if (unit.page)
+            return unit.page->text;
+        return unit.chapter->content()->text;
+    }
+
+    const FoldedText& folded(size_t index)
+    {
+        std::lock_guard lock(m_mutex);
+        auto& folded = m_folded[index];
+        if (!folded)
+            folded = std::make_unique<FoldedText>(foldForSearch(text(index)));
+        return *folded;
+    }
+
+    std::optional<size_t> unitNamed(const std::string& pageIndex) const
+    {
+        auto found = m_byPageIndex.find(pageIndex);
+        return found == m_byPageIndex.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::optional<size_t> unitNumbered(int64_t number) const
+    {
+        auto found = m_byNumber.find(number);
+        return found == m_byNumber.end() ? std::nullopt : std::optional(found->second);
+    }
+
+    size_t memoryBytes()
+    {
+        std::lock_guard lock(m_mutex);
+        size_t total = 0;
+        for (const auto& folded : m_folded) {
+            if (folded)
+                total += folded->memoryBytes();
+        }
+        return total;
+    }
+
+private:
+    std::vector<Unit> m_units;
+    std::unordered_map<std::string, size_t> m_byPageIndex;
+    std::unordered_map<int64_t, size_t> m_byNumber;
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<FoldedText>> m_folded;
+};
+
 BookTextSearchController::BookTextSearchController(std::shared_ptr<LectoroBookVO> book, std::string searchText, int searchType)
     : m_book(std::move(book))
     , m_searchText(std::move(searchText))
     , m_searchType(searchType)
 {
-    if (auto pageBook = std::dynamic_pointer_cast<PXBookVO>(m_book)) {
-        for (const auto& page : pageBook->pageList) {
-            Unit unit;
-            unit.pageIndex = std::to_string(page->pageID);
-            unit.href = page->src;
-            unit.displayNumber = page->displayNum;
-            unit.pageNumber = page->pageID;
-            unit.text = &page->text;
-            unit.folded = foldForSearch(page->text);
-            m_units.push_back(std::move(unit));
-        }
-    } else if (auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_book)) {
-        for (const auto& chapter : epub->chapters) {
-            Unit unit;
-            unit.pageIndex = chapter->href;
-            unit.href = chapter->href;
-            unit.pageNumber = chapter->fileIndex;
-            unit.text = &chapter->text;
-            unit.folded = foldForSearch(chapter->text);
-            m_units.push_back(std::move(unit));
-        }
-    }
+    if (m_book)
+        m_index = Index::of(m_book);
 }
 
 bool BookTextSearchController::isSearchResultAvailable() const
 {
-    if (auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_book))
-        return epub->isBookContentLoaded;
+    // Chapters not parsed yet are parsed by the search itself.
     return m_book != nullptr;
 }
 
-const std::vector<BookTextSearchController::Hit>& BookTextSearchController::hitsFor(const std::string& word)
+size_t BookTextSearchController::searchMemoryBytes()
 {
-    std::u32string needle = foldForSearch(word).folded;
+    std::lock_guard lock(m_mutex);
+    size_t total = m_index ? m_index->memoryBytes() : 0;
+    for (const auto& [word, hits] : m_hits) {
+        total += word.capacity() + hits.hits.capacity() * sizeof(Hit);
+        for (const auto& [font, results] : hits.resultsByFont)
+            total += results.capacity() * sizeof(results.front());
+    }
+    return total;
+}
+
+BookTextSearchController::WordHits& BookTextSearchController::hitsFor(const std::string& word)
+{
+    std::string needle = foldForSearch(word).folded;
     auto cached = m_hits.find(needle);
     if (cached != m_hits.end())
         return cached->second;
-    std::vector<Hit> hits;
-    for (size_t unit = 0; unit < m_units.size(); ++unit) {
-        for (const auto& match : findFolded(m_units[unit].folded, needle))
-            hits.push_back({ unit, match });
+    WordHits found;
+    for (size_t unit = 0; m_index && unit < m_index->size(); ++unit) {
+        for (const auto& match : findFolded(m_index->folded(unit), needle))
+            found.hits.push_back({ unit, match });
     }
-    return m_hits.emplace(std::move(needle), std::move(hits)).first->second;
+    return m_hits.emplace(std::move(needle), std::move(found)).first->second;
+}
+
+std::shared_ptr<TextSearchResult> BookTextSearchController::resultAt(const std::string& word, WordHits& hits, size_t index,
+    const std::optional<ui::Font>& font)
+{
+    // Results carry the word as typed, so "Cafe" and "café" share hits but not results.
+    auto& results = hits.resultsByFont[word + '\0' + fontKey(font)];
+    if (results.size() != hits.hits.size())
+        results.resize(hits.hits.size());
+    if (!results[index])
+        results[index] = makeResult(word, hits.hits[index], font);
+    return results[index];
 }
 
 std::shared_ptr<TextSearchResult> BookTextSearchController::makeResult(const std::string& word, const Hit& hit,
     const std::optional<ui::Font>& font) const
 {
-    const Unit& unit = m_units[hit.unit];
-    const std::string& text = *unit.text;
+    const Index::Unit& unit = m_index->unit(hit.unit);
+    const std::string& text = m_index->text(hit.unit);
     size_t start = stepBack(text, hit.match.start, snippetContext);
     size_t end = stepForward(text, hit.match.end, snippetContext);
     // Whole words at the edges of the window.
@@ -183,46 +290,31 @@ std::shared_ptr<TextSearchResult> BookTextSearchController::makeResult(const std
     return result;
 }
 
-const BookTextSearchController::Results& BookTextSearchController::resultsFor(const std::string& word,
-    const std::optional<ui::Font>& font)
-{
-    std::string key = word + '\0' + fontKey(font);
-    auto cached = m_results.find(key);
-    if (cached != m_results.end())
-        return cached->second;
-    Results results;
-    for (const auto& hit : hitsFor(word))
-        results.push_back(makeResult(word, hit, font));
-    return m_results.emplace(std::move(key), std::move(results)).first->second;
-}
-
 std::vector<std::shared_ptr<TextSearchResult>> BookTextSearchController::getSearchResultForText(const std::string& text,
     int64_t offset, int64_t batchSize)
 {
     std::lock_guard lock(m_mutex);
-    const auto& results = resultsFor(text, std::nullopt);
-    if (offset < 0 || batchSize <= 0 || static_cast<uint64_t>(offset) >= results.size())
+    auto& hits = hitsFor(text);
+    if (offset < 0 || batchSize <= 0 || static_cast<uint64_t>(offset) >= hits.hits.size())
         return {};
-    auto first = results.begin() + offset;
-    auto last = static_cast<uint64_t>(batchSize) >= results.size() - static_cast<size_t>(offset) ? results.end() : first + batchSize;
-    return { first, last };
+    size_t first = static_cast<size_t>(offset);
+    size_t last = static_cast<uint64_t>(batchSize) >= hits.hits.size() - first ? hits.hits.size() : first + static_cast<size_t>(batchSize);
+    Results batch;
+    batch.reserve(last - first);
+    for (size_t index = first; index < last; ++index)
+        batch.push_back(resultAt(text, hits, index, std::nullopt));
+    return batch;
 }
 
 std::optional<size_t> BookTextSearchController::unitForPage(const std::string& pageNo) const
 {
-    std::string path = pageNo.substr(0, pageNo.find('#'));
-    for (size_t index = 0; index < m_units.size(); ++index) {
-        if (m_units[index].pageIndex == path)
-            return index;
-    }
+    if (!m_index)
+        return std::nullopt;
+    if (auto unit = m_index->unitNamed(pageNo.substr(0, pageNo.find('#'))))
+        return unit;
     // An EPUB chapter may also be named by its file index.
-    if (std::dynamic_pointer_cast<EPUBBookVO>(m_book) && isDecimal(pageNo)) {
-        auto fileIndex = base::longLongValue(pageNo);
-        for (size_t index = 0; index < m_units.size(); ++index) {
-            if (m_units[index].pageNumber == fileIndex)
-                return index;
-        }
-    }
+    if (std::dynamic_pointer_cast<EPUBBookVO>(m_book) && isDecimal(pageNo))
+        return m_index->unitNumbered(base::longLongValue(pageNo));
     return std::nullopt;
 }
 
@@ -230,12 +322,11 @@ BookTextSearchController::Results BookTextSearchController::hitsOnUnit(const std
     const std::optional<ui::Font>& font)
 {
     Results result;
-    const auto& hits = hitsFor(word);
-    const auto& results = resultsFor(word, font);
-    for (size_t index = 0; index < hits.size(); ++index) {
-        if (hits[index].unit == unit)
-            result.push_back(results[index]);
-    }
+    auto& hits = hitsFor(word);
+    // Hits are in reading order, so a unit's hits are one run.
+    auto first = std::lower_bound(hits.hits.begin(), hits.hits.end(), unit, [](const Hit& hit, size_t value) { return hit.unit < value; });
+    for (auto hit = first; hit != hits.hits.end() && hit->unit == unit; ++hit)
+        result.push_back(resultAt(word, hits, static_cast<size_t>(hit - hits.hits.begin()), font));
     return result;
 }
 
@@ -254,11 +345,9 @@ std::vector<std::shared_ptr<TextSearchResult>> BookTextSearchController::getNext
     auto current = unitForPage(currentPageNo);
     if (!current)
         return {};
-    for (const auto& hit : hitsFor(word)) {
-        if (hit.unit > *current)
-            return hitsOnUnit(word, hit.unit, font);
-    }
-    return {};
+    const auto& hits = hitsFor(word).hits;
+    auto next = std::upper_bound(hits.begin(), hits.end(), *current, [](size_t value, const Hit& hit) { return value < hit.unit; });
+    return next == hits.end() ? Results {} : hitsOnUnit(word, next->unit, font);
 }
 
 std::vector<std::shared_ptr<TextSearchResult>> BookTextSearchController::getPreviousSearchResultForText(
@@ -268,16 +357,14 @@ std::vector<std::shared_ptr<TextSearchResult>> BookTextSearchController::getPrev
     auto current = unitForPage(currentPageNo);
     if (!current)
         return {};
-    const auto& hits = hitsFor(word);
-    for (auto hit = hits.rbegin(); hit != hits.rend(); ++hit) {
-        if (hit->unit < *current) {
-            // The previous hit is the last one on that page; it comes first.
-            auto onPage = hitsOnUnit(word, hit->unit, font);
-            std::reverse(onPage.begin(), onPage.end());
-            return onPage;
-        }
-    }
-    return {};
+    const auto& hits = hitsFor(word).hits;
+    auto before = std::lower_bound(hits.begin(), hits.end(), *current, [](const Hit& hit, size_t value) { return hit.unit < value; });
+    if (before == hits.begin())
+        return {};
+    // The previous hit is the last one on that page; it comes first.
+    auto onPage = hitsOnUnit(word, std::prev(before)->unit, font);
+    std::reverse(onPage.begin(), onPage.end());
+    return onPage;
 }
 
 } // namespace companion

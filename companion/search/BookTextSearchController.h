@@ -1,8 +1,10 @@
 #pragma once
 
 // The search engine over a loaded page book or EPUB book: the text of every page (page
-// book) or chapter (EPUB) is folded once; a search folds its word the same way and finds
-// every non-overlapping occurrence.
+// book) or chapter (EPUB) is folded once per book, on the first search (chapters not parsed
+// yet are parsed then), and the folded index is shared by every controller made for the same
+// book while the book is open. A search folds its word the same way, finds every
+// non-overlapping occurrence, and makes result records only for the hits asked for.
 
 #include "LectoroSDKWithReader/readersdk/TextSearchController.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
@@ -39,25 +41,27 @@ public:
     // Characters of context on each side of a hit in its snippet.
     static constexpr size_t snippetContext = 40;
 
+    // Bytes the book's folded index and this controller's hits hold.
+    size_t searchMemoryBytes();
+
+    class Index;
+
 private:
-    // A page (page book) or chapter (EPUB) in reading order.
-    struct Unit {
-        std::string pageIndex;
-        std::string href;
-        std::string displayNumber;
-        int64_t pageNumber = 0;
-        const std::string* text = nullptr;
-        FoldedText folded;
-    };
     struct Hit {
         size_t unit = 0;
         TextMatch match;
     };
     using Results = std::vector<std::shared_ptr<lectoro::TextSearchResult>>;
+    // A folded word's hits, and the results made for them so far (per word as typed and font).
+    struct WordHits {
+        std::vector<Hit> hits;
+        std::map<std::string, Results> resultsByFont;
+    };
 
-    const std::vector<Hit>& hitsFor(const std::string& word);
-    // The results for every hit of the word, made once per word and font.
-    const Results& resultsFor(const std::string& word, const std::optional<ui::Font>&);
+    WordHits& hitsFor(const std::string& word);
+    // The result for hit `index` of the word, made on first use.
+    std::shared_ptr<lectoro::TextSearchResult> resultAt(const std::string& word, WordHits&, size_t index,
+        const std::optional<ui::Font>&);
     std::shared_ptr<lectoro::TextSearchResult> makeResult(const std::string& word, const Hit&, const std::optional<ui::Font>&) const;
     std::optional<size_t> unitForPage(const std::string& pageNo) const;
     Results hitsOnUnit(const std::string& word, size_t unit, const std::optional<ui::Font>&);
@@ -66,10 +70,9 @@ private:
     std::string m_searchText;
     int m_searchType;
     std::weak_ptr<lectoro::TextSearchControllerDelegate> m_delegate;
-    std::vector<Unit> m_units;
+    std::shared_ptr<Index> m_index;
     std::mutex m_mutex;
-    std::map<std::u32string, std::vector<Hit>> m_hits;
-    std::map<std::string, Results> m_results;
+    std::map<std::string, WordHits> m_hits;
 };
 
 } // namespace companion

@@ -115,7 +115,8 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
     return true;
 }
 
-// The folder's structure and a search, read through the companion framework directly.
+// The folder's structure and a search, read through the companion framework directly. A
+// book that does not open prints the loader's reason.
 bool inspectBook(const Options& options)
 {
     auto delegate = std::make_shared<host::HostRendererDelegate>();
@@ -124,6 +125,9 @@ bool inspectBook(const Options& options)
     base::RunLoop::main().runUntil([&] { return delegate->book || delegate->failure; }, loadTimeout);
     std::cout << "Book: " << options.bookPath << '\n';
     if (!delegate->book) {
+        std::cout << "Could not open the book: "
+                  << (delegate->failure ? delegate->failure->localizedDescription() : std::string("the folder holds no readable book"))
+                  << '\n';
         renderer->clearObjects();
         return false;
     }
@@ -318,7 +322,6 @@ int main(int argc, char** argv)
 
     int status = 0;
     if (options.inspect && !inspectBook(options)) {
-        std::cout << "Could not open the book: the folder holds no readable book\n";
         status = 1;
     } else {
         std::cout << "Book: " << options.bookPath << '\n';

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -295,14 +296,22 @@ FontRegistry& FontRegistry::shared()
 
 bool FontRegistry::registerFontFile(const std::string& path)
 {
+    {
+        // Registrations last for the process: a file already registered is not read again.
+        std::lock_guard lock(m_mutex);
+        if (m_files.count(path))
+            return true;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
-    // A naming table sits near the start of any sane font; cap what we read.
+    // A naming table sits near the start of any sane font; cap what we read, and read no
+    // more than the file holds.
     constexpr size_t maxBytes = 8 * 1024 * 1024;
-    std::string bytes;
-    bytes.resize(maxBytes);
-    file.read(bytes.data(), static_cast<std::streamsize>(maxBytes));
+    std::error_code error;
+    auto size = std::filesystem::file_size(path, error);
+    std::string bytes(error ? 0 : std::min<size_t>(static_cast<size_t>(size), maxBytes), '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<size_t>(file.gcount()));
     if (!hasFontSignature(bytes))
         return false;

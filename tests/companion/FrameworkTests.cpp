@@ -11,6 +11,7 @@
 #include "companion/books/BookLoader.h"
 #include "companion/service/InProcessService.h"
 #include "companion/testing/FakeFramework.h"
+#include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +72,11 @@ TEST_F(FrameworkTest, InstalledFrameworkMakesWorkingObjects)
     auto search = framework->makeTextSearchController(book.value(), "rain");
     ASSERT_TRUE(search);
     EXPECT_FALSE(search->getSearchResultForText("rain", 0, 10).empty());
-    EXPECT_TRUE(framework->makeReadingTimeManager(samplePath("sample-reflowable-epub"))->isCFIDataAvailable());
+    auto readingTime = framework->makeReadingTimeManager(samplePath("sample-reflowable-epub"));
+    readingTime->isCFIDataAvailable();
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_TRUE(readingTime->isCFIDataAvailable());
 
     // The service interface and the sync client reach the in-process service.
     std::optional<std::string> fresh;

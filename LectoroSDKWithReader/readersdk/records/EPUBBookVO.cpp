@@ -30,6 +30,13 @@ base::Value nodeForEntry(const EPUBTOCEntryVO& entry, const EPUBBookVO& book)
 
 base::Value EPUBBookVO::getThumbnailData() const
 {
+    // Page-list entries by chapter, in list order, so the cost grows with the book, not with
+    // chapters times entries.
+    std::unordered_map<int64_t, std::vector<const EPUBPageListEntryVO*>> pagesByChapter;
+    if (!isFixedLayout()) {
+        for (const auto& entry : tocPageList)
+            pagesByChapter[entry.fileIndex].push_back(&entry);
+    }
     base::Value::List result;
     for (const auto& chapter : chapters) {
         base::Value::List pageEntries;
@@ -42,14 +49,14 @@ base::Value EPUBBookVO::getThumbnailData() const
                 { "SRC", chapter->href },
             });
         } else {
-            for (const auto& entry : tocPageList) {
-                if (entry.fileIndex != chapter->fileIndex)
-                    continue;
+            static const std::vector<const EPUBPageListEntryVO*> none;
+            auto pages = pagesByChapter.find(chapter->fileIndex);
+            for (const auto* entry : pages == pagesByChapter.end() ? none : pages->second) {
                 pageEntries.emplace_back(base::Value::Dictionary {
                     { "PageNo", chapter->fileIndex },
-                    { "DisplayNumber", entry.label },
+                    { "DisplayNumber", entry->label },
                     { "PageThumbnailPath", std::string() },
-                    { "SRC", entry.href },
+                    { "SRC", entry->href },
                 });
             }
         }
@@ -70,12 +77,77 @@ base::Value EPUBBookVO::getBookContentForTOC() const
     return nodes;
 }
 
+std::shared_ptr<const EPUBChapterContent> EPUBChapterVO::content() const
+{
+    std::lock_guard lock(m_contentMutex);
+    if (!m_content) {
+        auto loaded = m_loader ? m_loader() : base::Result<std::shared_ptr<const EPUBChapterContent>>(nullptr);
+        if (loaded.ok() && loaded.value()) {
+            m_content = loaded.value();
+        } else {
+            if (!loaded.ok())
+                m_contentError = loaded.error();
+            m_content = std::make_shared<const EPUBChapterContent>();
+        }
+        // The parser holds the book's loading state; once answered it is not needed again.
+        m_loader = nullptr;
+    }
+    return m_content;
+}
+
+bool EPUBChapterVO::isContentLoaded() const
+{
+    std::lock_guard lock(m_contentMutex);
+    return m_content != nullptr;
+}
+
+std::optional<base::Error> EPUBChapterVO::contentError() const
+{
+    std::lock_guard lock(m_contentMutex);
+    return m_contentError;
+}
+
+void EPUBChapterVO::setContentLoader(ContentLoader loader)
+{
+    std::lock_guard lock(m_contentMutex);
+    m_loader = std::move(loader);
+    m_content = nullptr;
+    m_contentError.reset();
+}
+
+void EPUBChapterVO::setContent(EPUBChapterContent content)
+{
+    std::lock_guard lock(m_contentMutex);
+    m_loader = nullptr;
+    m_content = std::make_shared<const EPUBChapterContent>(std::move(content));
+    m_contentError.reset();
+}
+
 std::shared_ptr<EPUBChapterVO> EPUBBookVO::chapterForHref(const std::string& href) const
 {
     std::string path = withoutFragment(href);
-    for (const auto& chapter : chapters) {
-        if (chapter->href == path)
-            return chapter;
+    std::lock_guard lock(m_hrefIndexMutex);
+    const EPUBChapterVO* first = chapters.empty() ? nullptr : chapters.front().get();
+    if (m_hrefIndexedCount != chapters.size() || m_hrefIndexedFirst != first) {
+        m_hrefIndex.clear();
+        m_hrefIndex.reserve(chapters.size());
+        for (size_t index = 0; index < chapters.size(); ++index) {
+            if (chapters[index])
+                m_hrefIndex.emplace(chapters[index]->href, index); // the first chapter of an href wins
+        }
+        m_hrefIndexedCount = chapters.size();
+        m_hrefIndexedFirst = first;
+    }
+    auto found = m_hrefIndex.find(path);
+    if (found == m_hrefIndex.end())
+        return nullptr;
+    const auto& chapter = chapters[found->second];
+    if (chapter && chapter->href == path)
+        return chapter;
+    // A chapter was edited in place since the index was made.
+    for (const auto& candidate : chapters) {
+        if (candidate && candidate->href == path)
+            return candidate;
     }
     return nullptr;
 }
@@ -102,9 +174,10 @@ std::string EPUBBookVO::displayNumberForPosition(int64_t fileIndex, size_t textO
         auto hash = entry.href.find('#');
         if (chapter && hash != std::string::npos) {
             std::string id = entry.href.substr(hash + 1);
-            auto anchor = std::find_if(chapter->anchors.begin(), chapter->anchors.end(),
+            auto content = chapter->content();
+            auto anchor = std::find_if(content->anchors.begin(), content->anchors.end(),
                 [&](const auto& pair) { return pair.first == id; });
-            if (anchor != chapter->anchors.end())
+            if (anchor != content->anchors.end())
                 anchorOffset = anchor->second;
         }
         if (anchorOffset <= textOffset)

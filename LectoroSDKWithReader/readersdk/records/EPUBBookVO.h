@@ -8,9 +8,15 @@
 #include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/ReaderFontSettingsVO.h"
 
+#include "platform/base/Error.h"
+
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -26,8 +32,34 @@ struct EPUBMetaVO {
     std::string publisher;
 };
 
+// What a chapter file holds for reading: its plain text (for search), where its element ids
+// start in that text (a byte offset), and the number of blocks directly under <body> (one
+// reading position each).
+struct EPUBChapterContent {
+    std::string text;
+    std::vector<std::pair<std::string, size_t>> anchors;
+    size_t topLevelBlocks = 0;
+};
+
 class EPUBChapterVO {
 public:
+    using ContentLoader = std::function<base::Result<std::shared_ptr<const EPUBChapterContent>>()>;
+
+    EPUBChapterVO() = default;
+    EPUBChapterVO(const EPUBChapterVO&) = delete;
+    EPUBChapterVO& operator=(const EPUBChapterVO&) = delete;
+
+    // The chapter's content. A book opens without parsing its chapters: the loader installs a
+    // parser, which runs on the first call and whose answer is kept (chapters naming the same
+    // file share one). Safe to call from any thread. A chapter that cannot be parsed answers
+    // empty content, with the reason in contentError().
+    std::shared_ptr<const EPUBChapterContent> content() const;
+    bool isContentLoaded() const;
+    std::optional<base::Error> contentError() const;
+    void setContentLoader(ContentLoader);
+    // Content known up front (records built by hand).
+    void setContent(EPUBChapterContent);
+
     int64_t fileIndex = 0;
     std::string idref;
     // Relative to the package document's folder, as the manifest gives it ("text/ch1.xhtml").
@@ -39,11 +71,12 @@ public:
     bool linear = true;
     bool isAudioSyncSupported = false;
     base::Value audioSyncArray = base::Value::List {};
-    // Plain text of the chapter, for search.
-    std::string text;
-    // Element ids in the chapter and where they start in `text` (a byte offset).
-    std::vector<std::pair<std::string, size_t>> anchors;
-    std::vector<std::string> chapterCFIArray;
+
+private:
+    mutable std::mutex m_contentMutex;
+    mutable ContentLoader m_loader;
+    mutable std::shared_ptr<const EPUBChapterContent> m_content;
+    mutable std::optional<base::Error> m_contentError;
 };
 
 struct EPUBTOCEntryVO {
@@ -84,7 +117,8 @@ public:
     base::Value getBookContentForTOC() const override;
     base::Value getBookResourcesForTOC() const override { return resources; }
 
-    // The chapter whose href equals the argument, its fragment ignored; null for none.
+    // The chapter whose href equals the argument, its fragment ignored; null for none. The
+    // first call after `chapters` changed indexes them (not thread-safe with a change).
     std::shared_ptr<EPUBChapterVO> chapterForHref(const std::string& href) const;
     std::shared_ptr<EPUBChapterVO> chapterAtIndex(int64_t fileIndex) const;
     // The page label in force at `textOffset` of the chapter: the last page-list entry at
@@ -98,6 +132,8 @@ public:
     std::vector<EPUBTOCEntryVO> toc;
     std::vector<EPUBPageListEntryVO> tocPageList;
     std::vector<EPUBGuideVO> guides;
+    // Every chapter's positions in reading order, and all of them in one list. Filled once
+    // the whole book is measured (isBookContentLoaded), which needs every chapter parsed.
     std::vector<EPUBBookCFIVO> bookCFIs;
     std::vector<std::string> bookCFIArray;
     base::Value resources = base::Value::List {};
@@ -111,6 +147,12 @@ public:
     base::Value printEnabledPageArray = base::Value::List {};
     bool isLectoroEpubThumbnailSupported = false;
     std::shared_ptr<ReaderFontSettingsVO> userReaderFontSettings = std::make_shared<ReaderFontSettingsVO>();
+
+private:
+    mutable std::mutex m_hrefIndexMutex;
+    mutable std::unordered_map<std::string, size_t> m_hrefIndex;
+    mutable size_t m_hrefIndexedCount = 0;
+    mutable const EPUBChapterVO* m_hrefIndexedFirst = nullptr;
 };
 
 } // namespace lectoro

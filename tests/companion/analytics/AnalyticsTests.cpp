@@ -2,7 +2,9 @@
 #include "companion/analytics/QueuedAnalyticsManager.h"
 #include "companion/store/SqliteDatabaseManager.h"
 
+#include "platform/base/Dispatch.h"
 #include "platform/base/Json.h"
+#include "platform/base/RunLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +112,9 @@ TEST(QueuedAnalyticsManager, LiveEventsAreKeptWithOrWithoutAName)
 TEST(BookReadingTimeManager, TimeLeftCountsThePositionsAfterTheOneShown)
 {
     companion::BookReadingTimeManager manager(samplePath("sample-reflowable-epub"));
+    EXPECT_FALSE(manager.isCFIDataAvailable()) << "the book is measured in the background first";
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
     ASSERT_TRUE(manager.isCFIDataAvailable());
     size_t positions = manager.positionCount();
     ASSERT_GE(positions, 3u);

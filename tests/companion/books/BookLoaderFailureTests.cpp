@@ -169,7 +169,7 @@ TEST(BookLoaderFailures, HtmlHabitsInChaptersAreTolerated)
     ASSERT_TRUE(book.ok()) << book.error().localizedDescription();
     auto epub = std::dynamic_pointer_cast<lectoro::EPUBBookVO>(book.value());
     ASSERT_TRUE(epub);
-    EXPECT_EQ(epub->chapters[0]->text, "Tide\npool");
+    EXPECT_EQ(epub->chapters[0]->content()->text, "Tide\npool");
     EXPECT_EQ(epub->meta.layout, 0);
 }
 

@@ -160,8 +160,8 @@ TEST_P(FreshEpub, LoaderReadsItsStructure)
     EXPECT_EQ(titles, (std::vector<std::string> { "Rock Pools", "Anemones", "" }));
     EXPECT_TRUE(book->chapters[1]->linear);
     EXPECT_FALSE(book->chapters[2]->linear);
-    EXPECT_NE(book->chapters[0]->text.find("Hermit crabs borrow empty shells."), std::string::npos);
-    EXPECT_EQ(book->chapters[0]->text.find("margin"), std::string::npos) << "styles are not text";
+    EXPECT_NE(book->chapters[0]->content()->text.find("Hermit crabs borrow empty shells."), std::string::npos);
+    EXPECT_EQ(book->chapters[0]->content()->text.find("margin"), std::string::npos) << "styles are not text";
 
     ASSERT_EQ(book->toc.size(), 2u);
     ASSERT_EQ(book->toc[0].subEntries.size(), 1u);
@@ -234,7 +234,7 @@ TEST(DeeplyNestedBooks, LoadWithoutExhaustingTheStack)
     ASSERT_TRUE(epub.ok()) << epub.error().localizedDescription();
     auto epubBook = std::dynamic_pointer_cast<lectoro::EPUBBookVO>(epub.value());
     ASSERT_TRUE(epubBook);
-    EXPECT_NE(epubBook->chapters[0]->text.find("deep text"), std::string::npos);
+    EXPECT_NE(epubBook->chapters[0]->content()->text.find("deep text"), std::string::npos);
     size_t tocDepth = 0;
     for (const auto* entries = &epubBook->toc; !entries->empty(); entries = &entries->front().subEntries)
         ++tocDepth;

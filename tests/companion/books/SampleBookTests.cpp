@@ -1,4 +1,7 @@
 #include "companion/books/BookLoader.h"
+#include "companion/books/EpubBookLoader.h"
+#include "platform/base/Dispatch.h"
+#include "platform/base/RunLoop.h"
 
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
@@ -107,9 +110,9 @@ TEST(SampleBooks, ReflowableEpubHasChaptersContentsAndPageList)
     EXPECT_EQ(book->chapters[1]->fileIndex, 1);
     EXPECT_EQ(book->chapters[1]->idref, "ch2");
     EXPECT_EQ(book->chapters[0]->title, "The Light on the Rock");
-    EXPECT_NE(book->chapters[0]->text.find("climbs one hundred and twelve steps"), std::string::npos);
-    EXPECT_EQ(book->chapters[0]->text.find("stylesheet"), std::string::npos);
-    EXPECT_TRUE(book->isBookContentLoaded);
+    EXPECT_NE(book->chapters[0]->content()->text.find("climbs one hundred and twelve steps"), std::string::npos);
+    EXPECT_EQ(book->chapters[0]->content()->text.find("stylesheet"), std::string::npos);
+    EXPECT_FALSE(book->isBookContentLoaded) << "measured in the background, once a reader asks";
 
     ASSERT_EQ(book->toc.size(), 3u);
     ASSERT_EQ(book->toc[0].subEntries.size(), 1u);
@@ -122,12 +125,24 @@ TEST(SampleBooks, ReflowableEpubHasChaptersContentsAndPageList)
     for (const auto& entry : book->tocPageList)
         indices.push_back(entry.fileIndex);
     EXPECT_EQ(indices, (std::vector<int64_t> { 0, 0, 1, 1, 2 }));
-    const auto& text = book->chapters[0]->text;
+    const auto& text = book->chapters[0]->content()->text;
     EXPECT_EQ(book->displayNumberForPosition(0, text.find("calm days")), "2");
     EXPECT_EQ(book->displayNumberForPosition(0, text.find("lighthouse")), "1");
     EXPECT_EQ(book->displayNumberForPosition(2, 0), "5");
     ASSERT_EQ(book->guides.size(), 2u);
     EXPECT_EQ(book->guides[1].type, "bodymatter");
+    // Measuring the book fills its positions, on the main run loop once the background is done.
+    auto measured = std::dynamic_pointer_cast<companion::EpubBook>(book);
+    ASSERT_TRUE(measured);
+    std::optional<int64_t> contentSize;
+    measured->measureInBackground([&](const std::optional<base::Error>& error, int64_t size) {
+        EXPECT_FALSE(error);
+        contentSize = size;
+    });
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_GT(contentSize.value_or(0), 0);
+    EXPECT_TRUE(book->isBookContentLoaded);
     EXPECT_GE(book->bookCFIArray.size(), 3u);
     EXPECT_EQ(book->bookCFIs.size(), 3u);
     EXPECT_EQ(book->chapterForHref("text/chapter-3.xhtml#page5").get(), book->chapters[2].get());

@@ -1,8 +1,10 @@
 #include "companion/renderer/BookRenderer.h"
 
 #include "LectoroSDKWithReader/readersdk/TextSearchController.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "companion/books/BookErrors.h"
+#include "platform/base/Dispatch.h"
 #include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
 #include "platform/testing/UIScope.h"
@@ -66,9 +68,16 @@ TEST_F(BookRendererTest, ReflowableEpubReportsPositionsAroundItsFirstChapter)
 {
     auto renderer = open("sample-reflowable-epub");
     ASSERT_FALSE(delegate->loadError) << delegate->loadError->localizedDescription();
+    // The whole book is measured in the background once the first page is up.
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
     EXPECT_EQ(delegate->log,
-        (Lines { "initialDisplayNumber", "loaded", "contentSize", "cfisCounted", "decrypted", "willLoad:0:0",
-            "willLoadCFI:0", "didLoad:0:0", "available:1:0", "bookCFI:0" }));
+        (Lines { "initialDisplayNumber", "loaded", "decrypted", "willLoad:0:0", "willLoadCFI:0", "didLoad:0:0",
+            "available:1:0", "bookCFI:0", "contentSize", "cfisCounted" }));
+    auto epub = std::dynamic_pointer_cast<lectoro::EPUBBookVO>(delegate->loadedBook);
+    ASSERT_TRUE(epub);
+    EXPECT_TRUE(epub->isBookContentLoaded);
+    EXPECT_EQ(epub->bookCFIs.size(), epub->chapters.size());
     auto pages = renderer->getActivePages();
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].fileIndex, 0);

@@ -54,7 +54,6 @@ inline std::shared_ptr<EPUBBookVO> makeReflowableBook(const std::vector<int>& cf
         for (int n = 0; n < cfisPerChapter[index]; ++n) {
             std::string cfi = "/6/" + std::to_string(index) + "!/4/" + std::to_string(n);
             entry.chapterCFIArray.push_back(cfi);
-            chapter->chapterCFIArray.push_back(cfi);
             book->bookCFIArray.push_back(cfi);
         }
         book->bookCFIs.push_back(entry);
