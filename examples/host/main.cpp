@@ -12,7 +12,8 @@
 // unless --storage names one to keep. --inspect (or --search) first prints what the
 // book folder holds and the hits of a search in it. A folder that is missing or holds no
 // readable book is reported and the program exits with 1; a book that does not reopen
-// where it was left exits with 3.
+// where it was left exits with 3; a store that failed (damaged and replaced, read-only,
+// full, a save that did not reach the disk) is reported and exits with 4.
 
 #include "BookPrinter.h"
 #include "HostListener.h"
@@ -193,6 +194,11 @@ public:
         close(*reader);
         bool restored = reopenedAt == leftAt;
         std::cout << "Last page restored: " << (restored ? "yes" : "no") << '\n';
+        if (m_listener->storeProblems() > 0) {
+            // Nothing the reader kept in this run can be trusted to be there next time.
+            std::cout << "The store failed (" << m_listener->storeProblems() << " problem(s) reported)\n";
+            return 4;
+        }
         return restored ? 0 : 3;
     }
 
