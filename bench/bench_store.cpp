@@ -83,7 +83,7 @@ struct FilledStore {
     {
         // One transaction-free batch per kind would take minutes with a sync per save;
         // a synchronous=OFF connection of its own fills the file quickly.
-        auto filler = companion::SqliteDatabaseManager::open(folder.string(), { .durable = false }).value();
+        auto filler = companion::SqliteDatabaseManager::open(folder.string(), { .vfs = {}, .durable = false }).value();
         for (int index = 0; index < count; ++index) {
             filler->saveHighlight(highlightOn(index % 2000), "book", 1);
             filler->saveBookmark(bookmarkOn(index % 2000), "book", 1);

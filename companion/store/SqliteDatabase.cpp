@@ -120,7 +120,8 @@ base::Error storeError(int sqliteCode, int systemErrno, const std::string& what,
 base::Result<std::unique_ptr<SqliteDatabase>> SqliteDatabase::open(const std::string& path, const std::string& vfs)
 {
     sqlite3* handle = nullptr;
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    // No mutex of SQLite's own: the store serialises its calls on its connection.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     int result = sqlite3_open_v2(path.c_str(), &handle, flags, vfs.empty() ? nullptr : vfs.c_str());
     if (result != SQLITE_OK) {
         std::string message = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(result);

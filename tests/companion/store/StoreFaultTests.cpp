@@ -270,6 +270,9 @@ TEST(StoreFaults, AFirstSchemaStoreOpensWithItsRecordsIntact)
                 display_num TEXT NOT NULL, link_id INTEGER NOT NULL DEFAULT 0, status INTEGER NOT NULL,
                 is_synced INTEGER NOT NULL, is_submitted INTEGER NOT NULL, revision INTEGER NOT NULL DEFAULT 1,
                 payload TEXT NOT NULL, UNIQUE (family, book_id, user_id, local_id));
+            CREATE INDEX ugc_page ON ugc (book_id, user_id, family, page_identifier);
+            CREATE INDEX ugc_server_id ON ugc (user_id, ugc_id);
+            CREATE INDEX ugc_unsynced ON ugc (user_id, is_synced);
             PRAGMA user_version = 1;)SQL";
         ASSERT_EQ(sqlite3_exec(handle, firstSchema, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_stmt* insert = nullptr;
