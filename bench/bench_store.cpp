@@ -55,6 +55,77 @@ void BM_HighlightsOfAPage(benchmark::State& state)
 }
 BENCHMARK(BM_HighlightsOfAPage)->Arg(200)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
+std::shared_ptr<lectoro::SDKBookmarkVO> bookmarkOn(int page)
+{
+    auto bookmark = std::make_shared<lectoro::SDKBookmarkVO>();
+    bookmark->pageIdentifier = std::to_string(page);
+    bookmark->displayNum = std::to_string(page + 1);
+    bookmark->title = "Where the chapter on rivers begins";
+    return bookmark;
+}
+
+// A store holding `count` highlights and bookmarks of one book, spread over 2,000 pages,
+// written in one go (the save path is measured above).
+struct FilledStore {
+    explicit FilledStore(int count)
+        : folder(freshFolder())
+    {
+        store = companion::SqliteDatabaseManager::open(folder.string()).value();
+        store->saveBookMetadata(base::Value::Dictionary { { "warm", 1 } }, "book", 1);
+        fill(count);
+    }
+    ~FilledStore()
+    {
+        store.reset();
+        std::filesystem::remove_all(folder);
+    }
+    void fill(int count)
+    {
+        // One transaction-free batch per kind would take minutes with a sync per save;
+        // a synchronous=OFF connection of its own fills the file quickly.
+        auto filler = companion::SqliteDatabaseManager::open(folder.string(), { .vfs = {}, .durable = false }).value();
+        for (int index = 0; index < count; ++index) {
+            filler->saveHighlight(highlightOn(index % 2000), "book", 1);
+            filler->saveBookmark(bookmarkOn(index % 2000), "book", 1);
+        }
+    }
+
+    std::filesystem::path folder;
+    std::shared_ptr<companion::SqliteDatabaseManager> store;
+};
+
+void BM_AllHighlightsOfABook(benchmark::State& state)
+{
+    FilledStore filled(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(filled.store->highlightBookID("book", 1));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AllHighlightsOfABook)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_AllBookmarksOfABook(benchmark::State& state)
+{
+    FilledStore filled(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(filled.store->bookMarkBookID("book", 1));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AllBookmarksOfABook)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// What a page turn asks the store for: the highlights and bookmarks of one page among
+// 10,000 of each in the book.
+void BM_AnnotationsOfAPageAmong10000(benchmark::State& state)
+{
+    FilledStore filled(10000);
+    int page = 0;
+    for (auto _ : state) {
+        std::string pageID = std::to_string(page++ % 2000);
+        benchmark::DoNotOptimize(filled.store->highlightForPageID(pageID, "", "book", 1));
+        benchmark::DoNotOptimize(filled.store->bookmarkForPageID(pageID, "", "book", 1));
+    }
+}
+BENCHMARK(BM_AnnotationsOfAPageAmong10000)->Unit(benchmark::kMicrosecond);
+
 void BM_SearchSampleBook(benchmark::State& state)
 {
     auto book = companion::loadBook(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook");

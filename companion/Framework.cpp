@@ -17,6 +17,7 @@ namespace companion {
 
 Framework::Framework(FrameworkOptions options)
     : m_storageRoot(std::move(options.storageRoot))
+    , m_storeVfs(std::move(options.storeVfs))
     , m_transport(std::move(options.transport))
 {
     if (!m_transport) {
@@ -31,12 +32,13 @@ std::shared_ptr<SqliteDatabaseManager> Framework::store()
     if (!m_storeOpened) {
         m_storeOpened = true;
         auto opened = m_storageRoot.empty() ? SqliteDatabaseManager::openInMemory()
-                                            : SqliteDatabaseManager::open(m_storageRoot);
+                                            : SqliteDatabaseManager::open(m_storageRoot, { .vfs = m_storeVfs });
         if (opened.ok()) {
             m_store = opened.value();
         } else {
             m_storeError = opened.error();
             std::fprintf(stderr, "companion: the store cannot be opened: %s\n", opened.error().localizedDescription().c_str());
+            m_store = SqliteDatabaseManager::openUnusable(opened.error());
         }
     }
     return m_store;

@@ -17,11 +17,22 @@ class InProcessService;
 class SqliteDatabaseManager;
 
 struct FrameworkOptions {
+    FrameworkOptions() = default;
+    FrameworkOptions(std::string storageRoot, std::shared_ptr<Transport> transport, std::string storeVfs = {})
+        : storageRoot(std::move(storageRoot))
+        , transport(std::move(transport))
+        , storeVfs(std::move(storeVfs))
+    {
+    }
+
     // Folder of the store's database; created when missing. Empty keeps the store in
     // memory for the life of the framework.
     std::string storageRoot;
     // Where the clients send their requests; null gives a new in-process service.
     std::shared_ptr<Transport> transport;
+    // The SQLite VFS the store opens its files through; empty for the system's (tests give
+    // one that refuses writes or loses power).
+    std::string storeVfs;
 };
 
 class Framework final : public lectoro::CompanionFramework {
@@ -31,8 +42,9 @@ public:
     const std::shared_ptr<Transport>& transport() const { return m_transport; }
     // The in-process service when the framework made it; null with a transport given.
     const std::shared_ptr<InProcessService>& inProcessService() const { return m_service; }
-    // The store every maker hands out (one instance, shared); null when it cannot be
-    // opened, with the reason in storeError().
+    // The store every maker hands out (one instance, shared). When it cannot be opened,
+    // the reason is in storeError() and the store is a stand-in that holds nothing and
+    // fails every write with that reason, so no save is ever taken for done.
     std::shared_ptr<SqliteDatabaseManager> store();
     std::optional<base::Error> storeError() const;
 
@@ -52,6 +64,7 @@ public:
 
 private:
     const std::string m_storageRoot;
+    const std::string m_storeVfs;
     std::shared_ptr<Transport> m_transport;
     std::shared_ptr<InProcessService> m_service;
 

@@ -307,6 +307,7 @@ void LectoroReaderViewController::launchBook(
     if (!acceptLaunch(package, user, configuration))
         return;
     closeOpenChildBeforeLaunch();
+    watchStore();
     updateUserIDWithNumericValueForLectoroUser(*user);
     m_user = user;
     m_configuration = configuration;
@@ -331,6 +332,7 @@ void LectoroReaderViewController::launchBook(const PackagePtr& package, const Us
     if (!acceptLaunch(package, user, configuration))
         return;
     closeOpenChildBeforeLaunch();
+    watchStore();
     updateUserIDWithNumericValueForLectoroUser(*user);
     m_configuration = configuration;
     m_user = user;

@@ -176,6 +176,8 @@ private:
         std::function<void(const UserPtr&)> repeat, std::function<void(const base::Error&)> reportFailure,
         bool alertInsteadOfHost);
     std::string currentToken() const;
+    // Hands the store's problems (a replaced or unusable store, a failed save) to the host.
+    void watchStore();
     std::shared_ptr<LectoroReaderViewController> self();
     // Runs on the main run loop: at once when already there, else posted (dropped when
     // the launcher is gone).

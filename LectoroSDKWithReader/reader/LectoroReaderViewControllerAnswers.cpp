@@ -150,6 +150,27 @@ void LectoroReaderViewController::handleSaveFailure(const std::string& operation
         tellHost);
 }
 
+// MARK: - The store's problems
+
+void LectoroReaderViewController::watchStore()
+{
+    auto store = companionFramework()->makeDatabaseManager();
+    if (!store)
+        return;
+    std::weak_ptr<LectoroReaderViewController> weak = self();
+    store->setProblemHandler([weak](const base::Error& error) {
+        // Any thread, with the store busy: never answer in place.
+        base::RunLoop::main().post([weak, error] {
+            auto launcher = weak.lock();
+            if (!launcher)
+                return;
+            systemLog("The store failed: " + error.localizedDescription());
+            if (auto host = launcher->m_delegate.lock())
+                host->didLocalStoreFailWithError(error);
+        });
+    });
+}
+
 // MARK: - Save answers
 
 void LectoroReaderViewController::didUGCSaveFailedWithError(

@@ -39,6 +39,11 @@ public:
     virtual void didSessionExpiredWithUser(std::shared_ptr<LectoroUser>, const std::string& /*expiredToken*/)
     {
     }
+    // The device's store failed, on the main thread: a damaged store was moved aside and a
+    // fresh one started (once; "keptPath" in the user info names the kept file), the store
+    // cannot be opened or written (read-only, disk full, locked: said in the description),
+    // or a save did not reach the disk and is not kept. The code is a YSDBManagerErrorCode.
+    virtual void didLocalStoreFailWithError(const base::Error&) { }
     virtual void didHLSMediaLoadingFailWithError(
         const base::Error&, const std::string& /*bookId*/, int64_t /*timeStamp*/)
     {

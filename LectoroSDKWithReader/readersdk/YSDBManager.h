@@ -3,8 +3,9 @@
 // The local store of the companion framework: the reader's user content and book data,
 // keyed by book id (its decimal text, as the reader holds it) and numeric user id.
 //
-// Every call is synchronous and returns at once; a save is durable when it returns. A
-// save marks the record unsynced (it waits for the batch upload); a delete of a record that
+// Every call is synchronous and returns at once. A write answers success only once it is
+// durable; a write that could not be made answers the store's error and changes nothing,
+// so nothing is ever reported as saved that is not on disk. A save marks the record unsynced (it waits for the batch upload); a delete of a record that
 // was uploaded keeps it as a deleted, unsynced record until the upload tells the server,
 // and a delete of one that never was removes it. Reads never answer deleted records.
 // The store may be used from several threads.
@@ -20,9 +21,11 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKProtractorVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
 
+#include "platform/base/Error.h"
 #include "platform/base/Value.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,9 +33,36 @@
 
 namespace lectoro {
 
+// What went wrong with the store itself, as the code of the errors it answers and reports
+// (their domain is the store's own); the description names the cause in words.
+enum class YSDBManagerErrorCode : int64_t {
+    // The storage cannot be written: a read-only folder, file or medium.
+    ReadOnly = 100,
+    // The disk is full.
+    Full = 101,
+    // Another process holds the store locked.
+    Locked = 102,
+    // The file is not a database, or fails its own consistency check.
+    Damaged = 103,
+    // A newer version of the framework wrote it.
+    NewerSchema = 104,
+    // Anything else that keeps the store from opening or writing.
+    Unusable = 105,
+    // A damaged store was moved aside ("keptPath" in the user info) and a fresh, empty one
+    // started; the data in the kept file is not in the new store.
+    ReplacedDamaged = 106,
+};
+
 class YSDBManager {
 public:
     virtual ~YSDBManager() = default;
+
+    // Problems of the store beside the answers of its calls: a damaged store replaced by a
+    // fresh one or a store that could not be opened at all (each reported once, to the
+    // first handler set, or at once when one is set later) and every write that fails.
+    // The handler runs on the thread of the failing call; setting one replaces the last,
+    // and an empty one removes it.
+    virtual void setProblemHandler(std::function<void(const base::Error&)>) { }
 
     // The open book; answer lookups that carry no book id (getFIBObjectWithLinkId) are
     // made in it.
@@ -41,35 +71,35 @@ public:
     // Per-page queries answer the records whose page identifier is `pageID`, or, for a
     // record without one, whose display number is `displayNumber`; in saving order.
 
-    virtual void saveHighlight(const std::shared_ptr<SDKHighlightVO>&, const std::string& bookID, int64_t userID) = 0;
-    virtual void deleteHighlight(const std::shared_ptr<SDKHighlightVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> saveHighlight(const std::shared_ptr<SDKHighlightVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> deleteHighlight(const std::shared_ptr<SDKHighlightVO>&, const std::string& bookID, int64_t userID) = 0;
     virtual std::vector<std::shared_ptr<SDKHighlightVO>> highlightForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
     // Every highlight and note of the user in the book.
     virtual std::vector<std::shared_ptr<SDKHighlightVO>> highlightBookID(const std::string& bookID, int64_t userID) = 0;
     // The user's answer to a received note: accepted marks it answered; declined removes it.
-    virtual void updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId) = 0;
+    virtual base::Result<void> updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId) = 0;
 
-    virtual void saveBookmark(const std::shared_ptr<SDKBookmarkVO>&, const std::string& bookID, int64_t userID) = 0;
-    virtual void deleteBookmark(const std::shared_ptr<SDKBookmarkVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> saveBookmark(const std::shared_ptr<SDKBookmarkVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> deleteBookmark(const std::shared_ptr<SDKBookmarkVO>&, const std::string& bookID, int64_t userID) = 0;
     virtual std::vector<std::shared_ptr<SDKBookmarkVO>> bookmarkForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
     virtual std::vector<std::shared_ptr<SDKBookmarkVO>> bookMarkBookID(const std::string& bookID, int64_t userID) = 0;
 
-    virtual void savePentoolDrawing(const std::shared_ptr<SDKPentoolVO>&, const std::string& bookID, int64_t userID) = 0;
-    virtual void deletePentoolDrawing(const std::shared_ptr<SDKPentoolVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> savePentoolDrawing(const std::shared_ptr<SDKPentoolVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> deletePentoolDrawing(const std::shared_ptr<SDKPentoolVO>&, const std::string& bookID, int64_t userID) = 0;
     virtual std::vector<std::shared_ptr<SDKPentoolVO>> pentoolDrawingForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
 
-    virtual void saveTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>&, const std::string& bookID, int64_t userID) = 0;
-    virtual void deleteTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> saveTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> deleteTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>&, const std::string& bookID, int64_t userID) = 0;
     virtual std::vector<std::shared_ptr<SDKTextAnnotationVO>> textAnnotationVOForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
 
     // One answer per markup: saving an answer for a link that has one replaces it.
-    virtual void saveFIB(const std::shared_ptr<SDKFIBVO>&, const std::string& bookID, int64_t userID) = 0;
-    virtual void updateFIB(const std::shared_ptr<SDKFIBVO>&, const std::string& bookID, int64_t userID) = 0;
-    virtual void deleteFIB(const std::shared_ptr<SDKFIBVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> saveFIB(const std::shared_ptr<SDKFIBVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> updateFIB(const std::shared_ptr<SDKFIBVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> deleteFIB(const std::shared_ptr<SDKFIBVO>&, const std::string& bookID, int64_t userID) = 0;
     // The stored answer of the link in the open book (setBook); null when there is none.
     virtual std::shared_ptr<SDKFIBVO> getFIBObjectWithLinkId(int64_t linkID, int64_t userId) = 0;
     // The stored equation answer of the link, or a new one for it; either way carrying `text`.
@@ -79,7 +109,7 @@ public:
     virtual bool isFIBsAvailableOnPageID(const std::string& pageID, const std::string& displayNumber,
         const std::string& bookID, int64_t userID, bool submitted) = 0;
     // Deletes the answers that isFIBsAvailableOnPageID counts.
-    virtual void clearAllFIBsOnPageNumber(const std::string& pageID, const std::string& displayNumber,
+    virtual base::Result<void> clearAllFIBsOnPageNumber(const std::string& pageID, const std::string& displayNumber,
         const std::string& bookID, int64_t userID, bool submitted) = 0;
     // Record builders for UGC items of learner work; null for an item of another kind.
     virtual std::shared_ptr<SDKFIBVO> getSDKFIBVOFromUGCDictionary(const base::Value&) = 0;
@@ -88,16 +118,16 @@ public:
     // Submission of a learner's work: answers and pen drawings, or answers only.
     virtual bool isSubmitAnotationAllowedForBookID(const std::string& bookID, int64_t userID) = 0;
     virtual bool isSubmitAnotationAllowedForFibForBookID(const std::string& bookID, int64_t userID) = 0;
-    virtual void submitAnotationForBookID(const std::string& bookID, int64_t userID) = 0;
-    virtual void submitAnotationForFibForBookID(const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> submitAnotationForBookID(const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> submitAnotationForFibForBookID(const std::string& bookID, int64_t userID) = 0;
 
-    virtual void saveProtractor(const std::shared_ptr<SDKProtractorVO>&, const std::string& bookID, int64_t userID) = 0;
-    virtual void deleteProtractorDrawing(const std::shared_ptr<SDKProtractorVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> saveProtractor(const std::shared_ptr<SDKProtractorVO>&, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> deleteProtractorDrawing(const std::shared_ptr<SDKProtractorVO>&, const std::string& bookID, int64_t userID) = 0;
     virtual std::vector<std::shared_ptr<SDKProtractorVO>> protractorForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
 
     // SCORM learner data, one text per package.
-    virtual void saveSCORMdataToDB(const std::string& bookID, int64_t userID, const std::string& scormID,
+    virtual base::Result<void> saveSCORMdataToDB(const std::string& bookID, int64_t userID, const std::string& scormID,
         const std::string& scormString, const std::string& classId, int64_t pageID, const std::string& activityName,
         bool isSynced) = 0;
     virtual std::optional<std::string> fetchScormDataWithBookID(const std::string& bookID, int64_t userID,
@@ -105,18 +135,18 @@ public:
 
     // The reading session of an open book: each call replaces the session not yet uploaded
     // (the tracking JSON holds every event queued so far), so no event is counted twice.
-    virtual void createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
+    virtual base::Result<void> createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
         const std::string& analyticsData) = 0;
     // Every stored session of the user and book: session id text to its JSON text.
     virtual base::Value getReaderAnalyticsForUser(int64_t userID, const std::string& bookID) = 0;
 
     // Book metadata is merged by key: keys not in `metadata` keep their values, and a null
     // value leaves the stored one alone. Values are any JSON-representable Value.
-    virtual void saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID) = 0;
     // A dictionary, empty when nothing is stored.
     virtual base::Value getBookMetadataForbookID(const std::string& bookID, int64_t userID) = 0;
 
-    virtual void saveReaderFontSetting(const std::shared_ptr<ReaderFontSettingsVO>&, const std::string& bookID,
+    virtual base::Result<void> saveReaderFontSetting(const std::shared_ptr<ReaderFontSettingsVO>&, const std::string& bookID,
         int64_t userID) = 0;
     virtual std::shared_ptr<ReaderFontSettingsVO> getReaderFontSettingForBookID(const std::string& bookID,
         int64_t userID) = 0;
@@ -126,7 +156,7 @@ public:
     virtual std::vector<std::shared_ptr<SDKBookClassInfoVO>> bookClassInfoArrayForBookID(const std::string& bookID,
         int64_t user) = 0;
     // {"shareList": [...], "recieveList": [...]}, kept until uploaded.
-    virtual void saveSharedReceivedInfo(const base::Value& payload, const std::string& bookID, int64_t userID) = 0;
+    virtual base::Result<void> saveSharedReceivedInfo(const base::Value& payload, const std::string& bookID, int64_t userID) = 0;
 
     // {"ugcBookList": [{"bookID": text, "ugcList": [UGC dictionaries]}]}: every book with
     // content still to upload, deleted records included.

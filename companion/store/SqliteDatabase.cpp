@@ -1,5 +1,8 @@
 #include "companion/store/SqliteDatabase.h"
 
+#include "LectoroSDKWithReader/readersdk/YSDBManager.h"
+
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace companion {
@@ -85,15 +88,47 @@ void SqliteStatement::reset()
     m_ok = true;
 }
 
-base::Result<std::unique_ptr<SqliteDatabase>> SqliteDatabase::open(const std::string& path)
+base::Error storeError(int sqliteCode, int systemErrno, const std::string& what, const std::string& sqliteMessage)
+{
+    using Code = lectoro::YSDBManagerErrorCode;
+    int primary = sqliteCode & 0xff;
+    bool refusedByTheSystem = systemErrno == EACCES || systemErrno == EROFS || systemErrno == EPERM;
+    Code code = Code::Unusable;
+    std::string cause = "the store cannot be used";
+    if (primary == SQLITE_READONLY || (refusedByTheSystem && primary != SQLITE_BUSY && primary != SQLITE_LOCKED)) {
+        code = Code::ReadOnly;
+        cause = "the storage is read-only";
+    } else if (primary == SQLITE_FULL || systemErrno == ENOSPC || systemErrno == EDQUOT) {
+        code = Code::Full;
+        cause = "the disk is full";
+    } else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+        code = Code::Locked;
+        cause = "the store is locked by another process";
+    } else if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) {
+        code = Code::Damaged;
+        cause = "the file is damaged or not a database";
+    }
+    auto error = base::Error::make(storeErrorDomain, static_cast<int64_t>(code), what + ": " + cause + " (" + sqliteMessage + ")");
+    if (auto* info = error.userInfo.asDictionary()) {
+        info->set("sqliteCode", static_cast<int64_t>(sqliteCode));
+        if (systemErrno != 0)
+            info->set("errno", static_cast<int64_t>(systemErrno));
+    }
+    return error;
+}
+
+base::Result<std::unique_ptr<SqliteDatabase>> SqliteDatabase::open(const std::string& path, const std::string& vfs)
 {
     sqlite3* handle = nullptr;
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-    int result = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
+    // No mutex of SQLite's own: the store serialises its calls on its connection.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    int result = sqlite3_open_v2(path.c_str(), &handle, flags, vfs.empty() ? nullptr : vfs.c_str());
     if (result != SQLITE_OK) {
         std::string message = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(result);
+        int code = handle ? sqlite3_extended_errcode(handle) : result;
+        int systemErrno = handle ? sqlite3_system_errno(handle) : 0;
         sqlite3_close_v2(handle);
-        return base::Error::make(storeErrorDomain, result, "Cannot open the database at " + path + ": " + message);
+        return storeError(code, systemErrno, "The store at " + path + " cannot be opened", message);
     }
     // Another connection (the sync client's) may hold the write lock for a moment.
     sqlite3_busy_timeout(handle, 5000);
@@ -135,9 +170,14 @@ int SqliteDatabase::changes() const
     return sqlite3_changes(m_handle);
 }
 
-base::Error SqliteDatabase::lastError() const
+bool SqliteDatabase::isReadOnly() const
 {
-    return base::Error::make(storeErrorDomain, sqlite3_extended_errcode(m_handle), sqlite3_errmsg(m_handle));
+    return sqlite3_db_readonly(m_handle, "main") == 1;
+}
+
+base::Error SqliteDatabase::lastError(const std::string& what) const
+{
+    return storeError(sqlite3_extended_errcode(m_handle), sqlite3_system_errno(m_handle), what, sqlite3_errmsg(m_handle));
 }
 
 } // namespace companion

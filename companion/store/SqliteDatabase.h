@@ -55,10 +55,16 @@ private:
     bool m_ok = true;
 };
 
+// A store error of `code` (a lectoro::YSDBManagerErrorCode) read from SQLite's own cause:
+// its extended result code and the system's errno behind it. `what` says what failed
+// ("The store at … cannot be opened"); the cause in words and SQLite's message follow.
+base::Error storeError(int sqliteCode, int systemErrno, const std::string& what, const std::string& sqliteMessage);
+
 class SqliteDatabase {
 public:
-    // ":memory:" opens a private in-memory database.
-    static base::Result<std::unique_ptr<SqliteDatabase>> open(const std::string& path);
+    // ":memory:" opens a private in-memory database. `vfs` names the SQLite VFS to open the
+    // files through; empty for the default.
+    static base::Result<std::unique_ptr<SqliteDatabase>> open(const std::string& path, const std::string& vfs = {});
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
@@ -71,7 +77,10 @@ public:
 
     int64_t lastInsertRowId() const;
     int changes() const;
-    base::Error lastError() const;
+    // Whether SQLite could only open the file for reading.
+    bool isReadOnly() const;
+    // The last failure, classified by its cause; `what` says what was being done.
+    base::Error lastError(const std::string& what = "The store could not be used") const;
 
 private:
     explicit SqliteDatabase(sqlite3* handle) : m_handle(handle) { }

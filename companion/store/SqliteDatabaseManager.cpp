@@ -40,7 +40,7 @@ int64_t linkIDOf(const SDKUGCVO& record)
     return answer ? answer->linkID : 0;
 }
 
-// Every record the statement's rows (of `rowColumns`) still describe.
+// Every record the statement's rows (of `recordSelectColumns`) still describe.
 std::vector<std::shared_ptr<SDKUGCVO>> readRecords(SqliteStatement& statement)
 {
     std::vector<std::shared_ptr<SDKUGCVO>> records;
@@ -51,7 +51,6 @@ std::vector<std::shared_ptr<SDKUGCVO>> readRecords(SqliteStatement& statement)
     return records;
 }
 
-constexpr const char* rowColumns = "local_id, ugc_id, status, is_synced, is_submitted, payload, page_identifier, display_num";
 
 } // namespace
 
@@ -65,53 +64,32 @@ SqliteDatabaseManager::SqliteDatabaseManager(std::unique_ptr<SqliteDatabase> dat
 
 SqliteDatabaseManager::~SqliteDatabaseManager() = default;
 
-base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::open(const std::string& storageRoot)
-{
-    if (storageRoot.empty())
-        return base::Error::make(storeErrorDomain, 2, "No storage folder was given for the store");
-    std::error_code error;
-    std::filesystem::create_directories(storageRoot, error);
-    if (error || !std::filesystem::is_directory(storageRoot, error))
-        return base::Error::make(storeErrorDomain, 2, "The storage folder " + storageRoot + " cannot be used");
-    return openAt((std::filesystem::path(storageRoot) / storeFileName).string());
-}
-
-base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::openInMemory()
-{
-    return openAt(":memory:");
-}
-
-base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::openAt(const std::string& path)
-{
-    auto database = SqliteDatabase::open(path);
-    if (!database.ok())
-        return database.error();
-    auto& db = *database.value();
-    // WAL keeps readers and the writer apart; FULL syncs the log at every commit, so a save
-    // survives a crash or a power cut once it has returned.
-    if (path != ":memory:") {
-        auto* mode = db.statement("PRAGMA journal_mode = WAL");
-        if (!mode || !mode->step() || mode->columnText(0) != "wal")
-            return base::Error::make(storeErrorDomain, 3, "The database at " + path + " cannot use write-ahead logging");
-        mode->reset();
-    }
-    if (!db.execute("PRAGMA synchronous = FULL") || !db.execute("PRAGMA foreign_keys = ON"))
-        return db.lastError();
-    auto migrated = migrateStoreSchema(db);
-    if (!migrated.ok())
-        return migrated.error();
-    return std::shared_ptr<SqliteDatabaseManager>(new SqliteDatabaseManager(std::move(database.value()), path));
-}
-
 base::Error SqliteDatabaseManager::lastError() const
 {
     std::lock_guard lock(m_mutex);
     return m_lastError;
 }
 
-void SqliteDatabaseManager::recordFailure()
+base::Error SqliteDatabaseManager::recordFailure()
 {
-    m_lastError = m_database->lastError();
+    m_lastError = m_unusable ? *m_unusable : m_database->lastError("The store could not complete the call");
+    return m_lastError;
+}
+
+base::Result<void> SqliteDatabaseManager::failWrite()
+{
+    auto error = recordFailure();
+    if (m_problemHandler)
+        m_problemHandler(error);
+    return error;
+}
+
+base::Result<void> SqliteDatabaseManager::writeOutcome(bool succeeded)
+{
+    if (!succeeded)
+        return failWrite();
+    recordSuccess();
+    return {};
 }
 
 void SqliteDatabaseManager::recordSuccess()
@@ -129,20 +107,19 @@ void SqliteDatabaseManager::recordOutcome(bool succeeded)
 
 bool SqliteDatabaseManager::beginWriting()
 {
-    if (m_database->execute("BEGIN IMMEDIATE"))
-        return true;
-    recordFailure();
-    return false;
+    return m_database->execute("BEGIN IMMEDIATE");
 }
 
-void SqliteDatabaseManager::finishWriting(bool ok)
+base::Result<void> SqliteDatabaseManager::finishWriting(bool ok)
 {
     if (ok && m_database->execute("COMMIT")) {
         recordSuccess();
-        return;
+        return {};
     }
-    recordFailure();
+    // The error is read before the rollback replaces it.
+    auto failed = failWrite();
     m_database->execute("ROLLBACK");
+    return failed;
 }
 
 void SqliteDatabaseManager::setBook(std::shared_ptr<LectoroBookVO> book)
@@ -153,11 +130,10 @@ void SqliteDatabaseManager::setBook(std::shared_ptr<LectoroBookVO> book)
 
 // --- Records: the shared machinery ---
 
-void SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std::string& bookID, int64_t userID)
+base::Result<void> SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std::string& bookID, int64_t userID)
 {
     if (record.isDeleted()) {
-        deleteRecord(record, bookID, userID);
-        return;
+        return deleteRecord(record, bookID, userID);
     }
     if (record.localID.empty())
         record.localID = base::makeUuid();
@@ -169,18 +145,18 @@ void SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std::string& book
     record.modifiedDate = now;
     record.isSynced = false;
 
-    auto* statement = m_database->statement(
+    static const std::string sql = std::string(
         "INSERT INTO ugc (family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
-        "is_synced, is_submitted, payload) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 0, ?10, ?11) "
+        "is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 0, ?10, "
+        + recordFieldParameters(11) + ") "
         "ON CONFLICT (family, book_id, user_id, local_id) DO UPDATE SET "
         "ugc_id = CASE WHEN excluded.ugc_id IN ('', '-1') THEN ugc.ugc_id ELSE excluded.ugc_id END, "
         "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
         "status = excluded.status, is_synced = 0, is_submitted = excluded.is_submitted, "
-        "revision = ugc.revision + 1, payload = excluded.payload");
-    if (!statement) {
-        recordFailure();
-        return;
-    }
+        "revision = ugc.revision + 1, " + recordFieldAssignments;
+    auto* statement = m_database->statement(sql.c_str());
+    if (!statement)
+        return failWrite();
     statement->bind(1, familyNumber(record))
         .bind(2, bookID)
         .bind(3, userID)
@@ -190,25 +166,22 @@ void SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std::string& book
         .bind(7, record.displayNum)
         .bind(8, linkIDOf(record))
         .bind(9, static_cast<int64_t>(record.status))
-        .bind(10, record.isSubmitted)
-        .bind(11, base::toJson(record.toUGCDictionary()));
-    recordOutcome(statement->run());
+        .bind(10, record.isSubmitted);
+    bindRecordFields(*statement, 11, record);
+    return writeOutcome(statement->run());
 }
 
-void SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, const std::string& bookID, int64_t userID)
+base::Result<void> SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, const std::string& bookID, int64_t userID)
 {
     // Find the stored row by local id, or by server id for a record known only by that.
     auto* find = m_database->statement(
         "SELECT id, ugc_id FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND "
         "((?4 <> '' AND local_id = ?4) OR (?4 = '' AND ?5 NOT IN ('', '-1') AND ugc_id = ?5)) LIMIT 1");
-    if (!find) {
-        recordFailure();
-        return;
-    }
+    if (!find)
+        return failWrite();
     find->bind(1, familyNumber(record)).bind(2, bookID).bind(3, userID).bind(4, record.localID).bind(5, record.ugcID);
     if (!find->step()) {
-        recordOutcome(find->ok());
-        return;
+        return writeOutcome(find->ok());
     }
     int64_t rowID = find->columnInteger(0);
     std::string storedServerID = find->columnText(1);
@@ -228,15 +201,16 @@ void SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, const std::stri
         if (change)
             change->bind(1, rowID);
     }
-    recordOutcome(change && change->run());
+    return writeOutcome(change && change->run());
 }
 
 std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOnPage(int family, const std::string& pageID,
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::vector<std::shared_ptr<SDKUGCVO>> result;
-    std::string sql = std::string("SELECT ") + rowColumns
-        + " FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 AND "
+    static const std::string sql = std::string("SELECT ") + recordSelectColumns
+        // Without the index by page, SQLite would walk the book's records in saving order.
+        + " FROM ugc INDEXED BY ugc_page WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 AND "
           "page_identifier IN (?4, '') AND (page_identifier = ?4 OR display_num = ?5) ORDER BY id";
     auto* statement = m_database->statement(sql.c_str());
     if (!statement) {
@@ -253,7 +227,7 @@ std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOfBook(int 
     int64_t userID)
 {
     std::vector<std::shared_ptr<SDKUGCVO>> result;
-    std::string sql = std::string("SELECT ") + rowColumns
+    static const std::string sql = std::string("SELECT ") + recordSelectColumns
         + " FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 ORDER BY id";
     auto* statement = m_database->statement(sql.c_str());
     if (!statement) {
@@ -268,22 +242,22 @@ std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOfBook(int 
 
 // --- Highlights ---
 
-void SqliteDatabaseManager::saveHighlight(const std::shared_ptr<SDKHighlightVO>& record, const std::string& bookID,
+base::Result<void> SqliteDatabaseManager::saveHighlight(const std::shared_ptr<SDKHighlightVO>& record, const std::string& bookID,
     int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    saveRecord(*record, bookID, userID);
+    return saveRecord(*record, bookID, userID);
 }
 
-void SqliteDatabaseManager::deleteHighlight(const std::shared_ptr<SDKHighlightVO>& record, const std::string& bookID,
+base::Result<void> SqliteDatabaseManager::deleteHighlight(const std::shared_ptr<SDKHighlightVO>& record, const std::string& bookID,
     int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    deleteRecord(*record, bookID, userID);
+    return deleteRecord(*record, bookID, userID);
 }
 
 std::vector<std::shared_ptr<SDKHighlightVO>> SqliteDatabaseManager::highlightForPageID(const std::string& pageID,
@@ -301,63 +275,42 @@ std::vector<std::shared_ptr<SDKHighlightVO>> SqliteDatabaseManager::highlightBoo
     return castRecords<SDKHighlightVO>(recordsOfBook(static_cast<int>(UGCFamily::Highlight), bookID, userID));
 }
 
-void SqliteDatabaseManager::updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId)
+base::Result<void> SqliteDatabaseManager::updateAnsweredUGC(const std::string& ugcID, bool accepted,
+    const std::string& userId)
 {
     if (!isUploadedID(ugcID))
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
     int64_t userID = base::longLongValue(userId);
-    if (!accepted) {
-        // A declined note is someone else's: it leaves this user's store and nothing is
-        // uploaded for it here (the answer itself went to the server already).
-        auto* remove = m_database->statement("DELETE FROM ugc WHERE family = 1 AND user_id = ?1 AND ugc_id = ?2");
-        recordOutcome(remove && remove->bind(1, userID).bind(2, ugcID).run());
-        return;
-    }
-    std::string sql = std::string("SELECT id, ") + rowColumns + " FROM ugc WHERE family = 1 AND user_id = ?1 AND ugc_id = ?2";
-    auto* find = m_database->statement(sql.c_str());
-    if (!find) {
-        recordFailure();
-        return;
-    }
-    find->bind(1, userID).bind(2, ugcID);
-    std::vector<std::pair<int64_t, std::string>> updates;
-    while (find->step()) {
-        auto payload = base::parseJson(find->columnText(6));
-        if (!payload.ok() || !payload.value().isDictionary())
-            continue;
-        payload.value().asDictionary()->set("isAnswered", true);
-        updates.emplace_back(find->columnInteger(0), base::toJson(payload.value()));
-    }
-    find->reset();
-    for (const auto& [rowID, payload] : updates) {
-        auto* update = m_database->statement("UPDATE ugc SET payload = ?2 WHERE id = ?1");
-        if (!update || !update->bind(1, rowID).bind(2, payload).run()) {
-            recordFailure();
-            return;
-        }
-    }
-    recordSuccess();
+    // A declined note is someone else's: it leaves this user's store and nothing is
+    // uploaded for it here (the answer itself went to the server already). An accepted
+    // one is marked answered.
+    static const std::string answeredSql = "UPDATE ugc SET flags = flags | " + std::to_string(highlightAnsweredFlag)
+        + " WHERE family = 1 AND layout = 1 AND user_id = ?1 AND ugc_id = ?2";
+    auto* statement = accepted
+        ? m_database->statement(answeredSql.c_str())
+        : m_database->statement("DELETE FROM ugc WHERE family = 1 AND user_id = ?1 AND ugc_id = ?2");
+    return writeOutcome(statement && statement->bind(1, userID).bind(2, ugcID).run());
 }
 
 // --- Bookmarks, pen drawings, text boxes, protractors ---
 
-void SqliteDatabaseManager::saveBookmark(const std::shared_ptr<SDKBookmarkVO>& record, const std::string& bookID,
+base::Result<void> SqliteDatabaseManager::saveBookmark(const std::shared_ptr<SDKBookmarkVO>& record, const std::string& bookID,
     int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    saveRecord(*record, bookID, userID);
+    return saveRecord(*record, bookID, userID);
 }
 
-void SqliteDatabaseManager::deleteBookmark(const std::shared_ptr<SDKBookmarkVO>& record, const std::string& bookID,
+base::Result<void> SqliteDatabaseManager::deleteBookmark(const std::shared_ptr<SDKBookmarkVO>& record, const std::string& bookID,
     int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    deleteRecord(*record, bookID, userID);
+    return deleteRecord(*record, bookID, userID);
 }
 
 std::vector<std::shared_ptr<SDKBookmarkVO>> SqliteDatabaseManager::bookmarkForPageID(const std::string& pageID,
@@ -375,22 +328,22 @@ std::vector<std::shared_ptr<SDKBookmarkVO>> SqliteDatabaseManager::bookMarkBookI
     return castRecords<SDKBookmarkVO>(recordsOfBook(static_cast<int>(UGCFamily::Bookmark), bookID, userID));
 }
 
-void SqliteDatabaseManager::savePentoolDrawing(const std::shared_ptr<SDKPentoolVO>& record, const std::string& bookID,
+base::Result<void> SqliteDatabaseManager::savePentoolDrawing(const std::shared_ptr<SDKPentoolVO>& record, const std::string& bookID,
     int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    saveRecord(*record, bookID, userID);
+    return saveRecord(*record, bookID, userID);
 }
 
-void SqliteDatabaseManager::deletePentoolDrawing(const std::shared_ptr<SDKPentoolVO>& record,
+base::Result<void> SqliteDatabaseManager::deletePentoolDrawing(const std::shared_ptr<SDKPentoolVO>& record,
     const std::string& bookID, int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    deleteRecord(*record, bookID, userID);
+    return deleteRecord(*record, bookID, userID);
 }
 
 std::vector<std::shared_ptr<SDKPentoolVO>> SqliteDatabaseManager::pentoolDrawingForPageID(const std::string& pageID,
@@ -401,22 +354,22 @@ std::vector<std::shared_ptr<SDKPentoolVO>> SqliteDatabaseManager::pentoolDrawing
         recordsOnPage(static_cast<int>(UGCFamily::PenDrawing), pageID, displayNumber, bookID, userID));
 }
 
-void SqliteDatabaseManager::saveTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& record,
+base::Result<void> SqliteDatabaseManager::saveTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& record,
     const std::string& bookID, int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    saveRecord(*record, bookID, userID);
+    return saveRecord(*record, bookID, userID);
 }
 
-void SqliteDatabaseManager::deleteTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& record,
+base::Result<void> SqliteDatabaseManager::deleteTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& record,
     const std::string& bookID, int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    deleteRecord(*record, bookID, userID);
+    return deleteRecord(*record, bookID, userID);
 }
 
 std::vector<std::shared_ptr<SDKTextAnnotationVO>> SqliteDatabaseManager::textAnnotationVOForPageID(
@@ -427,22 +380,22 @@ std::vector<std::shared_ptr<SDKTextAnnotationVO>> SqliteDatabaseManager::textAnn
         recordsOnPage(static_cast<int>(UGCFamily::TextAnnotation), pageID, displayNumber, bookID, userID));
 }
 
-void SqliteDatabaseManager::saveProtractor(const std::shared_ptr<SDKProtractorVO>& record, const std::string& bookID,
+base::Result<void> SqliteDatabaseManager::saveProtractor(const std::shared_ptr<SDKProtractorVO>& record, const std::string& bookID,
     int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    saveRecord(*record, bookID, userID);
+    return saveRecord(*record, bookID, userID);
 }
 
-void SqliteDatabaseManager::deleteProtractorDrawing(const std::shared_ptr<SDKProtractorVO>& record,
+base::Result<void> SqliteDatabaseManager::deleteProtractorDrawing(const std::shared_ptr<SDKProtractorVO>& record,
     const std::string& bookID, int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
-    deleteRecord(*record, bookID, userID);
+    return deleteRecord(*record, bookID, userID);
 }
 
 std::vector<std::shared_ptr<SDKProtractorVO>> SqliteDatabaseManager::protractorForPageID(const std::string& pageID,

@@ -6,6 +6,13 @@
 // (main thread) and the sync client (a worker) may share one instance; they may also each
 // open their own on the same root.
 //
+// Opening checks the file (PRAGMA quick_check). A damaged file, or one that is no database,
+// is never written into: it is moved aside with its -wal and -shm files (renamed
+// "lectoro-store.damaged-<UTC time>.sqlite…", never deleted) and a fresh store starts; the
+// problem handler hears of it once. Every error names SQLite's own cause (read-only, full,
+// locked, damaged), and a write that fails answers that error and reaches the problem
+// handler.
+//
 // Beside the product's operations it offers the sync client's: what is still to upload,
 // marking uploads done, and storing what the service sent.
 
@@ -13,8 +20,10 @@
 
 #include "platform/base/Error.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,93 +47,109 @@ struct UploadedUGC {
     std::string serverID;
 };
 
+struct StoreOptions {
+    // The SQLite VFS the store's files are opened through; empty for the system's. Tests
+    // give ones that lose power or refuse writes on cue.
+    std::string vfs;
+    // False only to fill a store quickly (benchmarks): saves then skip the sync to disk
+    // and may be lost in a crash.
+    bool durable = true;
+};
+
 class SqliteDatabaseManager final : public lectoro::YSDBManager {
 public:
-    // Creates the storage root when missing. Fails with a clear error when the folder or
-    // the database cannot be opened, or the database is of a newer schema.
-    static base::Result<std::shared_ptr<SqliteDatabaseManager>> open(const std::string& storageRoot);
+    // Creates the storage root when missing. Fails with a clear error (its code a
+    // lectoro::YSDBManagerErrorCode) when the folder or the database cannot be used, or
+    // the database is of a newer schema; replaces a damaged database (see above).
+    static base::Result<std::shared_ptr<SqliteDatabaseManager>> open(const std::string& storageRoot,
+        const StoreOptions& = {});
     // A private database that lives as long as the object (tests, a host without storage).
     static base::Result<std::shared_ptr<SqliteDatabaseManager>> openInMemory();
+    // A stand-in for a store that could not be opened: it holds nothing, every write fails
+    // with `cause`, and the problem handler hears `cause` once.
+    static std::shared_ptr<SqliteDatabaseManager> openUnusable(base::Error cause);
     ~SqliteDatabaseManager() override;
 
     const std::string& databasePath() const { return m_path; }
-    // The last failure of a call (the product's calls report none); empty domain when the
-    // last call succeeded.
+    // The last failure of a call; empty domain when the last call succeeded.
     base::Error lastError() const;
+    // What opening found: a damaged store that was replaced, or why the store is unusable.
+    std::optional<base::Error> openingProblem() const;
 
     // --- lectoro::YSDBManager ---
+    void setProblemHandler(std::function<void(const base::Error&)>) override;
     void setBook(std::shared_ptr<lectoro::LectoroBookVO>) override;
 
-    void saveHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&, const std::string& bookID, int64_t userID) override;
-    void deleteHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> saveHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> deleteHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&, const std::string& bookID, int64_t userID) override;
     std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> highlightForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) override;
     std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> highlightBookID(const std::string& bookID, int64_t userID) override;
-    void updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId) override;
+    base::Result<void> updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId) override;
 
-    void saveBookmark(const std::shared_ptr<lectoro::SDKBookmarkVO>&, const std::string& bookID, int64_t userID) override;
-    void deleteBookmark(const std::shared_ptr<lectoro::SDKBookmarkVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> saveBookmark(const std::shared_ptr<lectoro::SDKBookmarkVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> deleteBookmark(const std::shared_ptr<lectoro::SDKBookmarkVO>&, const std::string& bookID, int64_t userID) override;
     std::vector<std::shared_ptr<lectoro::SDKBookmarkVO>> bookmarkForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) override;
     std::vector<std::shared_ptr<lectoro::SDKBookmarkVO>> bookMarkBookID(const std::string& bookID, int64_t userID) override;
 
-    void savePentoolDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>&, const std::string& bookID, int64_t userID) override;
-    void deletePentoolDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> savePentoolDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> deletePentoolDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>&, const std::string& bookID, int64_t userID) override;
     std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> pentoolDrawingForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) override;
 
-    void saveTextAnnotation(const std::shared_ptr<lectoro::SDKTextAnnotationVO>&, const std::string& bookID,
+    base::Result<void> saveTextAnnotation(const std::shared_ptr<lectoro::SDKTextAnnotationVO>&, const std::string& bookID,
         int64_t userID) override;
-    void deleteTextAnnotation(const std::shared_ptr<lectoro::SDKTextAnnotationVO>&, const std::string& bookID,
+    base::Result<void> deleteTextAnnotation(const std::shared_ptr<lectoro::SDKTextAnnotationVO>&, const std::string& bookID,
         int64_t userID) override;
     std::vector<std::shared_ptr<lectoro::SDKTextAnnotationVO>> textAnnotationVOForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) override;
 
-    void saveFIB(const std::shared_ptr<lectoro::SDKFIBVO>&, const std::string& bookID, int64_t userID) override;
-    void updateFIB(const std::shared_ptr<lectoro::SDKFIBVO>&, const std::string& bookID, int64_t userID) override;
-    void deleteFIB(const std::shared_ptr<lectoro::SDKFIBVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> saveFIB(const std::shared_ptr<lectoro::SDKFIBVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> updateFIB(const std::shared_ptr<lectoro::SDKFIBVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> deleteFIB(const std::shared_ptr<lectoro::SDKFIBVO>&, const std::string& bookID, int64_t userID) override;
     std::shared_ptr<lectoro::SDKFIBVO> getFIBObjectWithLinkId(int64_t linkID, int64_t userId) override;
     std::shared_ptr<lectoro::SDKFIBVO> getEquationFIBObjectForText(const std::string& text, const lectoro::PXLinkVO&,
         int64_t userId) override;
     bool isFIBsAvailableOnPageID(const std::string& pageID, const std::string& displayNumber, const std::string& bookID,
         int64_t userID, bool submitted) override;
-    void clearAllFIBsOnPageNumber(const std::string& pageID, const std::string& displayNumber, const std::string& bookID,
+    base::Result<void> clearAllFIBsOnPageNumber(const std::string& pageID, const std::string& displayNumber, const std::string& bookID,
         int64_t userID, bool submitted) override;
     std::shared_ptr<lectoro::SDKFIBVO> getSDKFIBVOFromUGCDictionary(const base::Value&) override;
     std::shared_ptr<lectoro::SDKPentoolVO> getSDKPenToolVOFromUGCDictionary(const base::Value&) override;
 
     bool isSubmitAnotationAllowedForBookID(const std::string& bookID, int64_t userID) override;
     bool isSubmitAnotationAllowedForFibForBookID(const std::string& bookID, int64_t userID) override;
-    void submitAnotationForBookID(const std::string& bookID, int64_t userID) override;
-    void submitAnotationForFibForBookID(const std::string& bookID, int64_t userID) override;
+    base::Result<void> submitAnotationForBookID(const std::string& bookID, int64_t userID) override;
+    base::Result<void> submitAnotationForFibForBookID(const std::string& bookID, int64_t userID) override;
 
-    void saveProtractor(const std::shared_ptr<lectoro::SDKProtractorVO>&, const std::string& bookID, int64_t userID) override;
-    void deleteProtractorDrawing(const std::shared_ptr<lectoro::SDKProtractorVO>&, const std::string& bookID,
+    base::Result<void> saveProtractor(const std::shared_ptr<lectoro::SDKProtractorVO>&, const std::string& bookID, int64_t userID) override;
+    base::Result<void> deleteProtractorDrawing(const std::shared_ptr<lectoro::SDKProtractorVO>&, const std::string& bookID,
         int64_t userID) override;
     std::vector<std::shared_ptr<lectoro::SDKProtractorVO>> protractorForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) override;
 
-    void saveSCORMdataToDB(const std::string& bookID, int64_t userID, const std::string& scormID,
+    base::Result<void> saveSCORMdataToDB(const std::string& bookID, int64_t userID, const std::string& scormID,
         const std::string& scormString, const std::string& classId, int64_t pageID, const std::string& activityName,
         bool isSynced) override;
     std::optional<std::string> fetchScormDataWithBookID(const std::string& bookID, int64_t userID,
         const std::string& scormID) override;
 
-    void createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
+    base::Result<void> createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
         const std::string& analyticsData) override;
     base::Value getReaderAnalyticsForUser(int64_t userID, const std::string& bookID) override;
 
-    void saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID) override;
+    base::Result<void> saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID) override;
     base::Value getBookMetadataForbookID(const std::string& bookID, int64_t userID) override;
 
-    void saveReaderFontSetting(const std::shared_ptr<lectoro::ReaderFontSettingsVO>&, const std::string& bookID,
+    base::Result<void> saveReaderFontSetting(const std::shared_ptr<lectoro::ReaderFontSettingsVO>&, const std::string& bookID,
         int64_t userID) override;
     std::shared_ptr<lectoro::ReaderFontSettingsVO> getReaderFontSettingForBookID(const std::string& bookID,
         int64_t userID) override;
 
     std::vector<std::shared_ptr<lectoro::SDKBookClassInfoVO>> bookClassInfoArrayForBookID(const std::string& bookID,
         int64_t user) override;
-    void saveSharedReceivedInfo(const base::Value& payload, const std::string& bookID, int64_t userID) override;
+    base::Result<void> saveSharedReceivedInfo(const base::Value& payload, const std::string& bookID, int64_t userID) override;
 
     base::Value getUnsynedUGCDictionaryForUserID(int64_t userID) override;
     base::Value getUnsyncedCollabDataDictionaryForUserID(int64_t userID) override;
@@ -135,14 +160,14 @@ public:
     // An upload went through: each record gets its server id and counts as synced, and
     // uploaded deletions are forgotten; a record saved again since it was read for the
     // upload (a newer revision) keeps its new server id but stays unsynced.
-    void markUGCUploaded(const std::string& bookID, int64_t userID, const std::vector<UploadedUGC>&);
+    base::Result<void> markUGCUploaded(const std::string& bookID, int64_t userID, const std::vector<UploadedUGC>&);
     // What the service holds, merged in as synced: a record matched by server id (or local
     // id) is replaced unless it has changes not yet uploaded, which win; a deleted one
     // (status 3) is removed unless changed locally.
-    void storeFetchedUGC(const std::string& bookID, int64_t userID,
+    base::Result<void> storeFetchedUGC(const std::string& bookID, int64_t userID,
         const std::vector<std::shared_ptr<lectoro::SDKUGCVO>>&);
     // Replaces the user's classes for the book.
-    void saveBookClassInfo(const std::string& bookID, int64_t userID,
+    base::Result<void> saveBookClassInfo(const std::string& bookID, int64_t userID,
         const std::vector<std::shared_ptr<lectoro::SDKBookClassInfoVO>>&);
     void markSharedReceivedInfoSynced(const std::string& bookID, int64_t userID);
     // {"ScormID", "data", "classId", "PageID", "ActivityName"} not yet uploaded.
@@ -155,24 +180,29 @@ public:
 
 private:
     SqliteDatabaseManager(std::unique_ptr<SqliteDatabase>, std::string path);
-    static base::Result<std::shared_ptr<SqliteDatabaseManager>> openAt(const std::string& databasePath);
+    static base::Result<std::shared_ptr<SqliteDatabaseManager>> openAt(const std::string& databasePath,
+        const StoreOptions&);
 
-    void saveRecord(lectoro::SDKUGCVO&, const std::string& bookID, int64_t userID);
-    void deleteRecord(const lectoro::SDKUGCVO&, const std::string& bookID, int64_t userID);
+    base::Result<void> saveRecord(lectoro::SDKUGCVO&, const std::string& bookID, int64_t userID);
+    base::Result<void> deleteRecord(const lectoro::SDKUGCVO&, const std::string& bookID, int64_t userID);
     std::vector<std::shared_ptr<lectoro::SDKUGCVO>> recordsOnPage(int family, const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID);
     std::vector<std::shared_ptr<lectoro::SDKUGCVO>> recordsOfBook(int family, const std::string& bookID, int64_t userID);
     std::shared_ptr<lectoro::SDKFIBVO> answerForLink(const std::string* bookID, int64_t linkID, int64_t userID);
     bool hasUnsubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);
-    void markSubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);
-    void recordFailure();
+    base::Result<void> markSubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);
+    // Notes the database's last error (or why the store is unusable) and answers it.
+    base::Error recordFailure();
     void recordSuccess();
     void recordOutcome(bool succeeded);
-    // A write transaction: beginWriting() is false (the error noted) when none could be
-    // opened; finishWriting() commits work that went well and otherwise, or when the
-    // commit fails, notes the error and rolls back.
+    // A write that failed: noted, told to the problem handler, and answered.
+    base::Result<void> failWrite();
+    base::Result<void> writeOutcome(bool succeeded);
+    // A write transaction: beginWriting() is false when none could be opened (answer
+    // failWrite() then); finishWriting() commits work that went well and otherwise, or
+    // when the commit fails, rolls back and answers the failure.
     bool beginWriting();
-    void finishWriting(bool ok);
+    base::Result<void> finishWriting(bool ok);
     // The analytics sessions the query (of id and data, bound to user and book) selects, by id.
     base::Value analyticsSessions(const char* sql, int64_t userID, const std::string& bookID);
 
@@ -181,6 +211,13 @@ private:
     std::string m_path;
     std::string m_currentBookID;
     base::Error m_lastError;
+    // Why every write fails, for a stand-in of a store that could not be opened.
+    std::optional<base::Error> m_unusable;
+    std::optional<base::Error> m_openingProblem;
+    // Not yet told to a problem handler.
+    bool m_openingProblemPending = false;
+    // Called with m_mutex held: it must not call back into the store.
+    std::function<void(const base::Error&)> m_problemHandler;
 };
 
 } // namespace companion

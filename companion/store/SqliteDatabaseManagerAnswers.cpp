@@ -57,10 +57,10 @@ std::shared_ptr<SDKFIBVO> SqliteDatabaseManager::answerForLink(const std::string
     return result;
 }
 
-void SqliteDatabaseManager::saveFIB(const std::shared_ptr<SDKFIBVO>& record, const std::string& bookID, int64_t userID)
+base::Result<void> SqliteDatabaseManager::saveFIB(const std::shared_ptr<SDKFIBVO>& record, const std::string& bookID, int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
     if (!record->isDeleted()) {
         // One answer per markup: a new record for a link that already has an answer takes
@@ -84,24 +84,24 @@ void SqliteDatabaseManager::saveFIB(const std::shared_ptr<SDKFIBVO>& record, con
                 record->createdDate = stored->createdDate;
         }
     }
-    saveRecord(*record, bookID, userID);
+    return saveRecord(*record, bookID, userID);
 }
 
-void SqliteDatabaseManager::updateFIB(const std::shared_ptr<SDKFIBVO>& record, const std::string& bookID, int64_t userID)
+base::Result<void> SqliteDatabaseManager::updateFIB(const std::shared_ptr<SDKFIBVO>& record, const std::string& bookID, int64_t userID)
 {
-    saveFIB(record, bookID, userID);
+    return saveFIB(record, bookID, userID);
 }
 
-void SqliteDatabaseManager::deleteFIB(const std::shared_ptr<SDKFIBVO>& record, const std::string& bookID, int64_t userID)
+base::Result<void> SqliteDatabaseManager::deleteFIB(const std::shared_ptr<SDKFIBVO>& record, const std::string& bookID, int64_t userID)
 {
     if (!record)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
     if (record->localID.empty() && !record->isUploaded()) {
         if (auto stored = answerForLink(&bookID, record->linkID, userID))
             record->localID = stored->localID;
     }
-    deleteRecord(*record, bookID, userID);
+    return deleteRecord(*record, bookID, userID);
 }
 
 std::shared_ptr<SDKFIBVO> SqliteDatabaseManager::getFIBObjectWithLinkId(int64_t linkID, int64_t userId)
@@ -148,12 +148,12 @@ bool SqliteDatabaseManager::isFIBsAvailableOnPageID(const std::string& pageID, c
     return found;
 }
 
-void SqliteDatabaseManager::clearAllFIBsOnPageNumber(const std::string& pageID, const std::string& displayNumber,
+base::Result<void> SqliteDatabaseManager::clearAllFIBsOnPageNumber(const std::string& pageID, const std::string& displayNumber,
     const std::string& bookID, int64_t userID, bool submitted)
 {
     std::lock_guard lock(m_mutex);
     if (!beginWriting())
-        return;
+        return failWrite();
     // Uploaded answers stay as deletions to upload; the others simply go.
     auto* mark = m_database->statement(
         "UPDATE ugc SET status = 3, is_synced = 0, revision = revision + 1 WHERE family = ?1 AND book_id = ?2 AND "
@@ -170,7 +170,7 @@ void SqliteDatabaseManager::clearAllFIBsOnPageNumber(const std::string& pageID, 
         statement->bind(1, answerFamily).bind(2, bookID).bind(3, userID).bind(4, pageID).bind(5, displayNumber).bind(6, submitted);
         ok = statement->run();
     }
-    finishWriting(ok);
+    return finishWriting(ok);
 }
 
 std::shared_ptr<SDKFIBVO> SqliteDatabaseManager::getSDKFIBVOFromUGCDictionary(const base::Value& dictionary)
@@ -205,15 +205,13 @@ bool SqliteDatabaseManager::hasUnsubmitted(const std::string& bookID, int64_t us
     return found;
 }
 
-void SqliteDatabaseManager::markSubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings)
+base::Result<void> SqliteDatabaseManager::markSubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings)
 {
     auto* select = m_database->statement(
         "SELECT id, payload FROM ugc WHERE book_id = ?1 AND user_id = ?2 AND status <> 3 AND is_submitted = 0 AND "
         "(family = ?3 OR (?4 = 1 AND family = ?5))");
-    if (!select) {
-        recordFailure();
-        return;
-    }
+    if (!select)
+        return failWrite();
     select->bind(1, bookID).bind(2, userID).bind(3, answerFamily).bind(4, includePenDrawings).bind(5, penFamily);
     std::vector<std::pair<int64_t, std::string>> updates;
     while (select->step()) {
@@ -224,15 +222,14 @@ void SqliteDatabaseManager::markSubmitted(const std::string& bookID, int64_t use
     }
     select->reset();
     if (!beginWriting())
-        return;
+        return failWrite();
     for (const auto& [rowID, payload] : updates) {
         auto* update = m_database->statement("UPDATE ugc SET is_submitted = 1, payload = ?2 WHERE id = ?1");
         if (!update || !update->bind(1, rowID).bind(2, payload).run()) {
-            finishWriting(false);
-            return;
+            return finishWriting(false);
         }
     }
-    finishWriting(true);
+    return finishWriting(true);
 }
 
 bool SqliteDatabaseManager::isSubmitAnotationAllowedForBookID(const std::string& bookID, int64_t userID)
@@ -247,16 +244,16 @@ bool SqliteDatabaseManager::isSubmitAnotationAllowedForFibForBookID(const std::s
     return hasUnsubmitted(bookID, userID, false);
 }
 
-void SqliteDatabaseManager::submitAnotationForBookID(const std::string& bookID, int64_t userID)
+base::Result<void> SqliteDatabaseManager::submitAnotationForBookID(const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    markSubmitted(bookID, userID, true);
+    return markSubmitted(bookID, userID, true);
 }
 
-void SqliteDatabaseManager::submitAnotationForFibForBookID(const std::string& bookID, int64_t userID)
+base::Result<void> SqliteDatabaseManager::submitAnotationForFibForBookID(const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    markSubmitted(bookID, userID, false);
+    return markSubmitted(bookID, userID, false);
 }
 
 } // namespace companion

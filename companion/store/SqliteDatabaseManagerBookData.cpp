@@ -12,14 +12,14 @@ namespace companion {
 
 using namespace lectoro;
 
-void SqliteDatabaseManager::saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID)
+base::Result<void> SqliteDatabaseManager::saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID)
 {
     const auto* entries = metadata.asDictionary();
     if (!entries || entries->empty())
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
     if (!beginWriting())
-        return;
+        return failWrite();
     for (const auto& [key, value] : *entries) {
         // An absent value must not erase what another writer stored under the key.
         if (value.isNull())
@@ -28,11 +28,10 @@ void SqliteDatabaseManager::saveBookMetadata(const base::Value& metadata, const 
             "INSERT INTO book_metadata (book_id, user_id, key, value) VALUES (?1, ?2, ?3, ?4) "
             "ON CONFLICT (book_id, user_id, key) DO UPDATE SET value = excluded.value");
         if (!statement || !statement->bind(1, bookID).bind(2, userID).bind(3, key).bind(4, base::toJson(value)).run()) {
-            finishWriting(false);
-            return;
+            return finishWriting(false);
         }
     }
-    finishWriting(true);
+    return finishWriting(true);
 }
 
 base::Value SqliteDatabaseManager::getBookMetadataForbookID(const std::string& bookID, int64_t userID)
@@ -55,16 +54,16 @@ base::Value SqliteDatabaseManager::getBookMetadataForbookID(const std::string& b
     return result;
 }
 
-void SqliteDatabaseManager::saveReaderFontSetting(const std::shared_ptr<ReaderFontSettingsVO>& settings,
+base::Result<void> SqliteDatabaseManager::saveReaderFontSetting(const std::shared_ptr<ReaderFontSettingsVO>& settings,
     const std::string& bookID, int64_t userID)
 {
     if (!settings)
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
     auto* statement = m_database->statement(
         "INSERT INTO reader_font_settings (book_id, user_id, payload) VALUES (?1, ?2, ?3) "
         "ON CONFLICT (book_id, user_id) DO UPDATE SET payload = excluded.payload");
-    recordOutcome(statement
+    return writeOutcome(statement
         && statement->bind(1, bookID).bind(2, userID).bind(3, base::toJson(settings->toDictionary())).run());
 }
 
@@ -129,18 +128,18 @@ std::vector<std::shared_ptr<SDKBookClassInfoVO>> SqliteDatabaseManager::bookClas
     return result;
 }
 
-void SqliteDatabaseManager::saveSharedReceivedInfo(const base::Value& payload, const std::string& bookID, int64_t userID)
+base::Result<void> SqliteDatabaseManager::saveSharedReceivedInfo(const base::Value& payload, const std::string& bookID, int64_t userID)
 {
     if (!payload.isDictionary())
-        return;
+        return {};
     std::lock_guard lock(m_mutex);
     auto* statement = m_database->statement(
         "INSERT INTO shared_received (book_id, user_id, payload, is_synced) VALUES (?1, ?2, ?3, 0) "
         "ON CONFLICT (book_id, user_id) DO UPDATE SET payload = excluded.payload, is_synced = 0");
-    recordOutcome(statement && statement->bind(1, bookID).bind(2, userID).bind(3, base::toJson(payload)).run());
+    return writeOutcome(statement && statement->bind(1, bookID).bind(2, userID).bind(3, base::toJson(payload)).run());
 }
 
-void SqliteDatabaseManager::saveSCORMdataToDB(const std::string& bookID, int64_t userID, const std::string& scormID,
+base::Result<void> SqliteDatabaseManager::saveSCORMdataToDB(const std::string& bookID, int64_t userID, const std::string& scormID,
     const std::string& scormString, const std::string& classId, int64_t pageID, const std::string& activityName,
     bool isSynced)
 {
@@ -160,9 +159,8 @@ void SqliteDatabaseManager::saveSCORMdataToDB(const std::string& bookID, int64_t
                .bind(7, activityName)
                .bind(8, isSynced)
                .run())
-        recordSuccess();
-    else
-        recordFailure();
+        return writeOutcome(true);
+    return failWrite();
 }
 
 std::optional<std::string> SqliteDatabaseManager::fetchScormDataWithBookID(const std::string& bookID, int64_t userID,
@@ -184,7 +182,7 @@ std::optional<std::string> SqliteDatabaseManager::fetchScormDataWithBookID(const
     return result;
 }
 
-void SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
+base::Result<void> SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
     const std::string& analyticsData)
 {
     std::lock_guard lock(m_mutex);
@@ -192,17 +190,15 @@ void SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(const std::str
     auto* update = m_database->statement(
         "UPDATE analytics_session SET data = ?3 WHERE id = (SELECT id FROM analytics_session WHERE user_id = ?1 AND "
         "book_id = ?2 AND is_synced = 0 ORDER BY id DESC LIMIT 1)");
-    if (!update || !update->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).run()) {
-        recordFailure();
-        return;
-    }
+    if (!update || !update->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).run())
+        return failWrite();
     if (m_database->changes() > 0) {
         recordSuccess();
-        return;
+        return {};
     }
     auto* insert = m_database->statement(
         "INSERT INTO analytics_session (user_id, book_id, data, is_synced) VALUES (?1, ?2, ?3, 0)");
-    recordOutcome(insert && insert->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).run());
+    return writeOutcome(insert && insert->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).run());
 }
 
 base::Value SqliteDatabaseManager::getReaderAnalyticsForUser(int64_t userID, const std::string& bookID)

@@ -18,9 +18,9 @@ base::Value SqliteDatabaseManager::getUnsynedUGCDictionaryForUserID(int64_t user
 {
     std::lock_guard lock(m_mutex);
     base::Value::List books;
-    auto* statement = m_database->statement(
-        "SELECT book_id, local_id, ugc_id, status, is_synced, is_submitted, payload, page_identifier, display_num "
-        "FROM ugc WHERE user_id = ?1 AND is_synced = 0 ORDER BY book_id, id");
+    static const std::string sql = std::string("SELECT book_id, ") + recordSelectColumns
+        + " FROM ugc WHERE user_id = ?1 AND is_synced = 0 ORDER BY book_id, id";
+    auto* statement = m_database->statement(sql.c_str());
     if (!statement) {
         recordFailure();
         return base::Value::Dictionary { { "ugcBookList", std::move(books) } };
@@ -39,18 +39,8 @@ base::Value SqliteDatabaseManager::getUnsynedUGCDictionaryForUserID(int64_t user
             flush();
             currentBook = bookID;
         }
-        auto payload = base::parseJson(statement->columnText(6));
-        if (!payload.ok() || !payload.value().isDictionary())
-            continue;
-        auto& item = *payload.value().asDictionary();
-        item.set("localID", statement->columnText(1));
-        item.set("ugcID", statement->columnText(2));
-        item.set("status", statement->columnInteger(3));
-        item.set("isSynced", false);
-        item.set("isSubmitted", statement->columnInteger(5) != 0);
-        item.set("pageId", statement->columnText(7));
-        item.set("folioID", statement->columnText(8));
-        currentList.push_back(std::move(payload.value()));
+        if (auto record = recordFromRow(*statement, 1))
+            currentList.push_back(record->toUGCDictionary());
     }
     flush();
     recordOutcome(statement->ok());
@@ -61,9 +51,9 @@ std::vector<UnsyncedUGC> SqliteDatabaseManager::unsyncedUGCForBookID(const std::
 {
     std::lock_guard lock(m_mutex);
     std::vector<UnsyncedUGC> result;
-    auto* statement = m_database->statement(
-        "SELECT local_id, ugc_id, status, is_synced, is_submitted, payload, page_identifier, display_num, revision "
-        "FROM ugc WHERE book_id = ?1 AND user_id = ?2 AND is_synced = 0 ORDER BY id");
+    static const std::string sql = std::string("SELECT ") + recordSelectColumns
+        + ", revision FROM ugc WHERE book_id = ?1 AND user_id = ?2 AND is_synced = 0 ORDER BY id";
+    auto* statement = m_database->statement(sql.c_str());
     if (!statement) {
         recordFailure();
         return result;
@@ -71,18 +61,18 @@ std::vector<UnsyncedUGC> SqliteDatabaseManager::unsyncedUGCForBookID(const std::
     statement->bind(1, bookID).bind(2, userID);
     while (statement->step()) {
         if (auto record = recordFromRow(*statement))
-            result.push_back({ std::move(record), statement->columnInteger(8) });
+            result.push_back({ std::move(record), statement->columnInteger(recordColumnCount) });
     }
     recordOutcome(statement->ok());
     return result;
 }
 
-void SqliteDatabaseManager::markUGCUploaded(const std::string& bookID, int64_t userID,
+base::Result<void> SqliteDatabaseManager::markUGCUploaded(const std::string& bookID, int64_t userID,
     const std::vector<UploadedUGC>& uploads)
 {
     std::lock_guard lock(m_mutex);
     if (!beginWriting())
-        return;
+        return failWrite();
     bool ok = true;
     for (const auto& upload : uploads) {
         if (!upload.record)
@@ -110,15 +100,15 @@ void SqliteDatabaseManager::markUGCUploaded(const std::string& bookID, int64_t u
             break;
         }
     }
-    finishWriting(ok);
+    return finishWriting(ok);
 }
 
-void SqliteDatabaseManager::storeFetchedUGC(const std::string& bookID, int64_t userID,
+base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& bookID, int64_t userID,
     const std::vector<std::shared_ptr<SDKUGCVO>>& records)
 {
     std::lock_guard lock(m_mutex);
     if (!beginWriting())
-        return;
+        return failWrite();
     bool ok = true;
     for (const auto& fetched : records) {
         if (!fetched)
@@ -158,38 +148,43 @@ void SqliteDatabaseManager::storeFetchedUGC(const std::string& bookID, int64_t u
         record->localID = rowID ? localID : (fetched->localID.empty() ? base::makeUuid() : fetched->localID);
         record->isSynced = true;
         auto* answer = dynamic_cast<SDKFIBVO*>(record.get());
-        auto* upsert = m_database->statement(
+        static const std::string sql = std::string(
             "INSERT INTO ugc (family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
-            "is_synced, is_submitted, payload) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 1, ?10, ?11) "
+            "is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 1, ?10, "
+            + recordFieldParameters(11) + ") "
             "ON CONFLICT (family, book_id, user_id, local_id) DO UPDATE SET ugc_id = excluded.ugc_id, "
             "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
-            "status = excluded.status, is_synced = 1, is_submitted = excluded.is_submitted, payload = excluded.payload");
-        if (!upsert
-            || !upsert->bind(1, family)
-                    .bind(2, bookID)
-                    .bind(3, userID)
-                    .bind(4, record->localID)
-                    .bind(5, record->ugcID)
-                    .bind(6, record->pageIdentifier)
-                    .bind(7, record->displayNum)
-                    .bind(8, answer ? answer->linkID : int64_t(0))
-                    .bind(9, static_cast<int64_t>(record->status))
-                    .bind(10, record->isSubmitted)
-                    .bind(11, base::toJson(record->toUGCDictionary()))
-                    .run()) {
+            "status = excluded.status, is_synced = 1, is_submitted = excluded.is_submitted, " + recordFieldAssignments;
+        auto* upsert = m_database->statement(sql.c_str());
+        if (!upsert) {
+            ok = false;
+            break;
+        }
+        upsert->bind(1, family)
+            .bind(2, bookID)
+            .bind(3, userID)
+            .bind(4, record->localID)
+            .bind(5, record->ugcID)
+            .bind(6, record->pageIdentifier)
+            .bind(7, record->displayNum)
+            .bind(8, answer ? answer->linkID : int64_t(0))
+            .bind(9, static_cast<int64_t>(record->status))
+            .bind(10, record->isSubmitted);
+        bindRecordFields(*upsert, 11, *record);
+        if (!upsert->run()) {
             ok = false;
             break;
         }
     }
-    finishWriting(ok);
+    return finishWriting(ok);
 }
 
-void SqliteDatabaseManager::saveBookClassInfo(const std::string& bookID, int64_t userID,
+base::Result<void> SqliteDatabaseManager::saveBookClassInfo(const std::string& bookID, int64_t userID,
     const std::vector<std::shared_ptr<SDKBookClassInfoVO>>& classes)
 {
     std::lock_guard lock(m_mutex);
     if (!beginWriting())
-        return;
+        return failWrite();
     bool ok = false;
     if (auto* clear = m_database->statement("DELETE FROM class_info WHERE book_id = ?1 AND user_id = ?2"))
         ok = clear->bind(1, bookID).bind(2, userID).run();
@@ -203,7 +198,7 @@ void SqliteDatabaseManager::saveBookClassInfo(const std::string& bookID, int64_t
             "INSERT INTO class_info (book_id, user_id, position, payload) VALUES (?1, ?2, ?3, ?4)");
         ok = insert && insert->bind(1, bookID).bind(2, userID).bind(3, position++).bind(4, base::toJson(info->toDictionary())).run();
     }
-    finishWriting(ok);
+    return finishWriting(ok);
 }
 
 void SqliteDatabaseManager::markSharedReceivedInfoSynced(const std::string& bookID, int64_t userID)

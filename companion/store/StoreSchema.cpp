@@ -1,8 +1,12 @@
 #include "companion/store/StoreSchema.h"
 
 #include "companion/store/SqliteDatabase.h"
+#include "companion/store/StoredRecord.h"
+
+#include "LectoroSDKWithReader/readersdk/YSDBManager.h"
 
 #include <string>
+#include <vector>
 
 namespace companion {
 
@@ -87,18 +91,76 @@ CREATE TABLE analytics_session (
 CREATE INDEX analytics_session_book ON analytics_session (user_id, book_id);
 )SQL";
 
+// Version 2. Highlights and bookmarks are read by the thousand (a book's list, a page's
+// marks on every turn), so their fields move into columns and a row becomes a record
+// without parsing JSON; "layout" says which rows have moved (StoredRecord.h). The other
+// kinds keep their payload. A book's records of one family come in saving order from
+// their own index.
+constexpr const char* schemaVersion2 = R"SQL(
+ALTER TABLE ugc ADD COLUMN layout INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE ugc ADD COLUMN book_version TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN href TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN chapter_name TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN created_date TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN modified_date TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN body TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN note_text TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN background_color TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN text_color TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN creator_name TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN position_identifier TEXT NOT NULL DEFAULT '';
+ALTER TABLE ugc ADD COLUMN start_index INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE ugc ADD COLUMN end_index INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE ugc ADD COLUMN flags INTEGER NOT NULL DEFAULT 0;
+CREATE INDEX ugc_book ON ugc (family, book_id, user_id);
+)SQL";
+
+// Rewrites the highlights and bookmarks stored before version 2 into their columns. A row
+// whose payload no longer parses stays as it was (it read as nothing before too).
+base::Result<void> moveRecordFieldsIntoColumns(SqliteDatabase& database)
+{
+    std::string select = std::string("SELECT id, ") + recordSelectColumns
+        + " FROM ugc WHERE layout = 0 AND family IN (1, 2) ORDER BY id";
+    auto* rows = database.statement(select.c_str());
+    if (!rows)
+        return database.lastError();
+    std::vector<std::pair<int64_t, std::shared_ptr<lectoro::SDKUGCVO>>> records;
+    while (rows->step()) {
+        if (auto record = recordFromRow(*rows, 1))
+            records.emplace_back(rows->columnInteger(0), std::move(record));
+    }
+    if (!rows->ok())
+        return database.lastError();
+    rows->reset();
+    std::string update = std::string("UPDATE ugc SET (") + recordFieldColumns + ") = (" + recordFieldParameters(2)
+        + ") WHERE id = ?1";
+    for (const auto& [rowID, record] : records) {
+        auto* statement = database.statement(update.c_str());
+        if (!statement)
+            return database.lastError();
+        statement->bind(1, rowID);
+        bindRecordFields(*statement, 2, *record);
+        if (!statement->run())
+            return database.lastError();
+    }
+    return {};
+}
+
 struct Migration {
     int toVersion;
     const char* sql;
+    // Work SQL alone cannot do, run after `sql` in the same transaction; may be null.
+    base::Result<void> (*convert)(SqliteDatabase&);
 };
 
 constexpr Migration migrations[] = {
-    { 1, schemaVersion1 },
+    { 1, schemaVersion1, nullptr },
+    { 2, schemaVersion2, moveRecordFieldsIntoColumns },
 };
 
-base::Error schemaError(const std::string& message)
+base::Error newerSchemaError(const std::string& message)
 {
-    return base::Error::make(storeErrorDomain, 1, message);
+    return base::Error::make(storeErrorDomain, static_cast<int64_t>(lectoro::YSDBManagerErrorCode::NewerSchema), message);
 }
 
 } // namespace
@@ -116,22 +178,29 @@ base::Result<void> migrateStoreSchema(SqliteDatabase& database)
 
     auto* query = database.statement("PRAGMA user_version");
     if (!query || !query->step())
-        return fail(database.lastError());
+        return fail(database.lastError("The store's schema cannot be brought up to date"));
     int version = static_cast<int>(query->columnInteger(0));
     query->reset();
     if (version > storeSchemaVersion)
-        return fail(schemaError("The database was written by a newer version (schema " + std::to_string(version) + ")"));
+        return fail(newerSchemaError("The database was written by a newer version (schema " + std::to_string(version) + ")"));
 
     for (const auto& migration : migrations) {
         if (migration.toVersion <= version)
             continue;
         std::string setVersion = "PRAGMA user_version = " + std::to_string(migration.toVersion);
-        if (!database.execute(migration.sql) || !database.execute(setVersion.c_str()))
-            return fail(database.lastError());
+        if (!database.execute(migration.sql))
+            return fail(database.lastError("The store's schema cannot be brought up to date"));
+        if (migration.convert) {
+            auto converted = migration.convert(database);
+            if (!converted.ok())
+                return fail(converted.error());
+        }
+        if (!database.execute(setVersion.c_str()))
+            return fail(database.lastError("The store's schema cannot be brought up to date"));
         version = migration.toVersion;
     }
     if (!database.execute("COMMIT"))
-        return fail(database.lastError());
+        return fail(database.lastError("The store's schema cannot be brought up to date"));
     return {};
 }
 

@@ -7,14 +7,14 @@
 
 namespace companion::testing {
 
-std::shared_ptr<FakeFramework> FakeFramework::create(std::string storageRoot)
+std::shared_ptr<FakeFramework> FakeFramework::create(std::string storageRoot, std::string storeVfs)
 {
-    return std::shared_ptr<FakeFramework>(new FakeFramework(std::move(storageRoot)));
+    return std::shared_ptr<FakeFramework>(new FakeFramework(std::move(storageRoot), std::move(storeVfs)));
 }
 
-FakeFramework::FakeFramework(std::string storageRoot)
+FakeFramework::FakeFramework(std::string storageRoot, std::string storeVfs)
     : m_service(FakeService::create())
-    , m_real(makeFramework(FrameworkOptions { std::move(storageRoot), m_service }))
+    , m_real(makeFramework(FrameworkOptions { std::move(storageRoot), m_service, std::move(storeVfs) }))
 {
 }
 

@@ -24,8 +24,9 @@ namespace companion::testing {
 
 class FakeFramework final : public lectoro::CompanionFramework {
 public:
-    // An empty storage root keeps the store in memory.
-    static std::shared_ptr<FakeFramework> create(std::string storageRoot = {});
+    // An empty storage root keeps the store in memory; `storeVfs` names the SQLite VFS the
+    // store opens its files through (empty: the system's).
+    static std::shared_ptr<FakeFramework> create(std::string storageRoot = {}, std::string storeVfs = {});
 
     const std::shared_ptr<FakeService>& service() const { return m_service; }
     std::shared_ptr<SqliteDatabaseManager> store();
@@ -51,7 +52,7 @@ public:
     std::shared_ptr<lectoro::MVGoogleTranslationManager> translationManager() override;
 
 private:
-    explicit FakeFramework(std::string storageRoot);
+    FakeFramework(std::string storageRoot, std::string storeVfs);
 
     std::shared_ptr<FakeService> m_service;
     std::shared_ptr<Framework> m_real;

@@ -73,4 +73,10 @@ void HostListener::didHLSMediaLoadingFailWithError(
     print("didHLSMediaLoadingFail book " + bookId + ": " + error.localizedDescription());
 }
 
+void HostListener::didLocalStoreFailWithError(const base::Error& error)
+{
+    ++m_storeProblems;
+    print("didLocalStoreFail: " + error.localizedDescription());
+}
+
 } // namespace host

@@ -25,6 +25,8 @@ public:
     };
     const std::vector<Close>& closes() const { return m_closes; }
     bool sessionExpired() const { return m_sessionExpired; }
+    // How many store problems the launcher reported.
+    int storeProblems() const { return m_storeProblems; }
 
     void didClosedReaderWithReader(lectoro::LectoroReaderViewController&, const std::string& bookID,
         std::shared_ptr<lectoro::LectoroUser>, const std::optional<std::string>& lastPageFolio) override;
@@ -42,6 +44,7 @@ public:
         std::shared_ptr<lectoro::LectoroUser>, const std::string& expiredToken) override;
     void didHLSMediaLoadingFailWithError(
         const base::Error&, const std::string& bookId, int64_t timeStamp) override;
+    void didLocalStoreFailWithError(const base::Error&) override;
 
 private:
     void print(const std::string& line);
@@ -49,6 +52,7 @@ private:
     std::ostream& m_out;
     std::vector<Close> m_closes;
     bool m_sessionExpired = false;
+    int m_storeProblems = 0;
 };
 
 } // namespace host

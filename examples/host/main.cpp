@@ -14,8 +14,9 @@
 // unless --storage names one to keep. --inspect (or --search) first prints what the
 // book folder holds and the hits of a search in it. A folder that is missing or holds no
 // readable book is reported and the program exits with 1; a book that does not reopen
-// where it was left exits with 3. --snapshot writes a picture of the reading screen once the
-// book is open (a snapshot that cannot be written exits with 4 after the run).
+// where it was left exits with 3; a store that failed (damaged and replaced, read-only,
+// full, a save that did not reach the disk) is reported and exits with 4. --snapshot writes a
+// picture of the reading screen once the book is open (one that cannot be written exits with 5).
 
 #include "BookPrinter.h"
 #include "HostListener.h"
@@ -214,9 +215,14 @@ public:
         close(*reader);
         bool restored = reopenedAt == leftAt;
         std::cout << "Last page restored: " << (restored ? "yes" : "no") << '\n';
+        if (m_listener->storeProblems() > 0) {
+            // Nothing the reader kept in this run can be trusted to be there next time.
+            std::cout << "The store failed (" << m_listener->storeProblems() << " problem(s) reported)\n";
+            return 4;
+        }
         if (!restored)
             return 3;
-        return snapshotWritten ? 0 : 4;
+        return snapshotWritten ? 0 : 5;
     }
 
 private:

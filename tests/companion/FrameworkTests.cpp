@@ -92,8 +92,13 @@ TEST_F(FrameworkTest, StoreThatCannotOpenIsAnErrorNotACrash)
     auto file = std::filesystem::temp_directory_path() / ("lectoro-not-a-folder-" + std::to_string(::getpid()));
     std::ofstream(file) << "x";
     auto framework = companion::makeFramework({ (file / "store").string(), nullptr });
-    EXPECT_FALSE(framework->makeDatabaseManager());
-    EXPECT_TRUE(framework->storeError());
+    // A stand-in answers: it holds nothing and refuses every write with the reason.
+    auto store = framework->makeDatabaseManager();
+    ASSERT_TRUE(store);
+    ASSERT_TRUE(framework->storeError());
+    auto saved = store->saveBookMetadata(base::Value::Dictionary { { "LastPageFolio", "1" } }, "1", 7);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.error().localizedDescription(), framework->storeError()->localizedDescription());
     // The sync client still works, with nothing local to send.
     auto client = framework->makeDataSyncingManager("https://api.example", "c");
     ASSERT_TRUE(client);

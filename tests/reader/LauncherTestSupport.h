@@ -58,11 +58,13 @@ public:
     {
         events.push_back("sessionExpired:" + token);
     }
+    void didLocalStoreFailWithError(const base::Error& error) override { storeProblems.push_back(error); }
 
     std::shared_ptr<companion::testing::FakeService> service;
     std::vector<Close> closes;
     std::vector<std::string> furthestPages;
     std::vector<std::string> events;
+    std::vector<base::Error> storeProblems;
     int ugcSaves = 0;
 };
 

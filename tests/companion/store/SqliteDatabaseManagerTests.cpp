@@ -73,6 +73,15 @@ std::vector<RecordKind> recordKinds()
                 record->startIndex = 4;
                 record->endIndex = 19;
                 record->sharedUsers = base::Value::List { 7, 8 };
+                record->textColor = "#000000";
+                record->creatorName = "Ann";
+                record->positionIdentifier = "epubcfi(/6/2!/4/1:3)";
+                record->isStickyNote = true;
+                record->isTeacherReviewNote = true;
+                record->noteRect = ui::Rect(3, 4, 24, 24);
+                record->href = "ch1.xhtml";
+                record->chapterName = "One";
+                record->metaData = base::Value::Dictionary { { "tag", "x" } };
                 record->noteComments = base::Value::List { base::Value::Dictionary { { "Text", "hi" }, { "UserID", "7" } } };
                 return record;
             },
@@ -556,12 +565,8 @@ TEST(SqliteDatabaseManager, UnusableStorageIsAClearError)
     auto notAFolder = SqliteDatabaseManager::open(file.string());
     ASSERT_FALSE(notAFolder.ok());
     EXPECT_EQ(notAFolder.error().domain, companion::storeErrorDomain);
+    EXPECT_NE(notAFolder.error().localizedDescription().find(file.string()), std::string::npos);
     EXPECT_FALSE(SqliteDatabaseManager::open("").ok());
-
-    auto garbage = folder.path() / "garbage";
-    std::filesystem::create_directory(garbage);
-    std::ofstream(garbage / companion::storeFileName) << std::string(4096, 'z');
-    EXPECT_FALSE(SqliteDatabaseManager::open(garbage.string()).ok());
 }
 
 TEST(SqliteDatabaseManager, ADatabaseOfANewerSchemaIsRefused)

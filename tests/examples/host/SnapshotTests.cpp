@@ -60,7 +60,7 @@ TEST(HostSnapshotTests, ASnapshotThatCannotBeWrittenFailsTheRun)
         + printtest::quoted(folder.file("missing/folder/screen.png")) + "; echo status=$?");
     ASSERT_TRUE(output);
     EXPECT_NE(output->find("Could not write the snapshot"), std::string::npos) << *output;
-    EXPECT_NE(output->find("status=4"), std::string::npos) << *output;
+    EXPECT_NE(output->find("status=5"), std::string::npos) << *output;
 }
 
 } // namespace
