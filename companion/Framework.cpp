@@ -2,6 +2,7 @@
 
 #include "companion/analytics/BookReadingTimeManager.h"
 #include "companion/analytics/QueuedAnalyticsManager.h"
+#include "companion/controllers/PenToolDrawingController.h"
 #include "companion/renderer/BookRenderer.h"
 #include "companion/search/BookTextSearchController.h"
 #include "companion/service/InProcessService.h"
@@ -90,6 +91,11 @@ std::shared_ptr<lectoro::TextSearchController> Framework::makeTextSearchControll
     if (!book)
         return nullptr;
     return std::make_shared<BookTextSearchController>(std::move(book), searchText, searchType);
+}
+
+std::shared_ptr<lectoro::PenToolController> Framework::makePenToolController()
+{
+    return std::make_shared<PenToolDrawingController>();
 }
 
 std::shared_ptr<Framework> makeFramework(FrameworkOptions options)

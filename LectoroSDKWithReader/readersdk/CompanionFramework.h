@@ -21,6 +21,7 @@ class AnalyticsManager;
 class LectoroBookVO;
 class LectoroDataSyncingManager;
 class LectoroServiceInterface;
+class PenToolController;
 class ReadingTimeManager;
 class RendererViewController;
 class RendererViewControllerDelegate;
@@ -47,6 +48,9 @@ public:
     // A search engine over a loaded book (search type 0: plain text).
     virtual std::shared_ptr<TextSearchController> makeTextSearchController(std::shared_ptr<LectoroBookVO>,
         const std::string& searchText, int searchType = 0) = 0;
+    // A new pen controller, without canvas or delegate; null from a framework that draws
+    // no pen strokes.
+    virtual std::shared_ptr<PenToolController> makePenToolController() { return nullptr; }
 };
 
 // Installs the framework (null uninstalls it). The analytics manager made by an earlier

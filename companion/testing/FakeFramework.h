@@ -47,6 +47,7 @@ public:
     std::shared_ptr<lectoro::ReadingTimeManager> makeReadingTimeManager(const std::string& bookPath) override;
     std::shared_ptr<lectoro::TextSearchController> makeTextSearchController(std::shared_ptr<lectoro::LectoroBookVO>,
         const std::string& searchText, int searchType = 0) override;
+    std::shared_ptr<lectoro::PenToolController> makePenToolController() override;
 
 private:
     explicit FakeFramework(std::string storageRoot);
