@@ -7,6 +7,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
+#include "LectoroSDKWithReader/readersdk/widgets/HighlightActionView.h"
 #include "companion/books/BookErrors.h"
 #include "companion/books/BookLoader.h"
 #include "companion/renderer/ChapterPositions.h"
@@ -863,6 +864,15 @@ void BookRenderer::tapPoint(int64_t pageNumber, const ui::Point& point)
     if (!isOnScreen(pageNumber))
         return;
     auto protect = shared_from_this();
+    // A tap beside an open highlight pop-up only closes it.
+    if (m_highlightView && m_highlightView->superview()) {
+        m_selection.reset();
+        if (auto actionView = std::dynamic_pointer_cast<lectoro::HighlightActionView>(m_highlightView))
+            actionView->closeHighlightView();
+        else
+            m_highlightView->removeFromSuperview();
+        return;
+    }
     auto delegate = liveDelegate();
     if (!delegate)
         return;

@@ -11,6 +11,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
+#include "LectoroSDKWithReader/readersdk/widgets/BookMarkView.h"
 #include "companion/renderer/RendererPenCanvas.h"
 #include "companion/renderer/RendererSupport.h"
 #include "platform/base/RunLoop.h"
@@ -234,13 +235,25 @@ void BookRenderer::addBookmarkView(std::shared_ptr<ui::View> bookmarkView, int64
     if (overlay.bookmarkView && overlay.bookmarkView != bookmarkView)
         overlay.bookmarkView->removeFromSuperview();
     overlay.bookmarkView = bookmarkView;
-    place(bookmarkView, pageNo);
+    // The icon stands in the page's top right corner and shows whether the page is marked.
+    if (auto icon = std::dynamic_pointer_cast<lectoro::BookMarkView>(bookmarkView)) {
+        icon->setPageNumber(pageNo);
+        icon->setBookmarkVO(overlay.bookmark);
+    }
+    ui::Rect frame = bookmarkView->frame();
+    if (auto container = pageView(pageNo))
+        frame.origin = ui::Point { std::max(0.0, container->bounds().size.width - frame.size.width - 8), 8 };
+    place(bookmarkView, pageNo, frame);
 }
 
 void BookRenderer::addBookmark(std::shared_ptr<lectoro::SDKBookmarkVO> bookmark, int64_t pageNo)
 {
-    if (isOnScreen(pageNo))
-        m_overlays[pageNo].bookmark = bookmark && !bookmark->isDeleted() ? bookmark : nullptr;
+    if (!isOnScreen(pageNo))
+        return;
+    auto& overlay = m_overlays[pageNo];
+    overlay.bookmark = bookmark && !bookmark->isDeleted() ? bookmark : nullptr;
+    if (auto icon = std::dynamic_pointer_cast<lectoro::BookMarkView>(overlay.bookmarkView))
+        icon->setBookmarkVO(overlay.bookmark);
 }
 
 std::shared_ptr<lectoro::SDKBookmarkVO> BookRenderer::getBookmarkVOForPageNo(int64_t pageNo)
@@ -263,8 +276,12 @@ void BookRenderer::setBookmarkVO(std::shared_ptr<lectoro::SDKBookmarkVO> bookmar
     m_bookmarkVO = bookmark;
     if (bookmark) {
         int64_t page = pageNumberOfRecord(*bookmark);
-        if (isOnScreen(page))
-            m_overlays[page].bookmark = bookmark->isDeleted() ? nullptr : bookmark;
+        if (isOnScreen(page)) {
+            auto& overlay = m_overlays[page];
+            overlay.bookmark = bookmark->isDeleted() ? nullptr : bookmark;
+            if (auto icon = std::dynamic_pointer_cast<lectoro::BookMarkView>(overlay.bookmarkView))
+                icon->setBookmarkVO(overlay.bookmark);
+        }
     }
     auto protect = shared_from_this();
     if (auto delegate = liveDelegate())
@@ -519,8 +536,11 @@ void BookRenderer::addReviewViewOnFib(std::shared_ptr<lectoro::SDKFIBVO> fib)
 void BookRenderer::addMultiLinkController(std::shared_ptr<ui::ViewController> controller,
     std::shared_ptr<ui::View> sourceView, int64_t pageNo)
 {
-    if (isOnScreen(pageNo) && controller)
-        m_overlays[pageNo].multiLinkControllers.push_back({ std::move(controller), std::move(sourceView) });
+    if (!isOnScreen(pageNo) || !controller)
+        return;
+    // The list stands on the page where its owner framed it, beside the group's icon.
+    place(controller->view(), pageNo);
+    m_overlays[pageNo].multiLinkControllers.push_back({ std::move(controller), std::move(sourceView) });
 }
 
 void BookRenderer::addInLineVideo(std::shared_ptr<ui::View> videoView, const ui::Rect& rect, int64_t pageNo)
@@ -534,8 +554,17 @@ void BookRenderer::addInLineVideo(std::shared_ptr<ui::View> videoView, const ui:
 void BookRenderer::addInstructionPopup(std::shared_ptr<ui::ViewController> controller,
     std::shared_ptr<ui::View> sourceView, int64_t pageNo)
 {
-    if (isOnScreen(pageNo) && controller)
-        m_overlays[pageNo].instructionPopups.push_back({ std::move(controller), std::move(sourceView) });
+    if (!isOnScreen(pageNo) || !controller)
+        return;
+    // Below its markup's icon when the owner gave no place of its own.
+    auto popup = controller->view();
+    ui::Rect frame = popup->frame();
+    if (frame.origin == ui::Point {} && sourceView) {
+        ui::Rect source = sourceView->frame();
+        frame.origin = ui::Point { source.origin.x, source.origin.y + source.size.height };
+    }
+    place(popup, pageNo, frame);
+    m_overlays[pageNo].instructionPopups.push_back({ std::move(controller), std::move(sourceView) });
 }
 
 } // namespace companion

@@ -7,6 +7,7 @@
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "LectoroSDKWithReader/readersdk/widgets/HighlightActionView.h"
 #include "LectoroSDKWithReader/readersdk/widgets/UGCLabel.h"
 #include "companion/renderer/RendererSupport.h"
 #include "platform/base/Strings.h"
@@ -152,6 +153,19 @@ bool BookRenderer::openHighlightView(std::shared_ptr<ui::View> popup, int64_t pa
     if (!popup || !m_selection || m_selection->pageNumber != pageNo)
         return false;
     setHighlightView(popup);
+    if (auto actionView = std::dynamic_pointer_cast<lectoro::HighlightActionView>(popup)) {
+        // The pop-up learns which highlight it was opened on, if any.
+        std::shared_ptr<lectoro::SDKHighlightVO> under;
+        auto found = m_overlays.find(pageNo);
+        for (size_t index = 0; found != m_overlays.end() && index < found->second.highlights.size() && !under; ++index) {
+            const auto& existing = found->second.highlights[index];
+            if (!existing->isStickyNote && existing->startIndex < m_selection->range.end
+                && m_selection->range.start < existing->endIndex)
+                under = existing;
+        }
+        actionView->setHighlightVO(under);
+        actionView->resetHighlightView();
+    }
     // Above the selection, starting where it starts; below it when there is no room above;
     // always inside the renderer's view.
     ui::Rect bounds = view()->bounds();
