@@ -17,6 +17,7 @@
 #include "BookPrinter.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
+#include "MarkupPrinter.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
@@ -25,6 +26,7 @@
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/TextSearchController.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
@@ -112,6 +114,8 @@ bool inspectBook(const Options& options)
         return false;
     }
     host::printBookStructure(std::cout, *delegate->book);
+    if (auto pageBook = std::dynamic_pointer_cast<lectoro::PXBookVO>(delegate->book))
+        host::printPageMarkups(std::cout, *pageBook);
     std::cout << "Renderer:\n";
     for (const auto& event : delegate->events)
         std::cout << "  " << event << '\n';

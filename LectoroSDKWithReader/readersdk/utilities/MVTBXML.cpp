@@ -56,7 +56,8 @@ base::Result<base::Value> dictionaryWithXMLData(std::string_view xml)
             frame.nextChild = child.next_sibling();
             if (child.type() == pugi::node_element) {
                 frame.hasElementChildren = true;
-                stack.push_back({ child, child.first_child(), {}, {}, false });
+                if (stack.size() < maxDepth)
+                    stack.push_back({ child, child.first_child(), {}, {}, false });
             } else if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
                 frame.ownText += child.value();
             }
