@@ -69,11 +69,17 @@ base::Result<void> readPageBookMarkups(const pugi::xml_node& ebook, lectoro::PXB
             base::Value::List media;
             for (auto medium : entry.children("media")) {
                 std::string kind = attributeText(medium, "kind");
-                int64_t code = kind == "audio" ? 0 : kind == "video" ? 1 : kind == "image" ? 2 : kind == "web" ? 3 : -1;
+                int64_t code = kind == "audio" ? 0
+                    : kind == "video"          ? 1
+                    : kind == "image"          ? 2
+                    : kind == "web"            ? 3
+                                               : -1;
                 if (code < 0)
                     return makeBookError(BookError::Malformed,
-                        "The page book descriptor is malformed: glossary medium of unknown kind \"" + kind + "\"");
-                media.emplace_back(base::Value::Dictionary { { "kind", code }, { "path", attributeText(medium, "src") } });
+                        "The page book descriptor is malformed: glossary medium of unknown kind \"" + kind
+                            + "\"");
+                media.emplace_back(
+                    base::Value::Dictionary { { "kind", code }, { "path", attributeText(medium, "src") } });
             }
             if (media.empty())
                 continue;
@@ -86,7 +92,8 @@ base::Result<void> readPageBookMarkups(const pugi::xml_node& ebook, lectoro::PXB
     for (auto standard : ebook.child("standards").children("standard")) {
         std::string type = attributeText(standard, "type");
         if (type.empty())
-            return makeBookError(BookError::Malformed, "The page book descriptor is malformed: a standard has no type");
+            return makeBookError(
+                BookError::Malformed, "The page book descriptor is malformed: a standard has no type");
         standards.emplace_back(base::Value::Dictionary {
             { "type", type },
             { "role", attributeText(standard, "role") },
@@ -99,10 +106,10 @@ base::Result<void> readPageBookMarkups(const pugi::xml_node& ebook, lectoro::PXB
 
 std::string linkTypeName(int32_t linkType)
 {
-    static const char* const names[] = { "", "multi-link", "audio", "video", "image", "fill-in-the-blank", "comment",
-        "go to page", "web link", "HTML wrap", "assessment", "audio sync", "HTML activity", "drop-down", "slide show",
-        "widget", "multi-file", "Kaltura video", "YouTube video", "survey", "glossary", "jump to book", "image zoom",
-        "instruction", "3D video", "SCORM", "hidden" };
+    static const char* const names[] = { "", "multi-link", "audio", "video", "image", "fill-in-the-blank",
+        "comment", "go to page", "web link", "HTML wrap", "assessment", "audio sync", "HTML activity",
+        "drop-down", "slide show", "widget", "multi-file", "Kaltura video", "YouTube video", "survey",
+        "glossary", "jump to book", "image zoom", "instruction", "3D video", "SCORM", "hidden" };
     return linkType >= 1 && linkType <= 26 ? names[linkType] : "";
 }
 
@@ -113,7 +120,8 @@ std::vector<MultiLinkGroup> multiLinkGroups(const std::vector<std::shared_ptr<le
         if (!link || !link->isMultiLinkMember)
             continue;
         std::string key = link->xCoordinate.description() + "_" + link->yCoordinate.description();
-        auto found = std::find_if(groups.begin(), groups.end(), [&](const auto& group) { return group.key == key; });
+        auto found
+            = std::find_if(groups.begin(), groups.end(), [&](const auto& group) { return group.key == key; });
         if (found == groups.end())
             found = groups.insert(groups.end(), MultiLinkGroup { key, {} });
         found->members.push_back(link);

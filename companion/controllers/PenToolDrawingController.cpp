@@ -16,7 +16,9 @@ double distanceToSegment(const ui::Point& point, const ui::Point& a, const ui::P
     double dx = b.x - a.x;
     double dy = b.y - a.y;
     double lengthSquared = dx * dx + dy * dy;
-    double t = lengthSquared > 0 ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / lengthSquared, 0.0, 1.0) : 0;
+    double t = lengthSquared > 0
+        ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / lengthSquared, 0.0, 1.0)
+        : 0;
     return std::hypot(point.x - (a.x + t * dx), point.y - (a.y + t * dy));
 }
 
@@ -65,7 +67,8 @@ void PenToolDrawingController::setPenDrawingCanvas(std::shared_ptr<ui::View> can
 
 void PenToolDrawingController::setPenMode(int64_t mode)
 {
-    if (mode != lectoro::PenToolModeDraw && mode != lectoro::PenToolModeErase && mode != lectoro::PenToolModeNone)
+    if (mode != lectoro::PenToolModeDraw && mode != lectoro::PenToolModeErase
+        && mode != lectoro::PenToolModeNone)
         return;
     if (mode != m_penMode)
         touchesCancelled();

@@ -19,7 +19,10 @@ public:
     // half the stroke's thickness.
     static constexpr double eraserRadius = 10;
 
-    void setDelegate(std::weak_ptr<lectoro::PenToolControllerDelegate> delegate) override { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<lectoro::PenToolControllerDelegate> delegate) override
+    {
+        m_delegate = std::move(delegate);
+    }
     void setHasClassAssociation(bool value) override { m_hasClassAssociation = value; }
     bool hasClassAssociation() const { return m_hasClassAssociation; }
     void setPenDrawingCanvas(std::shared_ptr<ui::View>) override;
@@ -30,7 +33,10 @@ public:
     int64_t getPenMode() const override { return m_penMode; }
     void setPenColor(const std::string& color) override { m_penColor = color; }
     std::string getPenColor() const override { return m_penColor; }
-    void setPenStrokeThickness(double thickness) override { m_thickness = thickness > 0 ? thickness : m_thickness; }
+    void setPenStrokeThickness(double thickness) override
+    {
+        m_thickness = thickness > 0 ? thickness : m_thickness;
+    }
     double getPenStrokeThickness() const override { return m_thickness; }
     void setDeleteOnSelectionEnabled(bool enabled) override { m_deleteOnSelection = enabled; }
     bool isDeleteOnSelectionEnabled() const { return m_deleteOnSelection; }

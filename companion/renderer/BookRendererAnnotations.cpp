@@ -5,8 +5,8 @@
 
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
-#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
@@ -93,8 +93,8 @@ void BookRenderer::reportHighlight(const std::shared_ptr<lectoro::SDKHighlightVO
         delegate->didHighlighCompleteWithHighlight(record);
 }
 
-void BookRenderer::highlight(std::shared_ptr<ui::View>, const std::string& textColor, const std::string& backgroundColor,
-    bool isImportant)
+void BookRenderer::highlight(std::shared_ptr<ui::View>, const std::string& textColor,
+    const std::string& backgroundColor, bool isImportant)
 {
     auto record = getHighlightForSelectedTextWithTextColor(textColor, backgroundColor);
     if (!record)
@@ -122,15 +122,16 @@ std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::getHighlightForSelectedTe
         for (const auto& existing : found->second.highlights) {
             if (existing->isStickyNote)
                 continue;
-            if (existing->startIndex < m_selection->range.end && m_selection->range.start < existing->endIndex)
+            if (existing->startIndex < m_selection->range.end
+                && m_selection->range.start < existing->endIndex)
                 return existing;
         }
     }
     return makeHighlightFromSelection(textColor, backgroundColor);
 }
 
-void BookRenderer::getHighlightForSelectedTextEpubWithTextColor(const std::string& textColor,
-    const std::string& backgroundColor, HighlightCallback callback)
+void BookRenderer::getHighlightForSelectedTextEpubWithTextColor(
+    const std::string& textColor, const std::string& backgroundColor, HighlightCallback callback)
 {
     if (!callback)
         return;
@@ -164,7 +165,8 @@ void BookRenderer::getHighlightVOForStickyNoteWithDefaultPositionWithCallBack(Hi
     base::RunLoop::main().post(owner, [callback = std::move(callback), record] { callback(record); });
 }
 
-std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::getHighlightVOForStickyNoteTouchPoint(const ui::Point& point)
+std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::getHighlightVOForStickyNoteTouchPoint(
+    const ui::Point& point)
 {
     if (!m_activeCount)
         return nullptr;
@@ -206,7 +208,8 @@ void BookRenderer::deleteNoteWithHighlightVO(std::shared_ptr<lectoro::SDKHighlig
     reportHighlight(record);
 }
 
-void BookRenderer::drawHighlights(const std::vector<std::shared_ptr<lectoro::SDKHighlightVO>>& records, int64_t pageNo)
+void BookRenderer::drawHighlights(
+    const std::vector<std::shared_ptr<lectoro::SDKHighlightVO>>& records, int64_t pageNo)
 {
     if (!isOnScreen(pageNo))
         return;
@@ -305,7 +308,8 @@ void BookRenderer::setPenDrawingModeEnabled(bool enabled, bool withReviewModeEna
 std::shared_ptr<ui::View> BookRenderer::getPenDrawingCanvas()
 {
     if (!m_penCanvas) {
-        m_penCanvas = RendererPenCanvas::create(std::static_pointer_cast<BookRenderer>(shared_from_this()), view()->bounds());
+        m_penCanvas = RendererPenCanvas::create(
+            std::static_pointer_cast<BookRenderer>(shared_from_this()), view()->bounds());
         m_penCanvas->setAccessibilityIdentifier("rendererPenCanvas");
         m_penCanvas->setUserInteractionEnabled(m_settings.penDrawingEnabled);
         view()->addSubview(m_penCanvas);
@@ -313,7 +317,8 @@ std::shared_ptr<ui::View> BookRenderer::getPenDrawingCanvas()
     return m_penCanvas;
 }
 
-void BookRenderer::drawPenDrawings(const std::vector<std::shared_ptr<lectoro::SDKPentoolVO>>& drawings, int64_t pageNo)
+void BookRenderer::drawPenDrawings(
+    const std::vector<std::shared_ptr<lectoro::SDKPentoolVO>>& drawings, int64_t pageNo)
 {
     if (!isOnScreen(pageNo))
         return;
@@ -328,7 +333,8 @@ void BookRenderer::drawPenDrawings(const std::vector<std::shared_ptr<lectoro::SD
 std::vector<lectoro::PenCanvasPage> BookRenderer::penCanvasPages() const
 {
     std::vector<lectoro::PenCanvasPage> pages;
-    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount && index < m_pages.size(); ++index) {
+    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount && index < m_pages.size();
+         ++index) {
         const PageEntry& entry = m_pages[index];
         auto frame = pageFrameInView(entry.number);
         if (!frame)
@@ -348,7 +354,8 @@ std::vector<lectoro::PenCanvasPage> BookRenderer::penCanvasPages() const
 std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> BookRenderer::penDrawingsOnPage(int64_t pageNumber) const
 {
     auto found = m_overlays.find(pageNumber);
-    return found == m_overlays.end() ? std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> {} : found->second.penDrawings;
+    return found == m_overlays.end() ? std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> {}
+                                     : found->second.penDrawings;
 }
 
 void BookRenderer::showPenDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>& drawing)
@@ -376,7 +383,8 @@ void BookRenderer::hidePenDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>& 
     if (found == m_overlays.end())
         return;
     auto& list = found->second.penDrawings;
-    list.erase(std::remove_if(list.begin(), list.end(), [&](const auto& existing) { return sameRecord(*existing, *drawing); }),
+    list.erase(std::remove_if(list.begin(), list.end(),
+                   [&](const auto& existing) { return sameRecord(*existing, *drawing); }),
         list.end());
 }
 
@@ -401,8 +409,8 @@ void BookRenderer::addTextAnnotation(std::shared_ptr<lectoro::SDKTextAnnotationV
     m_settings.textAnnotationMode = true;
 }
 
-void BookRenderer::drawTextAnnotation(const std::vector<std::shared_ptr<lectoro::SDKTextAnnotationVO>>& records,
-    int64_t pageNo)
+void BookRenderer::drawTextAnnotation(
+    const std::vector<std::shared_ptr<lectoro::SDKTextAnnotationVO>>& records, int64_t pageNo)
 {
     if (!isOnScreen(pageNo))
         return;
@@ -437,7 +445,8 @@ void BookRenderer::exitTextAnnotationMode()
         int64_t page = pageNumberOfRecord(*record);
         if (isOnScreen(page)) {
             auto& list = m_overlays[page].textAnnotations;
-            bool present = std::any_of(list.begin(), list.end(), [&](const auto& existing) { return sameRecord(*existing, *record); });
+            bool present = std::any_of(list.begin(), list.end(),
+                [&](const auto& existing) { return sameRecord(*existing, *record); });
             if (!present)
                 list.push_back(record);
         }
@@ -458,7 +467,8 @@ void BookRenderer::updateTextAnnotationAlignment(int64_t alignment)
         m_editingTextAnnotation->textAlignment = static_cast<int>(alignment);
 }
 
-void BookRenderer::updateTextAnnotationWithBackground(const std::string& backgroundColor, const std::string& textColor)
+void BookRenderer::updateTextAnnotationWithBackground(
+    const std::string& backgroundColor, const std::string& textColor)
 {
     if (!m_editingTextAnnotation)
         return;
@@ -533,8 +543,8 @@ void BookRenderer::addReviewViewOnFib(std::shared_ptr<lectoro::SDKFIBVO> fib)
         m_overlays[page].reviewFIBs.push_back(std::move(fib));
 }
 
-void BookRenderer::addMultiLinkController(std::shared_ptr<ui::ViewController> controller,
-    std::shared_ptr<ui::View> sourceView, int64_t pageNo)
+void BookRenderer::addMultiLinkController(
+    std::shared_ptr<ui::ViewController> controller, std::shared_ptr<ui::View> sourceView, int64_t pageNo)
 {
     if (!isOnScreen(pageNo) || !controller)
         return;
@@ -551,8 +561,8 @@ void BookRenderer::addInLineVideo(std::shared_ptr<ui::View> videoView, const ui:
     place(videoView, pageNo, rect);
 }
 
-void BookRenderer::addInstructionPopup(std::shared_ptr<ui::ViewController> controller,
-    std::shared_ptr<ui::View> sourceView, int64_t pageNo)
+void BookRenderer::addInstructionPopup(
+    std::shared_ptr<ui::ViewController> controller, std::shared_ptr<ui::View> sourceView, int64_t pageNo)
 {
     if (!isOnScreen(pageNo) || !controller)
         return;

@@ -125,7 +125,8 @@ bool BookRenderer::selectRange(int64_t pageNumber, int64_t start, int64_t end)
 
 bool BookRenderer::selectBetweenPoints(const ui::Point& from, const ui::Point& to)
 {
-    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount && index < m_pages.size(); ++index) {
+    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount && index < m_pages.size();
+         ++index) {
         int64_t number = m_pages[index].number;
         auto frame = pageFrameInView(number);
         if (!frame || !frame->contains(from))
@@ -148,7 +149,8 @@ void BookRenderer::clearSelection()
     m_selection.reset();
 }
 
-bool BookRenderer::openHighlightView(std::shared_ptr<ui::View> popup, int64_t pageNo, const ui::Point& coordinates)
+bool BookRenderer::openHighlightView(
+    std::shared_ptr<ui::View> popup, int64_t pageNo, const ui::Point& coordinates)
 {
     if (!popup || !m_selection || m_selection->pageNumber != pageNo)
         return false;
@@ -157,7 +159,8 @@ bool BookRenderer::openHighlightView(std::shared_ptr<ui::View> popup, int64_t pa
         // The pop-up learns which highlight it was opened on, if any.
         std::shared_ptr<lectoro::SDKHighlightVO> under;
         auto found = m_overlays.find(pageNo);
-        for (size_t index = 0; found != m_overlays.end() && index < found->second.highlights.size() && !under; ++index) {
+        for (size_t index = 0; found != m_overlays.end() && index < found->second.highlights.size() && !under;
+             ++index) {
             const auto& existing = found->second.highlights[index];
             if (!existing->isStickyNote && existing->startIndex < m_selection->range.end
                 && m_selection->range.start < existing->endIndex)
@@ -176,14 +179,15 @@ bool BookRenderer::openHighlightView(std::shared_ptr<ui::View> popup, int64_t pa
         y = selected.origin.y + selected.size.height + popupGap;
     double maxX = std::max(bounds.origin.x, bounds.origin.x + bounds.size.width - frame.size.width);
     double maxY = std::max(bounds.origin.y, bounds.origin.y + bounds.size.height - frame.size.height);
-    frame.origin = ui::Point { std::clamp(coordinates.x, bounds.origin.x, maxX), std::clamp(y, bounds.origin.y, maxY) };
+    frame.origin = ui::Point { std::clamp(coordinates.x, bounds.origin.x, maxX),
+        std::clamp(y, bounds.origin.y, maxY) };
     popup->setFrame(frame);
     view()->addSubview(popup);
     return true;
 }
 
-std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::makeHighlightFromSelection(const std::string& textColor,
-    const std::string& backgroundColor) const
+std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::makeHighlightFromSelection(
+    const std::string& textColor, const std::string& backgroundColor) const
 {
     if (!m_selection)
         return nullptr;
@@ -204,7 +208,8 @@ std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::makeHighlightFromSelectio
     // inside the page.
     ui::Size size = pageSize(m_selection->pageNumber);
     const ui::Rect& selected = m_selection->rectOnPage;
-    double x = std::min(selected.origin.x + selected.size.width + noteIconGap, std::max(0.0, size.width - noteIconSide));
+    double x = std::min(
+        selected.origin.x + selected.size.width + noteIconGap, std::max(0.0, size.width - noteIconSide));
     double y = std::clamp(selected.origin.y, 0.0, std::max(0.0, size.height - noteIconSide));
     record->noteRect = ui::Rect { { x, y }, { noteIconSide, noteIconSide } };
     return record;
@@ -232,11 +237,13 @@ void BookRenderer::drawNoteIcons(int64_t pageNumber)
             label->setHighlightVO(record);
             label->setText(record->isStickyNote ? "\u00B8" : "V");
             label->setTextAlignment(ui::TextAlignment::Center);
-            auto color = lectoro::UIColorExpanded::colorWithHexString(record->isReceived ? "#8fd5e1" : record->backgroundColor);
+            auto color = lectoro::UIColorExpanded::colorWithHexString(
+                record->isReceived ? "#8fd5e1" : record->backgroundColor);
             label->setTextColor(color.value_or(ui::Color::black()));
             label->setAccessibilityIdentifier("ReaderNoteOnPage");
             icon = label;
-        } else if (auto label = std::dynamic_pointer_cast<lectoro::UGCLabel>(icon); label && !label->highlightVO()) {
+        } else if (auto label = std::dynamic_pointer_cast<lectoro::UGCLabel>(icon);
+                   label && !label->highlightVO()) {
             label->setHighlightVO(record);
         }
         // The icon keeps the size its maker gave it, at the note's place.

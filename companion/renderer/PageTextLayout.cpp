@@ -19,7 +19,8 @@ bool isSpaceCodePoint(utf8proc_int32_t codePoint)
     if (codePoint == '\t' || codePoint == '\n' || codePoint == '\r' || codePoint == ' ')
         return true;
     auto category = utf8proc_category(codePoint);
-    return category == UTF8PROC_CATEGORY_ZS || category == UTF8PROC_CATEGORY_ZL || category == UTF8PROC_CATEGORY_ZP;
+    return category == UTF8PROC_CATEGORY_ZS || category == UTF8PROC_CATEGORY_ZL
+        || category == UTF8PROC_CATEGORY_ZP;
 }
 
 } // namespace
@@ -41,7 +42,8 @@ void PageTextLayout::splitIntoClusters()
     utf8proc_int32_t state = 0;
     while (offset < m_text.size()) {
         utf8proc_int32_t codePoint = 0;
-        auto length = utf8proc_iterate(bytes + offset, static_cast<utf8proc_ssize_t>(m_text.size() - offset), &codePoint);
+        auto length = utf8proc_iterate(
+            bytes + offset, static_cast<utf8proc_ssize_t>(m_text.size() - offset), &codePoint);
         if (length <= 0) {
             // A byte that is not UTF-8 stands for itself, as one character.
             codePoint = 0xFFFD;
@@ -86,7 +88,8 @@ void PageTextLayout::layOut()
     const double width = std::max(1.0, m_pageSize.width - textInsets.left - textInsets.right);
     auto widthOf = [&](const Cluster& cluster) {
         double advance = 0;
-        std::u16string units = base::utf8ToUtf16(std::string_view(m_text).substr(cluster.byteStart, cluster.byteEnd - cluster.byteStart));
+        std::u16string units = base::utf8ToUtf16(
+            std::string_view(m_text).substr(cluster.byteStart, cluster.byteEnd - cluster.byteStart));
         for (char16_t unitValue : units)
             advance += ui::TextMetrics::advanceOfUnit(unitValue, font);
         return advance;
@@ -138,7 +141,8 @@ std::optional<TextRange> PageTextLayout::rangeOfWords(size_t first, size_t last)
 {
     if (first == 0 || last < first || last > m_words.size())
         return std::nullopt;
-    return TextRange { m_clusters[m_words[first - 1].first].unitStart, m_clusters[m_words[last - 1].last].unitEnd };
+    return TextRange { m_clusters[m_words[first - 1].first].unitStart,
+        m_clusters[m_words[last - 1].last].unitEnd };
 }
 
 size_t PageTextLayout::clusterAtUnit(int64_t unit) const
@@ -174,10 +178,12 @@ size_t PageTextLayout::clusterNearest(const ui::Point& point) const
     for (size_t index = 0; index < m_clusters.size(); ++index) {
         const ui::Rect& rect = m_clusters[index].rect;
         // Lines first: a point is on the line whose band holds it; then across.
-        double dy = point.y < rect.origin.y ? rect.origin.y - point.y
-            : point.y > rect.origin.y + rect.size.height ? point.y - rect.origin.y - rect.size.height : 0;
-        double dx = point.x < rect.origin.x ? rect.origin.x - point.x
-            : point.x > rect.origin.x + rect.size.width ? point.x - rect.origin.x - rect.size.width : 0;
+        double dy = point.y < rect.origin.y              ? rect.origin.y - point.y
+            : point.y > rect.origin.y + rect.size.height ? point.y - rect.origin.y - rect.size.height
+                                                         : 0;
+        double dx = point.x < rect.origin.x             ? rect.origin.x - point.x
+            : point.x > rect.origin.x + rect.size.width ? point.x - rect.origin.x - rect.size.width
+                                                        : 0;
         double distance = dy * 10000 + dx;
         if (distance < bestDistance) {
             bestDistance = distance;

@@ -4,7 +4,8 @@
 
 namespace companion {
 
-std::shared_ptr<RendererPenCanvas> RendererPenCanvas::create(std::weak_ptr<BookRenderer> renderer, const ui::Rect& frame)
+std::shared_ptr<RendererPenCanvas> RendererPenCanvas::create(
+    std::weak_ptr<BookRenderer> renderer, const ui::Rect& frame)
 {
     return std::shared_ptr<RendererPenCanvas>(new RendererPenCanvas(std::move(renderer), frame));
 }
@@ -21,10 +22,12 @@ std::vector<lectoro::PenCanvasPage> RendererPenCanvas::canvasPages() const
     return renderer ? renderer->penCanvasPages() : std::vector<lectoro::PenCanvasPage> {};
 }
 
-std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> RendererPenCanvas::drawingsOnPage(int64_t pageNumber) const
+std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> RendererPenCanvas::drawingsOnPage(
+    int64_t pageNumber) const
 {
     auto renderer = m_renderer.lock();
-    return renderer ? renderer->penDrawingsOnPage(pageNumber) : std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> {};
+    return renderer ? renderer->penDrawingsOnPage(pageNumber)
+                    : std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> {};
 }
 
 void RendererPenCanvas::showDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>& drawing)

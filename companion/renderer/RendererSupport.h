@@ -39,8 +39,7 @@ inline bool sameRecord(const lectoro::SDKUGCVO& a, const lectoro::SDKUGCVO& b)
 }
 
 // A new record placed on a page: its identity, where it sits, and when it was made.
-template<typename Record, typename Page>
-std::shared_ptr<Record> newRecordOn(const Page& page)
+template <typename Record, typename Page> std::shared_ptr<Record> newRecordOn(const Page& page)
 {
     auto record = std::make_shared<Record>();
     record->localID = base::makeUuid();

@@ -25,8 +25,8 @@ std::string rectText(const ui::Rect& rect)
 
 void printLink(std::ostream& out, const lectoro::PXLinkVO& link, const std::string& group)
 {
-    out << "    " << link.linkID << " type " << link.linkType << " " << companion::linkTypeName(link.linkType) << " "
-        << rectText(link.boxTansformedRect);
+    out << "    " << link.linkID << " type " << link.linkType << " " << companion::linkTypeName(link.linkType)
+        << " " << rectText(link.boxTansformedRect);
     if (!link.toolTip.empty())
         out << " \"" << link.toolTip << '"';
     if (!link.url.empty())

@@ -15,8 +15,8 @@ std::optional<ui::Color> colorFromHex(std::string text)
     if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
         return std::nullopt;
     auto value = std::stoul(text, nullptr, 16);
-    return ui::Color::fromRGB255(static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-        static_cast<int>(value & 0xFF));
+    return ui::Color::fromRGB255(static_cast<int>((value >> 16) & 0xFF),
+        static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF));
 }
 
 } // namespace

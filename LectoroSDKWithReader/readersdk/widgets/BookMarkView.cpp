@@ -7,7 +7,8 @@ namespace lectoro {
 
 std::shared_ptr<BookMarkView> BookMarkView::create(std::string bookmarkIcon, std::string selectedBookmarkIcon)
 {
-    auto view = std::shared_ptr<BookMarkView>(new BookMarkView(std::move(bookmarkIcon), std::move(selectedBookmarkIcon)));
+    auto view = std::shared_ptr<BookMarkView>(
+        new BookMarkView(std::move(bookmarkIcon), std::move(selectedBookmarkIcon)));
     std::weak_ptr<BookMarkView> weakView = view;
     view->addGestureRecognizer(ui::TapGestureRecognizer::create([weakView](ui::GestureRecognizer&) {
         if (auto strong = weakView.lock())

@@ -4,9 +4,11 @@
 
 namespace lectoro {
 
-std::shared_ptr<EquationEditorKeyboardViewController> EquationEditorKeyboardViewController::create(std::shared_ptr<SDKFIBVO> fib)
+std::shared_ptr<EquationEditorKeyboardViewController> EquationEditorKeyboardViewController::create(
+    std::shared_ptr<SDKFIBVO> fib)
 {
-    return std::shared_ptr<EquationEditorKeyboardViewController>(new EquationEditorKeyboardViewController(std::move(fib)));
+    return std::shared_ptr<EquationEditorKeyboardViewController>(
+        new EquationEditorKeyboardViewController(std::move(fib)));
 }
 
 EquationEditorKeyboardViewController::EquationEditorKeyboardViewController(std::shared_ptr<SDKFIBVO> fib)

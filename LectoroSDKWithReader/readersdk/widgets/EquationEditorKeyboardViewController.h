@@ -18,9 +18,12 @@ class SDKFIBVO;
 class EquationEditorKeyboardViewControllerDelegate {
 public:
     virtual ~EquationEditorKeyboardViewControllerDelegate() = default;
-    virtual void changeEquationKeyboardToNormalForLink(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>,
-        const std::string& enteredText) = 0;
-    virtual void saveEquationEditorForLink(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::string& text) = 0;
+    virtual void changeEquationKeyboardToNormalForLink(
+        std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::string& enteredText)
+        = 0;
+    virtual void saveEquationEditorForLink(
+        std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::string& text)
+        = 0;
     virtual void closeEquationEditor() = 0;
 };
 
@@ -31,8 +34,14 @@ public:
     std::string_view className() const override { return "EquationEditorKeyboardViewController"; }
     void loadView() override;
 
-    std::shared_ptr<EquationEditorKeyboardViewControllerDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<EquationEditorKeyboardViewControllerDelegate> delegate) { m_delegate = std::move(delegate); }
+    std::shared_ptr<EquationEditorKeyboardViewControllerDelegate> delegate() const
+    {
+        return m_delegate.lock();
+    }
+    void setDelegate(std::weak_ptr<EquationEditorKeyboardViewControllerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
     const std::shared_ptr<PXLinkVO>& link() const { return m_link; }
     void setLink(std::shared_ptr<PXLinkVO> link) { m_link = std::move(link); }
     const std::shared_ptr<SDKFIBVO>& fibVO() const { return m_fib; }

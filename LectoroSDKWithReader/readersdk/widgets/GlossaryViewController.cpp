@@ -84,16 +84,19 @@ void GlossaryViewController::refresh()
     m_alphabet->setBackgroundColor(m_iconColor);
     m_keyword->setText(m_item["term"].isNull() ? std::string() : m_item["term"].description());
     m_keyword->setTextColor(m_keywordColor);
-    m_description->setText(m_item["description"].isNull() ? std::string() : m_item["description"].description());
+    m_description->setText(
+        m_item["description"].isNull() ? std::string() : m_item["description"].description());
     m_description->setTextColor(m_descriptionColor);
 
     for (const auto& button : m_media)
         button->removeFromSuperview();
     m_media.clear();
     const base::Value::List* media = m_item["media"].asList();
-    std::weak_ptr<GlossaryViewController> weakSelf = std::static_pointer_cast<GlossaryViewController>(shared_from_this());
+    std::weak_ptr<GlossaryViewController> weakSelf
+        = std::static_pointer_cast<GlossaryViewController>(shared_from_this());
     for (size_t index = 0; media && index < media->size(); ++index) {
-        auto button = ui::Button::create(ui::Rect { { 12 + 70 * static_cast<double>(index), 250 }, { 64, 40 } });
+        auto button
+            = ui::Button::create(ui::Rect { { 12 + 70 * static_cast<double>(index), 250 }, { 64, 40 } });
         button->setTitle(mediaTitle(media->at(index)["kind"].integerValue()));
         button->addTarget(ui::ControlEvent::TouchUpInside, [weakSelf, index](ui::Control&) {
             if (auto self = weakSelf.lock())
@@ -110,7 +113,8 @@ void GlossaryViewController::selectMediaAtIndex(size_t index)
     if (!media || index >= media->size())
         return;
     int64_t kind = media->at(index)["kind"].integerValue();
-    std::string path = media->at(index)["path"].isNull() ? std::string() : media->at(index)["path"].description();
+    std::string path
+        = media->at(index)["path"].isNull() ? std::string() : media->at(index)["path"].description();
     auto protect = shared_from_this();
     if (auto delegate = m_delegate.lock())
         delegate->didSelectGlossaryItemWithType(kind, path);

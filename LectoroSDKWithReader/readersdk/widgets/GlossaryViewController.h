@@ -29,17 +29,40 @@ public:
     void loadView() override;
 
     std::shared_ptr<GlossaryViewControllerDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<GlossaryViewControllerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<GlossaryViewControllerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
 
     // The book's glossary entry: {"term", "alphabet", "description", "synonym", "media"}.
     void setGlossaryItem(const base::Value&);
     const base::Value& glossaryItem() const { return m_item; }
 
-    void setIconColor(const ui::Color& color) { m_iconColor = color; refresh(); }
-    void setIconBorderColor(const ui::Color& color) { m_iconBorderColor = color; refresh(); }
-    void setAlphabetLabelColor(const ui::Color& color) { m_alphabetColor = color; refresh(); }
-    void setKeywordLabelColor(const ui::Color& color) { m_keywordColor = color; refresh(); }
-    void setDescriptionColor(const ui::Color& color) { m_descriptionColor = color; refresh(); }
+    void setIconColor(const ui::Color& color)
+    {
+        m_iconColor = color;
+        refresh();
+    }
+    void setIconBorderColor(const ui::Color& color)
+    {
+        m_iconBorderColor = color;
+        refresh();
+    }
+    void setAlphabetLabelColor(const ui::Color& color)
+    {
+        m_alphabetColor = color;
+        refresh();
+    }
+    void setKeywordLabelColor(const ui::Color& color)
+    {
+        m_keywordColor = color;
+        refresh();
+    }
+    void setDescriptionColor(const ui::Color& color)
+    {
+        m_descriptionColor = color;
+        refresh();
+    }
 
     std::shared_ptr<ui::Label> alphabetLabel();
     std::shared_ptr<ui::Label> keywordLabel();

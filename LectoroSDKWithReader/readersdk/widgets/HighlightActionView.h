@@ -29,7 +29,10 @@ public:
     void setHighlightVO(std::shared_ptr<SDKHighlightVO> record) { m_highlightVO = std::move(record); }
 
     std::shared_ptr<HighlightActionViewDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<HighlightActionViewDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<HighlightActionViewDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
 
     // Brings the pop-up back to its first look before it is shown again; subclasses
     // override it (calling this one).

@@ -4,13 +4,15 @@
 
 namespace lectoro {
 
-std::shared_ptr<LinkDropDownViewController> LinkDropDownViewController::create(std::vector<std::string> items,
-    std::shared_ptr<MarkupView> dropDown)
+std::shared_ptr<LinkDropDownViewController> LinkDropDownViewController::create(
+    std::vector<std::string> items, std::shared_ptr<MarkupView> dropDown)
 {
-    return std::shared_ptr<LinkDropDownViewController>(new LinkDropDownViewController(std::move(items), std::move(dropDown)));
+    return std::shared_ptr<LinkDropDownViewController>(
+        new LinkDropDownViewController(std::move(items), std::move(dropDown)));
 }
 
-LinkDropDownViewController::LinkDropDownViewController(std::vector<std::string> items, std::shared_ptr<MarkupView> dropDown)
+LinkDropDownViewController::LinkDropDownViewController(
+    std::vector<std::string> items, std::shared_ptr<MarkupView> dropDown)
     : m_items(std::move(items))
     , m_dropDown(std::move(dropDown))
 {
@@ -19,11 +21,14 @@ LinkDropDownViewController::LinkDropDownViewController(std::vector<std::string> 
 void LinkDropDownViewController::loadView()
 {
     double width = 220;
-    auto root = ui::View::create(ui::Rect { { 0, 0 }, { width, rowHeight * static_cast<double>(m_items.size()) } });
-    std::weak_ptr<LinkDropDownViewController> weakSelf = std::static_pointer_cast<LinkDropDownViewController>(shared_from_this());
+    auto root
+        = ui::View::create(ui::Rect { { 0, 0 }, { width, rowHeight * static_cast<double>(m_items.size()) } });
+    std::weak_ptr<LinkDropDownViewController> weakSelf
+        = std::static_pointer_cast<LinkDropDownViewController>(shared_from_this());
     m_rows.clear();
     for (size_t index = 0; index < m_items.size(); ++index) {
-        auto row = ui::Button::create(ui::Rect { { 0, rowHeight * static_cast<double>(index) }, { width, rowHeight } });
+        auto row = ui::Button::create(
+            ui::Rect { { 0, rowHeight * static_cast<double>(index) }, { width, rowHeight } });
         row->setTitle(m_items[index]);
         row->setTag(static_cast<int>(index));
         row->addTarget(ui::ControlEvent::TouchUpInside, [weakSelf, index](ui::Control&) {

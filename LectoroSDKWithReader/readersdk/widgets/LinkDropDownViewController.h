@@ -27,12 +27,16 @@ public:
     static constexpr double rowHeight = 44;
 
     // initWithDropDownData:withDropDown:
-    static std::shared_ptr<LinkDropDownViewController> create(std::vector<std::string> items, std::shared_ptr<MarkupView> dropDown);
+    static std::shared_ptr<LinkDropDownViewController> create(
+        std::vector<std::string> items, std::shared_ptr<MarkupView> dropDown);
     std::string_view className() const override { return "LinkDropDownViewController"; }
     void loadView() override;
 
     std::shared_ptr<LinkDropDownViewControllerDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<LinkDropDownViewControllerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<LinkDropDownViewControllerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
     const std::vector<std::string>& items() const { return m_items; }
     std::shared_ptr<MarkupView> dropDown() const { return m_dropDown.lock(); }
     // The row buttons, in item order.

@@ -8,7 +8,8 @@
 
 namespace lectoro {
 
-std::shared_ptr<MVFIB> MVFIB::create(std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib, bool isTeacher)
+std::shared_ptr<MVFIB> MVFIB::create(
+    std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib, bool isTeacher)
 {
     return std::shared_ptr<MVFIB>(new MVFIB(std::move(link), std::move(fib), isTeacher));
 }
@@ -97,10 +98,11 @@ void MVFIB::endEditingWithText(const std::string& typed)
         delegate->fibDidEndEditing(*this);
 }
 
-std::shared_ptr<FIBMathEquationView> FIBMathEquationView::create(std::shared_ptr<PXLinkVO> link,
-    std::shared_ptr<SDKFIBVO> fib, const ui::Rect& frame, bool useDefaultIcon)
+std::shared_ptr<FIBMathEquationView> FIBMathEquationView::create(
+    std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib, const ui::Rect& frame, bool useDefaultIcon)
 {
-    auto view = std::shared_ptr<FIBMathEquationView>(new FIBMathEquationView(std::move(link), std::move(fib), frame, useDefaultIcon));
+    auto view = std::shared_ptr<FIBMathEquationView>(
+        new FIBMathEquationView(std::move(link), std::move(fib), frame, useDefaultIcon));
     std::weak_ptr<FIBMathEquationView> weakView = view;
     view->addGestureRecognizer(ui::TapGestureRecognizer::create([weakView](ui::GestureRecognizer&) {
         if (auto strong = weakView.lock())
@@ -109,8 +111,8 @@ std::shared_ptr<FIBMathEquationView> FIBMathEquationView::create(std::shared_ptr
     return view;
 }
 
-FIBMathEquationView::FIBMathEquationView(std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib,
-    const ui::Rect& frame, bool useDefaultIcon)
+FIBMathEquationView::FIBMathEquationView(
+    std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib, const ui::Rect& frame, bool useDefaultIcon)
     : ui::View(frame)
     , m_link(std::move(link))
     , m_fib(std::move(fib))

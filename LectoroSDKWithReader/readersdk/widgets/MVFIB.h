@@ -27,7 +27,9 @@ class MVFIBDelegate {
 public:
     virtual ~MVFIBDelegate() = default;
     virtual void didUpdateSDKFIBVO(std::shared_ptr<SDKFIBVO>) = 0;
-    virtual void didSelectSubmittedFIB(std::shared_ptr<SDKFIBVO>, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View> sourceView) = 0;
+    virtual void didSelectSubmittedFIB(
+        std::shared_ptr<SDKFIBVO>, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View> sourceView)
+        = 0;
     virtual bool shouldAllowEditingForLinkVO(std::shared_ptr<PXLinkVO>) { return true; }
     virtual void fibDidBeginEditing(MVFIB&) { }
     virtual void keyboardDidShowForFIB(MVFIB&, const ui::Rect& /*keyboardFrame*/) { }
@@ -38,7 +40,8 @@ public:
 class MVFIB : public ui::View {
 public:
     // initWithLinkVO:withFIBVO:isTeacher:
-    static std::shared_ptr<MVFIB> create(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, bool isTeacher);
+    static std::shared_ptr<MVFIB> create(
+        std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, bool isTeacher);
     std::string_view className() const override { return "MVFIB"; }
 
     std::shared_ptr<MVFIBDelegate> delegate() const { return m_delegate.lock(); }
@@ -75,18 +78,23 @@ class FIBMathEquationViewDelegate {
 public:
     virtual ~FIBMathEquationViewDelegate() = default;
     virtual void showEquationEditorKeyboardForLink(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>) = 0;
-    virtual void didSelectSubmittedEquation(FIBMathEquationView&, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View> sourceView) = 0;
+    virtual void didSelectSubmittedEquation(
+        FIBMathEquationView&, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View> sourceView)
+        = 0;
 };
 
 class FIBMathEquationView : public ui::View {
 public:
     // initWithLink:fibVO:frame:useDefaultIcon:
-    static std::shared_ptr<FIBMathEquationView> create(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>,
-        const ui::Rect& frame, bool useDefaultIcon);
+    static std::shared_ptr<FIBMathEquationView> create(
+        std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const ui::Rect& frame, bool useDefaultIcon);
     std::string_view className() const override { return "FIBMathEquationView"; }
 
     std::shared_ptr<FIBMathEquationViewDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<FIBMathEquationViewDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<FIBMathEquationViewDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
     const std::shared_ptr<PXLinkVO>& link() const { return m_link; }
     const std::shared_ptr<SDKFIBVO>& fibVO() const { return m_fib; }
     bool usesDefaultIcon() const { return m_useDefaultIcon; }
@@ -98,7 +106,8 @@ public:
     void tap();
 
 protected:
-    FIBMathEquationView(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const ui::Rect&, bool useDefaultIcon);
+    FIBMathEquationView(
+        std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const ui::Rect&, bool useDefaultIcon);
 
 private:
     std::shared_ptr<PXLinkVO> m_link;

@@ -2,13 +2,14 @@
 
 namespace lectoro {
 
-std::shared_ptr<StickyNoteController> StickyNoteController::create(const ui::Rect& frame,
-    std::weak_ptr<StickyNoteControllerDelegate> delegate)
+std::shared_ptr<StickyNoteController> StickyNoteController::create(
+    const ui::Rect& frame, std::weak_ptr<StickyNoteControllerDelegate> delegate)
 {
     return std::shared_ptr<StickyNoteController>(new StickyNoteController(frame, std::move(delegate)));
 }
 
-StickyNoteController::StickyNoteController(const ui::Rect& frame, std::weak_ptr<StickyNoteControllerDelegate> delegate)
+StickyNoteController::StickyNoteController(
+    const ui::Rect& frame, std::weak_ptr<StickyNoteControllerDelegate> delegate)
     : ui::View(frame)
     , m_delegate(std::move(delegate))
 {

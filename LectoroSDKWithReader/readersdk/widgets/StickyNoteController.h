@@ -21,11 +21,15 @@ public:
 class StickyNoteController : public ui::View {
 public:
     // initWithFrame:WithDelegate:
-    static std::shared_ptr<StickyNoteController> create(const ui::Rect& frame, std::weak_ptr<StickyNoteControllerDelegate>);
+    static std::shared_ptr<StickyNoteController> create(
+        const ui::Rect& frame, std::weak_ptr<StickyNoteControllerDelegate>);
     std::string_view className() const override { return "StickyNoteController"; }
 
     std::shared_ptr<StickyNoteControllerDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<StickyNoteControllerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<StickyNoteControllerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
 
     // A tap, as a finger gives it; points outside the overlay are ignored.
     void tapAtPoint(const ui::Point&);

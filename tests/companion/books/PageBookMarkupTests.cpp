@@ -83,11 +83,13 @@ TEST(PageBookMarkups, AnswersDropDownsGlossaryAndStandards)
     ASSERT_TRUE(book);
     EXPECT_EQ(book->links.at("1051")->answer, "full##heavy");
     EXPECT_TRUE(book->links.at("1111")->isMathKeyboardEnabled);
-    EXPECT_EQ(companion::dropDownItems(*book->links.at("1052")), (std::vector<std::string> { "warms", "cools", "stops" }));
+    EXPECT_EQ(companion::dropDownItems(*book->links.at("1052")),
+        (std::vector<std::string> { "warms", "cools", "stops" }));
     EXPECT_EQ(companion::dropDownItems(*book->links.at("1112")), (std::vector<std::string> { "up", "down" }));
     EXPECT_TRUE(companion::dropDownItems(*book->links.at("1051")).empty());
     EXPECT_TRUE(book->links.at("1071")->isInLine);
-    EXPECT_EQ(book->links.at("1061")->propertyValue("instruction"), "Ask the class to compare a snowflake and a raindrop.");
+    EXPECT_EQ(book->links.at("1061")->propertyValue("instruction"),
+        "Ask the class to compare a snowflake and a raindrop.");
 
     const auto* media = book->glossary["evaporation"]["media"].asList();
     ASSERT_TRUE(media);
@@ -98,8 +100,10 @@ TEST(PageBookMarkups, AnswersDropDownsGlossaryAndStandards)
     // The flat TEKS resource, then the tree; its nodes keep their children.
     auto teks = book->getBookResourcesForTORSubnodesForRole("LEARNER", "TEKS");
     EXPECT_EQ(titles(teks), (std::vector<std::string> { "Water cycle standard", "Earth and space" }));
-    EXPECT_EQ(titles(teks.at(1)["subnodes"]), (std::vector<std::string> { "The water cycle", "Rivers shape the land" }));
-    EXPECT_EQ(titles(teks.at(1)["subnodes"].at(0)["subnodes"]), (std::vector<std::string> { "Evaporation and condensation" }));
+    EXPECT_EQ(titles(teks.at(1)["subnodes"]),
+        (std::vector<std::string> { "The water cycle", "Rivers shape the land" }));
+    EXPECT_EQ(titles(teks.at(1)["subnodes"].at(0)["subnodes"]),
+        (std::vector<std::string> { "Evaporation and condensation" }));
     // Trees for a role are given to that role only.
     EXPECT_EQ(titles(book->getBookResourcesForTORSubnodesForRole("TEACHER", "TOR")),
         (std::vector<std::string> { "Teacher notes", "Teacher resources" }));
@@ -115,7 +119,8 @@ TEST(PageBookMarkups, HostileMarkupsAreRefusedOrBounded)
         deep += "<node title=\"n\">";
     for (int level = 0; level < 20000; ++level)
         deep += "</node>";
-    auto book = companion::parsePageBook("/tmp", descriptorWith("<standards><standard type=\"TEKS\">" + deep + "</standard></standards>"));
+    auto book = companion::parsePageBook(
+        "/tmp", descriptorWith("<standards><standard type=\"TEKS\">" + deep + "</standard></standards>"));
     ASSERT_TRUE(book.ok()) << book.error().localizedDescription();
     size_t depth = 0;
     const base::Value* level = &book.value()->standards.at(0)["nodes"];
@@ -130,7 +135,8 @@ TEST(PageBookMarkups, HostileMarkupsAreRefusedOrBounded)
         const char* why;
     };
     const Case cases[] = {
-        { "<glossary><entry key=\"k\"><media kind=\"hologram\" src=\"x\"/></entry></glossary>", "unknown medium" },
+        { "<glossary><entry key=\"k\"><media kind=\"hologram\" src=\"x\"/></entry></glossary>",
+            "unknown medium" },
         { "<standards><standard><node title=\"n\"/></standard></standards>", "standard without a type" },
     };
     for (const auto& testCase : cases) {
@@ -143,14 +149,16 @@ TEST(PageBookMarkups, HostileMarkupsAreRefusedOrBounded)
 TEST(MVTBXML, ElementsBecomeNestedDictionaries)
 {
     auto parsed = MVTBXML::dictionaryWithXMLData(
-        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<activity level=\"2\"><items><node><nodeName>caf\xC3\xA9</nodeName></node>"
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<activity "
+        "level=\"2\"><items><node><nodeName>caf\xC3\xA9</nodeName></node>"
         "<node><nodeName>b</nodeName></node></items><title> Pick </title></activity>");
     ASSERT_TRUE(parsed.ok());
     const base::Value& activity = parsed.value()["activity"];
     EXPECT_EQ(activity["level"], base::Value("2"));
     EXPECT_EQ(activity["title"], base::Value("Pick"));
     ASSERT_TRUE(activity["items"]["node"].isList());
-    EXPECT_EQ(activity["items"]["node"].at(0)["nodeName"], base::Value("caf\xC3\xA9")) << "read as UTF-8 whatever the declaration";
+    EXPECT_EQ(activity["items"]["node"].at(0)["nodeName"], base::Value("caf\xC3\xA9"))
+        << "read as UTF-8 whatever the declaration";
     EXPECT_EQ(activity["items"]["node"].at(1)["nodeName"], base::Value("b"));
 
     EXPECT_FALSE(MVTBXML::dictionaryWithXMLData("<activity><items>").ok());

@@ -27,7 +27,10 @@ public:
         log.push_back("updated:" + record->pageIdentifier + ":" + std::to_string(record->status));
         records.push_back(record);
     }
-    void didChangeUndoableStatus() override { log.push_back(std::string("undoable:") + (controller->isUndoable() ? "yes" : "no")); }
+    void didChangeUndoableStatus() override
+    {
+        log.push_back(std::string("undoable:") + (controller->isUndoable() ? "yes" : "no"));
+    }
 
     lectoro::PenToolController* controller = nullptr;
     std::vector<std::string> log;
@@ -47,8 +50,10 @@ protected:
     void open(ui::Orientation orientation = ui::Orientation::Portrait)
     {
         ui::Environment::current().setInterfaceOrientation(orientation);
-        renderer = companion::BookRenderer::create(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", {});
-        ui::Size size = orientation == ui::Orientation::Portrait ? ui::Size { 768, 1024 } : ui::Size { 1024, 768 };
+        renderer = companion::BookRenderer::create(
+            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", {});
+        ui::Size size
+            = orientation == ui::Orientation::Portrait ? ui::Size { 768, 1024 } : ui::Size { 1024, 768 };
         renderer->view()->setFrame({ { 0, 0 }, size });
         base::RunLoop::main().runUntilIdle();
         renderer->setPenDrawingModeEnabled(true);
@@ -75,7 +80,8 @@ protected:
 
     uitest::UIScope scope;
     std::shared_ptr<companion::BookRenderer> renderer;
-    std::shared_ptr<companion::PenToolDrawingController> pen = std::make_shared<companion::PenToolDrawingController>();
+    std::shared_ptr<companion::PenToolDrawingController> pen
+        = std::make_shared<companion::PenToolDrawingController>();
     std::shared_ptr<RecordingPenDelegate> delegate = std::make_shared<RecordingPenDelegate>();
 };
 
@@ -102,8 +108,8 @@ TEST_F(PenToolControllerTest, DrawUndoDrawLeavesOneStrokeAndEraseRemovesIt)
     EXPECT_TRUE(strokesOn(101).empty());
 
     EXPECT_EQ(delegate->log,
-        (Lines { "created:101:1", "undoable:yes", "updated:101:3", "undoable:no", "created:101:1", "undoable:yes",
-            "updated:101:3" }));
+        (Lines { "created:101:1", "undoable:yes", "updated:101:3", "undoable:no", "created:101:1",
+            "undoable:yes", "updated:101:3" }));
     EXPECT_TRUE(delegate->records[1]->isDeleted()) << "the undone stroke comes back with status 3";
     EXPECT_TRUE(delegate->records[3]->isDeleted());
 }

@@ -36,27 +36,36 @@ class RecordingWidgetDelegate : public HighlightActionViewDelegate,
                                 public EquationEditorKeyboardViewControllerDelegate {
 public:
     void didHighlightClosed() override { log.push_back("highlightClosed"); }
-    void didTapOnBookMark(BookMarkView& view) override { log.push_back("bookmarkTap:" + std::to_string(view.pageNumber())); }
+    void didTapOnBookMark(BookMarkView& view) override
+    {
+        log.push_back("bookmarkTap:" + std::to_string(view.pageNumber()));
+    }
     void didBookmarkCompleteWithBookmarkVO(std::shared_ptr<SDKBookmarkVO> record) override
     {
         log.push_back("bookmark:" + record->title + ":" + std::to_string(record->status));
     }
     void didTapOnStickNoteController(StickyNoteController&, const ui::Point& point) override
     {
-        log.push_back("sticky:" + std::to_string(static_cast<int>(point.x)) + "," + std::to_string(static_cast<int>(point.y)));
+        log.push_back("sticky:" + std::to_string(static_cast<int>(point.x)) + ","
+            + std::to_string(static_cast<int>(point.y)));
     }
     void didUpdateSDKFIBVO(std::shared_ptr<SDKFIBVO> fib) override
     {
         log.push_back("fib:" + fib->text + ":" + std::to_string(fib->status));
         fibs.push_back(fib);
     }
-    void didSelectSubmittedFIB(std::shared_ptr<SDKFIBVO> fib, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View>) override
+    void didSelectSubmittedFIB(
+        std::shared_ptr<SDKFIBVO> fib, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View>) override
     {
         log.push_back("submittedFib:" + fib->text);
     }
     bool shouldAllowEditingForLinkVO(std::shared_ptr<PXLinkVO>) override { return allowEditing; }
-    void showEquationEditorKeyboardForLink(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>) override { log.push_back("equationKeyboard"); }
-    void didSelectSubmittedEquation(FIBMathEquationView&, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View>) override
+    void showEquationEditorKeyboardForLink(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>) override
+    {
+        log.push_back("equationKeyboard");
+    }
+    void didSelectSubmittedEquation(
+        FIBMathEquationView&, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View>) override
     {
         log.push_back("submittedEquation");
     }
@@ -69,11 +78,13 @@ public:
     {
         log.push_back("glossary:" + std::to_string(kind) + ":" + path);
     }
-    void changeEquationKeyboardToNormalForLink(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::string& text) override
+    void changeEquationKeyboardToNormalForLink(
+        std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::string& text) override
     {
         log.push_back("normalKeyboard:" + text);
     }
-    void saveEquationEditorForLink(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::string& text) override
+    void saveEquationEditorForLink(
+        std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::string& text) override
     {
         log.push_back("saveEquation:" + text);
     }
@@ -94,7 +105,8 @@ protected:
 
     std::shared_ptr<companion::BookRenderer> openSample()
     {
-        auto renderer = companion::BookRenderer::create(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", {});
+        auto renderer = companion::BookRenderer::create(
+            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", {});
         renderer->view()->setFrame({ { 0, 0 }, { 768, 1024 } });
         base::RunLoop::main().runUntilIdle();
         return renderer;
@@ -222,8 +234,9 @@ TEST_F(FrameworkWidgetTest, AnswerFieldsMakeChangeAndDeleteTheirRecord)
     keyboard->save();
     keyboard->switchToNormalKeyboard();
     keyboard->close();
-    EXPECT_EQ(delegate->log, (Lines { "submittedFib:heavy", "submittedEquation", "equationKeyboard",
-                                 "saveEquation:heavy\xCF\x80", "normalKeyboard:heavy\xCF\x80", "closeEquation" }));
+    EXPECT_EQ(delegate->log,
+        (Lines { "submittedFib:heavy", "submittedEquation", "equationKeyboard", "saveEquation:heavy\xCF\x80",
+            "normalKeyboard:heavy\xCF\x80", "closeEquation" }));
 }
 
 TEST_F(FrameworkWidgetTest, MarkupViewsDropDownsGlossaryAndStickyNotesReport)
@@ -267,8 +280,9 @@ TEST_F(FrameworkWidgetTest, MarkupViewsDropDownsGlossaryAndStickyNotesReport)
     auto sticky = StickyNoteController::create({ { 0, 0 }, { 768, 1024 } }, delegate);
     sticky->tapAtPoint({ 120, 340 });
     sticky->tapAtPoint({ 900, 10 });
-    EXPECT_EQ(delegate->log, (Lines { "dropDown:cools:1052", "dropDownClosed", "glossary:2:assets/media/evaporation.jpg",
-                                 "sticky:120,340" }));
+    EXPECT_EQ(delegate->log,
+        (Lines { "dropDown:cools:1052", "dropDownClosed", "glossary:2:assets/media/evaporation.jpg",
+            "sticky:120,340" }));
 }
 
 } // namespace

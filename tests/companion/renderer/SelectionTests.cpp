@@ -144,7 +144,8 @@ TEST_F(SelectionTest, ASelectionNeverCutsACharacter)
         auto record = renderer->getHighlightForSelectedTextWithTextColor("#FFFF00", "#FFFF00");
         ASSERT_TRUE(record);
         EXPECT_EQ(record->text, testCase.text);
-        EXPECT_EQ(record->endIndex - record->startIndex, static_cast<int64_t>(base::utf16Length(testCase.text)));
+        EXPECT_EQ(
+            record->endIndex - record->startIndex, static_cast<int64_t>(base::utf16Length(testCase.text)));
     }
     EXPECT_FALSE(renderer->selectRange(1, 30, 40)) << "past the end there is nothing to select";
 }
