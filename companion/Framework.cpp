@@ -2,6 +2,7 @@
 
 #include "companion/analytics/BookReadingTimeManager.h"
 #include "companion/analytics/QueuedAnalyticsManager.h"
+#include "companion/controllers/PenToolDrawingController.h"
 #include "companion/renderer/BookRenderer.h"
 #include "companion/search/BookTextSearchController.h"
 #include "companion/service/InProcessService.h"
@@ -101,6 +102,11 @@ std::shared_ptr<lectoro::MVGoogleTranslationManager> Framework::translationManag
     if (!m_translation)
         m_translation = TranslationManager::create(m_transport);
     return m_translation;
+}
+
+std::shared_ptr<lectoro::PenToolController> Framework::makePenToolController()
+{
+    return std::make_shared<PenToolDrawingController>();
 }
 
 std::shared_ptr<Framework> makeFramework(FrameworkOptions options)

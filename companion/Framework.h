@@ -61,6 +61,7 @@ public:
     std::shared_ptr<lectoro::TextSearchController> makeTextSearchController(std::shared_ptr<lectoro::LectoroBookVO>,
         const std::string& searchText, int searchType = 0) override;
     std::shared_ptr<lectoro::MVGoogleTranslationManager> translationManager() override;
+    std::shared_ptr<lectoro::PenToolController> makePenToolController() override;
 
 private:
     const std::string m_storageRoot;

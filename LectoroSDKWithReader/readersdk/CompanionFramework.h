@@ -22,6 +22,7 @@ class LectoroBookVO;
 class LectoroDataSyncingManager;
 class LectoroServiceInterface;
 class MVGoogleTranslationManager;
+class PenToolController;
 class ReadingTimeManager;
 class RendererViewController;
 class RendererViewControllerDelegate;
@@ -51,6 +52,9 @@ public:
     // The shared translation service (the same object on every call); null when the
     // framework offers none.
     virtual std::shared_ptr<MVGoogleTranslationManager> translationManager() { return nullptr; }
+    // A new pen controller, without canvas or delegate; null from a framework that draws
+    // no pen strokes.
+    virtual std::shared_ptr<PenToolController> makePenToolController() { return nullptr; }
 };
 
 // Installs the framework (null uninstalls it). The analytics manager made by an earlier

@@ -2,6 +2,7 @@
 
 #include "companion/books/BookErrors.h"
 #include "companion/books/BookPaths.h"
+#include "companion/books/PageBookMarkups.h"
 #include "companion/books/XmlTree.h"
 
 #include "platform/base/Strings.h"
@@ -263,6 +264,9 @@ base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFol
         });
     }
     book->resources = std::move(resources);
+    auto markups = readPageBookMarkups(root, *book);
+    if (!markups.ok())
+        return markups.error();
     return book;
 }
 

@@ -8,10 +8,13 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
+#include "LectoroSDKWithReader/readersdk/widgets/HighlightActionView.h"
 #include "companion/books/BookErrors.h"
 #include "companion/books/BookLoader.h"
 #include "companion/books/EpubBookLoader.h"
 #include "companion/renderer/ChapterPositions.h"
+#include "companion/renderer/RendererPenCanvas.h"
+#include "companion/renderer/RendererSupport.h"
 #include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
@@ -19,34 +22,14 @@
 #include "platform/ui/TransitionCoordinator.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace companion {
+
+using namespace renderer_detail;
 
 namespace {
 
 inline constexpr const char* rendererErrorDomain = "companion.renderer";
-// The simulated text layout of a page, for selection rectangles: fixed-width characters
-// in lines of a fixed length.
-inline constexpr int64_t charactersPerLine = 60;
-inline constexpr double characterWidth = 7;
-inline constexpr double lineHeight = 18;
-inline constexpr ui::Point textOrigin { 40, 60 };
-inline constexpr ui::Rect defaultNoteRect { { 40, 40 }, { 30, 30 } };
-inline constexpr ui::Rect defaultTextBoxRect { { 40, 80 }, { 200, 60 } };
-
-std::optional<int64_t> integerFrom(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    int64_t value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
 
 // Byte offset of the first occurrence, ignoring ASCII case.
 std::optional<size_t> findIgnoringCase(const std::string& haystack, const std::string& needle, size_t from = 0)
@@ -72,39 +55,6 @@ size_t countIgnoringCase(const std::string& haystack, const std::string& needle)
         at = lowerHaystack.find(lowerNeedle, at + lowerNeedle.size()))
         ++count;
     return count;
-}
-
-ui::Rect rectForRange(int64_t start, int64_t length)
-{
-    int64_t line = start / charactersPerLine;
-    int64_t column = start % charactersPerLine;
-    int64_t visible = std::max<int64_t>(1, std::min(length, charactersPerLine - column));
-    return ui::Rect { { textOrigin.x + static_cast<double>(column) * characterWidth,
-                          textOrigin.y + static_cast<double>(line) * lineHeight },
-        { static_cast<double>(visible) * characterWidth, lineHeight } };
-}
-
-bool sameRecord(const lectoro::SDKUGCVO& a, const lectoro::SDKUGCVO& b)
-{
-    if (&a == &b)
-        return true;
-    return !a.localID.empty() && a.localID == b.localID;
-}
-
-// A new record placed on a page: its identity, where it sits, and when it was made.
-template<typename Record, typename Page>
-std::shared_ptr<Record> newRecordOn(const Page& page)
-{
-    auto record = std::make_shared<Record>();
-    record->localID = base::makeUuid();
-    record->pageIdentifier = std::to_string(page.number);
-    record->displayNum = page.displayNum;
-    if (page.chapter) {
-        record->href = page.chapter->href;
-        record->chapterName = page.chapter->title;
-    }
-    record->createdDate = lectoro::currentUGCDateString();
-    return record;
 }
 
 } // namespace
@@ -487,6 +437,7 @@ void BookRenderer::clearObjects()
     }
     m_pageViews.clear();
     m_overlays.clear();
+    m_textLayouts.clear();
     m_pages.clear();
     m_activeStart = 0;
     m_activeCount = 0;
@@ -670,508 +621,6 @@ void BookRenderer::resetReaderSetting()
     m_settings.textAlignment = 0;
     m_settings.lineSpacing = 0;
     m_settings.margin = 0;
-}
-
-// --- Highlights and notes ---
-
-void BookRenderer::setHighlightView(std::shared_ptr<ui::View> highlightView)
-{
-    if (m_highlightView && m_highlightView != highlightView)
-        m_highlightView->removeFromSuperview();
-    m_highlightView = std::move(highlightView);
-}
-
-void BookRenderer::removeHighlightView()
-{
-    if (m_highlightView)
-        m_highlightView->removeFromSuperview();
-    m_selection.reset();
-}
-
-bool BookRenderer::openHighlightView(std::shared_ptr<ui::View> popup, int64_t pageNo, const ui::Point& coordinates)
-{
-    if (!popup || !m_selection || m_selection->pageNumber != pageNo)
-        return false;
-    setHighlightView(popup);
-    ui::Rect frame = popup->frame();
-    frame.origin = coordinates;
-    popup->setFrame(frame);
-    view()->addSubview(popup);
-    return true;
-}
-
-bool BookRenderer::selectText(int64_t pageNumber, const std::string& text)
-{
-    const PageEntry* entry = entryForNumber(pageNumber);
-    if (!entry || !isOnScreen(pageNumber) || text.empty())
-        return false;
-    const std::string& pageText = textOf(*entry);
-    auto at = pageText.find(text);
-    std::optional<size_t> found = at == std::string::npos ? findIgnoringCase(pageText, text) : std::optional(at);
-    if (!found)
-        return false;
-    Selection selection;
-    selection.pageNumber = pageNumber;
-    selection.text = pageText.substr(*found, text.size());
-    selection.start = static_cast<int64_t>(base::utf16Length(std::string_view(pageText).substr(0, *found)));
-    selection.end = selection.start + static_cast<int64_t>(base::utf16Length(selection.text));
-    selection.rect = rectForRange(selection.start, selection.end - selection.start);
-    m_selection = selection;
-    auto protect = shared_from_this();
-    if (auto delegate = liveDelegate())
-        delegate->didHighlightTextWithHighlightSelectionRect(*this, selection.rect, pageNumber);
-    return true;
-}
-
-void BookRenderer::clearSelection()
-{
-    m_selection.reset();
-}
-
-std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::makeHighlightFromSelection(const std::string& textColor,
-    const std::string& backgroundColor) const
-{
-    if (!m_selection)
-        return nullptr;
-    const PageEntry* entry = entryForNumber(m_selection->pageNumber);
-    if (!entry)
-        return nullptr;
-    auto record = newRecordOn<lectoro::SDKHighlightVO>(*entry);
-    if (entry->chapter)
-        record->positionIdentifier = m_currentCFI;
-    record->text = m_selection->text;
-    record->startIndex = m_selection->start;
-    record->endIndex = m_selection->end;
-    record->textColor = textColor;
-    record->backgroundColor = backgroundColor;
-    record->status = lectoro::UGCStatusNew;
-    record->isSynced = false;
-    return record;
-}
-
-std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::makeStickyNote() const
-{
-    if (!m_activeCount)
-        return nullptr;
-    const PageEntry& entry = m_pages[m_activeStart];
-    auto record = newRecordOn<lectoro::SDKHighlightVO>(entry);
-    if (entry.chapter)
-        record->positionIdentifier = m_currentCFI;
-    record->isStickyNote = true;
-    record->noteRect = defaultNoteRect;
-    record->backgroundColor = "#FFFF00";
-    return record;
-}
-
-int64_t BookRenderer::pageNumberOfRecord(const lectoro::SDKUGCVO& record) const
-{
-    return integerFrom(record.pageIdentifier).value_or(0);
-}
-
-void BookRenderer::placeHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>& record)
-{
-    int64_t page = pageNumberOfRecord(*record);
-    if (!isOnScreen(page))
-        return;
-    auto& highlights = m_overlays[page].highlights;
-    for (auto& existing : highlights) {
-        if (sameRecord(*existing, *record)) {
-            existing = record;
-            return;
-        }
-    }
-    highlights.push_back(record);
-}
-
-void BookRenderer::removeHighlightRecord(const std::shared_ptr<lectoro::SDKHighlightVO>& record)
-{
-    auto found = m_overlays.find(pageNumberOfRecord(*record));
-    if (found == m_overlays.end())
-        return;
-    auto& highlights = found->second.highlights;
-    highlights.erase(std::remove_if(highlights.begin(), highlights.end(),
-                         [&](const auto& existing) { return sameRecord(*existing, *record); }),
-        highlights.end());
-}
-
-void BookRenderer::reportHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>& record)
-{
-    auto protect = shared_from_this();
-    if (auto delegate = liveDelegate())
-        delegate->didHighlighCompleteWithHighlight(record);
-}
-
-void BookRenderer::highlight(std::shared_ptr<ui::View>, const std::string& textColor, const std::string& backgroundColor,
-    bool isImportant)
-{
-    auto record = getHighlightForSelectedTextWithTextColor(textColor, backgroundColor);
-    if (!record)
-        return;
-    record->textColor = textColor;
-    record->backgroundColor = backgroundColor;
-    record->isImportant = isImportant;
-    record->isSynced = false;
-    if (record->isUploaded())
-        record->status = lectoro::UGCStatusUpdated;
-    record->modifiedDate = lectoro::currentUGCDateString();
-    placeHighlight(record);
-    removeHighlightView();
-    reportHighlight(record);
-}
-
-std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::getHighlightForSelectedTextWithTextColor(
-    const std::string& textColor, const std::string& backgroundColor)
-{
-    if (!m_selection)
-        return nullptr;
-    // A selection over a highlight already drawn answers that highlight.
-    auto found = m_overlays.find(m_selection->pageNumber);
-    if (found != m_overlays.end()) {
-        for (const auto& existing : found->second.highlights) {
-            if (existing->isStickyNote)
-                continue;
-            if (existing->startIndex < m_selection->end && m_selection->start < existing->endIndex)
-                return existing;
-        }
-    }
-    return makeHighlightFromSelection(textColor, backgroundColor);
-}
-
-void BookRenderer::getHighlightForSelectedTextEpubWithTextColor(const std::string& textColor,
-    const std::string& backgroundColor, HighlightCallback callback)
-{
-    if (!callback)
-        return;
-    auto record = getHighlightForSelectedTextWithTextColor(textColor, backgroundColor);
-    std::weak_ptr<const void> owner = weak_from_this();
-    base::RunLoop::main().post(owner, [callback = std::move(callback), record] { callback(record); });
-}
-
-void BookRenderer::deleteSelectedHighlight(std::shared_ptr<lectoro::SDKHighlightVO> record)
-{
-    if (!record)
-        return;
-    record->status = lectoro::UGCStatusDeleted;
-    record->isSynced = false;
-    removeHighlightRecord(record);
-    removeHighlightView();
-    reportHighlight(record);
-}
-
-std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::getHighlightVOForStickyNoteWithDefaultPosition()
-{
-    return makeStickyNote();
-}
-
-void BookRenderer::getHighlightVOForStickyNoteWithDefaultPositionWithCallBack(HighlightCallback callback)
-{
-    if (!callback)
-        return;
-    auto record = makeStickyNote();
-    std::weak_ptr<const void> owner = weak_from_this();
-    base::RunLoop::main().post(owner, [callback = std::move(callback), record] { callback(record); });
-}
-
-std::shared_ptr<lectoro::SDKHighlightVO> BookRenderer::getHighlightVOForStickyNoteTouchPoint(const ui::Point& point)
-{
-    if (!m_activeCount)
-        return nullptr;
-    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount; ++index) {
-        auto found = m_overlays.find(m_pages[index].number);
-        if (found == m_overlays.end())
-            continue;
-        for (const auto& existing : found->second.highlights) {
-            if ((existing->isStickyNote || existing->isNote()) && existing->noteRect.contains(point))
-                return existing;
-        }
-    }
-    // Elsewhere: a new note there, on the page under the point.
-    size_t slot = 0;
-    if (m_activeCount > 1 && point.x > view()->bounds().size.width / 2)
-        slot = 1;
-    const PageEntry& entry = m_pages[m_activeStart + slot];
-    auto record = makeStickyNote();
-    record->pageIdentifier = std::to_string(entry.number);
-    record->displayNum = entry.displayNum;
-    record->noteRect = ui::Rect { point, defaultNoteRect.size };
-    return record;
-}
-
-void BookRenderer::postNoteWithHighlightVO(std::shared_ptr<lectoro::SDKHighlightVO> record)
-{
-    if (!record)
-        return;
-    placeHighlight(record);
-    reportHighlight(record);
-}
-
-void BookRenderer::deleteNoteWithHighlightVO(std::shared_ptr<lectoro::SDKHighlightVO> record)
-{
-    if (!record)
-        return;
-    record->status = lectoro::UGCStatusDeleted;
-    removeHighlightRecord(record);
-    reportHighlight(record);
-}
-
-void BookRenderer::drawHighlights(const std::vector<std::shared_ptr<lectoro::SDKHighlightVO>>& records, int64_t pageNo)
-{
-    if (!isOnScreen(pageNo))
-        return;
-    auto& highlights = m_overlays[pageNo].highlights;
-    highlights.clear();
-    for (const auto& record : records) {
-        if (record && !record->isDeleted())
-            highlights.push_back(record);
-    }
-}
-
-void BookRenderer::updateUGC(const std::vector<std::shared_ptr<lectoro::SDKUGCVO>>& records, int64_t pageNo)
-{
-    if (isOnScreen(pageNo))
-        m_overlays[pageNo].reviewUGC = records;
-}
-
-// --- Bookmarks ---
-
-void BookRenderer::addBookmarkView(std::shared_ptr<ui::View> bookmarkView, int64_t pageNo)
-{
-    if (!isOnScreen(pageNo) || !bookmarkView)
-        return;
-    auto& overlay = m_overlays[pageNo];
-    if (overlay.bookmarkView && overlay.bookmarkView != bookmarkView)
-        overlay.bookmarkView->removeFromSuperview();
-    overlay.bookmarkView = bookmarkView;
-    place(bookmarkView, pageNo);
-}
-
-void BookRenderer::addBookmark(std::shared_ptr<lectoro::SDKBookmarkVO> bookmark, int64_t pageNo)
-{
-    if (isOnScreen(pageNo))
-        m_overlays[pageNo].bookmark = bookmark && !bookmark->isDeleted() ? bookmark : nullptr;
-}
-
-std::shared_ptr<lectoro::SDKBookmarkVO> BookRenderer::getBookmarkVOForPageNo(int64_t pageNo)
-{
-    auto found = m_overlays.find(pageNo);
-    if (found != m_overlays.end() && found->second.bookmark)
-        return found->second.bookmark;
-    const PageEntry* entry = entryForNumber(pageNo);
-    if (!entry)
-        return nullptr;
-    auto bookmark = newRecordOn<lectoro::SDKBookmarkVO>(*entry);
-    if (entry->chapter)
-        bookmark->positionIdentifier = m_currentCFI;
-    return bookmark;
-}
-
-void BookRenderer::setBookmarkVO(std::shared_ptr<lectoro::SDKBookmarkVO> bookmark)
-{
-    auto previous = m_bookmarkVO;
-    m_bookmarkVO = bookmark;
-    if (bookmark) {
-        int64_t page = pageNumberOfRecord(*bookmark);
-        if (isOnScreen(page))
-            m_overlays[page].bookmark = bookmark->isDeleted() ? nullptr : bookmark;
-    }
-    auto protect = shared_from_this();
-    if (auto delegate = liveDelegate())
-        delegate->didUpdateBookmarkVOFrom(*this, previous, bookmark);
-}
-
-// --- Pen ---
-
-void BookRenderer::setPenDrawingModeEnabled(bool enabled)
-{
-    setPenDrawingModeEnabled(enabled, m_settings.penReviewModeEnabled);
-}
-
-void BookRenderer::setPenDrawingModeEnabled(bool enabled, bool withReviewModeEnable)
-{
-    m_settings.penDrawingEnabled = enabled;
-    m_settings.penReviewModeEnabled = withReviewModeEnable;
-    getPenDrawingCanvas()->setUserInteractionEnabled(enabled);
-}
-
-std::shared_ptr<ui::View> BookRenderer::getPenDrawingCanvas()
-{
-    if (!m_penCanvas) {
-        m_penCanvas = ui::View::create(view()->bounds());
-        m_penCanvas->setAccessibilityIdentifier("rendererPenCanvas");
-        m_penCanvas->setUserInteractionEnabled(m_settings.penDrawingEnabled);
-        view()->addSubview(m_penCanvas);
-    }
-    return m_penCanvas;
-}
-
-void BookRenderer::drawPenDrawings(const std::vector<std::shared_ptr<lectoro::SDKPentoolVO>>& drawings, int64_t pageNo)
-{
-    if (!isOnScreen(pageNo))
-        return;
-    auto& list = m_overlays[pageNo].penDrawings;
-    list.clear();
-    for (const auto& drawing : drawings) {
-        if (drawing && !drawing->isDeleted())
-            list.push_back(drawing);
-    }
-}
-
-// --- Text boxes ---
-
-std::shared_ptr<lectoro::SDKTextAnnotationVO> BookRenderer::getTextAnnotationVOWithDefaultPosition()
-{
-    if (!m_activeCount)
-        return nullptr;
-    const PageEntry& entry = m_pages[m_activeStart];
-    auto record = newRecordOn<lectoro::SDKTextAnnotationVO>(entry);
-    record->rect = defaultTextBoxRect;
-    record->textColor = "#000000";
-    return record;
-}
-
-void BookRenderer::addTextAnnotation(std::shared_ptr<lectoro::SDKTextAnnotationVO> record)
-{
-    if (!record)
-        return;
-    m_editingTextAnnotation = std::move(record);
-    m_settings.textAnnotationMode = true;
-}
-
-void BookRenderer::drawTextAnnotation(const std::vector<std::shared_ptr<lectoro::SDKTextAnnotationVO>>& records,
-    int64_t pageNo)
-{
-    if (!isOnScreen(pageNo))
-        return;
-    auto& list = m_overlays[pageNo].textAnnotations;
-    list.clear();
-    for (const auto& record : records) {
-        if (record && !record->isDeleted())
-            list.push_back(record);
-    }
-}
-
-void BookRenderer::deleteTextAnnotation()
-{
-    if (auto record = m_editingTextAnnotation) {
-        record->status = lectoro::UGCStatusDeleted;
-        record->isSynced = false;
-        auto found = m_overlays.find(pageNumberOfRecord(*record));
-        if (found != m_overlays.end()) {
-            auto& list = found->second.textAnnotations;
-            list.erase(std::remove_if(list.begin(), list.end(),
-                           [&](const auto& existing) { return sameRecord(*existing, *record); }),
-                list.end());
-        }
-    }
-    m_editingTextAnnotation = nullptr;
-    m_settings.textAnnotationMode = false;
-}
-
-void BookRenderer::exitTextAnnotationMode()
-{
-    if (auto record = m_editingTextAnnotation) {
-        int64_t page = pageNumberOfRecord(*record);
-        if (isOnScreen(page)) {
-            auto& list = m_overlays[page].textAnnotations;
-            bool present = std::any_of(list.begin(), list.end(), [&](const auto& existing) { return sameRecord(*existing, *record); });
-            if (!present)
-                list.push_back(record);
-        }
-    }
-    m_editingTextAnnotation = nullptr;
-    m_settings.textAnnotationMode = false;
-}
-
-void BookRenderer::removeTextAnnotationModeWithoutSave()
-{
-    m_editingTextAnnotation = nullptr;
-    m_settings.textAnnotationMode = false;
-}
-
-void BookRenderer::updateTextAnnotationAlignment(int64_t alignment)
-{
-    if (m_editingTextAnnotation && alignment >= 0 && alignment <= 2)
-        m_editingTextAnnotation->textAlignment = static_cast<int>(alignment);
-}
-
-void BookRenderer::updateTextAnnotationWithBackground(const std::string& backgroundColor, const std::string& textColor)
-{
-    if (!m_editingTextAnnotation)
-        return;
-    m_editingTextAnnotation->textColor = textColor;
-    if (!m_editingTextAnnotation->metaData.isDictionary())
-        m_editingTextAnnotation->metaData = base::Value::Dictionary {};
-    m_editingTextAnnotation->metaData.asDictionary()->set("backgroundColor", backgroundColor);
-}
-
-// --- Markups, answers and players ---
-
-void BookRenderer::drawMarkups(const std::vector<std::shared_ptr<lectoro::PXLinkVO>>& links, int64_t pageNo)
-{
-    if (isOnScreen(pageNo))
-        m_overlays[pageNo].markups = links;
-}
-
-void BookRenderer::drawFIBs(const std::vector<std::shared_ptr<ui::View>>& views, int64_t pageNo)
-{
-    if (!isOnScreen(pageNo))
-        return;
-    auto& list = m_overlays[pageNo].fibViews;
-    for (const auto& old : list) {
-        if (old)
-            old->removeFromSuperview();
-    }
-    list = views;
-    for (const auto& fib : list)
-        place(fib, pageNo);
-}
-
-void BookRenderer::drawFIB(const std::vector<std::shared_ptr<ui::View>>& views, int64_t pageNumber)
-{
-    drawFIBs(views, pageNumber);
-}
-
-std::shared_ptr<ui::View> BookRenderer::getFIBViewForLinkId(int64_t linkID)
-{
-    // Answer fields carry their link id as their tag.
-    for (const auto& [page, overlay] : m_overlays) {
-        for (const auto& fib : overlay.fibViews) {
-            if (fib && fib->tag() == linkID)
-                return fib;
-        }
-    }
-    return nullptr;
-}
-
-void BookRenderer::addReviewViewOnFib(std::shared_ptr<lectoro::SDKFIBVO> fib)
-{
-    if (!fib)
-        return;
-    int64_t page = pageNumberOfRecord(*fib);
-    if (isOnScreen(page))
-        m_overlays[page].reviewFIBs.push_back(std::move(fib));
-}
-
-void BookRenderer::addMultiLinkController(std::shared_ptr<ui::ViewController> controller,
-    std::shared_ptr<ui::View> sourceView, int64_t pageNo)
-{
-    if (isOnScreen(pageNo) && controller)
-        m_overlays[pageNo].multiLinkControllers.push_back({ std::move(controller), std::move(sourceView) });
-}
-
-void BookRenderer::addInLineVideo(std::shared_ptr<ui::View> videoView, const ui::Rect& rect, int64_t pageNo)
-{
-    if (!isOnScreen(pageNo) || !videoView)
-        return;
-    m_overlays[pageNo].inlineVideos.push_back({ videoView, rect });
-    place(videoView, pageNo, rect);
-}
-
-void BookRenderer::addInstructionPopup(std::shared_ptr<ui::ViewController> controller,
-    std::shared_ptr<ui::View> sourceView, int64_t pageNo)
-{
-    if (isOnScreen(pageNo) && controller)
-        m_overlays[pageNo].instructionPopups.push_back({ std::move(controller), std::move(sourceView) });
 }
 
 // --- Search marks ---
@@ -1446,6 +895,15 @@ void BookRenderer::tapPoint(int64_t pageNumber, const ui::Point& point)
     if (!isOnScreen(pageNumber))
         return;
     auto protect = shared_from_this();
+    // A tap beside an open highlight pop-up only closes it.
+    if (m_highlightView && m_highlightView->superview()) {
+        m_selection.reset();
+        if (auto actionView = std::dynamic_pointer_cast<lectoro::HighlightActionView>(m_highlightView))
+            actionView->closeHighlightView();
+        else
+            m_highlightView->removeFromSuperview();
+        return;
+    }
     auto delegate = liveDelegate();
     if (!delegate)
         return;

@@ -19,8 +19,10 @@
 //
 // Gestures are simulated with selectText, tapPoint, tapLink, pinch and swipe.
 
+#include "LectoroSDKWithReader/readersdk/PenToolController.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "companion/renderer/PageOverlay.h"
+#include "companion/renderer/PageTextLayout.h"
 
 #include <map>
 #include <memory>
@@ -62,6 +64,18 @@ struct RendererSettings {
 
 enum class RendererSwipe { Next, Previous };
 
+// The text selected on a page: UTF-16 offsets into the page text (whole characters), its
+// rectangle in page coordinates and in the renderer's view.
+struct RendererSelection {
+    int64_t pageNumber = 0;
+    std::string text;
+    TextRange range;
+    ui::Rect rectOnPage;
+    ui::Rect rectInView;
+};
+
+class RendererPenCanvas;
+
 class BookRenderer final : public lectoro::RendererViewController {
 public:
     static std::shared_ptr<BookRenderer> create(std::string bookPath,
@@ -91,12 +105,35 @@ public:
     // buttons, answer fields, inline videos); null for a page off screen.
     std::shared_ptr<ui::View> pageView(int64_t pageNumber) const;
 
-    // --- Simulated gestures ---
-    // Selects the first occurrence of the text on a page on screen and reports the
-    // selection's rectangle. False when the page is not on screen or lacks the text.
+    // --- Selection ---
+    // Each form selects on a page on screen and reports the selection's rectangle (in the
+    // renderer's view) through didHighlightTextWithHighlightSelectionRect; false, with
+    // nothing reported, when there is nothing to select there.
+    // The first occurrence of the text (exact case first, then ignoring case).
     bool selectText(int64_t pageNumber, const std::string& text);
+    // Words `first` to `last` of the page, counted from 1.
+    bool selectWords(int64_t pageNumber, size_t first, size_t last);
+    // UTF-16 offsets into the page text, widened to whole characters.
+    bool selectRange(int64_t pageNumber, int64_t start, int64_t end);
+    // As a finger drags: from one point to another, in the renderer's view, on the page
+    // under the first point.
+    bool selectBetweenPoints(const ui::Point& from, const ui::Point& to);
     void clearSelection();
     bool hasSelection() const { return m_selection.has_value(); }
+    const std::optional<RendererSelection>& selection() const { return m_selection; }
+    // The page's text laid out, for selections; null for a page that is not in the book.
+    const PageTextLayout* textLayoutForPage(int64_t pageNumber) const;
+    // Where a page on screen lies in the renderer's view; absent for a page off screen.
+    std::optional<ui::Rect> pageFrameInView(int64_t pageNumber) const;
+    ui::Size pageSize(int64_t pageNumber) const;
+
+    // --- The pen canvas's view of the pages (RendererPenCanvas) ---
+    std::vector<lectoro::PenCanvasPage> penCanvasPages() const;
+    std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> penDrawingsOnPage(int64_t pageNumber) const;
+    void showPenDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>&);
+    void hidePenDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>&);
+
+    // --- Simulated gestures ---
     // A tap: on a note's icon (didTapOnNoteHighligh), else a single tap on the page.
     void tapPoint(int64_t pageNumber, const ui::Point&);
     // A tap on a link of a page on screen; resource links report didTapOnResource. False
@@ -246,13 +283,6 @@ private:
         std::shared_ptr<lectoro::PXPageVO> page;
         std::shared_ptr<lectoro::EPUBChapterVO> chapter;
     };
-    struct Selection {
-        int64_t pageNumber = 0;
-        std::string text;
-        int64_t start = 0;
-        int64_t end = 0;
-        ui::Rect rect;
-    };
     struct SearchStepping {
         int64_t pageNumber = 0;
         std::vector<std::shared_ptr<lectoro::TextSearchResult>> hits;
@@ -286,6 +316,10 @@ private:
         const std::string& backgroundColor) const;
     std::shared_ptr<lectoro::SDKHighlightVO> makeStickyNote() const;
     void placeHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&);
+    // Puts the note icons of a page's highlights on its page view again.
+    void drawNoteIcons(int64_t pageNumber);
+    bool selectOnPage(int64_t pageNumber, TextRange);
+    ui::Rect pageRectToView(int64_t pageNumber, const ui::Rect&) const;
     void removeHighlightRecord(const std::shared_ptr<lectoro::SDKHighlightVO>&);
     void reportHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&);
     int64_t pageNumberOfRecord(const lectoro::SDKUGCVO&) const;
@@ -320,9 +354,10 @@ private:
     std::optional<std::string> m_furthestPageData;
     std::optional<size_t> m_furthestIndex;
 
-    std::optional<Selection> m_selection;
+    std::optional<RendererSelection> m_selection;
+    mutable std::map<int64_t, std::unique_ptr<PageTextLayout>> m_textLayouts;
     std::shared_ptr<ui::View> m_highlightView;
-    std::shared_ptr<ui::View> m_penCanvas;
+    std::shared_ptr<RendererPenCanvas> m_penCanvas;
     std::shared_ptr<lectoro::SDKTextAnnotationVO> m_editingTextAnnotation;
     std::shared_ptr<lectoro::SDKBookmarkVO> m_bookmarkVO;
     std::vector<std::string> m_teacherReviewPages;

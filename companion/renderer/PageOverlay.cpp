@@ -4,7 +4,7 @@ namespace companion {
 
 bool PageOverlay::isEmpty() const
 {
-    return highlights.empty() && reviewUGC.empty() && !bookmarkView && !bookmark && penDrawings.empty()
+    return highlights.empty() && noteIcons.empty() && markupViews.empty() && reviewUGC.empty() && !bookmarkView && !bookmark && penDrawings.empty()
         && textAnnotations.empty() && markups.empty() && fibViews.empty() && reviewFIBs.empty() && !printView
         && inlineVideos.empty() && multiLinkControllers.empty() && instructionPopups.empty() && searchMarks.empty()
         && !wordFrame && sentenceFrames.empty() && wordId.empty();

@@ -47,14 +47,24 @@ struct PlacedController {
     std::shared_ptr<ui::View> sourceView;
 };
 
+// The icon shown at a note: the owner's view (noteIconViewForHighlight) or the renderer's
+// own UGCLabel, placed at the note's rectangle.
+struct NoteIcon {
+    std::shared_ptr<lectoro::SDKHighlightVO> highlight;
+    std::shared_ptr<ui::View> view;
+};
+
 struct PageOverlay {
     std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> highlights;
+    std::vector<NoteIcon> noteIcons;
     std::vector<std::shared_ptr<lectoro::SDKUGCVO>> reviewUGC;
     std::shared_ptr<ui::View> bookmarkView;
     std::shared_ptr<lectoro::SDKBookmarkVO> bookmark;
     std::vector<std::shared_ptr<lectoro::SDKPentoolVO>> penDrawings;
     std::vector<std::shared_ptr<lectoro::SDKTextAnnotationVO>> textAnnotations;
     std::vector<std::shared_ptr<lectoro::PXLinkVO>> markups;
+    // The views of the markups placed on the page: each link's icon and tap area.
+    std::vector<std::shared_ptr<ui::View>> markupViews;
     std::vector<std::shared_ptr<ui::View>> fibViews;
     std::vector<std::shared_ptr<lectoro::SDKFIBVO>> reviewFIBs;
     std::shared_ptr<ui::View> printView;

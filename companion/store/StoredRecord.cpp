@@ -74,6 +74,10 @@ std::string extraFieldsJson(const SDKUGCVO& record)
             extra.set("noteComments", highlight->noteComments);
         if (isNonEmptyList(highlight->sharedUsers))
             extra.set("sharedUsers", highlight->sharedUsers);
+        if (isNonEmptyList(highlight->acceptedUsers))
+            extra.set("acceptedUsers", highlight->acceptedUsers);
+        if (isNonEmptyList(highlight->declinedUsers))
+            extra.set("declinedUsers", highlight->declinedUsers);
         if (highlight->noteRect != ui::Rect())
             extra.set("noteRect", coding::rectValue(highlight->noteRect));
     }
@@ -113,6 +117,8 @@ std::shared_ptr<SDKUGCVO> recordFromColumns(const SqliteStatement& row, int colu
         if (!extra.isNull()) {
             highlight->noteComments = coding::readList(extra, "noteComments");
             highlight->sharedUsers = coding::readList(extra, "sharedUsers");
+            highlight->acceptedUsers = coding::readList(extra, "acceptedUsers");
+            highlight->declinedUsers = coding::readList(extra, "declinedUsers");
             highlight->noteRect = coding::readRect(extra, "noteRect");
         }
         record = std::move(highlight);

@@ -86,4 +86,9 @@ std::shared_ptr<lectoro::TextSearchController> FakeFramework::makeTextSearchCont
     return m_real->makeTextSearchController(std::move(book), searchText, searchType);
 }
 
+std::shared_ptr<lectoro::PenToolController> FakeFramework::makePenToolController()
+{
+    return m_real->makePenToolController();
+}
+
 } // namespace companion::testing

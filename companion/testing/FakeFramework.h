@@ -50,6 +50,7 @@ public:
         const std::string& searchText, int searchType = 0) override;
     // The real translation client over the FakeService.
     std::shared_ptr<lectoro::MVGoogleTranslationManager> translationManager() override;
+    std::shared_ptr<lectoro::PenToolController> makePenToolController() override;
 
 private:
     FakeFramework(std::string storageRoot, std::string storeVfs);

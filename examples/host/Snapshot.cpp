@@ -50,7 +50,7 @@ std::map<const ui::View*, PageContent> pagesOnScreen(const lectoro::ReaderViewCo
         } else if (epubBook) {
             number = active.fileIndex;
             if (auto chapter = epubBook->chapterForHref(active.href))
-                content.text = chapter->text;
+                content.text = chapter->content()->text;
         }
         if (auto view = renderer->pageView(number))
             pages[view.get()] = std::move(content);

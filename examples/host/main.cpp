@@ -21,6 +21,7 @@
 #include "BookPrinter.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
+#include "MarkupPrinter.h"
 #include "SharingDemo.h"
 #include "Snapshot.h"
 
@@ -31,6 +32,7 @@
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/TextSearchController.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
@@ -133,6 +135,8 @@ bool inspectBook(const Options& options)
         return false;
     }
     host::printBookStructure(std::cout, *delegate->book);
+    if (auto pageBook = std::dynamic_pointer_cast<lectoro::PXBookVO>(delegate->book))
+        host::printPageMarkups(std::cout, *pageBook);
     std::cout << "Renderer:\n";
     for (const auto& event : delegate->events)
         std::cout << "  " << event << '\n';

@@ -53,6 +53,15 @@ base::Value PXBookVO::getBookResourcesForTORSubnodesForRole(const std::string& r
                 result.push_back(resource);
         }
     }
+    if (const auto* trees = standards.asList()) {
+        for (const auto& tree : *trees) {
+            std::string treeRole = coding::readString(tree, "role");
+            if (coding::readString(tree, "type") != standardType || !(treeRole.empty() || treeRole == role))
+                continue;
+            if (const auto* nodes = tree["nodes"].asList())
+                result.insert(result.end(), nodes->begin(), nodes->end());
+        }
+    }
     return result;
 }
 

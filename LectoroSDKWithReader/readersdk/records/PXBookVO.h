@@ -22,8 +22,9 @@ public:
     base::Value getThumbnailData() const override;
     base::Value getBookContentForTOC() const override { return contents; }
     base::Value getBookResourcesForTOC() const override;
-    // Resources marked with that standard type ("TEKS", "ELPS", "TOR") for that role; a
-    // resource without a role is for everyone.
+    // Resources marked with that standard type ("TEKS", "ELPS", "TOR") for that role, then
+    // the top nodes of the standards trees of that type for that role; a resource or tree
+    // without a role is for everyone.
     base::Value getBookResourcesForTORSubnodesForRole(const std::string& role, const std::string& standardType) const;
 
     // The chapter holding the page id given as text; null for none.
@@ -46,6 +47,9 @@ public:
     base::Value glossary = base::Value::Dictionary {};
     // {"title", "pageID", "linkID", "folioNumber", "type", "url", "role", "standard"}.
     base::Value resources = base::Value::List {};
+    // Standards trees: {"type" ("TEKS", "ELPS", "TOR"), "role" (empty: everyone), "nodes"},
+    // each node {"title", "src", "pageID", "url", "subnodes"}.
+    base::Value standards = base::Value::List {};
     bool isReadAloudEnabled = false;
     // 0 portrait, 1 landscape, 2 either.
     int bookOrientationType = 2;

@@ -93,9 +93,10 @@ TEST(SampleBooks, PageBookLinksGlossaryAndResources)
     EXPECT_EQ(book->glossary["evaporation"]["term"], base::Value("Evaporation"));
     EXPECT_EQ(book->glossary["salinity"]["alphabet"], base::Value("S"));
     EXPECT_EQ(book->getBookResourcesForTOC().count(), 3u);
-    EXPECT_EQ(book->getBookResourcesForTORSubnodesForRole("LEARNER", "TEKS").count(), 1u);
+    // The flat resource of the standard, then the top of its tree.
+    EXPECT_EQ(book->getBookResourcesForTORSubnodesForRole("LEARNER", "TEKS").count(), 2u);
     EXPECT_EQ(book->getBookResourcesForTORSubnodesForRole("LEARNER", "TOR").count(), 0u);
-    EXPECT_EQ(book->getBookResourcesForTORSubnodesForRole("TEACHER", "TOR").count(), 1u);
+    EXPECT_EQ(book->getBookResourcesForTORSubnodesForRole("TEACHER", "TOR").count(), 2u);
 }
 
 TEST(SampleBooks, ReflowableEpubHasChaptersContentsAndPageList)

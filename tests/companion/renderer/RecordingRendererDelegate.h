@@ -20,6 +20,9 @@ public:
     std::optional<base::Error> loadError;
     std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> completedHighlights;
     std::vector<base::Value> resources;
+    std::vector<ui::Rect> selectionRects;
+    // Makes the view shown at a note; unset, the renderer draws its own.
+    std::function<std::shared_ptr<ui::View>()> noteIcon;
     std::optional<double> zoomPercent;
     // Runs after a page's didLoad line is written.
     std::function<void(lectoro::RendererViewController&, int64_t)> onDidLoadPage;
@@ -101,9 +104,14 @@ public:
     }
     void didZoomInPage(lectoro::RendererViewController&, int64_t) override { log.push_back("zoomIn"); }
     void didZoomOutPage(lectoro::RendererViewController&, int64_t) override { log.push_back("zoomOut"); }
-    void didHighlightTextWithHighlightSelectionRect(lectoro::RendererViewController&, const ui::Rect&, int64_t page) override
+    void didHighlightTextWithHighlightSelectionRect(lectoro::RendererViewController&, const ui::Rect& rect, int64_t page) override
     {
         log.push_back("selection:" + std::to_string(page));
+        selectionRects.push_back(rect);
+    }
+    std::shared_ptr<ui::View> noteIconViewForHighlight(std::shared_ptr<lectoro::SDKHighlightVO>) override
+    {
+        return noteIcon ? noteIcon() : nullptr;
     }
     void didHighlighCompleteWithHighlight(std::shared_ptr<lectoro::SDKHighlightVO> record) override
     {

@@ -73,6 +73,8 @@ std::vector<RecordKind> recordKinds()
                 record->startIndex = 4;
                 record->endIndex = 19;
                 record->sharedUsers = base::Value::List { 7, 8 };
+                record->acceptedUsers = base::Value::List { 7 };
+                record->declinedUsers = base::Value::List { 8 };
                 record->textColor = "#000000";
                 record->creatorName = "Ann";
                 record->positionIdentifier = "epubcfi(/6/2!/4/1:3)";

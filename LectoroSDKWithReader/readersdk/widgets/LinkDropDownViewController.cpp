@@ -1,0 +1,66 @@
+#include "LectoroSDKWithReader/readersdk/widgets/LinkDropDownViewController.h"
+
+#include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+
+namespace lectoro {
+
+std::shared_ptr<LinkDropDownViewController> LinkDropDownViewController::create(
+    std::vector<std::string> items, std::shared_ptr<MarkupView> dropDown)
+{
+    return std::shared_ptr<LinkDropDownViewController>(
+        new LinkDropDownViewController(std::move(items), std::move(dropDown)));
+}
+
+LinkDropDownViewController::LinkDropDownViewController(
+    std::vector<std::string> items, std::shared_ptr<MarkupView> dropDown)
+    : m_items(std::move(items))
+    , m_dropDown(std::move(dropDown))
+{
+}
+
+void LinkDropDownViewController::loadView()
+{
+    double width = 220;
+    auto root
+        = ui::View::create(ui::Rect { { 0, 0 }, { width, rowHeight * static_cast<double>(m_items.size()) } });
+    std::weak_ptr<LinkDropDownViewController> weakSelf
+        = std::static_pointer_cast<LinkDropDownViewController>(shared_from_this());
+    m_rows.clear();
+    for (size_t index = 0; index < m_items.size(); ++index) {
+        auto row = ui::Button::create(
+            ui::Rect { { 0, rowHeight * static_cast<double>(index) }, { width, rowHeight } });
+        row->setTitle(m_items[index]);
+        row->setTag(static_cast<int>(index));
+        row->addTarget(ui::ControlEvent::TouchUpInside, [weakSelf, index](ui::Control&) {
+            if (auto self = weakSelf.lock())
+                self->selectItemAtIndex(index);
+        });
+        root->addSubview(row);
+        m_rows.push_back(row);
+    }
+    setView(root);
+}
+
+const std::vector<std::shared_ptr<ui::Button>>& LinkDropDownViewController::rows()
+{
+    loadViewIfNeeded();
+    return m_rows;
+}
+
+void LinkDropDownViewController::selectItemAtIndex(size_t index)
+{
+    if (index >= m_items.size())
+        return;
+    auto protect = shared_from_this();
+    if (auto delegate = m_delegate.lock())
+        delegate->didSelectDropDownItemWithText(m_items[index], m_dropDown.lock());
+}
+
+void LinkDropDownViewController::close()
+{
+    auto protect = shared_from_this();
+    if (auto delegate = m_delegate.lock())
+        delegate->didSelectActionToCloseDropDown();
+}
+
+} // namespace lectoro

@@ -1,0 +1,68 @@
+#include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+
+#include "platform/ui/Gesture.h"
+
+namespace lectoro {
+
+namespace {
+
+// The arrow a drop-down box shows after its text.
+inline constexpr const char* dropDownArrow = " \u25BE";
+
+} // namespace
+
+std::shared_ptr<MarkupView> MarkupView::create(const ui::Rect& frame)
+{
+    return std::shared_ptr<MarkupView>(new MarkupView(frame));
+}
+
+MarkupView::MarkupView(const ui::Rect& frame)
+    : ui::Button(ui::ButtonType::Custom, frame)
+{
+}
+
+void MarkupView::setAsInvisibleMarkup()
+{
+    m_invisible = true;
+    setAlpha(0.011);
+    setBackgroundColor(ui::Color::clear());
+    layer()->setBorderWidth(0);
+}
+
+void MarkupView::updateForDropDownWithInputText(const std::string& text, const std::string&)
+{
+    m_dropDown = true;
+    setTitle(text + dropDownArrow);
+    setTitle(text + dropDownArrow, ui::ControlState::Highlighted);
+    setBackgroundColor(ui::Color::white());
+    setTitleColor(ui::Color::black());
+    layer()->setBorderWidth(1);
+    layer()->setBorderColor(ui::Color::gray());
+    layer()->setCornerRadius(4);
+}
+
+std::shared_ptr<MarkupHitAreaLabel> MarkupHitAreaLabel::create(const ui::Rect& frame)
+{
+    auto label = std::shared_ptr<MarkupHitAreaLabel>(new MarkupHitAreaLabel(frame));
+    std::weak_ptr<MarkupHitAreaLabel> weakLabel = label;
+    label->setUserInteractionEnabled(true);
+    label->addGestureRecognizer(ui::TapGestureRecognizer::create([weakLabel](ui::GestureRecognizer&) {
+        if (auto strong = weakLabel.lock())
+            strong->tap();
+    }));
+    return label;
+}
+
+MarkupHitAreaLabel::MarkupHitAreaLabel(const ui::Rect& frame)
+    : ui::Label(frame)
+{
+}
+
+void MarkupHitAreaLabel::tap()
+{
+    auto protect = shared_from_this();
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnMarkupHitArea(*this);
+}
+
+} // namespace lectoro
