@@ -3,6 +3,7 @@
 // The positions (CFIs) of an EPUB chapter: those the book lists, or the chapter's start
 // when it lists none, so every chapter can be reached and timed.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,13 @@ class EPUBChapterVO;
 namespace companion {
 
 std::vector<std::string> chapterPositions(const lectoro::EPUBChapterVO&);
+
+// How many positions one screen shows. A chapter is laid out as one screen (its first
+// range), and the positions reported as on screen are timed by the reader on every session
+// save, one event each: they must stay bounded however many blocks a chapter holds.
+constexpr size_t positionsPerScreen = 64;
+
+// The positions on the chapter's screen: its first `positionsPerScreen` positions.
+std::vector<std::string> screenPositions(const lectoro::EPUBChapterVO&);
 
 } // namespace companion
