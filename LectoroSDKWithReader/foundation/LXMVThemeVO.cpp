@@ -83,7 +83,7 @@ bool isNumeric(const base::Value& value)
 // The default theme is the same file for every reader screen of the process: it is parsed
 // once and shared. A different path, or the file changed on disk (its modification time or
 // size), parses it again.
-std::shared_ptr<const base::Value> parsedDefaultTheme(const std::string& path)
+std::shared_ptr<const base::Value> parsedDefaultTheme(const std::string& path, const struct stat& info)
 {
     struct Cached {
         std::string path;
@@ -94,9 +94,6 @@ std::shared_ptr<const base::Value> parsedDefaultTheme(const std::string& path)
     static std::mutex mutex;
     static Cached cached;
 
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return nullptr;
     std::lock_guard lock(mutex);
     if (cached.path == path && cached.size == info.st_size && cached.modified.tv_sec == info.st_mtim.tv_sec
         && cached.modified.tv_nsec == info.st_mtim.tv_nsec)
@@ -119,15 +116,15 @@ LXMVThemeVO::LXMVThemeVO()
 
 void LXMVThemeVO::readDefaultThemeFile()
 {
-    auto& fileManager = base::FileManager::defaultManager();
+    // One stat tells whether the USERS folder has its own default and whether it changed.
     std::string path = SystemInformation::getInstance().getUsersFolderPath() + "/" + defaultThemeFileName;
+    struct stat info {};
     std::optional<std::string> chosen;
-    if (fileManager.fileExists(path, nullptr))
+    if (::stat(path.c_str(), &info) == 0)
         chosen = path;
-    else
-        chosen = base::Bundle::library().pathForResource("readerDefault_theme", "json");
-
-    m_defaultJson = chosen ? parsedDefaultTheme(*chosen) : nullptr;
+    else if ((chosen = base::Bundle::library().pathForResource("readerDefault_theme", "json")))
+        chosen = ::stat(chosen->c_str(), &info) == 0 ? chosen : std::nullopt;
+    m_defaultJson = chosen ? parsedDefaultTheme(*chosen, info) : nullptr;
 }
 
 void LXMVThemeVO::setDefaultJson(std::optional<base::Value> json)

@@ -111,8 +111,10 @@ std::string QueuedAnalyticsManager::getTrackingJSON()
     std::vector<std::vector<Entry*>> byName(m_names.size());
     size_t bytes = 2;
     for (auto& entry : m_visit) {
-        if (entry.json.empty())
+        if (entry.json.empty()) {
             entry.json = entryJSON(entry.event);
+            entry.event.info = base::Value();
+        }
         entry.handedOver = true;
         bytes += entry.json.size() + 1;
         byName[slot.at(entry.event.name)].push_back(&entry);
@@ -143,13 +145,23 @@ std::string QueuedAnalyticsManager::getTrackingJSON()
     return json;
 }
 
+QueuedAnalyticsManager::TrackedEvent QueuedAnalyticsManager::eventOf(const Entry& entry)
+{
+    if (entry.json.empty())
+        return entry.event;
+    TrackedEvent event { entry.event.name, entry.event.uniqueID, {} };
+    if (auto parsed = base::parseJson(entry.json); parsed.ok())
+        event.info = parsed.value()["EventInfo"];
+    return event;
+}
+
 std::vector<QueuedAnalyticsManager::TrackedEvent> QueuedAnalyticsManager::queuedEvents() const
 {
     std::lock_guard lock(m_mutex);
     std::vector<TrackedEvent> events;
     for (const auto& entry : m_visit) {
         if (!entry.handedOver)
-            events.push_back(entry.event);
+            events.push_back(eventOf(entry));
     }
     return events;
 }
@@ -160,7 +172,7 @@ std::vector<QueuedAnalyticsManager::TrackedEvent> QueuedAnalyticsManager::visitE
     std::vector<TrackedEvent> events;
     events.reserve(m_visit.size());
     for (const auto& entry : m_visit)
-        events.push_back(entry.event);
+        events.push_back(eventOf(entry));
     return events;
 }
 

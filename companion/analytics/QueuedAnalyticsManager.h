@@ -12,9 +12,11 @@
 //
 // Cost. An event is found again by its name and unique id through a hash, so tracking is
 // constant time however long the visit. Each event's JSON is written once, when it is
-// first handed over after a change; a hand-over only joins the texts. A visit keeps at
-// most `capacity` events (and the live log as many): past it the oldest is dropped, with a
-// line on stderr, so a hostile book cannot grow the queue without end.
+// first handed over after a change, and from then on only that text is kept; a hand-over
+// only joins the texts. A visit keeps at most `capacity` events (and the live log as
+// many): past it the oldest is dropped, with a line on stderr, so a hostile book cannot
+// grow the queue without end. Every page-tracking event has its own unique id, so a visit
+// grows with reading time: the default holds some hours of reading.
 
 #include "LectoroSDKWithReader/readersdk/AnalyticsManager.h"
 
@@ -29,7 +31,7 @@ namespace companion {
 
 class QueuedAnalyticsManager final : public lectoro::AnalyticsManager {
 public:
-    static constexpr size_t defaultCapacity = 20000;
+    static constexpr size_t defaultCapacity = 50000;
 
     struct TrackedEvent {
         std::string name;
@@ -63,11 +65,13 @@ public:
 
 private:
     struct Entry {
+        // The payload is dropped once written as JSON (`info` then null, `json` holds it).
         TrackedEvent event;
         // The entry's JSON as handed over; empty until its first hand-over and after a change.
         std::string json;
         bool handedOver = false;
     };
+    static TrackedEvent eventOf(const Entry&);
     using Entries = std::list<Entry>;
 
     static std::string keyOf(const std::string& name, const std::string& uniqueID);
