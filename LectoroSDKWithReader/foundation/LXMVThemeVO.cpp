@@ -6,6 +6,9 @@
 #include "platform/base/FileManager.h"
 #include "platform/base/Json.h"
 
+#include <mutex>
+#include <sys/stat.h>
+
 namespace lectoro {
 
 // One property's outcome of the lookup: not set at all (the member keeps its value), or set
@@ -49,6 +52,11 @@ const base::Value* documentRoot(const std::optional<base::Value>& document)
     return document ? &*document : nullptr;
 }
 
+const base::Value* documentRoot(const std::shared_ptr<const base::Value>& document)
+{
+    return document.get();
+}
+
 ThemeValueColor toColor(const base::Value* value)
 {
     if (!value)
@@ -72,6 +80,33 @@ bool isNumeric(const base::Value& value)
     }
 }
 
+// The default theme is the same file for every reader screen of the process: it is parsed
+// once and shared. A different path, or the file changed on disk (its modification time or
+// size), parses it again.
+std::shared_ptr<const base::Value> parsedDefaultTheme(const std::string& path, const struct stat& info)
+{
+    struct Cached {
+        std::string path;
+        struct timespec modified {};
+        off_t size = -1;
+        std::shared_ptr<const base::Value> json;
+    };
+    static std::mutex mutex;
+    static Cached cached;
+
+    std::lock_guard lock(mutex);
+    if (cached.path == path && cached.size == info.st_size && cached.modified.tv_sec == info.st_mtim.tv_sec
+        && cached.modified.tv_nsec == info.st_mtim.tv_nsec)
+        return cached.json;
+    std::shared_ptr<const base::Value> json;
+    if (auto bytes = base::FileManager::defaultManager().readFile(path)) {
+        if (auto parsed = base::parseJson(*bytes); parsed.ok())
+            json = std::make_shared<const base::Value>(std::move(parsed.value()));
+    }
+    cached = { path, info.st_mtim, info.st_size, json };
+    return json;
+}
+
 } // namespace
 
 LXMVThemeVO::LXMVThemeVO()
@@ -81,23 +116,20 @@ LXMVThemeVO::LXMVThemeVO()
 
 void LXMVThemeVO::readDefaultThemeFile()
 {
-    auto& fileManager = base::FileManager::defaultManager();
+    // One stat tells whether the USERS folder has its own default and whether it changed.
     std::string path = SystemInformation::getInstance().getUsersFolderPath() + "/" + defaultThemeFileName;
+    struct stat info {};
     std::optional<std::string> chosen;
-    if (fileManager.fileExists(path, nullptr))
+    if (::stat(path.c_str(), &info) == 0)
         chosen = path;
-    else
-        chosen = base::Bundle::library().pathForResource("readerDefault_theme", "json");
+    else if ((chosen = base::Bundle::library().pathForResource("readerDefault_theme", "json")))
+        chosen = ::stat(chosen->c_str(), &info) == 0 ? chosen : std::nullopt;
+    m_defaultJson = chosen ? parsedDefaultTheme(*chosen, info) : nullptr;
+}
 
-    m_defaultJson.reset();
-    if (!chosen)
-        return;
-    auto bytes = fileManager.readFile(*chosen);
-    if (!bytes)
-        return;
-    auto parsed = base::parseJson(*bytes);
-    if (parsed.ok())
-        m_defaultJson = std::move(parsed.value());
+void LXMVThemeVO::setDefaultJson(std::optional<base::Value> json)
+{
+    m_defaultJson = json ? std::make_shared<const base::Value>(std::move(*json)) : nullptr;
 }
 
 void LXMVThemeVO::updateThemeFromFileAtPath(const std::optional<std::string>& path)

@@ -4,6 +4,7 @@
 #include "platform/base/Value.h"
 #include "platform/ui/Color.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,8 +41,10 @@ public:
     void updateThemeFromContents(std::string_view hostFileBytes);
     void makeDefaultTheme();
 
-    const std::optional<base::Value>& defaultJson() const { return m_defaultJson; }
-    void setDefaultJson(std::optional<base::Value> json) { m_defaultJson = std::move(json); }
+    // The parsed default theme, shared by every theme of the process; null when there is none.
+    const std::shared_ptr<const base::Value>& defaultJson() const { return m_defaultJson; }
+    void setDefaultJson(std::shared_ptr<const base::Value> json) { m_defaultJson = std::move(json); }
+    void setDefaultJson(std::optional<base::Value>);
 
 #define LECTORO_THEME_PROPERTY(name, setter, kind, family, path)             \
     const ThemeValue##kind& name() const { return m_##name; }                \
@@ -56,7 +59,7 @@ private:
     struct Resolved;
     void apply(const std::vector<Resolved>&, double absentOpacity);
 
-    std::optional<base::Value> m_defaultJson;
+    std::shared_ptr<const base::Value> m_defaultJson;
 
 #define LECTORO_THEME_PROPERTY(name, setter, kind, family, path) ThemeValue##kind m_##name {};
 #include "LectoroSDKWithReader/foundation/ThemePropertyTable.h"

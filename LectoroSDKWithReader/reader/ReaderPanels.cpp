@@ -229,30 +229,76 @@ std::optional<std::string> titleForHref(const base::Value& nodes, const std::str
 
 } // namespace
 
+namespace {
+
+// titleForHref over the book's own contents entries (the nodes of the contents data).
+std::optional<std::string> titleForHref(const std::vector<EPUBTOCEntryVO>& entries, const std::string& href)
+{
+    if (href.empty())
+        return std::nullopt;
+    for (const auto& entry : entries) {
+        if (entry.src.find(href) != std::string::npos)
+            return entry.tocLabel;
+        if (!entry.subEntries.empty()) {
+            if (auto title = titleForHref(entry.subEntries, href))
+                return title;
+        }
+    }
+    return std::nullopt;
+}
+
+// A chapter the contents do not list takes the name of the nearest chapter before it (or
+// itself) that has one.
+std::string nearestChapterTitle(const LectoroBookVO* book, const EPUBChapterVO& chapter)
+{
+    auto epub = dynamic_cast<const EPUBBookVO*>(book);
+    if (!epub)
+        return {};
+    std::string latest;
+    for (const auto& candidate : epub->chapters) {
+        if (!candidate)
+            continue;
+        if (!candidate->title.empty())
+            latest = candidate->title;
+        if (candidate->href == chapter.href)
+            return latest;
+    }
+    return {};
+}
+
+} // namespace
+
 void ReaderViewController::updateChapterTitleForChapter(
     const EPUBChapterVO& chapter, const base::Value& tocData)
 {
-    m_context.currentChapterName.clear();
     // The first title found stands: a later node with children does not replace it.
-    if (auto title = titleForHref(tocData, chapter.href))
-        m_context.currentChapterName = *title;
-    if (m_context.currentChapterName.empty()) {
-        // A chapter the contents do not list takes the name of the nearest chapter before
-        // it (or itself) that has one.
-        if (auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook)) {
-            std::string latest;
-            for (const auto& candidate : epub->chapters) {
-                if (!candidate)
-                    continue;
-                if (!candidate->title.empty())
-                    latest = candidate->title;
-                if (candidate->href == chapter.href) {
-                    m_context.currentChapterName = latest;
-                    break;
-                }
-            }
-        }
+    auto title = titleForHref(tocData, chapter.href).value_or(std::string());
+    m_context.currentChapterName = title.empty() ? nearestChapterTitle(m_context.currentBook.get(), chapter) : title;
+    if (auto* slider = m_reflowable->slider()) {
+        if (const auto& popUp = slider->reflowableSliderPopUpView(); popUp && popUp->chapterNameLabel())
+            popUp->chapterNameLabel()->setText(m_context.currentChapterName);
     }
+}
+
+void ReaderViewController::updateChapterTitleForChapter(const EPUBChapterVO& chapter)
+{
+    auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook);
+    if (!epub) {
+        updateChapterTitleForChapter(chapter, getTOCContentData());
+        return;
+    }
+    if (m_chapterTitlesBook.lock() != epub) {
+        m_chapterTitles.clear();
+        m_chapterTitlesBook = epub;
+    }
+    auto found = m_chapterTitles.find(chapter.href);
+    if (found == m_chapterTitles.end()) {
+        auto title = titleForHref(epub->toc, chapter.href).value_or(std::string());
+        if (title.empty())
+            title = nearestChapterTitle(epub.get(), chapter);
+        found = m_chapterTitles.emplace(chapter.href, std::move(title)).first;
+    }
+    m_context.currentChapterName = found->second;
     if (auto* slider = m_reflowable->slider()) {
         if (const auto& popUp = slider->reflowableSliderPopUpView(); popUp && popUp->chapterNameLabel())
             popUp->chapterNameLabel()->setText(m_context.currentChapterName);

@@ -178,7 +178,7 @@ std::shared_ptr<ui::View> ReaderReflowable::sliderHostView()
 std::string ReaderReflowable::updateChapterTitleForChapter(const EPUBChapterVO& chapter)
 {
     if (auto* reader = m_context.controller)
-        reader->updateChapterTitleForChapter(chapter, reader->getTOCContentData());
+        reader->updateChapterTitleForChapter(chapter);
     return m_context.currentChapterName;
 }
 

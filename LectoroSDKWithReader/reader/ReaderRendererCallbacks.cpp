@@ -287,12 +287,14 @@ void ReaderViewController::didLoadPageWithPageNumber(
         }
     } else if (auto epub = std::dynamic_pointer_cast<EPUBBookVO>(book)) {
         int64_t fileIndex = base::integerValue(display);
-        for (const auto& chapter : epub->chapters) {
-            if (chapter && chapter->fileIndex == fileIndex) {
-                updateChapterTitleForChapter(*chapter, getTOCContentData());
-                break;
-            }
+        // Chapters sit at their file index; the walk is for a book that breaks the rule.
+        auto chapter = epub->chapterAtIndex(fileIndex);
+        for (size_t i = 0; (!chapter || chapter->fileIndex != fileIndex) && i < epub->chapters.size(); ++i) {
+            if (epub->chapters[i] && epub->chapters[i]->fileIndex == fileIndex)
+                chapter = epub->chapters[i];
         }
+        if (chapter && chapter->fileIndex == fileIndex)
+            updateChapterTitleForChapter(*chapter);
     }
     m_bars->updateChapterNameForTopBar();
 
@@ -443,7 +445,9 @@ void ReaderViewController::willUnloadPageWithPageNumber(
         m_readingSession->trackAnalyticsEvent();
     }
     starts.erase(display);
-    m_readingSession->storeTrackingJSON();
+    m_readingSession->pageTimeQueued();
+    // The page's time waits in the analytics queue for the next batched save (timer,
+    // background or close): storing here would be a durable write on every page turn.
 }
 
 void ReaderViewController::willLoadCFI(RendererViewController&, const std::vector<std::string>& cfis, int64_t,
@@ -461,7 +465,8 @@ void ReaderViewController::willUnloadCFI(RendererViewController&, const std::vec
     m_readingSession->trackCFIAnalyticsEventWith(displayNumber.value_or(std::string()));
     for (const auto& cfi : cfis)
         m_context.CFIsLoadStartTimeDictionary.erase(cfi);
-    m_readingSession->storeTrackingJSON();
+    m_readingSession->pageTimeQueued();
+    // Stored with the next batched save, as for pages.
 }
 
 void ReaderViewController::didRendererChangedAvailabilityForActionState(

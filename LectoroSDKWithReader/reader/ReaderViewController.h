@@ -23,6 +23,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace lectoro {
@@ -282,6 +283,9 @@ public:
     // Closes this reader and asks the host to open the other book, when it is downloaded.
     void didSelectActionToJumpToBookWithBookID(const std::string& bookID);
     void updateChapterTitleForChapter(const EPUBChapterVO&, const base::Value& tocData);
+    // The same title from the book's contents, without building the contents data; each
+    // chapter's title is worked out once per book (a page turn asks for it every time).
+    void updateChapterTitleForChapter(const EPUBChapterVO&);
     std::string getChapterNameForChapter(const EPUBChapterVO&) const;
     static void addShadow(ui::View&);
     static std::string getFontName();
@@ -399,6 +403,9 @@ private:
 
     std::vector<base::ObserverToken> m_observers;
     base::RunLoop::TaskId m_embedTask = 0;
+    // Chapter titles by chapter href, for the book they were worked out for.
+    std::weak_ptr<const LectoroBookVO> m_chapterTitlesBook;
+    std::unordered_map<std::string, std::string> m_chapterTitles;
     // Delayed work is bound to this token, so it is dropped once the reader is cleared
     // or gone.
     std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);

@@ -262,11 +262,13 @@ void ReadingSession::storeTrackingJSON()
 {
     if (!m_context.analyticsHandler || !m_context.dbManager)
         return;
+    m_pageTimeQueued = false;
     std::string json = m_context.analyticsHandler->getTrackingJSON();
     if (json.empty())
         return;
     std::string userID = m_context.user ? std::to_string(m_context.user->numericUserID()) : std::string("0");
     m_context.dbManager->createReaderAnalyticsSessionForUserID(userID, bookIDText(), json);
+    ++m_storedSessionCount;
 }
 
 void ReadingSession::trackAnalyticsEvent()
@@ -372,6 +374,10 @@ void ReadingSession::saveReaderAnalytics()
         trackBookCloseEvent(folio);
     }
     createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(false);
+    // Without a page on screen the save above stores nothing, but pages that left the
+    // screen since the last timer save still have their time queued.
+    if (active.empty() && m_pageTimeQueued)
+        storeTrackingJSON();
     if (m_context.readingTimeManager) {
         if (auto average = getAvgTimePerPageFromAnalyticsEvents())
             m_context.avgTimePerPage = (m_context.avgTimePerPage + *average) / 2;
@@ -408,7 +414,11 @@ void ReadingSession::appMovedToBackground()
 {
     m_context.isappInBackground = true;
     stopAnalyticsScheduledTimer();
+    bool onScreen = m_context.renderer && !m_context.renderer->getActivePages().empty();
     createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(true);
+    // The process may be ended in the background: what unloads queued is stored now.
+    if (!onScreen && m_pageTimeQueued)
+        storeTrackingJSON();
     if ((m_context.activeMode == ReaderActiveModeReadAloud
             || m_context.activeMode == ReaderActiveModeLinkAction)
         && m_context.controller)

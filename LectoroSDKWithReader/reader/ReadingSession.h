@@ -6,10 +6,16 @@
 // books, and the reflowable position text. Times come from the main run loop's clock, so
 // time in the background (where the timer stops and the start times are renewed) is not
 // counted. The timer lives exactly as long as this object, or until stopped.
+//
+// Storing the session is a durable write (a sync to disk), so it is batched: page and
+// position unloads only queue their events, and the session is stored on the timer, on
+// going to the background and at close. A killed process loses at most the reading time
+// of the last timer interval; annotations are the store's own and are saved at once.
 
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
 #include "platform/base/Timer.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -40,6 +46,10 @@ public:
     void trackCFIAnalyticsEventWith(const std::string& chapterIndex);
     // Stores the handler's tracking JSON as the reading session, when there is one.
     void storeTrackingJSON();
+    // A page or position that left the screen queued its time: the next save stores it.
+    void pageTimeQueued() { m_pageTimeQueued = true; }
+    // How many times this session stored the reading session (a durable write each).
+    size_t storedSessionCount() const { return m_storedSessionCount; }
 
     // Seconds per page over the stored sessions of this user and book; absent when no
     // stored page record carries a position to count by.
@@ -65,6 +75,8 @@ private:
 
     ReaderContext& m_context;
     std::shared_ptr<base::Timer> m_timer;
+    size_t m_storedSessionCount = 0;
+    bool m_pageTimeQueued = false;
 };
 
 } // namespace lectoro

@@ -9,16 +9,30 @@
 // A visit is named by the "ReaderSeatingID" of its events: an event naming another visit
 // starts a new one and the old events are dropped (the old visit's last hand-over holds
 // them).
+//
+// Cost. An event is found again by its name and unique id through a hash, so tracking is
+// constant time however long the visit. Each event's JSON is written once, when it is
+// first handed over after a change, and from then on only that text is kept; a hand-over
+// only joins the texts. A visit keeps at most `capacity` events (and the live log as
+// many): past it the oldest is dropped, with a line on stderr, so a hostile book cannot
+// grow the queue without end. Every page-tracking event has its own unique id, so a visit
+// grows with reading time: the default holds some hours of reading.
 
 #include "LectoroSDKWithReader/readersdk/AnalyticsManager.h"
 
+#include <cstddef>
+#include <list>
 #include <mutex>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace companion {
 
 class QueuedAnalyticsManager final : public lectoro::AnalyticsManager {
 public:
+    static constexpr size_t defaultCapacity = 50000;
+
     struct TrackedEvent {
         std::string name;
         std::string uniqueID;
@@ -28,6 +42,8 @@ public:
         std::optional<std::string> name;
         base::Value info;
     };
+
+    explicit QueuedAnalyticsManager(size_t capacity = defaultCapacity);
 
     void trackEvent(
         const std::string& eventName, const base::Value& eventInfo, const std::string& wihUniqueID) override;
@@ -43,18 +59,35 @@ public:
     std::vector<LiveEvent> liveEvents() const;
     // Every tracked event ever queued, handed over or not (the host prints them).
     size_t trackedEventCount() const;
+    // Events dropped because the visit or the live log was full.
+    size_t droppedEventCount() const;
+    size_t capacity() const { return m_capacity; }
 
 private:
     struct Entry {
+        // The payload is dropped once written as JSON (`info` then null, `json` holds it).
         TrackedEvent event;
+        // The entry's JSON as handed over; empty until its first hand-over and after a change.
+        std::string json;
         bool handedOver = false;
     };
+    static TrackedEvent eventOf(const Entry&);
+    using Entries = std::list<Entry>;
 
+    static std::string keyOf(const std::string& name, const std::string& uniqueID);
+    void dropOldest();
+
+    const size_t m_capacity;
     mutable std::mutex m_mutex;
     std::string m_visitID;
-    std::vector<Entry> m_visit;
-    std::vector<LiveEvent> m_live;
+    Entries m_visit;
+    std::unordered_map<std::string, Entries::iterator> m_byKey;
+    // Event names in the order they first appeared in the visit: the hand-over's order.
+    std::vector<std::string> m_names;
+    bool m_changed = false;
+    std::list<LiveEvent> m_live;
     size_t m_trackedCount = 0;
+    size_t m_droppedCount = 0;
 };
 
 } // namespace companion

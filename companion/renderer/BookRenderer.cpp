@@ -57,6 +57,12 @@ size_t countIgnoringCase(const std::string& haystack, const std::string& needle)
     return count;
 }
 
+// The positions a page reports as loaded and unloaded: a screenful, never the whole chapter.
+std::vector<std::string> screenCFIsOf(const std::shared_ptr<lectoro::EPUBChapterVO>& chapter)
+{
+    return chapter ? screenPositions(*chapter) : std::vector<std::string> {};
+}
+
 } // namespace
 
 std::shared_ptr<BookRenderer> BookRenderer::create(std::string bookPath,
@@ -357,7 +363,7 @@ void BookRenderer::reportLoad(const PageEntry& entry)
     uint64_t generation = m_generation;
     auto delegate = liveDelegate();
     auto display = displayNumberOf(entry);
-    std::vector<std::string> cfis = isReflowable() ? cfisOf(entry) : std::vector<std::string> {};
+    std::vector<std::string> cfis = isReflowable() ? screenCFIsOf(entry.chapter) : std::vector<std::string> {};
     if (!cfis.empty())
         m_currentCFI = cfis.front();
     if (!delegate)
@@ -397,7 +403,7 @@ void BookRenderer::reportUnload(const PageEntry& entry)
     if (interrupted(generation))
         return;
     if (isReflowable()) {
-        delegate->willUnloadCFI(*this, cfisOf(entry), entry.number, display);
+        delegate->willUnloadCFI(*this, screenCFIsOf(entry.chapter), entry.number, display);
         if (interrupted(generation))
             return;
     }

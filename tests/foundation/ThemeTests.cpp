@@ -258,11 +258,38 @@ TEST_F(ThemeTest, MissingDefaultMakesEveryFallbackAbsent)
 {
     base::Bundle::setLibraryBundlePath(scope.folder() / "empty-bundle");
     LXMVThemeVO theme;
-    EXPECT_FALSE(theme.defaultJson().has_value());
+    EXPECT_FALSE(theme.defaultJson());
     theme.updateThemeFromContents(R"({"Reader":{"DayMode":{"main":{"canvas_background":"#010203"}}}})");
     EXPECT_EQ(theme.canvas_background(), hex("#010203"));
     EXPECT_FALSE(theme.top_toolbar_background().has_value());
     EXPECT_EQ(theme.toc_overlay_panel_opacity(), 0.0);
+}
+
+TEST_F(ThemeTest, DefaultThemeIsParsedOnceUntilItsFileChanges)
+{
+    LXMVThemeVO first;
+    LXMVThemeVO second;
+    ASSERT_TRUE(first.defaultJson());
+    EXPECT_EQ(first.defaultJson(), second.defaultJson()) << "one parse shared by every theme";
+
+    // A default theme in the USERS folder is another file: it is read, and read again when
+    // it changes.
+    writeUsersDefault(base::Value::Dictionary { { "Reader", base::Value::Dictionary {} } });
+    LXMVThemeVO users;
+    ASSERT_TRUE(users.defaultJson());
+    EXPECT_NE(users.defaultJson(), first.defaultJson());
+    EXPECT_EQ(users.defaultJson()->count(), 1u);
+    writeUsersDefault(base::Value::Dictionary { { "Reader", base::Value::Dictionary {} }, { "Note", 1 } });
+    LXMVThemeVO changed;
+    ASSERT_TRUE(changed.defaultJson());
+    EXPECT_EQ(changed.defaultJson()->count(), 2u);
+
+    // Themes already built keep the document they were built with.
+    EXPECT_EQ(users.defaultJson()->count(), 1u);
+    std::filesystem::remove(SystemInformation::getInstance().getUsersFolderPath() + "/readerDefault_theme.json");
+    LXMVThemeVO shipped;
+    ASSERT_TRUE(shipped.defaultJson());
+    EXPECT_EQ(*shipped.defaultJson(), *first.defaultJson());
 }
 
 TEST_F(ThemeTest, DerivedEqualities)

@@ -97,6 +97,61 @@ TEST(QueuedAnalyticsManager, TheStoredSessionKeepsEarlierEventsOfTheVisit)
     EXPECT_EQ(pageIDsIn(*stored.asString()), (std::vector<std::string> { "1", "2", "3" }));
 }
 
+TEST(QueuedAnalyticsManager, RepeatedEventsOfALongVisitStayOneEntryEach)
+{
+    // A long visit re-sends the same few events (book open and close under the book's id,
+    // a page under its own id) many times over: each stays one entry, updated in place.
+    companion::QueuedAnalyticsManager manager;
+    constexpr int rounds = 20000;
+    for (int round = 0; round < rounds; ++round) {
+        manager.trackEvent("BookClose", base::Value::Dictionary { { "AccessTime", round }, { "ReaderSeatingID", "v" } }, "42");
+        manager.trackEvent("BookOpen", base::Value::Dictionary { { "bookID", "42" }, { "ReaderSeatingID", "v" } }, "42");
+        manager.trackEvent("PageTracking", pageEvent("v", std::to_string(round % 7)), "page-" + std::to_string(round % 7));
+    }
+    EXPECT_EQ(manager.visitEvents().size(), 9u);
+    EXPECT_EQ(manager.trackedEventCount(), 3u * rounds);
+    EXPECT_EQ(manager.droppedEventCount(), 0u);
+    auto parsed = base::parseJson(manager.getTrackingJSON());
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_EQ(parsed.value()["BookClose"].at(0)["EventInfo"]["AccessTime"].integerValue(), rounds - 1);
+    EXPECT_EQ(pageIDsIn(base::toJson(parsed.value())), (std::vector<std::string> { "0", "1", "2", "3", "4", "5", "6" }));
+
+    // Events without a unique id are never merged.
+    manager.trackEvent("LinkOpen", pageEvent("v", "x"), "");
+    manager.trackEvent("LinkOpen", pageEvent("v", "x"), "");
+    EXPECT_EQ(manager.visitEvents().size(), 11u);
+}
+
+TEST(QueuedAnalyticsManager, AFullVisitDropsItsOldestEvents)
+{
+    companion::QueuedAnalyticsManager manager(3);
+    for (const char* page : { "1", "2", "3" })
+        manager.trackEvent("PageTracking", pageEvent("v", page), std::string("u") + page);
+    EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "1", "2", "3" }));
+    manager.trackEvent("BookOpen", base::Value::Dictionary { { "ReaderSeatingID", "v" } }, "42");
+    manager.trackEvent("PageTracking", pageEvent("v", "4"), "u4");
+    EXPECT_EQ(manager.droppedEventCount(), 2u);
+    auto events = manager.visitEvents();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events.front().uniqueID, "u3");
+    auto parsed = base::parseJson(manager.getTrackingJSON());
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_EQ(parsed.value().asDictionary()->keys(), (std::vector<std::string> { "PageTracking", "BookOpen" }));
+    EXPECT_EQ(pageIDsIn(base::toJson(parsed.value())), (std::vector<std::string> { "3", "4" }));
+
+    // A dropped event sent again is a new entry, not an update of a lost one.
+    manager.trackEvent("PageTracking", pageEvent("v", "1 again"), "u1");
+    EXPECT_EQ(manager.visitEvents().back().uniqueID, "u1");
+    EXPECT_EQ(manager.visitEvents().size(), 3u);
+
+    // The live log is bounded the same way.
+    for (int i = 0; i < 5; ++i)
+        manager.notifyEvent("search_performed_live", base::Value::Dictionary { { "search_text", i } });
+    auto live = manager.liveEvents();
+    ASSERT_EQ(live.size(), 3u);
+    EXPECT_EQ(live.front().info["search_text"].integerValue(), 2);
+}
+
 TEST(QueuedAnalyticsManager, LiveEventsAreKeptWithOrWithoutAName)
 {
     companion::QueuedAnalyticsManager manager;
