@@ -7,6 +7,7 @@
 //
 //   lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]
 //   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
+//   lectoro-host --demo-review    (a teacher reviews a learner's submitted work)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. The store lives in a new temporary folder removed at the end,
@@ -18,6 +19,7 @@
 #include "BookPrinter.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
+#include "ReviewDemo.h"
 #include "SharingDemo.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -53,13 +55,15 @@ struct Options {
     std::optional<std::string> storage;
     bool inspect = false;
     bool demoSharing = false;
+    bool demoReview = false;
     int pages = 3;
 };
 
 void printUsage(std::ostream& out)
 {
     out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
-           "       lectoro-host --demo-sharing\n";
+           "       lectoro-host --demo-sharing\n"
+           "       lectoro-host --demo-review\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -77,6 +81,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-sharing") {
             options.demoSharing = true;
+            continue;
+        }
+        if (argument == "--demo-review") {
+            options.demoReview = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -282,6 +290,8 @@ int main(int argc, char** argv)
     }
     if (options.demoSharing)
         return host::runSharingDemo(std::cout);
+    if (options.demoReview)
+        return host::runReviewDemo(std::cout);
 
     StorageFolder storage(options.storage);
     if (storage.path().empty()) {
