@@ -16,6 +16,7 @@
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/search/ReaderSearch.h"
+#include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
 #include "platform/ui/Constraint.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/View.h"
@@ -70,11 +71,12 @@ void ReaderViewController::orientationChanged()
 {
     auto protect = shared_from_this();
     auto orientation = static_cast<int64_t>(ui::Environment::current().interfaceOrientation());
-    if (isOrientationChange(m_context.deviceOrientation, orientation)) {
+    const bool changed = isOrientationChange(m_context.deviceOrientation, orientation);
+    if (changed)
         m_context.deviceOrientation = orientation;
-        // (The teacher-review bottom bar and an audio player's view are re-laid here
-        // once those subsystems build them.)
-    }
+    // Review bars are built for one orientation: the bottom bar again on a real turn,
+    // the top bar on every call.
+    m_teacherReview->rebuildReviewBarsForOrientation(changed);
     if (!m_context.user)
         return;
 

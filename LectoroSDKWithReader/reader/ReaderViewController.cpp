@@ -19,6 +19,7 @@
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderPageOverlays.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
+#include "LectoroSDKWithReader/reader/ReaderTeacherReviewHost.h"
 #include "LectoroSDKWithReader/reader/ReaderToolbarActions.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionBottomBar.h"
@@ -98,7 +99,8 @@ ReaderViewController::ReaderViewController()
     m_contents = std::make_unique<ReaderContents>(m_context);
     m_search = std::make_unique<ReaderSearch>(m_context);
     m_myData = std::make_unique<ReaderMyData>(m_context);
-    m_teacherReview = std::make_unique<ReaderTeacherReview>(m_context);
+    m_teacherReviewHost = std::make_unique<ReaderTeacherReviewHost>(*this);
+    m_teacherReview = std::make_unique<ReaderTeacherReview>(m_context, *m_teacherReviewHost);
     m_readAloud = std::make_unique<ReaderReadAloud>(m_context);
     m_readingAids = std::make_unique<ReaderReadingAids>(m_context);
     m_chrome = std::make_unique<ReaderChrome>(m_context);

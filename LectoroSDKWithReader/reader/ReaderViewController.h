@@ -46,6 +46,7 @@ class ReaderReadAloud;
 class ReaderReadingAids;
 class ReaderSearch;
 class ReaderTeacherReview;
+class TeacherReviewReader;
 class ReadingSession;
 class ReaderToolbarRouter;
 class ReaderVerticalBar;
@@ -334,6 +335,9 @@ public:
     void didFetchFurthestPageDataSuccessfullyForBookID(
         int64_t bookID, const std::optional<std::string>& furthestPageData) override;
     void didFailedToFetchFurthestPageDataWithError(const base::Error&, int64_t bookID) override;
+    // The teacher's review save (ReaderTeacherReviewHost.cpp).
+    void didSavedStudentAnotationSuccessfully() override;
+    void didFailedToSaveStudentAnotationWithError(const base::Error&) override;
 
 protected:
     ReaderViewController();
@@ -386,6 +390,7 @@ private:
     std::unique_ptr<ReaderContents> m_contents;
     std::unique_ptr<ReaderSearch> m_search;
     std::unique_ptr<ReaderMyData> m_myData;
+    std::unique_ptr<TeacherReviewReader> m_teacherReviewHost;
     std::unique_ptr<ReaderTeacherReview> m_teacherReview;
     std::unique_ptr<ReaderReadAloud> m_readAloud;
     std::unique_ptr<ReaderReadingAids> m_readingAids;

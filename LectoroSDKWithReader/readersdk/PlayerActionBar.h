@@ -49,6 +49,9 @@ public:
     std::shared_ptr<PlayerActionBarItem> itemWithTag(int tag) const;
 
     std::shared_ptr<PlayerActionBarItem> getSelectedItem() const;
+    // Makes the item (of this bar) the selected one without telling the delegate, as a
+    // rebuilt bar restores its selection; null or another bar's item clears it.
+    void setSelectedItem(PlayerActionBarItem* item) { select(item); }
     // Tells the delegate (willResetPlayerActionBar), then clears the selection.
     void resetPlayerActionBarSelection();
 

@@ -8,6 +8,7 @@
 //   lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]
 //                [--snapshot FILE.png]
 //   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
+//   lectoro-host --demo-review    (a teacher reviews a learner's submitted work)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. The store lives in a new temporary folder removed at the end,
@@ -22,6 +23,7 @@
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
+#include "ReviewDemo.h"
 #include "SharingDemo.h"
 #include "Snapshot.h"
 
@@ -61,6 +63,7 @@ struct Options {
     std::optional<std::string> snapshot;
     bool inspect = false;
     bool demoSharing = false;
+    bool demoReview = false;
     int pages = 3;
 };
 
@@ -68,7 +71,8 @@ void printUsage(std::ostream& out)
 {
     out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
            "                   [--snapshot FILE.png]\n"
-           "       lectoro-host --demo-sharing\n";
+           "       lectoro-host --demo-sharing\n"
+           "       lectoro-host --demo-review\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -86,6 +90,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-sharing") {
             options.demoSharing = true;
+            continue;
+        }
+        if (argument == "--demo-review") {
+            options.demoReview = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -319,6 +327,8 @@ int main(int argc, char** argv)
     }
     if (options.demoSharing)
         return host::runSharingDemo(std::cout);
+    if (options.demoReview)
+        return host::runReviewDemo(std::cout);
 
     StorageFolder storage(options.storage);
     if (storage.path().empty()) {

@@ -13,7 +13,7 @@
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
-#include "platform/ui/Environment.h"
+#include "platform/ui/Constraint.h"
 #include "platform/ui/Gesture.h"
 
 namespace lectoro {
@@ -34,7 +34,6 @@ void ReaderVerticalBar::removeVerticalBarViewForTeacherReview()
         return;
     m_container->removeFromSuperview();
     m_container.reset();
-    m_bar.reset();
 }
 
 void ReaderVerticalBar::removePlayerActionVerticalBar()
@@ -53,8 +52,21 @@ void ReaderVerticalBar::addPlayerVerticalBarForTeacherView()
     auto host = reader->view();
 
     const bool teacherReview = m_context.activeMode == ReaderActiveModeTeacherReview;
-    auto container = ui::View::create(host->bounds());
+    const bool pad = chrome::isPad();
+    // The layer covers the reader view at its size of this moment.
+    const auto hostFrame = host->frame();
+    auto container = ui::View::create({ 0, 0, hostFrame.width(), hostFrame.height() });
     container->setBackgroundColor(ui::Color::clear());
+    container->setTranslatesAutoresizingMaskIntoConstraints(false);
+    host->addSubview(container);
+    ui::Constraint::activate({
+        container->centerXAnchor().constraintEqualTo(host->centerXAnchor()),
+        container->centerYAnchor().constraintEqualTo(host->centerYAnchor()),
+        container->heightAnchor().constraintEqualToConstant(hostFrame.height()),
+        container->widthAnchor().constraintEqualToConstant(hostFrame.width()),
+    });
+    container->setFrame({ (host->bounds().width() - hostFrame.width()) / 2,
+        (host->bounds().height() - hostFrame.height()) / 2, hostFrame.width(), hostFrame.height() });
     auto weakContainer = std::weak_ptr<ui::View>(container);
     std::weak_ptr<const int> alive = m_alive;
     container->addGestureRecognizer(ui::TapGestureRecognizer::create([this, alive, weakContainer](ui::GestureRecognizer&) {
@@ -72,6 +84,31 @@ void ReaderVerticalBar::addPlayerVerticalBarForTeacherView()
     static const LXMVThemeVO noTheme;
     const LXMVThemeVO& theme = m_context.theme ? *m_context.theme : noTheme;
     bar->setBackgroundColor(theme.pen_tool_toolbar_background());
+    container->addSubview(bar);
+    bar->setTranslatesAutoresizingMaskIntoConstraints(false);
+
+    const Placement place = placement(pad, teacherReview);
+    m_heightConstraint = bar->heightAnchor().constraintEqualToConstant(0);
+    ui::Constraint::activate({
+        bar->trailingAnchor().constraintEqualTo(container->trailingAnchor(), place.trailing),
+        bar->widthAnchor().constraintEqualToConstant(place.width),
+        place.pinTop ? bar->topAnchor().constraintEqualTo(container->topAnchor(), place.vertical)
+                     : bar->bottomAnchor().constraintEqualTo(container->bottomAnchor(), place.vertical),
+        m_heightConstraint,
+    });
+
+    auto& layer = *bar->layer();
+    if (teacherReview) {
+        if (auto border = theme.pen_tool_toolbar_icons_color())
+            layer.setBorderColor(*border);
+        layer.setBorderWidth(1.0);
+        layer.setCornerRadius(5.0);
+    } else {
+        bar->setClipsToBounds(false);
+        layer.setShadowOffset({ 0, -1 });
+        layer.setShadowRadius(2.0);
+        layer.setShadowOpacity(0.8);
+    }
 
     VerticalBarFillerInputs inputs;
     inputs.isLearner = m_context.user && m_context.user->isLearner();
@@ -87,17 +124,20 @@ void ReaderVerticalBar::addPlayerVerticalBarForTeacherView()
     m_bar = bar;
     int count = PlayerActionVerticalBarFiller(std::move(inputs)).fillVerticalBar(theme, *bar, teacherReview, isEPUB);
 
-    const double width = itemExtent();
     const double height = count * itemExtent();
-    const auto bounds = host->bounds();
-    const auto safeArea = host->safeAreaInsets();
-    const bool rightToLeft = ui::Environment::current().isRightToLeft();
-    const double x = rightToLeft ? safeArea.left : bounds.width() - safeArea.right - width;
-    const double y = bounds.height() - safeArea.bottom - ReaderBars::bottomBarHeight() - height;
-    bar->setFrame({ x, y, width, height });
-    container->addSubview(bar);
-    host->addSubview(container);
+    m_heightConstraint->setConstant(height);
+    const auto bounds = container->bounds();
+    const double x = bounds.width() + place.trailing - place.width;
+    const double y = place.pinTop ? place.vertical : bounds.height() + place.vertical - height;
+    bar->setFrame({ x, y, place.width, height });
     bar->layoutIfNeeded();
+}
+
+ReaderVerticalBar::Placement ReaderVerticalBar::placement(bool pad, bool teacherReview)
+{
+    if (pad)
+        return teacherReview ? Placement { -45, 60, true, 5 } : Placement { -45, 60, false, -12 };
+    return { -15, 50, false, -7 };
 }
 
 } // namespace lectoro

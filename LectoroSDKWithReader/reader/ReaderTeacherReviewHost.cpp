@@ -1,0 +1,97 @@
+#include "LectoroSDKWithReader/reader/ReaderTeacherReviewHost.h"
+
+#include "LectoroSDKWithReader/reader/ReaderBars.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
+#include "platform/base/RunLoop.h"
+#include "platform/base/Thread.h"
+
+namespace lectoro {
+
+namespace {
+
+std::shared_ptr<ReaderViewController> sharedReader(ReaderViewController& reader)
+{
+    return std::static_pointer_cast<ReaderViewController>(reader.shared_from_this());
+}
+
+} // namespace
+
+std::shared_ptr<ui::ViewController> ReaderTeacherReviewHost::presentingController()
+{
+    return m_reader.shared_from_this();
+}
+
+std::weak_ptr<PlayerActionDelegate> ReaderTeacherReviewHost::playerActionDelegate()
+{
+    return m_reader.playerActionDelegate();
+}
+
+std::weak_ptr<LectoroDataSyncingManagerDelegate> ReaderTeacherReviewHost::dataSyncDelegate()
+{
+    return std::static_pointer_cast<LectoroDataSyncingManagerDelegate>(sharedReader(m_reader));
+}
+
+void ReaderTeacherReviewHost::moveTopAndBottomOffScreen()
+{
+    m_reader.moveTopAndBottomOffScreenWithIsAnimate(true);
+}
+
+void ReaderTeacherReviewHost::resetAllPlayerActionBar()
+{
+    m_reader.resetAllPlayerActionBar();
+}
+
+std::shared_ptr<PlayerActionBarItem> ReaderTeacherReviewHost::getPenToolItemWithTag(int tag)
+{
+    return m_reader.bars().getPenToolItemWithTag(tag);
+}
+
+void ReaderTeacherReviewHost::showSessionExpiredAlert()
+{
+    m_reader.showSessionExpiredAlert();
+}
+
+bool ReaderTeacherReviewHost::refreshUserTokenForExpiredToken(
+    const std::string& expiredToken, std::function<void(bool renewed)> renewed)
+{
+    auto delegate = m_reader.delegate();
+    if (!delegate || !delegate->respondsToRefreshUserToken())
+        return false;
+    std::weak_ptr<ReaderViewController> weak = sharedReader(m_reader);
+    delegate->refreshUserTokenForUser(m_reader.user(), expiredToken,
+        [weak, renewed = std::move(renewed)](std::shared_ptr<LectoroUser> user) {
+            auto apply = [weak, renewed, user] {
+                auto reader = weak.lock();
+                if (!reader || reader->isCleared())
+                    return;
+                if (user)
+                    reader->context().user = user;
+                renewed(user != nullptr);
+            };
+            if (base::isMainThread())
+                apply();
+            else
+                base::RunLoop::main().post(std::move(apply));
+        });
+    return true;
+}
+
+std::weak_ptr<const void> ReaderTeacherReviewHost::lifetimeToken()
+{
+    return m_reader.lifetimeToken();
+}
+
+// MARK: - The review save's answers, as the reader's data-sync delegate hears them
+
+void ReaderViewController::didSavedStudentAnotationSuccessfully()
+{
+    answerOnMainQueue([](ReaderViewController& self) { self.m_teacherReview->didSavedStudentAnotationSuccessfully(); });
+}
+
+void ReaderViewController::didFailedToSaveStudentAnotationWithError(const base::Error&)
+{
+    answerOnMainQueue([](ReaderViewController& self) { self.m_teacherReview->didFailedToSaveStudentAnotationWithError(); });
+}
+
+} // namespace lectoro

@@ -1,0 +1,240 @@
+// The review bars over the page while a learner's work is shown, their rebuild on a turn
+// of the device, and the saving overlay.
+
+#include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/reader/ReaderContext.h"
+#include "LectoroSDKWithReader/reader/chrome/ChromeMetrics.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
+#include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewReader.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
+#include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/View.h"
+
+namespace lectoro {
+
+namespace {
+
+const LXMVThemeVO& themeOf(const ReaderContext& context)
+{
+    static const LXMVThemeVO noTheme;
+    return context.theme ? *context.theme : noTheme;
+}
+
+} // namespace
+
+double ReaderTeacherReview::reviewBarHeight()
+{
+    return ui::Environment::current().isPad() ? 64 : 54;
+}
+
+void ReaderTeacherReview::addTeacherAnnotationTopBar()
+{
+    if (m_context.penToolActionBarView || m_context.penToolActionBottomBarView)
+        return;
+    addTeacherReviewTopBarView();
+    addTeacherReviewBottomBarView();
+    if (ui::Environment::current().isPad()) {
+        if (m_context.penToolActionBarView)
+            m_context.penToolActionBarView->resetPlayerActionBarSelection();
+    } else {
+        for (const auto& bar : { m_context.penToolActionBarView, m_context.penToolActionBottomBarView }) {
+            if (bar)
+                bar->resetPlayerActionBarSelection();
+        }
+    }
+}
+
+void ReaderTeacherReview::addTeacherReviewTopBarView()
+{
+    buildReviewBar(true);
+}
+
+void ReaderTeacherReview::addTeacherReviewBottomBarView()
+{
+    buildReviewBar(false);
+}
+
+std::shared_ptr<PlayerActionTopBar> ReaderTeacherReview::buildReviewBar(bool top)
+{
+    auto view = readerView();
+    if (!view)
+        return nullptr;
+    const LXMVThemeVO& theme = themeOf(m_context);
+    auto& slot = top ? m_context.penToolActionBarView : m_context.penToolActionBottomBarView;
+    if (slot)
+        slot->removeFromSuperview();
+    auto bar = PlayerActionTopBar::create();
+    slot = bar;
+    bar->setDelegate(m_reader.playerActionDelegate());
+    bar->setUser(m_context.user);
+    bar->setBackgroundColor(theme.teacherSettings_popup_background());
+    bar->setTag(TeacherBar);
+    bar->updatePlayerSelectedItem(theme);
+    view->addSubview(bar);
+    bar->setTranslatesAutoresizingMaskIntoConstraints(false);
+
+    if (top) {
+        const auto& panel = m_teacherAnnotationController;
+        bar->addPlayerTopBarForTeacherReviewAnnotation(theme,
+            panel ? panel->selectedLearnerName.value_or(std::string()) : std::string(),
+            panel ? panel->selectedLearnerImageUrl.value_or(std::string()) : std::string(),
+            panel ? panel->getStudentCount() : -1, panel ? panel->getStudentIndex() : -1);
+    } else {
+        bar->addPlayerBottomBarForTeacherReviewAnnotation(theme);
+    }
+
+    const double height = reviewBarHeight();
+    auto& vertical = top ? m_topConstOfTeacherReview : m_bottomConstOfTeacherReview;
+    vertical = top ? bar->topAnchor().constraintEqualTo(view->topAnchor(), -height)
+                   : bar->bottomAnchor().constraintEqualTo(view->bottomAnchor(), height);
+    ui::Constraint::activate({
+        bar->leftAnchor().constraintEqualTo(view->leftAnchor(), -reviewBarEdgeOutset),
+        bar->rightAnchor().constraintEqualTo(view->rightAnchor(), reviewBarEdgeOutset),
+        vertical,
+        bar->heightAnchor().constraintEqualToConstant(height),
+    });
+    placeReviewBars();
+    view->layoutIfNeeded();
+
+    auto constraint = vertical;
+    std::weak_ptr<int> alive = m_alive;
+    ui::View::animate(reviewBarSlideInDuration, [this, alive, constraint, top] {
+        if (alive.expired())
+            return;
+        constraint->setConstant(top ? -reviewBarShownOffset : reviewBarShownOffset);
+        placeReviewBars();
+        if (auto view = readerView())
+            view->layoutIfNeeded();
+    });
+
+    auto& layer = *bar->layer();
+    if (auto border = theme.teacherSettings_popup_border())
+        layer.setBorderColor(*border);
+    layer.setBorderWidth(1.0);
+    bar->setClipsToBounds(false);
+    layer.setShadowOffset({ 0, -1 });
+    layer.setShadowRadius(4.0);
+    layer.setShadowOpacity(0.6);
+
+    if (!top) {
+        // Nothing has been drawn yet, so there is nothing to undo.
+        if (auto undo = m_reader.getPenToolItemWithTag(PlayerItemTeacherUndo)) {
+            undo->setAlpha(0.5);
+            undo->setUserInteractionEnabled(false);
+        }
+    }
+    bar->updatePlayerSelectedItem(theme);
+    return bar;
+}
+
+void ReaderTeacherReview::placeReviewBars()
+{
+    auto view = readerView();
+    if (!view)
+        return;
+    const auto bounds = view->bounds();
+    const double height = reviewBarHeight();
+    const double width = bounds.width() + 2 * reviewBarEdgeOutset;
+    if (m_context.penToolActionBarView && m_topConstOfTeacherReview)
+        m_context.penToolActionBarView->setFrame(
+            { -reviewBarEdgeOutset, m_topConstOfTeacherReview->constant(), width, height });
+    if (m_context.penToolActionBottomBarView && m_bottomConstOfTeacherReview)
+        m_context.penToolActionBottomBarView->setFrame(
+            { -reviewBarEdgeOutset, bounds.height() + m_bottomConstOfTeacherReview->constant() - height, width, height });
+}
+
+void ReaderTeacherReview::rebuildReviewBarsForOrientation(bool orientationChanged)
+{
+    if (m_context.activeMode != ReaderActiveModeTeacherReview)
+        return;
+    const LXMVThemeVO& theme = themeOf(m_context);
+    if (orientationChanged && m_context.penToolActionBottomBarView) {
+        auto selected = m_context.penToolActionBottomBarView->getSelectedItem();
+        const int selectedTag = selected ? selected->tag() : -1;
+        m_context.penToolActionBottomBarView->removeFromSuperview();
+        m_context.penToolActionBottomBarView.reset();
+        addTeacherReviewBottomBarView();
+        if (selectedTag > 0) {
+            if (auto item = m_reader.getPenToolItemWithTag(selectedTag)) {
+                if (auto bar = m_context.penToolActionBottomBarView)
+                    bar->setSelectedItem(item.get());
+                item->setBackgroundColor(theme.top_toolbar_icons_color());
+                for (const auto& subview : item->subviews()) {
+                    if (auto label = std::dynamic_pointer_cast<ui::Label>(subview))
+                        label->setTextColor(ui::Color::white());
+                }
+            }
+        }
+    }
+    if (m_context.penToolActionBarView) {
+        m_context.penToolActionBarView->removeFromSuperview();
+        m_context.penToolActionBarView.reset();
+        addTeacherReviewTopBarView();
+    }
+}
+
+// MARK: - Saving overlay
+
+void ReaderTeacherReview::addIndicatorViewForTeacherReview()
+{
+    auto view = readerView();
+    if (!view || m_activityViewForTeacherReview)
+        return;
+    auto overlay = ui::View::create(view->bounds());
+    overlay->setTranslatesAutoresizingMaskIntoConstraints(false);
+    overlay->setBackgroundColor(ui::Color::fromWhite(0.0, 0.5));
+    view->addSubview(overlay);
+    ui::Constraint::activate({
+        overlay->leadingAnchor().constraintEqualTo(view->leadingAnchor()),
+        overlay->trailingAnchor().constraintEqualTo(view->trailingAnchor()),
+        overlay->topAnchor().constraintEqualTo(view->topAnchor()),
+        overlay->bottomAnchor().constraintEqualTo(view->bottomAnchor()),
+    });
+    // The overlay takes every touch meant for the reader below it.
+    overlay->setUserInteractionEnabled(true);
+
+    const auto bounds = view->bounds();
+    auto indicator = ui::ActivityIndicatorView::create(ui::ActivityIndicatorStyle::WhiteLarge);
+    indicator->setTranslatesAutoresizingMaskIntoConstraints(false);
+    indicator->startAnimating();
+    overlay->addSubview(indicator);
+    ui::Constraint::activate({
+        indicator->centerXAnchor().constraintEqualTo(overlay->centerXAnchor()),
+        indicator->centerYAnchor().constraintEqualTo(overlay->centerYAnchor()),
+    });
+    const double indicatorSize = 37;
+    indicator->setFrame({ (bounds.width() - indicatorSize) / 2, (bounds.height() - indicatorSize) / 2, indicatorSize,
+        indicatorSize });
+
+    auto label = ui::Label::create();
+    label->setTranslatesAutoresizingMaskIntoConstraints(false);
+    label->setText(teacherReviewLocalizedString("SAVING_THE_DATA"));
+    label->setTextColor(ui::Color::white());
+    label->setTextAlignment(ui::TextAlignment::Center);
+    overlay->addSubview(label);
+    ui::Constraint::activate({
+        label->centerXAnchor().constraintEqualTo(view->centerXAnchor()),
+        label->topAnchor().constraintEqualTo(indicator->bottomAnchor(), 10),
+        label->heightAnchor().constraintEqualToConstant(50),
+        label->widthAnchor().constraintGreaterThanOrEqualToConstant(100),
+    });
+    const double labelWidth = std::max(100.0, bounds.width() / 2);
+    label->setFrame({ (bounds.width() - labelWidth) / 2, indicator->frame().maxY() + 10, labelWidth, 50 });
+    m_activityViewForTeacherReview = overlay;
+}
+
+void ReaderTeacherReview::removeIndicatorViewForTeacherReview()
+{
+    if (!m_activityViewForTeacherReview)
+        return;
+    m_activityViewForTeacherReview->removeFromSuperview();
+    m_activityViewForTeacherReview.reset();
+}
+
+} // namespace lectoro

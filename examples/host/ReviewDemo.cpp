@@ -1,0 +1,195 @@
+#include "ReviewDemo.h"
+
+#include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewControllerDelegate.h"
+#include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/reader/ReaderActiveMode.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
+#include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
+#include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
+#include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewClassListViewController.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
+#include "companion/Framework.h"
+#include "companion/service/InProcessService.h"
+#include "companion/store/SqliteDatabaseManager.h"
+#include "companion/sync/DataSyncingManager.h"
+#include "companion/sync/StoreSyncAdapter.h"
+#include "platform/base/RunLoop.h"
+#include "platform/ui/NavigationController.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace host {
+
+namespace {
+
+constexpr int64_t bookID = 1001;
+constexpr int64_t teacherID = 9000000001;
+constexpr int64_t adaID = 9000000002;
+constexpr int64_t benID = 9000000003;
+constexpr double waitTime = 5;
+
+base::Value member(int64_t id, const char* first, const char* last)
+{
+    return base::Value::Dictionary { { "user",
+        base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } } };
+}
+
+class SubmitListener final : public lectoro::LectoroDataSyncingManagerDelegate {
+public:
+    std::optional<bool> outcome;
+    void didUGCFetchCompletedSuccessfullyWithUserID(int64_t, int64_t) override { outcome = true; }
+    void didUGCFetchFailedWithError(const base::Error&, int64_t, int64_t) override { outcome = false; }
+    void didSubmitedAnotationSuccessfully() override { outcome = true; }
+    void didFailedToSubmitAnotationWithError(const base::Error&) override { outcome = false; }
+};
+
+class QuietHost final : public lectoro::LectoroReaderViewControllerDelegate { };
+
+template <typename T> std::shared_ptr<T> presentedBy(lectoro::ReaderViewController& reader)
+{
+    auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(reader.presentedViewController());
+    return navigation ? std::dynamic_pointer_cast<T>(navigation->rootViewController()) : nullptr;
+}
+
+// Ada draws on page 106 of her own copy and submits it.
+bool submitLearnerWork(const std::shared_ptr<companion::InProcessService>& service)
+{
+    auto opened = companion::SqliteDatabaseManager::openInMemory();
+    if (!opened.ok())
+        return false;
+    auto store = opened.value();
+    auto listener = std::make_shared<SubmitListener>();
+    auto client = companion::DataSyncingManager::create(
+        "https://service", "client", service, std::make_shared<companion::StoreSyncAdapter>(store));
+    client->setDelegate(listener);
+    auto answered = [&] {
+        base::RunLoop::main().runUntil([&] { return listener->outcome.has_value(); }, waitTime);
+        bool ok = listener->outcome.value_or(false);
+        listener->outcome.reset();
+        return ok;
+    };
+    client->fetchUGCOperationForBookID(bookID, adaID, listener, "token-ada", "1.0");
+    if (!answered())
+        return false;
+    auto drawing = std::make_shared<lectoro::SDKPentoolVO>();
+    drawing->pageIdentifier = "106";
+    drawing->displayNum = "4";
+    drawing->penColor = "#82F675";
+    drawing->points = { { 1, 2 }, { 3, 4 } };
+    store->savePentoolDrawing(drawing, std::to_string(bookID), adaID);
+    client->submitAnotationForBookID(bookID, adaID, listener, "token-ada");
+    return answered();
+}
+
+} // namespace
+
+int runReviewDemo(std::ostream& out)
+{
+    auto framework = companion::makeFramework({});
+    lectoro::setCompanionFramework(framework);
+    auto& loop = base::RunLoop::main();
+    loop.setRealTime(true);
+    int failures = 0;
+    auto check = [&](bool ok, const std::string& what) {
+        out << (ok ? "" : "FAILED: ") << what << '\n';
+        if (!ok)
+            ++failures;
+        return ok;
+    };
+
+    auto service = framework->inProcessService();
+    service->setClassInfo(bookID,
+        base::Value::List { base::Value::Dictionary {
+            { "classId", "class-1" },
+            { "classTitle", "Biology" },
+            { "teachers", base::Value::List { member(teacherID, "Tess", "Teach") } },
+            { "learners", base::Value::List { member(adaID, "Ada", "Lovelace"), member(benID, "Ben", "Okri") } },
+        } });
+    check(submitLearnerWork(service), "Ada Lovelace submitted her drawing on page 106");
+
+    auto host = std::make_shared<QuietHost>();
+    auto launcher = lectoro::LectoroReaderViewController::create();
+    launcher->setDelegate(host);
+    launcher->view();
+    auto teacher = lectoro::LectoroUser::create();
+    teacher->userID = std::to_string(teacherID);
+    teacher->userToken = "token-teacher";
+    teacher->role = "TEACHER";
+    launcher->launchBook(std::make_shared<lectoro::LectoroBookPackage>(
+                             std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(bookID), "978-0"),
+        teacher, std::make_shared<lectoro::LectoroServiceConfiguration>("https://service", "client", std::string("https://micro")));
+    auto reader = launcher->reader();
+    if (!check(reader != nullptr, "The teacher opened the sample page book"))
+        return 4;
+    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, waitTime);
+    reader->rendererView()->navigateToPageNumber("106");
+    loop.runFor(0.5);
+    auto shownBefore = reader->rendererView()->getActivePages();
+    out << "Reading page " << (shownBefore.empty() ? std::string("?") : shownBefore.front().displayNum) << '\n';
+
+    auto bar = lectoro::PlayerActionBar::create({ 0, 0, 320, 50 });
+    bar->setTag(lectoro::TopBar);
+    bar->setDelegate(reader->playerActionDelegate());
+    bar->addActionBarItem(lectoro::PlayerActionBarItem::createWithLabel(lectoro::PlayerItemTeacherReview, "review"), 40, 0, true);
+    bar->tapItemWithTag(lectoro::PlayerItemTeacherReview);
+    loop.runFor(0.5);
+    auto picker = presentedBy<lectoro::TeacherReviewClassListViewController>(*reader);
+    if (!check(picker && picker->classesInfoArray() && picker->classesInfoArray()->size() == 1,
+            "Teacher review opened the class picker with 1 class"))
+        return 4;
+    out << "  class: " << picker->classesInfoArray()->front() << '\n';
+
+    picker->classListTableView()->simulateTapOnRow({ 0, 0 });
+    loop.runFor(0.5);
+    auto panel = presentedBy<lectoro::TeacherReviewViewController>(*reader);
+    if (!check(panel != nullptr, "Choosing Biology opened the learner panel"))
+        return 4;
+    loop.runUntil([&] { return !panel->scheduledTimer(); }, waitTime);
+    check(!panel->scheduledTimer(), "Every learner's work was fetched, one learner at a time");
+    for (const auto& record : panel->studentListArray().value_or(base::Value::List {})) {
+        auto learner = lectoro::readLearnerRecord(record);
+        if (!learner)
+            continue;
+        bool submitted = panel->studentDataDict().count(learner->learnerID) > 0;
+        out << "  " << learner->fullName << ": " << (submitted ? "work submitted" : "Yet to submit") << '\n';
+    }
+
+    panel->studentListTableView()->simulateTapOnRow({ 0, 0 });
+    loop.runFor(0.6);
+    auto& review = reader->teacherReview();
+    check(reader->activeMode() == lectoro::ReaderActiveModeTeacherReview && !reader->presentedViewController(),
+        "Opening Ada Lovelace put the reader into review mode");
+    out << "  pages with work: " << review.selectedLearnerData().count() << ", review bars "
+        << (reader->context().penToolActionBarView ? "up" : "missing") << '\n';
+
+    reader->rendererView()->navigateToPageNumber("1");
+    loop.runFor(0.3);
+    review.removeTeacherAnnotation();
+    review.loadPagesBeforeTeacherReview();
+    loop.runFor(0.6);
+    auto pages = reader->rendererView()->getActivePages();
+    const bool back = !pages.empty() && !shownBefore.empty() && pages.front().pageID == shownBefore.front().pageID;
+    check(reader->activeMode() == lectoro::ReaderActiveModeNone && back,
+        "Leaving review returned to page " + (pages.empty() ? std::string("?") : pages.front().displayNum));
+
+    reader->didTapOnBackButton();
+    loop.runFor(0.5);
+    launcher.reset();
+    lectoro::setCompanionFramework(nullptr);
+    out << (failures ? "Teacher review demo: failed\n" : "Teacher review demo: done\n");
+    return failures ? 4 : 0;
+}
+
+} // namespace host

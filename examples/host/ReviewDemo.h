@@ -1,0 +1,13 @@
+#pragma once
+
+#include <ostream>
+
+namespace host {
+
+// --demo-review: a learner submits work to the in-process service; a teacher opens the
+// sample page book, opens teacher review, picks the class, watches the learners' work
+// arrive, opens the learner with work and leaves review back on the page shown before.
+// Each step is printed. Answers 0 when every step did what it should, 4 otherwise.
+int runReviewDemo(std::ostream&);
+
+} // namespace host

@@ -1,0 +1,433 @@
+// Teacher review inside the reader: entry from the bar, the class picker with the book's
+// classes, the learner panel wired to the reader, each learner's fetch through the
+// service, choosing a learner, the review bars, the saving overlay and leaving review.
+
+#include "reader/bars/BarsTestSupport.h"
+#include "reader/shell/ShellTestSupport.h"
+#include "teacherreview/TeacherReviewTestSupport.h"
+
+#include "LectoroSDKWithReader/reader/ReaderBars.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookClassInfoVO.h"
+#include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewClassListViewController.h"
+#include "companion/service/ServiceErrors.h"
+#include "companion/service/Transport.h"
+#include "companion/store/SqliteDatabaseManager.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Presentation.h"
+
+namespace lectoro {
+namespace {
+
+using companion::ServiceAnswer;
+using reviewtest::learner;
+using reviewtest::pageWithWork;
+
+std::shared_ptr<SDKBookClassInfoVO> makeClass(const std::string& title, base::Value::List learners)
+{
+    auto info = std::make_shared<SDKBookClassInfoVO>();
+    info->classId = "class-" + title;
+    info->classTitle = title;
+    info->learners = std::move(learners);
+    return info;
+}
+
+RendererPage page(int64_t id)
+{
+    RendererPage result;
+    result.pageID = id;
+    result.fileIndex = id;
+    result.displayNum = std::to_string(id);
+    return result;
+}
+
+class ReaderTeacherReviewTest : public barstest::BarsTest {
+protected:
+    void SetUp() override
+    {
+        BarsTest::SetUp();
+        m_delegate = std::make_shared<shelltest::RecordingReaderDelegate>();
+        m_reader->setDelegate(m_delegate);
+        context().currentBook = std::make_shared<PXBookVO>();
+        m_renderer->setActivePages({ page(10), page(11) });
+        framework().store()->saveBookClassInfo("42", 7,
+            { makeClass("Biology",
+                  { learner(int64_t { 9000000002 }, "Ada", "Lovelace", "https://pics/ada.png"),
+                      learner(int64_t { 9000000003 }, "Ben", "Okri") }),
+                makeClass("Chemistry", {}) });
+    }
+
+    void TearDown() override
+    {
+        base::waitForBackgroundWork();
+        BarsTest::TearDown();
+    }
+
+    ReaderTeacherReview& review() { return m_reader->teacherReview(); }
+
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i) {
+            base::waitForBackgroundWork();
+            base::RunLoop::main().runUntilIdle();
+        }
+    }
+
+    template <typename T> std::shared_ptr<T> presented()
+    {
+        auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(m_reader->presentedViewController());
+        return navigation ? std::dynamic_pointer_cast<T>(navigation->rootViewController()) : nullptr;
+    }
+
+    // The teacher taps the review item of the reader's bar.
+    void tapReviewItem()
+    {
+        auto bar = barstest::makeBar(TopBar);
+        bar->setDelegate(m_reader->playerActionDelegate());
+        barstest::addItem(*bar, PlayerItemTeacherReview);
+        bar->tapItemWithTag(PlayerItemTeacherReview);
+        uitest::completePresentations();
+    }
+
+    std::shared_ptr<TeacherReviewViewController> openClass(int row)
+    {
+        tapReviewItem();
+        auto picker = presented<TeacherReviewClassListViewController>();
+        EXPECT_TRUE(picker);
+        if (!picker)
+            return nullptr;
+        uitest::tapRow(*picker->classListTableView(), { 0, row });
+        uitest::completePresentations();
+        settle();
+        return presented<TeacherReviewViewController>();
+    }
+
+    std::vector<std::string> pendingFetches()
+    {
+        std::vector<std::string> learners;
+        for (size_t i = 0; i < service().pendingCount(); ++i) {
+            auto request = service().pendingRequest(i);
+            if (request && request->operation == companion::op::studentAnnotationsFetch)
+                learners.push_back(request->body["learnerId"].asString().value_or("?") + "@" + request->userToken);
+        }
+        return learners;
+    }
+
+    bool answerFetch(const std::string& learnerID, const ServiceAnswer& answer)
+    {
+        for (size_t i = 0; i < service().pendingCount(); ++i) {
+            auto request = service().pendingRequest(i);
+            if (request && request->operation == companion::op::studentAnnotationsFetch
+                && request->body["learnerId"].asString() == learnerID) {
+                bool answered = service().answer(i, answer);
+                settle();
+                return answered;
+            }
+        }
+        return false;
+    }
+
+    static base::Value work(base::Value::List pages)
+    {
+        return base::Value::Dictionary { { "pageUgc", std::move(pages) } };
+    }
+
+    // A class opened, Ada's work fetched and her row tapped.
+    std::shared_ptr<TeacherReviewViewController> reviewAda()
+    {
+        auto panel = openClass(0);
+        if (!panel)
+            return nullptr;
+        answerFetch("9000000002", ServiceAnswer::success(work({ pageWithWork(7) })));
+        answerFetch("9000000003", ServiceAnswer::success(work({})));
+        base::RunLoop::main().advanceBy(3);
+        uitest::tapRow(*panel->studentListTableView(), { 0, 0 });
+        uitest::completePresentations();
+        settle();
+        return panel;
+    }
+
+    std::shared_ptr<shelltest::RecordingReaderDelegate> m_delegate;
+};
+
+TEST_F(ReaderTeacherReviewTest, ReviewItemOpensThePickerWithTheBooksClassesAndRemembersThePages)
+{
+    tapReviewItem();
+    auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(m_reader->presentedViewController());
+    ASSERT_TRUE(navigation);
+    EXPECT_EQ(navigation->modalPresentationStyle(), ui::ModalPresentationStyle::OverCurrentContext);
+    EXPECT_TRUE(navigation->isNavigationBarHidden());
+    auto picker = presented<TeacherReviewClassListViewController>();
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(*picker->classesInfoArray(), (std::vector<std::string> { "Biology", "Chemistry" }));
+    EXPECT_TRUE(m_reader->isPlayerActionBarHidden());
+    ASSERT_EQ(review().activePageBeforeStudentReviewMode().size(), 2u);
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+
+    // Closing without a choice: back to reading.
+    ASSERT_TRUE(uitest::tap(*picker->closeButton()));
+    uitest::completePresentations();
+    EXPECT_FALSE(m_reader->presentedViewController());
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+}
+
+TEST_F(ReaderTeacherReviewTest, AUserIdThatIsNoNumberHasNoClasses)
+{
+    context().user->userID = "7abc";
+    tapReviewItem();
+    auto picker = presented<TeacherReviewClassListViewController>();
+    ASSERT_TRUE(picker);
+    EXPECT_TRUE(picker->classesInfoArray()->empty());
+}
+
+TEST_F(ReaderTeacherReviewTest, ChosenClassOpensAWiredPanelThatFetchesEachLearnerThroughTheService)
+{
+    auto panel = openClass(0);
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(*panel->selectedClassName, "Biology");
+    EXPECT_EQ(panel->themeVo, m_theme);
+    EXPECT_FALSE(presented<TeacherReviewClassListViewController>());
+    EXPECT_EQ(review().teacherAnnotationController(), panel);
+    // The chain's learner and the rows' claims, with the reader's token.
+    auto fetches = pendingFetches();
+    std::sort(fetches.begin(), fetches.end());
+    EXPECT_EQ(fetches, (std::vector<std::string> { "9000000002@token-1", "9000000003@token-1" }));
+    auto request = service().lastRequest(companion::op::studentAnnotationsFetch);
+    EXPECT_EQ(*request->body["bookId"].asString(), "42");
+    EXPECT_EQ(*request->body["bookVersion"].asString(), "1.0");
+
+    ASSERT_TRUE(answerFetch("9000000002", ServiceAnswer::success(work({ pageWithWork(7) }))));
+    ASSERT_TRUE(answerFetch("9000000003", ServiceAnswer::offline()));
+    ASSERT_EQ(panel->studentDataDict().size(), 1u);
+    EXPECT_EQ(panel->studentDataDict().begin()->first, "9000000002");
+    EXPECT_FALSE(panel->scheduledTimer());
+}
+
+TEST_F(ReaderTeacherReviewTest, ChangingClassReopensThePickerAndRemembersThePagesAnew)
+{
+    auto panel = openClass(0);
+    ASSERT_TRUE(panel);
+    m_renderer->setActivePages({ page(30) });
+    ASSERT_TRUE(uitest::tap(*uitest::findByAccessibilityIdentifier(panel->view(), "ChangeClassButton")));
+    uitest::completePresentations();
+    for (const auto& warning : ui::Presenter::shared().warnings())
+        ADD_FAILURE() << warning;
+    ASSERT_TRUE(presented<TeacherReviewClassListViewController>());
+    ASSERT_EQ(review().activePageBeforeStudentReviewMode().size(), 1u);
+    EXPECT_EQ(review().activePageBeforeStudentReviewMode()[0].pageID, 30);
+
+    // Another class: a new panel; the old one's late answers go nowhere.
+    uitest::tapRow(*presented<TeacherReviewClassListViewController>()->classListTableView(), { 0, 1 });
+    uitest::completePresentations();
+    auto chemistry = presented<TeacherReviewViewController>();
+    ASSERT_TRUE(chemistry);
+    EXPECT_NE(chemistry, panel);
+    EXPECT_FALSE(chemistry->noStudentLabel()->isHidden());
+    answerFetch("9000000002", ServiceAnswer::success(work({ pageWithWork(7) })));
+    EXPECT_TRUE(chemistry->studentDataDict().empty());
+}
+
+TEST_F(ReaderTeacherReviewTest, ExpiredTokenIsRenewedOnceThenTheSessionEnds)
+{
+    m_settings->setIsAutoLoginEnabled(true);
+    m_delegate->renewedToken = "token-2";
+    auto panel = openClass(0);
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(answerFetch("9000000002", ServiceAnswer::expiredToken()));
+    EXPECT_EQ(m_delegate->refreshTokens.size(), 1u);
+    auto fetches = pendingFetches();
+    EXPECT_NE(std::find(fetches.begin(), fetches.end(), "9000000002@token-2"), fetches.end());
+    // The renewed token is refused too: no second renewal, no third request.
+    ASSERT_TRUE(answerFetch("9000000002", ServiceAnswer::expiredToken()));
+    EXPECT_EQ(m_delegate->refreshTokens.size(), 1u);
+    EXPECT_TRUE(pendingFetches().size() <= 1u);
+    EXPECT_NE(std::find(m_delegate->events.begin(), m_delegate->events.end(), "sessionExpired"), m_delegate->events.end());
+}
+
+TEST_F(ReaderTeacherReviewTest, ExpiredTokenWithoutRenewalEndsTheSession)
+{
+    struct Case {
+        const char* name;
+        bool autoLogin;
+        bool delegateRenews;
+    };
+    for (const auto& c : { Case { "auto-login off", false, true }, Case { "nobody to renew", true, false } }) {
+        SCOPED_TRACE(c.name);
+        m_settings->setIsAutoLoginEnabled(c.autoLogin);
+        m_delegate->answersRefresh = c.delegateRenews;
+        m_delegate->events.clear();
+        m_delegate->refreshTokens.clear();
+        auto panel = openClass(0);
+        ASSERT_TRUE(panel);
+        ASSERT_TRUE(answerFetch("9000000002", ServiceAnswer::expiredToken()));
+        EXPECT_TRUE(m_delegate->refreshTokens.empty());
+        EXPECT_NE(std::find(m_delegate->events.begin(), m_delegate->events.end(), "sessionExpired"),
+            m_delegate->events.end());
+        panel->closeViewController();
+        uitest::completePresentations();
+        service().answerAll(ServiceAnswer::offline());
+        settle();
+    }
+}
+
+TEST_F(ReaderTeacherReviewTest, ChoosingALearnerWithWorkEntersReviewWithItsBars)
+{
+    struct Case {
+        chrometest::Device device;
+        double height;
+    };
+    for (const auto& c : { Case { chrometest::Device::Phone, 54 }, Case { chrometest::Device::Pad, 64 } }) {
+        SCOPED_TRACE(chrometest::deviceName(c.device));
+        useDevice(c.device);
+        auto panel = reviewAda();
+        ASSERT_TRUE(panel);
+        EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeTeacherReview);
+        EXPECT_FALSE(m_reader->presentedViewController()) << "the panel left the screen";
+        EXPECT_EQ(review().teacherAnnotationController(), panel) << "and stays the review's store";
+        EXPECT_EQ(*review().selectLearnerIDForTeacherReview(), "9000000002");
+        EXPECT_EQ(review().selectedLearnerData().count(), 1u);
+
+        auto top = context().penToolActionBarView;
+        auto bottom = context().penToolActionBottomBarView;
+        ASSERT_TRUE(top && bottom);
+        for (const auto& bar : { top, bottom }) {
+            EXPECT_EQ(bar->superview(), readerView());
+            EXPECT_EQ(bar->tag(), TeacherBar);
+            EXPECT_EQ(bar->backgroundColor(), chrometest::ThemeColors::teacherBackground());
+            EXPECT_EQ(bar->constraintWithFirstAttribute(ui::LayoutAttribute::Height)->constant(), c.height);
+            EXPECT_EQ(bar->constraintWithFirstAttribute(ui::LayoutAttribute::Left)->constant(), -0.4);
+            EXPECT_EQ(bar->constraintWithFirstAttribute(ui::LayoutAttribute::Right)->constant(), 0.4);
+            EXPECT_EQ(bar->layer()->borderWidth(), 1.0);
+            EXPECT_EQ(bar->layer()->shadowRadius(), 4.0);
+        }
+        EXPECT_EQ(review().topConstOfTeacherReview()->constant(), -0.4);
+        EXPECT_EQ(review().bottomConstOfTeacherReview()->constant(), 0.4);
+        EXPECT_NEAR(top->frame().minY(), -0.4, 1e-9);
+        EXPECT_NEAR(bottom->frame().maxY(), readerView()->bounds().height() + 0.4, 1e-9);
+        // Previous and next learner, report and Done on top; the tools below, undo dimmed.
+        for (int tag : { PlayerItemPreviousStudent, PlayerItemNextStudent, PlayerItemGenerateReport, PlayerItemDone })
+            EXPECT_TRUE(top->itemWithTag(tag)) << tag;
+        auto undo = bottom->itemWithTag(PlayerItemTeacherUndo);
+        ASSERT_TRUE(undo);
+        EXPECT_DOUBLE_EQ(undo->alpha(), 0.5);
+        EXPECT_FALSE(undo->isUserInteractionEnabled());
+        EXPECT_TRUE(uitest::findLabelWithText(top, "Ada Lovelace"));
+
+        // A second build while the bars are up changes nothing.
+        review().addTeacherAnnotationTopBar();
+        EXPECT_EQ(context().penToolActionBarView, top);
+
+        // Closing the panel while the bars are up keeps review on.
+        review().removeAnnotationController();
+        EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeTeacherReview);
+        review().removeTeacherAnnotation();
+        base::RunLoop::main().advanceBy(0.5);
+        EXPECT_FALSE(context().penToolActionBarView);
+    }
+}
+
+TEST_F(ReaderTeacherReviewTest, LeavingReviewReturnsToTheFirstPageShownBefore)
+{
+    ASSERT_TRUE(reviewAda());
+    m_renderer->clearCalls();
+    review().removeTeacherAnnotation();
+    review().loadPagesBeforeTeacherReview();
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+    // The bars slide out (phone: both constants) and go once the slide is over.
+    EXPECT_EQ(review().topConstOfTeacherReview()->constant(), -54);
+    EXPECT_EQ(review().bottomConstOfTeacherReview()->constant(), 54);
+    base::RunLoop::main().advanceBy(0.5);
+    EXPECT_FALSE(context().penToolActionBarView);
+    EXPECT_FALSE(context().penToolActionBottomBarView);
+    auto navigations = m_renderer->callsNamed("navigateToPageNumber");
+    ASSERT_EQ(navigations.size(), 1u);
+    EXPECT_EQ(*navigations[0].arguments.at(0).asString(), "10");
+}
+
+TEST_F(ReaderTeacherReviewTest, RotationRebuildsTheReviewBarsKeepingTheSelectedTool)
+{
+    ASSERT_TRUE(reviewAda());
+    auto top = context().penToolActionBarView;
+    auto bottom = context().penToolActionBottomBarView;
+    bottom->setSelectedItem(bottom->itemWithTag(PlayerItemTeacherEraser).get());
+    context().deviceOrientation = 1;
+    useDevice(chrometest::Device::Phone, ui::Orientation::LandscapeLeft);
+    m_reader->orientationChanged();
+    ASSERT_TRUE(context().penToolActionBarView && context().penToolActionBottomBarView);
+    EXPECT_NE(context().penToolActionBarView, top);
+    EXPECT_NE(context().penToolActionBottomBarView, bottom);
+    EXPECT_FALSE(top->superview());
+    EXPECT_FALSE(bottom->superview());
+    auto eraser = context().penToolActionBottomBarView->getSelectedItem();
+    ASSERT_TRUE(eraser);
+    EXPECT_EQ(eraser->tag(), PlayerItemTeacherEraser);
+    EXPECT_EQ(eraser->backgroundColor(), chrometest::ThemeColors::topIcons());
+    EXPECT_EQ(eraser->firstLabel()->textColor(), ui::Color::white());
+
+    // A turn within landscape rebuilds only the top bar.
+    bottom = context().penToolActionBottomBarView;
+    top = context().penToolActionBarView;
+    useDevice(chrometest::Device::Phone, ui::Orientation::LandscapeRight);
+    m_reader->orientationChanged();
+    EXPECT_EQ(context().penToolActionBottomBarView, bottom);
+    EXPECT_NE(context().penToolActionBarView, top);
+}
+
+TEST_F(ReaderTeacherReviewTest, DoneSavesUnderTheOverlayAndLeavesReviewOnSuccess)
+{
+    ASSERT_TRUE(reviewAda());
+    m_renderer->clearCalls();
+    ASSERT_TRUE(context().penToolActionBarView->tapItemWithTag(PlayerItemDone));
+    auto overlay = review().activityViewForTeacherReview();
+    ASSERT_TRUE(overlay);
+    EXPECT_EQ(overlay->superview(), readerView());
+    EXPECT_EQ(overlay->backgroundColor(), ui::Color::fromWhite(0, 0.5));
+    EXPECT_TRUE(uitest::findLabelWithText(overlay, chrometest::localized("SAVING_THE_DATA")));
+    EXPECT_TRUE(review().doneButtonSelectedForTeacherReview());
+    review().addIndicatorViewForTeacherReview();
+    EXPECT_EQ(review().activityViewForTeacherReview(), overlay) << "one overlay at a time";
+    auto save = service().lastRequest(companion::op::teacherAnnotationsSave);
+    ASSERT_TRUE(save);
+    EXPECT_EQ(*save->body["learnerID"].asString(), "9000000002");
+
+    service().answerAll(ServiceAnswer::offline());
+    settle();
+    EXPECT_FALSE(review().activityViewForTeacherReview()) << "a failure leaves no overlay behind";
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeTeacherReview);
+
+    ASSERT_TRUE(context().penToolActionBarView->tapItemWithTag(PlayerItemDone));
+    service().answerAll(ServiceAnswer::success());
+    settle();
+    base::RunLoop::main().advanceBy(0.5);
+    EXPECT_FALSE(review().activityViewForTeacherReview());
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+    EXPECT_FALSE(context().penToolActionBarView);
+    ASSERT_EQ(m_renderer->callsNamed("navigateToPageNumber").size(), 1u);
+}
+
+TEST_F(ReaderTeacherReviewTest, AReaderThatGoesAwayIsNotCalledBack)
+{
+    auto panel = openClass(0);
+    ASSERT_TRUE(panel);
+    auto fetch = panel->FetchEachLearnerData;
+    ASSERT_TRUE(fetch);
+    m_reader->dismissViewControllerAnimated(false);
+    settle();
+    std::weak_ptr<ReaderViewController> weakReader = m_reader;
+    uitest::showInWindow(ui::ViewController::create());
+    m_reader.reset();
+    ASSERT_TRUE(weakReader.expired()) << "neither the panel nor its callbacks keep the reader";
+    // The panel (held here) and a fetch it asks for after the reader is gone.
+    EXPECT_FALSE(panel->FetchEachLearnerData);
+    fetch("Ada Lovelace", "9000000002");
+    settle();
+    panel->closeViewController();
+    service().answerAll(ServiceAnswer::success(work({ pageWithWork(7) })));
+    settle();
+}
+
+} // namespace
+} // namespace lectoro
