@@ -3,6 +3,9 @@
 #include "companion/analytics/BookReadingTimeManager.h"
 #include "companion/analytics/QueuedAnalyticsManager.h"
 #include "companion/controllers/PenToolDrawingController.h"
+#include "companion/media/HLSServiceInterface.h"
+#include "companion/media/MediaBookParser.h"
+#include "companion/media/MediaBookPlayer.h"
 #include "companion/renderer/BookRenderer.h"
 #include "companion/search/BookTextSearchController.h"
 #include "companion/service/InProcessService.h"
@@ -107,6 +110,24 @@ std::shared_ptr<lectoro::MVGoogleTranslationManager> Framework::translationManag
 std::shared_ptr<lectoro::PenToolController> Framework::makePenToolController()
 {
     return std::make_shared<PenToolDrawingController>();
+}
+
+std::shared_ptr<lectoro::MVMediaBookParser> Framework::makeMediaBookParser()
+{
+    return std::make_shared<MediaBookParser>();
+}
+
+std::shared_ptr<lectoro::MVMediaBookPlayer> Framework::makeMediaBookPlayer(std::shared_ptr<lectoro::MVMediaBookModel> model)
+{
+    if (!model)
+        return nullptr;
+    return MediaBookPlayer::create(std::move(model));
+}
+
+std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> Framework::makeHLSServiceInterface(
+    const lectoro::MVLectoroHLSServiceInterface::Configuration& configuration)
+{
+    return std::make_shared<HLSServiceInterface>(configuration, m_transport);
 }
 
 std::shared_ptr<Framework> makeFramework(FrameworkOptions options)

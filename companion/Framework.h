@@ -62,6 +62,10 @@ public:
         const std::string& searchText, int searchType = 0) override;
     std::shared_ptr<lectoro::MVGoogleTranslationManager> translationManager() override;
     std::shared_ptr<lectoro::PenToolController> makePenToolController() override;
+    std::shared_ptr<lectoro::MVMediaBookParser> makeMediaBookParser() override;
+    std::shared_ptr<lectoro::MVMediaBookPlayer> makeMediaBookPlayer(std::shared_ptr<lectoro::MVMediaBookModel>) override;
+    std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> makeHLSServiceInterface(
+        const lectoro::MVLectoroHLSServiceInterface::Configuration&) override;
 
 private:
     const std::string m_storageRoot;

@@ -9,6 +9,7 @@
 // stand-in whose makers write one line to stderr and answer null, so the product sees
 // missing objects (as it would see nil) instead of crashing.
 
+#include "LectoroSDKWithReader/readersdk/media/MVLectoroHLSServiceInterface.h"
 #include "platform/base/Value.h"
 
 #include <memory>
@@ -22,6 +23,9 @@ class LectoroBookVO;
 class LectoroDataSyncingManager;
 class LectoroServiceInterface;
 class MVGoogleTranslationManager;
+class MVMediaBookModel;
+class MVMediaBookParser;
+class MVMediaBookPlayer;
 class PenToolController;
 class ReadingTimeManager;
 class RendererViewController;
@@ -55,6 +59,16 @@ public:
     // A new pen controller, without canvas or delegate; null from a framework that draws
     // no pen strokes.
     virtual std::shared_ptr<PenToolController> makePenToolController() { return nullptr; }
+
+    // Media books: a parser of a book folder, a player for a model, and the streaming
+    // service's address client. Null from a framework without media books.
+    virtual std::shared_ptr<MVMediaBookParser> makeMediaBookParser() { return nullptr; }
+    virtual std::shared_ptr<MVMediaBookPlayer> makeMediaBookPlayer(std::shared_ptr<MVMediaBookModel>) { return nullptr; }
+    virtual std::shared_ptr<MVLectoroHLSServiceInterface> makeHLSServiceInterface(
+        const MVLectoroHLSServiceInterface::Configuration&)
+    {
+        return nullptr;
+    }
 };
 
 // Installs the framework (null uninstalls it). The analytics manager made by an earlier

@@ -162,6 +162,8 @@ ServiceResult InProcessService::handle(const ServiceRequest& request)
         return handleBookTOCFetch(body);
     if (operation == op::markupReport)
         return handleMarkupReport(body);
+    if (operation == op::hlsMediaBook)
+        return handleHLSMediaBook(request);
     if (operation.starts_with(op::translationPrefix))
         return handleTranslation(request);
 

@@ -35,6 +35,10 @@
 //
 // Translation answers from a small phrase table (see PhraseTable.h).
 //
+// Streamed media books (setMediaBook): hls.mediaBook answers the book's media folder under
+// "mediaPath" and, when the request enables CDN cookies and the book has some, its
+// "cookies"; a book it does not hold is refused with 404 "The specified key does not exist.".
+//
 // Scripting for tests: scriptNext() replaces the answer of the next request (optionally of
 // one operation) by any ServiceAnswer; setOffline() fails everything with the offline
 // error; setDefaultDelivery() chooses how real answers arrive (main queue by default).
@@ -77,6 +81,9 @@ public:
     // page dictionaries); it replaces what the learner submitted before.
     void setStudentAnnotations(int64_t learnerID, int64_t bookID, base::Value pageUgcList);
     void setBookTOC(int64_t bookID, base::Value toc);
+    // The folder of a streamed media book (toc.json, time-index.json and its playlists) and
+    // the CDN cookies (a dictionary, or null) answered with it.
+    void setMediaBook(int64_t bookID, std::string mediaFolder, base::Value cookies = {});
 
     // What it holds.
     std::vector<ServiceRequest> requests() const;
@@ -115,6 +122,8 @@ private:
     ServiceResult handleFurthestPageFetch(const base::Value& body);
     ServiceResult handleLastPageFetch(const ServiceRequest&);
     ServiceResult handleTokenRefresh(const ServiceRequest&);
+    // Streamed media books (InProcessServiceMedia.cpp).
+    ServiceResult handleHLSMediaBook(const ServiceRequest&);
     void rememberUserOfToken(const ServiceRequest&);
     std::optional<int64_t> userOfToken(const std::string& token) const;
     // Deleting a record leaves a marker in `tombstones` (when given) so that the user's
@@ -178,6 +187,11 @@ private:
     std::map<Key, base::Value::List> m_submitted;
     base::Value::List m_reports;
     std::map<int64_t, base::Value> m_bookTOC;
+    struct MediaBook {
+        std::string folder;
+        base::Value cookies;
+    };
+    std::map<int64_t, MediaBook> m_mediaBooks;
     base::Value::List m_sharedHighlights;
     base::Value::List m_collabAnswers;
     base::Value::List m_teacherAnnotations;

@@ -54,6 +54,8 @@ inline constexpr const char* markupReport = "markupReport.request";
 inline constexpr const char* kalturaSession = "kaltura.session";
 inline constexpr const char* immersiveReaderToken = "immersiveReader.token";
 inline constexpr const char* tokenRefresh = "token.refresh";
+// Where a streamed media book's files are: {"mediaPath", "cookies"}.
+inline constexpr const char* hlsMediaBook = "hls.mediaBook";
 // The translation service: every operation starts with the prefix; the key travels in
 // the body ("key").
 inline constexpr const char* translationPrefix = "translate.";

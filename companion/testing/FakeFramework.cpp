@@ -69,6 +69,22 @@ std::shared_ptr<lectoro::MVGoogleTranslationManager> FakeFramework::translationM
     return m_real->translationManager();
 }
 
+std::shared_ptr<lectoro::MVMediaBookParser> FakeFramework::makeMediaBookParser()
+{
+    return m_real->makeMediaBookParser();
+}
+
+std::shared_ptr<lectoro::MVMediaBookPlayer> FakeFramework::makeMediaBookPlayer(std::shared_ptr<lectoro::MVMediaBookModel> model)
+{
+    return m_real->makeMediaBookPlayer(std::move(model));
+}
+
+std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> FakeFramework::makeHLSServiceInterface(
+    const lectoro::MVLectoroHLSServiceInterface::Configuration& configuration)
+{
+    return m_real->makeHLSServiceInterface(configuration);
+}
+
 std::shared_ptr<lectoro::AnalyticsManager> FakeFramework::makeAnalyticsManager()
 {
     m_analytics = std::make_shared<QueuedAnalyticsManager>();

@@ -50,6 +50,12 @@ public:
         const std::string& searchText, int searchType = 0) override;
     // The real translation client over the FakeService.
     std::shared_ptr<lectoro::MVGoogleTranslationManager> translationManager() override;
+    // Media books: the real parser and player (on the run loop's clock) and the real address
+    // client over the FakeService.
+    std::shared_ptr<lectoro::MVMediaBookParser> makeMediaBookParser() override;
+    std::shared_ptr<lectoro::MVMediaBookPlayer> makeMediaBookPlayer(std::shared_ptr<lectoro::MVMediaBookModel>) override;
+    std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> makeHLSServiceInterface(
+        const lectoro::MVLectoroHLSServiceInterface::Configuration&) override;
     std::shared_ptr<lectoro::PenToolController> makePenToolController() override;
 
 private:

@@ -11,7 +11,8 @@
 //   lectoro-host --demo-review    (a teacher reviews a learner's submitted work)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
-// folders open as well. The store lives in a new temporary folder removed at the end,
+// folders open as well. A media book folder (one with "toc.json") is read and its
+// chapters and durations are printed. The store lives in a new temporary folder removed at the end,
 // unless --storage names one to keep. --inspect (or --search) first prints what the
 // book folder holds and the hits of a search in it. A folder that is missing or holds no
 // readable book is reported and the program exits with 1; a book that does not reopen
@@ -20,6 +21,7 @@
 // picture of the reading screen once the book is open (one that cannot be written exits with 5).
 
 #include "BookPrinter.h"
+#include "MediaBookPrinter.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
@@ -341,6 +343,12 @@ int main(int argc, char** argv)
     base::RunLoop::main().setRealTime(true);
 
     int status = 0;
+    if (host::isMediaBookFolder(options.bookPath)) {
+        std::cout << "Book: " << options.bookPath << '\n';
+        status = host::printMediaBook(std::cout, options.bookPath);
+        lectoro::setCompanionFramework(nullptr);
+        return status;
+    }
     if (options.inspect && !inspectBook(options)) {
         status = 1;
     } else {

@@ -1,0 +1,292 @@
+#include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPanels.h"
+
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "platform/base/Strings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace lectoro {
+
+// --- Bookmark ---
+
+std::shared_ptr<MVMediaBookBookmarkController> MVMediaBookBookmarkController::create(std::shared_ptr<MVMediaBookModel> model,
+    std::shared_ptr<SDKBookmarkVO> bookmarkToDelete)
+{
+    return std::shared_ptr<MVMediaBookBookmarkController>(
+        new MVMediaBookBookmarkController(std::move(model), std::move(bookmarkToDelete)));
+}
+
+void MVMediaBookBookmarkController::loadView()
+{
+    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 300, 140 } });
+    root->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_background, ui::Color::white()));
+    auto message = ui::Label::create(ui::Rect { { 16, 16 }, { 268, 48 } });
+    message->setAccessibilityIdentifier("MediaBookmarkMessage");
+    int64_t time = m_bookmark ? m_bookmark->metaData["CurrentTime"].asInteger().value_or(0) : (m_model ? m_model->currentTime : 0);
+    message->setText((m_bookmark ? "Delete the bookmark at " : "Add a bookmark at ") + mediaTimeText(time) + "?");
+    root->addSubview(message);
+    using Self = MVMediaBookBookmarkController;
+    auto confirm = makeButton<Self>(m_bookmark ? "Delete" : "Add", "MediaBookmarkConfirmButton", [](Self& self, ui::Button&) { self.tapConfirm(); });
+    confirm->setFrame(ui::Rect { { 160, 84 }, { 124, 40 } });
+    auto cancel = makeButton<Self>("Cancel", "MediaBookmarkCancelButton", [](Self& self, ui::Button&) { self.tapCancel(); });
+    cancel->setFrame(ui::Rect { { 16, 84 }, { 124, 40 } });
+    root->addSubview(cancel);
+    root->addSubview(confirm);
+    setView(root);
+}
+
+std::shared_ptr<SDKBookmarkVO> MVMediaBookBookmarkController::makeBookmark() const
+{
+    auto bookmark = std::make_shared<SDKBookmarkVO>();
+    bookmark->localID = base::makeUuid();
+    bookmark->status = UGCStatusNew;
+    bookmark->createdDate = currentUGCDateString();
+    base::Value::Dictionary meta;
+    meta.set("CurrentTime", m_model ? m_model->currentTime : int64_t(0));
+    if (m_model && m_model->currentChapter) {
+        const auto& chapter = *m_model->currentChapter;
+        meta.set("FileName", chapter.filePart());
+        meta.set("ChapterName", chapter.chapterTitle.value_or(""));
+        bookmark->chapterName = chapter.chapterTitle.value_or("");
+        bookmark->pageIdentifier = chapter.chapterId;
+    }
+    bookmark->metaData = base::Value(std::move(meta));
+    return bookmark;
+}
+
+void MVMediaBookBookmarkController::tapConfirm()
+{
+    auto delegate = m_delegate.lock();
+    if (!delegate)
+        return;
+    if (!m_bookmark) {
+        delegate->didTapOnAddBookmark(makeBookmark());
+        return;
+    }
+    // The stored record is not touched until the delete is saved.
+    auto deleted = std::make_shared<SDKBookmarkVO>(*m_bookmark);
+    deleted->status = UGCStatusDeleted;
+    delegate->didTapOnDeleteBookmark(deleted);
+}
+
+void MVMediaBookBookmarkController::tapCancel()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnCancelBookmark(m_bookmark);
+}
+
+// --- Narration speed ---
+
+std::shared_ptr<MVMediaBookNarrationSpeedController> MVMediaBookNarrationSpeedController::create(
+    std::shared_ptr<MVMediaBookModel> model)
+{
+    return std::shared_ptr<MVMediaBookNarrationSpeedController>(new MVMediaBookNarrationSpeedController(std::move(model)));
+}
+
+const std::vector<float>& MVMediaBookNarrationSpeedController::speeds()
+{
+    static const std::vector<float> values { 0.5f, 0.75f, 1.0f, 1.25f, 1.5f, 2.0f };
+    return values;
+}
+
+void MVMediaBookNarrationSpeedController::loadView()
+{
+    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 240, 52 * static_cast<double>(speeds().size() + 1) } });
+    root->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_background, ui::Color::white()));
+    using Self = MVMediaBookNarrationSpeedController;
+    double y = 0;
+    float current = m_model ? m_model->mediaNarrationSpeedRate : 1.0f;
+    for (float rate : speeds()) {
+        char title[16];
+        std::snprintf(title, sizeof title, "%.2gx", static_cast<double>(rate));
+        auto button = makeButton<Self>(title, "MediaNarrationSpeedOption", [rate](Self& self, ui::Button&) { self.chooseSpeed(rate); });
+        button->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+        button->setSelected(std::fabs(rate - current) < 0.01f);
+        root->addSubview(button);
+        y += 52;
+    }
+    auto cancel = makeButton<Self>("Cancel", "MediaNarrationSpeedCancel", [](Self& self, ui::Button&) { self.tapCancel(); });
+    cancel->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+    root->addSubview(cancel);
+    setView(root);
+}
+
+void MVMediaBookNarrationSpeedController::chooseSpeed(float rate)
+{
+    if (!(rate > 0) || !std::isfinite(rate))
+        return;
+    if (m_model)
+        m_model->mediaNarrationSpeedRate = rate;
+    if (auto delegate = m_delegate.lock())
+        delegate->didNarrationSpeedValueChanges(m_model);
+}
+
+void MVMediaBookNarrationSpeedController::tapCancel()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnCancel();
+}
+
+// --- Sleep timer ---
+
+std::shared_ptr<MVLectoroSleepTimerController> MVLectoroSleepTimerController::create(std::shared_ptr<MVMediaBookModel> model)
+{
+    return std::shared_ptr<MVLectoroSleepTimerController>(new MVLectoroSleepTimerController(std::move(model)));
+}
+
+void MVLectoroSleepTimerController::loadView()
+{
+    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 240, 52 * 7 } });
+    root->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_background, ui::Color::white()));
+    using Self = MVLectoroSleepTimerController;
+    const std::pair<const char*, SleepAction> choices[] = {
+        { "Off", SleepAction::Off },
+        { "5 minutes", SleepAction::FiveMinutes },
+        { "15 minutes", SleepAction::FifteenMinutes },
+        { "30 minutes", SleepAction::ThirtyMinutes },
+        { "Custom", SleepAction::Custom },
+        { "End of chapter", SleepAction::EndOfChapter },
+    };
+    double y = 0;
+    for (auto [title, action] : choices) {
+        auto button = makeButton<Self>(title, "MediaSleepOption", [action](Self& self, ui::Button&) { self.choose(action); });
+        button->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+        button->setSelected(action == m_selected);
+        root->addSubview(button);
+        y += 52;
+    }
+    auto close = makeButton<Self>("Close", "MediaSleepClose", [](Self& self, ui::Button&) { self.tapClose(); });
+    close->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+    root->addSubview(close);
+    setView(root);
+}
+
+void MVLectoroSleepTimerController::choose(SleepAction action)
+{
+    auto delegate = m_delegate.lock();
+    double seconds = 0;
+    switch (action) {
+    case SleepAction::Off:
+        m_selected = action;
+        if (delegate)
+            delegate->didSetAudioSleepTimerOff();
+        return;
+    case SleepAction::FiveMinutes:
+        seconds = 5 * 60;
+        break;
+    case SleepAction::FifteenMinutes:
+        seconds = 15 * 60;
+        break;
+    case SleepAction::ThirtyMinutes:
+        seconds = 30 * 60;
+        break;
+    case SleepAction::Custom:
+        seconds = m_customTime;
+        break;
+    case SleepAction::EndOfChapter:
+        if (m_model && m_model->currentChapter)
+            seconds = static_cast<double>(std::max<int64_t>(m_model->currentChapter->avAssetTotalTime - m_model->currentTime, 0));
+        break;
+    }
+    // A timer of no time would pause at once: nothing is chosen.
+    if (seconds <= 0)
+        return;
+    m_selected = action;
+    if (delegate)
+        delegate->didSetAudioSleepTimerWithSelectedSleepTime(seconds, action);
+}
+
+void MVLectoroSleepTimerController::chooseCustomTime(double seconds)
+{
+    if (!(seconds > 0) || !std::isfinite(seconds))
+        return;
+    m_customTime = seconds;
+    choose(SleepAction::Custom);
+}
+
+void MVLectoroSleepTimerController::tapClose()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didRemoveSleepTimerView();
+}
+
+// --- Settings pop-over ---
+
+std::shared_ptr<MVLectoroMediaPopOverController> MVLectoroMediaPopOverController::create(MVLectoroMediaPopOverModel model)
+{
+    return std::shared_ptr<MVLectoroMediaPopOverController>(new MVLectoroMediaPopOverController(std::move(model)));
+}
+
+void MVLectoroMediaPopOverController::loadView()
+{
+    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 260, 48 * static_cast<double>(m_model.itemsTitles.size() + 2) } });
+    std::weak_ptr<MVLectoroMediaPopOverController> weakSelf = std::static_pointer_cast<MVLectoroMediaPopOverController>(shared_from_this());
+    auto title = ui::Label::create(ui::Rect { { 12, 0 }, { 236, 44 } });
+    title->setText(m_model.popOverTitle);
+    root->addSubview(title);
+    double y = 48;
+    for (size_t i = 0; i < m_model.itemsTitles.size(); ++i) {
+        std::string text = m_model.itemsTitles[i];
+        if (i < m_model.customItemTitles.size())
+            text = m_model.customItemTitles[i] + " " + text;
+        auto row = ui::Button::create(ui::Rect { { 0, y }, { 260, 44 } });
+        row->setTitle(text);
+        row->setAccessibilityIdentifier("MediaPopOverItem");
+        bool selected = m_model.selectedItem == m_model.itemsTitles[i];
+        row->setSelected(selected);
+        if (selected && m_model.selectedItemColor)
+            row->setTitleColor(*m_model.selectedItemColor);
+        row->addTarget(ui::ControlEvent::TouchUpInside, [weakSelf, i](ui::Control&) {
+            if (auto self = weakSelf.lock())
+                self->tapItem(i);
+        });
+        root->addSubview(row);
+        y += 48;
+    }
+    if (showsSwitch()) {
+        m_switch = ui::Switch::create(ui::Rect { { 200, 8 }, { 51, 31 } });
+        m_switch->setOn(m_model.switchState);
+        m_switch->setOnTintColor(m_model.switchTintColor);
+        m_switch->addTarget(ui::ControlEvent::ValueChanged, [weakSelf](ui::Control&) {
+            if (auto self = weakSelf.lock(); self && self->delegate())
+                self->delegate()->didChangeSwitchState(self->m_switch->isOn());
+        });
+        root->addSubview(m_switch);
+    }
+    auto cancel = ui::Button::create(ui::Rect { { 0, y }, { 260, 44 } });
+    cancel->setTitle("Cancel");
+    cancel->setAccessibilityIdentifier("MediaPopOverCancel");
+    cancel->addTarget(ui::ControlEvent::TouchUpInside, [weakSelf](ui::Control&) {
+        if (auto self = weakSelf.lock())
+            self->tapCancel();
+    });
+    root->addSubview(cancel);
+    setView(root);
+}
+
+void MVLectoroMediaPopOverController::tapItem(size_t index)
+{
+    if (index >= m_model.itemsTitles.size())
+        return;
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnItem(m_model.itemsTitles[index]);
+}
+
+void MVLectoroMediaPopOverController::tapCancel()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnCancelItem();
+}
+
+void MVLectoroMediaPopOverController::flipSwitch()
+{
+    if (!showsSwitch())
+        return;
+    loadViewIfNeeded();
+    m_switch->setOn(!m_switch->isOn());
+    m_switch->sendActions(ui::ControlEvent::ValueChanged);
+}
+
+} // namespace lectoro

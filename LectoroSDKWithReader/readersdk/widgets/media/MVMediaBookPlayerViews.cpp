@@ -1,0 +1,474 @@
+#include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPlayerViews.h"
+
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+
+#include <algorithm>
+
+namespace lectoro {
+
+namespace {
+
+constexpr double barWidth = 300;
+
+int64_t bookmarkTime(const SDKBookmarkVO& bookmark)
+{
+    return bookmark.metaData["CurrentTime"].asInteger().value_or(0);
+}
+
+} // namespace
+
+// --- Shared by the audio and video views ---
+
+void MVMediaBookPlayerViewBase::loadView()
+{
+    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 375, 320 } });
+    root->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_playerView_background, ui::Color::black()));
+    m_title = ui::Label::create(ui::Rect { { 16, 150 }, { 343, 24 } });
+    m_title->setText(m_model ? m_model->mediaBookTitle : std::string());
+    m_chapterLabel = ui::Label::create(ui::Rect { { 16, 176 }, { 343, 20 } });
+    m_seekBar = ui::Slider::create(ui::Rect { { 37, 204 }, { barWidth, 20 } });
+    m_seekBar->setAccessibilityIdentifier("MediaSeekBar");
+    std::weak_ptr<MVMediaBookPlayerViewBase> weakSelf = std::static_pointer_cast<MVMediaBookPlayerViewBase>(shared_from_this());
+    m_seekBar->addTarget(ui::ControlEvent::ValueChanged, [weakSelf](ui::Control&) {
+        auto self = weakSelf.lock();
+        if (!self || !self->m_model)
+            return;
+        self->m_model->currentTime = static_cast<int64_t>(self->m_seekBar->value());
+        self->didChangeSeekBar();
+    });
+    m_elapsed = ui::Label::create(ui::Rect { { 16, 226 }, { 80, 16 } });
+    m_remaining = ui::Label::create(ui::Rect { { 279, 226 }, { 80, 16 } });
+    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { m_title, m_chapterLabel, m_seekBar, m_elapsed, m_remaining })
+        root->addSubview(view);
+
+    using Self = MVMediaBookPlayerViewBase;
+    struct Control {
+        const char* title;
+        const char* identifier;
+        std::function<void(Self&, ui::Button&)> action;
+    };
+    const Control controls[] = {
+        { "Previous chapter", "MediaPreviousChapterButton", [](Self& self, ui::Button&) { self.didTapPreviousChapter(); } },
+        { "Rewind 15", "MediaRewindButton", [](Self& self, ui::Button&) { self.didTapRewind(); } },
+        { "Play", "MediaPlayPauseButton", [](Self& self, ui::Button&) { self.didTapPlayPause(); } },
+        { "Forward 15", "MediaForwardButton", [](Self& self, ui::Button&) { self.didTapForward(); } },
+        { "Next chapter", "MediaNextChapterButton", [](Self& self, ui::Button&) { self.didTapNextChapter(); } },
+        { "Bookmark", "MediaBookmarkButton", [](Self& self, ui::Button&) { self.didTapBookmarkButton(); } },
+        { "1.0x", "MediaNarrationSpeedButton", [](Self& self, ui::Button& sender) { self.didTapNarrationSpeed(sender); } },
+    };
+    double x = 8;
+    for (const auto& control : controls) {
+        auto button = makeButton<Self>(control.title, control.identifier, control.action);
+        button->setFrame(ui::Rect { { x, 260 }, { 48, 44 } });
+        x += 52;
+        root->addSubview(button);
+        m_buttons[control.identifier] = button;
+    }
+    setView(root);
+    buildExtraControls(*root);
+    hideBookmark(m_bookmarkHidden);
+    disableBookmark(m_bookmarkDisabled);
+    disablePreviousChapter(m_previousDisabled);
+    disableNextChapter(m_nextDisabled);
+    setCurrentChapter(m_chapter);
+    showModel(m_model);
+}
+
+void MVMediaBookPlayerViewBase::addControl(const std::shared_ptr<ui::Button>& button)
+{
+    m_buttons[std::string(button->accessibilityIdentifier())] = button;
+    view()->addSubview(button);
+}
+
+std::shared_ptr<ui::Button> MVMediaBookPlayerViewBase::button(const std::string& identifier)
+{
+    loadViewIfNeeded();
+    auto found = m_buttons.find(identifier);
+    return found == m_buttons.end() ? nullptr : found->second;
+}
+
+std::shared_ptr<ui::Slider> MVMediaBookPlayerViewBase::seekBar()
+{
+    loadViewIfNeeded();
+    return m_seekBar;
+}
+
+std::shared_ptr<ui::Label> MVMediaBookPlayerViewBase::elapsedLabel()
+{
+    loadViewIfNeeded();
+    return m_elapsed;
+}
+
+std::shared_ptr<ui::Label> MVMediaBookPlayerViewBase::chapterLabel()
+{
+    loadViewIfNeeded();
+    return m_chapterLabel;
+}
+
+void MVMediaBookPlayerViewBase::hideBookmark(bool hidden)
+{
+    m_bookmarkHidden = hidden;
+    if (auto found = m_buttons.find("MediaBookmarkButton"); found != m_buttons.end())
+        found->second->setHidden(hidden);
+    for (auto& [bookmark, mark] : m_marks)
+        mark->setHidden(hidden);
+}
+
+void MVMediaBookPlayerViewBase::disableBookmark(bool disabled)
+{
+    m_bookmarkDisabled = disabled;
+    if (auto found = m_buttons.find("MediaBookmarkButton"); found != m_buttons.end())
+        found->second->setEnabled(!disabled);
+}
+
+void MVMediaBookPlayerViewBase::disablePreviousChapter(bool disabled)
+{
+    m_previousDisabled = disabled;
+    if (auto found = m_buttons.find("MediaPreviousChapterButton"); found != m_buttons.end())
+        found->second->setEnabled(!disabled);
+}
+
+void MVMediaBookPlayerViewBase::disableNextChapter(bool disabled)
+{
+    m_nextDisabled = disabled;
+    if (auto found = m_buttons.find("MediaNextChapterButton"); found != m_buttons.end())
+        found->second->setEnabled(!disabled);
+}
+
+void MVMediaBookPlayerViewBase::setCurrentChapter(std::shared_ptr<MVMediaBookChapterVO> chapter)
+{
+    m_chapter = std::move(chapter);
+    if (m_chapterLabel)
+        m_chapterLabel->setText(m_chapter ? m_chapter->chapterTitle.value_or("") : std::string());
+    for (const auto& [bookmark, mark] : m_marks)
+        placeMark(bookmark);
+}
+
+void MVMediaBookPlayerViewBase::showModel(const std::shared_ptr<MVMediaBookModel>& model)
+{
+    if (!m_seekBar || !model)
+        return;
+    int64_t total = model->currentChapter ? model->currentChapter->avAssetTotalTime : 0;
+    m_seekBar->setMaximumValue(static_cast<double>(std::max<int64_t>(total, 0)));
+    m_seekBar->setValue(static_cast<double>(model->currentTime));
+    m_elapsed->setText(mediaTimeText(model->currentTime));
+    m_remaining->setText("-" + mediaTimeText(total - model->currentTime));
+    bool playing = model->mediaCurrentState == CurrentState::Playing;
+    m_buttons["MediaPlayPauseButton"]->setTitle(playing ? "Pause" : "Play");
+    char rate[16];
+    std::snprintf(rate, sizeof rate, "%.2gx", static_cast<double>(model->mediaNarrationSpeedRate));
+    m_buttons["MediaNarrationSpeedButton"]->setTitle(std::string(rate));
+}
+
+void MVMediaBookPlayerViewBase::placeMark(const std::shared_ptr<SDKBookmarkVO>& bookmark)
+{
+    auto found = std::find_if(m_marks.begin(), m_marks.end(), [&](const auto& entry) { return entry.first == bookmark; });
+    if (found == m_marks.end())
+        return;
+    int64_t total = m_chapter ? m_chapter->avAssetTotalTime : 0;
+    double share = total > 0 ? std::clamp(static_cast<double>(bookmarkTime(*bookmark)) / static_cast<double>(total), 0.0, 1.0) : 0;
+    found->second->setFrame(ui::Rect { { 37 + share * barWidth - 1, 200 }, { 2, 28 } });
+}
+
+void MVMediaBookPlayerViewBase::addBookmark(const std::shared_ptr<SDKBookmarkVO>& bookmark)
+{
+    if (!bookmark)
+        return;
+    loadViewIfNeeded();
+    if (std::any_of(m_marks.begin(), m_marks.end(), [&](const auto& entry) { return entry.first == bookmark; }))
+        return;
+    auto mark = ui::View::create();
+    mark->setAccessibilityIdentifier("MediaBookmarkMark");
+    mark->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_playerView_slider_filled_color, ui::Color::blue()));
+    mark->setHidden(m_bookmarkHidden);
+    view()->addSubview(mark);
+    m_marks.emplace_back(bookmark, mark);
+    placeMark(bookmark);
+}
+
+void MVMediaBookPlayerViewBase::deleteBookmark(const std::shared_ptr<SDKBookmarkVO>& bookmark)
+{
+    // The same record, or one naming the same stored bookmark.
+    auto same = [&](const auto& entry) {
+        return entry.first == bookmark
+            || (bookmark && !bookmark->localID.empty() && entry.first->localID == bookmark->localID);
+    };
+    for (auto it = m_marks.begin(); it != m_marks.end();) {
+        if (same(*it)) {
+            it->second->removeFromSuperview();
+            it = m_marks.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void MVMediaBookPlayerViewBase::deleteAllBookmarks(const std::vector<std::shared_ptr<SDKBookmarkVO>>& bookmarks)
+{
+    for (const auto& bookmark : bookmarks)
+        deleteBookmark(bookmark);
+}
+
+std::vector<std::shared_ptr<SDKBookmarkVO>> MVMediaBookPlayerViewBase::bookmarkMarks() const
+{
+    std::vector<std::shared_ptr<SDKBookmarkVO>> result;
+    for (const auto& [bookmark, mark] : m_marks)
+        result.push_back(bookmark);
+    return result;
+}
+
+// --- Audio ---
+
+std::shared_ptr<MVAudioBookPlayerViewController> MVAudioBookPlayerViewController::create(std::shared_ptr<MVMediaBookModel> model)
+{
+    return std::shared_ptr<MVAudioBookPlayerViewController>(new MVAudioBookPlayerViewController(std::move(model)));
+}
+
+void MVAudioBookPlayerViewController::buildExtraControls(ui::View& root)
+{
+    m_thumbnailContainer = ui::View::create(ui::Rect { { 117, 8 }, { 140, 140 } });
+    m_thumbnailContainer->setAccessibilityIdentifier("MediaThumbnailContainer");
+    root.addSubview(m_thumbnailContainer);
+    updateAudioThumbnail();
+}
+
+std::shared_ptr<ui::View> MVAudioBookPlayerViewController::getThumbnailContainerView()
+{
+    loadViewIfNeeded();
+    return m_thumbnailContainer;
+}
+
+void MVAudioBookPlayerViewController::updateAudioThumbnail()
+{
+    if (!m_thumbnailContainer)
+        return;
+    for (auto subview : std::vector(m_thumbnailContainer->subviews()))
+        subview->removeFromSuperview();
+    std::shared_ptr<ui::ImageView> cover;
+    if (auto delegate = m_delegate.lock(); delegate && m_model)
+        cover = delegate->imageViewForThumbnail(m_model->thumbnailURL);
+    if (!cover)
+        cover = ui::ImageView::create();
+    cover->setFrame(m_thumbnailContainer->bounds());
+    m_thumbnailContainer->addSubview(cover);
+}
+
+void MVAudioBookPlayerViewController::updatePlayerView(MediaPlayerViewUpdate, const std::shared_ptr<MVMediaBookModel>& model,
+    bool showLoader)
+{
+    loadViewIfNeeded();
+    // The loader shows while a stream is not playing yet.
+    m_loaderShown = showLoader && model && model->mediaCurrentState == CurrentState::Loading;
+    showModel(model ? model : m_model);
+}
+
+void MVAudioBookPlayerViewController::addSleepTimeView()
+{
+    loadViewIfNeeded();
+    if (m_sleepLabel)
+        return;
+    m_sleepLabel = ui::Label::create(ui::Rect { { 137, 244 }, { 100, 16 } });
+    m_sleepLabel->setAccessibilityIdentifier("MediaSleepTimeLabel");
+    view()->addSubview(m_sleepLabel);
+}
+
+void MVAudioBookPlayerViewController::removeSleepTimeView()
+{
+    if (m_sleepLabel)
+        m_sleepLabel->removeFromSuperview();
+    m_sleepLabel.reset();
+}
+
+void MVAudioBookPlayerViewController::setSleepTimeLabelText(const std::string& text)
+{
+    if (m_sleepLabel)
+        m_sleepLabel->setText(text);
+}
+
+void MVAudioBookPlayerViewController::didTapPlayPause()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnPlayPause(m_model);
+}
+
+void MVAudioBookPlayerViewController::didTapForward()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnForward();
+}
+
+void MVAudioBookPlayerViewController::didTapRewind()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnRewind();
+}
+
+void MVAudioBookPlayerViewController::didTapNextChapter()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnNextChapter();
+}
+
+void MVAudioBookPlayerViewController::didTapPreviousChapter()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnPreviousChapter();
+}
+
+void MVAudioBookPlayerViewController::didTapBookmarkButton()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnBookmark();
+}
+
+void MVAudioBookPlayerViewController::didTapNarrationSpeed(ui::Button& sender)
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnNarrationSpeed(sender);
+}
+
+void MVAudioBookPlayerViewController::didChangeSeekBar()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didSeekBarValueChanged();
+}
+
+// --- Video ---
+
+std::shared_ptr<MVVideoBookPlayerViewController> MVVideoBookPlayerViewController::create(
+    std::shared_ptr<MVMediaBookModel> model, std::shared_ptr<ui::View> videoPlayerView)
+{
+    return std::shared_ptr<MVVideoBookPlayerViewController>(
+        new MVVideoBookPlayerViewController(std::move(model), std::move(videoPlayerView)));
+}
+
+void MVVideoBookPlayerViewController::buildExtraControls(ui::View& root)
+{
+    if (!m_videoView)
+        m_videoView = ui::View::create();
+    m_videoView->setFrame(ui::Rect { { 0, 0 }, { 375, 146 } });
+    root.insertSubview(m_videoView, 0);
+    using Self = MVVideoBookPlayerViewController;
+    auto report = [](auto call) {
+        return [call](Self& self, ui::Button& sender) {
+            if (auto delegate = self.m_delegate.lock())
+                call(self, *delegate, sender);
+        };
+    };
+    using Delegate = MVVideoBookPlayerViewControllerDelegate;
+    addControl(makeButton<Self>("Full screen", "MediaVideoFullScreenButton", report([](Self& self, Delegate& delegate, ui::Button&) {
+        self.m_fullScreen = !self.m_fullScreen;
+        delegate.didTapOnVideoFullScreen(self.m_fullScreen);
+    })));
+    addControl(makeButton<Self>("Mute", "MediaVideoMuteButton", report([](Self& self, Delegate& delegate, ui::Button&) {
+        self.m_muted = !self.m_muted;
+        delegate.didTapOnVideoMute(self.m_muted);
+    })));
+    addControl(makeButton<Self>("Back", "MediaVideoBackButton",
+        report([](Self&, Delegate& delegate, ui::Button&) { delegate.didTapOnVideoBack(); })));
+    addControl(makeButton<Self>("CC", "MediaVideoSubtitleButton", report([](Self& self, Delegate& delegate, ui::Button&) {
+        delegate.didTapOnSubtitleView(!self.m_subtitlesOn);
+    })));
+    addControl(makeButton<Self>("More", "MediaVideoMoreOptionsButton",
+        report([](Self&, Delegate& delegate, ui::Button& sender) { delegate.didTapOnVideoMoreOptions(sender); })));
+}
+
+void MVVideoBookPlayerViewController::tapOnVideo()
+{
+    m_controlsHidden = !m_controlsHidden;
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnVideoView(m_controlsHidden);
+}
+
+void MVVideoBookPlayerViewController::updatePlayerView(MediaPlayerViewUpdate, const std::shared_ptr<MVMediaBookModel>& model)
+{
+    loadViewIfNeeded();
+    showModel(model ? model : m_model);
+}
+
+void MVVideoBookPlayerViewController::setViewFullScreenForIphone()
+{
+    m_fullScreenForIphone = true;
+    updateViewOnOrientationChange();
+}
+
+void MVVideoBookPlayerViewController::updateViewOnOrientationChange()
+{
+    loadViewIfNeeded();
+    if (m_videoView)
+        m_videoView->setFrame(view()->bounds());
+}
+
+void MVVideoBookPlayerViewController::isVideoReadyToPlay(bool ready)
+{
+    m_ready = ready;
+    if (auto play = button("MediaPlayPauseButton"))
+        play->setEnabled(ready);
+}
+
+void MVVideoBookPlayerViewController::setSubtitleViewState(bool on)
+{
+    m_subtitlesOn = on;
+}
+
+void MVVideoBookPlayerViewController::setSubtitleViewColor(const ui::Color& color)
+{
+    if (auto subtitles = button("MediaVideoSubtitleButton"))
+        subtitles->setBackgroundColor(color);
+}
+
+void MVVideoBookPlayerViewController::enableDisbleMuteButton(bool enabled)
+{
+    if (auto mute = button("MediaVideoMuteButton"))
+        mute->setEnabled(enabled);
+}
+
+void MVVideoBookPlayerViewController::didTapPlayPause()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnVideoPlayPause(m_model);
+}
+
+void MVVideoBookPlayerViewController::didTapForward()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnVideoForward();
+}
+
+void MVVideoBookPlayerViewController::didTapRewind()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnVideoRewind();
+}
+
+void MVVideoBookPlayerViewController::didTapNextChapter()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnVideoNextChapter();
+}
+
+void MVVideoBookPlayerViewController::didTapPreviousChapter()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnVideoPreviousChapter();
+}
+
+void MVVideoBookPlayerViewController::didTapBookmarkButton()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnVideoBookmark();
+}
+
+void MVVideoBookPlayerViewController::didTapNarrationSpeed(ui::Button& sender)
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnVideoNarrationSpeed(sender);
+}
+
+void MVVideoBookPlayerViewController::didChangeSeekBar()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didVideoSeekBarValueChanged();
+}
+
+} // namespace lectoro

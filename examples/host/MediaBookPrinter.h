@@ -1,0 +1,16 @@
+#pragma once
+
+// Opens a media book folder (one holding "toc.json") through the companion framework's
+// parser and prints its chapters with their durations, its time index and the languages,
+// subtitles and resolutions its streams offer.
+
+#include <iosfwd>
+#include <string>
+
+namespace host {
+
+bool isMediaBookFolder(const std::string& folder);
+// Answers the exit status: 0 when the book was read, 1 when it could not be.
+int printMediaBook(std::ostream&, const std::string& folder);
+
+} // namespace host
