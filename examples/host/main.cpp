@@ -22,6 +22,7 @@
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
+#include "ReflowPrinter.h"
 #include "SharingDemo.h"
 #include "Snapshot.h"
 
@@ -140,6 +141,7 @@ bool inspectBook(const Options& options)
     std::cout << "Renderer:\n";
     for (const auto& event : delegate->events)
         std::cout << "  " << event << '\n';
+    host::printReflowablePageCount(std::cout, *renderer, loadTimeout);
     std::string word = options.searchWord.value_or("water");
     if (auto search = lectoro::companionFramework()->makeTextSearchController(delegate->book, word))
         host::printSearch(std::cout, *search, word);
