@@ -25,8 +25,8 @@ ReflowLayout BookRenderer::layoutForView()
     ui::Size size = view()->bounds().size;
     if (size.width <= 0 || size.height <= 0)
         size = ui::Environment::current().screenBounds().size;
-    return reflowLayoutFor(m_settings.fontSizeStep, m_settings.lineSpacing, m_settings.margin,
-        m_settings.verticalMargin, size);
+    return reflowLayoutFor(
+        m_settings.fontSizeStep, m_settings.lineSpacing, m_settings.margin, m_settings.verticalMargin, size);
 }
 
 const ChapterPages* BookRenderer::pagesOf(const PageEntry& entry)
@@ -35,7 +35,8 @@ const ChapterPages* BookRenderer::pagesOf(const PageEntry& entry)
         return nullptr;
     auto& pages = m_reflow.chapters[entry.number];
     if (!pages)
-        pages = std::make_shared<const ChapterPages>(paginateText(entry.chapter->content()->text, m_reflow.layout));
+        pages = std::make_shared<const ChapterPages>(
+            paginateText(entry.chapter->content()->text, m_reflow.layout));
     return pages.get();
 }
 
@@ -43,8 +44,10 @@ bool BookRenderer::isCoverChapter(const lectoro::EPUBChapterVO& chapter) const
 {
     if (!m_epubBook)
         return false;
-    return std::any_of(m_epubBook->guides.begin(), m_epubBook->guides.end(),
-        [&](const lectoro::EPUBGuideVO& guide) { return guide.type == "cover" && guide.href == chapter.href; });
+    return std::any_of(
+        m_epubBook->guides.begin(), m_epubBook->guides.end(), [&](const lectoro::EPUBGuideVO& guide) {
+            return guide.type == "cover" && guide.href == chapter.href;
+        });
 }
 
 std::optional<ReflowPage> BookRenderer::reflowPage(int64_t chapter, size_t pageIndex)
@@ -56,7 +59,8 @@ std::optional<ReflowPage> BookRenderer::reflowPage(int64_t chapter, size_t pageI
     if (!pages || pageIndex >= pages->count())
         return std::nullopt;
     auto [start, end] = pages->range(pageIndex);
-    return ReflowPage { chapter, pageIndex, pages->count(), start, end, positionOfOffset(*entry->chapter, start) };
+    return ReflowPage { chapter, pageIndex, pages->count(), start, end,
+        positionOfOffset(*entry->chapter, start) };
 }
 
 std::optional<ReflowPage> BookRenderer::currentReflowPage()
@@ -88,7 +92,8 @@ void BookRenderer::settleReflowPage(const PageEntry& entry)
         m_reflow.page = pages->pageHolding(target.value);
         break;
     }
-    m_reflow.anchor = target.kind == ReflowTarget::Kind::Offset ? target.value : pages->range(m_reflow.page).first;
+    m_reflow.anchor
+        = target.kind == ReflowTarget::Kind::Offset ? target.value : pages->range(m_reflow.page).first;
     m_currentCFI = positionOfOffset(*entry.chapter, m_reflow.anchor);
     reportReflowPage(entry);
 }
@@ -116,7 +121,8 @@ void BookRenderer::reportReflowPage(const PageEntry& entry)
         height * static_cast<double>(count), cover);
     if (interrupted(generation))
         return;
-    delegate->didChangeReflowableBookPage(*this, std::to_string(m_reflow.page + 1), entry.number, count, bookPages, cover);
+    delegate->didChangeReflowableBookPage(
+        *this, std::to_string(m_reflow.page + 1), entry.number, count, bookPages, cover);
     if (interrupted(generation))
         return;
     delegate->didChangeBookCFI(*this, cfi, cfi, entry.number);
@@ -144,8 +150,8 @@ bool BookRenderer::turnReflowPage(bool forward)
         return true;
     if (auto delegate = liveDelegate()) {
         double width = view()->bounds().size.width;
-        delegate->didEndScrollingWithContentOffset(*this,
-            ui::Point { width * static_cast<double>(m_reflow.page), 0 }, shown.number);
+        delegate->didEndScrollingWithContentOffset(
+            *this, ui::Point { width * static_cast<double>(m_reflow.page), 0 }, shown.number);
     }
     return true;
 }
@@ -229,7 +235,8 @@ void BookRenderer::paginateBookInBackground()
                 if (m_cleared || generation != m_reflow.generation)
                     return;
             }
-            delegate->bookLoadingCompletedWithContentSize(static_cast<int64_t>(height * static_cast<double>(total)));
+            delegate->bookLoadingCompletedWithContentSize(
+                static_cast<int64_t>(height * static_cast<double>(total)));
             if (m_cleared || generation != m_reflow.generation)
                 return;
             delegate->bookCFIsLoadingCompleted(static_cast<int64_t>(m_epubBook->bookCFIArray.size()));

@@ -15,7 +15,8 @@ namespace companion {
 namespace {
 
 // Byte offset of the first occurrence, ignoring ASCII case.
-std::optional<size_t> findIgnoringCase(const std::string& haystack, const std::string& needle, size_t from = 0)
+std::optional<size_t> findIgnoringCase(
+    const std::string& haystack, const std::string& needle, size_t from = 0)
 {
     if (needle.empty())
         return std::nullopt;
@@ -35,7 +36,7 @@ size_t countIgnoringCase(const std::string& haystack, const std::string& needle)
     std::string lowerNeedle = base::lowercase(needle);
     size_t count = 0;
     for (size_t at = lowerHaystack.find(lowerNeedle); at != std::string::npos;
-        at = lowerHaystack.find(lowerNeedle, at + lowerNeedle.size()))
+         at = lowerHaystack.find(lowerNeedle, at + lowerNeedle.size()))
         ++count;
     return count;
 }
@@ -49,7 +50,8 @@ ui::Color colorFromHex(std::string_view text)
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
     if (text.size() != 6 || error != std::errc() || end != text.data() + text.size())
         return ui::Color::gray();
-    return ui::Color::fromRGB255(static_cast<int>(value >> 16), static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF));
+    return ui::Color::fromRGB255(
+        static_cast<int>(value >> 16), static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF));
 }
 
 } // namespace
@@ -70,13 +72,14 @@ void BookRenderer::addSearchMark(int64_t pageNo, SearchMark mark)
     marks.push_back(std::move(mark));
 }
 
-void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color)
+void BookRenderer::highlightText(
+    const std::string& word, int64_t pageNo, const std::optional<std::string>& color)
 {
     highlightText(word, pageNo, color, std::optional<std::string>());
 }
 
-void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color,
-    const std::optional<std::string>& paragraph)
+void BookRenderer::highlightText(const std::string& word, int64_t pageNo,
+    const std::optional<std::string>& color, const std::optional<std::string>& paragraph)
 {
     // Reflowable books mark page 0 for "the chapter on screen".
     if (pageNo == 0 && isReflowable() && m_activeCount)
@@ -97,8 +100,9 @@ void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const 
     addSearchMark(pageNo, std::move(mark));
 }
 
-void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color,
-    const std::string& selectedWordHighlightColor, const std::vector<std::shared_ptr<lectoro::TextSearchResult>>& searchArray,
+void BookRenderer::highlightText(const std::string& word, int64_t pageNo,
+    const std::optional<std::string>& color, const std::string& selectedWordHighlightColor,
+    const std::vector<std::shared_ptr<lectoro::TextSearchResult>>& searchArray,
     std::shared_ptr<lectoro::TextSearchResult> selectedResult)
 {
     SearchMark mark;
@@ -113,7 +117,8 @@ void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const 
     stepping.pageNumber = pageNo;
     stepping.hits = searchArray;
     auto selected = std::find(searchArray.begin(), searchArray.end(), selectedResult);
-    stepping.selected = selected == searchArray.end() ? 0 : static_cast<size_t>(selected - searchArray.begin());
+    stepping.selected
+        = selected == searchArray.end() ? 0 : static_cast<size_t>(selected - searchArray.begin());
     m_searchStepping = std::move(stepping);
 }
 
@@ -124,23 +129,27 @@ std::optional<size_t> BookRenderer::selectedSearchHitIndex() const
     return m_searchStepping->selected;
 }
 
-bool BookRenderer::isNextSearchResultAvailableForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
+bool BookRenderer::isNextSearchResultAvailableForSearchResult(
+    std::shared_ptr<lectoro::TextSearchResult> result)
 {
     if (!m_searchStepping)
         return false;
     auto& hits = m_searchStepping->hits;
     auto found = std::find(hits.begin(), hits.end(), result);
-    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
+    size_t index
+        = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
     return index + 1 < hits.size();
 }
 
-bool BookRenderer::isPreviousSearchResultAvailableForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
+bool BookRenderer::isPreviousSearchResultAvailableForSearchResult(
+    std::shared_ptr<lectoro::TextSearchResult> result)
 {
     if (!m_searchStepping)
         return false;
     auto& hits = m_searchStepping->hits;
     auto found = std::find(hits.begin(), hits.end(), result);
-    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
+    size_t index
+        = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
     return index > 0 && index < hits.size();
 }
 
@@ -150,18 +159,21 @@ void BookRenderer::moveToNextSelectedSearchForSearchResult(std::shared_ptr<lecto
         return;
     auto& hits = m_searchStepping->hits;
     auto found = std::find(hits.begin(), hits.end(), result);
-    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
+    size_t index
+        = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
     if (index + 1 < hits.size())
         m_searchStepping->selected = index + 1;
 }
 
-void BookRenderer::moveToPreviousSelectedSearchForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
+void BookRenderer::moveToPreviousSelectedSearchForSearchResult(
+    std::shared_ptr<lectoro::TextSearchResult> result)
 {
     if (!m_searchStepping)
         return;
     auto& hits = m_searchStepping->hits;
     auto found = std::find(hits.begin(), hits.end(), result);
-    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
+    size_t index
+        = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
     if (index > 0 && index < hits.size())
         m_searchStepping->selected = index - 1;
 }
@@ -212,7 +224,8 @@ void BookRenderer::addPrintPageView(std::shared_ptr<ui::View> printView, int64_t
 }
 
 void BookRenderer::printPagesWithWatermark(const std::string& watermark, const std::string& textColor,
-    const std::vector<int64_t>& pageNumbers, std::function<void(std::shared_ptr<lectoro::RendererPrintPage>)> callback)
+    const std::vector<int64_t>& pageNumbers,
+    std::function<void(std::shared_ptr<lectoro::RendererPrintPage>)> callback)
 {
     if (!callback)
         return;
@@ -247,7 +260,8 @@ bool BookRenderer::printPages(const lectoro::RendererPrintPage& printPage, const
         if (!entry)
             continue;
         if (entry->page) {
-            std::string path = index < printPage.pageImagePaths.size() ? printPage.pageImagePaths[index] : std::string();
+            std::string path
+                = index < printPage.pageImagePaths.size() ? printPage.pageImagePaths[index] : std::string();
             if (!path.empty() && print::PrintInteractionController::canPrintPath(path))
                 items.push_back(print::PrintItem::file(path));
             else if (!entry->page->text.empty())

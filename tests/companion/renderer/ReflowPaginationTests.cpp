@@ -33,8 +33,8 @@ protected:
         ui::Environment::current().setInterfaceOrientation(ui::Orientation::Portrait);
     }
 
-    std::shared_ptr<companion::BookRenderer> open(const std::string& book,
-        std::shared_ptr<RecordingRendererDelegate> recorder = nullptr)
+    std::shared_ptr<companion::BookRenderer> open(
+        const std::string& book, std::shared_ptr<RecordingRendererDelegate> recorder = nullptr)
     {
         auto renderer = companion::BookRenderer::create(samplePath(book), recorder ? recorder : delegate);
         renderer->view();
@@ -101,7 +101,8 @@ TEST_F(ReflowPaginationTest, LongBookPaginatesIntoTheSamePagesTwice)
     double pageHeight = first->reflowLayout().pageSize.height;
     EXPECT_EQ(delegate->chapterContentSizes.size(), first->pageNumbers().size());
     ASSERT_TRUE(delegate->bookContentSize);
-    EXPECT_EQ(*delegate->bookContentSize, static_cast<int64_t>(pageHeight * static_cast<double>(*first->reflowBookPageCount())));
+    EXPECT_EQ(*delegate->bookContentSize,
+        static_cast<int64_t>(pageHeight * static_cast<double>(*first->reflowBookPageCount())));
     auto chapterPages = first->reflowPage(0, 0)->count;
     ASSERT_FALSE(delegate->reflowPages.empty());
     EXPECT_EQ(delegate->reflowPages.back(),
@@ -249,7 +250,8 @@ TEST_F(ReflowPaginationTest, NavigationReachesAPageInsideAChapter)
     double height = renderer->reflowLayout().pageSize.height;
     const std::string& href = epub->chapters[2]->href;
 
-    renderer->navigateToPageNumber(href + "#contentPosition" + std::to_string(static_cast<int64_t>(height * 2 + 5)));
+    renderer->navigateToPageNumber(
+        href + "#contentPosition" + std::to_string(static_cast<int64_t>(height * 2 + 5)));
     auto page = renderer->currentReflowPage();
     ASSERT_TRUE(page);
     EXPECT_EQ(page->chapter, 2);
@@ -305,18 +307,21 @@ TEST_F(ReflowPaginationTest, FixedLayoutAndPageBooksHaveNoReflowablePages)
 TEST_F(ReflowPaginationTest, PrintingWritesAPdfPagePerLaidOutPage)
 {
     auto renderer = open("sample-long-epub");
-    auto folder = std::filesystem::temp_directory_path() / ("lectoro-reflow-print-" + std::to_string(::getpid()));
+    auto folder
+        = std::filesystem::temp_directory_path() / ("lectoro-reflow-print-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     auto& printer = print::PrintInteractionController::shared();
     printer.reset();
     printer.setOutputFolder(folder.string());
 
     std::shared_ptr<lectoro::RendererPrintPage> handed;
-    renderer->printPagesWithWatermark("For class use", "#668A96", { 1, 4242 }, [&](auto page) { handed = page; });
+    renderer->printPagesWithWatermark(
+        "For class use", "#668A96", { 1, 4242 }, [&](auto page) { handed = page; });
     base::RunLoop::main().runUntilIdle();
     ASSERT_TRUE(handed);
     std::optional<bool> completed;
-    ASSERT_TRUE(renderer->printPages(*handed, "Chapter two", [&](auto&, bool done, auto) { completed = done; }));
+    ASSERT_TRUE(
+        renderer->printPages(*handed, "Chapter two", [&](auto&, bool done, auto) { completed = done; }));
     base::RunLoop::main().runUntilIdle();
     ASSERT_EQ(completed, true);
     ASSERT_FALSE(printer.jobs().empty());
