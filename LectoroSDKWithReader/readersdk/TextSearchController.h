@@ -37,8 +37,11 @@ public:
     base::Range hitRange;
     // The page id (page book) or chapter file index (EPUB book).
     int64_t pageNumber = 0;
-    // Byte offset of the hit in the page's or chapter's text.
+    // The chapter's title in an EPUB book (empty when its navigation lists none).
+    std::string chapterTitle;
+    // Where the hit lies in the page's or chapter's text: byte offset and byte length.
     size_t textOffset = 0;
+    size_t textLength = 0;
 };
 
 class TextSearchController;

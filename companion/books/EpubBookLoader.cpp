@@ -81,6 +81,7 @@ private:
         parsed->text = std::move(extracted.text);
         parsed->anchors = std::move(extracted.anchors);
         parsed->topLevelBlocks = extracted.topLevelBlocks;
+        parsed->blockStarts = std::move(extracted.blockStarts);
         return std::shared_ptr<const EPUBChapterContent>(std::move(parsed));
     }
 
@@ -340,6 +341,7 @@ base::Result<void> EpubReader::readPackage(const std::string& packagePath)
 
     auto spine = child(package, "spine");
     m_ncxID = spine.attribute("toc").value();
+    m_book->setRightToLeft(std::string_view(spine.attribute("page-progression-direction").value()) == "rtl");
     const size_t maxSpineItems = m_state->budget.maxSpineItems;
     for (auto itemref : children(spine, "itemref")) {
         if (m_spine.size() == maxSpineItems) {

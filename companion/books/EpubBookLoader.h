@@ -45,6 +45,10 @@ public:
     explicit EpubBook(std::shared_ptr<EpubLoadState>);
 
     const BookBudget& budget() const;
+
+    // The spine's page-progression-direction is "rtl": the next page lies to the left.
+    bool isRightToLeft() const { return m_rightToLeft; }
+    void setRightToLeft(bool rightToLeft) { m_rightToLeft = rightToLeft; }
     const BookLoadCounters& counters() const;
 
     // Parses every chapter not parsed yet and lists the book's positions, within the budget
@@ -68,6 +72,7 @@ private:
     std::vector<MeasureDone> m_waiting;
     std::optional<base::Error> m_measureError;
     int64_t m_contentSize = 0;
+    bool m_rightToLeft = false;
 };
 
 base::Result<std::shared_ptr<EpubBook>> loadEpubBook(const std::string& bookFolder, const BookBudget& = {});

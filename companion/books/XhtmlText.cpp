@@ -62,14 +62,16 @@ public:
 
     void breakLine() { m_pendingBreak = true; }
 
-    void anchor(std::string id)
+    // Where content written next starts: after any separator still to be written.
+    size_t nextOffset() const
     {
-        // Content starts after any separator still to be written.
         size_t offset = m_result.text.size();
         if (!m_result.text.empty() && (m_pendingBreak || m_pendingSpace))
             offset += 1;
-        m_result.anchors.emplace_back(std::move(id), offset);
+        return offset;
     }
+
+    void anchor(std::string id) { m_result.anchors.emplace_back(std::move(id), nextOffset()); }
 
     void walk(const pugi::xml_node& body)
     {
@@ -87,8 +89,10 @@ public:
                     return false;
                 if (isBlockElement(name)) {
                     breakLine();
-                    if (depthBelowBody == 0)
+                    if (depthBelowBody == 0) {
                         ++m_result.topLevelBlocks;
+                        m_result.blockStarts.push_back(nextOffset());
+                    }
                 }
                 if (auto id = child.attribute("id"); id && *id.value())
                     anchor(id.value());

@@ -19,6 +19,8 @@ struct XhtmlText {
     std::vector<std::pair<std::string, size_t>> anchors;
     // Number of block elements directly under <body>, for position identifiers.
     size_t topLevelBlocks = 0;
+    // Where each of those blocks starts in `text` (a byte offset), in order.
+    std::vector<size_t> blockStarts;
 };
 
 XhtmlText extractXhtmlText(std::string_view document);

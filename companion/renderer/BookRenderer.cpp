@@ -31,32 +31,6 @@ namespace {
 
 inline constexpr const char* rendererErrorDomain = "companion.renderer";
 
-// Byte offset of the first occurrence, ignoring ASCII case.
-std::optional<size_t> findIgnoringCase(const std::string& haystack, const std::string& needle, size_t from = 0)
-{
-    if (needle.empty())
-        return std::nullopt;
-    std::string lowerHaystack = base::lowercase(haystack);
-    std::string lowerNeedle = base::lowercase(needle);
-    size_t found = lowerHaystack.find(lowerNeedle, from);
-    if (found == std::string::npos)
-        return std::nullopt;
-    return found;
-}
-
-size_t countIgnoringCase(const std::string& haystack, const std::string& needle)
-{
-    if (needle.empty())
-        return 0;
-    std::string lowerHaystack = base::lowercase(haystack);
-    std::string lowerNeedle = base::lowercase(needle);
-    size_t count = 0;
-    for (size_t at = lowerHaystack.find(lowerNeedle); at != std::string::npos;
-        at = lowerHaystack.find(lowerNeedle, at + lowerNeedle.size()))
-        ++count;
-    return count;
-}
-
 // The positions a page reports as loaded and unloaded: a screenful, never the whole chapter.
 std::vector<std::string> screenCFIsOf(const std::shared_ptr<lectoro::EPUBChapterVO>& chapter)
 {
@@ -161,6 +135,8 @@ void BookRenderer::loadBookIfNeeded()
     if (m_cleared)
         return;
 
+    if (isReflowable())
+        m_reflow.layout = layoutForView();
     size_t start = 0;
     if (initial) {
         if (auto index = indexForInitialTarget(*initial))
@@ -185,14 +161,10 @@ void BookRenderer::measureBook()
             lectoro::LectoroDebugLog::logWithType(1, "BookRenderer", "the book's positions are not measured: " + error->localizedDescription());
             return;
         }
-        auto delegate = liveDelegate();
-        if (!delegate || !isReflowable())
-            return;
-        auto protect = shared_from_this();
-        delegate->bookLoadingCompletedWithContentSize(contentSize);
-        if (m_cleared)
-            return;
-        delegate->bookCFIsLoadingCompleted(static_cast<int64_t>(m_epubBook->bookCFIArray.size()));
+        (void)contentSize;
+        // Sizes are reported in content points, known once every chapter is laid out.
+        if (!m_cleared && isReflowable())
+            paginateBookInBackground();
     });
 }
 
@@ -366,8 +338,11 @@ void BookRenderer::reportLoad(const PageEntry& entry)
     std::vector<std::string> cfis = isReflowable() ? screenCFIsOf(entry.chapter) : std::vector<std::string> {};
     if (!cfis.empty())
         m_currentCFI = cfis.front();
-    if (!delegate)
+    if (!delegate) {
+        if (!cfis.empty())
+            settleReflowPage(entry);
         return;
+    }
     delegate->willLoadPageWithPageNumber(*this, entry.number, display);
     if (interrupted(generation))
         return;
@@ -382,7 +357,7 @@ void BookRenderer::reportLoad(const PageEntry& entry)
     delegate->didRendererChangedAvailabilityForActionState(*this, 1, entry.number, display);
     if (interrupted(generation) || cfis.empty())
         return;
-    delegate->didChangeBookCFI(*this, cfis.front(), cfis.front(), entry.number);
+    settleReflowPage(entry);
 }
 
 void BookRenderer::reportUnload(const PageEntry& entry)
@@ -431,6 +406,7 @@ void BookRenderer::relayoutPages()
 {
     if (m_book && m_activeCount)
         showPagesAt(m_activeStart);
+    repaginate();
 }
 
 void BookRenderer::clearObjects()
@@ -452,6 +428,7 @@ void BookRenderer::clearObjects()
     m_epubBook = nullptr;
     m_selection.reset();
     m_searchStepping.reset();
+    m_reflow = ReflowState {};
     m_highlightView = nullptr;
     m_editingTextAnnotation = nullptr;
     m_bookmarkVO = nullptr;
@@ -481,8 +458,32 @@ void BookRenderer::navigateToPageNumber(const std::string& target)
 {
     if (!m_book)
         return;
-    if (auto index = indexForTarget(target))
+    auto index = indexForTarget(target);
+    if (!index)
+        return;
+    // A reflowable chapter may name a place in it: "#contentPosition<points>" (a page's top)
+    // or "#bookCFI<position>".
+    auto hash = target.find('#');
+    if (!isReflowable() || hash == std::string::npos) {
         showPagesAt(*index);
+        return;
+    }
+    std::string_view fragment = std::string_view(target).substr(hash + 1);
+    constexpr std::string_view contentPosition = "contentPosition";
+    constexpr std::string_view bookCFI = "bookCFI";
+    if (fragment.substr(0, bookCFI.size()) == bookCFI) {
+        auto offset = offsetOfPosition(*m_pages[*index].chapter, std::string(fragment.substr(bookCFI.size())));
+        showReflowTarget(*index, offset ? ReflowTarget { ReflowTarget::Kind::Offset, *offset } : ReflowTarget {});
+        return;
+    }
+    if (fragment.substr(0, contentPosition.size()) == contentPosition) {
+        auto points = integerFrom(fragment.substr(contentPosition.size()));
+        double height = m_reflow.layout.pageSize.height;
+        size_t page = points && *points > 0 && height > 0 ? static_cast<size_t>(static_cast<double>(*points) / height) : 0;
+        showReflowTarget(*index, ReflowTarget { ReflowTarget::Kind::PageIndex, page });
+        return;
+    }
+    showPagesAt(*index);
 }
 
 void BookRenderer::jumpToCFIString(const std::string& cfi)
@@ -510,6 +511,12 @@ void BookRenderer::jumpToCFIString(const std::string& cfi)
     if (!target)
         return;
     auto protect = shared_from_this();
+    if (isReflowable()) {
+        // The page holding the position; the position itself becomes the reading position.
+        auto offset = offsetOfPosition(*m_pages[*target].chapter, cfi);
+        showReflowTarget(*target, offset ? ReflowTarget { ReflowTarget::Kind::Offset, *offset } : ReflowTarget {});
+        return;
+    }
     showPagesAt(*target);
     if (m_cleared || !isOnScreen(m_pages[*target].number))
         return;
@@ -600,8 +607,8 @@ std::string BookRenderer::getCurrentBookDataCFI() const
 
 std::string BookRenderer::getLastVisitedRangeInfo() const
 {
-    // One screen per chapter: the range shown is always the chapter's first.
-    return isReflowable() && m_activeCount ? std::string("1") : std::string();
+    // The page of the chapter shown, counted from 1.
+    return isReflowable() && m_activeCount ? std::to_string(m_reflow.page + 1) : std::string();
 }
 
 void BookRenderer::getVistibleThumbnailNumber(std::function<void(const std::string&)> callback)
@@ -617,6 +624,7 @@ void BookRenderer::resetReaderFontSetting()
 {
     m_settings.fontSizeStep = 0;
     m_settings.fontFamily.clear();
+    repaginate();
 }
 
 void BookRenderer::resetReaderSetting()
@@ -627,190 +635,7 @@ void BookRenderer::resetReaderSetting()
     m_settings.textAlignment = 0;
     m_settings.lineSpacing = 0;
     m_settings.margin = 0;
-}
-
-// --- Search marks ---
-
-void BookRenderer::addSearchMark(int64_t pageNo, SearchMark mark)
-{
-    if (!isOnScreen(pageNo))
-        return;
-    auto& marks = m_overlays[pageNo].searchMarks;
-    if (mark.word.empty()) {
-        marks.clear();
-        if (m_searchStepping && m_searchStepping->pageNumber == pageNo)
-            m_searchStepping.reset();
-        return;
-    }
-    marks.push_back(std::move(mark));
-}
-
-void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color)
-{
-    highlightText(word, pageNo, color, std::optional<std::string>());
-}
-
-void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color,
-    const std::optional<std::string>& paragraph)
-{
-    // Reflowable books mark page 0 for "the chapter on screen".
-    if (pageNo == 0 && isReflowable() && m_activeCount)
-        pageNo = m_pages[m_activeStart].number;
-    SearchMark mark;
-    mark.word = word;
-    mark.color = color;
-    mark.paragraph = paragraph;
-    if (const PageEntry* entry = entryForNumber(pageNo)) {
-        const std::string& pageText = textOf(*entry);
-        std::string scope = pageText;
-        if (paragraph && !paragraph->empty()) {
-            if (auto at = findIgnoringCase(pageText, *paragraph))
-                scope = pageText.substr(*at, paragraph->size());
-        }
-        mark.hitCount = countIgnoringCase(scope, word);
-    }
-    addSearchMark(pageNo, std::move(mark));
-}
-
-void BookRenderer::highlightText(const std::string& word, int64_t pageNo, const std::optional<std::string>& color,
-    const std::string& selectedWordHighlightColor, const std::vector<std::shared_ptr<lectoro::TextSearchResult>>& searchArray,
-    std::shared_ptr<lectoro::TextSearchResult> selectedResult)
-{
-    SearchMark mark;
-    mark.word = word;
-    mark.color = color;
-    mark.selectedWordColor = selectedWordHighlightColor;
-    mark.hitCount = searchArray.size();
-    addSearchMark(pageNo, std::move(mark));
-    if (word.empty() || !isOnScreen(pageNo))
-        return;
-    SearchStepping stepping;
-    stepping.pageNumber = pageNo;
-    stepping.hits = searchArray;
-    auto selected = std::find(searchArray.begin(), searchArray.end(), selectedResult);
-    stepping.selected = selected == searchArray.end() ? 0 : static_cast<size_t>(selected - searchArray.begin());
-    m_searchStepping = std::move(stepping);
-}
-
-std::optional<size_t> BookRenderer::selectedSearchHitIndex() const
-{
-    if (!m_searchStepping || m_searchStepping->hits.empty())
-        return std::nullopt;
-    return m_searchStepping->selected;
-}
-
-bool BookRenderer::isNextSearchResultAvailableForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
-{
-    if (!m_searchStepping)
-        return false;
-    auto& hits = m_searchStepping->hits;
-    auto found = std::find(hits.begin(), hits.end(), result);
-    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
-    return index + 1 < hits.size();
-}
-
-bool BookRenderer::isPreviousSearchResultAvailableForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
-{
-    if (!m_searchStepping)
-        return false;
-    auto& hits = m_searchStepping->hits;
-    auto found = std::find(hits.begin(), hits.end(), result);
-    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
-    return index > 0 && index < hits.size();
-}
-
-void BookRenderer::moveToNextSelectedSearchForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
-{
-    if (!m_searchStepping)
-        return;
-    auto& hits = m_searchStepping->hits;
-    auto found = std::find(hits.begin(), hits.end(), result);
-    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
-    if (index + 1 < hits.size())
-        m_searchStepping->selected = index + 1;
-}
-
-void BookRenderer::moveToPreviousSelectedSearchForSearchResult(std::shared_ptr<lectoro::TextSearchResult> result)
-{
-    if (!m_searchStepping)
-        return;
-    auto& hits = m_searchStepping->hits;
-    auto found = std::find(hits.begin(), hits.end(), result);
-    size_t index = found == hits.end() ? m_searchStepping->selected : static_cast<size_t>(found - hits.begin());
-    if (index > 0 && index < hits.size())
-        m_searchStepping->selected = index - 1;
-}
-
-bool BookRenderer::isNextSearchResultAvailable()
-{
-    return m_searchStepping && m_searchStepping->selected + 1 < m_searchStepping->hits.size();
-}
-
-void BookRenderer::moveToNextSelectedSearch()
-{
-    if (isNextSearchResultAvailable())
-        ++m_searchStepping->selected;
-}
-
-bool BookRenderer::isPreviousSearchResultAvailable()
-{
-    return m_searchStepping && m_searchStepping->selected > 0;
-}
-
-void BookRenderer::moveToPreviousSelectedSearch()
-{
-    if (isPreviousSearchResultAvailable())
-        --m_searchStepping->selected;
-}
-
-bool BookRenderer::isLastNextSearchResult()
-{
-    return !m_searchStepping || m_searchStepping->selected + 1 >= m_searchStepping->hits.size();
-}
-
-bool BookRenderer::isLastPreviousSearchResult()
-{
-    return !m_searchStepping || m_searchStepping->selected == 0;
-}
-
-// --- Printing ---
-
-void BookRenderer::addPrintPageView(std::shared_ptr<ui::View> printView, int64_t pageNo)
-{
-    if (!isOnScreen(pageNo) || !printView)
-        return;
-    auto& overlay = m_overlays[pageNo];
-    if (overlay.printView && overlay.printView != printView)
-        overlay.printView->removeFromSuperview();
-    overlay.printView = printView;
-    place(printView, pageNo);
-}
-
-void BookRenderer::printPagesWithWatermark(const std::string& watermark, const std::string& textColor,
-    const std::vector<int64_t>& pageNumbers, std::function<void(std::shared_ptr<lectoro::RendererPrintPage>)> callback)
-{
-    if (!callback)
-        return;
-    std::shared_ptr<lectoro::RendererPrintPage> printPage;
-    for (int64_t number : pageNumbers) {
-        const PageEntry* entry = entryForNumber(number);
-        if (!entry)
-            continue;
-        if (!printPage) {
-            printPage = std::make_shared<lectoro::RendererPrintPage>();
-            printPage->watermark = watermark;
-            printPage->textColor = textColor;
-        }
-        printPage->pageNumbers.push_back(number);
-        std::string image;
-        if (entry->page && !entry->page->src.empty())
-            image = bookPath() + "/" + entry->page->src;
-        else if (entry->chapter)
-            image = entry->chapter->absolutePath;
-        printPage->pageImagePaths.push_back(std::move(image));
-    }
-    std::weak_ptr<const void> owner = weak_from_this();
-    base::RunLoop::main().post(owner, [callback = std::move(callback), printPage] { callback(printPage); });
+    repaginate();
 }
 
 // --- Read aloud ---
@@ -864,7 +689,10 @@ void BookRenderer::getFirstVisibleWordForScreenWithCallBack(std::function<void(c
     if (m_activeCount) {
         const PageEntry& entry = m_pages[m_activeStart];
         const std::string& pageText = textOf(entry);
-        size_t begin = pageText.find_first_not_of(" \t\r\n");
+        size_t from = 0;
+        if (auto page = currentReflowPage())
+            from = page->textStart;
+        size_t begin = pageText.find_first_not_of(" \t\r\n", from);
         if (begin != std::string::npos) {
             size_t end = pageText.find_first_of(" \t\r\n", begin);
             base::Value::Dictionary dictionary;
@@ -978,12 +806,29 @@ void BookRenderer::pinch(double scale)
     }
 }
 
+bool BookRenderer::beginScroll(int64_t pageNumber)
+{
+    uint64_t generation = m_generation;
+    auto delegate = liveDelegate();
+    if (!delegate)
+        return true;
+    delegate->didPageBeginScroll(*this);
+    if (interrupted(generation))
+        return false;
+    delegate->didPageBeginScroll(*this, pageNumber);
+    return !interrupted(generation);
+}
+
 bool BookRenderer::swipe(RendererSwipe direction)
 {
     if (!m_activeCount)
         return false;
+    bool forward = direction == RendererSwipe::Next || (direction == RendererSwipe::Left && !isRightToLeft())
+        || (direction == RendererSwipe::Right && isRightToLeft());
+    if (isReflowable() && turnReflowPage(forward))
+        return true;
     size_t target;
-    if (direction == RendererSwipe::Next) {
+    if (forward) {
         target = m_activeStart + m_activeCount;
         if (target >= m_pages.size())
             return false;
@@ -993,16 +838,13 @@ bool BookRenderer::swipe(RendererSwipe direction)
         target = m_activeStart - 1;
     }
     auto protect = shared_from_this();
-    uint64_t generation = m_generation;
-    if (auto delegate = liveDelegate()) {
-        delegate->didPageBeginScroll(*this);
-        if (interrupted(generation))
-            return true;
-        delegate->didPageBeginScroll(*this, m_pages[m_activeStart].number);
-        if (interrupted(generation))
-            return true;
-    }
+    if (!beginScroll(m_pages[m_activeStart].number))
+        return true;
+    // Going back into a reflowable chapter opens its last page.
+    if (isReflowable() && !forward)
+        m_reflow.pending = ReflowTarget { ReflowTarget::Kind::Last, 0 };
     showPagesAt(target);
+    m_reflow.pending.reset();
     if (m_cleared || !m_activeCount)
         return true;
     if (auto delegate = liveDelegate()) {

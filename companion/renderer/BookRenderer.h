@@ -17,12 +17,28 @@
 // willUnloadCFI… (EPUB) and willUnloadPage…, and its overlay is dropped. An EPUB page's
 // page number and display number are its chapter's file index.
 //
-// Gestures are simulated with selectText, tapPoint, tapLink, pinch and swipe.
+// Reflowable pages. A reflowable chapter is laid out into pages (ReflowPagination.h) for
+// the reader's font size, line spacing and margins and the renderer's view size, when it
+// is first shown. Every page coming on screen reports didChangeContentPosition (its top in
+// content points: page index × page height), didChangeReflowableBookPage (the page within
+// the chapter from 1, the chapter's and the book's page counts) and didChangeBookCFI (the
+// position of its first word). Once the book is measured every chapter is laid out in the
+// background; then didBookChaptersProcessSuccessfully comes once per chapter, followed by
+// bookLoadingCompletedWithContentSize (all pages, in points) and bookCFIsLoadingCompleted,
+// and the page on screen is reported again with the book's page count. A change of font
+// size, line spacing, margins or view size lays the book out again: the page shown is the
+// one holding the reading position (the first word shown before), whose CFI stays current.
+//
+// Gestures are simulated with selectText, tapPoint, tapLink, pinch and swipe. A swipe is
+// Next / Previous in reading order, or Left / Right as the finger moves: Left turns forward
+// in a left-to-right book and back in a right-to-left one (spine page-progression-direction).
 
 #include "LectoroSDKWithReader/readersdk/PenToolController.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "companion/renderer/PageOverlay.h"
 #include "companion/renderer/PageTextLayout.h"
+#include "companion/renderer/ReflowPagination.h"
+#include "platform/print/PrintInteractionController.h"
 
 #include <map>
 #include <memory>
@@ -62,7 +78,20 @@ struct RendererSettings {
     std::string audioSyncFrameColor;
 };
 
-enum class RendererSwipe { Next, Previous };
+enum class RendererSwipe { Next, Previous, Left, Right };
+
+// One laid-out page of a reflowable chapter.
+struct ReflowPage {
+    int64_t chapter = 0;
+    // From 0, and the chapter's page count.
+    size_t index = 0;
+    size_t count = 0;
+    // The bytes of the chapter's text the page shows, [textStart, textEnd).
+    size_t textStart = 0;
+    size_t textEnd = 0;
+    // The position of the page's first word.
+    std::string cfi;
+};
 
 // The text selected on a page: UTF-16 offsets into the page text (whole characters), its
 // rectangle in page coordinates and in the renderer's view.
@@ -104,6 +133,27 @@ public:
     // The view of a page on screen, holding the views placed on it (bookmark and print
     // buttons, answer fields, inline videos); null for a page off screen.
     std::shared_ptr<ui::View> pageView(int64_t pageNumber) const;
+
+    // --- Reflowable pages ---
+    // A page of a chapter, laid out for the current settings when not laid out yet; absent
+    // for a chapter the book does not hold (or a book that is not reflowable) and for an
+    // index past the chapter's last page.
+    std::optional<ReflowPage> reflowPage(int64_t chapter, size_t pageIndex);
+    // The page on screen; absent when none is.
+    std::optional<ReflowPage> currentReflowPage();
+    // Pages of the whole book; absent until every chapter is laid out for the current settings.
+    std::optional<int64_t> reflowBookPageCount() const { return m_reflow.bookPages; }
+    const ReflowLayout& reflowLayout() const { return m_reflow.layout; }
+    bool isRightToLeft() const;
+
+    // --- Printing ---
+    // Prints what printPagesWithWatermark handed back through the platform's print dialog:
+    // a page book's page pictures, a reflowable chapter's pages as laid out now (a fixed-
+    // layout chapter's text as one page), with the watermark in its colour ("#RRGGBB") at
+    // the foot of every page. False, with nothing presented, when none of it can be printed;
+    // otherwise the dialog's answer comes to `completion`.
+    bool printPages(const lectoro::RendererPrintPage&, const std::string& jobName,
+        print::PrintInteractionController::Completion completion);
 
     // --- Selection ---
     // Each form selects on a page on screen and reports the selection's rectangle (in the
@@ -167,16 +217,16 @@ public:
     std::string getLastVisitedRangeInfo() const override;
     void getVistibleThumbnailNumber(std::function<void(const std::string&)>) override;
 
-    void didFontSizeChanged(int64_t step) override { m_settings.fontSizeStep = step; }
+    void didFontSizeChanged(int64_t step) override;
     void setFontFamily(const std::string& family) override { m_settings.fontFamily = family; }
     void enablePagination(bool enabled) override { m_settings.paginationEnabled = enabled; }
     void setReaderMode(int64_t mode) override { m_settings.readerMode = mode; }
     void setTextAlignment(int64_t alignment) override { m_settings.textAlignment = alignment; }
-    void setLineSpacing(int64_t spacing) override { m_settings.lineSpacing = spacing; }
-    void setMargin(int64_t margin) override { m_settings.margin = margin; }
+    void setLineSpacing(int64_t spacing) override;
+    void setMargin(int64_t margin) override;
     void resetReaderFontSetting() override;
     void resetReaderSetting() override;
-    void setVerticalMarginForReflowableEpubBook(double margin) override { m_settings.verticalMargin = margin; }
+    void setVerticalMarginForReflowableEpubBook(double margin) override;
 
     void setColorForSharedUGC(const std::string& color) override { m_settings.colorForSharedUGC = color; }
     void setIsHihghlightEnabled(bool enabled) override { m_settings.highlightEnabled = enabled; }
@@ -283,6 +333,24 @@ private:
         std::shared_ptr<lectoro::PXPageVO> page;
         std::shared_ptr<lectoro::EPUBChapterVO> chapter;
     };
+    // Which page of a chapter coming on screen to show.
+    struct ReflowTarget {
+        enum class Kind { First, Last, PageIndex, Offset };
+        Kind kind = Kind::First;
+        size_t value = 0;
+    };
+    struct ReflowState {
+        ReflowLayout layout;
+        // Laid out chapters, by file index, for `layout`.
+        std::unordered_map<int64_t, std::shared_ptr<const ChapterPages>> chapters;
+        // The page of the chapter on screen, and the reading position in it (a byte offset).
+        size_t page = 0;
+        size_t anchor = 0;
+        std::optional<ReflowTarget> pending;
+        // Changes with every new layout, so a background layout made for an older one is dropped.
+        uint64_t generation = 0;
+        std::optional<int64_t> bookPages;
+    };
     struct SearchStepping {
         int64_t pageNumber = 0;
         std::vector<std::shared_ptr<lectoro::TextSearchResult>> hits;
@@ -325,6 +393,22 @@ private:
     int64_t pageNumberOfRecord(const lectoro::SDKUGCVO&) const;
     void addSearchMark(int64_t pageNo, SearchMark);
     std::shared_ptr<lectoro::RendererViewControllerDelegate> liveDelegate() const;
+    // Reports a page turn starting; false when a callback moved or dropped the pages.
+    bool beginScroll(int64_t pageNumber);
+    // Reflowable pages (BookRendererReflow.cpp).
+    ReflowLayout layoutForView();
+    const ChapterPages* pagesOf(const PageEntry&);
+    bool isCoverChapter(const lectoro::EPUBChapterVO&) const;
+    // Picks the page of a chapter that has just come on screen and reports it.
+    void settleReflowPage(const PageEntry&);
+    void reportReflowPage(const PageEntry&);
+    // A page turn inside the chapter on screen; false at the chapter's first / last page.
+    bool turnReflowPage(bool forward);
+    // Shows a chapter at a page of it, whether or not the chapter is on screen already.
+    void showReflowTarget(size_t index, ReflowTarget);
+    // Lays the book out again when the settings or the view size changed.
+    void repaginate();
+    void paginateBookInBackground();
     // Whether the pages on screen changed (or the book was dropped) since `generation`:
     // an emitting loop then stops, a nested navigation having reported for itself.
     bool interrupted(uint64_t generation) const { return m_cleared || generation != m_generation; }
@@ -362,6 +446,7 @@ private:
     std::shared_ptr<lectoro::SDKBookmarkVO> m_bookmarkVO;
     std::vector<std::string> m_teacherReviewPages;
     std::optional<SearchStepping> m_searchStepping;
+    ReflowState m_reflow;
     uint64_t m_nextLocalID = 1;
 };
 

@@ -219,11 +219,27 @@ BookTextSearchController::WordHits& BookTextSearchController::hitsFor(const std:
     if (cached != m_hits.end())
         return cached->second;
     WordHits found;
-    for (size_t unit = 0; m_index && unit < m_index->size(); ++unit) {
-        for (const auto& match : findFolded(m_index->folded(unit), needle))
-            found.hits.push_back({ unit, match });
-    }
+    found.needle = needle;
+    // An empty word finds nothing: the book counts as scanned.
+    if (needle.empty() || !m_index)
+        found.scannedUnits = m_index ? m_index->size() : 0;
     return m_hits.emplace(std::move(needle), std::move(found)).first->second;
+}
+
+template <typename Enough> void BookTextSearchController::scanUntil(WordHits& hits, Enough enough)
+{
+    size_t units = m_index ? m_index->size() : 0;
+    while (hits.scannedUnits < units && !enough()) {
+        size_t unit = hits.scannedUnits;
+        for (const auto& match : findFolded(m_index->folded(unit), hits.needle))
+            hits.hits.push_back({ unit, match });
+        ++hits.scannedUnits;
+    }
+}
+
+void BookTextSearchController::scanThrough(WordHits& hits, size_t unit)
+{
+    scanUntil(hits, [&] { return hits.scannedUnits > unit; });
 }
 
 std::shared_ptr<TextSearchResult> BookTextSearchController::resultAt(const std::string& word, WordHits& hits, size_t index,
@@ -274,6 +290,9 @@ std::shared_ptr<TextSearchResult> BookTextSearchController::makeResult(const std
     result->href = unit.href;
     result->pageNumber = unit.pageNumber;
     result->textOffset = hit.match.start;
+    result->textLength = hit.match.end - hit.match.start;
+    if (unit.chapter)
+        result->chapterTitle = unit.chapter->title;
     result->displayNumber = unit.displayNumber;
     if (auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_book)) {
         result->displayNumber = epub->displayNumberForPosition(unit.pageNumber, hit.match.start);
@@ -295,7 +314,12 @@ std::vector<std::shared_ptr<TextSearchResult>> BookTextSearchController::getSear
 {
     std::lock_guard lock(m_mutex);
     auto& hits = hitsFor(text);
-    if (offset < 0 || batchSize <= 0 || static_cast<uint64_t>(offset) >= hits.hits.size())
+    if (offset < 0 || batchSize <= 0)
+        return {};
+    // Enough once the batch's last hit is found (or the book is scanned).
+    uint64_t wanted = static_cast<uint64_t>(offset) + static_cast<uint64_t>(batchSize);
+    scanUntil(hits, [&] { return hits.hits.size() >= wanted; });
+    if (static_cast<uint64_t>(offset) >= hits.hits.size())
         return {};
     size_t first = static_cast<size_t>(offset);
     size_t last = static_cast<uint64_t>(batchSize) >= hits.hits.size() - first ? hits.hits.size() : first + static_cast<size_t>(batchSize);
@@ -323,6 +347,7 @@ BookTextSearchController::Results BookTextSearchController::hitsOnUnit(const std
 {
     Results result;
     auto& hits = hitsFor(word);
+    scanThrough(hits, unit);
     // Hits are in reading order, so a unit's hits are one run.
     auto first = std::lower_bound(hits.hits.begin(), hits.hits.end(), unit, [](const Hit& hit, size_t value) { return hit.unit < value; });
     for (auto hit = first; hit != hits.hits.end() && hit->unit == unit; ++hit)
@@ -345,7 +370,10 @@ std::vector<std::shared_ptr<TextSearchResult>> BookTextSearchController::getNext
     auto current = unitForPage(currentPageNo);
     if (!current)
         return {};
-    const auto& hits = hitsFor(word).hits;
+    auto& wordHits = hitsFor(word);
+    // Scanned until a hit lies past the current page.
+    scanUntil(wordHits, [&] { return !wordHits.hits.empty() && wordHits.hits.back().unit > *current; });
+    const auto& hits = wordHits.hits;
     auto next = std::upper_bound(hits.begin(), hits.end(), *current, [](size_t value, const Hit& hit) { return value < hit.unit; });
     return next == hits.end() ? Results {} : hitsOnUnit(word, next->unit, font);
 }
@@ -357,7 +385,10 @@ std::vector<std::shared_ptr<TextSearchResult>> BookTextSearchController::getPrev
     auto current = unitForPage(currentPageNo);
     if (!current)
         return {};
-    const auto& hits = hitsFor(word).hits;
+    auto& wordHits = hitsFor(word);
+    if (*current > 0)
+        scanThrough(wordHits, *current - 1);
+    const auto& hits = wordHits.hits;
     auto before = std::lower_bound(hits.begin(), hits.end(), *current, [](const Hit& hit, size_t value) { return hit.unit < value; });
     if (before == hits.begin())
         return {};

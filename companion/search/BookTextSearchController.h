@@ -3,8 +3,10 @@
 // The search engine over a loaded page book or EPUB book: the text of every page (page
 // book) or chapter (EPUB) is folded once per book, on the first search (chapters not parsed
 // yet are parsed then), and the folded index is shared by every controller made for the same
-// book while the book is open. A search folds its word the same way, finds every
-// non-overlapping occurrence, and makes result records only for the hits asked for.
+// book while the book is open. A search folds its word the same way and finds its
+// non-overlapping occurrences page by page, only as far as the question asked needs: a batch
+// stops scanning once it holds its last hit, a page's hits need the pages up to it. Result
+// records are made only for the hits asked for.
 
 #include "LectoroSDKWithReader/readersdk/TextSearchController.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
@@ -52,13 +54,20 @@ private:
         TextMatch match;
     };
     using Results = std::vector<std::shared_ptr<lectoro::TextSearchResult>>;
-    // A folded word's hits, and the results made for them so far (per word as typed and font).
+    // A folded word's hits in the units scanned so far, and the results made for them (per
+    // word as typed and font).
     struct WordHits {
+        std::string needle;
         std::vector<Hit> hits;
+        size_t scannedUnits = 0;
         std::map<std::string, Results> resultsByFont;
     };
 
     WordHits& hitsFor(const std::string& word);
+    // Scans further units until `enough` holds or the book is scanned.
+    template <typename Enough> void scanUntil(WordHits&, Enough enough);
+    // Scans the units up to and including `unit`.
+    void scanThrough(WordHits&, size_t unit);
     // The result for hit `index` of the word, made on first use.
     std::shared_ptr<lectoro::TextSearchResult> resultAt(const std::string& word, WordHits&, size_t index,
         const std::optional<ui::Font>&);

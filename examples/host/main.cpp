@@ -26,6 +26,7 @@
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
 #include "ReviewDemo.h"
+#include "ReflowPrinter.h"
 #include "SharingDemo.h"
 #include "Snapshot.h"
 
@@ -150,6 +151,7 @@ bool inspectBook(const Options& options)
     std::cout << "Renderer:\n";
     for (const auto& event : delegate->events)
         std::cout << "  " << event << '\n';
+    host::printReflowablePageCount(std::cout, *renderer, loadTimeout);
     std::string word = options.searchWord.value_or("water");
     if (auto search = lectoro::companionFramework()->makeTextSearchController(delegate->book, word))
         host::printSearch(std::cout, *search, word);

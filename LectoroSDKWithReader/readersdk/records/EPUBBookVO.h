@@ -39,6 +39,9 @@ struct EPUBChapterContent {
     std::string text;
     std::vector<std::pair<std::string, size_t>> anchors;
     size_t topLevelBlocks = 0;
+    // Where each of those blocks starts in the text (a byte offset); may be empty for
+    // content made by hand.
+    std::vector<size_t> blockStarts;
 };
 
 class EPUBChapterVO {

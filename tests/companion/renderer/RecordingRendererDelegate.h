@@ -27,6 +27,11 @@ public:
     // Runs after a page's didLoad line is written.
     std::function<void(lectoro::RendererViewController&, int64_t)> onDidLoadPage;
     std::function<void(lectoro::RendererViewController&)> onBookLoaded;
+    // Reflowable pages reported, kept apart from the log: "chapter:page/chapterPages/bookPages".
+    std::vector<std::string> reflowPages;
+    std::vector<std::string> bookCFIs;
+    std::vector<int64_t> chapterContentSizes;
+    std::optional<int64_t> bookContentSize;
 
     static std::string text(const std::optional<std::string>& value) { return value.value_or("-"); }
 
@@ -52,7 +57,18 @@ public:
     {
         log.push_back("decrypted");
     }
-    void bookLoadingCompletedWithContentSize(int64_t) override { log.push_back("contentSize"); }
+    void bookLoadingCompletedWithContentSize(int64_t size) override
+    {
+        log.push_back("contentSize");
+        bookContentSize = size;
+    }
+    void didBookChaptersProcessSuccessfully(int64_t, int64_t size, bool) override { chapterContentSizes.push_back(size); }
+    void didChangeReflowableBookPage(lectoro::RendererViewController&, const std::string& page, int64_t chapter,
+        int64_t chapterPages, int64_t bookPages, bool) override
+    {
+        reflowPages.push_back(std::to_string(chapter) + ":" + page + "/" + std::to_string(chapterPages) + "/"
+            + std::to_string(bookPages));
+    }
     void bookCFIsLoadingCompleted(int64_t) override { log.push_back("cfisCounted"); }
     void willLoadPageWithPageNumber(lectoro::RendererViewController&, int64_t page,
         const std::optional<std::string>& display) override
@@ -86,9 +102,10 @@ public:
     {
         log.push_back("available:" + std::to_string(state) + ":" + std::to_string(page));
     }
-    void didChangeBookCFI(lectoro::RendererViewController&, const std::string&, const std::string&, int64_t page) override
+    void didChangeBookCFI(lectoro::RendererViewController&, const std::string& cfi, const std::string&, int64_t page) override
     {
         log.push_back("bookCFI:" + std::to_string(page));
+        bookCFIs.push_back(cfi);
     }
     void didUpdateFurthestPage(lectoro::RendererViewController&, const std::string& json) override
     {

@@ -1,10 +1,13 @@
 #include "companion/search/BookTextSearchController.h"
 
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "companion/books/BookLoader.h"
 
 #include "platform/base/Strings.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 using namespace lectoro;
 using companion::BookTextSearchController;
@@ -171,4 +174,83 @@ TEST(BookTextSearch, WithoutABookThereIsNothingToSearch)
     EXPECT_FALSE(search.isSearchResultAvailable());
     EXPECT_TRUE(search.getSearchResultForText("water", 0, 10).empty());
     EXPECT_TRUE(search.getNextSearchResultForText("water", "1", std::nullopt).empty());
+}
+
+TEST(BookTextSearch, LongBookComesInBatchesWithoutRepeats)
+{
+    auto book = sampleBook("sample-long-epub");
+    BookTextSearchController search(book, "water");
+    auto first = search.getSearchResultForText("water", 0, 50);
+    auto second = search.getSearchResultForText("water", 50, 50);
+    ASSERT_EQ(first.size(), 50u);
+    ASSERT_EQ(second.size(), 50u);
+
+    // Reading order, no hit twice: (chapter, offset) rises strictly across both batches.
+    std::vector<std::shared_ptr<TextSearchResult>> all = first;
+    all.insert(all.end(), second.begin(), second.end());
+    for (size_t index = 1; index < all.size(); ++index) {
+        auto previous = std::make_pair(all[index - 1]->pageNumber, all[index - 1]->textOffset);
+        auto current = std::make_pair(all[index]->pageNumber, all[index]->textOffset);
+        EXPECT_LT(previous, current) << "hit " << index;
+    }
+    // Each hit says where it is: chapter file and index, title, snippet and ranges.
+    auto epub = std::dynamic_pointer_cast<EPUBBookVO>(book);
+    for (const auto& hit : all) {
+        auto chapter = epub->chapterAtIndex(hit->pageNumber);
+        ASSERT_TRUE(chapter);
+        EXPECT_EQ(hit->href, chapter->href);
+        EXPECT_EQ(hit->pageIndex, chapter->href);
+        EXPECT_EQ(hit->chapterTitle, chapter->title);
+        EXPECT_EQ(base::lowercase(chapter->content()->text.substr(hit->textOffset, hit->textLength)), "water");
+        EXPECT_EQ(base::lowercase(hitText(*hit)), "water");
+    }
+    // A new search from an offset answers the same hits as the one that walked there.
+    BookTextSearchController fresh(book, "water");
+    auto skipped = fresh.getSearchResultForText("water", 50, 50);
+    ASSERT_EQ(skipped.size(), 50u);
+    for (size_t index = 0; index < 50; ++index)
+        EXPECT_EQ(skipped[index]->textOffset, second[index]->textOffset);
+    EXPECT_TRUE(search.getSearchResultForText("water", 100000, 50).empty());
+}
+
+TEST(BookTextSearch, CaseInsensitiveSearchFindsEveryCapitalisation)
+{
+    auto book = sampleBook("sample-long-epub");
+    BookTextSearchController search(book, "water");
+    std::set<std::string> forms;
+    for (int64_t offset = 0;; offset += 50) {
+        auto batch = search.getSearchResultForText("water", offset, 50);
+        for (const auto& hit : batch)
+            forms.insert(hitText(*hit));
+        if (batch.size() < 50)
+            break;
+    }
+    EXPECT_TRUE(forms.count("water"));
+    EXPECT_TRUE(forms.count("Water"));
+    EXPECT_TRUE(forms.count("WATER"));
+    // The upper-case word finds the same hits.
+    auto lower = search.getSearchResultForText("water", 0, 5);
+    auto upper = search.getSearchResultForText("WATER", 0, 5);
+    ASSERT_EQ(upper.size(), lower.size());
+    for (size_t index = 0; index < lower.size(); ++index)
+        EXPECT_EQ(upper[index]->textOffset, lower[index]->textOffset);
+}
+
+TEST(BookTextSearch, NextAndPreviousPagesReachPastUnscannedChapters)
+{
+    auto book = sampleBook("sample-long-epub");
+    auto epub = std::dynamic_pointer_cast<EPUBBookVO>(book);
+    BookTextSearchController search(book, "harbour");
+    // Straight to the last chapter, then back one: nothing scanned first.
+    const auto& lastHref = epub->chapters.back()->href;
+    auto previous = search.getPreviousSearchResultForText("harbour", lastHref, std::nullopt);
+    ASSERT_FALSE(previous.empty());
+    EXPECT_EQ(previous.front()->pageNumber, static_cast<int64_t>(epub->chapters.size()) - 2);
+    // The previous hit is the last one on that page.
+    auto onPage = search.getSearchResultForTextWithPageNo("harbour", previous.front()->pageIndex, std::nullopt);
+    EXPECT_EQ(previous.front(), onPage.back());
+    auto next = search.getNextSearchResultForText("harbour", epub->chapters.front()->href, std::nullopt);
+    ASSERT_FALSE(next.empty());
+    EXPECT_EQ(next.front()->pageNumber, 1);
+    EXPECT_TRUE(search.getNextSearchResultForText("harbour", lastHref, std::nullopt).empty());
 }
