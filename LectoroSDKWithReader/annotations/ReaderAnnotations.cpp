@@ -1,8 +1,9 @@
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 
+#include "LectoroSDKWithReader/annotations/HighlightRoad.h"
+#include "LectoroSDKWithReader/annotations/PageAnnotationsDrawer.h"
+
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
-#include "LectoroSDKWithReader/readersdk/RendererViewController.h"
-#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "platform/base/Strings.h"
 #include "platform/base/UserDefaults.h"
 
@@ -26,38 +27,64 @@ std::string thicknessText(double thickness)
 
 } // namespace
 
-ReaderAnnotations::ReaderAnnotations(ReaderContext& context)
+ReaderAnnotations::ReaderAnnotations(
+    ReaderContext& context, HighlightRoad& highlightRoad, PageAnnotationsDrawer& pageAnnotations)
     : m_context(context)
+    , m_highlightRoad(highlightRoad)
+    , m_pageAnnotations(pageAnnotations)
 {
 }
 
 std::vector<std::string> ReaderAnnotations::getActivePageIDs() const
 {
-    std::vector<std::string> ids;
-    if (!m_context.renderer)
-        return ids;
-    bool pageBook = std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook) != nullptr;
-    for (const auto& page : m_context.renderer->getActivePages())
-        ids.push_back(std::to_string(pageBook ? page.pageID : page.fileIndex));
-    return ids;
+    return m_pageAnnotations.getActivePageIDs();
 }
 
-// Until the annotations subsystem draws a page's user content, the drawing operations
-// below leave the page as the renderer shows it.
-void ReaderAnnotations::drawHighlightsOnPageNumber(const std::string&, const std::string&) { }
-void ReaderAnnotations::addBookmarkOnPageNumber(const std::string&, const std::string&) { }
-void ReaderAnnotations::addAccessibilityOnBookmark() { }
-void ReaderAnnotations::drawPenDrawingsOnPageNumber(const std::string&, const std::string&) { }
-void ReaderAnnotations::drawTextAnnotationsOnPageNumber(const std::string&, const std::string&) { }
-void ReaderAnnotations::relaodPageUGCForActivePages() { }
-void ReaderAnnotations::updateIphoneBottomBarPageSliderForPageNumber(const std::string&) { }
-void ReaderAnnotations::migrateHighlightAndNoteColors() { }
-void ReaderAnnotations::initializeHighlight() { }
+void ReaderAnnotations::drawHighlightsOnPageNumber(const std::string& page, const std::string& display)
+{
+    m_pageAnnotations.drawHighlightsOnPageNumber(page, display);
+}
+
+void ReaderAnnotations::drawPenDrawingsOnPageNumber(const std::string& page, const std::string& display)
+{
+    m_pageAnnotations.drawPenDrawingsOnPageNumber(page, display);
+}
+
+void ReaderAnnotations::relaodPageUGCForActivePages()
+{
+    m_pageAnnotations.relaodPageUGCForActivePages();
+}
+
+void ReaderAnnotations::updateIphoneBottomBarPageSliderForPageNumber(const std::string& page)
+{
+    m_pageAnnotations.updateIphoneBottomBarPageSliderForPageNumber(page);
+}
+
+void ReaderAnnotations::migrateHighlightAndNoteColors()
+{
+    m_highlightRoad.migrateHighlightAndNoteColors();
+}
+
+void ReaderAnnotations::initializeHighlight()
+{
+    m_highlightRoad.initializeHighlight();
+}
 
 void ReaderAnnotations::removeHighlightPopup()
 {
-    m_context.activeMode = ReaderActiveModeNone;
+    m_highlightRoad.removeHighlightPopup();
 }
+
+void ReaderAnnotations::showStickyNote()
+{
+    m_highlightRoad.showStickyNote();
+}
+
+// Bookmarks, and text boxes are drawn by their own roads once they exist; until then
+// these leave the page as the renderer shows it.
+void ReaderAnnotations::addBookmarkOnPageNumber(const std::string&, const std::string&) { }
+void ReaderAnnotations::addAccessibilityOnBookmark() { }
+void ReaderAnnotations::drawTextAnnotationsOnPageNumber(const std::string&, const std::string&) { }
 
 void ReaderAnnotations::removeBookmarkVC()
 {
@@ -66,7 +93,7 @@ void ReaderAnnotations::removeBookmarkVC()
 
 void ReaderAnnotations::removeNoteView()
 {
-    // No note controller can be open yet, so there is nothing to dismiss.
+    m_highlightRoad.removeNoteView();
 }
 
 void ReaderAnnotations::removeTextAnnotationView()

@@ -1,9 +1,9 @@
 #pragma once
 
-// The annotation work the reader shell asks for: the pages' user content, the highlight
-// pop-up, bookmarks, notes, pen settings and the fill-in answer buttons. Drawing and
-// the panels themselves arrive with the annotations subsystem; until then the drawing
-// operations leave the pages as the renderer shows them.
+// The annotation work the reader shell asks for, by the names the shell calls it: the
+// pages' user content and the highlight road go to their features (PageAnnotationsDrawer,
+// HighlightRoad); bookmarks, pen drawings, text boxes and the fill-in answer buttons are
+// still hooks that leave the pages as the renderer shows them.
 
 #include "platform/ui/Geometry.h"
 
@@ -13,13 +13,15 @@
 
 namespace lectoro {
 
+class HighlightRoad;
+class PageAnnotationsDrawer;
 class PlayerActionBar;
 class PlayerActionBarItem;
 struct ReaderContext;
 
 class ReaderAnnotations {
 public:
-    explicit ReaderAnnotations(ReaderContext&);
+    ReaderAnnotations(ReaderContext&, HighlightRoad&, PageAnnotationsDrawer&);
 
     // The pages on screen, in the renderer's order: a page book's page ids, any other
     // book's file indexes, as decimal text.
@@ -56,7 +58,7 @@ public:
     // notes, text boxes and the fill-in answers arrive with the annotations subsystem;
     // until then none of these has anything to act on.
     void actionForPentool() { }
-    void showStickyNote() { }
+    void showStickyNote();
     void actionForTextAnnotation() { }
     void didTapOnClearAllFIBs() { }
     void actionForPentoolDrawingMode() { }
@@ -79,6 +81,8 @@ public:
 
 private:
     ReaderContext& m_context;
+    HighlightRoad& m_highlightRoad;
+    PageAnnotationsDrawer& m_pageAnnotations;
 };
 
 } // namespace lectoro

@@ -1,6 +1,9 @@
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 
+#include "LectoroSDKWithReader/annotations/HighlightRoad.h"
+#include "LectoroSDKWithReader/annotations/PageAnnotationsDrawer.h"
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
+#include "LectoroSDKWithReader/reader/ReaderAnnotationsHost.h"
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
 #include "LectoroSDKWithReader/foundation/FontManager.h"
@@ -94,7 +97,10 @@ std::shared_ptr<ReaderViewController> ReaderViewController::create(const std::st
 ReaderViewController::ReaderViewController()
 {
     m_context.controller = this;
-    m_annotations = std::make_unique<ReaderAnnotations>(m_context);
+    m_annotationsHost = std::make_unique<ReaderAnnotationsHost>(*this);
+    m_highlightRoad = std::make_unique<HighlightRoad>(m_context, *m_annotationsHost);
+    m_pageAnnotations = std::make_unique<PageAnnotationsDrawer>(m_context, *m_annotationsHost);
+    m_annotations = std::make_unique<ReaderAnnotations>(m_context, *m_highlightRoad, *m_pageAnnotations);
     m_interactive = std::make_unique<ReaderInteractiveContent>(m_context);
     m_contents = std::make_unique<ReaderContents>(m_context);
     m_search = std::make_unique<ReaderSearch>(m_context);

@@ -31,6 +31,9 @@ namespace lectoro {
 class EPUBBookVO;
 class EPUBChapterVO;
 class ReaderActionDispatcher;
+class AnnotationsHost;
+class HighlightRoad;
+class PageAnnotationsDrawer;
 class ReaderAnnotations;
 class ReaderPageOverlays;
 class ReaderReflowable;
@@ -78,6 +81,8 @@ public:
 
     // Features, one per concern.
     ReaderAnnotations& annotations() { return *m_annotations; }
+    HighlightRoad& highlightRoad() { return *m_highlightRoad; }
+    PageAnnotationsDrawer& pageAnnotations() { return *m_pageAnnotations; }
     ReaderInteractiveContent& interactiveContent() { return *m_interactive; }
     ReaderContents& contents() { return *m_contents; }
     ReaderSearch& search() { return *m_search; }
@@ -98,6 +103,7 @@ public:
     ReaderReflowable& reflowable() { return *m_reflowable; }
     // What a page load draws goes through this painter (null puts the reader's own back).
     void setPageOverlays(std::unique_ptr<ReaderPageOverlays>);
+    ReaderPageOverlays& pageOverlays() { return *m_pageOverlays; }
 
     // The reader's bars slide on and off screen only through these two.
     void moveTopAndBottomOffScreenWithIsAnimate(bool animate, std::function<void()> completion = {});
@@ -250,6 +256,13 @@ public:
     void didZoomOutPage(RendererViewController&, int64_t pageNumber) override;
     void didPinchOnPage(RendererViewController&, bool pinchIn) override;
     void didSingleTapOnPage(RendererViewController&, int64_t pageNumber) override;
+    // Selections, highlights and notes go to the highlight road, note icons to the page
+    // drawer.
+    void didHighlightTextWithHighlightSelectionRect(RendererViewController&, const ui::Rect&, int64_t pageNo) override;
+    void didHighlighCompleteWithHighlight(std::shared_ptr<SDKHighlightVO>) override;
+    void didTapOnNoteHighligh(std::shared_ptr<SDKHighlightVO>) override;
+    bool didStickyNoteAllowedTwoPagePanning() override;
+    std::shared_ptr<ui::View> noteIconViewForHighlight(std::shared_ptr<SDKHighlightVO>) override;
 
     // What the renderer callbacks do.
     void setEPUBReaderSettings(const std::shared_ptr<EPUBBookVO>&);
@@ -385,6 +398,9 @@ private:
     ReaderContext m_context;
     std::weak_ptr<ReaderViewControllerDelegate> m_delegate;
 
+    std::unique_ptr<AnnotationsHost> m_annotationsHost;
+    std::unique_ptr<HighlightRoad> m_highlightRoad;
+    std::unique_ptr<PageAnnotationsDrawer> m_pageAnnotations;
     std::unique_ptr<ReaderAnnotations> m_annotations;
     std::unique_ptr<ReaderInteractiveContent> m_interactive;
     std::unique_ptr<ReaderContents> m_contents;

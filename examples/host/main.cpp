@@ -9,6 +9,7 @@
 //                [--snapshot FILE.png]
 //   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
 //   lectoro-host --demo-review    (a teacher reviews a learner's submitted work)
+//   lectoro-host --demo-highlight [--book PATH]   (highlight the first words and print what was stored)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -27,6 +28,7 @@
 #include "MarkupPrinter.h"
 #include "ReviewDemo.h"
 #include "ReflowPrinter.h"
+#include "HighlightDemo.h"
 #include "SharingDemo.h"
 #include "Snapshot.h"
 
@@ -67,6 +69,7 @@ struct Options {
     bool inspect = false;
     bool demoSharing = false;
     bool demoReview = false;
+    bool demoHighlight = false;
     int pages = 3;
 };
 
@@ -75,7 +78,8 @@ void printUsage(std::ostream& out)
     out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
            "                   [--snapshot FILE.png]\n"
            "       lectoro-host --demo-sharing\n"
-           "       lectoro-host --demo-review\n";
+           "       lectoro-host --demo-review\n"
+           "       lectoro-host --demo-highlight [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -97,6 +101,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-review") {
             options.demoReview = true;
+            continue;
+        }
+        if (argument == "--demo-highlight") {
+            options.demoHighlight = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -351,7 +359,9 @@ int main(int argc, char** argv)
         lectoro::setCompanionFramework(nullptr);
         return status;
     }
-    if (options.inspect && !inspectBook(options)) {
+    if (options.demoHighlight) {
+        status = host::runHighlightDemo(options.bookPath, storage.path(), std::cout);
+    } else if (options.inspect && !inspectBook(options)) {
         status = 1;
     } else {
         std::cout << "Book: " << options.bookPath << '\n';

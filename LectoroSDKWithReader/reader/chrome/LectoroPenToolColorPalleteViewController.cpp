@@ -3,7 +3,8 @@
 #include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
 #include "LectoroSDKWithReader/reader/chrome/ChromeMetrics.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionAccessibility.h"
-#include "LectoroSDKWithReader/reader/chrome/SwatchToolView.h"
+#include "LectoroSDKWithReader/annotations/HighLightToolView.h"
+#include "LectoroSDKWithReader/reader/chrome/PenColorSwatchItem.h"
 #include "LectoroSDKWithReader/readersdk/utilities/AccessibilityHelper.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "platform/base/RunLoop.h"
@@ -30,7 +31,7 @@ std::shared_ptr<PlayerActionBarItem> selectedSwatch(const PlayerActionBar& row)
 void setRingColor(PlayerActionBarItem& item, const ui::Color& color)
 {
     for (const auto& subview : item.subviews()) {
-        if (auto swatch = std::dynamic_pointer_cast<SwatchToolView>(subview))
+        if (auto swatch = std::dynamic_pointer_cast<HighLightToolView>(subview))
             swatch->borderView()->layer()->setBorderColor(color);
     }
 }

@@ -6,7 +6,8 @@
 #include "LectoroSDKWithReader/reader/chrome/ChromeMetrics.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionAccessibility.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
-#include "LectoroSDKWithReader/reader/chrome/SwatchToolView.h"
+#include "LectoroSDKWithReader/annotations/HighLightToolView.h"
+#include "LectoroSDKWithReader/reader/chrome/PenColorSwatchItem.h"
 #include "LectoroSDKWithReader/readersdk/utilities/AccessibilityHelper.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "platform/base/Strings.h"
@@ -133,7 +134,7 @@ void PlayerActionTopBar::updateSelectedColor(
             continue;
         const bool chosen = swatchColor(*item) == color;
         for (const auto& subview : item->subviews()) {
-            auto swatch = std::dynamic_pointer_cast<SwatchToolView>(subview);
+            auto swatch = std::dynamic_pointer_cast<HighLightToolView>(subview);
             if (!swatch)
                 continue;
             auto& ring = *swatch->borderView()->layer();

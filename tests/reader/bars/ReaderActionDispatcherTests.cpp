@@ -6,7 +6,7 @@
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
-#include "LectoroSDKWithReader/reader/chrome/SwatchToolView.h"
+#include "LectoroSDKWithReader/annotations/HighLightToolView.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
@@ -351,7 +351,7 @@ TEST_F(ReaderActionDispatcherTest, TeacherSwatchMarksTheColourOnTheBarThatHoldsT
         tap(TeacherBar, PlayerItemPenColorSwatch, std::string("#82F675"));
         auto ring = [](const PlayerActionBar& bar) {
             for (const auto& subview : bar.itemWithTag(PlayerItemPenColorSwatch)->subviews()) {
-                if (auto swatchView = std::dynamic_pointer_cast<SwatchToolView>(subview))
+                if (auto swatchView = std::dynamic_pointer_cast<HighLightToolView>(subview))
                     return swatchView->borderView()->layer()->borderColor();
             }
             return ui::Color::black();

@@ -1,7 +1,7 @@
 #include "ChromeTestSupport.h"
 
 #include "LectoroSDKWithReader/reader/chrome/LectoroPenToolColorPalleteViewController.h"
-#include "LectoroSDKWithReader/reader/chrome/SwatchToolView.h"
+#include "LectoroSDKWithReader/annotations/HighLightToolView.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
 #include "platform/testing/ExpectMatchesFile.h"
@@ -36,10 +36,10 @@ protected:
 
     static ui::Color selectionColor() { return hex("#0000AA"); }
 
-    static std::shared_ptr<SwatchToolView> swatchOf(const PlayerActionBarItem& item)
+    static std::shared_ptr<HighLightToolView> swatchOf(const PlayerActionBarItem& item)
     {
         for (const auto& subview : item.subviews()) {
-            if (auto swatch = std::dynamic_pointer_cast<SwatchToolView>(subview))
+            if (auto swatch = std::dynamic_pointer_cast<HighLightToolView>(subview))
                 return swatch;
         }
         return nullptr;

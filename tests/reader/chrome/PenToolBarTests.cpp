@@ -3,7 +3,7 @@
 #include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
-#include "LectoroSDKWithReader/reader/chrome/SwatchToolView.h"
+#include "LectoroSDKWithReader/annotations/HighLightToolView.h"
 #include "platform/base/Strings.h"
 #include "platform/testing/ExpectMatchesFile.h"
 #include "platform/testing/ViewTreeDump.h"
@@ -21,10 +21,10 @@ protected:
         return bar;
     }
 
-    static std::shared_ptr<SwatchToolView> swatchOf(const PlayerActionBarItem& item)
+    static std::shared_ptr<HighLightToolView> swatchOf(const PlayerActionBarItem& item)
     {
         for (const auto& subview : item.subviews()) {
-            if (auto swatch = std::dynamic_pointer_cast<SwatchToolView>(subview))
+            if (auto swatch = std::dynamic_pointer_cast<HighLightToolView>(subview))
                 return swatch;
         }
         return nullptr;

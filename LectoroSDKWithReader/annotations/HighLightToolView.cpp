@@ -1,26 +1,23 @@
-#include "LectoroSDKWithReader/reader/chrome/SwatchToolView.h"
+#include "LectoroSDKWithReader/annotations/HighLightToolView.h"
 
-#include "LectoroSDKWithReader/reader/chrome/ChromeMetrics.h"
-#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
-#include "platform/base/Value.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Layer.h"
 
 namespace lectoro {
 
-std::shared_ptr<SwatchToolView> SwatchToolView::create(const ui::Rect& frame)
+std::shared_ptr<HighLightToolView> HighLightToolView::create(const ui::Rect& frame)
 {
-    auto view = std::shared_ptr<SwatchToolView>(new SwatchToolView(frame));
+    auto view = std::shared_ptr<HighLightToolView>(new HighLightToolView(frame));
     view->build();
     return view;
 }
 
-SwatchToolView::SwatchToolView(const ui::Rect& frame)
+HighLightToolView::HighLightToolView(const ui::Rect& frame)
     : ui::View(frame)
 {
 }
 
-void SwatchToolView::build()
+void HighLightToolView::build()
 {
     m_contentView = ui::View::create(frame());
     m_contentView->setAutoresizingMask(
@@ -52,7 +49,7 @@ void SwatchToolView::build()
     });
 }
 
-void SwatchToolView::resetViewForColorPalletWithColorHeight(double h)
+void HighLightToolView::resetViewForColorPalletWithColorHeight(double h)
 {
     m_widthConstraintOfIcon->setConstant(h);
     m_heightConstraintOfIcon->setConstant(h);
@@ -66,7 +63,7 @@ void SwatchToolView::resetViewForColorPalletWithColorHeight(double h)
     layoutIfNeeded();
 }
 
-void SwatchToolView::layoutSubviews()
+void HighLightToolView::layoutSubviews()
 {
     ui::View::layoutSubviews();
     const ui::Rect area = m_contentView->bounds();
@@ -78,42 +75,6 @@ void SwatchToolView::layoutSubviews()
     centre(
         *m_borderView, m_widthConstraintOfBorderView->constant(), m_heightConstraintOfBorderView->constant());
     centre(*m_iconLabel, m_widthConstraintOfIcon->constant(), m_heightConstraintOfIcon->constant());
-}
-
-std::shared_ptr<PlayerActionBarItem> makePenColorSwatchItem(
-    const std::string& color, const PenSwatchItemStyle& style, bool selected, const ui::Color& selectedRing)
-{
-    auto item = PlayerActionBarItem::create();
-    base::Value::Dictionary metaData;
-    metaData.set(style.metaDataKey, base::Value(color));
-    item->setMetaData(base::Value(std::move(metaData)));
-    item->setBackgroundColor(ui::Color::clear());
-
-    auto swatch = SwatchToolView::create();
-    swatch->iconLabel()->setClipsToBounds(true);
-    swatch->iconLabel()->setBackgroundColor(chrome::colorFromHex(color));
-    swatch->contentView()->setBackgroundColor(ui::Color::clear());
-    swatch->borderView()->layer()->setBorderWidth(style.ringWidth);
-    swatch->borderView()->layer()->setBorderColor(ui::Color::clear());
-    swatch->resetViewForColorPalletWithColorHeight(style.dotHeight);
-    swatch->iconLabel()->setAccessibilityIdentifier("penTool_" + color);
-
-    swatch->setTranslatesAutoresizingMaskIntoConstraints(false);
-    item->addSubview(swatch);
-    ui::Constraint::activate({
-        swatch->leadingAnchor().constraintEqualTo(item->leadingAnchor()),
-        swatch->trailingAnchor().constraintEqualTo(item->trailingAnchor()),
-        swatch->topAnchor().constraintEqualTo(item->topAnchor()),
-        swatch->bottomAnchor().constraintEqualTo(item->bottomAnchor()),
-        item->heightAnchor().constraintEqualToConstant(style.itemHeight),
-    });
-    swatch->layoutIfNeeded();
-
-    if (selected) {
-        item->setSelected(true);
-        swatch->borderView()->layer()->setBorderColor(selectedRing);
-    }
-    return item;
 }
 
 } // namespace lectoro

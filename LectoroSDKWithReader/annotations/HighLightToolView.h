@@ -1,12 +1,11 @@
 #pragma once
 
-// A round colour dot inside a ring: the make-up of every colour swatch on the bars and in
-// the pen colour palette. The dot (iconLabel) shows the colour as its background; the
-// ring's layer border (borderView) marks the selected swatch. Owners set colours, tags and
-// accessibility; the view only sizes itself.
-//
-// This is the chrome's own small version of the highlight tool button of the annotations
-// subsystem, with the same outlets; bars find swatches by this class.
+// The small icon-in-a-ring item of every row of tool glyphs or colour swatches: the
+// highlight pop-up's swatches and tools, the pen and text-box colour palettes, the pen
+// colour mark of the bars. The icon label shows a tool's glyph or, for a swatch, the
+// colour as its background; the ring (borderView) marks a selected swatch with its layer
+// border. Owners set texts, colours, tags and accessibility and add the button that takes
+// the taps (the highlight pop-up makes it subview 1); the item only sizes itself.
 
 #include "platform/ui/Constraint.h"
 #include "platform/ui/View.h"
@@ -20,13 +19,13 @@ class Label;
 
 namespace lectoro {
 
-class PlayerActionBarItem;
-
-class SwatchToolView : public ui::View {
+class HighLightToolView : public ui::View {
 public:
-    static std::shared_ptr<SwatchToolView> create(const ui::Rect& frame = {});
+    // The content view takes the item's frame rectangle, origin included (owners make
+    // items at (0, 0), where frame and bounds agree).
+    static std::shared_ptr<HighLightToolView> create(const ui::Rect& frame = {});
 
-    std::string_view className() const override { return "SwatchToolView"; }
+    std::string_view className() const override { return "HighLightToolView"; }
 
     const std::shared_ptr<ui::Label>& iconLabel() const { return m_iconLabel; }
     const std::shared_ptr<ui::View>& contentView() const { return m_contentView; }
@@ -43,7 +42,7 @@ public:
     void layoutSubviews() override;
 
 protected:
-    explicit SwatchToolView(const ui::Rect& frame);
+    explicit HighLightToolView(const ui::Rect& frame);
 
 private:
     void build();
@@ -56,20 +55,5 @@ private:
     ui::ConstraintPtr m_widthConstraintOfBorderView;
     ui::ConstraintPtr m_heightConstraintOfBorderView;
 };
-
-// How a pen colour swatch item is made up where it is shown: the metadata key its colour is
-// stored under, the ring width, the dot diameter and the item's height.
-struct PenSwatchItemStyle {
-    const char* metaDataKey;
-    double ringWidth;
-    double dotHeight;
-    double itemHeight;
-};
-
-// A clear bar item with one swatch of the colour pinned to its edges; the dot's
-// accessibility identifier is "penTool_" + colour. A selected item is marked so and its ring
-// takes selectedRing. Text that is no hex colour leaves the dot unfilled.
-std::shared_ptr<PlayerActionBarItem> makePenColorSwatchItem(
-    const std::string& color, const PenSwatchItemStyle&, bool selected, const ui::Color& selectedRing);
 
 } // namespace lectoro

@@ -1,0 +1,72 @@
+#pragma once
+
+// What the annotations subsystem asks of the reader around it: the bars, the neighbouring
+// subsystems its tools hand over to, alerts and the expired-session road. The reader
+// implements it; tests give their own. The reader's state the features share (book,
+// user, store, renderer, theme, settings, mode) they read from the ReaderContext.
+
+#include "platform/ui/Constraint.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace ui {
+class ViewController;
+}
+
+namespace lectoro {
+
+class LectoroUser;
+class ReaderPageOverlays;
+class SDKHighlightVO;
+
+class AnnotationsHost {
+public:
+    virtual ~AnnotationsHost() = default;
+
+    // --- Chrome ---
+    virtual void moveTopAndBottomOffScreen(bool animate) = 0;
+    virtual void moveTopAndBottomOnScreen(bool animate) = 0;
+    virtual void resetAllPlayerActionBar() = 0;
+    // The reflowable vertical page slider's right-edge constraint while the slider is on;
+    // null otherwise.
+    virtual ui::ConstraintPtr verticalSliderRightConstraint() = 0;
+    // The right safe-area inset of the reader's view.
+    virtual double readerRightSafeAreaInset() = 0;
+    // The phone bottom bar's page slider shows the page.
+    virtual void setBottomBarPageSliderValue(int64_t page) = 0;
+    // The painter of a page's layers: a redraw of every visible page goes through it, in
+    // the order the layers stack.
+    virtual ReaderPageOverlays& pageOverlays() = 0;
+
+    // --- Neighbours the tools hand over to ---
+    virtual void stopInlineVideo() = 0;
+    virtual void closeAudioSync() = 0;
+    virtual void addSearchForText(const std::string& text) = 0;
+    virtual void showTranslationForText(const std::string& text) = 0;
+    virtual void presentImmersiveReader(const std::string& token, const std::string& subdomain,
+        const std::string& text)
+        = 0;
+    // The note editor for the record (sticky or contextual).
+    virtual void showNotesForHighlight(std::shared_ptr<SDKHighlightVO>, bool forMyData) = 0;
+    // Dismisses the note editor without animation; the completion runs once it is gone (at
+    // once when none is open).
+    virtual void dismissNoteEditor(std::function<void()> completion) = 0;
+    virtual void addPreLoaderView() = 0;
+    virtual void removePreLoaderView() = 0;
+
+    // --- Alerts, session and analytics ---
+    // The controller alerts and screens are presented on.
+    virtual std::shared_ptr<ui::ViewController> presentingController() = 0;
+    virtual void showAlertWithTitle(const std::string& title, const std::string& message) = 0;
+    virtual void showSessionExpiredAlert() = 0;
+    // Asks the reader's delegate for a fresh user in place of the expired token; false when
+    // the delegate does not renew tokens. The completion runs on the main queue.
+    virtual bool refreshUserToken(const std::string& expiredToken,
+        std::function<void(std::shared_ptr<LectoroUser>)> completion)
+        = 0;
+    virtual void saveReaderAnalyticsSession() = 0;
+};
+
+} // namespace lectoro

@@ -1,0 +1,162 @@
+#include "HighlightDemo.h"
+
+#include "HostListener.h"
+
+#include "LectoroSDKWithReader/annotations/HighLightToolView.h"
+#include "LectoroSDKWithReader/annotations/HighlightRoad.h"
+#include "LectoroSDKWithReader/annotations/HighlightView.h"
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/readersdk/YSDBManager.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "companion/renderer/BookRenderer.h"
+#include "platform/base/Bundle.h"
+#include "platform/base/RunLoop.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/StackView.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace host {
+
+namespace {
+
+constexpr double loadTimeout = 10;
+constexpr double settleTime = 0.8;
+
+// The default theme offers no highlight colours; a host that has no theme of its own gets
+// these for the demo.
+constexpr const char* demoTheme
+    = R"({"Reader": {"DayMode": {"Highlight": {"highlightColor": ["#FFE082", "#FF8A80", "#A5D6A7", "#90CAF9", "#CE93D8"]}}}})";
+
+class Demo {
+public:
+    Demo(const std::string& bookPath, std::ostream& out)
+        : m_bookPath(bookPath)
+        , m_out(out)
+        , m_listener(std::make_shared<HostListener>(out))
+        , m_launcher(lectoro::LectoroReaderViewController::create())
+    {
+        m_launcher->setDelegate(m_listener);
+        m_launcher->view();
+        m_user = lectoro::LectoroUser::create();
+        m_user->userID = "reader@example.org";
+        m_user->userToken = "host-token";
+    }
+    ~Demo() { m_launcher->uninitializeReader(); }
+
+    std::shared_ptr<lectoro::ReaderViewController> open()
+    {
+        auto package = std::make_shared<lectoro::LectoroBookPackage>(m_bookPath, "1001", "978-0-00-000000-1");
+        auto configuration = std::make_shared<lectoro::LectoroServiceConfiguration>(
+            "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
+        m_launcher->launchBook(package, m_user, configuration, std::make_shared<lectoro::MVReaderSettingModel>(), false);
+        auto reader = m_launcher->reader();
+        auto& loop = base::RunLoop::main();
+        if (!reader)
+            return nullptr;
+        loop.runUntil([&] { return reader->currentBook() || reader->bookLoadingError(); }, loadTimeout);
+        if (!reader->currentBook())
+            return nullptr;
+        loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, loadTimeout);
+        loop.runFor(settleTime);
+        return reader;
+    }
+
+    void close(lectoro::ReaderViewController& reader)
+    {
+        reader.didTapOnBackButton();
+        base::RunLoop::main().runFor(settleTime);
+    }
+
+    int run()
+    {
+        auto reader = open();
+        if (!reader) {
+            m_out << "Highlight demo: the book did not open\n";
+            return 3;
+        }
+        auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
+        if (!renderer || renderer->getActivePages().empty())
+            return fail("no page on screen");
+        int64_t page = renderer->getActivePages().front().pageID;
+        if (!std::dynamic_pointer_cast<lectoro::PXBookVO>(reader->context().currentBook))
+            page = renderer->getActivePages().front().fileIndex;
+        if (!renderer->selectWords(page, 1, 3))
+            return fail("nothing to select on the first page");
+        m_out << "Selected on page " << page << ": \"" << renderer->selection()->text << "\"\n";
+
+        auto popup = reader->highlightRoad().highlightView();
+        if (!popup || !popup->superview() || popup->highlighColorsArray().empty())
+            return fail("the highlight pop-up did not open with colours");
+        m_out << "Pop-up open with " << popup->highlighColorsArray().size() << " colours and "
+              << popup->horizontalStackForHighLightTools()->arrangedSubviews().size() << " items\n";
+        auto swatch = popup->horizontalStackForHighLightTools()->arrangedSubviews().front();
+        auto button = std::dynamic_pointer_cast<ui::Button>(swatch->subviews().at(1));
+        if (!button || !button->simulateTap())
+            return fail("the first colour could not be tapped");
+        base::RunLoop::main().runFor(settleTime);
+
+        auto stored = reader->context().dbManager->highlightBookID(
+            std::to_string(reader->bookID()), reader->user()->numericUserID());
+        if (stored.size() != 1)
+            return fail("expected one stored highlight, found " + std::to_string(stored.size()));
+        const auto& record = *stored.front();
+        m_out << "Stored: localID " << record.localID << ", page " << record.pageIdentifier << " (" << record.displayNum
+              << "), colour " << record.backgroundColor << ", book version \"" << record.bookVersion << "\", text \""
+              << record.text << "\", offsets " << record.startIndex << "-" << record.endIndex << '\n';
+        std::string localID = record.localID;
+        if (renderer->overlayForPage(page).highlights.size() != 1)
+            return fail("the highlight is not drawn on its page");
+        m_out << "Drawn on page " << page << '\n';
+
+        close(*reader);
+        reader = open();
+        renderer = reader ? std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView()) : nullptr;
+        auto drawn = renderer ? renderer->overlayForPage(page).highlights : decltype(renderer->overlayForPage(page).highlights) {};
+        if (drawn.size() != 1 || drawn.front()->localID != localID)
+            return fail("the highlight is not drawn again after reopening");
+        m_out << "Reopened: drawn again on page " << page << '\n';
+        close(*reader);
+        return 0;
+    }
+
+private:
+    int fail(const std::string& why)
+    {
+        m_out << "Highlight demo failed: " << why << '\n';
+        return 4;
+    }
+
+    std::string m_bookPath;
+    std::ostream& m_out;
+    std::shared_ptr<HostListener> m_listener;
+    std::shared_ptr<lectoro::LectoroReaderViewController> m_launcher;
+    std::shared_ptr<lectoro::LectoroUser> m_user;
+};
+
+} // namespace
+
+int runHighlightDemo(const std::string& bookPath, const std::string& storageRoot, std::ostream& out)
+{
+    std::string previousMain = base::Bundle::main().rootPath();
+    bool themed = base::Bundle::main().pathForResource("ReaderTheme", "json").has_value();
+    if (!themed) {
+        auto folder = std::filesystem::path(storageRoot) / "demo-host-bundle";
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / "ReaderTheme.json") << demoTheme;
+        base::Bundle::setMainBundlePath(folder.string());
+    }
+    int status = Demo(bookPath, out).run();
+    if (!themed)
+        base::Bundle::setMainBundlePath(previousMain);
+    return status;
+}
+
+} // namespace host
