@@ -8,6 +8,7 @@
 //   lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]
 //                [--snapshot FILE.png]
 //   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
+//   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. The store lives in a new temporary folder removed at the end,
@@ -23,6 +24,7 @@
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
 #include "SharingDemo.h"
+#include "TranslateDemo.h"
 #include "Snapshot.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -61,6 +63,8 @@ struct Options {
     std::optional<std::string> snapshot;
     bool inspect = false;
     bool demoSharing = false;
+    std::optional<std::string> demoTranslate;
+    std::string translateTo = "fr";
     int pages = 3;
 };
 
@@ -68,7 +72,8 @@ void printUsage(std::ostream& out)
 {
     out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
            "                   [--snapshot FILE.png]\n"
-           "       lectoro-host --demo-sharing\n";
+           "       lectoro-host --demo-sharing\n"
+           "       lectoro-host --demo-translate TEXT [--to CODE]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -89,7 +94,8 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
-            || argument == "--pages" || argument == "--snapshot";
+            || argument == "--pages" || argument == "--snapshot" || argument == "--demo-translate"
+            || argument == "--to";
         if (takesValue && i + 1 < argc) {
             std::string value = argv[++i];
             if (argument == "--book") {
@@ -99,6 +105,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
                 options.inspect = true;
             } else if (argument == "--snapshot") {
                 options.snapshot = value;
+            } else if (argument == "--demo-translate") {
+                options.demoTranslate = value;
+            } else if (argument == "--to") {
+                options.translateTo = value;
             } else if (argument == "--storage") {
                 options.storage = value;
             } else {
@@ -319,6 +329,8 @@ int main(int argc, char** argv)
     }
     if (options.demoSharing)
         return host::runSharingDemo(std::cout);
+    if (options.demoTranslate)
+        return host::runTranslateDemo(*options.demoTranslate, options.translateTo, std::cout);
 
     StorageFolder storage(options.storage);
     if (storage.path().empty()) {
