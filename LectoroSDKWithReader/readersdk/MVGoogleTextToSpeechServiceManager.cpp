@@ -24,8 +24,8 @@ public:
         if (isCurrent(utterance))
             finish(true, std::nullopt, true);
     }
-    void didFailSpeechUtterance(media::SpeechSynthesizer&, const media::SpeechUtterance& utterance,
-        const base::Error& error) override
+    void didFailSpeechUtterance(
+        media::SpeechSynthesizer&, const media::SpeechUtterance& utterance, const base::Error& error) override
     {
         if (isCurrent(utterance))
             finish(false, error, true);
@@ -88,7 +88,8 @@ std::optional<std::string> MVGoogleTextToSpeechServiceManager::currentLanguage()
     return m_utterance->voice()->language;
 }
 
-void MVGoogleTextToSpeechServiceManager::speak(const std::string& text, const std::string& textlanguageCode, Completion completion)
+void MVGoogleTextToSpeechServiceManager::speak(
+    const std::string& text, const std::string& textlanguageCode, Completion completion)
 {
     stopPlayer();
     m_isCompletePlaying = false;

@@ -17,7 +17,7 @@
 namespace media {
 class SpeechSynthesizer;
 class SpeechUtterance;
-}
+} // namespace media
 
 namespace lectoro {
 

@@ -6,14 +6,14 @@ namespace lectoro {
 
 namespace {
 
-template<typename T>
+template <typename T>
 void setIfPresent(base::Value::Dictionary& object, const char* key, const std::optional<T>& value)
 {
     if (value)
         object.set(key, base::Value(*value));
 }
 
-template<typename Record>
+template <typename Record>
 void setIfPresent(base::Value::Dictionary& object, const char* key, const std::shared_ptr<Record>& record)
 {
     if (record)

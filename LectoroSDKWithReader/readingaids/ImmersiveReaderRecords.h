@@ -86,7 +86,8 @@ public:
 
 class TranslationOptions {
 public:
-    TranslationOptions(std::string language, bool autoEnableDocumentTranslation, bool autoEnableWordTranslation)
+    TranslationOptions(
+        std::string language, bool autoEnableDocumentTranslation, bool autoEnableWordTranslation)
         : language(std::move(language))
         , autoEnableDocumentTranslation(autoEnableDocumentTranslation)
         , autoEnableWordTranslation(autoEnableWordTranslation)

@@ -41,18 +41,20 @@ std::shared_ptr<ImmersiveReaderWebView> ImmersiveReaderWebView::create(
     auto configuration = web::WebViewConfiguration::create();
     if (controller)
         configuration->userContentController = std::move(controller);
-    return std::shared_ptr<ImmersiveReaderWebView>(new ImmersiveReaderWebView(frame, std::move(configuration)));
+    return std::shared_ptr<ImmersiveReaderWebView>(
+        new ImmersiveReaderWebView(frame, std::move(configuration)));
 }
 
-ImmersiveReaderWebView::ImmersiveReaderWebView(const ui::Rect& frame, std::shared_ptr<web::WebViewConfiguration> configuration)
+ImmersiveReaderWebView::ImmersiveReaderWebView(
+    const ui::Rect& frame, std::shared_ptr<web::WebViewConfiguration> configuration)
     : web::WebView(frame, std::move(configuration))
 {
 }
 
 const std::vector<std::string>& ImmersiveReaderViewController::scriptMessageNames()
 {
-    static const std::vector<std::string> names { "readyForContent", "launchSuccessful", "tokenExpired", "throttled",
-        "invalidMessagePassed", "onExit", "onPreferencesChanged" };
+    static const std::vector<std::string> names { "readyForContent", "launchSuccessful", "tokenExpired",
+        "throttled", "invalidMessagePassed", "onExit", "onPreferencesChanged" };
     return names;
 }
 
@@ -70,7 +72,8 @@ std::shared_ptr<ImmersiveReaderViewController> ImmersiveReaderViewController::cr
 }
 
 ImmersiveReaderViewController::ImmersiveReaderViewController(std::string token, std::string subdomain,
-    std::shared_ptr<Content> content, std::shared_ptr<Options> options, std::shared_ptr<ImmersiveReaderDelegate> delegate)
+    std::shared_ptr<Content> content, std::shared_ptr<Options> options,
+    std::shared_ptr<ImmersiveReaderDelegate> delegate)
     : m_token(std::move(token))
     , m_subdomain(std::move(subdomain))
     , m_content(std::move(content))
@@ -150,15 +153,16 @@ void ImmersiveReaderViewController::didFinishNavigation(web::WebView& webView, c
     }
     std::weak_ptr<ImmersiveReaderViewController> weak
         = std::static_pointer_cast<ImmersiveReaderViewController>(shared_from_this());
-    webView.evaluateJavaScript(launchScript(launchMessage()),
-        [weak](const base::Value&, const std::optional<base::Error>& error) {
+    webView.evaluateJavaScript(
+        launchScript(launchMessage()), [weak](const base::Value&, const std::optional<base::Error>& error) {
             auto self = weak.lock();
             if (self && error)
                 self->report(NError("Internal Error", "Error in executing JavaScript in WkWebView."));
         });
 }
 
-void ImmersiveReaderViewController::didReceiveScriptMessage(web::UserContentController&, const web::ScriptMessage& message)
+void ImmersiveReaderViewController::didReceiveScriptMessage(
+    web::UserContentController&, const web::ScriptMessage& message)
 {
     auto protect = shared_from_this();
     const std::string& name = message.name;
@@ -177,7 +181,8 @@ void ImmersiveReaderViewController::didReceiveScriptMessage(web::UserContentCont
     } else if (name == "throttled") {
         report(NError(immersiveReaderThrottledCode, "You have exceeded the call rate limit."));
     } else if (name == "invalidMessagePassed") {
-        report(NError("Invalid message passed to Immersive Reader", "Please check if the message value passed is valid"));
+        report(NError("Invalid message passed to Immersive Reader",
+            "Please check if the message value passed is valid"));
     } else if (name == "onExit") {
         reportExit();
         dismissViewControllerAnimated(true);

@@ -30,7 +30,8 @@ void MVDropdownController::viewDidLoad()
     auto root = view();
     auto& environment = ui::Environment::current();
     auto screen = environment.screenBounds();
-    std::weak_ptr<MVDropdownController> weak = std::static_pointer_cast<MVDropdownController>(shared_from_this());
+    std::weak_ptr<MVDropdownController> weak
+        = std::static_pointer_cast<MVDropdownController>(shared_from_this());
     auto dismiss = [weak] {
         if (auto self = weak.lock())
             self->dismissController();
@@ -76,8 +77,8 @@ void MVDropdownController::viewDidLoad()
     // Only a row that exists can be scrolled to; the sheet never opens an empty list.
     int rows = numberOfRowsInSection(*m_tableView, 0);
     if (m_selectedIndex >= 0 && m_selectedIndex < rows)
-        m_tableView->scrollToRowAtIndexPath(ui::IndexPath(0, static_cast<int>(m_selectedIndex)),
-            ui::TableViewScrollPosition::Top, false);
+        m_tableView->scrollToRowAtIndexPath(
+            ui::IndexPath(0, static_cast<int>(m_selectedIndex)), ui::TableViewScrollPosition::Top, false);
 
     double topInset = safeArea ? safeArea->top : 0;
     auto bar = makeBackNavigationBar(title(), m_lxthemeVO, !isIpad(), dismiss);
@@ -96,7 +97,8 @@ int MVDropdownController::numberOfRowsInSection(ui::TableView&, int)
     return m_dropDownData ? static_cast<int>(m_dropDownData->size()) : 0;
 }
 
-std::shared_ptr<ui::TableViewCell> MVDropdownController::cellForRowAtIndexPath(ui::TableView&, const ui::IndexPath& indexPath)
+std::shared_ptr<ui::TableViewCell> MVDropdownController::cellForRowAtIndexPath(
+    ui::TableView&, const ui::IndexPath& indexPath)
 {
     auto cell = ui::TableViewCell::create(ui::TableViewCellStyle::Default, "");
     int row = indexPath.row;

@@ -199,7 +199,8 @@ std::shared_ptr<MVGoogleTranslationLanguage> MVTranslationController::languageOf
     return tag == 1 ? m_languageData->to : m_languageData->from;
 }
 
-void MVTranslationController::setLanguageOfSide(int tag, std::shared_ptr<MVGoogleTranslationLanguage> language)
+void MVTranslationController::setLanguageOfSide(
+    int tag, std::shared_ptr<MVGoogleTranslationLanguage> language)
 {
     if (!m_languageData)
         return;
@@ -217,7 +218,8 @@ void MVTranslationController::showLanguageList(ui::Button& button)
     auto shared = std::static_pointer_cast<ui::Button>(button.shared_from_this());
     m_selectedLanguageButton = shared;
     auto manager = translationManager();
-    auto languages = manager ? manager->supportedLanguages() : std::vector<std::shared_ptr<MVGoogleTranslationLanguage>> {};
+    auto languages = manager ? manager->supportedLanguages()
+                             : std::vector<std::shared_ptr<MVGoogleTranslationLanguage>> {};
     // An empty list has no row to mark or scroll to: say why instead of opening it.
     if (languages.empty()) {
         if (isOffline())
@@ -250,25 +252,26 @@ void MVTranslationController::showLanguageList(ui::Button& button)
         list->setModalPresentationStyle(ui::ModalPresentationStyle::FullScreen);
     }
     presentViewController(list, true);
-    list->setTapOnItem([weak = weakSelf(), weakButton = std::weak_ptr<ui::Button>(shared), languages](int64_t row) {
-        auto self = weak.lock();
-        auto button = weakButton.lock();
-        if (!self || !button || row < 0 || row >= static_cast<int64_t>(languages.size()))
-            return;
-        if (isOffline()) {
-            self->showInternetUnavailableAlert();
-            return;
-        }
-        auto picked = languages[static_cast<size_t>(row)];
-        button->setTitle(picked->name, ui::ControlState::Normal);
-        std::string newCode = picked->code.value_or("en");
-        int tag = button->tag();
-        auto side = self->languageOfSide(tag);
-        std::string oldCode = side && side->code ? *side->code : "en";
-        if (static_cast<size_t>(tag) < self->m_textViews.size())
-            self->translate(oldCode, newCode, self->m_textViews[static_cast<size_t>(tag)]);
-        self->setLanguageOfSide(tag, picked);
-    });
+    list->setTapOnItem(
+        [weak = weakSelf(), weakButton = std::weak_ptr<ui::Button>(shared), languages](int64_t row) {
+            auto self = weak.lock();
+            auto button = weakButton.lock();
+            if (!self || !button || row < 0 || row >= static_cast<int64_t>(languages.size()))
+                return;
+            if (isOffline()) {
+                self->showInternetUnavailableAlert();
+                return;
+            }
+            auto picked = languages[static_cast<size_t>(row)];
+            button->setTitle(picked->name, ui::ControlState::Normal);
+            std::string newCode = picked->code.value_or("en");
+            int tag = button->tag();
+            auto side = self->languageOfSide(tag);
+            std::string oldCode = side && side->code ? *side->code : "en";
+            if (static_cast<size_t>(tag) < self->m_textViews.size())
+                self->translate(oldCode, newCode, self->m_textViews[static_cast<size_t>(tag)]);
+            self->setLanguageOfSide(tag, picked);
+        });
 }
 
 // MARK: - Translation
@@ -308,8 +311,8 @@ void MVTranslationController::translate(
                     return;
                 textView->setText(*translated);
                 if (auto best = bestLanguageOfText(*translated))
-                    textView->setTextAlignment(
-                        isRightToLeftLanguage(*best) ? base::TextAlignment::Right : base::TextAlignment::Left);
+                    textView->setTextAlignment(isRightToLeftLanguage(*best) ? base::TextAlignment::Right
+                                                                            : base::TextAlignment::Left);
             });
         });
 }
@@ -326,11 +329,13 @@ void MVTranslationController::tapOnSpeaker(ui::Button& button)
     int tag = button.tag();
     auto side = languageOfSide(tag);
     std::string code = side && side->code ? *side->code : "en";
-    auto textView = static_cast<size_t>(tag) < m_textViews.size() ? m_textViews[static_cast<size_t>(tag)] : nullptr;
+    auto textView
+        = static_cast<size_t>(tag) < m_textViews.size() ? m_textViews[static_cast<size_t>(tag)] : nullptr;
     speak(textView, code);
 }
 
-void MVTranslationController::speak(const std::shared_ptr<ui::TextView>& textView, const std::string& languageCode)
+void MVTranslationController::speak(
+    const std::shared_ptr<ui::TextView>& textView, const std::string& languageCode)
 {
     if (isOffline()) {
         // Nothing is spoken, so no speaker stays marked as speaking.

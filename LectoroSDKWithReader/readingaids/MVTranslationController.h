@@ -87,7 +87,8 @@ public:
     void prepareLanguages();
     void updateLanguageButtonTitles();
     void detectSourceLanguage();
-    void translate(const std::string& from, const std::string& to, const std::shared_ptr<ui::TextView>& textView);
+    void translate(
+        const std::string& from, const std::string& to, const std::shared_ptr<ui::TextView>& textView);
     void speak(const std::shared_ptr<ui::TextView>& textView, const std::string& languageCode);
     std::shared_ptr<MVGoogleTranslationLanguage> language(const std::string& code) const;
     void showError(const base::Error&);
@@ -103,7 +104,10 @@ public:
     const std::vector<std::shared_ptr<ui::Button>>& speakerButtons() const { return m_speakerButtons; }
     const std::vector<std::shared_ptr<ui::Label>>& dropdownArrows() const { return m_dropdownArrows; }
     const std::vector<std::shared_ptr<ui::Label>>& placeHolderLabels() const { return m_placeHolderLabels; }
-    const std::vector<ui::ConstraintPtr>& textContainerHeightConstraints() const { return m_textContainerHeightConstraints; }
+    const std::vector<ui::ConstraintPtr>& textContainerHeightConstraints() const
+    {
+        return m_textContainerHeightConstraints;
+    }
     const ui::ConstraintPtr& containerHeightConstraint() const { return m_containerHeightConstraint; }
     const ui::ConstraintPtr& containerWidhtConstraint() const { return m_containerWidhtConstraint; }
     const std::shared_ptr<ui::View>& containerView() const { return m_containerView; }

@@ -123,8 +123,10 @@ void MVTranslationController::setupContainerView()
         }
         auto guide = root->safeAreaLayoutGuide();
         activate(m_containerView->bottomAnchor().constraintEqualTo(root->bottomAnchor(), bottomGap));
-        activate(m_containerView->leadingAnchor().constraintEqualTo(guide->leadingAnchor(), c.sheetSideMargin));
-        activate(m_containerView->trailingAnchor().constraintEqualTo(guide->trailingAnchor(), -c.sheetSideMargin));
+        activate(
+            m_containerView->leadingAnchor().constraintEqualTo(guide->leadingAnchor(), c.sheetSideMargin));
+        activate(
+            m_containerView->trailingAnchor().constraintEqualTo(guide->trailingAnchor(), -c.sheetSideMargin));
         m_containerHeightConstraint = m_containerView->heightAnchor().constraintEqualToConstant(0);
         setupNavigationBar(m_containerView);
         auto pan = ui::PanGestureRecognizer::create([weak = weakSelf()](ui::GestureRecognizer& recognizer) {
@@ -149,7 +151,8 @@ void MVTranslationController::setupContainerView()
     m_titleLabel->setText(m_translateStr);
     m_containerView->addSubview(m_titleLabel);
     m_titleLabel->setTranslatesAutoresizingMaskIntoConstraints(false);
-    activate(m_titleLabel->leadingAnchor().constraintEqualTo(m_containerView->leadingAnchor(), c.titleLeadingInset));
+    activate(m_titleLabel->leadingAnchor().constraintEqualTo(
+        m_containerView->leadingAnchor(), c.titleLeadingInset));
     activate(m_titleLabel->topAnchor().constraintEqualTo(m_containerView->topAnchor(), c.verticalPadding));
 
     auto source = addTextContainer(m_containerView);
@@ -195,7 +198,8 @@ void MVTranslationController::setupNavigationBar(const std::shared_ptr<ui::View>
     m_navBar->setHidden(true);
 }
 
-std::shared_ptr<ui::View> MVTranslationController::addTextContainer(const std::shared_ptr<ui::View>& container)
+std::shared_ptr<ui::View> MVTranslationController::addTextContainer(
+    const std::shared_ptr<ui::View>& container)
 {
     const auto& c = constants();
     auto box = ui::View::create();
@@ -263,8 +267,10 @@ void MVTranslationController::addLanguageHeader(const std::shared_ptr<ui::View>&
     if (c.languageButtonFont)
         button->setFont(*c.languageButtonFont);
     button->setTitleColor(ui::Color::black(), ui::ControlState::Normal);
-    button->setContentHorizontalAlignment(isRTL() ? ui::ContentHorizontalAlignment::Right : ui::ContentHorizontalAlignment::Left);
-    button->setAccessibilityIdentifier(m_languageButtons.empty() ? "sourceLanguageButton" : "targetLanguageButton");
+    button->setContentHorizontalAlignment(
+        isRTL() ? ui::ContentHorizontalAlignment::Right : ui::ContentHorizontalAlignment::Left);
+    button->setAccessibilityIdentifier(
+        m_languageButtons.empty() ? "sourceLanguageButton" : "targetLanguageButton");
     button->addTarget(ui::ControlEvent::TouchUpInside, [weak = weakSelf()](ui::Control& control) {
         auto self = weak.lock();
         if (auto* pressed = dynamic_cast<ui::Button*>(&control); self && pressed)
@@ -289,7 +295,8 @@ void MVTranslationController::addLanguageHeader(const std::shared_ptr<ui::View>&
     speaker->setTitle(std::string(READ_TO_ME_AUTOPLAY), ui::ControlState::Normal);
     speaker->setFont(iconFont(20));
     speaker->setTitleColor(highlightPopupIconColorIfAny(m_lxthemeVO), ui::ControlState::Normal);
-    speaker->setAccessibilityIdentifier(m_speakerButtons.empty() ? "sourceSpeakerButton" : "targetSpeakerButton");
+    speaker->setAccessibilityIdentifier(
+        m_speakerButtons.empty() ? "sourceSpeakerButton" : "targetSpeakerButton");
     speaker->addTarget(ui::ControlEvent::TouchUpInside, [weak = weakSelf()](ui::Control& control) {
         auto self = weak.lock();
         if (auto* pressed = dynamic_cast<ui::Button*>(&control); self && pressed)
@@ -304,7 +311,8 @@ double MVTranslationController::textContainerHeight()
     if (!c.textBoxFont || !m_highlightText)
         return 0;
     double width = m_containerWidht - 2 * c.textBoxSideInset;
-    double height = std::ceil(ui::TextMetrics::boundingHeight(*m_highlightText, *c.textBoxFont, std::max(width, 0.0)));
+    double height
+        = std::ceil(ui::TextMetrics::boundingHeight(*m_highlightText, *c.textBoxFont, std::max(width, 0.0)));
     return std::min(m_fixedTextContainerHeight, c.headerHeight + c.verticalPadding + height);
 }
 
@@ -360,8 +368,9 @@ void MVTranslationController::setContainerHeight(double height, bool fullScreen)
     m_navBar->setHidden(!fullScreen);
     view()->setBackgroundColor(fullScreen ? ui::Color::white() : ui::Color::clear());
     m_containerView->layer()->setShadowOpacity(fullScreen ? 0 : 1);
-    m_containerView->layer()->setBorderColor(
-        fullScreen ? ui::Color::clear() : highlightPopupIconColorIfAny(m_lxthemeVO).value_or(ui::Color::clear()));
+    m_containerView->layer()->setBorderColor(fullScreen
+            ? ui::Color::clear()
+            : highlightPopupIconColorIfAny(m_lxthemeVO).value_or(ui::Color::clear()));
     if (m_containerHeightConstraint)
         m_containerHeightConstraint->setConstant(height);
     updateTextContainerHeights();
@@ -390,10 +399,12 @@ void MVTranslationController::expandToFullScreen()
 void MVTranslationController::dismissWithSwipe()
 {
     std::weak_ptr<MVTranslationController> weak = weakSelf();
-    ui::View::animate(0.4, [] {}, [weak](bool) {
-        if (auto self = weak.lock())
-            self->dismissViewControllerAnimated(false);
-    });
+    ui::View::animate(
+        0.4, [] {},
+        [weak](bool) {
+            if (auto self = weak.lock())
+                self->dismissViewControllerAnimated(false);
+        });
     auto root = view();
     ui::View::animate(0.3, [root] { layoutNow(root); });
 }
@@ -429,7 +440,8 @@ void MVTranslationController::handlePanGestureWithGesture(ui::PanGestureRecogniz
     }
 }
 
-void MVTranslationController::viewWillTransitionToSize(const ui::Size& size, ui::TransitionCoordinator& coordinator)
+void MVTranslationController::viewWillTransitionToSize(
+    const ui::Size& size, ui::TransitionCoordinator& coordinator)
 {
     ui::ViewController::viewWillTransitionToSize(size, coordinator);
     coordinator.animateAlongside({}, [weak = weakSelf()](const ui::TransitionCoordinatorContext&) {

@@ -29,7 +29,8 @@ bool ReaderReadingAids::showOfflineAlertIfNeeded()
     if (!reachability || reachability->currentReachabilityStatus() != NotReachable)
         return false;
     if (m_context.controller)
-        m_context.controller->showAlertWithTitle("", LocalizationHelper::localizedString("INTERNET_UNAVAILABLE_MESSAGE"));
+        m_context.controller->showAlertWithTitle(
+            "", LocalizationHelper::localizedString("INTERNET_UNAVAILABLE_MESSAGE"));
     return true;
 }
 
@@ -94,7 +95,8 @@ void ReaderReadingAids::showImmersiveReaderWithString(const std::string& text)
         });
 }
 
-void ReaderReadingAids::presentImmersiveReader(const std::string& text, const std::string& token, const std::string& subdomain)
+void ReaderReadingAids::presentImmersiveReader(
+    const std::string& text, const std::string& token, const std::string& subdomain)
 {
     auto chunk = std::make_shared<Chunk>(text);
     auto content = std::make_shared<Content>(text, std::vector<std::shared_ptr<Chunk>> { chunk });
@@ -103,8 +105,8 @@ void ReaderReadingAids::presentImmersiveReader(const std::string& text, const st
         return;
     m_immersiveReader = screen;
     bool pad = isIpad();
-    screen->setModalPresentationStyle(pad ? ui::ModalPresentationStyle::OverCurrentContext
-                                          : ui::ModalPresentationStyle::OverFullScreen);
+    screen->setModalPresentationStyle(
+        pad ? ui::ModalPresentationStyle::OverCurrentContext : ui::ModalPresentationStyle::OverFullScreen);
     std::weak_ptr<int> alive = m_lifetime;
     m_context.controller->presentViewController(screen, !pad, [this, alive] {
         if (!alive.lock())

@@ -34,11 +34,15 @@ public:
 
     // The screens last opened, while they live.
     std::shared_ptr<MVTranslationController> translationController() const { return m_translation.lock(); }
-    std::shared_ptr<ImmersiveReaderViewController> immersiveReader() const { return m_immersiveReader.lock(); }
+    std::shared_ptr<ImmersiveReaderViewController> immersiveReader() const
+    {
+        return m_immersiveReader.lock();
+    }
 
 private:
     bool showOfflineAlertIfNeeded();
-    void presentImmersiveReader(const std::string& text, const std::string& token, const std::string& subdomain);
+    void presentImmersiveReader(
+        const std::string& text, const std::string& token, const std::string& subdomain);
 
     ReaderContext& m_context;
     std::weak_ptr<MVTranslationController> m_translation;

@@ -95,8 +95,8 @@ bool isRightToLeftLanguage(std::string_view code)
             break;
         primary += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    static constexpr std::array<std::string_view, 12> rightToLeft { "ar", "he", "iw", "fa", "ur", "yi", "ps", "sd",
-        "dv", "ckb", "ug", "ji" };
+    static constexpr std::array<std::string_view, 12> rightToLeft { "ar", "he", "iw", "fa", "ur", "yi", "ps",
+        "sd", "dv", "ckb", "ug", "ji" };
     return std::find(rightToLeft.begin(), rightToLeft.end(), primary) != rightToLeft.end();
 }
 

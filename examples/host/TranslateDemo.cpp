@@ -31,7 +31,8 @@ std::string nameOf(const std::shared_ptr<lectoro::MVGoogleTranslationLanguage>& 
 
 int runTranslateDemo(const std::string& text, const std::string& targetCode, std::ostream& out)
 {
-    auto storage = std::filesystem::temp_directory_path() / ("lectoro-translate-" + std::to_string(::getpid()));
+    auto storage
+        = std::filesystem::temp_directory_path() / ("lectoro-translate-" + std::to_string(::getpid()));
     std::filesystem::create_directories(storage);
     auto service = companion::InProcessService::create();
     lectoro::setCompanionFramework(companion::makeFramework({ storage.string(), service }));
@@ -46,7 +47,8 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
         auto sheet = lectoro::MVTranslationController::create(text, nullptr);
         root->presentViewController(sheet, false);
         auto manager = lectoro::companionFramework()->translationManager();
-        loop.runUntil([&] { return sheet->languageData() && sheet->languageData()->from->code != "en"; }, answerTime);
+        loop.runUntil(
+            [&] { return sheet->languageData() && sheet->languageData()->from->code != "en"; }, answerTime);
         loop.runFor(0.2);
         out << "text: " << text << "\n";
         out << "detected: " << nameOf(sheet->languageData() ? sheet->languageData()->from : nullptr) << "\n";
@@ -58,11 +60,13 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
                 row = static_cast<int>(index);
         }
         if (row < 0) {
-            out << "no language \"" << targetCode << "\" among the " << languages.size() << " the service offers\n";
+            out << "no language \"" << targetCode << "\" among the " << languages.size()
+                << " the service offers\n";
         } else {
             sheet->tapOnDropDown(*sheet->languageButtons()[1]);
             loop.runFor(0.5);
-            auto list = std::dynamic_pointer_cast<lectoro::MVDropdownController>(sheet->presentedViewController());
+            auto list
+                = std::dynamic_pointer_cast<lectoro::MVDropdownController>(sheet->presentedViewController());
             if (list) {
                 list->didSelectRowAtIndexPath(*list->tableView(), ui::IndexPath(0, row));
                 std::string before = sheet->textViews()[1]->text();
@@ -72,7 +76,8 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
                 out << "target: " << nameOf(sheet->languageData()->to) << "\n";
                 out << "translation: " << sheet->textViews()[1]->text() << "\n";
                 out << "aligned: " << (alignment == base::TextAlignment::Right ? "right" : "left") << "\n";
-                if (sheet->textViews()[1]->text() != before || targetCode == sheet->languageData()->from->code.value_or(""))
+                if (sheet->textViews()[1]->text() != before
+                    || targetCode == sheet->languageData()->from->code.value_or(""))
                     result = 0;
             }
         }

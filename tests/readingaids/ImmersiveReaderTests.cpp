@@ -12,7 +12,8 @@ namespace {
 
 std::shared_ptr<Content> contentOf(const std::string& text)
 {
-    return std::make_shared<Content>(text, std::vector<std::shared_ptr<Chunk>> { std::make_shared<Chunk>(text) });
+    return std::make_shared<Content>(
+        text, std::vector<std::shared_ptr<Chunk>> { std::make_shared<Chunk>(text) });
 }
 
 TEST(ImmersiveReaderRecords, WriteOnlyWhatIsPresent)
@@ -35,7 +36,8 @@ TEST(ImmersiveReaderRecords, WriteOnlyWhatIsPresent)
         { "nested", display->encode(),
             R"({"cookiePolicy":"Enable","displayOptions":{"textSize":2,"increaseSpacing":false,"fontFamily":"Serif"}})" },
         { "empty chunk list", Content("t", {}).encode(), R"({"title":"t","chunks":[]})" },
-        { "read aloud", ReadAloudOptions("v", 1, true).encode(), R"({"voice":"v","speed":1,"autoplay":true})" },
+        { "read aloud", ReadAloudOptions("v", 1, true).encode(),
+            R"({"voice":"v","speed":1,"autoplay":true})" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(base::toJson(c.value), c.json) << c.what;
@@ -89,7 +91,8 @@ protected:
     }
     std::shared_ptr<ImmersiveReaderViewController> show(std::shared_ptr<Options> options = nullptr)
     {
-        auto screen = ImmersiveReaderViewController::create("tok", "sub", contentOf("Bonjour"), options, m_delegate);
+        auto screen
+            = ImmersiveReaderViewController::create("tok", "sub", contentOf("Bonjour"), options, m_delegate);
         EXPECT_TRUE(screen);
         if (!screen)
             return nullptr;
@@ -117,8 +120,8 @@ protected:
 
 TEST_F(ImmersiveReaderScreenTests, EmptyChunksGiveNoScreenAndABadArgument)
 {
-    auto screen = ImmersiveReaderViewController::create(
-        "t", "s", std::make_shared<Content>("t", std::vector<std::shared_ptr<Chunk>> {}), nullptr, m_delegate);
+    auto screen = ImmersiveReaderViewController::create("t", "s",
+        std::make_shared<Content>("t", std::vector<std::shared_ptr<Chunk>> {}), nullptr, m_delegate);
     EXPECT_FALSE(screen);
     ASSERT_EQ(m_delegate->launches.size(), 1u);
     EXPECT_EQ(m_delegate->launches[0], NError("BadArgument", "Chunks must not be empty."));
@@ -149,13 +152,15 @@ TEST_F(ImmersiveReaderScreenTests, LaunchesAfterEachLoadAndReportsThePageMessage
     EXPECT_EQ((*launch)["cogSvcsAccessToken"].asString(), "tok");
     EXPECT_FALSE(launch->asDictionary()->contains("options"));
 
-    for (const char* name : { "readyForContent", "launchSuccessful", "tokenExpired", "throttled", "invalidMessagePassed" })
+    for (const char* name :
+        { "readyForContent", "launchSuccessful", "tokenExpired", "throttled", "invalidMessagePassed" })
         m_page->post(name, base::Value());
     settle();
     std::vector<std::optional<NError>> expected { std::nullopt,
         NError(immersiveReaderTokenExpiredCode, "The access token supplied is expired."),
         NError(immersiveReaderThrottledCode, "You have exceeded the call rate limit."),
-        NError("Invalid message passed to Immersive Reader", "Please check if the message value passed is valid") };
+        NError("Invalid message passed to Immersive Reader",
+            "Please check if the message value passed is valid") };
     EXPECT_EQ(m_delegate->launches, expected);
 
     screen->webView()->reload();
@@ -170,7 +175,8 @@ TEST_F(ImmersiveReaderScreenTests, AFailingLaunchCallIsReported)
     m_page->plugIntoEveryWebView();
     show();
     ASSERT_EQ(m_delegate->launches.size(), 1u);
-    EXPECT_EQ(m_delegate->launches[0], NError("Internal Error", "Error in executing JavaScript in WkWebView."));
+    EXPECT_EQ(
+        m_delegate->launches[0], NError("Internal Error", "Error in executing JavaScript in WkWebView."));
 }
 
 // The exit is told once, and the blank page the screen loads as it goes sends no launch.
@@ -190,7 +196,8 @@ TEST_F(ImmersiveReaderScreenTests, ExitIsReportedOnce)
 // options from the caller; a caller's own preferences stay when none are stored.
 TEST_F(ImmersiveReaderScreenTests, PreferencesSurviveFromOneSessionToTheNext)
 {
-    auto first = show(std::make_shared<Options>(std::nullopt, std::nullopt, std::nullopt, std::nullopt, "caller"));
+    auto first
+        = show(std::make_shared<Options>(std::nullopt, std::nullopt, std::nullopt, std::nullopt, "caller"));
     EXPECT_EQ((*lastLaunch())["options"]["preferences"].asString(), "caller");
     m_page->post("onPreferencesChanged", base::Value(R"({"textSize":22})"));
     settle();
@@ -202,7 +209,8 @@ TEST_F(ImmersiveReaderScreenTests, PreferencesSurviveFromOneSessionToTheNext)
     settle();
 
     show(nullptr);
-    EXPECT_EQ((*lastLaunch())["options"], base::Value(base::Value::Dictionary { { "preferences", R"({"textSize":22})" } }));
+    EXPECT_EQ((*lastLaunch())["options"],
+        base::Value(base::Value::Dictionary { { "preferences", R"({"textSize":22})" } }));
     show(std::make_shared<Options>("fr", std::nullopt, std::nullopt, std::nullopt, "caller"));
     EXPECT_EQ((*lastLaunch())["options"]["preferences"].asString(), R"({"textSize":22})");
     EXPECT_EQ((*lastLaunch())["options"]["uiLang"].asString(), "fr");

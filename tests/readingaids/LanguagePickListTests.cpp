@@ -11,7 +11,8 @@ namespace {
 
 class LanguagePickListTests : public testing::ReadingAidsTest {
 protected:
-    std::shared_ptr<MVDropdownController> present(int64_t selected, std::shared_ptr<LXMVThemeVO> theme = nullptr)
+    std::shared_ptr<MVDropdownController> present(
+        int64_t selected, std::shared_ptr<LXMVThemeVO> theme = nullptr)
     {
         m_root = ui::ViewController::create();
         uitest::showInWindow(m_root);
@@ -35,7 +36,8 @@ TEST_F(LanguagePickListTests, MarksOneRowAndReportsThePickAfterClosing)
     ASSERT_EQ(table.numberOfRowsInSection(0), 3);
     for (int row = 0; row < 3; ++row) {
         auto cell = list->cellForRowAtIndexPath(table, ui::IndexPath(0, row));
-        EXPECT_EQ(cell->textLabel()->text(), (std::vector<std::string> { "English", "French", "German" })[row]);
+        EXPECT_EQ(
+            cell->textLabel()->text(), (std::vector<std::string> { "English", "French", "German" })[row]);
         EXPECT_EQ(cell->accessoryType() == ui::TableViewCellAccessoryType::Checkmark, row == 1) << row;
     }
     // A pick of the marked row still reports, and only once the list is gone.
@@ -66,7 +68,8 @@ TEST_F(LanguagePickListTests, PhoneAndPadLayout)
     ASSERT_TRUE(tableTop);
     EXPECT_EQ(tableTop->constant(), 44 + 34);
     EXPECT_EQ(list->navigationBar()->constraintWithFirstAttribute(ui::LayoutAttribute::Top)->constant(), 47);
-    EXPECT_EQ(list->navigationBar()->constraintWithFirstAttribute(ui::LayoutAttribute::Height)->constant(), 47 + 44);
+    EXPECT_EQ(list->navigationBar()->constraintWithFirstAttribute(ui::LayoutAttribute::Height)->constant(),
+        47 + 44);
     EXPECT_EQ(list->view()->backgroundColor(), ui::Color::white());
     list->dismissController();
     settle();
@@ -80,7 +83,8 @@ TEST_F(LanguagePickListTests, PhoneAndPadLayout)
     m_ui.environment().setIdiom(ui::UserInterfaceIdiom::Pad);
     list = present(0);
     EXPECT_FALSE(list->backButton());
-    EXPECT_EQ(list->containerView()->constraintWithFirstAttribute(ui::LayoutAttribute::Width)->constant(), 375);
+    EXPECT_EQ(
+        list->containerView()->constraintWithFirstAttribute(ui::LayoutAttribute::Width)->constant(), 375);
     uitest::tap(*list->dismissButton());
     settle();
     EXPECT_FALSE(m_root->presentedViewController());

@@ -165,7 +165,10 @@ protected:
         double measured = std::ceil(ui::TextMetrics::boundingHeight(text, *font, 390 - 32 - 30));
         return std::min(bound, 40 + 20 + measured);
     }
-    static double expectedRestingHeight(double box) { return std::min(0.71 * 844, 2 * box + 18 + 101) + 8 + 34; }
+    static double expectedRestingHeight(double box)
+    {
+        return std::min(0.71 * 844, 2 * box + 18 + 101) + 8 + 34;
+    }
 };
 
 TEST_F(TranslationSheetLayoutTests, BoxesAndSheetFollowTheText)
@@ -212,8 +215,10 @@ TEST_F(TranslationSheetLayoutTests, DragsCloseSnapBackOrGoFullScreen)
         if (c.dismissed)
             continue;
         EXPECT_EQ(sheet->isFullScreen(), c.fullScreen) << c.what;
-        EXPECT_NEAR(sheet->currentContainerHeight(), c.fullScreen ? sheet->currentContainerHeight() : resting, 1e-9);
-        EXPECT_EQ(sheet->view()->backgroundColor(), c.fullScreen ? ui::Color::white() : ui::Color::clear()) << c.what;
+        EXPECT_NEAR(
+            sheet->currentContainerHeight(), c.fullScreen ? sheet->currentContainerHeight() : resting, 1e-9);
+        EXPECT_EQ(sheet->view()->backgroundColor(), c.fullScreen ? ui::Color::white() : ui::Color::clear())
+            << c.what;
         EXPECT_TRUE(pan->isEnabled());
         sheet->dismissController();
         settle();

@@ -50,12 +50,14 @@ int main(int argc, char** argv)
         }
     }
     if (!text) {
-        std::fprintf(stderr, "usage: immersive-launch-script --token T --subdomain S [--custom-domain URL] "
-                             "[--preferences TEXT] TEXT\n");
+        std::fprintf(stderr,
+            "usage: immersive-launch-script --token T --subdomain S [--custom-domain URL] "
+            "[--preferences TEXT] TEXT\n");
         return 2;
     }
     auto chunk = std::make_shared<lectoro::Chunk>(*text);
-    auto content = std::make_shared<lectoro::Content>(*text, std::vector<std::shared_ptr<lectoro::Chunk>> { chunk });
+    auto content
+        = std::make_shared<lectoro::Content>(*text, std::vector<std::shared_ptr<lectoro::Chunk>> { chunk });
     std::shared_ptr<lectoro::Options> options;
     if (customDomain || preferences) {
         options = std::make_shared<lectoro::Options>();
