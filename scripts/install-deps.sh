@@ -9,7 +9,12 @@ packages=(
   nlohmann-json3-dev libpugixml-dev libutf8proc-dev libsqlite3-dev
   fonts-open-sans libcairo2-dev poppler-utils
   libavformat-dev libavcodec-dev libavutil-dev libespeak-ng-dev espeak-ng-data
+  chromium
 )
+# The browser test's driver runs on node with npm; a node that already brings npm is kept.
+if ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 if [ "${LECTORO_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
@@ -21,7 +26,19 @@ for p in "${packages[@]}"; do
   fi
 done
 
+# The browser test's node packages, from tests/web/package-lock.json.
+install_web_test_packages() {
+  local dir
+  dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/web"
+  if [ -f "$dir/package-lock.json" ] && command -v npm >/dev/null 2>&1 \
+    && ! cmp -s "$dir/package-lock.json" "$dir/node_modules/.installed-package-lock.json"; then
+    echo "install-deps: npm ci in tests/web"
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.installed-package-lock.json)
+  fi
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
+  install_web_test_packages
   exit 0
 fi
 
@@ -35,3 +52,4 @@ echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}"
+install_web_test_packages

@@ -10,6 +10,7 @@
 //   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
 //   lectoro-host --demo-review    (a teacher reviews a learner's submitted work)
 //   lectoro-host --demo-highlight [--book PATH]   (highlight the first words and print what was stored)
+//   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -30,6 +31,7 @@
 #include "ReflowPrinter.h"
 #include "HighlightDemo.h"
 #include "SharingDemo.h"
+#include "TranslateDemo.h"
 #include "Snapshot.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -70,6 +72,8 @@ struct Options {
     bool demoSharing = false;
     bool demoReview = false;
     bool demoHighlight = false;
+    std::optional<std::string> demoTranslate;
+    std::string translateTo = "fr";
     int pages = 3;
 };
 
@@ -79,7 +83,8 @@ void printUsage(std::ostream& out)
            "                   [--snapshot FILE.png]\n"
            "       lectoro-host --demo-sharing\n"
            "       lectoro-host --demo-review\n"
-           "       lectoro-host --demo-highlight [--book PATH]\n";
+           "       lectoro-host --demo-highlight [--book PATH]\n"
+           "       lectoro-host --demo-translate TEXT [--to CODE]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -108,7 +113,8 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
-            || argument == "--pages" || argument == "--snapshot";
+            || argument == "--pages" || argument == "--snapshot" || argument == "--demo-translate"
+            || argument == "--to";
         if (takesValue && i + 1 < argc) {
             std::string value = argv[++i];
             if (argument == "--book") {
@@ -118,6 +124,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
                 options.inspect = true;
             } else if (argument == "--snapshot") {
                 options.snapshot = value;
+            } else if (argument == "--demo-translate") {
+                options.demoTranslate = value;
+            } else if (argument == "--to") {
+                options.translateTo = value;
             } else if (argument == "--storage") {
                 options.storage = value;
             } else {
@@ -341,6 +351,8 @@ int main(int argc, char** argv)
         return host::runSharingDemo(std::cout);
     if (options.demoReview)
         return host::runReviewDemo(std::cout);
+    if (options.demoTranslate)
+        return host::runTranslateDemo(*options.demoTranslate, options.translateTo, std::cout);
 
     StorageFolder storage(options.storage);
     if (storage.path().empty()) {
