@@ -182,8 +182,8 @@ void TOCViewController::setupContainerViews()
 
     if (isIpad()) {
         setupUpDirectionIcon();
-        // The sheet starts collapsed and parked below the screen; it rises once shown.
-        updateHeaderHeight(0);
+        // The sheet starts parked below the screen (its header collapsed, see
+        // setupHeaderView); it rises once shown.
         m_topConstraintOfContainerView->setConstant(root->frame().size.height);
         addDismissBackgroundView();
     }
