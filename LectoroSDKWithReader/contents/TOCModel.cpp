@@ -333,6 +333,17 @@ std::string TOCModel::navigationTargetForRow(const TOCTreeRow& row)
     return textOf(row.pageID).value_or("1");
 }
 
+std::string TOCModel::navigationTargetForContentsRow(const TOCTreeRow& row) const
+{
+    auto book = std::dynamic_pointer_cast<PXBookVO>(m_book);
+    if (!book || !row.pageID.isNumber())
+        return navigationTargetForRow(row);
+    auto page = book->pageForPagenumber(row.pageID.integerValue());
+    if (page && !page->displayNum.empty())
+        return page->displayNum;
+    return std::to_string(row.pageID.integerValue());
+}
+
 std::string TOCModel::navigationTargetForResource(const TOCResourceEntry& entry)
 {
     if (entry.src)

@@ -90,6 +90,9 @@ public:
     static std::string navigationTargetForBookmark(const SDKBookmarkVO&);
     // Where a row leads: its chapter file, else its folio, else its page id, else "1".
     static std::string navigationTargetForRow(const TOCTreeRow&);
+    // A contents row of this book: a page book's row names its page by id (its "src" is
+    // the page image), so it leads to that page's folio; other books as above.
+    std::string navigationTargetForContentsRow(const TOCTreeRow&) const;
     static std::string navigationTargetForResource(const TOCResourceEntry&);
     static std::string navigationTargetForGroup(const TOCResourceGroup&);
 

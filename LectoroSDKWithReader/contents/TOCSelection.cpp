@@ -53,7 +53,7 @@ void TOCViewController::didSelectRowAtIndexPath(ui::TableView& table, const ui::
         const auto& rows = m_model.dataArray();
         if (section >= rows.size() || row >= rows[section]->subCatArray.size())
             return;
-        navigateToPageWithTarget(TOCModel::navigationTargetForRow(*rows[section]->subCatArray[row]));
+        navigateToPageWithTarget(m_model.navigationTargetForContentsRow(*rows[section]->subCatArray[row]));
         reloadContentsTable();
         return;
     }
@@ -126,7 +126,7 @@ void TOCViewController::didSelectSectionWithSender(ui::Button& sender)
     auto index = static_cast<size_t>(section);
     if (m_selectedButton == TOCFilterContents) {
         if (index < m_model.dataArray().size())
-            navigateToPageWithTarget(TOCModel::navigationTargetForRow(*m_model.dataArray()[index]));
+            navigateToPageWithTarget(m_model.navigationTargetForContentsRow(*m_model.dataArray()[index]));
     } else if (m_selectedButton == TOCFilterResources && !m_isExternalResourcesSelected) {
         if (index < m_model.resourceGroups().size())
             navigateToPageWithTarget(TOCModel::navigationTargetForGroup(m_model.resourceGroups()[index]));

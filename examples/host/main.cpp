@@ -8,6 +8,7 @@
 //   lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]
 //                [--snapshot FILE.png]
 //   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
+//   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. The store lives in a new temporary folder removed at the end,
@@ -19,6 +20,7 @@
 // picture of the reading screen once the book is open (one that cannot be written exits with 5).
 
 #include "BookPrinter.h"
+#include "ContentsDemo.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
@@ -61,6 +63,7 @@ struct Options {
     std::optional<std::string> snapshot;
     bool inspect = false;
     bool demoSharing = false;
+    bool demoContents = false;
     int pages = 3;
 };
 
@@ -68,7 +71,8 @@ void printUsage(std::ostream& out)
 {
     out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
            "                   [--snapshot FILE.png]\n"
-           "       lectoro-host --demo-sharing\n";
+           "       lectoro-host --demo-sharing\n"
+           "       lectoro-host --demo-contents [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -86,6 +90,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-sharing") {
             options.demoSharing = true;
+            continue;
+        }
+        if (argument == "--demo-contents") {
+            options.demoContents = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -331,7 +339,10 @@ int main(int argc, char** argv)
     base::RunLoop::main().setRealTime(true);
 
     int status = 0;
-    if (options.inspect && !inspectBook(options)) {
+    if (options.demoContents) {
+        host::markHelpScreensSeen();
+        status = host::runContentsDemo(std::cout, options.bookPath);
+    } else if (options.inspect && !inspectBook(options)) {
         status = 1;
     } else {
         std::cout << "Book: " << options.bookPath << '\n';
