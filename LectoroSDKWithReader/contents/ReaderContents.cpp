@@ -28,8 +28,14 @@ public:
     }
 
     void didSelectActionToCloseTOC() override { m_host.didSelectActionToCloseTOC(); }
-    void navigateToPageWithPageId(const std::string& pageID) override { m_host.navigateToPageWithPageId(pageID); }
-    void actionForLinkWithLinkVO(const std::shared_ptr<PXLinkVO>& link) override { m_host.actionForLinkWithLinkVO(link); }
+    void navigateToPageWithPageId(const std::string& pageID) override
+    {
+        m_host.navigateToPageWithPageId(pageID);
+    }
+    void actionForLinkWithLinkVO(const std::shared_ptr<PXLinkVO>& link) override
+    {
+        m_host.actionForLinkWithLinkVO(link);
+    }
     void actionForResource(const base::Value& resource) override { m_host.actionForResource(resource); }
     void didSelectTEKSStandard() override { m_contents.didSelectTEKSStandard(); }
     void didSelectELPSStandard() override { m_contents.didSelectELPSStandard(); }
@@ -37,7 +43,10 @@ public:
     {
         m_contents.didLoadWebLinkForStandardsWithWebLink(link);
     }
-    std::vector<TOCResourceGroup> didSelectInternalResources() override { return m_contents.didSelectInternalResources(); }
+    std::vector<TOCResourceGroup> didSelectInternalResources() override
+    {
+        return m_contents.didSelectInternalResources();
+    }
     void didSelectExternalResources() override { m_contents.didSelectExternalResources(); }
     void didLoadWebLinkForExternalResourcesWithWebLink(const std::string& link) override
     {
@@ -93,7 +102,8 @@ base::Value ReaderContents::standardsForType(const std::string& type) const
     auto book = std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook);
     if (!book)
         return base::Value::List {};
-    return book->getBookResourcesForTORSubnodesForRole(m_context.user ? m_context.user->role : std::string(), type);
+    return book->getBookResourcesForTORSubnodesForRole(
+        m_context.user ? m_context.user->role : std::string(), type);
 }
 
 void ReaderContents::showTOC()
@@ -141,8 +151,8 @@ void ReaderContents::showTOC()
     presenter->view()->layoutIfNeeded();
 }
 
-void ReaderContents::instantiateTOC(
-    const std::vector<RendererPage>& activePages, const base::Value& standards, std::vector<TOCResourceGroup> oldResources)
+void ReaderContents::instantiateTOC(const std::vector<RendererPage>& activePages,
+    const base::Value& standards, std::vector<TOCResourceGroup> oldResources)
 {
     TOCViewController::Inputs inputs;
     inputs.theme = m_context.theme;
@@ -197,7 +207,8 @@ std::vector<TOCResourceGroup> ReaderContents::getResourceData() const
             group.resourceArray = std::move(resources);
             group.chapterName = node["title"].asString().value_or("");
             group.src = node["src"].asString();
-            group.isExpanded = group.isCurrentChapter = !chapterName.empty() && chapterName == group.chapterName;
+            group.isExpanded = group.isCurrentChapter
+                = !chapterName.empty() && chapterName == group.chapterName;
             groups.push_back(std::move(group));
         }
         return groups;
@@ -225,13 +236,15 @@ std::vector<TOCResourceGroup> ReaderContents::getResourceData() const
             group.pageID = first.pageID;
             if (chapter)
                 group.chapterID = chapter->chapterID;
-            group.isExpanded = group.isCurrentChapter = chapter && chapter->chapterID == m_context.currentChapter;
+            group.isExpanded = group.isCurrentChapter
+                = chapter && chapter->chapterID == m_context.currentChapter;
         } else if (epub) {
             auto index = base::integerValue(first.folioNumber.value_or(""));
             auto chapter = epub->chapterAtIndex(index);
             // A folio that names no chapter leaves the group without a name.
             group.chapterName = chapter ? m_host.getChapterNameForChapter(*chapter) : std::string();
-            group.isExpanded = group.isCurrentChapter = !chapterName.empty() && chapterName == group.chapterName;
+            group.isExpanded = group.isCurrentChapter
+                = !chapterName.empty() && chapterName == group.chapterName;
         }
         groups.push_back(std::move(group));
     }
@@ -282,8 +295,9 @@ std::optional<base::URL> ReaderContents::urlForWebLink(const std::string& link) 
     if (link.find("http") != std::string::npos)
         return base::URL::parse(trimmed);
     // A link of the book: a path inside its folder, never one that leaves it.
-    std::string folder = m_context.currentBook && !m_context.currentBook->path.empty() ? m_context.currentBook->path
-                                                                                        : m_context.bookPath;
+    std::string folder = m_context.currentBook && !m_context.currentBook->path.empty()
+        ? m_context.currentBook->path
+        : m_context.bookPath;
     if (folder.empty() || trimmed.front() == '/' || trimmed.find('\\') != std::string::npos
         || trimmed.find(':') != std::string::npos)
         return std::nullopt;
@@ -299,8 +313,8 @@ void ReaderContents::openWebLink(const std::string& link)
 {
     auto url = urlForWebLink(link);
     if (!url) {
-        m_host.showAlertWithTitle(
-            TOCConstants::localized("ERROR_ALERT_TITLE"), TOCConstants::localized("INVALID_WEB_LINK_MESSAGE"));
+        m_host.showAlertWithTitle(TOCConstants::localized("ERROR_ALERT_TITLE"),
+            TOCConstants::localized("INVALID_WEB_LINK_MESSAGE"));
         return;
     }
     loadWebPlayerForStandardActivityWithURL(*url);

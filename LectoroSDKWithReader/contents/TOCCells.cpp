@@ -66,7 +66,8 @@ ui::Font TOCConstants::iconFont(double size)
 
 ui::Font TOCConstants::lightFont(double size)
 {
-    return getCustomFontForWeight(size, ui::FontWeight::Light).value_or(ui::Font::systemFont(size, ui::FontWeight::Light));
+    return getCustomFontForWeight(size, ui::FontWeight::Light)
+        .value_or(ui::Font::systemFont(size, ui::FontWeight::Light));
 }
 
 ui::Font TOCConstants::lightRowFont()
@@ -81,7 +82,8 @@ ui::Font TOCConstants::customFont(double size)
 
 // MARK: - TOCContentCell
 
-std::shared_ptr<TOCContentCell> TOCContentCell::create(ui::TableViewCellStyle style, std::string reuseIdentifier)
+std::shared_ptr<TOCContentCell> TOCContentCell::create(
+    ui::TableViewCellStyle style, std::string reuseIdentifier)
 {
     std::shared_ptr<TOCContentCell> cell(new TOCContentCell(style, std::move(reuseIdentifier)));
     cell->build();
@@ -104,11 +106,12 @@ void TOCContentCell::build()
     m_downArrowButton->setTitle(std::string(ICON_DOWNARROW), ui::ControlState::Normal);
     m_downArrowButton->setTitle(std::string(ICON_UPARROW), ui::ControlState::Selected);
     m_downArrowButton->setFont(TOCConstants::iconFont(16));
-    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> {
-             m_barView, m_sectionHeaderButton, m_levelLabel, m_dataLabel, m_seperatorView, m_downArrowButton })
+    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { m_barView,
+             m_sectionHeaderButton, m_levelLabel, m_dataLabel, m_seperatorView, m_downArrowButton })
         content->addSubview(view);
     m_cellLeadConstraint = m_dataLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 20);
-    m_seperatorLeadingConstraint = m_seperatorView->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 21);
+    m_seperatorLeadingConstraint
+        = m_seperatorView->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 21);
     ui::Constraint::activate({ m_cellLeadConstraint });
 }
 
@@ -152,8 +155,10 @@ void TOCContentCell::applyCurrentRowColours(const TOCTreeRow& row, const LXMVThe
         m_barView->setBackgroundColor(colour(theme.toc_selected_toc_side_tab_background()));
         m_dataLabel->setTextColor(colour(theme.toc_selected_toc_title_color()));
         m_levelLabel->setTextColor(colour(theme.toc_selected_toc_title_color()));
-        m_downArrowButton->setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
-        m_downArrowButton->setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
+        m_downArrowButton->setTitleColor(
+            colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
+        m_downArrowButton->setTitleColor(
+            colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
     } else {
         m_barView->setBackgroundColor(ui::Color::clear());
         m_downArrowButton->setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Normal);
@@ -178,7 +183,8 @@ void TOCContentCell::configureViewForTocWithDataDictionary(const TOCTreeRow& row
     finish();
 }
 
-void TOCContentCell::configureViewForStandardsWithDataDictionary(const TOCTreeRow& row, const LXMVThemeVO& theme)
+void TOCContentCell::configureViewForStandardsWithDataDictionary(
+    const TOCTreeRow& row, const LXMVThemeVO& theme)
 {
     applyCommon(row, theme);
     m_levelLabel->setHidden(false);
@@ -211,7 +217,8 @@ void TOCContentCell::configureViewForStandardsWithDataDictionary(const TOCTreeRo
     finish();
 }
 
-void TOCContentCell::configureViewForExternalResourcesWithDataDictionary(const TOCTreeRow& row, const LXMVThemeVO& theme)
+void TOCContentCell::configureViewForExternalResourcesWithDataDictionary(
+    const TOCTreeRow& row, const LXMVThemeVO& theme)
 {
     applyCommon(row, theme);
     applyArrow(row);
@@ -236,7 +243,8 @@ void TOCContentCell::layoutSubviews()
     m_dataLabel->setFrame({ lead, (size.height - textHeight) / 2, textWidth, textHeight });
     m_downArrowButton->setFrame({ arrowX, (size.height - arrowSize) / 2, arrowSize, arrowSize });
     double dividerX = m_seperatorLeadingConstraint->constant();
-    m_seperatorView->setFrame({ dividerX, size.height - dividerHeight, std::max(0.0, size.width - dividerX), dividerHeight });
+    m_seperatorView->setFrame(
+        { dividerX, size.height - dividerHeight, std::max(0.0, size.width - dividerX), dividerHeight });
 }
 
 ui::Size TOCContentCell::sizeThatFits(const ui::Size& size) const
@@ -249,7 +257,8 @@ ui::Size TOCContentCell::sizeThatFits(const ui::Size& size) const
 
 // MARK: - TOCTableViewCell
 
-std::shared_ptr<TOCTableViewCell> TOCTableViewCell::create(ui::TableViewCellStyle style, std::string reuseIdentifier)
+std::shared_ptr<TOCTableViewCell> TOCTableViewCell::create(
+    ui::TableViewCellStyle style, std::string reuseIdentifier)
 {
     std::shared_ptr<TOCTableViewCell> cell(new TOCTableViewCell(style, std::move(reuseIdentifier)));
     cell->build();
@@ -273,8 +282,10 @@ void TOCTableViewCell::build()
     m_cellLeadConstraint = m_dataLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 20);
     m_timeLabelBottomConstraint = content->bottomAnchor().constraintEqualTo(m_timeLabel->bottomAnchor(), 10);
     m_verticalCenterConstraint = m_dataLabel->centerYAnchor().constraintEqualTo(content->centerYAnchor());
-    m_bookmarkTrailingConstraint = content->trailingAnchor().constraintEqualTo(m_bookmarkLabel->trailingAnchor(), 20);
-    ui::Constraint::activate({ m_cellLeadConstraint, m_timeLabelBottomConstraint, m_bookmarkTrailingConstraint });
+    m_bookmarkTrailingConstraint
+        = content->trailingAnchor().constraintEqualTo(m_bookmarkLabel->trailingAnchor(), 20);
+    ui::Constraint::activate(
+        { m_cellLeadConstraint, m_timeLabelBottomConstraint, m_bookmarkTrailingConstraint });
 }
 
 void TOCTableViewCell::layoutSubviews()
@@ -301,7 +312,8 @@ void TOCTableViewCell::layoutSubviews()
 
 ui::Size TOCTableViewCell::sizeThatFits(const ui::Size& size) const
 {
-    double textWidth = size.width - m_cellLeadConstraint->constant() - m_bookmarkTrailingConstraint->constant() - 38;
+    double textWidth
+        = size.width - m_cellLeadConstraint->constant() - m_bookmarkTrailingConstraint->constant() - 38;
     double height = 12 + labelHeight(*m_dataLabel, textWidth)
         + (m_pageLabel->isHidden() ? 0 : labelHeight(*m_pageLabel, textWidth))
         + (m_timeLabel->isHidden() ? 0 : labelHeight(*m_timeLabel, textWidth) + 4)

@@ -63,7 +63,10 @@ public:
     const std::shared_ptr<ui::View>& seperatorView() const { return m_seperatorView; }
     const std::shared_ptr<ui::Button>& sectionHeaderButton() const { return m_sectionHeaderButton; }
     const ui::ConstraintPtr& cellLeadConstraint() const { return m_cellLeadConstraint; }
-    const ui::ConstraintPtr& seperatorSuperviewLeadingConstraint() const { return m_seperatorLeadingConstraint; }
+    const ui::ConstraintPtr& seperatorSuperviewLeadingConstraint() const
+    {
+        return m_seperatorLeadingConstraint;
+    }
     // The link a tap on a standards or external-resource row opens; cleared by every
     // configure so a reused cell never carries the previous row's.
     const std::optional<std::string>& updatedURL() const { return m_updatedURL; }

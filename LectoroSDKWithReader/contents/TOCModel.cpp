@@ -17,8 +17,8 @@ std::optional<SelectedSegment> selectedSegmentFromRaw(int64_t raw)
     return static_cast<SelectedSegment>(raw);
 }
 
-TOCModel::TOCModel(std::shared_ptr<LectoroBookVO> book, int64_t currentChapter, std::string currentChapterName,
-    std::vector<RendererPage> activePages)
+TOCModel::TOCModel(std::shared_ptr<LectoroBookVO> book, int64_t currentChapter,
+    std::string currentChapterName, std::vector<RendererPage> activePages)
     : m_book(std::move(book))
     , m_currentChapter(currentChapter)
     , m_currentChapterName(std::move(currentChapterName))
@@ -60,7 +60,8 @@ void TOCModel::setExternalResourcesDataWithData(const base::Value& nodes)
     buildTree(nodes, m_externalResourceArray, false);
 }
 
-void TOCModel::buildTree(const base::Value& nodes, std::vector<std::shared_ptr<TOCTreeRow>>& into, bool markCurrent)
+void TOCModel::buildTree(
+    const base::Value& nodes, std::vector<std::shared_ptr<TOCTreeRow>>& into, bool markCurrent)
 {
     into.clear();
     const auto* list = nodes.asList();
@@ -86,8 +87,8 @@ void TOCModel::buildTree(const base::Value& nodes, std::vector<std::shared_ptr<T
     }
 }
 
-bool TOCModel::prepareContentsNode(const std::shared_ptr<TOCTreeRow>& node, const std::string& parentLevel, int index,
-    std::vector<std::shared_ptr<TOCTreeRow>>& chapterList, bool markCurrent)
+bool TOCModel::prepareContentsNode(const std::shared_ptr<TOCTreeRow>& node, const std::string& parentLevel,
+    int index, std::vector<std::shared_ptr<TOCTreeRow>>& chapterList, bool markCurrent)
 {
     node->isExpanded = false;
     bool current = markCurrent && isCurrentPageNode(*node);
@@ -95,7 +96,8 @@ bool TOCModel::prepareContentsNode(const std::shared_ptr<TOCTreeRow>& node, cons
     bool onPath = current;
     node->level = parentLevel + "." + std::to_string(index + 1);
     for (size_t child = 0; child < node->subnodes.size(); ++child) {
-        if (prepareContentsNode(node->subnodes[child], node->level, static_cast<int>(child), chapterList, markCurrent))
+        if (prepareContentsNode(
+                node->subnodes[child], node->level, static_cast<int>(child), chapterList, markCurrent))
             onPath = true;
     }
     // A second-level entry on the current page's path opens in a page book, its children
@@ -220,7 +222,8 @@ std::vector<TOCResourceGroup> TOCModel::collectAndGroupResources() const
         if (!page)
             continue;
         auto found = collectPageResources(*page);
-        entries.insert(entries.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+        entries.insert(
+            entries.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
     }
     return groupResourcesByChapter(std::move(entries));
 }

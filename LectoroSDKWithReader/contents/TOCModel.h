@@ -54,13 +54,22 @@ public:
     void setExternalResourcesDataWithData(const base::Value& nodes);
 
     const std::vector<std::shared_ptr<TOCTreeRow>>& dataArray() const { return m_dataArray; }
-    const std::vector<std::shared_ptr<TOCTreeRow>>& standardResourceArray() const { return m_standardResourceArray; }
-    const std::vector<std::shared_ptr<TOCTreeRow>>& externalResourceArray() const { return m_externalResourceArray; }
+    const std::vector<std::shared_ptr<TOCTreeRow>>& standardResourceArray() const
+    {
+        return m_standardResourceArray;
+    }
+    const std::vector<std::shared_ptr<TOCTreeRow>>& externalResourceArray() const
+    {
+        return m_externalResourceArray;
+    }
     std::vector<TOCResourceGroup>& resourceGroups() { return m_resourceGroups; }
     const std::vector<TOCResourceGroup>& resourceGroups() const { return m_resourceGroups; }
     void setResourceGroups(std::vector<TOCResourceGroup> groups) { m_resourceGroups = std::move(groups); }
     const std::vector<std::shared_ptr<SDKBookmarkVO>>& bookMarkArray() const { return m_bookMarkArray; }
-    void setBookMarkArray(std::vector<std::shared_ptr<SDKBookmarkVO>> bookmarks) { m_bookMarkArray = std::move(bookmarks); }
+    void setBookMarkArray(std::vector<std::shared_ptr<SDKBookmarkVO>> bookmarks)
+    {
+        m_bookMarkArray = std::move(bookmarks);
+    }
 
     bool isCurrentPageNode(const TOCTreeRow&) const;
     bool checkIfCurrentPageBookMark(const SDKBookmarkVO&) const;
@@ -97,9 +106,10 @@ public:
     static std::string navigationTargetForGroup(const TOCResourceGroup&);
 
 private:
-    void buildTree(const base::Value& nodes, std::vector<std::shared_ptr<TOCTreeRow>>& into, bool markCurrent);
-    bool prepareContentsNode(const std::shared_ptr<TOCTreeRow>& node, const std::string& parentLevel, int index,
-        std::vector<std::shared_ptr<TOCTreeRow>>& chapterList, bool markCurrent);
+    void buildTree(
+        const base::Value& nodes, std::vector<std::shared_ptr<TOCTreeRow>>& into, bool markCurrent);
+    bool prepareContentsNode(const std::shared_ptr<TOCTreeRow>& node, const std::string& parentLevel,
+        int index, std::vector<std::shared_ptr<TOCTreeRow>>& chapterList, bool markCurrent);
 
     std::shared_ptr<LectoroBookVO> m_book;
     int64_t m_currentChapter = 0;

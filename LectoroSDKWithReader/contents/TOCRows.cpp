@@ -37,7 +37,8 @@ int TOCTreeRow::depth() const
 std::shared_ptr<TOCTreeRow> TOCTreeRow::fromNode(const base::Value& node)
 {
     auto row = std::make_shared<TOCTreeRow>();
-    row->title = node["title"].asString().value_or(node["title"].isNull() ? std::string() : node["title"].description());
+    row->title = node["title"].asString().value_or(
+        node["title"].isNull() ? std::string() : node["title"].description());
     row->src = stringOf(node["src"]);
     row->pageID = node["pageID"];
     // Standards trees name their link "url"; resource rows "resourceURL".
@@ -98,8 +99,9 @@ std::vector<const TOCResourceEntry*> sortedResources(const TOCResourceGroup& gro
     for (const auto& entry : group.resourceArray)
         sorted.push_back(&entry);
     std::stable_sort(sorted.begin(), sorted.end(), [epubResources](const auto* a, const auto* b) {
-        int first = epubResources ? base::localizedStandardCompare(a->href(), b->href())
-                                  : base::localizedStandardCompare(a->pageID.value_or(""), b->pageID.value_or(""));
+        int first = epubResources
+            ? base::localizedStandardCompare(a->href(), b->href())
+            : base::localizedStandardCompare(a->pageID.value_or(""), b->pageID.value_or(""));
         if (first != 0)
             return first < 0;
         return epubResources ? base::compareCaseInsensitive(a->resourceName(), b->resourceName()) < 0

@@ -19,7 +19,8 @@ std::string plainText(const ui::Label& label)
 }
 
 // The link of a resource row runs once the page change has begun.
-void performActionForLink(const std::weak_ptr<TOCViewControllerDelegate>& weakDelegate, const TOCResourceEntry& entry)
+void performActionForLink(
+    const std::weak_ptr<TOCViewControllerDelegate>& weakDelegate, const TOCResourceEntry& entry)
 {
     auto delegate = weakDelegate.lock();
     if (!delegate)
@@ -75,12 +76,12 @@ void TOCViewController::didSelectRowAtIndexPath(ui::TableView& table, const ui::
         if (row >= sorted.size())
             return;
         TOCResourceEntry entry = *sorted[row];
-        navigateToPageWithTarget(entry.isEpubResource() ? entry.href() : TOCModel::navigationTargetForResource(entry));
+        navigateToPageWithTarget(
+            entry.isEpubResource() ? entry.href() : TOCModel::navigationTargetForResource(entry));
         // The delayed action holds the panel until it has run.
         auto panel = self();
-        base::RunLoop::main().postDelayed(linkActionDelay, [panel, entry] {
-            performActionForLink(panel->m_delegate, entry);
-        });
+        base::RunLoop::main().postDelayed(
+            linkActionDelay, [panel, entry] { performActionForLink(panel->m_delegate, entry); });
         reloadContentsTable();
         return;
     }
@@ -147,7 +148,8 @@ void TOCViewController::didSelectCellDropDownButtonWithSender(ui::Button& sender
     int tag = sender.tag();
     std::optional<ui::IndexPath> path;
     if (auto content = sender.superview()) {
-        if (auto cell = std::dynamic_pointer_cast<ui::TableViewCell>(content->superview()); cell && m_tableView)
+        if (auto cell = std::dynamic_pointer_cast<ui::TableViewCell>(content->superview());
+            cell && m_tableView)
             path = m_tableView->indexPathForCell(*cell);
     }
     int row = path ? path->row : tag % 100;
@@ -165,8 +167,8 @@ void TOCViewController::didSelectCellDropDownButtonWithSender(ui::Button& sender
 void TOCViewController::updateDropDownAccessibility(ui::Button& arrow)
 {
     arrow.setAccessibilityIdentifier("TOCCellDropDownButton");
-    arrow.setAccessibilityLabel(
-        TOCConstants::localized(arrow.isSelected() ? "ACCESSIBILITY_TOC_UP_ARROW" : "ACCESSIBILITY_TOC_DOWN_ARROW"));
+    arrow.setAccessibilityLabel(TOCConstants::localized(
+        arrow.isSelected() ? "ACCESSIBILITY_TOC_UP_ARROW" : "ACCESSIBILITY_TOC_DOWN_ARROW"));
 }
 
 } // namespace lectoro

@@ -140,7 +140,8 @@ std::optional<double> TOCViewController::heightForRowAtIndexPath(ui::TableView&,
     return std::nullopt;
 }
 
-std::optional<double> TOCViewController::estimatedHeightForRowAtIndexPath(ui::TableView&, const ui::IndexPath& path)
+std::optional<double> TOCViewController::estimatedHeightForRowAtIndexPath(
+    ui::TableView&, const ui::IndexPath& path)
 {
     auto found = m_estimatedRowHeights.find(path);
     return found == m_estimatedRowHeights.end() ? defaultEstimate : static_cast<double>(found->second);
@@ -195,10 +196,12 @@ std::shared_ptr<TOCContentCell> TOCViewController::dequeueContentCell()
 {
     auto cell = std::dynamic_pointer_cast<TOCContentCell>(
         m_tableView->dequeueReusableCellWithIdentifier(TOCContentCell::reuseIdentifier));
-    return cell ? cell : TOCContentCell::create(ui::TableViewCellStyle::Default, TOCContentCell::reuseIdentifier);
+    return cell ? cell
+                : TOCContentCell::create(ui::TableViewCellStyle::Default, TOCContentCell::reuseIdentifier);
 }
 
-std::shared_ptr<ui::TableViewCell> TOCViewController::cellForRowAtIndexPath(ui::TableView&, const ui::IndexPath& path)
+std::shared_ptr<ui::TableViewCell> TOCViewController::cellForRowAtIndexPath(
+    ui::TableView&, const ui::IndexPath& path)
 {
     switch (m_selectedButton) {
     case TOCFilterBookmarks:
@@ -241,7 +244,8 @@ std::shared_ptr<ui::TableViewCell> TOCViewController::bookmarkCell(const ui::Ind
     cell->bookmarkLabel()->setFont(TOCConstants::iconFont(isIpad() ? 26.4 : 20));
     cell->pageLabel()->setText(pageCaption(bookmark.displayNum));
     std::string date = bookmark.getDisplayDate();
-    cell->timeLabel()->setText(date.empty() ? std::string() : NSStringExpanded::getLocalizedStringForDateString(date));
+    cell->timeLabel()->setText(
+        date.empty() ? std::string() : NSStringExpanded::getLocalizedStringForDateString(date));
     cell->dataLabel()->setFont(TOCConstants::lightRowFont());
     cell->pageLabel()->setFont(TOCConstants::customFont(isIpad() ? 14 : 10));
     cell->timeLabel()->setFont(TOCConstants::customFont(isIpad() ? 13 : 10));
@@ -293,7 +297,8 @@ std::shared_ptr<ui::TableViewCell> TOCViewController::resourceCell(const ui::Ind
         cell->pageLabel()->setText(pageCaption(pageDigitsOfHref(entry.href())));
         cell->dataLabel()->setText(entry.resourceName());
     } else {
-        cell->bookmarkLabel()->setText(entry.linkVO ? iconForLinkType(entry.linkVO->linkType) : std::string());
+        cell->bookmarkLabel()->setText(
+            entry.linkVO ? iconForLinkType(entry.linkVO->linkType) : std::string());
         cell->pageLabel()->setText(pageCaption(entry.folioNumber.value_or("")));
         cell->dataLabel()->setText(entry.title);
     }
@@ -437,9 +442,9 @@ std::shared_ptr<ui::View> TOCViewController::viewForHeaderInSection(ui::TableVie
             else if (m_model.isRowInCurrentChapter(row))
                 currentColours(false);
         } else {
-            arrow.setAccessibilityIdentifier(std::string(m_selectedButton == TOCFilterStandards
-                                                     ? "standardsHeaderDownArrow"
-                                                     : "externalResourcesHeaderDownArrow")
+            arrow.setAccessibilityIdentifier(
+                std::string(m_selectedButton == TOCFilterStandards ? "standardsHeaderDownArrow"
+                                                                   : "externalResourcesHeaderDownArrow")
                 + std::to_string(section));
             arrow.setSelected(row.isExpanded);
             title.setNumberOfLines(2);

@@ -173,9 +173,12 @@ void TOCViewController::setupContainerViews()
     m_pangestureContainer->setTranslatesAutoresizingMaskIntoConstraints(false);
     root->addSubview(m_pangestureContainer);
     auto safe = root->safeAreaLayoutGuide();
-    m_leftConstraintOfContainerView = m_pangestureContainer->leadingAnchor().constraintEqualTo(safe->leadingAnchor());
-    m_rightConstraintOfContainerView = m_pangestureContainer->trailingAnchor().constraintEqualTo(safe->trailingAnchor());
-    m_topConstraintOfContainerView = m_pangestureContainer->topAnchor().constraintEqualTo(safe->topAnchor(), 0);
+    m_leftConstraintOfContainerView
+        = m_pangestureContainer->leadingAnchor().constraintEqualTo(safe->leadingAnchor());
+    m_rightConstraintOfContainerView
+        = m_pangestureContainer->trailingAnchor().constraintEqualTo(safe->trailingAnchor());
+    m_topConstraintOfContainerView
+        = m_pangestureContainer->topAnchor().constraintEqualTo(safe->topAnchor(), 0);
     m_topConstraintOfContainerView->setPriority(750);
     ui::Constraint::activate({ m_pangestureContainer->bottomAnchor().constraintEqualTo(safe->bottomAnchor()),
         m_leftConstraintOfContainerView, m_rightConstraintOfContainerView, m_topConstraintOfContainerView });
@@ -215,12 +218,14 @@ void TOCViewController::addDismissBackgroundView()
     m_dismissBackground->setBackgroundColor(ui::Color::clear());
     root->insertSubview(m_dismissBackground, 0);
     std::weak_ptr<TOCViewController> weak = self();
-    m_dismissBackground->addGestureRecognizer(ui::TapGestureRecognizer::create([weak](ui::GestureRecognizer&) {
-        if (auto panel = weak.lock())
-            panel->actionForCloseTOCWithSender();
-    }));
+    m_dismissBackground->addGestureRecognizer(
+        ui::TapGestureRecognizer::create([weak](ui::GestureRecognizer&) {
+            if (auto panel = weak.lock())
+                panel->actionForCloseTOCWithSender();
+        }));
     m_dismissBackground->setAccessibilityTraits(ui::AccessibilityTraits::Button);
-    root->setAccessibilityElements(std::vector<std::shared_ptr<ui::View>> { m_containerView, m_dismissBackground });
+    root->setAccessibilityElements(
+        std::vector<std::shared_ptr<ui::View>> { m_containerView, m_dismissBackground });
     addReaderAccessibilityOn(*m_dismissBackground, "DismissReaderFontSetting", "");
 }
 
@@ -228,7 +233,8 @@ void TOCViewController::setupHeaderView()
 {
     m_headerView = ui::View::create();
     m_containerView->addSubview(m_headerView);
-    m_headerHeightConstraint = m_headerView->heightAnchor().constraintEqualToConstant(isIpad() ? 0 : m_headerDefaultHeight);
+    m_headerHeightConstraint
+        = m_headerView->heightAnchor().constraintEqualToConstant(isIpad() ? 0 : m_headerDefaultHeight);
     m_headerHeightConstraint->setActive(true);
     if (isIpad())
         updateHeaderHeight(0);

@@ -37,7 +37,9 @@ class LXMVThemeVO;
 class MVReaderSettingModel;
 class TOCContentCell;
 
-class TOCViewController : public ui::ViewController, public ui::TableViewDataSource, public ui::TableViewDelegate {
+class TOCViewController : public ui::ViewController,
+                          public ui::TableViewDataSource,
+                          public ui::TableViewDelegate {
 public:
     struct Inputs {
         std::shared_ptr<LXMVThemeVO> theme;
@@ -58,7 +60,10 @@ public:
     // What the reader sets after creating the panel.
     std::shared_ptr<TOCViewControllerDelegate> delegate() const { return m_delegate.lock(); }
     void setDelegate(std::weak_ptr<TOCViewControllerDelegate> delegate) { m_delegate = std::move(delegate); }
-    void setUserSettingsModel(std::shared_ptr<MVReaderSettingModel> model) { m_userSettingsModel = std::move(model); }
+    void setUserSettingsModel(std::shared_ptr<MVReaderSettingModel> model)
+    {
+        m_userSettingsModel = std::move(model);
+    }
     void setUser(std::shared_ptr<LectoroUser> user) { m_user = std::move(user); }
     int64_t bookOrientation() const { return m_bookOrientation; }
     void setBookOrientation(int64_t mode) { m_bookOrientation = mode; }

@@ -35,7 +35,8 @@ std::string where(const lectoro::ReaderViewController& reader)
     if (pages.empty())
         return "(no page)";
     const auto& page = pages.front();
-    return page.href.empty() ? "page " + std::to_string(page.pageID) + " (folio " + page.displayNum + ")" : page.href;
+    return page.href.empty() ? "page " + std::to_string(page.pageID) + " (folio " + page.displayNum + ")"
+                             : page.href;
 }
 
 void printRows(std::ostream& out, const lectoro::TOCModel& model)
@@ -67,7 +68,8 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
     auto configuration = std::make_shared<lectoro::LectoroServiceConfiguration>(
         "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
     auto package = std::make_shared<lectoro::LectoroBookPackage>(bookPath, "1001", "978-0-00-000000-1");
-    launcher->launchBook(package, user, configuration, std::make_shared<lectoro::MVReaderSettingModel>(), false);
+    launcher->launchBook(
+        package, user, configuration, std::make_shared<lectoro::MVReaderSettingModel>(), false);
     auto reader = launcher->reader();
     auto& loop = base::RunLoop::main();
     loop.runUntil([&] { return reader->currentBook() || reader->bookLoadingError(); }, loadTimeout);

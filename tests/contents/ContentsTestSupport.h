@@ -12,8 +12,8 @@
 
 namespace lectoro::contentstest {
 
-inline base::Value node(const std::string& title, base::Value pageID, base::Value::List subnodes = {},
-    std::string src = {})
+inline base::Value node(
+    const std::string& title, base::Value pageID, base::Value::List subnodes = {}, std::string src = {})
 {
     base::Value::Dictionary dictionary { { "title", title }, { "pageID", std::move(pageID) },
         { "subnodes", std::move(subnodes) } };
@@ -29,7 +29,8 @@ inline base::Value threeChapterContents()
     return base::Value::List {
         node("One", 10, {}, "c1.xhtml"),
         node("Two", 20,
-            { node("Two.One", 21, { node("Deep A", 22, {}, "c2.xhtml#a"), node("Deep B", 23, {}, "c2.xhtml#b") },
+            { node("Two.One", 21,
+                  { node("Deep A", 22, {}, "c2.xhtml#a"), node("Deep B", 23, {}, "c2.xhtml#b") },
                   "c2.xhtml#s1"),
                 node("Two.Two", 24, {}, "c2.xhtml#s2") },
             "c2.xhtml"),
@@ -77,8 +78,8 @@ inline std::shared_ptr<PXBookVO> twoChapterPageBook()
     return book;
 }
 
-inline std::shared_ptr<PXLinkVO> addLink(PXBookVO& book, int64_t pageID, int64_t linkID, int32_t type,
-    std::string tooltip, bool underTOR = true)
+inline std::shared_ptr<PXLinkVO> addLink(
+    PXBookVO& book, int64_t pageID, int64_t linkID, int32_t type, std::string tooltip, bool underTOR = true)
 {
     auto link = std::make_shared<PXLinkVO>();
     link->linkID = linkID;

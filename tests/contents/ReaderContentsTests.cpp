@@ -9,10 +9,10 @@
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/widgets/LectoroWebPlayer.h"
-#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "companion/Framework.h"
 #include "companion/analytics/QueuedAnalyticsManager.h"
 #include "platform/base/Json.h"
@@ -50,8 +50,9 @@ TEST_F(ReaderContentsTest, OpeningTheContentsPresentsThePanelAsTheDeviceWants)
         ui::ModalPresentationStyle style;
         bool animated;
     };
-    for (auto c : { Case { ui::UserInterfaceIdiom::Pad, ui::ModalPresentationStyle::OverCurrentContext, false },
-             Case { ui::UserInterfaceIdiom::Phone, ui::ModalPresentationStyle::OverFullScreen, true } }) {
+    for (auto c :
+        { Case { ui::UserInterfaceIdiom::Pad, ui::ModalPresentationStyle::OverCurrentContext, false },
+            Case { ui::UserInterfaceIdiom::Phone, ui::ModalPresentationStyle::OverFullScreen, true } }) {
         ui::Environment::current().setIdiom(c.idiom);
         openBook(sample("sample-pagebook"), { pageBookPage(103, "1") });
         size_t liveBefore = framework().analytics() ? framework().analytics()->liveEvents().size() : 0;
@@ -160,14 +161,11 @@ TEST_F(ReaderContentsTest, WebLinksOpenOnlyWhatTheyCanReach)
         const char* link;
         std::optional<std::string> url;
     };
-    for (const auto& c : std::vector<Case> {
-             { " https://example.org/activity ", "https://example.org/activity" },
-             { "activities/a.html", base::URL::fileURL(folder + "/activities/a.html").absoluteString() },
-             { "https://example.org/a b", std::nullopt },
-             { "../../etc/passwd", std::nullopt },
-             { "%2E%2E/secret", std::nullopt },
-             { "/etc/passwd", std::nullopt },
-             { "   ", std::nullopt } }) {
+    for (const auto& c :
+        std::vector<Case> { { " https://example.org/activity ", "https://example.org/activity" },
+            { "activities/a.html", base::URL::fileURL(folder + "/activities/a.html").absoluteString() },
+            { "https://example.org/a b", std::nullopt }, { "../../etc/passwd", std::nullopt },
+            { "%2E%2E/secret", std::nullopt }, { "/etc/passwd", std::nullopt }, { "   ", std::nullopt } }) {
         auto url = contents.urlForWebLink(c.link);
         EXPECT_EQ(url ? std::optional(url->absoluteString()) : std::nullopt, c.url) << c.link;
     }
@@ -199,7 +197,8 @@ protected:
     void SetUp() override
     {
         ReaderTest::SetUp();
-        setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
+        setCompanionFramework(
+            companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
         m_launcher->view();
@@ -220,7 +219,8 @@ TEST_F(ContentsEndToEnd, PickingTheThirdChapterClosesThePanelAndGoesThere)
     auto package = std::make_shared<LectoroBookPackage>(
         std::string(LECTORO_SAMPLES_DIR) + "/books/sample-reflowable-epub", "1001", "978-0");
     m_launcher->launchBook(package, makeUser("reader@example"),
-        std::make_shared<LectoroServiceConfiguration>("https://service", "client", std::string("https://micro")));
+        std::make_shared<LectoroServiceConfiguration>(
+            "https://service", "client", std::string("https://micro")));
     base::RunLoop::main().advanceBy(2);
     auto reader = m_launcher->reader();
     ASSERT_TRUE(reader);

@@ -27,7 +27,8 @@ TEST(TOCModel, TheCurrentPagesChapterOpensAndAPageBookAlsoOpensItsSecondLevelEnt
     EXPECT_TRUE(rows[1]->isExpanded);
     EXPECT_FALSE(rows[2]->isExpanded);
     EXPECT_TRUE(rows[1]->subnodes[0]->isExpanded);
-    EXPECT_EQ(titles(rows[1]->subCatArray), (std::vector<std::string> { "Two.One", "Deep A", "Deep B", "Two.Two" }));
+    EXPECT_EQ(titles(rows[1]->subCatArray),
+        (std::vector<std::string> { "Two.One", "Deep A", "Deep B", "Two.Two" }));
     EXPECT_TRUE(rows[1]->subCatArray[1]->isCurrentPage);
     EXPECT_EQ(rows[1]->subCatArray[1]->level, "2.1.1");
 
@@ -79,7 +80,8 @@ TEST(TOCModel, OpeningAndClosingBranches)
     EXPECT_EQ(titles(two.subCatArray), (std::vector<std::string> { "Two.One", "Two.Two" }));
     // Opening it again puts them back right after it, closed.
     model.toggleRow(TOCFilterContents, false, 1, 0);
-    EXPECT_EQ(titles(two.subCatArray), (std::vector<std::string> { "Two.One", "Deep A", "Deep B", "Two.Two" }));
+    EXPECT_EQ(
+        titles(two.subCatArray), (std::vector<std::string> { "Two.One", "Deep A", "Deep B", "Two.Two" }));
     // A leaf's arrow answers its page and changes nothing.
     EXPECT_EQ(model.toggleRow(TOCFilterContents, false, 1, 1), std::optional<std::string>("22"));
     EXPECT_EQ(two.subCatArray.size(), 4u);
@@ -181,7 +183,8 @@ TEST(TOCModel, TheCurrentPagesBookmarkAndSegments)
                     .checkIfCurrentPageBookMark(bookmark));
     EXPECT_FALSE(TOCModel(twoChapterPageBook(), 0, "", { pageBookPage(13), pageBookPage(12) })
                      .checkIfCurrentPageBookMark(bookmark));
-    EXPECT_TRUE(TOCModel(reflowableEpub(), 0, "", { epubPage(12, "c.xhtml") }).checkIfCurrentPageBookMark(bookmark));
+    EXPECT_TRUE(
+        TOCModel(reflowableEpub(), 0, "", { epubPage(12, "c.xhtml") }).checkIfCurrentPageBookMark(bookmark));
     EXPECT_FALSE(TOCModel(reflowableEpub(), 0, "", {}).checkIfCurrentPageBookMark(bookmark));
 
     EXPECT_EQ(selectedSegmentFromRaw(1), SelectedSegment::TOC);

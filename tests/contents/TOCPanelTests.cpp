@@ -24,7 +24,10 @@ public:
     void actionForResource(const base::Value&) override { events.push_back("resource"); }
     void didSelectTEKSStandard() override { events.push_back("teks"); }
     void didSelectELPSStandard() override { events.push_back("elps"); }
-    void didLoadWebLinkForStandardsWithWebLink(const std::string& link) override { events.push_back("standard:" + link); }
+    void didLoadWebLinkForStandardsWithWebLink(const std::string& link) override
+    {
+        events.push_back("standard:" + link);
+    }
     std::vector<TOCResourceGroup> didSelectInternalResources() override { return {}; }
     void didSelectExternalResources() override { events.push_back("external"); }
     void didLoadWebLinkForExternalResourcesWithWebLink(const std::string& link) override
@@ -37,7 +40,8 @@ public:
 
 class TOCPanelTest : public testing::ReaderTest {
 protected:
-    std::shared_ptr<TOCViewController> makePanel(TOCViewController::Inputs inputs, ui::UserInterfaceIdiom idiom)
+    std::shared_ptr<TOCViewController> makePanel(
+        TOCViewController::Inputs inputs, ui::UserInterfaceIdiom idiom)
     {
         ui::Environment::current().setIdiom(idiom);
         ui::Environment::current().setScreenSize({ 768, 1024 });
@@ -78,7 +82,8 @@ TEST_F(TOCPanelTest, LevelIndentsAndDividersDifferByIdiom)
         double content;
         double divider;
     };
-    for (auto c : { Case { ui::UserInterfaceIdiom::Phone, "3", 20, 21 }, Case { ui::UserInterfaceIdiom::Pad, "3", 26, 26 },
+    for (auto c : { Case { ui::UserInterfaceIdiom::Phone, "3", 20, 21 },
+             Case { ui::UserInterfaceIdiom::Pad, "3", 26, 26 },
              Case { ui::UserInterfaceIdiom::Phone, "1.2.3", 60, 63 },
              Case { ui::UserInterfaceIdiom::Pad, "1.2.3", 78, 78 } }) {
         ui::Environment::current().setIdiom(c.idiom);

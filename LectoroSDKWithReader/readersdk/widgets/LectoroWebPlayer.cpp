@@ -7,10 +7,12 @@ namespace lectoro {
 std::shared_ptr<LectoroWebPlayer> LectoroWebPlayer::create(
     base::URL url, std::shared_ptr<PXLinkVO> link, std::shared_ptr<LectoroBookVO> book)
 {
-    return std::shared_ptr<LectoroWebPlayer>(new LectoroWebPlayer(std::move(url), std::move(link), std::move(book)));
+    return std::shared_ptr<LectoroWebPlayer>(
+        new LectoroWebPlayer(std::move(url), std::move(link), std::move(book)));
 }
 
-LectoroWebPlayer::LectoroWebPlayer(base::URL url, std::shared_ptr<PXLinkVO> link, std::shared_ptr<LectoroBookVO> book)
+LectoroWebPlayer::LectoroWebPlayer(
+    base::URL url, std::shared_ptr<PXLinkVO> link, std::shared_ptr<LectoroBookVO> book)
     : m_url(std::move(url))
     , m_link(std::move(link))
     , m_book(std::move(book))
@@ -30,7 +32,8 @@ void LectoroWebPlayer::viewDidLoad()
     auto root = view();
     root->setBackgroundColor(ui::Color::white());
     m_webView = web::WebView::create(root->bounds());
-    m_webView->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
+    m_webView->setAutoresizingMask(
+        ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
     root->addSubview(m_webView);
     m_closeButton = ui::Button::create(ui::Rect { 8, 8, 44, 44 });
     m_closeButton->setTitle(std::string("Close"));
