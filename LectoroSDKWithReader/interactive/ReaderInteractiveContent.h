@@ -6,7 +6,12 @@
 
 #include "platform/ui/Geometry.h"
 
+#include <memory>
 #include <string>
+
+namespace base {
+class Value;
+}
 
 namespace ui {
 class View;
@@ -15,6 +20,8 @@ class View;
 namespace lectoro {
 
 struct ReaderContext;
+
+class PXLinkVO;
 
 class ReaderInteractiveContent {
 public:
@@ -42,6 +49,12 @@ public:
     void didSelectActionToCloseDropDown();
     // The protractor item has no action.
     void didTapOnProtractor();
+
+    // A resource chosen in the contents panel: a page book's markup, or an EPUB resource
+    // record. The link actions arrive with the interactive-content subsystem; until then
+    // choosing one only goes to its page.
+    void actionForLinkWithLinkVO(const std::shared_ptr<PXLinkVO>&) { }
+    void actionForResource(const base::Value&) { }
 
 private:
     ReaderContext& m_context;

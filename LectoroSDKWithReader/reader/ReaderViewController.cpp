@@ -19,6 +19,7 @@
 #include "LectoroSDKWithReader/reader/ReaderActionDispatcher.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
 #include "LectoroSDKWithReader/reader/ReaderChrome.h"
+#include "LectoroSDKWithReader/reader/ReaderContentsHost.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderPageOverlays.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
@@ -102,7 +103,8 @@ ReaderViewController::ReaderViewController()
     m_pageAnnotations = std::make_unique<PageAnnotationsDrawer>(m_context, *m_annotationsHost);
     m_annotations = std::make_unique<ReaderAnnotations>(m_context, *m_highlightRoad, *m_pageAnnotations);
     m_interactive = std::make_unique<ReaderInteractiveContent>(m_context);
-    m_contents = std::make_unique<ReaderContents>(m_context);
+    m_contentsHost = std::make_unique<ReaderContentsHost>(*this);
+    m_contents = std::make_unique<ReaderContents>(m_context, *m_contentsHost);
     m_search = std::make_unique<ReaderSearch>(m_context);
     m_myData = std::make_unique<ReaderMyData>(m_context);
     m_teacherReviewHost = std::make_unique<ReaderTeacherReviewHost>(*this);

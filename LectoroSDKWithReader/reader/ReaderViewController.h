@@ -40,6 +40,7 @@ class ReaderReflowable;
 class SDKBookmarkVO;
 class ReaderBars;
 class ReaderChrome;
+class ContentsHost;
 class ReaderContents;
 class ReaderInteractiveContent;
 class ReaderMyData;
@@ -403,6 +404,8 @@ private:
     std::unique_ptr<PageAnnotationsDrawer> m_pageAnnotations;
     std::unique_ptr<ReaderAnnotations> m_annotations;
     std::unique_ptr<ReaderInteractiveContent> m_interactive;
+    // Before the contents feature, which keeps a reference to it.
+    std::unique_ptr<ContentsHost> m_contentsHost;
     std::unique_ptr<ReaderContents> m_contents;
     std::unique_ptr<ReaderSearch> m_search;
     std::unique_ptr<ReaderMyData> m_myData;

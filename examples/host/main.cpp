@@ -11,6 +11,7 @@
 //   lectoro-host --demo-review    (a teacher reviews a learner's submitted work)
 //   lectoro-host --demo-highlight [--book PATH]   (highlight the first words and print what was stored)
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
+//   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -24,6 +25,7 @@
 
 #include "BookPrinter.h"
 #include "MediaBookPrinter.h"
+#include "ContentsDemo.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
@@ -74,6 +76,7 @@ struct Options {
     bool demoHighlight = false;
     std::optional<std::string> demoTranslate;
     std::string translateTo = "fr";
+    bool demoContents = false;
     int pages = 3;
 };
 
@@ -84,7 +87,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-sharing\n"
            "       lectoro-host --demo-review\n"
            "       lectoro-host --demo-highlight [--book PATH]\n"
-           "       lectoro-host --demo-translate TEXT [--to CODE]\n";
+           "       lectoro-host --demo-translate TEXT [--to CODE]\n"
+           "       lectoro-host --demo-contents [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -110,6 +114,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-highlight") {
             options.demoHighlight = true;
+            continue;
+        }
+        if (argument == "--demo-contents") {
+            options.demoContents = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -373,6 +381,9 @@ int main(int argc, char** argv)
     }
     if (options.demoHighlight) {
         status = host::runHighlightDemo(options.bookPath, storage.path(), std::cout);
+    } else if (options.demoContents) {
+        host::markHelpScreensSeen();
+        status = host::runContentsDemo(std::cout, options.bookPath);
     } else if (options.inspect && !inspectBook(options)) {
         status = 1;
     } else {

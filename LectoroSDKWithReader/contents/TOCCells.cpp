@@ -1,0 +1,324 @@
+#include "LectoroSDKWithReader/contents/TOCCells.h"
+
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
+#include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
+#include "platform/base/AttributedString.h"
+#include "platform/base/Strings.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/TextMetrics.h"
+
+#include <algorithm>
+
+namespace lectoro {
+
+namespace {
+
+bool isIpad()
+{
+    return ui::Environment::current().isPad();
+}
+
+ui::Color colour(const std::optional<ui::Color>& value)
+{
+    return value.value_or(ui::Color::clear());
+}
+
+constexpr double arrowSize = 40;
+constexpr double arrowTrailing = 8;
+constexpr double barWidth = 4;
+constexpr double dividerHeight = 1;
+constexpr double verticalPadding = 14;
+constexpr double minimumRowHeight = 50;
+
+double labelHeight(const ui::Label& label, double width)
+{
+    return label.sizeThatFits({ std::max(width, 1.0), 0 }).height;
+}
+
+} // namespace
+
+// MARK: - Shared texts and fonts
+
+BundleRef TOCConstants::bundle()
+{
+    return LocalizationHelper::currentBundle();
+}
+
+std::string TOCConstants::fontName()
+{
+    return MVLectoroFontManager::getFontName();
+}
+
+std::string TOCConstants::localized(const std::string& key)
+{
+    return LocalizationHelper::localizedString(key, "Localizable", bundle());
+}
+
+ui::Font TOCConstants::iconFont(double size)
+{
+    return ui::Font(fontName(), size);
+}
+
+ui::Font TOCConstants::lightFont(double size)
+{
+    return getCustomFontForWeight(size, ui::FontWeight::Light)
+        .value_or(ui::Font::systemFont(size, ui::FontWeight::Light));
+}
+
+ui::Font TOCConstants::lightRowFont()
+{
+    return lightFont(isIpad() ? 16 : 14);
+}
+
+ui::Font TOCConstants::customFont(double size)
+{
+    return getCustomFont(size).value_or(ui::Font::systemFont(size));
+}
+
+// MARK: - TOCContentCell
+
+std::shared_ptr<TOCContentCell> TOCContentCell::create(
+    ui::TableViewCellStyle style, std::string reuseIdentifier)
+{
+    std::shared_ptr<TOCContentCell> cell(new TOCContentCell(style, std::move(reuseIdentifier)));
+    cell->build();
+    return cell;
+}
+
+void TOCContentCell::build()
+{
+    const auto& content = contentView();
+    m_barView = ui::View::create();
+    m_dataLabel = ui::Label::create();
+    m_dataLabel->setNumberOfLines(0);
+    m_dataLabel->setFont(TOCConstants::customFont(isIpad() ? 18 : 16));
+    m_levelLabel = ui::Label::create();
+    m_seperatorView = ui::View::create();
+    m_sectionHeaderButton = ui::Button::create();
+    m_sectionHeaderButton->setIsAccessibilityElement(false);
+    m_sectionHeaderButton->setUserInteractionEnabled(false);
+    m_downArrowButton = ui::Button::create();
+    m_downArrowButton->setTitle(std::string(ICON_DOWNARROW), ui::ControlState::Normal);
+    m_downArrowButton->setTitle(std::string(ICON_UPARROW), ui::ControlState::Selected);
+    m_downArrowButton->setFont(TOCConstants::iconFont(16));
+    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { m_barView,
+             m_sectionHeaderButton, m_levelLabel, m_dataLabel, m_seperatorView, m_downArrowButton })
+        content->addSubview(view);
+    m_cellLeadConstraint = m_dataLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 20);
+    m_seperatorLeadingConstraint
+        = m_seperatorView->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 21);
+    ui::Constraint::activate({ m_cellLeadConstraint });
+}
+
+double TOCContentCell::contentInsetForDepth(int depth)
+{
+    return depth * (isIpad() ? 26.0 : 20.0);
+}
+
+double TOCContentCell::dividerInsetForDepth(int depth)
+{
+    return depth * (isIpad() ? 26.0 : 21.0);
+}
+
+void TOCContentCell::applyCommon(const TOCTreeRow& row, const LXMVThemeVO& theme)
+{
+    contentView()->setBackgroundColor(colour(theme.toc_popup_background()));
+    m_barView->setBackgroundColor(colour(theme.toc_popup_background()));
+    m_seperatorView->setBackgroundColor(colour(theme.toc_selected_toc_section_divider()));
+    m_dataLabel->setTextColor(colour(theme.toc_description_color()));
+    m_levelLabel->setTextColor(colour(theme.toc_description_color()));
+    int depth = row.depth();
+    m_seperatorLeadingConstraint->setConstant(dividerInsetForDepth(depth));
+    m_cellLeadConstraint->setConstant(contentInsetForDepth(depth));
+    // A reused cell starts from a plain title and no link of its previous row.
+    m_dataLabel->setAttributedText(std::nullopt);
+    m_dataLabel->setText(row.title);
+    m_updatedURL.reset();
+}
+
+void TOCContentCell::applyArrow(const TOCTreeRow& row)
+{
+    m_downArrowButton->setHidden(!row.hasChildren());
+    if (row.hasChildren())
+        m_downArrowButton->setSelected(row.isExpanded);
+}
+
+void TOCContentCell::applyCurrentRowColours(const TOCTreeRow& row, const LXMVThemeVO& theme)
+{
+    if (row.isCurrentPage) {
+        contentView()->setBackgroundColor(colour(theme.toc_selected_toc_section_background()));
+        m_barView->setBackgroundColor(colour(theme.toc_selected_toc_side_tab_background()));
+        m_dataLabel->setTextColor(colour(theme.toc_selected_toc_title_color()));
+        m_levelLabel->setTextColor(colour(theme.toc_selected_toc_title_color()));
+        m_downArrowButton->setTitleColor(
+            colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
+        m_downArrowButton->setTitleColor(
+            colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
+    } else {
+        m_barView->setBackgroundColor(ui::Color::clear());
+        m_downArrowButton->setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Normal);
+        m_downArrowButton->setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Selected);
+    }
+}
+
+void TOCContentCell::finish()
+{
+    m_seperatorLeadingConstraint->setActive(true);
+    setNeedsLayout();
+    layoutIfNeeded();
+}
+
+void TOCContentCell::configureViewForTocWithDataDictionary(const TOCTreeRow& row, const LXMVThemeVO& theme)
+{
+    applyCommon(row, theme);
+    applyArrow(row);
+    m_levelLabel->setHidden(false);
+    m_levelLabel->setFont(TOCConstants::lightRowFont());
+    applyCurrentRowColours(row, theme);
+    finish();
+}
+
+void TOCContentCell::configureViewForStandardsWithDataDictionary(
+    const TOCTreeRow& row, const LXMVThemeVO& theme)
+{
+    applyCommon(row, theme);
+    m_levelLabel->setHidden(false);
+    m_dataLabel->setFont(TOCConstants::lightRowFont());
+    applyArrow(row);
+    // A standards group always offers its arrow.
+    m_downArrowButton->setHidden(false);
+    m_barView->setBackgroundColor(ui::Color::clear());
+    m_downArrowButton->setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Normal);
+    m_downArrowButton->setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Selected);
+    // A row whose first child is itself no group is a resource: what the child's title
+    // names decides how the row reads, and the child's link is what a tap opens. An empty
+    // list of children has no first child.
+    if (row.hasChildren() && !row.subnodes.front()->hasChildren()) {
+        const auto& child = *row.subnodes.front();
+        if (child.title == "toc") {
+            m_dataLabel->setText("Narrative: " + row.title);
+        } else if (child.title == "web links") {
+            base::AttributedString text("Activity: " + row.title);
+            size_t prefix = base::utf16Length("Activity: ");
+            text.addForegroundColor({ 0, prefix }, ui::colorAttr(colour(theme.toc_description_color())));
+            base::Range title { prefix, text.length() - prefix };
+            text.addForegroundColor(title, ui::colorAttr(colour(theme.toc_selected_toc_arrow_color())));
+            text.addUnderline(title, base::UnderlineStyle::Single);
+            m_dataLabel->setAttributedText(std::move(text));
+        }
+        m_downArrowButton->setHidden(true);
+        m_updatedURL = child.resourceURL;
+    }
+    finish();
+}
+
+void TOCContentCell::configureViewForExternalResourcesWithDataDictionary(
+    const TOCTreeRow& row, const LXMVThemeVO& theme)
+{
+    applyCommon(row, theme);
+    applyArrow(row);
+    if (!row.hasChildren())
+        m_updatedURL = row.resourceURL;
+    applyCurrentRowColours(row, theme);
+    m_levelLabel->setHidden(true);
+    finish();
+}
+
+void TOCContentCell::layoutSubviews()
+{
+    TableViewCell::layoutSubviews();
+    ui::Size size = contentView()->bounds().size;
+    double lead = m_cellLeadConstraint->constant();
+    double arrowX = size.width - arrowTrailing - arrowSize;
+    double textWidth = std::max(0.0, arrowX - lead);
+    double textHeight = labelHeight(*m_dataLabel, textWidth);
+    m_barView->setFrame({ 0, 0, barWidth, size.height });
+    m_sectionHeaderButton->setFrame({ 0, 0, std::max(0.0, arrowX), size.height });
+    m_levelLabel->setFrame({ lead, 0, 0, size.height });
+    m_dataLabel->setFrame({ lead, (size.height - textHeight) / 2, textWidth, textHeight });
+    m_downArrowButton->setFrame({ arrowX, (size.height - arrowSize) / 2, arrowSize, arrowSize });
+    double dividerX = m_seperatorLeadingConstraint->constant();
+    m_seperatorView->setFrame(
+        { dividerX, size.height - dividerHeight, std::max(0.0, size.width - dividerX), dividerHeight });
+}
+
+ui::Size TOCContentCell::sizeThatFits(const ui::Size& size) const
+{
+    double lead = m_cellLeadConstraint ? m_cellLeadConstraint->constant() : 0;
+    double textWidth = size.width - arrowTrailing - arrowSize - lead;
+    double height = labelHeight(*m_dataLabel, textWidth) + 2 * verticalPadding;
+    return { size.width, std::max(minimumRowHeight, height) };
+}
+
+// MARK: - TOCTableViewCell
+
+std::shared_ptr<TOCTableViewCell> TOCTableViewCell::create(
+    ui::TableViewCellStyle style, std::string reuseIdentifier)
+{
+    std::shared_ptr<TOCTableViewCell> cell(new TOCTableViewCell(style, std::move(reuseIdentifier)));
+    cell->build();
+    return cell;
+}
+
+void TOCTableViewCell::build()
+{
+    const auto& content = contentView();
+    m_barLabel = ui::Label::create();
+    m_dataLabel = ui::Label::create();
+    m_dataLabel->setNumberOfLines(2);
+    m_pageLabel = ui::Label::create();
+    m_timeLabel = ui::Label::create();
+    m_bookmarkLabel = ui::Label::create();
+    m_bookmarkLabel->setIsAccessibilityElement(false);
+    m_seperator = ui::View::create();
+    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> {
+             m_barLabel, m_dataLabel, m_pageLabel, m_timeLabel, m_bookmarkLabel, m_seperator })
+        content->addSubview(view);
+    m_cellLeadConstraint = m_dataLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 20);
+    m_timeLabelBottomConstraint = content->bottomAnchor().constraintEqualTo(m_timeLabel->bottomAnchor(), 10);
+    m_verticalCenterConstraint = m_dataLabel->centerYAnchor().constraintEqualTo(content->centerYAnchor());
+    m_bookmarkTrailingConstraint
+        = content->trailingAnchor().constraintEqualTo(m_bookmarkLabel->trailingAnchor(), 20);
+    ui::Constraint::activate(
+        { m_cellLeadConstraint, m_timeLabelBottomConstraint, m_bookmarkTrailingConstraint });
+}
+
+void TOCTableViewCell::layoutSubviews()
+{
+    TableViewCell::layoutSubviews();
+    ui::Size size = contentView()->bounds().size;
+    double lead = m_cellLeadConstraint->constant();
+    double trailing = m_bookmarkTrailingConstraint->constant();
+    constexpr double iconWidth = 30;
+    double iconX = size.width - trailing - iconWidth;
+    double textWidth = std::max(0.0, iconX - 8 - lead);
+    double dataHeight = labelHeight(*m_dataLabel, textWidth);
+    double pageHeight = m_pageLabel->isHidden() ? 0 : labelHeight(*m_pageLabel, textWidth);
+    double timeHeight = m_timeLabel->isHidden() ? 0 : labelHeight(*m_timeLabel, textWidth);
+    double top = m_verticalCenterConstraint->isActive() ? (size.height - dataHeight - pageHeight) / 2 : 12;
+    m_barLabel->setFrame({ 0, 0, barWidth, size.height });
+    m_dataLabel->setFrame({ lead, top, textWidth, dataHeight });
+    m_pageLabel->setFrame({ lead, top + dataHeight, textWidth, pageHeight });
+    m_timeLabel->setFrame(
+        { lead, size.height - m_timeLabelBottomConstraint->constant() - timeHeight, textWidth, timeHeight });
+    m_bookmarkLabel->setFrame({ iconX, (size.height - iconWidth) / 2, iconWidth, iconWidth });
+    m_seperator->setFrame({ 0, size.height - dividerHeight, size.width, dividerHeight });
+}
+
+ui::Size TOCTableViewCell::sizeThatFits(const ui::Size& size) const
+{
+    double textWidth
+        = size.width - m_cellLeadConstraint->constant() - m_bookmarkTrailingConstraint->constant() - 38;
+    double height = 12 + labelHeight(*m_dataLabel, textWidth)
+        + (m_pageLabel->isHidden() ? 0 : labelHeight(*m_pageLabel, textWidth))
+        + (m_timeLabel->isHidden() ? 0 : labelHeight(*m_timeLabel, textWidth) + 4)
+        + m_timeLabelBottomConstraint->constant();
+    return { size.width, std::max(minimumRowHeight, height) };
+}
+
+} // namespace lectoro

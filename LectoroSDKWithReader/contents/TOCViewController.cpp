@@ -1,0 +1,397 @@
+#include "LectoroSDKWithReader/contents/TOCViewController.h"
+
+#include "LectoroSDKWithReader/contents/TOCCells.h"
+#include "LectoroSDKWithReader/foundation/AccessibilityIdentifiers.h"
+#include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
+#include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVIconFontConstants.h"
+#include "platform/base/RunLoop.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/Gesture.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Layer.h"
+
+#include <algorithm>
+#include <cfloat>
+
+namespace lectoro {
+
+namespace {
+
+bool isIpad()
+{
+    return ui::Environment::current().isPad();
+}
+
+ui::Color colour(const std::optional<ui::Color>& value)
+{
+    return value.value_or(ui::Color::clear());
+}
+
+} // namespace
+
+std::shared_ptr<TOCViewController> TOCViewController::create(Inputs inputs)
+{
+    std::shared_ptr<TOCViewController> panel(new TOCViewController(std::move(inputs)));
+    if (!panel->m_resourcesGiven)
+        panel->loadResourcesInBackground();
+    panel->reloadContentsTable();
+    return panel;
+}
+
+TOCViewController::TOCViewController(Inputs inputs)
+    : m_model(inputs.book, inputs.chapter, std::move(inputs.chapterName), std::move(inputs.activePages))
+    , m_theme(inputs.theme ? std::move(inputs.theme) : std::make_shared<LXMVThemeVO>())
+    , m_headerDefaultHeight(isIpad() ? 60 : 44)
+    , m_tableViewTop(isIpad() ? 1 : 60)
+{
+    m_model.setBookMarkArray(std::move(inputs.bookmarks));
+    if (inputs.resources) {
+        m_resourcesGiven = true;
+        m_model.setResourceGroups(std::move(*inputs.resources));
+    }
+    m_model.setStandardDataWithData(inputs.standards);
+    m_model.setDataWithData(inputs.tocData);
+}
+
+TOCViewController::~TOCViewController() = default;
+
+std::shared_ptr<TOCViewController> TOCViewController::self()
+{
+    return std::static_pointer_cast<TOCViewController>(shared_from_this());
+}
+
+// A page book's markups are gathered once the panel exists, so opening it never waits on
+// a large book; the list fills in when they are grouped.
+void TOCViewController::loadResourcesInBackground()
+{
+    if (!m_model.isPageBook())
+        return;
+    std::weak_ptr<TOCViewController> weak = self();
+    base::RunLoop::main().post(weak, [weak] {
+        auto panel = weak.lock();
+        if (!panel)
+            return;
+        auto groups = panel->m_model.collectAndGroupResources();
+        if (groups.empty())
+            return;
+        panel->m_model.setResourceGroups(std::move(groups));
+        panel->reloadContentsTable();
+    });
+}
+
+void TOCViewController::setDataWithData(const base::Value& nodes)
+{
+    m_model.setDataWithData(nodes);
+    reloadContentsTable();
+}
+
+void TOCViewController::setStandardDataWithData(const base::Value& nodes)
+{
+    m_model.setStandardDataWithData(nodes);
+    reloadContentsTable();
+}
+
+void TOCViewController::setExternalResourcesDataWithData(const base::Value& nodes)
+{
+    m_model.setExternalResourcesDataWithData(nodes);
+    reloadContentsTable();
+}
+
+void TOCViewController::showTab(int32_t tab, bool externalResources)
+{
+    m_selectedButton = tab;
+    m_isExternalResourcesSelected = tab == TOCFilterResources && externalResources;
+    m_estimatedRowHeights.clear();
+    m_estimatedHeaderHeights.clear();
+    if (m_topConstraintOfTableView)
+        m_topConstraintOfTableView->setConstant(m_tableViewTop);
+    updateTOCViewConstraints();
+    reloadContentsTable();
+}
+
+void TOCViewController::reloadContentsTable()
+{
+    std::weak_ptr<TOCViewController> weak = self();
+    base::RunLoop::main().post(weak, [weak] {
+        auto panel = weak.lock();
+        if (!panel || !panel->m_tableView)
+            return;
+        panel->m_tableView->reloadData();
+        panel->m_tableView->setContentOffset({ 0, 0 });
+    });
+}
+
+ui::InterfaceOrientationMask TOCViewController::supportedInterfaceOrientations() const
+{
+    if (m_bookOrientation == 1 || m_bookOrientation == 2)
+        return ui::InterfaceOrientationMask::Landscape;
+    if (m_bookOrientation == 3)
+        return ui::InterfaceOrientationMask::Portrait;
+    return ui::InterfaceOrientationMask::All;
+}
+
+// MARK: - Views
+
+void TOCViewController::viewDidLoad()
+{
+    ViewController::viewDidLoad();
+    auto root = view();
+    m_containerView = ui::View::create();
+    m_containerView->setBackgroundColor(colour(m_theme->toc_popup_background()));
+    if (isIpad()) {
+        auto overlay = colour(m_theme->toc_overlay_panel_background());
+        root->setBackgroundColor(overlay.withAlpha(m_theme->toc_overlay_panel_opacity()));
+    } else {
+        root->setBackgroundColor(colour(m_theme->toc_popup_background()));
+    }
+    m_segmentWidth = isIpad() ? (root->frame().size.width - 120) / 3 : root->frame().size.width / 3;
+    root->layoutIfNeeded();
+    m_selectedButton = TOCFilterContents;
+    setupContainerViews();
+    setupTableView();
+    m_topConstraintOfTableView->setConstant(m_tableViewTop);
+    m_bottomConstraintOfTableView->setConstant(0);
+    m_headerTitle->setAccessibilityIdentifier(TOC_HEADER_TITLE);
+
+    std::weak_ptr<TOCViewController> weak = self();
+    m_voiceOverObserver = base::NotificationCenter::defaultCenter().addObserver(
+        ui::VoiceOverStatusDidChangeNotification, nullptr, [weak](const base::Notification&) {
+            if (auto panel = weak.lock())
+                panel->updateInteractionForVoiceOver();
+        });
+}
+
+void TOCViewController::setupContainerViews()
+{
+    auto root = view();
+    m_pangestureContainer = ui::View::create();
+    m_pangestureContainer->setBackgroundColor(ui::Color::clear());
+    m_pangestureContainer->setTranslatesAutoresizingMaskIntoConstraints(false);
+    root->addSubview(m_pangestureContainer);
+    auto safe = root->safeAreaLayoutGuide();
+    m_leftConstraintOfContainerView
+        = m_pangestureContainer->leadingAnchor().constraintEqualTo(safe->leadingAnchor());
+    m_rightConstraintOfContainerView
+        = m_pangestureContainer->trailingAnchor().constraintEqualTo(safe->trailingAnchor());
+    m_topConstraintOfContainerView
+        = m_pangestureContainer->topAnchor().constraintEqualTo(safe->topAnchor(), 0);
+    m_topConstraintOfContainerView->setPriority(750);
+    ui::Constraint::activate({ m_pangestureContainer->bottomAnchor().constraintEqualTo(safe->bottomAnchor()),
+        m_leftConstraintOfContainerView, m_rightConstraintOfContainerView, m_topConstraintOfContainerView });
+
+    if (isIpad()) {
+        setupUpDirectionIcon();
+        // The sheet starts parked below the screen (its header collapsed, see
+        // setupHeaderView); it rises once shown.
+        m_topConstraintOfContainerView->setConstant(root->frame().size.height);
+        addDismissBackgroundView();
+    }
+    setupHeaderView();
+    setupTabViews();
+    m_pangestureContainer->addSubview(m_containerView);
+    updateInteractionForVoiceOver();
+}
+
+void TOCViewController::setupUpDirectionIcon()
+{
+    m_upDirectionIconLbl = ui::Label::create();
+    m_upDirectionIconLbl->setText(ICON_SCROLLUP);
+    m_upDirectionIconLbl->setTextColor(colour(m_theme->toc_close_slider_icon_color()));
+    m_upDirectionIconLbl->setTextAlignment(ui::TextAlignment::Center);
+    m_upDirectionIconLbl->setFont(ui::Font(MVIconFontConstants::getFontName(), 34));
+    auto& layer = *m_upDirectionIconLbl->layer();
+    layer.setShadowOffset({ 0, -1 });
+    layer.setShadowRadius(4);
+    layer.setShadowOpacity(0.8);
+    layer.setMasksToBounds(false);
+    m_pangestureContainer->addSubview(m_upDirectionIconLbl);
+}
+
+void TOCViewController::addDismissBackgroundView()
+{
+    auto root = view();
+    m_dismissBackground = ui::View::create();
+    m_dismissBackground->setBackgroundColor(ui::Color::clear());
+    root->insertSubview(m_dismissBackground, 0);
+    std::weak_ptr<TOCViewController> weak = self();
+    m_dismissBackground->addGestureRecognizer(
+        ui::TapGestureRecognizer::create([weak](ui::GestureRecognizer&) {
+            if (auto panel = weak.lock())
+                panel->actionForCloseTOCWithSender();
+        }));
+    m_dismissBackground->setAccessibilityTraits(ui::AccessibilityTraits::Button);
+    root->setAccessibilityElements(
+        std::vector<std::shared_ptr<ui::View>> { m_containerView, m_dismissBackground });
+    addReaderAccessibilityOn(*m_dismissBackground, "DismissReaderFontSetting", "");
+}
+
+void TOCViewController::setupHeaderView()
+{
+    m_headerView = ui::View::create();
+    m_containerView->addSubview(m_headerView);
+    m_headerHeightConstraint
+        = m_headerView->heightAnchor().constraintEqualToConstant(isIpad() ? 0 : m_headerDefaultHeight);
+    m_headerHeightConstraint->setActive(true);
+    if (isIpad())
+        updateHeaderHeight(0);
+
+    m_backButton = ui::Button::create(ui::Rect { 5, 10, 40, 40 });
+    m_backButton->setTitle(std::string(isIpad() ? ICON_DROPDOWN : ICON_BACK), ui::ControlState::Normal);
+    m_backButton->setFont(TOCConstants::iconFont(isIpad() ? 23 : 22));
+    m_backButton->setTitleColor(colour(m_theme->toc_selected_toc_title_color()), ui::ControlState::Normal);
+    m_backButton->setBackgroundColor(ui::Color::clear());
+    m_backButton->setAccessibilityIdentifier(TOC_BACK_BUTTON);
+    std::weak_ptr<TOCViewController> weak = self();
+    m_backButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
+        if (auto panel = weak.lock())
+            panel->actionForCloseTOCWithSender();
+    });
+    m_headerView->addSubview(m_backButton);
+
+    m_headerTitle = ui::Label::create(ui::Rect { 60, 10, 250, 40 });
+    m_headerTitle->setText(TOCConstants::localized("Table_of_Content"));
+    m_headerTitle->setBackgroundColor(ui::Color::clear());
+    m_headerTitle->setFont(TOCConstants::customFont(isIpad() ? 20 : 22));
+    m_headerTitle->setTextColor(colour(m_theme->toc_selected_toc_title_color()));
+    m_headerView->addSubview(m_headerTitle);
+}
+
+// The tab bar itself arrives with the tab views; the bar's room is kept so the table sits
+// where it will.
+void TOCViewController::setupTabViews()
+{
+    m_segmentView = ui::View::create();
+    m_segmentView->setBackgroundColor(colour(m_theme->toc_tab_bg()));
+    m_containerView->addSubview(m_segmentView);
+}
+
+void TOCViewController::setupTableView()
+{
+    m_tableView = ui::TableView::create({}, ui::TableViewStyle::Grouped);
+    m_tableView->setTranslatesAutoresizingMaskIntoConstraints(false);
+    auto panel = self();
+    m_tableView->setDataSource(std::static_pointer_cast<ui::TableViewDataSource>(panel));
+    m_tableView->setDelegate(std::static_pointer_cast<ui::TableViewDelegate>(panel));
+    m_tableView->setBackgroundColor(ui::Color::clear());
+    m_containerView->addSubview(m_tableView);
+    m_bottomConstraintOfTableView = isIpad()
+        ? m_tableView->bottomAnchor().constraintEqualTo(view()->bottomAnchor(), 0)
+        : m_tableView->bottomAnchor().constraintEqualTo(m_segmentView->topAnchor(), 0);
+    m_topConstraintOfTableView = isIpad()
+        ? m_tableView->topAnchor().constraintEqualTo(m_segmentView->bottomAnchor(), m_tableViewTop)
+        : m_tableView->topAnchor().constraintEqualTo(m_headerView->topAnchor(), m_tableViewTop);
+    ui::Constraint::activate({ m_bottomConstraintOfTableView, m_topConstraintOfTableView });
+    m_tableView->setTableFooterView(ui::View::create());
+    m_tableView->registerCellClass<TOCTableViewCell>(TOCTableViewCell::reuseIdentifier);
+    m_tableView->registerCellClass<TOCContentCell>(TOCContentCell::reuseIdentifier);
+    m_tableviewHeaderView = ui::View::create(ui::Rect { 0, 0, 0, DBL_MIN });
+    m_tableView->setTableHeaderView(m_tableviewHeaderView);
+    m_tableviewHeaderView->setHidden(true);
+    m_tableView->setRowHeight(ui::TableViewAutomaticDimension);
+    m_tableView->setSectionFooterHeight(0);
+    m_tableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
+}
+
+void TOCViewController::viewDidLayoutSubviews()
+{
+    ViewController::viewDidLayoutSubviews();
+    if (!m_pangestureContainer)
+        return;
+    auto root = view();
+    ui::Rect bounds = root->bounds();
+    ui::EdgeInsets safe = root->safeAreaInsets();
+    double left = safe.left + m_leftConstraintOfContainerView->constant();
+    double right = bounds.size.width - safe.right + m_rightConstraintOfContainerView->constant();
+    double top = safe.top + m_topConstraintOfContainerView->constant();
+    double bottom = bounds.size.height - safe.bottom;
+    if (m_dismissBackground)
+        m_dismissBackground->setFrame(bounds);
+    m_pangestureContainer->setFrame({ left, top, std::max(0.0, right - left), std::max(0.0, bottom - top) });
+    double width = m_pangestureContainer->frame().size.width;
+    double handle = 0;
+    if (m_upDirectionIconLbl) {
+        handle = handleHeight;
+        m_upDirectionIconLbl->setFrame({ 0, 0, width, handle });
+    }
+    double height = std::max(0.0, m_pangestureContainer->frame().size.height - handle);
+    m_containerView->setFrame({ 0, handle, width, height });
+    double headerHeight = m_headerHeightConstraint->constant();
+    m_headerView->setFrame({ 0, 0, width, headerHeight });
+    double tableTop = 0;
+    double tableBottom = 0;
+    if (isIpad()) {
+        m_segmentView->setFrame({ 0, headerHeight, width, m_segmentViewHeight });
+        tableTop = headerHeight + m_segmentViewHeight + m_topConstraintOfTableView->constant();
+        // Down to the bottom of the panel's view, which the container's bottom meets.
+        tableBottom = height + safe.bottom + m_bottomConstraintOfTableView->constant();
+    } else {
+        m_segmentView->setFrame({ 0, height - m_segmentViewHeight, width, m_segmentViewHeight });
+        tableTop = m_topConstraintOfTableView->constant();
+        tableBottom = height - m_segmentViewHeight + m_bottomConstraintOfTableView->constant();
+    }
+    m_tableView->setFrame({ 0, tableTop, width, std::max(0.0, tableBottom - tableTop) });
+}
+
+void TOCViewController::viewDidAppear(bool animated)
+{
+    ViewController::viewDidAppear(animated);
+    auto root = view();
+    double handle = m_upDirectionIconLbl ? handleHeight : 0;
+    m_topConstraintOfContainerView->setConstant(isIpad() ? root->frame().size.height * 0.5 - handle : handle);
+    std::weak_ptr<ui::View> weakRoot = root;
+    ui::View::animate(closeAnimationDuration, [weakRoot] {
+        if (auto view = weakRoot.lock()) {
+            view->setNeedsLayout();
+            view->layoutIfNeeded();
+        }
+    });
+}
+
+void TOCViewController::updateHeaderHeight(double height)
+{
+    m_headerHeightConstraint->setConstant(height);
+    bool expanded = height == m_headerDefaultHeight;
+    m_containerView->layer()->setBorderWidth(expanded ? 0 : 0.6);
+    if (m_upDirectionIconLbl)
+        m_upDirectionIconLbl->setHidden(expanded);
+    m_headerView->setHidden(!expanded);
+}
+
+void TOCViewController::updateInteractionForVoiceOver()
+{
+    bool running = ui::Environment::current().isVoiceOverRunning();
+    m_containerView->setUserInteractionEnabled(!running);
+    m_pangestureContainer->setUserInteractionEnabled(!running);
+}
+
+void TOCViewController::actionForCloseTOCWithSender()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didSelectActionToCloseTOC();
+    leavePanel(true, {});
+}
+
+void TOCViewController::leavePanel(bool animatedOnPhone, std::function<void()> then)
+{
+    auto panel = self();
+    if (!isIpad() || !isViewLoaded()) {
+        dismissViewControllerAnimated(animatedOnPhone, std::move(then));
+        return;
+    }
+    auto root = view();
+    m_topConstraintOfContainerView->setConstant(root->frame().size.height);
+    ui::View::animate(
+        closeAnimationDuration,
+        [root] {
+            root->setNeedsLayout();
+            root->layoutIfNeeded();
+        },
+        // The completion holds the panel until it has left and passed on the request.
+        [panel, then = std::move(then)](bool) { panel->dismissViewControllerAnimated(false, then); });
+}
+
+} // namespace lectoro

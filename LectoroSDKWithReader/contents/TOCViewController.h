@@ -1,0 +1,204 @@
+#pragma once
+
+// The contents panel: one table under the tabs Contents, Resources, Bookmarks and
+// Standards. The reader builds a new panel each time it opens the contents, hands it
+// the book, the reading position and the data of its tabs, and becomes its delegate.
+//
+// On iPad the panel is a sheet that rises to half the screen under a drag handle; on
+// iPhone it fills the safe area with a header and the tab bar at the bottom. Views are
+// placed by frames in viewDidLayoutSubviews from the constants of the constraints the
+// panel keeps (what the sheet's drag and the tabs change).
+//
+// Sources: TOCViewController.cpp (creation, views, closing), TOCTable.cpp (sections, rows,
+// cells), TOCSelection.cpp (taps, opening and closing branches, leaving for a page).
+
+#include "LectoroSDKWithReader/contents/TOCModel.h"
+#include "LectoroSDKWithReader/contents/TOCViewControllerDelegate.h"
+#include "platform/base/NotificationCenter.h"
+#include "platform/ui/Constraint.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/ViewController.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ui {
+class Button;
+class Label;
+} // namespace ui
+
+namespace lectoro {
+
+class LectoroUser;
+class LXMVThemeVO;
+class MVReaderSettingModel;
+class TOCContentCell;
+
+class TOCViewController : public ui::ViewController,
+                          public ui::TableViewDataSource,
+                          public ui::TableViewDelegate {
+public:
+    struct Inputs {
+        std::shared_ptr<LXMVThemeVO> theme;
+        std::shared_ptr<LectoroBookVO> book;
+        int64_t chapter = 0;
+        std::string chapterName;
+        std::vector<RendererPage> activePages;
+        std::vector<std::shared_ptr<SDKBookmarkVO>> bookmarks;
+        // The previous panel's groups; none: a page book's are collected after creation.
+        std::optional<std::vector<TOCResourceGroup>> resources;
+        base::Value tocData;
+        base::Value standards;
+    };
+    static std::shared_ptr<TOCViewController> create(Inputs);
+    ~TOCViewController() override;
+    std::string_view className() const override { return "TOCViewController"; }
+
+    // What the reader sets after creating the panel.
+    std::shared_ptr<TOCViewControllerDelegate> delegate() const { return m_delegate.lock(); }
+    void setDelegate(std::weak_ptr<TOCViewControllerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setUserSettingsModel(std::shared_ptr<MVReaderSettingModel> model)
+    {
+        m_userSettingsModel = std::move(model);
+    }
+    void setUser(std::shared_ptr<LectoroUser> user) { m_user = std::move(user); }
+    int64_t bookOrientation() const { return m_bookOrientation; }
+    void setBookOrientation(int64_t mode) { m_bookOrientation = mode; }
+    bool isExternalResourceAvailable() const { return m_isExternalResourceAvailable; }
+    void setIsExternalResourceAvailable(bool value) { m_isExternalResourceAvailable = value; }
+    bool isExternalResourcesSelected() const { return m_isExternalResourcesSelected; }
+
+    TOCModel& model() { return m_model; }
+    const TOCModel& model() const { return m_model; }
+    // The internal resource groups, handed on to the next panel.
+    const std::vector<TOCResourceGroup>& resourceArray() const { return m_model.resourceGroups(); }
+
+    void setDataWithData(const base::Value& nodes);
+    void setStandardDataWithData(const base::Value& nodes);
+    void setExternalResourcesDataWithData(const base::Value& nodes);
+
+    // The tab shown (TOCFilter). The tab bar arrives with the tab views; until then the
+    // tab is switched here, showing the same table.
+    int32_t selectedButton() const { return m_selectedButton; }
+    void showTab(int32_t tab, bool externalResources = false);
+
+    // Views.
+    const std::shared_ptr<ui::TableView>& tableView() const { return m_tableView; }
+    const std::shared_ptr<ui::View>& headerView() const { return m_headerView; }
+    const std::shared_ptr<ui::View>& containerView() const { return m_containerView; }
+    const std::shared_ptr<ui::View>& pangestureContainer() const { return m_pangestureContainer; }
+    const std::shared_ptr<ui::View>& segmentView() const { return m_segmentView; }
+    const std::shared_ptr<ui::Label>& upDirectionIconLbl() const { return m_upDirectionIconLbl; }
+    const std::shared_ptr<ui::View>& dismissBackgroundView() const { return m_dismissBackground; }
+    const std::shared_ptr<ui::Button>& backButton() const { return m_backButton; }
+    const std::shared_ptr<ui::Label>& headerTitle() const { return m_headerTitle; }
+    const std::shared_ptr<ui::View>& tableviewHeaderView() const { return m_tableviewHeaderView; }
+    const ui::ConstraintPtr& headerHeightConstraint() const { return m_headerHeightConstraint; }
+    const ui::ConstraintPtr& topConstraintOfContainerView() const { return m_topConstraintOfContainerView; }
+    const ui::ConstraintPtr& topConstraintOfTableView() const { return m_topConstraintOfTableView; }
+    const ui::ConstraintPtr& bottomConstraintOfTableView() const { return m_bottomConstraintOfTableView; }
+    double headerDefaultHeight() const { return m_headerDefaultHeight; }
+    double tableViewTop() const { return m_tableViewTop; }
+    double segmentViewHeight() const { return m_segmentViewHeight; }
+
+    void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
+    void viewDidLayoutSubviews() override;
+    ui::InterfaceOrientationMask supportedInterfaceOrientations() const override;
+
+    void actionForCloseTOCWithSender();
+    void updateHeaderHeight(double height);
+    void updateInteractionForVoiceOver();
+    // Queues a reload that shows the top of the list.
+    void reloadContentsTable();
+
+    // Table (TOCTable.cpp).
+    int numberOfSectionsInTableView(ui::TableView&) override;
+    int numberOfRowsInSection(ui::TableView&, int section) override;
+    std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
+    std::optional<double> heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
+    std::optional<double> estimatedHeightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
+    std::optional<double> heightForHeaderInSection(ui::TableView&, int section) override;
+    std::optional<double> heightForFooterInSection(ui::TableView&, int section) override;
+    std::shared_ptr<ui::View> viewForHeaderInSection(ui::TableView&, int section) override;
+    void willDisplayCell(ui::TableView&, ui::TableViewCell&, const ui::IndexPath&) override;
+    void updateTOCViewConstraints();
+    std::optional<double> estimatedHeaderHeight(int section) const;
+
+    // Selection (TOCSelection.cpp).
+    void didSelectRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
+    void didSelectSectionWithSender(ui::Button&);
+    void didSelectDropdownForSectionWithSender(ui::Button&);
+    void didSelectCellDropDownButtonWithSender(ui::Button&);
+    // Leaves the panel, then sends the target to the delegate.
+    void navigateToPageWithTarget(const std::string& target);
+    void updateDropDownAccessibility(ui::Button&);
+
+    static constexpr double resourceRowHeight = 55.4;
+    static constexpr double defaultEstimate = 65.0;
+    static constexpr double closeAnimationDuration = 0.4;
+    static constexpr double linkActionDelay = 1.0;
+
+protected:
+    explicit TOCViewController(Inputs);
+
+private:
+    std::shared_ptr<TOCViewController> self();
+    void setupContainerViews();
+    void setupUpDirectionIcon();
+    void addDismissBackgroundView();
+    void setupHeaderView();
+    void setupTabViews();
+    void setupTableView();
+    void loadResourcesInBackground();
+    // Leaves the panel (sliding the sheet down on iPad), then runs `then`.
+    void leavePanel(bool animatedOnPhone, std::function<void()> then);
+
+    std::shared_ptr<TOCContentCell> treeCell(const ui::IndexPath&);
+    std::shared_ptr<ui::TableViewCell> bookmarkCell(const ui::IndexPath&);
+    std::shared_ptr<ui::TableViewCell> resourceCell(const ui::IndexPath&);
+    std::shared_ptr<TOCContentCell> dequeueContentCell();
+
+    TOCModel m_model;
+    std::shared_ptr<LXMVThemeVO> m_theme;
+    std::weak_ptr<TOCViewControllerDelegate> m_delegate;
+    std::shared_ptr<MVReaderSettingModel> m_userSettingsModel;
+    std::shared_ptr<LectoroUser> m_user;
+    int64_t m_bookOrientation = 0;
+    bool m_isExternalResourceAvailable = false;
+    bool m_isExternalResourcesSelected = false;
+    int32_t m_selectedButton = TOCFilterContents;
+    bool m_resourcesGiven = false;
+
+    double m_headerDefaultHeight;
+    double m_tableViewTop;
+    double m_segmentViewHeight = 50;
+    double m_segmentWidth = 0;
+    static constexpr double handleHeight = 46;
+
+    std::shared_ptr<ui::View> m_pangestureContainer;
+    std::shared_ptr<ui::Label> m_upDirectionIconLbl;
+    std::shared_ptr<ui::View> m_containerView;
+    std::shared_ptr<ui::View> m_headerView;
+    std::shared_ptr<ui::Button> m_backButton;
+    std::shared_ptr<ui::Label> m_headerTitle;
+    std::shared_ptr<ui::View> m_segmentView;
+    std::shared_ptr<ui::View> m_dismissBackground;
+    std::shared_ptr<ui::TableView> m_tableView;
+    std::shared_ptr<ui::View> m_tableviewHeaderView;
+    ui::ConstraintPtr m_leftConstraintOfContainerView;
+    ui::ConstraintPtr m_rightConstraintOfContainerView;
+    ui::ConstraintPtr m_topConstraintOfContainerView;
+    ui::ConstraintPtr m_headerHeightConstraint;
+    ui::ConstraintPtr m_topConstraintOfTableView;
+    ui::ConstraintPtr m_bottomConstraintOfTableView;
+
+    std::map<ui::IndexPath, int> m_estimatedRowHeights;
+    std::map<int, int> m_estimatedHeaderHeights;
+    std::optional<base::ObserverToken> m_voiceOverObserver;
+};
+
+} // namespace lectoro

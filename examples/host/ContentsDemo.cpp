@@ -1,0 +1,121 @@
+#include "ContentsDemo.h"
+
+#include "HostListener.h"
+
+#include "LectoroSDKWithReader/contents/ReaderContents.h"
+#include "LectoroSDKWithReader/contents/TOCCells.h"
+#include "LectoroSDKWithReader/contents/TOCViewController.h"
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "platform/base/RunLoop.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace host {
+
+namespace {
+
+constexpr double loadTimeout = 5;
+constexpr double settleTime = 1;
+
+std::string where(const lectoro::ReaderViewController& reader)
+{
+    auto renderer = reader.rendererView();
+    auto pages = renderer ? renderer->getActivePages() : std::vector<lectoro::RendererPage> {};
+    if (pages.empty())
+        return "(no page)";
+    const auto& page = pages.front();
+    return page.href.empty() ? "page " + std::to_string(page.pageID) + " (folio " + page.displayNum + ")"
+                             : page.href;
+}
+
+void printRows(std::ostream& out, const lectoro::TOCModel& model)
+{
+    int number = 0;
+    for (const auto& row : model.dataArray()) {
+        out << "  " << ++number << "  " << row->title << (row->isCurrentPage ? "  (current)" : "")
+            << (row->isExpanded ? "  [open]" : "") << '\n';
+        if (!row->isExpanded)
+            continue;
+        for (const auto& nested : row->subCatArray)
+            out << "  " << std::string(static_cast<size_t>(nested->depth()) * 2, ' ') << nested->level << "  "
+                << nested->title << (nested->isCurrentPage ? "  (current)" : "") << '\n';
+    }
+}
+
+} // namespace
+
+int runContentsDemo(std::ostream& out, const std::string& bookPath)
+{
+    std::ostringstream callbacks;
+    auto listener = std::make_shared<HostListener>(callbacks);
+    auto launcher = lectoro::LectoroReaderViewController::create();
+    launcher->setDelegate(listener);
+    launcher->view();
+    auto user = lectoro::LectoroUser::create();
+    user->userID = "reader@example.org";
+    user->userToken = "host-token";
+    auto configuration = std::make_shared<lectoro::LectoroServiceConfiguration>(
+        "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
+    auto package = std::make_shared<lectoro::LectoroBookPackage>(bookPath, "1001", "978-0-00-000000-1");
+    launcher->launchBook(
+        package, user, configuration, std::make_shared<lectoro::MVReaderSettingModel>(), false);
+    auto reader = launcher->reader();
+    auto& loop = base::RunLoop::main();
+    loop.runUntil([&] { return reader->currentBook() || reader->bookLoadingError(); }, loadTimeout);
+    if (!reader->currentBook()) {
+        out << "Could not open the book\n";
+        launcher->uninitializeReader();
+        return 1;
+    }
+    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, loadTimeout);
+    loop.runFor(settleTime);
+    out << "Opened \"" << reader->currentBook()->title << "\" at " << where(*reader) << '\n';
+
+    int status = 3;
+    auto bar = reader->context().playerBottomActionBarView;
+    auto item = bar ? bar->itemWithTag(lectoro::PlayerItemTOC) : nullptr;
+    if (item && bar->tapItem(*item)) {
+        loop.runFor(settleTime);
+        if (auto panel = reader->contents().tocViewController()) {
+            out << "Contents (" << panel->model().dataArray().size() << " chapters):\n";
+            printRows(out, panel->model());
+            panel->view()->layoutIfNeeded();
+            auto& table = *panel->tableView();
+            int chosen = std::min(2, table.numberOfSections() - 1);
+            auto header = chosen >= 0
+                ? std::dynamic_pointer_cast<lectoro::TOCContentCell>(table.headerViewForSection(chosen))
+                : nullptr;
+            if (header) {
+                const auto& row = *panel->model().dataArray()[static_cast<size_t>(chosen)];
+                std::string target = panel->model().navigationTargetForContentsRow(row);
+                out << "Picked \"" << header->dataLabel()->text() << "\"\n";
+                header->sectionHeaderButton()->sendActions(ui::ControlEvent::TouchUpInside);
+                loop.runFor(settleTime);
+                bool closed = !reader->presentedViewController();
+                std::string now = where(*reader);
+                out << "Panel closed: " << (closed ? "yes" : "no") << "; now at " << now << '\n';
+                if (closed && (now == target || now.find("(folio " + target + ")") != std::string::npos))
+                    status = 0;
+            }
+        }
+    } else {
+        out << "The toolbar has no contents item\n";
+    }
+    reader->didTapOnBackButton();
+    loop.runFor(settleTime);
+    launcher->uninitializeReader();
+    return status;
+}
+
+} // namespace host
