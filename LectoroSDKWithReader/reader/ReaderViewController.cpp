@@ -8,6 +8,7 @@
 #include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/reader/ReaderInteractiveHost.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"
@@ -95,7 +96,8 @@ ReaderViewController::ReaderViewController()
 {
     m_context.controller = this;
     m_annotations = std::make_unique<ReaderAnnotations>(m_context);
-    m_interactive = std::make_unique<ReaderInteractiveContent>(m_context);
+    m_interactiveHost = std::make_unique<ReaderInteractiveHost>(*this);
+    m_interactive = std::make_unique<ReaderInteractiveContent>(m_context, *m_interactiveHost);
     m_contents = std::make_unique<ReaderContents>(m_context);
     m_search = std::make_unique<ReaderSearch>(m_context);
     m_myData = std::make_unique<ReaderMyData>(m_context);

@@ -39,6 +39,7 @@ class ReaderBars;
 class ReaderChrome;
 class ReaderContents;
 class ReaderInteractiveContent;
+class InteractiveReader;
 class ReaderMyData;
 class PhonePageSlider;
 class ReaderNavigation;
@@ -386,6 +387,7 @@ private:
     std::weak_ptr<ReaderViewControllerDelegate> m_delegate;
 
     std::unique_ptr<ReaderAnnotations> m_annotations;
+    std::unique_ptr<InteractiveReader> m_interactiveHost;
     std::unique_ptr<ReaderInteractiveContent> m_interactive;
     std::unique_ptr<ReaderContents> m_contents;
     std::unique_ptr<ReaderSearch> m_search;
