@@ -1,59 +1,237 @@
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 
+#include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/foundation/MVPopOverBackgroundView.h"
+#include "LectoroSDKWithReader/interactive/InteractiveReader.h"
+#include "LectoroSDKWithReader/interactive/LinkAddresses.h"
+#include "LectoroSDKWithReader/interactive/MultiLinkController.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
-#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/widgets/GlossaryViewController.h"
+#include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+#include "platform/ui/Presentation.h"
 #include "platform/ui/View.h"
+#include "platform/ui/ViewController.h"
 
 namespace lectoro {
 
-ReaderInteractiveContent::ReaderInteractiveContent(ReaderContext& context)
+// The delegate seats the framework's widgets hold weakly; they forward to the feature,
+// which owns this object, so a widget outliving the feature reaches nothing.
+class ReaderInteractiveContent::Delegates final : public MarkupHitAreaDelegate,
+                                                  public GlossaryViewControllerDelegate,
+                                                  public MultiLinkControllerDelegate {
+public:
+    explicit Delegates(ReaderInteractiveContent& owner)
+        : m_owner(owner)
+    {
+    }
+    void didTapOnMarkupHitArea(MarkupHitAreaLabel& area) override { m_owner.didTapOnMarkupHitArea(area); }
+    void didSelectGlossaryItemWithType(int64_t kind, const std::string& path) override
+    {
+        m_owner.didSelectGlossaryItemWithType(kind, path);
+    }
+    void didSelectLinkVo(const std::shared_ptr<PXLinkVO>& link) override { m_owner.didSelectLinkVo(link); }
+
+private:
+    ReaderInteractiveContent& m_owner;
+};
+
+ReaderInteractiveContent::ReaderInteractiveContent(ReaderContext& context, InteractiveReader& reader)
     : m_context(context)
+    , m_reader(reader)
+    , m_delegates(std::make_shared<Delegates>(*this))
 {
 }
 
-void ReaderInteractiveContent::drawMarkupsOnPageNumber(const std::string&, const std::string&)
+ReaderInteractiveContent::~ReaderInteractiveContent() = default;
+
+std::shared_ptr<PXBookVO> ReaderInteractiveContent::pageBook() const
 {
-    // No markups are built yet, so the page keeps only what the renderer drew.
+    return std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook);
 }
 
-void ReaderInteractiveContent::drawProtractorOnPageNumber(const std::string&, const std::string&) { }
+std::weak_ptr<MarkupHitAreaDelegate> ReaderInteractiveContent::hitAreaDelegate() const { return m_delegates; }
 
-void ReaderInteractiveContent::setAccessibilityOnFIBs()
+// --- Glossary ---
+
+void ReaderInteractiveContent::loadGlossaryMarkUp(const PXLinkVO& link)
 {
-    // No fill-in fields are on any page yet.
+    if (m_glossary)
+        removeGlossaryController();
+    auto book = pageBook();
+    auto presenter = m_reader.presentingController();
+    if (!book || !presenter)
+        return;
+    m_context.activeMode = ReaderActiveModeGlossary;
+    auto glossary = GlossaryViewController::create();
+    if (const auto& theme = m_context.theme) {
+        if (auto c = theme->glossary_icon_color())
+            glossary->setIconColor(*c);
+        if (auto c = theme->glossary_icon_border_color())
+            glossary->setIconBorderColor(*c);
+        if (auto c = theme->glossary_alphabet_label_color())
+            glossary->setAlphabetLabelColor(*c);
+        if (auto c = theme->glossary_keyword_label_color())
+            glossary->setKeywordLabelColor(*c);
+        if (auto c = theme->glossary_description_color())
+            glossary->setDescriptionColor(*c);
+    }
+    glossary->setGlossaryItem(book->glossary[link.url]);
+    glossary->view()->setBackgroundColor(m_context.theme ? m_context.theme->glossary_popup_background_color() : std::nullopt);
+    glossary->setDelegate(m_delegates);
+    m_glossary = glossary;
+    auto icon = link.iconView.lock();
+    report("loadGlossaryMarkUp", link.url, link.linkID);
+
+    if (device().isPad) {
+        glossary->setModalPresentationStyle(ui::ModalPresentationStyle::Popover);
+        glossary->setPreferredContentSize({ 300, 300 });
+        if (auto* popover = glossary->popoverPresentationController()) {
+            if (icon) {
+                popover->setSourceView(icon);
+                popover->setSourceRect(icon->bounds());
+            }
+            popover->setBackgroundColor(ui::Color::clear());
+        }
+        presenter->presentViewController(glossary, false);
+        return;
+    }
+    ui::Rect iconFrame = icon ? icon->frame() : ui::Rect {};
+    if (icon) {
+        if (auto super = icon->superview())
+            iconFrame = super->convertRectTo(iconFrame, presenter->view().get());
+    }
+    glossary->view()->setFrame(glossaryPhoneFrame(iconFrame, presenter->view()->frame().size));
+    auto layer = glossary->view()->layer();
+    layer->setShadowRadius(2.0);
+    layer->setShadowColor(ui::Color::black());
+    layer->setShadowOffset({ 0, 0 });
+    layer->setShadowOpacity(1.2);
+    glossary->view()->setClipsToBounds(false);
+    presenter->addChildViewController(glossary);
+    presenter->view()->addSubview(glossary->view());
 }
+
+void ReaderInteractiveContent::removeGlossaryController()
+{
+    // Only a glossary that is open hands the screen back; another pop-up keeps its mode.
+    if (!m_glossary)
+        return;
+    auto glossary = std::move(m_glossary);
+    m_glossary = nullptr;
+    if (glossary->presentingViewController())
+        glossary->dismissViewControllerAnimated(false);
+    else {
+        glossary->view()->removeFromSuperview();
+        glossary->removeFromParentViewController();
+    }
+    m_context.activeMode = ReaderActiveModeNone;
+}
+
+void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const std::string& path)
+{
+    removeGlossaryController();
+    auto book = pageBook();
+    switch (kind) {
+    case 0:
+        report("AudioPlayerWithURL", path);
+        break;
+    case 1:
+        report("VideoPlayerWithVideoPath", (book ? book->path : std::string {}) + path);
+        break;
+    case 2:
+        report("ImageControllerWithImagePath", path);
+        break;
+    case 3:
+        report("webPlayer", path);
+        break;
+    default:
+        break;
+    }
+}
+
+// --- Multi-link list ---
+
+std::vector<std::shared_ptr<PXLinkVO>> ReaderInteractiveContent::getLinksArrayForMultiLink(const PXLinkVO& group) const
+{
+    std::vector<std::shared_ptr<PXLinkVO>> members;
+    auto book = pageBook();
+    if (!book)
+        return members;
+    for (const auto& link : book->getLinksForForPagenumber(base::Value(group.pageID).integerValue())) {
+        if (link && link->isMultiLinkMember && sameMultiLinkAnchor(*link, group))
+            members.push_back(link);
+    }
+    return members;
+}
+
+void ReaderInteractiveContent::loadMultiLinkMarkup(const PXLinkVO& group)
+{
+    if (!pageBook())
+        return;
+    auto members = getLinksArrayForMultiLink(group);
+    if (members.empty())
+        return;
+    if (m_multiLinkController)
+        removeMultiLinkPopOver();
+    auto icon = group.iconView.lock();
+    ui::Rect iconFrame = icon ? icon->frame() : ui::Rect {};
+    auto list = MultiLinkController::create(multiLinkListFrame(group, iconFrame, members.size()), members);
+    list->setDelegate(m_delegates);
+    m_multiLinkController = list;
+    report("loadMultiLinkMarkup", std::to_string(members.size()));
+    if (m_context.renderer)
+        m_context.renderer->addMultiLinkController(list, icon, base::Value(group.pageID).integerValue());
+    if (!device().isPad)
+        m_context.activeMode = ReaderActiveModeMultiLink;
+}
+
+void ReaderInteractiveContent::didSelectLinkVo(const std::shared_ptr<PXLinkVO>& link)
+{
+    removeMultiLinkPopOver();
+    if (!link)
+        return;
+    if (auto icon = std::dynamic_pointer_cast<MarkupView>(link->iconView.lock()))
+        didTapOnLink(*icon);
+}
+
+void ReaderInteractiveContent::removeMultiLinkPopOver()
+{
+    if (!m_multiLinkController)
+        return;
+    auto list = std::move(m_multiLinkController);
+    m_multiLinkController = nullptr;
+    if (device().isPad && list->presentingViewController()) {
+        list->dismissViewControllerAnimated(false, [] {});
+    } else {
+        if (!device().isPad)
+            m_context.activeMode = ReaderActiveModeNone;
+        if (list->isViewLoaded())
+            list->view()->removeFromSuperview();
+    }
+}
+
+// --- What the shell closes ---
 
 void ReaderInteractiveContent::stopInlineVideo()
 {
     // Only an inline video owns mode 12, and no player exists yet to remove.
 }
 
-void ReaderInteractiveContent::removeInlineYoutubePlayer() { }
-
-void ReaderInteractiveContent::resetAudioPlayer() { }
-
 ui::Rect ReaderInteractiveContent::getFrameForAudioPlayerView(const ui::View& playerView) const
 {
     ui::Size container;
-    if (m_context.controller && m_context.controller->isViewLoaded())
-        container = m_context.controller->view()->frame().size;
+    if (auto presenter = m_reader.presentingController(); presenter && presenter->isViewLoaded())
+        container = presenter->view()->frame().size;
     ui::Size own = playerView.frame().size;
     return ui::Rect { { container.width / 2 - own.width / 2, container.height / 2 - own.height / 2 }, own };
 }
 
-void ReaderInteractiveContent::removeMultiLinkPopOver()
-{
-    // Nothing to close while no multi-link list can be open.
-}
-
-void ReaderInteractiveContent::removeGlossaryController()
-{
-    m_context.activeMode = ReaderActiveModeNone;
-}
-
 void ReaderInteractiveContent::removeInstructionMarkupPopOver()
 {
-    m_context.activeMode = ReaderActiveModeNone;
+    if (m_context.activeMode == ReaderActiveModeInstructionPopup)
+        m_context.activeMode = ReaderActiveModeNone;
 }
 
 bool ReaderInteractiveContent::removePopOverForActiveMode()
@@ -78,9 +256,5 @@ void ReaderInteractiveContent::removeFIBPopOver()
     if (m_context.activeMode != ReaderActiveModeTeacherReview)
         m_context.activeMode = ReaderActiveModeNone;
 }
-
-void ReaderInteractiveContent::didSelectActionToCloseDropDown() { }
-
-void ReaderInteractiveContent::didTapOnProtractor() { }
 
 } // namespace lectoro

@@ -11,6 +11,7 @@
 #include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/reader/ReaderInteractiveHost.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"
@@ -102,7 +103,8 @@ ReaderViewController::ReaderViewController()
     m_highlightRoad = std::make_unique<HighlightRoad>(m_context, *m_annotationsHost);
     m_pageAnnotations = std::make_unique<PageAnnotationsDrawer>(m_context, *m_annotationsHost);
     m_annotations = std::make_unique<ReaderAnnotations>(m_context, *m_highlightRoad, *m_pageAnnotations);
-    m_interactive = std::make_unique<ReaderInteractiveContent>(m_context);
+    m_interactiveHost = std::make_unique<ReaderInteractiveHost>(*this);
+    m_interactive = std::make_unique<ReaderInteractiveContent>(m_context, *m_interactiveHost);
     m_contentsHost = std::make_unique<ReaderContentsHost>(*this);
     m_contents = std::make_unique<ReaderContents>(m_context, *m_contentsHost);
     m_search = std::make_unique<ReaderSearch>(m_context);

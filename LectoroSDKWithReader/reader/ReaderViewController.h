@@ -43,6 +43,7 @@ class ReaderChrome;
 class ContentsHost;
 class ReaderContents;
 class ReaderInteractiveContent;
+class InteractiveReader;
 class ReaderMyData;
 class PhonePageSlider;
 class ReaderNavigation;
@@ -403,6 +404,7 @@ private:
     std::unique_ptr<HighlightRoad> m_highlightRoad;
     std::unique_ptr<PageAnnotationsDrawer> m_pageAnnotations;
     std::unique_ptr<ReaderAnnotations> m_annotations;
+    std::unique_ptr<InteractiveReader> m_interactiveHost;
     std::unique_ptr<ReaderInteractiveContent> m_interactive;
     // Before the contents feature, which keeps a reference to it.
     std::unique_ptr<ContentsHost> m_contentsHost;

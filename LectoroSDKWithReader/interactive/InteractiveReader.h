@@ -1,0 +1,45 @@
+#pragma once
+
+// What interactive content needs of the reader beyond the shared ReaderContext: the reader
+// as presenting controller, its bars, alerts, page moves, session analytics, read-aloud
+// and its host's book shelf. The reader implements it (reader/ReaderInteractiveHost);
+// tests can stand in for it.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace ui {
+class ViewController;
+}
+
+namespace lectoro {
+
+class PXLinkVO;
+
+class InteractiveReader {
+public:
+    virtual ~InteractiveReader() = default;
+
+    virtual std::shared_ptr<ui::ViewController> presentingController() = 0;
+    // Slides the top and bottom bars away without animation.
+    virtual void moveTopAndBottomOffScreen() = 0;
+    virtual void showAlertWithTitle(const std::string& title, const std::string& message) = 0;
+    // A tap that only means "the page was tapped" (the bars toggle).
+    virtual void singleTapOnPage() = 0;
+    virtual void removeHighlightPopup() = 0;
+    // Stores the reading session of the visible pages (a link was opened).
+    virtual void saveReadingSessionForLinkOpen() = 0;
+    // The page id of the first page with that printed folio; 0 for none.
+    virtual int64_t getPageIDForDisplayNumber(const std::string& displayNumber) = 0;
+    // Read-aloud of an audio markup with word timings: stop any running one, then start
+    // this link's at the reader's speed step with its bottom bar.
+    virtual void stopAudioSyncIfAny() = 0;
+    virtual void startAudioSyncForLink(std::shared_ptr<PXLinkVO>) = 0;
+    // The host's shelf: whether the book is on the device (false without a host answer),
+    // and closing the reader to open that book at the folio.
+    virtual bool isBookDownloaded(const std::string& bookID) = 0;
+    virtual void closeAndJumpToBook(const std::string& bookID, const std::string& folio) = 0;
+};
+
+} // namespace lectoro

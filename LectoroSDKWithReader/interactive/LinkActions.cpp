@@ -1,0 +1,330 @@
+// What a tap on a markup does, by its link type.
+
+#include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+
+#include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
+#include "LectoroSDKWithReader/interactive/InteractiveReader.h"
+#include "LectoroSDKWithReader/interactive/LinkAddresses.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"
+#include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
+#include "LectoroSDKWithReader/reader/MVLectoroAnalyticsMetaData.h"
+#include "LectoroSDKWithReader/reader/ReaderContext.h"
+#include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+
+namespace lectoro {
+
+namespace {
+
+using Events = LectoroReaderEventConstant;
+
+std::shared_ptr<PXLinkVO> storedLink(const PXBookVO& book, int64_t pageID, int64_t linkID)
+{
+    auto page = book.pages.find(std::to_string(pageID));
+    if (page == book.pages.end() || !page->second)
+        return nullptr;
+    auto link = page->second->links.find(std::to_string(linkID));
+    return link == page->second->links.end() ? nullptr : link->second;
+}
+
+// The record a tap without a stored link (a multi-link group icon) acts on.
+std::shared_ptr<PXLinkVO> groupRecordFromIcon(const std::shared_ptr<MarkupView>& icon)
+{
+    auto record = std::make_shared<PXLinkVO>();
+    record->linkType = 1;
+    record->xCoordinate = icon->xCordinate;
+    record->yCoordinate = icon->yCordinate;
+    record->pageID = std::to_string(icon->pageID);
+    record->iconView = icon;
+    return record;
+}
+
+bool isOnline() { return LectoroNetworkManager::getInstance().isInternetAvailable(); }
+
+} // namespace
+
+void ReaderInteractiveContent::didTapOnLink(MarkupView& icon)
+{
+    if (m_context.activeMode == ReaderActiveModeHighlightPopup)
+        m_reader.removeHighlightPopup();
+    stopInlineVideo();
+    auto book = pageBook();
+    if (!book)
+        return;
+    auto strongIcon = std::static_pointer_cast<MarkupView>(icon.shared_from_this());
+    if (auto link = storedLink(*book, icon.pageID, icon.linkID))
+        actionForLink(link);
+    else
+        actionForLink(groupRecordFromIcon(strongIcon));
+}
+
+void ReaderInteractiveContent::didTapOnMarkupHitArea(MarkupHitAreaLabel& area)
+{
+    auto book = pageBook();
+    if (!book)
+        return;
+    if (auto link = storedLink(*book, area.pageID, area.linkID))
+        actionForLink(link);
+    else if (auto icon = area.iconView.lock())
+        actionForLink(groupRecordFromIcon(icon));
+}
+
+bool ReaderInteractiveContent::showOfflineAlertIfNeeded()
+{
+    if (isOnline())
+        return false;
+    m_reader.showAlertWithTitle("", LocalizationHelper::localizedStringWithKey("INTERNET_UNAVAILABLE_MESSAGE"));
+    report("offlineAlert", "INTERNET_UNAVAILABLE_MESSAGE");
+    return true;
+}
+
+void ReaderInteractiveContent::actionForLink(const std::shared_ptr<PXLinkVO>& link)
+{
+    if (!link)
+        return;
+    if (hasAudioPlayer())
+        resetAudioPlayer();
+    if (m_multiLinkController)
+        removeMultiLinkPopOver();
+    if (m_context.activeMode == ReaderActiveModeInstructionPopup)
+        removeInstructionMarkupPopOver();
+    if (link->isExternal && showOfflineAlertIfNeeded())
+        return;
+    m_isExternalResource = link->isExternal;
+    if (!link->toolTip.empty())
+        trackLinkOpen(*link);
+    m_reader.moveTopAndBottomOffScreen();
+    actByType(link);
+}
+
+void ReaderInteractiveContent::trackLinkOpen(const PXLinkVO& link)
+{
+    // A value the link lacks is left out of the record rather than sent empty.
+    base::Value::Dictionary resource;
+    auto put = [&](const char* key, const std::string& value) {
+        if (!value.empty())
+            resource.set(key, value);
+    };
+    put("pageID", link.folioNumber);
+    put("id", std::to_string(link.linkID));
+    put("title", link.toolTip);
+    put("type", "Online");
+    put("category", link.type);
+    if (m_context.analyticsHandler)
+        m_context.analyticsHandler->trackEvent(MVLectoroAnalyticsHandler::MVAnalyticsEventType::LinkOpen,
+            MVLectoroAnalyticsMetaData::resourceTracking(base::Value(std::move(resource)), std::to_string(link.linkID)));
+    m_reader.saveReadingSessionForLinkOpen();
+}
+
+void ReaderInteractiveContent::notifyMarkupEvent(const std::string& value)
+{
+    if (m_context.analyticsHandler)
+        m_context.analyticsHandler->notifyEvent(
+            Events::markupEventName(), base::Value::Dictionary { { Events::markupEventParameterKey(), value } });
+}
+
+void ReaderInteractiveContent::actByType(const std::shared_ptr<PXLinkVO>& link)
+{
+    const PXLinkVO& l = *link;
+    auto bookFile = [&] { return m_isExternalResource ? l.url : joinBookPath(m_context.bookPath, l.url); };
+    switch (l.linkType) {
+    case 1:
+        notifyMarkupEvent(Events::markupEventMultilinkMarkupParameterValue());
+        loadMultiLinkMarkup(l);
+        break;
+    case 2:
+        notifyMarkupEvent(Events::markupEventAudioParameterValue());
+        openAudio(link);
+        break;
+    case 11:
+        notifyMarkupEvent(Events::markupEventAudioSyncParameterValue());
+        openAudio(link);
+        break;
+    case 3:
+        m_context.activeMode = ReaderActiveModeLinkAction;
+        report("videoPlayer", bookFile(), l.linkID);
+        break;
+    case 4:
+    case 14:
+    case 22:
+        loadImageMarkup(l);
+        break;
+    case 5:
+        break;
+    case 6:
+    case 16:
+    case 25:
+        alertForNoMarkUp();
+        break;
+    case 7: {
+        notifyMarkupEvent(Events::markupEventGotoPageParameterValue());
+        std::string target = l.url;
+        if (pageBook())
+            target = std::to_string(m_reader.getPageIDForDisplayNumber(l.url));
+        if (m_context.renderer)
+            m_context.renderer->navigateToPageNumber(target);
+        report("navigateToPageNumber", target, l.linkID);
+        break;
+    }
+    case 8:
+    case 9:
+    case 12:
+    case 15:
+        openWebLink(l);
+        break;
+    case 10:
+        m_context.activeMode = ReaderActiveModeLinkAction;
+        report("documentPlayer", m_isExternalResource ? l.url : fileAddressForPath(bookFile()), l.linkID);
+        break;
+    case 13:
+        notifyMarkupEvent(Events::markupEventDropDownParameterValue());
+        report("didTapOnDropDownLink", l.properties, l.linkID);
+        break;
+    case 17:
+        if (!showOfflineAlertIfNeeded()) {
+            report("addPreLoaderViewWithMessage", LocalizationHelper::localizedStringWithKey("LOADING_DATA"), l.linkID);
+            report("loadKalturaVideoPlayer", l.url, l.linkID);
+        }
+        break;
+    case 18:
+        if (!showOfflineAlertIfNeeded())
+            report("loadYoutubeMarkup", l.url, l.linkID);
+        break;
+    case 19:
+        if (!showOfflineAlertIfNeeded())
+            report("webPlayer", l.url, l.linkID);
+        break;
+    case 20:
+        loadGlossaryMarkUp(l);
+        break;
+    case 21:
+        notifyMarkupEvent(Events::markupEventJumpToBookParameterValue());
+        loadJumpToBookMarkUp(l);
+        break;
+    case 23:
+        notifyMarkupEvent(Events::markupEventInstructionMarkupParameterValue());
+        report("loadInstructionMarkup", l.properties, l.linkID);
+        break;
+    case 24:
+        showOfflineAlertIfNeeded();
+        break;
+    default:
+        break;
+    }
+}
+
+void ReaderInteractiveContent::openAudio(const std::shared_ptr<PXLinkVO>& link)
+{
+    if (m_context.renderer)
+        m_context.renderer->resetZoomScaleToDefault();
+    const auto* words = link->audioSync.asList();
+    if (words && !words->empty()) {
+        m_reader.stopAudioSyncIfAny();
+        m_context.activeMode = ReaderActiveModeLinkAction;
+        m_context.readAloudMode = 1;
+        m_reader.startAudioSyncForLink(link);
+        report("startAudioSync", link->url, link->linkID);
+        return;
+    }
+    report("AudioPlayerWithURL", link->url, link->linkID);
+}
+
+void ReaderInteractiveContent::openWebLink(const PXLinkVO& link)
+{
+    m_context.activeMode = ReaderActiveModeLinkAction;
+    if (link.url.find("http") != std::string::npos) {
+        if (showOfflineAlertIfNeeded()) {
+            m_context.activeMode = ReaderActiveModeNone;
+            return;
+        }
+        report("webPlayer", link.url, link.linkID);
+        return;
+    }
+    report("webPlayer", fileAddressForPath(joinBookPath(m_context.bookPath, link.url)), link.linkID);
+}
+
+void ReaderInteractiveContent::alertForNoMarkUp()
+{
+    m_reader.showAlertWithTitle(LocalizationHelper::localizedStringWithKey("ERROR_ALERT_TITLE"),
+        LocalizationHelper::localizedStringWithKey("MARKUP_NOT_SUPPORTED"));
+    report("alertForNoMarkUp", "MARKUP_NOT_SUPPORTED");
+}
+
+void ReaderInteractiveContent::loadJumpToBookMarkUp(const PXLinkVO& link)
+{
+    JumpToBookTarget target = parseJumpToBookProperties(link.properties);
+    if (m_reader.isBookDownloaded(target.bookID)) {
+        report("jumpToBookReaderForBookID", target.bookID + ":" + target.folio, link.linkID);
+        m_reader.closeAndJumpToBook(target.bookID, target.folio);
+        return;
+    }
+    if (link.url.find("http") == std::string::npos)
+        return;
+    if (showOfflineAlertIfNeeded())
+        return;
+    report("loadWebPlayerForStandardActivityWithURL", jumpToBookWebAddress(link.url, m_context.user.get()), link.linkID);
+}
+
+void ReaderInteractiveContent::loadImageMarkup(const PXLinkVO& link)
+{
+    switch (link.linkType) {
+    case 4:
+        notifyMarkupEvent(Events::markupEventImageParameterValue());
+        break;
+    case 14:
+        notifyMarkupEvent(Events::markupEventImageSlideShowParameterValue());
+        break;
+    case 22:
+        notifyMarkupEvent(Events::markupEventImageMagnificationParameterValue());
+        break;
+    default:
+        break;
+    }
+    report("ImageControllerWithImagePath", link.url, link.linkID);
+}
+
+void ReaderInteractiveContent::actionForResource(const base::Value& resource)
+{
+    const std::string* assetPath = resource["assetPath"].stringPointer();
+    if (!assetPath)
+        return;
+    actionForResource(*assetPath, resource["epubLinkType"].intValue());
+}
+
+void ReaderInteractiveContent::actionForResource(const std::string& assetPath, int32_t epubLinkType)
+{
+    std::string root = m_context.currentBook ? m_context.currentBook->path : m_context.bookPath;
+    std::string path = joinBookPath(root, assetPath);
+    switch (epubLinkType) {
+    case 1:
+        report("AudioPlayerWithURL", path);
+        break;
+    case 2:
+        report("videoPlayerWithVideoPath", path);
+        break;
+    case 3:
+        report("ImageControllerWithImagePath", path);
+        break;
+    case 4:
+        report("documentPlayer", fileAddressForPath(path));
+        break;
+    case 5:
+        report("navigateTopage", assetPath);
+        break;
+    case 6:
+        report("webPlayer", assetPath);
+        break;
+    default:
+        break;
+    }
+}
+
+void ReaderInteractiveContent::report(std::string operation, std::string argument, int64_t linkID)
+{
+    if (m_observer)
+        m_observer(MarkupAction { std::move(operation), std::move(argument), linkID });
+}
+
+} // namespace lectoro
