@@ -182,15 +182,37 @@ std::optional<std::string> SqliteDatabaseManager::fetchScormDataWithBookID(const
     return result;
 }
 
+namespace {
+
+// The text naming the visit a session belongs to, as it stands in the session's JSON
+// ("ReaderSeatingID":"<id>"); empty when the session names none.
+std::string visitMarker(const std::string& json)
+{
+    static const std::string key = "\"ReaderSeatingID\":\"";
+    auto start = json.find(key);
+    if (start == std::string::npos)
+        return {};
+    auto end = json.find('"', start + key.size());
+    if (end == std::string::npos || end == start + key.size())
+        return {};
+    return json.substr(start, end + 1 - start);
+}
+
+} // namespace
+
 base::Result<void> SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
     const std::string& analyticsData)
 {
     std::lock_guard lock(m_mutex);
     int64_t numericUser = base::longLongValue(userID);
+    // A save replaces the unsynced session of the same visit only: a new visit (the reader
+    // opened again, perhaps in a new process, while the last one is still unsynced) gets a row
+    // of its own, so an earlier visit's reading time is never overwritten before it is sent.
     auto* update = m_database->statement(
         "UPDATE analytics_session SET data = ?3 WHERE id = (SELECT id FROM analytics_session WHERE user_id = ?1 AND "
-        "book_id = ?2 AND is_synced = 0 ORDER BY id DESC LIMIT 1)");
-    if (!update || !update->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).run())
+        "book_id = ?2 AND is_synced = 0 ORDER BY id DESC LIMIT 1) AND (?4 = '' OR instr(data, ?4) > 0)");
+    if (!update
+        || !update->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).bind(4, visitMarker(analyticsData)).run())
         return failWrite();
     if (m_database->changes() > 0) {
         recordSuccess();

@@ -468,6 +468,28 @@ TEST(SqliteDatabaseManager, ReadingSessionsAreReplacedUntilUploaded)
     EXPECT_EQ(store->unsyncedAnalyticsSessions(user, book).count(), 1u);
 }
 
+TEST(SqliteDatabaseManager, EachVisitKeepsItsOwnUnsentSession)
+{
+    TemporaryFolder folder;
+    auto store = openStore(folder);
+    auto session = [](const char* visit, int seconds) {
+        return std::string(R"({"PageTracking":[{"EventInfo":{"ReaderSeatingID":")") + visit
+            + R"(","TimeSpend":")" + std::to_string(seconds) + R"("}}]})";
+    };
+    // The first visit saves twice (replaced), is not sent, and the book is opened again.
+    store->createReaderAnalyticsSessionForUserID("501", book, session("visit-a", 10));
+    store->createReaderAnalyticsSessionForUserID("501", book, session("visit-a", 20));
+    store->createReaderAnalyticsSessionForUserID("501", book, session("visit-b", 5));
+    store->createReaderAnalyticsSessionForUserID("501", book, session("visit-b", 15));
+
+    auto pending = store->unsyncedAnalyticsSessions(user, book);
+    ASSERT_EQ(pending.count(), 2u);
+    std::vector<std::string> texts;
+    for (const auto& [id, data] : *pending.asDictionary())
+        texts.push_back(*data.asString());
+    EXPECT_EQ(texts, (std::vector<std::string> { session("visit-a", 20), session("visit-b", 15) }));
+}
+
 TEST(SqliteDatabaseManager, ClassesCarryTheLastSavedShareLists)
 {
     TemporaryFolder folder;
