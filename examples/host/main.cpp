@@ -12,6 +12,7 @@
 //   lectoro-host --demo-highlight [--book PATH]   (highlight the first words and print what was stored)
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
+//   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -32,6 +33,7 @@
 #include "ReviewDemo.h"
 #include "ReflowPrinter.h"
 #include "HighlightDemo.h"
+#include "MarkupDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
 #include "Snapshot.h"
@@ -77,6 +79,7 @@ struct Options {
     std::optional<std::string> demoTranslate;
     std::string translateTo = "fr";
     bool demoContents = false;
+    bool demoMarkups = false;
     int pages = 3;
 };
 
@@ -88,7 +91,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-review\n"
            "       lectoro-host --demo-highlight [--book PATH]\n"
            "       lectoro-host --demo-translate TEXT [--to CODE]\n"
-           "       lectoro-host --demo-contents [--book PATH]\n";
+           "       lectoro-host --demo-contents [--book PATH]\n"
+           "       lectoro-host --demo-markups [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -118,6 +122,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-contents") {
             options.demoContents = true;
+            continue;
+        }
+        if (argument == "--demo-markups") {
+            options.demoMarkups = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -381,6 +389,9 @@ int main(int argc, char** argv)
     }
     if (options.demoHighlight) {
         status = host::runHighlightDemo(options.bookPath, storage.path(), std::cout);
+    } else if (options.demoMarkups) {
+        host::markHelpScreensSeen();
+        status = host::runMarkupDemo(std::cout, options.bookPath);
     } else if (options.demoContents) {
         host::markHelpScreensSeen();
         status = host::runContentsDemo(std::cout, options.bookPath);
