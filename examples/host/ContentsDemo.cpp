@@ -1,5 +1,6 @@
 #include "ContentsDemo.h"
 
+#include "DemoLaunch.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
@@ -25,7 +26,6 @@ namespace host {
 
 namespace {
 
-constexpr double loadTimeout = 5;
 constexpr double settleTime = 1;
 
 std::string where(const lectoro::ReaderViewController& reader)
@@ -59,26 +59,15 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
 {
     std::ostringstream callbacks;
     auto listener = std::make_shared<HostListener>(callbacks);
-    auto launcher = lectoro::LectoroReaderViewController::create();
-    launcher->setDelegate(listener);
-    launcher->view();
-    auto user = lectoro::LectoroUser::create();
-    user->userID = "reader@example.org";
-    user->userToken = "host-token";
-    auto configuration = std::make_shared<lectoro::LectoroServiceConfiguration>(
-        "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
-    auto package = std::make_shared<lectoro::LectoroBookPackage>(bookPath, "1001", "978-0-00-000000-1");
-    launcher->launchBook(
-        package, user, configuration, std::make_shared<lectoro::MVReaderSettingModel>(), false);
+    auto launcher = launchDemoBook(bookPath, listener);
     auto reader = launcher->reader();
     auto& loop = base::RunLoop::main();
-    loop.runUntil([&] { return reader->currentBook() || reader->bookLoadingError(); }, loadTimeout);
     if (!reader->currentBook()) {
         out << "Could not open the book\n";
         launcher->uninitializeReader();
         return 1;
     }
-    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, loadTimeout);
+    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
     loop.runFor(settleTime);
     out << "Opened \"" << reader->currentBook()->title << "\" at " << where(*reader) << '\n';
 

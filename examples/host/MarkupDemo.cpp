@@ -1,5 +1,6 @@
 #include "MarkupDemo.h"
 
+#include "DemoLaunch.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -24,7 +25,6 @@ namespace host {
 
 namespace {
 
-constexpr double loadTimeout = 5;
 constexpr double settleTime = 0.3;
 
 std::string describe(const std::vector<lectoro::MarkupAction>& actions)
@@ -54,26 +54,16 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
 {
     std::ostringstream callbacks;
     auto listener = std::make_shared<HostListener>(callbacks);
-    auto launcher = lectoro::LectoroReaderViewController::create();
-    launcher->setDelegate(listener);
-    launcher->view();
-    auto user = lectoro::LectoroUser::create();
-    user->userID = "reader@example.org";
-    user->userToken = "host-token";
-    auto configuration = std::make_shared<lectoro::LectoroServiceConfiguration>(
-        "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
-    auto package = std::make_shared<lectoro::LectoroBookPackage>(bookPath, "1001", "978-0-00-000000-1");
-    launcher->launchBook(package, user, configuration, std::make_shared<lectoro::MVReaderSettingModel>(), false);
+    auto launcher = launchDemoBook(bookPath, listener);
     auto reader = launcher->reader();
     auto& loop = base::RunLoop::main();
-    loop.runUntil([&] { return reader->currentBook() || reader->bookLoadingError(); }, loadTimeout);
     auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
     if (!reader->currentBook() || !renderer) {
         out << "Could not open the book\n";
         launcher->uninitializeReader();
         return 1;
     }
-    loop.runUntil([&] { return !renderer->getActivePages().empty(); }, loadTimeout);
+    loop.runUntil([&] { return !renderer->getActivePages().empty(); }, demoLoadTimeout);
     loop.runFor(settleTime);
     out << "Opened \"" << reader->currentBook()->title << "\"\n";
 

@@ -1,0 +1,32 @@
+#include "DemoLaunch.h"
+
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "platform/base/RunLoop.h"
+
+namespace host {
+
+std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(
+    const std::string& bookPath, const std::shared_ptr<lectoro::LectoroReaderViewControllerDelegate>& listener)
+{
+    auto launcher = lectoro::LectoroReaderViewController::create();
+    launcher->setDelegate(listener);
+    launcher->view();
+    auto user = lectoro::LectoroUser::create();
+    user->userID = "reader@example.org";
+    user->userToken = "host-token";
+    auto configuration = std::make_shared<lectoro::LectoroServiceConfiguration>(
+        "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
+    auto package = std::make_shared<lectoro::LectoroBookPackage>(bookPath, "1001", "978-0-00-000000-1");
+    launcher->launchBook(package, user, configuration, std::make_shared<lectoro::MVReaderSettingModel>(), false);
+    auto reader = launcher->reader();
+    base::RunLoop::main().runUntil(
+        [&] { return !reader || reader->currentBook() || reader->bookLoadingError(); }, demoLoadTimeout);
+    return launcher;
+}
+
+} // namespace host

@@ -1,0 +1,24 @@
+#pragma once
+
+// What every scripted demo of the host does first: launch a book through the public launcher
+// for a demo user, and wait (in real time, up to a few seconds) until it has loaded or failed.
+
+#include <memory>
+#include <string>
+
+namespace lectoro {
+class LectoroReaderViewController;
+class LectoroReaderViewControllerDelegate;
+}
+
+namespace host {
+
+// How long a demo waits, in real time, for a book or its first pages.
+inline constexpr double demoLoadTimeout = 5;
+
+// The launcher holding the open reader; `reader()->currentBook()` is null when the book did
+// not load in time.
+std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(
+    const std::string& bookPath, const std::shared_ptr<lectoro::LectoroReaderViewControllerDelegate>& listener);
+
+} // namespace host
