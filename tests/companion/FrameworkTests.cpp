@@ -13,6 +13,8 @@
 #include "companion/testing/FakeFramework.h"
 #include "platform/base/RunLoop.h"
 
+#include "companion/SampleBooks.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -22,10 +24,7 @@
 
 namespace {
 
-std::string samplePath(const std::string& name)
-{
-    return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name;
-}
+using companiontest::samplePath;
 
 class FrameworkTest : public ::testing::Test {
 protected:
