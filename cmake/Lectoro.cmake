@@ -23,7 +23,7 @@ set(LECTORO_SAMPLES_DIR ${PROJECT_SOURCE_DIR}/samples)
 set(LECTORO_BUNDLE_DIR ${PROJECT_BINARY_DIR}/LectoroSDKWithReader.bundle)
 
 option(LECTORO_UNITY_BUILD "Compile each library and test program in batches of sources (CMake unity build)" OFF)
-set(LECTORO_UNITY_BATCH_SIZE 8 CACHE STRING "Sources per unity batch")
+set(LECTORO_UNITY_BATCH_SIZE 16 CACHE STRING "Sources per unity batch")
 if(LECTORO_UNITY_BUILD)
   # Only targets made after this point, which is every target of ours.
   set(CMAKE_UNITY_BUILD ON)
