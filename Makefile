@@ -1,22 +1,29 @@
 # Two entry points that do all the set-up on a fresh Debian machine:
-#   make test   install what is missing, build (warnings as errors) and run every test
-#   make demo   install what is missing, build and run the example host on the sample book
+#   make test   install what is missing, build (warnings as errors, address and undefined-behaviour
+#               sanitizers) and run every test
+#   make demo   install what is missing, build (release) and run the example host on the sample book
 JOBS ?= $(shell nproc)
 
-.PHONY: deps test asan demo fuzz clean
+.PHONY: deps build test tsan-build tsan demo fuzz-build fuzz clean
 
 deps:
 	bash scripts/install-deps.sh
 
-test: deps
+# The tests' build; also compiles the benchmarks, so they keep building.
+build: deps
 	cmake --preset dev
 	cmake --build --preset dev -j $(JOBS)
+
+test: build
 	ctest --preset dev -j $(JOBS)
 
-asan: deps
-	cmake --preset asan
-	cmake --build --preset asan -j $(JOBS)
-	ctest --preset asan -j $(JOBS)
+# The threaded layers' tests under the thread sanitizer.
+tsan-build: deps
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS)
+
+tsan: tsan-build
+	ctest --preset tsan -j $(JOBS)
 
 demo: deps
 	cmake --preset release
@@ -24,10 +31,12 @@ demo: deps
 	./build/release/examples/host/lectoro-host $(ARGS)
 
 FUZZ_RUNS ?= 20000
-fuzz:
+fuzz-build:
 	LECTORO_WITH_FUZZ=1 bash scripts/install-deps.sh
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
+
+fuzz: fuzz-build
 	bash scripts/run-fuzzers.sh build/fuzz/fuzz $(FUZZ_RUNS)
 
 clean:

@@ -37,7 +37,7 @@ std::string localized(const std::string& key)
 }
 
 // A service value as text: text as it is, nothing as empty, anything else as "%@" shows it.
-std::string textOf(const base::Value& value)
+std::string serviceText(const base::Value& value)
 {
     if (auto text = value.asString())
         return *text;
@@ -205,8 +205,8 @@ void HighlightRoad::requestImmersiveReader(const std::string& text, bool renewed
     service->getImmersiveReaderTokenWithUserToken(
         token,
         [alive, text, service](const base::Value& response) {
-            std::string token = textOf(response["token"]);
-            std::string subdomain = textOf(response["subdomain"]);
+            std::string token = serviceText(response["token"]);
+            std::string subdomain = serviceText(response["subdomain"]);
             auto road = alive.lock();
             if (!road)
                 return;
@@ -231,7 +231,7 @@ void HighlightRoad::requestImmersiveReader(const std::string& text, bool renewed
                     self.m_host.showSessionExpiredAlert();
                     return;
                 }
-                std::string expired = textOf(error.userInfo["expiredToken"]);
+                std::string expired = serviceText(error.userInfo["expiredToken"]);
                 std::weak_ptr<HighlightRoad*> alive = self.m_alive;
                 auto answered = std::make_shared<bool>(false);
                 self.m_host.refreshUserToken(expired, [alive, text, answered](std::shared_ptr<LectoroUser> user) {

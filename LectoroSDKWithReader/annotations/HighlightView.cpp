@@ -26,7 +26,7 @@ ui::Color systemBlue()
     return ui::Color::fromRGB255(0, 122, 255);
 }
 
-std::string localized(const std::string& key)
+std::string localizedLabel(const std::string& key)
 {
     return LocalizationHelper::localizedString(key, "Localizable", LocalizationHelper::currentBundle());
 }
@@ -195,9 +195,9 @@ void HighlightView::applyColorLabel(ui::Button& button, bool selected)
     int position = positionOf(button);
     if (position < 0 || static_cast<size_t>(position) >= std::min(labelledColours, m_highlighColorsArray.size()))
         return;
-    std::string label = localized("ACCESSIBILITY_COLOR");
+    std::string label = localizedLabel("ACCESSIBILITY_COLOR");
     if (selected)
-        label = localized("ACCESSIBILITY_SELECTED") + " " + label;
+        label = localizedLabel("ACCESSIBILITY_SELECTED") + " " + label;
     addReaderAccessibilityOn(button, "ReaderHighlightPopUpColor", label + " " + std::to_string(position + 1));
 }
 

@@ -130,7 +130,8 @@ void ReaderContents::showTOC()
     panel.setDelegate(m_panelDelegate);
     panel.setUserSettingsModel(m_context.settings);
     panel.setUser(m_context.user);
-    const auto* external = standardsForType("TOR").asList();
+    const base::Value externalStandards = standardsForType("TOR");
+    const auto* external = externalStandards.asList();
     if (external && !external->empty())
         panel.setIsExternalResourceAvailable(true);
     if (m_context.renderer)

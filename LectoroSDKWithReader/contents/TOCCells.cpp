@@ -16,17 +16,17 @@
 
 namespace lectoro {
 
-namespace {
-
-bool isIpad()
+bool tocIsPad()
 {
     return ui::Environment::current().isPad();
 }
 
-ui::Color colour(const std::optional<ui::Color>& value)
+ui::Color tocColour(const std::optional<ui::Color>& value)
 {
     return value.value_or(ui::Color::clear());
 }
+
+namespace {
 
 constexpr double arrowSize = 40;
 constexpr double arrowTrailing = 8;
@@ -72,7 +72,7 @@ ui::Font TOCConstants::lightFont(double size)
 
 ui::Font TOCConstants::lightRowFont()
 {
-    return lightFont(isIpad() ? 16 : 14);
+    return lightFont(tocIsPad() ? 16 : 14);
 }
 
 ui::Font TOCConstants::customFont(double size)
@@ -96,7 +96,7 @@ void TOCContentCell::build()
     m_barView = ui::View::create();
     m_dataLabel = ui::Label::create();
     m_dataLabel->setNumberOfLines(0);
-    m_dataLabel->setFont(TOCConstants::customFont(isIpad() ? 18 : 16));
+    m_dataLabel->setFont(TOCConstants::customFont(tocIsPad() ? 18 : 16));
     m_levelLabel = ui::Label::create();
     m_seperatorView = ui::View::create();
     m_sectionHeaderButton = ui::Button::create();
@@ -117,21 +117,21 @@ void TOCContentCell::build()
 
 double TOCContentCell::contentInsetForDepth(int depth)
 {
-    return depth * (isIpad() ? 26.0 : 20.0);
+    return depth * (tocIsPad() ? 26.0 : 20.0);
 }
 
 double TOCContentCell::dividerInsetForDepth(int depth)
 {
-    return depth * (isIpad() ? 26.0 : 21.0);
+    return depth * (tocIsPad() ? 26.0 : 21.0);
 }
 
 void TOCContentCell::applyCommon(const TOCTreeRow& row, const LXMVThemeVO& theme)
 {
-    contentView()->setBackgroundColor(colour(theme.toc_popup_background()));
-    m_barView->setBackgroundColor(colour(theme.toc_popup_background()));
-    m_seperatorView->setBackgroundColor(colour(theme.toc_selected_toc_section_divider()));
-    m_dataLabel->setTextColor(colour(theme.toc_description_color()));
-    m_levelLabel->setTextColor(colour(theme.toc_description_color()));
+    contentView()->setBackgroundColor(tocColour(theme.toc_popup_background()));
+    m_barView->setBackgroundColor(tocColour(theme.toc_popup_background()));
+    m_seperatorView->setBackgroundColor(tocColour(theme.toc_selected_toc_section_divider()));
+    m_dataLabel->setTextColor(tocColour(theme.toc_description_color()));
+    m_levelLabel->setTextColor(tocColour(theme.toc_description_color()));
     int depth = row.depth();
     m_seperatorLeadingConstraint->setConstant(dividerInsetForDepth(depth));
     m_cellLeadConstraint->setConstant(contentInsetForDepth(depth));
@@ -151,18 +151,18 @@ void TOCContentCell::applyArrow(const TOCTreeRow& row)
 void TOCContentCell::applyCurrentRowColours(const TOCTreeRow& row, const LXMVThemeVO& theme)
 {
     if (row.isCurrentPage) {
-        contentView()->setBackgroundColor(colour(theme.toc_selected_toc_section_background()));
-        m_barView->setBackgroundColor(colour(theme.toc_selected_toc_side_tab_background()));
-        m_dataLabel->setTextColor(colour(theme.toc_selected_toc_title_color()));
-        m_levelLabel->setTextColor(colour(theme.toc_selected_toc_title_color()));
+        contentView()->setBackgroundColor(tocColour(theme.toc_selected_toc_section_background()));
+        m_barView->setBackgroundColor(tocColour(theme.toc_selected_toc_side_tab_background()));
+        m_dataLabel->setTextColor(tocColour(theme.toc_selected_toc_title_color()));
+        m_levelLabel->setTextColor(tocColour(theme.toc_selected_toc_title_color()));
         m_downArrowButton->setTitleColor(
-            colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
+            tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
         m_downArrowButton->setTitleColor(
-            colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
+            tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
     } else {
         m_barView->setBackgroundColor(ui::Color::clear());
-        m_downArrowButton->setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Normal);
-        m_downArrowButton->setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Selected);
+        m_downArrowButton->setTitleColor(tocColour(theme.toc_more_icon_color()), ui::ControlState::Normal);
+        m_downArrowButton->setTitleColor(tocColour(theme.toc_more_icon_color()), ui::ControlState::Selected);
     }
 }
 
@@ -193,8 +193,8 @@ void TOCContentCell::configureViewForStandardsWithDataDictionary(
     // A standards group always offers its arrow.
     m_downArrowButton->setHidden(false);
     m_barView->setBackgroundColor(ui::Color::clear());
-    m_downArrowButton->setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Normal);
-    m_downArrowButton->setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Selected);
+    m_downArrowButton->setTitleColor(tocColour(theme.toc_more_icon_color()), ui::ControlState::Normal);
+    m_downArrowButton->setTitleColor(tocColour(theme.toc_more_icon_color()), ui::ControlState::Selected);
     // A row whose first child is itself no group is a resource: what the child's title
     // names decides how the row reads, and the child's link is what a tap opens. An empty
     // list of children has no first child.
@@ -205,9 +205,9 @@ void TOCContentCell::configureViewForStandardsWithDataDictionary(
         } else if (child.title == "web links") {
             base::AttributedString text("Activity: " + row.title);
             size_t prefix = base::utf16Length("Activity: ");
-            text.addForegroundColor({ 0, prefix }, ui::colorAttr(colour(theme.toc_description_color())));
+            text.addForegroundColor({ 0, prefix }, ui::colorAttr(tocColour(theme.toc_description_color())));
             base::Range title { prefix, text.length() - prefix };
-            text.addForegroundColor(title, ui::colorAttr(colour(theme.toc_selected_toc_arrow_color())));
+            text.addForegroundColor(title, ui::colorAttr(tocColour(theme.toc_selected_toc_arrow_color())));
             text.addUnderline(title, base::UnderlineStyle::Single);
             m_dataLabel->setAttributedText(std::move(text));
         }

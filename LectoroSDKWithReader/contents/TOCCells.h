@@ -12,6 +12,7 @@
 
 #include "LectoroSDKWithReader/contents/TOCRows.h"
 #include "LectoroSDKWithReader/readersdk/utilities/BundleRef.h"
+#include "platform/ui/Color.h"
 #include "platform/ui/Constraint.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/TableViewCell.h"
@@ -26,6 +27,10 @@ class Label;
 } // namespace ui
 
 namespace lectoro {
+
+// The panel's look follows the device idiom; an unset theme colour draws nothing.
+bool tocIsPad();
+ui::Color tocColour(const std::optional<ui::Color>& value);
 
 class LXMVThemeVO;
 

@@ -333,7 +333,7 @@ std::string TOCModel::navigationTargetForRow(const TOCTreeRow& row)
 {
     if (row.src)
         return *row.src;
-    return textOf(row.pageID).value_or("1");
+    return nodeText(row.pageID).value_or("1");
 }
 
 std::string TOCModel::navigationTargetForContentsRow(const TOCTreeRow& row) const

@@ -18,7 +18,7 @@ std::optional<std::string> stringOf(const base::Value& value)
 
 } // namespace
 
-std::optional<std::string> textOf(const base::Value& value)
+std::optional<std::string> nodeText(const base::Value& value)
 {
     if (auto text = value.asString())
         return *text;
@@ -59,11 +59,11 @@ TOCResourceEntry TOCResourceEntry::fromRecord(const base::Value& record, const P
 {
     TOCResourceEntry entry;
     entry.title = stringOf(record["title"]).value_or(std::string());
-    entry.pageID = textOf(record["pageID"]);
-    entry.folioNumber = textOf(record["folioNumber"]);
+    entry.pageID = nodeText(record["pageID"]);
+    entry.folioNumber = nodeText(record["folioNumber"]);
     entry.src = stringOf(record["src"]);
     if (book) {
-        if (auto linkID = textOf(record["linkID"])) {
+        if (auto linkID = nodeText(record["linkID"])) {
             if (auto found = book->links.find(*linkID); found != book->links.end())
                 entry.linkVO = found->second;
         }

@@ -81,7 +81,7 @@ struct TOCResourceGroup {
 
 // Text of a value as a row key reads it: a string unchanged, a number as "%d", nothing
 // for anything else.
-std::optional<std::string> textOf(const base::Value&);
+std::optional<std::string> nodeText(const base::Value&);
 
 // The entries of a group in the order the list shows them: EPUB resources by href then
 // name, others by page id (as people read numbers) then title, both ignoring case.

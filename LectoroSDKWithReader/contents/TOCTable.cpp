@@ -17,16 +17,6 @@ namespace lectoro {
 
 namespace {
 
-bool isIpad()
-{
-    return ui::Environment::current().isPad();
-}
-
-ui::Color colour(const std::optional<ui::Color>& value)
-{
-    return value.value_or(ui::Color::clear());
-}
-
 // "PAGE 12", or "12 PAGE" when text runs right to left.
 std::string pageCaption(const std::string& number)
 {
@@ -223,15 +213,15 @@ std::shared_ptr<ui::TableViewCell> TOCViewController::bookmarkCell(const ui::Ind
     const auto& theme = *m_theme;
     cell->setAccessibilityIdentifier("bookMarkCell" + path.toString());
     cell->setBackgroundColor(ui::Color::clear());
-    cell->contentView()->setBackgroundColor(colour(theme.toc_popup_background()));
-    cell->timeLabel()->setTextColor(colour(theme.toc_pageno_color()));
-    cell->pageLabel()->setTextColor(colour(theme.toc_pageno_color()));
-    cell->dataLabel()->setTextColor(colour(theme.toc_title_color()));
+    cell->contentView()->setBackgroundColor(tocColour(theme.toc_popup_background()));
+    cell->timeLabel()->setTextColor(tocColour(theme.toc_pageno_color()));
+    cell->pageLabel()->setTextColor(tocColour(theme.toc_pageno_color()));
+    cell->dataLabel()->setTextColor(tocColour(theme.toc_title_color()));
     cell->seperatorViewForHeaderView()->setHidden(false);
-    cell->seperatorViewForHeaderView()->setBackgroundColor(colour(theme.toc_selected_toc_section_divider()));
-    cell->bookmarkLabel()->setTextColor(colour(theme.toc_selected_toc_side_tab_background()));
+    cell->seperatorViewForHeaderView()->setBackgroundColor(tocColour(theme.toc_selected_toc_section_divider()));
+    cell->bookmarkLabel()->setTextColor(tocColour(theme.toc_selected_toc_side_tab_background()));
     cell->barLabel()->setBackgroundColor(ui::Color::clear());
-    cell->timeLabelBottomConstarint()->setConstant(isIpad() ? 16 : 10);
+    cell->timeLabelBottomConstarint()->setConstant(tocIsPad() ? 16 : 10);
     cell->cellLeadConstraint()->setConstant(20);
     cell->bookmarkTrailingConstraint()->setConstant(20);
     cell->verticalCenterConstarint()->setActive(false);
@@ -241,17 +231,17 @@ std::shared_ptr<ui::TableViewCell> TOCViewController::bookmarkCell(const ui::Ind
     const auto& bookmark = *m_model.bookMarkArray()[static_cast<size_t>(path.row)];
     cell->dataLabel()->setText(bookmark.title);
     cell->bookmarkLabel()->setText(TOC_BOOKMARK_NORMAL_ICON);
-    cell->bookmarkLabel()->setFont(TOCConstants::iconFont(isIpad() ? 26.4 : 20));
+    cell->bookmarkLabel()->setFont(TOCConstants::iconFont(tocIsPad() ? 26.4 : 20));
     cell->pageLabel()->setText(pageCaption(bookmark.displayNum));
     std::string date = bookmark.getDisplayDate();
     cell->timeLabel()->setText(
         date.empty() ? std::string() : NSStringExpanded::getLocalizedStringForDateString(date));
     cell->dataLabel()->setFont(TOCConstants::lightRowFont());
-    cell->pageLabel()->setFont(TOCConstants::customFont(isIpad() ? 14 : 10));
-    cell->timeLabel()->setFont(TOCConstants::customFont(isIpad() ? 13 : 10));
+    cell->pageLabel()->setFont(TOCConstants::customFont(tocIsPad() ? 14 : 10));
+    cell->timeLabel()->setFont(TOCConstants::customFont(tocIsPad() ? 13 : 10));
     if (m_model.checkIfCurrentPageBookMark(bookmark)) {
-        cell->barLabel()->setBackgroundColor(colour(theme.toc_selected_toc_title_color()));
-        cell->dataLabel()->setTextColor(colour(theme.toc_selected_toc_title_color()));
+        cell->barLabel()->setBackgroundColor(tocColour(theme.toc_selected_toc_title_color()));
+        cell->dataLabel()->setTextColor(tocColour(theme.toc_selected_toc_title_color()));
     }
     return cell;
 }
@@ -268,17 +258,17 @@ std::shared_ptr<ui::TableViewCell> TOCViewController::resourceCell(const ui::Ind
     cell->timeLabel()->setText("");
     cell->timeLabel()->setHidden(true);
     cell->pageLabel()->setHidden(false);
-    cell->pageLabel()->setTextColor(colour(theme.toc_pageno_color()));
+    cell->pageLabel()->setTextColor(tocColour(theme.toc_pageno_color()));
     cell->setBackgroundColor(ui::Color::clear());
-    cell->contentView()->setBackgroundColor(colour(theme.toc_popup_background()));
-    cell->dataLabel()->setTextColor(colour(theme.toc_title_color()));
+    cell->contentView()->setBackgroundColor(tocColour(theme.toc_popup_background()));
+    cell->dataLabel()->setTextColor(tocColour(theme.toc_title_color()));
     cell->barLabel()->setBackgroundColor(ui::Color::clear());
-    cell->cellLeadConstraint()->setConstant(isIpad() ? 45 : 30);
-    cell->timeLabelBottomConstarint()->setConstant(isIpad() ? 10 : 2);
+    cell->cellLeadConstraint()->setConstant(tocIsPad() ? 45 : 30);
+    cell->timeLabelBottomConstarint()->setConstant(tocIsPad() ? 10 : 2);
     cell->verticalCenterConstarint()->setActive(true);
     cell->bookmarkTrailingConstraint()->setConstant(30);
     cell->dataLabel()->setFont(TOCConstants::lightRowFont());
-    cell->pageLabel()->setFont(TOCConstants::customFont(isIpad() ? 14 : 10));
+    cell->pageLabel()->setFont(TOCConstants::customFont(tocIsPad() ? 14 : 10));
 
     const auto& group = groups[static_cast<size_t>(path.section)];
     bool epub = m_model.isFixedLayoutEpub();
@@ -289,9 +279,9 @@ std::shared_ptr<ui::TableViewCell> TOCViewController::resourceCell(const ui::Ind
     bool lastRow = static_cast<size_t>(path.row) + 1 == sorted.size();
     bool lastSection = static_cast<size_t>(path.section) + 1 == groups.size();
     cell->seperatorViewForHeaderView()->setHidden(!(lastRow && !lastSection));
-    cell->seperatorViewForHeaderView()->setBackgroundColor(colour(theme.toc_selected_toc_section_divider()));
-    cell->bookmarkLabel()->setFont(TOCConstants::iconFont(isIpad() ? 20 : 14));
-    cell->bookmarkLabel()->setTextColor(colour(theme.toc_selected_toc_icon_color()));
+    cell->seperatorViewForHeaderView()->setBackgroundColor(tocColour(theme.toc_selected_toc_section_divider()));
+    cell->bookmarkLabel()->setFont(TOCConstants::iconFont(tocIsPad() ? 20 : 14));
+    cell->bookmarkLabel()->setTextColor(tocColour(theme.toc_selected_toc_icon_color()));
     if (epub) {
         cell->bookmarkLabel()->setText(iconForResourceType(entry.typeId()));
         cell->pageLabel()->setText(pageCaption(pageDigitsOfHref(entry.href())));
@@ -343,18 +333,18 @@ std::shared_ptr<TOCContentCell> TOCViewController::treeCell(const ui::IndexPath&
     if (m_selectedButton != TOCFilterContents) {
         cell->dataLabel()->setNumberOfLines(2);
         if (arrow.isSelected()) {
-            cell->contentView()->setBackgroundColor(colour(theme.toc_selected_toc_section_background()));
-            arrow.setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
-            arrow.setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
-            cell->barView()->setBackgroundColor(colour(theme.toc_selected_toc_side_tab_background()));
+            cell->contentView()->setBackgroundColor(tocColour(theme.toc_selected_toc_section_background()));
+            arrow.setTitleColor(tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
+            arrow.setTitleColor(tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
+            cell->barView()->setBackgroundColor(tocColour(theme.toc_selected_toc_side_tab_background()));
             cell->dataLabel()->setNumberOfLines(0);
         }
     } else if (m_model.isRowInCurrentChapter(row)) {
-        cell->contentView()->setBackgroundColor(colour(theme.toc_selected_toc_section_background()));
-        cell->seperatorView()->setBackgroundColor(colour(theme.toc_selected_toc_section_divider()));
-        cell->barView()->setBackgroundColor(colour(theme.toc_selected_toc_side_tab_background()));
-        arrow.setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
-        arrow.setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
+        cell->contentView()->setBackgroundColor(tocColour(theme.toc_selected_toc_section_background()));
+        cell->seperatorView()->setBackgroundColor(tocColour(theme.toc_selected_toc_section_divider()));
+        cell->barView()->setBackgroundColor(tocColour(theme.toc_selected_toc_side_tab_background()));
+        arrow.setTitleColor(tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
+        arrow.setTitleColor(tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
     }
     updateDropDownAccessibility(arrow);
     return cell;
@@ -370,11 +360,11 @@ std::shared_ptr<ui::View> TOCViewController::viewForHeaderInSection(ui::TableVie
     const auto& theme = *m_theme;
     auto& arrow = *header->downArrowButton();
     auto& title = *header->dataLabel();
-    header->levelLabel()->setTextColor(colour(theme.toc_title_color()));
-    title.setTextColor(colour(theme.toc_title_color()));
+    header->levelLabel()->setTextColor(tocColour(theme.toc_title_color()));
+    title.setTextColor(tocColour(theme.toc_title_color()));
     title.setAttributedText(std::nullopt);
-    arrow.setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Normal);
-    arrow.setTitleColor(colour(theme.toc_more_icon_color()), ui::ControlState::Selected);
+    arrow.setTitleColor(tocColour(theme.toc_more_icon_color()), ui::ControlState::Normal);
+    arrow.setTitleColor(tocColour(theme.toc_more_icon_color()), ui::ControlState::Selected);
     header->barView()->setBackgroundColor(ui::Color::clear());
     arrow.setHidden(false);
     arrow.setTag(section + 100);
@@ -396,19 +386,19 @@ std::shared_ptr<ui::View> TOCViewController::viewForHeaderInSection(ui::TableVie
     title.setFont(TOCConstants::lightRowFont());
     header->levelLabel()->setFont(TOCConstants::lightRowFont());
     header->levelLabel()->setText("");
-    header->seperatorView()->setBackgroundColor(colour(theme.toc_selected_toc_section_divider()));
-    header->contentView()->setBackgroundColor(colour(theme.toc_popup_background()));
+    header->seperatorView()->setBackgroundColor(tocColour(theme.toc_selected_toc_section_divider()));
+    header->contentView()->setBackgroundColor(tocColour(theme.toc_popup_background()));
     auto index = static_cast<size_t>(section);
 
     auto currentColours = [&](bool labels) {
-        header->contentView()->setBackgroundColor(colour(theme.toc_selected_toc_section_background()));
-        header->barView()->setBackgroundColor(colour(theme.toc_selected_toc_side_tab_background()));
+        header->contentView()->setBackgroundColor(tocColour(theme.toc_selected_toc_section_background()));
+        header->barView()->setBackgroundColor(tocColour(theme.toc_selected_toc_side_tab_background()));
         if (labels) {
-            title.setTextColor(colour(theme.toc_selected_toc_title_color()));
-            header->levelLabel()->setTextColor(colour(theme.toc_selected_toc_title_color()));
+            title.setTextColor(tocColour(theme.toc_selected_toc_title_color()));
+            header->levelLabel()->setTextColor(tocColour(theme.toc_selected_toc_title_color()));
         }
-        arrow.setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
-        arrow.setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
+        arrow.setTitleColor(tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
+        arrow.setTitleColor(tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
     };
 
     if (m_selectedButton == TOCFilterResources && !m_isExternalResourcesSelected) {
@@ -420,12 +410,12 @@ std::shared_ptr<ui::View> TOCViewController::viewForHeaderInSection(ui::TableVie
         arrow.setSelected(group.isExpanded);
         title.setText(group.chapterName);
         if (group.isCurrentChapter) {
-            header->barView()->setBackgroundColor(colour(theme.toc_selected_toc_side_tab_background()));
-            title.setTextColor(colour(theme.toc_selected_toc_title_color()));
-            arrow.setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
-            arrow.setTitleColor(colour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
+            header->barView()->setBackgroundColor(tocColour(theme.toc_selected_toc_side_tab_background()));
+            title.setTextColor(tocColour(theme.toc_selected_toc_title_color()));
+            arrow.setTitleColor(tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Normal);
+            arrow.setTitleColor(tocColour(theme.toc_selected_toc_arrow_color()), ui::ControlState::Selected);
         }
-        header->cellLeadConstraint()->setConstant(isIpad() ? 35 : 18);
+        header->cellLeadConstraint()->setConstant(tocIsPad() ? 35 : 18);
     } else {
         auto* rows = m_model.treeRowsForTab(m_selectedButton, m_isExternalResourcesSelected);
         if (!rows || index >= rows->size())

@@ -21,16 +21,6 @@ namespace lectoro {
 
 namespace {
 
-bool isIpad()
-{
-    return ui::Environment::current().isPad();
-}
-
-ui::Color colour(const std::optional<ui::Color>& value)
-{
-    return value.value_or(ui::Color::clear());
-}
-
 } // namespace
 
 std::shared_ptr<TOCViewController> TOCViewController::create(Inputs inputs)
@@ -45,8 +35,8 @@ std::shared_ptr<TOCViewController> TOCViewController::create(Inputs inputs)
 TOCViewController::TOCViewController(Inputs inputs)
     : m_model(inputs.book, inputs.chapter, std::move(inputs.chapterName), std::move(inputs.activePages))
     , m_theme(inputs.theme ? std::move(inputs.theme) : std::make_shared<LXMVThemeVO>())
-    , m_headerDefaultHeight(isIpad() ? 60 : 44)
-    , m_tableViewTop(isIpad() ? 1 : 60)
+    , m_headerDefaultHeight(tocIsPad() ? 60 : 44)
+    , m_tableViewTop(tocIsPad() ? 1 : 60)
 {
     m_model.setBookMarkArray(std::move(inputs.bookmarks));
     if (inputs.resources) {
@@ -141,14 +131,14 @@ void TOCViewController::viewDidLoad()
     ViewController::viewDidLoad();
     auto root = view();
     m_containerView = ui::View::create();
-    m_containerView->setBackgroundColor(colour(m_theme->toc_popup_background()));
-    if (isIpad()) {
-        auto overlay = colour(m_theme->toc_overlay_panel_background());
+    m_containerView->setBackgroundColor(tocColour(m_theme->toc_popup_background()));
+    if (tocIsPad()) {
+        auto overlay = tocColour(m_theme->toc_overlay_panel_background());
         root->setBackgroundColor(overlay.withAlpha(m_theme->toc_overlay_panel_opacity()));
     } else {
-        root->setBackgroundColor(colour(m_theme->toc_popup_background()));
+        root->setBackgroundColor(tocColour(m_theme->toc_popup_background()));
     }
-    m_segmentWidth = isIpad() ? (root->frame().size.width - 120) / 3 : root->frame().size.width / 3;
+    m_segmentWidth = tocIsPad() ? (root->frame().size.width - 120) / 3 : root->frame().size.width / 3;
     root->layoutIfNeeded();
     m_selectedButton = TOCFilterContents;
     setupContainerViews();
@@ -183,7 +173,7 @@ void TOCViewController::setupContainerViews()
     ui::Constraint::activate({ m_pangestureContainer->bottomAnchor().constraintEqualTo(safe->bottomAnchor()),
         m_leftConstraintOfContainerView, m_rightConstraintOfContainerView, m_topConstraintOfContainerView });
 
-    if (isIpad()) {
+    if (tocIsPad()) {
         setupUpDirectionIcon();
         // The sheet starts parked below the screen (its header collapsed, see
         // setupHeaderView); it rises once shown.
@@ -200,7 +190,7 @@ void TOCViewController::setupUpDirectionIcon()
 {
     m_upDirectionIconLbl = ui::Label::create();
     m_upDirectionIconLbl->setText(ICON_SCROLLUP);
-    m_upDirectionIconLbl->setTextColor(colour(m_theme->toc_close_slider_icon_color()));
+    m_upDirectionIconLbl->setTextColor(tocColour(m_theme->toc_close_slider_icon_color()));
     m_upDirectionIconLbl->setTextAlignment(ui::TextAlignment::Center);
     m_upDirectionIconLbl->setFont(ui::Font(MVIconFontConstants::getFontName(), 34));
     auto& layer = *m_upDirectionIconLbl->layer();
@@ -234,15 +224,15 @@ void TOCViewController::setupHeaderView()
     m_headerView = ui::View::create();
     m_containerView->addSubview(m_headerView);
     m_headerHeightConstraint
-        = m_headerView->heightAnchor().constraintEqualToConstant(isIpad() ? 0 : m_headerDefaultHeight);
+        = m_headerView->heightAnchor().constraintEqualToConstant(tocIsPad() ? 0 : m_headerDefaultHeight);
     m_headerHeightConstraint->setActive(true);
-    if (isIpad())
+    if (tocIsPad())
         updateHeaderHeight(0);
 
     m_backButton = ui::Button::create(ui::Rect { 5, 10, 40, 40 });
-    m_backButton->setTitle(std::string(isIpad() ? ICON_DROPDOWN : ICON_BACK), ui::ControlState::Normal);
-    m_backButton->setFont(TOCConstants::iconFont(isIpad() ? 23 : 22));
-    m_backButton->setTitleColor(colour(m_theme->toc_selected_toc_title_color()), ui::ControlState::Normal);
+    m_backButton->setTitle(std::string(tocIsPad() ? ICON_DROPDOWN : ICON_BACK), ui::ControlState::Normal);
+    m_backButton->setFont(TOCConstants::iconFont(tocIsPad() ? 23 : 22));
+    m_backButton->setTitleColor(tocColour(m_theme->toc_selected_toc_title_color()), ui::ControlState::Normal);
     m_backButton->setBackgroundColor(ui::Color::clear());
     m_backButton->setAccessibilityIdentifier(TOC_BACK_BUTTON);
     std::weak_ptr<TOCViewController> weak = self();
@@ -255,8 +245,8 @@ void TOCViewController::setupHeaderView()
     m_headerTitle = ui::Label::create(ui::Rect { 60, 10, 250, 40 });
     m_headerTitle->setText(TOCConstants::localized("Table_of_Content"));
     m_headerTitle->setBackgroundColor(ui::Color::clear());
-    m_headerTitle->setFont(TOCConstants::customFont(isIpad() ? 20 : 22));
-    m_headerTitle->setTextColor(colour(m_theme->toc_selected_toc_title_color()));
+    m_headerTitle->setFont(TOCConstants::customFont(tocIsPad() ? 20 : 22));
+    m_headerTitle->setTextColor(tocColour(m_theme->toc_selected_toc_title_color()));
     m_headerView->addSubview(m_headerTitle);
 }
 
@@ -265,7 +255,7 @@ void TOCViewController::setupHeaderView()
 void TOCViewController::setupTabViews()
 {
     m_segmentView = ui::View::create();
-    m_segmentView->setBackgroundColor(colour(m_theme->toc_tab_bg()));
+    m_segmentView->setBackgroundColor(tocColour(m_theme->toc_tab_bg()));
     m_containerView->addSubview(m_segmentView);
 }
 
@@ -278,10 +268,10 @@ void TOCViewController::setupTableView()
     m_tableView->setDelegate(std::static_pointer_cast<ui::TableViewDelegate>(panel));
     m_tableView->setBackgroundColor(ui::Color::clear());
     m_containerView->addSubview(m_tableView);
-    m_bottomConstraintOfTableView = isIpad()
+    m_bottomConstraintOfTableView = tocIsPad()
         ? m_tableView->bottomAnchor().constraintEqualTo(view()->bottomAnchor(), 0)
         : m_tableView->bottomAnchor().constraintEqualTo(m_segmentView->topAnchor(), 0);
-    m_topConstraintOfTableView = isIpad()
+    m_topConstraintOfTableView = tocIsPad()
         ? m_tableView->topAnchor().constraintEqualTo(m_segmentView->bottomAnchor(), m_tableViewTop)
         : m_tableView->topAnchor().constraintEqualTo(m_headerView->topAnchor(), m_tableViewTop);
     ui::Constraint::activate({ m_bottomConstraintOfTableView, m_topConstraintOfTableView });
@@ -323,7 +313,7 @@ void TOCViewController::viewDidLayoutSubviews()
     m_headerView->setFrame({ 0, 0, width, headerHeight });
     double tableTop = 0;
     double tableBottom = 0;
-    if (isIpad()) {
+    if (tocIsPad()) {
         m_segmentView->setFrame({ 0, headerHeight, width, m_segmentViewHeight });
         tableTop = headerHeight + m_segmentViewHeight + m_topConstraintOfTableView->constant();
         // Down to the bottom of the panel's view, which the container's bottom meets.
@@ -341,7 +331,7 @@ void TOCViewController::viewDidAppear(bool animated)
     ViewController::viewDidAppear(animated);
     auto root = view();
     double handle = m_upDirectionIconLbl ? handleHeight : 0;
-    m_topConstraintOfContainerView->setConstant(isIpad() ? root->frame().size.height * 0.5 - handle : handle);
+    m_topConstraintOfContainerView->setConstant(tocIsPad() ? root->frame().size.height * 0.5 - handle : handle);
     std::weak_ptr<ui::View> weakRoot = root;
     ui::View::animate(closeAnimationDuration, [weakRoot] {
         if (auto view = weakRoot.lock()) {
@@ -378,7 +368,7 @@ void TOCViewController::actionForCloseTOCWithSender()
 void TOCViewController::leavePanel(bool animatedOnPhone, std::function<void()> then)
 {
     auto panel = self();
-    if (!isIpad() || !isViewLoaded()) {
+    if (!tocIsPad() || !isViewLoaded()) {
         dismissViewControllerAnimated(animatedOnPhone, std::move(then));
         return;
     }

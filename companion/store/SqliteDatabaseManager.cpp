@@ -145,7 +145,7 @@ base::Result<void> SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std
     record.modifiedDate = now;
     record.isSynced = false;
 
-    static const std::string sql = std::string(
+    static const std::string& sql = *new std::string(std::string(
         "INSERT INTO ugc (family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
         "is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 0, ?10, "
         + recordFieldParameters(11) + ") "
@@ -153,7 +153,7 @@ base::Result<void> SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std
         "ugc_id = CASE WHEN excluded.ugc_id IN ('', '-1') THEN ugc.ugc_id ELSE excluded.ugc_id END, "
         "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
         "status = excluded.status, is_synced = 0, is_submitted = excluded.is_submitted, "
-        "revision = ugc.revision + 1, " + recordFieldAssignments;
+        "revision = ugc.revision + 1, " + recordFieldAssignments);
     auto* statement = m_database->statement(sql.c_str());
     if (!statement)
         return failWrite();
@@ -208,10 +208,12 @@ std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOnPage(int 
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::vector<std::shared_ptr<SDKUGCVO>> result;
-    static const std::string sql = std::string("SELECT ") + recordSelectColumns
+    // Statement texts are never destroyed: a read still running on a background queue while
+    // the process exits must not find its text freed.
+    static const std::string& sql = *new std::string(std::string("SELECT ") + recordSelectColumns
         // Without the index by page, SQLite would walk the book's records in saving order.
         + " FROM ugc INDEXED BY ugc_page WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 AND "
-          "page_identifier IN (?4, '') AND (page_identifier = ?4 OR display_num = ?5) ORDER BY id";
+          "page_identifier IN (?4, '') AND (page_identifier = ?4 OR display_num = ?5) ORDER BY id");
     auto* statement = m_database->statement(sql.c_str());
     if (!statement) {
         recordFailure();
@@ -227,8 +229,8 @@ std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOfBook(int 
     int64_t userID)
 {
     std::vector<std::shared_ptr<SDKUGCVO>> result;
-    static const std::string sql = std::string("SELECT ") + recordSelectColumns
-        + " FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 ORDER BY id";
+    static const std::string& sql = *new std::string(std::string("SELECT ") + recordSelectColumns
+        + " FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 ORDER BY id");
     auto* statement = m_database->statement(sql.c_str());
     if (!statement) {
         recordFailure();

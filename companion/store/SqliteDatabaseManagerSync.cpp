@@ -18,8 +18,8 @@ base::Value SqliteDatabaseManager::getUnsynedUGCDictionaryForUserID(int64_t user
 {
     std::lock_guard lock(m_mutex);
     base::Value::List books;
-    static const std::string sql = std::string("SELECT book_id, ") + recordSelectColumns
-        + " FROM ugc WHERE user_id = ?1 AND is_synced = 0 ORDER BY book_id, id";
+    static const std::string& sql = *new std::string(std::string("SELECT book_id, ") + recordSelectColumns
+        + " FROM ugc WHERE user_id = ?1 AND is_synced = 0 ORDER BY book_id, id");
     auto* statement = m_database->statement(sql.c_str());
     if (!statement) {
         recordFailure();
@@ -51,8 +51,8 @@ std::vector<UnsyncedUGC> SqliteDatabaseManager::unsyncedUGCForBookID(const std::
 {
     std::lock_guard lock(m_mutex);
     std::vector<UnsyncedUGC> result;
-    static const std::string sql = std::string("SELECT ") + recordSelectColumns
-        + ", revision FROM ugc WHERE book_id = ?1 AND user_id = ?2 AND is_synced = 0 ORDER BY id";
+    static const std::string& sql = *new std::string(std::string("SELECT ") + recordSelectColumns
+        + ", revision FROM ugc WHERE book_id = ?1 AND user_id = ?2 AND is_synced = 0 ORDER BY id");
     auto* statement = m_database->statement(sql.c_str());
     if (!statement) {
         recordFailure();
@@ -148,13 +148,13 @@ base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& boo
         record->localID = rowID ? localID : (fetched->localID.empty() ? base::makeUuid() : fetched->localID);
         record->isSynced = true;
         auto* answer = dynamic_cast<SDKFIBVO*>(record.get());
-        static const std::string sql = std::string(
+        static const std::string& sql = *new std::string(std::string(
             "INSERT INTO ugc (family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
             "is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 1, ?10, "
             + recordFieldParameters(11) + ") "
             "ON CONFLICT (family, book_id, user_id, local_id) DO UPDATE SET ugc_id = excluded.ugc_id, "
             "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
-            "status = excluded.status, is_synced = 1, is_submitted = excluded.is_submitted, " + recordFieldAssignments;
+            "status = excluded.status, is_synced = 1, is_submitted = excluded.is_submitted, " + recordFieldAssignments);
         auto* upsert = m_database->statement(sql.c_str());
         if (!upsert) {
             ok = false;

@@ -1,33 +1,12 @@
 #include "platform/base/StringTable.h"
 
+#include "platform/base/Strings.h"
+
 #include <cstdint>
 
 namespace base {
 
 namespace {
-
-constexpr char32_t replacementCharacter = 0xFFFD;
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        c = replacementCharacter;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 bool isHighSurrogate(char32_t unit)
 {
@@ -111,17 +90,6 @@ bool isUnquotedCharacter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$'
         || c == '+' || c == '/' || c == ':' || c == '.' || c == '-';
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 class Parser {
@@ -345,7 +313,7 @@ private:
     {
         unit = 0;
         for (int i = 0; i < 4; ++i) {
-            int digit = hexValue(peek());
+            int digit = hexDigitValue(peek());
             if (digit < 0)
                 return fail("\\u needs four hex digits");
             unit = unit * 16 + static_cast<char32_t>(digit);

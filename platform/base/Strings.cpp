@@ -13,8 +13,6 @@ namespace base {
 
 namespace {
 
-constexpr char32_t replacementCharacter = 0xFFFD;
-
 bool isSpaceOrNewline(char32_t c)
 {
     return isWhitespaceCodePoint(c) || isNewlineCodePoint(c);
@@ -108,6 +106,17 @@ void appendUtf8(std::string& out, char32_t c)
         out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
+}
+
+int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 bool isValidUtf8(std::string_view text)
@@ -645,17 +654,6 @@ bool isAllowed(unsigned char c, PercentEncodeSet set)
     return false;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 std::string percentEncode(std::string_view text, PercentEncodeSet set)
@@ -687,8 +685,8 @@ std::optional<std::string> percentDecode(std::string_view text)
         }
         if (text.size() - i < 3)
             return std::nullopt;
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
+        const int high = hexDigitValue(text[i + 1]);
+        const int low = hexDigitValue(text[i + 2]);
         if (high < 0 || low < 0)
             return std::nullopt;
         out.push_back(static_cast<char>(high * 16 + low));

@@ -42,12 +42,15 @@ inline float floatValue(std::string_view text) { return static_cast<float>(doubl
 bool boolValue(std::string_view);
 
 // --- UTF-8 -------------------------------------------------------------------------
+constexpr char32_t replacementCharacter = 0xFFFD;
 // The code point at `offset`, which moves past it. A byte that does not start a valid,
 // shortest-form sequence gives U+FFFD and moves one byte.
 char32_t decodeUtf8(std::string_view, size_t& offset);
 // Surrogates and values above U+10FFFF are written as U+FFFD.
 void appendUtf8(std::string&, char32_t);
 bool isValidUtf8(std::string_view);
+// 0-15 for a hexadecimal digit of either case, -1 for any other character.
+int hexDigitValue(char);
 
 // --- UTF-16 counting ---------------------------------------------------------------
 size_t utf16Length(std::string_view);

@@ -13,7 +13,7 @@ namespace media {
 
 namespace {
 
-std::string folderOf(const std::string& path)
+std::string parentFolderOf(const std::string& path)
 {
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
@@ -132,7 +132,7 @@ base::Result<void> AssetDownloadTask::plan()
     if (!kind.ok())
         return kind.error();
 
-    std::string root = folderOf(path.value());
+    std::string root = parentFolderOf(path.value());
     std::string name = path->substr(root.empty() ? 0 : root.size() + 1);
     PlanBuilder builder { root, {}, {} };
     builder.add(name);
@@ -151,7 +151,7 @@ base::Result<void> AssetDownloadTask::plan()
             auto media = hls::parseMediaPlaylist(mediaText.value());
             if (!media.ok())
                 return media.error();
-            if (auto added = builder.addAll(folderOf(relative), media->referencedURIs()); !added.ok())
+            if (auto added = builder.addAll(parentFolderOf(relative), media->referencedURIs()); !added.ok())
                 return added;
             if (!durationKnown) {
                 m_duration = media->duration();
@@ -245,7 +245,7 @@ void AssetDownloadTask::copyNextFile()
         fail(urlError(urlErrorFileDoesNotExist, "A file of the stream is missing: " + file.source, file.source));
         return;
     }
-    if (!files.createDirectory(folderOf(destination), true) || !files.copyItem(file.source, destination)) {
+    if (!files.createDirectory(parentFolderOf(destination), true) || !files.copyItem(file.source, destination)) {
         fail(urlError(urlErrorCannotWriteToFile, "A file of the stream cannot be saved: " + destination, destination));
         return;
     }

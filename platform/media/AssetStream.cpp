@@ -6,7 +6,7 @@ namespace media {
 
 namespace {
 
-std::string folderOf(const std::string& path)
+std::string playlistFolderOf(const std::string& path)
 {
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
@@ -72,7 +72,7 @@ base::Result<Asset> detail::loadStreamAsset(const std::string& path)
     asset.path = path;
     asset.kind = Asset::Kind::Stream;
     asset.formatName = "hls";
-    std::string folder = folderOf(path);
+    std::string folder = playlistFolderOf(path);
 
     HLSMediaPlaylist media;
     std::string mediaFolder = folder;
@@ -87,7 +87,7 @@ base::Result<Asset> detail::loadStreamAsset(const std::string& path)
         if (!variantPlaylist.ok())
             return variantPlaylist.error();
         media = std::move(variantPlaylist.value());
-        mediaFolder = folderOf(hls::resolveInFolder(folder, variants.front().uri).value());
+        mediaFolder = playlistFolderOf(hls::resolveInFolder(folder, variants.front().uri).value());
         for (const HLSRendition& rendition : master->renditions) {
             if (rendition.type == HLSRendition::Type::Audio)
                 asset.audibleOptions.push_back(optionOf(rendition));

@@ -14,6 +14,8 @@
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
 
+#include "companion/SampleBooks.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -23,10 +25,7 @@
 
 namespace {
 
-std::string samplePath(const std::string& name)
-{
-    return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name;
-}
+using companiontest::samplePath;
 
 class FrameworkTest : public ::testing::Test {
 protected:

@@ -11,6 +11,7 @@
 #include "companion/store/SqliteDatabaseManager.h"
 #include "companion/testing/FakeFramework.h"
 #include "platform/base/Date.h"
+#include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/UserDefaults.h"
 #include "platform/ui/Environment.h"
@@ -43,6 +44,8 @@ protected:
 
     void TearDown() override
     {
+        // Background store reads (a reflowable page's highlights) finish before the world goes.
+        base::waitForBackgroundWork();
         setCompanionFramework(nullptr);
         m_framework.reset();
         base::RunLoop::main().reset();

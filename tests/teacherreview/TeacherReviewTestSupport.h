@@ -52,6 +52,8 @@ struct Fetch {
 class RecordingPanel : public TeacherReviewViewController {
 public:
     static std::shared_ptr<RecordingPanel> create() { return std::shared_ptr<RecordingPanel>(new RecordingPanel()); }
+    // A fetch still running on a worker records into this panel: let it finish first.
+    ~RecordingPanel() override { base::waitForBackgroundWork(); }
 
     int numberOfRowsInSection(ui::TableView& table, int section) override
     {

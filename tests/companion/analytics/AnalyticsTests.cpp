@@ -6,14 +6,13 @@
 #include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
 
+#include "companion/SampleBooks.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-std::string samplePath(const std::string& name)
-{
-    return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name;
-}
+using companiontest::samplePath;
 
 TEST(QueuedAnalyticsManager, TrackingJSONGroupsEventsByName)
 {

@@ -7,6 +7,8 @@
 
 #include "companion/store/TemporaryFolder.h"
 
+#include "companion/SampleBooks.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,11 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void write(const fs::path& file, const std::string& content)
-{
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << content;
-}
+using companiontest::writeFile;
 
 const char* container = R"(<?xml version="1.0"?><container xmlns="urn:oasis:names:tc:opendocument:xmlns:container">
 <rootfiles><rootfile full-path="OPS/book.opf" media-type="application/oebps-package+xml"/></rootfiles></container>)";
@@ -40,7 +38,7 @@ const char* chapter = R"(<html xmlns="http://www.w3.org/1999/xhtml"><body><p>Hel
 void layOut(const fs::path& root, const std::map<std::string, std::string>& files)
 {
     for (const auto& [name, content] : files)
-        write(root / name, content);
+        writeFile(root / name, content);
 }
 
 std::string pageBook(const std::string& pages)
@@ -90,7 +88,7 @@ TEST(BookLoaderFailures, BrokenFoldersAreRefusedWithTheirReason)
 TEST(BookLoaderFailures, MissingFoldersAreRefused)
 {
     TemporaryFolder folder;
-    write(folder.path() / "file", "x");
+    writeFile(folder.path() / "file", "x");
     for (const std::string& path : { (folder.path() / "absent").string(), (folder.path() / "file").string(), std::string() }) {
         auto book = companion::loadBook(path);
         ASSERT_FALSE(book.ok());
@@ -130,7 +128,7 @@ TEST(BookLoaderFailures, PathsLeavingTheBookFolderAreRefused)
 TEST(BookLoaderFailures, ASymbolicLinkOutOfTheBookIsRefused)
 {
     TemporaryFolder folder;
-    write(folder.path() / "outside.xhtml", chapter);
+    writeFile(folder.path() / "outside.xhtml", chapter);
     layOut(folder.path() / "book", { { "META-INF/container.xml", container },
                                        { "OPS/book.opf", package(R"(<item id="c1" href="c1.xhtml" media-type="application/xhtml+xml"/>)", R"(<itemref idref="c1"/>)") } });
     fs::create_symlink(folder.path() / "outside.xhtml", folder.path() / "book/OPS/c1.xhtml");

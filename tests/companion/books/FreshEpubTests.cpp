@@ -15,6 +15,8 @@
 #include "companion/renderer/RecordingRendererDelegate.h"
 #include "companion/store/TemporaryFolder.h"
 
+#include "companion/SampleBooks.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,14 +25,10 @@
 
 namespace {
 
+using companiontest::writeFile;
+
 namespace fs = std::filesystem;
 using companion::testing::TemporaryFolder;
-
-void write(const fs::path& file, const std::string& content)
-{
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << content;
-}
 
 std::string chapterDocument(const std::string& title, const std::string& body)
 {
@@ -45,8 +43,8 @@ std::string chapterDocument(const std::string& title, const std::string& body)
 // Writes the book; `layout` is the rendition:layout value, empty for none.
 void writeFreshEpub(const fs::path& root, const std::string& layout)
 {
-    write(root / "mimetype", "application/epub+zip");
-    write(root / "META-INF/container.xml", R"(<?xml version="1.0"?>
+    writeFile(root / "mimetype", "application/epub+zip");
+    writeFile(root / "META-INF/container.xml", R"(<?xml version="1.0"?>
 <container version="1.0" xmlns="urn:oasis:names:tc:opendocument:xmlns:container">
   <rootfiles>
     <rootfile full-path="content/print.pdf" media-type="application/pdf"/>
@@ -55,7 +53,7 @@ void writeFreshEpub(const fs::path& root, const std::string& layout)
 </container>)");
     std::string layoutMeta
         = layout.empty() ? "" : R"(<meta property="rendition:layout">)" + layout + "</meta>";
-    write(root / "content/package.opf",
+    writeFile(root / "content/package.opf",
         R"(<?xml version="1.0" encoding="UTF-8"?>
 <package xmlns="http://www.idpf.org/2007/opf" version="3.0" unique-identifier="uid" xml:lang="en">
   <metadata xmlns:dc="http://purl.org/dc/elements/1.1/">
@@ -80,7 +78,7 @@ void writeFreshEpub(const fs::path& root, const std::string& layout)
     <itemref idref="notes" linear="no"/>
   </spine>
 </package>)");
-    write(root / "content/nav/contents.xhtml", R"(<?xml version="1.0" encoding="UTF-8"?>
+    writeFile(root / "content/nav/contents.xhtml", R"(<?xml version="1.0" encoding="UTF-8"?>
 <html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops">
 <body>
   <nav epub:type="toc"><ol>
@@ -97,15 +95,15 @@ void writeFreshEpub(const fs::path& root, const std::string& layout)
     <li><a epub:type="bodymatter" href="../text/one.xhtml">Start reading</a></li>
   </ol></nav>
 </body></html>)");
-    write(root / "content/style/tide.css", "p { margin: 0 }");
-    write(root / "content/text/one.xhtml",
+    writeFile(root / "content/style/tide.css", "p { margin: 0 }");
+    writeFile(root / "content/text/one.xhtml",
         chapterDocument("Rock Pools",
             R"(<h1 id="p1">Rock Pools</h1><p>At low tide the rocks hold small pools of sea water.</p>
 <p id="crabs">Hermit crabs borrow empty shells.</p>)"));
-    write(root / "content/text/two part.xhtml",
+    writeFile(root / "content/text/two part.xhtml",
         chapterDocument(
             "Anemones", R"(<h1 id="p2">Anemones</h1><p>An anemone closes when the water leaves it.</p>)"));
-    write(root / "content/text/notes.xhtml",
+    writeFile(root / "content/text/notes.xhtml",
         chapterDocument("Notes", R"(<p id="p3">Notes for the teacher.</p>)"));
 }
 
@@ -219,13 +217,13 @@ TEST(DeeplyNestedBooks, LoadWithoutExhaustingTheStack)
     };
     TemporaryFolder folder;
     writeFreshEpub(folder.path() / "epub", "");
-    write(folder.path() / "epub/content/text/one.xhtml",
+    writeFile(folder.path() / "epub/content/text/one.xhtml",
         chapterDocument("Deep", repeat("<div>", depth) + "deep text" + repeat("</div>", depth)));
-    write(folder.path() / "epub/content/nav/contents.xhtml",
+    writeFile(folder.path() / "epub/content/nav/contents.xhtml",
         R"(<html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops"><body><nav epub:type="toc"><ol>)"
             + repeat(R"(<li><a href="../text/one.xhtml">x</a><ol>)", depth) + repeat("</ol></li>", depth)
             + "</ol></nav></body></html>");
-    write(folder.path() / "pages/assets/xml-bin/eBook.xml",
+    writeFile(folder.path() / "pages/assets/xml-bin/eBook.xml",
         R"(<ebook id="1"><chapters><chapter id="1" title="C"><page id="1"/></chapter></chapters><contents>)"
             + repeat(R"(<node title="x" pageID="1">)", depth) + repeat("</node>", depth)
             + "</contents></ebook>");

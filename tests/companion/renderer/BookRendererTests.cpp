@@ -11,17 +11,16 @@
 #include "platform/ui/Environment.h"
 #include "companion/renderer/RecordingRendererDelegate.h"
 
+#include "companion/SampleBooks.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
+using companiontest::samplePath;
+
 using companiontest::RecordingRendererDelegate;
 using Lines = std::vector<std::string>;
-
-std::string samplePath(const std::string& name)
-{
-    return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name;
-}
 
 class BookRendererTest : public ::testing::Test {
 protected:

@@ -8,7 +8,7 @@ using companion::UploadedUGC;
 
 namespace {
 
-constexpr int64_t user = 3;
+constexpr int64_t syncUser = 3;
 
 std::shared_ptr<SqliteDatabaseManager> memoryStore()
 {
@@ -30,11 +30,11 @@ std::shared_ptr<SDKHighlightVO> note(const std::string& page, const std::string&
 TEST(StoreSync, UnsyncedContentIsListedPerBookUntilUploaded)
 {
     auto store = memoryStore();
-    store->saveHighlight(note("1", "a"), "b1", user);
-    store->saveBookmark(std::make_shared<SDKBookmarkVO>(), "b2", user);
-    store->saveHighlight(note("1", "other user"), "b1", user + 1);
+    store->saveHighlight(note("1", "a"), "b1", syncUser);
+    store->saveBookmark(std::make_shared<SDKBookmarkVO>(), "b2", syncUser);
+    store->saveHighlight(note("1", "other user"), "b1", syncUser + 1);
 
-    auto pending = store->getUnsynedUGCDictionaryForUserID(user);
+    auto pending = store->getUnsynedUGCDictionaryForUserID(syncUser);
     const auto& books = pending["ugcBookList"];
     ASSERT_EQ(books.count(), 2u);
     EXPECT_EQ(books.at(0)["bookID"], base::Value("b1"));
@@ -45,12 +45,12 @@ TEST(StoreSync, UnsyncedContentIsListedPerBookUntilUploaded)
 
     for (const char* book : { "b1", "b2" }) {
         std::vector<UploadedUGC> uploads;
-        for (const auto& entry : store->unsyncedUGCForBookID(book, user))
+        for (const auto& entry : store->unsyncedUGCForBookID(book, syncUser))
             uploads.push_back({ entry.record, entry.revision, "srv-" + entry.record->localID });
-        store->markUGCUploaded(book, user, uploads);
+        store->markUGCUploaded(book, syncUser, uploads);
     }
-    EXPECT_EQ(store->getUnsynedUGCDictionaryForUserID(user)["ugcBookList"].count(), 0u);
-    auto uploaded = store->highlightBookID("b1", user);
+    EXPECT_EQ(store->getUnsynedUGCDictionaryForUserID(syncUser)["ugcBookList"].count(), 0u);
+    auto uploaded = store->highlightBookID("b1", syncUser);
     ASSERT_EQ(uploaded.size(), 1u);
     EXPECT_TRUE(uploaded[0]->isSynced);
     EXPECT_EQ(uploaded[0]->ugcID, "srv-" + uploaded[0]->localID);
@@ -60,15 +60,15 @@ TEST(StoreSync, ASaveDuringAnUploadStaysUnsynced)
 {
     auto store = memoryStore();
     auto highlight = note("1", "first");
-    store->saveHighlight(highlight, "b", user);
-    auto inFlight = store->unsyncedUGCForBookID("b", user);
+    store->saveHighlight(highlight, "b", syncUser);
+    auto inFlight = store->unsyncedUGCForBookID("b", syncUser);
     ASSERT_EQ(inFlight.size(), 1u);
 
     highlight->noteText = "edited while uploading";
-    store->saveHighlight(highlight, "b", user);
-    store->markUGCUploaded("b", user, { { inFlight[0].record, inFlight[0].revision, "srv-1" } });
+    store->saveHighlight(highlight, "b", syncUser);
+    store->markUGCUploaded("b", syncUser, { { inFlight[0].record, inFlight[0].revision, "srv-1" } });
 
-    auto pending = store->unsyncedUGCForBookID("b", user);
+    auto pending = store->unsyncedUGCForBookID("b", syncUser);
     ASSERT_EQ(pending.size(), 1u);
     EXPECT_EQ(std::dynamic_pointer_cast<SDKHighlightVO>(pending[0].record)->noteText, "edited while uploading");
     EXPECT_EQ(pending[0].record->ugcID, "srv-1") << "the next upload updates the server's copy";
@@ -78,33 +78,33 @@ TEST(StoreSync, FetchedContentMergesWithoutOverwritingLocalChanges)
 {
     auto store = memoryStore();
     auto mine = note("1", "mine");
-    store->saveHighlight(mine, "b", user);
-    auto pending = store->unsyncedUGCForBookID("b", user);
-    store->markUGCUploaded("b", user, { { pending[0].record, pending[0].revision, "s1" } });
+    store->saveHighlight(mine, "b", syncUser);
+    auto pending = store->unsyncedUGCForBookID("b", syncUser);
+    store->markUGCUploaded("b", syncUser, { { pending[0].record, pending[0].revision, "s1" } });
 
     auto edited = note("1", "edited locally");
     edited->localID = mine->localID;
-    store->saveHighlight(edited, "b", user);
+    store->saveHighlight(edited, "b", syncUser);
 
     auto serverCopy = note("1", "server's older copy");
     serverCopy->ugcID = "s1";
     auto serverOnly = note("2", "from another device");
     serverOnly->ugcID = "s2";
-    store->storeFetchedUGC("b", user, { serverCopy, serverOnly });
+    store->storeFetchedUGC("b", syncUser, { serverCopy, serverOnly });
 
-    auto notes = store->highlightBookID("b", user);
+    auto notes = store->highlightBookID("b", syncUser);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0]->noteText, "edited locally");
     EXPECT_EQ(notes[1]->noteText, "from another device");
     EXPECT_TRUE(notes[1]->isSynced);
 
     // Fetching the same again changes nothing; a server deletion removes a synced record.
-    store->storeFetchedUGC("b", user, { serverOnly });
+    store->storeFetchedUGC("b", syncUser, { serverOnly });
     auto deletion = note("2", "");
     deletion->ugcID = "s2";
     deletion->status = UGCStatusDeleted;
-    store->storeFetchedUGC("b", user, { deletion });
-    notes = store->highlightBookID("b", user);
+    store->storeFetchedUGC("b", syncUser, { deletion });
+    notes = store->highlightBookID("b", syncUser);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0]->noteText, "edited locally");
 }

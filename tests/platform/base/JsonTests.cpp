@@ -8,7 +8,7 @@ using base::Value;
 
 namespace {
 
-Value parsed(std::string_view text)
+Value parsedJson(std::string_view text)
 {
     auto result = base::parseJson(text);
     EXPECT_TRUE(result.ok()) << text << ": " << (result.ok() ? "" : result.error().localizedDescription());
@@ -17,7 +17,7 @@ Value parsed(std::string_view text)
 
 TEST(JsonTest, ParsesEveryKindAndKeepsIntegersIntegral)
 {
-    const Value v = parsed(R"({"i":1,"neg":-7,"d":2.5,"e":1e2,"one":1.0,"t":true,"f":false,"n":null,"s":"x\/y",
+    const Value v = parsedJson(R"({"i":1,"neg":-7,"d":2.5,"e":1e2,"one":1.0,"t":true,"f":false,"n":null,"s":"x\/y",
         "list":[1,"two",[3]],"obj":{"k":"v"}})");
     EXPECT_EQ(v["i"].type(), Value::Type::Integer);
     EXPECT_EQ(v["neg"].asInteger(), -7);
@@ -51,22 +51,22 @@ TEST(JsonTest, IntegerRange)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(parsed(c.text).type(), c.type);
+        EXPECT_EQ(parsedJson(c.text).type(), c.type);
     }
-    EXPECT_EQ(parsed("9223372036854775807").asInteger(), std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(parsedJson("9223372036854775807").asInteger(), std::numeric_limits<int64_t>::max());
 }
 
 TEST(JsonTest, TopLevelScalarsAndUnicodeEscapes)
 {
-    EXPECT_EQ(parsed("42"), Value(42));
-    EXPECT_EQ(parsed(" \"s\" "), Value("s"));
-    EXPECT_EQ(parsed("null"), Value());
-    EXPECT_EQ(parsed(R"("\u00e9\ud83d\ude00\n")"), Value("\xC3\xA9\xF0\x9F\x98\x80\n"));
+    EXPECT_EQ(parsedJson("42"), Value(42));
+    EXPECT_EQ(parsedJson(" \"s\" "), Value("s"));
+    EXPECT_EQ(parsedJson("null"), Value());
+    EXPECT_EQ(parsedJson(R"("\u00e9\ud83d\ude00\n")"), Value("\xC3\xA9\xF0\x9F\x98\x80\n"));
 }
 
 TEST(JsonTest, RepeatedKeyKeepsLastValueInFirstPlace)
 {
-    const Value v = parsed(R"({"a":1,"b":2,"a":3})");
+    const Value v = parsedJson(R"({"a":1,"b":2,"a":3})");
     EXPECT_EQ(v.asDictionary()->keys(), (std::vector<std::string> { "a", "b" }));
     EXPECT_EQ(v["a"], Value(3));
 }
@@ -169,7 +169,7 @@ TEST(JsonTest, RoundTripKeepsValueAndOrder)
         { "nested", Value::List { Value::Dictionary { { "k", Value() } }, -1, "\xE2\x82\xAC" } },
     };
     for (const auto& text : { base::toJson(v), base::toPrettyJson(v) }) {
-        const Value back = parsed(text);
+        const Value back = parsedJson(text);
         EXPECT_EQ(back, v);
         EXPECT_EQ(back.asDictionary()->keys(), v.asDictionary()->keys());
         EXPECT_EQ(base::toJson(back), base::toJson(v));

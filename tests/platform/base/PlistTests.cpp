@@ -12,7 +12,7 @@ std::string wrap(std::string_view body)
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + std::string(body) + "</plist>";
 }
 
-Value parsed(std::string_view xml)
+Value parsedPlist(std::string_view xml)
 {
     auto result = base::parsePlist(xml);
     EXPECT_TRUE(result.ok()) << xml << ": " << (result.ok() ? "" : result.error().userInfo.description());
@@ -21,7 +21,7 @@ Value parsed(std::string_view xml)
 
 TEST(PlistTest, ReadsEveryElementKind)
 {
-    const Value v = parsed(R"(<?xml version="1.0" encoding="UTF-8"?>
+    const Value v = parsedPlist(R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Example//DTD PLIST 1.0//EN" "http://example.com/PropertyList-1.0.dtd">
 <plist version="1.0">
 <dict>
@@ -98,13 +98,13 @@ TEST(PlistTest, ScalarTexts)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.body);
-        const Value v = parsed(wrap(c.body));
+        const Value v = parsedPlist(wrap(c.body));
         EXPECT_EQ(v, c.expected);
         EXPECT_EQ(v.type(), c.expected.type());
     }
-    EXPECT_TRUE(std::isnan(*parsed(wrap("<real>nan</real>")).asDouble()));
+    EXPECT_TRUE(std::isnan(*parsedPlist(wrap("<real>nan</real>")).asDouble()));
     // A bare value element without <plist> is accepted too.
-    EXPECT_EQ(parsed("<dict><key>k</key><integer>1</integer></dict>")["k"], Value(1));
+    EXPECT_EQ(parsedPlist("<dict><key>k</key><integer>1</integer></dict>")["k"], Value(1));
 }
 
 TEST(PlistTest, MalformedDocumentsAreErrors)
@@ -198,12 +198,12 @@ TEST(PlistTest, RoundTripKeepsEveryKind)
         { "list", Value::List { Value::List {}, Value::Dictionary {}, false } },
         { "a key with <markup>", 1 },
     };
-    const Value back = parsed(base::toPlist(v));
+    const Value back = parsedPlist(base::toPlist(v));
     EXPECT_EQ(back, v);
     EXPECT_EQ(back["integral real"].type(), Value::Type::Double);
     EXPECT_EQ(back.asDictionary()->keys(), v.asDictionary()->keys());
     // A null list element has no plist form and reads back as an empty string.
-    EXPECT_EQ(parsed(base::toPlist(Value::List { Value() })), Value(Value::List { "" }));
+    EXPECT_EQ(parsedPlist(base::toPlist(Value::List { Value() })), Value(Value::List { "" }));
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 namespace ui {
 namespace {
 
-constexpr double pi = std::numbers::pi;
+using std::numbers::pi;
 
 TEST(RectTest, EdgesOfStandardAndNegativeRects)
 {

@@ -26,7 +26,7 @@ const char* stateName(GestureState state)
     return "?";
 }
 
-struct Delegate : GestureRecognizerDelegate {
+struct RecordingGestureDelegate : GestureRecognizerDelegate {
     bool shouldBegin(GestureRecognizer&) override { return begin; }
     bool shouldReceiveTouch(GestureRecognizer&, View* touched) override
     {
@@ -100,7 +100,7 @@ TEST_F(GestureTest, ContinuousGesturesReportEveryStep)
 TEST_F(GestureTest, TheDelegateCanRefuse)
 {
     auto tap = attach(TapGestureRecognizer::create());
-    auto delegate = std::make_shared<Delegate>();
+    auto delegate = std::make_shared<RecordingGestureDelegate>();
     tap->setDelegate(delegate);
     tap->simulate(GestureState::Ended, { 60, 60 });
     // The delegate is told which view was touched (the deepest one under the point).

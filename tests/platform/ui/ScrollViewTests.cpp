@@ -8,7 +8,7 @@
 namespace ui {
 namespace {
 
-struct Delegate : ScrollViewDelegate {
+struct RecordingScrollDelegate : ScrollViewDelegate {
     void didScroll(ScrollView& view) override { log.push_back("scroll " + view.contentOffset().toString()); }
     void willBeginDragging(ScrollView&) override { log.push_back("willDrag"); }
     void didEndDragging(ScrollView&, bool decelerate) override
@@ -29,14 +29,14 @@ protected:
         base::RunLoop::main().reset();
         m_scroll = ScrollView::create({ 0, 0, 100, 100 });
         m_scroll->setContentSize({ 300, 500 });
-        m_delegate = std::make_shared<Delegate>();
+        m_delegate = std::make_shared<RecordingScrollDelegate>();
         m_scroll->setDelegate(m_delegate);
     }
     void TearDown() override { base::RunLoop::main().reset(); }
 
     EnvironmentScope m_environment;
     std::shared_ptr<ScrollView> m_scroll;
-    std::shared_ptr<Delegate> m_delegate;
+    std::shared_ptr<RecordingScrollDelegate> m_delegate;
 };
 
 TEST_F(ScrollViewTest, OffsetIsTheBoundsOrigin)

@@ -63,7 +63,7 @@ public:
     }
 };
 
-class Delegate : public ui::TableViewDelegate {
+class RecordingTableDelegate : public ui::TableViewDelegate {
 public:
     std::map<IndexPath, double> heights;
     std::optional<IndexPath> redirect;
@@ -108,7 +108,7 @@ public:
 struct Fixture {
     uitest::UIScope scope;
     std::shared_ptr<DataSource> dataSource = std::make_shared<DataSource>();
-    std::shared_ptr<Delegate> delegate = std::make_shared<Delegate>();
+    std::shared_ptr<RecordingTableDelegate> delegate = std::make_shared<RecordingTableDelegate>();
     std::shared_ptr<TableView> table = TableView::create({ 0, 0, 320, 200 });
 
     Fixture()

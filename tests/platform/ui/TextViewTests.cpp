@@ -7,7 +7,7 @@
 namespace ui {
 namespace {
 
-struct Delegate : TextViewDelegate {
+struct RecordingTextViewDelegate : TextViewDelegate {
     bool shouldChangeTextInRange(TextView&, base::Range range, const std::string& text) override
     {
         calls.push_back(
@@ -22,7 +22,7 @@ struct Delegate : TextViewDelegate {
 TEST(TextViewTest, EditingAsksNotifiesAndPosts)
 {
     auto view = TextView::create({ 0, 0, 200, 100 });
-    auto delegate = std::make_shared<Delegate>();
+    auto delegate = std::make_shared<RecordingTextViewDelegate>();
     view->setDelegate(delegate);
     std::vector<const void*> posted;
     auto token = base::NotificationCenter::defaultCenter().addObserver(TextViewTextDidChangeNotification,

@@ -12,7 +12,7 @@
 namespace ui {
 namespace {
 
-constexpr double pi = std::numbers::pi;
+using std::numbers::pi;
 
 std::vector<int> tagsOf(const View& view)
 {
