@@ -150,8 +150,10 @@ void MVLectoroSleepTimerController::loadView()
         { "End of chapter", SleepAction::EndOfChapter },
     };
     double y = 0;
-    for (auto [title, action] : choices) {
-        auto button = makeButton<Self>(title, "MediaSleepOption", [action](Self& self, ui::Button&) { self.choose(action); });
+    for (const auto& choice : choices) {
+        const auto action = choice.second;
+        auto button
+            = makeButton<Self>(choice.first, "MediaSleepOption", [action](Self& self, ui::Button&) { self.choose(action); });
         button->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
         button->setSelected(action == m_selected);
         root->addSubview(button);
