@@ -105,7 +105,7 @@ struct OpenSession {
             benchbooks::writePageBook(bookFolder);
         else
             benchbooks::writeEpub(bookFolder);
-        auto framework = companion::makeFramework({ (scratch.path() / "store").string(), nullptr });
+        framework = companion::makeFramework({ (scratch.path() / "store").string(), nullptr });
         lectoro::setCompanionFramework(framework);
         auto user = lectoro::LectoroUser::create();
         user->userID = std::to_string(userID);
@@ -129,6 +129,7 @@ struct OpenSession {
     }
 
     benchbooks::ScratchFolder scratch;
+    std::shared_ptr<lectoro::CompanionFramework> framework;
     std::shared_ptr<lectoro::ReaderViewController> reader;
     std::shared_ptr<companion::BookRenderer> renderer;
 };
@@ -187,6 +188,17 @@ void runSession(benchmark::State& state, BookShape shape)
         report(state, "tick_first30", { ticks.begin(), ticks.begin() + tickSlice });
         report(state, "tick_last30", { ticks.end() - tickSlice, ticks.end() });
         state.counters["session_writes"] = double(readingSession.storedSessionCount() - storedBefore);
+        // How long the visit's stored text has grown: what a tick would rewrite if it
+        // stored the whole visit again.
+        double visitBytes = 0;
+        if (auto store = session.framework->makeDatabaseManager()) {
+            auto stored = store->getReaderAnalyticsForUser(userID, std::to_string(bookID));
+            if (const auto* sessions = stored.asDictionary()) {
+                for (const auto& [key, text] : *sessions)
+                    visitBytes += static_cast<double>(text.asString().value_or("").size());
+            }
+        }
+        state.counters["visit_kb"] = visitBytes / 1024;
         state.ResumeTiming();
     }
 }

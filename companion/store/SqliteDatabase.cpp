@@ -66,6 +66,13 @@ std::string SqliteStatement::columnText(int index) const
     return bytes ? std::string(bytes, static_cast<size_t>(size)) : std::string();
 }
 
+std::string_view SqliteStatement::columnView(int index) const
+{
+    auto* bytes = static_cast<const char*>(sqlite3_column_blob(m_statement, index));
+    int size = sqlite3_column_bytes(m_statement, index);
+    return bytes ? std::string_view(bytes, static_cast<size_t>(size)) : std::string_view();
+}
+
 int64_t SqliteStatement::columnInteger(int index) const
 {
     return sqlite3_column_int64(m_statement, index);

@@ -43,6 +43,8 @@ public:
     bool run();
 
     std::string columnText(int index) const;
+    // The column's bytes without a copy, valid until the next step() or reset().
+    std::string_view columnView(int index) const;
     int64_t columnInteger(int index) const;
     double columnDouble(int index) const;
     bool columnIsNull(int index) const;

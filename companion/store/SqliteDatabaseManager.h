@@ -203,11 +203,25 @@ private:
     // when the commit fails, rolls back and answers the failure.
     bool beginWriting();
     base::Result<void> finishWriting(bool ok);
-    // The analytics sessions the query (of id and data, bound to user and book) selects, by id.
-    base::Value analyticsSessions(const char* sql, int64_t userID, const std::string& bookID);
+    // The analytics sessions of a user's book (only those not sent yet, or all), by id.
+    base::Value analyticsSessions(bool unsyncedOnly, int64_t userID, const std::string& bookID);
+    // Stores a session's text as parts, writing only the parts that differ from those stored.
+    bool writeSessionParts(int64_t sessionID, std::string_view text);
+    bool writeChangedParts(int64_t sessionID, std::string_view text, const std::vector<size_t>& starts,
+        const std::vector<bool>& unchanged);
+    std::optional<int64_t> dataVersion();
 
     mutable std::mutex m_mutex;
     std::unique_ptr<SqliteDatabase> m_database;
+    // The reading session this connection stored last, with its text, so that the next save
+    // of the same visit finds its changed parts in memory instead of reading them back. Kept
+    // only while no other connection has written (SQLite's data_version is unchanged).
+    struct StoredSession {
+        int64_t sessionID = 0;
+        std::string text;
+        int64_t dataVersion = 0;
+    };
+    std::optional<StoredSession> m_storedSession;
     std::string m_path;
     std::string m_currentBookID;
     base::Error m_lastError;

@@ -182,69 +182,6 @@ std::optional<std::string> SqliteDatabaseManager::fetchScormDataWithBookID(const
     return result;
 }
 
-namespace {
-
-// The text naming the visit a session belongs to, as it stands in the session's JSON
-// ("ReaderSeatingID":"<id>"); empty when the session names none.
-std::string visitMarker(const std::string& json)
-{
-    static const std::string key = "\"ReaderSeatingID\":\"";
-    auto start = json.find(key);
-    if (start == std::string::npos)
-        return {};
-    auto end = json.find('"', start + key.size());
-    if (end == std::string::npos || end == start + key.size())
-        return {};
-    return json.substr(start, end + 1 - start);
-}
-
-} // namespace
-
-base::Result<void> SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
-    const std::string& analyticsData)
-{
-    std::lock_guard lock(m_mutex);
-    int64_t numericUser = base::longLongValue(userID);
-    // A save replaces the unsynced session of the same visit only: a new visit (the reader
-    // opened again, perhaps in a new process, while the last one is still unsynced) gets a row
-    // of its own, so an earlier visit's reading time is never overwritten before it is sent.
-    auto* update = m_database->statement(
-        "UPDATE analytics_session SET data = ?3 WHERE id = (SELECT id FROM analytics_session WHERE user_id = ?1 AND "
-        "book_id = ?2 AND is_synced = 0 ORDER BY id DESC LIMIT 1) AND (?4 = '' OR instr(data, ?4) > 0)");
-    if (!update
-        || !update->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).bind(4, visitMarker(analyticsData)).run())
-        return failWrite();
-    if (m_database->changes() > 0) {
-        recordSuccess();
-        return {};
-    }
-    auto* insert = m_database->statement(
-        "INSERT INTO analytics_session (user_id, book_id, data, is_synced) VALUES (?1, ?2, ?3, 0)");
-    return writeOutcome(insert && insert->bind(1, numericUser).bind(2, bookID).bind(3, analyticsData).run());
-}
-
-base::Value SqliteDatabaseManager::getReaderAnalyticsForUser(int64_t userID, const std::string& bookID)
-{
-    std::lock_guard lock(m_mutex);
-    return analyticsSessions(
-        "SELECT id, data FROM analytics_session WHERE user_id = ?1 AND book_id = ?2 ORDER BY id", userID, bookID);
-}
-
-base::Value SqliteDatabaseManager::analyticsSessions(const char* sql, int64_t userID, const std::string& bookID)
-{
-    base::Value::Dictionary result;
-    auto* statement = m_database->statement(sql);
-    if (!statement) {
-        recordFailure();
-        return result;
-    }
-    statement->bind(1, userID).bind(2, bookID);
-    while (statement->step())
-        result.set(std::to_string(statement->columnInteger(0)), statement->columnText(1));
-    recordOutcome(statement->ok());
-    return result;
-}
-
 base::Value SqliteDatabaseManager::getUnsyncedCollabDataDictionaryForUserID(int64_t userID)
 {
     std::lock_guard lock(m_mutex);

@@ -244,9 +244,7 @@ void SqliteDatabaseManager::markScormSynced(const std::string& bookID, int64_t u
 base::Value SqliteDatabaseManager::unsyncedAnalyticsSessions(int64_t userID, const std::string& bookID)
 {
     std::lock_guard lock(m_mutex);
-    return analyticsSessions(
-        "SELECT id, data FROM analytics_session WHERE user_id = ?1 AND book_id = ?2 AND is_synced = 0 ORDER BY id",
-        userID, bookID);
+    return analyticsSessions(true, userID, bookID);
 }
 
 void SqliteDatabaseManager::markAnalyticsSessionsSynced(int64_t userID, const std::string& bookID,

@@ -115,6 +115,21 @@ ALTER TABLE ugc ADD COLUMN flags INTEGER NOT NULL DEFAULT 0;
 CREATE INDEX ugc_book ON ugc (family, book_id, user_id);
 )SQL";
 
+// Version 3. A visit's reading session is stored again on every timer tick and grows with
+// the visit: its text is kept in parts, and a save writes only the parts that changed (the
+// newest events, near the end), so a tick's write does not grow with the visit. "visit"
+// names the visit a row belongs to; rows written before keep their whole text in "data".
+constexpr const char* schemaVersion3 = R"SQL(
+ALTER TABLE analytics_session ADD COLUMN visit TEXT NOT NULL DEFAULT '';
+CREATE TABLE analytics_session_part (
+    id INTEGER PRIMARY KEY,
+    session_id INTEGER NOT NULL REFERENCES analytics_session (id) ON DELETE CASCADE,
+    seq INTEGER NOT NULL,
+    data TEXT NOT NULL,
+    UNIQUE (session_id, seq)
+);
+)SQL";
+
 // Rewrites the highlights and bookmarks stored before version 2 into their columns. A row
 // whose payload no longer parses stays as it was (it read as nothing before too).
 base::Result<void> moveRecordFieldsIntoColumns(SqliteDatabase& database)
@@ -156,6 +171,7 @@ struct Migration {
 constexpr Migration migrations[] = {
     { 1, schemaVersion1, nullptr },
     { 2, schemaVersion2, moveRecordFieldsIntoColumns },
+    { 3, schemaVersion3, nullptr },
 };
 
 base::Error newerSchemaError(const std::string& message)

@@ -10,7 +10,7 @@ namespace companion {
 
 class SqliteDatabase;
 
-inline constexpr int storeSchemaVersion = 2;
+inline constexpr int storeSchemaVersion = 3;
 
 base::Result<void> migrateStoreSchema(SqliteDatabase&);
 

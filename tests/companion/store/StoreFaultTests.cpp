@@ -273,6 +273,8 @@ TEST(StoreFaults, AFirstSchemaStoreOpensWithItsRecordsIntact)
             CREATE INDEX ugc_page ON ugc (book_id, user_id, family, page_identifier);
             CREATE INDEX ugc_server_id ON ugc (user_id, ugc_id);
             CREATE INDEX ugc_unsynced ON ugc (user_id, is_synced);
+            CREATE TABLE analytics_session (id INTEGER PRIMARY KEY AUTOINCREMENT, user_id INTEGER NOT NULL,
+                book_id TEXT NOT NULL, data TEXT NOT NULL, is_synced INTEGER NOT NULL);
             PRAGMA user_version = 1;)SQL";
         ASSERT_EQ(sqlite3_exec(handle, firstSchema, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_stmt* insert = nullptr;

@@ -1,0 +1,219 @@
+// Reading sessions: the analytics of one visit to a book, stored again on every timer tick
+// and at close until the sync client has sent them.
+//
+// A visit's text grows for as long as the book stays open and is handed over whole each
+// time, so it is stored in parts of about `sessionPartSize` bytes and a save rewrites only
+// the parts whose bytes changed. New events land near the end of the text, so a tick
+// writes a few parts however long the visit has been.
+
+#include "companion/store/SqliteDatabase.h"
+#include "companion/store/SqliteDatabaseManager.h"
+#include "platform/base/Strings.h"
+
+#include <vector>
+
+namespace companion {
+
+namespace {
+
+constexpr size_t sessionPartSize = 8192;
+
+// The text naming the visit a session belongs to, as it stands in the session's JSON
+// ("ReaderSeatingID":"<id>"); empty when the session names none.
+std::string visitMarker(const std::string& json)
+{
+    static const std::string key = "\"ReaderSeatingID\":\"";
+    auto start = json.find(key);
+    if (start == std::string::npos)
+        return {};
+    auto end = json.find('"', start + key.size());
+    if (end == std::string::npos || end == start + key.size())
+        return {};
+    return json.substr(start, end + 1 - start);
+}
+
+// Where the parts of `text` begin. A part ends after the first event separator ("},")
+// found once it holds `sessionPartSize` bytes, so an event that changed its length early in
+// the text moves only its own part's end, and the parts after it keep their bytes. Text
+// without separators is cut at the size, never inside a UTF-8 sequence, so each part is
+// valid text on its own.
+std::vector<size_t> partStarts(std::string_view text)
+{
+    std::vector<size_t> starts;
+    size_t start = 0;
+    while (start < text.size()) {
+        starts.push_back(start);
+        size_t least = start + sessionPartSize;
+        if (least >= text.size())
+            break;
+        size_t separator = text.substr(least, sessionPartSize + 1).find("},");
+        if (separator != std::string_view::npos && least + separator + 2 < text.size()) {
+            start = least + separator + 2;
+            continue;
+        }
+        size_t next = least;
+        while (next > start + 1 && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+            --next;
+        start = next;
+    }
+    return starts;
+}
+
+} // namespace
+
+base::Result<void> SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(const std::string& userID,
+    const std::string& bookID, const std::string& analyticsData)
+{
+    std::lock_guard lock(m_mutex);
+    int64_t numericUser = base::longLongValue(userID);
+    std::string marker = visitMarker(analyticsData);
+    if (!beginWriting())
+        return failWrite();
+
+    // A save replaces the unsynced session of the same visit only: a new visit (the reader
+    // opened again, perhaps in a new process, while the last one is still unsynced) gets a row
+    // of its own, so an earlier visit's reading time is never overwritten before it is sent.
+    // A row stored before sessions had parts names its visit inside its text.
+    auto* latest = m_database->statement(
+        "SELECT id, data <> '', ?3 = '' OR visit = ?3 OR (visit = '' AND instr(data, ?3) > 0) FROM analytics_session "
+        "WHERE user_id = ?1 AND book_id = ?2 AND is_synced = 0 ORDER BY id DESC LIMIT 1");
+    if (!latest)
+        return finishWriting(false);
+    latest->bind(1, numericUser).bind(2, bookID).bind(3, marker);
+    std::optional<int64_t> sessionID;
+    bool wholeTextInRow = false;
+    if (latest->step() && latest->columnInteger(2) != 0) {
+        sessionID = latest->columnInteger(0);
+        wholeTextInRow = latest->columnInteger(1) != 0;
+    }
+    bool ok = latest->ok();
+    latest->reset();
+    if (!ok)
+        return finishWriting(false);
+
+    if (!sessionID) {
+        auto* insert = m_database->statement(
+            "INSERT INTO analytics_session (user_id, book_id, data, is_synced, visit) VALUES (?1, ?2, '', 0, ?3)");
+        if (!insert || !insert->bind(1, numericUser).bind(2, bookID).bind(3, marker).run())
+            return finishWriting(false);
+        sessionID = m_database->lastInsertRowId();
+    } else if (wholeTextInRow) {
+        auto* update = m_database->statement("UPDATE analytics_session SET data = '', visit = ?2 WHERE id = ?1");
+        if (!update || !update->bind(1, *sessionID).bind(2, marker).run())
+            return finishWriting(false);
+    }
+    auto written = finishWriting(writeSessionParts(*sessionID, analyticsData));
+    m_storedSession.reset();
+    if (written.ok()) {
+        if (auto version = dataVersion())
+            m_storedSession = StoredSession { *sessionID, analyticsData, *version };
+    }
+    return written;
+}
+
+std::optional<int64_t> SqliteDatabaseManager::dataVersion()
+{
+    auto* query = m_database->statement("PRAGMA data_version");
+    if (!query || !query->step())
+        return std::nullopt;
+    int64_t version = query->columnInteger(0);
+    query->reset();
+    return version;
+}
+
+bool SqliteDatabaseManager::writeSessionParts(int64_t sessionID, std::string_view text)
+{
+    auto starts = partStarts(text);
+    auto partOf = [&](size_t index) {
+        size_t end = index + 1 < starts.size() ? starts[index + 1] : text.size();
+        return text.substr(starts[index], end - starts[index]);
+    };
+    std::vector<bool> unchanged(starts.size(), false);
+    if (m_storedSession && m_storedSession->sessionID == sessionID && dataVersion() == m_storedSession->dataVersion) {
+        std::string_view before = m_storedSession->text;
+        auto startsBefore = partStarts(before);
+        for (size_t index = 0; index < starts.size() && index < startsBefore.size(); ++index) {
+            size_t end = index + 1 < startsBefore.size() ? startsBefore[index + 1] : before.size();
+            unchanged[index] = before.substr(startsBefore[index], end - startsBefore[index]) == partOf(index);
+        }
+        // Parts past the new end are deleted below whatever they hold.
+        return writeChangedParts(sessionID, text, starts, unchanged);
+    }
+    auto* stored = m_database->statement(
+        "SELECT seq, data FROM analytics_session_part WHERE session_id = ?1 ORDER BY seq");
+    if (!stored)
+        return false;
+    stored->bind(1, sessionID);
+    while (stored->step()) {
+        int64_t seq = stored->columnInteger(0);
+        if (seq >= 0 && static_cast<size_t>(seq) < starts.size())
+            unchanged[static_cast<size_t>(seq)] = stored->columnView(1) == partOf(static_cast<size_t>(seq));
+    }
+    bool ok = stored->ok();
+    stored->reset();
+    if (!ok)
+        return false;
+    return writeChangedParts(sessionID, text, starts, unchanged);
+}
+
+bool SqliteDatabaseManager::writeChangedParts(int64_t sessionID, std::string_view text,
+    const std::vector<size_t>& starts, const std::vector<bool>& unchanged)
+{
+    for (size_t index = 0; index < starts.size(); ++index) {
+        if (unchanged[index])
+            continue;
+        auto* write = m_database->statement(
+            "INSERT INTO analytics_session_part (session_id, seq, data) VALUES (?1, ?2, ?3) "
+            "ON CONFLICT (session_id, seq) DO UPDATE SET data = excluded.data");
+        size_t end = index + 1 < starts.size() ? starts[index + 1] : text.size();
+        auto part = text.substr(starts[index], end - starts[index]);
+        if (!write || !write->bind(1, sessionID).bind(2, static_cast<int64_t>(index)).bind(3, part).run())
+            return false;
+    }
+    auto* trim = m_database->statement("DELETE FROM analytics_session_part WHERE session_id = ?1 AND seq >= ?2");
+    return trim && trim->bind(1, sessionID).bind(2, static_cast<int64_t>(starts.size())).run();
+}
+
+base::Value SqliteDatabaseManager::getReaderAnalyticsForUser(int64_t userID, const std::string& bookID)
+{
+    std::lock_guard lock(m_mutex);
+    return analyticsSessions(false, userID, bookID);
+}
+
+base::Value SqliteDatabaseManager::analyticsSessions(bool unsyncedOnly, int64_t userID, const std::string& bookID)
+{
+    base::Value::Dictionary result;
+    auto* sessions = m_database->statement(unsyncedOnly
+            ? "SELECT id, data FROM analytics_session WHERE user_id = ?1 AND book_id = ?2 AND is_synced = 0 ORDER BY id"
+            : "SELECT id, data FROM analytics_session WHERE user_id = ?1 AND book_id = ?2 ORDER BY id");
+    if (!sessions) {
+        recordFailure();
+        return result;
+    }
+    sessions->bind(1, userID).bind(2, bookID);
+    std::vector<std::pair<int64_t, std::string>> texts;
+    while (sessions->step())
+        texts.emplace_back(sessions->columnInteger(0), sessions->columnText(1));
+    bool ok = sessions->ok();
+    sessions->reset();
+
+    for (auto& [sessionID, text] : texts) {
+        if (!ok)
+            break;
+        auto* parts = m_database->statement("SELECT data FROM analytics_session_part WHERE session_id = ?1 ORDER BY seq");
+        if (!parts) {
+            ok = false;
+            break;
+        }
+        parts->bind(1, sessionID);
+        while (parts->step())
+            text += parts->columnView(0);
+        ok = parts->ok();
+        parts->reset();
+        result.set(std::to_string(sessionID), std::move(text));
+    }
+    recordOutcome(ok);
+    return ok ? base::Value(std::move(result)) : base::Value(base::Value::Dictionary {});
+}
+
+} // namespace companion
