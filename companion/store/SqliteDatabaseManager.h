@@ -75,6 +75,9 @@ public:
     base::Error lastError() const;
     // What opening found: a damaged store that was replaced, or why the store is unusable.
     std::optional<base::Error> openingProblem() const;
+    // Why nothing can be read or written (a stand-in from openUnusable()); absent for a
+    // working store.
+    std::optional<base::Error> unusableCause() const;
 
     // --- lectoro::YSDBManager ---
     void setProblemHandler(std::function<void(const base::Error&)>) override;

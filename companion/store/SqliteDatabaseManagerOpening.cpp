@@ -180,6 +180,12 @@ std::optional<base::Error> SqliteDatabaseManager::openingProblem() const
     return m_openingProblem;
 }
 
+std::optional<base::Error> SqliteDatabaseManager::unusableCause() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_unusable;
+}
+
 void SqliteDatabaseManager::setProblemHandler(std::function<void(const base::Error&)> handler)
 {
     std::optional<base::Error> pending;

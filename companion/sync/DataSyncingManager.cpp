@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
 #include "LectoroSDKWithReader/readersdk/records/RecordCoding.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKBookClassInfoVO.h"
+#include "platform/base/RunLoop.h"
 #include "companion/service/ServiceAnswer.h"
 #include "companion/service/ServiceErrors.h"
 #include "companion/service/ValueText.h"
@@ -220,6 +221,16 @@ void DataSyncingManager::uploadUGC(int64_t userID, std::optional<int64_t> bookID
     auto upload = std::make_shared<SyncStore::UGCUpload>();
     if (m_store)
         *upload = m_store->prepareUGCUpload(userID, bookID);
+    if (upload->failure) {
+        // Answered on the main loop, as a service answer would be.
+        base::RunLoop::main().post([self = shared_from_this(), delegate = std::move(delegate),
+                                       error = *upload->failure, then = std::move(then)]() {
+            ServiceResult result(error);
+            auto strongDelegate = delegate.lock();
+            then(*self, result, strongDelegate.get());
+        });
+        return;
+    }
     if (!upload->books.isList())
         upload->books = base::Value::List {};
     base::Value::Dictionary body;

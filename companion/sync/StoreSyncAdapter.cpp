@@ -26,6 +26,12 @@ StoreSyncAdapter::StoreSyncAdapter(std::shared_ptr<SqliteDatabaseManager> store)
 SyncStore::UGCUpload StoreSyncAdapter::prepareUGCUpload(int64_t userID, std::optional<int64_t> bookID)
 {
     UGCUpload upload;
+    // A store that cannot be used holds nothing to send, and the user's saves failed: the
+    // upload must not be reported as done.
+    if (auto cause = m_store->unusableCause()) {
+        upload.failure = *cause;
+        return upload;
+    }
     auto state = std::make_shared<UploadState>();
     std::vector<std::string> books;
     if (bookID) {

@@ -4,6 +4,7 @@
 // with the SQLite store (StoreSyncAdapter); tests may give an in-memory one. Calls may come
 // from any thread (answers can arrive on worker threads), so implementations lock.
 
+#include "platform/base/Error.h"
 #include "platform/base/Value.h"
 
 #include <cstdint>
@@ -25,6 +26,8 @@ public:
         // left out.
         base::Value books = base::Value::List {};
         std::shared_ptr<void> state;
+        // Why the store could not be read for the upload; nothing is sent then.
+        std::optional<base::Error> failure;
     };
     // Unsynced UGC of one book or, with no book, of every book of the user.
     virtual UGCUpload prepareUGCUpload(int64_t userID, std::optional<int64_t> bookID) = 0;

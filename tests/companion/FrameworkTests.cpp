@@ -98,10 +98,14 @@ TEST_F(FrameworkTest, StoreThatCannotOpenIsAnErrorNotACrash)
     auto saved = store->saveBookMetadata(base::Value::Dictionary { { "LastPageFolio", "1" } }, "1", 7);
     ASSERT_FALSE(saved.ok());
     EXPECT_EQ(saved.error().localizedDescription(), framework->storeError()->localizedDescription());
-    // The sync client still works, with nothing local to send.
+    // The sync client still works: it sends no upload of a store it cannot read (the save
+    // is answered as failed), and fetches still go out.
     auto client = framework->makeDataSyncingManager("https://api.example", "c");
     ASSERT_TRUE(client);
     client->saveUGCForUserID(7, {}, "t");
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(framework->inProcessService()->requestCount(), 0u);
+    client->fetchUGCOperationForBookID(1, 7, {}, "t", "v1");
     base::RunLoop::main().runUntilIdle();
     EXPECT_EQ(framework->inProcessService()->requestCount(), 1u);
     std::filesystem::remove(file);

@@ -4,6 +4,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "companion/service/InProcessService.h"
 #include "companion/service/ServiceErrors.h"
+#include "companion/store/SqliteDatabase.h"
 #include "companion/store/SqliteDatabaseManager.h"
 #include "companion/sync/ServiceInterface.h"
 #include "companion/sync/StoreSyncAdapter.h"
@@ -325,6 +326,19 @@ TEST_F(InProcessSyncTest, UGCRoundTripsThroughTheService)
     base::RunLoop::main().runUntilIdle();
     EXPECT_EQ(service->requests().back().body["books"].count(), 0u);
     EXPECT_EQ(service->ugcFor(userID, bookID).count(), 1u);
+}
+
+TEST_F(InProcessSyncTest, AStoreThatCannotBeUsedReportsTheSaveAsFailed)
+{
+    auto unusable = companion::SqliteDatabaseManager::openUnusable(
+        base::Error::make(companion::storeErrorDomain, 1, "The store at /nowhere cannot be opened"));
+    ASSERT_TRUE(unusable);
+    lectoro::LectoroServiceMetaData metaData;
+    clientFor(unusable)->saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
+    clientFor(unusable)->synchUGCForBookID(bookID, userID, delegate, token, "v1");
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(delegate->lines(), (Lines { "didUGCSaveFailedWithError:1:7:12", "didUGCSynchFailedWithError:1" }));
+    EXPECT_TRUE(service->requests().empty());
 }
 
 TEST_F(InProcessSyncTest, DeletionReachesTheServiceAndTheOtherDevice)
