@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManager.h"
 #include "companion/service/Transport.h"
 #include "platform/testing/Interaction.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 
@@ -270,6 +271,44 @@ TEST_F(NoteRoadTest, AStickyNoteTapOpensTheNoteUnderItOrLogsAndTheOverlayGoesEit
         EXPECT_EQ(overlay->superview(), nullptr);
         EXPECT_EQ(m_noteRoad->noteController() != nullptr, found);
     }
+}
+
+class NoteRoadMyDataHost : public RecordingHost {
+public:
+    std::shared_ptr<ui::ViewController> myData;
+    int reloads = 0;
+    std::shared_ptr<ui::ViewController> myDataPanel() override { return myData; }
+    void reloadMyDataList() override { ++reloads; }
+};
+
+TEST_F(NoteRoadTest, FromMyDataTheEditorAndTheSharePanelGoOverThePanelAndASaveReloadsIt)
+{
+    NoteRoadMyDataHost host;
+    host.myData = ui::ViewController::create();
+    auto navigation = ui::NavigationController::create(host.myData);
+    uitest::showInWindow(navigation);
+    NoteRoad road(m_context, host);
+
+    auto record = note("words");
+    road.didTapOnNotesComment(record);
+    uitest::completePresentations();
+    ASSERT_TRUE(road.noteController());
+    EXPECT_EQ(navigation->presentedViewController(), road.noteController());
+    road.noteController()->dismissViewControllerAnimated(false);
+    uitest::completePresentations();
+
+    // A phone slides the note's panel in over My Data; its save posts, reloads and slides out.
+    road.didTapOnNoteShareSettings(record);
+    auto panel = road.shareSettingsController();
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->parentViewController(), host.myData);
+    EXPECT_TRUE(panel->isFromMydataController());
+    panel->saveNoteSharing({ base::Value(int64_t(8)) });
+    EXPECT_EQ(host.reloads, 1);
+    EXPECT_EQ(trackedNames(), std::vector<std::string> { "NoteShared" });
+    EXPECT_EQ(rendererCalls().back(), "postNoteWithHighlightVO");
+    base::RunLoop::main().advanceBy(0.6);
+    EXPECT_EQ(panel->parentViewController(), nullptr);
 }
 
 TEST_F(NoteRoadTest, PopoverDismissalResetsTheModesItKnows)

@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "platform/media/AudioSession.h"
+#include "platform/media/MediaError.h"
 #include "platform/media/SpeechRecognizer.h"
 #include "platform/testing/Interaction.h"
 #include "platform/ui/AlertController.h"
@@ -195,11 +196,12 @@ TEST_F(StickyNotesEditor, DeleteAsksFirstAndOnlyYesDeletes)
     EXPECT_FALSE(isShown());
 }
 
-TEST_F(StickyNotesEditor, LeavingWithChangesAsksAndOkWithABlankNoteSavesNothing)
+TEST_F(StickyNotesEditor, LeavingWithChangesAsksAndCancelLeavesWithoutSaving)
 {
     ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
     auto& editor = open(note(""));
     editor.noteTextView()->insertText("draft");
+    // On an iPad only a touch outside the card reaches the recogniser.
     EXPECT_TRUE(editor.shouldReceiveTouch(editor.view().get()));
     EXPECT_FALSE(editor.shouldReceiveTouch(editor.containerView().get()));
 
@@ -210,6 +212,66 @@ TEST_F(StickyNotesEditor, LeavingWithChangesAsksAndOkWithABlankNoteSavesNothing)
     uitest::completePresentations();
     EXPECT_EQ(m_blocks, std::vector<std::string> { "cancel" });
     EXPECT_FALSE(isShown());
+}
+
+TEST_F(StickyNotesEditor, OkOnTheSavePromptWithABlankNoteKeepsTheColourAndStaysOpen)
+{
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    auto record = note("");
+    auto& editor = open(record);
+    editor.noteTextView()->insertText("   ");
+    editor.didSelectColorButton(3);
+    editor.dismissController();
+    uitest::completePresentations();
+    ASSERT_TRUE(uitest::tapAction(editorText("OK")));
+    uitest::completePresentations();
+    EXPECT_TRUE(m_blocks.empty());
+    EXPECT_TRUE(isShown());
+    EXPECT_EQ(record->backgroundColor, "#C3");
+    EXPECT_EQ(record->noteText, "");
+}
+
+TEST_F(StickyNotesEditor, ANoteWithCommentsOpensOnItsThreadWithoutThePostRow)
+{
+    auto record = note("a long enough note");
+    base::Value::List thread;
+    for (const char* who : { "5000000000", "77" }) {
+        base::Value::Dictionary comment;
+        comment.set("Text", std::string("from ") + who);
+        comment.set("UserID", who);
+        comment.set("DisplayName", "Somebody Else");
+        comment.set("Date", "2024-12-30 09:15:00.000");
+        thread.push_back(base::Value(std::move(comment)));
+    }
+    record->noteComments = base::Value(thread);
+    auto& editor = open(record);
+    base::RunLoop::main().advanceBy(0.3);
+    EXPECT_FALSE(editor.noteTextView()->isEditable());
+    EXPECT_TRUE(editor.cancelPostButtonContainingView()->isHidden());
+    EXPECT_EQ(editor.heightConstraintOfSaveBtnContainerView()->constant(), 0.0);
+    EXPECT_FALSE(editor.tableview()->isHidden());
+    EXPECT_EQ(editor.tableview()->numberOfRowsInSection(0), 2);
+    auto other = std::dynamic_pointer_cast<StickyNoteCommentCell>(editor.tableview()->cellForRowAtIndexPath({ 0, 1 }));
+    ASSERT_TRUE(other);
+    EXPECT_TRUE(other->containerViewForMyComment()->isHidden());
+    EXPECT_EQ(other->stickyCommentCreatedBy()->text(), "Somebody Else");
+    EXPECT_FALSE(other->stickyCommentDateTimeLbl()->text().empty());
+}
+
+TEST_F(StickyNotesEditor, TheMoreButtonOpensTheSharePopUpAndItsCloseFoldsItAway)
+{
+    auto& editor = open(note("words"));
+    ASSERT_TRUE(editor.popupView());
+    EXPECT_TRUE(editor.popupView()->isHidden());
+    editor.moreButtonAction();
+    EXPECT_FALSE(editor.popupView()->isHidden());
+    EXPECT_TRUE(editor.moreButton()->isHidden());
+    EXPECT_EQ(editor.heightConstaraintShareSavePopUp()->constant(), 156.0);
+    editor.hideSharePopUp();
+    base::RunLoop::main().advanceBy(0.5);
+    EXPECT_TRUE(editor.popupView()->isHidden());
+    EXPECT_FALSE(editor.moreButton()->isHidden());
+    EXPECT_EQ(editor.heightConstaraintShareSavePopUp()->constant(), 60.0);
 }
 
 TEST_F(StickyNotesEditor, AOutsideTapOnAPhoneNeverLeaves)
@@ -327,6 +389,19 @@ TEST_F(StickyNotesDictation, DictatedCommentsStopAt250)
     settle();
     EXPECT_EQ(editor.enterYourCommentTextField()->text(), std::string(245, 'c') + " and ");
     EXPECT_TRUE(editor.commentPostButtonView()->isEnabled());
+}
+
+TEST_F(StickyNotesDictation, HearingNothingSaysSoAndLeavesTheText)
+{
+    auto& editor = open(note(""));
+    editor.noteTextView()->insertText("kept");
+    m_recognizer->setScript({ { 0.5, "", false, media::speechError(media::speechErrorNoSpeech, "No speech was detected.") } });
+    editor.micButtonAciton();
+    settle();
+    auto alert = uitest::topmostAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message(), std::string("No speech was detected."));
+    EXPECT_EQ(editor.noteTextView()->text(), "kept");
 }
 
 TEST_F(StickyNotesDictation, ADeniedPermissionShowsTheAlertAndHearsNothing)
