@@ -40,7 +40,8 @@ int notesFail(std::ostream& out, const std::string& why)
 
 std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> storedNotes(lectoro::ReaderViewController& reader)
 {
-    return reader.context().dbManager->highlightBookID(std::to_string(reader.bookID()), reader.user()->numericUserID());
+    return reader.context().dbManager->highlightBookID(
+        std::to_string(reader.bookID()), reader.user()->numericUserID());
 }
 
 } // namespace
@@ -78,8 +79,8 @@ int runNotesDemo(std::ostream& out, const std::string& bookPath)
     auto stored = storedNotes(*reader);
     if (stored.size() != 1 || stored.front()->noteText.empty())
         return notesFail(out, "expected one stored note");
-    out << "Stored note: \"" << stored.front()->noteText << "\" in " << stored.front()->backgroundColor << " on page "
-        << stored.front()->pageIdentifier << " (" << stored.front()->displayNum << ")\n";
+    out << "Stored note: \"" << stored.front()->noteText << "\" in " << stored.front()->backgroundColor
+        << " on page " << stored.front()->pageIdentifier << " (" << stored.front()->displayNum << ")\n";
 
     // The user's own note opened again, then a comment stored with it.
     auto note = stored.front();
@@ -100,12 +101,15 @@ int runNotesDemo(std::ostream& out, const std::string& bookPath)
     if (!comments || comments->empty())
         return notesFail(out, "the comment was not stored");
     out << "Comment stored: \"" << (*comments)[0]["Text"].description() << "\" by "
-        << (*comments)[0]["DisplayName"].description() << " at " << (*comments)[0]["Date"].description() << '\n';
+        << (*comments)[0]["DisplayName"].description() << " at " << (*comments)[0]["Date"].description()
+        << '\n';
 
     editor->deleteButtonAction();
     notesSettle();
     auto alert = std::dynamic_pointer_cast<ui::AlertController>(editor->presentedViewController());
-    if (!alert || !alert->tapActionWithTitle(lectoro::LocalizationHelper::localizedStringWithKey("YES_ALERT_BUTTON")))
+    if (!alert
+        || !alert->tapActionWithTitle(
+            lectoro::LocalizationHelper::localizedStringWithKey("YES_ALERT_BUTTON")))
         return notesFail(out, "the delete question did not show");
     notesSettle();
     out << "Deleted; notes left: " << storedNotes(*reader).size() << '\n';

@@ -39,7 +39,8 @@ void LXShareSettingsController::selectClassAtIndex(size_t index)
         m_classIndex = index;
 }
 
-void LXShareSettingsController::saveClassSettings(const base::Value::List& shareList, const base::Value::List& receiveList)
+void LXShareSettingsController::saveClassSettings(
+    const base::Value::List& shareList, const base::Value::List& receiveList)
 {
     auto chosen = currentClass();
     if (!chosen)

@@ -40,7 +40,10 @@ public:
     std::string_view className() const override { return "LXShareSettingsController"; }
 
     std::shared_ptr<LXShareSettingsControllerDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<LXShareSettingsControllerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<LXShareSettingsControllerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
     int64_t settingsType() const { return m_settingsType; }
     void setSettingsType(int64_t type) { m_settingsType = type; }
     const std::shared_ptr<SDKHighlightVO>& highlightVO() const { return m_highlightVO; }

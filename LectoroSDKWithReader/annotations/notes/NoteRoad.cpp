@@ -150,7 +150,9 @@ void NoteRoad::showNotesForHighlight(const std::shared_ptr<SDKHighlightVO>& reco
     std::shared_ptr<ui::ViewController> presenter;
     if (forMyData) {
         if (auto myData = m_host.myDataPanel())
-            presenter = myData->navigationController() ? std::static_pointer_cast<ui::ViewController>(myData->navigationController()) : myData;
+            presenter = myData->navigationController()
+                ? std::static_pointer_cast<ui::ViewController>(myData->navigationController())
+                : myData;
     }
     if (!presenter) {
         auto reader = m_host.presentingController();
@@ -173,10 +175,13 @@ void NoteRoad::didTapOnPostNote(const std::shared_ptr<SDKHighlightVO>& record)
     if (m_context.analyticsHandler) {
         base::Value::Dictionary info;
         if (record->isStickyNote) {
-            info.set(LectoroReaderEventConstant::stickyNoteEventParameterNoteColor(), record->backgroundColor);
-            m_context.analyticsHandler->notifyEvent(LectoroReaderEventConstant::stickyNoteEventName(), base::Value(std::move(info)));
+            info.set(
+                LectoroReaderEventConstant::stickyNoteEventParameterNoteColor(), record->backgroundColor);
+            m_context.analyticsHandler->notifyEvent(
+                LectoroReaderEventConstant::stickyNoteEventName(), base::Value(std::move(info)));
         } else {
-            info.set(LectoroReaderEventConstant::contextualNoteEventParameterNoteColor(), record->backgroundColor);
+            info.set(
+                LectoroReaderEventConstant::contextualNoteEventParameterNoteColor(), record->backgroundColor);
             m_context.analyticsHandler->notifyEvent(
                 LectoroReaderEventConstant::contextualNoteEventName(), base::Value(std::move(info)));
         }
@@ -217,11 +222,12 @@ void NoteRoad::didTapOnPostNoteComment(const std::shared_ptr<SDKHighlightVO>& re
     auto written = m_context.dbManager->saveHighlight(record, storeBookID(), storeUserID());
     // The store tells the host through its problem handler; the thread stays on screen.
     if (!written.ok())
-        LectoroDebugLog::logWithType(1, noteRoadClassName, "Comment not stored", written.error().description());
+        LectoroDebugLog::logWithType(
+            1, noteRoadClassName, "Comment not stored", written.error().description());
 }
 
-void NoteRoad::didTapOnShareNote(
-    const std::shared_ptr<SDKHighlightVO>& record, const std::string& selectedColor, const std::string& noteText)
+void NoteRoad::didTapOnShareNote(const std::shared_ptr<SDKHighlightVO>& record,
+    const std::string& selectedColor, const std::string& noteText)
 {
     auto editor = m_noteController;
     if (!editor || !record)

@@ -35,7 +35,10 @@ public:
 
     // The editor now open (at most one; replaced on each opening) and the share panel.
     const std::shared_ptr<StickyNotesViewController>& noteController() const { return m_noteController; }
-    const std::shared_ptr<LXShareSettingsController>& shareSettingsController() const { return m_shareSettingsController; }
+    const std::shared_ptr<LXShareSettingsController>& shareSettingsController() const
+    {
+        return m_shareSettingsController;
+    }
 
     // --- The editor ---
     void showNotesForHighlight(const std::shared_ptr<SDKHighlightVO>&, bool forMyData);
@@ -44,7 +47,8 @@ public:
     void didTapOnCancelNote(const std::shared_ptr<SDKHighlightVO>&);
     void didTapOnDeleteNote(const std::shared_ptr<SDKHighlightVO>&);
     void didTapOnPostNoteComment(const std::shared_ptr<SDKHighlightVO>&);
-    void didTapOnShareNote(const std::shared_ptr<SDKHighlightVO>&, const std::string& selectedColor, const std::string& noteText);
+    void didTapOnShareNote(const std::shared_ptr<SDKHighlightVO>&, const std::string& selectedColor,
+        const std::string& noteText);
     // Closes the editor without animation; the completion runs once it is gone (at once
     // when none is shown).
     void dismissNoteEditor(std::function<void()> completion);

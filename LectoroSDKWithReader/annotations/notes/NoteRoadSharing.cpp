@@ -76,7 +76,9 @@ void NoteRoad::openShareSettings(int64_t settingsType, const std::shared_ptr<SDK
         panel->view()->setBackgroundColor(ui::Color::black().withAlpha(0.6));
         std::shared_ptr<ui::ViewController> presenter;
         if (myData)
-            presenter = myData->navigationController() ? std::static_pointer_cast<ui::ViewController>(myData->navigationController()) : myData;
+            presenter = myData->navigationController()
+                ? std::static_pointer_cast<ui::ViewController>(myData->navigationController())
+                : myData;
         else
             presenter = m_host.presentingController();
         if (presenter)
@@ -134,7 +136,9 @@ void NoteRoad::didClickOnShareSettingsCancelButton()
         return;
     const bool pad = ui::Environment::current().isPad();
     // The panel closes itself on a tablet, unless it sits inside the note editor.
-    if (pad && (panel->settingsType() != LXShareSettingsController::noteSettings || panel->isFromMydataController()))
+    if (pad
+        && (panel->settingsType() != LXShareSettingsController::noteSettings
+            || panel->isFromMydataController()))
         return;
     slideOutShareSettings();
 }
@@ -150,7 +154,8 @@ void NoteRoad::didClickOnShareSettingsSaveButton(const std::shared_ptr<SDKBookCl
     if (m_context.dbManager) {
         auto written = m_context.dbManager->saveSharedReceivedInfo(payload, storeBookID(), storeUserID());
         if (!written.ok())
-            LectoroDebugLog::logWithType(1, "ReaderViewController", "Share lists not stored", written.error().description());
+            LectoroDebugLog::logWithType(
+                1, "ReaderViewController", "Share lists not stored", written.error().description());
     }
     if (!ui::Environment::current().isPad())
         slideOutShareSettings();

@@ -7,7 +7,8 @@
 
 namespace lectoro {
 
-std::shared_ptr<NoteVoiceRecognizer> NoteVoiceRecognizer::create(std::weak_ptr<NoteVoiceRecognizerDelegate> delegate)
+std::shared_ptr<NoteVoiceRecognizer> NoteVoiceRecognizer::create(
+    std::weak_ptr<NoteVoiceRecognizerDelegate> delegate)
 {
     return std::shared_ptr<NoteVoiceRecognizer>(new NoteVoiceRecognizer(std::move(delegate)));
 }
@@ -52,18 +53,23 @@ void NoteVoiceRecognizer::startRecognize()
     auto request = media::SpeechRecognitionRequest::create();
     request->setShouldReportPartialResults(true);
     m_task = recognizer->recognitionTask(request,
-        [weak, session](const std::optional<media::SpeechRecognitionResult>& result, const std::optional<base::Error>& error) {
+        [weak, session](const std::optional<media::SpeechRecognitionResult>& result,
+            const std::optional<base::Error>& error) {
             auto self = weak.lock();
             if (!self || self->m_session != session || !self->m_task)
                 return;
             if (error) {
-                const bool cancelled = error->domain == media::speechErrorDomain && error->code == media::speechErrorCancelled;
-                const bool nothingHeard = error->domain == media::speechErrorDomain && error->code == media::speechErrorNoSpeech;
+                const bool cancelled
+                    = error->domain == media::speechErrorDomain && error->code == media::speechErrorCancelled;
+                const bool nothingHeard
+                    = error->domain == media::speechErrorDomain && error->code == media::speechErrorNoSpeech;
                 auto report = self->m_result;
                 self->stopped();
                 if (!cancelled && report)
-                    report({}, base::Error::make(errorDomain, nothingHeard ? errorNothingHeard : errorRecognitionFailed,
-                                   error->localizedDescription()));
+                    report({},
+                        base::Error::make(errorDomain,
+                            nothingHeard ? errorNothingHeard : errorRecognitionFailed,
+                            error->localizedDescription()));
                 return;
             }
             if (!result)

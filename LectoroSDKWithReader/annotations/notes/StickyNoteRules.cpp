@@ -43,8 +43,8 @@ std::optional<NoteRulesNumber> noteRulesNumberOfText(std::string_view text)
     if (intError == std::errc() && intEnd == digits.data() + digits.size())
         number.integer = integer;
     double value = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-        std::chars_format::fixed);
+    auto [end, error]
+        = std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
     if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value))
         return std::nullopt;
     number.value = value;
@@ -149,7 +149,8 @@ std::string commentTimeText(const base::Value& comment)
     auto parsed = NSStringExpanded::utcDateFromString(*date);
     if (!parsed)
         return {};
-    return NSStringExpanded::getLocalizedStringForDateString(NSStringExpanded::formattedLocalStringFromDate(*parsed));
+    return NSStringExpanded::getLocalizedStringForDateString(
+        NSStringExpanded::formattedLocalStringFromDate(*parsed));
 }
 
 std::string noteDisplayTime(const std::string& storedDate)
@@ -157,7 +158,8 @@ std::string noteDisplayTime(const std::string& storedDate)
     auto parsed = NSStringExpanded::utcDateFromString(storedDate);
     if (!parsed)
         return storedDate;
-    return NSStringExpanded::getLocalizedStringForDateString(NSStringExpanded::formattedLocalStringFromDate(*parsed));
+    return NSStringExpanded::getLocalizedStringForDateString(
+        NSStringExpanded::formattedLocalStringFromDate(*parsed));
 }
 
 CardAreas boxLayout(double box, bool hasPassage, double passageContentHeight, double cardHeight)
@@ -187,7 +189,8 @@ CardAreas threadLayout(bool hasPassage, double passageContentHeight, double note
     return areas;
 }
 
-PadNoteKeyboardLayout padNoteKeyboardLayout(bool landscape, bool passageViewHasText, double passageContentHeight)
+PadNoteKeyboardLayout padNoteKeyboardLayout(
+    bool landscape, bool passageViewHasText, double passageContentHeight)
 {
     PadNoteKeyboardLayout layout;
     if (!passageViewHasText)
@@ -213,7 +216,8 @@ double phoneCardBottomDistance(double keyboardHeight, double screenHeight, bool 
     return homeIndicator ? keyboardHeight - 34.0 : keyboardHeight;
 }
 
-CardAreas phoneNoteKeyboardLayout(bool landscape, bool hasPassage, double passageContentHeight, double cardHeight)
+CardAreas phoneNoteKeyboardLayout(
+    bool landscape, bool hasPassage, double passageContentHeight, double cardHeight)
 {
     CardAreas areas;
     double candidate = landscape ? 0.0 : noteRulesAtMost(passageContentHeight + 21.0, cardHeight / 2);
@@ -222,8 +226,8 @@ CardAreas phoneNoteKeyboardLayout(bool landscape, bool hasPassage, double passag
     return areas;
 }
 
-CardAreas phoneCommentKeyboardLayout(bool landscape, bool hasPassage, bool threadEmpty, double passageContentHeight,
-    double noteContentHeight, double cardHeight)
+CardAreas phoneCommentKeyboardLayout(bool landscape, bool hasPassage, bool threadEmpty,
+    double passageContentHeight, double noteContentHeight, double cardHeight)
 {
     CardAreas areas;
     if (!threadEmpty) {

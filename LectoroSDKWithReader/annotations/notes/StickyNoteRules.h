@@ -33,8 +33,14 @@ size_t proposedNoteLength(std::string_view current, base::Range, std::string_vie
 // than the trimmed text: the count stops at 0.
 size_t proposedCommentCount(std::string_view current, base::Range, std::string_view replacement);
 // An edit is taken whole or refused whole (typing and pasting alike).
-inline bool acceptsNoteLength(size_t length) { return length <= noteTextLimit; }
-inline bool acceptsCommentCount(size_t count) { return count <= commentTextLimit; }
+inline bool acceptsNoteLength(size_t length)
+{
+    return length <= noteTextLimit;
+}
+inline bool acceptsCommentCount(size_t count)
+{
+    return count <= commentTextLimit;
+}
 // The text with the edit made (the range clamped to the text, never inside a character).
 std::string applyEdit(std::string_view current, base::Range, std::string_view replacement);
 
@@ -89,7 +95,8 @@ struct PadNoteKeyboardLayout {
     std::optional<double> passage;
     std::optional<double> note;
 };
-PadNoteKeyboardLayout padNoteKeyboardLayout(bool landscape, bool passageViewHasText, double passageContentHeight);
+PadNoteKeyboardLayout padNoteKeyboardLayout(
+    bool landscape, bool passageViewHasText, double passageContentHeight);
 // iPad, keyboard up over a record with comments: passage at most 90; note 120 when its
 // content passes 96, else content + 24.
 CardAreas padThreadKeyboardLayout(bool hasPassage, double passageContentHeight, double noteContentHeight);
@@ -100,12 +107,13 @@ CardAreas padThreadKeyboardLayout(bool hasPassage, double passageContentHeight, 
 double phoneCardBottomDistance(double keyboardHeight, double screenHeight, bool landscape, bool commentField);
 // Phone, typing the note: no passage in landscape; in portrait its content + 21, at most
 // half the card; the note takes the card less 24 and the passage.
-CardAreas phoneNoteKeyboardLayout(bool landscape, bool hasPassage, double passageContentHeight, double cardHeight);
+CardAreas phoneNoteKeyboardLayout(
+    bool landscape, bool hasPassage, double passageContentHeight, double cardHeight);
 // Phone, typing a comment. With a thread: passage (portrait) at most 90, note 120 or
 // content + 24, both 0 in landscape. Without one: passage 70 in portrait with a passage,
 // the note the card less the passage and 54.
-CardAreas phoneCommentKeyboardLayout(bool landscape, bool hasPassage, bool threadEmpty, double passageContentHeight,
-    double noteContentHeight, double cardHeight);
+CardAreas phoneCommentKeyboardLayout(bool landscape, bool hasPassage, bool threadEmpty,
+    double passageContentHeight, double noteContentHeight, double cardHeight);
 
 } // namespace StickyNoteRules
 

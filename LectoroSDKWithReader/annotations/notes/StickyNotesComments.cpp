@@ -30,7 +30,8 @@ ui::Font commentFont(double size, bool light = false)
 
 // MARK: - The cell
 
-std::shared_ptr<StickyNoteCommentCell> StickyNoteCommentCell::create(ui::TableViewCellStyle style, const std::string& identifier)
+std::shared_ptr<StickyNoteCommentCell> StickyNoteCommentCell::create(
+    ui::TableViewCellStyle style, const std::string& identifier)
 {
     auto cell = std::shared_ptr<StickyNoteCommentCell>(new StickyNoteCommentCell(style, identifier));
     cell->build();
@@ -98,8 +99,10 @@ std::shared_ptr<ui::TableViewCell> StickyNotesViewController::Seat::cellForRowAt
     auto cell = std::dynamic_pointer_cast<StickyNoteCommentCell>(
         table.dequeueReusableCellWithIdentifier(StickyNoteCommentCell::reuseIdentifier, indexPath));
     if (!cell)
-        cell = StickyNoteCommentCell::create(ui::TableViewCellStyle::Default, StickyNoteCommentCell::reuseIdentifier);
-    if (!m_editor || indexPath.row < 0 || static_cast<size_t>(indexPath.row) >= m_editor->m_commentsArray.size())
+        cell = StickyNoteCommentCell::create(
+            ui::TableViewCellStyle::Default, StickyNoteCommentCell::reuseIdentifier);
+    if (!m_editor || indexPath.row < 0
+        || static_cast<size_t>(indexPath.row) >= m_editor->m_commentsArray.size())
         return cell;
     const auto& editor = *m_editor;
     const base::Value& comment = editor.m_commentsArray[static_cast<size_t>(indexPath.row)];
@@ -164,7 +167,8 @@ bool StickyNotesViewController::Seat::shouldReturn(ui::TextField& field)
     return true;
 }
 
-bool StickyNotesViewController::Seat::shouldChangeTextInRange(ui::TextView&, base::Range range, const std::string& replacement)
+bool StickyNotesViewController::Seat::shouldChangeTextInRange(
+    ui::TextView&, base::Range range, const std::string& replacement)
 {
     return m_editor && m_editor->shouldChangeNoteText(range, replacement);
 }
@@ -200,7 +204,8 @@ void StickyNotesViewController::commentPostButton()
         base::Value::List comments;
         if (const auto* existing = self.m_record->noteComments.asList())
             comments = *existing;
-        comments.push_back(StickyNoteRules::makeComment(self.m_commentField->text(), *self.m_user, base::Clock::now()));
+        comments.push_back(
+            StickyNoteRules::makeComment(self.m_commentField->text(), *self.m_user, base::Clock::now()));
         self.m_record->noteComments = base::Value(comments);
         if (self.m_postCommentAction)
             self.m_postCommentAction(self.m_record);
@@ -223,7 +228,8 @@ void StickyNotesViewController::reloadTable()
     onMain([](StickyNotesViewController& self) {
         std::weak_ptr<ui::ViewController> weak = self.weak_from_this();
         ui::View::animate(
-            0.2, [weak] {
+            0.2,
+            [weak] {
                 if (auto editor = weak.lock())
                     static_cast<StickyNotesViewController&>(*editor).m_tableview->reloadData();
             },

@@ -43,26 +43,31 @@ void StickyNotesViewController::startDictation(bool forComment)
         m_noteTextViewText = m_noteTextView->text();
 
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    m_voiceManager->setResult([weak, forComment](const std::string& text, const std::optional<base::Error>& error) {
-        auto self = weak.lock();
-        if (self)
-            static_cast<StickyNotesViewController&>(*self).applyDictation(forComment, text, error);
-    });
+    m_voiceManager->setResult(
+        [weak, forComment](const std::string& text, const std::optional<base::Error>& error) {
+            auto self = weak.lock();
+            if (self)
+                static_cast<StickyNotesViewController&>(*self).applyDictation(forComment, text, error);
+        });
     if (m_isVoiceManagerActive)
         m_voiceManager->requestPermission();
     else
         m_voiceManager->cancelRecognization();
 }
 
-void StickyNotesViewController::applyDictation(bool forComment, const std::string& text, const std::optional<base::Error>& error)
+void StickyNotesViewController::applyDictation(
+    bool forComment, const std::string& text, const std::optional<base::Error>& error)
 {
     if (error) {
-        if (error->code == NoteVoiceRecognizer::errorNothingHeard || error->code == NoteVoiceRecognizer::errorRecognitionFailed)
-            AlertView::sharedManager().displayInformativeAlertwithTitle("", error->localizedDescription(), shared_from_this());
+        if (error->code == NoteVoiceRecognizer::errorNothingHeard
+            || error->code == NoteVoiceRecognizer::errorRecognitionFailed)
+            AlertView::sharedManager().displayInformativeAlertwithTitle(
+                "", error->localizedDescription(), shared_from_this());
         return;
     }
     if (forComment) {
-        std::string dictated = StickyNoteRules::dictatedText(m_commnetTextFieldText, text, StickyNoteRules::commentTextLimit);
+        std::string dictated
+            = StickyNoteRules::dictatedText(m_commnetTextFieldText, text, StickyNoteRules::commentTextLimit);
         onMain([dictated](StickyNotesViewController& self) {
             self.m_commentField->setText(dictated);
             self.m_commnetTextFieldText = dictated;
@@ -70,7 +75,8 @@ void StickyNotesViewController::applyDictation(bool forComment, const std::strin
         });
         return;
     }
-    std::string dictated = StickyNoteRules::dictatedText(m_noteTextViewText, text, StickyNoteRules::noteTextLimit);
+    std::string dictated
+        = StickyNoteRules::dictatedText(m_noteTextViewText, text, StickyNoteRules::noteTextLimit);
     onMain([dictated](StickyNotesViewController& self) {
         self.m_noteTextView->setText(dictated);
         self.m_noteTextViewText = dictated;
@@ -80,17 +86,18 @@ void StickyNotesViewController::applyDictation(bool forComment, const std::strin
 
 void StickyNotesViewController::showPermissionAlert()
 {
-    auto alert = ui::AlertController::create("", localized("VOCIE_RECOGNITION_PERMISSIONS"), ui::AlertControllerStyle::Alert);
-    alert->addAction(ui::AlertAction::create(localized("SETTINGS"), ui::AlertActionStyle::Default, [](ui::AlertAction&) {
-        ui::Environment::current().openURL("app-settings:");
-    }));
+    auto alert = ui::AlertController::create(
+        "", localized("VOCIE_RECOGNITION_PERMISSIONS"), ui::AlertControllerStyle::Alert);
+    alert->addAction(ui::AlertAction::create(localized("SETTINGS"), ui::AlertActionStyle::Default,
+        [](ui::AlertAction&) { ui::Environment::current().openURL("app-settings:"); }));
     alert->addAction(ui::AlertAction::create(localized("CANCEL"), ui::AlertActionStyle::Cancel, {}));
     presentViewController(alert, true);
 }
 
 // MARK: - The recogniser's reports
 
-void StickyNotesViewController::Seat::voiceRecognizerAuthStateWithAuthState(NoteVoiceRecognizer& recognizer, int64_t state)
+void StickyNotesViewController::Seat::voiceRecognizerAuthStateWithAuthState(
+    NoteVoiceRecognizer& recognizer, int64_t state)
 {
     if (!m_editor)
         return;

@@ -59,10 +59,12 @@ void StickyNotesViewController::viewDidLayoutSubviews()
     if (isPad()) {
         double width = std::min(padCardWidth, std::max(0.0, bounds.size.width - 40.0));
         double height = m_cardHeight->constant();
-        card = { { (bounds.size.width - width) / 2, std::max(20.0, (bounds.size.height - height) / 2) }, { width, height } };
+        card = { { (bounds.size.width - width) / 2, std::max(20.0, (bounds.size.height - height) / 2) },
+            { width, height } };
     } else {
         double top = ui::Environment::current().statusBarHeight();
-        card = { { 0, top }, { bounds.size.width, std::max(0.0, bounds.size.height - top - m_cardBottom->constant()) } };
+        card = { { 0, top },
+            { bounds.size.width, std::max(0.0, bounds.size.height - top - m_cardBottom->constant()) } };
     }
     m_stickyNoteContainerView->setFrame(card);
     const double width = card.size.width;
@@ -74,8 +76,8 @@ void StickyNotesViewController::viewDidLayoutSubviews()
     m_headerView->subviews().front()->setFrame(m_headerView->bounds());
     m_backButton->setFrame({ { 0, 6 }, { 44, 44 } });
     double right = width;
-    for (const auto& [button, constraint] : { std::pair { m_moreButton, m_moreWidth }, std::pair { m_deleteButton, ui::ConstraintPtr() },
-             std::pair { m_shareButton, m_shareWidth } }) {
+    for (const auto& [button, constraint] : { std::pair { m_moreButton, m_moreWidth },
+             std::pair { m_deleteButton, ui::ConstraintPtr() }, std::pair { m_shareButton, m_shareWidth } }) {
         double buttonWidth = constraint ? constraint->constant() : 50.0;
         right -= buttonWidth;
         button->setFrame({ { right, 6 }, { buttonWidth, 44 } });
@@ -84,7 +86,8 @@ void StickyNotesViewController::viewDidLayoutSubviews()
 
     double y = headerHeight;
     m_passageContainer->setFrame({ { 0, y }, { width, m_passageHeight->constant() } });
-    m_selectedTextTextView->setFrame({ { 10, 0 }, { std::max(0.0, width - 20), m_passageHeight->constant() } });
+    m_selectedTextTextView->setFrame(
+        { { 10, 0 }, { std::max(0.0, width - 20), m_passageHeight->constant() } });
     y += m_passageHeight->constant();
     m_separator->setFrame({ { 10, y }, { std::max(0.0, width - 20), m_separatorHeight->constant() } });
     y += m_separatorHeight->constant() + m_noteTopGap->constant();
@@ -114,7 +117,8 @@ void StickyNotesViewController::viewDidLayoutSubviews()
     m_commentPostButton->setFrame({ { width - 16 - 44, 0 }, { 44, box } });
     m_tableview->setFrame({ { 0, y }, { width, std::max(0.0, height - postRow - box - y) } });
     if (m_popupView)
-        m_popupView->setFrame({ { card.origin.x + width - 12 - 45, card.origin.y + height - postRow + 2 - m_popupHeight->constant() },
+        m_popupView->setFrame({ { card.origin.x + width - 12 - 45,
+                                    card.origin.y + height - postRow + 2 - m_popupHeight->constant() },
             { 45, m_popupHeight->constant() } });
 }
 
@@ -144,7 +148,8 @@ void StickyNotesViewController::heightOfViewsForNoteWithComments()
         self.m_postRowHeight->setConstant(0.0);
         self.m_postRow->setHidden(true);
         const bool passage = self.hasPassageText();
-        auto areas = StickyNoteRules::threadLayout(passage, passage ? self.contentHeight(*self.m_selectedTextTextView) : 0,
+        auto areas = StickyNoteRules::threadLayout(passage,
+            passage ? self.contentHeight(*self.m_selectedTextTextView) : 0,
             self.contentHeight(*self.m_noteTextView));
         self.m_passageHeight->setConstant(areas.passage);
         self.m_noteHeight->setConstant(areas.note);
@@ -219,8 +224,8 @@ void StickyNotesViewController::keyboardWillShow(const base::Notification& note)
                     StickyNoteRules::phoneCardBottomDistance(keyboardHeight, screenHeight, landscape, false));
                 self.view()->setNeedsLayout();
                 self.view()->layoutIfNeeded();
-                auto areas = StickyNoteRules::phoneNoteKeyboardLayout(
-                    landscape, passage, passage ? self.contentHeight(*self.m_selectedTextTextView) : 0, self.cardHeight());
+                auto areas = StickyNoteRules::phoneNoteKeyboardLayout(landscape, passage,
+                    passage ? self.contentHeight(*self.m_selectedTextTextView) : 0, self.cardHeight());
                 self.m_passageHeight->setConstant(areas.passage);
                 self.m_noteHeight->setConstant(areas.note);
             } else if (self.m_commentField->isFirstResponder()) {

@@ -23,7 +23,8 @@ class StickyNoteCommentCell : public ui::TableViewCell {
 public:
     static constexpr const char* reuseIdentifier = "StickyNoteCommentCell";
 
-    static std::shared_ptr<StickyNoteCommentCell> create(ui::TableViewCellStyle, const std::string& identifier);
+    static std::shared_ptr<StickyNoteCommentCell> create(
+        ui::TableViewCellStyle, const std::string& identifier);
     std::string_view className() const override { return "StickyNoteCommentCell"; }
 
     const std::shared_ptr<ui::View>& containerView() const { return m_containerView; }
@@ -77,7 +78,10 @@ public:
     std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
     // The tap outside the card.
     bool shouldReceiveTouch(ui::GestureRecognizer&, ui::View*) override;
-    bool shouldRecognizeSimultaneously(ui::GestureRecognizer&, ui::GestureRecognizer&) override { return false; }
+    bool shouldRecognizeSimultaneously(ui::GestureRecognizer&, ui::GestureRecognizer&) override
+    {
+        return false;
+    }
     // Dictation.
     void voiceRecognizerAuthStateWithAuthState(NoteVoiceRecognizer&, int64_t) override;
     void didStopVocieRecognizing(NoteVoiceRecognizer&) override;

@@ -166,7 +166,8 @@ void StickyNotesViewController::buildViews()
     buildCard();
     buildCommentBar();
 
-    m_cardHeight = m_stickyNoteContainerView->heightAnchor().constraintEqualToConstant(StickyNoteRules::padCardHeightAtRest);
+    m_cardHeight = m_stickyNoteContainerView->heightAnchor().constraintEqualToConstant(
+        StickyNoteRules::padCardHeightAtRest);
     m_cardBottom = root->bottomAnchor().constraintEqualTo(m_stickyNoteContainerView->bottomAnchor(), 0);
     ui::Constraint::activate({ m_cardHeight, m_cardBottom });
 }
@@ -224,9 +225,9 @@ void StickyNotesViewController::buildCard()
     m_postButton = stickyButton();
     m_postRow->addSubview(m_noteCancelButton);
     m_postRow->addSubview(m_postButton);
-    for (const auto& part : { m_passageContainer, m_separator, m_noteContainer,
-             std::static_pointer_cast<ui::View>(m_timeLabel), m_colorStrip, std::static_pointer_cast<ui::View>(m_tableview),
-             m_postRow })
+    for (const auto& part :
+        { m_passageContainer, m_separator, m_noteContainer, std::static_pointer_cast<ui::View>(m_timeLabel),
+            m_colorStrip, std::static_pointer_cast<ui::View>(m_tableview), m_postRow })
         m_containerView->addSubview(part);
 
     m_passageHeight = m_passageContainer->heightAnchor().constraintEqualToConstant(0);
@@ -236,8 +237,8 @@ void StickyNotesViewController::buildCard()
     m_postRowHeight = m_postRow->heightAnchor().constraintEqualToConstant(postRowHeight);
     m_micWidth = m_micButton->widthAnchor().constraintEqualToConstant(40.0);
     m_stripWidth = m_colorStrip->widthAnchor().constraintEqualToConstant(0);
-    ui::Constraint::activate({ m_passageHeight, m_separatorHeight, m_noteTopGap, m_noteHeight, m_postRowHeight,
-        m_micWidth, m_stripWidth });
+    ui::Constraint::activate({ m_passageHeight, m_separatorHeight, m_noteTopGap, m_noteHeight,
+        m_postRowHeight, m_micWidth, m_stripWidth });
 
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     auto bind = [weak](ui::Button& button, void (StickyNotesViewController::*action)()) {
@@ -260,8 +261,10 @@ void StickyNotesViewController::buildCommentBar()
     m_commentPostButton = stickyButton();
     m_commentMicButton = stickyButton();
     m_commentMicAnimateButton = stickyButton();
-    for (const auto& part : { std::static_pointer_cast<ui::View>(m_commentField), std::static_pointer_cast<ui::View>(m_commentMicAnimateButton),
-             std::static_pointer_cast<ui::View>(m_commentMicButton), std::static_pointer_cast<ui::View>(m_commentPostButton) })
+    for (const auto& part : { std::static_pointer_cast<ui::View>(m_commentField),
+             std::static_pointer_cast<ui::View>(m_commentMicAnimateButton),
+             std::static_pointer_cast<ui::View>(m_commentMicButton),
+             std::static_pointer_cast<ui::View>(m_commentPostButton) })
         m_commentBar->addSubview(part);
     m_commentBoxHeight = m_commentBar->heightAnchor().constraintEqualToConstant(0);
     m_commentMicWidth = m_commentMicButton->widthAnchor().constraintEqualToConstant(40.0);
@@ -290,14 +293,16 @@ void StickyNotesViewController::viewDidLoad()
     ui::ViewController::viewDidLoad();
     auto& center = base::NotificationCenter::defaultCenter();
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    m_observers.push_back(center.addObserver(ui::KeyboardWillShowNotification, nullptr, [weak](const base::Notification& note) {
-        if (auto self = weak.lock())
-            static_cast<StickyNotesViewController&>(*self).keyboardWillShow(note);
-    }));
-    m_observers.push_back(center.addObserver(ui::KeyboardWillHideNotification, nullptr, [weak](const base::Notification& note) {
-        if (auto self = weak.lock())
-            static_cast<StickyNotesViewController&>(*self).keyboardWillHide(note);
-    }));
+    m_observers.push_back(
+        center.addObserver(ui::KeyboardWillShowNotification, nullptr, [weak](const base::Notification& note) {
+            if (auto self = weak.lock())
+                static_cast<StickyNotesViewController&>(*self).keyboardWillShow(note);
+        }));
+    m_observers.push_back(
+        center.addObserver(ui::KeyboardWillHideNotification, nullptr, [weak](const base::Notification& note) {
+            if (auto self = weak.lock())
+                static_cast<StickyNotesViewController&>(*self).keyboardWillHide(note);
+        }));
     registerCellsAndSetColorsDate();
     setupThemeColor();
 
@@ -313,11 +318,12 @@ void StickyNotesViewController::viewDidLoad()
 
     m_voiceManager = NoteVoiceRecognizer::create(m_seat);
     m_voiceManager->setAutoStopVoiceRecognizingTime(3);
-    m_voiceManager->setLanguageCode(base::UserDefaults::standard().stringForKey(dictationLanguageKey).value_or(""));
+    m_voiceManager->setLanguageCode(
+        base::UserDefaults::standard().stringForKey(dictationLanguageKey).value_or(""));
     m_isVoiceManagerActive = false;
 
-    m_observers.push_back(center.addObserver(ui::ApplicationWillResignActiveNotification, nullptr,
-        [weak](const base::Notification&) {
+    m_observers.push_back(center.addObserver(
+        ui::ApplicationWillResignActiveNotification, nullptr, [weak](const base::Notification&) {
             auto self = weak.lock();
             if (!self)
                 return;
@@ -333,7 +339,8 @@ void StickyNotesViewController::registerCellsAndSetColorsDate()
         [](const std::string& identifier) -> std::shared_ptr<ui::TableViewCell> {
             return StickyNoteCommentCell::create(ui::TableViewCellStyle::Default, identifier);
         });
-    auto footer = ui::View::create(ui::Rect { { 0, 0 }, { ui::Environment::current().screenSize().width, 0.1 } });
+    auto footer
+        = ui::View::create(ui::Rect { { 0, 0 }, { ui::Environment::current().screenSize().width, 0.1 } });
     m_tableview->setTableFooterView(footer);
     m_tableview->setRowHeight(ui::TableViewAutomaticDimension);
     m_tableview->setEstimatedRowHeight(90.0);
@@ -364,7 +371,8 @@ void StickyNotesViewController::reloadStrip()
         std::weak_ptr<ui::ViewController> weak = weak_from_this();
         for (size_t index = 0; index < m_colorsArray.size(); ++index) {
             auto swatch = stickyButton();
-            swatch->setFrame(ui::Rect { { static_cast<double>(index) * (side + 10.0), 5.0 }, { side, side } });
+            swatch->setFrame(
+                ui::Rect { { static_cast<double>(index) * (side + 10.0), 5.0 }, { side, side } });
             swatch->setTag(static_cast<int>(index) + 1);
             swatch->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control& control) {
                 if (auto self = weak.lock())
@@ -391,8 +399,8 @@ void StickyNotesViewController::reloadStrip()
         std::string state = localized("ACCESSIBILITY_COLOR");
         if (selected)
             state = localized("ACCESSIBILITY_SELECTED") + " " + state;
-        swatch.setAccessibilityLabel(AccessibilityHelper::accessibilityLabelForElementID("ReaderHighlightPopUpColor",
-            stickyAccessibilityTable, state + " " + std::to_string(index + 1)));
+        swatch.setAccessibilityLabel(AccessibilityHelper::accessibilityLabelForElementID(
+            "ReaderHighlightPopUpColor", stickyAccessibilityTable, state + " " + std::to_string(index + 1)));
     }
 }
 
@@ -405,10 +413,12 @@ void StickyNotesViewController::setupThemeColor()
         if (color)
             set(*color);
     };
-    apply(theme.note_contextualtext_color(), [this](const ui::Color& c) { m_selectedTextTextView->setTextColor(c); });
+    apply(theme.note_contextualtext_color(),
+        [this](const ui::Color& c) { m_selectedTextTextView->setTextColor(c); });
     apply(theme.note_description_color(), [this](const ui::Color& c) { m_noteTextView->setTextColor(c); });
     apply(theme.note_note_text_color(), [this](const ui::Color& c) { m_timeLabel->setTextColor(c); });
-    apply(theme.note_hint_text_color(), [this](const ui::Color& c) { UITextViewPlaceholder::setPlaceholderColor(*m_noteTextView, c); });
+    apply(theme.note_hint_text_color(),
+        [this](const ui::Color& c) { UITextViewPlaceholder::setPlaceholderColor(*m_noteTextView, c); });
     apply(theme.note_popup_background(), [this](const ui::Color& c) {
         m_headerView->subviews().front()->setBackgroundColor(c);
         m_containerView->setBackgroundColor(c);
@@ -426,7 +436,8 @@ void StickyNotesViewController::setupThemeColor()
         }
     });
     apply(theme.note_title_color(), [this](const ui::Color& c) { m_titleButton->setTitleColor(c); });
-    apply(theme.comments_bottom_panel_background(), [this](const ui::Color& c) { m_commentBar->setBackgroundColor(c); });
+    apply(theme.comments_bottom_panel_background(),
+        [this](const ui::Color& c) { m_commentBar->setBackgroundColor(c); });
 }
 
 void StickyNotesViewController::setAccessibility()
@@ -452,7 +463,8 @@ void StickyNotesViewController::setAccessibility()
         { m_moreButton.get(), "ReaderStickyNotesMoreButton" },
     };
     for (const auto& [view, element] : labels)
-        view->setAccessibilityLabel(AccessibilityHelper::accessibilityLabelForElementID(element, stickyAccessibilityTable, ""));
+        view->setAccessibilityLabel(
+            AccessibilityHelper::accessibilityLabelForElementID(element, stickyAccessibilityTable, ""));
 }
 
 // MARK: - Opening
@@ -616,8 +628,8 @@ void StickyNotesViewController::setTextViewData()
 
 void StickyNotesViewController::updateStickyNoteIfItIsRecieved()
 {
-    const bool ownOrInstructorReview = (!m_record->isReceived && !isTeacherReviewNote())
-        || (isTeacherReviewNote() && isInstructor());
+    const bool ownOrInstructorReview
+        = (!m_record->isReceived && !isTeacherReviewNote()) || (isTeacherReviewNote() && isInstructor());
     if (ownOrInstructorReview) {
         if (m_selectedrow >= 0 && static_cast<size_t>(m_selectedrow) < m_colorsArray.size())
             applyHeaderColor(m_colorsArray[static_cast<size_t>(m_selectedrow)]);
@@ -772,17 +784,17 @@ void StickyNotesViewController::dismissController()
     if (!m_record)
         return;
     const bool hasText = !m_noteTextView->text().empty();
-    const bool changed = ((textChanged() && m_noteTextView->isEditable() && hasText) || colorChanged()) && hasText
-        && !m_record->isReceived;
+    const bool changed = ((textChanged() && m_noteTextView->isEditable() && hasText) || colorChanged())
+        && hasText && !m_record->isReceived;
     if (!changed) {
         noteCancelButtonAction();
         return;
     }
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     std::string ok = localized("OK");
-    AlertView::sharedManager().presentAlertWithTitle(localized("Save_Changes"), localized("Do_you_wish_to_save_changes"),
-        std::vector<std::string> { localized("CANCEL"), ok }, shared_from_this(),
-        [weak, ok](int64_t, const std::string& title) {
+    AlertView::sharedManager().presentAlertWithTitle(localized("Save_Changes"),
+        localized("Do_you_wish_to_save_changes"), std::vector<std::string> { localized("CANCEL"), ok },
+        shared_from_this(), [weak, ok](int64_t, const std::string& title) {
             auto self = weak.lock();
             if (!self)
                 return;

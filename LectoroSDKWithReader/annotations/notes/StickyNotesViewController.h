@@ -47,8 +47,8 @@ class SDKHighlightVO;
 class StickyNotesViewController : public ui::ViewController {
 public:
     using NoteAction = std::function<void(std::shared_ptr<SDKHighlightVO>)>;
-    using NoteShareAction
-        = std::function<void(std::shared_ptr<SDKHighlightVO>, const std::string& color, const std::string& noteText)>;
+    using NoteShareAction = std::function<void(
+        std::shared_ptr<SDKHighlightVO>, const std::string& color, const std::string& noteText)>;
 
     static constexpr int popupSaveButtonTag = 400;
     static constexpr double headerHeight = 56.0;
@@ -64,7 +64,10 @@ public:
     void setCurrentHighlightVO(std::shared_ptr<SDKHighlightVO> record) { m_record = std::move(record); }
     void setCurrentUser(std::shared_ptr<LectoroUser> user) { m_user = std::move(user); }
     const std::shared_ptr<MVReaderSettingModel>& userSettingsModel() const { return m_settings; }
-    void setUserSettingsModel(std::shared_ptr<MVReaderSettingModel> settings) { m_settings = std::move(settings); }
+    void setUserSettingsModel(std::shared_ptr<MVReaderSettingModel> settings)
+    {
+        m_settings = std::move(settings);
+    }
     bool isAudioSearchNoteEnabled() const { return m_isAudioSearchNoteEnabled; }
     void setIsAudioSearchNoteEnabled(bool enabled) { m_isAudioSearchNoteEnabled = enabled; }
     void setTheme(std::shared_ptr<LXMVThemeVO> theme) { m_theme = std::move(theme); }

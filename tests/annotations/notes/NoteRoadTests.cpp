@@ -55,7 +55,10 @@ protected:
         return record;
     }
 
-    void withClasses() { ASSERT_TRUE(m_sqlite->saveBookClassInfo("42", 5000000000, { noteRoadClass("c1") }).ok()); }
+    void withClasses()
+    {
+        ASSERT_TRUE(m_sqlite->saveBookClassInfo("42", 5000000000, { noteRoadClass("c1") }).ok());
+    }
 
     std::vector<std::string> rendererCalls() const
     {
@@ -103,7 +106,8 @@ TEST_F(NoteRoadTest, PostSendsTheLiveEventAndHandsTheNoteToTheRenderer)
     EXPECT_EQ(m_analytics->live[0].name, "sticky_note_data_live");
     EXPECT_EQ(m_analytics->live[0].info["note_color"].asString(), "#B2");
     EXPECT_EQ(m_analytics->live[1].name, "contextual_note_data_live");
-    EXPECT_EQ(rendererCalls(), (std::vector<std::string> { "postNoteWithHighlightVO", "postNoteWithHighlightVO" }));
+    EXPECT_EQ(
+        rendererCalls(), (std::vector<std::string> { "postNoteWithHighlightVO", "postNoteWithHighlightVO" }));
 }
 
 TEST_F(NoteRoadTest, CancelRedrawsOnAPhoneOnlyAndDeleteRedrawsEverywhere)
@@ -113,7 +117,8 @@ TEST_F(NoteRoadTest, CancelRedrawsOnAPhoneOnlyAndDeleteRedrawsEverywhere)
         m_renderer->clearCalls();
         m_noteRoad->didTapOnCancelNote(note("a"));
         const bool phone = idiom == ui::UserInterfaceIdiom::Phone;
-        EXPECT_EQ(rendererCalls(), phone ? std::vector<std::string> { "reloadPages" } : std::vector<std::string> {});
+        EXPECT_EQ(rendererCalls(),
+            phone ? std::vector<std::string> { "reloadPages" } : std::vector<std::string> {});
 
         m_renderer->clearCalls();
         auto record = note("b");
@@ -194,7 +199,8 @@ TEST_F(NoteRoadTest, SavingAClassSendsExactlyTheTwoListsAndStoresThemBeforeAnyAn
             EXPECT_EQ(panel->parentViewController(), m_host.controller);
 
         size_t sent = service().requestCount();
-        panel->saveClassSettings({ base::Value(int64_t(11)) }, { base::Value(int64_t(12)), base::Value(int64_t(13)) });
+        panel->saveClassSettings(
+            { base::Value(int64_t(11)) }, { base::Value(int64_t(12)), base::Value(int64_t(13)) });
         ASSERT_EQ(service().requestCount(), sent + 1);
         auto request = service().lastRequest(companion::op::highlightShare);
         ASSERT_TRUE(request);
@@ -264,7 +270,8 @@ TEST_F(NoteRoadTest, AStickyNoteTapOpensTheNoteUnderItOrLogsAndTheOverlayGoesEit
 {
     auto readerView = m_host.controller->view();
     for (bool found : { false, true }) {
-        auto overlay = StickyNoteController::create(readerView->bounds(), m_noteRoad->stickyNoteControllerDelegate());
+        auto overlay
+            = StickyNoteController::create(readerView->bounds(), m_noteRoad->stickyNoteControllerDelegate());
         readerView->addSubview(overlay);
         m_renderer->setStickyNoteAnswer(found ? note("under the finger") : nullptr);
         overlay->tapAtPoint({ 20, 30 });
@@ -313,7 +320,8 @@ TEST_F(NoteRoadTest, FromMyDataTheEditorAndTheSharePanelGoOverThePanelAndASaveRe
 
 TEST_F(NoteRoadTest, PopoverDismissalResetsTheModesItKnows)
 {
-    const std::pair<uint64_t, uint64_t> cases[] = { { 2, 0 }, { 8, 0 }, { 20, 0 }, { 3, 0 }, { 5, 5 }, { 7, 7 } };
+    const std::pair<uint64_t, uint64_t> cases[]
+        = { { 2, 0 }, { 8, 0 }, { 20, 0 }, { 3, 0 }, { 5, 5 }, { 7, 7 } };
     for (auto [mode, after] : cases) {
         m_context.activeMode = mode;
         m_host.calls.clear();

@@ -64,7 +64,8 @@ protected:
     std::shared_ptr<ReaderViewController> open()
     {
         auto package = std::make_shared<LectoroBookPackage>(
-            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(notesBookID), "978-0");
+            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(notesBookID),
+            "978-0");
         auto configuration = std::make_shared<LectoroServiceConfiguration>(
             "https://service", "client", std::string("https://micro"));
         auto user = makeUser(std::to_string(notesUserID), "ada-token");
@@ -154,7 +155,8 @@ TEST_F(NotesEndToEnd, ClassListsAreStoredAtOnceAndSentAgainOnceAfterTheExpiredSe
     panel->saveClassSettings({ base::Value(int64_t(9000000001)) }, { base::Value(int64_t(9000000001)) });
 
     // The local copy is there before the service has answered anything.
-    auto classes = reader->context().dbManager->bookClassInfoArrayForBookID(std::to_string(notesBookID), notesUserID);
+    auto classes
+        = reader->context().dbManager->bookClassInfoArrayForBookID(std::to_string(notesBookID), notesUserID);
     ASSERT_EQ(classes.size(), 1u);
     EXPECT_EQ(base::toJson(classes[0]->shareList), "[9000000001]");
     settle();
@@ -165,7 +167,8 @@ TEST_F(NotesEndToEnd, ClassListsAreStoredAtOnceAndSentAgainOnceAfterTheExpiredSe
     EXPECT_EQ(shares[0].userToken, "ada-token");
     EXPECT_NE(shares[1].userToken, "ada-token");
     EXPECT_EQ(reader->user()->userToken, shares[1].userToken);
-    EXPECT_EQ(base::toJson(shares[1].body["share"]), R"({"shareList":[9000000001],"recieveList":[9000000001]})");
+    EXPECT_EQ(
+        base::toJson(shares[1].body["share"]), R"({"shareList":[9000000001],"recieveList":[9000000001]})");
     EXPECT_EQ(base::toJson(service.shareListsFor(notesUserID, notesBookID)),
         R"({"shareList":[9000000001],"recieveList":[9000000001]})");
     EXPECT_EQ(requestsNamed(companion::op::tokenRefresh).size(), 1u);

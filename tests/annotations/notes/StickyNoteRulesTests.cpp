@@ -30,7 +30,8 @@ TEST(StickyNoteRules, NoteLimitCountsUtf16UnitsAndRefusesAnEditThatPassesIt)
         { "an emoji counts two", std::string(818, 'a'), { 818, 0 }, noteRulesEmoji, 820, true },
         { "an emoji at 819 passes", std::string(819, 'a'), { 819, 0 }, noteRulesEmoji, 821, false },
         { "a text with an emoji is full at 820", withEmoji, { 820, 0 }, "b", 821, false },
-        { "a paste over the limit is refused whole", std::string(800, 'a'), { 800, 0 }, std::string(30, 'p'), 830, false },
+        { "a paste over the limit is refused whole", std::string(800, 'a'), { 800, 0 }, std::string(30, 'p'),
+            830, false },
         { "deleting from a full note", full, { 10, 5 }, "", 815, true },
         { "a range past the text counts what it covers", "abc", { 2, 10 }, "", 2, true },
     };

@@ -63,7 +63,8 @@ protected:
         m_editor->setUserSettingsModel(m_settings);
         m_editor->setIsAudioSearchNoteEnabled(true);
         m_editor->setCurrentHighlightVO(record);
-        m_editor->setNotePostAction([this](auto r) { m_blocks.push_back("post:" + r->noteText + ":" + r->backgroundColor); });
+        m_editor->setNotePostAction(
+            [this](auto r) { m_blocks.push_back("post:" + r->noteText + ":" + r->backgroundColor); });
         m_editor->setNoteCancelAction([this](auto) { m_blocks.push_back("cancel"); });
         m_editor->setNoteDeleteAction([this](auto) { m_blocks.push_back("delete"); });
         m_editor->setPostCommentAction([this](auto r) {
@@ -101,7 +102,8 @@ TEST_F(StickyNotesEditor, ANoteHoldsAtMost820Utf16UnitsAndAPastePastThemIsRefuse
     EXPECT_TRUE(view.replaceRange({ 0, 1 }, "x"));
 
     view.setText(std::string(800, 'a'));
-    EXPECT_FALSE(view.replaceRange({ 800, 0 }, std::string(10, 'p') + "\xF0\x9F\x98\x80" + std::string(10, 'q')));
+    EXPECT_FALSE(
+        view.replaceRange({ 800, 0 }, std::string(10, 'p') + "\xF0\x9F\x98\x80" + std::string(10, 'q')));
     EXPECT_EQ(view.text(), std::string(800, 'a'));
 }
 
@@ -148,7 +150,8 @@ TEST_F(StickyNotesEditor, ColourNotOfferedGivesWayToTheFirstAndAColourChangeAlon
 
     editor.didSelectColorButton(3);
     EXPECT_TRUE(editor.postButton()->isEnabled());
-    auto save = std::dynamic_pointer_cast<ui::Button>(editor.view()->viewWithTag(StickyNotesViewController::popupSaveButtonTag));
+    auto save = std::dynamic_pointer_cast<ui::Button>(
+        editor.view()->viewWithTag(StickyNotesViewController::popupSaveButtonTag));
     ASSERT_TRUE(save);
     EXPECT_TRUE(save->isEnabled());
     editor.didSelectColorButton(1);
@@ -251,7 +254,8 @@ TEST_F(StickyNotesEditor, ANoteWithCommentsOpensOnItsThreadWithoutThePostRow)
     EXPECT_EQ(editor.heightConstraintOfSaveBtnContainerView()->constant(), 0.0);
     EXPECT_FALSE(editor.tableview()->isHidden());
     EXPECT_EQ(editor.tableview()->numberOfRowsInSection(0), 2);
-    auto other = std::dynamic_pointer_cast<StickyNoteCommentCell>(editor.tableview()->cellForRowAtIndexPath({ 0, 1 }));
+    auto other = std::dynamic_pointer_cast<StickyNoteCommentCell>(
+        editor.tableview()->cellForRowAtIndexPath({ 0, 1 }));
     ASSERT_TRUE(other);
     EXPECT_TRUE(other->containerViewForMyComment()->isHidden());
     EXPECT_EQ(other->stickyCommentCreatedBy()->text(), "Somebody Else");
@@ -310,7 +314,8 @@ TEST_F(StickyNotesEditor, ACommentIsAppendedHandedOverAndShownAsTheUsersOwn)
     EXPECT_TRUE(isShown());
 
     editor.tableview()->layoutIfNeeded();
-    auto cell = std::dynamic_pointer_cast<StickyNoteCommentCell>(editor.tableview()->cellForRowAtIndexPath({ 0, 0 }));
+    auto cell = std::dynamic_pointer_cast<StickyNoteCommentCell>(
+        editor.tableview()->cellForRowAtIndexPath({ 0, 0 }));
     ASSERT_TRUE(cell);
     EXPECT_FALSE(cell->containerViewForMyComment()->isHidden());
     EXPECT_TRUE(cell->containerView()->isHidden());
@@ -343,10 +348,7 @@ protected:
             [](auto answer) { answer(media::RecordPermission::Granted); });
     }
 
-    void hear(const std::string& words)
-    {
-        m_recognizer->setScript({ { 0.5, words, true, std::nullopt } });
-    }
+    void hear(const std::string& words) { m_recognizer->setScript({ { 0.5, words, true, std::nullopt } }); }
 
     void settle()
     {
@@ -395,7 +397,8 @@ TEST_F(StickyNotesDictation, HearingNothingSaysSoAndLeavesTheText)
 {
     auto& editor = open(note(""));
     editor.noteTextView()->insertText("kept");
-    m_recognizer->setScript({ { 0.5, "", false, media::speechError(media::speechErrorNoSpeech, "No speech was detected.") } });
+    m_recognizer->setScript(
+        { { 0.5, "", false, media::speechError(media::speechErrorNoSpeech, "No speech was detected.") } });
     editor.micButtonAciton();
     settle();
     auto alert = uitest::topmostAlert();
