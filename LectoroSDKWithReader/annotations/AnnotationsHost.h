@@ -20,6 +20,7 @@ namespace lectoro {
 class LectoroUser;
 class ReaderPageOverlays;
 class SDKHighlightVO;
+class StickyNoteControllerDelegate;
 
 class AnnotationsHost {
 public:
@@ -67,6 +68,18 @@ public:
         std::function<void(std::shared_ptr<LectoroUser>)> completion)
         = 0;
     virtual void saveReaderAnalyticsSession() = 0;
+
+    // --- The note road's neighbours (the defaults: none of them is there) ---
+    // The My Data panel while it is open; null otherwise.
+    virtual std::shared_ptr<ui::ViewController> myDataPanel() { return nullptr; }
+    // The open My Data panel takes the user's highlights and notes from the store again.
+    virtual void reloadMyDataList() { }
+    virtual void removeGlossaryController() { }
+    // A pop-over's dismissal closes the bookmark input and the search panel.
+    virtual void resignBookmarkInput() { }
+    virtual void closeSearchPanel() { }
+    // Who hears the taps on the sticky-note overlay.
+    virtual std::weak_ptr<StickyNoteControllerDelegate> stickyNoteOverlayDelegate() { return {}; }
 };
 
 } // namespace lectoro

@@ -386,8 +386,8 @@ void HighlightRoad::actionForStickNote()
     auto readerView = controller->view();
     if (m_stickyNoteController)
         m_stickyNoteController->removeFromSuperview();
-    // Its taps are the note road's to answer; until one listens the overlay only covers.
-    m_stickyNoteController = StickyNoteController::create(readerView->bounds(), {});
+    // Its taps are the note road's to answer.
+    m_stickyNoteController = StickyNoteController::create(readerView->bounds(), m_host.stickyNoteOverlayDelegate());
     m_stickyNoteController->setTranslatesAutoresizingMaskIntoConstraints(false);
     readerView->addSubview(m_stickyNoteController);
     ui::Constraint::activate({

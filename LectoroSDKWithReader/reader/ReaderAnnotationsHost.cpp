@@ -1,5 +1,6 @@
 #include "LectoroSDKWithReader/reader/ReaderAnnotationsHost.h"
 
+#include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/reader/PhonePageSlider.h"
@@ -81,13 +82,14 @@ void ReaderAnnotationsHost::presentImmersiveReader(
     LectoroDebugLog::logWithType(1, "ReaderViewController", "Immersive reader asked for " + subdomain, text);
 }
 
-// The note editor arrives with the note road; until then no editor opens or is open.
-void ReaderAnnotationsHost::showNotesForHighlight(std::shared_ptr<SDKHighlightVO>, bool) { }
+void ReaderAnnotationsHost::showNotesForHighlight(std::shared_ptr<SDKHighlightVO> record, bool forMyData)
+{
+    m_reader.noteRoad().showNotesForHighlight(record, forMyData);
+}
 
 void ReaderAnnotationsHost::dismissNoteEditor(std::function<void()> completion)
 {
-    if (completion)
-        completion();
+    m_reader.noteRoad().dismissNoteEditor(std::move(completion));
 }
 
 void ReaderAnnotationsHost::addPreLoaderView()
@@ -128,6 +130,24 @@ bool ReaderAnnotationsHost::refreshUserToken(
             base::RunLoop::main().post(alive, [completion, user] { completion(user); });
         });
     return true;
+}
+
+// The My Data panel arrives with its own subsystem; until then none is open.
+std::shared_ptr<ui::ViewController> ReaderAnnotationsHost::myDataPanel()
+{
+    return nullptr;
+}
+
+void ReaderAnnotationsHost::reloadMyDataList() { }
+
+void ReaderAnnotationsHost::removeGlossaryController()
+{
+    m_reader.interactiveContent().removeGlossaryController();
+}
+
+std::weak_ptr<StickyNoteControllerDelegate> ReaderAnnotationsHost::stickyNoteOverlayDelegate()
+{
+    return m_reader.noteRoad().stickyNoteControllerDelegate();
 }
 
 void ReaderAnnotationsHost::saveReaderAnalyticsSession()

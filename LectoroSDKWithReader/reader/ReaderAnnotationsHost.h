@@ -41,6 +41,11 @@ public:
         std::function<void(std::shared_ptr<LectoroUser>)> completion) override;
     void saveReaderAnalyticsSession() override;
 
+    std::shared_ptr<ui::ViewController> myDataPanel() override;
+    void reloadMyDataList() override;
+    void removeGlossaryController() override;
+    std::weak_ptr<StickyNoteControllerDelegate> stickyNoteOverlayDelegate() override;
+
 private:
     ReaderViewController& m_reader;
 };

@@ -33,6 +33,7 @@ class EPUBChapterVO;
 class ReaderActionDispatcher;
 class AnnotationsHost;
 class HighlightRoad;
+class NoteRoad;
 class PageAnnotationsDrawer;
 class ReaderAnnotations;
 class ReaderPageOverlays;
@@ -85,6 +86,7 @@ public:
     ReaderAnnotations& annotations() { return *m_annotations; }
     HighlightRoad& highlightRoad() { return *m_highlightRoad; }
     PageAnnotationsDrawer& pageAnnotations() { return *m_pageAnnotations; }
+    NoteRoad& noteRoad() { return *m_noteRoad; }
     ReaderInteractiveContent& interactiveContent() { return *m_interactive; }
     ReaderContents& contents() { return *m_contents; }
     ReaderSearch& search() { return *m_search; }
@@ -404,6 +406,7 @@ private:
     std::unique_ptr<HighlightRoad> m_highlightRoad;
     std::unique_ptr<PageAnnotationsDrawer> m_pageAnnotations;
     std::unique_ptr<ReaderAnnotations> m_annotations;
+    std::unique_ptr<NoteRoad> m_noteRoad;
     std::unique_ptr<InteractiveReader> m_interactiveHost;
     std::unique_ptr<ReaderInteractiveContent> m_interactive;
     // Before the contents feature, which keeps a reference to it.

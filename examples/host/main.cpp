@@ -10,6 +10,7 @@
 //   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
 //   lectoro-host --demo-review    (a teacher reviews a learner's submitted work)
 //   lectoro-host --demo-highlight [--book PATH]   (highlight the first words and print what was stored)
+//   lectoro-host --demo-notes [--book PATH]       (write, comment on and delete a note)
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
@@ -33,6 +34,7 @@
 #include "ReviewDemo.h"
 #include "ReflowPrinter.h"
 #include "HighlightDemo.h"
+#include "NotesDemo.h"
 #include "MarkupDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
@@ -79,6 +81,7 @@ struct Options {
     std::optional<std::string> demoTranslate;
     std::string translateTo = "fr";
     bool demoContents = false;
+    bool demoNotes = false;
     bool demoMarkups = false;
     int pages = 3;
 };
@@ -90,6 +93,7 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-sharing\n"
            "       lectoro-host --demo-review\n"
            "       lectoro-host --demo-highlight [--book PATH]\n"
+           "       lectoro-host --demo-notes [--book PATH]\n"
            "       lectoro-host --demo-translate TEXT [--to CODE]\n"
            "       lectoro-host --demo-contents [--book PATH]\n"
            "       lectoro-host --demo-markups [--book PATH]\n";
@@ -118,6 +122,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-highlight") {
             options.demoHighlight = true;
+            continue;
+        }
+        if (argument == "--demo-notes") {
+            options.demoNotes = true;
             continue;
         }
         if (argument == "--demo-contents") {
@@ -392,6 +400,9 @@ int main(int argc, char** argv)
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);
+    } else if (options.demoNotes) {
+        host::markHelpScreensSeen();
+        status = host::runNotesDemo(std::cout, options.bookPath);
     } else if (options.demoContents) {
         host::markHelpScreensSeen();
         status = host::runContentsDemo(std::cout, options.bookPath);

@@ -1,0 +1,925 @@
+#include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
+
+#include "LectoroSDKWithReader/annotations/notes/NoteVoiceRecognizer.h"
+#include "LectoroSDKWithReader/annotations/notes/StickyNotesSeat.h"
+#include "LectoroSDKWithReader/foundation/AccessibilityIdentifiers.h"
+#include "LectoroSDKWithReader/foundation/AlertView.h"
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
+#include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
+#include "LectoroSDKWithReader/foundation/UITextViewPlaceholder.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/AccessibilityHelper.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVIconFontConstants.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
+#include "platform/base/RunLoop.h"
+#include "platform/base/UserDefaults.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/Gesture.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Layer.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
+
+namespace lectoro {
+
+namespace {
+
+constexpr const char* stickyAccessibilityTable = "ReaderLectoroAccessibility";
+constexpr const char* instructorRole = "INSTRUCTOR";
+constexpr const char* dictationLanguageKey = "SelectedLanguage";
+
+ui::Font stickyCustomFont(double size, std::optional<ui::FontWeight> weight = std::nullopt)
+{
+    auto font = weight ? getCustomFontForWeight(size, *weight) : getCustomFont(size);
+    return font ? *font : ui::Font::systemFont(size);
+}
+
+std::shared_ptr<ui::Button> stickyButton(const std::string& title = {})
+{
+    auto button = ui::Button::create(ui::ButtonType::Custom);
+    if (!title.empty())
+        button->setTitle(title);
+    return button;
+}
+
+} // namespace
+
+std::shared_ptr<StickyNotesViewController> StickyNotesViewController::create()
+{
+    auto controller = std::shared_ptr<StickyNotesViewController>(new StickyNotesViewController());
+    controller->m_seat = std::make_shared<Seat>(*controller);
+    return controller;
+}
+
+StickyNotesViewController::StickyNotesViewController() = default;
+
+StickyNotesViewController::~StickyNotesViewController()
+{
+    *m_alive = false;
+    if (m_seat)
+        m_seat->detach();
+}
+
+std::string StickyNotesViewController::localized(const std::string& key) const
+{
+    return LocalizationHelper::localizedStringWithKey(key);
+}
+
+bool StickyNotesViewController::isPad() const
+{
+    return ui::Environment::current().isPad();
+}
+
+bool StickyNotesViewController::isReceived() const
+{
+    return m_record && m_record->isReceived;
+}
+
+bool StickyNotesViewController::isShared() const
+{
+    return m_record && m_record->isShare;
+}
+
+bool StickyNotesViewController::isInstructor() const
+{
+    return m_user && m_user->role == instructorRole;
+}
+
+bool StickyNotesViewController::isTeacherReviewNote() const
+{
+    return m_record && m_record->isTeacherReviewNote;
+}
+
+bool StickyNotesViewController::hasPassageText() const
+{
+    return m_record && !m_record->text.empty();
+}
+
+void StickyNotesViewController::onMain(std::function<void(StickyNotesViewController&)> work)
+{
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    base::RunLoop::main().post([weak, work = std::move(work)] {
+        if (auto self = weak.lock())
+            work(static_cast<StickyNotesViewController&>(*self));
+    });
+}
+
+std::string StickyNotesViewController::chosenColor() const
+{
+    if (m_selectedrow >= 0 && static_cast<size_t>(m_selectedrow) < m_colorsArray.size())
+        return m_colorsArray[static_cast<size_t>(m_selectedrow)];
+    return m_record ? m_record->backgroundColor : std::string();
+}
+
+bool StickyNotesViewController::colorChanged() const
+{
+    return m_record && chosenColor() != m_record->backgroundColor;
+}
+
+bool StickyNotesViewController::textChanged() const
+{
+    return m_record && m_record->noteText != base::trimWhitespaceAndNewlines(m_noteTextView->text());
+}
+
+void StickyNotesViewController::setEnabled(ui::Button& button, bool enabled, double disabledAlpha)
+{
+    button.setEnabled(enabled);
+    button.setAlpha(enabled ? 1.0 : disabledAlpha);
+}
+
+void StickyNotesViewController::applyHeaderColor(const std::string& hex)
+{
+    auto color = UIColorExpanded::colorWithHexString(hex);
+    if (!color)
+        return;
+    m_headerView->setBackgroundColor(*color);
+    m_backgroundView->setBackgroundColor(*color);
+}
+
+// MARK: - Views
+
+void StickyNotesViewController::loadView()
+{
+    ui::ViewController::loadView();
+    view()->setFrame(ui::Environment::current().screenBounds());
+    view()->setBackgroundColor(ui::Color::clear());
+    buildViews();
+}
+
+void StickyNotesViewController::buildViews()
+{
+    auto root = view();
+    m_stickyNoteContainerView = ui::View::create();
+    root->addSubview(m_stickyNoteContainerView);
+    m_containerView = ui::View::create();
+    m_stickyNoteContainerView->addSubview(m_containerView);
+    m_backgroundView = ui::View::create();
+    m_containerView->addSubview(m_backgroundView);
+    buildHeader();
+    buildCard();
+    buildCommentBar();
+
+    m_cardHeight = m_stickyNoteContainerView->heightAnchor().constraintEqualToConstant(
+        StickyNoteRules::padCardHeightAtRest);
+    m_cardBottom = root->bottomAnchor().constraintEqualTo(m_stickyNoteContainerView->bottomAnchor(), 0);
+    ui::Constraint::activate({ m_cardHeight, m_cardBottom });
+}
+
+void StickyNotesViewController::buildHeader()
+{
+    m_headerView = ui::View::create();
+    m_containerView->addSubview(m_headerView);
+    // The header's first subview carries the card's colour behind the buttons.
+    m_headerView->addSubview(ui::View::create());
+    m_backButton = stickyButton();
+    m_titleButton = stickyButton();
+    m_shareButton = stickyButton(ICON_SHARE_NOTE);
+    m_deleteButton = stickyButton(ICON_DELETE_OUTLINE);
+    m_moreButton = stickyButton();
+    for (const auto& button : { m_backButton, m_titleButton, m_shareButton, m_deleteButton, m_moreButton })
+        m_headerView->addSubview(button);
+    m_shareWidth = m_shareButton->widthAnchor().constraintEqualToConstant(50.0);
+    m_moreWidth = m_moreButton->widthAnchor().constraintEqualToConstant(56.0);
+    ui::Constraint::activate({ m_shareWidth, m_moreWidth });
+
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    auto bind = [weak](ui::Button& button, void (StickyNotesViewController::*action)()) {
+        button.addTarget(ui::ControlEvent::TouchUpInside, [weak, action](ui::Control&) {
+            if (auto self = weak.lock())
+                (static_cast<StickyNotesViewController&>(*self).*action)();
+        });
+    };
+    bind(*m_backButton, &StickyNotesViewController::backbuttonAciton);
+    bind(*m_deleteButton, &StickyNotesViewController::deleteButtonAction);
+    bind(*m_shareButton, &StickyNotesViewController::shareButtonAction);
+    bind(*m_moreButton, &StickyNotesViewController::moreButtonAction);
+}
+
+void StickyNotesViewController::buildCard()
+{
+    m_passageContainer = ui::View::create();
+    m_selectedTextTextView = ui::TextView::create();
+    m_selectedTextTextView->setEditable(false);
+    m_passageContainer->addSubview(m_selectedTextTextView);
+    m_separator = ui::View::create();
+    m_noteContainer = ui::View::create();
+    m_noteTextView = ui::TextView::create();
+    m_noteTextView->setDelegate(m_seat);
+    m_noteContainer->addSubview(m_noteTextView);
+    m_micButton = stickyButton();
+    m_micAnimateButton = stickyButton();
+    m_noteContainer->addSubview(m_micAnimateButton);
+    m_noteContainer->addSubview(m_micButton);
+    m_timeLabel = ui::Label::create();
+    m_colorStrip = ui::View::create();
+    m_tableview = ui::TableView::create();
+    m_postRow = ui::View::create();
+    m_noteCancelButton = stickyButton();
+    m_postButton = stickyButton();
+    m_postRow->addSubview(m_noteCancelButton);
+    m_postRow->addSubview(m_postButton);
+    for (const auto& part :
+        { m_passageContainer, m_separator, m_noteContainer, std::static_pointer_cast<ui::View>(m_timeLabel),
+            m_colorStrip, std::static_pointer_cast<ui::View>(m_tableview), m_postRow })
+        m_containerView->addSubview(part);
+
+    m_passageHeight = m_passageContainer->heightAnchor().constraintEqualToConstant(0);
+    m_separatorHeight = m_separator->heightAnchor().constraintEqualToConstant(1.0);
+    m_noteTopGap = m_noteContainer->topAnchor().constraintEqualTo(m_separator->bottomAnchor(), 8.0);
+    m_noteHeight = m_noteContainer->heightAnchor().constraintEqualToConstant(200.0);
+    m_postRowHeight = m_postRow->heightAnchor().constraintEqualToConstant(postRowHeight);
+    m_micWidth = m_micButton->widthAnchor().constraintEqualToConstant(40.0);
+    m_stripWidth = m_colorStrip->widthAnchor().constraintEqualToConstant(0);
+    ui::Constraint::activate({ m_passageHeight, m_separatorHeight, m_noteTopGap, m_noteHeight,
+        m_postRowHeight, m_micWidth, m_stripWidth });
+
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    auto bind = [weak](ui::Button& button, void (StickyNotesViewController::*action)()) {
+        button.addTarget(ui::ControlEvent::TouchUpInside, [weak, action](ui::Control&) {
+            if (auto self = weak.lock())
+                (static_cast<StickyNotesViewController&>(*self).*action)();
+        });
+    };
+    bind(*m_postButton, &StickyNotesViewController::postButtonAction);
+    bind(*m_noteCancelButton, &StickyNotesViewController::noteCancelButtonAction);
+    bind(*m_micButton, &StickyNotesViewController::micButtonAciton);
+}
+
+void StickyNotesViewController::buildCommentBar()
+{
+    m_commentBar = ui::View::create();
+    m_containerView->addSubview(m_commentBar);
+    m_commentField = ui::TextField::create();
+    m_commentField->setDelegate(m_seat);
+    m_commentPostButton = stickyButton();
+    m_commentMicButton = stickyButton();
+    m_commentMicAnimateButton = stickyButton();
+    for (const auto& part : { std::static_pointer_cast<ui::View>(m_commentField),
+             std::static_pointer_cast<ui::View>(m_commentMicAnimateButton),
+             std::static_pointer_cast<ui::View>(m_commentMicButton),
+             std::static_pointer_cast<ui::View>(m_commentPostButton) })
+        m_commentBar->addSubview(part);
+    m_commentBoxHeight = m_commentBar->heightAnchor().constraintEqualToConstant(0);
+    m_commentMicWidth = m_commentMicButton->widthAnchor().constraintEqualToConstant(40.0);
+    ui::Constraint::activate({ m_commentBoxHeight, m_commentMicWidth });
+
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    m_commentPostButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
+        if (auto self = weak.lock())
+            static_cast<StickyNotesViewController&>(*self).commentPostButton();
+    });
+    m_commentMicButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
+        if (auto self = weak.lock())
+            static_cast<StickyNotesViewController&>(*self).commentMicButtonAciton();
+    });
+}
+
+std::shared_ptr<ui::Button> StickyNotesViewController::swatchAtIndex(size_t index) const
+{
+    return index < m_swatches.size() ? m_swatches[index] : nullptr;
+}
+
+// MARK: - Loading
+
+void StickyNotesViewController::viewDidLoad()
+{
+    ui::ViewController::viewDidLoad();
+    auto& center = base::NotificationCenter::defaultCenter();
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    m_observers.push_back(
+        center.addObserver(ui::KeyboardWillShowNotification, nullptr, [weak](const base::Notification& note) {
+            if (auto self = weak.lock())
+                static_cast<StickyNotesViewController&>(*self).keyboardWillShow(note);
+        }));
+    m_observers.push_back(
+        center.addObserver(ui::KeyboardWillHideNotification, nullptr, [weak](const base::Notification& note) {
+            if (auto self = weak.lock())
+                static_cast<StickyNotesViewController&>(*self).keyboardWillHide(note);
+        }));
+    registerCellsAndSetColorsDate();
+    setupThemeColor();
+
+    m_tapRecognizer = ui::TapGestureRecognizer::create([weak](ui::GestureRecognizer&) {
+        if (auto self = weak.lock())
+            static_cast<StickyNotesViewController&>(*self).dismissController();
+    });
+    m_tapRecognizer->setCancelsTouchesInView(false);
+    m_tapRecognizer->setDelegate(m_seat);
+    view()->addGestureRecognizer(m_tapRecognizer);
+
+    setAccessibility();
+
+    m_voiceManager = NoteVoiceRecognizer::create(m_seat);
+    m_voiceManager->setAutoStopVoiceRecognizingTime(3);
+    m_voiceManager->setLanguageCode(
+        base::UserDefaults::standard().stringForKey(dictationLanguageKey).value_or(""));
+    m_isVoiceManagerActive = false;
+
+    m_observers.push_back(center.addObserver(
+        ui::ApplicationWillResignActiveNotification, nullptr, [weak](const base::Notification&) {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            auto& editor = static_cast<StickyNotesViewController&>(*self);
+            if (editor.m_isVoiceManagerActive && editor.m_voiceManager)
+                editor.m_voiceManager->cancelRecognization();
+        }));
+}
+
+void StickyNotesViewController::registerCellsAndSetColorsDate()
+{
+    m_tableview->registerCellClass(StickyNoteCommentCell::reuseIdentifier,
+        [](const std::string& identifier) -> std::shared_ptr<ui::TableViewCell> {
+            return StickyNoteCommentCell::create(ui::TableViewCellStyle::Default, identifier);
+        });
+    auto footer
+        = ui::View::create(ui::Rect { { 0, 0 }, { ui::Environment::current().screenSize().width, 0.1 } });
+    m_tableview->setTableFooterView(footer);
+    m_tableview->setRowHeight(ui::TableViewAutomaticDimension);
+    m_tableview->setEstimatedRowHeight(90.0);
+    m_tableview->setDataSource(m_seat);
+    m_tableview->setDelegate(m_seat);
+
+    m_colorsArray.clear();
+    if (m_theme && m_theme->highlight_Color_Array()) {
+        for (const auto& entry : *m_theme->highlight_Color_Array()) {
+            if (auto text = entry.asString())
+                m_colorsArray.push_back(*text);
+        }
+    }
+    const double n = static_cast<double>(m_colorsArray.size());
+    m_stripWidth->setConstant(isPad() ? n * 32.0 + n * 10.0 : n * 30.0 + n * 10.0);
+    m_selectedrow = 0;
+    reloadStrip();
+}
+
+void StickyNotesViewController::reloadStrip()
+{
+    const bool pad = isPad();
+    const double side = pad ? 32.0 : 30.0;
+    if (m_swatches.size() != m_colorsArray.size()) {
+        for (const auto& swatch : m_swatches)
+            swatch->removeFromSuperview();
+        m_swatches.clear();
+        std::weak_ptr<ui::ViewController> weak = weak_from_this();
+        for (size_t index = 0; index < m_colorsArray.size(); ++index) {
+            auto swatch = stickyButton();
+            swatch->setFrame(
+                ui::Rect { { static_cast<double>(index) * (side + 10.0), 5.0 }, { side, side } });
+            swatch->setTag(static_cast<int>(index) + 1);
+            swatch->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control& control) {
+                if (auto self = weak.lock())
+                    static_cast<StickyNotesViewController&>(*self).didSelectColorButton(control.tag());
+            });
+            m_colorStrip->addSubview(swatch);
+            m_swatches.push_back(swatch);
+        }
+    }
+    for (size_t index = 0; index < m_swatches.size(); ++index) {
+        auto& swatch = *m_swatches[index];
+        auto color = UIColorExpanded::colorWithHexString(m_colorsArray[index]);
+        swatch.setBackgroundColor(color);
+        swatch.layer()->setBorderWidth(1.0);
+        swatch.layer()->setCornerRadius(pad ? 16.0 : 15.0);
+        swatch.setClipsToBounds(true);
+        const bool selected = static_cast<int>(index) == m_selectedrow;
+        ui::Color border = ui::Color::clear();
+        if (selected && m_theme && m_theme->note_selected_icon_border())
+            border = *m_theme->note_selected_icon_border();
+        swatch.layer()->setBorderColor(border);
+        std::string hex = color ? "#" + UIColorExpanded::hexStringFromColor(*color) : m_colorsArray[index];
+        swatch.setAccessibilityIdentifier("stickyNote_" + hex);
+        std::string state = localized("ACCESSIBILITY_COLOR");
+        if (selected)
+            state = localized("ACCESSIBILITY_SELECTED") + " " + state;
+        swatch.setAccessibilityLabel(AccessibilityHelper::accessibilityLabelForElementID(
+            "ReaderHighlightPopUpColor", stickyAccessibilityTable, state + " " + std::to_string(index + 1)));
+    }
+}
+
+void StickyNotesViewController::setupThemeColor()
+{
+    if (!m_theme)
+        return;
+    auto& theme = *m_theme;
+    auto apply = [](const std::optional<ui::Color>& color, const std::function<void(const ui::Color&)>& set) {
+        if (color)
+            set(*color);
+    };
+    apply(theme.note_contextualtext_color(),
+        [this](const ui::Color& c) { m_selectedTextTextView->setTextColor(c); });
+    apply(theme.note_description_color(), [this](const ui::Color& c) { m_noteTextView->setTextColor(c); });
+    apply(theme.note_note_text_color(), [this](const ui::Color& c) { m_timeLabel->setTextColor(c); });
+    apply(theme.note_hint_text_color(),
+        [this](const ui::Color& c) { UITextViewPlaceholder::setPlaceholderColor(*m_noteTextView, c); });
+    apply(theme.note_popup_background(), [this](const ui::Color& c) {
+        m_headerView->subviews().front()->setBackgroundColor(c);
+        m_containerView->setBackgroundColor(c);
+    });
+    apply(theme.note_back_icon_color(), [this](const ui::Color& c) { m_backButton->setTitleColor(c); });
+    apply(theme.share_icon_color(), [this](const ui::Color& c) {
+        m_commentPostButton->setTitleColor(c);
+        for (const auto& button : { m_shareButton, m_postButton, m_deleteButton }) {
+            button->setTitleColor(c);
+            button->setTitleColor(c.withAlpha(0.4), ui::ControlState::Disabled);
+        }
+        if (m_isAudioSearchNoteEnabled) {
+            m_micButton->setTitleColor(c);
+            m_commentMicButton->setTitleColor(c);
+        }
+    });
+    apply(theme.note_title_color(), [this](const ui::Color& c) { m_titleButton->setTitleColor(c); });
+    apply(theme.comments_bottom_panel_background(),
+        [this](const ui::Color& c) { m_commentBar->setBackgroundColor(c); });
+}
+
+void StickyNotesViewController::setAccessibility()
+{
+    m_backButton->setAccessibilityIdentifier(STICKY_NOTE_BACK_BUTTON);
+    m_titleButton->setAccessibilityIdentifier(STICKY_NOTE_TITLE_BUTTON);
+    m_deleteButton->setAccessibilityIdentifier(STICKY_NOTE_DELETE_BUTTON);
+    m_selectedTextTextView->setAccessibilityIdentifier(STICKY_NOTE_SELECTED_TEXT_TEXT_VIEW);
+    m_noteTextView->setAccessibilityIdentifier(STICKY_NOTE_NOTE_TEXT_VIEW);
+    m_postButton->setAccessibilityIdentifier(STICKY_NOTE_POST_BUTTON);
+    m_shareButton->setAccessibilityIdentifier(STICKY_NOTE_SHARE_BUTTON);
+    m_commentField->setAccessibilityIdentifier(STICKY_NOTE_COMMENT_TEXT_FIELD);
+    m_commentPostButton->setAccessibilityIdentifier(STICKY_NOTE_COMMENT_POST_BUTTON);
+    m_moreButton->setAccessibilityIdentifier(STICKY_NOTE_MORE_BUTTON);
+    const std::pair<ui::View*, const char*> labels[] = {
+        { m_backButton.get(), "BackButton" },
+        { m_deleteButton.get(), "ReaderStickyNotesDeleteButton" },
+        { m_shareButton.get(), "ReaderStickyNotesShareButton" },
+        { m_selectedTextTextView.get(), "ReaderStickyNotesSelectedTextTextView" },
+        { m_noteTextView.get(), "ReaderStickyNotesNoteTextView" },
+        { m_postButton.get(), "ReaderStickyNotesPostButton" },
+        { m_commentPostButton.get(), "ReaderStickyNotesCommentPostButton" },
+        { m_moreButton.get(), "ReaderStickyNotesMoreButton" },
+    };
+    for (const auto& [view, element] : labels)
+        view->setAccessibilityLabel(
+            AccessibilityHelper::accessibilityLabelForElementID(element, stickyAccessibilityTable, ""));
+}
+
+// MARK: - Opening
+
+void StickyNotesViewController::viewWillAppear(bool animated)
+{
+    ui::ViewController::viewWillAppear(animated);
+    updateView();
+    setUpDataForhighlight();
+    addShareSavePop();
+    view()->setNeedsLayout();
+    view()->layoutIfNeeded();
+}
+
+void StickyNotesViewController::updateView()
+{
+    const std::string iconFont = MVIconFontConstants::getFontName();
+    if (m_isAudioSearchNoteEnabled) {
+        m_micButton->titleLabel()->setFont(ui::Font(iconFont, 21.0));
+        m_commentMicButton->titleLabel()->setFont(ui::Font(iconFont, 21.0));
+    } else {
+        m_micWidth->setConstant(0.0);
+        m_commentMicWidth->setConstant(0.0);
+    }
+    m_backButton->titleLabel()->setFont(ui::Font(iconFont, 26.0));
+    m_titleButton->titleLabel()->setFont(stickyCustomFont(20.0, ui::FontWeight::Light));
+    m_titleButton->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    m_titleButton->setTitle(localized("NOTE"));
+    m_timeLabel->setFont(stickyCustomFont(13.0));
+    m_selectedTextTextView->setFont(stickyCustomFont(17.0));
+    m_commentField->setFont(stickyCustomFont(14.0));
+    if (m_theme && m_theme->comments_bottom_panel_text_color())
+        m_commentField->setTextColor(*m_theme->comments_bottom_panel_text_color());
+    m_commentField->setPlaceholder(localized("WRITE_YOUR_COMMENT_HERE"));
+    m_noteTextView->setFont(stickyCustomFont(17.0, ui::FontWeight::Light));
+
+    if (!m_settings || !m_settings->isSharingEnabled())
+        m_shareWidth->setConstant(0.0);
+
+    if (isPad()) {
+        m_stickyNoteContainerView->setBackgroundColor(ui::Color::clear());
+        m_stickyNoteContainerView->setClipsToBounds(false);
+        auto card = m_stickyNoteContainerView->layer();
+        card->setShadowColor(ui::Color::black());
+        card->setShadowOffset(ui::Size { 0, 4.0 });
+        card->setShadowRadius(4.0);
+        card->setShadowOpacity(0.5);
+        m_headerView->setClipsToBounds(false);
+        auto header = m_headerView->layer();
+        header->setShadowColor(ui::Color::black());
+        header->setShadowOffset(ui::Size { 0, 4.0 });
+        header->setShadowOpacity(0.1);
+        header->setShadowRadius(1.0);
+        m_backButton->setTitle(std::string());
+    } else {
+        m_backButton->setTitle(std::string(ICON_BACK));
+    }
+
+    setEnabled(*m_commentPostButton, false, 0.5);
+    m_commentPostButton->setTitle(std::string(SEND_ARROW_ICON));
+    m_commentPostButton->setTitle(std::string(SEND_ARROW_ICON), ui::ControlState::Selected);
+    m_commentPostButton->setHidden(false);
+    m_commentBar->layer()->setBorderWidth(0.6);
+    m_commentBar->layer()->setCornerRadius(4.0);
+    if (auto border = UIColorExpanded::colorWithHexString("#DFDFDF"))
+        m_commentBar->layer()->setBorderColor(*border);
+
+    for (const auto& textView : { m_selectedTextTextView, m_noteTextView }) {
+        textView->setTextContainerInset(ui::EdgeInsets {});
+        textView->setContentOffset(ui::Point {});
+    }
+    UITextViewPlaceholder::setPlaceholder(*m_noteTextView, localized("Enter_Note"));
+    if (ui::Environment::current().isRightToLeft())
+        m_noteTextView->setTextAlignment(ui::TextAlignment::Right);
+
+    setEnabled(*m_postButton, false);
+    setEnabled(*m_shareButton, true);
+    setEnabled(*m_deleteButton, true);
+    m_noteTextView->setEditable(true);
+    view()->setNeedsLayout();
+}
+
+void StickyNotesViewController::setUpDataForhighlight()
+{
+    if (!m_record)
+        return;
+    for (size_t index = 0; index < m_colorsArray.size(); ++index) {
+        if (m_colorsArray[index] == m_record->backgroundColor)
+            m_selectedrow = static_cast<int>(index);
+    }
+    reloadStrip();
+    // A colour the list no longer offers gives way to the first one (a received note keeps
+    // the sender's colour).
+    if (m_selectedrow == 0 && !m_record->isReceived && !m_colorsArray.empty())
+        m_record->backgroundColor = m_colorsArray.front();
+
+    if (!m_record->noteText.empty()) {
+        std::string once = StickyNoteRules::noteDisplayTime(m_record->getDisplayDate());
+        m_timeLabel->setText(once);
+    } else {
+        m_timeLabel->setText(localized("JUST_NOW"));
+    }
+
+    if (const auto* comments = m_record->noteComments.asList())
+        m_commentsArray = *comments;
+    else
+        m_commentsArray.clear();
+    reloadTable();
+
+    m_separatorHeight->setConstant(hasPassageText() ? 1.0 : 0.0);
+    setTextViewData();
+
+    if (!m_record->noteText.empty()) {
+        const bool receivedOrShared = m_record->isReceived || m_record->isShare;
+        if (!m_commentsArray.empty()) {
+            m_tableview->setHidden(false);
+            m_noteTextView->setEditable(false);
+            heightOfViewsForNoteWithComments();
+        } else if (!receivedOrShared) {
+            hideTableViewAndCommentsBoxHeight(0.0);
+            if (isTeacherReviewNote() && !isInstructor()) {
+                m_noteTextView->setEditable(false);
+                m_postRow->setHidden(true);
+            }
+        } else {
+            m_noteTextView->setEditable(false);
+            if (isInstructor()) {
+                hideTableViewAndCommentsBoxHeight(StickyNoteRules::commentBoxHeight);
+                m_postRow->setHidden(true);
+            } else {
+                hideTableViewAndCommentsBoxHeight(0.0);
+                m_postRow->setHidden(m_record->isReceived);
+            }
+        }
+        view()->setNeedsLayout();
+        updateStickyNoteIfItIsRecieved();
+    } else {
+        if (isTeacherReviewNote())
+            m_colorStrip->setHidden(true);
+        setEnabled(*m_postButton, false);
+        setEnabled(*m_shareButton, false);
+        m_noteTextView->setEditable(true);
+        hideTableViewAndCommentsBoxHeight(0.0);
+        m_noteTextView->becomeFirstResponder();
+        const bool inList = m_selectedrow >= 0 && static_cast<size_t>(m_selectedrow) < m_colorsArray.size();
+        applyHeaderColor(inList && !m_record->isReceived ? m_colorsArray[static_cast<size_t>(m_selectedrow)]
+                                                         : m_record->backgroundColor);
+    }
+}
+
+void StickyNotesViewController::setTextViewData()
+{
+    if (hasPassageText()) {
+        m_selectedTextTextView->setText(m_record->text);
+        m_selectedTextTextView->setScrollEnabled(true);
+    }
+    m_noteTextView->setText(m_record->noteText);
+    m_noteTextViewText = m_record->noteText;
+    setEnabled(*m_deleteButton, !m_noteTextView->text().empty());
+}
+
+void StickyNotesViewController::updateStickyNoteIfItIsRecieved()
+{
+    const bool ownOrInstructorReview
+        = (!m_record->isReceived && !isTeacherReviewNote()) || (isTeacherReviewNote() && isInstructor());
+    if (ownOrInstructorReview) {
+        if (m_selectedrow >= 0 && static_cast<size_t>(m_selectedrow) < m_colorsArray.size())
+            applyHeaderColor(m_colorsArray[static_cast<size_t>(m_selectedrow)]);
+        else
+            applyHeaderColor(m_record->backgroundColor);
+        setEnabled(*m_shareButton, true);
+        setEnabled(*m_deleteButton, true);
+        m_colorStrip->setHidden(isTeacherReviewNote());
+        m_moreWidth->setConstant(56.0);
+        return;
+    }
+    setEnabled(*m_postButton, false);
+    setEnabled(*m_shareButton, false);
+    setEnabled(*m_deleteButton, false);
+    m_noteTextView->setEditable(false);
+    m_postRow->setHidden(true);
+    m_postRowHeight->setConstant(0.0);
+    m_colorStrip->setHidden(true);
+    m_moreWidth->setConstant(2.0);
+    m_moreButton->setHidden(true);
+    applyHeaderColor(m_record->backgroundColor);
+}
+
+void StickyNotesViewController::showShareButton(bool show)
+{
+    loadViewIfNeeded();
+    m_shareWidth->setConstant(show ? 50.0 : 0.0);
+}
+
+// MARK: - Colours
+
+void StickyNotesViewController::didSelectColorButton(int tag)
+{
+    if (tag < 1 || static_cast<size_t>(tag) > m_colorsArray.size() || !m_record)
+        return;
+    m_selectedrow = tag - 1;
+    const bool changedColor = colorChanged();
+    const bool changedText = textChanged();
+    const bool hasText = !m_noteTextView->text().empty();
+    setEnabled(*m_postButton, ((changedText && m_noteTextView->isEditable()) || changedColor) && hasText);
+    if (auto save = std::dynamic_pointer_cast<ui::Button>(view()->viewWithTag(popupSaveButtonTag)))
+        setEnabled(*save, changedColor);
+    applyHeaderColor(m_colorsArray[static_cast<size_t>(m_selectedrow)]);
+    reloadStrip();
+}
+
+// MARK: - Note text
+
+bool StickyNotesViewController::shouldChangeNoteText(base::Range range, const std::string& replacement)
+{
+    const std::string& current = m_noteTextView->text();
+    std::string proposed = StickyNoteRules::applyEdit(current, range, replacement);
+    m_noteTextViewText = proposed;
+    size_t length = StickyNoteRules::proposedNoteLength(current, range, replacement);
+    shouldChangeTextForTextView(proposed, length);
+    return StickyNoteRules::acceptsNoteLength(length);
+}
+
+void StickyNotesViewController::shouldChangeTextForTextView(const std::string& proposed, size_t length)
+{
+    setEnabled(*m_deleteButton, length != 0);
+    setEnabled(*m_shareButton, length != 0);
+    const bool differs = m_record && proposed != m_record->noteText;
+    setEnabled(*m_postButton, (differs || colorChanged()) && !proposed.empty());
+}
+
+// MARK: - Actions
+
+void StickyNotesViewController::dismissAnimated(bool animated, std::function<void()> completion)
+{
+    if (presentingViewController())
+        dismissViewControllerAnimated(animated, std::move(completion));
+    else if (completion)
+        completion();
+}
+
+void StickyNotesViewController::backbuttonAciton()
+{
+    dismissAnimated(true);
+}
+
+void StickyNotesViewController::didTapOnShareNote()
+{
+    dismissAnimated(true);
+}
+
+void StickyNotesViewController::postButtonAction()
+{
+    saveButtonAction();
+}
+
+void StickyNotesViewController::saveButtonAction()
+{
+    if (!m_record)
+        return;
+    hideSharePopUp();
+    std::string trimmed = base::trimWhitespaceAndNewlines(m_noteTextView->text());
+    m_record->backgroundColor = chosenColor();
+    if (trimmed.empty())
+        return;
+    m_record->noteText = trimmed;
+    if (m_notePostAction)
+        m_notePostAction(m_record);
+    dismissAnimated(true);
+}
+
+void StickyNotesViewController::shareButtonAction()
+{
+    view()->endEditing(true);
+    shareAction();
+}
+
+void StickyNotesViewController::shareAction()
+{
+    if (!m_record)
+        return;
+    hideSharePopUp();
+    std::string trimmed = base::trimWhitespaceAndNewlines(m_noteTextView->text());
+    if (trimmed.empty())
+        return;
+    if (m_noteShareAction)
+        m_noteShareAction(m_record, chosenColor(), trimmed);
+}
+
+void StickyNotesViewController::deleteButtonAction()
+{
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    std::string yes = localized("YES_ALERT_BUTTON");
+    AlertView::sharedManager().presentAlertWithTitle(localized("Delete_note"),
+        localized("DO_YOU_WISH_TO_DELETE_THIS_NOTE_ALERT"),
+        std::vector<std::string> { localized("NO_ALERT_BUTTON"), yes }, shared_from_this(),
+        [weak, yes](int64_t, const std::string& title) {
+            auto self = weak.lock();
+            if (!self || title != yes)
+                return;
+            auto& editor = static_cast<StickyNotesViewController&>(*self);
+            if (editor.m_noteDeleteAction && editor.m_record)
+                editor.m_noteDeleteAction(editor.m_record);
+            editor.dismissAnimated(true);
+        });
+}
+
+void StickyNotesViewController::noteCancelButtonAction()
+{
+    if (m_noteCancelAction && m_record)
+        m_noteCancelAction(m_record);
+    dismissAnimated(true);
+}
+
+void StickyNotesViewController::dismissController()
+{
+    if (!m_record)
+        return;
+    const bool hasText = !m_noteTextView->text().empty();
+    const bool changed = ((textChanged() && m_noteTextView->isEditable() && hasText) || colorChanged())
+        && hasText && !m_record->isReceived;
+    if (!changed) {
+        noteCancelButtonAction();
+        return;
+    }
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    std::string ok = localized("OK");
+    AlertView::sharedManager().presentAlertWithTitle(localized("Save_Changes"),
+        localized("Do_you_wish_to_save_changes"), std::vector<std::string> { localized("CANCEL"), ok },
+        shared_from_this(), [weak, ok](int64_t, const std::string& title) {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            auto& editor = static_cast<StickyNotesViewController&>(*self);
+            if (title == ok) {
+                editor.saveButtonAction();
+                return;
+            }
+            auto record = editor.m_record;
+            auto cancel = editor.m_noteCancelAction;
+            editor.dismissAnimated(false, [cancel, record] {
+                if (cancel && record)
+                    cancel(record);
+            });
+        });
+}
+
+bool StickyNotesViewController::shouldReceiveTouch(ui::View* touched)
+{
+    const bool keepsEditing = dynamic_cast<ui::Button*>(touched) || dynamic_cast<ui::TextField*>(touched)
+        || touched == m_noteTextView.get();
+    if (!keepsEditing)
+        view()->endEditing(true);
+    return touched == view().get() && isPad();
+}
+
+// MARK: - The share/save pop-up
+
+void StickyNotesViewController::addShareSavePop()
+{
+    if (m_popupView)
+        return;
+    const bool sharing = m_settings && m_settings->isSharingEnabled();
+    m_popupView = ui::View::create();
+    if (m_theme && m_theme->share_share_popup_background())
+        m_popupView->setBackgroundColor(*m_theme->share_share_popup_background());
+    auto layer = m_popupView->layer();
+    layer->setBorderColor(ui::Color::lightGray());
+    layer->setBorderWidth(0.6);
+    m_popupView->setClipsToBounds(false);
+    layer->setShadowColor(ui::Color::lightGray());
+    layer->setShadowOffset(ui::Size { -1.0, 0.0 });
+    layer->setShadowRadius(20.0);
+    layer->setShadowOpacity(0.2);
+    layer->setCornerRadius(20.0);
+    view()->addSubview(m_popupView);
+    m_popupHeight = m_popupView->heightAnchor().constraintEqualToConstant(0.0);
+    ui::Constraint::activate({
+        m_popupView->bottomAnchor().constraintEqualTo(m_commentBar->bottomAnchor(), 2.0),
+        m_popupView->trailingAnchor().constraintEqualTo(m_headerView->trailingAnchor(), -12.0),
+        m_popupView->widthAnchor().constraintEqualToConstant(45.0),
+        m_popupHeight,
+    });
+
+    std::optional<ui::Color> icon;
+    if (m_theme)
+        icon = m_theme->share_icon_color();
+    const ui::Font font(MVLectoroFontManager::getFontName(), 18.0);
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    auto make = [&](const char* glyph, const char* identifier, void (StickyNotesViewController::*action)()) {
+        auto button = stickyButton(glyph);
+        button->titleLabel()->setFont(font);
+        if (icon)
+            button->setTitleColor(*icon);
+        button->setAccessibilityIdentifier(identifier);
+        button->addTarget(ui::ControlEvent::TouchUpInside, [weak, action](ui::Control&) {
+            if (auto self = weak.lock())
+                (static_cast<StickyNotesViewController&>(*self).*action)();
+        });
+        m_popupView->addSubview(button);
+        return button;
+    };
+    make(ICON_CLOSE, "ReaderShareSettingsCancelButton", &StickyNotesViewController::hideSharePopUp);
+    auto save = make(ICON_SAVE, "ReaderStickyNotesPostButton", &StickyNotesViewController::saveButtonAction);
+    save->setTag(popupSaveButtonTag);
+    setEnabled(*save, false);
+    if (sharing)
+        make(ICON_SHARE_NOTE, "ReaderStickyNotesShareButton", &StickyNotesViewController::shareAction);
+    m_popupView->setHidden(true);
+}
+
+void StickyNotesViewController::moreButtonAction()
+{
+    if (!m_popupView)
+        return;
+    m_moreButton->setHidden(true);
+    const bool sharing = m_settings && m_settings->isSharingEnabled();
+    m_popupHeight->setConstant(sharing ? 156.0 : 104.0);
+    m_popupView->setHidden(false);
+    std::weak_ptr<ui::View> popup = m_popupView;
+    ui::View::animate(0.4, [popup] {
+        if (auto view = popup.lock())
+            view->setAlpha(1.0);
+    });
+}
+
+void StickyNotesViewController::hideSharePopUp()
+{
+    if (!m_popupView || m_popupView->isHidden())
+        return;
+    std::weak_ptr<ui::View> popup = m_popupView;
+    auto height = m_popupHeight;
+    std::weak_ptr<ui::View> more = m_moreButton;
+    ui::View::animate(
+        0.4,
+        [popup, height] {
+            height->setConstant(60.0);
+            if (auto view = popup.lock())
+                view->setAlpha(0.3);
+        },
+        [popup, more](bool) {
+            if (auto button = more.lock())
+                button->setHidden(false);
+            if (auto view = popup.lock())
+                view->setHidden(true);
+        });
+}
+
+// MARK: - Leaving
+
+void StickyNotesViewController::viewWillDisappear(bool animated)
+{
+    ui::ViewController::viewWillDisappear(animated);
+    if (m_voiceManager)
+        m_voiceManager->cancelRecognization();
+}
+
+} // namespace lectoro

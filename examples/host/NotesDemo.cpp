@@ -1,0 +1,120 @@
+#include "NotesDemo.h"
+
+#include "DemoLaunch.h"
+#include "HostListener.h"
+
+#include "LectoroSDKWithReader/annotations/HighlightRoad.h"
+#include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
+#include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/readersdk/YSDBManager.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "companion/renderer/BookRenderer.h"
+#include "platform/base/RunLoop.h"
+#include "platform/ui/AlertController.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
+
+#include <sstream>
+
+namespace host {
+
+namespace {
+
+constexpr double notesSettleTime = 0.8;
+
+void notesSettle()
+{
+    base::RunLoop::main().runFor(notesSettleTime);
+}
+
+int notesFail(std::ostream& out, const std::string& why)
+{
+    out << "Notes demo failed: " << why << '\n';
+    return 4;
+}
+
+std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> storedNotes(lectoro::ReaderViewController& reader)
+{
+    return reader.context().dbManager->highlightBookID(
+        std::to_string(reader.bookID()), reader.user()->numericUserID());
+}
+
+} // namespace
+
+int runNotesDemo(std::ostream& out, const std::string& bookPath)
+{
+    std::ostringstream callbacks;
+    auto launcher = launchDemoBook(bookPath, std::make_shared<HostListener>(callbacks));
+    auto reader = launcher->reader();
+    if (!reader || !reader->currentBook()) {
+        out << "Notes demo: the book did not open\n";
+        return 3;
+    }
+    auto& loop = base::RunLoop::main();
+    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
+    notesSettle();
+    auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
+    if (!renderer || renderer->getActivePages().empty())
+        return notesFail(out, "no page on screen");
+    int64_t page = renderer->getActivePages().front().pageID;
+    if (!std::dynamic_pointer_cast<lectoro::PXBookVO>(reader->context().currentBook))
+        page = renderer->getActivePages().front().fileIndex;
+    if (!renderer->selectWords(page, 1, 3))
+        return notesFail(out, "nothing to select on the first page");
+
+    reader->highlightRoad().addContextualNoteWithTextColor("#FFE082");
+    notesSettle();
+    auto editor = reader->noteRoad().noteController();
+    if (!editor || !editor->presentingViewController())
+        return notesFail(out, "the note editor did not open");
+    out << "Editor open on \"" << editor->selectedTextTextView()->text() << "\"\n";
+    editor->noteTextView()->insertText("Worth reading twice.");
+    editor->postButtonAction();
+    notesSettle();
+    auto stored = storedNotes(*reader);
+    if (stored.size() != 1 || stored.front()->noteText.empty())
+        return notesFail(out, "expected one stored note");
+    out << "Stored note: \"" << stored.front()->noteText << "\" in " << stored.front()->backgroundColor
+        << " on page " << stored.front()->pageIdentifier << " (" << stored.front()->displayNum << ")\n";
+
+    // The user's own note opened again, then a comment stored with it.
+    auto note = stored.front();
+    note->isShare = true;
+    reader->user()->role = "INSTRUCTOR";
+    reader->user()->firstName = "Demo";
+    reader->user()->lastName = "Reader";
+    reader->noteRoad().showNotesForHighlight(note, false);
+    notesSettle();
+    editor = reader->noteRoad().noteController();
+    if (!editor || !editor->enterYourCommentTextField()->becomeFirstResponder())
+        return notesFail(out, "the comment box did not open");
+    editor->enterYourCommentTextField()->insertText("Agreed!");
+    editor->commentPostButton();
+    notesSettle();
+    stored = storedNotes(*reader);
+    const auto* comments = stored.empty() ? nullptr : stored.front()->noteComments.asList();
+    if (!comments || comments->empty())
+        return notesFail(out, "the comment was not stored");
+    out << "Comment stored: \"" << (*comments)[0]["Text"].description() << "\" by "
+        << (*comments)[0]["DisplayName"].description() << " at " << (*comments)[0]["Date"].description()
+        << '\n';
+
+    editor->deleteButtonAction();
+    notesSettle();
+    auto alert = std::dynamic_pointer_cast<ui::AlertController>(editor->presentedViewController());
+    if (!alert
+        || !alert->tapActionWithTitle(
+            lectoro::LocalizationHelper::localizedStringWithKey("YES_ALERT_BUTTON")))
+        return notesFail(out, "the delete question did not show");
+    notesSettle();
+    out << "Deleted; notes left: " << storedNotes(*reader).size() << '\n';
+    launcher->uninitializeReader();
+    return 0;
+}
+
+} // namespace host

@@ -1,0 +1,178 @@
+// Notes through the companion framework itself: a contextual note written on a passage
+// of the sample page book, stored and drawn; a comment posted on it; and a class's share
+// lists saved while the session has expired, sent again once with the renewed token.
+
+#include "reader/LauncherTestSupport.h"
+#include "reader/ReaderTestSupport.h"
+
+#include "LectoroSDKWithReader/annotations/HighlightRoad.h"
+#include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
+#include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/readersdk/YSDBManager.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "companion/Framework.h"
+#include "companion/renderer/BookRenderer.h"
+#include "companion/service/InProcessService.h"
+#include "platform/testing/Interaction.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
+
+namespace lectoro {
+namespace {
+
+constexpr int64_t notesBookID = 1001;
+constexpr int64_t notesUserID = 6000000001;
+
+base::Value notesMember(int64_t id, const char* first, const char* last)
+{
+    return base::Value::Dictionary { { "user",
+        base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } } };
+}
+
+class NotesEndToEnd : public testing::ReaderTest {
+protected:
+    void SetUp() override
+    {
+        ReaderTest::SetUp();
+        m_framework = companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr });
+        setCompanionFramework(m_framework);
+        m_framework->inProcessService()->setClassInfo(notesBookID,
+            base::Value::List { base::Value::Dictionary {
+                { "classId", "class-1" },
+                { "classTitle", "Biology" },
+                { "teachers", base::Value::List { notesMember(9000000001, "Tess", "Teach") } },
+                { "learners", base::Value::List { notesMember(notesUserID, "Ada", "Lovelace") } },
+            } });
+        m_launcher = LectoroReaderViewController::create();
+        m_launcher->setDelegate(m_host);
+        uitest::showInWindow(m_launcher);
+    }
+
+    void TearDown() override
+    {
+        base::waitForBackgroundWork();
+        m_launcher.reset();
+        m_framework.reset();
+        ReaderTest::TearDown();
+    }
+
+    std::shared_ptr<ReaderViewController> open()
+    {
+        auto package = std::make_shared<LectoroBookPackage>(
+            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(notesBookID),
+            "978-0");
+        auto configuration = std::make_shared<LectoroServiceConfiguration>(
+            "https://service", "client", std::string("https://micro"));
+        auto user = makeUser(std::to_string(notesUserID), "ada-token");
+        user->firstName = "Ada";
+        user->lastName = "Lovelace";
+        m_launcher->launchBook(package, user, configuration);
+        // The launch made the settings model the switch lives in.
+        m_launcher->enableAutologin(true);
+        settle();
+        return m_launcher->reader();
+    }
+
+    static void settle()
+    {
+        base::waitForBackgroundWork();
+        uitest::completePresentations();
+        base::RunLoop::main().advanceBy(1);
+        base::waitForBackgroundWork();
+        base::RunLoop::main().runUntilIdle();
+    }
+
+    std::vector<companion::ServiceRequest> requestsNamed(const std::string& operation) const
+    {
+        std::vector<companion::ServiceRequest> found;
+        for (auto& request : m_framework->inProcessService()->requests())
+            if (request.operation == operation)
+                found.push_back(request);
+        return found;
+    }
+
+    std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
+    std::shared_ptr<companion::Framework> m_framework;
+    std::shared_ptr<LectoroReaderViewController> m_launcher;
+};
+
+TEST_F(NotesEndToEnd, AContextualNoteIsWrittenStoredDrawnAndCommentedOn)
+{
+    auto reader = open();
+    ASSERT_TRUE(reader);
+    auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
+    ASSERT_TRUE(renderer && renderer->isBookLoaded());
+    int64_t page = renderer->getActivePages().at(0).pageID;
+    ASSERT_TRUE(renderer->selectWords(page, 1, 2));
+
+    reader->highlightRoad().addContextualNoteWithTextColor("#FFE082");
+    settle();
+    auto editor = reader->noteRoad().noteController();
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(reader->activeMode(), ReaderActiveModeNoteView);
+    EXPECT_TRUE(editor->presentingViewController());
+    EXPECT_FALSE(editor->selectedTextTextView()->text().empty());
+    ASSERT_TRUE(editor->noteTextView()->insertText("Remember this passage"));
+    editor->postButtonAction();
+    settle();
+
+    auto stored = reader->context().dbManager->highlightBookID(std::to_string(notesBookID), notesUserID);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0]->noteText, "Remember this passage");
+    EXPECT_FALSE(stored[0]->isSynced);
+    EXPECT_EQ(renderer->overlayForPage(page).highlights.size(), 1u);
+    EXPECT_FALSE(editor->presentingViewController());
+    EXPECT_EQ(reader->activeMode(), ReaderActiveModeNone);
+
+    // The user's own note gets no comment box; a shared one opened by a teacher would.
+    reader->noteRoad().showNotesForHighlight(stored[0], false);
+    settle();
+    auto second = reader->noteRoad().noteController();
+    ASSERT_NE(second, editor);
+    EXPECT_FALSE(second->noteTextView()->isEditable() && second->commentViewHtConstraint()->constant() > 0);
+    second->noteCancelButtonAction();
+    settle();
+    EXPECT_FALSE(second->presentingViewController());
+}
+
+TEST_F(NotesEndToEnd, ClassListsAreStoredAtOnceAndSentAgainOnceAfterTheExpiredSessionIsRenewed)
+{
+    auto reader = open();
+    ASSERT_TRUE(reader);
+    auto& service = *m_framework->inProcessService();
+    service.expireToken("ada-token");
+
+    reader->noteRoad().didTapOnShareSettings();
+    settle();
+    auto panel = reader->noteRoad().shareSettingsController();
+    ASSERT_TRUE(panel);
+    ASSERT_EQ(panel->classes().size(), 1u);
+    panel->saveClassSettings({ base::Value(int64_t(9000000001)) }, { base::Value(int64_t(9000000001)) });
+
+    // The local copy is there before the service has answered anything.
+    auto classes
+        = reader->context().dbManager->bookClassInfoArrayForBookID(std::to_string(notesBookID), notesUserID);
+    ASSERT_EQ(classes.size(), 1u);
+    EXPECT_EQ(base::toJson(classes[0]->shareList), "[9000000001]");
+    settle();
+    settle();
+
+    auto shares = requestsNamed(companion::op::highlightShare);
+    ASSERT_EQ(shares.size(), 2u);
+    EXPECT_EQ(shares[0].userToken, "ada-token");
+    EXPECT_NE(shares[1].userToken, "ada-token");
+    EXPECT_EQ(reader->user()->userToken, shares[1].userToken);
+    EXPECT_EQ(
+        base::toJson(shares[1].body["share"]), R"({"shareList":[9000000001],"recieveList":[9000000001]})");
+    EXPECT_EQ(base::toJson(service.shareListsFor(notesUserID, notesBookID)),
+        R"({"shareList":[9000000001],"recieveList":[9000000001]})");
+    EXPECT_EQ(requestsNamed(companion::op::tokenRefresh).size(), 1u);
+}
+
+} // namespace
+} // namespace lectoro
