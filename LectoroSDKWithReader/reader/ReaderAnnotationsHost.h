@@ -41,6 +41,18 @@ public:
         std::function<void(std::shared_ptr<LectoroUser>)> completion) override;
     void saveReaderAnalyticsSession() override;
 
+    void moveTopAndBottomOffScreenThen(bool animate, std::function<void()> completion) override;
+    void moveTopAndBottomOnScreenThen(bool animate, std::function<void()> completion) override;
+    void addPenToolTopBarViewWithAnimation(bool animate) override;
+    ui::ConstraintPtr bottomConstraintOfPenTool() override;
+    void didSelectAudioSyncColor(const std::string&) override;
+    std::shared_ptr<PlayerActionBar> verticalToolBar() override;
+    void removeGlossaryController() override;
+    void removeInstructionMarkupPopOver() override;
+    void setHelpBookmark(std::shared_ptr<ui::View>) override;
+    bool isHelpScreenShown() override;
+    void refreshHelpScreen() override;
+
 private:
     ReaderViewController& m_reader;
 };
