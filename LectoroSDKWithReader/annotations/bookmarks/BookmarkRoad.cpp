@@ -23,6 +23,8 @@
 #include "platform/ui/Layer.h"
 #include "platform/ui/Presentation.h"
 
+#include <set>
+
 namespace lectoro {
 
 namespace {
@@ -114,7 +116,7 @@ int64_t BookmarkRoad::storeUserID() const
 std::shared_ptr<BookMarkView> BookmarkRoad::bookMarkViewForPage(int64_t pageNumber) const
 {
     auto found = m_pageIcons.find(pageNumber);
-    return found == m_pageIcons.end() ? nullptr : found->second.lock();
+    return found == m_pageIcons.end() ? nullptr : found->second;
 }
 
 // MARK: - Icons
@@ -124,6 +126,14 @@ void BookmarkRoad::addBookmarkOnPageNumber(const std::string& pageNumber, const 
     const int64_t page = base::integerValue(pageNumber);
     auto icon = BookMarkView::create(bookmarkIcon, selectedBookmarkIcon);
     m_bookMarkView = icon;
+    if (m_context.renderer) {
+        std::set<int64_t> onScreen;
+        for (const auto& shown : m_context.renderer->getActivePages()) {
+            onScreen.insert(shown.pageID);
+            onScreen.insert(shown.fileIndex);
+        }
+        std::erase_if(m_pageIcons, [&](const auto& entry) { return !onScreen.contains(entry.first); });
+    }
     m_pageIcons[page] = icon;
     icon->setPageNumber(page);
     icon->setDelegate(m_delegates);

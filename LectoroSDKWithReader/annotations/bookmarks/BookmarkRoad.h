@@ -63,7 +63,8 @@ private:
     HighlightRoad& m_highlightRoad;
     std::shared_ptr<Delegates> m_delegates;
     std::shared_ptr<BookMarkView> m_bookMarkView;
-    std::map<int64_t, std::weak_ptr<BookMarkView>> m_pageIcons;
+    // The icons of the pages on screen (a page that left drops its icon at the next draw).
+    std::map<int64_t, std::shared_ptr<BookMarkView>> m_pageIcons;
     std::shared_ptr<BookMarkController> m_bookMarkController;
     std::shared_ptr<ui::View> m_backdrop;
     // Reads and delayed work that finish after the road is gone find it gone through this.

@@ -290,6 +290,8 @@ void PenRoad::addPentoolTopBarAnimate(bool animated)
         m_container.reset();
     }
     m_host.addPenToolTopBarViewWithAnimation(animated);
+    // A new bar shows what the store holds for the pages on screen.
+    updatePentoolButtonStatus();
 }
 
 // MARK: - Items
