@@ -13,6 +13,7 @@
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
+//   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -34,6 +35,7 @@
 #include "ReflowPrinter.h"
 #include "HighlightDemo.h"
 #include "MarkupDemo.h"
+#include "PenDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
 #include "Snapshot.h"
@@ -80,6 +82,7 @@ struct Options {
     std::string translateTo = "fr";
     bool demoContents = false;
     bool demoMarkups = false;
+    bool demoPen = false;
     int pages = 3;
 };
 
@@ -126,6 +129,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-markups") {
             options.demoMarkups = true;
+            continue;
+        }
+        if (argument == "--demo-pen") {
+            options.demoPen = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -389,6 +396,9 @@ int main(int argc, char** argv)
     }
     if (options.demoHighlight) {
         status = host::runHighlightDemo(options.bookPath, storage.path(), std::cout);
+    } else if (options.demoPen) {
+        host::markHelpScreensSeen();
+        status = host::runPenDemo(options.bookPath, std::cout);
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);
