@@ -271,8 +271,8 @@ void BookmarkRoad::presentController(const std::shared_ptr<BookMarkController>& 
 
     auto readerView = presenter->view();
     auto backdrop = ui::View::create();
-    pinBookmarkView(*backdrop, *readerView, 0, 0);
     readerView->addSubview(backdrop);
+    pinBookmarkView(*backdrop, *readerView, 0, 0);
     std::weak_ptr<const void> alive = m_alive;
     backdrop->addGestureRecognizer(ui::TapGestureRecognizer::create([this, alive](ui::GestureRecognizer&) {
         if (!alive.expired())

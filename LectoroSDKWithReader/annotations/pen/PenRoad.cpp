@@ -234,7 +234,8 @@ void PenRoad::openPen()
 
     std::weak_ptr<int> alive = m_alive;
     m_host.moveTopAndBottomOffScreenThen(true, [this, alive] {
-        if (!alive.expired())
+        // A pen closed while the bars were still leaving gets no bar.
+        if (!alive.expired() && m_context.activeMode == ReaderActiveModePenTool)
             addPentoolTopBarAnimate(true);
     });
 }

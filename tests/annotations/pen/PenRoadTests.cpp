@@ -85,6 +85,26 @@ TEST_F(PenRoadTests, ClosingRedrawsAtOnceAndReopeningGivesAFreshController)
     EXPECT_EQ(m_penFramework->controllers[1]->undos, 0);
 }
 
+TEST_F(PenRoadTests, APenClosedBeforeTheBarsHaveLeftGetsNoBar)
+{
+    // Bars that take their time to leave: their completion runs on the next turn.
+    struct SlowBars : PenHost {
+        void moveTopAndBottomOffScreenThen(bool, std::function<void()> done) override
+        {
+            base::RunLoop::main().postDelayed(0.5, std::move(done));
+        }
+    };
+    SlowBars host;
+    host.context = &m_context;
+    host.controller = m_penHost.controller;
+    PenRoad road(m_context, host, penDrawer());
+    road.actionForPentool();
+    road.actionForPentool();
+    base::RunLoop::main().advanceBy(1);
+    EXPECT_FALSE(m_context.penToolActionBarView);
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "penBar"), 0);
+}
+
 TEST_F(PenRoadTests, EraserTwiceReturnsToDrawingWithTheSelectionCleared)
 {
     auto& controller = openPen();
