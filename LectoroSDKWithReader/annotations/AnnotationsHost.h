@@ -18,7 +18,10 @@ class ViewController;
 namespace lectoro {
 
 class LectoroUser;
+class PlayerActionBar;
+class PlayerActionBarItem;
 class ReaderPageOverlays;
+class ReviewAnnotationPanel;
 class SDKHighlightVO;
 class StickyNoteControllerDelegate;
 
@@ -80,6 +83,35 @@ public:
     virtual void closeSearchPanel() { }
     // Who hears the taps on the sticky-note overlay.
     virtual std::weak_ptr<StickyNoteControllerDelegate> stickyNoteOverlayDelegate() { return {}; }
+    // --- Pen tool, bookmarks and clearing (the defaults are a host without them) ---
+    // The bars slide; the completion runs once they are out (or back in).
+    virtual void moveTopAndBottomOffScreenThen(bool animate, std::function<void()> completion)
+    {
+        moveTopAndBottomOffScreen(animate);
+        if (completion)
+            completion();
+    }
+    virtual void moveTopAndBottomOnScreenThen(bool animate, std::function<void()> completion)
+    {
+        moveTopAndBottomOnScreen(animate);
+        if (completion)
+            completion();
+    }
+    // Builds the pen bar (the context's penToolActionBarView) and slides it in.
+    virtual void addPenToolTopBarViewWithAnimation(bool) { }
+    // The pen bar's bottom constraint to the reader view; null without a pen bar.
+    virtual ui::ConstraintPtr bottomConstraintOfPenTool() { return nullptr; }
+    // Teacher review's learner panel while review runs; null otherwise.
+    virtual ReviewAnnotationPanel* reviewAnnotationPanel() { return nullptr; }
+    // A colour picked for read-aloud.
+    virtual void didSelectAudioSyncColor(const std::string&) { }
+    // The vertical tool bar, when the reader shows one.
+    virtual std::shared_ptr<PlayerActionBar> verticalToolBar() { return nullptr; }
+    virtual void removeInstructionMarkupPopOver() { }
+    // The help overlay's bookmark icon, and a fresh layout of a shown overlay.
+    virtual void setHelpBookmark(std::shared_ptr<ui::View>) { }
+    virtual bool isHelpScreenShown() { return false; }
+    virtual void refreshHelpScreen() { }
 };
 
 } // namespace lectoro

@@ -2,30 +2,13 @@
 
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
 #include "LectoroSDKWithReader/annotations/PageAnnotationsDrawer.h"
+#include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
+#include "LectoroSDKWithReader/annotations/pen/ClearAnswersRoad.h"
+#include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
 
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
-#include "platform/base/Strings.h"
-#include "platform/base/UserDefaults.h"
-
-#include <cstdio>
 
 namespace lectoro {
-
-namespace {
-
-constexpr const char* penColorKey = "PenColor";
-constexpr const char* penThicknessKey = "PenThickness";
-constexpr const char* defaultPenColor = "#000000";
-constexpr double defaultPenThickness = 4.0;
-
-std::string thicknessText(double thickness)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", thickness);
-    return text;
-}
-
-} // namespace
 
 ReaderAnnotations::ReaderAnnotations(
     ReaderContext& context, HighlightRoad& highlightRoad, PageAnnotationsDrawer& pageAnnotations)
@@ -80,15 +63,28 @@ void ReaderAnnotations::showStickyNote()
     m_highlightRoad.showStickyNote();
 }
 
-// Bookmarks, and text boxes are drawn by their own roads once they exist; until then
-// these leave the page as the renderer shows it.
-void ReaderAnnotations::addBookmarkOnPageNumber(const std::string&, const std::string&) { }
-void ReaderAnnotations::addAccessibilityOnBookmark() { }
+void ReaderAnnotations::addBookmarkOnPageNumber(const std::string& page, const std::string& display)
+{
+    if (m_bookmarkRoad)
+        m_bookmarkRoad->addBookmarkOnPageNumber(page, display);
+}
+
+void ReaderAnnotations::addAccessibilityOnBookmark()
+{
+    if (m_bookmarkRoad)
+        m_bookmarkRoad->addAccessibilityOnBookmark();
+}
+
+// Text boxes are drawn by their own road once it exists; until then this leaves the page
+// as the renderer shows it.
 void ReaderAnnotations::drawTextAnnotationsOnPageNumber(const std::string&, const std::string&) { }
 
 void ReaderAnnotations::removeBookmarkVC()
 {
-    m_context.activeMode = m_context.backgroundActiveMode;
+    if (m_bookmarkRoad)
+        m_bookmarkRoad->removeBookmarkVC();
+    else
+        m_context.activeMode = m_context.backgroundActiveMode;
 }
 
 void ReaderAnnotations::removeNoteView()
@@ -107,47 +103,116 @@ void ReaderAnnotations::updatePlayerBottomBarPositionWithKeyboardSize(const ui::
     // edited yet.
 }
 
-void ReaderAnnotations::updatePentoolButtonStatus() { }
-void ReaderAnnotations::updateClearAllFIBsButtonStatus() { }
-void ReaderAnnotations::changeAudioButtonStatus() { }
-
-std::shared_ptr<PlayerActionBarItem> ReaderAnnotations::getAudioButtonForPlayer(const PlayerActionBar&) const
+void ReaderAnnotations::setPenAndBookmarkRoads(PenRoad* pen, BookmarkRoad* bookmarks, ClearAnswersRoad* clearing)
 {
-    return nullptr;
+    m_penRoad = pen;
+    m_bookmarkRoad = bookmarks;
+    m_clearAnswersRoad = clearing;
+}
+
+void ReaderAnnotations::updatePentoolButtonStatus()
+{
+    if (m_penRoad)
+        m_penRoad->updatePentoolButtonStatus();
+}
+
+void ReaderAnnotations::updateClearAllFIBsButtonStatus()
+{
+    if (m_clearAnswersRoad)
+        m_clearAnswersRoad->updateClearAllFIBsButtonStatus();
+}
+
+void ReaderAnnotations::changeAudioButtonStatus()
+{
+    if (m_clearAnswersRoad)
+        m_clearAnswersRoad->changeAudioButtonStatus();
+}
+
+std::shared_ptr<PlayerActionBarItem> ReaderAnnotations::getAudioButtonForPlayer(const PlayerActionBar& bar) const
+{
+    return ClearAnswersRoad::getAudioButtonForPlayer(bar);
 }
 
 std::string ReaderAnnotations::getLastUpdatedPenColor()
 {
-    auto& defaults = base::UserDefaults::standard();
-    if (auto color = defaults.stringForKey(penColorKey))
-        return *color;
-    defaults.setString(penColorKey, defaultPenColor);
-    defaults.synchronize();
-    return defaultPenColor;
+    return PenRoad::getLastUpdatedPenColor();
 }
 
 double ReaderAnnotations::getLastUpdatedPenThickness()
 {
-    auto& defaults = base::UserDefaults::standard();
-    if (auto thickness = defaults.stringForKey(penThicknessKey))
-        return base::doubleValue(*thickness);
-    defaults.setString(penThicknessKey, thicknessText(defaultPenThickness));
-    defaults.synchronize();
-    return defaultPenThickness;
+    return PenRoad::getLastUpdatedPenThickness();
 }
 
 void ReaderAnnotations::persistLastUpdatedPenColor(const std::string& hexColor)
 {
-    auto& defaults = base::UserDefaults::standard();
-    defaults.setString(penColorKey, hexColor);
-    defaults.synchronize();
+    PenRoad::persistLastUpdatedPenColor(hexColor);
 }
 
 void ReaderAnnotations::persistLastUpdatedPenThickness(double thickness)
 {
-    auto& defaults = base::UserDefaults::standard();
-    defaults.setString(penThicknessKey, thicknessText(thickness));
-    defaults.synchronize();
+    PenRoad::persistLastUpdatedPenThickness(thickness);
+}
+
+// MARK: - Toolbar actions of the pen and the clear-all item
+
+void ReaderAnnotations::actionForPentool()
+{
+    if (m_penRoad)
+        m_penRoad->actionForPentool();
+}
+
+void ReaderAnnotations::didTapOnClearAllFIBs()
+{
+    if (m_clearAnswersRoad)
+        m_clearAnswersRoad->didTapOnClearAllFIBs();
+}
+
+void ReaderAnnotations::actionForPentoolDrawingMode()
+{
+    if (m_penRoad)
+        m_penRoad->actionForPentoolDrawingMode();
+}
+
+void ReaderAnnotations::setPenMode(int mode)
+{
+    if (m_penRoad)
+        m_penRoad->setPenMode(mode);
+}
+
+void ReaderAnnotations::actionForPenToolThicknessSelected()
+{
+    if (m_penRoad)
+        m_penRoad->actionForPenToolThicknessSelected();
+}
+
+void ReaderAnnotations::actionForPentoolErase()
+{
+    if (m_penRoad)
+        m_penRoad->actionForPentoolErase();
+}
+
+void ReaderAnnotations::actionForPentoolDeleteSelection()
+{
+    if (m_penRoad)
+        m_penRoad->actionForPentoolDeleteSelection();
+}
+
+void ReaderAnnotations::actionForPentoolUndoDrawing()
+{
+    if (m_penRoad)
+        m_penRoad->actionForPentoolUndoDrawing();
+}
+
+void ReaderAnnotations::didSelectPenColor(const std::string& color)
+{
+    if (m_penRoad)
+        m_penRoad->didSelectPenColor(color);
+}
+
+void ReaderAnnotations::selectAudioSyncColorPalleteSelectionButton(bool selected)
+{
+    if (m_penRoad)
+        m_penRoad->selectAudioSyncColorPalleteSelectionButton(selected);
 }
 
 } // namespace lectoro

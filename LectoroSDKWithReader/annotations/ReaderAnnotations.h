@@ -2,8 +2,8 @@
 
 // The annotation work the reader shell asks for, by the names the shell calls it: the
 // pages' user content and the highlight road go to their features (PageAnnotationsDrawer,
-// HighlightRoad); bookmarks, pen drawings, text boxes and the fill-in answer buttons are
-// still hooks that leave the pages as the renderer shows them.
+// HighlightRoad), the pen, bookmarks and clearing to theirs (pen/, bookmarks/); text boxes
+// are still hooks that leave the pages as the renderer shows them.
 
 #include "platform/ui/Geometry.h"
 
@@ -13,8 +13,11 @@
 
 namespace lectoro {
 
+class BookmarkRoad;
+class ClearAnswersRoad;
 class HighlightRoad;
 class PageAnnotationsDrawer;
+class PenRoad;
 class PlayerActionBar;
 class PlayerActionBarItem;
 struct ReaderContext;
@@ -22,6 +25,10 @@ struct ReaderContext;
 class ReaderAnnotations {
 public:
     ReaderAnnotations(ReaderContext&, HighlightRoad&, PageAnnotationsDrawer&);
+
+    // The pen, bookmark and clearing roads the reader owns beside this shell (none set:
+    // their operations do nothing).
+    void setPenAndBookmarkRoads(PenRoad*, BookmarkRoad*, ClearAnswersRoad*);
 
     // The pages on screen, in the renderer's order: a page book's page ids, any other
     // book's file indexes, as decimal text.
@@ -57,18 +64,18 @@ public:
     // Toolbar actions (the dispatcher reaches them by bar and item tag). The pen tool,
     // notes, text boxes and the fill-in answers arrive with the annotations subsystem;
     // until then none of these has anything to act on.
-    void actionForPentool() { }
+    void actionForPentool();
     void showStickyNote();
     void actionForTextAnnotation() { }
-    void didTapOnClearAllFIBs() { }
-    void actionForPentoolDrawingMode() { }
+    void didTapOnClearAllFIBs();
+    void actionForPentoolDrawingMode();
     // The pen controller's mode: 0 draw, 1 erase, 2 review.
-    void setPenMode(int) { }
-    void actionForPenToolThicknessSelected() { }
-    void actionForPentoolErase() { }
-    void actionForPentoolDeleteSelection() { }
-    void actionForPentoolUndoDrawing() { }
-    void didSelectPenColor(const std::string&) { }
+    void setPenMode(int);
+    void actionForPenToolThicknessSelected();
+    void actionForPentoolErase();
+    void actionForPentoolDeleteSelection();
+    void actionForPentoolUndoDrawing();
+    void didSelectPenColor(const std::string&);
     void addTextAnnotationAlignmentView() { }
     void removeTextAnnotationAlignmentView() { }
     void addTextAnnotationTextColorView() { }
@@ -77,12 +84,15 @@ public:
     void actionForTextAnnotationKeyBoard() { }
     // The open text-colour pop-up marks the colour (hex text).
     void setTextAnnotationSelectedColor(const std::string&) { }
-    void selectAudioSyncColorPalleteSelectionButton(bool) { }
+    void selectAudioSyncColorPalleteSelectionButton(bool);
 
 private:
     ReaderContext& m_context;
     HighlightRoad& m_highlightRoad;
     PageAnnotationsDrawer& m_pageAnnotations;
+    PenRoad* m_penRoad = nullptr;
+    BookmarkRoad* m_bookmarkRoad = nullptr;
+    ClearAnswersRoad* m_clearAnswersRoad = nullptr;
 };
 
 } // namespace lectoro

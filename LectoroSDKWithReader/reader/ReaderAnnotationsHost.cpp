@@ -4,6 +4,9 @@
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/reader/PhonePageSlider.h"
+#include "LectoroSDKWithReader/reader/ReaderBars.h"
+#include "LectoroSDKWithReader/reader/ReaderChrome.h"
+#include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
@@ -153,6 +156,59 @@ std::weak_ptr<StickyNoteControllerDelegate> ReaderAnnotationsHost::stickyNoteOve
 void ReaderAnnotationsHost::saveReaderAnalyticsSession()
 {
     m_reader.readingSession().createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(false);
+}
+
+void ReaderAnnotationsHost::moveTopAndBottomOffScreenThen(bool animate, std::function<void()> completion)
+{
+    m_reader.moveTopAndBottomOffScreenWithIsAnimate(animate, std::move(completion));
+}
+
+void ReaderAnnotationsHost::moveTopAndBottomOnScreenThen(bool animate, std::function<void()> completion)
+{
+    m_reader.moveTopAndBottomOnScreenWithIsAnimate(animate, [completion = std::move(completion)](bool) {
+        if (completion)
+            completion();
+    });
+}
+
+void ReaderAnnotationsHost::addPenToolTopBarViewWithAnimation(bool animate)
+{
+    m_reader.bars().addPenToolTopBarViewWithAnimation(animate);
+}
+
+ui::ConstraintPtr ReaderAnnotationsHost::bottomConstraintOfPenTool()
+{
+    return m_reader.bars().bottomConstraintOfPenTool();
+}
+
+void ReaderAnnotationsHost::didSelectAudioSyncColor(const std::string& color)
+{
+    m_reader.readAloud().didSelectAudioSyncColor(color);
+}
+
+std::shared_ptr<PlayerActionBar> ReaderAnnotationsHost::verticalToolBar()
+{
+    return m_reader.verticalBar().playerActionVerticalBar();
+}
+
+void ReaderAnnotationsHost::removeInstructionMarkupPopOver()
+{
+    m_reader.interactiveContent().removeInstructionMarkupPopOver();
+}
+
+void ReaderAnnotationsHost::setHelpBookmark(std::shared_ptr<ui::View> icon)
+{
+    m_reader.chrome().setHelpBookmark(std::move(icon));
+}
+
+bool ReaderAnnotationsHost::isHelpScreenShown()
+{
+    return m_reader.chrome().isHelpScreenShown();
+}
+
+void ReaderAnnotationsHost::refreshHelpScreen()
+{
+    m_reader.chrome().refreshHelpDescriptors(true);
 }
 
 } // namespace lectoro

@@ -45,6 +45,16 @@ public:
     void reloadMyDataList() override;
     void removeGlossaryController() override;
     std::weak_ptr<StickyNoteControllerDelegate> stickyNoteOverlayDelegate() override;
+    void moveTopAndBottomOffScreenThen(bool animate, std::function<void()> completion) override;
+    void moveTopAndBottomOnScreenThen(bool animate, std::function<void()> completion) override;
+    void addPenToolTopBarViewWithAnimation(bool animate) override;
+    ui::ConstraintPtr bottomConstraintOfPenTool() override;
+    void didSelectAudioSyncColor(const std::string&) override;
+    std::shared_ptr<PlayerActionBar> verticalToolBar() override;
+    void removeInstructionMarkupPopOver() override;
+    void setHelpBookmark(std::shared_ptr<ui::View>) override;
+    bool isHelpScreenShown() override;
+    void refreshHelpScreen() override;
 
 private:
     ReaderViewController& m_reader;

@@ -47,10 +47,14 @@ public:
     void notifyEvent(const std::string& eventName, const base::Value& eventInfo) override;
     std::shared_ptr<ui::View> penToolActionBarView() override;
     std::shared_ptr<ui::View> penToolActionBottomBarView() override;
+    // The bookmark icon the overlay explains (the annotations' bookmark road picks it).
+    std::shared_ptr<ui::View> helpBookmark() override { return m_helpBookmark.lock(); }
+    void setHelpBookmark(std::shared_ptr<ui::View> icon) { m_helpBookmark = std::move(icon); }
 
 private:
     ReaderContext& m_context;
     std::shared_ptr<ReaderHelp> m_help;
+    std::weak_ptr<ui::View> m_helpBookmark;
 };
 
 } // namespace lectoro

@@ -4,6 +4,9 @@
 #include "LectoroSDKWithReader/annotations/PageAnnotationsDrawer.h"
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
+#include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
+#include "LectoroSDKWithReader/annotations/pen/ClearAnswersRoad.h"
+#include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
 #include "LectoroSDKWithReader/reader/ReaderAnnotationsHost.h"
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
@@ -105,6 +108,10 @@ ReaderViewController::ReaderViewController()
     m_pageAnnotations = std::make_unique<PageAnnotationsDrawer>(m_context, *m_annotationsHost);
     m_annotations = std::make_unique<ReaderAnnotations>(m_context, *m_highlightRoad, *m_pageAnnotations);
     m_noteRoad = std::make_unique<NoteRoad>(m_context, *m_annotationsHost);
+    m_penRoad = std::make_unique<PenRoad>(m_context, *m_annotationsHost, *m_pageAnnotations);
+    m_bookmarkRoad = std::make_unique<BookmarkRoad>(m_context, *m_annotationsHost, *m_highlightRoad);
+    m_clearAnswersRoad = std::make_unique<ClearAnswersRoad>(m_context, *m_annotationsHost, *m_penRoad);
+    m_annotations->setPenAndBookmarkRoads(m_penRoad.get(), m_bookmarkRoad.get(), m_clearAnswersRoad.get());
     m_interactiveHost = std::make_unique<ReaderInteractiveHost>(*this);
     m_interactive = std::make_unique<ReaderInteractiveContent>(m_context, *m_interactiveHost);
     m_contentsHost = std::make_unique<ReaderContentsHost>(*this);

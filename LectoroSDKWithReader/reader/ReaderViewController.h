@@ -32,6 +32,9 @@ class EPUBBookVO;
 class EPUBChapterVO;
 class ReaderActionDispatcher;
 class AnnotationsHost;
+class BookmarkRoad;
+class ClearAnswersRoad;
+class PenRoad;
 class HighlightRoad;
 class NoteRoad;
 class PageAnnotationsDrawer;
@@ -87,6 +90,9 @@ public:
     HighlightRoad& highlightRoad() { return *m_highlightRoad; }
     PageAnnotationsDrawer& pageAnnotations() { return *m_pageAnnotations; }
     NoteRoad& noteRoad() { return *m_noteRoad; }
+    PenRoad& penRoad() { return *m_penRoad; }
+    BookmarkRoad& bookmarkRoad() { return *m_bookmarkRoad; }
+    ClearAnswersRoad& clearAnswersRoad() { return *m_clearAnswersRoad; }
     ReaderInteractiveContent& interactiveContent() { return *m_interactive; }
     ReaderContents& contents() { return *m_contents; }
     ReaderSearch& search() { return *m_search; }
@@ -407,6 +413,9 @@ private:
     std::unique_ptr<PageAnnotationsDrawer> m_pageAnnotations;
     std::unique_ptr<ReaderAnnotations> m_annotations;
     std::unique_ptr<NoteRoad> m_noteRoad;
+    std::unique_ptr<PenRoad> m_penRoad;
+    std::unique_ptr<BookmarkRoad> m_bookmarkRoad;
+    std::unique_ptr<ClearAnswersRoad> m_clearAnswersRoad;
     std::unique_ptr<InteractiveReader> m_interactiveHost;
     std::unique_ptr<ReaderInteractiveContent> m_interactive;
     // Before the contents feature, which keeps a reference to it.

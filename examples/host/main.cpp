@@ -14,6 +14,7 @@
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
+//   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -36,6 +37,7 @@
 #include "HighlightDemo.h"
 #include "NotesDemo.h"
 #include "MarkupDemo.h"
+#include "PenDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
 #include "Snapshot.h"
@@ -83,6 +85,7 @@ struct Options {
     bool demoContents = false;
     bool demoNotes = false;
     bool demoMarkups = false;
+    bool demoPen = false;
     int pages = 3;
 };
 
@@ -134,6 +137,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-markups") {
             options.demoMarkups = true;
+            continue;
+        }
+        if (argument == "--demo-pen") {
+            options.demoPen = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -397,6 +404,9 @@ int main(int argc, char** argv)
     }
     if (options.demoHighlight) {
         status = host::runHighlightDemo(options.bookPath, storage.path(), std::cout);
+    } else if (options.demoPen) {
+        host::markHelpScreensSeen();
+        status = host::runPenDemo(options.bookPath, std::cout);
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);
