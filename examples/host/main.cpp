@@ -13,6 +13,7 @@
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
+//   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -27,6 +28,7 @@
 #include "BookPrinter.h"
 #include "MediaBookPrinter.h"
 #include "ContentsDemo.h"
+#include "MyDataDemo.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
@@ -80,6 +82,7 @@ struct Options {
     std::string translateTo = "fr";
     bool demoContents = false;
     bool demoMarkups = false;
+    bool demoMyData = false;
     int pages = 3;
 };
 
@@ -92,7 +95,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-highlight [--book PATH]\n"
            "       lectoro-host --demo-translate TEXT [--to CODE]\n"
            "       lectoro-host --demo-contents [--book PATH]\n"
-           "       lectoro-host --demo-markups [--book PATH]\n";
+           "       lectoro-host --demo-markups [--book PATH]\n"
+           "       lectoro-host --demo-mydata [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -122,6 +126,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-contents") {
             options.demoContents = true;
+            continue;
+        }
+        if (argument == "--demo-mydata") {
+            options.demoMyData = true;
             continue;
         }
         if (argument == "--demo-markups") {
@@ -392,6 +400,9 @@ int main(int argc, char** argv)
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);
+    } else if (options.demoMyData) {
+        host::markHelpScreensSeen();
+        status = host::runMyDataDemo(std::cout, options.bookPath);
     } else if (options.demoContents) {
         host::markHelpScreensSeen();
         status = host::runContentsDemo(std::cout, options.bookPath);
