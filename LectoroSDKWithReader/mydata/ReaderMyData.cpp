@@ -38,6 +38,7 @@ public:
     {
         m_owner.didAnsweredHighlight(record, accepted);
     }
+    void didTapOnPrint() override { m_owner.didTapOnPrint(); }
 
 private:
     ReaderMyData& m_owner;
@@ -51,13 +52,6 @@ ReaderMyData::ReaderMyData(ReaderContext& context)
 
 ReaderMyData::~ReaderMyData() = default;
 
-void ReaderMyData::addPrintPageViewOnPageNumber(const std::string&, const std::string&)
-{
-    // Page print buttons come with printing.
-}
-
-void ReaderMyData::didTapOnPrintPageWithWatermark(std::optional<int64_t>) { }
-
 bool ReaderMyData::isMyDataOpen() const
 {
     return m_myDataViewController && m_myDataViewController->navigationController()
@@ -67,6 +61,11 @@ bool ReaderMyData::isMyDataOpen() const
 int64_t ReaderMyData::numericUserID() const
 {
     return m_context.user ? m_context.user->numericUserID() : 0;
+}
+
+std::string ReaderMyData::storeBookID() const
+{
+    return std::to_string(m_context.bookID);
 }
 
 void ReaderMyData::initiateMyDataViewController()

@@ -9,10 +9,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+namespace base {
+struct Error;
+}
 
 namespace lectoro {
 
 class EPUBChapterVO;
+class LXMyDataPrintOptionsController;
 class LXMyDataViewController;
 class SDKHighlightVO;
 struct ReaderContext;
@@ -22,9 +28,21 @@ public:
     explicit ReaderMyData(ReaderContext&);
     ~ReaderMyData();
 
+    bool isMyDataOpen() const;
+
+    // Printing (ReaderMyDataPrinting.cpp). Pages print with a watermark naming the user and
+    // the book; My Data prints the chosen kind of records as a document.
     void addPrintPageViewOnPageNumber(const std::string& pageNumber, const std::string& displayNumber);
     void didTapOnPrintPageWithWatermark(std::optional<int64_t> pageNumber);
-    bool isMyDataOpen() const;
+    // The host's comma-separated printable pages; an absent string keeps the list.
+    void setPrintEnabledPageArray(const std::optional<std::string>& pages);
+    const std::vector<std::string>& printEnabledPageArray() const { return m_printEnabledPageArray; }
+    void didTapOnPrint();
+    void didTapOnPrintTypeWithPrintType(int64_t printType);
+    const std::shared_ptr<LXMyDataPrintOptionsController>& printOptionsController() const
+    {
+        return m_printOptionsController;
+    }
 
     // Toolbar action: opens the panel over the reader.
     void showMyData();
@@ -44,11 +62,18 @@ public:
 
 private:
     class PanelDelegate;
+    class PrintDelegate;
     int64_t numericUserID() const;
+    std::string storeBookID() const;
+    std::optional<std::string> thumbnailDisplayNumberForPageNumber(const std::string& pageNumber) const;
+    void logPrintFailure(bool completed, const std::optional<base::Error>&) const;
 
     ReaderContext& m_context;
     std::shared_ptr<PanelDelegate> m_panelDelegate;
     std::shared_ptr<LXMyDataViewController> m_myDataViewController;
+    std::shared_ptr<PrintDelegate> m_printDelegate;
+    std::shared_ptr<LXMyDataPrintOptionsController> m_printOptionsController;
+    std::vector<std::string> m_printEnabledPageArray;
     std::function<void(std::shared_ptr<SDKHighlightVO>)> m_noteOpener;
 };
 
