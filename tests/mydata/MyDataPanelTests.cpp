@@ -39,11 +39,7 @@ protected:
     {
         ReaderTest::SetUp();
         m_settings = std::make_shared<MVReaderSettingModel>();
-        m_settings->setIsHighLightEnabled(true);
-        m_settings->setIsStickyNotesEnabled(true);
-        m_settings->setIsContextualNoteEnabled(true);
-        m_settings->setIsSharingEnabled(true);
-        m_settings->setIsMyDataPrintEnabled(true);
+        enableMyDataSettings(*m_settings);
         m_theme = std::make_shared<LXMVThemeVO>();
         m_theme->setHighlight_Color_Array(
             base::Value::List { "#FFFF00", "#00FF00", "c3", "c4", "c5", "c6", "c7" });
@@ -339,11 +335,7 @@ TEST_F(MyDataPanelTest, ButtonsFollowTheSettings)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         m_settings = std::make_shared<MVReaderSettingModel>();
-        m_settings->setIsHighLightEnabled(true);
-        m_settings->setIsStickyNotesEnabled(true);
-        m_settings->setIsContextualNoteEnabled(true);
-        m_settings->setIsSharingEnabled(true);
-        m_settings->setIsMyDataPrintEnabled(true);
+        enableMyDataSettings(*m_settings);
         c.change(*m_settings);
         auto panel = open({ record({ .localID = "h" }) });
         EXPECT_EQ(panel->shareSettingWidthConstraint()->constant(), c.shareWidth);

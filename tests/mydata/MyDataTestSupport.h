@@ -3,6 +3,7 @@
 // Records, a recording panel delegate and a switchable network for the My Data tests.
 
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/foundation/Reachability.h"
 #include "LectoroSDKWithReader/mydata/LXMyDataViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
@@ -40,6 +41,17 @@ inline std::shared_ptr<SDKHighlightVO> record(const RecordSpec& spec)
     r->pageIdentifier = "112";
     r->createdDate = "2024-03-05 14:07:00.000";
     return r;
+}
+
+// Highlights, both note kinds, sharing and both print switches on.
+inline void enableMyDataSettings(MVReaderSettingModel& settings)
+{
+    settings.setIsHighLightEnabled(true);
+    settings.setIsStickyNotesEnabled(true);
+    settings.setIsContextualNoteEnabled(true);
+    settings.setIsSharingEnabled(true);
+    settings.setIsPrintEnabled(true);
+    settings.setIsMyDataPrintEnabled(true);
 }
 
 inline std::vector<std::string> localIDs(const std::vector<std::shared_ptr<SDKHighlightVO>>& records)

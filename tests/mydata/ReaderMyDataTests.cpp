@@ -25,9 +25,8 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        m_settings->setIsHighLightEnabled(true);
-        m_settings->setIsStickyNotesEnabled(true);
-        m_settings->setIsContextualNoteEnabled(true);
+        mydatatest::enableMyDataSettings(*m_settings);
+        // No class is stored, so the book offers no sharing whatever the switch says.
     }
 
     void openSampleBook()
