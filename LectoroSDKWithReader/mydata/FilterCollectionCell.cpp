@@ -53,7 +53,8 @@ void FilterCollectionCell::build()
         content->trailingAnchor().constraintEqualTo(m_seperatorView->trailingAnchor()),
         m_seperatorView->topAnchor().constraintEqualTo(content->topAnchor()),
         m_seperatorView->heightAnchor().constraintEqualToConstant(1) });
-    std::weak_ptr<FilterCollectionCell> weak = std::static_pointer_cast<FilterCollectionCell>(shared_from_this());
+    std::weak_ptr<FilterCollectionCell> weak
+        = std::static_pointer_cast<FilterCollectionCell>(shared_from_this());
     m_titleButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
         if (auto cell = weak.lock())
             cell->checkBoxTapped();
@@ -65,7 +66,8 @@ base::AttributedString FilterCollectionCell::getAttributtedTextWithIcon(const st
 {
     ui::Font glyphFont(MVLectoroFontManager::getFontName(), isIpad() ? 22 : 18);
     base::TextAttributes glyphAttributes;
-    glyphAttributes.foregroundColor = IconFontConstants::colorAttr(checkBoxIconColor.value_or(ui::Color::black()));
+    glyphAttributes.foregroundColor
+        = IconFontConstants::colorAttr(checkBoxIconColor.value_or(ui::Color::black()));
     glyphAttributes.font = IconFontConstants::fontAttr(glyphFont);
     // Attributed strings here carry no baseline offset; the glyph sits on the text's line.
     base::TextAttributes textAttributes;
@@ -91,7 +93,8 @@ void FilterCollectionCell::setDataForCell(const std::shared_ptr<FilterDataObject
     if (!record)
         return;
     bool pad = isIpad();
-    ui::Color titleColour = UIColorExpanded::colorWithHexString(record->titleColor).value_or(ui::Color::black());
+    ui::Color titleColour
+        = UIColorExpanded::colorWithHexString(record->titleColor).value_or(ui::Color::black());
     if (record->filterType != FilterTypeColor) {
         ui::Font font = getCustomFont(pad ? 21 : 15).value_or(ui::Font::systemFont(pad ? 21 : 15));
         m_titleButton->setAttributedTitle(
@@ -101,11 +104,13 @@ void FilterCollectionCell::setDataForCell(const std::shared_ptr<FilterDataObject
             getAttributtedTextWithIcon(ICON_CHECKEDBOX, record->titleTextStr, font, titleColour, false),
             ui::ControlState::Selected);
         if (!m_dropDownTarget) {
-            std::weak_ptr<FilterCollectionCell> weak = std::static_pointer_cast<FilterCollectionCell>(shared_from_this());
-            m_dropDownTarget = m_dropDownButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
-                if (auto cell = weak.lock())
-                    cell->dropDownButtonTapped();
-            });
+            std::weak_ptr<FilterCollectionCell> weak
+                = std::static_pointer_cast<FilterCollectionCell>(shared_from_this());
+            m_dropDownTarget
+                = m_dropDownButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
+                      if (auto cell = weak.lock())
+                          cell->dropDownButtonTapped();
+                  });
         }
     } else {
         ui::Font font(MVLectoroFontManager::getFontName(), pad ? 23 : 20);

@@ -30,7 +30,8 @@ bool anySelected(const FilterRows& rows)
 
 std::shared_ptr<FilterDataObject> firstOfKind(const FilterRows& rows, int32_t kind)
 {
-    auto found = std::find_if(rows.begin(), rows.end(), [kind](const auto& row) { return row->filterType == kind; });
+    auto found
+        = std::find_if(rows.begin(), rows.end(), [kind](const auto& row) { return row->filterType == kind; });
     return found == rows.end() ? nullptr : *found;
 }
 
@@ -41,8 +42,8 @@ FilterRows withoutLast(const FilterRows& rows)
 
 } // namespace
 
-std::shared_ptr<FilterDataObject> FilterDataObject::getFilterTypeObjectWithTitle(std::string title,
-    int32_t filterType, bool, bool isExpanded, std::string textColor, bool selected)
+std::shared_ptr<FilterDataObject> FilterDataObject::getFilterTypeObjectWithTitle(
+    std::string title, int32_t filterType, bool, bool isExpanded, std::string textColor, bool selected)
 {
     auto row = std::make_shared<FilterDataObject>();
     row->titleTextStr = std::move(title);
@@ -65,7 +66,8 @@ std::vector<std::string> getAllSelectedFilterColors(const FilterRows& rows)
     return colors;
 }
 
-std::shared_ptr<FilterDataObject> FilterRules::makeColorRow(const std::string& glyph, const std::string& color) const
+std::shared_ptr<FilterDataObject> FilterRules::makeColorRow(
+    const std::string& glyph, const std::string& color) const
 {
     return FilterDataObject::getFilterTypeObjectWithTitle(glyph, FilterTypeColor, true, false, color, true);
 }
@@ -131,7 +133,8 @@ void FilterRules::applyListRule(FilterRows& rows, const FilterDataObject& row)
     }
     if (!firstRowIsAll(rows))
         return;
-    auto selected = static_cast<size_t>(std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r->isSelected; }));
+    auto selected = static_cast<size_t>(
+        std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r->isSelected; }));
     rows.front()->isSelected = selected + 1 == rows.size() ? row.isSelected : false;
 }
 
@@ -163,7 +166,8 @@ void FilterRules::resetNoteArrayForSelection(const FilterDataObject& row)
         break;
     }
     if (firstRowIsAll(m_noteDataArray))
-        m_noteDataArray.front()->isSelected = allSelected(m_subSectionContextualArray) && allSelected(m_subSectionNotesArray);
+        m_noteDataArray.front()->isSelected
+            = allSelected(m_subSectionContextualArray) && allSelected(m_subSectionNotesArray);
 }
 
 void FilterRules::checkBoxTapped(const FilterDataObject& row)
@@ -179,7 +183,8 @@ void FilterRules::checkBoxTapped(const FilterDataObject& row)
 void FilterRules::removeSectionRows()
 {
     auto inSection = [this](const std::shared_ptr<FilterDataObject>& row) {
-        auto has = [&](const FilterRows& list) { return std::find(list.begin(), list.end(), row) != list.end(); };
+        auto has
+            = [&](const FilterRows& list) { return std::find(list.begin(), list.end(), row) != list.end(); };
         return has(m_subSectionNotesArray) || has(m_subSectionContextualArray);
     };
     std::erase_if(m_noteDataArray, inSection);
@@ -191,18 +196,20 @@ std::optional<std::string> FilterRules::drowpDownBtnAction(const FilterDataObjec
     std::optional<std::string> heading;
     if (m_config.stickyNotesEnabled && m_config.contextualNotesEnabled)
         heading = "FILTER_BY";
-    auto position = std::find_if(m_noteDataArray.begin(), m_noteDataArray.end(),
-        [&](const auto& each) { return each.get() == &row; });
+    auto position = std::find_if(
+        m_noteDataArray.begin(), m_noteDataArray.end(), [&](const auto& each) { return each.get() == &row; });
     if (row.filterType == FilterTypeNotes) {
         if (row.isExpanded && position != m_noteDataArray.end()) {
-            m_noteDataArray.insert(position + 1, m_subSectionNotesArray.begin(), m_subSectionNotesArray.end());
+            m_noteDataArray.insert(
+                position + 1, m_subSectionNotesArray.begin(), m_subSectionNotesArray.end());
             heading = "NOTES_FILTER_BY";
         }
         if (auto other = firstOfKind(m_noteDataArray, FilterTypeContextualNotes))
             other->isExpanded = false;
     } else if (row.filterType == FilterTypeContextualNotes) {
         if (row.isExpanded && position != m_noteDataArray.end()) {
-            m_noteDataArray.insert(position + 1, m_subSectionContextualArray.begin(), m_subSectionContextualArray.end());
+            m_noteDataArray.insert(
+                position + 1, m_subSectionContextualArray.begin(), m_subSectionContextualArray.end());
             heading = "CONTEXTUAL_NOTES_FILTER_BY";
         }
         if (auto other = firstOfKind(m_noteDataArray, FilterTypeNotes))
@@ -244,13 +251,14 @@ FilterNotesChoice FilterRules::notesChoice() const
         return { {}, {}, true, true, true };
     if (m_config.sharingOn) {
         bool stickyShared = !m_subSectionNotesArray.empty() && m_subSectionNotesArray.back()->isSelected;
-        bool contextualShared = !m_subSectionContextualArray.empty() && m_subSectionContextualArray.back()->isSelected;
+        bool contextualShared
+            = !m_subSectionContextualArray.empty() && m_subSectionContextualArray.back()->isSelected;
         return { getAllSelectedFilterColors(withoutLast(m_subSectionNotesArray)),
             getAllSelectedFilterColors(withoutLast(m_subSectionContextualArray)), false, stickyShared,
             contextualShared };
     }
-    return { getAllSelectedFilterColors(m_subSectionNotesArray), getAllSelectedFilterColors(m_subSectionContextualArray),
-        false, false, false };
+    return { getAllSelectedFilterColors(m_subSectionNotesArray),
+        getAllSelectedFilterColors(m_subSectionContextualArray), false, false, false };
 }
 
 void FilterRules::takeSnapshot()

@@ -30,8 +30,8 @@ enum FilterType : int32_t {
 
 class FilterDataObject {
 public:
-    static std::shared_ptr<FilterDataObject> getFilterTypeObjectWithTitle(std::string title, int32_t filterType,
-        bool isSubSection, bool isExpanded, std::string textColor, bool selected);
+    static std::shared_ptr<FilterDataObject> getFilterTypeObjectWithTitle(std::string title,
+        int32_t filterType, bool isSubSection, bool isExpanded, std::string textColor, bool selected);
     std::shared_ptr<FilterDataObject> copy() const { return std::make_shared<FilterDataObject>(*this); }
 
     std::string titleTextStr;
@@ -100,7 +100,10 @@ public:
     const FilterRows& subSectionNotesArray() const { return m_subSectionNotesArray; }
     const FilterRows& subSectionContextualArray() const { return m_subSectionContextualArray; }
     // The list on screen.
-    const FilterRows& shownRows() const { return m_isHighlightFilter ? m_highlightDataArray : m_noteDataArray; }
+    const FilterRows& shownRows() const
+    {
+        return m_isHighlightFilter ? m_highlightDataArray : m_noteDataArray;
+    }
 
     // After the row has flipped its own tick (the cell does that first).
     void checkBoxTapped(const FilterDataObject& row);

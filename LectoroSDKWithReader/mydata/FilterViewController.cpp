@@ -102,11 +102,12 @@ void FilterViewController::viewDidLoad()
     reloadCollectionView();
     // A tap on the see-through area around the box cancels; taps inside the box do not.
     for (const auto& target : { root, m_transaparentBackgroundView }) {
-        target->addGestureRecognizer(ui::TapGestureRecognizer::create([weak, target = target.get()](ui::GestureRecognizer& tap) {
-            auto filter = weak.lock();
-            if (filter && tap.view().get() == target)
-                filter->singleTapOnFilter();
-        }));
+        target->addGestureRecognizer(
+            ui::TapGestureRecognizer::create([weak, target = target.get()](ui::GestureRecognizer& tap) {
+                auto filter = weak.lock();
+                if (filter && tap.view().get() == target)
+                    filter->singleTapOnFilter();
+            }));
     }
     m_filterByLabel->setAccessibilityIdentifier(FILTER_TITLE_LABEL);
     m_applyButton->setAccessibilityIdentifier(FILTER_APPLY_BUTTON);
@@ -144,7 +145,8 @@ void FilterViewController::updateView()
         m_applyButton->layer()->setCornerRadius(10);
         m_applyButton->setBackgroundColor(background);
         m_applyButton->setTitleColor(action, ui::ControlState::Normal);
-        m_applyButton->setTitleColor(action.withAlpha(theme->mydata_disabled_icon_opacity()), ui::ControlState::Disabled);
+        m_applyButton->setTitleColor(
+            action.withAlpha(theme->mydata_disabled_icon_opacity()), ui::ControlState::Disabled);
     }
     m_applyButton->setTitle(LocalizationHelper::localizedStringWithKey("APPLY"));
     m_applyButton->setFont(getCustomFont(17).value_or(ui::Font::systemFont(17)));
@@ -219,7 +221,8 @@ void FilterViewController::viewDidLayoutSubviews()
     double width = std::min(bounds.width() - 30, isIpad() ? 540.0 : bounds.width() - 30);
     double height = m_heightConstraintOfView->constant();
     m_transaparentBackgroundView->setFrame(bounds);
-    m_viewContainer->setFrame({ (bounds.width() - width) / 2, (bounds.height() - height) / 2, width, height });
+    m_viewContainer->setFrame(
+        { (bounds.width() - width) / 2, (bounds.height() - height) / 2, width, height });
     m_filterByLabel->setFrame({ 15, 10, std::max(0.0, width - 30), 50 });
     double gridHeight = std::max(0.0, height - 155 + 8);
     m_collectionContainerView->setFrame({ 0, 70, width, gridHeight });
@@ -227,7 +230,8 @@ void FilterViewController::viewDidLayoutSubviews()
     m_applyButton->setFrame({ 15, std::max(0.0, height - 60), std::max(0.0, width - 30), 44 });
 }
 
-void FilterViewController::viewWillTransitionToSize(const ui::Size& size, ui::TransitionCoordinator& coordinator)
+void FilterViewController::viewWillTransitionToSize(
+    const ui::Size& size, ui::TransitionCoordinator& coordinator)
 {
     ui::ViewController::viewWillTransitionToSize(size, coordinator);
     if (isIpad())
@@ -264,7 +268,8 @@ void FilterViewController::enableApplyButton(bool enabled)
     auto theme = themeVO ? themeVO : std::make_shared<LXMVThemeVO>();
     if (isIpad()) {
         auto action = mydata::colour(theme->filterPopUp_action_text_color());
-        m_applyButton->setBackgroundColor(enabled ? action : action.withAlpha(theme->mydata_disabled_icon_opacity()));
+        m_applyButton->setBackgroundColor(
+            enabled ? action : action.withAlpha(theme->mydata_disabled_icon_opacity()));
     } else {
         m_applyButton->setBackgroundColor(theme->filterPopUp_background());
     }
@@ -304,8 +309,8 @@ void FilterViewController::applyButtonAction()
         } else {
             auto choice = m_rules->notesChoice();
             if (filterNotesAction)
-                filterNotesAction(choice.stickyColors, choice.contextualColors, choice.all, choice.stickyShared,
-                    choice.contextualShared);
+                filterNotesAction(choice.stickyColors, choice.contextualColors, choice.all,
+                    choice.stickyShared, choice.contextualShared);
         }
     }
     dismissViewControllerAnimated(true);
@@ -351,8 +356,10 @@ std::shared_ptr<ui::CollectionViewCell> FilterViewController::cellForItemAtIndex
     cell->checkBoxIconColor = theme->filterPopUp_all_box_border_color();
     cell->widthConstraintOfTitleBtn()->setConstant(width / 3 - 30);
     cell->setAccessibilityIdentifier(base::format("filterCell%ld", static_cast<long>(item)));
-    cell->titleButton()->setAccessibilityIdentifier(base::format("filterCellTitleButton%ld", static_cast<long>(item)));
-    cell->dropDownButton()->setAccessibilityIdentifier(base::format("filterCellDropDown%ld", static_cast<long>(item)));
+    cell->titleButton()->setAccessibilityIdentifier(
+        base::format("filterCellTitleButton%ld", static_cast<long>(item)));
+    cell->dropDownButton()->setAccessibilityIdentifier(
+        base::format("filterCellDropDown%ld", static_cast<long>(item)));
     std::weak_ptr<FilterViewController> weak = self();
     if (m_rules->isHighlightFilter()) {
         cell->seperatorView()->setBackgroundColor(ui::Color::clear());
@@ -361,9 +368,12 @@ std::shared_ptr<ui::CollectionViewCell> FilterViewController::cellForItemAtIndex
         cell->titleButton()->setContentHorizontalAlignment(alignmentFor(static_cast<size_t>(item) % 3));
     } else {
         bool plain = row->filterType == FilterTypeAll || colourRow;
-        cell->seperatorView()->setBackgroundColor(plain ? ui::Color::clear() : mydata::colour(theme->toc_divider_color()));
-        cell->dropDownButton()->setTitleColor(mydata::colour(theme->filterPopUp_arrow_color()), ui::ControlState::Normal);
-        cell->dropDownButton()->setTitleColor(mydata::colour(theme->filterPopUp_arrow_color()), ui::ControlState::Selected);
+        cell->seperatorView()->setBackgroundColor(
+            plain ? ui::Color::clear() : mydata::colour(theme->toc_divider_color()));
+        cell->dropDownButton()->setTitleColor(
+            mydata::colour(theme->filterPopUp_arrow_color()), ui::ControlState::Normal);
+        cell->dropDownButton()->setTitleColor(
+            mydata::colour(theme->filterPopUp_arrow_color()), ui::ControlState::Selected);
         cell->titleButton()->setContentHorizontalAlignment(ui::ContentHorizontalAlignment::Leading);
         if (!colourRow) {
             cell->widthConstraintOfTitleBtn()->setConstant(width - 50);
@@ -372,7 +382,7 @@ std::shared_ptr<ui::CollectionViewCell> FilterViewController::cellForItemAtIndex
             const auto& notes = m_rules->subSectionNotesArray();
             const auto& contextual = m_rules->subSectionContextualArray();
             const FilterRows& positions = !m_rules->config().stickyNotesMode ? m_rules->noteDataArray()
-                : std::find(notes.begin(), notes.end(), row) != notes.end() ? notes
+                : std::find(notes.begin(), notes.end(), row) != notes.end()  ? notes
                                                                              : contextual;
             auto found = std::find(positions.begin(), positions.end(), row);
             size_t position = found == positions.end() ? 0 : static_cast<size_t>(found - positions.begin());
@@ -406,7 +416,7 @@ std::optional<ui::Size> FilterViewController::sizeForItemAtIndexPath(
     double colourHeight = pad ? 58 : (landscape() ? 37 : 50);
     auto open = m_rules->openSection();
     const auto& section = open && open->filterType == FilterTypeNotes ? m_rules->subSectionNotesArray()
-                                                                       : m_rules->subSectionContextualArray();
+                                                                      : m_rules->subSectionContextualArray();
     auto found = std::find(section.begin(), section.end(), rows[item]);
     if (found != section.end()) {
         auto position = static_cast<size_t>(found - section.begin());

@@ -43,8 +43,8 @@ public:
     std::shared_ptr<MVReaderSettingModel> userSettingsModel;
     std::function<void()> dissmisFilterController;
     std::function<void(const std::vector<std::string>& colors, bool all, bool shared)> filterHighlightsAction;
-    std::function<void(const std::vector<std::string>& stickyColors, const std::vector<std::string>& contextualColors,
-        bool all, bool stickyShared, bool contextualShared)>
+    std::function<void(const std::vector<std::string>& stickyColors,
+        const std::vector<std::string>& contextualColors, bool all, bool stickyShared, bool contextualShared)>
         filterNotesAction;
 
     // Builds the rows for these colours and loads the view.
@@ -72,17 +72,22 @@ public:
     ui::InterfaceOrientationMask supportedInterfaceOrientations() const override;
 
     int numberOfItemsInSection(ui::CollectionView&, int section) override;
-    std::shared_ptr<ui::CollectionViewCell> cellForItemAtIndexPath(ui::CollectionView&, const ui::IndexPath&) override;
+    std::shared_ptr<ui::CollectionViewCell> cellForItemAtIndexPath(
+        ui::CollectionView&, const ui::IndexPath&) override;
     std::optional<ui::Size> sizeForItemAtIndexPath(
         ui::CollectionView&, ui::CollectionViewLayout&, const ui::IndexPath&) override;
-    std::optional<ui::EdgeInsets> insetForSectionAtIndex(ui::CollectionView&, ui::CollectionViewLayout&, int section) override;
+    std::optional<ui::EdgeInsets> insetForSectionAtIndex(
+        ui::CollectionView&, ui::CollectionViewLayout&, int section) override;
 
     const std::shared_ptr<ui::View>& viewContainer() const { return m_viewContainer; }
     const std::shared_ptr<ui::Label>& filterByLabel() const { return m_filterByLabel; }
     const std::shared_ptr<ui::View>& collectionContainerView() const { return m_collectionContainerView; }
     const std::shared_ptr<ui::CollectionView>& collectionView() const { return m_collectionView; }
     const std::shared_ptr<ui::Button>& applyButton() const { return m_applyButton; }
-    const std::shared_ptr<ui::View>& transaparentBackgroundView() const { return m_transaparentBackgroundView; }
+    const std::shared_ptr<ui::View>& transaparentBackgroundView() const
+    {
+        return m_transaparentBackgroundView;
+    }
     const ui::ConstraintPtr& heightConstraintOfView() const { return m_heightConstraintOfView; }
 
 protected:

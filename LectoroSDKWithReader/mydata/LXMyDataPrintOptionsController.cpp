@@ -113,7 +113,8 @@ void LXMyDataPrintOptionsController::buildCard()
 {
     auto root = view();
     std::weak_ptr<LXMyDataPrintOptionsController> weak = self();
-    auto on = [weak](const std::shared_ptr<ui::Button>& button, void (LXMyDataPrintOptionsController::*action)()) {
+    auto on = [weak](const std::shared_ptr<ui::Button>& button,
+                  void (LXMyDataPrintOptionsController::*action)()) {
         button->addTarget(ui::ControlEvent::TouchUpInside, [weak, action](ui::Control&) {
             if (auto controller = weak.lock())
                 (controller.get()->*action)();
@@ -177,8 +178,8 @@ void LXMyDataPrintOptionsController::viewDidLayoutSubviews()
         return;
     auto bounds = view()->bounds();
     m_backdrop->setFrame(bounds);
-    m_card->setFrame({ (bounds.width() - printCardWidth) / 2, (bounds.height() - printCardHeight) / 2, printCardWidth,
-        printCardHeight });
+    m_card->setFrame({ (bounds.width() - printCardWidth) / 2, (bounds.height() - printCardHeight) / 2,
+        printCardWidth, printCardHeight });
     m_titleLabel->setFrame({ 25, 24, printCardWidth - 50, 22 });
     m_tableView->setFrame({ 1, 24 + 22 + 18, printCardWidth - 2, 144 });
     m_printButton->setFrame({ printCardWidth - 30 - 60, printCardHeight - 14 - 30, 60, 30 });
@@ -187,7 +188,8 @@ void LXMyDataPrintOptionsController::viewDidLayoutSubviews()
 
 void LXMyDataPrintOptionsController::buildActionSheet()
 {
-    m_actionSheet = ui::AlertController::create(std::nullopt, std::nullopt, ui::AlertControllerStyle::ActionSheet);
+    m_actionSheet
+        = ui::AlertController::create(std::nullopt, std::nullopt, ui::AlertControllerStyle::ActionSheet);
     if (hiddenPrintType == PrintTypeHighlights)
         m_printTypes = { m_notes };
     else if (hiddenPrintType == PrintTypeNotes)
@@ -196,13 +198,16 @@ void LXMyDataPrintOptionsController::buildActionSheet()
         m_printTypes = { m_both, m_highLights, m_notes };
     std::weak_ptr<LXMyDataPrintOptionsController> weak = self();
     for (const auto& title : m_printTypes) {
-        int64_t type = title == m_both ? PrintTypeBoth : title == m_highLights ? PrintTypeHighlights : PrintTypeNotes;
-        m_actionSheet->addAction(ui::AlertAction::create(title, ui::AlertActionStyle::Default, [weak, type](ui::AlertAction&) {
-            if (auto controller = weak.lock()) {
-                controller->m_selectedIndex = type;
-                controller->didTapOnPrintOption();
-            }
-        }));
+        int64_t type = title == m_both ? PrintTypeBoth
+            : title == m_highLights    ? PrintTypeHighlights
+                                       : PrintTypeNotes;
+        m_actionSheet->addAction(
+            ui::AlertAction::create(title, ui::AlertActionStyle::Default, [weak, type](ui::AlertAction&) {
+                if (auto controller = weak.lock()) {
+                    controller->m_selectedIndex = type;
+                    controller->didTapOnPrintOption();
+                }
+            }));
     }
     m_actionSheet->addAction(
         ui::AlertAction::create(m_cancelButtonTitle, ui::AlertActionStyle::Cancel, [weak](ui::AlertAction&) {
@@ -259,7 +264,8 @@ int LXMyDataPrintOptionsController::numberOfRowsInSection(ui::TableView&, int)
 std::shared_ptr<ui::TableViewCell> LXMyDataPrintOptionsController::cellForRowAtIndexPath(
     ui::TableView& table, const ui::IndexPath& indexPath)
 {
-    auto cell = std::dynamic_pointer_cast<PrintTypeCell>(table.dequeueReusableCellWithIdentifier(PrintTypeCell::reuseIdentifier));
+    auto cell = std::dynamic_pointer_cast<PrintTypeCell>(
+        table.dequeueReusableCellWithIdentifier(PrintTypeCell::reuseIdentifier));
     if (!cell)
         cell = PrintTypeCell::create(ui::TableViewCellStyle::Default, PrintTypeCell::reuseIdentifier);
     auto index = static_cast<size_t>(indexPath.row);
@@ -287,7 +293,8 @@ std::shared_ptr<ui::TableViewCell> LXMyDataPrintOptionsController::cellForRowAtI
     return cell;
 }
 
-void LXMyDataPrintOptionsController::didSelectRowAtIndexPath(ui::TableView& table, const ui::IndexPath& indexPath)
+void LXMyDataPrintOptionsController::didSelectRowAtIndexPath(
+    ui::TableView& table, const ui::IndexPath& indexPath)
 {
     table.deselectRowAtIndexPath(indexPath, true);
     if (!rowEnabled(static_cast<size_t>(indexPath.row)))

@@ -34,7 +34,8 @@ public:
 // A round radio mark: a ring and, when selected, a dot.
 class RadioButton : public ui::View {
 public:
-    static std::shared_ptr<RadioButton> create(ui::Color = ui::Color::fromRGB255(0, 122, 255), double diameter = 20);
+    static std::shared_ptr<RadioButton> create(
+        ui::Color = ui::Color::fromRGB255(0, 122, 255), double diameter = 20);
     std::string_view className() const override { return "RadioButton"; }
     double diameter = 20;
     ui::Color buttonColor;
@@ -78,7 +79,10 @@ public:
 
     std::shared_ptr<LXMVThemeVO> lxthemeVO;
     int64_t hiddenPrintType = PrintTypeNone;
-    void setDelegate(std::weak_ptr<LXMyDataPrintOptionsControllerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<LXMyDataPrintOptionsControllerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
 
     const std::vector<std::string>& printTypes() const { return m_printTypes; }
     const std::string& popupTitle() const { return m_popupTitle; }

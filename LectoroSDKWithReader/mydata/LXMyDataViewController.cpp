@@ -132,10 +132,10 @@ void LXMyDataViewController::buildViews()
     m_shareSettingsButton->setTitle(ICON_SELECT_CLASS);
     m_printButton = ui::Button::create();
     m_printButton->setTitle(ICON_PRINT);
-    for (const std::shared_ptr<ui::View>& each : std::vector<std::shared_ptr<ui::View>> { m_highlightButton,
-             m_highlightCountLbl, m_notesButton, m_noteCountLbl, m_selectedButonBorderView,
-             m_borderViewOfBtnContainer, m_filterButton, m_filterIcon, m_notificationButton, m_notificationIcon,
-             m_shareSettingsButton, m_printButton })
+    for (const std::shared_ptr<ui::View>& each :
+        std::vector<std::shared_ptr<ui::View>> { m_highlightButton, m_highlightCountLbl, m_notesButton,
+            m_noteCountLbl, m_selectedButonBorderView, m_borderViewOfBtnContainer, m_filterButton,
+            m_filterIcon, m_notificationButton, m_notificationIcon, m_shareSettingsButton, m_printButton })
         m_segmentView->addSubview(each);
 
     m_notificationTopView = ui::View::create();
@@ -164,11 +164,14 @@ void LXMyDataViewController::buildViews()
     m_headerHeightConstraint = m_headerView->heightAnchor().constraintEqualToConstant(fullHeightHeader);
     m_segmentHeightConstraint = m_segmentView->heightAnchor().constraintEqualToConstant(60);
     m_notificationTopHeightConstraint = m_notificationTopView->heightAnchor().constraintEqualToConstant(0);
-    m_printTrailingConstraint = m_segmentView->trailingAnchor().constraintEqualTo(m_printButton->trailingAnchor(), 10);
-    m_notesBtnLeadingConstraint = m_notesButton->leadingAnchor().constraintEqualTo(m_highlightButton->trailingAnchor());
+    m_printTrailingConstraint
+        = m_segmentView->trailingAnchor().constraintEqualTo(m_printButton->trailingAnchor(), 10);
+    m_notesBtnLeadingConstraint
+        = m_notesButton->leadingAnchor().constraintEqualTo(m_highlightButton->trailingAnchor());
     m_selectedBtnLeadingConstraint
         = m_selectedButonBorderView->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor());
-    m_filterBtnLeadingConstraint = m_filterButton->leadingAnchor().constraintEqualTo(m_notesButton->trailingAnchor());
+    m_filterBtnLeadingConstraint
+        = m_filterButton->leadingAnchor().constraintEqualTo(m_notesButton->trailingAnchor());
     m_shareSettingWidthConstraint = m_shareSettingsButton->widthAnchor().constraintEqualToConstant(44);
     m_filterButtonWidthConstraint = m_filterButton->widthAnchor().constraintEqualToConstant(44);
     m_highlightCountLabelCenterXConstraint
@@ -176,11 +179,12 @@ void LXMyDataViewController::buildViews()
     m_notesCountLabelCenterXConstraint
         = m_noteCountLbl->centerXAnchor().constraintEqualTo(m_notesButton->centerXAnchor());
     root->addConstraints({ m_topConstraint, m_leftConstraint, m_rightConstraint });
-    m_myDataContainerView->addConstraints({ m_headerHeightConstraint, m_segmentHeightConstraint,
-        m_notificationTopHeightConstraint });
-    m_segmentView->addConstraints({ m_printTrailingConstraint, m_notesBtnLeadingConstraint,
-        m_selectedBtnLeadingConstraint, m_filterBtnLeadingConstraint, m_shareSettingWidthConstraint,
-        m_filterButtonWidthConstraint, m_highlightCountLabelCenterXConstraint, m_notesCountLabelCenterXConstraint });
+    m_myDataContainerView->addConstraints(
+        { m_headerHeightConstraint, m_segmentHeightConstraint, m_notificationTopHeightConstraint });
+    m_segmentView->addConstraints(
+        { m_printTrailingConstraint, m_notesBtnLeadingConstraint, m_selectedBtnLeadingConstraint,
+            m_filterBtnLeadingConstraint, m_shareSettingWidthConstraint, m_filterButtonWidthConstraint,
+            m_highlightCountLabelCenterXConstraint, m_notesCountLabelCenterXConstraint });
 
     auto weak = std::weak_ptr<LXMyDataViewController>(self());
     auto on = [weak](const std::shared_ptr<ui::Button>& button, void (LXMyDataViewController::*action)()) {
@@ -233,16 +237,17 @@ void LXMyDataViewController::updateView()
     if (!m_highlightCountLeading) {
         m_highlightCountLeading = m_highlightCountLbl->leadingAnchor().constraintEqualTo(
             m_highlightButton->titleLabel()->trailingAnchor(), countGap);
-        m_noteCountLeading
-            = m_noteCountLbl->leadingAnchor().constraintEqualTo(m_notesButton->titleLabel()->trailingAnchor(), countGap);
+        m_noteCountLeading = m_noteCountLbl->leadingAnchor().constraintEqualTo(
+            m_notesButton->titleLabel()->trailingAnchor(), countGap);
         m_segmentView->addConstraints({ m_highlightCountLeading, m_noteCountLeading });
     }
     m_highlightCountLeading->setConstant(countGap);
     m_noteCountLeading->setConstant(countGap);
     bool pad = isIpad();
     m_backButtonText->setFont(mydata::customFont(pad ? 22 : 20));
-    auto segmentFont = getCustomFontForWeight(pad ? 20 : 16, pad ? ui::FontWeight::Regular : ui::FontWeight::Light)
-                           .value_or(ui::Font::systemFont(pad ? 20 : 16));
+    auto segmentFont
+        = getCustomFontForWeight(pad ? 20 : 16, pad ? ui::FontWeight::Regular : ui::FontWeight::Light)
+              .value_or(ui::Font::systemFont(pad ? 20 : 16));
     m_highlightButton->setFont(segmentFont);
     m_notesButton->setFont(segmentFont);
     for (const auto& button : { m_highlightButton, m_notesButton }) {
@@ -289,7 +294,8 @@ void LXMyDataViewController::updateView()
         m_selectedBtnLeadingConstraint->setActive(false);
         if (!m_selectedBtnLeadingConstraintForRTL) {
             m_selectedBtnLeadingConstraintForRTL
-                = m_selectedButonBorderView->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor());
+                = m_selectedButonBorderView->leadingAnchor().constraintEqualTo(
+                    m_segmentView->leadingAnchor());
             m_segmentView->addConstraint(m_selectedBtnLeadingConstraintForRTL);
         }
     }
@@ -323,9 +329,11 @@ void LXMyDataViewController::setupUIWithThemeColor()
     m_selectedButonBorderView->setBackgroundColor(theme.mydata_selected_tab_border());
     for (const auto& segment : { m_highlightButton, m_notesButton }) {
         segment->setTitleColor(mydata::colour(theme.mydata_tab_text_color()), ui::ControlState::Normal);
-        segment->setTitleColor(mydata::colour(theme.mydata_selected_text_color()), ui::ControlState::Selected);
+        segment->setTitleColor(
+            mydata::colour(theme.mydata_selected_text_color()), ui::ControlState::Selected);
     }
-    auto disabled = mydata::colour(theme.mydata_disabled_tabs_icon_color()).withAlpha(theme.mydata_disabled_icon_opacity());
+    auto disabled = mydata::colour(theme.mydata_disabled_tabs_icon_color())
+                        .withAlpha(theme.mydata_disabled_icon_opacity());
     for (const auto& button : { m_filterButton, m_notificationButton })
         button->setTitleColor(disabled, ui::ControlState::Disabled);
     for (const auto& button : { m_filterButton, m_notificationButton, m_printButton })
@@ -385,7 +393,7 @@ void LXMyDataViewController::setupForIpad()
     addPanGestureToView();
     if (m_themeVO) {
         view()->setBackgroundColor(mydata::colour(m_themeVO->mydata_overlay_panel_background())
-                .withAlpha(m_themeVO->mydata_overlay_panel_opacity()));
+                                       .withAlpha(m_themeVO->mydata_overlay_panel_opacity()));
     }
 }
 
@@ -476,13 +484,14 @@ void LXMyDataViewController::updateConstraints()
         m_highlightCountLbl->setHidden(true);
         m_notesBtnLeadingConstraint->setActive(false);
         if (!m_notesToSegmentLeading) {
-            m_notesToSegmentLeading = m_notesButton->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor());
+            m_notesToSegmentLeading
+                = m_notesButton->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor());
             m_segmentView->addConstraint(m_notesToSegmentLeading);
         }
         m_selectedBtnLeadingConstraint->setActive(false);
         if (!m_underlineToSegmentLeading) {
-            m_underlineToSegmentLeading
-                = m_selectedButonBorderView->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor());
+            m_underlineToSegmentLeading = m_selectedButonBorderView->leadingAnchor().constraintEqualTo(
+                m_segmentView->leadingAnchor());
             m_segmentView->addConstraint(m_underlineToSegmentLeading);
         }
         m_selectedSegment = m_isMyDataNotificationController ? MyDataSegmentReceived : MyDataSegmentNotes;
@@ -492,12 +501,13 @@ void LXMyDataViewController::updateConstraints()
             each->setHidden(true);
         m_filterBtnLeadingConstraint->setActive(false);
         if (!m_highlightToFilter) {
-            m_highlightToFilter = m_highlightButton->trailingAnchor().constraintEqualTo(m_filterButton->leadingAnchor());
+            m_highlightToFilter
+                = m_highlightButton->trailingAnchor().constraintEqualTo(m_filterButton->leadingAnchor());
             m_segmentView->addConstraint(m_highlightToFilter);
         }
         if (pad && !m_shareToContainerTrailing) {
-            m_shareToContainerTrailing
-                = m_shareSettingsButton->trailingAnchor().constraintEqualTo(m_myDataContainerView->trailingAnchor());
+            m_shareToContainerTrailing = m_shareSettingsButton->trailingAnchor().constraintEqualTo(
+                m_myDataContainerView->trailingAnchor());
             m_myDataContainerView->addConstraint(m_shareToContainerTrailing);
         }
         m_selectedSegment = MyDataSegmentHighlights;

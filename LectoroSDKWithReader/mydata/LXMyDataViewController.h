@@ -67,7 +67,10 @@ public:
     void setBook(std::shared_ptr<LectoroBookVO> book) { m_book = std::move(book); }
     void setDelegate(std::weak_ptr<LXMyDataControllerDelegate> delegate) { m_delegate = std::move(delegate); }
     std::shared_ptr<LXMyDataControllerDelegate> delegate() const { return m_delegate.lock(); }
-    void setUserSettingsModel(std::shared_ptr<MVReaderSettingModel> model) { m_userSettingsModel = std::move(model); }
+    void setUserSettingsModel(std::shared_ptr<MVReaderSettingModel> model)
+    {
+        m_userSettingsModel = std::move(model);
+    }
     void setNoDataLabelTextColor(std::optional<ui::Color>);
     void setBookOrientationMode(int32_t mode) { m_bookOrientationMode = mode; }
     void disableShareSettings(bool value) { m_isShareSettingsDisabled = value; }
@@ -86,7 +89,10 @@ public:
     const MyDataRecords& dataArray() const { return m_dataArray; }
     const MyDataRecords& myNoteArray() const { return m_myNoteArray; }
     const MyDataFilterState& filterState() const { return m_filter; }
-    const std::shared_ptr<FilterViewController>& filterViewController() const { return m_filterViewController; }
+    const std::shared_ptr<FilterViewController>& filterViewController() const
+    {
+        return m_filterViewController;
+    }
     const std::string& backButtonTextTitle() const { return m_backButtonTextTitle; }
 
     // Life cycle.
@@ -162,10 +168,16 @@ public:
     const ui::ConstraintPtr& tocRightConstraint() const { return m_rightConstraint; }
     const ui::ConstraintPtr& headerHeightConstraint() const { return m_headerHeightConstraint; }
     const ui::ConstraintPtr& heightConstraintOfSegmentView() const { return m_segmentHeightConstraint; }
-    const ui::ConstraintPtr& heightConstraintNotificationTopView() const { return m_notificationTopHeightConstraint; }
+    const ui::ConstraintPtr& heightConstraintNotificationTopView() const
+    {
+        return m_notificationTopHeightConstraint;
+    }
     const ui::ConstraintPtr& printBtnTrailingConstraint() const { return m_printTrailingConstraint; }
     const ui::ConstraintPtr& selectedBtnLeadingConstraint() const { return m_selectedBtnLeadingConstraint; }
-    const ui::ConstraintPtr& selectedBtnLeadingConstraintForRTL() const { return m_selectedBtnLeadingConstraintForRTL; }
+    const ui::ConstraintPtr& selectedBtnLeadingConstraintForRTL() const
+    {
+        return m_selectedBtnLeadingConstraintForRTL;
+    }
     const ui::ConstraintPtr& notesBtnLeadingConstraint() const { return m_notesBtnLeadingConstraint; }
     const ui::ConstraintPtr& shareSettingWidthConstraint() const { return m_shareSettingWidthConstraint; }
     const ui::ConstraintPtr& filterButtonWidthConstraint() const { return m_filterButtonWidthConstraint; }

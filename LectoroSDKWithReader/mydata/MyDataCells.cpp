@@ -35,7 +35,8 @@ std::string myDataChapterLine(const std::string& chapterName)
     return base::format("%@ : %@", LocalizationHelper::localizedStringWithKey("CHAPTER_KEY"), chapterName);
 }
 
-base::AttributedString myDataTitleWithIcon(const std::string& glyph, const std::string& text, const ui::Color& color)
+base::AttributedString myDataTitleWithIcon(
+    const std::string& glyph, const std::string& text, const ui::Color& color)
 {
     bool pad = isIpad();
     base::TextAttributes iconAttributes;
@@ -58,7 +59,8 @@ base::AttributedString myDataTitleWithIcon(const std::string& glyph, const std::
 
 // MARK: - Highlight row
 
-std::shared_ptr<LXMyDataHighlightCell> LXMyDataHighlightCell::create(ui::TableViewCellStyle style, std::string id)
+std::shared_ptr<LXMyDataHighlightCell> LXMyDataHighlightCell::create(
+    ui::TableViewCellStyle style, std::string id)
 {
     std::shared_ptr<LXMyDataHighlightCell> cell(new LXMyDataHighlightCell(style, std::move(id)));
     const auto& content = cell->contentView();
@@ -100,7 +102,8 @@ void LXMyDataNoteCell::build()
     m_commentButton = myDataButton(content);
     m_shareButton = myDataButton(content);
     m_highlightLabelHeight = m_highlightLabel->heightAnchor().constraintEqualToConstant(34);
-    m_highlightTextBottom = m_noteTextLabel->topAnchor().constraintEqualTo(m_highlightLabel->bottomAnchor(), 6);
+    m_highlightTextBottom
+        = m_noteTextLabel->topAnchor().constraintEqualTo(m_highlightLabel->bottomAnchor(), 6);
     m_commentLineHeight = m_commentButton->heightAnchor().constraintGreaterThanOrEqualToConstant(30);
     m_commentButtonHeight = m_commentButton->heightAnchor().constraintEqualToConstant(30);
     m_shareButtonHeight = m_shareButton->heightAnchor().constraintEqualToConstant(30);
@@ -132,14 +135,16 @@ void LXMyDataNoteCell::updateCellWithChapterName(const std::string& chapterName,
     m_iconLabel->setTextColor(color);
 
     std::string comments = isRTL()
-        ? base::format("  %@ %@", LocalizationHelper::localizedStringWithKey("MY_DATA_COMMENTS"), commentsText)
+        ? base::format(
+            "  %@ %@", LocalizationHelper::localizedStringWithKey("MY_DATA_COMMENTS"), commentsText)
         : base::format(LocalizationHelper::localizedStringWithKey("MY_DATA_COMMENTS"), commentsText);
     m_commentButton->setAttributedTitle(myDataTitleWithIcon(ICON_COMMENT, comments, buttonColor));
     bool anyComment = commentsCount != 0;
     m_commentButton->setAlpha(anyComment ? 1.0 : 0.4);
     m_commentButton->setUserInteractionEnabled(anyComment);
 
-    std::string share = base::format("  %@ %@", LocalizationHelper::localizedStringWithKey("SHARE"), shareText);
+    std::string share
+        = base::format("  %@ %@", LocalizationHelper::localizedStringWithKey("SHARE"), shareText);
     m_shareButton->setAttributedTitle(myDataTitleWithIcon(ICON_SHARE, share, buttonColor));
     m_commentLineHeight->setConstant(30);
     layoutIfNeeded();
@@ -182,7 +187,8 @@ void LXMyDataNoteCell::shareNoteTapped()
 
 // MARK: - Received-note row
 
-std::shared_ptr<LXMyDataNoteAnswerCell> LXMyDataNoteAnswerCell::create(ui::TableViewCellStyle style, std::string id)
+std::shared_ptr<LXMyDataNoteAnswerCell> LXMyDataNoteAnswerCell::create(
+    ui::TableViewCellStyle style, std::string id)
 {
     std::shared_ptr<LXMyDataNoteAnswerCell> cell(new LXMyDataNoteAnswerCell(style, std::move(id)));
     cell->build();
@@ -201,7 +207,8 @@ void LXMyDataNoteAnswerCell::build()
     m_rejectButton->layer()->setBorderColor(ui::Color::fromRGB255(0x80, 0x80, 0x80));
     m_acceptButton->setTitle(LocalizationHelper::localizedStringWithKey("MY_DATA_ACCEPT"));
     m_rejectButton->setTitle(LocalizationHelper::localizedStringWithKey("MY_DATA_DECLINE"));
-    std::weak_ptr<LXMyDataNoteAnswerCell> weak = std::static_pointer_cast<LXMyDataNoteAnswerCell>(shared_from_this());
+    std::weak_ptr<LXMyDataNoteAnswerCell> weak
+        = std::static_pointer_cast<LXMyDataNoteAnswerCell>(shared_from_this());
     m_acceptButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
         if (auto cell = weak.lock())
             cell->acceptButtonTapped();

@@ -23,7 +23,8 @@ namespace lectoro {
 std::string myDataChapterLine(const std::string& chapterName);
 // An icon glyph and a text as one button title: glyph first; in a right-to-left interface a
 // left-to-right mark, the text and two spaces, then the glyph.
-base::AttributedString myDataTitleWithIcon(const std::string& glyph, const std::string& text, const ui::Color&);
+base::AttributedString myDataTitleWithIcon(
+    const std::string& glyph, const std::string& text, const ui::Color&);
 
 class LXMyDataHighlightCell : public ui::TableViewCell {
 public:
@@ -31,8 +32,8 @@ public:
     static std::shared_ptr<LXMyDataHighlightCell> create(ui::TableViewCellStyle, std::string reuseIdentifier);
     std::string_view className() const override { return "LXMyDataHighlightCell"; }
 
-    void updateCellWithChapterName(const std::string& chapterName, const std::string& date, const std::string& text,
-        const ui::Color& color);
+    void updateCellWithChapterName(const std::string& chapterName, const std::string& date,
+        const std::string& text, const ui::Color& color);
 
     const std::shared_ptr<ui::Label>& iconLabel() const { return m_iconLabel; }
     const std::shared_ptr<ui::Label>& chapterTitleLabel() const { return m_chapterTitleLabel; }
@@ -69,9 +70,9 @@ public:
 
     // Counts come as localised texts for the titles and as numbers for the comment
     // button's state.
-    void updateCellWithChapterName(const std::string& chapterName, const std::string& date, const std::string& text,
-        const std::string& noteText, const ui::Color& color, int64_t commentsCount, const std::string& commentsText,
-        const std::string& shareText, const ui::Color& buttonColor);
+    void updateCellWithChapterName(const std::string& chapterName, const std::string& date,
+        const std::string& text, const std::string& noteText, const ui::Color& color, int64_t commentsCount,
+        const std::string& commentsText, const std::string& shareText, const ui::Color& buttonColor);
     void showShareButton(bool show);
     void showCommentButton(bool show);
     void disableCommentAndShareSection();
@@ -125,10 +126,14 @@ public:
 class LXMyDataNoteAnswerCell : public ui::TableViewCell {
 public:
     static constexpr const char* reuseIdentifier = "MyDataNoteAnswerCell";
-    static std::shared_ptr<LXMyDataNoteAnswerCell> create(ui::TableViewCellStyle, std::string reuseIdentifier);
+    static std::shared_ptr<LXMyDataNoteAnswerCell> create(
+        ui::TableViewCellStyle, std::string reuseIdentifier);
     std::string_view className() const override { return "LXMyDataNoteAnswerCell"; }
 
-    void setDelegate(std::weak_ptr<MyDataNoteAnswerCellDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<MyDataNoteAnswerCellDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
     std::string ugcId;
 
     // An answered row takes no second answer while the list waits for the refreshed records.

@@ -191,14 +191,15 @@ void LXMyDataViewController::inilializeFilterViewController()
             panel->reloadMyDataTableView();
         }
     };
-    filter->filterNotesAction = [weak](const std::vector<std::string>& sticky, const std::vector<std::string>& contextual,
-                                    bool all, bool stickyShared, bool contextualShared) {
-        if (auto panel = weak.lock()) {
-            panel->view()->setAlpha(1);
-            panel->m_filter.applyNotesFilter(sticky, contextual, all, stickyShared, contextualShared);
-            panel->filterData();
-        }
-    };
+    filter->filterNotesAction
+        = [weak](const std::vector<std::string>& sticky, const std::vector<std::string>& contextual, bool all,
+              bool stickyShared, bool contextualShared) {
+              if (auto panel = weak.lock()) {
+                  panel->view()->setAlpha(1);
+                  panel->m_filter.applyNotesFilter(sticky, contextual, all, stickyShared, contextualShared);
+                  panel->filterData();
+              }
+          };
     filter->filterHighlightsAction = [weak](const std::vector<std::string>& colours, bool all, bool shared) {
         if (auto panel = weak.lock()) {
             panel->view()->setAlpha(1);
@@ -208,7 +209,8 @@ void LXMyDataViewController::inilializeFilterViewController()
     };
     if (!(sharingEnabled() && !m_isShareSettingsDisabled && !m_isShareWithMeDisabled))
         filter->isSharingEnabled = false;
-    filter->setColorsForFilter(mydata::colourTexts(m_themeVO ? m_themeVO->highlight_Color_Array() : std::nullopt));
+    filter->setColorsForFilter(
+        mydata::colourTexts(m_themeVO ? m_themeVO->highlight_Color_Array() : std::nullopt));
 }
 
 void LXMyDataViewController::unableNotificationSetup(bool on)
@@ -235,7 +237,8 @@ void LXMyDataViewController::didTapOnRejectButton(const std::string& ugcId)
 void LXMyDataViewController::answerReceived(const std::string& ugcId, bool accepted)
 {
     if (!LectoroNetworkManager::getInstance().isInternetAvailable()) {
-        auto root = std::static_pointer_cast<ui::ViewController>(ui::Environment::current().rootViewController());
+        auto root
+            = std::static_pointer_cast<ui::ViewController>(ui::Environment::current().rootViewController());
         std::shared_ptr<ui::ViewController> presenter = root ? root->presentedViewController() : nullptr;
         AlertView::sharedManager().presentAlertWithTitle("", mydata::text("INTERNET_UNAVAILABLE_MESSAGE"),
             std::vector<std::string> { mydata::text("OK") }, presenter ? presenter : root,
@@ -293,7 +296,8 @@ int LXMyDataViewController::numberOfRowsInSection(ui::TableView&, int)
 
 ui::Color LXMyDataViewController::rowColor(const SDKHighlightVO& record) const
 {
-    return UIColorExpanded::colorWithHexString(myDataRowColorHex(record)).value_or(ui::Color::fromRGB255(0xFF, 0xFF, 0));
+    return UIColorExpanded::colorWithHexString(myDataRowColorHex(record))
+        .value_or(ui::Color::fromRGB255(0xFF, 0xFF, 0));
 }
 
 std::shared_ptr<ui::TableViewCell> LXMyDataViewController::cellForRowAtIndexPath(
@@ -316,7 +320,8 @@ std::shared_ptr<ui::TableViewCell> LXMyDataViewController::cellForRowAtIndexPath
         auto cell = std::dynamic_pointer_cast<LXMyDataHighlightCell>(
             table.dequeueReusableCellWithIdentifier(LXMyDataHighlightCell::reuseIdentifier));
         if (!cell)
-            cell = LXMyDataHighlightCell::create(ui::TableViewCellStyle::Default, LXMyDataHighlightCell::reuseIdentifier);
+            cell = LXMyDataHighlightCell::create(
+                ui::TableViewCellStyle::Default, LXMyDataHighlightCell::reuseIdentifier);
         cell->setAccessibilityIdentifier(base::format("highlightCell%ld", static_cast<long>(row)));
         cell->chapterTitleLabel()->setTextColor(mydata::colour(theme->mydata_chpater_text_color()));
         cell->dateLabel()->setTextColor(mydata::colour(theme->mydata_page_date_text_color()));
@@ -336,10 +341,13 @@ std::shared_ptr<ui::TableViewCell> LXMyDataViewController::cellForRowAtIndexPath
         auto cell = std::dynamic_pointer_cast<LXMyDataNoteCell>(
             table.dequeueReusableCellWithIdentifier(LXMyDataNoteCell::reuseIdentifier));
         if (!cell)
-            cell = LXMyDataNoteCell::create(ui::TableViewCellStyle::Default, LXMyDataNoteCell::reuseIdentifier);
+            cell = LXMyDataNoteCell::create(
+                ui::TableViewCellStyle::Default, LXMyDataNoteCell::reuseIdentifier);
         cell->setAccessibilityIdentifier(base::format("noteCell%ld", static_cast<long>(row)));
-        cell->commentButton()->setAccessibilityIdentifier(base::format("noteCellCommentBtn%ld", static_cast<long>(row)));
-        cell->shareButton()->setAccessibilityIdentifier(base::format("noteCellShareBtn%ld", static_cast<long>(row)));
+        cell->commentButton()->setAccessibilityIdentifier(
+            base::format("noteCellCommentBtn%ld", static_cast<long>(row)));
+        cell->shareButton()->setAccessibilityIdentifier(
+            base::format("noteCellShareBtn%ld", static_cast<long>(row)));
         cell->chapterNameLabel()->setTextColor(mydata::colour(theme->mydata_chpater_text_color()));
         cell->dateLabel()->setTextColor(mydata::colour(theme->mydata_page_date_text_color()));
         cell->noteTextLabel()->setTextColor(mydata::colour(theme->mydata_note_text_color()));
@@ -384,31 +392,37 @@ std::shared_ptr<ui::TableViewCell> LXMyDataViewController::cellForRowAtIndexPath
             cell->showCommentButton(true);
         }
         AccessibilityHelper::setAccessibilityForElementID(*cell->iconLabel(),
-            contextual ? "MyDataContextualNoteIcon" : "MyDataStickyNoteIcon", myDataListAccessibilityTable, "");
+            contextual ? "MyDataContextualNoteIcon" : "MyDataStickyNoteIcon", myDataListAccessibilityTable,
+            "");
         return cell;
     }
 
     auto cell = std::dynamic_pointer_cast<LXMyDataNoteAnswerCell>(
         table.dequeueReusableCellWithIdentifier(LXMyDataNoteAnswerCell::reuseIdentifier));
     if (!cell)
-        cell = LXMyDataNoteAnswerCell::create(ui::TableViewCellStyle::Default, LXMyDataNoteAnswerCell::reuseIdentifier);
+        cell = LXMyDataNoteAnswerCell::create(
+            ui::TableViewCellStyle::Default, LXMyDataNoteAnswerCell::reuseIdentifier);
     cell->setAccessibilityIdentifier(base::format("notificationCell%ld", static_cast<long>(row)));
-    cell->acceptButton()->setAccessibilityIdentifier(base::format("notificationCellAcceptBtn%ld", static_cast<long>(row)));
-    cell->rejectButton()->setAccessibilityIdentifier(base::format("notificationCellRejectBtn%ld", static_cast<long>(row)));
+    cell->acceptButton()->setAccessibilityIdentifier(
+        base::format("notificationCellAcceptBtn%ld", static_cast<long>(row)));
+    cell->rejectButton()->setAccessibilityIdentifier(
+        base::format("notificationCellRejectBtn%ld", static_cast<long>(row)));
     cell->creatorNameLabel()->setTextColor(mydata::colour(theme->mydata_chpater_text_color()));
     cell->creatorNameLabel()->setText(
         base::format("%@ %@", record.creatorName, mydata::text("MY_DATA_STARTED_SHARING_DATA_WITH_YOU")));
     cell->acceptButton()->setBackgroundColor(theme->settings_done_button_background());
     cell->acceptButton()->setTitleColor(mydata::colour(theme->settings_done_button_text_color()));
     cell->rejectButton()->setTitleColor(mydata::colour(theme->settings_cancel_button_text_color()));
-    cell->rejectButton()->layer()->setBorderColor(mydata::colour(theme->settings_cancel_button_border_color()));
+    cell->rejectButton()->layer()->setBorderColor(
+        mydata::colour(theme->settings_cancel_button_border_color()));
     cell->setDelegate(std::weak_ptr<MyDataNoteAnswerCellDelegate>(self()));
     cell->ugcId = record.ugcID;
     cell->setAnswered(m_answeredIDs.count(record.ugcID) != 0);
     cell->iconLabel()->setText(record.isStickyNote ? ICON_TAPPABLE_STICKY_NOTE : NOTE_TEXT_ICON);
     cell->iconLabel()->setTextColor(colour);
     AccessibilityHelper::setAccessibilityForElementID(*cell->iconLabel(),
-        record.isStickyNote ? "MyDataStickyNoteIcon" : "MyDataContextualNoteIcon", myDataListAccessibilityTable, "");
+        record.isStickyNote ? "MyDataStickyNoteIcon" : "MyDataContextualNoteIcon",
+        myDataListAccessibilityTable, "");
     cell->contentView()->setBackgroundColor(ui::Color::clear());
     cell->iconLabel()->setFont(mydata::iconFont(pad ? 32 : 26));
     cell->creatorNameLabel()->setFont(mydata::customFont(pad ? 15 : 14));
@@ -434,7 +448,8 @@ void LXMyDataViewController::didSelectRowAtIndexPath(ui::TableView&, const ui::I
     dismissMyDataController();
 }
 
-std::shared_ptr<SDKHighlightVO> LXMyDataViewController::recordForRow(int64_t index, const std::string& localId) const
+std::shared_ptr<SDKHighlightVO> LXMyDataViewController::recordForRow(
+    int64_t index, const std::string& localId) const
 {
     // A row filled before the list was rebuilt reports an index that may now name another
     // record, or none.

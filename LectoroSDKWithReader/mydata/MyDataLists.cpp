@@ -28,8 +28,7 @@ bool containsColor(const std::vector<std::string>& colors, const std::string& co
         [&](const std::string& chosen) { return base::lowercase(chosen) == color; });
 }
 
-template<class Keep>
-MyDataRecords keepIf(const MyDataRecords& records, Keep keep)
+template <class Keep> MyDataRecords keepIf(const MyDataRecords& records, Keep keep)
 {
     MyDataRecords result;
     for (const auto& record : records) {
@@ -39,7 +38,10 @@ MyDataRecords keepIf(const MyDataRecords& records, Keep keep)
     return result;
 }
 
-bool isLive(const SDKHighlightVO& record) { return !record.isDeleted(); }
+bool isLive(const SDKHighlightVO& record)
+{
+    return !record.isDeleted();
+}
 
 } // namespace
 
@@ -78,7 +80,8 @@ void MyDataFilterState::applyNotesFilter(const std::vector<std::string>& stickyC
 
 MyDataRecords myHighlights(const MyDataRecords& records)
 {
-    return keepIf(records, [](const SDKHighlightVO& r) { return isLive(r) && r.noteText.empty() && r.isAnswered; });
+    return keepIf(
+        records, [](const SDKHighlightVO& r) { return isLive(r) && r.noteText.empty() && r.isAnswered; });
 }
 
 MyDataRecords filteredHighlights(const MyDataRecords& records, const MyDataFilterState& state)
@@ -88,7 +91,8 @@ MyDataRecords filteredHighlights(const MyDataRecords& records, const MyDataFilte
         if (!isLive(r) || !r.noteText.empty() || !r.isAnswered)
             return false;
         bool sharedPasses = r.isAnswered == shared && r.isReceived == shared;
-        return sharedPasses || containsColor(state.highlightFilterColorsArray, filterComparisonColor(r, false));
+        return sharedPasses
+            || containsColor(state.highlightFilterColorsArray, filterComparisonColor(r, false));
     });
 }
 
@@ -107,7 +111,8 @@ MyDataRecords filteredNotes(const MyDataRecords& records, const MyDataFilterStat
         std::string color = filterComparisonColor(r, true);
         if (r.text.empty()) {
             bool shared = state.isSharedNotesSelected;
-            return (r.isAnswered == shared && r.isReceived == shared) || containsColor(state.notesFilterColorsArray, color);
+            return (r.isAnswered == shared && r.isReceived == shared)
+                || containsColor(state.notesFilterColorsArray, color);
         }
         bool shared = state.isSharedContextualNotes;
         return (r.isAnswered == shared && r.isReceived == shared)
@@ -146,7 +151,9 @@ std::string myDataDateText(const SDKHighlightVO& record, bool pageBook)
     std::string date = NSStringExpanded::getLocalizedStringForDateString(record.getDisplayDate());
     if (!pageBook)
         return date;
-    return base::format("%@: %@ %@", LocalizationHelper::localizedStringWithKey("PAGE"), record.displayNum, " ") + date;
+    return base::format(
+               "%@: %@ %@", LocalizationHelper::localizedStringWithKey("PAGE"), record.displayNum, " ")
+        + date;
 }
 
 base::Value getPageNumberForDisplayNumber(const LectoroBookVO* book, const std::string& displayNumber)

@@ -48,8 +48,8 @@ struct MyDataFilterState {
     void reset(const std::vector<std::string>& themeColors);
     // The pop-over's Apply on each list; a cleared filter keeps the last colours and ticks.
     void applyHighlightFilter(const std::vector<std::string>& colors, bool all, bool shared);
-    void applyNotesFilter(const std::vector<std::string>& stickyColors, const std::vector<std::string>& contextualColors,
-        bool all, bool stickyShared, bool contextualShared);
+    void applyNotesFilter(const std::vector<std::string>& stickyColors,
+        const std::vector<std::string>& contextualColors, bool all, bool stickyShared, bool contextualShared);
 };
 
 // The user's answered plain highlights (no note text), not deleted.

@@ -22,7 +22,8 @@ std::optional<std::vector<std::string>> splitPrintEnabledPages(const std::option
     size_t start = 0;
     while (true) {
         size_t comma = pages->find(',', start);
-        result.push_back(pages->substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        result.push_back(
+            pages->substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (comma == std::string::npos)
             break;
         start = comma + 1;
@@ -84,8 +85,8 @@ std::string printJobNameForType(int64_t type)
 
 std::string printWatermarkText(const std::string& userID, const std::string& bookID)
 {
-    return base::format("%@, User id=%@, Book id=%@.", LocalizationHelper::localizedStringWithKey("WATERMARK_TEXT"),
-        userID, bookID);
+    return base::format("%@, User id=%@, Book id=%@.",
+        LocalizationHelper::localizedStringWithKey("WATERMARK_TEXT"), userID, bookID);
 }
 
 std::string printTextForRecord(const SDKHighlightVO& record, bool pageBook)

@@ -90,7 +90,8 @@ void ReaderMyData::showMyData()
     if (m_context.renderer)
         panel->setBookOrientationMode(static_cast<int32_t>(m_context.renderer->getBookOrientationMode()));
     std::string bookID = std::to_string(m_context.bookID);
-    bool hasClass = m_context.dbManager && !m_context.dbManager->bookClassInfoArrayForBookID(bookID, numericUserID()).empty();
+    bool hasClass = m_context.dbManager
+        && !m_context.dbManager->bookClassInfoArrayForBookID(bookID, numericUserID()).empty();
     bool sharing = m_context.settings && m_context.settings->isSharingEnabled();
     if (hasClass && sharing) {
         panel->disableShareSettings(false);

@@ -47,7 +47,10 @@ public:
     // Toolbar action: opens the panel over the reader.
     void showMyData();
     void initiateMyDataViewController();
-    const std::shared_ptr<LXMyDataViewController>& myDataViewController() const { return m_myDataViewController; }
+    const std::shared_ptr<LXMyDataViewController>& myDataViewController() const
+    {
+        return m_myDataViewController;
+    }
     // The records changed (a sync, an answer): the open panel, and on a phone every panel
     // on its navigation stack, takes them again.
     void refreshMyData();
@@ -58,7 +61,10 @@ public:
     void didAnsweredHighlight(const std::shared_ptr<SDKHighlightVO>&, bool accepted);
     void didSelectActionToCloseMyData();
     // Opens a note's comment thread; set by the reader's notes feature.
-    void setNoteOpener(std::function<void(std::shared_ptr<SDKHighlightVO>)> opener) { m_noteOpener = std::move(opener); }
+    void setNoteOpener(std::function<void(std::shared_ptr<SDKHighlightVO>)> opener)
+    {
+        m_noteOpener = std::move(opener);
+    }
 
 private:
     class PanelDelegate;

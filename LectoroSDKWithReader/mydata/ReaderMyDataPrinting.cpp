@@ -37,7 +37,10 @@ public:
         : m_owner(owner)
     {
     }
-    void didTapOnPrintTypeWithPrintType(int64_t type) override { m_owner.didTapOnPrintTypeWithPrintType(type); }
+    void didTapOnPrintTypeWithPrintType(int64_t type) override
+    {
+        m_owner.didTapOnPrintTypeWithPrintType(type);
+    }
 
 private:
     ReaderMyData& m_owner;
@@ -49,7 +52,8 @@ void ReaderMyData::setPrintEnabledPageArray(const std::optional<std::string>& pa
         m_printEnabledPageArray = std::move(*split);
 }
 
-std::optional<std::string> ReaderMyData::thumbnailDisplayNumberForPageNumber(const std::string& pageNumber) const
+std::optional<std::string> ReaderMyData::thumbnailDisplayNumberForPageNumber(
+    const std::string& pageNumber) const
 {
     if (!m_context.currentBook)
         return std::nullopt;
@@ -59,7 +63,8 @@ std::optional<std::string> ReaderMyData::thumbnailDisplayNumberForPageNumber(con
         return std::nullopt;
     if (const auto* pages = chapters->front()["Pages"].asList()) {
         for (const auto& page : *pages) {
-            if (!page["PageNo"].isNull() && ReaderViewController::getStringValue(page["PageNo"]) == pageNumber)
+            if (!page["PageNo"].isNull()
+                && ReaderViewController::getStringValue(page["PageNo"]) == pageNumber)
                 return ReaderViewController::getStringValue(page["DisplayNumber"]);
         }
     }
@@ -90,7 +95,8 @@ void ReaderMyData::addPrintPageViewOnPageNumber(const std::string& pageNumber, c
         button->setTitleColor(mydata::colour(m_context.theme->bookmark_icon_color()));
     button->setAccessibilityIdentifier("printPageButton" + pageNumber);
     auto* owner = this;
-    std::weak_ptr<const void> alive = m_context.controller ? m_context.controller->lifetimeToken() : std::weak_ptr<const void>();
+    std::weak_ptr<const void> alive
+        = m_context.controller ? m_context.controller->lifetimeToken() : std::weak_ptr<const void>();
     button->addTarget(ui::ControlEvent::TouchUpInside, [owner, alive, page](ui::Control&) {
         if (alive.lock())
             owner->didTapOnPrintPageWithWatermark(page);
@@ -103,7 +109,8 @@ void ReaderMyData::logPrintFailure(bool completed, const std::optional<base::Err
     if (completed || !error)
         return;
     LectoroDebugLog::logWithType(1, "ReaderViewController",
-        base::format("Print failed - domain: %@ error code %ld", error->domain, static_cast<long>(error->code)));
+        base::format(
+            "Print failed - domain: %@ error code %ld", error->domain, static_cast<long>(error->code)));
 }
 
 void ReaderMyData::didTapOnPrintPageWithWatermark(std::optional<int64_t> pageNumber)
@@ -127,7 +134,8 @@ void ReaderMyData::didTapOnPrintPageWithWatermark(std::optional<int64_t> pageNum
     if (pages.empty())
         return;
     reader->moveTopAndBottomOffScreenWithIsAnimate(false);
-    std::string watermark = printWatermarkText(m_context.user ? m_context.user->userID : std::string(), storeBookID());
+    std::string watermark
+        = printWatermarkText(m_context.user ? m_context.user->userID : std::string(), storeBookID());
     std::string jobName = m_context.currentBook ? m_context.currentBook->title : std::string();
     auto alive = reader->lifetimeToken();
     auto* owner = this;
@@ -137,30 +145,35 @@ void ReaderMyData::didTapOnPrintPageWithWatermark(std::optional<int64_t> pageNum
                 return;
             auto& printer = print::PrintInteractionController::shared();
             if (!print::PrintInteractionController::isPrintingAvailable()) {
-                owner->m_context.controller->showAlertWithTitle("", mydata::text("DEVICE_NOT_SUPPORTS_PRINTING"));
+                owner->m_context.controller->showAlertWithTitle(
+                    "", mydata::text("DEVICE_NOT_SUPPORTS_PRINTING"));
                 return;
             }
             std::vector<print::PrintItem> items;
             for (size_t i = 0; i < printPage->pageNumbers.size(); ++i) {
-                const std::string& image = i < printPage->pageImagePaths.size() ? printPage->pageImagePaths[i] : "";
+                const std::string& image
+                    = i < printPage->pageImagePaths.size() ? printPage->pageImagePaths[i] : "";
                 // A page the renderer has no picture for still prints, as its number, so
                 // the job keeps one sheet per page with the watermark on it.
-                items.push_back(image.empty() ? print::PrintItem::fromText(base::format(
-                                                    "%@ %ld", mydata::text("PAGE"), static_cast<long>(printPage->pageNumbers[i])))
+                items.push_back(image.empty() ? print::PrintItem::fromText(base::format("%@ %ld",
+                                    mydata::text("PAGE"), static_cast<long>(printPage->pageNumbers[i])))
                                               : print::PrintItem::file(image));
             }
             print::PrintWatermark mark;
             mark.text = printPage->watermark;
-            mark.color = UIColorExpanded::colorWithHexString(printPage->textColor).value_or(ui::Color::gray());
+            mark.color
+                = UIColorExpanded::colorWithHexString(printPage->textColor).value_or(ui::Color::gray());
             print::PrintInfo info;
             info.jobName = jobName;
             printer.setPrintInfo(info);
             printer.setWatermarks({ mark });
             printer.setPrintingItems(std::move(items));
-            printer.present(true, [owner, alive](print::PrintInteractionController&, bool completed, std::optional<base::Error> error) {
-                if (alive.lock())
-                    owner->logPrintFailure(completed, error);
-            });
+            printer.present(true,
+                [owner, alive](
+                    print::PrintInteractionController&, bool completed, std::optional<base::Error> error) {
+                    if (alive.lock())
+                        owner->logPrintFailure(completed, error);
+                });
         });
 }
 
@@ -212,10 +225,11 @@ void ReaderMyData::didTapOnPrintTypeWithPrintType(int64_t printType)
     printer.setPrintingItems(std::move(items));
     auto alive = m_context.controller ? m_context.controller->lifetimeToken() : std::weak_ptr<const void>();
     auto* owner = this;
-    printer.present(true, [owner, alive](print::PrintInteractionController&, bool completed, std::optional<base::Error> error) {
-        if (alive.lock())
-            owner->logPrintFailure(completed, error);
-    });
+    printer.present(true,
+        [owner, alive](print::PrintInteractionController&, bool completed, std::optional<base::Error> error) {
+            if (alive.lock())
+                owner->logPrintFailure(completed, error);
+        });
 }
 
 } // namespace lectoro

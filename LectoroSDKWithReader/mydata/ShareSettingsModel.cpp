@@ -119,7 +119,8 @@ const SharedUserList* ShareSettingsModel::usersFor(const std::string& key) const
 
 std::shared_ptr<LectoroSharedUserInfo> ShareSettingsModel::userWithId(int64_t id) const
 {
-    auto found = std::find_if(m_userArray.begin(), m_userArray.end(), [id](const auto& u) { return u->userId == id; });
+    auto found = std::find_if(
+        m_userArray.begin(), m_userArray.end(), [id](const auto& u) { return u->userId == id; });
     return found == m_userArray.end() ? nullptr : *found;
 }
 
@@ -163,7 +164,8 @@ void ShareSettingsModel::getDataForIndex(size_t index)
         auto keep = [&](const std::string& key, bool allowed) {
             if (allowed)
                 return;
-            std::erase_if(m_userDictionary, [&](const auto& entry) { return base::lowercase(entry.first) == key; });
+            std::erase_if(
+                m_userDictionary, [&](const auto& entry) { return base::lowercase(entry.first) == key; });
         };
         if (configuration.isTeacherSharingEnable) {
             if (const auto* list = usersFor("teachers")) {
@@ -211,9 +213,11 @@ int ShareSettingsModel::numberOfSections() const
     if (!m_selectedClass || !m_selectedClass->shareHighlightConfiguration.isSharingEnable)
         return 0;
     const auto& configuration = m_selectedClass->shareHighlightConfiguration;
-    if (configuration.isTeacherSharingEnable && configuration.isStudentSharingEnable && m_userDictionary.size() >= 2)
+    if (configuration.isTeacherSharingEnable && configuration.isStudentSharingEnable
+        && m_userDictionary.size() >= 2)
         return 2;
-    return (configuration.isTeacherSharingEnable || configuration.isStudentSharingEnable) && !m_userDictionary.empty()
+    return (configuration.isTeacherSharingEnable || configuration.isStudentSharingEnable)
+            && !m_userDictionary.empty()
         ? 1
         : 0;
 }
@@ -313,7 +317,8 @@ void ShareSettingsModel::didShareNoteWillAllStudents(bool wasTicked)
                         user->isNoteShared = true;
                     m_noteSharedArray.push_back(student->userId);
                 }
-            } else if (containsID(m_noteSharedArray, student->userId) && !containsID(original, student->userId)) {
+            } else if (containsID(m_noteSharedArray, student->userId)
+                && !containsID(original, student->userId)) {
                 if (user)
                     user->isNoteShared = false;
                 removeID(m_noteSharedArray, student->userId);

@@ -66,7 +66,10 @@ public:
     const std::shared_ptr<SDKBookClassInfoVO>& bookClassInfo() const { return m_bookClassInfo; }
     const std::shared_ptr<SDKBookClassInfoVO>& selectedClass() const { return m_selectedClass; }
     // "teachers" and/or "students", in section order.
-    const std::vector<std::pair<std::string, SharedUserList>>& userDictionary() const { return m_userDictionary; }
+    const std::vector<std::pair<std::string, SharedUserList>>& userDictionary() const
+    {
+        return m_userDictionary;
+    }
     const SharedUserList& userArray() const { return m_userArray; }
     const std::vector<int64_t>& highlightSharedArray() const { return m_highlightSharedArray; }
     const std::vector<int64_t>& highlightReceivedArray() const { return m_highlightReceivedArray; }

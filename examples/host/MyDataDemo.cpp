@@ -40,8 +40,8 @@ void printMyDataRows(std::ostream& out, lectoro::LXMyDataViewController& panel)
     for (int row = 0; row < table.numberOfRowsInSection(0); ++row) {
         auto cell = table.cellForRowAtIndexPath({ 0, row });
         if (auto highlight = std::dynamic_pointer_cast<lectoro::LXMyDataHighlightCell>(cell))
-            out << "  " << highlight->chapterTitleLabel()->text() << " | " << highlight->dateLabel()->text() << " | "
-                << highlight->noteTextLabel()->text() << '\n';
+            out << "  " << highlight->chapterTitleLabel()->text() << " | " << highlight->dateLabel()->text()
+                << " | " << highlight->noteTextLabel()->text() << '\n';
         else if (auto note = std::dynamic_pointer_cast<lectoro::LXMyDataNoteCell>(cell))
             out << "  " << note->chapterNameLabel()->text() << " | " << note->dateLabel()->text() << " | "
                 << note->noteTextLabel()->text() << '\n';
@@ -104,8 +104,8 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
         launcher->uninitializeReader();
         return 3;
     }
-    out << "My Data: " << panel->highlightCountLbl()->text() << " highlights, " << panel->noteCountLbl()->text()
-        << " notes\n";
+    out << "My Data: " << panel->highlightCountLbl()->text() << " highlights, "
+        << panel->noteCountLbl()->text() << " notes\n";
     out << "Highlights:\n";
     printMyDataRows(out, *panel);
     panel->segmentbuttonAction(*panel->notesButton());
@@ -122,7 +122,8 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
         loop.runFor(myDataSettleTime);
         bool closed = !reader->presentedViewController();
         std::string now = myDataDemoPage(*reader);
-        out << "Tapped the last highlight. Panel closed: " << (closed ? "yes" : "no") << "; now at " << now << '\n';
+        out << "Tapped the last highlight. Panel closed: " << (closed ? "yes" : "no") << "; now at " << now
+            << '\n';
         if (closed && now == "folio " + book->pageList[1]->displayNum)
             status = 0;
     }

@@ -14,7 +14,8 @@ using ::testing::IsEmpty;
 
 const std::vector<std::string> sevenColours { "c1", "c2", "c3", "c4", "c5", "c6", "c7" };
 
-FilterRules::Config filterConfig(bool sharing, bool sticky, bool stickyKind = true, bool contextualKind = true)
+FilterRules::Config filterConfig(
+    bool sharing, bool sticky, bool stickyKind = true, bool contextualKind = true)
 {
     FilterRules::Config config;
     config.sharingOn = sharing;
@@ -215,14 +216,26 @@ TEST(FilterRulesTest, PopoverHeights)
         { { .rowCount = 3 }, 215 },
         { { .stickyNotesMode = true, .highlightList = false, .bothNoteKinds = true }, 313 },
         { { .pad = true, .stickyNotesMode = true, .highlightList = false }, 223 },
-        { { .landscape = true, .stickyNotesMode = true, .highlightList = false, .bothNoteKinds = true }, 274 },
-        { { .landscape = true, .stickyNotesMode = true, .highlightList = false, .bothNoteKinds = true,
-              .notesSectionCount = 4, .sectionOpen = true },
+        { { .landscape = true, .stickyNotesMode = true, .highlightList = false, .bothNoteKinds = true },
+            274 },
+        { { .landscape = true,
+              .stickyNotesMode = true,
+              .highlightList = false,
+              .bothNoteKinds = true,
+              .notesSectionCount = 4,
+              .sectionOpen = true },
             340 },
-        { { .stickyNotesMode = true, .highlightList = false, .bothNoteKinds = true, .notesSectionCount = 4,
+        { { .stickyNotesMode = true,
+              .highlightList = false,
+              .bothNoteKinds = true,
+              .notesSectionCount = 4,
               .sectionOpen = true },
             405 },
-        { { .pad = true, .stickyNotesMode = true, .highlightList = false, .notesSectionCount = 3, .sectionOpen = true },
+        { { .pad = true,
+              .stickyNotesMode = true,
+              .highlightList = false,
+              .notesSectionCount = 3,
+              .sectionOpen = true },
             273 },
     };
     for (const auto& c : cases)

@@ -27,7 +27,11 @@ MyDataRecords mixedRecords()
         record({ .localID = "ownNote", .noteText = "mine" }),
         record({ .localID = "receivedAnswered", .noteText = "theirs", .received = true }),
         record({ .localID = "receivedWaiting", .noteText = "wait", .received = true, .answered = false }),
-        record({ .localID = "receivedSticky", .noteText = "sticky", .text = "", .received = true, .answered = false }),
+        record({ .localID = "receivedSticky",
+            .noteText = "sticky",
+            .text = "",
+            .received = true,
+            .answered = false }),
         record({ .localID = "receivedPlainHighlight", .received = true, .answered = false }),
         record({ .localID = "deletedNote", .noteText = "gone", .status = UGCStatusDeleted }),
     };
@@ -92,8 +96,9 @@ TEST(MyDataListsTest, RowColours)
         bool received;
         const char* expected;
     };
-    for (auto c : { Case { "#", false, "#FFFF00" }, Case { "# ", false, "#FFFF00" }, Case { "", false, "#FFFF00" },
-             Case { "#00FF00", false, "#00FF00" }, Case { "#00FF00", true, "#8fd5e1" } }) {
+    for (auto c :
+        { Case { "#", false, "#FFFF00" }, Case { "# ", false, "#FFFF00" }, Case { "", false, "#FFFF00" },
+            Case { "#00FF00", false, "#00FF00" }, Case { "#00FF00", true, "#8fd5e1" } }) {
         auto r = record({ .localID = "x", .color = c.color, .received = c.received });
         EXPECT_EQ(myDataRowColorHex(*r), c.expected) << "colour '" << c.color << "'";
     }
@@ -105,7 +110,8 @@ TEST(MyDataListsTest, APageBookRowShowsPageFolioAndDate)
     note->displayNum = "12";
     std::string date = NSStringExpanded::getLocalizedStringForDateString(note->getDisplayDate());
     EXPECT_THAT(date, ::testing::HasSubstr("2024"));
-    EXPECT_EQ(myDataDateText(*note, true), LocalizationHelper::localizedStringWithKey("PAGE") + ": 12  " + date);
+    EXPECT_EQ(
+        myDataDateText(*note, true), LocalizationHelper::localizedStringWithKey("PAGE") + ": 12  " + date);
     EXPECT_EQ(myDataDateText(*note, false), date);
 }
 

@@ -58,7 +58,8 @@ protected:
     {
         auto& environment = ui::Environment::current();
         environment.setIdiom(idiom);
-        environment.setScreenSize(idiom == ui::UserInterfaceIdiom::Pad ? ui::Size { 768, 1024 } : ui::Size { 375, 667 });
+        environment.setScreenSize(
+            idiom == ui::UserInterfaceIdiom::Pad ? ui::Size { 768, 1024 } : ui::Size { 375, 667 });
         m_root = ui::ViewController::create();
         uitest::showInWindow(m_root);
         m_panel = LXMyDataViewController::create();
@@ -87,8 +88,7 @@ protected:
         m_panel->tableView()->layoutIfNeeded();
     }
 
-    template<class Cell>
-    std::shared_ptr<Cell> row(int index)
+    template <class Cell> std::shared_ptr<Cell> row(int index)
     {
         return std::dynamic_pointer_cast<Cell>(m_panel->tableView()->cellForRowAtIndexPath({ 0, index }));
     }
@@ -114,8 +114,10 @@ TEST_F(MyDataPanelTest, OpensOnHighlightsWithCountsAndSwitchesToNotes)
     EXPECT_EQ(panel->selectedSegment(), MyDataSegmentHighlights);
     EXPECT_EQ(panel->highlightCountLbl()->text(), "2");
     EXPECT_EQ(panel->noteCountLbl()->text(), "1");
-    EXPECT_EQ(panel->backButtonTextTitle(), text("HELP_MY_DATA_BUTTON_TITLE") + ": " + text("HIGHLIGHTS_KEY"));
-    EXPECT_EQ(panel->backButtonText()->currentTitle(), panel->backButtonTextTitle()) << "a phone header is full height";
+    EXPECT_EQ(
+        panel->backButtonTextTitle(), text("HELP_MY_DATA_BUTTON_TITLE") + ": " + text("HIGHLIGHTS_KEY"));
+    EXPECT_EQ(panel->backButtonText()->currentTitle(), panel->backButtonTextTitle())
+        << "a phone header is full height";
     auto highlight = row<LXMyDataHighlightCell>(0);
     ASSERT_TRUE(highlight);
     EXPECT_EQ(highlight->chapterTitleLabel()->text(), text("CHAPTER_KEY") + " : Rain");
@@ -131,7 +133,8 @@ TEST_F(MyDataPanelTest, NoteRowsShowFolioDateAndTheirColours)
     auto teacher = record({ .localID = "teacher", .noteText = "see me", .color = "#00FF00" });
     teacher->isTeacherReviewNote = true;
     auto panel = open({ record({ .localID = "own", .noteText = "mine", .text = "", .color = "#" }),
-        record({ .localID = "received", .noteText = "theirs", .color = "#00FF00", .received = true }), teacher });
+        record({ .localID = "received", .noteText = "theirs", .color = "#00FF00", .received = true }),
+        teacher });
     showNotes();
     struct Case {
         const char* colour;
@@ -153,7 +156,8 @@ TEST_F(MyDataPanelTest, NoteRowsShowFolioDateAndTheirColours)
         EXPECT_EQ(!cell->shareButton()->isHidden(), cases[i].share);
         EXPECT_EQ(!cell->commentButton()->isHidden(), cases[i].comment);
         EXPECT_EQ(cell->dateLabel()->text(),
-            text("PAGE") + ": 12  " + NSStringExpanded::getLocalizedStringForDateString("2024-03-05 14:07:00.000"));
+            text("PAGE") + ": 12  "
+                + NSStringExpanded::getLocalizedStringForDateString("2024-03-05 14:07:00.000"));
     }
     // A sticky note closes the gap of the highlighted text.
     EXPECT_EQ(row<LXMyDataNoteCell>(0)->highlightLabelHeightConstraint()->constant(), 0);
@@ -162,10 +166,12 @@ TEST_F(MyDataPanelTest, NoteRowsShowFolioDateAndTheirColours)
 
 TEST_F(MyDataPanelTest, AnEpubRowShowsTheDateAlone)
 {
-    auto panel = open({ record({ .localID = "h" }) }, ui::UserInterfaceIdiom::Phone, std::make_shared<EPUBBookVO>());
+    auto panel
+        = open({ record({ .localID = "h" }) }, ui::UserInterfaceIdiom::Phone, std::make_shared<EPUBBookVO>());
     auto cell = row<LXMyDataHighlightCell>(0);
     ASSERT_TRUE(cell);
-    EXPECT_EQ(cell->dateLabel()->text(), NSStringExpanded::getLocalizedStringForDateString("2024-03-05 14:07:00.000"));
+    EXPECT_EQ(cell->dateLabel()->text(),
+        NSStringExpanded::getLocalizedStringForDateString("2024-03-05 14:07:00.000"));
 }
 
 TEST_F(MyDataPanelTest, ARowTapJumpsToItsPageAndCloses)
@@ -187,7 +193,8 @@ TEST_F(MyDataPanelTest, ARowTapJumpsToItsPageAndCloses)
 
 TEST_F(MyDataPanelTest, ARowIndexFromBeforeAReloadIsIgnored)
 {
-    auto panel = open({ record({ .localID = "a", .noteText = "x" }), record({ .localID = "b", .noteText = "y" }) });
+    auto panel
+        = open({ record({ .localID = "a", .noteText = "x" }), record({ .localID = "b", .noteText = "y" }) });
     showNotes();
     panel->showCommentsViewForIndex(5, "a");
     panel->showCommentsViewForIndex(0, "b");
@@ -372,7 +379,8 @@ TEST_F(MyDataPanelTest, RightToLeftPlacesTheUnderlineFromTheLeadingEdge)
     EXPECT_EQ(panel->highlightCountLeadingConstraint()->constant(), 5);
     EXPECT_FALSE(panel->highlightCountLabelCenterXConstraint()->isActive());
     showNotes();
-    EXPECT_EQ(panel->selectedBtnLeadingConstraintForRTL()->constant(), panel->highlightButton()->frame().width());
+    EXPECT_EQ(
+        panel->selectedBtnLeadingConstraintForRTL()->constant(), panel->highlightButton()->frame().width());
 }
 
 TEST_F(MyDataPanelTest, OrientationFollowsTheBook)
@@ -382,9 +390,11 @@ TEST_F(MyDataPanelTest, OrientationFollowsTheBook)
         ui::InterfaceOrientationMask mask;
     };
     auto panel = LXMyDataViewController::create();
-    for (auto c : { Case { 0, ui::InterfaceOrientationMask::All }, Case { 1, ui::InterfaceOrientationMask::Landscape },
-             Case { 2, ui::InterfaceOrientationMask::Landscape }, Case { 3, ui::InterfaceOrientationMask::Portrait },
-             Case { 7, ui::InterfaceOrientationMask::All } }) {
+    for (auto c :
+        { Case { 0, ui::InterfaceOrientationMask::All }, Case { 1, ui::InterfaceOrientationMask::Landscape },
+            Case { 2, ui::InterfaceOrientationMask::Landscape },
+            Case { 3, ui::InterfaceOrientationMask::Portrait },
+            Case { 7, ui::InterfaceOrientationMask::All } }) {
         panel->setBookOrientationMode(c.mode);
         EXPECT_EQ(panel->supportedInterfaceOrientations(), c.mask) << c.mode;
     }
@@ -437,11 +447,14 @@ TEST(MyDataFilterRowTest, TitleTextOrderFollowsTheLayoutDirection)
     ui::EnvironmentScope environment;
     auto cell = FilterCollectionCell::create();
     auto font = ui::Font::systemFont(15);
-    EXPECT_EQ(cell->getAttributtedTextWithIcon(ICON_CHECKEDBOX, "Notes", font, ui::Color::black(), false).string(),
+    EXPECT_EQ(
+        cell->getAttributtedTextWithIcon(ICON_CHECKEDBOX, "Notes", font, ui::Color::black(), false).string(),
         std::string(ICON_CHECKEDBOX) + "   Notes");
-    EXPECT_EQ(myDataTitleWithIcon(ICON_SHARE, "Share 2", ui::Color::black()).string(), std::string(ICON_SHARE) + "Share 2");
+    EXPECT_EQ(myDataTitleWithIcon(ICON_SHARE, "Share 2", ui::Color::black()).string(),
+        std::string(ICON_SHARE) + "Share 2");
     ui::Environment::current().setLayoutDirection(ui::LayoutDirection::RightToLeft);
-    EXPECT_EQ(cell->getAttributtedTextWithIcon(ICON_CHECKEDBOX, "Notes", font, ui::Color::black(), false).string(),
+    EXPECT_EQ(
+        cell->getAttributtedTextWithIcon(ICON_CHECKEDBOX, "Notes", font, ui::Color::black(), false).string(),
         "\u200ENotes  " + std::string(ICON_CHECKEDBOX));
     EXPECT_EQ(myDataTitleWithIcon(ICON_SHARE, "Share 2", ui::Color::black()).string(),
         "\u200EShare 2  " + std::string(ICON_SHARE));
@@ -454,11 +467,12 @@ TEST(MyDataFilterRowTest, RowsDrawTheirKindAndFlipTheirRecord)
         int32_t kind;
         bool arrowShown;
     };
-    for (auto c : { Case { FilterTypeAll, false }, Case { FilterTypeColor, false }, Case { FilterTypeNotes, true },
-             Case { FilterTypeContextualNotes, true } }) {
+    for (auto c : { Case { FilterTypeAll, false }, Case { FilterTypeColor, false },
+             Case { FilterTypeNotes, true }, Case { FilterTypeContextualNotes, true } }) {
         SCOPED_TRACE(c.kind);
         auto cell = FilterCollectionCell::create();
-        auto record = FilterDataObject::getFilterTypeObjectWithTitle("t", c.kind, false, true, "#112233", false);
+        auto record
+            = FilterDataObject::getFilterTypeObjectWithTitle("t", c.kind, false, true, "#112233", false);
         cell->setDataForCell(record);
         EXPECT_EQ(!cell->dropDownButton()->isHidden(), c.arrowShown);
         std::vector<std::string> reported;

@@ -26,14 +26,15 @@
 namespace lectoro::shelltest {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using mydatatest::localIDs;
 using mydatatest::record;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 std::string printedPageText(const std::string& pdf, int page)
 {
-    std::string command = "pdftotext -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" + pdf + "' - 2>/dev/null";
+    std::string command = "pdftotext -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" + pdf
+        + "' - 2>/dev/null";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::string text;
     std::array<char, 512> buffer {};
@@ -74,8 +75,8 @@ TEST(MyDataPrintRulesTest, TheGreyedKindFollowsWhatThereIsToPrint)
     EXPECT_THAT(localIDs(*recordsForPrintType(all, PrintTypeNotes)), ElementsAre("n"));
     EXPECT_FALSE(recordsForPrintType(all, 3));
     EXPECT_FALSE(recordsForPrintType(all, 7)) << "an unknown kind prints nothing";
-    EXPECT_EQ(printWatermarkText("7", "42"), LocalizationHelper::localizedStringWithKey("WATERMARK_TEXT")
-            + ", User id=7, Book id=42.");
+    EXPECT_EQ(printWatermarkText("7", "42"),
+        LocalizationHelper::localizedStringWithKey("WATERMARK_TEXT") + ", User id=7, Book id=42.");
 }
 
 class RecordingPrintChoice : public LXMyDataPrintOptionsControllerDelegate {
@@ -113,7 +114,8 @@ protected:
     {
         std::vector<bool> on;
         for (int i = 0; i < 3; ++i) {
-            auto cell = std::dynamic_pointer_cast<PrintTypeCell>(popup.tableView()->cellForRowAtIndexPath({ 0, i }));
+            auto cell = std::dynamic_pointer_cast<PrintTypeCell>(
+                popup.tableView()->cellForRowAtIndexPath({ 0, i }));
             on.push_back(cell && cell->roundView()->isSelected);
         }
         return on;
@@ -126,7 +128,8 @@ protected:
 TEST_F(PrintOptionsTest, TheTabletCardTellsTheChoiceOnlyOnceItHasGone)
 {
     auto popup = present(ui::UserInterfaceIdiom::Pad, PrintTypeNone);
-    EXPECT_EQ(popup->popupTitle(), LocalizationHelper::localizedStringWithKey("PRINT_KEY") + ": "
+    EXPECT_EQ(popup->popupTitle(),
+        LocalizationHelper::localizedStringWithKey("PRINT_KEY") + ": "
             + LocalizationHelper::localizedStringWithKey("HELP_MY_DATA_BUTTON_TITLE"));
     EXPECT_THAT(radios(*popup), ElementsAre(true, false, false));
     popup->didTapOnPrintOption();
@@ -145,7 +148,8 @@ TEST_F(PrintOptionsTest, TheTabletCardTellsTheChoiceOnlyOnceItHasGone)
         m_choice->choices.clear();
         popup = present(ui::UserInterfaceIdiom::Pad, c.hidden);
         EXPECT_EQ(radios(*popup), c.radios);
-        auto veiled = std::dynamic_pointer_cast<PrintTypeCell>(popup->tableView()->cellForRowAtIndexPath({ 0, 0 }));
+        auto veiled
+            = std::dynamic_pointer_cast<PrintTypeCell>(popup->tableView()->cellForRowAtIndexPath({ 0, 0 }));
         ASSERT_TRUE(veiled);
         EXPECT_FALSE(veiled->isUserInteractionEnabled());
         uitest::tap(*popup->printButton());
@@ -176,7 +180,8 @@ TEST_F(PrintOptionsTest, ThePhoneSheetOffersWhatThereIsToPrint)
     const Case cases[] = {
         { PrintTypeHighlights, { text("NOTES_KEY"), text("CANCEL") }, PrintTypeNotes },
         { PrintTypeNotes, { text("HIGHLIGHTS_KEY"), text("CANCEL") }, PrintTypeHighlights },
-        { PrintTypeNone, { text("BOTH_KEY"), text("HIGHLIGHTS_KEY"), text("NOTES_KEY"), text("CANCEL") }, PrintTypeBoth },
+        { PrintTypeNone, { text("BOTH_KEY"), text("HIGHLIGHTS_KEY"), text("NOTES_KEY"), text("CANCEL") },
+            PrintTypeBoth },
     };
     for (const auto& c : cases) {
         m_choice->choices.clear();
@@ -220,7 +225,10 @@ protected:
         uitest::showInWindow(m_reader);
     }
 
-    static const std::vector<print::PrintJob>& jobs() { return print::PrintInteractionController::shared().jobs(); }
+    static const std::vector<print::PrintJob>& jobs()
+    {
+        return print::PrintInteractionController::shared().jobs();
+    }
 };
 
 TEST_F(ReaderPrintingTest, PagesInViewPrintWithTheUsersWatermark)
@@ -251,7 +259,8 @@ TEST_F(ReaderPrintingTest, AFailedJobIsLogged)
     print::PrintInteractionController::shared().setNextOutcome(print::PrintOutcome::Failed);
     m_reader->myData().didTapOnPrintPageWithWatermark(103);
     base::RunLoop::main().advanceBy(2);
-    EXPECT_THAT(lines, ::testing::Contains(HasSubstr("Print failed - domain: UIPrintErrorDomain error code 4")));
+    EXPECT_THAT(
+        lines, ::testing::Contains(HasSubstr("Print failed - domain: UIPrintErrorDomain error code 4")));
 }
 
 TEST_F(ReaderPrintingTest, OnlyListedPagesOfAFixedLayoutBookGetAButton)
@@ -269,8 +278,14 @@ TEST_F(ReaderPrintingTest, MyDataPrintsTheChosenKindAsADocument)
 {
     ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
     openSampleBook({ pageBookPage(103, "1") });
-    ASSERT_TRUE(framework().store()->saveHighlight(record({ .localID = "h", .text = "drops of water" }), "42", 7).ok());
-    ASSERT_TRUE(framework().store()->saveHighlight(record({ .localID = "n", .noteText = "ask about rain" }), "42", 7).ok());
+    ASSERT_TRUE(framework()
+                    .store()
+                    ->saveHighlight(record({ .localID = "h", .text = "drops of water" }), "42", 7)
+                    .ok());
+    ASSERT_TRUE(framework()
+                    .store()
+                    ->saveHighlight(record({ .localID = "n", .noteText = "ask about rain" }), "42", 7)
+                    .ok());
     m_reader->didTapOnMyDataButton();
     base::RunLoop::main().advanceBy(1);
     auto panel = m_reader->myData().myDataViewController();

@@ -108,7 +108,8 @@ public:
         Reachability::setSourceFactory([online = online](ReachabilitySource::Target, const std::string&) {
             return std::make_shared<MyDataSwitchableNetwork>(online);
         });
-        LectoroNetworkManager::getInstance().setInternetReachability(Reachability::reachabilityForInternetConnection());
+        LectoroNetworkManager::getInstance().setInternetReachability(
+            Reachability::reachabilityForInternetConnection());
     }
     ~MyDataNetworkScope()
     {

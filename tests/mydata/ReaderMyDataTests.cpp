@@ -16,9 +16,9 @@
 namespace lectoro::shelltest {
 namespace {
 
-using ::testing::ElementsAre;
 using mydatatest::localIDs;
 using mydatatest::record;
+using ::testing::ElementsAre;
 
 class ReaderMyDataTest : public ShellTest {
 protected:
@@ -65,8 +65,9 @@ TEST_F(ReaderMyDataTest, OpensOverTheReaderWithTheStoredRecords)
         ui::ModalPresentationStyle style;
         bool animated;
     };
-    for (auto c : { Case { ui::UserInterfaceIdiom::Pad, ui::ModalPresentationStyle::OverCurrentContext, false },
-             Case { ui::UserInterfaceIdiom::Phone, ui::ModalPresentationStyle::OverFullScreen, true } }) {
+    for (auto c :
+        { Case { ui::UserInterfaceIdiom::Pad, ui::ModalPresentationStyle::OverCurrentContext, false },
+            Case { ui::UserInterfaceIdiom::Phone, ui::ModalPresentationStyle::OverFullScreen, true } }) {
         ui::Environment::current().setIdiom(c.idiom);
         openSampleBook();
         store(record({ .localID = "h1" }));
@@ -114,7 +115,8 @@ TEST_F(ReaderMyDataTest, AnAcceptedNoteReachesTheServiceAndTheRefreshedList)
     openSampleBook();
     answerPending("", companion::ServiceAnswer::success());
     store(record({ .localID = "n1", .noteText = "mine" }));
-    store(record({ .localID = "r1", .ugcID = "900", .noteText = "theirs", .received = true, .answered = false }));
+    store(record(
+        { .localID = "r1", .ugcID = "900", .noteText = "theirs", .received = true, .answered = false }));
     auto panel = openMyData();
     ASSERT_TRUE(panel);
     ASSERT_THAT(localIDs(panel->dataWithAllRequest()), ElementsAre("r1"));

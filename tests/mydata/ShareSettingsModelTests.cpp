@@ -16,8 +16,8 @@ using ::testing::UnorderedElementsAre;
 
 base::Value shareMember(int64_t id, const char* first)
 {
-    return base::Value::Dictionary { { "user", base::Value::Dictionary { { "id", id }, { "firstName", first },
-                                                  { "lastName", "X" } } } };
+    return base::Value::Dictionary { { "user",
+        base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", "X" } } } };
 }
 
 // The signed-in user is 100; teachers 1 and learners 2, 3 unless given.
