@@ -1,30 +1,86 @@
 #pragma once
 
-// My Data, sharing and printing as the reader shell calls them. The panel and the print
-// buttons arrive with the My Data subsystem; until then pages carry no print button.
+// My Data, sharing and printing as the reader opens them. This feature opens the My Data
+// panel over the book with the user's records, answers the panel (page jumps, comments,
+// answers to received notes) and hands the panel the records again after a sync.
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+namespace base {
+struct Error;
+}
 
 namespace lectoro {
 
 class EPUBChapterVO;
+class LXMyDataPrintOptionsController;
+class LXMyDataViewController;
+class SDKHighlightVO;
 struct ReaderContext;
 
 class ReaderMyData {
 public:
     explicit ReaderMyData(ReaderContext&);
+    ~ReaderMyData();
 
+    bool isMyDataOpen() const;
+
+    // Printing (ReaderMyDataPrinting.cpp). Pages print with a watermark naming the user and
+    // the book; My Data prints the chosen kind of records as a document.
     void addPrintPageViewOnPageNumber(const std::string& pageNumber, const std::string& displayNumber);
     void didTapOnPrintPageWithWatermark(std::optional<int64_t> pageNumber);
-    bool isMyDataOpen() const { return false; }
+    // The host's comma-separated printable pages; an absent string keeps the list.
+    void setPrintEnabledPageArray(const std::optional<std::string>& pages);
+    const std::vector<std::string>& printEnabledPageArray() const { return m_printEnabledPageArray; }
+    void didTapOnPrint();
+    void didTapOnPrintTypeWithPrintType(int64_t printType);
+    const std::shared_ptr<LXMyDataPrintOptionsController>& printOptionsController() const
+    {
+        return m_printOptionsController;
+    }
 
-    // Toolbar action: the My Data panel opens here once its subsystem builds it.
-    void showMyData() { }
+    // Toolbar action: opens the panel over the reader.
+    void showMyData();
+    void initiateMyDataViewController();
+    const std::shared_ptr<LXMyDataViewController>& myDataViewController() const
+    {
+        return m_myDataViewController;
+    }
+    // The records changed (a sync, an answer): the open panel, and on a phone every panel
+    // on its navigation stack, takes them again.
+    void refreshMyData();
+
+    // The panel's requests (the reader's side of them).
+    void navigateTopage(const std::string& page);
+    void didTapOnNotesComment(const std::shared_ptr<SDKHighlightVO>&);
+    void didAnsweredHighlight(const std::shared_ptr<SDKHighlightVO>&, bool accepted);
+    void didSelectActionToCloseMyData();
+    // Opens a note's comment thread; set by the reader's notes feature.
+    void setNoteOpener(std::function<void(std::shared_ptr<SDKHighlightVO>)> opener)
+    {
+        m_noteOpener = std::move(opener);
+    }
 
 private:
+    class PanelDelegate;
+    class PrintDelegate;
+    int64_t numericUserID() const;
+    std::string storeBookID() const;
+    std::optional<std::string> thumbnailDisplayNumberForPageNumber(const std::string& pageNumber) const;
+    void logPrintFailure(bool completed, const std::optional<base::Error>&) const;
+
     ReaderContext& m_context;
+    std::shared_ptr<PanelDelegate> m_panelDelegate;
+    std::shared_ptr<LXMyDataViewController> m_myDataViewController;
+    std::shared_ptr<PrintDelegate> m_printDelegate;
+    std::shared_ptr<LXMyDataPrintOptionsController> m_printOptionsController;
+    std::vector<std::string> m_printEnabledPageArray;
+    std::function<void(std::shared_ptr<SDKHighlightVO>)> m_noteOpener;
 };
 
 } // namespace lectoro

@@ -14,6 +14,7 @@
 #include "LectoroSDKWithReader/foundation/AlertView.h"
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/ReaderPageOverlays.h"
 #include "LectoroSDKWithReader/reader/ServiceFailure.h"
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManager.h"
@@ -464,8 +465,7 @@ void ReaderViewController::didAcceptOrRejectDataSuccessfullywithUGCId(
 
 void ReaderViewController::refreshMyData()
 {
-    // The My Data panel takes the reader's highlights again when it is open; it arrives
-    // with its own subsystem, and none is open until then.
+    m_myData->refreshMyData();
 }
 
 void ReaderViewController::didFetchFurthestPageDataSuccessfullyForBookID(

@@ -15,6 +15,7 @@
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
+//   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -29,6 +30,7 @@
 #include "BookPrinter.h"
 #include "MediaBookPrinter.h"
 #include "ContentsDemo.h"
+#include "MyDataDemo.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
@@ -86,6 +88,7 @@ struct Options {
     bool demoNotes = false;
     bool demoMarkups = false;
     bool demoPen = false;
+    bool demoMyData = false;
     int pages = 3;
 };
 
@@ -99,7 +102,9 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-notes [--book PATH]\n"
            "       lectoro-host --demo-translate TEXT [--to CODE]\n"
            "       lectoro-host --demo-contents [--book PATH]\n"
-           "       lectoro-host --demo-markups [--book PATH]\n";
+           "       lectoro-host --demo-markups [--book PATH]\n"
+           "       lectoro-host --demo-mydata [--book PATH]\n"
+           "       lectoro-host --demo-pen [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -133,6 +138,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-contents") {
             options.demoContents = true;
+            continue;
+        }
+        if (argument == "--demo-mydata") {
+            options.demoMyData = true;
             continue;
         }
         if (argument == "--demo-markups") {
@@ -413,6 +422,9 @@ int main(int argc, char** argv)
     } else if (options.demoNotes) {
         host::markHelpScreensSeen();
         status = host::runNotesDemo(std::cout, options.bookPath);
+    } else if (options.demoMyData) {
+        host::markHelpScreensSeen();
+        status = host::runMyDataDemo(std::cout, options.bookPath);
     } else if (options.demoContents) {
         host::markHelpScreensSeen();
         status = host::runContentsDemo(std::cout, options.bookPath);

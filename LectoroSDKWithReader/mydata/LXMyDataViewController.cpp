@@ -1,0 +1,765 @@
+#include "LectoroSDKWithReader/mydata/LXMyDataViewController.h"
+
+#include "LectoroSDKWithReader/foundation/AccessibilityIdentifiers.h"
+#include "LectoroSDKWithReader/foundation/DeviceHelpers.h"
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
+#include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/mydata/FilterViewController.h"
+#include "LectoroSDKWithReader/mydata/MyDataStyle.h"
+#include "LectoroSDKWithReader/readersdk/utilities/AccessibilityHelper.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVIconFontConstants.h"
+#include "platform/base/RunLoop.h"
+#include "platform/base/Strings.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/Gesture.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationController.h"
+
+#include <algorithm>
+
+namespace lectoro {
+
+namespace {
+
+constexpr const char* myDataAccessibilityTable = "ReaderLectoroAccessibility";
+constexpr double myDataHandleHeight = 30;
+
+} // namespace
+
+std::shared_ptr<LXMyDataViewController> LXMyDataViewController::create()
+{
+    return std::shared_ptr<LXMyDataViewController>(new LXMyDataViewController());
+}
+
+LXMyDataViewController::LXMyDataViewController() = default;
+LXMyDataViewController::~LXMyDataViewController() = default;
+
+std::shared_ptr<LXMyDataViewController> LXMyDataViewController::self()
+{
+    return std::static_pointer_cast<LXMyDataViewController>(shared_from_this());
+}
+
+bool LXMyDataViewController::highlightsEnabled() const
+{
+    return m_userSettingsModel && m_userSettingsModel->isHighLightEnabled();
+}
+
+bool LXMyDataViewController::notesEnabled() const
+{
+    return m_userSettingsModel
+        && (m_userSettingsModel->isContextualNoteEnabled() || m_userSettingsModel->isStickyNotesEnabled());
+}
+
+bool LXMyDataViewController::sharingEnabled() const
+{
+    return m_userSettingsModel && m_userSettingsModel->isSharingEnabled();
+}
+
+void LXMyDataViewController::setNoDataLabelTextColor(std::optional<ui::Color> colour)
+{
+    m_noDataTextColor = colour;
+    if (m_noDataLabel && colour) {
+        m_noDataLabel->setTextColor(*colour);
+        m_noDataIconLbl->setTextColor(*colour);
+    }
+}
+
+void LXMyDataViewController::setData(MyDataRecords records)
+{
+    m_ugcArray = std::move(records);
+    // Refreshed records carry the answers the service confirmed.
+    m_answeredIDs.clear();
+    if (m_selectedSegment == MyDataSegmentReceived && isIpad()) {
+        updateViewForMyNotification();
+        return;
+    }
+    if (m_isMyDataNotificationController)
+        m_dataArray = dataWithAllRequest();
+}
+
+void LXMyDataViewController::reloadMyDataTableView()
+{
+    std::weak_ptr<LXMyDataViewController> weak = self();
+    base::RunLoop::main().post([weak] {
+        auto panel = weak.lock();
+        if (!panel || !panel->m_tableView)
+            return;
+        panel->m_tableView->reloadData();
+        panel->m_tableView->setContentInset({});
+    });
+}
+
+// MARK: - Views
+
+void LXMyDataViewController::buildViews()
+{
+    auto root = view();
+    m_myDataContainerView = ui::View::create();
+    root->addSubview(m_myDataContainerView);
+    m_upIcon = ui::Label::create();
+    m_upIcon->setTextAlignment(ui::TextAlignment::Center);
+    m_upIcon->setFrame({ 0, 0, 0, myDataHandleHeight });
+    m_myDataContainerView->addSubview(m_upIcon);
+
+    m_headerView = ui::View::create();
+    m_myDataContainerView->addSubview(m_headerView);
+    m_backButtonIcon = ui::Button::create();
+    m_backButtonText = ui::Button::create();
+    m_headerView->addSubview(m_backButtonIcon);
+    m_headerView->addSubview(m_backButtonText);
+
+    m_segmentView = ui::View::create();
+    m_myDataContainerView->addSubview(m_segmentView);
+    m_highlightButton = ui::Button::create();
+    m_highlightButton->setTag(MyDataSegmentHighlights);
+    m_notesButton = ui::Button::create();
+    m_notesButton->setTag(MyDataSegmentNotes);
+    m_highlightCountLbl = ui::Label::create();
+    m_noteCountLbl = ui::Label::create();
+    m_selectedButonBorderView = ui::Label::create();
+    m_borderViewOfBtnContainer = ui::View::create();
+    m_filterButton = ui::Button::create();
+    m_filterButton->setTitle(ICON_MULTI_SELECT);
+    m_filterIcon = ui::Label::create();
+    m_notificationButton = ui::Button::create();
+    m_notificationButton->setTitle(ICON_SHARE_NOTE);
+    m_notificationIcon = ui::Label::create();
+    m_shareSettingsButton = ui::Button::create();
+    m_shareSettingsButton->setTitle(ICON_SELECT_CLASS);
+    m_printButton = ui::Button::create();
+    m_printButton->setTitle(ICON_PRINT);
+    for (const std::shared_ptr<ui::View>& each :
+        std::vector<std::shared_ptr<ui::View>> { m_highlightButton, m_highlightCountLbl, m_notesButton,
+            m_noteCountLbl, m_selectedButonBorderView, m_borderViewOfBtnContainer, m_filterButton,
+            m_filterIcon, m_notificationButton, m_notificationIcon, m_shareSettingsButton, m_printButton })
+        m_segmentView->addSubview(each);
+
+    m_notificationTopView = ui::View::create();
+    m_myDataContainerView->addSubview(m_notificationTopView);
+    m_acceptButton = ui::Button::create();
+    m_declineButton = ui::Button::create();
+    m_acceptButton->setTitle(mydata::text("MY_DATA_ACCEPT"));
+    m_declineButton->setTitle(mydata::text("MY_DATA_DECLINE"));
+    m_notificationTopView->addSubview(m_acceptButton);
+    m_notificationTopView->addSubview(m_declineButton);
+
+    m_tableView = ui::TableView::create();
+    m_myDataContainerView->addSubview(m_tableView);
+    m_noDataContainerView = ui::View::create();
+    m_noDataLabel = ui::Label::create();
+    m_noDataLabel->setNumberOfLines(0);
+    m_noDataLabel->setTextAlignment(ui::TextAlignment::Center);
+    m_noDataIconLbl = ui::Label::create();
+    m_noDataContainerView->addSubview(m_noDataIconLbl);
+    m_noDataContainerView->addSubview(m_noDataLabel);
+    m_myDataContainerView->addSubview(m_noDataContainerView);
+
+    m_topConstraint = m_myDataContainerView->topAnchor().constraintEqualTo(root->topAnchor());
+    m_leftConstraint = m_myDataContainerView->leftAnchor().constraintEqualTo(root->leftAnchor());
+    m_rightConstraint = root->rightAnchor().constraintEqualTo(m_myDataContainerView->rightAnchor());
+    m_headerHeightConstraint = m_headerView->heightAnchor().constraintEqualToConstant(fullHeightHeader);
+    m_segmentHeightConstraint = m_segmentView->heightAnchor().constraintEqualToConstant(60);
+    m_notificationTopHeightConstraint = m_notificationTopView->heightAnchor().constraintEqualToConstant(0);
+    m_printTrailingConstraint
+        = m_segmentView->trailingAnchor().constraintEqualTo(m_printButton->trailingAnchor(), 10);
+    m_notesBtnLeadingConstraint
+        = m_notesButton->leadingAnchor().constraintEqualTo(m_highlightButton->trailingAnchor());
+    m_selectedBtnLeadingConstraint
+        = m_selectedButonBorderView->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor());
+    m_filterBtnLeadingConstraint
+        = m_filterButton->leadingAnchor().constraintEqualTo(m_notesButton->trailingAnchor());
+    m_shareSettingWidthConstraint = m_shareSettingsButton->widthAnchor().constraintEqualToConstant(44);
+    m_filterButtonWidthConstraint = m_filterButton->widthAnchor().constraintEqualToConstant(44);
+    m_highlightCountLabelCenterXConstraint
+        = m_highlightCountLbl->centerXAnchor().constraintEqualTo(m_highlightButton->centerXAnchor());
+    m_notesCountLabelCenterXConstraint
+        = m_noteCountLbl->centerXAnchor().constraintEqualTo(m_notesButton->centerXAnchor());
+    root->addConstraints({ m_topConstraint, m_leftConstraint, m_rightConstraint });
+    m_myDataContainerView->addConstraints(
+        { m_headerHeightConstraint, m_segmentHeightConstraint, m_notificationTopHeightConstraint });
+    m_segmentView->addConstraints(
+        { m_printTrailingConstraint, m_notesBtnLeadingConstraint, m_selectedBtnLeadingConstraint,
+            m_filterBtnLeadingConstraint, m_shareSettingWidthConstraint, m_filterButtonWidthConstraint,
+            m_highlightCountLabelCenterXConstraint, m_notesCountLabelCenterXConstraint });
+
+    auto weak = std::weak_ptr<LXMyDataViewController>(self());
+    auto on = [weak](const std::shared_ptr<ui::Button>& button, void (LXMyDataViewController::*action)()) {
+        button->addTarget(ui::ControlEvent::TouchUpInside, [weak, action](ui::Control&) {
+            if (auto panel = weak.lock())
+                (panel.get()->*action)();
+        });
+    };
+    for (const auto& segment : { m_highlightButton, m_notesButton }) {
+        segment->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control& sender) {
+            if (auto panel = weak.lock())
+                panel->segmentbuttonAction(static_cast<ui::Button&>(sender));
+        });
+    }
+    on(m_filterButton, &LXMyDataViewController::filterButtonAction);
+    on(m_notificationButton, &LXMyDataViewController::notificationButtonAction);
+    on(m_printButton, &LXMyDataViewController::printButtonTapped);
+    on(m_shareSettingsButton, &LXMyDataViewController::shareSettingsButtonTapped);
+    on(m_backButtonIcon, &LXMyDataViewController::backButtonTapped);
+    on(m_backButtonText, &LXMyDataViewController::backButtonTapped);
+}
+
+void LXMyDataViewController::viewDidLoad()
+{
+    buildViews();
+    m_tableView->setDataSource(std::weak_ptr<ui::TableViewDataSource>(self()));
+    m_tableView->setDelegate(std::weak_ptr<ui::TableViewDelegate>(self()));
+    m_tableView->setEstimatedRowHeight(20);
+    m_tableView->setTableFooterView(ui::View::create());
+    if (m_noDataTextColor)
+        setNoDataLabelTextColor(m_noDataTextColor);
+    m_filter.reset(mydata::colourTexts(m_themeVO ? m_themeVO->highlight_Color_Array() : std::nullopt));
+    m_highlightButton->setTitle(mydata::text("HIGHLIGHTS_KEY"));
+    m_notesButton->setTitle(mydata::text("NOTES_KEY"));
+    updateView();
+    updateSelectedSegmentView();
+    unableNotificationSetup(false);
+    inilializeFilterViewController();
+    setupUIWithThemeColor();
+    setAccessibilityForMyData();
+    addBackgroundview();
+    if (isIpad())
+        setupForIpad();
+}
+
+void LXMyDataViewController::updateView()
+{
+    bool rtl = isRTL();
+    double countGap = rtl ? 5 : 0;
+    if (!m_highlightCountLeading) {
+        m_highlightCountLeading = m_highlightCountLbl->leadingAnchor().constraintEqualTo(
+            m_highlightButton->titleLabel()->trailingAnchor(), countGap);
+        m_noteCountLeading = m_noteCountLbl->leadingAnchor().constraintEqualTo(
+            m_notesButton->titleLabel()->trailingAnchor(), countGap);
+        m_segmentView->addConstraints({ m_highlightCountLeading, m_noteCountLeading });
+    }
+    m_highlightCountLeading->setConstant(countGap);
+    m_noteCountLeading->setConstant(countGap);
+    bool pad = isIpad();
+    m_backButtonText->setFont(mydata::customFont(pad ? 22 : 20));
+    auto segmentFont
+        = getCustomFontForWeight(pad ? 20 : 16, pad ? ui::FontWeight::Regular : ui::FontWeight::Light)
+              .value_or(ui::Font::systemFont(pad ? 20 : 16));
+    m_highlightButton->setFont(segmentFont);
+    m_notesButton->setFont(segmentFont);
+    for (const auto& button : { m_highlightButton, m_notesButton }) {
+        button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+        button->titleLabel()->setMinimumScaleFactor(0.5);
+    }
+    m_highlightCountLbl->setFont(mydata::customFont(14));
+    m_noteCountLbl->setFont(mydata::customFont(14));
+    m_notificationIcon->setFont(mydata::customFont(17));
+    m_noDataLabel->setFont(mydata::customFont(17));
+    m_acceptButton->setFont(mydata::customFont(pad ? 19 : 15));
+    m_declineButton->setFont(mydata::customFont(pad ? 19 : 15));
+    updateSelectedSegmentView();
+    if (highlightsEnabled())
+        m_selectedSegment = MyDataSegmentHighlights;
+    for (bool disabled : { m_isShareSettingsDisabled, m_isShareWithMeDisabled }) {
+        if (disabled) {
+            m_shareSettingsButton->setHidden(true);
+            m_shareSettingWidthConstraint->setConstant(0);
+        }
+    }
+    m_tableView->setBackgroundColor(ui::Color::clear());
+    m_noDataLabel->setText(mydata::text("NO_DATA"));
+    if (m_themeVO) {
+        auto colour = mydata::colour(m_themeVO->mydata_selected_text_color());
+        m_backButtonIcon->setTitleColor(colour);
+        m_backButtonText->setTitleColor(colour);
+    }
+    m_backButtonIcon->setFont(mydata::iconFont(22));
+    if (!m_isMyDataNotificationController) {
+        if (notesEnabled()) {
+            m_selectedSegment = MyDataSegmentNotes;
+            filterData();
+        }
+        if (highlightsEnabled()) {
+            m_selectedSegment = MyDataSegmentHighlights;
+            filterData();
+        }
+    }
+    if (rtl) {
+        for (const auto& button : { m_highlightButton, m_notesButton })
+            button->titleLabel()->setTextAlignment(ui::TextAlignment::Right);
+        m_backButtonText->setContentHorizontalAlignment(ui::ContentHorizontalAlignment::Leading);
+        m_selectedBtnLeadingConstraint->setActive(false);
+        if (!m_selectedBtnLeadingConstraintForRTL) {
+            m_selectedBtnLeadingConstraintForRTL
+                = m_selectedButonBorderView->leadingAnchor().constraintEqualTo(
+                    m_segmentView->leadingAnchor());
+            m_segmentView->addConstraint(m_selectedBtnLeadingConstraintForRTL);
+        }
+    }
+}
+
+void LXMyDataViewController::updateSelectedSegmentView()
+{
+    for (const auto& count : { m_highlightCountLbl, m_noteCountLbl }) {
+        count->layer()->setCornerRadius(6);
+        count->setClipsToBounds(true);
+    }
+    if (m_themeVO) {
+        m_highlightCountLbl->setBackgroundColor(m_themeVO->mydata_selected_button_background());
+        m_highlightCountLbl->setTextColor(mydata::colour(m_themeVO->mydata_selected_button_text_color()));
+        m_shareSettingsButton->setTitleColor(mydata::colour(m_themeVO->mydata_tabs_icon_color()));
+    }
+    updateHeaderTitle();
+    m_shareSettingsButton->setFont(mydata::iconFont(22));
+    m_filterButton->setFont(mydata::iconFont(22));
+}
+
+void LXMyDataViewController::setupUIWithThemeColor()
+{
+    if (!m_themeVO)
+        return;
+    const auto& theme = *m_themeVO;
+    m_myDataContainerView->setBackgroundColor(theme.mydata_popup_background());
+    m_myDataContainerView->layer()->setBorderColor(mydata::colour(theme.mydata_popup_border()));
+    m_segmentView->setBackgroundColor(theme.mydata_tab_bg());
+    m_borderViewOfBtnContainer->setBackgroundColor(theme.mydata_tab_border());
+    m_selectedButonBorderView->setBackgroundColor(theme.mydata_selected_tab_border());
+    for (const auto& segment : { m_highlightButton, m_notesButton }) {
+        segment->setTitleColor(mydata::colour(theme.mydata_tab_text_color()), ui::ControlState::Normal);
+        segment->setTitleColor(
+            mydata::colour(theme.mydata_selected_text_color()), ui::ControlState::Selected);
+    }
+    auto disabled = mydata::colour(theme.mydata_disabled_tabs_icon_color())
+                        .withAlpha(theme.mydata_disabled_icon_opacity());
+    for (const auto& button : { m_filterButton, m_notificationButton })
+        button->setTitleColor(disabled, ui::ControlState::Disabled);
+    for (const auto& button : { m_filterButton, m_notificationButton, m_printButton })
+        button->setTitleColor(mydata::colour(theme.mydata_tabs_icon_color()));
+    m_notificationIcon->setBackgroundColor(theme.mydata_notification_circle_color());
+}
+
+void LXMyDataViewController::setAccessibilityForMyData()
+{
+    m_backButtonIcon->setAccessibilityIdentifier(MYDATA_BACK_BUTTON);
+    m_backButtonText->setAccessibilityIdentifier(MYDATA_BACK_BUTTON_TEXT);
+    m_highlightButton->setAccessibilityIdentifier(MYDATA_HIGHLIGHT_BUTTON);
+    m_highlightCountLbl->setAccessibilityIdentifier(MYDATA_HIGHLIGHT_COUNT_LABEL);
+    m_notesButton->setAccessibilityIdentifier(MYDATA_NOTES_BUTTON);
+    m_noteCountLbl->setAccessibilityIdentifier(MYDATA_NOTES_COUNT_LABEL);
+    m_filterButton->setAccessibilityIdentifier(MYDATA_FILTER_BUTTON);
+    m_shareSettingsButton->setAccessibilityIdentifier(MYDATA_SHARE_SETTINGS_BUTTON);
+    m_notificationButton->setAccessibilityIdentifier(MYDATA_NOTIFICATION_BUTTON);
+    auto element = [](ui::View& view, const char* id, const std::string& argument) {
+        AccessibilityHelper::setAccessibilityForElementID(view, id, myDataAccessibilityTable, argument);
+    };
+    element(*m_backButtonIcon, "BackButton", "");
+    element(*m_highlightButton, "MyDataHighlightsButton", "");
+    element(*m_highlightCountLbl, "MyDataHighlightsCount", m_highlightCountLbl->text());
+    element(*m_notesButton, "MyDataNotesButton", "");
+    element(*m_noteCountLbl, "MyDataNotesCount", m_noteCountLbl->text());
+    element(*m_filterButton, "MyDataFilterButton", "");
+    element(*m_shareSettingsButton, "MyDataShareSettingButton", "");
+    element(*m_notificationButton, "MyDataNotificationButton", "");
+    m_upIcon->setAccessibilityTraits(ui::AccessibilityTraits::Button);
+    element(*m_upIcon, "MyDataDragUpButton", "");
+}
+
+void LXMyDataViewController::addBackgroundview()
+{
+    auto root = view();
+    m_backgroundView = ui::View::create();
+    m_backgroundView->setBackgroundColor(ui::Color::clear());
+    root->insertSubview(m_backgroundView, 0);
+    root->addConstraints({ m_backgroundView->topAnchor().constraintEqualTo(root->topAnchor()),
+        m_backgroundView->bottomAnchor().constraintEqualTo(root->bottomAnchor()),
+        m_backgroundView->trailingAnchor().constraintEqualTo(root->trailingAnchor()),
+        m_backgroundView->leadingAnchor().constraintEqualTo(root->leadingAnchor()) });
+    m_backgroundView->setAccessibilityTraits(ui::AccessibilityTraits::Button);
+    AccessibilityHelper::setAccessibilityForElementID(
+        *m_backgroundView, "DismissReaderFontSetting", myDataAccessibilityTable, "");
+    std::weak_ptr<LXMyDataViewController> weak = self();
+    auto tap = ui::TapGestureRecognizer::create([weak](ui::GestureRecognizer&) {
+        if (auto panel = weak.lock())
+            panel->dismissMyDataController();
+    });
+    m_backgroundView->addGestureRecognizer(tap);
+}
+
+void LXMyDataViewController::setupForIpad()
+{
+    addPanGestureToView();
+    if (m_themeVO) {
+        view()->setBackgroundColor(mydata::colour(m_themeVO->mydata_overlay_panel_background())
+                                       .withAlpha(m_themeVO->mydata_overlay_panel_opacity()));
+    }
+}
+
+void LXMyDataViewController::addPanGestureToView()
+{
+    std::weak_ptr<LXMyDataViewController> weak = self();
+    m_panGesture = ui::PanGestureRecognizer::create([weak](ui::GestureRecognizer& recognizer) {
+        if (auto panel = weak.lock())
+            panel->handlePan(static_cast<ui::PanGestureRecognizer&>(recognizer));
+    });
+    m_panGesture->setCancelsTouchesInView(false);
+    if (auto holder = m_upIcon->superview())
+        holder->addGestureRecognizer(m_panGesture);
+    m_topConstraint->setConstant(screenHeight() + handleHeight());
+    m_leftConstraint->setConstant(sheetInset);
+    m_rightConstraint->setConstant(sheetInset);
+    updateHeaderHeight(0);
+    updateBorderShadowColor();
+    view()->setNeedsLayout();
+    view()->layoutIfNeeded();
+}
+
+void LXMyDataViewController::updateBorderShadowColor()
+{
+    const auto& layer = m_myDataContainerView->layer();
+    layer->setBorderWidth(0.6);
+    layer->setMasksToBounds(false);
+    layer->setShadowOffset({ 0, -1 });
+    layer->setShadowRadius(4);
+    layer->setShadowOpacity(0.6);
+    const auto& handle = m_upIcon->layer();
+    handle->setMasksToBounds(false);
+    handle->setShadowOffset({ 0, -1 });
+    handle->setShadowRadius(4);
+    handle->setShadowOpacity(0.8);
+}
+
+void LXMyDataViewController::setBackButtonTitle(const std::string& title)
+{
+    m_backButtonText->setTitle(title);
+}
+
+void LXMyDataViewController::updateHeaderHeight(double height)
+{
+    m_headerHeightConstraint->setConstant(height);
+    if (height == fullHeightHeader) {
+        m_myDataContainerView->layer()->setBorderWidth(0);
+        m_upIcon->setHidden(true);
+        updateHeaderTitle();
+        m_backButtonIcon->setTitle(ICON_DOWNARROW);
+    } else {
+        m_myDataContainerView->layer()->setBorderWidth(0.6);
+        m_upIcon->setHidden(false);
+        m_backButtonIcon->setTitle(std::string());
+        m_backButtonText->setTitle(std::string());
+    }
+}
+
+void LXMyDataViewController::updateHeaderTitle()
+{
+    if (!m_headerHeightConstraint)
+        return;
+    bool highlights = m_selectedSegment == MyDataSegmentHighlights;
+    m_backButtonTextTitle = base::format("%@: %@", mydata::text("HELP_MY_DATA_BUTTON_TITLE"),
+        mydata::text(highlights ? "HIGHLIGHTS_KEY" : "NOTES_KEY"));
+    if (m_headerHeightConstraint->constant() == fullHeightHeader)
+        setBackButtonTitle(m_backButtonTextTitle);
+    if (m_themeVO) {
+        const auto& current = highlights ? m_highlightCountLbl : m_noteCountLbl;
+        const auto& other = highlights ? m_noteCountLbl : m_highlightCountLbl;
+        current->setBackgroundColor(m_themeVO->mydata_selected_button_background());
+        current->setTextColor(mydata::colour(m_themeVO->mydata_selected_button_text_color()));
+        other->setBackgroundColor(m_themeVO->mydata_deselected_button_background());
+        other->setTextColor(mydata::colour(m_themeVO->mydata_deselected_button_text_color()));
+    }
+    auto segment = m_segmentView->viewWithTag(highlights ? MyDataSegmentHighlights : MyDataSegmentNotes);
+    if (auto button = std::dynamic_pointer_cast<ui::Button>(segment))
+        button->setSelected(false);
+}
+
+void LXMyDataViewController::updateConstraints()
+{
+    if (!m_segmentView)
+        return;
+    bool pad = isIpad();
+    if (!highlightsEnabled()) {
+        m_highlightButton->setHidden(true);
+        m_highlightCountLbl->setHidden(true);
+        m_notesBtnLeadingConstraint->setActive(false);
+        if (!m_notesToSegmentLeading) {
+            m_notesToSegmentLeading
+                = m_notesButton->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor());
+            m_segmentView->addConstraint(m_notesToSegmentLeading);
+        }
+        m_selectedBtnLeadingConstraint->setActive(false);
+        if (!m_underlineToSegmentLeading) {
+            m_underlineToSegmentLeading = m_selectedButonBorderView->leadingAnchor().constraintEqualTo(
+                m_segmentView->leadingAnchor());
+            m_segmentView->addConstraint(m_underlineToSegmentLeading);
+        }
+        m_selectedSegment = m_isMyDataNotificationController ? MyDataSegmentReceived : MyDataSegmentNotes;
+    } else if (!notesEnabled()) {
+        for (const std::shared_ptr<ui::View>& each : std::vector<std::shared_ptr<ui::View>> {
+                 m_notificationButton, m_notificationIcon, m_notesButton, m_noteCountLbl })
+            each->setHidden(true);
+        m_filterBtnLeadingConstraint->setActive(false);
+        if (!m_highlightToFilter) {
+            m_highlightToFilter
+                = m_highlightButton->trailingAnchor().constraintEqualTo(m_filterButton->leadingAnchor());
+            m_segmentView->addConstraint(m_highlightToFilter);
+        }
+        if (pad && !m_shareToContainerTrailing) {
+            m_shareToContainerTrailing = m_shareSettingsButton->trailingAnchor().constraintEqualTo(
+                m_myDataContainerView->trailingAnchor());
+            m_myDataContainerView->addConstraint(m_shareToContainerTrailing);
+        }
+        m_selectedSegment = MyDataSegmentHighlights;
+    }
+    if (!sharingEnabled() || m_isShareSettingsDisabled || m_isShareWithMeDisabled) {
+        m_shareSettingWidthConstraint->setConstant(0);
+        m_notificationButton->setHidden(true);
+        m_notificationIcon->setHidden(true);
+    }
+    if (m_isShareSettingsIconDisable)
+        m_shareSettingWidthConstraint->setConstant(0);
+    if (m_isNoteNotificationDisable) {
+        m_notificationButton->setHidden(true);
+        m_notificationIcon->setHidden(true);
+        if (pad && !m_isShareSettingsIconDisable)
+            m_filterButtonWidthConstraint->setConstant(0);
+    }
+    if (isRTL()) {
+        m_highlightCountLabelCenterXConstraint->setActive(false);
+        m_notesCountLabelCenterXConstraint->setActive(false);
+    }
+    bool print = m_userSettingsModel && m_userSettingsModel->isMyDataPrintEnabled();
+    m_printTrailingConstraint->setConstant(print ? 10 : -50);
+    if (!print)
+        m_printButton->setHidden(true);
+}
+
+double LXMyDataViewController::handleHeight() const
+{
+    return m_upIcon ? m_upIcon->frame().height() : 0;
+}
+
+double LXMyDataViewController::screenHeight()
+{
+    return ui::Environment::current().screenBounds().height();
+}
+
+void LXMyDataViewController::viewDidLayoutSubviews()
+{
+    if (!m_myDataContainerView)
+        return;
+    placeUnderline();
+    if (!isIpad())
+        m_topConstraint->setConstant(-handleHeight());
+    updateConstraints();
+
+    // Frames from the constants: the panel body, then its bars top to bottom.
+    auto bounds = view()->bounds();
+    double top = m_topConstraint->constant();
+    double left = m_leftConstraint->constant();
+    double width = std::max(0.0, bounds.width() - left - m_rightConstraint->constant());
+    m_myDataContainerView->setFrame({ left, top, width, std::max(0.0, bounds.height() - top) });
+    double y = 0;
+    m_upIcon->setFrame({ 0, y, width, myDataHandleHeight });
+    y += myDataHandleHeight;
+    m_headerView->setFrame({ 0, y, width, m_headerHeightConstraint->constant() });
+    m_backButtonIcon->setFrame({ 0, 0, 44, m_headerHeightConstraint->constant() });
+    m_backButtonText->setFrame({ 44, 0, std::max(0.0, width - 44), m_headerHeightConstraint->constant() });
+    y += m_headerHeightConstraint->constant();
+    double segmentHeight = m_segmentHeightConstraint->constant();
+    m_segmentView->setFrame({ 0, y, width, segmentHeight });
+    double segmentWidth = std::min(160.0, width / 4);
+    double notesX = m_highlightButton->isHidden() ? 0 : segmentWidth;
+    m_highlightButton->setFrame({ 0, 0, m_highlightButton->isHidden() ? 0 : segmentWidth, segmentHeight });
+    m_notesButton->setFrame({ notesX, 0, m_notesButton->isHidden() ? 0 : segmentWidth, segmentHeight });
+    y += segmentHeight;
+    double notificationHeight = m_notificationTopHeightConstraint->constant();
+    m_notificationTopView->setFrame({ 0, y, width, notificationHeight });
+    y += notificationHeight;
+    double rest = std::max(0.0, m_myDataContainerView->frame().height() - y);
+    m_tableView->setFrame({ 0, y, width, rest });
+    m_noDataContainerView->setFrame({ 0, y, width, rest });
+}
+
+void LXMyDataViewController::placeUnderline()
+{
+    if (isRTL())
+        updateBottomLabelForSelectedButtonForRTL();
+    else
+        updateBottomLabelForSelectedButton();
+}
+
+void LXMyDataViewController::layoutRootAnimated(double duration, std::function<void()> completion)
+{
+    auto root = view();
+    ui::View::animate(
+        duration,
+        [root] {
+            root->setNeedsLayout();
+            root->layoutIfNeeded();
+        },
+        [completion = std::move(completion)](bool) {
+            if (completion)
+                completion();
+        });
+}
+
+void LXMyDataViewController::updateBottomLabelForSelectedButton()
+{
+    bool notes = m_selectedSegment == MyDataSegmentNotes || m_selectedSegment == MyDataSegmentReceived;
+    const auto& button = notes ? m_notesButton : m_highlightButton;
+    m_selectedBtnLeadingConstraint->setConstant(button ? button->frame().origin.x : 0);
+}
+
+void LXMyDataViewController::updateBottomLabelForSelectedButtonForRTL()
+{
+    m_selectedBtnLeadingConstraint->setActive(false);
+    if (!m_selectedBtnLeadingConstraintForRTL) {
+        m_selectedBtnLeadingConstraintForRTL
+            = m_selectedButonBorderView->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor());
+        m_segmentView->addConstraint(m_selectedBtnLeadingConstraintForRTL);
+    }
+    bool notes = m_selectedSegment == MyDataSegmentNotes || m_selectedSegment == MyDataSegmentReceived;
+    m_selectedBtnLeadingConstraintForRTL->setConstant(notes ? m_highlightButton->frame().width() : 0);
+}
+
+void LXMyDataViewController::viewWillAppear(bool)
+{
+    m_borderViewOfBtnContainer->setHidden(m_isMyDataNotificationController);
+    m_noDataContainerView->setHidden(m_isMyDataNotificationController);
+    if (m_isMyDataNotificationController) {
+        m_selectedSegment = MyDataSegmentReceived;
+        m_dataArray = dataWithAllRequest();
+        unableNotificationSetup(true);
+        reloadMyDataTableView();
+        return;
+    }
+    bool pending = !dataWithAllRequest().empty();
+    m_notificationIcon->setHidden(!pending);
+    m_notificationButton->setEnabled(pending);
+    auto notes = notesSegmantWithMyNotes();
+    m_noteCount = notes.size();
+    if (!notes.empty())
+        setCountLabel(m_noteCountLbl, notes.size());
+    else
+        m_noteCountLbl->setHidden(true);
+    filterData();
+}
+
+void LXMyDataViewController::viewDidAppear(bool)
+{
+    m_topConstraint->setConstant(screenHeight() * 0.5 - handleHeight());
+    layoutRootAnimated(0.4);
+}
+
+void LXMyDataViewController::handlePan(ui::PanGestureRecognizer& recognizer)
+{
+    double H = screenHeight();
+    double h = handleHeight();
+    double ty = recognizer.translationInView(view().get()).y;
+    double vy = recognizer.velocityInView(view().get()).y;
+    auto setInsets = [this](double inset) {
+        m_leftConstraint->setConstant(inset);
+        m_rightConstraint->setConstant(inset);
+    };
+    switch (recognizer.state()) {
+    case ui::GestureState::Began:
+        m_previousStateYPosition = m_topConstraint->constant();
+        m_topConstraint->setConstant(std::max(ty + m_previousStateYPosition, -h));
+        view()->setNeedsLayout();
+        view()->layoutIfNeeded();
+        break;
+    case ui::GestureState::Changed: {
+        double c = std::max(ty + m_previousStateYPosition, -h);
+        m_topConstraint->setConstant(c);
+        bool sheet = c > 0;
+        setInsets(sheet ? sheetInset : 0);
+        updateHeaderHeight(sheet ? 0 : fullHeightHeader);
+        layoutRootAnimated(0.3);
+        break;
+    }
+    case ui::GestureState::Ended: {
+        if (auto pannedView = recognizer.view())
+            pannedView->setAlpha(1);
+        double c = m_topConstraint->constant();
+        if (vy < 0 && c < H * 0.5) {
+            m_topConstraint->setConstant(-h);
+            setInsets(0);
+            updateHeaderHeight(fullHeightHeader);
+            layoutRootAnimated(0.3);
+        } else if (vy > 0 && c < H * 0.5 - h) {
+            m_topConstraint->setConstant(H * 0.5 - h);
+            setInsets(sheetInset);
+            updateHeaderHeight(0);
+            layoutRootAnimated(0.3);
+        } else if (vy > 0) {
+            dismissMyDataController();
+        } else {
+            layoutRootAnimated(0.3);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void LXMyDataViewController::dismissMyDataController()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->didSelectActionToCloseMyData();
+    std::weak_ptr<ui::ViewController> holder = navigationController();
+    if (isIpad()) {
+        m_topConstraint->setConstant(screenHeight());
+        layoutRootAnimated(0.4, [holder] {
+            if (auto navigation = holder.lock())
+                navigation->dismissViewControllerAnimated(false);
+        });
+        return;
+    }
+    if (auto navigation = holder.lock())
+        navigation->dismissViewControllerAnimated(true);
+}
+
+void LXMyDataViewController::updateViewForMyNotification()
+{
+    m_selectedSegment = MyDataSegmentReceived;
+    m_dataArray = dataWithAllRequest();
+    if (!m_notificationTopHeightConstraint)
+        return;
+    m_notificationTopHeightConstraint->setConstant(54);
+    m_declineButton->setHidden(false);
+    m_acceptButton->setHidden(false);
+    m_noDataContainerView->setHidden(true);
+    m_tableView->setHidden(false);
+    placeUnderline();
+    updateHeaderTitle();
+    m_highlightButton->setSelected(false);
+    m_notesButton->setSelected(true);
+    reloadMyDataTableView();
+}
+
+void LXMyDataViewController::presentMyDataForNotification()
+{
+    auto received = create();
+    received->m_delegate = m_delegate;
+    received->m_isMyDataNotificationController = true;
+    received->setData(m_ugcArray);
+    received->m_themeVO = m_themeVO;
+    received->m_bookOrientationMode = m_bookOrientationMode;
+    if (auto navigation = navigationController())
+        navigation->pushViewController(received, true);
+}
+
+ui::InterfaceOrientationMask LXMyDataViewController::supportedInterfaceOrientations() const
+{
+    return mydata::orientationMaskForBookOrientationMode(m_bookOrientationMode);
+}
+
+bool LXMyDataViewController::shouldAutorotate() const
+{
+    return isIpad();
+}
+
+} // namespace lectoro

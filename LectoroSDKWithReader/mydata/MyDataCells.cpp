@@ -1,0 +1,246 @@
+#include "LectoroSDKWithReader/mydata/MyDataCells.h"
+
+#include "LectoroSDKWithReader/foundation/DeviceHelpers.h"
+#include "LectoroSDKWithReader/foundation/IconFontConstants.h"
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
+#include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVIconFontConstants.h"
+#include "platform/base/Strings.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+
+namespace lectoro {
+
+namespace {
+
+std::shared_ptr<ui::Label> myDataLabel(const std::shared_ptr<ui::View>& parent)
+{
+    auto label = ui::Label::create();
+    parent->addSubview(label);
+    return label;
+}
+
+std::shared_ptr<ui::Button> myDataButton(const std::shared_ptr<ui::View>& parent)
+{
+    auto button = ui::Button::create();
+    parent->addSubview(button);
+    return button;
+}
+
+} // namespace
+
+std::string myDataChapterLine(const std::string& chapterName)
+{
+    return base::format("%@ : %@", LocalizationHelper::localizedStringWithKey("CHAPTER_KEY"), chapterName);
+}
+
+base::AttributedString myDataTitleWithIcon(
+    const std::string& glyph, const std::string& text, const ui::Color& color)
+{
+    bool pad = isIpad();
+    base::TextAttributes iconAttributes;
+    iconAttributes.font = base::FontAttr { MVIconFontConstants::getFontName(), pad ? 16.0 : 15.0, 400 };
+    iconAttributes.foregroundColor = IconFontConstants::colorAttr(color);
+    base::TextAttributes textAttributes;
+    if (auto font = getCustomFont(pad ? 15 : 14))
+        textAttributes.font = IconFontConstants::fontAttr(*font);
+    textAttributes.foregroundColor = IconFontConstants::colorAttr(color);
+    base::AttributedString title;
+    if (isRTL()) {
+        title.append("\u200E" + text + "  ", textAttributes);
+        title.append(glyph, iconAttributes);
+    } else {
+        title.append(glyph, iconAttributes);
+        title.append(text, textAttributes);
+    }
+    return title;
+}
+
+// MARK: - Highlight row
+
+std::shared_ptr<LXMyDataHighlightCell> LXMyDataHighlightCell::create(
+    ui::TableViewCellStyle style, std::string id)
+{
+    std::shared_ptr<LXMyDataHighlightCell> cell(new LXMyDataHighlightCell(style, std::move(id)));
+    const auto& content = cell->contentView();
+    cell->m_iconLabel = myDataLabel(content);
+    cell->m_chapterTitleLabel = myDataLabel(content);
+    cell->m_dateLabel = myDataLabel(content);
+    cell->m_noteTextLabel = myDataLabel(content);
+    cell->m_noteTextLabel->setNumberOfLines(0);
+    return cell;
+}
+
+void LXMyDataHighlightCell::updateCellWithChapterName(
+    const std::string& chapterName, const std::string& date, const std::string& text, const ui::Color& color)
+{
+    m_chapterTitleLabel->setText(myDataChapterLine(chapterName));
+    m_dateLabel->setText(date);
+    m_noteTextLabel->setText(text);
+    m_iconLabel->setTextColor(color);
+}
+
+// MARK: - Note row
+
+std::shared_ptr<LXMyDataNoteCell> LXMyDataNoteCell::create(ui::TableViewCellStyle style, std::string id)
+{
+    std::shared_ptr<LXMyDataNoteCell> cell(new LXMyDataNoteCell(style, std::move(id)));
+    cell->build();
+    return cell;
+}
+
+void LXMyDataNoteCell::build()
+{
+    const auto& content = contentView();
+    m_iconLabel = myDataLabel(content);
+    m_chapterNameLabel = myDataLabel(content);
+    m_dateLabel = myDataLabel(content);
+    m_highlightLabel = myDataLabel(content);
+    m_noteTextLabel = myDataLabel(content);
+    m_noteTextLabel->setNumberOfLines(0);
+    m_commentButton = myDataButton(content);
+    m_shareButton = myDataButton(content);
+    m_highlightLabelHeight = m_highlightLabel->heightAnchor().constraintEqualToConstant(34);
+    m_highlightTextBottom
+        = m_noteTextLabel->topAnchor().constraintEqualTo(m_highlightLabel->bottomAnchor(), 6);
+    m_commentLineHeight = m_commentButton->heightAnchor().constraintGreaterThanOrEqualToConstant(30);
+    m_commentButtonHeight = m_commentButton->heightAnchor().constraintEqualToConstant(30);
+    m_shareButtonHeight = m_shareButton->heightAnchor().constraintEqualToConstant(30);
+    m_noteBottom = m_commentButton->topAnchor().constraintEqualTo(m_noteTextLabel->bottomAnchor(), 8);
+    ui::Constraint::activate({ m_highlightLabelHeight, m_highlightTextBottom, m_commentLineHeight,
+        m_commentButtonHeight, m_shareButtonHeight, m_noteBottom });
+    std::weak_ptr<LXMyDataNoteCell> weak = std::static_pointer_cast<LXMyDataNoteCell>(shared_from_this());
+    m_commentButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
+        if (auto cell = weak.lock())
+            cell->commentButtonAction();
+    });
+    m_shareButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
+        if (auto cell = weak.lock())
+            cell->shareNoteTapped();
+    });
+}
+
+void LXMyDataNoteCell::updateCellWithChapterName(const std::string& chapterName, const std::string& date,
+    const std::string& text, const std::string& noteText, const ui::Color& color, int64_t commentsCount,
+    const std::string& commentsText, const std::string& shareText, const ui::Color& buttonColor)
+{
+    m_chapterNameLabel->setText(myDataChapterLine(chapterName));
+    m_dateLabel->setText(date);
+    m_noteTextLabel->setText(noteText);
+    bool hasText = !text.empty();
+    m_highlightTextBottom->setConstant(hasText ? 6 : 0);
+    m_highlightLabelHeight->setConstant(hasText ? 34 : 0);
+    m_highlightLabel->setText(text);
+    m_iconLabel->setTextColor(color);
+
+    std::string comments = isRTL()
+        ? base::format(
+            "  %@ %@", LocalizationHelper::localizedStringWithKey("MY_DATA_COMMENTS"), commentsText)
+        : base::format(LocalizationHelper::localizedStringWithKey("MY_DATA_COMMENTS"), commentsText);
+    m_commentButton->setAttributedTitle(myDataTitleWithIcon(ICON_COMMENT, comments, buttonColor));
+    bool anyComment = commentsCount != 0;
+    m_commentButton->setAlpha(anyComment ? 1.0 : 0.4);
+    m_commentButton->setUserInteractionEnabled(anyComment);
+
+    std::string share
+        = base::format("  %@ %@", LocalizationHelper::localizedStringWithKey("SHARE"), shareText);
+    m_shareButton->setAttributedTitle(myDataTitleWithIcon(ICON_SHARE, share, buttonColor));
+    m_commentLineHeight->setConstant(30);
+    layoutIfNeeded();
+}
+
+void LXMyDataNoteCell::showShareButton(bool show)
+{
+    m_shareButton->setHidden(!show);
+    m_shareButtonHeight->setConstant(show ? 30 : 0);
+    if (show)
+        m_shareButton->setContentHorizontalAlignment(ui::ContentHorizontalAlignment::Leading);
+}
+
+void LXMyDataNoteCell::showCommentButton(bool show)
+{
+    m_commentButton->setHidden(!show);
+    m_commentButtonHeight->setConstant(show ? 30 : 0);
+    if (show)
+        m_commentButton->setContentHorizontalAlignment(ui::ContentHorizontalAlignment::Leading);
+}
+
+void LXMyDataNoteCell::disableCommentAndShareSection()
+{
+    m_commentButtonHeight->setConstant(0);
+    m_shareButtonHeight->setConstant(0);
+    m_noteBottom->setConstant(2);
+}
+
+void LXMyDataNoteCell::commentButtonAction()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->showCommentsViewForIndex(index, localId);
+}
+
+void LXMyDataNoteCell::shareNoteTapped()
+{
+    if (auto delegate = m_delegate.lock())
+        delegate->showShareViewForIndex(index, localId);
+}
+
+// MARK: - Received-note row
+
+std::shared_ptr<LXMyDataNoteAnswerCell> LXMyDataNoteAnswerCell::create(
+    ui::TableViewCellStyle style, std::string id)
+{
+    std::shared_ptr<LXMyDataNoteAnswerCell> cell(new LXMyDataNoteAnswerCell(style, std::move(id)));
+    cell->build();
+    return cell;
+}
+
+void LXMyDataNoteAnswerCell::build()
+{
+    const auto& content = contentView();
+    m_creatorNameLabel = myDataLabel(content);
+    m_creatorNameLabel->setNumberOfLines(0);
+    m_iconLabel = myDataLabel(content);
+    m_acceptButton = myDataButton(content);
+    m_rejectButton = myDataButton(content);
+    m_rejectButton->layer()->setBorderWidth(1);
+    m_rejectButton->layer()->setBorderColor(ui::Color::fromRGB255(0x80, 0x80, 0x80));
+    m_acceptButton->setTitle(LocalizationHelper::localizedStringWithKey("MY_DATA_ACCEPT"));
+    m_rejectButton->setTitle(LocalizationHelper::localizedStringWithKey("MY_DATA_DECLINE"));
+    std::weak_ptr<LXMyDataNoteAnswerCell> weak
+        = std::static_pointer_cast<LXMyDataNoteAnswerCell>(shared_from_this());
+    m_acceptButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
+        if (auto cell = weak.lock())
+            cell->acceptButtonTapped();
+    });
+    m_rejectButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
+        if (auto cell = weak.lock())
+            cell->rejectButtonTapped();
+    });
+}
+
+void LXMyDataNoteAnswerCell::setAnswered(bool answered)
+{
+    for (const auto& button : { m_acceptButton, m_rejectButton }) {
+        button->setEnabled(!answered);
+        button->setAlpha(answered ? 0.5 : 1.0);
+    }
+}
+
+void LXMyDataNoteAnswerCell::acceptButtonTapped()
+{
+    if (!m_acceptButton->isEnabled())
+        return;
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnAcceptButton(ugcId);
+}
+
+void LXMyDataNoteAnswerCell::rejectButtonTapped()
+{
+    if (!m_rejectButton->isEnabled())
+        return;
+    if (auto delegate = m_delegate.lock())
+        delegate->didTapOnRejectButton(ugcId);
+}
+
+} // namespace lectoro

@@ -1,0 +1,148 @@
+// The My Data lists without views: which records each segment lists, the filters, and
+// the row texts and colours.
+
+#include "mydata/MyDataTestSupport.h"
+
+#include "LectoroSDKWithReader/foundation/NSStringExpanded.h"
+#include "LectoroSDKWithReader/mydata/MyDataLists.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace lectoro::mydatatest {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// One record of every kind the lists tell apart.
+MyDataRecords mixedRecords()
+{
+    return {
+        record({ .localID = "ownHighlight" }),
+        record({ .localID = "deletedHighlight", .status = UGCStatusDeleted }),
+        record({ .localID = "ownNote", .noteText = "mine" }),
+        record({ .localID = "receivedAnswered", .noteText = "theirs", .received = true }),
+        record({ .localID = "receivedWaiting", .noteText = "wait", .received = true, .answered = false }),
+        record({ .localID = "receivedSticky",
+            .noteText = "sticky",
+            .text = "",
+            .received = true,
+            .answered = false }),
+        record({ .localID = "receivedPlainHighlight", .received = true, .answered = false }),
+        record({ .localID = "deletedNote", .noteText = "gone", .status = UGCStatusDeleted }),
+    };
+}
+
+TEST(MyDataListsTest, EachSegmentListsItsRecordsInTheOrderGiven)
+{
+    auto records = mixedRecords();
+    EXPECT_THAT(localIDs(myHighlights(records)), ElementsAre("ownHighlight"));
+    EXPECT_THAT(localIDs(myNotes(records)), ElementsAre("ownNote", "receivedAnswered"));
+    EXPECT_THAT(localIDs(pendingNotes(records)), ElementsAre("receivedWaiting", "receivedSticky"));
+}
+
+TEST(MyDataListsTest, FiltersCompareColoursWithoutWritingThemIntoTheRecords)
+{
+    auto records = mixedRecords();
+    records.push_back(record({ .localID = "greenHighlight", .color = "#00FF00" }));
+    records.push_back(record({ .localID = "sharedHighlight", .color = "#00FF00", .received = true }));
+    MyDataFilterState state;
+    state.reset({});
+    state.applyHighlightFilter({ "#FFFF00" }, false, false);
+    EXPECT_EQ(state.highlightFilterColorsArray, std::vector<std::string> { "#ffff00" });
+    EXPECT_THAT(localIDs(filteredHighlights(records, state)), ElementsAre("ownHighlight"));
+
+    // Only the shared row: the accepted received highlights, whatever their colour.
+    state.applyHighlightFilter({}, false, true);
+    EXPECT_THAT(localIDs(filteredHighlights(records, state)), ElementsAre("sharedHighlight"));
+
+    // A received note compares as the received colour.
+    state.applyNotesFilter({}, { "#8FD5E1" }, false, false, false);
+    EXPECT_THAT(localIDs(filteredNotes(records, state)), ElementsAre("receivedAnswered"));
+
+    for (const auto& r : records) {
+        if (r->localID == "greenHighlight" || r->localID == "sharedHighlight")
+            EXPECT_EQ(r->backgroundColor, "#00FF00") << r->localID;
+        else
+            EXPECT_EQ(r->backgroundColor, "#FFFF00") << r->localID;
+    }
+}
+
+TEST(MyDataListsTest, NotesFilterKeepsStickyAndContextualColoursApart)
+{
+    MyDataRecords records {
+        record({ .localID = "stickyRed", .noteText = "a", .text = "", .color = "#FF0000" }),
+        record({ .localID = "contextualRed", .noteText = "b", .color = "#FF0000" }),
+        record({ .localID = "contextualBlue", .noteText = "c", .color = "#0000FF" }),
+    };
+    MyDataFilterState state;
+    state.reset({});
+    state.applyNotesFilter({ "#ff0000" }, { "#0000FF" }, false, false, false);
+    EXPECT_THAT(localIDs(filteredNotes(records, state)), ElementsAre("stickyRed", "contextualBlue"));
+    // Clearing keeps the last choice for the next filter.
+    state.applyNotesFilter({}, {}, true, true, true);
+    EXPECT_FALSE(state.notesWithFilter);
+    EXPECT_EQ(state.contexualFilterColorsArray, std::vector<std::string> { "#0000ff" });
+}
+
+TEST(MyDataListsTest, RowColours)
+{
+    struct Case {
+        const char* color;
+        bool received;
+        const char* expected;
+    };
+    for (auto c :
+        { Case { "#", false, "#FFFF00" }, Case { "# ", false, "#FFFF00" }, Case { "", false, "#FFFF00" },
+            Case { "#00FF00", false, "#00FF00" }, Case { "#00FF00", true, "#8fd5e1" } }) {
+        auto r = record({ .localID = "x", .color = c.color, .received = c.received });
+        EXPECT_EQ(myDataRowColorHex(*r), c.expected) << "colour '" << c.color << "'";
+    }
+}
+
+TEST(MyDataListsTest, APageBookRowShowsPageFolioAndDate)
+{
+    auto note = record({ .localID = "n", .noteText = "note" });
+    note->displayNum = "12";
+    std::string date = NSStringExpanded::getLocalizedStringForDateString(note->getDisplayDate());
+    EXPECT_THAT(date, ::testing::HasSubstr("2024"));
+    EXPECT_EQ(
+        myDataDateText(*note, true), LocalizationHelper::localizedStringWithKey("PAGE") + ": 12  " + date);
+    EXPECT_EQ(myDataDateText(*note, false), date);
+}
+
+TEST(MyDataListsTest, PageTargetsAndPageNumbers)
+{
+    auto r = record({ .localID = "r" });
+    r->displayNum = "null";
+    EXPECT_FALSE(myDataPageTarget(*r));
+    r->displayNum = "";
+    EXPECT_FALSE(myDataPageTarget(*r));
+    r->displayNum = "iv";
+    EXPECT_EQ(myDataPageTarget(*r), "iv");
+    r->href = "c2.xhtml";
+    EXPECT_EQ(myDataPageTarget(*r), "c2.xhtml");
+
+    auto book = std::make_shared<PXBookVO>();
+    auto chapter = std::make_shared<PXChapterVO>();
+    chapter->pageIDs = { 101, 102 };
+    book->chapters.push_back(chapter);
+    for (auto [id, folio] : { std::pair<int64_t, const char*> { 101, "iv" }, { 102, "1" } }) {
+        auto page = std::make_shared<PXPageVO>();
+        page->pageID = id;
+        page->displayNum = folio;
+        book->pages[std::to_string(id)] = page;
+        book->pageList.push_back(page);
+    }
+    EXPECT_EQ(getPageNumberForDisplayNumber(book.get(), "iv"), base::Value(101));
+    EXPECT_EQ(getPageNumberForDisplayNumber(book.get(), "9"), base::Value("9"));
+    auto epub = std::make_shared<EPUBBookVO>();
+    EXPECT_EQ(getPageNumberForDisplayNumber(epub.get(), "iv"), base::Value("iv"));
+}
+
+} // namespace
+} // namespace lectoro::mydatatest
