@@ -14,6 +14,7 @@
 // (StickyNotesLayout.cpp) and dictation (StickyNotesDictation.cpp) have files of their own.
 
 #include "LectoroSDKWithReader/annotations/notes/StickyNoteRules.h"
+#include "platform/base/Error.h"
 #include "platform/base/NotificationCenter.h"
 #include "platform/base/Strings.h"
 #include "platform/base/Value.h"
