@@ -87,6 +87,13 @@ std::vector<std::string> ReaderSearch::getActivePageIDs() const
 
 // MARK: - Opening and searching
 
+void ReaderSearch::setSearchController(std::shared_ptr<TextSearchController> controller)
+{
+    m_searchController = std::move(controller);
+    if (m_searchController)
+        m_searchController->setDelegate(m_responder);
+}
+
 void ReaderSearch::addSearchForText(const std::string& text, bool isElasticSearch)
 {
     m_context.activeMode = ReaderActiveModeSearch;

@@ -59,6 +59,8 @@ public:
     const std::shared_ptr<TextSearchResult>& searchResult() const { return m_searchResult; }
     const std::shared_ptr<TextSearchView>& searchTextView() const { return m_searchTextView; }
     const std::shared_ptr<TextSearchController>& searchController() const { return m_searchController; }
+    // An engine made elsewhere (a host's own, or a test's), used until the search is cancelled.
+    void setSearchController(std::shared_ptr<TextSearchController>);
     bool isSearchResultOpened() const { return m_isSearchResultOpened; }
     // The cancel button: the search ends; in search mode the engine, the launcher's search
     // text and the current hit go too.

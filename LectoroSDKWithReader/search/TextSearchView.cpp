@@ -24,11 +24,6 @@ constexpr const char* searchAccessibilityTable = "ReaderLectoroAccessibility";
 
 } // namespace
 
-bool isIpad()
-{
-    return ui::Environment::current().idiom() == ui::UserInterfaceIdiom::Pad;
-}
-
 std::string TextSearchConstants::localized(const std::string& key)
 {
     return LocalizationHelper::localizedString(key, "Localizable", LocalizationHelper::currentBundle());
@@ -233,7 +228,7 @@ void TextSearchView::removeSearchResultView()
     updateOpenButtonAccessibility();
 }
 
-std::shared_ptr<TextSearchResult> TextSearchView::getNextSearchResult(const std::shared_ptr<TextSearchResult>& hit)
+std::shared_ptr<TextSearchResult> TextSearchView::getNextSearchResult(std::shared_ptr<TextSearchResult> hit)
 {
     while (true) {
         auto& loaded = m_globalsearchResultArray;
@@ -307,23 +302,18 @@ void TextSearchView::observeContentSize()
 {
     auto weak = weakSelf();
     m_contentSizeObserver = m_tableView->addPropertyObserver("contentSize", [weak](ui::View&, const std::string&) {
-        // The table reports while it reloads; the fit waits until it has finished.
-        base::RunLoop::main().post([weak] {
-            auto self = weak.lock();
-            if (!self)
-                return;
-            ui::View::animate(
-                searchListAnimation, [weak] {
-                    if (auto inner = weak.lock())
-                        inner->fitListToContent();
-                },
-                [weak](bool) {
-                    if (auto inner = weak.lock()) {
-                        inner->layoutIfNeeded();
-                        inner->updateOpenButtonAccessibility();
-                    }
-                });
-        });
+        auto self = weak.lock();
+        if (!self)
+            return;
+        // Only the height constraint changes here; layout waits for the animation's end.
+        ui::View::animate(
+            searchListAnimation, [&self] { self->fitListToContent(); },
+            [weak](bool) {
+                if (auto inner = weak.lock()) {
+                    inner->layoutIfNeeded();
+                    inner->updateOpenButtonAccessibility();
+                }
+            });
     });
 }
 

@@ -17,6 +17,7 @@
 // tests and pictures need from the same constants (TextSearchViewLayout.cpp). Voice input
 // lives in TextSearchViewVoice.cpp.
 
+#include "LectoroSDKWithReader/foundation/DeviceHelpers.h"
 #include "LectoroSDKWithReader/readersdk/TextSearchController.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MVVoiceRecognizeManager.h"
 #include "platform/ui/Constraint.h"
@@ -54,9 +55,6 @@ public:
     virtual void startVoiceRecognition() = 0;
     virtual void stopVoiceRecognition() = 0;
 };
-
-// True only on a device whose idiom is pad.
-bool isIpad();
 
 // Texts of the panel and its rows: "Localizable" of the reader language bundle when the
 // host set one, else of the library's own bundle.
@@ -141,8 +139,9 @@ public:
     void showSearchResultView();
     void removeSearchResultView();
     // The hit after / before one that is loaded; past the end of an EPUB book's loaded
-    // hits the next batch is fetched first. None at the ends or for a hit not loaded.
-    std::shared_ptr<TextSearchResult> getNextSearchResult(const std::shared_ptr<TextSearchResult>&);
+    // hits the next batch is fetched first. None at the ends or for a hit not loaded. The
+    // hit is taken by value: fetching grows the list a reference could point into.
+    std::shared_ptr<TextSearchResult> getNextSearchResult(std::shared_ptr<TextSearchResult>);
     std::shared_ptr<TextSearchResult> getPreviousSearchResult(const std::shared_ptr<TextSearchResult>&);
     // The list's height for the content it holds, bounded by the room above the bar.
     double availableListHeight() const;

@@ -49,11 +49,6 @@ ui::Font searchTextFont(double size)
     return getCustomFont(size).value_or(ui::Font::systemFont(size));
 }
 
-bool searchIsRTL()
-{
-    return ui::Environment::current().isRightToLeft();
-}
-
 void constrained(const std::shared_ptr<ui::View>& view)
 {
     view->setTranslatesAutoresizingMaskIntoConstraints(false);
@@ -122,7 +117,7 @@ void TextSearchView::buildBar(Variant variant, bool audio)
     m_searchIconLabel->setTextColor(searchLayoutColour(m_theme->search_main_icon_color()));
     m_searchIconLabel->setBackgroundColor(ui::Color::clear());
     m_searchIconLabel->setTextAlignment(
-        variant == Variant::Reader && searchIsRTL() ? base::TextAlignment::Right : base::TextAlignment::Left);
+        variant == Variant::Reader && isRTL() ? base::TextAlignment::Right : base::TextAlignment::Left);
     m_inputPanel->addSubview(m_searchIconLabel);
     ui::Constraint::activate({
         m_searchIconLabel->leadingAnchor().constraintEqualTo(m_inputPanel->leadingAnchor(), byIdiom(16, 18)),
@@ -141,7 +136,7 @@ void TextSearchView::buildBar(Variant variant, bool audio)
     m_searchBar->setTextColor(searchLayoutColour(m_theme->search_title_color()));
     m_searchBar->setBackgroundColor(ui::Color::clear());
     m_searchBar->layer()->setBorderColor(ui::Color::white());
-    m_searchBar->setTextAlignment(searchIsRTL() ? base::TextAlignment::Right : base::TextAlignment::Left);
+    m_searchBar->setTextAlignment(isRTL() ? base::TextAlignment::Right : base::TextAlignment::Left);
     m_searchBar->setReturnKeyType(ui::ReturnKeyType::Search);
     m_searchBar->setClearButtonMode(ui::TextFieldViewMode::WhileEditing);
     if (variant == Variant::Elastic)
