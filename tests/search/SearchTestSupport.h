@@ -44,6 +44,14 @@ inline TextSearchResults hits(size_t count, size_t firstPage = 1)
     return list;
 }
 
+// The default theme, as a reader without a host theme has it.
+inline std::shared_ptr<LXMVThemeVO> searchTheme()
+{
+    auto theme = std::make_shared<LXMVThemeVO>();
+    theme->updateThemeFromFileAtPath(std::nullopt);
+    return theme;
+}
+
 inline std::shared_ptr<EPUBBookVO> epubBook()
 {
     auto book = std::make_shared<EPUBBookVO>();
@@ -119,7 +127,7 @@ protected:
         double height = 400)
     {
         m_panel = TextSearchView::createForReaderSearch(
-            { 0, 0, 375, height }, std::make_shared<LXMVThemeVO>(), std::move(book), audio);
+            { 0, 0, 375, height }, searchTheme(), std::move(book), audio);
         m_panel->setDelegate(m_owner);
         return m_panel;
     }
@@ -127,7 +135,7 @@ protected:
     std::shared_ptr<TextSearchView> elasticPanel(std::shared_ptr<LectoroBookVO> book, bool audio = false)
     {
         m_panel = TextSearchView::createWithElasticSearch(
-            { 0, 0, 375, 400 }, std::make_shared<LXMVThemeVO>(), std::move(book), audio);
+            { 0, 0, 375, 400 }, searchTheme(), std::move(book), audio);
         m_panel->setDelegate(m_owner);
         return m_panel;
     }
