@@ -1,5 +1,6 @@
 #include "LectoroSDKWithReader/readersdk/widgets/MVVoiceRecognizeManager.h"
 
+#include "platform/base/RunLoop.h"
 #include "platform/media/SpeechRecognizer.h"
 #include "platform/ui/Button.h"
 
@@ -85,8 +86,16 @@ void MVVoiceRecognizeManager::finishListening()
     ++m_generation;
     m_task.reset();
     setButtonGlowing(false);
-    if (auto delegate = this->delegate())
-        delegate->didStopVocieRecognizing();
+    // The result block may have queued the last text for the main queue: the stop comes
+    // after it, so whoever hears the stop reads the final text.
+    std::weak_ptr<MVVoiceRecognizeManager> weak = weak_from_this();
+    base::RunLoop::main().post([weak] {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        if (auto delegate = self->delegate())
+            delegate->didStopVocieRecognizing();
+    });
 }
 
 void MVVoiceRecognizeManager::setButtonGlowing(bool glowing)
