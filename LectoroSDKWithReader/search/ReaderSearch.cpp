@@ -332,6 +332,26 @@ std::string ReaderSearch::paragraphOf(const TextSearchResult& hit)
     return text.substr(first, last - first + 1);
 }
 
+// The engine makes a page's hits anew for the page's font, so the current hit is found in
+// the page's list by where it lies, not by identity; otherwise the renderer would select
+// the page's first hit.
+std::shared_ptr<TextSearchResult> ReaderSearch::sameHitAmong(
+    const TextSearchResults& hits, const std::shared_ptr<TextSearchResult>& current)
+{
+    if (!current)
+        return current;
+    for (const auto& hit : hits) {
+        if (hit == current)
+            return hit;
+    }
+    for (const auto& hit : hits) {
+        if (hit && hit->pageIndex == current->pageIndex && hit->textOffset == current->textOffset
+            && hit->textLength == current->textLength)
+            return hit;
+    }
+    return current;
+}
+
 TextSearchResults ReaderSearch::pageHits(const std::string& word, const std::string& pageNo)
 {
     if (!m_searchController)
@@ -360,7 +380,8 @@ void ReaderSearch::markSearchHitsOnLoadedPage(int64_t pageNumber)
             return;
         }
         auto hits = pageHits(word, ownPage ? hit->pageIndex : std::to_string(pageNumber));
-        renderer.highlightText(word, pageNumber, std::string(searchHitColor), selectedSearchHitColor, hits, hit);
+        renderer.highlightText(
+            word, pageNumber, std::string(searchHitColor), selectedSearchHitColor, hits, sameHitAmong(hits, hit));
         return;
     }
     if (pageNumber != base::integerValue(getFileIndexForHREF(hit->href)))
@@ -381,7 +402,8 @@ void ReaderSearch::markSearchHitsOnLoadedPage(int64_t pageNumber)
     if (reflowable)
         renderer.highlightText(word, pageNumber, std::string(selectedSearchHitColor), paragraphOf(*hit));
     auto hits = pageHits(word, ownPage ? hit->pageIndex : std::to_string(pageNumber));
-    renderer.highlightText(word, pageNumber, std::string(searchHitColor), selectedSearchHitColor, hits, hit);
+    renderer.highlightText(
+        word, pageNumber, std::string(searchHitColor), selectedSearchHitColor, hits, sameHitAmong(hits, hit));
 }
 
 void ReaderSearch::jumpToHeldResultAfterElasticStart()
@@ -466,7 +488,8 @@ void ReaderSearch::didSelectSearchText(const std::shared_ptr<TextSearchResult>& 
         int64_t page = base::integerValue(getFileIndexForHREF(hit->href));
         m_context.renderer->highlightText(word, page, std::string(searchHitColor), paragraph);
         auto hits = pageHits(word, hit->pageIndex);
-        m_context.renderer->highlightText(word, page, std::string(searchHitColor), selectedSearchHitColor, hits, hit);
+        m_context.renderer->highlightText(
+            word, page, std::string(searchHitColor), selectedSearchHitColor, hits, sameHitAmong(hits, hit));
     } else {
         m_context.renderer->highlightText(word, 0, std::string(searchHitColor), paragraph);
     }

@@ -133,6 +133,8 @@ private:
     bool isPageBook() const;
     void showSearchResultPage(const std::shared_ptr<TextSearchResult>&);
     TextSearchResults pageHits(const std::string& word, const std::string& pageNo);
+    static std::shared_ptr<TextSearchResult> sameHitAmong(
+        const TextSearchResults&, const std::shared_ptr<TextSearchResult>& current);
     static std::string paragraphOf(const TextSearchResult&);
     static std::string cutSearchText(const std::string&);
     void enableStepButton(const std::shared_ptr<ui::Button>&, bool);
