@@ -12,6 +12,7 @@
 //   lectoro-host --demo-highlight [--book PATH]   (highlight the first words and print what was stored)
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
+//   lectoro-host --demo-search WORD [--book PATH] (searches, pages the list, picks the 60th hit, steps on)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
@@ -32,6 +33,7 @@
 #include "MarkupPrinter.h"
 #include "ReviewDemo.h"
 #include "ReflowPrinter.h"
+#include "SearchDemo.h"
 #include "HighlightDemo.h"
 #include "MarkupDemo.h"
 #include "SharingDemo.h"
@@ -79,6 +81,7 @@ struct Options {
     std::optional<std::string> demoTranslate;
     std::string translateTo = "fr";
     bool demoContents = false;
+    std::optional<std::string> demoSearch;
     bool demoMarkups = false;
     int pages = 3;
 };
@@ -92,7 +95,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-highlight [--book PATH]\n"
            "       lectoro-host --demo-translate TEXT [--to CODE]\n"
            "       lectoro-host --demo-contents [--book PATH]\n"
-           "       lectoro-host --demo-markups [--book PATH]\n";
+           "       lectoro-host --demo-markups [--book PATH]\n"
+           "       lectoro-host --demo-search WORD [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -130,10 +134,12 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
             || argument == "--pages" || argument == "--snapshot" || argument == "--demo-translate"
-            || argument == "--to";
+            || argument == "--to" || argument == "--demo-search";
         if (takesValue && i + 1 < argc) {
             std::string value = argv[++i];
-            if (argument == "--book") {
+            if (argument == "--demo-search") {
+                options.demoSearch = value;
+            } else if (argument == "--book") {
                 options.bookPath = value;
             } else if (argument == "--search") {
                 options.searchWord = value;
@@ -392,6 +398,9 @@ int main(int argc, char** argv)
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);
+    } else if (options.demoSearch) {
+        host::markHelpScreensSeen();
+        status = host::runSearchDemo(std::cout, options.bookPath, *options.demoSearch);
     } else if (options.demoContents) {
         host::markHelpScreensSeen();
         status = host::runContentsDemo(std::cout, options.bookPath);
