@@ -70,8 +70,9 @@ ui::Font ReaderSearch::searchHitFont()
 std::string ReaderSearch::cutSearchText(const std::string& text)
 {
     // The cut never splits a character (a pair of UTF-16 units stays whole).
-    return base::utf16Length(text) >= maximumSearchTextLength ? base::utf16Substring(text, 0, maximumSearchTextLength)
-                                                              : text;
+    return base::utf16Length(text) >= maximumSearchTextLength
+        ? base::utf16Substring(text, 0, maximumSearchTextLength)
+        : text;
 }
 
 std::vector<std::string> ReaderSearch::getActivePageIDs() const
@@ -145,9 +146,10 @@ void ReaderSearch::createSearchTextView(const std::string& text, bool isElasticS
     if (!view)
         return;
     ui::Rect frame { { 0, 0 }, ui::Environment::current().screenSize() };
-    m_searchTextView = isElasticSearch
-        ? TextSearchView::createWithElasticSearch(frame, m_context.theme, m_context.currentBook, m_context.isAudioSearchNoteEnabled)
-        : TextSearchView::createForReaderSearch(frame, m_context.theme, m_context.currentBook, m_context.isAudioSearchNoteEnabled);
+    m_searchTextView = isElasticSearch ? TextSearchView::createWithElasticSearch(
+                           frame, m_context.theme, m_context.currentBook, m_context.isAudioSearchNoteEnabled)
+                                       : TextSearchView::createForReaderSearch(frame, m_context.theme,
+                                           m_context.currentBook, m_context.isAudioSearchNoteEnabled);
     auto& panel = *m_searchTextView;
     panel.searchBar()->setText(cutSearchText(text));
     std::weak_ptr<Responder> weakResponder = m_responder;
@@ -308,7 +310,8 @@ void ReaderSearch::clearSearchHighlights()
     bool reflowable = isReflowableEpub();
     for (const auto& id : getActivePageIDs()) {
         if (reflowable)
-            m_context.renderer->highlightText("", 0, std::string(searchHitColor), std::optional<std::string>());
+            m_context.renderer->highlightText(
+                "", 0, std::string(searchHitColor), std::optional<std::string>());
         else
             m_context.renderer->highlightText("", base::integerValue(id), std::nullopt);
     }
@@ -319,7 +322,8 @@ void ReaderSearch::reloadSearchHighlightText()
     if (!m_searchResult || m_searchResult->searchedWord.value_or("").empty() || !m_context.renderer)
         return;
     for (const auto& id : getActivePageIDs())
-        m_context.renderer->highlightText(*m_searchResult->searchedWord, base::integerValue(id), std::nullopt);
+        m_context.renderer->highlightText(
+            *m_searchResult->searchedWord, base::integerValue(id), std::nullopt);
 }
 
 std::string ReaderSearch::paragraphOf(const TextSearchResult& hit)
@@ -380,8 +384,8 @@ void ReaderSearch::markSearchHitsOnLoadedPage(int64_t pageNumber)
             return;
         }
         auto hits = pageHits(word, ownPage ? hit->pageIndex : std::to_string(pageNumber));
-        renderer.highlightText(
-            word, pageNumber, std::string(searchHitColor), selectedSearchHitColor, hits, sameHitAmong(hits, hit));
+        renderer.highlightText(word, pageNumber, std::string(searchHitColor), selectedSearchHitColor, hits,
+            sameHitAmong(hits, hit));
         return;
     }
     if (pageNumber != base::integerValue(getFileIndexForHREF(hit->href)))
@@ -412,10 +416,11 @@ void ReaderSearch::jumpToHeldResultAfterElasticStart()
         return;
     std::string page = m_searchResult->pageIndex;
     std::weak_ptr<Responder> weakResponder = m_responder;
-    base::RunLoop::main().postDelayed(elasticJumpDelay, m_context.controller->lifetimeToken(), [weakResponder, page] {
-        if (auto responder = weakResponder.lock())
-            responder->navigateTo(page);
-    });
+    base::RunLoop::main().postDelayed(
+        elasticJumpDelay, m_context.controller->lifetimeToken(), [weakResponder, page] {
+            if (auto responder = weakResponder.lock())
+                responder->navigateTo(page);
+        });
     enablePreviousButtonForElasticSearch(false);
 }
 
@@ -455,7 +460,8 @@ void ReaderSearch::textFieldDidChange(ui::TextField& field)
     std::string trimmed = base::trimWhitespaceAndNewlines(field.text());
     if (m_context.analyticsHandler)
         m_context.analyticsHandler->notifyEvent(LectoroReaderEventConstant::searchEventName(),
-            base::Value::Dictionary { { LectoroReaderEventConstant::searchEventParameterSearchText(), trimmed } });
+            base::Value::Dictionary {
+                { LectoroReaderEventConstant::searchEventParameterSearchText(), trimmed } });
 }
 
 // MARK: - Hits

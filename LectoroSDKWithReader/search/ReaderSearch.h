@@ -92,7 +92,8 @@ public:
     void jumpToHeldResultAfterElasticStart();
 
     // --- Stepping (ReaderSearchStepping.cpp) ---
-    TextSearchResults fetchNextSearchResultForText(const std::string& text, int64_t startOffset, int64_t batchSize);
+    TextSearchResults fetchNextSearchResultForText(
+        const std::string& text, int64_t startOffset, int64_t batchSize);
     void didClickOnNextButtonForReaderSearch();
     void didClickOnPreviousButtonForReaderSearch();
     void enableNextButtonForElasticSearch(bool);

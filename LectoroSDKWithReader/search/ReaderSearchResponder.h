@@ -16,7 +16,10 @@ class ReaderSearch::Responder final : public TextSearchViewDelegate,
                                       public ui::TextFieldDelegate,
                                       public ui::GestureRecognizerDelegate {
 public:
-    explicit Responder(ReaderSearch& search) : m_search(&search) { }
+    explicit Responder(ReaderSearch& search)
+        : m_search(&search)
+    {
+    }
     void detach() { m_search = nullptr; }
 
     void run(void (ReaderSearch::*action)())
@@ -46,9 +49,11 @@ public:
     }
 
     // TextSearchViewDelegate.
-    TextSearchResults fetchNextSearchResultForText(const std::string& text, int64_t startOffset, int64_t batchSize) override
+    TextSearchResults fetchNextSearchResultForText(
+        const std::string& text, int64_t startOffset, int64_t batchSize) override
     {
-        return m_search ? m_search->fetchNextSearchResultForText(text, startOffset, batchSize) : TextSearchResults {};
+        return m_search ? m_search->fetchNextSearchResultForText(text, startOffset, batchSize)
+                        : TextSearchResults {};
     }
     void voiceSearchText(const std::string& text, bool isElasticSearch) override
     {
@@ -72,8 +77,14 @@ public:
     void didSearchTextChanged(TextSearchController&) override { run(&ReaderSearch::didSearchTextChanged); }
 
     // ui::TextFieldDelegate.
-    bool shouldReturn(ui::TextField& field) override { return m_search ? m_search->textFieldShouldReturn(field) : true; }
-    bool shouldClear(ui::TextField& field) override { return m_search ? m_search->textFieldShouldClear(field) : true; }
+    bool shouldReturn(ui::TextField& field) override
+    {
+        return m_search ? m_search->textFieldShouldReturn(field) : true;
+    }
+    bool shouldClear(ui::TextField& field) override
+    {
+        return m_search ? m_search->textFieldShouldClear(field) : true;
+    }
     bool shouldChangeCharactersInRange(ui::TextField& field, base::Range range, const std::string&) override
     {
         return m_search ? m_search->shouldChangeCharactersInRange(field, range.location) : true;

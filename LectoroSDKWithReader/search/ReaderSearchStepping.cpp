@@ -43,7 +43,8 @@ int64_t ReaderSearch::getHrefFromFileIndex(const std::string& href) const
     return chapter ? chapter->fileIndex : 0;
 }
 
-TextSearchResults ReaderSearch::fetchNextSearchResultForText(const std::string& text, int64_t startOffset, int64_t batchSize)
+TextSearchResults ReaderSearch::fetchNextSearchResultForText(
+    const std::string& text, int64_t startOffset, int64_t batchSize)
 {
     if (!m_searchController || startOffset < 0 || batchSize <= 0)
         return {};
@@ -81,7 +82,8 @@ void ReaderSearch::didClickOnNextButtonForReaderSearch()
 {
     enablePreviousButtonForElasticSearch(true);
     auto candidate = m_searchTextView ? m_searchTextView->getNextSearchResult(m_searchResult) : nullptr;
-    if (m_context.renderer && m_context.renderer->isNextSearchResultAvailableForSearchResult(m_searchResult)) {
+    if (m_context.renderer
+        && m_context.renderer->isNextSearchResultAvailableForSearchResult(m_searchResult)) {
         m_context.renderer->moveToNextSelectedSearchForSearchResult(m_searchResult);
         if (candidate && m_searchResult && candidate->pageIndex == m_searchResult->pageIndex)
             m_searchResult = candidate;
@@ -97,7 +99,8 @@ void ReaderSearch::didClickOnPreviousButtonForReaderSearch()
 {
     enableNextButtonForElasticSearch(true);
     auto candidate = m_searchTextView ? m_searchTextView->getPreviousSearchResult(m_searchResult) : nullptr;
-    if (m_context.renderer && m_context.renderer->isPreviousSearchResultAvailableForSearchResult(m_searchResult)) {
+    if (m_context.renderer
+        && m_context.renderer->isPreviousSearchResultAvailableForSearchResult(m_searchResult)) {
         m_context.renderer->moveToPreviousSelectedSearchForSearchResult(m_searchResult);
         if (candidate && m_searchResult && candidate->pageIndex == m_searchResult->pageIndex)
             m_searchResult = candidate;
@@ -118,8 +121,9 @@ void ReaderSearch::didClickOnNextButtonForElasticSearch()
     std::string word = m_searchResult ? m_searchResult->searchedWord.value_or("") : std::string();
     std::string page = m_searchResult ? m_searchResult->pageIndex : std::string();
     auto nextPage = [&] {
-        return m_searchController ? m_searchController->getNextSearchResultForText(word, page, searchHitFont())
-                                  : TextSearchResults {};
+        return m_searchController
+            ? m_searchController->getNextSearchResultForText(word, page, searchHitFont())
+            : TextSearchResults {};
     };
     if (renderer.isNextSearchResultAvailable()) {
         renderer.moveToNextSelectedSearch();
@@ -148,8 +152,9 @@ void ReaderSearch::didClickOnPreviousButtonForElasticSearch()
     std::string word = m_searchResult ? m_searchResult->searchedWord.value_or("") : std::string();
     std::string page = m_searchResult ? m_searchResult->pageIndex : std::string();
     auto previousPage = [&] {
-        return m_searchController ? m_searchController->getPreviousSearchResultForText(word, page, searchHitFont())
-                                  : TextSearchResults {};
+        return m_searchController
+            ? m_searchController->getPreviousSearchResultForText(word, page, searchHitFont())
+            : TextSearchResults {};
     };
     if (renderer.isPreviousSearchResultAvailable()) {
         renderer.moveToPreviousSelectedSearch();
@@ -176,7 +181,8 @@ TextSearchResults ReaderSearch::getAllNextSearchedResults()
     auto hits = m_searchController->getSearchResultForTextWithPageNo(
         m_searchResult->searchedWord.value_or(""), m_searchResult->pageIndex, searchHitFont());
     auto pageOf = [this](const TextSearchResult& hit) {
-        return isPageBook() ? base::integerValue(hit.pageIndex) : base::integerValue(getFileIndexForHREF(hit.href));
+        return isPageBook() ? base::integerValue(hit.pageIndex)
+                            : base::integerValue(getFileIndexForHREF(hit.href));
     };
     int64_t current = pageOf(*m_searchResult);
     for (const auto& hit : hits) {
@@ -193,7 +199,8 @@ TextSearchResults ReaderSearch::getAllPreviousSearchedResults()
     auto hits = m_searchController->getSearchResultForTextWithPageNo(
         m_searchResult->searchedWord.value_or(""), m_searchResult->pageIndex, searchHitFont());
     auto pageOf = [this](const TextSearchResult& hit) {
-        return isPageBook() ? base::integerValue(hit.pageIndex) : base::integerValue(getFileIndexForHREF(hit.href));
+        return isPageBook() ? base::integerValue(hit.pageIndex)
+                            : base::integerValue(getFileIndexForHREF(hit.href));
     };
     int64_t current = pageOf(*m_searchResult);
     for (auto it = hits.rbegin(); it != hits.rend(); ++it) {

@@ -2,9 +2,9 @@
 // listens and starts again shortly after, the recognised text is searched as typed text
 // is, and the two alerts of voice search.
 
-#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/search/ReaderSearch.h"
 #include "LectoroSDKWithReader/search/TextSearchView.h"
 #include "platform/base/RunLoop.h"
@@ -49,18 +49,22 @@ void ReaderSearch::showPermissionAlert()
 {
     if (!m_context.controller)
         return;
-    auto alert = ui::AlertController::create(
-        std::string(), LocalizationHelper::localizedString("VOCIE_RECOGNITION_PERMISSIONS"), ui::AlertControllerStyle::Alert);
-    alert->addAction(ui::AlertAction::create(LocalizationHelper::localizedString("SETTINGS"), ui::AlertActionStyle::Default,
+    auto alert = ui::AlertController::create(std::string(),
+        LocalizationHelper::localizedString("VOCIE_RECOGNITION_PERMISSIONS"),
+        ui::AlertControllerStyle::Alert);
+    alert->addAction(ui::AlertAction::create(LocalizationHelper::localizedString("SETTINGS"),
+        ui::AlertActionStyle::Default,
         [](ui::AlertAction&) { ui::Environment::current().openURL(voiceSettingsURL); }));
-    alert->addAction(ui::AlertAction::create(LocalizationHelper::localizedString("CANCEL"), ui::AlertActionStyle::Cancel));
+    alert->addAction(
+        ui::AlertAction::create(LocalizationHelper::localizedString("CANCEL"), ui::AlertActionStyle::Cancel));
     m_context.controller->presentViewController(alert, true);
 }
 
 void ReaderSearch::voiceSearchNotAvailable()
 {
     if (m_context.controller)
-        m_context.controller->showAlertWithTitle("", LocalizationHelper::localizedString("INTERNET_UNAVAILABLE_MESSAGE"));
+        m_context.controller->showAlertWithTitle(
+            "", LocalizationHelper::localizedString("INTERNET_UNAVAILABLE_MESSAGE"));
 }
 
 void ReaderSearch::cancelVoiceRecognition()

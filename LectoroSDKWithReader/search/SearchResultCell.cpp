@@ -34,7 +34,8 @@ SearchResultCell::SearchResultCell(ui::TableViewCellStyle style, std::string reu
 {
 }
 
-std::shared_ptr<SearchResultCell> SearchResultCell::create(ui::TableViewCellStyle style, std::string reuseIdentifier)
+std::shared_ptr<SearchResultCell> SearchResultCell::create(
+    ui::TableViewCellStyle style, std::string reuseIdentifier)
 {
     std::shared_ptr<SearchResultCell> cell(new SearchResultCell(style, std::move(reuseIdentifier)));
     cell->build();
@@ -58,7 +59,8 @@ void SearchResultCell::setDataWithSeachResult(
 {
     m_contentLabel->setFont(searchRowFont(17));
     m_contentLabel->setAttributedText(IconFontConstants::getNSAttributedCoreTextStringFromDisplayString(
-        hit.searchResultAttributedString.string(), hit.searchedWord.value_or(""), selectedTextColor, textColor));
+        hit.searchResultAttributedString.string(), hit.searchedWord.value_or(""), selectedTextColor,
+        textColor));
     m_contentLabel->sizeToFit();
 }
 
@@ -66,8 +68,10 @@ void SearchResultCell::setCaseSensitioveDataWithSeachResult(
     const TextSearchResult& hit, const ui::Color& selectedTextColor, const ui::Color& textColor)
 {
     m_contentLabel->setFont(searchRowFont(17));
-    m_contentLabel->setAttributedText(IconFontConstants::getCaseSensitiveNSAttributedCoreTextStringFromDisplayString(
-        hit.searchResultAttributedString.string(), hit.searchedWord.value_or(""), selectedTextColor, textColor));
+    m_contentLabel->setAttributedText(
+        IconFontConstants::getCaseSensitiveNSAttributedCoreTextStringFromDisplayString(
+            hit.searchResultAttributedString.string(), hit.searchedWord.value_or(""), selectedTextColor,
+            textColor));
     m_contentLabel->sizeToFit();
 }
 
@@ -86,8 +90,8 @@ void SearchResultCell::fillRow(SearchResultCell& cell, const ui::IndexPath& inde
     const std::shared_ptr<TextSearchResult>& hit, const std::shared_ptr<LectoroBookVO>& book,
     const std::shared_ptr<LXMVThemeVO>& theme, bool caseSensitive)
 {
-    cell.setAccessibilityIdentifier(
-        "readerSearchResultCell[" + std::to_string(indexPath.section) + ", " + std::to_string(indexPath.row) + "]");
+    cell.setAccessibilityIdentifier("readerSearchResultCell[" + std::to_string(indexPath.section) + ", "
+        + std::to_string(indexPath.row) + "]");
     auto themeVO = theme ? theme : std::make_shared<LXMVThemeVO>();
     ui::Color marked = searchRowColour(themeVO->search_selected_text_color());
     ui::Color text = searchRowColour(themeVO->search_description_color());
@@ -141,7 +145,8 @@ void SearchResultCell::layoutSubviews()
     m_contentLabel->setFrame({ searchRowPadding, searchRowPadding, width, content });
     double footerTop = searchRowPadding + content + searchRowGap;
     ui::Size page = m_pageNumberLabel->sizeThatFits({ width, 0 });
-    m_pageNumberLabel->setFrame({ searchRowPadding + width - page.width, footerTop, page.width, page.height });
+    m_pageNumberLabel->setFrame(
+        { searchRowPadding + width - page.width, footerTop, page.width, page.height });
     double chapterWidth = std::max(width - page.width - searchRowGap, 1.0);
     m_chapterNameLabel->setFrame({ searchRowPadding, footerTop, chapterWidth,
         m_chapterNameLabel->sizeThatFits({ chapterWidth, 0 }).height });

@@ -37,7 +37,8 @@ public:
     const std::shared_ptr<ui::Label>& pageNumberLabel() const { return m_pageNumberLabel; }
 
     // The snippet with every occurrence of the word marked, whatever its case.
-    void setDataWithSeachResult(const TextSearchResult&, const ui::Color& selectedTextColor, const ui::Color& textColor);
+    void setDataWithSeachResult(
+        const TextSearchResult&, const ui::Color& selectedTextColor, const ui::Color& textColor);
     // Only whole words written exactly as searched are marked.
     void setCaseSensitioveDataWithSeachResult(
         const TextSearchResult&, const ui::Color& selectedTextColor, const ui::Color& textColor);

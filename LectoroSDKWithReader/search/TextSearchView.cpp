@@ -74,14 +74,14 @@ std::shared_ptr<TextSearchView> TextSearchView::createWithFrame(
     return make(Variant::Plain, frame, std::move(theme), std::move(book), false);
 }
 
-std::shared_ptr<TextSearchView> TextSearchView::createWithElasticSearch(
-    const ui::Rect& frame, std::shared_ptr<LXMVThemeVO> theme, std::shared_ptr<LectoroBookVO> book, bool audio)
+std::shared_ptr<TextSearchView> TextSearchView::createWithElasticSearch(const ui::Rect& frame,
+    std::shared_ptr<LXMVThemeVO> theme, std::shared_ptr<LectoroBookVO> book, bool audio)
 {
     return make(Variant::Elastic, frame, std::move(theme), std::move(book), audio);
 }
 
-std::shared_ptr<TextSearchView> TextSearchView::createForReaderSearch(
-    const ui::Rect& frame, std::shared_ptr<LXMVThemeVO> theme, std::shared_ptr<LectoroBookVO> book, bool audio)
+std::shared_ptr<TextSearchView> TextSearchView::createForReaderSearch(const ui::Rect& frame,
+    std::shared_ptr<LXMVThemeVO> theme, std::shared_ptr<LectoroBookVO> book, bool audio)
 {
     return make(Variant::Reader, frame, std::move(theme), std::move(book), audio);
 }
@@ -164,7 +164,8 @@ void TextSearchView::renderReaderSearch(const TextSearchResults& results)
                 return;
             self->m_tableView->layoutIfNeeded();
             ui::View::animate(
-                searchListAnimation, [weak] {
+                searchListAnimation,
+                [weak] {
                     if (auto inner = weak.lock())
                         inner->fitListToContent();
                 },
@@ -249,7 +250,8 @@ std::shared_ptr<TextSearchResult> TextSearchView::getNextSearchResult(std::share
     }
 }
 
-std::shared_ptr<TextSearchResult> TextSearchView::getPreviousSearchResult(const std::shared_ptr<TextSearchResult>& hit)
+std::shared_ptr<TextSearchResult> TextSearchView::getPreviousSearchResult(
+    const std::shared_ptr<TextSearchResult>& hit)
 {
     const auto& loaded = m_globalsearchResultArray;
     auto found = std::find(loaded.begin(), loaded.end(), hit);
@@ -301,20 +303,21 @@ void TextSearchView::detachHeader()
 void TextSearchView::observeContentSize()
 {
     auto weak = weakSelf();
-    m_contentSizeObserver = m_tableView->addPropertyObserver("contentSize", [weak](ui::View&, const std::string&) {
-        auto self = weak.lock();
-        if (!self)
-            return;
-        // Only the height constraint changes here; layout waits for the animation's end.
-        ui::View::animate(
-            searchListAnimation, [&self] { self->fitListToContent(); },
-            [weak](bool) {
-                if (auto inner = weak.lock()) {
-                    inner->layoutIfNeeded();
-                    inner->updateOpenButtonAccessibility();
-                }
-            });
-    });
+    m_contentSizeObserver
+        = m_tableView->addPropertyObserver("contentSize", [weak](ui::View&, const std::string&) {
+              auto self = weak.lock();
+              if (!self)
+                  return;
+              // Only the height constraint changes here; layout waits for the animation's end.
+              ui::View::animate(
+                  searchListAnimation, [&self] { self->fitListToContent(); },
+                  [weak](bool) {
+                      if (auto inner = weak.lock()) {
+                          inner->layoutIfNeeded();
+                          inner->updateOpenButtonAccessibility();
+                      }
+                  });
+          });
 }
 
 // MARK: - Table
@@ -324,7 +327,8 @@ int TextSearchView::numberOfRowsInSection(ui::TableView&, int)
     return static_cast<int>(m_searchResultArray.size());
 }
 
-std::shared_ptr<ui::TableViewCell> TextSearchView::cellForRowAtIndexPath(ui::TableView& table, const ui::IndexPath& indexPath)
+std::shared_ptr<ui::TableViewCell> TextSearchView::cellForRowAtIndexPath(
+    ui::TableView& table, const ui::IndexPath& indexPath)
 {
     auto cell = std::dynamic_pointer_cast<SearchResultCell>(
         table.dequeueReusableCellWithIdentifier(SearchResultCell::reuseIdentifier, indexPath));
@@ -378,15 +382,19 @@ void TextSearchView::setAccessibilityIdentifiers()
     m_nextBtn->setAccessibilityIdentifier(READER_SEARCH_NEXT_BUTTON);
     m_prevBtn->setAccessibilityIdentifier(READER_SEARCH_PREV_BUTTON);
     AccessibilityHelper::setAccessibilityForElementID(*m_searchBar, "SearchTF", searchAccessibilityTable, "");
-    AccessibilityHelper::setAccessibilityForElementID(*m_cancelBtn, "SearchCancelButton", searchAccessibilityTable, "");
-    AccessibilityHelper::setAccessibilityForElementID(*m_nextBtn, "NextSearchButton", searchAccessibilityTable, "");
-    AccessibilityHelper::setAccessibilityForElementID(*m_prevBtn, "PreviousSearchButton", searchAccessibilityTable, "");
+    AccessibilityHelper::setAccessibilityForElementID(
+        *m_cancelBtn, "SearchCancelButton", searchAccessibilityTable, "");
+    AccessibilityHelper::setAccessibilityForElementID(
+        *m_nextBtn, "NextSearchButton", searchAccessibilityTable, "");
+    AccessibilityHelper::setAccessibilityForElementID(
+        *m_prevBtn, "PreviousSearchButton", searchAccessibilityTable, "");
 }
 
 void TextSearchView::updateOpenButtonAccessibility()
 {
     AccessibilityHelper::setAccessibilityForElementID(*m_openBtn,
-        listHeight() == 0 ? "OpenSearchResultButton" : "CloseSearchResultButton", searchAccessibilityTable, "");
+        listHeight() == 0 ? "OpenSearchResultButton" : "CloseSearchResultButton", searchAccessibilityTable,
+        "");
 }
 
 } // namespace lectoro

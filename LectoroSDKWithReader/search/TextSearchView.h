@@ -48,7 +48,9 @@ using TextSearchResults = std::vector<std::shared_ptr<TextSearchResult>>;
 class TextSearchViewDelegate {
 public:
     virtual ~TextSearchViewDelegate() = default;
-    virtual TextSearchResults fetchNextSearchResultForText(const std::string& text, int64_t startOffset, int64_t batchSize) = 0;
+    virtual TextSearchResults fetchNextSearchResultForText(
+        const std::string& text, int64_t startOffset, int64_t batchSize)
+        = 0;
     virtual void voiceSearchText(const std::string& text, bool isElasticSearch) = 0;
     virtual void showPermissionAlert() = 0;
     virtual void voiceSearchNotAvailable() = 0;
@@ -73,10 +75,10 @@ public:
     static std::shared_ptr<TextSearchView> createWithFrame(
         const ui::Rect&, std::shared_ptr<LXMVThemeVO>, std::shared_ptr<LectoroBookVO>);
     // The elastic form: first batches fill only the loaded sequence.
-    static std::shared_ptr<TextSearchView> createWithElasticSearch(
-        const ui::Rect&, std::shared_ptr<LXMVThemeVO>, std::shared_ptr<LectoroBookVO>, bool isAudioSearchEnabled);
-    static std::shared_ptr<TextSearchView> createForReaderSearch(
-        const ui::Rect&, std::shared_ptr<LXMVThemeVO>, std::shared_ptr<LectoroBookVO>, bool isAudioSearchEnabled);
+    static std::shared_ptr<TextSearchView> createWithElasticSearch(const ui::Rect&,
+        std::shared_ptr<LXMVThemeVO>, std::shared_ptr<LectoroBookVO>, bool isAudioSearchEnabled);
+    static std::shared_ptr<TextSearchView> createForReaderSearch(const ui::Rect&,
+        std::shared_ptr<LXMVThemeVO>, std::shared_ptr<LectoroBookVO>, bool isAudioSearchEnabled);
     ~TextSearchView() override;
 
     std::string_view className() const override { return "TextSearchView"; }
@@ -158,7 +160,8 @@ public:
     void updateOpenButtonAccessibility();
 
     // --- Voice (TextSearchViewVoice.cpp) ---
-    void setupVoiceSearch(const std::shared_ptr<ui::View>& strip, const std::shared_ptr<ui::Button>& micButton);
+    void setupVoiceSearch(
+        const std::shared_ptr<ui::View>& strip, const std::shared_ptr<ui::Button>& micButton);
     void tapMicButton();
     void textFieldDidChangeWithTextField(ui::TextField&);
     void showRecognitionError(const base::Error&);

@@ -5,9 +5,9 @@
 
 #include "LectoroSDKWithReader/foundation/IconFontConstants.h"
 #include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
-#include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
+#include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/readersdk/utilities/AccessibilityHelper.h"
 #include "LectoroSDKWithReader/readersdk/utilities/MVIconFontConstants.h"
 #include "LectoroSDKWithReader/search/SearchResultCell.h"
@@ -70,7 +70,8 @@ void TextSearchView::build(Variant variant, bool audio)
     buildHeader();
     observeContentSize();
     setAccessibilityIdentifiers();
-    AccessibilityHelper::setAccessibilityForElementID(*m_searchIconLabel, "SearchIcon", "ReaderLectoroAccessibility", "");
+    AccessibilityHelper::setAccessibilityForElementID(
+        *m_searchIconLabel, "SearchIcon", "ReaderLectoroAccessibility", "");
     placeFrames();
 }
 
@@ -258,7 +259,8 @@ void TextSearchView::buildHeader()
     constrained(m_headerIconLabel);
     m_headerIconLabel->setText(ICON_SEARCH);
     m_headerIconLabel->setFont(searchIconFont(byIdiom(80, 84)));
-    m_headerIconLabel->setTextColor(UIColorExpanded::colorWithHexString("#CDCDCD").value_or(ui::Color::gray()));
+    m_headerIconLabel->setTextColor(
+        UIColorExpanded::colorWithHexString("#CDCDCD").value_or(ui::Color::gray()));
     m_tableviewHeaderView->addSubview(m_headerIconLabel);
     constrained(m_noResultText);
     m_noResultText->setText(TextSearchConstants::localized("search_result_not_found"));
@@ -295,7 +297,8 @@ void TextSearchView::placeFrames()
     ui::Rect bounds = this->bounds();
     double width = bounds.size.width;
     m_barStrip->setFrame({ 0, bounds.size.height - m_searchBarHeight, width, m_searchBarHeight });
-    double listHeightNow = std::min(listHeight(), std::max(0.0, bounds.size.height - m_searchBarHeight + 2 - 10));
+    double listHeightNow
+        = std::min(listHeight(), std::max(0.0, bounds.size.height - m_searchBarHeight + 2 - 10));
     ui::Rect list { m_tableViewMargin, bounds.size.height - m_searchBarHeight + 2 - listHeightNow,
         std::max(0.0, width - 2 * m_tableViewMargin), listHeightNow };
     m_tableView->setFrame(list);
@@ -307,12 +310,14 @@ void TextSearchView::placeFrames()
     double inset = byIdiom(8, 16);
     double leading = plain ? m_tableViewMargin : m_tableViewMargin + 35;
     double trailing = plain ? byIdiom(70, 100) : (m_micButton && !m_isElasticSearch ? 200 : 160);
-    ui::Rect panel { leading, inset, std::max(0.0, width - leading - trailing), m_searchBarHeight - 2 * inset };
+    ui::Rect panel { leading, inset, std::max(0.0, width - leading - trailing),
+        m_searchBarHeight - 2 * inset };
     m_inputPanel->setFrame(panel);
     double iconLeading = byIdiom(16, 18);
     m_searchIconLabel->setFrame({ iconLeading, 0, 16, panel.size.height });
     double fieldLeading = iconLeading + 16 + byIdiom(16, 12);
-    m_searchBar->setFrame({ fieldLeading, 0, std::max(0.0, panel.size.width - fieldLeading - 6), panel.size.height });
+    m_searchBar->setFrame(
+        { fieldLeading, 0, std::max(0.0, panel.size.width - fieldLeading - 6), panel.size.height });
 
     if (plain) {
         double x = panel.origin.x + panel.size.width + 8;
@@ -329,8 +334,8 @@ void TextSearchView::placeFrames()
         m_micButton->setFrame({ x, glyphInset, glyphWidth, glyphHeight });
         x += glyphWidth;
         ui::Rect mic = m_micButton->frame();
-        m_animateMicButton->setFrame({ mic.origin.x + mic.size.width / 2 - 14.4, mic.origin.y + mic.size.height / 2 - 14.4,
-            28.8, 28.8 });
+        m_animateMicButton->setFrame({ mic.origin.x + mic.size.width / 2 - 14.4,
+            mic.origin.y + mic.size.height / 2 - 14.4, 28.8, 28.8 });
     }
     x += 20;
     m_prevBtn->setFrame({ x, glyphInset, glyphWidth, glyphHeight });

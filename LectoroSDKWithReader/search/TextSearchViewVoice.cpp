@@ -39,7 +39,8 @@ void onSearchMainQueue(const std::weak_ptr<TextSearchView>& weak, std::function<
 
 } // namespace
 
-void TextSearchView::setupVoiceSearch(const std::shared_ptr<ui::View>& strip, const std::shared_ptr<ui::Button>& micButton)
+void TextSearchView::setupVoiceSearch(
+    const std::shared_ptr<ui::View>& strip, const std::shared_ptr<ui::Button>& micButton)
 {
     auto weak = weakSelf();
     m_searchBar->addTarget(ui::ControlEvent::EditingChanged, [weak](ui::Control& control) {
@@ -75,19 +76,20 @@ void TextSearchView::tapMicButton()
     else
         m_voiceSeacrh->cancelRecognization();
     auto weak = weakSelf();
-    m_voiceSeacrh->setResult([weak](const std::optional<std::string>& text, const std::optional<base::Error>& error) {
-        // Held until it runs, as the block would hold the panel.
-        auto held = weak.lock();
-        base::RunLoop::main().post([held, text, error] {
-            if (!held)
-                return;
-            if (error) {
-                held->showRecognitionError(*error);
-                return;
-            }
-            held->m_searchBar->setText(held->m_searchFieldText + " " + text.value_or(""));
+    m_voiceSeacrh->setResult(
+        [weak](const std::optional<std::string>& text, const std::optional<base::Error>& error) {
+            // Held until it runs, as the block would hold the panel.
+            auto held = weak.lock();
+            base::RunLoop::main().post([held, text, error] {
+                if (!held)
+                    return;
+                if (error) {
+                    held->showRecognitionError(*error);
+                    return;
+                }
+                held->m_searchBar->setText(held->m_searchFieldText + " " + text.value_or(""));
+            });
         });
-    });
 }
 
 void TextSearchView::cancelVoiceSearch()

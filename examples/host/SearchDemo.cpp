@@ -66,7 +66,8 @@ int runSearchDemo(std::ostream& out, const std::string& bookPath, const std::str
         out << "The search panel did not open\n";
     } else {
         auto table = panel->tableView();
-        out << "Searched \"" << word << "\": " << panel->searchResultArray().size() << " hits in the first batch\n";
+        out << "Searched \"" << word << "\": " << panel->searchResultArray().size()
+            << " hits in the first batch\n";
         for (int row = 0; row < std::min(3, table->numberOfRowsInSection(0)); ++row) {
             if (auto cell = std::dynamic_pointer_cast<lectoro::SearchResultCell>(
                     panel->cellForRowAtIndexPath(*table, { 0, row })))
@@ -75,7 +76,8 @@ int runSearchDemo(std::ostream& out, const std::string& bookPath, const std::str
         }
         size_t rows = panel->searchResultArray().size();
         if (rows > 1) {
-            table->scrollToRowAtIndexPath({ 0, static_cast<int>(rows - 1) }, ui::TableViewScrollPosition::Bottom);
+            table->scrollToRowAtIndexPath(
+                { 0, static_cast<int>(rows - 1) }, ui::TableViewScrollPosition::Bottom);
             loop.runFor(searchSettleTime);
             out << "Scrolled to the end: " << panel->searchResultArray().size() << " hits listed\n";
         }
@@ -83,7 +85,8 @@ int runSearchDemo(std::ostream& out, const std::string& bookPath, const std::str
         if (rows > 0) {
             size_t picked = std::min(searchPickedRow, rows - 1);
             auto hit = panel->searchResultArray()[picked];
-            table->scrollToRowAtIndexPath({ 0, static_cast<int>(picked) }, ui::TableViewScrollPosition::Middle);
+            table->scrollToRowAtIndexPath(
+                { 0, static_cast<int>(picked) }, ui::TableViewScrollPosition::Middle);
             table->simulateTapOnRow({ 0, static_cast<int>(picked) });
             loop.runFor(searchSettleTime);
             bool epub = std::dynamic_pointer_cast<lectoro::EPUBBookVO>(reader->currentBook()) != nullptr;

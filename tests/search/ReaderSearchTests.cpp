@@ -26,16 +26,25 @@ public:
     std::vector<std::shared_ptr<TextSearchResult>> all;
     bool available = true;
     std::vector<std::string> pageQueries;
+    // Page queries answer every hit (as a query over the book would) instead of the page's.
+    bool pageQueryAnswersAll = false;
+    // What the page-to-page queries answer.
+    std::vector<std::shared_ptr<TextSearchResult>> nextPage;
 
     const std::string& searchText() const override { return m_text; }
     int searchType() const override { return 0; }
-    void setDelegate(std::weak_ptr<TextSearchControllerDelegate> delegate) override { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<TextSearchControllerDelegate> delegate) override
+    {
+        m_delegate = std::move(delegate);
+    }
     std::shared_ptr<TextSearchControllerDelegate> delegate() const override { return m_delegate.lock(); }
     bool isSearchResultAvailable() const override { return available; }
-    std::vector<std::shared_ptr<TextSearchResult>> getSearchResultForText(const std::string&, int64_t offset, int64_t size) override
+    std::vector<std::shared_ptr<TextSearchResult>> getSearchResultForText(
+        const std::string&, int64_t offset, int64_t size) override
     {
         std::vector<std::shared_ptr<TextSearchResult>> batch;
-        for (int64_t index = offset; index < offset + size && index < static_cast<int64_t>(all.size()); ++index)
+        for (int64_t index = offset; index < offset + size && index < static_cast<int64_t>(all.size());
+             ++index)
             batch.push_back(all[static_cast<size_t>(index)]);
         return batch;
     }
@@ -43,6 +52,8 @@ public:
         const std::string&, const std::string& page, const std::optional<ui::Font>&) override
     {
         pageQueries.push_back(page);
+        if (pageQueryAnswersAll)
+            return all;
         std::vector<std::shared_ptr<TextSearchResult>> onPage;
         for (const auto& hit : all) {
             if (hit->pageIndex == page)
@@ -53,7 +64,7 @@ public:
     std::vector<std::shared_ptr<TextSearchResult>> getNextSearchResultForText(
         const std::string&, const std::string&, const std::optional<ui::Font>&) override
     {
-        return {};
+        return nextPage;
     }
     std::vector<std::shared_ptr<TextSearchResult>> getPreviousSearchResultForText(
         const std::string&, const std::string&, const std::optional<ui::Font>&) override
@@ -107,7 +118,8 @@ protected:
 
     void tapSearchItem()
     {
-        for (const auto& bar : { m_reader->context().playerTopActionBarView, m_reader->context().playerBottomActionBarView }) {
+        for (const auto& bar :
+            { m_reader->context().playerTopActionBarView, m_reader->context().playerBottomActionBarView }) {
             if (!bar)
                 continue;
             for (const auto& item : bar->getTappableItems()) {
@@ -237,7 +249,8 @@ TEST_F(ReaderSearchTest, PickingAHitInAPageBookShowsItsPageAndMarksItWhenThePage
     auto moved = m_renderer->lastCall("navigateToPageNumber");
     ASSERT_TRUE(moved);
     EXPECT_EQ(moved->arguments.at(0).asString().value_or(""), "105");
-    EXPECT_EQ(m_renderer->countOf("highlightTextWithSearchArray"), 0u) << "nothing is marked before the page loads";
+    EXPECT_EQ(m_renderer->countOf("highlightTextWithSearchArray"), 0u)
+        << "nothing is marked before the page loads";
     EXPECT_TRUE(panel()->searchResultArray().empty()) << "the list closes";
     EXPECT_DOUBLE_EQ(panel()->nextBtn()->alpha(), 1.0);
 
@@ -299,6 +312,98 @@ TEST_F(ReaderSearchTest, NextStepsWithinAPageThenToTheNextPageAndGreysAtTheEnd)
     search().didClickOnPreviousButtonForReaderSearch();
     EXPECT_EQ(search().searchResult(), engine->all[0]);
     EXPECT_FALSE(panel()->PrevBtn()->isUserInteractionEnabled()) << "the first hit greys previous";
+}
+
+TEST_F(ReaderSearchTest, TheNearestHitOnALaterOrAnEarlierPage)
+{
+    openBook(sample("sample-pagebook"), { pageBookPage(105, "5") });
+    auto engine = scriptedEngine(
+        { searchHit("103"), searchHit("105"), searchHit("105"), searchHit("107"), searchHit("109") });
+    engine->pageQueryAnswersAll = true;
+    search().addSearchForText("water", false);
+    settle();
+    struct Case {
+        size_t current;
+        std::optional<size_t> next;
+        std::optional<size_t> previous;
+    };
+    const Case cases[] = {
+        { 1, 3, 0 },
+        { 2, 3, 0 },
+        { 4, std::nullopt, 3 },
+        { 0, 1, std::nullopt },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.current);
+        search().didSelectSearchText(engine->all[c.current]);
+        auto next = search().getAllNextSearchedResults();
+        auto previous = search().getAllPreviousSearchedResults();
+        ASSERT_EQ(next.size(), c.next ? 1u : 0u);
+        ASSERT_EQ(previous.size(), c.previous ? 1u : 0u);
+        if (c.next) {
+            EXPECT_EQ(next.front(), engine->all[*c.next]) << "only the first later page's hit";
+        }
+        if (c.previous) {
+            EXPECT_EQ(previous.front(), engine->all[*c.previous]);
+        }
+    }
+}
+
+TEST_F(ReaderSearchTest, ThePageToPageStepsStopAtTheLastHitOrGreyOut)
+{
+    openBook(sample("sample-pagebook"), { pageBookPage(105, "5") });
+    auto engine = scriptedEngine({ searchHit("105"), searchHit("107") });
+    search().addSearchForText("water", false);
+    settle();
+    search().didSelectSearchText(engine->all[0]);
+    m_renderer->clearCalls();
+
+    // The renderer still has a hit on the page, and it was the last one: nothing else.
+    m_renderer->setSearchAnswers(true, false, true, false);
+    search().didClickOnNextButtonForElasticSearch();
+    EXPECT_EQ(m_renderer->countOf("moveToNextSelectedSearch"), 1u);
+    EXPECT_EQ(m_renderer->countOf("navigateToPageNumber"), 0u);
+    EXPECT_DOUBLE_EQ(panel()->nextBtn()->alpha(), 1.0);
+
+    // No more on the page: the engine's next page is shown.
+    m_renderer->setSearchAnswers(false, false, false, false);
+    engine->nextPage = { engine->all[1] };
+    search().didClickOnNextButtonForElasticSearch();
+    EXPECT_EQ(search().searchResult(), engine->all[1]);
+    auto moved = m_renderer->lastCall("navigateToPageNumber");
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->arguments.at(0).asString().value_or(""), "107");
+
+    engine->nextPage.clear();
+    search().didClickOnNextButtonForElasticSearch();
+    EXPECT_FALSE(panel()->nextBtn()->isUserInteractionEnabled()) << "no later page greys next";
+    EXPECT_TRUE(panel()->PrevBtn()->isUserInteractionEnabled());
+}
+
+TEST_F(ReaderSearchTest, TheOpenButtonTogglesTheListAndATapOutsideSearchModeCloses)
+{
+    openBook(sample("sample-pagebook"), { pageBookPage(105, "5") });
+    auto engine = scriptedEngine({ searchHit("105"), searchHit("107") });
+    search().addSearchForText("water", true);
+    EXPECT_TRUE(panel()->searchResultArray().empty()) << "an elastic search lists nothing at first";
+    uitest::tap(*panel()->openBtn());
+    EXPECT_TRUE(search().isSearchResultOpened());
+    EXPECT_EQ(panel()->searchResultArray().size(), 2u);
+    uitest::tap(*panel()->openBtn());
+    EXPECT_FALSE(search().isSearchResultOpened());
+    EXPECT_TRUE(panel()->searchResultArray().empty());
+    EXPECT_EQ(panel()->globalsearchResultArray().size(), 2u);
+
+    // Outside search mode the blur takes a tap, which takes the panel down.
+    m_reader->setActiveMode(ReaderActiveModeNone);
+    auto shown = panel();
+    auto blur = shown->subviews().front();
+    auto recognizer = shown->gestureRecognizers().front();
+    EXPECT_TRUE(recognizer->delegate()->shouldReceiveTouch(*recognizer, blur.get()));
+    EXPECT_FALSE(recognizer->delegate()->shouldReceiveTouch(*recognizer, shown->searchBar().get()));
+    search().searchTapGestureAction();
+    EXPECT_FALSE(panel());
+    EXPECT_EQ(search().searchResult(), engine->all[0]) << "the current hit stays for the pages";
 }
 
 TEST_F(ReaderSearchTest, ASearchWaitingForTheTextRunsAgainAsItsOwnKind)
@@ -405,7 +510,8 @@ TEST_F(ReaderSearchTest, AReflowableBookMarksThePickedHitsPageAtOnce)
         base::Value(base::Value::List { "sun", chapter->fileIndex, "#BBA3D0", "the sun rose" }));
     auto all = m_renderer->lastCall("highlightTextWithSearchArray");
     ASSERT_TRUE(all);
-    EXPECT_EQ(all->arguments, base::Value(base::Value::List { "sun", chapter->fileIndex, "#BBA3D0", "#757575", 1, 0 }));
+    EXPECT_EQ(all->arguments,
+        base::Value(base::Value::List { "sun", chapter->fileIndex, "#BBA3D0", "#757575", 1, 0 }));
 }
 
 TEST_F(ReaderSearchTest, TheHrefLookupsAnswerOnlyForEpubChapters)
@@ -451,7 +557,8 @@ TEST_F(ReaderSearchTest, ThePermissionAlertOffersTheSettingsFirst)
     search().showPermissionAlert();
     auto alert = uitest::topmostAlert();
     ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->message().value_or(""), LocalizationHelper::localizedString("VOCIE_RECOGNITION_PERMISSIONS"));
+    EXPECT_EQ(
+        alert->message().value_or(""), LocalizationHelper::localizedString("VOCIE_RECOGNITION_PERMISSIONS"));
     ASSERT_EQ(alert->actions().size(), 2u);
     EXPECT_EQ(alert->actions()[0]->title(), LocalizationHelper::localizedString("SETTINGS"));
     EXPECT_EQ(alert->actions()[1]->style(), ui::AlertActionStyle::Cancel);

@@ -24,7 +24,8 @@ protected:
     void SetUp() override
     {
         ReaderTest::SetUp();
-        setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
+        setCompanionFramework(
+            companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
         m_launcher->view();

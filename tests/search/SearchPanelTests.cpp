@@ -27,7 +27,8 @@ TEST_F(SearchPanelModel, AReaderSearchShowsItsFirstBatchOnlyOnceTheMainQueueRuns
     settle();
     double content = panel->tableView()->contentSize().height;
     EXPECT_GT(content, 0);
-    EXPECT_DOUBLE_EQ(panel->listHeight(), std::min(content, 342.0)) << "the measured rows, within 400 - (50 + 8)";
+    EXPECT_DOUBLE_EQ(panel->listHeight(), std::min(content, 342.0))
+        << "the measured rows, within 400 - (50 + 8)";
 
     // Two lists: closing the list keeps what next and previous step through.
     panel->removeSearchResultView();
@@ -92,7 +93,8 @@ TEST_F(SearchPanelModel, NothingFoundShowsTheHeaderOnlyForThreeCharactersOrMore)
         EXPECT_EQ(panel->tableView()->tableHeaderView() != nullptr, c.header);
         EXPECT_DOUBLE_EQ(panel->listHeight(), c.height);
         if (c.header) {
-            EXPECT_EQ(panel->noResultText()->text(), TextSearchConstants::localized("search_result_not_found"))
+            EXPECT_EQ(
+                panel->noResultText()->text(), TextSearchConstants::localized("search_result_not_found"))
                 << "the generating message does not outlive the search";
         }
     }

@@ -15,7 +15,8 @@ protected:
     std::shared_ptr<SearchResultCell> row(const std::shared_ptr<TextSearchResult>& result,
         const std::shared_ptr<LectoroBookVO>& book, int index = 0, bool caseSensitive = false)
     {
-        auto cell = SearchResultCell::create(ui::TableViewCellStyle::Default, SearchResultCell::reuseIdentifier);
+        auto cell
+            = SearchResultCell::create(ui::TableViewCellStyle::Default, SearchResultCell::reuseIdentifier);
         SearchResultCell::fillRow(*cell, { 0, index }, result, book, m_theme, caseSensitive);
         return cell;
     }
@@ -27,7 +28,8 @@ protected:
         const auto& snippet = cell.contentLabel()->attributedText();
         if (!snippet)
             return words;
-        auto marked = IconFontConstants::colorAttr(m_theme->search_selected_text_color().value_or(ui::Color::clear()));
+        auto marked = IconFontConstants::colorAttr(
+            m_theme->search_selected_text_color().value_or(ui::Color::clear()));
         for (const auto& run : snippet->runs()) {
             if (run.attributes.foregroundColor == marked)
                 words.push_back(base::utf16Substring(snippet->string(), run.range));
@@ -43,7 +45,8 @@ TEST_F(SearchRowAndLayout, TheSnippetMarksTheWordAndEndsCleanly)
     auto plain = row(hit("1", "cell", "a cell and a Cell here"), std::make_shared<PXBookVO>());
     EXPECT_EQ(markedWords(*plain), (std::vector<std::string> { "cell", "Cell" }));
     auto exact = row(hit("1", "Cell", "a cell and a Cell here"), std::make_shared<PXBookVO>(), 0, true);
-    EXPECT_EQ(markedWords(*exact), (std::vector<std::string> { " Cell " })) << "whole word, case kept, spaces marked";
+    EXPECT_EQ(markedWords(*exact), (std::vector<std::string> { " Cell " }))
+        << "whole word, case kept, spaces marked";
 
     auto cut = row(hit("1", "end", std::string(296, 'a') + "end.x"), std::make_shared<PXBookVO>());
     const std::string& text = cut->contentLabel()->attributedText()->string();
@@ -111,7 +114,8 @@ TEST_F(SearchRowAndLayout, TheFormsTakeTheirMetricsFromTheDevice)
         double inset;
         double glyphWidth;
     };
-    for (auto c : { Case { ui::UserInterfaceIdiom::Phone, 50, 8, 8, 20 }, Case { ui::UserInterfaceIdiom::Pad, 66, 22, 16, 30 } }) {
+    for (auto c : { Case { ui::UserInterfaceIdiom::Phone, 50, 8, 8, 20 },
+             Case { ui::UserInterfaceIdiom::Pad, 66, 22, 16, 30 } }) {
         ui::Environment::current().setIdiom(c.idiom);
         auto panel = readerPanel(epubBook());
         panel->layoutIfNeeded();
@@ -141,14 +145,15 @@ TEST_F(SearchRowAndLayout, TheVariantsReserveRoomForTheirButtons)
     auto theme = searchTheme();
     ui::Rect frame { 0, 0, 375, 400 };
     const Case cases[] = {
-        { "plain", [&] { return TextSearchView::createWithFrame(frame, theme, epubBook()); }, 8, 70, false, false, true,
-            TextSearchConstants::localized("CANCEL") },
-        { "elastic", [&] { return TextSearchView::createWithElasticSearch(frame, theme, epubBook(), true); }, 43, 160, true,
-            true, false, "\xe2\x88\x9e" },
-        { "reader", [&] { return TextSearchView::createForReaderSearch(frame, theme, epubBook(), true); }, 43, 200, true,
-            false, true, "\xe2\x88\x9e" },
-        { "reader without voice", [&] { return TextSearchView::createForReaderSearch(frame, theme, epubBook(), false); },
-            43, 160, false, false, true, "\xe2\x88\x9e" },
+        { "plain", [&] { return TextSearchView::createWithFrame(frame, theme, epubBook()); }, 8, 70, false,
+            false, true, TextSearchConstants::localized("CANCEL") },
+        { "elastic", [&] { return TextSearchView::createWithElasticSearch(frame, theme, epubBook(), true); },
+            43, 160, true, true, false, "\xe2\x88\x9e" },
+        { "reader", [&] { return TextSearchView::createForReaderSearch(frame, theme, epubBook(), true); }, 43,
+            200, true, false, true, "\xe2\x88\x9e" },
+        { "reader without voice",
+            [&] { return TextSearchView::createForReaderSearch(frame, theme, epubBook(), false); }, 43, 160,
+            false, false, true, "\xe2\x88\x9e" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,14 +169,16 @@ TEST_F(SearchRowAndLayout, TheVariantsReserveRoomForTheirButtons)
         EXPECT_FALSE(panel->isAudioSearchEnabled()) << "the switch is the owner's; building leaves it off";
         if (c.elastic || std::string(c.name).starts_with("reader")) {
             double previousLeading = panel->PrevBtn()->frame().origin.x;
-            double neighbour = c.mic ? panel->micButton()->frame().origin.x + panel->micButton()->frame().size.width
-                                     : input.origin.x + input.size.width;
+            double neighbour = c.mic
+                ? panel->micButton()->frame().origin.x + panel->micButton()->frame().size.width
+                : input.origin.x + input.size.width;
             EXPECT_DOUBLE_EQ(previousLeading - neighbour, 20);
             EXPECT_EQ(panel->nextBtn()->titleForState(ui::ControlState::Normal).value_or(""), "H");
             EXPECT_EQ(panel->PrevBtn()->titleForState(ui::ControlState::Normal).value_or(""), "G");
         }
         if (c.mic) {
-            EXPECT_EQ(panel->animateMicButton()->superview(), panel->barStrip()) << "the halo sits behind the microphone";
+            EXPECT_EQ(panel->animateMicButton()->superview(), panel->barStrip())
+                << "the halo sits behind the microphone";
         }
     }
 }

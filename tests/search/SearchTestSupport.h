@@ -25,8 +25,8 @@
 
 namespace lectoro::searchtest {
 
-inline std::shared_ptr<TextSearchResult> hit(
-    std::string page, std::string word = "plant", std::string snippet = "a plant grows", std::string href = {})
+inline std::shared_ptr<TextSearchResult> hit(std::string page, std::string word = "plant",
+    std::string snippet = "a plant grows", std::string href = {})
 {
     auto result = std::make_shared<TextSearchResult>();
     result->searchedWord = std::move(word);
@@ -72,7 +72,8 @@ public:
     std::vector<std::string> calls;
     std::vector<bool> callsOnMainThread;
 
-    TextSearchResults fetchNextSearchResultForText(const std::string& text, int64_t offset, int64_t size) override
+    TextSearchResults fetchNextSearchResultForText(
+        const std::string& text, int64_t offset, int64_t size) override
     {
         fetches.push_back({ text, offset, size });
         if (batches.empty())
@@ -123,8 +124,8 @@ protected:
         base::UserDefaults::setStandardForTesting(nullptr);
     }
 
-    std::shared_ptr<TextSearchView> readerPanel(std::shared_ptr<LectoroBookVO> book, bool audio = false,
-        double height = 400)
+    std::shared_ptr<TextSearchView> readerPanel(
+        std::shared_ptr<LectoroBookVO> book, bool audio = false, double height = 400)
     {
         m_panel = TextSearchView::createForReaderSearch(
             { 0, 0, 375, height }, searchTheme(), std::move(book), audio);

@@ -67,8 +67,9 @@ TEST_F(SearchVoice, TheFirstTapListensAndTheRecognisedTextFollowsTheField)
     EXPECT_EQ(panel->searchBar()->text(), "plant ce");
     base::RunLoop::main().advanceBy(0.6);
     EXPECT_EQ(panel->searchBar()->text(), "plant cell") << "a later transcript replaces the earlier one";
-    EXPECT_EQ(m_owner->calls, (std::vector<std::string> {
-                                  "startVoiceRecognition", "stopVoiceRecognition", "voiceSearchText:plant cell:reader" }));
+    EXPECT_EQ(m_owner->calls,
+        (std::vector<std::string> {
+            "startVoiceRecognition", "stopVoiceRecognition", "voiceSearchText:plant cell:reader" }));
     EXPECT_FALSE(panel->isVoiceSearchEnabled());
     EXPECT_FALSE(panel->voiceSeacrh()->isListening());
 }
@@ -157,13 +158,17 @@ TEST_F(SearchVoice, AnUnavailableRecogniserIsReported)
     auto panel = readerPanel(epubBook(), true);
     panel->tapMicButton();
     drain();
-    EXPECT_EQ(m_owner->calls, (std::vector<std::string> { "startVoiceRecognition", "voiceSearchNotAvailable" }));
+    EXPECT_EQ(
+        m_owner->calls, (std::vector<std::string> { "startVoiceRecognition", "voiceSearchNotAvailable" }));
     EXPECT_FALSE(panel->isVoiceSearchEnabled()) << "the next tap starts again";
 }
 
 class SearchVoiceRootController : public ui::ViewController {
 public:
-    explicit SearchVoiceRootController(std::string name) : m_name(std::move(name)) { }
+    explicit SearchVoiceRootController(std::string name)
+        : m_name(std::move(name))
+    {
+    }
     std::string_view className() const override { return m_name; }
 
 private:

@@ -39,7 +39,8 @@ void MVVoiceRecognizeManager::requestPermission()
 void MVVoiceRecognizeManager::startRecognize()
 {
     cancelRecognization();
-    auto recognizer = media::SpeechRecognizer::make(m_languageCode.empty() ? voiceDefaultLocale : m_languageCode);
+    auto recognizer
+        = media::SpeechRecognizer::make(m_languageCode.empty() ? voiceDefaultLocale : m_languageCode);
     if (!recognizer || !recognizer->isAvailable()) {
         if (auto delegate = this->delegate())
             delegate->recognizerNotAvailable();

@@ -40,14 +40,17 @@ public:
 
 class MVVoiceRecognizeManager : public std::enable_shared_from_this<MVVoiceRecognizeManager> {
 public:
-    using ResultBlock
-        = std::function<void(const std::optional<std::string>& text, const std::optional<base::Error>& error)>;
+    using ResultBlock = std::function<void(
+        const std::optional<std::string>& text, const std::optional<base::Error>& error)>;
 
     static std::shared_ptr<MVVoiceRecognizeManager> create();
     virtual ~MVVoiceRecognizeManager();
 
     // Held weakly.
-    void setDelegate(std::weak_ptr<MVVoiceRecognizeManagerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<MVVoiceRecognizeManagerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
     std::shared_ptr<MVVoiceRecognizeManagerDelegate> delegate() const { return m_delegate.lock(); }
 
     // A locale identifier ("en-US"); empty listens in "en-US".
