@@ -132,6 +132,8 @@ void ReaderViewController::didBookLoadedSuccessfullyWithBook(
         if (paged && !m_search->hasSearchResult()) {
             m_search->enablePreviousButtonForElasticSearch(false);
             m_search->enableNextButtonForElasticSearch(false);
+        } else if (paged) {
+            m_search->jumpToHeldResultAfterElasticStart();
         }
     } else if (!m_context.jumpToPageId.empty()) {
         auto weak = weakSelf();
@@ -350,8 +352,7 @@ void ReaderViewController::didLoadPageWithPageNumber(
     if (isFixedLayoutEPUB(book))
         m_navigation->setpagesIntoHistoryArray(page);
 
-    // (Search hits are marked here once the search subsystem holds a result; it holds
-    // none until then.)
+    m_search->markSearchHitsOnLoadedPage(pageNumber);
 
     if (isReflowableEPUB(book) && m_context.lastPageFolio) {
         // The first page of a reflowable book consumes the position it was opened at.
@@ -650,6 +651,11 @@ void ReaderViewController::manageTopBottomBar()
 {
     // Only an audio resource playing in the background lets the bars toggle. The audio
     // player belongs to interactive content and none can play yet, so nothing toggles.
+}
+
+void ReaderViewController::didCompleteSearchDecryptionForBookPath(RendererViewController&, const std::string&)
+{
+    m_search->didCompleteSearchDecryptionForBookPath();
 }
 
 } // namespace lectoro

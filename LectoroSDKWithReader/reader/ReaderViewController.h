@@ -261,6 +261,8 @@ public:
     void didChangeReflowableBookPage(RendererViewController&, const std::string& pageText, int64_t chapter,
         int64_t totalPagesInChapter, int64_t totalPagesInBook, bool isCoverPage) override;
     void didUpdateFurthestPage(RendererViewController&, const std::string& furthestPageJSON) override;
+    // The book's text can be searched now: a search waiting for it runs again.
+    void didCompleteSearchDecryptionForBookPath(RendererViewController&, const std::string& bookPath) override;
     void didPageBeginScroll(RendererViewController&) override;
     void didZoomInPage(RendererViewController&, int64_t pageNumber) override;
     void didZoomOutPage(RendererViewController&, int64_t pageNumber) override;

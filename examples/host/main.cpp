@@ -13,6 +13,7 @@
 //   lectoro-host --demo-notes [--book PATH]       (write, comment on and delete a note)
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
+//   lectoro-host --demo-search WORD [--book PATH] (searches, pages the list, picks the 60th hit, steps on)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
 //   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
@@ -36,6 +37,7 @@
 #include "MarkupPrinter.h"
 #include "ReviewDemo.h"
 #include "ReflowPrinter.h"
+#include "SearchDemo.h"
 #include "HighlightDemo.h"
 #include "NotesDemo.h"
 #include "MarkupDemo.h"
@@ -86,6 +88,7 @@ struct Options {
     std::string translateTo = "fr";
     bool demoContents = false;
     bool demoNotes = false;
+    std::optional<std::string> demoSearch;
     bool demoMarkups = false;
     bool demoPen = false;
     bool demoMyData = false;
@@ -104,7 +107,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-contents [--book PATH]\n"
            "       lectoro-host --demo-markups [--book PATH]\n"
            "       lectoro-host --demo-mydata [--book PATH]\n"
-           "       lectoro-host --demo-pen [--book PATH]\n";
+           "       lectoro-host --demo-pen [--book PATH]\n"
+           "       lectoro-host --demo-search WORD [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -154,10 +158,12 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
             || argument == "--pages" || argument == "--snapshot" || argument == "--demo-translate"
-            || argument == "--to";
+            || argument == "--to" || argument == "--demo-search";
         if (takesValue && i + 1 < argc) {
             std::string value = argv[++i];
-            if (argument == "--book") {
+            if (argument == "--demo-search") {
+                options.demoSearch = value;
+            } else if (argument == "--book") {
                 options.bookPath = value;
             } else if (argument == "--search") {
                 options.searchWord = value;
@@ -425,6 +431,9 @@ int main(int argc, char** argv)
     } else if (options.demoMyData) {
         host::markHelpScreensSeen();
         status = host::runMyDataDemo(std::cout, options.bookPath);
+    } else if (options.demoSearch) {
+        host::markHelpScreensSeen();
+        status = host::runSearchDemo(std::cout, options.bookPath, *options.demoSearch);
     } else if (options.demoContents) {
         host::markHelpScreensSeen();
         status = host::runContentsDemo(std::cout, options.bookPath);

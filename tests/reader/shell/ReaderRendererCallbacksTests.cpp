@@ -29,7 +29,11 @@ TEST_F(ReaderShellRendererCallbacks, SearchWinsOverAJumpAndKeepsTheHelpOverlayAw
     m_renderer->loadBook(sample("sample-pagebook"), {});
     base::RunLoop::main().advanceBy(1);
     EXPECT_EQ(m_reader->search().searchTextStr(), "water");
-    EXPECT_EQ(m_renderer->countOf("navigateToPageNumber"), 0u);
+    // The search's first hit is shown instead of the page asked for.
+    ASSERT_TRUE(m_reader->search().hasSearchResult());
+    auto moved = m_renderer->callsNamed("navigateToPageNumber");
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].arguments.at(0).asString().value_or(""), m_reader->search().searchResult()->pageIndex);
     EXPECT_FALSE(m_reader->chrome().isHelpScreenShown());
 }
 
