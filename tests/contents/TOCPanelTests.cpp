@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/contents/TOCViewController.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "platform/base/Dispatch.h"
 #include "platform/testing/Interaction.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
