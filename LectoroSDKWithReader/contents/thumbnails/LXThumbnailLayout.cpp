@@ -384,32 +384,34 @@ void LXThumbnailViewController::layoutIphone()
     m_slider->setFrame({ centreX - length / 2, centreY - 15, length, 30 });
 }
 
+// The element ids and labels come from the accessibility table; the exported identifiers
+// are set last, so tests of the host find the controls by them.
 void LXThumbnailViewController::setAccessibilityForThumbnailView()
 {
     const bool pad = m_thumbnailView != nullptr;
     const auto& prev = pad ? m_prevPageIpadButton : m_prevPageButton;
     const auto& next = pad ? m_nextPageIpadButton : m_nextPageButton;
     if (prev) {
-        prev->setAccessibilityIdentifier(pad ? THUMBNAIL_IPAD_PREV_BTN : THUMBNAIL_IPHONE_PREV_BTN);
         addReaderAccessibilityOn(*prev, "ReaderThumbnailPrevNextPageButton",
             TOCConstants::localized("ACCESSIBILITY_THUMBNAIL_PREV_PAGE"));
+        prev->setAccessibilityIdentifier(pad ? THUMBNAIL_IPAD_PREV_BTN : THUMBNAIL_IPHONE_PREV_BTN);
     }
     if (next) {
-        next->setAccessibilityIdentifier(pad ? THUMBNAIL_IPAD_NEXT_BTN : THUMBNAIL_IPHONE_NEXT_BTN);
         addReaderAccessibilityOn(*next, "ReaderThumbnailPrevNextPageButton",
             TOCConstants::localized("ACCESSIBILITY_THUMBNAIL_NEXT_PAGE"));
+        next->setAccessibilityIdentifier(pad ? THUMBNAIL_IPAD_NEXT_BTN : THUMBNAIL_IPHONE_NEXT_BTN);
     }
     if (m_searchTextFieldIpad) {
-        m_searchTextFieldIpad->setAccessibilityIdentifier(THUMBNAIL_SEARCH_TEXT_FIELD);
         addReaderAccessibilityOn(*m_searchTextFieldIpad, "ReaderThumbnailSearchTF", "");
+        m_searchTextFieldIpad->setAccessibilityIdentifier(THUMBNAIL_SEARCH_TEXT_FIELD);
     }
     if (m_slider) {
-        m_slider->setAccessibilityIdentifier(THUMBNAIL_SLIDER);
         addReaderAccessibilityOn(*m_slider, "ReaderThumbnailSlider", "");
+        m_slider->setAccessibilityIdentifier(THUMBNAIL_SLIDER);
     }
     if (m_backButton) {
-        m_backButton->setAccessibilityIdentifier(THUMBNAIL_IPHONE_BACK_BTN);
         addReaderAccessibilityOn(*m_backButton, "BackButton", "");
+        m_backButton->setAccessibilityIdentifier(THUMBNAIL_IPHONE_BACK_BTN);
     }
     if (m_pageLabel)
         addReaderAccessibilityOn(*m_pageLabel, "ReaderThumbnailTotalPage", m_pageLabel->text());
