@@ -27,6 +27,9 @@
 #include "platform/ui/Environment.h"
 #include "platform/ui/Label.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string_view>
 #include <functional>
 
 namespace lectoro {
@@ -100,52 +103,62 @@ bool thumbIsInsideBook(const std::string& href)
     return true;
 }
 
-// The readable text of an XHTML page: tags dropped, the common entities read, white
-// space collapsed; at most `limit` bytes.
+// The readable text of an XHTML page: tags dropped (a block's end starts a new line), the
+// common entities read, white space collapsed; at most `limit` bytes.
 std::string thumbPageText(const std::string& markup, size_t limit)
 {
+    static const char* const blockEnds[] = { "</p", "</h", "</div", "</li", "<br", "</tr" };
+    static const std::pair<const char*, const char*> entities[]
+        = { { "&amp;", "&" }, { "&lt;", "<" }, { "&gt;", ">" }, { "&quot;", "\"" }, { "&nbsp;", " " } };
     std::string text;
-    bool inTag = false;
     bool space = false;
     size_t bodyStart = markup.find("<body");
-    for (size_t i = bodyStart == std::string::npos ? 0 : bodyStart; i < markup.size() && text.size() < limit; ++i) {
+    size_t i = bodyStart == std::string::npos ? 0 : bodyStart;
+    auto append = [&](std::string_view piece) {
+        if (space && !text.empty() && text.back() != '\n')
+            text.push_back(' ');
+        space = false;
+        text.append(piece);
+    };
+    while (i < markup.size() && text.size() < limit) {
         char c = markup[i];
-        if (inTag) {
-            inTag = c != '>';
-            if (!inTag)
-                space = true;
-            continue;
-        }
         if (c == '<') {
-            inTag = true;
+            size_t end = markup.find('>', i);
+            if (end == std::string::npos)
+                break;
+            std::string_view tag(markup.data() + i, end - i);
+            for (const char* block : blockEnds) {
+                if (tag.starts_with(block) && !text.empty() && text.back() != '\n') {
+                    text.push_back('\n');
+                    space = false;
+                }
+            }
+            i = end + 1;
             continue;
         }
         if (c == '&') {
-            size_t end = markup.find(';', i);
-            if (end != std::string::npos && end - i <= 6) {
-                std::string entity = markup.substr(i, end - i + 1);
-                static const std::pair<const char*, const char*> known[]
-                    = { { "&amp;", "&" }, { "&lt;", "<" }, { "&gt;", ">" }, { "&quot;", "\"" }, { "&nbsp;", " " } };
-                for (const auto& [name, value] : known) {
-                    if (entity == name) {
-                        text += value;
-                        i = end;
-                        break;
-                    }
+            bool known = false;
+            for (const auto& [name, value] : entities) {
+                if (std::string_view(markup).substr(i).starts_with(name)) {
+                    append(value);
+                    i += std::string_view(name).size();
+                    known = true;
+                    break;
                 }
-                if (i == end)
-                    continue;
             }
+            if (known)
+                continue;
         }
         if (c == ' ' || c == '\n' || c == '\t' || c == '\r') {
             space = true;
+            ++i;
             continue;
         }
-        if (space && !text.empty())
-            text.push_back(' ');
-        space = false;
-        text.push_back(c);
+        append(std::string_view(&markup[i], 1));
+        ++i;
     }
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
     return text;
 }
 
@@ -178,11 +191,16 @@ void ReaderContents::installThumbnailSnapshots()
         text->setFont(ui::Font::systemFont(7));
         text->setTextColor(ui::Color::black());
         text->setText(thumbPageText(*markup, 600));
+        // From the top of the page, as the page starts.
+        ui::Rect frame = text->frame();
+        frame.size.height = std::min(frame.size.height, text->sizeThatFits({ frame.size.width, 0 }).height);
+        text->setFrame(frame);
         sheet->addSubview(text);
         if (!base::FileManager::defaultManager().createDirectory(folder, true))
             return nullptr;
-        const std::string path
-            = folder + "/" + base::format("%zx", std::hash<std::string> {}(href)) + ".png";
+        char name[32];
+        std::snprintf(name, sizeof name, "%016zx@2x.png", std::hash<std::string> {}(href));
+        const std::string path = folder + "/" + name;
         if (!print::writePNG(*sheet, path, { 2, ui::Color::white(), {} }))
             return nullptr;
         return ui::Image::fromFile(path);

@@ -12,6 +12,7 @@
 //   lectoro-host --demo-highlight [--book PATH]   (highlight the first words and print what was stored)
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
+//   lectoro-host --demo-thumbnails [--book PATH] (page thumbnails: go to the last page, then back)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
@@ -27,6 +28,7 @@
 #include "BookPrinter.h"
 #include "MediaBookPrinter.h"
 #include "ContentsDemo.h"
+#include "ThumbnailsDemo.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
@@ -79,6 +81,7 @@ struct Options {
     std::optional<std::string> demoTranslate;
     std::string translateTo = "fr";
     bool demoContents = false;
+    bool demoThumbnails = false;
     bool demoMarkups = false;
     int pages = 3;
 };
@@ -92,6 +95,7 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-highlight [--book PATH]\n"
            "       lectoro-host --demo-translate TEXT [--to CODE]\n"
            "       lectoro-host --demo-contents [--book PATH]\n"
+           "       lectoro-host --demo-thumbnails [--book PATH]\n"
            "       lectoro-host --demo-markups [--book PATH]\n";
 }
 
@@ -122,6 +126,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-contents") {
             options.demoContents = true;
+            continue;
+        }
+        if (argument == "--demo-thumbnails") {
+            options.demoThumbnails = true;
             continue;
         }
         if (argument == "--demo-markups") {
@@ -395,6 +403,9 @@ int main(int argc, char** argv)
     } else if (options.demoContents) {
         host::markHelpScreensSeen();
         status = host::runContentsDemo(std::cout, options.bookPath);
+    } else if (options.demoThumbnails) {
+        host::markHelpScreensSeen();
+        status = host::runThumbnailsDemo(std::cout, options.bookPath);
     } else if (options.inspect && !inspectBook(options)) {
         status = 1;
     } else {
