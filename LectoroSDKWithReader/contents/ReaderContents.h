@@ -81,6 +81,8 @@ public:
     void didClickHistoryNextForFixedEpub();
     void removeFixedEpubThumbnail();
     void enableHistoryButtonsForFixedEpubThumbnail();
+    // After a size change: the open browser marks the pages now on screen.
+    void reselectThumbnailPages();
 
     // The internal resources of books other than page books, grouped by chapter.
     std::vector<TOCResourceGroup> getResourceData() const;
@@ -109,6 +111,7 @@ private:
     class ThumbnailDelegate;
     static std::shared_ptr<ThumbnailDelegate> makeThumbnailDelegate(ReaderContents&);
     std::shared_ptr<LXFixedEpubThumbnailViewController> makeFixedEpubThumbnail();
+    void markActivePages(LXThumbnailViewController&);
     void presentThumbnailPanel(const std::shared_ptr<ui::ViewController>&, bool padOverFullScreen);
     void installThumbnailSnapshots();
     void instantiateTOC(const std::vector<RendererPage>& activePages, const base::Value& standards,

@@ -301,13 +301,31 @@ void ReaderContents::actionForThumbnail()
         }
     }
     browser.setDataArray(book->getThumbnailData());
-    std::vector<RendererPage> active;
-    if (m_context.renderer) {
+    if (m_context.renderer)
         browser.setBookOrientationMode(m_context.renderer->getBookOrientationMode());
-        active = m_context.renderer->getActivePages();
-    }
+    markActivePages(browser);
+    installThumbnailSnapshots();
+    browser.setThemeVo(m_context.theme);
+    if (m_context.theme)
+        browser.setThumbnailBackgroundColor(tocColour(m_context.theme->thumbnail_slider_popup_background()));
+    browser.setChapterIdAndTitleTextColor(ui::Color::white());
+    browser.setTotalNumberOfPages(static_cast<int64_t>(reader->navigation().getTotalPagesArray().size()));
+    m_host.moveBarsOffScreen();
+    browser.setDelegate(m_thumbnailDelegate);
+    reader->navigation().enableHistoryButtons();
+    presentThumbnailPanel(m_thumbnailVC, false);
+}
+
+// The pages on screen (two for a spread) become the browser's marks: a page book's page
+// ids, a fixed-layout EPUB's chapter file indexes.
+void ReaderContents::markActivePages(LXThumbnailViewController& browser)
+{
+    auto* reader = m_context.controller;
+    if (!reader || !m_context.renderer)
+        return;
+    auto active = m_context.renderer->getActivePages();
     auto epub = thumbEpubOf(m_context);
-    if (std::dynamic_pointer_cast<PXBookVO>(book)) {
+    if (std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook)) {
         for (size_t index = 0; index < active.size() && index < 2; ++index) {
             browser.selectPageAt(std::to_string(active[index].pageID));
             if (index == 0) {
@@ -327,16 +345,14 @@ void ReaderContents::actionForThumbnail()
             }
         }
     }
-    installThumbnailSnapshots();
-    browser.setThemeVo(m_context.theme);
-    if (m_context.theme)
-        browser.setThumbnailBackgroundColor(tocColour(m_context.theme->thumbnail_slider_popup_background()));
-    browser.setChapterIdAndTitleTextColor(ui::Color::white());
-    browser.setTotalNumberOfPages(static_cast<int64_t>(reader->navigation().getTotalPagesArray().size()));
-    m_host.moveBarsOffScreen();
-    browser.setDelegate(m_thumbnailDelegate);
-    reader->navigation().enableHistoryButtons();
-    presentThumbnailPanel(m_thumbnailVC, false);
+}
+
+void ReaderContents::reselectThumbnailPages()
+{
+    if (!m_thumbnailVC)
+        return;
+    m_thumbnailVC->pageIndexArray().clear();
+    markActivePages(*m_thumbnailVC);
 }
 
 std::shared_ptr<LXFixedEpubThumbnailViewController> ReaderContents::makeFixedEpubThumbnail()

@@ -7,6 +7,7 @@
 #include "LectoroSDKWithReader/contents/thumbnails/LXFixedEpubThumbnailViewController.h"
 #include "LectoroSDKWithReader/contents/thumbnails/LXThumbnailViewController.h"
 #include "LectoroSDKWithReader/contents/thumbnails/LectoroThumbnailCollectionViewCell.h"
+#include "LectoroSDKWithReader/contents/thumbnails/ThumbnailImages.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
@@ -15,6 +16,7 @@
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "companion/Framework.h"
+#include "platform/base/FileManager.h"
 #include "platform/testing/Interaction.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Slider.h"
@@ -28,6 +30,9 @@ protected:
     void SetUp() override
     {
         ReaderTest::SetUp();
+        // Page snapshots go to the app's sandbox: here the test's own folder.
+        m_sandbox = base::FileManager::defaultManager().sandboxRoot();
+        base::FileManager::defaultManager().setSandboxRoot((m_storage / "sandbox").string());
         setCompanionFramework(
             companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
@@ -37,6 +42,8 @@ protected:
     void TearDown() override
     {
         m_launcher.reset();
+        ThumbnailImages::shared().setSnapshotMaker(nullptr);
+        base::FileManager::defaultManager().setSandboxRoot(m_sandbox);
         ReaderTest::TearDown();
     }
 
@@ -67,6 +74,7 @@ protected:
 
     std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
     std::shared_ptr<LectoroReaderViewController> m_launcher;
+    std::string m_sandbox;
 };
 
 TEST_F(ThumbnailsEndToEnd, TheToolbarOpensThePanelOfEachKindOfBook)
@@ -171,6 +179,34 @@ TEST_F(ThumbnailsEndToEnd, TheNavigatorsSliderTakesTheFixedEpubToItsLastPage)
     pages = reader->rendererView()->getActivePages();
     ASSERT_FALSE(pages.empty());
     EXPECT_NE(pages.front().href, epub->chapters.back()->href);
+}
+
+TEST_F(ThumbnailsEndToEnd, EpubPagesWithoutThumbnailFilesGetSnapshotsOfTheirOwnFolder)
+{
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    auto reader = launch("sample-fixed-epub");
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(tapThumbnailItem(*reader));
+    auto browser = reader->contents().thumbnailViewController();
+    ASSERT_TRUE(browser);
+    browser->view()->layoutIfNeeded();
+    browser->collectionView()->layoutIfNeeded();
+    auto cell = std::dynamic_pointer_cast<LectoroThumbnailCollectionViewCell>(
+        browser->collectionView()->cellForItemAtIndexPath({ 1, 0 }));
+    ASSERT_TRUE(cell);
+    auto image = cell->pageImageview()->image();
+    ASSERT_TRUE(image) << "a snapshot of the page";
+    EXPECT_EQ(image->size(), (ui::Size { 125, 180 }));
+    EXPECT_EQ(image->filePath().rfind(m_storage.string(), 0), 0u) << "written under the reader's storage";
+
+    // Addresses that leave the book's folder are never read.
+    for (const char* src : { "../../../etc/passwd", "/etc/passwd", "%2E%2E/secret.xhtml", "missing.xhtml" })
+        EXPECT_FALSE(ThumbnailImages::shared().imageForPage(base::Value::Dictionary { { "SRC", src } })) << src;
+
+    // After a rotation the browser marks the pages then on screen, once each.
+    browser->pageIndexArray().push_back({ 9, 9 });
+    reader->contents().reselectThumbnailPages();
+    EXPECT_EQ(browser->pageIndexArray().size(), reader->rendererView()->getActivePages().size());
 }
 
 class ReflowThumbnailTest : public ShellTest {
