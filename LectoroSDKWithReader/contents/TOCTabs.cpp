@@ -466,38 +466,38 @@ void TOCViewController::switchToTab(int32_t tag)
 
 // MARK: - Sub-tabs
 
+// A sub-tab takes the selected colour; only a change of list asks the reader.
+static bool tocSelectSubTab(ui::Button& sender, const std::shared_ptr<ui::Button>& other)
+{
+    if (sender.isSelected())
+        return false;
+    sender.setSelected(true);
+    if (other)
+        other->setSelected(false);
+    return true;
+}
+
 void TOCViewController::actionForTEKSButtonWithSender(ui::Button& sender)
 {
     setSubTabTitleColours(m_teksButton, m_elpsButton);
-    if (sender.isSelected())
-        return;
-    sender.setSelected(true);
-    if (m_elpsButton)
-        m_elpsButton->setSelected(false);
-    if (auto delegate = m_delegate.lock())
+    auto delegate = m_delegate.lock();
+    if (tocSelectSubTab(sender, m_elpsButton) && delegate)
         delegate->didSelectTEKSStandard();
 }
 
 void TOCViewController::actionForELPSButtonWithSender(ui::Button& sender)
 {
     setSubTabTitleColours(m_elpsButton, m_teksButton);
-    if (sender.isSelected())
-        return;
-    sender.setSelected(true);
-    if (m_teksButton)
-        m_teksButton->setSelected(false);
-    if (auto delegate = m_delegate.lock())
+    auto delegate = m_delegate.lock();
+    if (tocSelectSubTab(sender, m_teksButton) && delegate)
         delegate->didSelectELPSStandard();
 }
 
 void TOCViewController::actionForInternalResourcesButtonWithSender(ui::Button& sender)
 {
     setSubTabTitleColours(m_internalResourceButton, m_externalResourceButton);
-    if (sender.isSelected())
+    if (!tocSelectSubTab(sender, m_externalResourceButton))
         return;
-    sender.setSelected(true);
-    if (m_externalResourceButton)
-        m_externalResourceButton->setSelected(false);
     m_isExternalResourcesSelected = false;
     std::vector<TOCResourceGroup> groups;
     if (auto delegate = m_delegate.lock())
@@ -520,11 +520,8 @@ void TOCViewController::actionForInternalResourcesButtonWithSender(ui::Button& s
 void TOCViewController::actionForExternalResourcesButtonWithSender(ui::Button& sender)
 {
     setSubTabTitleColours(m_externalResourceButton, m_internalResourceButton);
-    if (sender.isSelected())
+    if (!tocSelectSubTab(sender, m_internalResourceButton))
         return;
-    sender.setSelected(true);
-    if (m_internalResourceButton)
-        m_internalResourceButton->setSelected(false);
     m_isExternalResourcesSelected = true;
     if (m_tableviewHeaderView) {
         m_tableviewHeaderView->setHidden(true);

@@ -2,11 +2,11 @@
 
 #include "LectoroSDKWithReader/contents/TOCCells.h"
 #include "LectoroSDKWithReader/contents/thumbnails/ThumbnailData.h"
+#include "LectoroSDKWithReader/contents/thumbnails/ThumbnailPanels.h"
 #include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/MVIconFontConstants.h"
 #include "platform/base/Strings.h"
-#include "platform/ui/AlertController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/Label.h"
@@ -29,15 +29,6 @@ constexpr double navButtonWidth = 40;
 double navFieldFontSize()
 {
     return ui::Environment::current().isPad() ? 15 : 12;
-}
-
-ui::Rect navKeyboardFrame(const base::Notification& note)
-{
-    const auto& frame = note.userInfo[ui::KeyboardFrameEndUserInfoKey];
-    if (!frame.isDictionary())
-        return {};
-    return { { frame["x"].doubleValue(), frame["y"].doubleValue() },
-        { frame["width"].doubleValue(), frame["height"].doubleValue() } };
 }
 
 } // namespace
@@ -89,19 +80,11 @@ bool LXFixedEpubThumbnailViewController::isPageNumberAvailble(const std::string&
 void LXFixedEpubThumbnailViewController::searchPage(const std::string& text)
 {
     if (text.empty()) {
-        presentGoToAlert("PLEASE_ENTER_PAGE_NUMBER_ALERT");
+        thumbnails::presentGoToAlert(*this, "PLEASE_ENTER_PAGE_NUMBER_ALERT");
         return;
     }
     if (!isPageNumberAvailble(text))
-        presentGoToAlert("PLEASE_ENTER_VALID_PAGE_NUMBER_ALERT");
-}
-
-void LXFixedEpubThumbnailViewController::presentGoToAlert(const std::string& messageKey)
-{
-    auto alert = ui::AlertController::create(TOCConstants::localized("ERROR_ALERT_TITLE"),
-        TOCConstants::localized(messageKey), ui::AlertControllerStyle::Alert);
-    alert->addAction(ui::AlertAction::create(TOCConstants::localized("OK"), ui::AlertActionStyle::Default));
-    presentViewController(alert, true);
+        thumbnails::presentGoToAlert(*this, "PLEASE_ENTER_VALID_PAGE_NUMBER_ALERT");
 }
 
 bool LXFixedEpubThumbnailViewController::shouldReturn(ui::TextField& field)
@@ -169,7 +152,7 @@ void LXFixedEpubThumbnailViewController::viewDidLoad()
             if (!navigator)
                 return;
             navigator->m_isKeyboardOpen = true;
-            navigator->m_keyboardHeight = navKeyboardFrame(note).size.height;
+            navigator->m_keyboardHeight = thumbnails::keyboardEndHeight(note);
             if (navigator->m_thumbnailViewBottomConstraint)
                 navigator->m_thumbnailViewBottomConstraint->setConstant(
                     navigator->view()->safeAreaInsets().bottom - navigator->m_keyboardHeight);

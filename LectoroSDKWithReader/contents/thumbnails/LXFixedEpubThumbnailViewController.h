@@ -106,7 +106,6 @@ private:
     std::shared_ptr<LXFixedEpubThumbnailViewController> self();
     void buildBar();
     void placeBubble();
-    void presentGoToAlert(const std::string& messageKey);
     std::shared_ptr<ui::Button> makeHistoryButton(bool previous);
     static void applyEnabled(ui::Button&, bool enabled);
 

@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/contents/thumbnails/LXThumbnailViewController.h"
 #include "LectoroSDKWithReader/contents/thumbnails/LectoroThumbnailCollectionViewCell.h"
 #include "LectoroSDKWithReader/contents/thumbnails/ThumbnailData.h"
+#include "LectoroSDKWithReader/contents/thumbnails/ThumbnailPanels.h"
 #include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/foundation/RTLorLTRFlowLayoutForReader.h"
@@ -30,15 +31,6 @@ constexpr double thumbIpadBarHeight = 80;
 constexpr double thumbIphoneTitleHeight = 44;
 constexpr double thumbIphoneBarHeight = 60;
 constexpr double thumbIphoneGroupWidth = 74;
-
-ui::Rect thumbKeyboardFrame(const base::Notification& note)
-{
-    const auto& frame = note.userInfo[ui::KeyboardFrameEndUserInfoKey];
-    if (!frame.isDictionary())
-        return {};
-    return { { frame["x"].doubleValue(), frame["y"].doubleValue() },
-        { frame["width"].doubleValue(), frame["height"].doubleValue() } };
-}
 
 double thumbLabelWidth(const ui::Label& label, double minimum, double maximum)
 {
@@ -456,7 +448,7 @@ void LXThumbnailViewController::didScroll(ui::ScrollView& scroll)
 
 void LXThumbnailViewController::keyboardWillShow(const base::Notification& note)
 {
-    const double height = thumbKeyboardFrame(note).size.height;
+    const double height = thumbnails::keyboardEndHeight(note);
     m_keyboardHeight = height;
     if (m_topConstraints)
         m_topConstraints->setConstant(height);

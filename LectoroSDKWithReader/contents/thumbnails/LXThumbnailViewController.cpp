@@ -4,13 +4,13 @@
 #include "LectoroSDKWithReader/contents/thumbnails/LectoroThumbnailCollectionViewCell.h"
 #include "LectoroSDKWithReader/contents/thumbnails/ThumbnailData.h"
 #include "LectoroSDKWithReader/contents/thumbnails/ThumbnailImages.h"
+#include "LectoroSDKWithReader/contents/thumbnails/ThumbnailPanels.h"
 #include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"
 #include "LectoroSDKWithReader/readersdk/AnalyticsManager.h"
 #include "platform/base/RunLoop.h"
-#include "platform/ui/AlertController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/ImageView.h"
@@ -308,19 +308,11 @@ bool LXThumbnailViewController::isPageNumberAvailble(const std::string& text)
 void LXThumbnailViewController::searchPage(const std::string& text)
 {
     if (text.empty()) {
-        presentGoToAlert("PLEASE_ENTER_PAGE_NUMBER_ALERT");
+        thumbnails::presentGoToAlert(*this, "PLEASE_ENTER_PAGE_NUMBER_ALERT");
         return;
     }
     if (!isPageNumberAvailble(text))
-        presentGoToAlert("PLEASE_ENTER_VALID_PAGE_NUMBER_ALERT");
-}
-
-void LXThumbnailViewController::presentGoToAlert(const std::string& messageKey)
-{
-    auto alert = ui::AlertController::create(TOCConstants::localized("ERROR_ALERT_TITLE"),
-        TOCConstants::localized(messageKey), ui::AlertControllerStyle::Alert);
-    alert->addAction(ui::AlertAction::create(TOCConstants::localized("OK"), ui::AlertActionStyle::Default));
-    presentViewController(alert, true);
+        thumbnails::presentGoToAlert(*this, "PLEASE_ENTER_VALID_PAGE_NUMBER_ALERT");
 }
 
 bool LXThumbnailViewController::shouldReturn(ui::TextField& field)

@@ -165,7 +165,6 @@ private:
     void scrollToSelection();
     void configureCell(LectoroThumbnailCollectionViewCell&, const base::Value& page, const ui::IndexPath&, bool selected,
         bool selectedChapter, bool showTitle);
-    void presentGoToAlert(const std::string& messageKey);
     void sliderValueChanged();
     void keyboardWillShow(const base::Notification&);
     void keyboardWillHide(const base::Notification&);
