@@ -68,6 +68,7 @@ ReaderContents::ReaderContents(ReaderContext& context, ContentsHost& host)
     : m_context(context)
     , m_host(host)
     , m_panelDelegate(std::make_shared<PanelDelegate>(*this, host))
+    , m_thumbnailDelegate(makeThumbnailDelegate(*this))
 {
 }
 
@@ -85,15 +86,6 @@ std::optional<EPUBPageListEntryVO> ReaderContents::getEpubTOCPageFromHref(const 
     return std::nullopt;
 }
 
-void ReaderContents::enablePreviousPageHistory(bool enabled)
-{
-    m_previousHistoryEnabled = enabled;
-}
-
-void ReaderContents::enableNextPageHistory(bool enabled)
-{
-    m_nextHistoryEnabled = enabled;
-}
 
 // MARK: - Opening the panel
 

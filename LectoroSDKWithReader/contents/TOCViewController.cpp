@@ -54,25 +54,6 @@ std::shared_ptr<TOCViewController> TOCViewController::self()
     return std::static_pointer_cast<TOCViewController>(shared_from_this());
 }
 
-// A page book's markups are gathered once the panel exists, so opening it never waits on
-// a large book; the list fills in when they are grouped.
-void TOCViewController::loadResourcesInBackground()
-{
-    if (!m_model.isPageBook())
-        return;
-    std::weak_ptr<TOCViewController> weak = self();
-    base::RunLoop::main().post(weak, [weak] {
-        auto panel = weak.lock();
-        if (!panel)
-            return;
-        auto groups = panel->m_model.collectAndGroupResources();
-        if (groups.empty())
-            return;
-        panel->m_model.setResourceGroups(std::move(groups));
-        panel->reloadContentsTable();
-    });
-}
-
 void TOCViewController::setDataWithData(const base::Value& nodes)
 {
     m_model.setDataWithData(nodes);
@@ -88,18 +69,6 @@ void TOCViewController::setStandardDataWithData(const base::Value& nodes)
 void TOCViewController::setExternalResourcesDataWithData(const base::Value& nodes)
 {
     m_model.setExternalResourcesDataWithData(nodes);
-    reloadContentsTable();
-}
-
-void TOCViewController::showTab(int32_t tab, bool externalResources)
-{
-    m_selectedButton = tab;
-    m_isExternalResourcesSelected = tab == TOCFilterResources && externalResources;
-    m_estimatedRowHeights.clear();
-    m_estimatedHeaderHeights.clear();
-    if (m_topConstraintOfTableView)
-        m_topConstraintOfTableView->setConstant(m_tableViewTop);
-    updateTOCViewConstraints();
     reloadContentsTable();
 }
 
@@ -145,7 +114,17 @@ void TOCViewController::viewDidLoad()
     setupTableView();
     m_topConstraintOfTableView->setConstant(m_tableViewTop);
     m_bottomConstraintOfTableView->setConstant(0);
+    // The sub-tab bars show only with their tab.
+    for (const auto& hidden : { m_standardResourceView, m_lineView3, m_externalResourceView, m_lineView4 }) {
+        if (hidden)
+            hidden->setHidden(true);
+    }
     m_headerTitle->setAccessibilityIdentifier(TOC_HEADER_TITLE);
+    // A load started with the panel covers it until the resources are in.
+    if (m_loaderView && !m_loaderView->isHidden()) {
+        m_loaderView->setFrame(root->bounds());
+        root->addSubview(m_loaderView);
+    }
 
     std::weak_ptr<TOCViewController> weak = self();
     m_voiceOverObserver = base::NotificationCenter::defaultCenter().addObserver(
@@ -175,14 +154,21 @@ void TOCViewController::setupContainerViews()
 
     if (tocIsPad()) {
         setupUpDirectionIcon();
-        // The sheet starts parked below the screen (its header collapsed, see
-        // setupHeaderView); it rises once shown.
-        m_topConstraintOfContainerView->setConstant(root->frame().size.height);
+        std::weak_ptr<TOCViewController> weak = self();
+        m_dismissTap = ui::TapGestureRecognizer::create([weak](ui::GestureRecognizer& tap) {
+            if (auto panel = weak.lock())
+                panel->singleTapOnViewWithTapGes(tap);
+        });
+        m_dismissTap->setDelegate(std::static_pointer_cast<ui::GestureRecognizerDelegate>(self()));
         addDismissBackgroundView();
     }
     setupHeaderView();
     setupTabViews();
     m_pangestureContainer->addSubview(m_containerView);
+    // The sheet starts parked below the screen with its header collapsed; it rises once
+    // shown.
+    if (tocIsPad())
+        setupPanGesture();
     updateInteractionForVoiceOver();
 }
 
@@ -207,12 +193,7 @@ void TOCViewController::addDismissBackgroundView()
     m_dismissBackground = ui::View::create();
     m_dismissBackground->setBackgroundColor(ui::Color::clear());
     root->insertSubview(m_dismissBackground, 0);
-    std::weak_ptr<TOCViewController> weak = self();
-    m_dismissBackground->addGestureRecognizer(
-        ui::TapGestureRecognizer::create([weak](ui::GestureRecognizer&) {
-            if (auto panel = weak.lock())
-                panel->actionForCloseTOCWithSender();
-        }));
+    m_dismissBackground->addGestureRecognizer(m_dismissTap);
     m_dismissBackground->setAccessibilityTraits(ui::AccessibilityTraits::Button);
     root->setAccessibilityElements(
         std::vector<std::shared_ptr<ui::View>> { m_containerView, m_dismissBackground });
@@ -250,15 +231,6 @@ void TOCViewController::setupHeaderView()
     m_headerView->addSubview(m_headerTitle);
 }
 
-// The tab bar itself arrives with the tab views; the bar's room is kept so the table sits
-// where it will.
-void TOCViewController::setupTabViews()
-{
-    m_segmentView = ui::View::create();
-    m_segmentView->setBackgroundColor(tocColour(m_theme->toc_tab_bg()));
-    m_containerView->addSubview(m_segmentView);
-}
-
 void TOCViewController::setupTableView()
 {
     m_tableView = ui::TableView::create({}, ui::TableViewStyle::Grouped);
@@ -289,7 +261,8 @@ void TOCViewController::setupTableView()
 void TOCViewController::viewDidLayoutSubviews()
 {
     ViewController::viewDidLayoutSubviews();
-    if (!m_pangestureContainer)
+    // Nothing to place until the whole tree is built.
+    if (!m_pangestureContainer || !m_tableView)
         return;
     auto root = view();
     ui::Rect bounds = root->bounds();
@@ -324,6 +297,10 @@ void TOCViewController::viewDidLayoutSubviews()
         tableBottom = height - m_segmentViewHeight + m_bottomConstraintOfTableView->constant();
     }
     m_tableView->setFrame({ 0, tableTop, width, std::max(0.0, tableBottom - tableTop) });
+    layoutTabViews(width, height);
+    layoutEmptyNotice();
+    if (m_loaderView && m_loaderView->superview() == root)
+        m_loaderView->setFrame(bounds);
 }
 
 void TOCViewController::viewDidAppear(bool animated)

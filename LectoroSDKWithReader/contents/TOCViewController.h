@@ -10,12 +10,15 @@
 // panel keeps (what the sheet's drag and the tabs change).
 //
 // Sources: TOCViewController.cpp (creation, views, closing), TOCTable.cpp (sections, rows,
-// cells), TOCSelection.cpp (taps, opening and closing branches, leaving for a page).
+// cells), TOCSelection.cpp (taps, opening and closing branches, leaving for a page),
+// TOCTabs.cpp (the tab bars, switching tabs, the empty-list notices), TOCSheet.cpp (the
+// iPad sheet's drag and overlay tap, the background resource load and its loader).
 
 #include "LectoroSDKWithReader/contents/TOCModel.h"
 #include "LectoroSDKWithReader/contents/TOCViewControllerDelegate.h"
 #include "platform/base/NotificationCenter.h"
 #include "platform/ui/Constraint.h"
+#include "platform/ui/Gesture.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/ViewController.h"
 
@@ -26,6 +29,7 @@
 #include <vector>
 
 namespace ui {
+class ActivityIndicatorView;
 class Button;
 class Label;
 } // namespace ui
@@ -39,7 +43,8 @@ class TOCContentCell;
 
 class TOCViewController : public ui::ViewController,
                           public ui::TableViewDataSource,
-                          public ui::TableViewDelegate {
+                          public ui::TableViewDelegate,
+                          public ui::GestureRecognizerDelegate {
 public:
     struct Inputs {
         std::shared_ptr<LXMVThemeVO> theme;
@@ -80,10 +85,53 @@ public:
     void setStandardDataWithData(const base::Value& nodes);
     void setExternalResourcesDataWithData(const base::Value& nodes);
 
-    // The tab shown (TOCFilter). The tab bar arrives with the tab views; until then the
-    // tab is switched here, showing the same table.
+    // The tab shown (TOCFilter).
     int32_t selectedButton() const { return m_selectedButton; }
+    // Switches to a tab as its button does (tests and callers without the button); the
+    // resources tab with `externalResources` first picks its external sub-tab.
     void showTab(int32_t tab, bool externalResources = false);
+
+    // Tabs (TOCTabs.cpp). A tab button's tag is its tab.
+    void actionForButtonWithSender(ui::Button& sender);
+    void actionForTEKSButtonWithSender(ui::Button& sender);
+    void actionForELPSButtonWithSender(ui::Button& sender);
+    void actionForInternalResourcesButtonWithSender(ui::Button& sender);
+    void actionForExternalResourcesButtonWithSender(ui::Button& sender);
+    // The notices of an empty list, built inside the table header view.
+    void showEmptyBookmarkView();
+    void showNoInternalResourcesView();
+    const std::shared_ptr<ui::Button>& contentButton() const { return m_contentButton; }
+    const std::shared_ptr<ui::Button>& standardsButton() const { return m_standardsButton; }
+    const std::shared_ptr<ui::Button>& bookmarkButton() const { return m_bookmarkButton; }
+    const std::shared_ptr<ui::Button>& resourcesButton() const { return m_resourcesButton; }
+    const std::shared_ptr<ui::Button>& teksButton() const { return m_teksButton; }
+    const std::shared_ptr<ui::Button>& elpsButton() const { return m_elpsButton; }
+    const std::shared_ptr<ui::Button>& internalResourceButton() const { return m_internalResourceButton; }
+    const std::shared_ptr<ui::Button>& externalResourceButton() const { return m_externalResourceButton; }
+    const std::shared_ptr<ui::View>& standardResourceView() const { return m_standardResourceView; }
+    const std::shared_ptr<ui::View>& externalResourceView() const { return m_externalResourceView; }
+    const std::shared_ptr<ui::View>& lineView2() const { return m_lineView2; }
+    const std::shared_ptr<ui::View>& lineView3() const { return m_lineView3; }
+    const std::shared_ptr<ui::View>& lineView4() const { return m_lineView4; }
+    const ui::ConstraintPtr& lineViewLeftAnchor() const { return m_lineViewLeftAnchor; }
+    const ui::ConstraintPtr& lineViewTopAnchor() const { return m_LineViewTopAnchor; }
+    // The tab buttons in the bar, in order.
+    const std::vector<std::shared_ptr<ui::Button>>& visibleTabs() const { return m_visibleTabs; }
+    const std::shared_ptr<ui::View>& emptyBookMarkContainer() const { return m_emptyBookMarkContainer; }
+
+    // The iPad sheet and the resource load (TOCSheet.cpp).
+    void handlePanWithPanGes(ui::PanGestureRecognizer&);
+    void singleTapOnViewWithTapGes(ui::GestureRecognizer&);
+    bool shouldBegin(ui::GestureRecognizer&) override;
+    bool shouldReceiveTouch(ui::GestureRecognizer&, ui::View* touchedView) override;
+    bool shouldRecognizeSimultaneously(ui::GestureRecognizer&, ui::GestureRecognizer&) override { return false; }
+    const std::shared_ptr<ui::PanGestureRecognizer>& panGesture() const { return m_panGesture; }
+    const std::shared_ptr<ui::TapGestureRecognizer>& dismissTapGesture() const { return m_dismissTap; }
+    const ui::ConstraintPtr& leftConstraintOfContainerView() const { return m_leftConstraintOfContainerView; }
+    const ui::ConstraintPtr& rightConstraintOfContainerView() const { return m_rightConstraintOfContainerView; }
+    const std::shared_ptr<ui::View>& loaderView() const { return m_loaderView; }
+    // Whether the background load of a page book's resources is still running.
+    bool isLoadingResources() const { return m_loaderView && !m_loaderView->isHidden(); }
 
     // Views.
     const std::shared_ptr<ui::TableView>& tableView() const { return m_tableView; }
@@ -154,6 +202,20 @@ private:
     void setupTabViews();
     void setupTableView();
     void loadResourcesInBackground();
+    void setupPanGesture();
+    void showLoader();
+    void hideLoader();
+    void didLoadResourcesInBackground(std::vector<TOCResourceGroup>);
+    // The tab switch without the selection line's move (the button's tag or a tab).
+    void switchToTab(int32_t tag);
+    void layoutTabViews(double width, double containerHeight);
+    void layoutEmptyNotice();
+    void buildEmptyNotice(const char* glyph, const std::string& key);
+    std::shared_ptr<ui::Button> makeTabButton(const std::string& key, double size, int tag);
+    void setTabTitleColours(const std::shared_ptr<ui::Button>& selected);
+    void setSubTabTitleColours(const std::shared_ptr<ui::Button>& selected, const std::shared_ptr<ui::Button>& other);
+    void moveSheet(double top, double side, double header, bool animated);
+    void layoutRootAnimated();
     // Leaves the panel (sliding the sheet down on iPad), then runs `then`.
     void leavePanel(bool animatedOnPhone, std::function<void()> then);
 
@@ -195,6 +257,32 @@ private:
     ui::ConstraintPtr m_headerHeightConstraint;
     ui::ConstraintPtr m_topConstraintOfTableView;
     ui::ConstraintPtr m_bottomConstraintOfTableView;
+
+    std::shared_ptr<ui::Button> m_contentButton;
+    std::shared_ptr<ui::Button> m_standardsButton;
+    std::shared_ptr<ui::Button> m_bookmarkButton;
+    std::shared_ptr<ui::Button> m_resourcesButton;
+    std::shared_ptr<ui::Button> m_teksButton;
+    std::shared_ptr<ui::Button> m_elpsButton;
+    std::shared_ptr<ui::Button> m_internalResourceButton;
+    std::shared_ptr<ui::Button> m_externalResourceButton;
+    std::shared_ptr<ui::View> m_standardResourceView;
+    std::shared_ptr<ui::View> m_externalResourceView;
+    std::shared_ptr<ui::View> m_lineView2;
+    std::shared_ptr<ui::View> m_lineView3;
+    std::shared_ptr<ui::View> m_lineView4;
+    std::shared_ptr<ui::View> m_barSeparator;
+    std::vector<std::shared_ptr<ui::Button>> m_visibleTabs;
+    ui::ConstraintPtr m_contentButtonLeadAnchor;
+    ui::ConstraintPtr m_lineViewLeftAnchor;
+    ui::ConstraintPtr m_LineViewTopAnchor;
+    std::shared_ptr<ui::View> m_emptyBookMarkContainer;
+
+    std::shared_ptr<ui::PanGestureRecognizer> m_panGesture;
+    std::shared_ptr<ui::TapGestureRecognizer> m_dismissTap;
+    double m_previousStateYPosition = 0;
+    std::shared_ptr<ui::View> m_loaderView;
+    std::shared_ptr<ui::ActivityIndicatorView> m_activityIndicator;
 
     std::map<ui::IndexPath, int> m_estimatedRowHeights;
     std::map<int, int> m_estimatedHeaderHeights;

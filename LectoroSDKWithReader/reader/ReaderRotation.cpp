@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
+#include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
@@ -156,6 +157,7 @@ void ReaderViewController::viewWillTransitionToSize(
     }
 
     m_search->reloadSearchHighlightText();
+    m_contents->reselectThumbnailPages();
     m_navigation->resetPageHistoryIndexOnTransition();
     m_interactive->removeInlineYoutubePlayer();
     m_interactive->removeMultiLinkPopOver();

@@ -14,6 +14,7 @@
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
 //   lectoro-host --demo-search WORD [--book PATH] (searches, pages the list, picks the 60th hit, steps on)
+//   lectoro-host --demo-thumbnails [--book PATH] (page thumbnails: go to the last page, then back)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
 //   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
@@ -32,6 +33,7 @@
 #include "MediaBookPrinter.h"
 #include "ContentsDemo.h"
 #include "MyDataDemo.h"
+#include "ThumbnailsDemo.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
@@ -89,6 +91,7 @@ struct Options {
     bool demoContents = false;
     bool demoNotes = false;
     std::optional<std::string> demoSearch;
+    bool demoThumbnails = false;
     bool demoMarkups = false;
     bool demoPen = false;
     bool demoMyData = false;
@@ -108,7 +111,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-markups [--book PATH]\n"
            "       lectoro-host --demo-mydata [--book PATH]\n"
            "       lectoro-host --demo-pen [--book PATH]\n"
-           "       lectoro-host --demo-search WORD [--book PATH]\n";
+           "       lectoro-host --demo-search WORD [--book PATH]\n"
+           "       lectoro-host --demo-thumbnails [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -146,6 +150,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-mydata") {
             options.demoMyData = true;
+            continue;
+        }
+        if (argument == "--demo-thumbnails") {
+            options.demoThumbnails = true;
             continue;
         }
         if (argument == "--demo-markups") {
@@ -437,6 +445,9 @@ int main(int argc, char** argv)
     } else if (options.demoContents) {
         host::markHelpScreensSeen();
         status = host::runContentsDemo(std::cout, options.bookPath);
+    } else if (options.demoThumbnails) {
+        host::markHelpScreensSeen();
+        status = host::runThumbnailsDemo(std::cout, options.bookPath);
     } else if (options.inspect && !inspectBook(options)) {
         status = 1;
     } else {

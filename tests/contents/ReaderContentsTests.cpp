@@ -39,6 +39,9 @@ protected:
     {
         m_reader->contents().showTOC();
         base::RunLoop::main().advanceBy(1);
+        // A page book's resources are gathered in the background.
+        base::waitForBackgroundWork();
+        base::RunLoop::main().runUntilIdle();
         return m_reader->contents().tocViewController();
     }
 };

@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/contents/TOCViewController.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "platform/base/Dispatch.h"
 #include "platform/testing/Interaction.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -292,7 +293,10 @@ TEST_F(TOCPanelTest, AResourceRowGoesToItsFolioThenRunsItsLink)
     inputs.book = book;
     inputs.resources.reset();
     auto panel = makePanel(std::move(inputs), ui::UserInterfaceIdiom::Phone);
-    ASSERT_EQ(panel->resourceArray().size(), 1u) << "collected once the panel exists";
+    base::RunLoop::main().advanceBy(0.1);
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
+    ASSERT_EQ(panel->resourceArray().size(), 1u) << "collected in the background once the panel exists";
     panel->showTab(TOCFilterResources);
     panel->model().resourceGroups()[0].isExpanded = true;
     settle(*panel);

@@ -1,0 +1,139 @@
+#include "ThumbnailsDemo.h"
+
+#include "DemoLaunch.h"
+#include "HostListener.h"
+
+#include "LectoroSDKWithReader/contents/ReaderContents.h"
+#include "LectoroSDKWithReader/contents/thumbnails/LXFixedEpubThumbnailViewController.h"
+#include "LectoroSDKWithReader/contents/thumbnails/LXThumbnailViewController.h"
+#include "LectoroSDKWithReader/contents/thumbnails/LectoroThumbnailCollectionViewCell.h"
+#include "LectoroSDKWithReader/contents/thumbnails/ThumbnailData.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "platform/base/RunLoop.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Slider.h"
+
+#include <sstream>
+
+namespace host {
+
+namespace {
+
+constexpr double thumbDemoSettle = 1;
+
+std::string thumbDemoWhere(const lectoro::ReaderViewController& reader)
+{
+    auto renderer = reader.rendererView();
+    auto pages = renderer ? renderer->getActivePages() : std::vector<lectoro::RendererPage> {};
+    if (pages.empty())
+        return "(no page)";
+    const auto& page = pages.front();
+    return page.href.empty() ? "page " + std::to_string(page.pageID) : page.href;
+}
+
+bool thumbDemoOpenPanel(lectoro::ReaderViewController& reader)
+{
+    auto bar = reader.context().playerBottomActionBarView;
+    auto item = bar ? bar->itemWithTag(lectoro::PlayerItemThumbnail) : nullptr;
+    if (!item || !bar->tapItem(*item))
+        return false;
+    base::RunLoop::main().runFor(thumbDemoSettle);
+    return reader.presentedViewController() != nullptr;
+}
+
+void thumbDemoPrintBrowser(std::ostream& out, lectoro::LXThumbnailViewController& browser)
+{
+    browser.view()->layoutIfNeeded();
+    const auto& chapters = lectoro::thumbnails::chapters(browser.dataArray());
+    out << "Thumbnails: " << chapters.size() << " chapters, last page " << browser.displayNumberOfLastPage() << '\n';
+    for (const auto& mark : browser.pageIndexArray())
+        out << "  marked: chapter " << mark.section << ", page " << mark.index << '\n';
+    auto collection = browser.collectionView();
+    if (!collection)
+        return;
+    collection->layoutIfNeeded();
+    for (int section = 0; section < collection->numberOfSections(); ++section) {
+        auto cell = std::dynamic_pointer_cast<lectoro::LectoroThumbnailCollectionViewCell>(
+            collection->cellForItemAtIndexPath({ section, 0 }));
+        if (!cell)
+            continue;
+        auto image = cell->pageImageview()->image();
+        out << "  " << chapters[static_cast<size_t>(section)]["ChapterTitle"].asString().value_or("") << ": ";
+        if (image)
+            out << "picture " << image->size() << '\n';
+        else
+            out << "no picture\n";
+    }
+}
+
+} // namespace
+
+int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
+{
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    std::ostringstream callbacks;
+    auto listener = std::make_shared<HostListener>(callbacks);
+    auto launcher = launchDemoBook(bookPath, listener);
+    auto reader = launcher->reader();
+    auto& loop = base::RunLoop::main();
+    if (!reader->currentBook()) {
+        out << "Could not open the book\n";
+        launcher->uninitializeReader();
+        return 1;
+    }
+    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
+    loop.runFor(thumbDemoSettle);
+    const std::string start = thumbDemoWhere(*reader);
+    out << "Opened \"" << reader->currentBook()->title << "\" at " << start << '\n';
+
+    int arrived = 0;
+    if (!thumbDemoOpenPanel(*reader)) {
+        out << "The toolbar has no thumbnail item\n";
+    } else if (auto browser = reader->contents().thumbnailViewController()) {
+        thumbDemoPrintBrowser(out, *browser);
+        std::string last = browser->displayNumberOfLastPage();
+        out << "Go to \"" << last << "\"\n";
+        auto& field = *browser->searchTextField();
+        field.setText(last);
+        browser->shouldReturn(field);
+        loop.runFor(thumbDemoSettle);
+        out << "Browser closed: " << (reader->presentedViewController() ? "no" : "yes") << "; now at "
+            << thumbDemoWhere(*reader) << '\n';
+        arrived += thumbDemoWhere(*reader) != start;
+    } else if (auto navigator = reader->contents().fixedEpubThumbnailVC()) {
+        navigator->view()->layoutIfNeeded();
+        out << "Navigator: " << navigator->totalNumberOfPages() << " pages, last page "
+            << navigator->displayNumberOfLastPage() << '\n';
+        navigator->slider()->setValue(1.0);
+        navigator->sliderValueChanged();
+        out << "Slider at the end: " << navigator->sliderLabel()->text() << '\n';
+        navigator->sliderReleased();
+        loop.runFor(thumbDemoSettle);
+        out << "Navigator closed: " << (reader->presentedViewController() ? "no" : "yes") << "; now at "
+            << thumbDemoWhere(*reader) << '\n';
+        arrived += thumbDemoWhere(*reader) != start;
+    }
+
+    // Back through the history, from the panel opened again.
+    if (arrived && thumbDemoOpenPanel(*reader)) {
+        if (auto browser = reader->contents().thumbnailViewController())
+            browser->prevButton()->sendActions(ui::ControlEvent::TouchUpInside);
+        else if (auto navigator = reader->contents().fixedEpubThumbnailVC())
+            navigator->prevButton()->sendActions(ui::ControlEvent::TouchUpInside);
+        loop.runFor(thumbDemoSettle);
+        out << "History back: now at " << thumbDemoWhere(*reader) << '\n';
+        arrived += thumbDemoWhere(*reader) == start;
+    }
+    reader->didTapOnBackButton();
+    loop.runFor(thumbDemoSettle);
+    launcher->uninitializeReader();
+    return arrived == 2 ? 0 : 3;
+}
+
+} // namespace host
