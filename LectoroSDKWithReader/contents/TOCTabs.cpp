@@ -14,6 +14,7 @@
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
+#include "platform/ui/Environment.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Layer.h"
