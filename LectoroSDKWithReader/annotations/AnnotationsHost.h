@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -18,6 +19,7 @@ class ViewController;
 namespace lectoro {
 
 class LectoroUser;
+class PlayerActionDelegate;
 class ReaderPageOverlays;
 class SDKHighlightVO;
 
@@ -67,6 +69,14 @@ public:
         std::function<void(std::shared_ptr<LectoroUser>)> completion)
         = 0;
     virtual void saveReaderAnalyticsSession() = 0;
+
+    // --- Text boxes ---
+    // Where the bars and pop-ups a feature builds send their taps (the reader's action
+    // dispatcher). A host without one: taps go nowhere.
+    virtual std::weak_ptr<PlayerActionDelegate> playerActionDelegate() { return {}; }
+    // The printed number of a page book's page (the key itself in any other book); absent
+    // for a page the book does not hold.
+    virtual std::optional<std::string> displayNumberForPageID(const std::string& pageID) { return pageID; }
 };
 
 } // namespace lectoro

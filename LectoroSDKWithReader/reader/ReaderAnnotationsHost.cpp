@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/reader/PhonePageSlider.h"
+#include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
@@ -133,6 +134,16 @@ bool ReaderAnnotationsHost::refreshUserToken(
 void ReaderAnnotationsHost::saveReaderAnalyticsSession()
 {
     m_reader.readingSession().createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(false);
+}
+
+std::weak_ptr<PlayerActionDelegate> ReaderAnnotationsHost::playerActionDelegate()
+{
+    return m_reader.playerActionDelegate();
+}
+
+std::optional<std::string> ReaderAnnotationsHost::displayNumberForPageID(const std::string& pageID)
+{
+    return m_reader.navigation().getDisplayNumberForPageID(pageID);
 }
 
 } // namespace lectoro

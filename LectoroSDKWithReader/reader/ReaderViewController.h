@@ -35,6 +35,7 @@ class AnnotationsHost;
 class HighlightRoad;
 class PageAnnotationsDrawer;
 class ReaderAnnotations;
+class TextAnnotationRoad;
 class ReaderPageOverlays;
 class ReaderReflowable;
 class SDKBookmarkVO;
@@ -85,6 +86,7 @@ public:
     ReaderAnnotations& annotations() { return *m_annotations; }
     HighlightRoad& highlightRoad() { return *m_highlightRoad; }
     PageAnnotationsDrawer& pageAnnotations() { return *m_pageAnnotations; }
+    TextAnnotationRoad& textAnnotationRoad() { return *m_textAnnotationRoad; }
     ReaderInteractiveContent& interactiveContent() { return *m_interactive; }
     ReaderContents& contents() { return *m_contents; }
     ReaderSearch& search() { return *m_search; }
@@ -265,6 +267,11 @@ public:
     void didTapOnNoteHighligh(std::shared_ptr<SDKHighlightVO>) override;
     bool didStickyNoteAllowedTwoPagePanning() override;
     std::shared_ptr<ui::View> noteIconViewForHighlight(std::shared_ptr<SDKHighlightVO>) override;
+    bool textAnnotationShouldBeginEditing() override;
+    void didTextAnnotationBeginEditing(std::shared_ptr<ui::TextView>) override;
+    void didTextAnnotationValueChanged(std::shared_ptr<ui::TextView>) override;
+    void didTextAnnotationCompleteWithTextAnnotation(std::shared_ptr<SDKTextAnnotationVO> textAnnotation,
+        std::shared_ptr<SDKTextAnnotationVO> newSDKTextAnnotationVO) override;
 
     // What the renderer callbacks do.
     void setEPUBReaderSettings(const std::shared_ptr<EPUBBookVO>&);
@@ -404,6 +411,7 @@ private:
     std::unique_ptr<HighlightRoad> m_highlightRoad;
     std::unique_ptr<PageAnnotationsDrawer> m_pageAnnotations;
     std::unique_ptr<ReaderAnnotations> m_annotations;
+    std::unique_ptr<TextAnnotationRoad> m_textAnnotationRoad;
     std::unique_ptr<InteractiveReader> m_interactiveHost;
     std::unique_ptr<ReaderInteractiveContent> m_interactive;
     // Before the contents feature, which keeps a reference to it.
