@@ -54,7 +54,8 @@ void ReaderViewController::didTextAnnotationValueChanged(std::shared_ptr<ui::Tex
 }
 
 void ReaderViewController::didTextAnnotationCompleteWithTextAnnotation(
-    std::shared_ptr<SDKTextAnnotationVO> textAnnotation, std::shared_ptr<SDKTextAnnotationVO> newSDKTextAnnotationVO)
+    std::shared_ptr<SDKTextAnnotationVO> textAnnotation,
+    std::shared_ptr<SDKTextAnnotationVO> newSDKTextAnnotationVO)
 {
     auto protect = shared_from_this();
     m_textAnnotationRoad->didTextAnnotationCompleteWithTextAnnotation(textAnnotation, newSDKTextAnnotationVO);

@@ -104,7 +104,8 @@ ReaderViewController::ReaderViewController()
     m_highlightRoad = std::make_unique<HighlightRoad>(m_context, *m_annotationsHost);
     m_pageAnnotations = std::make_unique<PageAnnotationsDrawer>(m_context, *m_annotationsHost);
     m_annotations = std::make_unique<ReaderAnnotations>(m_context, *m_highlightRoad, *m_pageAnnotations);
-    m_textAnnotationRoad = std::make_unique<TextAnnotationRoad>(m_context, *m_annotationsHost, *m_pageAnnotations);
+    m_textAnnotationRoad
+        = std::make_unique<TextAnnotationRoad>(m_context, *m_annotationsHost, *m_pageAnnotations);
     m_annotations->setTextAnnotationRoad(m_textAnnotationRoad.get());
     m_interactiveHost = std::make_unique<ReaderInteractiveHost>(*this);
     m_interactive = std::make_unique<ReaderInteractiveContent>(m_context, *m_interactiveHost);

@@ -143,7 +143,8 @@ public:
     virtual void didTextAnnotationValueChanged(std::shared_ptr<ui::TextView>) { }
     // A box was finished: `textAnnotation` is the record to store (status 3: to delete
     // from the store); `newSDKTextAnnotationVO` is the renderer's own copy of it.
-    virtual void didTextAnnotationCompleteWithTextAnnotation(std::shared_ptr<SDKTextAnnotationVO> /*textAnnotation*/,
+    virtual void didTextAnnotationCompleteWithTextAnnotation(
+        std::shared_ptr<SDKTextAnnotationVO> /*textAnnotation*/,
         std::shared_ptr<SDKTextAnnotationVO> /*newSDKTextAnnotationVO*/)
     {
     }

@@ -50,7 +50,7 @@
 namespace ui {
 class TextView;
 class TextViewDelegate;
-}
+} // namespace ui
 
 namespace lectoro {
 class EPUBBookVO;

@@ -32,7 +32,8 @@ public:
         if (auto record = m_record.lock())
             record->text = textView.text();
         if (auto delegate = m_delegate.lock())
-            delegate->didTextAnnotationValueChanged(std::static_pointer_cast<ui::TextView>(textView.shared_from_this()));
+            delegate->didTextAnnotationValueChanged(
+                std::static_pointer_cast<ui::TextView>(textView.shared_from_this()));
     }
 
 private:
@@ -49,7 +50,8 @@ std::optional<ui::Color> textBoxColor(const std::string& hex)
 
 } // namespace
 
-bool BookRenderer::beginTextBoxEditing(const std::shared_ptr<lectoro::SDKTextAnnotationVO>& record, bool stored)
+bool BookRenderer::beginTextBoxEditing(
+    const std::shared_ptr<lectoro::SDKTextAnnotationVO>& record, bool stored)
 {
     const int64_t page = pageNumberOfRecord(*record);
     auto container = pageView(page);
@@ -69,7 +71,8 @@ bool BookRenderer::beginTextBoxEditing(const std::shared_ptr<lectoro::SDKTextAnn
     m_textBoxView = ui::View::create(frame);
     m_textBoxView->setAccessibilityIdentifier("rendererTextBox");
     m_textBoxTextView = ui::TextView::create(ui::Rect { {}, frame.size });
-    m_textBoxTextView->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
+    m_textBoxTextView->setAutoresizingMask(
+        ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
     m_textBoxTextView->setText(record->text);
     m_textBoxTextView->setFont(ui::Font::systemFont(record->fontSize));
     m_textBoxEditor = std::make_shared<TextBoxEditor>(record, delegate);
@@ -91,7 +94,8 @@ void BookRenderer::applyTextBoxLook()
     if (auto color = textBoxColor(record.textColor))
         m_textBoxTextView->setTextColor(*color);
     std::string background;
-    if (const auto* value = record.metaData.asDictionary() ? record.metaData.asDictionary()->find("backgroundColor") : nullptr)
+    if (const auto* value
+        = record.metaData.asDictionary() ? record.metaData.asDictionary()->find("backgroundColor") : nullptr)
         background = value->asString().value_or(std::string());
     m_textBoxTextView->setBackgroundColor(textBoxColor(background).value_or(ui::Color::clear()));
     const int alignment = std::clamp(record.textAlignment, 0, 2);
@@ -152,7 +156,8 @@ void BookRenderer::dropTextBoxFromPage(const std::shared_ptr<lectoro::SDKTextAnn
     if (found == m_overlays.end())
         return;
     auto& list = found->second.textAnnotations;
-    list.erase(std::remove_if(list.begin(), list.end(), [&](const auto& existing) { return sameRecord(*existing, *record); }),
+    list.erase(std::remove_if(list.begin(), list.end(),
+                   [&](const auto& existing) { return sameRecord(*existing, *record); }),
         list.end());
 }
 
@@ -162,7 +167,8 @@ void BookRenderer::reportTextBoxFinished(const std::shared_ptr<lectoro::SDKTextA
     if (!delegate)
         return;
     auto protect = shared_from_this();
-    delegate->didTextAnnotationCompleteWithTextAnnotation(record, std::make_shared<lectoro::SDKTextAnnotationVO>(*record));
+    delegate->didTextAnnotationCompleteWithTextAnnotation(
+        record, std::make_shared<lectoro::SDKTextAnnotationVO>(*record));
 }
 
 } // namespace companion

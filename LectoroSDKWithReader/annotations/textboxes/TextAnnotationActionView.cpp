@@ -21,13 +21,20 @@ struct TextBoxBarItem {
     const char* labelKey;
 };
 
-constexpr TextBoxBarItem textBoxCloseItem { VIDEO_PLAYER_CLOSE_ICON, PlayerItemTextCancel, "textAnnotationCloseBtn", "MarkupCloseButton" };
-constexpr TextBoxBarItem textBoxAlignmentItem { ICON_LEFT_ALIGN, PlayerItemTextAlignment, "textAnnotationAlignment", "TextAnnotationAlignment" };
-constexpr TextBoxBarItem textBoxColorItem { ICON_TEXT_COLOR, PlayerItemTextColor, "textAnnotationTextColor", "TextAnnotationTextColor" };
-constexpr TextBoxBarItem textBoxAddItem { ICON_TEXTANNOTATION_ADD, PlayerItemTextDone, "textAnnotationAddText", "TextAnnotationAddText" };
-constexpr TextBoxBarItem textBoxDeleteItem { ICON_DELETE_OUTLINE, PlayerItemTextDelete, "textAnnotationDeleteBtn", "TextAnnotationDelete" };
-constexpr TextBoxBarItem textBoxSaveItem { ICON_CHECK, PlayerItemTextExit, "textAnnotationSaveBtn", "TextAnnotationSave" };
-constexpr TextBoxBarItem textBoxKeyboardItem { ICON_KEYBOARD_DOWN, PlayerItemTextKeyboard, "textAnnotationKeyboard", "TextAnnotationKeyboard" };
+constexpr TextBoxBarItem textBoxCloseItem { VIDEO_PLAYER_CLOSE_ICON, PlayerItemTextCancel,
+    "textAnnotationCloseBtn", "MarkupCloseButton" };
+constexpr TextBoxBarItem textBoxAlignmentItem { ICON_LEFT_ALIGN, PlayerItemTextAlignment,
+    "textAnnotationAlignment", "TextAnnotationAlignment" };
+constexpr TextBoxBarItem textBoxColorItem { ICON_TEXT_COLOR, PlayerItemTextColor, "textAnnotationTextColor",
+    "TextAnnotationTextColor" };
+constexpr TextBoxBarItem textBoxAddItem { ICON_TEXTANNOTATION_ADD, PlayerItemTextDone,
+    "textAnnotationAddText", "TextAnnotationAddText" };
+constexpr TextBoxBarItem textBoxDeleteItem { ICON_DELETE_OUTLINE, PlayerItemTextDelete,
+    "textAnnotationDeleteBtn", "TextAnnotationDelete" };
+constexpr TextBoxBarItem textBoxSaveItem { ICON_CHECK, PlayerItemTextExit, "textAnnotationSaveBtn",
+    "TextAnnotationSave" };
+constexpr TextBoxBarItem textBoxKeyboardItem { ICON_KEYBOARD_DOWN, PlayerItemTextKeyboard,
+    "textAnnotationKeyboard", "TextAnnotationKeyboard" };
 
 // Spacers of a tablet bar share the close item's tag; they are not controls.
 constexpr int textBoxSpacerTag = PlayerItemTextCancel;
@@ -53,8 +60,8 @@ void TextAnnotationActionView::setTextAnnotationBottomMarginConstraint(ui::Const
 }
 
 void TextAnnotationActionView::addPlayerBottomBarForTextAnnotationWithParentView(
-    const std::shared_ptr<ui::View>& parentView, const LXMVThemeVO& theme, const std::shared_ptr<LectoroBookVO>&,
-    const std::shared_ptr<RendererViewController>& renderer)
+    const std::shared_ptr<ui::View>& parentView, const LXMVThemeVO& theme,
+    const std::shared_ptr<LectoroBookVO>&, const std::shared_ptr<RendererViewController>& renderer)
 {
     m_renderer = renderer;
     setTag(TextAnnotationBar);
@@ -93,7 +100,8 @@ void TextAnnotationActionView::placeByConstraints()
         return;
     const ui::Rect area = parent->bounds();
     const double bottom = m_bottomConstraint ? m_bottomConstraint->constant() : 0;
-    setFrame(ui::Rect { { area.minX(), area.maxY() - m_height + bottom }, { area.size.width, double(m_height) } });
+    setFrame(
+        ui::Rect { { area.minX(), area.maxY() - m_height + bottom }, { area.size.width, double(m_height) } });
     layoutIfNeeded();
 }
 
@@ -120,7 +128,8 @@ void TextAnnotationActionView::addItems(const LXMVThemeVO& theme)
     const int itemWidth = textboxes::actionBarItemWidth(device, m_numberOfItems);
     const double width = device.pad ? itemWidth / 2.0 : itemWidth;
 
-    std::vector<TextBoxBarItem> items { textBoxCloseItem, textBoxAlignmentItem, textBoxColorItem, textBoxAddItem };
+    std::vector<TextBoxBarItem> items { textBoxCloseItem, textBoxAlignmentItem, textBoxColorItem,
+        textBoxAddItem };
     if (m_isTextAnnotationAvailable)
         items.push_back(textBoxDeleteItem);
     items.push_back(textBoxSaveItem);
@@ -129,7 +138,8 @@ void TextAnnotationActionView::addItems(const LXMVThemeVO& theme)
 
     auto addSpacer = [&] {
         if (device.pad)
-            addActionBarItem(makeItem("", textBoxSpacerTag, theme), width, PlayerActionBarItemAlignmentCentre, false);
+            addActionBarItem(
+                makeItem("", textBoxSpacerTag, theme), width, PlayerActionBarItemAlignmentCentre, false);
     };
     addSpacer();
     for (const auto& entry : items) {
@@ -149,7 +159,8 @@ std::shared_ptr<PlayerActionBarItem> TextAnnotationActionView::getTextAnnotation
     return nullptr;
 }
 
-void TextAnnotationActionView::updateSelectedLabelItemWithIsSelected(bool isSelected, const LXMVThemeVO& theme, int tag)
+void TextAnnotationActionView::updateSelectedLabelItemWithIsSelected(
+    bool isSelected, const LXMVThemeVO& theme, int tag)
 {
     auto item = getTextAnnotationViewItemWithTag(tag);
     if (!item)
@@ -162,7 +173,8 @@ void TextAnnotationActionView::updateSelectedLabelItemWithIsSelected(bool isSele
     });
 }
 
-void TextAnnotationActionView::updateTextAnnotationSaveItemWithIsTextAvailable(bool isTextAvailable, const LXMVThemeVO& theme)
+void TextAnnotationActionView::updateTextAnnotationSaveItemWithIsTextAvailable(
+    bool isTextAvailable, const LXMVThemeVO& theme)
 {
     auto item = getTextAnnotationViewItemWithTag(PlayerItemTextExit);
     if (!item)
@@ -172,7 +184,8 @@ void TextAnnotationActionView::updateTextAnnotationSaveItemWithIsTextAvailable(b
         if (isTextAvailable)
             label.setTextColor(textboxes::textOrBlack(theme.textAnnotation_iconsColor()));
         else
-            label.setTextColor(textboxes::textOrBlack(theme.textAnnotation_disabled_iconColor()).withAlpha(0.5));
+            label.setTextColor(
+                textboxes::textOrBlack(theme.textAnnotation_disabled_iconColor()).withAlpha(0.5));
     });
 }
 

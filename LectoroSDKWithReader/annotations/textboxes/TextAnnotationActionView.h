@@ -35,7 +35,10 @@ public:
     bool isTextAnnotationAvailable() const { return m_isTextAnnotationAvailable; }
     void setIsTextAnnotationAvailable(bool available) { m_isTextAnnotationAvailable = available; }
     bool isTextAnnotationKeyboardAvailable() const { return m_isTextAnnotationKeyboardAvailable; }
-    void setIsTextAnnotationKeyboardAvailable(bool available) { m_isTextAnnotationKeyboardAvailable = available; }
+    void setIsTextAnnotationKeyboardAvailable(bool available)
+    {
+        m_isTextAnnotationKeyboardAvailable = available;
+    }
     int numberOfItems() const { return m_numberOfItems; }
     void setNumberOfItems(int count) { m_numberOfItems = count; }
 

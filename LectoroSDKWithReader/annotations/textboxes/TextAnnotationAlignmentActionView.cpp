@@ -32,7 +32,8 @@ constexpr double textBoxChoiceInset = 5;
 
 } // namespace
 
-std::shared_ptr<TextAnnotationAlignmentActionView> TextAnnotationAlignmentActionView::create(const ui::Rect& frame)
+std::shared_ptr<TextAnnotationAlignmentActionView> TextAnnotationAlignmentActionView::create(
+    const ui::Rect& frame)
 {
     return std::shared_ptr<TextAnnotationAlignmentActionView>(new TextAnnotationAlignmentActionView(frame));
 }
@@ -49,7 +50,8 @@ void TextAnnotationAlignmentActionView::addTextAnnotationAlignmentViewWithMvThem
     setTag(TextAlignmentBar);
     setBackgroundColor(theme.textAnnotation_align_popup_background());
     for (int tag = 1; tag <= 3; ++tag)
-        addActionBarItem(makeChoice(tag, theme), textboxes::alignmentChoiceWidth, PlayerActionBarItemAlignmentCentre, true);
+        addActionBarItem(makeChoice(tag, theme), textboxes::alignmentChoiceWidth,
+            PlayerActionBarItemAlignmentCentre, true);
 
     m_left = textboxes::alignmentPopupLeft(textboxes::TextBoxDevice::current(), m_numberOfItems);
     if (parentView) {
@@ -69,7 +71,8 @@ void TextAnnotationAlignmentActionView::addTextAnnotationAlignmentViewWithMvThem
     placeByConstraints();
 }
 
-std::shared_ptr<PlayerActionBarItem> TextAnnotationAlignmentActionView::makeChoice(int tag, const LXMVThemeVO& theme) const
+std::shared_ptr<PlayerActionBarItem> TextAnnotationAlignmentActionView::makeChoice(
+    int tag, const LXMVThemeVO& theme) const
 {
     const auto& choice = textBoxAlignmentChoices[tag - 1];
     auto item = PlayerActionBarItem::create();
@@ -87,7 +90,8 @@ std::shared_ptr<PlayerActionBarItem> TextAnnotationAlignmentActionView::makeChoi
 
     if (m_selectedAlignment == tag - 1) {
         item->setSelected(true);
-        label->layer()->setBorderColor(textboxes::backgroundOrClear(theme.textAnnotation_align_popup_selected_border_color()));
+        label->layer()->setBorderColor(
+            textboxes::backgroundOrClear(theme.textAnnotation_align_popup_selected_border_color()));
     }
     textboxes::setButtonAccessibility(
         *item, choice.identifier, "TextAnnotationAlignmentAction", TOCConstants::localized(choice.spokenKey));
@@ -96,8 +100,8 @@ std::shared_ptr<PlayerActionBarItem> TextAnnotationAlignmentActionView::makeChoi
 
 void TextAnnotationAlignmentActionView::placeByConstraints()
 {
-    textboxes::placeOnViewBelow(*this, m_viewBelow.lock(), m_left, textboxes::alignmentPopupWidth,
-        textboxes::alignmentPopupHeight);
+    textboxes::placeOnViewBelow(
+        *this, m_viewBelow.lock(), m_left, textboxes::alignmentPopupWidth, textboxes::alignmentPopupHeight);
 }
 
 void TextAnnotationAlignmentActionView::layoutSubviews()

@@ -27,8 +27,9 @@ public:
 
     // Builds the three choices and places the pop-up on top of `onView` inside the parent.
     // The book is not read.
-    void addTextAnnotationAlignmentViewWithMvThemeVO(const LXMVThemeVO&, const std::shared_ptr<LectoroBookVO>& currentBook,
-        const std::shared_ptr<ui::View>& parentView, const std::shared_ptr<ui::View>& onView);
+    void addTextAnnotationAlignmentViewWithMvThemeVO(const LXMVThemeVO&,
+        const std::shared_ptr<LectoroBookVO>& currentBook, const std::shared_ptr<ui::View>& parentView,
+        const std::shared_ptr<ui::View>& onView);
 
     // The frame the constraints give: 184 x 58 at the computed left edge, on the view below.
     void placeByConstraints();

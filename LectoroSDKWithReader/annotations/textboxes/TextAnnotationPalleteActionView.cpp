@@ -14,7 +14,8 @@
 
 namespace lectoro {
 
-std::shared_ptr<TextAnnotationPalleteActionView> TextAnnotationPalleteActionView::create(const ui::Rect& frame)
+std::shared_ptr<TextAnnotationPalleteActionView> TextAnnotationPalleteActionView::create(
+    const ui::Rect& frame)
 {
     return std::shared_ptr<TextAnnotationPalleteActionView>(new TextAnnotationPalleteActionView(frame));
 }
@@ -88,11 +89,13 @@ std::shared_ptr<PlayerActionBarItem> TextAnnotationPalleteActionView::makeSwatch
             textboxes::backgroundOrClear(theme.textAnnotation_color_popup_selected_border_color()));
     }
     const std::string numberText = std::to_string(number);
-    textboxes::setButtonAccessibility(*item, "textAnnotationPalleteColor" + numberText, "TextAnnotationPalleteColor", numberText);
+    textboxes::setButtonAccessibility(
+        *item, "textAnnotationPalleteColor" + numberText, "TextAnnotationPalleteColor", numberText);
     return item;
 }
 
-std::shared_ptr<HighLightToolView> TextAnnotationPalleteActionView::swatchToolView(const PlayerActionBarItem& item)
+std::shared_ptr<HighLightToolView> TextAnnotationPalleteActionView::swatchToolView(
+    const PlayerActionBarItem& item)
 {
     for (const auto& subview : item.subviews()) {
         if (auto tool = std::dynamic_pointer_cast<HighLightToolView>(subview))

@@ -33,8 +33,9 @@ public:
 
     // Builds the swatches and places the pop-up on top of `onView` inside the parent. The
     // book is not read.
-    void addTextAnnotationTextColorViewWithMvThemeVO(const LXMVThemeVO&, const std::shared_ptr<LectoroBookVO>& currentBook,
-        const std::shared_ptr<ui::View>& parentView, const std::shared_ptr<ui::View>& onView);
+    void addTextAnnotationTextColorViewWithMvThemeVO(const LXMVThemeVO&,
+        const std::shared_ptr<LectoroBookVO>& currentBook, const std::shared_ptr<ui::View>& parentView,
+        const std::shared_ptr<ui::View>& onView);
 
     // The frame the constraints give: the parent's width less the insets, resting on the
     // view below.

@@ -50,7 +50,8 @@ bool drawsTextBoxes(const std::shared_ptr<LectoroBookVO>& book)
 
 } // namespace
 
-TextAnnotationRoad::TextAnnotationRoad(ReaderContext& context, AnnotationsHost& host, PageAnnotationsDrawer& pages)
+TextAnnotationRoad::TextAnnotationRoad(
+    ReaderContext& context, AnnotationsHost& host, PageAnnotationsDrawer& pages)
     : m_context(context)
     , m_host(host)
     , m_pages(pages)
@@ -130,20 +131,23 @@ void TextAnnotationRoad::didTextAnnotationCompleteWithTextAnnotation(
             written = m_context.dbManager->saveTextAnnotation(textAnnotation, storeBookID(), storeUserID());
         }
         if (!written.ok())
-            LectoroDebugLog::logWithType(1, textBoxLogName, "Text box not stored", written.error().description());
+            LectoroDebugLog::logWithType(
+                1, textBoxLogName, "Text box not stored", written.error().description());
     }
     removeTextAnnotationView();
 }
 
 // MARK: - Pages
 
-void TextAnnotationRoad::drawTextAnnotationsOnPageNumber(const std::string& pageNumber, const std::string& displayNumber)
+void TextAnnotationRoad::drawTextAnnotationsOnPageNumber(
+    const std::string& pageNumber, const std::string& displayNumber)
 {
     if (!m_context.settings || !m_context.settings->isTextAnnotationEnabled())
         return;
     if (!drawsTextBoxes(m_context.currentBook) || !m_context.dbManager || !m_context.renderer)
         return;
-    auto records = m_context.dbManager->textAnnotationVOForPageID(pageNumber, displayNumber, storeBookID(), storeUserID());
+    auto records = m_context.dbManager->textAnnotationVOForPageID(
+        pageNumber, displayNumber, storeBookID(), storeUserID());
     m_context.renderer->drawTextAnnotation(records, base::integerValue(pageNumber));
 }
 
@@ -156,7 +160,8 @@ bool TextAnnotationRoad::visiblePagesHoldStoredBoxes() const
         return false;
     for (const auto& page : pages) {
         const std::string display = m_host.displayNumberForPageID(page).value_or(std::string());
-        if (!m_context.dbManager->textAnnotationVOForPageID(page, display, storeBookID(), storeUserID()).empty())
+        if (!m_context.dbManager->textAnnotationVOForPageID(page, display, storeBookID(), storeUserID())
+                 .empty())
             return true;
     }
     return false;
@@ -168,9 +173,8 @@ void TextAnnotationRoad::addPlayerBottomBarForTextAnnotation()
     m_bar = bar;
     bar->setDelegate(m_host.playerActionDelegate());
     bar->setIsTextAnnotationAvailable(visiblePagesHoldStoredBoxes());
-    auto presenter = m_host.presentingController();
     bar->addPlayerBottomBarForTextAnnotationWithParentView(
-        presenter ? presenter->view() : nullptr, themeOf(m_context), m_context.currentBook, m_context.renderer);
+        readerView(), themeOf(m_context), m_context.currentBook, m_context.renderer);
     updateSaveItem();
 }
 
@@ -195,8 +199,8 @@ void TextAnnotationRoad::updatePlayerBottomBarPositionWithKeyboardSize(const ui:
         if (bottom && bottom->constant() != 0)
             bottom->setConstant(0);
     } else if (bottom) {
-        bottom->setConstant(
-            textboxes::barBottomConstantForKeyboard(keyboardFrame.size.height, textboxes::TextBoxDevice::current()));
+        bottom->setConstant(textboxes::barBottomConstantForKeyboard(
+            keyboardFrame.size.height, textboxes::TextBoxDevice::current()));
     }
     bar->placeByConstraints();
     if (m_colorPopup)
@@ -236,8 +240,10 @@ void TextAnnotationRoad::updateReaderViewPositionWithTextAnnotation(const ui::Re
         m_pageFrameBeforeShift = frame;
     frame.origin.y = 0;
     page->setFrame(frame);
-    const ui::Rect keyboardArea { { 0, frame.size.height - keyboardHeight }, { frame.size.width, keyboardHeight } };
-    const auto shift = textboxes::pageShiftForTextBox(boxFrame, keyboardArea, textboxes::TextBoxDevice::current());
+    const ui::Rect keyboardArea { { 0, frame.size.height - keyboardHeight },
+        { frame.size.width, keyboardHeight } };
+    const auto shift
+        = textboxes::pageShiftForTextBox(boxFrame, keyboardArea, textboxes::TextBoxDevice::current());
     if (!shift)
         return;
     page->setTranslatesAutoresizingMaskIntoConstraints(true);
@@ -268,60 +274,63 @@ void TextAnnotationRoad::actionForTextAnnotationKeyBoard()
 
 // MARK: - The pop-ups
 
+void TextAnnotationRoad::markBarItem(int tag, bool marked)
+{
+    if (!m_bar)
+        return;
+    const auto& theme = themeOf(m_context);
+    if (auto item = m_bar->getTextAnnotationViewItemWithTag(tag))
+        item->setBackgroundColor(
+            marked ? theme.textAnnotation_selected_icon_bg() : theme.textAnnotation_background());
+    m_bar->updateSelectedLabelItemWithIsSelected(marked, theme, tag);
+}
+
+void TextAnnotationRoad::preparePopup(const std::shared_ptr<PlayerActionBar>& popup, int barItemTag)
+{
+    ui::Environment::current().postAccessibilityScreenChanged(popup);
+    popup->setAccessibilityViewIsModal(true);
+    popup->setDelegate(m_host.playerActionDelegate());
+    markBarItem(barItemTag, true);
+}
+
+std::shared_ptr<ui::View> TextAnnotationRoad::readerView() const
+{
+    auto presenter = m_host.presentingController();
+    return presenter ? presenter->view() : nullptr;
+}
+
 void TextAnnotationRoad::addTextAnnotationAlignmentView()
 {
     if (m_alignmentPopup)
         return;
-    const auto& theme = themeOf(m_context);
     auto popup = TextAnnotationAlignmentActionView::create();
     m_alignmentPopup = popup;
-    ui::Environment::current().postAccessibilityScreenChanged(popup);
-    popup->setAccessibilityViewIsModal(true);
-    popup->setDelegate(m_host.playerActionDelegate());
     popup->setNumberOfItems(m_bar ? m_bar->numberOfItems() : 0);
-    popup->setSelectedAlignment(m_textAnnotationView ? static_cast<int64_t>(m_textAnnotationView->textAlignment()) : 0);
-    if (m_bar) {
-        if (auto item = m_bar->getTextAnnotationViewItemWithTag(PlayerItemTextAlignment))
-            item->setBackgroundColor(theme.textAnnotation_selected_icon_bg());
-        m_bar->updateSelectedLabelItemWithIsSelected(true, theme, PlayerItemTextAlignment);
-    }
-    auto presenter = m_host.presentingController();
+    popup->setSelectedAlignment(
+        m_textAnnotationView ? static_cast<int64_t>(m_textAnnotationView->textAlignment()) : 0);
+    preparePopup(popup, PlayerItemTextAlignment);
     popup->addTextAnnotationAlignmentViewWithMvThemeVO(
-        theme, m_context.currentBook, presenter ? presenter->view() : nullptr, m_bar);
+        themeOf(m_context), m_context.currentBook, readerView(), m_bar);
 }
 
 void TextAnnotationRoad::addTextAnnotationTextColorView()
 {
     if (m_colorPopup)
         return;
-    const auto& theme = themeOf(m_context);
     auto popup = TextAnnotationPalleteActionView::create();
     m_colorPopup = popup;
-    ui::Environment::current().postAccessibilityScreenChanged(popup);
-    popup->setAccessibilityViewIsModal(true);
-    popup->setDelegate(m_host.playerActionDelegate());
     if (m_textAnnotationView)
         popup->setSelectedColor(m_textAnnotationView->backgroundColor().value_or(ui::Color::clear()));
-    if (m_bar) {
-        if (auto item = m_bar->getTextAnnotationViewItemWithTag(PlayerItemTextColor))
-            item->setBackgroundColor(theme.textAnnotation_selected_icon_bg());
-        m_bar->updateSelectedLabelItemWithIsSelected(true, theme, PlayerItemTextColor);
-    }
-    auto presenter = m_host.presentingController();
+    preparePopup(popup, PlayerItemTextColor);
     popup->addTextAnnotationTextColorViewWithMvThemeVO(
-        theme, m_context.currentBook, presenter ? presenter->view() : nullptr, m_bar);
+        themeOf(m_context), m_context.currentBook, readerView(), m_bar);
 }
 
 void TextAnnotationRoad::removeTextAnnotationAlignmentView()
 {
     if (!m_alignmentPopup)
         return;
-    const auto& theme = themeOf(m_context);
-    if (m_bar) {
-        if (auto item = m_bar->getTextAnnotationViewItemWithTag(PlayerItemTextAlignment))
-            item->setBackgroundColor(theme.textAnnotation_background());
-        m_bar->updateSelectedLabelItemWithIsSelected(false, theme, PlayerItemTextAlignment);
-    }
+    markBarItem(PlayerItemTextAlignment, false);
     m_alignmentPopup->removeFromSuperview();
     m_alignmentPopup.reset();
 }
@@ -330,12 +339,7 @@ void TextAnnotationRoad::removeTextAnnotationColorView()
 {
     if (!m_colorPopup)
         return;
-    const auto& theme = themeOf(m_context);
-    if (m_bar) {
-        if (auto item = m_bar->getTextAnnotationViewItemWithTag(PlayerItemTextColor))
-            item->setBackgroundColor(theme.textAnnotation_background());
-        m_bar->updateSelectedLabelItemWithIsSelected(false, theme, PlayerItemTextColor);
-    }
+    markBarItem(PlayerItemTextColor, false);
     m_colorPopup->removeFromSuperview();
     m_colorPopup.reset();
 }
@@ -343,7 +347,8 @@ void TextAnnotationRoad::removeTextAnnotationColorView()
 void TextAnnotationRoad::setTextAnnotationSelectedColor(const std::string& hexColor)
 {
     if (m_colorPopup)
-        m_colorPopup->setSelectedColor(UIColorExpanded::colorWithHexString(hexColor).value_or(ui::Color::clear()));
+        m_colorPopup->setSelectedColor(
+            UIColorExpanded::colorWithHexString(hexColor).value_or(ui::Color::clear()));
 }
 
 // MARK: - Leaving
@@ -371,7 +376,8 @@ void TextAnnotationRoad::actionForDeleteTextAnnotation()
                 (*road)->dismissConfirmation(true);
         }));
     sheet->addAction(ui::AlertAction::create(LocalizationHelper::localizedStringWithKey("DELETE"),
-        pad ? ui::AlertActionStyle::Default : ui::AlertActionStyle::Destructive, [alive, pad](ui::AlertAction&) {
+        pad ? ui::AlertActionStyle::Default : ui::AlertActionStyle::Destructive,
+        [alive, pad](ui::AlertAction&) {
             auto road = alive.lock();
             if (!road || !*road)
                 return;

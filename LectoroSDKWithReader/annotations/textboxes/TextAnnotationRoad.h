@@ -22,12 +22,14 @@
 namespace ui {
 class AlertController;
 class TextView;
-}
+class View;
+} // namespace ui
 
 namespace lectoro {
 
 class AnnotationsHost;
 class PageAnnotationsDrawer;
+class PlayerActionBar;
 class SDKTextAnnotationVO;
 class TextAnnotationActionView;
 class TextAnnotationAlignmentActionView;
@@ -41,8 +43,14 @@ public:
 
     // The text view of the box being edited, as the renderer last reported it.
     const std::shared_ptr<ui::TextView>& textAnnotationView() const { return m_textAnnotationView; }
-    const std::shared_ptr<TextAnnotationActionView>& textAnnotationPlayerBottomActionBarView() const { return m_bar; }
-    const std::shared_ptr<TextAnnotationPalleteActionView>& textAnnotationColorActionBarView() const { return m_colorPopup; }
+    const std::shared_ptr<TextAnnotationActionView>& textAnnotationPlayerBottomActionBarView() const
+    {
+        return m_bar;
+    }
+    const std::shared_ptr<TextAnnotationPalleteActionView>& textAnnotationColorActionBarView() const
+    {
+        return m_colorPopup;
+    }
     const std::shared_ptr<TextAnnotationAlignmentActionView>& textAnnotationAlignmentActionBarView() const
     {
         return m_alignmentPopup;
@@ -55,7 +63,8 @@ public:
     bool textAnnotationShouldBeginEditing() const;
     void didTextAnnotationBeginEditing(const std::shared_ptr<ui::TextView>&);
     void didTextAnnotationValueChanged(const std::shared_ptr<ui::TextView>&);
-    void didTextAnnotationCompleteWithTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& textAnnotation,
+    void didTextAnnotationCompleteWithTextAnnotation(
+        const std::shared_ptr<SDKTextAnnotationVO>& textAnnotation,
         const std::shared_ptr<SDKTextAnnotationVO>& newSDKTextAnnotationVO);
 
     // --- Pages ---
@@ -82,6 +91,12 @@ public:
 
 private:
     void updateSaveItem();
+    // A bar item marked while its pop-up is open, unmarked when it closes.
+    void markBarItem(int tag, bool marked);
+    // What each pop-up gets before it is placed: announced, modal, taps to the dispatcher.
+    void preparePopup(const std::shared_ptr<PlayerActionBar>&, int barItemTag);
+    // The reader's view, the parent of the bar and the pop-ups.
+    std::shared_ptr<ui::View> readerView() const;
     bool visiblePagesHoldStoredBoxes() const;
     std::string storeBookID() const;
     int64_t storeUserID() const;

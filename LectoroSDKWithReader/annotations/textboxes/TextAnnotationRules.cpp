@@ -98,7 +98,8 @@ int alignmentPopupLeft(const TextBoxDevice& device, int numberOfItems)
     return left < 0 ? 0 : left;
 }
 
-std::optional<float> pageShiftForTextBox(const ui::Rect& box, const ui::Rect& keyboardArea, const TextBoxDevice& device)
+std::optional<float> pageShiftForTextBox(
+    const ui::Rect& box, const ui::Rect& keyboardArea, const TextBoxDevice& device)
 {
     const double margin = device.pad ? 58.0 : 50.0;
     if (!keyboardArea.contains(box) && box.maxY() + margin < keyboardArea.minY())

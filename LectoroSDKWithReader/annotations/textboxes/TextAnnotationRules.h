@@ -62,7 +62,8 @@ inline constexpr double alignmentChoiceWidth = 58;
 // How far the page view moves up so the box stays clear of the keyboard area, both in
 // the page view's coordinates; none when the box already stands clear by the margin
 // (58 on a tablet, 50 on a phone). A box wholly inside the keyboard area always moves.
-std::optional<float> pageShiftForTextBox(const ui::Rect& box, const ui::Rect& keyboardArea, const TextBoxDevice&);
+std::optional<float> pageShiftForTextBox(
+    const ui::Rect& box, const ui::Rect& keyboardArea, const TextBoxDevice&);
 
 // A box may start editing only in the normal, audio-player and text-box modes.
 bool textBoxMayBeginEditingInMode(uint64_t readerMode);

@@ -55,8 +55,8 @@ void placeOnViewBelow(ui::View& popup, const std::shared_ptr<ui::View>& below, d
         return;
     const ui::Rect area = parent->bounds();
     const double bottom = below ? below->frame().minY() : area.maxY();
-    popup.setFrame(ui::Rect { { area.minX() + left, bottom - height },
-        { width.value_or(area.size.width - 2 * left), height } });
+    popup.setFrame(ui::Rect {
+        { area.minX() + left, bottom - height }, { width.value_or(area.size.width - 2 * left), height } });
     popup.layoutIfNeeded();
 }
 

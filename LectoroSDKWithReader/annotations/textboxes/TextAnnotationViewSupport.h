@@ -13,7 +13,7 @@
 namespace ui {
 class Label;
 class View;
-}
+} // namespace ui
 
 namespace lectoro::textboxes {
 

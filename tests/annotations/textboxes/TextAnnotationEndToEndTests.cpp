@@ -41,7 +41,8 @@ protected:
             << R"({"Text_Annotation": {"color_popup": {"color4": {"background": "#FDD835"}}}})";
         m_previousMainBundle = base::Bundle::main().rootPath();
         base::Bundle::setMainBundlePath((m_storage / "host").string());
-        setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
+        setCompanionFramework(
+            companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
         uitest::showInWindow(m_launcher);
@@ -71,6 +72,19 @@ protected:
         auto display = reader.context().renderer->getActivePages().at(0).displayNum;
         return reader.context().dbManager->textAnnotationVOForPageID(
             std::to_string(page), display, std::to_string(reader.bookID()), reader.user()->numericUserID());
+    }
+
+    // Opens the book and starts a box from the toolbar's item with the keyboard up.
+    std::shared_ptr<companion::BookRenderer> openAndStartABox(std::shared_ptr<ReaderViewController>& reader)
+    {
+        reader = open();
+        auto renderer
+            = reader ? std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView()) : nullptr;
+        if (!renderer || !renderer->isBookLoaded())
+            return nullptr;
+        reader->annotations().actionForTextAnnotation();
+        keyboardUp();
+        return renderer;
     }
 
     static void keyboardUp() { ui::Environment::current().showKeyboard({ { 0, 367 }, { 375, 300 } }); }
@@ -169,13 +183,10 @@ TEST_F(TextAnnotationEndToEndTests, ABoxTypedAndSavedIsDrawnAgainAndDeletedOnlyA
 
 TEST_F(TextAnnotationEndToEndTests, TurningTheDeviceWhileEditingEndsTheBoxAndItsChrome)
 {
-    auto reader = open();
-    ASSERT_TRUE(reader);
-    auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
-    ASSERT_TRUE(renderer && renderer->isBookLoaded());
+    std::shared_ptr<ReaderViewController> reader;
+    auto renderer = openAndStartABox(reader);
+    ASSERT_TRUE(renderer);
     auto& road = reader->textAnnotationRoad();
-    reader->annotations().actionForTextAnnotation();
-    keyboardUp();
     ASSERT_TRUE(renderer->textAnnotationTextView()->insertText("kept"));
     ASSERT_TRUE(road.textAnnotationPlayerBottomActionBarView()->tapItemWithTag(3));
     auto palette = road.textAnnotationColorActionBarView();
@@ -195,13 +206,10 @@ TEST_F(TextAnnotationEndToEndTests, WithoutTheThemesColoursAColourTapLeavesTheBo
 {
     // Only a host theme brings the text-box colours; without one every pair is missing.
     std::filesystem::remove(m_storage / "host" / "ReaderTheme.json");
-    auto reader = open();
-    ASSERT_TRUE(reader);
-    auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
-    ASSERT_TRUE(renderer && renderer->isBookLoaded());
+    std::shared_ptr<ReaderViewController> reader;
+    auto renderer = openAndStartABox(reader);
+    ASSERT_TRUE(renderer);
     auto& road = reader->textAnnotationRoad();
-    reader->annotations().actionForTextAnnotation();
-    keyboardUp();
     ASSERT_TRUE(road.textAnnotationPlayerBottomActionBarView()->tapItemWithTag(3));
     auto palette = road.textAnnotationColorActionBarView();
     ASSERT_TRUE(palette);

@@ -294,11 +294,14 @@ TEST_F(TextAnnotationRoadTests, DeleteAsksFirstThenTheRendererDeletesAndTheModeE
         ui::AlertActionStyle remove;
     };
     const Case cases[] = {
-        { false, ui::AlertControllerStyle::ActionSheet, ui::AlertActionStyle::Cancel, ui::AlertActionStyle::Destructive },
-        { true, ui::AlertControllerStyle::Alert, ui::AlertActionStyle::Default, ui::AlertActionStyle::Default },
+        { false, ui::AlertControllerStyle::ActionSheet, ui::AlertActionStyle::Cancel,
+            ui::AlertActionStyle::Destructive },
+        { true, ui::AlertControllerStyle::Alert, ui::AlertActionStyle::Default,
+            ui::AlertActionStyle::Default },
     };
     for (const auto& c : cases) {
-        ui::Environment::current().setIdiom(c.pad ? ui::UserInterfaceIdiom::Pad : ui::UserInterfaceIdiom::Phone);
+        ui::Environment::current().setIdiom(
+            c.pad ? ui::UserInterfaceIdiom::Pad : ui::UserInterfaceIdiom::Phone);
         uitest::showInWindow(m_host.controller);
         beginEditing("text");
         textBoxes().addTextAnnotationTextColorView();

@@ -32,7 +32,8 @@ TEST(TextAnnotationRules, TheBarRestsOnTheKeyboardLessTheHomeIndicator)
         { pad(768, 1024), -300 },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(barBottomConstantForKeyboard(300, c.device), c.expected) << c.device.screen.width << "x" << c.device.screen.height;
+        EXPECT_EQ(barBottomConstantForKeyboard(300, c.device), c.expected)
+            << c.device.screen.width << "x" << c.device.screen.height;
 }
 
 TEST(TextAnnotationRules, TheBarsItemsAndTheirWidthsFollowTheDevice)
@@ -54,7 +55,8 @@ TEST(TextAnnotationRules, TheBarsItemsAndTheirWidthsFollowTheDevice)
     for (const auto& c : cases) {
         const int items = actionBarItemCount(c.device, c.stored);
         EXPECT_EQ(items, c.items);
-        EXPECT_EQ(actionBarItemWidth(c.device, items), c.width) << c.device.screen.width << (c.stored ? " stored" : "");
+        EXPECT_EQ(actionBarItemWidth(c.device, items), c.width)
+            << c.device.screen.width << (c.stored ? " stored" : "");
     }
     // A bar without items has no width to share.
     EXPECT_EQ(actionBarItemWidth(phone(375, 667), 0), 0);

@@ -44,7 +44,8 @@ protected:
         auto& environment = ui::Environment::current();
         environment.setIdiom(pad ? ui::UserInterfaceIdiom::Pad : ui::UserInterfaceIdiom::Phone);
         environment.setScreenSize({ width, height });
-        environment.setInterfaceOrientation(width > height ? ui::Orientation::LandscapeLeft : ui::Orientation::Portrait);
+        environment.setInterfaceOrientation(
+            width > height ? ui::Orientation::LandscapeLeft : ui::Orientation::Portrait);
         m_parent = ui::View::create({ { 0, 0 }, { width, height } });
     }
 
@@ -101,7 +102,8 @@ TEST_F(TextAnnotationViewsTests, ATabletBarSetsItsItemsBetweenSpacersThatAreNotC
         useDevice(true, 768, 1024);
         auto bar = placeBar(stored);
         const size_t realItems = stored ? 6 : 5;
-        const std::vector<int> expected = stored ? std::vector<int> { 1, 2, 3, 4, 6, 5 } : std::vector<int> { 1, 2, 3, 4, 5 };
+        const std::vector<int> expected
+            = stored ? std::vector<int> { 1, 2, 3, 4, 6, 5 } : std::vector<int> { 1, 2, 3, 4, 5 };
         EXPECT_EQ(tappableTags(*bar), expected);
         ASSERT_EQ(bar->items().size(), 2 * realItems + 1);
         for (size_t index = 0; index < bar->items().size(); ++index) {
@@ -116,7 +118,8 @@ TEST_F(TextAnnotationViewsTests, ATabletBarSetsItsItemsBetweenSpacersThatAreNotC
         }
         EXPECT_EQ(bar->frame().size.height, 58);
         // The tag of the spacers finds the close item, and the tablet has no keyboard item.
-        EXPECT_EQ(bar->getTextAnnotationViewItemWithTag(1)->accessibilityIdentifier(), "textAnnotationCloseBtn");
+        EXPECT_EQ(
+            bar->getTextAnnotationViewItemWithTag(1)->accessibilityIdentifier(), "textAnnotationCloseBtn");
         EXPECT_FALSE(bar->getTextAnnotationViewItemWithTag(7));
     }
 }
@@ -165,10 +168,13 @@ TEST_F(TextAnnotationViewsTests, TheColourPopupMarksTheBoxsColourAndSitsOnTheBar
         ASSERT_TRUE(tool);
         EXPECT_EQ(tool->borderView()->layer()->borderColor(), marked ? textBoxRing : ui::Color::clear());
         EXPECT_EQ(tool->iconLabel()->text(), "A");
-        EXPECT_EQ(item->accessibilityIdentifier(), "textAnnotationPalleteColor" + std::to_string(item->tag()));
+        EXPECT_EQ(
+            item->accessibilityIdentifier(), "textAnnotationPalleteColor" + std::to_string(item->tag()));
     }
     EXPECT_EQ(palette->items()[3]->accessibilityLabel(), "Text colour 4");
-    EXPECT_NEAR(TextAnnotationPalleteActionView::swatchToolView(*palette->items()[0])->widthConstraintOfIcon()->constant(),
+    EXPECT_NEAR(TextAnnotationPalleteActionView::swatchToolView(*palette->items()[0])
+                    ->widthConstraintOfIcon()
+                    ->constant(),
         20.8, 1e-9);
 }
 
@@ -182,7 +188,8 @@ TEST_F(TextAnnotationViewsTests, AThemeWithoutTheColoursGivesClearSwatchesAndMar
     ASSERT_EQ(palette->items().size(), 10u);
     for (const auto& item : palette->items()) {
         EXPECT_FALSE(item->isSelected());
-        EXPECT_EQ(TextAnnotationPalleteActionView::swatchToolView(*item)->iconLabel()->backgroundColor(), ui::Color::clear());
+        EXPECT_EQ(TextAnnotationPalleteActionView::swatchToolView(*item)->iconLabel()->backgroundColor(),
+            ui::Color::clear());
     }
     EXPECT_EQ(palette->frame(), (ui::Rect { { 76, 1024 - 58 }, { 768 - 152, 58 } }));
 }
