@@ -135,8 +135,9 @@ public:
 
     // --- Text boxes ---
     // Asked before a box (a new one, or a stored one that was tapped) starts editing; NO
-    // leaves it as it is.
-    virtual bool textAnnotationShouldBeginEditing() { return false; }
+    // leaves it as it is. An owner that does not answer lets every box edit, as a text
+    // view's delegate does.
+    virtual bool textAnnotationShouldBeginEditing() { return true; }
     // A box started editing: its text view, inside the box's view on the page.
     virtual void didTextAnnotationBeginEditing(std::shared_ptr<ui::TextView>) { }
     // The user changed the box's text.

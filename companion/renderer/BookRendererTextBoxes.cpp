@@ -56,7 +56,7 @@ bool BookRenderer::beginTextBoxEditing(
     const int64_t page = pageNumberOfRecord(*record);
     auto container = pageView(page);
     auto delegate = liveDelegate();
-    if (!container || !isOnScreen(page) || !delegate || !delegate->textAnnotationShouldBeginEditing())
+    if (!container || !isOnScreen(page) || (delegate && !delegate->textAnnotationShouldBeginEditing()))
         return false;
     auto protect = shared_from_this();
 
@@ -82,7 +82,8 @@ bool BookRenderer::beginTextBoxEditing(
     container->addSubview(m_textBoxView);
 
     m_textBoxTextView->becomeFirstResponder();
-    delegate->didTextAnnotationBeginEditing(m_textBoxTextView);
+    if (delegate)
+        delegate->didTextAnnotationBeginEditing(m_textBoxTextView);
     return true;
 }
 
