@@ -17,7 +17,8 @@ public:
     bool allows = true;
     std::vector<std::string> log;
     std::shared_ptr<ui::TextView> textView;
-    std::vector<std::pair<std::shared_ptr<lectoro::SDKTextAnnotationVO>, std::shared_ptr<lectoro::SDKTextAnnotationVO>>>
+    std::vector<std::pair<std::shared_ptr<lectoro::SDKTextAnnotationVO>,
+        std::shared_ptr<lectoro::SDKTextAnnotationVO>>>
         finished;
 
     bool textAnnotationShouldBeginEditing() override
@@ -48,7 +49,8 @@ protected:
     {
         ui::Environment::current().setScreenSize({ 768, 1024 });
         ui::Environment::current().setInterfaceOrientation(ui::Orientation::Portrait);
-        m_renderer = companion::BookRenderer::create(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", m_owner);
+        m_renderer = companion::BookRenderer::create(
+            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", m_owner);
         m_renderer->view()->setFrame({ { 0, 0 }, { 768, 1024 } });
         base::RunLoop::main().runUntilIdle();
         m_page = m_renderer->getActivePages().at(0).pageID;
