@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -20,6 +21,7 @@ namespace lectoro {
 class LectoroUser;
 class PlayerActionBar;
 class PlayerActionBarItem;
+class PlayerActionDelegate;
 class ReaderPageOverlays;
 class ReviewAnnotationPanel;
 class SDKHighlightVO;
@@ -112,6 +114,13 @@ public:
     virtual void setHelpBookmark(std::shared_ptr<ui::View>) { }
     virtual bool isHelpScreenShown() { return false; }
     virtual void refreshHelpScreen() { }
+    // --- Text boxes ---
+    // Where the bars and pop-ups a feature builds send their taps (the reader's action
+    // dispatcher). A host without one: taps go nowhere.
+    virtual std::weak_ptr<PlayerActionDelegate> playerActionDelegate() { return {}; }
+    // The printed number of a page book's page (the key itself in any other book); absent
+    // for a page the book does not hold.
+    virtual std::optional<std::string> displayNumberForPageID(const std::string& pageID) { return pageID; }
 };
 
 } // namespace lectoro

@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/ClearAnswersRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
+#include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationRoad.h"
 
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 
@@ -75,9 +76,11 @@ void ReaderAnnotations::addAccessibilityOnBookmark()
         m_bookmarkRoad->addAccessibilityOnBookmark();
 }
 
-// Text boxes are drawn by their own road once it exists; until then this leaves the page
-// as the renderer shows it.
-void ReaderAnnotations::drawTextAnnotationsOnPageNumber(const std::string&, const std::string&) { }
+void ReaderAnnotations::drawTextAnnotationsOnPageNumber(const std::string& page, const std::string& display)
+{
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->drawTextAnnotationsOnPageNumber(page, display);
+}
 
 void ReaderAnnotations::removeBookmarkVC()
 {
@@ -94,13 +97,65 @@ void ReaderAnnotations::removeNoteView()
 
 void ReaderAnnotations::removeTextAnnotationView()
 {
-    m_context.activeMode = ReaderActiveModeNone;
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->removeTextAnnotationView();
+    else
+        m_context.activeMode = ReaderActiveModeNone;
 }
 
-void ReaderAnnotations::updatePlayerBottomBarPositionWithKeyboardSize(const ui::Rect&)
+void ReaderAnnotations::updatePlayerBottomBarPositionWithKeyboardSize(const ui::Rect& keyboardFrame)
 {
-    // Only a text annotation being edited (mode 15) follows the keyboard, and none can be
-    // edited yet.
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->updatePlayerBottomBarPositionWithKeyboardSize(keyboardFrame);
+}
+
+// The text-box bar's operations, by the names the dispatcher calls.
+void ReaderAnnotations::actionForTextAnnotation()
+{
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->actionForTextAnnotation();
+}
+
+void ReaderAnnotations::addTextAnnotationAlignmentView()
+{
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->addTextAnnotationAlignmentView();
+}
+
+void ReaderAnnotations::removeTextAnnotationAlignmentView()
+{
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->removeTextAnnotationAlignmentView();
+}
+
+void ReaderAnnotations::addTextAnnotationTextColorView()
+{
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->addTextAnnotationTextColorView();
+}
+
+void ReaderAnnotations::removeTextAnnotationColorView()
+{
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->removeTextAnnotationColorView();
+}
+
+void ReaderAnnotations::actionForDeleteTextAnnotation()
+{
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->actionForDeleteTextAnnotation();
+}
+
+void ReaderAnnotations::actionForTextAnnotationKeyBoard()
+{
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->actionForTextAnnotationKeyBoard();
+}
+
+void ReaderAnnotations::setTextAnnotationSelectedColor(const std::string& color)
+{
+    if (m_textAnnotationRoad)
+        m_textAnnotationRoad->setTextAnnotationSelectedColor(color);
 }
 
 void ReaderAnnotations::setPenAndBookmarkRoads(PenRoad* pen, BookmarkRoad* bookmarks, ClearAnswersRoad* clearing)

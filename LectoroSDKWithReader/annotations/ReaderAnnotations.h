@@ -18,6 +18,7 @@ class ClearAnswersRoad;
 class HighlightRoad;
 class PageAnnotationsDrawer;
 class PenRoad;
+class TextAnnotationRoad;
 class PlayerActionBar;
 class PlayerActionBarItem;
 struct ReaderContext;
@@ -66,7 +67,7 @@ public:
     // until then none of these has anything to act on.
     void actionForPentool();
     void showStickyNote();
-    void actionForTextAnnotation() { }
+    void actionForTextAnnotation();
     void didTapOnClearAllFIBs();
     void actionForPentoolDrawingMode();
     // The pen controller's mode: 0 draw, 1 erase, 2 review.
@@ -76,15 +77,18 @@ public:
     void actionForPentoolDeleteSelection();
     void actionForPentoolUndoDrawing();
     void didSelectPenColor(const std::string&);
-    void addTextAnnotationAlignmentView() { }
-    void removeTextAnnotationAlignmentView() { }
-    void addTextAnnotationTextColorView() { }
-    void removeTextAnnotationColorView() { }
-    void actionForDeleteTextAnnotation() { }
-    void actionForTextAnnotationKeyBoard() { }
+    void addTextAnnotationAlignmentView();
+    void removeTextAnnotationAlignmentView();
+    void addTextAnnotationTextColorView();
+    void removeTextAnnotationColorView();
+    void actionForDeleteTextAnnotation();
+    void actionForTextAnnotationKeyBoard();
     // The open text-colour pop-up marks the colour (hex text).
-    void setTextAnnotationSelectedColor(const std::string&) { }
+    void setTextAnnotationSelectedColor(const std::string&);
     void selectAudioSyncColorPalleteSelectionButton(bool);
+
+    // The text-box road the text-box operations go to; none leaves them doing nothing.
+    void setTextAnnotationRoad(TextAnnotationRoad* road) { m_textAnnotationRoad = road; }
 
 private:
     ReaderContext& m_context;
@@ -93,6 +97,7 @@ private:
     PenRoad* m_penRoad = nullptr;
     BookmarkRoad* m_bookmarkRoad = nullptr;
     ClearAnswersRoad* m_clearAnswersRoad = nullptr;
+    TextAnnotationRoad* m_textAnnotationRoad = nullptr;
 };
 
 } // namespace lectoro

@@ -1,5 +1,6 @@
 #include "LectoroSDKWithReader/reader/ReaderActionDispatcher.h"
 
+#include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationColors.h"
 #include "LectoroSDKWithReader/foundation/AlertView.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
@@ -26,27 +27,6 @@
 namespace lectoro {
 
 namespace {
-
-using ThemeColorGetter = const ThemeValueColor& (LXMVThemeVO::*)() const;
-
-struct TextColorChoice {
-    ThemeColorGetter background;
-    ThemeColorGetter text;
-};
-
-// Colour N of the text-colour pop-up sits at index N - 1.
-constexpr TextColorChoice textColorChoices[] = {
-    { &LXMVThemeVO::textAnnotation_color_popup_color1_background, &LXMVThemeVO::textAnnotation_color_popup_color1_text_color },
-    { &LXMVThemeVO::textAnnotation_color_popup_color2_background, &LXMVThemeVO::textAnnotation_color_popup_color2_text_color },
-    { &LXMVThemeVO::textAnnotation_color_popup_color3_background, &LXMVThemeVO::textAnnotation_color_popup_color3_text_color },
-    { &LXMVThemeVO::textAnnotation_color_popup_color4_background, &LXMVThemeVO::textAnnotation_color_popup_color4_text_color },
-    { &LXMVThemeVO::textAnnotation_color_popup_color5_background, &LXMVThemeVO::textAnnotation_color_popup_color5_text_color },
-    { &LXMVThemeVO::textAnnotation_color_popup_color6_background, &LXMVThemeVO::textAnnotation_color_popup_color6_text_color },
-    { &LXMVThemeVO::textAnnotation_color_popup_color7_background, &LXMVThemeVO::textAnnotation_color_popup_color7_text_color },
-    { &LXMVThemeVO::textAnnotation_color_popup_color8_background, &LXMVThemeVO::textAnnotation_color_popup_color8_text_color },
-    { &LXMVThemeVO::textAnnotation_color_popup_color9_background, &LXMVThemeVO::textAnnotation_color_popup_color9_text_color },
-    { &LXMVThemeVO::textAnnotation_color_popup_color10_background, &LXMVThemeVO::textAnnotation_color_popup_color10_text_color },
-};
 
 // "#RRGGBB", or "" when the theme has no such colour.
 std::string hexText(const ThemeValueColor& color)
@@ -334,12 +314,13 @@ void ReaderActionDispatcher::dispatchTextAlignmentBar(PlayerActionBarItem& item)
 void ReaderActionDispatcher::dispatchTextColorBar(PlayerActionBarItem& item)
 {
     const int tag = item.tag();
-    if (tag < 1 || tag > static_cast<int>(std::size(textColorChoices)))
+    if (tag < 1 || tag > textboxes::textAnnotationColorPairCount)
         return;
-    const auto& choice = textColorChoices[tag - 1];
-    const std::string background = hexText((theme().*choice.background)());
-    const std::string text = hexText((theme().*choice.text)());
-    if (m_context.renderer)
+    const auto choice = textboxes::textAnnotationColorPair(theme(), tag);
+    const std::string background = hexText(choice.background);
+    const std::string text = hexText(choice.text);
+    // A theme without the pair gives the box no colour rather than an empty one.
+    if (m_context.renderer && (choice.background || choice.text))
         m_context.renderer->updateTextAnnotationWithBackground(background, text);
     // Every colour is marked on the pop-up while it is still open, then the pop-up closes.
     m_actions.setTextAnnotationSelectedColor(background);

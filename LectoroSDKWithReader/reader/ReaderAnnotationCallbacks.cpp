@@ -1,10 +1,11 @@
-// The renderer's reports about selections, highlights and notes, handed to the
+// The renderer's reports about selections, highlights, notes and text boxes, handed to the
 // annotations subsystem's features.
 
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
 #include "LectoroSDKWithReader/annotations/PageAnnotationsDrawer.h"
+#include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationRoad.h"
 
 namespace lectoro {
 
@@ -34,6 +35,30 @@ bool ReaderViewController::didStickyNoteAllowedTwoPagePanning()
 std::shared_ptr<ui::View> ReaderViewController::noteIconViewForHighlight(std::shared_ptr<SDKHighlightVO> record)
 {
     return m_pageAnnotations->noteIconViewForHighlight(record);
+}
+
+bool ReaderViewController::textAnnotationShouldBeginEditing()
+{
+    return m_textAnnotationRoad->textAnnotationShouldBeginEditing();
+}
+
+void ReaderViewController::didTextAnnotationBeginEditing(std::shared_ptr<ui::TextView> textView)
+{
+    auto protect = shared_from_this();
+    m_textAnnotationRoad->didTextAnnotationBeginEditing(textView);
+}
+
+void ReaderViewController::didTextAnnotationValueChanged(std::shared_ptr<ui::TextView> textView)
+{
+    m_textAnnotationRoad->didTextAnnotationValueChanged(textView);
+}
+
+void ReaderViewController::didTextAnnotationCompleteWithTextAnnotation(
+    std::shared_ptr<SDKTextAnnotationVO> textAnnotation,
+    std::shared_ptr<SDKTextAnnotationVO> newSDKTextAnnotationVO)
+{
+    auto protect = shared_from_this();
+    m_textAnnotationRoad->didTextAnnotationCompleteWithTextAnnotation(textAnnotation, newSDKTextAnnotationVO);
 }
 
 } // namespace lectoro

@@ -7,6 +7,7 @@
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
 #include "LectoroSDKWithReader/reader/ReaderChrome.h"
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
+#include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
@@ -209,6 +210,14 @@ bool ReaderAnnotationsHost::isHelpScreenShown()
 void ReaderAnnotationsHost::refreshHelpScreen()
 {
     m_reader.chrome().refreshHelpDescriptors(true);
+std::weak_ptr<PlayerActionDelegate> ReaderAnnotationsHost::playerActionDelegate()
+{
+    return m_reader.playerActionDelegate();
+}
+
+std::optional<std::string> ReaderAnnotationsHost::displayNumberForPageID(const std::string& pageID)
+{
+    return m_reader.navigation().getDisplayNumberForPageID(pageID);
 }
 
 } // namespace lectoro

@@ -40,6 +40,8 @@ public:
     bool refreshUserToken(const std::string& expiredToken,
         std::function<void(std::shared_ptr<LectoroUser>)> completion) override;
     void saveReaderAnalyticsSession() override;
+    std::weak_ptr<PlayerActionDelegate> playerActionDelegate() override;
+    std::optional<std::string> displayNumberForPageID(const std::string& pageID) override;
 
     std::shared_ptr<ui::ViewController> myDataPanel() override;
     void reloadMyDataList() override;

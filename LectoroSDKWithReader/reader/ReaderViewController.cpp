@@ -7,6 +7,7 @@
 #include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/ClearAnswersRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
+#include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationRoad.h"
 #include "LectoroSDKWithReader/reader/ReaderAnnotationsHost.h"
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
@@ -112,6 +113,9 @@ ReaderViewController::ReaderViewController()
     m_bookmarkRoad = std::make_unique<BookmarkRoad>(m_context, *m_annotationsHost, *m_highlightRoad);
     m_clearAnswersRoad = std::make_unique<ClearAnswersRoad>(m_context, *m_annotationsHost, *m_penRoad);
     m_annotations->setPenAndBookmarkRoads(m_penRoad.get(), m_bookmarkRoad.get(), m_clearAnswersRoad.get());
+    m_textAnnotationRoad
+        = std::make_unique<TextAnnotationRoad>(m_context, *m_annotationsHost, *m_pageAnnotations);
+    m_annotations->setTextAnnotationRoad(m_textAnnotationRoad.get());
     m_interactiveHost = std::make_unique<ReaderInteractiveHost>(*this);
     m_interactive = std::make_unique<ReaderInteractiveContent>(m_context, *m_interactiveHost);
     m_contentsHost = std::make_unique<ReaderContentsHost>(*this);

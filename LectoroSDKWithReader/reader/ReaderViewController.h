@@ -39,6 +39,7 @@ class HighlightRoad;
 class NoteRoad;
 class PageAnnotationsDrawer;
 class ReaderAnnotations;
+class TextAnnotationRoad;
 class ReaderPageOverlays;
 class ReaderReflowable;
 class SDKBookmarkVO;
@@ -93,6 +94,7 @@ public:
     PenRoad& penRoad() { return *m_penRoad; }
     BookmarkRoad& bookmarkRoad() { return *m_bookmarkRoad; }
     ClearAnswersRoad& clearAnswersRoad() { return *m_clearAnswersRoad; }
+    TextAnnotationRoad& textAnnotationRoad() { return *m_textAnnotationRoad; }
     ReaderInteractiveContent& interactiveContent() { return *m_interactive; }
     ReaderContents& contents() { return *m_contents; }
     ReaderSearch& search() { return *m_search; }
@@ -275,6 +277,11 @@ public:
     void didTapOnNoteHighligh(std::shared_ptr<SDKHighlightVO>) override;
     bool didStickyNoteAllowedTwoPagePanning() override;
     std::shared_ptr<ui::View> noteIconViewForHighlight(std::shared_ptr<SDKHighlightVO>) override;
+    bool textAnnotationShouldBeginEditing() override;
+    void didTextAnnotationBeginEditing(std::shared_ptr<ui::TextView>) override;
+    void didTextAnnotationValueChanged(std::shared_ptr<ui::TextView>) override;
+    void didTextAnnotationCompleteWithTextAnnotation(std::shared_ptr<SDKTextAnnotationVO> textAnnotation,
+        std::shared_ptr<SDKTextAnnotationVO> newSDKTextAnnotationVO) override;
 
     // What the renderer callbacks do.
     void setEPUBReaderSettings(const std::shared_ptr<EPUBBookVO>&);
@@ -418,6 +425,7 @@ private:
     std::unique_ptr<PenRoad> m_penRoad;
     std::unique_ptr<BookmarkRoad> m_bookmarkRoad;
     std::unique_ptr<ClearAnswersRoad> m_clearAnswersRoad;
+    std::unique_ptr<TextAnnotationRoad> m_textAnnotationRoad;
     std::unique_ptr<InteractiveReader> m_interactiveHost;
     std::unique_ptr<ReaderInteractiveContent> m_interactive;
     // Before the contents feature, which keeps a reference to it.

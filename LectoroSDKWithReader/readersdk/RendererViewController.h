@@ -162,6 +162,11 @@ public:
     virtual void drawPenDrawings(const std::vector<std::shared_ptr<SDKPentoolVO>>&, int64_t pageNo) = 0;
 
     // --- Text boxes ---
+    // addTextAnnotation starts editing the new box when the delegate allows it
+    // (textAnnotationShouldBeginEditing) and reports didTextAnnotationBeginEditing; so does
+    // a tap on a stored box. exitTextAnnotationMode keeps the box and reports it finished,
+    // deleteTextAnnotation reports it deleted (status 3), removeTextAnnotationModeWithoutSave
+    // drops the edit and reports nothing.
     virtual std::shared_ptr<SDKTextAnnotationVO> getTextAnnotationVOWithDefaultPosition() = 0;
     virtual void addTextAnnotation(std::shared_ptr<SDKTextAnnotationVO>) = 0;
     virtual void drawTextAnnotation(const std::vector<std::shared_ptr<SDKTextAnnotationVO>>&, int64_t pageNo) = 0;

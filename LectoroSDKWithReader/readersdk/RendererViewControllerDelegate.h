@@ -24,6 +24,7 @@
 #include <vector>
 
 namespace ui {
+class TextView;
 class View;
 }
 
@@ -35,6 +36,7 @@ class SDKBookmarkVO;
 class SDKFIBVO;
 class SDKHighlightVO;
 class SDKProtractorVO;
+class SDKTextAnnotationVO;
 
 class RendererViewControllerDelegate {
 public:
@@ -128,6 +130,23 @@ public:
     virtual std::shared_ptr<ui::View> noteIconViewForHighlight(std::shared_ptr<SDKHighlightVO>) { return nullptr; }
     virtual void didUpdateBookmarkVOFrom(RendererViewController&, std::shared_ptr<SDKBookmarkVO> /*from*/,
         std::shared_ptr<SDKBookmarkVO> /*to*/)
+    {
+    }
+
+    // --- Text boxes ---
+    // Asked before a box (a new one, or a stored one that was tapped) starts editing; NO
+    // leaves it as it is. An owner that does not answer lets every box edit, as a text
+    // view's delegate does.
+    virtual bool textAnnotationShouldBeginEditing() { return true; }
+    // A box started editing: its text view, inside the box's view on the page.
+    virtual void didTextAnnotationBeginEditing(std::shared_ptr<ui::TextView>) { }
+    // The user changed the box's text.
+    virtual void didTextAnnotationValueChanged(std::shared_ptr<ui::TextView>) { }
+    // A box was finished: `textAnnotation` is the record to store (status 3: to delete
+    // from the store); `newSDKTextAnnotationVO` is the renderer's own copy of it.
+    virtual void didTextAnnotationCompleteWithTextAnnotation(
+        std::shared_ptr<SDKTextAnnotationVO> /*textAnnotation*/,
+        std::shared_ptr<SDKTextAnnotationVO> /*newSDKTextAnnotationVO*/)
     {
     }
 

@@ -430,7 +430,7 @@ void BookRenderer::clearObjects()
     m_searchStepping.reset();
     m_reflow = ReflowState {};
     m_highlightView = nullptr;
-    m_editingTextAnnotation = nullptr;
+    endTextBoxEditing();
     m_bookmarkVO = nullptr;
     if (m_penCanvas) {
         m_penCanvas->removeFromSuperview();

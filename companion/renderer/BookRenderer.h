@@ -47,6 +47,11 @@
 #include <unordered_map>
 #include <vector>
 
+namespace ui {
+class TextView;
+class TextViewDelegate;
+} // namespace ui
+
 namespace lectoro {
 class EPUBBookVO;
 class EPUBChapterVO;
@@ -125,6 +130,9 @@ public:
     double zoomScale() const { return m_zoomScale; }
     std::shared_ptr<ui::View> highlightView() const { return m_highlightView; }
     std::shared_ptr<lectoro::SDKTextAnnotationVO> editingTextAnnotation() const { return m_editingTextAnnotation; }
+    // The text view of the box being edited (inside the box's view on its page); null when
+    // none is. Typing into it changes the box's text and is reported.
+    std::shared_ptr<ui::TextView> textAnnotationTextView() const { return m_textBoxTextView; }
     const std::vector<std::string>& teacherReviewPages() const { return m_teacherReviewPages; }
     // The overlay of a page, empty when nothing is drawn there.
     PageOverlay overlayForPage(int64_t pageNumber) const;
@@ -184,7 +192,8 @@ public:
     void hidePenDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>&);
 
     // --- Simulated gestures ---
-    // A tap: on a note's icon (didTapOnNoteHighligh), else a single tap on the page.
+    // A tap: on a note's icon (didTapOnNoteHighligh), on a stored text box (editing it when
+    // the delegate allows), else a single tap on the page.
     void tapPoint(int64_t pageNumber, const ui::Point&);
     // A tap on a link of a page on screen; resource links report didTapOnResource. False
     // when the link is not on screen.
@@ -380,6 +389,18 @@ private:
     void reportLoad(const PageEntry&);
     void reportUnload(const PageEntry&);
     void noteFurthestPage();
+    // Text boxes (BookRendererTextBoxes.cpp): editing starts when the delegate allows it,
+    // with the box's view and text view on its page; ending removes them.
+    bool beginTextBoxEditing(const std::shared_ptr<lectoro::SDKTextAnnotationVO>&, bool stored);
+    void endTextBoxEditing();
+    // A tap on a stored box of the page starts editing a copy of it; false when the point
+    // holds no box or one is already being edited.
+    bool tapTextBox(int64_t pageNumber, const ui::Point&);
+    void keepTextBoxOnPage(const std::shared_ptr<lectoro::SDKTextAnnotationVO>&);
+    void dropTextBoxFromPage(const std::shared_ptr<lectoro::SDKTextAnnotationVO>&);
+    void reportTextBoxFinished(const std::shared_ptr<lectoro::SDKTextAnnotationVO>&);
+    // The text view shows the record's text, colours and alignment.
+    void applyTextBoxLook();
     std::shared_ptr<lectoro::SDKHighlightVO> makeHighlightFromSelection(const std::string& textColor,
         const std::string& backgroundColor) const;
     std::shared_ptr<lectoro::SDKHighlightVO> makeStickyNote() const;
@@ -443,6 +464,11 @@ private:
     std::shared_ptr<ui::View> m_highlightView;
     std::shared_ptr<RendererPenCanvas> m_penCanvas;
     std::shared_ptr<lectoro::SDKTextAnnotationVO> m_editingTextAnnotation;
+    // The box being edited was stored before (a tap opened it), so an emptied box is deleted.
+    bool m_textBoxWasStored = false;
+    std::shared_ptr<ui::View> m_textBoxView;
+    std::shared_ptr<ui::TextView> m_textBoxTextView;
+    std::shared_ptr<ui::TextViewDelegate> m_textBoxEditor;
     std::shared_ptr<lectoro::SDKBookmarkVO> m_bookmarkVO;
     std::vector<std::string> m_teacherReviewPages;
     std::optional<SearchStepping> m_searchStepping;

@@ -403,10 +403,9 @@ std::shared_ptr<lectoro::SDKTextAnnotationVO> BookRenderer::getTextAnnotationVOW
 
 void BookRenderer::addTextAnnotation(std::shared_ptr<lectoro::SDKTextAnnotationVO> record)
 {
-    if (!record)
+    if (!record || m_editingTextAnnotation)
         return;
-    m_editingTextAnnotation = std::move(record);
-    m_settings.textAnnotationMode = true;
+    beginTextBoxEditing(record, false);
 }
 
 void BookRenderer::drawTextAnnotation(
@@ -424,47 +423,50 @@ void BookRenderer::drawTextAnnotation(
 
 void BookRenderer::deleteTextAnnotation()
 {
-    if (auto record = m_editingTextAnnotation) {
-        record->status = lectoro::UGCStatusDeleted;
-        record->isSynced = false;
-        auto found = m_overlays.find(pageNumberOfRecord(*record));
-        if (found != m_overlays.end()) {
-            auto& list = found->second.textAnnotations;
-            list.erase(std::remove_if(list.begin(), list.end(),
-                           [&](const auto& existing) { return sameRecord(*existing, *record); }),
-                list.end());
-        }
-    }
-    m_editingTextAnnotation = nullptr;
-    m_settings.textAnnotationMode = false;
+    auto record = m_editingTextAnnotation;
+    endTextBoxEditing();
+    if (!record)
+        return;
+    record->status = lectoro::UGCStatusDeleted;
+    record->isSynced = false;
+    dropTextBoxFromPage(record);
+    reportTextBoxFinished(record);
 }
 
 void BookRenderer::exitTextAnnotationMode()
 {
-    if (auto record = m_editingTextAnnotation) {
-        int64_t page = pageNumberOfRecord(*record);
-        if (isOnScreen(page)) {
-            auto& list = m_overlays[page].textAnnotations;
-            bool present = std::any_of(list.begin(), list.end(),
-                [&](const auto& existing) { return sameRecord(*existing, *record); });
-            if (!present)
-                list.push_back(record);
-        }
+    auto record = m_editingTextAnnotation;
+    const bool wasStored = m_textBoxWasStored;
+    endTextBoxEditing();
+    if (!record)
+        return;
+    if (record->text.empty()) {
+        // An emptied box goes; a new one that was never typed in leaves nothing behind.
+        if (!wasStored)
+            return;
+        record->status = lectoro::UGCStatusDeleted;
+        dropTextBoxFromPage(record);
+    } else {
+        record->status = wasStored ? lectoro::UGCStatusUpdated : lectoro::UGCStatusNew;
+        if (wasStored)
+            record->modifiedDate = lectoro::currentUGCDateString();
+        keepTextBoxOnPage(record);
     }
-    m_editingTextAnnotation = nullptr;
-    m_settings.textAnnotationMode = false;
+    record->isSynced = false;
+    reportTextBoxFinished(record);
 }
 
 void BookRenderer::removeTextAnnotationModeWithoutSave()
 {
-    m_editingTextAnnotation = nullptr;
-    m_settings.textAnnotationMode = false;
+    endTextBoxEditing();
 }
 
 void BookRenderer::updateTextAnnotationAlignment(int64_t alignment)
 {
-    if (m_editingTextAnnotation && alignment >= 0 && alignment <= 2)
-        m_editingTextAnnotation->textAlignment = static_cast<int>(alignment);
+    if (!m_editingTextAnnotation || alignment < 0 || alignment > 2)
+        return;
+    m_editingTextAnnotation->textAlignment = static_cast<int>(alignment);
+    applyTextBoxLook();
 }
 
 void BookRenderer::updateTextAnnotationWithBackground(
@@ -472,10 +474,15 @@ void BookRenderer::updateTextAnnotationWithBackground(
 {
     if (!m_editingTextAnnotation)
         return;
-    m_editingTextAnnotation->textColor = textColor;
-    if (!m_editingTextAnnotation->metaData.isDictionary())
-        m_editingTextAnnotation->metaData = base::Value::Dictionary {};
-    m_editingTextAnnotation->metaData.asDictionary()->set("backgroundColor", backgroundColor);
+    // A colour that is not given keeps the box's own.
+    if (!textColor.empty())
+        m_editingTextAnnotation->textColor = textColor;
+    if (!backgroundColor.empty()) {
+        if (!m_editingTextAnnotation->metaData.isDictionary())
+            m_editingTextAnnotation->metaData = base::Value::Dictionary {};
+        m_editingTextAnnotation->metaData.asDictionary()->set("backgroundColor", backgroundColor);
+    }
+    applyTextBoxLook();
 }
 
 // --- Markups, answers and players ---

@@ -141,6 +141,8 @@ void BookRenderer::tapPoint(int64_t pageNumber, const ui::Point& point)
             }
         }
     }
+    if (tapTextBox(pageNumber, point))
+        return;
     delegate->didSingleTapOnPage(*this, pageNumber);
 }
 

@@ -18,6 +18,7 @@
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
 //   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
+//   lectoro-host --demo-textbox [--book PATH]   (a text box typed, coloured, saved, drawn again, deleted)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -44,6 +45,7 @@
 #include "NotesDemo.h"
 #include "MarkupDemo.h"
 #include "PenDemo.h"
+#include "TextBoxDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
 #include "Snapshot.h"
@@ -95,6 +97,7 @@ struct Options {
     bool demoMarkups = false;
     bool demoPen = false;
     bool demoMyData = false;
+    bool demoTextBox = false;
     int pages = 3;
 };
 
@@ -112,7 +115,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-mydata [--book PATH]\n"
            "       lectoro-host --demo-pen [--book PATH]\n"
            "       lectoro-host --demo-search WORD [--book PATH]\n"
-           "       lectoro-host --demo-thumbnails [--book PATH]\n";
+           "       lectoro-host --demo-thumbnails [--book PATH]\n"
+           "       lectoro-host --demo-textbox [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -162,6 +166,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-pen") {
             options.demoPen = true;
+            continue;
+        }
+        if (argument == "--demo-textbox") {
+            options.demoTextBox = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -430,6 +438,9 @@ int main(int argc, char** argv)
     } else if (options.demoPen) {
         host::markHelpScreensSeen();
         status = host::runPenDemo(options.bookPath, std::cout);
+    } else if (options.demoTextBox) {
+        host::markHelpScreensSeen();
+        status = host::runTextBoxDemo(std::cout, options.bookPath, storage.path());
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);

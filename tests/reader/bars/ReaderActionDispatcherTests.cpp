@@ -398,7 +398,10 @@ TEST_F(ReaderActionDispatcherTest, TextBarsDriveTheRenderer)
     };
     const Case cases[] = {
         { TextAnnotationBar, 1, { "removeTextAnnotationModeWithoutSave" } },
-        { TextAnnotationBar, 4, { "exitTextAnnotationMode" } },
+        // Add text leaves the box and starts the next one.
+        { TextAnnotationBar, 4,
+            { "exitTextAnnotationMode", "resetZoomScaleToDefault",
+                "getTextAnnotationVOWithDefaultPosition" } },
         { TextAnnotationBar, 5, { "exitTextAnnotationMode" } },
         { TextAnnotationBar, 2, {} },
         { TextAnnotationBar, 8, {} },

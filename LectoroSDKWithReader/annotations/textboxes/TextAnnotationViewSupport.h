@@ -1,0 +1,48 @@
+#pragma once
+
+// Small pieces the text-box bar and its two pop-ups share.
+
+#include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "platform/ui/Color.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace ui {
+class Label;
+class View;
+} // namespace ui
+
+namespace lectoro::textboxes {
+
+// A theme colour the theme lacks is drawn clear (backgrounds, borders) or black (text).
+ui::Color backgroundOrClear(const ThemeValueColor&);
+ui::Color textOrBlack(const ThemeValueColor&);
+
+// Every label among the view's direct subviews.
+void forEachLabel(const ui::View&, const std::function<void(ui::Label&)>&);
+
+// Accessibility of a control whose identifier differs from the key of its spoken label
+// (the "ReaderLectoroAccessibility" table): the button trait, the identifier, the label.
+void setButtonAccessibility(ui::View&, const std::string& identifier, const std::string& labelKey,
+    const std::string& argument = std::string());
+
+// The pop-ups' lift off the page: no clipping, a soft shadow to the left, the border
+// colour kept with a zero width.
+void applyPopupShadow(ui::View&, const ThemeValueColor& borderColor);
+
+// Sets the pop-up's frame from its constraints: `left` from the parent's left edge, of
+// the size given, resting on the view below (on the parent's bottom without one). A width
+// of none spans the parent less `left` on each side.
+void placeOnViewBelow(ui::View& popup, const std::shared_ptr<ui::View>& below, double left,
+    std::optional<double> width, double height);
+
+// Pins the subview to the four edges of its parent, `inset` inside (constraints as data).
+void pinToEdges(ui::View& subview, ui::View& parent, double inset = 0);
+// The frames those pins give: every subview of every item of the bar fills its item,
+// `inset` inside. The pop-ups call it after the bar has placed its items.
+void fillItemsOfBar(const ui::View& bar, double inset);
+
+} // namespace lectoro::textboxes
