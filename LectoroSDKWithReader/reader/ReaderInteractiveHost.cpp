@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
+#include "platform/base/RunLoop.h"
 
 namespace lectoro {
 
@@ -55,6 +56,39 @@ void ReaderInteractiveHost::closeAndJumpToBook(const std::string& bookID, const 
     m_reader.didTapOnBackButton();
     if (delegate)
         delegate->jumpToBookReaderForBookID(bookID, folio);
+}
+
+void ReaderInteractiveHost::moveTopAndBottomOffScreenAnimated() { m_reader.moveTopAndBottomOffScreenWithIsAnimate(true); }
+
+void ReaderInteractiveHost::removeBookmarkVC() { m_reader.annotations().removeBookmarkVC(); }
+
+void ReaderInteractiveHost::updateClearAllFIBsButtonStatus() { m_reader.annotations().updateClearAllFIBsButtonStatus(); }
+
+void ReaderInteractiveHost::showAlertForError(const base::Error& error, const std::string& title)
+{
+    m_reader.showAlertForError(error, title);
+}
+
+void ReaderInteractiveHost::showSessionExpiredAlert() { m_reader.showSessionExpiredAlert(); }
+
+bool ReaderInteractiveHost::refreshUserToken(
+    const std::string& expiredToken, std::function<void(std::shared_ptr<LectoroUser>)> completion)
+{
+    auto delegate = m_reader.delegate();
+    if (!delegate || !delegate->respondsToRefreshUserToken())
+        return false;
+    std::weak_ptr<const void> alive = m_reader.lifetimeToken();
+    delegate->refreshUserTokenForUser(m_reader.user(), expiredToken,
+        [alive, completion = std::move(completion)](std::shared_ptr<LectoroUser> user) {
+            // The host may answer on any thread; the reader's state changes on the main one.
+            base::RunLoop::main().post(alive, [completion, user] { completion(user); });
+        });
+    return true;
+}
+
+std::weak_ptr<LectoroDataSyncingManagerDelegate> ReaderInteractiveHost::syncDelegate()
+{
+    return std::dynamic_pointer_cast<ReaderViewController>(m_reader.shared_from_this());
 }
 
 } // namespace lectoro

@@ -265,6 +265,14 @@ public:
     void didTapOnNoteHighligh(std::shared_ptr<SDKHighlightVO>) override;
     bool didStickyNoteAllowedTwoPagePanning() override;
     std::shared_ptr<ui::View> noteIconViewForHighlight(std::shared_ptr<SDKHighlightVO>) override;
+    // Answers and protractors go to interactive content (ReaderMarkupCallbacks.cpp).
+    void didTapOnInstantFeedBack(std::shared_ptr<ui::View>) override;
+    void didUpdateFibArray(const std::vector<std::shared_ptr<SDKFIBVO>>&) override;
+    void didTapOnTeacherComment(const std::vector<std::shared_ptr<SDKFIBVO>>&) override;
+    void didTapOnProtractor() override;
+    void didCloseProtractorWithProtractorVO(std::shared_ptr<SDKProtractorVO>) override;
+    void deleteProtractorWithProtractorVO(std::shared_ptr<SDKProtractorVO>) override;
+    void didSelectProtractorWithProtractorVO(std::shared_ptr<SDKProtractorVO>) override;
 
     // What the renderer callbacks do.
     void setEPUBReaderSettings(const std::shared_ptr<EPUBBookVO>&);

@@ -58,14 +58,14 @@ std::string utcText(base::Date date)
     return formatter.string(date);
 }
 
-std::shared_ptr<EPUBBookVO> epubOf(const ReaderContext& context)
+std::shared_ptr<EPUBBookVO> readingSessionEpubOf(const ReaderContext& context)
 {
     return std::dynamic_pointer_cast<EPUBBookVO>(context.currentBook);
 }
 
 std::shared_ptr<EPUBChapterVO> chapterAt(const ReaderContext& context, int64_t index)
 {
-    auto epub = epubOf(context);
+    auto epub = readingSessionEpubOf(context);
     // An index from stored data or a display number may name no chapter at all.
     if (!epub || index < 0 || static_cast<size_t>(index) >= epub->chapters.size())
         return nullptr;
@@ -175,7 +175,7 @@ std::optional<std::string> ReadingSession::currentFolio(bool preferLastCompleteP
     const auto& first = active.front();
     if (std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook))
         return first.displayNum;
-    auto epub = epubOf(m_context);
+    auto epub = readingSessionEpubOf(m_context);
     if (epub && epub->isFixedLayout())
         return std::to_string(first.fileIndex);
     if (!epub)
@@ -227,7 +227,7 @@ void ReadingSession::createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(boo
                     chapter ? std::optional<std::string>(chapter->title) : std::nullopt, base::makeUuid()));
             pageStarts[page.displayNum] = current;
         }
-    } else if (auto epub = epubOf(m_context)) {
+    } else if (auto epub = readingSessionEpubOf(m_context)) {
         const auto& first = active.front();
         std::string firstIndex = std::to_string(first.fileIndex);
         if (epub->isReflowable()) {
@@ -395,7 +395,7 @@ int64_t ReadingSession::minutesLeftForSeconds(int64_t seconds)
 
 void ReadingSession::didChangePageIdentifier(const std::string& identifier)
 {
-    auto epub = epubOf(m_context);
+    auto epub = readingSessionEpubOf(m_context);
     if (!m_context.readingTimeManager && epub)
         m_context.readingTimeManager = companionFramework()->makeReadingTimeManager(epub->absolutePath);
     auto manager = m_context.readingTimeManager;

@@ -115,6 +115,7 @@ base::Result<std::shared_ptr<PXLinkVO>> readLink(const pugi::xml_node& node, con
     link->isInstantFeedback = flag(node, "instantFeedback");
     link->isCaseSenstive = flag(node, "caseSensitive");
     link->isMathKeyboardEnabled = flag(node, "mathKeyboard");
+    link->checkIs3dView = flag(node, "model3d");
     base::Value::List sync;
     for (auto word : node.child("audioSync").children("word")) {
         sync.emplace_back(base::Value::Dictionary {
