@@ -201,6 +201,11 @@ base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFol
                 page->links.emplace(key, link.value());
                 page->linkOrder.push_back(link.value());
             }
+            for (auto protractor : pageNode.children("protractor")) {
+                page->protractors.push_back({ ui::Rect(number(protractor, "x"), number(protractor, "y"),
+                                                  number(protractor, "width", 300), number(protractor, "height", 150)),
+                    number(protractor, "rotation") });
+            }
             chapter->pageIDs.push_back(page->pageID);
             book->pages.emplace(std::to_string(page->pageID), page);
             book->pageList.push_back(page);
