@@ -164,7 +164,8 @@ void InteractiveAnswers::didTapOnSubmittedDropDown(const std::shared_ptr<MarkupV
         return;
     }
     auto link = storedLink(box->pageID, box->linkID);
-    if (!link || !link->isInstantFeedback || answers::isAnswerCorrect(*link, box->currentTitle()))
+    // The drawn box shows its choice with the list arrow after it; only the choice is judged.
+    if (!link || !link->isInstantFeedback || answers::isAnswerCorrect(*link, box->dropDownText()))
         return;
     auto fib = m_context.dbManager ? m_context.dbManager->getFIBObjectWithLinkId(link->linkID, userID()) : nullptr;
     didSelectSubmittedFIB(fib, link, box);
