@@ -13,6 +13,7 @@
 //   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
 //   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
+//   lectoro-host --demo-answers [--book PATH]   (answers, a protractor and a SCORM package, stored and uploaded)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -33,6 +34,7 @@
 #include "ReviewDemo.h"
 #include "ReflowPrinter.h"
 #include "HighlightDemo.h"
+#include "AnswersDemo.h"
 #include "MarkupDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
@@ -80,6 +82,7 @@ struct Options {
     std::string translateTo = "fr";
     bool demoContents = false;
     bool demoMarkups = false;
+    bool demoAnswers = false;
     int pages = 3;
 };
 
@@ -92,7 +95,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-highlight [--book PATH]\n"
            "       lectoro-host --demo-translate TEXT [--to CODE]\n"
            "       lectoro-host --demo-contents [--book PATH]\n"
-           "       lectoro-host --demo-markups [--book PATH]\n";
+           "       lectoro-host --demo-markups [--book PATH]\n"
+           "       lectoro-host --demo-answers [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -126,6 +130,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-markups") {
             options.demoMarkups = true;
+            continue;
+        }
+        if (argument == "--demo-answers") {
+            options.demoAnswers = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -389,6 +397,9 @@ int main(int argc, char** argv)
     }
     if (options.demoHighlight) {
         status = host::runHighlightDemo(options.bookPath, storage.path(), std::cout);
+    } else if (options.demoAnswers) {
+        host::markHelpScreensSeen();
+        status = host::runAnswersDemo(std::cout, options.bookPath);
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);

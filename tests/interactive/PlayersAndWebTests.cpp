@@ -12,6 +12,7 @@
 #include "companion/service/ServiceAnswer.h"
 #include "companion/service/Transport.h"
 #include "companion/testing/FakeService.h"
+#include "platform/base/Json.h"
 #include "platform/base/Timer.h"
 #include "platform/testing/ScriptedWebPage.h"
 #include "platform/ui/AlertController.h"
@@ -353,6 +354,9 @@ TEST_F(WebMarkupTest, AScormPackageSavesEveryTenSecondsAndOnCloseBeforeItUploads
     EXPECT_EQ(m_store->fetchScormDataWithBookID("77", 42, "71"), "step 3");
     auto upload = service().lastRequest(companion::op::scormSave);
     ASSERT_TRUE(upload);
+    // The upload carries the data stored on close: the save came first.
+    EXPECT_NE(base::toJson(upload->body).find("step 3"), std::string::npos) << base::toJson(upload->body);
+    EXPECT_EQ(upload->body["classId"].asString(), "class-9");
     EXPECT_FALSE(web.isScormTimerRunning());
     EXPECT_FALSE(web.currentWebPlayer());
     EXPECT_EQ(m_context.activeMode, ReaderActiveModeNone);
