@@ -47,6 +47,9 @@ std::string instructionText(const std::string& properties)
     return text;
 }
 
-std::string webPackageFolder(const std::string& address) { return base::replaceAll(address, "/index.html", ""); }
+std::string webPackageFolder(const std::string& address)
+{
+    return base::replaceAll(address, "/index.html", "");
+}
 
 } // namespace lectoro

@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
+#include "LectoroSDKWithReader/reader/ReaderTokenRenewal.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
 #include "platform/base/RunLoop.h"
@@ -74,16 +75,7 @@ void ReaderInteractiveHost::showSessionExpiredAlert() { m_reader.showSessionExpi
 bool ReaderInteractiveHost::refreshUserToken(
     const std::string& expiredToken, std::function<void(std::shared_ptr<LectoroUser>)> completion)
 {
-    auto delegate = m_reader.delegate();
-    if (!delegate || !delegate->respondsToRefreshUserToken())
-        return false;
-    std::weak_ptr<const void> alive = m_reader.lifetimeToken();
-    delegate->refreshUserTokenForUser(m_reader.user(), expiredToken,
-        [alive, completion = std::move(completion)](std::shared_ptr<LectoroUser> user) {
-            // The host may answer on any thread; the reader's state changes on the main one.
-            base::RunLoop::main().post(alive, [completion, user] { completion(user); });
-        });
-    return true;
+    return renewUserTokenThroughHost(m_reader, expiredToken, std::move(completion));
 }
 
 std::weak_ptr<LectoroDataSyncingManagerDelegate> ReaderInteractiveHost::syncDelegate()

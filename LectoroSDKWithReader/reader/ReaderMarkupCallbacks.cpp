@@ -21,7 +21,10 @@ void ReaderViewController::didTapOnTeacherComment(const std::vector<std::shared_
     interactiveContent().answers().didTapOnTeacherComment(fibs);
 }
 
-void ReaderViewController::didTapOnProtractor() { interactiveContent().didTapOnProtractor(); }
+void ReaderViewController::didTapOnProtractor()
+{
+    interactiveContent().didTapOnProtractor();
+}
 
 void ReaderViewController::didCloseProtractorWithProtractorVO(std::shared_ptr<SDKProtractorVO> protractor)
 {

@@ -17,7 +17,7 @@ using namespace renderer_detail;
 namespace {
 // Where a new protractor stands on its page.
 constexpr ui::Rect newProtractorFrame { 234, 437, 300, 150 };
-}
+} // namespace
 
 std::vector<std::shared_ptr<lectoro::SDKProtractorVO>> BookRenderer::protractorsOnPage(int64_t pageNumber)
 {
@@ -55,7 +55,8 @@ bool BookRenderer::addProtractor()
 
 bool BookRenderer::selectProtractor(const std::string& localID)
 {
-    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount && index < m_pages.size(); ++index) {
+    for (size_t index = m_activeStart; index < m_activeStart + m_activeCount && index < m_pages.size();
+         ++index) {
         for (const auto& record : protractorsOnPage(m_pages[index].number)) {
             if (record->localID != localID)
                 continue;

@@ -47,14 +47,18 @@ std::shared_ptr<lectoro::PXLinkVO> firstScormLink(const lectoro::PXBookVO& book)
     for (const auto& page : book.pageList) {
         for (const auto& link : page ? page->linkOrder : std::vector<std::shared_ptr<lectoro::PXLinkVO>> {}) {
             if (link && link->linkType == 12
-                && lectoro::InteractiveWebContent::CheckIfSCORMType(book.path + "/" + lectoro::webPackageFolder(link->url)))
+                && lectoro::InteractiveWebContent::CheckIfSCORMType(
+                    book.path + "/" + lectoro::webPackageFolder(link->url)))
                 return link;
         }
     }
     return nullptr;
 }
 
-const char* yesNo(bool value) { return value ? "yes" : "no"; }
+const char* yesNo(bool value)
+{
+    return value ? "yes" : "no";
+}
 
 } // namespace
 
@@ -93,7 +97,8 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
             loop.runFor(answersSettle);
         }
         auto stored = store->getFIBObjectWithLinkId(link->linkID, user);
-        out << "Fill-in " << link->linkID << " typed \"full\": stored \"" << (stored ? stored->text : "") << "\"\n";
+        out << "Fill-in " << link->linkID << " typed \"full\": stored \"" << (stored ? stored->text : "")
+            << "\"\n";
         allWell &= stored && stored->text == "full";
     }
 
@@ -111,8 +116,8 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
             loop.runFor(answersSettle);
         }
         auto stored = store->getFIBObjectWithLinkId(link->linkID, user);
-        out << "Drop-down " << link->linkID << " chose \"" << chosen << "\": stored \"" << (stored ? stored->text : "")
-            << "\"\n";
+        out << "Drop-down " << link->linkID << " chose \"" << chosen << "\": stored \""
+            << (stored ? stored->text : "") << "\"\n";
         allWell &= stored && !chosen.empty() && stored->text == chosen;
     }
 
@@ -122,13 +127,15 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
         goTo(std::to_string(page->pageID));
         auto placed = renderer->protractorsOnPage(page->pageID);
         auto storedCount = [&] {
-            return store->protractorForPageID(std::to_string(page->pageID), page->displayNum, bookID, user).size();
+            return store->protractorForPageID(std::to_string(page->pageID), page->displayNum, bookID, user)
+                .size();
         };
         bool closed = !placed.empty() && renderer->selectProtractor(placed.front()->localID);
         renderer->measureWithOpenProtractor(65);
         closed = closed && renderer->closeProtractor();
         size_t afterClose = storedCount();
-        bool deleted = closed && renderer->selectProtractor(placed.front()->localID) && renderer->deleteOpenProtractor();
+        bool deleted = closed && renderer->selectProtractor(placed.front()->localID)
+            && renderer->deleteOpenProtractor();
         out << "Protractor on page " << page->pageID << ": closed at 65 degrees, stored " << afterClose
             << "; deleted, stored " << storedCount() << '\n';
         allWell &= closed && deleted && afterClose == 1 && storedCount() == 0;
@@ -148,7 +155,8 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
             // The ten-second save, without waiting ten seconds.
             web.saveScormData();
             loop.runFor(answersSettle);
-            bool saved = store->fetchScormDataWithBookID(bookID, user, std::to_string(link->linkID)).has_value();
+            bool saved
+                = store->fetchScormDataWithBookID(bookID, user, std::to_string(link->linkID)).has_value();
             scorm->close();
             loop.runFor(1);
             base::Value unsentData = sqlite->unsyncedScormData(bookID, user);

@@ -1,10 +1,10 @@
 // The rules of answers, players and web markups that need no views, by tables.
 
+#include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/interactive/MarkupTexts.h"
 #include "LectoroSDKWithReader/interactive/answers/AnswerRules.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
-#include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 
 #include <gtest/gtest.h>
 
@@ -29,13 +29,17 @@ TEST(AnswerRules, DropDownItemsFromEveryFormTheBooksWrite)
             Items { { "Select", "warm", "cold" } } },
         { "one node", "<activity><items><node><nodeName>only</nodeName></node></items></activity>",
             Items { { "Select", "only" } } },
-        { "several nodes", "<activity><items><node><nodeName>x</nodeName></node><node><nodeName>y</nodeName></node></items></activity>",
+        { "several nodes",
+            "<activity><items><node><nodeName>x</nodeName></node><node><nodeName>y</nodeName></node></"
+            "items></activity>",
             Items { { "Select", "x", "y" } } },
-        { "items without nodes", "<activity><items><other>z</other></items></activity>", Items { { "Select" } } },
+        { "items without nodes", "<activity><items><other>z</other></items></activity>",
+            Items { { "Select" } } },
         { "no items", "<activity><title>t</title></activity>", Items { std::vector<std::string> {} } },
         { "not XML", "<activity><items>a,b</activity>", std::nullopt },
         // The bytes are UTF-8 whatever the fragment's own declaration says.
-        { "UTF-8 text under a Latin-1 declaration", "<activity><items>caf\xc3\xa9,na\xc3\xafve</items></activity>",
+        { "UTF-8 text under a Latin-1 declaration",
+            "<activity><items>caf\xc3\xa9,na\xc3\xafve</items></activity>",
             Items { { "Select", "caf\xc3\xa9", "na\xc3\xafve" } } },
     };
     for (const auto& c : cases) {
@@ -70,7 +74,8 @@ TEST(AnswerRules, CaseMattersOnlyForCaseSensitiveDropDowns)
 
 TEST(AnswerRules, CorrectAnswerTextJoinsAcceptedAnswers)
 {
-    EXPECT_EQ(answers::correctAnswerText("Incorrect answer: ", std::string("a##b")), "Incorrect answer: a | b");
+    EXPECT_EQ(
+        answers::correctAnswerText("Incorrect answer: ", std::string("a##b")), "Incorrect answer: a | b");
     EXPECT_EQ(answers::correctAnswerText("Incorrect answer: ", std::string("one")), "Incorrect answer: one");
     EXPECT_EQ(answers::correctAnswerText("Label", std::nullopt), "Label ");
 }
@@ -122,8 +127,10 @@ TEST(AnswerRules, DropDownFeedbackColoursByHandInCorrectnessAndTeacherMarking)
     };
     const Case cases[] = {
         { "not handed in", true, false, 0, false, "cools", "", std::nullopt },
-        { "right", true, true, 0, false, "cools", "", answers::DropDownFeedback { answers::systemGreen(), std::nullopt } },
-        { "wrong", true, true, 0, false, "warms", "", answers::DropDownFeedback { answers::systemRed(), std::nullopt } },
+        { "right", true, true, 0, false, "cools", "",
+            answers::DropDownFeedback { answers::systemGreen(), std::nullopt } },
+        { "wrong", true, true, 0, false, "warms", "",
+            answers::DropDownFeedback { answers::systemRed(), std::nullopt } },
         { "no instant feedback", false, true, 0, false, "warms", "",
             answers::DropDownFeedback { ui::Color::lightGray(), std::nullopt } },
         { "wrong, marked incorrect", true, true, 0, false, "warms", "incorrect",
@@ -182,12 +189,13 @@ TEST(AnswerRules, ReviewedDropDownAnswerIsTheGreatestServerIdAsANumber)
         fib->ugcID = id;
         return fib;
     };
-    std::vector<std::shared_ptr<SDKFIBVO>> answers { answer(7, "9"), answer(7, "10"), answer(8, "99"), answer(7, "-1") };
+    std::vector<std::shared_ptr<SDKFIBVO>> answers { answer(7, "9"), answer(7, "10"), answer(8, "99"),
+        answer(7, "-1") };
     // Compared as text "9" would win over "10".
     EXPECT_EQ(answers::reviewedAnswerForLink(answers, 7)->ugcID, "10");
     EXPECT_EQ(answers::reviewedAnswerForLink(answers, 8)->ugcID, "99");
     EXPECT_EQ(answers::reviewedAnswerForLink(answers, 5), nullptr);
-    EXPECT_EQ(answers::reviewedAnswerForLink({ answer(7, "draft") , answer(7, "3") }, 7)->ugcID, "3");
+    EXPECT_EQ(answers::reviewedAnswerForLink({ answer(7, "draft"), answer(7, "3") }, 7)->ugcID, "3");
 }
 
 TEST(MarkupTexts, CaptionsSplitAtTheFirstSeparator)

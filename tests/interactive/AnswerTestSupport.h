@@ -54,7 +54,8 @@ public:
         alerts.push_back(title + "|error " + std::to_string(error.code));
     }
     void showSessionExpiredAlert() override { ++sessionExpired; }
-    bool refreshUserToken(const std::string& expired, std::function<void(std::shared_ptr<LectoroUser>)> done) override
+    bool refreshUserToken(
+        const std::string& expired, std::function<void(std::shared_ptr<LectoroUser>)> done) override
     {
         if (!canRefresh)
             return false;
@@ -81,13 +82,28 @@ public:
 class RecordingAnswerReview : public AnswerReview {
 public:
     bool hasLearnerPanel() const override { return true; }
-    std::vector<std::shared_ptr<SDKFIBVO>> getFIBUGCForPageIdentifier(const std::string&) override { return learnerAnswers; }
+    std::vector<std::shared_ptr<SDKFIBVO>> getFIBUGCForPageIdentifier(const std::string&) override
+    {
+        return learnerAnswers;
+    }
     void updateFIBData(std::shared_ptr<SDKFIBVO> fib) override { updated.push_back(fib); }
-    std::shared_ptr<SDKFIBVO> getSDKFIBVOForLinkID(int64_t) override { return learnerAnswers.empty() ? nullptr : learnerAnswers.front(); }
+    std::shared_ptr<SDKFIBVO> getSDKFIBVOForLinkID(int64_t) override
+    {
+        return learnerAnswers.empty() ? nullptr : learnerAnswers.front();
+    }
     void setSelectedFibArray(const std::vector<std::shared_ptr<SDKFIBVO>>& fibs) override { selected = fibs; }
-    void drawTeacherReviewDropDownOnPageNumber(int64_t page) override { calls.push_back("dropDowns " + std::to_string(page)); }
-    void drawTeacherReviewFIBOnPageNumber(int64_t page) override { calls.push_back("fibs " + std::to_string(page)); }
-    void refreshTeacherReviewPage(int64_t page) override { calls.push_back("refresh " + std::to_string(page)); }
+    void drawTeacherReviewDropDownOnPageNumber(int64_t page) override
+    {
+        calls.push_back("dropDowns " + std::to_string(page));
+    }
+    void drawTeacherReviewFIBOnPageNumber(int64_t page) override
+    {
+        calls.push_back("fibs " + std::to_string(page));
+    }
+    void refreshTeacherReviewPage(int64_t page) override
+    {
+        calls.push_back("refresh " + std::to_string(page));
+    }
     void showNoteForTeacherCommentWithFib(std::shared_ptr<SDKFIBVO> fib) override
     {
         calls.push_back("comment " + (fib ? fib->ugcID : std::string("none")));
@@ -163,7 +179,10 @@ protected:
         return link;
     }
 
-    std::shared_ptr<SDKFIBVO> storedAnswer(int64_t linkID) { return m_store->getFIBObjectWithLinkId(linkID, 42); }
+    std::shared_ptr<SDKFIBVO> storedAnswer(int64_t linkID)
+    {
+        return m_store->getFIBObjectWithLinkId(linkID, 42);
+    }
 
     std::shared_ptr<RecordingAnalyticsManager> m_analytics;
     std::shared_ptr<AnswersNetwork> m_network = std::make_shared<AnswersNetwork>();

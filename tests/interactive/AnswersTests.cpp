@@ -231,7 +231,8 @@ TEST_F(AnswersTest, SubmittedWrongDropDownShowsTheCorrectAnswerARightOneDoesNoth
 
     EXPECT_TRUE(uitest::tap(*box));
     ASSERT_TRUE(m_content->answers().fibAnswerViewController());
-    EXPECT_EQ(answersLabelText(*m_content->answers().fibAnswerViewController()->view()), "Incorrect answer: cools");
+    EXPECT_EQ(
+        answersLabelText(*m_content->answers().fibAnswerViewController()->view()), "Incorrect answer: cools");
     m_content->answers().removeFIBPopOver();
 
     // The drawn box carries the list arrow after its choice; the choice alone is judged.
@@ -298,7 +299,8 @@ TEST_F(AnswersTest, SwitchingKeyboardsWithTextAsksFirst)
     answers.keyboardDidShowForFIB(*field, { 0, 724, 768, 300 });
 
     answers.didTapOnEquationEditorButton();
-    auto alert = std::dynamic_pointer_cast<ui::AlertController>(m_reader.controller->presentedViewController());
+    auto alert
+        = std::dynamic_pointer_cast<ui::AlertController>(m_reader.controller->presentedViewController());
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->alertTitle(), "Delete data");
     EXPECT_TRUE(alert->tapActionWithTitle("OK"));

@@ -17,6 +17,7 @@
 #include "platform/testing/ScriptedWebPage.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/TransitionCoordinator.h"
 
 #include <fstream>
 
@@ -127,7 +128,11 @@ TEST_F(RemoteAudioTest, RetryReloadsWithTheOverlayAndALoadedMediumStarts)
     ASSERT_TRUE(playersAlert(m_reader));
     EXPECT_EQ(playersAlert(m_reader)->alertTitle(), "Failed");
     m_network->online = true;
-    dismissAlert("Retry");
+    // The retry runs once the alert has gone; its own failure takes the overlay down half a
+    // second after it is reported.
+    ASSERT_TRUE(playersAlert(m_reader));
+    EXPECT_TRUE(playersAlert(m_reader)->tapActionWithTitle("Retry"));
+    base::RunLoop::main().advanceBy(ui::transitionDuration + 0.1);
     EXPECT_TRUE(players.activityIndicatorView());
     settle();
     EXPECT_FALSE(players.activityIndicatorView());
@@ -223,7 +228,8 @@ TEST_F(AnswersTest, ReturningFromFullScreenReloadsPagesOnAPhoneOnly)
     auto link = addLink(62, 3);
     link->isInLine = true;
     for (bool pad : { false, true }) {
-        ui::Environment::current().setIdiom(pad ? ui::UserInterfaceIdiom::Pad : ui::UserInterfaceIdiom::Phone);
+        ui::Environment::current().setIdiom(
+            pad ? ui::UserInterfaceIdiom::Pad : ui::UserInterfaceIdiom::Phone);
         m_renderer->clearCalls();
         m_content->players().videoPlayer(path, link);
         EXPECT_EQ(m_context.activeMode, ReaderActiveModeVideo);
@@ -253,7 +259,8 @@ protected:
 
 TEST_F(KalturaTest, SessionAddressOpensTheVideoAnsweredOnAnyThread)
 {
-    service().enqueue(companion::ServiceAnswer::success(base::Value::Dictionary { { "responseMsg", "https://cdn.example.org/river.m3u8" } })
+    service().enqueue(companion::ServiceAnswer::success(
+        base::Value::Dictionary { { "responseMsg", "https://cdn.example.org/river.m3u8" } })
                           .onWorkerThread());
     service().setAutoAnswer(companion::ServiceAnswer::success());
     openKaltura();
@@ -326,10 +333,12 @@ TEST_F(WebMarkupTest, AScormPackageSavesEveryTenSecondsAndOnCloseBeforeItUploads
 {
     std::ofstream(m_package / "imsmanifest.xml") << "<manifest/>";
     int asked = 0;
-    m_page->onScript(LectoroScormWebPlayer::activityDataScript, [&asked](const std::string&) -> base::Result<base::Value> {
-        ++asked;
-        return base::Value(base::Value::Dictionary { { "data", "step " + std::to_string(asked) }, { "activityName", "Quiz" } });
-    });
+    m_page->onScript(
+        LectoroScormWebPlayer::activityDataScript, [&asked](const std::string&) -> base::Result<base::Value> {
+            ++asked;
+            return base::Value(base::Value::Dictionary {
+                { "data", "step " + std::to_string(asked) }, { "activityName", "Quiz" } });
+        });
     m_context.dataSyncManager = framework().makeDataSyncingManager("https://service", "client");
     m_context.classID = "class-9";
     auto link = addLink(71, 12);

@@ -21,7 +21,9 @@ public:
     // The learner panel. False while no panel is open (the records then go nowhere).
     virtual bool hasLearnerPanel() const = 0;
     // The learner's answers of a page, deleted ones left out.
-    virtual std::vector<std::shared_ptr<SDKFIBVO>> getFIBUGCForPageIdentifier(const std::string& pageIdentifier) = 0;
+    virtual std::vector<std::shared_ptr<SDKFIBVO>> getFIBUGCForPageIdentifier(
+        const std::string& pageIdentifier)
+        = 0;
     // Replaces the answer with the same local or server id in the learner's page data.
     virtual void updateFIBData(std::shared_ptr<SDKFIBVO>) = 0;
     // The learner's answer for the link over all pages, or null.

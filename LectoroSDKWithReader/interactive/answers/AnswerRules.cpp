@@ -1,9 +1,9 @@
 #include "LectoroSDKWithReader/interactive/answers/AnswerRules.h"
 
+#include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/MVTBXML.h"
-#include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "platform/base/Strings.h"
 
 #include <algorithm>
@@ -13,7 +13,10 @@ namespace lectoro::answers {
 
 namespace {
 
-ui::Color answerHex(const char* text) { return UIColorExpanded::colorWithHexString(text).value_or(ui::Color::black()); }
+ui::Color answerHex(const char* text)
+{
+    return UIColorExpanded::colorWithHexString(text).value_or(ui::Color::black());
+}
 
 std::string foldCase(std::string_view text)
 {
@@ -37,11 +40,21 @@ std::optional<long long> numericID(const std::string& id)
 
 } // namespace
 
-ui::Color systemGreen() { return ui::Color::fromRGB255(52, 199, 89); }
-ui::Color systemRed() { return ui::Color::fromRGB255(255, 59, 48); }
-ui::Color systemGray() { return ui::Color::fromRGB255(142, 142, 147); }
+ui::Color systemGreen()
+{
+    return ui::Color::fromRGB255(52, 199, 89);
+}
+ui::Color systemRed()
+{
+    return ui::Color::fromRGB255(255, 59, 48);
+}
+ui::Color systemGray()
+{
+    return ui::Color::fromRGB255(142, 142, 147);
+}
 
-std::optional<std::vector<std::string>> dropDownItems(const std::string& properties, const std::string& placeholder)
+std::optional<std::vector<std::string>> dropDownItems(
+    const std::string& properties, const std::string& placeholder)
 {
     std::string text = base::percentDecode(properties).value_or(properties);
     text = base::replaceAll(text, "&lt;", "<");
@@ -100,12 +113,16 @@ std::optional<double> keyboardLift(const ui::Size& renderer, double keyboardHeig
     return static_cast<double>(static_cast<float>(field.origin.y + field.size.height - keyboardTop + 30.0));
 }
 
-double equationButtonSide(bool isPad) { return isPad ? 75.0 : 45.0; }
+double equationButtonSide(bool isPad)
+{
+    return isPad ? 75.0 : 45.0;
+}
 
 ui::Rect equationButtonFrame(const ui::Size& renderer, double keyboardHeight, double offset, bool isPad)
 {
     double side = equationButtonSide(isPad);
-    return ui::Rect { { renderer.width - side, renderer.height - (keyboardHeight + side) + offset }, { side, side } };
+    return ui::Rect { { renderer.width - side, renderer.height - (keyboardHeight + side) + offset },
+        { side, side } };
 }
 
 std::string equationKeyboardPosY(const PXLinkVO& link, bool isPad)
@@ -117,7 +134,8 @@ std::string equationKeyboardPosY(const PXLinkVO& link, bool isPad)
     return text;
 }
 
-std::optional<DropDownFeedback> dropDownFeedback(const PXLinkVO& link, const SDKFIBVO& answer, bool forTeacherReview)
+std::optional<DropDownFeedback> dropDownFeedback(
+    const PXLinkVO& link, const SDKFIBVO& answer, bool forTeacherReview)
 {
     bool handedIn = forTeacherReview ? answer.review == 0 : answer.isSubmitted;
     ui::Color candidate = ui::Color::lightGray();
@@ -146,7 +164,8 @@ ui::Color equationColour(const PXLinkVO& link, const SDKFIBVO& answer, const ui:
     return isAnswerCorrect(link, answer.text) ? systemGreen() : systemRed();
 }
 
-std::shared_ptr<SDKFIBVO> reviewedAnswerForLink(const std::vector<std::shared_ptr<SDKFIBVO>>& answers, int64_t linkID)
+std::shared_ptr<SDKFIBVO> reviewedAnswerForLink(
+    const std::vector<std::shared_ptr<SDKFIBVO>>& answers, int64_t linkID)
 {
     std::shared_ptr<SDKFIBVO> best;
     for (const auto& answer : answers) {

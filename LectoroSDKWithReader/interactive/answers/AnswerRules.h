@@ -28,7 +28,8 @@ ui::Color systemGray();
 // The items of a drop-down markup's properties (percent-escaped XML, brackets possibly
 // written "&lt;"/"&gt;"), the placeholder first. Absent for XML that does not parse; an
 // empty list when the fragment holds no items.
-std::optional<std::vector<std::string>> dropDownItems(const std::string& properties, const std::string& placeholder);
+std::optional<std::vector<std::string>> dropDownItems(
+    const std::string& properties, const std::string& placeholder);
 
 // A case-sensitive drop-down compares exactly; everything else ignores letter case.
 bool isAnswerCorrect(const PXLinkVO&, const std::string& enteredText);
@@ -66,7 +67,8 @@ ui::Color equationColour(const PXLinkVO&, const SDKFIBVO&, const ui::Color& notS
 // Teacher review's record for a drop-down choice: among the answers of the link, the one
 // with the greatest server id, compared as numbers (ids not numbers come last). Null when
 // the learner has none.
-std::shared_ptr<SDKFIBVO> reviewedAnswerForLink(const std::vector<std::shared_ptr<SDKFIBVO>>&, int64_t linkID);
+std::shared_ptr<SDKFIBVO> reviewedAnswerForLink(
+    const std::vector<std::shared_ptr<SDKFIBVO>>&, int64_t linkID);
 
 } // namespace answers
 } // namespace lectoro

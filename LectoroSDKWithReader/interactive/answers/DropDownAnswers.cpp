@@ -80,7 +80,8 @@ void InteractiveAnswers::didSelectDropDownItemWithText(
         m_content.addAccessibilityOnMarkups(*link);
     if (!inTeacherReview()) {
         if (link)
-            saveDropDownLink(*link, *text == LocalizationHelper::localizedStringWithKey("SELECT_KEY") ? "" : *text);
+            saveDropDownLink(
+                *link, *text == LocalizationHelper::localizedStringWithKey("SELECT_KEY") ? "" : *text);
         return;
     }
     auto panel = review();
@@ -88,7 +89,8 @@ void InteractiveAnswers::didSelectDropDownItemWithText(
         return;
     // The learner's newest answer of the link (greatest server id as a number); a learner
     // without one has nothing to mark.
-    auto chosen = answers::reviewedAnswerForLink(panel->getFIBUGCForPageIdentifier(link->pageID), link->linkID);
+    auto chosen
+        = answers::reviewedAnswerForLink(panel->getFIBUGCForPageIdentifier(link->pageID), link->linkID);
     if (chosen) {
         chosen->text = *text;
         chosen->review = 1;
@@ -114,7 +116,8 @@ void InteractiveAnswers::didSelectActionToCloseDropDown()
 
 void InteractiveAnswers::saveDropDownLink(const PXLinkVO& link, const std::string& text)
 {
-    auto fib = m_context.dbManager ? m_context.dbManager->getFIBObjectWithLinkId(link.linkID, userID()) : nullptr;
+    auto fib
+        = m_context.dbManager ? m_context.dbManager->getFIBObjectWithLinkId(link.linkID, userID()) : nullptr;
     std::string now = currentUGCDateString();
     if (fib) {
         fib->status = UGCStatusUpdated;
@@ -167,7 +170,8 @@ void InteractiveAnswers::didTapOnSubmittedDropDown(const std::shared_ptr<MarkupV
     // The drawn box shows its choice with the list arrow after it; only the choice is judged.
     if (!link || !link->isInstantFeedback || answers::isAnswerCorrect(*link, box->dropDownText()))
         return;
-    auto fib = m_context.dbManager ? m_context.dbManager->getFIBObjectWithLinkId(link->linkID, userID()) : nullptr;
+    auto fib
+        = m_context.dbManager ? m_context.dbManager->getFIBObjectWithLinkId(link->linkID, userID()) : nullptr;
     didSelectSubmittedFIB(fib, link, box);
 }
 

@@ -32,7 +32,10 @@ namespace lectoro {
 
 namespace {
 
-ui::Color equationHex(const char* text) { return UIColorExpanded::colorWithHexString(text).value_or(ui::Color::black()); }
+ui::Color equationHex(const char* text)
+{
+    return UIColorExpanded::colorWithHexString(text).value_or(ui::Color::black());
+}
 
 // The text views and fields directly inside a field's view.
 std::vector<std::shared_ptr<ui::View>> typingViews(const ui::View& field)
@@ -76,8 +79,8 @@ void InteractiveAnswers::addEquationEditorButton(const ui::Rect& keyboardFrame, 
             didTapOnEquationEditorButton();
     });
     double fontSize = isPad ? 35.0 : 18.0;
-    button->titleLabel()->setFont(
-        ui::Font::fromName(MVIconFontConstants::getFontName(), fontSize).value_or(ui::Font::systemFont(fontSize)));
+    button->titleLabel()->setFont(ui::Font::fromName(MVIconFontConstants::getFontName(), fontSize)
+                                      .value_or(ui::Font::systemFont(fontSize)));
     button->setTitle(m_context.isUsingDefaultMathIcon ? ICON_EQUATION_EDITOR : ICON_EQUATION_EDITOR_NEW);
     button->setTitleColor(equationHex("#095e8e"));
     button->setBackgroundColor(equationHex("#e7e7e8"));
@@ -89,7 +92,8 @@ void InteractiveAnswers::addEquationEditorButton(const ui::Rect& keyboardFrame, 
     layer->setCornerRadius(side / 3.5);
     layer->setShadowRadius(isPad ? 5.0 : 2.5);
     button->setHidden(false);
-    button->setFrame(answers::equationButtonFrame(view->frame().size, keyboardFrame.size.height, offset, isPad));
+    button->setFrame(
+        answers::equationButtonFrame(view->frame().size, keyboardFrame.size.height, offset, isPad));
     view->addSubview(button);
     m_equationButton = button;
 }
@@ -122,12 +126,14 @@ void InteractiveAnswers::didTapOnEquationEditorButton()
     auto presenter = m_reader.presentingController();
     if (!presenter)
         return;
-    auto alert = ui::AlertController::create(LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_TITLE"),
-        LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_MESSAGE"), ui::AlertControllerStyle::Alert);
+    auto alert
+        = ui::AlertController::create(LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_TITLE"),
+            LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_MESSAGE"),
+            ui::AlertControllerStyle::Alert);
     alert->addAction(ui::AlertAction::create(LocalizationHelper::localizedStringWithKey("CANCEL")));
     std::weak_ptr<Delegates> weak = m_delegates;
-    alert->addAction(ui::AlertAction::create(
-        LocalizationHelper::localizedStringWithKey("OK"), ui::AlertActionStyle::Default, [weak, launch](ui::AlertAction&) {
+    alert->addAction(ui::AlertAction::create(LocalizationHelper::localizedStringWithKey("OK"),
+        ui::AlertActionStyle::Default, [weak, launch](ui::AlertAction&) {
             if (weak.lock())
                 launch();
         }));
@@ -145,14 +151,7 @@ void InteractiveAnswers::dismissFIBAndLaunchEquationEditor()
     if (!link)
         return;
     clearTextOnSwitchingKeyBoardFromNormalToEquationEditorForLinkID(link->linkID);
-    std::shared_ptr<SDKFIBVO> fib;
-    if (inTeacherReview()) {
-        if (auto panel = review())
-            fib = panel->getSDKFIBVOForLinkID(link->linkID);
-    } else if (m_context.dbManager) {
-        fib = m_context.dbManager->getEquationFIBObjectForText("", *link, userID());
-    }
-    showEquationEditorKeyboardForLink(link, fib);
+    showEquationEditorKeyboardForLink(link, equationRecordForLink(*link));
 }
 
 void InteractiveAnswers::clearTextOnSwitchingKeyBoardFromNormalToEquationEditorForLinkID(int64_t linkID)
@@ -173,7 +172,18 @@ void InteractiveAnswers::clearTextOnSwitchingKeyBoardFromNormalToEquationEditorF
 
 // --- The equation keyboard ---
 
-void InteractiveAnswers::showEquationEditorKeyboardForLink(std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib)
+std::shared_ptr<SDKFIBVO> InteractiveAnswers::equationRecordForLink(const PXLinkVO& link) const
+{
+    if (inTeacherReview()) {
+        auto panel = review();
+        return panel ? panel->getSDKFIBVOForLinkID(link.linkID) : nullptr;
+    }
+    return m_context.dbManager ? m_context.dbManager->getEquationFIBObjectForText("", link, userID())
+                               : nullptr;
+}
+
+void InteractiveAnswers::showEquationEditorKeyboardForLink(
+    std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib)
 {
     notifyEvent(LectoroReaderEventConstant::equationEditorEventName(), "");
     if (m_context.activeMode == ReaderActiveModeBookmark)
@@ -208,7 +218,8 @@ void InteractiveAnswers::saveEquationEditorForLink(
     saveEquationWithText(text, std::move(link), std::move(fib));
 }
 
-void InteractiveAnswers::saveEquationWithText(const std::string& text, std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib)
+void InteractiveAnswers::saveEquationWithText(
+    const std::string& text, std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib)
 {
     if (!inTeacherReview()) {
         if (!link || !m_context.dbManager)
@@ -229,8 +240,8 @@ void InteractiveAnswers::saveEquationWithText(const std::string& text, std::shar
         panel->drawTeacherReviewFIBOnPageNumber(base::integerValue(fib->pageIdentifier));
 }
 
-void InteractiveAnswers::changeEquationKeyboardToNormalForLink(
-    std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib, const std::optional<std::string>& enteredText)
+void InteractiveAnswers::changeEquationKeyboardToNormalForLink(std::shared_ptr<PXLinkVO> link,
+    std::shared_ptr<SDKFIBVO> fib, const std::optional<std::string>& enteredText)
 {
     if (enteredText && enteredText->empty()) {
         removeEquationEditorKeyboard();
@@ -240,11 +251,13 @@ void InteractiveAnswers::changeEquationKeyboardToNormalForLink(
     auto presenter = m_reader.presentingController();
     if (!presenter)
         return;
-    auto alert = ui::AlertController::create(LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_TITLE"),
-        LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_MESSAGE"), ui::AlertControllerStyle::Alert);
+    auto alert
+        = ui::AlertController::create(LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_TITLE"),
+            LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_MESSAGE"),
+            ui::AlertControllerStyle::Alert);
     std::weak_ptr<Delegates> weak = m_delegates;
-    alert->addAction(ui::AlertAction::create(
-        LocalizationHelper::localizedStringWithKey("CANCEL"), ui::AlertActionStyle::Default, [this, weak](ui::AlertAction&) {
+    alert->addAction(ui::AlertAction::create(LocalizationHelper::localizedStringWithKey("CANCEL"),
+        ui::AlertActionStyle::Default, [this, weak](ui::AlertAction&) {
             if (!weak.lock() || !m_equationKeyboard || !m_context.renderer)
                 return;
             // The keyboard comes back as it was, with what was typed in it.
@@ -264,7 +277,8 @@ void InteractiveAnswers::changeEquationKeyboardToNormalForLink(
     presenter->presentViewController(alert, true);
 }
 
-void InteractiveAnswers::changeEquationTypeToNormalTypeForLink(std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib)
+void InteractiveAnswers::changeEquationTypeToNormalTypeForLink(
+    std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib)
 {
     showTopAndBottomBarForIphoneTeacherReview();
     saveEquationWithText("", link, fib);
@@ -297,29 +311,31 @@ void InteractiveAnswers::removeEquationEditorKeyboard()
     keyboard->removeFromParentViewController();
 }
 
-void InteractiveAnswers::hideTopAndBottomBarForIphoneTeacherReview()
+void InteractiveAnswers::setTeacherReviewPenBarsHidden(bool hidden)
 {
+    // A phone hides both pen bars, a pad only the top one.
     if (!inTeacherReview())
         return;
     if (m_context.penToolActionBarView)
-        m_context.penToolActionBarView->setHidden(true);
+        m_context.penToolActionBarView->setHidden(hidden);
     if (!MarkupDevice::current().isPad && m_context.penToolActionBottomBarView)
-        m_context.penToolActionBottomBarView->setHidden(true);
+        m_context.penToolActionBottomBarView->setHidden(hidden);
+}
+
+void InteractiveAnswers::hideTopAndBottomBarForIphoneTeacherReview()
+{
+    setTeacherReviewPenBarsHidden(true);
 }
 
 void InteractiveAnswers::showTopAndBottomBarForIphoneTeacherReview()
 {
-    if (!inTeacherReview())
-        return;
-    if (m_context.penToolActionBarView)
-        m_context.penToolActionBarView->setHidden(false);
-    if (!MarkupDevice::current().isPad && m_context.penToolActionBottomBarView)
-        m_context.penToolActionBottomBarView->setHidden(false);
+    setTeacherReviewPenBarsHidden(false);
 }
 
 // --- Protractor records ---
 
-void InteractiveAnswers::didCloseProtractorWithProtractorVO(const std::shared_ptr<SDKProtractorVO>& protractor)
+void InteractiveAnswers::didCloseProtractorWithProtractorVO(
+    const std::shared_ptr<SDKProtractorVO>& protractor)
 {
     m_content.removeProtractorView();
     if (!protractor)

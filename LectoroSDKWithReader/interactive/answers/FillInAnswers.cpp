@@ -32,7 +32,8 @@
 
 namespace lectoro {
 
-InteractiveAnswers::InteractiveAnswers(ReaderContext& context, InteractiveReader& reader, ReaderInteractiveContent& content)
+InteractiveAnswers::InteractiveAnswers(
+    ReaderContext& context, InteractiveReader& reader, ReaderInteractiveContent& content)
     : m_context(context)
     , m_reader(reader)
     , m_content(content)
@@ -65,11 +66,20 @@ std::shared_ptr<PXLinkVO> InteractiveAnswers::storedLink(int64_t pageID, int64_t
     return link == page->second->links.end() ? nullptr : link->second;
 }
 
-bool InteractiveAnswers::inTeacherReview() const { return m_context.activeMode == ReaderActiveModeTeacherReview; }
+bool InteractiveAnswers::inTeacherReview() const
+{
+    return m_context.activeMode == ReaderActiveModeTeacherReview;
+}
 
-int64_t InteractiveAnswers::userID() const { return m_context.user ? m_context.user->numericUserID() : 0; }
+int64_t InteractiveAnswers::userID() const
+{
+    return m_context.user ? m_context.user->numericUserID() : 0;
+}
 
-std::string InteractiveAnswers::bookID() const { return std::to_string(m_context.bookID); }
+std::string InteractiveAnswers::bookID() const
+{
+    return std::to_string(m_context.bookID);
+}
 
 std::shared_ptr<ui::View> InteractiveAnswers::rendererView() const
 {
@@ -95,8 +105,9 @@ void InteractiveAnswers::notifyEvent(const std::string& name, const std::string&
     if (markupType.empty())
         m_context.analyticsHandler->notifyEvent(name);
     else
-        m_context.analyticsHandler->notifyEvent(
-            name, base::Value::Dictionary { { LectoroReaderEventConstant::markupEventParameterKey(), markupType } });
+        m_context.analyticsHandler->notifyEvent(name,
+            base::Value::Dictionary {
+                { LectoroReaderEventConstant::markupEventParameterKey(), markupType } });
 }
 
 // --- Saving ---
@@ -142,7 +153,8 @@ void InteractiveAnswers::adoptEquationView(FIBMathEquationView& view, const MVFI
 
 void InteractiveAnswers::fibDidBeginEditing(MVFIB& field)
 {
-    notifyEvent(LectoroReaderEventConstant::markupEventName(), LectoroReaderEventConstant::markupEventFIBParameterValue());
+    notifyEvent(LectoroReaderEventConstant::markupEventName(),
+        LectoroReaderEventConstant::markupEventFIBParameterValue());
     if (m_context.activeMode == ReaderActiveModeBookmark)
         m_reader.removeBookmarkVC();
     if (!inTeacherReview()) {
@@ -179,7 +191,10 @@ void InteractiveAnswers::keyboardDidShowForFIB(MVFIB& field, const ui::Rect& key
     m_mvFIB = std::static_pointer_cast<MVFIB>(field.shared_from_this());
 }
 
-void InteractiveAnswers::keyboardDidHideForFIB(MVFIB&, const ui::Rect&) { removeEquationEditorButton(); }
+void InteractiveAnswers::keyboardDidHideForFIB(MVFIB&, const ui::Rect&)
+{
+    removeEquationEditorButton();
+}
 
 void InteractiveAnswers::fibDidEndEditing(MVFIB&)
 {
@@ -243,13 +258,15 @@ void InteractiveAnswers::showFeedback(std::shared_ptr<PXLinkVO> link, std::share
     showEquationEditorKeyboardForLink(std::move(link), std::move(fib));
 }
 
-void InteractiveAnswers::showCorrectAnswerPopup(const std::optional<std::string>& answer, std::shared_ptr<ui::View> source)
+void InteractiveAnswers::showCorrectAnswerPopup(
+    const std::optional<std::string>& answer, std::shared_ptr<ui::View> source)
 {
     auto presenter = m_reader.presentingController();
     if (!presenter)
         return;
     auto label = ui::Label::create();
-    label->setText(answers::correctAnswerText(LocalizationHelper::localizedStringWithKey("INCORRECT_ANSWER_TEXT"), answer));
+    label->setText(answers::correctAnswerText(
+        LocalizationHelper::localizedStringWithKey("INCORRECT_ANSWER_TEXT"), answer));
     label->setNumberOfLines(0);
     label->setLineBreakMode(ui::LineBreakMode::ByWordWrapping);
     label->setTextAlignment(ui::TextAlignment::Center);
@@ -277,10 +294,11 @@ void InteractiveAnswers::showCorrectAnswerPopup(const std::optional<std::string>
     popup->view()->setFrame(bounds);
     popup->view()->setBackgroundColor(ui::Color::black().withAlpha(0.5));
     std::weak_ptr<Delegates> weak = m_delegates;
-    popup->view()->addGestureRecognizer(ui::TapGestureRecognizer::create([this, weak](ui::GestureRecognizer&) {
-        if (weak.lock())
-            removeFIBPopOver();
-    }));
+    popup->view()->addGestureRecognizer(
+        ui::TapGestureRecognizer::create([this, weak](ui::GestureRecognizer&) {
+            if (weak.lock())
+                removeFIBPopOver();
+        }));
     label->setBackgroundColor(ui::Color::white());
     label->setFrame(ui::Rect { { bounds.size.width / 2 - 125, bounds.size.height / 2 - 45 }, { 250, 90 } });
     popup->view()->addSubview(label);
@@ -336,12 +354,15 @@ void InteractiveAnswers::reloadFIB()
         for (const auto& link : book->getLinksForForPagenumber(page.pageID)) {
             if (!link || link->linkType != 5)
                 continue;
-            auto saved = m_context.dbManager ? m_context.dbManager->getFIBObjectWithLinkId(link->linkID, userID()) : nullptr;
+            auto saved = m_context.dbManager
+                ? m_context.dbManager->getFIBObjectWithLinkId(link->linkID, userID())
+                : nullptr;
             auto field = MVFIB::create(link, saved, isTeacher);
             adoptField(*field);
             views.push_back(field);
             if (saved && saved->isEquation && isMathKeyboardEnabled(*link)) {
-                auto equation = FIBMathEquationView::create(link, saved, field->frame(), m_context.isUsingDefaultMathIcon);
+                auto equation = FIBMathEquationView::create(
+                    link, saved, field->frame(), m_context.isUsingDefaultMathIcon);
                 adoptEquationView(*equation, *field);
                 field->hideTextForSubmitedMath();
                 views.push_back(equation);
@@ -386,7 +407,8 @@ void InteractiveAnswers::didTapOnTeacherComment(const std::vector<std::shared_pt
 bool InteractiveAnswers::isDefaultKeyboardDisabled(const MVFIB& field) const
 {
     bool mathEditor = m_context.settings && m_context.settings->isMathEditorEnabled();
-    return m_context.isFIBLevelKeyboardEnabled && mathEditor && field.linkVo() && field.linkVo()->isMathKeyboardEnabled;
+    return m_context.isFIBLevelKeyboardEnabled && mathEditor && field.linkVo()
+        && field.linkVo()->isMathKeyboardEnabled;
 }
 
 bool InteractiveAnswers::isMathKeyboardEnabled(const PXLinkVO& link) const
@@ -397,7 +419,8 @@ bool InteractiveAnswers::isMathKeyboardEnabled(const PXLinkVO& link) const
     return mathEditor && link.isMathKeyboardEnabled;
 }
 
-void InteractiveAnswers::setColorToMathKeyboard(FIBMathEquationView& view, const SDKFIBVO& fib, const MVFIB& field) const
+void InteractiveAnswers::setColorToMathKeyboard(
+    FIBMathEquationView& view, const SDKFIBVO& fib, const MVFIB& field) const
 {
     ui::Color themed = ui::Color::gray();
     if (m_context.theme) {
@@ -415,14 +438,7 @@ void InteractiveAnswers::showMathKeyboardForFIB(MVFIB& field)
     auto link = field.linkVo();
     if (!field.isDefaultKeyboardDisabled || !link || !isMathKeyboardEnabled(*link))
         return;
-    std::shared_ptr<SDKFIBVO> fib;
-    if (inTeacherReview()) {
-        if (auto panel = review())
-            fib = panel->getSDKFIBVOForLinkID(link->linkID);
-    } else if (m_context.dbManager) {
-        fib = m_context.dbManager->getEquationFIBObjectForText("", *link, userID());
-    }
-    showEquationEditorKeyboardForLink(link, fib);
+    showEquationEditorKeyboardForLink(link, equationRecordForLink(*link));
 }
 
 } // namespace lectoro

@@ -58,7 +58,8 @@ public:
     void keyboardDidHideForFIB(MVFIB&, const ui::Rect& keyboardFrame);
     void fibDidEndEditing(MVFIB&);
     bool shouldAllowEditingForLinkVO(const std::shared_ptr<PXLinkVO>&) const;
-    void didSelectSubmittedFIB(std::shared_ptr<SDKFIBVO>, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View> source);
+    void didSelectSubmittedFIB(
+        std::shared_ptr<SDKFIBVO>, std::shared_ptr<PXLinkVO>, std::shared_ptr<ui::View> source);
     void showFeedback(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>);
     void showCorrectAnswerPopup(const std::optional<std::string>& answer, std::shared_ptr<ui::View> source);
     void removeFIBPopOver();
@@ -75,15 +76,21 @@ public:
     void adoptEquationView(FIBMathEquationView&, const MVFIB&);
 
     bool fibKeyBoardPresent() const { return m_fibKeyBoardPresent; }
-    const std::shared_ptr<ui::ViewController>& fibAnswerViewController() const { return m_fibAnswerViewController; }
+    const std::shared_ptr<ui::ViewController>& fibAnswerViewController() const
+    {
+        return m_fibAnswerViewController;
+    }
 
     // --- Drop-downs ---
     void didTapOnDropDownLink(const std::shared_ptr<PXLinkVO>&);
-    std::optional<std::vector<std::string>> getDropDownItemsArrayForPropertyDictionary(const std::string&) const;
-    void didSelectDropDownItemWithText(const std::optional<std::string>&, const std::shared_ptr<MarkupView>& box);
+    std::optional<std::vector<std::string>> getDropDownItemsArrayForPropertyDictionary(
+        const std::string&) const;
+    void didSelectDropDownItemWithText(
+        const std::optional<std::string>&, const std::shared_ptr<MarkupView>& box);
     void didSelectActionToCloseDropDown();
     void saveDropDownLink(const PXLinkVO&, const std::string& text);
-    void compareAndShowInstantFeedbackForDropDownLink(const PXLinkVO&, const SDKFIBVO&, bool forTeacherReview);
+    void compareAndShowInstantFeedbackForDropDownLink(
+        const PXLinkVO&, const SDKFIBVO&, bool forTeacherReview);
     void didTapOnSubmittedDropDown(const std::shared_ptr<MarkupView>& box);
     const std::shared_ptr<LinkDropDownViewController>& linkDropDownController() const { return m_dropDown; }
 
@@ -94,7 +101,8 @@ public:
     void dismissFIBAndLaunchEquationEditor();
     void clearTextOnSwitchingKeyBoardFromNormalToEquationEditorForLinkID(int64_t linkID);
     void showEquationEditorKeyboardForLink(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>);
-    void saveEquationEditorForLink(std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::string& text);
+    void saveEquationEditorForLink(
+        std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::string& text);
     void changeEquationKeyboardToNormalForLink(
         std::shared_ptr<PXLinkVO>, std::shared_ptr<SDKFIBVO>, const std::optional<std::string>& enteredText);
     void closeEquationEditor();
@@ -127,6 +135,10 @@ private:
     void endRendererEditing();
     void resetRendererZoom();
     void notifyEvent(const std::string& name, const std::string& markupType);
+    void setTeacherReviewPenBarsHidden(bool);
+    // The record the equation keyboard edits: the stored equation answer (or a new one), or
+    // in teacher review the learner's.
+    std::shared_ptr<SDKFIBVO> equationRecordForLink(const PXLinkVO&) const;
 
     ReaderContext& m_context;
     InteractiveReader& m_reader;

@@ -21,9 +21,12 @@ public:
         : m_owner(owner)
     {
     }
-    void didUpdateSDKFIBVO(std::shared_ptr<SDKFIBVO> fib) override { m_owner.didUpdateSDKFIBVO(std::move(fib)); }
-    void didSelectSubmittedFIB(
-        std::shared_ptr<SDKFIBVO> fib, std::shared_ptr<PXLinkVO> link, std::shared_ptr<ui::View> source) override
+    void didUpdateSDKFIBVO(std::shared_ptr<SDKFIBVO> fib) override
+    {
+        m_owner.didUpdateSDKFIBVO(std::move(fib));
+    }
+    void didSelectSubmittedFIB(std::shared_ptr<SDKFIBVO> fib, std::shared_ptr<PXLinkVO> link,
+        std::shared_ptr<ui::View> source) override
     {
         m_owner.didSelectSubmittedFIB(std::move(fib), std::move(link), std::move(source));
     }
@@ -32,11 +35,18 @@ public:
         return m_owner.shouldAllowEditingForLinkVO(link);
     }
     void fibDidBeginEditing(MVFIB& field) override { m_owner.fibDidBeginEditing(field); }
-    void keyboardDidShowForFIB(MVFIB& field, const ui::Rect& frame) override { m_owner.keyboardDidShowForFIB(field, frame); }
+    void keyboardDidShowForFIB(MVFIB& field, const ui::Rect& frame) override
+    {
+        m_owner.keyboardDidShowForFIB(field, frame);
+    }
     void fibDidEndEditing(MVFIB& field) override { m_owner.fibDidEndEditing(field); }
-    void keyboardDidHideForFIB(MVFIB& field, const ui::Rect& frame) override { m_owner.keyboardDidHideForFIB(field, frame); }
+    void keyboardDidHideForFIB(MVFIB& field, const ui::Rect& frame) override
+    {
+        m_owner.keyboardDidHideForFIB(field, frame);
+    }
 
-    void showEquationEditorKeyboardForLink(std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib) override
+    void showEquationEditorKeyboardForLink(
+        std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib) override
     {
         m_owner.showEquationEditorKeyboardForLink(std::move(link), std::move(fib));
     }

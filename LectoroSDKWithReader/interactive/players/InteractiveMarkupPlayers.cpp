@@ -37,17 +37,27 @@ using Events = LectoroReaderEventConstant;
 
 namespace {
 
-std::string text(const char* key) { return LocalizationHelper::localizedStringWithKey(key); }
+std::string text(const char* key)
+{
+    return LocalizationHelper::localizedStringWithKey(key);
+}
 
-bool playersOnline() { return LectoroNetworkManager::getInstance().isInternetAvailable(); }
+bool playersOnline()
+{
+    return LectoroNetworkManager::getInstance().isInternetAvailable();
+}
 
-bool fileExists(const std::string& path) { return base::FileManager::defaultManager().fileExists(path); }
+bool fileExists(const std::string& path)
+{
+    return base::FileManager::defaultManager().fileExists(path);
+}
 
 void pinToEdges(ui::View& view, ui::View& to)
 {
     view.setTranslatesAutoresizingMaskIntoConstraints(false);
     ui::Constraint::activate({ view.topAnchor().constraintEqualTo(to.topAnchor()),
-        view.bottomAnchor().constraintEqualTo(to.bottomAnchor()), view.leftAnchor().constraintEqualTo(to.leftAnchor()),
+        view.bottomAnchor().constraintEqualTo(to.bottomAnchor()),
+        view.leftAnchor().constraintEqualTo(to.leftAnchor()),
         view.rightAnchor().constraintEqualTo(to.rightAnchor()) });
     view.setFrame(to.bounds());
 }
@@ -68,7 +78,10 @@ public:
     }
     void audioPlayerFinishPlaying() override { m_owner.audioPlayerFinishPlaying(); }
     void remoteAudioDidLoad() override { m_owner.remoteAudioDidLoad(); }
-    void remoteAudioLoadingDidFailed(const base::Error& error) override { m_owner.remoteAudioLoadingDidFailed(error); }
+    void remoteAudioLoadingDidFailed(const base::Error& error) override
+    {
+        m_owner.remoteAudioLoadingDidFailed(error);
+    }
     void didTapOnCloseForImageContoller() override { m_owner.didTapOnCloseForImageContoller(); }
     void didFailedLoadingImage() override { m_owner.didFailedLoadingImage(); }
     void didFailedLoadingImage(const base::Error& error) override { m_owner.didFailedLoadingImage(error); }
@@ -82,7 +95,8 @@ public:
     {
         m_owner.videoPlayerDidExitFullScreenWithLinkVO(link);
     }
-    void lectoro3dPlayerFullscreenButtonTappedWithIsFullScreen(bool fullScreen, std::shared_ptr<PXLinkVO> link) override
+    void lectoro3dPlayerFullscreenButtonTappedWithIsFullScreen(
+        bool fullScreen, std::shared_ptr<PXLinkVO> link) override
     {
         m_owner.lectoro3dPlayerFullscreenButtonTappedWithIsFullScreen(fullScreen, link);
     }
@@ -110,8 +124,8 @@ InteractiveMarkupPlayers::~InteractiveMarkupPlayers()
 void InteractiveMarkupPlayers::notifyMarkupEvent(const std::string& value)
 {
     if (m_context.analyticsHandler)
-        m_context.analyticsHandler->notifyEvent(
-            Events::markupEventName(), base::Value::Dictionary { { Events::markupEventParameterKey(), value } });
+        m_context.analyticsHandler->notifyEvent(Events::markupEventName(),
+            base::Value::Dictionary { { Events::markupEventParameterKey(), value } });
 }
 
 std::shared_ptr<ui::View> InteractiveMarkupPlayers::readerView() const
@@ -178,7 +192,8 @@ void InteractiveMarkupPlayers::AudioPlayerWithURL(
             }
             m_context.activeMode = ReaderActiveModeAudioPlayer;
             LectoroAudioPlayer::setIsExternalResource(isExternalResource);
-            player = LectoroAudioPlayer::create(url, bookPath, book ? book->ISBN : "", playerUIEnable, isEncrypted);
+            player = LectoroAudioPlayer::create(
+                url, bookPath, book ? book->ISBN : "", playerUIEnable, isEncrypted);
         }
         if (m_audioPlayer) {
             m_audioPlayer->setDelegate({});
@@ -271,7 +286,8 @@ void InteractiveMarkupPlayers::remoteFailure(const base::Error& error, bool forI
     }
     if (error.code == -1009) {
         if (!playersOnline())
-            showAlertForExternalResourceLoadingFailedWithTitle("FAILED_ALERT_TITLE", "INTERNET_UNAVAILABLE_MESSAGE");
+            showAlertForExternalResourceLoadingFailedWithTitle(
+                "FAILED_ALERT_TITLE", "INTERNET_UNAVAILABLE_MESSAGE");
         return;
     }
     if (!forImages || error.code == -1001)
@@ -280,7 +296,8 @@ void InteractiveMarkupPlayers::remoteFailure(const base::Error& error, bool forI
 
 // --- Images ---
 
-std::vector<std::string> InteractiveMarkupPlayers::getImagePropertiesForImageMarkup(const std::vector<std::string>& properties)
+std::vector<std::string> InteractiveMarkupPlayers::getImagePropertiesForImageMarkup(
+    const std::vector<std::string>& properties)
 {
     return imageCaptions(properties);
 }
@@ -299,7 +316,8 @@ void InteractiveMarkupPlayers::ImageControllerWithImagePath(
                 : fileAddressForPath(joinBookPath(root, path)));
     }
     LectoroImageController::setIsExternalResource(isExternalResource);
-    auto viewer = LectoroImageController::create(addresses, getImagePropertiesForImageMarkup(base::split(properties, ";")),
+    auto viewer = LectoroImageController::create(addresses,
+        getImagePropertiesForImageMarkup(base::split(properties, ";")),
         m_context.currentBook ? m_context.currentBook->ISBN : "", isEncrypted, linkType == 22, m_delegates);
     if (!viewer)
         return;
@@ -392,7 +410,8 @@ void InteractiveMarkupPlayers::videoPlayer(const std::string& path, const std::s
     player->playVideo();
 }
 
-void InteractiveMarkupPlayers::VideoPlayerWithVideoPath(const std::string& path, int64_t type, const std::string& key)
+void InteractiveMarkupPlayers::VideoPlayerWithVideoPath(
+    const std::string& path, int64_t type, const std::string& key)
 {
     notifyMarkupEvent(Events::markupEventNormalVideoParameterValue());
     auto player = LectoroVideoPlayer::create(path, type, key);
@@ -411,7 +430,10 @@ void InteractiveMarkupPlayers::videoPlayerWithVideoPath(const std::string& path,
     player->playVideo();
 }
 
-void InteractiveMarkupPlayers::videoPlayerDidStopPlaying() { m_context.activeMode = ReaderActiveModeNone; }
+void InteractiveMarkupPlayers::videoPlayerDidStopPlaying()
+{
+    m_context.activeMode = ReaderActiveModeNone;
+}
 
 void InteractiveMarkupPlayers::videoPlayerDidEnterFullScreenWithLinkVO(const std::shared_ptr<PXLinkVO>& link)
 {
@@ -430,7 +452,8 @@ void InteractiveMarkupPlayers::videoPlayerDidExitFullScreenWithLinkVO(const std:
             m_videoPlayer->view()->setFrame(view->bounds());
         placeInline(m_videoPlayer->getInlineVideoPlayer(), *link);
     }
-    bool videoMode = m_context.activeMode == ReaderActiveModeVideo || m_context.activeMode == ReaderActiveModeLinkAction;
+    bool videoMode
+        = m_context.activeMode == ReaderActiveModeVideo || m_context.activeMode == ReaderActiveModeLinkAction;
     if (videoMode && !MarkupDevice::current().isPad && m_context.renderer)
         m_context.renderer->reloadPages();
 }
@@ -471,7 +494,10 @@ void InteractiveMarkupPlayers::documentPlayer(const base::URL& url)
     placeOverReader(viewer);
 }
 
-void InteractiveMarkupPlayers::documentPLayerDidClosed() { m_context.activeMode = ReaderActiveModeNone; }
+void InteractiveMarkupPlayers::documentPLayerDidClosed()
+{
+    m_context.activeMode = ReaderActiveModeNone;
+}
 
 // --- YouTube ---
 
@@ -650,12 +676,12 @@ void InteractiveMarkupPlayers::addPreLoaderViewWithMessage(const std::string& me
     pinToEdges(*overlay, *root);
 
     ui::Size size = root->bounds().size;
-    auto box = ui::View::create(
-        ui::Rect { { size.width / 2 - 140, size.height / 2 - 50 }, { 280, 100 } });
+    auto box = ui::View::create(ui::Rect { { size.width / 2 - 140, size.height / 2 - 50 }, { 280, 100 } });
     box->setTranslatesAutoresizingMaskIntoConstraints(false);
     overlay->addSubview(box);
     ui::Constraint::activate({ box->widthAnchor().constraintEqualToConstant(280),
-        box->heightAnchor().constraintEqualToConstant(100), box->centerXAnchor().constraintEqualTo(overlay->centerXAnchor()),
+        box->heightAnchor().constraintEqualToConstant(100),
+        box->centerXAnchor().constraintEqualTo(overlay->centerXAnchor()),
         box->centerYAnchor().constraintEqualTo(overlay->centerYAnchor()) });
 
     auto indicator = ui::ActivityIndicatorView::create(ui::ActivityIndicatorStyle::WhiteLarge);
@@ -677,9 +703,11 @@ void InteractiveMarkupPlayers::addPreLoaderViewWithMessage(const std::string& me
     label->setTextAlignment(ui::TextAlignment::Center);
     label->setTranslatesAutoresizingMaskIntoConstraints(false);
     box->addSubview(label);
-    label->setFrame(ui::Rect { { 0, indicatorFrame.origin.y + indicatorFrame.size.height + 5 }, { 280, 30 } });
+    label->setFrame(
+        ui::Rect { { 0, indicatorFrame.origin.y + indicatorFrame.size.height + 5 }, { 280, 30 } });
     ui::Constraint::activate({ label->topAnchor().constraintEqualTo(indicator->bottomAnchor(), 5),
-        label->centerXAnchor().constraintEqualTo(box->centerXAnchor()), label->heightAnchor().constraintEqualToConstant(30) });
+        label->centerXAnchor().constraintEqualTo(box->centerXAnchor()),
+        label->heightAnchor().constraintEqualToConstant(30) });
 }
 
 void InteractiveMarkupPlayers::removePreLoaderView()
@@ -689,7 +717,8 @@ void InteractiveMarkupPlayers::removePreLoaderView()
     m_activityIndicatorView = nullptr;
 }
 
-void InteractiveMarkupPlayers::showAlertControllerWithMsg(const std::string& message, const std::string& title)
+void InteractiveMarkupPlayers::showAlertControllerWithMsg(
+    const std::string& message, const std::string& title)
 {
     m_reader.showAlertWithTitle(title, message);
 }
@@ -703,20 +732,22 @@ void InteractiveMarkupPlayers::showAlertForExternalResourceLoadingFailedWithTitl
     auto alert = ui::AlertController::create(LocalizationHelper::localizedStringWithKey(titleKey),
         LocalizationHelper::localizedStringWithKey(messageKey), ui::AlertControllerStyle::Alert);
     std::weak_ptr<Delegates> weak = m_delegates;
-    alert->addAction(ui::AlertAction::create(text("RETRY"), ui::AlertActionStyle::Default, [this, weak](ui::AlertAction&) {
-        if (!weak.lock())
-            return;
-        if (!playersOnline()) {
-            showAlertForExternalResourceLoadingFailedWithTitle("FAILED_ALERT_TITLE", "INTERNET_UNAVAILABLE_MESSAGE");
-            return;
-        }
-        if (m_imageController)
-            m_imageController->retryImageLoading();
-        if (m_audioPlayer) {
-            addPreLoaderViewWithMessage(text("LOADING_DATA"));
-            m_audioPlayer->retryAudioLoading();
-        }
-    }));
+    alert->addAction(
+        ui::AlertAction::create(text("RETRY"), ui::AlertActionStyle::Default, [this, weak](ui::AlertAction&) {
+            if (!weak.lock())
+                return;
+            if (!playersOnline()) {
+                showAlertForExternalResourceLoadingFailedWithTitle(
+                    "FAILED_ALERT_TITLE", "INTERNET_UNAVAILABLE_MESSAGE");
+                return;
+            }
+            if (m_imageController)
+                m_imageController->retryImageLoading();
+            if (m_audioPlayer) {
+                addPreLoaderViewWithMessage(text("LOADING_DATA"));
+                m_audioPlayer->retryAudioLoading();
+            }
+        }));
     alert->addAction(ui::AlertAction::create(text("OK_BUTTON")));
     presenter->presentViewController(alert, false);
 }

@@ -42,7 +42,8 @@ public:
 
     // --- Audio ---
     // Posted to the main queue, as a tap's work is.
-    void AudioPlayerWithURL(const std::string& url, bool playerUIEnable, bool isEncrypted, bool playInBackground);
+    void AudioPlayerWithURL(
+        const std::string& url, bool playerUIEnable, bool isEncrypted, bool playInBackground);
     void startAudio();
     ui::Rect getFrameForAudioPlayerView(const ui::View&) const;
     void audioPlayerFinishPlaying();
@@ -55,7 +56,8 @@ public:
     void ImageControllerWithImagePath(
         const std::string& paths, const std::string& properties, int32_t linkType, bool isEncrypted);
     void ImageControllerWithImagePath(const std::string& path, bool isEncrypted);
-    static std::vector<std::string> getImagePropertiesForImageMarkup(const std::vector<std::string>& properties);
+    static std::vector<std::string> getImagePropertiesForImageMarkup(
+        const std::vector<std::string>& properties);
     void didTapOnCloseForImageContoller();
     void didFailedLoadingImage();
     void didFailedLoadingImage(const base::Error&);
@@ -69,14 +71,16 @@ public:
     void videoPlayerDidStopPlaying();
     void videoPlayerDidEnterFullScreenWithLinkVO(const std::shared_ptr<PXLinkVO>&);
     void videoPlayerDidExitFullScreenWithLinkVO(const std::shared_ptr<PXLinkVO>&);
-    void lectoro3dPlayerFullscreenButtonTappedWithIsFullScreen(bool fullScreen, const std::shared_ptr<PXLinkVO>&);
+    void lectoro3dPlayerFullscreenButtonTappedWithIsFullScreen(
+        bool fullScreen, const std::shared_ptr<PXLinkVO>&);
     void lectoro3dPlayerDidClosed();
     void documentPlayer(const base::URL&);
     void documentPLayerDidClosed();
     void loadYoutubeMarkup(const std::shared_ptr<PXLinkVO>&);
     void didCloseYoutubePlayer();
     void loadKalturaVideoPlayer(const std::shared_ptr<PXLinkVO>&);
-    void requestDidFinishLoadingForKalturaPlayer(const std::shared_ptr<PXLinkVO>&, const std::string& videoURL);
+    void requestDidFinishLoadingForKalturaPlayer(
+        const std::shared_ptr<PXLinkVO>&, const std::string& videoURL);
     void requestErrorOccureForKalturaPlayer(const base::Error&);
     const std::shared_ptr<LectoroVideoPlayer>& currentVideoPlayer() const { return m_videoPlayer; }
     const std::shared_ptr<Lectoro3dPlayerViewController>& k3dplayer() const { return m_3dPlayer; }
@@ -92,7 +96,8 @@ public:
     void removePreLoaderView();
     const std::shared_ptr<ui::View>& activityIndicatorView() const { return m_activityIndicatorView; }
     void showAlertControllerWithMsg(const std::string& message, const std::string& title);
-    void showAlertForExternalResourceLoadingFailedWithTitle(const std::string& titleKey, const std::string& messageKey);
+    void showAlertForExternalResourceLoadingFailedWithTitle(
+        const std::string& titleKey, const std::string& messageKey);
 
 private:
     class Delegates;

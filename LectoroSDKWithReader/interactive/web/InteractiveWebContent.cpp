@@ -42,9 +42,13 @@ public:
         m_owner.webPlayerWillCloseWithScormData(data, activityName, scormID, pageID);
     }
     void webPLayerDidClosed() override { m_owner.webPLayerDidClosed(); }
-    void webPlayerDidFailedWithError(const base::Error& error) override { m_owner.webPlayerDidFailedWithError(error); }
+    void webPlayerDidFailedWithError(const base::Error& error) override
+    {
+        m_owner.webPlayerDidFailedWithError(error);
+    }
     std::shared_ptr<web::WebView> createLectoroPlayerWebView(web::WebView& view,
-        const std::shared_ptr<web::WebViewConfiguration>& configuration, const web::NavigationAction& action) override
+        const std::shared_ptr<web::WebViewConfiguration>& configuration,
+        const web::NavigationAction& action) override
     {
         return m_owner.createLectoroPlayerWebView(view, configuration, action);
     }
@@ -60,13 +64,16 @@ InteractiveWebContent::InteractiveWebContent(ReaderContext& context, Interactive
 {
 }
 
-InteractiveWebContent::~InteractiveWebContent() { stopScormTimer(); }
+InteractiveWebContent::~InteractiveWebContent()
+{
+    stopScormTimer();
+}
 
 void InteractiveWebContent::notifyMarkupEvent(const std::string& value)
 {
     if (m_context.analyticsHandler)
-        m_context.analyticsHandler->notifyEvent(
-            Events::markupEventName(), base::Value::Dictionary { { Events::markupEventParameterKey(), value } });
+        m_context.analyticsHandler->notifyEvent(Events::markupEventName(),
+            base::Value::Dictionary { { Events::markupEventParameterKey(), value } });
 }
 
 bool InteractiveWebContent::CheckIfSCORMType(const std::string& folder)
@@ -84,7 +91,8 @@ bool InteractiveWebContent::CheckIfSCORMType(const std::string& folder)
     if (path.empty())
         return false;
     bool isDirectory = false;
-    return base::FileManager::defaultManager().fileExists(path + "/imsmanifest.xml", &isDirectory) && !isDirectory;
+    return base::FileManager::defaultManager().fileExists(path + "/imsmanifest.xml", &isDirectory)
+        && !isDirectory;
 }
 
 void InteractiveWebContent::webPlayer(const base::URL& url, const std::shared_ptr<PXLinkVO>& link)
@@ -112,7 +120,8 @@ void InteractiveWebContent::webPlayer(const base::URL& url, const std::shared_pt
         if (m_context.dbManager && m_context.user)
             stored = m_context.dbManager->fetchScormDataWithBookID(
                 std::to_string(m_context.bookID), m_context.user->numericUserID(), std::to_string(linkID));
-        player = LectoroScormWebPlayer::create(url, std::to_string(linkID), stored, link ? link->pageID : std::string {});
+        player = LectoroScormWebPlayer::create(
+            url, std::to_string(linkID), stored, link ? link->pageID : std::string {});
         stopScormTimer();
         std::weak_ptr<Delegates> weak = m_delegates;
         m_scormTimer = base::Timer::scheduled(10.0, true, [this, weak](base::Timer&) {
@@ -164,13 +173,14 @@ void InteractiveWebContent::stopScormTimer()
     m_scormTimer = nullptr;
 }
 
-void InteractiveWebContent::storeScormData(
-    const std::string& scormID, const std::string& data, const std::string& pageID, const std::string& activityName)
+void InteractiveWebContent::storeScormData(const std::string& scormID, const std::string& data,
+    const std::string& pageID, const std::string& activityName)
 {
     if (!m_context.dbManager || !m_context.user)
         return;
-    (void)m_context.dbManager->saveSCORMdataToDB(std::to_string(m_context.bookID), m_context.user->numericUserID(),
-        scormID, data, m_context.classID, base::integerValue(pageID), activityName, false);
+    (void)m_context.dbManager->saveSCORMdataToDB(std::to_string(m_context.bookID),
+        m_context.user->numericUserID(), scormID, data, m_context.classID, base::integerValue(pageID),
+        activityName, false);
 }
 
 void InteractiveWebContent::saveScormData()
@@ -187,8 +197,8 @@ void InteractiveWebContent::saveScormData()
     });
 }
 
-void InteractiveWebContent::webPlayerWillCloseWithScormData(
-    const std::string& data, const std::string& activityName, const std::string& scormID, const std::string& pageID)
+void InteractiveWebContent::webPlayerWillCloseWithScormData(const std::string& data,
+    const std::string& activityName, const std::string& scormID, const std::string& pageID)
 {
     stopScormTimer();
     storeScormData(scormID, data, pageID, activityName);
@@ -286,7 +296,8 @@ void InteractiveWebContent::loadInstructionMarkup(const std::shared_ptr<PXLinkVO
     popover->setInstructionText(text);
     m_instruction = popover;
     if (m_context.renderer)
-        m_context.renderer->addInstructionPopup(popover, link->iconView.lock(), base::integerValue(link->pageID));
+        m_context.renderer->addInstructionPopup(
+            popover, link->iconView.lock(), base::integerValue(link->pageID));
 }
 
 void InteractiveWebContent::removeInstructionMarkupPopOver()

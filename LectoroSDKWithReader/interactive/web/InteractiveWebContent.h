@@ -60,7 +60,10 @@ public:
     const std::shared_ptr<LectoroWebPlayer>& currentWebPlayer() const { return m_webPlayer; }
     const std::shared_ptr<LectoroWebPlayer>& internalWebPlayer() const { return m_internalWebPlayer; }
     bool isScormTimerRunning() const { return m_scormTimer != nullptr; }
-    const std::shared_ptr<InfomationPopOverContentViewController>& instructionPopOver() const { return m_instruction; }
+    const std::shared_ptr<InfomationPopOverContentViewController>& instructionPopOver() const
+    {
+        return m_instruction;
+    }
 
 private:
     class Delegates;

@@ -7,11 +7,12 @@ namespace lectoro {
 namespace {
 constexpr double instructionWidth = 260;
 constexpr double instructionPadding = 8;
-}
+} // namespace
 
 std::shared_ptr<InfomationPopOverContentViewController> InfomationPopOverContentViewController::create()
 {
-    return std::shared_ptr<InfomationPopOverContentViewController>(new InfomationPopOverContentViewController());
+    return std::shared_ptr<InfomationPopOverContentViewController>(
+        new InfomationPopOverContentViewController());
 }
 
 void InfomationPopOverContentViewController::loadView()
@@ -49,7 +50,10 @@ std::string InfomationPopOverContentViewController::instructionText() const
     return m_label ? m_label->text() : std::string {};
 }
 
-void InfomationPopOverContentViewController::setInstructionTextFont(const ui::Font& font) { textLabel()->setFont(font); }
+void InfomationPopOverContentViewController::setInstructionTextFont(const ui::Font& font)
+{
+    textLabel()->setFont(font);
+}
 
 void InfomationPopOverContentViewController::setInstructionTextBackgroundColor(const ui::Color& color)
 {

@@ -8,8 +8,8 @@ namespace lectoro {
 std::shared_ptr<LectoroScormWebPlayer> LectoroScormWebPlayer::create(
     base::URL url, std::string scormID, std::optional<std::string> scormData, std::string pageID)
 {
-    return std::shared_ptr<LectoroScormWebPlayer>(
-        new LectoroScormWebPlayer(std::move(url), std::move(scormID), std::move(scormData), std::move(pageID)));
+    return std::shared_ptr<LectoroScormWebPlayer>(new LectoroScormWebPlayer(
+        std::move(url), std::move(scormID), std::move(scormData), std::move(pageID)));
 }
 
 LectoroScormWebPlayer::LectoroScormWebPlayer(
@@ -26,7 +26,8 @@ void LectoroScormWebPlayer::getScormActivityData(ActivityDataHandler handler)
 {
     if (!handler)
         return;
-    std::weak_ptr<LectoroScormWebPlayer> weak = std::static_pointer_cast<LectoroScormWebPlayer>(shared_from_this());
+    std::weak_ptr<LectoroScormWebPlayer> weak
+        = std::static_pointer_cast<LectoroScormWebPlayer>(shared_from_this());
     auto answer = [weak, handler](const base::Value& result, const std::optional<base::Error>& error) {
         auto player = weak.lock();
         if (!player)
@@ -57,14 +58,15 @@ void LectoroScormWebPlayer::close()
     if (m_closing)
         return;
     m_closing = true;
-    std::weak_ptr<LectoroScormWebPlayer> weak = std::static_pointer_cast<LectoroScormWebPlayer>(shared_from_this());
+    std::weak_ptr<LectoroScormWebPlayer> weak
+        = std::static_pointer_cast<LectoroScormWebPlayer>(shared_from_this());
     getScormActivityData([weak](const std::string& data, const base::Value& information) {
         auto player = weak.lock();
         if (!player)
             return;
         if (auto delegate = player->delegate())
-            delegate->webPlayerWillCloseWithScormData(data, information["ActivityName"].asString().value_or(""),
-                player->m_scormID, player->m_pageID);
+            delegate->webPlayerWillCloseWithScormData(data,
+                information["ActivityName"].asString().value_or(""), player->m_scormID, player->m_pageID);
         player->reportClosed();
     });
 }

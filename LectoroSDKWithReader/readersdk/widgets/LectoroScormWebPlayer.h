@@ -33,7 +33,8 @@ public:
     void close() override;
 
 protected:
-    LectoroScormWebPlayer(base::URL, std::string scormID, std::optional<std::string> scormData, std::string pageID);
+    LectoroScormWebPlayer(
+        base::URL, std::string scormID, std::optional<std::string> scormData, std::string pageID);
 
 private:
     std::string m_scormID;

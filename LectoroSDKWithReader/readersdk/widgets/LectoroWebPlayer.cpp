@@ -12,7 +12,8 @@ public:
         : m_owner(owner)
     {
     }
-    void didFailProvisionalNavigation(web::WebView&, const web::Navigation&, const base::Error& error) override
+    void didFailProvisionalNavigation(
+        web::WebView&, const web::Navigation&, const base::Error& error) override
     {
         if (auto delegate = m_owner.delegate())
             delegate->webPlayerDidFailedWithError(error);
@@ -23,7 +24,8 @@ public:
             delegate->webPlayerDidFailedWithError(error);
     }
     std::shared_ptr<web::WebView> createWebViewWithConfiguration(web::WebView& view,
-        const std::shared_ptr<web::WebViewConfiguration>& configuration, const web::NavigationAction& action) override
+        const std::shared_ptr<web::WebViewConfiguration>& configuration,
+        const web::NavigationAction& action) override
     {
         auto delegate = m_owner.delegate();
         return delegate ? delegate->createLectoroPlayerWebView(view, configuration, action) : nullptr;
@@ -107,7 +109,10 @@ void LectoroWebPlayer::viewDidLoad()
         m_webView->load(web::URLRequest(m_url));
 }
 
-void LectoroWebPlayer::close() { reportClosed(); }
+void LectoroWebPlayer::close()
+{
+    reportClosed();
+}
 
 void LectoroWebPlayer::reportClosed()
 {

@@ -22,7 +22,7 @@ namespace web {
 class WebView;
 struct NavigationAction;
 struct WebViewConfiguration;
-}
+} // namespace web
 
 namespace lectoro {
 
@@ -35,15 +35,15 @@ public:
     virtual ~LectoroWebPlayerDelegate() = default;
     virtual void didCloseWebPlayer(LectoroWebPlayer&) = 0;
     // A SCORM package's last learner data, before the player goes.
-    virtual void webPlayerWillCloseWithScormData(const std::string& /*scormData*/, const std::string& /*activityName*/,
-        const std::string& /*scormID*/, const std::string& /*pageID*/)
+    virtual void webPlayerWillCloseWithScormData(const std::string& /*scormData*/,
+        const std::string& /*activityName*/, const std::string& /*scormID*/, const std::string& /*pageID*/)
     {
     }
     virtual void webPLayerDidClosed() { }
     virtual void webPlayerDidFailedWithError(const base::Error&) { }
     // A window the page opened; null refuses it.
-    virtual std::shared_ptr<web::WebView> createLectoroPlayerWebView(web::WebView&,
-        const std::shared_ptr<web::WebViewConfiguration>&, const web::NavigationAction&)
+    virtual std::shared_ptr<web::WebView> createLectoroPlayerWebView(
+        web::WebView&, const std::shared_ptr<web::WebViewConfiguration>&, const web::NavigationAction&)
     {
         return nullptr;
     }
@@ -55,7 +55,8 @@ public:
     static std::shared_ptr<LectoroWebPlayer> create(
         base::URL url, std::shared_ptr<PXLinkVO> link, std::shared_ptr<LectoroBookVO> book);
     // initWithURL:configuration: (a request for the address and the view's configuration).
-    static std::shared_ptr<LectoroWebPlayer> create(base::URL url, std::shared_ptr<web::WebViewConfiguration>);
+    static std::shared_ptr<LectoroWebPlayer> create(
+        base::URL url, std::shared_ptr<web::WebViewConfiguration>);
     ~LectoroWebPlayer() override;
     std::string_view className() const override { return "LectoroWebPlayer"; }
     void viewDidLoad() override;

@@ -38,23 +38,30 @@ private:
     LectoroAudioPlayer& m_owner;
 };
 
-void LectoroAudioPlayer::setIsExternalResource(bool external) { s_nextIsExternal = external; }
-bool LectoroAudioPlayer::isExternalResource() { return s_nextIsExternal; }
+void LectoroAudioPlayer::setIsExternalResource(bool external)
+{
+    s_nextIsExternal = external;
+}
+bool LectoroAudioPlayer::isExternalResource()
+{
+    return s_nextIsExternal;
+}
 
-std::shared_ptr<LectoroAudioPlayer> LectoroAudioPlayer::create(
-    const std::string& url, const std::string& bookPath, const std::string& isbn, bool playerUIEnable, bool isEncrypted)
+std::shared_ptr<LectoroAudioPlayer> LectoroAudioPlayer::create(const std::string& url,
+    const std::string& bookPath, const std::string& isbn, bool playerUIEnable, bool isEncrypted)
 {
     bool external = url.find("://") != std::string::npos && !url.starts_with("file:");
     std::string path = url;
     if (!external && !url.starts_with("/") && !url.starts_with("file:") && !bookPath.empty())
         path = bookPath + "/" + url;
-    auto player = std::shared_ptr<LectoroAudioPlayer>(
-        new LectoroAudioPlayer(std::move(path), isbn, playerUIEnable, isEncrypted, external || s_nextIsExternal));
+    auto player = std::shared_ptr<LectoroAudioPlayer>(new LectoroAudioPlayer(
+        std::move(path), isbn, playerUIEnable, isEncrypted, external || s_nextIsExternal));
     player->loadItem();
     return player;
 }
 
-LectoroAudioPlayer::LectoroAudioPlayer(std::string path, std::string isbn, bool playerUI, bool encrypted, bool external)
+LectoroAudioPlayer::LectoroAudioPlayer(
+    std::string path, std::string isbn, bool playerUI, bool encrypted, bool external)
     : m_path(std::move(path))
     , m_isbn(std::move(isbn))
     , m_playerUI(playerUI)
@@ -72,7 +79,10 @@ LectoroAudioPlayer::~LectoroAudioPlayer()
     m_player->pause();
 }
 
-void LectoroAudioPlayer::loadItem() { m_player->replaceCurrentItem(media::PlayerItem::create(m_path)); }
+void LectoroAudioPlayer::loadItem()
+{
+    m_player->replaceCurrentItem(media::PlayerItem::create(m_path));
+}
 
 void LectoroAudioPlayer::start()
 {
@@ -92,9 +102,15 @@ void LectoroAudioPlayer::stop()
         delegate->audioPlayerDidStopped();
 }
 
-bool LectoroAudioPlayer::isPlaying() const { return m_player->timeControlStatus() != media::Player::TimeControlStatus::Paused; }
+bool LectoroAudioPlayer::isPlaying() const
+{
+    return m_player->timeControlStatus() != media::Player::TimeControlStatus::Paused;
+}
 
-void LectoroAudioPlayer::retryAudioLoading() { loadItem(); }
+void LectoroAudioPlayer::retryAudioLoading()
+{
+    loadItem();
+}
 
 std::shared_ptr<ui::View> LectoroAudioPlayer::getPlayerView()
 {

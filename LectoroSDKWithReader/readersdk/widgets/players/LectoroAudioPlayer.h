@@ -15,7 +15,7 @@
 namespace media {
 class Player;
 class PlayerItem;
-}
+} // namespace media
 
 namespace lectoro {
 

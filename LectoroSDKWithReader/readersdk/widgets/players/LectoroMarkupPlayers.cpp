@@ -1,11 +1,11 @@
 #include "LectoroSDKWithReader/readersdk/widgets/players/LectoroMarkupPlayers.h"
 
+#include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "platform/base/FileManager.h"
 #include "platform/base/RunLoop.h"
 #include "platform/media/MediaError.h"
 #include "platform/media/Player.h"
 #include "platform/media/PlayerItem.h"
-#include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 
 namespace lectoro {
 
@@ -21,7 +21,10 @@ LectoroImageController::RemoteImageLoader& remoteImageLoader()
     return loader;
 }
 
-bool isWebAddress(const std::string& text) { return text.find("://") != std::string::npos && !text.starts_with("file:"); }
+bool isWebAddress(const std::string& text)
+{
+    return text.find("://") != std::string::npos && !text.starts_with("file:");
+}
 
 std::string localPath(const std::string& text)
 {
@@ -32,12 +35,28 @@ std::string localPath(const std::string& text)
     return text;
 }
 
+// A closed player leaves the reader and, when it played inline, the page.
+void leaveScreen(ui::ViewController& player, const std::shared_ptr<ui::View>& inlineView)
+{
+    if (player.isViewLoaded())
+        player.view()->removeFromSuperview();
+    player.removeFromParentViewController();
+    if (inlineView)
+        inlineView->removeFromSuperview();
+}
+
 } // namespace
 
 // --- Image viewer ---
 
-void LectoroImageController::setRemoteImageLoader(RemoteImageLoader loader) { remoteImageLoader() = std::move(loader); }
-void LectoroImageController::setIsExternalResource(bool external) { s_imageExternal = external; }
+void LectoroImageController::setRemoteImageLoader(RemoteImageLoader loader)
+{
+    remoteImageLoader() = std::move(loader);
+}
+void LectoroImageController::setIsExternalResource(bool external)
+{
+    s_imageExternal = external;
+}
 
 std::shared_ptr<LectoroImageController> LectoroImageController::create(std::vector<std::string> urls,
     std::vector<std::string> captions, std::string isbn, bool isEncrypted, bool isZoomable,
@@ -49,8 +68,9 @@ std::shared_ptr<LectoroImageController> LectoroImageController::create(std::vect
         std::move(urls), std::move(captions), std::move(isbn), isEncrypted, isZoomable, std::move(delegate)));
 }
 
-LectoroImageController::LectoroImageController(std::vector<std::string> urls, std::vector<std::string> captions,
-    std::string isbn, bool encrypted, bool zoomable, std::weak_ptr<LectoroImageControllerDelegate> delegate)
+LectoroImageController::LectoroImageController(std::vector<std::string> urls,
+    std::vector<std::string> captions, std::string isbn, bool encrypted, bool zoomable,
+    std::weak_ptr<LectoroImageControllerDelegate> delegate)
     : m_urls(std::move(urls))
     , m_captions(std::move(captions))
     , m_isbn(std::move(isbn))
@@ -66,7 +86,8 @@ void LectoroImageController::viewDidLoad()
 {
     ViewController::viewDidLoad();
     view()->setBackgroundColor(ui::Color::black());
-    std::weak_ptr<LectoroImageController> weak = std::static_pointer_cast<LectoroImageController>(shared_from_this());
+    std::weak_ptr<LectoroImageController> weak
+        = std::static_pointer_cast<LectoroImageController>(shared_from_this());
     base::RunLoop::main().post([weak] {
         if (auto viewer = weak.lock())
             viewer->loadImages();
@@ -81,8 +102,9 @@ void LectoroImageController::loadImages()
             continue;
         const std::string& address = m_urls[index];
         if (isWebAddress(address)) {
-            auto outcome = remoteImageLoader() ? remoteImageLoader()(address)
-                                               : base::Result<void>(base::Error { media::urlErrorDomain, -1009, {} });
+            auto outcome = remoteImageLoader()
+                ? remoteImageLoader()(address)
+                : base::Result<void>(base::Error { media::urlErrorDomain, -1009, {} });
             if (!outcome) {
                 if (delegate)
                     delegate->didFailedLoadingImage(outcome.error());
@@ -107,7 +129,10 @@ void LectoroImageController::setDownloadedImageAtPosition(int64_t index)
         m_loaded[static_cast<size_t>(index)] = true;
 }
 
-void LectoroImageController::retryImageLoading() { loadImages(); }
+void LectoroImageController::retryImageLoading()
+{
+    loadImages();
+}
 
 void LectoroImageController::close()
 {
@@ -117,7 +142,10 @@ void LectoroImageController::close()
 
 // --- Video ---
 
-void LectoroVideoPlayer::setIsExternalResource(bool external) { s_videoExternal = external; }
+void LectoroVideoPlayer::setIsExternalResource(bool external)
+{
+    s_videoExternal = external;
+}
 
 LectoroVideoPlayer::LectoroVideoPlayer(std::string path)
     : m_path(std::move(path))
@@ -126,7 +154,10 @@ LectoroVideoPlayer::LectoroVideoPlayer(std::string path)
 {
 }
 
-LectoroVideoPlayer::~LectoroVideoPlayer() { m_player->pause(); }
+LectoroVideoPlayer::~LectoroVideoPlayer()
+{
+    m_player->pause();
+}
 
 std::shared_ptr<LectoroVideoPlayer> LectoroVideoPlayer::create(
     std::string path, std::shared_ptr<LectoroBookVO> book, std::shared_ptr<PXLinkVO> link)
@@ -137,7 +168,8 @@ std::shared_ptr<LectoroVideoPlayer> LectoroVideoPlayer::create(
     return player;
 }
 
-std::shared_ptr<LectoroVideoPlayer> LectoroVideoPlayer::create(std::string path, int64_t type, std::string key)
+std::shared_ptr<LectoroVideoPlayer> LectoroVideoPlayer::create(
+    std::string path, int64_t type, std::string key)
 {
     auto player = std::shared_ptr<LectoroVideoPlayer>(new LectoroVideoPlayer(std::move(path)));
     player->m_type = type;
@@ -191,11 +223,7 @@ void LectoroVideoPlayer::tapDone()
 {
     m_player->pause();
     auto protect = shared_from_this();
-    if (isViewLoaded())
-        view()->removeFromSuperview();
-    removeFromParentViewController();
-    if (m_inlineView)
-        m_inlineView->removeFromSuperview();
+    leaveScreen(*this, m_inlineView);
     if (auto delegate = this->delegate())
         delegate->videoPlayerDidStopPlaying();
 }
@@ -234,11 +262,7 @@ void Lectoro3dPlayerViewController::tapClose()
 {
     m_playing = false;
     auto protect = shared_from_this();
-    if (isViewLoaded())
-        view()->removeFromSuperview();
-    removeFromParentViewController();
-    if (m_inlineView)
-        m_inlineView->removeFromSuperview();
+    leaveScreen(*this, m_inlineView);
     if (auto delegate = this->delegate())
         delegate->lectoro3dPlayerDidClosed();
 }
@@ -250,7 +274,10 @@ std::shared_ptr<LectoroYTPlayer> LectoroYTPlayer::create(std::shared_ptr<PXLinkV
     return std::shared_ptr<LectoroYTPlayer>(new LectoroYTPlayer(std::move(link)));
 }
 
-bool LectoroYTPlayer::isInline() const { return m_link && m_link->isInLine; }
+bool LectoroYTPlayer::isInline() const
+{
+    return m_link && m_link->isInLine;
+}
 
 std::shared_ptr<ui::View> LectoroYTPlayer::getYoutubeInlinePlayer()
 {
@@ -275,7 +302,10 @@ void LectoroYTPlayer::tapClose()
 
 // --- Documents ---
 
-void LectoroDocumentPlayer::setIsExternalResource(bool external) { s_documentExternal = external; }
+void LectoroDocumentPlayer::setIsExternalResource(bool external)
+{
+    s_documentExternal = external;
+}
 
 std::shared_ptr<LectoroDocumentPlayer> LectoroDocumentPlayer::create(base::URL url)
 {

@@ -103,7 +103,8 @@ public:
     static std::shared_ptr<LectoroVideoPlayer> create(
         std::string path, std::shared_ptr<LectoroBookVO>, std::shared_ptr<PXLinkVO>);
     // initWithVideoPath:withType:withDecrytionKey:
-    static std::shared_ptr<LectoroVideoPlayer> create(std::string path, int64_t type, std::string decryptionKey);
+    static std::shared_ptr<LectoroVideoPlayer> create(
+        std::string path, int64_t type, std::string decryptionKey);
     // initWithVideoPath:withBookVO:withResource:
     static std::shared_ptr<LectoroVideoPlayer> create(
         std::string path, std::shared_ptr<LectoroBookVO>, base::Value resource);
@@ -156,7 +157,10 @@ public:
     std::string_view className() const override { return "Lectoro3dPlayerViewController"; }
 
     std::shared_ptr<Lectoro3dPlayerViewControllerDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<Lectoro3dPlayerViewControllerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<Lectoro3dPlayerViewControllerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
     // initDataWithVideoPath:with:with:
     void initDataWithVideoPath(std::string path, std::shared_ptr<LectoroBookVO>, std::shared_ptr<PXLinkVO>);
     const std::string& modelPath() const { return m_path; }
@@ -233,7 +237,10 @@ public:
     std::string_view className() const override { return "LectoroDocumentPlayer"; }
 
     std::shared_ptr<LectoroDocumentPlayerDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<LectoroDocumentPlayerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<LectoroDocumentPlayerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
     const base::URL& url() const { return m_url; }
     void setThemeColorToView(const ui::Color& color) { m_themeColor = color; }
     const std::optional<ui::Color>& themeColor() const { return m_themeColor; }
