@@ -60,6 +60,14 @@ std::string typedText(const ui::View& field)
     return text;
 }
 
+// Switching keyboards throws typed text away: asked first.
+std::shared_ptr<ui::AlertController> makeDeleteDataAlert()
+{
+    return ui::AlertController::create(LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_TITLE"),
+        LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_MESSAGE"),
+        ui::AlertControllerStyle::Alert);
+}
+
 } // namespace
 
 // --- The equation button ---
@@ -126,10 +134,7 @@ void InteractiveAnswers::didTapOnEquationEditorButton()
     auto presenter = m_reader.presentingController();
     if (!presenter)
         return;
-    auto alert
-        = ui::AlertController::create(LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_TITLE"),
-            LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_MESSAGE"),
-            ui::AlertControllerStyle::Alert);
+    auto alert = makeDeleteDataAlert();
     alert->addAction(ui::AlertAction::create(LocalizationHelper::localizedStringWithKey("CANCEL")));
     std::weak_ptr<Delegates> weak = m_delegates;
     alert->addAction(ui::AlertAction::create(LocalizationHelper::localizedStringWithKey("OK"),
@@ -251,10 +256,7 @@ void InteractiveAnswers::changeEquationKeyboardToNormalForLink(std::shared_ptr<P
     auto presenter = m_reader.presentingController();
     if (!presenter)
         return;
-    auto alert
-        = ui::AlertController::create(LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_TITLE"),
-            LocalizationHelper::localizedStringWithKey("EE_DATA_DELETE_MESSAGE"),
-            ui::AlertControllerStyle::Alert);
+    auto alert = makeDeleteDataAlert();
     std::weak_ptr<Delegates> weak = m_delegates;
     alert->addAction(ui::AlertAction::create(LocalizationHelper::localizedStringWithKey("CANCEL"),
         ui::AlertActionStyle::Default, [this, weak](ui::AlertAction&) {
