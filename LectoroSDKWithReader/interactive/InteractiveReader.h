@@ -6,8 +6,13 @@
 // tests can stand in for it.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+
+namespace base {
+struct Error;
+}
 
 namespace ui {
 class ViewController;
@@ -15,6 +20,8 @@ class ViewController;
 
 namespace lectoro {
 
+class LectoroDataSyncingManagerDelegate;
+class LectoroUser;
 class PXLinkVO;
 
 class InteractiveReader {
@@ -40,6 +47,26 @@ public:
     // and closing the reader to open that book at the folio.
     virtual bool isBookDownloaded(const std::string& bookID) = 0;
     virtual void closeAndJumpToBook(const std::string& bookID, const std::string& folio) = 0;
+
+    // Answers, players and web content. The defaults are what a reader without that
+    // piece does.
+    // Slides the bars away, animated.
+    virtual void moveTopAndBottomOffScreenAnimated() { moveTopAndBottomOffScreen(); }
+    virtual void removeBookmarkVC() { }
+    // Enables the clear-all-answers items when a page on screen holds answers.
+    virtual void updateClearAllFIBsButtonStatus() { }
+    // The reader's error alert (a session expiry goes to the expired-session path).
+    virtual void showAlertForError(const base::Error&, const std::string& title) { showAlertWithTitle(title, ""); }
+    virtual void showSessionExpiredAlert() { }
+    // Asks the host for a fresh token for the expired one; the completion gets the
+    // renewed user on the main queue. False when the host cannot renew.
+    virtual bool refreshUserToken(const std::string& /*expiredToken*/,
+        std::function<void(std::shared_ptr<LectoroUser>)> /*completion*/)
+    {
+        return false;
+    }
+    // The reader as the sync client's delegate (SCORM uploads report to it).
+    virtual std::weak_ptr<LectoroDataSyncingManagerDelegate> syncDelegate() { return {}; }
 };
 
 } // namespace lectoro

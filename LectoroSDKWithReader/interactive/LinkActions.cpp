@@ -5,6 +5,9 @@
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
 #include "LectoroSDKWithReader/interactive/InteractiveReader.h"
 #include "LectoroSDKWithReader/interactive/LinkAddresses.h"
+#include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
+#include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
+#include "LectoroSDKWithReader/interactive/web/InteractiveWebContent.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsMetaData.h"
@@ -13,6 +16,7 @@
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+#include "platform/base/Strings.h"
 
 namespace lectoro {
 
@@ -42,6 +46,14 @@ std::shared_ptr<PXLinkVO> groupRecordFromIcon(const std::shared_ptr<MarkupView>&
 }
 
 bool isOnline() { return LectoroNetworkManager::getInstance().isInternetAvailable(); }
+
+// An address text as a URL: a web or file address as it is, anything else as a file path.
+base::URL addressURL(const std::string& address)
+{
+    if (auto url = base::URL::parse(address); url && address.find(':') != std::string::npos)
+        return *url;
+    return base::URL::fileURL(address);
+}
 
 } // namespace
 
@@ -93,6 +105,7 @@ void ReaderInteractiveContent::actionForLink(const std::shared_ptr<PXLinkVO>& li
     if (link->isExternal && showOfflineAlertIfNeeded())
         return;
     m_isExternalResource = link->isExternal;
+    m_players->isExternalResource = link->isExternal;
     if (!link->toolTip.empty())
         trackLinkOpen(*link);
     m_reader.moveTopAndBottomOffScreen();
@@ -145,6 +158,7 @@ void ReaderInteractiveContent::actByType(const std::shared_ptr<PXLinkVO>& link)
     case 3:
         m_context.activeMode = ReaderActiveModeLinkAction;
         report("videoPlayer", bookFile(), l.linkID);
+        m_players->videoPlayer(bookFile(), link);
         break;
     case 4:
     case 14:
@@ -172,29 +186,37 @@ void ReaderInteractiveContent::actByType(const std::shared_ptr<PXLinkVO>& link)
     case 9:
     case 12:
     case 15:
-        openWebLink(l);
+        openWebLink(link);
         break;
     case 10:
         m_context.activeMode = ReaderActiveModeLinkAction;
         report("documentPlayer", m_isExternalResource ? l.url : fileAddressForPath(bookFile()), l.linkID);
+        m_players->documentPlayer(addressURL(m_isExternalResource ? l.url : fileAddressForPath(bookFile())));
         break;
     case 13:
         notifyMarkupEvent(Events::markupEventDropDownParameterValue());
         report("didTapOnDropDownLink", l.properties, l.linkID);
+        m_answers->didTapOnDropDownLink(link);
         break;
     case 17:
         if (!showOfflineAlertIfNeeded()) {
             report("addPreLoaderViewWithMessage", LocalizationHelper::localizedStringWithKey("LOADING_DATA"), l.linkID);
+            m_players->addPreLoaderViewWithMessage(LocalizationHelper::localizedStringWithKey("LOADING_DATA"));
             report("loadKalturaVideoPlayer", l.url, l.linkID);
+            m_players->loadKalturaVideoPlayer(link);
         }
         break;
     case 18:
-        if (!showOfflineAlertIfNeeded())
+        if (!showOfflineAlertIfNeeded()) {
             report("loadYoutubeMarkup", l.url, l.linkID);
+            m_players->loadYoutubeMarkup(link);
+        }
         break;
     case 19:
-        if (!showOfflineAlertIfNeeded())
+        if (!showOfflineAlertIfNeeded()) {
             report("webPlayer", l.url, l.linkID);
+            m_web->webPlayer(addressURL(l.url), link);
+        }
         break;
     case 20:
         loadGlossaryMarkUp(l);
@@ -206,6 +228,7 @@ void ReaderInteractiveContent::actByType(const std::shared_ptr<PXLinkVO>& link)
     case 23:
         notifyMarkupEvent(Events::markupEventInstructionMarkupParameterValue());
         report("loadInstructionMarkup", l.properties, l.linkID);
+        m_web->loadInstructionMarkup(link);
         break;
     case 24:
         showOfflineAlertIfNeeded();
@@ -229,10 +252,12 @@ void ReaderInteractiveContent::openAudio(const std::shared_ptr<PXLinkVO>& link)
         return;
     }
     report("AudioPlayerWithURL", link->url, link->linkID);
+    m_players->AudioPlayerWithURL(link->url, true, false, link->isPlaybackground);
 }
 
-void ReaderInteractiveContent::openWebLink(const PXLinkVO& link)
+void ReaderInteractiveContent::openWebLink(const std::shared_ptr<PXLinkVO>& shared)
 {
+    const PXLinkVO& link = *shared;
     m_context.activeMode = ReaderActiveModeLinkAction;
     if (link.url.find("http") != std::string::npos) {
         if (showOfflineAlertIfNeeded()) {
@@ -240,9 +265,12 @@ void ReaderInteractiveContent::openWebLink(const PXLinkVO& link)
             return;
         }
         report("webPlayer", link.url, link.linkID);
+        m_web->webPlayer(addressURL(link.url), shared);
         return;
     }
-    report("webPlayer", fileAddressForPath(joinBookPath(m_context.bookPath, link.url)), link.linkID);
+    std::string address = fileAddressForPath(joinBookPath(m_context.bookPath, link.url));
+    report("webPlayer", address, link.linkID);
+    m_web->webPlayer(addressURL(address), shared);
 }
 
 void ReaderInteractiveContent::alertForNoMarkUp()
@@ -283,6 +311,11 @@ void ReaderInteractiveContent::loadImageMarkup(const PXLinkVO& link)
         break;
     }
     report("ImageControllerWithImagePath", link.url, link.linkID);
+    // A slide show lists its images in an "images:" entry; the others show their own file.
+    std::string images = link.linkType == 14 ? link.propertyValue("images") : std::string {};
+    std::string paths = images.empty() ? link.url : base::replaceAll(images, ",", ";");
+    m_players->ImageControllerWithImagePath(
+        paths, base::replaceAll(link.properties, "\n", ";"), link.linkType, false);
 }
 
 void ReaderInteractiveContent::actionForResource(const base::Value& resource)
@@ -300,21 +333,27 @@ void ReaderInteractiveContent::actionForResource(const std::string& assetPath, i
     switch (epubLinkType) {
     case 1:
         report("AudioPlayerWithURL", path);
+        m_players->isExternalResource = false;
+        m_players->AudioPlayerWithURL(assetPath, true, false, false);
         break;
     case 2:
         report("videoPlayerWithVideoPath", path);
+        m_players->videoPlayerWithVideoPath(path, base::Value::Dictionary { { "assetPath", assetPath } });
         break;
     case 3:
         report("ImageControllerWithImagePath", path);
+        m_players->ImageControllerWithImagePath(fileAddressForPath(path), false);
         break;
     case 4:
         report("documentPlayer", fileAddressForPath(path));
+        m_players->documentPlayer(addressURL(fileAddressForPath(path)));
         break;
     case 5:
         report("navigateTopage", assetPath);
         break;
     case 6:
         report("webPlayer", assetPath);
+        m_web->webPlayer(addressURL(assetPath.find("://") != std::string::npos ? assetPath : fileAddressForPath(path)));
         break;
     default:
         break;

@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
+#include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
@@ -146,9 +147,11 @@ void ReaderInteractiveContent::drawMarkupsOnPageNumber(const std::string& pageNu
         } else if (link->linkType == 5) {
             auto saved = m_context.dbManager ? m_context.dbManager->getFIBObjectWithLinkId(link->linkID, userID) : nullptr;
             auto field = MVFIB::create(link, saved, !isLearner);
+            m_answers->adoptField(*field);
             answerViews.push_back(field);
-            if (saved && saved->isEquation && link->isMathKeyboardEnabled) {
+            if (saved && saved->isEquation && m_answers->isMathKeyboardEnabled(*link)) {
                 auto equation = FIBMathEquationView::create(link, saved, field->frame(), m_context.isUsingDefaultMathIcon);
+                m_answers->adoptEquationView(*equation, *field);
                 field->hideTextForSubmitedMath();
                 answerViews.push_back(equation);
             }
@@ -164,12 +167,17 @@ void ReaderInteractiveContent::drawMarkupsOnPageNumber(const std::string& pageNu
                 // A learner's handed-in answer no longer opens the list; its tap shows feedback.
                 icon->removeTargets(ui::ControlEvent::AllEvents);
                 std::weak_ptr<Delegates> weak = m_delegates;
-                icon->addTarget(ui::ControlEvent::TouchUpInside, [this, weak, id = link->linkID](ui::Control&) {
-                    if (weak.lock())
-                        report("didTapOnSubmittedDropDown", {}, id);
+                icon->addTarget(ui::ControlEvent::TouchUpInside, [this, weak, id = link->linkID](ui::Control& control) {
+                    if (!weak.lock())
+                        return;
+                    report("didTapOnSubmittedDropDown", {}, id);
+                    m_answers->didTapOnSubmittedDropDown(
+                        std::static_pointer_cast<MarkupView>(control.shared_from_this()));
                 });
             }
             link->iconView = icon;
+            if (saved)
+                m_answers->compareAndShowInstantFeedbackForDropDownLink(*link, *saved, false);
             hold.push_back(icon);
         } else {
             auto icon = makeIcon(pageID, link->linkID, true);

@@ -5,11 +5,15 @@
 #include "LectoroSDKWithReader/interactive/InteractiveReader.h"
 #include "LectoroSDKWithReader/interactive/LinkAddresses.h"
 #include "LectoroSDKWithReader/interactive/MultiLinkController.h"
+#include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
+#include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
+#include "LectoroSDKWithReader/interactive/web/InteractiveWebContent.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/GlossaryViewController.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+#include "platform/base/URL.h"
 #include "platform/ui/Presentation.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
@@ -41,6 +45,9 @@ ReaderInteractiveContent::ReaderInteractiveContent(ReaderContext& context, Inter
     : m_context(context)
     , m_reader(reader)
     , m_delegates(std::make_shared<Delegates>(*this))
+    , m_answers(std::make_unique<InteractiveAnswers>(context, reader, *this))
+    , m_players(std::make_unique<InteractiveMarkupPlayers>(context, reader))
+    , m_web(std::make_unique<InteractiveWebContent>(context, reader))
 {
 }
 
@@ -136,15 +143,21 @@ void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const
     switch (kind) {
     case 0:
         report("AudioPlayerWithURL", path);
+        m_players->isExternalResource = false;
+        m_players->AudioPlayerWithURL(path, true, false, false);
         break;
     case 1:
         report("VideoPlayerWithVideoPath", (book ? book->path : std::string {}) + path);
+        m_players->VideoPlayerWithVideoPath((book ? book->path : std::string {}) + path, 0, "");
         break;
     case 2:
         report("ImageControllerWithImagePath", path);
+        m_players->ImageControllerWithImagePath(path, false);
         break;
     case 3:
         report("webPlayer", path);
+        if (auto url = base::URL::parse(path))
+            m_web->webPlayer(*url);
         break;
     default:
         break;
@@ -214,25 +227,22 @@ void ReaderInteractiveContent::removeMultiLinkPopOver()
 
 // --- What the shell closes ---
 
-void ReaderInteractiveContent::stopInlineVideo()
-{
-    // Only an inline video owns mode 12, and no player exists yet to remove.
-}
+void ReaderInteractiveContent::stopInlineVideo() { m_players->stopInlineVideo(); }
+
+void ReaderInteractiveContent::removeInlineYoutubePlayer() { m_players->removeInlineYoutubePlayer(); }
+
+void ReaderInteractiveContent::resetAudioPlayer() { m_players->resetAudioPlayer(); }
+
+bool ReaderInteractiveContent::hasAudioPlayer() const { return m_players->audioPlayer() != nullptr; }
 
 ui::Rect ReaderInteractiveContent::getFrameForAudioPlayerView(const ui::View& playerView) const
 {
-    ui::Size container;
-    if (auto presenter = m_reader.presentingController(); presenter && presenter->isViewLoaded())
-        container = presenter->view()->frame().size;
-    ui::Size own = playerView.frame().size;
-    return ui::Rect { { container.width / 2 - own.width / 2, container.height / 2 - own.height / 2 }, own };
+    return m_players->getFrameForAudioPlayerView(playerView);
 }
 
-void ReaderInteractiveContent::removeInstructionMarkupPopOver()
-{
-    if (m_context.activeMode == ReaderActiveModeInstructionPopup)
-        m_context.activeMode = ReaderActiveModeNone;
-}
+void ReaderInteractiveContent::removeInstructionMarkupPopOver() { m_web->removeInstructionMarkupPopOver(); }
+
+void ReaderInteractiveContent::didSelectActionToCloseDropDown() { m_answers->didSelectActionToCloseDropDown(); }
 
 bool ReaderInteractiveContent::removePopOverForActiveMode()
 {
@@ -251,10 +261,6 @@ bool ReaderInteractiveContent::removePopOverForActiveMode()
     }
 }
 
-void ReaderInteractiveContent::removeFIBPopOver()
-{
-    if (m_context.activeMode != ReaderActiveModeTeacherReview)
-        m_context.activeMode = ReaderActiveModeNone;
-}
+void ReaderInteractiveContent::removeFIBPopOver() { m_answers->removeFIBPopOver(); }
 
 } // namespace lectoro

@@ -32,7 +32,10 @@ namespace lectoro {
 
 struct ReaderContext;
 class GlossaryViewController;
+class InteractiveAnswers;
+class InteractiveMarkupPlayers;
 class InteractiveReader;
+class InteractiveWebContent;
 class MarkupHitAreaDelegate;
 class MarkupHitAreaLabel;
 class MarkupView;
@@ -93,11 +96,14 @@ public:
     void removeMultiLinkPopOver();
     std::shared_ptr<MultiLinkController> multiLinkController() const { return m_multiLinkController; }
 
-    // --- Players and pop-ups of the next steps ---
+    // --- Answers, players and web content (their own feature objects) ---
+    InteractiveAnswers& answers() { return *m_answers; }
+    InteractiveMarkupPlayers& players() { return *m_players; }
+    InteractiveWebContent& webContent() { return *m_web; }
     void stopInlineVideo();
-    void removeInlineYoutubePlayer() { }
-    void resetAudioPlayer() { }
-    bool hasAudioPlayer() const { return false; }
+    void removeInlineYoutubePlayer();
+    void resetAudioPlayer();
+    bool hasAudioPlayer() const;
     // The player view's own size, centred in the reader's view.
     ui::Rect getFrameForAudioPlayerView(const ui::View& playerView) const;
     void removeInstructionMarkupPopOver();
@@ -105,9 +111,16 @@ public:
     // open; answers whether the mode was one of those.
     bool removePopOverForActiveMode();
     void removeFIBPopOver();
-    void didSelectActionToCloseDropDown() { }
-    // The protractor item has no action.
+    void didSelectActionToCloseDropDown();
+    // The protractor item has no action, and the reader draws no protractor of its own:
+    // the renderer draws the ones it reports.
     void didTapOnProtractor() { }
+    void removeProtractorView() { }
+    void setFibArrayForAccessibility(std::vector<std::shared_ptr<ui::View>> views)
+    {
+        m_fibArrayForAccessibility = std::move(views);
+        setAccessibilityOnFIBs();
+    }
 
     // Every action a markup tap reaches is reported here (the host's demo, tests).
     void setActionObserver(std::function<void(const MarkupAction&)> observer) { m_observer = std::move(observer); }
@@ -126,7 +139,7 @@ private:
     void actByType(const std::shared_ptr<PXLinkVO>&);
     void trackLinkOpen(const PXLinkVO&);
     void notifyMarkupEvent(const std::string& value);
-    void openWebLink(const PXLinkVO&);
+    void openWebLink(const std::shared_ptr<PXLinkVO>&);
     void openAudio(const std::shared_ptr<PXLinkVO>&);
     bool showOfflineAlertIfNeeded();
     void report(std::string operation, std::string argument, int64_t linkID = 0);
@@ -141,6 +154,9 @@ private:
     std::shared_ptr<GlossaryViewController> m_glossary;
     std::shared_ptr<MultiLinkController> m_multiLinkController;
     std::function<void(const MarkupAction&)> m_observer;
+    std::unique_ptr<InteractiveAnswers> m_answers;
+    std::unique_ptr<InteractiveMarkupPlayers> m_players;
+    std::unique_ptr<InteractiveWebContent> m_web;
 };
 
 } // namespace lectoro

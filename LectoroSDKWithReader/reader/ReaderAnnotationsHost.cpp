@@ -9,6 +9,7 @@
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
+#include "LectoroSDKWithReader/reader/ReaderTokenRenewal.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
 #include "LectoroSDKWithReader/reader/reflowable/ReflowablePageSlider.h"
@@ -124,16 +125,7 @@ void ReaderAnnotationsHost::showSessionExpiredAlert()
 bool ReaderAnnotationsHost::refreshUserToken(
     const std::string& expiredToken, std::function<void(std::shared_ptr<LectoroUser>)> completion)
 {
-    auto delegate = m_reader.delegate();
-    if (!delegate || !delegate->respondsToRefreshUserToken())
-        return false;
-    std::weak_ptr<const void> alive = m_reader.lifetimeToken();
-    delegate->refreshUserTokenForUser(m_reader.user(), expiredToken,
-        [alive, completion = std::move(completion)](std::shared_ptr<LectoroUser> user) {
-            // The delegate may answer on any thread; the reader's state changes on the main one.
-            base::RunLoop::main().post(alive, [completion, user] { completion(user); });
-        });
-    return true;
+    return renewUserTokenThroughHost(m_reader, expiredToken, std::move(completion));
 }
 
 // The My Data panel arrives with its own subsystem; until then none is open.

@@ -3,8 +3,10 @@
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
+#include "LectoroSDKWithReader/reader/ReaderTokenRenewal.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
+#include "platform/base/RunLoop.h"
 
 namespace lectoro {
 
@@ -55,6 +57,30 @@ void ReaderInteractiveHost::closeAndJumpToBook(const std::string& bookID, const 
     m_reader.didTapOnBackButton();
     if (delegate)
         delegate->jumpToBookReaderForBookID(bookID, folio);
+}
+
+void ReaderInteractiveHost::moveTopAndBottomOffScreenAnimated() { m_reader.moveTopAndBottomOffScreenWithIsAnimate(true); }
+
+void ReaderInteractiveHost::removeBookmarkVC() { m_reader.annotations().removeBookmarkVC(); }
+
+void ReaderInteractiveHost::updateClearAllFIBsButtonStatus() { m_reader.annotations().updateClearAllFIBsButtonStatus(); }
+
+void ReaderInteractiveHost::showAlertForError(const base::Error& error, const std::string& title)
+{
+    m_reader.showAlertForError(error, title);
+}
+
+void ReaderInteractiveHost::showSessionExpiredAlert() { m_reader.showSessionExpiredAlert(); }
+
+bool ReaderInteractiveHost::refreshUserToken(
+    const std::string& expiredToken, std::function<void(std::shared_ptr<LectoroUser>)> completion)
+{
+    return renewUserTokenThroughHost(m_reader, expiredToken, std::move(completion));
+}
+
+std::weak_ptr<LectoroDataSyncingManagerDelegate> ReaderInteractiveHost::syncDelegate()
+{
+    return std::dynamic_pointer_cast<ReaderViewController>(m_reader.shared_from_this());
 }
 
 } // namespace lectoro

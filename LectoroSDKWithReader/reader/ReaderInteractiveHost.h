@@ -27,6 +27,14 @@ public:
     void startAudioSyncForLink(std::shared_ptr<PXLinkVO>) override;
     bool isBookDownloaded(const std::string& bookID) override;
     void closeAndJumpToBook(const std::string& bookID, const std::string& folio) override;
+    void moveTopAndBottomOffScreenAnimated() override;
+    void removeBookmarkVC() override;
+    void updateClearAllFIBsButtonStatus() override;
+    void showAlertForError(const base::Error&, const std::string& title) override;
+    void showSessionExpiredAlert() override;
+    bool refreshUserToken(
+        const std::string& expiredToken, std::function<void(std::shared_ptr<LectoroUser>)> completion) override;
+    std::weak_ptr<LectoroDataSyncingManagerDelegate> syncDelegate() override;
 
 private:
     ReaderViewController& m_reader;

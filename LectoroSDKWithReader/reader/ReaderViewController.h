@@ -282,6 +282,14 @@ public:
     void didTextAnnotationValueChanged(std::shared_ptr<ui::TextView>) override;
     void didTextAnnotationCompleteWithTextAnnotation(std::shared_ptr<SDKTextAnnotationVO> textAnnotation,
         std::shared_ptr<SDKTextAnnotationVO> newSDKTextAnnotationVO) override;
+    // Answers and protractors go to interactive content (ReaderMarkupCallbacks.cpp).
+    void didTapOnInstantFeedBack(std::shared_ptr<ui::View>) override;
+    void didUpdateFibArray(const std::vector<std::shared_ptr<SDKFIBVO>>&) override;
+    void didTapOnTeacherComment(const std::vector<std::shared_ptr<SDKFIBVO>>&) override;
+    void didTapOnProtractor() override;
+    void didCloseProtractorWithProtractorVO(std::shared_ptr<SDKProtractorVO>) override;
+    void deleteProtractorWithProtractorVO(std::shared_ptr<SDKProtractorVO>) override;
+    void didSelectProtractorWithProtractorVO(std::shared_ptr<SDKProtractorVO>) override;
 
     // What the renderer callbacks do.
     void setEPUBReaderSettings(const std::shared_ptr<EPUBBookVO>&);

@@ -115,6 +115,7 @@ base::Result<std::shared_ptr<PXLinkVO>> readLink(const pugi::xml_node& node, con
     link->isInstantFeedback = flag(node, "instantFeedback");
     link->isCaseSenstive = flag(node, "caseSensitive");
     link->isMathKeyboardEnabled = flag(node, "mathKeyboard");
+    link->checkIs3dView = flag(node, "model3d");
     base::Value::List sync;
     for (auto word : node.child("audioSync").children("word")) {
         sync.emplace_back(base::Value::Dictionary {
@@ -199,6 +200,11 @@ base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFol
                 book->links.emplace(key, link.value());
                 page->links.emplace(key, link.value());
                 page->linkOrder.push_back(link.value());
+            }
+            for (auto protractor : pageNode.children("protractor")) {
+                page->protractors.push_back({ ui::Rect(number(protractor, "x"), number(protractor, "y"),
+                                                  number(protractor, "width", 300), number(protractor, "height", 150)),
+                    number(protractor, "rotation") });
             }
             chapter->pageIDs.push_back(page->pageID);
             book->pages.emplace(std::to_string(page->pageID), page);

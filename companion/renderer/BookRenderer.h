@@ -191,6 +191,29 @@ public:
     void showPenDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>&);
     void hidePenDrawing(const std::shared_ptr<lectoro::SDKPentoolVO>&);
 
+    // --- Protractors (BookRendererProtractor.cpp) ---
+    // A page's protractors: those the book places there and those the user left there in
+    // this session; empty for a page not in the book.
+    std::vector<std::shared_ptr<lectoro::SDKProtractorVO>> protractorsOnPage(int64_t pageNumber);
+    // The protractor being moved or turned, or null.
+    const std::shared_ptr<lectoro::SDKProtractorVO>& openProtractor() const { return m_openProtractor; }
+    // A new protractor on the first page on screen, opened and reported selected; false
+    // without a page book on screen.
+    bool addProtractor();
+    // Opens one of a page's protractors (didSelectProtractorWithProtractorVO); false when
+    // no protractor on screen has that local id.
+    bool selectProtractor(const std::string& localID);
+    // What a finger does to the open protractor: move it (page space), turn it, measure.
+    void moveOpenProtractor(const ui::Point& origin);
+    void rotateOpenProtractor(double degrees);
+    void measureWithOpenProtractor(double degrees);
+    // Done: the open protractor stays on its page and is reported closed
+    // (didCloseProtractorWithProtractorVO); false when none is open.
+    bool closeProtractor();
+    // Delete: the open protractor leaves its page and is reported with status 3
+    // (deleteProtractorWithProtractorVO); false when none is open.
+    bool deleteOpenProtractor();
+
     // --- Simulated gestures ---
     // A tap: on a note's icon (didTapOnNoteHighligh), on a stored text box (editing it when
     // the delegate allows), else a single tap on the page.
@@ -448,6 +471,9 @@ private:
     size_t m_activeStart = 0;
     size_t m_activeCount = 0;
     std::map<int64_t, PageOverlay> m_overlays;
+    // Protractors per page number, made from the book's placements on first use.
+    std::map<int64_t, std::vector<std::shared_ptr<lectoro::SDKProtractorVO>>> m_protractors;
+    std::shared_ptr<lectoro::SDKProtractorVO> m_openProtractor;
     std::map<int64_t, std::shared_ptr<ui::View>> m_pageViews;
     uint64_t m_generation = 0;
 

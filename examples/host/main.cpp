@@ -19,6 +19,7 @@
 //   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
 //   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
 //   lectoro-host --demo-textbox [--book PATH]   (a text box typed, coloured, saved, drawn again, deleted)
+//   lectoro-host --demo-answers [--book PATH]   (answers, a protractor and a SCORM package, stored and uploaded)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -43,6 +44,7 @@
 #include "SearchDemo.h"
 #include "HighlightDemo.h"
 #include "NotesDemo.h"
+#include "AnswersDemo.h"
 #include "MarkupDemo.h"
 #include "PenDemo.h"
 #include "TextBoxDemo.h"
@@ -98,6 +100,7 @@ struct Options {
     bool demoPen = false;
     bool demoMyData = false;
     bool demoTextBox = false;
+    bool demoAnswers = false;
     int pages = 3;
 };
 
@@ -116,7 +119,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-pen [--book PATH]\n"
            "       lectoro-host --demo-search WORD [--book PATH]\n"
            "       lectoro-host --demo-thumbnails [--book PATH]\n"
-           "       lectoro-host --demo-textbox [--book PATH]\n";
+           "       lectoro-host --demo-textbox [--book PATH]\n"
+           "       lectoro-host --demo-answers [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -170,6 +174,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-textbox") {
             options.demoTextBox = true;
+            continue;
+        }
+        if (argument == "--demo-answers") {
+            options.demoAnswers = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -441,6 +449,9 @@ int main(int argc, char** argv)
     } else if (options.demoTextBox) {
         host::markHelpScreensSeen();
         status = host::runTextBoxDemo(std::cout, options.bookPath, storage.path());
+    } else if (options.demoAnswers) {
+        host::markHelpScreensSeen();
+        status = host::runAnswersDemo(std::cout, options.bookPath);
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);

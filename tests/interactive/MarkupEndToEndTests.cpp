@@ -17,6 +17,15 @@
 #include "companion/renderer/BookRenderer.h"
 #include "platform/testing/Interaction.h"
 #include "platform/ui/TableView.h"
+#include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
+#include "LectoroSDKWithReader/interactive/web/InteractiveWebContent.h"
+#include "LectoroSDKWithReader/readersdk/YSDBManager.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKProtractorVO.h"
+#include "LectoroSDKWithReader/readersdk/widgets/LectoroScormWebPlayer.h"
+#include "LectoroSDKWithReader/readersdk/widgets/LinkDropDownViewController.h"
+#include "LectoroSDKWithReader/readersdk/widgets/MVFIB.h"
+#include "companion/store/SqliteDatabaseManager.h"
+#include "platform/testing/ScriptedWebPage.h"
 
 namespace lectoro {
 namespace {
@@ -210,6 +219,130 @@ TEST_F(MarkupEndToEndTests, AMultiLinkGroupOpensItsListAndARowReachesThatLinksAc
     EXPECT_EQ(m_actions[0].argument, "1");
     EXPECT_EQ(m_actions[1].operation, "documentPlayer");
     EXPECT_TRUE(endsWith(m_actions[1].argument, "assets/media/delta-quiz.pdf")) << m_actions[1].argument;
+}
+
+// --- Answers, SCORM and protractors on the sample page book ---
+
+std::shared_ptr<MVFIB> placedField(companion::BookRenderer& renderer, int64_t page, int64_t linkID)
+{
+    for (const auto& view : renderer.overlayForPage(page).fibViews) {
+        auto field = std::dynamic_pointer_cast<MVFIB>(view);
+        if (field && field->linkVo() && field->linkVo()->linkID == linkID)
+            return field;
+    }
+    return nullptr;
+}
+
+TEST_F(MarkupEndToEndTests, TypedAndChosenAnswersAreStoredAndShownAgain)
+{
+    const int64_t user = m_reader->user()->numericUserID();
+    auto store = m_reader->context().dbManager;
+    goTo(105);
+    auto field = placedField(*m_renderer, 105, 1051);
+    ASSERT_TRUE(field);
+    ASSERT_TRUE(field->beginEditing());
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeFillInBlank);
+    field->endEditingWithText("full");
+    base::RunLoop::main().advanceBy(1);
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+    auto saved = store->getFIBObjectWithLinkId(1051, user);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->text, "full");
+
+    // The drop-down's list, picked through the framework's list.
+    auto box = placedIcon(105, 1052);
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(uitest::tap(*box));
+    auto list = m_reader->interactiveContent().answers().linkDropDownController();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->items(), (std::vector<std::string> { "Select", "warms", "cools", "stops" }));
+    list->selectItemAtIndex(2);
+    list->close();
+    base::RunLoop::main().advanceBy(1);
+    EXPECT_FALSE(m_reader->interactiveContent().answers().linkDropDownController());
+    ASSERT_TRUE(store->getFIBObjectWithLinkId(1052, user));
+    EXPECT_EQ(store->getFIBObjectWithLinkId(1052, user)->text, "cools");
+
+    // Back on the page, both answers are drawn again.
+    goTo(107);
+    goTo(105);
+    field = placedField(*m_renderer, 105, 1051);
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->textField()->text(), "full");
+    EXPECT_EQ(placedIcon(105, 1052)->dropDownText(), "cools");
+
+    // Clearing the field deletes the answer.
+    ASSERT_TRUE(field->beginEditing());
+    field->endEditingWithText("");
+    base::RunLoop::main().advanceBy(1);
+    EXPECT_FALSE(store->getFIBObjectWithLinkId(1051, user));
+}
+
+TEST_F(MarkupEndToEndTests, TheSamplePackageRunsAsScormAndUploadsOnClose)
+{
+    auto page = uitest::ScriptedWebPage::create();
+    page->plugIntoEveryWebView();
+    page->answerScript(LectoroScormWebPlayer::activityDataScript,
+        base::Value::Dictionary { { "data", "{\"answer\":\"evaporation\"}" }, { "activityName", "Water quiz" } });
+    goTo(112);
+    auto icon = placedIcon(112, 1121);
+    ASSERT_TRUE(icon);
+    ASSERT_TRUE(uitest::tap(*icon));
+    auto& web = m_reader->interactiveContent().webContent();
+    auto scorm = std::dynamic_pointer_cast<LectoroScormWebPlayer>(web.currentWebPlayer());
+    ASSERT_TRUE(scorm);
+    EXPECT_TRUE(web.isScormTimerRunning());
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeLinkAction);
+
+    auto store = std::dynamic_pointer_cast<companion::SqliteDatabaseManager>(m_reader->context().dbManager);
+    ASSERT_TRUE(store);
+    const int64_t user = m_reader->user()->numericUserID();
+    base::RunLoop::main().advanceBy(10.5);
+    EXPECT_EQ(store->fetchScormDataWithBookID("1001", user, "1121"), "{\"answer\":\"evaporation\"}");
+    ASSERT_TRUE(store->unsyncedScormData("1001", user).asList());
+    EXPECT_EQ(store->unsyncedScormData("1001", user).asList()->size(), 1u);
+
+    scorm->close();
+    base::RunLoop::main().advanceBy(2);
+    EXPECT_FALSE(web.isScormTimerRunning());
+    EXPECT_FALSE(web.currentWebPlayer());
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+    // The upload reached the service, which took it.
+    EXPECT_TRUE(store->unsyncedScormData("1001", user).asList()->empty());
+    uitest::ScriptedWebPage::unplug();
+}
+
+TEST_F(MarkupEndToEndTests, ProtractorsTheRendererReportsAreStoredAndDeleted)
+{
+    goTo(111);
+    auto store = m_reader->context().dbManager;
+    const int64_t user = m_reader->user()->numericUserID();
+    auto stored = [&] { return store->protractorForPageID("111", "9", "1001", user); };
+    // The book places one protractor on the page; nothing is stored until it is used.
+    auto placed = m_renderer->protractorsOnPage(111);
+    ASSERT_EQ(placed.size(), 1u);
+    EXPECT_EQ(placed.front()->frame, (ui::Rect { 240, 520, 300, 150 }));
+    EXPECT_TRUE(stored().empty());
+
+    ASSERT_TRUE(m_renderer->selectProtractor(placed.front()->localID));
+    EXPECT_TRUE(m_reader->isPlayerActionBarHidden());
+    m_renderer->rotateOpenProtractor(30);
+    m_renderer->measureWithOpenProtractor(65);
+    ASSERT_TRUE(m_renderer->closeProtractor());
+    ASSERT_EQ(stored().size(), 1u);
+    EXPECT_EQ(stored().front()->measuredAngle, 65);
+    EXPECT_EQ(stored().front()->rotation, 30);
+
+    ASSERT_TRUE(m_renderer->addProtractor());
+    ASSERT_TRUE(m_renderer->closeProtractor());
+    EXPECT_EQ(stored().size(), 2u);
+
+    ASSERT_TRUE(m_renderer->selectProtractor(placed.front()->localID));
+    ASSERT_TRUE(m_renderer->deleteOpenProtractor());
+    ASSERT_EQ(stored().size(), 1u);
+    EXPECT_NE(stored().front()->localID, placed.front()->localID);
+    EXPECT_EQ(m_renderer->protractorsOnPage(111).size(), 1u);
+    EXPECT_FALSE(m_renderer->closeProtractor());
 }
 
 } // namespace

@@ -54,6 +54,8 @@ public:
     bool isInstantFeedback = false;
     bool isCaseSenstive = false;
     bool isMathKeyboardEnabled = false;
+    // The video is a 3D model (3D markups).
+    bool checkIs3dView = false;
 
     // Views the reader makes for the link; not owned here.
     std::weak_ptr<ui::View> iconView;

@@ -14,6 +14,12 @@
 
 namespace lectoro {
 
+// A protractor the book places on a page, in page space, as the renderer first shows it.
+struct PXProtractorPlacement {
+    ui::Rect frame;
+    double rotation = 0;
+};
+
 class PXPageVO {
 public:
     // Audio-sync markups of the page (links that carry audio-sync entries), in drawing
@@ -36,6 +42,7 @@ public:
     // Keyed by "%ld" of the link id; linkOrder keeps the drawing order.
     std::unordered_map<std::string, std::shared_ptr<PXLinkVO>> links;
     std::vector<std::shared_ptr<PXLinkVO>> linkOrder;
+    std::vector<PXProtractorPlacement> protractors;
 };
 
 } // namespace lectoro

@@ -18,6 +18,8 @@ void SDKFIBVO::writeFields(base::Value::Dictionary& dictionary) const
     dictionary.set("teacherComment", teacherComment);
     dictionary.set("commentCreatedDate", commentCreatedDate);
     dictionary.set("commentModifiedDate", commentModifiedDate);
+    if (!answerStatus.empty())
+        dictionary.set("answerStatus", answerStatus);
 }
 
 void SDKFIBVO::readFields(const base::Value& dictionary)
@@ -30,6 +32,7 @@ void SDKFIBVO::readFields(const base::Value& dictionary)
     teacherComment = coding::readString(dictionary, "teacherComment");
     commentCreatedDate = coding::readString(dictionary, "commentCreatedDate");
     commentModifiedDate = coding::readString(dictionary, "commentModifiedDate");
+    answerStatus = coding::readString(dictionary, "answerStatus");
 }
 
 } // namespace lectoro

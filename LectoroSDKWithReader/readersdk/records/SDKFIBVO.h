@@ -23,6 +23,8 @@ public:
     std::string teacherComment;
     std::string commentCreatedDate;
     std::string commentModifiedDate;
+    // "correct" or "incorrect" once a teacher has marked the answer; empty before.
+    std::string answerStatus;
 
 protected:
     void writeFields(base::Value::Dictionary&) const override;

@@ -41,6 +41,15 @@ void MarkupView::updateForDropDownWithInputText(const std::string& text, const s
     layer()->setCornerRadius(4);
 }
 
+std::string MarkupView::dropDownText() const
+{
+    std::string title = currentTitle();
+    std::string_view arrow = dropDownArrow;
+    if (title.size() >= arrow.size() && title.compare(title.size() - arrow.size(), arrow.size(), arrow) == 0)
+        title.resize(title.size() - arrow.size());
+    return title;
+}
+
 std::shared_ptr<MarkupHitAreaLabel> MarkupHitAreaLabel::create(const ui::Rect& frame)
 {
     auto label = std::shared_ptr<MarkupHitAreaLabel>(new MarkupHitAreaLabel(frame));

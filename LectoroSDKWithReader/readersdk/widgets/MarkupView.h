@@ -34,6 +34,8 @@ public:
     bool isInvisibleMarkup() const { return m_invisible; }
     // Draws the box of a drop-down showing the text, with the list's arrow.
     void updateForDropDownWithInputText(const std::string& text, const std::string& linkProperties);
+    // The choice a drop-down box shows: its title without the list arrow.
+    std::string dropDownText() const;
     bool isDropDown() const { return m_dropDown; }
 
 protected:
