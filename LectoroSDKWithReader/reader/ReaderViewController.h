@@ -353,6 +353,8 @@ public:
     // The teacher's review save (ReaderTeacherReviewHost.cpp).
     void didSavedStudentAnotationSuccessfully() override;
     void didFailedToSaveStudentAnotationWithError(const base::Error&) override;
+    void didSubmitedAnotationSuccessfully() override;
+    void didFailedToSubmitAnotationWithError(const base::Error&) override;
 
 protected:
     ReaderViewController();
