@@ -116,6 +116,7 @@ void ReaderTeacherReview::actionForTeacherReviewLearnerList(const std::string& c
             return;
         m_context.activeMode = ReaderActiveModeTeacherReview;
         setSelectedLearnerData(pages, learnerID);
+        updateNextPrevStudentButtonStatus();
     };
     presentController(panel);
 }

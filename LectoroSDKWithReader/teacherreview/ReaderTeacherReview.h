@@ -175,7 +175,20 @@ public:
     void jumpToPreviousStudent();
 
     // --- The markup report (ReaderTeacherReviewReport.cpp) ---
+    // The report service's own address, whatever address the reader is configured with.
+    static constexpr const char* defaultMicroServicesBaseURL = "https://microservices.lectoro.app";
+    // Fetches the book's contents for the report's chapter choice (offline: an alert).
     void didTapOnGenerateReportButton();
+    // The contents the last fetch brought, for the report's chapter choice.
+    const std::optional<base::Value>& generateReportContents() const { return m_generateReportContents; }
+    // The learners of the class under review, each once (first place kept), and which of
+    // them handed in work ("1" under their id).
+    base::Value::List generateReportLearners() const;
+    base::Value getStatusDictionaryForStudents(const base::Value::List& learners) const;
+    // The class id of the class with that title; empty when no class has it.
+    std::string getClassIDFromCurrentClass(const std::string& classTitle) const;
+    // Asks the report service to mail the chosen chapters' markup of the chosen learners.
+    void requestMarkupReport(const base::Value& chapters, const std::string& emailID, const base::Value& learnerIDs);
 
 private:
     // Wraps the controller in a navigation controller without a bar and presents it over
@@ -201,6 +214,11 @@ private:
     void markItemSelected(const std::shared_ptr<PlayerActionBarItem>&, bool selected);
     void setItemEnabled(const std::shared_ptr<PlayerActionBarItem>&, bool enabled);
     void submitToService(bool isRepeat);
+    void fetchReportContents(bool isRepeat);
+    void sendMarkupReportRequest(const base::Value& chapters, const std::string& emailID, const base::Value& learnerIDs,
+        bool isRepeat);
+    // A failed report request: 401 renews once and repeats, else an alert.
+    void reportRequestFailed(const base::Error&, bool isRepeat, std::function<void()> repeat);
     std::vector<std::string> activePageIDs() const;
 
     ReaderContext& m_context;
@@ -225,6 +243,7 @@ private:
     // After a learner-name save: the learner to open once it has succeeded (next or
     // previous), instead of the class picker.
     std::optional<bool> m_moveAfterSave;
+    std::optional<base::Value> m_generateReportContents;
     // Callbacks handed out hold this weakly and do nothing once the feature is gone.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

@@ -13,6 +13,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewPages.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewReader.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Label.h"
@@ -342,7 +343,7 @@ void ReaderTeacherReview::postTeacherComment(const std::string& noteText)
             answer->commentCreatedDate = now;
         answer->commentModifiedDate = now;
         answer->teacherComment = noteText;
-        panel->updateFIBData(answer);
+        editAnswerOnItsPage(*panel, answer);
     }
     refreshTeacherReviewPage(base::Value(answers.back()->pageIdentifier).longLongValue());
 }
@@ -360,7 +361,7 @@ void ReaderTeacherReview::deleteTeacherComment()
         answer->commentCreatedDate.clear();
         answer->commentModifiedDate.clear();
         answer->teacherComment.clear();
-        panel->updateFIBData(answer);
+        editAnswerOnItsPage(*panel, answer);
     }
     refreshTeacherReviewPage(base::Value(answers.back()->pageIdentifier).longLongValue());
 }

@@ -218,7 +218,7 @@ void ReaderTeacherReview::didUpdateFibArray(const std::vector<std::shared_ptr<SD
         return;
     if (auto& panel = m_teacherAnnotationController) {
         for (const auto& answer : answers)
-            panel->updateFIBData(answer);
+            editAnswerOnItsPage(*panel, answer);
     }
     refreshTeacherReviewPage(pageNumberOf(answers.front()->pageIdentifier));
 }

@@ -162,4 +162,15 @@ std::optional<std::string> teacherReviewPageButtonTarget(
     return pageList[static_cast<size_t>(target)];
 }
 
+// The store edits the page in use, which is the last page drawn: on a spread, or after a
+// redraw of other pages, that need not be the answer's page, and the edit would be dropped.
+void editAnswerOnItsPage(TeacherReviewViewController& panel, const std::shared_ptr<SDKFIBVO>& answer)
+{
+    if (!answer)
+        return;
+    if (panel.studentPageUGCDictionary && panel.studentPageUGCDictionary->contains(answer->pageIdentifier))
+        panel.SelectedPageIdentifier = answer->pageIdentifier;
+    panel.updateFIBData(answer);
+}
+
 } // namespace lectoro

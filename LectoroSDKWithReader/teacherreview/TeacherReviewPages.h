@@ -58,4 +58,8 @@ TeacherReviewPageButtons teacherReviewPageButtons(const std::optional<std::strin
 std::optional<std::string> teacherReviewPageButtonTarget(
     int tag, const std::vector<std::string>& pageList, const std::vector<std::string>& activePageIDs);
 
+// Hands a changed answer to the store on the answer's own page when that page holds work
+// (else on the page in use).
+void editAnswerOnItsPage(TeacherReviewViewController&, const std::shared_ptr<SDKFIBVO>&);
+
 } // namespace lectoro

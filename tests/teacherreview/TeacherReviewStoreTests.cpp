@@ -145,7 +145,7 @@ TEST_F(TeacherReviewStoreTest, SaveSetRulesAndEachRecordOnce)
     m_panel->addPenDrawing(line);
     m_panel->studentPageUGCDictionary->at("8").push_back(line);
     EXPECT_EQ(std::count(page("7").begin(), page("7").end(), line), 2);
-    EXPECT_EQ(m_panel->getAnotationToSave(), (TeacherReviewRecordList { line }));
+    EXPECT_EQ(m_panel->getAnotationToSave(), (TeacherReviewRecordList { m_newLine, line }));
 }
 
 TEST_F(TeacherReviewStoreTest, ASavedSetIsNotSentAgainUntilItChanges)
