@@ -12,6 +12,7 @@
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/RecordCoding.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherAnnotationViewController.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewClassListViewController.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewReader.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
@@ -245,6 +246,11 @@ void ReaderTeacherReview::removeTeacherAnnotation()
         }
     });
     m_reader.resetAllPlayerActionBar();
+}
+
+std::shared_ptr<TeacherAnnotationViewController> ReaderTeacherReview::getTeacherAnnocationViewController() const
+{
+    return TeacherAnnotationViewController::create();
 }
 
 void ReaderTeacherReview::loadPagesBeforeTeacherReview()

@@ -35,6 +35,7 @@ class PenToolControllerDelegate;
 class PlayerActionBarItem;
 class PlayerActionTopBar;
 class SDKFIBVO;
+class TeacherAnnotationViewController;
 class TeacherReviewClassListViewController;
 class TeacherReviewReader;
 class TeacherReviewViewController;
@@ -66,6 +67,8 @@ public:
     void removeTeacherAnnotation();
     // Back to the first page shown when review was entered.
     void loadPagesBeforeTeacherReview();
+    // The older, self-contained review panel, for a host that presents it itself.
+    std::shared_ptr<TeacherAnnotationViewController> getTeacherAnnocationViewController() const;
 
     // --- Learners ---
     // The panel's fetch of one learner (any thread): the service call with the reader's

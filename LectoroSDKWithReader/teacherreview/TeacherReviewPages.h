@@ -58,6 +58,12 @@ TeacherReviewPageButtons teacherReviewPageButtons(const std::optional<std::strin
 std::optional<std::string> teacherReviewPageButtonTarget(
     int tag, const std::vector<std::string>& pageList, const std::vector<std::string>& activePageIDs);
 
+// What both review panels answer of one page's records: the pen drawings whatever their
+// status, the answers not deleted, and whether any pen drawing or answer is not deleted.
+std::vector<std::shared_ptr<SDKPentoolVO>> teacherReviewPenDrawingsOf(const TeacherReviewRecordList&);
+std::vector<std::shared_ptr<SDKFIBVO>> teacherReviewLiveAnswersOf(const TeacherReviewRecordList&);
+bool teacherReviewHasLiveRecord(const TeacherReviewRecordList&);
+
 // Hands a changed answer to the store on the answer's own page when that page holds work
 // (else on the page in use).
 void editAnswerOnItsPage(TeacherReviewViewController&, const std::shared_ptr<SDKFIBVO>&);

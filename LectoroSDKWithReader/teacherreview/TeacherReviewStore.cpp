@@ -3,6 +3,7 @@
 
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewPages.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
 #include "platform/base/Strings.h"
 
@@ -81,6 +82,33 @@ std::shared_ptr<Record> firstOverAllPages(
 
 } // namespace
 
+std::vector<std::shared_ptr<SDKPentoolVO>> teacherReviewPenDrawingsOf(const TeacherReviewRecordList& list)
+{
+    std::vector<std::shared_ptr<SDKPentoolVO>> drawings;
+    for (const auto& record : list) {
+        if (auto drawing = reviewRecordAs<SDKPentoolVO>(record))
+            drawings.push_back(drawing);
+    }
+    return drawings;
+}
+
+std::vector<std::shared_ptr<SDKFIBVO>> teacherReviewLiveAnswersOf(const TeacherReviewRecordList& list)
+{
+    std::vector<std::shared_ptr<SDKFIBVO>> answers;
+    for (const auto& record : list) {
+        auto answer = reviewRecordAs<SDKFIBVO>(record);
+        if (answer && answer->status != UGCStatusDeleted)
+            answers.push_back(answer);
+    }
+    return answers;
+}
+
+bool teacherReviewHasLiveRecord(const TeacherReviewRecordList& list)
+{
+    return std::any_of(list.begin(), list.end(),
+        [](const auto& record) { return isReviewRecord(record) && record->status != UGCStatusDeleted; });
+}
+
 TeacherReviewRecordList* TeacherReviewViewController::listOfPageInUse()
 {
     if (!SelectedPageIdentifier || !studentPageUGCDictionary)
@@ -105,38 +133,23 @@ bool TeacherReviewViewController::doesCurrentPageHaveActiveUGC() const
     auto found = studentPageUGCDictionary->find(*SelectedPageIdentifier);
     if (found == studentPageUGCDictionary->end())
         return false;
-    return std::any_of(found->second.begin(), found->second.end(), [](const auto& record) {
-        return isReviewRecord(record) && record->status != UGCStatusDeleted;
-    });
+    return teacherReviewHasLiveRecord(found->second);
 }
 
 std::vector<std::shared_ptr<SDKPentoolVO>> TeacherReviewViewController::getPenToolUGCForPageIdentifier(
     const std::string& pageIdentifier)
 {
     SelectedPageIdentifier = pageIdentifier;
-    std::vector<std::shared_ptr<SDKPentoolVO>> drawings;
-    if (auto* list = listOfPageInUse()) {
-        for (const auto& record : *list) {
-            if (auto drawing = reviewRecordAs<SDKPentoolVO>(record))
-                drawings.push_back(drawing);
-        }
-    }
-    return drawings;
+    auto* list = listOfPageInUse();
+    return list ? teacherReviewPenDrawingsOf(*list) : std::vector<std::shared_ptr<SDKPentoolVO>> {};
 }
 
 std::vector<std::shared_ptr<SDKFIBVO>> TeacherReviewViewController::getFIBUGCForPageIdentifier(
     const std::string& pageIdentifier)
 {
     SelectedPageIdentifier = pageIdentifier;
-    std::vector<std::shared_ptr<SDKFIBVO>> answers;
-    if (auto* list = listOfPageInUse()) {
-        for (const auto& record : *list) {
-            auto answer = reviewRecordAs<SDKFIBVO>(record);
-            if (answer && answer->status != UGCStatusDeleted)
-                answers.push_back(answer);
-        }
-    }
-    return answers;
+    auto* list = listOfPageInUse();
+    return list ? teacherReviewLiveAnswersOf(*list) : std::vector<std::shared_ptr<SDKFIBVO>> {};
 }
 
 // MARK: - Edits
