@@ -444,7 +444,7 @@ TEST_F(ReaderTeacherReviewTest, ClearAllAndCommentsEditTheReviewThatDoneSends)
     auto answer = panel->getSDKFIBVOForLinkID(501);
     ASSERT_TRUE(answer);
     answer->pageIdentifier = "7";
-    review().didTapOnTeacherComment({ answer });
+    m_reader->didTapOnTeacherComment({ answer });
     EXPECT_EQ(panel->selectedFibArray.size(), 1u);
     review().postTeacherComment("Well done");
     EXPECT_TRUE(panel->selectedFibArray.empty());
