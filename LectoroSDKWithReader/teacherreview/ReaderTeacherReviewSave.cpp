@@ -289,8 +289,8 @@ void ReaderTeacherReview::saveBeforeMovingToLearner(bool next)
         return;
     }
     // The review of the learner on screen is saved first; the move follows its success.
-    saveTeacherReviewedDataWhenUseTapOnStudentnameForAnnotations(records, *panel->selectedLearnerID);
     m_moveAfterSave = next;
+    saveTeacherReviewedDataWhenUseTapOnStudentnameForAnnotations(records, *panel->selectedLearnerID);
 }
 
 // MARK: - The learner's submission

@@ -161,6 +161,9 @@ void ReaderTeacherReview::actionForTeacherReviewPageChanged()
 
 void ReaderTeacherReview::didSelectPenTypeForTeacherReview()
 {
+    // The tools act on a learner's work under review only.
+    if (m_context.activeMode != ReaderActiveModeTeacherReview)
+        return;
     if (!m_penToolController)
         return;
     const bool drawing = m_penToolController->getPenMode() == PenToolModeDraw;
@@ -170,6 +173,9 @@ void ReaderTeacherReview::didSelectPenTypeForTeacherReview()
 
 void ReaderTeacherReview::didSelectPenColorForTeacherReview(const std::string& color)
 {
+    // The tools act on a learner's work under review only.
+    if (m_context.activeMode != ReaderActiveModeTeacherReview)
+        return;
     if (m_penToolController) {
         const bool sameColor = m_penToolController->getPenColor() == color;
         if (sameColor && m_penToolController->getPenMode() == PenToolModeDraw) {
@@ -189,6 +195,9 @@ void ReaderTeacherReview::didSelectPenColorForTeacherReview(const std::string& c
 
 void ReaderTeacherReview::didSelectEraserForTeacherReview()
 {
+    // The tools act on a learner's work under review only.
+    if (m_context.activeMode != ReaderActiveModeTeacherReview)
+        return;
     if (!m_penToolController)
         return;
     m_penToolController->setPenColor(reviewPenDefaultColor);
@@ -217,6 +226,9 @@ void ReaderTeacherReview::didSelectEraserForTeacherReview()
 
 void ReaderTeacherReview::didSelectDragBoxForTeacherReview()
 {
+    // The tools act on a learner's work under review only.
+    if (m_context.activeMode != ReaderActiveModeTeacherReview)
+        return;
     if (m_penToolController && m_penToolController->getPenMode() != PenToolModeNone) {
         m_penToolController->setPenColor(reviewPenDefaultColor);
         m_penToolController->setPenMode(PenToolModeNone);
@@ -240,6 +252,9 @@ void ReaderTeacherReview::didSelectDragBoxForTeacherReview()
 
 void ReaderTeacherReview::didSelectDeleteForTeacherReview()
 {
+    // The tools act on a learner's work under review only.
+    if (m_context.activeMode != ReaderActiveModeTeacherReview)
+        return;
     auto presenter = m_reader.presentingController();
     if (!presenter)
         return;
