@@ -1,6 +1,8 @@
 #include "LectoroSDKWithReader/reader/ReaderTeacherReviewHost.h"
 
+#include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
+#include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
 #include "platform/base/RunLoop.h"
@@ -82,6 +84,26 @@ std::weak_ptr<const void> ReaderTeacherReviewHost::lifetimeToken()
     return m_reader.lifetimeToken();
 }
 
+std::string ReaderTeacherReviewHost::getPageNumberForDisplayNumber(const std::string& displayNumber)
+{
+    return m_reader.navigation().getPageNumberForDisplayNumber(displayNumber);
+}
+
+double ReaderTeacherReviewHost::getLastUpdatedPenThickness()
+{
+    return m_reader.annotations().getLastUpdatedPenThickness();
+}
+
+void ReaderTeacherReviewHost::relaodPageUGCForActivePages()
+{
+    m_reader.annotations().relaodPageUGCForActivePages();
+}
+
+void ReaderTeacherReviewHost::updateClearAllFIBsButtonStatus()
+{
+    m_reader.annotations().updateClearAllFIBsButtonStatus();
+}
+
 // MARK: - The review save's answers, as the reader's data-sync delegate hears them
 
 void ReaderViewController::didSavedStudentAnotationSuccessfully()
@@ -89,9 +111,33 @@ void ReaderViewController::didSavedStudentAnotationSuccessfully()
     answerOnMainQueue([](ReaderViewController& self) { self.m_teacherReview->didSavedStudentAnotationSuccessfully(); });
 }
 
-void ReaderViewController::didFailedToSaveStudentAnotationWithError(const base::Error&)
+void ReaderViewController::didFailedToSaveStudentAnotationWithError(const base::Error& error)
 {
-    answerOnMainQueue([](ReaderViewController& self) { self.m_teacherReview->didFailedToSaveStudentAnotationWithError(); });
+    answerOnMainQueue(
+        [error](ReaderViewController& self) { self.m_teacherReview->didFailedToSaveStudentAnotationWithError(error); });
+}
+
+void ReaderViewController::didSubmitedAnotationSuccessfully()
+{
+    answerOnMainQueue([](ReaderViewController& self) { self.m_teacherReview->didSubmitedAnotationSuccessfully(); });
+}
+
+void ReaderViewController::didFailedToSubmitAnotationWithError(const base::Error& error)
+{
+    answerOnMainQueue(
+        [error](ReaderViewController& self) { self.m_teacherReview->didFailedToSubmitAnotationWithError(error); });
+}
+
+void ReaderViewController::didUpdateFibArray(const std::vector<std::shared_ptr<SDKFIBVO>>& answers)
+{
+    // Outside review the learner's own answers are the interactive content's concern.
+    if (m_context.activeMode == ReaderActiveModeTeacherReview)
+        m_teacherReview->didUpdateFibArray(answers);
+}
+
+void ReaderViewController::didTapOnTeacherComment(const std::vector<std::shared_ptr<SDKFIBVO>>& answers)
+{
+    m_teacherReview->didTapOnTeacherComment(answers);
 }
 
 } // namespace lectoro

@@ -25,6 +25,10 @@ public:
     void showSessionExpiredAlert() override;
     bool refreshUserTokenForExpiredToken(const std::string& expiredToken, std::function<void(bool renewed)>) override;
     std::weak_ptr<const void> lifetimeToken() override;
+    std::string getPageNumberForDisplayNumber(const std::string& displayNumber) override;
+    double getLastUpdatedPenThickness() override;
+    void relaodPageUGCForActivePages() override;
+    void updateClearAllFIBsButtonStatus() override;
 
 private:
     ReaderViewController& m_reader;

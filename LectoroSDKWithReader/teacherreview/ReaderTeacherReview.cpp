@@ -12,6 +12,7 @@
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/RecordCoding.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherAnnotationViewController.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewClassListViewController.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewReader.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
@@ -45,23 +46,6 @@ std::shared_ptr<ui::View> ReaderTeacherReview::readerView() const
 {
     auto presenter = m_reader.presentingController();
     return presenter ? presenter->view() : nullptr;
-}
-
-bool ReaderTeacherReview::isAnnotationEnabled() const
-{
-    return m_teacherAnnotationController && m_teacherAnnotationController->isAnnotationEnabled;
-}
-
-// The learner's work on a page and the tools over it come with their own feature; until
-// then review draws nothing of its own on a loaded page.
-void ReaderTeacherReview::drawTeacherReviewPenDrawingsOnPageNumber(const std::string&) { }
-void ReaderTeacherReview::drawTeacherReviewFIBOnPageNumber(const std::string&) { }
-void ReaderTeacherReview::drawTeacherReviewDropDownOnPageNumber(const std::string&) { }
-void ReaderTeacherReview::updateTeacherReviewUI() { }
-
-void ReaderTeacherReview::actionForTeacherReviewPageChanged()
-{
-    addTeacherAnnotationTopBar();
 }
 
 // MARK: - Entry
@@ -133,6 +117,7 @@ void ReaderTeacherReview::actionForTeacherReviewLearnerList(const std::string& c
             return;
         m_context.activeMode = ReaderActiveModeTeacherReview;
         setSelectedLearnerData(pages, learnerID);
+        updateNextPrevStudentButtonStatus();
     };
     presentController(panel);
 }
@@ -232,11 +217,7 @@ void ReaderTeacherReview::setSelectedLearnerData(const base::Value& pages, const
 {
     if (m_teacherAnnotationController && m_teacherAnnotationController->presentingViewController())
         m_teacherAnnotationController->dismissViewControllerAnimated(true);
-    m_selectedLearnerID = learnerID;
-    m_selectedLearnerData = pages;
-    if (m_teacherAnnotationController)
-        m_teacherAnnotationController->selectedLearnerID = learnerID;
-    actionForTeacherReviewPageChanged();
+    actionForSelectedLearnerData(pages, learnerID);
 }
 
 // MARK: - Exit
@@ -267,6 +248,11 @@ void ReaderTeacherReview::removeTeacherAnnotation()
     m_reader.resetAllPlayerActionBar();
 }
 
+std::shared_ptr<TeacherAnnotationViewController> ReaderTeacherReview::getTeacherAnnocationViewController() const
+{
+    return TeacherAnnotationViewController::create();
+}
+
 void ReaderTeacherReview::loadPagesBeforeTeacherReview()
 {
     if (m_activePageBeforeStudentReviewMode.empty())
@@ -278,47 +264,6 @@ void ReaderTeacherReview::loadPagesBeforeTeacherReview()
         if (renderer)
             renderer->navigateToPageNumber(std::to_string(pageBook ? first.pageID : first.fileIndex));
     });
-}
-
-// MARK: - Done
-
-void ReaderTeacherReview::didSelectDoneForTeacherReview()
-{
-    if (!m_teacherAnnotationController || !m_teacherAnnotationController->selectedLearnerID)
-        return;
-    didSelectDoneForTeacherReviewWithUpdatedAnotations(
-        base::Value::List {}, *m_teacherAnnotationController->selectedLearnerID);
-}
-
-void ReaderTeacherReview::didSelectDoneForTeacherReviewWithUpdatedAnotations(
-    const base::Value& records, const std::string& learnerID)
-{
-    m_doneButtonSelectedForTeacherReview = true;
-    addIndicatorViewForTeacherReview();
-    if (!m_context.dataSyncManager) {
-        // Nothing can carry the save: report it as the failure it is.
-        didFailedToSaveStudentAnotationWithError();
-        return;
-    }
-    m_context.dataSyncManager->saveTeacherAnnotationsForAnnotation(records, learnerID, m_context.bookID,
-        m_reader.dataSyncDelegate(), m_context.user ? m_context.user->userToken : std::string());
-}
-
-void ReaderTeacherReview::didSavedStudentAnotationSuccessfully()
-{
-    removeIndicatorViewForTeacherReview();
-    if (!m_doneButtonSelectedForTeacherReview)
-        return;
-    m_doneButtonSelectedForTeacherReview = false;
-    removeTeacherAnnotation();
-    loadPagesBeforeTeacherReview();
-}
-
-void ReaderTeacherReview::didFailedToSaveStudentAnotationWithError()
-{
-    // The review stays on screen with its changes, so the teacher can try again.
-    removeIndicatorViewForTeacherReview();
-    m_doneButtonSelectedForTeacherReview = false;
 }
 
 } // namespace lectoro

@@ -11,21 +11,31 @@
 // neither keeps the other (or the reader) alive.
 
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
+#include "platform/base/Error.h"
 #include "platform/base/Value.h"
 #include "platform/ui/Constraint.h"
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace ui {
+class Label;
 class View;
-}
+} // namespace ui
 
 namespace lectoro {
 
+class PenToolController;
+class PenToolControllerDelegate;
+class PlayerActionBarItem;
 class PlayerActionTopBar;
+class SDKFIBVO;
+class TeacherAnnotationViewController;
 class TeacherReviewClassListViewController;
 class TeacherReviewReader;
 class TeacherReviewViewController;
@@ -57,6 +67,8 @@ public:
     void removeTeacherAnnotation();
     // Back to the first page shown when review was entered.
     void loadPagesBeforeTeacherReview();
+    // The older, self-contained review panel, for a host that presents it itself.
+    std::shared_ptr<TeacherAnnotationViewController> getTeacherAnnocationViewController() const;
 
     // --- Learners ---
     // The panel's fetch of one learner (any thread): the service call with the reader's
@@ -77,9 +89,9 @@ public:
     void removeIndicatorViewForTeacherReview();
     // Saves the records as the learner's review; the answer reaches the reader's
     // data-sync delegate.
-    void didSelectDoneForTeacherReviewWithUpdatedAnotations(const base::Value& records, const std::string& learnerID);
+    void didSelectDoneForTeacherReviewWithUpdatedAnotations(
+        const TeacherReviewRecordList& records, const std::string& learnerID);
     void didSavedStudentAnotationSuccessfully();
-    void didFailedToSaveStudentAnotationWithError();
 
     // --- State, as the reader and the tests read it ---
     const std::shared_ptr<TeacherReviewViewController>& teacherAnnotationController() const
@@ -99,33 +111,87 @@ public:
     const std::optional<std::string>& selectLearnerIDForTeacherReview() const { return m_selectedLearnerID; }
     const base::Value& selectedLearnerData() const { return m_selectedLearnerData; }
 
-    // --- What a page load asks of review (the learner's work is drawn by its own feature) ---
+    // --- A learner's work in the reader (ReaderTeacherReviewWork.cpp) ---
     bool isAnnotationEnabled() const;
-    bool hasPenToolController() const { return false; }
+    bool hasPenToolController() const { return m_penToolController != nullptr; }
+    // Replaces the work under review with the learner's pages, hands it to the panel and
+    // puts the renderer into review mode over the pages with work.
+    void actionForSelectedLearnerData(const base::Value& pages, const std::string& learnerID);
     void drawTeacherReviewPenDrawingsOnPageNumber(const std::string& pageNumber);
     void drawTeacherReviewFIBOnPageNumber(const std::string& pageNumber);
     void drawTeacherReviewDropDownOnPageNumber(const std::string& pageNumber);
-    void actionForTeacherReviewPageChanged();
+    // Draws the learner's work on one page again after an edit.
+    void refreshTeacherReviewPage(int64_t pageNumber);
     void updateTeacherReviewUI();
-    // No page queries of the learner's work yet: no page holds a learner's content.
-    bool doesCurrentPageHaveActiveUGC() const { return false; }
+    void enableDisableTeacherReviewControls();
+    std::vector<std::string> getSortedPageArrayOfStudentSubmitedUgc() const;
+    std::vector<std::string> getSortedFolioPagesArrayOfStudentSubmitedUgc() const;
+    // 9: the page with work before those on screen; any other tag: the one after.
+    void didClickOnPageButton(int tag);
+    void didSelectNavigatePageButtonForTeacherReview(const std::string& pageNumber);
+    // The review bar's page label; null without the review bar.
+    std::shared_ptr<ui::Label> getTeacherViewPlayerActionBarItemLabelWithTag(int tag) const;
+    bool doesCurrentPageHaveActiveUGC() const;
+    const std::map<std::string, std::string>& studentFolioPagesUGCData() const { return m_studentFolioPagesUGCData; }
+    const std::string& pageIdentifierForTeacherReview() const { return m_pageIdentifierForTeacherReview; }
+    // The renderer's answer callbacks in review: changed answers go to the store; a
+    // tapped comment icon opens the comment of its answers.
+    void didUpdateFibArray(const std::vector<std::shared_ptr<SDKFIBVO>>&);
+    void didTapOnTeacherComment(const std::vector<std::shared_ptr<SDKFIBVO>>&);
 
-    // --- Toolbar actions not built yet (the teacher's tools, saving and moving between
-    // learners arrive with their own work) ---
-    void actionForSubmitAnotation() { }
-    void didSelectEraserForTeacherReview() { }
-    void didSelectDeleteForTeacherReview() { }
-    void saveTeacherReviewedDataWhenUseTapOnStudentname() { }
-    // Done: saves the panel's changes (none are recorded yet) for the learner under review.
+    // --- Teacher tools (ReaderTeacherReviewTools.cpp) ---
+    // Makes the review pen on the first call after a learner is loaded, re-applies its
+    // mode to the page on screen after that, and rebuilds the bars' state.
+    void actionForTeacherReviewPageChanged();
+    void didSelectPenTypeForTeacherReview();
+    void didSelectPenColorForTeacherReview(const std::string& color);
+    void didSelectEraserForTeacherReview();
+    void didSelectDragBoxForTeacherReview();
+    // The clear-all choice over the reader: the page on screen, every page, or cancel.
+    void didSelectDeleteForTeacherReview();
+    enum class ClearAllChoice { CurrentPage, AllPages, Cancel };
+    void didChooseClearAllForTeacherReview(ClearAllChoice);
+    void updatePentoolButtonStatus();
+    void updateNextPrevStudentButtonStatus();
+    std::shared_ptr<PlayerActionBarItem> getActionBarItemItemWithTag(int tag) const;
+    const std::shared_ptr<PenToolController>& penToolController() const { return m_penToolController; }
+    // The comment of the answers tapped: post writes it to each, delete clears it.
+    void showNoteForTeacherCommentWithFib(const std::shared_ptr<SDKFIBVO>&);
+    void postTeacherComment(const std::string& noteText);
+    void deleteTeacherComment();
+    void cancelTeacherComment();
+
+    // --- Saving and the learner's submission (ReaderTeacherReviewSave.cpp) ---
+    void saveTeacherReviewedDataWhenUseTapOnStudentname();
+    void saveTeacherReviewedDataWhenUseTapOnStudentnameForAnnotations(
+        const TeacherReviewRecordList& records, const std::string& learnerID);
+    // Done: saves the panel's changes for the learner under review.
     void didSelectDoneForTeacherReview();
-    // 9: the learner's submitted page before the first visible one; any other value: after.
-    void didClickOnPageButton(int) { }
-    void backToStudentList() { }
-    void didSelectPenColorForTeacherReview(const std::string&) { }
-    void didSelectDragBoxForTeacherReview() { }
-    void didTapOnGenerateReportButton() { }
-    void jumpToNextStudent() { }
-    void jumpToPreviousStudent() { }
+    void didFailedToSaveStudentAnotationWithError(const base::Error&);
+    // Leaves review without saving and shows the learner panel again.
+    void backToStudentList();
+    void actionForSubmitAnotation();
+    void didSubmitedAnotationSuccessfully();
+    void didFailedToSubmitAnotationWithError(const base::Error&);
+    // Next and previous learner save the learner under review first.
+    void jumpToNextStudent();
+    void jumpToPreviousStudent();
+
+    // --- The markup report (ReaderTeacherReviewReport.cpp) ---
+    // The report service's own address, whatever address the reader is configured with.
+    static constexpr const char* defaultMicroServicesBaseURL = "https://microservices.lectoro.app";
+    // Fetches the book's contents for the report's chapter choice (offline: an alert).
+    void didTapOnGenerateReportButton();
+    // The contents the last fetch brought, for the report's chapter choice.
+    const std::optional<base::Value>& generateReportContents() const { return m_generateReportContents; }
+    // The learners of the class under review, each once (first place kept), and which of
+    // them handed in work ("1" under their id).
+    base::Value::List generateReportLearners() const;
+    base::Value getStatusDictionaryForStudents(const base::Value::List& learners) const;
+    // The class id of the class with that title; empty when no class has it.
+    std::string getClassIDFromCurrentClass(const std::string& classTitle) const;
+    // Asks the report service to mail the chosen chapters' markup of the chosen learners.
+    void requestMarkupReport(const base::Value& chapters, const std::string& emailID, const base::Value& learnerIDs);
 
 private:
     // Wraps the controller in a navigation controller without a bar and presents it over
@@ -137,6 +203,26 @@ private:
     // Frames of the review bars from their constraints' constants.
     void placeReviewBars();
     std::shared_ptr<ui::View> readerView() const;
+    // The save call of Done and of the learner-name item; what follows a save that
+    // succeeds.
+    void sendTeacherReview(const TeacherReviewRecordList& records, const std::string& learnerID);
+    void saveBeforeMovingToLearner(bool next);
+    void endReviewWithoutSaving();
+    void showSaveFailureDialog();
+    void showAlert(const std::string& titleKey, const std::string& messageKey);
+    // The session rule of a failed save or submission: true when it was handled (renewal
+    // asked, or the session ended).
+    bool handleExpiredSession(const base::Error&, std::function<void()> repeat, bool isRepeat);
+    void setPenDrawing(bool enabled);
+    void markItemSelected(const std::shared_ptr<PlayerActionBarItem>&, bool selected);
+    void setItemEnabled(const std::shared_ptr<PlayerActionBarItem>&, bool enabled);
+    void submitToService(bool isRepeat);
+    void fetchReportContents(bool isRepeat);
+    void sendMarkupReportRequest(const base::Value& chapters, const std::string& emailID, const base::Value& learnerIDs,
+        bool isRepeat);
+    // A failed report request: 401 renews once and repeats, else an alert.
+    void reportRequestFailed(const base::Error&, bool isRepeat, std::function<void()> repeat);
+    std::vector<std::string> activePageIDs() const;
 
     ReaderContext& m_context;
     TeacherReviewReader& m_reader;
@@ -149,6 +235,18 @@ private:
     bool m_doneButtonSelectedForTeacherReview = false;
     std::optional<std::string> m_selectedLearnerID;
     base::Value m_selectedLearnerData;
+    std::map<std::string, std::string> m_studentFolioPagesUGCData;
+    std::string m_pageIdentifierForTeacherReview;
+    std::shared_ptr<PenToolController> m_penToolController;
+    std::shared_ptr<PenToolControllerDelegate> m_penDelegate;
+    // What the running save sends, and whether it is a repeat after a renewed session.
+    TeacherReviewRecordList m_recordsBeingSaved;
+    bool m_saveIsRepeat = false;
+    bool m_submitIsRepeat = false;
+    // After a learner-name save: the learner to open once it has succeeded (next or
+    // previous), instead of the class picker.
+    std::optional<bool> m_moveAfterSave;
+    std::optional<base::Value> m_generateReportContents;
     // Callbacks handed out hold this weakly and do nothing once the feature is gone.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

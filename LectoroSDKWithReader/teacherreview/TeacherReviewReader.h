@@ -39,6 +39,26 @@ public:
     virtual bool refreshUserTokenForExpiredToken(const std::string& expiredToken, std::function<void(bool renewed)>) = 0;
     // Work bound to this token is dropped once the reader is cleared or gone.
     virtual std::weak_ptr<const void> lifetimeToken() = 0;
+
+    // --- What a learner's work and the review tools use of the reader; the defaults are
+    // what a reader without that service answers ---
+    // The book's page number for a printed folio (the folio itself when the book has none).
+    virtual std::string getPageNumberForDisplayNumber(const std::string& displayNumber) { return displayNumber; }
+    // The stored thickness of the pen.
+    virtual double getLastUpdatedPenThickness() { return 4.0; }
+    // Closes the pen colour palette when it is open.
+    virtual void closePenColorPalette() { }
+    // The reader's own records of the pages on screen, drawn again; the clear-all item's
+    // state after a submission.
+    virtual void relaodPageUGCForActivePages() { }
+    virtual void updateClearAllFIBsButtonStatus() { }
+    // Opens the note editor on a teacher's comment; its post, delete and cancel reach
+    // ReaderTeacherReview's postTeacherComment, deleteTeacherComment, cancelTeacherComment.
+    // False when the reader has no editor to show.
+    virtual bool presentTeacherCommentEditor(const std::string& /*ugcID*/, const std::string& /*comment*/)
+    {
+        return false;
+    }
 };
 
 } // namespace lectoro

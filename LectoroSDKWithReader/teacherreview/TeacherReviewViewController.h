@@ -40,6 +40,15 @@ namespace lectoro {
 
 class LXMVThemeVO;
 class SDKFIBVO;
+class SDKPentoolVO;
+class SDKUGCVO;
+
+// A page's records under review, in the order the reader stored them: pen drawings and
+// answers (any other record is passed over). Shared objects: an edit changes the record
+// the reader draws.
+using TeacherReviewRecordList = std::vector<std::shared_ptr<SDKUGCVO>>;
+// Page key (a page number as text, or several joined by ",") to that page's records.
+using TeacherReviewPageUGC = std::map<std::string, TeacherReviewRecordList>;
 
 class TeacherReviewViewController : public ui::ViewController,
                                     public ui::TableViewDataSource,
@@ -59,10 +68,11 @@ public:
     std::optional<std::string> selectedLearnerID;
     std::optional<std::string> SelectedPageIdentifier;
     // Page key to the learner's records on that page.
-    std::optional<base::Value> studentPageUGCDictionary;
+    std::optional<TeacherReviewPageUGC> studentPageUGCDictionary;
     std::optional<std::string> selectedClassName;
     bool isAnnotationEnabled = false;
-    std::optional<base::Value> studentSubmittedPageArray;
+    // The learner's page keys in ascending numeric order.
+    std::optional<std::vector<std::string>> studentSubmittedPageArray;
     std::shared_ptr<LXMVThemeVO> themeVo;
     std::vector<std::shared_ptr<SDKFIBVO>> selectedFibArray;
 
@@ -112,14 +122,62 @@ public:
     // The owner hears of it once the panel has left the screen.
     void changeClassButtonTapped();
     void closeViewController();
-    // Learner search arrives with its own screen work; until then every edit lists the
-    // whole class.
-    void textFieldEditingDidChange(ui::TextField&) { }
+    // --- Learner search (TeacherReviewLearnerSearch.cpp) ---
+    // Return searches the full names for the typed text as it stands (case and spaces
+    // count); emptying or clearing the field lists the whole class again. Typing alone
+    // does not filter.
+    void textFieldEditingDidChange(ui::TextField&);
+    bool textFieldShouldClear(ui::TextField&);
+    bool textFieldShouldReturn(ui::TextField&);
+    bool shouldClear(ui::TextField& field) override { return textFieldShouldClear(field); }
+    bool shouldReturn(ui::TextField& field) override { return textFieldShouldReturn(field); }
 
     // The learner's position in the whole class for the review bar: the count, or -1 for
     // no list; the 1-based index of the selected learner, or -1.
     int getStudentCount() const;
     int getStudentIndex() const;
+
+    // --- Moving between learners (TeacherReviewLearnerSearch.cpp) ---
+    // The next (previous) learner with work after (before) the selected one in the class
+    // list; no wrap-around, the selected learner is never chosen again.
+    void jumpToNextStudent();
+    void jumpToPreviousStudent();
+    bool isAvailableNextStudent() const;
+    bool isAvailablePreviousStudent() const;
+
+    // --- Page queries and the review store (TeacherReviewStore.cpp) ---
+    // Whether the page in use still holds a record that is not deleted.
+    bool doesCurrentPageHaveActiveUGC() const;
+    // Both make the page the page in use. Pen drawings come whatever their status;
+    // deleted answers are left out.
+    std::vector<std::shared_ptr<SDKPentoolVO>> getPenToolUGCForPageIdentifier(const std::string& pageIdentifier);
+    std::vector<std::shared_ptr<SDKFIBVO>> getFIBUGCForPageIdentifier(const std::string& pageIdentifier);
+    // Edits of the page in use; nothing happens without one or on a page without work.
+    void addPenDrawing(const std::shared_ptr<SDKPentoolVO>&);
+    // Replaces the earlier copy (same local id) on the page in use; a drawing the server
+    // never saw is dropped instead, one it knows goes to the end of the list.
+    void updatePenDrawing(const std::shared_ptr<SDKPentoolVO>&);
+    // As updatePenDrawing; a known answer is marked changed.
+    void updateFIBData(const std::shared_ptr<SDKFIBVO>&);
+    std::shared_ptr<SDKFIBVO> getSDKFIBVOWithUgcId(const std::string& ugcID) const;
+    std::shared_ptr<SDKFIBVO> getSDKFIBVOForLinkID(int64_t linkID) const;
+    bool isEditingAllowedForLinkID(int64_t linkID) const;
+    // Clearing marks records deleted (answers also lose text and comment); nothing leaves
+    // its list, the save set decides what the server hears.
+    void clearAllFIBsForPageID(const std::string& pageIdentifier);
+    void clearAllPenDrawingsForPageID(const std::string& pageIdentifier);
+    void clearAllFIBs();
+    void clearAllPenDrawings();
+    // Whether something is left to clear: an answer with text, a drawing not deleted.
+    bool isFIBsAndPentoolAvailableOnPageID(const std::string& pageIdentifier) const;
+    bool isFIBsAndPentoolAvailable() const;
+    // The records to send on save, in page order, each record once: changed or cleared
+    // answers, new drawings, erased drawings the server knows. Records a save already
+    // carried are left out until they change again.
+    TeacherReviewRecordList getAnotationToSave() const;
+    // The service took these: erased records leave their lists, the rest are not sent
+    // again unless edited.
+    void didSaveAnotations(const TeacherReviewRecordList& saved);
 
     const std::shared_ptr<ui::TextField>& searchBar() const { return m_searchBar; }
     const std::shared_ptr<ui::TableView>& studentListTableView() const { return m_studentListTableView; }
@@ -138,6 +196,20 @@ protected:
 
 private:
     std::weak_ptr<TeacherReviewViewController> weakSelf();
+    // The learner a walk over the class list finds after the selected one; forward or
+    // backward.
+    std::optional<base::Value> learnerWithWorkBeside(bool forward) const;
+    void selectLearner(const base::Value& record);
+    void showFilteredStudents();
+    TeacherReviewRecordList* listOfPageInUse();
+    // Records a save carried, each with what it held then: left out of the next save
+    // set while they still hold the same.
+    struct SavedReviewRecord {
+        std::shared_ptr<SDKUGCVO> record;
+        base::Value state;
+    };
+    std::vector<SavedReviewRecord> m_savedRecords;
+    bool isAlreadySaved(const std::shared_ptr<SDKUGCVO>&) const;
     void stopScheduledTimer();
     void reloadStudentTable();
     // Hands the learner to the owner on a background queue (when the owner listens).

@@ -24,6 +24,7 @@
 #include "companion/sync/DataSyncingManager.h"
 #include "companion/sync/StoreSyncAdapter.h"
 #include "platform/base/RunLoop.h"
+#include "platform/ui/AlertController.h"
 #include "platform/ui/NavigationController.h"
 
 #include <memory>
@@ -174,11 +175,28 @@ int runReviewDemo(std::ostream& out)
     out << "  pages with work: " << review.selectedLearnerData().count() << ", review bars "
         << (reader->context().penToolActionBarView ? "up" : "missing") << '\n';
 
+    if (auto panelStore = review.teacherAnnotationController(); panelStore && panelStore->studentPageUGCDictionary) {
+        for (const auto& [page, records] : *panelStore->studentPageUGCDictionary)
+            out << "  page " << page << ": " << records.size() << " record(s) of Ada's work\n";
+    }
+
+    // The teacher clears every page and saves with Done.
     reader->rendererView()->navigateToPageNumber("1");
     loop.runFor(0.3);
-    review.removeTeacherAnnotation();
-    review.loadPagesBeforeTeacherReview();
-    loop.runFor(0.6);
+    review.didChooseClearAllForTeacherReview(lectoro::ReaderTeacherReview::ClearAllChoice::AllPages);
+    const size_t toSave = panel->getAnotationToSave().size();
+    out << "  cleared all pages: " << toSave << " record(s) to save\n";
+    review.didSelectDoneForTeacherReview();
+    loop.runUntil([&] { return std::dynamic_pointer_cast<ui::AlertController>(reader->presentedViewController()) != nullptr; },
+        waitTime);
+    auto alert = std::dynamic_pointer_cast<ui::AlertController>(reader->presentedViewController());
+    check(alert && alert->message() == lectoro::teacherReviewLocalizedString("DATA_SUBMITTED_SUCCESSFULLY"),
+        "Done saved the review: " + (alert ? alert->message().value_or("") : std::string("no alert")));
+    const size_t left = service->submittedWorkFor(adaID, bookID).count();
+    check(toSave > 0 && left == 0, "The service dropped the drawing the teacher erased; records left: " + std::to_string(left));
+    if (alert)
+        alert->tapActionWithTitle("Ok");
+    loop.runFor(1.0);
     auto pages = reader->rendererView()->getActivePages();
     const bool back = !pages.empty() && !shownBefore.empty() && pages.front().pageID == shownBefore.front().pageID;
     check(reader->activeMode() == lectoro::ReaderActiveModeNone && back,

@@ -2,13 +2,16 @@
 // classes, the learner panel wired to the reader, each learner's fetch through the
 // service, choosing a learner, the review bars, the saving overlay and leaving review.
 
-#include "reader/bars/BarsTestSupport.h"
-#include "reader/shell/ShellTestSupport.h"
-#include "teacherreview/TeacherReviewTestSupport.h"
+#include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/readersdk/PenToolController.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
+#include "platform/ui/AlertController.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKBookClassInfoVO.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewClassListViewController.h"
@@ -24,134 +27,9 @@ namespace {
 
 using companion::ServiceAnswer;
 using reviewtest::learner;
+using reviewtest::page;
 using reviewtest::pageWithWork;
-
-std::shared_ptr<SDKBookClassInfoVO> makeClass(const std::string& title, base::Value::List learners)
-{
-    auto info = std::make_shared<SDKBookClassInfoVO>();
-    info->classId = "class-" + title;
-    info->classTitle = title;
-    info->learners = std::move(learners);
-    return info;
-}
-
-RendererPage page(int64_t id)
-{
-    RendererPage result;
-    result.pageID = id;
-    result.fileIndex = id;
-    result.displayNum = std::to_string(id);
-    return result;
-}
-
-class ReaderTeacherReviewTest : public barstest::BarsTest {
-protected:
-    void SetUp() override
-    {
-        BarsTest::SetUp();
-        m_delegate = std::make_shared<shelltest::RecordingReaderDelegate>();
-        m_reader->setDelegate(m_delegate);
-        context().currentBook = std::make_shared<PXBookVO>();
-        m_renderer->setActivePages({ page(10), page(11) });
-        framework().store()->saveBookClassInfo("42", 7,
-            { makeClass("Biology",
-                  { learner(int64_t { 9000000002 }, "Ada", "Lovelace", "https://pics/ada.png"),
-                      learner(int64_t { 9000000003 }, "Ben", "Okri") }),
-                makeClass("Chemistry", {}) });
-    }
-
-    void TearDown() override
-    {
-        base::waitForBackgroundWork();
-        BarsTest::TearDown();
-    }
-
-    ReaderTeacherReview& review() { return m_reader->teacherReview(); }
-
-    static void settle()
-    {
-        for (int i = 0; i < 3; ++i) {
-            base::waitForBackgroundWork();
-            base::RunLoop::main().runUntilIdle();
-        }
-    }
-
-    template <typename T> std::shared_ptr<T> presented()
-    {
-        auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(m_reader->presentedViewController());
-        return navigation ? std::dynamic_pointer_cast<T>(navigation->rootViewController()) : nullptr;
-    }
-
-    // The teacher taps the review item of the reader's bar.
-    void tapReviewItem()
-    {
-        auto bar = barstest::makeBar(TopBar);
-        bar->setDelegate(m_reader->playerActionDelegate());
-        barstest::addItem(*bar, PlayerItemTeacherReview);
-        bar->tapItemWithTag(PlayerItemTeacherReview);
-        uitest::completePresentations();
-    }
-
-    std::shared_ptr<TeacherReviewViewController> openClass(int row)
-    {
-        tapReviewItem();
-        auto picker = presented<TeacherReviewClassListViewController>();
-        EXPECT_TRUE(picker);
-        if (!picker)
-            return nullptr;
-        uitest::tapRow(*picker->classListTableView(), { 0, row });
-        uitest::completePresentations();
-        settle();
-        return presented<TeacherReviewViewController>();
-    }
-
-    std::vector<std::string> pendingFetches()
-    {
-        std::vector<std::string> learners;
-        for (size_t i = 0; i < service().pendingCount(); ++i) {
-            auto request = service().pendingRequest(i);
-            if (request && request->operation == companion::op::studentAnnotationsFetch)
-                learners.push_back(request->body["learnerId"].asString().value_or("?") + "@" + request->userToken);
-        }
-        return learners;
-    }
-
-    bool answerFetch(const std::string& learnerID, const ServiceAnswer& answer)
-    {
-        for (size_t i = 0; i < service().pendingCount(); ++i) {
-            auto request = service().pendingRequest(i);
-            if (request && request->operation == companion::op::studentAnnotationsFetch
-                && request->body["learnerId"].asString() == learnerID) {
-                bool answered = service().answer(i, answer);
-                settle();
-                return answered;
-            }
-        }
-        return false;
-    }
-
-    static base::Value work(base::Value::List pages)
-    {
-        return base::Value::Dictionary { { "pageUgc", std::move(pages) } };
-    }
-
-    // A class opened, Ada's work fetched and her row tapped.
-    std::shared_ptr<TeacherReviewViewController> reviewAda()
-    {
-        auto panel = openClass(0);
-        if (!panel)
-            return nullptr;
-        answerFetch("9000000002", ServiceAnswer::success(work({ pageWithWork(7) })));
-        answerFetch("9000000003", ServiceAnswer::success(work({})));
-        base::RunLoop::main().advanceBy(3);
-        uitest::tapRow(*panel->studentListTableView(), { 0, 0 });
-        uitest::completePresentations();
-        settle();
-        return panel;
-    }
-
-    std::shared_ptr<shelltest::RecordingReaderDelegate> m_delegate;
-};
+using reviewtest::ReaderTeacherReviewTest;
 
 TEST_F(ReaderTeacherReviewTest, ReviewItemOpensThePickerWithTheBooksClassesAndRemembersThePages)
 {
@@ -397,14 +275,34 @@ TEST_F(ReaderTeacherReviewTest, DoneSavesUnderTheOverlayAndLeavesReviewOnSuccess
     settle();
     EXPECT_FALSE(review().activityViewForTeacherReview()) << "a failure leaves no overlay behind";
     EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeTeacherReview);
+    // The failure dialog offers CANCEL and RETRY; RETRY saves again under the overlay.
+    auto dialog = uitest::topmostAlert();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->alertTitle(), chrometest::localized("ALERT_BUTTON"));
+    EXPECT_EQ(dialog->message(), chrometest::localized("FAILED_TO_SAVE_STUDENT_ANOTATION"));
+    ASSERT_EQ(dialog->actions().size(), 2u);
+    EXPECT_EQ(dialog->actions()[0]->title(), "CANCEL");
+    EXPECT_EQ(dialog->actions()[1]->title(), chrometest::localized("RETRY"));
+    EXPECT_EQ(dialog->actions()[0]->titleTextColor(), ui::Color::black());
+    ASSERT_TRUE(uitest::tapAction(chrometest::localized("RETRY")));
+    uitest::completePresentations();
+    EXPECT_TRUE(review().activityViewForTeacherReview());
+    EXPECT_EQ(requestsOf(companion::op::teacherAnnotationsSave), 2u);
 
-    ASSERT_TRUE(context().penToolActionBarView->tapItemWithTag(PlayerItemDone));
     service().answerAll(ServiceAnswer::success());
     settle();
     base::RunLoop::main().advanceBy(0.5);
     EXPECT_FALSE(review().activityViewForTeacherReview());
     EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
     EXPECT_FALSE(context().penToolActionBarView);
+    EXPECT_FALSE(review().penToolController());
+    auto submitted = uitest::topmostAlert();
+    ASSERT_TRUE(submitted);
+    EXPECT_EQ(submitted->message(), chrometest::localized("DATA_SUBMITTED_SUCCESSFULLY"));
+    EXPECT_TRUE(m_renderer->callsNamed("navigateToPageNumber").empty()) << "the pages come back after Ok";
+    ASSERT_TRUE(uitest::tapAction("Ok"));
+    uitest::completePresentations();
+    base::RunLoop::main().advanceBy(0.5);
     ASSERT_EQ(m_renderer->callsNamed("navigateToPageNumber").size(), 1u);
 }
 
@@ -427,6 +325,297 @@ TEST_F(ReaderTeacherReviewTest, AReaderThatGoesAwayIsNotCalledBack)
     panel->closeViewController();
     service().answerAll(ServiceAnswer::success(work({ pageWithWork(7) })));
     settle();
+}
+
+TEST_F(ReaderTeacherReviewTest, ALearnersWorkIsLoadedIntoThePanelAndTheRenderer)
+{
+    auto panel = reviewAdaWithKnownWork();
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(panel->studentPageUGCDictionary);
+    ASSERT_EQ(panel->studentPageUGCDictionary->size(), 1u);
+    EXPECT_EQ(panel->studentPageUGCDictionary->at("7").size(), 2u);
+    EXPECT_EQ(*panel->studentSubmittedPageArray, std::vector<std::string> { "7" });
+    EXPECT_EQ(review().studentFolioPagesUGCData().at("7"), "7");
+    auto enabled = m_renderer->lastCall("enableTeacherReviewModeWithPageArray");
+    ASSERT_TRUE(enabled);
+    EXPECT_EQ(enabled->arguments.at(0), base::Value(base::Value::List { "7" }));
+    // A fresh review pen: off, in the review colour.
+    auto pen = review().penToolController();
+    ASSERT_TRUE(pen);
+    EXPECT_EQ(pen->getPenMode(), PenToolModeNone);
+    EXPECT_EQ(pen->getPenColor(), "#82F675");
+
+    // The pages on screen (10 and 11) hold no work: the label names them, the one folio
+    // with work leaves both page buttons off, next goes to the page with work.
+    review().updateTeacherReviewUI();
+    EXPECT_FALSE(review().getTeacherViewPlayerActionBarItemLabelWithTag(PlayerItemPageNumber))
+        << "the review bars carry no page label";
+    for (int tag : { PlayerItemNextPage, PlayerItemPreviousPage }) {
+        if (auto item = m_reader->bars().getPenToolItemWithTag(tag)) {
+            EXPECT_DOUBLE_EQ(item->alpha(), 0.5) << tag;
+        }
+    }
+    m_renderer->clearCalls();
+    review().didClickOnPageButton(PlayerItemNextPage);
+    review().didClickOnPageButton(PlayerItemPreviousPage);
+    auto navigations = m_renderer->callsNamed("navigateToPageNumber");
+    ASSERT_EQ(navigations.size(), 1u);
+    EXPECT_EQ(*navigations[0].arguments.at(0).asString(), "7");
+
+    // A page load draws the learner's drawings when the switch is on.
+    panel->isAnnotationEnabled = true;
+    review().refreshTeacherReviewPage(7);
+    auto drawn = m_renderer->lastCall("drawPenDrawings");
+    ASSERT_TRUE(drawn);
+    EXPECT_EQ(drawn->arguments.at(0).count(), 1u);
+    EXPECT_EQ(*panel->SelectedPageIdentifier, "7");
+}
+
+TEST_F(ReaderTeacherReviewTest, ReviewPenColourEraserAndDragBox)
+{
+    ASSERT_TRUE(reviewAdaWithKnownWork());
+    auto pen = review().penToolController();
+    ASSERT_TRUE(pen);
+    auto drawingSwitch = [&] {
+        auto call = m_renderer->lastCall("setPenDrawingModeEnabledWithReviewModeEnable");
+        return call ? call->arguments.at(0).boolValue() : false;
+    };
+    review().didSelectPenColorForTeacherReview("#FF0000");
+    EXPECT_EQ(pen->getPenMode(), PenToolModeDraw);
+    EXPECT_EQ(pen->getPenColor(), "#FF0000");
+    EXPECT_TRUE(drawingSwitch());
+    review().didSelectPenColorForTeacherReview("#FF0000");
+    EXPECT_EQ(pen->getPenMode(), PenToolModeNone) << "the colour in use turns the pen off";
+    EXPECT_EQ(pen->getPenColor(), "#82F675");
+    EXPECT_FALSE(drawingSwitch());
+    review().didSelectPenColorForTeacherReview("#FF0000");
+    EXPECT_EQ(pen->getPenMode(), PenToolModeDraw);
+    EXPECT_EQ(pen->getPenColor(), "#FF0000");
+
+    // Eraser: from drawing to erasing in the review colour, off again, and on from off.
+    auto eraser = m_reader->bars().getPenToolItemWithTag(PlayerItemTeacherEraser);
+    ASSERT_TRUE(eraser);
+    review().didSelectEraserForTeacherReview();
+    EXPECT_EQ(pen->getPenMode(), PenToolModeErase);
+    EXPECT_EQ(pen->getPenColor(), "#82F675");
+    EXPECT_TRUE(eraser->isSelected());
+    review().didSelectEraserForTeacherReview();
+    EXPECT_EQ(pen->getPenMode(), PenToolModeNone);
+    EXPECT_FALSE(eraser->isSelected());
+    review().didSelectEraserForTeacherReview();
+    EXPECT_EQ(pen->getPenMode(), PenToolModeErase);
+    EXPECT_TRUE(drawingSwitch());
+
+    // Drag box while drawing: the pen stops; each page change keeps the drag box on.
+    review().didSelectPenColorForTeacherReview("#00FF00");
+    review().didSelectDragBoxForTeacherReview();
+    EXPECT_EQ(pen->getPenMode(), PenToolModeNone);
+    EXPECT_FALSE(drawingSwitch());
+    EXPECT_TRUE(context().isDragBoxModeEnabled);
+    m_renderer->clearCalls();
+    review().actionForTeacherReviewPageChanged();
+    auto dragBox = m_renderer->lastCall("setTeacherReviewDragBoxModeEnabled");
+    ASSERT_TRUE(dragBox);
+    EXPECT_TRUE(dragBox->arguments.at(0).boolValue());
+    EXPECT_EQ(review().penToolController(), pen) << "the pen survives page changes";
+    review().didSelectDragBoxForTeacherReview();
+    EXPECT_FALSE(context().isDragBoxModeEnabled);
+}
+
+TEST_F(ReaderTeacherReviewTest, ClearAllAndCommentsEditTheReviewThatDoneSends)
+{
+    auto panel = reviewAdaWithKnownWork();
+    ASSERT_TRUE(panel);
+    review().didSelectDeleteForTeacherReview();
+    auto choice = uitest::topmostAlert();
+    ASSERT_TRUE(choice);
+    ASSERT_EQ(choice->actions().size(), 3u);
+    ASSERT_TRUE(uitest::tapAction(chrometest::localized("ALL_PAGES")));
+    uitest::completePresentations();
+    auto toSave = panel->getAnotationToSave();
+    ASSERT_EQ(toSave.size(), 2u) << "the learner's drawing and answer, cleared";
+    for (const auto& record : toSave)
+        EXPECT_EQ(record->status, UGCStatusDeleted);
+    EXPECT_FALSE(panel->isFIBsAndPentoolAvailable());
+
+    // A comment on an answer: both dates stamped, the answer marked changed, on its own
+    // page although the redraw after clearing left page 11 in use.
+    EXPECT_EQ(*panel->SelectedPageIdentifier, "11");
+    auto answer = panel->getSDKFIBVOForLinkID(501);
+    ASSERT_TRUE(answer);
+    answer->pageIdentifier = "7";
+    m_reader->didTapOnTeacherComment({ answer });
+    EXPECT_EQ(panel->selectedFibArray.size(), 1u);
+    review().postTeacherComment("Well done");
+    EXPECT_TRUE(panel->selectedFibArray.empty());
+    EXPECT_EQ(answer->teacherComment, "Well done");
+    EXPECT_FALSE(answer->commentCreatedDate.empty());
+    EXPECT_EQ(answer->status, UGCStatusUpdated);
+
+    ASSERT_TRUE(context().penToolActionBarView->tapItemWithTag(PlayerItemDone));
+    auto save = service().lastRequest(companion::op::teacherAnnotationsSave);
+    ASSERT_TRUE(save);
+    const auto* sent = save->body["annotation"].asList();
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->size(), 2u);
+    service().answerAll(ServiceAnswer::offline());
+    settle();
+    // CANCEL leaves review without an upload.
+    ASSERT_TRUE(uitest::tapAction("CANCEL"));
+    uitest::completePresentations();
+    base::RunLoop::main().advanceBy(0.5);
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+    EXPECT_FALSE(review().penToolController());
+    EXPECT_EQ(requestsOf(companion::op::teacherAnnotationsSave), 1u);
+}
+
+TEST_F(ReaderTeacherReviewTest, LearnerNameSaveOpensThePickerAndMovingOnSavesFirst)
+{
+    auto panel = reviewAdaWithKnownWork(true);
+    ASSERT_TRUE(panel);
+    auto top = context().penToolActionBarView;
+    // Nothing changed: next opens Ben at once.
+    EXPECT_DOUBLE_EQ(top->itemWithTag(PlayerItemNextStudent)->alpha(), 1.0);
+    EXPECT_DOUBLE_EQ(top->itemWithTag(PlayerItemPreviousStudent)->alpha(), 0.5);
+    review().jumpToNextStudent();
+    settle();
+    EXPECT_EQ(*review().selectLearnerIDForTeacherReview(), "9000000003");
+    EXPECT_EQ(requestsOf(companion::op::teacherAnnotationsSave), 0u);
+
+    // With a change, previous saves Ben's review first and opens Ada once it succeeded.
+    panel->SelectedPageIdentifier = "9";
+    auto mark = std::make_shared<SDKPentoolVO>();
+    mark->localID = "teacher-mark";
+    panel->addPenDrawing(mark);
+    review().jumpToPreviousStudent();
+    ASSERT_EQ(requestsOf(companion::op::teacherAnnotationsSave), 1u);
+    EXPECT_EQ(*service().lastRequest(companion::op::teacherAnnotationsSave)->body["learnerID"].asString(), "9000000003");
+    EXPECT_EQ(*review().selectLearnerIDForTeacherReview(), "9000000003");
+    service().answerAll(ServiceAnswer::success());
+    settle();
+    EXPECT_EQ(*review().selectLearnerIDForTeacherReview(), "9000000002");
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeTeacherReview);
+    EXPECT_FALSE(m_reader->presentedViewController());
+
+    // The learner-name item saves and opens the picker; what was saved is not sent again.
+    panel->clearAllFIBs();
+    review().saveTeacherReviewedDataWhenUseTapOnStudentname();
+    ASSERT_EQ(requestsOf(companion::op::teacherAnnotationsSave), 2u);
+    EXPECT_FALSE(review().doneButtonSelectedForTeacherReview());
+    service().answerAll(ServiceAnswer::success());
+    settle();
+    uitest::completePresentations();
+    EXPECT_TRUE(presented<TeacherReviewClassListViewController>());
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+    EXPECT_FALSE(review().activityViewForTeacherReview());
+    EXPECT_TRUE(panel->getAnotationToSave().empty());
+}
+
+TEST_F(ReaderTeacherReviewTest, BackToTheLearnerListKeepsTheUnsavedReview)
+{
+    auto panel = reviewAdaWithKnownWork();
+    ASSERT_TRUE(panel);
+    panel->clearAllFIBs();
+    ASSERT_TRUE(context().penToolActionBarView->tapItemWithTag(PlayerItemBackToStudentList));
+    uitest::completePresentations();
+    EXPECT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+    EXPECT_EQ(presented<TeacherReviewViewController>(), panel);
+    EXPECT_EQ(panel->getAnotationToSave().size(), 1u);
+    EXPECT_EQ(requestsOf(companion::op::teacherAnnotationsSave), 0u);
+}
+
+TEST_F(ReaderTeacherReviewTest, AnExpiredSessionOnSaveRenewsOnceAndNeverLeavesTheOverlay)
+{
+    struct Case {
+        const char* name;
+        bool delegateRenews;
+        int expiries;
+        size_t refreshes;
+        size_t saves;
+    };
+    const Case cases[] = {
+        { "renewed, then refused again", true, 2, 1, 2 },
+        { "nobody to renew", false, 1, 0, 1 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_settings->setIsAutoLoginEnabled(true);
+        m_delegate->answersRefresh = c.delegateRenews;
+        m_delegate->renewedToken = "token-2";
+        m_delegate->events.clear();
+        m_delegate->refreshTokens.clear();
+        service().answerAll(ServiceAnswer::offline());
+        settle();
+        const size_t savesBefore = requestsOf(companion::op::teacherAnnotationsSave);
+        auto panel = reviewAdaWithKnownWork();
+        ASSERT_TRUE(panel);
+        review().didSelectDoneForTeacherReview();
+        for (int i = 0; i < c.expiries; ++i) {
+            service().answerAll(ServiceAnswer::expiredToken());
+            settle();
+        }
+        EXPECT_EQ(m_delegate->refreshTokens.size(), c.refreshes);
+        EXPECT_EQ(requestsOf(companion::op::teacherAnnotationsSave) - savesBefore, c.saves);
+        EXPECT_FALSE(review().activityViewForTeacherReview());
+        EXPECT_NE(std::find(m_delegate->events.begin(), m_delegate->events.end(), "sessionExpired"),
+            m_delegate->events.end());
+        review().removeTeacherAnnotation();
+        base::RunLoop::main().advanceBy(0.5);
+        while (m_reader->presentedViewController()) {
+            m_reader->dismissViewControllerAnimated(false);
+            uitest::completePresentations();
+        }
+    }
+}
+
+TEST_F(ReaderTeacherReviewTest, ALearnerSubmitsAfterConfirming)
+{
+    context().user->role = "LEARNER";
+    review().actionForSubmitAnotation();
+    auto nothing = uitest::topmostAlert();
+    ASSERT_TRUE(nothing);
+    EXPECT_EQ(nothing->alertTitle(), chrometest::localized("NO_DATA"));
+    EXPECT_EQ(nothing->message(), chrometest::localized("NO_DATA_TO_SUBMIT"));
+    uitest::tapActionAtIndex(0);
+    uitest::completePresentations();
+
+    auto answer = std::make_shared<SDKFIBVO>();
+    answer->linkID = 501;
+    answer->text = "42";
+    answer->pageIdentifier = "7";
+    answer->displayNum = "7";
+    ASSERT_TRUE(framework().store()->saveFIB(answer, "42", 7).ok());
+    review().actionForSubmitAnotation();
+    auto confirm = uitest::topmostAlert();
+    ASSERT_TRUE(confirm);
+    EXPECT_EQ(confirm->alertTitle(), chrometest::localized("SUBMIT_DATA"));
+    ASSERT_TRUE(uitest::tapAction(chrometest::localized("NO_ALERT_BUTTON")));
+    uitest::completePresentations();
+    EXPECT_EQ(requestsOf(companion::op::annotationsSubmit), 0u);
+
+    // Offline: the failure names the missing connection; the learner can submit again.
+    m_network->online = false;
+    review().actionForSubmitAnotation();
+    ASSERT_TRUE(uitest::tapAction(chrometest::localized("YES_ALERT_BUTTON")));
+    uitest::completePresentations();
+    answerEverything(ServiceAnswer::offline());
+    auto failed = uitest::topmostAlert();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->alertTitle(), chrometest::localized("FAILED_TO_SUBMIT_ANOTATIONS"));
+    EXPECT_EQ(failed->message(), chrometest::localized("INTERNET_UNAVAILABLE_MESSAGE"));
+    uitest::tapActionAtIndex(0);
+    uitest::completePresentations();
+
+    m_network->online = true;
+    review().actionForSubmitAnotation();
+    ASSERT_TRUE(uitest::tapAction(chrometest::localized("YES_ALERT_BUTTON")));
+    uitest::completePresentations();
+    answerEverything(ServiceAnswer::success());
+    EXPECT_GE(requestsOf(companion::op::annotationsSubmit), 1u);
+    auto done = uitest::topmostAlert();
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->alertTitle(), chrometest::localized("YOUR_DATA_HAS_BEEN_SUCCESSFULLY_SAVED"));
+    EXPECT_FALSE(framework().store()->isSubmitAnotationAllowedForFibForBookID("42", 7));
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewClassListViewController.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewStudentListTableViewCell.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
@@ -28,6 +29,7 @@
 #include "platform/base/Dispatch.h"
 #include "platform/testing/Interaction.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/AlertController.h"
 #include "platform/ui/NavigationController.h"
 
 namespace lectoro {
@@ -178,11 +180,25 @@ TEST_F(TeacherReviewEndToEndTest, TeacherOpensReviewPicksTheClassAndOpensTheLear
     EXPECT_EQ(*review.selectedLearnerData().at(0)["pageId"].asInteger(), 106);
     EXPECT_TRUE(reader->context().penToolActionBarView);
 
-    // Leaving review goes back to the page shown before.
+    // The learner's drawing came back from the service as a record the panel holds.
+    ASSERT_TRUE(panel->studentPageUGCDictionary);
+    ASSERT_EQ(panel->studentPageUGCDictionary->count("106"), 1u);
+    EXPECT_EQ(panel->studentPageUGCDictionary->at("106").size(), 1u);
+
+    // The teacher clears every page and saves with Done: the service drops the erased
+    // drawing, and leaving review goes back to the page shown before.
     reader->rendererView()->navigateToPageNumber("1");
     settle();
-    review.removeTeacherAnnotation();
-    review.loadPagesBeforeTeacherReview();
+    review.didChooseClearAllForTeacherReview(ReaderTeacherReview::ClearAllChoice::AllPages);
+    ASSERT_EQ(panel->getAnotationToSave().size(), 1u);
+    review.didSelectDoneForTeacherReview();
+    settle(2);
+    auto alert = uitest::topmostAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message(), teacherReviewLocalizedString("DATA_SUBMITTED_SUCCESSFULLY"));
+    EXPECT_EQ(m_framework->inProcessService()->submittedWorkFor(adaID, bookID).count(), 0u);
+    ASSERT_TRUE(uitest::tapAction("Ok"));
+    uitest::completePresentations();
     settle();
     EXPECT_EQ(reader->activeMode(), ReaderActiveModeNone);
     EXPECT_FALSE(reader->context().penToolActionBarView);
