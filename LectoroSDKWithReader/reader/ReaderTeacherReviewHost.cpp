@@ -128,16 +128,4 @@ void ReaderViewController::didFailedToSubmitAnotationWithError(const base::Error
         [error](ReaderViewController& self) { self.m_teacherReview->didFailedToSubmitAnotationWithError(error); });
 }
 
-void ReaderViewController::didUpdateFibArray(const std::vector<std::shared_ptr<SDKFIBVO>>& answers)
-{
-    // Outside review the learner's own answers are the interactive content's concern.
-    if (m_context.activeMode == ReaderActiveModeTeacherReview)
-        m_teacherReview->didUpdateFibArray(answers);
-}
-
-void ReaderViewController::didTapOnTeacherComment(const std::vector<std::shared_ptr<SDKFIBVO>>& answers)
-{
-    m_teacherReview->didTapOnTeacherComment(answers);
-}
-
 } // namespace lectoro

@@ -379,9 +379,6 @@ public:
     void didSavedStudentAnotationSuccessfully() override;
     void didFailedToSaveStudentAnotationWithError(const base::Error&) override;
     void didSubmitedAnotationSuccessfully() override;
-    // Teacher review: answers the renderer reports changed, and a tapped comment icon.
-    void didUpdateFibArray(const std::vector<std::shared_ptr<SDKFIBVO>>&) override;
-    void didTapOnTeacherComment(const std::vector<std::shared_ptr<SDKFIBVO>>&) override;
     void didFailedToSubmitAnotationWithError(const base::Error&) override;
 
 protected:
