@@ -292,12 +292,7 @@ void ReaderContents::actionForThumbnail()
     if (m_context.activeMode == ReaderActiveModeTeacherReview) {
         if (const auto& panel = reader->teacherReview().teacherAnnotationController();
             panel && panel->studentSubmittedPageArray) {
-            std::vector<std::string> pages;
-            if (const auto* list = panel->studentSubmittedPageArray->asList()) {
-                for (const auto& page : *list)
-                    pages.push_back(page.asString().value_or(page.description()));
-            }
-            browser.setStudentSubmittedPageArray(std::move(pages));
+            browser.setStudentSubmittedPageArray(*panel->studentSubmittedPageArray);
         }
     }
     browser.setDataArray(book->getThumbnailData());

@@ -202,6 +202,8 @@ bool ReaderAnnotationsHost::isHelpScreenShown()
 void ReaderAnnotationsHost::refreshHelpScreen()
 {
     m_reader.chrome().refreshHelpDescriptors(true);
+}
+
 std::weak_ptr<PlayerActionDelegate> ReaderAnnotationsHost::playerActionDelegate()
 {
     return m_reader.playerActionDelegate();
