@@ -7,6 +7,7 @@
 #include "reader/ReaderTestSupport.h"
 
 #include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
+#include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/mydata/LXShareSettingsController.h"
 #include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
@@ -16,6 +17,7 @@
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKBookClassInfoVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "companion/Framework.h"
 #include "companion/service/InProcessService.h"
 #include "platform/base/Json.h"
@@ -124,6 +126,23 @@ TEST_F(ShareSettingsEndToEnd, TickedStudentsAreStoredAndSentAsTheClassLists)
     EXPECT_EQ(base::toJson(classes[0]->receiveList), "[9000000001]");
     EXPECT_EQ(base::toJson(m_framework->inProcessService()->shareListsFor(shareE2EUserID, shareE2EBookID)),
         R"({"shareList":[9000000001,6000000002],"recieveList":[9000000001]})");
+}
+
+TEST_F(ShareSettingsEndToEnd, TheReaderPassesOnPrintablePagesAndMyDataOpensANoteThroughTheNotesFeature)
+{
+    auto reader = open();
+    ASSERT_TRUE(reader);
+    reader->setPrintEnabledPageArray(std::string("iv,1"));
+    reader->setPrintEnabledPageArray(std::nullopt);
+    EXPECT_EQ(reader->myData().printEnabledPageArray(), (std::vector<std::string> { "iv", "1" }));
+
+    auto note = std::make_shared<SDKHighlightVO>();
+    note->localID = "share-e2e-note";
+    note->noteText = "a thought";
+    reader->myData().didTapOnNotesComment(note);
+    settle();
+    ASSERT_TRUE(reader->noteRoad().noteController());
+    EXPECT_EQ(reader->noteRoad().noteController()->currentHighlightVO(), note);
 }
 
 } // namespace
