@@ -39,6 +39,11 @@ public:
         m_owner.didAnsweredHighlight(record, accepted);
     }
     void didTapOnPrint() override { m_owner.didTapOnPrint(); }
+    void didTapOnShareSettings() override { m_owner.didTapOnShareSettings(); }
+    void didTapOnNoteShareSettings(const std::shared_ptr<SDKHighlightVO>& record) override
+    {
+        m_owner.didTapOnNoteShareSettings(record);
+    }
 
 private:
     ReaderMyData& m_owner;
@@ -149,6 +154,18 @@ void ReaderMyData::didTapOnNotesComment(const std::shared_ptr<SDKHighlightVO>& r
 {
     if (m_noteOpener && record)
         m_noteOpener(record);
+}
+
+void ReaderMyData::didTapOnShareSettings()
+{
+    if (m_classSettingsOpener)
+        m_classSettingsOpener();
+}
+
+void ReaderMyData::didTapOnNoteShareSettings(const std::shared_ptr<SDKHighlightVO>& record)
+{
+    if (m_noteSettingsOpener && record)
+        m_noteSettingsOpener(record);
 }
 
 void ReaderMyData::didAnsweredHighlight(const std::shared_ptr<SDKHighlightVO>& record, bool accepted)

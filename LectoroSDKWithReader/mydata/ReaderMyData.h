@@ -60,6 +60,16 @@ public:
     void didTapOnNotesComment(const std::shared_ptr<SDKHighlightVO>&);
     void didAnsweredHighlight(const std::shared_ptr<SDKHighlightVO>&, bool accepted);
     void didSelectActionToCloseMyData();
+    void didTapOnShareSettings();
+    void didTapOnNoteShareSettings(const std::shared_ptr<SDKHighlightVO>&);
+    // Open the share-settings dialog of the user's classes, or of one note; set by the
+    // reader's notes feature, which owns the dialog.
+    void setShareSettingsOpeners(
+        std::function<void()> classSettings, std::function<void(std::shared_ptr<SDKHighlightVO>)> noteSettings)
+    {
+        m_classSettingsOpener = std::move(classSettings);
+        m_noteSettingsOpener = std::move(noteSettings);
+    }
     // Opens a note's comment thread; set by the reader's notes feature.
     void setNoteOpener(std::function<void(std::shared_ptr<SDKHighlightVO>)> opener)
     {
@@ -81,6 +91,8 @@ private:
     std::shared_ptr<LXMyDataPrintOptionsController> m_printOptionsController;
     std::vector<std::string> m_printEnabledPageArray;
     std::function<void(std::shared_ptr<SDKHighlightVO>)> m_noteOpener;
+    std::function<void()> m_classSettingsOpener;
+    std::function<void(std::shared_ptr<SDKHighlightVO>)> m_noteSettingsOpener;
 };
 
 } // namespace lectoro

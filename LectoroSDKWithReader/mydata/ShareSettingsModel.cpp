@@ -196,6 +196,14 @@ void ShareSettingsModel::getDataForIndex(size_t index)
     m_doneEnabled = false;
 }
 
+void ShareSettingsModel::selectClass(size_t index)
+{
+    if (index >= m_classList.size() || !m_classList[index])
+        return;
+    m_bookClassInfo = m_classList[index];
+    getDataForIndex(index);
+}
+
 void ShareSettingsModel::computeFlags()
 {
     auto teachers = userIDs(usersFor("teachers"));

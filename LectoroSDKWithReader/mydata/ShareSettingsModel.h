@@ -60,6 +60,9 @@ public:
     void setData(const ClassList&, const std::string& roleID);
     // Shows the class at the index; nothing without classes or for an index outside them.
     void getDataForIndex(size_t index);
+    // A class picked in the dialog becomes the one whose lists are saved; nothing for an
+    // index outside the classes.
+    void selectClass(size_t index);
 
     int16_t settingsType() const { return m_settingsType; }
     const ClassList& classList() const { return m_classList; }
@@ -79,6 +82,7 @@ public:
     bool isAllTeachersSelected() const { return m_isAllTeachersSelected; }
     bool isStudentAllCollabratedUsers() const { return m_isStudentAllCollabratedUsers; }
     bool isTeacherAllCollabratedUsers() const { return m_isTeacherAllCollabratedUsers; }
+    bool isCurrentStudentAllCollabratedUsers() const { return m_isCurrentStudentAllCollabratedUsers; }
     // The shown class allows sharing and has users.
     bool isSharingShown() const { return m_sharingShown; }
 

@@ -7,6 +7,7 @@
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
@@ -159,7 +160,8 @@ void ReaderViewController::didBookLoadedSuccessfullyWithBook(
             m_context.renderer->setBookOrientationMode(RendererBookOrientationFree);
         if (epub && epub->isReflowable()) {
             const auto* printable = epub->printEnabledPageArray.asList();
-            if (m_context.isReflowPrintEnable || (printable && !printable->empty())) {
+            if (m_context.isReflowPrintEnable || (printable && !printable->empty())
+                || !m_myData->printEnabledPageArray().empty()) {
                 if (m_context.settings)
                     m_context.settings->setIsPrintEnabled(true);
                 if (m_context.isTwoPageSeperationDisabled && m_context.renderer)

@@ -122,6 +122,11 @@ ReaderViewController::ReaderViewController()
     m_contents = std::make_unique<ReaderContents>(m_context, *m_contentsHost);
     m_search = std::make_unique<ReaderSearch>(m_context);
     m_myData = std::make_unique<ReaderMyData>(m_context);
+    // My Data's comment and share requests go to the notes feature, which owns the editor
+    // and the share-settings dialog; both live as long as the reader.
+    m_myData->setNoteOpener([this](std::shared_ptr<SDKHighlightVO> note) { m_noteRoad->didTapOnNotesComment(note); });
+    m_myData->setShareSettingsOpeners([this] { m_noteRoad->didTapOnShareSettings(); },
+        [this](std::shared_ptr<SDKHighlightVO> note) { m_noteRoad->didTapOnNoteShareSettings(note); });
     m_teacherReviewHost = std::make_unique<ReaderTeacherReviewHost>(*this);
     m_teacherReview = std::make_unique<ReaderTeacherReview>(m_context, *m_teacherReviewHost);
     m_readAloud = std::make_unique<ReaderReadAloud>(m_context);
@@ -464,6 +469,11 @@ void ReaderViewController::addAccessibilityOnActionBarItem()
                 PlayerActionBottomBar::setAccessibilityForPlayerActionBottomBarItem(*item);
         }
     }
+}
+
+void ReaderViewController::setPrintEnabledPageArray(const std::optional<std::string>& pages)
+{
+    m_myData->setPrintEnabledPageArray(pages);
 }
 
 } // namespace lectoro

@@ -166,6 +166,9 @@ public:
     void setIsAudioSearchNoteEnabled(bool value) { m_context.isAudioSearchNoteEnabled = value; }
     bool isReflowPrintEnable() const { return m_context.isReflowPrintEnable; }
     void setIsReflowPrintEnable(bool value) { m_context.isReflowPrintEnable = value; }
+    // The host's printable chapter hrefs or page display numbers, comma-separated; an
+    // absent string keeps the list.
+    void setPrintEnabledPageArray(const std::optional<std::string>& pages);
     bool isUsingDefaultMathIcon() const { return m_context.isUsingDefaultMathIcon; }
     void setIsUsingDefaultMathIcon(bool value) { m_context.isUsingDefaultMathIcon = value; }
     bool isImmeresiveReaderEnabled() const { return m_context.isImmeresiveReaderEnabled; }

@@ -3,7 +3,11 @@
 #include "DemoLaunch.h"
 #include "HostListener.h"
 
+#include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
+#include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/foundation/Reachability.h"
+#include "LectoroSDKWithReader/mydata/LXShareSettingsController.h"
 #include "LectoroSDKWithReader/mydata/LXMyDataViewController.h"
 #include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
@@ -12,7 +16,10 @@
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookClassInfoVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "companion/store/SqliteDatabaseManager.h"
+#include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -48,12 +55,89 @@ void printMyDataRows(std::ostream& out, lectoro::LXMyDataViewController& panel)
     }
 }
 
+// The demo's device is always online: the in-process service is its network.
+class MyDataDemoOnline final : public lectoro::ReachabilitySource {
+public:
+    std::optional<uint32_t> flags() override { return lectoro::ReachabilityFlags::Reachable; }
+    bool start(std::function<void()>) override { return true; }
+    void stop() override { }
+};
+
+base::Value myDataDemoMember(int64_t id, const char* first, const char* last)
+{
+    return base::Value::Dictionary {
+        { "user", base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } }
+    };
+}
+
+// Opens the class share settings from My Data's side, ticks the first student's share
+// box and saves; prints what reached the store.
+bool runShareSettingsStep(std::ostream& out, lectoro::ReaderViewController& reader)
+{
+    auto& loop = base::RunLoop::main();
+    // The demo user's class, as a sync would have stored it.
+    auto& context = reader.context();
+    auto store = std::dynamic_pointer_cast<companion::SqliteDatabaseManager>(context.dbManager);
+    auto demoClass = lectoro::SDKBookClassInfoVO::fromDictionary(base::Value::Dictionary {
+        { "classId", "demo-class" },
+        { "classTitle", "Demo class" },
+        { "shareHighlightConfiguration",
+            base::Value::Dictionary {
+                { "isSharingEnable", true }, { "isTeacherSharingEnable", true }, { "isStudentSharingEnable", true } } },
+        { "teachers", base::Value::List { myDataDemoMember(9000000001, "Tess", "Teach") } },
+        { "learners", base::Value::List { myDataDemoMember(6000000002, "Ben", "Okri") } },
+    });
+    if (!store || !demoClass
+        || !store->saveBookClassInfo(std::to_string(context.bookID), context.user->numericUserID(), { demoClass }).ok()) {
+        out << "Could not store the demo class\n";
+        return false;
+    }
+    reader.myData().didTapOnShareSettings();
+    loop.runFor(myDataSettleTime);
+    auto dialog = reader.noteRoad().shareSettingsController();
+    if (!dialog || !dialog->isViewLoaded()) {
+        out << "Share settings did not open\n";
+        return false;
+    }
+    auto& table = *dialog->shareUserListTable();
+    table.layoutIfNeeded();
+    std::shared_ptr<lectoro::LXShareSettingsCell> student;
+    for (int section = 0; section < table.numberOfSections() && !student; ++section) {
+        for (int row = 0; row < table.numberOfRowsInSection(section) && !student; ++row) {
+            auto cell = std::dynamic_pointer_cast<lectoro::LXShareSettingsCell>(
+                table.cellForRowAtIndexPath({ section, row }));
+            if (cell && !cell->shareButton()->isHidden())
+                student = cell;
+        }
+    }
+    if (!student) {
+        out << "Share settings list no student (" << dialog->classes().size() << " classes, " << table.numberOfSections() << " sections)\n";
+        return false;
+    }
+    out << "Share settings: ticked " << student->shareUserNameLabel()->text() << '\n';
+    student->shareButtonTapped();
+    dialog->doneButtonTapped();
+    loop.runFor(myDataSettleTime);
+    auto classes = context.dbManager->bookClassInfoArrayForBookID(
+        std::to_string(context.bookID), context.user->numericUserID());
+    if (classes.empty())
+        return false;
+    out << "Share settings saved: share " << base::toJson(classes[0]->shareList) << ", receive "
+        << base::toJson(classes[0]->receiveList) << '\n';
+    return true;
+}
+
 } // namespace
 
 int runMyDataDemo(std::ostream& out, const std::string& bookPath)
 {
     std::ostringstream callbacks;
     auto listener = std::make_shared<HostListener>(callbacks);
+    lectoro::Reachability::setSourceFactory([](lectoro::ReachabilitySource::Target, const std::string&) {
+        return std::make_shared<MyDataDemoOnline>();
+    });
+    lectoro::LectoroNetworkManager::getInstance().setInternetReachability(
+        lectoro::Reachability::reachabilityForInternetConnection());
     auto launcher = launchDemoBook(bookPath, listener);
     auto reader = launcher->reader();
     auto& loop = base::RunLoop::main();
@@ -127,9 +211,13 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
         if (closed && now == "folio " + book->pageList[1]->displayNum)
             status = 0;
     }
+    if (status == 0 && !runShareSettingsStep(out, *reader))
+        status = 5;
     reader->didTapOnBackButton();
     loop.runFor(myDataSettleTime);
     launcher->uninitializeReader();
+    lectoro::LectoroNetworkManager::getInstance().setInternetReachability(nullptr);
+    lectoro::Reachability::setSourceFactory(nullptr);
     return status;
 }
 

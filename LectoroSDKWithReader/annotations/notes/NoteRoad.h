@@ -12,7 +12,7 @@
 // a class's lists and the answer to a received note are sent at once; their answers come
 // back as the reader's sync results (with the expired-session rule).
 
-#include "LectoroSDKWithReader/annotations/notes/LXShareSettingsController.h"
+#include "LectoroSDKWithReader/mydata/LXShareSettingsController.h"
 #include "LectoroSDKWithReader/readersdk/widgets/StickyNoteController.h"
 #include "platform/ui/Geometry.h"
 
