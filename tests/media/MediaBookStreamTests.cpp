@@ -1,5 +1,7 @@
 #include "media/MediaBookTestSupport.h"
 
+#include "platform/ui/AlertController.h"
+
 using namespace mediatest;
 using namespace lectoro;
 
@@ -110,4 +112,30 @@ TEST_F(MediaTest, NeighbourFailuresAreSilent)
     advance(0.1);
     EXPECT_TRUE(m_host->hlsFailures.empty()) << m_host->lastHLSError;
     EXPECT_EQ(m_host->refreshes, 0);
+}
+
+TEST_F(MediaTest, SessionExpiredAlertEndsTheSessionAndItsTimer)
+{
+    launchStream(9101);
+    EXPECT_TRUE(answerHLS(9101, mediaFolder("sample-audiobook")));
+    advance(1.0);
+    auto reader = m_controller->mediaReader();
+    m_controller->didMediaPlaybackStateChange("Playing");
+    ASSERT_TRUE(m_controller->isAnalyticsTimerRunning());
+    // A later address request of the same book finds the session expired.
+    reader->loadHLSMediaBookPath({ m_user, "https://lectoro.invalid", std::string("https://ms.lectoro.invalid"), "client", 9101, 1, false }, true);
+    EXPECT_TRUE(answerHLS(9101, companion::ServiceAnswer::expiredToken()));
+    advance(0.1);
+    auto alert = std::dynamic_pointer_cast<ui::AlertController>(reader->presentedViewController());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(m_host->refreshes, 0);
+    EXPECT_TRUE(alert->tapActionAtIndex(0));
+    advance(0.5);
+    EXPECT_EQ(m_host->expired, 1);
+    EXPECT_FALSE(m_controller->isAnalyticsTimerRunning());
+    EXPECT_FALSE(m_controller->mediaReader());
+    EXPECT_FALSE(reader->isSchedulerRunning());
+    size_t ticks = m_host->lastAccessed.size();
+    advance(20.0);
+    EXPECT_EQ(m_host->lastAccessed.size(), ticks);
 }
