@@ -14,3 +14,12 @@ bool isMediaBookFolder(const std::string& folder);
 int printMediaBook(std::ostream&, const std::string& folder);
 
 } // namespace host
+
+namespace host {
+
+// Opens the media book through the media-book controller (as the public entry does), shows
+// its player screen and plays it for `seconds` of real time, printing the chapter and the
+// position once a second. Answers 0 when it played.
+int playMediaBook(std::ostream&, const std::string& folder, double seconds);
+
+} // namespace host

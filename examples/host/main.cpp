@@ -438,6 +438,8 @@ int main(int argc, char** argv)
     if (host::isMediaBookFolder(options.bookPath)) {
         std::cout << "Book: " << options.bookPath << '\n';
         status = host::printMediaBook(std::cout, options.bookPath);
+        if (status == 0)
+            status = host::playMediaBook(std::cout, options.bookPath, 7.0);
         lectoro::setCompanionFramework(nullptr);
         return status;
     }

@@ -1,0 +1,188 @@
+#pragma once
+
+// The media-book player screen: loads an audio or video book (a book folder, a downloaded
+// stream's folder, or the address the streaming service gives), reports its position,
+// and builds the player, the player view, the side panel and the top bar once it appears.
+// Everything runs on the main thread; parses and service answers hop back to it.
+
+#include "LectoroSDKWithReader/media/player/MVLectoroMediaBookReaderDelegate.h"
+#include "LectoroSDKWithReader/media/player/MediaBookScreenLayout.h"
+#include "LectoroSDKWithReader/readersdk/media/MVLectoroHLSServiceInterface.h"
+#include "LectoroSDKWithReader/readersdk/media/MVMediaBookModel.h"
+#include "LectoroSDKWithReader/readersdk/media/MVMediaBookPlayer.h"
+#include "platform/base/Timer.h"
+#include "platform/ui/ViewController.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace ui {
+class Button;
+class ScrollView;
+}
+
+namespace lectoro {
+
+class LectoroUser;
+class MVAudioBookPlayerViewController;
+class MVLectoroMediaBookThemeVO;
+class MVMediaBookTOCController;
+class MVVideoBookPlayerViewController;
+class SDKBookmarkVO;
+
+enum class MediaBookType : int { audio = 0, video = 1 };
+std::optional<MediaBookType> mediaBookTypeFromRawValue(int);
+
+inline constexpr const char* MVAudioBookViewOrientationChanged = "MVAudioBookViewOrientationChanged";
+
+class MVLectoroMediaBookReader : public ui::ViewController, public MVMediaBookPlayerDelegate {
+public:
+    struct BookInfo {
+        std::string thumbnailURL;
+        MediaBookType type = MediaBookType::video;
+        std::string bookId;
+        std::string isbn;
+        base::Value additionalInfo = base::Value::Dictionary {};
+    };
+    struct StreamInfo {
+        std::shared_ptr<LectoroUser> user;
+        std::string baseURL;
+        std::optional<std::string> microServicesURL;
+        std::string clientID;
+        int64_t bookId = 0;
+        int64_t timeStamp = 0;
+        bool enableCDNCookies = false;
+    };
+
+    // A book folder, a downloaded stream's folder, and a streamed book.
+    static std::shared_ptr<MVLectoroMediaBookReader> createWithBookPath(const std::string& path, BookInfo);
+    static std::shared_ptr<MVLectoroMediaBookReader> createWithMetaDataPath(const std::string& path, BookInfo);
+    static std::shared_ptr<MVLectoroMediaBookReader> createWithStream(StreamInfo, BookInfo);
+    void updateWithBookPath(const std::string& path, BookInfo);
+    void updateWithMetaDataPath(const std::string& path, BookInfo);
+    void updateWithStream(StreamInfo, BookInfo);
+
+    ~MVLectoroMediaBookReader() override;
+    std::string_view className() const override { return "MVLectoroMediaBookReader"; }
+
+    void setDelegate(std::weak_ptr<MVLectoroMediaBookReaderDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setMediaPlayerDelegate(std::weak_ptr<MVMediaBookPlayerDelegate> delegate) { m_mediaPlayerDelegate = std::move(delegate); }
+    void setTheme(std::shared_ptr<MVLectoroMediaBookThemeVO>);
+    const std::shared_ptr<MVLectoroMediaBookThemeVO>& themeVO() const { return m_theme; }
+    void enableBookmark(bool enabled) { m_hideBookmark = !enabled; }
+    bool hideBookmark() const { return m_hideBookmark; }
+    void setBookmarks(std::vector<std::shared_ptr<SDKBookmarkVO>>);
+    const std::vector<std::shared_ptr<SDKBookmarkVO>>& bookmarks() const { return m_bookmarks; }
+    void enableNextPreviousFeature(bool enabled) { m_nextPreviousEnabled = enabled; }
+    void setNextPreviousBookIds(std::vector<int64_t>);
+    void disableNextMediaButton(bool disabled);
+    void disablePreviousMediaButton(bool disabled);
+
+    // The position dictionary, and going back to one.
+    base::Value getMetaData() const;
+    void setStartTime(const base::Value& position);
+    void navigateToStartPosition(const std::shared_ptr<MVMediaBookChapterVO>&, int64_t seconds);
+    std::optional<std::vector<std::shared_ptr<SDKBookmarkVO>>> chapterBookmarks() const;
+
+    void loadHLSMediaBookPath(const StreamInfo&, bool shouldLaunchMedia);
+    // Stops the player, the scheduler and any service request still to answer.
+    void closePlayer();
+    void stopScheduler();
+    void didCallScheduler();
+
+    // Back, as the top bar's back button does it.
+    void didTapOnBack();
+    void nextMediaButtonTapped();
+    void previousMediaButtonTapped();
+
+    const std::shared_ptr<MVMediaBookModel>& mediaBookModel() const { return m_model; }
+    const std::shared_ptr<MVMediaBookPlayer>& mediaBookPlayer() const { return m_player; }
+    MediaBookType currentMediaBookType() const { return m_type; }
+    const std::shared_ptr<MVAudioBookPlayerViewController>& audioPlayerVC() const { return m_audioPlayer; }
+    const std::shared_ptr<MVVideoBookPlayerViewController>& videoPlayerView() const { return m_videoPlayer; }
+    const std::shared_ptr<MVMediaBookTOCController>& tocController() const { return m_toc; }
+    const std::shared_ptr<ui::View>& playerTopBar() const { return m_topBar; }
+    const std::shared_ptr<ui::View>& scrollView() const { return m_scrollView; }
+    const std::shared_ptr<ui::Button>& nextMediaButton() const { return m_nextButton; }
+    const std::shared_ptr<ui::Button>& previousMediaButton() const { return m_previousButton; }
+    double playerTopBarHeight() const { return m_topBarHeight; }
+    const std::map<std::string, std::string>& mediaBookIDsHLSData() const { return m_hlsPaths; }
+    const std::map<std::string, base::Value>& mediaBooksCookies() const { return m_hlsCookies; }
+    bool mediaDataLoaded() const { return m_mediaDataLoaded; }
+    bool isSchedulerRunning() const { return m_metaDataTimer != nullptr; }
+
+    // ui::ViewController
+    void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
+    void viewWillTransitionToSize(const ui::Size&, ui::TransitionCoordinator&) override;
+    void layoutForCurrentOrientation();
+
+    // MVMediaBookPlayerDelegate
+    void playerPlayingWithCurrentTime(int64_t currentTime, int64_t totalTime) override;
+    void playerDidFinishPlaying() override;
+    void playerFailedToPlayWithError(const base::Error&) override;
+    void playerDidChangeStateWithMediaBookModel(const std::shared_ptr<MVMediaBookModel>&) override;
+
+private:
+    MVLectoroMediaBookReader();
+    std::shared_ptr<MVLectoroMediaBookReader> self();
+    void setMediaBookModel(const std::string& path, const BookInfo&);
+    void setStreamedMediaBookModel(const StreamInfo&, const BookInfo&);
+    void handModelToPlayerStack();
+    using Completion = std::function<void(std::optional<base::Error>)>;
+    void loadMediaBook(const std::string& path, const std::optional<std::string>& bookId, Completion);
+    void parseMediaBook(std::optional<std::string> tocPath, std::optional<std::string> timeIndexPath, Completion);
+    void parseInBackground();
+    void didParse(const std::shared_ptr<MVMediaBookModel>& parsed, Completion);
+    void startPlaybackAfterLoad();
+    void prefetchNeighbours();
+    void refreshBookmarksOnScreen();
+    void updateContentsList();
+    MediaBookScreenMetrics screenMetrics() const;
+    void applyFrames(const MediaBookScreenFrames&);
+    void setUpMediaBookPlayer();
+    void setUpPlayerView();
+    void setUpChapterListPanel();
+    void setUpPlayerTopBar();
+    void addNextPreviousMediaButtons();
+    std::shared_ptr<ui::View> playerComponentView() const;
+
+    std::weak_ptr<MVLectoroMediaBookReaderDelegate> m_delegate;
+    std::weak_ptr<MVMediaBookPlayerDelegate> m_mediaPlayerDelegate;
+    std::shared_ptr<MVLectoroMediaBookThemeVO> m_theme;
+    std::vector<std::shared_ptr<SDKBookmarkVO>> m_bookmarks;
+    bool m_hideBookmark = false;
+    bool m_nextPreviousEnabled = true;
+    bool m_nextDisabled = true;
+    bool m_previousDisabled = true;
+    MediaBookType m_type = MediaBookType::video;
+    std::shared_ptr<MVMediaBookModel> m_model;
+    std::shared_ptr<MVMediaBookPlayer> m_player;
+    std::shared_ptr<base::Timer> m_metaDataTimer;
+
+    // Streaming.
+    std::optional<StreamInfo> m_stream;
+    std::vector<std::shared_ptr<MVLectoroHLSServiceInterface>> m_hlsRequests;
+    std::map<std::string, std::string> m_hlsPaths;
+    std::map<std::string, base::Value> m_hlsCookies;
+    std::vector<int64_t> m_mediaBookIDs;
+    bool m_mediaDataLoaded = false;
+    bool m_isHLSPlaying = false;
+
+    // The screen.
+    bool m_screenBuilt = false;
+    double m_topBarHeight = 50.0;
+    ui::Size m_contentViewSize;
+    std::shared_ptr<MVAudioBookPlayerViewController> m_audioPlayer;
+    std::shared_ptr<MVVideoBookPlayerViewController> m_videoPlayer;
+    std::shared_ptr<MVMediaBookTOCController> m_toc;
+    std::shared_ptr<ui::View> m_topBar;
+    std::shared_ptr<ui::View> m_scrollView;
+    std::shared_ptr<ui::View> m_containerView;
+    std::shared_ptr<ui::Button> m_nextButton;
+    std::shared_ptr<ui::Button> m_previousButton;
+};
+
+} // namespace lectoro
