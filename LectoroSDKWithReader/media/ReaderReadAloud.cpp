@@ -554,42 +554,6 @@ void ReaderReadAloud::resetAudioPlayerPosition()
     // The floating audio-link player belongs to interactive content, which places it.
 }
 
-void ReaderReadAloud::willRotate()
-{
-    removeAudioSynchHightlight();
-    removeSpeedSelectionView();
-    m_wasPlayingBeforeRotation = isAudioSyncPlaying();
-    if (m_wasPlayingBeforeRotation) {
-        m_audioSyncController->pause();
-        didJumpToTextWithFrame(ui::Rect {}, m_audioSyncController->audioPlayingForPageIdentifier());
-    }
-}
-
-void ReaderReadAloud::didRotate()
-{
-    restoreReadAloudController();
-    if (!std::exchange(m_wasPlayingBeforeRotation, false))
-        return;
-    std::weak_ptr<int> alive = m_alive;
-    base::RunLoop::main().postDelayed(0.5, alive, [this] {
-        if (m_audioSyncController)
-            m_audioSyncController->resume();
-        changePlayButtonState();
-    });
-}
-
-void ReaderReadAloud::didEnterBackground()
-{
-    if (readAloudNarrating(m_context.activeMode) && m_audioSyncController)
-        m_audioSyncController->pause();
-}
-
-void ReaderReadAloud::willEnterForeground()
-{
-    if (readAloudNarrating(m_context.activeMode))
-        changePlayButtonState();
-}
-
 // MARK: - The synchroniser's reports
 
 void ReaderReadAloud::didJumpToTextWithFrame(const ui::Rect& frame, const std::string& pageIdentifier)

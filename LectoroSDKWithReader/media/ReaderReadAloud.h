@@ -95,12 +95,6 @@ public:
     void enableNextPrevButtonForReadAloud() { }
     void removeReadAloudTopBar() { }
 
-    // --- Rotation and background ---
-    void willRotate();
-    void didRotate();
-    void didEnterBackground();
-    void willEnterForeground();
-
     // --- The narration bar and the colours ---
     void addPlayerBottomBarForAudioSync();
     void removeAudioSyncBottomBar();
@@ -151,7 +145,6 @@ private:
     ui::ConstraintPtr m_readAloudBarTopMarginConstraint;
     std::shared_ptr<LectoroPenToolColorPalleteViewController> m_palette;
     std::shared_ptr<ui::View> m_paletteContainer;
-    bool m_wasPlayingBeforeRotation = false;
     // Deferred steps find the feature gone through this token.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
