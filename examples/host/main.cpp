@@ -17,6 +17,7 @@
 //   lectoro-host --demo-thumbnails [--book PATH] (page thumbnails: go to the last page, then back)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
+//   lectoro-host --demo-readaloud [--book PATH]   (reads the first narrated page aloud, then closes narration)
 //   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
@@ -44,6 +45,7 @@
 #include "NotesDemo.h"
 #include "MarkupDemo.h"
 #include "PenDemo.h"
+#include "ReadAloudDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
 #include "Snapshot.h"
@@ -94,6 +96,7 @@ struct Options {
     bool demoThumbnails = false;
     bool demoMarkups = false;
     bool demoPen = false;
+    bool demoReadAloud = false;
     bool demoMyData = false;
     int pages = 3;
 };
@@ -111,6 +114,7 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-markups [--book PATH]\n"
            "       lectoro-host --demo-mydata [--book PATH]\n"
            "       lectoro-host --demo-pen [--book PATH]\n"
+           "       lectoro-host --demo-readaloud [--book PATH]\n"
            "       lectoro-host --demo-search WORD [--book PATH]\n"
            "       lectoro-host --demo-thumbnails [--book PATH]\n";
 }
@@ -162,6 +166,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-pen") {
             options.demoPen = true;
+            continue;
+        }
+        if (argument == "--demo-readaloud") {
+            options.demoReadAloud = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -430,6 +438,9 @@ int main(int argc, char** argv)
     } else if (options.demoPen) {
         host::markHelpScreensSeen();
         status = host::runPenDemo(options.bookPath, std::cout);
+    } else if (options.demoReadAloud) {
+        host::markHelpScreensSeen();
+        status = host::runReadAloudDemo(options.bookPath, std::cout);
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);
