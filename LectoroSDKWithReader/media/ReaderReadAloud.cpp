@@ -314,7 +314,10 @@ void ReaderReadAloud::playAudioSyncForChapter(const std::shared_ptr<EPUBChapterV
     base::RunLoop::main().postDelayed(pageStartDelay, alive, [this, chapter, alive] {
         setReaderTouches(true);
         removeAudioSynchHightlight();
-        if (chapter->audioSyncArray.isNull())
+        // A chapter without timings has nothing to narrate (an empty list would end at once
+        // and, in autoplay, skip ahead chapter after chapter).
+        const auto* timings = chapter->audioSyncArray.asList();
+        if (!timings || timings->empty())
             return;
         stopAudioSyncIfAny();
         m_context.activeMode = ReaderActiveModeReadAloud;
