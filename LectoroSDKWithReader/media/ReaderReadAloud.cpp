@@ -110,6 +110,12 @@ void ReaderReadAloud::showReadAloudController()
     m_context.readAloudPopupShown = true;
 }
 
+void ReaderReadAloud::offerReadAloudControllerOnOpening()
+{
+    if (m_offersChooserOnOpening)
+        showReadAloudController();
+}
+
 void ReaderReadAloud::didCloseReadToMeView()
 {
     if (m_context.controller)

@@ -102,9 +102,7 @@ void ReaderActionDispatcher::notifyEvent(const char* eventName)
 void ReaderActionDispatcher::didTapOnPlayerActionBar(PlayerActionBar& bar, PlayerActionBarItem& item)
 {
     m_actions.removeVerticalBarViewForTeacherReview();
-    // The speed item toggles its own list, so its tap must still find the list.
-    if (bar.tag() != AudioSyncBar || item.tag() != PlayerItemSpeedRate)
-        m_actions.removeSpeedSelectionView();
+    m_actions.removeSpeedSelectionView();
     auto group = playerActionBarGroupForTag(bar.tag());
     if (!group)
         return;

@@ -150,10 +150,8 @@ TEST_F(ReadAloudReader, TheBarHoldsItsItemsPerDeviceAndClosingRestoresTheReader)
     EXPECT_FLOAT_EQ(readAloud().audioSyncController()->rate(), 2.0f);
     EXPECT_EQ(readAloud().getAudioSyncSpeedRateLabel()->text(), "2 x");
     bar->tapItemWithTag(PlayerItemSpeedRate);
-    EXPECT_EQ(readAloud().viewForSpeedSelection(), list) << "the same list comes back";
-    EXPECT_TRUE(list->superview());
-    bar->tapItemWithTag(PlayerItemSpeedRate);
-    EXPECT_FALSE(readAloud().viewForSpeedSelection()) << "a second tap removes it";
+    ASSERT_TRUE(readAloud().viewForSpeedSelection());
+    EXPECT_TRUE(readAloud().viewForSpeedSelection()->superview()) << "the speed item shows the list again";
 
     bar->tapItemWithTag(PlayerItemMarkupClose);
     EXPECT_FALSE(readAloud().playerBottomActionBarViewForAudioSync());
