@@ -87,7 +87,7 @@ bool ReaderChrome::readAloudPopupShown()
 void ReaderChrome::showReadAloudController()
 {
     if (m_context.controller)
-        m_context.controller->readAloud().showReadAloudController();
+        m_context.controller->readAloud().offerReadAloudControllerOnOpening();
 }
 
 void ReaderChrome::notifyEvent(const std::string& eventName, const base::Value& eventInfo)

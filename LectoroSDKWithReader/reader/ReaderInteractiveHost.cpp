@@ -38,11 +38,9 @@ int64_t ReaderInteractiveHost::getPageIDForDisplayNumber(const std::string& disp
 
 void ReaderInteractiveHost::stopAudioSyncIfAny() { m_reader.readAloud().stopAudioSyncIfAny(); }
 
-void ReaderInteractiveHost::startAudioSyncForLink(std::shared_ptr<PXLinkVO>)
+void ReaderInteractiveHost::startAudioSyncForLink(std::shared_ptr<PXLinkVO> link)
 {
-    // The audio-sync player arrives with the media subsystem; its play button already
-    // follows whatever plays.
-    m_reader.readAloud().changePlayButtonState();
+    m_reader.readAloud().startAudioSyncForLink(link);
 }
 
 bool ReaderInteractiveHost::isBookDownloaded(const std::string& bookID)

@@ -420,8 +420,7 @@ void ReaderViewController::continueReadAloudForPage(const std::string& page)
 
 void ReaderViewController::actionForReadAloud()
 {
-    // Reading a page aloud is the read-aloud player's, which arrives with the media
-    // subsystem; until then there is nothing to start.
+    m_readAloud->actionForReadAloud();
 }
 
 void ReaderViewController::willUnloadPageWithPageNumber(

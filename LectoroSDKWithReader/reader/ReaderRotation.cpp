@@ -201,7 +201,7 @@ void ReaderViewController::sizeTransitionDidComplete(bool audioSyncWasPlaying)
         auto weak = weakSelf();
         base::RunLoop::main().postDelayed(0.5, lifetimeToken(), [weak] {
             if (auto self = weak.lock())
-                self->m_readAloud->changePlayButtonState();
+                self->m_readAloud->resumeAudioSyncIfAny();
         });
     }
     m_annotations->updateClearAllFIBsButtonStatus();

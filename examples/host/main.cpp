@@ -17,6 +17,7 @@
 //   lectoro-host --demo-thumbnails [--book PATH] (page thumbnails: go to the last page, then back)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
+//   lectoro-host --demo-readaloud [--book PATH]   (reads the first narrated page aloud, then closes narration)
 //   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
 //   lectoro-host --demo-textbox [--book PATH]   (a text box typed, coloured, saved, drawn again, deleted)
 //   lectoro-host --demo-answers [--book PATH]   (answers, a protractor and a SCORM package, stored and uploaded)
@@ -48,6 +49,7 @@
 #include "MarkupDemo.h"
 #include "PenDemo.h"
 #include "TextBoxDemo.h"
+#include "ReadAloudDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
 #include "Snapshot.h"
@@ -98,6 +100,7 @@ struct Options {
     bool demoThumbnails = false;
     bool demoMarkups = false;
     bool demoPen = false;
+    bool demoReadAloud = false;
     bool demoMyData = false;
     bool demoTextBox = false;
     bool demoAnswers = false;
@@ -117,6 +120,7 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-markups [--book PATH]\n"
            "       lectoro-host --demo-mydata [--book PATH]\n"
            "       lectoro-host --demo-pen [--book PATH]\n"
+           "       lectoro-host --demo-readaloud [--book PATH]\n"
            "       lectoro-host --demo-search WORD [--book PATH]\n"
            "       lectoro-host --demo-thumbnails [--book PATH]\n"
            "       lectoro-host --demo-textbox [--book PATH]\n"
@@ -178,6 +182,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-answers") {
             options.demoAnswers = true;
+            continue;
+        }
+        if (argument == "--demo-readaloud") {
+            options.demoReadAloud = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -454,6 +462,9 @@ int main(int argc, char** argv)
     } else if (options.demoAnswers) {
         host::markHelpScreensSeen();
         status = host::runAnswersDemo(std::cout, options.bookPath);
+    } else if (options.demoReadAloud) {
+        host::markHelpScreensSeen();
+        status = host::runReadAloudDemo(options.bookPath, std::cout);
     } else if (options.demoMarkups) {
         host::markHelpScreensSeen();
         status = host::runMarkupDemo(std::cout, options.bookPath);

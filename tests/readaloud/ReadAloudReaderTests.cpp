@@ -1,0 +1,219 @@
+// Read-aloud in the reader over the companion's renderer stand-in: which page is read,
+// how words are highlighted, the narration bar and its colour pop-over, and the toolbar.
+
+#include "reader/shell/ShellTestSupport.h"
+
+#include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
+#include "LectoroSDKWithReader/media/readaloud/MVSpeedSelectionOptionsView.h"
+#include "LectoroSDKWithReader/reader/chrome/LectoroPenToolColorPalleteViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
+#include "platform/testing/Interaction.h"
+#include "platform/ui/AlertController.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/Label.h"
+
+namespace lectoro::shelltest {
+namespace {
+
+class ReadAloudReader : public ShellTest {
+protected:
+    void openSpread(std::vector<RendererPage> active)
+    {
+        makeReader();
+        helpAlreadySeen();
+        m_renderer->loadBook(sample("sample-pagebook"), active);
+        base::RunLoop::main().advanceBy(1);
+        m_renderer->setActivePages(std::move(active));
+        if (!m_reader->context().theme)
+            m_reader->context().theme = std::make_shared<LXMVThemeVO>();
+    }
+    ReaderReadAloud& readAloud() { return m_reader->readAloud(); }
+    std::vector<std::string> tagsOfBar()
+    {
+        std::vector<std::string> tags;
+        for (const auto& item : readAloud().playerBottomActionBarViewForAudioSync()->getTappableItems())
+            tags.push_back(std::to_string(item->tag()));
+        return tags;
+    }
+};
+
+TEST_F(ReadAloudReader, ReadToMeStartsOnThePageOfTheSpreadThatHasNarration)
+{
+    // Page 103 has no narration, 104 has.
+    ui::Environment::current().setDeviceOrientation(ui::Orientation::LandscapeLeft);
+    openSpread({ pageBookPage(103, "1"), pageBookPage(104, "2") });
+    readAloud().didTapOnReadToMeForReadAloud();
+    base::RunLoop::main().advanceBy(0.3);
+    ASSERT_TRUE(readAloud().audioSyncController());
+    EXPECT_EQ(readAloud().audioSyncController()->audioPlayingForPageIdentifier(), "104");
+    EXPECT_EQ(m_reader->context().currentReadAloudPageId, "104");
+    EXPECT_EQ(m_reader->context().activeMode, ReaderActiveModeReadAloud);
+    ASSERT_TRUE(readAloud().playerBottomActionBarViewForAudioSync());
+    EXPECT_EQ(readAloud().playerBottomActionBarViewForAudioSync()->tag(), AudioSyncBar);
+    EXPECT_FALSE(uitest::topmostAlert());
+
+    // Asking for the page already read does not start it again.
+    auto playing = readAloud().audioSyncController();
+    readAloud().loadAudioSyncIdAvailableForPageNumber(104);
+    base::RunLoop::main().advanceBy(0.3);
+    EXPECT_EQ(readAloud().audioSyncController(), playing);
+}
+
+TEST_F(ReadAloudReader, InPortraitOnlyTheFirstPageCountsAndNoNarrationShowsTheAlert)
+{
+    ui::Environment::current().setDeviceOrientation(ui::Orientation::Portrait);
+    openSpread({ pageBookPage(103, "1"), pageBookPage(104, "2") });
+    readAloud().didTapOnReadToMeForReadAloud();
+    base::RunLoop::main().advanceBy(0.3);
+    auto alert = uitest::topmostAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->actions().size(), 1u);
+    EXPECT_EQ(m_reader->context().readAloudMode, ReadAloudModeReadToMe);
+    EXPECT_FALSE(readAloud().audioSyncController());
+    EXPECT_FALSE(readAloud().playerBottomActionBarViewForAudioSync());
+}
+
+TEST_F(ReadAloudReader, EachWordClearsThePreviousMarkAndUsesTheChosenColour)
+{
+    openSpread({ pageBookPage(104, "2") });
+    readAloud().didTapOnReadToMeForReadAloud();
+    base::RunLoop::main().advanceBy(0.25);
+    // A colour that is no swatch changes nothing; letter case does not matter.
+    readAloud().didSelectAudioSyncColor("#123456");
+    EXPECT_EQ(m_reader->context().audioSyncSelectedColor, "#E8BD7F");
+    readAloud().didSelectAudioSyncColor("#c061ff");
+    EXPECT_EQ(m_reader->context().audioSyncSelectedColor, "#DFAFFF");
+    base::RunLoop::main().advanceBy(1);
+
+    std::vector<std::pair<double, std::string>> marks; // (x, colour) of each word mark
+    for (const auto& call : m_renderer->calls()) {
+        if (call.name == "highlightTextWithFrame")
+            marks.emplace_back(call.arguments.at(0)["width"].doubleValue(), call.arguments.at(2).description());
+    }
+    size_t words = 0;
+    for (size_t i = 0; i < marks.size(); ++i) {
+        if (marks[i].second.empty())
+            continue;
+        ++words;
+        ASSERT_GT(i, 0u);
+        EXPECT_EQ(marks[i - 1], (std::pair<double, std::string> { 0.0, "" })) << "word " << words;
+    }
+    EXPECT_EQ(words, 3u);
+    EXPECT_EQ(marks.back().second, "#DFAFFF");
+    bool recoloured = false;
+    for (const auto& call : m_renderer->calls())
+        recoloured |= call.name == "updateBackgroundForAudioSyncFramesWithColor"
+            && call.arguments.at(0).description() == "#DFAFFF";
+    EXPECT_TRUE(recoloured);
+}
+
+TEST_F(ReadAloudReader, TheBarHoldsItsItemsPerDeviceAndClosingRestoresTheReader)
+{
+    struct Case {
+        ui::UserInterfaceIdiom idiom;
+        std::vector<std::string> tags;
+    };
+    const Case cases[] = {
+        { ui::UserInterfaceIdiom::Phone, { "15", "29", "33", "26" } },
+        { ui::UserInterfaceIdiom::Pad, { "15", "29", "32", "32", "32", "32", "32", "26" } },
+    };
+    openSpread({ pageBookPage(104, "2") });
+    for (const auto& c : cases) {
+        ui::Environment::current().setIdiom(c.idiom);
+        readAloud().addPlayerBottomBarForAudioSync();
+        EXPECT_EQ(tagsOfBar(), c.tags);
+    }
+    readAloud().removeAudioSyncBottomBar();
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Phone);
+    readAloud().didTapOnReadToMeForReadAloud();
+    base::RunLoop::main().advanceBy(0.25);
+    auto bar = readAloud().playerBottomActionBarViewForAudioSync();
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->itemWithTag(PlayerItemPlayPause)->subviews().size() > 0, true);
+    auto playLabel = std::dynamic_pointer_cast<ui::Label>(bar->itemWithTag(PlayerItemPlayPause)->subviews().front());
+    EXPECT_EQ(playLabel->text(), "K") << "pause glyph while narrating";
+    bar->tapItemWithTag(PlayerItemPlayPause);
+    EXPECT_EQ(playLabel->text(), "L");
+    EXPECT_FALSE(readAloud().isAudioSyncPlaying());
+
+    // The speed list stands above the speed item; an option changes the rate.
+    bar->tapItemWithTag(PlayerItemSpeedRate);
+    auto list = readAloud().viewForSpeedSelection();
+    ASSERT_TRUE(list && list->superview());
+    list->optionsArray()[3]->sendActions(ui::ControlEvent::TouchUpInside);
+    EXPECT_FALSE(list->superview());
+    EXPECT_EQ(m_reader->context().audioSyncSpeedRateOption, 4);
+    EXPECT_FLOAT_EQ(readAloud().audioSyncController()->rate(), 2.0f);
+    EXPECT_EQ(readAloud().getAudioSyncSpeedRateLabel()->text(), "2 x");
+    bar->tapItemWithTag(PlayerItemSpeedRate);
+    ASSERT_TRUE(readAloud().viewForSpeedSelection());
+    EXPECT_TRUE(readAloud().viewForSpeedSelection()->superview()) << "the speed item shows the list again";
+
+    bar->tapItemWithTag(PlayerItemMarkupClose);
+    EXPECT_FALSE(readAloud().playerBottomActionBarViewForAudioSync());
+    EXPECT_FALSE(readAloud().viewForSpeedSelection());
+    EXPECT_EQ(m_reader->context().activeMode, ReaderActiveModeNone);
+    EXPECT_EQ(m_reader->context().readAloudMode, ReadAloudModeOff);
+    EXPECT_EQ(m_reader->context().lastReadAloudPageId, "104");
+    EXPECT_TRUE(m_reader->context().currentReadAloudPageId.empty());
+}
+
+TEST_F(ReadAloudReader, ThePhonePopOverFollowsTheThemesNumberOfPenColours)
+{
+    openSpread({ pageBookPage(104, "2") });
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Phone);
+    struct Case {
+        size_t colours;
+        ui::Size size;
+    };
+    for (const auto& c : { Case { 8, { 300, 112 } }, Case { 5, { 300, 62 } } }) {
+        base::Value::List colours(c.colours, base::Value("#000000"));
+        m_reader->context().theme->setPen_Color_Array(colours);
+        readAloud().actionForAudioSyncColorPalletePicker();
+        ASSERT_TRUE(readAloud().penColorPallete());
+        EXPECT_EQ(readAloud().penColorPallete()->view()->frame().size, c.size) << c.colours;
+        EXPECT_EQ(readAloud().penColorPallete()->penColors().size(), 5u);
+    }
+    // Picking a colour in the pop-over during narration closes it and repaints the item.
+    readAloud().didTapOnReadToMeForReadAloud();
+    base::RunLoop::main().advanceBy(0.25);
+    readAloud().actionForAudioSyncColorPalletePicker();
+    auto palette = readAloud().penColorPallete();
+    ASSERT_TRUE(palette && palette->delegate());
+    palette->delegate()->didSelectPenColor("#6F9C21");
+    EXPECT_FALSE(readAloud().penColorPallete());
+    EXPECT_FALSE(readAloud().penToolPalleteContainer());
+    EXPECT_EQ(m_reader->context().audioSyncSelectedColor, "#B6CD8F");
+}
+
+TEST_F(ReadAloudReader, TheToolbarItemOpensTheChooserShowingTheCurrentMode)
+{
+    openSpread({ pageBookPage(104, "2") });
+    m_reader->context().lastReadAloudPageId = "12";
+    m_reader->setReadAloudMode(3);
+    auto bar = PlayerActionTopBar::create();
+    bar->setTag(TopBar);
+    auto item = PlayerActionBarItem::create();
+    item->setTag(PlayerItemReadAloud);
+    bar->addActionBarItem(item, 40, 0, true);
+    m_reader->didTapOnPlayerActionBar(*bar, *item);
+    uitest::completePresentations();
+    auto chooser = readAloud().readToMeViewController();
+    ASSERT_TRUE(chooser);
+    EXPECT_EQ(m_reader->presentedViewController(), chooser);
+    EXPECT_TRUE(m_reader->context().readAloudPopupShown);
+    EXPECT_TRUE(m_reader->context().lastReadAloudPageId.empty());
+    EXPECT_FALSE(chooser->autoPlayButton()->isEnabled());
+    chooser->letMeReadButton()->sendActions(ui::ControlEvent::TouchUpInside);
+    uitest::completePresentations();
+    EXPECT_FALSE(readAloud().readToMeViewController());
+    EXPECT_FALSE(m_reader->presentedViewController());
+    EXPECT_EQ(m_reader->context().readAloudMode, ReadAloudModeOff);
+}
+
+} // namespace
+} // namespace lectoro::shelltest
