@@ -352,12 +352,13 @@ TEST_F(ReaderTeacherReviewTest, ALearnersWorkIsLoadedIntoThePanelAndTheRenderer)
     // The pages on screen (10 and 11) hold no work: the label names them, the one folio
     // with work leaves both page buttons off, next goes to the page with work.
     review().updateTeacherReviewUI();
-    EXPECT_FALSE(review().getTeacherViewPlayerActionBarItemLabelWithTag(PlayerItemPageNumber))
-        << "the review bars carry no page label";
+    auto label = review().getTeacherViewPlayerActionBarItemLabelWithTag(PlayerItemPageNumber);
+    ASSERT_TRUE(label) << "the top review bar carries the page label";
+    EXPECT_EQ(label->text(), chrometest::localized("PAGE") + " 10, 11");
     for (int tag : { PlayerItemNextPage, PlayerItemPreviousPage }) {
-        if (auto item = m_reader->bars().getPenToolItemWithTag(tag)) {
-            EXPECT_DOUBLE_EQ(item->alpha(), 0.5) << tag;
-        }
+        auto item = m_reader->bars().getPenToolItemWithTag(tag);
+        ASSERT_TRUE(item) << tag;
+        EXPECT_DOUBLE_EQ(item->alpha(), 0.5) << tag;
     }
     m_renderer->clearCalls();
     review().didClickOnPageButton(PlayerItemNextPage);
