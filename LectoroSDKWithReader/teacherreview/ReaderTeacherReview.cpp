@@ -32,6 +32,11 @@ ReaderTeacherReview::ReaderTeacherReview(ReaderContext& context, TeacherReviewRe
 {
 }
 
+bool ReaderTeacherReview::isReviewRunning() const
+{
+    return m_context.activeMode == ReaderActiveModeTeacherReview;
+}
+
 ReaderTeacherReview::~ReaderTeacherReview()
 {
     m_panelBridge->detach();

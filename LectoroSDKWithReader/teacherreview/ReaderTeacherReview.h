@@ -140,6 +140,8 @@ public:
     // What the pen, the clearing of answers and answer entry reach the learner panel
     // through (TeacherReviewPanelBridge.h); the reader hands it out while review runs.
     std::shared_ptr<TeacherReviewPanelBridge> panelBridge() const { return m_panelBridge; }
+    // The reader's active mode is teacher review (the panel outlives a review session).
+    bool isReviewRunning() const;
     // The renderer's answer callbacks in review: changed answers go to the store; a
     // tapped comment icon opens the comment of its answers.
     void didUpdateFibArray(const std::vector<std::shared_ptr<SDKFIBVO>>&);

@@ -352,7 +352,8 @@ void ReaderTeacherReview::showNoteForTeacherCommentWithFib(const std::shared_ptr
 void ReaderTeacherReview::postTeacherComment(const std::string& noteText)
 {
     auto& panel = m_teacherAnnotationController;
-    if (!panel)
+    // Outside review the editor only shows the comment (the panel is a past session's).
+    if (!panel || !isReviewRunning())
         return;
     auto answers = std::move(panel->selectedFibArray);
     panel->selectedFibArray.clear();
@@ -372,7 +373,8 @@ void ReaderTeacherReview::postTeacherComment(const std::string& noteText)
 void ReaderTeacherReview::deleteTeacherComment()
 {
     auto& panel = m_teacherAnnotationController;
-    if (!panel)
+    // Outside review the editor only shows the comment (the panel is a past session's).
+    if (!panel || !isReviewRunning())
         return;
     auto answers = std::move(panel->selectedFibArray);
     panel->selectedFibArray.clear();

@@ -21,9 +21,16 @@ void panelBridgeUseRecordsPage(TeacherReviewViewController& panel, const std::st
 
 } // namespace
 
+// The panel stays with the reader after a review session; outside review nothing may edit
+// or redraw the learner's work through it.
 TeacherReviewViewController* TeacherReviewPanelBridge::panel() const
 {
-    return m_review ? m_review->teacherAnnotationController().get() : nullptr;
+    return reviewing() ? m_review->teacherAnnotationController().get() : nullptr;
+}
+
+bool TeacherReviewPanelBridge::reviewing() const
+{
+    return m_review && m_review->isReviewRunning();
 }
 
 // MARK: - The page and learner under review
@@ -126,31 +133,31 @@ void TeacherReviewPanelBridge::clearAllPenDrawings()
 
 void TeacherReviewPanelBridge::drawTeacherReviewFIBOnPageNumber(int64_t pageNumber)
 {
-    if (m_review)
+    if (reviewing())
         m_review->drawTeacherReviewFIBOnPageNumber(std::to_string(pageNumber));
 }
 
 void TeacherReviewPanelBridge::drawTeacherReviewDropDownOnPageNumber(int64_t pageNumber)
 {
-    if (m_review)
+    if (reviewing())
         m_review->drawTeacherReviewDropDownOnPageNumber(std::to_string(pageNumber));
 }
 
 void TeacherReviewPanelBridge::drawTeacherReviewPenDrawingsOnPageNumber(int64_t pageNumber)
 {
-    if (m_review)
+    if (reviewing())
         m_review->drawTeacherReviewPenDrawingsOnPageNumber(std::to_string(pageNumber));
 }
 
 void TeacherReviewPanelBridge::didSelectPenColorForTeacherReview(const std::string& hexColor)
 {
-    if (m_review)
+    if (reviewing())
         m_review->didSelectPenColorForTeacherReview(hexColor);
 }
 
 void TeacherReviewPanelBridge::refreshTeacherReviewPage(int64_t pageNumber)
 {
-    if (m_review)
+    if (reviewing())
         m_review->refreshTeacherReviewPage(pageNumber);
 }
 

@@ -61,6 +61,7 @@ public:
 
 private:
     TeacherReviewViewController* panel() const;
+    bool reviewing() const;
 
     ReaderTeacherReview* m_review;
 };

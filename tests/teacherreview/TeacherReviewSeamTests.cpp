@@ -4,6 +4,7 @@
 
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
+#include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/annotations/pen/ClearAnswersRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
@@ -13,6 +14,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/TextView.h"
 
 namespace lectoro::reviewtest {
 namespace {
@@ -182,6 +184,27 @@ TEST_F(TeacherReviewSeamTest, AnswersEditedInReviewReachTheLearnerPanel)
     EXPECT_NE(std::find(toSave.begin(), toSave.end(), std::static_pointer_cast<SDKUGCVO>(edited)), toSave.end());
     // What answer entry reads back in review is the learner's work.
     EXPECT_EQ(panel->getSDKFIBVOForLinkID(501), edited);
+
+    // The panel outlives the session: afterwards the reader's own answers must not land in
+    // the learner's work, though a tapped comment still opens read-only in the editor.
+    review().removeTeacherAnnotation();
+    uitest::completePresentations();
+    settle();
+    ASSERT_EQ(m_reader->activeMode(), ReaderActiveModeNone);
+    auto own = std::make_shared<SDKFIBVO>(*edited);
+    own->text = "the teacher's own answer";
+    answers.didUpdateFibArray({ own });
+    EXPECT_EQ(withLocalID(*panel, "7", "l-78").front(), edited);
+    edited->teacherComment = "See me";
+    answers.didTapOnTeacherComment({ edited });
+    uitest::completePresentations();
+    auto editor = std::dynamic_pointer_cast<StickyNotesViewController>(m_reader->presentedViewController());
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->currentHighlightVO()->noteText, "See me");
+    editor->loadViewIfNeeded();
+    editor->noteTextView()->setText("changed");
+    editor->postButtonAction();
+    EXPECT_EQ(edited->teacherComment, "See me");
 }
 
 TEST_F(TeacherReviewSeamTest, ReviewBarShowsThePageAndStepsBetweenPagesWithWork)
