@@ -15,6 +15,8 @@
 #include "LectoroSDKWithReader/reader/reflowable/ReflowablePageSlider.h"
 #include "LectoroSDKWithReader/readersdk/LectoroDebugLog.h"
 #include "LectoroSDKWithReader/search/ReaderSearch.h"
+#include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewPanelBridge.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/Thread.h"
 #include "platform/ui/Slider.h"
@@ -212,6 +214,13 @@ std::weak_ptr<PlayerActionDelegate> ReaderAnnotationsHost::playerActionDelegate(
 std::optional<std::string> ReaderAnnotationsHost::displayNumberForPageID(const std::string& pageID)
 {
     return m_reader.navigation().getDisplayNumberForPageID(pageID);
+}
+
+ReviewAnnotationPanel* ReaderAnnotationsHost::reviewAnnotationPanel()
+{
+    if (m_reader.context().activeMode != ReaderActiveModeTeacherReview)
+        return nullptr;
+    return m_reader.teacherReview().panelBridge().get();
 }
 
 } // namespace lectoro

@@ -57,6 +57,8 @@ public:
     void setHelpBookmark(std::shared_ptr<ui::View>) override;
     bool isHelpScreenShown() override;
     void refreshHelpScreen() override;
+    // Teacher review's learner panel while review runs; none otherwise.
+    ReviewAnnotationPanel* reviewAnnotationPanel() override;
 
 private:
     ReaderViewController& m_reader;

@@ -1,6 +1,15 @@
 #include "LectoroSDKWithReader/reader/ReaderTeacherReviewHost.h"
 
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
+#include "LectoroSDKWithReader/annotations/pen/ClearAnswersRoad.h"
+#include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
+#include "LectoroSDKWithReader/readersdk/PenToolController.h"
+#include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
+#include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "platform/ui/Environment.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Presentation.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
@@ -102,6 +111,72 @@ void ReaderTeacherReviewHost::relaodPageUGCForActivePages()
 void ReaderTeacherReviewHost::updateClearAllFIBsButtonStatus()
 {
     m_reader.annotations().updateClearAllFIBsButtonStatus();
+}
+
+std::shared_ptr<PenToolControllerDelegate> ReaderTeacherReviewHost::reviewPenDelegate()
+{
+    return m_reader.penRoad().penToolControllerDelegate();
+}
+
+// The comment is edited as a stand-in note carrying the answer's id; what the editor hands
+// back goes to teacher review, which writes it to the answers that were tapped.
+bool ReaderTeacherReviewHost::presentTeacherCommentEditor(const std::string& ugcID, const std::string& comment)
+{
+    auto note = std::make_shared<SDKHighlightVO>();
+    note->ugcID = ugcID;
+    note->isTeacherReviewNote = true;
+    note->noteText = comment;
+
+    auto& context = m_reader.context();
+    auto editor = m_reader.noteRoad().instantiateStickyNoteSViewController();
+    if (!editor)
+        return false;
+    editor->setCurrentUser(context.user);
+    editor->setUserSettingsModel(context.settings);
+    editor->setIsAudioSearchNoteEnabled(context.isAudioSearchNoteEnabled);
+    editor->setCurrentHighlightVO(note);
+    std::weak_ptr<const void> alive = m_reader.lifetimeToken();
+    ReaderViewController* reader = &m_reader;
+    editor->setNotePostAction([alive, reader](std::shared_ptr<SDKHighlightVO> edited) {
+        if (!alive.expired())
+            reader->teacherReview().postTeacherComment(edited ? edited->noteText : std::string());
+    });
+    editor->setNoteCancelAction([alive, reader](std::shared_ptr<SDKHighlightVO>) {
+        if (!alive.expired())
+            reader->teacherReview().cancelTeacherComment();
+    });
+    editor->setNoteDeleteAction([alive, reader](std::shared_ptr<SDKHighlightVO>) {
+        if (!alive.expired())
+            reader->teacherReview().deleteTeacherComment();
+    });
+    editor->setTheme(context.theme);
+
+    const bool pad = ui::Environment::current().isPad();
+    editor->setModalPresentationStyle(
+        pad ? ui::ModalPresentationStyle::OverCurrentContext : ui::ModalPresentationStyle::OverFullScreen);
+    if (pad)
+        editor->setModalTransitionStyle(ui::ModalTransitionStyle::CrossDissolve);
+    std::shared_ptr<ui::ViewController> presenter = presentingController();
+    if (presenter && presenter->navigationController())
+        presenter = presenter->navigationController();
+    if (!presenter)
+        return false;
+    presenter->presentViewController(editor, true);
+    editor->showShareButton(false);
+    return true;
+}
+
+bool ReaderTeacherReviewHost::clearLearnerWork(bool currentPageOnly)
+{
+    auto& road = m_reader.clearAnswersRoad();
+    if (currentPageOnly) {
+        road.clearAllFIBs();
+        road.clearAllPenDrawings();
+    } else {
+        road.clearAllPageFIBs();
+        road.clearAllPagePenDrawings();
+    }
+    return true;
 }
 
 // MARK: - The review save's answers, as the reader's data-sync delegate hears them

@@ -29,6 +29,9 @@ public:
     double getLastUpdatedPenThickness() override;
     void relaodPageUGCForActivePages() override;
     void updateClearAllFIBsButtonStatus() override;
+    bool presentTeacherCommentEditor(const std::string& ugcID, const std::string& comment) override;
+    std::shared_ptr<PenToolControllerDelegate> reviewPenDelegate() override;
+    bool clearLearnerWork(bool currentPageOnly) override;
 
 private:
     ReaderViewController& m_reader;

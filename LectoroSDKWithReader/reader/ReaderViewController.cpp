@@ -1,5 +1,8 @@
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 
+#include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewPanelBridge.h"
+
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
 #include "LectoroSDKWithReader/annotations/PageAnnotationsDrawer.h"
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
@@ -129,6 +132,9 @@ ReaderViewController::ReaderViewController()
         [this](std::shared_ptr<SDKHighlightVO> note) { m_noteRoad->didTapOnNoteShareSettings(note); });
     m_teacherReviewHost = std::make_unique<ReaderTeacherReviewHost>(*this);
     m_teacherReview = std::make_unique<ReaderTeacherReview>(m_context, *m_teacherReviewHost);
+    // Answers edited in review reach the learner panel; held weakly, and the review goes
+    // before interactive content does.
+    m_interactive->answers().setAnswerReview(m_teacherReview->panelBridge());
     m_readAloud = std::make_unique<ReaderReadAloud>(m_context);
     m_readingAids = std::make_unique<ReaderReadingAids>(m_context);
     m_chrome = std::make_unique<ReaderChrome>(m_context);

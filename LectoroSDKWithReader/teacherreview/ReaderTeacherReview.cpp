@@ -14,6 +14,7 @@
 #include "LectoroSDKWithReader/readersdk/records/RecordCoding.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherAnnotationViewController.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewClassListViewController.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewPanelBridge.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewReader.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
 #include "platform/base/Dispatch.h"
@@ -27,11 +28,18 @@ namespace lectoro {
 ReaderTeacherReview::ReaderTeacherReview(ReaderContext& context, TeacherReviewReader& reader)
     : m_context(context)
     , m_reader(reader)
+    , m_panelBridge(std::make_shared<TeacherReviewPanelBridge>(*this))
 {
+}
+
+bool ReaderTeacherReview::isReviewRunning() const
+{
+    return m_context.activeMode == ReaderActiveModeTeacherReview;
 }
 
 ReaderTeacherReview::~ReaderTeacherReview()
 {
+    m_panelBridge->detach();
     // A panel that outlives the reader (still presented, or held by a test) must not call
     // back into it.
     if (m_teacherAnnotationController) {

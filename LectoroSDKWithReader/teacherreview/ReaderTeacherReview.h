@@ -30,6 +30,7 @@ class View;
 
 namespace lectoro {
 
+class LXMVThemeVO;
 class PenToolController;
 class PenToolControllerDelegate;
 class PlayerActionBarItem;
@@ -37,6 +38,7 @@ class PlayerActionTopBar;
 class SDKFIBVO;
 class TeacherAnnotationViewController;
 class TeacherReviewClassListViewController;
+class TeacherReviewPanelBridge;
 class TeacherReviewReader;
 class TeacherReviewViewController;
 struct ReaderContext;
@@ -134,6 +136,12 @@ public:
     bool doesCurrentPageHaveActiveUGC() const;
     const std::map<std::string, std::string>& studentFolioPagesUGCData() const { return m_studentFolioPagesUGCData; }
     const std::string& pageIdentifierForTeacherReview() const { return m_pageIdentifierForTeacherReview; }
+    void setPageIdentifierForTeacherReview(const std::string& page) { m_pageIdentifierForTeacherReview = page; }
+    // What the pen, the clearing of answers and answer entry reach the learner panel
+    // through (TeacherReviewPanelBridge.h); the reader hands it out while review runs.
+    std::shared_ptr<TeacherReviewPanelBridge> panelBridge() const { return m_panelBridge; }
+    // The reader's active mode is teacher review (the panel outlives a review session).
+    bool isReviewRunning() const;
     // The renderer's answer callbacks in review: changed answers go to the store; a
     // tapped comment icon opens the comment of its answers.
     void didUpdateFibArray(const std::vector<std::shared_ptr<SDKFIBVO>>&);
@@ -200,6 +208,9 @@ private:
     void actionForTeacherReviewForLearner(const std::string& learnerName, const std::string& learnerID,
         std::weak_ptr<TeacherReviewViewController> panel, bool isRepeat);
     std::shared_ptr<PlayerActionTopBar> buildReviewBar(bool top);
+    // The page label (12) between the previous (9) and next (8) page-with-work buttons,
+    // in the top bar's leading group; updateTeacherReviewUI writes and dims them.
+    void addReviewPageItems(PlayerActionTopBar&, const LXMVThemeVO&);
     // Frames of the review bars from their constraints' constants.
     void placeReviewBars();
     std::shared_ptr<ui::View> readerView() const;
@@ -249,6 +260,7 @@ private:
     std::optional<base::Value> m_generateReportContents;
     // Callbacks handed out hold this weakly and do nothing once the feature is gone.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+    std::shared_ptr<TeacherReviewPanelBridge> m_panelBridge;
 };
 
 } // namespace lectoro

@@ -1,6 +1,7 @@
 // The review bars over the page while a learner's work is shown, their rebuild on a turn
 // of the device, and the saving overlay.
 
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/chrome/ChromeMetrics.h"
@@ -55,6 +56,18 @@ void ReaderTeacherReview::addTeacherReviewTopBarView()
     buildReviewBar(true);
 }
 
+void ReaderTeacherReview::addReviewPageItems(PlayerActionTopBar& bar, const LXMVThemeVO& theme)
+{
+    const double glyphSize = chrome::penToolGlyphSize();
+    const bool pad = ui::Environment::current().isPad();
+    bar.addActionBarItem(bar.getPlayerItemWithIcon(ICON_PREV_PAGE_ICON, PlayerItemPreviousPage, theme, glyphSize),
+        pad ? 50.0 : 40.0, PlayerActionBarItemAlignmentLeading, true);
+    bar.addActionBarItem(bar.getPlayerItemForPageNumberWithTheme(theme, std::string()), pad ? 100.0 : 80.0,
+        PlayerActionBarItemAlignmentLeading, true);
+    bar.addActionBarItem(bar.getPlayerItemWithIcon(ICON_NEXT, PlayerItemNextPage, theme, glyphSize),
+        pad ? 50.0 : 40.0, PlayerActionBarItemAlignmentLeading, true);
+}
+
 void ReaderTeacherReview::addTeacherReviewBottomBarView()
 {
     buildReviewBar(false);
@@ -85,6 +98,10 @@ std::shared_ptr<PlayerActionTopBar> ReaderTeacherReview::buildReviewBar(bool top
             panel ? panel->selectedLearnerName.value_or(std::string()) : std::string(),
             panel ? panel->selectedLearnerImageUrl.value_or(std::string()) : std::string(),
             panel ? panel->getStudentCount() : -1, panel ? panel->getStudentIndex() : -1);
+        addReviewPageItems(*bar, theme);
+        // A rebuilt bar (a turn of the device) shows the pages on screen at once.
+        if (m_selectedLearnerID)
+            updateTeacherReviewUI();
     } else {
         bar->addPlayerBottomBarForTeacherReviewAnnotation(theme);
     }

@@ -15,7 +15,9 @@
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewPages.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewReader.h"
-#include "platform/ui/AlertController.h"
+#include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Presentation.h"
 #include "platform/ui/Label.h"
 
 namespace lectoro {
@@ -122,7 +124,9 @@ void ReaderTeacherReview::actionForTeacherReviewPageChanged()
     if (!m_penToolController) {
         m_penToolController = companionFramework() ? companionFramework()->makePenToolController() : nullptr;
         if (m_penToolController) {
-            m_penDelegate = std::make_shared<ReviewPenDelegate>(m_teacherAnnotationController);
+            m_penDelegate = m_reader.reviewPenDelegate();
+            if (!m_penDelegate)
+                m_penDelegate = std::make_shared<ReviewPenDelegate>(m_teacherAnnotationController);
             m_penToolController->setDelegate(m_penDelegate);
             m_penToolController->setPenDrawingCanvas(renderer ? renderer->getPenDrawingCanvas() : nullptr);
             m_penToolController->setDrawingMode(PenToolDrawingModeReview);
@@ -258,22 +262,21 @@ void ReaderTeacherReview::didSelectDeleteForTeacherReview()
     auto presenter = m_reader.presentingController();
     if (!presenter)
         return;
-    auto alert = ui::AlertController::create(teacherReviewLocalizedString("RESET_ALL"),
-        teacherReviewLocalizedString("RESET_DETAIL"), ui::AlertControllerStyle::Alert);
+    auto dialog = ResetAllViewController::create();
     std::weak_ptr<int> alive = m_alive;
-    auto choose = [this, alive](ClearAllChoice choice) {
-        return [this, alive, choice](ui::AlertAction&) {
-            if (!alive.expired())
-                didChooseClearAllForTeacherReview(choice);
-        };
-    };
-    alert->addAction(ui::AlertAction::create(
-        teacherReviewLocalizedString("CURRENT_PAGE"), ui::AlertActionStyle::Default, choose(ClearAllChoice::CurrentPage)));
-    alert->addAction(ui::AlertAction::create(
-        teacherReviewLocalizedString("ALL_PAGES"), ui::AlertActionStyle::Default, choose(ClearAllChoice::AllPages)));
-    alert->addAction(ui::AlertAction::create(
-        teacherReviewLocalizedString("CANCEL"), ui::AlertActionStyle::Cancel, choose(ClearAllChoice::Cancel)));
-    presenter->presentViewController(alert, true, {});
+    dialog->setOkButtonAction([this, alive](bool currentPage) {
+        if (!alive.expired())
+            didChooseClearAllForTeacherReview(currentPage ? ClearAllChoice::CurrentPage : ClearAllChoice::AllPages);
+    });
+    dialog->setCancelButtonAction([this, alive] {
+        if (!alive.expired())
+            didChooseClearAllForTeacherReview(ClearAllChoice::Cancel);
+    });
+    // The dialog dismisses itself through its navigation controller.
+    auto navigation = ui::NavigationController::create(dialog);
+    navigation->setNavigationBarHidden(true);
+    navigation->setModalPresentationStyle(ui::ModalPresentationStyle::OverCurrentContext);
+    presenter->presentViewController(navigation, true, {});
 }
 
 void ReaderTeacherReview::didChooseClearAllForTeacherReview(ClearAllChoice choice)
@@ -297,7 +300,10 @@ void ReaderTeacherReview::didChooseClearAllForTeacherReview(ClearAllChoice choic
         repaintBars();
         return;
     }
-    if (auto& panel = m_teacherAnnotationController) {
+    // The reader's clearing road clears through the learner panel and redraws the pages;
+    // without one the panel is cleared here.
+    const bool clearedByReader = m_reader.clearLearnerWork(choice == ClearAllChoice::CurrentPage);
+    if (auto& panel = m_teacherAnnotationController; panel && !clearedByReader) {
         if (choice == ClearAllChoice::CurrentPage) {
             for (const auto& page : activePageIDs()) {
                 panel->clearAllFIBsForPageID(page);
@@ -346,7 +352,8 @@ void ReaderTeacherReview::showNoteForTeacherCommentWithFib(const std::shared_ptr
 void ReaderTeacherReview::postTeacherComment(const std::string& noteText)
 {
     auto& panel = m_teacherAnnotationController;
-    if (!panel)
+    // Outside review the editor only shows the comment (the panel is a past session's).
+    if (!panel || !isReviewRunning())
         return;
     auto answers = std::move(panel->selectedFibArray);
     panel->selectedFibArray.clear();
@@ -366,7 +373,8 @@ void ReaderTeacherReview::postTeacherComment(const std::string& noteText)
 void ReaderTeacherReview::deleteTeacherComment()
 {
     auto& panel = m_teacherAnnotationController;
-    if (!panel)
+    // Outside review the editor only shows the comment (the panel is a past session's).
+    if (!panel || !isReviewRunning())
         return;
     auto answers = std::move(panel->selectedFibArray);
     panel->selectedFibArray.clear();

@@ -15,6 +15,7 @@ class ViewController;
 namespace lectoro {
 
 class LectoroDataSyncingManagerDelegate;
+class PenToolControllerDelegate;
 class PlayerActionBarItem;
 class PlayerActionDelegate;
 
@@ -59,6 +60,13 @@ public:
     {
         return false;
     }
+    // The delegate of the review pen: the reader's own pen road, which hands strokes to
+    // the learner panel while review runs. Null: teacher review files them itself.
+    virtual std::shared_ptr<PenToolControllerDelegate> reviewPenDelegate() { return nullptr; }
+    // Clears the learner's answers and drawings of the pages on screen (or of every page)
+    // through the reader's clearing road, which redraws them. False: no road, teacher
+    // review clears through its panel itself.
+    virtual bool clearLearnerWork(bool /*currentPageOnly*/) { return false; }
 };
 
 } // namespace lectoro

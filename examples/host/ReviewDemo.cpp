@@ -25,6 +25,7 @@
 #include "companion/sync/StoreSyncAdapter.h"
 #include "platform/base/RunLoop.h"
 #include "platform/ui/AlertController.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 
 #include <memory>
@@ -179,6 +180,10 @@ int runReviewDemo(std::ostream& out)
         for (const auto& [page, records] : *panelStore->studentPageUGCDictionary)
             out << "  page " << page << ": " << records.size() << " record(s) of Ada's work\n";
     }
+
+    review.updateTeacherReviewUI();
+    auto pageLabel = review.getTeacherViewPlayerActionBarItemLabelWithTag(lectoro::PlayerItemPageNumber);
+    out << "  review bar page label: " << (pageLabel ? pageLabel->text() : std::string("missing")) << '\n';
 
     // The teacher clears every page and saves with Done.
     reader->rendererView()->navigateToPageNumber("1");

@@ -4,6 +4,10 @@
 
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
+#include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
+#include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
+#include "platform/ui/TextView.h"
+
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PenToolController.h"
@@ -348,12 +352,13 @@ TEST_F(ReaderTeacherReviewTest, ALearnersWorkIsLoadedIntoThePanelAndTheRenderer)
     // The pages on screen (10 and 11) hold no work: the label names them, the one folio
     // with work leaves both page buttons off, next goes to the page with work.
     review().updateTeacherReviewUI();
-    EXPECT_FALSE(review().getTeacherViewPlayerActionBarItemLabelWithTag(PlayerItemPageNumber))
-        << "the review bars carry no page label";
+    auto label = review().getTeacherViewPlayerActionBarItemLabelWithTag(PlayerItemPageNumber);
+    ASSERT_TRUE(label) << "the top review bar carries the page label";
+    EXPECT_EQ(label->text(), chrometest::localized("PAGE") + " 10, 11");
     for (int tag : { PlayerItemNextPage, PlayerItemPreviousPage }) {
-        if (auto item = m_reader->bars().getPenToolItemWithTag(tag)) {
-            EXPECT_DOUBLE_EQ(item->alpha(), 0.5) << tag;
-        }
+        auto item = m_reader->bars().getPenToolItemWithTag(tag);
+        ASSERT_TRUE(item) << tag;
+        EXPECT_DOUBLE_EQ(item->alpha(), 0.5) << tag;
     }
     m_renderer->clearCalls();
     review().didClickOnPageButton(PlayerItemNextPage);
@@ -427,11 +432,13 @@ TEST_F(ReaderTeacherReviewTest, ClearAllAndCommentsEditTheReviewThatDoneSends)
     auto panel = reviewAdaWithKnownWork();
     ASSERT_TRUE(panel);
     review().didSelectDeleteForTeacherReview();
-    auto choice = uitest::topmostAlert();
-    ASSERT_TRUE(choice);
-    ASSERT_EQ(choice->actions().size(), 3u);
-    ASSERT_TRUE(uitest::tapAction(chrometest::localized("ALL_PAGES")));
     uitest::completePresentations();
+    auto choice = presented<ResetAllViewController>();
+    ASSERT_TRUE(choice);
+    choice->allPageButtonTapAction();
+    choice->okButtonTapAction();
+    uitest::completePresentations();
+    EXPECT_FALSE(m_reader->presentedViewController());
     auto toSave = panel->getAnotationToSave();
     ASSERT_EQ(toSave.size(), 2u) << "the learner's drawing and answer, cleared";
     for (const auto& record : toSave)
@@ -446,7 +453,17 @@ TEST_F(ReaderTeacherReviewTest, ClearAllAndCommentsEditTheReviewThatDoneSends)
     answer->pageIdentifier = "7";
     m_reader->didTapOnTeacherComment({ answer });
     EXPECT_EQ(panel->selectedFibArray.size(), 1u);
-    review().postTeacherComment("Well done");
+    uitest::completePresentations();
+    auto editor = std::dynamic_pointer_cast<StickyNotesViewController>(m_reader->presentedViewController());
+    ASSERT_TRUE(editor) << "the comment opens in the note editor";
+    ASSERT_TRUE(editor->currentHighlightVO());
+    EXPECT_TRUE(editor->currentHighlightVO()->isTeacherReviewNote);
+    EXPECT_EQ(editor->currentHighlightVO()->ugcID, answer->ugcID);
+    editor->loadViewIfNeeded();
+    editor->noteTextView()->setText("Well done");
+    editor->postButtonAction();
+    uitest::completePresentations();
+    EXPECT_FALSE(m_reader->presentedViewController());
     EXPECT_TRUE(panel->selectedFibArray.empty());
     EXPECT_EQ(answer->teacherComment, "Well done");
     EXPECT_FALSE(answer->commentCreatedDate.empty());

@@ -15,6 +15,11 @@
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
+#include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
+#include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
+#include "LectoroSDKWithReader/readersdk/PenToolController.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewClassListViewController.h"
@@ -82,7 +87,7 @@ protected:
     }
 
     // Ada draws on page 106 (folio "4") of her own copy and submits it.
-    void adaSubmitsWork()
+    void adaSubmitsWork(bool withAnswer = false)
     {
         auto opened = companion::SqliteDatabaseManager::openInMemory();
         ASSERT_TRUE(opened.ok());
@@ -100,6 +105,14 @@ protected:
         drawing->penColor = "#82F675";
         drawing->points = { { 1, 2 }, { 3, 4 } };
         store->savePentoolDrawing(drawing, std::to_string(bookID), adaID);
+        if (withAnswer) {
+            auto answer = std::make_shared<SDKFIBVO>();
+            answer->pageIdentifier = "106";
+            answer->displayNum = "4";
+            answer->linkID = 501;
+            answer->text = "first try";
+            store->saveFIB(answer, std::to_string(bookID), adaID);
+        }
         client->submitAnotationForBookID(bookID, adaID, delegate, token);
         settle();
         ASSERT_FALSE(delegate->lines().empty());
@@ -205,6 +218,98 @@ TEST_F(TeacherReviewEndToEndTest, TeacherOpensReviewPicksTheClassAndOpensTheLear
     auto pages = reader->rendererView()->getActivePages();
     ASSERT_FALSE(pages.empty());
     EXPECT_EQ(pages.front().pageID, shownBefore.front().pageID);
+}
+
+// The review's own edits, each through the road the reader gives it: the reset dialog
+// clears the page on screen, the review pen draws, an answer is typed again, and Done
+// hands all of it to the service.
+TEST_F(TeacherReviewEndToEndTest, TeacherClearsDrawsAndEditsAnAnswerAndDoneSavesItAll)
+{
+    adaSubmitsWork(true);
+    auto reader = launchAsTeacher();
+    ASSERT_TRUE(reader && reader->currentBook());
+    reader->rendererView()->navigateToPageNumber("106");
+    settle();
+
+    auto bar = PlayerActionBar::create({ 0, 0, 320, 50 });
+    bar->setTag(TopBar);
+    bar->setDelegate(reader->playerActionDelegate());
+    bar->addActionBarItem(PlayerActionBarItem::createWithLabel(PlayerItemTeacherReview, "x"), 40, 0, true);
+    ASSERT_TRUE(bar->tapItemWithTag(PlayerItemTeacherReview));
+    uitest::completePresentations();
+    auto picker = presentedBy<TeacherReviewClassListViewController>(*reader);
+    ASSERT_TRUE(picker);
+    ASSERT_TRUE(uitest::tapRow(*picker->classListTableView(), { 0, 0 }));
+    uitest::completePresentations();
+    auto panel = presentedBy<TeacherReviewViewController>(*reader);
+    ASSERT_TRUE(panel);
+    settle(4);
+    ASSERT_TRUE(uitest::tapRow(*panel->studentListTableView(), { 0, 0 }));
+    uitest::completePresentations();
+    settle();
+    ASSERT_EQ(reader->activeMode(), ReaderActiveModeTeacherReview);
+    ASSERT_TRUE(panel->studentPageUGCDictionary && panel->studentPageUGCDictionary->count("106"));
+    ASSERT_EQ(panel->studentPageUGCDictionary->at("106").size(), 2u) << "Ada's drawing and answer";
+    auto& review = reader->teacherReview();
+    auto label = review.getTeacherViewPlayerActionBarItemLabelWithTag(PlayerItemPageNumber);
+    ASSERT_TRUE(label);
+    EXPECT_NE(label->text().find("4"), std::string::npos) << label->text();
+
+    // Clear the page on screen with the reset dialog.
+    review.didSelectDeleteForTeacherReview();
+    uitest::completePresentations();
+    auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(reader->presentedViewController());
+    auto dialog = navigation ? std::dynamic_pointer_cast<ResetAllViewController>(navigation->rootViewController()) : nullptr;
+    ASSERT_TRUE(dialog);
+    dialog->loadViewIfNeeded();
+    dialog->currentPageButtonTapAction();
+    dialog->okButtonTapAction();
+    uitest::completePresentations();
+    EXPECT_FALSE(panel->isFIBsAndPentoolAvailable());
+
+    // A stroke with the review pen.
+    if (!review.penToolController())
+        review.actionForTeacherReviewPageChanged();
+    auto pen = review.penToolController();
+    ASSERT_TRUE(pen);
+    review.didSelectPenTypeForTeacherReview();
+    ASSERT_EQ(pen->getPenMode(), PenToolModeDraw);
+    pen->touchesBegan({ 20, 20 });
+    pen->touchesMoved({ 60, 80 });
+    pen->touchesEnded();
+    ASSERT_EQ(panel->studentPageUGCDictionary->at("106").size(), 3u) << "the stroke joined Ada's page";
+
+    // The answer typed again, as the fill-in field reports it.
+    auto held = panel->getSDKFIBVOForLinkID(501);
+    ASSERT_TRUE(held);
+    auto typed = std::make_shared<SDKFIBVO>(*held);
+    typed->text = "second try";
+    typed->status = UGCStatusUpdated;
+    reader->interactiveContent().answers().didUpdateSDKFIBVO(typed);
+    EXPECT_EQ(panel->getSDKFIBVOForLinkID(501), typed);
+
+    review.didSelectDoneForTeacherReview();
+    settle(2);
+    auto alert = uitest::topmostAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message(), teacherReviewLocalizedString("DATA_SUBMITTED_SUCCESSFULLY"));
+    auto saved = m_framework->inProcessService()->submittedWorkFor(adaID, bookID);
+    const auto* records = saved.asList();
+    ASSERT_TRUE(records);
+    ASSERT_EQ(records->size(), 2u) << "Ada's drawing removed; the stroke and the answer kept";
+    int strokes = 0;
+    std::vector<std::string> texts;
+    for (const auto& record : *records) {
+        if (record["points"].asList() || record["penColor"].asString())
+            ++strokes;
+        if (auto text = record["text"].asString())
+            texts.push_back(*text);
+    }
+    EXPECT_EQ(strokes, 1);
+    EXPECT_EQ(texts, std::vector<std::string> { "second try" });
+    ASSERT_TRUE(uitest::tapAction("Ok"));
+    uitest::completePresentations();
+    settle();
 }
 
 } // namespace

@@ -696,4 +696,9 @@ void PenRoad::selectAudioSyncColorPalleteSelectionButton(bool selected)
     }
 }
 
+std::shared_ptr<PenToolControllerDelegate> PenRoad::penToolControllerDelegate() const
+{
+    return m_delegates;
+}
+
 } // namespace lectoro

@@ -32,6 +32,7 @@ namespace lectoro {
 class AnnotationsHost;
 class PageAnnotationsDrawer;
 class PenToolController;
+class PenToolControllerDelegate;
 class PlayerActionBarItem;
 class SDKPentoolVO;
 struct ReaderContext;
@@ -107,6 +108,8 @@ public:
 
     // --- State, as the reader and tests read it ---
     const std::shared_ptr<PenToolController>& penToolController() const { return m_penToolController; }
+    // The reader as a pen controller's delegate: teacher review's pen reports through it too.
+    std::shared_ptr<PenToolControllerDelegate> penToolControllerDelegate() const;
     const std::shared_ptr<ui::View>& penToolPalleteContainer() const { return m_container; }
     const std::shared_ptr<LectoroPenToolColorPalleteViewController>& penColorPallete() const { return m_colorPalette; }
     const std::shared_ptr<LectoroPenToolThicknessPalleteViewController>& penToolThicknessPalleteViewController() const
