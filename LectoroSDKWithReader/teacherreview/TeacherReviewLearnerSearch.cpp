@@ -4,7 +4,6 @@
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
 
-#include <ranges>
 
 namespace lectoro {
 
@@ -69,9 +68,10 @@ std::optional<base::Value> TeacherReviewViewController::learnerWithWorkBeside(bo
         const auto* pages = entry->second.asList();
         return pages && !pages->empty();
     };
-    auto walk = [&](auto&& records) -> std::optional<base::Value> {
+    auto walk = [&](auto first, auto last) -> std::optional<base::Value> {
         bool passed = false;
-        for (const auto& record : records) {
+        for (; first != last; ++first) {
+            const auto& record = *first;
             auto learner = readLearnerRecord(record);
             if (!learner)
                 continue;
@@ -82,9 +82,10 @@ std::optional<base::Value> TeacherReviewViewController::learnerWithWorkBeside(bo
         }
         return std::nullopt;
     };
+    const auto& learners = *m_studentListArray;
     if (forward)
-        return walk(*m_studentListArray);
-    return walk(*m_studentListArray | std::views::reverse);
+        return walk(learners.begin(), learners.end());
+    return walk(learners.rbegin(), learners.rend());
 }
 
 void TeacherReviewViewController::selectLearner(const base::Value& record)
