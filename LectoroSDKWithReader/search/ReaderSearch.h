@@ -127,6 +127,7 @@ public:
     class Responder;
 
 private:
+    void stepElasticSearch(bool forward);
     void createSearchTextView(const std::string& text, bool isElasticSearch);
     void addBlurEffectToReaderView();
     std::shared_ptr<ui::View> readerView() const;

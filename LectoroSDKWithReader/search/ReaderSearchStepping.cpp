@@ -114,63 +114,51 @@ void ReaderSearch::didClickOnPreviousButtonForReaderSearch()
 
 void ReaderSearch::didClickOnNextButtonForElasticSearch()
 {
-    enablePreviousButtonForElasticSearch(true);
-    if (!m_context.renderer)
-        return;
-    auto& renderer = *m_context.renderer;
-    std::string word = m_searchResult ? m_searchResult->searchedWord.value_or("") : std::string();
-    std::string page = m_searchResult ? m_searchResult->pageIndex : std::string();
-    auto nextPage = [&] {
-        return m_searchController
-            ? m_searchController->getNextSearchResultForText(word, page, searchHitFont())
-            : TextSearchResults {};
-    };
-    if (renderer.isNextSearchResultAvailable()) {
-        renderer.moveToNextSelectedSearch();
-        if (renderer.isLastNextSearchResult())
-            return;
-        if (nextPage().empty())
-            enableNextButtonForElasticSearch(false);
-        return;
-    }
-    auto hits = nextPage();
-    if (!hits.empty()) {
-        m_searchResult = hits.front();
-        renderer.navigateToPageNumber(m_searchResult->pageIndex);
-    } else {
-        enablePreviousButtonForElasticSearch(true);
-        enableNextButtonForElasticSearch(false);
-    }
+    stepElasticSearch(true);
 }
 
 void ReaderSearch::didClickOnPreviousButtonForElasticSearch()
 {
-    enableNextButtonForElasticSearch(true);
+    stepElasticSearch(false);
+}
+
+// One step either way: the renderer's next hit on the pages it holds, else the engine's
+// first hit on the following (or preceding) page with hits; the buttons follow what is left.
+void ReaderSearch::stepElasticSearch(bool forward)
+{
+    auto enableAhead = [&](bool enabled) {
+        forward ? enableNextButtonForElasticSearch(enabled) : enablePreviousButtonForElasticSearch(enabled);
+    };
+    auto enableBehind = [&](bool enabled) {
+        forward ? enablePreviousButtonForElasticSearch(enabled) : enableNextButtonForElasticSearch(enabled);
+    };
+    enableBehind(true);
     if (!m_context.renderer)
         return;
     auto& renderer = *m_context.renderer;
     std::string word = m_searchResult ? m_searchResult->searchedWord.value_or("") : std::string();
     std::string page = m_searchResult ? m_searchResult->pageIndex : std::string();
-    auto previousPage = [&] {
-        return m_searchController
-            ? m_searchController->getPreviousSearchResultForText(word, page, searchHitFont())
-            : TextSearchResults {};
+    auto pageAhead = [&] {
+        if (!m_searchController)
+            return TextSearchResults {};
+        return forward ? m_searchController->getNextSearchResultForText(word, page, searchHitFont())
+                       : m_searchController->getPreviousSearchResultForText(word, page, searchHitFont());
     };
-    if (renderer.isPreviousSearchResultAvailable()) {
-        renderer.moveToPreviousSelectedSearch();
-        if (renderer.isLastPreviousSearchResult())
+    if (forward ? renderer.isNextSearchResultAvailable() : renderer.isPreviousSearchResultAvailable()) {
+        forward ? renderer.moveToNextSelectedSearch() : renderer.moveToPreviousSelectedSearch();
+        if (forward ? renderer.isLastNextSearchResult() : renderer.isLastPreviousSearchResult())
             return;
-        if (previousPage().empty())
-            enablePreviousButtonForElasticSearch(false);
+        if (pageAhead().empty())
+            enableAhead(false);
         return;
     }
-    auto hits = previousPage();
+    auto hits = pageAhead();
     if (!hits.empty()) {
         m_searchResult = hits.front();
         renderer.navigateToPageNumber(m_searchResult->pageIndex);
     } else {
-        enablePreviousButtonForElasticSearch(false);
-        enableNextButtonForElasticSearch(true);
+        enableBehind(true);
+        enableAhead(false);
     }
 }
 

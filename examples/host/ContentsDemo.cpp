@@ -28,17 +28,6 @@ namespace {
 
 constexpr double settleTime = 1;
 
-std::string where(const lectoro::ReaderViewController& reader)
-{
-    auto renderer = reader.rendererView();
-    auto pages = renderer ? renderer->getActivePages() : std::vector<lectoro::RendererPage> {};
-    if (pages.empty())
-        return "(no page)";
-    const auto& page = pages.front();
-    return page.href.empty() ? "page " + std::to_string(page.pageID) + " (folio " + page.displayNum + ")"
-                             : page.href;
-}
-
 void printRows(std::ostream& out, const lectoro::TOCModel& model)
 {
     int number = 0;
@@ -69,7 +58,7 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
     }
     loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
     loop.runFor(settleTime);
-    out << "Opened \"" << reader->currentBook()->title << "\" at " << where(*reader) << '\n';
+    out << "Opened \"" << reader->currentBook()->title << "\" at " << demoReaderPlace(*reader, true) << '\n';
 
     int status = 3;
     auto bar = reader->context().playerBottomActionBarView;
@@ -92,7 +81,7 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
                 header->sectionHeaderButton()->sendActions(ui::ControlEvent::TouchUpInside);
                 loop.runFor(settleTime);
                 bool closed = !reader->presentedViewController();
-                std::string now = where(*reader);
+                std::string now = demoReaderPlace(*reader, true);
                 out << "Panel closed: " << (closed ? "yes" : "no") << "; now at " << now << '\n';
                 if (closed && (now == target || now.find("(folio " + target + ")") != std::string::npos))
                     status = 0;

@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "platform/base/RunLoop.h"
 
@@ -27,6 +28,19 @@ std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(
     base::RunLoop::main().runUntil(
         [&] { return !reader || reader->currentBook() || reader->bookLoadingError(); }, demoLoadTimeout);
     return launcher;
+}
+
+std::string demoReaderPlace(const lectoro::ReaderViewController& reader, bool withFolio)
+{
+    auto renderer = reader.rendererView();
+    auto pages = renderer ? renderer->getActivePages() : std::vector<lectoro::RendererPage> {};
+    if (pages.empty())
+        return "(no page)";
+    const auto& page = pages.front();
+    if (!page.href.empty())
+        return page.href;
+    std::string place = "page " + std::to_string(page.pageID);
+    return withFolio ? place + " (folio " + page.displayNum + ")" : place;
 }
 
 } // namespace host

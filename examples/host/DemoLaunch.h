@@ -9,6 +9,7 @@
 namespace lectoro {
 class LectoroReaderViewController;
 class LectoroReaderViewControllerDelegate;
+class ReaderViewController;
 }
 
 namespace host {
@@ -20,5 +21,9 @@ inline constexpr double demoLoadTimeout = 5;
 // not load in time.
 std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(
     const std::string& bookPath, const std::shared_ptr<lectoro::LectoroReaderViewControllerDelegate>& listener);
+
+// Where the reader is, for a demo's output: the first page on screen as "page <id>" (with its
+// folio when asked) for page books, its file for EPUB books, "(no page)" without one.
+std::string demoReaderPlace(const lectoro::ReaderViewController&, bool withFolio);
 
 } // namespace host

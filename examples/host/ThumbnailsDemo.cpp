@@ -27,16 +27,6 @@ namespace {
 
 constexpr double thumbDemoSettle = 1;
 
-std::string thumbDemoWhere(const lectoro::ReaderViewController& reader)
-{
-    auto renderer = reader.rendererView();
-    auto pages = renderer ? renderer->getActivePages() : std::vector<lectoro::RendererPage> {};
-    if (pages.empty())
-        return "(no page)";
-    const auto& page = pages.front();
-    return page.href.empty() ? "page " + std::to_string(page.pageID) : page.href;
-}
-
 bool thumbDemoOpenPanel(lectoro::ReaderViewController& reader)
 {
     auto bar = reader.context().playerBottomActionBarView;
@@ -89,7 +79,7 @@ int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
     }
     loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
     loop.runFor(thumbDemoSettle);
-    const std::string start = thumbDemoWhere(*reader);
+    const std::string start = demoReaderPlace(*reader, false);
     out << "Opened \"" << reader->currentBook()->title << "\" at " << start << '\n';
 
     int arrived = 0;
@@ -104,8 +94,8 @@ int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
         browser->shouldReturn(field);
         loop.runFor(thumbDemoSettle);
         out << "Browser closed: " << (reader->presentedViewController() ? "no" : "yes") << "; now at "
-            << thumbDemoWhere(*reader) << '\n';
-        arrived += thumbDemoWhere(*reader) != start;
+            << demoReaderPlace(*reader, false) << '\n';
+        arrived += demoReaderPlace(*reader, false) != start;
     } else if (auto navigator = reader->contents().fixedEpubThumbnailVC()) {
         navigator->view()->layoutIfNeeded();
         out << "Navigator: " << navigator->totalNumberOfPages() << " pages, last page "
@@ -116,8 +106,8 @@ int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
         navigator->sliderReleased();
         loop.runFor(thumbDemoSettle);
         out << "Navigator closed: " << (reader->presentedViewController() ? "no" : "yes") << "; now at "
-            << thumbDemoWhere(*reader) << '\n';
-        arrived += thumbDemoWhere(*reader) != start;
+            << demoReaderPlace(*reader, false) << '\n';
+        arrived += demoReaderPlace(*reader, false) != start;
     }
 
     // Back through the history, from the panel opened again.
@@ -127,8 +117,8 @@ int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
         else if (auto navigator = reader->contents().fixedEpubThumbnailVC())
             navigator->prevButton()->sendActions(ui::ControlEvent::TouchUpInside);
         loop.runFor(thumbDemoSettle);
-        out << "History back: now at " << thumbDemoWhere(*reader) << '\n';
-        arrived += thumbDemoWhere(*reader) == start;
+        out << "History back: now at " << demoReaderPlace(*reader, false) << '\n';
+        arrived += demoReaderPlace(*reader, false) == start;
     }
     reader->didTapOnBackButton();
     loop.runFor(thumbDemoSettle);
