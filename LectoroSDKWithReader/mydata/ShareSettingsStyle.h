@@ -1,0 +1,18 @@
+#pragma once
+
+// Type and keys the share-settings dialog's files share.
+
+#include "platform/ui/Font.h"
+
+#include <string>
+
+namespace lectoro {
+
+// The tick boxes' glyph size: larger on a tablet.
+double shareBoxFontSize();
+ui::Font shareLightFont(double size);
+ui::Font shareRegularFont(double size);
+// Whether a role key names `wanted` (lower case), whatever its case.
+bool shareKeyIs(const std::string& key, const char* wanted);
+
+} // namespace lectoro
