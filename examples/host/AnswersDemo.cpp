@@ -1,4 +1,5 @@
 #include "AnswersDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -178,5 +179,13 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
     launcher->uninitializeReader();
     return allWell ? 0 : 2;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-answers", "",
+    "[--book PATH]   (answers, a protractor and a SCORM package, stored and uploaded)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runAnswersDemo(request.out, request.bookPath); } });
+
+} // namespace
 
 } // namespace host

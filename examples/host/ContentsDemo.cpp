@@ -1,4 +1,5 @@
 #include "ContentsDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -95,5 +96,13 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
     launcher->uninitializeReader();
     return status;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-contents", "",
+    "[--book PATH]   (opens the contents, prints them, picks a chapter)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runContentsDemo(request.out, request.bookPath); } });
+
+} // namespace
 
 } // namespace host

@@ -1,4 +1,5 @@
 #include "HighlightDemo.h"
+#include "DemoRegistry.h"
 
 #include "HostListener.h"
 
@@ -35,9 +36,9 @@ constexpr double settleTime = 0.8;
 constexpr const char* demoTheme
     = R"({"Reader": {"DayMode": {"Highlight": {"highlightColor": ["#FFE082", "#FF8A80", "#A5D6A7", "#90CAF9", "#CE93D8"]}}}})";
 
-class Demo {
+class HighlightRun {
 public:
-    Demo(const std::string& bookPath, std::ostream& out)
+    HighlightRun(const std::string& bookPath, std::ostream& out)
         : m_bookPath(bookPath)
         , m_out(out)
         , m_listener(std::make_shared<HostListener>(out))
@@ -49,7 +50,7 @@ public:
         m_user->userID = "reader@example.org";
         m_user->userToken = "host-token";
     }
-    ~Demo() { m_launcher->uninitializeReader(); }
+    ~HighlightRun() { m_launcher->uninitializeReader(); }
 
     std::shared_ptr<lectoro::ReaderViewController> open()
     {
@@ -153,10 +154,18 @@ int runHighlightDemo(const std::string& bookPath, const std::string& storageRoot
         std::ofstream(folder / "ReaderTheme.json") << demoTheme;
         base::Bundle::setMainBundlePath(folder.string());
     }
-    int status = Demo(bookPath, out).run();
+    int status = HighlightRun(bookPath, out).run();
     if (!themed)
         base::Bundle::setMainBundlePath(previousMain);
     return status;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-highlight", "",
+    "[--book PATH]   (highlight the first words and print what was stored)", Demo::Setup::Framework,
+    [](const DemoRequest& request) { return runHighlightDemo(request.bookPath, request.storagePath, request.out); } });
+
+} // namespace
 
 } // namespace host

@@ -1,4 +1,5 @@
 #include "MarkupDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -122,5 +123,13 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
     launcher->uninitializeReader();
     return taps > 0 ? 0 : 3;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-markups", "",
+    "[--book PATH]   (taps every markup of a page book, prints each action)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runMarkupDemo(request.out, request.bookPath); } });
+
+} // namespace
 
 } // namespace host

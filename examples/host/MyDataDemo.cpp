@@ -1,4 +1,5 @@
 #include "MyDataDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -220,5 +221,13 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
     lectoro::Reachability::setSourceFactory(nullptr);
     return status;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-mydata", "",
+    "[--book PATH]   (lists stored highlights and notes in My Data, opens one)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runMyDataDemo(request.out, request.bookPath); } });
+
+} // namespace
 
 } // namespace host

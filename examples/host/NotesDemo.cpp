@@ -1,4 +1,5 @@
 #include "NotesDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -116,5 +117,13 @@ int runNotesDemo(std::ostream& out, const std::string& bookPath)
     launcher->uninitializeReader();
     return 0;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-notes", "",
+    "[--book PATH]   (write, comment on and delete a note)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runNotesDemo(request.out, request.bookPath); } });
+
+} // namespace
 
 } // namespace host

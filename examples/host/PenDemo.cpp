@@ -1,4 +1,5 @@
 #include "PenDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -111,5 +112,13 @@ int runPenDemo(const std::string& bookPath, std::ostream& out)
     out << "Pen demo: done\n";
     return 0;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-pen", "",
+    "[--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runPenDemo(request.bookPath, request.out); } });
+
+} // namespace
 
 } // namespace host

@@ -1,4 +1,5 @@
 #include "ReadAloudDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -105,5 +106,13 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
     out << "Read-aloud demo: done\n";
     return 0;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-readaloud", "",
+    "[--book PATH]   (reads the first narrated page aloud, then closes narration)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runReadAloudDemo(request.bookPath, request.out); } });
+
+} // namespace
 
 } // namespace host

@@ -1,4 +1,5 @@
 #include "ReviewDemo.h"
+#include "DemoRegistry.h"
 
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
@@ -214,5 +215,13 @@ int runReviewDemo(std::ostream& out)
     out << (failures ? "Teacher review demo: failed\n" : "Teacher review demo: done\n");
     return failures ? 4 : 0;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-review", "",
+    "  (a teacher reviews a learner's submitted work)", Demo::Setup::Own,
+    [](const DemoRequest& request) { return runReviewDemo(request.out); } });
+
+} // namespace
 
 } // namespace host

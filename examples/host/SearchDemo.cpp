@@ -1,4 +1,5 @@
 #include "SearchDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -116,5 +117,13 @@ int runSearchDemo(std::ostream& out, const std::string& bookPath, const std::str
     launcher->uninitializeReader();
     return status;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-search", "WORD",
+    "[--book PATH]   (searches, pages the list, picks the 60th hit, steps on)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runSearchDemo(request.out, request.bookPath, request.value); } });
+
+} // namespace
 
 } // namespace host

@@ -1,4 +1,5 @@
 #include "SharingDemo.h"
+#include "DemoRegistry.h"
 
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
@@ -121,5 +122,13 @@ int runSharingDemo(std::ostream& out)
     out << "sharing: Ben accepts; Ada's note is accepted by " << (own ? own->acceptedUsers.count() : 0) << " user(s)\n";
     return ok && accepted ? 0 : 4;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-sharing", "",
+    "  (two learners share a note through the in-process service)", Demo::Setup::Own,
+    [](const DemoRequest& request) { return runSharingDemo(request.out); } });
+
+} // namespace
 
 } // namespace host

@@ -1,4 +1,5 @@
 #include "TextBoxDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -165,5 +166,13 @@ int runTextBoxDemo(std::ostream& out, const std::string& bookPath, const std::st
         base::Bundle::setMainBundlePath(previousMain);
     return status;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-textbox", "",
+    "[--book PATH]   (a text box typed, coloured, saved, drawn again, deleted)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runTextBoxDemo(request.out, request.bookPath, request.storagePath); } });
+
+} // namespace
 
 } // namespace host

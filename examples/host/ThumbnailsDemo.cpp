@@ -1,4 +1,5 @@
 #include "ThumbnailsDemo.h"
+#include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
 #include "HostListener.h"
@@ -125,5 +126,13 @@ int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
     launcher->uninitializeReader();
     return arrived == 2 ? 0 : 3;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-thumbnails", "",
+    "[--book PATH]   (page thumbnails: go to the last page, then back)", Demo::Setup::FrameworkNoHelp,
+    [](const DemoRequest& request) { return runThumbnailsDemo(request.out, request.bookPath); } });
+
+} // namespace
 
 } // namespace host

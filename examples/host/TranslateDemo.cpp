@@ -1,4 +1,5 @@
 #include "TranslateDemo.h"
+#include "DemoRegistry.h"
 
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readingaids/MVDropdownController.h"
@@ -92,5 +93,13 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
     std::filesystem::remove_all(storage, ignored);
     return result;
 }
+
+namespace {
+
+const bool registered = registerDemo({ "--demo-translate", "TEXT",
+    "[--to CODE]   (the translation sheet on TEXT)", Demo::Setup::Own,
+    [](const DemoRequest& request) { return runTranslateDemo(request.value, request.language, request.out); } });
+
+} // namespace
 
 } // namespace host

@@ -7,20 +7,11 @@
 //
 //   lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]
 //                [--snapshot FILE.png]
-//   lectoro-host --demo-sharing   (two learners share a note through the in-process service)
-//   lectoro-host --demo-review    (a teacher reviews a learner's submitted work)
-//   lectoro-host --demo-highlight [--book PATH]   (highlight the first words and print what was stored)
-//   lectoro-host --demo-notes [--book PATH]       (write, comment on and delete a note)
-//   lectoro-host --demo-translate TEXT [--to CODE]   (the translation sheet on TEXT)
-//   lectoro-host --demo-contents [--book PATH]   (opens the contents, prints them, picks a chapter)
-//   lectoro-host --demo-search WORD [--book PATH] (searches, pages the list, picks the 60th hit, steps on)
-//   lectoro-host --demo-thumbnails [--book PATH] (page thumbnails: go to the last page, then back)
-//   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
-//   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
-//   lectoro-host --demo-readaloud [--book PATH]   (reads the first narrated page aloud, then closes narration)
-//   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
-//   lectoro-host --demo-textbox [--book PATH]   (a text box typed, coloured, saved, drawn again, deleted)
-//   lectoro-host --demo-answers [--book PATH]   (answers, a protractor and a SCORM package, stored and uploaded)
+//   lectoro-host --demo-<name> [VALUE] [--book PATH]
+//
+// Each scripted demo (one per subsystem: sharing, review, highlight, notes, contents, search,
+// thumbnails, markups, pen, read-aloud, My Data, text boxes, answers, translation...) registers
+// its flag in DemoRegistry; --help lists them all.
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -33,25 +24,12 @@
 // picture of the reading screen once the book is open (one that cannot be written exits with 5).
 
 #include "BookPrinter.h"
+#include "DemoRegistry.h"
 #include "MediaBookPrinter.h"
-#include "ContentsDemo.h"
-#include "MyDataDemo.h"
-#include "ThumbnailsDemo.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
 #include "MarkupPrinter.h"
-#include "ReviewDemo.h"
 #include "ReflowPrinter.h"
-#include "SearchDemo.h"
-#include "HighlightDemo.h"
-#include "NotesDemo.h"
-#include "AnswersDemo.h"
-#include "MarkupDemo.h"
-#include "PenDemo.h"
-#include "TextBoxDemo.h"
-#include "ReadAloudDemo.h"
-#include "SharingDemo.h"
-#include "TranslateDemo.h"
 #include "Snapshot.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -89,42 +67,22 @@ struct Options {
     std::optional<std::string> storage;
     std::optional<std::string> snapshot;
     bool inspect = false;
-    bool demoSharing = false;
-    bool demoReview = false;
-    bool demoHighlight = false;
-    std::optional<std::string> demoTranslate;
+    const host::Demo* demo = nullptr;
+    std::string demoValue;
     std::string translateTo = "fr";
-    bool demoContents = false;
-    bool demoNotes = false;
-    std::optional<std::string> demoSearch;
-    bool demoThumbnails = false;
-    bool demoMarkups = false;
-    bool demoPen = false;
-    bool demoReadAloud = false;
-    bool demoMyData = false;
-    bool demoTextBox = false;
-    bool demoAnswers = false;
     int pages = 3;
 };
 
 void printUsage(std::ostream& out)
 {
     out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
-           "                   [--snapshot FILE.png]\n"
-           "       lectoro-host --demo-sharing\n"
-           "       lectoro-host --demo-review\n"
-           "       lectoro-host --demo-highlight [--book PATH]\n"
-           "       lectoro-host --demo-notes [--book PATH]\n"
-           "       lectoro-host --demo-translate TEXT [--to CODE]\n"
-           "       lectoro-host --demo-contents [--book PATH]\n"
-           "       lectoro-host --demo-markups [--book PATH]\n"
-           "       lectoro-host --demo-mydata [--book PATH]\n"
-           "       lectoro-host --demo-pen [--book PATH]\n"
-           "       lectoro-host --demo-readaloud [--book PATH]\n"
-           "       lectoro-host --demo-search WORD [--book PATH]\n"
-           "       lectoro-host --demo-thumbnails [--book PATH]\n"
-           "       lectoro-host --demo-textbox [--book PATH]\n"
-           "       lectoro-host --demo-answers [--book PATH]\n";
+           "                   [--snapshot FILE.png]\n";
+    for (const auto& demo : host::registeredDemos()) {
+        out << "       lectoro-host " << demo.flag;
+        if (!demo.valueName.empty())
+            out << ' ' << demo.valueName;
+        out << ' ' << demo.usage << '\n';
+    }
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -140,70 +98,33 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
             options.inspect = true;
             continue;
         }
-        if (argument == "--demo-sharing") {
-            options.demoSharing = true;
-            continue;
-        }
-        if (argument == "--demo-review") {
-            options.demoReview = true;
-            continue;
-        }
-        if (argument == "--demo-highlight") {
-            options.demoHighlight = true;
-            continue;
-        }
-        if (argument == "--demo-notes") {
-            options.demoNotes = true;
-            continue;
-        }
-        if (argument == "--demo-contents") {
-            options.demoContents = true;
-            continue;
-        }
-        if (argument == "--demo-mydata") {
-            options.demoMyData = true;
-            continue;
-        }
-        if (argument == "--demo-thumbnails") {
-            options.demoThumbnails = true;
-            continue;
-        }
-        if (argument == "--demo-markups") {
-            options.demoMarkups = true;
-            continue;
-        }
-        if (argument == "--demo-pen") {
-            options.demoPen = true;
-            continue;
-        }
-        if (argument == "--demo-textbox") {
-            options.demoTextBox = true;
-            continue;
-        }
-        if (argument == "--demo-answers") {
-            options.demoAnswers = true;
-            continue;
-        }
-        if (argument == "--demo-readaloud") {
-            options.demoReadAloud = true;
+        if (const host::Demo* demo = host::findDemo(argument)) {
+            if (options.demo && options.demo != demo) {
+                std::cerr << "lectoro-host: one demo at a time (" << options.demo->flag << " and " << argument
+                          << ")\n";
+                return false;
+            }
+            options.demo = demo;
+            if (demo->valueName.empty())
+                continue;
+            if (i + 1 >= argc) {
+                std::cerr << "lectoro-host: " << argument << " wants " << demo->valueName << '\n';
+                return false;
+            }
+            options.demoValue = argv[++i];
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
-            || argument == "--pages" || argument == "--snapshot" || argument == "--demo-translate"
-            || argument == "--to" || argument == "--demo-search";
+            || argument == "--pages" || argument == "--snapshot" || argument == "--to";
         if (takesValue && i + 1 < argc) {
             std::string value = argv[++i];
-            if (argument == "--demo-search") {
-                options.demoSearch = value;
-            } else if (argument == "--book") {
+            if (argument == "--book") {
                 options.bookPath = value;
             } else if (argument == "--search") {
                 options.searchWord = value;
                 options.inspect = true;
             } else if (argument == "--snapshot") {
                 options.snapshot = value;
-            } else if (argument == "--demo-translate") {
-                options.demoTranslate = value;
             } else if (argument == "--to") {
                 options.translateTo = value;
             } else if (argument == "--storage") {
@@ -425,12 +346,11 @@ int main(int argc, char** argv)
         printUsage(std::cout);
         return 0;
     }
-    if (options.demoSharing)
-        return host::runSharingDemo(std::cout);
-    if (options.demoReview)
-        return host::runReviewDemo(std::cout);
-    if (options.demoTranslate)
-        return host::runTranslateDemo(*options.demoTranslate, options.translateTo, std::cout);
+    auto request = [&](const std::string& storagePath) {
+        return host::DemoRequest { options.bookPath, storagePath, options.demoValue, options.translateTo, std::cout };
+    };
+    if (options.demo && options.demo->setup == host::Demo::Setup::Own)
+        return options.demo->run(request({}));
 
     StorageFolder storage(options.storage);
     if (storage.path().empty()) {
@@ -443,46 +363,15 @@ int main(int argc, char** argv)
     base::RunLoop::main().setRealTime(true);
 
     int status = 0;
-    if (host::isMediaBookFolder(options.bookPath)) {
+    if (options.demo) {
+        if (options.demo->setup == host::Demo::Setup::FrameworkNoHelp)
+            host::markHelpScreensSeen();
+        status = options.demo->run(request(storage.path()));
+    } else if (host::isMediaBookFolder(options.bookPath)) {
         std::cout << "Book: " << options.bookPath << '\n';
         status = host::printMediaBook(std::cout, options.bookPath);
         if (status == 0)
             status = host::playMediaBook(std::cout, options.bookPath, 7.0);
-        lectoro::setCompanionFramework(nullptr);
-        return status;
-    }
-    if (options.demoHighlight) {
-        status = host::runHighlightDemo(options.bookPath, storage.path(), std::cout);
-    } else if (options.demoPen) {
-        host::markHelpScreensSeen();
-        status = host::runPenDemo(options.bookPath, std::cout);
-    } else if (options.demoTextBox) {
-        host::markHelpScreensSeen();
-        status = host::runTextBoxDemo(std::cout, options.bookPath, storage.path());
-    } else if (options.demoAnswers) {
-        host::markHelpScreensSeen();
-        status = host::runAnswersDemo(std::cout, options.bookPath);
-    } else if (options.demoReadAloud) {
-        host::markHelpScreensSeen();
-        status = host::runReadAloudDemo(options.bookPath, std::cout);
-    } else if (options.demoMarkups) {
-        host::markHelpScreensSeen();
-        status = host::runMarkupDemo(std::cout, options.bookPath);
-    } else if (options.demoNotes) {
-        host::markHelpScreensSeen();
-        status = host::runNotesDemo(std::cout, options.bookPath);
-    } else if (options.demoMyData) {
-        host::markHelpScreensSeen();
-        status = host::runMyDataDemo(std::cout, options.bookPath);
-    } else if (options.demoSearch) {
-        host::markHelpScreensSeen();
-        status = host::runSearchDemo(std::cout, options.bookPath, *options.demoSearch);
-    } else if (options.demoContents) {
-        host::markHelpScreensSeen();
-        status = host::runContentsDemo(std::cout, options.bookPath);
-    } else if (options.demoThumbnails) {
-        host::markHelpScreensSeen();
-        status = host::runThumbnailsDemo(std::cout, options.bookPath);
     } else if (options.inspect && !inspectBook(options)) {
         status = 1;
     } else {
