@@ -21,6 +21,7 @@
 //   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
 //   lectoro-host --demo-textbox [--book PATH]   (a text box typed, coloured, saved, drawn again, deleted)
 //   lectoro-host --demo-answers [--book PATH]   (answers, a protractor and a SCORM package, stored and uploaded)
+//   lectoro-host --demo-mediaplayer [--book PATH]   (plays a media book: pause, skip, bookmark, sleep timer, back)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -50,6 +51,7 @@
 #include "PenDemo.h"
 #include "TextBoxDemo.h"
 #include "ReadAloudDemo.h"
+#include "MediaPlayerDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
 #include "Snapshot.h"
@@ -101,6 +103,7 @@ struct Options {
     bool demoMarkups = false;
     bool demoPen = false;
     bool demoReadAloud = false;
+    bool demoMediaPlayer = false;
     bool demoMyData = false;
     bool demoTextBox = false;
     bool demoAnswers = false;
@@ -124,7 +127,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-search WORD [--book PATH]\n"
            "       lectoro-host --demo-thumbnails [--book PATH]\n"
            "       lectoro-host --demo-textbox [--book PATH]\n"
-           "       lectoro-host --demo-answers [--book PATH]\n";
+           "       lectoro-host --demo-answers [--book PATH]\n"
+           "       lectoro-host --demo-mediaplayer [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -186,6 +190,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-readaloud") {
             options.demoReadAloud = true;
+            continue;
+        }
+        if (argument == "--demo-mediaplayer") {
+            options.demoMediaPlayer = true;
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
@@ -443,6 +451,14 @@ int main(int argc, char** argv)
     base::RunLoop::main().setRealTime(true);
 
     int status = 0;
+    if (options.demoMediaPlayer) {
+        std::string folder = host::isMediaBookFolder(options.bookPath)
+            ? options.bookPath
+            : std::string(LECTORO_SAMPLES_DIR) + "/books/sample-audiobook";
+        status = host::runMediaPlayerDemo(std::cout, folder);
+        lectoro::setCompanionFramework(nullptr);
+        return status;
+    }
     if (host::isMediaBookFolder(options.bookPath)) {
         std::cout << "Book: " << options.bookPath << '\n';
         status = host::printMediaBook(std::cout, options.bookPath);
