@@ -293,3 +293,53 @@ TEST(MediaBookPlayerRules, FormattedSleepTime)
     EXPECT_EQ(formattedSleepTime(3725), "\xd9\xa0\xd9\xa1:\xd9\xa0\xd9\xa2:\xd9\xa0\xd9\xa5");
     NumberLocalizationHandler::setLanguage(language);
 }
+
+TEST_F(MediaPlayerTest, SidePanelChapterTapsPlayTheChapterAndTellTheListener)
+{
+    openSampleAudioBook();
+    m_reader->setTocDelegate(m_listener);
+    auto rows = m_reader->tocController()->rows();
+    ASSERT_EQ(rows.size(), 3u);
+    m_reader->tocController()->tapRow(2);
+    EXPECT_EQ(currentChapterTitle(), "The Morning After");
+    EXPECT_EQ(model().currentTime, 0);
+    EXPECT_TRUE(m_reader->audioPlayerVC()->isNextChapterDisabled());
+    EXPECT_EQ(m_listener->calls, std::vector<std::string> { "didTapOnChapter" });
+}
+
+TEST_F(MediaPlayerTest, AVideoIsReadyOnlyWhilePlayingAndItsMediaButtonsFollow)
+{
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    m_controller->view()->setFrame(ui::Rect(0, 0, 1024, 768));
+    m_controller->enabledNextPreviousFeature(true);
+    launchSample("sample-videobook", false, 9102);
+    m_controller->beginAppearanceTransition(true, false);
+    m_controller->endAppearanceTransition();
+    advance(2.0);
+    auto reader = m_controller->mediaReader();
+    ASSERT_TRUE(reader->videoPlayerView());
+    ASSERT_TRUE(reader->nextMediaButton());
+    ASSERT_EQ(reader->mediaBookModel()->mediaCurrentState, CurrentState::Playing);
+    EXPECT_TRUE(reader->videoPlayerView()->videoReadyToPlay());
+    EXPECT_FALSE(reader->nextMediaButton()->isHidden());
+    EXPECT_FALSE(reader->previousMediaButton()->isHidden());
+
+    struct Case {
+        CurrentState state;
+        bool ready;
+        bool hidden;
+    };
+    // Other states leave both as they were.
+    const Case cases[] = { { CurrentState::Loading, false, true }, { CurrentState::Paused, false, true },
+        { CurrentState::Playing, true, false }, { CurrentState::ReadyToPlay, true, false } };
+    auto model = std::make_shared<MVMediaBookModel>();
+    for (const auto& [state, ready, hidden] : cases) {
+        model->mediaCurrentState = state;
+        reader->updateVideoReadyState(model);
+        EXPECT_EQ(reader->videoPlayerView()->videoReadyToPlay(), ready) << static_cast<int>(state);
+        EXPECT_EQ(reader->nextMediaButton()->isHidden(), hidden) << static_cast<int>(state);
+        EXPECT_EQ(reader->previousMediaButton()->isHidden(), hidden) << static_cast<int>(state);
+    }
+    // A video book publishes no lock-screen commands.
+    EXPECT_EQ(media::RemoteCommandCenter::shared().playCommand().targetCount(), 0u);
+}

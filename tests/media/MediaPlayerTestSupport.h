@@ -10,6 +10,8 @@
 #include "platform/media/NowPlaying.h"
 #include "platform/testing/Interaction.h"
 
+#include <algorithm>
+
 namespace mediatest {
 
 // Records, in order, what reaches it as a second listener or as the reader's delegate.

@@ -265,7 +265,7 @@ void MVLectoroMediaBookReader::didTapOnPlayPause(const std::shared_ptr<MVMediaBo
 
 void MVLectoroMediaBookReader::didTapOnNarrationSpeed(ui::Button& button)
 {
-    showNarrationSpeedController(std::static_pointer_cast<ui::View>(button.shared_from_this()));
+    showNarrationSpeedController(button.weak_from_this().lock());
     if (auto listener = m_audioPlayerDelegate.lock())
         listener->didTapOnNarrationSpeed(button);
 }

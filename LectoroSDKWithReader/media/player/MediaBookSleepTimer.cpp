@@ -23,7 +23,7 @@ void MVLectoroMediaBookReader::didTapOnSleepButton(ui::Button& button)
     m_sleepTimerVC = MVLectoroSleepTimerController::create(m_model);
     m_sleepTimerVC->setDelegate(std::static_pointer_cast<MVLectoroSleepTimerControllerDelegate>(self()));
     m_sleepTimerVC->setTheme(m_theme);
-    m_sleepTimerVC->setSourceViewForSleepTimerViewController(std::static_pointer_cast<ui::View>(button.shared_from_this()));
+    m_sleepTimerVC->setSourceViewForSleepTimerViewController(button.weak_from_this());
     view()->addSubview(m_sleepTimerVC->view());
     addChildViewController(m_sleepTimerVC);
     if (m_selectedSleepAction)
