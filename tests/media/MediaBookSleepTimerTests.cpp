@@ -6,6 +6,8 @@
 #include "LectoroSDKWithReader/readersdk/media/MVLectoroMediaBookThemeVO.h"
 #include "platform/ui/TransitionCoordinator.h"
 
+#include <limits>
+
 using namespace mediatest;
 using namespace lectoro;
 
@@ -118,6 +120,23 @@ TEST_F(MediaSleepTimerTest, APanelReopensWithTheRunningCustomTimeAndOffStopsIt)
     // Closing the panel changes nothing else.
     openSleepPanel()->tapClose();
     EXPECT_FALSE(m_reader->sleepTimerVC());
+}
+
+TEST_F(MediaSleepTimerTest, ATimeThatIsNoPositiveNumberSetsNoTimer)
+{
+    openSampleAudioBook();
+    m_reader->setSleepTimerDelegate(m_listener);
+    openSleepPanel()->chooseCustomTime(600);
+    for (double bad : { 0.0, -5.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity() }) {
+        openSleepPanel();
+        m_reader->didSetAudioSleepTimerWithSelectedSleepTime(bad, SleepAction::Custom);
+        EXPECT_FALSE(m_reader->isSleepTimerRunning()) << bad;
+        EXPECT_FALSE(m_reader->sleepTimerVC()) << bad;
+        EXPECT_FALSE(m_reader->selectedSleepTime()) << bad;
+    }
+    EXPECT_EQ(m_listener->calls, std::vector<std::string> { "sleepTimerSet" });
+    advance(2.0);
+    EXPECT_EQ(model().mediaCurrentState, CurrentState::Playing);
 }
 
 TEST_F(MediaSleepTimerTest, TheEndOfTheLastChapterStopsTheTimerAndDisablesTheButton)

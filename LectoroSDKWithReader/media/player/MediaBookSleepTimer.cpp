@@ -7,6 +7,8 @@
 #include "LectoroSDKWithReader/media/player/MediaBookPlayerRules.h"
 #include "LectoroSDKWithReader/readersdk/media/MVLectoroMediaBookThemeVO.h"
 
+#include <cmath>
+
 namespace lectoro {
 
 namespace {
@@ -48,6 +50,11 @@ void MVLectoroMediaBookReader::didSetAudioSleepTimerWithSelectedSleepTime(double
     // The panel is told of its own removal from inside its callback.
     auto panel = m_sleepTimerVC;
     stopSleepTimer();
+    // A time that is no positive number would pause at once, or never: no timer is set.
+    if (!std::isfinite(seconds) || !(seconds > 0)) {
+        removeSleepTimerController();
+        return;
+    }
     // A sleep timer is for listening: setting one while paused plays on.
     if (m_model && m_model->mediaCurrentState == CurrentState::Paused && m_player)
         m_player->play();
