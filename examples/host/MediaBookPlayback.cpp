@@ -35,8 +35,10 @@ bool playbackIsVideoBook(const std::string& folder)
     return base::FileManager::defaultManager().fileExists(folder + "/video", &isFolder) && isFolder;
 }
 
+} // namespace
+
 // The id the book's contents file gives (the parser checks the open book is that one).
-int32_t playbackBookId(const std::string& folder)
+int32_t mediaBookFolderId(const std::string& folder)
 {
     auto text = base::FileManager::defaultManager().readFile(folder + "/toc.json");
     if (!text)
@@ -50,8 +52,6 @@ int32_t playbackBookId(const std::string& folder)
     return id.isString() ? static_cast<int32_t>(std::atol(id.stringPointer()->c_str())) : 0;
 }
 
-} // namespace
-
 int playMediaBook(std::ostream& out, const std::string& folder, double seconds)
 {
     auto host = std::make_shared<PlaybackHost>(out);
@@ -62,7 +62,7 @@ int playMediaBook(std::ostream& out, const std::string& folder, double seconds)
     user->userID = "1";
     user->userToken = "host-token";
     bool video = playbackIsVideoBook(folder);
-    controller->launchMediaReader(folder, playbackBookId(folder), "", "", "https://lectoro.invalid", "lectoro-host", user,
+    controller->launchMediaReader(folder, mediaBookFolderId(folder), "", "", "https://lectoro.invalid", "lectoro-host", user,
         std::make_shared<lectoro::MVReaderSettingModel>(), !video, std::nullopt, "1");
     controller->beginAppearanceTransition(true, false);
     controller->endAppearanceTransition();

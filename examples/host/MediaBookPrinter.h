@@ -4,6 +4,7 @@
 // parser and prints its chapters with their durations, its time index and the languages,
 // subtitles and resolutions its streams offer.
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -21,5 +22,7 @@ namespace host {
 // its player screen and plays it for `seconds` of real time, printing the chapter and the
 // position once a second. Answers 0 when it played.
 int playMediaBook(std::ostream&, const std::string& folder, double seconds);
+// The book id the folder's "toc.json" gives (0 when it gives none).
+int32_t mediaBookFolderId(const std::string& folder);
 
 } // namespace host

@@ -41,6 +41,7 @@ MVLectoroMediaBookReader::~MVLectoroMediaBookReader()
         request->cancel();
     if (m_metaDataTimer)
         m_metaDataTimer->invalidate();
+    removeRemoteCommandHandlers();
 }
 
 std::shared_ptr<MVLectoroMediaBookReader> MVLectoroMediaBookReader::self()
@@ -386,6 +387,7 @@ void MVLectoroMediaBookReader::navigateToStartPosition(const std::shared_ptr<MVM
         m_audioPlayer->setCurrentChapter(chapter);
     if (m_videoPlayer)
         m_videoPlayer->setCurrentChapter(chapter);
+    updateChapterControls(true);
 }
 
 std::optional<std::vector<std::shared_ptr<SDKBookmarkVO>>> MVLectoroMediaBookReader::chapterBookmarks() const
@@ -444,12 +446,12 @@ void MVLectoroMediaBookReader::closePlayer()
     m_hlsRequests.clear();
     if (m_player)
         m_player->stop();
+    releasePlayerStack();
 }
 
 void MVLectoroMediaBookReader::didTapOnBack()
 {
-    if (auto delegate = m_delegate.lock())
-        delegate->didTapOnBack(getMetaData(), *this);
+    handleBackAction();
 }
 
 void MVLectoroMediaBookReader::nextMediaButtonTapped()
@@ -482,58 +484,6 @@ void MVLectoroMediaBookReader::setTheme(std::shared_ptr<MVLectoroMediaBookThemeV
 {
     if (theme)
         m_theme = std::move(theme);
-}
-
-// MARK: - Player callbacks
-
-void MVLectoroMediaBookReader::playerPlayingWithCurrentTime(int64_t currentTime, int64_t totalTime)
-{
-    if (m_audioPlayer)
-        m_audioPlayer->updatePlayerView(MediaPlayerViewUpdate::TimeTick, m_model, false);
-    if (m_videoPlayer)
-        m_videoPlayer->updatePlayerView(MediaPlayerViewUpdate::TimeTick, m_model);
-    if (auto listener = m_mediaPlayerDelegate.lock())
-        listener->playerPlayingWithCurrentTime(currentTime, totalTime);
-}
-
-void MVLectoroMediaBookReader::playerDidFinishPlaying()
-{
-    if (!m_model)
-        return;
-    const auto& all = m_model->mediaBookAllChaptersArray;
-    auto index = m_model->indexOfChapter(m_model->currentChapter);
-    if (index && *index + 1 < all.size()) {
-        if (m_player)
-            m_player->play(all[*index + 1]);
-        if (m_audioPlayer)
-            m_audioPlayer->setCurrentChapter(all[*index + 1]);
-        if (m_toc)
-            m_toc->updateTOCForCurrentChapter(all[*index + 1]);
-        return;
-    }
-    // The book's last chapter ended: back to the start, not playing, and the host decides.
-    m_model->currentChapter = all.empty() ? nullptr : all.front();
-    m_model->currentTime = 0;
-    if (auto listener = m_mediaPlayerDelegate.lock())
-        listener->playerDidFinishPlaying();
-}
-
-void MVLectoroMediaBookReader::playerFailedToPlayWithError(const base::Error& error)
-{
-    if (auto listener = m_mediaPlayerDelegate.lock())
-        listener->playerFailedToPlayWithError(error);
-}
-
-void MVLectoroMediaBookReader::playerDidChangeStateWithMediaBookModel(const std::shared_ptr<MVMediaBookModel>& model)
-{
-    if (model && m_audioPlayer)
-        m_audioPlayer->updatePlayerView(MediaPlayerViewUpdate::StateChange, model, false);
-    if (model && (model->mediaCurrentState == CurrentState::Playing || model->mediaCurrentState == CurrentState::Paused)) {
-        if (auto delegate = m_delegate.lock())
-            delegate->didMediaPlaybackStateChange(model->mediaCurrentState == CurrentState::Playing ? "Playing" : "Paused");
-    }
-    if (auto listener = m_mediaPlayerDelegate.lock())
-        listener->playerDidChangeStateWithMediaBookModel(model);
 }
 
 } // namespace lectoro

@@ -10,7 +10,11 @@
 #include "LectoroSDKWithReader/readersdk/media/MVLectoroHLSServiceInterface.h"
 #include "LectoroSDKWithReader/readersdk/media/MVMediaBookModel.h"
 #include "LectoroSDKWithReader/readersdk/media/MVMediaBookPlayer.h"
+#include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPanels.h"
+#include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPlayerViews.h"
+#include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookTOCController.h"
 #include "platform/base/Timer.h"
+#include "platform/media/NowPlaying.h"
 #include "platform/ui/ViewController.h"
 
 #include <functional>
@@ -37,7 +41,13 @@ std::optional<MediaBookType> mediaBookTypeFromRawValue(int);
 
 inline constexpr const char* MVAudioBookViewOrientationChanged = "MVAudioBookViewOrientationChanged";
 
-class MVLectoroMediaBookReader : public ui::ViewController, public MVMediaBookPlayerDelegate {
+class MVLectoroMediaBookReader : public ui::ViewController,
+                                 public MVMediaBookPlayerDelegate,
+                                 public MVAudioBookPlayerViewControllerDelegate,
+                                 public MVMediaBookTOCControllerDelegate,
+                                 public MVMediaBookNarrationSpeedControllerDelegate,
+                                 public MVMediaBookBookmarkControllerDelegate,
+                                 public MVLectoroSleepTimerControllerDelegate {
 public:
     struct BookInfo {
         std::string thumbnailURL;
@@ -125,7 +135,128 @@ public:
     void playerFailedToPlayWithError(const base::Error&) override;
     void playerDidChangeStateWithMediaBookModel(const std::shared_ptr<MVMediaBookModel>&) override;
 
+    // --- Player actions, chapters, bookmarks, callbacks, now playing, remote commands, the
+    // sleep timer and the top bar's buttons (MediaBookPlayerActions.cpp,
+    // MediaBookPlayerCallbacks.cpp, MediaBookNowPlaying.cpp, MediaBookSleepTimer.cpp,
+    // MediaBookTopBar.cpp). Every callback of a panel or the player is handled here first,
+    // then passed on to the matching second listener (held weakly) when one is set.
+    static constexpr float forwardBackwardTimeConstant = 15.0f;
+    void setAudioPlayerDelegate(std::weak_ptr<MVAudioBookPlayerViewControllerDelegate> d) { m_audioPlayerDelegate = std::move(d); }
+    void setTocDelegate(std::weak_ptr<MVMediaBookTOCControllerDelegate> d) { m_tocDelegate = std::move(d); }
+    void setSpeedDelegate(std::weak_ptr<MVMediaBookNarrationSpeedControllerDelegate> d) { m_speedDelegate = std::move(d); }
+    void setBookmarkDelegate(std::weak_ptr<MVMediaBookBookmarkControllerDelegate> d) { m_bookmarkDelegate = std::move(d); }
+    void setSleepTimerDelegate(std::weak_ptr<MVLectoroSleepTimerControllerDelegate> d) { m_sleepTimerDelegate = std::move(d); }
+    // Seconds either side of a bookmark in which no other bookmark can be added (negative counts as 0).
+    void setBookmarkDisabledTimeFrame(int64_t seconds) { m_bookmarkDisabledTimeFrame = seconds; }
+    int64_t bookmarkDisabledTimeFrame() const { return m_bookmarkDisabledTimeFrame; }
+
+    void playNextChapter();
+    void playPreviousChapter();
+    void updateChapterControls(bool hasChapter);
+    void updateBookmarkButtonState();
+    void bookmarkActionCompleted(const std::shared_ptr<SDKBookmarkVO>&);
+    void showBookmarkController();
+    void showNarrationSpeedController(const std::shared_ptr<ui::View>& sourceView);
+    void removeNarrationSpeedController();
+    void updateVideoReadyState(const std::shared_ptr<MVMediaBookModel>&);
+    void enableSleepButton(bool enabled);
+    const std::shared_ptr<MVMediaBookBookmarkController>& bookmarkController() const { return m_bookmarkController; }
+    const std::shared_ptr<MVMediaBookNarrationSpeedController>& narrationSpeedController() const { return m_narrationSpeedController; }
+
+    // Lock screen and remote commands (audio books). Handlers are removed again by closePlayer.
+    void setupRemoteCommandCenter();
+    void setupNowPlayingInfo();
+    void publishNowPlayingInfo();
+    void removeRemoteCommandHandlers();
+    const media::NowPlayingInfo& nowPlayingInfo() const { return m_nowPlayingInfo; }
+    // The top bar's back button: closes the player, hands the position to the delegate.
+    void didTapOnBackButton(ui::Button&);
+    void handleBackAction();
+    const std::shared_ptr<ui::Button>& backButton() const { return m_backButton; }
+    const std::shared_ptr<ui::Label>& titleLabel() const { return m_titleLabel; }
+    const std::shared_ptr<ui::Button>& sleepButton() const { return m_sleepButton; }
+
+    // The sleep timer: a one-shot timer that pauses, and a 1 s countdown shown in the audio view.
+    void didTapOnSleepButton(ui::Button&);
+    void removeSleepTimerController();
+    void startSleepTimer(double seconds);
+    void stopSleepTimer();
+    void startSleepCountDown(double seconds);
+    void updateSleepCountDownTimer();
+    void updateSleepTimeLabel();
+    void stopSleepCountDown();
+    void pauseAudio();
+    void updateSleepButtonAppearance(bool isOff);
+    const std::shared_ptr<MVLectoroSleepTimerController>& sleepTimerVC() const { return m_sleepTimerVC; }
+    bool isSleepTimerRunning() const { return m_audioSleepTimer != nullptr; }
+    bool isSleepCountDownRunning() const { return m_sleepCountDownTimer && m_sleepCountDownTimer->isValid(); }
+    double sleepTimerCountDownTime() const { return m_sleepTimerCountDownTime; }
+    std::optional<SleepAction> selectedSleepAction() const { return m_selectedSleepAction; }
+    std::optional<double> selectedSleepTime() const { return m_selectedSleepTime; }
+
+    // MVAudioBookPlayerViewControllerDelegate
+    void didTapOnBookmark() override;
+    void didTapOnPlayPause(const std::shared_ptr<MVMediaBookModel>&) override;
+    void didTapOnNarrationSpeed(ui::Button&) override;
+    void didTapOnForward() override;
+    void didTapOnRewind() override;
+    void didTapOnNextChapter() override;
+    void didTapOnPreviousChapter() override;
+    void didSeekBarValueChanged() override;
+    std::shared_ptr<ui::ImageView> imageViewForThumbnail(const std::string& address) override;
+    // MVMediaBookTOCControllerDelegate
+    void didTapOnChapterSegment() override;
+    void didTapOnTranscriptSegment() override;
+    void didTapOnBookmarkSegment() override;
+    void didTapOnChapter(const std::shared_ptr<MVMediaBookChapterVO>&) override;
+    void didTapOnTranscript(const std::shared_ptr<MVMediaBookChapterVO>&) override;
+    void didTapOnBookmark(const std::shared_ptr<SDKBookmarkVO>&) override;
+    void didTapOnChapterPlayPause(const std::shared_ptr<MVMediaBookModel>&) override;
+    void didTapOnBookmarkDelete(const std::shared_ptr<SDKBookmarkVO>&) override;
+    // MVMediaBookNarrationSpeedControllerDelegate
+    void didNarrationSpeedValueChanges(const std::shared_ptr<MVMediaBookModel>&) override;
+    void didTapOnCancel() override;
+    // MVMediaBookBookmarkControllerDelegate
+    void didTapOnAddBookmark(const std::shared_ptr<SDKBookmarkVO>&) override;
+    void didTapOnDeleteBookmark(const std::shared_ptr<SDKBookmarkVO>&) override;
+    void didTapOnCancelBookmark(const std::shared_ptr<SDKBookmarkVO>&) override;
+    // MVLectoroSleepTimerControllerDelegate
+    void didSetAudioSleepTimerWithSelectedSleepTime(double seconds, SleepAction) override;
+    void didSetAudioSleepTimerOff() override;
+    void didRemoveSleepTimerView() override;
+
 private:
+    // Player actions and the sleep timer: helpers and state.
+    void reportPlaybackState(const std::string& state);
+    void showBookmarkPanel(std::shared_ptr<SDKBookmarkVO> bookmarkToDelete);
+    void removeBookmarkController();
+    void refreshBookmarkSegment();
+    void setRemoteTrackCommandsEnabled(std::optional<bool> previous, std::optional<bool> next);
+    bool isLastChapterCurrent() const;
+    void buildTopBarItems();
+    void layoutTopBarItems();
+    void releasePlayerStack();
+
+    std::weak_ptr<MVAudioBookPlayerViewControllerDelegate> m_audioPlayerDelegate;
+    std::weak_ptr<MVMediaBookTOCControllerDelegate> m_tocDelegate;
+    std::weak_ptr<MVMediaBookNarrationSpeedControllerDelegate> m_speedDelegate;
+    std::weak_ptr<MVMediaBookBookmarkControllerDelegate> m_bookmarkDelegate;
+    std::weak_ptr<MVLectoroSleepTimerControllerDelegate> m_sleepTimerDelegate;
+    int64_t m_bookmarkDisabledTimeFrame = 1;
+    std::shared_ptr<MVMediaBookBookmarkController> m_bookmarkController;
+    std::shared_ptr<MVMediaBookNarrationSpeedController> m_narrationSpeedController;
+    std::shared_ptr<MVLectoroSleepTimerController> m_sleepTimerVC;
+    std::shared_ptr<ui::Button> m_backButton;
+    std::shared_ptr<ui::Label> m_titleLabel;
+    std::shared_ptr<ui::Button> m_sleepButton;
+    media::NowPlayingInfo m_nowPlayingInfo;
+    std::vector<std::pair<media::RemoteCommand*, media::RemoteCommand::TargetId>> m_remoteCommandTargets;
+    std::shared_ptr<base::Timer> m_audioSleepTimer;
+    std::shared_ptr<base::Timer> m_sleepCountDownTimer;
+    double m_sleepTimerCountDownTime = 0;
+    std::optional<double> m_selectedSleepTime;
+    std::optional<SleepAction> m_selectedSleepAction;
+
     MVLectoroMediaBookReader();
     std::shared_ptr<MVLectoroMediaBookReader> self();
     void setMediaBookModel(const std::string& path, const BookInfo&);

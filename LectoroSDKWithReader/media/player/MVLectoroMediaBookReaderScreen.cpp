@@ -93,6 +93,10 @@ void MVLectoroMediaBookReader::setUpMediaBookPlayer()
     // A start position applied before the screen appeared is where playing begins.
     if (m_model->currentChapter)
         m_player->navigateToChapter(m_model->currentChapter, m_model->currentTime);
+    if (m_type == MediaBookType::audio) {
+        setupRemoteCommandCenter();
+        setupNowPlayingInfo();
+    }
 }
 
 void MVLectoroMediaBookReader::setUpPlayerView()
@@ -107,11 +111,14 @@ void MVLectoroMediaBookReader::setUpPlayerView()
         return;
     }
     m_audioPlayer = MVAudioBookPlayerViewController::create(m_model);
+    m_audioPlayer->setDelegate(std::static_pointer_cast<MVAudioBookPlayerViewControllerDelegate>(self()));
     m_audioPlayer->setTheme(m_theme);
     m_audioPlayer->hideBookmark(m_hideBookmark);
     auto index = m_model->indexOfChapter(m_model->currentChapter);
-    if (!m_model->currentChapter || (index && *index == 0))
+    if (!m_model->currentChapter || (index && *index == 0)) {
         m_audioPlayer->disablePreviousChapter(true);
+        media::RemoteCommandCenter::shared().previousTrackCommand().setEnabled(false);
+    }
     addChildViewController(m_audioPlayer);
     if (ui::Environment::current().isPad()) {
         view()->addSubview(m_audioPlayer->view());
@@ -133,6 +140,7 @@ void MVLectoroMediaBookReader::setUpChapterListPanel()
 {
     m_toc = MVMediaBookTOCController::create(m_model);
     m_toc->setTheme(m_theme);
+    m_toc->setDelegate(std::static_pointer_cast<MVMediaBookTOCControllerDelegate>(self()));
     m_toc->hideBookmark(m_hideBookmark);
     m_toc->hideTranscript(true);
     addChildViewController(m_toc);
@@ -149,6 +157,7 @@ void MVLectoroMediaBookReader::setUpPlayerTopBar()
     m_topBar->setBackgroundColor(m_theme->media_toppanel_background());
     m_topBar->layer()->setZPosition(1.0);
     view()->addSubview(m_topBar);
+    buildTopBarItems();
 }
 
 void MVLectoroMediaBookReader::applyFrames(const MediaBookScreenFrames& frames)
@@ -171,6 +180,7 @@ void MVLectoroMediaBookReader::applyFrames(const MediaBookScreenFrames& frames)
     if (m_topBar) {
         auto insets = ui::Environment::current().safeAreaInsets();
         m_topBar->setFrame(ui::Rect(insets.left, frames.topBarTop, bounds.size.width - insets.left - insets.right, m_topBarHeight));
+        layoutTopBarItems();
     }
 }
 
@@ -209,6 +219,8 @@ void MVLectoroMediaBookReader::addNextPreviousMediaButtons()
 void MVLectoroMediaBookReader::viewWillTransitionToSize(const ui::Size& size, ui::TransitionCoordinator& coordinator)
 {
     ui::ViewController::viewWillTransitionToSize(size, coordinator);
+    removeNarrationSpeedController();
+    removeSleepTimerController();
     std::weak_ptr<MVLectoroMediaBookReader> weak = self();
     coordinator.animateAlongside({}, [weak](const ui::TransitionCoordinatorContext&) {
         if (auto reader = weak.lock())

@@ -175,7 +175,10 @@ void MVMediaBookPlayerViewBase::addBookmark(const std::shared_ptr<SDKBookmarkVO>
     if (!bookmark)
         return;
     loadViewIfNeeded();
-    if (std::any_of(m_marks.begin(), m_marks.end(), [&](const auto& entry) { return entry.first == bookmark; }))
+    // One mark per bookmark: the record, or another copy of the same stored bookmark.
+    if (std::any_of(m_marks.begin(), m_marks.end(), [&](const auto& entry) {
+            return entry.first == bookmark || (!bookmark->localID.empty() && entry.first->localID == bookmark->localID);
+        }))
         return;
     auto mark = ui::View::create();
     mark->setAccessibilityIdentifier("MediaBookmarkMark");
