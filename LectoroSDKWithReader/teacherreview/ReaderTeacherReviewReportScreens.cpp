@@ -95,6 +95,10 @@ void ReaderTeacherReview::addGenerateReportViewController(const base::Value& con
         screen->setModalPresentationStyle(ui::ModalPresentationStyle::OverCurrentContext);
     }
     reader->presentViewController(screen, true);
+    // The reader may be showing something else by the time the contents come (the learner
+    // list, reopened meanwhile): a screen that could not be shown is not kept.
+    if (!screen->presentingViewController())
+        m_generateReportVC.reset();
 }
 
 void ReaderTeacherReview::removeGenerateReportVC()
@@ -140,6 +144,8 @@ void ReaderTeacherReview::didTapOnNextToSendMailWithReportData(const base::Value
     m_mailVC = mail;
     mail->setDelegate(m_reportScreens);
     reader->presentViewController(mail, false);
+    if (!mail->presentingViewController())
+        m_mailVC.reset();
 }
 
 void ReaderTeacherReview::didTapOnDoneForGenerateReportMail(const std::string& emailID)

@@ -310,6 +310,21 @@ TEST_F(TeacherReportFlowTest, OfflineAtNextOrDoneShowsTheAlertAndSendsNothing)
     EXPECT_EQ(requestsOf(companion::op::markupReport), 0u);
 }
 
+TEST_F(TeacherReportFlowTest, ContentsThatComeWhileTheLearnerListIsUpOpenNothing)
+{
+    ASSERT_TRUE(reviewAda());
+    ASSERT_TRUE(context().penToolActionBarView->tapItemWithTag(PlayerItemGenerateReport));
+    review().backToStudentList();
+    uitest::completePresentations();
+    auto shown = m_reader->presentedViewController();
+    ASSERT_TRUE(shown) << "the learner list";
+    service().answerAll(ServiceAnswer::success(base::Value::Dictionary { { "toc", base::Value::List { 1 } } }));
+    settle();
+    uitest::completePresentations();
+    EXPECT_FALSE(review().generateReportVC()) << "a screen that could not be shown is not kept";
+    EXPECT_EQ(m_reader->presentedViewController(), shown);
+}
+
 TEST_F(TeacherReportFlowTest, OnATabletTheChoiceIsACentredPopoverWithoutArrow)
 {
     useDevice(chrometest::Device::Pad);
