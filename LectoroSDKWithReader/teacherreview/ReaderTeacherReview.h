@@ -30,6 +30,8 @@ class View;
 
 namespace lectoro {
 
+class GenerateReportMailViewController;
+class GenerateReportViewController;
 class LXMVThemeVO;
 class PenToolController;
 class PenToolControllerDelegate;
@@ -40,6 +42,7 @@ class TeacherAnnotationViewController;
 class TeacherReviewClassListViewController;
 class TeacherReviewPanelBridge;
 class TeacherReviewReader;
+class TeacherReportScreens;
 class TeacherReviewViewController;
 struct ReaderContext;
 
@@ -201,6 +204,29 @@ public:
     // Asks the report service to mail the chosen chapters' markup of the chosen learners.
     void requestMarkupReport(const base::Value& chapters, const std::string& emailID, const base::Value& learnerIDs);
 
+    // --- The report's screens (ReaderTeacherReviewReportScreens.cpp) ---
+    // The chapter and learner choice over the reader, with the parsed contents: a pop-over
+    // of 550 by 650 without an arrow in the middle of the reader on a tablet, over the
+    // current context elsewhere.
+    void addGenerateReportViewController(const base::Value& contents);
+    // Dismissed at once and forgotten.
+    void removeGenerateReportVC();
+    // The choice screen's answers.
+    void didTapOnCancelForGenerateReport();
+    void didTapOnBackForGenerateReport();
+    // Keeps the choice ({"chapterID", "studentID"}), closes the choice screen and opens
+    // the mail screen with the teacher's address (offline: an alert instead).
+    void didTapOnNextToSendMailWithReportData(const base::Value& reportData);
+    void didSelectChapterSegmentForGenerateReport() { }
+    // The learners of the class under review and who handed in work, to the choice screen.
+    void didSelectStudentSegmentForGenerateReport();
+    // The mail screen's answers: Done closes it and asks for the report with the address.
+    void didTapOnDoneForGenerateReportMail(const std::string& emailID);
+    void didTapOnCancelForGenerateReportMail();
+    const std::shared_ptr<GenerateReportViewController>& generateReportVC() const { return m_generateReportVC; }
+    const std::shared_ptr<GenerateReportMailViewController>& mailVC() const { return m_mailVC; }
+    const base::Value& generateReportData() const { return m_generateReportData; }
+
 private:
     // Wraps the controller in a navigation controller without a bar and presents it over
     // the reader, animated.
@@ -261,6 +287,12 @@ private:
     // Callbacks handed out hold this weakly and do nothing once the feature is gone.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     std::shared_ptr<TeacherReviewPanelBridge> m_panelBridge;
+    // The report's screens while shown, what the choice screen chose, and the object that
+    // answers both screens for this feature (they hold it weakly).
+    std::shared_ptr<GenerateReportViewController> m_generateReportVC;
+    std::shared_ptr<GenerateReportMailViewController> m_mailVC;
+    base::Value m_generateReportData;
+    std::shared_ptr<TeacherReportScreens> m_reportScreens;
 };
 
 } // namespace lectoro

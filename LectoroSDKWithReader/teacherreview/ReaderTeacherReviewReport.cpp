@@ -17,6 +17,7 @@
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewReader.h"
+#include "LectoroSDKWithReader/teacherreview/report/GenerateReportParser.h"
 #include "platform/base/RunLoop.h"
 
 #include <set>
@@ -128,6 +129,8 @@ void ReaderTeacherReview::fetchReportContents(bool isRepeat)
             base::RunLoop::main().post(alive, [this, finish, response] {
                 finish();
                 m_generateReportContents = response;
+                addGenerateReportViewController(
+                    GenerateReportParser().parseGenerateReportTOC(response, m_context.currentBook.get()));
             });
         },
         [this, alive, finish, service, isRepeat](const base::Error& error) {

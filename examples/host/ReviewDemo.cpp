@@ -1,5 +1,6 @@
 #include "ReviewDemo.h"
 #include "DemoRegistry.h"
+#include "ReviewReportDemo.h"
 
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
@@ -130,6 +131,7 @@ int runReviewDemo(std::ostream& out)
     teacher->userID = std::to_string(teacherID);
     teacher->userToken = "token-teacher";
     teacher->role = "TEACHER";
+    teacher->email = "tess@school.example";
     launcher->launchBook(std::make_shared<lectoro::LectoroBookPackage>(
                              std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(bookID), "978-0"),
         teacher, std::make_shared<lectoro::LectoroServiceConfiguration>("https://service", "client", std::string("https://micro")));
@@ -185,6 +187,9 @@ int runReviewDemo(std::ostream& out)
     review.updateTeacherReviewUI();
     auto pageLabel = review.getTeacherViewPlayerActionBarItemLabelWithTag(lectoro::PlayerItemPageNumber);
     out << "  review bar page label: " << (pageLabel ? pageLabel->text() : std::string("missing")) << '\n';
+
+    // The class's markup report, while Ada's work is still handed in.
+    failures += runReviewReportSteps(*reader, *service, bookID, out);
 
     // The teacher clears every page and saves with Done.
     reader->rendererView()->navigateToPageNumber("1");

@@ -6,7 +6,9 @@ namespace host {
 
 // --demo-review: a learner submits work to the in-process service; a teacher opens the
 // sample page book, opens teacher review, picks the class, watches the learners' work
-// arrive, opens the learner with work and leaves review back on the page shown before.
+// arrive, opens the learner with work, has the class's markup report mailed (chapters and
+// learners chosen, the mail screen, the request) and leaves review back on the page shown
+// before.
 // Each step is printed. Answers 0 when every step did what it should, 4 otherwise.
 int runReviewDemo(std::ostream&);
 

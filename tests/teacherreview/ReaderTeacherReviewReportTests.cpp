@@ -14,20 +14,9 @@ using reviewtest::learner;
 using reviewtest::makeClass;
 using reviewtest::ReaderTeacherReviewTest;
 
-class TeacherReportTest : public ReaderTeacherReviewTest {
-protected:
-    // A report alert's title and message, answered so the next one can show.
-    std::pair<std::string, std::string> takeAlert()
-    {
-        auto alert = uitest::topmostAlert();
-        if (!alert)
-            return { "none", "none" };
-        std::pair<std::string, std::string> shown { alert->alertTitle().value_or(""), alert->message().value_or("") };
-        uitest::tapActionAtIndex(0);
-        uitest::completePresentations();
-        return shown;
-    }
-};
+using reviewtest::takeAlert;
+
+using TeacherReportTest = ReaderTeacherReviewTest;
 
 TEST_F(TeacherReportTest, ContentsFetchOfflineAndFailures)
 {

@@ -17,6 +17,7 @@
 #include "companion/service/ServiceErrors.h"
 #include "companion/service/Transport.h"
 #include "companion/store/SqliteDatabaseManager.h"
+#include "platform/ui/AlertController.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Presentation.h"
 
@@ -42,6 +43,19 @@ inline RendererPage page(int64_t id)
     result.fileIndex = id;
     result.displayNum = std::to_string(id);
     return result;
+}
+
+// The top-most alert's title and message, answered so the next one can show; "none"
+// twice when no alert is up.
+inline std::pair<std::string, std::string> takeAlert()
+{
+    auto alert = uitest::topmostAlert();
+    if (!alert)
+        return { "none", "none" };
+    std::pair<std::string, std::string> shown { alert->alertTitle().value_or(""), alert->message().value_or("") };
+    uitest::tapActionAtIndex(0);
+    uitest::completePresentations();
+    return shown;
 }
 
 class ReaderTeacherReviewTest : public barstest::BarsTest {

@@ -1,0 +1,173 @@
+#pragma once
+
+// Teacher review over the companion framework itself: the in-process service holds a
+// class of the sample page book (teacher Tess, learners Ada and Ben); Ada can submit work
+// from her own device, and a teacher opens the sample book.
+
+#include "reader/LauncherTestSupport.h"
+#include "reader/ReaderTestSupport.h"
+
+#include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
+#include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
+#include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
+#include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
+#include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
+#include "LectoroSDKWithReader/readersdk/PenToolController.h"
+#include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewClassListViewController.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewStudentListTableViewCell.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
+#include "companion/Framework.h"
+#include "companion/service/InProcessService.h"
+#include "companion/store/SqliteDatabaseManager.h"
+#include "companion/sync/DataSyncingManager.h"
+#include "companion/sync/RecordingSyncDelegate.h"
+#include "companion/sync/StoreSyncAdapter.h"
+#include "platform/base/Dispatch.h"
+#include "platform/testing/Interaction.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/AlertController.h"
+#include "platform/ui/NavigationController.h"
+
+namespace lectoro::reviewe2e {
+
+inline constexpr int64_t bookID = 1001;
+inline constexpr int64_t teacherID = 9000000001;
+inline constexpr int64_t adaID = 9000000002;
+inline constexpr int64_t benID = 9000000003;
+
+inline base::Value member(int64_t id, const char* first, const char* last)
+{
+    return base::Value::Dictionary { { "user",
+        base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } } };
+}
+
+class TeacherReviewEndToEndTest : public testing::ReaderTest {
+protected:
+    void SetUp() override
+    {
+        ReaderTest::SetUp();
+        m_framework = companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr });
+        setCompanionFramework(m_framework);
+        m_framework->inProcessService()->setClassInfo(bookID,
+            base::Value::List { base::Value::Dictionary {
+                { "classId", "class-1" },
+                { "classTitle", "Biology" },
+                { "teachers", base::Value::List { member(teacherID, "Tess", "Teach") } },
+                { "learners", base::Value::List { member(adaID, "Ada", "Lovelace"), member(benID, "Ben", "Okri") } },
+            } });
+        m_launcher = LectoroReaderViewController::create();
+        m_launcher->setDelegate(m_host);
+        uitest::showInWindow(m_launcher);
+    }
+
+    void TearDown() override
+    {
+        base::waitForBackgroundWork();
+        m_launcher.reset();
+        m_framework.reset();
+        ReaderTest::TearDown();
+    }
+
+    static void settle(double seconds = 1)
+    {
+        for (int i = 0; i < 3; ++i) {
+            base::waitForBackgroundWork();
+            base::RunLoop::main().advanceBy(seconds / 3);
+        }
+    }
+
+    // Ada draws on page 106 (folio "4") of her own copy and submits it.
+    void adaSubmitsWork(bool withAnswer = false)
+    {
+        auto opened = companion::SqliteDatabaseManager::openInMemory();
+        ASSERT_TRUE(opened.ok());
+        auto store = opened.value();
+        auto delegate = std::make_shared<companiontest::RecordingSyncDelegate>();
+        auto client = companion::DataSyncingManager::create("https://service", "client",
+            m_framework->inProcessService(), std::make_shared<companion::StoreSyncAdapter>(store));
+        client->setDelegate(delegate);
+        const std::string token = "token-ada";
+        client->fetchUGCOperationForBookID(bookID, adaID, delegate, token, "1.0");
+        settle();
+        auto drawing = std::make_shared<SDKPentoolVO>();
+        drawing->pageIdentifier = "106";
+        drawing->displayNum = "4";
+        drawing->penColor = "#82F675";
+        drawing->points = { { 1, 2 }, { 3, 4 } };
+        store->savePentoolDrawing(drawing, std::to_string(bookID), adaID);
+        if (withAnswer) {
+            auto answer = std::make_shared<SDKFIBVO>();
+            answer->pageIdentifier = "106";
+            answer->displayNum = "4";
+            answer->linkID = 501;
+            answer->text = "first try";
+            store->saveFIB(answer, std::to_string(bookID), adaID);
+        }
+        client->submitAnotationForBookID(bookID, adaID, delegate, token);
+        settle();
+        ASSERT_FALSE(delegate->lines().empty());
+        EXPECT_EQ(delegate->lines().back(), "didSubmitedAnotationSuccessfully");
+    }
+
+    std::shared_ptr<ReaderViewController> launchAsTeacher()
+    {
+        auto package = std::make_shared<LectoroBookPackage>(
+            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(bookID), "978-0");
+        auto configuration = std::make_shared<LectoroServiceConfiguration>(
+            "https://service", "client", std::string("https://micro"));
+        auto teacher = makeUser(std::to_string(teacherID), "token-teacher");
+        teacher->role = "TEACHER";
+        teacher->email = "tess@school.example";
+        m_launcher->launchBook(package, teacher, configuration);
+        settle(2);
+        return m_launcher->reader();
+    }
+
+    template <typename T> std::shared_ptr<T> presentedBy(ReaderViewController& reader)
+    {
+        auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(reader.presentedViewController());
+        return navigation ? std::dynamic_pointer_cast<T>(navigation->rootViewController()) : nullptr;
+    }
+
+    // The teacher taps the review item, picks the class, waits for the learners' work and
+    // opens the first learner: the panel, or null when a step did not come.
+    std::shared_ptr<TeacherReviewViewController> reviewFirstLearner(ReaderViewController& reader)
+    {
+        auto bar = PlayerActionBar::create({ 0, 0, 320, 50 });
+        bar->setTag(TopBar);
+        bar->setDelegate(reader.playerActionDelegate());
+        bar->addActionBarItem(PlayerActionBarItem::createWithLabel(PlayerItemTeacherReview, "x"), 40, 0, true);
+        if (!bar->tapItemWithTag(PlayerItemTeacherReview))
+            return nullptr;
+        uitest::completePresentations();
+        auto picker = presentedBy<TeacherReviewClassListViewController>(reader);
+        if (!picker || !uitest::tapRow(*picker->classListTableView(), { 0, 0 }))
+            return nullptr;
+        uitest::completePresentations();
+        auto panel = presentedBy<TeacherReviewViewController>(reader);
+        if (!panel)
+            return nullptr;
+        settle(4);
+        if (!uitest::tapRow(*panel->studentListTableView(), { 0, 0 }))
+            return nullptr;
+        uitest::completePresentations();
+        settle();
+        return panel;
+    }
+
+    std::shared_ptr<companion::Framework> m_framework;
+    std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
+    std::shared_ptr<LectoroReaderViewController> m_launcher;
+};
+
+} // namespace lectoro::reviewe2e
