@@ -17,10 +17,12 @@
 //   lectoro-host --demo-thumbnails [--book PATH] (page thumbnails: go to the last page, then back)
 //   lectoro-host --demo-markups [--book PATH]   (taps every markup of a page book, prints each action)
 //   lectoro-host --demo-pen [--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)
-//   lectoro-host --demo-readaloud [--book PATH]   (reads the first narrated page aloud, then closes narration)
-//   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
-//   lectoro-host --demo-textbox [--book PATH]   (a text box typed, coloured, saved, drawn again, deleted)
-//   lectoro-host --demo-answers [--book PATH]   (answers, a protractor and a SCORM package, stored and uploaded)
+//   lectoro-host --demo-readaloud [--book PATH]   (reads the first narrated page aloud, then closes
+//   narration) lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data,
+//   opens one) lectoro-host --demo-textbox [--book PATH]   (a text box typed, coloured, saved, drawn again,
+//   deleted) lectoro-host --demo-answers [--book PATH]   (answers, a protractor and a SCORM package, stored
+//   and uploaded) lectoro-host --demo-mediavideo [--book PATH]   (a video book: mute, settings, a subtitle,
+//   next media)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -32,27 +34,28 @@
 // full, a save that did not reach the disk) is reported and exits with 4. --snapshot writes a
 // picture of the reading screen once the book is open (one that cannot be written exits with 5).
 
+#include "AnswersDemo.h"
 #include "BookPrinter.h"
-#include "MediaBookPrinter.h"
 #include "ContentsDemo.h"
-#include "MyDataDemo.h"
-#include "ThumbnailsDemo.h"
+#include "HighlightDemo.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
-#include "MarkupPrinter.h"
-#include "ReviewDemo.h"
-#include "ReflowPrinter.h"
-#include "SearchDemo.h"
-#include "HighlightDemo.h"
-#include "NotesDemo.h"
-#include "AnswersDemo.h"
 #include "MarkupDemo.h"
+#include "MarkupPrinter.h"
+#include "MediaBookPrinter.h"
+#include "MediaVideoDemo.h"
+#include "MyDataDemo.h"
+#include "NotesDemo.h"
 #include "PenDemo.h"
-#include "TextBoxDemo.h"
 #include "ReadAloudDemo.h"
+#include "ReflowPrinter.h"
+#include "ReviewDemo.h"
+#include "SearchDemo.h"
 #include "SharingDemo.h"
-#include "TranslateDemo.h"
 #include "Snapshot.h"
+#include "TextBoxDemo.h"
+#include "ThumbnailsDemo.h"
+#include "TranslateDemo.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
@@ -101,6 +104,7 @@ struct Options {
     bool demoMarkups = false;
     bool demoPen = false;
     bool demoReadAloud = false;
+    bool demoMediaVideo = false;
     bool demoMyData = false;
     bool demoTextBox = false;
     bool demoAnswers = false;
@@ -124,7 +128,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-search WORD [--book PATH]\n"
            "       lectoro-host --demo-thumbnails [--book PATH]\n"
            "       lectoro-host --demo-textbox [--book PATH]\n"
-           "       lectoro-host --demo-answers [--book PATH]\n";
+           "       lectoro-host --demo-answers [--book PATH]\n"
+           "       lectoro-host --demo-mediavideo [--book PATH]\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -182,6 +187,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-answers") {
             options.demoAnswers = true;
+            continue;
+        }
+        if (argument == "--demo-mediavideo") {
+            options.demoMediaVideo = true;
             continue;
         }
         if (argument == "--demo-readaloud") {
@@ -443,6 +452,11 @@ int main(int argc, char** argv)
     base::RunLoop::main().setRealTime(true);
 
     int status = 0;
+    if (options.demoMediaVideo) {
+        status = host::runMediaVideoDemo(std::cout, options.bookPath);
+        lectoro::setCompanionFramework(nullptr);
+        return status;
+    }
     if (host::isMediaBookFolder(options.bookPath)) {
         std::cout << "Book: " << options.bookPath << '\n';
         status = host::printMediaBook(std::cout, options.bookPath);

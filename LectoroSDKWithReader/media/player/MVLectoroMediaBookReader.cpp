@@ -41,6 +41,7 @@ MVLectoroMediaBookReader::~MVLectoroMediaBookReader()
         request->cancel();
     if (m_metaDataTimer)
         m_metaDataTimer->invalidate();
+    tearDownForRelease();
 }
 
 std::shared_ptr<MVLectoroMediaBookReader> MVLectoroMediaBookReader::self()
@@ -147,6 +148,7 @@ void MVLectoroMediaBookReader::handModelToPlayerStack()
     if (m_type == MediaBookType::audio && m_audioPlayer) {
         m_audioPlayer->setMediaBookModel(m_model);
         m_audioPlayer->updateAudioThumbnail();
+        updateNextPreviousButtonMetrics();
     } else if (m_type == MediaBookType::video && m_videoPlayer) {
         m_videoPlayer->setMediaBookModel(m_model);
     }
@@ -237,8 +239,10 @@ void MVLectoroMediaBookReader::didParse(const std::shared_ptr<MVMediaBookModel>&
         if (!reader)
             return;
         reader->updateContentsList();
-        if (reader->m_type == MediaBookType::audio && reader->m_audioPlayer)
+        if (reader->m_type == MediaBookType::audio && reader->m_audioPlayer) {
             reader->m_audioPlayer->updateAudioThumbnail();
+            reader->updateNextPreviousButtonMetrics();
+        }
         if (reader->m_model && !reader->m_model->chapters && reader->m_toc
             && reader->m_toc->selectedMode() != MediaBookTOCFilter::Bookmarks)
             reader->m_toc->setData(std::nullopt);
@@ -456,26 +460,28 @@ void MVLectoroMediaBookReader::nextMediaButtonTapped()
 {
     if (auto delegate = m_delegate.lock())
         delegate->didTapOnNextMediaButton(*this);
+    resetForMediaChange();
 }
 
 void MVLectoroMediaBookReader::previousMediaButtonTapped()
 {
     if (auto delegate = m_delegate.lock())
         delegate->didTapOnPreviousMediaButton(*this);
+    resetForMediaChange();
 }
 
 void MVLectoroMediaBookReader::disableNextMediaButton(bool disabled)
 {
     m_nextDisabled = disabled;
     if (m_nextButton)
-        m_nextButton->setEnabled(!disabled);
+        applyNavigationButtonLook(*m_nextButton, disabled);
 }
 
 void MVLectoroMediaBookReader::disablePreviousMediaButton(bool disabled)
 {
     m_previousDisabled = disabled;
     if (m_previousButton)
-        m_previousButton->setEnabled(!disabled);
+        applyNavigationButtonLook(*m_previousButton, disabled);
 }
 
 void MVLectoroMediaBookReader::setTheme(std::shared_ptr<MVLectoroMediaBookThemeVO> theme)
@@ -526,6 +532,7 @@ void MVLectoroMediaBookReader::playerFailedToPlayWithError(const base::Error& er
 
 void MVLectoroMediaBookReader::playerDidChangeStateWithMediaBookModel(const std::shared_ptr<MVMediaBookModel>& model)
 {
+    updateVideoReadyState(model);
     if (model && m_audioPlayer)
         m_audioPlayer->updatePlayerView(MediaPlayerViewUpdate::StateChange, model, false);
     if (model && (model->mediaCurrentState == CurrentState::Playing || model->mediaCurrentState == CurrentState::Paused)) {
