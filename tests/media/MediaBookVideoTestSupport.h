@@ -10,8 +10,8 @@
 
 namespace mediatest {
 
-struct VideoTapListener : lectoro::MVVideoBookPlayerViewControllerDelegate,
-                          lectoro::MVLectoroMediaPopOverControllerDelegate {
+struct MediaVideoTapListener : lectoro::MVVideoBookPlayerViewControllerDelegate,
+                               lectoro::MVLectoroMediaPopOverControllerDelegate {
     std::vector<std::string> heard;
 
     void didTapOnVideoView(bool hidden) override
@@ -56,7 +56,7 @@ protected:
         button->sendActions(ui::ControlEvent::TouchUpInside);
     }
 
-    std::shared_ptr<VideoTapListener> m_listener = std::make_shared<VideoTapListener>();
+    std::shared_ptr<MediaVideoTapListener> m_listener = std::make_shared<MediaVideoTapListener>();
 };
 
 } // namespace mediatest

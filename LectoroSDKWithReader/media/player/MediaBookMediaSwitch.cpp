@@ -9,6 +9,8 @@
 #include "LectoroSDKWithReader/readersdk/media/MVLectoroMediaBookThemeVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookTOCController.h"
+#include "platform/base/RunLoop.h"
+#include "platform/base/Thread.h"
 #include "platform/media/NowPlaying.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Environment.h"
@@ -239,8 +241,14 @@ void MVLectoroMediaBookReader::tearDownForRelease()
         m_topBar->removeFromSuperview();
     m_topBar = nullptr;
     stopScheduler();
-    // The lock screen forgets the book even when nothing ever played.
-    media::NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(media::NowPlayingInfo {});
+    // The lock screen forgets the book even when nothing ever played; the centre is the
+    // main thread's.
+    auto forget
+        = [] { media::NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(media::NowPlayingInfo {}); };
+    if (base::isMainThread())
+        forget();
+    else
+        base::RunLoop::main().post(forget);
 }
 
 } // namespace lectoro
