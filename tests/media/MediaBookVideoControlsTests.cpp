@@ -96,6 +96,40 @@ TEST_F(MediaVideoTest, PictureTapMovesOnlyTheMediaButtonsAndMuteReachesThePlayer
     EXPECT_EQ(reader->nextMediaButton()->font().pointSize(), 20);
 }
 
+TEST_F(MediaVideoTest, TransportTapsReachThePlayerAndBackHandsOverThePosition)
+{
+    auto reader = openVideoBook(false, { 390, 844 });
+    auto model = reader->mediaBookModel();
+    ASSERT_EQ(model->mediaCurrentState, CurrentState::Playing);
+    tapVideoControl(*reader, "MediaPlayPauseButton");
+    EXPECT_EQ(model->mediaCurrentState, CurrentState::Paused);
+    tapVideoControl(*reader, "MediaPlayPauseButton");
+    EXPECT_EQ(model->mediaCurrentState, CurrentState::Playing);
+
+    tapVideoControl(*reader, "MediaNextChapterButton");
+    EXPECT_EQ(model->currentChapter->chapterTitle, "Counting");
+    EXPECT_EQ(reader->videoPlayerView()->currentChapter(), model->currentChapter);
+    // The last chapter has no next one.
+    tapVideoControl(*reader, "MediaNextChapterButton");
+    EXPECT_EQ(model->currentChapter->chapterTitle, "Counting");
+    tapVideoControl(*reader, "MediaPreviousChapterButton");
+    EXPECT_EQ(model->currentChapter->chapterTitle, "Colours");
+
+    auto seekBar = reader->videoPlayerView()->seekBar();
+    seekBar->setValue(2);
+    seekBar->sendActions(ui::ControlEvent::ValueChanged);
+    EXPECT_EQ(model->currentTime, 2);
+    tapVideoControl(*reader, "MediaRewindButton");
+    EXPECT_EQ(model->currentTime, 0);
+
+    tapVideoControl(*reader, "MediaVideoBackButton");
+    EXPECT_EQ(model->mediaCurrentState, CurrentState::Stopped);
+    ASSERT_EQ(m_host->backs.size(), 1u);
+    auto folio = base::parseJson(m_host->backs[0].second);
+    ASSERT_TRUE(folio.ok());
+    EXPECT_EQ(folio.value()["chapterName"].asString(), "Colours");
+}
+
 TEST_F(MediaVideoTest, FullScreenOnATabletFillsTheScreenAndHidesThePanelAndTopBar)
 {
     auto reader = openVideoBook(true, { 1024, 768 });
