@@ -42,6 +42,7 @@ MVLectoroMediaBookReader::~MVLectoroMediaBookReader()
     if (m_metaDataTimer)
         m_metaDataTimer->invalidate();
     removeRemoteCommandHandlers();
+    tearDownForRelease();
 }
 
 std::shared_ptr<MVLectoroMediaBookReader> MVLectoroMediaBookReader::self()
@@ -148,6 +149,7 @@ void MVLectoroMediaBookReader::handModelToPlayerStack()
     if (m_type == MediaBookType::audio && m_audioPlayer) {
         m_audioPlayer->setMediaBookModel(m_model);
         m_audioPlayer->updateAudioThumbnail();
+        updateNextPreviousButtonMetrics();
     } else if (m_type == MediaBookType::video && m_videoPlayer) {
         m_videoPlayer->setMediaBookModel(m_model);
     }
@@ -238,8 +240,10 @@ void MVLectoroMediaBookReader::didParse(const std::shared_ptr<MVMediaBookModel>&
         if (!reader)
             return;
         reader->updateContentsList();
-        if (reader->m_type == MediaBookType::audio && reader->m_audioPlayer)
+        if (reader->m_type == MediaBookType::audio && reader->m_audioPlayer) {
             reader->m_audioPlayer->updateAudioThumbnail();
+            reader->updateNextPreviousButtonMetrics();
+        }
         if (reader->m_model && !reader->m_model->chapters && reader->m_toc
             && reader->m_toc->selectedMode() != MediaBookTOCFilter::Bookmarks)
             reader->m_toc->setData(std::nullopt);
@@ -458,26 +462,28 @@ void MVLectoroMediaBookReader::nextMediaButtonTapped()
 {
     if (auto delegate = m_delegate.lock())
         delegate->didTapOnNextMediaButton(*this);
+    resetForMediaChange();
 }
 
 void MVLectoroMediaBookReader::previousMediaButtonTapped()
 {
     if (auto delegate = m_delegate.lock())
         delegate->didTapOnPreviousMediaButton(*this);
+    resetForMediaChange();
 }
 
 void MVLectoroMediaBookReader::disableNextMediaButton(bool disabled)
 {
     m_nextDisabled = disabled;
     if (m_nextButton)
-        m_nextButton->setEnabled(!disabled);
+        applyNavigationButtonLook(*m_nextButton, disabled);
 }
 
 void MVLectoroMediaBookReader::disablePreviousMediaButton(bool disabled)
 {
     m_previousDisabled = disabled;
     if (m_previousButton)
-        m_previousButton->setEnabled(!disabled);
+        applyNavigationButtonLook(*m_previousButton, disabled);
 }
 
 void MVLectoroMediaBookReader::setTheme(std::shared_ptr<MVLectoroMediaBookThemeVO> theme)

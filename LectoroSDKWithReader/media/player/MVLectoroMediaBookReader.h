@@ -15,6 +15,7 @@
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookTOCController.h"
 #include "platform/base/Timer.h"
 #include "platform/media/NowPlaying.h"
+#include "platform/ui/Constraint.h"
 #include "platform/ui/ViewController.h"
 
 #include <functional>
@@ -47,7 +48,9 @@ class MVLectoroMediaBookReader : public ui::ViewController,
                                  public MVMediaBookTOCControllerDelegate,
                                  public MVMediaBookNarrationSpeedControllerDelegate,
                                  public MVMediaBookBookmarkControllerDelegate,
-                                 public MVLectoroSleepTimerControllerDelegate {
+                                 public MVLectoroSleepTimerControllerDelegate,
+                                 public MVVideoBookPlayerViewControllerDelegate,
+                                 public MVLectoroMediaPopOverControllerDelegate {
 public:
     struct BookInfo {
         std::string thumbnailURL;
@@ -314,6 +317,103 @@ private:
     std::shared_ptr<ui::View> m_containerView;
     std::shared_ptr<ui::Button> m_nextButton;
     std::shared_ptr<ui::Button> m_previousButton;
+    // --- Video controls, the settings pop-over, next / previous media and teardown ---
+public:
+    // Second listeners of the video view's taps and of the pop-over (held weakly); each
+    // hears a tap after the reader has handled it.
+    void setVideoPlayerDelegate(std::weak_ptr<MVVideoBookPlayerViewControllerDelegate> delegate)
+    {
+        m_videoPlayerDelegate = std::move(delegate);
+    }
+    void setPopOverDelegate(std::weak_ptr<MVLectoroMediaPopOverControllerDelegate> delegate)
+    {
+        m_popOverDelegate = std::move(delegate);
+    }
+    bool isVideoFullScreen() const { return m_isVideoFullScreen; }
+    bool isVideoFullScreenForIphone() const { return m_isVideoFullScreenForIphone; }
+    const std::shared_ptr<MVLectoroMediaPopOverController>& popOverViewController() const
+    {
+        return m_popOverViewController;
+    }
+    // The settings entry whose value list was opened last ("" before any).
+    const std::string& currentPopOverItem() const { return m_currentPopOverItem; }
+    const std::shared_ptr<ui::View>& leftBorderView() const { return m_leftBorderView; }
+    const std::shared_ptr<ui::View>& topBorderView() const { return m_topBorderView; }
+    const ui::ConstraintPtr& previousButtonLeadingConstraint() const
+    {
+        return m_previousButtonLeadingConstraint;
+    }
+    const ui::ConstraintPtr& nextButtonTrailingConstraint() const { return m_nextButtonTrailingConstraint; }
+
+    // The settings the more-options button offers, as localised titles and their icon
+    // glyphs in the same order: language, quality, subtitles, each only with values.
+    struct SettingsEntries {
+        std::vector<std::string> titles;
+        std::vector<std::string> icons;
+    };
+    SettingsEntries settingsEntries() const;
+
+    // MVVideoBookPlayerViewControllerDelegate
+    void didTapOnVideoView(bool hidden) override;
+    void didTapOnVideoFullScreen(bool fullScreen) override;
+    void didTapOnVideoMute(bool muted) override;
+    void didTapOnVideoBack() override;
+    void didTapOnVideoBookmark() override;
+    void didTapOnVideoNarrationSpeed(ui::Button&) override;
+    void didTapOnVideoRewind() override;
+    void didTapOnVideoForward() override;
+    void didTapOnVideoPlayPause(const std::shared_ptr<MVMediaBookModel>&) override;
+    void didTapOnVideoNextChapter() override;
+    void didTapOnVideoPreviousChapter() override;
+    void didVideoSeekBarValueChanged() override;
+    void didTapOnSubtitleView(bool on) override;
+    void didTapOnVideoMoreOptions(ui::View& source) override;
+
+    // MVLectoroMediaPopOverControllerDelegate
+    void didTapOnItem(const std::string& item) override;
+    void didTapOnCancelItem() override;
+    void didChangeSwitchState(bool on) override;
+
+    void hideNextPreviousControls(bool hide);
+    void updateVideoPlayerLayout();
+    void updateSleepButtonAndTopBar();
+    // On: the remembered or first offered subtitle; off (or nothing offered): none.
+    void updateSubtitleState(bool isOn);
+    void removePopOverController();
+    void updateNextPreviousButtonMetrics();
+
+private:
+    MVLectoroMediaPopOverModel makeMoreOptionsPopOverModel(ui::View& source) const;
+    void showMoreOptionsPopOver(MVLectoroMediaPopOverModel);
+    MVLectoroMediaPopOverModel valuePopOverModel(const std::string& title,
+        const std::vector<std::string>& values, const std::optional<std::string>& selected) const;
+    MVLectoroMediaPopOverModel subtitlePopOverModel(const std::string& title) const;
+    void applyPopOverValue(const std::string& value);
+    void showSubtitleNotice(const std::string& subtitle);
+    void resetForMediaChange();
+    void applyNavigationButtonLook(ui::Button&, bool disabled);
+    // Ties the media buttons to the picture or the cover; false when there is none.
+    bool placeNextPreviousMediaButtons();
+    void addSidePanelBorders();
+    void colourSidePanelBorders(const MediaBookScreenFrames&);
+    // After the screen's frames are set at build time or after a rotation.
+    void didLayOutScreen(const MediaBookScreenFrames&);
+    void refreshBookmarkMarksLater();
+    void tearDownForRelease();
+
+    std::weak_ptr<MVVideoBookPlayerViewControllerDelegate> m_videoPlayerDelegate;
+    std::weak_ptr<MVLectoroMediaPopOverControllerDelegate> m_popOverDelegate;
+    bool m_isVideoFullScreen = false;
+    bool m_isVideoFullScreenForIphone = false;
+    std::shared_ptr<MVLectoroMediaPopOverController> m_popOverViewController;
+    std::string m_currentPopOverItem;
+    // The subtitle last picked from the list, which the switch turns on again.
+    std::optional<std::string> m_lastPickedSubtitle;
+    std::shared_ptr<ui::View> m_leftBorderView;
+    std::shared_ptr<ui::View> m_topBorderView;
+    ui::ConstraintPtr m_previousButtonLeadingConstraint;
+    ui::ConstraintPtr m_nextButtonTrailingConstraint;
+    std::vector<ui::ConstraintPtr> m_nextPreviousConstraints;
 };
 
 } // namespace lectoro

@@ -52,7 +52,9 @@ void MVLectoroMediaBookReader::viewDidAppear(bool animated)
     setUpPlayerView();
     setUpChapterListPanel();
     setUpPlayerTopBar();
-    applyFrames(mediaBookBuildFrames(screenMetrics()));
+    auto frames = mediaBookBuildFrames(screenMetrics());
+    applyFrames(frames);
+    didLayOutScreen(frames);
     std::weak_ptr<MVLectoroMediaBookReader> weak = self();
     base::RunLoop::main().postDelayed(0.01, [weak] {
         if (auto reader = weak.lock(); reader && reader->m_nextPreviousEnabled)
@@ -72,6 +74,7 @@ MediaBookScreenMetrics MVLectoroMediaBookReader::screenMetrics() const
     metrics.insets = environment.safeAreaInsets();
     metrics.contentViewSize = m_contentViewSize;
     metrics.topBarHeight = m_topBarHeight;
+    metrics.videoFullScreen = m_isVideoFullScreen;
     return metrics;
 }
 
@@ -103,7 +106,7 @@ void MVLectoroMediaBookReader::setUpPlayerView()
 {
     if (m_type == MediaBookType::video) {
         m_videoPlayer = MVVideoBookPlayerViewController::create(m_model, m_player ? m_player->getPlayerLayerView() : nullptr);
-        m_videoPlayer->setDelegate(std::weak_ptr<MVVideoBookPlayerViewControllerDelegate>());
+        m_videoPlayer->setDelegate(std::static_pointer_cast<MVVideoBookPlayerViewControllerDelegate>(self()));
         m_videoPlayer->setTheme(m_theme);
         m_videoPlayer->hideBookmark(m_hideBookmark);
         addChildViewController(m_videoPlayer);
@@ -149,6 +152,7 @@ void MVLectoroMediaBookReader::setUpChapterListPanel()
     else
         view()->addSubview(m_toc->view());
     updateContentsList();
+    addSidePanelBorders();
 }
 
 void MVLectoroMediaBookReader::setUpPlayerTopBar()
@@ -184,43 +188,16 @@ void MVLectoroMediaBookReader::applyFrames(const MediaBookScreenFrames& frames)
     }
 }
 
-void MVLectoroMediaBookReader::addNextPreviousMediaButtons()
-{
-    auto component = playerComponentView();
-    if (!component)
-        return;
-    bool pad = ui::Environment::current().isPad();
-    double size = pad ? 25.0 : 18.0;
-    if (m_type == MediaBookType::video)
-        size = pad ? 30.0 : 20.0;
-    auto makeButton = [&](const char* glyph, bool next) {
-        auto button = ui::Button::create(ui::ButtonType::Custom);
-        for (auto state : { ui::ControlState::Normal, ui::ControlState::Highlighted, ui::ControlState::Selected }) {
-            button->setTitle(std::string(glyph), state);
-            button->setTitleColor(ui::Color::white(), state);
-        }
-        button->setFont(ui::Font(MVLectoroFontManager::getFontName(), size));
-        std::weak_ptr<MVLectoroMediaBookReader> weak = self();
-        button->addTarget(ui::ControlEvent::TouchUpInside, [weak, next](ui::Control&) {
-            if (auto reader = weak.lock())
-                next ? reader->nextMediaButtonTapped() : reader->previousMediaButtonTapped();
-        });
-        component->addSubview(button);
-        // Video controls show and hide the buttons with the rest of the controls.
-        button->setHidden(m_type == MediaBookType::video);
-        return button;
-    };
-    m_nextButton = makeButton("\xd1\xa8", true);
-    m_previousButton = makeButton("\xd1\xa6", false);
-    m_nextButton->setEnabled(!m_nextDisabled);
-    m_previousButton->setEnabled(!m_previousDisabled);
-}
-
 void MVLectoroMediaBookReader::viewWillTransitionToSize(const ui::Size& size, ui::TransitionCoordinator& coordinator)
 {
     ui::ViewController::viewWillTransitionToSize(size, coordinator);
     removeNarrationSpeedController();
     removeSleepTimerController();
+    // Panels sized for the old screen close; the borders stay clear while it turns.
+    removePopOverController();
+    for (const auto& border : { m_topBorderView, m_leftBorderView })
+        if (border)
+            border->setBackgroundColor(ui::Color::clear());
     std::weak_ptr<MVLectoroMediaBookReader> weak = self();
     coordinator.animateAlongside({}, [weak](const ui::TransitionCoordinatorContext&) {
         if (auto reader = weak.lock())
@@ -238,23 +215,8 @@ void MVLectoroMediaBookReader::layoutForCurrentOrientation()
         ? ui::Size(metrics.frame.width, 2 * metrics.frame.height)
         : metrics.frame;
     applyFrames(frames);
-    std::weak_ptr<MVLectoroMediaBookReader> weak = self();
-    base::RunLoop::main().postDelayed(0.2, [weak] {
-        auto reader = weak.lock();
-        if (!reader)
-            return;
-        if (auto marks = reader->chapterBookmarks()) {
-            for (const auto& bookmark : *marks) {
-                if (reader->m_type == MediaBookType::video && reader->m_videoPlayer) {
-                    reader->m_videoPlayer->deleteBookmark(bookmark);
-                    reader->m_videoPlayer->addBookmark(bookmark);
-                } else if (reader->m_audioPlayer) {
-                    reader->m_audioPlayer->deleteBookmark(bookmark);
-                    reader->m_audioPlayer->addBookmark(bookmark);
-                }
-            }
-        }
-    });
+    didLayOutScreen(frames);
+    refreshBookmarkMarksLater();
     if (m_videoPlayer)
         m_videoPlayer->updateViewOnOrientationChange();
     base::NotificationCenter::defaultCenter().post(MVAudioBookViewOrientationChanged);

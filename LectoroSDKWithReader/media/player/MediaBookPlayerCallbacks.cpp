@@ -102,23 +102,4 @@ void MVLectoroMediaBookReader::playerDidChangeStateWithMediaBookModel(const std:
         listener->playerDidChangeStateWithMediaBookModel(model);
 }
 
-void MVLectoroMediaBookReader::updateVideoReadyState(const std::shared_ptr<MVMediaBookModel>& model)
-{
-    if (!model || !m_videoPlayer)
-        return;
-    std::optional<bool> hidden;
-    if (model->mediaCurrentState == CurrentState::Playing) {
-        m_videoPlayer->isVideoReadyToPlay(true);
-        hidden = false;
-    } else if (model->mediaCurrentState == CurrentState::Loading) {
-        m_videoPlayer->isVideoReadyToPlay(false);
-        hidden = true;
-    }
-    // The next / previous media buttons come and go with the video's controls.
-    if (hidden && m_previousButton)
-        m_previousButton->setHidden(*hidden);
-    if (hidden && m_nextButton)
-        m_nextButton->setHidden(*hidden);
-}
-
 } // namespace lectoro

@@ -272,8 +272,11 @@ void MVLectoroMediaPopOverController::tapItem(size_t index)
 {
     if (index >= m_model.itemsTitles.size())
         return;
+    // The delegate usually closes this pop-over: the tapped text must outlive it.
+    auto keepAlive = shared_from_this();
+    std::string item = m_model.itemsTitles[index];
     if (auto delegate = m_delegate.lock())
-        delegate->didTapOnItem(m_model.itemsTitles[index]);
+        delegate->didTapOnItem(item);
 }
 
 void MVLectoroMediaPopOverController::tapCancel()

@@ -185,6 +185,10 @@ std::shared_ptr<ui::View> addBorder(ui::View& view, const ui::Color& color, bool
     auto bounds = view.bounds();
     auto border = ui::View::create(left ? ui::Rect { { 0, 0 }, { 1, bounds.size.height } } : ui::Rect { { 0, 0 }, { bounds.size.width, 1 } });
     border->setBackgroundColor(color);
+    // The border follows its view's size: the panel is placed after its borders are made.
+    border->setAutoresizingMask(left
+            ? ui::AutoresizingMask::FlexibleHeight | ui::AutoresizingMask::FlexibleRightMargin
+            : ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleBottomMargin);
     view.addSubview(border);
     return border;
 }
