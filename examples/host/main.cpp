@@ -21,6 +21,7 @@
 //   lectoro-host --demo-mydata [--book PATH]   (lists stored highlights and notes in My Data, opens one)
 //   lectoro-host --demo-textbox [--book PATH]   (a text box typed, coloured, saved, drawn again, deleted)
 //   lectoro-host --demo-answers [--book PATH]   (answers, a protractor and a SCORM package, stored and uploaded)
+//   lectoro-host --demo-download   (downloads the sample streamed book, opens it offline, deletes it)
 //
 // Without --book it opens the sample page book (samples/books/sample-pagebook); EPUB 3
 // folders open as well. A media book folder (one with "toc.json") is read and its
@@ -52,6 +53,7 @@
 #include "ReadAloudDemo.h"
 #include "SharingDemo.h"
 #include "TranslateDemo.h"
+#include "DownloadDemo.h"
 #include "Snapshot.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -104,6 +106,7 @@ struct Options {
     bool demoMyData = false;
     bool demoTextBox = false;
     bool demoAnswers = false;
+    bool demoDownload = false;
     int pages = 3;
 };
 
@@ -124,7 +127,8 @@ void printUsage(std::ostream& out)
            "       lectoro-host --demo-search WORD [--book PATH]\n"
            "       lectoro-host --demo-thumbnails [--book PATH]\n"
            "       lectoro-host --demo-textbox [--book PATH]\n"
-           "       lectoro-host --demo-answers [--book PATH]\n";
+           "       lectoro-host --demo-answers [--book PATH]\n"
+           "       lectoro-host --demo-download\n";
 }
 
 // Answers false (after printing why) when the arguments cannot be used.
@@ -182,6 +186,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--demo-answers") {
             options.demoAnswers = true;
+            continue;
+        }
+        if (argument == "--demo-download") {
+            options.demoDownload = true;
             continue;
         }
         if (argument == "--demo-readaloud") {
@@ -431,6 +439,8 @@ int main(int argc, char** argv)
         return host::runReviewDemo(std::cout);
     if (options.demoTranslate)
         return host::runTranslateDemo(*options.demoTranslate, options.translateTo, std::cout);
+    if (options.demoDownload)
+        return host::runDownloadDemo(std::cout);
 
     StorageFolder storage(options.storage);
     if (storage.path().empty()) {
