@@ -22,12 +22,13 @@ base::Error downloaderError(MVLectoroHLSDownloaderManager::ErrorCode code, const
 MVLectoroHLSDownloaderManager& MVLectoroHLSDownloaderManager::shared()
 {
     // Never destroyed: hosts reach it from any thread until the process ends.
-    static auto* manager = new std::shared_ptr<MVLectoroHLSDownloaderManager>(new MVLectoroHLSDownloaderManager);
+    static auto* manager
+        = new std::shared_ptr<MVLectoroHLSDownloaderManager>(new MVLectoroHLSDownloaderManager);
     return **manager;
 }
 
-std::shared_ptr<MVLectoroHLSDownloaderManager> MVLectoroHLSDownloaderManager::create(std::string baseURL,
-    std::string clientID, bool enableCDNCookies)
+std::shared_ptr<MVLectoroHLSDownloaderManager> MVLectoroHLSDownloaderManager::create(
+    std::string baseURL, std::string clientID, bool enableCDNCookies)
 {
     std::shared_ptr<MVLectoroHLSDownloaderManager> manager(new MVLectoroHLSDownloaderManager);
     manager->m_baseURL = std::move(baseURL);
@@ -66,7 +67,8 @@ std::weak_ptr<MVAVAssetDownloaderManagerDelegate> MVLectoroHLSDownloaderManager:
     return std::static_pointer_cast<MVAVAssetDownloaderManagerDelegate>(shared_from_this());
 }
 
-void MVLectoroHLSDownloaderManager::reportServiceFailure(const base::Error& error, const std::string& bookID) const
+void MVLectoroHLSDownloaderManager::reportServiceFailure(
+    const base::Error& error, const std::string& bookID) const
 {
     if (auto listener = m_delegate.lock())
         listener->didDownloadHLSRequestFailWithError(error, MVLectoroHLSServiceFailedState, bookID);
@@ -74,8 +76,8 @@ void MVLectoroHLSDownloaderManager::reportServiceFailure(const base::Error& erro
 
 // MARK: - Downloads
 
-void MVLectoroHLSDownloaderManager::downloadHLSBookWithUserToken(const std::string& userToken, const std::string& bookID,
-    bool isAudioType, const std::string& bookThumbnailURL)
+void MVLectoroHLSDownloaderManager::downloadHLSBookWithUserToken(const std::string& userToken,
+    const std::string& bookID, bool isAudioType, const std::string& bookThumbnailURL)
 {
     auto detail = getHLSBookDownloadDetails(bookID);
     const std::string state = detail ? detail->bookDownloadState : std::string();
@@ -91,8 +93,8 @@ void MVLectoroHLSDownloaderManager::downloadHLSBookWithUserToken(const std::stri
     }
 }
 
-void MVLectoroHLSDownloaderManager::startDownloadWithUserToken(const std::string& userToken, const std::string& bookID,
-    bool isAudio, const std::string& bookThumbnailURL)
+void MVLectoroHLSDownloaderManager::startDownloadWithUserToken(const std::string& userToken,
+    const std::string& bookID, bool isAudio, const std::string& bookThumbnailURL)
 {
     if (isHLSBookDownloaded(bookID)) {
         if (auto listener = m_delegate.lock())
@@ -102,12 +104,13 @@ void MVLectoroHLSDownloaderManager::startDownloadWithUserToken(const std::string
     fetchHLSMediaURLWithUserToken(userToken, bookID, isAudio, bookThumbnailURL);
 }
 
-void MVLectoroHLSDownloaderManager::fetchHLSMediaURLWithUserToken(const std::string& userToken, const std::string& bookID,
-    bool isAudio, const std::string& bookThumbnailURL)
+void MVLectoroHLSDownloaderManager::fetchHLSMediaURLWithUserToken(const std::string& userToken,
+    const std::string& bookID, bool isAudio, const std::string& bookThumbnailURL)
 {
     auto number = bookNumberOf(bookID);
     if (!number)
-        return reportServiceFailure(downloaderError(InvalidBookID, "A book id is the decimal text of a number."), bookID);
+        return reportServiceFailure(
+            downloaderError(InvalidBookID, "A book id is the decimal text of a number."), bookID);
 
     MVLectoroHLSServiceInterface::Configuration configuration;
     configuration.baseURL = m_baseURL.value_or("");
@@ -117,12 +120,14 @@ void MVLectoroHLSDownloaderManager::fetchHLSMediaURLWithUserToken(const std::str
     configuration.IsLectoroContentServer = true;
     auto service = companionFramework()->makeHLSServiceInterface(configuration);
     if (!service)
-        return reportServiceFailure(downloaderError(NoService, "There is no streaming service to ask."), bookID);
+        return reportServiceFailure(
+            downloaderError(NoService, "There is no streaming service to ask."), bookID);
 
     auto timeStamp = static_cast<int64_t>(std::trunc(base::Clock::now().timeIntervalSince1970));
     std::string folder = getBookDownloadedPath(base::Value(bookID));
     if (folder.empty())
-        return reportServiceFailure(downloaderError(NoBookFolder, "The book's folder cannot be made."), bookID);
+        return reportServiceFailure(
+            downloaderError(NoBookFolder, "The book's folder cannot be made."), bookID);
 
     std::weak_ptr<MVLectoroHLSDownloaderManager> weakSelf = weak_from_this();
     auto failed = [weakSelf, bookID](const base::Error& error) {
@@ -130,12 +135,14 @@ void MVLectoroHLSDownloaderManager::fetchHLSMediaURLWithUserToken(const std::str
             self->reportServiceFailure(error, bookID);
     };
     // The handlers hold the service until it has answered.
-    service->fetchHLSMediaBookDownloadURL(userToken, *number, timeStamp, false,
+    service->fetchHLSMediaBookDownloadURL(
+        userToken, *number, timeStamp, false,
         [weakSelf, service, bookID, isAudio, folder, bookThumbnailURL, failed](
             const std::string& mediaPath, const std::optional<base::Value>& cookies) {
             if (weakSelf.expired())
                 return;
-            service->fetchHLSM3U8URLs(mediaPath, cookies, isAudio, folder, bookThumbnailURL,
+            service->fetchHLSM3U8URLs(
+                mediaPath, cookies, isAudio, folder, bookThumbnailURL,
                 [weakSelf, bookID](const std::vector<MVAVAssetDownloadURL>& urls) {
                     auto self = weakSelf.lock();
                     if (!self)
@@ -143,7 +150,8 @@ void MVLectoroHLSDownloaderManager::fetchHLSMediaURLWithUserToken(const std::str
                     if (auto downloader = self->downloader())
                         downloader->downloadAVAsset(bookID, urls, self->asDownloaderDelegate());
                     else
-                        self->reportServiceFailure(downloaderError(NoService, "There is no downloader."), bookID);
+                        self->reportServiceFailure(
+                            downloaderError(NoService, "There is no downloader."), bookID);
                 },
                 failed);
         },
@@ -199,7 +207,8 @@ void MVLectoroHLSDownloaderManager::deleteDownloadedHLSBook(const std::string& b
         downloader->deleteAVAsset(bookID, asDownloaderDelegate());
 }
 
-std::optional<MVAVAssetDownloadDetail> MVLectoroHLSDownloaderManager::getHLSBookDownloadDetails(const std::string& bookID) const
+std::optional<MVAVAssetDownloadDetail> MVLectoroHLSDownloaderManager::getHLSBookDownloadDetails(
+    const std::string& bookID) const
 {
     auto downloader = this->downloader();
     if (!downloader || !bookNumberOf(bookID))
@@ -207,7 +216,8 @@ std::optional<MVAVAssetDownloadDetail> MVLectoroHLSDownloaderManager::getHLSBook
     return downloader->getAVAssetDetails(bookID);
 }
 
-std::optional<std::vector<MVAVAssetDownloadDetail>> MVLectoroHLSDownloaderManager::getAllHLSBooksDownloadDetails() const
+std::optional<std::vector<MVAVAssetDownloadDetail>>
+MVLectoroHLSDownloaderManager::getAllHLSBooksDownloadDetails() const
 {
     auto downloader = this->downloader();
     if (!downloader)
@@ -232,15 +242,16 @@ void MVLectoroHLSDownloaderManager::didDeleteDownloadedAVAssetWithBookID(const s
         listener->didDeleteHLSBookWithBookID(bookID);
 }
 
-void MVLectoroHLSDownloaderManager::didDownloadRequestStateUpdateForAVAsset(const MVAVAssetDownloadDetail& detail,
-    const std::string& bookID)
+void MVLectoroHLSDownloaderManager::didDownloadRequestStateUpdateForAVAsset(
+    const MVAVAssetDownloadDetail& detail, const std::string& bookID)
 {
     if (auto listener = m_delegate.lock())
-        listener->didDownloadHLSStateUpdate(detail.bookDownloadState, static_cast<double>(detail.progress), bookID);
+        listener->didDownloadHLSStateUpdate(
+            detail.bookDownloadState, static_cast<double>(detail.progress), bookID);
 }
 
-void MVLectoroHLSDownloaderManager::didDownloadRequestFailForAVAsset(const base::Error& error,
-    const MVAVAssetDownloadDetail& detail, const std::string& bookID)
+void MVLectoroHLSDownloaderManager::didDownloadRequestFailForAVAsset(
+    const base::Error& error, const MVAVAssetDownloadDetail& detail, const std::string& bookID)
 {
     if (auto listener = m_delegate.lock())
         listener->didDownloadHLSRequestFailWithError(error, detail.bookDownloadState, bookID);

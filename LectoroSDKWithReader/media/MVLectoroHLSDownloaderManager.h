@@ -34,13 +34,16 @@ public:
     // serves the queries and controls; a download that needs the service uses one made
     // with create().
     static MVLectoroHLSDownloaderManager& shared();
-    static std::shared_ptr<MVLectoroHLSDownloaderManager> create(std::string baseURL, std::string clientID,
-        bool enableCDNCookies = false);
+    static std::shared_ptr<MVLectoroHLSDownloaderManager> create(
+        std::string baseURL, std::string clientID, bool enableCDNCookies = false);
     static std::shared_ptr<MVLectoroHLSDownloaderManager> create(std::string baseURL,
         std::optional<std::string> microServicesBaseUrl, std::string clientID, bool enableCDNCookies);
 
     std::weak_ptr<MVLectoroHLSDownloaderManagerDelegate> delegate() const { return m_delegate; }
-    void setDelegate(std::weak_ptr<MVLectoroHLSDownloaderManagerDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<MVLectoroHLSDownloaderManagerDelegate> delegate)
+    {
+        m_delegate = std::move(delegate);
+    }
 
     const std::optional<std::string>& baseURL() const { return m_baseURL; }
     const std::optional<std::string>& microServicesBaseUrl() const { return m_microServicesBaseUrl; }
@@ -52,8 +55,8 @@ public:
 
     // The download button: starts a book without a record (or a finished one), pauses one
     // under way, resumes a paused one, and starts a failed one afresh.
-    void downloadHLSBookWithUserToken(const std::string& userToken, const std::string& bookID, bool isAudioType,
-        const std::string& bookThumbnailURL);
+    void downloadHLSBookWithUserToken(const std::string& userToken, const std::string& bookID,
+        bool isAudioType, const std::string& bookThumbnailURL);
     // A downloaded book is only reported "Finished" with progress 1.0; any other is fetched.
     void startDownloadWithUserToken(const std::string& userToken, const std::string& bookID, bool isAudio,
         const std::string& bookThumbnailURL);
@@ -81,8 +84,10 @@ public:
 
     // MVAVAssetDownloaderManagerDelegate
     void didDeleteDownloadedAVAssetWithBookID(const std::string& bookID) override;
-    void didDownloadRequestStateUpdateForAVAsset(const MVAVAssetDownloadDetail&, const std::string& bookID) override;
-    void didDownloadRequestFailForAVAsset(const base::Error&, const MVAVAssetDownloadDetail&, const std::string& bookID) override;
+    void didDownloadRequestStateUpdateForAVAsset(
+        const MVAVAssetDownloadDetail&, const std::string& bookID) override;
+    void didDownloadRequestFailForAVAsset(
+        const base::Error&, const MVAVAssetDownloadDetail&, const std::string& bookID) override;
 
 protected:
     MVLectoroHLSDownloaderManager() = default;

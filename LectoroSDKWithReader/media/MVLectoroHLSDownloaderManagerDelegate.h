@@ -17,8 +17,14 @@ class MVLectoroHLSDownloaderManagerDelegate {
 public:
     virtual ~MVLectoroHLSDownloaderManagerDelegate() = default;
     // "Started", "Downloading", "Paused", "Failed" or "Finished", and progress from 0 to 1.
-    virtual void didDownloadHLSStateUpdate(const std::string& /*state*/, double /*progress*/, const std::string& /*bookID*/) { }
-    virtual void didDownloadHLSRequestFailWithError(const base::Error&, const std::string& /*state*/, const std::string& /*bookID*/) { }
+    virtual void didDownloadHLSStateUpdate(
+        const std::string& /*state*/, double /*progress*/, const std::string& /*bookID*/)
+    {
+    }
+    virtual void didDownloadHLSRequestFailWithError(
+        const base::Error&, const std::string& /*state*/, const std::string& /*bookID*/)
+    {
+    }
     virtual void didDeleteHLSBookWithBookID(const std::string& /*bookID*/) { }
 };
 

@@ -11,7 +11,7 @@
 
 namespace companion {
 
-namespace State = lectoro::MVAVAssetDownloadState;
+namespace AssetState = lectoro::MVAVAssetDownloadState;
 
 namespace {
 
@@ -25,21 +25,22 @@ base::Error downloadError(AVAssetDownloaderManager::ErrorCode code, const std::s
     return base::Error::make(AVAssetDownloaderManager::errorDomain, code, why);
 }
 
-std::string folderPartOf(const std::string& relativePath)
+std::string downloadFolderPartOf(const std::string& relativePath)
 {
     size_t slash = relativePath.rfind('/');
     return slash == std::string::npos ? std::string() : relativePath.substr(0, slash);
 }
 
-std::string inFolder(const std::string& folder, const std::string& relative)
+std::string downloadPathIn(const std::string& folder, const std::string& relative)
 {
     return relative.empty() ? folder : folder + "/" + relative;
 }
 
 // A book folder is an absolute path without "." or ".." steps.
-bool isSafeBookFolder(const std::string& folder)
+bool isSafeDownloadBookFolder(const std::string& folder)
 {
-    if (folder.size() < 2 || folder.front() != '/' || folder.find('\0') != std::string::npos || folder.find('\\') != std::string::npos)
+    if (folder.size() < 2 || folder.front() != '/' || folder.find('\0') != std::string::npos
+        || folder.find('\\') != std::string::npos)
         return false;
     size_t start = 1;
     while (start <= folder.size()) {
@@ -53,7 +54,7 @@ bool isSafeBookFolder(const std::string& folder)
 }
 
 // A path inside the book folder, in its normal form; nothing for anything that leaves it.
-std::optional<std::string> safeRelative(const std::string& path)
+std::optional<std::string> safeDownloadRelative(const std::string& path)
 {
     auto relative = media::hls::relativePathOf(path);
     if (!relative.ok() || relative.value().empty() || relative.value() != path)
@@ -61,16 +62,17 @@ std::optional<std::string> safeRelative(const std::string& path)
     return relative.value();
 }
 
-bool isActive(const std::string& state)
+bool isDownloadUnderWay(const std::string& state)
 {
-    return state == State::Started || state == State::Downloading;
+    return state == AssetState::Started || state == AssetState::Downloading;
 }
 
 } // namespace
 
 bool AVAssetDownloaderManager::isValidBookID(const std::string& bookID)
 {
-    return !bookID.empty() && bookID.size() <= 18 && std::all_of(bookID.begin(), bookID.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !bookID.empty() && bookID.size() <= 18
+        && std::all_of(bookID.begin(), bookID.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::shared_ptr<AVAssetDownloaderManager> AVAssetDownloaderManager::create(Options options)
@@ -95,8 +97,9 @@ AVAssetDownloaderManager::~AVAssetDownloaderManager()
 
 void AVAssetDownloaderManager::start()
 {
-    m_root = m_options.stateFolder.empty() ? downloadFiles().temporaryDirectory() + "/hls-downloads-" + base::makeUuid()
-                                           : m_options.stateFolder;
+    m_root = m_options.stateFolder.empty()
+        ? downloadFiles().temporaryDirectory() + "/hls-downloads-" + base::makeUuid()
+        : m_options.stateFolder;
     m_incomingFolder = m_root + "/incoming";
     // What a download under way had fetched when the process ended is fetched again.
     downloadFiles().removeItem(m_incomingFolder);
@@ -136,7 +139,8 @@ void AVAssetDownloaderManager::onMain(std::function<void()> work)
     base::RunLoop::main().post(weak_from_this(), std::move(work));
 }
 
-std::shared_ptr<lectoro::MVAVAssetDownloaderManagerDelegate> AVAssetDownloaderManager::delegateFor(const std::string& bookID) const
+std::shared_ptr<lectoro::MVAVAssetDownloaderManagerDelegate> AVAssetDownloaderManager::delegateFor(
+    const std::string& bookID) const
 {
     auto found = m_delegates.find(bookID);
     return found == m_delegates.end() ? nullptr : found->second.lock();
@@ -150,7 +154,8 @@ void AVAssetDownloaderManager::remember(const std::string& bookID, const Delegat
 
 // MARK: - Queries (any thread)
 
-std::optional<lectoro::MVAVAssetDownloadDetail> AVAssetDownloaderManager::getAVAssetDetails(const std::string& bookID) const
+std::optional<lectoro::MVAVAssetDownloadDetail> AVAssetDownloaderManager::getAVAssetDetails(
+    const std::string& bookID) const
 {
     std::lock_guard lock(m_publishedMutex);
     auto found = m_published.find(bookID);
@@ -178,19 +183,20 @@ bool AVAssetDownloaderManager::isAVAssetDownloaded(const std::string& bookID) co
             return false;
         published = found->second;
     }
-    if (published.detail.bookDownloadState != State::Finished || published.placed.empty())
+    if (published.detail.bookDownloadState != AssetState::Finished || published.placed.empty())
         return false;
-    return std::all_of(published.placed.begin(), published.placed.end(),
-        [&](const std::string& relative) { return downloadFiles().fileExists(inFolder(published.detail.bookFolder, relative)); });
+    return std::all_of(published.placed.begin(), published.placed.end(), [&](const std::string& relative) {
+        return downloadFiles().fileExists(downloadPathIn(published.detail.bookFolder, relative));
+    });
 }
 
 // MARK: - Controls
 
-void AVAssetDownloaderManager::downloadAVAsset(const std::string& bookID, const std::vector<lectoro::MVAVAssetDownloadURL>& urls,
-    Delegate delegate)
+void AVAssetDownloaderManager::downloadAVAsset(
+    const std::string& bookID, const std::vector<lectoro::MVAVAssetDownloadURL>& urls, Delegate delegate)
 {
     onMain([this, bookID, urls, delegate] {
-        lectoro::MVAVAssetDownloadDetail refused { bookID, State::Failed, 0, {} };
+        lectoro::MVAVAssetDownloadDetail refused { bookID, AssetState::Failed, 0, {} };
         auto refuse = [&](const base::Error& error) {
             if (auto listener = delegate.lock())
                 listener->didDownloadRequestFailForAVAsset(error, refused, bookID);
@@ -200,8 +206,10 @@ void AVAssetDownloaderManager::downloadAVAsset(const std::string& bookID, const 
         if (urls.empty())
             return refuse(downloadError(InvalidRequest, "There is nothing to download."));
         for (const auto& url : urls) {
-            if (!isSafeBookFolder(url.bookFolder) || url.bookFolder != urls.front().bookFolder || !safeRelative(url.relativePath))
-                return refuse(downloadError(InvalidRequest, "A playlist would be placed outside its book folder: " + url.relativePath));
+            if (!isSafeDownloadBookFolder(url.bookFolder) || url.bookFolder != urls.front().bookFolder
+                || !safeDownloadRelative(url.relativePath))
+                return refuse(downloadError(InvalidRequest,
+                    "A playlist would be placed outside its book folder: " + url.relativePath));
         }
         remember(bookID, delegate);
         // A new download replaces the record; files of an earlier one are replaced as they come.
@@ -211,7 +219,7 @@ void AVAssetDownloaderManager::downloadAVAsset(const std::string& bookID, const 
             m_records.erase(found);
         }
         Record record;
-        record.detail = { bookID, State::Started, 0, urls.front().bookFolder };
+        record.detail = { bookID, AssetState::Started, 0, urls.front().bookFolder };
         record.urls = urls;
         m_records[bookID] = std::move(record);
         save();
@@ -225,11 +233,11 @@ void AVAssetDownloaderManager::pauseAVAsset(const std::string& bookID, Delegate 
     onMain([this, bookID, delegate] {
         remember(bookID, delegate);
         auto found = m_records.find(bookID);
-        if (found == m_records.end() || !isActive(found->second.detail.bookDownloadState))
+        if (found == m_records.end() || !isDownloadUnderWay(found->second.detail.bookDownloadState))
             return;
         if (found->second.task)
             found->second.task->suspend();
-        found->second.detail.bookDownloadState = State::Paused;
+        found->second.detail.bookDownloadState = AssetState::Paused;
         save();
         reportState(bookID);
     });
@@ -240,14 +248,14 @@ void AVAssetDownloaderManager::resumeAVAsset(const std::string& bookID, Delegate
     onMain([this, bookID, delegate] {
         remember(bookID, delegate);
         auto found = m_records.find(bookID);
-        if (found == m_records.end() || found->second.detail.bookDownloadState != State::Paused)
+        if (found == m_records.end() || found->second.detail.bookDownloadState != AssetState::Paused)
             return;
         Record& record = found->second;
-        record.detail.bookDownloadState = State::Downloading;
+        record.detail.bookDownloadState = AssetState::Downloading;
         save();
         reportState(bookID);
         auto again = m_records.find(bookID);
-        if (again == m_records.end() || again->second.detail.bookDownloadState != State::Downloading)
+        if (again == m_records.end() || again->second.detail.bookDownloadState != AssetState::Downloading)
             return;
         if (again->second.task)
             again->second.task->resume();
@@ -294,7 +302,7 @@ bool AVAssetDownloaderManager::forget(const std::string& bookID)
     if (record.task)
         record.task->cancel();
     for (const std::string& relative : record.placed)
-        downloadFiles().removeItem(inFolder(record.detail.bookFolder, relative));
+        downloadFiles().removeItem(downloadPathIn(record.detail.bookFolder, relative));
     return true;
 }
 
@@ -307,7 +315,7 @@ void AVAssetDownloaderManager::startNextPlaylist(const std::string& bookID)
         return;
     Record& record = found->second;
     if (record.nextURL >= record.urls.size()) {
-        record.detail.bookDownloadState = State::Finished;
+        record.detail.bookDownloadState = AssetState::Finished;
         record.detail.progress = 1;
         save();
         reportState(bookID);
@@ -317,7 +325,8 @@ void AVAssetDownloaderManager::startNextPlaylist(const std::string& bookID)
     record.task->resume();
 }
 
-AVAssetDownloaderManager::Record* AVAssetDownloaderManager::recordForTask(const media::AssetDownloadTask& task)
+AVAssetDownloaderManager::Record* AVAssetDownloaderManager::recordForTask(
+    const media::AssetDownloadTask& task)
 {
     for (auto& [bookID, record] : m_records)
         if (record.task.get() == &task)
@@ -325,15 +334,17 @@ AVAssetDownloaderManager::Record* AVAssetDownloaderManager::recordForTask(const 
     return nullptr;
 }
 
-void AVAssetDownloaderManager::didLoadTimeRange(media::AssetDownloadSession&, media::AssetDownloadTask& task, double, double)
+void AVAssetDownloaderManager::didLoadTimeRange(
+    media::AssetDownloadSession&, media::AssetDownloadTask& task, double, double)
 {
     Record* record = recordForTask(task);
     if (!record)
         return;
-    bool changed = record->detail.bookDownloadState == State::Started;
+    bool changed = record->detail.bookDownloadState == AssetState::Started;
     if (changed)
-        record->detail.bookDownloadState = State::Downloading;
-    double share = (static_cast<double>(record->nextURL) + task.fractionCompleted()) / static_cast<double>(record->urls.size());
+        record->detail.bookDownloadState = AssetState::Downloading;
+    double share = (static_cast<double>(record->nextURL) + task.fractionCompleted())
+        / static_cast<double>(record->urls.size());
     // The last file's arrival is reported as "Finished" once the copy is in place.
     record->detail.progress = static_cast<float>(std::min(share, 0.999));
     if (changed)
@@ -343,7 +354,8 @@ void AVAssetDownloaderManager::didLoadTimeRange(media::AssetDownloadSession&, me
     reportState(record->detail.bookID);
 }
 
-void AVAssetDownloaderManager::didFinishDownloadingTo(media::AssetDownloadSession&, media::AssetDownloadTask& task, const std::string& location)
+void AVAssetDownloaderManager::didFinishDownloadingTo(
+    media::AssetDownloadSession&, media::AssetDownloadTask& task, const std::string& location)
 {
     Record* record = recordForTask(task);
     if (!record) {
@@ -357,15 +369,15 @@ void AVAssetDownloaderManager::finishPlaylist(Record& record, const std::string&
 {
     std::string bookID = record.detail.bookID;
     const auto& url = record.urls[record.nextURL];
-    std::string placeFolder = folderPartOf(url.relativePath);
-    std::string destinationFolder = inFolder(record.detail.bookFolder, placeFolder);
+    std::string placeFolder = downloadFolderPartOf(url.relativePath);
+    std::string destinationFolder = downloadPathIn(record.detail.bookFolder, placeFolder);
     auto entries = downloadFiles().contentsOfDirectory(location);
     bool placed = entries && downloadFiles().createDirectory(destinationFolder, true);
     for (const std::string& entry : entries.value_or(std::vector<std::string> {})) {
         if (!placed)
             break;
         std::string relative = placeFolder.empty() ? entry : placeFolder + "/" + entry;
-        std::string destination = inFolder(record.detail.bookFolder, relative);
+        std::string destination = downloadPathIn(record.detail.bookFolder, relative);
         downloadFiles().removeItem(destination);
         placed = downloadFiles().moveItem(location + "/" + entry, destination);
         if (placed && std::find(record.placed.begin(), record.placed.end(), relative) == record.placed.end())
@@ -374,7 +386,9 @@ void AVAssetDownloaderManager::finishPlaylist(Record& record, const std::string&
     downloadFiles().removeItem(location);
     record.task.reset();
     if (!placed) {
-        fail(bookID, downloadError(CannotPlace, "The download cannot be put in the book's folder: " + destinationFolder));
+        fail(bookID,
+            downloadError(
+                CannotPlace, "The download cannot be put in the book's folder: " + destinationFolder));
         return;
     }
     ++record.nextURL;
@@ -382,7 +396,8 @@ void AVAssetDownloaderManager::finishPlaylist(Record& record, const std::string&
     startNextPlaylist(bookID);
 }
 
-void AVAssetDownloaderManager::didCompleteWithError(media::AssetDownloadSession&, media::AssetDownloadTask& task, const std::optional<base::Error>& error)
+void AVAssetDownloaderManager::didCompleteWithError(
+    media::AssetDownloadSession&, media::AssetDownloadTask& task, const std::optional<base::Error>& error)
 {
     Record* record = recordForTask(task);
     if (!record || !error)
@@ -391,19 +406,19 @@ void AVAssetDownloaderManager::didCompleteWithError(media::AssetDownloadSession&
     fail(record->detail.bookID, *error);
 }
 
-void AVAssetDownloaderManager::fail(const std::string& bookID, const base::Error& error)
+void AVAssetDownloaderManager::fail(std::string bookID, const base::Error& error)
 {
     auto found = m_records.find(bookID);
     if (found == m_records.end())
         return;
-    found->second.detail.bookDownloadState = State::Failed;
+    found->second.detail.bookDownloadState = AssetState::Failed;
     lectoro::MVAVAssetDownloadDetail detail = found->second.detail;
     save();
     if (auto listener = delegateFor(bookID))
         listener->didDownloadRequestFailForAVAsset(error, detail, bookID);
 }
 
-void AVAssetDownloaderManager::reportState(const std::string& bookID)
+void AVAssetDownloaderManager::reportState(std::string bookID)
 {
     auto found = m_records.find(bookID);
     if (found == m_records.end())
@@ -438,7 +453,8 @@ void AVAssetDownloaderManager::save()
         book.set("bookFolder", record.detail.bookFolder);
         base::Value::List urls;
         for (const auto& url : record.urls)
-            urls.push_back(base::Value(base::Value::Dictionary { { "url", url.url }, { "relativePath", url.relativePath } }));
+            urls.push_back(base::Value(
+                base::Value::Dictionary { { "url", url.url }, { "relativePath", url.relativePath } }));
         book.set("urls", base::Value(std::move(urls)));
         book.set("nextURL", static_cast<int64_t>(record.nextURL));
         base::Value::List placed;
@@ -450,7 +466,8 @@ void AVAssetDownloaderManager::save()
     base::Value::Dictionary root;
     root.set("books", base::Value(std::move(books)));
     downloadFiles().createDirectory(m_options.stateFolder, true);
-    downloadFiles().writeFileAtomically(m_options.stateFolder + "/" + stateFileName, base::toPrettyJson(base::Value(std::move(root))));
+    downloadFiles().writeFileAtomically(
+        m_options.stateFolder + "/" + stateFileName, base::toPrettyJson(base::Value(std::move(root))));
 }
 
 void AVAssetDownloaderManager::load()
@@ -471,17 +488,18 @@ void AVAssetDownloaderManager::load()
         record.detail.bookDownloadState = book["state"].asString().value_or("");
         record.detail.progress = std::clamp(book["progress"].floatValue(), 0.0f, 1.0f);
         record.detail.bookFolder = book["bookFolder"].asString().value_or("");
-        bool sound = isValidBookID(record.detail.bookID) && isSafeBookFolder(record.detail.bookFolder);
+        bool sound
+            = isValidBookID(record.detail.bookID) && isSafeDownloadBookFolder(record.detail.bookFolder);
         const base::Value& urls = book["urls"];
         for (size_t u = 0; sound && u < urls.count(); ++u) {
-            lectoro::MVAVAssetDownloadURL url { urls.at(u)["url"].asString().value_or(""), record.detail.bookFolder,
-                urls.at(u)["relativePath"].asString().value_or("") };
-            sound = !url.url.empty() && safeRelative(url.relativePath).has_value();
+            lectoro::MVAVAssetDownloadURL url { urls.at(u)["url"].asString().value_or(""),
+                record.detail.bookFolder, urls.at(u)["relativePath"].asString().value_or("") };
+            sound = !url.url.empty() && safeDownloadRelative(url.relativePath).has_value();
             record.urls.push_back(std::move(url));
         }
         const base::Value& placed = book["placed"];
         for (size_t p = 0; sound && p < placed.count(); ++p) {
-            auto relative = safeRelative(placed.at(p).asString().value_or(""));
+            auto relative = safeDownloadRelative(placed.at(p).asString().value_or(""));
             sound = relative.has_value();
             if (relative)
                 record.placed.push_back(*relative);
@@ -490,8 +508,8 @@ void AVAssetDownloaderManager::load()
         if (!sound || next < 0 || static_cast<size_t>(next) > record.urls.size())
             continue;
         record.nextURL = static_cast<size_t>(next);
-        if (isActive(record.detail.bookDownloadState))
-            record.detail.bookDownloadState = State::Paused;
+        if (isDownloadUnderWay(record.detail.bookDownloadState))
+            record.detail.bookDownloadState = AssetState::Paused;
         m_records[record.detail.bookID] = std::move(record);
     }
 }

@@ -47,11 +47,13 @@ public:
     // The book id as a path component or number: only decimal digits, at most 18 of them.
     static bool isValidBookID(const std::string&);
 
-    std::optional<lectoro::MVAVAssetDownloadDetail> getAVAssetDetails(const std::string& bookID) const override;
+    std::optional<lectoro::MVAVAssetDownloadDetail> getAVAssetDetails(
+        const std::string& bookID) const override;
     std::vector<lectoro::MVAVAssetDownloadDetail> getAllAVAssetDetails() const override;
     bool isAVAssetDownloaded(const std::string& bookID) const override;
 
-    void downloadAVAsset(const std::string& bookID, const std::vector<lectoro::MVAVAssetDownloadURL>&, Delegate) override;
+    void downloadAVAsset(
+        const std::string& bookID, const std::vector<lectoro::MVAVAssetDownloadURL>&, Delegate) override;
     void pauseAVAsset(const std::string& bookID, Delegate) override;
     void resumeAVAsset(const std::string& bookID, Delegate) override;
     void cancelAVAsset(const std::string& bookID, Delegate) override;
@@ -62,8 +64,10 @@ public:
 
     // media::AssetDownloadDelegate
     void didLoadTimeRange(media::AssetDownloadSession&, media::AssetDownloadTask&, double, double) override;
-    void didFinishDownloadingTo(media::AssetDownloadSession&, media::AssetDownloadTask&, const std::string& location) override;
-    void didCompleteWithError(media::AssetDownloadSession&, media::AssetDownloadTask&, const std::optional<base::Error>&) override;
+    void didFinishDownloadingTo(
+        media::AssetDownloadSession&, media::AssetDownloadTask&, const std::string& location) override;
+    void didCompleteWithError(
+        media::AssetDownloadSession&, media::AssetDownloadTask&, const std::optional<base::Error>&) override;
 
 private:
     struct Record {
@@ -90,11 +94,12 @@ private:
 
     void startNextPlaylist(const std::string& bookID);
     void finishPlaylist(Record&, const std::string& location);
-    void fail(const std::string& bookID, const base::Error&);
+    // By value: a listener may end the record (and its id) while it is being told.
+    void fail(std::string bookID, const base::Error&);
     // Stops the book's task and removes what it placed and its record.
     bool forget(const std::string& bookID);
     Record* recordForTask(const media::AssetDownloadTask&);
-    void reportState(const std::string& bookID);
+    void reportState(std::string bookID);
 
     void load();
     void save();

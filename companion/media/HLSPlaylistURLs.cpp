@@ -21,14 +21,15 @@ namespace {
 constexpr size_t hlsContentsFileLimit = 4 * 1024 * 1024;
 constexpr int hlsSectionDepthLimit = 32;
 
-bool endsWithPlaylistExtension(const std::string& path)
+bool isHLSPlaylistPath(const std::string& path)
 {
     static constexpr std::string_view extension = ".m3u8";
-    return path.size() > extension.size() && path.compare(path.size() - extension.size(), extension.size(), extension) == 0;
+    return path.size() > extension.size()
+        && path.compare(path.size() - extension.size(), extension.size(), extension) == 0;
 }
 
-void collectPlaylists(const base::Value& chapters, int depth, std::set<std::string>& seen, std::vector<std::string>& found,
-    bool& unsafe)
+void collectHLSPlaylists(const base::Value& chapters, int depth, std::set<std::string>& seen,
+    std::vector<std::string>& found, bool& unsafe)
 {
     if (depth > hlsSectionDepthLimit)
         return;
@@ -36,7 +37,7 @@ void collectPlaylists(const base::Value& chapters, int depth, std::set<std::stri
         const base::Value& chapter = chapters.at(i);
         if (auto source = chapter["src"].asString()) {
             auto parts = splitHref(*source);
-            if (endsWithPlaylistExtension(parts.path)) {
+            if (isHLSPlaylistPath(parts.path)) {
                 auto resolved = resolveBookPath("", parts.path);
                 if (!resolved)
                     unsafe = true;
@@ -44,12 +45,13 @@ void collectPlaylists(const base::Value& chapters, int depth, std::set<std::stri
                     found.push_back(*resolved);
             }
         }
-        collectPlaylists(chapter["sections"], depth + 1, seen, found, unsafe);
+        collectHLSPlaylists(chapter["sections"], depth + 1, seen, found, unsafe);
     }
 }
 
 // Copies a contents file of the book into the metadata folder, replacing an older copy.
-bool copyContentsFile(const std::string& mediaPath, const std::string& name, const std::string& folder, bool required)
+bool copyHLSContentsFile(
+    const std::string& mediaPath, const std::string& name, const std::string& folder, bool required)
 {
     auto text = readBookFile(mediaPath, name, hlsContentsFileLimit);
     if (!text.ok())
@@ -59,8 +61,9 @@ bool copyContentsFile(const std::string& mediaPath, const std::string& name, con
 
 } // namespace
 
-void HLSServiceInterface::fetchHLSM3U8URLs(const std::string& mediaPath, const std::optional<base::Value>& cookies,
-    bool isHLSAudio, const std::string& hlsMetaDataDownloadablePath, const std::string& audioThumbnailURL,
+void HLSServiceInterface::fetchHLSM3U8URLs(const std::string& mediaPath,
+    const std::optional<base::Value>& cookies, bool isHLSAudio,
+    const std::string& hlsMetaDataDownloadablePath, const std::string& audioThumbnailURL,
     PlaylistURLsHandler success, FailureHandler failure)
 {
     auto fail = [&](const std::string& why) {
@@ -79,15 +82,16 @@ void HLSServiceInterface::fetchHLSM3U8URLs(const std::string& mediaPath, const s
     std::set<std::string> seen;
     std::vector<std::string> playlists;
     bool unsafe = false;
-    collectPlaylists(contents.value()["chapters"], 0, seen, playlists, unsafe);
+    collectHLSPlaylists(contents.value()["chapters"], 0, seen, playlists, unsafe);
     if (unsafe)
         return fail("toc.json names a playlist outside the book");
     if (playlists.empty())
         return fail("the book names no playlist to download");
 
     auto& files = base::FileManager::defaultManager();
-    if (!files.createDirectory(hlsMetaDataDownloadablePath, true) || !copyContentsFile(mediaPath, "toc.json", hlsMetaDataDownloadablePath, true)
-        || !copyContentsFile(mediaPath, "time-index.json", hlsMetaDataDownloadablePath, false))
+    if (!files.createDirectory(hlsMetaDataDownloadablePath, true)
+        || !copyHLSContentsFile(mediaPath, "toc.json", hlsMetaDataDownloadablePath, true)
+        || !copyHLSContentsFile(mediaPath, "time-index.json", hlsMetaDataDownloadablePath, false))
         return fail("the book's contents cannot be written to " + hlsMetaDataDownloadablePath);
 
     // What the download was made from, for whoever looks at the folder later.
@@ -96,7 +100,8 @@ void HLSServiceInterface::fetchHLSM3U8URLs(const std::string& mediaPath, const s
     about.set("isAudio", isHLSAudio);
     about.set("thumbnailURL", audioThumbnailURL);
     about.set("hasCookies", cookies.has_value());
-    files.writeFileAtomically(hlsMetaDataDownloadablePath + "/download-info.json", base::toPrettyJson(base::Value(std::move(about))));
+    files.writeFileAtomically(hlsMetaDataDownloadablePath + "/download-info.json",
+        base::toPrettyJson(base::Value(std::move(about))));
 
     std::vector<lectoro::MVAVAssetDownloadURL> urls;
     for (const std::string& playlist : playlists)

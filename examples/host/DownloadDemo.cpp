@@ -4,10 +4,10 @@
 
 #include "LectoroSDKWithReader/media/MVLectoroHLSDownloaderManager.h"
 #include "LectoroSDKWithReader/media/MVLectoroMediaBookController.h"
-#include "LectoroSDKWithReader/readersdk/media/MVMediaBookModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
+#include "LectoroSDKWithReader/readersdk/media/MVMediaBookModel.h"
 #include "companion/Framework.h"
 #include "companion/service/InProcessService.h"
 #include "platform/base/FileManager.h"
@@ -26,13 +26,19 @@ constexpr const char* downloadDemoBookID = "9102";
 
 // Prints what the manager reports; the reports of this host arrive on the main thread.
 struct DownloadDemoListener : lectoro::MVLectoroHLSDownloaderManagerDelegate {
-    explicit DownloadDemoListener(std::ostream& out) : out(out) { }
-    void didDownloadHLSStateUpdate(const std::string& state, double progress, const std::string& bookID) override
+    explicit DownloadDemoListener(std::ostream& out)
+        : out(out)
     {
-        out << "book " << bookID << ": " << state << " " << static_cast<int>(std::floor(progress * 100)) << "%\n";
+    }
+    void didDownloadHLSStateUpdate(
+        const std::string& state, double progress, const std::string& bookID) override
+    {
+        out << "book " << bookID << ": " << state << " " << static_cast<int>(std::floor(progress * 100))
+            << "%\n";
         lastState = state;
     }
-    void didDownloadHLSRequestFailWithError(const base::Error& error, const std::string& state, const std::string& bookID) override
+    void didDownloadHLSRequestFailWithError(
+        const base::Error& error, const std::string& state, const std::string& bookID) override
     {
         out << "book " << bookID << ": " << state << " (" << error.description() << ")\n";
         lastState = state;
@@ -65,8 +71,8 @@ bool openDownloadedBook(std::ostream& out)
         return false;
     }
     auto model = controller->mediaReader()->mediaBookModel();
-    out << "Opened from its folder: \"" << model->mediaBookTitle << "\", " << model->chapters->size() << " chapters, from "
-        << model->mediaBookPath << '\n';
+    out << "Opened from its folder: \"" << model->mediaBookTitle << "\", " << model->chapters->size()
+        << " chapters, from " << model->mediaBookPath << '\n';
     base::RunLoop::main().runFor(0.2);
     return true;
 }
@@ -75,7 +81,8 @@ bool openDownloadedBook(std::ostream& out)
 
 int runDownloadDemo(std::ostream& out)
 {
-    auto storage = std::filesystem::temp_directory_path() / ("lectoro-download-" + std::to_string(::getpid()));
+    auto storage
+        = std::filesystem::temp_directory_path() / ("lectoro-download-" + std::to_string(::getpid()));
     std::filesystem::create_directories(storage);
     base::FileManager::defaultManager().setSandboxRoot((storage / "sandbox").string());
     auto service = companion::InProcessService::create();
@@ -92,7 +99,11 @@ int runDownloadDemo(std::ostream& out)
         manager->setDelegate(listener);
         out << "Downloading book " << downloadDemoBookID << " (the sample streamed book)\n";
         manager->downloadHLSBookWithUserToken("host-token", downloadDemoBookID, false, "");
-        loop.runUntil([&] { return listener->lastState == "Finished" || listener->lastState.find("Failed") != std::string::npos; },
+        loop.runUntil(
+            [&] {
+                return listener->lastState == "Finished"
+                    || listener->lastState.find("Failed") != std::string::npos;
+            },
             downloadDemoTimeout);
 
         auto& shared = lectoro::MVLectoroHLSDownloaderManager::shared();
@@ -104,7 +115,8 @@ int runDownloadDemo(std::ostream& out)
         manager->deleteDownloadedHLSBook(downloadDemoBookID);
         loop.runUntil([&] { return listener->deleted; }, downloadDemoTimeout);
         bool gone = !shared.isHLSBookDownloaded(downloadDemoBookID);
-        out << "Deleted: " << (listener->deleted ? "yes" : "no") << "; downloaded now: " << (gone ? "no" : "yes") << '\n';
+        out << "Deleted: " << (listener->deleted ? "yes" : "no")
+            << "; downloaded now: " << (gone ? "no" : "yes") << '\n';
         succeeded = downloaded && opened && gone;
     }
     lectoro::setCompanionFramework(nullptr);

@@ -22,16 +22,21 @@ struct RecordingDownloadHost : MVLectoroHLSDownloaderManagerDelegate {
     std::vector<DownloadReport> reports;
     base::Error lastError;
 
-    void didDownloadHLSStateUpdate(const std::string& state, double progress, const std::string& bookID) override
+    void didDownloadHLSStateUpdate(
+        const std::string& state, double progress, const std::string& bookID) override
     {
         reports.push_back({ "state", state, progress, bookID });
     }
-    void didDownloadHLSRequestFailWithError(const base::Error& error, const std::string& state, const std::string& bookID) override
+    void didDownloadHLSRequestFailWithError(
+        const base::Error& error, const std::string& state, const std::string& bookID) override
     {
         lastError = error;
         reports.push_back({ "failure", state, 0, bookID });
     }
-    void didDeleteHLSBookWithBookID(const std::string& bookID) override { reports.push_back({ "deleted", "", 0, bookID }); }
+    void didDeleteHLSBookWithBookID(const std::string& bookID) override
+    {
+        reports.push_back({ "deleted", "", 0, bookID });
+    }
 
     std::vector<std::string> states() const
     {
@@ -49,7 +54,8 @@ protected:
     {
         MediaTest::SetUp();
         base::FileManager::defaultManager().setSandboxRoot((m_storage / "sandbox").string());
-        m_manager = MVLectoroHLSDownloaderManager::create("https://lectoro.invalid", std::string("https://ms.lectoro.invalid"), "client", true);
+        m_manager = MVLectoroHLSDownloaderManager::create(
+            "https://lectoro.invalid", std::string("https://ms.lectoro.invalid"), "client", true);
         m_manager->setDelegate(m_downloads);
     }
 
@@ -62,10 +68,14 @@ protected:
 
     std::shared_ptr<companion::AVAssetDownloaderManager> downloader() const
     {
-        return std::dynamic_pointer_cast<companion::AVAssetDownloaderManager>(m_framework->assetDownloaderManager());
+        return std::dynamic_pointer_cast<companion::AVAssetDownloaderManager>(
+            m_framework->assetDownloaderManager());
     }
 
-    void press(const std::string& bookID = "9102") { m_manager->downloadHLSBookWithUserToken("token-1", bookID, false, "https://thumbs.invalid/9102.png"); }
+    void press(const std::string& bookID = "9102")
+    {
+        m_manager->downloadHLSBookWithUserToken("token-1", bookID, false, "https://thumbs.invalid/9102.png");
+    }
 
     // The button pressed for a book without a record, and the address answered.
     void startVideoDownload(const std::string& mediaFolderPath = mediaSample("sample-videobook"))
@@ -78,7 +88,10 @@ protected:
     }
 
     std::string bookFolder() const { return m_manager->getBookDownloadedPath(base::Value("9102")); }
-    static bool exists(const std::string& path) { return base::FileManager::defaultManager().fileExists(path); }
+    static bool exists(const std::string& path)
+    {
+        return base::FileManager::defaultManager().fileExists(path);
+    }
 
     std::shared_ptr<MVLectoroHLSDownloaderManager> m_manager;
     std::shared_ptr<RecordingDownloadHost> m_downloads = std::make_shared<RecordingDownloadHost>();
@@ -110,7 +123,8 @@ TEST_F(HLSDownloadTest, BookWithoutRecordAsksTheServiceForADownloadAndFetchesIts
     advance(0);
     EXPECT_EQ(m_downloads->states(), (std::vector<std::string> { "state:Started" }));
     advance(5);
-    EXPECT_EQ(m_downloads->states(), (std::vector<std::string> { "state:Started", "state:Downloading", "state:Finished" }));
+    EXPECT_EQ(m_downloads->states(),
+        (std::vector<std::string> { "state:Started", "state:Downloading", "state:Finished" }));
     double last = 0;
     for (const auto& report : m_downloads->reports) {
         EXPECT_EQ(report.bookID, "9102");
@@ -119,12 +133,25 @@ TEST_F(HLSDownloadTest, BookWithoutRecordAsksTheServiceForADownloadAndFetchesIts
     }
     EXPECT_EQ(m_downloads->reports.back().progress, 1.0);
     EXPECT_TRUE(m_manager->isHLSBookDownloaded("9102"));
-    for (const char* file : { "toc.json", "time-index.json", "video/master.m3u8", "video/180p/segment-2.ts", "video/subtitles/de/subtitles.vtt" })
+    for (const char* file : { "toc.json", "time-index.json", "video/master.m3u8", "video/180p/segment-2.ts",
+             "video/subtitles/de/subtitles.vtt" })
         EXPECT_TRUE(exists(bookFolder() + "/" + file)) << file;
     auto all = m_manager->getAllHLSBooksDownloadDetails();
     ASSERT_TRUE(all);
     ASSERT_EQ(all->size(), 1u);
     EXPECT_EQ(all->front().bookDownloadState, "Finished");
+}
+
+TEST_F(HLSDownloadTest, AnAddressAnsweredOnAWorkerThreadStillDownloadsOnTheMainThread)
+{
+    press();
+    auto answer = mediaFolder("sample-videobook");
+    answer.delivery = companion::Delivery::WorkerThread;
+    ASSERT_TRUE(answerHLS(9102, answer));
+    advance(5);
+    EXPECT_EQ(m_downloads->states(),
+        (std::vector<std::string> { "state:Started", "state:Downloading", "state:Finished" }));
+    EXPECT_TRUE(m_manager->isHLSBookDownloaded("9102"));
 }
 
 TEST_F(HLSDownloadTest, FinishedBookReportsFinishedAndAsksNothing)
@@ -191,13 +218,15 @@ TEST_F(HLSDownloadTest, FailedDownloadIsNotPausedAndTheButtonStartsItAfresh)
     m_manager->pauseDownloadHLSBook("9102");
     EXPECT_EQ(m_manager->getHLSBookDownloadDetails("9102")->bookDownloadState, "Failed");
 
-    std::filesystem::copy_file(mediaSample("sample-videobook") + "/video/90p/segment-2.ts", source / "video/90p/segment-2.ts");
+    std::filesystem::copy_file(
+        mediaSample("sample-videobook") + "/video/90p/segment-2.ts", source / "video/90p/segment-2.ts");
     downloader()->setBytesPerSecond(1'000'000);
     m_downloads->reports.clear();
     startVideoDownload(source.string());
     EXPECT_EQ(hlsRequests().size(), 2u);
     advance(5);
-    EXPECT_EQ(m_downloads->states(), (std::vector<std::string> { "state:Started", "state:Downloading", "state:Finished" }));
+    EXPECT_EQ(m_downloads->states(),
+        (std::vector<std::string> { "state:Started", "state:Downloading", "state:Finished" }));
     EXPECT_TRUE(m_manager->isHLSBookDownloaded("9102"));
 }
 
@@ -255,7 +284,8 @@ TEST_F(HLSDownloadTest, ServiceFailuresAreReportedOnceAsHLSServiceFailed)
 TEST_F(HLSDownloadTest, HostileBookIdsAreRefusedWithoutTouchingTheServiceOrTheDisk)
 {
     auto sandbox = m_storage / "sandbox";
-    for (const char* hostile : { "../../outside", "9102/../9103", "9102abc", "", "-5", " 9102", "99999999999999999999999" }) {
+    for (const char* hostile :
+        { "../../outside", "9102/../9103", "9102abc", "", "-5", " 9102", "99999999999999999999999" }) {
         SCOPED_TRACE(hostile);
         m_downloads->reports.clear();
         press(hostile);
@@ -285,8 +315,8 @@ TEST_F(HLSDownloadTest, DownloadedBookOpensFromItsFolderThroughTheMediaBookContr
     std::string folder = MVLectoroHLSDownloaderManager::shared().getBookDownloadedPath(base::Value("9102"));
     ASSERT_EQ(folder, bookFolder());
 
-    m_controller->launchOfflineHLSMedia(folder, 9102, "", "https://lectoro.invalid", "client", m_user, false, "978-0",
-        m_settings, std::nullopt, "1");
+    m_controller->launchOfflineHLSMedia(folder, 9102, "", "https://lectoro.invalid", "client", m_user, false,
+        "978-0", m_settings, std::nullopt, "1");
     advance(2.0);
     auto reader = m_controller->mediaReader();
     ASSERT_TRUE(reader);

@@ -49,8 +49,14 @@ public:
     virtual ~MVAVAssetDownloaderManagerDelegate() = default;
     virtual void didPauseAllAVAssetDownloads() { }
     virtual void didDeleteDownloadedAVAssetWithBookID(const std::string& /*bookID*/) { }
-    virtual void didDownloadRequestStateUpdateForAVAsset(const MVAVAssetDownloadDetail&, const std::string& /*bookID*/) { }
-    virtual void didDownloadRequestFailForAVAsset(const base::Error&, const MVAVAssetDownloadDetail&, const std::string& /*bookID*/) { }
+    virtual void didDownloadRequestStateUpdateForAVAsset(
+        const MVAVAssetDownloadDetail&, const std::string& /*bookID*/)
+    {
+    }
+    virtual void didDownloadRequestFailForAVAsset(
+        const base::Error&, const MVAVAssetDownloadDetail&, const std::string& /*bookID*/)
+    {
+    }
 };
 
 class MVAVAssetDownloaderManager {
@@ -65,7 +71,9 @@ public:
     // Finished, and its files are still in place.
     virtual bool isAVAssetDownloaded(const std::string& bookID) const = 0;
 
-    virtual void downloadAVAsset(const std::string& bookID, const std::vector<MVAVAssetDownloadURL>& bookDownloadURLs, Delegate) = 0;
+    virtual void downloadAVAsset(
+        const std::string& bookID, const std::vector<MVAVAssetDownloadURL>& bookDownloadURLs, Delegate)
+        = 0;
     virtual void pauseAVAsset(const std::string& bookID, Delegate) = 0;
     virtual void resumeAVAsset(const std::string& bookID, Delegate) = 0;
     // Stops the download and forgets it; what it had fetched goes too. Nothing is reported.

@@ -19,13 +19,18 @@ namespace assetdownloadtest {
 
 struct AssetDownloadListener : lectoro::MVAVAssetDownloaderManagerDelegate {
     std::vector<std::string> events;
-    void didDeleteDownloadedAVAssetWithBookID(const std::string& bookID) override { events.push_back("deleted " + bookID); }
-    void didDownloadRequestStateUpdateForAVAsset(const MVAVAssetDownloadDetail& detail, const std::string& bookID) override
+    void didDeleteDownloadedAVAssetWithBookID(const std::string& bookID) override
+    {
+        events.push_back("deleted " + bookID);
+    }
+    void didDownloadRequestStateUpdateForAVAsset(
+        const MVAVAssetDownloadDetail& detail, const std::string& bookID) override
     {
         if (events.empty() || events.back() != bookID + " " + detail.bookDownloadState)
             events.push_back(bookID + " " + detail.bookDownloadState);
     }
-    void didDownloadRequestFailForAVAsset(const base::Error& error, const MVAVAssetDownloadDetail& detail, const std::string& bookID) override
+    void didDownloadRequestFailForAVAsset(
+        const base::Error& error, const MVAVAssetDownloadDetail& detail, const std::string& bookID) override
     {
         events.push_back(bookID + " failed " + detail.bookDownloadState + " " + std::to_string(error.code));
     }
@@ -36,7 +41,8 @@ protected:
     void SetUp() override
     {
         base::RunLoop::main().reset();
-        m_root = std::filesystem::temp_directory_path() / ("lectoro-assetdl-" + std::to_string(::getpid()) + "-" + std::to_string(s_counter++));
+        m_root = std::filesystem::temp_directory_path()
+            / ("lectoro-assetdl-" + std::to_string(::getpid()) + "-" + std::to_string(s_counter++));
         std::filesystem::create_directories(m_root / "books");
     }
     void TearDown() override
@@ -89,7 +95,8 @@ TEST_F(AssetDownloaderTest, PlaylistsArePlacedInTheBookFolderAndStayDownloadedAf
     restart();
     m_downloader->downloadAVAsset("9103", multiAudioURLs("9103"), m_listener);
     run(5);
-    EXPECT_EQ(m_listener->events, (std::vector<std::string> { "9103 Started", "9103 Downloading", "9103 Finished" }));
+    EXPECT_EQ(m_listener->events,
+        (std::vector<std::string> { "9103 Started", "9103 Downloading", "9103 Finished" }));
     for (const char* file : { "part-1/master.m3u8", "part-1/de/segment-0.ts", "part-2/en/index.m3u8" })
         EXPECT_TRUE(std::filesystem::exists(bookFolder("9103") + "/" + file)) << file;
     EXPECT_TRUE(m_downloader->isAVAssetDownloaded("9103"));
@@ -143,9 +150,10 @@ TEST_F(AssetDownloaderTest, RefusesIdsAndPlacesThatLeaveTheBookFolder)
     auto climbingFolder = urls;
     for (auto& url : climbingFolder)
         url.bookFolder = bookFolder("9103") + "/../../x";
-    for (const auto& [name, bookID, given] : { Case { "id with a path", "../9103", urls }, Case { "id with text", "9103x", urls },
-             Case { "place outside", "9103", escaping }, Case { "relative folder", "9103", relativeFolder },
-             Case { "climbing folder", "9103", climbingFolder }, Case { "nothing", "9103", {} } }) {
+    for (const auto& [name, bookID, given] :
+        { Case { "id with a path", "../9103", urls }, Case { "id with text", "9103x", urls },
+            Case { "place outside", "9103", escaping }, Case { "relative folder", "9103", relativeFolder },
+            Case { "climbing folder", "9103", climbingFolder }, Case { "nothing", "9103", {} } }) {
         SCOPED_TRACE(name);
         m_listener->events.clear();
         m_downloader->downloadAVAsset(bookID, given, m_listener);
@@ -165,10 +173,14 @@ TEST_F(AssetDownloaderTest, TamperedStateEntriesAreDroppedWhenRead)
     std::filesystem::create_directories(m_root / "victim");
     std::ofstream(m_root / "victim" / "keep.txt") << "precious";
     std::ofstream(m_root / "state" / AVAssetDownloaderManager::stateFileName) << R"({"books": [
-        {"bookID": "1", "state": "Finished", "progress": 1, "bookFolder": ")" + (m_root / "books").string() + R"(", "urls": [], "nextURL": 0, "placed": ["../victim"]},
-        {"bookID": "../2", "state": "Finished", "progress": 1, "bookFolder": ")" + bookFolder("2") + R"(", "urls": [], "nextURL": 0, "placed": ["a"]},
+        {"bookID": "1", "state": "Finished", "progress": 1, "bookFolder": ")"
+            + (m_root / "books").string() + R"(", "urls": [], "nextURL": 0, "placed": ["../victim"]},
+        {"bookID": "../2", "state": "Finished", "progress": 1, "bookFolder": ")"
+            + bookFolder("2") + R"(", "urls": [], "nextURL": 0, "placed": ["a"]},
         {"bookID": "3", "state": "Finished", "progress": 1, "bookFolder": "/", "urls": [], "nextURL": 0, "placed": ["tmp"]},
-        {"bookID": "4", "state": "Paused", "progress": 0.5, "bookFolder": ")" + bookFolder("4") + R"(", "urls": [{"url": "x.m3u8", "relativePath": "x.m3u8"}], "nextURL": 0, "placed": []}
+        {"bookID": "4", "state": "Paused", "progress": 0.5, "bookFolder": ")"
+            + bookFolder("4")
+            + R"(", "urls": [{"url": "x.m3u8", "relativePath": "x.m3u8"}], "nextURL": 0, "placed": []}
     ]})";
     restart();
     auto all = m_downloader->getAllAVAssetDetails();
@@ -190,7 +202,8 @@ TEST(HLSDownloadStep, WritesTheContentsFilesAndListsEachPlaylistOnce)
     auto fetch = [&](const std::string& media) {
         urls.clear();
         failure.reset();
-        service.fetchHLSM3U8URLs(media, std::nullopt, false, folder.string(), "", [&](const auto& given) { urls = given; },
+        service.fetchHLSM3U8URLs(
+            media, std::nullopt, false, folder.string(), "", [&](const auto& given) { urls = given; },
             [&](const base::Error& error) { failure = error; });
     };
 
