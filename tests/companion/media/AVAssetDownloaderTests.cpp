@@ -225,3 +225,32 @@ TEST(HLSDownloadStep, WritesTheContentsFilesAndListsEachPlaylistOnce)
     }
     std::filesystem::remove_all(folder);
 }
+
+TEST_F(AssetDownloaderTest, AListenerMayCancelOrDeleteFromInsideAReport)
+{
+    // Cancels on the first progress report, deletes on the first state report of a second book.
+    struct Ending : AssetDownloadListener {
+        std::weak_ptr<AVAssetDownloaderManager> downloader;
+        void didDownloadRequestStateUpdateForAVAsset(
+            const MVAVAssetDownloadDetail& detail, const std::string& bookID) override
+        {
+            AssetDownloadListener::didDownloadRequestStateUpdateForAVAsset(detail, bookID);
+            auto owner = downloader.lock();
+            if (bookID == "9103" && detail.bookDownloadState == "Downloading")
+                owner->cancelAVAsset(bookID, {});
+            if (bookID == "9104" && detail.bookDownloadState == "Started")
+                owner->deleteAVAsset(bookID, {});
+        }
+    };
+    restart(20'000);
+    auto listener = std::make_shared<Ending>();
+    listener->downloader = m_downloader;
+    m_downloader->downloadAVAsset("9103", multiAudioURLs("9103"), listener);
+    m_downloader->downloadAVAsset("9104", multiAudioURLs("9104"), listener);
+    run(30);
+    EXPECT_EQ(listener->events,
+        (std::vector<std::string> { "9103 Started", "9104 Started", "deleted 9104", "9103 Downloading" }));
+    EXPECT_TRUE(m_downloader->getAllAVAssetDetails().empty());
+    EXPECT_FALSE(std::filesystem::exists(bookFolder("9103") + "/part-1"));
+    EXPECT_FALSE(std::filesystem::exists(bookFolder("9104") + "/part-1"));
+}
