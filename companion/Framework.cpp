@@ -3,6 +3,7 @@
 #include "companion/analytics/BookReadingTimeManager.h"
 #include "companion/analytics/QueuedAnalyticsManager.h"
 #include "companion/controllers/PenToolDrawingController.h"
+#include "companion/media/AVAssetDownloaderManager.h"
 #include "companion/media/HLSServiceInterface.h"
 #include "companion/media/MediaBookParser.h"
 #include "companion/media/MediaBookPlayer.h"
@@ -128,6 +129,18 @@ std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> Framework::makeHLSService
     const lectoro::MVLectoroHLSServiceInterface::Configuration& configuration)
 {
     return std::make_shared<HLSServiceInterface>(configuration, m_transport);
+}
+
+std::shared_ptr<lectoro::MVAVAssetDownloaderManager> Framework::assetDownloaderManager()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_downloader) {
+        AVAssetDownloaderManager::Options options;
+        if (!m_storageRoot.empty())
+            options.stateFolder = m_storageRoot + "/HLSDownloads";
+        m_downloader = AVAssetDownloaderManager::create(std::move(options));
+    }
+    return m_downloader;
 }
 
 std::shared_ptr<Framework> makeFramework(FrameworkOptions options)

@@ -66,6 +66,9 @@ public:
     std::shared_ptr<lectoro::MVMediaBookPlayer> makeMediaBookPlayer(std::shared_ptr<lectoro::MVMediaBookModel>) override;
     std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> makeHLSServiceInterface(
         const lectoro::MVLectoroHLSServiceInterface::Configuration&) override;
+    // One downloader for the framework; its records live in "HLSDownloads" of the storage
+    // root (in memory without one).
+    std::shared_ptr<lectoro::MVAVAssetDownloaderManager> assetDownloaderManager() override;
 
 private:
     const std::string m_storageRoot;
@@ -78,6 +81,7 @@ private:
     std::optional<base::Error> m_storeError;
     bool m_storeOpened = false;
     std::shared_ptr<lectoro::MVGoogleTranslationManager> m_translation;
+    std::shared_ptr<lectoro::MVAVAssetDownloaderManager> m_downloader;
 };
 
 std::shared_ptr<Framework> makeFramework(FrameworkOptions = {});

@@ -22,6 +22,7 @@ class AnalyticsManager;
 class LectoroBookVO;
 class LectoroDataSyncingManager;
 class LectoroServiceInterface;
+class MVAVAssetDownloaderManager;
 class MVGoogleTranslationManager;
 class MVMediaBookModel;
 class MVMediaBookParser;
@@ -69,6 +70,9 @@ public:
     {
         return nullptr;
     }
+    // The downloader of streamed books (the same object on every call); null from a
+    // framework that downloads none.
+    virtual std::shared_ptr<MVAVAssetDownloaderManager> assetDownloaderManager() { return nullptr; }
 };
 
 // Installs the framework (null uninstalls it). The analytics manager made by an earlier

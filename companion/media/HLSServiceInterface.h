@@ -20,6 +20,10 @@ public:
     void fetchHLSMediaBookDownloadURL(const std::string& userToken, int64_t bookID, int64_t timeStamp,
         bool isHLSOnlineStreaming, SuccessHandler, FailureHandler) override;
     void cancel() override;
+    // The media folder is local here: its "toc.json" names the playlists (HLSPlaylistURLs.cpp).
+    void fetchHLSM3U8URLs(const std::string& mediaPath, const std::optional<base::Value>& cookies, bool isHLSAudio,
+        const std::string& hlsMetaDataDownloadablePath, const std::string& audioThumbnailURL, PlaylistURLsHandler,
+        FailureHandler) override;
 
 private:
     Configuration m_configuration;

@@ -79,6 +79,11 @@ std::shared_ptr<lectoro::MVMediaBookPlayer> FakeFramework::makeMediaBookPlayer(s
     return m_real->makeMediaBookPlayer(std::move(model));
 }
 
+std::shared_ptr<lectoro::MVAVAssetDownloaderManager> FakeFramework::assetDownloaderManager()
+{
+    return m_real->assetDownloaderManager();
+}
+
 std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> FakeFramework::makeHLSServiceInterface(
     const lectoro::MVLectoroHLSServiceInterface::Configuration& configuration)
 {

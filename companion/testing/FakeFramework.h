@@ -57,6 +57,8 @@ public:
     std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> makeHLSServiceInterface(
         const lectoro::MVLectoroHLSServiceInterface::Configuration&) override;
     std::shared_ptr<lectoro::PenToolController> makePenToolController() override;
+    // The real downloader (records in the storage root, or in memory).
+    std::shared_ptr<lectoro::MVAVAssetDownloaderManager> assetDownloaderManager() override;
 
 private:
     FakeFramework(std::string storageRoot, std::string storeVfs);

@@ -17,17 +17,26 @@ std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(
     auto launcher = lectoro::LectoroReaderViewController::create();
     launcher->setDelegate(listener);
     launcher->view();
-    auto user = lectoro::LectoroUser::create();
-    user->userID = "reader@example.org";
-    user->userToken = "host-token";
-    auto configuration = std::make_shared<lectoro::LectoroServiceConfiguration>(
-        "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
     auto package = std::make_shared<lectoro::LectoroBookPackage>(bookPath, "1001", "978-0-00-000000-1");
-    launcher->launchBook(package, user, configuration, std::make_shared<lectoro::MVReaderSettingModel>(), false);
+    launcher->launchBook(package, demoUser(), demoServiceConfiguration(), std::make_shared<lectoro::MVReaderSettingModel>(), false);
     auto reader = launcher->reader();
     base::RunLoop::main().runUntil(
         [&] { return !reader || reader->currentBook() || reader->bookLoadingError(); }, demoLoadTimeout);
     return launcher;
+}
+
+std::shared_ptr<lectoro::LectoroUser> demoUser()
+{
+    auto user = lectoro::LectoroUser::create();
+    user->userID = "reader@example.org";
+    user->userToken = "host-token";
+    return user;
+}
+
+std::shared_ptr<lectoro::LectoroServiceConfiguration> demoServiceConfiguration()
+{
+    return std::make_shared<lectoro::LectoroServiceConfiguration>(
+        "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
 }
 
 std::string demoReaderPlace(const lectoro::ReaderViewController& reader, bool withFolio)

@@ -7,6 +7,8 @@
 #include <string>
 
 namespace lectoro {
+class LectoroServiceConfiguration;
+class LectoroUser;
 class LectoroReaderViewController;
 class LectoroReaderViewControllerDelegate;
 class ReaderViewController;
@@ -21,6 +23,10 @@ inline constexpr double demoLoadTimeout = 5;
 // not load in time.
 std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(
     const std::string& bookPath, const std::shared_ptr<lectoro::LectoroReaderViewControllerDelegate>& listener);
+
+// The demo user and the service configuration every demo launches with.
+std::shared_ptr<lectoro::LectoroUser> demoUser();
+std::shared_ptr<lectoro::LectoroServiceConfiguration> demoServiceConfiguration();
 
 // Where the reader is, for a demo's output: the first page on screen as "page <id>" (with its
 // folio when asked) for page books, its file for EPUB books, "(no page)" without one.

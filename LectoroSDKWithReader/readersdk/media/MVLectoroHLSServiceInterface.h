@@ -11,6 +11,7 @@
 // answer still to come, so a book that was closed never hears of its address.
 // Made by CompanionFramework::makeHLSServiceInterface(configuration).
 
+#include "LectoroSDKWithReader/readersdk/media/MVAVAssetDownloaderManager.h"
 #include "platform/base/Error.h"
 #include "platform/base/Value.h"
 
@@ -18,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lectoro {
 
@@ -42,6 +44,20 @@ public:
         bool isHLSOnlineStreaming, SuccessHandler, FailureHandler)
         = 0;
     virtual void cancel() = 0;
+
+    // For a download: from the address answer (media folder and cookies), writes the book's
+    // contents files into the metadata folder and answers the playlists the downloader is
+    // to fetch into it. A service that offers no downloads answers a failure.
+    using PlaylistURLsHandler = std::function<void(const std::vector<MVAVAssetDownloadURL>&)>;
+    virtual void fetchHLSM3U8URLs(const std::string& mediaPath, const std::optional<base::Value>& cookies,
+        bool isHLSAudio, const std::string& hlsMetaDataDownloadablePath, const std::string& audioThumbnailURL,
+        PlaylistURLsHandler, FailureHandler failure)
+    {
+        static_cast<void>(mediaPath), static_cast<void>(cookies), static_cast<void>(isHLSAudio);
+        static_cast<void>(hlsMetaDataDownloadablePath), static_cast<void>(audioThumbnailURL);
+        if (failure)
+            failure(base::Error::make("LectoroHLSService", 501, "This service offers no downloads."));
+    }
 };
 
 } // namespace lectoro
