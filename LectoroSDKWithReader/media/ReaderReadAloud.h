@@ -148,7 +148,7 @@ private:
     std::shared_ptr<MVSpeedSelectionOptionsView> m_speedView;
     std::shared_ptr<PlayerActionTopBar> m_bar;
     ui::ConstraintPtr m_readAloudBarTopMarginConstraint;
-    bool m_offersChooserOnOpening = false;
+    bool m_offersChooserOnOpening = true;
     std::shared_ptr<LectoroPenToolColorPalleteViewController> m_palette;
     std::shared_ptr<ui::View> m_paletteContainer;
     // Deferred steps find the feature gone through this token.
