@@ -59,8 +59,8 @@ public:
     void didTapOnReadToMeForReadAloud();
     void didTapOnAutoPlayForReadAloud();
     const std::shared_ptr<MVReadToMeViewController>& readToMeViewController() const { return m_readToMe; }
-    // The chooser offered without a tap when a narrated book opens (the help screen's step).
-    // Off unless the host turns it on: the chooser then covers the page until answered.
+    // The chooser offered without a tap, once, when a narrated book opens (the help screen's
+    // step); it covers the page until answered. A host may leave it to the toolbar item.
     void offerReadAloudControllerOnOpening();
     bool offersChooserOnOpening() const { return m_offersChooserOnOpening; }
     void setOffersChooserOnOpening(bool offers) { m_offersChooserOnOpening = offers; }

@@ -67,7 +67,7 @@ std::shared_ptr<lectoro::PXLinkVO> readAloudDemoUnrecordedNarration(const lector
 int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
 {
     auto listener = std::make_shared<HostListener>(out);
-    auto launcher = launchDemoBook(bookPath, listener);
+    auto launcher = launchDemoBook(bookPath, listener, true);
     auto reader = launcher->reader();
     if (!reader || !reader->currentBook()) {
         out << "Read-aloud demo: the book did not open\n";
@@ -82,12 +82,8 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
     auto& readAloud = reader->readAloud();
 
     // A narrated book offers the chooser by itself once it has opened; close it for now.
-    loop.runUntil([&] { return readAloud.readToMeViewController() != nullptr; }, 2);
-    if (auto offered = readAloud.readToMeViewController()) {
+    if (closeOfferedReadAloudChooser(*reader))
         out << "Chooser offered on opening\n";
-        offered->closeReadToMeViewButton()->sendActions(ui::ControlEvent::TouchUpInside);
-        loop.runFor(0.1);
-    }
 
     // The first page (in page order) that carries narration.
     std::vector<int64_t> narrated;

@@ -37,8 +37,8 @@ protected:
         m_renderer->setActivePages(std::move(active));
         if (!m_reader->context().theme)
             m_reader->context().theme = std::make_shared<LXMVThemeVO>();
-        if (auto chooser = readAloud().readToMeViewController(); chooser && closeOfferedChooser) {
-            chooser->closeReadToMeViewButton()->sendActions(ui::ControlEvent::TouchUpInside);
+        if (closeOfferedChooser) {
+            closeOfferedReadAloudChooser();
             uitest::completePresentations();
         }
     }

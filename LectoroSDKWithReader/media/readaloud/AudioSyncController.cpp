@@ -1,5 +1,6 @@
 #include "LectoroSDKWithReader/media/readaloud/AudioSyncController.h"
 
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "platform/base/Strings.h"
@@ -204,8 +205,11 @@ void AudioSyncController::beginStretch(size_t stretchIndex, size_t fromWord, boo
     std::shared_ptr<NarrationPlayback> playback;
     if (audioAndSpeech) {
         playback = NarrationPlayback::audio(stretch.audioPath, words, listenerFor(stretchIndex));
-        if (!playback)
-            playback = NarrationPlayback::speech(words, listenerFor(stretchIndex));
+        if (!playback) {
+            // A chapter is spoken in its book's language.
+            const auto* epub = dynamic_cast<const EPUBBookVO*>(m_book.get());
+            playback = NarrationPlayback::speech(words, listenerFor(stretchIndex), epub ? epub->meta.language : std::string());
+        }
     }
     if (!playback)
         playback = NarrationPlayback::timings(std::move(words), listenerFor(stretchIndex));

@@ -269,9 +269,10 @@ private:
 // speaks again from the next word.
 class SpokenNarration final : public NarrationPlayback, public media::SpeechSynthesizerDelegate {
 public:
-    SpokenNarration(std::vector<NarrationWord> words, Listener listener)
+    SpokenNarration(std::vector<NarrationWord> words, Listener listener, std::optional<media::SpeechSynthesisVoice> voice)
         : NarrationPlayback(std::move(words), std::move(listener))
         , m_synthesizer(media::SpeechSynthesizer::create())
+        , m_voice(std::move(voice))
     {
     }
     ~SpokenNarration() override
@@ -406,10 +407,12 @@ private:
         }
         m_utterance = media::SpeechUtterance::create(std::move(text));
         m_utterance->setRate(narrationSpeechRate(m_rate));
+        m_utterance->setVoice(m_voice);
         m_synthesizer->speakUtterance(m_utterance);
     }
 
     std::shared_ptr<media::SpeechSynthesizer> m_synthesizer;
+    std::optional<media::SpeechSynthesisVoice> m_voice;
     std::shared_ptr<media::SpeechUtterance> m_utterance;
     // Where each word from m_first begins in the spoken text (UTF-16 units).
     std::vector<size_t> m_offsets;
@@ -447,13 +450,17 @@ std::shared_ptr<NarrationPlayback> NarrationPlayback::audio(
     return narration;
 }
 
-std::shared_ptr<NarrationPlayback> NarrationPlayback::speech(std::vector<NarrationWord> words, Listener listener)
+std::shared_ptr<NarrationPlayback> NarrationPlayback::speech(
+    std::vector<NarrationWord> words, Listener listener, const std::string& languageCode)
 {
     const bool hasText = std::any_of(
         words.begin(), words.end(), [](const NarrationWord& word) { return !base::trimWhitespace(word.text).empty(); });
     if (!hasText)
         return nullptr;
-    auto narration = std::make_shared<SpokenNarration>(std::move(words), std::move(listener));
+    std::optional<media::SpeechSynthesisVoice> voice;
+    if (!languageCode.empty())
+        voice = media::SpeechSynthesisVoice::voiceWithLanguage(languageCode);
+    auto narration = std::make_shared<SpokenNarration>(std::move(words), std::move(listener), std::move(voice));
     narration->attach();
     return narration;
 }

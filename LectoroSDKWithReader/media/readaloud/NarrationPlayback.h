@@ -47,8 +47,9 @@ public:
 
     // The book's audio at `audioPath`; null when the file cannot be read as sound.
     static std::shared_ptr<NarrationPlayback> audio(const std::string& audioPath, std::vector<NarrationWord>, Listener);
-    // Null when no word has text.
-    static std::shared_ptr<NarrationPlayback> speech(std::vector<NarrationWord>, Listener);
+    // Null when no word has text. The voice speaks `languageCode` (BCP 47) when one does,
+    // else the platform's own language.
+    static std::shared_ptr<NarrationPlayback> speech(std::vector<NarrationWord>, Listener, const std::string& languageCode = {});
     static std::shared_ptr<NarrationPlayback> timings(std::vector<NarrationWord>, Listener);
 
     virtual ~NarrationPlayback() = default;
