@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace lectoro {
 namespace {
 
@@ -182,6 +184,19 @@ TEST_F(ReadAloudSync, NarrationWithoutItsAudioIsSpokenWordByWord)
     ASSERT_FALSE(m_recorder->words.empty());
     EXPECT_EQ(m_recorder->words.back(), expected.back());
     EXPECT_LE(m_recorder->words.size(), 3u) << "the first word, perhaps, then only from \"Then\" on";
+}
+
+TEST_F(ReadAloudSync, AFileThatIsNoSoundIsSpokenInstead)
+{
+    std::filesystem::copy_file(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook/assets/pages/page-101.png",
+        m_folder.path() + "/picture.png");
+    m_folder.write("notes.mp3", "not a sound at all");
+    for (const char* url : { "picture.png", "notes.mp3", "media/" }) {
+        auto sync = AudioSyncController::create({ link(url, { readAloudEntry("Rain", 0, 0.3) }) }, m_recorder, m_book, false);
+        sync->start();
+        EXPECT_EQ(sync->narrationKind(), NarrationPlayback::Kind::Speech) << url;
+        sync->stop();
+    }
 }
 
 TEST_F(ReadAloudSync, WordIdsWithoutTextFollowTheirTimingsAndStopCancels)

@@ -442,7 +442,8 @@ std::shared_ptr<NarrationPlayback> NarrationPlayback::audio(
     // Read here, before the first word: a narration file is small, and a page whose audio
     // cannot be read is known at once and spoken instead.
     auto asset = media::Asset::load(audioPath);
-    if (!asset.ok() || !(asset.value().duration > 0))
+    // A file without sound (a picture the link also names, say) is no narration.
+    if (!asset.ok() || !(asset.value().duration > 0) || asset.value().tracksWithMediaType(media::MediaType::Audio).empty())
         return nullptr;
     auto player = media::Player::create(media::PlayerItem::create(std::move(asset.value())));
     auto narration = std::make_shared<AudioNarration>(std::move(player), std::move(words), std::move(listener));
