@@ -26,6 +26,8 @@ public:
     // The x of each word mark, in order.
     std::vector<int> words;
     int ends = 0;
+    int pauses = 0;
+    void audioSyncDidPaused() override { ++pauses; }
     void didJumpToTextWithFrame(const ui::Rect& frame, const std::string& page) override
     {
         words.push_back(int(frame.origin.x));
@@ -108,11 +110,17 @@ TEST_F(ReadAloudSync, WordsFollowThePlayerOfTheBooksAudioAtTheChosenRate)
     ASSERT_EQ(m_recorder->events.size(), 4u);
     EXPECT_EQ(m_recorder->events[2], "sentence 2");
 
-    // The player paused by an interruption holds the words back until it plays again.
+    // The player paused by an interruption pauses the narration: no words, not playing,
+    // and playing again goes on from there.
     media::AudioSession::sharedInstance().postInterruption(media::AudioSessionInterruptionType::Began);
     base::RunLoop::main().advanceBy(1);
     EXPECT_EQ(m_recorder->events.size(), 4u);
+    EXPECT_FALSE(sync->isPlaying());
+    EXPECT_EQ(m_recorder->pauses, 1);
     media::AudioSession::sharedInstance().postInterruption(media::AudioSessionInterruptionType::Ended);
+    sync->playPauseAction();
+    EXPECT_TRUE(sync->isPlaying());
+    EXPECT_DOUBLE_EQ(player->rate(), 2.0);
 
     sync->pause();
     EXPECT_DOUBLE_EQ(player->rate(), 0.0);

@@ -190,6 +190,15 @@ NarrationPlayback::Listener AudioSyncController::listenerFor(size_t stretch)
         if (auto self = weak.lock())
             self->stretchFailed(stretch, index);
     };
+    listener.paused = [weak, stretch] {
+        auto self = weak.lock();
+        if (!self || !self->m_playing || stretch != self->m_stretch)
+            return;
+        // Paused by the system: the narration says so, and playing again resumes it.
+        self->m_playing = false;
+        if (auto delegate = self->m_delegate.lock())
+            delegate->audioSyncDidPaused();
+    };
     return listener;
 }
 

@@ -210,7 +210,20 @@ public:
     double position() const override { return m_player->currentTime(); }
 
     // media::PlayerDelegate
-    void playerRateDidChange(media::Player&) override { schedule(); }
+    void playerRateDidChange(media::Player&) override
+    {
+        // Reaching the end stops the player too, just before it reports the end.
+        const bool atEnd = m_player->currentTime() + narrationEpsilon >= m_player->currentItem()->duration();
+        if (m_playing && !(m_player->rate() > 0) && !atEnd) {
+            m_playing = false;
+            cancelScheduled();
+            auto protect = shared_from_this();
+            if (m_listener.paused)
+                m_listener.paused();
+            return;
+        }
+        schedule();
+    }
     void playerItemDidPlayToEndTime(media::Player&, media::PlayerItem&) override
     {
         if (!m_playing)

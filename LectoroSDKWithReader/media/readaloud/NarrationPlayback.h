@@ -43,6 +43,9 @@ public:
         // The playback cannot go on (the audio broke off, no voice speaks the text); the
         // index is the first word not yet reported.
         std::function<void(size_t)> failed;
+        // The playback stopped short by itself (the book's audio paused by the system: an
+        // interruption, the headphones pulled); resume() goes on.
+        std::function<void()> paused;
     };
 
     // The book's audio at `audioPath`; null when the file cannot be read as sound.
