@@ -59,8 +59,8 @@ public:
     void didTapOnReadToMeForReadAloud();
     void didTapOnAutoPlayForReadAloud();
     const std::shared_ptr<MVReadToMeViewController>& readToMeViewController() const { return m_readToMe; }
-    // The chooser offered without a tap when a narrated book opens (the help screen's step).
-    // Off unless the host turns it on: the chooser then covers the page until answered.
+    // The chooser offered without a tap, once, when a narrated book opens (the help screen's
+    // step); it covers the page until answered. A host may leave it to the toolbar item.
     void offerReadAloudControllerOnOpening();
     bool offersChooserOnOpening() const { return m_offersChooserOnOpening; }
     void setOffersChooserOnOpening(bool offers) { m_offersChooserOnOpening = offers; }
@@ -148,7 +148,7 @@ private:
     std::shared_ptr<MVSpeedSelectionOptionsView> m_speedView;
     std::shared_ptr<PlayerActionTopBar> m_bar;
     ui::ConstraintPtr m_readAloudBarTopMarginConstraint;
-    bool m_offersChooserOnOpening = false;
+    bool m_offersChooserOnOpening = true;
     std::shared_ptr<LectoroPenToolColorPalleteViewController> m_palette;
     std::shared_ptr<ui::View> m_paletteContainer;
     // Deferred steps find the feature gone through this token.

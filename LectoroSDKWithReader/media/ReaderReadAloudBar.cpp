@@ -2,6 +2,7 @@
 
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
+#include "LectoroSDKWithReader/annotations/pen/PaletteContainer.h"
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
 #include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
@@ -316,55 +317,27 @@ void ReaderReadAloud::showPalette(const std::vector<std::string>& colors, const 
     palette->setSelectionBorderColor(theme ? theme->pen_tool_pen_popup_border() : std::nullopt);
     palette->setContainerBorderColor(theme ? theme->pen_tool_pen_popup_border() : std::nullopt);
 
-    auto container = ui::View::create();
-    container->setTranslatesAutoresizingMaskIntoConstraints(false);
-    view->addSubview(container);
-    ui::Constraint::activate({
-        container->topAnchor().constraintEqualTo(view->topAnchor()),
-        container->bottomAnchor().constraintEqualTo(view->bottomAnchor()),
-        container->leftAnchor().constraintEqualTo(view->leftAnchor()),
-        container->rightAnchor().constraintEqualTo(view->rightAnchor()),
-    });
-    container->setFrame(view->bounds());
+    const size_t themeColors = theme && theme->pen_Color_Array() ? theme->pen_Color_Array()->size() : 0;
+    PalettePlacement placement;
+    placement.bottomOffset = sizes.popoverBottom;
+    placement.height = pad ? 64 : (themeColors <= 5 ? 62 : 112);
+    if (teacherReview) {
+        placement.width = 2 * sizes.popoverSwatchWidth;
+        placement.leading = view->bounds().size.width / 5;
+    } else if (pad) {
+        placement.width = 5 * 62;
+    } else {
+        placement.width = (themeColors < 6 ? double(themeColors) * 58.4 : 292) + 8;
+    }
+    // The pen's container: a touch outside the pop-over closes it and clears the pen bar.
     std::weak_ptr<int> alive = m_alive;
-    auto press = ui::LongPressGestureRecognizer::create([this, alive](ui::GestureRecognizer&) {
+    auto container = showPaletteInContainer(view, palette->view(), placement, [this, alive] {
         if (alive.expired())
             return;
         closeColorPallete();
         if (m_context.controller)
             m_context.controller->penRoad().singleTapOnPentoolPalleteContainer();
     });
-    press->setMinimumPressDuration(0);
-    container->addGestureRecognizer(press);
-
-    const size_t themeColors = theme && theme->pen_Color_Array() ? theme->pen_Color_Array()->size() : 0;
-    const double height = pad ? 64 : (themeColors <= 5 ? 62 : 112);
-    double width;
-    if (teacherReview)
-        width = 2 * sizes.popoverSwatchWidth;
-    else if (pad)
-        width = 5 * 62;
-    else
-        width = (themeColors < 6 ? double(themeColors) * 58.4 : 292) + 8;
-
-    auto paletteView = palette->view();
-    paletteView->setTranslatesAutoresizingMaskIntoConstraints(false);
-    container->addSubview(paletteView);
-    const ui::Rect bounds = container->bounds();
-    double x = bounds.midX() - width / 2;
-    if (teacherReview) {
-        x = bounds.size.width / 5;
-        ui::Constraint::activate({ paletteView->leadingAnchor().constraintEqualTo(
-            container->leadingAnchor(), view->bounds().size.width / 5) });
-    } else {
-        ui::Constraint::activate({ paletteView->centerXAnchor().constraintEqualTo(container->centerXAnchor()) });
-    }
-    ui::Constraint::activate({
-        paletteView->bottomAnchor().constraintEqualTo(container->bottomAnchor(), sizes.popoverBottom),
-        paletteView->widthAnchor().constraintEqualToConstant(width),
-        paletteView->heightAnchor().constraintEqualToConstant(height),
-    });
-    paletteView->setFrame(ui::Rect { { x, bounds.maxY() + sizes.popoverBottom - height }, { width, height } });
     m_palette = palette;
     m_paletteContainer = container;
 }

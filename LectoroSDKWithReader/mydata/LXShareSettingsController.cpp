@@ -27,9 +27,6 @@ namespace lectoro {
 
 namespace {
 
-using ThemeColourGetter = const ThemeValueColor& (LXMVThemeVO::*)() const;
-
-constexpr double shareHeaderHeight = 44;
 constexpr double sharePickerHeight = 150;
 constexpr double shareBarHeight = 60;
 

@@ -2,11 +2,17 @@
 
 // Type and keys the share-settings dialog's files share.
 
+#include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "platform/ui/Font.h"
 
 #include <string>
 
 namespace lectoro {
+
+inline constexpr double shareHeaderHeight = 44;
+
+// One of the theme's colour accessors, for cells that read a colour by role.
+using ThemeColourGetter = const ThemeValueColor& (LXMVThemeVO::*)() const;
 
 // The tick boxes' glyph size: larger on a tablet.
 double shareBoxFontSize();

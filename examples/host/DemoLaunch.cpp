@@ -1,27 +1,35 @@
 #include "DemoLaunch.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "platform/base/RunLoop.h"
+#include "platform/ui/Button.h"
 
 namespace host {
 
-std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(
-    const std::string& bookPath, const std::shared_ptr<lectoro::LectoroReaderViewControllerDelegate>& listener)
+std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(const std::string& bookPath,
+    const std::shared_ptr<lectoro::LectoroReaderViewControllerDelegate>& listener, bool keepReadAloudOffer)
 {
     auto launcher = lectoro::LectoroReaderViewController::create();
     launcher->setDelegate(listener);
     launcher->view();
     auto package = std::make_shared<lectoro::LectoroBookPackage>(bookPath, "1001", "978-0-00-000000-1");
-    launcher->launchBook(package, demoUser(), demoServiceConfiguration(), std::make_shared<lectoro::MVReaderSettingModel>(), false);
+    launcher->launchBook(
+        package, demoUser(), demoServiceConfiguration(), std::make_shared<lectoro::MVReaderSettingModel>(), false);
     auto reader = launcher->reader();
     base::RunLoop::main().runUntil(
         [&] { return !reader || reader->currentBook() || reader->bookLoadingError(); }, demoLoadTimeout);
+    if (reader && reader->currentBook() && !keepReadAloudOffer)
+        closeOfferedReadAloudChooser(*reader);
     return launcher;
 }
 
@@ -37,6 +45,25 @@ std::shared_ptr<lectoro::LectoroServiceConfiguration> demoServiceConfiguration()
 {
     return std::make_shared<lectoro::LectoroServiceConfiguration>(
         "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
+}
+
+bool closeOfferedReadAloudChooser(lectoro::ReaderViewController& reader)
+{
+    auto book = reader.currentBook();
+    const auto* pageBook = dynamic_cast<const lectoro::PXBookVO*>(book.get());
+    const auto* epub = dynamic_cast<const lectoro::EPUBBookVO*>(book.get());
+    if (!(pageBook && pageBook->isReadAloudEnabled) && !(epub && epub->isAudioSyncSupported))
+        return false;
+    auto& readAloud = reader.readAloud();
+    // Offered half a second after the book's help step (not while a help screen is up).
+    constexpr double readAloudOfferWait = 1.5;
+    base::RunLoop::main().runUntil([&] { return readAloud.readToMeViewController() != nullptr; }, readAloudOfferWait);
+    auto chooser = readAloud.readToMeViewController();
+    if (!chooser)
+        return false;
+    chooser->closeReadToMeViewButton()->sendActions(ui::ControlEvent::TouchUpInside);
+    base::RunLoop::main().runUntilIdle();
+    return true;
 }
 
 std::string demoReaderPlace(const lectoro::ReaderViewController& reader, bool withFolio)

@@ -20,9 +20,14 @@ namespace host {
 inline constexpr double demoLoadTimeout = 5;
 
 // The launcher holding the open reader; `reader()->currentBook()` is null when the book did
-// not load in time.
-std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(
-    const std::string& bookPath, const std::shared_ptr<lectoro::LectoroReaderViewControllerDelegate>& listener);
+// not load in time. A narrated book offers the read-aloud chooser by itself once it has
+// opened; the demo closes it as a user would, unless it keeps it to show.
+std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(const std::string& bookPath,
+    const std::shared_ptr<lectoro::LectoroReaderViewControllerDelegate>& listener, bool keepReadAloudOffer = false);
+
+// Waits (briefly, in real time) for the read-aloud chooser a narrated book offers on
+// opening and closes it; answers whether it was offered.
+bool closeOfferedReadAloudChooser(lectoro::ReaderViewController&);
 
 // The demo user and the service configuration every demo launches with.
 std::shared_ptr<lectoro::LectoroUser> demoUser();

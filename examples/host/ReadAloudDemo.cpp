@@ -13,12 +13,19 @@
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXPageVO.h"
 #include "companion/renderer/BookRenderer.h"
 #include "platform/base/RunLoop.h"
+#include "platform/base/Strings.h"
+#include "platform/media/Player.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <iomanip>
+#include <set>
 
 namespace host {
 
@@ -32,12 +39,36 @@ int readAloudDemoFail(std::ostream& out, const std::string& why)
     return 4;
 }
 
+// A page of a book made without recorded narration: one link over the page holding its
+// text's words with even timings and no audio file. Null when the page has no text.
+std::shared_ptr<lectoro::PXLinkVO> readAloudDemoUnrecordedNarration(const lectoro::PXPageVO& page)
+{
+    base::Value::List words;
+    double start = 0;
+    for (const auto& word : base::split(page.text, " ")) {
+        if (word.empty())
+            continue;
+        words.emplace_back(base::Value::Dictionary { { "text", word }, { "start", start }, { "end", start + 0.3 } });
+        start += 0.35;
+    }
+    if (words.empty())
+        return nullptr;
+    auto link = std::make_shared<lectoro::PXLinkVO>();
+    link->linkID = page.pageID * 100 + 99;
+    link->linkType = 11;
+    link->pageID = std::to_string(page.pageID);
+    link->boxTansformedRect = ui::Rect { { 60, 200 }, { page.size.width - 120, 40 } };
+    link->transformedRect = link->boxTansformedRect;
+    link->audioSync = base::Value(std::move(words));
+    return link;
+}
+
 } // namespace
 
 int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
 {
     auto listener = std::make_shared<HostListener>(out);
-    auto launcher = launchDemoBook(bookPath, listener);
+    auto launcher = launchDemoBook(bookPath, listener, true);
     auto reader = launcher->reader();
     if (!reader || !reader->currentBook()) {
         out << "Read-aloud demo: the book did not open\n";
@@ -49,6 +80,11 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
     auto pageBook = std::dynamic_pointer_cast<lectoro::PXBookVO>(reader->currentBook());
     if (!renderer || !pageBook)
         return readAloudDemoFail(out, "not a page book");
+    auto& readAloud = reader->readAloud();
+
+    // A narrated book offers the chooser by itself once it has opened; close it for now.
+    if (closeOfferedReadAloudChooser(*reader))
+        out << "Chooser offered on opening\n";
 
     // The first page (in page order) that carries narration.
     std::vector<int64_t> narrated;
@@ -71,7 +107,6 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
     bar->addActionBarItem(item, 40, 0, true);
     reader->didTapOnPlayerActionBar(*bar, *item);
     loop.runFor(0.3);
-    auto& readAloud = reader->readAloud();
     auto chooser = readAloud.readToMeViewController();
     if (!chooser)
         return readAloudDemoFail(out, "the chooser did not open");
@@ -91,12 +126,61 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
     out << '\n';
     const auto& overlay = renderer->overlayForPage(pageId);
     out << "Word highlight colour: " << (overlay.wordFrameColor.empty() ? "none" : overlay.wordFrameColor) << '\n';
+    auto player = sync ? sync->audioPlayer() : nullptr;
+    if (!player || !player->currentItem())
+        return readAloudDemoFail(out, "the page's audio is not playing");
+    out << "Playing the book's audio " << std::filesystem::path(player->currentItem()->url()).filename().string() << '\n';
 
     readAloud.didSelectAudioSyncColor("#C061FF");
     readAloud.speedOptionSelectedWithOption(3);
     out << "Colour now " << reader->context().audioSyncSelectedColor << ", speed "
-        << (readAloud.getAudioSyncSpeedRateLabel() ? readAloud.getAudioSyncSpeedRateLabel()->text() : "?") << '\n';
+        << (readAloud.getAudioSyncSpeedRateLabel() ? readAloud.getAudioSyncSpeedRateLabel()->text() : "?")
+        << ", player rate " << player->rate() << '\n';
 
+    // Read to me ends with the spread: the audio plays to its end and narration closes.
+    const double duration = player->currentItem()->duration();
+    loop.runUntil([&] { return !readAloud.audioSyncController(); }, demoLoadTimeout);
+    out << std::fixed << std::setprecision(2) << "Audio played to " << player->currentTime() << " s of "
+        << duration << " s" << std::defaultfloat << '\n';
+    if (readAloud.audioSyncController() || player->currentTime() + 0.01 < duration)
+        return readAloudDemoFail(out, "the audio did not play to its end");
+
+    // A page whose narration has no recording is spoken by the synthesiser. Read to me is
+    // still the mode, so turning to the page starts it once the page has loaded.
+    std::shared_ptr<lectoro::PXPageVO> unrecorded;
+    for (const auto& [id, page] : pageBook->pages) {
+        if (page && page->pageID > pageId && page->getAudioSyncTypeLinks().empty() && !page->text.empty()
+            && (!unrecorded || page->pageID < unrecorded->pageID))
+            unrecorded = page;
+    }
+    auto narration = unrecorded ? readAloudDemoUnrecordedNarration(*unrecorded) : nullptr;
+    if (!narration)
+        return readAloudDemoFail(out, "no page with text to speak");
+    unrecorded->linkOrder.push_back(narration);
+    renderer->navigateToPageNumber(std::to_string(unrecorded->pageID));
+    loop.runUntil([&] {
+        auto spoken = readAloud.audioSyncController();
+        return spoken && spoken->narrationKind() == lectoro::NarrationPlayback::Kind::Speech;
+    }, demoLoadTimeout);
+    auto spoken = readAloud.audioSyncController();
+    if (!spoken || spoken->narrationKind() != lectoro::NarrationPlayback::Kind::Speech)
+        return readAloudDemoFail(out, "the page without audio was not spoken");
+    // Each word the voice reaches is marked; count the marks until a sentence is through.
+    std::set<double> marked;
+    const size_t wanted = std::min<size_t>(spoken->words().size(), 6);
+    loop.runUntil([&] {
+        if (const auto& frame = renderer->overlayForPage(unrecorded->pageID).wordFrame)
+            marked.insert(frame->origin.x);
+        return marked.size() >= wanted;
+    }, 3 * demoLoadTimeout);
+    out << "Spoken by the synthesiser: page " << unrecorded->pageID << ", " << marked.size() << " of "
+        << spoken->words().size() << " words marked as the voice reached them\n";
+    if (marked.size() < wanted)
+        return readAloudDemoFail(out, "the voice's words were not marked");
+
+    narrationBar = readAloud.playerBottomActionBarViewForAudioSync();
+    if (!narrationBar)
+        return readAloudDemoFail(out, "no narration bar while speaking");
     narrationBar->tapItemWithTag(lectoro::PlayerItemMarkupClose);
     loop.runFor(0.3);
     const bool closed = !readAloud.playerBottomActionBarViewForAudioSync() && reader->context().activeMode == 0;

@@ -2,6 +2,8 @@
 #include "DemoRegistry.h"
 #include "ReviewReportDemo.h"
 
+#include "DemoLaunch.h"
+
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewControllerDelegate.h"
@@ -139,6 +141,7 @@ int runReviewDemo(std::ostream& out)
     if (!check(reader != nullptr, "The teacher opened the sample page book"))
         return 4;
     loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, waitTime);
+    closeOfferedReadAloudChooser(*reader);
     reader->rendererView()->navigateToPageNumber("106");
     loop.runFor(0.5);
     auto shownBefore = reader->rendererView()->getActivePages();

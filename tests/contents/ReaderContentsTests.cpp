@@ -32,6 +32,7 @@ protected:
         helpAlreadySeen();
         m_renderer->loadBook(book, std::move(pages));
         base::RunLoop::main().advanceBy(1);
+        closeOfferedReadAloudChooser();
         uitest::showInWindow(m_reader);
     }
 

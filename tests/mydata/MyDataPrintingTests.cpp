@@ -222,6 +222,7 @@ protected:
         helpAlreadySeen();
         m_renderer->loadBook(sample("sample-pagebook"), std::move(pages));
         base::RunLoop::main().advanceBy(1);
+        closeOfferedReadAloudChooser();
         uitest::showInWindow(m_reader);
     }
 

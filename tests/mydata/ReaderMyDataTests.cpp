@@ -35,6 +35,7 @@ protected:
         helpAlreadySeen();
         m_renderer->loadBook(sample("sample-pagebook"), { pageBookPage(103, "1") });
         base::RunLoop::main().advanceBy(1);
+        closeOfferedReadAloudChooser();
         uitest::showInWindow(m_reader);
     }
 

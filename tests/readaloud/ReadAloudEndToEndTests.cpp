@@ -1,5 +1,7 @@
 // Autoplay through the companion: a copy of the sample page book whose pages 103 to 105
-// are narrated is read page after page, the renderer turning the pages by itself.
+// are narrated is read page after page, the renderer turning the pages by itself. Page
+// 104's narration is the book's audio file, played by the media player; 103 and 105 have
+// timings and text but no audio, and are spoken by the synthesiser.
 
 #include "reader/LauncherTestSupport.h"
 #include "reader/ReaderTestSupport.h"
@@ -7,14 +9,19 @@
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/help/ReaderHelp.h"
 #include "companion/Framework.h"
 #include "companion/renderer/BookRenderer.h"
 #include "platform/testing/Interaction.h"
+#include "platform/base/Dispatch.h"
+#include "platform/media/Player.h"
 #include "platform/ui/AlertController.h"
+#include "platform/ui/Button.h"
 
 #include <fstream>
 #include <sstream>
@@ -60,6 +67,8 @@ protected:
         readAloudNarrate(xml, "<link id=\"1051\"", "Drops fall");
         std::ofstream(xmlPath, std::ios::trunc) << xml;
 
+        // The help screen has been seen, so the book's opening offers the chooser at once.
+        defaults().setBool(ReaderHelp::pdfFlagKey, false);
         setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { (m_storage / "store").string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
@@ -72,6 +81,13 @@ protected:
         ASSERT_TRUE(m_reader);
         m_renderer = std::dynamic_pointer_cast<companion::BookRenderer>(m_reader->rendererView());
         ASSERT_TRUE(m_renderer && m_renderer->isBookLoaded());
+        // A narrated book offers the chooser by itself on opening; the user closes it.
+        auto chooser = m_reader->readAloud().readToMeViewController();
+        ASSERT_TRUE(chooser);
+        EXPECT_TRUE(m_reader->context().readAloudPopupShown);
+        chooser->closeReadToMeViewButton()->sendActions(ui::ControlEvent::TouchUpInside);
+        base::RunLoop::main().runUntilIdle();
+        ASSERT_FALSE(m_reader->readAloud().readToMeViewController());
     }
     void TearDown() override
     {
@@ -79,6 +95,7 @@ protected:
             m_reader->didTapOnBackButton();
             base::RunLoop::main().advanceBy(1);
         }
+        base::waitForBackgroundWork();
         m_reader.reset();
         m_launcher.reset();
         LectoroNetworkManager::getInstance().setInternetReachability(m_previousNetwork);
@@ -94,15 +111,22 @@ protected:
         auto sync = m_reader->readAloud().audioSyncController();
         return sync && sync->isPlaying() ? sync->audioPlayingForPageIdentifier() : "";
     }
-    // Advances in small steps until the page is being read (or the time is up).
+    // Advances in small steps until the page is being read (or the time is up), letting
+    // the synthesiser's voice be made between the steps.
     bool waitForReading(const std::string& page, double seconds)
     {
         for (double t = 0; t < seconds; t += 0.05) {
             if (reading() == page)
                 return true;
+            base::waitForBackgroundWork();
             base::RunLoop::main().advanceBy(0.05);
         }
         return reading() == page;
+    }
+    std::optional<NarrationPlayback::Kind> heard() const
+    {
+        auto sync = m_reader->readAloud().audioSyncController();
+        return sync ? sync->narrationKind() : std::nullopt;
     }
 
     std::shared_ptr<Reachability> m_previousNetwork;
@@ -118,13 +142,23 @@ TEST_F(ReadAloudEndToEnd, AutoplayTurnsThePagesByItselfAndAManualTurnStopsIt)
     ASSERT_EQ(m_reader->annotations().getActivePageIDs(), (std::vector<std::string> { "103" }));
     m_reader->readAloud().didTapOnAutoPlayForReadAloud();
     ASSERT_TRUE(waitForReading("103", 0.5));
+    EXPECT_EQ(heard(), NarrationPlayback::Kind::Speech) << "page 103 has no audio file";
+    for (int step = 0; step < 40 && !m_renderer->overlayForPage(103).wordFrame; ++step) {
+        base::waitForBackgroundWork();
+        base::RunLoop::main().advanceBy(0.05);
+    }
     EXPECT_TRUE(m_renderer->overlayForPage(103).wordFrame) << "the spoken word is marked on the page";
     EXPECT_EQ(m_renderer->overlayForPage(103).wordFrameColor, "#E8BD7F");
 
     // The end of page 103 turns to 104, whose narration starts by itself.
-    ASSERT_TRUE(waitForReading("104", 4));
+    ASSERT_TRUE(waitForReading("104", 6));
     EXPECT_EQ(m_reader->annotations().getActivePageIDs(), (std::vector<std::string> { "104" }));
+    EXPECT_EQ(heard(), NarrationPlayback::Kind::Audio);
+    auto player = m_reader->readAloud().audioSyncController()->audioPlayer();
+    ASSERT_TRUE(player);
+    EXPECT_DOUBLE_EQ(player->defaultRate(), 1.0);
     ASSERT_TRUE(waitForReading("105", 4));
+    EXPECT_GT(player->currentTime(), 1.0) << "page 104 was played to the end of its audio";
 
     // Turning by hand to a page without narration stops reading and says so.
     goTo(106);

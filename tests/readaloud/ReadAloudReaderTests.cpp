@@ -11,7 +11,11 @@
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
+#include "platform/base/Dispatch.h"
+#include "platform/media/Player.h"
 #include "platform/testing/Interaction.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Gesture.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/Label.h"
@@ -21,15 +25,22 @@ namespace {
 
 class ReadAloudReader : public ShellTest {
 protected:
-    void openSpread(std::vector<RendererPage> active)
+    // Opens the sample page book on the pages; the chooser it offers by itself on opening
+    // is closed, as a user would, unless the test looks at it.
+    void openSpread(std::vector<RendererPage> active, bool closeOfferedChooser = true,
+        const std::string& book = "sample-pagebook")
     {
         makeReader();
         helpAlreadySeen();
-        m_renderer->loadBook(sample("sample-pagebook"), active);
+        m_renderer->loadBook(sample(book), active);
         base::RunLoop::main().advanceBy(1);
         m_renderer->setActivePages(std::move(active));
         if (!m_reader->context().theme)
             m_reader->context().theme = std::make_shared<LXMVThemeVO>();
+        if (closeOfferedChooser) {
+            closeOfferedReadAloudChooser();
+            uitest::completePresentations();
+        }
     }
     ReaderReadAloud& readAloud() { return m_reader->readAloud(); }
     std::vector<std::string> tagsOfBar()
@@ -50,6 +61,8 @@ TEST_F(ReadAloudReader, ReadToMeStartsOnThePageOfTheSpreadThatHasNarration)
     base::RunLoop::main().advanceBy(0.3);
     ASSERT_TRUE(readAloud().audioSyncController());
     EXPECT_EQ(readAloud().audioSyncController()->audioPlayingForPageIdentifier(), "104");
+    EXPECT_EQ(readAloud().audioSyncController()->narrationKind(), NarrationPlayback::Kind::Audio)
+        << "page 104's narration is the book's audio file";
     EXPECT_EQ(m_reader->context().currentReadAloudPageId, "104");
     EXPECT_EQ(m_reader->context().activeMode, ReaderActiveModeReadAloud);
     ASSERT_TRUE(readAloud().playerBottomActionBarViewForAudioSync());
@@ -148,6 +161,9 @@ TEST_F(ReadAloudReader, TheBarHoldsItsItemsPerDeviceAndClosingRestoresTheReader)
     EXPECT_FALSE(list->superview());
     EXPECT_EQ(m_reader->context().audioSyncSpeedRateOption, 4);
     EXPECT_FLOAT_EQ(readAloud().audioSyncController()->rate(), 2.0f);
+    ASSERT_TRUE(readAloud().audioSyncController()->audioPlayer());
+    EXPECT_DOUBLE_EQ(readAloud().audioSyncController()->audioPlayer()->defaultRate(), 2.0)
+        << "the speed is the media player's rate (paused: it plays at it when resumed)";
     EXPECT_EQ(readAloud().getAudioSyncSpeedRateLabel()->text(), "2 x");
     bar->tapItemWithTag(PlayerItemSpeedRate);
     ASSERT_TRUE(readAloud().viewForSpeedSelection());
@@ -178,6 +194,14 @@ TEST_F(ReadAloudReader, ThePhonePopOverFollowsTheThemesNumberOfPenColours)
         EXPECT_EQ(readAloud().penColorPallete()->view()->frame().size, c.size) << c.colours;
         EXPECT_EQ(readAloud().penColorPallete()->penColors().size(), 5u);
     }
+    // Touches on the pop-over reach its swatches; anywhere else in its container they close it.
+    auto container = readAloud().penToolPalleteContainer();
+    ASSERT_TRUE(container && !container->gestureRecognizers().empty());
+    auto press = container->gestureRecognizers().front();
+    ASSERT_TRUE(press->delegate());
+    EXPECT_FALSE(press->delegate()->shouldReceiveTouch(*press, readAloud().penColorPallete()->view().get()));
+    EXPECT_TRUE(press->delegate()->shouldReceiveTouch(*press, container.get()));
+
     // Picking a colour in the pop-over during narration closes it and repaints the item.
     readAloud().didTapOnReadToMeForReadAloud();
     base::RunLoop::main().advanceBy(0.25);
@@ -213,6 +237,33 @@ TEST_F(ReadAloudReader, TheToolbarItemOpensTheChooserShowingTheCurrentMode)
     EXPECT_FALSE(readAloud().readToMeViewController());
     EXPECT_FALSE(m_reader->presentedViewController());
     EXPECT_EQ(m_reader->context().readAloudMode, ReadAloudModeOff);
+}
+
+TEST_F(ReadAloudReader, ANarratedBookOffersTheChooserByItselfOnOpening)
+{
+    openSpread({ pageBookPage(104, "2") }, false);
+    uitest::completePresentations();
+    auto chooser = readAloud().readToMeViewController();
+    ASSERT_TRUE(chooser);
+    EXPECT_EQ(m_reader->presentedViewController(), chooser);
+    EXPECT_TRUE(m_reader->context().readAloudPopupShown);
+    EXPECT_EQ(chooser->readAloudMode(), ReadAloudModeOff) << "let me read is the mode in force";
+    chooser->readToMeButton()->sendActions(ui::ControlEvent::TouchUpInside);
+    uitest::completePresentations();
+    base::RunLoop::main().advanceBy(0.3);
+    EXPECT_FALSE(readAloud().readToMeViewController());
+    ASSERT_TRUE(readAloud().audioSyncController());
+    EXPECT_EQ(readAloud().audioSyncController()->audioPlayingForPageIdentifier(), "104");
+}
+
+TEST_F(ReadAloudReader, ABookWithoutNarrationOpensWithoutTheChooser)
+{
+    RendererPage first;
+    first.fileIndex = 0;
+    openSpread({ first }, false, "sample-reflowable-epub");
+    uitest::completePresentations();
+    EXPECT_FALSE(readAloud().readToMeViewController());
+    EXPECT_FALSE(m_reader->context().readAloudPopupShown);
 }
 
 } // namespace

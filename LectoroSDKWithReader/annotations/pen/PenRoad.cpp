@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/annotations/AnnotationsHost.h"
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
 #include "LectoroSDKWithReader/annotations/PageAnnotationsDrawer.h"
+#include "LectoroSDKWithReader/annotations/pen/PaletteContainer.h"
 #include "LectoroSDKWithReader/annotations/pen/PenPaletteLayout.h"
 #include "LectoroSDKWithReader/annotations/pen/ReviewAnnotationPanel.h"
 #include "LectoroSDKWithReader/foundation/AlertView.h"
@@ -72,12 +73,11 @@ std::vector<std::string> penThemeColors(const LXMVThemeVO* theme)
 
 } // namespace
 
-// The one object the palettes, the pen controller and the container's recogniser hold
-// (weakly): once the road is gone they reach nothing.
+// The one object the palettes and the pen controller hold (weakly): once the road is gone
+// they reach nothing.
 class PenRoad::Delegates final : public PenToolItemDelegate,
                                  public PointToolItemDelegate,
-                                 public PenToolControllerDelegate,
-                                 public ui::GestureRecognizerDelegate {
+                                 public PenToolControllerDelegate {
 public:
     explicit Delegates(PenRoad& road)
         : m_road(&road)
@@ -119,18 +119,6 @@ public:
     {
         if (m_road)
             m_road->didChangeUndoableStatus();
-    }
-    // Touches on the open palette reach the palette; everywhere else they close it.
-    bool shouldReceiveTouch(ui::GestureRecognizer&, ui::View* touched) override
-    {
-        if (!m_road || !touched)
-            return true;
-        for (const auto* palette : { static_cast<ui::ViewController*>(m_road->m_colorPalette.get()),
-                 static_cast<ui::ViewController*>(m_road->m_thicknessPalette.get()) }) {
-            if (palette && palette->isViewLoaded() && touched->isDescendantOf(palette->viewIfLoaded().get()))
-                return false;
-        }
-        return true;
     }
 
 private:
@@ -484,43 +472,16 @@ void PenRoad::didChangeUndoableStatus()
 void PenRoad::showPaletteInContainer(const std::shared_ptr<ui::View>& paletteView, double centerXOffset,
     double bottomOffset, double width, double height)
 {
-    auto view = readerView();
-    if (!view || !paletteView)
+    if (!readerView() || !paletteView)
         return;
     if (m_container)
         m_container->removeFromSuperview();
-    auto container = ui::View::create();
-    container->setTranslatesAutoresizingMaskIntoConstraints(false);
-    view->addSubview(container);
-    ui::Constraint::activate({
-        container->topAnchor().constraintEqualTo(view->topAnchor()),
-        container->bottomAnchor().constraintEqualTo(view->bottomAnchor()),
-        container->leftAnchor().constraintEqualTo(view->leftAnchor()),
-        container->rightAnchor().constraintEqualTo(view->rightAnchor()),
-    });
-    container->setFrame(view->bounds());
-    // A touch anywhere outside the palette closes it at touch-down.
     std::weak_ptr<int> alive = m_alive;
-    auto press = ui::LongPressGestureRecognizer::create([this, alive](ui::GestureRecognizer&) {
-        if (!alive.expired())
-            singleTapOnPentoolPalleteContainer();
-    });
-    press->setMinimumPressDuration(0);
-    press->setDelegate(m_delegates);
-    container->addGestureRecognizer(press);
-    m_container = container;
-
-    paletteView->setTranslatesAutoresizingMaskIntoConstraints(false);
-    container->addSubview(paletteView);
-    ui::Constraint::activate({
-        paletteView->centerXAnchor().constraintEqualTo(container->centerXAnchor(), centerXOffset),
-        paletteView->bottomAnchor().constraintEqualTo(container->bottomAnchor(), bottomOffset),
-        paletteView->widthAnchor().constraintEqualToConstant(width),
-        paletteView->heightAnchor().constraintEqualToConstant(height),
-    });
-    const ui::Rect bounds = container->bounds();
-    paletteView->setFrame(ui::Rect { { bounds.midX() + centerXOffset - width / 2, bounds.maxY() + bottomOffset - height },
-        { width, height } });
+    m_container = lectoro::showPaletteInContainer(readerView(), paletteView,
+        PalettePlacement { centerXOffset, std::nullopt, bottomOffset, width, height }, [this, alive] {
+            if (!alive.expired())
+                singleTapOnPentoolPalleteContainer();
+        });
 }
 
 void PenRoad::actionForPenColorPalletePicker()

@@ -1,7 +1,10 @@
 #include "LectoroSDKWithReader/media/readaloud/AudioSyncController.h"
 
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "platform/base/Strings.h"
+#include "platform/media/Player.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,10 +56,28 @@ void readAloudMarkSentences(std::vector<AudioSyncController::Word>& words)
 
 } // namespace
 
+std::string AudioSyncController::audioPathForLink(const PXLinkVO& link, const LectoroBookVO* book)
+{
+    const std::string url = base::trimWhitespace(link.url);
+    if (!book || url.empty() || url.front() == '/' || url.find('\\') != std::string::npos
+        || url.find(':') != std::string::npos)
+        return {};
+    const std::string folder = !book->absolutePath.empty() ? book->absolutePath : book->path;
+    if (folder.empty())
+        return {};
+    const std::string decoded = base::percentDecode(url).value_or(url);
+    for (const auto& component : base::split(decoded, "/")) {
+        if (component == "..")
+            return {};
+    }
+    return folder + "/" + decoded;
+}
+
 std::shared_ptr<AudioSyncController> AudioSyncController::create(const std::vector<std::shared_ptr<PXLinkVO>>& links,
     std::weak_ptr<AudioSyncControllerDelegate> delegate, std::shared_ptr<LectoroBookVO> book, bool playerUIEnable)
 {
     std::vector<Word> words;
+    std::vector<Stretch> stretches;
     std::string pageId;
     for (const auto& link : links) {
         if (!link)
@@ -81,12 +102,21 @@ std::shared_ptr<AudioSyncController> AudioSyncController::create(const std::vect
             word.frame = ui::Rect { { x, box.origin.y }, { share, box.size.height } };
             x += share;
         }
+        // Links naming the same file in a row are one stretch of it; a link of its own file
+        // starts a new stretch, its timings counting from that file's beginning.
+        std::string audioPath = audioPathForLink(*link, book.get());
+        if (stretches.empty() || stretches.back().audioPath != audioPath)
+            stretches.push_back(Stretch { words.size(), words.size(), std::move(audioPath) });
         words.insert(words.end(), linkWords.begin(), linkWords.end());
+        stretches.back().end = words.size();
     }
-    std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.start < b.start; });
+    for (const auto& stretch : stretches) {
+        std::stable_sort(words.begin() + std::ptrdiff_t(stretch.begin), words.begin() + std::ptrdiff_t(stretch.end),
+            [](const Word& a, const Word& b) { return a.start < b.start; });
+    }
     readAloudMarkSentences(words);
-    return std::shared_ptr<AudioSyncController>(
-        new AudioSyncController(std::move(words), std::move(delegate), std::move(book), pageId, playerUIEnable));
+    return std::shared_ptr<AudioSyncController>(new AudioSyncController(
+        std::move(words), std::move(stretches), std::move(delegate), std::move(book), pageId, playerUIEnable));
 }
 
 std::shared_ptr<AudioSyncController> AudioSyncController::create(const base::Value& audioSyncArray,
@@ -102,44 +132,112 @@ std::shared_ptr<AudioSyncController> AudioSyncController::create(const base::Val
     }
     std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.start < b.start; });
     readAloudMarkSentences(words);
-    return std::shared_ptr<AudioSyncController>(
-        new AudioSyncController(std::move(words), std::move(delegate), std::move(book), pageId, playerUIEnable));
+    std::vector<Stretch> stretches { Stretch { 0, words.size(), {} } };
+    return std::shared_ptr<AudioSyncController>(new AudioSyncController(
+        std::move(words), std::move(stretches), std::move(delegate), std::move(book), pageId, playerUIEnable));
 }
 
-AudioSyncController::AudioSyncController(std::vector<Word> words, std::weak_ptr<AudioSyncControllerDelegate> delegate,
-    std::shared_ptr<LectoroBookVO> book, std::string pageId, bool playerUIEnable)
+AudioSyncController::AudioSyncController(std::vector<Word> words, std::vector<Stretch> stretches,
+    std::weak_ptr<AudioSyncControllerDelegate> delegate, std::shared_ptr<LectoroBookVO> book, std::string pageId,
+    bool playerUIEnable)
     : m_words(std::move(words))
+    , m_stretches(std::move(stretches))
     , m_delegate(std::move(delegate))
     , m_book(std::move(book))
     , m_pageId(std::move(pageId))
     , m_playerUIEnable(playerUIEnable)
 {
+    // A page of links without timings still has its one (empty) stretch, which ends at once.
+    if (m_stretches.empty())
+        m_stretches.push_back(Stretch {});
 }
 
-AudioSyncController::~AudioSyncController() { cancelScheduled(); }
+AudioSyncController::~AudioSyncController() { silence(); }
 
-double AudioSyncController::position() const
+double AudioSyncController::position() const { return m_playback ? m_playback->position() : 0; }
+
+std::optional<NarrationPlayback::Kind> AudioSyncController::narrationKind() const
 {
-    if (!m_playing)
-        return m_anchorPosition;
-    return m_anchorPosition + (base::RunLoop::main().now() - m_anchorTime) * m_rate;
+    if (!m_playback)
+        return std::nullopt;
+    return m_playback->kind();
+}
+
+std::shared_ptr<media::Player> AudioSyncController::audioPlayer() const
+{
+    return m_playback ? m_playback->player() : nullptr;
+}
+
+void AudioSyncController::silence()
+{
+    if (auto playback = std::exchange(m_playback, nullptr))
+        playback->stop();
+}
+
+NarrationPlayback::Listener AudioSyncController::listenerFor(size_t stretch)
+{
+    std::weak_ptr<AudioSyncController> weak = weak_from_this();
+    NarrationPlayback::Listener listener;
+    listener.word = [weak, stretch](size_t index) {
+        if (auto self = weak.lock())
+            self->wordReached(stretch, index);
+    };
+    listener.end = [weak, stretch] {
+        if (auto self = weak.lock())
+            self->stretchEnded(stretch);
+    };
+    listener.failed = [weak, stretch](size_t index) {
+        if (auto self = weak.lock())
+            self->stretchFailed(stretch, index);
+    };
+    listener.paused = [weak, stretch] {
+        auto self = weak.lock();
+        if (!self || !self->m_playing || stretch != self->m_stretch)
+            return;
+        // Paused by the system: the narration says so, and playing again resumes it.
+        self->m_playing = false;
+        if (auto delegate = self->m_delegate.lock())
+            delegate->audioSyncDidPaused();
+    };
+    return listener;
+}
+
+void AudioSyncController::beginStretch(size_t stretchIndex, size_t fromWord, bool audioAndSpeech)
+{
+    silence();
+    m_stretch = stretchIndex;
+    const Stretch& stretch = m_stretches[stretchIndex];
+    m_next = std::clamp(fromWord, stretch.begin, stretch.end);
+    std::vector<NarrationWord> words;
+    for (size_t i = stretch.begin; i < stretch.end; ++i)
+        words.push_back(NarrationWord { m_words[i].text, m_words[i].start, m_words[i].end });
+    std::shared_ptr<NarrationPlayback> playback;
+    if (audioAndSpeech) {
+        playback = NarrationPlayback::audio(stretch.audioPath, words, listenerFor(stretchIndex));
+        if (!playback) {
+            // A chapter is spoken in its book's language.
+            const auto* epub = dynamic_cast<const EPUBBookVO*>(m_book.get());
+            playback = NarrationPlayback::speech(words, listenerFor(stretchIndex), epub ? epub->meta.language : std::string());
+        }
+    }
+    if (!playback)
+        playback = NarrationPlayback::timings(std::move(words), listenerFor(stretchIndex));
+    m_playback = playback;
+    playback->setRate(m_rate);
+    playback->play(m_next - stretch.begin);
 }
 
 void AudioSyncController::start()
 {
-    cancelScheduled();
-    m_next = 0;
-    m_anchorPosition = 0;
-    m_anchorTime = base::RunLoop::main().now();
     m_playing = true;
-    scheduleNext();
+    beginStretch(0, 0, true);
 }
 
 void AudioSyncController::stop()
 {
-    cancelScheduled();
+    silence();
     m_playing = false;
-    m_anchorPosition = 0;
+    m_stretch = 0;
     m_next = 0;
 }
 
@@ -147,9 +245,9 @@ void AudioSyncController::pause()
 {
     if (!m_playing)
         return;
-    m_anchorPosition = position();
     m_playing = false;
-    cancelScheduled();
+    if (m_playback)
+        m_playback->pause();
     if (auto delegate = m_delegate.lock())
         delegate->audioSyncDidPaused();
 }
@@ -158,9 +256,11 @@ void AudioSyncController::resume()
 {
     if (m_playing)
         return;
-    m_anchorTime = base::RunLoop::main().now();
     m_playing = true;
-    scheduleNext();
+    if (m_playback)
+        m_playback->resume();
+    else
+        beginStretch(m_stretch, m_next, true);
 }
 
 void AudioSyncController::playPauseAction()
@@ -175,13 +275,9 @@ void AudioSyncController::changeAudioPlayingSpeed(float rate)
 {
     if (!(rate > 0) || !std::isfinite(rate))
         return;
-    m_anchorPosition = position();
-    m_anchorTime = base::RunLoop::main().now();
     m_rate = rate;
-    if (m_playing) {
-        cancelScheduled();
-        scheduleNext();
-    }
+    if (m_playback)
+        m_playback->setRate(rate);
 }
 
 void AudioSyncController::playAudioFromWordId(const std::string& wordId)
@@ -209,36 +305,68 @@ void AudioSyncController::playAudioFromWordRect(const ui::Rect& rect, const std:
 
 void AudioSyncController::moveTo(size_t wordIndex)
 {
-    cancelScheduled();
-    m_next = wordIndex;
-    m_anchorPosition = m_words[wordIndex].start;
-    m_anchorTime = base::RunLoop::main().now();
-    if (m_playing)
-        scheduleNext();
-}
-
-void AudioSyncController::scheduleNext()
-{
-    double target = 0;
-    if (m_next < m_words.size())
-        target = m_words[m_next].start;
-    else if (!m_words.empty())
-        target = std::max(m_words.back().end, m_words.back().start);
-    double delay = std::max(0.0, (target - position()) / m_rate);
-    std::weak_ptr<AudioSyncController> weak = weak_from_this();
-    m_task = base::RunLoop::main().postDelayed(delay, weak, [weak] {
-        if (auto self = weak.lock()) {
-            self->m_task.reset();
-            self->fire();
+    size_t stretch = 0;
+    while (stretch + 1 < m_stretches.size() && wordIndex >= m_stretches[stretch].end)
+        ++stretch;
+    if (m_playing) {
+        if (m_playback && stretch == m_stretch) {
+            m_next = wordIndex;
+            m_playback->play(wordIndex - m_stretches[stretch].begin);
+        } else {
+            beginStretch(stretch, wordIndex, true);
         }
-    });
+        return;
+    }
+    // Paused: the word is where resuming begins.
+    silence();
+    m_stretch = stretch;
+    m_next = wordIndex;
 }
 
-void AudioSyncController::cancelScheduled()
+void AudioSyncController::wordReached(size_t stretch, size_t localIndex)
 {
-    if (m_task)
-        base::RunLoop::main().cancel(*m_task);
-    m_task.reset();
+    if (!m_playing || stretch != m_stretch)
+        return;
+    const size_t index = m_stretches[stretch].begin + localIndex;
+    if (index >= m_stretches[stretch].end)
+        return;
+    m_next = index + 1;
+    // The delegate may release this controller from inside a report.
+    auto protect = shared_from_this();
+    auto delegate = m_delegate.lock();
+    if (!delegate)
+        return;
+    const Word word = m_words[index];
+    if (!word.wordId.empty()) {
+        delegate->didJumpToTextWithWordId(word.wordId, m_pageId);
+    } else {
+        if (word.startsSentence)
+            delegate->didJumpToSentenceWithWordFrames(sentenceFrames(index), m_pageId);
+        delegate->didJumpToTextWithFrame(word.frame, m_pageId);
+    }
+}
+
+void AudioSyncController::stretchEnded(size_t stretch)
+{
+    if (!m_playing || stretch != m_stretch)
+        return;
+    if (stretch + 1 < m_stretches.size()) {
+        beginStretch(stretch + 1, m_stretches[stretch + 1].begin, true);
+        return;
+    }
+    m_playing = false;
+    auto protect = shared_from_this();
+    if (auto delegate = m_delegate.lock())
+        delegate->audioSyncdidCompleteForPageIdentifier(m_pageId);
+}
+
+void AudioSyncController::stretchFailed(size_t stretch, size_t localIndex)
+{
+    if (!m_playing || stretch != m_stretch)
+        return;
+    // Audio that broke off or a text no voice speaks: the rest of the stretch follows its
+    // timings, so the page still ends and autoplay goes on.
+    beginStretch(stretch, m_stretches[stretch].begin + localIndex, false);
 }
 
 std::vector<ui::Rect> AudioSyncController::sentenceFrames(size_t wordIndex) const
@@ -250,35 +378,6 @@ std::vector<ui::Rect> AudioSyncController::sentenceFrames(size_t wordIndex) cons
         frames.push_back(m_words[i].frame);
     }
     return frames;
-}
-
-void AudioSyncController::fire()
-{
-    if (!m_playing)
-        return;
-    // The delegate may release this controller from inside a report.
-    auto protect = shared_from_this();
-    auto delegate = m_delegate.lock();
-    if (m_next >= m_words.size()) {
-        m_anchorPosition = position();
-        m_playing = false;
-        if (delegate)
-            delegate->audioSyncdidCompleteForPageIdentifier(m_pageId);
-        return;
-    }
-    size_t index = m_next++;
-    const Word word = m_words[index];
-    if (delegate) {
-        if (!word.wordId.empty()) {
-            delegate->didJumpToTextWithWordId(word.wordId, m_pageId);
-        } else {
-            if (word.startsSentence)
-                delegate->didJumpToSentenceWithWordFrames(sentenceFrames(index), m_pageId);
-            delegate->didJumpToTextWithFrame(word.frame, m_pageId);
-        }
-    }
-    if (m_playing && !m_task)
-        scheduleNext();
 }
 
 } // namespace lectoro

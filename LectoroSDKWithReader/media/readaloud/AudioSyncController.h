@@ -1,17 +1,23 @@
 #pragma once
 
 // The narration of one page (a page book's audio-sync links) or one chapter (an EPUB
-// chapter's audio-sync list), played against the words' timings on the main run loop's
-// clock at a chosen rate. While it plays it reports each spoken word (its rectangle on a
-// page, or its word id in a chapter), the words of each new sentence, and the end of the
-// page; every report reaches the delegate on the main thread.
+// chapter's audio-sync list), played at a chosen rate. While it plays it reports each
+// spoken word (its rectangle on a page, or its word id in a chapter), the words of each
+// new sentence, and the end of the page; every report reaches the delegate on the main
+// thread.
 //
 // Word timings: each link's `audioSync` list holds {"text", "start", "end"} (seconds); a
 // chapter's list holds {"wordId", "text", "start", "end"}. A page word's rectangle is its
 // share of the link's box, by its length, along one line. Entries without a usable start
 // are skipped; an end before its start is taken as the start.
+//
+// How it is heard (NarrationPlayback): a link's `url` names its audio file in the book;
+// consecutive links naming the same file share it, their timings being positions in it.
+// A file that plays goes through the media player, and words follow its position; links
+// without playable audio are spoken by the speech synthesiser, words following its word
+// callbacks; words with no text (or no voice) follow their timings on the run loop's clock.
 
-#include "platform/base/RunLoop.h"
+#include "LectoroSDKWithReader/media/readaloud/NarrationPlayback.h"
 #include "platform/base/Value.h"
 #include "platform/ui/Geometry.h"
 
@@ -20,6 +26,10 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace media {
+class Player;
+}
 
 namespace lectoro {
 
@@ -81,31 +91,48 @@ public:
 
     const std::vector<Word>& words() const { return m_words; }
     bool playerUIEnable() const { return m_playerUIEnable; }
-    // Seconds of narration played so far.
+    // Seconds into the audio (or timings) of the stretch being narrated.
     double position() const;
+    // How the stretch being narrated is heard; none before start and after stop.
+    std::optional<NarrationPlayback::Kind> narrationKind() const;
+    // The media player of the book's audio being narrated; null otherwise.
+    std::shared_ptr<media::Player> audioPlayer() const;
+
+    // A link's audio file inside the book's folder; empty for no link, a web address, or
+    // a path that would leave the folder.
+    static std::string audioPathForLink(const PXLinkVO&, const LectoroBookVO*);
 
 private:
-    AudioSyncController(std::vector<Word>, std::weak_ptr<AudioSyncControllerDelegate>,
+    // Words [begin, end) heard from one audio file (or none).
+    struct Stretch {
+        size_t begin = 0;
+        size_t end = 0;
+        std::string audioPath;
+    };
+
+    AudioSyncController(std::vector<Word>, std::vector<Stretch>, std::weak_ptr<AudioSyncControllerDelegate>,
         std::shared_ptr<LectoroBookVO>, std::string pageId, bool playerUIEnable);
     void moveTo(size_t wordIndex);
-    void scheduleNext();
-    void fire();
-    void cancelScheduled();
+    void beginStretch(size_t stretch, size_t fromWord, bool audioAndSpeech);
+    NarrationPlayback::Listener listenerFor(size_t stretch);
+    void wordReached(size_t stretch, size_t localIndex);
+    void stretchEnded(size_t stretch);
+    void stretchFailed(size_t stretch, size_t localIndex);
+    void silence();
     std::vector<ui::Rect> sentenceFrames(size_t wordIndex) const;
 
     std::vector<Word> m_words;
+    std::vector<Stretch> m_stretches;
     std::weak_ptr<AudioSyncControllerDelegate> m_delegate;
     std::shared_ptr<LectoroBookVO> m_book;
     std::string m_pageId;
     bool m_playerUIEnable = false;
     bool m_playing = false;
     float m_rate = 1.0f;
-    // Position = m_anchorPosition + (clock - m_anchorTime) × rate while playing.
-    double m_anchorPosition = 0;
-    double m_anchorTime = 0;
-    // The next word to report (m_words.size() reports the end).
+    size_t m_stretch = 0;
+    // The next word to report.
     size_t m_next = 0;
-    std::optional<base::RunLoop::TaskId> m_task;
+    std::shared_ptr<NarrationPlayback> m_playback;
 };
 
 } // namespace lectoro

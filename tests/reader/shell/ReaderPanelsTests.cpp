@@ -18,6 +18,7 @@ protected:
         helpAlreadySeen();
         m_renderer->loadBook(book, std::move(pages));
         base::RunLoop::main().advanceBy(1);
+        closeOfferedReadAloudChooser();
     }
 
     static std::shared_ptr<EPUBChapterVO> chapter(int64_t index, std::string href, std::string title)

@@ -6,6 +6,8 @@
 #include "../ReaderTestSupport.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/reader/ReaderPageOverlays.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReaderViewControllerDelegate.h"
@@ -17,6 +19,7 @@
 #include "companion/service/Transport.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/Thread.h"
+#include "platform/ui/Button.h"
 
 #include <functional>
 #include <memory>
@@ -186,6 +189,17 @@ protected:
         for (const char* flag :
             { ReaderHelp::pdfFlagKey, ReaderHelp::reflowEpubFlagKey, ReaderHelp::fixedEpubFlagKey })
             defaults().setBool(flag, false);
+    }
+
+    // A narrated book offers the read-aloud chooser by itself once it has opened (after the
+    // help step); this closes it with its close button, as the user would.
+    void closeOfferedReadAloudChooser()
+    {
+        auto chooser = m_reader ? m_reader->readAloud().readToMeViewController() : nullptr;
+        if (!chooser)
+            return;
+        chooser->closeReadToMeViewButton()->sendActions(ui::ControlEvent::TouchUpInside);
+        base::RunLoop::main().runUntilIdle();
     }
 
     static RendererPage pageBookPage(int64_t id, std::string display)

@@ -1,0 +1,290 @@
+// The synchroniser on its own: words and sentences reported as the book's audio plays
+// through the media player (silent WAV files on the run loop's virtual clock), text spoken
+// by the synthesiser where the audio is missing, timings alone where there is no text, and
+// which audio paths a link may name.
+
+#include "platform/media/MediaTestSupport.h"
+
+#include "LectoroSDKWithReader/media/readaloud/AudioSyncController.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
+#include "platform/base/Dispatch.h"
+#include "platform/base/RunLoop.h"
+#include "platform/media/AudioSession.h"
+#include "platform/media/Player.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace lectoro {
+namespace {
+
+class ReadAloudSyncRecorder : public AudioSyncControllerDelegate {
+public:
+    std::vector<std::string> events;
+    // The x of each word mark, in order.
+    std::vector<int> words;
+    int ends = 0;
+    int pauses = 0;
+    void audioSyncDidPaused() override { ++pauses; }
+    void didJumpToTextWithFrame(const ui::Rect& frame, const std::string& page) override
+    {
+        words.push_back(int(frame.origin.x));
+        events.push_back("word " + page + " " + std::to_string(int(frame.origin.x)));
+    }
+    void didJumpToSentenceWithWordFrames(const std::optional<std::vector<ui::Rect>>& frames, const std::string&) override
+    {
+        events.push_back("sentence " + std::to_string(frames ? frames->size() : 0));
+    }
+    void didJumpToTextWithWordId(const std::string& wordId, const std::string& page) override
+    {
+        events.push_back("id " + wordId + " " + page);
+    }
+    void audioSyncdidCompleteForPageIdentifier(const std::string& page) override
+    {
+        ++ends;
+        events.push_back("done " + page);
+    }
+};
+
+base::Value readAloudEntry(const char* text, double start, double end)
+{
+    return base::Value::Dictionary { { "text", text }, { "start", start }, { "end", end } };
+}
+
+class ReadAloudSync : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_book->absolutePath = m_folder.path();
+        m_start = base::RunLoop::main().now();
+    }
+    void TearDown() override { mediatest::settle(); }
+
+    // A link of page 12 whose box starts at x = 100, narrated by `url`.
+    std::shared_ptr<PXLinkVO> link(const std::string& url, base::Value::List words, double x = 100)
+    {
+        auto link = std::make_shared<PXLinkVO>();
+        link->pageID = "12";
+        link->url = url;
+        link->boxTansformedRect = ui::Rect { { x, 50 }, { 90, 10 } };
+        link->audioSync = base::Value(std::move(words));
+        return link;
+    }
+    // A silent narration file of the book.
+    std::string audio(const std::string& name, double seconds)
+    {
+        m_folder.write(name, mediatest::wavBytes(seconds));
+        return name;
+    }
+    double elapsed() const { return base::RunLoop::main().now() - m_start; }
+    void advanceTo(double seconds) { base::RunLoop::main().advanceBy(m_start + seconds - base::RunLoop::main().now()); }
+
+    mediatest::TemporaryFolder m_folder;
+    std::shared_ptr<PXBookVO> m_book = std::make_shared<PXBookVO>();
+    std::shared_ptr<ReadAloudSyncRecorder> m_recorder = std::make_shared<ReadAloudSyncRecorder>();
+    double m_start = 0;
+};
+
+TEST_F(ReadAloudSync, WordsFollowThePlayerOfTheBooksAudioAtTheChosenRate)
+{
+    auto sync = AudioSyncController::create({ link(audio("page12.wav", 2.5),
+                                                { readAloudEntry("Hi.", 0, 0.5), readAloudEntry("Go", 1.0, 1.4),
+                                                    readAloudEntry("now", 1.4, 2.0), base::Value::Dictionary { { "text", "bad" } } }) },
+        m_recorder, m_book, false);
+    ASSERT_EQ(sync->words().size(), 3u) << "an entry without a start is skipped";
+    // The box is shared by length + 1: "Hi." 4, "Go" 3, "now" 4 of 11 units.
+    EXPECT_DOUBLE_EQ(sync->words()[1].frame.origin.x, 100 + 90.0 * 4 / 11);
+    sync->changeAudioPlayingSpeed(2.0f);
+    sync->start();
+    ASSERT_EQ(sync->narrationKind(), NarrationPlayback::Kind::Audio);
+    auto player = sync->audioPlayer();
+    ASSERT_TRUE(player);
+    EXPECT_DOUBLE_EQ(player->rate(), 2.0) << "the chosen speed is the player's rate";
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(m_recorder->events, (std::vector<std::string> { "sentence 1", "word 12 100" }));
+
+    advanceTo(0.6); // 1.2 s of the file at twice the speed
+    EXPECT_DOUBLE_EQ(sync->position(), 1.2);
+    ASSERT_EQ(m_recorder->events.size(), 4u);
+    EXPECT_EQ(m_recorder->events[2], "sentence 2");
+
+    // The player paused by an interruption pauses the narration: no words, not playing,
+    // and playing again goes on from there.
+    media::AudioSession::sharedInstance().postInterruption(media::AudioSessionInterruptionType::Began);
+    base::RunLoop::main().advanceBy(1);
+    EXPECT_EQ(m_recorder->events.size(), 4u);
+    EXPECT_FALSE(sync->isPlaying());
+    EXPECT_EQ(m_recorder->pauses, 1);
+    media::AudioSession::sharedInstance().postInterruption(media::AudioSessionInterruptionType::Ended);
+    sync->playPauseAction();
+    EXPECT_TRUE(sync->isPlaying());
+    EXPECT_DOUBLE_EQ(player->rate(), 2.0);
+
+    sync->pause();
+    EXPECT_DOUBLE_EQ(player->rate(), 0.0);
+    base::RunLoop::main().advanceBy(5);
+    EXPECT_EQ(m_recorder->events.size(), 4u) << "paused narration reports nothing";
+    EXPECT_FALSE(sync->isPlaying());
+    sync->changeAudioPlayingSpeed(1.0f);
+    sync->resume();
+    base::RunLoop::main().advanceBy(0.25);
+    ASSERT_EQ(m_recorder->events.size(), 5u) << "\"now\" at 1.4 s of the file";
+    EXPECT_EQ(m_recorder->ends, 0) << "the page ends with its audio, not with its last word";
+    base::RunLoop::main().advanceBy(1.2);
+    EXPECT_EQ(m_recorder->events.back(), "done 12");
+    EXPECT_DOUBLE_EQ(sync->position(), 2.5);
+    EXPECT_FALSE(sync->isPlaying());
+}
+
+TEST_F(ReadAloudSync, LinksWithTheirOwnFilesAreNarratedOneAfterTheOther)
+{
+    // Each file's timings count from its own beginning: "b" at 0.2 s of b.wav comes after
+    // a.wav has played, not between the words of a.
+    auto sync = AudioSyncController::create(
+        { link(audio("a.wav", 1.0), { readAloudEntry("one", 0, 0.3), readAloudEntry("two", 0.5, 0.8) }, 100),
+            link(audio("b.wav", 1.0), { readAloudEntry("three", 0.2, 0.6) }, 300) },
+        m_recorder, m_book, false);
+    sync->start();
+    std::vector<std::pair<int, double>> marks;
+    while (m_recorder->ends == 0 && elapsed() < 5) {
+        const size_t before = m_recorder->words.size();
+        base::RunLoop::main().advanceBy(0.05);
+        for (size_t i = before; i < m_recorder->words.size(); ++i)
+            marks.emplace_back(m_recorder->words[i], std::round(elapsed() * 20) / 20);
+    }
+    ASSERT_EQ(marks.size(), 3u);
+    EXPECT_EQ(marks[0].first, 100);
+    EXPECT_EQ(marks[2].first, 300);
+    EXPECT_NEAR(marks[1].second, 0.5, 0.051);
+    EXPECT_NEAR(marks[2].second, 1.2, 0.051);
+    EXPECT_NEAR(elapsed(), 2.0, 0.051) << "the page ends with the second file";
+}
+
+TEST_F(ReadAloudSync, NarrationWithoutItsAudioIsSpokenWordByWord)
+{
+    auto sync = AudioSyncController::create(
+        { link("media/missing.mp3",
+            { readAloudEntry("Rain", 0, 0.3), readAloudEntry("falls.", 0.3, 0.6), readAloudEntry("Then", 0.6, 0.8),
+                readAloudEntry("snow.", 0.8, 1.0) }) },
+        m_recorder, m_book, false);
+    sync->start();
+    EXPECT_EQ(sync->narrationKind(), NarrationPlayback::Kind::Speech);
+    EXPECT_FALSE(sync->audioPlayer());
+    mediatest::settle();
+    base::RunLoop::main().advanceBy(10);
+    std::vector<int> expected;
+    for (const auto& word : sync->words())
+        expected.push_back(int(word.frame.origin.x));
+    EXPECT_EQ(m_recorder->words, expected) << "every word, in order, from the voice's word callbacks";
+    EXPECT_EQ(std::count(m_recorder->events.begin(), m_recorder->events.end(), "sentence 2"), 2);
+    EXPECT_EQ(m_recorder->events.back(), "done 12");
+    EXPECT_EQ(m_recorder->ends, 1);
+
+    // A word tap speaks again from that word.
+    m_recorder->words.clear();
+    sync->start();
+    mediatest::settle();
+    sync->playAudioFromWordRect(sync->words()[2].frame, "Then");
+    mediatest::settle();
+    base::RunLoop::main().advanceBy(10);
+    ASSERT_FALSE(m_recorder->words.empty());
+    EXPECT_EQ(m_recorder->words.back(), expected.back());
+    EXPECT_LE(m_recorder->words.size(), 3u) << "the first word, perhaps, then only from \"Then\" on";
+}
+
+TEST_F(ReadAloudSync, AFileThatIsNoSoundIsSpokenInstead)
+{
+    std::filesystem::copy_file(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook/assets/pages/page-101.png",
+        m_folder.path() + "/picture.png");
+    m_folder.write("notes.mp3", "not a sound at all");
+    for (const char* url : { "picture.png", "notes.mp3", "media/" }) {
+        auto sync = AudioSyncController::create({ link(url, { readAloudEntry("Rain", 0, 0.3) }) }, m_recorder, m_book, false);
+        sync->start();
+        EXPECT_EQ(sync->narrationKind(), NarrationPlayback::Kind::Speech) << url;
+        sync->stop();
+    }
+}
+
+TEST_F(ReadAloudSync, WordIdsWithoutTextFollowTheirTimingsAndStopCancels)
+{
+    base::Value::List chapter;
+    chapter.push_back(base::Value::Dictionary { { "wordId", "w1" }, { "start", 0.0 }, { "end", 1.0 } });
+    chapter.push_back(base::Value::Dictionary { { "wordId", "w2" }, { "start", 5.0 }, { "end", 6.0 } });
+    auto sync = AudioSyncController::create(base::Value(chapter), m_recorder, nullptr, "ch.xhtml", false);
+    sync->start();
+    EXPECT_EQ(sync->narrationKind(), NarrationPlayback::Kind::Timings);
+    base::RunLoop::main().runUntilIdle();
+    sync->playAudioFromWordId("w2");
+    sync->playAudioFromWordId("missing");
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(m_recorder->events, (std::vector<std::string> { "id w1 ch.xhtml", "id w2 ch.xhtml" }));
+    sync->stop();
+    base::RunLoop::main().advanceBy(10);
+    EXPECT_EQ(m_recorder->events.size(), 2u);
+    sync->changeAudioPlayingSpeed(0.0f);
+    EXPECT_FLOAT_EQ(sync->rate(), 1.0f) << "a rate of zero keeps the rate";
+}
+
+TEST_F(ReadAloudSync, ReleasingTheControllerFromItsEndReportIsSafe)
+{
+    class Releaser : public AudioSyncControllerDelegate {
+    public:
+        std::shared_ptr<AudioSyncController> held;
+        int ends = 0;
+        void audioSyncdidCompleteForPageIdentifier(const std::string&) override
+        {
+            ++ends;
+            held.reset();
+        }
+    };
+    for (const std::string& url : { audio("short.wav", 0.2), std::string() }) {
+        auto releaser = std::make_shared<Releaser>();
+        releaser->held = AudioSyncController::create({ link(url, { readAloudEntry("", 0, 0.1) }) }, releaser, m_book, false);
+        releaser->held->start();
+        base::RunLoop::main().advanceBy(1);
+        EXPECT_EQ(releaser->ends, 1) << url;
+        EXPECT_FALSE(releaser->held) << url;
+    }
+}
+
+TEST(ReadAloudAudioPath, OnlyFilesInsideTheBookFolder)
+{
+    PXBookVO book;
+    book.absolutePath = "/books/b1";
+    struct Case {
+        const char* url;
+        const char* path;
+    };
+    const Case cases[] = {
+        { "assets/media/rain.mp3", "/books/b1/assets/media/rain.mp3" },
+        { " audio/a%20b.mp3 ", "/books/b1/audio/a b.mp3" },
+        { "", "" },
+        { "/etc/passwd", "" },
+        { "../other/rain.mp3", "" },
+        { "media/%2E%2E/%2E%2E/x.mp3", "" },
+        { "media\\rain.mp3", "" },
+        { "https://example.org/rain.mp3", "" },
+        { "file:///etc/passwd", "" },
+    };
+    for (const auto& c : cases) {
+        PXLinkVO link;
+        link.url = c.url;
+        EXPECT_EQ(AudioSyncController::audioPathForLink(link, &book), c.path) << c.url;
+    }
+    PXLinkVO link;
+    link.url = "rain.mp3";
+    EXPECT_EQ(AudioSyncController::audioPathForLink(link, nullptr), "") << "no book, no folder";
+}
+
+TEST(ReadAloudSpeechRate, TheSpeedScalesTheVoicesNaturalPace)
+{
+    const std::pair<float, float> rates[] = { { 0.5f, 0.25f }, { 1.0f, 0.5f }, { 1.5f, 0.75f }, { 2.0f, 1.0f },
+        { 4.0f, 1.0f }, { 0.0f, 0.5f } };
+    for (const auto& [speed, rate] : rates)
+        EXPECT_FLOAT_EQ(narrationSpeechRate(speed), rate) << speed;
+}
+
+} // namespace
+} // namespace lectoro
