@@ -28,7 +28,6 @@ int64_t linkIDOf(const SDKUGCVO& record)
     return answer ? answer->linkID : 0;
 }
 
-
 } // namespace
 
 // --- Opening ---
@@ -123,9 +122,9 @@ base::Result<void> SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std
     record.isSynced = false;
 
     static const std::string& sql = *new std::string(std::string(
-        "INSERT INTO ugc (id, family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
-        "is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (" + nextRecordID + ", ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 0, ?10, "
-        + recordFieldParameters(11) + ") "
+        "INSERT INTO ugc (id, family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, "
+        "status, is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (" + nextRecordID
+        + ", ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 0, ?10, " + recordFieldParameters(11) + ") "
         "ON CONFLICT (family, book_id, user_id, local_id) DO UPDATE SET "
         "ugc_id = CASE WHEN excluded.ugc_id IN ('', '-1') THEN ugc.ugc_id ELSE excluded.ugc_id END, "
         "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
@@ -321,7 +320,8 @@ std::vector<std::shared_ptr<SDKHighlightVO>> SqliteDatabaseManager::highlightFor
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return recordsOnPage<SDKHighlightVO>(static_cast<int>(UGCFamily::Highlight), pageID, displayNumber, bookID, userID);
+    return recordsOnPage<SDKHighlightVO>(
+        static_cast<int>(UGCFamily::Highlight), pageID, displayNumber, bookID, userID);
 }
 
 std::vector<std::shared_ptr<SDKHighlightVO>> SqliteDatabaseManager::highlightBookID(const std::string& bookID,
@@ -374,7 +374,8 @@ std::vector<std::shared_ptr<SDKBookmarkVO>> SqliteDatabaseManager::bookmarkForPa
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return recordsOnPage<SDKBookmarkVO>(static_cast<int>(UGCFamily::Bookmark), pageID, displayNumber, bookID, userID);
+    return recordsOnPage<SDKBookmarkVO>(
+        static_cast<int>(UGCFamily::Bookmark), pageID, displayNumber, bookID, userID);
 }
 
 std::vector<std::shared_ptr<SDKBookmarkVO>> SqliteDatabaseManager::bookMarkBookID(const std::string& bookID,
@@ -406,7 +407,8 @@ std::vector<std::shared_ptr<SDKPentoolVO>> SqliteDatabaseManager::pentoolDrawing
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return recordsOnPage<SDKPentoolVO>(static_cast<int>(UGCFamily::PenDrawing), pageID, displayNumber, bookID, userID);
+    return recordsOnPage<SDKPentoolVO>(
+        static_cast<int>(UGCFamily::PenDrawing), pageID, displayNumber, bookID, userID);
 }
 
 base::Result<void> SqliteDatabaseManager::saveTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& record,
@@ -431,7 +433,8 @@ std::vector<std::shared_ptr<SDKTextAnnotationVO>> SqliteDatabaseManager::textAnn
     const std::string& pageID, const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return recordsOnPage<SDKTextAnnotationVO>(static_cast<int>(UGCFamily::TextAnnotation), pageID, displayNumber, bookID, userID);
+    return recordsOnPage<SDKTextAnnotationVO>(
+        static_cast<int>(UGCFamily::TextAnnotation), pageID, displayNumber, bookID, userID);
 }
 
 base::Result<void> SqliteDatabaseManager::saveProtractor(const std::shared_ptr<SDKProtractorVO>& record, const std::string& bookID,
@@ -456,7 +459,8 @@ std::vector<std::shared_ptr<SDKProtractorVO>> SqliteDatabaseManager::protractorF
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return recordsOnPage<SDKProtractorVO>(static_cast<int>(UGCFamily::Protractor), pageID, displayNumber, bookID, userID);
+    return recordsOnPage<SDKProtractorVO>(
+        static_cast<int>(UGCFamily::Protractor), pageID, displayNumber, bookID, userID);
 }
 
 } // namespace companion

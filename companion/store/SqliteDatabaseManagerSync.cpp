@@ -153,9 +153,9 @@ base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& boo
         record->isSynced = true;
         auto* answer = dynamic_cast<SDKFIBVO*>(record.get());
         static const std::string& sql = *new std::string(std::string(
-            "INSERT INTO ugc (id, family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
-            "is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (" + nextRecordID + ", ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 1, ?10, "
-            + recordFieldParameters(11) + ") "
+            "INSERT INTO ugc (id, family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, "
+            "status, is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (" + nextRecordID
+            + ", ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 1, ?10, " + recordFieldParameters(11) + ") "
             "ON CONFLICT (family, book_id, user_id, local_id) DO UPDATE SET ugc_id = excluded.ugc_id, "
             "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
             "status = excluded.status, is_synced = 1, is_submitted = excluded.is_submitted, " + recordFieldAssignments);
