@@ -22,6 +22,20 @@ void RecordListCache::keep(int family, const std::string& bookID, int64_t userID
     m_lists[Key { family, bookID, userID }] = List { dataVersion, std::move(records) };
 }
 
+bool RecordListCache::isWorthKeeping(int family, const std::string& bookID, int64_t userID, int64_t dataVersion)
+{
+    Key key { family, bookID, userID };
+    auto found = m_readOnce.find(key);
+    if (found != m_readOnce.end() && found->second == dataVersion) {
+        m_readOnce.erase(found);
+        return true;
+    }
+    if (m_readOnce.size() > 16)
+        m_readOnce.clear();
+    m_readOnce[key] = dataVersion;
+    return false;
+}
+
 bool RecordListCache::isKept(int family, const std::string& bookID, int64_t userID) const
 {
     return m_lists.contains(Key { family, bookID, userID });

@@ -2,6 +2,8 @@
 
 // A book's whole list of highlights or of bookmarks, kept by the store between reads.
 //
+// A list is kept from its second read while no other connection wrote.
+//
 // The lists are read whole when a book opens and again by every panel that shows them, ten
 // thousand records in some books. The store's own saves and deletes update a kept list in
 // place (write-through), so the read after a save is as quick as any other; the store's
@@ -33,6 +35,10 @@ public:
     // has one book open.
     void keep(int family, const std::string& bookID, int64_t userID, int64_t dataVersion, Records);
     bool isKept(int family, const std::string& bookID, int64_t userID) const;
+    // Whether a list just read from the file at `dataVersion` is worth a copy to keep: it is
+    // when it was read at that version before. A list read once (as a book opens, or after
+    // each of another connection's writes) is not copied for nothing.
+    bool isWorthKeeping(int family, const std::string& bookID, int64_t userID, int64_t dataVersion);
 
     // A record saved by this connection, as now stored: it replaces the one of its local id,
     // or joins the end (new records have the largest id).
@@ -48,6 +54,8 @@ private:
         Records records;
     };
     std::map<Key, List> m_lists;
+    // Lists read once and not kept, with the version they were read at.
+    std::map<Key, int64_t> m_readOnce;
 };
 
 // A copy of every record of a kept list, as the kind the list holds.

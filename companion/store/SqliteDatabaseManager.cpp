@@ -286,7 +286,7 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
     if (statement)
         statement->bind(1, family).bind(2, bookID).bind(3, userID);
     auto records = readRecords<Record>(statement);
-    if (version && statement && statement->ok()) {
+    if (version && statement && statement->ok() && m_bookLists.isWorthKeeping(family, bookID, userID, *version)) {
         RecordListCache::Records kept;
         kept.reserve(records.size());
         for (const auto& record : records)
