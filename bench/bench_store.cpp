@@ -4,11 +4,13 @@
 #include "companion/books/BookLoader.h"
 #include "companion/search/BookTextSearchController.h"
 #include "companion/store/SqliteDatabaseManager.h"
+#include "companion/store/StoredRecord.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <random>
+#include <sqlite3.h>
 
 namespace {
 
@@ -111,6 +113,76 @@ void BM_AllBookmarksOfABook(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_AllBookmarksOfABook)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The store keeps the open book's lists between reads and updates them with its own saves:
+// the read right after a save (the save itself not timed) costs what any other read does.
+void BM_AllHighlightsOfABookAfterASave(benchmark::State& state)
+{
+    FilledStore filled(static_cast<int>(state.range(0)));
+    filled.store->highlightBookID("book", 1);
+    int page = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        filled.store->saveHighlight(highlightOn(page++ % 2000), "book", 1);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(filled.store->highlightBookID("book", 1));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AllHighlightsOfABookAfterASave)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// Another connection's save (the sync client's, another process's) makes the next read go
+// to the file: the cost of a list nobody kept.
+void BM_AllHighlightsOfABookAfterAnotherConnectionsSave(benchmark::State& state)
+{
+    FilledStore filled(static_cast<int>(state.range(0)));
+    auto other = companion::SqliteDatabaseManager::open(filled.folder.string()).value();
+    int page = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        other->saveHighlight(highlightOn(page++ % 2000), "book", 1);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(filled.store->highlightBookID("book", 1));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AllHighlightsOfABookAfterAnotherConnectionsSave)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The floor under the two above: SQLite alone stepping the store's query for a book's
+// highlights and reading every column, without making records.
+void BM_StepAllHighlightRowsInSQLite(benchmark::State& state)
+{
+    FilledStore filled(static_cast<int>(state.range(0)));
+    sqlite3* handle = nullptr;
+    std::string path = (filled.folder / companion::storeFileName).string();
+    sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    sqlite3_exec(handle, "PRAGMA cache_size = -16384", nullptr, nullptr, nullptr);
+    std::string sql = std::string("SELECT ") + companion::recordSelectColumns
+        + " FROM ugc WHERE book_id = 'book' AND user_id = 1 AND family = 1 AND status <> 3 ORDER BY id";
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        state.SkipWithError(sqlite3_errmsg(handle));
+        sqlite3_close(handle);
+        return;
+    }
+    for (auto _ : state) {
+        size_t bytes = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            for (int column = 0; column < companion::recordColumnCount; ++column) {
+                if (sqlite3_column_type(statement, column) == SQLITE_INTEGER)
+                    bytes += static_cast<size_t>(sqlite3_column_int64(statement, column));
+                else if (int size = sqlite3_column_bytes(statement, column); size > 0)
+                    bytes += static_cast<size_t>(size) + (sqlite3_column_blob(statement, column) != nullptr);
+            }
+        }
+        sqlite3_reset(statement);
+        benchmark::DoNotOptimize(bytes);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(handle);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_StepAllHighlightRowsInSQLite)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // What a page turn asks the store for: the highlights and bookmarks of one page among
 // 10,000 of each in the book.

@@ -73,6 +73,18 @@ std::string_view SqliteStatement::columnView(int index) const
     return bytes ? std::string_view(bytes, static_cast<size_t>(size)) : std::string_view();
 }
 
+void SqliteStatement::columnInto(int index, std::string& text) const
+{
+    // The size first: a text column's bytes are the same whichever is asked first, and an
+    // empty one needs no second call.
+    int size = sqlite3_column_bytes(m_statement, index);
+    if (size <= 0) {
+        text.clear();
+        return;
+    }
+    text.assign(static_cast<const char*>(sqlite3_column_blob(m_statement, index)), static_cast<size_t>(size));
+}
+
 int64_t SqliteStatement::columnInteger(int index) const
 {
     return sqlite3_column_int64(m_statement, index);

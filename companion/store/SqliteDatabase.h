@@ -45,6 +45,9 @@ public:
     std::string columnText(int index) const;
     // The column's bytes without a copy, valid until the next step() or reset().
     std::string_view columnView(int index) const;
+    // Puts the column's bytes into `text`, reusing its storage; asks SQLite once for an
+    // empty column (most of a record's are).
+    void columnInto(int index, std::string& text) const;
     int64_t columnInteger(int index) const;
     double columnDouble(int index) const;
     bool columnIsNull(int index) const;

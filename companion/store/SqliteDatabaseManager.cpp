@@ -17,18 +17,6 @@ using namespace lectoro;
 
 namespace {
 
-template<class Record>
-std::vector<std::shared_ptr<Record>> castRecords(const std::vector<std::shared_ptr<SDKUGCVO>>& records)
-{
-    std::vector<std::shared_ptr<Record>> result;
-    result.reserve(records.size());
-    for (const auto& record : records) {
-        if (auto typed = std::dynamic_pointer_cast<Record>(record))
-            result.push_back(std::move(typed));
-    }
-    return result;
-}
-
 int familyNumber(const SDKUGCVO& record)
 {
     return static_cast<int>(familyOf(record.ugcType()));
@@ -39,18 +27,6 @@ int64_t linkIDOf(const SDKUGCVO& record)
     auto* answer = dynamic_cast<const SDKFIBVO*>(&record);
     return answer ? answer->linkID : 0;
 }
-
-// Every record the statement's rows (of `recordSelectColumns`) still describe.
-std::vector<std::shared_ptr<SDKUGCVO>> readRecords(SqliteStatement& statement)
-{
-    std::vector<std::shared_ptr<SDKUGCVO>> records;
-    while (statement.step()) {
-        if (auto record = recordFromRow(statement))
-            records.push_back(std::move(record));
-    }
-    return records;
-}
-
 
 } // namespace
 
@@ -146,9 +122,9 @@ base::Result<void> SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std
     record.isSynced = false;
 
     static const std::string& sql = *new std::string(std::string(
-        "INSERT INTO ugc (family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
-        "is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 0, ?10, "
-        + recordFieldParameters(11) + ") "
+        "INSERT INTO ugc (id, family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, "
+        "status, is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (" + nextRecordID
+        + ", ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 0, ?10, " + recordFieldParameters(11) + ") "
         "ON CONFLICT (family, book_id, user_id, local_id) DO UPDATE SET "
         "ugc_id = CASE WHEN excluded.ugc_id IN ('', '-1') THEN ugc.ugc_id ELSE excluded.ugc_id END, "
         "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
@@ -168,14 +144,61 @@ base::Result<void> SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std
         .bind(9, static_cast<int64_t>(record.status))
         .bind(10, record.isSubmitted);
     bindRecordFields(*statement, 11, record);
-    return writeOutcome(statement->run());
+    bool saved = statement->run();
+    if (saved)
+        refreshKeptRecord(familyNumber(record), bookID, userID, record.localID);
+    return writeOutcome(saved);
+}
+
+base::Result<void> SqliteDatabaseManager::finishWritingRecords(bool ok, const std::string& bookID, int64_t userID,
+    const std::vector<std::pair<int, std::string>>& records)
+{
+    auto finished = finishWriting(ok);
+    // Past a few records (a first sync brings a whole book), reading the lists again costs
+    // less than finding each record in them.
+    constexpr size_t mostRecordsRefreshed = 64;
+    if (!finished.ok() || records.size() > mostRecordsRefreshed) {
+        m_bookLists.clear();
+        return finished;
+    }
+    for (const auto& [family, localID] : records)
+        refreshKeptRecord(family, bookID, userID, localID);
+    return finished;
+}
+
+void SqliteDatabaseManager::refreshKeptRecord(int family, const std::string& bookID, int64_t userID,
+    const std::string& localID)
+{
+    if (!m_bookLists.isKept(family, bookID, userID))
+        return;
+    // Read back rather than copied from the caller: the kept list must hold what a read of
+    // the table would give (the server id the row kept, the fields as stored).
+    static const std::string& sql = *new std::string(std::string("SELECT ") + recordSelectColumns
+        + " FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND local_id = ?4");
+    auto* statement = m_database->statement(sql.c_str());
+    if (!statement) {
+        m_bookLists.clear();
+        return;
+    }
+    statement->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, localID);
+    std::shared_ptr<SDKUGCVO> record;
+    if (statement->step())
+        record = recordFromRow(*statement);
+    bool ok = statement->ok();
+    statement->reset();
+    if (!ok)
+        m_bookLists.clear();
+    else if (record && !record->isDeleted())
+        m_bookLists.put(family, bookID, userID, std::move(record));
+    else
+        m_bookLists.remove(family, bookID, userID, localID);
 }
 
 base::Result<void> SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, const std::string& bookID, int64_t userID)
 {
     // Find the stored row by local id, or by server id for a record known only by that.
     auto* find = m_database->statement(
-        "SELECT id, ugc_id FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND "
+        "SELECT id, ugc_id, local_id FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND "
         "((?4 <> '' AND local_id = ?4) OR (?4 = '' AND ?5 NOT IN ('', '-1') AND ugc_id = ?5)) LIMIT 1");
     if (!find)
         return failWrite();
@@ -185,6 +208,7 @@ base::Result<void> SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, c
     }
     int64_t rowID = find->columnInteger(0);
     std::string storedServerID = find->columnText(1);
+    std::string storedLocalID = find->columnText(2);
     find->reset();
 
     bool uploaded = isUploadedID(storedServerID) || isUploadedID(record.ugcID);
@@ -201,13 +225,35 @@ base::Result<void> SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, c
         if (change)
             change->bind(1, rowID);
     }
-    return writeOutcome(change && change->run());
+    bool changed = change && change->run();
+    if (changed)
+        m_bookLists.remove(familyNumber(record), bookID, userID, storedLocalID);
+    return writeOutcome(changed);
 }
 
-std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOnPage(int family, const std::string& pageID,
+template<class Record>
+std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecords(SqliteStatement* statement)
+{
+    std::vector<std::shared_ptr<Record>> records;
+    if (!statement) {
+        recordFailure();
+        return records;
+    }
+    while (statement->step()) {
+        // A row of the kind asked for reads as that kind; a stray payload of another kind is
+        // left out.
+        auto record = recordFromRow(*statement);
+        if (auto* typed = dynamic_cast<Record*>(record.get()))
+            records.emplace_back(std::move(record), typed);
+    }
+    recordOutcome(statement->ok());
+    return records;
+}
+
+template<class Record>
+std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOnPage(int family, const std::string& pageID,
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
-    std::vector<std::shared_ptr<SDKUGCVO>> result;
     // Statement texts are never destroyed: a read still running on a background queue while
     // the process exits must not find its text freed.
     static const std::string& sql = *new std::string(std::string("SELECT ") + recordSelectColumns
@@ -215,31 +261,39 @@ std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOnPage(int 
         + " FROM ugc INDEXED BY ugc_page WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 AND "
           "page_identifier IN (?4, '') AND (page_identifier = ?4 OR display_num = ?5) ORDER BY id");
     auto* statement = m_database->statement(sql.c_str());
-    if (!statement) {
-        recordFailure();
-        return result;
-    }
-    statement->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, pageID).bind(5, displayNumber);
-    result = readRecords(*statement);
-    recordOutcome(statement->ok());
-    return result;
+    if (statement)
+        statement->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, pageID).bind(5, displayNumber);
+    return readRecords<Record>(statement);
 }
 
-std::vector<std::shared_ptr<SDKUGCVO>> SqliteDatabaseManager::recordsOfBook(int family, const std::string& bookID,
+template<class Record>
+std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int family, const std::string& bookID,
     int64_t userID)
 {
-    std::vector<std::shared_ptr<SDKUGCVO>> result;
-    static const std::string& sql = *new std::string(std::string("SELECT ") + recordSelectColumns
-        + " FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND status <> 3 ORDER BY id");
-    auto* statement = m_database->statement(sql.c_str());
-    if (!statement) {
-        recordFailure();
-        return result;
+    // The version is read before the list: a commit in between makes the kept list look
+    // older than it is (read again next time), never newer.
+    auto version = dataVersion();
+    if (version) {
+        if (const auto* kept = m_bookLists.find(family, bookID, userID, *version)) {
+            recordSuccess();
+            return copyRecords<Record>(*kept);
+        }
     }
-    statement->bind(1, family).bind(2, bookID).bind(3, userID);
-    result = readRecords(*statement);
-    recordOutcome(statement->ok());
-    return result;
+    // The table is ordered by (book, user, kind, id): the rows come in one pass, in order.
+    static const std::string& sql = *new std::string(std::string("SELECT ") + recordSelectColumns
+        + " FROM ugc WHERE book_id = ?2 AND user_id = ?3 AND family = ?1 AND status <> 3 ORDER BY id");
+    auto* statement = m_database->statement(sql.c_str());
+    if (statement)
+        statement->bind(1, family).bind(2, bookID).bind(3, userID);
+    auto records = readRecords<Record>(statement);
+    if (version && statement && statement->ok() && m_bookLists.isWorthKeeping(family, bookID, userID, *version)) {
+        RecordListCache::Records kept;
+        kept.reserve(records.size());
+        for (const auto& record : records)
+            kept.push_back(std::make_shared<const Record>(*record));
+        m_bookLists.keep(family, bookID, userID, *version, std::move(kept));
+    }
+    return records;
 }
 
 // --- Highlights ---
@@ -266,15 +320,15 @@ std::vector<std::shared_ptr<SDKHighlightVO>> SqliteDatabaseManager::highlightFor
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return castRecords<SDKHighlightVO>(
-        recordsOnPage(static_cast<int>(UGCFamily::Highlight), pageID, displayNumber, bookID, userID));
+    return recordsOnPage<SDKHighlightVO>(
+        static_cast<int>(UGCFamily::Highlight), pageID, displayNumber, bookID, userID);
 }
 
 std::vector<std::shared_ptr<SDKHighlightVO>> SqliteDatabaseManager::highlightBookID(const std::string& bookID,
     int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return castRecords<SDKHighlightVO>(recordsOfBook(static_cast<int>(UGCFamily::Highlight), bookID, userID));
+    return recordsOfBook<SDKHighlightVO>(static_cast<int>(UGCFamily::Highlight), bookID, userID);
 }
 
 base::Result<void> SqliteDatabaseManager::updateAnsweredUGC(const std::string& ugcID, bool accepted,
@@ -283,6 +337,7 @@ base::Result<void> SqliteDatabaseManager::updateAnsweredUGC(const std::string& u
     if (!isUploadedID(ugcID))
         return {};
     std::lock_guard lock(m_mutex);
+    m_bookLists.clear();
     int64_t userID = base::longLongValue(userId);
     // A declined note is someone else's: it leaves this user's store and nothing is
     // uploaded for it here (the answer itself went to the server already). An accepted
@@ -319,15 +374,15 @@ std::vector<std::shared_ptr<SDKBookmarkVO>> SqliteDatabaseManager::bookmarkForPa
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return castRecords<SDKBookmarkVO>(
-        recordsOnPage(static_cast<int>(UGCFamily::Bookmark), pageID, displayNumber, bookID, userID));
+    return recordsOnPage<SDKBookmarkVO>(
+        static_cast<int>(UGCFamily::Bookmark), pageID, displayNumber, bookID, userID);
 }
 
 std::vector<std::shared_ptr<SDKBookmarkVO>> SqliteDatabaseManager::bookMarkBookID(const std::string& bookID,
     int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return castRecords<SDKBookmarkVO>(recordsOfBook(static_cast<int>(UGCFamily::Bookmark), bookID, userID));
+    return recordsOfBook<SDKBookmarkVO>(static_cast<int>(UGCFamily::Bookmark), bookID, userID);
 }
 
 base::Result<void> SqliteDatabaseManager::savePentoolDrawing(const std::shared_ptr<SDKPentoolVO>& record, const std::string& bookID,
@@ -352,8 +407,8 @@ std::vector<std::shared_ptr<SDKPentoolVO>> SqliteDatabaseManager::pentoolDrawing
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return castRecords<SDKPentoolVO>(
-        recordsOnPage(static_cast<int>(UGCFamily::PenDrawing), pageID, displayNumber, bookID, userID));
+    return recordsOnPage<SDKPentoolVO>(
+        static_cast<int>(UGCFamily::PenDrawing), pageID, displayNumber, bookID, userID);
 }
 
 base::Result<void> SqliteDatabaseManager::saveTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& record,
@@ -378,8 +433,8 @@ std::vector<std::shared_ptr<SDKTextAnnotationVO>> SqliteDatabaseManager::textAnn
     const std::string& pageID, const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return castRecords<SDKTextAnnotationVO>(
-        recordsOnPage(static_cast<int>(UGCFamily::TextAnnotation), pageID, displayNumber, bookID, userID));
+    return recordsOnPage<SDKTextAnnotationVO>(
+        static_cast<int>(UGCFamily::TextAnnotation), pageID, displayNumber, bookID, userID);
 }
 
 base::Result<void> SqliteDatabaseManager::saveProtractor(const std::shared_ptr<SDKProtractorVO>& record, const std::string& bookID,
@@ -404,8 +459,8 @@ std::vector<std::shared_ptr<SDKProtractorVO>> SqliteDatabaseManager::protractorF
     const std::string& displayNumber, const std::string& bookID, int64_t userID)
 {
     std::lock_guard lock(m_mutex);
-    return castRecords<SDKProtractorVO>(
-        recordsOnPage(static_cast<int>(UGCFamily::Protractor), pageID, displayNumber, bookID, userID));
+    return recordsOnPage<SDKProtractorVO>(
+        static_cast<int>(UGCFamily::Protractor), pageID, displayNumber, bookID, userID);
 }
 
 } // namespace companion

@@ -16,6 +16,8 @@
 // Beside the product's operations it offers the sync client's: what is still to upload,
 // marking uploads done, and storing what the service sent.
 
+#include "companion/store/RecordListCache.h"
+
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
 
 #include "platform/base/Error.h"
@@ -30,6 +32,7 @@
 namespace companion {
 
 class SqliteDatabase;
+class SqliteStatement;
 
 inline constexpr const char* storeFileName = "lectoro-store.sqlite";
 
@@ -188,9 +191,23 @@ private:
 
     base::Result<void> saveRecord(lectoro::SDKUGCVO&, const std::string& bookID, int64_t userID);
     base::Result<void> deleteRecord(const lectoro::SDKUGCVO&, const std::string& bookID, int64_t userID);
-    std::vector<std::shared_ptr<lectoro::SDKUGCVO>> recordsOnPage(int family, const std::string& pageID,
+    // The records of one kind on a page, or in a whole book, in saving order.
+    template<class Record>
+    std::vector<std::shared_ptr<Record>> recordsOnPage(int family, const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID);
-    std::vector<std::shared_ptr<lectoro::SDKUGCVO>> recordsOfBook(int family, const std::string& bookID, int64_t userID);
+    template<class Record>
+    std::vector<std::shared_ptr<Record>> recordsOfBook(int family, const std::string& bookID, int64_t userID);
+    // Every record the statement's rows (of `recordSelectColumns`) still describe; noted as
+    // the call's outcome.
+    template<class Record>
+    std::vector<std::shared_ptr<Record>> readRecords(SqliteStatement*);
+    // After this connection saved a record: a kept list of its kind and book takes the
+    // record as now stored.
+    void refreshKeptRecord(int family, const std::string& bookID, int64_t userID, const std::string& localID);
+    // finishWriting() for a transaction that wrote these records (kind, local id): once
+    // committed, the kept lists take them as stored; a failed one leaves no list kept.
+    base::Result<void> finishWritingRecords(bool ok, const std::string& bookID, int64_t userID,
+        const std::vector<std::pair<int, std::string>>& records);
     std::shared_ptr<lectoro::SDKFIBVO> answerForLink(const std::string* bookID, int64_t linkID, int64_t userID);
     bool hasUnsubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);
     base::Result<void> markSubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);
@@ -225,6 +242,8 @@ private:
         int64_t dataVersion = 0;
     };
     std::optional<StoredSession> m_storedSession;
+    // The open book's lists of highlights and bookmarks (see RecordListCache.h).
+    RecordListCache m_bookLists;
     std::string m_path;
     std::string m_currentBookID;
     base::Error m_lastError;

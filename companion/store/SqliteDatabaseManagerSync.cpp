@@ -74,6 +74,7 @@ base::Result<void> SqliteDatabaseManager::markUGCUploaded(const std::string& boo
     if (!beginWriting())
         return failWrite();
     bool ok = true;
+    std::vector<std::pair<int, std::string>> touched;
     for (const auto& upload : uploads) {
         if (!upload.record)
             continue;
@@ -99,8 +100,9 @@ base::Result<void> SqliteDatabaseManager::markUGCUploaded(const std::string& boo
             ok = false;
             break;
         }
+        touched.emplace_back(family, upload.record->localID);
     }
-    return finishWriting(ok);
+    return finishWritingRecords(ok, bookID, userID, touched);
 }
 
 base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& bookID, int64_t userID,
@@ -110,6 +112,7 @@ base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& boo
     if (!beginWriting())
         return failWrite();
     bool ok = true;
+    std::vector<std::pair<int, std::string>> touched;
     for (const auto& fetched : records) {
         if (!fetched)
             continue;
@@ -141,6 +144,7 @@ base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& boo
                     ok = false;
                     break;
                 }
+                touched.emplace_back(family, localID);
             }
             continue;
         }
@@ -149,9 +153,9 @@ base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& boo
         record->isSynced = true;
         auto* answer = dynamic_cast<SDKFIBVO*>(record.get());
         static const std::string& sql = *new std::string(std::string(
-            "INSERT INTO ugc (family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
-            "is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 1, ?10, "
-            + recordFieldParameters(11) + ") "
+            "INSERT INTO ugc (id, family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, "
+            "status, is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (" + nextRecordID
+            + ", ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 1, ?10, " + recordFieldParameters(11) + ") "
             "ON CONFLICT (family, book_id, user_id, local_id) DO UPDATE SET ugc_id = excluded.ugc_id, "
             "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
             "status = excluded.status, is_synced = 1, is_submitted = excluded.is_submitted, " + recordFieldAssignments);
@@ -175,8 +179,9 @@ base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& boo
             ok = false;
             break;
         }
+        touched.emplace_back(family, record->localID);
     }
-    return finishWriting(ok);
+    return finishWritingRecords(ok, bookID, userID, touched);
 }
 
 base::Result<void> SqliteDatabaseManager::saveBookClassInfo(const std::string& bookID, int64_t userID,

@@ -130,6 +130,63 @@ CREATE TABLE analytics_session_part (
 );
 )SQL";
 
+// Version 4. A book's highlights (or bookmarks) are read whole when it opens, ten thousand
+// of them in some books. In a table ordered by row id they lie scattered among every other
+// book's and kind's records, each reached through an index; here the table itself is kept
+// in the order (book, user, kind, saving order), so one book's records of one kind lie
+// side by side and are read in one pass without an index. "id" stays the record's handle
+// and saving order; the store gives a new record one past the largest (nextRecordID).
+constexpr const char* schemaVersion4 = R"SQL(
+CREATE TABLE ugc_by_book (
+    book_id TEXT NOT NULL,
+    user_id INTEGER NOT NULL,
+    family INTEGER NOT NULL,
+    id INTEGER NOT NULL,
+    local_id TEXT NOT NULL,
+    ugc_id TEXT NOT NULL,
+    page_identifier TEXT NOT NULL,
+    display_num TEXT NOT NULL,
+    link_id INTEGER NOT NULL DEFAULT 0,
+    status INTEGER NOT NULL,
+    is_synced INTEGER NOT NULL,
+    is_submitted INTEGER NOT NULL,
+    revision INTEGER NOT NULL DEFAULT 1,
+    payload TEXT NOT NULL,
+    layout INTEGER NOT NULL DEFAULT 0,
+    book_version TEXT NOT NULL DEFAULT '',
+    href TEXT NOT NULL DEFAULT '',
+    chapter_name TEXT NOT NULL DEFAULT '',
+    created_date TEXT NOT NULL DEFAULT '',
+    modified_date TEXT NOT NULL DEFAULT '',
+    body TEXT NOT NULL DEFAULT '',
+    note_text TEXT NOT NULL DEFAULT '',
+    background_color TEXT NOT NULL DEFAULT '',
+    text_color TEXT NOT NULL DEFAULT '',
+    creator_name TEXT NOT NULL DEFAULT '',
+    position_identifier TEXT NOT NULL DEFAULT '',
+    start_index INTEGER NOT NULL DEFAULT 0,
+    end_index INTEGER NOT NULL DEFAULT 0,
+    flags INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (book_id, user_id, family, id),
+    UNIQUE (family, book_id, user_id, local_id)
+) WITHOUT ROWID;
+INSERT INTO ugc_by_book (book_id, user_id, family, id, local_id, ugc_id, page_identifier, display_num, link_id,
+    status, is_synced, is_submitted, revision, payload, layout, book_version, href, chapter_name, created_date,
+    modified_date, body, note_text, background_color, text_color, creator_name, position_identifier, start_index,
+    end_index, flags)
+SELECT book_id, user_id, family, id, local_id, ugc_id, page_identifier, display_num, link_id,
+    status, is_synced, is_submitted, revision, payload, layout, book_version, href, chapter_name, created_date,
+    modified_date, body, note_text, background_color, text_color, creator_name, position_identifier, start_index,
+    end_index, flags
+FROM ugc;
+DROP TABLE ugc;
+ALTER TABLE ugc_by_book RENAME TO ugc;
+CREATE UNIQUE INDEX ugc_id ON ugc (id);
+CREATE INDEX ugc_page ON ugc (book_id, user_id, family, page_identifier);
+CREATE INDEX ugc_server_id ON ugc (user_id, ugc_id);
+CREATE INDEX ugc_unsynced ON ugc (user_id, is_synced);
+)SQL";
+
 // Rewrites the highlights and bookmarks stored before version 2 into their columns. A row
 // whose payload no longer parses stays as it was (it read as nothing before too).
 base::Result<void> moveRecordFieldsIntoColumns(SqliteDatabase& database)
@@ -172,6 +229,7 @@ constexpr Migration migrations[] = {
     { 1, schemaVersion1, nullptr },
     { 2, schemaVersion2, moveRecordFieldsIntoColumns },
     { 3, schemaVersion3, nullptr },
+    { 4, schemaVersion4, nullptr },
 };
 
 base::Error newerSchemaError(const std::string& message)

@@ -10,7 +10,7 @@ namespace companion {
 
 class SqliteDatabase;
 
-inline constexpr int storeSchemaVersion = 3;
+inline constexpr int storeSchemaVersion = 4;
 
 base::Result<void> migrateStoreSchema(SqliteDatabase&);
 

@@ -95,7 +95,7 @@ std::shared_ptr<SDKUGCVO> recordFromPayload(const SqliteStatement& row, int colu
 std::shared_ptr<SDKUGCVO> recordFromColumns(const SqliteStatement& row, int column)
 {
     base::Value extra;
-    if (std::string payload = row.columnText(column + 5); !payload.empty()) {
+    if (std::string_view payload = row.columnView(column + 5); !payload.empty()) {
         auto parsed = base::parseJson(payload);
         if (!parsed.ok())
             return nullptr;
@@ -105,12 +105,12 @@ std::shared_ptr<SDKUGCVO> recordFromColumns(const SqliteStatement& row, int colu
     auto family = static_cast<UGCFamily>(row.columnInteger(column + 8));
     if (family == UGCFamily::Highlight) {
         auto highlight = std::make_shared<SDKHighlightVO>();
-        highlight->text = row.columnText(column + 15);
-        highlight->noteText = row.columnText(column + 16);
-        highlight->backgroundColor = row.columnText(column + 17);
-        highlight->textColor = row.columnText(column + 18);
-        highlight->creatorName = row.columnText(column + 19);
-        highlight->positionIdentifier = row.columnText(column + 20);
+        row.columnInto(column + 15, highlight->text);
+        row.columnInto(column + 16, highlight->noteText);
+        row.columnInto(column + 17, highlight->backgroundColor);
+        row.columnInto(column + 18, highlight->textColor);
+        row.columnInto(column + 19, highlight->creatorName);
+        row.columnInto(column + 20, highlight->positionIdentifier);
         highlight->startIndex = row.columnInteger(column + 21);
         highlight->endIndex = row.columnInteger(column + 22);
         applyHighlightFlags(*highlight, row.columnInteger(column + 23));
@@ -124,17 +124,17 @@ std::shared_ptr<SDKUGCVO> recordFromColumns(const SqliteStatement& row, int colu
         record = std::move(highlight);
     } else if (family == UGCFamily::Bookmark) {
         auto bookmark = std::make_shared<SDKBookmarkVO>();
-        bookmark->title = row.columnText(column + 15);
-        bookmark->positionIdentifier = row.columnText(column + 20);
+        row.columnInto(column + 15, bookmark->title);
+        row.columnInto(column + 20, bookmark->positionIdentifier);
         record = std::move(bookmark);
     } else {
         return nullptr;
     }
-    record->bookVersion = row.columnText(column + 10);
-    record->href = row.columnText(column + 11);
-    record->chapterName = row.columnText(column + 12);
-    record->createdDate = row.columnText(column + 13);
-    record->modifiedDate = row.columnText(column + 14);
+    row.columnInto(column + 10, record->bookVersion);
+    row.columnInto(column + 11, record->href);
+    row.columnInto(column + 12, record->chapterName);
+    row.columnInto(column + 13, record->createdDate);
+    row.columnInto(column + 14, record->modifiedDate);
     if (!extra.isNull())
         record->metaData = coding::readDictionary(extra, "metaData");
     return record;
@@ -158,6 +158,8 @@ const char* const recordFieldAssignments
       "background_color = excluded.background_color, text_color = excluded.text_color, "
       "creator_name = excluded.creator_name, position_identifier = excluded.position_identifier, "
       "start_index = excluded.start_index, end_index = excluded.end_index, flags = excluded.flags";
+
+const char* const nextRecordID = "(SELECT coalesce(max(id), 0) + 1 FROM ugc)";
 
 constexpr int recordFieldCount = 16;
 
@@ -205,13 +207,13 @@ std::shared_ptr<SDKUGCVO> recordFromRow(const SqliteStatement& row, int column)
                                                                     : recordFromPayload(row, column);
     if (!record)
         return nullptr;
-    record->localID = row.columnText(column + 0);
-    record->ugcID = row.columnText(column + 1);
+    row.columnInto(column + 0, record->localID);
+    row.columnInto(column + 1, record->ugcID);
     record->status = static_cast<int16_t>(row.columnInteger(column + 2));
     record->isSynced = row.columnInteger(column + 3) != 0;
     record->isSubmitted = row.columnInteger(column + 4) != 0;
-    record->pageIdentifier = row.columnText(column + 6);
-    record->displayNum = row.columnText(column + 7);
+    row.columnInto(column + 6, record->pageIdentifier);
+    row.columnInto(column + 7, record->displayNum);
     return record;
 }
 

@@ -33,6 +33,9 @@ inline constexpr int recordColumnCount = 24;
 extern const char* const recordFieldColumns;
 std::string recordFieldParameters(int firstParameter);
 extern const char* const recordFieldAssignments;
+// The id a record new to the table is inserted with: one past the largest, so ids keep the
+// saving order (the table is ordered by book, and has no row id of its own to count with).
+extern const char* const nextRecordID;
 // Binds the record's fields from `firstParameter` on, in the order of recordFieldColumns.
 void bindRecordFields(SqliteStatement&, int firstParameter, const lectoro::SDKUGCVO&);
 

@@ -1,0 +1,74 @@
+#pragma once
+
+// A book's whole list of highlights or of bookmarks, kept by the store between reads.
+//
+// A list is kept from its second read while no other connection wrote.
+//
+// The lists are read whole when a book opens and again by every panel that shows them, ten
+// thousand records in some books. The store's own saves and deletes update a kept list in
+// place (write-through), so the read after a save is as quick as any other; the store's
+// other writes to those records (sync results, submissions, answers) drop the lists. A list
+// is kept with SQLite's data_version of the moment it was read: another connection's commit
+// changes that number, and the list is read afresh.
+//
+// Callers get copies: a record handed out may be changed by its holder without touching
+// the kept list.
+
+#include "LectoroSDKWithReader/readersdk/records/SDKUGCVO.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace companion {
+
+class RecordListCache {
+public:
+    using Records = std::vector<std::shared_ptr<const lectoro::SDKUGCVO>>;
+
+    // The kept list, if one was read at `dataVersion`; null otherwise.
+    const Records* find(int family, const std::string& bookID, int64_t userID, int64_t dataVersion) const;
+    // Keeps a list read at `dataVersion`. Lists of other books or users are let go: a reader
+    // has one book open.
+    void keep(int family, const std::string& bookID, int64_t userID, int64_t dataVersion, Records);
+    bool isKept(int family, const std::string& bookID, int64_t userID) const;
+    // Whether a list just read from the file at `dataVersion` is worth a copy to keep: it is
+    // when it was read at that version before. A list read once (as a book opens, or after
+    // each of another connection's writes) is not copied for nothing.
+    bool isWorthKeeping(int family, const std::string& bookID, int64_t userID, int64_t dataVersion);
+
+    // A record saved by this connection, as now stored: it replaces the one of its local id,
+    // or joins the end (new records have the largest id).
+    void put(int family, const std::string& bookID, int64_t userID, std::shared_ptr<const lectoro::SDKUGCVO>);
+    // A record that no longer belongs in the list (deleted, or kept only for the upload).
+    void remove(int family, const std::string& bookID, int64_t userID, const std::string& localID);
+    void clear() { m_lists.clear(); }
+
+private:
+    using Key = std::tuple<int, std::string, int64_t>;
+    struct List {
+        int64_t dataVersion = 0;
+        Records records;
+    };
+    std::map<Key, List> m_lists;
+    // Lists read once and not kept, with the version they were read at.
+    std::map<Key, int64_t> m_readOnce;
+};
+
+// A copy of every record of a kept list, as the kind the list holds.
+template<class Record>
+std::vector<std::shared_ptr<Record>> copyRecords(const RecordListCache::Records& records)
+{
+    std::vector<std::shared_ptr<Record>> copies;
+    copies.reserve(records.size());
+    for (const auto& record : records) {
+        if (const auto* typed = dynamic_cast<const Record*>(record.get()))
+            copies.push_back(std::make_shared<Record>(*typed));
+    }
+    return copies;
+}
+
+} // namespace companion

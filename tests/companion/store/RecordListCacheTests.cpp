@@ -1,0 +1,178 @@
+// The store keeps the open book's lists of highlights and bookmarks between reads. Whatever
+// changed them - this store's saves and deletes, the sync client's results, another
+// connection's writes - the next read must answer what a fresh connection reads from the file.
+
+#include "companion/store/SqliteDatabaseManager.h"
+#include "companion/store/TemporaryFolder.h"
+
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+
+#include "platform/base/Json.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace lectoro;
+using companion::SqliteDatabaseManager;
+using companion::testing::TemporaryFolder;
+
+namespace {
+
+constexpr int64_t listUser = 31;
+const std::string listBook = "7070";
+
+std::shared_ptr<SDKHighlightVO> listHighlight(const std::string& localID, const std::string& text)
+{
+    auto record = std::make_shared<SDKHighlightVO>();
+    record->localID = localID;
+    record->pageIdentifier = "3";
+    record->text = text;
+    return record;
+}
+
+std::shared_ptr<SDKBookmarkVO> listBookmark(const std::string& localID)
+{
+    auto record = std::make_shared<SDKBookmarkVO>();
+    record->localID = localID;
+    record->pageIdentifier = "4";
+    record->title = "mark " + localID;
+    return record;
+}
+
+template<class Records>
+std::string asJson(const Records& records)
+{
+    base::Value::List list;
+    for (const auto& record : records)
+        list.push_back(record->toUGCDictionary());
+    return base::toJson(base::Value(std::move(list)));
+}
+
+struct ListCacheFixture {
+    ListCacheFixture()
+    {
+        store = SqliteDatabaseManager::open(folder.string()).value();
+        other = SqliteDatabaseManager::open(folder.string()).value();
+    }
+
+    // Both lists as this store answers them, and as a connection that kept nothing does.
+    void expectSameAsFresh(const std::string& step)
+    {
+        SCOPED_TRACE(step);
+        auto fresh = SqliteDatabaseManager::open(folder.string()).value();
+        EXPECT_EQ(asJson(store->highlightBookID(listBook, listUser)), asJson(fresh->highlightBookID(listBook, listUser)));
+        EXPECT_EQ(asJson(store->bookMarkBookID(listBook, listUser)), asJson(fresh->bookMarkBookID(listBook, listUser)));
+    }
+
+    TemporaryFolder folder;
+    std::shared_ptr<SqliteDatabaseManager> store;
+    std::shared_ptr<SqliteDatabaseManager> other;
+};
+
+} // namespace
+
+// Each step changes the lists a different way after they have been read (and kept).
+TEST(RecordListCache, EveryKindOfChangeReadsAsAFreshConnectionReadsIt)
+{
+    ListCacheFixture fixture;
+    auto& store = *fixture.store;
+    auto& other = *fixture.other;
+    auto first = listHighlight("h1", "first");
+    auto second = listHighlight("h2", "second");
+
+    const std::vector<std::pair<std::string, std::function<void()>>> steps = {
+        { "saved here", [&] {
+             ASSERT_TRUE(store.saveHighlight(first, listBook, listUser).ok());
+             ASSERT_TRUE(store.saveHighlight(second, listBook, listUser).ok());
+             ASSERT_TRUE(store.saveBookmark(listBookmark("b1"), listBook, listUser).ok());
+         } },
+        { "saved again here, in place", [&] {
+             first->noteText = "a note now";
+             first->isImportant = true;
+             ASSERT_TRUE(store.saveHighlight(first, listBook, listUser).ok());
+         } },
+        { "uploaded by the sync client", [&] {
+             auto pending = store.unsyncedUGCForBookID(listBook, listUser);
+             std::vector<companion::UploadedUGC> uploads;
+             for (size_t index = 0; index < pending.size(); ++index)
+                 uploads.push_back({ pending[index].record, pending[index].revision, "srv-" + std::to_string(index) });
+             ASSERT_TRUE(store.markUGCUploaded(listBook, listUser, uploads).ok());
+         } },
+        { "deleted here after the upload (kept for the server)", [&] {
+             ASSERT_TRUE(store.deleteHighlight(second, listBook, listUser).ok());
+         } },
+        { "fetched from the server", [&] {
+             auto fetched = listHighlight("h-server", "from elsewhere");
+             fetched->ugcID = "srv-99";
+             fetched->isReceived = true;
+             fetched->isAnswered = false;
+             ASSERT_TRUE(store.storeFetchedUGC(listBook, listUser, { fetched }).ok());
+         } },
+        { "a received note accepted", [&] {
+             ASSERT_TRUE(store.updateAnsweredUGC("srv-99", true, std::to_string(listUser)).ok());
+         } },
+        { "saved by another connection", [&] {
+             ASSERT_TRUE(other.saveHighlight(listHighlight("h-other", "theirs"), listBook, listUser).ok());
+             ASSERT_TRUE(other.saveBookmark(listBookmark("b-other"), listBook, listUser).ok());
+         } },
+        { "changed and deleted by another connection", [&] {
+             auto theirs = other.highlightBookID(listBook, listUser);
+             auto found = std::find_if(theirs.begin(), theirs.end(), [](const auto& record) { return record->localID == "h-other"; });
+             ASSERT_NE(found, theirs.end());
+             (*found)->text = "changed elsewhere";
+             ASSERT_TRUE(other.saveHighlight(*found, listBook, listUser).ok());
+             ASSERT_TRUE(other.deleteBookmark(listBookmark("b-other"), listBook, listUser).ok());
+         } },
+        { "saved here again after the other connection", [&] {
+             ASSERT_TRUE(store.saveHighlight(listHighlight("h3", "third"), listBook, listUser).ok());
+         } },
+    };
+    fixture.expectSameAsFresh("empty");
+    for (const auto& [name, change] : steps) {
+        // Read twice first, so the change lands on a kept list.
+        for (int read = 0; read < 2; ++read) {
+            store.highlightBookID(listBook, listUser);
+            store.bookMarkBookID(listBook, listUser);
+        }
+        change();
+        fixture.expectSameAsFresh(name);
+    }
+    auto texts = store.highlightBookID(listBook, listUser);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0]->text, "first");
+    EXPECT_EQ(texts[1]->text, "from elsewhere");
+    EXPECT_TRUE(texts[1]->isAnswered);
+    EXPECT_EQ(texts[2]->text, "changed elsewhere");
+    EXPECT_EQ(texts[3]->text, "third");
+}
+
+TEST(RecordListCache, ARecordHandedOutCanBeChangedWithoutChangingTheStore)
+{
+    ListCacheFixture fixture;
+    ASSERT_TRUE(fixture.store->saveHighlight(listHighlight("h1", "as saved"), listBook, listUser).ok());
+    fixture.store->highlightBookID(listBook, listUser);
+    fixture.store->highlightBookID(listBook, listUser);
+    auto handedOut = fixture.store->highlightBookID(listBook, listUser);
+    ASSERT_EQ(handedOut.size(), 1u);
+    handedOut[0]->text = "changed by its holder, not saved";
+    EXPECT_EQ(fixture.store->highlightBookID(listBook, listUser)[0]->text, "as saved");
+}
+
+TEST(RecordListCache, ListsOfAnotherBookOrUserAreNotMixedIn)
+{
+    ListCacheFixture fixture;
+    auto& store = *fixture.store;
+    ASSERT_TRUE(store.saveHighlight(listHighlight("mine", "mine"), listBook, listUser).ok());
+    EXPECT_EQ(store.highlightBookID(listBook, listUser).size(), 1u);
+    ASSERT_TRUE(store.saveHighlight(listHighlight("elsewhere", "other book"), "other-book", listUser).ok());
+    ASSERT_TRUE(store.saveHighlight(listHighlight("someone", "other user"), listBook, listUser + 1).ok());
+    EXPECT_EQ(store.highlightBookID("other-book", listUser).size(), 1u);
+    ASSERT_EQ(store.highlightBookID(listBook, listUser).size(), 1u);
+    EXPECT_EQ(store.highlightBookID(listBook, listUser)[0]->localID, "mine");
+    EXPECT_EQ(store.highlightBookID(listBook, listUser + 1).size(), 1u);
+}
