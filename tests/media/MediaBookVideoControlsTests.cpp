@@ -11,20 +11,6 @@
 using namespace mediatest;
 using namespace lectoro;
 
-namespace {
-
-std::shared_ptr<SDKBookmarkVO> videoControlsBookmark(int64_t seconds, const std::string& file)
-{
-    auto bookmark = std::make_shared<SDKBookmarkVO>();
-    base::Value::Dictionary metaData;
-    metaData.set("CurrentTime", seconds);
-    metaData.set("FileName", file);
-    bookmark->metaData = base::Value(std::move(metaData));
-    return bookmark;
-}
-
-} // namespace
-
 TEST_F(MediaVideoTest, SubtitleSwitchTurnsOnASubtitleTrackNeverAnAudioTrack)
 {
     auto reader = openVideoBook(false, { 390, 844 });
@@ -198,7 +184,7 @@ TEST_F(MediaVideoTest, NextOnAVideoReportsThePositionThenResetsThePlayerForTheCo
     auto player = reader->mediaBookPlayer();
     auto video = reader->videoPlayerView();
     auto chapterFile = model->currentChapter->filePart();
-    reader->setBookmarks({ videoControlsBookmark(1, chapterFile) });
+    reader->setBookmarks({ videoBookmark(1, chapterFile) });
     ASSERT_EQ(video->bookmarkMarks().size(), 1u);
     model->mediaNarrationSpeedRate = 1.5f;
     player->setReadingSpeed(model);

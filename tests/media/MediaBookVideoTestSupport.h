@@ -5,10 +5,22 @@
 
 #include "media/MediaBookTestSupport.h"
 
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPanels.h"
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPlayerViews.h"
 
 namespace mediatest {
+
+// A bookmark at `seconds` of the chapter file `file`.
+inline std::shared_ptr<lectoro::SDKBookmarkVO> videoBookmark(int64_t seconds, const std::string& file)
+{
+    auto bookmark = std::make_shared<lectoro::SDKBookmarkVO>();
+    base::Value::Dictionary metaData;
+    metaData.set("CurrentTime", seconds);
+    metaData.set("FileName", file);
+    bookmark->metaData = base::Value(std::move(metaData));
+    return bookmark;
+}
 
 struct MediaVideoTapListener : lectoro::MVVideoBookPlayerViewControllerDelegate,
                                lectoro::MVLectoroMediaPopOverControllerDelegate {

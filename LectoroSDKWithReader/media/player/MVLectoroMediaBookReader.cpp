@@ -37,11 +37,6 @@ MVLectoroMediaBookReader::MVLectoroMediaBookReader()
 
 MVLectoroMediaBookReader::~MVLectoroMediaBookReader()
 {
-    for (auto& request : m_hlsRequests)
-        request->cancel();
-    if (m_metaDataTimer)
-        m_metaDataTimer->invalidate();
-    removeRemoteCommandHandlers();
     tearDownForRelease();
 }
 

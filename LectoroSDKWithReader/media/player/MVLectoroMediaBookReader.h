@@ -239,6 +239,13 @@ private:
     void buildTopBarItems();
     void layoutTopBarItems();
     void releasePlayerStack();
+    // The one play/pause toggle of the audio and the video view: pause while playing,
+    // else play on; the host hears the new state.
+    void togglePlayPause();
+    // Empties the lock screen and the reader's copy of what it showed.
+    void clearNowPlayingInfo();
+    // Takes a panel off the screen: what it presented, its view, its place as a child.
+    void detachPanel(ui::ViewController& panel);
 
     std::weak_ptr<MVAudioBookPlayerViewControllerDelegate> m_audioPlayerDelegate;
     std::weak_ptr<MVMediaBookTOCControllerDelegate> m_tocDelegate;

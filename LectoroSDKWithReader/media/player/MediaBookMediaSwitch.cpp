@@ -10,8 +10,6 @@
 #include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookTOCController.h"
 #include "platform/base/RunLoop.h"
-#include "platform/base/Thread.h"
-#include "platform/media/NowPlaying.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/ImageView.h"
@@ -191,15 +189,10 @@ void MVLectoroMediaBookReader::applyNavigationButtonLook(ui::Button& button, boo
 
 void MVLectoroMediaBookReader::resetForMediaChange()
 {
-    // Speed back to normal.
+    // Speed back to normal, through the speed panel's own handling so its listener hears it.
     if (m_model)
         m_model->mediaNarrationSpeedRate = 1.0f;
-    if (m_player)
-        m_player->setReadingSpeed(m_model);
-    if (m_videoPlayer)
-        m_videoPlayer->updatePlayerView(MediaPlayerViewUpdate::SpeedChange, m_model);
-    if (m_audioPlayer)
-        m_audioPlayer->updatePlayerView(MediaPlayerViewUpdate::SpeedChange, m_model, false);
+    didNarrationSpeedValueChanges(m_model);
 
     // No bookmarks of the book left.
     if (m_videoPlayer)
@@ -210,7 +203,12 @@ void MVLectoroMediaBookReader::resetForMediaChange()
     if (m_toc)
         m_toc->setData(std::nullopt);
 
+    // A timer set for this media would pause the next one; no panel of it stays open.
+    stopSleepTimer();
+    removeSleepTimerController();
+    removeNarrationSpeedController();
     removePopOverController();
+    removeBookmarkController();
 
     if (m_type == MediaBookType::video) {
         if (m_player)
@@ -229,26 +227,13 @@ void MVLectoroMediaBookReader::resetForMediaChange()
 
 void MVLectoroMediaBookReader::tearDownForRelease()
 {
-    if (m_player)
-        m_player->stop();
-    m_player = nullptr;
-    m_audioPlayer = nullptr;
-    m_videoPlayer = nullptr;
-    m_toc = nullptr;
+    // Closing stops the player, lets go of the views and panels, stops the scheduler, takes
+    // the remote-command handlers off and empties the lock screen: each once, also for a
+    // reader whose player was never made.
+    closePlayer();
     m_model = nullptr;
     m_popOverViewController = nullptr;
-    if (m_topBar)
-        m_topBar->removeFromSuperview();
-    m_topBar = nullptr;
-    stopScheduler();
-    // The lock screen forgets the book even when nothing ever played; the centre is the
-    // main thread's.
-    auto forget
-        = [] { media::NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(media::NowPlayingInfo {}); };
-    if (base::isMainThread())
-        forget();
-    else
-        base::RunLoop::main().post(forget);
+    m_bookmarkController = nullptr;
 }
 
 } // namespace lectoro

@@ -6,6 +6,7 @@
 
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
+#include "platform/base/Thread.h"
 #include "platform/base/URL.h"
 #include "platform/ui/Image.h"
 
@@ -181,10 +182,19 @@ void MVLectoroMediaBookReader::handleBackAction()
     closePlayer();
     if (auto delegate = m_delegate.lock())
         delegate->didTapOnBack(getMetaData(), *this);
-    if (m_type == MediaBookType::audio) {
-        media::NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(media::NowPlayingInfo {});
-        m_nowPlayingInfo = {};
-    }
+    if (m_type == MediaBookType::audio)
+        clearNowPlayingInfo();
+}
+
+void MVLectoroMediaBookReader::clearNowPlayingInfo()
+{
+    m_nowPlayingInfo = {};
+    // The centre is the main thread's; the last reference may go on another one.
+    auto forget = [] { media::NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(media::NowPlayingInfo {}); };
+    if (base::isMainThread())
+        forget();
+    else
+        base::RunLoop::main().post(forget);
 }
 
 void MVLectoroMediaBookReader::releasePlayerStack()
@@ -199,8 +209,7 @@ void MVLectoroMediaBookReader::releasePlayerStack()
         m_topBar->removeFromSuperview();
     m_topBar = nullptr;
     removeRemoteCommandHandlers();
-    media::NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(media::NowPlayingInfo {});
-    m_nowPlayingInfo = {};
+    clearNowPlayingInfo();
 }
 
 } // namespace lectoro

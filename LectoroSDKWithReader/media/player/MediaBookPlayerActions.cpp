@@ -169,9 +169,17 @@ void MVLectoroMediaBookReader::removeBookmarkController()
 {
     if (!m_bookmarkController)
         return;
-    m_bookmarkController->view()->removeFromSuperview();
-    m_bookmarkController->removeFromParentViewController();
+    detachPanel(*m_bookmarkController);
     m_bookmarkController = nullptr;
+}
+
+void MVLectoroMediaBookReader::detachPanel(ui::ViewController& panel)
+{
+    if (panel.presentedViewController())
+        panel.dismissViewControllerAnimated(false, [] { });
+    if (auto shown = panel.viewIfLoaded())
+        shown->removeFromSuperview();
+    panel.removeFromParentViewController();
 }
 
 void MVLectoroMediaBookReader::refreshBookmarkSegment()
@@ -226,10 +234,7 @@ void MVLectoroMediaBookReader::removeNarrationSpeedController()
 {
     if (!m_narrationSpeedController)
         return;
-    if (m_narrationSpeedController->presentedViewController())
-        m_narrationSpeedController->dismissViewControllerAnimated(false, [] { });
-    m_narrationSpeedController->view()->removeFromSuperview();
-    m_narrationSpeedController->removeFromParentViewController();
+    detachPanel(*m_narrationSpeedController);
     m_narrationSpeedController = nullptr;
 }
 
@@ -248,7 +253,7 @@ void MVLectoroMediaBookReader::didTapOnBookmark()
         listener->didTapOnBookmark();
 }
 
-void MVLectoroMediaBookReader::didTapOnPlayPause(const std::shared_ptr<MVMediaBookModel>& model)
+void MVLectoroMediaBookReader::togglePlayPause()
 {
     if (m_model && m_model->mediaCurrentState == CurrentState::Playing) {
         if (m_player)
@@ -259,6 +264,13 @@ void MVLectoroMediaBookReader::didTapOnPlayPause(const std::shared_ptr<MVMediaBo
             m_player->play();
         reportPlaybackState("Playing");
     }
+}
+
+void MVLectoroMediaBookReader::didTapOnPlayPause(const std::shared_ptr<MVMediaBookModel>& reported)
+{
+    // The view may hand over its own member.
+    auto model = reported;
+    togglePlayPause();
     if (auto listener = m_audioPlayerDelegate.lock())
         listener->didTapOnPlayPause(model);
 }

@@ -95,11 +95,7 @@ void MVLectoroMediaBookReader::removePopOverController()
 {
     if (!m_popOverViewController)
         return;
-    if (m_popOverViewController->presentedViewController())
-        m_popOverViewController->dismissViewControllerAnimated(false);
-    if (auto shown = m_popOverViewController->viewIfLoaded())
-        shown->removeFromSuperview();
-    m_popOverViewController->removeFromParentViewController();
+    detachPanel(*m_popOverViewController);
     m_popOverViewController = nullptr;
 }
 

@@ -38,10 +38,7 @@ void MVLectoroMediaBookReader::removeSleepTimerController()
 {
     if (!m_sleepTimerVC)
         return;
-    if (m_sleepTimerVC->presentedViewController())
-        m_sleepTimerVC->dismissViewControllerAnimated(false, [] { });
-    m_sleepTimerVC->view()->removeFromSuperview();
-    m_sleepTimerVC->removeFromParentViewController();
+    detachPanel(*m_sleepTimerVC);
     m_sleepTimerVC = nullptr;
 }
 

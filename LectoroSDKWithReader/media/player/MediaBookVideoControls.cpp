@@ -15,22 +15,12 @@
 
 namespace lectoro {
 
-namespace {
-
-constexpr float videoSkipSeconds = 15.0f;
-constexpr const char* videoSleepButtonID = "MediaBSleepButton";
-
-} // namespace
-
 // MARK: - The video view's taps
 
 void MVLectoroMediaBookReader::didTapOnVideoView(bool hidden)
 {
     // Only the media buttons follow the controls; the picture's own tap is not passed on.
-    if (m_nextButton)
-        m_nextButton->setHidden(hidden);
-    if (m_previousButton)
-        m_previousButton->setHidden(hidden);
+    hideNextPreviousControls(hidden);
 }
 
 void MVLectoroMediaBookReader::didTapOnVideoFullScreen(bool fullScreen)
@@ -53,72 +43,69 @@ void MVLectoroMediaBookReader::didTapOnVideoMute(bool muted)
 
 void MVLectoroMediaBookReader::didTapOnVideoBack()
 {
-    closePlayer();
-    if (auto delegate = m_delegate.lock())
-        delegate->didTapOnBack(getMetaData(), *this);
+    // The host usually lets go of the screen while it hears of the back.
+    auto keepAlive = self();
+    handleBackAction();
     if (auto listener = m_videoPlayerDelegate.lock())
         listener->didTapOnVideoBack();
 }
 
 void MVLectoroMediaBookReader::didTapOnVideoBookmark()
 {
+    showBookmarkController();
     if (auto listener = m_videoPlayerDelegate.lock())
         listener->didTapOnVideoBookmark();
 }
 
 void MVLectoroMediaBookReader::didTapOnVideoNarrationSpeed(ui::Button& sender)
 {
+    showNarrationSpeedController(sender.weak_from_this().lock());
     if (auto listener = m_videoPlayerDelegate.lock())
         listener->didTapOnVideoNarrationSpeed(sender);
 }
 
+// A video decides the bookmark button from where the picture was before it moves; the seek
+// bar has written its new time into the model already.
+
 void MVLectoroMediaBookReader::didTapOnVideoRewind()
 {
+    updateBookmarkButtonState();
     if (m_player)
-        m_player->playBackwardWithTime(videoSkipSeconds);
+        m_player->playBackwardWithTime(forwardBackwardTimeConstant);
     if (auto listener = m_videoPlayerDelegate.lock())
         listener->didTapOnVideoRewind();
 }
 
 void MVLectoroMediaBookReader::didTapOnVideoForward()
 {
+    updateBookmarkButtonState();
     if (m_player)
-        m_player->playForwardWithTime(videoSkipSeconds);
+        m_player->playForwardWithTime(forwardBackwardTimeConstant);
     if (auto listener = m_videoPlayerDelegate.lock())
         listener->didTapOnVideoForward();
 }
 
-void MVLectoroMediaBookReader::didTapOnVideoPlayPause(const std::shared_ptr<MVMediaBookModel>& model)
+void MVLectoroMediaBookReader::didTapOnVideoPlayPause(const std::shared_ptr<MVMediaBookModel>& reported)
 {
-    bool playing = m_model && m_model->mediaCurrentState == CurrentState::Playing;
-    if (m_player)
-        playing ? m_player->pause() : m_player->play();
-    if (auto delegate = m_delegate.lock())
-        delegate->didMediaPlaybackStateChange(playing ? "Paused" : "Playing");
+    // The view may hand over its own member.
+    auto model = reported;
+    togglePlayPause();
     if (auto listener = m_videoPlayerDelegate.lock())
         listener->didTapOnVideoPlayPause(model);
 }
 
 void MVLectoroMediaBookReader::didTapOnVideoNextChapter()
 {
-    if (m_model && m_player) {
-        const auto& all = m_model->mediaBookAllChaptersArray;
-        auto index = m_model->indexOfChapter(m_model->currentChapter);
-        if (index && *index + 1 < all.size())
-            navigateToStartPosition(all[*index + 1], 0);
-    }
+    updateBookmarkButtonState();
+    playNextChapter();
     if (auto listener = m_videoPlayerDelegate.lock())
         listener->didTapOnVideoNextChapter();
 }
 
 void MVLectoroMediaBookReader::didTapOnVideoPreviousChapter()
 {
-    if (m_model && m_player) {
-        const auto& all = m_model->mediaBookAllChaptersArray;
-        auto index = m_model->indexOfChapter(m_model->currentChapter);
-        if (index && *index > 0)
-            navigateToStartPosition(all[*index - 1], 0);
-    }
+    updateBookmarkButtonState();
+    playPreviousChapter();
     if (auto listener = m_videoPlayerDelegate.lock())
         listener->didTapOnVideoPreviousChapter();
 }
@@ -127,6 +114,7 @@ void MVLectoroMediaBookReader::didVideoSeekBarValueChanged()
 {
     if (m_player && m_model)
         m_player->playToSeekTime(m_model->currentTime);
+    updateBookmarkButtonState();
     if (auto listener = m_videoPlayerDelegate.lock())
         listener->didVideoSeekBarValueChanged();
 }
@@ -190,12 +178,10 @@ void MVLectoroMediaBookReader::updateVideoPlayerLayout()
 void MVLectoroMediaBookReader::updateSleepButtonAndTopBar()
 {
     auto visibility = mediaBookBarVisibility(screenMetrics());
-    if (m_topBar) {
-        if (auto sleep = m_topBar->viewWithAccessibilityIdentifier(videoSleepButtonID))
-            sleep->setHidden(visibility.sleepButtonHidden);
-        if (visibility.topBarHidden)
-            m_topBar->setHidden(*visibility.topBarHidden);
-    }
+    if (m_sleepButton)
+        m_sleepButton->setHidden(visibility.sleepButtonHidden);
+    if (m_topBar && visibility.topBarHidden)
+        m_topBar->setHidden(*visibility.topBarHidden);
 }
 
 void MVLectoroMediaBookReader::didLayOutScreen(const MediaBookScreenFrames& frames)
