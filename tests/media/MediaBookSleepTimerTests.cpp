@@ -38,7 +38,7 @@ protected:
 
 TEST_F(MediaSleepTimerTest, ACustomTimeCountsDownAndPausesTheBook)
 {
-    openSampleAudioBook();
+    openLongAudioBook();
     m_reader->setSleepTimerDelegate(m_listener);
     auto panel = openSleepPanel();
     ASSERT_TRUE(panel);
@@ -56,7 +56,6 @@ TEST_F(MediaSleepTimerTest, ACustomTimeCountsDownAndPausesTheBook)
 
     // Keep the book playing for the whole minute: its ticks must not end it first.
     m_reader->mediaBookPlayer()->pause();
-    lengthenChapters();
     m_reader->mediaBookPlayer()->play();
     advance(1.0);
     EXPECT_EQ(sleepLabelText(*m_reader), "00:00:59");
@@ -96,8 +95,7 @@ TEST_F(MediaSleepTimerTest, SettingATimeWhilePausedPlaysOnAndTheFiringWhilePause
 
 TEST_F(MediaSleepTimerTest, APanelReopensWithTheRunningCustomTimeAndOffStopsIt)
 {
-    openSampleAudioBook();
-    lengthenChapters();
+    openLongAudioBook();
     m_reader->setSleepTimerDelegate(m_listener);
     openSleepPanel()->chooseCustomTime(600);
     auto panel = openSleepPanel();

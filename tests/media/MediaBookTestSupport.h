@@ -16,6 +16,8 @@
 #include "platform/base/UserDefaults.h"
 #include "platform/ui/Environment.h"
 
+#include "platform/media/MediaTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -24,6 +26,29 @@
 namespace mediatest {
 
 inline std::string mediaSample(const std::string& name) { return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name; }
+
+// The sample audio book's three chapters as silent recordings of `seconds` each, for tests
+// that must play for minutes without reaching the book's end (the sample's own last a few
+// seconds). Written at a low sample rate to stay small.
+inline std::string writeLongAudioBook(const TemporaryFolder& folder, double seconds)
+{
+    const char* titles[] = { "The Lighthouse", "The Storm", "The Morning After" };
+    std::string toc = R"({ "bookId": "9101", "title": "The Keeper of the Light", "multiAudioPackage": true, "chapters": [)";
+    std::string index = R"({ "timeIndex": [)";
+    for (int i = 0; i < 3; ++i) {
+        std::string file = "chapter-" + std::to_string(i + 1) + ".wav";
+        folder.write("long-audiobook/audio/" + file, wavBytes(seconds, 1000));
+        std::string separator = i ? ", " : "";
+        toc += separator + R"({ "id": "ch)" + std::to_string(i + 1) + R"(", "title": ")" + titles[i]
+            + R"(", "src": "audio/)" + file + R"(" })";
+        index += separator + R"({ "startTime": )" + std::to_string(i * seconds) + R"(, "endTime": )"
+            + std::to_string((i + 1) * seconds) + R"(, "fileName": ")" + file + R"(", "folio": ")"
+            + std::to_string(i + 1) + R"(.1", "chapterTitle": ")" + titles[i] + R"(" })";
+    }
+    folder.write("long-audiobook/toc.json", toc + "] }");
+    folder.write("long-audiobook/time-index.json", index + "] }");
+    return folder.path() + "/long-audiobook";
+}
 
 struct RecordingMediaHost : lectoro::MVLectoroMediaBookControllerDelegate {
     std::vector<std::pair<std::string, std::string>> backs, nexts, previous, lastAccessed;
@@ -104,12 +129,19 @@ protected:
     // Seconds after the pinned start.
     static void setNow(double seconds) { base::Clock::setNowForTesting(base::Date { mediaFixedNow + seconds }); }
 
+    // Background work (a chapter's file being read) finishes between steps of a tenth of a second,
+    // so what a test sees never depends on how fast the machine reads files.
     static void advance(double seconds)
     {
+        constexpr double step = 0.1;
+        auto& loop = base::RunLoop::main();
         base::waitForBackgroundWork();
-        base::RunLoop::main().advanceBy(seconds);
-        base::waitForBackgroundWork();
-        base::RunLoop::main().runUntilIdle();
+        loop.runUntilIdle();
+        for (double left = seconds; left > 0; left -= step) {
+            loop.advanceBy(std::min(step, left));
+            base::waitForBackgroundWork();
+            loop.runUntilIdle();
+        }
     }
 
     void launchSample(const std::string& name, bool audio, int32_t bookID = 9101)

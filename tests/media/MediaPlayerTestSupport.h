@@ -77,9 +77,23 @@ protected:
     }
 
     // The sample audio book (three chapters), its screen shown and its first chapter playing.
-    void openSampleAudioBook(const std::string& thumbnailURL = "")
+    void openSampleAudioBook(const std::string& thumbnailURL = "") { openAudioBook(mediaSample("sample-audiobook"), thumbnailURL); }
+
+    // The same book with chapters of ten minutes each, for tests that play for minutes.
+    void openLongAudioBook() { openAudioBook(longAudioBookPath()); }
+
+    const std::string& longAudioBookPath()
     {
-        m_controller->launchMediaReader(mediaSample("sample-audiobook"), 9101, "978-0", thumbnailURL,
+        if (m_longBookPath.empty()) {
+            m_longBookFolder = std::make_unique<TemporaryFolder>();
+            m_longBookPath = writeLongAudioBook(*m_longBookFolder, 600);
+        }
+        return m_longBookPath;
+    }
+
+    void openAudioBook(const std::string& folder, const std::string& thumbnailURL = "")
+    {
+        m_controller->launchMediaReader(folder, 9101, "978-0", thumbnailURL,
             "https://lectoro.invalid", "client", m_user, m_settings, true, std::nullopt, "1");
         m_controller->beginAppearanceTransition(true, false);
         m_controller->endAppearanceTransition();
@@ -118,6 +132,10 @@ protected:
 
     std::shared_ptr<lectoro::MVLectoroMediaBookReader> m_reader;
     std::shared_ptr<MediaListenerRecorder> m_listener = std::make_shared<MediaListenerRecorder>();
+
+private:
+    std::unique_ptr<TemporaryFolder> m_longBookFolder;
+    std::string m_longBookPath;
 };
 
 } // namespace mediatest
