@@ -10,6 +10,10 @@ endif()
 if(LECTORO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+  # CTest starts every test in a process of its own. The sanitizers' metadata is most of a test
+  # program's data, and in a position-independent program every pointer in it is relocated at
+  # start-up: about half of each test's CPU time went to that, for nothing a test needs.
+  add_link_options($<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-no-pie>)
 endif()
 if(LECTORO_SANITIZE_THREAD)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
