@@ -4,7 +4,9 @@
 // A visit's text grows for as long as the book stays open and is handed over whole each
 // time, so it is stored in parts of about `sessionPartSize` bytes and a save rewrites only
 // the parts whose bytes changed. New events land near the end of the text, so a tick
-// writes a few parts however long the visit has been.
+// writes a few parts however long the visit has been. The reader saves by name instead
+// (storeReaderAnalyticsChanges): only the new events come, and are added where they belong
+// without the whole text being joined or compared.
 
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/SqliteDatabaseManager.h"
