@@ -8,7 +8,7 @@
 // Each benchmark reports the first and the last hundred turns (min and median, in ms):
 // a turn late in a long session should cost what an early one does. The session timer's
 // saves (every 10 s of reading, the one durable write of the session) are timed apart, as
-// ticks, first and last thirty. "Bookkeeping" is the reader's own callbacks for a turn
+// ticks, first and last hundred. "Bookkeeping" is the reader's own callbacks for a turn
 // without a renderer, as a lower bound.
 
 #include "BenchBooks.h"
@@ -40,6 +40,7 @@ namespace {
 
 constexpr int sessionTurns = 2000;
 constexpr int reportedTurns = 100;
+constexpr size_t reportedTicks = 100;
 constexpr int storedAnnotations = 10000;
 constexpr double secondsPerTurn = 3.0;
 constexpr int64_t userID = 7;
@@ -184,9 +185,9 @@ void runSession(benchmark::State& state, BookShape shape)
         state.PauseTiming();
         report(state, "turn_first100", { turns.begin(), turns.begin() + reportedTurns });
         report(state, "turn_last100", { turns.end() - reportedTurns, turns.end() });
-        size_t tickSlice = std::min<size_t>(ticks.size(), 30);
-        report(state, "tick_first30", { ticks.begin(), ticks.begin() + tickSlice });
-        report(state, "tick_last30", { ticks.end() - tickSlice, ticks.end() });
+        size_t tickSlice = std::min<size_t>(ticks.size(), reportedTicks);
+        report(state, "tick_first100", { ticks.begin(), ticks.begin() + tickSlice });
+        report(state, "tick_last100", { ticks.end() - tickSlice, ticks.end() });
         state.counters["session_writes"] = double(readingSession.storedSessionCount() - storedBefore);
         // How long the visit's stored text has grown: what a tick would rewrite if it
         // stored the whole visit again.

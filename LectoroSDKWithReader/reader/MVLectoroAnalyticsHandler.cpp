@@ -113,4 +113,10 @@ std::string MVLectoroAnalyticsHandler::getTrackingJSON()
     return manager ? manager->getTrackingJSON() : std::string();
 }
 
+std::optional<TrackingChanges> MVLectoroAnalyticsHandler::takeTrackingChanges(bool whole)
+{
+    auto manager = AnalyticsManager::getInstance();
+    return manager ? manager->takeTrackingChanges(whole) : std::nullopt;
+}
+
 } // namespace lectoro

@@ -5,6 +5,7 @@
 // reading visit: its session id marks every tracked event sent through it.
 
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsMetaData.h"
+#include "LectoroSDKWithReader/readersdk/AnalyticsManager.h"
 #include "platform/base/Value.h"
 
 #include <cstdint>
@@ -49,6 +50,8 @@ public:
     void notifyEvent(const std::optional<std::string>& eventName, const base::Value& eventInfo = {});
     // The tracked events handed over so far, as JSON text; "" without a manager.
     std::string getTrackingJSON();
+    // The hand-over by name (see AnalyticsManager); absent without a manager that tells.
+    std::optional<TrackingChanges> takeTrackingChanges(bool whole);
 
     // The payload keys.
     const std::string bookIdString = "bookID";

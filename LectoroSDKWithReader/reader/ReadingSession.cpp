@@ -263,10 +263,23 @@ void ReadingSession::storeTrackingJSON()
     if (!m_context.analyticsHandler || !m_context.dbManager)
         return;
     m_pageTimeQueued = false;
+    std::string userID = m_context.user ? std::to_string(m_context.user->numericUserID()) : std::string("0");
+    // Only what changed since the last save goes to the store, which adds it to the session
+    // it stored then; when it cannot, the whole visit is stored again.
+    if (auto changes = m_context.analyticsHandler->takeTrackingChanges(false)) {
+        if (changes->groups.empty())
+            return;
+        auto stored = m_context.dbManager->storeReaderAnalyticsChanges(userID, bookIDText(), *changes);
+        if (stored.ok() && !stored.value() && !changes->whole) {
+            if (auto whole = m_context.analyticsHandler->takeTrackingChanges(true); whole && !whole->groups.empty())
+                (void)m_context.dbManager->storeReaderAnalyticsChanges(userID, bookIDText(), *whole);
+        }
+        ++m_storedSessionCount;
+        return;
+    }
     std::string json = m_context.analyticsHandler->getTrackingJSON();
     if (json.empty())
         return;
-    std::string userID = m_context.user ? std::to_string(m_context.user->numericUserID()) : std::string("0");
     m_context.dbManager->createReaderAnalyticsSessionForUserID(userID, bookIDText(), json);
     ++m_storedSessionCount;
 }

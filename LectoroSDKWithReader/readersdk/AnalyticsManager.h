@@ -13,8 +13,31 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lectoro {
+
+// The tracked events of a visit by name, for a store that keeps a visit's session as it
+// grows instead of comparing the whole text again on every save. Each group is one name's
+// array of the tracking JSON: `index` is the name's place among the visit's names (the
+// text's order), `entries` its entries' JSON texts joined by ",". With `whole` false the
+// entries are only those tracked since the last hand-over, and belong after the ones
+// handed over before, unless the group is `replaced`; with `whole` true they are every event of the visit and
+// `wholeText()` is exactly the tracking JSON.
+struct TrackingChanges {
+    struct Group {
+        size_t index = 0;
+        std::string name;
+        std::string entries;
+        // The entries are all of the name's, in place of those handed over before (an
+        // event of the name was replaced).
+        bool replaced = false;
+    };
+    bool whole = false;
+    std::vector<Group> groups;
+
+    std::string wholeText() const;
+};
 
 class AnalyticsManager {
 public:
@@ -36,6 +59,15 @@ public:
     // events handed over before as well. Empty text when nothing was tracked or changed
     // since the last call.
     virtual std::string getTrackingJSON() = 0;
+    // The same hand-over by name: whole when asked for, or when something other than new
+    // events changed since the last hand-over (an event replaced or dropped, a new visit);
+    // no groups when nothing changed. Absent from a manager that cannot tell what changed
+    // (callers then use getTrackingJSON()).
+    virtual std::optional<TrackingChanges> takeTrackingChanges(bool whole)
+    {
+        (void)whole;
+        return std::nullopt;
+    }
 };
 
 } // namespace lectoro

@@ -10,6 +10,7 @@
 // and a delete of one that never was removes it. Reads never answer deleted records.
 // The store may be used from several threads.
 
+#include "LectoroSDKWithReader/readersdk/AnalyticsManager.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/ReaderFontSettingsVO.h"
@@ -139,6 +140,21 @@ public:
         const std::string& analyticsData) = 0;
     // Every stored session of the user and book: session id text to its JSON text.
     virtual base::Value getReaderAnalyticsForUser(int64_t userID, const std::string& bookID) = 0;
+    // The same session from the analytics manager's hand-over by name. A whole hand-over
+    // is stored as createReaderAnalyticsSessionForUserID stores its text; new events are
+    // added to the session stored last, and answer false (nothing written) when the store
+    // cannot place them (another session, a store changed meanwhile): the caller then
+    // hands over the whole visit.
+    virtual base::Result<bool> storeReaderAnalyticsChanges(const std::string& userID, const std::string& bookID,
+        const TrackingChanges& changes)
+    {
+        if (!changes.whole)
+            return false;
+        auto stored = createReaderAnalyticsSessionForUserID(userID, bookID, changes.wholeText());
+        if (!stored.ok())
+            return stored.error();
+        return true;
+    }
 
     // Book metadata is merged by key: keys not in `metadata` keep their values, and a null
     // value leaves the stored one alone. Values are any JSON-representable Value.

@@ -44,9 +44,14 @@ void QueuedAnalyticsManager::dropOldest()
     if (m_droppedCount++ == 0 || m_droppedCount % 1000 == 0)
         std::fprintf(stderr, "analytics: the visit holds %zu events; dropped the oldest (%zu dropped so far)\n",
             m_capacity, m_droppedCount);
+    if (oldest.handedOver && m_handedCount > 0)
+        --m_handedCount;
+    if (auto name = m_nameIndex.find(oldest.event.name); name != m_nameIndex.end() && !m_byName[name->second].empty())
+        m_byName[name->second].pop_front();
     m_visit.pop_front();
     // The stored session no longer matches the visit.
     m_changed = true;
+    m_rewrite = true;
 }
 
 void QueuedAnalyticsManager::trackEvent(
@@ -59,6 +64,11 @@ void QueuedAnalyticsManager::trackEvent(
             m_visit.clear();
             m_byKey.clear();
             m_names.clear();
+            m_nameIndex.clear();
+            m_byName.clear();
+            m_replacedNames.clear();
+            m_handedCount = 0;
+            m_rewrite = true;
         }
         m_visitID = *visit;
     }
@@ -68,17 +78,25 @@ void QueuedAnalyticsManager::trackEvent(
         key = keyOf(eventName, wihUniqueID);
         if (auto found = m_byKey.find(key); found != m_byKey.end()) {
             Entry& entry = *found->second;
+            // An entry not yet handed over is still among the new ones.
+            if (entry.handedOver)
+                m_replacedNames[m_nameIndex.at(eventName)] = true;
             entry.event.info = eventInfo;
             entry.json.clear();
             entry.handedOver = false;
             return;
         }
     }
-    if (std::find(m_names.begin(), m_names.end(), eventName) == m_names.end())
+    auto [name, added] = m_nameIndex.emplace(eventName, m_names.size());
+    if (added) {
         m_names.push_back(eventName);
+        m_byName.emplace_back();
+        m_replacedNames.push_back(false);
+    }
     while (m_visit.size() >= m_capacity)
         dropOldest();
     m_visit.push_back({ { eventName, wihUniqueID, eventInfo }, {}, false });
+    m_byName[name->second].push_back(std::prev(m_visit.end()));
     if (!key.empty())
         m_byKey.emplace(std::move(key), std::prev(m_visit.end()));
 }
@@ -100,49 +118,61 @@ std::string QueuedAnalyticsManager::getTrackingJSON()
     std::lock_guard lock(m_mutex);
     if (!m_changed)
         return {};
-    m_changed = false;
-    if (m_visit.empty())
-        return {};
+    auto text = handOver(true).wholeText();
+    // Whoever took the text may not have stored it where the next changes would be added.
+    m_rewrite = true;
+    return text;
+}
 
-    // Entries by name, in the order names first appeared; within a name, in queue order.
-    std::unordered_map<std::string_view, size_t> slot;
-    for (size_t index = 0; index < m_names.size(); ++index)
-        slot.emplace(m_names[index], index);
-    std::vector<std::vector<Entry*>> byName(m_names.size());
-    size_t bytes = 2;
-    for (auto& entry : m_visit) {
+std::optional<lectoro::TrackingChanges> QueuedAnalyticsManager::takeTrackingChanges(bool whole)
+{
+    std::lock_guard lock(m_mutex);
+    if (!whole && !m_changed)
+        return lectoro::TrackingChanges {};
+    return handOver(whole || m_rewrite);
+}
+
+lectoro::TrackingChanges QueuedAnalyticsManager::handOver(bool everything)
+{
+    lectoro::TrackingChanges changes;
+    changes.whole = everything;
+    size_t fresh = everything ? 0 : m_visit.size() - std::min(m_handedCount, m_visit.size());
+    std::vector<lectoro::TrackingChanges::Group> groups(m_names.size());
+    auto add = [&](Entry& entry, std::string& text) {
         if (entry.json.empty()) {
             entry.json = entryJSON(entry.event);
             entry.event.info = base::Value();
         }
         entry.handedOver = true;
-        bytes += entry.json.size() + 1;
-        byName[slot.at(entry.event.name)].push_back(&entry);
-    }
-
-    std::string json;
-    json.reserve(bytes + 32 * m_names.size());
-    json.push_back('{');
-    bool firstName = true;
+        if (!text.empty())
+            text.push_back(',');
+        text += entry.json;
+    };
+    // Entries by name, in the order names first appeared; within a name, in queue order.
     for (size_t index = 0; index < m_names.size(); ++index) {
-        if (byName[index].empty())
+        groups[index].index = index;
+        groups[index].name = m_names[index];
+        if (!everything && !m_replacedNames[index])
             continue;
-        if (!firstName)
-            json.push_back(',');
-        firstName = false;
-        json += base::toJson(base::Value(m_names[index]));
-        json += ":[";
-        bool firstEntry = true;
-        for (const Entry* entry : byName[index]) {
-            if (!firstEntry)
-                json.push_back(',');
-            firstEntry = false;
-            json += entry->json;
-        }
-        json.push_back(']');
+        groups[index].replaced = !everything;
+        for (auto entry : m_byName[index])
+            add(*entry, groups[index].entries);
     }
-    json.push_back('}');
-    return json;
+    // Only new events of the other names.
+    for (auto entry = std::prev(m_visit.end(), static_cast<std::ptrdiff_t>(fresh)); entry != m_visit.end(); ++entry) {
+        size_t index = m_nameIndex.at(entry->event.name);
+        if (!m_replacedNames[index])
+            add(*entry, groups[index].entries);
+    }
+    for (auto& group : groups) {
+        if (!group.entries.empty())
+            changes.groups.push_back(std::move(group));
+    }
+    m_changed = false;
+    m_rewrite = false;
+    m_handedCount = m_visit.size();
+    std::fill(m_replacedNames.begin(), m_replacedNames.end(), false);
+    return changes;
 }
 
 QueuedAnalyticsManager::TrackedEvent QueuedAnalyticsManager::eventOf(const Entry& entry)

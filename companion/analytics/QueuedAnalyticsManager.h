@@ -13,7 +13,8 @@
 // Cost. An event is found again by its name and unique id through a hash, so tracking is
 // constant time however long the visit. Each event's JSON is written once, when it is
 // first handed over after a change, and from then on only that text is kept; a hand-over
-// only joins the texts. A visit keeps at most `capacity` events (and the live log as
+// only joins the texts. A store that keeps the visit as it grows takes only the events
+// tracked since the last hand-over (takeTrackingChanges), so a save costs what changed. A visit keeps at most `capacity` events (and the live log as
 // many): past it the oldest is dropped, with a line on stderr, so a hostile book cannot
 // grow the queue without end. Every page-tracking event has its own unique id, so a visit
 // grows with reading time: the default holds some hours of reading.
@@ -21,6 +22,7 @@
 #include "LectoroSDKWithReader/readersdk/AnalyticsManager.h"
 
 #include <cstddef>
+#include <deque>
 #include <list>
 #include <mutex>
 #include <string>
@@ -51,6 +53,8 @@ public:
     // Every event of the current visit; empty text when nothing was tracked or changed
     // since the last hand-over (the session stored then is still complete).
     std::string getTrackingJSON() override;
+    // Only the events tracked since the last hand-over, unless an earlier one changed.
+    std::optional<lectoro::TrackingChanges> takeTrackingChanges(bool whole) override;
 
     // The visit's events tracked or changed since the last hand-over.
     std::vector<TrackedEvent> queuedEvents() const;
@@ -76,6 +80,8 @@ private:
 
     static std::string keyOf(const std::string& name, const std::string& uniqueID);
     void dropOldest();
+    // Hands over every event, or only those after the handed-over ones (locked).
+    lectoro::TrackingChanges handOver(bool everything);
 
     const size_t m_capacity;
     mutable std::mutex m_mutex;
@@ -84,7 +90,17 @@ private:
     std::unordered_map<std::string, Entries::iterator> m_byKey;
     // Event names in the order they first appeared in the visit: the hand-over's order.
     std::vector<std::string> m_names;
+    // Each name's place in m_names, its entries in queue order, and whether one of its
+    // handed-over entries was replaced since the last hand-over.
+    std::unordered_map<std::string, size_t> m_nameIndex;
+    std::vector<std::deque<Entries::iterator>> m_byName;
+    std::vector<bool> m_replacedNames;
     bool m_changed = false;
+    // An event handed over was dropped, or a new visit began: the next hand-over is whole
+    // (a replaced one only hands its name's entries over again). Otherwise the first `m_handedCount` events were handed over and
+    // the rest are new.
+    bool m_rewrite = false;
+    size_t m_handedCount = 0;
     std::list<LiveEvent> m_live;
     size_t m_trackedCount = 0;
     size_t m_droppedCount = 0;

@@ -23,6 +23,7 @@
 #include "platform/base/Error.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -144,6 +145,8 @@ public:
     base::Result<void> createReaderAnalyticsSessionForUserID(const std::string& userID, const std::string& bookID,
         const std::string& analyticsData) override;
     base::Value getReaderAnalyticsForUser(int64_t userID, const std::string& bookID) override;
+    base::Result<bool> storeReaderAnalyticsChanges(const std::string& userID, const std::string& bookID,
+        const lectoro::TrackingChanges&) override;
 
     base::Result<void> saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID) override;
     base::Value getBookMetadataForbookID(const std::string& bookID, int64_t userID) override;
@@ -230,6 +233,11 @@ private:
     bool writeChangedParts(int64_t sessionID, std::string_view text, const std::vector<size_t>& starts,
         const std::vector<bool>& unchanged);
     std::optional<int64_t> dataVersion();
+    // The unsynced session row of the user, book and visit, made (or emptied of a text kept
+    // whole in the row) when there is none; false when the store failed.
+    bool sessionRowFor(int64_t userID, const std::string& bookID, const std::string& visit, int64_t& sessionID);
+    bool writeSessionGroups(int64_t sessionID, const lectoro::TrackingChanges&);
+    bool appendSessionGroups(const lectoro::TrackingChanges&);
 
     mutable std::mutex m_mutex;
     std::unique_ptr<SqliteDatabase> m_database;
@@ -242,6 +250,17 @@ private:
         int64_t dataVersion = 0;
     };
     std::optional<StoredSession> m_storedSession;
+    // The session stored last by name (storeReaderAnalyticsChanges): each name's array is a
+    // run of parts, so new events are added to its last part, or a new one, in place.
+    struct StoredSessionGroups {
+        int64_t sessionID = 0;
+        int64_t userID = 0;
+        std::string bookID;
+        int64_t dataVersion = 0;
+        // Name index to the sequence number and size of its array's last part.
+        std::map<size_t, std::pair<int64_t, size_t>> lastParts;
+    };
+    std::optional<StoredSessionGroups> m_storedGroups;
     // The open book's lists of highlights and bookmarks (see RecordListCache.h).
     RecordListCache m_bookLists;
     std::string m_path;

@@ -4,12 +4,16 @@
 // A visit's text grows for as long as the book stays open and is handed over whole each
 // time, so it is stored in parts of about `sessionPartSize` bytes and a save rewrites only
 // the parts whose bytes changed. New events land near the end of the text, so a tick
-// writes a few parts however long the visit has been.
+// writes a few parts however long the visit has been. The reader saves by name instead
+// (storeReaderAnalyticsChanges): only the new events come, and are added where they belong
+// without the whole text being joined or compared.
 
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/SqliteDatabaseManager.h"
+#include "platform/base/Json.h"
 #include "platform/base/Strings.h"
 
+#include <limits>
 #include <vector>
 
 namespace companion {
@@ -70,6 +74,22 @@ base::Result<void> SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(
     if (!beginWriting())
         return failWrite();
 
+    int64_t sessionID = 0;
+    if (!sessionRowFor(numericUser, bookID, marker, sessionID))
+        return finishWriting(false);
+    m_storedGroups.reset();
+    auto written = finishWriting(writeSessionParts(sessionID, analyticsData));
+    m_storedSession.reset();
+    if (written.ok()) {
+        if (auto version = dataVersion())
+            m_storedSession = StoredSession { sessionID, analyticsData, *version };
+    }
+    return written;
+}
+
+bool SqliteDatabaseManager::sessionRowFor(
+    int64_t numericUser, const std::string& bookID, const std::string& marker, int64_t& sessionIDOut)
+{
     // A save replaces the unsynced session of the same visit only: a new visit (the reader
     // opened again, perhaps in a new process, while the last one is still unsynced) gets a row
     // of its own, so an earlier visit's reading time is never overwritten before it is sent.
@@ -78,7 +98,7 @@ base::Result<void> SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(
         "SELECT id, data <> '', ?3 = '' OR visit = ?3 OR (visit = '' AND instr(data, ?3) > 0) FROM analytics_session "
         "WHERE user_id = ?1 AND book_id = ?2 AND is_synced = 0 ORDER BY id DESC LIMIT 1");
     if (!latest)
-        return finishWriting(false);
+        return false;
     latest->bind(1, numericUser).bind(2, bookID).bind(3, marker);
     std::optional<int64_t> sessionID;
     bool wholeTextInRow = false;
@@ -89,26 +109,21 @@ base::Result<void> SqliteDatabaseManager::createReaderAnalyticsSessionForUserID(
     bool ok = latest->ok();
     latest->reset();
     if (!ok)
-        return finishWriting(false);
+        return false;
 
     if (!sessionID) {
         auto* insert = m_database->statement(
             "INSERT INTO analytics_session (user_id, book_id, data, is_synced, visit) VALUES (?1, ?2, '', 0, ?3)");
         if (!insert || !insert->bind(1, numericUser).bind(2, bookID).bind(3, marker).run())
-            return finishWriting(false);
+            return false;
         sessionID = m_database->lastInsertRowId();
     } else if (wholeTextInRow) {
         auto* update = m_database->statement("UPDATE analytics_session SET data = '', visit = ?2 WHERE id = ?1");
         if (!update || !update->bind(1, *sessionID).bind(2, marker).run())
-            return finishWriting(false);
+            return false;
     }
-    auto written = finishWriting(writeSessionParts(*sessionID, analyticsData));
-    m_storedSession.reset();
-    if (written.ok()) {
-        if (auto version = dataVersion())
-            m_storedSession = StoredSession { *sessionID, analyticsData, *version };
-    }
-    return written;
+    sessionIDOut = *sessionID;
+    return true;
 }
 
 std::optional<int64_t> SqliteDatabaseManager::dataVersion()
@@ -172,6 +187,172 @@ bool SqliteDatabaseManager::writeChangedParts(int64_t sessionID, std::string_vie
     }
     auto* trim = m_database->statement("DELETE FROM analytics_session_part WHERE session_id = ?1 AND seq >= ?2");
     return trim && trim->bind(1, sessionID).bind(2, static_cast<int64_t>(starts.size())).run();
+}
+
+// A session stored by name lays each name's array out as a run of parts: the opening
+// ("{" or "," and the name, with the first entries) at the run's base, added entries after
+// it, the closing bracket at the run's end, and the closing brace last of all. The text
+// read back in part order is the tracking JSON; new events of a name go into its last
+// part while that stays under `sessionPartSize`, else into a part of their own.
+namespace {
+
+int64_t sessionGroupBase(size_t index)
+{
+    return (static_cast<int64_t>(index) + 1) << 32;
+}
+
+int64_t sessionGroupEnd(size_t index)
+{
+    return sessionGroupBase(index) + 0xFFFFFFFF;
+}
+
+constexpr int64_t sessionTextEnd = std::numeric_limits<int64_t>::max();
+
+} // namespace
+
+base::Result<bool> SqliteDatabaseManager::storeReaderAnalyticsChanges(
+    const std::string& userID, const std::string& bookID, const lectoro::TrackingChanges& changes)
+{
+    std::lock_guard lock(m_mutex);
+    int64_t numericUser = base::longLongValue(userID);
+    if (changes.groups.empty())
+        return true;
+    if (!changes.whole && (!m_storedGroups || m_storedGroups->userID != numericUser || m_storedGroups->bookID != bookID))
+        return false;
+    if (!beginWriting())
+        return failWrite().error();
+    if (!changes.whole) {
+        // Only while the session stored last is still unsynced and no other connection has
+        // written since: otherwise the caller hands over the whole visit.
+        auto* unsynced = m_database->statement("SELECT 1 FROM analytics_session WHERE id = ?1 AND is_synced = 0");
+        if (!unsynced)
+            return finishWriting(false).error();
+        unsynced->bind(1, m_storedGroups->sessionID);
+        bool placeable = unsynced->step() && dataVersion() == m_storedGroups->dataVersion;
+        bool ok = unsynced->ok();
+        unsynced->reset();
+        if (!ok)
+            return finishWriting(false).error();
+        if (!placeable || !appendSessionGroups(changes)) {
+            m_storedGroups.reset();
+            m_database->execute("ROLLBACK");
+            return false;
+        }
+        auto written = finishWriting(true);
+        if (!written.ok()) {
+            m_storedGroups.reset();
+            return written.error();
+        }
+        return true;
+    }
+
+    int64_t sessionID = 0;
+    std::string text = changes.wholeText();
+    m_storedSession.reset();
+    m_storedGroups.reset();
+    bool ok = sessionRowFor(numericUser, bookID, visitMarker(text), sessionID) && writeSessionGroups(sessionID, changes);
+    auto written = finishWriting(ok);
+    if (!written.ok()) {
+        m_storedGroups.reset();
+        return written.error();
+    }
+    if (m_storedGroups) {
+        m_storedGroups->userID = numericUser;
+        m_storedGroups->bookID = bookID;
+    }
+    return true;
+}
+
+bool SqliteDatabaseManager::writeSessionGroups(int64_t sessionID, const lectoro::TrackingChanges& changes)
+{
+    auto* clear = m_database->statement("DELETE FROM analytics_session_part WHERE session_id = ?1");
+    if (!clear || !clear->bind(1, sessionID).run())
+        return false;
+    StoredSessionGroups stored;
+    stored.sessionID = sessionID;
+    auto write = [&](int64_t seq, const std::string& data) {
+        auto* insert = m_database->statement("INSERT INTO analytics_session_part (session_id, seq, data) VALUES (?1, ?2, ?3)");
+        return insert && insert->bind(1, sessionID).bind(2, seq).bind(3, data).run();
+    };
+    for (const auto& group : changes.groups) {
+        if (group.entries.empty())
+            continue;
+        std::string opening = stored.lastParts.empty() ? "{" : ",";
+        opening += base::toJson(base::Value(group.name));
+        opening += ":[";
+        opening += group.entries;
+        if (!write(sessionGroupBase(group.index), opening) || !write(sessionGroupEnd(group.index), "]"))
+            return false;
+        stored.lastParts[group.index] = { sessionGroupBase(group.index), opening.size() };
+    }
+    if (stored.lastParts.empty())
+        return true;
+    if (!write(sessionTextEnd, "}"))
+        return false;
+    auto version = dataVersion();
+    if (!version)
+        return false;
+    stored.dataVersion = *version;
+    m_storedGroups = std::move(stored);
+    return true;
+}
+
+bool SqliteDatabaseManager::appendSessionGroups(const lectoro::TrackingChanges& changes)
+{
+    auto& stored = *m_storedGroups;
+    int64_t sessionID = stored.sessionID;
+    for (const auto& group : changes.groups) {
+        if (group.entries.empty())
+            continue;
+        auto last = stored.lastParts.find(group.index);
+        if (last != stored.lastParts.end() && group.replaced) {
+            // The name's run is written again (its few open and close events change in place).
+            auto* clear = m_database->statement(
+                "DELETE FROM analytics_session_part WHERE session_id = ?1 AND seq BETWEEN ?2 AND ?3");
+            if (!clear || !clear->bind(1, sessionID).bind(2, sessionGroupBase(group.index))
+                    .bind(3, sessionGroupEnd(group.index)).run())
+                return false;
+            stored.lastParts.erase(last);
+            last = stored.lastParts.end();
+        } else if (last == stored.lastParts.end() && !stored.lastParts.empty()
+            && stored.lastParts.rbegin()->first > group.index) {
+            // A name new to the visit comes after every name stored.
+            return false;
+        }
+        if (last == stored.lastParts.end()) {
+            bool first = stored.lastParts.empty() || stored.lastParts.begin()->first > group.index;
+            std::string opening = (first ? "{" : ",") + base::toJson(base::Value(group.name)) + ":[" + group.entries;
+            auto* insert = m_database->statement(
+                "INSERT INTO analytics_session_part (session_id, seq, data) VALUES (?1, ?2, ?3), (?1, ?4, ']')");
+            if (!insert || !insert->bind(1, sessionID).bind(2, sessionGroupBase(group.index)).bind(3, opening)
+                    .bind(4, sessionGroupEnd(group.index)).run())
+                return false;
+            stored.lastParts[group.index] = { sessionGroupBase(group.index), opening.size() };
+            continue;
+        }
+        auto& [seq, bytes] = last->second;
+        std::string added = "," + group.entries;
+        if (bytes + added.size() <= sessionPartSize) {
+            auto* append = m_database->statement(
+                "UPDATE analytics_session_part SET data = data || ?3 WHERE session_id = ?1 AND seq = ?2");
+            if (!append || !append->bind(1, sessionID).bind(2, seq).bind(3, added).run() || m_database->changes() != 1)
+                return false;
+            bytes += added.size();
+            continue;
+        }
+        if (seq + 1 >= sessionGroupEnd(group.index))
+            return false;
+        auto* insert = m_database->statement("INSERT INTO analytics_session_part (session_id, seq, data) VALUES (?1, ?2, ?3)");
+        if (!insert || !insert->bind(1, sessionID).bind(2, seq + 1).bind(3, added).run())
+            return false;
+        seq += 1;
+        bytes = added.size();
+    }
+    auto version = dataVersion();
+    if (!version)
+        return false;
+    stored.dataVersion = *version;
+    return true;
 }
 
 base::Value SqliteDatabaseManager::getReaderAnalyticsForUser(int64_t userID, const std::string& bookID)
