@@ -1,7 +1,6 @@
 #include "LectoroSDKWithReader/readersdk/AnalyticsManager.h"
 
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
-#include "platform/base/Json.h"
 
 #include <mutex>
 
@@ -43,23 +42,6 @@ void AnalyticsManager::setInstance(std::shared_ptr<AnalyticsManager> manager)
 {
     std::lock_guard lock(instanceMutex());
     instance() = std::move(manager);
-}
-
-std::string TrackingChanges::wholeText() const
-{
-    std::string text;
-    for (const auto& group : groups) {
-        if (group.entries.empty())
-            continue;
-        text.push_back(text.empty() ? '{' : ',');
-        text += base::toJson(base::Value(group.name));
-        text += ":[";
-        text += group.entries;
-        text.push_back(']');
-    }
-    if (!text.empty())
-        text.push_back('}');
-    return text;
 }
 
 } // namespace lectoro
