@@ -43,13 +43,6 @@ std::string lockScreenTitle()
     return title ? title->asString().value_or("") : std::string();
 }
 
-std::vector<media::RemoteCommand*> lockScreenRemoteCommands()
-{
-    auto& remote = media::RemoteCommandCenter::shared();
-    return { &remote.playCommand(), &remote.pauseCommand(), &remote.nextTrackCommand(), &remote.previousTrackCommand(),
-        &remote.changePlaybackPositionCommand() };
-}
-
 } // namespace
 
 TEST_F(MediaPlayerTest, NextMediaInTheSameScreenShowsTheNewBookOnTheLockScreen)
@@ -80,7 +73,7 @@ TEST_F(MediaPlayerTest, NextMediaInTheSameScreenShowsTheNewBookOnTheLockScreen)
     EXPECT_EQ(lockScreenTitle(), lockScreenSecondTitle);
     EXPECT_FALSE(centre.nowPlayingInfo()->artwork);
     EXPECT_FALSE(centre.nowPlayingInfo()->find(media::mediaItemPropertyAlbumTitle));
-    for (auto* command : lockScreenRemoteCommands())
+    for (auto* command : mediaPlayerRemoteCommands())
         EXPECT_EQ(command->targetCount(), 1u);
 
     advance(1.6);
@@ -121,6 +114,6 @@ TEST_F(MediaPlayerTest, ClosingTheLaunchControllerEmptiesTheLockScreenOnce)
     EXPECT_EQ(centre.publishCount(), published + 1);
     ASSERT_TRUE(centre.nowPlayingInfo());
     EXPECT_TRUE(centre.nowPlayingInfo()->empty());
-    for (auto* command : lockScreenRemoteCommands())
+    for (auto* command : mediaPlayerRemoteCommands())
         EXPECT_EQ(command->targetCount(), 0u);
 }
