@@ -46,13 +46,6 @@ struct MediaJoinVideoListener : MVVideoBookPlayerViewControllerDelegate {
     }
 };
 
-std::vector<media::RemoteCommand*> mediaJoinRemoteCommands()
-{
-    auto& remote = media::RemoteCommandCenter::shared();
-    return { &remote.playCommand(), &remote.pauseCommand(), &remote.nextTrackCommand(), &remote.previousTrackCommand(),
-        &remote.changePlaybackPositionCommand() };
-}
-
 } // namespace
 
 TEST_F(MediaVideoTest, VideoTapsGoThroughThePlayersSharedActionsBeforeTheListenerHearsThem)
@@ -191,7 +184,7 @@ TEST_F(MediaPlayerTest, NextMediaStopsTheSleepTimerClosesEveryPanelAndKeepsOneSe
         "client", m_user, m_settings, true, std::nullopt, "1");
     advance(1.6);
     ASSERT_EQ(m_controller->mediaReader(), m_reader);
-    for (auto* command : mediaJoinRemoteCommands())
+    for (auto* command : mediaPlayerRemoteCommands())
         EXPECT_EQ(command->targetCount(), 1u);
     ASSERT_EQ(model().mediaCurrentState, CurrentState::Playing);
     advance(61.0);
@@ -209,7 +202,7 @@ TEST_F(MediaPlayerTest, ReleasingAShownReaderEmptiesTheLockScreenOnceAndTakesIts
     reader->endAppearanceTransition();
     advance(1.6);
     ASSERT_TRUE(reader->mediaBookPlayer());
-    for (auto* command : mediaJoinRemoteCommands())
+    for (auto* command : mediaPlayerRemoteCommands())
         ASSERT_EQ(command->targetCount(), 1u);
     ASSERT_FALSE(reader->nowPlayingInfo().empty());
 
@@ -219,6 +212,6 @@ TEST_F(MediaPlayerTest, ReleasingAShownReaderEmptiesTheLockScreenOnceAndTakesIts
     EXPECT_EQ(centre.publishCount(), published + 1);
     ASSERT_TRUE(centre.nowPlayingInfo());
     EXPECT_TRUE(centre.nowPlayingInfo()->empty());
-    for (auto* command : mediaJoinRemoteCommands())
+    for (auto* command : mediaPlayerRemoteCommands())
         EXPECT_EQ(command->targetCount(), 0u);
 }

@@ -14,6 +14,14 @@
 
 namespace mediatest {
 
+// The commands the player answers on the lock screen.
+inline std::vector<media::RemoteCommand*> mediaPlayerRemoteCommands()
+{
+    auto& remote = media::RemoteCommandCenter::shared();
+    return { &remote.playCommand(), &remote.pauseCommand(), &remote.nextTrackCommand(), &remote.previousTrackCommand(),
+        &remote.changePlaybackPositionCommand() };
+}
+
 // Records, in order, what reaches it as a second listener or as the reader's delegate.
 struct MediaListenerRecorder : lectoro::MVAudioBookPlayerViewControllerDelegate,
                                lectoro::MVMediaBookTOCControllerDelegate,

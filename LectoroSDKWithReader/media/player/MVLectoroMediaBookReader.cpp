@@ -137,6 +137,8 @@ void MVLectoroMediaBookReader::setStreamedMediaBookModel(const StreamInfo& strea
 
 void MVLectoroMediaBookReader::handModelToPlayerStack()
 {
+    // The lock screen still shows the book the player had; the new one is shown once loaded.
+    m_nowPlayingPendingForNewBook = m_player != nullptr;
     if (m_player)
         m_player->setMediaBookModel(m_model);
     if (m_toc)
@@ -227,6 +229,7 @@ void MVLectoroMediaBookReader::parseInBackground()
 void MVLectoroMediaBookReader::didParse(const std::shared_ptr<MVMediaBookModel>& parsed, Completion completion)
 {
     m_model = parsed;
+    publishNewBookNowPlayingInfoIfPending();
     if (completion)
         completion(std::nullopt);
     std::weak_ptr<MVLectoroMediaBookReader> weak = self();

@@ -244,6 +244,9 @@ private:
     void togglePlayPause();
     // Empties the lock screen and the reader's copy of what it showed.
     void clearNowPlayingInfo();
+    // A book opened into the running player: once it has loaded, the lock screen shows it
+    // (title and cover afresh; the remote-command handlers stay the ones already set).
+    void publishNewBookNowPlayingInfoIfPending();
     // Takes a panel off the screen: what it presented, its view, its place as a child.
     void detachPanel(ui::ViewController& panel);
 
@@ -260,6 +263,9 @@ private:
     std::shared_ptr<ui::Label> m_titleLabel;
     std::shared_ptr<ui::Button> m_sleepButton;
     media::NowPlayingInfo m_nowPlayingInfo;
+    bool m_nowPlayingPendingForNewBook = false;
+    // closePlayer empties the lock screen only the first time.
+    bool m_lockScreenReleased = false;
     std::vector<std::pair<media::RemoteCommand*, media::RemoteCommand::TargetId>> m_remoteCommandTargets;
     std::shared_ptr<base::Timer> m_audioSleepTimer;
     std::shared_ptr<base::Timer> m_sleepCountDownTimer;

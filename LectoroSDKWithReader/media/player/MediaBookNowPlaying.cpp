@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace lectoro {
 
@@ -57,9 +58,10 @@ void MVLectoroMediaBookReader::setupNowPlayingInfo()
             return;
         // Only the main thread writes the reader's information; the next publication
         // carries the cover.
-        base::RunLoop::main().post([weak, image] {
+        base::RunLoop::main().post([weak, image, thumbnail] {
             auto reader = weak.lock();
-            if (!reader)
+            // A cover read for the book before this one stays off the lock screen.
+            if (!reader || !reader->m_model || reader->m_model->thumbnailURL != thumbnail)
                 return;
             reader->m_nowPlayingInfo.artwork
                 = std::make_shared<media::MediaItemArtwork>(image->size(), [image](const ui::Size&) { return image; });
@@ -70,6 +72,15 @@ void MVLectoroMediaBookReader::setupNowPlayingInfo()
     else
         m_nowPlayingInfo.remove(media::mediaItemPropertyTitle);
     publishNowPlayingInfo();
+}
+
+void MVLectoroMediaBookReader::publishNewBookNowPlayingInfoIfPending()
+{
+    if (!std::exchange(m_nowPlayingPendingForNewBook, false) || m_type != MediaBookType::audio || !m_player)
+        return;
+    // Nothing of the previous book stays: its cover, its chapter.
+    m_nowPlayingInfo = {};
+    setupNowPlayingInfo();
 }
 
 void MVLectoroMediaBookReader::publishNowPlayingInfo()
@@ -209,7 +220,10 @@ void MVLectoroMediaBookReader::releasePlayerStack()
         m_topBar->removeFromSuperview();
     m_topBar = nullptr;
     removeRemoteCommandHandlers();
-    clearNowPlayingInfo();
+    // The launch controller closes the player and then lets go of the reader, whose own
+    // teardown closes it again; by then another reader may hold the lock screen.
+    if (!std::exchange(m_lockScreenReleased, true))
+        clearNowPlayingInfo();
 }
 
 } // namespace lectoro
