@@ -104,9 +104,7 @@ void MVLectoroMediaBookController::launchMediaReader(const std::string& bookPath
         m_reader->updateWithBookPath(bookPath, bookInfo(m_launch));
     else
         m_reader = MVLectoroMediaBookReader::createWithBookPath(bookPath, bookInfo(m_launch));
-    handleMediaReaderUI();
-    m_spanStart.reset();
-    handleBookOpenTrackingAction();
+    showLaunchedReader(true);
 }
 
 void MVLectoroMediaBookController::launchOfflineHLSMedia(const std::string& downloadedPath, int32_t bookID,
@@ -133,9 +131,7 @@ void MVLectoroMediaBookController::launchOfflineHLSMedia(const std::string& down
         m_reader->updateWithMetaDataPath(downloadedPath, bookInfo(m_launch));
     else
         m_reader = MVLectoroMediaBookReader::createWithMetaDataPath(downloadedPath, bookInfo(m_launch));
-    handleMediaReaderUI();
-    m_spanStart.reset();
-    handleBookOpenTrackingAction();
+    showLaunchedReader(true);
 }
 
 void MVLectoroMediaBookController::launchOnlineHLSMedia(int32_t bookID, const std::string& thumbnailURL,
@@ -164,9 +160,16 @@ void MVLectoroMediaBookController::launchOnlineHLSMedia(int32_t bookID, const st
         m_reader->updateWithStream(streamInfo(m_launch), bookInfo(m_launch));
     else
         m_reader = MVLectoroMediaBookReader::createWithStream(streamInfo(m_launch), bookInfo(m_launch));
+    // Open tracking waits for the stream's address (handleActionWhenMediaPathLoaded).
+    showLaunchedReader(false);
+}
+
+void MVLectoroMediaBookController::showLaunchedReader(bool trackOpenNow)
+{
     handleMediaReaderUI();
     m_spanStart.reset();
-    // Open tracking waits for the stream's address (handleActionWhenMediaPathLoaded).
+    if (trackOpenNow)
+        handleBookOpenTrackingAction();
 }
 
 void MVLectoroMediaBookController::storeLaunch(const Launch& launch)

@@ -133,6 +133,9 @@ private:
     std::shared_ptr<MVLectoroMediaBookController> self();
     std::shared_ptr<MVLectoroMediaBookControllerDelegate> hostDelegate() const { return m_delegate.lock(); }
     void storeLaunch(const Launch&);
+    // After any launch: the reader shown, a fresh listening span, and (unless the book's
+    // address is still to come) the open tracked.
+    void showLaunchedReader(bool trackOpenNow);
     MVLectoroMediaBookReader::BookInfo bookInfo(const Launch&) const;
     MVLectoroMediaBookReader::StreamInfo streamInfo(const Launch&) const;
     void handleMediaReaderUI();
