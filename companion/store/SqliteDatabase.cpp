@@ -34,6 +34,15 @@ SqliteStatement& SqliteStatement::bind(int index, double value)
     return *this;
 }
 
+SqliteStatement& SqliteStatement::bindBlob(int index, std::string_view bytes)
+{
+    int result = bytes.empty() ? sqlite3_bind_zeroblob(m_statement, index, 0)
+                               : sqlite3_bind_blob64(m_statement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    if (result != SQLITE_OK)
+        m_ok = false;
+    return *this;
+}
+
 SqliteStatement& SqliteStatement::bindNull(int index)
 {
     if (sqlite3_bind_null(m_statement, index) != SQLITE_OK)
@@ -68,21 +77,12 @@ std::string SqliteStatement::columnText(int index) const
 
 std::string_view SqliteStatement::columnView(int index) const
 {
-    auto* bytes = static_cast<const char*>(sqlite3_column_blob(m_statement, index));
+    // The size first: a column's bytes are the same whichever is asked first, and an empty
+    // one (most of a record's are) needs no second call.
     int size = sqlite3_column_bytes(m_statement, index);
-    return bytes ? std::string_view(bytes, static_cast<size_t>(size)) : std::string_view();
-}
-
-void SqliteStatement::columnInto(int index, std::string& text) const
-{
-    // The size first: a text column's bytes are the same whichever is asked first, and an
-    // empty one needs no second call.
-    int size = sqlite3_column_bytes(m_statement, index);
-    if (size <= 0) {
-        text.clear();
-        return;
-    }
-    text.assign(static_cast<const char*>(sqlite3_column_blob(m_statement, index)), static_cast<size_t>(size));
+    if (size <= 0)
+        return {};
+    return std::string_view(static_cast<const char*>(sqlite3_column_blob(m_statement, index)), static_cast<size_t>(size));
 }
 
 int64_t SqliteStatement::columnInteger(int index) const

@@ -35,6 +35,8 @@ public:
     SqliteStatement& bind(int index, bool value) { return bind(index, static_cast<int64_t>(value ? 1 : 0)); }
     SqliteStatement& bind(int index, double);
     SqliteStatement& bindNull(int index);
+    // Bytes stored as a blob; empty ones as an empty blob, not NULL.
+    SqliteStatement& bindBlob(int index, std::string_view bytes);
 
     // True while a row is available; false when done or on an error (see ok()).
     bool step();
@@ -45,9 +47,6 @@ public:
     std::string columnText(int index) const;
     // The column's bytes without a copy, valid until the next step() or reset().
     std::string_view columnView(int index) const;
-    // Puts the column's bytes into `text`, reusing its storage; asks SQLite once for an
-    // empty column (most of a record's are).
-    void columnInto(int index, std::string& text) const;
     int64_t columnInteger(int index) const;
     double columnDouble(int index) const;
     bool columnIsNull(int index) const;

@@ -343,7 +343,7 @@ base::Result<void> SqliteDatabaseManager::updateAnsweredUGC(const std::string& u
     // uploaded for it here (the answer itself went to the server already). An accepted
     // one is marked answered.
     static const std::string answeredSql = "UPDATE ugc SET flags = flags | " + std::to_string(highlightAnsweredFlag)
-        + " WHERE family = 1 AND layout = 1 AND user_id = ?1 AND ugc_id = ?2";
+        + " WHERE family = 1 AND layout = " + std::to_string(recordFieldsLayout) + " AND user_id = ?1 AND ugc_id = ?2";
     auto* statement = accepted
         ? m_database->statement(answeredSql.c_str())
         : m_database->statement("DELETE FROM ugc WHERE family = 1 AND user_id = ?1 AND ugc_id = ?2");

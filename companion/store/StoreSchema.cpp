@@ -92,10 +92,10 @@ CREATE INDEX analytics_session_book ON analytics_session (user_id, book_id);
 )SQL";
 
 // Version 2. Highlights and bookmarks are read by the thousand (a book's list, a page's
-// marks on every turn), so their fields move into columns and a row becomes a record
-// without parsing JSON; "layout" says which rows have moved (StoredRecord.h). The other
-// kinds keep their payload. A book's records of one family come in saving order from
-// their own index.
+// marks on every turn), so their fields move into columns (layout 1) and a row becomes a
+// record without parsing JSON. The other kinds keep their payload. A book's records of one
+// family come in saving order from their own index. Rows saved before are rewritten by
+// version 5, into the fields' present place.
 constexpr const char* schemaVersion2 = R"SQL(
 ALTER TABLE ugc ADD COLUMN layout INTEGER NOT NULL DEFAULT 0;
 ALTER TABLE ugc ADD COLUMN book_version TEXT NOT NULL DEFAULT '';
@@ -187,10 +187,82 @@ CREATE INDEX ugc_server_id ON ugc (user_id, ugc_id);
 CREATE INDEX ugc_unsynced ON ugc (user_id, is_synced);
 )SQL";
 
-// Rewrites the highlights and bookmarks stored before version 2 into their columns. A row
-// whose payload no longer parses stays as it was (it read as nothing before too).
-base::Result<void> moveRecordFieldsIntoColumns(SqliteDatabase& database)
+// Version 5. A book's list is read whole as it opens, and SQLite's cost per row grows with
+// the columns read: a highlight's or bookmark's own texts, eleven columns and two numbers
+// in version 2, are packed into one column, "fields" (StoredRecord.h). The column is added
+// here; packRecordFieldsIntoOneColumn() fills it and rebuilds the table without the old
+// columns.
+constexpr const char* schemaVersion5 = R"SQL(
+ALTER TABLE ugc ADD COLUMN fields BLOB NOT NULL DEFAULT x'';
+)SQL";
+
+constexpr const char* schemaVersion5Rebuild = R"SQL(
+CREATE TABLE ugc_packed (
+    book_id TEXT NOT NULL,
+    user_id INTEGER NOT NULL,
+    family INTEGER NOT NULL,
+    id INTEGER NOT NULL,
+    local_id TEXT NOT NULL,
+    ugc_id TEXT NOT NULL,
+    page_identifier TEXT NOT NULL,
+    display_num TEXT NOT NULL,
+    link_id INTEGER NOT NULL DEFAULT 0,
+    status INTEGER NOT NULL,
+    is_synced INTEGER NOT NULL,
+    is_submitted INTEGER NOT NULL,
+    revision INTEGER NOT NULL DEFAULT 1,
+    payload TEXT NOT NULL,
+    layout INTEGER NOT NULL DEFAULT 0,
+    flags INTEGER NOT NULL DEFAULT 0,
+    fields BLOB NOT NULL DEFAULT x'',
+    PRIMARY KEY (book_id, user_id, family, id),
+    UNIQUE (family, book_id, user_id, local_id)
+) WITHOUT ROWID;
+INSERT INTO ugc_packed (book_id, user_id, family, id, local_id, ugc_id, page_identifier, display_num, link_id,
+    status, is_synced, is_submitted, revision, payload, layout, flags, fields)
+SELECT book_id, user_id, family, id, local_id, ugc_id, page_identifier, display_num, link_id,
+    status, is_synced, is_submitted, revision, payload, layout, flags, fields
+FROM ugc;
+DROP TABLE ugc;
+ALTER TABLE ugc_packed RENAME TO ugc;
+CREATE UNIQUE INDEX ugc_id ON ugc (id);
+CREATE INDEX ugc_page ON ugc (book_id, user_id, family, page_identifier);
+CREATE INDEX ugc_server_id ON ugc (user_id, ugc_id);
+CREATE INDEX ugc_unsynced ON ugc (user_id, is_synced);
+)SQL";
+
+// Packs the fields of every version-2 row (layout 1) into "fields", drops the old columns,
+// then moves the highlights and bookmarks stored before version 2 (whole in their payload)
+// into the packed form. A payload that no longer parses stays as it was: it read as nothing
+// before too.
+base::Result<void> packRecordFieldsIntoOneColumn(SqliteDatabase& database)
 {
+    auto* columnar = database.statement(
+        "SELECT id, book_version, href, chapter_name, created_date, modified_date, body, note_text, background_color, "
+        "text_color, creator_name, position_identifier, start_index, end_index FROM ugc WHERE layout = 1");
+    if (!columnar)
+        return database.lastError();
+    std::vector<std::pair<int64_t, std::string>> packed;
+    while (columnar->step()) {
+        std::string texts[11];
+        for (int index = 0; index < 11; ++index)
+            texts[index] = columnar->columnText(index + 1);
+        packed.emplace_back(columnar->columnInteger(0),
+            packRecordFields({ texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], texts[7], texts[8],
+                texts[9], texts[10], columnar->columnInteger(12), columnar->columnInteger(13) }));
+    }
+    if (!columnar->ok())
+        return database.lastError();
+    columnar->reset();
+    std::string setFields = "UPDATE ugc SET fields = ?2, layout = " + std::to_string(recordFieldsLayout) + " WHERE id = ?1";
+    for (const auto& [rowID, fields] : packed) {
+        auto* statement = database.statement(setFields.c_str());
+        if (!statement || !statement->bind(1, rowID).bindBlob(2, fields).run())
+            return database.lastError();
+    }
+    if (!database.execute(schemaVersion5Rebuild))
+        return database.lastError();
+
     std::string select = std::string("SELECT id, ") + recordSelectColumns
         + " FROM ugc WHERE layout = 0 AND family IN (1, 2) ORDER BY id";
     auto* rows = database.statement(select.c_str());
@@ -227,9 +299,10 @@ struct Migration {
 
 constexpr Migration migrations[] = {
     { 1, schemaVersion1, nullptr },
-    { 2, schemaVersion2, moveRecordFieldsIntoColumns },
+    { 2, schemaVersion2, nullptr },
     { 3, schemaVersion3, nullptr },
     { 4, schemaVersion4, nullptr },
+    { 5, schemaVersion5, packRecordFieldsIntoOneColumn },
 };
 
 base::Error newerSchemaError(const std::string& message)

@@ -15,9 +15,8 @@ using namespace lectoro;
 
 namespace {
 
-// "layout": where a row's fields are.
+// "layout": where a row's fields are (recordFieldsLayout: packed in "fields").
 constexpr int64_t wholeRecordInPayload = 0;
-constexpr int64_t fieldsInColumns = 1;
 
 // A highlight's yes/no fields, as bits of "flags".
 namespace HighlightFlag {
@@ -84,36 +83,99 @@ std::string extraFieldsJson(const SDKUGCVO& record)
     return extra.empty() ? std::string() : base::toJson(extra);
 }
 
-std::shared_ptr<SDKUGCVO> recordFromPayload(const SqliteStatement& row, int column)
+std::shared_ptr<SDKUGCVO> recordFromPayload(const RecordRow& row)
 {
-    auto payload = base::parseJson(row.columnText(column + 5));
+    auto payload = base::parseJson(row.payload);
     if (!payload.ok())
         return nullptr;
     return makeUGCRecordFromDictionary(payload.value());
 }
 
-std::shared_ptr<SDKUGCVO> recordFromColumns(const SqliteStatement& row, int column)
+// Reads "fields": each text a length (LEB128) and its bytes, each integer LEB128 of its
+// zigzag form, in the order of RecordFieldTexts. A length past the end fails the whole
+// record; bytes after the last field are left for fields a later version may add.
+class PackedFieldReader {
+public:
+    explicit PackedFieldReader(std::string_view bytes) : m_bytes(bytes) { }
+
+    bool ok() const { return m_ok; }
+    void text(std::string& into)
+    {
+        uint64_t size = length();
+        if (!m_ok || size > m_bytes.size()) {
+            m_ok = false;
+            return;
+        }
+        into.assign(m_bytes.data(), static_cast<size_t>(size));
+        m_bytes.remove_prefix(static_cast<size_t>(size));
+    }
+    int64_t integer()
+    {
+        uint64_t zigzag = length();
+        return static_cast<int64_t>(zigzag >> 1) ^ -static_cast<int64_t>(zigzag & 1);
+    }
+
+private:
+    uint64_t length()
+    {
+        uint64_t value = 0;
+        for (int shift = 0; m_ok && shift < 64; shift += 7) {
+            if (m_bytes.empty())
+                break;
+            auto byte = static_cast<uint8_t>(m_bytes.front());
+            m_bytes.remove_prefix(1);
+            value |= static_cast<uint64_t>(byte & 0x7f) << shift;
+            if (!(byte & 0x80))
+                return value;
+        }
+        m_ok = false;
+        return 0;
+    }
+
+    std::string_view m_bytes;
+    bool m_ok = true;
+};
+
+void appendLength(std::string& bytes, uint64_t value)
+{
+    while (value >= 0x80) {
+        bytes.push_back(static_cast<char>((value & 0x7f) | 0x80));
+        value >>= 7;
+    }
+    bytes.push_back(static_cast<char>(value));
+}
+
+std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
 {
     base::Value extra;
-    if (std::string_view payload = row.columnView(column + 5); !payload.empty()) {
-        auto parsed = base::parseJson(payload);
+    if (!row.payload.empty()) {
+        auto parsed = base::parseJson(row.payload);
         if (!parsed.ok())
             return nullptr;
         extra = std::move(parsed.value());
     }
+    PackedFieldReader fields(row.fields);
     std::shared_ptr<SDKUGCVO> record;
-    auto family = static_cast<UGCFamily>(row.columnInteger(column + 8));
+    auto family = static_cast<UGCFamily>(row.family);
+    auto readCommon = [&](SDKUGCVO& common) {
+        fields.text(common.bookVersion);
+        fields.text(common.href);
+        fields.text(common.chapterName);
+        fields.text(common.createdDate);
+        fields.text(common.modifiedDate);
+    };
     if (family == UGCFamily::Highlight) {
         auto highlight = std::make_shared<SDKHighlightVO>();
-        row.columnInto(column + 15, highlight->text);
-        row.columnInto(column + 16, highlight->noteText);
-        row.columnInto(column + 17, highlight->backgroundColor);
-        row.columnInto(column + 18, highlight->textColor);
-        row.columnInto(column + 19, highlight->creatorName);
-        row.columnInto(column + 20, highlight->positionIdentifier);
-        highlight->startIndex = row.columnInteger(column + 21);
-        highlight->endIndex = row.columnInteger(column + 22);
-        applyHighlightFlags(*highlight, row.columnInteger(column + 23));
+        readCommon(*highlight);
+        fields.text(highlight->text);
+        fields.text(highlight->noteText);
+        fields.text(highlight->backgroundColor);
+        fields.text(highlight->textColor);
+        fields.text(highlight->creatorName);
+        fields.text(highlight->positionIdentifier);
+        highlight->startIndex = fields.integer();
+        highlight->endIndex = fields.integer();
+        applyHighlightFlags(*highlight, row.flags);
         if (!extra.isNull()) {
             highlight->noteComments = coding::readList(extra, "noteComments");
             highlight->sharedUsers = coding::readList(extra, "sharedUsers");
@@ -124,17 +186,19 @@ std::shared_ptr<SDKUGCVO> recordFromColumns(const SqliteStatement& row, int colu
         record = std::move(highlight);
     } else if (family == UGCFamily::Bookmark) {
         auto bookmark = std::make_shared<SDKBookmarkVO>();
-        row.columnInto(column + 15, bookmark->title);
-        row.columnInto(column + 20, bookmark->positionIdentifier);
+        readCommon(*bookmark);
+        fields.text(bookmark->title);
+        // A bookmark has no note, colours or creator: their places hold nothing.
+        std::string unused;
+        for (int skipped = 0; skipped < 4; ++skipped)
+            fields.text(unused);
+        fields.text(bookmark->positionIdentifier);
         record = std::move(bookmark);
     } else {
         return nullptr;
     }
-    row.columnInto(column + 10, record->bookVersion);
-    row.columnInto(column + 11, record->href);
-    row.columnInto(column + 12, record->chapterName);
-    row.columnInto(column + 13, record->createdDate);
-    row.columnInto(column + 14, record->modifiedDate);
+    if (!fields.ok())
+        return nullptr;
     if (!extra.isNull())
         record->metaData = coding::readDictionary(extra, "metaData");
     return record;
@@ -144,24 +208,16 @@ std::shared_ptr<SDKUGCVO> recordFromColumns(const SqliteStatement& row, int colu
 
 const char* const recordSelectColumns
     = "local_id, ugc_id, status, is_synced, is_submitted, payload, page_identifier, display_num, family, layout, "
-      "book_version, href, chapter_name, created_date, modified_date, body, note_text, background_color, text_color, "
-      "creator_name, position_identifier, start_index, end_index, flags";
+      "fields, flags";
 
-const char* const recordFieldColumns
-    = "payload, layout, book_version, href, chapter_name, created_date, modified_date, body, note_text, "
-      "background_color, text_color, creator_name, position_identifier, start_index, end_index, flags";
+const char* const recordFieldColumns = "payload, layout, flags, fields";
 
 const char* const recordFieldAssignments
-    = "payload = excluded.payload, layout = excluded.layout, book_version = excluded.book_version, "
-      "href = excluded.href, chapter_name = excluded.chapter_name, created_date = excluded.created_date, "
-      "modified_date = excluded.modified_date, body = excluded.body, note_text = excluded.note_text, "
-      "background_color = excluded.background_color, text_color = excluded.text_color, "
-      "creator_name = excluded.creator_name, position_identifier = excluded.position_identifier, "
-      "start_index = excluded.start_index, end_index = excluded.end_index, flags = excluded.flags";
+    = "payload = excluded.payload, layout = excluded.layout, flags = excluded.flags, fields = excluded.fields";
 
 const char* const nextRecordID = "(SELECT coalesce(max(id), 0) + 1 FROM ugc)";
 
-constexpr int recordFieldCount = 16;
+constexpr int recordFieldCount = 4;
 
 std::string recordFieldParameters(int firstParameter)
 {
@@ -174,47 +230,90 @@ std::string recordFieldParameters(int firstParameter)
     return parameters;
 }
 
+std::string packRecordFields(const RecordFieldTexts& texts)
+{
+    std::string bytes;
+    bytes.reserve(32 + texts.body.size() + texts.noteText.size() + texts.createdDate.size() * 2);
+    for (std::string_view text : { texts.bookVersion, texts.href, texts.chapterName, texts.createdDate,
+             texts.modifiedDate, texts.body, texts.noteText, texts.backgroundColor, texts.textColor,
+             texts.creatorName, texts.positionIdentifier }) {
+        appendLength(bytes, text.size());
+        bytes.append(text);
+    }
+    for (int64_t integer : { texts.startIndex, texts.endIndex })
+        appendLength(bytes, (static_cast<uint64_t>(integer) << 1) ^ static_cast<uint64_t>(integer >> 63));
+    return bytes;
+}
+
 void bindRecordFields(SqliteStatement& statement, int first, const SDKUGCVO& record)
 {
     const auto* highlight = dynamic_cast<const SDKHighlightVO*>(&record);
     const auto* bookmark = dynamic_cast<const SDKBookmarkVO*>(&record);
-    bool columnar = highlight || bookmark;
-    statement.bind(first, columnar ? extraFieldsJson(record) : base::toJson(record.toUGCDictionary()))
-        .bind(first + 1, columnar ? fieldsInColumns : wholeRecordInPayload)
-        .bind(first + 2, record.bookVersion)
-        .bind(first + 3, record.href)
-        .bind(first + 4, record.chapterName)
-        .bind(first + 5, record.createdDate)
-        .bind(first + 6, record.modifiedDate);
-    std::string body = highlight ? highlight->text : bookmark ? bookmark->title : std::string();
-    std::string position = highlight ? highlight->positionIdentifier
-        : bookmark                   ? bookmark->positionIdentifier
-                                     : std::string();
-    statement.bind(first + 7, body)
-        .bind(first + 8, highlight ? highlight->noteText : std::string())
-        .bind(first + 9, highlight ? highlight->backgroundColor : std::string())
-        .bind(first + 10, highlight ? highlight->textColor : std::string())
-        .bind(first + 11, highlight ? highlight->creatorName : std::string())
-        .bind(first + 12, position)
-        .bind(first + 13, highlight ? highlight->startIndex : int64_t(0))
-        .bind(first + 14, highlight ? highlight->endIndex : int64_t(0))
-        .bind(first + 15, highlight ? highlightFlags(*highlight) : int64_t(0));
+    if (!highlight && !bookmark) {
+        statement.bind(first, base::toJson(record.toUGCDictionary()))
+            .bind(first + 1, wholeRecordInPayload)
+            .bind(first + 2, int64_t(0))
+            .bindBlob(first + 3, {});
+        return;
+    }
+    RecordFieldTexts texts;
+    texts.bookVersion = record.bookVersion;
+    texts.href = record.href;
+    texts.chapterName = record.chapterName;
+    texts.createdDate = record.createdDate;
+    texts.modifiedDate = record.modifiedDate;
+    texts.body = highlight ? highlight->text : bookmark->title;
+    texts.positionIdentifier = highlight ? highlight->positionIdentifier : bookmark->positionIdentifier;
+    if (highlight) {
+        texts.noteText = highlight->noteText;
+        texts.backgroundColor = highlight->backgroundColor;
+        texts.textColor = highlight->textColor;
+        texts.creatorName = highlight->creatorName;
+        texts.startIndex = highlight->startIndex;
+        texts.endIndex = highlight->endIndex;
+    }
+    statement.bind(first, extraFieldsJson(record))
+        .bind(first + 1, recordFieldsLayout)
+        .bind(first + 2, highlight ? highlightFlags(*highlight) : int64_t(0))
+        .bindBlob(first + 3, packRecordFields(texts));
 }
 
-std::shared_ptr<SDKUGCVO> recordFromRow(const SqliteStatement& row, int column)
+RecordRow recordRowAt(const SqliteStatement& statement, int column)
 {
-    auto record = row.columnInteger(column + 9) == fieldsInColumns ? recordFromColumns(row, column)
-                                                                    : recordFromPayload(row, column);
+    return RecordRow {
+        .localID = statement.columnView(column + 0),
+        .ugcID = statement.columnView(column + 1),
+        .payload = statement.columnView(column + 5),
+        .pageIdentifier = statement.columnView(column + 6),
+        .displayNum = statement.columnView(column + 7),
+        .fields = statement.columnView(column + 10),
+        .status = statement.columnInteger(column + 2),
+        .isSynced = statement.columnInteger(column + 3),
+        .isSubmitted = statement.columnInteger(column + 4),
+        .family = statement.columnInteger(column + 8),
+        .layout = statement.columnInteger(column + 9),
+        .flags = statement.columnInteger(column + 11),
+    };
+}
+
+std::shared_ptr<SDKUGCVO> recordFromRow(const RecordRow& row)
+{
+    auto record = row.layout == recordFieldsLayout ? recordFromPackedFields(row) : recordFromPayload(row);
     if (!record)
         return nullptr;
-    row.columnInto(column + 0, record->localID);
-    row.columnInto(column + 1, record->ugcID);
-    record->status = static_cast<int16_t>(row.columnInteger(column + 2));
-    record->isSynced = row.columnInteger(column + 3) != 0;
-    record->isSubmitted = row.columnInteger(column + 4) != 0;
-    row.columnInto(column + 6, record->pageIdentifier);
-    row.columnInto(column + 7, record->displayNum);
+    record->localID.assign(row.localID);
+    record->ugcID.assign(row.ugcID);
+    record->status = static_cast<int16_t>(row.status);
+    record->isSynced = row.isSynced != 0;
+    record->isSubmitted = row.isSubmitted != 0;
+    record->pageIdentifier.assign(row.pageIdentifier);
+    record->displayNum.assign(row.displayNum);
     return record;
+}
+
+std::shared_ptr<SDKUGCVO> recordFromRow(const SqliteStatement& row, int firstColumn)
+{
+    return recordFromRow(recordRowAt(row, firstColumn));
 }
 
 bool isUploadedID(const std::string& ugcID)

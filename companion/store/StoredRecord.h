@@ -4,17 +4,19 @@
 // writers of that table.
 //
 // The columns are the truth for what the store manages (identities, page keys, status,
-// flags). Highlights and bookmarks, the kinds read by the thousand, keep every field in
-// columns and only the rarely filled structured ones (comment threads, sharing lists, a
-// sticky note's place, extra metadata) as JSON in "payload", empty when there are none: a
-// row becomes a record without parsing. Other kinds keep their whole UGC dictionary in
-// "payload". Column "layout" tells the two apart, so rows written before the columns
-// existed still read.
+// flags). Highlights and bookmarks, the kinds read by the thousand, keep their own texts
+// packed in one column, "fields" (a book's list is ten thousand rows, and each column read
+// costs SQLite as much as the row's step), and only the rarely filled structured ones
+// (comment threads, sharing lists, a sticky note's place, extra metadata) as JSON in
+// "payload", empty when there are none: a row becomes a record without parsing. Other kinds
+// keep their whole UGC dictionary in "payload". Column "layout" tells the two apart.
 
 #include "LectoroSDKWithReader/readersdk/records/SDKUGCVO.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace companion {
 
@@ -23,10 +25,13 @@ class SqliteStatement;
 // The bit of a highlight row's "flags" column that marks it answered.
 inline constexpr int64_t highlightAnsweredFlag = 8;
 
+// "layout" of a row whose fields are packed in "fields".
+inline constexpr int64_t recordFieldsLayout = 2;
+
 // The columns a record is read from, in the order recordFromRow() expects them.
 extern const char* const recordSelectColumns;
 // How many columns recordSelectColumns names.
-inline constexpr int recordColumnCount = 24;
+inline constexpr int recordColumnCount = 12;
 // The record's fields after the row's keys (family, book, user, local id), for an INSERT:
 // the column list, the matching parameters ?first… and, for an upsert, the assignments
 // that take the fields from the new row.
@@ -36,11 +41,35 @@ extern const char* const recordFieldAssignments;
 // The id a record new to the table is inserted with: one past the largest, so ids keep the
 // saving order (the table is ordered by book, and has no row id of its own to count with).
 extern const char* const nextRecordID;
+// A highlight's or bookmark's own texts, in the order "fields" packs them (a bookmark's
+// title is its body).
+struct RecordFieldTexts {
+    std::string_view bookVersion, href, chapterName, createdDate, modifiedDate, body, noteText, backgroundColor,
+        textColor, creatorName, positionIdentifier;
+    int64_t startIndex = 0;
+    int64_t endIndex = 0;
+};
+std::string packRecordFields(const RecordFieldTexts&);
+
 // Binds the record's fields from `firstParameter` on, in the order of recordFieldColumns.
 void bindRecordFields(SqliteStatement&, int firstParameter, const lectoro::SDKUGCVO&);
 
-// The record a row (recordSelectColumns from `firstColumn` on) describes; null for a row
-// whose payload no longer parses.
+// A row of recordSelectColumns, as SQLite hands it over: the texts are views into the
+// statement, valid until its next step (or into whatever copy the reader made of them).
+struct RecordRow {
+    std::string_view localID, ugcID, payload, pageIdentifier, displayNum, fields;
+    int64_t status = 0;
+    int64_t isSynced = 0;
+    int64_t isSubmitted = 0;
+    int64_t family = 0;
+    int64_t layout = 0;
+    int64_t flags = 0;
+};
+// The row at the statement (recordSelectColumns from `firstColumn` on).
+RecordRow recordRowAt(const SqliteStatement&, int firstColumn = 0);
+
+// The record a row describes; null for a row whose payload or fields no longer read.
+std::shared_ptr<lectoro::SDKUGCVO> recordFromRow(const RecordRow&);
 std::shared_ptr<lectoro::SDKUGCVO> recordFromRow(const SqliteStatement& row, int firstColumn = 0);
 
 // Whether the service has given the record an id of its own.

@@ -1,10 +1,12 @@
 // The store against failing storage: power cuts at every write of a run of saves and
-// deletes, a damaged file, a file that is no database, a read-only folder, and a database
-// written before record fields had columns of their own.
+// deletes, a damaged file, a file that is no database, a read-only folder, a record whose
+// packed texts were damaged, and a database written before record fields had columns of
+// their own.
 
 #include "companion/store/SqliteDatabaseManager.h"
 
 #include "companion/store/SqliteDatabase.h"
+#include "companion/store/StoredRecord.h"
 #include "companion/store/IntegrityCheck.h"
 #include "companion/store/TemporaryFolder.h"
 #include "companion/testing/StorageFaults.h"
@@ -311,4 +313,64 @@ TEST(StoreFaults, AFirstSchemaStoreOpensWithItsRecordsIntact)
     // Accepting the received note reaches the moved record.
     ASSERT_TRUE(opened.value()->updateAnsweredUGC("501", true, std::to_string(user)).ok());
     EXPECT_TRUE(opened.value()->highlightBookID(book, user)[0]->isAnswered);
+}
+
+// A row whose packed texts were cut short or garbled (by another program, a bad copy of the
+// file) reads as nothing; the rows around it read whole, and bytes after the last text (a
+// later version's) are passed over.
+TEST(StoreFaults, ARecordWithDamagedPackedTextsIsLeftOutAndTheOthersRead)
+{
+    companion::RecordFieldTexts texts;
+    texts.body = "kept passage";
+    texts.startIndex = -3;
+    texts.endIndex = 7;
+    std::string whole = companion::packRecordFields(texts);
+    struct Case {
+        const char* damage;
+        std::string fields;
+        bool reads;
+    };
+    const Case cases[] = {
+        { "nothing at all", "", false },
+        { "cut before the numbers", whole.substr(0, whole.size() - 2), false },
+        { "a length past the end", std::string("\x05" "ab", 3), false },
+        { "a length that never ends", std::string(12, '\xff'), false },
+        { "a length of 2^63", std::string("\xff\xff\xff\xff\xff\xff\xff\xff\x7f", 9), false },
+        { "bytes after the last text", whole + "\x03xyz", true },
+    };
+    for (const auto& [damage, fields, reads] : cases) {
+        SCOPED_TRACE(damage);
+        TemporaryFolder folder;
+        {
+            auto store = SqliteDatabaseManager::open(folder.string()).value();
+            for (const char* localID : { "before", "damaged", "after" })
+                ASSERT_TRUE(store->saveHighlight(highlight(localID, 3), book, user).ok());
+        }
+        {
+            sqlite3* handle = nullptr;
+            ASSERT_EQ(sqlite3_open(databaseIn(folder).c_str(), &handle), SQLITE_OK);
+            sqlite3_stmt* update = nullptr;
+            ASSERT_EQ(sqlite3_prepare_v2(handle, "UPDATE ugc SET fields = ? WHERE local_id = 'damaged'", -1, &update,
+                          nullptr),
+                SQLITE_OK);
+            sqlite3_bind_blob(update, 1, fields.data(), static_cast<int>(fields.size()), SQLITE_TRANSIENT);
+            EXPECT_EQ(sqlite3_step(update), SQLITE_DONE);
+            sqlite3_finalize(update);
+            sqlite3_close(handle);
+        }
+        auto store = SqliteDatabaseManager::open(folder.string()).value();
+        std::vector<std::string> expected = reads ? std::vector<std::string> { "before", "damaged", "after" }
+                                                  : std::vector<std::string> { "before", "after" };
+        for (const auto& records : { store->highlightBookID(book, user), store->highlightForPageID("3", "", book, user) }) {
+            std::vector<std::string> ids;
+            for (const auto& record : records)
+                ids.push_back(record->localID);
+            EXPECT_EQ(ids, expected);
+            if (reads && records.size() == 3) {
+                EXPECT_EQ(records[1]->text, "kept passage");
+                EXPECT_EQ(records[1]->startIndex, -3);
+                EXPECT_EQ(records[1]->endIndex, 7);
+            }
+        }
+    }
 }

@@ -1,6 +1,6 @@
-// A store written by the previous schema (records in a table ordered by row id) opens with
-// every stored record kept column for column, reads as before, and keeps counting new
-// records after the old ones.
+// A store written by an earlier schema (records in a table ordered by row id, a record's
+// texts in columns of their own) opens with every stored record kept, reads as before, and
+// keeps counting new records after the old ones.
 
 #include "companion/store/SqliteDatabaseManager.h"
 #include "companion/store/StoreSchema.h"
@@ -89,11 +89,10 @@ INSERT INTO analytics_session (id, user_id, book_id, data, is_synced, visit)
 INSERT INTO analytics_session_part (session_id, seq, data) VALUES (1, 0, '{"a":'), (1, 1, '1}');
 )SQL";
 
-constexpr const char* everyRecordColumn
+// The columns every schema since the third keeps as they are.
+constexpr const char* keptRecordColumns
     = "SELECT quote(id), family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, status, "
-      "is_synced, is_submitted, revision, payload, layout, book_version, href, chapter_name, created_date, "
-      "modified_date, body, note_text, background_color, text_color, creator_name, position_identifier, "
-      "start_index, end_index, flags FROM ugc ORDER BY id";
+      "is_synced, is_submitted, revision, payload, flags FROM ugc ORDER BY id";
 
 // Each row of the query as one line of its columns' text.
 std::vector<std::string> rowsOf(sqlite3* handle, const char* sql)
@@ -133,7 +132,7 @@ std::vector<std::string> localIDs(const auto& records)
 
 } // namespace
 
-TEST(StoreMigration, AThirdSchemaStoreKeepsEveryRecordColumnForColumn)
+TEST(StoreMigration, AThirdSchemaStoreKeepsEveryRecordAndEachOfItsFields)
 {
     TemporaryFolder folder;
     std::vector<std::string> before;
@@ -158,7 +157,7 @@ TEST(StoreMigration, AThirdSchemaStoreKeepsEveryRecordColumnForColumn)
         sqlite3_bind_text(insert, 2, payload.c_str(), -1, SQLITE_TRANSIENT);
         EXPECT_EQ(sqlite3_step(insert), SQLITE_DONE);
         sqlite3_finalize(insert);
-        before = rowsOf(raw.handle, everyRecordColumn);
+        before = rowsOf(raw.handle, keptRecordColumns);
     }
     ASSERT_EQ(before.size(), 7u);
 
@@ -167,24 +166,40 @@ TEST(StoreMigration, AThirdSchemaStoreKeepsEveryRecordColumnForColumn)
     auto store = opened.value();
     {
         RawStore raw(folder);
-        EXPECT_EQ(rowsOf(raw.handle, everyRecordColumn), before);
+        EXPECT_EQ(rowsOf(raw.handle, keptRecordColumns), before);
         EXPECT_EQ(rowsOf(raw.handle, "PRAGMA user_version"),
             std::vector<std::string> { std::to_string(companion::storeSchemaVersion) });
         EXPECT_EQ(rowsOf(raw.handle, "PRAGMA integrity_check"), std::vector<std::string> { "ok" });
     }
 
-    // The records read as they did: the book's own, live ones, in saving order.
+    // The records read as they did: the book's own, live ones, in saving order, each text
+    // where it was.
     auto highlights = store->highlightBookID(migrationBook, migrationUser);
     EXPECT_EQ(localIDs(highlights), (std::vector<std::string> { "h-old", "h-new" }));
-    ASSERT_FALSE(highlights.empty());
-    EXPECT_EQ(highlights[0]->ugcID, "701");
-    EXPECT_EQ(highlights[0]->chapterName, "One");
-    EXPECT_EQ(highlights[0]->endIndex, 9);
+    ASSERT_EQ(highlights.size(), 2u);
+    auto fieldsOf = [](const SDKHighlightVO& h) {
+        return std::vector<std::string> { h.ugcID, h.bookVersion, h.href, h.chapterName, h.createdDate, h.modifiedDate,
+            h.text, h.noteText, h.backgroundColor, h.textColor, h.creatorName, h.positionIdentifier,
+            std::to_string(h.startIndex), std::to_string(h.endIndex) };
+    };
+    EXPECT_EQ(fieldsOf(*highlights[0]),
+        (std::vector<std::string> { "701", "2", "c1.xhtml", "One", "2024-01-01 00:00:00.000",
+            "2024-01-02 00:00:00.000", "first passage", "a note", "#FFFF00", "#000000", "Ann", "cfi-1", "4", "9" }));
+    EXPECT_EQ(fieldsOf(*highlights[1]),
+        (std::vector<std::string> { "-1", "", "", "", "2024-02-01 00:00:00.000", "2024-02-01 00:00:00.000",
+            "second passage", "", "#00FF00", "", "", "", "0", "5" }));
     EXPECT_TRUE(highlights[0]->isImportant && highlights[0]->isStickyNote);
+    EXPECT_FALSE(highlights[1]->isImportant || highlights[1]->isStickyNote);
     EXPECT_EQ(highlights[0]->metaData, base::Value(base::Value::Dictionary { { "source", "import" } }));
     EXPECT_EQ(localIDs(store->highlightForPageID("5", "", migrationBook, migrationUser)),
         std::vector<std::string> { "h-old" });
-    EXPECT_EQ(localIDs(store->bookMarkBookID(migrationBook, migrationUser)), std::vector<std::string> { "b-1" });
+    auto bookmarks = store->bookMarkBookID(migrationBook, migrationUser);
+    EXPECT_EQ(localIDs(bookmarks), std::vector<std::string> { "b-1" });
+    ASSERT_FALSE(bookmarks.empty());
+    EXPECT_EQ((std::vector<std::string> { bookmarks[0]->title, bookmarks[0]->positionIdentifier, bookmarks[0]->createdDate }),
+        (std::vector<std::string> { "a bookmark", "cfi-2", "2024-01-03 00:00:00.000" }));
+    EXPECT_EQ(localIDs(store->highlightBookID("9999", migrationUser)), std::vector<std::string> { "h-other-book" });
+    EXPECT_EQ(store->highlightBookID("9999", migrationUser).at(0)->text, "elsewhere");
     auto drawings = store->pentoolDrawingForPageID("5", "", migrationBook, migrationUser);
     EXPECT_EQ(localIDs(drawings), std::vector<std::string> { "p-1" });
     ASSERT_FALSE(drawings.empty());
