@@ -245,37 +245,44 @@ std::string packRecordFields(const RecordFieldTexts& texts)
     return bytes;
 }
 
-void bindRecordFields(SqliteStatement& statement, int first, const SDKUGCVO& record)
+RecordFieldTexts recordFieldTexts(const SDKUGCVO& record)
 {
-    const auto* highlight = dynamic_cast<const SDKHighlightVO*>(&record);
-    const auto* bookmark = dynamic_cast<const SDKBookmarkVO*>(&record);
-    if (!highlight && !bookmark) {
-        statement.bind(first, base::toJson(record.toUGCDictionary()))
-            .bind(first + 1, wholeRecordInPayload)
-            .bind(first + 2, int64_t(0))
-            .bindBlob(first + 3, {});
-        return;
-    }
     RecordFieldTexts texts;
     texts.bookVersion = record.bookVersion;
     texts.href = record.href;
     texts.chapterName = record.chapterName;
     texts.createdDate = record.createdDate;
     texts.modifiedDate = record.modifiedDate;
-    texts.body = highlight ? highlight->text : bookmark->title;
-    texts.positionIdentifier = highlight ? highlight->positionIdentifier : bookmark->positionIdentifier;
-    if (highlight) {
+    if (const auto* highlight = dynamic_cast<const SDKHighlightVO*>(&record)) {
+        texts.body = highlight->text;
         texts.noteText = highlight->noteText;
         texts.backgroundColor = highlight->backgroundColor;
         texts.textColor = highlight->textColor;
         texts.creatorName = highlight->creatorName;
+        texts.positionIdentifier = highlight->positionIdentifier;
         texts.startIndex = highlight->startIndex;
         texts.endIndex = highlight->endIndex;
+    } else if (const auto* bookmark = dynamic_cast<const SDKBookmarkVO*>(&record)) {
+        texts.body = bookmark->title;
+        texts.positionIdentifier = bookmark->positionIdentifier;
+    }
+    return texts;
+}
+
+void bindRecordFields(SqliteStatement& statement, int first, const SDKUGCVO& record)
+{
+    const auto* highlight = dynamic_cast<const SDKHighlightVO*>(&record);
+    if (!highlight && !dynamic_cast<const SDKBookmarkVO*>(&record)) {
+        statement.bind(first, base::toJson(record.toUGCDictionary()))
+            .bind(first + 1, wholeRecordInPayload)
+            .bind(first + 2, int64_t(0))
+            .bindBlob(first + 3, {});
+        return;
     }
     statement.bind(first, extraFieldsJson(record))
         .bind(first + 1, recordFieldsLayout)
         .bind(first + 2, highlight ? highlightFlags(*highlight) : int64_t(0))
-        .bindBlob(first + 3, packRecordFields(texts));
+        .bindBlob(first + 3, packRecordFields(recordFieldTexts(record)));
 }
 
 RecordRow recordRowAt(const SqliteStatement& statement, int column)

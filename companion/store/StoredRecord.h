@@ -50,6 +50,8 @@ struct RecordFieldTexts {
     int64_t endIndex = 0;
 };
 std::string packRecordFields(const RecordFieldTexts&);
+// A highlight's or bookmark's texts (views into the record); empty ones for other kinds.
+RecordFieldTexts recordFieldTexts(const lectoro::SDKUGCVO&);
 
 // Binds the record's fields from `firstParameter` on, in the order of recordFieldColumns.
 void bindRecordFields(SqliteStatement&, int firstParameter, const lectoro::SDKUGCVO&);
