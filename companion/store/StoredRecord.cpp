@@ -99,24 +99,28 @@ public:
     explicit PackedFieldReader(std::string_view bytes) : m_bytes(bytes) { }
 
     bool ok() const { return m_ok; }
-    void text(std::string& into)
-    {
-        uint64_t size = length();
-        if (!m_ok || size > m_bytes.size()) {
-            m_ok = false;
-            return;
-        }
-        into.assign(m_bytes.data(), static_cast<size_t>(size));
-        m_bytes.remove_prefix(static_cast<size_t>(size));
-    }
+    void text(std::string& into) { into.assign(nextText()); }
+    // A text the record has no field for (a bookmark's note, colours and creator).
+    void skipText() { nextText(); }
     int64_t integer()
     {
-        uint64_t zigzag = length();
+        uint64_t zigzag = unsignedNumber();
         return static_cast<int64_t>(zigzag >> 1) ^ -static_cast<int64_t>(zigzag & 1);
     }
 
 private:
-    uint64_t length()
+    std::string_view nextText()
+    {
+        uint64_t size = unsignedNumber();
+        if (!m_ok || size > m_bytes.size()) {
+            m_ok = false;
+            return {};
+        }
+        auto text = m_bytes.substr(0, static_cast<size_t>(size));
+        m_bytes.remove_prefix(static_cast<size_t>(size));
+        return text;
+    }
+    uint64_t unsignedNumber()
     {
         uint64_t value = 0;
         for (int shift = 0; m_ok && shift < 64; shift += 7) {
@@ -136,7 +140,7 @@ private:
     bool m_ok = true;
 };
 
-void appendLength(std::string& bytes, uint64_t value)
+void appendUnsignedNumber(std::string& bytes, uint64_t value)
 {
     while (value >= 0x80) {
         bytes.push_back(static_cast<char>((value & 0x7f) | 0x80));
@@ -189,9 +193,8 @@ std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
         readCommon(*bookmark);
         fields.text(bookmark->title);
         // A bookmark has no note, colours or creator: their places hold nothing.
-        std::string unused;
         for (int skipped = 0; skipped < 4; ++skipped)
-            fields.text(unused);
+            fields.skipText();
         fields.text(bookmark->positionIdentifier);
         record = std::move(bookmark);
     } else {
@@ -237,11 +240,11 @@ std::string packRecordFields(const RecordFieldTexts& texts)
     for (std::string_view text : { texts.bookVersion, texts.href, texts.chapterName, texts.createdDate,
              texts.modifiedDate, texts.body, texts.noteText, texts.backgroundColor, texts.textColor,
              texts.creatorName, texts.positionIdentifier }) {
-        appendLength(bytes, text.size());
+        appendUnsignedNumber(bytes, text.size());
         bytes.append(text);
     }
     for (int64_t integer : { texts.startIndex, texts.endIndex })
-        appendLength(bytes, (static_cast<uint64_t>(integer) << 1) ^ static_cast<uint64_t>(integer >> 63));
+        appendUnsignedNumber(bytes, (static_cast<uint64_t>(integer) << 1) ^ static_cast<uint64_t>(integer >> 63));
     return bytes;
 }
 

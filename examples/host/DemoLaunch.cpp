@@ -14,6 +14,8 @@
 #include "platform/base/RunLoop.h"
 #include "platform/ui/Button.h"
 
+#include <ostream>
+
 namespace host {
 
 std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(const std::string& bookPath,
@@ -77,6 +79,14 @@ std::string demoReaderPlace(const lectoro::ReaderViewController& reader, bool wi
         return page.href;
     std::string place = "page " + std::to_string(page.pageID);
     return withFolio ? place + " (folio " + page.displayNum + ")" : place;
+}
+
+bool DemoChecks::operator()(bool ok, const std::string& what)
+{
+    m_out << (ok ? "" : "FAILED: ") << what << '\n';
+    if (!ok)
+        ++m_failures;
+    return ok;
 }
 
 } // namespace host

@@ -3,6 +3,7 @@
 // What every scripted demo of the host does first: launch a book through the public launcher
 // for a demo user, and wait (in real time, up to a few seconds) until it has loaded or failed.
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -36,5 +37,19 @@ std::shared_ptr<lectoro::LectoroServiceConfiguration> demoServiceConfiguration()
 // Where the reader is, for a demo's output: the first page on screen as "page <id>" (with its
 // folio when asked) for page books, its file for EPUB books, "(no page)" without one.
 std::string demoReaderPlace(const lectoro::ReaderViewController&, bool withFolio);
+
+// A demo's steps as they are checked: each printed on its own line, a failed one marked
+// "FAILED: " and counted.
+class DemoChecks {
+public:
+    explicit DemoChecks(std::ostream& out) : m_out(out) { }
+    // Answers `ok`, so a step that failed can end the demo.
+    bool operator()(bool ok, const std::string& what);
+    int failures() const { return m_failures; }
+
+private:
+    std::ostream& m_out;
+    int m_failures = 0;
+};
 
 } // namespace host

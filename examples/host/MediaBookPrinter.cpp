@@ -37,6 +37,11 @@ bool isMediaBookFolder(const std::string& folder)
     return base::FileManager::defaultManager().fileExists(folder + "/toc.json");
 }
 
+std::string mediaBookFolderOr(const std::string& folder, const std::string& sampleName)
+{
+    return isMediaBookFolder(folder) ? folder : std::string(LECTORO_SAMPLES_DIR) + "/books/" + sampleName;
+}
+
 int printMediaBook(std::ostream& out, const std::string& folder)
 {
     auto parser = lectoro::companionFramework()->makeMediaBookParser();

@@ -11,6 +11,9 @@
 namespace host {
 
 bool isMediaBookFolder(const std::string& folder);
+// `folder` when it holds a media book, else the sample book of that name (a media demo run
+// without --book, or with a page book).
+std::string mediaBookFolderOr(const std::string& folder, const std::string& sampleName);
 // Answers the exit status: 0 when the book was read, 1 when it could not be.
 int printMediaBook(std::ostream&, const std::string& folder);
 

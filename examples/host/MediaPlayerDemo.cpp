@@ -6,8 +6,6 @@
 #include "DemoRegistry.h"
 #include "MediaBookPrinter.h"
 
-#include "MediaBookPrinter.h"
-
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/media/MVLectoroMediaBookController.h"
 #include "LectoroSDKWithReader/media/player/MVLectoroMediaBookReader.h"
@@ -143,10 +141,7 @@ namespace {
 const bool registered = registerDemo({ "--demo-mediaplayer", "",
     "[--book PATH]   (plays a media book: pause, skip, bookmark, sleep timer, back)", Demo::Setup::Framework,
     [](const DemoRequest& request) {
-        std::string folder = isMediaBookFolder(request.bookPath)
-            ? request.bookPath
-            : std::string(LECTORO_SAMPLES_DIR) + "/books/sample-audiobook";
-        return runMediaPlayerDemo(request.out, folder);
+        return runMediaPlayerDemo(request.out, mediaBookFolderOr(request.bookPath, "sample-audiobook"));
     } });
 
 } // namespace

@@ -59,9 +59,7 @@ template <class Done> bool videoDemoWait(double seconds, Done done)
 
 int runMediaVideoDemo(std::ostream& out, const std::string& bookPath)
 {
-    std::string folder = isMediaBookFolder(bookPath)
-        ? bookPath
-        : std::string(LECTORO_SAMPLES_DIR) + "/books/sample-videobook";
+    std::string folder = mediaBookFolderOr(bookPath, "sample-videobook");
     auto host = std::make_shared<VideoDemoHost>(out);
     auto controller = lectoro::MVLectoroMediaBookController::create();
     controller->setDelegate(host);
@@ -137,12 +135,7 @@ namespace {
 
 const bool registered = registerDemo({ "--demo-mediavideo", "",
     "[--book PATH]   (a video book: mute, settings, a subtitle, next media)", Demo::Setup::Framework,
-    [](const DemoRequest& request) {
-        std::string folder = isMediaBookFolder(request.bookPath)
-            ? request.bookPath
-            : std::string(LECTORO_SAMPLES_DIR) + "/books/sample-videobook";
-        return runMediaVideoDemo(request.out, folder);
-    } });
+    [](const DemoRequest& request) { return runMediaVideoDemo(request.out, request.bookPath); } });
 
 } // namespace
 

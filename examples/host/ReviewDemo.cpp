@@ -107,13 +107,7 @@ int runReviewDemo(std::ostream& out)
     lectoro::setCompanionFramework(framework);
     auto& loop = base::RunLoop::main();
     loop.setRealTime(true);
-    int failures = 0;
-    auto check = [&](bool ok, const std::string& what) {
-        out << (ok ? "" : "FAILED: ") << what << '\n';
-        if (!ok)
-            ++failures;
-        return ok;
-    };
+    DemoChecks check(out);
 
     auto service = framework->inProcessService();
     service->setClassInfo(bookID,
@@ -192,7 +186,7 @@ int runReviewDemo(std::ostream& out)
     out << "  review bar page label: " << (pageLabel ? pageLabel->text() : std::string("missing")) << '\n';
 
     // The class's markup report, while Ada's work is still handed in.
-    failures += runReviewReportSteps(*reader, *service, bookID, out);
+    int reportFailures = runReviewReportSteps(*reader, *service, bookID, out);
 
     // The teacher clears every page and saves with Done.
     reader->rendererView()->navigateToPageNumber("1");
@@ -220,8 +214,9 @@ int runReviewDemo(std::ostream& out)
     loop.runFor(0.5);
     launcher.reset();
     lectoro::setCompanionFramework(nullptr);
-    out << (failures ? "Teacher review demo: failed\n" : "Teacher review demo: done\n");
-    return failures ? 4 : 0;
+    bool failed = check.failures() + reportFailures > 0;
+    out << (failed ? "Teacher review demo: failed\n" : "Teacher review demo: done\n");
+    return failed ? 4 : 0;
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "ReviewReportDemo.h"
 
+#include "DemoLaunch.h"
+
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
 #include "LectoroSDKWithReader/foundation/Reachability.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
@@ -39,20 +41,14 @@ int runReviewReportSteps(
     lectoro::ReaderViewController& reader, companion::InProcessService& service, int64_t bookID, std::ostream& out)
 {
     auto& loop = base::RunLoop::main();
-    int failures = 0;
-    auto check = [&](bool ok, const std::string& what) {
-        out << (ok ? "" : "FAILED: ") << what << '\n';
-        if (!ok)
-            ++failures;
-        return ok;
-    };
+    DemoChecks check(out);
     auto& network = lectoro::LectoroNetworkManager::getInstance();
     auto previousReachability = network.internetReachability();
     network.setInternetReachability(lectoro::Reachability::reachabilityWithSource(std::make_shared<ReviewReportOnline>()));
     auto& review = reader.teacherReview();
     auto finish = [&] {
         network.setInternetReachability(previousReachability);
-        return failures;
+        return check.failures();
     };
 
     // The report service knows chapters 2 and 3 of the sample book by their ids.
