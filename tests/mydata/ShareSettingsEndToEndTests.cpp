@@ -3,8 +3,7 @@
 // in-process service.
 
 #include "mydata/MyDataTestSupport.h"
-#include "reader/LauncherTestSupport.h"
-#include "reader/ReaderTestSupport.h"
+#include "reader/CompanionEndToEndSupport.h"
 
 #include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
@@ -30,20 +29,12 @@ namespace {
 constexpr int64_t shareE2EBookID = 1001;
 constexpr int64_t shareE2EUserID = 6000000001;
 
-base::Value shareE2EMember(int64_t id, const char* first)
-{
-    return base::Value::Dictionary { { "user",
-        base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", "X" } } } };
-}
-
-class ShareSettingsEndToEnd : public testing::ReaderTest {
+class ShareSettingsEndToEnd : public testing::CompanionEndToEndTest {
 protected:
     void SetUp() override
     {
-        ReaderTest::SetUp();
-        m_framework = companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr });
-        setCompanionFramework(m_framework);
-        m_framework->inProcessService()->setClassInfo(shareE2EBookID,
+        CompanionEndToEndTest::SetUp();
+        inProcessService().setClassInfo(shareE2EBookID,
             base::Value::List { base::Value::Dictionary {
                 { "classId", "class-1" },
                 { "classTitle", "Biology" },
@@ -52,47 +43,22 @@ protected:
                         { "isSharingEnable", true },
                         { "isTeacherSharingEnable", true },
                         { "isStudentSharingEnable", true } } },
-                { "teachers", base::Value::List { shareE2EMember(9000000001, "Tess") } },
+                { "teachers", base::Value::List { testing::classMember(9000000001, "Tess", "X") } },
                 { "learners",
-                    base::Value::List { shareE2EMember(shareE2EUserID, "Ada"), shareE2EMember(6000000002, "Bo") } },
+                    base::Value::List {
+                        testing::classMember(shareE2EUserID, "Ada", "X"), testing::classMember(6000000002, "Bo", "X") } },
             } });
-        m_launcher = LectoroReaderViewController::create();
-        m_launcher->setDelegate(m_host);
-        uitest::showInWindow(m_launcher);
-    }
-
-    void TearDown() override
-    {
-        base::waitForBackgroundWork();
-        m_launcher.reset();
-        m_framework.reset();
-        ReaderTest::TearDown();
     }
 
     std::shared_ptr<ReaderViewController> open()
     {
-        auto package = std::make_shared<LectoroBookPackage>(
-            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(shareE2EBookID), "978-0");
-        auto configuration = std::make_shared<LectoroServiceConfiguration>(
-            "https://service", "client", std::string("https://micro"));
-        m_launcher->launchBook(package, makeUser(std::to_string(shareE2EUserID), "ada-token"), configuration);
+        m_launcher->launchBook(samplePageBook(std::to_string(shareE2EBookID)),
+            makeUser(std::to_string(shareE2EUserID), "ada-token"), serviceConfiguration());
         settle();
         return m_launcher->reader();
     }
 
-    static void settle()
-    {
-        base::waitForBackgroundWork();
-        uitest::completePresentations();
-        base::RunLoop::main().advanceBy(1);
-        base::waitForBackgroundWork();
-        base::RunLoop::main().runUntilIdle();
-    }
-
     mydatatest::MyDataNetworkScope m_network;
-    std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
-    std::shared_ptr<companion::Framework> m_framework;
-    std::shared_ptr<LectoroReaderViewController> m_launcher;
 };
 
 TEST_F(ShareSettingsEndToEnd, TickedStudentsAreStoredAndSentAsTheClassLists)
@@ -124,7 +90,7 @@ TEST_F(ShareSettingsEndToEnd, TickedStudentsAreStoredAndSentAsTheClassLists)
     ASSERT_EQ(classes.size(), 1u);
     EXPECT_EQ(base::toJson(classes[0]->shareList), "[9000000001,6000000002]");
     EXPECT_EQ(base::toJson(classes[0]->receiveList), "[9000000001]");
-    EXPECT_EQ(base::toJson(m_framework->inProcessService()->shareListsFor(shareE2EUserID, shareE2EBookID)),
+    EXPECT_EQ(base::toJson(inProcessService().shareListsFor(shareE2EUserID, shareE2EBookID)),
         R"({"shareList":[9000000001,6000000002],"recieveList":[9000000001]})");
 }
 

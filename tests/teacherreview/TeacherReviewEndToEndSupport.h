@@ -4,8 +4,7 @@
 // class of the sample page book (teacher Tess, learners Ada and Ben); Ada can submit work
 // from her own device, and a teacher opens the sample book.
 
-#include "reader/LauncherTestSupport.h"
-#include "reader/ReaderTestSupport.h"
+#include "reader/CompanionEndToEndSupport.h"
 
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
@@ -45,37 +44,20 @@ inline constexpr int64_t teacherID = 9000000001;
 inline constexpr int64_t adaID = 9000000002;
 inline constexpr int64_t benID = 9000000003;
 
-inline base::Value member(int64_t id, const char* first, const char* last)
-{
-    return base::Value::Dictionary { { "user",
-        base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } } };
-}
-
-class TeacherReviewEndToEndTest : public testing::ReaderTest {
+class TeacherReviewEndToEndTest : public testing::CompanionEndToEndTest {
 protected:
     void SetUp() override
     {
-        ReaderTest::SetUp();
-        m_framework = companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr });
-        setCompanionFramework(m_framework);
-        m_framework->inProcessService()->setClassInfo(bookID,
+        CompanionEndToEndTest::SetUp();
+        inProcessService().setClassInfo(bookID,
             base::Value::List { base::Value::Dictionary {
                 { "classId", "class-1" },
                 { "classTitle", "Biology" },
-                { "teachers", base::Value::List { member(teacherID, "Tess", "Teach") } },
-                { "learners", base::Value::List { member(adaID, "Ada", "Lovelace"), member(benID, "Ben", "Okri") } },
+                { "teachers", base::Value::List { testing::classMember(teacherID, "Tess", "Teach") } },
+                { "learners",
+                    base::Value::List {
+                        testing::classMember(adaID, "Ada", "Lovelace"), testing::classMember(benID, "Ben", "Okri") } },
             } });
-        m_launcher = LectoroReaderViewController::create();
-        m_launcher->setDelegate(m_host);
-        uitest::showInWindow(m_launcher);
-    }
-
-    void TearDown() override
-    {
-        base::waitForBackgroundWork();
-        m_launcher.reset();
-        m_framework.reset();
-        ReaderTest::TearDown();
     }
 
     static void settle(double seconds = 1)
@@ -94,7 +76,7 @@ protected:
         auto store = opened.value();
         auto delegate = std::make_shared<companiontest::RecordingSyncDelegate>();
         auto client = companion::DataSyncingManager::create("https://service", "client",
-            m_framework->inProcessService(), std::make_shared<companion::StoreSyncAdapter>(store));
+            m_companion->inProcessService(), std::make_shared<companion::StoreSyncAdapter>(store));
         client->setDelegate(delegate);
         const std::string token = "token-ada";
         client->fetchUGCOperationForBookID(bookID, adaID, delegate, token, "1.0");
@@ -121,14 +103,10 @@ protected:
 
     std::shared_ptr<ReaderViewController> launchAsTeacher()
     {
-        auto package = std::make_shared<LectoroBookPackage>(
-            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(bookID), "978-0");
-        auto configuration = std::make_shared<LectoroServiceConfiguration>(
-            "https://service", "client", std::string("https://micro"));
         auto teacher = makeUser(std::to_string(teacherID), "token-teacher");
         teacher->role = "TEACHER";
         teacher->email = "tess@school.example";
-        m_launcher->launchBook(package, teacher, configuration);
+        m_launcher->launchBook(samplePageBook(std::to_string(bookID)), teacher, serviceConfiguration());
         settle(2);
         return m_launcher->reader();
     }
@@ -164,10 +142,6 @@ protected:
         settle();
         return panel;
     }
-
-    std::shared_ptr<companion::Framework> m_framework;
-    std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
-    std::shared_ptr<LectoroReaderViewController> m_launcher;
 };
 
 } // namespace lectoro::reviewe2e

@@ -76,7 +76,7 @@ TEST_F(TeacherReviewEndToEndTest, TeacherOpensReviewPicksTheClassAndOpensTheLear
     auto alert = uitest::topmostAlert();
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->message(), teacherReviewLocalizedString("DATA_SUBMITTED_SUCCESSFULLY"));
-    EXPECT_EQ(m_framework->inProcessService()->submittedWorkFor(adaID, bookID).count(), 0u);
+    EXPECT_EQ(inProcessService().submittedWorkFor(adaID, bookID).count(), 0u);
     ASSERT_TRUE(uitest::tapAction("Ok"));
     uitest::completePresentations();
     settle();
@@ -146,7 +146,7 @@ TEST_F(TeacherReviewEndToEndTest, TeacherClearsDrawsAndEditsAnAnswerAndDoneSaves
     auto alert = uitest::topmostAlert();
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->message(), teacherReviewLocalizedString("DATA_SUBMITTED_SUCCESSFULLY"));
-    auto saved = m_framework->inProcessService()->submittedWorkFor(adaID, bookID);
+    auto saved = inProcessService().submittedWorkFor(adaID, bookID);
     const auto* records = saved.asList();
     ASSERT_TRUE(records);
     ASSERT_EQ(records->size(), 2u) << "Ada's drawing removed; the stroke and the answer kept";

@@ -48,7 +48,7 @@ TEST_F(TeacherReviewEndToEndTest, TeacherPicksChaptersAndLearnersAndTheReportIsR
     ReportE2ENetwork online;
     adaSubmitsWork();
     // The report service knows the book's chapters by id; their titles are the book's.
-    m_framework->inProcessService()->setBookTOC(bookID, base::Value::List { 2, 3 });
+    inProcessService().setBookTOC(bookID, base::Value::List { 2, 3 });
     auto reader = launchAsTeacher();
     ASSERT_TRUE(reader && reader->currentBook());
 
@@ -87,7 +87,7 @@ TEST_F(TeacherReviewEndToEndTest, TeacherPicksChaptersAndLearnersAndTheReportIsR
     settle();
     uitest::completePresentations();
 
-    auto requests = m_framework->inProcessService()->reportRequests();
+    auto requests = inProcessService().reportRequests();
     ASSERT_EQ(requests.count(), 1u);
     const auto& sent = requests.at(0);
     EXPECT_EQ(sent["chapters"], base::Value(base::Value::List { 3 }));

@@ -2,8 +2,7 @@
 // of the sample page book, stored and drawn; a comment posted on it; and a class's share
 // lists saved while the session has expired, sent again once with the renewed token.
 
-#include "reader/LauncherTestSupport.h"
-#include "reader/ReaderTestSupport.h"
+#include "reader/CompanionEndToEndSupport.h"
 
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
 #include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
@@ -28,77 +27,40 @@ namespace {
 constexpr int64_t notesBookID = 1001;
 constexpr int64_t notesUserID = 6000000001;
 
-base::Value notesMember(int64_t id, const char* first, const char* last)
-{
-    return base::Value::Dictionary { { "user",
-        base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } } };
-}
-
-class NotesEndToEnd : public testing::ReaderTest {
+class NotesEndToEnd : public testing::CompanionEndToEndTest {
 protected:
     void SetUp() override
     {
-        ReaderTest::SetUp();
-        m_framework = companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr });
-        setCompanionFramework(m_framework);
-        m_framework->inProcessService()->setClassInfo(notesBookID,
+        CompanionEndToEndTest::SetUp();
+        inProcessService().setClassInfo(notesBookID,
             base::Value::List { base::Value::Dictionary {
                 { "classId", "class-1" },
                 { "classTitle", "Biology" },
-                { "teachers", base::Value::List { notesMember(9000000001, "Tess", "Teach") } },
-                { "learners", base::Value::List { notesMember(notesUserID, "Ada", "Lovelace") } },
+                { "teachers", base::Value::List { testing::classMember(9000000001, "Tess", "Teach") } },
+                { "learners", base::Value::List { testing::classMember(notesUserID, "Ada", "Lovelace") } },
             } });
-        m_launcher = LectoroReaderViewController::create();
-        m_launcher->setDelegate(m_host);
-        uitest::showInWindow(m_launcher);
-    }
-
-    void TearDown() override
-    {
-        base::waitForBackgroundWork();
-        m_launcher.reset();
-        m_framework.reset();
-        ReaderTest::TearDown();
     }
 
     std::shared_ptr<ReaderViewController> open()
     {
-        auto package = std::make_shared<LectoroBookPackage>(
-            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(notesBookID),
-            "978-0");
-        auto configuration = std::make_shared<LectoroServiceConfiguration>(
-            "https://service", "client", std::string("https://micro"));
         auto user = makeUser(std::to_string(notesUserID), "ada-token");
         user->firstName = "Ada";
         user->lastName = "Lovelace";
-        m_launcher->launchBook(package, user, configuration);
+        m_launcher->launchBook(samplePageBook(std::to_string(notesBookID)), user, serviceConfiguration());
         // The launch made the settings model the switch lives in.
         m_launcher->enableAutologin(true);
         settle();
         return m_launcher->reader();
     }
 
-    static void settle()
-    {
-        base::waitForBackgroundWork();
-        uitest::completePresentations();
-        base::RunLoop::main().advanceBy(1);
-        base::waitForBackgroundWork();
-        base::RunLoop::main().runUntilIdle();
-    }
-
     std::vector<companion::ServiceRequest> requestsNamed(const std::string& operation) const
     {
         std::vector<companion::ServiceRequest> found;
-        for (auto& request : m_framework->inProcessService()->requests())
+        for (auto& request : m_companion->inProcessService()->requests())
             if (request.operation == operation)
                 found.push_back(request);
         return found;
     }
-
-    std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
-    std::shared_ptr<companion::Framework> m_framework;
-    std::shared_ptr<LectoroReaderViewController> m_launcher;
 };
 
 TEST_F(NotesEndToEnd, AContextualNoteIsWrittenStoredDrawnAndCommentedOn)
@@ -144,7 +106,7 @@ TEST_F(NotesEndToEnd, ClassListsAreStoredAtOnceAndSentAgainOnceAfterTheExpiredSe
 {
     auto reader = open();
     ASSERT_TRUE(reader);
-    auto& service = *m_framework->inProcessService();
+    auto& service = inProcessService();
     service.expireToken("ada-token");
 
     reader->noteRoad().didTapOnShareSettings();

@@ -2,8 +2,7 @@
 // itself: a stroke drawn on the renderer's canvas is stored and drawn, delete-all removes
 // it after "YES"; a bookmark named in its pop-up is stored and shown again on reopening.
 
-#include "reader/LauncherTestSupport.h"
-#include "reader/ReaderTestSupport.h"
+#include "reader/CompanionEndToEndSupport.h"
 
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
@@ -29,32 +28,14 @@
 namespace lectoro {
 namespace {
 
-class PenBookmarkEndToEndTests : public testing::ReaderTest {
+class PenBookmarkEndToEndTests : public testing::CompanionEndToEndTest {
 protected:
-    void SetUp() override
-    {
-        ReaderTest::SetUp();
-        setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
-        m_launcher = LectoroReaderViewController::create();
-        m_launcher->setDelegate(m_host);
-        uitest::showInWindow(m_launcher);
-    }
-    void TearDown() override
-    {
-        m_launcher.reset();
-        ReaderTest::TearDown();
-    }
-
     std::shared_ptr<ReaderViewController> open()
     {
-        auto package = std::make_shared<LectoroBookPackage>(
-            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", "1001", "978-0");
-        auto configuration = std::make_shared<LectoroServiceConfiguration>(
-            "https://service", "client", std::string("https://micro"));
         auto settings = std::make_shared<MVReaderSettingModel>();
         settings->setIsBookmarkEnabled(true);
         settings->setIsPenToolEnabled(true);
-        m_launcher->launchBook(package, makeUser("6000000001"), configuration, settings, false);
+        m_launcher->launchBook(samplePageBook("1001"), makeUser("6000000001"), serviceConfiguration(), settings, false);
         base::RunLoop::main().advanceBy(1);
         base::waitForBackgroundWork();
         base::RunLoop::main().advanceBy(1);
@@ -73,9 +54,6 @@ protected:
         return reader.context().dbManager->pentoolDrawingForPageID(std::to_string(page.pageID), page.displayNum,
             std::to_string(reader.bookID()), reader.user()->numericUserID());
     }
-
-    std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
-    std::shared_ptr<LectoroReaderViewController> m_launcher;
 };
 
 TEST_F(PenBookmarkEndToEndTests, AStrokeOnTheCanvasIsStoredDrawnAndDeletedAfterYes)

@@ -2,8 +2,7 @@
 // placed from the toolbar, typed, aligned and coloured from the bar's pop-ups, saved,
 // drawn again when its page comes back, then opened by a tap and deleted after asking.
 
-#include "reader/LauncherTestSupport.h"
-#include "reader/ReaderTestSupport.h"
+#include "reader/CompanionEndToEndSupport.h"
 
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationActionView.h"
@@ -30,39 +29,28 @@
 namespace lectoro {
 namespace {
 
-class TextAnnotationEndToEndTests : public testing::ReaderTest {
+class TextAnnotationEndToEndTests : public testing::CompanionEndToEndTest {
 protected:
-    void SetUp() override
+    void setUpHost() override
     {
-        ReaderTest::SetUp();
         // A host theme: the text-box colours come from the default theme only beside one.
         std::filesystem::create_directories(m_storage / "host");
         std::ofstream(m_storage / "host" / "ReaderTheme.json")
             << R"({"Text_Annotation": {"color_popup": {"color4": {"background": "#FDD835"}}}})";
         m_previousMainBundle = base::Bundle::main().rootPath();
         base::Bundle::setMainBundlePath((m_storage / "host").string());
-        setCompanionFramework(
-            companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
-        m_launcher = LectoroReaderViewController::create();
-        m_launcher->setDelegate(m_host);
-        uitest::showInWindow(m_launcher);
     }
     void TearDown() override
     {
-        m_launcher.reset();
+        CompanionEndToEndTest::TearDown();
         base::Bundle::setMainBundlePath(m_previousMainBundle);
-        ReaderTest::TearDown();
     }
 
     std::shared_ptr<ReaderViewController> open()
     {
-        auto package = std::make_shared<LectoroBookPackage>(
-            std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", "1001", "978-0");
-        auto configuration = std::make_shared<LectoroServiceConfiguration>(
-            "https://service", "client", std::string("https://micro"));
         auto settings = std::make_shared<MVReaderSettingModel>();
         settings->setIsTextAnnotationEnabled(true);
-        m_launcher->launchBook(package, makeUser("6000000001"), configuration, settings, false);
+        m_launcher->launchBook(samplePageBook("1001"), makeUser("6000000001"), serviceConfiguration(), settings, false);
         base::RunLoop::main().advanceBy(1);
         return m_launcher->reader();
     }
@@ -92,8 +80,6 @@ protected:
 
     ui::EnvironmentScope m_environment;
     std::string m_previousMainBundle;
-    std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
-    std::shared_ptr<LectoroReaderViewController> m_launcher;
 };
 
 TEST_F(TextAnnotationEndToEndTests, ABoxTypedAndSavedIsDrawnAgainAndDeletedOnlyAfterAsking)
