@@ -1,5 +1,6 @@
 #include "companion/store/SqliteDatabaseManager.h"
 
+#include "companion/store/RecordRowReader.h"
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/StoreSchema.h"
 #include "companion/store/StoredRecord.h"
@@ -239,14 +240,14 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecords(SqliteSt
         recordFailure();
         return records;
     }
-    while (statement->step()) {
+    bool ok = readRecordRows(*statement, [&](const RecordRow& row) {
         // A row of the kind asked for reads as that kind; a stray payload of another kind is
         // left out.
-        auto record = recordFromRow(*statement);
+        auto record = recordFromRow(row);
         if (auto* typed = dynamic_cast<Record*>(record.get()))
             records.emplace_back(std::move(record), typed);
-    }
-    recordOutcome(statement->ok());
+    });
+    recordOutcome(ok);
     return records;
 }
 

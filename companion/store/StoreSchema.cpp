@@ -263,14 +263,29 @@ base::Result<void> packRecordFieldsIntoOneColumn(SqliteDatabase& database)
     if (!database.execute(schemaVersion5Rebuild))
         return database.lastError();
 
-    std::string select = std::string("SELECT id, ") + recordSelectColumns
-        + " FROM ugc WHERE layout = 0 AND family IN (1, 2) ORDER BY id";
-    auto* rows = database.statement(select.c_str());
+    // The columns as version 5 has them (a later version reads its rows otherwise).
+    auto* rows = database.statement("SELECT id, local_id, ugc_id, status, is_synced, is_submitted, payload, "
+                                    "page_identifier, display_num, family, layout, fields, flags "
+                                    "FROM ugc WHERE layout = 0 AND family IN (1, 2) ORDER BY id");
     if (!rows)
         return database.lastError();
     std::vector<std::pair<int64_t, std::shared_ptr<lectoro::SDKUGCVO>>> records;
     while (rows->step()) {
-        if (auto record = recordFromRow(*rows, 1))
+        RecordRow row {
+            .localID = rows->columnView(1),
+            .ugcID = rows->columnView(2),
+            .payload = rows->columnView(6),
+            .pageIdentifier = rows->columnView(7),
+            .displayNum = rows->columnView(8),
+            .fields = rows->columnView(11),
+            .status = rows->columnInteger(3),
+            .isSynced = rows->columnInteger(4),
+            .isSubmitted = rows->columnInteger(5),
+            .family = rows->columnInteger(9),
+            .layout = rows->columnInteger(10),
+            .flags = rows->columnInteger(12),
+        };
+        if (auto record = recordFromRow(row))
             records.emplace_back(rows->columnInteger(0), std::move(record));
     }
     if (!rows->ok())
@@ -290,6 +305,48 @@ base::Result<void> packRecordFieldsIntoOneColumn(SqliteDatabase& database)
     return {};
 }
 
+// Version 6. Reading a row's columns is most of SQLite's cost for a book's list, and six of
+// a row's twelve are small numbers: "state" holds them all, kept by SQLite from the columns
+// whenever a row is written (the updates that set a status or a sync flag stay as they are).
+// Bits: status (the 16 bits of the record's), is_synced, is_submitted, layout, family, flags.
+// Generated columns are stored only by a table's definition, so the table is built anew.
+constexpr const char* schemaVersion6 = R"SQL(
+CREATE TABLE ugc_state (
+    book_id TEXT NOT NULL,
+    user_id INTEGER NOT NULL,
+    family INTEGER NOT NULL,
+    id INTEGER NOT NULL,
+    local_id TEXT NOT NULL,
+    ugc_id TEXT NOT NULL,
+    page_identifier TEXT NOT NULL,
+    display_num TEXT NOT NULL,
+    link_id INTEGER NOT NULL DEFAULT 0,
+    status INTEGER NOT NULL,
+    is_synced INTEGER NOT NULL,
+    is_submitted INTEGER NOT NULL,
+    revision INTEGER NOT NULL DEFAULT 1,
+    payload TEXT NOT NULL,
+    layout INTEGER NOT NULL DEFAULT 0,
+    flags INTEGER NOT NULL DEFAULT 0,
+    fields BLOB NOT NULL DEFAULT x'',
+    state INTEGER NOT NULL AS ((status & 65535) | ((is_synced <> 0) << 16) | ((is_submitted <> 0) << 17)
+        | ((layout & 255) << 24) | ((family & 255) << 32) | (flags << 40)) STORED,
+    PRIMARY KEY (book_id, user_id, family, id),
+    UNIQUE (family, book_id, user_id, local_id)
+) WITHOUT ROWID;
+INSERT INTO ugc_state (book_id, user_id, family, id, local_id, ugc_id, page_identifier, display_num, link_id,
+    status, is_synced, is_submitted, revision, payload, layout, flags, fields)
+SELECT book_id, user_id, family, id, local_id, ugc_id, page_identifier, display_num, link_id,
+    status, is_synced, is_submitted, revision, payload, layout, flags, fields
+FROM ugc;
+DROP TABLE ugc;
+ALTER TABLE ugc_state RENAME TO ugc;
+CREATE UNIQUE INDEX ugc_id ON ugc (id);
+CREATE INDEX ugc_page ON ugc (book_id, user_id, family, page_identifier);
+CREATE INDEX ugc_server_id ON ugc (user_id, ugc_id);
+CREATE INDEX ugc_unsynced ON ugc (user_id, is_synced);
+)SQL";
+
 struct Migration {
     int toVersion;
     const char* sql;
@@ -303,6 +360,7 @@ constexpr Migration migrations[] = {
     { 3, schemaVersion3, nullptr },
     { 4, schemaVersion4, nullptr },
     { 5, schemaVersion5, packRecordFieldsIntoOneColumn },
+    { 6, schemaVersion6, nullptr },
 };
 
 base::Error newerSchemaError(const std::string& message)

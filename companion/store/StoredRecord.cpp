@@ -209,9 +209,7 @@ std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
 
 } // namespace
 
-const char* const recordSelectColumns
-    = "local_id, ugc_id, status, is_synced, is_submitted, payload, page_identifier, display_num, family, layout, "
-      "fields, flags";
+const char* const recordSelectColumns = "local_id, ugc_id, payload, page_identifier, display_num, fields, state";
 
 const char* const recordFieldColumns = "payload, layout, flags, fields";
 
@@ -290,19 +288,21 @@ void bindRecordFields(SqliteStatement& statement, int first, const SDKUGCVO& rec
 
 RecordRow recordRowAt(const SqliteStatement& statement, int column)
 {
+    // "state" packs the row's small numbers (StoreSchema.cpp, version 6).
+    auto state = static_cast<uint64_t>(statement.columnInteger(column + 6));
     return RecordRow {
         .localID = statement.columnView(column + 0),
         .ugcID = statement.columnView(column + 1),
-        .payload = statement.columnView(column + 5),
-        .pageIdentifier = statement.columnView(column + 6),
-        .displayNum = statement.columnView(column + 7),
-        .fields = statement.columnView(column + 10),
-        .status = statement.columnInteger(column + 2),
-        .isSynced = statement.columnInteger(column + 3),
-        .isSubmitted = statement.columnInteger(column + 4),
-        .family = statement.columnInteger(column + 8),
-        .layout = statement.columnInteger(column + 9),
-        .flags = statement.columnInteger(column + 11),
+        .payload = statement.columnView(column + 2),
+        .pageIdentifier = statement.columnView(column + 3),
+        .displayNum = statement.columnView(column + 4),
+        .fields = statement.columnView(column + 5),
+        .status = static_cast<int16_t>(state & 0xffff),
+        .isSynced = static_cast<int64_t>((state >> 16) & 1),
+        .isSubmitted = static_cast<int64_t>((state >> 17) & 1),
+        .family = static_cast<int64_t>((state >> 32) & 0xff),
+        .layout = static_cast<int64_t>((state >> 24) & 0xff),
+        .flags = static_cast<int64_t>(state) >> 40,
     };
 }
 

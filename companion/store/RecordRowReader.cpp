@@ -1,0 +1,224 @@
+#include "companion/store/RecordRowReader.h"
+
+#include "companion/store/SqliteDatabase.h"
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace companion {
+
+namespace {
+
+// Rows copied out of the statement. `bytes` is reserved before it is filled and never
+// grows past its capacity while it holds rows, so the rows' views into it stay valid.
+struct RowBatch {
+    std::string bytes;
+    std::vector<RecordRow> rows;
+};
+
+constexpr size_t rowsPerBatch = 256;
+constexpr size_t bytesPerBatch = 64 * 1024;
+// Enough for the helper to run ahead of the caller without holding a whole book's rows.
+constexpr size_t batchesInFlight = 4;
+
+size_t textBytes(const RecordRow& row)
+{
+    return row.localID.size() + row.ugcID.size() + row.payload.size() + row.pageIdentifier.size()
+        + row.displayNum.size() + row.fields.size();
+}
+
+// Copies the row into the batch; false when it does not fit beside the rows already there.
+bool append(RowBatch& batch, const RecordRow& row)
+{
+    size_t size = textBytes(row);
+    if (batch.bytes.size() + size > batch.bytes.capacity()) {
+        if (!batch.rows.empty())
+            return false;
+        // A row larger than a batch (a long payload) gets a batch of its own.
+        batch.bytes.reserve(size);
+    }
+    auto copy = [&](std::string_view text) {
+        size_t at = batch.bytes.size();
+        batch.bytes.append(text);
+        return std::string_view(batch.bytes.data() + at, text.size());
+    };
+    RecordRow copied = row;
+    copied.localID = copy(row.localID);
+    copied.ugcID = copy(row.ugcID);
+    copied.payload = copy(row.payload);
+    copied.pageIdentifier = copy(row.pageIdentifier);
+    copied.displayNum = copy(row.displayNum);
+    copied.fields = copy(row.fields);
+    batch.rows.push_back(copied);
+    return true;
+}
+
+// The batches between the helper (filling) and the caller (taking).
+class RowPipe {
+public:
+    RowPipe()
+    {
+        for (size_t index = 0; index < batchesInFlight; ++index) {
+            auto batch = std::make_unique<RowBatch>();
+            batch->bytes.reserve(bytesPerBatch);
+            batch->rows.reserve(rowsPerBatch);
+            m_empty.push_back(std::move(batch));
+        }
+    }
+
+    // Helper: an empty batch to fill; null once the caller stopped taking.
+    std::unique_ptr<RowBatch> emptyBatch()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_stopped || !m_empty.empty(); });
+        if (m_stopped)
+            return nullptr;
+        auto batch = std::move(m_empty.front());
+        m_empty.pop_front();
+        return batch;
+    }
+    // Helper: a filled batch for the caller.
+    void handOver(std::unique_ptr<RowBatch> batch)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_filled.push_back(std::move(batch));
+        }
+        m_changed.notify_all();
+    }
+    // Helper: no more rows.
+    void finish()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_finished = true;
+        }
+        m_changed.notify_all();
+    }
+
+    // Caller: the next filled batch; null when the helper finished and all were taken.
+    std::unique_ptr<RowBatch> filledBatch()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_finished || !m_filled.empty(); });
+        if (m_filled.empty())
+            return nullptr;
+        auto batch = std::move(m_filled.front());
+        m_filled.pop_front();
+        return batch;
+    }
+    // Caller: a batch taken, to be filled again.
+    void giveBack(std::unique_ptr<RowBatch> batch)
+    {
+        batch->bytes.clear();
+        batch->rows.clear();
+        {
+            std::lock_guard lock(m_mutex);
+            m_empty.push_back(std::move(batch));
+        }
+        m_changed.notify_all();
+    }
+    // Caller: no more batches wanted (it is leaving early).
+    void stop()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopped = true;
+        }
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<RowBatch>> m_empty;
+    std::deque<std::unique_ptr<RowBatch>> m_filled;
+    bool m_finished = false;
+    bool m_stopped = false;
+};
+
+void stepIntoBatches(SqliteStatement& statement, RowPipe& pipe)
+{
+    auto batch = pipe.emptyBatch();
+    while (batch && statement.step()) {
+        auto row = recordRowAt(statement);
+        if (!append(*batch, row)) {
+            pipe.handOver(std::move(batch));
+            batch = pipe.emptyBatch();
+            if (!batch)
+                break;
+            append(*batch, row);
+        }
+        if (batch->rows.size() == rowsPerBatch) {
+            pipe.handOver(std::move(batch));
+            batch = pipe.emptyBatch();
+        }
+    }
+    if (batch && !batch->rows.empty())
+        pipe.handOver(std::move(batch));
+    pipe.finish();
+}
+
+// Joins the helper however the caller leaves.
+class HelperThread {
+public:
+    HelperThread(RowPipe& pipe, std::thread thread) : m_pipe(pipe), m_thread(std::move(thread)) { }
+    ~HelperThread()
+    {
+        m_pipe.stop();
+        m_thread.join();
+    }
+
+private:
+    RowPipe& m_pipe;
+    std::thread m_thread;
+};
+
+} // namespace
+
+bool readRecordRows(SqliteStatement& statement, const std::function<void(const RecordRow&)>& take)
+{
+    for (size_t read = 0; read < rowsReadBeforeHelper; ++read) {
+        if (!statement.step())
+            return statement.ok();
+        take(recordRowAt(statement));
+    }
+    RowPipe pipe;
+    bool helperFailed = false;
+    std::thread thread;
+    try {
+        thread = std::thread([&] {
+            try {
+                stepIntoBatches(statement, pipe);
+            } catch (const std::bad_alloc&) {
+                // Out of memory while copying rows: the list is reported unread.
+                helperFailed = true;
+                pipe.finish();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the rest is read here.
+        while (statement.step())
+            take(recordRowAt(statement));
+        return statement.ok();
+    }
+    {
+        HelperThread helper(pipe, std::move(thread));
+        while (auto batch = pipe.filledBatch()) {
+            for (const auto& row : batch->rows)
+                take(row);
+            pipe.giveBack(std::move(batch));
+        }
+    }
+    // The helper has been joined: what it wrote is seen here.
+    return statement.ok() && !helperFailed;
+}
+
+} // namespace companion
