@@ -3,6 +3,7 @@
 #include "companion/store/SqliteDatabase.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -87,20 +88,12 @@ public:
     // Helper: a filled batch for the caller.
     void handOver(std::unique_ptr<RowBatch> batch)
     {
-        {
-            std::lock_guard lock(m_mutex);
-            m_filled.push_back(std::move(batch));
-        }
-        m_changed.notify_all();
+        change([&] { m_filled.push_back(std::move(batch)); });
     }
     // Helper: no more rows.
     void finish()
     {
-        {
-            std::lock_guard lock(m_mutex);
-            m_finished = true;
-        }
-        m_changed.notify_all();
+        change([&] { m_finished = true; });
     }
 
     // Caller: the next filled batch; null when the helper finished and all were taken.
@@ -119,23 +112,26 @@ public:
     {
         batch->bytes.clear();
         batch->rows.clear();
-        {
-            std::lock_guard lock(m_mutex);
-            m_empty.push_back(std::move(batch));
-        }
-        m_changed.notify_all();
+        change([&] { m_empty.push_back(std::move(batch)); });
     }
     // Caller: no more batches wanted (it is leaving early).
     void stop()
     {
+        change([&] { m_stopped = true; });
+    }
+
+private:
+    // Changes the pipe's state under its lock and wakes whoever waits on it.
+    template<class Change>
+    void change(Change&& apply)
+    {
         {
             std::lock_guard lock(m_mutex);
-            m_stopped = true;
+            apply();
         }
         m_changed.notify_all();
     }
 
-private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<std::unique_ptr<RowBatch>> m_empty;
@@ -185,11 +181,17 @@ private:
 
 bool readRecordRows(SqliteStatement& statement, const std::function<void(const RecordRow&)>& take)
 {
-    for (size_t read = 0; read < rowsReadBeforeHelper; ++read) {
-        if (!statement.step())
-            return statement.ok();
-        take(recordRowAt(statement));
-    }
+    // Steps up to `most` rows here; false once the statement has no more.
+    auto readHere = [&](size_t most) {
+        for (size_t read = 0; read < most; ++read) {
+            if (!statement.step())
+                return false;
+            take(recordRowAt(statement));
+        }
+        return true;
+    };
+    if (!readHere(rowsReadBeforeHelper))
+        return statement.ok();
     RowPipe pipe;
     bool helperFailed = false;
     std::thread thread;
@@ -205,8 +207,7 @@ bool readRecordRows(SqliteStatement& statement, const std::function<void(const R
         });
     } catch (const std::system_error&) {
         // No thread to be had: the rest is read here.
-        while (statement.step())
-            take(recordRowAt(statement));
+        readHere(SIZE_MAX);
         return statement.ok();
     }
     {
