@@ -181,7 +181,7 @@ void BM_StepAllHighlightRowsInSQLite(benchmark::State& state)
     std::string path = (filled.folder / companion::storeFileName).string();
     sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     sqlite3_exec(handle, "PRAGMA cache_size = -16384", nullptr, nullptr, nullptr);
-    std::string sql = std::string("SELECT ") + companion::recordSelectColumns
+    std::string sql = std::string("SELECT ") + companion::packedRecordColumns
         + " FROM ugc WHERE book_id = 'book' AND user_id = 1 AND family = 1 AND status <> 3 ORDER BY id";
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
@@ -192,7 +192,7 @@ void BM_StepAllHighlightRowsInSQLite(benchmark::State& state)
     for (auto _ : state) {
         size_t bytes = 0;
         while (sqlite3_step(statement) == SQLITE_ROW) {
-            for (int column = 0; column < companion::recordColumnCount; ++column) {
+            for (int column = 0; column < sqlite3_column_count(statement); ++column) {
                 if (sqlite3_column_type(statement, column) == SQLITE_INTEGER)
                     bytes += static_cast<size_t>(sqlite3_column_int64(statement, column));
                 else if (int size = sqlite3_column_bytes(statement, column); size > 0)

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     auto record = companion::recordFromRow(row);
     if (!record)
         return 0;
-    std::string packed = companion::packRecordFields(companion::recordFieldTexts(*record));
+    std::string packed = companion::packedRecordFields(*record);
     row.fields = packed;
     auto again = companion::recordFromRow(row);
     if (!again || base::toJson(again->toUGCDictionary()) != base::toJson(record->toUGCDictionary()))

@@ -140,11 +140,11 @@ private:
     bool m_stopped = false;
 };
 
-void stepIntoBatches(SqliteStatement& statement, RowPipe& pipe)
+void stepIntoBatches(SqliteStatement& statement, RecordRowReading rowAt, RowPipe& pipe)
 {
     auto batch = pipe.emptyBatch();
     while (batch && statement.step()) {
-        auto row = recordRowAt(statement);
+        auto row = rowAt(statement, 0);
         if (!append(*batch, row)) {
             pipe.handOver(std::move(batch));
             batch = pipe.emptyBatch();
@@ -179,14 +179,14 @@ private:
 
 } // namespace
 
-bool readRecordRows(SqliteStatement& statement, const std::function<void(const RecordRow&)>& take)
+bool readRecordRows(SqliteStatement& statement, RecordRowReading rowAt, const std::function<void(const RecordRow&)>& take)
 {
     // Steps up to `most` rows here; false once the statement has no more.
     auto readHere = [&](size_t most) {
         for (size_t read = 0; read < most; ++read) {
             if (!statement.step())
                 return false;
-            take(recordRowAt(statement));
+            take(rowAt(statement, 0));
         }
         return true;
     };
@@ -198,7 +198,7 @@ bool readRecordRows(SqliteStatement& statement, const std::function<void(const R
     try {
         thread = std::thread([&] {
             try {
-                stepIntoBatches(statement, pipe);
+                stepIntoBatches(statement, rowAt, pipe);
             } catch (const std::bad_alloc&) {
                 // Out of memory while copying rows: the list is reported unread.
                 helperFailed = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Hands a statement's rows (of recordSelectColumns) to a caller that makes records of them.
+// Hands a statement's rows to a caller that makes records of them.
 //
 // A book's whole list is ten thousand rows, read as the book opens. SQLite stepping the
 // rows and the caller making records of them cost about the same, one after the other.
@@ -25,10 +25,10 @@ class SqliteStatement;
 // short list never start a thread.
 inline constexpr size_t rowsReadBeforeHelper = 256;
 
-// Calls `take` with each remaining row of the statement, in order, on the calling thread;
-// a row's texts are valid during the call only. Returns the statement's ok(): false when
-// SQLite failed part way (the rows before it were taken). An exception from `take` stops
-// the helper before it leaves.
-bool readRecordRows(SqliteStatement&, const std::function<void(const RecordRow&)>& take);
+// Calls `take` with each remaining row of the statement (as `rowAt` reads one), in order,
+// on the calling thread; a row's texts are valid during the call only. Returns the
+// statement's ok(): false when SQLite failed part way (the rows before it were taken). An
+// exception from `take` stops the helper before it leaves.
+bool readRecordRows(SqliteStatement&, RecordRowReading rowAt, const std::function<void(const RecordRow&)>& take);
 
 } // namespace companion

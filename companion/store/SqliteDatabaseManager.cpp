@@ -233,14 +233,15 @@ base::Result<void> SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, c
 }
 
 template<class Record>
-std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecords(SqliteStatement* statement)
+std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecords(SqliteStatement* statement,
+    RecordRowReading rowAt)
 {
     std::vector<std::shared_ptr<Record>> records;
     if (!statement) {
         recordFailure();
         return records;
     }
-    bool ok = readRecordRows(*statement, [&](const RecordRow& row) {
+    bool ok = readRecordRows(*statement, rowAt, [&](const RecordRow& row) {
         // A row of the kind asked for reads as that kind; a stray payload of another kind is
         // left out.
         auto record = recordFromRow(row);
@@ -281,12 +282,13 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
         }
     }
     // The table is ordered by (book, user, kind, id): the rows come in one pass, in order.
-    static const std::string& sql = *new std::string(std::string("SELECT ") + recordSelectColumns
+    // Lists are of highlights or bookmarks, whose rows read whole from their packed columns.
+    static const std::string& sql = *new std::string(std::string("SELECT ") + packedRecordColumns
         + " FROM ugc WHERE book_id = ?2 AND user_id = ?3 AND family = ?1 AND status <> 3 ORDER BY id");
     auto* statement = m_database->statement(sql.c_str());
     if (statement)
         statement->bind(1, family).bind(2, bookID).bind(3, userID);
-    auto records = readRecords<Record>(statement);
+    auto records = readRecords<Record>(statement, packedRecordRowAt);
     if (version && statement && statement->ok() && m_bookLists.isWorthKeeping(family, bookID, userID, *version)) {
         RecordListCache::Records kept;
         kept.reserve(records.size());

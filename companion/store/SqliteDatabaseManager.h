@@ -17,6 +17,7 @@
 // marking uploads done, and storing what the service sent.
 
 #include "companion/store/RecordListCache.h"
+#include "companion/store/StoredRecord.h"
 
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
 
@@ -200,10 +201,11 @@ private:
         const std::string& displayNumber, const std::string& bookID, int64_t userID);
     template<class Record>
     std::vector<std::shared_ptr<Record>> recordsOfBook(int family, const std::string& bookID, int64_t userID);
-    // Every record the statement's rows (of `recordSelectColumns`) still describe; noted as
-    // the call's outcome.
+    // Every record the statement's rows (of `recordSelectColumns`, or of
+    // `packedRecordColumns` read by `packedRecordRowAt`) still describe; noted as the call's
+    // outcome.
     template<class Record>
-    std::vector<std::shared_ptr<Record>> readRecords(SqliteStatement*);
+    std::vector<std::shared_ptr<Record>> readRecords(SqliteStatement*, RecordRowReading = recordRowAt);
     // After this connection saved a record: a kept list of its kind and book takes the
     // record as now stored.
     void refreshKeptRecord(int family, const std::string& bookID, int64_t userID, const std::string& localID);

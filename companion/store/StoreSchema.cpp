@@ -231,6 +231,29 @@ CREATE INDEX ugc_server_id ON ugc (user_id, ugc_id);
 CREATE INDEX ugc_unsynced ON ugc (user_id, is_synced);
 )SQL";
 
+// A row's id and columns as versions 5 and 6 have them, for their migrations: a later
+// version reads its rows otherwise.
+constexpr const char* version5RowColumns = "SELECT id, local_id, ugc_id, status, is_synced, is_submitted, payload, "
+                                           "page_identifier, display_num, family, layout, fields, flags FROM ugc";
+
+RecordRow version5RowAt(const SqliteStatement& rows)
+{
+    return RecordRow {
+        .localID = rows.columnView(1),
+        .ugcID = rows.columnView(2),
+        .payload = rows.columnView(6),
+        .pageIdentifier = rows.columnView(7),
+        .displayNum = rows.columnView(8),
+        .fields = rows.columnView(11),
+        .status = rows.columnInteger(3),
+        .isSynced = rows.columnInteger(4),
+        .isSubmitted = rows.columnInteger(5),
+        .family = rows.columnInteger(9),
+        .layout = rows.columnInteger(10),
+        .flags = rows.columnInteger(12),
+    };
+}
+
 // Packs the fields of every version-2 row (layout 1) into "fields", drops the old columns,
 // then moves the highlights and bookmarks stored before version 2 (whole in their payload)
 // into the packed form. A payload that no longer parses stays as it was: it read as nothing
@@ -263,29 +286,13 @@ base::Result<void> packRecordFieldsIntoOneColumn(SqliteDatabase& database)
     if (!database.execute(schemaVersion5Rebuild))
         return database.lastError();
 
-    // The columns as version 5 has them (a later version reads its rows otherwise).
-    auto* rows = database.statement("SELECT id, local_id, ugc_id, status, is_synced, is_submitted, payload, "
-                                    "page_identifier, display_num, family, layout, fields, flags "
-                                    "FROM ugc WHERE layout = 0 AND family IN (1, 2) ORDER BY id");
+    auto* rows = database.statement(
+        (std::string(version5RowColumns) + " WHERE layout = 0 AND family IN (1, 2) ORDER BY id").c_str());
     if (!rows)
         return database.lastError();
     std::vector<std::pair<int64_t, std::shared_ptr<lectoro::SDKUGCVO>>> records;
     while (rows->step()) {
-        RecordRow row {
-            .localID = rows->columnView(1),
-            .ugcID = rows->columnView(2),
-            .payload = rows->columnView(6),
-            .pageIdentifier = rows->columnView(7),
-            .displayNum = rows->columnView(8),
-            .fields = rows->columnView(11),
-            .status = rows->columnInteger(3),
-            .isSynced = rows->columnInteger(4),
-            .isSubmitted = rows->columnInteger(5),
-            .family = rows->columnInteger(9),
-            .layout = rows->columnInteger(10),
-            .flags = rows->columnInteger(12),
-        };
-        if (auto record = recordFromRow(row))
+        if (auto record = recordFromRow(version5RowAt(*rows)))
             records.emplace_back(rows->columnInteger(0), std::move(record));
     }
     if (!rows->ok())
@@ -347,6 +354,36 @@ CREATE INDEX ugc_server_id ON ugc (user_id, ugc_id);
 CREATE INDEX ugc_unsynced ON ugc (user_id, is_synced);
 )SQL";
 
+// Version 7. A book's list is read from four columns: a highlight's or bookmark's page keys
+// and structured fields (until now in columns of their own and in "payload") follow its
+// texts in "fields". The page-key columns stay, written with "fields" by every save: the
+// store queries them. Every such row is packed again; one whose fields no longer read stays
+// as it was (it read as nothing before too).
+constexpr const char* schemaVersion7 = "";
+
+base::Result<void> movePageKeysIntoFields(SqliteDatabase& database)
+{
+    std::string select = std::string(version5RowColumns) + " WHERE layout = " + std::to_string(recordFieldsLayout)
+        + " ORDER BY id";
+    auto* rows = database.statement(select.c_str());
+    if (!rows)
+        return database.lastError();
+    std::vector<std::pair<int64_t, std::string>> packed;
+    while (rows->step()) {
+        if (auto record = recordFromRow(version5RowAt(*rows)))
+            packed.emplace_back(rows->columnInteger(0), packedRecordFields(*record));
+    }
+    if (!rows->ok())
+        return database.lastError();
+    rows->reset();
+    for (const auto& [rowID, fields] : packed) {
+        auto* update = database.statement("UPDATE ugc SET payload = '', fields = ?2 WHERE id = ?1");
+        if (!update || !update->bind(1, rowID).bindBlob(2, fields).run())
+            return database.lastError();
+    }
+    return {};
+}
+
 struct Migration {
     int toVersion;
     const char* sql;
@@ -361,6 +398,7 @@ constexpr Migration migrations[] = {
     { 4, schemaVersion4, nullptr },
     { 5, schemaVersion5, packRecordFieldsIntoOneColumn },
     { 6, schemaVersion6, nullptr },
+    { 7, schemaVersion7, movePageKeysIntoFields },
 };
 
 base::Error newerSchemaError(const std::string& message)

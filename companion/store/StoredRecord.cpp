@@ -88,7 +88,12 @@ std::shared_ptr<SDKUGCVO> recordFromPayload(const RecordRow& row)
     auto payload = base::parseJson(row.payload);
     if (!payload.ok())
         return nullptr;
-    return makeUGCRecordFromDictionary(payload.value());
+    auto record = makeUGCRecordFromDictionary(payload.value());
+    if (record) {
+        record->pageIdentifier.assign(row.pageIdentifier);
+        record->displayNum.assign(row.displayNum);
+    }
+    return record;
 }
 
 // Reads "fields": each text a length (LEB128) and its bytes, each integer LEB128 of its
@@ -99,7 +104,9 @@ public:
     explicit PackedFieldReader(std::string_view bytes) : m_bytes(bytes) { }
 
     bool ok() const { return m_ok; }
+    bool atEnd() const { return m_bytes.empty(); }
     void text(std::string& into) { into.assign(nextText()); }
+    std::string_view view() { return nextText(); }
     // A text the record has no field for (a bookmark's note, colours and creator).
     void skipText() { nextText(); }
     int64_t integer()
@@ -149,15 +156,21 @@ void appendUnsignedNumber(std::string& bytes, uint64_t value)
     bytes.push_back(static_cast<char>(value));
 }
 
+// The structured fields extraFieldsJson() wrote.
+void applyExtraFields(SDKUGCVO& record, const base::Value& extra)
+{
+    if (auto* highlight = dynamic_cast<SDKHighlightVO*>(&record)) {
+        highlight->noteComments = coding::readList(extra, "noteComments");
+        highlight->sharedUsers = coding::readList(extra, "sharedUsers");
+        highlight->acceptedUsers = coding::readList(extra, "acceptedUsers");
+        highlight->declinedUsers = coding::readList(extra, "declinedUsers");
+        highlight->noteRect = coding::readRect(extra, "noteRect");
+    }
+    record.metaData = coding::readDictionary(extra, "metaData");
+}
+
 std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
 {
-    base::Value extra;
-    if (!row.payload.empty()) {
-        auto parsed = base::parseJson(row.payload);
-        if (!parsed.ok())
-            return nullptr;
-        extra = std::move(parsed.value());
-    }
     PackedFieldReader fields(row.fields);
     std::shared_ptr<SDKUGCVO> record;
     auto family = static_cast<UGCFamily>(row.family);
@@ -180,13 +193,6 @@ std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
         highlight->startIndex = fields.integer();
         highlight->endIndex = fields.integer();
         applyHighlightFlags(*highlight, row.flags);
-        if (!extra.isNull()) {
-            highlight->noteComments = coding::readList(extra, "noteComments");
-            highlight->sharedUsers = coding::readList(extra, "sharedUsers");
-            highlight->acceptedUsers = coding::readList(extra, "acceptedUsers");
-            highlight->declinedUsers = coding::readList(extra, "declinedUsers");
-            highlight->noteRect = coding::readRect(extra, "noteRect");
-        }
         record = std::move(highlight);
     } else if (family == UGCFamily::Bookmark) {
         auto bookmark = std::make_shared<SDKBookmarkVO>();
@@ -196,20 +202,40 @@ std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
         for (int skipped = 0; skipped < 4; ++skipped)
             fields.skipText();
         fields.text(bookmark->positionIdentifier);
+        // Nor a place in a text: its two numbers hold nothing either.
+        fields.integer();
+        fields.integer();
         record = std::move(bookmark);
     } else {
         return nullptr;
     }
+    // Rows packed since version 7 carry their page keys and structured fields on; the
+    // version-5 form (still read while version 7 repacks it) has them in their columns.
+    std::string_view extraJson = row.payload;
+    if (fields.ok() && !fields.atEnd()) {
+        record->pageIdentifier.assign(fields.view());
+        record->displayNum.assign(fields.view());
+        extraJson = fields.view();
+    } else {
+        record->pageIdentifier.assign(row.pageIdentifier);
+        record->displayNum.assign(row.displayNum);
+    }
     if (!fields.ok())
         return nullptr;
-    if (!extra.isNull())
-        record->metaData = coding::readDictionary(extra, "metaData");
+    if (!extraJson.empty()) {
+        auto extra = base::parseJson(extraJson);
+        if (!extra.ok())
+            return nullptr;
+        applyExtraFields(*record, extra.value());
+    }
     return record;
 }
 
 } // namespace
 
 const char* const recordSelectColumns = "local_id, ugc_id, payload, page_identifier, display_num, fields, state";
+
+const char* const packedRecordColumns = "local_id, ugc_id, fields, state";
 
 const char* const recordFieldColumns = "payload, layout, flags, fields";
 
@@ -246,6 +272,16 @@ std::string packRecordFields(const RecordFieldTexts& texts)
     return bytes;
 }
 
+std::string packRecordFields(const RecordFieldTexts& texts, const RecordFieldTail& tail)
+{
+    std::string bytes = packRecordFields(texts);
+    for (std::string_view text : { tail.pageIdentifier, tail.displayNum, tail.extraJson }) {
+        appendUnsignedNumber(bytes, text.size());
+        bytes.append(text);
+    }
+    return bytes;
+}
+
 RecordFieldTexts recordFieldTexts(const SDKUGCVO& record)
 {
     RecordFieldTexts texts;
@@ -270,6 +306,12 @@ RecordFieldTexts recordFieldTexts(const SDKUGCVO& record)
     return texts;
 }
 
+std::string packedRecordFields(const SDKUGCVO& record)
+{
+    std::string extraJson = extraFieldsJson(record);
+    return packRecordFields(recordFieldTexts(record), { record.pageIdentifier, record.displayNum, extraJson });
+}
+
 void bindRecordFields(SqliteStatement& statement, int first, const SDKUGCVO& record)
 {
     const auto* highlight = dynamic_cast<const SDKHighlightVO*>(&record);
@@ -280,30 +322,49 @@ void bindRecordFields(SqliteStatement& statement, int first, const SDKUGCVO& rec
             .bindBlob(first + 3, {});
         return;
     }
-    statement.bind(first, extraFieldsJson(record))
+    statement.bind(first, std::string())
         .bind(first + 1, recordFieldsLayout)
         .bind(first + 2, highlight ? highlightFlags(*highlight) : int64_t(0))
-        .bindBlob(first + 3, packRecordFields(recordFieldTexts(record)));
+        .bindBlob(first + 3, packedRecordFields(record));
 }
+
+namespace {
+
+// A row's small numbers from "state" (StoreSchema.cpp, version 6).
+RecordRow rowWithState(int64_t packed)
+{
+    auto state = static_cast<uint64_t>(packed);
+    RecordRow row;
+    row.status = static_cast<int16_t>(state & 0xffff);
+    row.isSynced = static_cast<int64_t>((state >> 16) & 1);
+    row.isSubmitted = static_cast<int64_t>((state >> 17) & 1);
+    row.family = static_cast<int64_t>((state >> 32) & 0xff);
+    row.layout = static_cast<int64_t>((state >> 24) & 0xff);
+    row.flags = static_cast<int64_t>(state) >> 40;
+    return row;
+}
+
+} // namespace
 
 RecordRow recordRowAt(const SqliteStatement& statement, int column)
 {
-    // "state" packs the row's small numbers (StoreSchema.cpp, version 6).
-    auto state = static_cast<uint64_t>(statement.columnInteger(column + 6));
-    return RecordRow {
-        .localID = statement.columnView(column + 0),
-        .ugcID = statement.columnView(column + 1),
-        .payload = statement.columnView(column + 2),
-        .pageIdentifier = statement.columnView(column + 3),
-        .displayNum = statement.columnView(column + 4),
-        .fields = statement.columnView(column + 5),
-        .status = static_cast<int16_t>(state & 0xffff),
-        .isSynced = static_cast<int64_t>((state >> 16) & 1),
-        .isSubmitted = static_cast<int64_t>((state >> 17) & 1),
-        .family = static_cast<int64_t>((state >> 32) & 0xff),
-        .layout = static_cast<int64_t>((state >> 24) & 0xff),
-        .flags = static_cast<int64_t>(state) >> 40,
-    };
+    auto row = rowWithState(statement.columnInteger(column + 6));
+    row.localID = statement.columnView(column + 0);
+    row.ugcID = statement.columnView(column + 1);
+    row.payload = statement.columnView(column + 2);
+    row.pageIdentifier = statement.columnView(column + 3);
+    row.displayNum = statement.columnView(column + 4);
+    row.fields = statement.columnView(column + 5);
+    return row;
+}
+
+RecordRow packedRecordRowAt(const SqliteStatement& statement, int column)
+{
+    auto row = rowWithState(statement.columnInteger(column + 3));
+    row.localID = statement.columnView(column + 0);
+    row.ugcID = statement.columnView(column + 1);
+    row.fields = statement.columnView(column + 2);
+    return row;
 }
 
 std::shared_ptr<SDKUGCVO> recordFromRow(const RecordRow& row)
@@ -316,8 +377,6 @@ std::shared_ptr<SDKUGCVO> recordFromRow(const RecordRow& row)
     record->status = static_cast<int16_t>(row.status);
     record->isSynced = row.isSynced != 0;
     record->isSubmitted = row.isSubmitted != 0;
-    record->pageIdentifier.assign(row.pageIdentifier);
-    record->displayNum.assign(row.displayNum);
     return record;
 }
 

@@ -107,7 +107,7 @@ TEST_F(RecordRowReaderTest, EveryRowComesInOrderAndWhole)
         open({}, "rows-" + std::to_string(testCase.rows) + "-" + std::to_string(testCase.largeEvery) + ".sqlite");
         fill(testCase.rows, testCase.largeEvery);
         std::vector<TakenRow> rows;
-        EXPECT_TRUE(companion::readRecordRows(select(), [&](const RecordRow& row) { rows.push_back(taken(row)); }));
+        EXPECT_TRUE(companion::readRecordRows(select(), companion::recordRowAt, [&](const RecordRow& row) { rows.push_back(taken(row)); }));
         ASSERT_EQ(rows.size(), static_cast<size_t>(testCase.rows));
         for (int index = 0; index < testCase.rows; ++index)
             ASSERT_EQ(rows[index], expectedRow(index, testCase.largeEvery)) << "row " << index;
@@ -123,7 +123,7 @@ TEST_F(RecordRowReaderTest, AnExceptionFromTheCallerStopsTheHelperAndLeavesTheCo
         SCOPED_TRACE(failingRow);
         int seen = 0;
         auto& statement = select();
-        EXPECT_THROW(companion::readRecordRows(statement,
+        EXPECT_THROW(companion::readRecordRows(statement, companion::recordRowAt,
                          [&](const RecordRow&) {
                              if (++seen == failingRow)
                                  throw std::runtime_error("no room for the record");
@@ -132,7 +132,7 @@ TEST_F(RecordRowReaderTest, AnExceptionFromTheCallerStopsTheHelperAndLeavesTheCo
         EXPECT_EQ(seen, failingRow);
         statement.reset();
         int count = 0;
-        EXPECT_TRUE(companion::readRecordRows(select(), [&](const RecordRow&) { ++count; }));
+        EXPECT_TRUE(companion::readRecordRows(select(), companion::recordRowAt, [&](const RecordRow&) { ++count; }));
         EXPECT_EQ(count, 5000);
     }
 }
@@ -146,7 +146,7 @@ TEST_F(RecordRowReaderTest, StorageFailingWhileTheHelperStepsEndsTheReadAsFailed
     database.reset();
     open(vfs.name());
     int seen = 0;
-    bool ok = companion::readRecordRows(select(), [&](const RecordRow&) {
+    bool ok = companion::readRecordRows(select(), companion::recordRowAt, [&](const RecordRow&) {
         if (++seen == 100)
             vfs.cutNow();
     });

@@ -106,8 +106,15 @@ TEST(StoreDurability, EveryChangeThatReturnedSurvivesAKilledWriter)
         std::set<std::string> stored;
         for (const auto& highlight : reopened.value()->highlightBookID("book", user))
             stored.insert(highlight->localID);
-        for (int32_t number : saved)
-            EXPECT_TRUE(stored.count("note-" + std::to_string(number))) << "lost save " << number;
+        // The writer may have made the step after the last one it acknowledged: when that
+        // is a delete, the highlight it deletes may be gone.
+        int32_t lastAcknowledged = step;
+        int32_t deletedUnacknowledged = lastAcknowledged > 0 && lastAcknowledged % 3 == 0 ? lastAcknowledged - 1 : 0;
+        for (int32_t number : saved) {
+            if (number != deletedUnacknowledged) {
+                EXPECT_TRUE(stored.count("note-" + std::to_string(number))) << "lost save " << number;
+            }
+        }
         for (int32_t number : deleted)
             EXPECT_FALSE(stored.count("note-" + std::to_string(number))) << "undone delete " << number;
         int64_t lastPage = reopened.value()->getBookMetadataForbookID("book", user)["LastPageFolio"].integerValue();

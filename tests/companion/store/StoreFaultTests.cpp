@@ -316,7 +316,7 @@ TEST(StoreFaults, AFirstSchemaStoreOpensWithItsRecordsIntact)
 }
 
 // A row whose packed texts were cut short or garbled (by another program, a bad copy of the
-// file) reads as nothing; the rows around it read whole, and bytes after the last text (a
+// file) reads as nothing; the rows around it read whole, and bytes after the last field (a
 // later version's) are passed over.
 TEST(StoreFaults, ARecordWithDamagedPackedTextsIsLeftOutAndTheOthersRead)
 {
@@ -324,7 +324,8 @@ TEST(StoreFaults, ARecordWithDamagedPackedTextsIsLeftOutAndTheOthersRead)
     texts.body = "kept passage";
     texts.startIndex = -3;
     texts.endIndex = 7;
-    std::string whole = companion::packRecordFields(texts);
+    std::string textsAlone = companion::packRecordFields(texts);
+    std::string whole = companion::packRecordFields(texts, { "3", "iii", "" });
     struct Case {
         const char* damage;
         std::string fields;
@@ -332,11 +333,14 @@ TEST(StoreFaults, ARecordWithDamagedPackedTextsIsLeftOutAndTheOthersRead)
     };
     const Case cases[] = {
         { "nothing at all", "", false },
-        { "cut before the numbers", whole.substr(0, whole.size() - 2), false },
+        { "cut before the numbers", textsAlone.substr(0, textsAlone.size() - 2), false },
+        { "cut inside the page keys", whole.substr(0, whole.size() - 1), false },
         { "a length past the end", std::string("\x05" "ab", 3), false },
         { "a length that never ends", std::string(12, '\xff'), false },
         { "a length of 2^63", std::string("\xff\xff\xff\xff\xff\xff\xff\xff\x7f", 9), false },
-        { "bytes after the last text", whole + "\x03xyz", true },
+        { "structured fields that are not JSON", companion::packRecordFields(texts, { "3", "iii", "{\"metaData\":" }),
+            false },
+        { "bytes after the last field", whole + "\x03xyz", true },
     };
     for (const auto& [damage, fields, reads] : cases) {
         SCOPED_TRACE(damage);
@@ -368,6 +372,7 @@ TEST(StoreFaults, ARecordWithDamagedPackedTextsIsLeftOutAndTheOthersRead)
             EXPECT_EQ(ids, expected);
             if (reads && records.size() == 3) {
                 EXPECT_EQ(records[1]->text, "kept passage");
+                EXPECT_EQ(records[1]->displayNum, "iii");
                 EXPECT_EQ(records[1]->startIndex, -3);
                 EXPECT_EQ(records[1]->endIndex, 7);
             }
