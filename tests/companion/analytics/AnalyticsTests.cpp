@@ -40,7 +40,7 @@ TEST(QueuedAnalyticsManager, TrackingJSONGroupsEventsByName)
 
 namespace {
 
-base::Value pageEvent(const std::string& visit, const std::string& page)
+base::Value pageEventInfo(const std::string& visit, const std::string& page)
 {
     return base::Value::Dictionary { { "pageID", page }, { "ReaderSeatingID", visit } };
 }
@@ -63,17 +63,17 @@ std::vector<std::string> pageIDsIn(const std::string& json)
 TEST(QueuedAnalyticsManager, EveryHandOverHoldsTheWholeVisit)
 {
     companion::QueuedAnalyticsManager manager;
-    manager.trackEvent("PageTracking", pageEvent("visit-1", "1"), "u1");
+    manager.trackEvent("PageTracking", pageEventInfo("visit-1", "1"), "u1");
     EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "1" }));
-    manager.trackEvent("PageTracking", pageEvent("visit-1", "2"), "u2");
+    manager.trackEvent("PageTracking", pageEventInfo("visit-1", "2"), "u2");
     EXPECT_EQ(manager.queuedEvents().size(), 1u);
     EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "1", "2" }));
     // A changed event counts as new and is handed over in place.
-    manager.trackEvent("PageTracking", pageEvent("visit-1", "1b"), "u1");
+    manager.trackEvent("PageTracking", pageEventInfo("visit-1", "1b"), "u1");
     EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "1b", "2" }));
 
     // Another visit starts from nothing.
-    manager.trackEvent("PageTracking", pageEvent("visit-2", "9"), "u9");
+    manager.trackEvent("PageTracking", pageEventInfo("visit-2", "9"), "u9");
     EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "9" }));
     EXPECT_EQ(manager.visitEvents().size(), 1u);
 }
@@ -87,7 +87,7 @@ TEST(QueuedAnalyticsManager, TheStoredSessionKeepsEarlierEventsOfTheVisit)
     auto store = opened.value();
     companion::QueuedAnalyticsManager manager;
     for (const char* page : { "1", "2", "3" }) {
-        manager.trackEvent("PageTracking", pageEvent("visit-1", page), std::string("u") + page);
+        manager.trackEvent("PageTracking", pageEventInfo("visit-1", page), std::string("u") + page);
         store->createReaderAnalyticsSessionForUserID("7", "42", manager.getTrackingJSON());
     }
     auto sessions = store->getReaderAnalyticsForUser(7, "42");
@@ -105,7 +105,7 @@ TEST(QueuedAnalyticsManager, RepeatedEventsOfALongVisitStayOneEntryEach)
     for (int round = 0; round < rounds; ++round) {
         manager.trackEvent("BookClose", base::Value::Dictionary { { "AccessTime", round }, { "ReaderSeatingID", "v" } }, "42");
         manager.trackEvent("BookOpen", base::Value::Dictionary { { "bookID", "42" }, { "ReaderSeatingID", "v" } }, "42");
-        manager.trackEvent("PageTracking", pageEvent("v", std::to_string(round % 7)), "page-" + std::to_string(round % 7));
+        manager.trackEvent("PageTracking", pageEventInfo("v", std::to_string(round % 7)), "page-" + std::to_string(round % 7));
     }
     EXPECT_EQ(manager.visitEvents().size(), 9u);
     EXPECT_EQ(manager.trackedEventCount(), 3u * rounds);
@@ -116,8 +116,8 @@ TEST(QueuedAnalyticsManager, RepeatedEventsOfALongVisitStayOneEntryEach)
     EXPECT_EQ(pageIDsIn(base::toJson(parsed.value())), (std::vector<std::string> { "0", "1", "2", "3", "4", "5", "6" }));
 
     // Events without a unique id are never merged.
-    manager.trackEvent("LinkOpen", pageEvent("v", "x"), "");
-    manager.trackEvent("LinkOpen", pageEvent("v", "x"), "");
+    manager.trackEvent("LinkOpen", pageEventInfo("v", "x"), "");
+    manager.trackEvent("LinkOpen", pageEventInfo("v", "x"), "");
     EXPECT_EQ(manager.visitEvents().size(), 11u);
 }
 
@@ -125,10 +125,10 @@ TEST(QueuedAnalyticsManager, AFullVisitDropsItsOldestEvents)
 {
     companion::QueuedAnalyticsManager manager(3);
     for (const char* page : { "1", "2", "3" })
-        manager.trackEvent("PageTracking", pageEvent("v", page), std::string("u") + page);
+        manager.trackEvent("PageTracking", pageEventInfo("v", page), std::string("u") + page);
     EXPECT_EQ(pageIDsIn(manager.getTrackingJSON()), (std::vector<std::string> { "1", "2", "3" }));
     manager.trackEvent("BookOpen", base::Value::Dictionary { { "ReaderSeatingID", "v" } }, "42");
-    manager.trackEvent("PageTracking", pageEvent("v", "4"), "u4");
+    manager.trackEvent("PageTracking", pageEventInfo("v", "4"), "u4");
     EXPECT_EQ(manager.droppedEventCount(), 2u);
     auto events = manager.visitEvents();
     ASSERT_EQ(events.size(), 3u);
@@ -139,7 +139,7 @@ TEST(QueuedAnalyticsManager, AFullVisitDropsItsOldestEvents)
     EXPECT_EQ(pageIDsIn(base::toJson(parsed.value())), (std::vector<std::string> { "3", "4" }));
 
     // A dropped event sent again is a new entry, not an update of a lost one.
-    manager.trackEvent("PageTracking", pageEvent("v", "1 again"), "u1");
+    manager.trackEvent("PageTracking", pageEventInfo("v", "1 again"), "u1");
     EXPECT_EQ(manager.visitEvents().back().uniqueID, "u1");
     EXPECT_EQ(manager.visitEvents().size(), 3u);
 

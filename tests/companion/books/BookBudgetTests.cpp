@@ -2,6 +2,7 @@
 // limit, or opened with each file read once. Checked with small budgets and the loader's own
 // counters, never with timings.
 
+#include "companion/SampleBooks.h"
 #include "companion/books/BookErrors.h"
 #include "companion/books/BookLoader.h"
 #include "companion/books/EpubBookLoader.h"
@@ -17,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -29,11 +29,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void write(const fs::path& file, const std::string& content)
-{
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << content;
-}
+using companiontest::writeFile;
 
 std::string paragraphs(size_t count, const std::string& text = "A gull.")
 {
@@ -59,7 +55,7 @@ void writeEpub(const fs::path& root, EpubShape shape)
         shape.spineOf = [](size_t i) { return i; };
     if (!shape.chapterText)
         shape.chapterText = [](size_t) { return paragraphs(3); };
-    write(root / "META-INF/container.xml",
+    writeFile(root / "META-INF/container.xml",
         R"(<?xml version="1.0"?><container xmlns="urn:oasis:names:tc:opendocument:xmlns:container"><rootfiles>)"
         R"(<rootfile full-path="OPS/book.opf" media-type="application/oebps-package+xml"/></rootfiles></container>)");
     std::ostringstream opf;
@@ -67,7 +63,7 @@ void writeEpub(const fs::path& root, EpubShape shape)
         << R"(<item id="nav" href="nav.xhtml" media-type="application/xhtml+xml" properties="nav"/>)";
     for (size_t file = 0; file < shape.chapterFiles; ++file) {
         opf << "<item id=\"c" << file << "\" href=\"c" << file << ".xhtml\" media-type=\"application/xhtml+xml\"/>";
-        write(root / "OPS" / ("c" + std::to_string(file) + ".xhtml"), shape.chapterText(file));
+        writeFile(root / "OPS" / ("c" + std::to_string(file) + ".xhtml"), shape.chapterText(file));
     }
     opf << "</manifest><spine>";
     std::ostringstream nav;
@@ -79,8 +75,8 @@ void writeEpub(const fs::path& root, EpubShape shape)
     }
     opf << "</spine></package>";
     nav << "</ol></nav></body></html>";
-    write(root / "OPS/book.opf", opf.str());
-    write(root / "OPS/nav.xhtml", nav.str());
+    writeFile(root / "OPS/book.opf", opf.str());
+    writeFile(root / "OPS/nav.xhtml", nav.str());
 }
 
 std::shared_ptr<companion::EpubBook> openEpub(const TemporaryFolder& folder, const BookBudget& budget, std::string* error)

@@ -2,8 +2,8 @@
 
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/MVTBXML.h"
+#include "companion/SampleBooks.h"
 #include "companion/books/BookErrors.h"
-#include "companion/books/BookLoader.h"
 #include "companion/books/PageBookLoader.h"
 #include "companion/books/XmlTree.h"
 
@@ -14,13 +14,6 @@
 using namespace lectoro;
 
 namespace {
-
-std::shared_ptr<PXBookVO> sampleBook()
-{
-    auto book = companion::loadBook(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook");
-    EXPECT_TRUE(book.ok()) << (book.ok() ? "" : book.error().localizedDescription());
-    return book.ok() ? std::dynamic_pointer_cast<PXBookVO>(book.value()) : nullptr;
-}
 
 std::vector<std::string> titles(const base::Value& nodes)
 {
@@ -41,7 +34,7 @@ std::string descriptorWith(const std::string& extra)
 
 TEST(PageBookMarkups, TheSampleCarriesEveryLinkType)
 {
-    auto book = sampleBook();
+    auto book = companiontest::loadSample<PXBookVO>("sample-pagebook");
     ASSERT_TRUE(book);
     std::set<int32_t> types;
     for (const auto& [key, link] : book->links)
@@ -55,7 +48,7 @@ TEST(PageBookMarkups, TheSampleCarriesEveryLinkType)
 
 TEST(PageBookMarkups, MultiLinkMembersGroupByTheirAnchorWithTheSameObjectsEachTime)
 {
-    auto book = sampleBook();
+    auto book = companiontest::loadSample<PXBookVO>("sample-pagebook");
     ASSERT_TRUE(book);
     const auto& first = book->getLinksForForPagenumber(108);
     const auto& second = book->getLinksForForPagenumber(108);
@@ -79,7 +72,7 @@ TEST(PageBookMarkups, MultiLinkMembersGroupByTheirAnchorWithTheSameObjectsEachTi
 
 TEST(PageBookMarkups, AnswersDropDownsGlossaryAndStandards)
 {
-    auto book = sampleBook();
+    auto book = companiontest::loadSample<PXBookVO>("sample-pagebook");
     ASSERT_TRUE(book);
     EXPECT_EQ(book->links.at("1051")->answer, "full##heavy");
     EXPECT_TRUE(book->links.at("1111")->isMathKeyboardEnabled);

@@ -1,4 +1,4 @@
-#include "companion/books/BookLoader.h"
+#include "companion/SampleBooks.h"
 #include "companion/books/EpubBookLoader.h"
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
@@ -12,26 +12,11 @@
 
 using namespace lectoro;
 
-namespace {
-
-std::string sample(const char* name)
-{
-    return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name;
-}
-
-template<class Book>
-std::shared_ptr<Book> load(const char* name)
-{
-    auto book = companion::loadBook(sample(name));
-    EXPECT_TRUE(book.ok()) << (book.ok() ? "" : book.error().localizedDescription());
-    return book.ok() ? std::dynamic_pointer_cast<Book>(book.value()) : nullptr;
-}
-
-} // namespace
+using companiontest::loadSample;
 
 TEST(SampleBooks, PageBookHasItsChaptersPagesAndFolios)
 {
-    auto book = load<PXBookVO>("sample-pagebook");
+    auto book = loadSample<PXBookVO>("sample-pagebook");
     ASSERT_TRUE(book);
     EXPECT_EQ(book->kind(), LectoroBookKind::PageBook);
     EXPECT_EQ(book->bookID, "1001");
@@ -68,7 +53,7 @@ TEST(SampleBooks, PageBookHasItsChaptersPagesAndFolios)
 
 TEST(SampleBooks, PageBookLinksGlossaryAndResources)
 {
-    auto book = load<PXBookVO>("sample-pagebook");
+    auto book = loadSample<PXBookVO>("sample-pagebook");
     ASSERT_TRUE(book);
     const auto& links = book->getLinksForForPagenumber(105);
     ASSERT_EQ(links.size(), 2u);
@@ -101,7 +86,7 @@ TEST(SampleBooks, PageBookLinksGlossaryAndResources)
 
 TEST(SampleBooks, ReflowableEpubHasChaptersContentsAndPageList)
 {
-    auto book = load<EPUBBookVO>("sample-reflowable-epub");
+    auto book = loadSample<EPUBBookVO>("sample-reflowable-epub");
     ASSERT_TRUE(book);
     EXPECT_EQ(book->kind(), LectoroBookKind::EPUB);
     EXPECT_EQ(book->meta.layout, 0);
@@ -151,7 +136,7 @@ TEST(SampleBooks, ReflowableEpubHasChaptersContentsAndPageList)
 
 TEST(SampleBooks, FixedLayoutEpubIsPrePaginatedWithOnePagePerChapter)
 {
-    auto book = load<EPUBBookVO>("sample-fixed-epub");
+    auto book = loadSample<EPUBBookVO>("sample-fixed-epub");
     ASSERT_TRUE(book);
     EXPECT_EQ(book->meta.layout, 1);
     EXPECT_TRUE(book->isFixedLayout());

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 using namespace mediabooktest;
+using companiontest::samplePath;
 using companion::AVAssetDownloaderManager;
 using lectoro::MVAVAssetDownloadDetail;
 using lectoro::MVAVAssetDownloadURL;
@@ -69,7 +70,7 @@ protected:
     {
         std::vector<MVAVAssetDownloadURL> urls;
         for (const char* part : { "part-1/master.m3u8", "part-2/master.m3u8" })
-            urls.push_back({ sampleBook("sample-multiaudio") + "/" + part, bookFolder(bookID), part });
+            urls.push_back({ samplePath("sample-multiaudio") + "/" + part, bookFolder(bookID), part });
         return urls;
     }
 
@@ -208,17 +209,17 @@ TEST(HLSDownloadStep, WritesTheContentsFilesAndListsEachPlaylistOnce)
     };
 
     // Both chapters of the video share one playlist.
-    fetch(sampleBook("sample-videobook"));
+    fetch(samplePath("sample-videobook"));
     ASSERT_FALSE(failure) << failure->description();
     ASSERT_EQ(urls.size(), 1u);
     EXPECT_EQ(urls[0].relativePath, "video/master.m3u8");
-    EXPECT_EQ(urls[0].url, sampleBook("sample-videobook") + "/video/master.m3u8");
+    EXPECT_EQ(urls[0].url, samplePath("sample-videobook") + "/video/master.m3u8");
     EXPECT_EQ(urls[0].bookFolder, folder.string());
     EXPECT_TRUE(std::filesystem::exists(folder / "toc.json"));
     EXPECT_TRUE(std::filesystem::exists(folder / "time-index.json"));
 
     // Audio files are no stream; a folder without contents is no book.
-    for (const std::string& media : { sampleBook("sample-audiobook"), folder.string() + "/none" }) {
+    for (const std::string& media : { samplePath("sample-audiobook"), folder.string() + "/none" }) {
         fetch(media);
         EXPECT_TRUE(failure) << media;
         EXPECT_TRUE(urls.empty());

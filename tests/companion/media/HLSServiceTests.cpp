@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace mediabooktest;
+using companiontest::samplePath;
 using companion::HLSServiceInterface;
 using companion::InProcessService;
 using companion::ServiceAnswer;
@@ -52,13 +53,13 @@ TEST(HLSService, AnswersTheMediaFolderAndCookiesWhenAskedFor)
     auto service = InProcessService::create();
     base::Value::Dictionary cookies;
     cookies.set("CloudFront-Policy", "policy");
-    service->setMediaBook(9102, sampleBook("sample-videobook"), base::Value(cookies));
+    service->setMediaBook(9102, samplePath("sample-videobook"), base::Value(cookies));
     for (bool withCookies : { true, false }) {
         Outcome outcome;
         fetch(*client(service, withCookies), 9102, outcome);
         settle();
         ASSERT_EQ(outcome.answers, 1);
-        EXPECT_EQ(outcome.path, sampleBook("sample-videobook"));
+        EXPECT_EQ(outcome.path, samplePath("sample-videobook"));
         EXPECT_EQ(outcome.cookies.has_value(), withCookies);
     }
     auto request = service->requests().back();
@@ -85,7 +86,7 @@ TEST(HLSService, FailuresHaveTheServiceFailureShape)
     };
     for (const auto& test : cases) {
         auto service = InProcessService::create();
-        service->setMediaBook(9102, sampleBook("sample-videobook"));
+        service->setMediaBook(9102, samplePath("sample-videobook"));
         if (test.scripted)
             service->scriptNext(*test.scripted);
         Outcome outcome;
@@ -109,8 +110,8 @@ TEST(HLSService, FailuresHaveTheServiceFailureShape)
 TEST(HLSService, ALateAnswerForABookNoLongerOpenIsDropped)
 {
     auto service = InProcessService::create();
-    service->setMediaBook(9101, sampleBook("sample-audiobook"));
-    service->setMediaBook(9102, sampleBook("sample-videobook"));
+    service->setMediaBook(9101, samplePath("sample-audiobook"));
+    service->setMediaBook(9102, samplePath("sample-videobook"));
     service->setDefaultDelivery(companion::Delivery::Delayed, 2.0);
 
     auto openBook = modelFor("", "9101");
@@ -120,7 +121,7 @@ TEST(HLSService, ALateAnswerForABookNoLongerOpenIsDropped)
 
     // Book B opens: the reader cancels what the old book still waits for.
     hls->cancel();
-    openBook = modelFor(sampleBook("sample-videobook"), "9102");
+    openBook = modelFor(samplePath("sample-videobook"), "9102");
     ASSERT_TRUE(parse(openBook, true).ok());
     Outcome second;
     fetch(*hls, 9102, second);
@@ -129,10 +130,10 @@ TEST(HLSService, ALateAnswerForABookNoLongerOpenIsDropped)
     settle();
     EXPECT_EQ(first.answers, 0);
     ASSERT_EQ(second.answers, 1);
-    EXPECT_EQ(second.path, sampleBook("sample-videobook"));
+    EXPECT_EQ(second.path, samplePath("sample-videobook"));
 
     // And a folder of another book handed to the parser anyway is refused, the open book kept.
-    openBook->mediaBookPath = sampleBook("sample-audiobook");
+    openBook->mediaBookPath = samplePath("sample-audiobook");
     auto refused = parse(openBook);
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(openBook->mediaBookTitle, "Test Pattern");

@@ -6,9 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 using namespace mediabooktest;
+using companiontest::samplePath;
+using companiontest::writeFile;
 using lectoro::MVMediaBookModel;
 using lectoro::MVMediaBookTimeIndexVO;
 
@@ -23,17 +24,11 @@ std::string folioAt(const MVMediaBookModel& model, size_t chapter, int64_t time)
     return entry ? entry->folio.value_or("(no folio)") : "(none)";
 }
 
-void writeFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path) << text;
-}
-
 } // namespace
 
 TEST(MediaBookParser, AudioSampleHasThreeChaptersWithTheDurationsOfTheirFiles)
 {
-    auto parsed = parse(modelFor(sampleBook("sample-audiobook")));
+    auto parsed = parse(modelFor(samplePath("sample-audiobook")));
     ASSERT_TRUE(parsed.ok()) << parsed.error().description();
     const auto& model = *parsed.value();
     EXPECT_EQ(model.mediaBookTitle, "The Keeper of the Light");
@@ -61,7 +56,7 @@ TEST(MediaBookParser, AudioSampleHasThreeChaptersWithTheDurationsOfTheirFiles)
 
 TEST(MediaBookParser, TimeIndexLookupAtChapterBoundaries)
 {
-    auto parsed = parse(modelFor(sampleBook("sample-audiobook")));
+    auto parsed = parse(modelFor(samplePath("sample-audiobook")));
     ASSERT_TRUE(parsed.ok()) << parsed.error().description();
     const auto& book = *parsed.value();
     // The multi-audio rule: an entry of the chapter's own file, by file time or book time.
@@ -91,7 +86,7 @@ TEST(MediaBookParser, TimeIndexLookupAtChapterBoundaries)
 
 TEST(MediaBookParser, StreamedSamplesOfferTheirResolutionsSubtitlesAndLanguages)
 {
-    auto video = parse(modelFor(sampleBook("sample-videobook")), true);
+    auto video = parse(modelFor(samplePath("sample-videobook")), true);
     ASSERT_TRUE(video.ok()) << video.error().description();
     const auto& film = *video.value();
     ASSERT_EQ(film.mediaBookAllChaptersArray.size(), 2u);
@@ -103,7 +98,7 @@ TEST(MediaBookParser, StreamedSamplesOfferTheirResolutionsSubtitlesAndLanguages)
     EXPECT_EQ(film.mediaSupportedResolutions, (std::vector<std::string> { "180p", "90p" }));
     EXPECT_EQ(film.mediaSupportedSubtitles, (std::vector<std::string> { "English", "Deutsch" }));
 
-    auto languages = parse(modelFor(sampleBook("sample-multiaudio")));
+    auto languages = parse(modelFor(samplePath("sample-multiaudio")));
     ASSERT_TRUE(languages.ok()) << languages.error().description();
     EXPECT_EQ(languages.value()->mediaSupportedAudios, (std::vector<std::string> { "English", "Deutsch" }));
     EXPECT_EQ(languages.value()->mediaBookAllChaptersArray.size(), 2u);
@@ -113,7 +108,7 @@ TEST(MediaBookParser, StreamedSamplesOfferTheirResolutionsSubtitlesAndLanguages)
 TEST(MediaBookParser, BrokenBooksFailWithAClearErrorAndLeaveTheModelAlone)
 {
     companion::testing::TemporaryFolder folder;
-    auto audio = sampleBook("sample-audiobook") + "/audio/chapter-2.m4a";
+    auto audio = samplePath("sample-audiobook") + "/audio/chapter-2.m4a";
     const std::string goodChapter = R"({"title": "A", "src": "a.m4a"})";
     struct Case {
         const char* name;
@@ -159,7 +154,7 @@ TEST(MediaBookParser, BrokenBooksFailWithAClearErrorAndLeaveTheModelAlone)
 TEST(MediaBookParser, ABookWithoutTimeIndexPlaysWithAnEmptyIndex)
 {
     companion::testing::TemporaryFolder folder;
-    std::filesystem::copy_file(sampleBook("sample-audiobook") + "/audio/chapter-2.m4a", folder.path() / "a.m4a");
+    std::filesystem::copy_file(samplePath("sample-audiobook") + "/audio/chapter-2.m4a", folder.path() / "a.m4a");
     writeFile(folder.path() / "toc.json", R"({"title": "Short", "chapters": [{"src": "a.m4a"}]})");
     auto parsed = parse(modelFor(folder.string()));
     ASSERT_TRUE(parsed.ok()) << parsed.error().description();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace mediabooktest;
+using companiontest::samplePath;
 using companion::MediaBookPlayer;
 using lectoro::CurrentState;
 using lectoro::MVMediaBookModel;
@@ -29,7 +30,7 @@ struct RecordingDelegate : lectoro::MVMediaBookPlayerDelegate {
 struct Fixture {
     explicit Fixture(const std::string& book, bool video = false)
     {
-        auto parsed = parse(modelFor(sampleBook(book)), video);
+        auto parsed = parse(modelFor(samplePath(book)), video);
         EXPECT_TRUE(parsed.ok()) << parsed.error().description();
         model = parsed.value();
         player = MediaBookPlayer::create(model);

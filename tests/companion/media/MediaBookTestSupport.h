@@ -1,9 +1,11 @@
 #pragma once
 
-// Shared by the media-book tests: the sample books, a parse that answers the filled model
-// or the error, and letting background reads of the player finish.
+// Shared by the media-book tests: a parse that answers the filled model or the error, and
+// letting background reads of the player finish. The sample books' paths come from
+// companion/SampleBooks.h.
 
 #include "LectoroSDKWithReader/readersdk/media/MVMediaBookModel.h"
+#include "companion/SampleBooks.h"
 #include "companion/media/MediaBookParser.h"
 
 #include "platform/base/Dispatch.h"
@@ -13,11 +15,6 @@
 #include <variant>
 
 namespace mediabooktest {
-
-inline std::string sampleBook(const std::string& name)
-{
-    return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name;
-}
 
 inline base::Result<std::shared_ptr<lectoro::MVMediaBookModel>> parse(std::shared_ptr<lectoro::MVMediaBookModel> model,
     bool video = false)

@@ -1,6 +1,7 @@
 #include "companion/renderer/BookRenderer.h"
 
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
+#include "companion/SampleBooks.h"
 #include "companion/renderer/ChapterPositions.h"
 #include "companion/renderer/RecordingRendererDelegate.h"
 #include "companion/renderer/ReflowPagination.h"
@@ -20,10 +21,7 @@ namespace {
 using companion::RendererSwipe;
 using companiontest::RecordingRendererDelegate;
 
-std::string samplePath(const std::string& name)
-{
-    return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name;
-}
+using companiontest::samplePath;
 
 class ReflowPaginationTest : public ::testing::Test {
 protected:

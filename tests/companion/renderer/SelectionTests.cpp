@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/UGCLabel.h"
+#include "companion/SampleBooks.h"
 #include "companion/renderer/RecordingRendererDelegate.h"
 #include "companion/store/TemporaryFolder.h"
 #include "platform/base/RunLoop.h"
@@ -18,10 +19,7 @@ namespace {
 
 using companiontest::RecordingRendererDelegate;
 
-std::string samplePath(const std::string& name)
-{
-    return std::string(LECTORO_SAMPLES_DIR) + "/books/" + name;
-}
+using companiontest::samplePath;
 
 ui::Point centre(const ui::Rect& rect)
 {

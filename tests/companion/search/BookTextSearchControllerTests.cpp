@@ -1,7 +1,7 @@
 #include "companion/search/BookTextSearchController.h"
 
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
-#include "companion/books/BookLoader.h"
+#include "companion/SampleBooks.h"
 
 #include "platform/base/Strings.h"
 
@@ -14,12 +14,7 @@ using companion::BookTextSearchController;
 
 namespace {
 
-std::shared_ptr<LectoroBookVO> sampleBook(const char* name)
-{
-    auto book = companion::loadBook(std::string(LECTORO_SAMPLES_DIR) + "/books/" + name);
-    EXPECT_TRUE(book.ok());
-    return book.ok() ? book.value() : nullptr;
-}
+using companiontest::loadSample;
 
 std::vector<std::string> pagesOf(const std::vector<std::shared_ptr<TextSearchResult>>& results)
 {
@@ -38,7 +33,7 @@ std::string hitText(const TextSearchResult& result)
 
 TEST(BookTextSearch, MatchingIgnoresCaseDiacriticsAndSpacing)
 {
-    BookTextSearchController search(sampleBook("sample-pagebook"), "");
+    BookTextSearchController search(loadSample("sample-pagebook"), "");
     ASSERT_TRUE(search.isSearchResultAvailable());
     struct Case {
         const char* word;
@@ -68,7 +63,7 @@ TEST(BookTextSearch, MatchingIgnoresCaseDiacriticsAndSpacing)
 
 TEST(BookTextSearch, BatchesPageThroughEveryHitInReadingOrder)
 {
-    BookTextSearchController search(sampleBook("sample-pagebook"), "water");
+    BookTextSearchController search(loadSample("sample-pagebook"), "water");
     auto all = search.getSearchResultForText("water", 0, 1000);
     ASSERT_EQ(pagesOf(all), (std::vector<std::string> { "101", "102", "103", "104", "109", "110", "111", "111", "112" }));
     std::vector<std::shared_ptr<TextSearchResult>> paged;
@@ -98,7 +93,7 @@ TEST(BookTextSearch, BatchesPageThroughEveryHitInReadingOrder)
 
 TEST(BookTextSearch, NextAndPreviousStepBetweenPagesWithHits)
 {
-    BookTextSearchController search(sampleBook("sample-pagebook"), "rain");
+    BookTextSearchController search(loadSample("sample-pagebook"), "rain");
     struct Case {
         const char* from;
         std::vector<std::string> next;
@@ -128,7 +123,7 @@ TEST(BookTextSearch, NextAndPreviousStepBetweenPagesWithHits)
 
 TEST(BookTextSearch, SnippetsCarryTheFontAndABoldHit)
 {
-    BookTextSearchController search(sampleBook("sample-pagebook"), "river");
+    BookTextSearchController search(loadSample("sample-pagebook"), "river");
     ui::Font font("Georgia", 14);
     auto results = search.getSearchResultForTextWithPageNo("river", "107", font);
     ASSERT_EQ(results.size(), 1u);
@@ -145,7 +140,7 @@ TEST(BookTextSearch, SnippetsCarryTheFontAndABoldHit)
 
 TEST(BookTextSearch, EpubHitsNameTheirChapterAndPrintedPage)
 {
-    BookTextSearchController search(sampleBook("sample-reflowable-epub"), "keeper");
+    BookTextSearchController search(loadSample("sample-reflowable-epub"), "keeper");
     auto results = search.getSearchResultForText("KEEPER", 0, 50);
     ASSERT_GE(results.size(), 4u);
     EXPECT_EQ(results[0]->pageIndex, "text/chapter-1.xhtml");
@@ -161,7 +156,7 @@ TEST(BookTextSearch, EpubHitsNameTheirChapterAndPrintedPage)
         (std::vector<std::string> { "text/chapter-3.xhtml", "text/chapter-3.xhtml" }));
     EXPECT_EQ(search.getSearchResultForTextWithPageNo("keeper", "text/chapter-2.xhtml#page4", std::nullopt).size(), 1u);
 
-    BookTextSearchController fixed(sampleBook("sample-fixed-epub"), "shells");
+    BookTextSearchController fixed(loadSample("sample-fixed-epub"), "shells");
     auto shells = fixed.getSearchResultForText("shells", 0, 50);
     ASSERT_FALSE(shells.empty());
     EXPECT_EQ(shells.front()->displayNumber, "Cover");
@@ -178,7 +173,7 @@ TEST(BookTextSearch, WithoutABookThereIsNothingToSearch)
 
 TEST(BookTextSearch, LongBookComesInBatchesWithoutRepeats)
 {
-    auto book = sampleBook("sample-long-epub");
+    auto book = loadSample("sample-long-epub");
     BookTextSearchController search(book, "water");
     auto first = search.getSearchResultForText("water", 0, 50);
     auto second = search.getSearchResultForText("water", 50, 50);
@@ -215,7 +210,7 @@ TEST(BookTextSearch, LongBookComesInBatchesWithoutRepeats)
 
 TEST(BookTextSearch, CaseInsensitiveSearchFindsEveryCapitalisation)
 {
-    auto book = sampleBook("sample-long-epub");
+    auto book = loadSample("sample-long-epub");
     BookTextSearchController search(book, "water");
     std::set<std::string> forms;
     for (int64_t offset = 0;; offset += 50) {
@@ -238,7 +233,7 @@ TEST(BookTextSearch, CaseInsensitiveSearchFindsEveryCapitalisation)
 
 TEST(BookTextSearch, NextAndPreviousPagesReachPastUnscannedChapters)
 {
-    auto book = sampleBook("sample-long-epub");
+    auto book = loadSample("sample-long-epub");
     auto epub = std::dynamic_pointer_cast<EPUBBookVO>(book);
     BookTextSearchController search(book, "harbour");
     // Straight to the last chapter, then back one: nothing scanned first.

@@ -28,7 +28,7 @@ std::shared_ptr<SqliteDatabaseManager> openSessionStore(const TemporaryFolder& f
     return store.ok() ? store.value() : nullptr;
 }
 
-std::string pageEvent(int index, const std::string& seconds = "12")
+std::string pageEventText(int index, const std::string& seconds = "12")
 {
     return R"({"EventInfo":{"ReaderSeatingID":"visit-a","page":")" + std::to_string(index) + R"(","TimeSpend":")"
         + seconds + R"("},"EventName":"PageTracking"})";
@@ -41,7 +41,7 @@ std::string visitText(int pages, const std::string& openSeconds = "1")
     std::string text = R"({"BookOpen":[{"EventInfo":{"ReaderSeatingID":"visit-a","Time":")" + openSeconds
         + R"("}}],"PageTracking":[)";
     for (int index = 0; index < pages; ++index)
-        text += (index ? "," : "") + pageEvent(index);
+        text += (index ? "," : "") + pageEventText(index);
     return text + "]}";
 }
 
@@ -71,7 +71,7 @@ TEST(ReadingSessionParts, EverySaveReadsBackWhole)
     for (size_t at = 8180; at < unseparated.size(); at += 8192)
         unseparated.replace(at, 12, "\xC3\xA9\xF0\x9F\x93\x96\xC3\xA9\xF0\x9F\x93\x96");
     std::string middleChanged = visitText(3000);
-    middleChanged.replace(middleChanged.find(pageEvent(1500)), pageEvent(1500).size(), pageEvent(1500, "98765"));
+    middleChanged.replace(middleChanged.find(pageEventText(1500)), pageEventText(1500).size(), pageEventText(1500, "98765"));
     const Step steps[] = {
         { "a first save", visitText(10), false },
         { "a long visit", visitText(3000), false },

@@ -20,7 +20,7 @@ using companion::testing::TemporaryFolder;
 
 namespace {
 
-constexpr int64_t user = 7;
+constexpr int64_t durabilityUser = 7;
 
 // Saves highlights one after another, deleting every third one again, and reports each
 // step on `pipe` only after it has returned; never returns. A step is its number, negated
@@ -38,15 +38,15 @@ constexpr int64_t user = 7;
         return highlight;
     };
     for (int32_t number = 1;; ++number) {
-        if (!store.value()->saveHighlight(highlightNumbered(number), "book", user).ok())
+        if (!store.value()->saveHighlight(highlightNumbered(number), "book", durabilityUser).ok())
             _exit(4);
-        if (!store.value()->saveBookMetadata(base::Value::Dictionary { { "LastPageFolio", std::to_string(number) } }, "book", user).ok())
+        if (!store.value()->saveBookMetadata(base::Value::Dictionary { { "LastPageFolio", std::to_string(number) } }, "book", durabilityUser).ok())
             _exit(4);
         if (write(pipe, &number, sizeof number) != sizeof number)
             _exit(3);
         if (number % 3 == 0) {
             int32_t deleted = -(number - 1);
-            if (!store.value()->deleteHighlight(highlightNumbered(number - 1), "book", user).ok())
+            if (!store.value()->deleteHighlight(highlightNumbered(number - 1), "book", durabilityUser).ok())
                 _exit(4);
             if (write(pipe, &deleted, sizeof deleted) != sizeof deleted)
                 _exit(3);
@@ -104,7 +104,7 @@ TEST(StoreDurability, EveryChangeThatReturnedSurvivesAKilledWriter)
         ASSERT_TRUE(reopened.ok()) << reopened.error().localizedDescription();
         EXPECT_FALSE(reopened.value()->openingProblem());
         std::set<std::string> stored;
-        for (const auto& highlight : reopened.value()->highlightBookID("book", user))
+        for (const auto& highlight : reopened.value()->highlightBookID("book", durabilityUser))
             stored.insert(highlight->localID);
         // The writer may have made the step after the last one it acknowledged: when that
         // is a delete, the highlight it deletes may be gone.
@@ -117,7 +117,7 @@ TEST(StoreDurability, EveryChangeThatReturnedSurvivesAKilledWriter)
         }
         for (int32_t number : deleted)
             EXPECT_FALSE(stored.count("note-" + std::to_string(number))) << "undone delete " << number;
-        int64_t lastPage = reopened.value()->getBookMetadataForbookID("book", user)["LastPageFolio"].integerValue();
+        int64_t lastPage = reopened.value()->getBookMetadataForbookID("book", durabilityUser)["LastPageFolio"].integerValue();
         EXPECT_GE(lastPage, saved.empty() ? 0 : *saved.rbegin());
     }
 }
@@ -135,13 +135,13 @@ TEST(StoreDurability, TwoConnectionsAndManyThreadsShareTheStore)
             for (int index = 0; index < 25; ++index) {
                 auto bookmark = std::make_shared<SDKBookmarkVO>();
                 bookmark->pageIdentifier = std::to_string(thread);
-                store.saveBookmark(bookmark, "book", user);
-                store.bookMarkBookID("book", user);
+                store.saveBookmark(bookmark, "book", durabilityUser);
+                store.bookMarkBookID("book", durabilityUser);
             }
         });
     }
     for (auto& thread : threads)
         thread.join();
-    EXPECT_EQ(first.value()->bookMarkBookID("book", user).size(), 100u);
-    EXPECT_EQ(second.value()->bookmarkForPageID("3", "", "book", user).size(), 25u);
+    EXPECT_EQ(first.value()->bookMarkBookID("book", durabilityUser).size(), 100u);
+    EXPECT_EQ(second.value()->bookmarkForPageID("3", "", "book", durabilityUser).size(), 25u);
 }

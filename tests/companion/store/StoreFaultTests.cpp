@@ -29,8 +29,8 @@ using companion::testing::TemporaryFolder;
 
 namespace {
 
-constexpr int64_t user = 11;
-const std::string book = "4242";
+constexpr int64_t faultUser = 11;
+const std::string faultBook = "4242";
 
 std::filesystem::path databaseIn(const TemporaryFolder& folder)
 {
@@ -50,7 +50,7 @@ std::shared_ptr<SDKHighlightVO> highlight(const std::string& localID, int page)
 std::set<std::string> storedHighlights(SqliteDatabaseManager& store)
 {
     std::set<std::string> ids;
-    for (const auto& record : store.highlightBookID(book, user))
+    for (const auto& record : store.highlightBookID(faultBook, faultUser))
         ids.insert(record->localID);
     return ids;
 }
@@ -65,7 +65,7 @@ void fillStore(const TemporaryFolder& folder, int records)
 {
     auto store = SqliteDatabaseManager::open(folder.string()).value();
     for (int index = 0; index < records; ++index)
-        ASSERT_TRUE(store->saveHighlight(highlight("h" + std::to_string(index), index), book, user).ok());
+        ASSERT_TRUE(store->saveHighlight(highlight("h" + std::to_string(index), index), faultBook, faultUser).ok());
 }
 
 void overwriteMiddle(const std::filesystem::path& file, size_t bytes)
@@ -106,14 +106,14 @@ TEST(StoreFaults, PowerCutAtEachOfTheFirst200WritesLosesNoAcknowledgedChange)
                 std::string id = "h" + std::to_string(step);
                 if (step % 4 == 3) {
                     std::string victim = "h" + std::to_string(step - 2);
-                    if (store.deleteHighlight(highlight(victim, 0), book, user).ok()) {
+                    if (store.deleteHighlight(highlight(victim, 0), faultBook, faultUser).ok()) {
                         saved.erase(victim);
                         deleted.insert(victim);
                     }
                 } else if (step % 5 == 4) {
-                    if (store.saveBookMetadata(base::Value::Dictionary { { "LastPageFolio", id } }, book, user).ok())
+                    if (store.saveBookMetadata(base::Value::Dictionary { { "LastPageFolio", id } }, faultBook, faultUser).ok())
                         lastPage = id;
-                } else if (store.saveHighlight(highlight(id, step), book, user).ok()) {
+                } else if (store.saveHighlight(highlight(id, step), faultBook, faultUser).ok()) {
                     saved.insert(id);
                 }
             }
@@ -131,7 +131,7 @@ TEST(StoreFaults, PowerCutAtEachOfTheFirst200WritesLosesNoAcknowledgedChange)
         for (const auto& id : deleted)
             EXPECT_FALSE(stored.count(id)) << "acknowledged delete undone: " << id;
         if (!lastPage.empty()) {
-            EXPECT_EQ(reopened.value()->getBookMetadataForbookID(book, user)["LastPageFolio"].description(), lastPage);
+            EXPECT_EQ(reopened.value()->getBookMetadataForbookID(faultBook, faultUser)["LastPageFolio"].description(), lastPage);
         }
     }
     // The run is long enough that most cut points fall inside it (the rest after the close).
@@ -160,7 +160,7 @@ TEST(StoreFaults, ADamagedPageIsFoundOnOpeningAndTheFileKeptBesideAFreshStore)
 
     // The fresh store is empty, sound and takes saves.
     EXPECT_TRUE(storedHighlights(store).empty());
-    EXPECT_TRUE(store.saveHighlight(highlight("after", 1), book, user).ok());
+    EXPECT_TRUE(store.saveHighlight(highlight("after", 1), faultBook, faultUser).ok());
     EXPECT_EQ(integrityOf(database), "ok");
 
     // The problem handler hears of it once, whenever it is set.
@@ -229,13 +229,13 @@ TEST(StoreFaults, AnUnusableStoreFailsEveryWriteWithItsCauseAndSaysSoOnce)
     store->setProblemHandler([&](const base::Error& error) { heard.push_back(error); });
     ASSERT_EQ(heard.size(), 1u);
 
-    auto saved = store->saveHighlight(highlight("h", 1), book, user);
+    auto saved = store->saveHighlight(highlight("h", 1), faultBook, faultUser);
     ASSERT_FALSE(saved.ok());
     EXPECT_EQ(saved.error().localizedDescription(), cause.localizedDescription());
-    EXPECT_FALSE(store->saveBookMetadata(base::Value::Dictionary { { "LastPageFolio", "3" } }, book, user).ok());
-    EXPECT_FALSE(store->createReaderAnalyticsSessionForUserID("11", book, "{}").ok());
-    EXPECT_TRUE(store->highlightBookID(book, user).empty());
-    EXPECT_TRUE(store->getBookMetadataForbookID(book, user).asDictionary()->empty());
+    EXPECT_FALSE(store->saveBookMetadata(base::Value::Dictionary { { "LastPageFolio", "3" } }, faultBook, faultUser).ok());
+    EXPECT_FALSE(store->createReaderAnalyticsSessionForUserID("11", faultBook, "{}").ok());
+    EXPECT_TRUE(store->highlightBookID(faultBook, faultUser).empty());
+    EXPECT_TRUE(store->getBookMetadataForbookID(faultBook, faultUser).asDictionary()->empty());
     EXPECT_EQ(heard.size(), 4u) << "each failed write is reported";
 }
 
@@ -287,8 +287,8 @@ TEST(StoreFaults, AFirstSchemaStoreOpensWithItsRecordsIntact)
         for (const std::shared_ptr<SDKUGCVO>& record : { std::shared_ptr<SDKUGCVO>(note), std::shared_ptr<SDKUGCVO>(mark) }) {
             std::string payload = base::toJson(record->toUGCDictionary());
             sqlite3_bind_int(insert, 1, static_cast<int>(record->ugcType()));
-            sqlite3_bind_text(insert, 2, book.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int64(insert, 3, user);
+            sqlite3_bind_text(insert, 2, faultBook.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(insert, 3, faultUser);
             sqlite3_bind_text(insert, 4, record->localID.c_str(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_text(insert, 5, record->ugcID.c_str(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_text(insert, 6, record->pageIdentifier.c_str(), -1, SQLITE_TRANSIENT);
@@ -304,15 +304,15 @@ TEST(StoreFaults, AFirstSchemaStoreOpensWithItsRecordsIntact)
 
     auto opened = SqliteDatabaseManager::open(folder.string());
     ASSERT_TRUE(opened.ok()) << opened.error().localizedDescription();
-    auto highlights = opened.value()->highlightForPageID("7", "", book, user);
+    auto highlights = opened.value()->highlightForPageID("7", "", faultBook, faultUser);
     ASSERT_EQ(highlights.size(), 1u);
     EXPECT_EQ(base::toJson(highlights[0]->toUGCDictionary()), base::toJson(note->toUGCDictionary()));
-    auto bookmarks = opened.value()->bookMarkBookID(book, user);
+    auto bookmarks = opened.value()->bookMarkBookID(faultBook, faultUser);
     ASSERT_EQ(bookmarks.size(), 1u);
     EXPECT_EQ(base::toJson(bookmarks[0]->toUGCDictionary()), base::toJson(mark->toUGCDictionary()));
     // Accepting the received note reaches the moved record.
-    ASSERT_TRUE(opened.value()->updateAnsweredUGC("501", true, std::to_string(user)).ok());
-    EXPECT_TRUE(opened.value()->highlightBookID(book, user)[0]->isAnswered);
+    ASSERT_TRUE(opened.value()->updateAnsweredUGC("501", true, std::to_string(faultUser)).ok());
+    EXPECT_TRUE(opened.value()->highlightBookID(faultBook, faultUser)[0]->isAnswered);
 }
 
 // A row whose packed texts were cut short or garbled (by another program, a bad copy of the
@@ -348,7 +348,7 @@ TEST(StoreFaults, ARecordWithDamagedPackedTextsIsLeftOutAndTheOthersRead)
         {
             auto store = SqliteDatabaseManager::open(folder.string()).value();
             for (const char* localID : { "before", "damaged", "after" })
-                ASSERT_TRUE(store->saveHighlight(highlight(localID, 3), book, user).ok());
+                ASSERT_TRUE(store->saveHighlight(highlight(localID, 3), faultBook, faultUser).ok());
         }
         {
             sqlite3* handle = nullptr;
@@ -365,7 +365,7 @@ TEST(StoreFaults, ARecordWithDamagedPackedTextsIsLeftOutAndTheOthersRead)
         auto store = SqliteDatabaseManager::open(folder.string()).value();
         std::vector<std::string> expected = reads ? std::vector<std::string> { "before", "damaged", "after" }
                                                   : std::vector<std::string> { "before", "after" };
-        for (const auto& records : { store->highlightBookID(book, user), store->highlightForPageID("3", "", book, user) }) {
+        for (const auto& records : { store->highlightBookID(faultBook, faultUser), store->highlightForPageID("3", "", faultBook, faultUser) }) {
             std::vector<std::string> ids;
             for (const auto& record : records)
                 ids.push_back(record->localID);

@@ -23,8 +23,8 @@ using companion::ServiceAnswer;
 using companion::testing::FakeService;
 using companiontest::RecordingSyncDelegate;
 
-constexpr int64_t bookID = 31;
-constexpr int64_t userID = 5;
+constexpr int64_t answerBookID = 31;
+constexpr int64_t answerUserID = 5;
 
 class ServiceAnswerTest : public ::testing::Test {
 protected:
@@ -49,8 +49,8 @@ TEST_F(ServiceAnswerTest, BrokenAnswersAreFailuresWithTheServiceShape)
         auto client = companion::DataSyncingManager::create("https://api.example", "c", service,
             std::make_shared<companion::StoreSyncAdapter>(store));
         delegate = std::make_shared<RecordingSyncDelegate>();
-        client->fetchUGCOperationForBookID(bookID, userID, delegate, "t", "v1");
-        client->fetchFurthestPageDataForBookID(bookID, userID, delegate, "t");
+        client->fetchUGCOperationForBookID(answerBookID, answerUserID, delegate, "t", "v1");
+        client->fetchFurthestPageDataForBookID(answerBookID, answerUserID, delegate, "t");
 
         std::optional<base::Error> failure;
         companion::ServiceInterface::create("https://api.example", "c", service)
@@ -203,12 +203,12 @@ TEST_F(ServiceAnswerTest, AFetchWhoseUserIdsAreNotNumbersFailsAndStoresNothing)
     auto service = FakeService::create();
     auto client = companion::DataSyncingManager::create("https://api.example", "c", service,
         std::make_shared<companion::StoreSyncAdapter>(store));
-    auto goodClass = base::Value::Dictionary { { "classId", "c1" }, { "classTitle", "Old" }, { "userId", userID } };
+    auto goodClass = base::Value::Dictionary { { "classId", "c1" }, { "classTitle", "Old" }, { "userId", answerUserID } };
     service->enqueue(ServiceAnswer::success(
         base::Value::Dictionary { { "ugcList", base::Value::List {} }, { "classInfo", base::Value::List { goodClass } } }));
-    client->fetchUGCOperationForBookID(bookID, userID, delegate, "t", "v1");
+    client->fetchUGCOperationForBookID(answerBookID, answerUserID, delegate, "t", "v1");
     base::RunLoop::main().runUntilIdle();
-    ASSERT_EQ(store->bookClassInfoArrayForBookID(std::to_string(bookID), userID).size(), 1u);
+    ASSERT_EQ(store->bookClassInfoArrayForBookID(std::to_string(answerBookID), answerUserID).size(), 1u);
 
     const base::Value answers[] = {
         base::Value::Dictionary { { "userID", "five" } },
@@ -221,14 +221,14 @@ TEST_F(ServiceAnswerTest, AFetchWhoseUserIdsAreNotNumbersFailsAndStoresNothing)
     for (const auto& answer : answers) {
         SCOPED_TRACE(answer.description());
         service->enqueue(ServiceAnswer::success(answer));
-        client->fetchUGCOperationForBookID(bookID, userID, delegate, "t", "v1");
+        client->fetchUGCOperationForBookID(answerBookID, answerUserID, delegate, "t", "v1");
         base::RunLoop::main().runUntilIdle();
         EXPECT_EQ(delegate->lines().back(), "didUGCFetchFailedWithError:502:5:31");
     }
-    auto classes = store->bookClassInfoArrayForBookID(std::to_string(bookID), userID);
+    auto classes = store->bookClassInfoArrayForBookID(std::to_string(answerBookID), answerUserID);
     ASSERT_EQ(classes.size(), 1u);
     EXPECT_EQ(classes[0]->classTitle, "Old") << "a refused answer replaces nothing";
-    EXPECT_TRUE(store->highlightBookID(std::to_string(bookID), userID).empty());
+    EXPECT_TRUE(store->highlightBookID(std::to_string(answerBookID), answerUserID).empty());
 }
 
 } // namespace
