@@ -182,7 +182,7 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-answers", "",
+const bool answersDemoRegistered = registerDemo({ "--demo-answers", "",
     "[--book PATH]   (answers, a protractor and a SCORM package, stored and uploaded)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runAnswersDemo(request.out, request.bookPath); } });
 

@@ -27,7 +27,7 @@ namespace host {
 
 namespace {
 
-constexpr double settleTime = 1;
+constexpr double contentsSettleTime = 1;
 
 void printRows(std::ostream& out, const lectoro::TOCModel& model)
 {
@@ -58,14 +58,14 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
         return 1;
     }
     loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
-    loop.runFor(settleTime);
+    loop.runFor(contentsSettleTime);
     out << "Opened \"" << reader->currentBook()->title << "\" at " << demoReaderPlace(*reader, true) << '\n';
 
     int status = 3;
     auto bar = reader->context().playerBottomActionBarView;
     auto item = bar ? bar->itemWithTag(lectoro::PlayerItemTOC) : nullptr;
     if (item && bar->tapItem(*item)) {
-        loop.runFor(settleTime);
+        loop.runFor(contentsSettleTime);
         if (auto panel = reader->contents().tocViewController()) {
             out << "Contents (" << panel->model().dataArray().size() << " chapters):\n";
             printRows(out, panel->model());
@@ -80,7 +80,7 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
                 std::string target = panel->model().navigationTargetForContentsRow(row);
                 out << "Picked \"" << header->dataLabel()->text() << "\"\n";
                 header->sectionHeaderButton()->sendActions(ui::ControlEvent::TouchUpInside);
-                loop.runFor(settleTime);
+                loop.runFor(contentsSettleTime);
                 bool closed = !reader->presentedViewController();
                 std::string now = demoReaderPlace(*reader, true);
                 out << "Panel closed: " << (closed ? "yes" : "no") << "; now at " << now << '\n';
@@ -92,14 +92,14 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
         out << "The toolbar has no contents item\n";
     }
     reader->didTapOnBackButton();
-    loop.runFor(settleTime);
+    loop.runFor(contentsSettleTime);
     launcher->uninitializeReader();
     return status;
 }
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-contents", "",
+const bool contentsDemoRegistered = registerDemo({ "--demo-contents", "",
     "[--book PATH]   (opens the contents, prints them, picks a chapter)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runContentsDemo(request.out, request.bookPath); } });
 

@@ -12,6 +12,7 @@
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "platform/base/RunLoop.h"
+#include "platform/base/Value.h"
 #include "platform/ui/Button.h"
 
 #include <ostream>
@@ -24,7 +25,8 @@ std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(const std::
     auto launcher = lectoro::LectoroReaderViewController::create();
     launcher->setDelegate(listener);
     launcher->view();
-    auto package = std::make_shared<lectoro::LectoroBookPackage>(bookPath, "1001", "978-0-00-000000-1");
+    auto package = std::make_shared<lectoro::LectoroBookPackage>(
+        bookPath, std::to_string(demoBookID), "978-0-00-000000-1");
     launcher->launchBook(
         package, demoUser(), demoServiceConfiguration(), std::make_shared<lectoro::MVReaderSettingModel>(), false);
     auto reader = launcher->reader();
@@ -47,6 +49,12 @@ std::shared_ptr<lectoro::LectoroServiceConfiguration> demoServiceConfiguration()
 {
     return std::make_shared<lectoro::LectoroServiceConfiguration>(
         "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
+}
+
+base::Value demoClassMember(int64_t id, const char* first, const char* last)
+{
+    return base::Value::Dictionary { { "user",
+        base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } } };
 }
 
 bool closeOfferedReadAloudChooser(lectoro::ReaderViewController& reader)

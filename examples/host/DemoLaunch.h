@@ -3,9 +3,14 @@
 // What every scripted demo of the host does first: launch a book through the public launcher
 // for a demo user, and wait (in real time, up to a few seconds) until it has loaded or failed.
 
+#include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <string>
+
+namespace base {
+class Value;
+}
 
 namespace lectoro {
 class LectoroServiceConfiguration;
@@ -20,6 +25,9 @@ namespace host {
 // How long a demo waits, in real time, for a book or its first pages.
 inline constexpr double demoLoadTimeout = 5;
 
+// The sample page book's id, as the demos launch it and as their services file its classes.
+inline constexpr int64_t demoBookID = 1001;
+
 // The launcher holding the open reader; `reader()->currentBook()` is null when the book did
 // not load in time. A narrated book offers the read-aloud chooser by itself once it has
 // opened; the demo closes it as a user would, unless it keeps it to show.
@@ -33,6 +41,9 @@ bool closeOfferedReadAloudChooser(lectoro::ReaderViewController&);
 // The demo user and the service configuration every demo launches with.
 std::shared_ptr<lectoro::LectoroUser> demoUser();
 std::shared_ptr<lectoro::LectoroServiceConfiguration> demoServiceConfiguration();
+
+// A member of a class roster, as the service lists a class's teachers and learners.
+base::Value demoClassMember(int64_t id, const char* first, const char* last);
 
 // Where the reader is, for a demo's output: the first page on screen as "page <id>" (with its
 // folio when asked) for page books, its file for EPUB books, "(no page)" without one.

@@ -36,8 +36,9 @@ struct Demo {
     std::function<int(const DemoRequest&)> run;
 };
 
-// Answers true so that a file can register at namespace scope:
-//   const bool registered = host::registerDemo({ ... });
+// Answers true so that a file can register at namespace scope, under a name of its own (the
+// host is compiled in unity batches, where demo files share a translation unit):
+//   const bool notesDemoRegistered = host::registerDemo({ ... });
 bool registerDemo(Demo);
 
 // In flag order.

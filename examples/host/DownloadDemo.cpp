@@ -130,7 +130,7 @@ int runDownloadDemo(std::ostream& out)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-download", "",
+const bool downloadDemoRegistered = registerDemo({ "--demo-download", "",
     "  (downloads the sample streamed book, opens it offline, deletes it)", Demo::Setup::Own,
     [](const DemoRequest& request) { return runDownloadDemo(request.out); } });
 

@@ -28,8 +28,8 @@ namespace host {
 
 namespace {
 
-constexpr double loadTimeout = 10;
-constexpr double settleTime = 0.8;
+constexpr double highlightLoadTimeout = 10;
+constexpr double highlightSettleTime = 0.8;
 
 // The default theme offers no highlight colours; a host that has no theme of its own gets
 // these for the demo.
@@ -62,18 +62,20 @@ public:
         auto& loop = base::RunLoop::main();
         if (!reader)
             return nullptr;
-        loop.runUntil([&] { return reader->currentBook() || reader->bookLoadingError(); }, loadTimeout);
+        loop.runUntil(
+            [&] { return reader->currentBook() || reader->bookLoadingError(); }, highlightLoadTimeout);
         if (!reader->currentBook())
             return nullptr;
-        loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, loadTimeout);
-        loop.runFor(settleTime);
+        loop.runUntil(
+            [&] { return !reader->rendererView()->getActivePages().empty(); }, highlightLoadTimeout);
+        loop.runFor(highlightSettleTime);
         return reader;
     }
 
     void close(lectoro::ReaderViewController& reader)
     {
         reader.didTapOnBackButton();
-        base::RunLoop::main().runFor(settleTime);
+        base::RunLoop::main().runFor(highlightSettleTime);
     }
 
     int run()
@@ -102,7 +104,7 @@ public:
         auto button = std::dynamic_pointer_cast<ui::Button>(swatch->subviews().at(1));
         if (!button || !button->simulateTap())
             return fail("the first colour could not be tapped");
-        base::RunLoop::main().runFor(settleTime);
+        base::RunLoop::main().runFor(highlightSettleTime);
 
         auto stored = reader->context().dbManager->highlightBookID(
             std::to_string(reader->bookID()), reader->user()->numericUserID());
@@ -162,7 +164,7 @@ int runHighlightDemo(const std::string& bookPath, const std::string& storageRoot
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-highlight", "",
+const bool highlightDemoRegistered = registerDemo({ "--demo-highlight", "",
     "[--book PATH]   (highlight the first words and print what was stored)", Demo::Setup::Framework,
     [](const DemoRequest& request) { return runHighlightDemo(request.bookPath, request.storagePath, request.out); } });
 

@@ -26,7 +26,7 @@ namespace host {
 
 namespace {
 
-constexpr double settleTime = 0.3;
+constexpr double markupSettleTime = 0.3;
 
 std::string describe(const std::vector<lectoro::MarkupAction>& actions)
 {
@@ -65,7 +65,7 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
         return 1;
     }
     loop.runUntil([&] { return !renderer->getActivePages().empty(); }, demoLoadTimeout);
-    loop.runFor(settleTime);
+    loop.runFor(markupSettleTime);
     out << "Opened \"" << reader->currentBook()->title << "\"\n";
 
     auto& interactive = reader->interactiveContent();
@@ -83,7 +83,7 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
     int unanswered = 0;
     for (const auto& [pageID, folio] : pages) {
         renderer->navigateToPageNumber(std::to_string(pageID));
-        loop.runFor(settleTime);
+        loop.runFor(markupSettleTime);
         out << "Page " << pageID << " (folio " << folio << "):\n";
         for (const auto& icon : placedIcons(*renderer, pageID)) {
             interactive.removePopOverForActiveMode();
@@ -119,14 +119,14 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
     interactive.setActionObserver(nullptr);
     out << "Markups tapped: " << taps << ", without an action: " << unanswered << '\n';
     reader->didTapOnBackButton();
-    loop.runFor(settleTime);
+    loop.runFor(markupSettleTime);
     launcher->uninitializeReader();
     return taps > 0 ? 0 : 3;
 }
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-markups", "",
+const bool markupDemoRegistered = registerDemo({ "--demo-markups", "",
     "[--book PATH]   (taps every markup of a page book, prints each action)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runMarkupDemo(request.out, request.bookPath); } });
 

@@ -138,7 +138,7 @@ int runMediaPlayerDemo(std::ostream& out, const std::string& folder)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-mediaplayer", "",
+const bool mediaPlayerDemoRegistered = registerDemo({ "--demo-mediaplayer", "",
     "[--book PATH]   (plays a media book: pause, skip, bookmark, sleep timer, back)", Demo::Setup::Framework,
     [](const DemoRequest& request) {
         return runMediaPlayerDemo(request.out, mediaBookFolderOr(request.bookPath, "sample-audiobook"));

@@ -133,7 +133,7 @@ int runMediaVideoDemo(std::ostream& out, const std::string& bookPath)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-mediavideo", "",
+const bool mediaVideoDemoRegistered = registerDemo({ "--demo-mediavideo", "",
     "[--book PATH]   (a video book: mute, settings, a subtitle, next media)", Demo::Setup::Framework,
     [](const DemoRequest& request) { return runMediaVideoDemo(request.out, request.bookPath); } });
 

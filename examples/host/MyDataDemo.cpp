@@ -64,13 +64,6 @@ public:
     void stop() override { }
 };
 
-base::Value myDataDemoMember(int64_t id, const char* first, const char* last)
-{
-    return base::Value::Dictionary {
-        { "user", base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } }
-    };
-}
-
 // Opens the class share settings from My Data's side, ticks the first student's share
 // box and saves; prints what reached the store.
 bool runShareSettingsStep(std::ostream& out, lectoro::ReaderViewController& reader)
@@ -85,8 +78,8 @@ bool runShareSettingsStep(std::ostream& out, lectoro::ReaderViewController& read
         { "shareHighlightConfiguration",
             base::Value::Dictionary {
                 { "isSharingEnable", true }, { "isTeacherSharingEnable", true }, { "isStudentSharingEnable", true } } },
-        { "teachers", base::Value::List { myDataDemoMember(9000000001, "Tess", "Teach") } },
-        { "learners", base::Value::List { myDataDemoMember(6000000002, "Ben", "Okri") } },
+        { "teachers", base::Value::List { demoClassMember(9000000001, "Tess", "Teach") } },
+        { "learners", base::Value::List { demoClassMember(6000000002, "Ben", "Okri") } },
     });
     if (!store || !demoClass
         || !store->saveBookClassInfo(std::to_string(context.bookID), context.user->numericUserID(), { demoClass }).ok()) {
@@ -224,7 +217,7 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-mydata", "",
+const bool myDataDemoRegistered = registerDemo({ "--demo-mydata", "",
     "[--book PATH]   (lists stored highlights and notes in My Data, opens one)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runMyDataDemo(request.out, request.bookPath); } });
 

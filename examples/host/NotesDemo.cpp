@@ -120,7 +120,7 @@ int runNotesDemo(std::ostream& out, const std::string& bookPath)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-notes", "",
+const bool notesDemoRegistered = registerDemo({ "--demo-notes", "",
     "[--book PATH]   (write, comment on and delete a note)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runNotesDemo(request.out, request.bookPath); } });
 

@@ -115,7 +115,7 @@ int runPenDemo(const std::string& bookPath, std::ostream& out)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-pen", "",
+const bool penDemoRegistered = registerDemo({ "--demo-pen", "",
     "[--book PATH]   (draws with the pen, deletes after YES, bookmarks the page)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runPenDemo(request.bookPath, request.out); } });
 

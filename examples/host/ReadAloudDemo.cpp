@@ -193,7 +193,7 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-readaloud", "",
+const bool readAloudDemoRegistered = registerDemo({ "--demo-readaloud", "",
     "[--book PATH]   (reads the first narrated page aloud, then closes narration)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runReadAloudDemo(request.bookPath, request.out); } });
 

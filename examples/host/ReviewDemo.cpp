@@ -40,17 +40,10 @@ namespace host {
 
 namespace {
 
-constexpr int64_t bookID = 1001;
 constexpr int64_t teacherID = 9000000001;
 constexpr int64_t adaID = 9000000002;
 constexpr int64_t benID = 9000000003;
 constexpr double waitTime = 5;
-
-base::Value member(int64_t id, const char* first, const char* last)
-{
-    return base::Value::Dictionary { { "user",
-        base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } } };
-}
 
 class SubmitListener final : public lectoro::LectoroDataSyncingManagerDelegate {
 public:
@@ -86,7 +79,7 @@ bool submitLearnerWork(const std::shared_ptr<companion::InProcessService>& servi
         listener->outcome.reset();
         return ok;
     };
-    client->fetchUGCOperationForBookID(bookID, adaID, listener, "token-ada", "1.0");
+    client->fetchUGCOperationForBookID(demoBookID, adaID, listener, "token-ada", "1.0");
     if (!answered())
         return false;
     auto drawing = std::make_shared<lectoro::SDKPentoolVO>();
@@ -94,8 +87,8 @@ bool submitLearnerWork(const std::shared_ptr<companion::InProcessService>& servi
     drawing->displayNum = "4";
     drawing->penColor = "#82F675";
     drawing->points = { { 1, 2 }, { 3, 4 } };
-    store->savePentoolDrawing(drawing, std::to_string(bookID), adaID);
-    client->submitAnotationForBookID(bookID, adaID, listener, "token-ada");
+    store->savePentoolDrawing(drawing, std::to_string(demoBookID), adaID);
+    client->submitAnotationForBookID(demoBookID, adaID, listener, "token-ada");
     return answered();
 }
 
@@ -110,12 +103,14 @@ int runReviewDemo(std::ostream& out)
     DemoChecks check(out);
 
     auto service = framework->inProcessService();
-    service->setClassInfo(bookID,
+    service->setClassInfo(demoBookID,
         base::Value::List { base::Value::Dictionary {
             { "classId", "class-1" },
             { "classTitle", "Biology" },
-            { "teachers", base::Value::List { member(teacherID, "Tess", "Teach") } },
-            { "learners", base::Value::List { member(adaID, "Ada", "Lovelace"), member(benID, "Ben", "Okri") } },
+            { "teachers", base::Value::List { demoClassMember(teacherID, "Tess", "Teach") } },
+            { "learners",
+                base::Value::List {
+                    demoClassMember(adaID, "Ada", "Lovelace"), demoClassMember(benID, "Ben", "Okri") } },
         } });
     check(submitLearnerWork(service), "Ada Lovelace submitted her drawing on page 106");
 
@@ -129,7 +124,7 @@ int runReviewDemo(std::ostream& out)
     teacher->role = "TEACHER";
     teacher->email = "tess@school.example";
     launcher->launchBook(std::make_shared<lectoro::LectoroBookPackage>(
-                             std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(bookID), "978-0"),
+                             std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(demoBookID), "978-0"),
         teacher, std::make_shared<lectoro::LectoroServiceConfiguration>("https://service", "client", std::string("https://micro")));
     auto reader = launcher->reader();
     if (!check(reader != nullptr, "The teacher opened the sample page book"))
@@ -186,7 +181,7 @@ int runReviewDemo(std::ostream& out)
     out << "  review bar page label: " << (pageLabel ? pageLabel->text() : std::string("missing")) << '\n';
 
     // The class's markup report, while Ada's work is still handed in.
-    int reportFailures = runReviewReportSteps(*reader, *service, bookID, out);
+    int reportFailures = runReviewReportSteps(*reader, *service, demoBookID, out);
 
     // The teacher clears every page and saves with Done.
     reader->rendererView()->navigateToPageNumber("1");
@@ -200,7 +195,7 @@ int runReviewDemo(std::ostream& out)
     auto alert = std::dynamic_pointer_cast<ui::AlertController>(reader->presentedViewController());
     check(alert && alert->message() == lectoro::teacherReviewLocalizedString("DATA_SUBMITTED_SUCCESSFULLY"),
         "Done saved the review: " + (alert ? alert->message().value_or("") : std::string("no alert")));
-    const size_t left = service->submittedWorkFor(adaID, bookID).count();
+    const size_t left = service->submittedWorkFor(adaID, demoBookID).count();
     check(toSave > 0 && left == 0, "The service dropped the drawing the teacher erased; records left: " + std::to_string(left));
     if (alert)
         alert->tapActionWithTitle("Ok");
@@ -221,7 +216,7 @@ int runReviewDemo(std::ostream& out)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-review", "",
+const bool reviewDemoRegistered = registerDemo({ "--demo-review", "",
     "  (a teacher reviews a learner's submitted work)", Demo::Setup::Own,
     [](const DemoRequest& request) { return runReviewDemo(request.out); } });
 

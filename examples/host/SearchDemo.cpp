@@ -120,7 +120,7 @@ int runSearchDemo(std::ostream& out, const std::string& bookPath, const std::str
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-search", "WORD",
+const bool searchDemoRegistered = registerDemo({ "--demo-search", "WORD",
     "[--book PATH]   (searches, pages the list, picks the 60th hit, steps on)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runSearchDemo(request.out, request.bookPath, request.value); } });
 

@@ -1,4 +1,5 @@
 #include "SharingDemo.h"
+#include "DemoLaunch.h"
 #include "DemoRegistry.h"
 
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
@@ -16,8 +17,7 @@ namespace host {
 
 namespace {
 
-constexpr int64_t bookID = 1001;
-constexpr double answerTime = 2;
+constexpr double sharingAnswerTime = 2;
 
 // Remembers whether the last answer has come and whether it was a success.
 class Listener final : public lectoro::LectoroDataSyncingManagerDelegate {
@@ -43,24 +43,24 @@ struct Learner {
     // Waits for the answer of the request just sent.
     bool answered()
     {
-        base::RunLoop::main().runUntil([&] { return listener->outcome.has_value(); }, answerTime);
+        base::RunLoop::main().runUntil([&] { return listener->outcome.has_value(); }, sharingAnswerTime);
         bool ok = listener->outcome.value_or(false);
         listener->outcome.reset();
         return ok;
     }
     bool fetch()
     {
-        client->fetchUGCOperationForBookID(bookID, id, listener, token, "1");
+        client->fetchUGCOperationForBookID(demoBookID, id, listener, token, "1");
         return answered();
     }
     bool sync()
     {
-        client->synchUGCForBookID(bookID, id, listener, token, "1");
+        client->synchUGCForBookID(demoBookID, id, listener, token, "1");
         return answered();
     }
     std::shared_ptr<lectoro::SDKHighlightVO> firstNote()
     {
-        auto notes = store->highlightBookID(std::to_string(bookID), id);
+        auto notes = store->highlightBookID(std::to_string(demoBookID), id);
         return notes.empty() ? nullptr : notes.front();
     }
 };
@@ -74,22 +74,16 @@ Learner makeLearner(const std::shared_ptr<companion::InProcessService>& service,
     return learner;
 }
 
-base::Value member(int64_t id, const char* first, const char* last)
-{
-    return base::Value::Dictionary {
-        { "user", base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } }
-    };
-}
-
 } // namespace
 
 int runSharingDemo(std::ostream& out)
 {
     base::RunLoop::main().setRealTime(true);
     auto service = companion::InProcessService::create();
-    service->setClassInfo(bookID,
+    service->setClassInfo(demoBookID,
         base::Value::List { base::Value::Dictionary { { "classId", "demo" }, { "classTitle", "Demo class" },
-            { "learners", base::Value::List { member(1, "Ada", "Lovelace"), member(2, "Ben", "Okri") } } } });
+            { "learners",
+                base::Value::List { demoClassMember(1, "Ada", "Lovelace"), demoClassMember(2, "Ben", "Okri") } } } });
     Learner ada = makeLearner(service, 1, "Ada");
     Learner ben = makeLearner(service, 2, "Ben");
     bool ok = ada.fetch() && ben.fetch();
@@ -100,7 +94,7 @@ int runSharingDemo(std::ostream& out)
     note->noteText = "Read this one first";
     note->isShare = true;
     note->sharedUsers = base::Value::List { ben.id };
-    ada.store->saveHighlight(note, std::to_string(bookID), ada.id);
+    ada.store->saveHighlight(note, std::to_string(demoBookID), ada.id);
     ok = ada.sync() && ok;
     out << "sharing: Ada shares \"" << note->noteText << "\" with Ben: " << (ok ? "uploaded" : "failed") << '\n';
 
@@ -125,7 +119,7 @@ int runSharingDemo(std::ostream& out)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-sharing", "",
+const bool sharingDemoRegistered = registerDemo({ "--demo-sharing", "",
     "  (two learners share a note through the in-process service)", Demo::Setup::Own,
     [](const DemoRequest& request) { return runSharingDemo(request.out); } });
 

@@ -169,7 +169,7 @@ int runTextBoxDemo(std::ostream& out, const std::string& bookPath, const std::st
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-textbox", "",
+const bool textBoxDemoRegistered = registerDemo({ "--demo-textbox", "",
     "[--book PATH]   (a text box typed, coloured, saved, drawn again, deleted)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runTextBoxDemo(request.out, request.bookPath, request.storagePath); } });
 

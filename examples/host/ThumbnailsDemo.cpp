@@ -129,7 +129,7 @@ int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-thumbnails", "",
+const bool thumbnailsDemoRegistered = registerDemo({ "--demo-thumbnails", "",
     "[--book PATH]   (page thumbnails: go to the last page, then back)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runThumbnailsDemo(request.out, request.bookPath); } });
 

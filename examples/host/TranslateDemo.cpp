@@ -19,7 +19,7 @@ namespace host {
 
 namespace {
 
-constexpr double answerTime = 3;
+constexpr double translateAnswerTime = 3;
 
 std::string nameOf(const std::shared_ptr<lectoro::MVGoogleTranslationLanguage>& language)
 {
@@ -48,8 +48,8 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
         auto sheet = lectoro::MVTranslationController::create(text, nullptr);
         root->presentViewController(sheet, false);
         auto manager = lectoro::companionFramework()->translationManager();
-        loop.runUntil(
-            [&] { return sheet->languageData() && sheet->languageData()->from->code != "en"; }, answerTime);
+        loop.runUntil([&] { return sheet->languageData() && sheet->languageData()->from->code != "en"; },
+            translateAnswerTime);
         loop.runFor(0.2);
         out << "text: " << text << "\n";
         out << "detected: " << nameOf(sheet->languageData() ? sheet->languageData()->from : nullptr) << "\n";
@@ -71,7 +71,7 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
             if (list) {
                 list->didSelectRowAtIndexPath(*list->tableView(), ui::IndexPath(0, row));
                 std::string before = sheet->textViews()[1]->text();
-                loop.runUntil([&] { return sheet->textViews()[1]->text() != before; }, answerTime);
+                loop.runUntil([&] { return sheet->textViews()[1]->text() != before; }, translateAnswerTime);
                 loop.runFor(0.2);
                 auto alignment = sheet->textViews()[1]->textAlignment();
                 out << "target: " << nameOf(sheet->languageData()->to) << "\n";
@@ -96,7 +96,7 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
 
 namespace {
 
-const bool registered = registerDemo({ "--demo-translate", "TEXT",
+const bool translateDemoRegistered = registerDemo({ "--demo-translate", "TEXT",
     "[--to CODE]   (the translation sheet on TEXT)", Demo::Setup::Own,
     [](const DemoRequest& request) { return runTranslateDemo(request.value, request.language, request.out); } });
 

@@ -13,7 +13,8 @@ namespace {
 using reviewtest::learner;
 using reviewtest::PanelTest;
 
-std::shared_ptr<SDKBookClassInfoVO> makeClass(const std::string& title, base::Value::List learners)
+// No class id: the picker has only the titles to tell classes apart by.
+std::shared_ptr<SDKBookClassInfoVO> titleOnlyClass(const std::string& title, base::Value::List learners)
 {
     auto info = std::make_shared<SDKBookClassInfoVO>();
     info->classTitle = title;
@@ -53,9 +54,9 @@ protected:
 TEST_F(ClassPickerTest, OneRowPerDistinctTitleInRecordOrder)
 {
     auto picker = showPicker({
-        makeClass("B", { learner(int64_t { 1 }, "a", "b") }),
-        makeClass("A", {}),
-        makeClass("A", { learner(int64_t { 2 }, "c", "d"), learner(int64_t { 3 }, "e", "f") }),
+        titleOnlyClass("B", { learner(int64_t { 1 }, "a", "b") }),
+        titleOnlyClass("A", {}),
+        titleOnlyClass("A", { learner(int64_t { 2 }, "c", "d"), learner(int64_t { 3 }, "e", "f") }),
         nullptr,
     });
     EXPECT_EQ(rowTitles(*picker), (std::vector<std::string> { "B", "A" }));
@@ -65,7 +66,7 @@ TEST_F(ClassPickerTest, OneRowPerDistinctTitleInRecordOrder)
     EXPECT_EQ(chosen, (std::vector<std::string> { "A:2", "B:1" }));
     EXPECT_EQ(closed, 0) << "choosing leaves closing to the owner";
 
-    auto repeated = showPicker({ makeClass("A", {}), makeClass("A", {}), makeClass("B", {}) });
+    auto repeated = showPicker({ titleOnlyClass("A", {}), titleOnlyClass("A", {}), titleOnlyClass("B", {}) });
     EXPECT_EQ(rowTitles(*repeated), (std::vector<std::string> { "A", "B" }));
     auto empty = showPicker({});
     EXPECT_TRUE(rowTitles(*empty).empty());
@@ -73,7 +74,7 @@ TEST_F(ClassPickerTest, OneRowPerDistinctTitleInRecordOrder)
 
 TEST_F(ClassPickerTest, RowsAreRoundedCardsSixtyHigh)
 {
-    auto picker = showPicker({ makeClass("Biology", {}) });
+    auto picker = showPicker({ titleOnlyClass("Biology", {}) });
     const auto& table = *picker->classListTableView();
     EXPECT_DOUBLE_EQ(table.rectForRowAtIndexPath({ 0, 0 }).height(), 60);
     EXPECT_EQ(table.separatorStyle(), ui::TableViewCellSeparatorStyle::None);
@@ -86,7 +87,7 @@ TEST_F(ClassPickerTest, RowsAreRoundedCardsSixtyHigh)
 
 TEST_F(ClassPickerTest, OnlyTheDimmedAreaAndTheCloseButtonClose)
 {
-    auto picker = showPicker({ makeClass("Biology", {}) });
+    auto picker = showPicker({ titleOnlyClass("Biology", {}) });
     // The card sits over the middle of the dimmed view: a tap there reaches the card.
     ASSERT_FALSE(uitest::tap(*picker->mainView()));
     ASSERT_FALSE(uitest::tap(*picker->view()));

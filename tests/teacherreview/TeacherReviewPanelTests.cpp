@@ -13,16 +13,11 @@
 namespace lectoro {
 namespace {
 
+using chrometest::constantOf;
 using reviewtest::learner;
 using reviewtest::pageWithWork;
 using reviewtest::PanelTest;
 using reviewtest::workResult;
-
-double constantOf(const ui::View& view, ui::LayoutAttribute attribute)
-{
-    auto constraint = view.constraintWithFirstAttribute(attribute);
-    return constraint ? constraint->constant() : -9999;
-}
 
 base::Value::List threeLearners()
 {

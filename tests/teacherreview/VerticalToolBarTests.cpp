@@ -13,12 +13,7 @@ namespace lectoro {
 namespace {
 
 using barstest::Device;
-
-double constantOf(const ui::View& view, ui::LayoutAttribute attribute)
-{
-    auto constraint = view.constraintWithFirstAttribute(attribute);
-    return constraint ? constraint->constant() : -9999;
-}
+using chrometest::constantOf;
 
 class VerticalToolBarTest : public barstest::BarsTest {
 protected:

@@ -14,7 +14,7 @@ namespace {
 using media::AssetDownloadSession;
 using media::AssetDownloadTask;
 
-class RecordingDelegate : public media::AssetDownloadDelegate {
+class DownloadEventRecorder : public media::AssetDownloadDelegate {
 public:
     void didLoadTimeRange(AssetDownloadSession&, AssetDownloadTask&, double loaded, double total) override { progress.emplace_back(loaded, total); }
     void didFinishDownloadingTo(AssetDownloadSession&, AssetDownloadTask&, const std::string& where) override { location = where; }
@@ -49,7 +49,7 @@ protected:
             "#EXT-X-MEDIA:TYPE=SUBTITLES,GROUP-ID=\"s\",NAME=\"English\",LANGUAGE=\"en\",URI=\"subs/en.m3u8\"\n"
             "#EXT-X-STREAM-INF:BANDWIDTH=100000,AUDIO=\"a\",SUBTITLES=\"s\"\nvideo/lo.m3u8\n"
             "#EXT-X-STREAM-INF:BANDWIDTH=900000,AUDIO=\"a\",SUBTITLES=\"s\"\nvideo/hi.m3u8\n");
-        delegate = std::make_shared<RecordingDelegate>();
+        delegate = std::make_shared<DownloadEventRecorder>();
         session = AssetDownloadSession::create({ "books", downloads.path(), 1000 }, delegate);
     }
     void TearDown() override { base::RunLoop::main().reset(); }
@@ -65,7 +65,7 @@ protected:
     mediatest::TemporaryFolder server;
     mediatest::TemporaryFolder downloads;
     std::string master;
-    std::shared_ptr<RecordingDelegate> delegate;
+    std::shared_ptr<DownloadEventRecorder> delegate;
     std::shared_ptr<AssetDownloadSession> session;
 };
 
@@ -122,7 +122,7 @@ TEST_F(AssetDownloadTest, cancellingOrAMissingFileLeavesNothingBehind)
     EXPECT_TRUE(downloadedFolders().empty());
 
     std::filesystem::remove(server.path() + "/book/video/hi1.ts");
-    delegate = std::make_shared<RecordingDelegate>();
+    delegate = std::make_shared<DownloadEventRecorder>();
     session = AssetDownloadSession::create({ "books", downloads.path(), 1000 }, delegate);
     session->makeAssetDownloadTask(master, "Book")->resume();
     base::RunLoop::main().advanceBy(60);
@@ -146,7 +146,7 @@ TEST_F(AssetDownloadTest, aPlaylistNamingFilesOutsideItsFolderOrOnTheWebIsRefuse
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string playlist = server.write("evil/list.m3u8", "#EXTM3U\n#EXTINF:1,\n" + c.segment + "\n");
-        delegate = std::make_shared<RecordingDelegate>();
+        delegate = std::make_shared<DownloadEventRecorder>();
         session = AssetDownloadSession::create({ "books", downloads.path(), 1000 }, delegate);
         session->makeAssetDownloadTask(playlist, "Evil")->resume();
         base::RunLoop::main().advanceBy(5);

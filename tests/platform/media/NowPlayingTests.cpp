@@ -9,10 +9,11 @@ namespace {
 
 using media::RemoteCommandCenter;
 using media::RemoteCommandHandlerStatus;
-using Status = media::RemoteCommandHandlerStatus;
 
 class NowPlayingTest : public testing::Test {
 protected:
+    using Status = media::RemoteCommandHandlerStatus;
+
     void SetUp() override
     {
         base::RunLoop::main().reset();

@@ -13,7 +13,7 @@ using media::Player;
 using media::PlayerItem;
 using mediatest::settle;
 
-class RecordingDelegate : public media::PlayerDelegate {
+class PlayerEventRecorder : public media::PlayerDelegate {
 public:
     void playerItemStatusDidChange(Player&, PlayerItem& item) override { statuses.push_back(item.status()); }
     void playerTimeControlStatusDidChange(Player& player) override { controls.push_back(player.timeControlStatus()); }
@@ -32,7 +32,7 @@ protected:
     {
         base::RunLoop::main().reset();
         media::AudioSession::sharedInstance().reset();
-        delegate = std::make_shared<RecordingDelegate>();
+        delegate = std::make_shared<PlayerEventRecorder>();
     }
     void TearDown() override { base::RunLoop::main().reset(); }
 
@@ -46,7 +46,7 @@ protected:
     }
 
     mediatest::TemporaryFolder folder;
-    std::shared_ptr<RecordingDelegate> delegate;
+    std::shared_ptr<PlayerEventRecorder> delegate;
 };
 
 TEST_F(PlayerTest, playsOnTheRunLoopClockAtItsRate)

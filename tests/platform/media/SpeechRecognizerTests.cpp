@@ -13,11 +13,12 @@ namespace {
 
 using media::ScriptedSpeechRecognizer;
 using media::SpeechRecognizer;
-using Status = media::SpeechRecognizerAuthorizationStatus;
 using mediatest::settle;
 
 class SpeechRecognizerTest : public testing::Test {
 protected:
+    using Status = media::SpeechRecognizerAuthorizationStatus;
+
     void SetUp() override
     {
         base::RunLoop::main().reset();

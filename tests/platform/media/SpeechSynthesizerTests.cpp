@@ -16,7 +16,7 @@ using media::SpeechUtterance;
 using mediatest::settle;
 
 // Events as text with their run-loop time, so a failure shows the whole story.
-class RecordingDelegate : public media::SpeechSynthesizerDelegate {
+class SpeechEventRecorder : public media::SpeechSynthesizerDelegate {
 public:
     void didStartSpeechUtterance(SpeechSynthesizer&, const SpeechUtterance& u) override { note("start " + u.speechString()); }
     void willSpeakRangeOfSpeechString(SpeechSynthesizer&, base::Range range, const SpeechUtterance& u) override
@@ -51,7 +51,7 @@ protected:
     {
         base::RunLoop::main().reset();
         synthesizer = SpeechSynthesizer::create();
-        delegate = std::make_shared<RecordingDelegate>();
+        delegate = std::make_shared<SpeechEventRecorder>();
         synthesizer->setDelegate(delegate);
     }
     void TearDown() override { base::RunLoop::main().reset(); }
@@ -64,7 +64,7 @@ protected:
     }
 
     std::shared_ptr<SpeechSynthesizer> synthesizer;
-    std::shared_ptr<RecordingDelegate> delegate;
+    std::shared_ptr<SpeechEventRecorder> delegate;
 };
 
 TEST_F(SpeechSynthesizerTest, speaksEachWordAtItsTimeThenFinishes)
