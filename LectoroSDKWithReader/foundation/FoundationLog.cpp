@@ -9,13 +9,13 @@ namespace lectoro {
 
 namespace {
 
-std::mutex& sinkMutex()
+std::mutex& systemLogSinkMutex()
 {
     static std::mutex mutex;
     return mutex;
 }
 
-SystemLogSink& sink()
+SystemLogSink& systemLogSink()
 {
     static SystemLogSink current;
     return current;
@@ -27,8 +27,8 @@ void systemLog(std::string_view message)
 {
     SystemLogSink current;
     {
-        std::lock_guard lock(sinkMutex());
-        current = sink();
+        std::lock_guard lock(systemLogSinkMutex());
+        current = systemLogSink();
     }
     if (current) {
         current(message);
@@ -39,9 +39,9 @@ void systemLog(std::string_view message)
 
 SystemLogSink setSystemLogSinkForTesting(SystemLogSink newSink)
 {
-    std::lock_guard lock(sinkMutex());
-    auto previous = std::move(sink());
-    sink() = std::move(newSink);
+    std::lock_guard lock(systemLogSinkMutex());
+    auto previous = std::move(systemLogSink());
+    systemLogSink() = std::move(newSink);
     return previous;
 }
 

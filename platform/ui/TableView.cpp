@@ -13,7 +13,7 @@ namespace {
 constexpr double defaultEstimatedRowHeight = 44;
 constexpr double titleHeaderHeight = 28;
 
-bool intersectsVisible(const Rect& row, const Rect& visible)
+bool rowIntersectsVisible(const Rect& row, const Rect& visible)
 {
     if (visible.height() <= 0)
         return false;
@@ -369,7 +369,7 @@ void TableView::placeSupplementary(const std::shared_ptr<View>& view, const Rect
 {
     if (!view)
         return;
-    if (rect.height() > 0 && intersectsVisible(rect, visible)) {
+    if (rect.height() > 0 && rowIntersectsVisible(rect, visible)) {
         view->setFrame(rect);
         if (view->superview().get() != this)
             addSubview(view);
@@ -399,7 +399,7 @@ void TableView::layoutVisibleRows()
     // reuse them.
     std::vector<IndexPath> leaving;
     for (auto& [indexPath, cell] : m_visibleCells) {
-        if (!isValid(indexPath) || !intersectsVisible(rowRect(indexPath), visible))
+        if (!isValid(indexPath) || !rowIntersectsVisible(rowRect(indexPath), visible))
             leaving.push_back(indexPath);
     }
     for (auto& indexPath : leaving) {
@@ -421,7 +421,7 @@ void TableView::layoutVisibleRows()
         double rowTop = rowsTop + section.index.prefix(row);
         for (; row < rowCount && rowTop < visible.maxY(); ++row) {
             Rect rowRect { 0, rowTop, width, section.rowHeights[row] };
-            if (intersectsVisible(rowRect, visible)) {
+            if (rowIntersectsVisible(rowRect, visible)) {
                 IndexPath indexPath(sectionIndex, row);
                 std::shared_ptr<TableViewCell> cell;
                 if (auto it = m_visibleCells.find(indexPath); it != m_visibleCells.end()) {
