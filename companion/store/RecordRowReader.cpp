@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -17,10 +18,12 @@ namespace companion {
 
 namespace {
 
-// Rows copied out of the statement. `bytes` is reserved before it is filled and never
-// grows past its capacity while it holds rows, so the rows' views into it stay valid.
+// Rows copied out of the statement: their texts end to end in `bytes`, which is not
+// replaced while the batch holds rows, so the rows' views into it stay valid.
 struct RowBatch {
-    std::string bytes;
+    std::unique_ptr<char[]> bytes;
+    size_t capacity = 0;
+    size_t used = 0;
     std::vector<RecordRow> rows;
 };
 
@@ -36,27 +39,30 @@ size_t textBytes(const RecordRow& row)
 }
 
 // Copies the row into the batch; false when it does not fit beside the rows already there.
+// The helper's share of a book's list is SQLite's step and this copy: a plain copy of each
+// text that has bytes keeps it short.
 bool append(RowBatch& batch, const RecordRow& row)
 {
     size_t size = textBytes(row);
-    if (batch.bytes.size() + size > batch.bytes.capacity()) {
+    if (batch.used + size > batch.capacity) {
         if (!batch.rows.empty())
             return false;
         // A row larger than a batch (a long payload) gets a batch of its own.
-        batch.bytes.reserve(size);
+        batch.bytes = std::make_unique_for_overwrite<char[]>(size);
+        batch.capacity = size;
     }
-    auto copy = [&](std::string_view text) {
-        size_t at = batch.bytes.size();
-        batch.bytes.append(text);
-        return std::string_view(batch.bytes.data() + at, text.size());
-    };
     RecordRow copied = row;
-    copied.localID = copy(row.localID);
-    copied.ugcID = copy(row.ugcID);
-    copied.payload = copy(row.payload);
-    copied.pageIdentifier = copy(row.pageIdentifier);
-    copied.displayNum = copy(row.displayNum);
-    copied.fields = copy(row.fields);
+    for (std::string_view* text : { &copied.localID, &copied.ugcID, &copied.payload, &copied.pageIdentifier,
+             &copied.displayNum, &copied.fields }) {
+        if (text->empty()) {
+            *text = {};
+            continue;
+        }
+        char* at = batch.bytes.get() + batch.used;
+        std::memcpy(at, text->data(), text->size());
+        batch.used += text->size();
+        *text = std::string_view(at, text->size());
+    }
     batch.rows.push_back(copied);
     return true;
 }
@@ -68,7 +74,8 @@ public:
     {
         for (size_t index = 0; index < batchesInFlight; ++index) {
             auto batch = std::make_unique<RowBatch>();
-            batch->bytes.reserve(bytesPerBatch);
+            batch->bytes = std::make_unique_for_overwrite<char[]>(bytesPerBatch);
+            batch->capacity = bytesPerBatch;
             batch->rows.reserve(rowsPerBatch);
             m_empty.push_back(std::move(batch));
         }
@@ -110,7 +117,7 @@ public:
     // Caller: a batch taken, to be filled again.
     void giveBack(std::unique_ptr<RowBatch> batch)
     {
-        batch->bytes.clear();
+        batch->used = 0;
         batch->rows.clear();
         change([&] { m_empty.push_back(std::move(batch)); });
     }

@@ -83,6 +83,17 @@ std::string extraFieldsJson(const SDKUGCVO& record)
     return extra.empty() ? std::string() : base::toJson(extra);
 }
 
+// Sets one of a fresh record's texts. A book's list sets a hundred thousand of them: an empty
+// one needs no copy, and building a text in a string of its own is cheaper than assign(),
+// which must allow for overlapping bytes and for reusing the string's buffer.
+void setText(std::string& into, std::string_view text)
+{
+    if (text.empty())
+        into.clear();
+    else
+        into = std::string(text);
+}
+
 std::shared_ptr<SDKUGCVO> recordFromPayload(const RecordRow& row)
 {
     auto payload = base::parseJson(row.payload);
@@ -90,8 +101,8 @@ std::shared_ptr<SDKUGCVO> recordFromPayload(const RecordRow& row)
         return nullptr;
     auto record = makeUGCRecordFromDictionary(payload.value());
     if (record) {
-        record->pageIdentifier.assign(row.pageIdentifier);
-        record->displayNum.assign(row.displayNum);
+        setText(record->pageIdentifier, row.pageIdentifier);
+        setText(record->displayNum, row.displayNum);
     }
     return record;
 }
@@ -105,7 +116,7 @@ public:
 
     bool ok() const { return m_ok; }
     bool atEnd() const { return m_bytes.empty(); }
-    void text(std::string& into) { into.assign(nextText()); }
+    void text(std::string& into) { setText(into, nextText()); }
     std::string_view view() { return nextText(); }
     // A text the record has no field for (a bookmark's note, colours and creator).
     void skipText() { nextText(); }
@@ -213,12 +224,12 @@ std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
     // version-5 form (still read while version 7 repacks it) has them in their columns.
     std::string_view extraJson = row.payload;
     if (fields.ok() && !fields.atEnd()) {
-        record->pageIdentifier.assign(fields.view());
-        record->displayNum.assign(fields.view());
+        setText(record->pageIdentifier, fields.view());
+        setText(record->displayNum, fields.view());
         extraJson = fields.view();
     } else {
-        record->pageIdentifier.assign(row.pageIdentifier);
-        record->displayNum.assign(row.displayNum);
+        setText(record->pageIdentifier, row.pageIdentifier);
+        setText(record->displayNum, row.displayNum);
     }
     if (!fields.ok())
         return nullptr;
@@ -252,7 +263,8 @@ std::string recordFieldParameters(int firstParameter)
     for (int index = 0; index < recordFieldCount; ++index) {
         if (index > 0)
             parameters += ", ";
-        parameters += "?" + std::to_string(firstParameter + index);
+        parameters += '?';
+        parameters += std::to_string(firstParameter + index);
     }
     return parameters;
 }
@@ -372,8 +384,8 @@ std::shared_ptr<SDKUGCVO> recordFromRow(const RecordRow& row)
     auto record = row.layout == recordFieldsLayout ? recordFromPackedFields(row) : recordFromPayload(row);
     if (!record)
         return nullptr;
-    record->localID.assign(row.localID);
-    record->ugcID.assign(row.ugcID);
+    setText(record->localID, row.localID);
+    setText(record->ugcID, row.ugcID);
     record->status = static_cast<int16_t>(row.status);
     record->isSynced = row.isSynced != 0;
     record->isSubmitted = row.isSubmitted != 0;
