@@ -1,7 +1,6 @@
 #include "platform/ui/CollectionView.h"
 
 #include "platform/base/Thread.h"
-#include "platform/ui/IndexPathSelection.h"
 
 #include <algorithm>
 
@@ -18,6 +17,31 @@ bool intersectsVisible(const Rect& frame, const Rect& visible)
     return visible.intersects(frame);
 }
 
+// The collection delegate only allows or refuses, and is not asked about the items that a
+// single selection gives up.
+class CollectionViewTapAnswers final : public DelegateTapAnswers<CollectionView, CollectionViewDelegate,
+                                           &CollectionViewDelegate::shouldHighlightItemAtIndexPath,
+                                           &CollectionViewDelegate::didSelectItemAtIndexPath,
+                                           &CollectionViewDelegate::didDeselectItemAtIndexPath> {
+public:
+    using DelegateTapAnswers::DelegateTapAnswers;
+
+    std::optional<IndexPath> willSelect(const IndexPath& indexPath) override
+    {
+        return allowedBy(m_delegate.shouldSelectItemAtIndexPath(m_view, indexPath), indexPath);
+    }
+    std::optional<IndexPath> willDeselect(const IndexPath& indexPath) override
+    {
+        return allowedBy(m_delegate.shouldDeselectItemAtIndexPath(m_view, indexPath), indexPath);
+    }
+
+private:
+    static std::optional<IndexPath> allowedBy(bool allowed, const IndexPath& indexPath)
+    {
+        return allowed ? std::optional(indexPath) : std::nullopt;
+    }
+};
+
 } // namespace
 
 std::shared_ptr<CollectionView> CollectionView::create(
@@ -28,6 +52,11 @@ std::shared_ptr<CollectionView> CollectionView::create(
 
 CollectionView::CollectionView(const Rect& frame, std::shared_ptr<CollectionViewLayout> layout)
     : ScrollView(frame)
+    , m_selection([this](const IndexPath& indexPath) { return isValid(indexPath); },
+          [this](const IndexPath& indexPath, bool selected) {
+              if (auto cell = cellForItemAtIndexPath(indexPath))
+                  cell->setSelected(selected);
+          })
 {
     setCollectionViewLayout(layout ? std::move(layout) : CollectionViewFlowLayout::create());
 }
@@ -119,7 +148,7 @@ void CollectionView::reloadData()
     m_visibleCells.clear();
     for (auto& [indexPath, cell] : visible)
         endDisplaying(indexPath, cell, delegate.get());
-    m_selected.clear();
+    m_selection.rawIndexPaths().clear();
     m_itemCounts.clear();
     if (auto dataSource = this->dataSource()) {
         int sections = std::max(0, dataSource->numberOfSectionsInCollectionView(*this));
@@ -213,7 +242,7 @@ void CollectionView::layoutVisibleItems()
             cell->setFrame(attributes.frame);
             if (cell->superview().get() != this)
                 addSubview(cell);
-            cell->setSelected(m_selected.count(attributes.indexPath) > 0);
+            cell->setSelected(m_selection.contains(attributes.indexPath));
             cell->layoutIfNeeded();
             nowVisible[attributes.indexPath] = cell;
         }
@@ -317,83 +346,26 @@ std::optional<CollectionViewLayoutAttributes> CollectionView::layoutAttributesFo
     return m_layout->layoutAttributesForItem(indexPath);
 }
 
-void CollectionView::setAllowsSelection(bool allows)
-{
-    m_allowsSelection = allows;
-    if (!allows)
-        selectItemAtIndexPath(std::nullopt);
-}
-
-void CollectionView::setAllowsMultipleSelection(bool allows)
-{
-    m_allowsMultipleSelection = allows;
-    if (allows)
-        m_allowsSelection = true;
-}
-
-void CollectionView::applySelection(const IndexPath& indexPath, bool selected)
-{
-    setIndexPathSelected(m_selected, indexPath, selected, cellForItemAtIndexPath(indexPath));
-}
-
 void CollectionView::selectItemAtIndexPath(
     const std::optional<IndexPath>& indexPath, bool animated, CollectionViewScrollPosition position)
 {
-    BASE_ASSERT_MAIN_THREAD();
-    auto deselect = [this](const IndexPath& path) { applySelection(path, false); };
-    if (!indexPath) {
-        deselectAllExcept(m_selected, std::nullopt, deselect);
-        return;
-    }
-    if (!m_allowsSelection || !isValid(*indexPath))
-        return;
-    if (!m_allowsMultipleSelection)
-        deselectAllExcept(m_selected, indexPath, deselect);
-    applySelection(*indexPath, true);
-    if (position != CollectionViewScrollPosition::None)
+    if (m_selection.select(indexPath) && position != CollectionViewScrollPosition::None)
         scrollToItemAtIndexPath(*indexPath, position, animated);
 }
 
 void CollectionView::deselectItemAtIndexPath(const IndexPath& indexPath, bool)
 {
-    BASE_ASSERT_MAIN_THREAD();
-    applySelection(indexPath, false);
+    m_selection.deselect(indexPath);
 }
 
 std::vector<IndexPath> CollectionView::indexPathsForSelectedItems() const
 {
-    return { m_selected.begin(), m_selected.end() };
+    return m_selection.indexPaths();
 }
 
 bool CollectionView::simulateTapOnItem(const IndexPath& indexPath)
 {
-    BASE_ASSERT_MAIN_THREAD();
-    if (!m_allowsSelection || !isValid(indexPath) || isHidden() || !isUserInteractionEnabled())
-        return false;
-    auto delegate = this->delegate();
-    if (delegate && !delegate->shouldHighlightItemAtIndexPath(*this, indexPath))
-        return false;
-    if (m_allowsMultipleSelection && m_selected.count(indexPath)) {
-        if (delegate && !delegate->shouldDeselectItemAtIndexPath(*this, indexPath))
-            return false;
-        applySelection(indexPath, false);
-        if (delegate)
-            delegate->didDeselectItemAtIndexPath(*this, indexPath);
-        return true;
-    }
-    if (delegate && !delegate->shouldSelectItemAtIndexPath(*this, indexPath))
-        return false;
-    if (!m_allowsMultipleSelection) {
-        deselectAllExcept(m_selected, indexPath, [&](const IndexPath& path) {
-            applySelection(path, false);
-            if (delegate)
-                delegate->didDeselectItemAtIndexPath(*this, path);
-        });
-    }
-    applySelection(indexPath, true);
-    if (delegate)
-        delegate->didSelectItemAtIndexPath(*this, indexPath);
-    return true;
+    return m_selection.tap<CollectionViewTapAnswers>(indexPath, *this, delegate());
 }
 
 void CollectionView::scrollToItemAtIndexPath(

@@ -21,6 +21,7 @@
 #include "platform/ui/CollectionViewCell.h"
 #include "platform/ui/CollectionViewFlowLayout.h"
 #include "platform/ui/IndexPath.h"
+#include "platform/ui/IndexPathSelection.h"
 #include "platform/ui/ScrollView.h"
 
 #include <functional>
@@ -147,10 +148,10 @@ public:
     std::optional<IndexPath> indexPathForItemAtPoint(const Point&) const;
     std::optional<CollectionViewLayoutAttributes> layoutAttributesForItemAtIndexPath(const IndexPath&);
 
-    bool allowsSelection() const { return m_allowsSelection; }
-    void setAllowsSelection(bool);
-    bool allowsMultipleSelection() const { return m_allowsMultipleSelection; }
-    void setAllowsMultipleSelection(bool);
+    bool allowsSelection() const { return m_selection.allowsSelection(); }
+    void setAllowsSelection(bool allows) { m_selection.setAllowsSelection(allows); }
+    bool allowsMultipleSelection() const { return m_selection.allowsMultipleSelection(); }
+    void setAllowsMultipleSelection(bool allows) { m_selection.setAllowsMultipleSelection(allows); }
     void selectItemAtIndexPath(const std::optional<IndexPath>&, bool animated = false,
         CollectionViewScrollPosition = CollectionViewScrollPosition::None);
     void deselectItemAtIndexPath(const IndexPath&, bool animated = false);
@@ -174,7 +175,6 @@ private:
     void layoutVisibleItems();
     void endDisplaying(const IndexPath&, const std::shared_ptr<CollectionViewCell>&, CollectionViewDelegate*);
     void enqueue(const std::shared_ptr<CollectionViewCell>&);
-    void applySelection(const IndexPath&, bool selected);
 
     std::shared_ptr<CollectionViewLayout> m_layout;
     std::weak_ptr<CollectionViewDataSource> m_dataSource;
@@ -182,12 +182,10 @@ private:
     CellReusePool<CollectionViewCell> m_reusePool;
     std::vector<int> m_itemCounts;
     std::map<IndexPath, std::shared_ptr<CollectionViewCell>> m_visibleCells;
-    std::set<IndexPath> m_selected;
+    IndexPathSelection m_selection;
     bool m_loaded = false;
     bool m_inLayout = false;
     bool m_reloadRequestedDuringLayout = false;
-    bool m_allowsSelection = true;
-    bool m_allowsMultipleSelection = false;
     std::shared_ptr<View> m_backgroundView;
 };
 

@@ -62,6 +62,11 @@ std::shared_ptr<TableView> TableView::create(const Rect& frame, TableViewStyle s
 TableView::TableView(const Rect& frame, TableViewStyle style)
     : ScrollView(frame)
     , m_style(style)
+    , m_selection([this](const IndexPath& indexPath) { return isValid(indexPath); },
+          [this](const IndexPath& indexPath, bool selected) {
+              if (auto cell = cellForRowAtIndexPath(indexPath))
+                  cell->setSelected(selected);
+          })
 {
     setAlwaysBounceVertical(true);
 }
@@ -265,7 +270,7 @@ void TableView::reloadData()
     m_visibleCells.clear();
     for (auto& [indexPath, cell] : visible)
         endDisplaying(indexPath, cell, delegate.get());
-    m_selected.clear();
+    m_selection.rawIndexPaths().clear();
     reloadSections();
     m_loaded = true;
     layoutVisibleRows();
@@ -442,7 +447,7 @@ void TableView::layoutVisibleRows()
                 cell->setFrame(rowRect);
                 if (cell->superview().get() != this)
                     addSubview(cell);
-                cell->setSelected(m_selected.count(indexPath) > 0);
+                cell->setSelected(m_selection.contains(indexPath));
                 cell->layoutIfNeeded();
                 nowVisible[indexPath] = cell;
             }
@@ -629,7 +634,7 @@ void TableView::insertRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
                 ? IndexPath(path.section, path.row + 1)
                 : path;
         };
-        remapIndexPaths(m_visibleCells, m_selected, shift);
+        remapIndexPaths(m_visibleCells, m_selection.rawIndexPaths(), shift);
     }
     for (auto& section : m_sections)
         section.index.assign(section.rowHeights);
@@ -669,13 +674,13 @@ void TableView::deleteRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
             m_visibleCells.erase(visible);
             endDisplaying(deleted, cell, delegate.get());
         }
-        m_selected.erase(deleted);
+        m_selection.rawIndexPaths().erase(deleted);
         auto shift = [&deleted](const IndexPath& path) {
             return path.section == deleted.section && path.row > deleted.row
                 ? IndexPath(path.section, path.row - 1)
                 : path;
         };
-        remapIndexPaths(m_visibleCells, m_selected, shift);
+        remapIndexPaths(m_visibleCells, m_selection.rawIndexPaths(), shift);
     }
     for (auto& section : m_sections)
         section.index.assign(section.rowHeights);
@@ -701,6 +706,8 @@ void TableView::reloadRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
     layoutVisibleRows();
 }
 
+// Takes the old view of a slot (header, footer, background) out of the table, if it is
+// still ours, and puts the new one in the slot.
 void TableView::replaceSlotView(std::shared_ptr<View>& slot, std::shared_ptr<View> view)
 {
     if (slot && slot->superview().get() == this)

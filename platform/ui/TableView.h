@@ -38,6 +38,7 @@
 #include "platform/base/Thread.h"
 #include "platform/ui/CellReusePool.h"
 #include "platform/ui/IndexPath.h"
+#include "platform/ui/IndexPathSelection.h"
 #include "platform/ui/RowHeightIndex.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TableViewCell.h"
@@ -188,10 +189,10 @@ public:
     std::shared_ptr<View> headerViewForSection(int section) const;
     std::shared_ptr<View> footerViewForSection(int section) const;
 
-    bool allowsSelection() const { return m_allowsSelection; }
-    void setAllowsSelection(bool);
-    bool allowsMultipleSelection() const { return m_allowsMultipleSelection; }
-    void setAllowsMultipleSelection(bool);
+    bool allowsSelection() const { return m_selection.allowsSelection(); }
+    void setAllowsSelection(bool allows) { m_selection.setAllowsSelection(allows); }
+    bool allowsMultipleSelection() const { return m_selection.allowsMultipleSelection(); }
+    void setAllowsMultipleSelection(bool allows) { m_selection.setAllowsMultipleSelection(allows); }
     // nullopt deselects everything.
     void selectRowAtIndexPath(const std::optional<IndexPath>&, bool animated = false,
         TableViewScrollPosition = TableViewScrollPosition::None);
@@ -266,7 +267,6 @@ private:
     double tableHeaderHeight() const;
     double sectionTop(int section) const;
     Rect rowRect(const IndexPath&) const;
-    void applySelection(const IndexPath&, bool selected);
     // The data source's counts now equal `expected` (per section).
     bool dataSourceCountsMatch(const std::vector<int>& expected);
 
@@ -282,13 +282,11 @@ private:
 
     std::vector<Section> m_sections;
     std::map<IndexPath, std::shared_ptr<TableViewCell>> m_visibleCells;
-    std::set<IndexPath> m_selected;
+    IndexPathSelection m_selection;
     bool m_loaded = false;
     bool m_inLayout = false;
     bool m_reloadRequestedDuringLayout = false;
 
-    bool m_allowsSelection = true;
-    bool m_allowsMultipleSelection = false;
     TableViewCellSeparatorStyle m_separatorStyle = TableViewCellSeparatorStyle::SingleLine;
     std::optional<Color> m_separatorColor;
     EdgeInsets m_separatorInset { 0, 16, 0, 0 };

@@ -2,103 +2,71 @@
 
 #include "platform/ui/TableView.h"
 
-#include "platform/ui/IndexPathSelection.h"
-
 #include <algorithm>
 
 namespace ui {
 
-void TableView::setAllowsSelection(bool allows)
-{
-    m_allowsSelection = allows;
-    if (!allows)
-        selectRowAtIndexPath(std::nullopt);
-}
+namespace {
 
-void TableView::setAllowsMultipleSelection(bool allows)
-{
-    m_allowsMultipleSelection = allows;
-    if (allows)
-        m_allowsSelection = true;
-}
+// The table delegate may redirect a tap to another row. Where the tap toggles a row off or
+// selects one, the row it redirects to has to be in range; not so for a row that a single
+// selection gives up.
+class TableViewTapAnswers final
+    : public DelegateTapAnswers<TableView, TableViewDelegate,
+          &TableViewDelegate::shouldHighlightRowAtIndexPath, &TableViewDelegate::didSelectRowAtIndexPath,
+          &TableViewDelegate::didDeselectRowAtIndexPath> {
+public:
+    using DelegateTapAnswers::DelegateTapAnswers;
 
-void TableView::applySelection(const IndexPath& indexPath, bool selected)
-{
-    setIndexPathSelected(m_selected, indexPath, selected, cellForRowAtIndexPath(indexPath));
-}
+    std::optional<IndexPath> willSelect(const IndexPath& indexPath) override
+    {
+        return inRange(m_delegate.willSelectRowAtIndexPath(m_view, indexPath));
+    }
+    std::optional<IndexPath> willDeselect(const IndexPath& indexPath) override
+    {
+        return inRange(willGiveUp(indexPath));
+    }
+    std::optional<IndexPath> willGiveUp(const IndexPath& indexPath) override
+    {
+        return m_delegate.willDeselectRowAtIndexPath(m_view, indexPath);
+    }
+
+private:
+    std::optional<IndexPath> inRange(const std::optional<IndexPath>& indexPath) const
+    {
+        if (!indexPath || !m_view.isValid(*indexPath))
+            return std::nullopt;
+        return indexPath;
+    }
+};
+
+} // namespace
 
 void TableView::selectRowAtIndexPath(
     const std::optional<IndexPath>& indexPath, bool animated, TableViewScrollPosition position)
 {
-    BASE_ASSERT_MAIN_THREAD();
-    auto deselect = [this](const IndexPath& path) { applySelection(path, false); };
-    if (!indexPath) {
-        deselectAllExcept(m_selected, std::nullopt, deselect);
-        return;
-    }
-    if (!m_allowsSelection || !isValid(*indexPath))
-        return;
-    if (!m_allowsMultipleSelection)
-        deselectAllExcept(m_selected, indexPath, deselect);
-    applySelection(*indexPath, true);
-    if (position != TableViewScrollPosition::None)
+    if (m_selection.select(indexPath) && position != TableViewScrollPosition::None)
         scrollToRowAtIndexPath(*indexPath, position, animated);
 }
 
 void TableView::deselectRowAtIndexPath(const IndexPath& indexPath, bool)
 {
-    BASE_ASSERT_MAIN_THREAD();
-    applySelection(indexPath, false);
+    m_selection.deselect(indexPath);
 }
 
 std::optional<IndexPath> TableView::indexPathForSelectedRow() const
 {
-    if (m_selected.empty())
-        return std::nullopt;
-    return *m_selected.begin();
+    return m_selection.first();
 }
 
 std::vector<IndexPath> TableView::indexPathsForSelectedRows() const
 {
-    return { m_selected.begin(), m_selected.end() };
+    return m_selection.indexPaths();
 }
 
 bool TableView::simulateTapOnRow(const IndexPath& indexPath)
 {
-    BASE_ASSERT_MAIN_THREAD();
-    if (!m_allowsSelection || !isValid(indexPath) || isHidden() || !isUserInteractionEnabled())
-        return false;
-    auto delegate = this->delegate();
-    if (delegate && !delegate->shouldHighlightRowAtIndexPath(*this, indexPath))
-        return false;
-    if (m_allowsMultipleSelection && m_selected.count(indexPath)) {
-        auto target
-            = delegate ? delegate->willDeselectRowAtIndexPath(*this, indexPath) : std::optional(indexPath);
-        if (!target || !isValid(*target))
-            return false;
-        applySelection(*target, false);
-        if (delegate)
-            delegate->didDeselectRowAtIndexPath(*this, *target);
-        return true;
-    }
-    auto target = delegate ? delegate->willSelectRowAtIndexPath(*this, indexPath) : std::optional(indexPath);
-    if (!target || !isValid(*target))
-        return false;
-    if (!m_allowsMultipleSelection) {
-        deselectAllExcept(m_selected, target, [&](const IndexPath& path) {
-            auto deselect
-                = delegate ? delegate->willDeselectRowAtIndexPath(*this, path) : std::optional(path);
-            if (!deselect)
-                return;
-            applySelection(*deselect, false);
-            if (delegate)
-                delegate->didDeselectRowAtIndexPath(*this, *deselect);
-        });
-    }
-    applySelection(*target, true);
-    if (delegate)
-        delegate->didSelectRowAtIndexPath(*this, *target);
-    return true;
+    return m_selection.tap<TableViewTapAnswers>(indexPath, *this, delegate());
 }
 
 void TableView::scrollToRowAtIndexPath(
@@ -144,8 +112,5 @@ void TableView::scrollToRowAtIndexPath(
         setContentOffset({ contentOffset().x, target }, animated);
     }
 }
-
-// Takes the old view of a slot (header, footer, background) out of the table, if it is
-// still ours, and puts the new one in the slot.
 
 } // namespace ui

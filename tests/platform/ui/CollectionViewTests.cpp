@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -220,6 +221,117 @@ TEST(CollectionViewTests, SelectionAndScrollToItem)
     EXPECT_EQ(fixture.view->indexPathsForSelectedItems(), (std::vector<IndexPath> { { 0, 15 } }));
     fixture.view->scrollToItemAtIndexPath({ 0, 19 }, ui::CollectionViewScrollPosition::Top);
     EXPECT_EQ(fixture.view->contentOffset().y, 900);
+}
+
+// The visible items whose cells show them as selected, in order.
+std::vector<IndexPath> itemsShownSelected(const CollectionView& view)
+{
+    std::vector<IndexPath> shown;
+    for (auto& indexPath : view.indexPathsForVisibleItems()) {
+        if (view.cellForItemAtIndexPath(indexPath)->isSelected())
+            shown.push_back(indexPath);
+    }
+    return shown;
+}
+
+// Records the questions a tap asks as well; refuses them for the items in `refused`.
+class SelectionDelegate : public FlowDelegate {
+public:
+    std::set<IndexPath> unhighlightable;
+    std::set<IndexPath> refused;
+
+    bool shouldHighlightItemAtIndexPath(CollectionView&, const IndexPath& indexPath) override
+    {
+        return !unhighlightable.count(indexPath);
+    }
+    bool shouldSelectItemAtIndexPath(CollectionView&, const IndexPath& indexPath) override
+    {
+        calls.push_back("shouldSelect " + indexPath.toString());
+        return !refused.count(indexPath);
+    }
+    bool shouldDeselectItemAtIndexPath(CollectionView&, const IndexPath& indexPath) override
+    {
+        calls.push_back("shouldDeselect " + indexPath.toString());
+        return !refused.count(indexPath);
+    }
+};
+
+// The collection's delegate only allows or refuses, and is not asked about the item a
+// single selection gives up.
+TEST(CollectionViewTests, UserTapAsksTheDelegate)
+{
+    const IndexPath tapped(0, 2);
+    struct Case {
+        const char* name;
+        bool multiple;
+        std::vector<IndexPath> preselected;
+        std::set<IndexPath> refused;
+        // What the tap answers, what ends up selected and what the delegate heard.
+        bool tappedThrough;
+        std::vector<IndexPath> selected;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        { "replaces the previous item unasked", false, { { 0, 1 } }, { { 0, 1 } }, true, { { 0, 2 } },
+            { "shouldSelect [0, 2]", "didDeselect [0, 1]", "didSelect [0, 2]" } },
+        { "refused", false, { { 0, 1 } }, { { 0, 2 } }, false, { { 0, 1 } }, { "shouldSelect [0, 2]" } },
+        { "multiple adds", true, { { 0, 1 }, { 0, 3 } }, {}, true, { { 0, 1 }, { 0, 2 }, { 0, 3 } },
+            { "shouldSelect [0, 2]", "didSelect [0, 2]" } },
+        { "multiple toggles off", true, { { 0, 1 }, { 0, 2 } }, {}, true, { { 0, 1 } },
+            { "shouldDeselect [0, 2]", "didDeselect [0, 2]" } },
+        { "multiple toggle off refused", true, { { 0, 2 } }, { { 0, 2 } }, false, { { 0, 2 } },
+            { "shouldDeselect [0, 2]" } },
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        Fixture fixture;
+        auto delegate = std::make_shared<SelectionDelegate>();
+        fixture.view->setDelegate(delegate);
+        fixture.layout->setItemSize({ 50, 50 });
+        fixture.view->setAllowsMultipleSelection(testCase.multiple);
+        fixture.view->reloadData();
+        for (auto& indexPath : testCase.preselected)
+            fixture.view->selectItemAtIndexPath(indexPath);
+        delegate->refused = testCase.refused;
+
+        EXPECT_EQ(uitest::tapItem(*fixture.view, tapped), testCase.tappedThrough);
+        EXPECT_EQ(delegate->calls, testCase.calls);
+        EXPECT_EQ(fixture.view->indexPathsForSelectedItems(), testCase.selected);
+        EXPECT_EQ(itemsShownSelected(*fixture.view), testCase.selected);
+    }
+
+    // An item that will not highlight never gets as far as the selection.
+    Fixture fixture;
+    auto delegate = std::make_shared<SelectionDelegate>();
+    fixture.view->setDelegate(delegate);
+    fixture.view->reloadData();
+    delegate->unhighlightable = { tapped };
+    EXPECT_FALSE(uitest::tapItem(*fixture.view, tapped));
+    EXPECT_TRUE(delegate->calls.empty());
+    EXPECT_TRUE(fixture.view->indexPathsForSelectedItems().empty());
+}
+
+TEST(CollectionViewTests, TurningSelectionOffClearsItAndRefusesTaps)
+{
+    Fixture fixture;
+    fixture.layout->setItemSize({ 50, 50 });
+    fixture.view->setAllowsMultipleSelection(true);
+    fixture.view->reloadData();
+    fixture.view->selectItemAtIndexPath(IndexPath(0, 0));
+    fixture.view->selectItemAtIndexPath(IndexPath(0, 3));
+
+    fixture.view->setAllowsSelection(false);
+    EXPECT_TRUE(fixture.view->indexPathsForSelectedItems().empty());
+    EXPECT_TRUE(itemsShownSelected(*fixture.view).empty());
+    EXPECT_FALSE(uitest::tapItem(*fixture.view, { 0, 1 }));
+    fixture.view->selectItemAtIndexPath(IndexPath(0, 1));
+    EXPECT_TRUE(fixture.view->indexPathsForSelectedItems().empty());
+
+    // Multiple selection brings selection back with it.
+    fixture.view->setAllowsMultipleSelection(true);
+    EXPECT_TRUE(fixture.view->allowsSelection());
+    EXPECT_TRUE(uitest::tapItem(*fixture.view, { 0, 1 }));
+    EXPECT_EQ(fixture.view->indexPathsForSelectedItems(), (std::vector<IndexPath> { { 0, 1 } }));
 }
 
 } // namespace

@@ -313,6 +313,61 @@ TEST(TableViewTests, UserTapGoesThroughTheDelegate)
     }
 }
 
+// willDeselect answers both for a row the tap toggles off and for the row a single
+// selection gives up; only the toggled row's answer must still be in range.
+TEST(TableViewTests, WillDeselectMayCancelOrRedirectATapsDeselection)
+{
+    class DeselectionDelegate : public RecordingTableDelegate {
+    public:
+        std::map<IndexPath, std::optional<IndexPath>> answers;
+
+        std::optional<IndexPath> willDeselectRowAtIndexPath(TableView&, const IndexPath& indexPath) override
+        {
+            calls.push_back("willDeselect " + indexPath.toString());
+            auto it = answers.find(indexPath);
+            return it == answers.end() ? std::optional(indexPath) : it->second;
+        }
+    };
+    struct Case {
+        const char* name;
+        bool multiple;
+        IndexPath preselected;
+        IndexPath tapped;
+        std::optional<IndexPath> answer;
+        bool tappedThrough;
+        std::vector<std::string> calls;
+        std::vector<IndexPath> selected;
+    };
+    const Case cases[] = {
+        { "gives up the previous row", false, { 0, 1 }, { 0, 2 }, IndexPath(0, 1), true,
+            { "willSelect [0, 2]", "willDeselect [0, 1]", "didDeselect [0, 1]", "didSelect [0, 2]" },
+            { { 0, 2 } } },
+        { "keeps the previous row", false, { 0, 1 }, { 0, 2 }, std::nullopt, true,
+            { "willSelect [0, 2]", "willDeselect [0, 1]", "didSelect [0, 2]" }, { { 0, 1 }, { 0, 2 } } },
+        { "toggles off", true, { 0, 2 }, { 0, 2 }, IndexPath(0, 2), true,
+            { "willDeselect [0, 2]", "didDeselect [0, 2]" }, {} },
+        { "toggle off cancelled", true, { 0, 2 }, { 0, 2 }, std::nullopt, false, { "willDeselect [0, 2]" },
+            { { 0, 2 } } },
+        { "toggle off redirected out of range", true, { 0, 2 }, { 0, 2 }, IndexPath(0, 500), false,
+            { "willDeselect [0, 2]" }, { { 0, 2 } } },
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        Fixture fixture;
+        auto delegate = std::make_shared<DeselectionDelegate>();
+        fixture.table->setDelegate(delegate);
+        fixture.table->setAllowsMultipleSelection(testCase.multiple);
+        fixture.table->reloadData();
+        fixture.table->selectRowAtIndexPath(testCase.preselected);
+        delegate->calls.clear();
+        delegate->answers[testCase.preselected] = testCase.answer;
+
+        EXPECT_EQ(uitest::tapRow(*fixture.table, testCase.tapped), testCase.tappedThrough);
+        EXPECT_EQ(delegate->calls, testCase.calls);
+        EXPECT_EQ(fixture.table->indexPathsForSelectedRows(), testCase.selected);
+    }
+}
+
 TEST(TableViewTests, TapOnACellViewSelectsItsRowUnlessSelectionIsOff)
 {
     Fixture fixture;
