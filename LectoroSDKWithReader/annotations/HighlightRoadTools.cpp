@@ -8,6 +8,7 @@
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
 #include "LectoroSDKWithReader/foundation/AlertView.h"
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
+#include "LectoroSDKWithReader/foundation/Localized.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
@@ -18,7 +19,6 @@
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
-#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "platform/base/Strings.h"
 #include "platform/ui/ViewController.h"
 
@@ -30,11 +30,6 @@ namespace {
 constexpr const char* plainYellow = "#FFFF00";
 // A search for fewer characters of a reflowable book's selection would match too much.
 constexpr size_t shortestReflowableSearch = 3;
-
-std::string localized(const std::string& key)
-{
-    return LocalizationHelper::localizedStringWithKey(key);
-}
 
 // A service value as text: text as it is, nothing as empty, anything else as "%@" shows it.
 std::string serviceText(const base::Value& value)

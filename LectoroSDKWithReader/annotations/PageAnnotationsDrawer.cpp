@@ -28,11 +28,6 @@ namespace {
 // A received note is tinted alike whatever its own colour.
 constexpr const char* receivedNoteColor = "#8fd5e1";
 
-int64_t pageNumberOf(const std::string& key)
-{
-    return base::integerValue(key);
-}
-
 } // namespace
 
 PageAnnotationsDrawer::PageAnnotationsDrawer(ReaderContext& context, AnnotationsHost& host)
@@ -87,7 +82,8 @@ void PageAnnotationsDrawer::drawHighlightsOnPageNumber(const std::string& pageNu
     const int64_t userID = m_context.user ? m_context.user->numericUserID() : 0;
     if (isPageBook()) {
         m_context.renderer->drawHighlights(
-            store->highlightForPageID(pageNumber, displayNumber, bookID, userID), pageNumberOf(pageNumber));
+            store->highlightForPageID(pageNumber, displayNumber, bookID, userID),
+            base::integerValue(pageNumber));
         return;
     }
     // A chapter may hold many highlights: read them off the main queue.
@@ -96,7 +92,7 @@ void PageAnnotationsDrawer::drawHighlightsOnPageNumber(const std::string& pageNu
         auto records = store->highlightForPageID(pageNumber, displayNumber, bookID, userID);
         base::RunLoop::main().post(alive, [this, records = std::move(records), pageNumber] {
             if (m_context.renderer)
-                m_context.renderer->drawHighlights(records, pageNumberOf(pageNumber));
+                m_context.renderer->drawHighlights(records, base::integerValue(pageNumber));
         });
     });
 }
@@ -109,7 +105,7 @@ void PageAnnotationsDrawer::drawPenDrawingsOnPageNumber(const std::string& pageN
         return;
     auto drawings = m_context.dbManager->pentoolDrawingForPageID(pageNumber, displayNumber,
         std::to_string(m_context.bookID), m_context.user ? m_context.user->numericUserID() : 0);
-    m_context.renderer->drawPenDrawings(drawings, pageNumberOf(pageNumber));
+    m_context.renderer->drawPenDrawings(drawings, base::integerValue(pageNumber));
 }
 
 std::shared_ptr<ui::View> PageAnnotationsDrawer::noteIconViewForHighlight(
@@ -143,7 +139,7 @@ std::shared_ptr<ui::View> PageAnnotationsDrawer::noteIconViewForHighlight(
 void PageAnnotationsDrawer::updateIphoneBottomBarPageSliderForPageNumber(const std::string& pageNumber)
 {
     if (!ui::Environment::current().isPad())
-        m_host.setBottomBarPageSliderValue(pageNumberOf(pageNumber));
+        m_host.setBottomBarPageSliderValue(base::integerValue(pageNumber));
 }
 
 } // namespace lectoro

@@ -35,7 +35,7 @@ constexpr double dividerHeight = 1;
 constexpr double verticalPadding = 14;
 constexpr double minimumRowHeight = 50;
 
-double labelHeight(const ui::Label& label, double width)
+double fittingHeight(const ui::Label& label, double width)
 {
     return label.sizeThatFits({ std::max(width, 1.0), 0 }).height;
 }
@@ -236,7 +236,7 @@ void TOCContentCell::layoutSubviews()
     double lead = m_cellLeadConstraint->constant();
     double arrowX = size.width - arrowTrailing - arrowSize;
     double textWidth = std::max(0.0, arrowX - lead);
-    double textHeight = labelHeight(*m_dataLabel, textWidth);
+    double textHeight = fittingHeight(*m_dataLabel, textWidth);
     m_barView->setFrame({ 0, 0, barWidth, size.height });
     m_sectionHeaderButton->setFrame({ 0, 0, std::max(0.0, arrowX), size.height });
     m_levelLabel->setFrame({ lead, 0, 0, size.height });
@@ -251,7 +251,7 @@ ui::Size TOCContentCell::sizeThatFits(const ui::Size& size) const
 {
     double lead = m_cellLeadConstraint ? m_cellLeadConstraint->constant() : 0;
     double textWidth = size.width - arrowTrailing - arrowSize - lead;
-    double height = labelHeight(*m_dataLabel, textWidth) + 2 * verticalPadding;
+    double height = fittingHeight(*m_dataLabel, textWidth) + 2 * verticalPadding;
     return { size.width, std::max(minimumRowHeight, height) };
 }
 
@@ -297,9 +297,9 @@ void TOCTableViewCell::layoutSubviews()
     constexpr double iconWidth = 30;
     double iconX = size.width - trailing - iconWidth;
     double textWidth = std::max(0.0, iconX - 8 - lead);
-    double dataHeight = labelHeight(*m_dataLabel, textWidth);
-    double pageHeight = m_pageLabel->isHidden() ? 0 : labelHeight(*m_pageLabel, textWidth);
-    double timeHeight = m_timeLabel->isHidden() ? 0 : labelHeight(*m_timeLabel, textWidth);
+    double dataHeight = fittingHeight(*m_dataLabel, textWidth);
+    double pageHeight = m_pageLabel->isHidden() ? 0 : fittingHeight(*m_pageLabel, textWidth);
+    double timeHeight = m_timeLabel->isHidden() ? 0 : fittingHeight(*m_timeLabel, textWidth);
     double top = m_verticalCenterConstraint->isActive() ? (size.height - dataHeight - pageHeight) / 2 : 12;
     m_barLabel->setFrame({ 0, 0, barWidth, size.height });
     m_dataLabel->setFrame({ lead, top, textWidth, dataHeight });
@@ -314,9 +314,9 @@ ui::Size TOCTableViewCell::sizeThatFits(const ui::Size& size) const
 {
     double textWidth
         = size.width - m_cellLeadConstraint->constant() - m_bookmarkTrailingConstraint->constant() - 38;
-    double height = 12 + labelHeight(*m_dataLabel, textWidth)
-        + (m_pageLabel->isHidden() ? 0 : labelHeight(*m_pageLabel, textWidth))
-        + (m_timeLabel->isHidden() ? 0 : labelHeight(*m_timeLabel, textWidth) + 4)
+    double height = 12 + fittingHeight(*m_dataLabel, textWidth)
+        + (m_pageLabel->isHidden() ? 0 : fittingHeight(*m_pageLabel, textWidth))
+        + (m_timeLabel->isHidden() ? 0 : fittingHeight(*m_timeLabel, textWidth) + 4)
         + m_timeLabelBottomConstraint->constant();
     return { size.width, std::max(minimumRowHeight, height) };
 }

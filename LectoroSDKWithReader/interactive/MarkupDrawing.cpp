@@ -33,7 +33,8 @@ constexpr const char* iconBorder = "#ffffff";
 
 ui::Color hex(const char* text) { return UIColorExpanded::colorWithHexString(text).value_or(ui::Color::black()); }
 
-ui::Font iconFont(double size)
+// A markup icon's glyph is half the icon's height; an icon not laid out yet still gets a font.
+ui::Font markupIconFont(double size)
 {
     if (auto font = ui::Font::fromName(MVIconFontConstants::getFontName(), size))
         return *font;
@@ -69,7 +70,7 @@ void ReaderInteractiveContent::applyIconLook(MarkupView& icon, const std::string
     icon.setTitle(title);
     icon.setTitleColor(ui::Color::white());
     icon.setBackgroundColor(hex(iconBackground));
-    icon.titleLabel()->setFont(iconFont(frame.size.height / 2));
+    icon.titleLabel()->setFont(markupIconFont(frame.size.height / 2));
     icon.setContentHorizontalAlignment(ui::ContentHorizontalAlignment::Center);
     icon.layer()->setCornerRadius(frame.size.height / 2);
     if (bordered) {

@@ -30,7 +30,7 @@ namespace {
 
 constexpr int64_t minimumTrackedMilliseconds = 5000;
 
-void systemLog(const std::string& line)
+void logAsLectoroReaderViewController(const std::string& line)
 {
     LectoroDebugLog::logWithType(1, "LectoroReaderViewController", line);
 }
@@ -164,7 +164,7 @@ void LectoroReaderViewController::watchStore()
             auto launcher = weak.lock();
             if (!launcher)
                 return;
-            systemLog("The store failed: " + error.localizedDescription());
+            logAsLectoroReaderViewController("The store failed: " + error.localizedDescription());
             if (auto host = launcher->m_delegate.lock())
                 host->didLocalStoreFailWithError(error);
         });
@@ -240,7 +240,8 @@ void LectoroReaderViewController::didFailedToSaveUGCWithError(const base::Error&
 
 void LectoroReaderViewController::didSaveFurthestPageDataSuccessfully(int64_t bookID)
 {
-    systemLog("didSaveFurthestPageDataSuccessfully for book id = " + std::to_string(bookID));
+    logAsLectoroReaderViewController(
+        "didSaveFurthestPageDataSuccessfully for book id = " + std::to_string(bookID));
     onMain([](LectoroReaderViewController& launcher) { launcher.m_repeatedSaves.erase("furthestPageSave"); });
 }
 
@@ -258,8 +259,8 @@ void LectoroReaderViewController::didSessionExpiredForReader(ReaderViewControlle
 void LectoroReaderViewController::didFailedToSaveFurthestPageDataWithError(
     const base::Error& error, int64_t bookID)
 {
-    systemLog("didFailedToSaveFurthestPageDataWithError = " + error.localizedDescription()
-        + " for book id = " + std::to_string(bookID));
+    logAsLectoroReaderViewController("didFailedToSaveFurthestPageDataWithError = "
+        + error.localizedDescription() + " for book id = " + std::to_string(bookID));
     onMain([error](LectoroReaderViewController& launcher) {
         std::weak_ptr<LectoroReaderViewController> weak = launcher.self();
         launcher.handleSaveFailure(

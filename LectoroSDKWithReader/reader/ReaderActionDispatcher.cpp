@@ -11,6 +11,7 @@
 #include "LectoroSDKWithReader/reader/ReaderToolbarActions.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/chrome/ChromeMetrics.h"
+#include "LectoroSDKWithReader/reader/chrome/PenColorSwatchItem.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
@@ -32,12 +33,6 @@ namespace {
 std::string hexText(const ThemeValueColor& color)
 {
     return color ? "#" + UIColorExpanded::hexStringFromColor(*color) : std::string();
-}
-
-// The colour a swatch carries; none when the item has no colour text.
-std::optional<std::string> swatchColor(const PlayerActionBarItem& item)
-{
-    return item.metaData()[penColorMetaDataKey].asString();
 }
 
 void updateSelectedItem(const std::shared_ptr<PlayerActionBar>& bar, const LXMVThemeVO& theme)

@@ -21,10 +21,10 @@ constexpr double boxGrey = 0.19;
 constexpr double boxAlpha = 0.9;
 constexpr double boxCornerRadius = 10;
 constexpr double spinnerTopInset = 15;
-constexpr double labelSideInset = 20;
-constexpr double labelBottomInset = 10;
-constexpr double labelHeight = 30;
-constexpr double labelFontSize = 20;
+constexpr double loadingLabelSideInset = 20;
+constexpr double loadingLabelBottomInset = 10;
+constexpr double loadingLabelHeight = 30;
+constexpr double loadingLabelFontSize = 20;
 
 } // namespace
 
@@ -52,14 +52,14 @@ void ReaderViewController::addActivityIndicator()
     spinner->startAnimating();
     box->addSubview(spinner);
 
-    auto label
-        = ui::Label::create(ui::Rect { { labelSideInset, size.height - labelBottomInset - labelHeight },
-            { size.width - 2 * labelSideInset, labelHeight } });
+    auto label = ui::Label::create(
+        ui::Rect { { loadingLabelSideInset, size.height - loadingLabelBottomInset - loadingLabelHeight },
+            { size.width - 2 * loadingLabelSideInset, loadingLabelHeight } });
     auto bundle = LocalizationHelper::readerLanguageBundle();
     label->setText(LocalizationHelper::localizedStringWithKey(
         "LOADING_DATA", base::Bundle::defaultTable, bundle ? bundle : libraryBundleRef()));
     label->setTextColor(ui::Color::white());
-    if (auto font = getCustomFont(labelFontSize))
+    if (auto font = getCustomFont(loadingLabelFontSize))
         label->setFont(*font);
     label->setTextAlignment(ui::TextAlignment::Center);
     box->addSubview(label);

@@ -136,4 +136,7 @@ struct ReaderContext {
     std::string audioSyncSelectedColor;
 };
 
+// The book's theme; an empty theme while the context has none.
+const LXMVThemeVO& themeOf(const ReaderContext& context);
+
 } // namespace lectoro

@@ -13,6 +13,7 @@
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/foundation/AlertView.h"
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
+#include "LectoroSDKWithReader/foundation/Localized.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/ReaderPageOverlays.h"
@@ -25,7 +26,6 @@
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
-#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "platform/base/Strings.h"
 #include "platform/base/Thread.h"
 #include "platform/ui/AlertController.h"
@@ -45,12 +45,7 @@ constexpr const char* ugcSynch = "ugcSynch";
 constexpr const char* furthestPageFetch = "furthestPageFetch";
 } // namespace op
 
-std::string localized(const std::string& key)
-{
-    return LocalizationHelper::localizedStringWithKey(key);
-}
-
-void systemLog(const std::string& line)
+void logAsReaderViewController(const std::string& line)
 {
     LectoroDebugLog::logWithType(1, "ReaderViewController", line);
 }
@@ -353,7 +348,7 @@ void ReaderViewController::didUGCSynchFailedWithError(
 
 void ReaderViewController::didFailedToFetchFurthestPageDataWithError(const base::Error& error, int64_t bookID)
 {
-    systemLog("didFailedToFetchFurthestPageDataWithError = " + error.localizedDescription()
+    logAsReaderViewController("didFailedToFetchFurthestPageDataWithError = " + error.localizedDescription()
         + " and book id = " + std::to_string(bookID));
     answerOnMainQueue([error](ReaderViewController& self) {
         SessionFailure failure;
@@ -471,7 +466,7 @@ void ReaderViewController::refreshMyData()
 void ReaderViewController::didFetchFurthestPageDataSuccessfullyForBookID(
     int64_t bookID, const std::optional<std::string>& data)
 {
-    systemLog("didFetchFurthestPageDataSuccessfully with book id = " + std::to_string(bookID)
+    logAsReaderViewController("didFetchFurthestPageDataSuccessfully with book id = " + std::to_string(bookID)
         + " and furthest page data = " + data.value_or("(null)"));
     answerOnMainQueue([data](ReaderViewController& self) {
         self.m_repeatedRequests.erase(op::furthestPageFetch);

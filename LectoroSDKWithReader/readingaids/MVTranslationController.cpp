@@ -2,10 +2,10 @@
 
 #include "LectoroSDKWithReader/foundation/AlertView.h"
 #include "LectoroSDKWithReader/foundation/DeviceHelpers.h"
+#include "LectoroSDKWithReader/foundation/Localized.h"
 #include "LectoroSDKWithReader/foundation/Reachability.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/MVGoogleTextToSpeechServiceManager.h"
-#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/readingaids/MVDropdownController.h"
 #include "LectoroSDKWithReader/readingaids/TextLanguage.h"
 #include "platform/base/RunLoop.h"
@@ -14,11 +14,6 @@
 namespace lectoro {
 
 namespace {
-
-std::string localized(const std::string& key)
-{
-    return LocalizationHelper::localizedString(key);
-}
 
 // Offline: a new internet monitor exists and reports no connection. Without a monitor the
 // sheet goes on as online.

@@ -19,16 +19,6 @@
 
 namespace lectoro {
 
-namespace {
-
-const LXMVThemeVO& themeOf(const ReaderContext& context)
-{
-    static const LXMVThemeVO noTheme;
-    return context.theme ? *context.theme : noTheme;
-}
-
-} // namespace
-
 double ReaderTeacherReview::reviewBarHeight()
 {
     return ui::Environment::current().isPad() ? 64 : 54;

@@ -26,12 +26,6 @@ namespace {
 
 constexpr const char* reviewPenDefaultColor = "#82F675";
 
-const LXMVThemeVO& reviewToolsTheme(const ReaderContext& context)
-{
-    static const LXMVThemeVO noTheme;
-    return context.theme ? *context.theme : noTheme;
-}
-
 // The review pen's strokes go to the learner panel's store.
 class ReviewPenDelegate final : public PenToolControllerDelegate {
 public:
@@ -86,7 +80,7 @@ void ReaderTeacherReview::markItemSelected(const std::shared_ptr<PlayerActionBar
 {
     if (!item)
         return;
-    const auto& theme = reviewToolsTheme(m_context);
+    const auto& theme = themeOf(m_context);
     item->setSelected(selected);
     const auto iconColor = theme.top_toolbar_icons_color();
     item->setBackgroundColor(selected ? iconColor : std::optional<ui::Color>(ui::Color::clear()));
@@ -281,7 +275,7 @@ void ReaderTeacherReview::didSelectDeleteForTeacherReview()
 
 void ReaderTeacherReview::didChooseClearAllForTeacherReview(ClearAllChoice choice)
 {
-    const auto& theme = reviewToolsTheme(m_context);
+    const auto& theme = themeOf(m_context);
     auto resetBars = [&] {
         for (const auto& bar : { m_context.penToolActionBarView, m_context.penToolActionBottomBarView }) {
             if (bar)

@@ -18,6 +18,7 @@
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewPages.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewReader.h"
+#include "platform/base/Strings.h"
 #include "platform/base/Value.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/Label.h"
@@ -30,11 +31,6 @@ namespace {
 
 constexpr int fillInBlankLinkType = 5;
 constexpr int dropDownLinkType = 13;
-
-int64_t pageNumberOf(const std::string& text)
-{
-    return base::Value(text).longLongValue();
-}
 
 int linkTypeOf(const PXLinkVO& link)
 {
@@ -155,7 +151,7 @@ void ReaderTeacherReview::drawTeacherReviewPenDrawingsOnPageNumber(const std::st
     m_pageIdentifierForTeacherReview = pageNumber;
     auto drawings = panel->getPenToolUGCForPageIdentifier(pageNumber);
     if (!drawings.empty() && m_context.renderer)
-        m_context.renderer->drawPenDrawings(drawings, pageNumberOf(pageNumber));
+        m_context.renderer->drawPenDrawings(drawings, base::integerValue(pageNumber));
     updatePentoolButtonStatus();
 }
 
@@ -166,7 +162,7 @@ void ReaderTeacherReview::drawTeacherReviewFIBOnPageNumber(const std::string& pa
     if (!panel || !book || !m_context.renderer)
         return;
     auto answers = panel->getFIBUGCForPageIdentifier(pageNumber);
-    const int64_t page = pageNumberOf(pageNumber);
+    const int64_t page = base::integerValue(pageNumber);
     const bool isTeacher = !(m_context.user && m_context.user->isLearner());
     std::vector<std::shared_ptr<ui::View>> fields;
     for (const auto& link : book->getLinksForForPagenumber(page)) {
@@ -186,7 +182,7 @@ void ReaderTeacherReview::drawTeacherReviewDropDownOnPageNumber(const std::strin
     if (!panel || !book || !m_context.renderer)
         return;
     auto answers = panel->getFIBUGCForPageIdentifier(pageNumber);
-    const int64_t page = pageNumberOf(pageNumber);
+    const int64_t page = base::integerValue(pageNumber);
     const auto& links = book->getLinksForForPagenumber(page);
     bool anyDropDown = false;
     for (const auto& link : links) {
@@ -220,7 +216,7 @@ void ReaderTeacherReview::didUpdateFibArray(const std::vector<std::shared_ptr<SD
         for (const auto& answer : answers)
             editAnswerOnItsPage(*panel, answer);
     }
-    refreshTeacherReviewPage(pageNumberOf(answers.front()->pageIdentifier));
+    refreshTeacherReviewPage(base::integerValue(answers.front()->pageIdentifier));
 }
 
 void ReaderTeacherReview::didTapOnTeacherComment(const std::vector<std::shared_ptr<SDKFIBVO>>& answers)

@@ -16,8 +16,8 @@ double pictureSize()
 }
 
 constexpr double nameLeading = 20;
-constexpr double labelWidth = 200;
-constexpr double labelHeight = 20;
+constexpr double studentLabelWidth = 200;
+constexpr double studentLabelHeight = 20;
 
 std::optional<ui::Font> mediumFont(double size)
 {
@@ -80,8 +80,8 @@ void TeacherReviewStudentListTableViewCell::setUpRowLayout()
     m_mainView->addSubview(m_userNameLabel);
     ui::Constraint::activate({
         m_userNameLabel->leadingAnchor().constraintEqualTo(m_profileImageView->trailingAnchor(), nameLeading),
-        m_userNameLabel->heightAnchor().constraintEqualToConstant(labelHeight),
-        m_userNameLabel->widthAnchor().constraintEqualToConstant(labelWidth),
+        m_userNameLabel->heightAnchor().constraintEqualToConstant(studentLabelHeight),
+        m_userNameLabel->widthAnchor().constraintEqualToConstant(studentLabelWidth),
     });
     m_userNamaLabelCenterYAnchor = m_userNameLabel->centerYAnchor().constraintEqualTo(m_mainView->centerYAnchor());
     m_userNamaLabelTopAnchor = m_userNameLabel->topAnchor().constraintEqualTo(m_mainView->topAnchor(), 10);
@@ -108,8 +108,8 @@ void TeacherReviewStudentListTableViewCell::showSubmitStatus(bool notSubmitted)
             m_statusConstraints = {
                 m_submitStatusLabel->leadingAnchor().constraintEqualTo(m_profileImageView->trailingAnchor(), nameLeading),
                 m_submitStatusLabel->bottomAnchor().constraintEqualTo(m_mainView->bottomAnchor(), -10),
-                m_submitStatusLabel->heightAnchor().constraintEqualToConstant(labelHeight),
-                m_submitStatusLabel->widthAnchor().constraintEqualToConstant(labelWidth),
+                m_submitStatusLabel->heightAnchor().constraintEqualToConstant(studentLabelHeight),
+                m_submitStatusLabel->widthAnchor().constraintEqualToConstant(studentLabelWidth),
             };
             ui::Constraint::activate(m_statusConstraints);
         }
@@ -147,9 +147,10 @@ void TeacherReviewStudentListTableViewCell::layoutSubviews()
     const double picture = pictureSize();
     m_profileImageView->setFrame({ 10, (bounds.height() - picture) / 2, picture, picture });
     const double nameX = 10 + picture + nameLeading;
-    const double nameY = isDataAvailable ? (bounds.height() - labelHeight) / 2 : 10;
-    m_userNameLabel->setFrame({ nameX, nameY, labelWidth, labelHeight });
-    m_submitStatusLabel->setFrame({ nameX, bounds.height() - 10 - labelHeight, labelWidth, labelHeight });
+    const double nameY = isDataAvailable ? (bounds.height() - studentLabelHeight) / 2 : 10;
+    m_userNameLabel->setFrame({ nameX, nameY, studentLabelWidth, studentLabelHeight });
+    m_submitStatusLabel->setFrame(
+        { nameX, bounds.height() - 10 - studentLabelHeight, studentLabelWidth, studentLabelHeight });
     m_blurView->setFrame(m_mainView->bounds());
 }
 

@@ -34,12 +34,6 @@ namespace {
 constexpr const char* textBoxLogName = "ReaderViewController";
 constexpr double textBoxPageAnimation = 0.3;
 
-const LXMVThemeVO& themeOf(const ReaderContext& context)
-{
-    static const LXMVThemeVO noTheme;
-    return context.theme ? *context.theme : noTheme;
-}
-
 bool drawsTextBoxes(const std::shared_ptr<LectoroBookVO>& book)
 {
     if (std::dynamic_pointer_cast<PXBookVO>(book))

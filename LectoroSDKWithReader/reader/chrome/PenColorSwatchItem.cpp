@@ -2,6 +2,7 @@
 
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
 #include "LectoroSDKWithReader/reader/chrome/ChromeMetrics.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "platform/base/Value.h"
 #include "platform/ui/Label.h"
@@ -43,6 +44,11 @@ std::shared_ptr<PlayerActionBarItem> makePenColorSwatchItem(
         swatch->borderView()->layer()->setBorderColor(selectedRing);
     }
     return item;
+}
+
+std::optional<std::string> swatchColor(const PlayerActionBarItem& item)
+{
+    return item.metaData()[penColorMetaDataKey].asString();
 }
 
 } // namespace lectoro

@@ -5,6 +5,7 @@
 #include "platform/ui/Color.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace lectoro {
@@ -25,5 +26,8 @@ struct PenSwatchItemStyle {
 // takes selectedRing. Text that is no hex colour leaves the dot unfilled.
 std::shared_ptr<PlayerActionBarItem> makePenColorSwatchItem(
     const std::string& color, const PenSwatchItemStyle&, bool selected, const ui::Color& selectedRing);
+
+// The colour text a bar's swatch keeps under penColorMetaDataKey; none when the item has none.
+std::optional<std::string> swatchColor(const PlayerActionBarItem& item);
 
 } // namespace lectoro

@@ -37,11 +37,6 @@ constexpr PenToolAccessibility penToolAccessibility[] = {
     { PlayerItemPenClose, PENTOOL_CLOSE, "PenToolCloseButton", false },
 };
 
-std::optional<std::string> swatchColor(const PlayerActionBarItem& item)
-{
-    return item.metaData()[penColorMetaDataKey].asString();
-}
-
 // Six decimals, "." whatever the process locale.
 std::string formatThickness(double thickness)
 {

@@ -1,12 +1,12 @@
 #include "LectoroSDKWithReader/reader/help/ReaderHelp.h"
 
+#include "LectoroSDKWithReader/foundation/Localized.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"
 #include "LectoroSDKWithReader/reader/help/HelpScreen.h"
 #include "LectoroSDKWithReader/reader/help/HelpTexts.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
-#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/UserDefaults.h"
 #include "platform/ui/Animation.h"
@@ -41,12 +41,6 @@ const std::vector<std::shared_ptr<ui::View>>& bottomBarItems(const ui::View& bar
     if (!subviews.empty() && !dynamic_cast<const PlayerActionBarItem*>(subviews.front().get()))
         return subviews.front()->subviews();
     return subviews;
-}
-
-std::string localized(const char* key)
-{
-    return LocalizationHelper::localizedStringWithKey(
-        key, base::Bundle::defaultTable, LocalizationHelper::currentBundle());
 }
 
 void seedFlag(base::UserDefaults& defaults, const char* key)

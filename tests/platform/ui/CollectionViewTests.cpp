@@ -17,7 +17,7 @@ using ui::CollectionViewFlowLayout;
 using ui::IndexPath;
 using ui::Rect;
 
-class DataSource : public ui::CollectionViewDataSource {
+class RecordingItemSource : public ui::CollectionViewDataSource {
 public:
     std::vector<int> items { 5 };
     std::vector<IndexPath> asked;
@@ -59,14 +59,14 @@ public:
     }
 };
 
-struct Fixture {
+struct CollectionFixture {
     uitest::UIScope scope;
     std::shared_ptr<CollectionViewFlowLayout> layout = CollectionViewFlowLayout::create();
-    std::shared_ptr<DataSource> dataSource = std::make_shared<DataSource>();
+    std::shared_ptr<RecordingItemSource> dataSource = std::make_shared<RecordingItemSource>();
     std::shared_ptr<FlowDelegate> delegate = std::make_shared<FlowDelegate>();
     std::shared_ptr<CollectionView> view;
 
-    explicit Fixture(Rect frame = { 0, 0, 200, 300 })
+    explicit CollectionFixture(Rect frame = { 0, 0, 200, 300 })
     {
         view = CollectionView::create(frame, layout);
         view->registerCellClass(
@@ -100,7 +100,7 @@ TEST(CollectionViewTests, FlowLayoutWrapsRowsLeftToRightAndMirrorsRightToLeft)
     };
     for (bool rightToLeft : { false, true }) {
         SCOPED_TRACE(rightToLeft ? "right to left" : "left to right");
-        Fixture fixture;
+        CollectionFixture fixture;
         fixture.layout->setItemSize({ 80, 40 });
         fixture.layout->setSectionInset({ 15, 10, 5, 10 });
         fixture.layout->setMinimumInteritemSpacing(10);
@@ -139,7 +139,7 @@ TEST(CollectionViewTests, FlowLayoutEdgeCases)
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
-        Fixture fixture;
+        CollectionFixture fixture;
         fixture.dataSource->items = { 3 };
         fixture.layout->setItemSize(testCase.itemSize);
         fixture.layout->setFlipsHorizontallyInOppositeLayoutDirection(testCase.flips);
@@ -150,7 +150,7 @@ TEST(CollectionViewTests, FlowLayoutEdgeCases)
 
 TEST(CollectionViewTests, RightToLeftFollowsTheEnvironmentUnlessTheLayoutSays)
 {
-    Fixture fixture;
+    CollectionFixture fixture;
     fixture.dataSource->items = { 1 };
     fixture.scope.environment().setLayoutDirection(ui::LayoutDirection::RightToLeft);
     EXPECT_EQ(fixture.frames(), (std::vector<Rect> { { 150, 0, 50, 50 } }));
@@ -160,7 +160,7 @@ TEST(CollectionViewTests, RightToLeftFollowsTheEnvironmentUnlessTheLayoutSays)
 
 TEST(CollectionViewTests, SectionsHeadersAndHorizontalScrolling)
 {
-    Fixture fixture;
+    CollectionFixture fixture;
     fixture.dataSource->items = { 2, 1 };
     fixture.layout->setHeaderReferenceSize({ 30, 20 });
     fixture.layout->setItemSize({ 100, 50 });
@@ -179,7 +179,7 @@ TEST(CollectionViewTests, SectionsHeadersAndHorizontalScrolling)
 
 TEST(CollectionViewTests, AsksOnlyForVisibleItemsAndReusesWhenScrolled)
 {
-    Fixture fixture({ 0, 0, 100, 100 });
+    CollectionFixture fixture({ 0, 0, 100, 100 });
     fixture.dataSource->items = { 20 };
     fixture.layout->setItemSize({ 100, 50 });
     fixture.layout->setMinimumLineSpacing(0);
@@ -202,7 +202,7 @@ TEST(CollectionViewTests, AsksOnlyForVisibleItemsAndReusesWhenScrolled)
 
 TEST(CollectionViewTests, SelectionAndScrollToItem)
 {
-    Fixture fixture({ 0, 0, 100, 100 });
+    CollectionFixture fixture({ 0, 0, 100, 100 });
     fixture.dataSource->items = { 20 };
     fixture.layout->setItemSize({ 100, 50 });
     fixture.layout->setMinimumLineSpacing(0);

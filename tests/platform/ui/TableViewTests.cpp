@@ -37,7 +37,7 @@ private:
 };
 
 // Rows "s.r"; records every cell request.
-class DataSource : public ui::TableViewDataSource {
+class RecordingTableSource : public ui::TableViewDataSource {
 public:
     std::vector<int> rows { 100 };
     std::map<int, std::string> titles;
@@ -105,13 +105,13 @@ public:
     }
 };
 
-struct Fixture {
+struct TableFixture {
     uitest::UIScope scope;
-    std::shared_ptr<DataSource> dataSource = std::make_shared<DataSource>();
+    std::shared_ptr<RecordingTableSource> dataSource = std::make_shared<RecordingTableSource>();
     std::shared_ptr<RecordingTableDelegate> delegate = std::make_shared<RecordingTableDelegate>();
     std::shared_ptr<TableView> table = TableView::create({ 0, 0, 320, 200 });
 
-    Fixture()
+    TableFixture()
     {
         table->registerCellClass(
             "row", [](const std::string& identifier) { return CountingCell::make(identifier); });
@@ -130,7 +130,7 @@ struct Fixture {
 
 TEST(TableViewTests, ReloadAsksForExactlyTheVisibleRows)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.table->reloadData();
     // 200 points of 44-point rows: rows 0 to 4 (row 4 spans 176 to 220).
     EXPECT_EQ(fixture.dataSource->asked, fixture.rows(0, 0, 4));
@@ -142,7 +142,7 @@ TEST(TableViewTests, ReloadAsksForExactlyTheVisibleRows)
 
 TEST(TableViewTests, ScrollingReusesCellsThatLeftTheBounds)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.table->reloadData();
     auto firstCells = fixture.table->visibleCells();
     fixture.dataSource->asked.clear();
@@ -170,7 +170,7 @@ TEST(TableViewTests, ScrollingReusesCellsThatLeftTheBounds)
 
 TEST(TableViewTests, ReloadDataReusesTheVisibleCellsAndClearsSelection)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.table->reloadData();
     fixture.table->selectRowAtIndexPath(IndexPath(0, 1));
     auto before = fixture.table->visibleCells();
@@ -183,7 +183,7 @@ TEST(TableViewTests, ReloadDataReusesTheVisibleCellsAndClearsSelection)
 
 TEST(TableViewTests, FirstLayoutLoadsTheTable)
 {
-    Fixture fixture;
+    TableFixture fixture;
     EXPECT_TRUE(fixture.dataSource->asked.empty());
     fixture.table->layoutIfNeeded();
     EXPECT_EQ(fixture.table->visibleCells().size(), 5u);
@@ -191,7 +191,7 @@ TEST(TableViewTests, FirstLayoutLoadsTheTable)
 
 TEST(TableViewTests, HeightsFromDelegateRowHeightAndTitles)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.dataSource->rows = { 2, 3 };
     fixture.dataSource->titles = { { 1, "Second" } };
     fixture.delegate->heights = { { { 0, 1 }, 100 } };
@@ -292,7 +292,7 @@ TEST(TableViewTests, UserTapGoesThroughTheDelegate)
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
-        Fixture fixture;
+        TableFixture fixture;
         fixture.table->setAllowsMultipleSelection(testCase.multiple);
         fixture.table->reloadData();
         fixture.table->selectRowAtIndexPath(testCase.preselected);
@@ -370,7 +370,7 @@ TEST(TableViewTests, WillDeselectMayCancelOrRedirectATapsDeselection)
 
 TEST(TableViewTests, TapOnACellViewSelectsItsRowUnlessSelectionIsOff)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.table->reloadData();
     auto label = fixture.table->cellForRowAtIndexPath({ 0, 3 })->textLabel();
     EXPECT_TRUE(uitest::tap(*label));
@@ -382,7 +382,7 @@ TEST(TableViewTests, TapOnACellViewSelectsItsRowUnlessSelectionIsOff)
 
 TEST(TableViewTests, SelectionFollowsCellsAcrossReuse)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.table->reloadData();
     fixture.table->selectRowAtIndexPath(IndexPath(0, 1));
     fixture.table->setContentOffset({ 0, 440 });
@@ -414,7 +414,7 @@ TEST(TableViewTests, ScrollToRowPositions)
     for (const auto& testCase : cases) {
         SCOPED_TRACE(
             testing::Message() << testCase.row << " position " << static_cast<int>(testCase.position));
-        Fixture fixture;
+        TableFixture fixture;
         fixture.table->reloadData();
         fixture.table->scrollToRowAtIndexPath(testCase.row, testCase.position);
         EXPECT_DOUBLE_EQ(fixture.table->contentOffset().y, testCase.offset);
@@ -424,7 +424,7 @@ TEST(TableViewTests, ScrollToRowPositions)
 
 TEST(TableViewTests, InsertAndDeleteRowsShiftVisibleCellsAndSelection)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.dataSource->rows = { 10 };
     fixture.table->reloadData();
     fixture.table->selectRowAtIndexPath(IndexPath(0, 1));
@@ -452,7 +452,7 @@ TEST(TableViewTests, InsertAndDeleteRowsShiftVisibleCellsAndSelection)
 
 TEST(TableViewTests, UpdatesThatDoNotMatchTheDataSourceReloadInstead)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.dataSource->rows = { 10 };
     fixture.table->reloadData();
     fixture.dataSource->asked.clear();
@@ -467,7 +467,7 @@ TEST(TableViewTests, UpdatesThatDoNotMatchTheDataSourceReloadInstead)
 
 TEST(TableViewTests, ReloadRowsAsksAgainOnlyForVisibleOnes)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.table->reloadData();
     fixture.dataSource->asked.clear();
     fixture.table->reloadRowsAtIndexPaths({ { 0, 1 }, { 0, 50 }, { 3, 0 } });
@@ -476,7 +476,7 @@ TEST(TableViewTests, ReloadRowsAsksAgainOnlyForVisibleOnes)
 
 TEST(TableViewTests, DisplayCallbacksAndNullCells)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.dataSource->rows = { 3 };
     fixture.dataSource->nullCells = true;
     fixture.table->reloadData();
@@ -508,7 +508,7 @@ TEST(TableViewTests, ExpiredDataSourceShowsNothing)
     uitest::UIScope scope;
     auto table = TableView::create({ 0, 0, 320, 200 });
     {
-        auto source = std::make_shared<DataSource>();
+        auto source = std::make_shared<RecordingTableSource>();
         table->setDataSource(source);
     }
     table->reloadData();
@@ -542,7 +542,7 @@ namespace {
 
 TEST(TableViewTests, VisibleRowsMatchARunningSumOfVariedHeights)
 {
-    Fixture fixture;
+    TableFixture fixture;
     fixture.dataSource->rows = { 700, 0, 300 };
     for (int section : { 0, 2 }) {
         for (int row = 0; row < fixture.dataSource->rows[section]; ++row)

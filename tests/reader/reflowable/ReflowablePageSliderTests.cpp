@@ -84,7 +84,7 @@ TEST_F(ReflowablePageSliderTest, BuildPlacesTheSliderByDeviceAndDirection)
         { true, true, 80, 50, 4 + 30, 300 },
     };
     for (const auto& testCase : cases) {
-        SCOPED_TRACE(testing::Message() << "pad " << testCase.pad << " rtl " << testCase.rightToLeft);
+        SCOPED_TRACE(::testing::Message() << "pad " << testCase.pad << " rtl " << testCase.rightToLeft);
         environment().setIdiom(testCase.pad ? ui::UserInterfaceIdiom::Pad : ui::UserInterfaceIdiom::Phone);
         environment().setLayoutDirection(
             testCase.rightToLeft ? ui::LayoutDirection::RightToLeft : ui::LayoutDirection::LeftToRight);
