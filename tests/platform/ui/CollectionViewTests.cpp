@@ -284,7 +284,7 @@ TEST(CollectionViewTests, UserTapAsksTheDelegate)
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
-        Fixture fixture;
+        CollectionFixture fixture;
         auto delegate = std::make_shared<SelectionDelegate>();
         fixture.view->setDelegate(delegate);
         fixture.layout->setItemSize({ 50, 50 });
@@ -301,7 +301,7 @@ TEST(CollectionViewTests, UserTapAsksTheDelegate)
     }
 
     // An item that will not highlight never gets as far as the selection.
-    Fixture fixture;
+    CollectionFixture fixture;
     auto delegate = std::make_shared<SelectionDelegate>();
     fixture.view->setDelegate(delegate);
     fixture.view->reloadData();
@@ -313,7 +313,7 @@ TEST(CollectionViewTests, UserTapAsksTheDelegate)
 
 TEST(CollectionViewTests, TurningSelectionOffClearsItAndRefusesTaps)
 {
-    Fixture fixture;
+    CollectionFixture fixture;
     fixture.layout->setItemSize({ 50, 50 });
     fixture.view->setAllowsMultipleSelection(true);
     fixture.view->reloadData();

@@ -353,7 +353,7 @@ TEST(TableViewTests, WillDeselectMayCancelOrRedirectATapsDeselection)
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
-        Fixture fixture;
+        TableFixture fixture;
         auto delegate = std::make_shared<DeselectionDelegate>();
         fixture.table->setDelegate(delegate);
         fixture.table->setAllowsMultipleSelection(testCase.multiple);
