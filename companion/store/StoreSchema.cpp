@@ -254,6 +254,18 @@ RecordRow version5RowAt(const SqliteStatement& rows)
     };
 }
 
+// Runs `update` (?1 a row's id, ?2 its packed fields) for each row packed by a migration.
+base::Result<void> writeRowFields(SqliteDatabase& database, const std::string& update,
+    const std::vector<std::pair<int64_t, std::string>>& fieldsByRow)
+{
+    for (const auto& [rowID, fields] : fieldsByRow) {
+        auto* statement = database.statement(update.c_str());
+        if (!statement || !statement->bind(1, rowID).bindBlob(2, fields).run())
+            return database.lastError();
+    }
+    return {};
+}
+
 // Packs the fields of every version-2 row (layout 1) into "fields", drops the old columns,
 // then moves the highlights and bookmarks stored before version 2 (whole in their payload)
 // into the packed form. A payload that no longer parses stays as it was: it read as nothing
@@ -277,12 +289,10 @@ base::Result<void> packRecordFieldsIntoOneColumn(SqliteDatabase& database)
     if (!columnar->ok())
         return database.lastError();
     columnar->reset();
-    std::string setFields = "UPDATE ugc SET fields = ?2, layout = " + std::to_string(recordFieldsLayout) + " WHERE id = ?1";
-    for (const auto& [rowID, fields] : packed) {
-        auto* statement = database.statement(setFields.c_str());
-        if (!statement || !statement->bind(1, rowID).bindBlob(2, fields).run())
-            return database.lastError();
-    }
+    auto written = writeRowFields(database,
+        "UPDATE ugc SET fields = ?2, layout = " + std::to_string(recordFieldsLayout) + " WHERE id = ?1", packed);
+    if (!written.ok())
+        return written;
     if (!database.execute(schemaVersion5Rebuild))
         return database.lastError();
 
@@ -376,12 +386,7 @@ base::Result<void> movePageKeysIntoFields(SqliteDatabase& database)
     if (!rows->ok())
         return database.lastError();
     rows->reset();
-    for (const auto& [rowID, fields] : packed) {
-        auto* update = database.statement("UPDATE ugc SET payload = '', fields = ?2 WHERE id = ?1");
-        if (!update || !update->bind(1, rowID).bindBlob(2, fields).run())
-            return database.lastError();
-    }
-    return {};
+    return writeRowFields(database, "UPDATE ugc SET payload = '', fields = ?2 WHERE id = ?1", packed);
 }
 
 struct Migration {

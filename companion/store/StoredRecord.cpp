@@ -9,6 +9,8 @@
 
 #include "platform/base/Json.h"
 
+#include <initializer_list>
+
 namespace companion {
 
 using namespace lectoro;
@@ -269,16 +271,26 @@ std::string recordFieldParameters(int firstParameter)
     return parameters;
 }
 
+namespace {
+
+// A text as "fields" holds it: its length, then its bytes.
+void appendPackedTexts(std::string& bytes, std::initializer_list<std::string_view> texts)
+{
+    for (std::string_view text : texts) {
+        appendUnsignedNumber(bytes, text.size());
+        bytes.append(text);
+    }
+}
+
+} // namespace
+
 std::string packRecordFields(const RecordFieldTexts& texts)
 {
     std::string bytes;
     bytes.reserve(32 + texts.body.size() + texts.noteText.size() + texts.createdDate.size() * 2);
-    for (std::string_view text : { texts.bookVersion, texts.href, texts.chapterName, texts.createdDate,
-             texts.modifiedDate, texts.body, texts.noteText, texts.backgroundColor, texts.textColor,
-             texts.creatorName, texts.positionIdentifier }) {
-        appendUnsignedNumber(bytes, text.size());
-        bytes.append(text);
-    }
+    appendPackedTexts(bytes,
+        { texts.bookVersion, texts.href, texts.chapterName, texts.createdDate, texts.modifiedDate, texts.body,
+            texts.noteText, texts.backgroundColor, texts.textColor, texts.creatorName, texts.positionIdentifier });
     for (int64_t integer : { texts.startIndex, texts.endIndex })
         appendUnsignedNumber(bytes, (static_cast<uint64_t>(integer) << 1) ^ static_cast<uint64_t>(integer >> 63));
     return bytes;
@@ -287,10 +299,7 @@ std::string packRecordFields(const RecordFieldTexts& texts)
 std::string packRecordFields(const RecordFieldTexts& texts, const RecordFieldTail& tail)
 {
     std::string bytes = packRecordFields(texts);
-    for (std::string_view text : { tail.pageIdentifier, tail.displayNum, tail.extraJson }) {
-        appendUnsignedNumber(bytes, text.size());
-        bytes.append(text);
-    }
+    appendPackedTexts(bytes, { tail.pageIdentifier, tail.displayNum, tail.extraJson });
     return bytes;
 }
 
