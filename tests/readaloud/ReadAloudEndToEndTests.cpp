@@ -5,7 +5,6 @@
 // synthesiser. Page 104 also carries a plain audio link (1042), played in the floating
 // audio player over the page.
 
-#include "readaloud/ReadAloudScreen.h"
 #include "reader/LauncherTestSupport.h"
 #include "reader/ReaderTestSupport.h"
 
@@ -43,10 +42,6 @@
 
 namespace lectoro {
 namespace {
-
-using readaloudtest::frameOnScreen;
-using readaloudtest::onScreen;
-using readaloudtest::tapOnScreen;
 
 class ReadAloudOnlineSource : public ReachabilitySource {
 public:
@@ -120,7 +115,7 @@ protected:
         EXPECT_TRUE(m_reader->context().readAloudPopupShown);
         if (keepOfferedChooser)
             return;
-        ASSERT_TRUE(tapOnScreen(*chooser->closeReadToMeViewButton()));
+        ASSERT_TRUE(uitest::tap(*chooser->closeReadToMeViewButton()));
         uitest::completePresentations();
         ASSERT_FALSE(m_reader->readAloud().readToMeViewController());
     }
@@ -173,19 +168,33 @@ protected:
         auto sync = m_reader->readAloud().audioSyncController();
         return sync ? sync->narrationKind() : std::nullopt;
     }
-    // The icon the renderer placed on the page for a link.
-    std::shared_ptr<MarkupView> icon(int64_t page, int64_t linkID) const
+    // Where a finger opens a link on the page: the enlarged tap area over its icon.
+    std::shared_ptr<MarkupHitAreaLabel> linkArea(int64_t page, int64_t linkID) const
     {
         for (const auto& view : m_renderer->overlayForPage(page).markupViews) {
-            auto icon = std::dynamic_pointer_cast<MarkupView>(view);
-            if (icon && icon->linkID == linkID && icon->superview())
-                return icon;
+            auto area = std::dynamic_pointer_cast<MarkupHitAreaLabel>(view);
+            if (area && area->linkID == linkID && area->superview())
+                return area;
         }
         return nullptr;
     }
     std::shared_ptr<ui::View> floatingAudioPlayer() const
     {
         return m_reader->interactiveContent().players().playerView();
+    }
+    // In the key window and shown (itself and every ancestor).
+    static bool onScreen(const ui::View& view)
+    {
+        auto window = ui::Environment::current().keyWindow();
+        for (const ui::View* current = &view; current; current = current->superview().get()) {
+            if (current->isHidden())
+                return false;
+        }
+        return window && view.isDescendantOf(window.get());
+    }
+    static ui::Rect frameOnScreen(const ui::View& view)
+    {
+        return view.convertRectTo(view.bounds(), ui::Environment::current().keyWindow().get());
     }
 
     std::shared_ptr<Reachability> m_previousNetwork;
@@ -238,9 +247,9 @@ TEST_F(ReadAloudEndToEnd, AfterAPageLoadsTheFloatingAudioPlayerIsCentredInTheRea
     environment.setScreenSize({ 768, 1024 });
     environment.makeKeyWindow();
     open("2");
-    auto rain = icon(104, 1042);
+    auto rain = linkArea(104, 1042);
     ASSERT_TRUE(rain);
-    ASSERT_TRUE(tapOnScreen(*rain));
+    ASSERT_TRUE(uitest::tap(*rain));
     base::RunLoop::main().advanceBy(0.1);
     auto player = floatingAudioPlayer();
     ASSERT_TRUE(player && onScreen(*player));
@@ -269,12 +278,12 @@ TEST_F(ReadAloudEndToEnd, TheEndOfANarrationTakesTheFloatingAudioPlayerOffTheScr
 {
     open("2");
     // The narrated link first, then the plain audio link beside it while the words are read.
-    auto narrated = icon(104, 1041);
-    auto rain = icon(104, 1042);
+    auto narrated = linkArea(104, 1041);
+    auto rain = linkArea(104, 1042);
     ASSERT_TRUE(narrated && rain);
-    ASSERT_TRUE(tapOnScreen(*narrated));
+    ASSERT_TRUE(uitest::tap(*narrated));
     ASSERT_TRUE(waitForReading("104", 0.5));
-    ASSERT_TRUE(tapOnScreen(*rain));
+    ASSERT_TRUE(uitest::tap(*rain));
     base::RunLoop::main().advanceBy(0.1);
     auto player = floatingAudioPlayer();
     ASSERT_TRUE(player && onScreen(*player));
@@ -295,18 +304,18 @@ TEST_F(ReadAloudEndToEnd, OnAPhoneThePickedColourClosesThePopOverAndClearsTheCol
     open("2", true);
     ASSERT_TRUE(m_reader->context().theme && m_reader->context().theme->pen_Color_Array());
     ASSERT_EQ(m_reader->context().theme->pen_Color_Array()->size(), 3u);
-    ASSERT_TRUE(tapOnScreen(*m_reader->readAloud().readToMeViewController()->readToMeButton()));
+    ASSERT_TRUE(uitest::tap(*m_reader->readAloud().readToMeViewController()->readToMeButton()));
     uitest::completePresentations();
     ASSERT_TRUE(waitForReading("104", 1));
     auto bar = m_reader->readAloud().playerBottomActionBarViewForAudioSync();
     ASSERT_TRUE(bar && onScreen(*bar));
-    ASSERT_TRUE(tapOnScreen(*bar->itemWithTag(PlayerItemPlayPause)));
+    ASSERT_TRUE(uitest::tap(*bar->itemWithTag(PlayerItemPlayPause)));
     ASSERT_FALSE(m_reader->readAloud().isAudioSyncPlaying());
 
     auto colourItem = bar->itemWithTag(PlayerItemAudioSyncColorPalette);
     ASSERT_TRUE(colourItem && onScreen(*colourItem));
     const auto iconColor = m_reader->context().theme->top_toolbar_icons_color();
-    ASSERT_TRUE(tapOnScreen(*colourItem));
+    ASSERT_TRUE(uitest::tap(*colourItem));
     EXPECT_EQ(colourItem->backgroundColor(), iconColor) << "the item is marked while its pop-over is open";
     auto palette = m_reader->readAloud().penColorPallete();
     ASSERT_TRUE(palette && onScreen(*palette->view()));
@@ -320,7 +329,7 @@ TEST_F(ReadAloudEndToEnd, OnAPhoneThePickedColourClosesThePopOverAndClearsTheCol
         EXPECT_TRUE(popOver.contains(frame)) << "every swatch inside the pop-over";
     }
 
-    ASSERT_TRUE(tapOnScreen(*swatches[2]));
+    ASSERT_TRUE(uitest::tap(*swatches[2]));
     EXPECT_EQ(m_reader->context().audioSyncSelectedColor, "#DFAFFF");
     EXPECT_FALSE(m_reader->readAloud().penColorPallete());
     EXPECT_FALSE(onScreen(*palette->view()));
@@ -332,7 +341,7 @@ TEST_F(ReadAloudEndToEnd, OnAPhoneThePickedColourClosesThePopOverAndClearsTheCol
     }
 
     // Narration goes on in the picked colour.
-    ASSERT_TRUE(tapOnScreen(*bar->itemWithTag(PlayerItemPlayPause)));
+    ASSERT_TRUE(uitest::tap(*bar->itemWithTag(PlayerItemPlayPause)));
     base::RunLoop::main().advanceBy(0.6);
     EXPECT_EQ(m_renderer->overlayForPage(104).wordFrameColor, "#DFAFFF");
 }

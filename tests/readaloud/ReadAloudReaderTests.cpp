@@ -1,7 +1,6 @@
 // Read-aloud in the reader over the companion's renderer stand-in: which page is read,
 // how words are highlighted, the narration bar and its colour pop-over, and the toolbar.
 
-#include "readaloud/ReadAloudScreen.h"
 #include "reader/shell/ShellTestSupport.h"
 
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
@@ -252,7 +251,7 @@ TEST_F(ReadAloudReader, ChapterNarrationSpeaksAndMarksTheFirstWordOnScreenFirst)
     // The narrated book offers the chooser; the user picks read to me.
     auto chooser = readAloud().readToMeViewController();
     ASSERT_TRUE(chooser);
-    ASSERT_TRUE(readaloudtest::tapOnScreen(*chooser->readToMeButton()));
+    ASSERT_TRUE(uitest::tap(*chooser->readToMeButton()));
     uitest::completePresentations();
     std::vector<std::string> marked;
     for (int step = 0; step < 200 && marked.size() < 3; ++step) {
