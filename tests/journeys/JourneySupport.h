@@ -69,13 +69,8 @@ protected:
         picture("opened");
         if (testing::closeHelpIfShown(*reader))
             picture("help-closed");
-        // A narrated book then offers its reading modes; reading by oneself closes the offer.
-        if (auto chooser = reader->readAloud().readToMeViewController(); chooser && chooser->viewIfLoaded()
-            && chooser->viewIfLoaded()->window()) {
-            picture("read-aloud-offered");
-            EXPECT_TRUE(uitest::tap(*chooser->closeReadToMeViewButton()));
-            settle();
-        }
+        if (testing::closeOfferedReadAloud(*reader))
+            picture("read-aloud-offer-closed");
         return reader;
     }
 
