@@ -138,7 +138,12 @@ std::shared_ptr<ui::View> showInWindow(const std::shared_ptr<ui::ViewController>
 TouchResult isTouchable(ui::View& view)
 {
     Landing landing = landOn(view);
-    return landing ? ::testing::AssertionSuccess() : refused(landing);
+    if (!landing)
+        return refused(landing);
+    // The view itself takes the touch, not what lies behind it.
+    if (landing.view.get() != &view && !landing.view->isDescendantOf(&view))
+        return refused(describeView(view) + " ignores touches; " + describeView(*landing.view) + " takes them");
+    return ::testing::AssertionSuccess();
 }
 
 TouchResult tap(ui::View& view, std::optional<ui::Point> at)
