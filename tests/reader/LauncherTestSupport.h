@@ -78,7 +78,7 @@ protected:
         m_host->service = framework().service();
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        uitest::showInWindow(m_launcher);
+        m_launcher->view();
     }
 
     void TearDown() override
