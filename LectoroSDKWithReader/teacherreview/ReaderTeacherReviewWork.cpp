@@ -39,11 +39,6 @@ namespace {
 constexpr int fillInBlankLinkType = 5;
 constexpr int dropDownLinkType = 13;
 
-int linkTypeOf(const PXLinkVO& link)
-{
-    return static_cast<int>(base::Value(link.type).integerValue());
-}
-
 } // namespace
 
 bool ReaderTeacherReview::isAnnotationEnabled() const
@@ -112,6 +107,13 @@ void ReaderTeacherReview::actionForSelectedLearnerData(const base::Value& pages,
             renderer->enableTeacherReviewModeWithPageArray(pageArray);
     });
     actionForTeacherReviewPageChanged();
+    // A page the renderer showed before the review pen existed (it was on screen already, or
+    // it loaded at once) was drawn without the learner's work: it gets it now.
+    if (renderer && std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook)) {
+        for (const auto& page : renderer->getActivePages())
+            refreshTeacherReviewPage(page.pageID);
+        updateTeacherReviewUI();
+    }
     if (renderer && renderer->isViewLoaded())
         renderer->view()->setUserInteractionEnabled(true);
 }
@@ -150,7 +152,7 @@ void ReaderTeacherReview::drawTeacherReviewFIBOnPageNumber(const std::string& pa
     const bool isTeacher = !(m_context.user && m_context.user->isLearner());
     std::vector<std::shared_ptr<ui::View>> fields;
     for (const auto& link : book->getLinksForForPagenumber(page)) {
-        if (!link || linkTypeOf(*link) != fillInBlankLinkType)
+        if (!link || link->linkType != fillInBlankLinkType)
             continue;
         auto answer = answers::reviewedAnswerForLink(answers, link->linkID);
         auto field = MVFIB::create(link, answer, isTeacher);
@@ -179,7 +181,7 @@ void ReaderTeacherReview::drawTeacherReviewDropDownOnPageNumber(const std::strin
     auto& held = holdReviewViewsOfPage(page);
     std::weak_ptr<int> alive = m_alive;
     for (const auto& link : links) {
-        if (!link || linkTypeOf(*link) != dropDownLinkType)
+        if (!link || link->linkType != dropDownLinkType)
             continue;
         auto view = MarkupView::create(link->boxTansformedRect);
         view->pageID = page;
