@@ -102,7 +102,11 @@ void FilterViewController::viewDidLoad()
     m_viewContainer->addSubview(m_filterByLabel);
     m_collectionContainerView = ui::View::create();
     m_viewContainer->addSubview(m_collectionContainerView);
-    m_collectionView = ui::CollectionView::create({}, ui::CollectionViewFlowLayout::create());
+    // Rows a third of the width wide sit three to a line: no space between them.
+    auto grid = ui::CollectionViewFlowLayout::create();
+    grid->setMinimumInteritemSpacing(0);
+    grid->setMinimumLineSpacing(0);
+    m_collectionView = ui::CollectionView::create({}, grid);
     m_collectionContainerView->addSubview(m_collectionView);
     m_collectionView->registerCellClass(FilterCollectionCell::reuseIdentifier,
         [](const std::string& id) { return FilterCollectionCell::create(id); });
@@ -199,8 +203,13 @@ double FilterViewController::popoverHeight() const
 
 void FilterViewController::writeHeight()
 {
-    if (m_heightConstraintOfView)
-        m_heightConstraintOfView->setConstant(popoverHeight());
+    if (!m_heightConstraintOfView)
+        return;
+    m_heightConstraintOfView->setConstant(popoverHeight());
+    // The box is placed from this constant: a new height is a new layout (as a changed
+    // constraint would ask for one).
+    if (auto root = viewIfLoaded())
+        root->setNeedsLayout();
 }
 
 void FilterViewController::setIsHighlightFilter(bool highlights)
