@@ -1,4 +1,4 @@
-#include "platform/print/ConstraintFrames.h"
+#include "platform/ui/ConstraintFrames.h"
 
 #include "platform/ui/Constraint.h"
 #include "platform/ui/View.h"
@@ -10,11 +10,9 @@
 #include <unordered_set>
 #include <vector>
 
-namespace print {
+namespace ui {
 
 namespace {
-
-using ui::LayoutAttribute;
 
 using ConstraintIndex = std::unordered_map<const ui::LayoutItem*, std::vector<ui::ConstraintPtr>>;
 using PlacedSet = std::unordered_set<const ui::View*>;
@@ -189,4 +187,4 @@ void applyConstraintFrames(ui::View& root)
     place(root, index, placed);
 }
 
-} // namespace print
+} // namespace ui
