@@ -19,7 +19,6 @@
 #include "platform/testing/ViewQuery.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CollectionView.h"
-#include "platform/ui/Gesture.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 
@@ -69,7 +68,9 @@ protected:
 
     std::shared_ptr<FilterViewController> openFilter(LXMyDataViewController& panel)
     {
-        if (!uitest::tap(*panel.filterButton()))
+        auto tapped = uitest::tap(*panel.filterButton());
+        EXPECT_TRUE(tapped);
+        if (!tapped)
             return nullptr;
         settle();
         auto filter = panel.filterViewController();
@@ -78,18 +79,6 @@ protected:
         filter->view()->layoutIfNeeded();
         filter->collectionView()->layoutIfNeeded();
         return filter;
-    }
-
-    // A finger on the pop-over's own view at a point of it, as the tap recogniser there
-    // meets it: it asks what was touched there.
-    static bool touchAt(FilterViewController& filter, const ui::Point& point)
-    {
-        for (const auto& recognizer : filter.view()->gestureRecognizers()) {
-            if (std::dynamic_pointer_cast<ui::TapGestureRecognizer>(recognizer)
-                && recognizer->simulate(ui::GestureState::Ended, point))
-                return true;
-        }
-        return false;
     }
 
     static std::shared_ptr<FilterCollectionCell> row(FilterViewController& filter, int item)
@@ -121,23 +110,30 @@ TEST_F(FilterPopoverEndToEnd, TapsInsideTheBoxKeepItsTicksAndATapAroundItCancels
     ASSERT_FALSE(filter->rules().highlightDataArray()[1]->isSelected);
     EXPECT_FALSE(filter->rules().highlightDataArray()[0]->isSelected) << "All follows";
 
-    // Taps on the heading, on the panel and on a row's body keep the pop-over and the
-    // unticked colour.
+    // Taps on the heading, on the panel beside the grid and on a row's body beside its
+    // check box keep the pop-over and the unticked colour.
     const auto container = filter->viewContainer()->frame();
-    const std::vector<std::shared_ptr<ui::View>> inside { filter->filterByLabel(), filter->viewContainer(), first };
-    for (const auto& view : inside) {
-        SCOPED_TRACE(view->className());
-        uitest::tap(*view);
+    struct Spot {
+        std::shared_ptr<ui::View> view;
+        std::optional<ui::Point> at;
+    };
+    const Spot inside[] = {
+        { filter->filterByLabel(), std::nullopt },
+        { filter->viewContainer(), ui::Point { 5, container.height() - 5 } },
+        { first, ui::Point { first->bounds().width() - 5, first->bounds().height() / 2 } },
+    };
+    for (const auto& spot : inside) {
+        SCOPED_TRACE(spot.view->className());
+        EXPECT_TRUE(uitest::isTouchable(*spot.view));
+        uitest::tap(*spot.view, spot.at);
         settle();
         EXPECT_EQ(panel->navigationController()->presentedViewController(), filter);
         EXPECT_FALSE(filter->rules().highlightDataArray()[1]->isSelected);
     }
-    // So does a finger near the panel's lower corner.
-    EXPECT_FALSE(touchAt(*filter, { container.minX() + 4, container.maxY() - 4 }));
 
     // A tap on the see-through area above the box cancels: the ticks come back.
     ASSERT_GT(container.minY(), 10);
-    EXPECT_TRUE(touchAt(*filter, { container.midX(), container.minY() / 2 }));
+    ASSERT_TRUE(uitest::tap(*filter->transaparentBackgroundView(), ui::Point { container.midX(), container.minY() / 2 }));
     settle();
     EXPECT_FALSE(panel->navigationController()->presentedViewController());
     EXPECT_TRUE(filter->rules().highlightDataArray()[1]->isSelected);
