@@ -29,6 +29,11 @@ std::string sizeText(const ui::Rect& rect)
     return formatNumber(rect.width()) + "×" + formatNumber(rect.height());
 }
 
+std::string rectText(const ui::Rect& rect)
+{
+    return "(" + formatNumber(rect.minX()) + ", " + formatNumber(rect.minY()) + ", " + sizeText(rect) + ")";
+}
+
 bool isShown(const ui::View& view)
 {
     return !view.isHidden() && view.alpha() >= 0.01;
@@ -121,6 +126,22 @@ std::optional<Dimming> currentDimming(const ui::View& window)
 std::string describeController(const ui::ViewController& controller)
 {
     return std::string(controller.className());
+}
+
+// Which clipping ancestor (or the screen) leaves nothing of a rectangle in window
+// coordinates showing.
+std::string clipperOf(const ui::View& view, ui::Rect visible)
+{
+    for (auto ancestor = view.superview(); ancestor; ancestor = ancestor->superview()) {
+        if (!ancestor->clipsToBounds() && ancestor->superview())
+            continue;
+        ui::Rect clip = ancestor->convertRectTo(ancestor->bounds(), nullptr);
+        visible = visible.intersection(clip);
+        if (visible.isEmpty())
+            return ancestor->superview() ? "its clipping ancestor " + describeView(*ancestor) + " at " + rectText(clip)
+                                         : "the screen " + rectText(clip);
+    }
+    return "the screen";
 }
 
 } // namespace
@@ -217,7 +238,7 @@ Landing landOn(ui::View& target, std::optional<ui::Point> pointInView)
     }
     ui::Rect visible = visibleRectInWindow(target);
     if (visible.isEmpty()) {
-        landing.obstacle = describeView(target) + " lies outside its clipping ancestors or the screen";
+        landing.obstacle = describeView(target) + " at " + rectText(frame) + " lies outside " + clipperOf(target, frame);
         return landing;
     }
     ui::Point point = visible.center();
@@ -239,7 +260,8 @@ Landing landOn(ui::View& target, std::optional<ui::Point> pointInView)
         return landing;
     Landing covered;
     covered.pointInWindow = point;
-    covered.obstacle = describeView(target) + " is covered by " + describeView(hit);
+    covered.obstacle = describeView(target) + " is covered by " + describeView(hit) + " at (" + formatNumber(point.x)
+        + ", " + formatNumber(point.y) + ")";
     return covered;
 }
 

@@ -9,6 +9,8 @@ namespace ui {
 
 class View;
 
+// Frames are the owner's once it sets one: a view is placed while its frame is still zero
+// or still the one this pass gave it last.
 // Visits the views below the root, parents first. For each view that does not turn its
 // autoresizing mask into constraints, the active equalities of at least the default-high
 // priority between the view and a constant, its superview, one of its superview's layout

@@ -201,9 +201,9 @@ TEST(InteractionTests, ATapThatCannotLandSaysWhatStoodInTheWay)
                 panel.setClipsToBounds(true);
                 button.setFrame({ 150, 10, 40, 30 });
             },
-            "outside its clipping ancestors" },
+            "lies outside its clipping ancestor View \"panel\"" },
         { "off screen", [](ui::View&, ui::View& panel, ui::Button&) { panel.setFrame({ 2000, 0, 100, 100 }); },
-            "outside its clipping ancestors or the screen" },
+            "lies outside the screen" },
         { "under a sibling",
             [](ui::View& window, ui::View&, ui::Button&) {
                 auto cover = ui::View::create({ 0, 0, 300, 300 });
