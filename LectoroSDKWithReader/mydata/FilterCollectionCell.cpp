@@ -9,6 +9,8 @@
 #include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 #include "platform/ui/Button.h"
 
+#include <algorithm>
+
 namespace lectoro {
 
 std::shared_ptr<FilterCollectionCell> FilterCollectionCell::create(std::string id)
@@ -129,6 +131,24 @@ void FilterCollectionCell::setDataForCell(const std::shared_ptr<FilterDataObject
     m_dropDownButton->setSelected(record->isExpanded);
     m_dropDownButton->setHidden(record->filterType == FilterTypeAll || record->filterType == FilterTypeColor);
     addAccessibilityForDropDownButton();
+}
+
+std::shared_ptr<ui::Label> FilterCollectionCell::checkBoxLbl() const
+{
+    return m_titleButton->titleLabel();
+}
+
+void FilterCollectionCell::layoutSubviews()
+{
+    ui::CollectionViewCell::layoutSubviews();
+    const auto& content = contentView();
+    const ui::Rect bounds = content->bounds();
+    const bool rtl = content->isRightToLeft();
+    const double titleWidth = std::max(0.0, m_widthConstraintOfTitleBtn->constant());
+    m_titleButton->setFrame(
+        { rtl ? bounds.width() - 15 - titleWidth : 15, 0, titleWidth, bounds.height() });
+    m_dropDownButton->setFrame({ rtl ? 0 : bounds.width() - 60, 0, 60, bounds.height() });
+    m_seperatorView->setFrame({ 0, 0, bounds.width(), 1 });
 }
 
 void FilterCollectionCell::checkBoxTapped()

@@ -43,8 +43,15 @@ public:
     void dropDownButtonTapped();
     void addAccessibilityForDropDownButton();
 
+    // Frames from the constraints' constants: the title button at leading 15 as wide as
+    // its width constraint, the arrow 60 wide at the trailing edge, the separator on top.
+    void layoutSubviews() override;
+
     const std::shared_ptr<FilterDataObject>& filterDataObj() const { return m_filterDataObj; }
     const std::shared_ptr<ui::Button>& titleButton() const { return m_titleButton; }
+    // The check box: the title button's label, which draws the box glyph before the title;
+    // a tap on it ticks the row through the button.
+    std::shared_ptr<ui::Label> checkBoxLbl() const;
     const std::shared_ptr<ui::Button>& dropDownButton() const { return m_dropDownButton; }
     const std::shared_ptr<ui::View>& seperatorView() const { return m_seperatorView; }
     const ui::ConstraintPtr& widthConstraintOfTitleBtn() const { return m_widthConstraintOfTitleBtn; }

@@ -23,9 +23,30 @@ namespace lectoro {
 
 namespace {
 
+// A row's title colour as the rows keep it: "#" and six upper-case hex digits.
 std::string hexOf(const std::optional<ui::Color>& colour)
 {
-    return colour ? UIColorExpanded::hexStringFromColor(*colour) : std::string("#000000");
+    return "#" + (colour ? UIColorExpanded::hexStringFromColor(*colour) : std::string("000000"));
+}
+
+// The accessibility entry of a row's title button, by the glyph its title carries.
+struct FilterTitleAccessibility {
+    const char* elementID;
+    std::string argument;
+};
+
+FilterTitleAccessibility filterTitleAccessibility(const std::string& title, bool highlightList, long item)
+{
+    auto has = [&](const char* glyph) { return title.find(glyph) != std::string::npos; };
+    if (highlightList && has(ICON_HIGHLIGHTER_K12))
+        return { "MyDataFilterHighLightButton", base::format("%ld", item) };
+    if (has(ICON_TAPPABLE_STICKY_NOTE))
+        return { "MyDataFilterNotesButton", base::format("%ld", item - 1) };
+    if (has(NOTE_TEXT_ICON))
+        return { "MyDataFilterContextualNotesButton", base::format("%ld", item - 2) };
+    if (has(ICON_SHARE))
+        return { "MyDataFilterShareButton", std::string() };
+    return { "MyDataFilterOtherTextButton", title };
 }
 
 } // namespace
@@ -81,7 +102,11 @@ void FilterViewController::viewDidLoad()
     m_viewContainer->addSubview(m_filterByLabel);
     m_collectionContainerView = ui::View::create();
     m_viewContainer->addSubview(m_collectionContainerView);
-    m_collectionView = ui::CollectionView::create({}, ui::CollectionViewFlowLayout::create());
+    // Rows a third of the width wide sit three to a line: no space between them.
+    auto grid = ui::CollectionViewFlowLayout::create();
+    grid->setMinimumInteritemSpacing(0);
+    grid->setMinimumLineSpacing(0);
+    m_collectionView = ui::CollectionView::create({}, grid);
     m_collectionContainerView->addSubview(m_collectionView);
     m_collectionView->registerCellClass(FilterCollectionCell::reuseIdentifier,
         [](const std::string& id) { return FilterCollectionCell::create(id); });
@@ -100,15 +125,12 @@ void FilterViewController::viewDidLoad()
     if (m_rules)
         m_rules->initiliseArrays();
     reloadCollectionView();
-    // A tap on the see-through area around the box cancels; taps inside the box do not.
-    for (const auto& target : { root, m_transaparentBackgroundView }) {
-        target->addGestureRecognizer(
-            ui::TapGestureRecognizer::create([weak, target = target.get()](ui::GestureRecognizer& tap) {
-                auto filter = weak.lock();
-                if (filter && tap.view().get() == target)
-                    filter->singleTapOnFilter();
-            }));
-    }
+    auto tap = ui::TapGestureRecognizer::create([weak](ui::GestureRecognizer&) {
+        if (auto filter = weak.lock())
+            filter->singleTapOnFilter();
+    });
+    tap->setDelegate(std::weak_ptr<ui::GestureRecognizerDelegate>(self()));
+    root->addGestureRecognizer(tap);
     m_filterByLabel->setAccessibilityIdentifier(FILTER_TITLE_LABEL);
     m_applyButton->setAccessibilityIdentifier(FILTER_APPLY_BUTTON);
 }
@@ -181,8 +203,13 @@ double FilterViewController::popoverHeight() const
 
 void FilterViewController::writeHeight()
 {
-    if (m_heightConstraintOfView)
-        m_heightConstraintOfView->setConstant(popoverHeight());
+    if (!m_heightConstraintOfView)
+        return;
+    m_heightConstraintOfView->setConstant(popoverHeight());
+    // The box is placed from this constant: a new height is a new layout (as a changed
+    // constraint would ask for one).
+    if (auto root = viewIfLoaded())
+        root->setNeedsLayout();
 }
 
 void FilterViewController::setIsHighlightFilter(bool highlights)
@@ -325,6 +352,13 @@ void FilterViewController::singleTapOnFilter()
     dismissViewControllerAnimated(true);
 }
 
+bool FilterViewController::shouldReceiveTouch(ui::GestureRecognizer& recognizer, ui::View* touchedView)
+{
+    if (!dynamic_cast<ui::TapGestureRecognizer*>(&recognizer))
+        return true;
+    return touchedView && (touchedView == viewIfLoaded().get() || touchedView == m_transaparentBackgroundView.get());
+}
+
 int FilterViewController::numberOfItemsInSection(ui::CollectionView&, int)
 {
     return m_rules ? static_cast<int>(m_rules->shownRows().size()) : 0;
@@ -355,11 +389,16 @@ std::shared_ptr<ui::CollectionViewCell> FilterViewController::cellForItemAtIndex
     cell->contentView()->setBackgroundColor(theme->filterPopUp_background());
     cell->checkBoxIconColor = theme->filterPopUp_all_box_border_color();
     cell->widthConstraintOfTitleBtn()->setConstant(width / 3 - 30);
-    cell->setAccessibilityIdentifier(base::format("filterCell%ld", static_cast<long>(item)));
-    cell->titleButton()->setAccessibilityIdentifier(
-        base::format("filterCellTitleButton%ld", static_cast<long>(item)));
-    cell->dropDownButton()->setAccessibilityIdentifier(
-        base::format("filterCellDropDown%ld", static_cast<long>(item)));
+    // Each row's parts are named by its index; the title button and the arrow are named
+    // again once their accessibility entries are set, which name them after the entry.
+    auto nameParts = [&cell, item] {
+        const long index = static_cast<long>(item);
+        cell->setAccessibilityIdentifier(base::format("filterCell%ld", index));
+        cell->titleButton()->setAccessibilityIdentifier(base::format("filterCellTitleButton%ld", index));
+        cell->checkBoxLbl()->setAccessibilityIdentifier(base::format("filterCellCheckBox%ld", index));
+        cell->dropDownButton()->setAccessibilityIdentifier(base::format("filterCellDropDown%ld", index));
+    };
+    nameParts();
     std::weak_ptr<FilterViewController> weak = self();
     if (m_rules->isHighlightFilter()) {
         cell->seperatorView()->setBackgroundColor(ui::Color::clear());
@@ -394,11 +433,25 @@ std::shared_ptr<ui::CollectionViewCell> FilterViewController::cellForItemAtIndex
         };
     }
     cell->setDataForCell(row);
+    addAccessibilityForTitleButton(*cell->titleButton(), indexPath);
+    nameParts();
     cell->checkBoxAction = [weak](const std::shared_ptr<FilterDataObject>& tapped) {
         if (auto filter = weak.lock())
             filter->checkBoxTapped(tapped);
     };
+    cell->setNeedsLayout();
     return cell;
+}
+
+void FilterViewController::addAccessibilityForTitleButton(ui::Button& button, const ui::IndexPath& indexPath)
+{
+    const auto& rows = m_rules->shownRows();
+    auto item = static_cast<size_t>(indexPath.item());
+    if (item >= rows.size())
+        return;
+    auto entry = filterTitleAccessibility(
+        rows[item]->titleTextStr, m_rules->isHighlightFilter(), static_cast<long>(indexPath.item()));
+    AccessibilityHelper::setAccessibilityForElementID(button, entry.elementID, "ReaderLectoroAccessibility", entry.argument);
 }
 
 std::optional<ui::Size> FilterViewController::sizeForItemAtIndexPath(

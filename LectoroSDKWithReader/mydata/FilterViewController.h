@@ -3,12 +3,14 @@
 // The filter pop-over of the My Data lists: a grid of check boxes (the highlight colours,
 // or the note kinds and colours), a heading and Apply. The panel makes it once and
 // presents the same instance each time, so the ticks persist between openings; a tap
-// outside the box cancels and brings back the ticks it showed when it came on screen.
+// on the see-through area around the box cancels and brings back the ticks it showed when
+// it came on screen; a tap anywhere inside the box (its heading, its panel, a row) does not.
 // The rules of the rows are FilterRules; this is the screen.
 
 #include "LectoroSDKWithReader/mydata/FilterRules.h"
 #include "platform/ui/CollectionView.h"
 #include "platform/ui/Constraint.h"
+#include "platform/ui/Gesture.h"
 #include "platform/ui/ViewController.h"
 
 #include <functional>
@@ -29,7 +31,8 @@ class MVReaderSettingModel;
 
 class FilterViewController : public ui::ViewController,
                              public ui::CollectionViewDataSource,
-                             public ui::CollectionViewDelegateFlowLayout {
+                             public ui::CollectionViewDelegateFlowLayout,
+                             public ui::GestureRecognizerDelegate {
 public:
     static std::shared_ptr<FilterViewController> create();
     ~FilterViewController() override;
@@ -79,6 +82,12 @@ public:
     std::optional<ui::EdgeInsets> insetForSectionAtIndex(
         ui::CollectionView&, ui::CollectionViewLayout&, int section) override;
 
+    // The cancelling tap takes only touches on the controller's own view or the
+    // see-through background; every other recogniser takes any touch.
+    bool shouldBegin(ui::GestureRecognizer&) override { return true; }
+    bool shouldReceiveTouch(ui::GestureRecognizer&, ui::View* touchedView) override;
+    bool shouldRecognizeSimultaneously(ui::GestureRecognizer&, ui::GestureRecognizer&) override { return false; }
+
     const std::shared_ptr<ui::View>& viewContainer() const { return m_viewContainer; }
     const std::shared_ptr<ui::Label>& filterByLabel() const { return m_filterByLabel; }
     const std::shared_ptr<ui::View>& collectionContainerView() const { return m_collectionContainerView; }
@@ -96,6 +105,8 @@ protected:
 private:
     std::shared_ptr<FilterViewController> self();
     void updateView();
+    // The title button's accessibility entry, by the glyph of its title.
+    void addAccessibilityForTitleButton(ui::Button&, const ui::IndexPath&);
     void setHeading(const std::string& key);
     void writeHeight();
     bool landscape() const;

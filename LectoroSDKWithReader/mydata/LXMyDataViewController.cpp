@@ -573,6 +573,15 @@ void LXMyDataViewController::viewDidLayoutSubviews()
     double notesX = m_highlightButton->isHidden() ? 0 : segmentWidth;
     m_highlightButton->setFrame({ 0, 0, m_highlightButton->isHidden() ? 0 : segmentWidth, segmentHeight });
     m_notesButton->setFrame({ notesX, 0, m_notesButton->isHidden() ? 0 : segmentWidth, segmentHeight });
+    // The tools beside the tabs: the filter after the last tab shown, then share settings
+    // and the notification bell at their widths; print at the trailing edge.
+    double toolX = m_notesButton->isHidden() ? m_highlightButton->frame().maxX() : m_notesButton->frame().maxX();
+    m_filterButton->setFrame({ toolX, 0, m_filterButtonWidthConstraint->constant(), segmentHeight });
+    toolX += m_filterButtonWidthConstraint->constant();
+    m_shareSettingsButton->setFrame({ toolX, 0, m_shareSettingWidthConstraint->constant(), segmentHeight });
+    toolX += m_shareSettingWidthConstraint->constant();
+    m_notificationButton->setFrame({ toolX, 0, m_notificationButton->isHidden() ? 0 : 44.0, segmentHeight });
+    m_printButton->setFrame({ width - m_printTrailingConstraint->constant() - 44, 0, 44, segmentHeight });
     y += segmentHeight;
     double notificationHeight = m_notificationTopHeightConstraint->constant();
     m_notificationTopView->setFrame({ 0, y, width, notificationHeight });

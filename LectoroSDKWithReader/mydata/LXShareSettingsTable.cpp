@@ -202,10 +202,8 @@ std::shared_ptr<ui::TableViewCell> LXShareSettingsController::cellForRowAtIndexP
         share->setHidden(false);
         if (!note) {
             receive->setHidden(false);
-            const auto& shared = m_model->highlightSharedArray();
-            const auto& received = m_model->highlightReceivedArray();
-            share->setSelected(std::find(shared.begin(), shared.end(), person->userId) != shared.end());
-            receive->setSelected(std::find(received.begin(), received.end(), person->userId) != received.end());
+            share->setSelected(person->checkWhetherUserIsPresentInList(shareUserIDList(m_model->highlightSharedArray())));
+            receive->setSelected(person->checkWhetherUserIsPresentInList(shareUserIDList(m_model->highlightReceivedArray())));
         } else {
             receive->setHidden(true);
             const auto& already = m_model->sharedArray();

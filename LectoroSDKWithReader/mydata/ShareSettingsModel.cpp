@@ -41,10 +41,26 @@ std::vector<int64_t> idsOf(const base::Value& list)
 
 base::Value listOf(const std::vector<int64_t>& ids)
 {
-    base::Value::List list;
-    for (int64_t id : ids)
-        list.emplace_back(id);
-    return list;
+    return shareUserIDList(ids);
+}
+
+// A user row's share or receive choice, made and committed.
+void chooseShare(LectoroSharedUserInfo& user, bool share)
+{
+    if (share)
+        user.setIsShareSelected(true);
+    else
+        user.deselectShare();
+    user.setShared();
+}
+
+void chooseReceive(LectoroSharedUserInfo& user, bool receive)
+{
+    if (receive)
+        user.setIsReceiveSelected(true);
+    else
+        user.deselectReceive();
+    user.setReceived();
 }
 
 bool includedIn(const std::vector<int64_t>& subset, const std::vector<int64_t>& set)
@@ -76,6 +92,20 @@ std::shared_ptr<LectoroSharedUserInfo> LectoroSharedUserInfo::fromDictionary(con
     user->isReceived = value["isReceived"].boolValue();
     user->isNoteShared = value["isNoteShared"].boolValue();
     return user;
+}
+
+base::Value::List shareUserIDList(const std::vector<int64_t>& ids)
+{
+    base::Value::List list;
+    for (int64_t id : ids)
+        list.emplace_back(id);
+    return list;
+}
+
+bool LectoroSharedUserInfo::checkWhetherUserIsPresentInList(const base::Value::List& userIds) const
+{
+    const base::Value mine(userId);
+    return std::any_of(userIds.begin(), userIds.end(), [&](const base::Value& id) { return id.isNumber() && id == mine; });
 }
 
 ShareSettingsModel::ShareSettingsModel(int16_t settingsType, std::shared_ptr<SDKHighlightVO> note)
@@ -186,9 +216,11 @@ void ShareSettingsModel::getDataForIndex(size_t index)
         keep("students", configuration.isStudentSharingEnable);
     }
     if (m_settingsType == ShareSettingsTypeBookLevel) {
+        const auto shared = shareUserIDList(m_highlightSharedArray);
+        const auto received = shareUserIDList(m_highlightReceivedArray);
         for (const auto& user : m_userArray) {
-            user->isShared = containsID(m_highlightSharedArray, user->userId);
-            user->isReceived = containsID(m_highlightReceivedArray, user->userId);
+            chooseShare(*user, user->checkWhetherUserIsPresentInList(shared));
+            chooseReceive(*user, user->checkWhetherUserIsPresentInList(received));
         }
     }
     computeFlags();
@@ -283,7 +315,7 @@ void ShareSettingsModel::didShareSettingEnabled(bool enabled, int64_t userId)
     if (m_settingsType == ShareSettingsTypeBookLevel) {
         m_doneEnabled = true;
         if (user)
-            user->isShared = enabled;
+            chooseShare(*user, enabled);
         if (enabled)
             appendID(m_highlightSharedArray, userId);
         else
@@ -305,7 +337,7 @@ void ShareSettingsModel::didReceiveSettingEnabled(bool enabled, int64_t userId)
 {
     m_doneEnabled = true;
     if (auto user = userWithId(userId))
-        user->isReceived = enabled;
+        chooseReceive(*user, enabled);
     if (enabled)
         appendID(m_highlightReceivedArray, userId);
     else
@@ -363,7 +395,7 @@ void ShareSettingsModel::shareAll(bool state)
     m_doneEnabled = true;
     if (const auto* students = usersFor("students")) {
         for (const auto& student : *students) {
-            student->isShared = state;
+            chooseShare(*student, state);
             if (state)
                 appendID(m_highlightSharedArray, student->userId);
             else
@@ -377,7 +409,7 @@ void ShareSettingsModel::receiveAll(bool state)
     m_doneEnabled = true;
     if (const auto* students = usersFor("students")) {
         for (const auto& student : *students) {
-            student->isReceived = state;
+            chooseReceive(*student, state);
             if (state)
                 appendID(m_highlightReceivedArray, student->userId);
             else

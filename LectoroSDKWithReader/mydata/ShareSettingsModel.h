@@ -23,10 +23,18 @@ namespace lectoro {
 class SDKBookClassInfoVO;
 class SDKHighlightVO;
 
-// One user of the dialog's lists.
+// One user of the dialog's lists: the pending choice (share, receive selected) and what
+// was committed from it (shared, received).
 class LectoroSharedUserInfo {
 public:
     static std::shared_ptr<LectoroSharedUserInfo> fromDictionary(const base::Value&);
+    void deselectShare() { isShareSelected = false; }
+    void deselectReceive() { isReceiveSelected = false; }
+    // Commit the pending choice.
+    void setShared() { isShared = isShareSelected; }
+    void setReceived() { isReceived = isReceiveSelected; }
+    // Whether the list holds this user's id, numbers compared by value (5 and 5.0 alike).
+    bool checkWhetherUserIsPresentInList(const base::Value::List& userIds) const;
     void setIsShared(bool value) { isShared = value; }
     void setIsReceived(bool value) { isReceived = value; }
     void setIsNoteShared(bool value) { isNoteShared = value; }
@@ -43,6 +51,9 @@ public:
 };
 
 using SharedUserList = std::vector<std::shared_ptr<LectoroSharedUserInfo>>;
+
+// User ids as the list a user record looks itself up in.
+base::Value::List shareUserIDList(const std::vector<int64_t>&);
 
 enum ShareSettingsType : int16_t {
     ShareSettingsTypeNote = 1,

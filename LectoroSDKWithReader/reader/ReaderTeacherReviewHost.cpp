@@ -10,7 +10,10 @@
 #include "platform/ui/Environment.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Presentation.h"
+#include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
+#include "LectoroSDKWithReader/reader/ReaderChrome.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
@@ -177,6 +180,36 @@ bool ReaderTeacherReviewHost::clearLearnerWork(bool currentPageOnly)
         road.clearAllPagePenDrawings();
     }
     return true;
+}
+
+void ReaderTeacherReviewHost::showHelpScreenForTeacherReview()
+{
+    m_reader.chrome().help().showHelpScreenForTeacherReview();
+}
+
+void ReaderTeacherReviewHost::adoptAnswerField(MVFIB& field)
+{
+    m_reader.interactiveContent().answers().adoptField(field);
+}
+
+bool ReaderTeacherReviewHost::isMathKeyboardEnabled(const PXLinkVO& link)
+{
+    return m_reader.interactiveContent().answers().isMathKeyboardEnabled(link);
+}
+
+void ReaderTeacherReviewHost::adoptEquationView(FIBMathEquationView& view, const MVFIB& field)
+{
+    m_reader.interactiveContent().answers().adoptEquationView(view, field);
+}
+
+void ReaderTeacherReviewHost::compareAndShowInstantFeedbackForDropDownLink(const PXLinkVO& link, const SDKFIBVO& answer)
+{
+    m_reader.interactiveContent().answers().compareAndShowInstantFeedbackForDropDownLink(link, answer, true);
+}
+
+void ReaderTeacherReviewHost::didTapOnSubmittedDropDown(const std::shared_ptr<MarkupView>& box)
+{
+    m_reader.interactiveContent().answers().didTapOnSubmittedDropDown(box);
 }
 
 // MARK: - The review save's answers, as the reader's data-sync delegate hears them

@@ -32,6 +32,12 @@ public:
     bool presentTeacherCommentEditor(const std::string& ugcID, const std::string& comment) override;
     std::shared_ptr<PenToolControllerDelegate> reviewPenDelegate() override;
     bool clearLearnerWork(bool currentPageOnly) override;
+    void showHelpScreenForTeacherReview() override;
+    void adoptAnswerField(MVFIB&) override;
+    bool isMathKeyboardEnabled(const PXLinkVO&) override;
+    void adoptEquationView(FIBMathEquationView&, const MVFIB&) override;
+    void compareAndShowInstantFeedbackForDropDownLink(const PXLinkVO&, const SDKFIBVO&) override;
+    void didTapOnSubmittedDropDown(const std::shared_ptr<MarkupView>&) override;
 
 private:
     ReaderViewController& m_reader;

@@ -97,10 +97,12 @@ void ReaderTeacherReview::actionForTeacherReviewLearnerList(const std::string& c
         // The previous class's panel goes; its late answers must not reach the reader.
         m_teacherAnnotationController->FetchEachLearnerData = nullptr;
         m_teacherAnnotationController->LearnerSelectionAction = nullptr;
+        m_teacherAnnotationController->setDelegate({});
     }
     auto panel = TeacherReviewViewController::create();
     m_teacherAnnotationController = panel;
     panel->themeVo = m_context.theme;
+    panel->setDelegate(teacherReviewDelegate());
     const auto* learners = studentList.asList();
     panel->setDataWithClassName(classTitle, learners ? *learners : base::Value::List {});
 

@@ -8,9 +8,12 @@
 // Ownership: the feature holds the picker while it is shown and the panel from the choice
 // of a class until the next choice or the reader's end. Every callback given to the
 // picker and the panel holds the feature's owner, the panel and the picker weakly, so
-// neither keeps the other (or the reader) alive.
+// neither keeps the other (or the reader) alive. The feature is the panels'
+// TeacherReviewDelegate; they hold it through teacherReviewDelegate(), which lapses with
+// the feature.
 
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewDelegate.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
 #include "platform/base/Error.h"
 #include "platform/base/Value.h"
@@ -46,7 +49,7 @@ class TeacherReportScreens;
 class TeacherReviewViewController;
 struct ReaderContext;
 
-class ReaderTeacherReview {
+class ReaderTeacherReview final : public TeacherReviewDelegate {
 public:
     // Review bar geometry: height and hidden offset 64 on a tablet, 54 elsewhere; shown
     // the bars overlap the reader view's edges by 0.4.
@@ -57,7 +60,7 @@ public:
     static constexpr double reviewBarSlideOutDuration = 0.4;
 
     ReaderTeacherReview(ReaderContext&, TeacherReviewReader&);
-    ~ReaderTeacherReview();
+    ~ReaderTeacherReview() override;
     ReaderTeacherReview(const ReaderTeacherReview&) = delete;
     ReaderTeacherReview& operator=(const ReaderTeacherReview&) = delete;
 
@@ -74,11 +77,16 @@ public:
     void loadPagesBeforeTeacherReview();
     // The older, self-contained review panel, for a host that presents it itself.
     std::shared_ptr<TeacherAnnotationViewController> getTeacherAnnocationViewController() const;
+    // This feature as the panels hold it: null once the feature is gone.
+    std::weak_ptr<TeacherReviewDelegate> teacherReviewDelegate() const
+    {
+        return std::shared_ptr<TeacherReviewDelegate>(m_alive, const_cast<ReaderTeacherReview*>(this));
+    }
 
     // --- Learners ---
     // The panel's fetch of one learner (any thread): the service call with the reader's
     // token, one repeat after a token renewal, the answer handed to that panel.
-    void didSelectLearner(const std::string& learnerName, const std::string& learnerID);
+    void didSelectLearner(const std::string& learnerName, const std::string& learnerID) override;
     // The panel's choice of a learner with work (main thread).
     void setSelectedLearnerData(const base::Value& pages, const std::string& learnerID);
 
@@ -87,6 +95,12 @@ public:
     void addTeacherAnnotationTopBar();
     void addTeacherReviewTopBarView();
     void addTeacherReviewBottomBarView();
+    // Bars of other layouts, offered for a host's own review screen (the review itself
+    // builds the two above): a phone top bar with the learner and the pages with work, a
+    // phone bottom bar with the two pen colours, a tablet top bar with both.
+    void addTeacherAnnotaionTopBarViewForIPhone();
+    void addTeacherAnnotaionBottomBarViewForIPhone();
+    void addTeacherAnnotaionTopBarViewForIPad();
     // On a turn of the device: the bottom bar (when the orientation really changed) and
     // the top bar are built again; the bottom bar keeps its selected item.
     void rebuildReviewBarsForOrientation(bool orientationChanged);
@@ -95,7 +109,7 @@ public:
     // Saves the records as the learner's review; the answer reaches the reader's
     // data-sync delegate.
     void didSelectDoneForTeacherReviewWithUpdatedAnotations(
-        const TeacherReviewRecordList& records, const std::string& learnerID);
+        const TeacherReviewRecordList& records, const std::string& learnerID) override;
     void didSavedStudentAnotationSuccessfully();
 
     // --- State, as the reader and the tests read it ---
@@ -133,7 +147,18 @@ public:
     std::vector<std::string> getSortedFolioPagesArrayOfStudentSubmitedUgc() const;
     // 9: the page with work before those on screen; any other tag: the one after.
     void didClickOnPageButton(int tag);
-    void didSelectNavigatePageButtonForTeacherReview(const std::string& pageNumber);
+    void didSelectNavigatePageButtonForTeacherReview(const std::string& pageNumber) override;
+    // The renderer's page takes no touches while a learner pop-up is open over it.
+    void didStudentPopUpOpen(bool open) override;
+    // With one page on screen, whether it holds the learner's work; with two, yes.
+    bool isLoadedPageContainsUGC() const;
+    // The page with work that the first folio with work on screen stands for; nullopt
+    // when no folio on screen has work.
+    std::optional<std::string> getNextPageNumberToNavigateWithUGC() const;
+    // The reader's own records of the pages on screen handed to the renderer again, for
+    // the book open; another book id changes nothing.
+    void updateUGCForBook(int64_t bookID);
+    void updateUGCsOnPageNumber(const std::string& pageID, const std::string& displayNumber);
     // The review bar's page label; null without the review bar.
     std::shared_ptr<ui::Label> getTeacherViewPlayerActionBarItemLabelWithTag(int tag) const;
     bool doesCurrentPageHaveActiveUGC() const;
@@ -154,12 +179,12 @@ public:
     // Makes the review pen on the first call after a learner is loaded, re-applies its
     // mode to the page on screen after that, and rebuilds the bars' state.
     void actionForTeacherReviewPageChanged();
-    void didSelectPenTypeForTeacherReview();
-    void didSelectPenColorForTeacherReview(const std::string& color);
-    void didSelectEraserForTeacherReview();
-    void didSelectDragBoxForTeacherReview();
+    void didSelectPenTypeForTeacherReview() override;
+    void didSelectPenColorForTeacherReview(const std::string& color) override;
+    void didSelectEraserForTeacherReview() override;
+    void didSelectDragBoxForTeacherReview() override;
     // The clear-all choice over the reader: the page on screen, every page, or cancel.
-    void didSelectDeleteForTeacherReview();
+    void didSelectDeleteForTeacherReview() override;
     enum class ClearAllChoice { CurrentPage, AllPages, Cancel };
     void didChooseClearAllForTeacherReview(ClearAllChoice);
     void updatePentoolButtonStatus();
@@ -234,6 +259,18 @@ private:
     void actionForTeacherReviewForLearner(const std::string& learnerName, const std::string& learnerID,
         std::weak_ptr<TeacherReviewViewController> panel, bool isRepeat);
     std::shared_ptr<PlayerActionTopBar> buildReviewBar(bool top);
+    // The steps every review bar shares; `fill` puts its items in, before (`fillFirst`)
+    // or after it joins the reader's view. The items with the tags are dimmed.
+    struct ReviewBarLayout {
+        bool top = true;
+        bool fillFirst = false;
+        double borderWidth = 1.0;
+        std::vector<int> dimmedItems;
+    };
+    std::shared_ptr<PlayerActionTopBar> buildReviewBar(
+        const ReviewBarLayout&, const std::function<void(PlayerActionTopBar&, const LXMVThemeVO&)>& fill);
+    std::vector<int> pageButtonsToDim() const;
+    std::vector<std::string> reviewPenColors() const;
     // The page label (12) between the previous (9) and next (8) page-with-work buttons,
     // in the top bar's leading group; updateTeacherReviewUI writes and dims them.
     void addReviewPageItems(PlayerActionTopBar&, const LXMVThemeVO&);
@@ -260,6 +297,8 @@ private:
     // A failed report request: 401 renews once and repeats, else an alert.
     void reportRequestFailed(const base::Error&, bool isRepeat, std::function<void()> repeat);
     std::vector<std::string> activePageIDs() const;
+    // The list that keeps the page's drop-downs alive while it is on screen, emptied.
+    std::vector<std::shared_ptr<ui::View>>& holdReviewViewsOfPage(int64_t page);
 
     ReaderContext& m_context;
     TeacherReviewReader& m_reader;
@@ -274,6 +313,9 @@ private:
     base::Value m_selectedLearnerData;
     std::map<std::string, std::string> m_studentFolioPagesUGCData;
     std::string m_pageIdentifierForTeacherReview;
+    // The drop-downs drawn on the pages on screen: the links keep them weakly and the
+    // renderer only places what it can still reach.
+    std::map<int64_t, std::vector<std::shared_ptr<ui::View>>> m_reviewPageViews;
     std::shared_ptr<PenToolController> m_penToolController;
     std::shared_ptr<PenToolControllerDelegate> m_penDelegate;
     // What the running save sends, and whether it is a repeat after a renewed session.

@@ -3,10 +3,12 @@
 
 #include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/chrome/ChromeMetrics.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
+#include "LectoroSDKWithReader/readersdk/PenToolController.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewLearner.h"
@@ -65,9 +67,30 @@ void ReaderTeacherReview::addTeacherReviewBottomBarView()
 
 std::shared_ptr<PlayerActionTopBar> ReaderTeacherReview::buildReviewBar(bool top)
 {
+    if (!top)
+        // Nothing has been drawn yet, so there is nothing to undo.
+        return buildReviewBar({ .top = false, .fillFirst = false, .borderWidth = 1.0, .dimmedItems = { PlayerItemTeacherUndo } },
+            [](PlayerActionTopBar& bar, const LXMVThemeVO& theme) { bar.addPlayerBottomBarForTeacherReviewAnnotation(theme); });
+    return buildReviewBar({ .top = true, .fillFirst = false, .borderWidth = 1.0, .dimmedItems = {} }, [this](PlayerActionTopBar& bar, const LXMVThemeVO& theme) {
+        const auto& panel = m_teacherAnnotationController;
+        bar.addPlayerTopBarForTeacherReviewAnnotation(theme,
+            panel ? panel->selectedLearnerName.value_or(std::string()) : std::string(),
+            panel ? panel->selectedLearnerImageUrl.value_or(std::string()) : std::string(),
+            panel ? panel->getStudentCount() : -1, panel ? panel->getStudentIndex() : -1);
+        addReviewPageItems(bar, theme);
+        // A rebuilt bar (a turn of the device) shows the pages on screen at once.
+        if (m_selectedLearnerID)
+            updateTeacherReviewUI();
+    });
+}
+
+std::shared_ptr<PlayerActionTopBar> ReaderTeacherReview::buildReviewBar(
+    const ReviewBarLayout& layout, const std::function<void(PlayerActionTopBar&, const LXMVThemeVO&)>& fill)
+{
     auto view = readerView();
     if (!view)
         return nullptr;
+    const bool top = layout.top;
     const LXMVThemeVO& theme = themeOf(m_context);
     auto& slot = top ? m_context.penToolActionBarView : m_context.penToolActionBottomBarView;
     if (slot)
@@ -79,22 +102,12 @@ std::shared_ptr<PlayerActionTopBar> ReaderTeacherReview::buildReviewBar(bool top
     bar->setBackgroundColor(theme.teacherSettings_popup_background());
     bar->setTag(TeacherBar);
     bar->updatePlayerSelectedItem(theme);
+    if (layout.fillFirst)
+        fill(*bar, theme);
     view->addSubview(bar);
     bar->setTranslatesAutoresizingMaskIntoConstraints(false);
-
-    if (top) {
-        const auto& panel = m_teacherAnnotationController;
-        bar->addPlayerTopBarForTeacherReviewAnnotation(theme,
-            panel ? panel->selectedLearnerName.value_or(std::string()) : std::string(),
-            panel ? panel->selectedLearnerImageUrl.value_or(std::string()) : std::string(),
-            panel ? panel->getStudentCount() : -1, panel ? panel->getStudentIndex() : -1);
-        addReviewPageItems(*bar, theme);
-        // A rebuilt bar (a turn of the device) shows the pages on screen at once.
-        if (m_selectedLearnerID)
-            updateTeacherReviewUI();
-    } else {
-        bar->addPlayerBottomBarForTeacherReviewAnnotation(theme);
-    }
+    if (!layout.fillFirst)
+        fill(*bar, theme);
 
     const double height = reviewBarHeight();
     auto& vertical = top ? m_topConstOfTeacherReview : m_bottomConstOfTeacherReview;
@@ -123,21 +136,77 @@ std::shared_ptr<PlayerActionTopBar> ReaderTeacherReview::buildReviewBar(bool top
     auto& layer = *bar->layer();
     if (auto border = theme.teacherSettings_popup_border())
         layer.setBorderColor(*border);
-    layer.setBorderWidth(1.0);
+    layer.setBorderWidth(layout.borderWidth);
     bar->setClipsToBounds(false);
     layer.setShadowOffset({ 0, -1 });
     layer.setShadowRadius(4.0);
     layer.setShadowOpacity(0.6);
 
-    if (!top) {
-        // Nothing has been drawn yet, so there is nothing to undo.
-        if (auto undo = m_reader.getPenToolItemWithTag(PlayerItemTeacherUndo)) {
-            undo->setAlpha(0.5);
-            undo->setUserInteractionEnabled(false);
+    for (int tag : layout.dimmedItems) {
+        if (auto item = m_reader.getPenToolItemWithTag(tag)) {
+            item->setAlpha(0.5);
+            item->setUserInteractionEnabled(false);
         }
     }
     bar->updatePlayerSelectedItem(theme);
     return bar;
+}
+
+// Previous page always; next page too when the learner's work is on one page only.
+std::vector<int> ReaderTeacherReview::pageButtonsToDim() const
+{
+    std::vector<int> tags { PlayerItemPreviousPage };
+    if (getSortedPageArrayOfStudentSubmitedUgc().size() == 1)
+        tags.push_back(PlayerItemNextPage);
+    return tags;
+}
+
+std::vector<std::string> ReaderTeacherReview::reviewPenColors() const
+{
+    const LXMVThemeVO& theme = themeOf(m_context);
+    std::vector<std::string> colors;
+    for (const auto& color : { theme.teacherSettings_pen1_color(), theme.teacherSettings_pen2_color() }) {
+        if (color)
+            colors.push_back(UIColorExpanded::hexStringFromColor(*color));
+    }
+    return colors;
+}
+
+void ReaderTeacherReview::addTeacherAnnotaionTopBarViewForIPhone()
+{
+    const auto& panel = m_teacherAnnotationController;
+    const std::string name = panel ? panel->selectedLearnerName.value_or(std::string()) : std::string();
+    const std::string picture = panel ? panel->selectedLearnerImageUrl.value_or(std::string()) : std::string();
+    auto pages = getSortedPageArrayOfStudentSubmitedUgc();
+    buildReviewBar({ .top = true, .fillFirst = false, .borderWidth = 1.0, .dimmedItems = pageButtonsToDim() },
+        [&](PlayerActionTopBar& bar, const LXMVThemeVO& theme) {
+            bar.addPlayerTopBarForTeacherAnnotationForIPhone(theme, name, picture, pages);
+        });
+}
+
+void ReaderTeacherReview::addTeacherAnnotaionBottomBarViewForIPhone()
+{
+    const auto colors = reviewPenColors();
+    const std::string selected = m_penToolController ? m_penToolController->getPenColor() : std::string();
+    buildReviewBar({ .top = false, .fillFirst = false, .borderWidth = 1.0, .dimmedItems = { PlayerItemTeacherUndo } },
+        [&](PlayerActionTopBar& bar, const LXMVThemeVO& theme) {
+            bar.addPlayerBottomBarForTeacherAnnotationForIPhone(theme, colors, selected);
+        });
+}
+
+void ReaderTeacherReview::addTeacherAnnotaionTopBarViewForIPad()
+{
+    const auto& panel = m_teacherAnnotationController;
+    const std::string name = panel ? panel->selectedLearnerName.value_or(std::string()) : std::string();
+    const std::string picture = panel ? panel->selectedLearnerImageUrl.value_or(std::string()) : std::string();
+    const auto colors = reviewPenColors();
+    const std::string selected = m_penToolController ? m_penToolController->getPenColor() : std::string();
+    auto dimmed = pageButtonsToDim();
+    dimmed.insert(dimmed.begin(), { PlayerItemTeacherUndo, PlayerItemTeacherThumbnail });
+    buildReviewBar({ .top = true, .fillFirst = true, .borderWidth = 0.4, .dimmedItems = dimmed },
+        [&](PlayerActionTopBar& bar, const LXMVThemeVO& theme) {
+            bar.addPlayerTopBarForTeacherAnnotationForIPad(theme, colors, name, picture, selected, std::string());
+        });
 }
 
 void ReaderTeacherReview::placeReviewBars()

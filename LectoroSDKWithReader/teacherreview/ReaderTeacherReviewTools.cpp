@@ -155,6 +155,7 @@ void ReaderTeacherReview::actionForTeacherReviewPageChanged()
         m_penToolController->setDeleteOnSelectionEnabled(true);
     addTeacherAnnotationTopBar();
     updatePentoolButtonStatus();
+    m_reader.showHelpScreenForTeacherReview();
 }
 
 void ReaderTeacherReview::didSelectPenTypeForTeacherReview()
@@ -269,6 +270,12 @@ void ReaderTeacherReview::didSelectDeleteForTeacherReview()
     // The dialog dismisses itself through its navigation controller.
     auto navigation = ui::NavigationController::create(dialog);
     navigation->setNavigationBarHidden(true);
+    // Should the dialog ever show as a pop-over, it stands without an arrow over the reader.
+    navigation->setModalPresentationStyle(ui::ModalPresentationStyle::Popover);
+    if (auto* popover = navigation->popoverPresentationController()) {
+        popover->setPermittedArrowDirections(ui::PopoverArrowDirection::None);
+        popover->setSourceView(presenter->view());
+    }
     navigation->setModalPresentationStyle(ui::ModalPresentationStyle::OverCurrentContext);
     presenter->presentViewController(navigation, true, {});
 }

@@ -2,12 +2,18 @@
 // renderer, drawing that work on each page shown, the page label and the page buttons.
 
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/interactive/answers/AnswerRules.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKProtractorVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
@@ -24,6 +30,7 @@
 #include "platform/ui/Label.h"
 
 #include <algorithm>
+#include <set>
 
 namespace lectoro {
 
@@ -31,34 +38,6 @@ namespace {
 
 constexpr int fillInBlankLinkType = 5;
 constexpr int dropDownLinkType = 13;
-
-int linkTypeOf(const PXLinkVO& link)
-{
-    return static_cast<int>(base::Value(link.type).integerValue());
-}
-
-// The newest answer of a link: the greatest server id, compared as a number ("10" after
-// "9"); ids that are no number come last.
-std::shared_ptr<SDKFIBVO> newestAnswerForLink(const std::vector<std::shared_ptr<SDKFIBVO>>& answers, int64_t linkID)
-{
-    std::shared_ptr<SDKFIBVO> newest;
-    std::optional<int64_t> newestID;
-    for (const auto& answer : answers) {
-        if (answer->linkID != linkID)
-            continue;
-        auto id = base::Value(answer->ugcID).asInteger();
-        if (!id) {
-            const std::string& text = answer->ugcID;
-            if (!text.empty() && std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(), ::isdigit))
-                id = base::Value(text).longLongValue();
-        }
-        if (!newest || (id && (!newestID || *id > *newestID))) {
-            newest = answer;
-            newestID = id;
-        }
-    }
-    return newest;
-}
 
 } // namespace
 
@@ -128,6 +107,13 @@ void ReaderTeacherReview::actionForSelectedLearnerData(const base::Value& pages,
             renderer->enableTeacherReviewModeWithPageArray(pageArray);
     });
     actionForTeacherReviewPageChanged();
+    // A page the renderer showed before the review pen existed (it was on screen already, or
+    // it loaded at once) was drawn without the learner's work: it gets it now.
+    if (renderer && std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook)) {
+        for (const auto& page : renderer->getActivePages())
+            refreshTeacherReviewPage(page.pageID);
+        updateTeacherReviewUI();
+    }
     if (renderer && renderer->isViewLoaded())
         renderer->view()->setUserInteractionEnabled(true);
 }
@@ -166,10 +152,18 @@ void ReaderTeacherReview::drawTeacherReviewFIBOnPageNumber(const std::string& pa
     const bool isTeacher = !(m_context.user && m_context.user->isLearner());
     std::vector<std::shared_ptr<ui::View>> fields;
     for (const auto& link : book->getLinksForForPagenumber(page)) {
-        if (!link || linkTypeOf(*link) != fillInBlankLinkType)
+        if (!link || link->linkType != fillInBlankLinkType)
             continue;
-        auto field = MVFIB::create(link, newestAnswerForLink(answers, link->linkID), isTeacher);
+        auto answer = answers::reviewedAnswerForLink(answers, link->linkID);
+        auto field = MVFIB::create(link, answer, isTeacher);
+        // The field answers to the reader's answer entry, with the book's keyboard rule.
+        m_reader.adoptAnswerField(*field);
         fields.push_back(field);
+        if (answer && answer->isEquation && answer->status != UGCStatusDeleted && m_reader.isMathKeyboardEnabled(*link)) {
+            auto equation = FIBMathEquationView::create(link, answer, field->frame(), m_context.isUsingDefaultMathIcon);
+            m_reader.adoptEquationView(*equation, *field);
+            fields.push_back(equation);
+        }
     }
     if (!fields.empty())
         m_context.renderer->drawFIB(fields, page);
@@ -184,26 +178,49 @@ void ReaderTeacherReview::drawTeacherReviewDropDownOnPageNumber(const std::strin
     auto answers = panel->getFIBUGCForPageIdentifier(pageNumber);
     const int64_t page = base::integerValue(pageNumber);
     const auto& links = book->getLinksForForPagenumber(page);
-    bool anyDropDown = false;
+    auto& held = holdReviewViewsOfPage(page);
+    std::weak_ptr<int> alive = m_alive;
     for (const auto& link : links) {
-        if (!link || linkTypeOf(*link) != dropDownLinkType)
+        if (!link || link->linkType != dropDownLinkType)
             continue;
         auto view = MarkupView::create(link->boxTansformedRect);
         view->pageID = page;
         view->linkID = link->linkID;
         view->setTag(static_cast<int>(link->linkID));
-        auto answer = newestAnswerForLink(answers, link->linkID);
+        auto answer = answers::reviewedAnswerForLink(answers, link->linkID);
         view->sdkFIBVO = answer;
         view->updateForDropDownWithInputText(
             answer && !answer->text.empty() ? answer->text : teacherReviewLocalizedString("SELECT_KEY"),
             link->properties);
-        // Only a drop-down that holds the learner's answer reacts to a tap.
-        view->setUserInteractionEnabled(answer != nullptr);
         link->iconView = view;
-        anyDropDown = true;
+        held.push_back(view);
+        // Only a drop-down that holds the learner's answer reacts to a tap.
+        view->removeTargets(ui::ControlEvent::AllEvents);
+        view->setUserInteractionEnabled(answer != nullptr);
+        if (!answer)
+            continue;
+        view->addTarget(ui::ControlEvent::TouchUpInside, [this, alive](ui::Control& control) {
+            if (!alive.expired())
+                m_reader.didTapOnSubmittedDropDown(std::static_pointer_cast<MarkupView>(control.shared_from_this()));
+        });
+        m_reader.compareAndShowInstantFeedbackForDropDownLink(*link, *answer);
     }
-    if (anyDropDown)
+    if (!held.empty())
         m_context.renderer->drawMarkups(links, page);
+}
+
+std::vector<std::shared_ptr<ui::View>>& ReaderTeacherReview::holdReviewViewsOfPage(int64_t page)
+{
+    // Views of pages that left the screen go; a page drawn again gets fresh ones.
+    std::set<int64_t> onScreen { page };
+    if (m_context.renderer) {
+        for (const auto& shown : m_context.renderer->getActivePages())
+            onScreen.insert(shown.pageID);
+    }
+    std::erase_if(m_reviewPageViews, [&](const auto& entry) { return !onScreen.count(entry.first); });
+    auto& held = m_reviewPageViews[page];
+    held.clear();
+    return held;
 }
 
 // MARK: - Renderer answers in review
@@ -301,6 +318,75 @@ void ReaderTeacherReview::didSelectNavigatePageButtonForTeacherReview(const std:
 {
     if (m_context.renderer)
         m_context.renderer->navigateToPageNumber(pageNumber);
+}
+
+void ReaderTeacherReview::didStudentPopUpOpen(bool open)
+{
+    if (m_context.renderer && m_context.renderer->isViewLoaded())
+        m_context.renderer->view()->setUserInteractionEnabled(!open);
+}
+
+bool ReaderTeacherReview::isLoadedPageContainsUGC() const
+{
+    const auto shown = activePageIDs();
+    if (shown.size() != 1)
+        return true;
+    // The page on screen is looked up among the pages with work: its id is a page number,
+    // which the printed folios need not equal.
+    const auto pages = getSortedPageArrayOfStudentSubmitedUgc();
+    return std::find(pages.begin(), pages.end(), shown.front()) != pages.end();
+}
+
+std::optional<std::string> ReaderTeacherReview::getNextPageNumberToNavigateWithUGC() const
+{
+    auto label = getTeacherViewPlayerActionBarItemLabelWithTag(PlayerItemPageNumber);
+    if (!label)
+        return std::nullopt;
+    const auto folios = getSortedFolioPagesArrayOfStudentSubmitedUgc();
+    const auto shown = teacherReviewShownFolios(label->text(), teacherReviewLocalizedString("PAGE"), folios);
+    if (shown.empty())
+        return std::nullopt;
+    const auto position = static_cast<size_t>(std::find(folios.begin(), folios.end(), shown.front()) - folios.begin());
+    const auto pages = getSortedPageArrayOfStudentSubmitedUgc();
+    if (position >= pages.size())
+        return std::nullopt;
+    return pages[position];
+}
+
+// MARK: - The reader's own records, drawn again
+
+void ReaderTeacherReview::updateUGCForBook(int64_t bookID)
+{
+    if (!m_context.renderer || !m_context.currentBook || bookID != m_context.bookID)
+        return;
+    const bool pageBook = std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook) != nullptr;
+    for (const auto& page : m_context.renderer->getActivePages()) {
+        if (pageBook)
+            updateUGCsOnPageNumber(std::to_string(page.pageID), page.displayNum);
+        else
+            updateUGCsOnPageNumber(std::to_string(page.fileIndex), std::to_string(page.fileIndex));
+    }
+}
+
+void ReaderTeacherReview::updateUGCsOnPageNumber(const std::string& pageID, const std::string& displayNumber)
+{
+    auto store = m_context.dbManager;
+    if (!store || !m_context.renderer)
+        return;
+    const std::string bookID = std::to_string(m_context.bookID);
+    const int64_t userID = m_context.user ? m_context.user->numericUserID() : 0;
+    std::vector<std::shared_ptr<SDKUGCVO>> records;
+    auto append = [&records](const auto& list) { records.insert(records.end(), list.begin(), list.end()); };
+    if (std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook)) {
+        append(store->protractorForPageID(pageID, displayNumber, bookID, userID));
+        append(store->pentoolDrawingForPageID(pageID, displayNumber, bookID, userID));
+        append(store->textAnnotationVOForPageID(pageID, displayNumber, bookID, userID));
+    } else if (auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook); epub && epub->meta.layout != 0) {
+        append(store->pentoolDrawingForPageID(pageID, displayNumber, bookID, userID));
+    }
+    append(store->highlightForPageID(pageID, displayNumber, bookID, userID));
+    append(store->bookmarkForPageID(pageID, displayNumber, bookID, userID));
+    m_context.renderer->updateUGC(records, base::integerValue(pageID));
 }
 
 } // namespace lectoro

@@ -155,6 +155,9 @@ public:
     std::optional<ui::Size> sizeForItemAtIndexPath(ui::CollectionView&, ui::CollectionViewLayout&, const ui::IndexPath&) override;
     void didSelectItemAtIndexPath(ui::CollectionView&, const ui::IndexPath&) override;
     bool shouldReceiveTouch(ui::GestureRecognizer&, ui::View*) override;
+    // The selection bar follows the strip, and the list (which shares this delegate), as
+    // they scroll, so it stays under its tab.
+    void didScroll(ui::ScrollView&) override;
 
 protected:
     TeacherAnnotationViewController() = default;

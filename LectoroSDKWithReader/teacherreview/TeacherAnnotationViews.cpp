@@ -318,6 +318,11 @@ void TeacherAnnotationViewController::animateSelectedViewForCategory(double dura
     ui::View::animate(duration, [selectionBar, bar] { selectionBar->setFrame(bar); });
 }
 
+void TeacherAnnotationViewController::didScroll(ui::ScrollView&)
+{
+    animateSelectedViewForCategory(0.2);
+}
+
 // MARK: - Class strip
 
 int TeacherAnnotationViewController::numberOfItemsInSection(ui::CollectionView&, int)

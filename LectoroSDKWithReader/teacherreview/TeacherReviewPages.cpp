@@ -111,17 +111,22 @@ std::string teacherReviewPageLabelText(const std::string& pageWord, const std::v
     return pageWord + " " + displayNumbers.front() + ", " + displayNumbers.back();
 }
 
+std::vector<std::string> teacherReviewShownFolios(
+    const std::string& labelText, const std::string& pageWord, const std::vector<std::string>& folioList)
+{
+    std::vector<std::string> shown;
+    for (const auto& part : base::split(base::replaceAll(labelText, pageWord, ""), ",")) {
+        std::string folio = withoutBlanks(part);
+        if (std::find(folioList.begin(), folioList.end(), folio) != folioList.end())
+            shown.push_back(folio);
+    }
+    return shown;
+}
+
 TeacherReviewPageButtons teacherReviewPageButtons(const std::optional<std::string>& labelText,
     const std::string& pageWord, const std::vector<std::string>& folioList, size_t activePageCount)
 {
-    std::vector<std::string> shown;
-    if (labelText) {
-        for (const auto& part : base::split(base::replaceAll(*labelText, pageWord, ""), ",")) {
-            std::string folio = withoutBlanks(part);
-            if (std::find(folioList.begin(), folioList.end(), folio) != folioList.end())
-                shown.push_back(folio);
-        }
-    }
+    const auto shown = labelText ? teacherReviewShownFolios(*labelText, pageWord, folioList) : std::vector<std::string> {};
     const std::string current = shown.empty() ? std::string() : shown.front();
     const bool everyFolioShown = std::all_of(folioList.begin(), folioList.end(),
         [&](const std::string& folio) { return std::find(shown.begin(), shown.end(), folio) != shown.end(); });

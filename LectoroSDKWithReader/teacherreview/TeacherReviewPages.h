@@ -44,6 +44,10 @@ std::vector<std::string> sortedTeacherReviewFolioKeys(std::vector<std::string> k
 // "PAGE 3" for one page on screen, "PAGE 3, 4" for two or more (first and last).
 std::string teacherReviewPageLabelText(const std::string& pageWord, const std::vector<std::string>& displayNumbers);
 
+// The folios the label shows that hold work, in the label's order, blanks removed.
+std::vector<std::string> teacherReviewShownFolios(
+    const std::string& labelText, const std::string& pageWord, const std::vector<std::string>& folioList);
+
 struct TeacherReviewPageButtons {
     bool previousEnabled = true;
     bool nextEnabled = true;

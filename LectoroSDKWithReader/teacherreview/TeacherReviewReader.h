@@ -14,8 +14,13 @@ class ViewController;
 
 namespace lectoro {
 
+class FIBMathEquationView;
 class LectoroDataSyncingManagerDelegate;
+class MarkupView;
+class MVFIB;
 class PenToolControllerDelegate;
+class PXLinkVO;
+class SDKFIBVO;
 class PlayerActionBarItem;
 class PlayerActionDelegate;
 
@@ -67,6 +72,20 @@ public:
     // through the reader's clearing road, which redraws them. False: no road, teacher
     // review clears through its panel itself.
     virtual bool clearLearnerWork(bool /*currentPageOnly*/) { return false; }
+    // The help overlay of teacher review, when its shown-once flag still allows it.
+    virtual void showHelpScreenForTeacherReview() { }
+
+    // --- The learner's answers on the page, through the reader's answer entry ---
+    // The field answers to the reader, with the book's keyboard rule.
+    virtual void adoptAnswerField(MVFIB&) { }
+    // Whether an equation answer of the link shows beside its field.
+    virtual bool isMathKeyboardEnabled(const PXLinkVO&) { return false; }
+    // The equation view answers to the reader, in the colour of its answer.
+    virtual void adoptEquationView(FIBMathEquationView&, const MVFIB&) { }
+    // A drop-down coloured as the learner's answer was right or wrong.
+    virtual void compareAndShowInstantFeedbackForDropDownLink(const PXLinkVO&, const SDKFIBVO&) { }
+    // A tap on a drop-down that holds the learner's answer.
+    virtual void didTapOnSubmittedDropDown(const std::shared_ptr<MarkupView>&) { }
 };
 
 } // namespace lectoro

@@ -1,4 +1,5 @@
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewViewController.h"
+#include "LectoroSDKWithReader/teacherreview/TeacherReviewDelegate.h"
 
 #include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
 #include "LectoroSDKWithReader/foundation/DeviceHelpers.h"
@@ -121,6 +122,20 @@ void TeacherReviewViewController::viewDidLoad()
 void TeacherReviewViewController::viewDidLayoutSubviews()
 {
     layoutPanelFrames();
+}
+
+void TeacherReviewViewController::viewDidAppear(bool animated)
+{
+    ui::ViewController::viewDidAppear(animated);
+    if (auto owner = delegate())
+        owner->didStudentPopUpOpen(true);
+}
+
+void TeacherReviewViewController::viewDidDisappear(bool animated)
+{
+    ui::ViewController::viewDidDisappear(animated);
+    if (auto owner = delegate())
+        owner->didStudentPopUpOpen(false);
 }
 
 void TeacherReviewViewController::setUpPanelViews()

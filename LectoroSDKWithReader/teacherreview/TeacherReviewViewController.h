@@ -15,6 +15,9 @@
 // the panel goes away.
 //
 // Pending learners are taken in list order.
+//
+// While the panel is on screen it stands over the page: it tells its TeacherReviewDelegate
+// so that the page under it takes no touches, and tells it again when it leaves.
 
 #include "platform/base/Timer.h"
 #include "platform/base/Value.h"
@@ -40,6 +43,7 @@ namespace lectoro {
 
 class LXMVThemeVO;
 class SDKFIBVO;
+class TeacherReviewDelegate;
 class SDKPentoolVO;
 class SDKUGCVO;
 
@@ -85,6 +89,10 @@ public:
     const std::optional<base::Value::List>& studentListArray() const { return m_studentListArray; }
     const std::optional<base::Value::List>& filteredStudentListArray() const { return m_filteredStudentListArray; }
 
+    // Held weakly; the reader's teacher review.
+    std::shared_ptr<TeacherReviewDelegate> delegate() const { return m_delegate.lock(); }
+    void setDelegate(std::weak_ptr<TeacherReviewDelegate> delegate) { m_delegate = std::move(delegate); }
+
     // --- Callbacks the owner sets (an unset one makes the report do nothing) ---
     std::function<void()> RemoveAnnotataionController;
     std::function<void()> DidTapOnChangeClassButton;
@@ -113,6 +121,8 @@ public:
     // --- Views and actions ---
     void viewDidLoad() override;
     void viewDidLayoutSubviews() override;
+    void viewDidAppear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
     void setUpPanelViews();
     void setUpStudentTableView();
     void annotationSwitchChanged(ui::Switch&);
@@ -218,6 +228,7 @@ private:
     // Places the panel's views from their constants (nothing solves the constraints).
     void layoutPanelFrames();
 
+    std::weak_ptr<TeacherReviewDelegate> m_delegate;
     std::map<std::string, base::Value> m_studentDataDict;
     base::Value::Dictionary m_studentIdArray;
     std::optional<base::Value::List> m_studentListArray;

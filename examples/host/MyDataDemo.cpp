@@ -79,7 +79,7 @@ bool runShareSettingsStep(std::ostream& out, lectoro::ReaderViewController& read
             base::Value::Dictionary {
                 { "isSharingEnable", true }, { "isTeacherSharingEnable", true }, { "isStudentSharingEnable", true } } },
         { "teachers", base::Value::List { demoClassMember(9000000001, "Tess", "Teach") } },
-        { "learners", base::Value::List { demoClassMember(6000000002, "Ben", "Okri") } },
+        { "learners", base::Value::List { demoClassMember(6000000002, "Ben", "Ostrowe") } },
     });
     if (!store || !demoClass
         || !store->saveBookClassInfo(std::to_string(context.bookID), context.user->numericUserID(), { demoClass }).ok()) {

@@ -110,9 +110,9 @@ int runReviewDemo(std::ostream& out)
             { "teachers", base::Value::List { demoClassMember(teacherID, "Tess", "Teach") } },
             { "learners",
                 base::Value::List {
-                    demoClassMember(adaID, "Ada", "Lovelace"), demoClassMember(benID, "Ben", "Okri") } },
+                    demoClassMember(adaID, "Ada", "Fennick"), demoClassMember(benID, "Ben", "Ostrowe") } },
         } });
-    check(submitLearnerWork(service), "Ada Lovelace submitted her drawing on page 106");
+    check(submitLearnerWork(service), "Ada Fennick submitted her drawing on page 106");
 
     auto host = std::make_shared<QuietHost>();
     auto launcher = lectoro::LectoroReaderViewController::create();
@@ -167,7 +167,7 @@ int runReviewDemo(std::ostream& out)
     loop.runFor(0.6);
     auto& review = reader->teacherReview();
     check(reader->activeMode() == lectoro::ReaderActiveModeTeacherReview && !reader->presentedViewController(),
-        "Opening Ada Lovelace put the reader into review mode");
+        "Opening Ada Fennick put the reader into review mode");
     out << "  pages with work: " << review.selectedLearnerData().count() << ", review bars "
         << (reader->context().penToolActionBarView ? "up" : "missing") << '\n';
 

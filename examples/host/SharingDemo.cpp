@@ -83,7 +83,7 @@ int runSharingDemo(std::ostream& out)
     service->setClassInfo(demoBookID,
         base::Value::List { base::Value::Dictionary { { "classId", "demo" }, { "classTitle", "Demo class" },
             { "learners",
-                base::Value::List { demoClassMember(1, "Ada", "Lovelace"), demoClassMember(2, "Ben", "Okri") } } } });
+                base::Value::List { demoClassMember(1, "Ada", "Fennick"), demoClassMember(2, "Ben", "Ostrowe") } } } });
     Learner ada = makeLearner(service, 1, "Ada");
     Learner ben = makeLearner(service, 2, "Ben");
     bool ok = ada.fetch() && ben.fetch();

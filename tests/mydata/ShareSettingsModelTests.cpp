@@ -75,6 +75,43 @@ TEST(ShareSettingsModelTest, BookLevelListsAreTheUnionsOfEveryClass)
     EXPECT_THAT(ids(saved->receiveList), ElementsAre(4, 5, 1, 2));
 }
 
+TEST(ShareSettingsModelTest, AUserRecordCommitsItsChoiceAndFindsItselfInAList)
+{
+    LectoroSharedUserInfo user;
+    user.userId = 5;
+    EXPECT_FALSE(user.isShareSelected || user.isReceiveSelected || user.isShared || user.isReceived);
+
+    user.setIsShareSelected(true);
+    user.setIsReceiveSelected(true);
+    EXPECT_FALSE(user.isShared) << "a choice is pending until committed";
+    user.setShared();
+    user.setReceived();
+    EXPECT_TRUE(user.isShared && user.isReceived);
+    user.deselectShare();
+    user.setShared();
+    EXPECT_FALSE(user.isShared);
+    EXPECT_TRUE(user.isReceived);
+    user.deselectReceive();
+    EXPECT_TRUE(user.isReceived) << "deselecting alone commits nothing";
+    user.setReceived();
+    EXPECT_FALSE(user.isReceived);
+
+    struct Case {
+        const char* name;
+        base::Value::List list;
+        bool present;
+    };
+    const Case cases[] = {
+        { "empty", {}, false },
+        { "other ids", { 4, 6 }, false },
+        { "twice", { 5, 7, 5 }, true },
+        { "by value", { 5.0 }, true },
+        { "text is no id", { "5" }, false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(user.checkWhetherUserIsPresentInList(c.list), c.present) << c.name;
+}
+
 TEST(ShareSettingsModelTest, SectionsFollowTheClassConfiguration)
 {
     ShareSettingsModel teachersOnly(ShareSettingsTypeBookLevel, nullptr);

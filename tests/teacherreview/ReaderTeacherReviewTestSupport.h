@@ -69,8 +69,8 @@ protected:
         m_renderer->setActivePages({ page(10), page(11) });
         framework().store()->saveBookClassInfo("42", 7,
             { makeClass("Biology",
-                  { learner(int64_t { 9000000002 }, "Ada", "Lovelace", "https://pics/ada.png"),
-                      learner(int64_t { 9000000003 }, "Ben", "Okri") }),
+                  { learner(int64_t { 9000000002 }, "Ada", "Fennick", "https://pics/ada.png"),
+                      learner(int64_t { 9000000003 }, "Ben", "Ostrowe") }),
                 makeClass("Chemistry", {}) });
     }
 

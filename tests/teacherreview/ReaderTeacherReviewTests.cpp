@@ -196,7 +196,7 @@ TEST_F(ReaderTeacherReviewTest, ChoosingALearnerWithWorkEntersReviewWithItsBars)
         ASSERT_TRUE(undo);
         EXPECT_DOUBLE_EQ(undo->alpha(), 0.5);
         EXPECT_FALSE(undo->isUserInteractionEnabled());
-        EXPECT_TRUE(uitest::findLabelWithText(top, "Ada Lovelace"));
+        EXPECT_TRUE(uitest::findLabelWithText(top, "Ada Fennick"));
 
         // A second build while the bars are up changes nothing.
         review().addTeacherAnnotationTopBar();
@@ -324,7 +324,7 @@ TEST_F(ReaderTeacherReviewTest, AReaderThatGoesAwayIsNotCalledBack)
     ASSERT_TRUE(weakReader.expired()) << "neither the panel nor its callbacks keep the reader";
     // The panel (held here) and a fetch it asks for after the reader is gone.
     EXPECT_FALSE(panel->FetchEachLearnerData);
-    fetch("Ada Lovelace", "9000000002");
+    fetch("Ada Fennick", "9000000002");
     settle();
     panel->closeViewController();
     service().answerAll(ServiceAnswer::success(work({ pageWithWork(7) })));

@@ -13,6 +13,9 @@
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
+#include "platform/testing/Interaction.h"
+
+#include <cmath>
 
 namespace lectoro {
 namespace {
@@ -196,6 +199,45 @@ TEST_F(OlderPanelTest, ClassTabsShareTheStripWidth)
         auto size = panel->sizeForItemAtIndexPath(*panel->collectionView(), *panel->collectionView()->collectionViewLayout(), { 0, 0 });
         ASSERT_TRUE(size);
         EXPECT_DOUBLE_EQ(size->width, c.width);
+    }
+}
+
+// With more classes than the strip shows, the bar under the chosen tab moves with the strip
+// as a finger drags it.
+TEST_F(OlderPanelTest, TheSelectionBarStaysUnderItsTabWhileTheStripScrolls)
+{
+    std::vector<std::shared_ptr<SDKBookClassInfoVO>> classes;
+    for (int i = 0; i < 6; ++i)
+        classes.push_back(annotationClass("Class " + std::to_string(i), {}));
+    auto panel = makeOlderPanel(classes);
+    uitest::showInWindow(panel);
+    base::RunLoop::main().advanceBy(0.5);
+    const auto& strip = panel->collectionView();
+    auto underTab = [&](int index) {
+        auto tab = strip->cellForItemAtIndexPath({ 0, index });
+        EXPECT_TRUE(tab) << index;
+        if (!tab)
+            return false;
+        const auto tabInHolder = tab->convertRectTo(tab->bounds(), panel->collectionContainerView().get());
+        const auto bar = panel->selectionBar()->frame();
+        return std::abs(bar.minX() - tabInHolder.minX()) < 1e-6 && std::abs(bar.width() - tabInHolder.width()) < 1e-6;
+    };
+
+    auto second = strip->cellForItemAtIndexPath({ 0, 1 });
+    ASSERT_TRUE(second);
+    ASSERT_TRUE(uitest::tap(*second));
+    base::RunLoop::main().advanceBy(0.5);
+    ASSERT_EQ(panel->selectedClassIndex(), 1);
+    EXPECT_TRUE(underTab(1));
+
+    // Dragged left by two thirds of a tab, then back a little: the bar follows each time.
+    for (double dx : { -100.0, 40.0 }) {
+        SCOPED_TRACE(dx);
+        const double before = strip->contentOffset().x;
+        ASSERT_TRUE(uitest::pan(*strip, { dx, 0 }));
+        base::RunLoop::main().advanceBy(0.5);
+        ASSERT_NE(strip->contentOffset().x, before) << "the strip scrolled";
+        EXPECT_TRUE(underTab(1));
     }
 }
 

@@ -110,8 +110,8 @@ TEST_F(ReportScreenTest, NextNeedsAChapterAndALearnerAndReportsTheirIds)
     ASSERT_TRUE(screen->segmentedControl()->simulateSelectSegment(GenerateReportViewController::StudentSegment));
     EXPECT_EQ(listener->calls, std::vector<std::string> { "students" });
     EXPECT_FALSE(screen->emptyLabel()->isHidden()) << "the learners have not come yet";
-    screen->setData(base::Value::List { learner(int64_t { 9000000002 }, "Ada", "Lovelace"), learner("x", "No", "Id"),
-        learner(std::string("9000000003"), "Ben", "Okri") });
+    screen->setData(base::Value::List { learner(int64_t { 9000000002 }, "Ada", "Fennick"), learner("x", "No", "Id"),
+        learner(std::string("9000000003"), "Ben", "Ostrowe") });
     screen->setStatusData(base::Value::Dictionary { { "9000000002", "1" } });
     EXPECT_TRUE(screen->hasSubmittedWork("9000000002"));
     EXPECT_FALSE(screen->hasSubmittedWork("9000000003"));
@@ -133,7 +133,7 @@ TEST_F(ReportScreenTest, NextNeedsAChapterAndALearnerAndReportsTheirIds)
 
     // New learners that no longer list a ticked one drop its tick.
     screen->selectSegment(GenerateReportViewController::StudentSegment);
-    screen->setData(base::Value::List { learner(int64_t { 9000000002 }, "Ada", "Lovelace") });
+    screen->setData(base::Value::List { learner(int64_t { 9000000002 }, "Ada", "Fennick") });
     EXPECT_TRUE(screen->selectedStudentIDs().empty());
     EXPECT_FALSE(screen->nextButton()->isEnabled());
     screen->nextTapped();

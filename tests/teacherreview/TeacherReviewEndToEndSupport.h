@@ -56,7 +56,7 @@ protected:
                 { "teachers", base::Value::List { testing::classMember(teacherID, "Tess", "Teach") } },
                 { "learners",
                     base::Value::List {
-                        testing::classMember(adaID, "Ada", "Lovelace"), testing::classMember(benID, "Ben", "Okri") } },
+                        testing::classMember(adaID, "Ada", "Fennick"), testing::classMember(benID, "Ben", "Ostrowe") } },
             } });
     }
 

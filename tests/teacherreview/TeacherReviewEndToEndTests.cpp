@@ -45,9 +45,9 @@ TEST_F(TeacherReviewEndToEndTest, TeacherOpensReviewPicksTheClassAndOpensTheLear
             panel->studentListTableView()->cellForRowAtIndexPath({ 0, index }));
     };
     ASSERT_TRUE(row(0) && row(1));
-    EXPECT_EQ(row(0)->userNameLabel()->text(), "Ada Lovelace");
+    EXPECT_EQ(row(0)->userNameLabel()->text(), "Ada Fennick");
     EXPECT_TRUE(row(0)->isDataAvailable);
-    EXPECT_EQ(row(1)->userNameLabel()->text(), "Ben Okri");
+    EXPECT_EQ(row(1)->userNameLabel()->text(), "Ben Ostrowe");
     EXPECT_FALSE(row(1)->isDataAvailable);
     EXPECT_EQ(row(1)->submitStatusLabel()->text(), "Yet to submit");
 
