@@ -13,6 +13,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
@@ -24,6 +25,32 @@ def peak_rss_mb(arguments):
     _, status, usage = os.wait4(process.pid, 0)
     code = os.waitstatus_to_exitcode(status)
     return usage.ru_maxrss / 1024.0, code, output
+
+
+def peak_breakdown_mb(arguments):
+    """The largest resident total seen while the process runs (sampled every 20 ms from
+    /proc/PID/smaps), split into the pages of shared libraries and the rest."""
+    process = subprocess.Popen(arguments, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    best = (0, 0)
+    while process.poll() is None:
+        total = libraries = 0
+        name = ""
+        try:
+            with open(f"/proc/{process.pid}/smaps") as maps:
+                for line in maps:
+                    if line[0] in "0123456789abcdef" and "-" in line.split()[0]:
+                        fields = line.split()
+                        name = fields[5] if len(fields) > 5 else ""
+                    elif line.startswith("Rss:"):
+                        kb = int(line.split()[1])
+                        total += kb
+                        libraries += kb if ".so" in name else 0
+        except OSError:
+            break
+        if total > best[0]:
+            best = (total, libraries)
+        time.sleep(0.02)
+    return best[0] / 1024.0, best[1] / 1024.0
 
 
 def main():
@@ -50,6 +77,9 @@ def main():
                     sys.exit(f"{name}: the host failed (exit {code}):\n{output}")
                 peaks.append(peak)
             print(f"{name:42s} peak RSS min {min(peaks):6.1f} MB   median {statistics.median(peaks):6.1f} MB")
+        total, libraries = peak_breakdown_mb(cases[0][1])
+        print(f"{cases[0][0]}, sampled: {total:.1f} MB at the peak, of which {libraries:.1f} MB are pages of shared "
+              f"libraries and {total - libraries:.1f} MB the process's own")
 
 
 if __name__ == "__main__":
