@@ -28,8 +28,9 @@ TEST_P(BookKindJourney, OpensPagesAndClosesWithTheLastPageSaved)
     ASSERT_FALSE(renderer->getActivePages().empty());
     auto second = renderer->getActivePages().front();
     // A reflowable chapter's pages share their chapter's entry; a fixed page is a page.
-    if (GetParam() == SampleBook::PageBook || GetParam() == SampleBook::FixedEpub)
+    if (GetParam() == SampleBook::PageBook || GetParam() == SampleBook::FixedEpub) {
         EXPECT_TRUE(second.pageID != first.pageID || second.displayNum != first.displayNum) << "the page turned";
+    }
     expectReading(*reader);
 
     // Back closes the book: the host hears it with the page the reader was on.
