@@ -4,6 +4,13 @@
 // pays once (font registration, default theme); the others repeat the open in the same process
 // and report what every further open costs. The whole-book measuring that follows the first
 // page runs in the background and is not counted.
+//
+// stored:0 opens with a store in memory, empty; stored:1 with a store on disk holding 10,000
+// annotations of the book (a highlight on every page and more, a bookmark and a pen drawing
+// on every page, as bench_page_turn stores them), written by another process that also
+// opened the book once, as a reader who made them would have. The virtual clock runs the
+// launcher's embedding delay at once, so it is not counted. For cold figures run one case per
+// process, several times: bench/open_cold.sh.
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
@@ -11,7 +18,12 @@
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "companion/Framework.h"
+#include "companion/store/SqliteDatabaseManager.h"
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/UserDefaults.h"
@@ -20,10 +32,20 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
+
+constexpr int storedAnnotations = 10000;
+constexpr int64_t benchUserID = 7;
+constexpr int64_t benchBookID = 42;
 
 struct Books {
     Books()
@@ -33,6 +55,8 @@ struct Books {
     }
     benchbooks::ScratchFolder pageBook { "lectoro-bench-open-pages" };
     benchbooks::ScratchFolder epub { "lectoro-bench-open-epub" };
+    benchbooks::ScratchFolder pageBookStore { "lectoro-bench-open-pages-store" };
+    benchbooks::ScratchFolder epubStore { "lectoro-bench-open-epub-store" };
 };
 
 Books& books()
@@ -44,6 +68,11 @@ Books& books()
 std::string folderFor(int64_t kind)
 {
     return (kind == 0 ? books().pageBook.path() : books().epub.path()).string();
+}
+
+std::string storeFor(int64_t kind)
+{
+    return (kind == 0 ? books().pageBookStore.path() : books().epubStore.path()).string();
 }
 
 // Opens the book and turns the run loop until the first page is on screen; answers whether
@@ -70,17 +99,76 @@ void closeReader(std::shared_ptr<lectoro::ReaderViewController>& reader)
     base::RunLoop::main().reset();
 }
 
-void setUpProcess()
+void setUpProcess(const std::string& storageRoot = {})
 {
     base::RunLoop::main().reset();
     base::UserDefaults::setStandardForTesting(std::make_shared<base::UserDefaults>());
-    lectoro::setCompanionFramework(companion::makeFramework());
+    lectoro::setCompanionFramework(companion::makeFramework({ storageRoot, nullptr }));
+}
+
+template<typename Record>
+std::shared_ptr<Record> annotationOn(const std::string& page, const char* kind, size_t index)
+{
+    auto record = std::make_shared<Record>();
+    record->pageIdentifier = page;
+    record->displayNum = page;
+    record->localID = std::to_string(index).insert(0, kind);
+    return record;
+}
+
+// Fills the store of the book's kind and opens the book once, in a child process, so this
+// one starts with none of it in memory.
+void prepareStore(int64_t kind)
+{
+    pid_t child = ::fork();
+    if (child == 0) {
+        setUpProcess(storeFor(kind));
+        auto reader = openToFirstPage(folderFor(kind));
+        std::vector<std::string> pages;
+        if (auto epub = std::dynamic_pointer_cast<lectoro::EPUBBookVO>(reader->currentBook())) {
+            for (const auto& chapter : epub->chapters)
+                pages.push_back(std::to_string(chapter->fileIndex));
+        } else {
+            for (int page = 1; page <= 2000; ++page)
+                pages.push_back(std::to_string(page));
+        }
+        auto store = companion::SqliteDatabaseManager::open(storeFor(kind), { .vfs = {}, .durable = false }).value();
+        std::string book = std::to_string(benchBookID);
+        int saved = 0;
+        for (size_t index = 0; saved < storedAnnotations && !pages.empty(); ++index) {
+            const std::string& page = pages[index % pages.size()];
+            auto highlight = annotationOn<lectoro::SDKHighlightVO>(page, "h", index);
+            highlight->text = "the water keeper";
+            highlight->noteText = index % 3 ? "" : "a note on the light";
+            highlight->backgroundColor = "#FFE082"; // one the default theme offers
+            store->saveHighlight(highlight, book, benchUserID);
+            ++saved;
+            if (index >= pages.size() || saved + 2 > storedAnnotations)
+                continue;
+            store->saveBookmark(annotationOn<lectoro::SDKBookmarkVO>(page, "b", index), book, benchUserID);
+            auto drawing = annotationOn<lectoro::SDKPentoolVO>(page, "d", index);
+            store->savePentoolDrawing(drawing, book, benchUserID);
+            saved += 2;
+        }
+        store.reset();
+        closeReader(reader);
+        // Opened once more, as the reader who made them would have: what a store remembers
+        // from one opening to the next is in place.
+        auto again = openToFirstPage(folderFor(kind));
+        closeReader(again);
+        lectoro::setCompanionFramework(nullptr);
+        std::_Exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!std::filesystem::exists(std::filesystem::path(storeFor(kind)) / (std::string(companion::storeFileName) + "-closed")))
+        std::fprintf(stderr, "warning: the prepared store was not closed cleanly; opening it checks it whole\n");
 }
 
 void BM_OpenToFirstPage(benchmark::State& state)
 {
     const std::string folder = folderFor(state.range(0));
-    setUpProcess();
+    setUpProcess(state.range(1) ? storeFor(state.range(0)) : std::string());
     benchmark::IterationCount reached = 0;
     for (auto _ : state) {
         auto reader = openToFirstPage(folder);
@@ -97,15 +185,17 @@ void BM_OpenToFirstPage(benchmark::State& state)
 
 // A fresh process's first open, with the costs paid once per process. Registered first so it
 // runs first; run one book at a time for a truly cold figure:
-//   bench_open_book --benchmark_filter='Cold/epub:0$'   (then 'Cold/epub:1$')
-BENCHMARK(BM_OpenToFirstPage)->Name("BM_OpenToFirstPage/Cold")->ArgName("epub")->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenToFirstPage)->ArgName("epub")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+//   bench_open_book --benchmark_filter='Cold/epub:0/stored:1/'   (bench/fresh_process.py runs each case)
+BENCHMARK(BM_OpenToFirstPage)->Name("BM_OpenToFirstPage/Cold")->ArgNames({ "epub", "stored" })->ArgsProduct({ { 0, 1 }, { 0, 1 } })->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPage)->ArgNames({ "epub", "stored" })->ArgsProduct({ { 0, 1 }, { 0, 1 } })->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     books(); // written before any timing starts
+    prepareStore(0);
+    prepareStore(1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -6,7 +6,8 @@
 // everything the reader does for it, including the follow-ups it schedules for the page.
 //
 // Each benchmark reports the first and the last hundred turns (min and median, in ms):
-// a turn late in a long session should cost what an early one does. The session timer's
+// a turn late in a long session should cost what an early one does. The EPUB's turns that
+// enter another chapter are reported apart too (chapter_entry). The session timer's
 // saves (every 10 s of reading, the one durable write of the session) are timed apart, as
 // ticks, first and last hundred. "Bookkeeping" is the reader's own callbacks for a turn
 // without a renderer, as a lower bound.
@@ -164,6 +165,14 @@ void runSession(benchmark::State& state, BookShape shape)
         auto first = session.renderer->pageNumbers().front();
         std::vector<double> turns;
         std::vector<double> ticks;
+        // Turns that entered another chapter of an EPUB (its drawings, highlights and layout
+        // are read then): reported apart, as they are a few among many.
+        std::vector<double> chapterEntries;
+        auto chapterShown = [&] {
+            auto pages = session.renderer->getActivePages();
+            return pages.empty() ? int64_t(-1) : pages.front().fileIndex;
+        };
+        int64_t chapter = chapterShown();
         turns.reserve(sessionTurns);
         double sinceTick = 0;
         size_t storedBefore = readingSession.storedSessionCount();
@@ -174,6 +183,12 @@ void runSession(benchmark::State& state, BookShape shape)
                 session.renderer->navigateToPageNumber(std::to_string(first));
             base::RunLoop::main().advanceBy(secondsPerTurn);
             turns.push_back(milliseconds(std::chrono::steady_clock::now() - start));
+            if (shape == BookShape::Epub) {
+                int64_t now = chapterShown();
+                if (now != chapter)
+                    chapterEntries.push_back(turns.back());
+                chapter = now;
+            }
             sinceTick += secondsPerTurn;
             if (sinceTick >= lectoro::ReadingSession::sessionInterval) {
                 sinceTick -= lectoro::ReadingSession::sessionInterval;
@@ -185,6 +200,9 @@ void runSession(benchmark::State& state, BookShape shape)
         state.PauseTiming();
         report(state, "turn_first100", { turns.begin(), turns.begin() + reportedTurns });
         report(state, "turn_last100", { turns.end() - reportedTurns, turns.end() });
+        report(state, "chapter_entry", chapterEntries);
+        if (!chapterEntries.empty())
+            state.counters["chapter_entries"] = double(chapterEntries.size());
         size_t tickSlice = std::min<size_t>(ticks.size(), reportedTicks);
         report(state, "tick_first100", { ticks.begin(), ticks.begin() + tickSlice });
         report(state, "tick_last100", { ticks.end() - tickSlice, ticks.end() });

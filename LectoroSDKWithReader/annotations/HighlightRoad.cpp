@@ -341,12 +341,24 @@ void HighlightRoad::migrateHighlightAndNoteColors()
     if (!m_context.dbManager)
         return;
     auto offered = highlightColorsOf(m_context.theme ? m_context.theme->highlight_Color_Array() : std::nullopt);
-    auto records = m_context.dbManager->highlightBookID(storeBookID(), storeUserID());
+    auto& store = *m_context.dbManager;
+    // Reading every highlight of a big book costs more than the rest of its opening: the
+    // store remembers a migration that left nothing to change until a highlight of another
+    // colour (one fetched from the service) is stored.
+    if (store.highlightColorsWereMigrated(storeBookID(), storeUserID(), offered))
+        return;
+    store.rememberHighlightColorMigration(storeBookID(), storeUserID(), offered);
+    auto records = store.highlightBookID(storeBookID(), storeUserID());
+    bool allStored = true;
     for (const auto& record : migrateHighlightColors(records, offered)) {
-        auto written = m_context.dbManager->saveHighlight(record, storeBookID(), storeUserID());
-        if (!written.ok())
+        auto written = store.saveHighlight(record, storeBookID(), storeUserID());
+        if (!written.ok()) {
+            allStored = false;
             LectoroDebugLog::logWithType(1, className, "Migrated highlight not stored", written.error().description());
+        }
     }
+    if (!allStored)
+        store.forgetHighlightColorMigration(storeBookID(), storeUserID());
 }
 
 // MARK: - Sticky notes

@@ -88,10 +88,12 @@ void PageAnnotationsDrawer::drawHighlightsOnPageNumber(const std::string& pageNu
     }
     // A chapter may hold many highlights: read them off the main queue.
     std::weak_ptr<const void> alive = m_alive;
-    base::globalQueue().async([this, alive, store, pageNumber, displayNumber, bookID, userID] {
+    std::string key = "highlights/" + pageNumber;
+    uint64_t read = startRead(key);
+    base::globalQueue().async([this, alive, store, pageNumber, displayNumber, bookID, userID, key, read] {
         auto records = store->highlightForPageID(pageNumber, displayNumber, bookID, userID);
-        base::RunLoop::main().post(alive, [this, records = std::move(records), pageNumber] {
-            if (m_context.renderer)
+        base::RunLoop::main().post(alive, [this, records = std::move(records), pageNumber, key, read] {
+            if (m_context.renderer && isNewestRead(key, read))
                 m_context.renderer->drawHighlights(records, base::integerValue(pageNumber));
         });
     });
@@ -99,13 +101,41 @@ void PageAnnotationsDrawer::drawHighlightsOnPageNumber(const std::string& pageNu
 
 void PageAnnotationsDrawer::drawPenDrawingsOnPageNumber(const std::string& pageNumber, const std::string& displayNumber)
 {
-    if (!m_context.dbManager || !m_context.renderer)
+    auto store = m_context.dbManager;
+    if (!store || !m_context.renderer)
         return;
-    if (!isPageBook() && !std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook))
+    const std::string bookID = std::to_string(m_context.bookID);
+    const int64_t userID = m_context.user ? m_context.user->numericUserID() : 0;
+    if (isPageBook()) {
+        m_context.renderer->drawPenDrawings(store->pentoolDrawingForPageID(pageNumber, displayNumber, bookID, userID),
+            base::integerValue(pageNumber));
         return;
-    auto drawings = m_context.dbManager->pentoolDrawingForPageID(pageNumber, displayNumber,
-        std::to_string(m_context.bookID), m_context.user ? m_context.user->numericUserID() : 0);
-    m_context.renderer->drawPenDrawings(drawings, base::integerValue(pageNumber));
+    }
+    if (!std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook))
+        return;
+    // Entering a chapter reads its drawings from the store: off the main queue, so the turn
+    // does not wait for them; they are drawn as soon as they arrive.
+    std::weak_ptr<const void> alive = m_alive;
+    std::string key = "pen/" + pageNumber;
+    uint64_t read = startRead(key);
+    base::globalQueue().async([this, alive, store, pageNumber, displayNumber, bookID, userID, key, read] {
+        auto drawings = store->pentoolDrawingForPageID(pageNumber, displayNumber, bookID, userID);
+        base::RunLoop::main().post(alive, [this, drawings = std::move(drawings), pageNumber, key, read] {
+            if (m_context.renderer && isNewestRead(key, read))
+                m_context.renderer->drawPenDrawings(drawings, base::integerValue(pageNumber));
+        });
+    });
+}
+
+uint64_t PageAnnotationsDrawer::startRead(const std::string& layerAndPage)
+{
+    return m_newestReads[layerAndPage] = ++m_reads;
+}
+
+bool PageAnnotationsDrawer::isNewestRead(const std::string& layerAndPage, uint64_t read) const
+{
+    auto found = m_newestReads.find(layerAndPage);
+    return found != m_newestReads.end() && found->second == read;
 }
 
 std::shared_ptr<ui::View> PageAnnotationsDrawer::noteIconViewForHighlight(

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ui {
@@ -45,11 +46,17 @@ public:
 
 private:
     bool isPageBook() const;
+    // A read of a layer of a page started now; only the newest one of each is drawn, so a
+    // slow read that finishes after a later one cannot put back what that one left out.
+    uint64_t startRead(const std::string& layerAndPage);
+    bool isNewestRead(const std::string& layerAndPage, uint64_t read) const;
 
     ReaderContext& m_context;
     AnnotationsHost& m_host;
     // Reads that finish after the reader is gone find it gone through this token.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+    std::unordered_map<std::string, uint64_t> m_newestReads;
+    uint64_t m_reads = 0;
 };
 
 } // namespace lectoro

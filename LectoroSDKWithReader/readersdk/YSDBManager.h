@@ -156,6 +156,31 @@ public:
         return true;
     }
 
+    // The colour migration's memory, so that it reads a book's highlights only when it may
+    // have something to change. Remembered: the migration ran for the book with these offered
+    // colours (in this order), and every highlight stored since had one of them. A store
+    // forgets it when a highlight of another colour is stored, or when a list of the book's
+    // highlights could not be read. A store without a memory answers false: the migration
+    // then runs every time.
+    virtual bool highlightColorsWereMigrated(const std::string& bookID, int64_t userID,
+        const std::vector<std::string>& offeredColors)
+    {
+        (void)bookID, (void)userID, (void)offeredColors;
+        return false;
+    }
+    // Remembered before the migration reads the highlights, so that a highlight of another
+    // colour stored while it runs makes the next one run again.
+    virtual void rememberHighlightColorMigration(const std::string& bookID, int64_t userID,
+        const std::vector<std::string>& offeredColors)
+    {
+        (void)bookID, (void)userID, (void)offeredColors;
+    }
+    // A migration that could not store every change is not remembered.
+    virtual void forgetHighlightColorMigration(const std::string& bookID, int64_t userID)
+    {
+        (void)bookID, (void)userID;
+    }
+
     // Book metadata is merged by key: keys not in `metadata` keep their values, and a null
     // value leaves the stored one alone. Values are any JSON-representable Value.
     virtual base::Result<void> saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID) = 0;

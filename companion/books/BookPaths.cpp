@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <system_error>
 #include <vector>
 
@@ -24,6 +25,10 @@ HrefParts splitHref(std::string_view href)
 }
 
 namespace {
+
+// The file's content, its size read by the caller's check.
+base::Result<std::string> readCheckedBookFile(const std::string& bookFolder, const std::string& bookRelativePath,
+    const base::Result<size_t>& size, size_t maxBytes);
 
 bool hasScheme(std::string_view text)
 {
@@ -102,6 +107,54 @@ std::string absoluteBookPath(const std::string& bookFolder, const std::string& b
     return (fs::path(bookFolder) / bookRelativePath).lexically_normal().string();
 }
 
+BookFiles::BookFiles(std::string bookFolder)
+    : m_folder(std::move(bookFolder))
+{
+}
+
+bool BookFiles::isInsideBook(const std::string& directory)
+{
+    for (const auto& [known, inside] : m_directories) {
+        if (known == directory)
+            return inside;
+    }
+    std::error_code error;
+    if (!m_root) {
+        auto root = fs::canonical(m_folder, error);
+        if (error)
+            return false;
+        m_root = root.generic_string();
+    }
+    bool inside = directory.empty();
+    if (!inside) {
+        auto resolved = fs::canonical(fs::path(m_folder) / directory, error);
+        inside = !error && isInside(*m_root, resolved);
+    }
+    m_directories.emplace_back(directory, inside);
+    return inside;
+}
+
+base::Result<size_t> BookFiles::fileSize(const std::string& bookRelativePath)
+{
+    // The file itself is looked at without following a link; a link takes the long way.
+    struct stat status {};
+    std::string file = m_folder + "/" + bookRelativePath;
+    if (::lstat(file.c_str(), &status) != 0)
+        return makeBookError(BookError::Malformed, "The book file " + bookRelativePath + " is missing");
+    if (S_ISLNK(status.st_mode))
+        return bookFileSize(m_folder, bookRelativePath);
+    if (!S_ISREG(status.st_mode))
+        return makeBookError(BookError::Malformed, "The book file " + bookRelativePath + " is missing");
+    if (!isInsideBook(directoryOf(bookRelativePath)))
+        return makeBookError(BookError::UnsafePath, "The book file " + bookRelativePath + " lies outside the book folder");
+    return static_cast<size_t>(status.st_size);
+}
+
+base::Result<std::string> BookFiles::read(const std::string& bookRelativePath, size_t maxBytes)
+{
+    return readCheckedBookFile(m_folder, bookRelativePath, fileSize(bookRelativePath), maxBytes);
+}
+
 base::Result<size_t> bookFileSize(const std::string& bookFolder, const std::string& bookRelativePath)
 {
     std::error_code error;
@@ -120,7 +173,14 @@ base::Result<size_t> bookFileSize(const std::string& bookFolder, const std::stri
 
 base::Result<std::string> readBookFile(const std::string& bookFolder, const std::string& bookRelativePath, size_t maxBytes)
 {
-    auto size = bookFileSize(bookFolder, bookRelativePath);
+    return readCheckedBookFile(bookFolder, bookRelativePath, bookFileSize(bookFolder, bookRelativePath), maxBytes);
+}
+
+namespace {
+
+base::Result<std::string> readCheckedBookFile(const std::string& bookFolder, const std::string& bookRelativePath,
+    const base::Result<size_t>& size, size_t maxBytes)
+{
     if (!size.ok())
         return size.error();
     if (size.value() > maxBytes)
@@ -135,6 +195,8 @@ base::Result<std::string> readBookFile(const std::string& bookFolder, const std:
     content.resize(static_cast<size_t>(stream.gcount()));
     return content;
 }
+
+} // namespace
 
 std::string budgetExceededDescription(const std::string& what, size_t amount, const std::string& unit, size_t limit,
     const char* limitName)

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace companion {
 
@@ -40,6 +42,28 @@ base::Result<size_t> bookFileSize(const std::string& bookFolder, const std::stri
 // `maxBytes` (else BookError::TooLarge) and (following links) still lies inside `bookFolder`.
 base::Result<std::string> readBookFile(const std::string& bookFolder, const std::string& bookRelativePath,
     size_t maxBytes = 32 * 1024 * 1024);
+
+// Checks the files of one book folder: the folder is resolved once and each folder inside it
+// once, so a book of many chapters costs one look at each file (its size), not a walk of
+// every path. A file that is itself a link is followed and must still lie inside the book.
+// Not safe for use from several threads at once.
+class BookFiles {
+public:
+    explicit BookFiles(std::string bookFolder);
+    const std::string& folder() const { return m_folder; }
+    // As bookFileSize().
+    base::Result<size_t> fileSize(const std::string& bookRelativePath);
+    // As readBookFile().
+    base::Result<std::string> read(const std::string& bookRelativePath, size_t maxBytes = 32 * 1024 * 1024);
+
+private:
+    bool isInsideBook(const std::string& bookRelativeDirectory);
+
+    std::string m_folder;
+    std::optional<std::string> m_root;
+    // Book-relative folders already resolved: whether each lies inside the book.
+    std::vector<std::pair<std::string, bool>> m_directories;
+};
 
 // The absolute path of a book-relative path.
 std::string absoluteBookPath(const std::string& bookFolder, const std::string& bookRelativePath);

@@ -26,7 +26,12 @@ using namespace lectoro;
 // parsed so far, so a file the spine names many times is read and parsed once.
 class EpubLoadState {
 public:
-    EpubLoadState(std::string folder, BookBudget budget) : folder(std::move(folder)), budget(budget) { }
+    EpubLoadState(std::string folder, BookBudget budget)
+        : folder(folder)
+        , budget(budget)
+        , m_files(std::move(folder))
+    {
+    }
 
     using Parsed = base::Result<std::shared_ptr<const EPUBChapterContent>>;
 
@@ -35,6 +40,12 @@ public:
     {
         std::lock_guard lock(m_mutex);
         return readLocked(path);
+    }
+
+    base::Result<size_t> fileSize(const std::string& path)
+    {
+        std::lock_guard lock(m_mutex);
+        return m_files.fileSize(path);
     }
 
     Parsed parseChapter(const std::string& path)
@@ -54,7 +65,7 @@ public:
 private:
     base::Result<std::string> readLocked(const std::string& path)
     {
-        auto content = readBookFile(folder, path, budget.maxFileBytes);
+        auto content = m_files.read(path, budget.maxFileBytes);
         if (!content.ok())
             return content.error();
         size_t total = counters.bytesRead + content.value().size();
@@ -86,6 +97,7 @@ private:
     }
 
     std::mutex m_mutex;
+    BookFiles m_files;
     std::unordered_map<std::string, Parsed> m_parsed;
 };
 
@@ -377,7 +389,7 @@ base::Result<void> EpubReader::readChapters()
         if (item.remote)
             return malformed("the spine item " + item.id + " is not in the book folder");
         if (distinct.insert(item.path).second) {
-            auto size = bookFileSize(m_folder, item.path);
+            auto size = m_state->fileSize(item.path);
             if (!size.ok())
                 return size.error();
             if (size.value() > budget.maxFileBytes)

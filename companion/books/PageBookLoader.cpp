@@ -137,10 +137,14 @@ base::Result<std::shared_ptr<PXLinkVO>> readLink(const pugi::xml_node& node, con
 
 } // namespace
 
-base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFolder, std::string_view descriptor)
+namespace {
+
+// Parses the descriptor in its own buffer (which the parse changes): a 2,000-page book's
+// descriptor is not copied once more.
+base::Result<std::shared_ptr<PXBookVO>> parsePageBookInPlace(const std::string& bookFolder, std::string& descriptor)
 {
     pugi::xml_document document;
-    auto parsed = document.load_buffer(descriptor.data(), descriptor.size(), pugi::parse_default, pugi::encoding_utf8);
+    auto parsed = document.load_buffer_inplace(descriptor.data(), descriptor.size(), pugi::parse_default, pugi::encoding_utf8);
     if (!parsed)
         return malformed(std::string(parsed.description()) + " at byte " + std::to_string(parsed.offset));
     auto root = document.child("ebook");
@@ -170,15 +174,18 @@ base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFol
             auto pageID = identifier(pageNode, "id");
             if (!pageID)
                 return malformed("page " + std::to_string(position) + " has no numeric id");
-            if (book->pages.count(std::to_string(*pageID)))
+            auto [slot, isNew] = book->pages.try_emplace(std::to_string(*pageID));
+            if (!isNew)
                 return malformed("page id " + std::to_string(*pageID) + " is used twice");
             auto page = std::make_shared<PXPageVO>();
+            slot->second = page;
             page->pageID = *pageID;
             // The page id is also the page's number: what the renderer navigates to.
             if (*pageID > INT32_MAX)
                 return malformed("page id " + std::to_string(*pageID) + " is too large");
             page->pageNum = static_cast<int32_t>(*pageID);
-            page->displayNum = text(pageNode, "display", std::to_string(page->pageNum).c_str());
+            auto display = pageNode.attribute("display");
+            page->displayNum = display ? base::trimWhitespace(display.value()) : std::to_string(page->pageNum);
             page->chapterID = chapter->chapterID;
             page->size = ui::Size(number(pageNode, "width", 768), number(pageNode, "height", 1024));
             page->text = pageNode.child("text").text().get();
@@ -207,7 +214,6 @@ base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFol
                     number(protractor, "rotation") });
             }
             chapter->pageIDs.push_back(page->pageID);
-            book->pages.emplace(std::to_string(page->pageID), page);
             book->pageList.push_back(page);
         }
         book->chapters.push_back(chapter);
@@ -276,6 +282,14 @@ base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFol
     return book;
 }
 
+} // namespace
+
+base::Result<std::shared_ptr<PXBookVO>> parsePageBook(const std::string& bookFolder, std::string_view descriptor)
+{
+    std::string copy(descriptor);
+    return parsePageBookInPlace(bookFolder, copy);
+}
+
 base::Result<std::shared_ptr<PXBookVO>> loadPageBook(const std::string& bookFolder, const BookBudget& budget)
 {
     std::error_code error;
@@ -284,7 +298,7 @@ base::Result<std::shared_ptr<PXBookVO>> loadPageBook(const std::string& bookFold
     auto descriptor = readBookFile(bookFolder, pageBookDescriptorPath, std::min(budget.maxFileBytes, budget.maxBytesRead));
     if (!descriptor.ok())
         return descriptor.error();
-    return parsePageBook(bookFolder, descriptor.value());
+    return parsePageBookInPlace(bookFolder, descriptor.value());
 }
 
 } // namespace companion

@@ -2,6 +2,7 @@
 
 #include "companion/store/RecordRowReader.h"
 #include "companion/store/SqliteDatabase.h"
+#include "companion/store/StoreCleanClose.h"
 #include "companion/store/StoreSchema.h"
 #include "companion/store/StoredRecord.h"
 #include "companion/store/UGCFamily.h"
@@ -39,7 +40,14 @@ SqliteDatabaseManager::SqliteDatabaseManager(std::unique_ptr<SqliteDatabase> dat
 {
 }
 
-SqliteDatabaseManager::~SqliteDatabaseManager() = default;
+SqliteDatabaseManager::~SqliteDatabaseManager()
+{
+    bool marks = m_marksCleanClose && !m_unusable;
+    // Closing folds the log back into the file; only then is the file as it is left.
+    m_database.reset();
+    if (marks)
+        markClosedCleanly(m_path);
+}
 
 base::Error SqliteDatabaseManager::lastError() const
 {
@@ -49,6 +57,7 @@ base::Error SqliteDatabaseManager::lastError() const
 
 base::Error SqliteDatabaseManager::recordFailure()
 {
+    m_marksCleanClose = false;
     m_lastError = m_unusable ? *m_unusable : m_database->lastError("The store could not complete the call");
     return m_lastError;
 }
@@ -121,6 +130,8 @@ base::Result<void> SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std
         record.createdDate = now;
     record.modifiedDate = now;
     record.isSynced = false;
+    if (!forgetColorMigrationUnlessOffered(bookID, userID, { &record }))
+        return failWrite();
 
     static const std::string& sql = *new std::string(std::string(
         "INSERT INTO ugc (id, family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, "
@@ -289,6 +300,9 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
     if (statement)
         statement->bind(1, family).bind(2, bookID).bind(3, userID);
     auto records = readRecords<Record>(statement, packedRecordRowAt);
+    // A list the colour migration could not read whole must not count as migrated.
+    if ((!statement || !statement->ok()) && family == static_cast<int>(UGCFamily::Highlight))
+        deleteColorMigrationMark(bookID, userID);
     if (version && statement && statement->ok() && m_bookLists.isWorthKeeping(family, bookID, userID, *version)) {
         RecordListCache::Records kept;
         kept.reserve(records.size());

@@ -6,8 +6,9 @@
 // (main thread) and the sync client (a worker) may share one instance; they may also each
 // open their own on the same root.
 //
-// Opening checks the file (PRAGMA quick_check). A damaged file, or one that is no database,
-// is never written into: it is moved aside with its -wal and -shm files (renamed
+// Opening checks the file (PRAGMA quick_check) unless its last connection closed cleanly and
+// the file has not changed since (StoreCleanClose.h). A damaged file, or one that is no
+// database, is never written into: it is moved aside with its -wal and -shm files (renamed
 // "lectoro-store.damaged-<UTC time>.sqlite…", never deleted) and a fresh store starts; the
 // problem handler hears of it once. Every error names SQLite's own cause (read-only, full,
 // locked, damaged), and a write that fails answers that error and reaches the problem
@@ -37,6 +38,9 @@ class SqliteDatabase;
 class SqliteStatement;
 
 inline constexpr const char* storeFileName = "lectoro-store.sqlite";
+// The book metadata key under which the store remembers the colour migration; never answered
+// as the book's metadata.
+inline constexpr const char* colorMigrationMetadataKey = "companion.highlightColorsMigrated";
 
 // A record waiting for upload and the local revision it was read at.
 struct UnsyncedUGC {
@@ -83,6 +87,9 @@ public:
     // Why nothing can be read or written (a stand-in from openUnusable()); absent for a
     // working store.
     std::optional<base::Error> unusableCause() const;
+    // Whether opening read the whole file through SQLite's check: it does unless the store
+    // was closed cleanly and its file is as it was left.
+    bool checkedOnOpening() const { return m_checkedOnOpening; }
 
     // --- lectoro::YSDBManager ---
     void setProblemHandler(std::function<void(const base::Error&)>) override;
@@ -149,6 +156,12 @@ public:
     base::Result<bool> storeReaderAnalyticsChanges(const std::string& userID, const std::string& bookID,
         const lectoro::TrackingChanges&) override;
 
+    bool highlightColorsWereMigrated(const std::string& bookID, int64_t userID,
+        const std::vector<std::string>& offeredColors) override;
+    void rememberHighlightColorMigration(const std::string& bookID, int64_t userID,
+        const std::vector<std::string>& offeredColors) override;
+    void forgetHighlightColorMigration(const std::string& bookID, int64_t userID) override;
+
     base::Result<void> saveBookMetadata(const base::Value& metadata, const std::string& bookID, int64_t userID) override;
     base::Value getBookMetadataForbookID(const std::string& bookID, int64_t userID) override;
 
@@ -191,7 +204,7 @@ public:
 private:
     SqliteDatabaseManager(std::unique_ptr<SqliteDatabase>, std::string path);
     static base::Result<std::shared_ptr<SqliteDatabaseManager>> openAt(const std::string& databasePath,
-        const StoreOptions&);
+        const StoreOptions&, bool checkFile);
 
     base::Result<void> saveRecord(lectoro::SDKUGCVO&, const std::string& bookID, int64_t userID);
     base::Result<void> deleteRecord(const lectoro::SDKUGCVO&, const std::string& bookID, int64_t userID);
@@ -213,6 +226,13 @@ private:
     // committed, the kept lists take them as stored; a failed one leaves no list kept.
     base::Result<void> finishWritingRecords(bool ok, const std::string& bookID, int64_t userID,
         const std::vector<std::pair<int, std::string>>& records);
+    // The colours the book's highlights were last migrated to, when remembered.
+    std::optional<std::vector<std::string>> migratedHighlightColors(const std::string& bookID, int64_t userID);
+    // Before highlights are written: the colour migration is forgotten when one of them has
+    // a colour it did not offer. False when the store failed.
+    bool forgetColorMigrationUnlessOffered(const std::string& bookID, int64_t userID,
+        const std::vector<const lectoro::SDKUGCVO*>& written);
+    bool deleteColorMigrationMark(const std::string& bookID, int64_t userID);
     std::shared_ptr<lectoro::SDKFIBVO> answerForLink(const std::string* bookID, int64_t linkID, int64_t userID);
     bool hasUnsubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);
     base::Result<void> markSubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);
@@ -273,6 +293,10 @@ private:
     std::optional<base::Error> m_openingProblem;
     // Not yet told to a problem handler.
     bool m_openingProblemPending = false;
+    bool m_checkedOnOpening = false;
+    // A store on a file marks a clean close, unless a call failed meanwhile (the file may
+    // then be damaged: the next opening checks it).
+    bool m_marksCleanClose = false;
     // Called with m_mutex held: it must not call back into the store.
     std::function<void(const base::Error&)> m_problemHandler;
 };

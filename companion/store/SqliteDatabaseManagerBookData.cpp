@@ -39,12 +39,12 @@ base::Value SqliteDatabaseManager::getBookMetadataForbookID(const std::string& b
     std::lock_guard lock(m_mutex);
     base::Value::Dictionary result;
     auto* statement = m_database->statement(
-        "SELECT key, value FROM book_metadata WHERE book_id = ?1 AND user_id = ?2 ORDER BY rowid");
+        "SELECT key, value FROM book_metadata WHERE book_id = ?1 AND user_id = ?2 AND key <> ?3 ORDER BY rowid");
     if (!statement) {
         recordFailure();
         return result;
     }
-    statement->bind(1, bookID).bind(2, userID);
+    statement->bind(1, bookID).bind(2, userID).bind(3, colorMigrationMetadataKey);
     while (statement->step()) {
         auto value = base::parseJson(statement->columnText(1));
         if (value.ok())

@@ -4,6 +4,7 @@
 #include "companion/store/SqliteDatabaseManager.h"
 
 #include "companion/store/SqliteDatabase.h"
+#include "companion/store/StoreCleanClose.h"
 #include "companion/store/StoreSchema.h"
 
 #include <sqlite3.h>
@@ -82,7 +83,9 @@ base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::open
         return codedError(code, "The storage folder " + storageRoot + " cannot be used: " + cause);
     }
     auto path = std::filesystem::path(storageRoot) / storeFileName;
-    auto opened = openAt(path.string(), options);
+    // Read before the connection opens: opening makes the log.
+    bool closedCleanly = wasClosedCleanly(path.string());
+    auto opened = openAt(path.string(), options, !closedCleanly);
     if (opened.ok() || !isDamaged(opened.error()))
         return opened;
 
@@ -90,7 +93,7 @@ base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::open
     auto kept = moveAside(path);
     if (!kept.ok())
         return kept.error();
-    auto fresh = openAt(path.string(), options);
+    auto fresh = openAt(path.string(), options, true);
     if (!fresh.ok())
         return fresh.error();
     auto notice = codedError(YSDBManagerErrorCode::ReplacedDamaged,
@@ -106,12 +109,12 @@ base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::open
 
 base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::openInMemory()
 {
-    return openAt(":memory:", {});
+    return openAt(":memory:", {}, false);
 }
 
 std::shared_ptr<SqliteDatabaseManager> SqliteDatabaseManager::openUnusable(base::Error cause)
 {
-    auto opened = openAt(":memory:", {});
+    auto opened = openAt(":memory:", {}, false);
     if (!opened.ok())
         return nullptr;
     auto store = opened.value();
@@ -124,7 +127,7 @@ std::shared_ptr<SqliteDatabaseManager> SqliteDatabaseManager::openUnusable(base:
 }
 
 base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::openAt(const std::string& path,
-    const StoreOptions& options)
+    const StoreOptions& options, bool checkFile)
 {
     auto database = SqliteDatabase::open(path, options.vfs);
     if (!database.ok())
@@ -156,22 +159,32 @@ base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::open
     if (!db.execute("PRAGMA cache_size = -16384"))
         return db.lastError(what);
 
-    // A damaged page must be found before anything is written next to it.
-    auto* check = db.statement("PRAGMA quick_check(1)");
-    if (!check)
-        return db.lastError(what);
-    bool answered = check->step();
-    if (!check->ok())
-        return db.lastError(what);
-    std::string verdict = answered ? check->columnText(0) : std::string();
-    check->reset();
-    if (verdict != "ok")
-        return codedError(YSDBManagerErrorCode::Damaged, what + ": the file is damaged (" + verdict + ")");
+    // A damaged page must be found before anything is written next to it. A file closed
+    // cleanly and unchanged since is as sound as when it was last checked; any other (a crash
+    // left its log, something wrote to it while closed, it is new) is read through first.
+    if (checkFile) {
+        auto* check = db.statement("PRAGMA quick_check(1)");
+        if (!check)
+            return db.lastError(what);
+        bool answered = check->step();
+        if (!check->ok())
+            return db.lastError(what);
+        std::string verdict = answered ? check->columnText(0) : std::string();
+        check->reset();
+        if (verdict != "ok")
+            return codedError(YSDBManagerErrorCode::Damaged, what + ": the file is damaged (" + verdict + ")");
+    }
+    bool isFile = path != ":memory:";
+    if (isFile)
+        forgetCleanClose(path);
 
     auto migrated = migrateStoreSchema(db);
     if (!migrated.ok())
         return migrated.error();
-    return std::shared_ptr<SqliteDatabaseManager>(new SqliteDatabaseManager(std::move(database.value()), path));
+    auto store = std::shared_ptr<SqliteDatabaseManager>(new SqliteDatabaseManager(std::move(database.value()), path));
+    store->m_checkedOnOpening = checkFile;
+    store->m_marksCleanClose = isFile;
+    return store;
 }
 
 std::optional<base::Error> SqliteDatabaseManager::openingProblem() const

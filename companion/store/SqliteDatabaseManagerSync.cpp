@@ -111,7 +111,10 @@ base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& boo
     std::lock_guard lock(m_mutex);
     if (!beginWriting())
         return failWrite();
-    bool ok = true;
+    std::vector<const SDKUGCVO*> written;
+    for (const auto& fetched : records)
+        written.push_back(fetched.get());
+    bool ok = forgetColorMigrationUnlessOffered(bookID, userID, written);
     std::vector<std::pair<int, std::string>> touched;
     for (const auto& fetched : records) {
         if (!fetched)

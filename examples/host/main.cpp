@@ -48,8 +48,11 @@
 #include "platform/base/RunLoop.h"
 #include "platform/ui/Environment.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <iomanip>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -71,12 +74,22 @@ struct Options {
     std::string demoValue;
     std::string translateTo = "fr";
     int pages = 3;
+    // Prints when main began and when the first page showed, on the monotonic clock, for
+    // the start-up figures of bench/host_start.py.
+    bool timings = false;
 };
+
+double monotonicMilliseconds()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
 
 void printUsage(std::ostream& out)
 {
     out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
-           "                   [--snapshot FILE.png]\n";
+           "                   [--snapshot FILE.png] [--timings]\n";
     for (const auto& demo : host::registeredDemos()) {
         out << "       lectoro-host " << demo.flag;
         if (!demo.valueName.empty())
@@ -96,6 +109,10 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
         }
         if (argument == "--inspect") {
             options.inspect = true;
+            continue;
+        }
+        if (argument == "--timings") {
+            options.timings = true;
             continue;
         }
         if (const host::Demo* demo = host::findDemo(argument)) {
@@ -282,6 +299,11 @@ private:
         if (reader->currentBook()) {
             // The first pages, and a reflowable book's return to its position, follow.
             loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, loadTimeout);
+            if (m_options.timings && !m_firstPageShown && !reader->rendererView()->getActivePages().empty()) {
+                m_firstPageShown = true;
+                std::printf("First page shown at %.3f ms (monotonic)\n", monotonicMilliseconds());
+                std::fflush(stdout);
+            }
             loop.runFor(settleTime);
         }
         return reader;
@@ -299,6 +321,7 @@ private:
     std::shared_ptr<lectoro::LectoroUser> m_user;
     std::shared_ptr<lectoro::LectoroServiceConfiguration> m_configuration;
     std::shared_ptr<lectoro::MVReaderSettingModel> m_settings;
+    bool m_firstPageShown = false;
 };
 
 // A folder of its own for the store, removed when the run ends (unless the user named it).
@@ -336,12 +359,16 @@ private:
 
 int main(int argc, char** argv)
 {
+    double mainBegan = monotonicMilliseconds();
     Options options;
     bool helpOnly = false;
     if (!parseArguments(argc, argv, options, helpOnly)) {
         printUsage(std::cerr);
         return 2;
     }
+    if (options.timings)
+        std::cout << "Main began at " << std::fixed << std::setprecision(3) << mainBegan << " ms (monotonic)\n"
+                  << std::defaultfloat << std::flush;
     if (helpOnly) {
         printUsage(std::cout);
         return 0;

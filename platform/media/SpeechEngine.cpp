@@ -1,7 +1,9 @@
-// The only file of the layer that knows espeak-ng.
+// The only file of the layer that knows espeak-ng. The engine is opened when speech is
+// first asked for (base::openSharedLibrary), so a process that never speaks does not map it.
 
 #include "platform/media/SpeechEngine.h"
 
+#include "platform/base/SharedLibrary.h"
 #include "platform/base/Strings.h"
 #include "platform/media/MediaError.h"
 
@@ -14,6 +16,32 @@ namespace media::detail {
 
 namespace {
 
+#define LECTORO_ESPEAK_FUNCTIONS(X)                                                                                    \
+    X(espeak_Initialize) X(espeak_ListVoices) X(espeak_SetParameter) X(espeak_SetSynthCallback)                        \
+    X(espeak_SetVoiceByName) X(espeak_Synth)
+
+struct SpeechLibrary {
+#define LECTORO_ESPEAK_SLOT(name) decltype(&::name) name = nullptr;
+    LECTORO_ESPEAK_FUNCTIONS(LECTORO_ESPEAK_SLOT)
+#undef LECTORO_ESPEAK_SLOT
+};
+
+// The engine's functions, or null when the library cannot be loaded (then it "cannot start").
+const SpeechLibrary* speechLibrary()
+{
+    static const SpeechLibrary* library = []() -> const SpeechLibrary* {
+        static SpeechLibrary functions;
+        std::vector<base::LibrarySymbol> symbols {
+#define LECTORO_ESPEAK_SYMBOL(name) { #name, &functions.name },
+            LECTORO_ESPEAK_FUNCTIONS(LECTORO_ESPEAK_SYMBOL)
+#undef LECTORO_ESPEAK_SYMBOL
+        };
+        std::string error;
+        return base::openSharedLibrary("libespeak-ng.so.1", symbols, error) ? &functions : nullptr;
+    }();
+    return library;
+}
+
 std::mutex& engineLock()
 {
     static std::mutex lock;
@@ -24,7 +52,8 @@ std::mutex& engineLock()
 int engineSampleRate()
 {
     static int sampleRate = [] {
-        int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+        const auto* engine = speechLibrary();
+        int rate = engine ? engine->espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) : 0;
         return rate > 0 ? rate : 0;
     }();
     return sampleRate;
@@ -85,12 +114,13 @@ base::Result<Synthesis> synthesize(const SynthesisRequest& request, const std::a
     int sampleRate = engineSampleRate();
     if (sampleRate == 0)
         return speechError(speechErrorEngineUnavailable, "The speech engine cannot start: its voice data is not installed.");
+    const auto& engine = *speechLibrary();
 
-    if (request.voiceIdentifier.empty() || espeak_SetVoiceByName(request.voiceIdentifier.c_str()) != EE_OK)
+    if (request.voiceIdentifier.empty() || engine.espeak_SetVoiceByName(request.voiceIdentifier.c_str()) != EE_OK)
         return speechError(speechErrorNoVoice, "The voice \"" + request.voiceIdentifier + "\" is not installed.");
-    espeak_SetParameter(espeakRATE, std::clamp(request.wordsPerMinute, espeakRATE_MINIMUM, espeakRATE_MAXIMUM), 0);
-    espeak_SetParameter(espeakVOLUME, std::clamp(request.volume, 0, 200), 0);
-    espeak_SetParameter(espeakPITCH, std::clamp(request.pitch, 0, 100), 0);
+    engine.espeak_SetParameter(espeakRATE, std::clamp(request.wordsPerMinute, espeakRATE_MINIMUM, espeakRATE_MAXIMUM), 0);
+    engine.espeak_SetParameter(espeakVOLUME, std::clamp(request.volume, 0, 200), 0);
+    engine.espeak_SetParameter(espeakPITCH, std::clamp(request.pitch, 0, 100), 0);
 
     Synthesis synthesis;
     synthesis.audio.sampleRate = sampleRate;
@@ -104,8 +134,8 @@ base::Result<Synthesis> synthesize(const SynthesisRequest& request, const std::a
     std::vector<size_t> offsets = utf16Offsets(request.text);
     Collector collector { &offsets, cancelled, &synthesis };
     // Left installed afterwards: without our collector as user data it ignores what it gets.
-    espeak_SetSynthCallback(collect);
-    espeak_ERROR status = espeak_Synth(request.text.c_str(), request.text.size() + 1, 0, POS_CHARACTER, 0,
+    engine.espeak_SetSynthCallback(collect);
+    espeak_ERROR status = engine.espeak_Synth(request.text.c_str(), request.text.size() + 1, 0, POS_CHARACTER, 0,
         espeakCHARS_UTF8, nullptr, &collector);
     if (cancelled && cancelled->load())
         return speechError(speechErrorCancelled, "Speech was stopped.");
@@ -120,7 +150,8 @@ std::vector<EngineVoice> engineVoices()
     std::vector<EngineVoice> voices;
     if (engineSampleRate() == 0)
         return voices;
-    const espeak_VOICE** list = espeak_ListVoices(nullptr);
+    const auto& engine = *speechLibrary();
+    const espeak_VOICE** list = engine.espeak_ListVoices(nullptr);
     for (size_t i = 0; list && list[i]; ++i) {
         const espeak_VOICE* voice = list[i];
         EngineVoice entry;

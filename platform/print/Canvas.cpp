@@ -2,7 +2,7 @@
 
 #include "platform/base/Strings.h"
 
-#include <cairo.h>
+#include "platform/print/CairoLibrary.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,7 +17,7 @@ constexpr double pi = 3.14159265358979323846;
 
 void setColor(cairo_t* cr, const ui::Color& color)
 {
-    cairo_set_source_rgba(cr, color.redComponent(), color.greenComponent(), color.blueComponent(), color.alpha());
+    cairo.cairo_set_source_rgba(cr, color.redComponent(), color.greenComponent(), color.blueComponent(), color.alpha());
 }
 
 void addRectPath(cairo_t* cr, const ui::Rect& rect, double radius)
@@ -25,53 +25,53 @@ void addRectPath(cairo_t* cr, const ui::Rect& rect, double radius)
     double x = rect.origin.x, y = rect.origin.y, w = rect.size.width, h = rect.size.height;
     radius = std::clamp(radius, 0.0, std::min(w, h) / 2);
     if (radius <= 0) {
-        cairo_rectangle(cr, x, y, w, h);
+        cairo.cairo_rectangle(cr, x, y, w, h);
         return;
     }
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - radius, y + radius, radius, -pi / 2, 0);
-    cairo_arc(cr, x + w - radius, y + h - radius, radius, 0, pi / 2);
-    cairo_arc(cr, x + radius, y + h - radius, radius, pi / 2, pi);
-    cairo_arc(cr, x + radius, y + radius, radius, pi, 3 * pi / 2);
-    cairo_close_path(cr);
+    cairo.cairo_new_sub_path(cr);
+    cairo.cairo_arc(cr, x + w - radius, y + radius, radius, -pi / 2, 0);
+    cairo.cairo_arc(cr, x + w - radius, y + h - radius, radius, 0, pi / 2);
+    cairo.cairo_arc(cr, x + radius, y + h - radius, radius, pi / 2, pi);
+    cairo.cairo_arc(cr, x + radius, y + radius, radius, pi, 3 * pi / 2);
+    cairo.cairo_close_path(cr);
 }
 
 void addBezierPath(cairo_t* cr, const ui::BezierPath& path)
 {
     using Kind = ui::PathSegment::Kind;
-    cairo_new_path(cr);
+    cairo.cairo_new_path(cr);
     for (const auto& segment : path.segments()) {
         switch (segment.kind) {
         case Kind::MoveTo:
-            cairo_move_to(cr, segment.point.x, segment.point.y);
+            cairo.cairo_move_to(cr, segment.point.x, segment.point.y);
             break;
         case Kind::LineTo:
-            cairo_line_to(cr, segment.point.x, segment.point.y);
+            cairo.cairo_line_to(cr, segment.point.x, segment.point.y);
             break;
         case Kind::Arc:
             // The view tree's y axis points down, so a clockwise arc runs with growing angles.
             if (segment.clockwise)
-                cairo_arc(cr, segment.center.x, segment.center.y, segment.radius, segment.startAngle, segment.endAngle);
+                cairo.cairo_arc(cr, segment.center.x, segment.center.y, segment.radius, segment.startAngle, segment.endAngle);
             else
-                cairo_arc_negative(cr, segment.center.x, segment.center.y, segment.radius, segment.startAngle,
+                cairo.cairo_arc_negative(cr, segment.center.x, segment.center.y, segment.radius, segment.startAngle,
                     segment.endAngle);
             break;
         case Kind::CurveTo:
-            cairo_curve_to(cr, segment.control1.x, segment.control1.y, segment.control2.x, segment.control2.y,
+            cairo.cairo_curve_to(cr, segment.control1.x, segment.control1.y, segment.control2.x, segment.control2.y,
                 segment.point.x, segment.point.y);
             break;
         case Kind::QuadCurveTo: {
             double x0 = 0, y0 = 0;
-            if (cairo_has_current_point(cr))
-                cairo_get_current_point(cr, &x0, &y0);
+            if (cairo.cairo_has_current_point(cr))
+                cairo.cairo_get_current_point(cr, &x0, &y0);
             const ui::Point& q = segment.control1;
             const ui::Point& p = segment.point;
-            cairo_curve_to(cr, x0 + 2.0 / 3.0 * (q.x - x0), y0 + 2.0 / 3.0 * (q.y - y0), p.x + 2.0 / 3.0 * (q.x - p.x),
+            cairo.cairo_curve_to(cr, x0 + 2.0 / 3.0 * (q.x - x0), y0 + 2.0 / 3.0 * (q.y - y0), p.x + 2.0 / 3.0 * (q.x - p.x),
                 p.y + 2.0 / 3.0 * (q.y - p.y), p.x, p.y);
             break;
         }
         case Kind::Close:
-            cairo_close_path(cr);
+            cairo.cairo_close_path(cr);
             break;
         }
     }
@@ -98,9 +98,9 @@ std::string familyOf(const ui::Font& font)
 
 void selectFont(cairo_t* cr, const ui::Font& font)
 {
-    cairo_select_font_face(cr, familyOf(font).c_str(), font.isItalic() ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+    cairo.cairo_select_font_face(cr, familyOf(font).c_str(), font.isItalic() ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
         font.isBold() ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, font.pointSize());
+    cairo.cairo_set_font_size(cr, font.pointSize());
 }
 
 // Metric advance of UTF-8 text.
@@ -113,14 +113,14 @@ double metricAdvance(std::string_view text, const ui::Font& font)
 }
 
 // The image's pixels as a surface, or null.
-std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> loadPng(const std::string& path)
+std::unique_ptr<cairo_surface_t, decltype(&::cairo_surface_destroy)> loadPng(const std::string& path)
 {
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
+    cairo_surface_t* surface = cairo.cairo_image_surface_create_from_png(path.c_str());
+    if (cairo.cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo.cairo_surface_destroy(surface);
         surface = nullptr;
     }
-    return { surface, &cairo_surface_destroy };
+    return { surface, detail::cairoLibrary().cairo_surface_destroy };
 }
 
 // Where content of `size` goes in `rect` under the content mode.
@@ -158,68 +158,68 @@ Canvas::Canvas(_cairo* context)
 
 void Canvas::save()
 {
-    cairo_save(m_cr);
+    cairo.cairo_save(m_cr);
 }
 
 void Canvas::restore()
 {
-    cairo_restore(m_cr);
+    cairo.cairo_restore(m_cr);
 }
 
 void Canvas::translate(double x, double y)
 {
-    cairo_translate(m_cr, x, y);
+    cairo.cairo_translate(m_cr, x, y);
 }
 
 void Canvas::scale(double sx, double sy)
 {
     if (sx != 0 && sy != 0 && std::isfinite(sx) && std::isfinite(sy))
-        cairo_scale(m_cr, sx, sy);
+        cairo.cairo_scale(m_cr, sx, sy);
 }
 
 void Canvas::concat(const ui::AffineTransform& t)
 {
     cairo_matrix_t matrix;
-    cairo_matrix_init(&matrix, t.a, t.b, t.c, t.d, t.tx, t.ty);
+    cairo.cairo_matrix_init(&matrix, t.a, t.b, t.c, t.d, t.tx, t.ty);
     // A transform that cannot be inverted (scaled to nothing) would put Cairo in an
     // error state; such a view shows nothing, which a zero-size clip gives as well.
-    if (cairo_matrix_invert(&matrix) != CAIRO_STATUS_SUCCESS) {
-        cairo_rectangle(m_cr, 0, 0, 0, 0);
-        cairo_clip(m_cr);
+    if (cairo.cairo_matrix_invert(&matrix) != CAIRO_STATUS_SUCCESS) {
+        cairo.cairo_rectangle(m_cr, 0, 0, 0, 0);
+        cairo.cairo_clip(m_cr);
         return;
     }
-    cairo_matrix_init(&matrix, t.a, t.b, t.c, t.d, t.tx, t.ty);
-    cairo_transform(m_cr, &matrix);
+    cairo.cairo_matrix_init(&matrix, t.a, t.b, t.c, t.d, t.tx, t.ty);
+    cairo.cairo_transform(m_cr, &matrix);
 }
 
 void Canvas::clipToRect(const ui::Rect& rect, double cornerRadius)
 {
-    cairo_new_path(m_cr);
+    cairo.cairo_new_path(m_cr);
     addRectPath(m_cr, rect, cornerRadius);
-    cairo_clip(m_cr);
+    cairo.cairo_clip(m_cr);
 }
 
 void Canvas::beginGroup()
 {
-    cairo_push_group(m_cr);
+    cairo.cairo_push_group(m_cr);
 }
 
 void Canvas::endGroup(double opacity)
 {
-    cairo_pop_group_to_source(m_cr);
-    cairo_paint_with_alpha(m_cr, std::clamp(opacity, 0.0, 1.0));
+    cairo.cairo_pop_group_to_source(m_cr);
+    cairo.cairo_paint_with_alpha(m_cr, std::clamp(opacity, 0.0, 1.0));
 }
 
 void Canvas::fillRect(const ui::Rect& rect, const ui::Color& color, double cornerRadius)
 {
     if (color.isClear() || rect.isEmpty())
         return;
-    cairo_save(m_cr);
-    cairo_new_path(m_cr);
+    cairo.cairo_save(m_cr);
+    cairo.cairo_new_path(m_cr);
     addRectPath(m_cr, rect, cornerRadius);
     setColor(m_cr, color);
-    cairo_fill(m_cr);
-    cairo_restore(m_cr);
+    cairo.cairo_fill(m_cr);
+    cairo.cairo_restore(m_cr);
 }
 
 void Canvas::strokeRectInside(const ui::Rect& rect, const ui::Color& color, double lineWidth, double cornerRadius)
@@ -229,24 +229,24 @@ void Canvas::strokeRectInside(const ui::Rect& rect, const ui::Color& color, doub
     double half = lineWidth / 2;
     ui::Rect inset { { rect.origin.x + half, rect.origin.y + half },
         { std::max(0.0, rect.size.width - lineWidth), std::max(0.0, rect.size.height - lineWidth) } };
-    cairo_save(m_cr);
-    cairo_new_path(m_cr);
+    cairo.cairo_save(m_cr);
+    cairo.cairo_new_path(m_cr);
     addRectPath(m_cr, inset, std::max(0.0, cornerRadius - half));
     setColor(m_cr, color);
-    cairo_set_line_width(m_cr, lineWidth);
-    cairo_stroke(m_cr);
-    cairo_restore(m_cr);
+    cairo.cairo_set_line_width(m_cr, lineWidth);
+    cairo.cairo_stroke(m_cr);
+    cairo.cairo_restore(m_cr);
 }
 
 void Canvas::fillPath(const ui::BezierPath& path, const ui::Color& color)
 {
     if (color.isClear() || path.isEmpty())
         return;
-    cairo_save(m_cr);
+    cairo.cairo_save(m_cr);
     addBezierPath(m_cr, path);
     setColor(m_cr, color);
-    cairo_fill(m_cr);
-    cairo_restore(m_cr);
+    cairo.cairo_fill(m_cr);
+    cairo.cairo_restore(m_cr);
 }
 
 void Canvas::strokePath(const ui::BezierPath& path, const ui::Color& color, double lineWidth,
@@ -254,16 +254,16 @@ void Canvas::strokePath(const ui::BezierPath& path, const ui::Color& color, doub
 {
     if (color.isClear() || path.isEmpty() || lineWidth <= 0)
         return;
-    cairo_save(m_cr);
+    cairo.cairo_save(m_cr);
     addBezierPath(m_cr, path);
     setColor(m_cr, color);
-    cairo_set_line_width(m_cr, lineWidth);
+    cairo.cairo_set_line_width(m_cr, lineWidth);
     bool dashable = !dashes.empty() && std::all_of(dashes.begin(), dashes.end(), [](double d) { return d >= 0; })
         && std::any_of(dashes.begin(), dashes.end(), [](double d) { return d > 0; });
     if (dashable)
-        cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
-    cairo_stroke(m_cr);
-    cairo_restore(m_cr);
+        cairo.cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
+    cairo.cairo_stroke(m_cr);
+    cairo.cairo_restore(m_cr);
 }
 
 void Canvas::fillGradient(const ui::Rect& rect, const std::vector<ui::Color>& colors,
@@ -275,22 +275,22 @@ void Canvas::fillGradient(const ui::Rect& rect, const std::vector<ui::Color>& co
         return ui::Point { rect.origin.x + unit.x * rect.size.width, rect.origin.y + unit.y * rect.size.height };
     };
     ui::Point start = at(startPoint), end = at(endPoint);
-    cairo_pattern_t* pattern = cairo_pattern_create_linear(start.x, start.y, end.x, end.y);
+    cairo_pattern_t* pattern = cairo.cairo_pattern_create_linear(start.x, start.y, end.x, end.y);
     for (size_t i = 0; i < colors.size(); ++i) {
         double offset = locations.size() == colors.size()
             ? locations[i]
             : (colors.size() == 1 ? 0.0 : static_cast<double>(i) / static_cast<double>(colors.size() - 1));
         const ui::Color& c = colors[i];
-        cairo_pattern_add_color_stop_rgba(pattern, offset, c.redComponent(), c.greenComponent(), c.blueComponent(),
+        cairo.cairo_pattern_add_color_stop_rgba(pattern, offset, c.redComponent(), c.greenComponent(), c.blueComponent(),
             c.alpha());
     }
-    cairo_save(m_cr);
-    cairo_new_path(m_cr);
+    cairo.cairo_save(m_cr);
+    cairo.cairo_new_path(m_cr);
     addRectPath(m_cr, rect, 0);
-    cairo_set_source(m_cr, pattern);
-    cairo_fill(m_cr);
-    cairo_restore(m_cr);
-    cairo_pattern_destroy(pattern);
+    cairo.cairo_set_source(m_cr, pattern);
+    cairo.cairo_fill(m_cr);
+    cairo.cairo_restore(m_cr);
+    cairo.cairo_pattern_destroy(pattern);
 }
 
 bool Canvas::drawImage(const ui::Image& image, const ui::Rect& rect, ui::ContentMode mode, std::optional<ui::Color> tint)
@@ -301,13 +301,13 @@ bool Canvas::drawImage(const ui::Image& image, const ui::Rect& rect, ui::Content
         tint = image.tintColor();
     if (image.isDrawn()) {
         ui::Rect placed = placeContent(image.size(), rect, mode);
-        cairo_save(m_cr);
-        cairo_translate(m_cr, placed.origin.x, placed.origin.y);
+        cairo.cairo_save(m_cr);
+        cairo.cairo_translate(m_cr, placed.origin.x, placed.origin.y);
         if (image.size().width > 0 && image.size().height > 0)
-            cairo_scale(m_cr, placed.size.width / image.size().width, placed.size.height / image.size().height);
+            cairo.cairo_scale(m_cr, placed.size.width / image.size().width, placed.size.height / image.size().height);
         for (const auto& fill : image.fills())
             fillPath(fill.path, tint.value_or(fill.color));
-        cairo_restore(m_cr);
+        cairo.cairo_restore(m_cr);
         return true;
     }
     if (image.filePath().empty())
@@ -315,30 +315,30 @@ bool Canvas::drawImage(const ui::Image& image, const ui::Rect& rect, ui::Content
     auto surface = loadPng(image.filePath());
     if (!surface)
         return false;
-    double pixelsWide = cairo_image_surface_get_width(surface.get());
-    double pixelsHigh = cairo_image_surface_get_height(surface.get());
+    double pixelsWide = cairo.cairo_image_surface_get_width(surface.get());
+    double pixelsHigh = cairo.cairo_image_surface_get_height(surface.get());
     if (pixelsWide <= 0 || pixelsHigh <= 0)
         return false;
     ui::Size pointSize = image.size().width > 0 ? image.size() : ui::Size { pixelsWide, pixelsHigh };
     ui::Rect placed = placeContent(pointSize, rect, mode);
-    cairo_save(m_cr);
-    cairo_new_path(m_cr);
+    cairo.cairo_save(m_cr);
+    cairo.cairo_new_path(m_cr);
     addRectPath(m_cr, rect, 0);
-    cairo_clip(m_cr);
-    cairo_translate(m_cr, placed.origin.x, placed.origin.y);
-    cairo_scale(m_cr, placed.size.width / pixelsWide, placed.size.height / pixelsHigh);
+    cairo.cairo_clip(m_cr);
+    cairo.cairo_translate(m_cr, placed.origin.x, placed.origin.y);
+    cairo.cairo_scale(m_cr, placed.size.width / pixelsWide, placed.size.height / pixelsHigh);
     if (tint) {
         setColor(m_cr, *tint);
-        cairo_mask_surface(m_cr, surface.get(), 0, 0);
+        cairo.cairo_mask_surface(m_cr, surface.get(), 0, 0);
     } else {
-        cairo_set_source_surface(m_cr, surface.get(), 0, 0);
+        cairo.cairo_set_source_surface(m_cr, surface.get(), 0, 0);
         // Small pictures scaled up stay smooth rather than blocky.
-        cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_GOOD);
+        cairo.cairo_pattern_set_filter(cairo.cairo_get_source(m_cr), CAIRO_FILTER_GOOD);
         // Edge pixels carry on to the edge rather than fading into what lies under.
-        cairo_pattern_set_extend(cairo_get_source(m_cr), CAIRO_EXTEND_PAD);
-        cairo_paint(m_cr);
+        cairo.cairo_pattern_set_extend(cairo.cairo_get_source(m_cr), CAIRO_EXTEND_PAD);
+        cairo.cairo_paint(m_cr);
     }
-    cairo_restore(m_cr);
+    cairo.cairo_restore(m_cr);
     return true;
 }
 
@@ -346,11 +346,11 @@ void Canvas::drawLine(const std::string& utf8, const TextStyle& style, ui::Point
 {
     if (utf8.empty() || style.color.isClear())
         return;
-    cairo_save(m_cr);
+    cairo.cairo_save(m_cr);
     selectFont(m_cr, style.font);
     setColor(m_cr, style.color);
     cairo_font_extents_t extents;
-    cairo_font_extents(m_cr, &extents);
+    cairo.cairo_font_extents(m_cr, &extents);
     double lineHeight = ui::TextMetrics::lineHeight(style.font);
     // The face's ascent and descent centred in the metric's line.
     double baseline = origin.y + (lineHeight - (extents.ascent + extents.descent)) / 2 + extents.ascent;
@@ -369,19 +369,19 @@ void Canvas::drawLine(const std::string& utf8, const TextStyle& style, ui::Point
         double metricWidth = metricAdvance(run, style.font);
         if (!space) {
             cairo_text_extents_t natural;
-            cairo_text_extents(m_cr, run.c_str(), &natural);
-            cairo_save(m_cr);
-            cairo_translate(m_cr, pen, baseline);
+            cairo.cairo_text_extents(m_cr, run.c_str(), &natural);
+            cairo.cairo_save(m_cr);
+            cairo.cairo_translate(m_cr, pen, baseline);
             if (natural.x_advance > metricWidth && metricWidth > 0)
-                cairo_scale(m_cr, metricWidth / natural.x_advance, 1);
-            cairo_move_to(m_cr, 0, 0);
-            cairo_show_text(m_cr, run.c_str());
-            cairo_restore(m_cr);
+                cairo.cairo_scale(m_cr, metricWidth / natural.x_advance, 1);
+            cairo.cairo_move_to(m_cr, 0, 0);
+            cairo.cairo_show_text(m_cr, run.c_str());
+            cairo.cairo_restore(m_cr);
         }
         pen += metricWidth;
         at = end;
     }
-    cairo_restore(m_cr);
+    cairo.cairo_restore(m_cr);
 }
 
 void Canvas::drawLines(const std::vector<std::string>& lines, const TextStyle& style, const ui::Rect& rect)
@@ -419,11 +419,11 @@ void Canvas::drawRotatedText(const std::string& utf8, const TextStyle& style, ui
 {
     double width = ui::TextMetrics::widthOfLine(utf8, style.font);
     double height = ui::TextMetrics::lineHeight(style.font);
-    cairo_save(m_cr);
-    cairo_translate(m_cr, center.x, center.y);
-    cairo_rotate(m_cr, radians);
+    cairo.cairo_save(m_cr);
+    cairo.cairo_translate(m_cr, center.x, center.y);
+    cairo.cairo_rotate(m_cr, radians);
     drawLine(utf8, style, { -width / 2, -height / 2 });
-    cairo_restore(m_cr);
+    cairo.cairo_restore(m_cr);
 }
 
 std::string truncateToWidth(const std::string& utf8, const ui::Font& font, double width)

@@ -2,8 +2,7 @@
 
 #include "platform/ui/View.h"
 
-#include <cairo-pdf.h>
-#include <cairo.h>
+#include "platform/print/CairoLibrary.h"
 
 #include <cmath>
 #include <filesystem>
@@ -155,14 +154,17 @@ base::Result<int> writePrintPDF(const std::vector<PrintItem>& allItems, const Pr
         || !std::isfinite(paper.height) || setup.margin < 0)
         return failure(errorJobFailed, "The paper has no printable area.");
     ui::Rect area { { setup.margin, setup.margin }, { paper.width - 2 * setup.margin, paper.height - 2 * setup.margin } };
+    std::string unavailable;
+    if (!detail::loadCairo(&unavailable))
+        return failure(errorJobFailed, "PDFs cannot be written: " + unavailable);
 
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
-        cairo_pdf_surface_create(path.c_str(), paper.width, paper.height), &cairo_surface_destroy);
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    std::unique_ptr<cairo_surface_t, decltype(&::cairo_surface_destroy)> surface(
+        cairo.cairo_pdf_surface_create(path.c_str(), paper.width, paper.height), detail::cairoLibrary().cairo_surface_destroy);
+    if (cairo.cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
         return failure(errorJobFailed, "Could not write \"" + path + "\".");
     if (!setup.title.empty())
-        cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, setup.title.c_str());
-    std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()), &cairo_destroy);
+        cairo.cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, setup.title.c_str());
+    std::unique_ptr<cairo_t, decltype(&::cairo_destroy)> cr(cairo.cairo_create(surface.get()), detail::cairoLibrary().cairo_destroy);
     Canvas canvas(cr.get());
 
     base::Result<void> drawn;
@@ -173,19 +175,19 @@ base::Result<int> writePrintPDF(const std::vector<PrintItem>& allItems, const Pr
             break;
         for (const auto& watermark : setup.watermarks)
             drawWatermark(canvas, watermark, setup);
-        cairo_show_page(cr.get());
+        cairo.cairo_show_page(cr.get());
         ++pages;
     }
     cr.reset();
-    cairo_surface_finish(surface.get());
-    cairo_status_t status = cairo_surface_status(surface.get());
+    cairo.cairo_surface_finish(surface.get());
+    cairo_status_t status = cairo.cairo_surface_status(surface.get());
     surface.reset();
     if (!drawn || status != CAIRO_STATUS_SUCCESS) {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
         if (!drawn)
             return drawn.error();
-        return failure(errorJobFailed, "Could not write \"" + path + "\": " + cairo_status_to_string(status));
+        return failure(errorJobFailed, "Could not write \"" + path + "\": " + cairo.cairo_status_to_string(status));
     }
     return pages;
 }

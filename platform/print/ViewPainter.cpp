@@ -7,7 +7,7 @@
 #include "platform/ui/TextView.h"
 #include "platform/ui/View.h"
 
-#include <cairo.h>
+#include "platform/print/CairoLibrary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -188,22 +188,25 @@ base::Result<void> renderPNG(const ui::Size& size, const std::string& path, cons
     int height = static_cast<int>(std::ceil(size.height * scale));
     if (!(size.width > 0) || !(size.height > 0) || width > 16384 || height > 16384)
         return base::Error::make(imageErrorDomain, errorNothingToDraw, "There is no size to draw.");
+    std::string unavailable;
+    if (!detail::loadCairo(&unavailable))
+        return base::Error::make(imageErrorDomain, errorCannotWrite, "Pictures cannot be painted: " + unavailable);
 
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), &cairo_surface_destroy);
-    std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()), &cairo_destroy);
+    std::unique_ptr<cairo_surface_t, decltype(&::cairo_surface_destroy)> surface(
+        cairo.cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), detail::cairoLibrary().cairo_surface_destroy);
+    std::unique_ptr<cairo_t, decltype(&::cairo_destroy)> cr(cairo.cairo_create(surface.get()), detail::cairoLibrary().cairo_destroy);
     Canvas canvas(cr.get());
     canvas.scale(scale, scale);
     if (options.background)
         canvas.fillRect({ {}, size }, *options.background);
     draw(canvas);
-    cairo_surface_flush(surface.get());
-    if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
-        return base::Error::make(imageErrorDomain, errorCannotWrite, cairo_status_to_string(cairo_status(cr.get())));
-    cairo_status_t written = cairo_surface_write_to_png(surface.get(), path.c_str());
+    cairo.cairo_surface_flush(surface.get());
+    if (cairo.cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
+        return base::Error::make(imageErrorDomain, errorCannotWrite, cairo.cairo_status_to_string(cairo.cairo_status(cr.get())));
+    cairo_status_t written = cairo.cairo_surface_write_to_png(surface.get(), path.c_str());
     if (written != CAIRO_STATUS_SUCCESS)
         return base::Error::make(imageErrorDomain, errorCannotWrite,
-            "Could not write \"" + path + "\": " + cairo_status_to_string(written));
+            "Could not write \"" + path + "\": " + cairo.cairo_status_to_string(written));
     return {};
 }
 

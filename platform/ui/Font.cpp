@@ -294,6 +294,53 @@ FontRegistry& FontRegistry::shared()
     return registry;
 }
 
+namespace {
+
+// What fontNamesFromData() needs of a font file: a single font's header, table directory and
+// naming table, read without the glyphs (an icon font is most of a megabyte, and the reader
+// registers one as every book opens). The naming table is placed right after the directory,
+// whose record for it is rewritten to point there. A collection, or a file whose directory
+// does not read, is read whole (at most 8 MB, and no more than the file holds).
+std::string namingBytesOfFontFile(const std::string& path, std::ifstream& file)
+{
+    auto readAt = [&file](size_t offset, size_t length) {
+        std::string bytes(length, '\0');
+        file.clear();
+        file.seekg(static_cast<std::streamoff>(offset));
+        file.read(bytes.data(), static_cast<std::streamsize>(length));
+        bytes.resize(static_cast<size_t>(file.gcount()));
+        return bytes;
+    };
+    std::string head = readAt(0, 12);
+    bool ok = head.size() == 12 && hasFontSignature(head) && head.compare(0, 4, "ttcf") != 0;
+    uint16_t numTables = ok ? readU16(head, 4, ok) : 0;
+    std::string directory = ok ? readAt(12, size_t(numTables) * 16) : std::string();
+    ok = ok && directory.size() == size_t(numTables) * 16;
+    for (uint16_t i = 0; ok && i < numTables; ++i) {
+        size_t record = size_t(i) * 16;
+        if (readU32(directory, record, ok) != 0x6E616D65) // 'name'
+            continue;
+        uint32_t offset = readU32(directory, record + 8, ok);
+        uint32_t length = readU32(directory, record + 12, ok);
+        if (!ok || length == 0 || length > 1024 * 1024)
+            break;
+        std::string naming = readAt(offset, length);
+        if (naming.size() != length)
+            break;
+        std::string bytes = head + directory;
+        uint32_t placed = static_cast<uint32_t>(bytes.size());
+        for (int shift = 24, at = 0; shift >= 0; shift -= 8, ++at)
+            bytes[12 + record + 8 + size_t(at)] = static_cast<char>((placed >> shift) & 0xFF);
+        return bytes + naming;
+    }
+    constexpr size_t maxBytes = 8 * 1024 * 1024;
+    std::error_code error;
+    auto size = std::filesystem::file_size(path, error);
+    return readAt(0, error ? 0 : std::min<size_t>(static_cast<size_t>(size), maxBytes));
+}
+
+} // namespace
+
 bool FontRegistry::registerFontFile(const std::string& path)
 {
     {
@@ -305,14 +352,7 @@ bool FontRegistry::registerFontFile(const std::string& path)
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
-    // A naming table sits near the start of any sane font; cap what we read, and read no
-    // more than the file holds.
-    constexpr size_t maxBytes = 8 * 1024 * 1024;
-    std::error_code error;
-    auto size = std::filesystem::file_size(path, error);
-    std::string bytes(error ? 0 : std::min<size_t>(static_cast<size_t>(size), maxBytes), '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(file.gcount()));
+    std::string bytes = namingBytesOfFontFile(path, file);
     if (!hasFontSignature(bytes))
         return false;
 

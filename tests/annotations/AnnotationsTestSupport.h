@@ -25,7 +25,9 @@
 #include "platform/ui/ViewController.h"
 
 #include <atomic>
+#include <functional>
 #include <mutex>
+#include <utility>
 
 namespace lectoro::annotationstest {
 
@@ -44,6 +46,9 @@ public:
         : m_inner(std::move(inner))
     {
     }
+
+    // Whole-book highlight lists asked for.
+    std::atomic<int> highlightListReads { 0 };
 
     std::vector<bool> highlightQueriesOnMainThread() const
     {
@@ -64,7 +69,14 @@ public:
     void setBook(std::shared_ptr<LectoroBookVO> a0) override { m_inner->setBook(a0); }
     base::Result<void> saveHighlight(const std::shared_ptr<SDKHighlightVO>& a0, const std::string& bookID, int64_t userID) override { return m_inner->saveHighlight(a0, bookID, userID); }
     base::Result<void> deleteHighlight(const std::shared_ptr<SDKHighlightVO>& a0, const std::string& bookID, int64_t userID) override { return m_inner->deleteHighlight(a0, bookID, userID); }
-    std::vector<std::shared_ptr<SDKHighlightVO>> highlightBookID(const std::string& bookID, int64_t userID) override { return m_inner->highlightBookID(bookID, userID); }
+    std::vector<std::shared_ptr<SDKHighlightVO>> highlightBookID(const std::string& bookID, int64_t userID) override
+    {
+        ++highlightListReads;
+        return m_inner->highlightBookID(bookID, userID);
+    }
+    bool highlightColorsWereMigrated(const std::string& bookID, int64_t userID, const std::vector<std::string>& offered) override { return m_inner->highlightColorsWereMigrated(bookID, userID, offered); }
+    void rememberHighlightColorMigration(const std::string& bookID, int64_t userID, const std::vector<std::string>& offered) override { m_inner->rememberHighlightColorMigration(bookID, userID, offered); }
+    void forgetHighlightColorMigration(const std::string& bookID, int64_t userID) override { m_inner->forgetHighlightColorMigration(bookID, userID); }
     base::Result<void> updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId) override { return m_inner->updateAnsweredUGC(ugcID, accepted, userId); }
     base::Result<void> saveBookmark(const std::shared_ptr<SDKBookmarkVO>& a0, const std::string& bookID, int64_t userID) override { return m_inner->saveBookmark(a0, bookID, userID); }
     base::Result<void> deleteBookmark(const std::shared_ptr<SDKBookmarkVO>& a0, const std::string& bookID, int64_t userID) override { return m_inner->deleteBookmark(a0, bookID, userID); }
@@ -72,7 +84,31 @@ public:
     std::vector<std::shared_ptr<SDKBookmarkVO>> bookMarkBookID(const std::string& bookID, int64_t userID) override { return m_inner->bookMarkBookID(bookID, userID); }
     base::Result<void> savePentoolDrawing(const std::shared_ptr<SDKPentoolVO>& a0, const std::string& bookID, int64_t userID) override { return m_inner->savePentoolDrawing(a0, bookID, userID); }
     base::Result<void> deletePentoolDrawing(const std::shared_ptr<SDKPentoolVO>& a0, const std::string& bookID, int64_t userID) override { return m_inner->deletePentoolDrawing(a0, bookID, userID); }
-    std::vector<std::shared_ptr<SDKPentoolVO>> pentoolDrawingForPageID(const std::string& pageID, const std::string& displayNumber, const std::string& bookID, int64_t userID) override { return m_inner->pentoolDrawingForPageID(pageID, displayNumber, bookID, userID); }
+    std::vector<std::shared_ptr<SDKPentoolVO>> pentoolDrawingForPageID(const std::string& pageID, const std::string& displayNumber, const std::string& bookID, int64_t userID) override
+    {
+        std::function<void()> gate;
+        {
+            std::lock_guard lock(m_mutex);
+            m_penOnMain.push_back(base::isMainThread());
+            gate = std::exchange(m_nextPenReadGate, nullptr);
+        }
+        // Read first, held back after: a read that finishes late hands over what it found.
+        auto drawings = m_inner->pentoolDrawingForPageID(pageID, displayNumber, bookID, userID);
+        if (gate)
+            gate();
+        return drawings;
+    }
+    std::vector<bool> penQueriesOnMainThread() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_penOnMain;
+    }
+    // The next pen read waits in `gate` (on its own thread) before it answers.
+    void holdNextPenRead(std::function<void()> gate)
+    {
+        std::lock_guard lock(m_mutex);
+        m_nextPenReadGate = std::move(gate);
+    }
     base::Result<void> saveTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& a0, const std::string& bookID, int64_t userID) override { return m_inner->saveTextAnnotation(a0, bookID, userID); }
     base::Result<void> deleteTextAnnotation(const std::shared_ptr<SDKTextAnnotationVO>& a0, const std::string& bookID, int64_t userID) override { return m_inner->deleteTextAnnotation(a0, bookID, userID); }
     std::vector<std::shared_ptr<SDKTextAnnotationVO>> textAnnotationVOForPageID(const std::string& pageID, const std::string& displayNumber, const std::string& bookID, int64_t userID) override { return m_inner->textAnnotationVOForPageID(pageID, displayNumber, bookID, userID); }
@@ -109,6 +145,8 @@ private:
     std::shared_ptr<YSDBManager> m_inner;
     mutable std::mutex m_mutex;
     std::vector<bool> m_onMain;
+    std::vector<bool> m_penOnMain;
+    std::function<void()> m_nextPenReadGate;
 };
 
 // Writes each layer a redraw asks for and hands highlights and pen drawings to the drawer.

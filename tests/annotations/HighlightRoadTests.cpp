@@ -8,6 +8,9 @@
 #include "companion/service/Transport.h"
 #include "platform/testing/Interaction.h"
 
+#include <filesystem>
+#include <unistd.h>
+
 namespace lectoro::annotationstest {
 namespace {
 
@@ -193,6 +196,74 @@ TEST_F(HighlightRoadTests, MigrationRestoresUnofferedColoursInTheStore)
             EXPECT_EQ(record->backgroundColor, "#A1");
         }
     }
+}
+
+// Each opening of a book runs the migration; it reads the book's highlights only on a store
+// that may hold one of a colour the theme does not offer.
+TEST_F(HighlightRoadTests, TheColourMigrationReadsTheHighlightsOncePerStoreUntilAnotherColourArrives)
+{
+    auto folder = std::filesystem::temp_directory_path() / ("lectoro-colour-migration-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::shared_ptr<companion::SqliteDatabaseManager> companionStore;
+    auto openStore = [&] {
+        m_store.reset();
+        m_context.dbManager.reset();
+        companionStore.reset();
+        companionStore = companion::SqliteDatabaseManager::open(folder.string()).value();
+        m_store = std::make_shared<ThreadNotingStore>(companionStore);
+        m_context.dbManager = m_store;
+    };
+    auto colourOf = [&](const std::string& localID) {
+        for (const auto& record : companionStore->highlightBookID("42", 5000000000)) {
+            if (record->localID == localID)
+                return record->backgroundColor;
+        }
+        return std::string("(none)");
+    };
+
+    openStore();
+    storedHighlight("1", "#ZZZZZZ");
+    storedHighlight("2", "#A1");
+    road().migrateHighlightAndNoteColors();
+    EXPECT_EQ(m_store->highlightListReads.load(), 1) << "the first opening";
+    EXPECT_EQ(colourOf("1"), "#A1");
+
+    // The next process: a new connection to the same file.
+    openStore();
+    road().migrateHighlightAndNoteColors();
+    EXPECT_EQ(m_store->highlightListReads.load(), 0) << "the second opening";
+
+    // Saving in an offered colour keeps what was remembered; the book's metadata never shows it.
+    storedHighlight("3", "#C3");
+    road().migrateHighlightAndNoteColors();
+    EXPECT_EQ(m_store->highlightListReads.load(), 0);
+    EXPECT_TRUE(m_store->getBookMetadataForbookID("42", 5000000000).asDictionary()->empty());
+
+    // A highlight of another colour from the service is migrated at the next opening.
+    auto fetched = std::make_shared<SDKHighlightVO>();
+    fetched->ugcID = "900";
+    fetched->localID = "from-service";
+    fetched->text = "words";
+    fetched->backgroundColor = "#QQQQQQ";
+    ASSERT_TRUE(companionStore->storeFetchedUGC("42", 5000000000, { fetched }).ok());
+    openStore();
+    road().migrateHighlightAndNoteColors();
+    EXPECT_EQ(m_store->highlightListReads.load(), 1);
+    EXPECT_EQ(colourOf("from-service"), "#A1");
+
+    // A theme offering other colours runs it again.
+    setColours({ "#C3", "#D4" });
+    road().migrateHighlightAndNoteColors();
+    EXPECT_EQ(m_store->highlightListReads.load(), 2);
+    EXPECT_EQ(colourOf("1"), "#C3");
+    EXPECT_EQ(colourOf("3"), "#C3");
+    road().migrateHighlightAndNoteColors();
+    EXPECT_EQ(m_store->highlightListReads.load(), 2);
+
+    m_store.reset();
+    m_context.dbManager.reset();
+    companionStore.reset();
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(HighlightRoadTests, AStickyNoteWithoutAPlaceOpensNothing)

@@ -4,9 +4,14 @@
 #include "AnnotationsTestSupport.h"
 
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/UGCLabel.h"
 #include "platform/base/Dispatch.h"
 #include "platform/ui/Environment.h"
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 namespace lectoro::annotationstest {
 namespace {
@@ -89,6 +94,71 @@ TEST_F(PageAnnotationsDrawerTests, AReadFinishingAfterTheReaderIsGoneDrawsNothin
     base::waitForBackgroundWork();
     base::RunLoop::main().runUntilIdle();
     EXPECT_EQ(m_renderer->countOf("drawHighlights"), 0u);
+}
+
+// Entering a chapter must not wait for the store: its pen drawings are read in the
+// background and drawn on the main queue when they arrive; a page book's stay synchronous.
+TEST_F(PageAnnotationsDrawerTests, AChaptersPenDrawingsAreReadOffTheMainThreadAndDrawnWhenTheyArrive)
+{
+    auto drawing = std::make_shared<SDKPentoolVO>();
+    drawing->localID = "stroke";
+    drawing->pageIdentifier = "3";
+    drawing->displayNum = "3";
+    ASSERT_TRUE(m_store->savePentoolDrawing(drawing, "42", 5000000000).ok());
+    auto drawnStrokes = [&] {
+        std::vector<std::string> ids;
+        for (const auto& call : m_renderer->callsNamed("drawPenDrawings")) {
+            if (call.arguments.at(1).asInteger() == 3 && !call.arguments.at(0).asList()->empty())
+                ids.push_back((*call.arguments.at(0).asList())[0]["localID"].description());
+        }
+        return ids;
+    };
+
+    useReflowableBook();
+    drawer().drawPenDrawingsOnPageNumber("3", "3");
+    EXPECT_EQ(m_renderer->countOf("drawPenDrawings"), 0u) << "nothing is drawn before the read is back";
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(drawnStrokes(), std::vector<std::string>({ "stroke" }));
+    EXPECT_EQ(m_store->penQueriesOnMainThread(), std::vector<bool>({ false }));
+
+    m_context.currentBook = m_book;
+    m_renderer->setCurrentBook(m_book);
+    drawer().drawPenDrawingsOnPageNumber("3", "3");
+    EXPECT_EQ(drawnStrokes(), std::vector<std::string>({ "stroke", "stroke" })) << "a page book draws at once";
+    EXPECT_EQ(m_store->penQueriesOnMainThread(), std::vector<bool>({ false, true }));
+}
+
+TEST_F(PageAnnotationsDrawerTests, AnOlderReadThatFinishesLastIsNotDrawnOverANewerOne)
+{
+    useReflowableBook();
+    std::promise<void> read;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    m_store->holdNextPenRead([&read, released] {
+        read.set_value();
+        released.wait();
+    });
+    drawer().drawPenDrawingsOnPageNumber("3", "3");
+    read.get_future().wait();
+
+    // Meanwhile a drawing is saved and the chapter redrawn: this read finishes first.
+    auto drawing = std::make_shared<SDKPentoolVO>();
+    drawing->localID = "stroke";
+    drawing->pageIdentifier = "3";
+    ASSERT_TRUE(m_store->savePentoolDrawing(drawing, "42", 5000000000).ok());
+    drawer().drawPenDrawingsOnPageNumber("3", "3");
+    for (int attempt = 0; attempt < 1000 && m_renderer->countOf("drawPenDrawings") == 0; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        base::RunLoop::main().runUntilIdle();
+    }
+    ASSERT_EQ(m_renderer->countOf("drawPenDrawings"), 1u);
+
+    release.set_value();
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(m_renderer->countOf("drawPenDrawings"), 1u) << "the older, empty answer is dropped";
+    EXPECT_EQ(m_renderer->lastCall("drawPenDrawings")->arguments.at(0).asList()->size(), 1u);
 }
 
 TEST_F(PageAnnotationsDrawerTests, NoteIconsFollowTheirKindDeviceAndOwner)

@@ -125,16 +125,41 @@ TEST(BookLoaderFailures, PathsLeavingTheBookFolderAreRefused)
     }
 }
 
+// Chapters are checked a folder at a time: a link anywhere on a chapter's way, to the file
+// or to a folder, is followed, and the book opens only when it stays inside.
 TEST(BookLoaderFailures, ASymbolicLinkOutOfTheBookIsRefused)
 {
-    TemporaryFolder folder;
-    writeFile(folder.path() / "outside.xhtml", chapter);
-    layOut(folder.path() / "book", { { "META-INF/container.xml", container },
-                                       { "OPS/book.opf", package(R"(<item id="c1" href="c1.xhtml" media-type="application/xhtml+xml"/>)", R"(<itemref idref="c1"/>)") } });
-    fs::create_symlink(folder.path() / "outside.xhtml", folder.path() / "book/OPS/c1.xhtml");
-    auto book = companion::loadBook((folder.path() / "book").string());
-    ASSERT_FALSE(book.ok());
-    EXPECT_EQ(book.error().code, static_cast<int64_t>(BookError::UnsafePath));
+    struct Case {
+        const char* name;
+        const char* chapterHref;
+        // Link to make (in the book) and its target (relative to the temporary folder).
+        const char* link;
+        const char* target;
+        bool opens;
+    };
+    const Case cases[] = {
+        { "a chapter linked outside", "c1.xhtml", "book/OPS/c1.xhtml", "outside/c1.xhtml", false },
+        { "a folder linked outside", "text/c1.xhtml", "book/OPS/text", "outside", false },
+        { "a chapter linked inside", "c1.xhtml", "book/OPS/c1.xhtml", "book/OPS/kept/c1.xhtml", true },
+        { "a folder linked inside", "text/c1.xhtml", "book/OPS/text", "book/OPS/kept", true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryFolder folder;
+        writeFile(folder.path() / "outside/c1.xhtml", chapter);
+        layOut(folder.path() / "book",
+            { { "META-INF/container.xml", container }, { "OPS/kept/c1.xhtml", chapter },
+                { "OPS/book.opf",
+                    package(std::string(R"(<item id="c1" href=")") + c.chapterHref
+                            + R"(" media-type="application/xhtml+xml"/>)",
+                        R"(<itemref idref="c1"/>)") } });
+        fs::create_symlink(folder.path() / c.target, folder.path() / c.link);
+        auto book = companion::loadBook((folder.path() / "book").string());
+        ASSERT_EQ(book.ok(), c.opens) << (book.ok() ? "" : book.error().localizedDescription());
+        if (!c.opens) {
+            EXPECT_EQ(book.error().code, static_cast<int64_t>(BookError::UnsafePath));
+        }
+    }
 }
 
 TEST(BookLoaderFailures, HtmlHabitsInChaptersAreTolerated)

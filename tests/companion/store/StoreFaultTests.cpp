@@ -171,6 +171,87 @@ TEST(StoreFaults, ADamagedPageIsFoundOnOpeningAndTheFileKeptBesideAFreshStore)
     EXPECT_TRUE(isCode(heard[0], YSDBManagerErrorCode::ReplacedDamaged));
 }
 
+namespace {
+
+// What a crash leaves: the store's files as they are on disk while its connection is still
+// open, copied into another folder.
+void copyAsACrashLeavesIt(const TemporaryFolder& from, const TemporaryFolder& to)
+{
+    for (const char* suffix : { "", "-wal" }) {
+        auto file = databaseIn(from).string() + suffix;
+        if (std::filesystem::exists(file))
+            std::filesystem::copy_file(file, databaseIn(to).string() + suffix);
+    }
+}
+
+} // namespace
+
+// The full check reads every page: it runs when the file may have come to harm since it was
+// last sound (its connection never closed, something wrote to it while closed, it is new),
+// and not when it was closed cleanly and left alone.
+TEST(StoreFaults, OpeningChecksTheFileUnlessItWasClosedCleanlyAndLeftAlone)
+{
+    TemporaryFolder folder;
+    {
+        auto store = SqliteDatabaseManager::open(folder.string()).value();
+        EXPECT_TRUE(store->checkedOnOpening()) << "a new store";
+        ASSERT_TRUE(store->saveHighlight(highlight("h1", 1), faultBook, faultUser).ok());
+    }
+    {
+        auto store = SqliteDatabaseManager::open(folder.string()).value();
+        EXPECT_FALSE(store->checkedOnOpening()) << "closed cleanly";
+        EXPECT_EQ(storedHighlights(*store), std::set<std::string>({ "h1" }));
+        ASSERT_TRUE(store->saveHighlight(highlight("h2", 2), faultBook, faultUser).ok());
+
+        // Its connection is open: what is on disk now is what a crash would leave.
+        TemporaryFolder crashed;
+        copyAsACrashLeavesIt(folder, crashed);
+        auto afterCrash = SqliteDatabaseManager::open(crashed.string()).value();
+        EXPECT_TRUE(afterCrash->checkedOnOpening()) << "never closed";
+        EXPECT_FALSE(afterCrash->openingProblem());
+        EXPECT_EQ(storedHighlights(*afterCrash), std::set<std::string>({ "h1", "h2" }));
+    }
+    {
+        // Written while closed: the same bytes again, yet the file is no longer as left.
+        auto file = databaseIn(folder);
+        std::string header(16, '\0');
+        std::fstream stream(file, std::ios::in | std::ios::out | std::ios::binary);
+        stream.read(header.data(), 16);
+        stream.seekp(0);
+        stream.write(header.data(), 16);
+    }
+    auto store = SqliteDatabaseManager::open(folder.string()).value();
+    EXPECT_TRUE(store->checkedOnOpening()) << "changed while closed";
+    EXPECT_EQ(storedHighlights(*store), std::set<std::string>({ "h1", "h2" }));
+}
+
+// A crash in the middle of a session leaves no mark of a clean close: a page damaged by then
+// is found before the first write, and the file is kept aside as for any damaged store.
+TEST(StoreFaults, AStoreLeftByACrashIsCheckedBeforeItsFirstWrite)
+{
+    TemporaryFolder folder;
+    fillStore(folder, 400);
+    TemporaryFolder crashed;
+    {
+        auto store = SqliteDatabaseManager::open(folder.string()).value();
+        ASSERT_TRUE(store->saveHighlight(highlight("late", 1), faultBook, faultUser).ok());
+        copyAsACrashLeavesIt(folder, crashed);
+    }
+    overwriteMiddle(databaseIn(crashed), 8192);
+
+    auto opened = SqliteDatabaseManager::open(crashed.string());
+    ASSERT_TRUE(opened.ok()) << opened.error().localizedDescription();
+    auto& store = *opened.value();
+    auto problem = store.openingProblem();
+    ASSERT_TRUE(problem);
+    EXPECT_TRUE(isCode(*problem, YSDBManagerErrorCode::ReplacedDamaged));
+    std::string kept = problem->userInfo["keptPath"].asString().value_or("");
+    EXPECT_NE(integrityOf(kept), "ok");
+    EXPECT_TRUE(storedHighlights(store).empty());
+    EXPECT_TRUE(store.saveHighlight(highlight("after", 1), faultBook, faultUser).ok());
+    EXPECT_EQ(integrityOf(databaseIn(crashed)), "ok");
+}
+
 TEST(StoreFaults, AFileThatIsNoDatabaseIsKeptAsItWasAndAFreshStoreStarts)
 {
     TemporaryFolder folder;

@@ -1,0 +1,63 @@
+#!/usr/bin/env python3
+"""Figures that only a new process shows, each case run alone in a process of its own, several
+times (min and median):
+
+- cold opening to the first page (bench_open_book's Cold cases: the 2,000-page book and the
+  5 MB EPUB, with an empty store in memory and with 10,000 annotations stored on disk), wall
+  time and the main thread's CPU time (on a busy machine the wall time waits for a core);
+- the first read of 10,000 highlights, and the first read answered from the kept list
+  (bench_store's BM_HighlightsInAFreshProcess).
+
+    bench/fresh_process.py [--build build/release] [--runs 9]
+"""
+
+import argparse
+import json
+import os
+import statistics
+import subprocess
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+
+
+def run(binary, benchmark_filter):
+    output = subprocess.run([binary, f"--benchmark_filter={benchmark_filter}", "--benchmark_format=json"],
+                            check=True, capture_output=True, text=True).stdout
+    return json.loads(output)["benchmarks"][0]
+
+
+def line(name, values):
+    return f"{name:46s} min {min(values):7.2f} ms   median {statistics.median(values):7.2f} ms"
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default=os.path.join(ROOT, "build/release"))
+    parser.add_argument("--runs", type=int, default=9)
+    options = parser.parse_args()
+    open_book = os.path.join(options.build, "bench/bench_open_book")
+    store = os.path.join(options.build, "bench/bench_store")
+
+    for epub, book in ((0, "2,000-page book"), (1, "5 MB EPUB")):
+        for stored, what in ((0, "empty store"), (1, "10,000 annotations")):
+            times, cpu = [], []
+            for _ in range(options.runs):
+                result = run(open_book, f"Cold/epub:{epub}/stored:{stored}/")
+                times.append(result["real_time"])
+                cpu.append(result["cpu_time"])
+            print(line(f"cold open, {book}, {what}", times))
+            print(line("  its main thread's CPU time", cpu))
+
+    counters = {"first_read_ms": [], "kept_ms": [], "kept_first_copy_ms": []}
+    for _ in range(options.runs):
+        result = run(store, "BM_HighlightsInAFreshProcess")
+        for name in counters:
+            counters[name].append(result[name])
+    print(line("10,000 highlights, first read", counters["first_read_ms"]))
+    print(line("10,000 highlights, second read (kept)", counters["kept_ms"]))
+    print(line("10,000 highlights, first read from the kept list", counters["kept_first_copy_ms"]))
+
+
+if __name__ == "__main__":
+    main()
