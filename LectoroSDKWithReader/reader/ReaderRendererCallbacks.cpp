@@ -223,6 +223,7 @@ void ReaderViewController::willLoadPageWithPageNumber(
 {
     if (auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook)) {
         auto chapter = chapterAtPosition(*epub, base::integerValue(displayNumber.value_or(std::string())));
+        m_myData->configurePrintIconForChapter(chapter.get());
         auto bottom = m_context.playerBottomActionBarView;
         if (auto audioButton = bottom ? m_annotations->getAudioButtonForPlayer(*bottom) : nullptr) {
             bool supported = chapter && chapter->isAudioSyncSupported;
