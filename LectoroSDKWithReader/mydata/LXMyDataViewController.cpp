@@ -27,6 +27,7 @@ namespace {
 
 constexpr const char* myDataAccessibilityTable = "ReaderLectoroAccessibility";
 constexpr double myDataHandleHeight = 30;
+constexpr double myDataPrintButtonWidth = 44;
 
 } // namespace
 
@@ -573,6 +574,10 @@ void LXMyDataViewController::viewDidLayoutSubviews()
     double notesX = m_highlightButton->isHidden() ? 0 : segmentWidth;
     m_highlightButton->setFrame({ 0, 0, m_highlightButton->isHidden() ? 0 : segmentWidth, segmentHeight });
     m_notesButton->setFrame({ notesX, 0, m_notesButton->isHidden() ? 0 : segmentWidth, segmentHeight });
+    // The print button stands at the bar's trailing end, where its constraint puts it.
+    double printInset = m_printTrailingConstraint->constant();
+    m_printButton->setFrame(
+        { isRTL() ? printInset : width - printInset - myDataPrintButtonWidth, 0, myDataPrintButtonWidth, segmentHeight });
     y += segmentHeight;
     double notificationHeight = m_notificationTopHeightConstraint->constant();
     m_notificationTopView->setFrame({ 0, y, width, notificationHeight });

@@ -1,7 +1,7 @@
 #pragma once
 
-// Reaching a bar item as a user does: a tap on the page brings the bars back when they are
-// away, and an item that lives in the vertical bar is reached through the bottom bar's
+// Reaching a bar item as a user does (on the companion's renderer): a tap on the page brings
+// the bars back when they are away, and an item that lives in the vertical bar is reached through the bottom bar's
 // "more" item.
 
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
@@ -10,6 +10,8 @@
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
+#include "companion/renderer/BookRenderer.h"
 #include "platform/base/RunLoop.h"
 #include "platform/print/ConstraintFrames.h"
 #include "platform/testing/Interaction.h"
@@ -29,12 +31,21 @@ inline void layOutScreen()
     }
 }
 
-// Taps the page when the bars are away.
+// Taps the page near its top-left corner (where the sample books place nothing) when the
+// bars are away; the companion renderer plays a tap on its page.
 inline void bringBarsBack(ReaderViewController& reader)
 {
-    if (!reader.isPlayerActionBarHidden() || !reader.rendererView())
+    auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader.rendererView());
+    if (!reader.isPlayerActionBarHidden() || !renderer)
         return;
-    uitest::tap(*reader.rendererView()->view());
+    auto pages = renderer->getActivePages();
+    if (pages.empty())
+        return;
+    const auto& page = pages.front();
+    renderer->tapPoint(reader.context().currentBook && reader.context().currentBook->kind() == LectoroBookKind::EPUB
+            ? page.fileIndex
+            : page.pageID,
+        { 12, 12 });
     base::RunLoop::main().advanceBy(1);
 }
 
