@@ -48,7 +48,7 @@ protected:
         setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
         auto package = std::make_shared<LectoroBookPackage>(
             std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", "1001", "978-0");
         auto configuration = std::make_shared<LectoroServiceConfiguration>(

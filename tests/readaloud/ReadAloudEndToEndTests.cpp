@@ -72,7 +72,7 @@ protected:
         setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { (m_storage / "store").string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
         m_launcher->launchBook(std::make_shared<LectoroBookPackage>(book.string(), "1001", "978-0"),
             makeUser("6000000001"),
             std::make_shared<LectoroServiceConfiguration>("https://service", "client", std::string("https://micro")));
