@@ -5,7 +5,7 @@
 
 #include "mydata/MyDataTestSupport.h"
 #include "reader/CompanionEndToEndSupport.h"
-#include "reader/ReaderBarTaps.h"
+#include "reader/ReaderTaps.h"
 
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/contents/TOCCells.h"
@@ -52,8 +52,10 @@ protected:
             makeUser("6000000001", "ada-token"), serviceConfiguration());
         settle();
         auto reader = m_launcher->reader();
-        if (reader)
+        if (reader) {
+            testing::closeOpeningOverlays(*reader);
             m_renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
+        }
         return reader;
     }
 
@@ -93,7 +95,7 @@ TEST_F(LinkEndToEnd, AJumpToABookNotOnTheDeviceOpensItsWebReaderOnlineAndSaysOff
 
     // Offline: the reader says so and opens nothing.
     m_network.setOnline(false);
-    ASSERT_TRUE(uitest::tap(*jump));
+    ASSERT_TRUE(testing::tapWhereViewIs(*jump));
     settle();
     auto alert = uitest::topmostAlert();
     ASSERT_TRUE(alert);
@@ -104,7 +106,7 @@ TEST_F(LinkEndToEnd, AJumpToABookNotOnTheDeviceOpensItsWebReaderOnlineAndSaysOff
 
     // Online: the web reader's address for the signed-in user, in a player over the reader.
     m_network.setOnline(true);
-    ASSERT_TRUE(uitest::tap(*jump));
+    ASSERT_TRUE(testing::tapWhereViewIs(*jump));
     settle();
     auto player = reader->contents().webPlayer();
     ASSERT_TRUE(player);
@@ -130,14 +132,14 @@ TEST_F(LinkEndToEnd, UnderVoiceOverATapOnAMarkupOutsideTheFocusIsATapOnThePage)
 
     // VoiceOver rests on the page: the tap only shows or hides the bars.
     environment.setAccessibilityFocusedElement(reader->view());
-    ASSERT_TRUE(uitest::tap(*glossary));
+    ASSERT_TRUE(testing::tapWhereViewIs(*glossary));
     settle();
     EXPECT_FALSE(reader->interactiveContent().glossaryViewController());
     EXPECT_NE(reader->isPlayerActionBarHidden(), barsHidden);
 
     // With the focus on the markup, the tap opens it.
     environment.setAccessibilityFocusedElement(glossary);
-    ASSERT_TRUE(uitest::tap(*glossary));
+    ASSERT_TRUE(testing::tapWhereViewIs(*glossary));
     settle();
     EXPECT_TRUE(reader->interactiveContent().glossaryViewController());
     EXPECT_EQ(reader->activeMode(), ReaderActiveModeGlossary);
@@ -150,7 +152,7 @@ TEST_F(LinkEndToEnd, TheTabletGlossaryIsAnArrowlessPopoverWhoseDismissalHandsThe
     goTo(103);
     auto icon = placedIcon(103, 1031);
     ASSERT_TRUE(icon);
-    ASSERT_TRUE(uitest::tap(*icon));
+    ASSERT_TRUE(testing::tapWhereViewIs(*icon));
     settle();
     auto glossary = reader->interactiveContent().glossaryViewController();
     ASSERT_TRUE(glossary);
@@ -169,7 +171,7 @@ TEST_F(LinkEndToEnd, TheTabletGlossaryIsAnArrowlessPopoverWhoseDismissalHandsThe
     EXPECT_EQ(reader->activeMode(), ReaderActiveModeNone);
 }
 
-TEST_F(LinkEndToEnd, AGlossaryVideoPlaysWithTheBooksContentKeyAndItsAudioAsProtectedMedia)
+TEST_F(LinkEndToEnd, AGlossaryVideoPlaysWithTheBooksContentKey)
 {
     auto reader = open("sample-pagebook", "1001");
     ASSERT_TRUE(reader && m_renderer);
@@ -184,12 +186,17 @@ TEST_F(LinkEndToEnd, AGlossaryVideoPlaysWithTheBooksContentKeyAndItsAudioAsProte
     ASSERT_TRUE(video);
     EXPECT_EQ(video->decryptionKey(), "key-1001");
     EXPECT_EQ(video->view()->superview(), reader->view());
+}
 
-    // An audio markup's player is handed the book's media as protected.
+TEST_F(LinkEndToEnd, AnAudioMarkupPlaysItsRecordingAsProtectedMedia)
+{
+    auto reader = open("sample-pagebook", "1001");
+    ASSERT_TRUE(reader && m_renderer);
+    auto& interactive = reader->interactiveContent();
     goTo(110);
     auto waves = placedIcon(110, 1102);
     ASSERT_TRUE(waves);
-    ASSERT_TRUE(uitest::tap(*waves));
+    ASSERT_TRUE(testing::tapWhereViewIs(*waves));
     settle();
     auto audio = interactive.players().audioPlayer();
     ASSERT_TRUE(audio);

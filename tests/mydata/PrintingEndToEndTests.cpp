@@ -6,7 +6,7 @@
 #include "mydata/MyDataTestSupport.h"
 #include "platform/print/PdfReading.h"
 #include "reader/CompanionEndToEndSupport.h"
-#include "reader/ReaderBarTaps.h"
+#include "reader/ReaderTaps.h"
 
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/contents/TOCCells.h"
@@ -66,8 +66,10 @@ protected:
             reader->setPrintEnabledPageArray(printable);
         settle();
         auto reader = m_launcher->reader();
-        if (reader)
+        if (reader) {
+            testing::closeOpeningOverlays(*reader);
             m_renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
+        }
         return reader;
     }
 
@@ -78,8 +80,7 @@ protected:
         settle();
         auto panel = reader.contents().tocViewController();
         ASSERT_TRUE(panel && panel->tableView());
-        testing::layOutScreen();
-        panel->view()->layoutIfNeeded();
+        uitest::settleLayout();
         // The user drags the list until the chapter's header shows.
         auto& table = *panel->tableView();
         ui::Rect wanted = table.rectForHeaderInSection(section);
@@ -114,7 +115,6 @@ TEST_F(PrintingEndToEnd, TheToolbarPrintItemShowsOnlyInAListedChapterAndPrintsIt
     ASSERT_TRUE(item);
     EXPECT_FALSE(item->isEnabled());
     EXPECT_EQ(item->alpha(), 0.0);
-    testing::layOutScreen();
     EXPECT_FALSE(uitest::tap(*item));
     settle();
     EXPECT_TRUE(jobs().empty());
@@ -174,16 +174,13 @@ TEST_F(PrintingEndToEnd, MyDataPrintsTheUsersTwoNotesAsTheFrameworksDocument)
     auto panel = reader->myData().myDataViewController();
     ASSERT_TRUE(panel && panel->printButton());
     // The notes are listed under their own segment.
-    testing::layOutScreen();
     ASSERT_TRUE(uitest::tap(*panel->notesButton()));
     settle();
-    testing::layOutScreen();
     ASSERT_TRUE(uitest::tap(*panel->printButton()));
     settle();
     auto popup = reader->myData().printOptionsController();
     ASSERT_TRUE(popup);
     EXPECT_EQ(popup->hiddenPrintType, PrintTypeHighlights) << "notes only: the highlights row is greyed";
-    testing::layOutScreen();
     ASSERT_TRUE(uitest::tap(*popup->printButton()));
     settle();
 

@@ -3,7 +3,7 @@
 // are searched.
 
 #include "reader/CompanionEndToEndSupport.h"
-#include "reader/ReaderBarTaps.h"
+#include "reader/ReaderTaps.h"
 
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
@@ -56,6 +56,7 @@ TEST_F(VoiceSearchEndToEnd, LinkAudioPausesWhileTheMicrophoneListensAndPlaysAgai
     ASSERT_TRUE(reader);
     reader->setIsAudioSearchNoteEnabled(true);
     settle();
+    testing::closeOpeningOverlays(*reader);
     auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
     ASSERT_TRUE(renderer);
     renderer->navigateToPageNumber("110");
@@ -69,16 +70,19 @@ TEST_F(VoiceSearchEndToEnd, LinkAudioPausesWhileTheMicrophoneListensAndPlaysAgai
             waves = icon;
     }
     ASSERT_TRUE(waves);
-    ASSERT_TRUE(uitest::tap(*waves));
+    ASSERT_TRUE(testing::tapWhereViewIs(*waves));
     base::RunLoop::main().runUntilIdle();
     auto audio = reader->interactiveContent().players().audioPlayer();
     ASSERT_TRUE(audio);
     ASSERT_TRUE(audio->isPlaying());
 
+    // The player's controls sit in the middle of the page: the user taps beside them for
+    // the bars, then on the search item.
+    ASSERT_TRUE(testing::tapPage(*reader, ui::Point { 40, 40 }));
+    base::RunLoop::main().advanceBy(1);
     ASSERT_TRUE(testing::tapReaderBarItem(*reader, PlayerItemSearch));
     auto panel = reader->search().searchTextView();
     ASSERT_TRUE(panel && panel->micButton());
-    testing::layOutScreen();
     ASSERT_TRUE(uitest::tap(*panel->micButton()));
     base::waitForBackgroundWork();
     base::RunLoop::main().runUntilIdle();

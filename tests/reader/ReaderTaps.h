@@ -1,0 +1,82 @@
+#pragma once
+
+// Reaching the reader's screen as a user does: what a first opening shows over the page is
+// closed, a tap on the page brings the bars in when they are away (CompanionEndToEndSupport.h),
+// an item that lives in the vertical bar is reached through the bottom bar's "more" item,
+// and a finger on a markup's place meets whatever lies topmost there.
+
+#include "reader/CompanionEndToEndSupport.h"
+
+#include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
+#include "platform/base/RunLoop.h"
+#include "platform/testing/Interaction.h"
+
+#include <memory>
+
+namespace lectoro::testing {
+
+// What a first opening puts over the page, closed with their buttons as a user does: the
+// help overlay, then the read-aloud chooser a narrated book offers.
+inline void closeOpeningOverlays(ReaderViewController& reader)
+{
+    closeHelpIfShown(reader);
+    base::RunLoop::main().advanceBy(1);
+    if (auto chooser = reader.readAloud().readToMeViewController()) {
+        EXPECT_TRUE(uitest::tap(*chooser->closeReadToMeViewButton()));
+        uitest::completePresentations();
+        base::RunLoop::main().advanceBy(1);
+    }
+}
+
+// The item with the tag on the top or bottom bar, else in the vertical bar (opened through
+// "more" when needed); null when no bar carries it.
+inline std::shared_ptr<PlayerActionBarItem> readerBarItem(ReaderViewController& reader, int tag)
+{
+    EXPECT_TRUE(showBars(reader));
+    const auto& context = reader.context();
+    for (const auto& bar : { context.playerTopActionBarView, context.playerBottomActionBarView }) {
+        if (auto item = bar ? bar->itemWithTag(tag) : nullptr)
+            return item;
+    }
+    auto vertical = reader.verticalBar().playerActionVerticalBar();
+    if (!vertical || !vertical->itemWithTag(tag)) {
+        auto more = context.playerBottomActionBarView ? context.playerBottomActionBarView->itemWithTag(PlayerItemMore)
+                                                      : nullptr;
+        if (more && uitest::tap(*more))
+            base::RunLoop::main().advanceBy(1);
+        vertical = reader.verticalBar().playerActionVerticalBar();
+    }
+    return vertical ? vertical->itemWithTag(tag) : nullptr;
+}
+
+// A tap on the item; the message says what kept the finger from it.
+inline ::testing::AssertionResult tapReaderBarItem(ReaderViewController& reader, int tag)
+{
+    auto item = readerBarItem(reader, tag);
+    if (!item)
+        return ::testing::AssertionFailure() << "no bar carries item " << tag;
+    auto tapped = uitest::tap(*item);
+    base::RunLoop::main().advanceBy(1);
+    return tapped;
+}
+
+// A tap where the view shows, taken by whatever lies topmost at its middle (a markup's tap
+// area lies over some icons, and a finger meets the area).
+inline ::testing::AssertionResult tapWhereViewIs(ui::View& view)
+{
+    uitest::settleLayout();
+    ui::Rect place = view.convertRectTo(view.bounds(), nullptr);
+    auto landing = uitest::landAtWindowPoint(
+        { place.origin.x + place.size.width / 2, place.origin.y + place.size.height / 2 });
+    if (!landing)
+        return ::testing::AssertionFailure() << landing.obstacle;
+    return uitest::tap(*landing.view, landing.view->convertPointFrom(landing.pointInWindow, nullptr));
+}
+
+} // namespace lectoro::testing
