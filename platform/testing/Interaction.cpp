@@ -91,10 +91,15 @@ TouchResult deliverTap(const Landing& landing)
 
 // A tap on a row or item: at the middle of its visible part, through hit testing, so a
 // control in the row takes it as a finger's would; elsewhere the row is selected.
-TouchResult tapCellArea(ui::View& container, const ui::Rect& rectInContainer, const ui::IndexPath& indexPath,
-    const std::function<bool()>& select)
+TouchResult tapCellArea(ui::View& container, const std::function<std::optional<ui::Rect>()>& rectOfCell,
+    const ui::IndexPath& indexPath, const std::function<bool()>& select)
 {
     settleLayout();
+    auto rect = rectOfCell();
+    if (!rect)
+        return refused("no item " + std::to_string(indexPath.section) + "/" + std::to_string(indexPath.item())
+            + " in " + describeView(container));
+    const ui::Rect& rectInContainer = *rect;
     if (auto obstacle = obstacleOnTheWay(container); !obstacle.empty())
         return refused(obstacle);
     ui::Rect inWindow = container.convertRectTo(rectInContainer, nullptr).intersection(visibleRectInWindow(container));
@@ -133,7 +138,12 @@ std::shared_ptr<ui::View> showInWindow(const std::shared_ptr<ui::ViewController>
 TouchResult isTouchable(ui::View& view)
 {
     Landing landing = landOn(view);
-    return landing ? ::testing::AssertionSuccess() : refused(landing);
+    if (!landing)
+        return refused(landing);
+    // The view itself takes the touch, not what lies behind it.
+    if (landing.view.get() != &view && !landing.view->isDescendantOf(&view))
+        return refused(describeView(view) + " ignores touches; " + describeView(*landing.view) + " takes them");
+    return ::testing::AssertionSuccess();
 }
 
 TouchResult tap(ui::View& view, std::optional<ui::Point> at)
@@ -234,17 +244,19 @@ bool fireTap(ui::Control& control)
 
 TouchResult tapRow(ui::TableView& table, const ui::IndexPath& indexPath)
 {
-    return tapCellArea(table, table.rectForRowAtIndexPath(indexPath), indexPath,
+    return tapCellArea(
+        table, [&table, indexPath]() -> std::optional<ui::Rect> { return table.rectForRowAtIndexPath(indexPath); },
+        indexPath,
         [&table, indexPath] { return table.simulateTapOnRow(indexPath); });
 }
 
 TouchResult tapItem(ui::CollectionView& collection, const ui::IndexPath& indexPath)
 {
-    auto attributes = collection.layoutAttributesForItemAtIndexPath(indexPath);
-    if (!attributes)
-        return refused("no item " + std::to_string(indexPath.section) + "/" + std::to_string(indexPath.item())
-            + " in " + describeView(collection));
-    return tapCellArea(collection, attributes->frame, indexPath,
+    auto frameOfItem = [&collection, indexPath]() -> std::optional<ui::Rect> {
+        auto attributes = collection.layoutAttributesForItemAtIndexPath(indexPath);
+        return attributes ? std::optional<ui::Rect>(attributes->frame) : std::nullopt;
+    };
+    return tapCellArea(collection, frameOfItem, indexPath,
         [&collection, indexPath] { return collection.simulateTapOnItem(indexPath); });
 }
 

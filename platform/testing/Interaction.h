@@ -43,7 +43,7 @@ using TouchResult = ::testing::AssertionResult;
 // Answers the window.
 std::shared_ptr<ui::View> showInWindow(const std::shared_ptr<ui::ViewController>&);
 
-// Whether a touch could reach the view (the obstacle is in the message when not).
+// Whether the view itself would take a touch (the obstacle is in the message when not).
 TouchResult isTouchable(ui::View&);
 
 // A tap at the centre of the view's visible part, or at `at` (the view's bounds

@@ -229,8 +229,7 @@ TEST_F(AnswersTest, SubmittedWrongDropDownShowsTheCorrectAnswerARightOneDoesNoth
     ASSERT_TRUE(box);
     EXPECT_EQ(box->currentTitleColor(), answers::systemRed());
 
-    // The fake renderer keeps drawn boxes off screen: the box's action fires directly.
-    EXPECT_TRUE(uitest::fireTap(*box));
+    EXPECT_TRUE(uitest::tap(*box));
     ASSERT_TRUE(m_content->answers().fibAnswerViewController());
     EXPECT_EQ(
         answersLabelText(*m_content->answers().fibAnswerViewController()->view()), "Incorrect answer: cools");
@@ -238,7 +237,7 @@ TEST_F(AnswersTest, SubmittedWrongDropDownShowsTheCorrectAnswerARightOneDoesNoth
 
     // The drawn box carries the list arrow after its choice; the choice alone is judged.
     box->updateForDropDownWithInputText("cools", link->properties);
-    EXPECT_TRUE(uitest::fireTap(*box));
+    EXPECT_TRUE(uitest::tap(*box));
     EXPECT_FALSE(m_content->answers().fibAnswerViewController());
 }
 

@@ -95,7 +95,7 @@ TEST_F(LinkEndToEnd, AJumpToABookNotOnTheDeviceOpensItsWebReaderOnlineAndSaysOff
 
     // Offline: the reader says so and opens nothing.
     m_network.setOnline(false);
-    ASSERT_TRUE(testing::tapWhereViewIs(*jump));
+    ASSERT_TRUE(testing::tapMarkup(*jump));
     settle();
     auto alert = uitest::topmostAlert();
     ASSERT_TRUE(alert);
@@ -106,7 +106,7 @@ TEST_F(LinkEndToEnd, AJumpToABookNotOnTheDeviceOpensItsWebReaderOnlineAndSaysOff
 
     // Online: the web reader's address for the signed-in user, in a player over the reader.
     m_network.setOnline(true);
-    ASSERT_TRUE(testing::tapWhereViewIs(*jump));
+    ASSERT_TRUE(testing::tapMarkup(*jump));
     settle();
     auto player = reader->contents().webPlayer();
     ASSERT_TRUE(player);
@@ -132,14 +132,14 @@ TEST_F(LinkEndToEnd, UnderVoiceOverATapOnAMarkupOutsideTheFocusIsATapOnThePage)
 
     // VoiceOver rests on the page: the tap only shows or hides the bars.
     environment.setAccessibilityFocusedElement(reader->view());
-    ASSERT_TRUE(testing::tapWhereViewIs(*glossary));
+    ASSERT_TRUE(testing::tapMarkup(*glossary));
     settle();
     EXPECT_FALSE(reader->interactiveContent().glossaryViewController());
     EXPECT_NE(reader->isPlayerActionBarHidden(), barsHidden);
 
     // With the focus on the markup, the tap opens it.
     environment.setAccessibilityFocusedElement(glossary);
-    ASSERT_TRUE(testing::tapWhereViewIs(*glossary));
+    ASSERT_TRUE(testing::tapMarkup(*glossary));
     settle();
     EXPECT_TRUE(reader->interactiveContent().glossaryViewController());
     EXPECT_EQ(reader->activeMode(), ReaderActiveModeGlossary);
@@ -152,7 +152,7 @@ TEST_F(LinkEndToEnd, TheTabletGlossaryIsAnArrowlessPopoverWhoseDismissalHandsThe
     goTo(103);
     auto icon = placedIcon(103, 1031);
     ASSERT_TRUE(icon);
-    ASSERT_TRUE(testing::tapWhereViewIs(*icon));
+    ASSERT_TRUE(testing::tapMarkup(*icon));
     settle();
     auto glossary = reader->interactiveContent().glossaryViewController();
     ASSERT_TRUE(glossary);
@@ -196,7 +196,7 @@ TEST_F(LinkEndToEnd, AnAudioMarkupPlaysItsRecordingAsProtectedMedia)
     goTo(110);
     auto waves = placedIcon(110, 1102);
     ASSERT_TRUE(waves);
-    ASSERT_TRUE(testing::tapWhereViewIs(*waves));
+    ASSERT_TRUE(testing::tapMarkup(*waves));
     settle();
     auto audio = interactive.players().audioPlayer();
     ASSERT_TRUE(audio);

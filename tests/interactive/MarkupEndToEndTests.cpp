@@ -2,14 +2,11 @@
 // renderer placed on its page, reaches the action its link type names.
 
 #include "reader/LauncherTestSupport.h"
-#include "reader/ReaderTaps.h"
 #include "reader/ReaderTestSupport.h"
 
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
 #include "LectoroSDKWithReader/interactive/MultiLinkController.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
-#include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
-#include "LectoroSDKWithReader/readersdk/widgets/players/LectoroMarkupPlayers.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
@@ -19,7 +16,8 @@
 #include "companion/Framework.h"
 #include "companion/renderer/BookRenderer.h"
 #include "platform/testing/Interaction.h"
-#include "platform/ui/AlertController.h"
+#include "platform/testing/Landing.h"
+#include "reader/ReaderTaps.h"
 #include "platform/ui/TableView.h"
 #include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
 #include "LectoroSDKWithReader/interactive/web/InteractiveWebContent.h"
@@ -52,7 +50,7 @@ protected:
         setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        // A tablet's screen holds the sample pages' markups where the book places them.
+        // A tablet: the sample pages' markups sit where a tablet's screen shows them.
         ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
         ui::Environment::current().setScreenSize({ 768, 1024 });
         uitest::showInWindow(m_launcher);
@@ -66,7 +64,8 @@ protected:
         ASSERT_TRUE(m_reader);
         m_renderer = std::dynamic_pointer_cast<companion::BookRenderer>(m_reader->rendererView());
         ASSERT_TRUE(m_renderer && m_renderer->isBookLoaded());
-        testing::closeOpeningOverlays(*m_reader);
+        testing::closeHelpIfShown(*m_reader);
+        testing::closeOfferedReadAloud(*m_reader);
         m_reader->interactiveContent().setActionObserver([this](const MarkupAction& action) { m_actions.push_back(action); });
     }
     void TearDown() override
@@ -99,6 +98,36 @@ protected:
         return nullptr;
     }
 
+    // Between cases: what the last markup opened (an alert, a player, a list) is closed.
+    void closeWhatIsOpen()
+    {
+        while (uitest::topmostAlert()) {
+            uitest::tapActionAtIndex(0);
+            uitest::completePresentations();
+        }
+        m_reader->interactiveContent().removePopOverForActiveMode();
+        if (m_reader->presentedViewController())
+            m_reader->dismissViewControllerAnimated(false);
+        // A list of links shown over the page goes with a tap beside it.
+        if (auto list = m_reader->interactiveContent().multiLinkController()) {
+            if (auto view = list->viewIfLoaded())
+                view->removeFromSuperview();
+            list->removeFromParentViewController();
+        }
+        // Players shown as children of the reader are closed as their close buttons would.
+        auto children = m_reader->childViewControllers();
+        for (const auto& child : children) {
+            if (child == m_reader->rendererView())
+                continue;
+            if (auto view = child->viewIfLoaded())
+                view->removeFromSuperview();
+            child->removeFromParentViewController();
+        }
+        uitest::completePresentations();
+        base::RunLoop::main().runUntilIdle();
+    }
+
+    // A finger on a markup's icon lands on the enlarged tap area laid over it, when it has one.
     std::shared_ptr<Reachability> m_previousNetwork;
     std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
     std::shared_ptr<LectoroReaderViewController> m_launcher;
@@ -149,14 +178,12 @@ TEST_F(MarkupEndToEndTests, EachMarkupKindReachesTheActionOfItsType)
 {
     for (const auto& c : markupCases) {
         SCOPED_TRACE("link " + std::to_string(c.linkID) + " of type " + std::to_string(c.linkType));
+        closeWhatIsOpen();
         goTo(c.page);
-        m_reader->interactiveContent().removePopOverForActiveMode();
         auto icon = placedIcon(c.page, c.linkID);
         ASSERT_TRUE(icon);
         m_actions.clear();
-        // A table of every kind: each icon's action fires directly, whatever the kind
-        // before left on screen (the journeys tap their way in LinkEndToEndTests).
-        EXPECT_TRUE(uitest::fireTap(*icon));
+        EXPECT_TRUE(testing::tapMarkup(*icon));
         base::RunLoop::main().runUntilIdle();
         if (std::string(c.operation).empty()) {
             EXPECT_TRUE(m_actions.empty());
@@ -180,7 +207,7 @@ TEST_F(MarkupEndToEndTests, AMultiLinkGroupOpensItsListAndARowReachesThatLinksAc
     ASSERT_TRUE(group);
     ASSERT_TRUE(placedIcon(108, 0, 1));
     EXPECT_FALSE(placedIcon(108, 0, 2));
-    ASSERT_TRUE(testing::tapWhereViewIs(*group));
+    ASSERT_TRUE(testing::tapMarkup(*group));
     ASSERT_EQ(m_actions.size(), 1u);
     EXPECT_EQ(m_actions[0].operation, "loadMultiLinkMarkup");
     EXPECT_EQ(m_actions[0].argument, "3");
@@ -198,9 +225,9 @@ TEST_F(MarkupEndToEndTests, AMultiLinkGroupOpensItsListAndARowReachesThatLinksAc
     };
     for (const auto& r : rows) {
         SCOPED_TRACE("row " + std::to_string(r.row));
-        m_reader->interactiveContent().removePopOverForActiveMode();
+        closeWhatIsOpen();
         m_actions.clear();
-        ASSERT_TRUE(testing::tapWhereViewIs(*group));
+        ASSERT_TRUE(testing::tapMarkup(*group));
         auto list = m_reader->interactiveContent().multiLinkController();
         ASSERT_TRUE(list);
         list->view();
@@ -214,20 +241,13 @@ TEST_F(MarkupEndToEndTests, AMultiLinkGroupOpensItsListAndARowReachesThatLinksAc
         if (std::string_view(r.operation) != "loadMultiLinkMarkup") {
             EXPECT_FALSE(m_reader->interactiveContent().multiLinkController());
         }
-        // What the pick opened goes before the next pick: the viewer closes, an alert is answered.
-        if (auto viewer = m_reader->interactiveContent().players().imageController())
-            viewer->close();
-        if (uitest::topmostAlert()) {
-            EXPECT_TRUE(uitest::tapActionAtIndex(0));
-        }
-        uitest::completePresentations();
-        base::RunLoop::main().runUntilIdle();
     }
 
     // The lone member's group lists it alone; picking it opens the assessment document.
+    closeWhatIsOpen();
     auto lone = placedIcon(108, 0, 1);
     m_actions.clear();
-    ASSERT_TRUE(testing::tapWhereViewIs(*lone));
+    ASSERT_TRUE(testing::tapMarkup(*lone));
     auto list = m_reader->interactiveContent().multiLinkController();
     ASSERT_TRUE(list);
     list->view();
@@ -270,7 +290,7 @@ TEST_F(MarkupEndToEndTests, TypedAndChosenAnswersAreStoredAndShownAgain)
     // The drop-down's list, picked through the framework's list.
     auto box = placedIcon(105, 1052);
     ASSERT_TRUE(box);
-    ASSERT_TRUE(testing::tapWhereViewIs(*box));
+    ASSERT_TRUE(testing::tapMarkup(*box));
     auto list = m_reader->interactiveContent().answers().linkDropDownController();
     ASSERT_TRUE(list);
     EXPECT_EQ(list->items(), (std::vector<std::string> { "Select", "warms", "cools", "stops" }));
@@ -305,7 +325,7 @@ TEST_F(MarkupEndToEndTests, TheSamplePackageRunsAsScormAndUploadsOnClose)
     goTo(112);
     auto icon = placedIcon(112, 1121);
     ASSERT_TRUE(icon);
-    ASSERT_TRUE(testing::tapWhereViewIs(*icon));
+    ASSERT_TRUE(testing::tapMarkup(*icon));
     auto& web = m_reader->interactiveContent().webContent();
     auto scorm = std::dynamic_pointer_cast<LectoroScormWebPlayer>(web.currentWebPlayer());
     ASSERT_TRUE(scorm);

@@ -10,6 +10,8 @@
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/reader/ReaderChrome.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/help/HelpScreen.h"
@@ -62,6 +64,20 @@ inline bool closeHelpIfShown(ReaderViewController& reader)
     if (!view || !view->window())
         return false;
     EXPECT_TRUE(uitest::tap(*help->button()));
+    uitest::completePresentations();
+    base::RunLoop::main().advanceBy(1);
+    return true;
+}
+
+// A narrated book offers its reading modes once it has opened; reading by oneself closes
+// the offer with its close button. Answers whether there was an offer to close.
+inline bool closeOfferedReadAloud(ReaderViewController& reader)
+{
+    auto chooser = reader.readAloud().readToMeViewController();
+    auto view = chooser ? chooser->viewIfLoaded() : nullptr;
+    if (!view || !view->window())
+        return false;
+    EXPECT_TRUE(uitest::tap(*chooser->closeReadToMeViewButton()));
     uitest::completePresentations();
     base::RunLoop::main().advanceBy(1);
     return true;

@@ -7,31 +7,27 @@
 
 #include "reader/CompanionEndToEndSupport.h"
 
-#include "LectoroSDKWithReader/media/ReaderReadAloud.h"
-#include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
+#include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
 #include "platform/base/RunLoop.h"
 #include "platform/testing/Interaction.h"
+#include "platform/testing/Landing.h"
 
 #include <memory>
 
 namespace lectoro::testing {
 
 // What a first opening puts over the page, closed with their buttons as a user does: the
-// help overlay, then the read-aloud chooser a narrated book offers.
+// help overlay, then the read-aloud modes a narrated book offers.
 inline void closeOpeningOverlays(ReaderViewController& reader)
 {
     closeHelpIfShown(reader);
     base::RunLoop::main().advanceBy(1);
-    if (auto chooser = reader.readAloud().readToMeViewController()) {
-        EXPECT_TRUE(uitest::tap(*chooser->closeReadToMeViewButton()));
-        uitest::completePresentations();
-        base::RunLoop::main().advanceBy(1);
-    }
+    closeOfferedReadAloud(reader);
 }
 
 // The item with the tag on the top or bottom bar, else in the vertical bar (opened through
@@ -66,17 +62,19 @@ inline ::testing::AssertionResult tapReaderBarItem(ReaderViewController& reader,
     return tapped;
 }
 
-// A tap where the view shows, taken by whatever lies topmost at its middle (a markup's tap
-// area lies over some icons, and a finger meets the area).
-inline ::testing::AssertionResult tapWhereViewIs(ui::View& view)
+// A finger on a markup's place: an icon takes it, unless its enlarged tap area lies over
+// it there, which then takes it (as on a device).
+inline ::testing::AssertionResult tapMarkup(MarkupView& icon)
 {
     uitest::settleLayout();
-    ui::Rect place = view.convertRectTo(view.bounds(), nullptr);
-    auto landing = uitest::landAtWindowPoint(
-        { place.origin.x + place.size.width / 2, place.origin.y + place.size.height / 2 });
+    ui::Point centre = icon.convertPointTo(icon.bounds().center(), nullptr);
+    auto landing = uitest::landAtWindowPoint(centre);
     if (!landing)
         return ::testing::AssertionFailure() << landing.obstacle;
-    return uitest::tap(*landing.view, landing.view->convertPointFrom(landing.pointInWindow, nullptr));
+    if (landing.view.get() == &icon || landing.view->isDescendantOf(&icon)
+        || !dynamic_cast<MarkupHitAreaLabel*>(landing.view.get()))
+        return uitest::tap(icon);
+    return uitest::tap(*landing.view, landing.view->convertPointFrom(centre, nullptr));
 }
 
 } // namespace lectoro::testing

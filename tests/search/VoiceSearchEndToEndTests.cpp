@@ -70,7 +70,7 @@ TEST_F(VoiceSearchEndToEnd, LinkAudioPausesWhileTheMicrophoneListensAndPlaysAgai
             waves = icon;
     }
     ASSERT_TRUE(waves);
-    ASSERT_TRUE(testing::tapWhereViewIs(*waves));
+    ASSERT_TRUE(testing::tapMarkup(*waves));
     base::RunLoop::main().runUntilIdle();
     auto audio = reader->interactiveContent().players().audioPlayer();
     ASSERT_TRUE(audio);
