@@ -35,28 +35,11 @@
 namespace lectoro {
 namespace {
 
-class LinkEndToEnd : public testing::CompanionEndToEndTest {
+class LinkEndToEnd : public testing::TabletEndToEndTest {
 protected:
-    // A tablet's screen holds the sample pages' markups where the book places them.
-    void SetUp() override
-    {
-        ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
-        ui::Environment::current().setScreenSize({ 768, 1024 });
-        CompanionEndToEndTest::SetUp();
-    }
-
     std::shared_ptr<ReaderViewController> open(const std::string& folder, const std::string& bookID)
     {
-        m_launcher->launchBook(
-            std::make_shared<LectoroBookPackage>(std::string(LECTORO_SAMPLES_DIR) + "/books/" + folder, bookID, "978-0"),
-            makeUser("6000000001", "ada-token"), serviceConfiguration());
-        settle();
-        auto reader = m_launcher->reader();
-        if (reader) {
-            testing::closeOpeningOverlays(*reader);
-            m_renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
-        }
-        return reader;
+        return openSample(folder, bookID);
     }
 
     void goTo(int64_t page)
@@ -82,7 +65,6 @@ protected:
     }
 
     mydatatest::MyDataNetworkScope m_network;
-    std::shared_ptr<companion::BookRenderer> m_renderer;
 };
 
 TEST_F(LinkEndToEnd, AJumpToABookNotOnTheDeviceOpensItsWebReaderOnlineAndSaysOfflineOtherwise)

@@ -34,13 +34,11 @@ using ::testing::HasSubstr;
 
 constexpr const char* printUserID = "6000000001";
 
-class PrintingEndToEnd : public testing::CompanionEndToEndTest {
+class PrintingEndToEnd : public testing::TabletEndToEndTest {
 protected:
     void SetUp() override
     {
-        ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
-        ui::Environment::current().setScreenSize({ 768, 1024 });
-        CompanionEndToEndTest::SetUp();
+        TabletEndToEndTest::SetUp();
         auto& printer = print::PrintInteractionController::shared();
         printer.reset();
         printer.setOutputFolder((m_storage / "prints").string());
@@ -49,28 +47,20 @@ protected:
     void TearDown() override
     {
         print::PrintInteractionController::shared().reset();
-        CompanionEndToEndTest::TearDown();
+        TabletEndToEndTest::TearDown();
     }
 
-    // The host names the printable chapters before the book has loaded.
+    // The host lets the reader print and My Data print, and names the printable chapters
+    // before the book has loaded.
     std::shared_ptr<ReaderViewController> open(const std::string& folder, const std::string& bookID,
         const std::optional<std::string>& printable = std::nullopt)
     {
-        // The host lets the reader print and My Data print.
         auto settings = std::make_shared<MVReaderSettingModel>();
         mydatatest::enableMyDataSettings(*settings);
-        m_launcher->launchBook(
-            std::make_shared<LectoroBookPackage>(std::string(LECTORO_SAMPLES_DIR) + "/books/" + folder, bookID, "978-0"),
-            makeUser(printUserID, "print-token"), serviceConfiguration(), settings, false);
-        if (auto reader = m_launcher->reader(); reader && printable)
-            reader->setPrintEnabledPageArray(printable);
-        settle();
-        auto reader = m_launcher->reader();
-        if (reader) {
-            testing::closeOpeningOverlays(*reader);
-            m_renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
-        }
-        return reader;
+        return openSample(folder, bookID, settings, [&](ReaderViewController& reader) {
+            if (printable)
+                reader.setPrintEnabledPageArray(printable);
+        });
     }
 
     // Opens the contents panel and picks a chapter by its header.
@@ -100,7 +90,6 @@ protected:
     static const std::vector<print::PrintJob>& jobs() { return print::PrintInteractionController::shared().jobs(); }
 
     mydatatest::MyDataNetworkScope m_network;
-    std::shared_ptr<companion::BookRenderer> m_renderer;
 };
 
 TEST_F(PrintingEndToEnd, TheToolbarPrintItemShowsOnlyInAListedChapterAndPrintsItWithTheWatermark)

@@ -7,6 +7,7 @@
 
 #include "reader/CompanionEndToEndSupport.h"
 
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
@@ -17,6 +18,7 @@
 #include "platform/testing/Interaction.h"
 #include "platform/testing/Landing.h"
 
+#include <functional>
 #include <memory>
 
 namespace lectoro::testing {
@@ -76,5 +78,44 @@ inline ::testing::AssertionResult tapMarkup(MarkupView& icon)
         return uitest::tap(icon);
     return uitest::tap(*landing.view, landing.view->convertPointFrom(centre, nullptr));
 }
+
+// The assembled reader on a tablet's 768 × 1024 screen, where the sample pages' markups lie
+// on screen. `openSample` launches a sample book folder for the signed-in user, lets it
+// load, and closes what a first opening puts over the page.
+class TabletEndToEndTest : public CompanionEndToEndTest {
+protected:
+    void SetUp() override
+    {
+        ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+        ui::Environment::current().setScreenSize({ 768, 1024 });
+        CompanionEndToEndTest::SetUp();
+    }
+
+    // `beforeLoad` runs once the reader exists and before the book loads (a host's
+    // settings of the reader).
+    std::shared_ptr<ReaderViewController> openSample(const std::string& folder, const std::string& bookID,
+        std::shared_ptr<MVReaderSettingModel> settings = nullptr,
+        const std::function<void(ReaderViewController&)>& beforeLoad = {})
+    {
+        auto package
+            = std::make_shared<LectoroBookPackage>(std::string(LECTORO_SAMPLES_DIR) + "/books/" + folder, bookID, "978-0");
+        auto user = makeUser("6000000001", "ada-token");
+        if (settings)
+            m_launcher->launchBook(package, user, serviceConfiguration(), settings, false);
+        else
+            m_launcher->launchBook(package, user, serviceConfiguration());
+        if (auto reader = m_launcher->reader(); reader && beforeLoad)
+            beforeLoad(*reader);
+        settle();
+        auto reader = m_launcher->reader();
+        if (reader) {
+            closeOpeningOverlays(*reader);
+            m_renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
+        }
+        return reader;
+    }
+
+    std::shared_ptr<companion::BookRenderer> m_renderer;
+};
 
 } // namespace lectoro::testing

@@ -18,13 +18,11 @@
 namespace lectoro {
 namespace {
 
-class VoiceSearchEndToEnd : public testing::CompanionEndToEndTest {
+class VoiceSearchEndToEnd : public testing::TabletEndToEndTest {
 protected:
     void SetUp() override
     {
-        ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
-        ui::Environment::current().setScreenSize({ 768, 1024 });
-        CompanionEndToEndTest::SetUp();
+        TabletEndToEndTest::SetUp();
         media::SpeechRecognizer::resetForTesting();
         media::AudioSession::sharedInstance().reset();
         // The user allows speech and the microphone; the recogniser hears "rain" after half a second.
@@ -43,7 +41,7 @@ protected:
         base::RunLoop::main().runUntilIdle();
         media::SpeechRecognizer::resetForTesting();
         media::AudioSession::sharedInstance().reset();
-        CompanionEndToEndTest::TearDown();
+        TabletEndToEndTest::TearDown();
     }
 
     std::shared_ptr<media::ScriptedSpeechRecognizer> m_recognizer;
@@ -51,13 +49,10 @@ protected:
 
 TEST_F(VoiceSearchEndToEnd, LinkAudioPausesWhileTheMicrophoneListensAndPlaysAgainShortlyAfter)
 {
-    m_launcher->launchBook(samplePageBook("1001"), makeUser("6000000001"), serviceConfiguration());
-    auto reader = m_launcher->reader();
+    auto reader = openSample(
+        "sample-pagebook", "1001", nullptr, [](ReaderViewController& r) { r.setIsAudioSearchNoteEnabled(true); });
     ASSERT_TRUE(reader);
-    reader->setIsAudioSearchNoteEnabled(true);
-    settle();
-    testing::closeOpeningOverlays(*reader);
-    auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
+    auto renderer = m_renderer;
     ASSERT_TRUE(renderer);
     renderer->navigateToPageNumber("110");
     settle();
