@@ -2,6 +2,8 @@
 
 #include "companion/analytics/BookReadingTimeManager.h"
 #include "companion/analytics/QueuedAnalyticsManager.h"
+#include "companion/controllers/BookPrintPageViewController.h"
+#include "companion/controllers/MyDataPDFCreator.h"
 #include "companion/controllers/PenToolDrawingController.h"
 #include "companion/media/AVAssetDownloaderManager.h"
 #include "companion/media/HLSServiceInterface.h"
@@ -17,6 +19,7 @@
 #include "companion/sync/TranslationManager.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace companion {
 
@@ -129,6 +132,19 @@ std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> Framework::makeHLSService
     const lectoro::MVLectoroHLSServiceInterface::Configuration& configuration)
 {
     return std::make_shared<HLSServiceInterface>(configuration, m_transport);
+}
+
+std::shared_ptr<lectoro::PrintPageViewController> Framework::makePrintPageViewController(
+    std::shared_ptr<lectoro::RendererPrintPage> printPage)
+{
+    return BookPrintPageViewController::create(std::move(printPage));
+}
+
+std::shared_ptr<lectoro::MVPDFCreator> Framework::makePDFCreator(
+    std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> highlights)
+{
+    std::string root = m_storageRoot.empty() ? std::filesystem::temp_directory_path().string() : m_storageRoot;
+    return std::make_shared<MyDataPDFCreator>(std::move(highlights), root + "/MyDataPrints");
 }
 
 std::shared_ptr<lectoro::MVAVAssetDownloaderManager> Framework::assetDownloaderManager()

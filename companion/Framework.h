@@ -69,6 +69,12 @@ public:
     // One downloader for the framework; its records live in "HLSDownloads" of the storage
     // root (in memory without one).
     std::shared_ptr<lectoro::MVAVAssetDownloaderManager> assetDownloaderManager() override;
+    // The page-print controller of a printable page object (BookPrintPageViewController).
+    std::shared_ptr<lectoro::PrintPageViewController> makePrintPageViewController(
+        std::shared_ptr<lectoro::RendererPrintPage>) override;
+    // My Data's documents go into "MyDataPrints" of the storage root (of the temporary
+    // folder without one).
+    std::shared_ptr<lectoro::MVPDFCreator> makePDFCreator(std::vector<std::shared_ptr<lectoro::SDKHighlightVO>>) override;
 
 private:
     const std::string m_storageRoot;

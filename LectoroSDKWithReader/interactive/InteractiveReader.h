@@ -12,6 +12,7 @@
 
 namespace base {
 struct Error;
+class URL;
 }
 
 namespace ui {
@@ -67,6 +68,13 @@ public:
     }
     // The reader as the sync client's delegate (SCORM uploads report to it).
     virtual std::weak_ptr<LectoroDataSyncingManagerDelegate> syncDelegate() { return {}; }
+    // The framework's web player over the whole reader, showing the address (the
+    // contents panel's web links open the same way).
+    virtual void loadWebPlayerForStandardActivityWithURL(const base::URL&) { }
+    // Moves to a page by its printed number or a chapter's address.
+    virtual void navigateTopage(const std::string& /*page*/) { }
+    // Clears the selected item of every bar (a pop-over went away).
+    virtual void resetAllPlayerActionBar() { }
 };
 
 } // namespace lectoro

@@ -13,10 +13,12 @@
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsMetaData.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
 #include "platform/base/Strings.h"
+#include "platform/ui/Environment.h"
 
 namespace lectoro {
 
@@ -59,6 +61,14 @@ base::URL addressURL(const std::string& address)
 
 void ReaderInteractiveContent::didTapOnLink(MarkupView& icon)
 {
+    // Under VoiceOver a tap that reaches a markup while the focus is elsewhere is the
+    // user tapping the page, not activating the markup.
+    const auto& environment = ui::Environment::current();
+    if (environment.isVoiceOverRunning()
+        && !std::dynamic_pointer_cast<MarkupView>(environment.accessibilityFocusedElement())) {
+        m_reader.singleTapOnPage();
+        return;
+    }
     if (m_context.activeMode == ReaderActiveModeHighlightPopup)
         m_reader.removeHighlightPopup();
     stopInlineVideo();
@@ -252,7 +262,7 @@ void ReaderInteractiveContent::openAudio(const std::shared_ptr<PXLinkVO>& link)
         return;
     }
     report("AudioPlayerWithURL", link->url, link->linkID);
-    m_players->AudioPlayerWithURL(link->url, true, false, link->isPlaybackground);
+    m_players->AudioPlayerWithURL(link->url, true, true, link->isPlaybackground);
 }
 
 void ReaderInteractiveContent::openWebLink(const std::shared_ptr<PXLinkVO>& shared)
@@ -292,7 +302,11 @@ void ReaderInteractiveContent::loadJumpToBookMarkUp(const PXLinkVO& link)
         return;
     if (showOfflineAlertIfNeeded())
         return;
-    report("loadWebPlayerForStandardActivityWithURL", jumpToBookWebAddress(link.url, m_context.user.get()), link.linkID);
+    // The book is not on the device: it opens in the web reader instead.
+    std::string address = jumpToBookWebAddress(link.url, m_context.user.get());
+    report("loadWebPlayerForStandardActivityWithURL", address, link.linkID);
+    if (auto url = base::URL::parse(address))
+        m_reader.loadWebPlayerForStandardActivityWithURL(*url);
 }
 
 void ReaderInteractiveContent::loadImageMarkup(const PXLinkVO& link)
@@ -323,41 +337,61 @@ void ReaderInteractiveContent::actionForResource(const base::Value& resource)
     const std::string* assetPath = resource["assetPath"].stringPointer();
     if (!assetPath)
         return;
-    actionForResource(*assetPath, resource["epubLinkType"].intValue());
-}
-
-void ReaderInteractiveContent::actionForResource(const std::string& assetPath, int32_t epubLinkType)
-{
-    std::string root = m_context.currentBook ? m_context.currentBook->path : m_context.bookPath;
-    std::string path = joinBookPath(root, assetPath);
-    switch (epubLinkType) {
+    int32_t kind = resource["epubLinkType"].intValue();
+    // A page or an address is not a file of the book; every other kind is one.
+    if (kind == 5) {
+        report("navigateTopage", *assetPath);
+        m_reader.navigateTopage(*assetPath);
+        return;
+    }
+    if (kind == 6 && assetPath->find("://") != std::string::npos) {
+        report("webPlayer", *assetPath);
+        m_web->webPlayer(addressURL(*assetPath));
+        return;
+    }
+    if (kind < 1 || kind > 6)
+        return;
+    auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook);
+    std::string root = epub ? epub->rootPath : m_context.currentBook ? m_context.currentBook->path : m_context.bookPath;
+    auto path = bookFilePath(root, *assetPath);
+    if (!path) {
+        // A resource naming a file outside the book is never opened.
+        report("resourceRefused", *assetPath);
+        m_players->showAlertControllerWithMsg(LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"),
+            LocalizationHelper::localizedStringWithKey("ERROR_ALERT_TITLE"));
+        return;
+    }
+    switch (kind) {
     case 1:
-        report("AudioPlayerWithURL", path);
+        report("AudioPlayerWithURL", *path);
         m_players->isExternalResource = false;
-        m_players->AudioPlayerWithURL(assetPath, true, false, false);
+        m_players->AudioPlayerWithURL(*path, true, false, false);
         break;
     case 2:
-        report("videoPlayerWithVideoPath", path);
-        m_players->videoPlayerWithVideoPath(path, base::Value::Dictionary { { "assetPath", assetPath } });
+        report("videoPlayerWithVideoPath", *path);
+        m_players->videoPlayerWithVideoPath(*path, resource);
         break;
     case 3:
-        report("ImageControllerWithImagePath", path);
-        m_players->ImageControllerWithImagePath(fileAddressForPath(path), false);
+        report("ImageControllerWithImagePath", *path);
+        m_players->ImageControllerWithImagePath(*path, false);
         break;
     case 4:
-        report("documentPlayer", fileAddressForPath(path));
-        m_players->documentPlayer(addressURL(fileAddressForPath(path)));
-        break;
-    case 5:
-        report("navigateTopage", assetPath);
+        report("documentPlayer", fileAddressForPath(*path));
+        m_players->documentPlayer(base::URL::fileURL(*path));
         break;
     case 6:
-        report("webPlayer", assetPath);
-        m_web->webPlayer(addressURL(assetPath.find("://") != std::string::npos ? assetPath : fileAddressForPath(path)));
+        report("webPlayer", fileAddressForPath(*path));
+        m_web->webPlayer(base::URL::fileURL(*path));
         break;
     default:
         break;
     }
+}
+
+void ReaderInteractiveContent::actionForResource(const std::string& assetPath, int32_t epubLinkType)
+{
+    actionForResource(
+        base::Value(base::Value::Dictionary { { "assetPath", assetPath }, { "epubLinkType", epubLinkType } }));
 }
 
 void ReaderInteractiveContent::report(std::string operation, std::string argument, int64_t linkID)

@@ -77,4 +77,21 @@ std::string joinBookPath(const std::string& folder, const std::string& relative)
     return folder + (slash ? "" : "/") + std::string(rest);
 }
 
+std::optional<std::string> bookFilePath(const std::string& folder, const std::string& relative)
+{
+    if (folder.empty() || relative.empty())
+        return std::nullopt;
+    std::string decoded = base::percentDecode(relative).value_or(relative);
+    for (const std::string* text : std::initializer_list<const std::string*> { &relative, &decoded }) {
+        if (text->front() == '/' || text->find(':') != std::string::npos || text->find('\\') != std::string::npos
+            || text->find('\0') != std::string::npos)
+            return std::nullopt;
+    }
+    for (const auto& component : base::split(decoded, "/")) {
+        if (component == "..")
+            return std::nullopt;
+    }
+    return joinBookPath(folder, decoded);
+}
+
 } // namespace lectoro

@@ -38,5 +38,9 @@ std::string jumpToBookWebAddress(const std::string& address, const LectoroUser*)
 std::string fileAddressForPath(const std::string& path);
 // The book folder joined with a relative path as a path component.
 std::string joinBookPath(const std::string& folder, const std::string& relative);
+// The file a book names by a path relative to its folder (percent-escapes read), or
+// nothing when the path could leave the folder: empty, absolute, with a scheme or drive,
+// a back-slash, a NUL or a ".." component.
+std::optional<std::string> bookFilePath(const std::string& folder, const std::string& relative);
 
 } // namespace lectoro

@@ -24,7 +24,8 @@ namespace lectoro {
 // which owns this object, so a widget outliving the feature reaches nothing.
 class ReaderInteractiveContent::Delegates final : public MarkupHitAreaDelegate,
                                                   public GlossaryViewControllerDelegate,
-                                                  public MultiLinkControllerDelegate {
+                                                  public MultiLinkControllerDelegate,
+                                                  public ui::PopoverPresentationControllerDelegate {
 public:
     explicit Delegates(ReaderInteractiveContent& owner)
         : m_owner(owner)
@@ -36,6 +37,10 @@ public:
         m_owner.didSelectGlossaryItemWithType(kind, path);
     }
     void didSelectLinkVo(const std::shared_ptr<PXLinkVO>& link) override { m_owner.didSelectLinkVo(link); }
+    void popoverPresentationControllerDidDismissPopover(ui::PopoverPresentationController&) override
+    {
+        m_owner.glossaryPopoverDidDismiss();
+    }
 
 private:
     ReaderInteractiveContent& m_owner;
@@ -100,6 +105,9 @@ void ReaderInteractiveContent::loadGlossaryMarkUp(const PXLinkVO& link)
                 popover->setSourceRect(icon->bounds());
             }
             popover->setBackgroundColor(ui::Color::clear());
+            MVPopOverBackgroundView::setArrowColor(ui::Color::clear());
+            popover->setPopoverBackgroundViewClass("MVPopOverBackgroundView", MVPopOverBackgroundView::factory());
+            popover->setDelegate(m_delegates);
         }
         presenter->presentViewController(glossary, false);
         return;
@@ -136,6 +144,15 @@ void ReaderInteractiveContent::removeGlossaryController()
     m_context.activeMode = ReaderActiveModeNone;
 }
 
+void ReaderInteractiveContent::glossaryPopoverDidDismiss()
+{
+    // A tap beside the pop-over closed it; the controller is gone from the screen.
+    m_glossary = nullptr;
+    if (m_context.activeMode == ReaderActiveModeGlossary)
+        m_context.activeMode = ReaderActiveModeNone;
+    m_reader.resetAllPlayerActionBar();
+}
+
 void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const std::string& path)
 {
     removeGlossaryController();
@@ -144,15 +161,17 @@ void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const
     case 0:
         report("AudioPlayerWithURL", path);
         m_players->isExternalResource = false;
-        m_players->AudioPlayerWithURL(path, true, false, false);
+        m_players->AudioPlayerWithURL(path, true, true, false);
         break;
-    case 1:
-        report("VideoPlayerWithVideoPath", (book ? book->path : std::string {}) + path);
-        m_players->VideoPlayerWithVideoPath((book ? book->path : std::string {}) + path, 0, "");
+    case 1: {
+        std::string video = (book ? book->path : std::string {}) + path;
+        report("VideoPlayerWithVideoPath", video);
+        m_players->VideoPlayerWithVideoPath(video, 0, book ? book->contentKey : std::string {});
         break;
+    }
     case 2:
         report("ImageControllerWithImagePath", path);
-        m_players->ImageControllerWithImagePath(path, false);
+        m_players->ImageControllerWithImagePath(path, "", 4, true);
         break;
     case 3:
         report("webPlayer", path);

@@ -86,6 +86,8 @@ public:
     // --- Glossary (ReaderInteractiveContent.cpp) ---
     void loadGlossaryMarkUp(const PXLinkVO&);
     void removeGlossaryController();
+    // The tablet's glossary pop-over was closed by a tap beside it.
+    void glossaryPopoverDidDismiss();
     void didSelectGlossaryItemWithType(int64_t kind, const std::string& path);
     std::shared_ptr<GlossaryViewController> glossaryViewController() const { return m_glossary; }
 

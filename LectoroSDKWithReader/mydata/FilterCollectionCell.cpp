@@ -64,14 +64,15 @@ void FilterCollectionCell::build()
 }
 
 base::AttributedString FilterCollectionCell::getAttributtedTextWithIcon(const std::string& glyph,
-    const std::string& text, const ui::Font& textFont, const ui::Color& textColor, bool /*isIconOnly*/) const
+    const std::string& text, const ui::Font& textFont, const ui::Color& textColor, bool isIconOnly) const
 {
     ui::Font glyphFont(MVLectoroFontManager::getFontName(), isIpad() ? 22 : 18);
     base::TextAttributes glyphAttributes;
     glyphAttributes.foregroundColor
         = IconFontConstants::colorAttr(checkBoxIconColor.value_or(ui::Color::black()));
     glyphAttributes.font = IconFontConstants::fontAttr(glyphFont);
-    // Attributed strings here carry no baseline offset; the glyph sits on the text's line.
+    // The box sits a little above the line of a colour glyph, a little below a title's.
+    glyphAttributes.baselineOffset = isIconOnly ? 2.2 : -1.5;
     base::TextAttributes textAttributes;
     textAttributes.foregroundColor = IconFontConstants::colorAttr(textColor);
     textAttributes.font = IconFontConstants::fontAttr(textFont);

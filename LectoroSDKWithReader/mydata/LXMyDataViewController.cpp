@@ -27,6 +27,7 @@ namespace {
 
 constexpr const char* myDataAccessibilityTable = "ReaderLectoroAccessibility";
 constexpr double myDataHandleHeight = 30;
+constexpr double myDataPrintButtonWidth = 44;
 
 } // namespace
 
@@ -574,14 +575,17 @@ void LXMyDataViewController::viewDidLayoutSubviews()
     m_highlightButton->setFrame({ 0, 0, m_highlightButton->isHidden() ? 0 : segmentWidth, segmentHeight });
     m_notesButton->setFrame({ notesX, 0, m_notesButton->isHidden() ? 0 : segmentWidth, segmentHeight });
     // The tools beside the tabs: the filter after the last tab shown, then share settings
-    // and the notification bell at their widths; print at the trailing edge.
+    // and the notification bell at their widths.
     double toolX = m_notesButton->isHidden() ? m_highlightButton->frame().maxX() : m_notesButton->frame().maxX();
     m_filterButton->setFrame({ toolX, 0, m_filterButtonWidthConstraint->constant(), segmentHeight });
     toolX += m_filterButtonWidthConstraint->constant();
     m_shareSettingsButton->setFrame({ toolX, 0, m_shareSettingWidthConstraint->constant(), segmentHeight });
     toolX += m_shareSettingWidthConstraint->constant();
     m_notificationButton->setFrame({ toolX, 0, m_notificationButton->isHidden() ? 0 : 44.0, segmentHeight });
-    m_printButton->setFrame({ width - m_printTrailingConstraint->constant() - 44, 0, 44, segmentHeight });
+    // Print stands at the bar's trailing end, where its constraint puts it.
+    double printInset = m_printTrailingConstraint->constant();
+    m_printButton->setFrame(
+        { isRTL() ? printInset : width - printInset - myDataPrintButtonWidth, 0, myDataPrintButtonWidth, segmentHeight });
     y += segmentHeight;
     double notificationHeight = m_notificationTopHeightConstraint->constant();
     m_notificationTopView->setFrame({ 0, y, width, notificationHeight });

@@ -164,6 +164,11 @@ void LXShareSettingsController::viewDidLoad()
     m_doneButton->setAccessibilityIdentifier("shareSettingsDoneBtn");
     addReaderAccessibilityOn(*m_backBtn, "BackButton", "");
     addReaderAccessibilityOn(*m_dropDownButton, "ReaderShareSettingsDropDownButton", "");
+    addReaderAccessibilityOn(*m_selectedTextTextView, "ReaderStickyNotesSelectedTextTextView", "");
+    addReaderAccessibilityOn(*m_noteTextView, "ReaderStickyNotesNoteTextView", "");
+    // The column titles only name the boxes below them, which say what they are.
+    m_topShareLabel->setIsAccessibilityElement(false);
+    m_receiveLabel->setIsAccessibilityElement(false);
 
     // A dialog shown without an appearance pass (a child view slid in) still lists its users.
     getDataForIndex(0);

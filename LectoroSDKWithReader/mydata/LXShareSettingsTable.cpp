@@ -8,6 +8,7 @@
 #include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
+#include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
 #include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/mydata/MyDataStyle.h"
 #include "LectoroSDKWithReader/mydata/ShareSettingsStyle.h"
@@ -158,7 +159,7 @@ std::shared_ptr<ui::TableViewCell> LXShareSettingsController::cellForRowAtIndexP
     };
     auto share = cell->shareButton();
     auto receive = cell->receiveButton();
-    cell->shareUserNameLabel()->setFont(shareLightFont(16));
+    cell->shareUserNameLabel()->setFont(getCustomFont(18).value_or(ui::Font::systemFont(18)));
     share->setFont(mydata::iconFont(shareBoxFontSize()));
     receive->setFont(mydata::iconFont(shareBoxFontSize()));
     cell->setDelegate(self());

@@ -42,6 +42,7 @@ base::AttributedString myDataTitleWithIcon(
     base::TextAttributes iconAttributes;
     iconAttributes.font = base::FontAttr { MVIconFontConstants::getFontName(), pad ? 16.0 : 15.0, 400 };
     iconAttributes.foregroundColor = IconFontConstants::colorAttr(color);
+    iconAttributes.baselineOffset = -1.5;
     base::TextAttributes textAttributes;
     if (auto font = getCustomFont(pad ? 15 : 14))
         textAttributes.font = IconFontConstants::fontAttr(*font);

@@ -15,10 +15,18 @@ namespace base {
 struct Error;
 }
 
+namespace ui {
+class ViewController;
+}
+
 namespace lectoro {
 
 class EPUBChapterVO;
 class LXMyDataPrintOptionsController;
+class PlayerActionBar;
+class PlayerActionBarItem;
+class PrintPageViewController;
+struct RendererPrintPage;
 class LXMyDataViewController;
 class SDKHighlightVO;
 struct ReaderContext;
@@ -43,6 +51,24 @@ public:
     {
         return m_printOptionsController;
     }
+    // The framework's document of the records, written, goes to the platform's print dialog.
+    void showPrintWith(const std::string& pdfPath, const std::string& title);
+
+    // The page-print controller over the reader while a page job runs (printPageVC), and
+    // its reports.
+    const std::shared_ptr<PrintPageViewController>& printPageVC() const { return m_printPageVC; }
+    void printPageViewControllerDidDismiss();
+    void PrintPageViewControllerDidFinishJob();
+    void deviceNotSupportsPagePrinting();
+    void didPagePrintedSuccessFully() { }
+    void didPagePrintingFailedWithError(const base::Error&) { }
+    void removePrintPageViewController();
+
+    // An EPUB chapter is about to show: the top bar's print item (tag 30) is there, enabled,
+    // only when the host lists the chapter (unless the whole reflowable book may print).
+    void configurePrintIconForChapter(const EPUBChapterVO*);
+    // The first tappable item of the bar with the print tag, or null.
+    static std::shared_ptr<PlayerActionBarItem> getPrintButtonForPlayer(const PlayerActionBar&);
 
     // Toolbar action: opens the panel over the reader.
     void showMyData();
@@ -83,12 +109,15 @@ private:
     std::string storeBookID() const;
     std::optional<std::string> thumbnailDisplayNumberForPageNumber(const std::string& pageNumber) const;
     void logPrintFailure(bool completed, const std::optional<base::Error>&) const;
+    std::shared_ptr<PrintDelegate> printDelegate();
+    void showPrintPageViewController(std::shared_ptr<RendererPrintPage>);
 
     ReaderContext& m_context;
     std::shared_ptr<PanelDelegate> m_panelDelegate;
     std::shared_ptr<LXMyDataViewController> m_myDataViewController;
     std::shared_ptr<PrintDelegate> m_printDelegate;
     std::shared_ptr<LXMyDataPrintOptionsController> m_printOptionsController;
+    std::shared_ptr<PrintPageViewController> m_printPageVC;
     std::vector<std::string> m_printEnabledPageArray;
     std::function<void(std::shared_ptr<SDKHighlightVO>)> m_noteOpener;
     std::function<void()> m_classSettingsOpener;

@@ -16,7 +16,12 @@
 #include "LectoroSDKWithReader/mydata/MyDataStyle.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/LectoroDebugLog.h"
+#include "LectoroSDKWithReader/readersdk/MVPDFCreator.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/PrintPageViewController.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
@@ -25,13 +30,16 @@
 #include "platform/base/Strings.h"
 #include "platform/print/PrintInteractionController.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Constraint.h"
 
 #include <algorithm>
 
 namespace lectoro {
 
-// The pop-up holds its delegate weakly; this one lives as long as the feature.
-class ReaderMyData::PrintDelegate final : public LXMyDataPrintOptionsControllerDelegate {
+// The print-type pop-up and the page-print controller hold their delegate weakly; this
+// one lives as long as the feature.
+class ReaderMyData::PrintDelegate final : public LXMyDataPrintOptionsControllerDelegate,
+                                          public PrintPageViewControllerDelegate {
 public:
     explicit PrintDelegate(ReaderMyData& owner)
         : m_owner(owner)
@@ -41,10 +49,25 @@ public:
     {
         m_owner.didTapOnPrintTypeWithPrintType(type);
     }
+    void printPageViewControllerDidDismiss() override { m_owner.printPageViewControllerDidDismiss(); }
+    void PrintPageViewControllerDidFinishJob() override { m_owner.PrintPageViewControllerDidFinishJob(); }
+    void deviceNotSupportsPagePrinting() override { m_owner.deviceNotSupportsPagePrinting(); }
+    void didPagePrintedSuccessFully() override { m_owner.didPagePrintedSuccessFully(); }
+    void didPagePrintingFailedWithError(const base::Error& error) override
+    {
+        m_owner.didPagePrintingFailedWithError(error);
+    }
 
 private:
     ReaderMyData& m_owner;
 };
+
+std::shared_ptr<ReaderMyData::PrintDelegate> ReaderMyData::printDelegate()
+{
+    if (!m_printDelegate)
+        m_printDelegate = std::make_shared<PrintDelegate>(*this);
+    return m_printDelegate;
+}
 
 void ReaderMyData::setPrintEnabledPageArray(const std::optional<std::string>& pages)
 {
@@ -73,8 +96,9 @@ std::optional<std::string> ReaderMyData::thumbnailDisplayNumberForPageNumber(
 
 void ReaderMyData::addPrintPageViewOnPageNumber(const std::string& pageNumber, const std::string&)
 {
-    // The print switch of the host decides whether pages carry a print button at all.
-    if (!m_context.renderer || !m_context.settings || !m_context.settings->isPrintEnabled())
+    // Every page of a page book carries a button; of an EPUB book only the pages of a
+    // fixed-layout one whose printed folio the host lists.
+    if (!m_context.renderer)
         return;
     bool pageBook = std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook) != nullptr;
     auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook);
@@ -102,6 +126,30 @@ void ReaderMyData::addPrintPageViewOnPageNumber(const std::string& pageNumber, c
             owner->didTapOnPrintPageWithWatermark(page);
     });
     m_context.renderer->addPrintPageView(button, page);
+}
+
+std::shared_ptr<PlayerActionBarItem> ReaderMyData::getPrintButtonForPlayer(const PlayerActionBar& bar)
+{
+    for (const auto& item : bar.getTappableItems()) {
+        if (item && item->tag() == PlayerItemPrint)
+            return item;
+    }
+    return nullptr;
+}
+
+void ReaderMyData::configurePrintIconForChapter(const EPUBChapterVO* chapter)
+{
+    // A reflowable book the host lets print whole keeps the item as the bar built it.
+    if (m_context.isReflowPrintEnable || !m_context.playerTopActionBarView)
+        return;
+    auto item = getPrintButtonForPlayer(*m_context.playerTopActionBarView);
+    if (!item)
+        return;
+    bool listed = chapter
+        && std::find(m_printEnabledPageArray.begin(), m_printEnabledPageArray.end(), chapter->href)
+            != m_printEnabledPageArray.end();
+    item->setEnabled(listed);
+    item->setAlpha(listed ? 1.0 : 0.0);
 }
 
 void ReaderMyData::logPrintFailure(bool completed, const std::optional<base::Error>& error) const
@@ -136,55 +184,65 @@ void ReaderMyData::didTapOnPrintPageWithWatermark(std::optional<int64_t> pageNum
     reader->moveTopAndBottomOffScreenWithIsAnimate(false);
     std::string watermark
         = printWatermarkText(m_context.user ? m_context.user->userID : std::string(), storeBookID());
-    std::string jobName = m_context.currentBook ? m_context.currentBook->title : std::string();
     auto alive = reader->lifetimeToken();
     auto* owner = this;
-    m_context.renderer->printPagesWithWatermark(watermark, PrintWatermarkColor, pages,
-        [owner, alive, jobName](std::shared_ptr<RendererPrintPage> printPage) {
-            if (!printPage || !alive.lock())
-                return;
-            auto& printer = print::PrintInteractionController::shared();
-            if (!print::PrintInteractionController::isPrintingAvailable()) {
-                owner->m_context.controller->showAlertWithTitle(
-                    "", mydata::text("DEVICE_NOT_SUPPORTS_PRINTING"));
-                return;
-            }
-            std::vector<print::PrintItem> items;
-            for (size_t i = 0; i < printPage->pageNumbers.size(); ++i) {
-                const std::string& image
-                    = i < printPage->pageImagePaths.size() ? printPage->pageImagePaths[i] : "";
-                // A page the renderer has no picture for still prints, as its number, so
-                // the job keeps one sheet per page with the watermark on it.
-                items.push_back(image.empty() ? print::PrintItem::fromText(base::format("%@ %ld",
-                                    mydata::text("PAGE"), static_cast<long>(printPage->pageNumbers[i])))
-                                              : print::PrintItem::file(image));
-            }
-            print::PrintWatermark mark;
-            mark.text = printPage->watermark;
-            mark.color
-                = UIColorExpanded::colorWithHexString(printPage->textColor).value_or(ui::Color::gray());
-            print::PrintInfo info;
-            info.jobName = jobName;
-            printer.setPrintInfo(info);
-            printer.setWatermarks({ mark });
-            printer.setPrintingItems(std::move(items));
-            printer.present(true,
-                [owner, alive](
-                    print::PrintInteractionController&, bool completed, std::optional<base::Error> error) {
-                    if (alive.lock())
-                        owner->logPrintFailure(completed, error);
-                });
+    m_context.renderer->printPagesWithWatermark(
+        watermark, PrintWatermarkColor, pages, [owner, alive](std::shared_ptr<RendererPrintPage> printPage) {
+            if (printPage && alive.lock())
+                owner->showPrintPageViewController(std::move(printPage));
         });
+}
+
+void ReaderMyData::showPrintPageViewController(std::shared_ptr<RendererPrintPage> printPage)
+{
+    auto* reader = m_context.controller;
+    if (!reader)
+        return;
+    removePrintPageViewController();
+    m_printPageVC = companionFramework()->makePrintPageViewController(std::move(printPage));
+    if (!m_printPageVC)
+        return;
+    m_printPageVC->setDelegate(printDelegate());
+    // The controller's view lies over the whole reader; its job starts once it is there.
+    auto root = reader->view();
+    auto overlay = m_printPageVC->view();
+    overlay->setTranslatesAutoresizingMaskIntoConstraints(false);
+    root->addSubview(overlay);
+    ui::Constraint::activate({ overlay->leadingAnchor().constraintEqualTo(root->leadingAnchor()),
+        overlay->trailingAnchor().constraintEqualTo(root->trailingAnchor()),
+        overlay->topAnchor().constraintEqualTo(root->topAnchor()),
+        overlay->bottomAnchor().constraintEqualTo(root->bottomAnchor()) });
+    overlay->setFrame(root->bounds());
+}
+
+void ReaderMyData::printPageViewControllerDidDismiss() { removePrintPageViewController(); }
+
+void ReaderMyData::PrintPageViewControllerDidFinishJob() { removePrintPageViewController(); }
+
+void ReaderMyData::deviceNotSupportsPagePrinting()
+{
+    if (m_context.controller)
+        m_context.controller->showAlertWithTitle("", mydata::text("DEVICE_NOT_SUPPORTS_PRINTING"));
+    removePrintPageViewController();
+}
+
+void ReaderMyData::removePrintPageViewController()
+{
+    // The bars stay off screen: the reader shows them again on the next page tap.
+    if (!m_printPageVC)
+        return;
+    auto controller = std::move(m_printPageVC);
+    m_printPageVC.reset();
+    if (auto view = controller->viewIfLoaded())
+        view->removeFromSuperview();
 }
 
 void ReaderMyData::didTapOnPrint()
 {
     if (!m_myDataViewController)
         return;
-    if (!m_printDelegate)
-        m_printDelegate = std::make_shared<PrintDelegate>(*this);
     auto popup = LXMyDataPrintOptionsController::create();
-    popup->setDelegate(m_printDelegate);
+    popup->setDelegate(printDelegate());
     popup->lxthemeVO = m_context.theme;
     MyDataRecords records;
     if (m_context.dbManager)
@@ -211,18 +269,36 @@ void ReaderMyData::didTapOnPrintTypeWithPrintType(int64_t printType)
             m_context.controller->showAlertWithTitle("", mydata::text("NO_DATA"));
         return;
     }
-    bool pageBook = std::dynamic_pointer_cast<PXBookVO>(m_context.currentBook) != nullptr;
-    std::vector<print::PrintItem> items;
-    for (const auto& record : *chosen)
-        items.push_back(print::PrintItem::fromText(printTextForRecord(*record, pageBook)));
+    // The document is the framework's to write; printing it is the platform's dialog.
+    auto creator = companionFramework()->makePDFCreator(*chosen);
+    if (!creator) {
+        logPrintFailure(false, base::Error { "MVPDFCreator", 0, {} });
+        return;
+    }
+    std::string jobName = printJobNameForType(printType);
+    auto alive = m_context.controller ? m_context.controller->lifetimeToken() : std::weak_ptr<const void>();
+    auto* owner = this;
+    creator->createPDFWithCompletion([owner, alive, jobName](std::optional<std::string> pdf) {
+        if (!alive.lock())
+            return;
+        if (!pdf) {
+            owner->logPrintFailure(false, base::Error { "MVPDFCreator", 0, {} });
+            return;
+        }
+        owner->showPrintWith(*pdf, jobName);
+    });
+}
+
+void ReaderMyData::showPrintWith(const std::string& pdfPath, const std::string& title)
+{
     auto& printer = print::PrintInteractionController::shared();
     print::PrintInfo info;
     info.outputType = print::PrintOutputType::General;
     info.orientation = print::PrintOrientation::Portrait;
-    info.jobName = printJobNameForType(printType);
+    info.jobName = title;
     printer.setPrintInfo(info);
     printer.setWatermarks({});
-    printer.setPrintingItems(std::move(items));
+    printer.setPrintingItem(print::PrintItem::file(pdfPath));
     auto alive = m_context.controller ? m_context.controller->lifetimeToken() : std::weak_ptr<const void>();
     auto* owner = this;
     printer.present(true,

@@ -1,6 +1,7 @@
 #include "LectoroSDKWithReader/reader/ReaderInteractiveHost.h"
 
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
+#include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderTokenRenewal.h"
@@ -80,5 +81,14 @@ std::weak_ptr<LectoroDataSyncingManagerDelegate> ReaderInteractiveHost::syncDele
 {
     return std::dynamic_pointer_cast<ReaderViewController>(m_reader.shared_from_this());
 }
+
+void ReaderInteractiveHost::loadWebPlayerForStandardActivityWithURL(const base::URL& url)
+{
+    m_reader.contents().loadWebPlayerForStandardActivityWithURL(url);
+}
+
+void ReaderInteractiveHost::navigateTopage(const std::string& page) { m_reader.navigation().navigateTopage(page); }
+
+void ReaderInteractiveHost::resetAllPlayerActionBar() { m_reader.resetAllPlayerActionBar(); }
 
 } // namespace lectoro

@@ -35,6 +35,9 @@ public:
     bool refreshUserToken(
         const std::string& expiredToken, std::function<void(std::shared_ptr<LectoroUser>)> completion) override;
     std::weak_ptr<LectoroDataSyncingManagerDelegate> syncDelegate() override;
+    void loadWebPlayerForStandardActivityWithURL(const base::URL&) override;
+    void navigateTopage(const std::string& page) override;
+    void resetAllPlayerActionBar() override;
 
 private:
     ReaderViewController& m_reader;

@@ -6,6 +6,8 @@
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
+#include "LectoroSDKWithReader/readersdk/widgets/players/LectoroAudioPlayer.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"
@@ -223,6 +225,7 @@ void ReaderViewController::willLoadPageWithPageNumber(
 {
     if (auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook)) {
         auto chapter = chapterAtPosition(*epub, base::integerValue(displayNumber.value_or(std::string())));
+        m_myData->configurePrintIconForChapter(chapter.get());
         auto bottom = m_context.playerBottomActionBarView;
         if (auto audioButton = bottom ? m_annotations->getAudioButtonForPlayer(*bottom) : nullptr) {
             bool supported = chapter && chapter->isAudioSyncSupported;
@@ -650,8 +653,10 @@ void ReaderViewController::singleTapOnPage()
 
 void ReaderViewController::manageTopBottomBar()
 {
-    // Only an audio resource playing in the background lets the bars toggle. The audio
-    // player belongs to interactive content and none can play yet, so nothing toggles.
+    // Only an audio resource playing in the background lets the bars toggle.
+    const auto& audio = m_interactive->players().audioPlayer();
+    if (audio && audio->isAudioResourcePlaybackground)
+        toggleTopAndBottomBars();
 }
 
 void ReaderViewController::didCompleteSearchDecryptionForBookPath(RendererViewController&, const std::string&)

@@ -19,6 +19,7 @@
 #include "LectoroSDKWithReader/foundation/MVFontManagerHelper.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
 #include "LectoroSDKWithReader/reader/ReaderInteractiveHost.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/mydata/ReaderMyData.h"
@@ -124,6 +125,9 @@ ReaderViewController::ReaderViewController()
     m_contentsHost = std::make_unique<ReaderContentsHost>(*this);
     m_contents = std::make_unique<ReaderContents>(m_context, *m_contentsHost);
     m_search = std::make_unique<ReaderSearch>(m_context);
+    // Voice search silences the audio a link or page is playing while the microphone listens.
+    m_searchAudio = SearchAudioPlayer::following([this] { return m_interactive->players().audioPlayer(); });
+    m_search->setAudioPlayer(m_searchAudio);
     m_myData = std::make_unique<ReaderMyData>(m_context);
     // My Data's comment and share requests go to the notes feature, which owns the editor
     // and the share-settings dialog; both live as long as the reader.

@@ -55,6 +55,7 @@ class ReaderNavigation;
 class ReaderReadAloud;
 class ReaderReadingAids;
 class ReaderSearch;
+class SearchAudioPlayer;
 class ReaderTeacherReview;
 class TeacherReviewReader;
 class ReadingSession;
@@ -445,6 +446,7 @@ private:
     std::unique_ptr<ContentsHost> m_contentsHost;
     std::unique_ptr<ReaderContents> m_contents;
     std::unique_ptr<ReaderSearch> m_search;
+    std::shared_ptr<SearchAudioPlayer> m_searchAudio;
     std::unique_ptr<ReaderMyData> m_myData;
     std::unique_ptr<TeacherReviewReader> m_teacherReviewHost;
     std::unique_ptr<ReaderTeacherReview> m_teacherReview;

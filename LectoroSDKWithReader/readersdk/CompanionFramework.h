@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lectoro {
 
@@ -27,11 +28,15 @@ class MVGoogleTranslationManager;
 class MVMediaBookModel;
 class MVMediaBookParser;
 class MVMediaBookPlayer;
+class MVPDFCreator;
 class PenToolController;
+class PrintPageViewController;
 class ReadingTimeManager;
 class RendererViewController;
 class RendererViewControllerDelegate;
+class SDKHighlightVO;
 class TextSearchController;
+struct RendererPrintPage;
 class YSDBManager;
 
 class CompanionFramework {
@@ -73,6 +78,18 @@ public:
     // The downloader of streamed books (the same object on every call); null from a
     // framework that downloads none.
     virtual std::shared_ptr<MVAVAssetDownloaderManager> assetDownloaderManager() { return nullptr; }
+
+    // Printing: the controller that prints the renderer's printable page object (null for
+    // none, or from a framework that cannot print pages), and the builder of My Data's
+    // document of the records given (null from a framework that writes no documents).
+    virtual std::shared_ptr<PrintPageViewController> makePrintPageViewController(std::shared_ptr<RendererPrintPage>)
+    {
+        return nullptr;
+    }
+    virtual std::shared_ptr<MVPDFCreator> makePDFCreator(std::vector<std::shared_ptr<SDKHighlightVO>>)
+    {
+        return nullptr;
+    }
 };
 
 // Installs the framework (null uninstalls it). The analytics manager made by an earlier

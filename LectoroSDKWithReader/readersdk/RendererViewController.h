@@ -47,8 +47,10 @@ struct RendererPage {
     std::shared_ptr<PXPageVO> page;
 };
 
-// What printPagesWithWatermark hands back: the pages to print and how to mark them.
+// What printPagesWithWatermark hands back: the pages to print and how to mark them. A
+// framework may hand back its own kind, carrying what it needs to print them.
 struct RendererPrintPage {
+    virtual ~RendererPrintPage() = default;
     std::string watermark;
     std::string textColor;
     std::vector<int64_t> pageNumbers;

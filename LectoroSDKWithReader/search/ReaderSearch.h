@@ -14,6 +14,7 @@
 #include "LectoroSDKWithReader/search/TextSearchView.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,12 +33,18 @@ namespace lectoro {
 struct ReaderContext;
 class TextSearchView;
 
+class LectoroAudioPlayer;
+
 // The reader's player of page audio and audio links, as voice search pauses it.
 class SearchAudioPlayer {
 public:
     virtual ~SearchAudioPlayer() = default;
     virtual void start() = 0;
     virtual void stop() = 0;
+
+    // Stops and starts whichever audio player `current` answers at that moment (none:
+    // nothing), as the reader opens a new player for each audio link.
+    static std::shared_ptr<SearchAudioPlayer> following(std::function<std::shared_ptr<LectoroAudioPlayer>()> current);
 };
 
 class ReaderSearch {

@@ -5,6 +5,7 @@
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "LectoroSDKWithReader/readersdk/widgets/players/LectoroAudioPlayer.h"
 #include "LectoroSDKWithReader/search/ReaderSearch.h"
 #include "LectoroSDKWithReader/search/TextSearchView.h"
 #include "platform/base/RunLoop.h"
@@ -18,7 +19,34 @@ namespace {
 constexpr double voiceAudioRestartDelay = 0.3;
 constexpr const char* voiceSettingsURL = "app-settings:";
 
+class FollowingAudioPlayer final : public SearchAudioPlayer {
+public:
+    explicit FollowingAudioPlayer(std::function<std::shared_ptr<LectoroAudioPlayer>()> current)
+        : m_current(std::move(current))
+    {
+    }
+    void start() override
+    {
+        if (auto player = m_current ? m_current() : nullptr)
+            player->start();
+    }
+    void stop() override
+    {
+        if (auto player = m_current ? m_current() : nullptr)
+            player->stop();
+    }
+
+private:
+    std::function<std::shared_ptr<LectoroAudioPlayer>()> m_current;
+};
+
 } // namespace
+
+std::shared_ptr<SearchAudioPlayer> SearchAudioPlayer::following(
+    std::function<std::shared_ptr<LectoroAudioPlayer>()> current)
+{
+    return std::make_shared<FollowingAudioPlayer>(std::move(current));
+}
 
 void ReaderSearch::startVoiceRecognition()
 {

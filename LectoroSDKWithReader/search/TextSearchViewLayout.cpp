@@ -34,6 +34,16 @@ double byIdiom(double phone, double pad)
     return isIpad() ? pad : phone;
 }
 
+// What the bar strip keeps after the input panel: the plain form's text button, or the
+// glyph buttons (microphone when shown, previous, next, open, each 20 or 30 wide with
+// their gaps: 150 or 190 with the microphone, which both forms with it keep room for).
+double buttonReserve(bool plain, bool microphone)
+{
+    if (plain)
+        return byIdiom(70, 100);
+    return microphone ? 200 : 160;
+}
+
 ui::Color searchLayoutColour(const std::optional<ui::Color>& colour)
 {
     return colour.value_or(ui::Color::clear());
@@ -96,9 +106,7 @@ void TextSearchView::buildBar(Variant variant, bool audio)
     constrained(m_inputPanel);
     m_barStrip->addSubview(m_inputPanel);
     double leading = variant == Variant::Plain ? m_tableViewMargin : m_tableViewMargin + 35;
-    double trailing = variant == Variant::Plain ? byIdiom(70, 100)
-        : variant == Variant::Reader && audio   ? 200
-                                                : 160;
+    double trailing = buttonReserve(variant == Variant::Plain, audio);
     double inset = byIdiom(8, 16);
     ui::Constraint::activate({
         m_inputPanel->leadingAnchor().constraintEqualTo(m_barStrip->leadingAnchor(), leading),
@@ -309,7 +317,7 @@ void TextSearchView::placeFrames()
     bool plain = !m_prevBtn->superview();
     double inset = byIdiom(8, 16);
     double leading = plain ? m_tableViewMargin : m_tableViewMargin + 35;
-    double trailing = plain ? byIdiom(70, 100) : (m_micButton && !m_isElasticSearch ? 200 : 160);
+    double trailing = buttonReserve(plain, m_micButton != nullptr);
     ui::Rect panel { leading, inset, std::max(0.0, width - leading - trailing),
         m_searchBarHeight - 2 * inset };
     m_inputPanel->setFrame(panel);

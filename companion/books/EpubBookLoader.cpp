@@ -224,6 +224,7 @@ private:
     base::Result<void> readNavigation();
     void readNavDocument(const ManifestItem&);
     void readNcx(const ManifestItem&);
+    void readResource(const std::string& navDirectory, const pugi::xml_node& anchor);
     std::optional<std::string> packageRelative(const std::string& baseDirectory, const std::string& href) const;
     int64_t fileIndexOf(const std::string& packageRelativeHref) const;
 
@@ -472,6 +473,12 @@ void EpubReader::readNavDocument(const ManifestItem& item)
                 if (fileIndex >= 0)
                     m_book->tocPageList.push_back({ nodeText(anchor), *href, fileIndex });
             }
+        } else if (hasToken(type, "lectoro:resources")) {
+            std::vector<pugi::xml_node> anchors;
+            collectDescendants(list, "a", anchors);
+            m_navigationEntries += anchors.size();
+            for (const auto& anchor : anchors)
+                readResource(navDirectory, anchor);
         } else if (hasToken(type, "landmarks")) {
             std::vector<pugi::xml_node> anchors;
             collectDescendants(list, "a", anchors);
@@ -482,6 +489,47 @@ void EpubReader::readNavDocument(const ManifestItem& item)
             }
         }
     }
+}
+
+// The contents panel's kinds of resource, by the type word the list gives.
+int32_t resourceLinkType(std::string_view typeId)
+{
+    static const std::pair<std::string_view, int32_t> kinds[] = { { "audio", 1 }, { "video", 2 }, { "image", 3 },
+        { "documents", 4 }, { "toc", 5 }, { "web links", 6 } };
+    for (const auto& [name, kind] : kinds) {
+        if (typeId == name)
+            return kind;
+    }
+    return 0;
+}
+
+void EpubReader::readResource(const std::string& navDirectory, const pugi::xml_node& anchor)
+{
+    std::string typeId = anchor.attribute("data-type").value();
+    int32_t kind = resourceLinkType(typeId);
+    auto chapterHref = packageRelative(navDirectory, anchor.attribute("data-chapter").value());
+    int64_t fileIndex = chapterHref ? fileIndexOf(*chapterHref) : -1;
+    if (kind == 0 || fileIndex < 0)
+        return;
+    std::string href = anchor.attribute("href").value();
+    std::string assetPath;
+    if (kind == 6 && (href.starts_with("https://") || href.starts_with("http://"))) {
+        assetPath = href;
+    } else if (auto relative = packageRelative(navDirectory, href)) {
+        assetPath = *relative;
+    } else {
+        // A resource naming a place outside the book is left out.
+        return;
+    }
+    base::Value::Dictionary record;
+    record.set("resourceName", nodeText(anchor));
+    record.set("typeId", typeId);
+    record.set("epubLinkType", kind);
+    record.set("assetPath", assetPath);
+    record.set("href", *chapterHref);
+    record.set("folioNumber", std::to_string(fileIndex));
+    record.set("chapter", base::Value::Dictionary { { "title", "" } });
+    m_book->resources.asList()->push_back(std::move(record));
 }
 
 void EpubReader::readNcx(const ManifestItem& item)
@@ -559,6 +607,10 @@ base::Result<void> EpubReader::readNavigation()
         }
     };
     name(m_book->toc);
+    for (auto& resource : *m_book->resources.asList()) {
+        auto chapter = m_book->chapterForHref(resource["href"].asString().value_or(""));
+        resource.asDictionary()->set("chapter", base::Value::Dictionary { { "title", chapter ? chapter->title : "" } });
+    }
     return {};
 }
 

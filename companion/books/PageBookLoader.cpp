@@ -155,6 +155,7 @@ base::Result<std::shared_ptr<PXBookVO>> parsePageBookInPlace(const std::string& 
     book->bookID = text(root, "id");
     book->title = text(root, "title");
     book->ISBN = text(root, "isbn");
+    book->contentKey = text(root, "contentKey");
     book->path = bookFolder;
     book->absolutePath = std::filesystem::absolute(bookFolder).lexically_normal().string();
     book->isReadAloudEnabled = flag(root, "readAloud");

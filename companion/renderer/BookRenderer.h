@@ -162,6 +162,9 @@ public:
     // otherwise the dialog's answer comes to `completion`.
     bool printPages(const lectoro::RendererPrintPage&, const std::string& jobName,
         print::PrintInteractionController::Completion completion);
+    // What the pages of a printable page object print as, one item per page (a reflowable
+    // chapter gives one per page of its current layout).
+    std::vector<print::PrintItem> printItemsFor(const lectoro::RendererPrintPage&);
 
     // --- Selection ---
     // Each form selects on a page on screen and reports the selection's rectangle (in the

@@ -1,6 +1,7 @@
 // Marking search hits on the pages on screen, stepping the selected hit, and printing.
 
 #include "companion/renderer/BookRenderer.h"
+#include "companion/renderer/BookPrintPage.h"
 
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
@@ -39,19 +40,6 @@ size_t countIgnoringCase(const std::string& haystack, const std::string& needle)
          at = lowerHaystack.find(lowerNeedle, at + lowerNeedle.size()))
         ++count;
     return count;
-}
-
-// "#RRGGBB" (or without "#"); grey for anything else.
-ui::Color colorFromHex(std::string_view text)
-{
-    if (!text.empty() && text.front() == '#')
-        text.remove_prefix(1);
-    unsigned value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (text.size() != 6 || error != std::errc() || end != text.data() + text.size())
-        return ui::Color::gray();
-    return ui::Color::fromRGB255(
-        static_cast<int>(value >> 16), static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF));
 }
 
 } // namespace
@@ -229,15 +217,16 @@ void BookRenderer::printPagesWithWatermark(const std::string& watermark, const s
 {
     if (!callback)
         return;
-    std::shared_ptr<lectoro::RendererPrintPage> printPage;
+    std::shared_ptr<BookPrintPage> printPage;
     for (int64_t number : pageNumbers) {
         const PageEntry* entry = entryForNumber(number);
         if (!entry)
             continue;
         if (!printPage) {
-            printPage = std::make_shared<lectoro::RendererPrintPage>();
+            printPage = std::make_shared<BookPrintPage>();
             printPage->watermark = watermark;
             printPage->textColor = textColor;
+            printPage->jobName = m_book ? m_book->title : std::string();
         }
         printPage->pageNumbers.push_back(number);
         std::string image;
@@ -247,12 +236,14 @@ void BookRenderer::printPagesWithWatermark(const std::string& watermark, const s
             image = entry->chapter->absolutePath;
         printPage->pageImagePaths.push_back(std::move(image));
     }
+    if (printPage)
+        printPage->items = printItemsFor(*printPage);
     std::weak_ptr<const void> owner = weak_from_this();
-    base::RunLoop::main().post(owner, [callback = std::move(callback), printPage] { callback(printPage); });
+    std::shared_ptr<lectoro::RendererPrintPage> handed = printPage;
+    base::RunLoop::main().post(owner, [callback = std::move(callback), handed] { callback(handed); });
 }
 
-bool BookRenderer::printPages(const lectoro::RendererPrintPage& printPage, const std::string& jobName,
-    print::PrintInteractionController::Completion completion)
+std::vector<print::PrintItem> BookRenderer::printItemsFor(const lectoro::RendererPrintPage& printPage)
 {
     std::vector<print::PrintItem> items;
     for (size_t index = 0; index < printPage.pageNumbers.size(); ++index) {
@@ -279,6 +270,13 @@ bool BookRenderer::printPages(const lectoro::RendererPrintPage& printPage, const
             items.push_back(print::PrintItem::fromText(text));
         }
     }
+    return items;
+}
+
+bool BookRenderer::printPages(const lectoro::RendererPrintPage& printPage, const std::string& jobName,
+    print::PrintInteractionController::Completion completion)
+{
+    std::vector<print::PrintItem> items = printItemsFor(printPage);
     if (items.empty())
         return false;
     auto& controller = print::PrintInteractionController::shared();
@@ -286,15 +284,18 @@ bool BookRenderer::printPages(const lectoro::RendererPrintPage& printPage, const
     info.jobName = jobName;
     controller.setPrintInfo(std::move(info));
     controller.setPrintingItems(std::move(items));
-    std::vector<print::PrintWatermark> watermarks;
-    if (!printPage.watermark.empty()) {
-        print::PrintWatermark mark;
-        mark.text = printPage.watermark;
-        mark.color = colorFromHex(printPage.textColor);
-        watermarks.push_back(std::move(mark));
-    }
-    controller.setWatermarks(std::move(watermarks));
+    controller.setWatermarks(printWatermarksFor(printPage));
     return controller.present(true, std::move(completion));
+}
+
+std::vector<print::PrintWatermark> printWatermarksFor(const lectoro::RendererPrintPage& printPage)
+{
+    if (printPage.watermark.empty())
+        return {};
+    print::PrintWatermark mark;
+    mark.text = printPage.watermark;
+    mark.color = colorFromHex(printPage.textColor);
+    return { mark };
 }
 
 } // namespace companion

@@ -107,6 +107,18 @@ std::shared_ptr<lectoro::TextSearchController> FakeFramework::makeTextSearchCont
     return m_real->makeTextSearchController(std::move(book), searchText, searchType);
 }
 
+std::shared_ptr<lectoro::PrintPageViewController> FakeFramework::makePrintPageViewController(
+    std::shared_ptr<lectoro::RendererPrintPage> printPage)
+{
+    return m_real->makePrintPageViewController(std::move(printPage));
+}
+
+std::shared_ptr<lectoro::MVPDFCreator> FakeFramework::makePDFCreator(
+    std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> highlights)
+{
+    return m_real->makePDFCreator(std::move(highlights));
+}
+
 std::shared_ptr<lectoro::PenToolController> FakeFramework::makePenToolController()
 {
     return m_real->makePenToolController();

@@ -59,6 +59,10 @@ public:
     std::shared_ptr<lectoro::PenToolController> makePenToolController() override;
     // The real downloader (records in the storage root, or in memory).
     std::shared_ptr<lectoro::MVAVAssetDownloaderManager> assetDownloaderManager() override;
+    // The real page-print controller and My Data document.
+    std::shared_ptr<lectoro::PrintPageViewController> makePrintPageViewController(
+        std::shared_ptr<lectoro::RendererPrintPage>) override;
+    std::shared_ptr<lectoro::MVPDFCreator> makePDFCreator(std::vector<std::shared_ptr<lectoro::SDKHighlightVO>>) override;
 
 private:
     FakeFramework(std::string storageRoot, std::string storeVfs);

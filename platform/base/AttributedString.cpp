@@ -1,6 +1,7 @@
 #include "platform/base/AttributedString.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace base {
@@ -24,7 +25,8 @@ std::string sanitized(std::string_view text)
 
 bool TextAttributes::empty() const
 {
-    return !font && !foregroundColor && !backgroundColor && !underlineStyle && !paragraphStyle && !link;
+    return !font && !foregroundColor && !backgroundColor && !underlineStyle && !paragraphStyle && !link
+        && !baselineOffset;
 }
 
 void TextAttributes::merge(const TextAttributes& other)
@@ -41,6 +43,8 @@ void TextAttributes::merge(const TextAttributes& other)
         paragraphStyle = other.paragraphStyle;
     if (other.link)
         link = other.link;
+    if (other.baselineOffset)
+        baselineOffset = other.baselineOffset;
 }
 
 AttributedString::AttributedString(std::string text, TextAttributes attributes)
@@ -156,6 +160,9 @@ void AttributedString::removeAttribute(Range range, TextAttributeKey key)
         case TextAttributeKey::Link:
             a.link.reset();
             break;
+        case TextAttributeKey::BaselineOffset:
+            a.baselineOffset.reset();
+            break;
         }
     });
     coalesce();
@@ -193,6 +200,15 @@ void AttributedString::addLink(Range range, std::string link)
 {
     TextAttributes attributes;
     attributes.link = std::move(link);
+    addAttributes(range, attributes);
+}
+
+void AttributedString::addBaselineOffset(Range range, double points)
+{
+    if (!std::isfinite(points))
+        return;
+    TextAttributes attributes;
+    attributes.baselineOffset = points;
     addAttributes(range, attributes);
 }
 

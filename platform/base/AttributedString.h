@@ -59,6 +59,9 @@ struct TextAttributes {
     std::optional<UnderlineStyle> underlineStyle;
     std::optional<ParagraphStyleAttr> paragraphStyle;
     std::optional<std::string> link;
+    // Points the glyphs sit above the line's baseline (below it when negative); the
+    // line's box grows to hold them (TextMetrics.h).
+    std::optional<double> baselineOffset;
 
     bool empty() const;
     // The attributes set in `other` replace those here; the others stay.
@@ -66,7 +69,7 @@ struct TextAttributes {
     friend bool operator==(const TextAttributes&, const TextAttributes&) = default;
 };
 
-enum class TextAttributeKey { Font, ForegroundColor, BackgroundColor, UnderlineStyle, ParagraphStyle, Link };
+enum class TextAttributeKey { Font, ForegroundColor, BackgroundColor, UnderlineStyle, ParagraphStyle, Link, BaselineOffset };
 
 struct AttributedRun {
     Range range;
@@ -92,6 +95,8 @@ public:
     void addUnderline(Range range, UnderlineStyle style);
     void addParagraphStyle(Range range, ParagraphStyleAttr style);
     void addLink(Range range, std::string link);
+    // Not finite: nothing is added.
+    void addBaselineOffset(Range range, double points);
 
     // The attributes of the unit at index (empty past the end); effectiveRange, when given,
     // receives the longest run around it with the same attributes.

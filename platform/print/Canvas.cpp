@@ -403,6 +403,43 @@ void Canvas::drawLines(const std::vector<std::string>& lines, const TextStyle& s
     }
 }
 
+void Canvas::drawAttributedLines(const base::AttributedString& text, const std::vector<ui::TextMetrics::TextLine>& lines,
+    const TextStyle& style, const ui::Rect& rect)
+{
+    ui::TextAlignment alignment = style.alignment;
+    if (alignment == ui::TextAlignment::Natural || alignment == ui::TextAlignment::Justified)
+        alignment = style.rightToLeft ? ui::TextAlignment::Right : ui::TextAlignment::Left;
+    auto runs = text.runs();
+    double top = rect.origin.y;
+    for (const auto& line : lines) {
+        double x = rect.origin.x;
+        if (alignment == ui::TextAlignment::Center)
+            x += (rect.size.width - line.width) / 2;
+        else if (alignment == ui::TextAlignment::Right)
+            x += rect.size.width - line.width;
+        for (const auto& run : runs) {
+            size_t start = std::max(run.range.location, line.range.location);
+            size_t end = std::min(run.range.end(), line.range.end());
+            if (start >= end)
+                continue;
+            std::string piece = text.substring({ start, end - start }).string();
+            TextStyle runStyle = style;
+            runStyle.alignment = ui::TextAlignment::Left;
+            if (run.attributes.font)
+                runStyle.font = ui::fontFromAttr(*run.attributes.font, style.font);
+            if (run.attributes.foregroundColor)
+                runStyle.color = ui::colorFromAttr(*run.attributes.foregroundColor);
+            // Each piece sits in a box of its own line height standing on the line's
+            // common bottom, lifted by its baseline offset.
+            double offset = run.attributes.baselineOffset.value_or(0);
+            double y = top + line.unshiftedBottom - offset - ui::TextMetrics::lineHeight(runStyle.font);
+            drawLine(piece, runStyle, { x, y });
+            x += ui::TextMetrics::widthOfLine(piece, runStyle.font);
+        }
+        top += line.height;
+    }
+}
+
 void Canvas::drawText(const std::string& utf8, const TextStyle& style, const ui::Rect& rect)
 {
     auto lines = ui::TextMetrics::wrapLines(utf8, style.font, rect.size.width);

@@ -73,6 +73,11 @@ public:
     void drawLine(const std::string& utf8, const TextStyle&, ui::Point origin);
     // Lines stacked from the top of the rectangle, each aligned in its width.
     void drawLines(const std::vector<std::string>& lines, const TextStyle&, const ui::Rect&);
+    // Attributed lines laid out by the metric (TextMetrics::layoutLines), stacked from the
+    // top of the rectangle and aligned in its width: each run in its own font, colour and
+    // baseline offset, the style's where the run sets none.
+    void drawAttributedLines(const base::AttributedString&, const std::vector<ui::TextMetrics::TextLine>&, const TextStyle&,
+        const ui::Rect&);
     // The text wrapped to the rectangle's width by the metric, clipped to its height.
     void drawText(const std::string& utf8, const TextStyle&, const ui::Rect&);
     // Text centred on `center`, turned by `radians` (a watermark across a page).

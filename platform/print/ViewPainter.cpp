@@ -26,8 +26,39 @@ TextStyle styleFor(const ui::Font& font, const ui::Color& color, ui::TextAlignme
     return { font, color, alignment, view.isRightToLeft() };
 }
 
+ui::Color labelColor(const ui::Label& label)
+{
+    ui::Color color = label.isHighlighted() && label.highlightedTextColor() ? *label.highlightedTextColor()
+                                                                             : label.textColor();
+    if (!label.isEnabled())
+        color = color.withAlpha(color.alpha() * 0.5);
+    return color;
+}
+
+// Attributed text keeps its runs' fonts, colours and baseline offsets; the lines are
+// the metric's, so the picture has the heights the layout measured.
+void paintAttributedLabel(const ui::Label& label, const base::AttributedString& text, Canvas& canvas)
+{
+    ui::Rect bounds = label.bounds();
+    double width = label.numberOfLines() == 1 ? 0 : bounds.size.width;
+    auto lines = ui::TextMetrics::layoutLines(text, label.font(), width, label.lineBreakMode());
+    if (label.numberOfLines() > 0 && lines.size() > static_cast<size_t>(label.numberOfLines()))
+        lines.resize(static_cast<size_t>(label.numberOfLines()));
+    double height = 0;
+    for (const auto& line : lines)
+        height += line.height;
+    ui::Rect area { { bounds.origin.x, bounds.origin.y + (bounds.size.height - height) / 2 },
+        { bounds.size.width, height } };
+    canvas.drawAttributedLines(
+        text, lines, styleFor(label.font(), labelColor(label), label.textAlignment(), label), area);
+}
+
 void paintLabel(const ui::Label& label, Canvas& canvas)
 {
+    if (label.attributedText() && label.attributedText()->length() > 0) {
+        paintAttributedLabel(label, *label.attributedText(), canvas);
+        return;
+    }
     ui::Rect bounds = label.bounds();
     ui::Font font = label.displayedFont();
     auto lines = label.displayedLines();
@@ -38,10 +69,7 @@ void paintLabel(const ui::Label& label, Canvas& canvas)
         || label.lineBreakMode() == ui::LineBreakMode::ByTruncatingHead;
     if (truncating && !lines.empty())
         lines.back() = truncateToWidth(lines.back(), font, bounds.size.width);
-    ui::Color color = label.isHighlighted() && label.highlightedTextColor() ? *label.highlightedTextColor()
-                                                                             : label.textColor();
-    if (!label.isEnabled())
-        color = color.withAlpha(color.alpha() * 0.5);
+    ui::Color color = labelColor(label);
     // A label centres its text vertically, as the platform's does.
     double height = static_cast<double>(lines.size()) * ui::TextMetrics::lineHeight(font);
     ui::Rect area { { bounds.origin.x, bounds.origin.y + (bounds.size.height - height) / 2 },

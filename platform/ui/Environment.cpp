@@ -114,7 +114,21 @@ void Environment::setVoiceOverRunning(bool running)
     if (running == m_voiceOverRunning)
         return;
     m_voiceOverRunning = running;
+    if (!running)
+        m_accessibilityFocus.reset();
     post(VoiceOverStatusDidChangeNotification);
+}
+
+std::shared_ptr<View> Environment::accessibilityFocusedElement() const
+{
+    return m_voiceOverRunning ? m_accessibilityFocus.lock() : nullptr;
+}
+
+void Environment::setAccessibilityFocusedElement(const std::shared_ptr<View>& element)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (m_voiceOverRunning)
+        m_accessibilityFocus = element;
 }
 
 void Environment::setReduceTransparencyEnabled(bool enabled)
@@ -193,11 +207,15 @@ void Environment::hideKeyboard(double animationDuration)
 void Environment::postAccessibilityScreenChanged(const std::shared_ptr<View>& element)
 {
     m_accessibilityPosts.push_back({ AccessibilityPost::Kind::ScreenChanged, element, {} });
+    if (element)
+        setAccessibilityFocusedElement(element);
 }
 
 void Environment::postAccessibilityLayoutChanged(const std::shared_ptr<View>& element)
 {
     m_accessibilityPosts.push_back({ AccessibilityPost::Kind::LayoutChanged, element, {} });
+    if (element)
+        setAccessibilityFocusedElement(element);
 }
 
 void Environment::postAccessibilityAnnouncement(std::string text)

@@ -134,7 +134,13 @@ public:
     }
 
     bool isVoiceOverRunning() const { return m_voiceOverRunning; }
+    // Turning VoiceOver off also drops its focus.
     void setVoiceOverRunning(bool);
+    // The element VoiceOver has in focus, held weakly; none while VoiceOver is off. A
+    // user moves it by swiping (tests call the setter as that swipe would); a screen- or
+    // layout-changed post naming an element moves it there, as VoiceOver does.
+    std::shared_ptr<View> accessibilityFocusedElement() const;
+    void setAccessibilityFocusedElement(const std::shared_ptr<View>&);
     bool isReduceTransparencyEnabled() const { return m_reduceTransparency; }
     void setReduceTransparencyEnabled(bool);
     bool isReduceMotionEnabled() const { return m_reduceMotion; }
@@ -187,6 +193,7 @@ private:
     std::shared_ptr<View> m_keyWindow;
     std::weak_ptr<void> m_rootViewController;
     bool m_voiceOverRunning = false;
+    std::weak_ptr<View> m_accessibilityFocus;
     bool m_reduceTransparency = false;
     bool m_reduceMotion = false;
     ApplicationState m_applicationState = ApplicationState::Active;

@@ -56,6 +56,7 @@ struct Unit {
     char16_t code = 0;
     double advance = 0;
     double lineHeight = 0;
+    double baselineOffset = 0;
 };
 
 struct LineRange {
@@ -63,6 +64,7 @@ struct LineRange {
     size_t end = 0;
     double width = 0;
     double height = 0;
+    double unshiftedBottom = 0;
 };
 
 double unitFactor(char16_t unit)
@@ -146,10 +148,17 @@ private:
 
     void emit(size_t start, size_t end, double width)
     {
-        double height = 0;
-        for (size_t i = start; i < end; ++i)
-            height = std::max(height, m_units[i].lineHeight);
-        m_lines.push_back({ start, end, width, height > 0 ? height : m_defaultHeight });
+        // Every unit's box stands on one bottom; a raised box reaches above the tallest
+        // box, a lowered one below the common bottom.
+        double above = 0;
+        double below = 0;
+        for (size_t i = start; i < end; ++i) {
+            above = std::max(above, m_units[i].lineHeight + std::max(0.0, m_units[i].baselineOffset));
+            below = std::max(below, -m_units[i].baselineOffset);
+        }
+        if (above <= 0)
+            above = m_defaultHeight;
+        m_lines.push_back({ start, end, width, above + below, above });
     }
 
     size_t clusterEnd(size_t i, size_t end) const
@@ -262,9 +271,15 @@ std::vector<Unit> unitsOf(const base::AttributedString& text, const Font& fallba
         while (runIndex < runs.size() && runs[runIndex].range.end() <= i)
             ++runIndex;
         Font font = fallback;
-        if (runIndex < runs.size() && runs[runIndex].range.contains(i) && runs[runIndex].attributes.font)
-            font = fontFromAttr(*runs[runIndex].attributes.font, fallback);
-        units.push_back({ utf16[i], TextMetrics::advanceOfUnit(utf16[i], font), TextMetrics::lineHeight(font) });
+        double offset = 0;
+        if (runIndex < runs.size() && runs[runIndex].range.contains(i)) {
+            const auto& attributes = runs[runIndex].attributes;
+            if (attributes.font)
+                font = fontFromAttr(*attributes.font, fallback);
+            offset = attributes.baselineOffset.value_or(0);
+        }
+        units.push_back(
+            { utf16[i], TextMetrics::advanceOfUnit(utf16[i], font), TextMetrics::lineHeight(font), offset });
     }
     return units;
 }
@@ -359,6 +374,15 @@ Size boundingSize(const base::AttributedString& text, const Font& fallback, doub
 {
     auto units = unitsOf(text, fallback);
     return sizeOfLines(layout(units, width, mode, lineHeight(fallback)), maxLines);
+}
+
+std::vector<TextLine> layoutLines(
+    const base::AttributedString& text, const Font& fallback, double width, LineBreakMode mode)
+{
+    std::vector<TextLine> out;
+    for (const auto& line : layout(unitsOf(text, fallback), width, mode, lineHeight(fallback)))
+        out.push_back({ { line.start, line.end - line.start }, line.width, line.height, line.unshiftedBottom });
+    return out;
 }
 
 } // namespace TextMetrics

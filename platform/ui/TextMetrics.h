@@ -10,6 +10,11 @@
 //      0.5  for every other unit (lower case, other punctuation, any non-ASCII text)
 //    A bold font (semibold and heavier) is 5 % wider: every advance is multiplied by 1.05.
 //  - Line height = ceil(pointSize × 1.2).
+//  - Attributed text: each unit has its run's font; a unit's box is its font's line
+//    height, and the boxes of a line stand on one bottom. A baseline offset of b points
+//    lifts a unit's box by b (lowers it for a negative b). A line is as high as the
+//    space from the highest box top (tallest height, or a raised box's height + b) to
+//    the lowest box bottom (the common bottom, or |b| below it for a lowered box).
 //  - "\n" (and "\r\n") end a line and have no width.
 //  - Wrapping to a width: words are separated by spaces; a line takes words while they
 //    fit, the spaces between them counting; a space where a line breaks is not counted.
@@ -78,6 +83,19 @@ double boundingHeight(const base::AttributedString&, const Font& fallback, doubl
     LineBreakMode = LineBreakMode::ByWordWrapping);
 Size boundingSize(const base::AttributedString&, const Font& fallback, double width,
     LineBreakMode = LineBreakMode::ByWordWrapping, int maxLines = 0);
+
+// One line of wrapped attributed text: its UTF-16 range (the break that ends it left
+// out), width, height, and how far below the line's top the boxes' common bottom lies (a
+// unit with baseline offset b is drawn in a box of its line height whose bottom is b
+// above that).
+struct TextLine {
+    base::Range range;
+    double width = 0;
+    double height = 0;
+    double unshiftedBottom = 0;
+};
+std::vector<TextLine> layoutLines(const base::AttributedString&, const Font& fallback, double width,
+    LineBreakMode = LineBreakMode::ByWordWrapping);
 
 } // namespace TextMetrics
 

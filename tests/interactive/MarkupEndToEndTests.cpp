@@ -17,7 +17,7 @@
 #include "companion/renderer/BookRenderer.h"
 #include "platform/testing/Interaction.h"
 #include "platform/testing/Landing.h"
-#include "reader/CompanionEndToEndSupport.h"
+#include "reader/ReaderTaps.h"
 #include "platform/ui/TableView.h"
 #include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
 #include "LectoroSDKWithReader/interactive/web/InteractiveWebContent.h"
@@ -128,19 +128,6 @@ protected:
     }
 
     // A finger on a markup's icon lands on the enlarged tap area laid over it, when it has one.
-    static ::testing::AssertionResult tapMarkup(MarkupView& icon)
-    {
-        uitest::settleLayout();
-        ui::Point centre = icon.convertPointTo(icon.bounds().center(), nullptr);
-        auto landing = uitest::landAtWindowPoint(centre);
-        if (!landing)
-            return ::testing::AssertionFailure() << landing.obstacle;
-        if (landing.view.get() == &icon || landing.view->isDescendantOf(&icon)
-            || !dynamic_cast<MarkupHitAreaLabel*>(landing.view.get()))
-            return uitest::tap(icon);
-        return uitest::tap(*landing.view, landing.view->convertPointFrom(centre, nullptr));
-    }
-
     std::shared_ptr<Reachability> m_previousNetwork;
     std::shared_ptr<testing::RecordingHost> m_host = std::make_shared<testing::RecordingHost>();
     std::shared_ptr<LectoroReaderViewController> m_launcher;
@@ -196,7 +183,7 @@ TEST_F(MarkupEndToEndTests, EachMarkupKindReachesTheActionOfItsType)
         auto icon = placedIcon(c.page, c.linkID);
         ASSERT_TRUE(icon);
         m_actions.clear();
-        EXPECT_TRUE(tapMarkup(*icon));
+        EXPECT_TRUE(testing::tapMarkup(*icon));
         base::RunLoop::main().runUntilIdle();
         if (std::string(c.operation).empty()) {
             EXPECT_TRUE(m_actions.empty());
@@ -220,7 +207,7 @@ TEST_F(MarkupEndToEndTests, AMultiLinkGroupOpensItsListAndARowReachesThatLinksAc
     ASSERT_TRUE(group);
     ASSERT_TRUE(placedIcon(108, 0, 1));
     EXPECT_FALSE(placedIcon(108, 0, 2));
-    ASSERT_TRUE(tapMarkup(*group));
+    ASSERT_TRUE(testing::tapMarkup(*group));
     ASSERT_EQ(m_actions.size(), 1u);
     EXPECT_EQ(m_actions[0].operation, "loadMultiLinkMarkup");
     EXPECT_EQ(m_actions[0].argument, "3");
@@ -240,7 +227,7 @@ TEST_F(MarkupEndToEndTests, AMultiLinkGroupOpensItsListAndARowReachesThatLinksAc
         SCOPED_TRACE("row " + std::to_string(r.row));
         closeWhatIsOpen();
         m_actions.clear();
-        ASSERT_TRUE(tapMarkup(*group));
+        ASSERT_TRUE(testing::tapMarkup(*group));
         auto list = m_reader->interactiveContent().multiLinkController();
         ASSERT_TRUE(list);
         list->view();
@@ -260,7 +247,7 @@ TEST_F(MarkupEndToEndTests, AMultiLinkGroupOpensItsListAndARowReachesThatLinksAc
     closeWhatIsOpen();
     auto lone = placedIcon(108, 0, 1);
     m_actions.clear();
-    ASSERT_TRUE(tapMarkup(*lone));
+    ASSERT_TRUE(testing::tapMarkup(*lone));
     auto list = m_reader->interactiveContent().multiLinkController();
     ASSERT_TRUE(list);
     list->view();
@@ -303,7 +290,7 @@ TEST_F(MarkupEndToEndTests, TypedAndChosenAnswersAreStoredAndShownAgain)
     // The drop-down's list, picked through the framework's list.
     auto box = placedIcon(105, 1052);
     ASSERT_TRUE(box);
-    ASSERT_TRUE(tapMarkup(*box));
+    ASSERT_TRUE(testing::tapMarkup(*box));
     auto list = m_reader->interactiveContent().answers().linkDropDownController();
     ASSERT_TRUE(list);
     EXPECT_EQ(list->items(), (std::vector<std::string> { "Select", "warms", "cools", "stops" }));
@@ -338,7 +325,7 @@ TEST_F(MarkupEndToEndTests, TheSamplePackageRunsAsScormAndUploadsOnClose)
     goTo(112);
     auto icon = placedIcon(112, 1121);
     ASSERT_TRUE(icon);
-    ASSERT_TRUE(tapMarkup(*icon));
+    ASSERT_TRUE(testing::tapMarkup(*icon));
     auto& web = m_reader->interactiveContent().webContent();
     auto scorm = std::dynamic_pointer_cast<LectoroScormWebPlayer>(web.currentWebPlayer());
     ASSERT_TRUE(scorm);

@@ -3,6 +3,7 @@
 // My Data records by kind.
 
 #include "mydata/MyDataTestSupport.h"
+#include "platform/print/PdfReading.h"
 #include "reader/shell/ShellTestSupport.h"
 
 #include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
@@ -251,17 +252,29 @@ TEST_F(ReaderPrintingTest, PagesInViewPrintWithTheUsersWatermark)
     EXPECT_TRUE(m_reader->isPlayerActionBarHidden());
 }
 
-TEST_F(ReaderPrintingTest, AFailedJobIsLogged)
+TEST_F(ReaderPrintingTest, AFailedMyDataJobIsLoggedAndAFailedPageJobOnlyTakesItsControllerDown)
 {
     openSampleBook({ pageBookPage(103, "1") });
+    ASSERT_TRUE(framework()
+                    .store()
+                    ->saveHighlight(record({ .localID = "n", .noteText = "ask about rain" }), "42", 7)
+                    .ok());
     std::vector<std::string> lines;
     LectoroDebugLog::enableLogsWithIsenabled(true);
     LectoroDebugLog::setSinkForTesting([&](const std::string& line) { lines.push_back(line); });
     print::PrintInteractionController::shared().setNextOutcome(print::PrintOutcome::Failed);
-    m_reader->myData().didTapOnPrintPageWithWatermark(103);
+    m_reader->myData().didTapOnPrintTypeWithPrintType(PrintTypeNotes);
     base::RunLoop::main().advanceBy(2);
     EXPECT_THAT(
         lines, ::testing::Contains(HasSubstr("Print failed - domain: UIPrintErrorDomain error code 4")));
+
+    lines.clear();
+    m_reader->myData().didTapOnPrintPageWithWatermark(103);
+    base::RunLoop::main().advanceBy(2);
+    ASSERT_EQ(jobs().size(), 2u);
+    EXPECT_EQ(jobs().back().outcome, print::PrintOutcome::Failed);
+    EXPECT_FALSE(m_reader->myData().printPageVC());
+    EXPECT_FALSE(uitest::topmostAlert()) << "a failed page job shows nothing";
 }
 
 TEST_F(ReaderPrintingTest, OnlyListedPagesOfAFixedLayoutBookGetAButton)
@@ -301,7 +314,8 @@ TEST_F(ReaderPrintingTest, MyDataPrintsTheChosenKindAsADocument)
     base::RunLoop::main().advanceBy(2);
     ASSERT_EQ(jobs().size(), 1u);
     EXPECT_EQ(jobs().back().info.jobName, LocalizationHelper::localizedStringWithKey("BOTH_KEY"));
-    ASSERT_EQ(jobs().back().pageCount, 2);
+    // The framework's document is printed as it is: one page per record.
+    ASSERT_EQ(printtest::pdfPageCount(jobs().back().outputPath), 2);
     EXPECT_THAT(printedPageText(jobs().back().outputPath, 1), HasSubstr("drops of water"));
     EXPECT_THAT(printedPageText(jobs().back().outputPath, 2), HasSubstr("ask about rain"));
 

@@ -148,7 +148,10 @@ TEST_F(SearchRowAndLayout, TheVariantsReserveRoomForTheirButtons)
         { "plain", [&] { return TextSearchView::createWithFrame(frame, theme, epubBook()); }, 8, 70, false,
             false, true, TextSearchConstants::localized("CANCEL") },
         { "elastic", [&] { return TextSearchView::createWithElasticSearch(frame, theme, epubBook(), true); },
-            43, 160, true, true, false, "\xe2\x88\x9e" },
+            43, 200, true, true, false, "\xe2\x88\x9e" },
+        { "elastic without voice",
+            [&] { return TextSearchView::createWithElasticSearch(frame, theme, epubBook(), false); }, 43, 160,
+            false, true, false, "\xe2\x88\x9e" },
         { "reader", [&] { return TextSearchView::createForReaderSearch(frame, theme, epubBook(), true); }, 43,
             200, true, false, true, "\xe2\x88\x9e" },
         { "reader without voice",
@@ -179,6 +182,26 @@ TEST_F(SearchRowAndLayout, TheVariantsReserveRoomForTheirButtons)
         if (c.mic) {
             EXPECT_EQ(panel->animateMicButton()->superview(), panel->barStrip())
                 << "the halo sits behind the microphone";
+        }
+    }
+}
+
+TEST_F(SearchRowAndLayout, OnATabletEveryGlyphButtonStaysInsideTheStrip)
+{
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    auto theme = searchTheme();
+    ui::Rect frame { 0, 0, 768, 500 };
+    for (bool elastic : { true, false }) {
+        for (bool voice : { true, false }) {
+            SCOPED_TRACE(std::string(elastic ? "elastic" : "reader") + (voice ? " with voice" : ""));
+            auto panel = elastic ? TextSearchView::createWithElasticSearch(frame, theme, epubBook(), voice)
+                                 : TextSearchView::createForReaderSearch(frame, theme, epubBook(), voice);
+            panel->layoutIfNeeded();
+            ui::Rect open = panel->openBtn()->frame();
+            EXPECT_DOUBLE_EQ(open.size.width, 30);
+            EXPECT_LE(open.origin.x + open.size.width, panel->barStrip()->bounds().size.width);
+            EXPECT_GE(panel->PrevBtn()->frame().origin.x,
+                panel->inputPanel()->frame().origin.x + panel->inputPanel()->frame().size.width);
         }
     }
 }

@@ -183,10 +183,13 @@ void InteractiveMarkupPlayers::AudioPlayerWithURL(
                 showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
                 return;
             }
+            // The kind of the last link must not make this file wait for a remote load.
+            LectoroAudioPlayer::setIsExternalResource(isExternalResource);
             player = LectoroAudioPlayer::create(url, epub->rootPath, "", playerUIEnable, isEncrypted);
         } else {
             std::string bookPath = book ? book->path : m_context.bookPath;
-            if (!fileExists(bookPath + "/" + url) && !isExternalResource) {
+            std::string file = url.starts_with('/') ? url : bookPath + "/" + url;
+            if (!fileExists(file) && !isExternalResource) {
                 showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
                 return;
             }

@@ -50,6 +50,9 @@ public:
     // Standards trees: {"type" ("TEKS", "ELPS", "TOR"), "role" (empty: everyone), "nodes"},
     // each node {"title", "src", "pageID", "url", "subnodes"}.
     base::Value standards = base::Value::List {};
+    // The key of the book's protected media, handed to players untouched; empty for a
+    // book whose media is plain.
+    std::string contentKey;
     bool isReadAloudEnabled = false;
     // 0 portrait, 1 landscape, 2 either.
     int bookOrientationType = 2;

@@ -196,6 +196,46 @@ TEST(BookLoaderFailures, HtmlHabitsInChaptersAreTolerated)
     EXPECT_EQ(epub->meta.layout, 0);
 }
 
+TEST(BookLoaderFailures, ResourcesListedOutsideTheBookOrOfNoKnownKindAreLeftOut)
+{
+    const std::string nav = R"(<html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops"><body>
+<nav epub:type="toc"><ol><li><a href="c1.xhtml">Tides</a></li></ol></nav>
+<nav epub:type="lectoro:resources"><ol>
+<li><a href="media/wave%20one.wav" data-type="audio" data-chapter="c1.xhtml#top">Wave</a></li>
+<li><a href="../../outside.wav" data-type="audio" data-chapter="c1.xhtml">Climbs out</a></li>
+<li><a href="/etc/passwd" data-type="documents" data-chapter="c1.xhtml">Absolute</a></li>
+<li><a href="file:///etc/passwd" data-type="web links" data-chapter="c1.xhtml">File address</a></li>
+<li><a href="media/a.wav" data-type="podcast" data-chapter="c1.xhtml">Unknown kind</a></li>
+<li><a href="media/a.wav" data-type="audio" data-chapter="c9.xhtml">Unknown chapter</a></li>
+<li><a href="https://tides.example/live" data-type="web links" data-chapter="c1.xhtml">Live tides</a></li>
+</ol></nav></body></html>)";
+    TemporaryFolder folder;
+    layOut(folder.path(),
+        { { "META-INF/container.xml", container },
+            { "OPS/book.opf",
+                package(R"(<item id="nav" href="nav.xhtml" media-type="application/xhtml+xml" properties="nav"/>)"
+                        R"(<item id="c1" href="c1.xhtml" media-type="application/xhtml+xml"/>)",
+                    R"(<itemref idref="c1"/>)") },
+            { "OPS/nav.xhtml", nav }, { "OPS/c1.xhtml", chapter } });
+    auto book = companion::loadBook(folder.string());
+    ASSERT_TRUE(book.ok()) << book.error().localizedDescription();
+    auto epub = std::dynamic_pointer_cast<lectoro::EPUBBookVO>(book.value());
+    ASSERT_TRUE(epub);
+    const auto* resources = epub->resources.asList();
+    ASSERT_TRUE(resources);
+    ASSERT_EQ(resources->size(), 2u);
+    const base::Value& wave = resources->at(0);
+    EXPECT_EQ(wave["resourceName"].asString(), "Wave");
+    EXPECT_EQ(wave["epubLinkType"].intValue(), 1);
+    EXPECT_EQ(wave["typeId"].asString(), "audio");
+    EXPECT_EQ(wave["assetPath"].asString(), "media/wave one.wav");
+    EXPECT_EQ(wave["href"].asString(), "c1.xhtml#top");
+    EXPECT_EQ(wave["folioNumber"].asString(), "0");
+    EXPECT_EQ(wave["chapter"]["title"].asString(), "Tides");
+    EXPECT_EQ(resources->at(1)["epubLinkType"].intValue(), 6);
+    EXPECT_EQ(resources->at(1)["assetPath"].asString(), "https://tides.example/live");
+}
+
 TEST(BookPaths, ResolutionStaysInsideTheBook)
 {
     struct Case {

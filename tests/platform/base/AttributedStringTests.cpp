@@ -1,5 +1,7 @@
 #include "platform/base/AttributedString.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using base::AttributedRun;
@@ -142,6 +144,7 @@ TEST(AttributedStringTest, EachAttributeIsAddedAndRemovedOnItsOwn)
     all.underlineStyle = base::UnderlineStyle::Single;
     all.paragraphStyle = paragraph;
     all.link = "https://x";
+    all.baselineOffset = -1.5;
 
     struct Case {
         const char* name;
@@ -159,6 +162,8 @@ TEST(AttributedStringTest, EachAttributeIsAddedAndRemovedOnItsOwn)
         { "paragraph", base::TextAttributeKey::ParagraphStyle,
             [](TextAttributes& a) { a.paragraphStyle.reset(); } },
         { "link", base::TextAttributeKey::Link, [](TextAttributes& a) { a.link.reset(); } },
+        { "baseline offset", base::TextAttributeKey::BaselineOffset,
+            [](TextAttributes& a) { a.baselineOffset.reset(); } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -188,6 +193,13 @@ TEST(AttributedStringTest, EachAttributeIsAddedAndRemovedOnItsOwn)
     EXPECT_EQ(styled.attributesAt(1).underlineStyle, base::UnderlineStyle::Double);
     EXPECT_FALSE(styled.attributesAt(3).underlineStyle);
     EXPECT_EQ(styled.runs().size(), 3u);
+
+    // An offset that is no number is not an attribute.
+    AttributedString glyph("x");
+    glyph.addBaselineOffset(Range { 0, 1 }, std::nan(""));
+    EXPECT_TRUE(glyph.attributesAt(0).empty());
+    glyph.addBaselineOffset(Range { 0, 1 }, 2.2);
+    EXPECT_EQ(glyph.attributesAt(0).baselineOffset, 2.2);
 }
 
 } // namespace

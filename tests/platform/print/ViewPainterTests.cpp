@@ -106,6 +106,60 @@ TEST_F(ViewPainterTest, LabelTextIsDrawnWhereTheMetricLaysItOut)
     EXPECT_DOUBLE_EQ(darkest(png, 0, 0, left - 2, 60), 1.0);
 }
 
+TEST_F(ViewPainterTest, AttributedRunsKeepTheirColoursAndBaselineOffsets)
+{
+    // Two glyph runs in one label: the first lowered, the second raised by 6 points.
+    auto paintRow = [&](double first, double second, const std::string& name) {
+        auto root = ui::View::create({ { 0, 0 }, { 120, 60 } });
+        root->setBackgroundColor(ui::Color::white());
+        base::AttributedString text("MM");
+        text.addForegroundColor({ 0, 1 }, ui::colorAttr(ui::Color::red()));
+        text.addForegroundColor({ 1, 1 }, ui::colorAttr(ui::Color::blue()));
+        text.addBaselineOffset({ 0, 1 }, first);
+        text.addBaselineOffset({ 1, 1 }, second);
+        auto label = ui::Label::create();
+        label->setFont(ui::Font::systemFont(30));
+        label->setAttributedText(text);
+        label->setFrame({ { 0, 0 }, { 120, 60 } });
+        root->addSubview(label);
+        std::string path = m_folder.file(name);
+        EXPECT_TRUE(writePNG(*root, path));
+        return PngImage(path);
+    };
+    // The ink of a colour: its topmost and lowest rows.
+    auto inkRows = [](const PngImage& png, const ui::Color& ink, int x0, int x1) {
+        int top = -1;
+        int bottom = -1;
+        for (int y = 0; y < png.height(); ++y) {
+            for (int x = x0; x < x1; ++x) {
+                ui::Color c = png.pixel(x, y);
+                bool isInk = std::abs(c.redComponent() - ink.redComponent()) < 0.25
+                    && std::abs(c.blueComponent() - ink.blueComponent()) < 0.25 && c.greenComponent() < 0.4;
+                if (isInk) {
+                    if (top < 0)
+                        top = y;
+                    bottom = y;
+                }
+            }
+        }
+        return std::pair { top, bottom };
+    };
+    auto flat = paintRow(0, 0, "flat.png");
+    auto moved = paintRow(-3, 6, "moved.png");
+    ASSERT_TRUE(flat.ok() && moved.ok());
+    // "M" at 30 points is 18 wide by the metric: the red one left of x 18, the blue one after.
+    auto redFlat = inkRows(flat, ui::Color::red(), 0, 17);
+    auto blueFlat = inkRows(flat, ui::Color::blue(), 19, 40);
+    ASSERT_GE(redFlat.first, 0);
+    ASSERT_GE(blueFlat.first, 0);
+    EXPECT_NEAR(redFlat.first, blueFlat.first, 1);
+    auto redMoved = inkRows(moved, ui::Color::red(), 0, 17);
+    auto blueMoved = inkRows(moved, ui::Color::blue(), 19, 40);
+    // Apart by the difference of their offsets, the lowered run 9 points below the raised.
+    EXPECT_NEAR(redMoved.first - blueMoved.first, 9, 1.5);
+    EXPECT_NEAR((redMoved.second - redMoved.first), (redFlat.second - redFlat.first), 1);
+}
+
 TEST_F(ViewPainterTest, ImagesAndAHostHookDrawIntoTheirViews)
 {
     auto root = ui::View::create({ { 0, 0 }, { 100, 100 } });

@@ -180,5 +180,34 @@ TEST(EnvironmentTest, AccessibilityPostsAreRecordedInOrder)
     EXPECT_EQ(posts[2].element.lock(), nullptr);
 }
 
+TEST(EnvironmentTest, VoiceOverFocusFollowsSwipesAndPostsAndGoesWithVoiceOver)
+{
+    EnvironmentScope scope;
+    auto& environment = Environment::current();
+    auto first = View::create();
+    auto second = View::create();
+    // Without VoiceOver nothing has its focus, whatever is asked.
+    environment.setAccessibilityFocusedElement(first);
+    environment.postAccessibilityScreenChanged(first);
+    EXPECT_EQ(environment.accessibilityFocusedElement(), nullptr);
+
+    environment.setVoiceOverRunning(true);
+    environment.setAccessibilityFocusedElement(first);
+    EXPECT_EQ(environment.accessibilityFocusedElement(), first);
+    environment.postAccessibilityLayoutChanged(second);
+    EXPECT_EQ(environment.accessibilityFocusedElement(), second);
+    // A post naming no element leaves the focus where it is.
+    environment.postAccessibilityScreenChanged(nullptr);
+    EXPECT_EQ(environment.accessibilityFocusedElement(), second);
+    // The focus is held weakly.
+    second.reset();
+    EXPECT_EQ(environment.accessibilityFocusedElement(), nullptr);
+
+    environment.setAccessibilityFocusedElement(first);
+    environment.setVoiceOverRunning(false);
+    environment.setVoiceOverRunning(true);
+    EXPECT_EQ(environment.accessibilityFocusedElement(), nullptr);
+}
+
 } // namespace
 } // namespace ui

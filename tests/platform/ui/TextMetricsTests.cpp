@@ -103,6 +103,50 @@ TEST(TextMetricsTest, AttributedRunsUseTheirOwnFonts)
     EXPECT_DOUBLE_EQ(TextMetrics::boundingHeight(plain, ten, 20), 24);
 }
 
+TEST(TextMetricsTest, BaselineOffsetsGrowTheLineBoxTheWayTheyMove)
+{
+    // Boxes of 12 (10 pt) and 24 (20 pt) stand on one bottom.
+    struct Case {
+        double glyphOffset; // of the 20-point "A"
+        double textOffset; // of the 10-point "b"
+        double height;
+        double unshiftedBottom;
+    };
+    const Case cases[] = {
+        { 0, 0, 24, 24 },
+        { 2.2, 0, 26.2, 26.2 }, // the raised tall box reaches above
+        { -1.5, 0, 25.5, 24 }, // the lowered one hangs below the bottom
+        { 0, 5, 24, 24 }, // a short box raised by less than the difference stays inside
+        { 0, 15, 27, 27 },
+        { 3, -2, 29, 27 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.glyphOffset) + " / " + std::to_string(c.textOffset));
+        base::AttributedString text("Ab");
+        text.addFont({ 0, 1 }, base::FontAttr { "", 20, 400 });
+        text.addBaselineOffset({ 0, 1 }, c.glyphOffset);
+        text.addBaselineOffset({ 1, 1 }, c.textOffset);
+        EXPECT_NEAR(TextMetrics::sizeOfText(text, ten).height, c.height, 1e-9);
+        auto lines = TextMetrics::layoutLines(text, ten, 0);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_NEAR(lines[0].unshiftedBottom, c.unshiftedBottom, 1e-9);
+        EXPECT_EQ(lines[0].range, (base::Range { 0, 2 }));
+        // Offsets move glyphs up or down, never sideways.
+        EXPECT_NEAR(lines[0].width, 17, 1e-9);
+    }
+
+    // Only the line holding the offset grows; a broken line leaves out its break.
+    base::AttributedString two("ab\ncd");
+    two.addBaselineOffset({ 3, 1 }, -1.5);
+    auto lines = TextMetrics::layoutLines(two, ten, 0);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].range, (base::Range { 0, 2 }));
+    EXPECT_DOUBLE_EQ(lines[0].height, 12);
+    EXPECT_EQ(lines[1].range, (base::Range { 3, 2 }));
+    EXPECT_DOUBLE_EQ(lines[1].height, 13.5);
+    EXPECT_DOUBLE_EQ(TextMetrics::boundingHeight(two, ten, 0), 25.5);
+}
+
 TEST(TextMetricsTest, FontAttributeConversions)
 {
     EXPECT_EQ(fontFromAttr({ "", 14, 700 }), Font::systemFont(14, FontWeight::Bold));

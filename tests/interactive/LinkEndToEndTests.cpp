@@ -1,0 +1,248 @@
+// Links through the assembled reader, shown in a window: a jump to a book the device lacks
+// opens the web reader (or says the device is offline), VoiceOver's focus decides whether a
+// tap on a markup is the markup's, a glossary video takes the book's key, and an EPUB's
+// audio resource picked in the contents panel plays from its package folder.
+
+#include "mydata/MyDataTestSupport.h"
+#include "reader/CompanionEndToEndSupport.h"
+#include "reader/ReaderTaps.h"
+
+#include "LectoroSDKWithReader/contents/ReaderContents.h"
+#include "LectoroSDKWithReader/contents/TOCCells.h"
+#include "LectoroSDKWithReader/contents/TOCViewController.h"
+#include "LectoroSDKWithReader/foundation/MVPopOverBackgroundView.h"
+#include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "LectoroSDKWithReader/readersdk/widgets/GlossaryViewController.h"
+#include "LectoroSDKWithReader/readersdk/widgets/LectoroWebPlayer.h"
+#include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+#include "LectoroSDKWithReader/readersdk/widgets/players/LectoroAudioPlayer.h"
+#include "LectoroSDKWithReader/readersdk/widgets/players/LectoroMarkupPlayers.h"
+#include "companion/renderer/BookRenderer.h"
+#include "platform/testing/Interaction.h"
+#include "platform/ui/AlertController.h"
+#include "platform/ui/Presentation.h"
+#include "platform/ui/TableView.h"
+
+#include <algorithm>
+
+namespace lectoro {
+namespace {
+
+class LinkEndToEnd : public testing::TabletEndToEndTest {
+protected:
+    std::shared_ptr<ReaderViewController> open(const std::string& folder, const std::string& bookID)
+    {
+        return openSample(folder, bookID);
+    }
+
+    void goTo(int64_t page)
+    {
+        m_renderer->navigateToPageNumber(std::to_string(page));
+        settle();
+    }
+
+    std::shared_ptr<MarkupView> placedIcon(int64_t page, int64_t linkID)
+    {
+        for (const auto& view : m_renderer->overlayForPage(page).markupViews) {
+            auto icon = std::dynamic_pointer_cast<MarkupView>(view);
+            if (icon && icon->linkID == linkID && icon->superview())
+                return icon;
+        }
+        return nullptr;
+    }
+
+    static bool isChildOf(const ui::ViewController& parent, const std::shared_ptr<ui::ViewController>& child)
+    {
+        const auto& children = parent.childViewControllers();
+        return std::find(children.begin(), children.end(), child) != children.end();
+    }
+
+    mydatatest::MyDataNetworkScope m_network;
+};
+
+TEST_F(LinkEndToEnd, AJumpToABookNotOnTheDeviceOpensItsWebReaderOnlineAndSaysOfflineOtherwise)
+{
+    auto reader = open("sample-pagebook", "1001");
+    ASSERT_TRUE(reader && m_renderer);
+    goTo(101);
+    auto jump = placedIcon(101, 1012);
+    ASSERT_TRUE(jump);
+
+    // Offline: the reader says so and opens nothing.
+    m_network.setOnline(false);
+    ASSERT_TRUE(testing::tapMarkup(*jump));
+    settle();
+    auto alert = uitest::topmostAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message().value_or(""), LocalizationHelper::localizedStringWithKey("INTERNET_UNAVAILABLE_MESSAGE"));
+    EXPECT_FALSE(reader->contents().webPlayer());
+    ASSERT_TRUE(uitest::tapActionAtIndex(0));
+    settle();
+
+    // Online: the web reader's address for the signed-in user, in a player over the reader.
+    m_network.setOnline(true);
+    ASSERT_TRUE(testing::tapMarkup(*jump));
+    settle();
+    auto player = reader->contents().webPlayer();
+    ASSERT_TRUE(player);
+    EXPECT_TRUE(isChildOf(*reader, player));
+    EXPECT_EQ(player->view()->superview(), reader->view());
+    EXPECT_EQ(player->view()->frame(), reader->view()->bounds());
+    EXPECT_EQ(player->url().absoluteString(),
+        "https://reader.example/MobileReader/book?id=2002#page-7&sharetoken=ada-token&cloudUserId=6000000001"
+        "&cloudUserName=&cloudFirstName=&cloudLastName=&cloudRoleName=&cloudProfilePic=");
+    EXPECT_EQ(m_host->closes.size(), 0u) << "the reader stays open under the web reader";
+}
+
+TEST_F(LinkEndToEnd, UnderVoiceOverATapOnAMarkupOutsideTheFocusIsATapOnThePage)
+{
+    auto reader = open("sample-pagebook", "1001");
+    ASSERT_TRUE(reader && m_renderer);
+    goTo(103);
+    auto glossary = placedIcon(103, 1031);
+    ASSERT_TRUE(glossary);
+    auto& environment = ui::Environment::current();
+    environment.setVoiceOverRunning(true);
+    bool barsHidden = reader->isPlayerActionBarHidden();
+
+    // VoiceOver rests on the page: the tap only shows or hides the bars.
+    environment.setAccessibilityFocusedElement(reader->view());
+    ASSERT_TRUE(testing::tapMarkup(*glossary));
+    settle();
+    EXPECT_FALSE(reader->interactiveContent().glossaryViewController());
+    EXPECT_NE(reader->isPlayerActionBarHidden(), barsHidden);
+
+    // With the focus on the markup, the tap opens it.
+    environment.setAccessibilityFocusedElement(glossary);
+    ASSERT_TRUE(testing::tapMarkup(*glossary));
+    settle();
+    EXPECT_TRUE(reader->interactiveContent().glossaryViewController());
+    EXPECT_EQ(reader->activeMode(), ReaderActiveModeGlossary);
+}
+
+TEST_F(LinkEndToEnd, TheTabletGlossaryIsAnArrowlessPopoverWhoseDismissalHandsTheReaderBack)
+{
+    auto reader = open("sample-pagebook", "1001");
+    ASSERT_TRUE(reader && m_renderer);
+    goTo(103);
+    auto icon = placedIcon(103, 1031);
+    ASSERT_TRUE(icon);
+    ASSERT_TRUE(testing::tapMarkup(*icon));
+    settle();
+    auto glossary = reader->interactiveContent().glossaryViewController();
+    ASSERT_TRUE(glossary);
+    EXPECT_EQ(reader->presentedViewController(), glossary);
+    auto* popover = glossary->popoverPresentationController();
+    ASSERT_TRUE(popover);
+    EXPECT_EQ(popover->popoverBackgroundViewClassName(), "MVPopOverBackgroundView");
+    ASSERT_TRUE(std::dynamic_pointer_cast<MVPopOverBackgroundView>(popover->backgroundView()));
+    EXPECT_TRUE(MVPopOverBackgroundView::getArrowColor().isClear());
+    EXPECT_EQ(popover->sourceView(), icon);
+
+    ASSERT_TRUE(uitest::tapOutsidePopover(glossary));
+    settle();
+    EXPECT_FALSE(reader->presentedViewController());
+    EXPECT_FALSE(reader->interactiveContent().glossaryViewController());
+    EXPECT_EQ(reader->activeMode(), ReaderActiveModeNone);
+}
+
+TEST_F(LinkEndToEnd, AGlossaryVideoPlaysWithTheBooksContentKey)
+{
+    auto reader = open("sample-pagebook", "1001");
+    ASSERT_TRUE(reader && m_renderer);
+    auto book = std::dynamic_pointer_cast<PXBookVO>(reader->currentBook());
+    ASSERT_TRUE(book);
+    book->contentKey = "key-1001";
+    goTo(103);
+    auto& interactive = reader->interactiveContent();
+    interactive.didSelectGlossaryItemWithType(1, "/assets/media/river.mp4");
+    settle();
+    auto video = interactive.players().currentVideoPlayer();
+    ASSERT_TRUE(video);
+    EXPECT_EQ(video->decryptionKey(), "key-1001");
+    EXPECT_EQ(video->view()->superview(), reader->view());
+}
+
+TEST_F(LinkEndToEnd, AnAudioMarkupPlaysItsRecordingAsProtectedMedia)
+{
+    auto reader = open("sample-pagebook", "1001");
+    ASSERT_TRUE(reader && m_renderer);
+    auto& interactive = reader->interactiveContent();
+    goTo(110);
+    auto waves = placedIcon(110, 1102);
+    ASSERT_TRUE(waves);
+    ASSERT_TRUE(testing::tapMarkup(*waves));
+    settle();
+    auto audio = interactive.players().audioPlayer();
+    ASSERT_TRUE(audio);
+    EXPECT_TRUE(audio->isEncrypted());
+    EXPECT_TRUE(audio->isPlaying());
+}
+
+TEST_F(LinkEndToEnd, AnEpubAudioResourcePickedInTheContentsPanelPlaysFromThePackageFolder)
+{
+    auto reader = open("sample-fixed-epub", "3003");
+    ASSERT_TRUE(reader && m_renderer);
+    auto book = std::dynamic_pointer_cast<EPUBBookVO>(reader->currentBook());
+    ASSERT_TRUE(book);
+    ASSERT_TRUE(testing::tapReaderBarItem(*reader, PlayerItemTOC));
+    settle();
+    auto panel = reader->contents().tocViewController();
+    ASSERT_TRUE(panel && panel->isViewLoaded());
+    ASSERT_TRUE(panel->resourcesButton());
+    ASSERT_TRUE(uitest::tap(*panel->resourcesButton()));
+    settle();
+    auto table = panel->tableView();
+    ASSERT_TRUE(table);
+    table->layoutIfNeeded();
+    // The chapter's group, opened by its arrow when closed, lists the one resource.
+    if (table->numberOfRowsInSection(0) == 0) {
+        auto header = std::dynamic_pointer_cast<TOCContentCell>(table->headerViewForSection(0));
+        ASSERT_TRUE(header);
+        ASSERT_TRUE(uitest::tap(*header->downArrowButton()));
+        settle();
+    }
+    table->layoutIfNeeded();
+    ASSERT_EQ(table->numberOfRowsInSection(0), 1);
+    ASSERT_TRUE(uitest::tapRow(*table, ui::IndexPath::forRow(0, 0)));
+    // The row's action runs a second after the tap; the recording lasts three.
+    base::RunLoop::main().advanceBy(1.5);
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
+
+    auto audio = reader->interactiveContent().players().audioPlayer();
+    ASSERT_TRUE(audio);
+    EXPECT_EQ(audio->mediaPath(), book->rootPath + "/media/shells.wav");
+    EXPECT_TRUE(audio->isPlaying());
+    EXPECT_FALSE(uitest::topmostAlert()) << "no \"Resource not found\" for a file the book has";
+    ASSERT_TRUE(audio->getPlayerView());
+    EXPECT_EQ(audio->getPlayerView()->superview(), reader->view());
+}
+
+TEST_F(LinkEndToEnd, AResourceNamingAFileOutsideTheBookIsRefused)
+{
+    auto reader = open("sample-fixed-epub", "3003");
+    ASSERT_TRUE(reader);
+    auto& interactive = reader->interactiveContent();
+    for (const char* path : { "../../../etc/passwd", "/etc/passwd", "media/%2E%2E/%2E%2E/x.wav", "C:\\x.wav" }) {
+        SCOPED_TRACE(path);
+        interactive.actionForResource(path, 1);
+        settle();
+        EXPECT_FALSE(interactive.players().audioPlayer());
+        auto alert = uitest::topmostAlert();
+        ASSERT_TRUE(alert);
+        EXPECT_EQ(alert->message().value_or(""), LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"));
+        ASSERT_TRUE(uitest::tapActionAtIndex(0));
+        settle();
+    }
+}
+
+} // namespace
+} // namespace lectoro
