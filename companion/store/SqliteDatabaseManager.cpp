@@ -155,9 +155,6 @@ base::Result<void> SqliteDatabaseManager::finishWritingRecords(bool ok, const st
     const std::vector<std::pair<int, std::string>>& records)
 {
     auto finished = finishWriting(ok);
-    // Past a few records (a first sync brings a whole book), reading the lists again costs
-    // less than finding each record in them.
-    constexpr size_t mostRecordsRefreshed = 64;
     if (!finished.ok() || records.size() > mostRecordsRefreshed) {
         m_bookLists.clear();
         return finished;

@@ -13,6 +13,7 @@
 #include "platform/base/Dispatch.h"
 #include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
+#include "platform/testing/Settle.h"
 
 #include <gtest/gtest.h>
 
@@ -139,7 +140,7 @@ TEST_F(SyncTest, EveryOperationAnswersExactlyOnceWithEachScriptedAnswer)
             delegate = std::make_shared<RecordingSyncDelegate>();
             operation.send(*client, delegate);
             EXPECT_TRUE(delegate->lines().empty()) << "answers come on the run loop, not inside the call";
-            base::RunLoop::main().runUntilIdle();
+            uitest::runUntilSettled();
             auto lines = delegate->lines();
             ASSERT_EQ(lines.size(), 1u);
             if (!answer.failureCode) {
@@ -157,7 +158,7 @@ TEST_F(SyncTest, ExpiredTokenFailureCarriesTheShapeTheReaderTests)
     service->setAutoAnswer(ServiceAnswer::expiredToken());
     auto client = makeClient(service);
     client->fetchUGCOperationForBookID(bookID, userID, delegate, "stale-token", "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     ASSERT_EQ(delegate->errors().size(), 1u);
     const base::Error error = delegate->errors()[0];
     EXPECT_EQ(error.userInfo["invalidFields"]["usertoken"].description(), "103");
@@ -173,7 +174,7 @@ TEST_F(SyncTest, SlowAnswerArrivesWhenTheRunLoopReachesIt)
     service->enqueue(ServiceAnswer::success().after(2.0));
     auto client = makeClient(service);
     client->submitAnotationForBookID(bookID, userID, delegate, token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     base::RunLoop::main().advanceBy(1.9);
     EXPECT_TRUE(delegate->lines().empty());
     base::RunLoop::main().advanceBy(0.2);
@@ -200,6 +201,8 @@ TEST_F(SyncTest, ClientDroppedAfterSendingStillAnswers)
     client.reset();
     EXPECT_FALSE(weakClient.expired()) << "the pending request keeps its client";
     ASSERT_TRUE(service->answerNext(ServiceAnswer::success().immediately()));
+    // The upload's answer is applied to the store on the client's queue, then reported.
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didSavedUGCSuccessfully" }));
     EXPECT_TRUE(weakClient.expired());
 }
@@ -221,7 +224,7 @@ TEST_F(SyncTest, TransportGoneAnswersAsOffline)
     auto client = makeClient(service);
     service.reset();
     client->submitAnotationForBookID(bookID, userID, delegate, token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didFailedToSubmitAnotationWithError:-1009" }));
 }
 
@@ -233,6 +236,7 @@ TEST_F(SyncTest, OperationsWithoutADelegateAnswerTheLastOneNamed)
     client->fetchUGCForBookID(bookID, userID, delegate, token, "v1");
     client->saveTrackingDataForBookID(bookID, token, userID);
     client->acceptOrRejectCollab("ugc-9", false, token);
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(),
         (Lines { "didFailedToFetchUGCWithError:500", "didSaveTrackingDataFailedWithError:500",
             "didAcceptOrRejectDataFailedWithError:500:ugc-9:no" }));
@@ -298,7 +302,7 @@ TEST_F(InProcessSyncTest, UGCRoundTripsThroughTheService)
     lectoro::LectoroServiceMetaData metaData;
     metaData.setInitialisedValue("B");
     clientFor(storeA)->saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didUGCSaveCompletedSuccessfullyWithUserID:7:12" }));
 
     auto held = service->ugcFor(userID, bookID);
@@ -314,7 +318,7 @@ TEST_F(InProcessSyncTest, UGCRoundTripsThroughTheService)
 
     // Another device fetches it.
     clientFor(storeB)->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     auto fetched = storeB->highlightBookID(std::to_string(bookID), userID);
     ASSERT_EQ(fetched.size(), 1u);
     EXPECT_EQ(fetched[0]->text, "tiny drops");
@@ -323,7 +327,7 @@ TEST_F(InProcessSyncTest, UGCRoundTripsThroughTheService)
 
     // A second save sends nothing new: the record is synced.
     clientFor(storeA)->saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(service->requests().back().body["books"].count(), 0u);
     EXPECT_EQ(service->ugcFor(userID, bookID).count(), 1u);
 }
@@ -336,7 +340,7 @@ TEST_F(InProcessSyncTest, AStoreThatCannotBeUsedReportsTheSaveAsFailed)
     lectoro::LectoroServiceMetaData metaData;
     clientFor(unusable)->saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
     clientFor(unusable)->synchUGCForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didUGCSaveFailedWithError:1:7:12", "didUGCSynchFailedWithError:1" }));
     EXPECT_TRUE(service->requests().empty());
 }
@@ -348,16 +352,16 @@ TEST_F(InProcessSyncTest, DeletionReachesTheServiceAndTheOtherDevice)
     highlight->text = "rain falls";
     storeA->saveHighlight(highlight, std::to_string(bookID), userID);
     clientFor(storeA)->synchUGCForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     clientFor(storeB)->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     ASSERT_EQ(storeB->highlightBookID(std::to_string(bookID), userID).size(), 1u);
 
     auto stored = storeA->highlightBookID(std::to_string(bookID), userID);
     ASSERT_EQ(stored.size(), 1u);
     storeA->deleteHighlight(stored[0], std::to_string(bookID), userID);
     clientFor(storeA)->synchUGCForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(service->ugcFor(userID, bookID).count(), 0u);
     EXPECT_EQ(delegate->lines().back(), "didUGCSynchCompletedSuccessfully");
 }
@@ -368,18 +372,18 @@ TEST_F(InProcessSyncTest, ExpiredTokenIsRefusedUntilRefreshed)
     auto client = clientFor(storeA);
     client->fetchUGCOperationForBookID(bookID, userID, delegate, "old-token", "v1");
     client->fetchFurthestPageDataForBookID(bookID, userID, delegate, "old-token");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(),
         (Lines { "didUGCFetchFailedWithError:103:7:12", "didFailedToFetchFurthestPageDataWithError:401" }));
 
     std::optional<std::string> fresh;
     companion::ServiceInterface::create("https://api.example", "client-1", service)
         ->refreshUserTokenWithToken("old-token", [&](const base::Value& response) { fresh = *response["userToken"].asString(); }, {});
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     ASSERT_TRUE(fresh);
     EXPECT_NE(*fresh, "old-token");
     client->fetchUGCOperationForBookID(bookID, userID, delegate, *fresh, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines().back(), "didUGCFetchCompletedSuccessfullyWithUserID:7:12");
 }
 
@@ -393,13 +397,13 @@ TEST_F(InProcessSyncTest, ReadingSessionsUploadOnceAndTellTheLastPage)
     auto client = clientFor(storeA);
     client->setDelegate(delegate);
     client->saveTrackingDataForBookID(bookID, token, userID);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didSaveTrackingDataSuccessfully" }));
     EXPECT_EQ(service->trackingSessionsFor(userID, bookID).count(), 1u);
     EXPECT_EQ(service->lastPageFor(userID, bookID), "5");
 
     client->saveTrackingDataForBookID(bookID, token, userID);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(service->trackingSessionsFor(userID, bookID).count(), 1u) << "a session is sent once";
 
     // The service tells the last page to whoever holds the user's token.
@@ -407,10 +411,10 @@ TEST_F(InProcessSyncTest, ReadingSessionsUploadOnceAndTellTheLastPage)
     auto request = companion::ServiceInterface::create("https://api.example", "client-1", service)
                        ->fetchLastPageAccessed(token, std::to_string(bookID),
                            [&](const base::Value& response) { lastPage = response["LastPageFolio"].asString(); }, {});
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_FALSE(lastPage) << "nothing is sent before start()";
     request->start();
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastPage, "5");
 }
 
@@ -423,7 +427,7 @@ TEST_F(InProcessSyncTest, ShortSessionsAreLeftOutOfTheMinimumTimeSave)
     storeA->createReaderAnalyticsSessionForUserID(std::to_string(userID), std::to_string(bookID), sessionOf("3"));
     auto client = clientFor(storeA);
     client->saveTrackingDataForBookID(bookID, token, userID, 5000);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(service->trackingSessionsFor(userID, bookID).count(), 0u);
 }
 
@@ -434,14 +438,14 @@ TEST_F(InProcessSyncTest, ScriptedAnswersReplaceOnlyTheRequestsTheyName)
     client->fetchUGCForBookID(bookID, userID, delegate, token, "v1");
     client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
     client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(),
         (Lines { "didFetchedUGCSuccessfully", "didFailedToFetchFurthestPageDataWithError:401",
             "didFetchFurthestPageDataSuccessfullyForBookID" }));
 
     service->setOffline(true);
     client->submitAnotationForBookID(bookID, userID, delegate, token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines().back(), "didFailedToSubmitAnotationWithError:-1009");
 
     service->setOffline(false);
@@ -473,7 +477,7 @@ TEST_F(InProcessSyncTest, MalformedRequestsAreRefusedNotCrashed)
             ASSERT_FALSE(result.ok());
             failure = result.error();
         });
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         ASSERT_TRUE(failure);
         EXPECT_EQ(failure->domain, companion::serviceErrorDomain);
     }

@@ -14,6 +14,7 @@
 #include "companion/testing/FakeService.h"
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
+#include "platform/testing/Settle.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +57,7 @@ TEST_F(ServiceAnswerTest, BrokenAnswersAreFailuresWithTheServiceShape)
         companion::ServiceInterface::create("https://api.example", "c", service)
             ->getKalturaSessionURL("t", "entry", 1, [](const base::Value&) { ADD_FAILURE() << "not a success"; },
                 [&](const base::Error& error) { failure = error; });
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
 
         EXPECT_EQ(delegate->lines(),
             (std::vector<std::string> { "didUGCFetchFailedWithError:502:5:31",
@@ -74,7 +75,7 @@ TEST_F(ServiceAnswerTest, BrokenAnswersAreFailuresWithTheServiceShape)
     companion::ServiceInterface::create("https://api.example", "c", service)
         ->getKalturaSessionURL("t", "entry", 1, [&](const base::Value& answer) { address = answer["responseMsg"].asString(); },
             {});
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(address, "https://media.example/x");
 }
 
@@ -97,7 +98,7 @@ RetryRun runKalturaWithRepeat(const std::shared_ptr<companion::InProcessService>
         },
         token, lectoro::tokenRefreshThrough(client), [&](const base::Value& answer) { run.success = answer; },
         [&](const base::Error& error) { run.failure = error; });
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     for (const auto& request : service->requests()) {
         if (request.operation == companion::op::kalturaSession) {
             ++run.kalturaRequests;
@@ -207,7 +208,7 @@ TEST_F(ServiceAnswerTest, AFetchWhoseUserIdsAreNotNumbersFailsAndStoresNothing)
     service->enqueue(ServiceAnswer::success(
         base::Value::Dictionary { { "ugcList", base::Value::List {} }, { "classInfo", base::Value::List { goodClass } } }));
     client->fetchUGCOperationForBookID(answerBookID, answerUserID, delegate, "t", "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     ASSERT_EQ(store->bookClassInfoArrayForBookID(std::to_string(answerBookID), answerUserID).size(), 1u);
 
     const base::Value answers[] = {
@@ -222,7 +223,7 @@ TEST_F(ServiceAnswerTest, AFetchWhoseUserIdsAreNotNumbersFailsAndStoresNothing)
         SCOPED_TRACE(answer.description());
         service->enqueue(ServiceAnswer::success(answer));
         client->fetchUGCOperationForBookID(answerBookID, answerUserID, delegate, "t", "v1");
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         EXPECT_EQ(delegate->lines().back(), "didUGCFetchFailedWithError:502:5:31");
     }
     auto classes = store->bookClassInfoArrayForBookID(std::to_string(answerBookID), answerUserID);
