@@ -1,6 +1,7 @@
 #include "companion/store/SqliteDatabaseManager.h"
 
 #include "companion/store/RecordRowReader.h"
+#include "companion/store/RecordText.h"
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/StoreSchema.h"
 #include "companion/store/StoredRecord.h"
@@ -111,6 +112,12 @@ base::Result<void> SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std
 {
     if (record.isDeleted()) {
         return deleteRecord(record, bookID, userID);
+    }
+    if (auto invalid = invalidTextOf(record)) {
+        m_lastError = invalidTextError(*invalid);
+        if (m_problemHandler)
+            m_problemHandler(m_lastError);
+        return m_lastError;
     }
     if (record.localID.empty())
         record.localID = base::makeUuid();

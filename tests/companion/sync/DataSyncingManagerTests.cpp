@@ -6,6 +6,7 @@
 #include "companion/service/ServiceErrors.h"
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/SqliteDatabaseManager.h"
+#include "companion/store/TemporaryFolder.h"
 #include "companion/sync/ServiceInterface.h"
 #include "companion/sync/StoreSyncAdapter.h"
 #include "companion/sync/RecordingSyncDelegate.h"
@@ -13,11 +14,14 @@
 #include "platform/base/Dispatch.h"
 #include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
+#include "platform/base/Thread.h"
 #include "platform/testing/Settle.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <sqlite3.h>
 
 namespace {
 
@@ -481,6 +485,160 @@ TEST_F(InProcessSyncTest, MalformedRequestsAreRefusedNotCrashed)
         ASSERT_TRUE(failure);
         EXPECT_EQ(failure->domain, companion::serviceErrorDomain);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The real store behind the sync client, noting the thread each answer is stored on.
+class ThreadNotingSyncStore final : public companion::SyncStore {
+public:
+    explicit ThreadNotingSyncStore(std::shared_ptr<companion::SqliteDatabaseManager> store)
+        : m_inner(std::make_shared<companion::StoreSyncAdapter>(std::move(store)))
+    {
+    }
+    std::atomic<int> appliedOnMainThread { 0 };
+    std::atomic<int> applied { 0 };
+
+    UGCUpload prepareUGCUpload(int64_t userID, std::optional<int64_t> bookID) override
+    {
+        return m_inner->prepareUGCUpload(userID, bookID);
+    }
+    void completeUGCUpload(int64_t userID, const UGCUpload& upload, const base::Value& saved) override
+    {
+        note();
+        m_inner->completeUGCUpload(userID, upload, saved);
+    }
+    base::Result<void> storeFetchedUGC(int64_t userID, int64_t bookID, const base::Value::List& list) override
+    {
+        note();
+        return m_inner->storeFetchedUGC(userID, bookID, list);
+    }
+    void storeClassInfo(int64_t userID, int64_t bookID, const base::Value& list) override
+    {
+        m_inner->storeClassInfo(userID, bookID, list);
+    }
+    base::Value unsyncedCollabData(int64_t userID, int64_t bookID) override
+    {
+        return m_inner->unsyncedCollabData(userID, bookID);
+    }
+    void markCollabSynced(int64_t userID, int64_t bookID) override { m_inner->markCollabSynced(userID, bookID); }
+    Sessions unsyncedReadingSessions(int64_t userID, int64_t bookID) override
+    {
+        return m_inner->unsyncedReadingSessions(userID, bookID);
+    }
+    void markReadingSessionsSynced(int64_t userID, int64_t bookID, const std::vector<std::string>& ids) override
+    {
+        m_inner->markReadingSessionsSynced(userID, bookID, ids);
+    }
+    base::Value furthestPages(int64_t userID, const std::vector<int64_t>& bookIDs) override
+    {
+        return m_inner->furthestPages(userID, bookIDs);
+    }
+    base::Value unsyncedScormData(int64_t userID, int64_t bookID) override
+    {
+        return m_inner->unsyncedScormData(userID, bookID);
+    }
+    void markScormSynced(int64_t userID, int64_t bookID, const std::string& scormID) override
+    {
+        m_inner->markScormSynced(userID, bookID, scormID);
+    }
+    void storeScormData(int64_t userID, int64_t bookID, const base::Value& entries) override
+    {
+        m_inner->storeScormData(userID, bookID, entries);
+    }
+
+private:
+    void note()
+    {
+        ++applied;
+        appliedOnMainThread += base::isMainThread() ? 1 : 0;
+    }
+    std::shared_ptr<companion::StoreSyncAdapter> m_inner;
+};
+
+base::Value fetchedSyncNote(int index)
+{
+    return base::Value::Dictionary { { "type", 1 }, { "ugcID", "s-" + std::to_string(index) },
+        { "localID", "elsewhere-" + std::to_string(index) }, { "folioID", std::to_string(index % 300) },
+        { "status", 1 }, { "noteText", "note " + std::to_string(index) } };
+}
+
+// Every row of the store's records, as text, in id order.
+std::vector<std::string> storedSyncRows(const std::string& databasePath)
+{
+    std::vector<std::string> rows;
+    sqlite3* handle = nullptr;
+    sqlite3_open_v2(databasePath.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_exec(
+        handle, "SELECT id, book_id, user_id, local_id, ugc_id, is_synced, revision, hex(fields) FROM ugc ORDER BY id",
+        [](void* into, int count, char** values, char**) {
+            std::string row;
+            for (int column = 0; column < count; ++column)
+                row += std::string(values[column] ? values[column] : "NULL") + "|";
+            static_cast<std::vector<std::string>*>(into)->push_back(std::move(row));
+            return 0;
+        },
+        &rows, nullptr);
+    sqlite3_close(handle);
+    return rows;
+}
+
+TEST_F(SyncTest, UGCAnswersAreStoredOffTheMainLoopAndReportedOnItInTheOrderTheyCame)
+{
+    auto store = companion::SqliteDatabaseManager::openInMemory().value();
+    auto noting = std::make_shared<ThreadNotingSyncStore>(store);
+    auto service = FakeService::create();
+    auto client = makeClient(service, noting);
+    base::Value::List notes { fetchedSyncNote(1), fetchedSyncNote(2) };
+
+    // Answered at once: the fetch waits for its store work, and the answer after it (which
+    // stores nothing) waits behind it.
+    service->enqueue(ServiceAnswer::success(base::Value::Dictionary { { "ugcList", notes } }).immediately());
+    service->enqueue(ServiceAnswer::success(base::Value::Dictionary { { "furthestPageData", "p" } }).immediately());
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
+    client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
+    // Answered on a worker thread: still stored off the main loop and reported on it.
+    service->enqueue(ServiceAnswer::success(base::Value::Dictionary { { "ugcList", notes } }).onWorkerThread());
+    client->fetchUGCForBookID(bookID, userID, delegate, token, "v1");
+    EXPECT_TRUE(delegate->lines().empty());
+    uitest::runUntilSettled();
+
+    EXPECT_EQ(delegate->lines(),
+        (Lines { "didUGCFetchCompletedSuccessfullyWithUserID:7:12", "didFetchFurthestPageDataSuccessfullyForBookID",
+            "didFetchedUGCSuccessfully" }));
+    EXPECT_EQ(delegate->answersOffMainThread, 0);
+    EXPECT_EQ(noting->applied, 2);
+    EXPECT_EQ(noting->appliedOnMainThread, 0);
+    EXPECT_EQ(store->highlightBookID(std::to_string(bookID), userID).size(), 2u);
+}
+
+TEST_F(SyncTest, TwentyThousandFetchedNotesAreStoredOnceEachAndASecondFetchChangesNothing)
+{
+    companion::testing::TemporaryFolder folder;
+    auto store = companion::SqliteDatabaseManager::open(folder.string()).value();
+    auto service = FakeService::create();
+    auto client = makeClient(service, std::make_shared<companion::StoreSyncAdapter>(store));
+    base::Value::List notes;
+    for (int index = 0; index < 20000; ++index)
+        notes.push_back(fetchedSyncNote(index));
+    // The service listing a note twice does not make two of it.
+    notes.push_back(fetchedSyncNote(17));
+    auto answer = ServiceAnswer::success(base::Value::Dictionary { { "ugcList", notes } });
+
+    service->enqueue(answer);
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
+    uitest::runUntilSettled();
+    auto first = storedSyncRows(store->databasePath());
+    EXPECT_EQ(first.size(), 20000u);
+    EXPECT_EQ(store->highlightBookID(std::to_string(bookID), userID).size(), 20000u);
+
+    service->enqueue(answer);
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
+    uitest::runUntilSettled();
+    EXPECT_EQ(storedSyncRows(store->databasePath()), first);
+    EXPECT_EQ(delegate->lines(), (Lines(2, "didUGCFetchCompletedSuccessfullyWithUserID:7:12")));
 }
 
 } // namespace

@@ -39,6 +39,19 @@ protected:
     std::shared_ptr<RecordingSyncDelegate> delegate = std::make_shared<RecordingSyncDelegate>();
 };
 
+TEST_F(ServiceAnswerTest, AnAnswerThatIsNotJSONTellsTheHostWhereItBroke)
+{
+    auto service = FakeService::create();
+    service->setAutoAnswer(ServiceAnswer::rawText("{\"ugcList\": [1,]}"));
+    auto client = companion::DataSyncingManager::create("https://api.example", "c", service, nullptr);
+    client->fetchUGCOperationForBookID(answerBookID, answerUserID, delegate, "t", "v1");
+    uitest::runUntilSettled();
+    ASSERT_EQ(delegate->errors().size(), 1u);
+    std::string told = delegate->errors()[0].localizedDescription();
+    EXPECT_NE(told.find("unexpected ']'"), std::string::npos) << told;
+    EXPECT_NE(told.find("at byte 15, depth 2"), std::string::npos) << told;
+}
+
 TEST_F(ServiceAnswerTest, BrokenAnswersAreFailuresWithTheServiceShape)
 {
     const char* texts[] = { "{\"ugcList\": [", "not json at all", "[1, 2, 3]", "\"just text\"", "" };
