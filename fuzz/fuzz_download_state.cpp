@@ -32,8 +32,8 @@ struct DownloadSandbox {
     }
     ~DownloadSandbox() { fs::remove_all(base); }
 
-    // The root as every run starts with it: two books with files, a book folder that is a
-    // link out, and links out inside a book folder.
+    // The root as every run starts with it: two downloads' folders with files, a book folder
+    // that is a link out, and links out inside a download's folder.
     void rebuild() const
     {
         fs::remove_all(root);
@@ -41,6 +41,8 @@ struct DownloadSandbox {
         fs::create_directories(root / "2");
         std::ofstream(root / "1" / "part-1" / "a.ts") << "a";
         std::ofstream(root / "2" / "b.m3u8") << "b";
+        for (const char* book : { "1", "2" })
+            std::ofstream(root / book / companion::DownloadFolders::markerName) << book;
         fs::create_symlink(outside, root / "3");
         fs::create_symlink(outside, root / "1" / "out");
         fs::create_symlink(outside / "keep.txt", root / "2" / "keep.txt");

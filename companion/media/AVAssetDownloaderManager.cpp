@@ -188,12 +188,11 @@ void AVAssetDownloaderManager::downloadAVAsset(
                 return refuse(downloadError(InvalidRequest,
                     "A playlist would be placed outside its book folder: " + url.relativePath));
         }
-        auto ownFolder = m_folders.folderForBook(bookID);
-        if (!ownFolder || !m_folders.isFolderOfBook(urls.front().bookFolder, bookID))
+        if (!m_folders.isFolderOfBook(urls.front().bookFolder, bookID))
             return refuse(downloadError(InvalidRequest,
                 "The book's files may only go into the download folder of the book: " + urls.front().bookFolder));
-        if (!downloadFiles().createDirectory(*ownFolder, true))
-            return refuse(downloadError(CannotPlace, "The book's folder cannot be made: " + *ownFolder));
+        if (!m_folders.markFolderOfBook(bookID))
+            return refuse(downloadError(CannotPlace, "The book's folder cannot be made: " + urls.front().bookFolder));
         remember(bookID, delegate);
         // A new download replaces the record; files of an earlier one are replaced as they come.
         if (auto found = m_records.find(bookID); found != m_records.end()) {
@@ -285,6 +284,7 @@ bool AVAssetDownloaderManager::forget(const std::string& bookID)
     if (record.task)
         record.task->cancel();
     m_folders.removePlaced(record);
+    m_folders.unmarkFolderOfBook(bookID);
     return true;
 }
 

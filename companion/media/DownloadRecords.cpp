@@ -40,7 +40,7 @@ std::optional<std::string> droppedBecause(const DownloadRecord& record, const Do
 {
     if (!isValidDownloadBookID(record.detail.bookID))
         return "its book id is not a book number";
-    if (!folders.isFolderOfBook(record.detail.bookFolder, record.detail.bookID))
+    if (!folders.isDownloadFolderOfBook(record.detail.bookFolder, record.detail.bookID))
         return "its folder \"" + record.detail.bookFolder + "\" is not the download's own folder for the book";
     for (const auto& url : record.urls) {
         if (url.url.empty() || !isPlainRelativePath(url.relativePath))
@@ -105,10 +105,40 @@ bool DownloadFolders::isFolderOfBook(const std::string& folder, const std::strin
     return expected && resolved && *resolved == fs::path(*expected);
 }
 
+bool DownloadFolders::markFolderOfBook(const std::string& bookID) const
+{
+    auto folder = folderForBook(bookID);
+    if (!folder || !base::FileManager::defaultManager().createDirectory(*folder, true))
+        return false;
+    // Through the resolved folder: a link made in its place meanwhile is not followed.
+    auto resolved = resolvedDownloadPath(*folder);
+    if (!resolved || *resolved != fs::path(*folder))
+        return false;
+    fs::path marker = *resolved / markerName;
+    std::error_code error;
+    if (fs::is_regular_file(fs::symlink_status(marker, error)))
+        return true;
+    return base::FileManager::defaultManager().writeFileAtomically(marker.string(), bookID);
+}
+
+bool DownloadFolders::isDownloadFolderOfBook(const std::string& folder, const std::string& bookID) const
+{
+    if (!isFolderOfBook(folder, bookID))
+        return false;
+    std::error_code error;
+    return fs::is_regular_file(fs::symlink_status(*resolvedDownloadPath(folder) / markerName, error));
+}
+
+void DownloadFolders::unmarkFolderOfBook(const std::string& bookID) const
+{
+    if (auto folder = folderForBook(bookID); folder && isDownloadFolderOfBook(*folder, bookID))
+        base::FileManager::defaultManager().removeItem((fs::path(*folder) / markerName).string());
+}
+
 std::optional<std::string> DownloadFolders::placeInBook(const std::string& folder, const std::string& bookID,
     const std::string& relative) const
 {
-    if (!isPlainRelativePath(relative) || !isFolderOfBook(folder, bookID))
+    if (!isPlainRelativePath(relative) || relative == markerName || !isDownloadFolderOfBook(folder, bookID))
         return std::nullopt;
     fs::path book = *resolvedDownloadPath(folder);
     fs::path place = book / relative;

@@ -4,9 +4,10 @@
 // downloader itself so that the state file's reader can be fuzzed without the media layer.
 //
 // Every download goes into a folder of its own, "<download root>/<book number>", which the
-// downloader makes; a record naming any other folder (another absolute path, a folder
-// reached through a symbolic link leaving the root, another book's folder) is dropped when
-// the state file is read, never acted on. Inside that folder a record lists what it placed,
+// downloader makes and marks as its own (a marker file inside); a record naming any other
+// folder (another absolute path, a folder reached through a symbolic link leaving the root,
+// another book's folder, a folder no download marked) is dropped when the state file is
+// read, never acted on. Inside that folder a record lists what it placed,
 // as plain relative paths; removing a download removes those entries and nothing else, and
 // only while their folders, links resolved, still lie inside the book's folder.
 
@@ -50,14 +51,24 @@ public:
     std::optional<std::string> folderForBook(const std::string& bookID) const;
     // Whether `folder`, its links resolved, is exactly the book's folder.
     bool isFolderOfBook(const std::string& folder, const std::string& bookID) const;
-    // Where `relative` lies inside the book's folder, with the links of its folders resolved
-    // (the last step is not followed: removing a link removes the link); nothing when the
-    // path is not plain or its folders lead out of the book's folder.
+    // Makes the book's folder (when missing) and marks it as a download's; false when it
+    // cannot be.
+    bool markFolderOfBook(const std::string& bookID) const;
+    // The book's folder, and marked as a download's (by a file, not a link).
+    bool isDownloadFolderOfBook(const std::string& folder, const std::string& bookID) const;
+    // Takes the mark away again (the download is gone).
+    void unmarkFolderOfBook(const std::string& bookID) const;
+    // Where `relative` lies inside the book's marked folder, with the links of its folders
+    // resolved (the last step is not followed: removing a link removes the link); nothing
+    // when the path is not plain, names the mark or its folders lead out of the folder.
     std::optional<std::string> placeInBook(const std::string& folder, const std::string& bookID,
         const std::string& relative) const;
     // Removes what the record placed, each entry only where placeInBook() finds it; answers
     // how many entries were removed. Nothing is removed for a folder that is not the book's.
     size_t removePlaced(const DownloadRecord&) const;
+
+    // The marker's name inside a book's folder.
+    static constexpr const char* markerName = ".lectoro-hls-download";
 
 private:
     std::string m_root;

@@ -232,6 +232,8 @@ void DataSyncingManager::fetchUGC(int64_t bookID, int64_t userID, const std::str
                     result = *unreadable;
                 else if (auto unstored = self.applyFetchedUGC(userID, bookID, result.value()))
                     result = *unstored;
+                else // Let go here rather than on the main loop: thousands of records.
+                    result = base::Value();
             }
             return [report, result = std::move(result)](Delegate* delegate) mutable {
                 if (delegate)
@@ -298,6 +300,7 @@ void DataSyncingManager::uploadUGC(int64_t userID, std::optional<int64_t> bookID
                 static const base::Value& noneSaved = *new base::Value(base::Value::List {});
                 const base::Value& saved = result.value()["saved"];
                 self.m_store->completeUGCUpload(userID, *upload, saved.isList() ? saved : noneSaved);
+                result = base::Value(base::Value::Dictionary {});
             }
             return reportAfter(self, result);
         },

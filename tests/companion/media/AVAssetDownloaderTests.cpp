@@ -200,8 +200,15 @@ TEST_F(AssetDownloaderTest, TamperedRecordsAreDroppedWithALogLineAndNeverActedOn
     std::ofstream(victim / "precious" / "keep.txt") << "precious";
     std::ofstream(victim / "keep.txt") << "precious";
     std::filesystem::create_symlink(victim, m_root / "books" / "7");
-    std::filesystem::create_directories(m_root / "books" / "8");
+    // Folders a download made and marked: one with a link out inside, and a sound one.
+    for (const char* book : { "8", "9" }) {
+        std::filesystem::create_directories(m_root / "books" / book);
+        std::ofstream(m_root / "books" / book / companion::DownloadFolders::markerName) << book;
+    }
     std::filesystem::create_symlink(victim, m_root / "books" / "8" / "part-1");
+    // A book's folder that no download marked as its own.
+    std::filesystem::create_directories(m_root / "books" / "6");
+    std::ofstream(m_root / "books" / "6" / "page.xml") << "a page book's own file";
     std::string playlist = samplePath("sample-multiaudio") + "/part-1/master.m3u8";
     std::string localPlaylist = R"([{"url": ")" + playlist + R"(", "relativePath": "part-1/master.m3u8"}])";
 
@@ -216,6 +223,8 @@ TEST_F(AssetDownloaderTest, TamperedRecordsAreDroppedWithALogLineAndNeverActedOn
         assetDownloadRecord("4", "Finished", bookFolder("5"), R"(["a"])"),
         // The book's own folder, but a link leaving the root.
         assetDownloadRecord("7", "Finished", bookFolder("7"), R"(["keep.txt"])"),
+        // The book's own folder, which no download made.
+        assetDownloadRecord("6", "Finished", bookFolder("6"), R"(["page.xml"])"),
         // The book's own folder, with what it placed behind a link.
         assetDownloadRecord("8", "Finished", bookFolder("8"), R"(["part-1/keep.txt"])"),
         // Sound: it stays.
@@ -232,13 +241,13 @@ TEST_F(AssetDownloaderTest, TamperedRecordsAreDroppedWithALogLineAndNeverActedOn
     auto all = m_downloader->getAllAVAssetDetails();
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].bookID, "9");
-    ASSERT_EQ(logged.size(), 6u);
-    for (const char* book : { "\"1\"", "\"2\"", "\"3\"", "\"4\"", "\"7\"", "\"8\"" })
+    ASSERT_EQ(logged.size(), 7u);
+    for (const char* book : { "\"1\"", "\"2\"", "\"3\"", "\"4\"", "\"6\"", "\"7\"", "\"8\"" })
         EXPECT_TRUE(std::any_of(logged.begin(), logged.end(),
             [&](const std::string& line) { return line.find("record of book " + std::string(book)) != std::string::npos; }))
             << book;
 
-    for (const char* book : { "1", "2", "3", "4", "7", "8" }) {
+    for (const char* book : { "1", "2", "3", "4", "6", "7", "8" }) {
         m_downloader->resumeAVAsset(book, m_listener);
         m_downloader->deleteAVAsset(book, m_listener);
     }
@@ -247,6 +256,7 @@ TEST_F(AssetDownloaderTest, TamperedRecordsAreDroppedWithALogLineAndNeverActedOn
         EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(victim), {}), 2) << "nothing was put there either";
     EXPECT_TRUE(std::filesystem::exists(m_root / "books" / "8" / "part-1"));
+    EXPECT_TRUE(std::filesystem::exists(m_root / "books" / "6" / "page.xml"));
 }
 
 TEST_F(AssetDownloaderTest, ALinkInTheBookFolderCannotCarryADownloadOut)
