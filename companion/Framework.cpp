@@ -1,5 +1,7 @@
 #include "companion/Framework.h"
 
+#include "LectoroSDKWithReader/foundation/SystemInformation.h"
+
 #include "companion/analytics/BookReadingTimeManager.h"
 #include "companion/analytics/QueuedAnalyticsManager.h"
 #include "companion/controllers/BookPrintPageViewController.h"
@@ -154,6 +156,9 @@ std::shared_ptr<lectoro::MVAVAssetDownloaderManager> Framework::assetDownloaderM
         AVAssetDownloaderManager::Options options;
         if (!m_storageRoot.empty())
             options.stateFolder = m_storageRoot + "/HLSDownloads";
+        // Where the reader looks for a downloaded book (its base folder), and so the only
+        // place the downloader puts one.
+        options.downloadRoot = lectoro::SystemInformation::getInstance().bookRoot();
         m_downloader = AVAssetDownloaderManager::create(std::move(options));
     }
     return m_downloader;

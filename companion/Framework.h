@@ -67,7 +67,8 @@ public:
     std::shared_ptr<lectoro::MVLectoroHLSServiceInterface> makeHLSServiceInterface(
         const lectoro::MVLectoroHLSServiceInterface::Configuration&) override;
     // One downloader for the framework; its records live in "HLSDownloads" of the storage
-    // root (in memory without one).
+    // root (in memory without one), and the books it downloads in the reader's book folders
+    // (SystemInformation's book root, as it was when the downloader was first asked for).
     std::shared_ptr<lectoro::MVAVAssetDownloaderManager> assetDownloaderManager() override;
     // The page-print controller of a printable page object (BookPrintPageViewController).
     std::shared_ptr<lectoro::PrintPageViewController> makePrintPageViewController(

@@ -7,6 +7,7 @@
 #include "companion/sync/DataSyncingManager.h"
 #include "companion/sync/StoreSyncAdapter.h"
 
+#include "platform/base/Dispatch.h"
 #include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
 
@@ -92,7 +93,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     harness.transport->answer = std::string_view(reinterpret_cast<const char*>(data), size);
     harness.client->fetchUGCForBookID(book, user, {}, "token", "1");
     harness.client->fetchAndSaveSormDataForUserID(user, book, "class", {}, "token");
-    base::RunLoop::main().runUntilIdle();
+    // The fetched records are stored on the client's queue and reported on the main loop.
+    do
+        base::waitForBackgroundWork();
+    while (base::RunLoop::main().runUntilIdle() > 0);
     checkReadable(*harness.store);
 
     // Now and then, the whole file is checked as SQLite checks it, and the next inputs start

@@ -75,6 +75,9 @@ public:
 
     // Whether the host's "Config" plist asks for books under Documents.
     bool importsBooksViaFileSharing() const;
+    // The folder the books' base folders are made in (a book's is this and its id): the
+    // companion framework's downloader of streamed books places them there and nowhere else.
+    std::string bookRoot() const;
 
     // The text an identifier contributes to a path, or nothing when it is refused.
     static std::optional<std::string> pathComponentForIdentifier(const base::Value&);
@@ -82,7 +85,6 @@ public:
 private:
     SystemInformation();
 
-    std::string bookRoot() const;
     std::string launchThumbnailPath(const base::Value& bookId, const char* extension) const;
     std::string basePathSuffix(const base::Value& bookId, const char* suffix) const;
     std::string previewSuffix(const base::Value& bookId, const char* suffix) const;

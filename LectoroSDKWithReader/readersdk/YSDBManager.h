@@ -52,6 +52,9 @@ enum class YSDBManagerErrorCode : int64_t {
     // A damaged store was moved aside ("keptPath" in the user info) and a fresh, empty one
     // started; the data in the kept file is not in the new store.
     ReplacedDamaged = 106,
+    // A record to save holds text that is not UTF-8: it is not saved (what was stored
+    // stays), as the sync's JSON could not carry the text unchanged.
+    InvalidText = 107,
 };
 
 class YSDBManager {

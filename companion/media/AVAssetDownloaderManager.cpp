@@ -1,11 +1,10 @@
 #include "companion/media/AVAssetDownloaderManager.h"
 
+#include "LectoroSDKWithReader/readersdk/LectoroDebugLog.h"
 #include "platform/base/FileManager.h"
-#include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
 #include "platform/base/Thread.h"
-#include "platform/media/HLSPlaylist.h"
 
 #include <algorithm>
 
@@ -36,30 +35,9 @@ std::string downloadPathIn(const std::string& folder, const std::string& relativ
     return relative.empty() ? folder : folder + "/" + relative;
 }
 
-// A book folder is an absolute path without "." or ".." steps.
-bool isSafeDownloadBookFolder(const std::string& folder)
+void logDownloadRecords(const std::string& line)
 {
-    if (folder.size() < 2 || folder.front() != '/' || folder.find('\0') != std::string::npos
-        || folder.find('\\') != std::string::npos)
-        return false;
-    size_t start = 1;
-    while (start <= folder.size()) {
-        size_t end = std::min(folder.find('/', start), folder.size());
-        std::string_view step(folder.data() + start, end - start);
-        if (step.empty() || step == "." || step == "..")
-            return false;
-        start = end + 1;
-    }
-    return true;
-}
-
-// A path inside the book folder, in its normal form; nothing for anything that leaves it.
-std::optional<std::string> safeDownloadRelative(const std::string& path)
-{
-    auto relative = media::hls::relativePathOf(path);
-    if (!relative.ok() || relative.value().empty() || relative.value() != path)
-        return std::nullopt;
-    return relative.value();
+    lectoro::LectoroDebugLog::logWithType(1, "AVAssetDownloaderManager", line);
 }
 
 bool isDownloadUnderWay(const std::string& state)
@@ -71,8 +49,7 @@ bool isDownloadUnderWay(const std::string& state)
 
 bool AVAssetDownloaderManager::isValidBookID(const std::string& bookID)
 {
-    return !bookID.empty() && bookID.size() <= 18
-        && std::all_of(bookID.begin(), bookID.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return isValidDownloadBookID(bookID);
 }
 
 std::shared_ptr<AVAssetDownloaderManager> AVAssetDownloaderManager::create(Options options)
@@ -101,6 +78,7 @@ void AVAssetDownloaderManager::start()
         ? downloadFiles().temporaryDirectory() + "/hls-downloads-" + base::makeUuid()
         : m_options.stateFolder;
     m_incomingFolder = m_root + "/incoming";
+    m_folders = DownloadFolders(m_options.downloadRoot.empty() ? m_root + "/books" : m_options.downloadRoot);
     // What a download under way had fetched when the process ended is fetched again.
     downloadFiles().removeItem(m_incomingFolder);
     downloadFiles().createDirectory(m_incomingFolder, true);
@@ -206,11 +184,15 @@ void AVAssetDownloaderManager::downloadAVAsset(
         if (urls.empty())
             return refuse(downloadError(InvalidRequest, "There is nothing to download."));
         for (const auto& url : urls) {
-            if (!isSafeDownloadBookFolder(url.bookFolder) || url.bookFolder != urls.front().bookFolder
-                || !safeDownloadRelative(url.relativePath))
+            if (url.bookFolder != urls.front().bookFolder || !isPlainRelativePath(url.relativePath))
                 return refuse(downloadError(InvalidRequest,
                     "A playlist would be placed outside its book folder: " + url.relativePath));
         }
+        if (!m_folders.isFolderOfBook(urls.front().bookFolder, bookID))
+            return refuse(downloadError(InvalidRequest,
+                "The book's files may only go into the download folder of the book: " + urls.front().bookFolder));
+        if (!m_folders.markFolderOfBook(bookID))
+            return refuse(downloadError(CannotPlace, "The book's folder cannot be made: " + urls.front().bookFolder));
         remember(bookID, delegate);
         // A new download replaces the record; files of an earlier one are replaced as they come.
         if (auto found = m_records.find(bookID); found != m_records.end()) {
@@ -301,8 +283,8 @@ bool AVAssetDownloaderManager::forget(const std::string& bookID)
     // The task's own cancellation report finds no record and is dropped.
     if (record.task)
         record.task->cancel();
-    for (const std::string& relative : record.placed)
-        downloadFiles().removeItem(downloadPathIn(record.detail.bookFolder, relative));
+    m_folders.removePlaced(record);
+    m_folders.unmarkFolderOfBook(bookID);
     return true;
 }
 
@@ -370,16 +352,24 @@ void AVAssetDownloaderManager::finishPlaylist(Record& record, const std::string&
     std::string bookID = record.detail.bookID;
     const auto& url = record.urls[record.nextURL];
     std::string placeFolder = downloadFolderPartOf(url.relativePath);
-    std::string destinationFolder = downloadPathIn(record.detail.bookFolder, placeFolder);
+    // Each file goes where the book's folder, links resolved, still holds it: a link left in
+    // the folder cannot carry the copy (or the removal of an older copy) anywhere else.
+    auto placeOf = [&](const std::string& relative) {
+        return m_folders.placeInBook(record.detail.bookFolder, bookID, relative);
+    };
+    auto destinationFolder = placeFolder.empty() ? m_folders.folderForBook(bookID) : placeOf(placeFolder);
     auto entries = downloadFiles().contentsOfDirectory(location);
-    bool placed = entries && downloadFiles().createDirectory(destinationFolder, true);
+    bool placed = entries && destinationFolder && downloadFiles().createDirectory(*destinationFolder, true);
     for (const std::string& entry : entries.value_or(std::vector<std::string> {})) {
         if (!placed)
             break;
         std::string relative = placeFolder.empty() ? entry : placeFolder + "/" + entry;
-        std::string destination = downloadPathIn(record.detail.bookFolder, relative);
-        downloadFiles().removeItem(destination);
-        placed = downloadFiles().moveItem(location + "/" + entry, destination);
+        auto destination = placeOf(relative);
+        placed = destination.has_value();
+        if (!placed)
+            break;
+        downloadFiles().removeItem(*destination);
+        placed = downloadFiles().moveItem(location + "/" + entry, *destination);
         if (placed && std::find(record.placed.begin(), record.placed.end(), relative) == record.placed.end())
             record.placed.push_back(relative);
     }
@@ -387,8 +377,9 @@ void AVAssetDownloaderManager::finishPlaylist(Record& record, const std::string&
     record.task.reset();
     if (!placed) {
         fail(bookID,
-            downloadError(
-                CannotPlace, "The download cannot be put in the book's folder: " + destinationFolder));
+            downloadError(CannotPlace,
+                "The download cannot be put in the book's folder: "
+                    + downloadPathIn(record.detail.bookFolder, placeFolder)));
         return;
     }
     ++record.nextURL;
@@ -444,30 +435,11 @@ void AVAssetDownloaderManager::save()
     publish();
     if (m_options.stateFolder.empty())
         return;
-    base::Value::List books;
-    for (const auto& [bookID, record] : m_records) {
-        base::Value::Dictionary book;
-        book.set("bookID", bookID);
-        book.set("state", record.detail.bookDownloadState);
-        book.set("progress", static_cast<double>(record.detail.progress));
-        book.set("bookFolder", record.detail.bookFolder);
-        base::Value::List urls;
-        for (const auto& url : record.urls)
-            urls.push_back(base::Value(
-                base::Value::Dictionary { { "url", url.url }, { "relativePath", url.relativePath } }));
-        book.set("urls", base::Value(std::move(urls)));
-        book.set("nextURL", static_cast<int64_t>(record.nextURL));
-        base::Value::List placed;
-        for (const auto& relative : record.placed)
-            placed.push_back(relative);
-        book.set("placed", base::Value(std::move(placed)));
-        books.push_back(base::Value(std::move(book)));
-    }
-    base::Value::Dictionary root;
-    root.set("books", base::Value(std::move(books)));
+    std::map<std::string, DownloadRecord> records;
+    for (const auto& [bookID, record] : m_records)
+        records.emplace(bookID, record);
     downloadFiles().createDirectory(m_options.stateFolder, true);
-    downloadFiles().writeFileAtomically(
-        m_options.stateFolder + "/" + stateFileName, base::toPrettyJson(base::Value(std::move(root))));
+    downloadFiles().writeFileAtomically(m_options.stateFolder + "/" + stateFileName, downloadStateText(records));
 }
 
 void AVAssetDownloaderManager::load()
@@ -477,40 +449,12 @@ void AVAssetDownloaderManager::load()
     auto text = downloadFiles().readFile(m_options.stateFolder + "/" + stateFileName);
     if (!text)
         return;
-    auto parsed = base::parseJson(*text);
-    if (!parsed.ok())
-        return;
-    const base::Value& books = parsed.value()["books"];
-    for (size_t i = 0; i < books.count(); ++i) {
-        const base::Value& book = books.at(i);
+    for (auto& [bookID, read] : readDownloadState(*text, m_folders, logDownloadRecords)) {
         Record record;
-        record.detail.bookID = book["bookID"].asString().value_or("");
-        record.detail.bookDownloadState = book["state"].asString().value_or("");
-        record.detail.progress = std::clamp(book["progress"].floatValue(), 0.0f, 1.0f);
-        record.detail.bookFolder = book["bookFolder"].asString().value_or("");
-        bool sound
-            = isValidBookID(record.detail.bookID) && isSafeDownloadBookFolder(record.detail.bookFolder);
-        const base::Value& urls = book["urls"];
-        for (size_t u = 0; sound && u < urls.count(); ++u) {
-            lectoro::MVAVAssetDownloadURL url { urls.at(u)["url"].asString().value_or(""),
-                record.detail.bookFolder, urls.at(u)["relativePath"].asString().value_or("") };
-            sound = !url.url.empty() && safeDownloadRelative(url.relativePath).has_value();
-            record.urls.push_back(std::move(url));
-        }
-        const base::Value& placed = book["placed"];
-        for (size_t p = 0; sound && p < placed.count(); ++p) {
-            auto relative = safeDownloadRelative(placed.at(p).asString().value_or(""));
-            sound = relative.has_value();
-            if (relative)
-                record.placed.push_back(*relative);
-        }
-        int64_t next = book["nextURL"].integerValue();
-        if (!sound || next < 0 || static_cast<size_t>(next) > record.urls.size())
-            continue;
-        record.nextURL = static_cast<size_t>(next);
+        static_cast<DownloadRecord&>(record) = std::move(read);
         if (isDownloadUnderWay(record.detail.bookDownloadState))
             record.detail.bookDownloadState = AssetState::Paused;
-        m_records[record.detail.bookID] = std::move(record);
+        m_records[bookID] = std::move(record);
     }
 }
 

@@ -9,12 +9,16 @@
 // starts its current playlist again when resumed.
 //
 // Everything happens on the main thread: a call from another thread is carried there
-// first (queries answer at once, from the last published records). A book id that is not
-// the decimal text of a number, a playlist placed outside its book folder, or a book folder
-// that is not an absolute path is refused before anything touches the disk; so are such
-// entries of a state file, which are dropped when it is read.
+// first (queries answer at once, from the last published records). A book's files go into
+// the downloader's own folder for the book, "<download root>/<book number>", and nowhere
+// else (DownloadRecords.h): a book id that is not the decimal text of a number, any other
+// book folder or a playlist placed outside it is refused before anything touches the disk;
+// so are such entries of a state file, which are dropped with a line in the framework's log
+// when it is read. The state file is written whole to a temporary file and renamed over the
+// old one, so a crash leaves the old records or the new.
 
 #include "LectoroSDKWithReader/readersdk/media/MVAVAssetDownloaderManager.h"
+#include "companion/media/DownloadRecords.h"
 #include "platform/media/AssetDownloadSession.h"
 
 #include <map>
@@ -35,6 +39,8 @@ public:
         std::string stateFolder;
         // Download speed, in bytes per second of run-loop time.
         double bytesPerSecond = 1'000'000;
+        // The folder the books' folders are made in; empty for "books" beside the records.
+        std::string downloadRoot;
     };
 
     static constexpr const char* stateFileName = "hls-downloads.json";
@@ -70,13 +76,7 @@ public:
         media::AssetDownloadSession&, media::AssetDownloadTask&, const std::optional<base::Error>&) override;
 
 private:
-    struct Record {
-        lectoro::MVAVAssetDownloadDetail detail;
-        std::vector<lectoro::MVAVAssetDownloadURL> urls;
-        // The playlist under way (or next); urls.size() once all are in place.
-        size_t nextURL = 0;
-        // What the download put in the book folder, relative to it.
-        std::vector<std::string> placed;
+    struct Record : DownloadRecord {
         std::shared_ptr<media::AssetDownloadTask> task;
     };
     // What queries from any thread see.
@@ -108,6 +108,7 @@ private:
     Options m_options;
     std::string m_root;
     std::string m_incomingFolder;
+    DownloadFolders m_folders { {} };
     std::shared_ptr<media::AssetDownloadSession> m_session;
     std::map<std::string, Record> m_records;
     std::map<std::string, Delegate> m_delegates;

@@ -76,7 +76,9 @@ void HLSServiceInterface::fetchHLSM3U8URLs(const std::string& mediaPath,
     if (!toc.ok())
         return fail("the media folder has no readable toc.json");
     auto contents = base::parseJson(toc.value());
-    if (!contents.ok() || !contents.value().asDictionary())
+    if (!contents.ok())
+        return fail("the media folder's toc.json is not JSON: " + contents.error().localizedDescription());
+    if (!contents.value().asDictionary())
         return fail("the media folder's toc.json is not a JSON object");
 
     std::set<std::string> seen;

@@ -14,18 +14,6 @@ using namespace inprocess;
 
 namespace {
 
-// The identity of a UGC item: its service id once it has one, else the client's local id.
-std::string identityOf(const base::Value& item)
-{
-    std::string ugcID = serverIDOf(item);
-    if (!ugcID.empty())
-        return "u:" + ugcID;
-    std::string localID = textOf(item["localID"]);
-    if (!localID.empty())
-        return "l:" + localID;
-    return {};
-}
-
 // The furthest-page and report services refuse an expired token with 401.
 bool answersExpiryWith401(const std::string& operation)
 {
@@ -253,43 +241,54 @@ ServiceResult InProcessService::handleUGCFetch(const base::Value& body)
 }
 
 void InProcessService::mergeUGC(base::Value::List& stored, const base::Value& item, base::Value::List& saved,
-    int64_t bookID, base::Value::List* tombstones)
+    int64_t bookID, base::Value::List* tombstones, inprocess::UGCPlaces* places)
 {
     if (!item.isDictionary())
         return;
     base::Value record = item;
-    std::string identity = identityOf(record);
+    std::string identity = ugcIdentityOf(record);
     bool deleted = record["status"].intValue() == 3;
 
     // A record the service has seen before may come back under its local id only; match
     // on either id.
-    auto sameRecord = [&](const base::Value& other) {
-        if (identity.empty())
-            return false;
-        if (identityOf(other) == identity)
-            return true;
-        std::string localID = textOf(record["localID"]);
-        return !localID.empty() && textOf(other["localID"]) == localID;
-    };
-    for (auto it = stored.begin(); it != stored.end(); ++it) {
-        if (!sameRecord(*it))
-            continue;
-        std::string ugcID = serverIDOf(*it);
-        if (deleted) {
-            if (tombstones)
-                tombstones->push_back(tombstoneOf(*it));
-            stored.erase(it);
-        } else {
-            if (serverIDOf(record).empty())
-                record.asDictionary()->set("ugcID", ugcID);
-            keepServiceFields(*it, record);
-            *it = record;
-        }
+    std::optional<size_t> at;
+    std::string localID = identity.empty() ? std::string() : textOf(record["localID"]);
+    if (places) {
+        at = places->find(identity, localID);
+    } else if (!identity.empty()) {
+        auto same = std::find_if(stored.begin(), stored.end(), [&](const base::Value& other) {
+            return ugcIdentityOf(other) == identity || (!localID.empty() && textOf(other["localID"]) == localID);
+        });
+        if (same != stored.end())
+            at = static_cast<size_t>(same - stored.begin());
+    }
+    auto answer = [&](const std::string& ugcID) {
         base::Value::Dictionary entry;
         entry.set("bookID", bookID);
         entry.set("localID", record["localID"]);
         entry.set("ugcID", ugcID);
         saved.push_back(base::Value(std::move(entry)));
+    };
+    if (at) {
+        base::Value& held = stored[*at];
+        std::string ugcID = serverIDOf(held);
+        if (deleted) {
+            if (tombstones)
+                tombstones->push_back(tombstoneOf(held));
+            // With places, positions must stay until the save is over: the list is compacted then.
+            if (places)
+                held = base::Value();
+            else
+                stored.erase(stored.begin() + static_cast<std::ptrdiff_t>(*at));
+        } else {
+            if (serverIDOf(record).empty())
+                record.asDictionary()->set("ugcID", ugcID);
+            keepServiceFields(held, record);
+            held = record;
+            if (places)
+                places->add(*at);
+        }
+        answer(ugcID);
         return;
     }
     if (deleted)
@@ -299,12 +298,10 @@ void InProcessService::mergeUGC(base::Value::List& stored, const base::Value& it
         ugcID = nextUGCID();
         record.asDictionary()->set("ugcID", ugcID);
     }
-    base::Value::Dictionary entry;
-    entry.set("bookID", bookID);
-    entry.set("localID", record["localID"]);
-    entry.set("ugcID", ugcID);
-    saved.push_back(base::Value(std::move(entry)));
+    answer(ugcID);
     stored.push_back(std::move(record));
+    if (places)
+        places->add(stored.size() - 1);
 }
 
 ServiceResult InProcessService::handleUGCSave(const base::Value& body)
@@ -322,11 +319,15 @@ ServiceResult InProcessService::handleUGCSave(const base::Value& body)
     }
     for (const auto& book : *books) {
         int64_t bookID = *idFrom(book["bookID"]);
+        Key key { *userID, bookID };
+        base::Value::List& stored = m_ugc[key];
+        UGCPlaces places(stored);
         for (const auto& item : *book["ugcList"].asList()) {
-            if (mergeIntoSharedNote(*userID, bookID, item, saved))
+            if (mergeIntoSharedNote(*userID, bookID, item, saved, places))
                 continue;
-            mergeUGC(m_ugc[{ *userID, bookID }], item, saved, bookID, &m_tombstones[{ *userID, bookID }]);
+            mergeUGC(stored, item, saved, bookID, &m_tombstones[key], &places);
         }
+        std::erase_if(stored, [](const base::Value& record) { return record.isNull(); });
     }
     base::Value::Dictionary answer;
     answer.set("saved", std::move(saved));

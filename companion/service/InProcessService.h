@@ -59,6 +59,10 @@
 
 namespace companion {
 
+namespace inprocess {
+class UGCPlaces;
+}
+
 class InProcessService final : public Transport, public std::enable_shared_from_this<InProcessService> {
 public:
     static std::shared_ptr<InProcessService> create();
@@ -127,9 +131,10 @@ private:
     void rememberUserOfToken(const ServiceRequest&);
     std::optional<int64_t> userOfToken(const std::string& token) const;
     // Deleting a record leaves a marker in `tombstones` (when given) so that the user's
-    // other devices hear of the deletion on their next fetch.
+    // other devices hear of the deletion on their next fetch. With `places` (built over
+    // `stored`) a deleted record is left as a null entry, for the caller to compact.
     void mergeUGC(base::Value::List& stored, const base::Value& item, base::Value::List& saved, int64_t bookID,
-        base::Value::List* tombstones);
+        base::Value::List* tombstones, inprocess::UGCPlaces* places = nullptr);
     std::string nextUGCID();
 
     // Sharing (InProcessServiceSharing.cpp).
@@ -141,7 +146,8 @@ private:
     base::Value::List receivedNotesFor(int64_t userID, int64_t bookID);
     // A received note saved back by its receiver: its comments join the sharer's note.
     // False when the item is not a note shared with the user.
-    bool mergeIntoSharedNote(int64_t userID, int64_t bookID, const base::Value& item, base::Value::List& saved);
+    bool mergeIntoSharedNote(int64_t userID, int64_t bookID, const base::Value& item, base::Value::List& saved,
+        const inprocess::UGCPlaces& ownPlaces);
     // The sharer's note with that service id that `receiver` may see; null otherwise.
     // With no book, any book's.
     base::Value* sharedNoteFor(int64_t receiver, std::optional<int64_t> bookID, const std::string& ugcID);

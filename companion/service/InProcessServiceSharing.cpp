@@ -282,19 +282,14 @@ base::Value::List InProcessService::receivedNotesFor(int64_t userID, int64_t boo
 }
 
 bool InProcessService::mergeIntoSharedNote(int64_t userID, int64_t bookID, const base::Value& item,
-    base::Value::List& saved)
+    base::Value::List& saved, const UGCPlaces& ownPlaces)
 {
     std::string ugcID = serverIDOf(item);
     if (ugcID.empty())
         return false;
     // The user's own record with that id is the user's to change.
-    auto own = m_ugc.find({ userID, bookID });
-    if (own != m_ugc.end()) {
-        for (const auto& record : own->second) {
-            if (serverIDOf(record) == ugcID)
-                return false;
-        }
-    }
+    if (ownPlaces.find("u:" + ugcID, {}))
+        return false;
     base::Value* note = sharedNoteFor(userID, bookID, ugcID);
     // A received copy of a note no longer shared is dropped: it is nobody's record here.
     if (!note && !item["isReceived"].boolValue())

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace companion::inprocess {
 
@@ -58,6 +59,79 @@ inline std::optional<base::Value::List> idListFrom(const base::Value& value)
     }
     return ids;
 }
+
+// The identity of a UGC item: its service id once it has one, else the client's local id.
+inline std::string ugcIdentityOf(const base::Value& item)
+{
+    std::string ugcID = serverIDOf(item);
+    if (!ugcID.empty())
+        return "u:" + ugcID;
+    std::string localID = textOf(item["localID"]);
+    if (!localID.empty())
+        return "l:" + localID;
+    return {};
+}
+
+// Where the records of one user's book lie in their list, by identity and by local id, so
+// that a save of thousands of records finds each without reading the list. Built for one
+// save; an entry whose record has changed since is checked and passed over. A record the
+// save deletes is left as a null entry (positions stay) and the list is compacted after.
+class UGCPlaces {
+public:
+    explicit UGCPlaces(const base::Value::List& stored)
+        : m_stored(stored)
+    {
+        for (size_t index = 0; index < stored.size(); ++index)
+            add(index);
+    }
+
+    // The first record, in list order, with the identity or (when not empty) the local id.
+    std::optional<size_t> find(const std::string& identity, const std::string& localID) const
+    {
+        std::optional<size_t> found;
+        auto consider = [&](const std::unordered_map<std::string, size_t>& places, const std::string& key) {
+            auto place = key.empty() ? places.end() : places.find(key);
+            if (place != places.end() && holds(place->second, identity, localID) && (!found || place->second < *found))
+                found = place->second;
+        };
+        consider(m_byIdentity, identity);
+        consider(m_byLocalID, localID);
+        return found;
+    }
+
+    // The record at `index` is new or changed.
+    void add(size_t index)
+    {
+        const base::Value& record = m_stored[index];
+        std::string identity = ugcIdentityOf(record);
+        std::string localID = textOf(record["localID"]);
+        note(m_byIdentity, identity, index, identity, {});
+        note(m_byLocalID, localID, index, {}, localID);
+    }
+
+private:
+    bool holds(size_t index, const std::string& identity, const std::string& localID) const
+    {
+        if (index >= m_stored.size() || m_stored[index].isNull())
+            return false;
+        return (!identity.empty() && ugcIdentityOf(m_stored[index]) == identity)
+            || (!localID.empty() && textOf(m_stored[index]["localID"]) == localID);
+    }
+    void note(std::unordered_map<std::string, size_t>& places, const std::string& key, size_t index,
+        const std::string& identity, const std::string& localID)
+    {
+        if (key.empty())
+            return;
+        auto [place, added] = places.try_emplace(key, index);
+        // An earlier record keeps the place while it still holds the key.
+        if (!added && (index < place->second || !holds(place->second, identity, localID)))
+            place->second = index;
+    }
+
+    const base::Value::List& m_stored;
+    std::unordered_map<std::string, size_t> m_byIdentity;
+    std::unordered_map<std::string, size_t> m_byLocalID;
+};
 
 // What a fetch answers for a record that is gone: enough to find it, and status 3.
 inline base::Value tombstoneOf(const base::Value& record)

@@ -1,6 +1,7 @@
 #include "companion/store/SqliteDatabaseManager.h"
 
 #include "companion/store/RecordRowReader.h"
+#include "companion/store/RecordText.h"
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/StoreCleanClose.h"
 #include "companion/store/StoreSchema.h"
@@ -121,6 +122,12 @@ base::Result<void> SqliteDatabaseManager::saveRecord(SDKUGCVO& record, const std
     if (record.isDeleted()) {
         return deleteRecord(record, bookID, userID);
     }
+    if (auto invalid = invalidTextOf(record)) {
+        m_lastError = invalidTextError(*invalid);
+        if (m_problemHandler)
+            m_problemHandler(m_lastError);
+        return m_lastError;
+    }
     if (record.localID.empty())
         record.localID = base::makeUuid();
     if (record.ugcID.empty())
@@ -166,9 +173,6 @@ base::Result<void> SqliteDatabaseManager::finishWritingRecords(bool ok, const st
     const std::vector<std::pair<int, std::string>>& records)
 {
     auto finished = finishWriting(ok);
-    // Past a few records (a first sync brings a whole book), reading the lists again costs
-    // less than finding each record in them.
-    constexpr size_t mostRecordsRefreshed = 64;
     if (!finished.ok() || records.size() > mostRecordsRefreshed) {
         m_bookLists.clear();
         return finished;

@@ -184,11 +184,17 @@ public:
     // uploaded deletions are forgotten; a record saved again since it was read for the
     // upload (a newer revision) keeps its new server id but stays unsynced.
     base::Result<void> markUGCUploaded(const std::string& bookID, int64_t userID, const std::vector<UploadedUGC>&);
-    // What the service holds, merged in as synced: a record matched by server id (or local
-    // id) is replaced unless it has changes not yet uploaded, which win; a deleted one
-    // (status 3) is removed unless changed locally.
+    // What the service holds, merged in as synced in one transaction: a record matched by
+    // server id (or local id) is replaced unless it has changes not yet uploaded, which win;
+    // a deleted one (status 3) is removed unless changed locally. The records become the
+    // store's: each takes the local id it is stored under and the synced flag.
     base::Result<void> storeFetchedUGC(const std::string& bookID, int64_t userID,
-        const std::vector<std::shared_ptr<lectoro::SDKUGCVO>>&);
+        std::vector<std::shared_ptr<lectoro::SDKUGCVO>>);
+    // The same, with the records handed over a batch at a time until an empty batch (so a
+    // first fetch of a book never holds thousands of records at once). `nextBatch` is
+    // called with the store locked: it must not call the store.
+    using FetchedBatches = std::function<std::vector<std::shared_ptr<lectoro::SDKUGCVO>>()>;
+    base::Result<void> storeFetchedUGC(const std::string& bookID, int64_t userID, const FetchedBatches& nextBatch);
     // Replaces the user's classes for the book.
     base::Result<void> saveBookClassInfo(const std::string& bookID, int64_t userID,
         const std::vector<std::shared_ptr<lectoro::SDKBookClassInfoVO>>&);
@@ -223,7 +229,10 @@ private:
     // record as now stored.
     void refreshKeptRecord(int family, const std::string& bookID, int64_t userID, const std::string& localID);
     // finishWriting() for a transaction that wrote these records (kind, local id): once
-    // committed, the kept lists take them as stored; a failed one leaves no list kept.
+    // committed, the kept lists take them as stored; a failed one leaves no list kept. Past
+    // mostRecordsRefreshed records (a first sync brings a whole book), reading the lists
+    // again costs less than finding each record in them: the lists are let go.
+    static constexpr size_t mostRecordsRefreshed = 64;
     base::Result<void> finishWritingRecords(bool ok, const std::string& bookID, int64_t userID,
         const std::vector<std::pair<int, std::string>>& records);
     // The colours the book's highlights were last migrated to, when remembered.
@@ -233,6 +242,9 @@ private:
     bool forgetColorMigrationUnlessOffered(const std::string& bookID, int64_t userID,
         const std::vector<const lectoro::SDKUGCVO*>& written);
     bool deleteColorMigrationMark(const std::string& bookID, int64_t userID);
+    // Merges one batch of fetched records in (see storeFetchedUGC); false when the store failed.
+    bool storeFetchedBatch(const std::string& bookID, int64_t userID,
+        const std::vector<std::shared_ptr<lectoro::SDKUGCVO>>&, std::vector<std::pair<int, std::string>>& touched);
     std::shared_ptr<lectoro::SDKFIBVO> answerForLink(const std::string* bookID, int64_t linkID, int64_t userID);
     bool hasUnsubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);
     base::Result<void> markSubmitted(const std::string& bookID, int64_t userID, bool includePenDrawings);

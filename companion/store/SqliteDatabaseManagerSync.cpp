@@ -105,56 +105,113 @@ base::Result<void> SqliteDatabaseManager::markUGCUploaded(const std::string& boo
     return finishWritingRecords(ok, bookID, userID, touched);
 }
 
+namespace {
+
+// A stored row a fetched record matched.
+struct MatchedRow {
+    int64_t rowID = 0;
+    std::string localID;
+    bool synced = false;
+};
+
+// The row of the book holding the fetched record: the one the service knows by the same id,
+// else the one with the same local id. Each is one lookup through its own index (the
+// server id's, the unique local id's); an OR of the two in one query would read every
+// record of the book instead.
+std::optional<MatchedRow> findFetchedRow(SqliteDatabase& database, int family, const std::string& bookID,
+    int64_t userID, const SDKUGCVO& fetched, bool& failed)
+{
+    auto lookUp = [&](const char* sql, const std::string& id) -> std::optional<MatchedRow> {
+        auto* find = database.statement(sql);
+        if (!find) {
+            failed = true;
+            return std::nullopt;
+        }
+        find->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, id);
+        std::optional<MatchedRow> row;
+        if (find->step())
+            row = MatchedRow { find->columnInteger(0), find->columnText(1), find->columnInteger(2) != 0 };
+        failed = !find->ok();
+        find->reset();
+        return row;
+    };
+    if (isUploadedID(fetched.ugcID)) {
+        auto byServerID = lookUp("SELECT id, local_id, is_synced FROM ugc WHERE user_id = ?3 AND ugc_id = ?4 AND "
+                                 "book_id = ?2 AND family = ?1 ORDER BY id LIMIT 1",
+            fetched.ugcID);
+        if (byServerID || failed)
+            return byServerID;
+    }
+    if (fetched.localID.empty())
+        return std::nullopt;
+    return lookUp("SELECT id, local_id, is_synced FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND "
+                  "local_id = ?4",
+        fetched.localID);
+}
+
+} // namespace
+
 base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& bookID, int64_t userID,
-    const std::vector<std::shared_ptr<SDKUGCVO>>& records)
+    std::vector<std::shared_ptr<SDKUGCVO>> records)
+{
+    return storeFetchedUGC(bookID, userID, [&records] { return std::exchange(records, {}); });
+}
+
+base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& bookID, int64_t userID,
+    const FetchedBatches& nextBatch)
 {
     std::lock_guard lock(m_mutex);
     if (!beginWriting())
         return failWrite();
-    std::vector<const SDKUGCVO*> written;
-    for (const auto& fetched : records)
-        written.push_back(fetched.get());
-    bool ok = forgetColorMigrationUnlessOffered(bookID, userID, written);
+    bool ok = true;
     std::vector<std::pair<int, std::string>> touched;
+    for (auto batch = nextBatch(); ok && !batch.empty(); batch = nextBatch()) {
+        // In the same transaction as the batch: a colour the migration did not offer makes
+        // it run again.
+        std::vector<const SDKUGCVO*> written;
+        for (const auto& fetched : batch)
+            written.push_back(fetched.get());
+        ok = forgetColorMigrationUnlessOffered(bookID, userID, written) && storeFetchedBatch(bookID, userID, batch, touched);
+    }
+    return finishWritingRecords(ok, bookID, userID, touched);
+}
+
+bool SqliteDatabaseManager::storeFetchedBatch(const std::string& bookID, int64_t userID,
+    const std::vector<std::shared_ptr<SDKUGCVO>>& records, std::vector<std::pair<int, std::string>>& touched)
+{
+    // Which records were written matters only up to the point where the kept lists are let
+    // go instead.
+    auto noteTouched = [&touched](int family, const std::string& localID) {
+        if (touched.size() <= mostRecordsRefreshed)
+            touched.emplace_back(family, localID);
+    };
     for (const auto& fetched : records) {
         if (!fetched)
             continue;
         int family = static_cast<int>(familyOf(fetched->ugcType()));
-        auto* find = m_database->statement(
-            "SELECT id, local_id, is_synced FROM ugc WHERE family = ?1 AND book_id = ?2 AND user_id = ?3 AND "
-            "((?4 NOT IN ('', '-1') AND ugc_id = ?4) OR (?5 <> '' AND local_id = ?5)) LIMIT 1");
-        if (!find) {
-            ok = false;
-            break;
-        }
-        find->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, fetched->ugcID).bind(5, fetched->localID);
-        std::optional<int64_t> rowID;
-        std::string localID;
-        bool localChanges = false;
-        if (find->step()) {
-            rowID = find->columnInteger(0);
-            localID = find->columnText(1);
-            localChanges = find->columnInteger(2) == 0;
-        }
-        find->reset();
+        bool failed = false;
+        auto row = findFetchedRow(*m_database, family, bookID, userID, *fetched, failed);
+        if (failed)
+            return false;
         // Changes made here and not yet uploaded are newer than the server's copy.
-        if (localChanges)
+        if (row && !row->synced)
             continue;
         if (fetched->isDeleted()) {
-            if (rowID) {
+            if (row) {
                 auto* remove = m_database->statement("DELETE FROM ugc WHERE id = ?1");
-                if (!remove || !remove->bind(1, *rowID).run()) {
-                    ok = false;
-                    break;
-                }
-                touched.emplace_back(family, localID);
+                if (!remove || !remove->bind(1, row->rowID).run())
+                    return false;
+                noteTouched(family, row->localID);
             }
             continue;
         }
-        auto record = makeUGCRecordFromDictionary(fetched->toUGCDictionary());
-        record->localID = rowID ? localID : (fetched->localID.empty() ? base::makeUuid() : fetched->localID);
+        SDKUGCVO* record = fetched.get();
+        if (row)
+            record->localID = row->localID;
+        else if (record->localID.empty())
+            record->localID = base::makeUuid();
         record->isSynced = true;
-        auto* answer = dynamic_cast<SDKFIBVO*>(record.get());
+        auto* answer = dynamic_cast<SDKFIBVO*>(record);
         static const std::string& sql = *new std::string(std::string(
             "INSERT INTO ugc (id, family, book_id, user_id, local_id, ugc_id, page_identifier, display_num, link_id, "
             "status, is_synced, is_submitted, ") + recordFieldColumns + ") VALUES (" + nextRecordID
@@ -163,10 +220,8 @@ base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& boo
             "page_identifier = excluded.page_identifier, display_num = excluded.display_num, link_id = excluded.link_id, "
             "status = excluded.status, is_synced = 1, is_submitted = excluded.is_submitted, " + recordFieldAssignments);
         auto* upsert = m_database->statement(sql.c_str());
-        if (!upsert) {
-            ok = false;
-            break;
-        }
+        if (!upsert)
+            return false;
         upsert->bind(1, family)
             .bind(2, bookID)
             .bind(3, userID)
@@ -178,13 +233,11 @@ base::Result<void> SqliteDatabaseManager::storeFetchedUGC(const std::string& boo
             .bind(9, static_cast<int64_t>(record->status))
             .bind(10, record->isSubmitted);
         bindRecordFields(*upsert, 11, *record);
-        if (!upsert->run()) {
-            ok = false;
-            break;
-        }
-        touched.emplace_back(family, record->localID);
+        if (!upsert->run())
+            return false;
+        noteTouched(family, record->localID);
     }
-    return finishWritingRecords(ok, bookID, userID, touched);
+    return true;
 }
 
 base::Result<void> SqliteDatabaseManager::saveBookClassInfo(const std::string& bookID, int64_t userID,

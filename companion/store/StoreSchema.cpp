@@ -389,6 +389,18 @@ base::Result<void> movePageKeysIntoFields(SqliteDatabase& database)
     return writeRowFields(database, "UPDATE ugc SET payload = '', fields = ?2 WHERE id = ?1", packed);
 }
 
+// Version 8. An upload reads a book's unsynced records and then marks them synced; a fetch
+// stores thousands of synced ones. The index of unsynced records holds only them, in the
+// order an upload reads them (user, book, saving order), so that read needs no sort and
+// neither marking a record synced nor storing a fetched one writes an entry for it. The
+// sync finds a fetched or uploaded record through the server-id index (whose entries end
+// with the table's key: book, user, kind) and the unique local-id index, one lookup each.
+// Rows are untouched.
+constexpr const char* schemaVersion8 = R"SQL(
+DROP INDEX ugc_unsynced;
+CREATE INDEX ugc_unsynced ON ugc (user_id, book_id, id) WHERE is_synced = 0;
+)SQL";
+
 struct Migration {
     int toVersion;
     const char* sql;
@@ -404,6 +416,7 @@ constexpr Migration migrations[] = {
     { 5, schemaVersion5, packRecordFieldsIntoOneColumn },
     { 6, schemaVersion6, nullptr },
     { 7, schemaVersion7, movePageKeysIntoFields },
+    { 8, schemaVersion8, nullptr },
 };
 
 base::Error newerSchemaError(const std::string& message)

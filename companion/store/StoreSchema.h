@@ -10,7 +10,7 @@ namespace companion {
 
 class SqliteDatabase;
 
-inline constexpr int storeSchemaVersion = 7;
+inline constexpr int storeSchemaVersion = 8;
 
 base::Result<void> migrateStoreSchema(SqliteDatabase&);
 

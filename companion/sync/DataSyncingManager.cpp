@@ -133,7 +133,7 @@ lectoro::SyncDelegate DataSyncingManager::implicitDelegate() const
 }
 
 void DataSyncingManager::send(const char* operation, base::Value::Dictionary body, const std::string& userToken,
-    lectoro::SyncDelegate delegate, Handler handler)
+    lectoro::SyncDelegate delegate, Handler handler, Application application)
 {
     if (auto bookID = body.find("bookID")) {
         if (auto number = bookID->asInteger())
@@ -153,21 +153,68 @@ void DataSyncingManager::send(const char* operation, base::Value::Dictionary bod
 
     // The completion owns the client: it stays alive until its answer has been handled.
     sendChecked(m_transport, std::move(request),
-        [self = shared_from_this(), delegate = std::move(delegate), handler = std::move(handler)](
+        [self = shared_from_this(), delegate = std::move(delegate), handler = std::move(handler), application](
             ServiceResult result) mutable {
-            auto strongDelegate = delegate.lock();
-            handler(*self, result, strongDelegate.get());
+            self->handleAnswer(std::move(delegate), std::move(handler), std::move(result), application);
         });
 }
 
-void DataSyncingManager::applyFetchedUGC(int64_t userID, int64_t bookID, const base::Value& response)
+void DataSyncingManager::handleAnswer(lectoro::SyncDelegate delegate, Handler handler, ServiceResult result,
+    Application application)
+{
+    bool queued = application == Application::OffMainLoop;
+    {
+        std::lock_guard lock(m_mutex);
+        queued = queued || m_answersWaiting > 0;
+        if (queued)
+            ++m_answersWaiting;
+    }
+    if (!queued) {
+        Tell tell = handler(*this, result);
+        auto strongDelegate = delegate.lock();
+        if (tell)
+            tell(strongDelegate.get());
+        return;
+    }
+    // The queue keeps the store work in arrival order, and each task posts its report before
+    // the next one starts, so the reports reach the main run loop in that order too. The count
+    // drops only after the report, so an answer arriving meanwhile on another thread cannot
+    // report first.
+    m_applyQueue.async([self = shared_from_this(), delegate = std::move(delegate), handler = std::move(handler),
+                           result = std::move(result)]() mutable {
+        Tell tell = handler(*self, result);
+        base::RunLoop::main().post([self, delegate = std::move(delegate), tell = std::move(tell)]() {
+            auto strongDelegate = delegate.lock();
+            if (tell)
+                tell(strongDelegate.get());
+            std::lock_guard lock(self->m_mutex);
+            --self->m_answersWaiting;
+        });
+    });
+}
+
+DataSyncingManager::Handler DataSyncingManager::telling(Reporter reporter)
+{
+    return [reporter = std::move(reporter)](DataSyncingManager& self, ServiceResult& result) -> Tell {
+        return [self = self.shared_from_this(), reporter, result = std::move(result)](Delegate* delegate) mutable {
+            reporter(*self, result, delegate);
+        };
+    };
+}
+
+std::optional<base::Error> DataSyncingManager::applyFetchedUGC(int64_t userID, int64_t bookID,
+    const base::Value& response)
 {
     if (!m_store)
-        return;
-    if (auto list = response["ugcList"].asList())
-        m_store->storeFetchedUGC(userID, bookID, base::Value(*list));
+        return std::nullopt;
+    if (auto list = response["ugcList"].asList()) {
+        auto stored = m_store->storeFetchedUGC(userID, bookID, *list);
+        if (!stored.ok())
+            return stored.error();
+    }
     if (auto classInfo = response["classInfo"].asList())
         m_store->storeClassInfo(userID, bookID, base::Value(*classInfo));
+    return std::nullopt;
 }
 
 void DataSyncingManager::fetchUGC(int64_t bookID, int64_t userID, const std::string& userToken,
@@ -177,18 +224,23 @@ void DataSyncingManager::fetchUGC(int64_t bookID, int64_t userID, const std::str
     body.set("bookID", bookID);
     body.set("userID", userID);
     body.set("bookVersion", bookVersion);
-    send(op::ugcFetch, std::move(body), userToken, std::move(delegate),
-        [bookID, userID, report = std::move(report)](
-            DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+    send(
+        op::ugcFetch, std::move(body), userToken, std::move(delegate),
+        [bookID, userID, report = std::move(report)](DataSyncingManager& self, ServiceResult& result) -> Tell {
             if (result.ok()) {
                 if (auto unreadable = unreadableUserIds(result.value()))
                     result = *unreadable;
-                else
-                    self.applyFetchedUGC(userID, bookID, result.value());
+                else if (auto unstored = self.applyFetchedUGC(userID, bookID, result.value()))
+                    result = *unstored;
+                else // Let go here rather than on the main loop: thousands of records.
+                    result = base::Value();
             }
-            if (delegate)
-                report(*delegate, result);
-        });
+            return [report, result = std::move(result)](Delegate* delegate) mutable {
+                if (delegate)
+                    report(*delegate, result);
+            };
+        },
+        Application::OffMainLoop);
 }
 
 void DataSyncingManager::fetchUGCOperationForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
@@ -216,18 +268,17 @@ void DataSyncingManager::fetchUGCForBookID(int64_t bookID, int64_t userID, lecto
 }
 
 void DataSyncingManager::uploadUGC(int64_t userID, std::optional<int64_t> bookID, lectoro::SyncDelegate delegate,
-    const std::string& userToken, std::string metaData, Handler then)
+    const std::string& userToken, std::string metaData, Reporter then)
 {
     auto upload = std::make_shared<SyncStore::UGCUpload>();
     if (m_store)
         *upload = m_store->prepareUGCUpload(userID, bookID);
+    Handler reportAfter = telling(std::move(then));
     if (upload->failure) {
         // Answered on the main loop, as a service answer would be.
         base::RunLoop::main().post([self = shared_from_this(), delegate = std::move(delegate),
-                                       error = *upload->failure, then = std::move(then)]() {
-            ServiceResult result(error);
-            auto strongDelegate = delegate.lock();
-            then(*self, result, strongDelegate.get());
+                                       error = *upload->failure, reportAfter]() mutable {
+            self->handleAnswer(std::move(delegate), reportAfter, ServiceResult(error), Application::WhereAnswered);
         });
         return;
     }
@@ -237,17 +288,23 @@ void DataSyncingManager::uploadUGC(int64_t userID, std::optional<int64_t> bookID
     body.set("userID", userID);
     if (bookID)
         body.set("bookID", *bookID);
-    body.set("books", upload->books);
+    // The records' dictionaries go to the request as they are: the upload keeps only what
+    // marks them done.
+    body.set("books", std::move(upload->books));
     if (!metaData.empty())
         body.set("metaData", std::move(metaData));
-    send(op::ugcSave, std::move(body), userToken, std::move(delegate),
-        [userID, upload, then = std::move(then)](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+    send(
+        op::ugcSave, std::move(body), userToken, std::move(delegate),
+        [userID, upload, reportAfter](DataSyncingManager& self, ServiceResult& result) -> Tell {
             if (result.ok() && self.m_store) {
+                static const base::Value& noneSaved = *new base::Value(base::Value::List {});
                 const base::Value& saved = result.value()["saved"];
-                self.m_store->completeUGCUpload(userID, *upload, saved.isList() ? saved : base::Value(base::Value::List {}));
+                self.m_store->completeUGCUpload(userID, *upload, saved.isList() ? saved : noneSaved);
+                result = base::Value(base::Value::Dictionary {});
             }
-            then(self, result, delegate);
-        });
+            return reportAfter(self, result);
+        },
+        Application::OffMainLoop);
 }
 
 void DataSyncingManager::synchUGCForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
@@ -262,15 +319,17 @@ void DataSyncingManager::synchUGCForBookID(int64_t bookID, int64_t userID, lecto
         body.set("bookID", bookID);
         body.set("collab", collab);
         send(op::collabSave, std::move(body), userToken, delegate,
-            [userID, bookID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+            [userID, bookID](DataSyncingManager& self, ServiceResult& result) -> Tell {
                 if (result.ok() && self.m_store)
                     self.m_store->markCollabSynced(userID, bookID);
-                if (!delegate)
-                    return;
-                if (result.ok())
-                    delegate->didSaveCollabDataSuccessfully();
-                else
-                    delegate->didSaveCollabDataFailedWithError(result.error());
+                return [result](Delegate* delegate) {
+                    if (!delegate)
+                        return;
+                    if (result.ok())
+                        delegate->didSaveCollabDataSuccessfully();
+                    else
+                        delegate->didSaveCollabDataFailedWithError(result.error());
+                };
             });
     }
 
@@ -340,15 +399,17 @@ void DataSyncingManager::saveTracking(int64_t bookID, const std::string& userTok
     // Every session read is settled by a successful answer, those too short to count
     // included: they are not worth sending again.
     send(op::trackingSave, std::move(body), userToken, implicitDelegate(),
-        [bookID, userId, ids = std::move(stored.ids)](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+        [bookID, userId, ids = std::move(stored.ids)](DataSyncingManager& self, ServiceResult& result) -> Tell {
             if (result.ok() && self.m_store && !ids.empty())
                 self.m_store->markReadingSessionsSynced(userId, bookID, ids);
-            if (!delegate)
-                return;
-            if (result.ok())
-                delegate->didSaveTrackingDataSuccessfully();
-            else
-                delegate->didSaveTrackingDataFailedWithError(result.error(), bookID, userId);
+            return [bookID, userId, result](Delegate* delegate) {
+                if (!delegate)
+                    return;
+                if (result.ok())
+                    delegate->didSaveTrackingDataSuccessfully();
+                else
+                    delegate->didSaveTrackingDataFailedWithError(result.error(), bookID, userId);
+            };
         });
 }
 
@@ -375,14 +436,14 @@ void DataSyncingManager::saveFurthestPageDataForUserID(int64_t userID, lectoro::
     body.set("userID", userID);
     body.set("books", std::move(books));
     send(op::furthestPageSave, std::move(body), userToken, remember(std::move(delegate)),
-        [reportedBook](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+        telling([reportedBook](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
             if (!delegate)
                 return;
             if (result.ok())
                 delegate->didSaveFurthestPageDataSuccessfully(reportedBook);
             else
                 delegate->didFailedToSaveFurthestPageDataWithError(result.error(), reportedBook);
-        });
+        }));
 }
 
 void DataSyncingManager::fetchFurthestPageDataForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
@@ -392,7 +453,7 @@ void DataSyncingManager::fetchFurthestPageDataForBookID(int64_t bookID, int64_t 
     body.set("bookID", bookID);
     body.set("userID", userID);
     send(op::furthestPageFetch, std::move(body), userToken, remember(std::move(delegate)),
-        [bookID](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+        telling([bookID](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
             if (!delegate)
                 return;
             if (!result.ok()) {
@@ -403,7 +464,7 @@ void DataSyncingManager::fetchFurthestPageDataForBookID(int64_t bookID, int64_t 
             if (auto text = result.value()["furthestPageData"].stringPointer())
                 data = *text;
             delegate->didFetchFurthestPageDataSuccessfullyForBookID(bookID, data);
-        });
+        }));
 }
 
 void DataSyncingManager::fetchAndSaveSormDataForUserID(int64_t userID, int64_t bookID, const std::string& classId,
@@ -414,18 +475,20 @@ void DataSyncingManager::fetchAndSaveSormDataForUserID(int64_t userID, int64_t b
     body.set("bookID", bookID);
     body.set("classId", classId);
     send(op::scormFetch, std::move(body), userToken, remember(std::move(delegate)),
-        [userID, bookID](DataSyncingManager& self, ServiceResult& result, Delegate* delegate) {
+        [userID, bookID](DataSyncingManager& self, ServiceResult& result) -> Tell {
             if (result.ok() && self.m_store) {
                 const base::Value& data = result.value()["scormData"];
                 if (data.isList() && data.count())
                     self.m_store->storeScormData(userID, bookID, data);
             }
-            if (!delegate)
-                return;
-            if (result.ok())
-                delegate->didFetchScormDataSuccessfully();
-            else
-                delegate->didFailedToFetchScormWithError(result.error());
+            return [result](Delegate* delegate) {
+                if (!delegate)
+                    return;
+                if (result.ok())
+                    delegate->didFetchScormDataSuccessfully();
+                else
+                    delegate->didFailedToFetchScormWithError(result.error());
+            };
         });
 }
 
@@ -445,18 +508,19 @@ void DataSyncingManager::saveSormDataForUserID(int64_t userID, int64_t bookID, c
     body.set("classId", classId);
     body.set("scormData", std::move(entries));
     send(op::scormSave, std::move(body), userToken, remember(std::move(delegate)),
-        [userID, bookID, reportedID, scormIDs, classId](DataSyncingManager& self, ServiceResult& result,
-            Delegate* delegate) {
+        [userID, bookID, reportedID, scormIDs, classId](DataSyncingManager& self, ServiceResult& result) -> Tell {
             if (result.ok() && self.m_store) {
                 for (const auto& scormID : scormIDs)
                     self.m_store->markScormSynced(userID, bookID, scormID);
             }
-            if (!delegate)
-                return;
-            if (result.ok())
-                delegate->didSavedScormDataSuccessfully();
-            else
-                delegate->didFailedToSaveScormWithError(result.error(), bookID, reportedID, classId);
+            return [bookID, reportedID, classId, result](Delegate* delegate) {
+                if (!delegate)
+                    return;
+                if (result.ok())
+                    delegate->didSavedScormDataSuccessfully();
+                else
+                    delegate->didFailedToSaveScormWithError(result.error(), bookID, reportedID, classId);
+            };
         });
 }
 
@@ -467,14 +531,14 @@ void DataSyncingManager::saveHighlightData(const base::Value& shareAndRecieveDic
     body.set("bookID", bookID);
     body.set("share", shareAndRecieveDict);
     send(op::highlightShare, std::move(body), userToken, implicitDelegate(),
-        [shareAndRecieveDict, bookID](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+        telling([shareAndRecieveDict, bookID](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
             if (!delegate)
                 return;
             if (result.ok())
                 delegate->didSaveHighlightDataSuccessfully();
             else
                 delegate->didSaveHighlightDataFailedWithError(result.error(), shareAndRecieveDict, bookID);
-        });
+        }));
 }
 
 void DataSyncingManager::acceptOrRejectCollab(const std::string& ugcID, bool isAccepted, const std::string& userToken)
@@ -483,14 +547,14 @@ void DataSyncingManager::acceptOrRejectCollab(const std::string& ugcID, bool isA
     body.set("ugcID", ugcID);
     body.set("isAccepted", isAccepted);
     send(op::collabAnswer, std::move(body), userToken, implicitDelegate(),
-        [ugcID, isAccepted](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+        telling([ugcID, isAccepted](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
             if (!delegate)
                 return;
             if (result.ok())
                 delegate->didAcceptOrRejectDataSuccessfullywithUGCId(ugcID, isAccepted);
             else
                 delegate->didAcceptOrRejectDataFailedWithError(result.error(), ugcID, isAccepted);
-        });
+        }));
 }
 
 void DataSyncingManager::saveTeacherAnnotationsForAnnotation(const base::Value& annotation, const std::string& learnerID,
@@ -501,14 +565,14 @@ void DataSyncingManager::saveTeacherAnnotationsForAnnotation(const base::Value& 
     body.set("bookID", bookID);
     body.set("annotation", annotation);
     send(op::teacherAnnotationsSave, std::move(body), userToken, remember(std::move(delegate)),
-        [](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
+        telling([](DataSyncingManager&, ServiceResult& result, Delegate* delegate) {
             if (!delegate)
                 return;
             if (result.ok())
                 delegate->didSavedStudentAnotationSuccessfully();
             else
                 delegate->didFailedToSaveStudentAnotationWithError(result.error());
-        });
+        }));
 }
 
 void DataSyncingManager::submitAnotationForBookID(int64_t bookID, int64_t userID, lectoro::SyncDelegate delegate,
@@ -526,7 +590,7 @@ void DataSyncingManager::submitAnotationForBookID(int64_t bookID, int64_t userID
         base::Value::Dictionary body;
         body.set("bookID", bookID);
         body.set("userID", userID);
-        self.send(op::annotationsSubmit, std::move(body), userToken, delegate, report);
+        self.send(op::annotationsSubmit, std::move(body), userToken, delegate, telling(report));
     };
     remember(delegate);
     // The service submits what it holds: answers and drawings not uploaded yet go first.

@@ -1,13 +1,20 @@
 #pragma once
 
 // The sync client over a Transport, reading and writing the device's store through a
-// SyncStore. See LectoroDataSyncingManager for the contract: one answer per operation, on
-// the transport's thread, delegates held weakly, the client alive until its requests have
-// reported.
+// SyncStore. See LectoroDataSyncingManager for the contract: one answer per operation,
+// delegates held weakly, the client alive until its requests have reported.
+//
+// A book's fetched or uploaded content is applied to the store on the client's own serial
+// queue, off the main run loop (a first fetch brings thousands of records), and reported on
+// the main run loop once it is stored. Reports keep the order in which the answers came:
+// while any answer waits for its store work, the answers after it wait behind it, whatever
+// their kind, and report on the main run loop too. An answer with nothing waiting before it
+// and nothing big to store is handled where it arrives, as the transport delivered it.
 
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManager.h"
 #include "companion/service/Transport.h"
 #include "companion/sync/SyncStore.h"
+#include "platform/base/Dispatch.h"
 
 #include <functional>
 #include <memory>
@@ -61,21 +68,32 @@ private:
     DataSyncingManager(std::string baseURL, std::string clientID, std::shared_ptr<Transport>, std::shared_ptr<SyncStore>);
 
     using Delegate = lectoro::LectoroDataSyncingManagerDelegate;
-    using Handler = std::function<void(DataSyncingManager&, ServiceResult&, Delegate*)>;
+    // What the delegate hears of an answer (null when it is gone).
+    using Tell = std::function<void(Delegate*)>;
+    // An answer's handling: its work on the store, answering what the delegate is then told.
+    using Handler = std::function<Tell(DataSyncingManager&, ServiceResult&)>;
+    enum class Application { WhereAnswered, OffMainLoop };
 
-    // Sends and, when the answer comes, runs the handler with the delegate (null when it is
-    // gone). The client stays alive until then.
+    // Sends and, when the answer comes, runs the handler, then tells the delegate. The
+    // client stays alive until then.
     void send(const char* operation, base::Value::Dictionary body, const std::string& userToken,
-        lectoro::SyncDelegate, Handler);
+        lectoro::SyncDelegate, Handler, Application = Application::WhereAnswered);
+    // An answer (or a failure before any request), handled in order as the class comment says.
+    void handleAnswer(lectoro::SyncDelegate, Handler, ServiceResult, Application);
     // The delegate named by an operation; remembered for the operations that name none.
     lectoro::SyncDelegate remember(lectoro::SyncDelegate);
     lectoro::SyncDelegate implicitDelegate() const;
     // The books this client has sent requests about: the furthest-page save covers them.
     void noteBook(int64_t bookID);
     std::vector<int64_t> knownBooks() const;
+    // What a sender hears once the store has taken the answer: the result, and the delegate
+    // when it is still there.
+    using Reporter = std::function<void(DataSyncingManager&, ServiceResult&, Delegate*)>;
+    // A handler with no store work of its own.
+    static Handler telling(Reporter);
     void uploadUGC(int64_t userID, std::optional<int64_t> bookID, lectoro::SyncDelegate, const std::string& userToken,
-        std::string metaData, Handler);
-    void applyFetchedUGC(int64_t userID, int64_t bookID, const base::Value& response);
+        std::string metaData, Reporter);
+    std::optional<base::Error> applyFetchedUGC(int64_t userID, int64_t bookID, const base::Value& response);
     // Fetches a book's UGC, stores what comes back, then reports to the delegate if it is still there.
     using Report = std::function<void(Delegate&, ServiceResult&)>;
     void fetchUGC(int64_t bookID, int64_t userID, const std::string& userToken, const std::string& bookVersion,
@@ -94,6 +112,9 @@ private:
     lectoro::SyncDelegate m_delegate;
     lectoro::SyncDelegate m_lastDelegate;
     std::vector<int64_t> m_knownBooks;
+    // Answers taken in hand and not yet told to their delegates, in arrival order.
+    size_t m_answersWaiting = 0;
+    base::SerialQueue m_applyQueue { "lectoro.sync.apply" };
 };
 
 } // namespace companion

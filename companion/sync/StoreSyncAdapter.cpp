@@ -91,16 +91,20 @@ void StoreSyncAdapter::completeUGCUpload(int64_t userID, const UGCUpload& upload
     }
 }
 
-void StoreSyncAdapter::storeFetchedUGC(int64_t userID, int64_t bookID, const base::Value& ugcList)
+base::Result<void> StoreSyncAdapter::storeFetchedUGC(int64_t userID, int64_t bookID, const base::Value::List& ugcList)
 {
-    std::vector<std::shared_ptr<lectoro::SDKUGCVO>> records;
-    if (auto list = ugcList.asList()) {
-        for (const auto& item : *list) {
-            if (auto record = lectoro::makeUGCRecordFromDictionary(item))
-                records.push_back(std::move(record));
+    // A few hundred records at a time: a book's thousands are never all records at once, and
+    // each batch's memory is used again by the next.
+    constexpr size_t batchSize = 256;
+    size_t next = 0;
+    return m_store->storeFetchedUGC(std::to_string(bookID), userID, [&] {
+        std::vector<std::shared_ptr<lectoro::SDKUGCVO>> batch;
+        while (next < ugcList.size() && batch.size() < batchSize) {
+            if (auto record = lectoro::makeUGCRecordFromDictionary(ugcList[next++]))
+                batch.push_back(std::move(record));
         }
-    }
-    m_store->storeFetchedUGC(std::to_string(bookID), userID, records);
+        return batch;
+    });
 }
 
 void StoreSyncAdapter::storeClassInfo(int64_t userID, int64_t bookID, const base::Value& classInfoList)

@@ -16,7 +16,7 @@ public:
 
     UGCUpload prepareUGCUpload(int64_t userID, std::optional<int64_t> bookID) override;
     void completeUGCUpload(int64_t userID, const UGCUpload&, const base::Value& saved) override;
-    void storeFetchedUGC(int64_t userID, int64_t bookID, const base::Value& ugcList) override;
+    base::Result<void> storeFetchedUGC(int64_t userID, int64_t bookID, const base::Value::List& ugcList) override;
     void storeClassInfo(int64_t userID, int64_t bookID, const base::Value& classInfoList) override;
     base::Value unsyncedCollabData(int64_t userID, int64_t bookID) override;
     void markCollabSynced(int64_t userID, int64_t bookID) override;

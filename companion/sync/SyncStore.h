@@ -33,9 +33,9 @@ public:
     virtual UGCUpload prepareUGCUpload(int64_t userID, std::optional<int64_t> bookID) = 0;
     // The service took the upload; `saved` is its answer: [{"bookID", "localID", "ugcID"}].
     virtual void completeUGCUpload(int64_t userID, const UGCUpload&, const base::Value& saved) = 0;
-    // The book's UGC as the service holds it (a list of UGC dictionaries); local changes
-    // not yet uploaded win.
-    virtual void storeFetchedUGC(int64_t userID, int64_t bookID, const base::Value& ugcList) = 0;
+    // The book's UGC as the service holds it (UGC dictionaries); local changes not yet
+    // uploaded win. Fails, storing nothing, when the store cannot take it.
+    virtual base::Result<void> storeFetchedUGC(int64_t userID, int64_t bookID, const base::Value::List& ugcList) = 0;
     virtual void storeClassInfo(int64_t userID, int64_t bookID, const base::Value& classInfoList) = 0;
 
     // Unsynced collaboration data (sharing settings) of the book, a dictionary; empty or

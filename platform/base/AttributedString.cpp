@@ -12,13 +12,7 @@ namespace {
 // lengths additive when two texts are appended.
 std::string sanitized(std::string_view text)
 {
-    if (isValidUtf8(text))
-        return std::string(text);
-    std::string out;
-    size_t offset = 0;
-    while (offset < text.size())
-        appendUtf8(out, decodeUtf8(text, offset));
-    return out;
+    return validUtf8(text);
 }
 
 } // namespace

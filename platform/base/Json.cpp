@@ -2,6 +2,7 @@
 
 #include "platform/base/Strings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -10,12 +11,63 @@ namespace base {
 
 namespace {
 
-Error jsonError(std::string detail)
+// The platform's user-info key of the byte offset where a JSON text was refused.
+constexpr const char* jsonErrorIndexKey = "NSJSONSerializationErrorIndex";
+
+// Why and where a text was refused, in the words the host sees: the description says what
+// was wrong, at which byte (counted from 0) and at which depth of nesting.
+Error jsonError(std::string what, size_t offset, size_t depth)
 {
+    // The parser's words may quote the refused bytes, which need not be UTF-8 or short.
+    std::string reason = validUtf8(what.substr(0, std::min<size_t>(what.size(), 200)));
+    std::string where = "at byte " + std::to_string(offset) + ", depth " + std::to_string(depth);
     Error error = Error::make(cocoaErrorDomain, propertyListReadCorruptError,
-        "The data couldn\u2019t be read because it isn\u2019t in the correct format.");
-    error.userInfo.asDictionary()->set("NSDebugDescription", std::move(detail));
+        "The data couldn\u2019t be read because it isn\u2019t in the correct format: " + reason + " (" + where + ").");
+    error.userInfo.asDictionary()->set("NSDebugDescription", reason + " (" + where + ")");
+    error.userInfo.asDictionary()->set(jsonErrorIndexKey, static_cast<int64_t>(offset));
     return error;
+}
+
+// The parser's message without its own prefix and line count ("[json.exception.parse_error.101]
+// parse error at line 1, column 5: "): the description gives the byte and the depth instead.
+std::string parserReason(const std::string& message)
+{
+    std::string_view reason(message);
+    if (reason.starts_with("[json.exception.")) {
+        size_t end = reason.find("] ");
+        reason.remove_prefix(end == std::string_view::npos ? 0 : end + 2);
+    }
+    if (reason.starts_with("parse error")) {
+        size_t colon = reason.find(": ");
+        if (colon != std::string_view::npos)
+            reason.remove_prefix(colon + 2);
+    }
+    return std::string(reason);
+}
+
+// Where the first container deeper than maxJsonDepth opens. The parser has read everything
+// before it as JSON, so counting brackets outside strings finds it.
+size_t offsetPastMaxDepth(std::string_view text)
+{
+    size_t depth = 0;
+    bool inString = false;
+    for (size_t offset = 0; offset < text.size(); ++offset) {
+        char c = text[offset];
+        if (inString) {
+            if (c == '\\')
+                ++offset;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maxJsonDepth)
+                return offset;
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return text.size();
 }
 
 // Builds the Value straight from parser events: no intermediate document, and the nesting
@@ -23,13 +75,18 @@ Error jsonError(std::string detail)
 // the depth limit.
 class ValueBuilder final : public nlohmann::json_sax<nlohmann::json> {
 public:
+    explicit ValueBuilder(std::string_view text)
+        : m_text(text)
+    {
+    }
+
     bool null() override { return add(Value()); }
     bool boolean(bool v) override { return add(Value(v)); }
     bool number_integer(number_integer_t v) override { return add(Value(static_cast<int64_t>(v))); }
     bool number_unsigned(number_unsigned_t v) override { return add(Value(static_cast<uint64_t>(v))); }
     bool number_float(number_float_t v, const string_t&) override { return add(Value(static_cast<double>(v))); }
     bool string(string_t& v) override { return add(Value(std::move(v))); }
-    bool binary(binary_t&) override { return fail("binary values are not JSON"); }
+    bool binary(binary_t&) override { return fail("binary values are not JSON", m_text.size()); }
 
     bool start_object(std::size_t) override { return open(Value(Value::Dictionary())); }
     bool key(string_t& key) override
@@ -41,19 +98,22 @@ public:
     bool start_array(std::size_t) override { return open(Value(Value::List())); }
     bool end_array() override { return close(); }
 
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override
+    // `position` counts the bytes read, the refused one included.
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) override
     {
-        return fail(e.what());
+        return fail(parserReason(e.what()), position > 0 ? position - 1 : 0);
     }
 
     Result<Value> result()
     {
         if (m_error)
-            return jsonError(*m_error);
+            return jsonError(m_error->what, m_error->offset, m_error->depth);
         if (!m_root || !m_stack.empty())
-            return jsonError("unexpected end of text");
+            return jsonError("unexpected end of text", m_text.size(), m_stack.size());
         return std::move(*m_root);
     }
+
+    Error failure(const std::string& what) const { return jsonError(what, m_text.size(), m_stack.size()); }
 
 private:
     struct Frame {
@@ -61,10 +121,10 @@ private:
         std::string key;
     };
 
-    bool fail(std::string message)
+    bool fail(std::string what, size_t offset)
     {
         if (!m_error)
-            m_error = std::move(message);
+            m_error = Failure { std::move(what), offset, m_stack.size() };
         return false;
     }
 
@@ -85,7 +145,7 @@ private:
     bool open(Value container)
     {
         if (m_stack.size() >= maxJsonDepth)
-            return fail("nesting deeper than " + std::to_string(maxJsonDepth) + " levels");
+            return fail("nesting deeper than " + std::to_string(maxJsonDepth) + " levels", offsetPastMaxDepth(m_text));
         m_stack.push_back(Frame { std::move(container), {} });
         return true;
     }
@@ -97,9 +157,16 @@ private:
         return add(std::move(finished));
     }
 
+    struct Failure {
+        std::string what;
+        size_t offset = 0;
+        size_t depth = 0;
+    };
+
+    std::string_view m_text;
     std::vector<Frame> m_stack;
     std::optional<Value> m_root;
-    std::optional<std::string> m_error;
+    std::optional<Failure> m_error;
 };
 
 void writeString(std::string& out, std::string_view text)
@@ -252,11 +319,11 @@ private:
 
 Result<Value> parseJson(std::string_view text)
 {
-    ValueBuilder builder;
+    ValueBuilder builder(text);
     try {
         nlohmann::json::sax_parse(text.begin(), text.end(), &builder);
     } catch (const std::exception& e) {
-        return jsonError(e.what());
+        return builder.failure(parserReason(e.what()));
     }
     return builder.result();
 }

@@ -5,7 +5,9 @@
 // Reading: any JSON value is accepted at the top level; integers that fit int64 stay
 // integers, other numbers become doubles; a repeated key keeps its last value in the place
 // of its first; invalid UTF-8, unpaired surrogate escapes and nesting deeper than
-// maxJsonDepth are errors (domain cocoaErrorDomain, code propertyListReadCorruptError).
+// maxJsonDepth are errors (domain cocoaErrorDomain, code propertyListReadCorruptError). An
+// error's description says what was wrong, at which byte (from 0) and at which depth of
+// nesting; the byte is also under "NSJSONSerializationErrorIndex".
 //
 // Writing: keys in insertion order, "/" is not escaped, non-ASCII text is written as
 // UTF-8 (invalid UTF-8 in a string is written as U+FFFD). Values JSON has no form for:

@@ -119,7 +119,7 @@ int hexDigitValue(char c)
     return -1;
 }
 
-bool isValidUtf8(std::string_view text)
+std::optional<size_t> firstInvalidUtf8Byte(std::string_view text)
 {
     size_t offset = 0;
     while (offset < text.size()) {
@@ -127,10 +127,27 @@ bool isValidUtf8(std::string_view text)
         if (decodeUtf8(text, offset) == replacementCharacter) {
             // A literal U+FFFD is three bytes; a decoding error moves one.
             if (offset - start != 3)
-                return false;
+                return start;
         }
     }
-    return true;
+    return std::nullopt;
+}
+
+bool isValidUtf8(std::string_view text)
+{
+    return !firstInvalidUtf8Byte(text);
+}
+
+std::string validUtf8(std::string_view text)
+{
+    if (isValidUtf8(text))
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 8);
+    size_t offset = 0;
+    while (offset < text.size())
+        appendUtf8(out, decodeUtf8(text, offset));
+    return out;
 }
 
 // --- Numbers from text -------------------------------------------------------------

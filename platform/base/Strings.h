@@ -49,6 +49,12 @@ char32_t decodeUtf8(std::string_view, size_t& offset);
 // Surrogates and values above U+10FFFF are written as U+FFFD.
 void appendUtf8(std::string&, char32_t);
 bool isValidUtf8(std::string_view);
+// The byte offset of the first byte that does not start a valid sequence; nothing for
+// valid text.
+std::optional<size_t> firstInvalidUtf8Byte(std::string_view);
+// The text with every such byte written as U+FFFD (the text itself when it is valid), for
+// a library that refuses anything else.
+std::string validUtf8(std::string_view);
 // 0-15 for a hexadecimal digit of either case, -1 for any other character.
 int hexDigitValue(char);
 

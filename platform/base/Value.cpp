@@ -127,47 +127,40 @@ ValueDictionary::ValueDictionary(std::initializer_list<Entry> entries)
         set(entry.first, entry.second);
 }
 
-ValueDictionary::ValueDictionary(const ValueDictionary& other) : m_entries(other.m_entries)
-{
-    if (other.m_index)
-        rebuildIndex();
-}
+ValueDictionary::ValueDictionary(const ValueDictionary& other) = default;
 
 ValueDictionary::ValueDictionary(ValueDictionary&& other) noexcept
     : m_entries(std::move(other.m_entries))
-    , m_index(std::move(other.m_index))
+    , m_slots(std::move(other.m_slots))
 {
     other.m_entries.clear();
+    other.m_slots.clear();
 }
 
-ValueDictionary& ValueDictionary::operator=(const ValueDictionary& other)
-{
-    if (this != &other) {
-        m_entries = other.m_entries;
-        m_index.reset();
-        if (other.m_index)
-            rebuildIndex();
-    }
-    return *this;
-}
+ValueDictionary& ValueDictionary::operator=(const ValueDictionary& other) = default;
 
 ValueDictionary& ValueDictionary::operator=(ValueDictionary&& other) noexcept
 {
     if (this != &other) {
         m_entries = std::move(other.m_entries);
-        m_index = std::move(other.m_index);
+        m_slots = std::move(other.m_slots);
         other.m_entries.clear();
+        other.m_slots.clear();
     }
     return *this;
 }
 
 std::optional<size_t> ValueDictionary::indexOf(std::string_view key) const
 {
-    if (m_index) {
-        const auto found = m_index->find(key);
-        if (found == m_index->end())
-            return std::nullopt;
-        return found->second;
+    if (!m_slots.empty()) {
+        const size_t mask = m_slots.size() - 1;
+        for (size_t slot = std::hash<std::string_view> {}(key) & mask;; slot = (slot + 1) & mask) {
+            const uint32_t entry = m_slots[slot];
+            if (entry == 0)
+                return std::nullopt;
+            if (m_entries[entry - 1].first == key)
+                return entry - 1;
+        }
     }
     for (size_t i = 0; i < m_entries.size(); ++i) {
         if (m_entries[i].first == key)
@@ -176,17 +169,34 @@ std::optional<size_t> ValueDictionary::indexOf(std::string_view key) const
     return std::nullopt;
 }
 
-void ValueDictionary::rebuildIndex()
+void ValueDictionary::addToIndex(size_t entry)
 {
-    if (m_entries.size() < indexThreshold) {
-        m_index.reset();
+    const size_t mask = m_slots.size() - 1;
+    size_t slot = std::hash<std::string_view> {}(m_entries[entry].first) & mask;
+    while (m_slots[slot] != 0)
+        slot = (slot + 1) & mask;
+    m_slots[slot] = static_cast<uint32_t>(entry + 1);
+}
+
+void ValueDictionary::rebuildIndex(size_t keys)
+{
+    m_slots.clear();
+    keys = std::max(keys, m_entries.size());
+    if (keys < indexThreshold)
         return;
-    }
-    auto index = std::make_unique<std::unordered_map<std::string, size_t, KeyHash, std::equal_to<>>>();
-    index->reserve(m_entries.size());
+    size_t size = 2 * indexThreshold;
+    while (size < 2 * keys)
+        size *= 2;
+    m_slots.assign(size, 0);
     for (size_t i = 0; i < m_entries.size(); ++i)
-        index->emplace(m_entries[i].first, i);
-    m_index = std::move(index);
+        addToIndex(i);
+}
+
+void ValueDictionary::reserve(size_t keys)
+{
+    m_entries.reserve(keys);
+    if (2 * keys > m_slots.size())
+        rebuildIndex(keys);
 }
 
 Value& ValueDictionary::set(std::string key, Value value)
@@ -197,10 +207,11 @@ Value& ValueDictionary::set(std::string key, Value value)
         return slot;
     }
     m_entries.emplace_back(std::move(key), std::move(value));
-    if (m_index)
-        m_index->emplace(m_entries.back().first, m_entries.size() - 1);
-    else if (m_entries.size() >= indexThreshold)
-        rebuildIndex();
+    // At most half full, so a probe soon meets a free slot.
+    if (2 * m_entries.size() > m_slots.size())
+        rebuildIndex(m_entries.size());
+    else
+        addToIndex(m_entries.size() - 1);
     return m_entries.back().second;
 }
 
@@ -222,15 +233,15 @@ bool ValueDictionary::remove(std::string_view key)
     if (!index)
         return false;
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(*index));
-    if (m_index)
-        rebuildIndex();
+    if (!m_slots.empty())
+        rebuildIndex(m_entries.size());
     return true;
 }
 
 void ValueDictionary::clear()
 {
     m_entries.clear();
-    m_index.reset();
+    m_slots.clear();
 }
 
 std::vector<std::string> ValueDictionary::keys() const

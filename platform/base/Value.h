@@ -53,6 +53,8 @@ public:
 
     // Answers the stored value.
     Value& set(std::string key, Value);
+    // Room for that many keys, for a dictionary whose size is known before it is filled.
+    void reserve(size_t keys);
     const Value* find(std::string_view key) const;
     Value* find(std::string_view key);
     bool contains(std::string_view key) const;
@@ -75,15 +77,17 @@ public:
 
 private:
     std::optional<size_t> indexOf(std::string_view key) const;
-    void rebuildIndex();
+    // Indexes every entry in a table with room for `keys` (none below the threshold).
+    void rebuildIndex(size_t keys);
+    void addToIndex(size_t entry);
 
     std::vector<Entry> m_entries;
-    // Only present above a size where linear search stops being cheap.
-    struct KeyHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view key) const { return std::hash<std::string_view> {}(key); }
-    };
-    std::unique_ptr<std::unordered_map<std::string, size_t, KeyHash, std::equal_to<>>> m_index;
+    // Only filled above a size where linear search stops being cheap: an open-addressing
+    // table (a power of two, at most half full) of entry positions plus one, 0 for a free
+    // slot; when filled, it holds every entry. Keys stay in the entries alone, so a service answer's thousands of records
+    // cost one small table each rather than a node and a copy of the key per field, and a
+    // copied dictionary copies its table as it is.
+    std::vector<uint32_t> m_slots;
 };
 
 class Value {

@@ -1,6 +1,7 @@
 #include "platform/print/PrintInteractionController.h"
 
 #include "platform/base/RunLoop.h"
+#include "platform/base/Strings.h"
 #include "platform/base/Thread.h"
 
 #include <filesystem>
@@ -17,7 +18,8 @@ std::string defaultOutputFolder()
     return ((error ? std::filesystem::path("/tmp") : folder) / "lectoro-print").string();
 }
 
-// A job name made safe for a file name: no separators, no dot files, not empty.
+// A job name (valid UTF-8) made safe for a file name: no separators, no dot files, not
+// empty, at most 100 bytes cut between characters.
 std::string fileStem(const std::string& jobName)
 {
     std::string stem;
@@ -25,8 +27,12 @@ std::string fileStem(const std::string& jobName)
         stem += (c == '/' || c == '\\' || c == '\0' || static_cast<unsigned char>(c) < 0x20) ? '_' : c;
     while (!stem.empty() && (stem.front() == '.' || stem.front() == ' '))
         stem.erase(stem.begin());
-    if (stem.size() > 100)
-        stem.resize(100);
+    if (stem.size() > 100) {
+        size_t cut = 100;
+        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80)
+            --cut;
+        stem.resize(cut);
+    }
     return stem.empty() ? "Print job" : stem;
 }
 
@@ -134,7 +140,10 @@ std::optional<base::Error> PrintInteractionController::printLastJob()
     PrintJob& job = m_jobs.back();
     std::error_code error;
     std::filesystem::create_directories(m_outputFolder, error);
-    std::string stem = fileStem(job.info.jobName);
+    // Cairo refuses a title that is not UTF-8 (a book's title may hold anything), and then
+    // the whole job; the file name follows the same text.
+    std::string jobName = base::validUtf8(job.info.jobName);
+    std::string stem = fileStem(jobName);
     std::filesystem::path path = std::filesystem::path(m_outputFolder) / (stem + ".pdf");
     for (int n = 2; std::filesystem::exists(path, error); ++n)
         path = std::filesystem::path(m_outputFolder) / (stem + " " + std::to_string(n) + ".pdf");
@@ -143,7 +152,7 @@ std::optional<base::Error> PrintInteractionController::printLastJob()
     setup.paperSize = m_paperSize;
     if (job.info.orientation == PrintOrientation::Landscape)
         setup.paperSize = { m_paperSize.height, m_paperSize.width };
-    setup.title = job.info.jobName;
+    setup.title = jobName;
     setup.watermarks = job.watermarks;
     auto written = writePrintPDF(job.items, setup, path.string());
     if (!written)

@@ -15,6 +15,7 @@
 #include "platform/base/RunLoop.h"
 
 #include "companion/SampleBooks.h"
+#include "platform/testing/Settle.h"
 
 #include <gtest/gtest.h>
 
@@ -73,15 +74,14 @@ TEST_F(FrameworkTest, InstalledFrameworkMakesWorkingObjects)
     EXPECT_FALSE(search->getSearchResultForText("rain", 0, 10).empty());
     auto readingTime = framework->makeReadingTimeManager(samplePath("sample-reflowable-epub"));
     readingTime->isCFIDataAvailable();
-    base::waitForBackgroundWork();
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_TRUE(readingTime->isCFIDataAvailable());
 
     // The service interface and the sync client reach the in-process service.
     std::optional<std::string> fresh;
     framework->makeServiceInterface("https://api.example", "c")
         ->refreshUserTokenWithToken("t0", [&](const base::Value& response) { fresh = response["userToken"].asString(); }, {});
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_TRUE(fresh);
     EXPECT_EQ(framework->inProcessService()->requestCount(), 1u);
 }
@@ -103,10 +103,10 @@ TEST_F(FrameworkTest, StoreThatCannotOpenIsAnErrorNotACrash)
     auto client = framework->makeDataSyncingManager("https://api.example", "c");
     ASSERT_TRUE(client);
     client->saveUGCForUserID(7, {}, "t");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(framework->inProcessService()->requestCount(), 0u);
     client->fetchUGCOperationForBookID(1, 7, {}, "t", "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(framework->inProcessService()->requestCount(), 1u);
     std::filesystem::remove(file);
 }

@@ -6,6 +6,8 @@
 #include "companion/service/ServiceErrors.h"
 #include "platform/base/FileManager.h"
 
+#include <fstream>
+
 using namespace mediatest;
 using namespace lectoro;
 
@@ -327,4 +329,30 @@ TEST_F(HLSDownloadTest, DownloadedBookOpensFromItsFolderThroughTheMediaBookContr
     EXPECT_TRUE(reader->mediaBookModel()->currentChapter);
     // Nothing was streamed: the book played from the device.
     EXPECT_EQ(hlsRequests().size(), 1u);
+}
+
+TEST_F(HLSDownloadTest, DeletingADownloadWhoseRecordWasTamperedWithRemovesNothingOutsideIt)
+{
+    // A folder of the user's that no download made, and a state file naming it as a book's.
+    auto precious = m_storage / "precious";
+    std::filesystem::create_directories(precious / "photos");
+    std::ofstream(precious / "photos" / "1.jpg") << "a photo";
+    std::filesystem::create_directories(m_storage / "HLSDownloads");
+    std::ofstream(m_storage / "HLSDownloads" / companion::AVAssetDownloaderManager::stateFileName)
+        << R"({"books": [{"bookID": "9102", "state": "Finished", "progress": 1, "bookFolder": ")" + precious.string()
+            + R"(", "urls": [], "nextURL": 0, "placed": ["photos"]}]})";
+
+    EXPECT_FALSE(m_manager->getHLSBookDownloadDetails("9102")) << "the record is dropped when read";
+    m_manager->deleteDownloadedHLSBook("9102");
+    advance(1);
+    EXPECT_TRUE(exists((precious / "photos" / "1.jpg").string()));
+    ASSERT_FALSE(m_downloads->reports.empty());
+    EXPECT_EQ(m_downloads->reports.back().kind, "deleted");
+
+    // The book downloads into its own folder as if nothing had been there.
+    startVideoDownload();
+    advance(5);
+    EXPECT_TRUE(m_manager->isHLSBookDownloaded("9102"));
+    EXPECT_EQ(m_manager->getHLSBookDownloadDetails("9102")->bookFolder, bookFolder());
+    EXPECT_TRUE(exists((precious / "photos" / "1.jpg").string()));
 }

@@ -5,6 +5,7 @@
 #include "companion/service/Transport.h"
 #include "platform/testing/Interaction.h"
 #include "platform/ui/AlertController.h"
+#include "platform/testing/Settle.h"
 
 namespace lectoro {
 namespace {
@@ -20,13 +21,13 @@ protected:
         m_launcher->launchBook(package(), m_user, configuration());
         // The launch's own last-page request.
         service().answerAll(ServiceAnswer::success());
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
     }
 
     void answerAll(const ServiceAnswer& answer)
     {
         service().answerAll(answer);
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
     }
 
     static ServiceAnswer newToken(const char* token)
@@ -108,7 +109,7 @@ TEST_F(LauncherAnswersTests, FurthestPageUnauthorizedShowsTheAlertWhichClosesThe
         service().answerNext(request->operation == companion::op::furthestPageSave
                 ? ServiceAnswer::unauthorized()
                 : ServiceAnswer::success());
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
     }
     auto alert = uitest::topmostAlert();
     ASSERT_TRUE(alert);

@@ -1,11 +1,13 @@
 #include "companion/media/MediaBookTestSupport.h"
 
+#include "LectoroSDKWithReader/readersdk/LectoroDebugLog.h"
 #include "companion/media/AVAssetDownloaderManager.h"
 #include "companion/media/HLSServiceInterface.h"
 #include "platform/base/FileManager.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -60,7 +62,8 @@ protected:
     {
         m_downloader.reset();
         settle();
-        m_downloader = AVAssetDownloaderManager::create({ (m_root / "state").string(), bytesPerSecond });
+        m_downloader = AVAssetDownloaderManager::create(
+            { (m_root / "state").string(), bytesPerSecond, (m_root / "books").string() });
     }
 
     std::string bookFolder(const std::string& bookID) const { return (m_root / "books" / bookID).string(); }
@@ -151,10 +154,14 @@ TEST_F(AssetDownloaderTest, RefusesIdsAndPlacesThatLeaveTheBookFolder)
     auto climbingFolder = urls;
     for (auto& url : climbingFolder)
         url.bookFolder = bookFolder("9103") + "/../../x";
+    auto otherBooksFolder = urls;
+    for (auto& url : otherBooksFolder)
+        url.bookFolder = bookFolder("9104");
     for (const auto& [name, bookID, given] :
         { Case { "id with a path", "../9103", urls }, Case { "id with text", "9103x", urls },
             Case { "place outside", "9103", escaping }, Case { "relative folder", "9103", relativeFolder },
-            Case { "climbing folder", "9103", climbingFolder }, Case { "nothing", "9103", {} } }) {
+            Case { "climbing folder", "9103", climbingFolder }, Case { "another book's folder", "9103", otherBooksFolder },
+            Case { "nothing", "9103", {} } }) {
         SCOPED_TRACE(name);
         m_listener->events.clear();
         m_downloader->downloadAVAsset(bookID, given, m_listener);
@@ -168,29 +175,114 @@ TEST_F(AssetDownloaderTest, RefusesIdsAndPlacesThatLeaveTheBookFolder)
     EXPECT_FALSE(std::filesystem::exists(m_root / "x"));
 }
 
-TEST_F(AssetDownloaderTest, TamperedStateEntriesAreDroppedWhenRead)
+// The state file as a tamperer would write it: one record per entry.
+static std::string assetDownloadState(const std::vector<std::string>& records)
 {
+    std::string text = R"({"books": [)";
+    for (size_t index = 0; index < records.size(); ++index)
+        text += (index ? "," : "") + records[index];
+    return text + "]}";
+}
+
+static std::string assetDownloadRecord(const std::string& bookID, const std::string& state, const std::string& folder,
+    const std::string& placed, const std::string& urls = "[]")
+{
+    return R"({"bookID": ")" + bookID + R"(", "state": ")" + state + R"(", "progress": 1, "bookFolder": ")" + folder
+        + R"(", "urls": )" + urls + R"(, "nextURL": 0, "placed": )" + placed + "}";
+}
+
+TEST_F(AssetDownloaderTest, TamperedRecordsAreDroppedWithALogLineAndNeverActedOn)
+{
+    // What the process can write but no download made: a folder beside the root, and the
+    // same reached through links inside the root.
+    auto victim = m_root / "victim";
+    std::filesystem::create_directories(victim / "precious");
+    std::ofstream(victim / "precious" / "keep.txt") << "precious";
+    std::ofstream(victim / "keep.txt") << "precious";
+    std::filesystem::create_symlink(victim, m_root / "books" / "7");
+    // Folders a download made and marked: one with a link out inside, and a sound one.
+    for (const char* book : { "8", "9" }) {
+        std::filesystem::create_directories(m_root / "books" / book);
+        std::ofstream(m_root / "books" / book / companion::DownloadFolders::markerName) << book;
+    }
+    std::filesystem::create_symlink(victim, m_root / "books" / "8" / "part-1");
+    // A book's folder that no download marked as its own.
+    std::filesystem::create_directories(m_root / "books" / "6");
+    std::ofstream(m_root / "books" / "6" / "page.xml") << "a page book's own file";
+    std::string playlist = samplePath("sample-multiaudio") + "/part-1/master.m3u8";
+    std::string localPlaylist = R"([{"url": ")" + playlist + R"(", "relativePath": "part-1/master.m3u8"}])";
+
     std::filesystem::create_directories(m_root / "state");
-    std::filesystem::create_directories(m_root / "victim");
-    std::ofstream(m_root / "victim" / "keep.txt") << "precious";
-    std::ofstream(m_root / "state" / AVAssetDownloaderManager::stateFileName) << R"({"books": [
-        {"bookID": "1", "state": "Finished", "progress": 1, "bookFolder": ")"
-            + (m_root / "books").string() + R"(", "urls": [], "nextURL": 0, "placed": ["../victim"]},
-        {"bookID": "../2", "state": "Finished", "progress": 1, "bookFolder": ")"
-            + bookFolder("2") + R"(", "urls": [], "nextURL": 0, "placed": ["a"]},
-        {"bookID": "3", "state": "Finished", "progress": 1, "bookFolder": "/", "urls": [], "nextURL": 0, "placed": ["tmp"]},
-        {"bookID": "4", "state": "Paused", "progress": 0.5, "bookFolder": ")"
-            + bookFolder("4")
-            + R"(", "urls": [{"url": "x.m3u8", "relativePath": "x.m3u8"}], "nextURL": 0, "placed": []}
-    ]})";
+    std::ofstream(m_root / "state" / AVAssetDownloaderManager::stateFileName) << assetDownloadState({
+        // Another absolute folder, and what it holds as placed.
+        assetDownloadRecord("1", "Finished", victim.string(), R"(["precious", "keep.txt"])"),
+        // A paused download to resume into another folder.
+        assetDownloadRecord("2", "Paused", victim.string(), "[]", localPlaylist),
+        // The root itself, and another book's folder.
+        assetDownloadRecord("3", "Finished", (m_root / "books").string(), R"(["7"])"),
+        assetDownloadRecord("4", "Finished", bookFolder("5"), R"(["a"])"),
+        // The book's own folder, but a link leaving the root.
+        assetDownloadRecord("7", "Finished", bookFolder("7"), R"(["keep.txt"])"),
+        // The book's own folder, which no download made.
+        assetDownloadRecord("6", "Finished", bookFolder("6"), R"(["page.xml"])"),
+        // The book's own folder, with what it placed behind a link.
+        assetDownloadRecord("8", "Finished", bookFolder("8"), R"(["part-1/keep.txt"])"),
+        // Sound: it stays.
+        assetDownloadRecord("9", "Paused", bookFolder("9"), "[]", localPlaylist),
+    });
+
+    std::vector<std::string> logged;
+    lectoro::LectoroDebugLog::enableLogsWithIsenabled(true);
+    lectoro::LectoroDebugLog::setSinkForTesting([&](const std::string& line) { logged.push_back(line); });
     restart();
+    lectoro::LectoroDebugLog::setSinkForTesting({});
+    lectoro::LectoroDebugLog::enableLogsWithIsenabled(false);
+
     auto all = m_downloader->getAllAVAssetDetails();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].bookID, "4");
-    m_downloader->deleteAVAsset("1", m_listener);
-    m_downloader->deleteAVAsset("3", m_listener);
-    EXPECT_TRUE(std::filesystem::exists(m_root / "victim" / "keep.txt"));
-    EXPECT_EQ(m_listener->events, (std::vector<std::string> { "deleted 1", "deleted 3" }));
+    EXPECT_EQ(all[0].bookID, "9");
+    ASSERT_EQ(logged.size(), 7u);
+    for (const char* book : { "\"1\"", "\"2\"", "\"3\"", "\"4\"", "\"6\"", "\"7\"", "\"8\"" })
+        EXPECT_TRUE(std::any_of(logged.begin(), logged.end(),
+            [&](const std::string& line) { return line.find("record of book " + std::string(book)) != std::string::npos; }))
+            << book;
+
+    for (const char* book : { "1", "2", "3", "4", "6", "7", "8" }) {
+        m_downloader->resumeAVAsset(book, m_listener);
+        m_downloader->deleteAVAsset(book, m_listener);
+    }
+    run(10);
+    for (const auto& kept : { victim / "keep.txt", victim / "precious" / "keep.txt" })
+        EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(victim), {}), 2) << "nothing was put there either";
+    EXPECT_TRUE(std::filesystem::exists(m_root / "books" / "8" / "part-1"));
+    EXPECT_TRUE(std::filesystem::exists(m_root / "books" / "6" / "page.xml"));
+}
+
+TEST_F(AssetDownloaderTest, ALinkInTheBookFolderCannotCarryADownloadOut)
+{
+    restart();
+    auto victim = m_root / "victim";
+    std::filesystem::create_directories(victim);
+    std::ofstream(victim / "master.m3u8") << "precious";
+    std::filesystem::create_directories(bookFolder("9103"));
+    std::filesystem::create_symlink(victim, bookFolder("9103") + "/part-1");
+    m_downloader->downloadAVAsset("9103", multiAudioURLs("9103"), m_listener);
+    run(5);
+    ASSERT_FALSE(m_listener->events.empty());
+    EXPECT_NE(m_listener->events.back().find(" failed Failed "), std::string::npos) << m_listener->events.back();
+    std::ifstream kept(victim / "master.m3u8");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "precious");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(victim), {}), 1);
+
+    // A book folder that is itself a link out of the root is refused before anything is fetched.
+    std::filesystem::create_symlink(victim, bookFolder("9104"));
+    m_listener->events.clear();
+    m_downloader->downloadAVAsset("9104", multiAudioURLs("9104"), m_listener);
+    run(5);
+    ASSERT_EQ(m_listener->events.size(), 1u);
+    EXPECT_NE(m_listener->events[0].find(" failed Failed "), std::string::npos);
+    EXPECT_FALSE(m_downloader->getAVAssetDetails("9104"));
 }
 
 TEST(HLSDownloadStep, WritesTheContentsFilesAndListsEachPlaylistOnce)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace lectoro;
 using companion::SqliteDatabaseManager;
 using companion::UploadedUGC;
@@ -126,4 +128,57 @@ TEST(StoreSync, LearnerWorkItemsBuildTheirRecords)
     ASSERT_TRUE(pen);
     ASSERT_EQ(pen->points.size(), 1u) << "a malformed point is skipped";
     EXPECT_FALSE(store->getSDKPenToolVOFromUGCDictionary(base::Value()));
+}
+
+TEST(StoreSync, TextThatIsNotUTF8IsRefusedWhenSavedAndWhatWasStoredStays)
+{
+    auto store = memoryStore();
+    std::vector<base::Error> heard;
+    store->setProblemHandler([&](const base::Error& error) { heard.push_back(error); });
+    auto kept = note("1", "caf\xC3\xA9");
+    ASSERT_TRUE(store->saveHighlight(kept, "b", syncUser).ok());
+    auto pending = store->unsyncedUGCForBookID("b", syncUser);
+    store->markUGCUploaded("b", syncUser, { { pending[0].record, pending[0].revision, "s1" } });
+
+    struct Case {
+        const char* name;
+        std::function<std::shared_ptr<SDKHighlightVO>()> record;
+        const char* field;
+        size_t byte;
+    };
+    const Case cases[] = {
+        { "an edit of the stored note", [&] {
+             auto edited = note("1", "caf\xE9 au lait");
+             edited->localID = kept->localID;
+             return edited;
+         }, "noteText", 3 },
+        { "a new note", [] { return note("2", "\xFF"); }, "noteText", 0 },
+        { "a new highlight's passage", [] {
+             auto highlight = note("2", "");
+             highlight->text = "ok \xC3\x28";
+             return highlight;
+         }, "text", 3 },
+        { "a comment in a thread", [] {
+             auto highlight = note("2", "");
+             highlight->noteComments = base::Value::List { base::Value::Dictionary { { "text", "\xE2\x82" } } };
+             return highlight;
+         }, "noteComments[0].text", 0 },
+    };
+    for (const auto& [name, record, field, byte] : cases) {
+        SCOPED_TRACE(name);
+        heard.clear();
+        auto saved = store->saveHighlight(record(), "b", syncUser);
+        ASSERT_FALSE(saved.ok());
+        EXPECT_EQ(saved.error().code, static_cast<int64_t>(YSDBManagerErrorCode::InvalidText));
+        std::string description = saved.error().localizedDescription();
+        EXPECT_NE(description.find(std::string("\"") + field + "\""), std::string::npos) << description;
+        EXPECT_NE(description.find("byte " + std::to_string(byte)), std::string::npos) << description;
+        ASSERT_EQ(heard.size(), 1u) << "the host hears of it";
+        EXPECT_EQ(heard[0], saved.error());
+
+        auto notes = store->highlightBookID("b", syncUser);
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_EQ(notes[0]->noteText, "caf\xC3\xA9");
+        EXPECT_TRUE(notes[0]->isSynced) << "nothing is waiting to go to the service";
+    }
 }

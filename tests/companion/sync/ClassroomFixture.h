@@ -10,6 +10,7 @@
 #include "companion/sync/StoreSyncAdapter.h"
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
+#include "platform/testing/Settle.h"
 
 #include <gtest/gtest.h>
 
@@ -88,13 +89,13 @@ protected:
     void fetch(Device& user)
     {
         user.client->fetchUGCOperationForBookID(bookID, user.userID, user.delegate, user.token, "v1");
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
     }
 
     void sync(Device& user)
     {
         user.client->synchUGCForBookID(bookID, user.userID, user.delegate, user.token, "v1");
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
     }
 
     std::string lastLine(Device& user)

@@ -6,6 +6,7 @@
 #include "companion/service/ServiceErrors.h"
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/SqliteDatabaseManager.h"
+#include "companion/store/TemporaryFolder.h"
 #include "companion/sync/ServiceInterface.h"
 #include "companion/sync/StoreSyncAdapter.h"
 #include "companion/sync/RecordingSyncDelegate.h"
@@ -13,10 +14,14 @@
 #include "platform/base/Dispatch.h"
 #include "platform/base/Json.h"
 #include "platform/base/RunLoop.h"
+#include "platform/base/Thread.h"
+#include "platform/testing/Settle.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <sqlite3.h>
 
 namespace {
 
@@ -139,7 +144,7 @@ TEST_F(SyncTest, EveryOperationAnswersExactlyOnceWithEachScriptedAnswer)
             delegate = std::make_shared<RecordingSyncDelegate>();
             operation.send(*client, delegate);
             EXPECT_TRUE(delegate->lines().empty()) << "answers come on the run loop, not inside the call";
-            base::RunLoop::main().runUntilIdle();
+            uitest::runUntilSettled();
             auto lines = delegate->lines();
             ASSERT_EQ(lines.size(), 1u);
             if (!answer.failureCode) {
@@ -157,7 +162,7 @@ TEST_F(SyncTest, ExpiredTokenFailureCarriesTheShapeTheReaderTests)
     service->setAutoAnswer(ServiceAnswer::expiredToken());
     auto client = makeClient(service);
     client->fetchUGCOperationForBookID(bookID, userID, delegate, "stale-token", "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     ASSERT_EQ(delegate->errors().size(), 1u);
     const base::Error error = delegate->errors()[0];
     EXPECT_EQ(error.userInfo["invalidFields"]["usertoken"].description(), "103");
@@ -173,7 +178,7 @@ TEST_F(SyncTest, SlowAnswerArrivesWhenTheRunLoopReachesIt)
     service->enqueue(ServiceAnswer::success().after(2.0));
     auto client = makeClient(service);
     client->submitAnotationForBookID(bookID, userID, delegate, token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     base::RunLoop::main().advanceBy(1.9);
     EXPECT_TRUE(delegate->lines().empty());
     base::RunLoop::main().advanceBy(0.2);
@@ -200,6 +205,8 @@ TEST_F(SyncTest, ClientDroppedAfterSendingStillAnswers)
     client.reset();
     EXPECT_FALSE(weakClient.expired()) << "the pending request keeps its client";
     ASSERT_TRUE(service->answerNext(ServiceAnswer::success().immediately()));
+    // The upload's answer is applied to the store on the client's queue, then reported.
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didSavedUGCSuccessfully" }));
     EXPECT_TRUE(weakClient.expired());
 }
@@ -221,7 +228,7 @@ TEST_F(SyncTest, TransportGoneAnswersAsOffline)
     auto client = makeClient(service);
     service.reset();
     client->submitAnotationForBookID(bookID, userID, delegate, token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didFailedToSubmitAnotationWithError:-1009" }));
 }
 
@@ -233,6 +240,7 @@ TEST_F(SyncTest, OperationsWithoutADelegateAnswerTheLastOneNamed)
     client->fetchUGCForBookID(bookID, userID, delegate, token, "v1");
     client->saveTrackingDataForBookID(bookID, token, userID);
     client->acceptOrRejectCollab("ugc-9", false, token);
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(),
         (Lines { "didFailedToFetchUGCWithError:500", "didSaveTrackingDataFailedWithError:500",
             "didAcceptOrRejectDataFailedWithError:500:ugc-9:no" }));
@@ -298,7 +306,7 @@ TEST_F(InProcessSyncTest, UGCRoundTripsThroughTheService)
     lectoro::LectoroServiceMetaData metaData;
     metaData.setInitialisedValue("B");
     clientFor(storeA)->saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didUGCSaveCompletedSuccessfullyWithUserID:7:12" }));
 
     auto held = service->ugcFor(userID, bookID);
@@ -314,7 +322,7 @@ TEST_F(InProcessSyncTest, UGCRoundTripsThroughTheService)
 
     // Another device fetches it.
     clientFor(storeB)->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     auto fetched = storeB->highlightBookID(std::to_string(bookID), userID);
     ASSERT_EQ(fetched.size(), 1u);
     EXPECT_EQ(fetched[0]->text, "tiny drops");
@@ -323,7 +331,7 @@ TEST_F(InProcessSyncTest, UGCRoundTripsThroughTheService)
 
     // A second save sends nothing new: the record is synced.
     clientFor(storeA)->saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(service->requests().back().body["books"].count(), 0u);
     EXPECT_EQ(service->ugcFor(userID, bookID).count(), 1u);
 }
@@ -336,7 +344,7 @@ TEST_F(InProcessSyncTest, AStoreThatCannotBeUsedReportsTheSaveAsFailed)
     lectoro::LectoroServiceMetaData metaData;
     clientFor(unusable)->saveUGCOperationForBookID(bookID, userID, delegate, token, metaData);
     clientFor(unusable)->synchUGCForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didUGCSaveFailedWithError:1:7:12", "didUGCSynchFailedWithError:1" }));
     EXPECT_TRUE(service->requests().empty());
 }
@@ -348,16 +356,16 @@ TEST_F(InProcessSyncTest, DeletionReachesTheServiceAndTheOtherDevice)
     highlight->text = "rain falls";
     storeA->saveHighlight(highlight, std::to_string(bookID), userID);
     clientFor(storeA)->synchUGCForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     clientFor(storeB)->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     ASSERT_EQ(storeB->highlightBookID(std::to_string(bookID), userID).size(), 1u);
 
     auto stored = storeA->highlightBookID(std::to_string(bookID), userID);
     ASSERT_EQ(stored.size(), 1u);
     storeA->deleteHighlight(stored[0], std::to_string(bookID), userID);
     clientFor(storeA)->synchUGCForBookID(bookID, userID, delegate, token, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(service->ugcFor(userID, bookID).count(), 0u);
     EXPECT_EQ(delegate->lines().back(), "didUGCSynchCompletedSuccessfully");
 }
@@ -368,18 +376,18 @@ TEST_F(InProcessSyncTest, ExpiredTokenIsRefusedUntilRefreshed)
     auto client = clientFor(storeA);
     client->fetchUGCOperationForBookID(bookID, userID, delegate, "old-token", "v1");
     client->fetchFurthestPageDataForBookID(bookID, userID, delegate, "old-token");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(),
         (Lines { "didUGCFetchFailedWithError:103:7:12", "didFailedToFetchFurthestPageDataWithError:401" }));
 
     std::optional<std::string> fresh;
     companion::ServiceInterface::create("https://api.example", "client-1", service)
         ->refreshUserTokenWithToken("old-token", [&](const base::Value& response) { fresh = *response["userToken"].asString(); }, {});
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     ASSERT_TRUE(fresh);
     EXPECT_NE(*fresh, "old-token");
     client->fetchUGCOperationForBookID(bookID, userID, delegate, *fresh, "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines().back(), "didUGCFetchCompletedSuccessfullyWithUserID:7:12");
 }
 
@@ -393,13 +401,13 @@ TEST_F(InProcessSyncTest, ReadingSessionsUploadOnceAndTellTheLastPage)
     auto client = clientFor(storeA);
     client->setDelegate(delegate);
     client->saveTrackingDataForBookID(bookID, token, userID);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(), (Lines { "didSaveTrackingDataSuccessfully" }));
     EXPECT_EQ(service->trackingSessionsFor(userID, bookID).count(), 1u);
     EXPECT_EQ(service->lastPageFor(userID, bookID), "5");
 
     client->saveTrackingDataForBookID(bookID, token, userID);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(service->trackingSessionsFor(userID, bookID).count(), 1u) << "a session is sent once";
 
     // The service tells the last page to whoever holds the user's token.
@@ -407,10 +415,10 @@ TEST_F(InProcessSyncTest, ReadingSessionsUploadOnceAndTellTheLastPage)
     auto request = companion::ServiceInterface::create("https://api.example", "client-1", service)
                        ->fetchLastPageAccessed(token, std::to_string(bookID),
                            [&](const base::Value& response) { lastPage = response["LastPageFolio"].asString(); }, {});
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_FALSE(lastPage) << "nothing is sent before start()";
     request->start();
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastPage, "5");
 }
 
@@ -423,7 +431,7 @@ TEST_F(InProcessSyncTest, ShortSessionsAreLeftOutOfTheMinimumTimeSave)
     storeA->createReaderAnalyticsSessionForUserID(std::to_string(userID), std::to_string(bookID), sessionOf("3"));
     auto client = clientFor(storeA);
     client->saveTrackingDataForBookID(bookID, token, userID, 5000);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(service->trackingSessionsFor(userID, bookID).count(), 0u);
 }
 
@@ -434,14 +442,14 @@ TEST_F(InProcessSyncTest, ScriptedAnswersReplaceOnlyTheRequestsTheyName)
     client->fetchUGCForBookID(bookID, userID, delegate, token, "v1");
     client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
     client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines(),
         (Lines { "didFetchedUGCSuccessfully", "didFailedToFetchFurthestPageDataWithError:401",
             "didFetchFurthestPageDataSuccessfullyForBookID" }));
 
     service->setOffline(true);
     client->submitAnotationForBookID(bookID, userID, delegate, token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(delegate->lines().back(), "didFailedToSubmitAnotationWithError:-1009");
 
     service->setOffline(false);
@@ -473,10 +481,164 @@ TEST_F(InProcessSyncTest, MalformedRequestsAreRefusedNotCrashed)
             ASSERT_FALSE(result.ok());
             failure = result.error();
         });
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         ASSERT_TRUE(failure);
         EXPECT_EQ(failure->domain, companion::serviceErrorDomain);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The real store behind the sync client, noting the thread each answer is stored on.
+class ThreadNotingSyncStore final : public companion::SyncStore {
+public:
+    explicit ThreadNotingSyncStore(std::shared_ptr<companion::SqliteDatabaseManager> store)
+        : m_inner(std::make_shared<companion::StoreSyncAdapter>(std::move(store)))
+    {
+    }
+    std::atomic<int> appliedOnMainThread { 0 };
+    std::atomic<int> applied { 0 };
+
+    UGCUpload prepareUGCUpload(int64_t userID, std::optional<int64_t> bookID) override
+    {
+        return m_inner->prepareUGCUpload(userID, bookID);
+    }
+    void completeUGCUpload(int64_t userID, const UGCUpload& upload, const base::Value& saved) override
+    {
+        note();
+        m_inner->completeUGCUpload(userID, upload, saved);
+    }
+    base::Result<void> storeFetchedUGC(int64_t userID, int64_t bookID, const base::Value::List& list) override
+    {
+        note();
+        return m_inner->storeFetchedUGC(userID, bookID, list);
+    }
+    void storeClassInfo(int64_t userID, int64_t bookID, const base::Value& list) override
+    {
+        m_inner->storeClassInfo(userID, bookID, list);
+    }
+    base::Value unsyncedCollabData(int64_t userID, int64_t bookID) override
+    {
+        return m_inner->unsyncedCollabData(userID, bookID);
+    }
+    void markCollabSynced(int64_t userID, int64_t bookID) override { m_inner->markCollabSynced(userID, bookID); }
+    Sessions unsyncedReadingSessions(int64_t userID, int64_t bookID) override
+    {
+        return m_inner->unsyncedReadingSessions(userID, bookID);
+    }
+    void markReadingSessionsSynced(int64_t userID, int64_t bookID, const std::vector<std::string>& ids) override
+    {
+        m_inner->markReadingSessionsSynced(userID, bookID, ids);
+    }
+    base::Value furthestPages(int64_t userID, const std::vector<int64_t>& bookIDs) override
+    {
+        return m_inner->furthestPages(userID, bookIDs);
+    }
+    base::Value unsyncedScormData(int64_t userID, int64_t bookID) override
+    {
+        return m_inner->unsyncedScormData(userID, bookID);
+    }
+    void markScormSynced(int64_t userID, int64_t bookID, const std::string& scormID) override
+    {
+        m_inner->markScormSynced(userID, bookID, scormID);
+    }
+    void storeScormData(int64_t userID, int64_t bookID, const base::Value& entries) override
+    {
+        m_inner->storeScormData(userID, bookID, entries);
+    }
+
+private:
+    void note()
+    {
+        ++applied;
+        appliedOnMainThread += base::isMainThread() ? 1 : 0;
+    }
+    std::shared_ptr<companion::StoreSyncAdapter> m_inner;
+};
+
+base::Value fetchedSyncNote(int index)
+{
+    return base::Value::Dictionary { { "type", 1 }, { "ugcID", "s-" + std::to_string(index) },
+        { "localID", "elsewhere-" + std::to_string(index) }, { "folioID", std::to_string(index % 300) },
+        { "status", 1 }, { "noteText", "note " + std::to_string(index) } };
+}
+
+// Every row of the store's records, as text, in id order.
+std::vector<std::string> storedSyncRows(const std::string& databasePath)
+{
+    std::vector<std::string> rows;
+    sqlite3* handle = nullptr;
+    sqlite3_open_v2(databasePath.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_exec(
+        handle, "SELECT id, book_id, user_id, local_id, ugc_id, is_synced, revision, hex(fields) FROM ugc ORDER BY id",
+        [](void* into, int count, char** values, char**) {
+            std::string row;
+            for (int column = 0; column < count; ++column)
+                row += std::string(values[column] ? values[column] : "NULL") + "|";
+            static_cast<std::vector<std::string>*>(into)->push_back(std::move(row));
+            return 0;
+        },
+        &rows, nullptr);
+    sqlite3_close(handle);
+    return rows;
+}
+
+TEST_F(SyncTest, UGCAnswersAreStoredOffTheMainLoopAndReportedOnItInTheOrderTheyCame)
+{
+    auto store = companion::SqliteDatabaseManager::openInMemory().value();
+    auto noting = std::make_shared<ThreadNotingSyncStore>(store);
+    auto service = FakeService::create();
+    auto client = makeClient(service, noting);
+    base::Value::List notes { fetchedSyncNote(1), fetchedSyncNote(2) };
+
+    // Answered at once: the fetch waits for its store work, and the answer after it (which
+    // stores nothing) waits behind it.
+    service->enqueue(ServiceAnswer::success(base::Value::Dictionary { { "ugcList", notes } }).immediately());
+    service->enqueue(ServiceAnswer::success(base::Value::Dictionary { { "furthestPageData", "p" } }).immediately());
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
+    client->fetchFurthestPageDataForBookID(bookID, userID, delegate, token);
+    // Answered on a worker thread: still stored off the main loop and reported on it.
+    service->enqueue(ServiceAnswer::success(base::Value::Dictionary { { "ugcList", notes } }).onWorkerThread());
+    client->fetchUGCForBookID(bookID, userID, delegate, token, "v1");
+    EXPECT_TRUE(delegate->lines().empty());
+    uitest::runUntilSettled();
+
+    EXPECT_EQ(delegate->lines(),
+        (Lines { "didUGCFetchCompletedSuccessfullyWithUserID:7:12", "didFetchFurthestPageDataSuccessfullyForBookID",
+            "didFetchedUGCSuccessfully" }));
+    EXPECT_EQ(delegate->answersOffMainThread, 0);
+    EXPECT_EQ(noting->applied, 2);
+    EXPECT_EQ(noting->appliedOnMainThread, 0);
+    EXPECT_EQ(store->highlightBookID(std::to_string(bookID), userID).size(), 2u);
+}
+
+TEST_F(SyncTest, TwentyThousandFetchedNotesAreStoredOnceEachAndASecondFetchChangesNothing)
+{
+    companion::testing::TemporaryFolder folder;
+    auto store = companion::SqliteDatabaseManager::open(folder.string()).value();
+    auto service = FakeService::create();
+    auto client = makeClient(service, std::make_shared<companion::StoreSyncAdapter>(store));
+    base::Value::List notes;
+    for (int index = 0; index < 20000; ++index)
+        notes.push_back(fetchedSyncNote(index));
+    // The service listing a note twice does not make two of it.
+    notes.push_back(fetchedSyncNote(17));
+    auto answer = ServiceAnswer::success(base::Value::Dictionary { { "ugcList", notes } });
+
+    service->enqueue(answer);
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
+    uitest::runUntilSettled();
+    auto first = storedSyncRows(store->databasePath());
+    EXPECT_EQ(first.size(), 20000u);
+    EXPECT_EQ(store->highlightBookID(std::to_string(bookID), userID).size(), 20000u);
+
+    service->enqueue(answer);
+    client->fetchUGCOperationForBookID(bookID, userID, delegate, token, "v1");
+    uitest::runUntilSettled();
+    EXPECT_EQ(storedSyncRows(store->databasePath()), first);
+    EXPECT_EQ(delegate->lines(), (Lines(2, "didUGCFetchCompletedSuccessfullyWithUserID:7:12")));
 }
 
 } // namespace

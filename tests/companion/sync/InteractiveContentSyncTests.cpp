@@ -7,6 +7,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKProtractorVO.h"
 #include "companion/service/ServiceErrors.h"
+#include "platform/testing/Settle.h"
 
 namespace {
 
@@ -34,20 +35,20 @@ TEST_F(InteractiveContentSyncTest, ScormLearnerDataUploadsAndComesBackOnAnotherD
     Device& ada = device(adaID);
     ada.store->saveSCORMdataToDB(book(), adaID, "scorm-1", "{\"cmi.score\":80}", "class-1", 12, "Quiz", false);
     ada.client->saveSormDataForUserID(adaID, bookID, "class-1", ada.delegate, ada.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(ada), "didSavedScormDataSuccessfully");
     ASSERT_EQ(service->scormDataFor(adaID, bookID).count(), 1u);
 
     Device tablet = otherDevice(ada);
     tablet.client->fetchAndSaveSormDataForUserID(adaID, bookID, "class-1", tablet.delegate, tablet.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(tablet.delegate->lines().back(), "didFetchScormDataSuccessfully");
     EXPECT_EQ(tablet.store->fetchScormDataWithBookID(book(), adaID, "scorm-1"), "{\"cmi.score\":80}");
 
     // Another class's fetch does not see it.
     Device phone = otherDevice(ada);
     phone.client->fetchAndSaveSormDataForUserID(adaID, bookID, "class-2", phone.delegate, phone.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_FALSE(phone.store->fetchScormDataWithBookID(book(), adaID, "scorm-1"));
 
     // Each scripted answer reaches the delegate once.
@@ -60,8 +61,7 @@ TEST_F(InteractiveContentSyncTest, ScormLearnerDataUploadsAndComesBackOnAnotherD
         ada.store->saveSCORMdataToDB(book(), adaID, "scorm-2", "{}", "class-1", 13, "Poll", false);
         service->scriptNext(companion::op::scormSave, answer);
         ada.client->saveSormDataForUserID(adaID, bookID, "class-1", ada.delegate, ada.token);
-        base::waitForBackgroundWork();
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         EXPECT_EQ(lastLine(ada).rfind(line, 0), 0u) << lastLine(ada);
     }
 }
@@ -110,8 +110,7 @@ TEST_F(InteractiveContentSyncTest, TheVideoSessionAddressAnswersEveryScriptedSha
         serviceClient()->getKalturaSessionURL(ada.token, entry, 1,
             [&](const base::Value& answer) { address = answer["responseMsg"].asString(); },
             [&](const base::Error& error) { failure = error; });
-        base::waitForBackgroundWork();
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         return std::make_pair(address, failure);
     };
     auto [address, none] = ask("1_abc def");

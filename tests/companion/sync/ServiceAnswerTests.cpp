@@ -14,6 +14,7 @@
 #include "companion/testing/FakeService.h"
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
+#include "platform/testing/Settle.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,19 @@ protected:
     std::shared_ptr<RecordingSyncDelegate> delegate = std::make_shared<RecordingSyncDelegate>();
 };
 
+TEST_F(ServiceAnswerTest, AnAnswerThatIsNotJSONTellsTheHostWhereItBroke)
+{
+    auto service = FakeService::create();
+    service->setAutoAnswer(ServiceAnswer::rawText("{\"ugcList\": [1,]}"));
+    auto client = companion::DataSyncingManager::create("https://api.example", "c", service, nullptr);
+    client->fetchUGCOperationForBookID(answerBookID, answerUserID, delegate, "t", "v1");
+    uitest::runUntilSettled();
+    ASSERT_EQ(delegate->errors().size(), 1u);
+    std::string told = delegate->errors()[0].localizedDescription();
+    EXPECT_NE(told.find("unexpected ']'"), std::string::npos) << told;
+    EXPECT_NE(told.find("at byte 15, depth 2"), std::string::npos) << told;
+}
+
 TEST_F(ServiceAnswerTest, BrokenAnswersAreFailuresWithTheServiceShape)
 {
     const char* texts[] = { "{\"ugcList\": [", "not json at all", "[1, 2, 3]", "\"just text\"", "" };
@@ -56,7 +70,7 @@ TEST_F(ServiceAnswerTest, BrokenAnswersAreFailuresWithTheServiceShape)
         companion::ServiceInterface::create("https://api.example", "c", service)
             ->getKalturaSessionURL("t", "entry", 1, [](const base::Value&) { ADD_FAILURE() << "not a success"; },
                 [&](const base::Error& error) { failure = error; });
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
 
         EXPECT_EQ(delegate->lines(),
             (std::vector<std::string> { "didUGCFetchFailedWithError:502:5:31",
@@ -74,7 +88,7 @@ TEST_F(ServiceAnswerTest, BrokenAnswersAreFailuresWithTheServiceShape)
     companion::ServiceInterface::create("https://api.example", "c", service)
         ->getKalturaSessionURL("t", "entry", 1, [&](const base::Value& answer) { address = answer["responseMsg"].asString(); },
             {});
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(address, "https://media.example/x");
 }
 
@@ -97,7 +111,7 @@ RetryRun runKalturaWithRepeat(const std::shared_ptr<companion::InProcessService>
         },
         token, lectoro::tokenRefreshThrough(client), [&](const base::Value& answer) { run.success = answer; },
         [&](const base::Error& error) { run.failure = error; });
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     for (const auto& request : service->requests()) {
         if (request.operation == companion::op::kalturaSession) {
             ++run.kalturaRequests;
@@ -207,7 +221,7 @@ TEST_F(ServiceAnswerTest, AFetchWhoseUserIdsAreNotNumbersFailsAndStoresNothing)
     service->enqueue(ServiceAnswer::success(
         base::Value::Dictionary { { "ugcList", base::Value::List {} }, { "classInfo", base::Value::List { goodClass } } }));
     client->fetchUGCOperationForBookID(answerBookID, answerUserID, delegate, "t", "v1");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     ASSERT_EQ(store->bookClassInfoArrayForBookID(std::to_string(answerBookID), answerUserID).size(), 1u);
 
     const base::Value answers[] = {
@@ -222,7 +236,7 @@ TEST_F(ServiceAnswerTest, AFetchWhoseUserIdsAreNotNumbersFailsAndStoresNothing)
         SCOPED_TRACE(answer.description());
         service->enqueue(ServiceAnswer::success(answer));
         client->fetchUGCOperationForBookID(answerBookID, answerUserID, delegate, "t", "v1");
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         EXPECT_EQ(delegate->lines().back(), "didUGCFetchFailedWithError:502:5:31");
     }
     auto classes = store->bookClassInfoArrayForBookID(std::to_string(answerBookID), answerUserID);

@@ -5,6 +5,7 @@
 
 #include "LectoroSDKWithReader/readersdk/records/RecordCoding.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "platform/testing/Settle.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ TEST_F(SharingTest, ANoteSharedWithAClassmateArrivesAndItsAcceptanceReachesTheSh
     EXPECT_FALSE(receivedBy(cara)) << "shared with Ben only";
 
     ben.client->acceptOrRejectCollab(received->ugcID, true, ben.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(ben), "didAcceptOrRejectDataSuccessfully");
     ben.store->updateAnsweredUGC(received->ugcID, true, std::to_string(benID));
 
@@ -99,7 +100,7 @@ TEST_F(SharingTest, ADeclinedNoteLeavesTheReceiverAndIsNotSentAgain)
     ASSERT_TRUE(received);
 
     ben.client->acceptOrRejectCollab(received->ugcID, false, ben.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(ben), "didAcceptOrRejectDataSuccessfully");
     fetch(ben);
     EXPECT_FALSE(receivedBy(ben)) << "the service answers a declined note as deleted";
@@ -114,12 +115,12 @@ TEST_F(SharingTest, AnswersAreRefusedForNotesNotSharedWithTheUser)
     fetch(cara);
     postNote(ada, "private");
     cara.client->acceptOrRejectCollab(notesOf(ada)[0]->ugcID, true, cara.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(cara).rfind("didAcceptOrRejectDataFailedWithError:404", 0), 0u) << lastLine(cara);
 
     // A token the service has never seen names nobody.
     cara.client->acceptOrRejectCollab(notesOf(ada)[0]->ugcID, true, "unknown-token");
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(cara).rfind("didAcceptOrRejectDataFailedWithError:401", 0), 0u) << lastLine(cara);
 }
 
@@ -169,7 +170,7 @@ TEST_F(SharingTest, ClassShareListsUploadStoreAndDecideWhoReceives)
         { "recieveList", base::Value::List {} } };
     ada.client->saveHighlightData(payload, bookID, ada.token);
     ada.store->saveSharedReceivedInfo(payload, book(), adaID);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(ada), "didSaveHighlightDataSuccessfully");
     EXPECT_EQ(service->shareListsFor(adaID, bookID)["shareList"], (base::Value(base::Value::List { benID })))
         << "ids are kept as numbers";
@@ -181,7 +182,7 @@ TEST_F(SharingTest, ClassShareListsUploadStoreAndDecideWhoReceives)
     ben.client->saveHighlightData(base::Value::Dictionary { { "shareList", base::Value::List {} },
                                       { "recieveList", base::Value::List { caraID } } },
         bookID, ben.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     fetch(ben);
     EXPECT_FALSE(receivedBy(ben));
 
@@ -207,7 +208,7 @@ TEST_F(SharingTest, MalformedShareListsAreRefusedWithThePayloadToRetry)
     for (const auto& payload : payloads) {
         SCOPED_TRACE(payload.description());
         ada.client->saveHighlightData(payload, bookID, ada.token);
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         EXPECT_EQ(lastLine(ada).rfind("didSaveHighlightDataFailedWithError:400", 0), 0u) << lastLine(ada);
     }
     EXPECT_TRUE(service->shareListsFor(adaID, bookID).isNull());

@@ -8,6 +8,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "companion/service/ServiceErrors.h"
+#include "platform/testing/Settle.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ protected:
         learner.store->saveHighlight(highlight, book(), learner.userID);
 
         learner.client->submitAnotationForBookID(bookID, learner.userID, learner.delegate, learner.token);
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         EXPECT_EQ(lastLine(learner), "didSubmitedAnotationSuccessfully");
     }
 
@@ -57,7 +58,7 @@ protected:
             [&](const base::Value& response) { answer = response; },
             [](const base::Error& error) { ADD_FAILURE() << error.localizedDescription(); });
         request->start();
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         return answer.value_or(base::Value());
     }
 
@@ -145,7 +146,7 @@ TEST_F(TeacherReviewServiceTest, ASavedReviewIsWhatTheNextFetchAnswersAndWhatThe
 
     teacher.client->saveTeacherAnnotationsForAnnotation(review, std::to_string(adaID), bookID, teacher.delegate,
         teacher.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(teacher), "didSavedStudentAnotationSuccessfully");
 
     auto reviewed = itemsByType(fetchWork(teacher, adaID));
@@ -174,7 +175,7 @@ TEST_F(TeacherReviewServiceTest, ReviewRequestsWithUnreadableIdsAreRefused)
     fetch(teacher);
     teacher.client->saveTeacherAnnotationsForAnnotation(base::Value::List {}, "ada", bookID, teacher.delegate,
         teacher.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(teacher).rfind("didFailedToSaveStudentAnotationWithError:400", 0), 0u) << lastLine(teacher);
 
     std::optional<base::Error> failure;
@@ -182,7 +183,7 @@ TEST_F(TeacherReviewServiceTest, ReviewRequestsWithUnreadableIdsAreRefused)
         ->fetchStudentAnnotations(teacher.token, book(), "12abc", "v1", [](const base::Value&) { ADD_FAILURE(); },
             [&](const base::Error& error) { failure = error; })
         ->start();
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->code, 400);
 }
@@ -197,7 +198,7 @@ TEST_F(TeacherReviewServiceTest, TheMarkupReportNeedsSubmittedWork)
         serviceClient()->fetchStudentMarkupReport(token, book(), "class-1", base::Value::List { "ch1" }, "tess@school.example",
             std::move(userIds), [&](const base::Value& answer) { success = answer; },
             [&](const base::Error& error) { failure = error; });
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
         return std::make_pair(success, failure);
     };
 
@@ -235,12 +236,12 @@ TEST_F(TeacherReviewServiceTest, ASubmissionUploadsFirstAndFailsWithTheUpload)
 
     service->scriptNext(companion::op::ugcSave, ServiceAnswer::offline());
     ada.client->submitAnotationForBookID(bookID, adaID, ada.delegate, ada.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(ada), "didFailedToSubmitAnotationWithError:-1009");
     EXPECT_EQ(service->submissions().count(), 0u);
 
     ada.client->submitAnotationForBookID(bookID, adaID, ada.delegate, ada.token);
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(lastLine(ada), "didSubmitedAnotationSuccessfully");
     ASSERT_EQ(service->submittedWorkFor(adaID, bookID).count(), 1u);
     EXPECT_EQ(*service->submittedWorkFor(adaID, bookID).at(0)["text"].asString(), "osmosis");

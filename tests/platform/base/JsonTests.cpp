@@ -1,4 +1,5 @@
 #include "platform/base/Json.h"
+#include "platform/base/Strings.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -102,6 +103,36 @@ TEST(JsonTest, MalformedTextIsAnError)
         EXPECT_EQ(result.error().domain, base::cocoaErrorDomain);
         EXPECT_EQ(result.error().code, base::propertyListReadCorruptError);
         EXPECT_FALSE(result.error().userInfo["NSDebugDescription"].asString().value_or("").empty());
+    }
+}
+
+TEST(JsonTest, ARefusalSaysWhatWasWrongAndWhere)
+{
+    struct Case {
+        std::string text;
+        const char* what;
+        size_t offset;
+        size_t depth;
+    };
+    const Case cases[] = {
+        { "[1,]", "unexpected ']'", 3, 1 },
+        { "{\"a\":[true,tru]}", "invalid literal", 14, 2 },
+        { "\"\xFF\"", "ill-formed UTF-8", 1, 0 },
+        { "[1", "unexpected end of input", 2, 1 },
+        { std::string(base::maxJsonDepth + 1, '['), "nesting deeper than 512 levels", base::maxJsonDepth,
+            base::maxJsonDepth },
+    };
+    for (const auto& [text, what, offset, depth] : cases) {
+        SCOPED_TRACE(text.substr(0, 20));
+        const auto result = base::parseJson(text);
+        ASSERT_FALSE(result.ok());
+        const std::string description = result.error().localizedDescription();
+        EXPECT_NE(description.find(what), std::string::npos) << description;
+        EXPECT_NE(description.find("at byte " + std::to_string(offset) + ", depth " + std::to_string(depth)),
+            std::string::npos)
+            << description;
+        EXPECT_EQ(result.error().userInfo["NSJSONSerializationErrorIndex"].integerValue(), int64_t(offset));
+        EXPECT_TRUE(base::isValidUtf8(description)) << "the refused bytes are quoted as text";
     }
 }
 

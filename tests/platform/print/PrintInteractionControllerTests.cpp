@@ -91,6 +91,23 @@ TEST_F(PrintTest, ThreeViewsWithAWatermarkPrintThreePagesEachMarked)
     }
 }
 
+TEST_F(PrintTest, AJobNameThatIsNotUTF8StillPrints)
+{
+    // A book's title as a broken file gave it: Latin-1 bytes.
+    m_printer.setPrintInfo({ PrintOutputType::General, PrintOrientation::Portrait, PrintDuplex::None,
+        "Livre d'\xE9t\xE9" });
+    m_printer.setPrintingItem(PrintItem::fromView(card("Chapitre \xE9t\xE9")));
+    Result result;
+    ASSERT_TRUE(m_printer.present(true, recordInto(result)));
+    base::RunLoop::main().runUntilIdle();
+    ASSERT_TRUE(result.completed) << result.error->localizedDescription();
+    const PrintJob& job = m_printer.jobs().at(0);
+    const std::string shown = "Livre d'\uFFFDt\uFFFD";
+    EXPECT_EQ(job.outputPath, m_folder.file(shown + ".pdf"));
+    EXPECT_EQ(pdfInfo(job.outputPath, "Title"), shown);
+    EXPECT_NE(pdfPageText(job.outputPath, 1).find("Chapitre"), std::string::npos);
+}
+
 TEST_F(PrintTest, ItemsOfEveryKindAndTheDiagonalMarkPrintOnePageEach)
 {
     std::string png = LECTORO_SAMPLES_DIR "/books/sample-pagebook/assets/pages/page-101.png";

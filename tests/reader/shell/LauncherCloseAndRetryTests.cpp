@@ -5,6 +5,7 @@
 #include "companion/service/ServiceErrors.h"
 #include "companion/service/Transport.h"
 #include "platform/base/Json.h"
+#include "platform/testing/Settle.h"
 
 namespace lectoro {
 namespace {
@@ -29,7 +30,7 @@ protected:
     {
         while (service().pendingCount()) {
             service().answerAll(answer);
-            base::RunLoop::main().runUntilIdle();
+            uitest::runUntilSettled();
         }
     }
 
@@ -132,7 +133,7 @@ TEST_F(ReaderShellLauncher, ASaveRefusedForeverGetsOneRefreshAndOneRepeat)
         service().answerNext(request->operation == companion::op::tokenRefresh
                 ? ServiceAnswer::success(base::Value(std::move(body)))
                 : ServiceAnswer::expiredToken());
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
     }
     EXPECT_EQ(requestsNamed(companion::op::tokenRefresh) - refreshesBefore, 1u);
     EXPECT_EQ(requestsNamed(companion::op::ugcSave), 2u);
@@ -153,7 +154,7 @@ TEST_F(ReaderShellLauncher, TheReadersRenewalIsTheLaunchersRefreshAndRepeatsOnce
     base::Value::Dictionary body;
     body.set("userToken", "new-token");
     service().answerNext(ServiceAnswer::success(base::Value(std::move(body))));
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(m_user->userToken, "new-token");
     EXPECT_EQ(requestsNamed(companion::op::ugcFetch), fetches + 1);
     EXPECT_EQ(service().lastRequest(companion::op::ugcFetch)->userToken, "new-token");

@@ -4,6 +4,7 @@
 #include "companion/service/ServiceErrors.h"
 #include "platform/testing/Interaction.h"
 #include "platform/ui/AlertController.h"
+#include "platform/testing/Settle.h"
 
 namespace lectoro::shelltest {
 namespace {
@@ -74,7 +75,7 @@ TEST_F(ReaderShellSyncResults, AServiceThatKeepsRefusingGetsOneRenewalAndOneRepe
     m_delegate->renewedToken = "token-2";
     openBook();
     answerPending(companion::op::ugcFetch, ServiceAnswer::expiredToken());
-    base::RunLoop::main().runUntilIdle();
+    uitest::runUntilSettled();
     EXPECT_EQ(m_delegate->refreshTokens.size(), 1u);
     EXPECT_EQ(requestsNamed(companion::op::ugcFetch), 2u) << "the first fetch and one repeat";
     EXPECT_EQ(m_delegate->events.back(), "sessionExpired") << "the repeat's refusal is an expired session";
@@ -146,7 +147,7 @@ TEST_F(ReaderShellSyncResults, AnswersOnAWorkerThreadAreAppliedOnTheMainQueue)
     answerPending(companion::op::ugcFetch, ServiceAnswer::expiredToken().onWorkerThread());
     for (int i = 0; i < 200 && m_delegate->sessionExpiredOnMainThread.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
     }
     ASSERT_EQ(m_delegate->sessionExpiredOnMainThread, std::vector<bool> { true });
     EXPECT_FALSE(m_reader->activityBox());

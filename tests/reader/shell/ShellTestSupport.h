@@ -20,6 +20,7 @@
 #include "platform/base/RunLoop.h"
 #include "platform/base/Thread.h"
 #include "platform/ui/Button.h"
+#include "platform/testing/Settle.h"
 
 #include <functional>
 #include <memory>
@@ -199,7 +200,7 @@ protected:
         if (!chooser)
             return;
         chooser->closeReadToMeViewButton()->sendActions(ui::ControlEvent::TouchUpInside);
-        base::RunLoop::main().runUntilIdle();
+        uitest::runUntilSettled();
     }
 
     static RendererPage pageBookPage(int64_t id, std::string display)
@@ -216,7 +217,7 @@ protected:
         while (auto request = service().pendingRequest(0)) {
             service().answerNext(
                 request->operation == operation ? answer : companion::ServiceAnswer::success());
-            base::RunLoop::main().runUntilIdle();
+            uitest::runUntilSettled();
         }
     }
 
