@@ -215,8 +215,7 @@ base::Result<void> settleDurations(Asset& asset, const detail::MediaFile& file, 
     for (AssetTrack& track : asset.tracks) {
         if (!std::isfinite(track.duration) || track.duration < 0)
             track.duration = 0;
-        if (playable && asset.duration > 0)
-            track.duration = std::min(track.duration, asset.duration);
+        track.duration = std::min(track.duration, asset.duration > 0 ? asset.duration : limits.maxMediaDuration);
     }
     for (AssetChapter& chapter : asset.chapters) {
         double end = chapter.start + chapter.duration;

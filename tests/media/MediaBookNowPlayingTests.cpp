@@ -45,6 +45,9 @@ TEST_F(MediaPlayerTest, TheCoverIsReadInTheBackgroundAndWrittenOnTheMainThread)
     m_controller->beginAppearanceTransition(true, false);
     m_controller->endAppearanceTransition();
     auto reader = m_controller->mediaReader();
+    // The book is read in the background first; the lock screen is set up once it is.
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
     base::waitForBackgroundWork();
     // Read, but not written until the main queue runs.
     EXPECT_FALSE(reader->nowPlayingInfo().artwork);

@@ -208,6 +208,9 @@ void MVLectoroMediaBookReader::parseInBackground()
 void MVLectoroMediaBookReader::didParse(const std::shared_ptr<MVMediaBookModel>& parsed, Completion completion)
 {
     m_model = parsed;
+    // The screen may have appeared while the book was read.
+    if (m_titleLabel)
+        m_titleLabel->setText(m_model->mediaBookTitle);
     publishNewBookNowPlayingInfoIfPending();
     if (completion)
         completion(std::nullopt);
