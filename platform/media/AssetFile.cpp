@@ -1,4 +1,5 @@
-// Container files read with libavformat; no other file of the layer knows FFmpeg.
+// Container files read with libavformat; no other file of the layer calls FFmpeg, and it calls
+// it through the table FFmpegLibrary.h loads on first use.
 //
 // libavformat never opens a file here: it reads the one file Asset::load() opened, through an
 // I/O context of ours that counts every byte (maxBytesReadPerFile), and every other open a
@@ -9,23 +10,13 @@
 #include "platform/media/Asset.h"
 
 #include "platform/media/AssetLoading.h"
+#include "platform/media/FFmpegLibrary.h"
 #include "platform/media/MediaError.h"
 #include "platform/media/MediaReaderThread.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavformat/avio.h>
-#include <libavutil/dict.h>
-#include <libavutil/error.h>
-#include <libavutil/log.h>
-#include <libavutil/mem.h>
-}
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <mutex>
 #include <string_view>
 
 namespace media {
@@ -43,17 +34,12 @@ constexpr int64_t smallestProbe = 2048;
 // Streams one file may declare.
 constexpr const char* maxStreams = "64";
 
-// FFmpeg logs every odd byte it meets to stderr; a file we reject is reported as an error.
-void quietFFmpegOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
+using detail::FFmpegLibrary;
 
-std::string errorText(int code)
+std::string errorText(const FFmpegLibrary& ffmpeg, int code)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
+    ffmpeg.av_strerror(code, text, sizeof text);
     return text;
 }
 
@@ -77,10 +63,10 @@ double seconds(int64_t value, AVRational timeBase)
     return static_cast<double>(value) * av_q2d(timeBase);
 }
 
-void copyTags(const AVDictionary* tags, base::Value& into)
+void copyTags(const FFmpegLibrary& ffmpeg, const AVDictionary* tags, base::Value& into)
 {
     const AVDictionaryEntry* entry = nullptr;
-    while ((entry = av_dict_get(tags, "", entry, AV_DICT_IGNORE_SUFFIX))) {
+    while ((entry = ffmpeg.av_dict_get(tags, "", entry, AV_DICT_IGNORE_SUFFIX))) {
         std::string key = entry->key;
         std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         into.asDictionary()->set(std::move(key), std::string(entry->value));
@@ -165,22 +151,23 @@ int refuseNestedOpen(AVFormatContext*, AVIOContext**, const char* url, int, AVDi
 
 // The I/O context and the demuxer over it, freed in the right order.
 struct Demuxer {
+    const FFmpegLibrary& ffmpeg;
     AVIOContext* io = nullptr;
     AVFormatContext* format = nullptr;
     bool opened = false;
 
-    Demuxer() = default;
+    explicit Demuxer(const FFmpegLibrary& library) : ffmpeg(library) { }
     Demuxer(const Demuxer&) = delete;
     Demuxer& operator=(const Demuxer&) = delete;
     ~Demuxer()
     {
         if (opened)
-            avformat_close_input(&format);
+            ffmpeg.avformat_close_input(&format);
         else
-            avformat_free_context(format);
+            ffmpeg.avformat_free_context(format);
         if (io) {
-            av_freep(&io->buffer);
-            avio_context_free(&io);
+            ffmpeg.av_freep(&io->buffer);
+            ffmpeg.avio_context_free(&io);
         }
     }
 };
@@ -244,35 +231,38 @@ base::Error overBudget(const detail::MediaFile& file, const AssetLimits& limits)
 
 base::Result<Asset> detail::loadContainerAsset(const MediaFile& file, const AssetLimits& limits)
 {
-    quietFFmpegOnce();
+    auto library = ffmpegLibrary();
+    if (!library.ok())
+        return library.error();
+    const FFmpegLibrary& ffmpeg = *library.value();
     const std::string& path = file.path();
     FileReader reader;
     reader.file = &file;
     reader.maxBytes = limits.maxBytesReadPerFile;
-    Demuxer demuxer;
-    auto* buffer = static_cast<unsigned char*>(av_malloc(ioBufferBytes));
+    Demuxer demuxer(ffmpeg);
+    auto* buffer = static_cast<unsigned char*>(ffmpeg.av_malloc(ioBufferBytes));
     if (buffer)
-        demuxer.io = avio_alloc_context(buffer, ioBufferBytes, 0, &reader, readPacket, nullptr, seekPacket);
+        demuxer.io = ffmpeg.avio_alloc_context(buffer, ioBufferBytes, 0, &reader, readPacket, nullptr, seekPacket);
     if (!demuxer.io) {
-        av_free(buffer);
+        ffmpeg.av_free(buffer);
         return mediaError(errorUnknown, "Out of memory reading: " + path, path);
     }
 
     int64_t probeBytes = std::clamp<int64_t>(limits.maxProbeBytes, smallestProbe, INT_MAX);
     const AVInputFormat* format = nullptr;
-    int status = av_probe_input_buffer2(demuxer.io, &format, path.c_str(), nullptr, 0, static_cast<unsigned>(probeBytes));
+    int status = ffmpeg.av_probe_input_buffer2(demuxer.io, &format, path.c_str(), nullptr, 0, static_cast<unsigned>(probeBytes));
     if (reader.overBudget)
         return overBudget(file, limits);
     if (status < 0 || !format)
         return mediaError(errorFileFormatNotRecognized,
-            "The file is not a media file this player can open (" + errorText(status < 0 ? status : AVERROR_INVALIDDATA) + "): " + path, path);
+            "The file is not a media file this player can open (" + errorText(ffmpeg, status < 0 ? status : AVERROR_INVALIDDATA) + "): " + path, path);
     if (!format->name || !isReadableFormat(format->name))
         return mediaError(errorFileFormatNotRecognized,
             std::string("The file is not plain media but \"") + (format->name ? format->name : "?")
                 + "\", which names other files; it is not read: " + path,
             path);
 
-    demuxer.format = avformat_alloc_context();
+    demuxer.format = ffmpeg.avformat_alloc_context();
     if (!demuxer.format)
         return mediaError(errorUnknown, "Out of memory reading: " + path, path);
     demuxer.format->pb = demuxer.io;
@@ -281,30 +271,30 @@ base::Result<Asset> detail::loadContainerAsset(const MediaFile& file, const Asse
     demuxer.format->probesize = probeBytes;
     demuxer.format->max_analyze_duration = static_cast<int64_t>(std::clamp(limits.maxAnalyzeDuration, 0.0, 3600.0) * AV_TIME_BASE);
     AVDictionary* options = nullptr;
-    av_dict_set(&options, "max_streams", maxStreams, 0);
-    status = avformat_open_input(&demuxer.format, path.c_str(), format, &options);
-    av_dict_free(&options);
+    ffmpeg.av_dict_set(&options, "max_streams", maxStreams, 0);
+    status = ffmpeg.avformat_open_input(&demuxer.format, path.c_str(), format, &options);
+    ffmpeg.av_dict_free(&options);
     if (status < 0) {
         // A failed open frees the context.
         demuxer.format = nullptr;
         if (reader.overBudget)
             return overBudget(file, limits);
         return mediaError(errorFileFormatNotRecognized,
-            "The file is not a media file this player can open (" + errorText(status) + "): " + path, path);
+            "The file is not a media file this player can open (" + errorText(ffmpeg, status) + "): " + path, path);
     }
     demuxer.opened = true;
     AVFormatContext* context = demuxer.format;
-    status = avformat_find_stream_info(context, nullptr);
+    status = ffmpeg.avformat_find_stream_info(context, nullptr);
     if (reader.overBudget)
         return overBudget(file, limits);
     if (status < 0)
-        return mediaError(errorFileFailedToParse, "The media file is damaged (" + errorText(status) + "): " + path, path);
+        return mediaError(errorFileFailedToParse, "The media file is damaged (" + errorText(ffmpeg, status) + "): " + path, path);
 
     Asset asset;
     asset.path = path;
     asset.kind = Asset::Kind::File;
     asset.formatName = context->iformat && context->iformat->name ? context->iformat->name : "";
-    copyTags(context->metadata, asset.metadata);
+    copyTags(ffmpeg, context->metadata, asset.metadata);
 
     double longestStream = 0;
     for (unsigned i = 0; i < context->nb_streams; ++i) {
@@ -315,8 +305,8 @@ base::Result<Asset> detail::loadContainerAsset(const MediaFile& file, const Asse
         AssetTrack track;
         track.trackID = stream->id ? stream->id : static_cast<int>(i) + 1;
         track.mediaType = mediaTypeOf(codec->codec_type);
-        track.codec = avcodec_get_name(codec->codec_id);
-        if (const AVDictionaryEntry* language = av_dict_get(stream->metadata, "language", nullptr, 0))
+        track.codec = ffmpeg.avcodec_get_name(codec->codec_id);
+        if (const AVDictionaryEntry* language = ffmpeg.av_dict_get(stream->metadata, "language", nullptr, 0))
             track.languageCode = language->value;
         track.duration = seconds(stream->duration, stream->time_base);
         track.naturalWidth = codec->width;
@@ -333,7 +323,7 @@ base::Result<Asset> detail::loadContainerAsset(const MediaFile& file, const Asse
     for (unsigned i = 0; i < context->nb_chapters; ++i) {
         const AVChapter* chapter = context->chapters[i];
         AssetChapter entry;
-        if (const AVDictionaryEntry* title = av_dict_get(chapter->metadata, "title", nullptr, 0))
+        if (const AVDictionaryEntry* title = ffmpeg.av_dict_get(chapter->metadata, "title", nullptr, 0))
             entry.title = title->value;
         entry.start = seconds(chapter->start, chapter->time_base);
         entry.duration = std::max(0.0, seconds(chapter->end, chapter->time_base) - entry.start);
