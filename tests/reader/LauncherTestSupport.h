@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/testing/Interaction.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
@@ -77,7 +78,7 @@ protected:
         m_host->service = framework().service();
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
     }
 
     void TearDown() override
