@@ -11,6 +11,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 
 namespace {
 
@@ -199,9 +202,35 @@ TEST(AssetSafetyTest, aFilePastALimitIsRefusedNamingTheLimit)
     ASSERT_FALSE(silence.ok());
 }
 
+// The sample's four-second chapter with every length in its header set to 4,294,967,295
+// (the movie's in seconds).
+std::string m4aClaimingForever()
+{
+    std::ifstream in(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-audiobook/audio/chapter-2.m4a", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto put = [&](const char* atom, size_t offset, uint32_t value) {
+        size_t at = bytes.find(atom);
+        if (at == std::string::npos || at + offset + 4 > bytes.size())
+            throw std::runtime_error(std::string("the sample has no ") + atom);
+        for (int i = 0; i < 4; ++i)
+            bytes[at + offset + static_cast<size_t>(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
+    };
+    put("mvhd", 16, 1);
+    put("mvhd", 20, 0xFFFFFFFF);
+    put("tkhd", 24, 0xFFFFFFFF);
+    put("elst", 12, 0xFFFFFFFF);
+    put("mdhd", 20, 0xFFFFFFFF);
+    return bytes;
+}
+
 TEST(AssetSafetyTest, aHeaderClaimingMoreThanItsBytesHoldIsNotBelieved)
 {
     TemporaryFolder folder;
+    auto m4a = Asset::load(folder.write("forever.m4a", m4aClaimingForever()));
+    ASSERT_TRUE(m4a.ok()) << m4a.error().localizedDescription();
+    EXPECT_GT(m4a->duration, 3.0);
+    EXPECT_LT(m4a->duration, 10.0) << "10 KB at its 18 kbit/s";
+
     // One second of sound whose header claims 4,294,967,295 samples (149 hours at 8 kHz).
     std::string path = folder.write("liar.wav", mediatest::wavBytesClaiming(1.0, 4294967295.0 / 8000));
     auto asset = Asset::load(path);
