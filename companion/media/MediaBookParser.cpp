@@ -6,13 +6,15 @@
 #include "companion/books/BookErrors.h"
 #include "companion/books/BookPaths.h"
 
+#include "platform/base/Dispatch.h"
 #include "platform/base/FileManager.h"
 #include "platform/base/Json.h"
+#include "platform/base/RunLoop.h"
 #include "platform/media/Asset.h"
 
 #include <cmath>
-#include <map>
 #include <set>
+#include <unordered_map>
 
 namespace companion {
 
@@ -47,11 +49,11 @@ std::optional<std::string> optionalText(const base::Value& value)
     return std::nullopt;
 }
 
-// A time in seconds: a finite number, not negative.
-std::optional<double> seconds(const base::Value& value)
+// A time in seconds: a finite number, not negative, no later than the longest media believed.
+std::optional<double> seconds(const base::Value& value, const media::AssetLimits& limits)
 {
     auto number = value.asDouble();
-    if (!number || !std::isfinite(*number) || *number < 0)
+    if (!number || !std::isfinite(*number) || *number < 0 || *number > limits.maxMediaDuration)
         return std::nullopt;
     return number;
 }
@@ -71,8 +73,8 @@ base::Result<base::Value> readJsonFile(const std::string& path, size_t maxBytes)
 
 class ChapterReader {
 public:
-    ChapterReader(std::string folder, const BookBudget& budget, ParsedBook& book)
-        : m_folder(std::move(folder)), m_budget(budget), m_book(book)
+    ChapterReader(std::string folder, const BookBudget& budget, const media::AssetLimits& limits, ParsedBook& book)
+        : m_folder(std::move(folder)), m_budget(budget), m_limits(limits), m_book(book)
     {
     }
 
@@ -92,41 +94,62 @@ public:
         return {};
     }
 
-    // Durations come from the files, once per file.
+    // Durations come from the files, once per file, read only inside the book's folder.
     base::Result<void> measure()
     {
-        std::map<std::string, media::Asset> assets;
+        const media::AssetLimits& limits = m_limits;
+        media::AssetLoadOptions options;
+        options.root = m_folder;
+        options.limits = limits;
+        std::unordered_map<std::string, double> durations;
         for (const auto& chapter : m_book.allChapters) {
-            if (assets.count(chapter->chapterURL))
+            if (durations.count(chapter->chapterURL))
                 continue;
-            auto asset = media::Asset::load(chapter->chapterURL);
+            auto asset = media::Asset::load(chapter->chapterURL, options);
             if (!asset.ok())
                 return asset.error();
             if (asset.value().kind == media::Asset::Kind::Stream && !m_book.audios)
                 takeStreamOptions(asset.value());
-            assets.emplace(chapter->chapterURL, std::move(asset.value()));
+            durations.emplace(chapter->chapterURL, asset.value().duration);
         }
-        double bookTime = 0;
         auto& all = m_book.allChapters;
+        std::vector<double> ends = endsWithinFiles(durations);
+        double bookTime = 0;
         for (size_t i = 0; i < all.size(); ++i) {
             auto& chapter = *all[i];
-            double end = assets.at(chapter.chapterURL).duration;
-            // A later chapter of the same file ends this one where it starts.
-            for (size_t j = i + 1; j < all.size(); ++j) {
-                if (all[j]->chapterURL == chapter.chapterURL && all[j]->startTimeInFile > chapter.startTimeInFile) {
-                    end = std::min(end, all[j]->startTimeInFile);
-                    break;
-                }
-            }
-            double length = std::max(0.0, end - chapter.startTimeInFile);
+            double length = std::max(0.0, ends[i] - chapter.startTimeInFile);
             chapter.avAssetTotalTime = static_cast<int64_t>(std::floor(length));
             chapter.chapterStartTimeForBook = bookTime;
             bookTime += length;
+            if (bookTime > limits.maxMediaDuration)
+                return makeBookError(BookError::TooLarge,
+                    "toc.json: the chapters last longer than " + std::to_string(static_cast<int64_t>(limits.maxMediaDuration))
+                        + " s (maxMediaDuration)");
         }
         return {};
     }
 
 private:
+    // Where each chapter ends in its file: at the start of the first later chapter of the same
+    // file that starts after it, else at the file's end. One pass from the back per file, with
+    // the later starts kept in rising order.
+    std::vector<double> endsWithinFiles(const std::unordered_map<std::string, double>& durations) const
+    {
+        const auto& all = m_book.allChapters;
+        std::vector<double> ends(all.size());
+        std::unordered_map<std::string, std::vector<double>> laterStarts;
+        for (size_t i = all.size(); i-- > 0;) {
+            const auto& chapter = *all[i];
+            auto& starts = laterStarts[chapter.chapterURL];
+            while (!starts.empty() && starts.back() <= chapter.startTimeInFile)
+                starts.pop_back();
+            double fileEnd = durations.at(chapter.chapterURL);
+            ends[i] = starts.empty() ? fileEnd : std::min(fileEnd, starts.back());
+            starts.push_back(chapter.startTimeInFile);
+        }
+        return ends;
+    }
+
     base::Result<std::shared_ptr<MVMediaBookChapterVO>> readChapter(const base::Value& entry, int level)
     {
         if (!entry.asDictionary())
@@ -154,9 +177,10 @@ private:
         chapter->level = level;
         chapter->transcript = optionalText(entry["transcript"]).value_or("");
         if (!entry["start"].isNull()) {
-            auto start = seconds(entry["start"]);
+            auto start = seconds(entry["start"], m_limits);
             if (!start)
-                return malformed("toc.json: chapter \"" + chapter->chapterId + "\" has a bad \"start\"");
+                return malformed("toc.json: chapter \"" + chapter->chapterId
+                    + "\" has a bad \"start\" (0 to maxMediaDuration seconds)");
             chapter->startTimeInFile = *start;
         }
         m_book.allChapters.push_back(chapter);
@@ -190,10 +214,12 @@ private:
 
     std::string m_folder;
     const BookBudget& m_budget;
+    const media::AssetLimits& m_limits;
     ParsedBook& m_book;
 };
 
-base::Result<void> readTimeIndex(const base::Value& document, const BookBudget& budget, ParsedBook& book)
+base::Result<void> readTimeIndex(const base::Value& document, const BookBudget& budget, const media::AssetLimits& limits,
+    ParsedBook& book)
 {
     const auto* entries = document["timeIndex"].asList();
     if (!entries)
@@ -204,10 +230,12 @@ base::Result<void> readTimeIndex(const base::Value& document, const BookBudget& 
                 "maxNavigationEntries"));
     for (size_t i = 0; i < entries->size(); ++i) {
         const auto& entry = (*entries)[i];
-        auto start = seconds(entry["startTime"]);
-        auto end = seconds(entry["endTime"]);
+        auto start = seconds(entry["startTime"], limits);
+        auto end = seconds(entry["endTime"], limits);
         if (!start || !end || *end < *start)
-            return malformed("time-index.json: entry " + std::to_string(i) + " needs 0 <= startTime <= endTime");
+            return malformed("time-index.json: entry " + std::to_string(i)
+                + " needs 0 <= startTime <= endTime <= " + std::to_string(static_cast<int64_t>(limits.maxMediaDuration))
+                + " (maxMediaDuration)");
         auto record = std::make_shared<MVMediaBookTimeIndexVO>();
         record->startTime = *start;
         record->endTime = *end;
@@ -219,8 +247,8 @@ base::Result<void> readTimeIndex(const base::Value& document, const BookBudget& 
     return {};
 }
 
-base::Result<ParsedBook> parseBook(const MVMediaBookModel& model, const std::string& tocPath,
-    const std::string& timeIndexPath, const BookBudget& budget)
+base::Result<ParsedBook> parseBook(const std::string& openBookId, const std::string& tocPath, const std::string& timeIndexPath,
+    const BookBudget& budget, const media::AssetLimits& limits)
 {
     auto toc = readJsonFile(tocPath, budget.maxFileBytes);
     if (!toc.ok())
@@ -229,14 +257,14 @@ base::Result<ParsedBook> parseBook(const MVMediaBookModel& model, const std::str
     if (!document.asDictionary())
         return malformed("toc.json must be a JSON object");
     // A folder answered for another book must not fill the open one.
-    if (auto bookId = optionalText(document["bookId"]); bookId && !model.mediaBookId.empty() && *bookId != model.mediaBookId)
-        return malformed("toc.json is of book " + *bookId + ", not of the open book " + model.mediaBookId);
+    if (auto bookId = optionalText(document["bookId"]); bookId && !openBookId.empty() && *bookId != openBookId)
+        return malformed("toc.json is of book " + *bookId + ", not of the open book " + openBookId);
 
     ParsedBook book;
     book.title = optionalText(document["title"]).value_or("");
     book.multiAudioPackage = document["multiAudioPackage"].asBool().value_or(false);
     std::string folder = tocPath.substr(0, tocPath.rfind('/'));
-    ChapterReader chapters(folder, budget, book);
+    ChapterReader chapters(folder, budget, limits, book);
     if (auto read = chapters.readList(document["chapters"], 0, book.chapters); !read.ok())
         return read.error();
     if (auto measured = chapters.measure(); !measured.ok())
@@ -247,7 +275,7 @@ base::Result<ParsedBook> parseBook(const MVMediaBookModel& model, const std::str
         auto index = readJsonFile(timeIndexPath, budget.maxFileBytes);
         if (!index.ok())
             return index.error();
-        if (auto read = readTimeIndex(index.value(), budget, book); !read.ok())
+        if (auto read = readTimeIndex(index.value(), budget, limits, book); !read.ok())
             return read.error();
     }
     return book;
@@ -270,9 +298,14 @@ void MediaBookParser::parseTOCTimeIndexJsonForVideo(const std::shared_ptr<MVMedi
 void MediaBookParser::parse(const std::shared_ptr<MVMediaBookModel>& model, const std::optional<std::string>& tocPath,
     const std::optional<std::string>& timeIndexPath)
 {
-    auto fail = [this](const base::Error& error) {
-        if (m_failed)
-            m_failed(error);
+    CompletedHandler completed = m_completed;
+    FailedHandler failed = m_failed;
+    // Even a refusal known at once is told on the run loop, after the call returned.
+    auto fail = [failed](base::Error error) {
+        base::RunLoop::main().post([failed, error = std::move(error)] {
+            if (failed)
+                failed(error);
+        });
     };
     if (!model)
         return fail(makeBookError(BookError::MissingFolder, "There is no media book model to fill"));
@@ -284,20 +317,29 @@ void MediaBookParser::parse(const std::shared_ptr<MVMediaBookModel>& model, cons
         toc = model->mediaBookPath + "/toc.json";
         timeIndex = model->mediaBookPath + "/time-index.json";
     }
-    auto parsed = parseBook(*model, toc, timeIndex, m_budget);
-    if (!parsed.ok())
-        return fail(parsed.error());
-    auto& book = parsed.value();
-    model->mediaBookTitle = std::move(book.title);
-    model->multiAudioPackage = book.multiAudioPackage;
-    model->chapters = std::move(book.chapters);
-    model->mediaBookAllChaptersArray = std::move(book.allChapters);
-    model->timeIndexVOArray = std::move(book.timeIndex);
-    model->mediaSupportedAudios = std::move(book.audios);
-    model->mediaSupportedSubtitles = std::move(book.subtitles);
-    model->mediaSupportedResolutions = std::move(book.resolutions);
-    if (m_completed)
-        m_completed(model);
+    // The files are read in the background; the model is written only on the main thread.
+    base::globalQueue().async(
+        [model, toc, timeIndex, bookId = model->mediaBookId, budget = m_budget, limits = m_limits, completed, failed] {
+            auto parsed = std::make_shared<base::Result<ParsedBook>>(parseBook(bookId, toc, timeIndex, budget, limits));
+            base::RunLoop::main().post([model, parsed, completed, failed] {
+                if (!parsed->ok()) {
+                    if (failed)
+                        failed(parsed->error());
+                    return;
+                }
+                auto& book = parsed->value();
+                model->mediaBookTitle = std::move(book.title);
+                model->multiAudioPackage = book.multiAudioPackage;
+                model->chapters = std::move(book.chapters);
+                model->mediaBookAllChaptersArray = std::move(book.allChapters);
+                model->timeIndexVOArray = std::move(book.timeIndex);
+                model->mediaSupportedAudios = std::move(book.audios);
+                model->mediaSupportedSubtitles = std::move(book.subtitles);
+                model->mediaSupportedResolutions = std::move(book.resolutions);
+                if (completed)
+                    completed(model);
+            });
+        });
 }
 
 } // namespace companion

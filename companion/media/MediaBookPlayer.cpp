@@ -93,7 +93,10 @@ void MediaBookPlayer::load(const std::shared_ptr<MVMediaBookChapterVO>& chapter,
     m_model->currentTime = std::clamp<int64_t>(seconds, 0, std::max<int64_t>(limit, 0));
     if (chapter->chapterURL != m_loadedFile || !m_player->currentItem()) {
         m_loadedFile = chapter->chapterURL;
-        m_player->replaceCurrentItem(media::PlayerItem::create(chapter->chapterURL));
+        // The book's folder bounds what the chapter's media may name, as when it was parsed.
+        media::AssetLoadOptions options;
+        options.root = m_model->mediaBookPath;
+        m_player->replaceCurrentItem(media::PlayerItem::create(chapter->chapterURL, options));
         // The position is placed once the item is ready.
         setState(CurrentState::Loading);
         return;

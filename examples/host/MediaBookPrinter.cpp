@@ -3,9 +3,13 @@
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/media/MVMediaBookModel.h"
 #include "LectoroSDKWithReader/readersdk/media/MVMediaBookParser.h"
+#include "platform/base/Dispatch.h"
 #include "platform/base/FileManager.h"
+#include "platform/base/RunLoop.h"
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <ostream>
 
 namespace host {
@@ -51,14 +55,17 @@ int printMediaBook(std::ostream& out, const std::string& folder)
     }
     auto model = std::make_shared<lectoro::MVMediaBookModel>();
     model->mediaBookPath = folder;
-    int status = 1;
-    parser->setBookParsingCompleted([&](std::shared_ptr<lectoro::MVMediaBookModel>) { status = 0; });
-    parser->setBookParsingFailed([&](const base::Error& error) {
-        out << "The media book cannot be read: " << error.localizedDescription() << '\n';
-    });
+    // The parser reads in the background and answers on the run loop: empty for a book read.
+    auto failure = std::make_shared<std::optional<std::string>>("no answer from the parser");
+    parser->setBookParsingCompleted([failure](std::shared_ptr<lectoro::MVMediaBookModel>) { failure->reset(); });
+    parser->setBookParsingFailed([failure](const base::Error& error) { *failure = error.localizedDescription(); });
     parser->parseTOCTimeIndexJsonForAudio(model, std::nullopt, std::nullopt);
-    if (status != 0)
-        return status;
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
+    if (*failure) {
+        out << "The media book cannot be read: " << **failure << '\n';
+        return 1;
+    }
 
     out << "Media book: " << model->mediaBookTitle << (model->multiAudioPackage ? " (multi-audio package)" : "") << '\n';
     int64_t total = 0;

@@ -2,13 +2,17 @@
 
 // What a media file or a streaming playlist holds: duration, tracks, chapters, metadata.
 //
-// Asset::load() reads a real file (mp3, m4a, mp4, wav, anything the demuxers know) for its
-// container facts only; nothing is decoded. A playlist (a file starting with "#EXTM3U") is
-// read as HTTP Live Streaming: its duration is its segments' sum, its renditions become
-// the audible and legible selection options. Only local files are read.
+// Asset::load() reads a real file (mp3, m4a, mp4, wav, ogg, flac, mkv, ts...) for its
+// container facts only. A playlist (a file starting with "#EXTM3U") is read as HTTP Live
+// Streaming: its duration is its segments' sum, its renditions become the audible and legible
+// selection options. Only local files are read, within AssetLimits, and only the files the
+// options' root allows (AssetLimits.h); a format that names other resources (DASH, a
+// demuxer's own playlists, concatenation lists) is refused. Loads run on the media layer's
+// reader thread, one at a time (MediaReaderThread.h).
 
 #include "platform/base/Error.h"
 #include "platform/base/Value.h"
+#include "platform/media/AssetLimits.h"
 #include "platform/media/HLSPlaylist.h"
 
 #include <optional>
@@ -56,7 +60,8 @@ struct Asset {
     // The local path the asset was read from.
     std::string path;
     Kind kind = Kind::File;
-    // Seconds; 0 when the container does not say.
+    // Seconds; 0 when the container does not say. Never more than the limits'
+    // maxMediaDuration, nor than the file's bytes could hold (AssetLimits.h).
     double duration = 0;
     // The container's short name ("wav", "mp3", "mov,mp4,m4a,3gp,3g2,mj2", "hls").
     std::string formatName;
@@ -71,10 +76,12 @@ struct Asset {
     std::vector<MediaSelectionOption> legibleOptions;
 
     // Errors: a missing file (urlErrorDomain, urlErrorFileDoesNotExist), a file no demuxer
-    // knows (errorFileFormatNotRecognized), a playlist that does not parse or names a
-    // path outside its folder (errorFileFailedToParse, errorUnsafePath), a web address
-    // (urlErrorUnsupportedURL). Each names the path and says what went wrong.
-    static base::Result<Asset> load(const std::string& urlOrPath);
+    // of plain media knows, a FIFO, device or folder (errorFileFormatNotRecognized), a
+    // playlist that does not parse, a file past a limit (errorFileFailedToParse, naming the
+    // limit), a file or a playlist entry outside the root or the playlist's folder
+    // (errorUnsafePath), a web address (urlErrorUnsupportedURL). Each names the path and
+    // says what went wrong.
+    static base::Result<Asset> load(const std::string& urlOrPath, const AssetLoadOptions& = {});
 
     std::vector<AssetTrack> tracksWithMediaType(MediaType) const;
     bool hasVideo() const { return !tracksWithMediaType(MediaType::Video).empty(); }

@@ -4,6 +4,7 @@
 #include "platform/base/Strings.h"
 #include "platform/media/HLSPlaylist.h"
 #include "platform/media/MediaError.h"
+#include "platform/media/MediaFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,12 +51,13 @@ struct PlanBuilder {
     }
 };
 
-base::Result<std::string> readPlaylist(const std::string& path)
+// Within the same bounds as a stream that is played (a regular file, inside the root).
+base::Result<std::string> readPlaylist(const std::string& path, const std::string& root)
 {
-    auto text = base::FileManager::defaultManager().readFile(path);
-    if (!text)
-        return urlError(urlErrorFileDoesNotExist, "The playlist cannot be read: " + path, path);
-    return std::move(*text);
+    auto file = detail::MediaFile::open(path, root);
+    if (!file.ok())
+        return file.error();
+    return file->readAll(AssetLimits {}.maxPlaylistBytes, "maxPlaylistBytes");
 }
 
 } // namespace
@@ -125,14 +127,18 @@ base::Result<void> AssetDownloadTask::plan()
     auto path = localPathOf(m_url);
     if (!path.ok())
         return path.error();
-    auto text = readPlaylist(path.value());
+    std::string root = parentFolderOf(path.value());
+    auto canonicalRoot = detail::canonicalFolder(root.empty() ? "." : root);
+    if (!canonicalRoot.ok())
+        return canonicalRoot.error();
+    m_root = canonicalRoot.value();
+    auto text = readPlaylist(path.value(), m_root);
     if (!text.ok())
         return text.error();
     auto kind = hls::playlistKind(text.value());
     if (!kind.ok())
         return kind.error();
 
-    std::string root = parentFolderOf(path.value());
     std::string name = path->substr(root.empty() ? 0 : root.size() + 1);
     PlanBuilder builder { root, {}, {} };
     builder.add(name);
@@ -145,7 +151,7 @@ base::Result<void> AssetDownloadTask::plan()
             if (auto added = builder.addAll("", { uri }); !added.ok())
                 return added;
             std::string relative = hls::relativePathOf(uri).value();
-            auto mediaText = readPlaylist(joined(root, relative));
+            auto mediaText = readPlaylist(joined(root, relative), m_root);
             if (!mediaText.ok())
                 return mediaText.error();
             auto media = hls::parseMediaPlaylist(mediaText.value());
@@ -241,8 +247,12 @@ void AssetDownloadTask::copyNextFile()
     const File& file = m_files[m_nextFile];
     const auto& files = base::FileManager::defaultManager();
     std::string destination = m_partialFolder + "/" + file.relativePath;
-    if (!files.fileExists(file.source)) {
-        fail(urlError(urlErrorFileDoesNotExist, "A file of the stream is missing: " + file.source, file.source));
+    // A FIFO or a link out of the stream's folder is refused before it is copied.
+    if (auto checked = detail::checkMediaFile(file.source, m_root); !checked.ok()) {
+        base::Error error = checked.error();
+        if (error.code == urlErrorFileDoesNotExist)
+            error = urlError(urlErrorFileDoesNotExist, "A file of the stream is missing: " + file.source, file.source);
+        fail(std::move(error));
         return;
     }
     if (!files.createDirectory(parentFolderOf(destination), true) || !files.copyItem(file.source, destination)) {

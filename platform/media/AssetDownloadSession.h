@@ -92,6 +92,8 @@ private:
     double m_duration = 0;
     uint64_t m_bytesReceived = 0;
     uint64_t m_bytesExpected = 0;
+    // The playlist's folder, links resolved: every file copied lies inside it.
+    std::string m_root;
     std::string m_partialFolder;
     std::string m_location;
     std::optional<base::Error> m_error;

@@ -120,6 +120,23 @@ std::optional<int64_t> parseInteger(std::string_view text)
     return std::stoll(trimmed);
 }
 
+int versionOf(std::string_view text)
+{
+    return static_cast<int>(std::clamp<int64_t>(parseInteger(text).value_or(1), 1, 1000));
+}
+
+int pixelsOf(std::string_view text)
+{
+    return static_cast<int>(std::clamp<int64_t>(parseInteger(text).value_or(0), 0, 1 << 20));
+}
+
+std::string seconds(double value)
+{
+    if (!(value >= 0 && value < 1e15))
+        return std::to_string(value) + " s";
+    return std::to_string(static_cast<int64_t>(value)) + " s";
+}
+
 // Every URI goes through here as it is read, so a refused one names its line.
 base::Result<std::string> checkedURI(std::string_view uri, size_t line)
 {
@@ -303,8 +320,8 @@ base::Result<HLSMasterPlaylist> parseMasterPlaylist(std::string_view text)
             variant.codecs = attribute(attributes, "CODECS");
             std::string resolution = attribute(attributes, "RESOLUTION");
             if (size_t x = resolution.find('x'); x != std::string::npos) {
-                variant.width = static_cast<int>(parseInteger(resolution.substr(0, x)).value_or(0));
-                variant.height = static_cast<int>(parseInteger(resolution.substr(x + 1)).value_or(0));
+                variant.width = pixelsOf(resolution.substr(0, x));
+                variant.height = pixelsOf(resolution.substr(x + 1));
             }
             variant.frameRate = parseNumber(attribute(attributes, "FRAME-RATE")).value_or(0);
             variant.audioGroup = attribute(attributes, "AUDIO");
@@ -355,7 +372,7 @@ base::Result<HLSMasterPlaylist> parseMasterPlaylist(std::string_view text)
                 return parseError(line.number, "a subtitle rendition without a URI.");
             playlist.renditions.push_back(std::move(rendition));
         } else if (hasTag(line.text, "#EXT-X-VERSION", rest)) {
-            playlist.version = static_cast<int>(parseInteger(rest).value_or(1));
+            playlist.version = versionOf(rest);
         } else if (line.text == "#EXT-X-INDEPENDENT-SEGMENTS") {
             playlist.independentSegments = true;
         } else if (base::hasPrefix(line.text, "#EXTINF")) {
@@ -369,12 +386,14 @@ base::Result<HLSMasterPlaylist> parseMasterPlaylist(std::string_view text)
     return playlist;
 }
 
-base::Result<HLSMediaPlaylist> parseMediaPlaylist(std::string_view text)
+base::Result<HLSMediaPlaylist> parseMediaPlaylist(std::string_view text, const AssetLimits& limits)
 {
     auto lines = playlistLines(text);
     if (!lines.ok())
         return lines.error();
+    const std::string longest = seconds(limits.maxMediaDuration);
     HLSMediaPlaylist playlist;
+    double total = 0;
     std::optional<HLSSegment> pending;
     size_t pendingLine = 0;
     bool nextIsDiscontinuity = false;
@@ -384,6 +403,9 @@ base::Result<HLSMediaPlaylist> parseMediaPlaylist(std::string_view text)
         if (line.text.front() != '#') {
             if (!pending)
                 return parseError(line.number, "a segment without #EXTINF before it.");
+            if (playlist.segments.size() >= limits.maxSegmentsPerPlaylist)
+                return parseError(line.number,
+                    "more than " + std::to_string(limits.maxSegmentsPerPlaylist) + " segments (maxSegmentsPerPlaylist).");
             auto uri = checkedURI(line.text, line.number);
             if (!uri.ok())
                 return uri.error();
@@ -399,6 +421,11 @@ base::Result<HLSMediaPlaylist> parseMediaPlaylist(std::string_view text)
             auto duration = parseNumber(rest.substr(0, comma));
             if (!duration || *duration < 0)
                 return parseError(line.number, "a segment without a valid duration.");
+            if (*duration > limits.maxMediaDuration)
+                return parseError(line.number, "a segment longer than " + longest + " (maxMediaDuration).");
+            total += *duration;
+            if (total > limits.maxMediaDuration)
+                return parseError(line.number, "the segments last longer than " + longest + " (maxMediaDuration).");
             HLSSegment segment;
             segment.duration = *duration;
             if (comma != std::string_view::npos)
@@ -419,13 +446,13 @@ base::Result<HLSMediaPlaylist> parseMediaPlaylist(std::string_view text)
             nextByteRange = range;
         } else if (hasTag(line.text, "#EXT-X-TARGETDURATION", rest)) {
             auto target = parseNumber(rest);
-            if (!target || *target < 0)
+            if (!target || *target < 0 || *target > limits.maxMediaDuration)
                 return parseError(line.number, "an invalid target duration.");
             playlist.targetDuration = *target;
         } else if (hasTag(line.text, "#EXT-X-MEDIA-SEQUENCE", rest)) {
             playlist.mediaSequence = parseInteger(rest).value_or(0);
         } else if (hasTag(line.text, "#EXT-X-VERSION", rest)) {
-            playlist.version = static_cast<int>(parseInteger(rest).value_or(1));
+            playlist.version = versionOf(rest);
         } else if (hasTag(line.text, "#EXT-X-PLAYLIST-TYPE", rest)) {
             playlist.playlistType = std::string(rest);
         } else if (line.text == "#EXT-X-ENDLIST") {

@@ -8,8 +8,14 @@
 // An absolute path, another scheme ("file:", "data:"), a ".." that climbs above the folder
 // (also when percent-encoded), a backslash or a NUL refuses the whole playlist, with the
 // line number in the error, so a downloaded or hostile playlist never reaches other files.
+//
+// Sizes and times are bounded (AssetLimits.h): a media playlist holds at most
+// maxSegmentsPerPlaylist segments, and every duration (a segment's, the target, the running
+// sum) is a finite number of seconds no greater than maxMediaDuration. Past a bound the
+// playlist is refused with the line and the limit's name.
 
 #include "platform/base/Error.h"
+#include "platform/media/AssetLimits.h"
 
 #include <cstdint>
 #include <optional>
@@ -91,7 +97,7 @@ struct HLSMediaPlaylist {
     std::string mapURI;
     std::vector<std::string> keyURIs;
 
-    // The sum of the segment durations.
+    // The sum of the segment durations (bounded by the parse).
     double duration() const;
     // Map, keys, then segments, in order, without repeats.
     std::vector<std::string> referencedURIs() const;
@@ -105,7 +111,7 @@ enum class PlaylistKind { Master, Media };
 // of the asked kind, errorUnsafePath for a URI that leaves the folder.
 base::Result<PlaylistKind> playlistKind(std::string_view text);
 base::Result<HLSMasterPlaylist> parseMasterPlaylist(std::string_view text);
-base::Result<HLSMediaPlaylist> parseMediaPlaylist(std::string_view text);
+base::Result<HLSMediaPlaylist> parseMediaPlaylist(std::string_view text, const AssetLimits& = {});
 
 // A web address (http, https).
 bool isRemoteURI(std::string_view uri);

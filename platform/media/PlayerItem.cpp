@@ -34,12 +34,12 @@ PlayerItem::PlayerItem(std::string url)
 {
 }
 
-std::shared_ptr<PlayerItem> PlayerItem::create(std::string urlOrPath)
+std::shared_ptr<PlayerItem> PlayerItem::create(std::string urlOrPath, AssetLoadOptions options)
 {
     std::shared_ptr<PlayerItem> item(new PlayerItem(urlOrPath));
     std::weak_ptr<PlayerItem> weakItem = item;
-    base::globalQueue().async([weakItem, urlOrPath] {
-        auto result = std::make_shared<base::Result<Asset>>(Asset::load(urlOrPath));
+    base::globalQueue().async([weakItem, urlOrPath, options] {
+        auto result = std::make_shared<base::Result<Asset>>(Asset::load(urlOrPath, options));
         base::RunLoop::main().post(weakItem, [weakItem, result] {
             if (auto item = weakItem.lock())
                 item->finishLoading(std::move(*result));

@@ -21,7 +21,7 @@ class PlayerItem : public std::enable_shared_from_this<PlayerItem> {
 public:
     enum class Status { Unknown, ReadyToPlay, Failed };
 
-    static std::shared_ptr<PlayerItem> create(std::string urlOrPath);
+    static std::shared_ptr<PlayerItem> create(std::string urlOrPath, AssetLoadOptions = {});
     // An asset already read: ready at once.
     static std::shared_ptr<PlayerItem> create(Asset);
 

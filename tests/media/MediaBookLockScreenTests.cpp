@@ -51,11 +51,12 @@ TEST_F(MediaPlayerTest, NextMediaInTheSameScreenShowsTheNewBookOnTheLockScreen)
     auto secondBook = writeLockScreenSecondBook(folder);
     auto& centre = media::NowPlayingInfoCenter::defaultCenter();
 
-    // The first opening publishes once, before anything plays.
+    // The first opening publishes once, when the book is read, before anything plays.
     m_controller->launchMediaReader(mediaSample("sample-audiobook"), 9101, "978-0", lockScreenCoverURL(),
         "https://lectoro.invalid", "client", m_user, m_settings, true, std::nullopt, "1");
     m_controller->beginAppearanceTransition(true, false);
     m_controller->endAppearanceTransition();
+    base::waitForBackgroundWork();
     base::RunLoop::main().runUntilIdle();
     EXPECT_EQ(centre.publishCount(), 1u);
     m_reader = m_controller->mediaReader();
@@ -64,11 +65,13 @@ TEST_F(MediaPlayerTest, NextMediaInTheSameScreenShowsTheNewBookOnTheLockScreen)
     EXPECT_EQ(lockScreenTitle(), "The Keeper of the Light");
     ASSERT_TRUE(centre.nowPlayingInfo()->artwork);
 
-    // The next media, without a cover: its title at once, nothing of the first book left.
+    // The next media, without a cover: its title as soon as it is read, nothing of the first
+    // book left.
     m_reader->nextMediaButtonTapped();
     m_controller->launchMediaReader(secondBook, 9102, "978-1", "", "https://lectoro.invalid", "client", m_user, m_settings,
         true, std::nullopt, "1");
     ASSERT_EQ(m_controller->mediaReader(), m_reader);
+    base::waitForBackgroundWork();
     base::RunLoop::main().runUntilIdle();
     EXPECT_EQ(lockScreenTitle(), lockScreenSecondTitle);
     EXPECT_FALSE(centre.nowPlayingInfo()->artwork);

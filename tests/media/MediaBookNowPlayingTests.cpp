@@ -45,6 +45,10 @@ TEST_F(MediaPlayerTest, TheCoverIsReadInTheBackgroundAndWrittenOnTheMainThread)
     m_controller->beginAppearanceTransition(true, false);
     m_controller->endAppearanceTransition();
     auto reader = m_controller->mediaReader();
+    // The book is read in the background first; the lock screen is set up (and the cover
+    // asked for) once it is.
+    base::waitForBackgroundWork();
+    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return reader->mediaBookModel()->chapters.has_value(); }, 0));
     base::waitForBackgroundWork();
     // Read, but not written until the main queue runs.
     EXPECT_FALSE(reader->nowPlayingInfo().artwork);

@@ -175,60 +175,42 @@ void MVLectoroMediaBookReader::parseMediaBook(std::optional<std::string> tocPath
     }
     if (!tocPath || !timeIndexPath)
         tocPath = timeIndexPath = std::nullopt;
+    // The parser reads in the background and answers on the main run loop. A book parsed
+    // after the reader has moved on to another record (a newer update) is not taken.
     std::weak_ptr<MVLectoroMediaBookReader> weak = self();
-    std::optional<base::Error> failure;
-    std::shared_ptr<MVMediaBookModel> parsed;
-    parser->setBookParsingCompleted([&parsed](std::shared_ptr<MVMediaBookModel> model) { parsed = std::move(model); });
-    parser->setBookParsingFailed([&failure](const base::Error& error) { failure = error; });
+    auto record = m_model;
+    auto shared = std::make_shared<Completion>(std::move(completion));
+    parser->setBookParsingCompleted([weak, record, shared](std::shared_ptr<MVMediaBookModel> model) {
+        auto reader = weak.lock();
+        if (!reader || reader->m_model != record)
+            return;
+        reader->didParse(model ? model : record, std::move(*shared));
+    });
+    parser->setBookParsingFailed([shared](const base::Error& error) {
+        if (*shared)
+            (*shared)(error);
+    });
     if (m_type == MediaBookType::video)
         parser->parseTOCTimeIndexJsonForVideo(m_model, tocPath, timeIndexPath);
     else
         parser->parseTOCTimeIndexJsonForAudio(m_model, tocPath, timeIndexPath);
-    if (failure || !parsed) {
-        if (completion)
-            completion(failure.value_or(base::Error::make("MediaBook", 2, "the parser gave no book")));
-        return;
-    }
-    didParse(parsed, std::move(completion));
 }
 
 void MVLectoroMediaBookReader::parseInBackground()
 {
-    // The parse fills a copy off the main thread, so the record the screen reads is only
-    // ever written on the main thread.
-    auto parser = companionFramework()->makeMediaBookParser();
-    if (!parser || !m_model)
-        return;
-    auto copy = std::make_shared<MVMediaBookModel>(*m_model);
-    auto record = m_model;
-    bool video = m_type == MediaBookType::video;
     std::weak_ptr<MVLectoroMediaBookReader> weak = self();
-    base::globalQueue().async([parser, copy, record, video, weak] {
-        std::shared_ptr<MVMediaBookModel> parsed;
-        parser->setBookParsingCompleted([&parsed](std::shared_ptr<MVMediaBookModel> model) { parsed = std::move(model); });
-        parser->setBookParsingFailed([](const base::Error&) { });
-        if (video)
-            parser->parseTOCTimeIndexJsonForVideo(copy, std::nullopt, std::nullopt);
-        else
-            parser->parseTOCTimeIndexJsonForAudio(copy, std::nullopt, std::nullopt);
-        if (!parsed)
-            return;
-        base::RunLoop::main().post([parsed, record, weak] {
-            auto reader = weak.lock();
-            if (!reader || reader->m_model != record)
-                return;
-            *record = *parsed;
-            reader->didParse(record, [weak](std::optional<base::Error>) {
-                if (auto reader = weak.lock())
-                    reader->startPlaybackAfterLoad();
-            });
-        });
+    parseMediaBook(std::nullopt, std::nullopt, [weak](std::optional<base::Error> error) {
+        if (auto reader = weak.lock(); reader && !error)
+            reader->startPlaybackAfterLoad();
     });
 }
 
 void MVLectoroMediaBookReader::didParse(const std::shared_ptr<MVMediaBookModel>& parsed, Completion completion)
 {
     m_model = parsed;
+    // The screen may have appeared while the book was read.
+    if (m_titleLabel)
+        m_titleLabel->setText(m_model->mediaBookTitle);
     publishNewBookNowPlayingInfoIfPending();
     if (completion)
         completion(std::nullopt);

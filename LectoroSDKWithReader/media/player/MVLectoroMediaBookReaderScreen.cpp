@@ -106,7 +106,12 @@ void MVLectoroMediaBookReader::setUpMediaBookPlayer()
         m_player->navigateToChapter(m_model->currentChapter, m_model->currentTime);
     if (m_type == MediaBookType::audio) {
         setupRemoteCommandCenter();
-        setupNowPlayingInfo();
+        // The book is parsed in the background: a screen that appears first shows it on the
+        // lock screen once it is read (didParse), not as an untitled book now.
+        if (m_model->chapters)
+            setupNowPlayingInfo();
+        else
+            m_nowPlayingPendingForNewBook = true;
     }
 }
 

@@ -2,11 +2,12 @@
 
 // Reads a media book's "toc.json" and "time-index.json" into the model it is given.
 //
-// Set both handlers, then call one parse operation; exactly one handler runs, once, on the
-// calling thread before the call returns (the reader chooses the thread). The completed
-// handler gets the same model, filled; on failure the model is left as it was (nothing
-// half-filled). With either path missing both files are taken from the model's
-// mediaBookPath. Made by CompanionFramework::makeMediaBookParser().
+// Set both handlers, then call one parse operation on the main thread. The files are read in
+// the background (a book's media can be large and many); exactly one handler runs, once, on
+// the main run loop after the call returned, with the handlers as they were at the call. The
+// completed handler gets the same model, filled on the main thread just before; on failure
+// the model is left as it was (nothing half-filled). With either path missing both files are
+// taken from the model's mediaBookPath. Made by CompanionFramework::makeMediaBookParser().
 
 #include "platform/base/Error.h"
 

@@ -16,10 +16,11 @@
 
 namespace mediabooktest {
 
+// The parser reads in the background and answers on the run loop: no handler may run before
+// the call returns, exactly one once the background work is done.
 inline base::Result<std::shared_ptr<lectoro::MVMediaBookModel>> parse(std::shared_ptr<lectoro::MVMediaBookModel> model,
-    bool video = false)
+    bool video = false, companion::MediaBookParser parser = companion::MediaBookParser())
 {
-    companion::MediaBookParser parser;
     std::optional<base::Result<std::shared_ptr<lectoro::MVMediaBookModel>>> outcome;
     int handlersRun = 0;
     parser.setBookParsingCompleted([&](std::shared_ptr<lectoro::MVMediaBookModel> filled) {
@@ -34,6 +35,10 @@ inline base::Result<std::shared_ptr<lectoro::MVMediaBookModel>> parse(std::share
         parser.parseTOCTimeIndexJsonForVideo(model, std::nullopt, std::nullopt);
     else
         parser.parseTOCTimeIndexJsonForAudio(model, std::nullopt, std::nullopt);
+    if (handlersRun != 0)
+        return base::Error::make("test", 1, "a handler ran before the parse call returned");
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
     if (handlersRun != 1)
         return base::Error::make("test", 1, "expected exactly one handler, got " + std::to_string(handlersRun));
     return *outcome;

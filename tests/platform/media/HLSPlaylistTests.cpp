@@ -121,6 +121,13 @@ TEST(HLSPlaylistTest, refusesPathsThatLeaveTheFolderAndMalformedLines)
         { "negative duration", "#EXTM3U\n#EXTINF:-1,\na.ts\n", media::errorFileFailedToParse, 2 },
         { "segment without EXTINF", "#EXTM3U\na.ts\n", media::errorFileFailedToParse, 2 },
         { "EXTINF without segment", "#EXTM3U\n#EXTINF:1,\n#EXT-X-ENDLIST\n", media::errorFileFailedToParse, 2 },
+        // Durations are finite and bounded before anything adds or converts them.
+        { "huge duration", "#EXTM3U\n#EXTINF:1,\na.ts\n#EXTINF:1e300,\nb.ts\n", media::errorFileFailedToParse, 4 },
+        { "infinite duration", "#EXTM3U\n#EXTINF:inf,\na.ts\n", media::errorFileFailedToParse, 2 },
+        { "duration not a number", "#EXTM3U\n#EXTINF:nan,\na.ts\n", media::errorFileFailedToParse, 2 },
+        { "durations past the bound together", "#EXTM3U\n#EXTINF:400000,\na.ts\n#EXTINF:400000,\nb.ts\n",
+            media::errorFileFailedToParse, 4 },
+        { "huge target", "#EXTM3U\n#EXT-X-TARGETDURATION:1e20\n#EXTINF:1,\na.ts\n", media::errorFileFailedToParse, 2 },
     };
     for (const RefusedCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -130,6 +137,17 @@ TEST(HLSPlaylistTest, refusesPathsThatLeaveTheFolderAndMalformedLines)
         EXPECT_NE(playlist.error().localizedDescription().find("line " + std::to_string(c.line)), std::string::npos)
             << playlist.error().localizedDescription();
     }
+
+    EXPECT_NE(hls::parseMediaPlaylist("#EXTM3U\n#EXTINF:1e300,\na.ts\n").error().localizedDescription().find("maxMediaDuration"),
+        std::string::npos);
+
+    media::AssetLimits few;
+    few.maxSegmentsPerPlaylist = 2;
+    auto tooMany = hls::parseMediaPlaylist("#EXTM3U\n#EXTINF:1,\na.ts\n#EXTINF:1,\nb.ts\n#EXTINF:1,\nc.ts\n", few);
+    ASSERT_FALSE(tooMany.ok());
+    EXPECT_NE(tooMany.error().localizedDescription().find("line 7"), std::string::npos);
+    EXPECT_NE(tooMany.error().localizedDescription().find("maxSegmentsPerPlaylist"), std::string::npos);
+    EXPECT_TRUE(hls::parseMediaPlaylist("#EXTM3U\n#EXTINF:1,\na.ts\n#EXTINF:1,\nb.ts\n", few).ok());
 
     auto master = hls::parseMasterPlaylist(
         "#EXTM3U\n#EXT-X-MEDIA:TYPE=AUDIO,GROUP-ID=\"a\",NAME=\"x\",URI=\"../../x.m3u8\"\n#EXT-X-STREAM-INF:BANDWIDTH=1\nv.m3u8\n");
