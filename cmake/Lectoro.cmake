@@ -22,6 +22,17 @@ endif()
 # 250 MB each, a 5.6 GB build folder and most of a build's link time). The release build, whose
 # host and benchmarks are what runs outside, stays static; so does the fuzz build.
 option(LECTORO_SHARED_LIBS "Build the project's libraries as shared libraries" OFF)
+if(LECTORO_SHARED_LIBS)
+  # A shared library's sanitizer metadata (every check's source location, every global's
+  # descriptor) is millions of pointers relocated each time a program starts; packed relative
+  # relocations keep their table small (44 MB to 0.8 MB for the product), which cut the start
+  # of an empty test program by about 40%.
+  include(CheckLinkerFlag)
+  check_linker_flag(CXX "LINKER:-z,pack-relative-relocs" LECTORO_LINKER_PACKS_RELOCATIONS)
+  if(LECTORO_LINKER_PACKS_RELOCATIONS)
+    add_link_options(LINKER:-z,pack-relative-relocs)
+  endif()
+endif()
 
 # Where the library's bundle (resources/) and the sample books live, for tests and the host.
 set(LECTORO_RESOURCES_DIR ${PROJECT_SOURCE_DIR}/resources)
@@ -94,7 +105,7 @@ function(_lectoro_library target srcs deps private_deps)
     add_library(${target} SHARED ${srcs})
     # Each library links on its own, so a part that calls into the rest of its layer, or a layer
     # into one it does not name, fails at its own link as in the static fuzz build.
-    target_link_options(${target} PRIVATE LINKER:--no-undefined LINKER:-z,pack-relative-relocs)
+    target_link_options(${target} PRIVATE LINKER:--no-undefined)
   else()
     add_library(${target} STATIC ${srcs})
   endif()
