@@ -10,14 +10,28 @@ endif()
 if(LECTORO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
-  # CTest starts every test in a process of its own. The sanitizers' metadata is most of a test
-  # program's data, and in a position-independent program every pointer in it is relocated at
-  # start-up: about half of each test's CPU time went to that, for nothing a test needs.
-  add_link_options($<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-no-pie>)
 endif()
 if(LECTORO_SANITIZE_THREAD)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
+endif()
+
+# The test builds (dev, tsan) link the project's libraries as shared libraries: each library is
+# linked once, and a test program or the host holds only its own code, where a static link wrote
+# the whole product with its debug information and sanitizer metadata into every program (about
+# 250 MB each, a 5.6 GB build folder and most of a build's link time). The release build, whose
+# host and benchmarks are what runs outside, stays static; so does the fuzz build.
+option(LECTORO_SHARED_LIBS "Build the project's libraries as shared libraries" OFF)
+if(LECTORO_SHARED_LIBS)
+  # A shared library's sanitizer metadata (every check's source location, every global's
+  # descriptor) is millions of pointers relocated each time a program starts; packed relative
+  # relocations keep their table small (44 MB to 0.8 MB for the product), which cut the start
+  # of an empty test program by about 40%.
+  include(CheckLinkerFlag)
+  check_linker_flag(CXX "LINKER:-z,pack-relative-relocs" LECTORO_LINKER_PACKS_RELOCATIONS)
+  if(LECTORO_LINKER_PACKS_RELOCATIONS)
+    add_link_options(LINKER:-z,pack-relative-relocs)
+  endif()
 endif()
 
 # Where the library's bundle (resources/) and the sample books live, for tests and the host.
@@ -61,7 +75,7 @@ function(lectoro_add_part target dir)
   if(NOT srcs)
     message(FATAL_ERROR "lectoro_add_part(${target}): no file of ${dir} matches ${A_FILES} ${A_FOLDERS}")
   endif()
-  _lectoro_static_library(${target} "${srcs}" "${A_PARTS};${A_DEPS}" "${A_PRIVATE_DEPS}")
+  _lectoro_library(${target} "${srcs}" "${A_PARTS};${A_DEPS}" "${A_PRIVATE_DEPS}")
 endfunction()
 
 # lectoro_add_layer(<target> <dir> [PARTS ...] [EXCLUDE <folders under dir>...] [DEPS ...] [PRIVATE_DEPS ...])
@@ -78,7 +92,7 @@ function(lectoro_add_layer target dir)
     list(REMOVE_ITEM srcs ${part_srcs})
   endforeach()
   if(srcs)
-    _lectoro_static_library(${target} "${srcs}" "${A_PARTS};${A_DEPS}" "${A_PRIVATE_DEPS}")
+    _lectoro_library(${target} "${srcs}" "${A_PARTS};${A_DEPS}" "${A_PRIVATE_DEPS}")
   else()
     add_library(${target} INTERFACE)
     target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
@@ -86,8 +100,15 @@ function(lectoro_add_layer target dir)
   endif()
 endfunction()
 
-function(_lectoro_static_library target srcs deps private_deps)
-  add_library(${target} STATIC ${srcs})
+function(_lectoro_library target srcs deps private_deps)
+  if(LECTORO_SHARED_LIBS)
+    add_library(${target} SHARED ${srcs})
+    # Each library links on its own, so a part that calls into the rest of its layer, or a layer
+    # into one it does not name, fails at its own link as in the static fuzz build.
+    target_link_options(${target} PRIVATE LINKER:--no-undefined)
+  else()
+    add_library(${target} STATIC ${srcs})
+  endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${target} PUBLIC ${deps} PRIVATE ${private_deps} lectoro_warnings)
   target_compile_definitions(${target} PRIVATE
@@ -95,8 +116,21 @@ function(_lectoro_static_library target srcs deps private_deps)
     LECTORO_BUNDLE_DIR="${LECTORO_BUNDLE_DIR}")
 endfunction()
 
+set(LECTORO_TESTS_PER_SHARD 40 CACHE STRING "Tests a CTest entry runs in one process of a test program")
+set(LECTORO_TEST_SHARD_TIMEOUT 600 CACHE STRING "Seconds a CTest entry of a test program may take")
+# GCC's thread sanitizer cannot start where the kernel randomises more than 28 bits of the address
+# space; a program run without address randomisation starts everywhere.
+set(LECTORO_TEST_LAUNCHER "")
+if(LECTORO_SANITIZE_THREAD)
+  find_program(LECTORO_SETARCH setarch)
+  if(LECTORO_SETARCH)
+    set(LECTORO_TEST_LAUNCHER ${LECTORO_SETARCH} -R)
+  endif()
+endif()
+
 # lectoro_add_tests(<name> <dir under tests/> [LIBS ...])
-# One test executable per layer or subsystem: every .cpp below tests/<dir>.
+# One test executable per layer or subsystem: every .cpp below tests/<dir>. CTest runs it in
+# shards of about LECTORO_TESTS_PER_SHARD tests (see _lectoro_add_test_shards).
 function(lectoro_add_tests name dir)
   cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${dir}/*.cpp)
@@ -112,9 +146,7 @@ function(lectoro_add_tests name dir)
     LECTORO_BUNDLE_DIR="${LECTORO_BUNDLE_DIR}"
     LECTORO_SAMPLES_DIR="${LECTORO_SAMPLES_DIR}"
     LECTORO_TESTS_DIR="${PROJECT_SOURCE_DIR}/tests")
-  # NO_PRETTY_VALUES: a test's CTest name is its gtest name; parameter values (which can be raw
-  # bytes and addresses when a case has no PrintTo) stay out of it, so names are stable between runs.
-  gtest_discover_tests(${name}_tests DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES TIMEOUT 120)
+  _lectoro_add_test_shards(${name}_tests)
   # Decided once the folder has set the program's properties (UNITY_BUILD OFF comes after this).
   cmake_language(EVAL CODE
     "cmake_language(DEFER DIRECTORY [[${CMAKE_CURRENT_SOURCE_DIR}]] CALL _lectoro_precompile_test_headers ${name}_tests)")
@@ -128,4 +160,83 @@ function(_lectoro_precompile_test_headers target)
   if(NOT unity)
     target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
   endif()
+endfunction()
+
+# A process per test cost far more than the tests: a sanitized program takes about a second to
+# start, and a median test a tenth of that. CTest runs each test program instead in a few
+# processes, GoogleTest's shards (GTEST_TOTAL_SHARDS, GTEST_SHARD_INDEX: every shard runs the
+# tests whose index modulo the shard count is its own), about LECTORO_TESTS_PER_SHARD tests
+# each, so that `ctest -j` still spreads a large program over the processors. A shard's output
+# is GoogleTest's, naming each test that failed; a failing test fails its shard. The shards are
+# written when the program is linked, from its --gtest_list_tests, so a new test or program
+# needs nothing here; a program not built yet is one failing <program>_NOT_BUILT test.
+function(_lectoro_add_test_shards target)
+  set(shards_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_shards.cmake)
+  set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_include.cmake)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND}
+      -DPROGRAM=$<TARGET_FILE:${target}>
+      -DNAME=${target}
+      -DOUTPUT=${shards_file}
+      -DTESTS_PER_SHARD=${LECTORO_TESTS_PER_SHARD}
+      -DTIMEOUT=${LECTORO_TEST_SHARD_TIMEOUT}
+      -DWORKING_DIRECTORY=${CMAKE_CURRENT_BINARY_DIR}
+      "-DLAUNCHER=${LECTORO_TEST_LAUNCHER}"
+      -P ${PROJECT_SOURCE_DIR}/cmake/LectoroTestShards.cmake
+    BYPRODUCTS ${shards_file}
+    VERBATIM)
+  file(WRITE ${include_file}
+    "if(EXISTS [==[${shards_file}]==])\n"
+    "  include([==[${shards_file}]==])\n"
+    "else()\n"
+    "  add_test(${target}_NOT_BUILT ${target}_NOT_BUILT)\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
+endfunction()
+
+# lectoro_add_sanitizer_defaults(): called once every target exists. Each program of a
+# sanitized build carries the settings its sanitizer needs for our tests, so that a test
+# program run by hand, the host a test starts and CTest run anywhere (with or without the
+# presets) behave alike: the leak checker's suppressions (tests/lsan.supp) and, under the
+# thread sanitizer, stopping at the first report.
+function(lectoro_add_sanitizer_defaults)
+  set(defaults "")
+  if(LECTORO_SANITIZE)
+    set(supp_file ${PROJECT_SOURCE_DIR}/tests/lsan.supp)
+    set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${supp_file})
+    file(STRINGS ${supp_file} lines REGEX "^[^#]")
+    list(JOIN lines "\\n" suppressions)
+    string(APPEND defaults
+      "const char* __lsan_default_suppressions();\n"
+      "const char* __lsan_default_suppressions() { return \"${suppressions}\\n\"; }\n")
+  endif()
+  if(LECTORO_SANITIZE_THREAD)
+    string(APPEND defaults
+      "const char* __tsan_default_options();\n"
+      "const char* __tsan_default_options() { return \"halt_on_error=1:second_deadlock_stack=1\"; }\n")
+  endif()
+  if(NOT defaults)
+    return()
+  endif()
+  set(source ${PROJECT_BINARY_DIR}/SanitizerDefaults.cpp)
+  file(CONFIGURE OUTPUT ${source} CONTENT
+    "// Written by cmake/Lectoro.cmake: what each program tells its sanitizer.\nextern \"C\" {\n${defaults}}\n"
+    @ONLY)
+  add_library(lectoro_sanitizer_defaults OBJECT ${source})
+  set_target_properties(lectoro_sanitizer_defaults PROPERTIES UNITY_BUILD OFF)
+  _lectoro_link_programs(${PROJECT_SOURCE_DIR} lectoro_sanitizer_defaults)
+endfunction()
+
+function(_lectoro_link_programs dir library)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      target_link_libraries(${target} PRIVATE ${library})
+    endif()
+  endforeach()
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(subdir ${subdirs})
+    _lectoro_link_programs(${subdir} ${library})
+  endforeach()
 endfunction()

@@ -21,11 +21,16 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace lectoro {
 namespace {
@@ -215,22 +220,65 @@ TEST(ReadingSessionStorage, TwoHundredTurnsStoreTheSessionOnTheTimerOnly)
     }
 }
 
+// The reader to kill runs in a fresh copy of this program that runs this test alone and
+// finds what to read in these variables. A forked copy of a process in which earlier tests
+// started the background queues' threads would inherit their locks without the threads.
+constexpr const char* killedReaderBook = "LECTORO_KILLED_READER_BOOK";
+constexpr const char* killedReaderStorage = "LECTORO_KILLED_READER_STORAGE";
+constexpr const char* killedReaderPipe = "LECTORO_KILLED_READER_PIPE";
+
+pid_t startReaderToKill(const std::filesystem::path& book, const std::filesystem::path& storage, int pipe)
+{
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::vector<std::string> words { "/proc/self/exe",
+        std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name() };
+    // GoogleTest's own variables (shards, output files) are this run's, not the child's.
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable) {
+        if (std::string_view(*variable).substr(0, 6) != "GTEST_")
+            environment.emplace_back(*variable);
+    }
+    environment.push_back(std::string(killedReaderBook) + "=" + book.string());
+    environment.push_back(std::string(killedReaderStorage) + "=" + storage.string());
+    environment.push_back(std::string(killedReaderPipe) + "=" + std::to_string(pipe));
+    auto pointers = [](std::vector<std::string>& strings) {
+        std::vector<char*> list;
+        for (auto& string : strings)
+            list.push_back(string.data());
+        list.push_back(nullptr);
+        return list;
+    };
+    auto argv = pointers(words);
+    auto envp = pointers(environment);
+    // Its GoogleTest report would only interleave with this one's.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = -1;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
+        child = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return child;
+}
+
 TEST(ReadingSessionStorage, AKilledProcessLosesAtMostOneTimerIntervalAndNoBookmark)
 {
+    if (const char* pipe = std::getenv(killedReaderPipe))
+        readUntilKilled(std::getenv(killedReaderBook), std::getenv(killedReaderStorage), std::atoi(pipe));
     Scratch scratch;
     writePageBook(scratch.path / "book", 100);
     for (int32_t killAfter : { 37, 120, 301 }) {
         SCOPED_TRACE(killAfter);
         auto storage = scratch.path / ("store-" + std::to_string(killAfter));
         int ends[2];
-        ASSERT_EQ(pipe(ends), 0);
-        pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            close(ends[0]);
-            readUntilKilled(scratch.path / "book", storage, ends[1]);
-        }
+        ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+        // The child's end, without close-on-exec.
+        int childEnd = dup(ends[1]);
+        ASSERT_GE(childEnd, 0);
+        pid_t child = startReaderToKill(scratch.path / "book", storage, childEnd);
+        close(childEnd);
         close(ends[1]);
+        ASSERT_GT(child, 0);
 
         int32_t readSeconds = 0;
         std::vector<int32_t> bookmarks;

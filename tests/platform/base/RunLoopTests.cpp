@@ -304,6 +304,9 @@ TEST(RunLoop, RealTimeRunsDelayedWorkAndStops)
     RunLoop loop;
     loop.setRealTime(true);
     std::vector<std::string> ran;
+    // Before the posts: a delay counts from its post, and a busy machine can take a while
+    // between them.
+    double started = loop.now();
     loop.postDelayed(0.02, [&] { ran.push_back("second"); });
     loop.post([&] { ran.push_back("first"); });
     loop.postDelayed(0.03, [&] {
@@ -311,7 +314,6 @@ TEST(RunLoop, RealTimeRunsDelayedWorkAndStops)
         loop.stop();
     });
     loop.postDelayed(600, [&] { ran.push_back("never"); });
-    double started = loop.now();
     loop.runFor(600); // returns at stop()
     EXPECT_EQ(ran, (std::vector<std::string> { "first", "second", "stop" }));
     EXPECT_GE(loop.now() - started, 0.03);
