@@ -7,10 +7,10 @@
 // time in the background (where the timer stops and the start times are renewed) is not
 // counted. The timer lives exactly as long as this object, or until stopped.
 //
-// Storing the session is a durable write (a sync to disk), so it is batched: page and
-// position unloads only queue their events, and the session is stored on the timer, on
-// going to the background and at close. A killed process loses at most the reading time
-// of the last timer interval; annotations are the store's own and are saved at once.
+// The session is stored when a page or position leaves the screen, on the timer, on going
+// to the background and at close, so a killed process loses at most the time of the pages
+// still on screen. Each save writes only the events new since the last one (the store
+// adds them to the session it stored then), so a page turn's save stays small.
 
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
 #include "platform/base/Timer.h"
@@ -46,8 +46,6 @@ public:
     void trackCFIAnalyticsEventWith(const std::string& chapterIndex);
     // Stores the handler's tracking JSON as the reading session, when there is one.
     void storeTrackingJSON();
-    // A page or position that left the screen queued its time: the next save stores it.
-    void pageTimeQueued() { m_pageTimeQueued = true; }
     // How many times this session stored the reading session (a durable write each).
     size_t storedSessionCount() const { return m_storedSessionCount; }
 
@@ -76,7 +74,6 @@ private:
     ReaderContext& m_context;
     std::shared_ptr<base::Timer> m_timer;
     size_t m_storedSessionCount = 0;
-    bool m_pageTimeQueued = false;
 };
 
 } // namespace lectoro

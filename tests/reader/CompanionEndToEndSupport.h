@@ -38,7 +38,8 @@ protected:
         setCompanionFramework(m_companion);
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        uitest::showInWindow(m_launcher);
+        if (showsLauncherAtSetUp())
+            uitest::showInWindow(m_launcher);
     }
 
     void TearDown() override
@@ -51,6 +52,8 @@ protected:
 
     // What the host has in place before the framework starts (a theme of its own).
     virtual void setUpHost() { }
+    // A host that configures the reader before it first appears shows the launcher itself.
+    virtual bool showsLauncherAtSetUp() const { return true; }
 
     companion::InProcessService& inProcessService() { return *m_companion->inProcessService(); }
 
