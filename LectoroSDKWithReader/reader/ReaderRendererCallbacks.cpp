@@ -451,8 +451,8 @@ void ReaderViewController::willUnloadPageWithPageNumber(
     }
     starts.erase(display);
     // Stored as the page leaves, so a process ended now keeps the page's time; only the
-    // events new since the last save are written.
-    m_readingSession->storeTrackingJSON();
+    // events new since the last save are written, and the timer's save syncs them.
+    m_readingSession->storePageTimeAsItLeaves();
 }
 
 void ReaderViewController::willLoadCFI(RendererViewController&, const std::vector<std::string>& cfis, int64_t,
@@ -470,7 +470,7 @@ void ReaderViewController::willUnloadCFI(RendererViewController&, const std::vec
     m_readingSession->trackCFIAnalyticsEventWith(displayNumber.value_or(std::string()));
     for (const auto& cfi : cfis)
         m_context.CFIsLoadStartTimeDictionary.erase(cfi);
-    m_readingSession->storeTrackingJSON();
+    m_readingSession->storePageTimeAsItLeaves();
 }
 
 void ReaderViewController::didRendererChangedAvailabilityForActionState(

@@ -260,6 +260,16 @@ void ReadingSession::createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(boo
 
 void ReadingSession::storeTrackingJSON()
 {
+    storeTracking(true);
+}
+
+void ReadingSession::storePageTimeAsItLeaves()
+{
+    storeTracking(false);
+}
+
+void ReadingSession::storeTracking(bool synced)
+{
     if (!m_context.analyticsHandler || !m_context.dbManager)
         return;
     std::string userID = m_context.user ? std::to_string(m_context.user->numericUserID()) : std::string("0");
@@ -268,7 +278,9 @@ void ReadingSession::storeTrackingJSON()
     if (auto changes = m_context.analyticsHandler->takeTrackingChanges(false)) {
         if (changes->groups.empty())
             return;
-        auto stored = m_context.dbManager->storeReaderAnalyticsChanges(userID, bookIDText(), *changes);
+        auto& store = *m_context.dbManager;
+        auto stored = synced ? store.storeReaderAnalyticsChanges(userID, bookIDText(), *changes)
+                             : store.storeReaderAnalyticsChangesWithoutSync(userID, bookIDText(), *changes);
         if (stored.ok() && !stored.value() && !changes->whole) {
             if (auto whole = m_context.analyticsHandler->takeTrackingChanges(true); whole && !whole->groups.empty())
                 (void)m_context.dbManager->storeReaderAnalyticsChanges(userID, bookIDText(), *whole);

@@ -10,7 +10,8 @@
 // The session is stored when a page or position leaves the screen, on the timer, on going
 // to the background and at close, so a killed process loses at most the time of the pages
 // still on screen. Each save writes only the events new since the last one (the store
-// adds them to the session it stored then), so a page turn's save stays small.
+// adds them to the session it stored then), and a page's save is not synced to the disk
+// itself (the timer's is), so a page turn stays cheap.
 
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
 #include "platform/base/Timer.h"
@@ -46,6 +47,9 @@ public:
     void trackCFIAnalyticsEventWith(const std::string& chapterIndex);
     // Stores the handler's tracking JSON as the reading session, when there is one.
     void storeTrackingJSON();
+    // The same as a page or position leaves the screen: what changed is stored at once,
+    // safe from the process ending, and reaches the disk with the next synced save.
+    void storePageTimeAsItLeaves();
     // How many times this session stored the reading session (a durable write each).
     size_t storedSessionCount() const { return m_storedSessionCount; }
 
@@ -69,6 +73,7 @@ public:
 
 private:
     void send(MVLectoroAnalyticsHandler::MVAnalyticsEventType, const MVLectoroAnalyticsMetaData&);
+    void storeTracking(bool synced);
     std::string bookIDText() const;
 
     ReaderContext& m_context;

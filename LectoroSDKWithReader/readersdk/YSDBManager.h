@@ -155,6 +155,15 @@ public:
             return stored.error();
         return true;
     }
+    // The same, for saves made often (a page leaving the screen): once it returns the change
+    // survives the process ending, and reaches the disk itself with the store's next synced
+    // write (a power cut before then may lose it). A store without the distinction stores it
+    // as above.
+    virtual base::Result<bool> storeReaderAnalyticsChangesWithoutSync(const std::string& userID,
+        const std::string& bookID, const TrackingChanges& changes)
+    {
+        return storeReaderAnalyticsChanges(userID, bookID, changes);
+    }
 
     // Book metadata is merged by key: keys not in `metadata` keep their values, and a null
     // value leaves the stored one alone. Values are any JSON-representable Value.

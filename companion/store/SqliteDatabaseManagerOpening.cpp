@@ -171,7 +171,9 @@ base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::open
     auto migrated = migrateStoreSchema(db);
     if (!migrated.ok())
         return migrated.error();
-    return std::shared_ptr<SqliteDatabaseManager>(new SqliteDatabaseManager(std::move(database.value()), path));
+    auto store = std::shared_ptr<SqliteDatabaseManager>(new SqliteDatabaseManager(std::move(database.value()), path));
+    store->m_syncsCommits = options.durable;
+    return store;
 }
 
 std::optional<base::Error> SqliteDatabaseManager::openingProblem() const

@@ -15,6 +15,7 @@
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
 #include "platform/testing/Interaction.h"
+#include "platform/ui/ViewController.h"
 
 #include <memory>
 #include <string>
@@ -45,6 +46,9 @@ protected:
     void TearDown() override
     {
         base::waitForBackgroundWork();
+        // The window lets go of the launcher too, so no reader outlives its test (and hears
+        // the next test's notifications).
+        ui::setKeyWindowRootViewController(nullptr);
         m_launcher.reset();
         m_companion.reset();
         ReaderTest::TearDown();
