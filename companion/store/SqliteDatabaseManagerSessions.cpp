@@ -225,10 +225,15 @@ base::Result<bool> SqliteDatabaseManager::storeReaderAnalyticsChangesWithoutSync
         return storeSessionChanges(userID, bookID, changes);
     // In write-ahead logging, NORMAL commits without syncing the log: the commit is in the
     // log, safe from the process ending, and the next FULL commit syncs it with its own.
-    if (!m_database->execute("PRAGMA synchronous = NORMAL"))
+    // (Kept prepared: a page turn runs both.)
+    auto setSynchronous = [this](const char* pragma) {
+        auto* statement = m_database->statement(pragma);
+        return statement && statement->run();
+    };
+    if (!setSynchronous("PRAGMA synchronous = NORMAL"))
         return failWrite().error();
     auto stored = storeSessionChanges(userID, bookID, changes);
-    if (!m_database->execute("PRAGMA synchronous = FULL"))
+    if (!setSynchronous("PRAGMA synchronous = FULL"))
         return failWrite().error();
     return stored;
 }
