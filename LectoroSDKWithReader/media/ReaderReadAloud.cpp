@@ -4,6 +4,7 @@
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloudDelegates.h"
 #include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/media/readaloud/MVSpeedSelectionOptionsView.h"
@@ -18,6 +19,7 @@
 #include "LectoroSDKWithReader/readersdk/records/PXPageVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/AccessibilityHelper.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
+#include "LectoroSDKWithReader/readersdk/widgets/players/LectoroAudioPlayer.h"
 #include "LectoroSDKWithReader/search/ReaderSearch.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
@@ -83,6 +85,14 @@ void ReaderReadAloud::setReaderTouches(bool enabled)
 {
     if (auto view = readerView())
         view->setUserInteractionEnabled(enabled);
+}
+
+void ReaderReadAloud::removeFloatingAudioPlayerView()
+{
+    if (!m_context.controller)
+        return;
+    if (const auto& view = m_context.controller->interactiveContent().players().playerView())
+        view->removeFromSuperview();
 }
 
 void ReaderReadAloud::releaseSynchroniser()
@@ -514,6 +524,7 @@ void ReaderReadAloud::stopAndCloseAudioSync()
 {
     if (m_context.renderer)
         m_context.renderer->view()->setUserInteractionEnabled(true);
+    removeFloatingAudioPlayerView();
     closeAudioSync();
     if (m_audioSyncController)
         m_audioSyncController->stop();
@@ -560,7 +571,14 @@ void ReaderReadAloud::restoreReadAloudController()
 
 void ReaderReadAloud::resetAudioPlayerPosition()
 {
-    // The floating audio-link player belongs to interactive content, which places it.
+    if (!m_context.controller || m_context.activeMode != ReaderActiveModeAudioPlayer)
+        return;
+    auto& players = m_context.controller->interactiveContent().players();
+    // A player heard in the background leaves the page to the reader and keeps its place.
+    if (players.audioPlayer() && players.audioPlayer()->isAudioResourcePlaybackground)
+        return;
+    if (const auto& view = players.playerView())
+        view->setFrame(players.getFrameForAudioPlayerView(*view));
 }
 
 // MARK: - The synchroniser's reports
@@ -594,6 +612,7 @@ void ReaderReadAloud::audioSyncdidComplete()
 {
     if (m_context.renderer)
         m_context.renderer->view()->setUserInteractionEnabled(true);
+    removeFloatingAudioPlayerView();
     m_audioSyncController.reset();
     m_context.activeMode = ReaderActiveModeNone;
 }
@@ -602,6 +621,7 @@ void ReaderReadAloud::audioSyncDidStopped()
 {
     if (m_context.renderer)
         m_context.renderer->view()->setUserInteractionEnabled(true);
+    removeFloatingAudioPlayerView();
     m_audioSyncController.reset();
 }
 
@@ -618,6 +638,7 @@ void ReaderReadAloud::audioSyncdidCompleteForPageIdentifier(const std::string& p
             stopAudioSyncIfAny();
             if (m_context.renderer)
                 m_context.renderer->view()->setUserInteractionEnabled(true);
+            removeFloatingAudioPlayerView();
             m_audioSyncController.reset();
             m_context.activeMode = ReaderActiveModeNone;
             removeSpeedSelectionView();

@@ -111,6 +111,9 @@ public:
     void actionForTeacherReviewPenColorPalletePicker();
     // Closes the colour pop-over and its container; safe to repeat.
     void closeColorPallete();
+    // Closes it as a touch outside it does: the pen bars' and the colour item's selection
+    // are cleared too.
+    void closeColorPalleteAndClearSelection();
     const std::shared_ptr<PlayerActionTopBar>& playerBottomActionBarViewForAudioSync() const { return m_bar; }
     const std::shared_ptr<LectoroPenToolColorPalleteViewController>& penColorPallete() const { return m_palette; }
     const std::shared_ptr<ui::View>& penToolPalleteContainer() const { return m_paletteContainer; }
@@ -133,6 +136,8 @@ private:
     std::shared_ptr<ui::View> readerView() const;
     std::vector<std::string> activePageIDs() const;
     void setReaderTouches(bool enabled);
+    // The audio-link player's control view leaves the screen (the player itself is left alone).
+    void removeFloatingAudioPlayerView();
     void releaseSynchroniser();
     bool audioPresentForChosenMode() const;
     void startChosenMode(int64_t mode);

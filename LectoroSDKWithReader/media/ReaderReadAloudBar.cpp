@@ -28,6 +28,8 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Layer.h"
 
+#include <algorithm>
+
 namespace lectoro {
 
 namespace {
@@ -270,7 +272,7 @@ void ReaderReadAloud::didSelectAudioSyncColor(const std::string& swatchColor)
                 item->setMetaData(base::Value(std::move(metaData)));
             }
         }
-        closeColorPallete();
+        closeColorPalleteAndClearSelection();
     }
     m_context.audioSyncSelectedColor = audioSyncColorPairs[*index].highlight;
     if (m_context.renderer)
@@ -317,29 +319,38 @@ void ReaderReadAloud::showPalette(const std::vector<std::string>& colors, const 
     palette->setSelectionBorderColor(theme ? theme->pen_tool_pen_popup_border() : std::nullopt);
     palette->setContainerBorderColor(theme ? theme->pen_tool_pen_popup_border() : std::nullopt);
 
-    const size_t themeColors = theme && theme->pen_Color_Array() ? theme->pen_Color_Array()->size() : 0;
+    // Sized for the swatches it shows (a phone's rows hold five), whatever the theme's own
+    // pen colours number.
+    const size_t shown = colors.size();
+    const size_t perRow = LectoroPenToolColorPalleteViewController::phoneRowLength;
     PalettePlacement placement;
     placement.bottomOffset = sizes.popoverBottom;
-    placement.height = pad ? 64 : (themeColors <= 5 ? 62 : 112);
+    placement.height = pad ? 64 : (shown <= perRow ? 62 : 112);
     if (teacherReview) {
         placement.width = 2 * sizes.popoverSwatchWidth;
         placement.leading = view->bounds().size.width / 5;
     } else if (pad) {
         placement.width = 5 * 62;
     } else {
-        placement.width = (themeColors < 6 ? double(themeColors) * 58.4 : 292) + 8;
+        placement.width = double(std::min(shown, perRow)) * sizes.popoverSwatchWidth + 8;
     }
     // The pen's container: a touch outside the pop-over closes it and clears the pen bar.
     std::weak_ptr<int> alive = m_alive;
     auto container = showPaletteInContainer(view, palette->view(), placement, [this, alive] {
-        if (alive.expired())
-            return;
-        closeColorPallete();
-        if (m_context.controller)
-            m_context.controller->penRoad().singleTapOnPentoolPalleteContainer();
+        if (!alive.expired())
+            closeColorPalleteAndClearSelection();
     });
+    // The swatches take their places at once, so they can be touched.
+    palette->view()->layoutIfNeeded();
     m_palette = palette;
     m_paletteContainer = container;
+}
+
+void ReaderReadAloud::closeColorPalleteAndClearSelection()
+{
+    closeColorPallete();
+    if (m_context.controller)
+        m_context.controller->penRoad().singleTapOnPentoolPalleteContainer();
 }
 
 void ReaderReadAloud::closeColorPallete()

@@ -522,6 +522,21 @@ void FakeRenderer::updateTextAnnotationWithBackground(const std::string& backgro
 void FakeRenderer::drawMarkups(const std::vector<std::shared_ptr<lectoro::PXLinkVO>>& links, int64_t pageNo)
 {
     record("drawMarkups", { listOf(links, linkValue), pageNo });
+    // The markups show on the page, where a finger reaches them, as the real renderer puts them.
+    auto& placed = m_markupViews[pageNo];
+    for (const auto& old : placed)
+        old->removeFromSuperview();
+    placed.clear();
+    for (const auto& link : links) {
+        if (!link)
+            continue;
+        for (const auto& weakView : { link->iconView, link->iconHitAreaLabel }) {
+            if (auto markupView = weakView.lock()) {
+                view()->addSubview(markupView);
+                placed.push_back(markupView);
+            }
+        }
+    }
 }
 
 void FakeRenderer::drawFIBs(const std::vector<std::shared_ptr<ui::View>>& views, int64_t pageNo)

@@ -9,6 +9,7 @@
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -189,6 +190,7 @@ public:
     bool isTeacherReviewDragBoxModeEnabled() const override { return m_dragBox; }
 
 private:
+    std::map<int64_t, std::vector<std::shared_ptr<ui::View>>> m_markupViews;
     FakeRenderer(std::string bookPath, std::weak_ptr<lectoro::RendererViewControllerDelegate>,
         std::optional<std::string> isbn, base::Value additionalInfo);
 

@@ -8,7 +8,7 @@
 #include "companion/renderer/BookRenderer.h"
 #include "LectoroSDKWithReader/reader/help/ReaderHelp.h"
 #include "platform/base/UserDefaults.h"
-#include "platform/print/ConstraintFrames.h"
+#include "platform/ui/ConstraintFrames.h"
 #include "platform/print/ViewPainter.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/ViewController.h"
@@ -97,7 +97,7 @@ base::Result<void> writeSnapshot(const ui::ViewController& screen, lectoro::Read
     // the frames their constraints give.
     reader.moveTopAndBottomOnScreenWithIsAnimate(false);
     if (auto view = screen.viewIfLoaded())
-        print::applyConstraintFrames(*view);
+        ui::applyConstraintFrames(*view);
 
     auto& environment = ui::Environment::current();
     std::vector<std::shared_ptr<ui::View>> layers { screen.viewIfLoaded() };

@@ -1,5 +1,7 @@
 #include "platform/testing/Interaction.h"
 
+#include "platform/testing/Landing.h"
+
 #include "platform/base/RunLoop.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Button.h"
@@ -13,27 +15,32 @@
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 
+#include <functional>
+
 namespace uitest {
 
 namespace {
 
-// Where a finger lands: the middle of the view, in the recogniser's view coordinates.
-ui::Point touchPoint(const ui::View& view, const ui::View& recognizerView)
+TouchResult refused(const std::string& why)
 {
-    ui::Rect bounds = view.bounds();
-    return view.convertPointTo(bounds.center(), &recognizerView);
+    return ::testing::AssertionFailure() << why;
+}
+
+TouchResult refused(const Landing& landing)
+{
+    return refused(landing.obstacle);
 }
 
 // The first recogniser of type T on the view or its ancestors (nearest first) that takes
-// the gesture played by `play`.
-template <typename T, typename Play> bool playOnRecognizers(ui::View& view, Play play)
+// the gesture played by `play`, at the landing point in each recogniser's view.
+template <typename T, typename Play> bool playOnRecognizers(const Landing& landing, Play play)
 {
-    for (auto current = view.shared_from_this(); current; current = current->superview()) {
+    for (auto current = landing.view; current; current = current->superview()) {
         for (auto& recognizer : current->gestureRecognizers()) {
             auto typed = std::dynamic_pointer_cast<T>(recognizer);
             if (!typed || !typed->isEnabled())
                 continue;
-            if (play(*typed, touchPoint(view, *current)))
+            if (play(*typed, current->convertPointFrom(landing.pointInWindow, nullptr)))
                 return true;
         }
     }
@@ -55,6 +62,63 @@ std::pair<std::shared_ptr<Container>, std::shared_ptr<Cell>> enclosingCell(ui::V
     return {};
 }
 
+TouchResult deliverTap(const Landing& landing)
+{
+    ui::View& view = *landing.view;
+    if (auto* control = dynamic_cast<ui::Control*>(&view)) {
+        if (control->simulateTap())
+            return ::testing::AssertionSuccess();
+        return refused(describeView(view) + " is disabled");
+    }
+    bool recognized = playOnRecognizers<ui::TapGestureRecognizer>(
+        landing, [](ui::TapGestureRecognizer& recognizer, ui::Point point) {
+            return recognizer.numberOfTapsRequired() == 1 && recognizer.simulate(ui::GestureState::Ended, point);
+        });
+    if (recognized)
+        return ::testing::AssertionSuccess();
+    if (auto [table, cell] = enclosingCell<ui::TableViewCell, ui::TableView>(view); table && cell) {
+        if (auto indexPath = table->indexPathForCell(*cell); indexPath && table->simulateTapOnRow(*indexPath))
+            return ::testing::AssertionSuccess();
+    }
+    if (auto [collection, cell] = enclosingCell<ui::CollectionViewCell, ui::CollectionView>(view);
+        collection && cell) {
+        if (auto indexPath = collection->indexPathForCell(*cell);
+            indexPath && collection->simulateTapOnItem(*indexPath))
+            return ::testing::AssertionSuccess();
+    }
+    return refused("nothing at " + describeView(view) + " responds to a tap");
+}
+
+// A tap on a row or item: at the middle of its visible part, through hit testing, so a
+// control in the row takes it as a finger's would; elsewhere the row is selected.
+TouchResult tapCellArea(ui::View& container, const std::function<std::optional<ui::Rect>()>& rectOfCell,
+    const ui::IndexPath& indexPath, const std::function<bool()>& select)
+{
+    settleLayout();
+    auto rect = rectOfCell();
+    if (!rect)
+        return refused("no item " + std::to_string(indexPath.section) + "/" + std::to_string(indexPath.item())
+            + " in " + describeView(container));
+    const ui::Rect& rectInContainer = *rect;
+    if (auto obstacle = obstacleOnTheWay(container); !obstacle.empty())
+        return refused(obstacle);
+    ui::Rect inWindow = container.convertRectTo(rectInContainer, nullptr).intersection(visibleRectInWindow(container));
+    if (inWindow.isEmpty())
+        return refused("row " + std::to_string(indexPath.section) + "/" + std::to_string(indexPath.item())
+            + " of " + describeView(container) + " is not on screen");
+    Landing landing = landAtWindowPoint(inWindow.center());
+    if (!landing)
+        return refused(landing);
+    if (landing.view.get() != &container && !landing.view->isDescendantOf(&container))
+        return refused(describeView(container) + "'s row is covered by " + describeView(*landing.view));
+    if (landing.view.get() == &container || !dynamic_cast<ui::Control*>(landing.view.get())) {
+        if (select())
+            return ::testing::AssertionSuccess();
+        return refused("the row of " + describeView(container) + " did not take the tap");
+    }
+    return deliverTap(landing);
+}
+
 } // namespace
 
 std::shared_ptr<ui::View> showInWindow(const std::shared_ptr<ui::ViewController>& controller)
@@ -71,86 +135,61 @@ std::shared_ptr<ui::View> showInWindow(const std::shared_ptr<ui::ViewController>
     return environment.keyWindow();
 }
 
-bool isTouchable(const ui::View& view)
+TouchResult isTouchable(ui::View& view)
 {
-    for (const ui::View* current = &view; current; current = current->superview().get()) {
-        if (current->isHidden() || current->alpha() < 0.01 || !current->isUserInteractionEnabled())
-            return false;
-    }
-    return true;
+    Landing landing = landOn(view);
+    if (!landing)
+        return refused(landing);
+    // The view itself takes the touch, not what lies behind it.
+    if (landing.view.get() != &view && !landing.view->isDescendantOf(&view))
+        return refused(describeView(view) + " ignores touches; " + describeView(*landing.view) + " takes them");
+    return ::testing::AssertionSuccess();
 }
 
-bool tap(ui::View& tapped)
+TouchResult tap(ui::View& view, std::optional<ui::Point> at)
 {
-    // A view that does not take touches itself lets them through to the view behind it,
-    // here its superview; hidden views and non-interactive ancestors stop the touch.
-    for (const ui::View* current = &tapped; current; current = current->superview().get()) {
-        if (current->isHidden() || current->alpha() < 0.01)
-            return false;
-        if (current != &tapped && !current->isUserInteractionEnabled())
-            return false;
-    }
-    auto target = tapped.shared_from_this();
-    while (target && !target->isUserInteractionEnabled())
-        target = target->superview();
-    if (!target)
-        return false;
-    ui::View& view = *target;
-    if (auto* control = dynamic_cast<ui::Control*>(&view))
-        return control->simulateTap();
-    bool recognized = playOnRecognizers<ui::TapGestureRecognizer>(
-        view, [](ui::TapGestureRecognizer& recognizer, ui::Point point) {
-            return recognizer.numberOfTapsRequired() == 1
-                && recognizer.simulate(ui::GestureState::Ended, point);
-        });
-    if (recognized)
-        return true;
-    if (auto [table, cell] = enclosingCell<ui::TableViewCell, ui::TableView>(view); table && cell) {
-        if (auto indexPath = table->indexPathForCell(*cell))
-            return table->simulateTapOnRow(*indexPath);
-    }
-    if (auto [collection, cell] = enclosingCell<ui::CollectionViewCell, ui::CollectionView>(view);
-        collection && cell) {
-        if (auto indexPath = collection->indexPathForCell(*cell))
-            return collection->simulateTapOnItem(*indexPath);
-    }
-    return false;
+    Landing landing = landOn(view, at);
+    if (!landing)
+        return refused(landing);
+    return deliverTap(landing);
 }
 
-bool tap(ui::Button& button)
+TouchResult longPress(ui::View& view, std::optional<ui::Point> at)
 {
-    return tap(static_cast<ui::View&>(button));
-}
-
-bool longPress(ui::View& view)
-{
-    if (!isTouchable(view))
-        return false;
-    return playOnRecognizers<ui::LongPressGestureRecognizer>(
-        view, [](ui::LongPressGestureRecognizer& recognizer, ui::Point point) {
+    Landing landing = landOn(view, at);
+    if (!landing)
+        return refused(landing);
+    bool pressed = playOnRecognizers<ui::LongPressGestureRecognizer>(
+        landing, [](ui::LongPressGestureRecognizer& recognizer, ui::Point point) {
             if (!recognizer.simulate(ui::GestureState::Began, point))
                 return false;
             recognizer.simulate(ui::GestureState::Ended, point);
             return true;
         });
+    return pressed ? ::testing::AssertionSuccess()
+                   : refused("nothing at " + describeView(*landing.view) + " responds to a long press");
 }
 
-bool swipe(ui::View& view, ui::SwipeDirection direction)
+TouchResult swipe(ui::View& view, ui::SwipeDirection direction)
 {
-    if (!isTouchable(view))
-        return false;
-    return playOnRecognizers<ui::SwipeGestureRecognizer>(
-        view, [direction](ui::SwipeGestureRecognizer& recognizer, ui::Point point) {
+    Landing landing = landOn(view);
+    if (!landing)
+        return refused(landing);
+    bool swiped = playOnRecognizers<ui::SwipeGestureRecognizer>(
+        landing, [direction](ui::SwipeGestureRecognizer& recognizer, ui::Point point) {
             return recognizer.simulateSwipe(direction, point);
         });
+    return swiped ? ::testing::AssertionSuccess()
+                  : refused("nothing at " + describeView(*landing.view) + " responds to a swipe");
 }
 
-bool pan(ui::View& view, const ui::Point& translation)
+TouchResult pan(ui::View& view, const ui::Point& translation)
 {
-    if (!isTouchable(view))
-        return false;
+    Landing landing = landOn(view);
+    if (!landing)
+        return refused(landing);
     bool panned = playOnRecognizers<ui::PanGestureRecognizer>(
-        view, [translation](ui::PanGestureRecognizer& recognizer, ui::Point point) {
+        landing, [translation](ui::PanGestureRecognizer& recognizer, ui::Point point) {
             if (!recognizer.simulatePan(ui::GestureState::Began, point, {}))
                 return false;
             ui::Point end = point + translation;
@@ -159,24 +198,38 @@ bool pan(ui::View& view, const ui::Point& translation)
             return true;
         });
     if (panned)
-        return true;
-    if (auto* scrollView = dynamic_cast<ui::ScrollView*>(&view))
-        return scrollView->simulateDrag(translation);
-    return false;
+        return ::testing::AssertionSuccess();
+    if (auto* scrollView = dynamic_cast<ui::ScrollView*>(&view); scrollView && scrollView->simulateDrag(translation))
+        return ::testing::AssertionSuccess();
+    return refused("nothing at " + describeView(*landing.view) + " responds to a pan");
 }
 
-bool type(ui::TextField& field, const std::string& text)
+TouchResult type(ui::TextField& field, const std::string& text)
 {
-    if (!isTouchable(field) || !field.isEnabled())
-        return false;
-    if (!field.isFirstResponder() && !field.becomeFirstResponder())
-        return false;
-    return field.insertText(text);
+    if (!field.isFirstResponder()) {
+        Landing landing = landOn(field);
+        if (!landing)
+            return refused(landing);
+        if (!field.isEnabled())
+            return refused(describeView(field) + " is disabled");
+        if (!field.becomeFirstResponder())
+            return refused(describeView(field) + " refused to become first responder");
+    }
+    if (!field.insertText(text))
+        return refused(describeView(field) + " refused the text");
+    return ::testing::AssertionSuccess();
 }
 
-bool setSliderValue(ui::Slider& slider, double value)
+TouchResult setSliderValue(ui::Slider& slider, double value)
 {
-    return slider.simulateSlide({ value }, true);
+    Landing landing = landOn(slider);
+    if (!landing)
+        return refused(landing);
+    if (landing.view.get() != &slider && !landing.view->isDescendantOf(&slider))
+        return refused(describeView(slider) + " is covered by " + describeView(*landing.view));
+    if (!slider.simulateSlide({ value }, true))
+        return refused(describeView(slider) + " did not take the slide");
+    return ::testing::AssertionSuccess();
 }
 
 void fire(ui::Control& control, ui::ControlEvent event)
@@ -184,18 +237,27 @@ void fire(ui::Control& control, ui::ControlEvent event)
     control.sendActions(event);
 }
 
-bool tapRow(ui::TableView& table, const ui::IndexPath& indexPath)
+bool fireTap(ui::Control& control)
 {
-    if (!isTouchable(table))
-        return false;
-    return table.simulateTapOnRow(indexPath);
+    return control.simulateTap();
 }
 
-bool tapItem(ui::CollectionView& collection, const ui::IndexPath& indexPath)
+TouchResult tapRow(ui::TableView& table, const ui::IndexPath& indexPath)
 {
-    if (!isTouchable(collection))
-        return false;
-    return collection.simulateTapOnItem(indexPath);
+    return tapCellArea(
+        table, [&table, indexPath]() -> std::optional<ui::Rect> { return table.rectForRowAtIndexPath(indexPath); },
+        indexPath,
+        [&table, indexPath] { return table.simulateTapOnRow(indexPath); });
+}
+
+TouchResult tapItem(ui::CollectionView& collection, const ui::IndexPath& indexPath)
+{
+    auto frameOfItem = [&collection, indexPath]() -> std::optional<ui::Rect> {
+        auto attributes = collection.layoutAttributesForItemAtIndexPath(indexPath);
+        return attributes ? std::optional<ui::Rect>(attributes->frame) : std::nullopt;
+    };
+    return tapCellArea(collection, frameOfItem, indexPath,
+        [&collection, indexPath] { return collection.simulateTapOnItem(indexPath); });
 }
 
 std::shared_ptr<ui::AlertController> topmostAlert()

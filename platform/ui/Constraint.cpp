@@ -245,7 +245,13 @@ Constraint::~Constraint() = default;
 void Constraint::setConstant(double constant)
 {
     BASE_ASSERT_MAIN_THREAD();
+    if (constant == m_constant)
+        return;
     m_constant = constant;
+    // As on the device: a changed constraint lays its view out again at the next pass, and
+    // the views around it, whose layout code may read the constant.
+    for (auto view = m_active ? m_holder.lock() : nullptr; view; view = view->superview())
+        view->setNeedsLayout();
 }
 
 void Constraint::setPriority(float priority)

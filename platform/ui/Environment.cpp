@@ -86,6 +86,14 @@ void Environment::rotateTo(Orientation orientation)
     setDeviceOrientation(orientation);
 }
 
+void Environment::setScreenSize(const Size& size)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_screenSize = size;
+    if (m_keyWindow)
+        m_keyWindow->setFrame(screenBounds());
+}
+
 void Environment::setKeyWindow(std::shared_ptr<View> window)
 {
     BASE_ASSERT_MAIN_THREAD();

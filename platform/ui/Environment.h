@@ -84,7 +84,8 @@ public:
     // Screen size in points, in the current interface orientation, and its scale.
     Size screenSize() const { return m_screenSize; }
     Rect screenBounds() const { return { Point(), m_screenSize }; }
-    void setScreenSize(const Size& size) { BASE_ASSERT_MAIN_THREAD(); m_screenSize = size; }
+    // The key window is the screen's size, as on a device.
+    void setScreenSize(const Size& size);
     double screenScale() const { return m_screenScale; }
     void setScreenScale(double scale) { BASE_ASSERT_MAIN_THREAD(); m_screenScale = scale; }
 

@@ -2,6 +2,7 @@
 // itself: selected, coloured from the pop-up, stored, drawn, and drawn again when the
 // book is opened again.
 
+#include "platform/testing/Interaction.h"
 #include "reader/LauncherTestSupport.h"
 #include "reader/ReaderJourneySupport.h"
 #include "reader/ReaderTestSupport.h"
@@ -38,7 +39,7 @@ protected:
         setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
     }
     void TearDown() override
     {

@@ -1,6 +1,7 @@
 // The contents panel as the reader opens it: from the toolbar, with the user's standards
 // and resources, and the web links it hands back.
 
+#include "reader/CompanionEndToEndSupport.h"
 #include "reader/shell/ShellTestSupport.h"
 
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
@@ -205,7 +206,7 @@ protected:
             companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
     }
     void TearDown() override
     {
@@ -232,7 +233,9 @@ TEST_F(ContentsEndToEnd, PickingTheThirdChapterClosesThePanelAndGoesThere)
     ASSERT_TRUE(bar);
     auto item = bar->itemWithTag(PlayerItemTOC);
     ASSERT_TRUE(item);
-    bar->tapItem(*item);
+    testing::closeHelpIfShown(*reader);
+    ASSERT_TRUE(testing::showBars(*reader));
+    ASSERT_TRUE(uitest::tap(*item));
     base::RunLoop::main().advanceBy(1);
     auto panel = reader->contents().tocViewController();
     ASSERT_TRUE(panel);

@@ -37,7 +37,7 @@ protected:
             companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
     }
     void TearDown() override
     {

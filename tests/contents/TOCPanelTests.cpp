@@ -48,7 +48,7 @@ protected:
         ui::Environment::current().setScreenSize({ 768, 1024 });
         auto panel = TOCViewController::create(std::move(inputs));
         panel->setDelegate(m_delegate);
-        panel->view()->setFrame({ 0, 0, 768, 1024 });
+        uitest::showInWindow(panel);
         settle(*panel);
         return panel;
     }
@@ -275,7 +275,10 @@ TEST_F(TOCPanelTest, ArrowAndHeaderTagsAndWhatTheyDo)
     settle(*panel);
     EXPECT_EQ(table.numberOfRowsInSection(1), 0);
 
-    // A leaf's arrow goes to its page without leaving the panel.
+    // A leaf's arrow goes to its page without leaving the panel. The reload put a new
+    // header on screen.
+    header = std::dynamic_pointer_cast<TOCContentCell>(table.headerViewForSection(1));
+    ASSERT_TRUE(header);
     ASSERT_TRUE(uitest::tap(*header->downArrowButton()));
     settle(*panel);
     auto leaf = std::dynamic_pointer_cast<TOCContentCell>(table.cellForRowAtIndexPath({ 1, 1 }));

@@ -176,7 +176,7 @@ protected:
         browser->setDelegate(m_delegate);
         browser->enablePreviousPageHistory(false);
         browser->enableNextPageHistory(true);
-        browser->view()->setFrame({ 0, 0, 1024, 768 });
+        uitest::showInWindow(browser);
         base::RunLoop::main().runUntilIdle();
         browser->view()->setNeedsLayout();
         browser->view()->layoutIfNeeded();
@@ -347,7 +347,10 @@ protected:
         navigator->setTotalNumberOfPages(total);
         navigator->enablePreviousPageHistory(back);
         navigator->enableNextPageHistory(forward);
-        navigator->view();
+        // The strip shows over the page, at the bottom of the screen.
+        auto& environment = ui::Environment::current();
+        auto window = environment.keyWindow() ? environment.keyWindow() : environment.makeKeyWindow();
+        window->addSubview(navigator->view());
         navigator->viewWillAppear(false);
         navigator->view()->layoutIfNeeded();
         navigator->viewDidAppear(false);

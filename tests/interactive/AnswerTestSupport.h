@@ -3,6 +3,7 @@
 // A reader stand-in, a hand-made page book, the fake renderer and the real store for the
 // tests of answers, players and web content.
 
+#include "platform/testing/Interaction.h"
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/interactive/InteractiveReader.h"
@@ -150,7 +151,10 @@ protected:
         m_context.dbManager = m_store;
         m_context.settings = m_settings;
         m_context.analyticsHandler = std::make_shared<MVLectoroAnalyticsHandler>();
-        m_reader.controller->view()->setFrame({ 0, 0, 1024, 768 });
+        // The reader on screen with the page under everything it shows, as when embedded.
+        ui::Environment::current().setScreenSize({ 1024, 768 });
+        uitest::showInWindow(m_reader.controller);
+        m_reader.controller->view()->insertSubview(m_renderer->view(), 0);
         m_content = std::make_unique<ReaderInteractiveContent>(m_context, m_reader);
     }
 

@@ -65,6 +65,7 @@ TEST(MediaBookScreenLayout, BuildFramesByDeviceOrientationAndDirection)
         EXPECT_EQ(frames.panelHidden, c.panelHidden);
         EXPECT_EQ(frames.topBarTop, c.metrics.pad ? 0 : c.metrics.insets.top);
         EXPECT_EQ(frames.leftBorderAtTrailingEdge, c.metrics.pad && c.metrics.rightToLeft);
+        EXPECT_EQ(frames.phoneLandscape, !c.metrics.pad && c.metrics.frame.width > c.metrics.frame.height);
     }
 }
 
@@ -78,9 +79,20 @@ TEST(MediaBookScreenLayout, RotationRecomputesTheContentFromTheDeviceOrientation
     EXPECT_EQ(turned.player, Rect(47, 0, 797, 390));
     EXPECT_EQ(turned.panel, Rect(47, 390, 797, 390));
 
-    // The iPad's portrait rows after a rotation differ from its build rows.
-    auto pad = layoutMetrics(true, false, 1, { 768, 1024 });
-    auto padTurned = mediaBookRotationFrames(pad, { 768, 1024 });
-    EXPECT_EQ(padTurned.player, Rect(0, 0, 768, 512));
-    EXPECT_EQ(padTurned.panel, Rect(0, 0.51 * 1024 + 40, 768, 0.51 * 1024 - 40));
+    // Turned to portrait, an iPad fills the screen: the player from the top, the panel from
+    // the player's bottom edge to the screen's, split as when the screen was built.
+    struct Case {
+        bool video;
+        Rect player;
+        Rect panel;
+    };
+    for (const auto& c : { Case { false, Rect(0, 0, 768, 552), Rect(0, 552, 768, 472) },
+             Case { true, Rect(0, 24, 768, 0.48 * 1024), Rect(0, 512, 768, 512) } }) {
+        auto pad = layoutMetrics(true, c.video, 1, { 768, 1024 }, { 24, 0, 20, 0 });
+        pad.contentViewSize = { 1024, 768 };
+        auto padTurned = mediaBookRotationFrames(pad, { 768, 1024 });
+        EXPECT_EQ(padTurned.player, c.player) << c.video;
+        EXPECT_EQ(padTurned.panel, c.panel) << c.video;
+        EXPECT_FALSE(padTurned.phoneLandscape);
+    }
 }

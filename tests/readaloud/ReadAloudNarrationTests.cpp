@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace lectoro {
 namespace {
@@ -225,6 +226,56 @@ TEST_F(ReadAloudSync, WordIdsWithoutTextFollowTheirTimingsAndStopCancels)
     EXPECT_EQ(m_recorder->events.size(), 2u);
     sync->changeAudioPlayingSpeed(0.0f);
     EXPECT_FLOAT_EQ(sync->rate(), 1.0f) << "a rate of zero keeps the rate";
+}
+
+TEST_F(ReadAloudSync, AStartBeginsAtTheWordChosenBeforeIt)
+{
+    // The reader picks the first word on screen, then starts: narration must begin there.
+    base::Value::List chapter;
+    for (int i = 1; i <= 5; ++i)
+        chapter.push_back(base::Value::Dictionary {
+            { "wordId", "w" + std::to_string(i) }, { "start", double(i - 1) }, { "end", double(i) } });
+    struct Case {
+        const char* name;
+        std::function<void(AudioSyncController&)> before;
+        const char* firstWord;
+    };
+    const Case cases[] = {
+        { "a known word", [](AudioSyncController& sync) { sync.playAudioFromWordId("w3"); }, "id w3 ch" },
+        { "an unknown word", [](AudioSyncController& sync) { sync.playAudioFromWordId("w9"); }, "id w1 ch" },
+        { "a word chosen, then a stop",
+            [](AudioSyncController& sync) {
+                sync.playAudioFromWordId("w4");
+                sync.stop();
+            },
+            "id w1 ch" },
+        { "nothing chosen", [](AudioSyncController&) {}, "id w1 ch" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_recorder->events.clear();
+        auto sync = AudioSyncController::create(base::Value(chapter), m_recorder, nullptr, "ch", false);
+        c.before(*sync);
+        sync->start();
+        base::RunLoop::main().runUntilIdle();
+        ASSERT_FALSE(m_recorder->events.empty());
+        EXPECT_EQ(m_recorder->events.front(), c.firstWord);
+        sync->stop();
+    }
+
+    // On a page whose links have their own files, the chosen word's file is the one played.
+    auto sync = AudioSyncController::create(
+        { link(audio("a.wav", 1.0), { readAloudEntry("one", 0, 0.3) }, 100),
+            link(audio("b.wav", 1.0), { readAloudEntry("two", 0, 0.3), readAloudEntry("three", 0.5, 0.8) },
+                300) },
+        m_recorder, m_book, false);
+    m_recorder->words.clear();
+    sync->playAudioFromWordRect(sync->words()[2].frame, "three");
+    sync->start();
+    base::RunLoop::main().advanceBy(0.3);
+    ASSERT_FALSE(m_recorder->words.empty());
+    EXPECT_EQ(m_recorder->words.front(), int(sync->words()[2].frame.origin.x));
+    EXPECT_NEAR(sync->position(), 0.8, 1e-9) << "b.wav from the chosen word's start";
 }
 
 TEST_F(ReadAloudSync, ReleasingTheControllerFromItsEndReportIsSafe)

@@ -4,6 +4,8 @@
 #include "reader/shell/ShellTestSupport.h"
 
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
+#include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/media/readaloud/MVSpeedSelectionOptionsView.h"
@@ -11,14 +13,17 @@
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
+#include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "platform/base/Dispatch.h"
 #include "platform/media/Player.h"
 #include "platform/testing/Interaction.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/Gesture.h"
 #include "platform/ui/AlertController.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Environment.h"
+#include "platform/ui/Gesture.h"
 #include "platform/ui/Label.h"
+
+#include <functional>
 
 namespace lectoro::shelltest {
 namespace {
@@ -30,9 +35,14 @@ protected:
     void openSpread(std::vector<RendererPage> active, bool closeOfferedChooser = true,
         const std::string& book = "sample-pagebook")
     {
+        openBook(sample(book), std::move(active), closeOfferedChooser);
+    }
+    void openBook(
+        std::shared_ptr<LectoroBookVO> book, std::vector<RendererPage> active, bool closeOfferedChooser)
+    {
         makeReader();
         helpAlreadySeen();
-        m_renderer->loadBook(sample(book), active);
+        m_renderer->loadBook(std::move(book), active);
         base::RunLoop::main().advanceBy(1);
         m_renderer->setActivePages(std::move(active));
         if (!m_reader->context().theme)
@@ -178,20 +188,16 @@ TEST_F(ReadAloudReader, TheBarHoldsItsItemsPerDeviceAndClosingRestoresTheReader)
     EXPECT_TRUE(m_reader->context().currentReadAloudPageId.empty());
 }
 
-TEST_F(ReadAloudReader, ThePhonePopOverFollowsTheThemesNumberOfPenColours)
+TEST_F(ReadAloudReader, ThePhonePopOverFitsItsFiveSwatchesWhateverTheThemesPenColours)
 {
     openSpread({ pageBookPage(104, "2") });
     ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Phone);
-    struct Case {
-        size_t colours;
-        ui::Size size;
-    };
-    for (const auto& c : { Case { 8, { 300, 112 } }, Case { 5, { 300, 62 } } }) {
-        base::Value::List colours(c.colours, base::Value("#000000"));
+    for (size_t themeColours : { 8, 5, 3, 0 }) {
+        base::Value::List colours(themeColours, base::Value("#000000"));
         m_reader->context().theme->setPen_Color_Array(colours);
         readAloud().actionForAudioSyncColorPalletePicker();
         ASSERT_TRUE(readAloud().penColorPallete());
-        EXPECT_EQ(readAloud().penColorPallete()->view()->frame().size, c.size) << c.colours;
+        EXPECT_EQ(readAloud().penColorPallete()->view()->frame().size, ui::Size(300, 62)) << themeColours;
         EXPECT_EQ(readAloud().penColorPallete()->penColors().size(), 5u);
     }
     // Touches on the pop-over reach its swatches; anywhere else in its container they close it.
@@ -212,6 +218,100 @@ TEST_F(ReadAloudReader, ThePhonePopOverFollowsTheThemesNumberOfPenColours)
     EXPECT_FALSE(readAloud().penColorPallete());
     EXPECT_FALSE(readAloud().penToolPalleteContainer());
     EXPECT_EQ(m_reader->context().audioSyncSelectedColor, "#B6CD8F");
+}
+
+TEST_F(ReadAloudReader, ChapterNarrationSpeaksAndMarksTheFirstWordOnScreenFirst)
+{
+    // The first chapter narrated word by word (w1 to w20, no recording: the voice speaks
+    // them); the reader has scrolled so that w12 is the first word on screen.
+    auto book = std::dynamic_pointer_cast<EPUBBookVO>(sample("sample-reflowable-epub"));
+    ASSERT_TRUE(book && !book->chapters.empty());
+    auto chapter = book->chapters.front();
+    const char* text[] = { "Rain", "falls", "on", "the", "hills.", "It", "runs", "down", "to", "the",
+        "river.", "The", "river", "carries", "it", "to", "the", "sea.", "Then", "clouds." };
+    base::Value::List words;
+    for (int i = 0; i < 20; ++i)
+        words.push_back(base::Value::Dictionary { { "wordId", "w" + std::to_string(i + 1) },
+            { "text", text[i] }, { "start", 0.4 * i }, { "end", 0.4 * i + 0.35 } });
+    chapter->audioSyncArray = base::Value(std::move(words));
+    chapter->isAudioSyncSupported = true;
+    book->isAudioSyncSupported = true;
+    RendererPage page;
+    page.fileIndex = chapter->fileIndex;
+    page.href = chapter->href;
+    makeReader();
+    uitest::showInWindow(m_reader);
+    m_renderer->setFirstVisibleWord(base::Value::Dictionary { { "wordId", "w12" }, { "text", "The" } });
+    helpAlreadySeen();
+    m_renderer->loadBook(book, { page });
+    base::RunLoop::main().advanceBy(1);
+    m_reader->context().theme = std::make_shared<LXMVThemeVO>();
+    uitest::completePresentations();
+
+    // The narrated book offers the chooser; the user picks read to me.
+    auto chooser = readAloud().readToMeViewController();
+    ASSERT_TRUE(chooser);
+    ASSERT_TRUE(uitest::tap(*chooser->readToMeButton()));
+    uitest::completePresentations();
+    std::vector<std::string> marked;
+    for (int step = 0; step < 200 && marked.size() < 3; ++step) {
+        base::waitForBackgroundWork();
+        base::RunLoop::main().advanceBy(0.05);
+        marked.clear();
+        for (const auto& call : m_renderer->calls()) {
+            if (call.name == "highlightWordByWordId" && !call.arguments.at(0).description().empty()) {
+                marked.push_back(call.arguments.at(0).description());
+                EXPECT_EQ(call.arguments.at(1).description(), chapter->href);
+                EXPECT_EQ(call.arguments.at(2).description(), "#E8BD7F");
+            }
+        }
+    }
+    ASSERT_TRUE(readAloud().audioSyncController());
+    EXPECT_EQ(readAloud().audioSyncController()->narrationKind(), NarrationPlayback::Kind::Speech)
+        << "the words are spoken, each marked as the voice reaches it";
+    ASSERT_GE(marked.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(marked.begin(), marked.begin() + 3),
+        (std::vector<std::string> { "w12", "w13", "w14" }));
+    auto bar = readAloud().playerBottomActionBarViewForAudioSync();
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->isDescendantOf(ui::Environment::current().keyWindow().get()))
+        << "the narration bar is on screen";
+    readAloud().stopAndCloseAudioSync();
+}
+
+TEST_F(ReadAloudReader, EveryEndOfNarrationTakesTheFloatingAudioPlayerOffTheScreen)
+{
+    // What the synchroniser reports, and the reader's own stop, each with the audio link's
+    // player floating over the page.
+    struct Case {
+        const char* name;
+        std::function<void(ReaderReadAloud&)> end;
+    };
+    const Case cases[] = {
+        { "the narration completes", [](ReaderReadAloud& readAloud) { readAloud.audioSyncdidComplete(); } },
+        { "the narration stops", [](ReaderReadAloud& readAloud) { readAloud.audioSyncDidStopped(); } },
+        { "read-aloud is stopped and closed",
+            [](ReaderReadAloud& readAloud) { readAloud.stopAndCloseAudioSync(); } },
+        { "a page heard in let me read ends",
+            [](ReaderReadAloud& readAloud) { readAloud.audioSyncdidCompleteForPageIdentifier("104"); } },
+    };
+    openSpread({ pageBookPage(104, "2") });
+    uitest::showInWindow(m_reader);
+    auto rain = std::make_shared<PXLinkVO>();
+    rain->linkType = 2;
+    rain->pageID = "104";
+    rain->url = "assets/media/rain.mp3";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_reader->interactiveContent().actionForLink(rain);
+        base::RunLoop::main().runUntilIdle();
+        auto player = m_reader->interactiveContent().players().playerView();
+        ASSERT_TRUE(player && player->superview());
+        ASSERT_EQ(m_reader->context().activeMode, ReaderActiveModeAudioPlayer);
+        c.end(readAloud());
+        EXPECT_FALSE(player->superview());
+        EXPECT_TRUE(m_renderer->view()->isUserInteractionEnabled());
+    }
 }
 
 TEST_F(ReadAloudReader, TheToolbarItemOpensTheChooserShowingTheCurrentMode)

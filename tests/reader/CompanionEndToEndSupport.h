@@ -10,11 +10,20 @@
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
+#include "LectoroSDKWithReader/reader/ReaderChrome.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/help/HelpScreen.h"
+#include "LectoroSDKWithReader/reader/help/ReaderHelp.h"
 #include "companion/Framework.h"
+#include "companion/renderer/BookRenderer.h"
 #include "companion/service/InProcessService.h"
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
 #include "platform/testing/Interaction.h"
+#include "platform/testing/Landing.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/ViewController.h"
 
 #include <memory>
@@ -27,6 +36,66 @@ inline base::Value classMember(int64_t id, const char* first, const char* last)
 {
     return base::Value::Dictionary { { "user",
         base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } } };
+}
+
+// A finger's tap on the page on screen, at its middle or at a point of the renderer's view:
+// it reaches the page only when nothing lies over the page there.
+inline ::testing::AssertionResult tapPage(ReaderViewController& reader, std::optional<ui::Point> at = std::nullopt)
+{
+    auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader.rendererView());
+    if (!renderer)
+        return ::testing::AssertionFailure() << "the reader has no page renderer";
+    auto pages = renderer->getActivePages();
+    if (pages.empty())
+        return ::testing::AssertionFailure() << "no page is on screen";
+    auto view = renderer->view();
+    auto landing = uitest::landOn(*view, at);
+    if (!landing)
+        return ::testing::AssertionFailure() << landing.obstacle;
+    renderer->tapPoint(pages.front().pageID, view->convertPointFrom(landing.pointInWindow, nullptr));
+    return ::testing::AssertionSuccess();
+}
+
+// The help overlay a first opening shows, closed with its button as a user does. Answers
+// whether it had to be closed.
+inline bool closeHelpIfShown(ReaderViewController& reader)
+{
+    auto help = reader.chrome().help().helpScreen();
+    auto view = help ? help->viewIfLoaded() : nullptr;
+    if (!view || !view->window())
+        return false;
+    EXPECT_TRUE(uitest::tap(*help->button()));
+    uitest::completePresentations();
+    base::RunLoop::main().advanceBy(1);
+    return true;
+}
+
+// A narrated book offers its reading modes once it has opened; reading by oneself closes
+// the offer with its close button. Answers whether there was an offer to close.
+inline bool closeOfferedReadAloud(ReaderViewController& reader)
+{
+    auto chooser = reader.readAloud().readToMeViewController();
+    auto view = chooser ? chooser->viewIfLoaded() : nullptr;
+    if (!view || !view->window())
+        return false;
+    EXPECT_TRUE(uitest::tap(*chooser->closeReadToMeViewButton()));
+    uitest::completePresentations();
+    base::RunLoop::main().advanceBy(1);
+    return true;
+}
+
+// The bars come in when the page is tapped; their slide is let run out.
+inline ::testing::AssertionResult showBars(ReaderViewController& reader)
+{
+    if (!reader.isPlayerActionBarHidden())
+        return ::testing::AssertionSuccess();
+    auto tapped = tapPage(reader);
+    base::RunLoop::main().advanceBy(1);
+    if (!tapped)
+        return tapped;
+    if (reader.isPlayerActionBarHidden())
+        return ::testing::AssertionFailure() << "a tap on the page did not bring the bars in";
+    return ::testing::AssertionSuccess();
 }
 
 class CompanionEndToEndTest : public ReaderTest {

@@ -1,6 +1,7 @@
 // The launcher over the companion framework itself (its renderer loads real book folders,
 // its store and in-process service answer), as the example host runs it.
 
+#include "platform/testing/Interaction.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
@@ -25,7 +26,7 @@ protected:
             companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
     }
     void TearDown() override
     {

@@ -1,6 +1,7 @@
 // What the host hears when the device's store fails under the launcher: a damaged store
 // replaced by a fresh one, a read-only storage folder, a save that does not reach the disk.
 
+#include "platform/testing/Interaction.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
@@ -32,7 +33,7 @@ protected:
         setCompanionFramework(companion::makeFramework({ m_storage.string(), nullptr, storeVfs }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
     }
 
     void readAndClose()

@@ -1,3 +1,4 @@
+#include "platform/testing/Interaction.h"
 #include "LauncherTestSupport.h"
 
 #include "LectoroSDKWithReader/media/MVLectoroMediaBookController.h"

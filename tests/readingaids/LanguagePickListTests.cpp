@@ -41,7 +41,7 @@ TEST_F(LanguagePickListTests, MarksOneRowAndReportsThePickAfterClosing)
         EXPECT_EQ(cell->accessoryType() == ui::TableViewCellAccessoryType::Checkmark, row == 1) << row;
     }
     // A pick of the marked row still reports, and only once the list is gone.
-    uitest::tapRow(table, ui::IndexPath(0, 1));
+    EXPECT_TRUE(uitest::tapRow(table, ui::IndexPath(0, 1)));
     EXPECT_TRUE(m_picked.empty());
     settle();
     EXPECT_EQ(m_picked, std::vector<int64_t> { 1 });
@@ -85,7 +85,8 @@ TEST_F(LanguagePickListTests, PhoneAndPadLayout)
     EXPECT_FALSE(list->backButton());
     EXPECT_EQ(
         list->containerView()->constraintWithFirstAttribute(ui::LayoutAttribute::Width)->constant(), 375);
-    uitest::tap(*list->dismissButton());
+    // Outside the list, on the dimmed screen around it.
+    EXPECT_TRUE(uitest::tap(*list->dismissButton(), ui::Point { 5, 5 }));
     settle();
     EXPECT_FALSE(m_root->presentedViewController());
     EXPECT_TRUE(m_picked.empty());

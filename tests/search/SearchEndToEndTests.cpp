@@ -28,7 +28,7 @@ protected:
             companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
         auto package = std::make_shared<LectoroBookPackage>(
             std::string(LECTORO_SAMPLES_DIR) + "/books/sample-long-epub", "2002", "978-1");
         auto configuration = std::make_shared<LectoroServiceConfiguration>(

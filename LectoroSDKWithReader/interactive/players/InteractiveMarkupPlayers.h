@@ -52,6 +52,8 @@ public:
     void remoteAudioDidLoad();
     void remoteAudioLoadingDidFailed(const base::Error&);
     const std::shared_ptr<LectoroAudioPlayer>& audioPlayer() const { return m_audioPlayer; }
+    // The audio player's control view over the reader's view; null when none was shown.
+    const std::shared_ptr<ui::View>& playerView() const { return m_playerView; }
 
     // --- Images ---
     void ImageControllerWithImagePath(

@@ -409,7 +409,9 @@ private:
     bool placeNextPreviousMediaButtons();
     void addSidePanelBorders();
     void colourSidePanelBorders(const MediaBookScreenFrames&);
-    // After the screen's frames are set at build time or after a rotation.
+    // After the screen's frames are set at build time or after a rotation: the side panel's
+    // borders and, on a phone, the video's own layout. The top bar and the media buttons
+    // follow in the caller.
     void didLayOutScreen(const MediaBookScreenFrames&);
     void refreshBookmarkMarksLater();
     void tearDownForRelease();

@@ -55,6 +55,14 @@ void MVLectoroMediaBookReader::viewDidAppear(bool animated)
     auto frames = mediaBookBuildFrames(screenMetrics());
     applyFrames(frames);
     didLayOutScreen(frames);
+    // A video on a phone held sideways is laid out as after a rotation.
+    const bool phoneLandscapeVideo = m_type == MediaBookType::video && frames.phoneLandscape;
+    if (phoneLandscapeVideo)
+        refreshBookmarkMarksLater();
+    updateSleepButtonAndTopBar();
+    if (phoneLandscapeVideo && m_videoPlayer)
+        m_videoPlayer->updateViewOnOrientationChange();
+    updateNextPreviousButtonMetrics();
     std::weak_ptr<MVLectoroMediaBookReader> weak = self();
     base::RunLoop::main().postDelayed(0.01, [weak] {
         if (auto reader = weak.lock(); reader && reader->m_nextPreviousEnabled)
@@ -217,8 +225,12 @@ void MVLectoroMediaBookReader::layoutForCurrentOrientation()
     applyFrames(frames);
     didLayOutScreen(frames);
     refreshBookmarkMarksLater();
+    updateSleepButtonAndTopBar();
+    // The picture takes its new size first: the media buttons are centred on it.
     if (m_videoPlayer)
         m_videoPlayer->updateViewOnOrientationChange();
+    updateNextPreviousButtonMetrics();
+    // Whoever hears of the new orientation finds the screen laid out for it.
     base::NotificationCenter::defaultCenter().post(MVAudioBookViewOrientationChanged);
 }
 

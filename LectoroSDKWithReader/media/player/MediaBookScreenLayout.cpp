@@ -36,6 +36,7 @@ void mediaPhoneLandscape(const MediaBookScreenMetrics& m, MediaBookScreenFrames&
 {
     double W = m.frame.width, H = m.frame.height, CH = m.contentViewSize.height;
     const auto& in = m.insets;
+    frames.phoneLandscape = true;
     frames.scrollView = ui::Rect(0, 0, W, H - in.bottom);
     frames.topBarTop = in.top;
     if (m.deviceOrientation == 3) {
@@ -114,11 +115,15 @@ MediaBookScreenFrames mediaBookRotationFrames(const MediaBookScreenMetrics& give
     if (m.pad && landscape) {
         mediaPadLandscape(m, frames);
     } else if (m.pad && portrait) {
-        if (m.video)
+        // The player from the top and the panel below it down to the bottom edge, split as
+        // when the screen was built (an audio player takes 40 points more than half).
+        if (m.video) {
             frames.player = m.videoFullScreen ? ui::Rect(0, 0, W, H) : ui::Rect(0, T, W, 0.48 * H);
-        else
-            frames.player = ui::Rect(0, 0, W, 0.5 * H);
-        frames.panel = m.video ? ui::Rect(0, 0.5 * H, W, 0.5 * H) : ui::Rect(0, 0.51 * H + 40, W, 0.51 * H - 40);
+            frames.panel = ui::Rect(0, 0.5 * H, W, 0.5 * H);
+        } else {
+            frames.player = ui::Rect(0, 0, W, 0.5 * H + 40);
+            frames.panel = ui::Rect(0, 0.5 * H + 40, W, 0.5 * H - 40);
+        }
     } else if (!m.pad && landscape) {
         mediaPhoneLandscape(m, frames);
     } else if (!m.pad && portrait) {

@@ -32,6 +32,8 @@ struct MediaBookScreenFrames {
     std::optional<ui::Rect> player;
     std::optional<ui::Rect> panel;
     bool panelHidden = false;
+    // The phone's landscape rows were used.
+    bool phoneLandscape = false;
     bool videoFullScreenForPhone = false;
     // iPad landscape: the panel's left border moves to its trailing edge (right-to-left)
     // and the borders take their theme colours.

@@ -193,8 +193,6 @@ void MVLectoroMediaBookReader::didLayOutScreen(const MediaBookScreenFrames& fram
         if (m_type == MediaBookType::video)
             updateVideoPlayerLayout();
     }
-    updateSleepButtonAndTopBar();
-    updateNextPreviousButtonMetrics();
 }
 
 void MVLectoroMediaBookReader::refreshBookmarkMarksLater()

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace lectoro {
 
@@ -229,8 +230,9 @@ void AudioSyncController::beginStretch(size_t stretchIndex, size_t fromWord, boo
 
 void AudioSyncController::start()
 {
+    const size_t from = std::exchange(m_startWord, std::nullopt).value_or(0);
     m_playing = true;
-    beginStretch(0, 0, true);
+    beginStretch(stretchOfWord(from), from, true);
 }
 
 void AudioSyncController::stop()
@@ -239,6 +241,7 @@ void AudioSyncController::stop()
     m_playing = false;
     m_stretch = 0;
     m_next = 0;
+    m_startWord.reset();
 }
 
 void AudioSyncController::pause()
@@ -257,6 +260,7 @@ void AudioSyncController::resume()
     if (m_playing)
         return;
     m_playing = true;
+    m_startWord.reset();
     if (m_playback)
         m_playback->resume();
     else
@@ -303,11 +307,17 @@ void AudioSyncController::playAudioFromWordRect(const ui::Rect& rect, const std:
         moveTo(*touched);
 }
 
-void AudioSyncController::moveTo(size_t wordIndex)
+size_t AudioSyncController::stretchOfWord(size_t wordIndex) const
 {
     size_t stretch = 0;
     while (stretch + 1 < m_stretches.size() && wordIndex >= m_stretches[stretch].end)
         ++stretch;
+    return stretch;
+}
+
+void AudioSyncController::moveTo(size_t wordIndex)
+{
+    const size_t stretch = stretchOfWord(wordIndex);
     if (m_playing) {
         if (m_playback && stretch == m_stretch) {
             m_next = wordIndex;
@@ -317,10 +327,11 @@ void AudioSyncController::moveTo(size_t wordIndex)
         }
         return;
     }
-    // Paused: the word is where resuming begins.
+    // Not playing: the word is where resuming, or starting, begins.
     silence();
     m_stretch = stretch;
     m_next = wordIndex;
+    m_startWord = wordIndex;
 }
 
 void AudioSyncController::wordReached(size_t stretch, size_t localIndex)

@@ -74,6 +74,8 @@ public:
     AudioSyncController(const AudioSyncController&) = delete;
     AudioSyncController& operator=(const AudioSyncController&) = delete;
 
+    // Begins at the word chosen with playAudioFromWordId / playAudioFromWordRect since the
+    // last start or stop (the first word on screen), else at the first word.
     void start();
     // Stops for good; a later start begins again from the first word.
     void stop();
@@ -113,6 +115,7 @@ private:
     AudioSyncController(std::vector<Word>, std::vector<Stretch>, std::weak_ptr<AudioSyncControllerDelegate>,
         std::shared_ptr<LectoroBookVO>, std::string pageId, bool playerUIEnable);
     void moveTo(size_t wordIndex);
+    size_t stretchOfWord(size_t wordIndex) const;
     void beginStretch(size_t stretch, size_t fromWord, bool audioAndSpeech);
     NarrationPlayback::Listener listenerFor(size_t stretch);
     void wordReached(size_t stretch, size_t localIndex);
@@ -132,6 +135,8 @@ private:
     size_t m_stretch = 0;
     // The next word to report.
     size_t m_next = 0;
+    // A word chosen while not playing: where the next start begins.
+    std::optional<size_t> m_startWord;
     std::shared_ptr<NarrationPlayback> m_playback;
 };
 

@@ -214,6 +214,9 @@ void MVReadToMeViewController::layoutDescription(const Description& description,
         chrome::isPad() ? details.widthAnchor().constraintEqualToConstant(120)
                         : details.heightAnchor().constraintEqualToConstant(height),
     });
+    // Its length along the column, as the constraint gives it (the column fills the rest).
+    details.setFrame(
+        ui::Rect(details.frame().origin, chrome::isPad() ? ui::Size(120, 0) : ui::Size(0, height)));
     description.message->sizeToFit();
 }
 
@@ -297,6 +300,27 @@ void MVReadToMeViewController::layout()
             details->leadingAnchor().constraintEqualTo(buttons->trailingAnchor(), 20),
         });
     }
+    // Nothing solves the constraints here: the two columns take the frames they describe,
+    // so their circles and descriptions lie where a finger finds them.
+    const double top = constants.headerHeight + 10;
+    const double detailsRight = constants.panelWidth - constants.descriptionTrailingInset;
+    const double detailsBottom = constants.panelHeight - constants.descriptionBottomInset;
+    ui::Rect buttonsFrame;
+    ui::Rect detailsFrame;
+    if (pad) {
+        buttonsFrame = ui::Rect(constants.buttonsLeadingInset, top,
+            constants.panelWidth - 80 - constants.buttonsLeadingInset, 90);
+        const double detailsTop = buttonsFrame.maxY() + 20;
+        detailsFrame = ui::Rect(70, detailsTop, detailsRight - 70, detailsBottom - detailsTop);
+    } else {
+        buttonsFrame = ui::Rect(constants.buttonsLeadingInset, top, 70, constants.panelHeight - 30 - top);
+        const double detailsLeft = buttonsFrame.maxX() + 20;
+        detailsFrame = ui::Rect(detailsLeft, top, detailsRight - detailsLeft, detailsBottom - top);
+    }
+    buttons->setFrame(buttonsFrame);
+    details->setFrame(detailsFrame);
+    buttons->layoutIfNeeded();
+    details->layoutIfNeeded();
     applyModeState();
 }
 

@@ -11,6 +11,8 @@
 #include "platform/base/Strings.h"
 #include "platform/ui/Label.h"
 
+#include <algorithm>
+
 namespace lectoro {
 
 namespace {
@@ -117,6 +119,24 @@ void LectoroPenToolColorPalleteViewController::viewDidLoad()
         addShadow();
     });
     updateAccessibilityForPentoolColors();
+}
+
+void LectoroPenToolColorPalleteViewController::viewDidLayoutSubviews()
+{
+    ui::ViewController::viewDidLayoutSubviews();
+    auto palette = viewIfLoaded();
+    if (!palette)
+        return;
+    const bool pad = chrome::isPad();
+    const double inset = pad ? 0.0 : 4.0;
+    const double top = pad ? 0.0 : 6.0;
+    const double rowHeight = pad ? 64.0 : 50.0;
+    const double width = std::max(0.0, palette->bounds().size.width - 2 * inset);
+    const bool twoRows = !pad && m_penColors.size() > phoneRowLength;
+    if (m_penItemsBar)
+        m_penItemsBar->setFrame(ui::Rect(inset, top, width, rowHeight));
+    if (m_secondLinePenItemBar)
+        m_secondLinePenItemBar->setFrame(ui::Rect(inset, top + rowHeight, width, twoRows ? 50.0 : 0.0));
 }
 
 void LectoroPenToolColorPalleteViewController::viewWillDisappear(bool animated)

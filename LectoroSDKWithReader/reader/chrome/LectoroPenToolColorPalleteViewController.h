@@ -47,6 +47,8 @@ public:
     const std::shared_ptr<PlayerActionBar>& secondLinePenItemBar() const { return m_secondLinePenItemBar; }
 
     void viewDidLoad() override;
+    // The rows take the places their constraints give them, so their swatches can be touched.
+    void viewDidLayoutSubviews() override;
     void viewWillDisappear(bool animated) override;
 
     // PlayerActionDelegate of the two rows.

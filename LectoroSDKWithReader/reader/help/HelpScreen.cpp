@@ -121,6 +121,9 @@ void HelpScreen::viewWillAppear(bool)
     m_button->setFont(readerFont(isIpad() ? 16 : 12, ui::FontWeight::Bold));
 
     setUpViews();
+    // The descriptors are laid over the screen; the button that ends the overlay stays on top
+    // of them, where a finger reaches it.
+    overlayView->bringSubviewToFront(m_button.get());
 
     if (m_showSecondScreen) {
         auto left = ui::SwipeGestureRecognizer::create(

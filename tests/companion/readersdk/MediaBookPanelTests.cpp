@@ -73,6 +73,7 @@ TEST(MediaBookPanels, AudioViewReportsEveryControlAndWritesTheSeekTimeFirst)
 {
     auto model = twoChapterModel();
     auto audio = MVAudioBookPlayerViewController::create(model);
+    uitest::showInWindow(audio);
     auto listener = std::make_shared<AudioListener>();
     listener->model = model;
     audio->setDelegate(listener);
@@ -136,6 +137,7 @@ TEST(MediaBookPanels, SidePanelListsWhatItIsGivenAndReportsTaps)
 {
     auto model = twoChapterModel();
     auto toc = MVMediaBookTOCController::create(model);
+    uitest::showInWindow(toc);
     auto listener = std::make_shared<PanelListener>();
     toc->setDelegate(listener);
     std::vector<MediaBookTOCEntry> chapters(model->mediaBookAllChaptersArray.begin(), model->mediaBookAllChaptersArray.end());

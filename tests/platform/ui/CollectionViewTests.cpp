@@ -73,6 +73,8 @@ struct CollectionFixture {
             "item", [](const std::string& identifier) { return CollectionViewCell::create(identifier); });
         view->setDataSource(dataSource);
         view->setDelegate(delegate);
+        // On screen, where a finger can reach its items.
+        scope.window()->addSubview(view);
     }
 
     std::vector<Rect> frames()

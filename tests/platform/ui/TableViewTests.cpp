@@ -117,6 +117,8 @@ struct TableFixture {
             "row", [](const std::string& identifier) { return CountingCell::make(identifier); });
         table->setDataSource(dataSource);
         table->setDelegate(delegate);
+        // On screen, where a finger can reach its rows.
+        scope.window()->addSubview(table);
     }
 
     std::vector<IndexPath> rows(int section, int from, int to) const

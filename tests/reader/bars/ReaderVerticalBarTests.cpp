@@ -123,7 +123,7 @@ TEST_F(PlayerActionVerticalBarFillerTest, TeacherFillerDimsWhatCannotBeUsed)
             2);
         auto remove = bar->itemWithTag(PlayerItemTeacherDelete);
         EXPECT_DOUBLE_EQ(remove->alpha(), activeUGC ? 1.0 : 0.5);
-        EXPECT_EQ(uitest::isTouchable(*remove), activeUGC);
+        EXPECT_EQ(remove->isUserInteractionEnabled(), activeUGC);
         EXPECT_EQ(asked, std::vector<int> { PlayerItemTeacherPenToolDimmed });
         EXPECT_DOUBLE_EQ(penItem->alpha(), 0.5);
         EXPECT_FALSE(penItem->isUserInteractionEnabled());

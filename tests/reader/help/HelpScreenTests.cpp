@@ -49,6 +49,8 @@ protected:
         overlay->view()->setFrame({ 0, 0, 375, 667 });
         parent->view()->addSubview(overlay->view());
         parent->addChildViewController(overlay);
+        // The overlay lies over the bars it describes, as in the reader.
+        window->bringSubviewToFront(parent->view().get());
         overlay->viewWillAppear(true);
         return overlay;
     }

@@ -1,8 +1,9 @@
-#include "platform/print/ConstraintFrames.h"
+#include "platform/ui/ConstraintFrames.h"
 
 #include "platform/ui/Constraint.h"
 #include "platform/ui/View.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -10,11 +11,9 @@
 #include <unordered_set>
 #include <vector>
 
-namespace print {
+namespace ui {
 
 namespace {
-
-using ui::LayoutAttribute;
 
 using ConstraintIndex = std::unordered_map<const ui::LayoutItem*, std::vector<ui::ConstraintPtr>>;
 using PlacedSet = std::unordered_set<const ui::View*>;
@@ -111,11 +110,54 @@ void solveAxis(std::optional<double> start, std::optional<double> end, std::opti
         origin = *centre - size / 2;
 }
 
+// The frames this pass gave, by view: a view still at the frame it was given is the pass's
+// to move again when its constraints change; one whose owner set another frame since, or
+// any frame before the pass saw it, keeps what its owner set.
+class PassFrames {
+public:
+    bool owns(const View& view)
+    {
+        if (view.frame() == Rect {})
+            return true;
+        auto found = m_frames.find(&view);
+        if (found == m_frames.end())
+            return false;
+        if (found->second.view.expired()) {
+            m_frames.erase(found);
+            return false;
+        }
+        return found->second.frame == view.frame();
+    }
+    void gave(View& view)
+    {
+        m_frames[&view] = Given { view.weak_from_this(), view.frame() };
+        if (m_frames.size() > m_sweepAt) {
+            std::erase_if(m_frames, [](const auto& entry) { return entry.second.view.expired(); });
+            m_sweepAt = std::max<size_t>(1024, m_frames.size() * 2);
+        }
+    }
+
+private:
+    struct Given {
+        std::weak_ptr<View> view;
+        Rect frame;
+    };
+    std::unordered_map<const View*, Given> m_frames;
+    size_t m_sweepAt = 1024;
+};
+
+PassFrames& passFrames()
+{
+    static PassFrames frames;
+    return frames;
+}
+
 void place(ui::View& view, const ConstraintIndex& index, PlacedSet& placed)
 {
     auto superview = view.superview();
     auto found = index.find(static_cast<const ui::LayoutItem*>(&view));
-    if (superview && !view.translatesAutoresizingMaskIntoConstraints() && found != index.end()) {
+    if (superview && !view.translatesAutoresizingMaskIntoConstraints() && found != index.end()
+        && passFrames().owns(view)) {
         // What a constraint on the view itself (the view as first item) says wins over what
         // one written from another view's side says.
         std::map<LayoutAttribute, double> values;
@@ -160,8 +202,10 @@ void place(ui::View& view, const ConstraintIndex& index, PlacedSet& placed)
             get(LayoutAttribute::Height), frame.origin.y, frame.size.height, intrinsic.height);
         if (!(frame == view.frame()))
             view.setFrame(frame);
-        if (!values.empty())
+        if (!values.empty()) {
             placed.insert(&view);
+            passFrames().gave(view);
+        }
     }
     // Subviews may be moved or removed by a parent's layout: walk a copy.
     auto subviews = view.subviews();
@@ -189,4 +233,4 @@ void applyConstraintFrames(ui::View& root)
     place(root, index, placed);
 }
 
-} // namespace print
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "platform/print/ConstraintFrames.h"
+#include "platform/ui/ConstraintFrames.h"
 
 #include "platform/base/RunLoop.h"
 #include "platform/ui/Label.h"
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace print {
+namespace ui {
 namespace {
 
 TEST(ConstraintFramesTests, ViewsPlacedOnlyByConstraintsGetTheirFrames)
@@ -56,4 +56,4 @@ TEST(ConstraintFramesTests, ViewsPlacedOnlyByConstraintsGetTheirFrames)
 }
 
 } // namespace
-} // namespace print
+} // namespace ui

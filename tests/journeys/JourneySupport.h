@@ -1,0 +1,145 @@
+#pragma once
+
+// A journey drives the assembled reader as a person does: the host's launcher with a
+// signed-in user, the companion framework with its in-process service over the real store,
+// a sample book, and nothing but touches that land where a finger can (platform/testing).
+// Each step checks the screen it reaches in the window and the effect where the user or the
+// host would see it (the store, the service, the renderer, the player), never an action
+// observer.
+//
+// With LECTORO_JOURNEY_PICTURES=DIR set, every screen a journey reaches is painted into
+// DIR/<journey>-<step>.png.
+
+#include "reader/CompanionEndToEndSupport.h"
+
+#include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
+#include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
+#include "LectoroSDKWithReader/reader/ReaderActiveMode.h"
+#include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "platform/print/ViewPainter.h"
+#include "platform/testing/Landing.h"
+#include "platform/ui/Environment.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace lectoro::journeys {
+
+enum class SampleBook { PageBook, ReflowableEpub, FixedEpub, RightToLeftEpub, LongEpub };
+
+inline const char* folderOf(SampleBook book)
+{
+    switch (book) {
+    case SampleBook::PageBook:
+        return "sample-pagebook";
+    case SampleBook::ReflowableEpub:
+        return "sample-reflowable-epub";
+    case SampleBook::FixedEpub:
+        return "sample-fixed-epub";
+    case SampleBook::RightToLeftEpub:
+        return "sample-rtl-epub";
+    case SampleBook::LongEpub:
+        return "sample-long-epub";
+    }
+    return "";
+}
+
+class Journey : public testing::CompanionEndToEndTest {
+protected:
+    // Opens a sample book on a device of that idiom and lets the reader settle; the help
+    // overlay a first opening shows is closed with its button, as a reader does.
+    std::shared_ptr<ReaderViewController> open(SampleBook book, ui::UserInterfaceIdiom idiom = ui::UserInterfaceIdiom::Pad,
+        const std::string& bookID = "1001")
+    {
+        auto& environment = ui::Environment::current();
+        environment.setIdiom(idiom);
+        environment.setScreenSize(idiom == ui::UserInterfaceIdiom::Pad ? ui::Size { 768, 1024 } : ui::Size { 375, 667 });
+        auto package = std::make_shared<LectoroBookPackage>(
+            std::string(LECTORO_SAMPLES_DIR) + "/books/" + folderOf(book), bookID, "978-0");
+        m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration());
+        settle();
+        auto reader = m_launcher->reader();
+        if (!reader)
+            return nullptr;
+        picture("opened");
+        if (testing::closeHelpIfShown(*reader))
+            picture("help-closed");
+        if (testing::closeOfferedReadAloud(*reader))
+            picture("read-aloud-offer-closed");
+        return reader;
+    }
+
+    // The bar's item, brought on screen by a tap on the page when the bars are away.
+    std::shared_ptr<PlayerActionBarItem> barItem(ReaderViewController& reader, const std::shared_ptr<PlayerActionBar>& bar, int tag)
+    {
+        EXPECT_TRUE(testing::showBars(reader));
+        if (!bar)
+            return nullptr;
+        return bar->itemWithTag(tag);
+    }
+
+    // A tap on a bar item by its tag, as a finger gives it.
+    ::testing::AssertionResult tapBarItem(ReaderViewController& reader, const std::shared_ptr<PlayerActionBar>& bar, int tag)
+    {
+        auto item = barItem(reader, bar, tag);
+        if (!item)
+            return ::testing::AssertionFailure() << "no item with tag " << tag << " on the bar";
+        auto tapped = uitest::tap(*item);
+        settle();
+        return tapped;
+    }
+
+    // The controller presented over the reader, when it is of that class and shows in the
+    // window with something a finger can reach.
+    template <typename T> std::shared_ptr<T> presentedScreen(ReaderViewController& reader)
+    {
+        auto presented = reader.presentedViewController();
+        for (auto next = presented; next; next = next->presentedViewController())
+            presented = next;
+        auto screen = std::dynamic_pointer_cast<T>(presented);
+        if (!screen)
+            return nullptr;
+        auto view = screen->viewIfLoaded();
+        EXPECT_TRUE(view && view->window()) << "presented but not in the window";
+        if (view) {
+            EXPECT_FALSE(uitest::visibleRectInWindow(*view).isEmpty()) << "presented but not visible";
+        }
+        return screen;
+    }
+
+    // Back in reading: nothing presented over the reader and no tool active.
+    void expectReading(ReaderViewController& reader)
+    {
+        EXPECT_FALSE(reader.presentedViewController());
+        EXPECT_EQ(reader.activeMode(), ReaderActiveModeNone);
+        EXPECT_TRUE(testing::tapPage(reader)) << "the page is what a finger meets";
+        settle();
+    }
+
+    // Paints the key window when pictures are asked for.
+    void picture(const std::string& step)
+    {
+        const char* folder = std::getenv("LECTORO_JOURNEY_PICTURES");
+        auto window = ui::Environment::current().keyWindow();
+        if (!folder || !*folder || !window)
+            return;
+        uitest::settleLayout();
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(info ? info->name() : "journey") + "-" + step + ".png";
+        std::replace(name.begin(), name.end(), '/', '-');
+        std::filesystem::create_directories(folder);
+        print::ImageOptions options;
+        options.background = ui::Color::white();
+        auto written = print::writePNG(*window, (std::filesystem::path(folder) / name).string(), options);
+        EXPECT_TRUE(written) << written.error().description();
+    }
+
+    std::string m_userID = "6000000001";
+};
+
+} // namespace lectoro::journeys
