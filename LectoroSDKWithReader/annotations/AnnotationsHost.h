@@ -13,8 +13,9 @@
 #include <string>
 
 namespace ui {
+class PopoverPresentationControllerDelegate;
 class ViewController;
-}
+} // namespace ui
 
 namespace lectoro {
 
@@ -83,6 +84,9 @@ public:
     // A pop-over's dismissal closes the bookmark input and the search panel.
     virtual void resignBookmarkInput() { }
     virtual void closeSearchPanel() { }
+    // The reader as the delegate of the pop-overs the features present, so that a tap
+    // outside one reaches the reader's dismissal rule; none: the platform's defaults.
+    virtual std::weak_ptr<ui::PopoverPresentationControllerDelegate> readerPopoverDelegate() { return {}; }
     // Who hears the taps on the sticky-note overlay.
     virtual std::weak_ptr<StickyNoteControllerDelegate> stickyNoteOverlayDelegate() { return {}; }
     // --- Pen tool, bookmarks and clearing (the defaults are a host without them) ---

@@ -248,6 +248,9 @@ void HighlightRoad::didHighlightTextWithHighlightSelectionRect(const ui::Rect& s
     if (!m_context.renderer || !m_context.renderer->openHighlightView(m_highlightView, pageNo, selection.origin))
         return;
     m_highlightView->resetHighlightView();
+    // Laid out as it opens, so every swatch and tool stands in its own place under a finger.
+    m_highlightView->setNeedsLayout();
+    m_highlightView->layoutIfNeeded();
 
     if (auto slider = m_host.verticalSliderRightConstraint()) {
         const bool pad = ui::Environment::current().isPad();

@@ -11,7 +11,6 @@
 #include "LectoroSDKWithReader/foundation/Localized.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
-#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/LectoroServiceInterface.h"
 #include "LectoroSDKWithReader/readersdk/LectoroServiceRetry.h"
@@ -207,9 +206,8 @@ void HighlightRoad::requestImmersiveReader(const std::string& text, bool renewed
                 return;
             (*road)->onMain([text, token, subdomain](HighlightRoad& self) {
                 self.m_host.removePreLoaderView();
+                // The screen clears the top bar's selection once it is presented.
                 self.m_host.presentImmersiveReader(token, subdomain, text);
-                if (self.m_context.playerTopActionBarView)
-                    self.m_context.playerTopActionBarView->resetPlayerActionBarSelection();
             });
         },
         [alive, text, renewed, service](const base::Error& error) {

@@ -1,19 +1,22 @@
 #include "LectoroSDKWithReader/reader/ReaderAnnotationsHost.h"
 
+#include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
 #include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
+#include "LectoroSDKWithReader/mydata/LXMyDataViewController.h"
+#include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/PhonePageSlider.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
 #include "LectoroSDKWithReader/reader/ReaderChrome.h"
-#include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
 #include "LectoroSDKWithReader/reader/ReaderTokenRenewal.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/ReadingSession.h"
+#include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/reader/reflowable/ReflowablePageSlider.h"
-#include "LectoroSDKWithReader/readersdk/LectoroDebugLog.h"
+#include "LectoroSDKWithReader/readingaids/ReaderReadingAids.h"
 #include "LectoroSDKWithReader/search/ReaderSearch.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
 #include "LectoroSDKWithReader/teacherreview/TeacherReviewPanelBridge.h"
@@ -76,17 +79,15 @@ void ReaderAnnotationsHost::addSearchForText(const std::string& text)
     m_reader.search().addSearchForText(text, false);
 }
 
-// The translation sheet and the immersive reader screen are the reading aids'; until they
-// take the text over, the hand-off is only logged.
 void ReaderAnnotationsHost::showTranslationForText(const std::string& text)
 {
-    LectoroDebugLog::logWithType(1, "ReaderViewController", "Translation asked for the selection", text);
+    m_reader.readingAids().translateSelectedText(text);
 }
 
 void ReaderAnnotationsHost::presentImmersiveReader(
-    const std::string&, const std::string& subdomain, const std::string& text)
+    const std::string& token, const std::string& subdomain, const std::string& text)
 {
-    LectoroDebugLog::logWithType(1, "ReaderViewController", "Immersive reader asked for " + subdomain, text);
+    m_reader.readingAids().presentImmersiveReader(text, token, subdomain);
 }
 
 void ReaderAnnotationsHost::showNotesForHighlight(std::shared_ptr<SDKHighlightVO> record, bool forMyData)
@@ -130,17 +131,36 @@ bool ReaderAnnotationsHost::refreshUserToken(
     return renewUserTokenThroughHost(m_reader, expiredToken, std::move(completion));
 }
 
-// The My Data panel arrives with its own subsystem; until then none is open.
 std::shared_ptr<ui::ViewController> ReaderAnnotationsHost::myDataPanel()
 {
-    return nullptr;
+    auto& myData = m_reader.myData();
+    return myData.isMyDataOpen() ? myData.myDataViewController() : nullptr;
 }
 
-void ReaderAnnotationsHost::reloadMyDataList() { }
+void ReaderAnnotationsHost::reloadMyDataList()
+{
+    m_reader.myData().refreshMyData();
+}
 
 void ReaderAnnotationsHost::removeGlossaryController()
 {
     m_reader.interactiveContent().removeGlossaryController();
+}
+
+void ReaderAnnotationsHost::resignBookmarkInput()
+{
+    m_reader.bookmarkRoad().resignBookmarkInput();
+}
+
+void ReaderAnnotationsHost::closeSearchPanel()
+{
+    m_reader.search().resignSearchTextField();
+    m_reader.search().removeSearchController();
+}
+
+std::weak_ptr<ui::PopoverPresentationControllerDelegate> ReaderAnnotationsHost::readerPopoverDelegate()
+{
+    return m_reader.noteRoad().popoverPresentationDelegate();
 }
 
 std::weak_ptr<StickyNoteControllerDelegate> ReaderAnnotationsHost::stickyNoteOverlayDelegate()

@@ -46,6 +46,9 @@ public:
     std::shared_ptr<ui::ViewController> myDataPanel() override;
     void reloadMyDataList() override;
     void removeGlossaryController() override;
+    void resignBookmarkInput() override;
+    void closeSearchPanel() override;
+    std::weak_ptr<ui::PopoverPresentationControllerDelegate> readerPopoverDelegate() override;
     std::weak_ptr<StickyNoteControllerDelegate> stickyNoteOverlayDelegate() override;
     void moveTopAndBottomOffScreenThen(bool animate, std::function<void()> completion) override;
     void moveTopAndBottomOnScreenThen(bool animate, std::function<void()> completion) override;

@@ -27,6 +27,13 @@ constexpr double topBarEdgeOutset = 0.4;
 constexpr double bottomBarEdgeOutset = 0.3;
 constexpr double hiddenOffsetBeyondHeight = 4;
 
+// A bar's constraint changed: the reader's view lays out again, which places the bars.
+void relayoutBarsIn(ui::View& view)
+{
+    view.setNeedsLayout();
+    view.layoutIfNeeded();
+}
+
 enum BookLayoutCode : int { PageBookCode = 0, FixedEPUBCode = 1, ReflowableEPUBCode = 2 };
 
 void styleTopBar(ui::View& bar, const LXMVThemeVO& theme)
@@ -292,14 +299,14 @@ void ReaderBars::addPenToolTopBarViewWithAnimation(bool animate)
         m_bottomConstraintOfPenTool,
         bar->heightAnchor().constraintEqualToConstant(penToolBarHeight()),
     });
-    view->layoutIfNeeded();
+    relayoutBarsIn(*view);
 
     auto constraint = m_bottomConstraintOfPenTool;
     std::weak_ptr<ui::View> weakView = view;
     auto slideIn = [constraint, weakView] {
         constraint->setConstant(penToolShownConstant);
         if (auto view = weakView.lock())
-            view->layoutIfNeeded();
+            relayoutBarsIn(*view);
     };
     if (animate)
         ui::View::animate(penToolSlideDuration, slideIn);
@@ -419,12 +426,37 @@ bool ReaderBars::isPlayerActionBarHidden() const
     return m_context.isPlayerActionBarHidden;
 }
 
+void ReaderBars::placeBarsByConstraints()
+{
+    auto view = m_context.controller ? m_context.controller->viewIfLoaded() : nullptr;
+    if (!view)
+        return;
+    const ui::Rect bounds = view->bounds();
+    // Each bar reaches its outset past both sides; the top bar hangs from the view's top,
+    // the others stand on its bottom, each by its constraint's constant.
+    auto place = [&](const std::shared_ptr<PlayerActionBar>& bar, double outset, double y, double height) {
+        if (bar && bar->superview() == view)
+            bar->setFrame(
+                ui::Rect { { bounds.origin.x - outset, y }, { bounds.size.width + 2 * outset, height } });
+    };
+    if (auto top = topBarTopMarginConstraint())
+        place(m_context.playerTopActionBarView, topBarEdgeOutset, bounds.origin.y + top->constant(),
+            topBarHeight());
+    if (m_bottomBarBottomMarginConstraint)
+        place(m_context.playerBottomActionBarView, bottomBarEdgeOutset,
+            bounds.maxY() + m_bottomBarBottomMarginConstraint->constant() - bottomBarHeight(),
+            bottomBarHeight());
+    if (m_bottomConstraintOfPenTool)
+        place(m_context.penToolActionBarView, topBarEdgeOutset,
+            bounds.maxY() + m_bottomConstraintOfPenTool->constant() - penToolBarHeight(), penToolBarHeight());
+}
+
 void ReaderBars::moveTopAndBottomOffScreenWithIsAnimate(bool animate, std::function<void()> completion)
 {
     m_context.isPlayerActionBarHidden = true;
     auto view = m_context.controller ? m_context.controller->view() : nullptr;
     if (view)
-        view->layoutIfNeeded();
+        relayoutBarsIn(*view);
     if (auto top = topBarTopMarginConstraint())
         top->setConstant(topHiddenConstant);
     if (m_bottomBarBottomMarginConstraint)
@@ -437,7 +469,7 @@ void ReaderBars::moveTopAndBottomOffScreenWithIsAnimate(bool animate, std::funct
         if (auto& top = m_context.playerTopActionBarView)
             top->setHidden(true);
         if (view)
-            view->layoutIfNeeded();
+            relayoutBarsIn(*view);
         return;
     }
     std::weak_ptr<ui::View> weakView = view;
@@ -446,7 +478,7 @@ void ReaderBars::moveTopAndBottomOffScreenWithIsAnimate(bool animate, std::funct
         slideDuration,
         [weakView] {
             if (auto view = weakView.lock())
-                view->layoutIfNeeded();
+                relayoutBarsIn(*view);
         },
         [this, alive, completion = std::move(completion)](bool) {
             if (alive.expired())
@@ -476,7 +508,7 @@ void ReaderBars::moveTopAndBottomOnScreenWithIsAnimate(bool animate, std::functi
         slider->setHidden(false);
     m_context.isPlayerActionBarHidden = false;
     if (view)
-        view->layoutIfNeeded();
+        relayoutBarsIn(*view);
     if (auto top = topBarTopMarginConstraint())
         top->setConstant(topShownConstant);
     if (m_bottomBarBottomMarginConstraint)
@@ -485,7 +517,7 @@ void ReaderBars::moveTopAndBottomOnScreenWithIsAnimate(bool animate, std::functi
 
     if (!animate) {
         if (view)
-            view->layoutIfNeeded();
+            relayoutBarsIn(*view);
         return;
     }
     std::weak_ptr<ui::View> weakView = view;
@@ -493,7 +525,7 @@ void ReaderBars::moveTopAndBottomOnScreenWithIsAnimate(bool animate, std::functi
         slideDuration,
         [weakView] {
             if (auto view = weakView.lock())
-                view->layoutIfNeeded();
+                relayoutBarsIn(*view);
         },
         [completion = std::move(completion)](bool finished) {
             if (completion)

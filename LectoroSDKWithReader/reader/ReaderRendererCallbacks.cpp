@@ -83,6 +83,9 @@ void ReaderViewController::setPageOverlays(std::unique_ptr<ReaderPageOverlays> o
 
 std::optional<std::string> ReaderViewController::initialDisplayNumber(RendererViewController& renderer)
 {
+    // A search hit the reader holds opens its page.
+    if (const auto& hit = m_search->searchResult())
+        m_context.lastPageFolio = hit->displayNumber;
     if (!m_context.lastPageFolio)
         return std::nullopt;
     std::optional<std::string> taken;
@@ -450,9 +453,9 @@ void ReaderViewController::willUnloadPageWithPageNumber(
         m_readingSession->trackAnalyticsEvent();
     }
     starts.erase(display);
-    m_readingSession->pageTimeQueued();
-    // The page's time waits in the analytics queue for the next batched save (timer,
-    // background or close): storing here would be a durable write on every page turn.
+    // Stored as the page leaves, so a process ended now keeps the page's time; only the
+    // events new since the last save are written, and the timer's save syncs them.
+    m_readingSession->storePageTimeAsItLeaves();
 }
 
 void ReaderViewController::willLoadCFI(RendererViewController&, const std::vector<std::string>& cfis, int64_t,
@@ -470,8 +473,7 @@ void ReaderViewController::willUnloadCFI(RendererViewController&, const std::vec
     m_readingSession->trackCFIAnalyticsEventWith(displayNumber.value_or(std::string()));
     for (const auto& cfi : cfis)
         m_context.CFIsLoadStartTimeDictionary.erase(cfi);
-    m_readingSession->pageTimeQueued();
-    // Stored with the next batched save, as for pages.
+    m_readingSession->storePageTimeAsItLeaves();
 }
 
 void ReaderViewController::didRendererChangedAvailabilityForActionState(

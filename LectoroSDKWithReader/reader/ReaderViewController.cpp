@@ -6,13 +6,14 @@
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
 #include "LectoroSDKWithReader/annotations/PageAnnotationsDrawer.h"
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
-#include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
 #include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
+#include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/ClearAnswersRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
 #include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationRoad.h"
-#include "LectoroSDKWithReader/reader/ReaderAnnotationsHost.h"
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
+#include "LectoroSDKWithReader/contents/thumbnails/LXFixedEpubThumbnailViewController.h"
+#include "LectoroSDKWithReader/contents/thumbnails/LXThumbnailViewController.h"
 #include "LectoroSDKWithReader/foundation/AccessibilityManager.h"
 #include "LectoroSDKWithReader/foundation/FontManager.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
@@ -20,16 +21,17 @@
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
-#include "LectoroSDKWithReader/reader/ReaderInteractiveHost.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
 #include "LectoroSDKWithReader/reader/PhonePageSlider.h"
 #include "LectoroSDKWithReader/reader/ReaderActionDispatcher.h"
+#include "LectoroSDKWithReader/reader/ReaderAnnotationsHost.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
 #include "LectoroSDKWithReader/reader/ReaderChrome.h"
 #include "LectoroSDKWithReader/reader/ReaderContentsHost.h"
+#include "LectoroSDKWithReader/reader/ReaderInteractiveHost.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderPageOverlays.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
@@ -445,10 +447,21 @@ void ReaderViewController::viewDidAppear(bool animated)
 
 void ReaderViewController::viewWillDisappear(bool animated)
 {
-    // (A thumbnail panel presented over the reader will skip this; none exists yet.)
+    // A thumbnail panel on its way over the reader leaves the reader as it is: its audio
+    // and read-aloud go on under the panel.
+    auto beingPresented = [](const auto& panel) { return panel && panel->isBeingPresented(); };
+    if (beingPresented(m_contents->thumbnailViewController())
+        || beingPresented(m_contents->fixedEpubThumbnailVC()))
+        return;
     m_interactive->resetAudioPlayer();
     m_readAloud->didCloseReadToMeView();
     ui::ViewController::viewWillDisappear(animated);
+}
+
+void ReaderViewController::viewDidLayoutSubviews()
+{
+    ui::ViewController::viewDidLayoutSubviews();
+    m_bars->placeBarsByConstraints();
 }
 
 void ReaderViewController::updateReaderForLanguageChange()

@@ -260,16 +260,27 @@ void ReadingSession::createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(boo
 
 void ReadingSession::storeTrackingJSON()
 {
+    storeTracking(true);
+}
+
+void ReadingSession::storePageTimeAsItLeaves()
+{
+    storeTracking(false);
+}
+
+void ReadingSession::storeTracking(bool synced)
+{
     if (!m_context.analyticsHandler || !m_context.dbManager)
         return;
-    m_pageTimeQueued = false;
     std::string userID = m_context.user ? std::to_string(m_context.user->numericUserID()) : std::string("0");
     // Only what changed since the last save goes to the store, which adds it to the session
     // it stored then; when it cannot, the whole visit is stored again.
     if (auto changes = m_context.analyticsHandler->takeTrackingChanges(false)) {
         if (changes->groups.empty())
             return;
-        auto stored = m_context.dbManager->storeReaderAnalyticsChanges(userID, bookIDText(), *changes);
+        auto& store = *m_context.dbManager;
+        auto stored = synced ? store.storeReaderAnalyticsChanges(userID, bookIDText(), *changes)
+                             : store.storeReaderAnalyticsChangesWithoutSync(userID, bookIDText(), *changes);
         if (stored.ok() && !stored.value() && !changes->whole) {
             if (auto whole = m_context.analyticsHandler->takeTrackingChanges(true); whole && !whole->groups.empty())
                 (void)m_context.dbManager->storeReaderAnalyticsChanges(userID, bookIDText(), *whole);
@@ -387,10 +398,6 @@ void ReadingSession::saveReaderAnalytics()
         trackBookCloseEvent(folio);
     }
     createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(false);
-    // Without a page on screen the save above stores nothing, but pages that left the
-    // screen since the last timer save still have their time queued.
-    if (active.empty() && m_pageTimeQueued)
-        storeTrackingJSON();
     if (m_context.readingTimeManager) {
         if (auto average = getAvgTimePerPageFromAnalyticsEvents())
             m_context.avgTimePerPage = (m_context.avgTimePerPage + *average) / 2;
@@ -427,11 +434,7 @@ void ReadingSession::appMovedToBackground()
 {
     m_context.isappInBackground = true;
     stopAnalyticsScheduledTimer();
-    bool onScreen = m_context.renderer && !m_context.renderer->getActivePages().empty();
     createAndSaveReaderAnalyticsSessionWithCalledUsingTimer(true);
-    // The process may be ended in the background: what unloads queued is stored now.
-    if (!onScreen && m_pageTimeQueued)
-        storeTrackingJSON();
     if ((m_context.activeMode == ReaderActiveModeReadAloud
             || m_context.activeMode == ReaderActiveModeLinkAction)
         && m_context.controller)

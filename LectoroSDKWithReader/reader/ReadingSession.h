@@ -7,10 +7,11 @@
 // time in the background (where the timer stops and the start times are renewed) is not
 // counted. The timer lives exactly as long as this object, or until stopped.
 //
-// Storing the session is a durable write (a sync to disk), so it is batched: page and
-// position unloads only queue their events, and the session is stored on the timer, on
-// going to the background and at close. A killed process loses at most the reading time
-// of the last timer interval; annotations are the store's own and are saved at once.
+// The session is stored when a page or position leaves the screen, on the timer, on going
+// to the background and at close, so a killed process loses at most the time of the pages
+// still on screen. Each save writes only the events new since the last one (the store
+// adds them to the session it stored then), and a page's save is not synced to the disk
+// itself (the timer's is), so a page turn stays cheap.
 
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
 #include "platform/base/Timer.h"
@@ -46,8 +47,9 @@ public:
     void trackCFIAnalyticsEventWith(const std::string& chapterIndex);
     // Stores the handler's tracking JSON as the reading session, when there is one.
     void storeTrackingJSON();
-    // A page or position that left the screen queued its time: the next save stores it.
-    void pageTimeQueued() { m_pageTimeQueued = true; }
+    // The same as a page or position leaves the screen: what changed is stored at once,
+    // safe from the process ending, and reaches the disk with the next synced save.
+    void storePageTimeAsItLeaves();
     // How many times this session stored the reading session (a durable write each).
     size_t storedSessionCount() const { return m_storedSessionCount; }
 
@@ -71,12 +73,12 @@ public:
 
 private:
     void send(MVLectoroAnalyticsHandler::MVAnalyticsEventType, const MVLectoroAnalyticsMetaData&);
+    void storeTracking(bool synced);
     std::string bookIDText() const;
 
     ReaderContext& m_context;
     std::shared_ptr<base::Timer> m_timer;
     size_t m_storedSessionCount = 0;
-    bool m_pageTimeQueued = false;
 };
 
 } // namespace lectoro

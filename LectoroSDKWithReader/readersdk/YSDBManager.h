@@ -158,6 +158,15 @@ public:
             return stored.error();
         return true;
     }
+    // The same, for saves made often (a page leaving the screen): once it returns the change
+    // survives the process ending, and reaches the disk itself with the store's next synced
+    // write (a power cut before then may lose it). A store without the distinction stores it
+    // as above.
+    virtual base::Result<bool> storeReaderAnalyticsChangesWithoutSync(const std::string& userID,
+        const std::string& bookID, const TrackingChanges& changes)
+    {
+        return storeReaderAnalyticsChanges(userID, bookID, changes);
+    }
 
     // The colour migration's memory, so that it reads a book's highlights only when it may
     // have something to change. Remembered: the migration ran for the book with these offered

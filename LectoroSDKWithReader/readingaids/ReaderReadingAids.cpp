@@ -98,6 +98,8 @@ void ReaderReadingAids::showImmersiveReaderWithString(const std::string& text)
 void ReaderReadingAids::presentImmersiveReader(
     const std::string& text, const std::string& token, const std::string& subdomain)
 {
+    if (!m_context.controller)
+        return;
     auto chunk = std::make_shared<Chunk>(text);
     auto content = std::make_shared<Content>(text, std::vector<std::shared_ptr<Chunk>> { chunk });
     auto screen = ImmersiveReaderViewController::create(token, subdomain, content, nullptr, nullptr);

@@ -27,6 +27,10 @@ public:
     // iPad over the current context without animation, elsewhere full screen animated.
     // A failed token request follows the reader's expired-session rule and opens nothing.
     void showImmersiveReaderWithString(const std::string& text);
+    // The immersive-reader screen for a token already fetched (the highlight pop-up fetches
+    // its own): presented as above, then the top bar's selection is cleared.
+    void presentImmersiveReader(
+        const std::string& text, const std::string& token, const std::string& subdomain);
 
     bool isTranslationOpen() const;
     // Closes an open translation sheet without animation.
@@ -41,8 +45,6 @@ public:
 
 private:
     bool showOfflineAlertIfNeeded();
-    void presentImmersiveReader(
-        const std::string& text, const std::string& token, const std::string& subdomain);
 
     ReaderContext& m_context;
     std::weak_ptr<MVTranslationController> m_translation;

@@ -155,6 +155,10 @@ public:
     base::Value getReaderAnalyticsForUser(int64_t userID, const std::string& bookID) override;
     base::Result<bool> storeReaderAnalyticsChanges(const std::string& userID, const std::string& bookID,
         const lectoro::TrackingChanges&) override;
+    // Committed without syncing the log (SQLite's synchronous NORMAL for this transaction):
+    // it survives the process ending; the next synced commit carries it to the disk.
+    base::Result<bool> storeReaderAnalyticsChangesWithoutSync(const std::string& userID, const std::string& bookID,
+        const lectoro::TrackingChanges&) override;
 
     bool highlightColorsWereMigrated(const std::string& bookID, int64_t userID,
         const std::vector<std::string>& offeredColors) override;
@@ -270,6 +274,8 @@ private:
     // The unsynced session row of the user, book and visit, made (or emptied of a text kept
     // whole in the row) when there is none; false when the store failed.
     bool sessionRowFor(int64_t userID, const std::string& bookID, const std::string& visit, int64_t& sessionID);
+    base::Result<bool> storeSessionChanges(const std::string& userID, const std::string& bookID,
+        const lectoro::TrackingChanges&);
     bool writeSessionGroups(int64_t sessionID, const lectoro::TrackingChanges&);
     bool appendSessionGroups(const lectoro::TrackingChanges&);
 
@@ -298,6 +304,8 @@ private:
     // The open book's lists of highlights and bookmarks (see RecordListCache.h).
     RecordListCache m_bookLists;
     std::string m_path;
+    // Whether commits sync the log to the disk (StoreOptions::durable).
+    bool m_syncsCommits = true;
     std::string m_currentBookID;
     base::Error m_lastError;
     // Why every write fails, for a stand-in of a store that could not be opened.

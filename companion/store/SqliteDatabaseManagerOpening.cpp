@@ -184,6 +184,7 @@ base::Result<std::shared_ptr<SqliteDatabaseManager>> SqliteDatabaseManager::open
     auto store = std::shared_ptr<SqliteDatabaseManager>(new SqliteDatabaseManager(std::move(database.value()), path));
     store->m_checkedOnOpening = checkFile;
     store->m_marksCleanClose = isFile;
+    store->m_syncsCommits = options.durable;
     return store;
 }
 

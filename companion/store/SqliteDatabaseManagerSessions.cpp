@@ -214,6 +214,33 @@ base::Result<bool> SqliteDatabaseManager::storeReaderAnalyticsChanges(
     const std::string& userID, const std::string& bookID, const lectoro::TrackingChanges& changes)
 {
     std::lock_guard lock(m_mutex);
+    return storeSessionChanges(userID, bookID, changes);
+}
+
+base::Result<bool> SqliteDatabaseManager::storeReaderAnalyticsChangesWithoutSync(
+    const std::string& userID, const std::string& bookID, const lectoro::TrackingChanges& changes)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_syncsCommits)
+        return storeSessionChanges(userID, bookID, changes);
+    // In write-ahead logging, NORMAL commits without syncing the log: the commit is in the
+    // log, safe from the process ending, and the next FULL commit syncs it with its own.
+    // (Kept prepared: a page turn runs both.)
+    auto setSynchronous = [this](const char* pragma) {
+        auto* statement = m_database->statement(pragma);
+        return statement && statement->run();
+    };
+    if (!setSynchronous("PRAGMA synchronous = NORMAL"))
+        return failWrite().error();
+    auto stored = storeSessionChanges(userID, bookID, changes);
+    if (!setSynchronous("PRAGMA synchronous = FULL"))
+        return failWrite().error();
+    return stored;
+}
+
+base::Result<bool> SqliteDatabaseManager::storeSessionChanges(
+    const std::string& userID, const std::string& bookID, const lectoro::TrackingChanges& changes)
+{
     int64_t numericUser = base::longLongValue(userID);
     if (changes.groups.empty())
         return true;

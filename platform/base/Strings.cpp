@@ -319,6 +319,24 @@ std::optional<size_t> utf16IndexOf(std::string_view haystack, std::string_view n
     return utf16Length(haystack.substr(0, found));
 }
 
+int decimalDigitValue(char32_t c)
+{
+    if (c >= '0' && c <= '9')
+        return static_cast<int>(c - '0');
+    auto isDigit = [](char32_t point) {
+        return point <= 0x10FFFF
+            && utf8proc_category(static_cast<utf8proc_int32_t>(point)) == UTF8PROC_CATEGORY_ND;
+    };
+    if (c < 0x80 || !isDigit(c))
+        return -1;
+    // Decimal digits come in runs of whole sets from zero to nine, some sets back to back:
+    // a digit's value is its distance from the run's start, modulo ten.
+    char32_t start = c;
+    while (start > 0 && isDigit(start - 1))
+        --start;
+    return static_cast<int>((c - start) % 10);
+}
+
 // --- Trimming and case -------------------------------------------------------------
 
 bool isWhitespaceCodePoint(char32_t c)

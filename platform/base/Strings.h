@@ -57,6 +57,9 @@ std::optional<size_t> firstInvalidUtf8Byte(std::string_view);
 std::string validUtf8(std::string_view);
 // 0-15 for a hexadecimal digit of either case, -1 for any other character.
 int hexDigitValue(char);
+// 0-9 for a decimal digit of any script (Unicode category Nd: "0", Arabic-Indic "\u0663",
+// Devanagari "\u0969", …), -1 for any other character.
+int decimalDigitValue(char32_t);
 
 // --- UTF-16 counting ---------------------------------------------------------------
 size_t utf16Length(std::string_view);

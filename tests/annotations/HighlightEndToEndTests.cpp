@@ -4,6 +4,7 @@
 
 #include "platform/testing/Interaction.h"
 #include "reader/LauncherTestSupport.h"
+#include "reader/ReaderJourneySupport.h"
 #include "reader/ReaderTestSupport.h"
 
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
@@ -32,10 +33,7 @@ protected:
     void SetUp() override
     {
         ReaderTest::SetUp();
-        // The host's theme offers the highlight colours (the default theme alone has none).
-        std::filesystem::create_directories(m_storage / "host");
-        std::ofstream(m_storage / "host" / "ReaderTheme.json")
-            << R"({"Reader": {"DayMode": {"Highlight": {"highlightColor": ["#FFE082", "#FF8A80", "#A5D6A7"]}}}})";
+        testing::writeHostThemeWithHighlightColours(m_storage / "host");
         m_previousMainBundle = base::Bundle::main().rootPath();
         base::Bundle::setMainBundlePath((m_storage / "host").string());
         setCompanionFramework(companion::makeFramework(companion::FrameworkOptions { m_storage.string(), nullptr }));

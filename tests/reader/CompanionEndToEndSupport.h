@@ -24,6 +24,7 @@
 #include "platform/testing/Interaction.h"
 #include "platform/testing/Landing.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/ViewController.h"
 
 #include <memory>
 #include <string>
@@ -107,12 +108,16 @@ protected:
         setCompanionFramework(m_companion);
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        uitest::showInWindow(m_launcher);
+        if (showsLauncherAtSetUp())
+            uitest::showInWindow(m_launcher);
     }
 
     void TearDown() override
     {
         base::waitForBackgroundWork();
+        // The window lets go of the launcher too, so no reader outlives its test (and hears
+        // the next test's notifications).
+        ui::setKeyWindowRootViewController(nullptr);
         m_launcher.reset();
         m_companion.reset();
         ReaderTest::TearDown();
@@ -120,6 +125,8 @@ protected:
 
     // What the host has in place before the framework starts (a theme of its own).
     virtual void setUpHost() { }
+    // A host that configures the reader before it first appears shows the launcher itself.
+    virtual bool showsLauncherAtSetUp() const { return true; }
 
     companion::InProcessService& inProcessService() { return *m_companion->inProcessService(); }
 

@@ -58,10 +58,8 @@ void pinBookmarkView(ui::View& view, ui::View& superview, double horizontal, dou
 
 } // namespace
 
-// What the icons, the pop-up and the pop-over hold (weakly) of the road.
-class BookmarkRoad::Delegates final : public BookMarkViewDelegate,
-                                      public BookmarkControllerDelegate,
-                                      public ui::PopoverPresentationControllerDelegate {
+// What the icons and the pop-up hold (weakly) of the road.
+class BookmarkRoad::Delegates final : public BookMarkViewDelegate, public BookmarkControllerDelegate {
 public:
     explicit Delegates(BookmarkRoad& road)
         : m_road(&road)
@@ -78,12 +76,6 @@ public:
     {
         if (m_road)
             m_road->didBookmarkCompleteWithBookmarkVO(record);
-    }
-    // The pop-up stays a pop-over on a tablet whatever the size class.
-    std::optional<ui::ModalPresentationStyle> adaptivePresentationStyleForPresentationController(
-        ui::PopoverPresentationController&) override
-    {
-        return ui::ModalPresentationStyle::None;
     }
 
 private:
@@ -260,7 +252,7 @@ void BookmarkRoad::presentController(const std::shared_ptr<BookMarkController>& 
         controller->view()->layer()->setCornerRadius(0);
         if (auto* popover = controller->popoverPresentationController()) {
             popover->setPermittedArrowDirections(ui::PopoverArrowDirection::None);
-            popover->setDelegate(m_delegates);
+            popover->setDelegate(m_host.readerPopoverDelegate());
             popover->setSourceView(std::static_pointer_cast<ui::View>(icon.shared_from_this()));
             popover->setSourceRect(icon.bounds());
             popover->setBackgroundColor(ui::Color::clear());
@@ -318,6 +310,12 @@ void BookmarkRoad::didBookmarkCompleteWithBookmarkVO(const std::shared_ptr<SDKBo
     } else if (m_context.dbManager) {
         m_context.dbManager->saveBookmark(record, storeBookID(), storeUserID());
     }
+}
+
+void BookmarkRoad::resignBookmarkInput()
+{
+    if (m_bookMarkController && m_bookMarkController->isViewLoaded())
+        m_bookMarkController->view()->endEditing(true);
 }
 
 void BookmarkRoad::removeBookmarkVC()

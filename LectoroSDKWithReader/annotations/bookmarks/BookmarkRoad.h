@@ -5,7 +5,9 @@
 // queue and the icon of that very page (not whichever was drawn last) gets the renderer's
 // record and the theme's colours on the main queue. A tap opens the pop-up (a pop-over on
 // a tablet, a card over a backdrop elsewhere); what it hands back is stamped with the
-// reader's book version and stored, or deleted (status 3, which also closes it).
+// reader's book version and stored, or deleted (status 3, which also closes it). The
+// pop-over's delegate is the reader's, whose dismissal rule ends the bookmark mode when a
+// tap outside closes it.
 
 #include "LectoroSDKWithReader/readersdk/widgets/BookMarkController.h"
 #include "LectoroSDKWithReader/readersdk/widgets/BookMarkView.h"
@@ -41,6 +43,8 @@ public:
     // The pop-up's record, or none.
     void didBookmarkCompleteWithBookmarkVO(const std::shared_ptr<SDKBookmarkVO>&);
     void removeBookmarkVC();
+    // The pop-up's field gives up the keyboard (its pop-over was tapped away).
+    void resignBookmarkInput();
     void addAccessibilityOnBookmark();
 
     // The icon drawn last, and the icon of each page drawn (by page number).

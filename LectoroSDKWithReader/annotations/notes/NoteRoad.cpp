@@ -22,8 +22,11 @@ constexpr const char* noteRoadClassName = "ReaderViewController";
 
 } // namespace
 
-// The overlay's and the share panel's delegate: it reaches the road while the road lives.
-class NoteRoad::Seat final : public StickyNoteControllerDelegate, public LXShareSettingsControllerDelegate {
+// The overlay's, the share panel's and the reader's pop-overs' delegate: it reaches the
+// road while the road lives.
+class NoteRoad::Seat final : public StickyNoteControllerDelegate,
+                             public LXShareSettingsControllerDelegate,
+                             public ui::PopoverPresentationControllerDelegate {
 public:
     explicit Seat(NoteRoad& road)
         : m_road(&road)
@@ -51,6 +54,17 @@ public:
         if (m_road)
             m_road->didClickOnNoteShareSettingsSaveButton(note);
     }
+    // The reader's pop-overs stay pop-overs whatever the size class.
+    std::optional<ui::ModalPresentationStyle> adaptivePresentationStyleForPresentationController(
+        ui::PopoverPresentationController&) override
+    {
+        return ui::ModalPresentationStyle::None;
+    }
+    void popoverPresentationControllerDidDismissPopover(ui::PopoverPresentationController&) override
+    {
+        if (m_road)
+            m_road->popoverPresentationControllerDidDismissPopover();
+    }
 
 private:
     NoteRoad* m_road;
@@ -70,6 +84,11 @@ NoteRoad::~NoteRoad()
 }
 
 std::weak_ptr<StickyNoteControllerDelegate> NoteRoad::stickyNoteControllerDelegate() const
+{
+    return m_seat;
+}
+
+std::weak_ptr<ui::PopoverPresentationControllerDelegate> NoteRoad::popoverPresentationDelegate() const
 {
     return m_seat;
 }
@@ -301,20 +320,22 @@ void NoteRoad::removeStickNoteController(ui::View& view)
 
 void NoteRoad::popoverPresentationControllerDidDismissPopover()
 {
+    // The search panel's own mode (the search results are 16).
+    constexpr uint64_t searchPanelMode = 7;
     switch (m_context.activeMode) {
     case ReaderActiveModeNoteView:
-    case 8:
-    case 9:
-    case 14:
-    case 18:
+    case ReaderActiveModeMyData:
+    case ReaderActiveModeContents:
+    case ReaderActiveModeReflowableSettings:
+    case ReaderActiveModeFillInBlank:
     case ReaderActiveModeGlossary:
         m_context.activeMode = ReaderActiveModeNone;
         break;
-    case 3:
+    case ReaderActiveModeBookmark:
         m_host.resignBookmarkInput();
         m_context.activeMode = ReaderActiveModeNone;
         break;
-    case 7:
+    case searchPanelMode:
         m_host.closeSearchPanel();
         break;
     default:

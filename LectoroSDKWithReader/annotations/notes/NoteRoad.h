@@ -15,6 +15,7 @@
 #include "LectoroSDKWithReader/mydata/LXShareSettingsController.h"
 #include "LectoroSDKWithReader/readersdk/widgets/StickyNoteController.h"
 #include "platform/ui/Geometry.h"
+#include "platform/ui/Presentation.h"
 
 #include <functional>
 #include <memory>
@@ -58,6 +59,9 @@ public:
     void removeStickNoteController(ui::View&);
     // The overlay's delegate seat.
     std::weak_ptr<StickyNoteControllerDelegate> stickyNoteControllerDelegate() const;
+    // The reader as the delegate of the pop-overs it presents: they stay pop-overs, and a
+    // tap outside one ends the mode it opened (popoverPresentationControllerDidDismissPopover).
+    std::weak_ptr<ui::PopoverPresentationControllerDelegate> popoverPresentationDelegate() const;
     void popoverPresentationControllerDidDismissPopover();
 
     // --- Sharing handlers (NoteRoadSharing.cpp) ---

@@ -176,6 +176,9 @@ void NoteRoad::didClickOnNoteShareSettingsSaveButton(const std::shared_ptr<SDKHi
             slideOutShareSettings();
         return;
     }
+    // The note's editor opened from My Data: the list under it shows the note shared.
+    if (m_host.myDataPanel())
+        reloadMyData();
     if (m_noteController)
         m_noteController->didTapOnShareNote();
 }

@@ -116,10 +116,12 @@ void StickyNotesViewController::viewDidLayoutSubviews()
     m_commentMicAnimateButton->setFrame(m_commentMicButton->frame());
     m_commentPostButton->setFrame({ { width - 16 - 44, 0 }, { 44, box } });
     m_tableview->setFrame({ { 0, y }, { width, std::max(0.0, height - postRow - box - y) } });
-    if (m_popupView)
+    if (m_popupView) {
         m_popupView->setFrame({ { card.origin.x + width - 12 - 45,
                                     card.origin.y + height - postRow + 2 - m_popupHeight->constant() },
             { 45, m_popupHeight->constant() } });
+        layoutShareSavePopUp();
+    }
 }
 
 void StickyNotesViewController::hideTableViewAndCommentsBoxHeight(double box)

@@ -15,7 +15,6 @@
 #include "LectoroSDKWithReader/readersdk/utilities/AccessibilityHelper.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/readersdk/utilities/MVIconFontConstants.h"
-#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/UserDefaults.h"
 #include "platform/ui/Button.h"
@@ -363,37 +362,58 @@ void StickyNotesViewController::registerCellsAndSetColorsDate()
 void StickyNotesViewController::reloadStrip()
 {
     const bool pad = isPad();
+    // A swatch is a ring (the container, bordered in the selection colour) around an
+    // inset disc of the colour (the button).
     const double side = pad ? 32.0 : 30.0;
+    const double ringRadius = pad ? 16.0 : 15.0;
+    const double discRadius = pad ? 11.0 : 10.0;
+    constexpr double discInset = 5.0;
     if (m_swatches.size() != m_colorsArray.size()) {
-        for (const auto& swatch : m_swatches)
-            swatch->removeFromSuperview();
+        for (const auto& swatch : m_swatches) {
+            if (auto ring = swatch->superview())
+                ring->removeFromSuperview();
+        }
         m_swatches.clear();
         std::weak_ptr<ui::ViewController> weak = weak_from_this();
         for (size_t index = 0; index < m_colorsArray.size(); ++index) {
-            auto swatch = stickyButton();
-            swatch->setFrame(
+            auto ring = ui::View::create(
                 ui::Rect { { static_cast<double>(index) * (side + 10.0), 5.0 }, { side, side } });
+            auto swatch = stickyButton();
+            ring->addSubview(swatch);
+            swatch->setTranslatesAutoresizingMaskIntoConstraints(false);
+            ui::Constraint::activate({
+                swatch->leadingAnchor().constraintEqualTo(ring->leadingAnchor(), discInset),
+                ring->bottomAnchor().constraintEqualTo(swatch->bottomAnchor(), discInset),
+                swatch->widthAnchor().constraintEqualToConstant(2 * discRadius),
+                swatch->heightAnchor().constraintEqualToConstant(2 * discRadius),
+            });
+            swatch->setFrame(ui::Rect {
+                { discInset, side - discInset - 2 * discRadius }, { 2 * discRadius, 2 * discRadius } });
             swatch->setTag(static_cast<int>(index) + 1);
             swatch->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control& control) {
                 if (auto self = weak.lock())
                     static_cast<StickyNotesViewController&>(*self).didSelectColorButton(control.tag());
             });
-            m_colorStrip->addSubview(swatch);
+            m_colorStrip->addSubview(ring);
             m_swatches.push_back(swatch);
         }
     }
     for (size_t index = 0; index < m_swatches.size(); ++index) {
         auto& swatch = *m_swatches[index];
+        auto ring = swatch.superview();
         auto color = UIColorExpanded::colorWithHexString(m_colorsArray[index]);
         swatch.setBackgroundColor(color);
-        swatch.layer()->setBorderWidth(1.0);
-        swatch.layer()->setCornerRadius(pad ? 16.0 : 15.0);
+        swatch.layer()->setCornerRadius(discRadius);
         swatch.setClipsToBounds(true);
+        ring->setBackgroundColor(ui::Color::clear());
+        ring->layer()->setBorderWidth(1.0);
+        ring->layer()->setCornerRadius(ringRadius);
+        ring->setClipsToBounds(true);
         const bool selected = static_cast<int>(index) == m_selectedrow;
         ui::Color border = ui::Color::clear();
         if (selected && m_theme && m_theme->note_selected_icon_border())
             border = *m_theme->note_selected_icon_border();
-        swatch.layer()->setBorderColor(border);
+        ring->layer()->setBorderColor(border);
         std::string hex = color ? "#" + UIColorExpanded::hexStringFromColor(*color) : m_colorsArray[index];
         swatch.setAccessibilityIdentifier("stickyNote_" + hex);
         std::string state = localized("ACCESSIBILITY_COLOR");
@@ -657,98 +677,6 @@ void StickyNotesViewController::showShareButton(bool show)
 {
     loadViewIfNeeded();
     m_shareWidth->setConstant(show ? 50.0 : 0.0);
-}
-
-// MARK: - The share/save pop-up
-
-void StickyNotesViewController::addShareSavePop()
-{
-    if (m_popupView)
-        return;
-    const bool sharing = m_settings && m_settings->isSharingEnabled();
-    m_popupView = ui::View::create();
-    if (m_theme && m_theme->share_share_popup_background())
-        m_popupView->setBackgroundColor(*m_theme->share_share_popup_background());
-    auto layer = m_popupView->layer();
-    layer->setBorderColor(ui::Color::lightGray());
-    layer->setBorderWidth(0.6);
-    m_popupView->setClipsToBounds(false);
-    layer->setShadowColor(ui::Color::lightGray());
-    layer->setShadowOffset(ui::Size { -1.0, 0.0 });
-    layer->setShadowRadius(20.0);
-    layer->setShadowOpacity(0.2);
-    layer->setCornerRadius(20.0);
-    view()->addSubview(m_popupView);
-    m_popupHeight = m_popupView->heightAnchor().constraintEqualToConstant(0.0);
-    ui::Constraint::activate({
-        m_popupView->bottomAnchor().constraintEqualTo(m_commentBar->bottomAnchor(), 2.0),
-        m_popupView->trailingAnchor().constraintEqualTo(m_headerView->trailingAnchor(), -12.0),
-        m_popupView->widthAnchor().constraintEqualToConstant(45.0),
-        m_popupHeight,
-    });
-
-    std::optional<ui::Color> icon;
-    if (m_theme)
-        icon = m_theme->share_icon_color();
-    const ui::Font font(MVLectoroFontManager::getFontName(), 18.0);
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    auto make = [&](const char* glyph, const char* identifier, void (StickyNotesViewController::*action)()) {
-        auto button = stickyButton(glyph);
-        button->titleLabel()->setFont(font);
-        if (icon)
-            button->setTitleColor(*icon);
-        button->setAccessibilityIdentifier(identifier);
-        button->addTarget(ui::ControlEvent::TouchUpInside, [weak, action](ui::Control&) {
-            if (auto self = weak.lock())
-                (static_cast<StickyNotesViewController&>(*self).*action)();
-        });
-        m_popupView->addSubview(button);
-        return button;
-    };
-    make(ICON_CLOSE, "ReaderShareSettingsCancelButton", &StickyNotesViewController::hideSharePopUp);
-    auto save = make(ICON_SAVE, "ReaderStickyNotesPostButton", &StickyNotesViewController::saveButtonAction);
-    save->setTag(popupSaveButtonTag);
-    setEnabled(*save, false);
-    if (sharing)
-        make(ICON_SHARE_NOTE, "ReaderStickyNotesShareButton", &StickyNotesViewController::shareAction);
-    m_popupView->setHidden(true);
-}
-
-void StickyNotesViewController::moreButtonAction()
-{
-    if (!m_popupView)
-        return;
-    m_moreButton->setHidden(true);
-    const bool sharing = m_settings && m_settings->isSharingEnabled();
-    m_popupHeight->setConstant(sharing ? 156.0 : 104.0);
-    m_popupView->setHidden(false);
-    std::weak_ptr<ui::View> popup = m_popupView;
-    ui::View::animate(0.4, [popup] {
-        if (auto view = popup.lock())
-            view->setAlpha(1.0);
-    });
-}
-
-void StickyNotesViewController::hideSharePopUp()
-{
-    if (!m_popupView || m_popupView->isHidden())
-        return;
-    std::weak_ptr<ui::View> popup = m_popupView;
-    auto height = m_popupHeight;
-    std::weak_ptr<ui::View> more = m_moreButton;
-    ui::View::animate(
-        0.4,
-        [popup, height] {
-            height->setConstant(60.0);
-            if (auto view = popup.lock())
-                view->setAlpha(0.3);
-        },
-        [popup, more](bool) {
-            if (auto button = more.lock())
-                button->setHidden(false);
-            if (auto view = popup.lock())
-                view->setHidden(true);
-        });
 }
 
 // MARK: - Leaving

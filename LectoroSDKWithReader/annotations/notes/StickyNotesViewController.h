@@ -99,6 +99,8 @@ public:
     void updateView();
     void setUpDataForhighlight();
     void addShareSavePop();
+    // The pop-up's buttons placed by its constraints, for the pop-up's current height.
+    void layoutShareSavePopUp();
 
     // --- Actions (what each button runs) ---
     void backbuttonAciton();
@@ -180,6 +182,10 @@ public:
     const std::shared_ptr<ui::Button>& commentMicButton() const { return m_commentMicButton; }
     const std::shared_ptr<ui::Button>& commentMicAnimateButton() const { return m_commentMicAnimateButton; }
     const std::shared_ptr<ui::View>& popupView() const { return m_popupView; }
+    // The share/save pop-up's buttons, bottom to top (no share button without sharing).
+    const std::shared_ptr<ui::Button>& popupCloseButton() const { return m_popupCloseButton; }
+    const std::shared_ptr<ui::Button>& popupSaveButton() const { return m_popupSaveButton; }
+    const std::shared_ptr<ui::Button>& popupShareButton() const { return m_popupShareButton; }
     const std::shared_ptr<ui::TapGestureRecognizer>& tapRecognizer() const { return m_tapRecognizer; }
 
     const ui::ConstraintPtr& selectedTextContainingViewHtConstraint() const { return m_passageHeight; }
@@ -284,6 +290,9 @@ private:
     std::shared_ptr<ui::Button> m_commentMicButton;
     std::shared_ptr<ui::Button> m_commentMicAnimateButton;
     std::shared_ptr<ui::View> m_popupView;
+    std::shared_ptr<ui::Button> m_popupCloseButton;
+    std::shared_ptr<ui::Button> m_popupSaveButton;
+    std::shared_ptr<ui::Button> m_popupShareButton;
     std::shared_ptr<ui::TapGestureRecognizer> m_tapRecognizer;
 
     ui::ConstraintPtr m_passageHeight;

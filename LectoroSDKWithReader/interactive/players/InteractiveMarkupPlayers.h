@@ -18,7 +18,8 @@
 
 namespace ui {
 class View;
-}
+class ViewController;
+} // namespace ui
 
 namespace lectoro {
 

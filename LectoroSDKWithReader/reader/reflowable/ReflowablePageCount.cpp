@@ -277,6 +277,24 @@ void ReflowablePageCount::setTimeLeftData(const std::string& text)
 
 namespace {
 
+// The text with every decimal digit, of whichever script the last language wrote it in,
+// made an ASCII digit; the rest unchanged.
+std::string withAsciiDigits(const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (size_t offset = 0; offset < text.size();) {
+        size_t start = offset;
+        char32_t c = base::decodeUtf8(text, offset);
+        int digit = base::decimalDigitValue(c);
+        if (digit >= 0)
+            result += static_cast<char>('0' + digit);
+        else
+            result.append(text, start, offset - start);
+    }
+    return result;
+}
+
 // The decimal numbers of the strip's page line, in order ("Page 3 of 12" gives 3 and 12),
 // whatever words of whichever language surround them.
 std::vector<std::string> decimalRuns(const std::string& text)
@@ -302,7 +320,9 @@ void ReflowablePageCount::relabelPageLineForLanguage(bool landscape)
 {
     if (!m_pageCountView || m_pageCountView->pageLabel()->text().empty())
         return;
-    const std::string text = m_pageCountView->pageLabel()->text();
+    // The numbers are read whatever digits the last language wrote, and written again in
+    // the new language's digits, as the next page turn would write them.
+    const std::string text = withAsciiDigits(m_pageCountView->pageLabel()->text());
     const auto bar = text.find('|');
     const std::string first = text.substr(0, bar);
     const std::string second = bar == std::string::npos ? std::string() : text.substr(bar + 1);
@@ -318,8 +338,10 @@ void ReflowablePageCount::relabelPageLineForLanguage(bool landscape)
     }
     if (current.empty() || total.empty())
         return;
-    m_pageCountView->setPageData(localizedKey("PAGE") + " " + current + " "
-        + localizedKey("OF_KEY") + " " + total + " | " + second);
+    m_pageCountView->setPageData(localizedKey("PAGE") + " "
+        + NumberLocalizationHandler::localizeDigits(current) + " " + localizedKey("OF_KEY") + " "
+        + NumberLocalizationHandler::localizeDigits(total) + " | "
+        + NumberLocalizationHandler::localizeDigits(second));
 }
 
 } // namespace lectoro

@@ -7,10 +7,16 @@ namespace lectoro {
 
 std::shared_ptr<ReflowablePageCountView> ReflowablePageCountView::create()
 {
-    return std::shared_ptr<ReflowablePageCountView>(new ReflowablePageCountView);
+    auto strip = std::shared_ptr<ReflowablePageCountView>(new ReflowablePageCountView);
+    strip->buildViews();
+    return strip;
 }
 
-ReflowablePageCountView::ReflowablePageCountView()
+ReflowablePageCountView::ReflowablePageCountView() = default;
+
+// After construction: a subview added while the strip is not yet shared would not know its
+// superview, and the labels would count as outside the window.
+void ReflowablePageCountView::buildViews()
 {
     m_contentView = ui::View::create();
     addSubview(m_contentView);

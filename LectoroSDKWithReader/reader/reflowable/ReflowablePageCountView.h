@@ -38,6 +38,8 @@ protected:
     ReflowablePageCountView();
 
 private:
+    void buildViews();
+
     std::shared_ptr<ui::View> m_contentView;
     std::shared_ptr<ui::Label> m_pageLabel;
     std::shared_ptr<ui::Label> m_readingTimeLeftLabel;

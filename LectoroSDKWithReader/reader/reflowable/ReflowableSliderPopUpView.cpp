@@ -6,10 +6,15 @@ namespace lectoro {
 
 std::shared_ptr<ReflowableSliderPopUpView> ReflowableSliderPopUpView::create()
 {
-    return std::shared_ptr<ReflowableSliderPopUpView>(new ReflowableSliderPopUpView);
+    auto popUp = std::shared_ptr<ReflowableSliderPopUpView>(new ReflowableSliderPopUpView);
+    popUp->buildViews();
+    return popUp;
 }
 
-ReflowableSliderPopUpView::ReflowableSliderPopUpView()
+ReflowableSliderPopUpView::ReflowableSliderPopUpView() = default;
+
+// After construction, so each label knows the pop-up as its superview.
+void ReflowableSliderPopUpView::buildViews()
 {
     m_chapterNameLabel = ui::Label::create();
     m_chapterLabel = ui::Label::create();

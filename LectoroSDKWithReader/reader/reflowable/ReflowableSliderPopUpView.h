@@ -28,6 +28,8 @@ protected:
     ReflowableSliderPopUpView();
 
 private:
+    void buildViews();
+
     std::shared_ptr<ui::Label> m_chapterNameLabel;
     std::shared_ptr<ui::Label> m_chapterLabel;
     std::shared_ptr<ui::Label> m_readingTimeLeftLabel;

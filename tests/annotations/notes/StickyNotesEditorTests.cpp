@@ -1,4 +1,5 @@
 #include "annotations/AnnotationsTestSupport.h"
+#include "reader/UserTaps.h"
 
 #include "LectoroSDKWithReader/annotations/notes/NoteVoiceRecognizer.h"
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesSeat.h"
@@ -10,7 +11,9 @@
 #include "platform/testing/Interaction.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Environment.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Layer.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
@@ -262,20 +265,88 @@ TEST_F(StickyNotesEditor, ANoteWithCommentsOpensOnItsThreadWithoutThePostRow)
     EXPECT_FALSE(other->stickyCommentDateTimeLbl()->text().empty());
 }
 
-TEST_F(StickyNotesEditor, TheMoreButtonOpensTheSharePopUpAndItsCloseFoldsItAway)
+TEST_F(StickyNotesEditor, TheMoreButtonUnfoldsTheSharePopUpLaidOutAndItsCloseFoldsItAway)
 {
-    auto& editor = open(note("words"));
-    ASSERT_TRUE(editor.popupView());
-    EXPECT_TRUE(editor.popupView()->isHidden());
-    editor.moreButtonAction();
-    EXPECT_FALSE(editor.popupView()->isHidden());
-    EXPECT_TRUE(editor.moreButton()->isHidden());
-    EXPECT_EQ(editor.heightConstaraintShareSavePopUp()->constant(), 156.0);
-    editor.hideSharePopUp();
-    base::RunLoop::main().advanceBy(0.5);
-    EXPECT_TRUE(editor.popupView()->isHidden());
-    EXPECT_FALSE(editor.moreButton()->isHidden());
-    EXPECT_EQ(editor.heightConstaraintShareSavePopUp()->constant(), 60.0);
+    struct Case {
+        bool sharing;
+        double height;
+        // Close, save and share, bottom to top: each 6 points into the one below.
+        std::vector<ui::Rect> buttons;
+    };
+    const Case cases[] = {
+        { true, 156.0, { { { 0, 100 }, { 45, 56 } }, { { 0, 50 }, { 45, 56 } }, { { 0, 0 }, { 45, 56 } } } },
+        { false, 104.0, { { { 0, 49 }, { 45, 55 } }, { { 0, 0 }, { 45, 55 } } } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sharing);
+        m_settings->setIsSharingEnabled(c.sharing);
+        auto& editor = open(note("words"));
+        ASSERT_TRUE(editor.popupView());
+        EXPECT_TRUE(editor.popupView()->isHidden());
+        ASSERT_TRUE(testing::tapAsUser(*editor.moreButton()));
+        EXPECT_FALSE(editor.popupView()->isHidden());
+        EXPECT_TRUE(editor.moreButton()->isHidden());
+        EXPECT_EQ(editor.heightConstaraintShareSavePopUp()->constant(), c.height);
+        EXPECT_EQ(editor.popupView()->frame().size, (ui::Size { 45, c.height }));
+        std::vector<std::shared_ptr<ui::Button>> buttons { editor.popupCloseButton(),
+            editor.popupSaveButton() };
+        if (c.sharing) {
+            buttons.push_back(editor.popupShareButton());
+        } else {
+            EXPECT_FALSE(editor.popupShareButton());
+        }
+        ASSERT_EQ(buttons.size(), c.buttons.size());
+        for (size_t index = 0; index < buttons.size(); ++index) {
+            ASSERT_TRUE(buttons[index]);
+            EXPECT_EQ(buttons[index]->frame(), c.buttons[index]) << index;
+            // Save starts disabled; the others take a finger.
+            if (buttons[index] != editor.popupSaveButton()) {
+                EXPECT_TRUE(testing::isTappableAsUser(*buttons[index])) << index;
+            }
+        }
+
+        ASSERT_TRUE(testing::tapAsUser(*editor.popupCloseButton()));
+        base::RunLoop::main().advanceBy(0.5);
+        EXPECT_TRUE(editor.popupView()->isHidden());
+        EXPECT_FALSE(editor.moreButton()->isHidden());
+        EXPECT_EQ(editor.heightConstaraintShareSavePopUp()->constant(), 60.0);
+        m_editor->dismissViewControllerAnimated(false);
+        uitest::completePresentations();
+    }
+}
+
+TEST_F(StickyNotesEditor, EachSwatchIsARingAroundAnInsetDisc)
+{
+    struct Case {
+        ui::UserInterfaceIdiom idiom;
+        double ring;
+        double disc;
+    };
+    for (const auto& c : { Case { ui::UserInterfaceIdiom::Phone, 15.0, 10.0 },
+             Case { ui::UserInterfaceIdiom::Pad, 16.0, 11.0 } }) {
+        ui::Environment::current().setIdiom(c.idiom);
+        auto& editor = open(note("words", "#B2"));
+        ASSERT_EQ(editor.colorsArray().size(), 5u);
+        for (size_t index = 0; index < editor.colorsArray().size(); ++index) {
+            auto disc = editor.swatchAtIndex(index);
+            ASSERT_TRUE(disc);
+            auto ring = disc->superview();
+            ASSERT_TRUE(ring);
+            EXPECT_EQ(ring->frame().size, (ui::Size { 2 * c.ring, 2 * c.ring }));
+            EXPECT_EQ(ring->layer()->cornerRadius(), c.ring);
+            EXPECT_EQ(ring->layer()->borderWidth(), 1.0);
+            EXPECT_TRUE(ring->clipsToBounds());
+            EXPECT_EQ(disc->frame(), (ui::Rect { { 5, 5 }, { 2 * c.disc, 2 * c.disc } }));
+            EXPECT_EQ(disc->layer()->cornerRadius(), c.disc);
+            EXPECT_EQ(disc->layer()->borderWidth(), 0.0);
+            EXPECT_EQ(disc->tag(), static_cast<int>(index) + 1);
+            // Only the chosen colour's ring shows.
+            const bool chosen = index == 1;
+            EXPECT_EQ(ring->layer()->borderColor() == ui::Color::clear(), !chosen) << index;
+        }
+        m_editor->dismissViewControllerAnimated(false);
+        uitest::completePresentations();
+    }
 }
 
 TEST_F(StickyNotesEditor, AOutsideTapOnAPhoneNeverLeaves)

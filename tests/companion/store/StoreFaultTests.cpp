@@ -5,6 +5,7 @@
 
 #include "companion/store/SqliteDatabaseManager.h"
 
+#include "companion/analytics/QueuedAnalyticsManager.h"
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/StoredRecord.h"
 #include "companion/store/IntegrityCheck.h"
@@ -136,6 +137,54 @@ TEST(StoreFaults, PowerCutAtEachOfTheFirst200WritesLosesNoAcknowledgedChange)
     }
     // The run is long enough that most cut points fall inside it (the rest after the close).
     EXPECT_GT(cutsThatHappened, 150);
+}
+
+TEST(StoreFaults, AnUnsyncedSessionSaveReachesTheDiskWithTheNextSyncedWrite)
+{
+    PowerCutVfs vfs;
+    // Whether a synced write follows the unsynced save before the power goes.
+    for (bool syncedAfter : { false, true }) {
+        SCOPED_TRACE(syncedAfter ? "synced write after" : "power cut at once");
+        TemporaryFolder folder;
+        // The visit hands over its changes; the mirror, fed the same events, gives the text.
+        companion::QueuedAnalyticsManager visit;
+        companion::QueuedAnalyticsManager mirror;
+        auto track = [&](int page) {
+            base::Value info = base::Value::Dictionary { { "pageID", std::to_string(page) } };
+            visit.trackEvent("PageTracking", info, "p" + std::to_string(page));
+            mirror.trackEvent("PageTracking", info, "p" + std::to_string(page));
+        };
+        std::string synced;
+        {
+            vfs.reset();
+            auto opened = SqliteDatabaseManager::open(folder.string(), { .vfs = vfs.name() });
+            ASSERT_TRUE(opened.ok()) << opened.error().localizedDescription();
+            auto& store = *opened.value();
+            track(1);
+            auto first = store.storeReaderAnalyticsChanges("11", faultBook, *visit.takeTrackingChanges(true));
+            ASSERT_TRUE(first.ok() && first.value());
+            synced = mirror.getTrackingJSON();
+            track(2);
+            auto second = store.storeReaderAnalyticsChangesWithoutSync("11", faultBook, *visit.takeTrackingChanges(false));
+            ASSERT_TRUE(second.ok() && second.value());
+            ASSERT_EQ(store.getReaderAnalyticsForUser(faultUser, faultBook).asDictionary()->size(), 1u);
+            if (syncedAfter) {
+                ASSERT_TRUE(store.saveHighlight(highlight("h1", 1), faultBook, faultUser).ok());
+            }
+            vfs.cutNow();
+        }
+        vfs.reset();
+
+        EXPECT_EQ(integrityOf(databaseIn(folder)), "ok");
+        auto reopened = SqliteDatabaseManager::open(folder.string());
+        ASSERT_TRUE(reopened.ok()) << reopened.error().localizedDescription();
+        auto sessions = reopened.value()->getReaderAnalyticsForUser(faultUser, faultBook);
+        ASSERT_TRUE(sessions.asDictionary() && sessions.asDictionary()->size() == 1u);
+        const std::string stored = sessions.asDictionary()->begin()->second.asString().value_or("");
+        // The unsynced page is on the disk only once a synced write has carried it there;
+        // the synced session is there either way.
+        EXPECT_EQ(stored, syncedAfter ? mirror.getTrackingJSON() : synced);
+    }
 }
 
 TEST(StoreFaults, ADamagedPageIsFoundOnOpeningAndTheFileKeptBesideAFreshStore)

@@ -171,6 +171,40 @@ TEST(StringsTest, Utf16IndexOf)
     EXPECT_FALSE(base::utf16IndexOf(text, "b", 6));
 }
 
+TEST(StringsTest, DecimalDigitsOfEveryScript)
+{
+    struct Case {
+        char32_t character;
+        int value;
+    };
+    const Case cases[] = {
+        { U'0', 0 },
+        { U'7', 7 },
+        // Arabic-Indic, extended Arabic-Indic, Devanagari, Bengali.
+        { U'\u0660', 0 },
+        { U'\u0663', 3 },
+        { U'\u06F9', 9 },
+        { U'\u0966', 0 },
+        { U'\u096B', 5 },
+        { U'\u09EF', 9 },
+        // Full-width digits, and sets of digits that follow each other without a gap.
+        { U'\uFF18', 8 },
+        { U'\U0001D7CE', 0 },
+        { U'\U0001D7D8', 0 },
+        { U'\U0001D7E1', 9 },
+        { U'\U0001D7FF', 9 },
+        // Numbers that are not decimal digits, letters, and what is no character.
+        { U'\u00B2', -1 },
+        { U'\u2167', -1 },
+        { U'\u0967' + 10, -1 },
+        { U'a', -1 },
+        { U'/', -1 },
+        { 0x110000, -1 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(base::decimalDigitValue(c.character), c.value) << std::hex << uint32_t(c.character);
+}
+
 TEST(StringsTest, Trimming)
 {
     struct Case {

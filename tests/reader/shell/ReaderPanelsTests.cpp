@@ -1,6 +1,10 @@
 #include "ShellTestSupport.h"
 
+#include "LectoroSDKWithReader/contents/ReaderContents.h"
+#include "LectoroSDKWithReader/contents/thumbnails/LXThumbnailViewController.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "companion/store/SqliteDatabaseManager.h"
 #include "platform/testing/Interaction.h"
@@ -71,6 +75,25 @@ TEST_F(ReaderShellPanels, ThumbnailsCloseBackToTheBookAndKeepTeacherReview)
     m_reader->setActiveMode(ReaderActiveModeTeacherReview);
     m_reader->didSelectActionToCloseThumbnail();
     EXPECT_EQ(m_reader->activeMode(), uint64_t(ReaderActiveModeTeacherReview));
+}
+
+TEST_F(ReaderShellPanels, AThumbnailPanelOnItsWayLeavesTheReaderAsItIs)
+{
+    openBook(sample("sample-pagebook"), { pageBookPage(103, "1") });
+    auto bar = m_reader->context().playerTopActionBarView;
+    ASSERT_TRUE(bar && !bar->items().empty());
+    m_reader->contents().actionForThumbnail();
+    auto panel = m_reader->contents().thumbnailViewController();
+    ASSERT_TRUE(panel && panel->isBeingPresented());
+
+    // While the panel comes up the reader keeps its bars' state (and its audio).
+    bar->setSelectedItem(bar->items().front().get());
+    m_reader->viewWillDisappear(true);
+    EXPECT_EQ(bar->getSelectedItem(), bar->items().front());
+
+    uitest::completePresentations();
+    m_reader->viewWillDisappear(true);
+    EXPECT_FALSE(bar->getSelectedItem());
 }
 
 TEST_F(ReaderShellPanels, AFixedLayoutEpubClosesItsThumbnailsAtTheChapterOnScreen)

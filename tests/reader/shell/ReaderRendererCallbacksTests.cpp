@@ -79,6 +79,16 @@ TEST_F(ReaderShellRendererCallbacks, InitialDisplayNumber)
     }
     m_reader->setLastPageFolio(std::nullopt);
     EXPECT_EQ(m_reader->initialDisplayNumber(*m_renderer), std::nullopt);
+
+    // A search hit the reader holds opens its page, whatever the last page was.
+    auto hit = std::make_shared<TextSearchResult>();
+    hit->pageIndex = "102";
+    hit->displayNumber = "ii";
+    m_reader->search().didSelectSearchText(hit);
+    m_renderer->setCurrentBook(book);
+    m_reader->setLastPageFolio(std::string("4"));
+    EXPECT_EQ(m_reader->initialDisplayNumber(*m_renderer), "102");
+    EXPECT_EQ(m_reader->lastPageFolio(), "ii");
 }
 
 TEST_F(ReaderShellRendererCallbacks, BookmarkAndPrintButtonComeHalfASecondAfterTheHighlights)
