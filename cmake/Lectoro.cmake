@@ -78,11 +78,14 @@ function(lectoro_add_part target dir)
   _lectoro_library(${target} "${srcs}" "${A_PARTS};${A_DEPS}" "${A_PRIVATE_DEPS}")
 endfunction()
 
-# lectoro_add_layer(<target> <dir> [PARTS ...] [EXCLUDE <folders under dir>...] [DEPS ...] [PRIVATE_DEPS ...])
+# lectoro_add_layer(<target> <dir> [STATIC] [PARTS ...] [EXCLUDE <folders under dir>...] [DEPS ...] [PRIVATE_DEPS ...])
 # A layer is every .cpp below <dir> except those of its parts and of the EXCLUDE folders.
 # Headers are included from the project root: #include "platform/base/Value.h"
+# STATIC keeps the layer a static library in a shared build. Test support needs it: GoogleTest
+# comes only as a static library, and a shared library linking it would hold a second copy of
+# its globals beside the test program's, each destroyed at exit (a double free).
 function(lectoro_add_layer target dir)
-  cmake_parse_arguments(A "" "" "PARTS;EXCLUDE;DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(A "STATIC" "" "PARTS;EXCLUDE;DEPS;PRIVATE_DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
   foreach(folder ${A_EXCLUDE})
     list(FILTER srcs EXCLUDE REGEX "^${PROJECT_SOURCE_DIR}/${dir}/${folder}/")
@@ -92,7 +95,7 @@ function(lectoro_add_layer target dir)
     list(REMOVE_ITEM srcs ${part_srcs})
   endforeach()
   if(srcs)
-    _lectoro_library(${target} "${srcs}" "${A_PARTS};${A_DEPS}" "${A_PRIVATE_DEPS}")
+    _lectoro_library(${target} "${srcs}" "${A_PARTS};${A_DEPS}" "${A_PRIVATE_DEPS}" ${A_STATIC})
   else()
     add_library(${target} INTERFACE)
     target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
@@ -101,7 +104,8 @@ function(lectoro_add_layer target dir)
 endfunction()
 
 function(_lectoro_library target srcs deps private_deps)
-  if(LECTORO_SHARED_LIBS)
+  set(static_only ${ARGN})
+  if(LECTORO_SHARED_LIBS AND NOT static_only)
     add_library(${target} SHARED ${srcs})
     # Each library links on its own, so a part that calls into the rest of its layer, or a layer
     # into one it does not name, fails at its own link as in the static fuzz build.

@@ -213,6 +213,8 @@ void LXMyDataViewController::viewDidLoad()
     buildViews();
     m_tableView->setDataSource(std::weak_ptr<ui::TableViewDataSource>(self()));
     m_tableView->setDelegate(std::weak_ptr<ui::TableViewDelegate>(self()));
+    // Rows size themselves to their record (a note's text, its buttons).
+    m_tableView->setRowHeight(ui::TableViewAutomaticDimension);
     m_tableView->setEstimatedRowHeight(20);
     m_tableView->setTableFooterView(ui::View::create());
     if (m_noDataTextColor)

@@ -10,6 +10,11 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
 namespace lectoro {
 
 namespace {
@@ -27,6 +32,66 @@ std::shared_ptr<ui::Button> myDataButton(const std::shared_ptr<ui::View>& parent
     parent->addSubview(button);
     return button;
 }
+
+// The rows stack their parts under one another beside the colour glyph, mirrored in a
+// right-to-left language. Constraints give only the heights that change with the record;
+// the places are set here, so every part, buttons included, has a frame a finger can find.
+constexpr double rowInset = 16;
+constexpr double glyphSize = 20;
+constexpr double textX = rowInset + glyphSize + 8;
+
+class RowStack {
+public:
+    RowStack(double width, bool place)
+        : m_width(width)
+        , m_textWidth(std::max(0.0, width - textX - rowInset))
+        , m_place(place)
+    {
+    }
+
+    double textWidth() const { return m_textWidth; }
+    double y() const { return m_y; }
+    void skip(double height) { m_y += height; }
+
+    void glyph(const std::shared_ptr<ui::Label>& label) const { put(label, { rowInset, 12, glyphSize, glyphSize }); }
+
+    // A line of the text column: `height`, or what the label needs at the column's width.
+    void line(const std::shared_ptr<ui::Label>& label, std::optional<double> height = std::nullopt)
+    {
+        double h = height ? *height : std::ceil(label->sizeThatFits({ m_textWidth, 0 }).height);
+        put(label, { textX, m_y, m_textWidth, h });
+        m_y += h;
+    }
+
+    // Buttons side by side in the text column, each `width` wide (the column's share when 0).
+    void buttons(const std::vector<std::pair<std::shared_ptr<ui::Button>, double>>& row, double width, double gap)
+    {
+        double lineHeight = 0;
+        double x = textX;
+        double each = width > 0 ? width : (m_textWidth - gap * double(row.size() - 1)) / double(row.size());
+        for (const auto& [button, height] : row) {
+            put(button, { x, m_y, each, height });
+            x += each + gap;
+            lineHeight = std::max(lineHeight, height);
+        }
+        m_y += lineHeight;
+    }
+
+private:
+    void put(const std::shared_ptr<ui::View>& view, ui::Rect frame) const
+    {
+        if (!m_place)
+            return;
+        if (isRTL())
+            frame.origin.x = m_width - frame.origin.x - frame.size.width;
+        view->setFrame(frame);
+    }
+
+    double m_width;
+    double m_textWidth;
+    bool m_place;
+    double m_y = 10;
+};
 
 } // namespace
 
@@ -80,6 +145,28 @@ void LXMyDataHighlightCell::updateCellWithChapterName(
     m_dateLabel->setText(date);
     m_noteTextLabel->setText(text);
     m_iconLabel->setTextColor(color);
+}
+
+double LXMyDataHighlightCell::arrange(double width, bool place) const
+{
+    RowStack stack(width, place);
+    stack.glyph(m_iconLabel);
+    stack.line(m_chapterTitleLabel, 20);
+    stack.line(m_dateLabel, 18);
+    stack.skip(6);
+    stack.line(m_noteTextLabel);
+    return stack.y() + 10;
+}
+
+ui::Size LXMyDataHighlightCell::sizeThatFits(const ui::Size& size) const
+{
+    return { size.width, arrange(size.width, false) };
+}
+
+void LXMyDataHighlightCell::layoutSubviews()
+{
+    ui::TableViewCell::layoutSubviews();
+    arrange(contentView()->bounds().width(), true);
 }
 
 // MARK: - Note row
@@ -151,6 +238,33 @@ void LXMyDataNoteCell::updateCellWithChapterName(const std::string& chapterName,
     layoutIfNeeded();
 }
 
+double LXMyDataNoteCell::arrange(double width, bool place) const
+{
+    RowStack stack(width, place);
+    stack.glyph(m_iconLabel);
+    stack.line(m_chapterNameLabel, 20);
+    stack.line(m_dateLabel, 18);
+    stack.skip(4);
+    stack.line(m_highlightLabel, m_highlightLabelHeight->constant());
+    stack.skip(m_highlightTextBottom->constant());
+    stack.line(m_noteTextLabel);
+    stack.skip(m_noteBottom->constant());
+    stack.buttons({ { m_commentButton, m_commentButtonHeight->constant() }, { m_shareButton, m_shareButtonHeight->constant() } },
+        0, 8);
+    return stack.y() + 10;
+}
+
+ui::Size LXMyDataNoteCell::sizeThatFits(const ui::Size& size) const
+{
+    return { size.width, arrange(size.width, false) };
+}
+
+void LXMyDataNoteCell::layoutSubviews()
+{
+    ui::TableViewCell::layoutSubviews();
+    arrange(contentView()->bounds().width(), true);
+}
+
 void LXMyDataNoteCell::showShareButton(bool show)
 {
     m_shareButton->setHidden(!show);
@@ -218,6 +332,27 @@ void LXMyDataNoteAnswerCell::build()
         if (auto cell = weak.lock())
             cell->rejectButtonTapped();
     });
+}
+
+double LXMyDataNoteAnswerCell::arrange(double width, bool place) const
+{
+    RowStack stack(width, place);
+    stack.glyph(m_iconLabel);
+    stack.line(m_creatorNameLabel);
+    stack.skip(8);
+    stack.buttons({ { m_acceptButton, 34 }, { m_rejectButton, 34 } }, std::min(120.0, stack.textWidth() / 2 - 4), 8);
+    return stack.y() + 10;
+}
+
+ui::Size LXMyDataNoteAnswerCell::sizeThatFits(const ui::Size& size) const
+{
+    return { size.width, arrange(size.width, false) };
+}
+
+void LXMyDataNoteAnswerCell::layoutSubviews()
+{
+    ui::TableViewCell::layoutSubviews();
+    arrange(contentView()->bounds().width(), true);
 }
 
 void LXMyDataNoteAnswerCell::setAnswered(bool answered)

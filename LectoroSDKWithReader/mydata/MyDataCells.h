@@ -40,10 +40,16 @@ public:
     const std::shared_ptr<ui::Label>& dateLabel() const { return m_dateLabel; }
     const std::shared_ptr<ui::Label>& noteTextLabel() const { return m_noteTextLabel; }
 
+    ui::Size sizeThatFits(const ui::Size&) const override;
+    void layoutSubviews() override;
+
 protected:
     using ui::TableViewCell::TableViewCell;
 
 private:
+    // Places the row's parts for a width (when `place`) and answers the row's height.
+    double arrange(double width, bool place) const;
+
     std::shared_ptr<ui::Label> m_iconLabel;
     std::shared_ptr<ui::Label> m_chapterTitleLabel;
     std::shared_ptr<ui::Label> m_dateLabel;
@@ -94,11 +100,15 @@ public:
     const ui::ConstraintPtr& shareButtonHeightConstraint() const { return m_shareButtonHeight; }
     const ui::ConstraintPtr& bottomConstraintOfNoteLbl() const { return m_noteBottom; }
 
+    ui::Size sizeThatFits(const ui::Size&) const override;
+    void layoutSubviews() override;
+
 protected:
     using ui::TableViewCell::TableViewCell;
 
 private:
     void build();
+    double arrange(double width, bool place) const;
 
     std::weak_ptr<MyDataNoteCellDelegate> m_delegate;
     std::shared_ptr<ui::Label> m_iconLabel;
@@ -147,11 +157,15 @@ public:
     const std::shared_ptr<ui::Button>& acceptButton() const { return m_acceptButton; }
     const std::shared_ptr<ui::Button>& rejectButton() const { return m_rejectButton; }
 
+    ui::Size sizeThatFits(const ui::Size&) const override;
+    void layoutSubviews() override;
+
 protected:
     using ui::TableViewCell::TableViewCell;
 
 private:
     void build();
+    double arrange(double width, bool place) const;
 
     std::weak_ptr<MyDataNoteAnswerCellDelegate> m_delegate;
     std::shared_ptr<ui::Label> m_creatorNameLabel;

@@ -164,6 +164,17 @@ std::string describeView(const ui::View& view)
         name = std::string(view.className());
     if (!view.accessibilityIdentifier().empty())
         name += " \"" + view.accessibilityIdentifier() + "\"";
+    // A plain view says little on its own: name where it lies, up to the first view with a
+    // name of its own.
+    else if (name == "View") {
+        for (auto ancestor = view.superview(); ancestor; ancestor = ancestor->superview()) {
+            std::string outer = describeView(*ancestor);
+            if (outer.rfind("View in ", 0) != 0 && outer != "View") {
+                name += " in " + outer;
+                break;
+            }
+        }
+    }
     return name;
 }
 

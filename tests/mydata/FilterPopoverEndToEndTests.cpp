@@ -16,6 +16,7 @@
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
 #include "platform/base/Bundle.h"
 #include "platform/testing/Interaction.h"
+#include "platform/testing/Landing.h"
 #include "platform/testing/ViewQuery.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CollectionView.h"
@@ -124,8 +125,11 @@ TEST_F(FilterPopoverEndToEnd, TapsInsideTheBoxKeepItsTicksAndATapAroundItCancels
     };
     for (const auto& spot : inside) {
         SCOPED_TRACE(spot.view->className());
-        EXPECT_TRUE(uitest::isTouchable(*spot.view));
-        uitest::tap(*spot.view, spot.at);
+        auto landing = uitest::landOn(*spot.view, spot.at);
+        ASSERT_TRUE(landing) << landing.obstacle;
+        EXPECT_TRUE(landing.view->isDescendantOf(filter->view().get())) << uitest::describeView(*landing.view);
+        // The finger lands in the box, where nothing takes a tap.
+        (void)uitest::tap(*spot.view, spot.at);
         settle();
         EXPECT_EQ(panel->navigationController()->presentedViewController(), filter);
         EXPECT_FALSE(filter->rules().highlightDataArray()[1]->isSelected);

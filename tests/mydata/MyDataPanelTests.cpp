@@ -212,9 +212,7 @@ TEST_F(MyDataPanelTest, AnsweringAReceivedNoteOnceWhileOnline)
                           record({ .localID = "r2", .noteText = "b", .received = true, .answered = false }) },
         ui::UserInterfaceIdiom::Pad);
     EXPECT_EQ(panel->noteCountLbl()->text(), "1");
-    // Fired in code: the panel's header buttons are placed by constraints that give them no
-    // height yet, so no finger reaches them (a layout fault of the panel, still open).
-    EXPECT_TRUE(uitest::fireTap(*panel->notificationButton()));
+    EXPECT_TRUE(uitest::tap(*panel->notificationButton()));
     settle();
     ASSERT_EQ(panel->selectedSegment(), MyDataSegmentReceived);
     auto first = row<LXMyDataNoteAnswerCell>(0);
@@ -222,16 +220,18 @@ TEST_F(MyDataPanelTest, AnsweringAReceivedNoteOnceWhileOnline)
     EXPECT_EQ(first->creatorNameLabel()->text(), " " + text("MY_DATA_STARTED_SHARING_DATA_WITH_YOU"));
 
     m_network.setOnline(false);
-    EXPECT_TRUE(uitest::fireTap(*first->acceptButton())); // the answer cell's buttons have no frame yet
+    EXPECT_TRUE(uitest::tap(*first->acceptButton()));
     settle();
     auto alert = uitest::topmostAlert();
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->message().value_or(""), text("INTERNET_UNAVAILABLE_MESSAGE"));
-    uitest::tapAction(text("OK"));
+    ASSERT_TRUE(uitest::tapAction(text("OK")));
+    settle();
+    EXPECT_FALSE(uitest::topmostAlert());
     EXPECT_TRUE(m_delegate->events.empty()) << "nothing is sent offline";
 
     m_network.setOnline(true);
-    EXPECT_TRUE(uitest::fireTap(*first->acceptButton()));
+    EXPECT_TRUE(uitest::tap(*first->acceptButton()));
     settle();
     EXPECT_THAT(m_delegate->events, ElementsAre("accept:ur1"));
     EXPECT_EQ(panel->noteCountLbl()->text(), "2");
@@ -239,7 +239,7 @@ TEST_F(MyDataPanelTest, AnsweringAReceivedNoteOnceWhileOnline)
     auto answered = row<LXMyDataNoteAnswerCell>(0);
     ASSERT_TRUE(answered);
     EXPECT_FALSE(answered->acceptButton()->isEnabled());
-    EXPECT_FALSE(uitest::fireTap(*answered->rejectButton()));
+    EXPECT_FALSE(uitest::tap(*answered->rejectButton()));
     panel->didHighlight("ur1", true);
     settle();
     EXPECT_THAT(m_delegate->events, ElementsAre("accept:ur1"));
@@ -257,9 +257,7 @@ TEST_F(MyDataPanelTest, AnsweringAReceivedNoteOnceWhileOnline)
 TEST_F(MyDataPanelTest, APhoneListsReceivedNotesOnAPushedPanel)
 {
     auto panel = open({ record({ .localID = "r1", .noteText = "a", .received = true, .answered = false }) });
-    // Fired in code: the panel's header buttons are placed by constraints that give them no
-    // height yet, so no finger reaches them (a layout fault of the panel, still open).
-    EXPECT_TRUE(uitest::fireTap(*panel->notificationButton()));
+    EXPECT_TRUE(uitest::tap(*panel->notificationButton()));
     settle();
     auto navigation = panel->navigationController();
     ASSERT_TRUE(navigation);
@@ -410,9 +408,7 @@ TEST_F(MyDataPanelTest, TheFilterPopoverAppliesAndCancels)
         record({ .localID = "shared", .color = "#00FF00", .received = true }) });
     auto filter = panel->filterViewController();
     ASSERT_TRUE(filter);
-    // Fired in code: the panel's header buttons are placed by constraints that give them no
-    // height yet, so no finger reaches them (a layout fault of the panel, still open).
-    EXPECT_TRUE(uitest::fireTap(*panel->filterButton()));
+    EXPECT_TRUE(uitest::tap(*panel->filterButton()));
     settle();
     ASSERT_EQ(panel->navigationController()->presentedViewController(), filter);
     auto rows = filter->rules().highlightDataArray();
@@ -430,9 +426,7 @@ TEST_F(MyDataPanelTest, TheFilterPopoverAppliesAndCancels)
     EXPECT_FALSE(panel->filterState().highlightWithFilter);
     EXPECT_TRUE(filter->rules().highlightDataArray()[3]->isSelected);
 
-    // Fired in code: the panel's header buttons are placed by constraints that give them no
-    // height yet, so no finger reaches them (a layout fault of the panel, still open).
-    EXPECT_TRUE(uitest::fireTap(*panel->filterButton()));
+    EXPECT_TRUE(uitest::tap(*panel->filterButton()));
     settle();
     rows = filter->rules().highlightDataArray();
     // Untick all, then tick green alone; the shared row stays unticked.

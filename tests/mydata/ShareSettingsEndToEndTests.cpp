@@ -81,10 +81,8 @@ TEST_F(ShareSettingsEndToEnd, TickedStudentsAreStoredAndSentAsTheClassLists)
     auto bo = std::dynamic_pointer_cast<LXShareSettingsCell>(table.cellForRowAtIndexPath(ui::IndexPath { 1, 0 }));
     ASSERT_TRUE(bo);
     EXPECT_EQ(bo->shareUserId, 6000000002);
-    // Fired in code: the dialog opened from My Data still lies under My Data, so a finger
-    // cannot reach its rows yet (a presentation fault, still open).
-    ASSERT_TRUE(uitest::fireTap(*bo->shareButton()));
-    ASSERT_TRUE(uitest::fireTap(*dialog->doneButton()));
+    ASSERT_TRUE(uitest::tap(*bo->shareButton()));
+    ASSERT_TRUE(uitest::tap(*dialog->doneButton()));
     settle();
 
     auto classes = reader->context().dbManager->bookClassInfoArrayForBookID(

@@ -15,6 +15,7 @@
 #include "platform/base/RunLoop.h"
 #include "platform/base/UserDefaults.h"
 #include "platform/ui/Environment.h"
+#include "platform/ui/ViewController.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,10 @@ protected:
 
     void TearDown() override
     {
+        // A screen the test showed would keep its reader (its timers and observers) alive
+        // into the next test.
+        if (ui::Environment::current().keyWindow())
+            ui::setKeyWindowRootViewController(nullptr);
         // Background store reads (a reflowable page's highlights) finish before the world goes.
         base::waitForBackgroundWork();
         setCompanionFramework(nullptr);
