@@ -20,6 +20,7 @@
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "platform/print/ViewPainter.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/testing/Landing.h"
 #include "platform/ui/Environment.h"
 
@@ -102,6 +103,9 @@ protected:
         for (auto next = presented; next; next = next->presentedViewController())
             presented = next;
         auto screen = std::dynamic_pointer_cast<T>(presented);
+        // A screen shown in a navigation stack is the stack's top.
+        if (auto stack = std::dynamic_pointer_cast<ui::NavigationController>(presented); !screen && stack)
+            screen = std::dynamic_pointer_cast<T>(stack->topViewController());
         if (!screen)
             return nullptr;
         auto view = screen->viewIfLoaded();
@@ -110,6 +114,31 @@ protected:
             EXPECT_FALSE(uitest::visibleRectInWindow(*view).isEmpty()) << "presented but not visible";
         }
         return screen;
+    }
+
+    // The page renderer of the reader.
+    static std::shared_ptr<companion::BookRenderer> rendererOf(ReaderViewController& reader)
+    {
+        return std::dynamic_pointer_cast<companion::BookRenderer>(reader.rendererView());
+    }
+
+    // The first page on screen, as "<page id>/<folio>/<chapter index>" ("" when none).
+    static std::string pageOnScreen(ReaderViewController& reader)
+    {
+        auto renderer = rendererOf(reader);
+        auto pages = renderer ? renderer->getActivePages() : std::vector<RendererPage> {};
+        if (pages.empty())
+            return {};
+        return std::to_string(pages.front().pageID) + "/" + pages.front().displayNum + "/"
+            + std::to_string(pages.front().fileIndex);
+    }
+
+    // A finger on the view, then the reader let settle.
+    ::testing::AssertionResult tapAndSettle(ui::View& view, std::optional<ui::Point> at = std::nullopt)
+    {
+        auto tapped = uitest::tap(view, at);
+        settle();
+        return tapped;
     }
 
     // Back in reading: nothing presented over the reader and no tool active.
