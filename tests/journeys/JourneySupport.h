@@ -12,6 +12,7 @@
 
 #include "reader/CompanionEndToEndSupport.h"
 
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
@@ -62,7 +63,10 @@ protected:
         environment.setScreenSize(idiom == ui::UserInterfaceIdiom::Pad ? ui::Size { 768, 1024 } : ui::Size { 375, 667 });
         auto package = std::make_shared<LectoroBookPackage>(
             std::string(LECTORO_SAMPLES_DIR) + "/books/" + folderOf(book), bookID, "978-0");
-        m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration());
+        if (m_settings)
+            m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration(), m_settings, false);
+        else
+            m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration());
         settle();
         auto reader = m_launcher->reader();
         if (!reader)
@@ -169,6 +173,8 @@ protected:
     }
 
     std::string m_userID = "6000000001";
+    // The host's feature switches for the next opening; none: the launcher's own.
+    std::shared_ptr<MVReaderSettingModel> m_settings;
 };
 
 } // namespace lectoro::journeys

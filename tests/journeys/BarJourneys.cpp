@@ -1,0 +1,230 @@
+// The items of the reader's bars that open a tool rather than a panel: the pen and its bar,
+// the vertical "more" bar's class-work, protractor and clear-answers items, the sticky
+// note, and a reflowable book's font settings. Each tool is reached with a finger, used,
+// and closed, and its effect is looked for in the store, the renderer or on screen.
+
+#include "journeys/JourneySupport.h"
+
+#include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
+#include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
+#include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
+#include "LectoroSDKWithReader/readersdk/PenToolController.h"
+#include "LectoroSDKWithReader/readersdk/YSDBManager.h"
+#include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
+#include "LectoroSDKWithReader/readersdk/widgets/MVFIB.h"
+#include "platform/ui/AlertController.h"
+#include "platform/ui/Slider.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
+
+namespace lectoro::journeys {
+namespace {
+
+class BarJourney : public Journey {
+protected:
+    // A stroke drawn with a finger across the middle of the first page on the canvas: each
+    // point must meet the canvas, then the pen controller takes the touches as the canvas
+    // hands them on.
+    ::testing::AssertionResult drawWithFinger(ReaderViewController& reader)
+    {
+        auto controller = reader.penRoad().penToolController();
+        auto canvas = std::dynamic_pointer_cast<PenDrawingCanvas>(rendererOf(reader)->getPenDrawingCanvas());
+        if (!controller || !canvas || canvas->canvasPages().empty())
+            return ::testing::AssertionFailure() << "no pen canvas with a page";
+        auto frame = canvas->canvasPages().front().frame;
+        std::vector<ui::Point> points { { frame.midX() - 40, frame.midY() }, { frame.midX(), frame.midY() + 20 },
+            { frame.midX() + 40, frame.midY() } };
+        for (const auto& point : points) {
+            auto landing = uitest::landOn(*canvas, point);
+            if (!landing)
+                return ::testing::AssertionFailure() << landing.obstacle;
+            if (landing.view != canvas)
+                return ::testing::AssertionFailure() << "the stroke meets " << uitest::describeView(*landing.view);
+        }
+        controller->drawStroke(points);
+        settle();
+        return ::testing::AssertionSuccess();
+    }
+
+    std::vector<std::shared_ptr<SDKPentoolVO>> storedStrokes(ReaderViewController& reader)
+    {
+        auto page = rendererOf(reader)->getActivePages().front();
+        return reader.context().dbManager->pentoolDrawingForPageID(std::to_string(page.pageID), page.displayNum,
+            std::to_string(reader.bookID()), reader.user()->numericUserID());
+    }
+
+    std::shared_ptr<PlayerActionBarItem> swatch(ReaderViewController& reader, const std::string& colour)
+    {
+        for (const auto& item : reader.context().penToolActionBarView->items()) {
+            const auto text = item->metaData()[penColorMetaDataKey].asString();
+            if (item->tag() == PlayerItemPenColorSwatch && text && *text == colour)
+                return item;
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(BarJourney, ThePenBarsToolsDrawColourThickenUndoAndDeleteWhatIsStored)
+{
+    auto reader = open(SampleBook::PageBook);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemPenTool));
+    EXPECT_EQ(reader->activeMode(), ReaderActiveModePenTool);
+    auto bar = reader->context().penToolActionBarView;
+    ASSERT_TRUE(bar && bar->window());
+    // Undo and delete wait for something drawn.
+    for (const auto& item : bar->items()) {
+        if (item->tag() != PlayerItemPenUndo && item->tag() != PlayerItemPenDeleteSelection) {
+            EXPECT_TRUE(uitest::isTouchable(*item)) << "pen bar item " << item->tag();
+        }
+    }
+    picture("pen-bar");
+
+    // A colour from the bar, then a stroke: it is stored in that colour.
+    auto red = swatch(*reader, "#E53935");
+    ASSERT_TRUE(red);
+    ASSERT_TRUE(tapAndSettle(*red));
+    ASSERT_TRUE(drawWithFinger(*reader));
+    auto strokes = storedStrokes(*reader);
+    ASSERT_EQ(strokes.size(), 1u);
+    EXPECT_EQ(strokes[0]->penColor, "#E53935");
+    EXPECT_FALSE(rendererOf(*reader)->overlayForPage(rendererOf(*reader)->getActivePages().front().pageID).penDrawings.empty())
+        << "the stroke is drawn on the page";
+    for (int tag : { PlayerItemPenUndo, PlayerItemPenDeleteSelection })
+        EXPECT_TRUE(uitest::isTouchable(*bar->itemWithTag(tag))) << "pen bar item " << tag;
+    picture("pen-stroke");
+
+    // The thickness palette over the bar: its slider sets the next stroke's width, and a
+    // tap beside it closes it.
+    ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenThickness)));
+    auto thickness = reader->penRoad().penToolThicknessPalleteViewController();
+    ASSERT_TRUE(thickness && thickness->view()->window());
+    EXPECT_FALSE(uitest::visibleRectInWindow(*thickness->view()).isEmpty());
+    picture("pen-thickness");
+    auto slider = thickness->slider();
+    ASSERT_TRUE(slider);
+    ASSERT_TRUE(uitest::setSliderValue(*slider, slider->maximumValue()));
+    settle();
+    // The palette's surround closes it at the touch's start, as a press of no length.
+    auto* window = ui::Environment::current().keyWindow().get();
+    auto outside = uitest::landAtWindowPoint({ 384, 300 });
+    ASSERT_TRUE(outside) << outside.obstacle;
+    ASSERT_TRUE(uitest::longPress(*outside.view, outside.view->convertPointFrom(ui::Point { 384, 300 }, window)));
+    settle();
+    EXPECT_FALSE(reader->penRoad().penToolThicknessPalleteViewController()) << "a tap beside it closes the palette";
+    ASSERT_TRUE(drawWithFinger(*reader));
+    strokes = storedStrokes(*reader);
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_GT(strokes[1]->thickness, strokes[0]->thickness);
+
+    // Undo takes the last stroke back out of the store.
+    ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenUndo)));
+    EXPECT_EQ(storedStrokes(*reader).size(), 1u);
+
+    // The eraser is a mode of the pen; delete asks, and "YES" clears the page.
+    ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenEraser)));
+    EXPECT_EQ(reader->activeMode(), ReaderActiveModePenTool);
+    ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenDeleteSelection)));
+    auto ask = uitest::topmostAlert();
+    ASSERT_TRUE(ask) << "delete asks first";
+    picture("pen-delete");
+    ASSERT_TRUE(uitest::tapAction("YES"));
+    settle();
+    EXPECT_TRUE(storedStrokes(*reader).empty());
+
+    // Closing the pen brings the reader's bars back.
+    ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenClose)));
+    EXPECT_FALSE(reader->context().penToolActionBarView);
+    expectReading(*reader);
+}
+
+TEST_F(BarJourney, TheMoreBarsItemsAnswerOnThePage)
+{
+    auto reader = open(SampleBook::PageBook);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemMore));
+    auto vertical = reader->verticalBar().playerActionVerticalBar();
+    ASSERT_TRUE(vertical && vertical->window());
+    // Clearing answers waits for an answer on the page.
+    for (int tag : { PlayerItemSubmitAnnotation, PlayerItemProtractor }) {
+        auto item = vertical->itemWithTag(tag);
+        ASSERT_TRUE(item) << "the more bar carries item " << tag;
+        EXPECT_TRUE(uitest::isTouchable(*item)) << "more bar item " << tag;
+    }
+    picture("more-bar");
+
+    // Class work with nothing on the page says so.
+    ASSERT_TRUE(tapAndSettle(*vertical->itemWithTag(PlayerItemSubmitAnnotation)));
+    auto alert = uitest::topmostAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message().value_or(""), "There is nothing to submit.");
+    picture("more-submit-nothing");
+    ASSERT_TRUE(uitest::tapActionAtIndex(0));
+    settle();
+    expectReading(*reader);
+}
+
+TEST_F(BarJourney, ClearAnswersAsksAndTakesThePagesAnswersOutOfTheStore)
+{
+    auto reader = open(SampleBook::PageBook);
+    ASSERT_TRUE(reader);
+    auto renderer = rendererOf(*reader);
+    renderer->navigateToPageNumber("105");
+    settle();
+    const int64_t user = reader->user()->numericUserID();
+    MVFIB* field = nullptr;
+    for (const auto& view : renderer->overlayForPage(105).fibViews) {
+        auto fib = std::dynamic_pointer_cast<MVFIB>(view);
+        if (fib && fib->linkVo() && fib->linkVo()->linkID == 1051)
+            field = fib.get();
+    }
+    ASSERT_TRUE(field);
+    // The blank takes a finger where it lies on the page; the answer is typed and ended as
+    // the keyboard ends it.
+    auto landing = uitest::landOn(*field);
+    ASSERT_TRUE(landing) << landing.obstacle;
+    ASSERT_TRUE(field->beginEditing());
+    field->endEditingWithText("full");
+    settle();
+    ASSERT_TRUE(reader->context().dbManager->getFIBObjectWithLinkId(1051, user)) << "the typed answer is stored";
+    expectReading(*reader);
+
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemMore));
+    auto vertical = reader->verticalBar().playerActionVerticalBar();
+    ASSERT_TRUE(vertical);
+    EXPECT_TRUE(uitest::isTouchable(*vertical->itemWithTag(PlayerItemClearAllFIBs)));
+    ASSERT_TRUE(tapAndSettle(*vertical->itemWithTag(PlayerItemClearAllFIBs)));
+    ASSERT_TRUE(uitest::topmostAlert()) << "clearing the answers asks first";
+    picture("clear-answers");
+    ASSERT_TRUE(uitest::tapAction("YES"));
+    settle();
+    EXPECT_FALSE(reader->context().dbManager->getFIBObjectWithLinkId(1051, user));
+    expectReading(*reader);
+}
+
+TEST_F(BarJourney, AStickyNoteWrittenFromTheBarIsStored)
+{
+    auto reader = open(SampleBook::PageBook);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemStickyNote));
+    auto note = presentedScreen<StickyNotesViewController>(*reader);
+    ASSERT_TRUE(note);
+    EXPECT_EQ(reader->activeMode(), ReaderActiveModeNoteView);
+    picture("sticky-note");
+    auto landing = uitest::landOn(*note->noteTextView());
+    ASSERT_TRUE(landing) << landing.obstacle;
+    ASSERT_TRUE(note->noteTextView()->insertText("Bring the tide table"));
+    ASSERT_TRUE(tapAndSettle(*note->postButton()));
+    picture("sticky-note-posted");
+    bool stored = false;
+    for (const auto& record : reader->context().dbManager->highlightBookID("1001", reader->user()->numericUserID()))
+        stored = stored || record->noteText == "Bring the tide table";
+    EXPECT_TRUE(stored) << "the note is in the store";
+    expectReading(*reader);
+}
+
+} // namespace
+} // namespace lectoro::journeys
