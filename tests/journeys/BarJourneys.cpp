@@ -1,6 +1,6 @@
 // The items of the reader's bars that open a tool rather than a panel: the pen and its bar,
-// the vertical "more" bar's class-work, protractor and clear-answers items, the sticky
-// note, and a reflowable book's font settings. Each tool is reached with a finger, used,
+// the vertical "more" bar's class-work and clear-answers items, the sticky note, and a
+// reflowable book's layout sheet. Each tool is reached with a finger, used,
 // and closed, and its effect is looked for in the store, the renderer or on screen.
 
 #include "journeys/JourneySupport.h"
@@ -8,9 +8,11 @@
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
+#include "LectoroSDKWithReader/reader/reflowable/ReflowableLayoutSettingSheet.h"
 #include "LectoroSDKWithReader/readersdk/PenToolController.h"
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/records/ReaderFontSettingsVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
@@ -223,6 +225,45 @@ TEST_F(BarJourney, AStickyNoteWrittenFromTheBarIsStored)
     for (const auto& record : reader->context().dbManager->highlightBookID("1001", reader->user()->numericUserID()))
         stored = stored || record->noteText == "Bring the tide table";
     EXPECT_TRUE(stored) << "the note is in the store";
+    expectReading(*reader);
+}
+
+TEST_F(BarJourney, AReflowableBooksLayoutSheetChangesTheRendererAndIsStored)
+{
+    auto reader = open(SampleBook::ReflowableEpub);
+    ASSERT_TRUE(reader);
+    auto renderer = rendererOf(*reader);
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemFontSetting));
+    auto sheet = presentedScreen<ReflowableLayoutSettingSheet>(*reader);
+    ASSERT_TRUE(sheet) << "the layout sheet is presented";
+    EXPECT_EQ(reader->activeMode(), ReaderActiveModeReflowableSettings);
+    ASSERT_TRUE(sheet->card());
+    EXPECT_FALSE(uitest::visibleRectInWindow(*sheet->card()).isEmpty());
+    for (const char* section : { "family", "size", "scroll", "mode", "alignment", "spacing", "margin", "reset" }) {
+        ASSERT_FALSE(sheet->buttons(section).empty()) << section;
+        for (const auto& button : sheet->buttons(section))
+            EXPECT_TRUE(uitest::isTouchable(*button)) << section;
+    }
+    picture("layout-sheet");
+
+    // A larger size, night reading and centred text reach the renderer and the store.
+    const auto sizeBefore = renderer->settings().fontSizeStep;
+    ASSERT_TRUE(tapAndSettle(*sheet->buttons("size").back()));
+    EXPECT_GT(renderer->settings().fontSizeStep, sizeBefore);
+    const auto modes = sheet->buttons("mode");
+    ASSERT_TRUE(tapAndSettle(*modes.front()));
+    EXPECT_EQ(renderer->settings().readerMode, sheet->readerModeOptions.front());
+    ASSERT_TRUE(tapAndSettle(*sheet->buttons("alignment").at(1)));
+    EXPECT_EQ(renderer->settings().textAlignment, sheet->textAlignmentOptions.at(1));
+    EXPECT_TRUE(sheet->buttons("alignment").at(1)->isSelected());
+    auto stored = reader->context().dbManager->getReaderFontSettingForBookID("1001", reader->user()->numericUserID());
+    ASSERT_TRUE(stored) << "the choices are stored for the book";
+    EXPECT_EQ(stored->readerMode, sheet->readerModeOptions.front());
+    EXPECT_EQ(stored->textAlignment, sheet->textAlignmentOptions.at(1));
+    picture("layout-sheet-changed");
+
+    // The page around the card closes it.
+    ASSERT_TRUE(tapAndSettle(*sheet->view(), ui::Point { 384, 100 }));
     expectReading(*reader);
 }
 

@@ -103,6 +103,7 @@ protected:
     // window with something a finger can reach.
     template <typename T> std::shared_ptr<T> presentedScreen(ReaderViewController& reader)
     {
+        uitest::settleLayout();
         auto presented = reader.presentedViewController();
         for (auto next = presented; next; next = next->presentedViewController())
             presented = next;
