@@ -1,12 +1,16 @@
 // The items of the reader's bars that open a tool rather than a panel: the pen and its bar,
-// the vertical "more" bar's class-work and clear-answers items, the sticky note, and a
-// reflowable book's layout sheet. Each tool is reached with a finger, used,
+// the vertical "more" bar's class-work and clear-answers items, the sticky note, the text
+// box and its bar, and a reflowable book's layout sheet. Each tool is reached with a finger, used,
 // and closed, and its effect is looked for in the store, the renderer or on screen.
 
 #include "journeys/JourneySupport.h"
 
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
+#include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationActionView.h"
+#include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationAlignmentActionView.h"
+#include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationPalleteActionView.h"
+#include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationRoad.h"
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/reader/reflowable/ReflowableLayoutSettingSheet.h"
 #include "LectoroSDKWithReader/readersdk/PenToolController.h"
@@ -16,6 +20,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MVFIB.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Slider.h"
@@ -225,6 +230,65 @@ TEST_F(BarJourney, AStickyNoteWrittenFromTheBarIsStored)
     for (const auto& record : reader->context().dbManager->highlightBookID("1001", reader->user()->numericUserID()))
         stored = stored || record->noteText == "Bring the tide table";
     EXPECT_TRUE(stored) << "the note is in the store";
+    expectReading(*reader);
+}
+
+TEST_F(BarJourney, TheTextBoxBarAlignsColoursAndSavesABoxThatIsStored)
+{
+    m_settings = std::make_shared<MVReaderSettingModel>();
+    m_settings->setIsTextAnnotationEnabled(true);
+    auto reader = open(SampleBook::PageBook);
+    ASSERT_TRUE(reader);
+    auto renderer = rendererOf(*reader);
+    const auto page = renderer->getActivePages().front();
+
+    // The text-box item sits on the bottom bar or, when it is full, in the "more" bar.
+    ASSERT_TRUE(testing::showBars(*reader));
+    auto item = reader->context().playerBottomActionBarView->itemWithTag(PlayerItemAddText);
+    if (!item) {
+        ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemMore));
+        auto vertical = reader->verticalBar().playerActionVerticalBar();
+        ASSERT_TRUE(vertical);
+        item = vertical->itemWithTag(PlayerItemAddText);
+    }
+    ASSERT_TRUE(item) << "a bar carries the text-box item";
+    ASSERT_TRUE(tapAndSettle(*item));
+    EXPECT_EQ(reader->activeMode(), ReaderActiveModeTextAnnotation);
+    ui::Environment::current().showKeyboard({ { 0, 724 }, { 768, 300 } });
+    settle();
+    auto& road = reader->textAnnotationRoad();
+    auto box = road.textAnnotationView();
+    ASSERT_TRUE(box && box->window()) << "a box is placed on the page";
+    auto bar = road.textAnnotationPlayerBottomActionBarView();
+    ASSERT_TRUE(bar && bar->window()) << "the text-box bar shows";
+    picture("text-box");
+    ASSERT_TRUE(uitest::landOn(*box));
+    ASSERT_TRUE(box->insertText("Low tide at six"));
+
+    // Centred from the alignment pop-up, coloured from the colour pop-up.
+    ASSERT_TRUE(tapAndSettle(*bar->getTextAnnotationViewItemWithTag(PlayerItemTextAlignment)));
+    auto alignment = road.textAnnotationAlignmentActionBarView();
+    ASSERT_TRUE(alignment && alignment->window()) << "the alignment pop-up shows";
+    picture("text-box-alignment");
+    ASSERT_TRUE(tapAndSettle(*alignment->itemWithTag(2)));
+    EXPECT_FALSE(road.textAnnotationAlignmentActionBarView());
+    ASSERT_TRUE(tapAndSettle(*bar->getTextAnnotationViewItemWithTag(PlayerItemTextColor)));
+    auto colours = road.textAnnotationColorActionBarView();
+    ASSERT_TRUE(colours && colours->window()) << "the colour pop-up shows";
+    picture("text-box-colours");
+    ASSERT_TRUE(tapAndSettle(*colours->itemWithTag(2)));
+    EXPECT_FALSE(road.textAnnotationColorActionBarView());
+
+    // Saved: the box is stored with its text and alignment, and the reader reads again.
+    ASSERT_TRUE(tapAndSettle(*bar->getTextAnnotationViewItemWithTag(PlayerItemTextExit)));
+    ui::Environment::current().hideKeyboard();
+    settle();
+    auto stored = reader->context().dbManager->textAnnotationVOForPageID(std::to_string(page.pageID), page.displayNum,
+        std::to_string(reader->bookID()), reader->user()->numericUserID());
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0]->text, "Low tide at six");
+    EXPECT_EQ(stored[0]->textAlignment, 1);
+    EXPECT_FALSE(road.textAnnotationPlayerBottomActionBarView());
     expectReading(*reader);
 }
 
