@@ -117,6 +117,27 @@ TEST_F(PanelJourney, APickedThumbnailTakesTheReaderToItsPage)
     expectReading(*reader);
 }
 
+TEST_F(PanelJourney, AFixedLayoutBooksThumbnailTakesTheReaderToItsPage)
+{
+    auto reader = open(SampleBook::FixedEpub);
+    ASSERT_TRUE(reader);
+    const auto before = pageOnScreen(*reader);
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemThumbnail));
+    auto thumbnails = presentedScreen<LXThumbnailViewController>(*reader);
+    ASSERT_TRUE(thumbnails) << "the thumbnails are presented";
+    picture("fixed-thumbnails");
+    auto collection = thumbnails->collectionView();
+    ASSERT_TRUE(collection && collection->numberOfSections() > 0);
+    const int last = collection->numberOfSections() - 1;
+    const int item = collection->numberOfItemsInSection(last) - 1;
+    ASSERT_GE(item, 0);
+    collection->scrollToItemAtIndexPath({ last, item }, ui::CollectionViewScrollPosition::CenteredHorizontally);
+    ASSERT_TRUE(uitest::tapItem(*collection, { last, item }));
+    settle();
+    EXPECT_NE(pageOnScreen(*reader), before) << "the renderer shows the picked page";
+    expectReading(*reader);
+}
+
 TEST_F(PanelJourney, SearchListsTheHitsAndARowShowsItsChapterMarked)
 {
     auto reader = open(SampleBook::ReflowableEpub);
