@@ -331,5 +331,44 @@ TEST_F(BarJourney, AReflowableBooksLayoutSheetChangesTheRendererAndIsStored)
     expectReading(*reader);
 }
 
+// Every item of the top and bottom bars, for each kind of book on a tablet and a phone,
+// is where a finger can take it once the bars are in.
+struct BarCase {
+    SampleBook book;
+    ui::UserInterfaceIdiom idiom;
+    const char* name;
+};
+
+class EveryBarItem : public Journey, public ::testing::WithParamInterface<BarCase> { };
+
+TEST_P(EveryBarItem, TakesAFingerOnceTheBarsAreIn)
+{
+    auto reader = open(GetParam().book, GetParam().idiom);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(testing::showBars(*reader));
+    picture("bars");
+    size_t items = 0;
+    for (const auto& bar : { reader->context().playerTopActionBarView, reader->context().playerBottomActionBarView }) {
+        ASSERT_TRUE(bar);
+        for (const auto& item : bar->getTappableItems()) {
+            if (item->isHidden() || !item->isEnabled())
+                continue;
+            ++items;
+            EXPECT_TRUE(uitest::isTouchable(*item)) << "bar " << bar->tag() << " item " << item->tag();
+        }
+    }
+    EXPECT_GE(items, 3u) << "back, contents and at least one tool";
+}
+
+INSTANTIATE_TEST_SUITE_P(SampleBooks, EveryBarItem,
+    ::testing::Values(BarCase { SampleBook::PageBook, ui::UserInterfaceIdiom::Pad, "PageBookTablet" },
+        BarCase { SampleBook::PageBook, ui::UserInterfaceIdiom::Phone, "PageBookPhone" },
+        BarCase { SampleBook::ReflowableEpub, ui::UserInterfaceIdiom::Pad, "ReflowableTablet" },
+        BarCase { SampleBook::ReflowableEpub, ui::UserInterfaceIdiom::Phone, "ReflowablePhone" },
+        BarCase { SampleBook::FixedEpub, ui::UserInterfaceIdiom::Pad, "FixedTablet" },
+        BarCase { SampleBook::FixedEpub, ui::UserInterfaceIdiom::Phone, "FixedPhone" },
+        BarCase { SampleBook::RightToLeftEpub, ui::UserInterfaceIdiom::Pad, "RightToLeftTablet" }),
+    [](const ::testing::TestParamInfo<BarCase>& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace lectoro::journeys

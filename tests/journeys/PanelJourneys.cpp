@@ -199,5 +199,25 @@ TEST_F(PanelJourney, MyDataListsAStoredHighlightAndATapAroundItClosesIt)
     expectReading(*reader);
 }
 
+TEST_F(PanelJourney, OnAPhoneTheContentsAndMyDataFillTheScreenAndCloseWithTheirBackButtons)
+{
+    auto reader = open(SampleBook::PageBook, ui::UserInterfaceIdiom::Phone);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemTOC));
+    auto toc = presentedScreen<TOCViewController>(*reader);
+    ASSERT_TRUE(toc);
+    picture("phone-contents");
+    ASSERT_TRUE(toc->backButton());
+    ASSERT_TRUE(tapAndSettle(*toc->backButton()));
+    expectReading(*reader);
+
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemMyData));
+    auto myData = presentedScreen<LXMyDataViewController>(*reader);
+    ASSERT_TRUE(myData);
+    picture("phone-my-data");
+    ASSERT_TRUE(tapAndSettle(*myData->backButtonIcon()));
+    expectReading(*reader);
+}
+
 } // namespace
 } // namespace lectoro::journeys
