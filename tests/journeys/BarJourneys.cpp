@@ -11,6 +11,7 @@
 #include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationAlignmentActionView.h"
 #include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationPalleteActionView.h"
 #include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationRoad.h"
+#include "LectoroSDKWithReader/reader/chrome/LectoroPenToolColorPalleteViewController.h"
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/reader/reflowable/ReflowableLayoutSettingSheet.h"
 #include "LectoroSDKWithReader/readersdk/PenToolController.h"
@@ -54,6 +55,19 @@ protected:
         controller->drawStroke(points);
         settle();
         return ::testing::AssertionSuccess();
+    }
+
+    // A pen palette's surround closes it at the touch's start, as a press of no length.
+    ::testing::AssertionResult closePaletteFromBeside()
+    {
+        const ui::Point beside { 100, 200 };
+        auto* window = ui::Environment::current().keyWindow().get();
+        auto outside = uitest::landAtWindowPoint(beside);
+        if (!outside)
+            return ::testing::AssertionFailure() << outside.obstacle;
+        auto pressed = uitest::longPress(*outside.view, outside.view->convertPointFrom(beside, window));
+        settle();
+        return pressed;
     }
 
     std::vector<std::shared_ptr<SDKPentoolVO>> storedStrokes(ReaderViewController& reader)
@@ -115,12 +129,7 @@ TEST_F(BarJourney, ThePenBarsToolsDrawColourThickenUndoAndDeleteWhatIsStored)
     ASSERT_TRUE(slider);
     ASSERT_TRUE(uitest::setSliderValue(*slider, slider->maximumValue()));
     settle();
-    // The palette's surround closes it at the touch's start, as a press of no length.
-    auto* window = ui::Environment::current().keyWindow().get();
-    auto outside = uitest::landAtWindowPoint({ 384, 300 });
-    ASSERT_TRUE(outside) << outside.obstacle;
-    ASSERT_TRUE(uitest::longPress(*outside.view, outside.view->convertPointFrom(ui::Point { 384, 300 }, window)));
-    settle();
+    ASSERT_TRUE(closePaletteFromBeside());
     EXPECT_FALSE(reader->penRoad().penToolThicknessPalleteViewController()) << "a tap beside it closes the palette";
     ASSERT_TRUE(drawWithFinger(*reader));
     strokes = storedStrokes(*reader);
@@ -145,6 +154,36 @@ TEST_F(BarJourney, ThePenBarsToolsDrawColourThickenUndoAndDeleteWhatIsStored)
     // Closing the pen brings the reader's bars back.
     ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenClose)));
     EXPECT_FALSE(reader->context().penToolActionBarView);
+    expectReading(*reader);
+}
+
+TEST_F(BarJourney, OnAPhoneThePenColourItemOpensItsPaletteAndTheColourPickedDraws)
+{
+    auto reader = open(SampleBook::PageBook, ui::UserInterfaceIdiom::Phone);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemPenTool));
+    auto bar = reader->context().penToolActionBarView;
+    ASSERT_TRUE(bar && bar->window());
+    ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenColor)));
+    auto palette = reader->penRoad().penColorPallete();
+    ASSERT_TRUE(palette && palette->view()->window()) << "the colour palette shows";
+    EXPECT_FALSE(uitest::visibleRectInWindow(*palette->view()).isEmpty());
+    picture("phone-pen-palette");
+    ASSERT_TRUE(palette->penItemsBar());
+    const auto swatches = palette->penItemsBar()->items();
+    ASSERT_GE(swatches.size(), 2u);
+    const auto picked = swatches[1]->metaData()[LectoroPenToolColorPalleteViewController::penColorMetaDataKey].asString();
+    ASSERT_TRUE(picked);
+    ASSERT_TRUE(tapAndSettle(*swatches[1]));
+    EXPECT_TRUE(swatches[1]->isSelected()) << "the palette marks the colour picked";
+    // The palette stays for another pick until a touch beside it.
+    ASSERT_TRUE(closePaletteFromBeside());
+    EXPECT_FALSE(reader->penRoad().penColorPallete());
+    ASSERT_TRUE(drawWithFinger(*reader));
+    auto strokes = storedStrokes(*reader);
+    ASSERT_EQ(strokes.size(), 1u);
+    EXPECT_EQ(strokes[0]->penColor, *picked);
+    ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenClose)));
     expectReading(*reader);
 }
 
