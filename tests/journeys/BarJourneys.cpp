@@ -57,6 +57,17 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    // An item of the bottom bar or, when the bottom bar is full, of the "more" bar.
+    std::shared_ptr<PlayerActionBarItem> mainItem(ReaderViewController& reader, int tag)
+    {
+        EXPECT_TRUE(testing::showBars(reader));
+        if (auto item = reader.context().playerBottomActionBarView->itemWithTag(tag))
+            return item;
+        EXPECT_TRUE(tapBarItem(reader, reader.context().playerBottomActionBarView, PlayerItemMore));
+        auto vertical = reader.verticalBar().playerActionVerticalBar();
+        return vertical ? vertical->itemWithTag(tag) : nullptr;
+    }
+
     // A pen palette's surround closes it at the touch's start, as a press of no length.
     ::testing::AssertionResult closePaletteFromBeside()
     {
@@ -187,6 +198,43 @@ TEST_F(BarJourney, OnAPhoneThePenColourItemOpensItsPaletteAndTheColourPickedDraw
     expectReading(*reader);
 }
 
+TEST_F(BarJourney, FurthestPageTakesTheReaderBackToTheFurthestPageRead)
+{
+    m_afterLaunch = [this] { m_launcher->enableFurthestPage(true); };
+    auto reader = open(SampleBook::PageBook);
+    ASSERT_TRUE(reader);
+    auto renderer = rendererOf(*reader);
+    const auto first = pageOnScreen(*reader);
+    // Two pages on, then back to the start.
+    for (int turn = 0; turn < 2; ++turn) {
+        ASSERT_TRUE(renderer->swipe(companion::RendererSwipe::Left));
+        settle();
+    }
+    const auto furthest = pageOnScreen(*reader);
+    ASSERT_NE(furthest, first);
+    for (int turn = 0; turn < 2; ++turn) {
+        ASSERT_TRUE(renderer->swipe(companion::RendererSwipe::Right));
+        settle();
+    }
+    ASSERT_EQ(pageOnScreen(*reader), first);
+
+    auto item = mainItem(*reader, PlayerItemFurthestPage);
+    ASSERT_TRUE(item) << "a bar carries the furthest-page item";
+    ASSERT_TRUE(tapAndSettle(*item));
+    EXPECT_EQ(pageOnScreen(*reader), furthest);
+    expectReading(*reader);
+
+    // There again, it says so.
+    item = mainItem(*reader, PlayerItemFurthestPage);
+    ASSERT_TRUE(item);
+    ASSERT_TRUE(tapAndSettle(*item));
+    ASSERT_TRUE(uitest::topmostAlert()) << "the reader says it is already there";
+    picture("furthest-page-here");
+    ASSERT_TRUE(uitest::tapActionAtIndex(0));
+    settle();
+    expectReading(*reader);
+}
+
 TEST_F(BarJourney, TheMoreBarsItemsAnswerOnThePage)
 {
     auto reader = open(SampleBook::PageBook);
@@ -281,15 +329,7 @@ TEST_F(BarJourney, TheTextBoxBarAlignsColoursAndSavesABoxThatIsStored)
     auto renderer = rendererOf(*reader);
     const auto page = renderer->getActivePages().front();
 
-    // The text-box item sits on the bottom bar or, when it is full, in the "more" bar.
-    ASSERT_TRUE(testing::showBars(*reader));
-    auto item = reader->context().playerBottomActionBarView->itemWithTag(PlayerItemAddText);
-    if (!item) {
-        ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemMore));
-        auto vertical = reader->verticalBar().playerActionVerticalBar();
-        ASSERT_TRUE(vertical);
-        item = vertical->itemWithTag(PlayerItemAddText);
-    }
+    auto item = mainItem(*reader, PlayerItemAddText);
     ASSERT_TRUE(item) << "a bar carries the text-box item";
     ASSERT_TRUE(tapAndSettle(*item));
     EXPECT_EQ(reader->activeMode(), ReaderActiveModeTextAnnotation);

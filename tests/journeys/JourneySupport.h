@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace lectoro::journeys {
@@ -67,6 +68,8 @@ protected:
             m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration(), m_settings, false);
         else
             m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration());
+        if (m_afterLaunch)
+            m_afterLaunch();
         settle();
         auto reader = m_launcher->reader();
         if (!reader)
@@ -176,6 +179,8 @@ protected:
     std::string m_userID = "6000000001";
     // The host's feature switches for the next opening; none: the launcher's own.
     std::shared_ptr<MVReaderSettingModel> m_settings;
+    // What the host does between the launch and the book's loading (the launcher's switches).
+    std::function<void()> m_afterLaunch;
 };
 
 } // namespace lectoro::journeys
