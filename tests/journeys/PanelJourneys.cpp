@@ -167,6 +167,15 @@ TEST_F(PanelJourney, SearchListsTheHitsAndARowShowsItsChapterMarked)
         marked = marked || mark.word == "storm";
     EXPECT_TRUE(marked) << "the hits are marked on the page";
 
+    // The strip under the page steps to the next hit and back.
+    ASSERT_TRUE(tapAndSettle(*panel->nextBtn()));
+    auto next = reader->search().searchResult();
+    ASSERT_TRUE(next);
+    EXPECT_NE(next, picked) << "the next hit is the one shown";
+    EXPECT_EQ(renderer->getActivePages().front().fileIndex, reader->search().getHrefFromFileIndex(next->href));
+    ASSERT_TRUE(tapAndSettle(*panel->PrevBtn()));
+    EXPECT_EQ(reader->search().searchResult(), picked);
+
     ASSERT_TRUE(tapAndSettle(*panel->cancelBtn()));
     EXPECT_FALSE(panel->window()) << "the search is gone";
     expectReading(*reader);
