@@ -11,6 +11,7 @@
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/readersdk/widgets/GlossaryViewController.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
 #include "platform/base/URL.h"
@@ -164,9 +165,19 @@ void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const
         m_players->AudioPlayerWithURL(path, true, true, false);
         break;
     case 1: {
-        std::string video = (book ? book->path : std::string {}) + path;
-        report("VideoPlayerWithVideoPath", video);
-        m_players->VideoPlayerWithVideoPath(video, 0, book ? book->contentKey : std::string {});
+        // The entry's path names a file of the book, written with or without a leading
+        // "/"; one that could leave the book's folder is never opened.
+        size_t start = path.find_first_not_of('/');
+        auto video = book ? bookFilePath(book->path, start == std::string::npos ? std::string() : path.substr(start))
+                          : std::nullopt;
+        if (!video) {
+            report("resourceRefused", path);
+            m_players->showAlertControllerWithMsg(LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"),
+                LocalizationHelper::localizedStringWithKey("ERROR_ALERT_TITLE"));
+            break;
+        }
+        report("VideoPlayerWithVideoPath", *video);
+        m_players->VideoPlayerWithVideoPath(*video, 0, book->contentKey);
         break;
     }
     case 2:
