@@ -162,14 +162,11 @@ void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const
     case 0:
         report("AudioPlayerWithURL", path);
         m_players->isExternalResource = false;
-        m_players->AudioPlayerWithURL(path, true, true, false);
+        m_players->AudioPlayerWithURL(bookRelativePath(path), true, true, false);
         break;
     case 1: {
-        // The entry's path names a file of the book, written with or without a leading
-        // "/"; one that could leave the book's folder is never opened.
-        size_t start = path.find_first_not_of('/');
-        auto video = book ? bookFilePath(book->path, start == std::string::npos ? std::string() : path.substr(start))
-                          : std::nullopt;
+        // One that could leave the book's folder is never opened.
+        auto video = book ? bookFilePath(book->path, bookRelativePath(path)) : std::nullopt;
         if (!video) {
             report("resourceRefused", path);
             m_players->showAlertControllerWithMsg(LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"),

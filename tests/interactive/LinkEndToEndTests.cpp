@@ -210,21 +210,25 @@ TEST_F(LinkEndToEnd, AGlossaryVideoPlaysFromTheBookWithTheBooksContentKey)
     EXPECT_EQ(video->view()->superview(), reader->view());
 }
 
-TEST_F(LinkEndToEnd, AGlossaryVideoOutsideTheBookIsRefused)
+TEST_F(LinkEndToEnd, AGlossaryRecordingOrVideoOutsideTheBookIsRefused)
 {
     auto reader = open("sample-pagebook", "1001");
     ASSERT_TRUE(reader);
     auto& interactive = reader->interactiveContent();
-    for (const char* path : { "../../etc/passwd", "assets/%2E%2E/%2E%2E/x.mp4", "" }) {
-        SCOPED_TRACE(path);
-        interactive.didSelectGlossaryItemWithType(1, path);
-        settle();
-        EXPECT_FALSE(interactive.players().currentVideoPlayer());
-        auto alert = uitest::topmostAlert();
-        ASSERT_TRUE(alert);
-        EXPECT_EQ(alert->message().value_or(""), LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"));
-        ASSERT_TRUE(uitest::tapActionAtIndex(0));
-        settle();
+    for (int64_t kind : { 0, 1 }) {
+        for (const char* path : { "../../etc/passwd", "assets/%2E%2E/%2E%2E/x.mp4", "file:///etc/passwd", "" }) {
+            SCOPED_TRACE(std::to_string(kind) + " " + path);
+            interactive.didSelectGlossaryItemWithType(kind, path);
+            settle();
+            EXPECT_FALSE(interactive.players().audioPlayer());
+            EXPECT_FALSE(interactive.players().currentVideoPlayer());
+            auto alert = uitest::topmostAlert();
+            ASSERT_TRUE(alert);
+            EXPECT_EQ(
+                alert->message().value_or(""), LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"));
+            ASSERT_TRUE(uitest::tapActionAtIndex(0));
+            settle();
+        }
     }
 }
 
