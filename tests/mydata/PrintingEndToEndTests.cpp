@@ -11,6 +11,7 @@
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/contents/TOCCells.h"
 #include "LectoroSDKWithReader/contents/TOCViewController.h"
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/mydata/LXMyDataPrintOptionsController.h"
 #include "LectoroSDKWithReader/mydata/LXMyDataViewController.h"
 #include "LectoroSDKWithReader/mydata/MyDataPrinting.h"
@@ -21,6 +22,7 @@
 #include "companion/store/SqliteDatabaseManager.h"
 #include "platform/print/PrintInteractionController.h"
 #include "platform/ui/AlertController.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/TableView.h"
 
 #include <gmock/gmock.h>
@@ -156,9 +158,11 @@ TEST_F(PrintingEndToEnd, AFixedLayoutEpubPutsAButtonOnEachListedPageAndItPrintsT
         EXPECT_EQ(button && button->superview(), c.button);
     }
 
-    // Page 3's button prints page 3 alone, with the watermark.
-    auto button = m_renderer->overlayForPage(3).printView;
+    // Page 3's button, the print glyph at the tablet's size, prints page 3 alone, with the watermark.
+    auto button = std::dynamic_pointer_cast<ui::Button>(m_renderer->overlayForPage(3).printView);
     ASSERT_TRUE(button);
+    EXPECT_EQ(button->titleForState(ui::ControlState::Normal).value_or(""), ICON_PRINT);
+    EXPECT_EQ(button->font().pointSize(), 50);
     ASSERT_TRUE(uitest::tap(*button));
     settle();
     ASSERT_EQ(jobs().size(), 1u);
@@ -186,7 +190,12 @@ TEST_F(PrintingEndToEnd, APageJobOnADeviceThatCannotPrintSaysSoAndLeavesNothingO
     ASSERT_TRUE(reader && m_renderer);
     print::PrintInteractionController::shared().setPrintingAvailable(false);
     size_t layers = reader->view()->subviews().size();
-    reader->myData().didTapOnPrintPageWithWatermark(std::nullopt);
+    // Every page of a page book carries its print button.
+    m_renderer->navigateToPageNumber("103");
+    settle();
+    auto button = m_renderer->overlayForPage(103).printView;
+    ASSERT_TRUE(button);
+    ASSERT_TRUE(uitest::tap(*button));
     settle();
     auto alert = uitest::topmostAlert();
     ASSERT_TRUE(alert);
