@@ -109,6 +109,8 @@ TEST_F(MediaPlayerTest, ClosingTheLaunchControllerEmptiesTheLockScreenOnce)
     openSampleAudioBook();
     std::weak_ptr<MVLectoroMediaBookReader> weak = m_reader;
     m_reader.reset();
+    // The host takes the screen out of its window and lets go of it.
+    ui::setKeyWindowRootViewController(nullptr);
     auto& centre = media::NowPlayingInfoCenter::defaultCenter();
     auto published = centre.publishCount();
     m_controller.reset();

@@ -111,7 +111,7 @@ TEST_F(MediaPlayerTest, BackEmptiesTheLockScreenRemovesTheHandlersAndHandsOverTh
              &remote.previousTrackCommand(), static_cast<media::RemoteCommand*>(&remote.changePlaybackPositionCommand()) })
         EXPECT_EQ(command->targetCount(), 1u);
     ASSERT_TRUE(m_reader->backButton());
-    uitest::fire(*m_reader->backButton(), ui::ControlEvent::TouchUpInside);
+    ASSERT_TRUE(uitest::tap(*m_reader->backButton()));
 
     ASSERT_EQ(m_host->backs.size(), 1u);
     EXPECT_NE(m_host->backs[0].second.find("The Lighthouse"), std::string::npos);
@@ -134,6 +134,8 @@ TEST_F(MediaPlayerTest, AReaderLetGoWithoutClosingTakesItsHandlersWithIt)
     openSampleAudioBook();
     std::weak_ptr<MVLectoroMediaBookReader> weak = m_reader;
     m_reader.reset();
+    // The host takes the screen out of its window and lets go of it.
+    ui::setKeyWindowRootViewController(nullptr);
     m_controller.reset();
     base::RunLoop::main().runUntilIdle();
     EXPECT_TRUE(weak.expired());

@@ -81,26 +81,28 @@ TEST_F(MediaPlayerTest, ChapterButtonsMoveAndStopAtTheEnds)
     auto& remote = media::RemoteCommandCenter::shared();
     EXPECT_FALSE(remote.previousTrackCommand().isEnabled());
 
-    tapAudioControl("MediaPreviousChapterButton");
+    // At either end the button is disabled: a finger's tap does not land.
+    EXPECT_FALSE(uitest::tap(*m_reader->audioPlayerVC()->button("MediaPreviousChapterButton")));
     EXPECT_EQ(currentChapterTitle(), "The Lighthouse");
     EXPECT_TRUE(m_reader->audioPlayerVC()->isPreviousChapterDisabled());
 
     struct Step {
         const char* button;
+        bool lands;
         const char* chapter;
         bool previousDisabled;
         bool nextDisabled;
     };
     const Step steps[] = {
-        { "MediaNextChapterButton", "The Storm", false, false },
-        { "MediaNextChapterButton", "The Morning After", false, true },
-        { "MediaNextChapterButton", "The Morning After", false, true },
-        { "MediaPreviousChapterButton", "The Storm", false, false },
-        { "MediaPreviousChapterButton", "The Lighthouse", true, false },
+        { "MediaNextChapterButton", true, "The Storm", false, false },
+        { "MediaNextChapterButton", true, "The Morning After", false, true },
+        { "MediaNextChapterButton", false, "The Morning After", false, true },
+        { "MediaPreviousChapterButton", true, "The Storm", false, false },
+        { "MediaPreviousChapterButton", true, "The Lighthouse", true, false },
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.chapter);
-        tapAudioControl(step.button);
+        EXPECT_EQ(static_cast<bool>(uitest::tap(*m_reader->audioPlayerVC()->button(step.button))), step.lands);
         EXPECT_EQ(currentChapterTitle(), step.chapter);
         EXPECT_EQ(m_reader->audioPlayerVC()->isPreviousChapterDisabled(), step.previousDisabled);
         EXPECT_EQ(m_reader->audioPlayerVC()->isNextChapterDisabled(), step.nextDisabled);

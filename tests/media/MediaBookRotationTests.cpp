@@ -10,6 +10,7 @@
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookTOCController.h"
 #include "platform/base/NotificationCenter.h"
 #include "platform/testing/Interaction.h"
+#include "platform/testing/Landing.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ViewController.h"
 
@@ -165,6 +166,42 @@ INSTANTIATE_TEST_SUITE_P(MediaBookRotation, MediaBookBuildMarks,
     [](const ::testing::TestParamInfo<MediaBookBuildMarksCase>& info) {
         return std::string(info.param.name);
     });
+
+struct MediaBookCoverCase {
+    const char* name;
+    bool pad;
+    ui::Orientation orientation;
+};
+
+class MediaBookCoverUnderTheBar : public MediaBookRotation,
+                                  public ::testing::WithParamInterface<MediaBookCoverCase> { };
+
+TEST_P(MediaBookCoverUnderTheBar, TheTopBarLeavesTheWholeCoverAndTheControlsInSight)
+{
+    auto reader = show(false, GetParam().pad, GetParam().orientation);
+    ASSERT_TRUE(reader && reader->audioPlayerVC() && reader->playerTopBar());
+    auto audio = reader->audioPlayerVC();
+    const ui::Rect cover = onScreen(*audio->getThumbnailContainerView());
+    const ui::Rect bar = onScreen(*reader->playerTopBar());
+    EXPECT_FALSE(reader->playerTopBar()->isHidden());
+    EXPECT_GE(cover.minY(), bar.maxY()) << "the cover starts below the top bar";
+    EXPECT_EQ(uitest::visibleRectInWindow(*audio->getThumbnailContainerView()), cover) << "nothing clips the cover";
+    for (const char* identifier : { "MediaPreviousChapterButton", "MediaRewindButton", "MediaPlayPauseButton",
+             "MediaForwardButton", "MediaNextChapterButton", "MediaBookmarkButton", "MediaNarrationSpeedButton" }) {
+        auto button = audio->button(identifier);
+        ASSERT_TRUE(button) << identifier;
+        if (button->isEnabled()) {
+            EXPECT_TRUE(uitest::isTouchable(*button)) << identifier;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(MediaBookRotation, MediaBookCoverUnderTheBar,
+    ::testing::Values(MediaBookCoverCase { "PhoneUpright", false, ui::Orientation::Portrait },
+        MediaBookCoverCase { "PhoneSideways", false, ui::Orientation::LandscapeLeft },
+        MediaBookCoverCase { "TabletUpright", true, ui::Orientation::Portrait },
+        MediaBookCoverCase { "TabletSideways", true, ui::Orientation::LandscapeLeft }),
+    [](const ::testing::TestParamInfo<MediaBookCoverCase>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace mediatest

@@ -25,7 +25,7 @@ class MediaSleepTimerTest : public MediaPlayerTest {
 protected:
     std::shared_ptr<MVLectoroSleepTimerController> openSleepPanel()
     {
-        uitest::fire(*m_reader->sleepButton(), ui::ControlEvent::TouchUpInside);
+        EXPECT_TRUE(uitest::tap(*m_reader->sleepButton()));
         return m_reader->sleepTimerVC();
     }
     // Long chapters, so playing on for a minute stays in the first one.

@@ -19,6 +19,8 @@ TEST_F(MediaVideoTest, SubtitleSwitchTurnsOnASubtitleTrackNeverAnAudioTrack)
     auto video = reader->videoPlayerView();
     // A stream naming its narration too: the switch must still choose among the subtitles.
     model->mediaSupportedAudios = std::vector<std::string> { "English narration" };
+    // Paused, so the short sample is still on its first chapter after the notices below.
+    tapVideoControl(*reader, "MediaPlayPauseButton");
 
     tapVideoControl(*reader, "MediaVideoSubtitleButton");
     EXPECT_EQ(player->currentSelectedSubtitle(), "English");
@@ -44,6 +46,16 @@ TEST_F(MediaVideoTest, SubtitleSwitchTurnsOnASubtitleTrackNeverAnAudioTrack)
     list->flipSwitch();
     EXPECT_EQ(player->currentSelectedSubtitle(), "Deutsch");
     EXPECT_EQ(m_listener->heard.back(), "switch on");
+    // Closed as a user closes it, so the video's controls are in reach again.
+    std::shared_ptr<ui::View> cancel;
+    for (const auto& row : list->view()->subviews())
+        if (row->accessibilityIdentifier() == "MediaPopOverCancel")
+            cancel = row;
+    ASSERT_TRUE(cancel);
+    ASSERT_TRUE(uitest::tap(*cancel));
+    EXPECT_FALSE(reader->popOverViewController());
+    // The subtitle notice holds touches back until it has gone.
+    advance(4.0);
 
     // Nothing offered: the player gets no subtitle, the view still shows the switch on.
     tapVideoControl(*reader, "MediaVideoSubtitleButton");
@@ -60,10 +72,14 @@ TEST_F(MediaVideoTest, PictureTapMovesOnlyTheMediaButtonsAndMuteReachesThePlayer
     ASSERT_TRUE(reader->nextMediaButton());
     // Playing: the buttons came with the video controls.
     EXPECT_FALSE(reader->nextMediaButton()->isHidden());
-    reader->videoPlayerView()->tapOnVideo();
+    auto picture = reader->videoPlayerView()->videoPlayerView();
+    ASSERT_TRUE(picture);
+    // Away from the controls, in the picture's middle.
+    const ui::Point middle(picture->bounds().midX(), picture->bounds().height() * 0.5);
+    ASSERT_TRUE(uitest::tap(*picture, middle));
     EXPECT_TRUE(reader->nextMediaButton()->isHidden());
     EXPECT_TRUE(reader->previousMediaButton()->isHidden());
-    reader->videoPlayerView()->tapOnVideo();
+    ASSERT_TRUE(uitest::tap(*picture, middle));
     EXPECT_FALSE(reader->previousMediaButton()->isHidden());
     EXPECT_TRUE(m_listener->heard.empty());
 
@@ -95,15 +111,14 @@ TEST_F(MediaVideoTest, TransportTapsReachThePlayerAndBackHandsOverThePosition)
     tapVideoControl(*reader, "MediaNextChapterButton");
     EXPECT_EQ(model->currentChapter->chapterTitle, "Counting");
     EXPECT_EQ(reader->videoPlayerView()->currentChapter(), model->currentChapter);
-    // The last chapter has no next one.
-    tapVideoControl(*reader, "MediaNextChapterButton");
+    // The last chapter has no next one: the button takes no touch.
+    EXPECT_FALSE(uitest::tap(*reader->videoPlayerView()->button("MediaNextChapterButton")));
     EXPECT_EQ(model->currentChapter->chapterTitle, "Counting");
     tapVideoControl(*reader, "MediaPreviousChapterButton");
     EXPECT_EQ(model->currentChapter->chapterTitle, "Colours");
 
     auto seekBar = reader->videoPlayerView()->seekBar();
-    seekBar->setValue(2);
-    seekBar->sendActions(ui::ControlEvent::ValueChanged);
+    ASSERT_TRUE(uitest::setSliderValue(*seekBar, 2));
     EXPECT_EQ(model->currentTime, 2);
     tapVideoControl(*reader, "MediaRewindButton");
     EXPECT_EQ(model->currentTime, 0);
@@ -145,8 +160,9 @@ TEST_F(MediaVideoTest, LeavingFullScreenOnAPhoneHeldSidewaysTurnsItUpright)
     EXPECT_EQ(reader->videoPlayerView()->view()->frame(), ui::Rect(0, 0, 390, 844));
 
     environment.rotateTo(ui::Orientation::LandscapeLeft);
-    reader->view()->setFrame(ui::Rect(0, 0, 844, 390));
-    reader->layoutForCurrentOrientation();
+    uitest::transitionToSize(m_controller, environment.screenSize(), false);
+    advance(0.5);
+    EXPECT_EQ(reader->videoPlayerView()->view()->frame(), ui::Rect(0, 0, 844, 390));
     EXPECT_FALSE(reader->isVideoFullScreenForIphone());
     EXPECT_TRUE(environment.isDeviceLandscape());
 
@@ -191,7 +207,7 @@ TEST_F(MediaVideoTest, NextOnAVideoReportsThePositionThenResetsThePlayerForTheCo
     tapVideoControl(*reader, "MediaVideoSubtitleButton");
     reader->didTapOnVideoMoreOptions(*reader->view());
 
-    reader->nextMediaButton()->sendActions(ui::ControlEvent::TouchUpInside);
+    ASSERT_TRUE(uitest::tap(*reader->nextMediaButton()));
     ASSERT_EQ(m_host->nexts.size(), 1u);
     auto folio = base::parseJson(m_host->nexts[0].second);
     ASSERT_TRUE(folio.ok());
@@ -302,3 +318,50 @@ TEST_F(MediaTest, ReleasingAReaderStopsItsPlayerAndClearsTheLockScreen)
     EXPECT_TRUE(centre.nowPlayingInfo()->empty());
     centre.reset();
 }
+
+// Every control of the video view is within a finger's reach wherever the screen puts the
+// view: upright or sideways, on a phone or a tablet, in full screen or not.
+struct VideoControlsLayout {
+    const char* name;
+    bool pad;
+    ui::Size screen;
+    bool fullScreen;
+};
+
+class MediaVideoControlsReach : public MediaVideoTest, public ::testing::WithParamInterface<VideoControlsLayout> { };
+
+TEST_P(MediaVideoControlsReach, EveryControlTakesAFingersTap)
+{
+    const auto& layout = GetParam();
+    auto reader = openVideoBook(layout.pad, layout.screen);
+    auto video = reader->videoPlayerView();
+    if (layout.fullScreen) {
+        tapVideoControl(*reader, "MediaVideoFullScreenButton");
+        ASSERT_TRUE(reader->isVideoFullScreen());
+    }
+    for (const char* identifier : { "MediaVideoBackButton", "MediaVideoMuteButton", "MediaVideoSubtitleButton",
+             "MediaVideoFullScreenButton", "MediaVideoMoreOptionsButton", "MediaPlayPauseButton", "MediaRewindButton",
+             "MediaForwardButton", "MediaBookmarkButton", "MediaNarrationSpeedButton" }) {
+        auto button = video->button(identifier);
+        ASSERT_TRUE(button) << identifier;
+        EXPECT_TRUE(uitest::isTouchable(*button)) << identifier;
+    }
+    // The media buttons sit beside the picture clear of the controls.
+    for (const auto& button : { reader->nextMediaButton(), reader->previousMediaButton() }) {
+        ASSERT_TRUE(button);
+        EXPECT_TRUE(uitest::isTouchable(*button));
+    }
+
+    // Back closes the book from any of them.
+    tapVideoControl(*reader, "MediaVideoBackButton");
+    EXPECT_EQ(m_host->backs.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(MediaBook, MediaVideoControlsReach,
+    ::testing::Values(VideoControlsLayout { "PhoneUpright", false, { 390, 844 }, false },
+        VideoControlsLayout { "PhoneSideways", false, { 844, 390 }, false },
+        VideoControlsLayout { "PhoneUprightFullScreen", false, { 390, 844 }, true },
+        VideoControlsLayout { "TabletUpright", true, { 768, 1024 }, false },
+        VideoControlsLayout { "TabletSideways", true, { 1024, 768 }, false },
+        VideoControlsLayout { "TabletSidewaysFullScreen", true, { 1024, 768 }, true }),
+    [](const ::testing::TestParamInfo<VideoControlsLayout>& info) { return std::string(info.param.name); });

@@ -8,6 +8,8 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPanels.h"
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPlayerViews.h"
+#include "platform/testing/Interaction.h"
+#include "platform/ui/ViewController.h"
 
 namespace mediatest {
 
@@ -44,16 +46,26 @@ struct MediaVideoTapListener : lectoro::MVVideoBookPlayerViewControllerDelegate,
 
 class MediaVideoTest : public MediaTest {
 protected:
-    // The sample video book on a phone or a tablet with the screen view of `size`, playing.
+    void TearDown() override
+    {
+        ui::setKeyWindowRootViewController(nullptr);
+        MediaTest::TearDown();
+    }
+
+    // The sample video book on a phone or a tablet whose screen is `size` (held sideways when
+    // wider than tall), shown in the window and playing.
     std::shared_ptr<lectoro::MVLectoroMediaBookReader> openVideoBook(bool pad, ui::Size size)
     {
-        ui::Environment::current().setIdiom(
-            pad ? ui::UserInterfaceIdiom::Pad : ui::UserInterfaceIdiom::Phone);
-        m_controller->view()->setFrame(ui::Rect(ui::Point(), size));
+        auto& environment = ui::Environment::current();
+        environment.setIdiom(pad ? ui::UserInterfaceIdiom::Pad : ui::UserInterfaceIdiom::Phone);
+        environment.setScreenSize(size);
+        const auto orientation = size.width > size.height ? ui::Orientation::LandscapeLeft : ui::Orientation::Portrait;
+        environment.setInterfaceOrientation(orientation);
+        environment.setDeviceOrientation(orientation);
+        environment.makeKeyWindow();
         m_controller->enabledNextPreviousFeature(true);
         launchSample("sample-videobook", false, 9102);
-        m_controller->beginAppearanceTransition(true, false);
-        m_controller->endAppearanceTransition();
+        uitest::showInWindow(m_controller);
         auto reader = m_controller->mediaReader();
         reader->setVideoPlayerDelegate(m_listener);
         reader->setPopOverDelegate(m_listener);
@@ -61,11 +73,12 @@ protected:
         return reader;
     }
 
+    // A finger on the video view's control.
     static void tapVideoControl(lectoro::MVLectoroMediaBookReader& reader, const std::string& identifier)
     {
         auto button = reader.videoPlayerView()->button(identifier);
         ASSERT_TRUE(button) << identifier;
-        button->sendActions(ui::ControlEvent::TouchUpInside);
+        EXPECT_TRUE(uitest::tap(*button)) << identifier;
     }
 
     std::shared_ptr<MediaVideoTapListener> m_listener = std::make_shared<MediaVideoTapListener>();

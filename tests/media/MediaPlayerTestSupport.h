@@ -9,6 +9,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "platform/media/NowPlaying.h"
 #include "platform/testing/Interaction.h"
+#include "platform/ui/ViewController.h"
 
 #include <algorithm>
 
@@ -79,6 +80,7 @@ protected:
     void TearDown() override
     {
         m_reader.reset();
+        ui::setKeyWindowRootViewController(nullptr);
         MediaTest::TearDown();
         media::RemoteCommandCenter::shared().reset();
         media::NowPlayingInfoCenter::defaultCenter().reset();
@@ -101,10 +103,12 @@ protected:
 
     void openAudioBook(const std::string& folder, const std::string& thumbnailURL = "")
     {
+        auto& environment = ui::Environment::current();
+        environment.setScreenSize(m_controller->view()->frame().size);
+        environment.makeKeyWindow();
         m_controller->launchMediaReader(folder, 9101, "978-0", thumbnailURL,
             "https://lectoro.invalid", "client", m_user, m_settings, true, std::nullopt, "1");
-        m_controller->beginAppearanceTransition(true, false);
-        m_controller->endAppearanceTransition();
+        uitest::showInWindow(m_controller);
         advance(1.6);
         m_reader = m_controller->mediaReader();
         ASSERT_TRUE(m_reader);
@@ -122,7 +126,7 @@ protected:
     {
         auto button = m_reader->audioPlayerVC()->button(identifier);
         ASSERT_TRUE(button) << identifier;
-        uitest::fire(*button, ui::ControlEvent::TouchUpInside);
+        EXPECT_TRUE(uitest::tap(*button)) << identifier;
     }
 
     // A bookmark of the first chapter's file at `seconds`.

@@ -1,6 +1,7 @@
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPlayerViews.h"
 
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "platform/ui/Environment.h"
 
 #include <algorithm>
 
@@ -9,6 +10,9 @@ namespace lectoro {
 namespace {
 
 constexpr double barWidth = 300;
+constexpr double videoControlMargin = 8;
+constexpr double videoControlSpacing = 4;
+constexpr ui::Size videoControlSize { 48, 44 };
 
 int64_t bookmarkTime(const SDKBookmarkVO& bookmark)
 {
@@ -167,7 +171,8 @@ void MVMediaBookPlayerViewBase::placeMark(const std::shared_ptr<SDKBookmarkVO>& 
         return;
     int64_t total = m_chapter ? m_chapter->avAssetTotalTime : 0;
     double share = total > 0 ? std::clamp(static_cast<double>(bookmarkTime(*bookmark)) / static_cast<double>(total), 0.0, 1.0) : 0;
-    found->second->setFrame(ui::Rect { { 37 + share * barWidth - 1, 200 }, { 2, 28 } });
+    const auto bar = m_seekBar->frame();
+    found->second->setFrame(ui::Rect { { bar.minX() + share * bar.width() - 1, bar.minY() - 4 }, { 2, bar.height() + 8 } });
 }
 
 void MVMediaBookPlayerViewBase::addBookmark(const std::shared_ptr<SDKBookmarkVO>& bookmark)
@@ -184,6 +189,7 @@ void MVMediaBookPlayerViewBase::addBookmark(const std::shared_ptr<SDKBookmarkVO>
     mark->setAccessibilityIdentifier("MediaBookmarkMark");
     mark->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_playerView_slider_filled_color, ui::Color::blue()));
     mark->setHidden(m_bookmarkHidden);
+    mark->setAutoresizingMask(m_seekBar->autoresizingMask());
     view()->addSubview(mark);
     m_marks.emplace_back(bookmark, mark);
     placeMark(bookmark);
@@ -229,7 +235,16 @@ std::shared_ptr<MVAudioBookPlayerViewController> MVAudioBookPlayerViewController
 
 void MVAudioBookPlayerViewController::buildExtraControls(ui::View& root)
 {
-    m_thumbnailContainer = ui::View::create(ui::Rect { { 117, 8 }, { 140, 140 } });
+    // The reader lays its top bar (back, title, sleep) over the top edge of this view, so the
+    // cover and everything under it start below that bar.
+    m_topInset = ui::Environment::current().isPad() ? 70 : 50;
+    auto size = root.bounds().size;
+    root.setFrame(ui::Rect { { 0, 0 }, { size.width, size.height + m_topInset } });
+    for (const auto& subview : root.subviews()) {
+        auto frame = subview->frame();
+        subview->setFrame(ui::Rect { { frame.minX(), frame.minY() + m_topInset }, frame.size });
+    }
+    m_thumbnailContainer = ui::View::create(ui::Rect { { 117, m_topInset + 8 }, { 140, 140 } });
     m_thumbnailContainer->setAccessibilityIdentifier("MediaThumbnailContainer");
     root.addSubview(m_thumbnailContainer);
     updateAudioThumbnail();
@@ -270,7 +285,7 @@ void MVAudioBookPlayerViewController::addSleepTimeView()
     loadViewIfNeeded();
     if (m_sleepLabel)
         return;
-    m_sleepLabel = ui::Label::create(ui::Rect { { 137, 244 }, { 100, 16 } });
+    m_sleepLabel = ui::Label::create(ui::Rect { { 137, m_topInset + 244 }, { 100, 16 } });
     m_sleepLabel->setAccessibilityIdentifier("MediaSleepTimeLabel");
     view()->addSubview(m_sleepLabel);
 }
@@ -345,11 +360,31 @@ std::shared_ptr<MVVideoBookPlayerViewController> MVVideoBookPlayerViewController
         new MVVideoBookPlayerViewController(std::move(model), std::move(videoPlayerView)));
 }
 
+MVVideoBookPlayerViewController::~MVVideoBookPlayerViewController()
+{
+    if (m_videoView && m_pictureTap)
+        m_videoView->removeGestureRecognizer(m_pictureTap.get());
+}
+
 void MVVideoBookPlayerViewController::buildExtraControls(ui::View& root)
 {
+    // The reader gives the view a frame of its own (a share of the screen's height, or all of
+    // it in full screen): the transport rows keep to the bottom edge and the top row to the
+    // top corners, so every control stays inside whatever frame the view gets.
+    for (const auto& subview : root.subviews())
+        subview->setAutoresizingMask(ui::AutoresizingMask::FlexibleTopMargin);
+    // The picture fills the view behind the controls; a tap on it shows or hides them.
     if (!m_videoView)
         m_videoView = ui::View::create();
-    m_videoView->setFrame(ui::Rect { { 0, 0 }, { 375, 146 } });
+    m_videoView->setFrame(root.bounds());
+    m_videoView->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
+    std::weak_ptr<MVVideoBookPlayerViewController> weakSelf
+        = std::static_pointer_cast<MVVideoBookPlayerViewController>(shared_from_this());
+    m_pictureTap = ui::TapGestureRecognizer::create([weakSelf](ui::GestureRecognizer&) {
+        if (auto self = weakSelf.lock())
+            self->tapOnVideo();
+    });
+    m_videoView->addGestureRecognizer(m_pictureTap);
     root.insertSubview(m_videoView, 0);
     using Self = MVVideoBookPlayerViewController;
     auto report = [](auto call) {
@@ -374,6 +409,22 @@ void MVVideoBookPlayerViewController::buildExtraControls(ui::View& root)
     })));
     addControl(makeButton<Self>("More", "MediaVideoMoreOptionsButton",
         report([](Self&, Delegate& delegate, ui::Button& sender) { delegate.didTapOnVideoMoreOptions(sender); })));
+
+    // The top row: back in the leading corner (the book's own top bar is away over a video),
+    // mute, subtitles, full screen and more options in the trailing one.
+    const double width = root.bounds().width();
+    button("MediaVideoBackButton")->setFrame(ui::Rect { { videoControlMargin, videoControlMargin }, videoControlSize });
+    button("MediaVideoBackButton")->setAutoresizingMask(
+        ui::AutoresizingMask::FlexibleRightMargin | ui::AutoresizingMask::FlexibleBottomMargin);
+    double x = width - videoControlMargin;
+    for (const char* identifier :
+        { "MediaVideoMoreOptionsButton", "MediaVideoFullScreenButton", "MediaVideoSubtitleButton", "MediaVideoMuteButton" }) {
+        x -= videoControlSize.width;
+        auto control = button(identifier);
+        control->setFrame(ui::Rect { { x, videoControlMargin }, videoControlSize });
+        control->setAutoresizingMask(ui::AutoresizingMask::FlexibleLeftMargin | ui::AutoresizingMask::FlexibleBottomMargin);
+        x -= videoControlSpacing;
+    }
 }
 
 void MVVideoBookPlayerViewController::tapOnVideo()

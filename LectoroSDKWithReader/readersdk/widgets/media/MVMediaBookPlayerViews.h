@@ -9,6 +9,7 @@
 
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPanel.h"
 
+#include "platform/ui/Gesture.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Slider.h"
@@ -132,6 +133,8 @@ private:
     std::weak_ptr<MVAudioBookPlayerViewControllerDelegate> m_delegate;
     std::shared_ptr<ui::View> m_thumbnailContainer;
     std::shared_ptr<ui::Label> m_sleepLabel;
+    // Kept clear for the reader's top bar.
+    double m_topInset = 0;
     bool m_loaderShown = false;
 };
 
@@ -159,6 +162,7 @@ public:
     // `videoPlayerView` is the player's picture (MVMediaBookPlayer::getPlayerLayerView()).
     static std::shared_ptr<MVVideoBookPlayerViewController> create(std::shared_ptr<MVMediaBookModel>,
         std::shared_ptr<ui::View> videoPlayerView);
+    ~MVVideoBookPlayerViewController() override;
     std::string_view className() const override { return "MVVideoBookPlayerViewController"; }
 
     std::shared_ptr<MVVideoBookPlayerViewControllerDelegate> delegate() const { return m_delegate.lock(); }
@@ -195,6 +199,8 @@ private:
 
     std::weak_ptr<MVVideoBookPlayerViewControllerDelegate> m_delegate;
     std::shared_ptr<ui::View> m_videoView;
+    // On the player's picture, which outlives this view: taken off again when this view goes.
+    std::shared_ptr<ui::GestureRecognizer> m_pictureTap;
     bool m_fullScreen = false;
     bool m_fullScreenForIphone = false;
     bool m_muted = false;
