@@ -41,6 +41,7 @@ protected:
         std::shared_ptr<LectoroBookVO> book, std::vector<RendererPage> active, bool closeOfferedChooser)
     {
         makeReader();
+        uitest::showInWindow(m_reader);
         helpAlreadySeen();
         m_renderer->loadBook(std::move(book), active);
         base::RunLoop::main().advanceBy(1);
@@ -159,15 +160,15 @@ TEST_F(ReadAloudReader, TheBarHoldsItsItemsPerDeviceAndClosingRestoresTheReader)
     EXPECT_EQ(bar->itemWithTag(PlayerItemPlayPause)->subviews().size() > 0, true);
     auto playLabel = std::dynamic_pointer_cast<ui::Label>(bar->itemWithTag(PlayerItemPlayPause)->subviews().front());
     EXPECT_EQ(playLabel->text(), "K") << "pause glyph while narrating";
-    bar->tapItemWithTag(PlayerItemPlayPause);
+    ASSERT_TRUE(uitest::tap(*bar->itemWithTag(PlayerItemPlayPause)));
     EXPECT_EQ(playLabel->text(), "L");
     EXPECT_FALSE(readAloud().isAudioSyncPlaying());
 
     // The speed list stands above the speed item; an option changes the rate.
-    bar->tapItemWithTag(PlayerItemSpeedRate);
+    ASSERT_TRUE(uitest::tap(*bar->itemWithTag(PlayerItemSpeedRate)));
     auto list = readAloud().viewForSpeedSelection();
     ASSERT_TRUE(list && list->superview());
-    list->optionsArray()[3]->sendActions(ui::ControlEvent::TouchUpInside);
+    ASSERT_TRUE(uitest::tap(*list->optionsArray()[3]));
     EXPECT_FALSE(list->superview());
     EXPECT_EQ(m_reader->context().audioSyncSpeedRateOption, 4);
     EXPECT_FLOAT_EQ(readAloud().audioSyncController()->rate(), 2.0f);
@@ -175,11 +176,11 @@ TEST_F(ReadAloudReader, TheBarHoldsItsItemsPerDeviceAndClosingRestoresTheReader)
     EXPECT_DOUBLE_EQ(readAloud().audioSyncController()->audioPlayer()->defaultRate(), 2.0)
         << "the speed is the media player's rate (paused: it plays at it when resumed)";
     EXPECT_EQ(readAloud().getAudioSyncSpeedRateLabel()->text(), "2 x");
-    bar->tapItemWithTag(PlayerItemSpeedRate);
+    ASSERT_TRUE(uitest::tap(*bar->itemWithTag(PlayerItemSpeedRate)));
     ASSERT_TRUE(readAloud().viewForSpeedSelection());
     EXPECT_TRUE(readAloud().viewForSpeedSelection()->superview()) << "the speed item shows the list again";
 
-    bar->tapItemWithTag(PlayerItemMarkupClose);
+    ASSERT_TRUE(uitest::tap(*bar->itemWithTag(PlayerItemMarkupClose)));
     EXPECT_FALSE(readAloud().playerBottomActionBarViewForAudioSync());
     EXPECT_FALSE(readAloud().viewForSpeedSelection());
     EXPECT_EQ(m_reader->context().activeMode, ReaderActiveModeNone);
@@ -332,7 +333,7 @@ TEST_F(ReadAloudReader, TheToolbarItemOpensTheChooserShowingTheCurrentMode)
     EXPECT_TRUE(m_reader->context().readAloudPopupShown);
     EXPECT_TRUE(m_reader->context().lastReadAloudPageId.empty());
     EXPECT_FALSE(chooser->autoPlayButton()->isEnabled());
-    chooser->letMeReadButton()->sendActions(ui::ControlEvent::TouchUpInside);
+    ASSERT_TRUE(uitest::tap(*chooser->letMeReadButton()));
     uitest::completePresentations();
     EXPECT_FALSE(readAloud().readToMeViewController());
     EXPECT_FALSE(m_reader->presentedViewController());
@@ -348,7 +349,7 @@ TEST_F(ReadAloudReader, ANarratedBookOffersTheChooserByItselfOnOpening)
     EXPECT_EQ(m_reader->presentedViewController(), chooser);
     EXPECT_TRUE(m_reader->context().readAloudPopupShown);
     EXPECT_EQ(chooser->readAloudMode(), ReadAloudModeOff) << "let me read is the mode in force";
-    chooser->readToMeButton()->sendActions(ui::ControlEvent::TouchUpInside);
+    ASSERT_TRUE(uitest::tap(*chooser->readToMeButton()));
     uitest::completePresentations();
     base::RunLoop::main().advanceBy(0.3);
     EXPECT_FALSE(readAloud().readToMeViewController());
