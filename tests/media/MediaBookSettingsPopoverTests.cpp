@@ -43,7 +43,7 @@ TEST_F(MediaVideoTest, OnlySubtitlesOfferOneEntryAndAPickShowsTheTurnedOnNotice)
     EXPECT_EQ(settings->model().itemFont->pointSize(), 16.0);
     EXPECT_EQ(settings->model().customItemFont->pointSize(), 22.0);
 
-    settings->tapItem(0);
+    tapPopOverRow(*settings, 0);
     auto values = reader->popOverViewController();
     ASSERT_TRUE(values);
     EXPECT_NE(values, settings);
@@ -56,7 +56,7 @@ TEST_F(MediaVideoTest, OnlySubtitlesOfferOneEntryAndAPickShowsTheTurnedOnNotice)
     EXPECT_TRUE(values->showsSwitch());
     EXPECT_EQ(values->model().switchLabelFont->pointSize(), 18.0);
 
-    values->tapItem(0);
+    tapPopOverRow(*values, 0);
     EXPECT_FALSE(reader->popOverViewController());
     EXPECT_EQ(reader->mediaBookPlayer()->currentSelectedSubtitle(), "English");
     EXPECT_TRUE(reader->videoPlayerView()->subtitleViewState());

@@ -8,6 +8,8 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/TransitionCoordinator.h"
 
+#include <algorithm>
+
 using namespace mediatest;
 using namespace lectoro;
 
@@ -34,10 +36,21 @@ TEST_F(MediaVideoTest, SubtitleSwitchTurnsOnASubtitleTrackNeverAnAudioTrack)
     EXPECT_EQ(m_listener->heard, (std::vector<std::string> { "subtitles on", "subtitles off" }));
 
     // The pop-over's switch turns the subtitle picked last on again.
-    reader->didTapOnItem("Subtitles (CC)");
-    reader->popOverViewController()->tapItem(1);
+    const auto entries = reader->settingsEntries().titles;
+    const auto subtitles = std::find(entries.begin(), entries.end(), "Subtitles (CC)");
+    ASSERT_NE(subtitles, entries.end());
+    const auto openSubtitles = [&] {
+        tapVideoControl(*reader, "MediaVideoMoreOptionsButton");
+        ASSERT_TRUE(reader->popOverViewController());
+        tapPopOverRow(*reader->popOverViewController(), static_cast<size_t>(subtitles - entries.begin()));
+        ASSERT_TRUE(reader->popOverViewController());
+    };
+    openSubtitles();
+    tapPopOverRow(*reader->popOverViewController(), 1);
     EXPECT_EQ(player->currentSelectedSubtitle(), "Deutsch");
-    reader->didTapOnItem("Subtitles (CC)");
+    // The notice holds touches back until it has gone.
+    advance(4.0);
+    openSubtitles();
     auto list = reader->popOverViewController();
     EXPECT_EQ(list->model().selectedItem, "Deutsch");
     EXPECT_TRUE(list->model().switchState);
@@ -47,15 +60,8 @@ TEST_F(MediaVideoTest, SubtitleSwitchTurnsOnASubtitleTrackNeverAnAudioTrack)
     EXPECT_EQ(player->currentSelectedSubtitle(), "Deutsch");
     EXPECT_EQ(m_listener->heard.back(), "switch on");
     // Closed as a user closes it, so the video's controls are in reach again.
-    std::shared_ptr<ui::View> cancel;
-    for (const auto& row : list->view()->subviews())
-        if (row->accessibilityIdentifier() == "MediaPopOverCancel")
-            cancel = row;
-    ASSERT_TRUE(cancel);
-    ASSERT_TRUE(uitest::tap(*cancel));
+    tapPopOverRow(*list, std::nullopt);
     EXPECT_FALSE(reader->popOverViewController());
-    // The subtitle notice holds touches back until it has gone.
-    advance(4.0);
 
     // Nothing offered: the player gets no subtitle, the view still shows the switch on.
     tapVideoControl(*reader, "MediaVideoSubtitleButton");

@@ -81,6 +81,22 @@ protected:
         EXPECT_TRUE(uitest::tap(*button)) << identifier;
     }
 
+    // A finger on a settings pop-over's row: the `index`-th value, or its Cancel row.
+    static void tapPopOverRow(lectoro::MVLectoroMediaPopOverController& popOver, std::optional<size_t> index)
+    {
+        std::vector<std::shared_ptr<ui::View>> rows;
+        std::shared_ptr<ui::View> cancel;
+        for (const auto& row : popOver.view()->subviews()) {
+            if (row->accessibilityIdentifier() == "MediaPopOverItem")
+                rows.push_back(row);
+            else if (row->accessibilityIdentifier() == "MediaPopOverCancel")
+                cancel = row;
+        }
+        auto target = index ? (*index < rows.size() ? rows[*index] : nullptr) : cancel;
+        ASSERT_TRUE(target) << "no such row";
+        EXPECT_TRUE(uitest::tap(*target));
+    }
+
     std::shared_ptr<MediaVideoTapListener> m_listener = std::make_shared<MediaVideoTapListener>();
 };
 
