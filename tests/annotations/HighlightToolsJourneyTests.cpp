@@ -9,11 +9,13 @@
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
 #include "LectoroSDKWithReader/annotations/HighlightView.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/readersdk/MVGoogleTextToSpeechServiceManager.h"
 #include "LectoroSDKWithReader/readingaids/ImmersiveReaderViewController.h"
 #include "LectoroSDKWithReader/readingaids/MVTranslationController.h"
 #include "LectoroSDKWithReader/readingaids/ReaderReadingAids.h"
 #include "companion/renderer/BookRenderer.h"
 #include "platform/base/Json.h"
+#include "platform/ui/AlertController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Presentation.h"
 #include "platform/ui/StackView.h"
@@ -108,6 +110,19 @@ TEST_F(HighlightToolsJourney, TranslationOpensTheSheetOverTheReaderWithTheSelect
     // The pop-up made way for the sheet.
     EXPECT_FALSE(reader->highlightRoad().highlightView()->superview());
     EXPECT_EQ(reader->activeMode(), ReaderActiveModeNone);
+
+    // The selected text is read aloud from the sheet over the reader.
+    ASSERT_EQ(sheet->speakerButtons().size(), 2u);
+    // The service's phrase table knows no word of the passage: the sheet says so first.
+    ASSERT_TRUE(uitest::topmostAlert());
+    EXPECT_TRUE(uitest::tapAction("OK"));
+    settle();
+    EXPECT_TRUE(testing::tapAsUser(*sheet->speakerButtons()[0]));
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(MVGoogleTextToSpeechServiceManager::shared().currentText(), m_selected);
+    EXPECT_TRUE(testing::tapAsUser(*sheet->speakerButtons()[0]));
+    EXPECT_FALSE(MVGoogleTextToSpeechServiceManager::shared().isPlaying());
 }
 
 TEST_F(HighlightToolsJourney, TheImmersiveReaderComesUpAfterOneTokenAnswer)
