@@ -18,6 +18,7 @@
 #include "companion/renderer/BookRenderer.h"
 #include "companion/service/InProcessService.h"
 #include "platform/testing/Interaction.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 
@@ -80,7 +81,7 @@ TEST_F(NotesEndToEnd, AContextualNoteIsWrittenStoredDrawnAndCommentedOn)
     EXPECT_TRUE(editor->presentingViewController());
     EXPECT_FALSE(editor->selectedTextTextView()->text().empty());
     ASSERT_TRUE(editor->noteTextView()->insertText("Remember this passage"));
-    editor->postButtonAction();
+    ASSERT_TRUE(uitest::tap(*editor->postButton()));
     settle();
 
     auto stored = reader->context().dbManager->highlightBookID(std::to_string(notesBookID), notesUserID);
@@ -97,7 +98,7 @@ TEST_F(NotesEndToEnd, AContextualNoteIsWrittenStoredDrawnAndCommentedOn)
     auto second = reader->noteRoad().noteController();
     ASSERT_NE(second, editor);
     EXPECT_FALSE(second->noteTextView()->isEditable() && second->commentViewHtConstraint()->constant() > 0);
-    second->noteCancelButtonAction();
+    ASSERT_TRUE(uitest::tap(*second->noteCancelButton()));
     settle();
     EXPECT_FALSE(second->presentingViewController());
 }
