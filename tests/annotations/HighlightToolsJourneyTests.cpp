@@ -3,6 +3,7 @@
 // sheet and the immersive reader's screen come up over the reader with the selected text,
 // the immersive reader after its token, renewed once when the session has expired.
 
+#include "annotations/HighlightToolButton.h"
 #include "reader/ReaderJourneySupport.h"
 
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
@@ -55,19 +56,6 @@ protected:
         return reader;
     }
 
-    static std::shared_ptr<ui::Button> toolButton(ReaderViewController& reader, HighlightItemType type)
-    {
-        auto popup = reader.highlightRoad().highlightView();
-        if (!popup)
-            return nullptr;
-        for (const auto& item : popup->horizontalStackForHighLightTools()->arrangedSubviews()) {
-            auto tool = std::dynamic_pointer_cast<HighLightToolView>(item);
-            if (tool && tool->tag() == static_cast<int>(type) && tool->subviews().size() > 1)
-                return std::dynamic_pointer_cast<ui::Button>(tool->subviews().at(1));
-        }
-        return nullptr;
-    }
-
     size_t requestsNamed(const std::string& operation)
     {
         size_t count = 0;
@@ -91,7 +79,7 @@ TEST_F(HighlightToolsJourney, TranslationOpensTheSheetOverTheReaderWithTheSelect
     auto reader = openAndSelect();
     ASSERT_TRUE(reader);
     ASSERT_FALSE(m_selected.empty());
-    auto translate = toolButton(*reader, HighlightItemType::Translation);
+    auto translate = testing::highlightToolButton(*reader, HighlightItemType::Translation);
     ASSERT_TRUE(translate);
     ASSERT_TRUE(testing::tapAsUser(*translate));
     ASSERT_TRUE(ui::Presenter::shared().lastPresented());
@@ -129,7 +117,7 @@ TEST_F(HighlightToolsJourney, TheImmersiveReaderComesUpAfterOneTokenAnswer)
 {
     auto reader = openAndSelect();
     ASSERT_TRUE(reader);
-    auto immersive = toolButton(*reader, HighlightItemType::ImmersiveReader);
+    auto immersive = testing::highlightToolButton(*reader, HighlightItemType::ImmersiveReader);
     ASSERT_TRUE(immersive);
     ASSERT_TRUE(testing::tapAsUser(*immersive));
     settle();
@@ -158,7 +146,7 @@ TEST_F(HighlightToolsJourney, ASessionThatExpiresAgainAfterItsRenewalEndsOnce)
         companion::op::immersiveReaderToken, companion::ServiceAnswer::expiredToken());
     inProcessService().scriptNext(
         companion::op::immersiveReaderToken, companion::ServiceAnswer::expiredToken());
-    auto immersive = toolButton(*reader, HighlightItemType::ImmersiveReader);
+    auto immersive = testing::highlightToolButton(*reader, HighlightItemType::ImmersiveReader);
     ASSERT_TRUE(immersive);
     ASSERT_TRUE(testing::tapAsUser(*immersive));
     settle();
