@@ -37,7 +37,7 @@ protected:
                 { "classId", "class-1" },
                 { "classTitle", "Biology" },
                 { "teachers", base::Value::List { testing::classMember(9000000001, "Tess", "Teach") } },
-                { "learners", base::Value::List { testing::classMember(notesUserID, "Ada", "Lovelace") } },
+                { "learners", base::Value::List { testing::classMember(notesUserID, "Ada", "Fennick") } },
             } });
     }
 
@@ -45,7 +45,7 @@ protected:
     {
         auto user = makeUser(std::to_string(notesUserID), "ada-token");
         user->firstName = "Ada";
-        user->lastName = "Lovelace";
+        user->lastName = "Fennick";
         m_launcher->launchBook(samplePageBook(std::to_string(notesBookID)), user, serviceConfiguration());
         // The launch made the settings model the switch lives in.
         m_launcher->enableAutologin(true);
