@@ -44,7 +44,7 @@ protected:
                         { "isStudentSharingEnable", true } } },
                 { "teachers", base::Value::List { testing::classMember(9000000001, "Tess", "Teach") } },
                 { "learners",
-                    base::Value::List { testing::classMember(journeyUserID, "Ada", "Lovelace"),
+                    base::Value::List { testing::classMember(journeyUserID, "Ada", "Fennick"),
                         testing::classMember(classmateID, "Bo", "Brook") } },
             } });
     }

@@ -41,7 +41,7 @@ protected:
                 { "classId", "class-1" },
                 { "classTitle", "Biology" },
                 { "teachers", base::Value::List { testing::classMember(9000000001, "Tess", "Teach") } },
-                { "learners", base::Value::List { testing::classMember(notesUserID, "Ada", "Lovelace") } },
+                { "learners", base::Value::List { testing::classMember(notesUserID, "Ada", "Fennick") } },
             } });
     }
 
@@ -49,7 +49,7 @@ protected:
     {
         auto user = makeUser(std::to_string(notesUserID), "ada-token");
         user->firstName = "Ada";
-        user->lastName = "Lovelace";
+        user->lastName = "Fennick";
         auto settings = std::make_shared<MVReaderSettingModel>();
         settings->setIsHighLightEnabled(true);
         settings->setIsContextualNoteEnabled(true);

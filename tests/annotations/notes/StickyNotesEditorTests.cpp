@@ -32,7 +32,7 @@ protected:
     {
         AnnotationsTest::SetUp();
         m_context.user->firstName = "Ada";
-        m_context.user->lastName = "Byron";
+        m_context.user->lastName = "Fennick";
         m_settings->setIsSharingEnabled(true);
         m_presenter = ui::ViewController::create();
         uitest::showInWindow(m_presenter);
