@@ -1,6 +1,7 @@
-# Assembles the library bundle: a copy of resources/ and the font files, under the names
-# the reader registers ("OpenSans-SemiBold.ttf", and the icon font "LectoroIcons.ttf").
-# A font the system lacks is reported and skipped: the reader then falls back to other faces.
+# Assembles the library bundle: a copy of resources/ and the text faces, under the names the
+# reader registers ("OpenSans-SemiBold.ttf"). A face the system lacks is reported and skipped:
+# the reader then falls back to other faces. The icon font ("LectoroIcons.ttf") is built into
+# the bundle by its own step (cmake/LectoroIconFont.cmake).
 
 file(MAKE_DIRECTORY ${BUNDLE_DIR})
 file(COPY ${RESOURCES_DIR}/ DESTINATION ${BUNDLE_DIR})
@@ -22,13 +23,3 @@ foreach(face ${faces})
   endif()
   copy_font(${source} OpenSans-${face}.ttf)
 endforeach()
-
-# The icon font's glyph artwork is not the point here: any freely licensed face stands in.
-if(NOT ICON_FONT_SOURCE)
-  if(EXISTS /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
-    set(ICON_FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
-  else()
-    set(ICON_FONT_SOURCE ${OPEN_SANS_DIR}/OpenSans-Regular.ttf)
-  endif()
-endif()
-copy_font(${ICON_FONT_SOURCE} LectoroIcons.ttf)

@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpugixml-dev libutf8proc-dev libsqlite3-dev
   fonts-open-sans libcairo2-dev poppler-utils
+  fonts-material-design-icons-iconfont python3-fonttools
   libavformat-dev libavcodec-dev libavutil-dev libespeak-ng-dev espeak-ng-data
   chromium
 )

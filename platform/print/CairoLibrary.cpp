@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace print::detail {
 
@@ -49,6 +50,23 @@ const CairoLibrary& cairoLibrary()
         std::abort();
     }
     return cairo.functions;
+}
+
+const FontconfigLibrary* loadFontconfig()
+{
+    static const std::optional<FontconfigLibrary> fontconfig = []() -> std::optional<FontconfigLibrary> {
+        FontconfigLibrary functions;
+        std::vector<base::LibrarySymbol> symbols {
+#define LECTORO_FONTCONFIG_SYMBOL(name) { #name, &functions.name },
+            LECTORO_FONTCONFIG_FUNCTIONS(LECTORO_FONTCONFIG_SYMBOL)
+#undef LECTORO_FONTCONFIG_SYMBOL
+        };
+        std::string error;
+        if (!base::openSharedLibrary("libfontconfig.so.1", symbols, error))
+            return std::nullopt;
+        return functions;
+    }();
+    return fontconfig ? &*fontconfig : nullptr;
 }
 
 } // namespace print::detail

@@ -5,6 +5,7 @@
 // brings (pixel, font and image libraries). Its headers give the types; calls go through
 // the table.
 
+#include <cairo-ft.h>
 #include <cairo-pdf.h>
 #include <cairo.h>
 
@@ -25,7 +26,8 @@ namespace print::detail {
     X(cairo_set_font_size) X(cairo_set_line_width) X(cairo_set_source) X(cairo_set_source_rgba)                       \
     X(cairo_set_source_surface) X(cairo_show_page) X(cairo_show_text) X(cairo_status) X(cairo_status_to_string)       \
     X(cairo_stroke) X(cairo_surface_destroy) X(cairo_surface_finish) X(cairo_surface_flush) X(cairo_surface_status)   \
-    X(cairo_surface_write_to_png) X(cairo_text_extents) X(cairo_transform) X(cairo_translate)
+    X(cairo_surface_write_to_png) X(cairo_text_extents) X(cairo_transform) X(cairo_translate)                        \
+    X(cairo_ft_font_face_create_for_pattern) X(cairo_set_font_face) X(cairo_font_face_destroy) X(cairo_font_face_status)
 
 struct CairoLibrary {
 #define LECTORO_CAIRO_SLOT(name) decltype(&::name) name = nullptr;
@@ -33,10 +35,21 @@ struct CairoLibrary {
 #undef LECTORO_CAIRO_SLOT
 };
 
+// What of fontconfig a face read from a given font file needs.
+#define LECTORO_FONTCONFIG_FUNCTIONS(X) X(FcPatternCreate) X(FcPatternAddString) X(FcPatternAddInteger) X(FcPatternDestroy)
+
+struct FontconfigLibrary {
+#define LECTORO_FONTCONFIG_SLOT(name) decltype(&::name) name = nullptr;
+    LECTORO_FONTCONFIG_FUNCTIONS(LECTORO_FONTCONFIG_SLOT)
+#undef LECTORO_FONTCONFIG_SLOT
+};
+
 // Cairo, loaded on the first call; null when it cannot be (the reason in `error`).
 const CairoLibrary* loadCairo(std::string* error = nullptr);
 // For code that holds a Cairo context already (so the library is mapped): the table.
 const CairoLibrary& cairoLibrary();
+// Fontconfig (which Cairo maps already), loaded on the first call; null when it cannot be.
+const FontconfigLibrary* loadFontconfig();
 
 // The painting code's calls read as Cairo's own, through the table: `cairo.cairo_fill(cr)`.
 struct CairoCalls {

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <memory>
+#include <mutex>
 
 namespace print {
 
@@ -96,20 +98,45 @@ std::string familyOf(const ui::Font& font)
     return spaced;
 }
 
-void selectFont(cairo_t* cr, const ui::Font& font)
+// The face read from a registered font file, made once per file and kept for the process (as
+// registrations are); null when fontconfig or the file cannot give one.
+cairo_font_face_t* faceOfFile(const std::string& path)
 {
-    cairo.cairo_select_font_face(cr, familyOf(font).c_str(), font.isItalic() ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-        font.isBold() ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo.cairo_set_font_size(cr, font.pointSize());
+    static std::mutex mutex;
+    static std::map<std::string, cairo_font_face_t*> faces;
+    std::lock_guard lock(mutex);
+    if (auto found = faces.find(path); found != faces.end())
+        return found->second;
+    cairo_font_face_t* face = nullptr;
+    if (const auto* fc = detail::loadFontconfig()) {
+        FcPattern* pattern = fc->FcPatternCreate();
+        if (pattern) {
+            fc->FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(path.c_str()));
+            fc->FcPatternAddInteger(pattern, FC_INDEX, 0);
+            face = cairo.cairo_ft_font_face_create_for_pattern(pattern);
+            fc->FcPatternDestroy(pattern);
+            if (face && cairo.cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
+                cairo.cairo_font_face_destroy(face);
+                face = nullptr;
+            }
+        }
+    }
+    faces.emplace(path, face);
+    return face;
 }
 
-// Metric advance of UTF-8 text.
-double metricAdvance(std::string_view text, const ui::Font& font)
+void selectFont(cairo_t* cr, const ui::Font& font)
 {
-    double advance = 0;
-    for (char16_t unit : base::utf8ToUtf16(text))
-        advance += ui::TextMetrics::advanceOfUnit(unit, font);
-    return advance;
+    cairo_font_face_t* face = nullptr;
+    if (auto file = fontFileFor(font))
+        face = faceOfFile(*file);
+    if (face)
+        cairo.cairo_set_font_face(cr, face);
+    else
+        cairo.cairo_select_font_face(cr, familyOf(font).c_str(),
+            font.isItalic() ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+            font.isBold() ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo.cairo_set_font_size(cr, font.pointSize());
 }
 
 // The image's pixels as a surface, or null.
@@ -342,10 +369,10 @@ bool Canvas::drawImage(const ui::Image& image, const ui::Rect& rect, ui::Content
     return true;
 }
 
-void Canvas::drawLine(const std::string& utf8, const TextStyle& style, ui::Point origin)
+double Canvas::drawLine(const std::string& utf8, const TextStyle& style, ui::Point origin)
 {
-    if (utf8.empty() || style.color.isClear())
-        return;
+    if (utf8.empty())
+        return 0;
     cairo.cairo_save(m_cr);
     selectFont(m_cr, style.font);
     setColor(m_cr, style.color);
@@ -355,33 +382,18 @@ void Canvas::drawLine(const std::string& utf8, const TextStyle& style, ui::Point
     // The face's ascent and descent centred in the metric's line.
     double baseline = origin.y + (lineHeight - (extents.ascent + extents.descent)) / 2 + extents.ascent;
 
-    // Each word starts where the metric puts it and is set with the face's own spacing
-    // inside (so extracted text reads as words), squeezed when the face is wider than
-    // the metric allows. Spaces are left as gaps.
-    double pen = origin.x;
-    size_t at = 0;
-    while (at < utf8.size()) {
-        size_t end = at;
-        bool space = utf8[at] == ' ' || utf8[at] == '\t';
-        while (end < utf8.size() && (utf8[end] == ' ' || utf8[end] == '\t') == space)
-            ++end;
-        std::string run = utf8.substr(at, end - at);
-        double metricWidth = metricAdvance(run, style.font);
-        if (!space) {
-            cairo_text_extents_t natural;
-            cairo.cairo_text_extents(m_cr, run.c_str(), &natural);
-            cairo.cairo_save(m_cr);
-            cairo.cairo_translate(m_cr, pen, baseline);
-            if (natural.x_advance > metricWidth && metricWidth > 0)
-                cairo.cairo_scale(m_cr, metricWidth / natural.x_advance, 1);
-            cairo.cairo_move_to(m_cr, 0, 0);
-            cairo.cairo_show_text(m_cr, run.c_str());
-            cairo.cairo_restore(m_cr);
-        }
-        pen += metricWidth;
-        at = end;
+    // The line is set as one run in the face's own advances from the metric's origin: a word
+    // keeps its face's shape and spacing instead of being fitted to the metric's word widths.
+    std::string shown = utf8;
+    std::replace(shown.begin(), shown.end(), '\t', ' ');
+    cairo_text_extents_t natural;
+    cairo.cairo_text_extents(m_cr, shown.c_str(), &natural);
+    if (!style.color.isClear()) {
+        cairo.cairo_move_to(m_cr, origin.x, baseline);
+        cairo.cairo_show_text(m_cr, shown.c_str());
     }
     cairo.cairo_restore(m_cr);
+    return natural.x_advance;
 }
 
 void Canvas::drawLines(const std::vector<std::string>& lines, const TextStyle& style, const ui::Rect& rect)
@@ -433,8 +445,8 @@ void Canvas::drawAttributedLines(const base::AttributedString& text, const std::
             // common bottom, lifted by its baseline offset.
             double offset = run.attributes.baselineOffset.value_or(0);
             double y = top + line.unshiftedBottom - offset - ui::TextMetrics::lineHeight(runStyle.font);
-            drawLine(piece, runStyle, { x, y });
-            x += ui::TextMetrics::widthOfLine(piece, runStyle.font);
+            // A run goes on where the one before it ended.
+            x += drawLine(piece, runStyle, { x, y });
         }
         top += line.height;
     }
@@ -461,6 +473,20 @@ void Canvas::drawRotatedText(const std::string& utf8, const TextStyle& style, ui
     cairo.cairo_rotate(m_cr, radians);
     drawLine(utf8, style, { -width / 2, -height / 2 });
     cairo.cairo_restore(m_cr);
+}
+
+std::optional<std::string> fontFileFor(const ui::Font& font)
+{
+    auto file = ui::FontRegistry::shared().fileOfFace(font.name());
+    if (!file)
+        return std::nullopt;
+    // A weight or slant the face does not have is left to the system's closest face, which
+    // can give it.
+    bool italic = false;
+    ui::FontWeight weight = ui::fontWeightFromFaceName(font.name(), &italic);
+    if (weight != font.weight() || italic != font.isItalic())
+        return std::nullopt;
+    return file;
 }
 
 std::string truncateToWidth(const std::string& utf8, const ui::Font& font, double width)

@@ -3,10 +3,10 @@
 // A drawing surface in points over a Cairo context: fills, strokes, images and text.
 //
 // Text is placed by the platform's deterministic text metric (TextMetrics.h): lines are
-// wrapped and aligned by the metric, and each word starts where the metric puts it,
-// drawn in the closest real face the system has (squeezed when that face is wider than
-// the metric allows). The picture therefore agrees with the layout numbers tests check.
-// The text stays text in a PDF (it can be searched and extracted).
+// wrapped and aligned by the metric, and each line starts where the metric puts it. From
+// there the line is set at its face's own width: the face registered from a font file
+// under the font's name (the bundle's text faces and icon font), or else the closest face
+// the system has. The text stays text in a PDF (it can be searched and extracted).
 
 #include "platform/ui/BezierPath.h"
 #include "platform/ui/Color.h"
@@ -16,6 +16,7 @@
 #include "platform/ui/TextMetrics.h"
 #include "platform/ui/View.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,8 +70,9 @@ public:
     bool drawImage(const ui::Image&, const ui::Rect&, ui::ContentMode = ui::ContentMode::ScaleToFill,
         std::optional<ui::Color> tint = std::nullopt);
 
-    // One line whose top-left is `origin`; the line is one metric line high.
-    void drawLine(const std::string& utf8, const TextStyle&, ui::Point origin);
+    // One line whose top-left is `origin`; the line is one metric line high. Answers the
+    // width the face gave it.
+    double drawLine(const std::string& utf8, const TextStyle&, ui::Point origin);
     // Lines stacked from the top of the rectangle, each aligned in its width.
     void drawLines(const std::vector<std::string>& lines, const TextStyle&, const ui::Rect&);
     // Attributed lines laid out by the metric (TextMetrics::layoutLines), stacked from the
@@ -86,6 +88,11 @@ public:
 private:
     _cairo* m_cr;
 };
+
+// The font file text in the font is drawn from: the file its face name was registered from
+// (ui::FontRegistry), when the font asks for that face's own weight and slant; nullopt when
+// the system's closest face stands in.
+std::optional<std::string> fontFileFor(const ui::Font&);
 
 // The text cut at its end with "…" so it fits the width by the metric.
 std::string truncateToWidth(const std::string& utf8, const ui::Font&, double width);

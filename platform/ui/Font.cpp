@@ -367,8 +367,10 @@ bool FontRegistry::registerFontFile(const std::string& path)
 
     std::lock_guard lock(m_mutex);
     m_files.insert(path);
-    for (auto& name : names)
+    for (auto& name : names) {
+        m_fileOfFace.emplace(name, path);
         m_names.insert(std::move(name));
+    }
     return true;
 }
 
@@ -402,11 +404,21 @@ std::vector<std::string> FontRegistry::registeredFiles() const
     return { m_files.begin(), m_files.end() };
 }
 
+std::optional<std::string> FontRegistry::fileOfFace(const std::string& name) const
+{
+    std::lock_guard lock(m_mutex);
+    auto found = m_fileOfFace.find(name);
+    if (found == m_fileOfFace.end())
+        return std::nullopt;
+    return found->second;
+}
+
 void FontRegistry::resetForTesting()
 {
     std::lock_guard lock(m_mutex);
     m_names.clear();
     m_files.clear();
+    m_fileOfFace.clear();
 }
 
 } // namespace ui

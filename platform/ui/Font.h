@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -94,6 +95,9 @@ public:
     bool isRegistered(const std::string& name) const;
     std::vector<std::string> registeredNames() const;
     std::vector<std::string> registeredFiles() const;
+    // The file a face name was registered from (the first file that gave the name), or
+    // nullopt for a name registered without a file, a built-in one or an unknown one.
+    std::optional<std::string> fileOfFace(const std::string& name) const;
 
     // Test support: forgets everything registered since start-up.
     void resetForTesting();
@@ -104,6 +108,7 @@ private:
     mutable std::mutex m_mutex;
     std::set<std::string> m_names;
     std::set<std::string> m_files;
+    std::map<std::string, std::string> m_fileOfFace;
 };
 
 // The names held in an OpenType/TrueType naming table (ids 1 family, 4 full, 6 PostScript),

@@ -109,7 +109,7 @@ protected:
             std::string(LECTORO_SAMPLES_DIR) + sample, journeyBookID, "978-0");
         auto user = makeUser(std::to_string(journeyUserID), "ada-token");
         user->firstName = "Ada";
-        user->lastName = "Lovelace";
+        user->lastName = "Fennick";
         m_launcher->launchBook(package, user, serviceConfiguration(), std::move(settings), false);
         auto reader = m_launcher->reader();
         if (reader && configure)

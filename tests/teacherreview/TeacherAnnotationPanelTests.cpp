@@ -80,7 +80,7 @@ protected:
 
 TEST_F(OlderPanelTest, FetchStatesPerClassAndTheRowsThatShowThem)
 {
-    auto panel = makeOlderPanel({ annotationClass("Biology", { learner(int64_t { 7 }, "anna maria", "de vries"),
+    auto panel = makeOlderPanel({ annotationClass("Biology", { learner(int64_t { 7 }, "anna maria", "de wintervold"),
                                       learner(std::string("8"), "Bob", "Ng") }),
         annotationClass("Chemistry", { learner(int64_t { 9 }, "Cy", "Po") }) });
     for (const auto& title : { "Biology", "Chemistry" }) {
@@ -92,11 +92,11 @@ TEST_F(OlderPanelTest, FetchStatesPerClassAndTheRowsThatShowThem)
 
     auto first = row(*panel, 0);
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->nameLabel()->text(), "  Anna Maria De Vries");
+    EXPECT_EQ(first->nameLabel()->text(), "  Anna Maria De Wintervold");
     EXPECT_TRUE(first->activityIndicatorView()->isAnimating());
     // Each configuration of a row still fetching asks again.
     auto askedBefore = asked();
-    EXPECT_NE(std::find(askedBefore.begin(), askedBefore.end(), "anna maria de vries#7"), askedBefore.end());
+    EXPECT_NE(std::find(askedBefore.begin(), askedBefore.end(), "anna maria de wintervold#7"), askedBefore.end());
     EXPECT_NE(std::find(askedBefore.begin(), askedBefore.end(), "Bob Ng#8"), askedBefore.end());
 
     // Results land under the class selected when they come.
@@ -131,7 +131,7 @@ TEST_F(OlderPanelTest, FetchStatesPerClassAndTheRowsThatShowThem)
 TEST_F(OlderPanelTest, ChoosingALearnerDependsOnItsState)
 {
     auto panel = makeOlderPanel({ annotationClass(
-        "Biology", { learner(int64_t { 1 }, "Ann", "Lee"), learner(int64_t { 2 }, "Bob", "Ng"), learner(int64_t { 3 }, "Cy", "Po") }) });
+        "Biology", { learner(int64_t { 1 }, "Ann", "Lemmory"), learner(int64_t { 2 }, "Bob", "Ng"), learner(int64_t { 3 }, "Cy", "Po") }) });
     std::vector<std::string> opened;
     panel->learnerSelectionAction = [&](const base::Value& pages, const std::string& id) {
         opened.push_back(id + ":" + std::to_string(pages.count()));
@@ -151,7 +151,7 @@ TEST_F(OlderPanelTest, ChoosingALearnerDependsOnItsState)
     uitest::completePresentations();
     panel->didSelectRowAtIndexPath(*panel->tableView(), { 0, 0 });
     EXPECT_EQ(opened, std::vector<std::string> { "1:1" });
-    EXPECT_EQ(*panel->selectedLearnerName, "Ann Lee");
+    EXPECT_EQ(*panel->selectedLearnerName, "Ann Lemmory");
 }
 
 TEST_F(OlderPanelTest, ReviewDataAndTheSaveSetByModificationTime)

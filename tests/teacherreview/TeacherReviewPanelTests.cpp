@@ -21,7 +21,7 @@ using reviewtest::workResult;
 
 base::Value::List threeLearners()
 {
-    return { learner(int64_t { 11 }, "Ann", "Lee"), learner(int64_t { 12 }, "Bob", "Ng"),
+    return { learner(int64_t { 11 }, "Ann", "Lemmory"), learner(int64_t { 12 }, "Bob", "Ng"),
         learner(int64_t { 13 }, "Cy", "Po") };
 }
 
@@ -116,7 +116,7 @@ TEST_F(PanelTest, AnnotationSwitchFlipsTheFlagAndItsIdentifier)
 TEST_F(PanelTest, LearnerDataIsKeyedBy64BitIdText)
 {
     auto panel = makePanel({
-        learner(int64_t { 42 }, "Ann", "Lee"),
+        learner(int64_t { 42 }, "Ann", "Lemmory"),
         learner("42", "Ann", "Later"),
         learner(int64_t { 9000000002 }, "Big", "Id"),
         learner("12abc", "Bad", "Id"),
@@ -157,7 +157,7 @@ TEST_F(PanelTest, FetchChainAsksOneLearnerAtATimeOffTheMainThread)
     auto fetches = panel->fetches();
     ASSERT_EQ(fetches.size(), 1u);
     EXPECT_EQ(fetches[0].learnerID, "11");
-    EXPECT_EQ(fetches[0].name, "Ann Lee");
+    EXPECT_EQ(fetches[0].name, "Ann Lemmory");
     EXPECT_FALSE(fetches[0].onMainThread);
     ASSERT_TRUE(panel->scheduledTimer());
     std::weak_ptr<base::Timer> timer = panel->scheduledTimer();

@@ -39,13 +39,13 @@ protected:
 
 TEST_F(LearnerRowTest, RowsShowNameAndYetToSubmitUntilTheWorkArrives)
 {
-    auto panel = makePanel({ learner(int64_t { 11 }, "Ann", "Lee", "file:///nowhere.png"), learner(int64_t { 12 }, "Bob", "Ng") });
+    auto panel = makePanel({ learner(int64_t { 11 }, "Ann", "Lemmory", "file:///nowhere.png"), learner(int64_t { 12 }, "Bob", "Ng") });
     uitest::showInWindow(panel);
     settle();
     auto ann = row(*panel, 0);
     ASSERT_TRUE(ann);
     EXPECT_EQ(ann->reuseIdentifier(), "11");
-    EXPECT_EQ(ann->userNameLabel()->text(), "Ann Lee");
+    EXPECT_EQ(ann->userNameLabel()->text(), "Ann Lemmory");
     EXPECT_EQ(ann->submitStatusLabel()->text(), "Yet to submit");
     EXPECT_TRUE(showsNotSubmitted(*ann));
     EXPECT_EQ(ann->blurView()->backgroundColor(), ui::Color::white().withAlpha(0.6));
@@ -66,7 +66,7 @@ TEST_F(LearnerRowTest, RowsShowNameAndYetToSubmitUntilTheWorkArrives)
 
 TEST_F(LearnerRowTest, RowsOnScreenClaimTheirLearnersOnce)
 {
-    auto panel = makePanel({ learner(int64_t { 11 }, "Ann", "Lee"), learner(int64_t { 12 }, "Bob", "Ng"),
+    auto panel = makePanel({ learner(int64_t { 11 }, "Ann", "Lemmory"), learner(int64_t { 12 }, "Bob", "Ng"),
         learner(int64_t { 13 }, "Cy", "Po") });
     uitest::showInWindow(panel);
     settle();
@@ -95,7 +95,7 @@ TEST_F(LearnerRowTest, RowsOnScreenClaimTheirLearnersOnce)
 
 TEST_F(LearnerRowTest, TapHandsOverALearnerWithAnyPages)
 {
-    auto panel = makePanel({ learner(int64_t { 11 }, "Ann", "Lee", "https://pics/ann.png"),
+    auto panel = makePanel({ learner(int64_t { 11 }, "Ann", "Lemmory", "https://pics/ann.png"),
         learner(int64_t { 12 }, "Bob", "Ng", "https://pics/bob.png"),
         learner(int64_t { 13 }, "Cy", "Po") });
     std::vector<std::pair<std::string, size_t>> opened;
@@ -113,7 +113,7 @@ TEST_F(LearnerRowTest, TapHandsOverALearnerWithAnyPages)
 
     const auto& table = panel->studentListTableView();
     ASSERT_TRUE(uitest::tapRow(*table, { 0, 0 }));
-    EXPECT_EQ(*panel->selectedLearnerName, "Ann Lee");
+    EXPECT_EQ(*panel->selectedLearnerName, "Ann Lemmory");
     EXPECT_EQ(*panel->selectedLearnerImageUrl, "https://pics/ann.png");
     EXPECT_EQ(*panel->selectedLearnerID, "11");
     ASSERT_TRUE(uitest::tapRow(*table, { 0, 1 }));
@@ -132,7 +132,7 @@ TEST_F(LearnerRowTest, RowGeometryFollowsTheDevice)
     for (const auto& c : { Case { chrometest::Device::Phone, 55, 35, 17 }, Case { chrometest::Device::Pad, 60, 40, 20 } }) {
         SCOPED_TRACE(chrometest::deviceName(c.device));
         useDevice(c.device);
-        auto panel = makePanel({ learner(int64_t { 11 }, "Ann", "Lee") });
+        auto panel = makePanel({ learner(int64_t { 11 }, "Ann", "Lemmory") });
         uitest::showInWindow(panel);
         settle();
         EXPECT_DOUBLE_EQ(panel->studentListTableView()->rectForRowAtIndexPath({ 0, 0 }).height(), c.height);

@@ -1,6 +1,7 @@
 #include "LectoroSDKWithReader/readersdk/widgets/BookMarkView.h"
 
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 #include "platform/ui/Gesture.h"
 
 namespace lectoro {
@@ -24,6 +25,8 @@ BookMarkView::BookMarkView(std::string bookmarkIcon, std::string selectedBookmar
     , m_iconLabel(ui::Label::create(ui::Rect { { 0, 0 }, { iconSide, iconSide } }))
 {
     m_iconLabel->setTextAlignment(ui::TextAlignment::Center);
+    // The glyphs are the icon font's, like every other icon of the reader.
+    m_iconLabel->setFont(ui::Font(MVLectoroFontManager::getFontName(), iconFontSize));
     addSubview(m_iconLabel);
     refresh();
 }

@@ -27,6 +27,7 @@ public:
 class BookMarkView : public ui::View {
 public:
     static constexpr double iconSide = 44;
+    static constexpr double iconFontSize = 26;
 
     // initWithBookmarkIcon:WithSelectedBookmarkIcon:
     static std::shared_ptr<BookMarkView> create(std::string bookmarkIcon, std::string selectedBookmarkIcon);

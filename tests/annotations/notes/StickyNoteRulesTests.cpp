@@ -81,14 +81,14 @@ TEST(StickyNoteRules, ACommentCarriesItsPosterAndTheCalendarYear)
     auto user = LectoroUser::create();
     user->userID = "42";
     user->firstName = "Ada";
-    user->lastName = "Byron";
+    user->lastName = "Fennick";
     // 30 December 2024 falls in the first week of 2025: the week-based year would say 2025.
     auto date = base::dateFromCivilTime(base::CivilTime { 2024, 12, 30, 9, 15, 0, 0.5 });
     ASSERT_TRUE(date);
     auto comment = makeComment("  my words ", *user, *date);
     EXPECT_EQ(comment["Text"].asString(), "  my words ");
     EXPECT_EQ(comment["UserID"].asString(), "42");
-    EXPECT_EQ(comment["DisplayName"].asString(), "Ada Byron");
+    EXPECT_EQ(comment["DisplayName"].asString(), "Ada Fennick");
     EXPECT_EQ(comment["Date"].asString(), "2024-12-30 09:15:00.500");
 }
 

@@ -2,6 +2,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/BookMarkController.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 #include "LectoroSDKWithReader/readersdk/widgets/BookMarkView.h"
 #include "LectoroSDKWithReader/readersdk/widgets/EquationEditorKeyboardViewController.h"
 #include "LectoroSDKWithReader/readersdk/widgets/GlossaryViewController.h"
@@ -158,6 +159,7 @@ TEST_F(FrameworkWidgetTest, BookmarksAreMarkedNamedAndDeleted)
     renderer->addBookmarkView(icon, 101);
     EXPECT_EQ(icon->pageNumber(), 101);
     EXPECT_EQ(icon->iconLabel()->text(), "q");
+    EXPECT_EQ(icon->iconLabel()->font().name(), MVLectoroFontManager::getFontName());
     EXPECT_TRUE(renderer->pageView(101)->bounds().contains(icon->frame()));
     icon->tap();
 

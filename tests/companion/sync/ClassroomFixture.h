@@ -50,7 +50,7 @@ protected:
                 { "classTitle", "Biology" },
                 { "teachers", base::Value::List { member(teacherID, "Tess", "Teach") } },
                 { "learners",
-                    base::Value::List { member(adaID, "Ada", "Lovelace"), member(benID, "Ben", "Okri"),
+                    base::Value::List { member(adaID, "Ada", "Fennick"), member(benID, "Ben", "Ostrowe"),
                         member(caraID, "Cara", "Mia") } },
             } });
     }

@@ -69,7 +69,7 @@ TEST_F(SharingTest, ANoteSharedWithAClassmateArrivesAndItsAcceptanceReachesTheSh
     ASSERT_TRUE(received);
     EXPECT_EQ(received->noteText, "look at this");
     EXPECT_FALSE(received->isAnswered);
-    EXPECT_EQ(received->creatorName, "Ada Lovelace");
+    EXPECT_EQ(received->creatorName, "Ada Fennick");
     EXPECT_EQ(received->ugcID, notesOf(ada)[0]->ugcID);
     fetch(cara);
     EXPECT_FALSE(receivedBy(cara)) << "shared with Ben only";
@@ -134,7 +134,7 @@ TEST_F(SharingTest, CommentsTravelWithTheNoteBothWays)
     auto received = receivedBy(ben);
     ASSERT_TRUE(received);
 
-    received->noteComments = base::Value::List { comment(benID, "Ben Okri", "2024-03-01 10:00:00.000", "agreed") };
+    received->noteComments = base::Value::List { comment(benID, "Ben Ostrowe", "2024-03-01 10:00:00.000", "agreed") };
     ben.store->saveHighlight(received, book(), benID);
     sync(ben);
     EXPECT_EQ(lastLine(ben), "didUGCSynchCompletedSuccessfully");
@@ -148,7 +148,7 @@ TEST_F(SharingTest, CommentsTravelWithTheNoteBothWays)
 
     // Ada answers from a copy of the thread that lacks Ben's comment: comments are never
     // removed, so the thread becomes the union of both.
-    own[0]->noteComments = base::Value::List { comment(adaID, "Ada Lovelace", "2024-03-01 10:05:00.000", "thanks") };
+    own[0]->noteComments = base::Value::List { comment(adaID, "Ada Fennick", "2024-03-01 10:05:00.000", "thanks") };
     ada.store->saveHighlight(own[0], book(), adaID);
     sync(ada);
     fetch(ben);

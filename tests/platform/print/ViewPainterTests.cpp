@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace print {
 namespace {
 
@@ -30,6 +32,41 @@ protected:
             }
         }
         return least;
+    }
+
+    // The leftmost and rightmost columns with ink darker than mid grey; {-1, -1} for none.
+    static std::pair<int, int> inkColumns(const PngImage& png)
+    {
+        std::pair<int, int> columns { -1, -1 };
+        for (int x = 0; x < png.width(); ++x) {
+            for (int y = 0; y < png.height(); ++y) {
+                ui::Color c = png.pixel(x, y);
+                if ((c.redComponent() + c.greenComponent() + c.blueComponent()) / 3 < 0.5) {
+                    if (columns.first < 0)
+                        columns.first = x;
+                    columns.second = x;
+                    break;
+                }
+            }
+        }
+        return columns;
+    }
+
+    // One label of text over white, painted at one pixel a point.
+    PngImage paintLabel(const std::string& text, const ui::Font& font, ui::TextAlignment alignment,
+        const std::string& name, double width = 400)
+    {
+        auto root = ui::View::create({ { 0, 0 }, { width, 40 } });
+        root->setBackgroundColor(ui::Color::white());
+        auto label = ui::Label::create();
+        label->setFont(font);
+        label->setText(text);
+        label->setTextAlignment(alignment);
+        label->setFrame({ { 0, 0 }, { width, 40 } });
+        root->addSubview(label);
+        std::string path = m_folder.file(name);
+        EXPECT_TRUE(writePNG(*root, path));
+        return PngImage(path);
     }
 
     printtest::TemporaryFolder m_folder;
@@ -104,6 +141,67 @@ TEST_F(ViewPainterTest, LabelTextIsDrawnWhereTheMetricLaysItOut)
     int left = static_cast<int>(300 - width);
     EXPECT_LT(darkest(png, left, 15, 300, 45), 0.3);
     EXPECT_DOUBLE_EQ(darkest(png, 0, 0, left - 2, 60), 1.0);
+}
+
+TEST_F(ViewPainterTest, ALineIsSetAtItsFacesOwnWidthFromTheMetricsOrigin)
+{
+    // Wide and narrow words, whose face widths are far from the metric's (the metric gives
+    // "WWWW" 48 points at 20 points, the system face nearly 80).
+    const std::string text = "WWWW iiii WWWW";
+    const ui::Font font = ui::Font::systemFont(20);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 20);
+    cairo_text_extents_t face;
+    cairo_text_extents(cr, text.c_str(), &face);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    const double metric = ui::TextMetrics::widthOfLine(text, font);
+    ASSERT_GT(face.width, metric + 20);
+
+    struct Case {
+        ui::TextAlignment alignment;
+        double origin;
+    };
+    for (const Case& c : { Case { ui::TextAlignment::Left, 0 }, Case { ui::TextAlignment::Center, (400 - metric) / 2 },
+             Case { ui::TextAlignment::Right, 400 - metric } }) {
+        SCOPED_TRACE(static_cast<int>(c.alignment));
+        auto png = paintLabel(text, font, c.alignment, "line.png", 400);
+        ASSERT_TRUE(png.ok());
+        auto [left, right] = inkColumns(png);
+        // The ink spans the face's own width of the whole line, from where the metric starts
+        // the line: not fitted word by word into the metric's widths (a few pixels of
+        // anti-aliasing and hinting apart).
+        double inkLeft = c.origin + face.x_bearing;
+        double inkRight = std::min(399.0, c.origin + face.x_bearing + face.width);
+        EXPECT_NEAR(left, inkLeft, 3);
+        EXPECT_NEAR(right, inkRight, 3);
+    }
+}
+
+TEST_F(ViewPainterTest, AFaceRegisteredFromAFileIsDrawnFromThatFile)
+{
+    // A face name the system does not know, registered from a copy of a text face.
+    const std::string file = m_folder.file("Mystery-Regular.ttf");
+    std::filesystem::copy_file("/usr/share/fonts/truetype/open-sans/OpenSans-Regular.ttf", file);
+    ASSERT_TRUE(ui::FontRegistry::shared().registerFontFile(file));
+    const ui::Font mystery("Mystery-Regular", 30);
+    EXPECT_EQ(fontFileFor(mystery), file);
+    // A weight the face does not have is left to the system's closest face.
+    EXPECT_EQ(fontFileFor(mystery.withWeight(ui::FontWeight::Bold)), std::nullopt);
+    EXPECT_EQ(fontFileFor(ui::Font::systemFont(30)), std::nullopt);
+
+    auto fromFile = paintLabel("Rag", mystery, ui::TextAlignment::Left, "file.png", 120);
+    auto fallback = paintLabel("Rag", ui::Font::systemFont(30), ui::TextAlignment::Left, "system.png", 120);
+    ASSERT_TRUE(fromFile.ok() && fallback.ok());
+    int differing = 0;
+    for (int y = 0; y < fromFile.height(); ++y) {
+        for (int x = 0; x < fromFile.width(); ++x)
+            differing += sameColor(fromFile.pixel(x, y), fallback.pixel(x, y)) ? 0 : 1;
+    }
+    EXPECT_GT(differing, 50);
+    ui::FontRegistry::shared().resetForTesting();
 }
 
 TEST_F(ViewPainterTest, AttributedRunsKeepTheirColoursAndBaselineOffsets)

@@ -220,7 +220,7 @@ TEST_F(ProfilePictureTest, LearnerButtonKeepsToTheTrailingEdge)
 TEST_F(ProfilePictureTest, LearnerViewShowsPositionCountAndName)
 {
     auto item = PlayerActionTopBar::create()->getTopBarPlayerButtonForStudentProfileViewWithThemeVO(
-        m_theme, "https://example.test/learner.png", "Ada Lovelace", 12, 3);
+        m_theme, "https://example.test/learner.png", "Ada Fennick", 12, 3);
     EXPECT_EQ(item->tag(), PlayerItemProfile);
     ASSERT_EQ(item->subviews().size(), 1u);
     auto container = item->subviews()[0];
@@ -235,7 +235,7 @@ TEST_F(ProfilePictureTest, LearnerViewShowsPositionCountAndName)
         if (auto label = std::dynamic_pointer_cast<ui::Label>(subview))
             texts.push_back(label->text());
     }
-    EXPECT_EQ(texts, (std::vector<std::string> { "7", localized("LEARNER") + " 3 / 12", "Ada Lovelace" }));
+    EXPECT_EQ(texts, (std::vector<std::string> { "7", localized("LEARNER") + " 3 / 12", "Ada Fennick" }));
     auto learnerLine = std::dynamic_pointer_cast<ui::Label>(container->subviews()[2]);
     EXPECT_EQ(learnerLine->font().pointSize(), 8.0);
     EXPECT_EQ(learnerLine->textColor(), ui::Color::lightGray());
