@@ -78,7 +78,7 @@ protected:
         m_host->service = framework().service();
         m_launcher = LectoroReaderViewController::create();
         m_launcher->setDelegate(m_host);
-        m_launcher->view();
+        uitest::showInWindow(m_launcher);
     }
 
     void TearDown() override
