@@ -12,6 +12,7 @@
 #include "platform/base/RunLoop.h"
 
 #include "BenchBooks.h"
+#include "ResidentMemory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,19 +21,12 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-double residentMegabytes()
-{
-    std::ifstream statm("/proc/self/statm");
-    size_t pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
+using benchbooks::residentMegabytes;
 
 // One book per chapter count, written once.
 const fs::path& bookOf(int chapters)

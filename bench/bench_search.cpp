@@ -8,12 +8,11 @@
 #include "companion/search/BookTextSearchController.h"
 
 #include "BenchBooks.h"
+#include "ResidentMemory.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -41,14 +40,7 @@ size_t textBytes(const lectoro::LectoroBookVO& book)
     return total;
 }
 
-// Resident size now, from /proc/self/statm.
-double residentBytes()
-{
-    std::ifstream statm("/proc/self/statm");
-    size_t pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE));
-}
+using benchbooks::residentBytes;
 
 double peakResidentBytes()
 {

@@ -262,7 +262,10 @@ void ReaderInteractiveContent::openAudio(const std::shared_ptr<PXLinkVO>& link)
         return;
     }
     report("AudioPlayerWithURL", link->url, link->linkID);
-    m_players->AudioPlayerWithURL(link->url, true, true, link->isPlaybackground);
+    // A recording of the book is a file of the book, even when its path begins with "/".
+    bool remote = m_isExternalResource || link->url.find("://") != std::string::npos;
+    m_players->AudioPlayerWithURL(
+        remote ? link->url : bookRelativePath(link->url), true, true, link->isPlaybackground);
 }
 
 void ReaderInteractiveContent::openWebLink(const std::shared_ptr<PXLinkVO>& shared)

@@ -94,4 +94,10 @@ std::optional<std::string> bookFilePath(const std::string& folder, const std::st
     return joinBookPath(folder, decoded);
 }
 
+std::string bookRelativePath(const std::string& path)
+{
+    size_t start = path.find_first_not_of('/');
+    return start == std::string::npos ? std::string() : path.substr(start);
+}
+
 } // namespace lectoro

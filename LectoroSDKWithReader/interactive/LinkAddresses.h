@@ -42,5 +42,8 @@ std::string joinBookPath(const std::string& folder, const std::string& relative)
 // nothing when the path could leave the folder: empty, absolute, with a scheme or drive,
 // a back-slash, a NUL or a ".." component.
 std::optional<std::string> bookFilePath(const std::string& folder, const std::string& relative);
+// A path a book writes for one of its own files, whether or not it begins with "/", as a
+// path relative to the book's folder.
+std::string bookRelativePath(const std::string& path);
 
 } // namespace lectoro

@@ -11,6 +11,7 @@
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/readersdk/widgets/GlossaryViewController.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
 #include "platform/base/URL.h"
@@ -161,12 +162,19 @@ void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const
     case 0:
         report("AudioPlayerWithURL", path);
         m_players->isExternalResource = false;
-        m_players->AudioPlayerWithURL(path, true, true, false);
+        m_players->AudioPlayerWithURL(bookRelativePath(path), true, true, false);
         break;
     case 1: {
-        std::string video = (book ? book->path : std::string {}) + path;
-        report("VideoPlayerWithVideoPath", video);
-        m_players->VideoPlayerWithVideoPath(video, 0, book ? book->contentKey : std::string {});
+        // One that could leave the book's folder is never opened.
+        auto video = book ? bookFilePath(book->path, bookRelativePath(path)) : std::nullopt;
+        if (!video) {
+            report("resourceRefused", path);
+            m_players->showAlertControllerWithMsg(LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"),
+                LocalizationHelper::localizedStringWithKey("ERROR_ALERT_TITLE"));
+            break;
+        }
+        report("VideoPlayerWithVideoPath", *video);
+        m_players->VideoPlayerWithVideoPath(*video, 0, book->contentKey);
         break;
     }
     case 2:

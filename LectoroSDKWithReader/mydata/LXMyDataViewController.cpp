@@ -557,8 +557,12 @@ void LXMyDataViewController::viewDidLayoutSubviews()
         m_topConstraint->setConstant(-handleHeight());
     updateConstraints();
 
-    // Frames from the constants: the panel body, then its bars top to bottom.
+    // Frames from the constants: the panel body, then its bars top to bottom. The clear
+    // background around the tablet's sheet takes the tap that closes it, so it covers
+    // the whole screen behind the sheet.
     auto bounds = view()->bounds();
+    if (m_backgroundView)
+        m_backgroundView->setFrame(bounds);
     double top = m_topConstraint->constant();
     double left = m_leftConstraint->constant();
     double width = std::max(0.0, bounds.width() - left - m_rightConstraint->constant());

@@ -82,10 +82,14 @@ std::optional<std::string> ReaderMyData::thumbnailDisplayNumberForPageNumber(
         return std::nullopt;
     base::Value thumbnails = m_context.currentBook->getThumbnailData();
     const auto* chapters = thumbnails.asList();
-    if (!chapters || chapters->empty())
+    if (!chapters)
         return std::nullopt;
-    if (const auto* pages = chapters->front()["Pages"].asList()) {
-        for (const auto& page : *pages) {
+    // A fixed-layout EPUB lists each page as a chapter of its own, so every chapter is
+    // walked: the first one alone would hold only the cover.
+    for (const auto& chapter : *chapters) {
+        const auto* pages = chapter["Pages"].asList();
+        for (size_t index = 0; pages && index < pages->size(); ++index) {
+            const auto& page = pages->at(index);
             if (!page["PageNo"].isNull()
                 && ReaderViewController::getStringValue(page["PageNo"]) == pageNumber)
                 return ReaderViewController::getStringValue(page["DisplayNumber"]);
@@ -118,6 +122,8 @@ void ReaderMyData::addPrintPageViewOnPageNumber(const std::string& pageNumber, c
     if (m_context.theme)
         button->setTitleColor(mydata::colour(m_context.theme->bookmark_icon_color()));
     button->setAccessibilityIdentifier("printPageButton" + pageNumber);
+    // Sized to its glyph: a button left at no size could never be tapped.
+    button->sizeToFit();
     auto* owner = this;
     std::weak_ptr<const void> alive
         = m_context.controller ? m_context.controller->lifetimeToken() : std::weak_ptr<const void>();

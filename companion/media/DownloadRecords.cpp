@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 
 namespace companion {
 
@@ -56,6 +57,19 @@ std::optional<std::string> droppedBecause(const DownloadRecord& record, const Do
 }
 
 } // namespace
+
+bool operator==(const DownloadRecord& a, const DownloadRecord& b)
+{
+    auto detail = [](const lectoro::MVAVAssetDownloadDetail& d) {
+        return std::tie(d.bookID, d.bookDownloadState, d.progress, d.bookFolder);
+    };
+    auto sameURL = [](const lectoro::MVAVAssetDownloadURL& x, const lectoro::MVAVAssetDownloadURL& y) {
+        return std::tie(x.url, x.bookFolder, x.relativePath) == std::tie(y.url, y.bookFolder, y.relativePath);
+    };
+    return detail(a.detail) == detail(b.detail)
+        && std::equal(a.urls.begin(), a.urls.end(), b.urls.begin(), b.urls.end(), sameURL) && a.nextURL == b.nextURL
+        && a.placed == b.placed;
+}
 
 bool isValidDownloadBookID(const std::string& bookID)
 {

@@ -31,7 +31,8 @@ struct DownloadRecord {
     // What the download put in the book folder, relative to it.
     std::vector<std::string> placed;
 
-    friend bool operator==(const DownloadRecord&, const DownloadRecord&) = default;
+    // Field by field (the framework's records define no comparison).
+    friend bool operator==(const DownloadRecord&, const DownloadRecord&);
 };
 
 // A book id as the downloader takes it: only decimal digits, at most 18 of them.

@@ -208,7 +208,10 @@ void BookRenderer::addPrintPageView(std::shared_ptr<ui::View> printView, int64_t
     if (overlay.printView && overlay.printView != printView)
         overlay.printView->removeFromSuperview();
     overlay.printView = printView;
-    place(printView, pageNo);
+    // The button stands in the page's top left corner, across from the bookmark.
+    ui::Rect frame = printView->frame();
+    frame.origin = ui::Point { 8, 8 };
+    place(printView, pageNo, frame);
 }
 
 void BookRenderer::printPagesWithWatermark(const std::string& watermark, const std::string& textColor,

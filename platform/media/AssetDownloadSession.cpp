@@ -8,11 +8,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <set>
+#include <vector>
 
 namespace media {
 
 namespace {
+
+// Bytes copied at a time.
+constexpr size_t copyChunkBytes = 1 << 20;
 
 std::string parentFolderOf(const std::string& path)
 {
@@ -58,6 +63,38 @@ base::Result<std::string> readPlaylist(const std::string& path, const std::strin
     if (!file.ok())
         return file.error();
     return file->readAll(AssetLimits {}.maxPlaylistBytes, "maxPlaylistBytes");
+}
+
+// The file's bytes, read through the layer's one door: a FIFO or a link leading out of the
+// stream's folder is refused without waiting on it, and a link inside it is copied as the file
+// it names (a copied link would point back into the stream's folder, or nowhere).
+base::Result<void> copyStreamFile(const std::string& source, const std::string& root, const std::string& destination)
+{
+    auto file = detail::MediaFile::open(source, root);
+    if (!file.ok())
+        return file.error();
+    auto cannotSave = [&] {
+        return urlError(urlErrorCannotWriteToFile, "A file of the stream cannot be saved: " + destination, destination);
+    };
+    std::ofstream out(destination, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return cannotSave();
+    std::vector<char> buffer(copyChunkBytes);
+    int64_t offset = 0;
+    for (;;) {
+        int64_t got = file->readAt(buffer.data(), buffer.size(), offset);
+        if (got < 0)
+            return urlError(urlErrorFileDoesNotExist, "A file of the stream cannot be read: " + source, source);
+        if (got == 0)
+            break;
+        if (!out.write(buffer.data(), static_cast<std::streamsize>(got)))
+            return cannotSave();
+        offset += got;
+    }
+    out.close();
+    if (!out)
+        return cannotSave();
+    return {};
 }
 
 } // namespace
@@ -247,16 +284,15 @@ void AssetDownloadTask::copyNextFile()
     const File& file = m_files[m_nextFile];
     const auto& files = base::FileManager::defaultManager();
     std::string destination = m_partialFolder + "/" + file.relativePath;
-    // A FIFO or a link out of the stream's folder is refused before it is copied.
-    if (auto checked = detail::checkMediaFile(file.source, m_root); !checked.ok()) {
-        base::Error error = checked.error();
-        if (error.code == urlErrorFileDoesNotExist)
-            error = urlError(urlErrorFileDoesNotExist, "A file of the stream is missing: " + file.source, file.source);
-        fail(std::move(error));
+    if (!files.createDirectory(parentFolderOf(destination), true)) {
+        fail(urlError(urlErrorCannotWriteToFile, "A file of the stream cannot be saved: " + destination, destination));
         return;
     }
-    if (!files.createDirectory(parentFolderOf(destination), true) || !files.copyItem(file.source, destination)) {
-        fail(urlError(urlErrorCannotWriteToFile, "A file of the stream cannot be saved: " + destination, destination));
+    if (auto copied = copyStreamFile(file.source, m_root, destination); !copied.ok()) {
+        base::Error error = copied.error();
+        if (error.code == urlErrorFileDoesNotExist && detail::isAbsent(file.source))
+            error = urlError(urlErrorFileDoesNotExist, "A file of the stream is missing: " + file.source, file.source);
+        fail(std::move(error));
         return;
     }
     ++m_nextFile;

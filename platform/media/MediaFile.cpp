@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +43,17 @@ base::Result<std::string> resolved(const std::string& path)
     if (!real)
         return urlError(urlErrorFileDoesNotExist, "The file does not exist: " + path, path);
     return std::string(real.get());
+}
+
+// The file an open descriptor names now (links resolved); nothing where the system cannot say.
+std::optional<std::string> openedPath(int fd)
+{
+    char target[PATH_MAX + 1];
+    std::string link = "/proc/self/fd/" + std::to_string(fd);
+    ssize_t length = ::readlink(link.c_str(), target, PATH_MAX);
+    if (length <= 0)
+        return std::nullopt;
+    return std::string(target, static_cast<size_t>(length));
 }
 
 // Checked before opening, so opening never waits on a FIFO or wakes a device.
@@ -122,6 +134,13 @@ base::Result<MediaFile> MediaFile::open(const std::string& path, const std::stri
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return mediaError(errorFileFormatNotRecognized, "Not a regular file: " + path, path);
+    }
+    // O_NOFOLLOW guards only the last step: a folder on the way swapped for a link since the
+    // check would lead the open elsewhere. Where the descriptor really points settles it.
+    if (auto opened = openedPath(fd); opened && !isInside(canonicalRoot, *opened)) {
+        ::close(fd);
+        reportMediaOpen(path, "outside the root");
+        return mediaError(errorUnsafePath, "The file lies outside the book's folder: " + path, path);
     }
     return MediaFile(fd, path, std::move(real.value()), static_cast<int64_t>(info.st_size));
 }

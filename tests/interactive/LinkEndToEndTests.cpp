@@ -13,6 +13,7 @@
 #include "LectoroSDKWithReader/foundation/MVPopOverBackgroundView.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/interactive/players/InteractiveMarkupPlayers.h"
+#include "LectoroSDKWithReader/interactive/web/InteractiveWebContent.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
@@ -56,6 +57,35 @@ protected:
                 return icon;
         }
         return nullptr;
+    }
+
+    // Opens the contents panel's resources and taps the only row of a chapter's group.
+    void pickResource(ReaderViewController& reader, int section)
+    {
+        ASSERT_TRUE(testing::tapReaderBarItem(reader, PlayerItemTOC));
+        settle();
+        auto panel = reader.contents().tocViewController();
+        ASSERT_TRUE(panel && panel->isViewLoaded());
+        ASSERT_TRUE(panel->resourcesButton());
+        ASSERT_TRUE(uitest::tap(*panel->resourcesButton()));
+        settle();
+        auto table = panel->tableView();
+        ASSERT_TRUE(table);
+        table->layoutIfNeeded();
+        // The chapter's group, opened by its arrow when closed, lists the one resource.
+        if (table->numberOfRowsInSection(section) == 0) {
+            auto header = std::dynamic_pointer_cast<TOCContentCell>(table->headerViewForSection(section));
+            ASSERT_TRUE(header);
+            ASSERT_TRUE(uitest::tap(*header->downArrowButton()));
+            settle();
+        }
+        table->layoutIfNeeded();
+        ASSERT_EQ(table->numberOfRowsInSection(section), 1);
+        ASSERT_TRUE(uitest::tapRow(*table, ui::IndexPath::forRow(0, section)));
+        // The row's action runs a second after the tap.
+        base::RunLoop::main().advanceBy(1.5);
+        base::waitForBackgroundWork();
+        base::RunLoop::main().runUntilIdle();
     }
 
     static bool isChildOf(const ui::ViewController& parent, const std::shared_ptr<ui::ViewController>& child)
@@ -153,21 +183,53 @@ TEST_F(LinkEndToEnd, TheTabletGlossaryIsAnArrowlessPopoverWhoseDismissalHandsThe
     EXPECT_EQ(reader->activeMode(), ReaderActiveModeNone);
 }
 
-TEST_F(LinkEndToEnd, AGlossaryVideoPlaysWithTheBooksContentKey)
+TEST_F(LinkEndToEnd, AGlossaryVideoPlaysFromTheBookWithTheBooksContentKey)
 {
     auto reader = open("sample-pagebook", "1001");
     ASSERT_TRUE(reader && m_renderer);
     auto book = std::dynamic_pointer_cast<PXBookVO>(reader->currentBook());
     ASSERT_TRUE(book);
     book->contentKey = "key-1001";
-    goTo(103);
-    auto& interactive = reader->interactiveContent();
-    interactive.didSelectGlossaryItemWithType(1, "/assets/media/river.mp4");
+    goTo(110);
+    auto icon = placedIcon(110, 1101);
+    ASSERT_TRUE(icon);
+    ASSERT_TRUE(testing::tapMarkup(*icon));
     settle();
+    auto glossary = reader->interactiveContent().glossaryViewController();
+    ASSERT_TRUE(glossary);
+    ASSERT_EQ(glossary->mediaButtons().size(), 1u);
+    ASSERT_TRUE(uitest::tap(*glossary->mediaButtons()[0]));
+    settle();
+
+    auto& interactive = reader->interactiveContent();
+    EXPECT_FALSE(interactive.glossaryViewController());
     auto video = interactive.players().currentVideoPlayer();
     ASSERT_TRUE(video);
+    EXPECT_EQ(video->videoPath(), book->path + "/assets/media/river.mp4");
     EXPECT_EQ(video->decryptionKey(), "key-1001");
     EXPECT_EQ(video->view()->superview(), reader->view());
+}
+
+TEST_F(LinkEndToEnd, AGlossaryRecordingOrVideoOutsideTheBookIsRefused)
+{
+    auto reader = open("sample-pagebook", "1001");
+    ASSERT_TRUE(reader);
+    auto& interactive = reader->interactiveContent();
+    for (int64_t kind : { 0, 1 }) {
+        for (const char* path : { "../../etc/passwd", "assets/%2E%2E/%2E%2E/x.mp4", "file:///etc/passwd", "" }) {
+            SCOPED_TRACE(std::to_string(kind) + " " + path);
+            interactive.didSelectGlossaryItemWithType(kind, path);
+            settle();
+            EXPECT_FALSE(interactive.players().audioPlayer());
+            EXPECT_FALSE(interactive.players().currentVideoPlayer());
+            auto alert = uitest::topmostAlert();
+            ASSERT_TRUE(alert);
+            EXPECT_EQ(
+                alert->message().value_or(""), LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"));
+            ASSERT_TRUE(uitest::tapActionAtIndex(0));
+            settle();
+        }
+    }
 }
 
 TEST_F(LinkEndToEnd, AnAudioMarkupPlaysItsRecordingAsProtectedMedia)
@@ -192,30 +254,8 @@ TEST_F(LinkEndToEnd, AnEpubAudioResourcePickedInTheContentsPanelPlaysFromThePack
     ASSERT_TRUE(reader && m_renderer);
     auto book = std::dynamic_pointer_cast<EPUBBookVO>(reader->currentBook());
     ASSERT_TRUE(book);
-    ASSERT_TRUE(testing::tapReaderBarItem(*reader, PlayerItemTOC));
-    settle();
-    auto panel = reader->contents().tocViewController();
-    ASSERT_TRUE(panel && panel->isViewLoaded());
-    ASSERT_TRUE(panel->resourcesButton());
-    ASSERT_TRUE(uitest::tap(*panel->resourcesButton()));
-    settle();
-    auto table = panel->tableView();
-    ASSERT_TRUE(table);
-    table->layoutIfNeeded();
-    // The chapter's group, opened by its arrow when closed, lists the one resource.
-    if (table->numberOfRowsInSection(0) == 0) {
-        auto header = std::dynamic_pointer_cast<TOCContentCell>(table->headerViewForSection(0));
-        ASSERT_TRUE(header);
-        ASSERT_TRUE(uitest::tap(*header->downArrowButton()));
-        settle();
-    }
-    table->layoutIfNeeded();
-    ASSERT_EQ(table->numberOfRowsInSection(0), 1);
-    ASSERT_TRUE(uitest::tapRow(*table, ui::IndexPath::forRow(0, 0)));
-    // The row's action runs a second after the tap; the recording lasts three.
-    base::RunLoop::main().advanceBy(1.5);
-    base::waitForBackgroundWork();
-    base::RunLoop::main().runUntilIdle();
+    // The recording lasts three seconds: it still plays once the row's action has run.
+    pickResource(*reader, 0);
 
     auto audio = reader->interactiveContent().players().audioPlayer();
     ASSERT_TRUE(audio);
@@ -224,6 +264,90 @@ TEST_F(LinkEndToEnd, AnEpubAudioResourcePickedInTheContentsPanelPlaysFromThePack
     EXPECT_FALSE(uitest::topmostAlert()) << "no \"Resource not found\" for a file the book has";
     ASSERT_TRUE(audio->getPlayerView());
     EXPECT_EQ(audio->getPlayerView()->superview(), reader->view());
+}
+
+TEST_F(LinkEndToEnd, APageResourcePickedInTheContentsPanelGoesToThatPage)
+{
+    auto reader = open("sample-fixed-epub", "3003");
+    ASSERT_TRUE(reader && m_renderer);
+    ASSERT_FALSE(m_renderer->getActivePages().empty());
+    ASSERT_NE(m_renderer->getActivePages().front().fileIndex, 3);
+    pickResource(*reader, 1);
+    settle();
+    ASSERT_FALSE(m_renderer->getActivePages().empty());
+    EXPECT_EQ(m_renderer->getActivePages().front().fileIndex, 3);
+    EXPECT_FALSE(reader->contents().tocViewController() && reader->contents().tocViewController()->view()->window())
+        << "the panel has closed over the page";
+}
+
+TEST_F(LinkEndToEnd, EachFileResourceKindOpensItsFileFromThePackageFolder)
+{
+    auto reader = open("sample-fixed-epub", "3003");
+    ASSERT_TRUE(reader && m_renderer);
+    auto book = std::dynamic_pointer_cast<EPUBBookVO>(reader->currentBook());
+    ASSERT_TRUE(book);
+    auto& interactive = reader->interactiveContent();
+    auto child = [&]<typename Player>() -> std::shared_ptr<Player> {
+        for (const auto& controller : reader->childViewControllers()) {
+            if (auto player = std::dynamic_pointer_cast<Player>(controller))
+                return player;
+        }
+        return nullptr;
+    };
+    const std::string root = book->rootPath;
+    const std::string fileAddress = base::URL::fileURL(root + "/pages/page-2.xhtml").absoluteString();
+    struct Case {
+        int32_t kind;
+        std::string assetPath;
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        { 2, "media/shells.wav",
+            [&] {
+                auto video = interactive.players().currentVideoPlayer();
+                ASSERT_TRUE(video);
+                EXPECT_EQ(video->videoPath(), root + "/media/shells.wav");
+                EXPECT_EQ(video->view()->superview(), reader->view());
+            } },
+        { 3, "pages/page-2.xhtml",
+            [&] {
+                auto image = interactive.players().imageController();
+                ASSERT_TRUE(image);
+                ASSERT_EQ(image->imageURLs().size(), 1u);
+                EXPECT_EQ(image->imageURLs()[0], root + "/pages/page-2.xhtml");
+            } },
+        { 4, "pages/page-2.xhtml",
+            [&] {
+                auto document = child.template operator()<LectoroDocumentPlayer>();
+                ASSERT_TRUE(document);
+                EXPECT_EQ(document->url().absoluteString(), fileAddress);
+                EXPECT_EQ(document->view()->superview(), reader->view());
+            } },
+        { 6, "pages/page-2.xhtml",
+            [&] {
+                auto web = interactive.webContent().currentWebPlayer();
+                ASSERT_TRUE(web);
+                EXPECT_EQ(web->url().absoluteString(), fileAddress);
+            } },
+        { 6, "https://example.org/shells",
+            [&] {
+                auto web = interactive.webContent().currentWebPlayer();
+                ASSERT_TRUE(web);
+                EXPECT_EQ(web->url().absoluteString(), "https://example.org/shells");
+            } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind) + " " + c.assetPath);
+        interactive.actionForResource(c.assetPath, c.kind);
+        settle();
+        c.check();
+        // A web address loads from the network, which the tests do not reach.
+        if (!c.assetPath.starts_with("https:")) {
+            EXPECT_FALSE(uitest::topmostAlert()) << "no \"Resource not found\" for a file the book has";
+        }
+        while (uitest::topmostAlert() && uitest::tapActionAtIndex(0))
+            settle();
+    }
 }
 
 TEST_F(LinkEndToEnd, AResourceNamingAFileOutsideTheBookIsRefused)

@@ -12,6 +12,7 @@
 
 #include "reader/CompanionEndToEndSupport.h"
 
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
@@ -20,12 +21,14 @@
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "platform/print/ViewPainter.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/testing/Landing.h"
 #include "platform/ui/Environment.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace lectoro::journeys {
@@ -61,7 +64,12 @@ protected:
         environment.setScreenSize(idiom == ui::UserInterfaceIdiom::Pad ? ui::Size { 768, 1024 } : ui::Size { 375, 667 });
         auto package = std::make_shared<LectoroBookPackage>(
             std::string(LECTORO_SAMPLES_DIR) + "/books/" + folderOf(book), bookID, "978-0");
-        m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration());
+        if (m_settings)
+            m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration(), m_settings, false);
+        else
+            m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration());
+        if (m_afterLaunch)
+            m_afterLaunch();
         settle();
         auto reader = m_launcher->reader();
         if (!reader)
@@ -98,10 +106,14 @@ protected:
     // window with something a finger can reach.
     template <typename T> std::shared_ptr<T> presentedScreen(ReaderViewController& reader)
     {
+        uitest::settleLayout();
         auto presented = reader.presentedViewController();
         for (auto next = presented; next; next = next->presentedViewController())
             presented = next;
         auto screen = std::dynamic_pointer_cast<T>(presented);
+        // A screen shown in a navigation stack is the stack's top.
+        if (auto stack = std::dynamic_pointer_cast<ui::NavigationController>(presented); !screen && stack)
+            screen = std::dynamic_pointer_cast<T>(stack->topViewController());
         if (!screen)
             return nullptr;
         auto view = screen->viewIfLoaded();
@@ -110,6 +122,31 @@ protected:
             EXPECT_FALSE(uitest::visibleRectInWindow(*view).isEmpty()) << "presented but not visible";
         }
         return screen;
+    }
+
+    // The page renderer of the reader.
+    static std::shared_ptr<companion::BookRenderer> rendererOf(ReaderViewController& reader)
+    {
+        return std::dynamic_pointer_cast<companion::BookRenderer>(reader.rendererView());
+    }
+
+    // The first page on screen, as "<page id>/<folio>/<chapter index>" ("" when none).
+    static std::string pageOnScreen(ReaderViewController& reader)
+    {
+        auto renderer = rendererOf(reader);
+        auto pages = renderer ? renderer->getActivePages() : std::vector<RendererPage> {};
+        if (pages.empty())
+            return {};
+        return std::to_string(pages.front().pageID) + "/" + pages.front().displayNum + "/"
+            + std::to_string(pages.front().fileIndex);
+    }
+
+    // A finger on the view, then the reader let settle.
+    ::testing::AssertionResult tapAndSettle(ui::View& view, std::optional<ui::Point> at = std::nullopt)
+    {
+        auto tapped = uitest::tap(view, at);
+        settle();
+        return tapped;
     }
 
     // Back in reading: nothing presented over the reader and no tool active.
@@ -140,6 +177,10 @@ protected:
     }
 
     std::string m_userID = "6000000001";
+    // The host's feature switches for the next opening; none: the launcher's own.
+    std::shared_ptr<MVReaderSettingModel> m_settings;
+    // What the host does between the launch and the book's loading (the launcher's switches).
+    std::function<void()> m_afterLaunch;
 };
 
 } // namespace lectoro::journeys

@@ -11,6 +11,7 @@
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/contents/TOCCells.h"
 #include "LectoroSDKWithReader/contents/TOCViewController.h"
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/mydata/LXMyDataPrintOptionsController.h"
 #include "LectoroSDKWithReader/mydata/LXMyDataViewController.h"
 #include "LectoroSDKWithReader/mydata/MyDataPrinting.h"
@@ -21,6 +22,7 @@
 #include "companion/store/SqliteDatabaseManager.h"
 #include "platform/print/PrintInteractionController.h"
 #include "platform/ui/AlertController.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/TableView.h"
 
 #include <gmock/gmock.h>
@@ -132,13 +134,68 @@ TEST_F(PrintingEndToEnd, TheToolbarPrintItemShowsOnlyInAListedChapterAndPrintsIt
     EXPECT_TRUE(reader->isPlayerActionBarHidden());
 }
 
+TEST_F(PrintingEndToEnd, AFixedLayoutEpubPutsAButtonOnEachListedPageAndItPrintsThatPage)
+{
+    // The host lists the printed folios "1" and "3"; the cover and page 2 are not listed.
+    auto reader = open("sample-fixed-epub", "3003", std::string("1,3"));
+    ASSERT_TRUE(reader && m_renderer);
+    struct Case {
+        const char* href;
+        int64_t page;
+        bool button;
+    };
+    const Case cases[] = {
+        { "pages/cover.xhtml", 0, false },
+        { "pages/page-1.xhtml", 1, true },
+        { "pages/page-2.xhtml", 2, false },
+        { "pages/page-3.xhtml", 3, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.href);
+        m_renderer->navigateToPageNumber(c.href);
+        settle();
+        auto button = m_renderer->overlayForPage(c.page).printView;
+        EXPECT_EQ(button && button->superview(), c.button);
+    }
+
+    // Page 3's button, the print glyph at the tablet's size, prints page 3 alone, with the watermark.
+    auto button = std::dynamic_pointer_cast<ui::Button>(m_renderer->overlayForPage(3).printView);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->titleForState(ui::ControlState::Normal).value_or(""), ICON_PRINT);
+    EXPECT_EQ(button->font().pointSize(), 50);
+    ASSERT_TRUE(uitest::tap(*button));
+    settle();
+    ASSERT_EQ(jobs().size(), 1u);
+    const auto& job = jobs().back();
+    EXPECT_EQ(job.outcome, print::PrintOutcome::Completed);
+    ASSERT_EQ(printtest::pdfPageCount(job.outputPath), 1);
+    EXPECT_THAT(printtest::pdfPageText(job.outputPath, 1), HasSubstr("Three"));
+    EXPECT_THAT(printtest::pdfPageText(job.outputPath, 1), HasSubstr("Book id=3003."));
+    EXPECT_FALSE(reader->myData().printPageVC());
+}
+
+TEST_F(PrintingEndToEnd, AReflowableEpubHasNoPagePrintButtonsWhateverTheHostLists)
+{
+    auto reader = open("sample-reflowable-epub", "4004", std::string("text/chapter-1.xhtml,1,2,3"));
+    ASSERT_TRUE(reader && m_renderer);
+    auto pages = m_renderer->getActivePages();
+    ASSERT_FALSE(pages.empty());
+    for (const auto& page : pages)
+        EXPECT_FALSE(m_renderer->overlayForPage(page.fileIndex).printView) << "page " << page.fileIndex;
+}
+
 TEST_F(PrintingEndToEnd, APageJobOnADeviceThatCannotPrintSaysSoAndLeavesNothingOverTheReader)
 {
     auto reader = open("sample-pagebook", "1001");
     ASSERT_TRUE(reader && m_renderer);
     print::PrintInteractionController::shared().setPrintingAvailable(false);
     size_t layers = reader->view()->subviews().size();
-    reader->myData().didTapOnPrintPageWithWatermark(std::nullopt);
+    // Every page of a page book carries its print button.
+    m_renderer->navigateToPageNumber("103");
+    settle();
+    auto button = m_renderer->overlayForPage(103).printView;
+    ASSERT_TRUE(button);
+    ASSERT_TRUE(uitest::tap(*button));
     settle();
     auto alert = uitest::topmostAlert();
     ASSERT_TRUE(alert);

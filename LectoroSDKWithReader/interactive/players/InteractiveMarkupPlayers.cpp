@@ -188,7 +188,16 @@ void InteractiveMarkupPlayers::AudioPlayerWithURL(
             player = LectoroAudioPlayer::create(url, epub->rootPath, "", playerUIEnable, isEncrypted);
         } else {
             std::string bookPath = book ? book->path : m_context.bookPath;
-            std::string file = url.starts_with('/') ? url : bookPath + "/" + url;
+            std::string file = url;
+            if (!url.starts_with('/') && !isExternalResource) {
+                // A path the book names is never followed out of the book's folder.
+                auto inside = bookFilePath(bookPath, url);
+                if (!inside) {
+                    showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
+                    return;
+                }
+                file = *inside;
+            }
             if (!fileExists(file) && !isExternalResource) {
                 showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
                 return;
@@ -196,7 +205,7 @@ void InteractiveMarkupPlayers::AudioPlayerWithURL(
             m_context.activeMode = ReaderActiveModeAudioPlayer;
             LectoroAudioPlayer::setIsExternalResource(isExternalResource);
             player = LectoroAudioPlayer::create(
-                url, bookPath, book ? book->ISBN : "", playerUIEnable, isEncrypted);
+                isExternalResource ? url : file, bookPath, book ? book->ISBN : "", playerUIEnable, isEncrypted);
         }
         if (m_audioPlayer) {
             m_audioPlayer->setDelegate({});

@@ -2,8 +2,9 @@
 
 // The layout sheet of a reflowable book: font family and size, scrolling or pages, reading
 // mode, alignment, line spacing and margin, with a reset. It holds what the reader seeds
-// and calls the reader's handlers when the user acts (the sheet's own controls are not
-// drawn here). Stands in for the companion framework's layout-setting controller.
+// and calls the reader's handlers when the user acts: a card of button rows (one per
+// section shown) over the page, closed by a tap on the page around it. Stands in for the
+// companion framework's layout-setting controller.
 
 #include "platform/ui/Color.h"
 #include "platform/ui/ViewController.h"
@@ -13,6 +14,12 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace ui {
+class Button;
+class Label;
+class View;
+} // namespace ui
 
 namespace lectoro {
 
@@ -76,8 +83,35 @@ public:
     std::function<void()> resetReaderSetting;
     std::function<void()> willDismissController;
 
+    // The font size runs in steps from the default (0) to the largest.
+    static constexpr int64_t largestFontSizeStep = 5;
+
+    // The card and its buttons, by section ("family", "size", "scroll", "mode",
+    // "alignment", "spacing", "margin", "reset"), in the order shown.
+    const std::shared_ptr<ui::View>& card() const { return m_card; }
+    std::vector<std::shared_ptr<ui::Button>> buttons(const std::string& section) const;
+    // A tap on the page around the card: the reader hears it, then the sheet goes.
+    void closeFromOutside();
+
+    void viewDidLoad() override;
+    void viewDidLayoutSubviews() override;
+
 protected:
     ReflowableLayoutSettingSheet() = default;
+
+private:
+    struct Row {
+        std::string section;
+        std::shared_ptr<ui::Label> title;
+        std::vector<std::shared_ptr<ui::Button>> buttons;
+    };
+    void addRow(const std::string& section, const std::string& title, const std::vector<std::string>& names,
+        const std::function<void(size_t)>& picked, std::optional<size_t> selected);
+    void markSelected(Row&, size_t index);
+    Row* row(const std::string& section);
+
+    std::shared_ptr<ui::View> m_card;
+    std::vector<Row> m_rows;
 };
 
 } // namespace lectoro

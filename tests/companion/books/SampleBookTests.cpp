@@ -150,9 +150,11 @@ TEST(SampleBooks, FixedLayoutEpubIsPrePaginatedWithOnePagePerChapter)
     }
     EXPECT_EQ(folios, (std::vector<std::string> { "Cover", "1", "2", "3" }));
     EXPECT_EQ(book->chapters[3]->title, "Three Shells");
-    // One audio resource, listed under the second page.
-    ASSERT_EQ(book->resources.count(), 1u);
+    // An audio resource listed under the second page, and the third page itself.
+    ASSERT_EQ(book->resources.count(), 2u);
     EXPECT_EQ(book->resources.at(0)["assetPath"].asString(), "media/shells.wav");
     EXPECT_EQ(book->resources.at(0)["chapter"]["title"].asString(), "Two Shells");
+    EXPECT_EQ(book->resources.at(1)["epubLinkType"].intValue(), 5);
+    EXPECT_EQ(book->resources.at(1)["chapter"]["title"].asString(), "Three Shells");
     EXPECT_TRUE(std::filesystem::exists(book->rootPath + "/media/shells.wav"));
 }

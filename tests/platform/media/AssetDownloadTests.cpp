@@ -156,4 +156,45 @@ TEST_F(AssetDownloadTest, aPlaylistNamingFilesOutsideItsFolderOrOnTheWebIsRefuse
     }
 }
 
+TEST_F(AssetDownloadTest, aLinkInsideTheStreamIsCopiedAsItsFileAndAFifoOrALinkOutIsRefused)
+{
+    namespace fs = std::filesystem;
+    // Inside the stream's folder: the download holds the bytes, not a link back to the source.
+    std::string real = server.write("linked/media/real.ts", std::string(1000, 'r'));
+    fs::create_symlink("media/real.ts", server.path() + "/linked/seg.ts");
+    std::string playlist = server.write("linked/list.m3u8", "#EXTM3U\n#EXTINF:1,\nseg.ts\n");
+    session->makeAssetDownloadTask(playlist, "Linked")->resume();
+    base::RunLoop::main().advanceBy(10);
+    ASSERT_FALSE(delegate->error) << delegate->error->localizedDescription();
+    const std::string copy = delegate->location + "/seg.ts";
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(copy)));
+    EXPECT_EQ(base::FileManager::defaultManager().readFile(copy), std::string(1000, 'r'));
+    fs::remove_all(delegate->location);
+
+    std::string secret = server.write("secret/seg.ts", "secret");
+    fs::create_directories(server.path() + "/hostile");
+    fs::create_symlink(secret, server.path() + "/hostile/out.ts");
+    std::string fifo = mediatest::makeFifo(server.path() + "/hostile/fifo.ts");
+    mediatest::FifoWatchdog watchdog({ fifo }, 20);
+    struct Case {
+        const char* segment;
+        int64_t code;
+    };
+    for (const Case& c : { Case { "out.ts", media::errorUnsafePath }, Case { "fifo.ts", media::errorFileFormatNotRecognized } }) {
+        SCOPED_TRACE(c.segment);
+        std::string list = server.write("hostile/list.m3u8", std::string("#EXTM3U\n#EXTINF:1,\n") + c.segment + "\n");
+        delegate = std::make_shared<DownloadEventRecorder>();
+        session = AssetDownloadSession::create({ "books", downloads.path(), 1000 }, delegate);
+        mediatest::MediaOpenRecorder opens;
+        session->makeAssetDownloadTask(list, "Hostile")->resume();
+        base::RunLoop::main().advanceBy(10);
+        ASSERT_TRUE(delegate->error);
+        EXPECT_EQ(delegate->error->code, c.code) << delegate->error->localizedDescription();
+        EXPECT_TRUE(downloadedFolders().empty());
+        for (const std::string& path : opens.opened())
+            EXPECT_EQ(path.find(c.segment), std::string::npos) << "opened " << path;
+    }
+    EXPECT_FALSE(watchdog.fired()) << "the copy waited on a FIFO";
+}
+
 } // namespace
