@@ -285,6 +285,10 @@ void HighlightRoad::didHighlighCompleteWithHighlight(const std::shared_ptr<SDKHi
     }
     if (m_context.activeMode == ReaderActiveModeNoteView)
         removeNoteView();
+    // A colour or a delete ends with the renderer taking its pop-up away; the reader leaves
+    // the pop-up's mode with it, so the next tap on the page is a page tap again.
+    else if (m_context.activeMode == ReaderActiveModeHighlightPopup && m_highlightView && !m_highlightView->window())
+        m_context.activeMode = ReaderActiveModeNone;
 }
 
 void HighlightRoad::didTapOnNoteHighligh(const std::shared_ptr<SDKHighlightVO>& record)

@@ -56,7 +56,14 @@ protected:
             "https://service", "client", std::string("https://micro"));
         m_launcher->launchBook(package, makeUser("6000000001"), configuration);
         base::RunLoop::main().advanceBy(1);
-        return m_launcher->reader();
+        // A first reader of the book is shown the help overlay and offered reading aloud;
+        // the user closes both.
+        auto reader = m_launcher->reader();
+        if (reader) {
+            testing::closeHelpIfShown(*reader);
+            testing::closeOfferedReadAloud(*reader);
+        }
+        return reader;
     }
 
     void close(ReaderViewController& reader)
@@ -88,7 +95,8 @@ TEST_F(HighlightEndToEndTests, ASelectionColouredFromThePopupIsStoredAndDrawnAga
 
     auto firstSwatch = popup->horizontalStackForHighLightTools()->arrangedSubviews().at(0);
     auto button = std::dynamic_pointer_cast<ui::Button>(firstSwatch->subviews().at(1));
-    ASSERT_TRUE(button && button->simulateTap());
+    ASSERT_TRUE(button);
+    ASSERT_TRUE(uitest::tap(*button));
     base::RunLoop::main().runUntilIdle();
 
     ASSERT_EQ(popup->highlighColorsArray().size(), 3u);

@@ -3,17 +3,20 @@
 // sheet and the immersive reader's screen come up over the reader with the selected text,
 // the immersive reader after its token, renewed once when the session has expired.
 
+#include "annotations/HighlightToolButton.h"
 #include "reader/ReaderJourneySupport.h"
 
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
 #include "LectoroSDKWithReader/annotations/HighlightView.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/readersdk/MVGoogleTextToSpeechServiceManager.h"
 #include "LectoroSDKWithReader/readingaids/ImmersiveReaderViewController.h"
 #include "LectoroSDKWithReader/readingaids/MVTranslationController.h"
 #include "LectoroSDKWithReader/readingaids/ReaderReadingAids.h"
 #include "companion/renderer/BookRenderer.h"
 #include "platform/base/Json.h"
+#include "platform/ui/AlertController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Presentation.h"
 #include "platform/ui/StackView.h"
@@ -53,19 +56,6 @@ protected:
         return reader;
     }
 
-    static std::shared_ptr<ui::Button> toolButton(ReaderViewController& reader, HighlightItemType type)
-    {
-        auto popup = reader.highlightRoad().highlightView();
-        if (!popup)
-            return nullptr;
-        for (const auto& item : popup->horizontalStackForHighLightTools()->arrangedSubviews()) {
-            auto tool = std::dynamic_pointer_cast<HighLightToolView>(item);
-            if (tool && tool->tag() == static_cast<int>(type) && tool->subviews().size() > 1)
-                return std::dynamic_pointer_cast<ui::Button>(tool->subviews().at(1));
-        }
-        return nullptr;
-    }
-
     size_t requestsNamed(const std::string& operation)
     {
         size_t count = 0;
@@ -89,7 +79,7 @@ TEST_F(HighlightToolsJourney, TranslationOpensTheSheetOverTheReaderWithTheSelect
     auto reader = openAndSelect();
     ASSERT_TRUE(reader);
     ASSERT_FALSE(m_selected.empty());
-    auto translate = toolButton(*reader, HighlightItemType::Translation);
+    auto translate = testing::highlightToolButton(*reader, HighlightItemType::Translation);
     ASSERT_TRUE(translate);
     ASSERT_TRUE(testing::tapAsUser(*translate));
     ASSERT_TRUE(ui::Presenter::shared().lastPresented());
@@ -108,13 +98,26 @@ TEST_F(HighlightToolsJourney, TranslationOpensTheSheetOverTheReaderWithTheSelect
     // The pop-up made way for the sheet.
     EXPECT_FALSE(reader->highlightRoad().highlightView()->superview());
     EXPECT_EQ(reader->activeMode(), ReaderActiveModeNone);
+
+    // The selected text is read aloud from the sheet over the reader.
+    ASSERT_EQ(sheet->speakerButtons().size(), 2u);
+    // The service's phrase table knows no word of the passage: the sheet says so first.
+    ASSERT_TRUE(uitest::topmostAlert());
+    EXPECT_TRUE(uitest::tapAction("OK"));
+    settle();
+    EXPECT_TRUE(testing::tapAsUser(*sheet->speakerButtons()[0]));
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(MVGoogleTextToSpeechServiceManager::shared().currentText(), m_selected);
+    EXPECT_TRUE(testing::tapAsUser(*sheet->speakerButtons()[0]));
+    EXPECT_FALSE(MVGoogleTextToSpeechServiceManager::shared().isPlaying());
 }
 
 TEST_F(HighlightToolsJourney, TheImmersiveReaderComesUpAfterOneTokenAnswer)
 {
     auto reader = openAndSelect();
     ASSERT_TRUE(reader);
-    auto immersive = toolButton(*reader, HighlightItemType::ImmersiveReader);
+    auto immersive = testing::highlightToolButton(*reader, HighlightItemType::ImmersiveReader);
     ASSERT_TRUE(immersive);
     ASSERT_TRUE(testing::tapAsUser(*immersive));
     settle();
@@ -143,7 +146,7 @@ TEST_F(HighlightToolsJourney, ASessionThatExpiresAgainAfterItsRenewalEndsOnce)
         companion::op::immersiveReaderToken, companion::ServiceAnswer::expiredToken());
     inProcessService().scriptNext(
         companion::op::immersiveReaderToken, companion::ServiceAnswer::expiredToken());
-    auto immersive = toolButton(*reader, HighlightItemType::ImmersiveReader);
+    auto immersive = testing::highlightToolButton(*reader, HighlightItemType::ImmersiveReader);
     ASSERT_TRUE(immersive);
     ASSERT_TRUE(testing::tapAsUser(*immersive));
     settle();

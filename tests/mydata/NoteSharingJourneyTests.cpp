@@ -131,15 +131,6 @@ protected:
         return panel;
     }
 
-    // My Data's rows are not laid out yet (their buttons keep zero frames), so a row's
-    // button is tapped once it is shown in the window, without the finger's hit test.
-    static ::testing::AssertionResult tapRowButton(ui::Button& button)
-    {
-        if (!button.isInWindow())
-            return ::testing::AssertionFailure() << "the row's button is not in the window";
-        return uitest::tap(button);
-    }
-
     static std::shared_ptr<LXMyDataNoteCell> noteRow(LXMyDataViewController& panel)
     {
         panel.view()->layoutIfNeeded();
@@ -217,7 +208,7 @@ protected:
         auto [reader, panel, row] = openNoteInMyData();
         ASSERT_TRUE(reader && panel && row);
 
-        ASSERT_TRUE(tapRowButton(*row->shareButton()));
+        ASSERT_TRUE(testing::tapAsUser(*row->shareButton()));
         settle();
         auto sharePanel = reader->noteRoad().shareSettingsController();
         ASSERT_TRUE(sharePanel);
@@ -248,7 +239,7 @@ TEST_F(NoteSharingJourney, SharingFromTheNotesThreadShowsTheNoteSharedInMyData)
     const std::string before = shareTitle(*row);
 
     // The note's thread opens above My Data, presented by My Data's own navigation.
-    ASSERT_TRUE(tapRowButton(*row->commentButton()));
+    ASSERT_TRUE(testing::tapAsUser(*row->commentButton()));
     settle();
     auto editor = reader->noteRoad().noteController();
     ASSERT_TRUE(editor);

@@ -1,9 +1,11 @@
 #pragma once
 
-// Taps that go where a finger would: tapAsUser() first checks that the view is in the key
-// window, has an area and is the topmost view under its middle, then taps it.
+// Taps that go where a finger would: tapAsUser() first lays the window out as a touch does,
+// checks that the view is in the key window, has an area and is the topmost view under its
+// middle, then taps it.
 
 #include "platform/testing/Interaction.h"
+#include "platform/testing/Landing.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/View.h"
 
@@ -17,6 +19,7 @@ namespace lectoro::testing {
 // has an area, and is (or holds) the topmost view there.
 inline ::testing::AssertionResult isTappableAsUser(ui::View& view)
 {
+    uitest::settleLayout();
     auto window = ui::Environment::current().keyWindow();
     if (!window || !view.isDescendantOf(window.get()))
         return ::testing::AssertionFailure() << view.className() << " is not in the key window";

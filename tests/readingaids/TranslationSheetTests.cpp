@@ -94,26 +94,78 @@ TEST_F(TranslationSheetTests, DetectsThenTranslatesTheTargetBoxFromItsOwnLanguag
 
 TEST_F(TranslationSheetTests, SpeaksABoxAndStopsWhenDone)
 {
-    // The speaker buttons as a unit: fired in code (the sheet's place on a short screen is
-    // left to the journeys).
     auto sheet = open("hello");
     auto speaker = sheet->speakerButtons()[1];
-    EXPECT_TRUE(uitest::fireTap(*speaker));
+    EXPECT_TRUE(uitest::tap(*speaker));
     EXPECT_TRUE(speaker->isSelected());
     EXPECT_EQ(MVGoogleTextToSpeechServiceManager::shared().currentText(), "hello");
     settle(10);
     EXPECT_FALSE(speaker->isSelected());
     EXPECT_TRUE(MVGoogleTextToSpeechServiceManager::shared().isCompletePlaying());
 
-    // A second tap while speaking stops, as does opening the pick-list.
-    EXPECT_TRUE(uitest::fireTap(*speaker));
-    EXPECT_TRUE(uitest::fireTap(*speaker));
+    // A second tap while speaking stops, as does opening the pick-list. The loader covers
+    // the sheet until speech starts, as a finger finds it.
+    EXPECT_TRUE(uitest::tap(*speaker));
+    settle(0);
+    EXPECT_TRUE(MVGoogleTextToSpeechServiceManager::shared().isPlaying());
+    EXPECT_TRUE(uitest::tap(*speaker));
     EXPECT_FALSE(speaker->isSelected());
     EXPECT_FALSE(MVGoogleTextToSpeechServiceManager::shared().isPlaying());
-    EXPECT_TRUE(uitest::fireTap(*sheet->speakerButtons()[0]));
-    EXPECT_TRUE(uitest::fireTap(*sheet->languageButtons()[1]));
+    EXPECT_TRUE(uitest::tap(*sheet->speakerButtons()[0]));
+    settle(0);
+    EXPECT_TRUE(uitest::tap(*sheet->languageButtons()[1]));
     EXPECT_FALSE(sheet->speakerButtons()[0]->isSelected());
     EXPECT_FALSE(MVGoogleTextToSpeechServiceManager::shared().isPlaying());
+}
+
+// Each box's speaker and language button are reached by a finger wherever the sheet lies:
+// resting on a phone, full screen in landscape, the card on a tablet, on the smallest phone
+// and right to left.
+TEST_F(TranslationSheetTests, AFingerReachesEverySpeakerAndLanguageButton)
+{
+    struct Case {
+        const char* what;
+        ui::UserInterfaceIdiom idiom;
+        ui::Size screen;
+        ui::Orientation orientation;
+        ui::LayoutDirection direction;
+    };
+    for (auto c : { Case { "phone", ui::UserInterfaceIdiom::Phone, { 390, 844 }, ui::Orientation::Portrait,
+                        ui::LayoutDirection::LeftToRight },
+             Case { "small phone", ui::UserInterfaceIdiom::Phone, { 320, 568 }, ui::Orientation::Portrait,
+                 ui::LayoutDirection::LeftToRight },
+             Case { "landscape phone", ui::UserInterfaceIdiom::Phone, { 844, 390 },
+                 ui::Orientation::LandscapeLeft, ui::LayoutDirection::LeftToRight },
+             Case { "tablet", ui::UserInterfaceIdiom::Pad, { 1024, 1366 }, ui::Orientation::Portrait,
+                 ui::LayoutDirection::LeftToRight },
+             Case { "right to left", ui::UserInterfaceIdiom::Phone, { 390, 844 }, ui::Orientation::Portrait,
+                 ui::LayoutDirection::RightToLeft } }) {
+        m_ui.environment().setIdiom(c.idiom);
+        m_ui.environment().setScreenSize(c.screen);
+        m_ui.environment().setDeviceOrientation(c.orientation);
+        m_ui.environment().setLayoutDirection(c.direction);
+        auto sheet = open("bonjour");
+        for (size_t side = 0; side < 2; ++side) {
+            auto speaker = sheet->speakerButtons()[side];
+            EXPECT_TRUE(uitest::tap(*speaker)) << c.what << " side " << side;
+            settle(0);
+            EXPECT_TRUE(speaker->isSelected()) << c.what << " side " << side;
+            EXPECT_TRUE(uitest::tap(*speaker)) << c.what << " side " << side;
+            EXPECT_FALSE(MVGoogleTextToSpeechServiceManager::shared().isPlaying()) << c.what;
+
+            // The source's language was detected: only the target's button takes a touch.
+            EXPECT_EQ(bool(uitest::tap(*sheet->languageButtons()[side])), side == 1) << c.what;
+            settle();
+            auto list = std::dynamic_pointer_cast<MVDropdownController>(sheet->presentedViewController());
+            EXPECT_EQ(bool(list), side == 1) << c.what;
+            if (list) {
+                list->dismissViewControllerAnimated(false);
+                settle();
+            }
+        }
+        sheet->dismissController();
+        settle();
+    }
 }
 
 // Offline before anything was fetched: English on both sides, and a language button

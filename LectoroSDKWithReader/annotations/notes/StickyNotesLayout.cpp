@@ -55,22 +55,27 @@ void StickyNotesViewController::viewDidLayoutSubviews()
     ui::ViewController::viewDidLayoutSubviews();
     auto root = view();
     const ui::Rect bounds = root->bounds();
+    // Header above the container, the footer (time, strip, post row) below it: the
+    // container alone is the height the areas' rules share.
+    const double postRow = m_postRow->isHidden() ? 0 : m_postRowHeight->constant();
+    const double strip = m_colorStrip->isHidden() ? 0 : colorStripHeight;
+    const double footer = timeLabelHeight + strip + postRow;
     ui::Rect card;
+    double containerHeight;
     if (isPad()) {
         double width = std::min(padCardWidth, std::max(0.0, bounds.size.width - 40.0));
-        double height = m_cardHeight->constant();
+        containerHeight = m_cardHeight->constant();
+        double height = headerHeight + containerHeight + footer;
         card = { { (bounds.size.width - width) / 2, std::max(20.0, (bounds.size.height - height) / 2) },
             { width, height } };
     } else {
         double top = ui::Environment::current().statusBarHeight();
         card = { { 0, top },
             { bounds.size.width, std::max(0.0, bounds.size.height - top - m_cardBottom->constant()) } };
+        containerHeight = std::max(0.0, card.size.height - headerHeight - footer);
     }
     m_stickyNoteContainerView->setFrame(card);
     const double width = card.size.width;
-    const double height = card.size.height;
-    m_containerView->setFrame({ {}, card.size });
-    m_backgroundView->setFrame({ {}, card.size });
 
     m_headerView->setFrame({ {}, { width, headerHeight } });
     m_headerView->subviews().front()->setFrame(m_headerView->bounds());
@@ -84,7 +89,9 @@ void StickyNotesViewController::viewDidLayoutSubviews()
     }
     m_titleButton->setFrame({ { 44, 6 }, { std::max(0.0, right - 44), 44 } });
 
-    double y = headerHeight;
+    m_containerView->setFrame({ { 0, headerHeight }, { width, containerHeight } });
+    m_backgroundView->setFrame(m_containerView->bounds());
+    double y = 0;
     m_passageContainer->setFrame({ { 0, y }, { width, m_passageHeight->constant() } });
     m_selectedTextTextView->setFrame(
         { { 10, 0 }, { std::max(0.0, width - 20), m_passageHeight->constant() } });
@@ -98,27 +105,25 @@ void StickyNotesViewController::viewDidLayoutSubviews()
     m_micButton->setFrame({ { width - mic - 5, 0 }, { mic, 40 } });
     m_micAnimateButton->setFrame(m_micButton->frame());
     y += noteHeight;
-    m_timeLabel->setFrame({ { 10, y }, { std::max(0.0, width - 20), 20 } });
-    y += 20;
-    if (!m_colorStrip->isHidden()) {
-        m_colorStrip->setFrame({ { 10, y }, { m_stripWidth->constant(), 40 } });
-        y += 40;
-    }
-    const double postRow = m_postRow->isHidden() ? 0 : m_postRowHeight->constant();
-    m_postRow->setFrame({ { 0, height - postRow }, { width, postRow } });
-    m_noteCancelButton->setFrame({ { 0, 0 }, { width / 2, postRow } });
-    m_postButton->setFrame({ { width / 2, 0 }, { width / 2, postRow } });
     const double box = m_commentBar->isHidden() ? 0 : m_commentBoxHeight->constant();
-    m_commentBar->setFrame({ { 8, height - postRow - box }, { std::max(0.0, width - 16), box } });
+    m_commentBar->setFrame({ { 8, containerHeight - box }, { std::max(0.0, width - 16), box } });
     const double commentMic = m_commentMicWidth->constant();
     m_commentField->setFrame({ { 8, 0 }, { std::max(0.0, width - 16 - 16 - commentMic - 44), box } });
     m_commentMicButton->setFrame({ { width - 16 - 44 - commentMic, 0 }, { commentMic, box } });
     m_commentMicAnimateButton->setFrame(m_commentMicButton->frame());
     m_commentPostButton->setFrame({ { width - 16 - 44, 0 }, { 44, box } });
-    m_tableview->setFrame({ { 0, y }, { width, std::max(0.0, height - postRow - box - y) } });
+    m_tableview->setFrame({ { 0, y }, { width, std::max(0.0, containerHeight - box - y) } });
+
+    m_footerView->setFrame({ { 0, headerHeight + containerHeight }, { width, footer } });
+    m_timeLabel->setFrame({ { 10, 0 }, { std::max(0.0, width - 20), timeLabelHeight } });
+    m_colorStrip->setFrame({ { 10, timeLabelHeight }, { m_stripWidth->constant(), strip } });
+    m_postRow->setFrame({ { 0, timeLabelHeight + strip }, { width, postRow } });
+    m_noteCancelButton->setFrame({ { 0, 0 }, { width / 2, postRow } });
+    m_postButton->setFrame({ { width / 2, 0 }, { width / 2, postRow } });
     if (m_popupView) {
-        m_popupView->setFrame({ { card.origin.x + width - 12 - 45,
-                                    card.origin.y + height - postRow + 2 - m_popupHeight->constant() },
+        // Its bottom 2 points below the comment bar's, its trailing 12 inside the more button's.
+        const double commentBarBottom = card.origin.y + headerHeight + containerHeight;
+        m_popupView->setFrame({ { card.origin.x + width - 12 - 45, commentBarBottom + 2 - m_popupHeight->constant() },
             { 45, m_popupHeight->constant() } });
         layoutShareSavePopUp();
     }

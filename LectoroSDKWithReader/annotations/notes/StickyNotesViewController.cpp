@@ -140,6 +140,7 @@ void StickyNotesViewController::applyHeaderColor(const std::string& hex)
         return;
     m_headerView->setBackgroundColor(*color);
     m_backgroundView->setBackgroundColor(*color);
+    m_footerView->setBackgroundColor(*color);
 }
 
 // MARK: - Views
@@ -161,6 +162,8 @@ void StickyNotesViewController::buildViews()
     m_stickyNoteContainerView->addSubview(m_containerView);
     m_backgroundView = ui::View::create();
     m_containerView->addSubview(m_backgroundView);
+    m_footerView = ui::View::create();
+    m_stickyNoteContainerView->addSubview(m_footerView);
     buildHeader();
     buildCard();
     buildCommentBar();
@@ -174,7 +177,7 @@ void StickyNotesViewController::buildViews()
 void StickyNotesViewController::buildHeader()
 {
     m_headerView = ui::View::create();
-    m_containerView->addSubview(m_headerView);
+    m_stickyNoteContainerView->addSubview(m_headerView);
     // The header's first subview carries the card's colour behind the buttons.
     m_headerView->addSubview(ui::View::create());
     m_backButton = stickyButton();
@@ -224,10 +227,13 @@ void StickyNotesViewController::buildCard()
     m_postButton = stickyButton();
     m_postRow->addSubview(m_noteCancelButton);
     m_postRow->addSubview(m_postButton);
+    // The card's shared areas lie in the container; the time, the strip and the post row
+    // below it, so the areas' rules share the container's height alone.
     for (const auto& part :
-        { m_passageContainer, m_separator, m_noteContainer, std::static_pointer_cast<ui::View>(m_timeLabel),
-            m_colorStrip, std::static_pointer_cast<ui::View>(m_tableview), m_postRow })
+        { m_passageContainer, m_separator, m_noteContainer, std::static_pointer_cast<ui::View>(m_tableview) })
         m_containerView->addSubview(part);
+    for (const auto& part : { std::static_pointer_cast<ui::View>(m_timeLabel), m_colorStrip, m_postRow })
+        m_footerView->addSubview(part);
 
     m_passageHeight = m_passageContainer->heightAnchor().constraintEqualToConstant(0);
     m_separatorHeight = m_separator->heightAnchor().constraintEqualToConstant(1.0);

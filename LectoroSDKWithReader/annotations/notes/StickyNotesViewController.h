@@ -54,6 +54,8 @@ public:
     static constexpr int popupSaveButtonTag = 400;
     static constexpr double headerHeight = 56.0;
     static constexpr double postRowHeight = 50.0;
+    static constexpr double timeLabelHeight = 20.0;
+    static constexpr double colorStripHeight = 40.0;
     static constexpr double padCardWidth = 540.0;
 
     static std::shared_ptr<StickyNotesViewController> create();
@@ -265,6 +267,8 @@ private:
     std::shared_ptr<ui::View> m_containerView;
     std::shared_ptr<ui::View> m_headerView;
     std::shared_ptr<ui::View> m_backgroundView;
+    // Below the container: the time, the colour strip and the post row.
+    std::shared_ptr<ui::View> m_footerView;
     std::shared_ptr<ui::Button> m_backButton;
     std::shared_ptr<ui::Button> m_titleButton;
     std::shared_ptr<ui::Button> m_deleteButton;

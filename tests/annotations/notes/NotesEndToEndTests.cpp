@@ -1,12 +1,15 @@
-// Notes through the companion framework itself: a contextual note written on a passage
-// of the sample page book, stored and drawn; a comment posted on it; and a class's share
-// lists saved while the session has expired, sent again once with the renewed token.
+// Notes through the companion framework itself: a contextual note written from the
+// highlight pop-up's Note tool on a passage of the sample page book, stored and drawn; a
+// comment posted on it; and a class's share lists saved while the session has expired,
+// sent again once with the renewed token.
 
+#include "annotations/HighlightToolButton.h"
 #include "reader/CompanionEndToEndSupport.h"
 
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
 #include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
@@ -18,6 +21,7 @@
 #include "companion/renderer/BookRenderer.h"
 #include "companion/service/InProcessService.h"
 #include "platform/testing/Interaction.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 
@@ -46,11 +50,20 @@ protected:
         auto user = makeUser(std::to_string(notesUserID), "ada-token");
         user->firstName = "Ada";
         user->lastName = "Lovelace";
-        m_launcher->launchBook(samplePageBook(std::to_string(notesBookID)), user, serviceConfiguration());
+        auto settings = std::make_shared<MVReaderSettingModel>();
+        settings->setIsHighLightEnabled(true);
+        settings->setIsContextualNoteEnabled(true);
+        m_launcher->launchBook(
+            samplePageBook(std::to_string(notesBookID)), user, serviceConfiguration(), settings, false);
         // The launch made the settings model the switch lives in.
         m_launcher->enableAutologin(true);
         settle();
-        return m_launcher->reader();
+        auto reader = m_launcher->reader();
+        if (reader) {
+            testing::closeHelpIfShown(*reader);
+            testing::closeOfferedReadAloud(*reader);
+        }
+        return reader;
     }
 
     std::vector<companion::ServiceRequest> requestsNamed(const std::string& operation) const
@@ -72,7 +85,9 @@ TEST_F(NotesEndToEnd, AContextualNoteIsWrittenStoredDrawnAndCommentedOn)
     int64_t page = renderer->getActivePages().at(0).pageID;
     ASSERT_TRUE(renderer->selectWords(page, 1, 2));
 
-    reader->highlightRoad().addContextualNoteWithTextColor("#FFE082");
+    auto noteTool = testing::highlightToolButton(*reader, HighlightItemType::Note);
+    ASSERT_TRUE(noteTool);
+    ASSERT_TRUE(uitest::tap(*noteTool));
     settle();
     auto editor = reader->noteRoad().noteController();
     ASSERT_TRUE(editor);
@@ -80,7 +95,7 @@ TEST_F(NotesEndToEnd, AContextualNoteIsWrittenStoredDrawnAndCommentedOn)
     EXPECT_TRUE(editor->presentingViewController());
     EXPECT_FALSE(editor->selectedTextTextView()->text().empty());
     ASSERT_TRUE(editor->noteTextView()->insertText("Remember this passage"));
-    editor->postButtonAction();
+    ASSERT_TRUE(uitest::tap(*editor->postButton()));
     settle();
 
     auto stored = reader->context().dbManager->highlightBookID(std::to_string(notesBookID), notesUserID);
@@ -97,7 +112,7 @@ TEST_F(NotesEndToEnd, AContextualNoteIsWrittenStoredDrawnAndCommentedOn)
     auto second = reader->noteRoad().noteController();
     ASSERT_NE(second, editor);
     EXPECT_FALSE(second->noteTextView()->isEditable() && second->commentViewHtConstraint()->constant() > 0);
-    second->noteCancelButtonAction();
+    ASSERT_TRUE(uitest::tap(*second->noteCancelButton()));
     settle();
     EXPECT_FALSE(second->presentingViewController());
 }

@@ -151,13 +151,13 @@ TEST_F(StickyNotesEditor, ColourNotOfferedGivesWayToTheFirstAndAColourChangeAlon
     EXPECT_EQ(record->backgroundColor, "#A1");
     EXPECT_FALSE(editor.postButton()->isEnabled());
 
-    editor.didSelectColorButton(3);
+    ASSERT_TRUE(testing::tapAsUser(*editor.swatchAtIndex(2)));
     EXPECT_TRUE(editor.postButton()->isEnabled());
     auto save = std::dynamic_pointer_cast<ui::Button>(
         editor.view()->viewWithTag(StickyNotesViewController::popupSaveButtonTag));
     ASSERT_TRUE(save);
     EXPECT_TRUE(save->isEnabled());
-    editor.didSelectColorButton(1);
+    ASSERT_TRUE(testing::tapAsUser(*editor.swatchAtIndex(0)));
     EXPECT_FALSE(editor.postButton()->isEnabled());
     EXPECT_FALSE(save->isEnabled());
 }
@@ -166,19 +166,22 @@ TEST_F(StickyNotesEditor, SavingPostsTheTrimmedTextInTheChosenColourAndABlankNot
 {
     auto& editor = open(note(""));
     editor.noteTextView()->insertText("   \n ");
-    editor.didSelectColorButton(2);
-    editor.postButtonAction();
-    EXPECT_TRUE(m_blocks.empty());
+    ASSERT_TRUE(testing::tapAsUser(*editor.swatchAtIndex(1)));
+    // A blank note in its own colour offers nothing to post.
+    EXPECT_FALSE(editor.postButton()->isEnabled());
+    EXPECT_FALSE(editor.popupSaveButton()->isEnabled());
     EXPECT_TRUE(isShown());
 
-    editor.shareAction();
+    ASSERT_TRUE(testing::tapAsUser(*editor.moreButton()));
+    ASSERT_TRUE(testing::tapAsUser(*editor.popupShareButton()));
     EXPECT_TRUE(m_blocks.empty());
 
-    editor.noteTextView()->setText("  my note \n");
-    editor.shareButtonAction();
+    editor.noteTextView()->setText("");
+    editor.noteTextView()->insertText("  my note \n");
+    ASSERT_TRUE(testing::tapAsUser(*editor.shareButton()));
     EXPECT_EQ(m_blocks, std::vector<std::string> { "share:#B2:my note" });
     EXPECT_TRUE(isShown());
-    editor.postButtonAction();
+    ASSERT_TRUE(testing::tapAsUser(*editor.postButton()));
     uitest::completePresentations();
     EXPECT_EQ(m_blocks.back(), "post:my note:#B2");
     EXPECT_FALSE(isShown());
@@ -187,14 +190,14 @@ TEST_F(StickyNotesEditor, SavingPostsTheTrimmedTextInTheChosenColourAndABlankNot
 TEST_F(StickyNotesEditor, DeleteAsksFirstAndOnlyYesDeletes)
 {
     auto& editor = open(note("words"));
-    editor.deleteButtonAction();
+    ASSERT_TRUE(testing::tapAsUser(*editor.deleteButton()));
     uitest::completePresentations();
     ASSERT_TRUE(uitest::tapAction(editorText("NO_ALERT_BUTTON")));
     uitest::completePresentations();
     EXPECT_TRUE(m_blocks.empty());
     EXPECT_TRUE(isShown());
 
-    editor.deleteButtonAction();
+    ASSERT_TRUE(testing::tapAsUser(*editor.deleteButton()));
     uitest::completePresentations();
     ASSERT_TRUE(uitest::tapAction(editorText("YES_ALERT_BUTTON")));
     uitest::completePresentations();
@@ -223,10 +226,11 @@ TEST_F(StickyNotesEditor, LeavingWithChangesAsksAndCancelLeavesWithoutSaving)
 TEST_F(StickyNotesEditor, OkOnTheSavePromptWithABlankNoteKeepsTheColourAndStaysOpen)
 {
     ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    ui::Environment::current().setScreenSize({ 1024, 768 });
     auto record = note("");
     auto& editor = open(record);
     editor.noteTextView()->insertText("   ");
-    editor.didSelectColorButton(3);
+    ASSERT_TRUE(testing::tapAsUser(*editor.swatchAtIndex(2)));
     editor.dismissController();
     uitest::completePresentations();
     ASSERT_TRUE(uitest::tapAction(editorText("OK")));
@@ -312,6 +316,43 @@ TEST_F(StickyNotesEditor, TheMoreButtonUnfoldsTheSharePopUpLaidOutAndItsCloseFol
         EXPECT_EQ(editor.heightConstaraintShareSavePopUp()->constant(), 60.0);
         m_editor->dismissViewControllerAnimated(false);
         uitest::completePresentations();
+    }
+}
+
+// The card's parts lie inside it, one under the other, so a finger reaches each: the
+// header's buttons, the note, its microphone, every swatch and the post row, on a phone and
+// a tablet, with a passage of any length.
+TEST_F(StickyNotesEditor, AFingerReachesEveryPartOfTheCard)
+{
+    struct Case {
+        const char* what;
+        ui::UserInterfaceIdiom idiom;
+        ui::Size screen;
+        size_t passage;
+    };
+    for (const auto& c : { Case { "phone", ui::UserInterfaceIdiom::Phone, { 375, 667 }, 10 },
+             Case { "small phone, long passage", ui::UserInterfaceIdiom::Phone, { 320, 568 }, 3000 },
+             Case { "tablet", ui::UserInterfaceIdiom::Pad, { 1024, 768 }, 10 },
+             Case { "tablet, long passage", ui::UserInterfaceIdiom::Pad, { 768, 1024 }, 3000 } }) {
+        SCOPED_TRACE(c.what);
+        ui::Environment::current().setIdiom(c.idiom);
+        ui::Environment::current().setScreenSize(c.screen);
+        auto record = note("words");
+        record->text = std::string(c.passage, 'p');
+        auto& editor = open(record);
+        base::RunLoop::main().runUntilIdle();
+        for (const auto& part : std::vector<std::shared_ptr<ui::View>> { editor.backButton(),
+                 editor.deleteButton(), editor.shareButton(), editor.moreButton(), editor.noteTextView(),
+                 editor.micButton(), editor.noteCancelButton() })
+            EXPECT_TRUE(testing::isTappableAsUser(*part)) << part->accessibilityIdentifier();
+        for (size_t index = 0; index < editor.colorsArray().size(); ++index)
+            EXPECT_TRUE(testing::isTappableAsUser(*editor.swatchAtIndex(index))) << index;
+        // A new colour lets the note be posted from the post row.
+        ASSERT_TRUE(testing::tapAsUser(*editor.swatchAtIndex(3)));
+        ASSERT_TRUE(testing::tapAsUser(*editor.postButton()));
+        uitest::completePresentations();
+        EXPECT_EQ(m_blocks.back(), "post:words:#D4");
+        EXPECT_FALSE(isShown());
     }
 }
 
