@@ -177,12 +177,9 @@ void BM_AllListsOfABookFromAFreshConnection(benchmark::State& state)
 }
 BENCHMARK(BM_AllListsOfABookFromAFreshConnection)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// A book opening in a new process, where the allocator has no memory to give back yet: the
-// first read of 10,000 highlights (counter first_read_ms), the second (kept_ms: the read
-// after which the store keeps the list) and the first read answered from the kept list
-// (kept_first_copy_ms), each list held meanwhile. The store is written by a child process. Only meaningful as the
-// process's one benchmark: bench/fresh_process.sh runs it alone, several times.
-void BM_HighlightsInAFreshProcess(benchmark::State& state)
+// A store of 10,000 highlights of one book written by another process, so this one starts
+// with none of it in memory.
+std::filesystem::path storeOf10000HighlightsFromAnotherProcess()
 {
     auto folder = freshFolder();
     if (pid_t child = ::fork(); child == 0) {
@@ -195,6 +192,17 @@ void BM_HighlightsInAFreshProcess(benchmark::State& state)
         int status = 0;
         ::waitpid(child, &status, 0);
     }
+    return folder;
+}
+
+// A book opening in a new process, where the allocator has no memory to give back yet: the
+// first read of 10,000 highlights (counter first_read_ms), the second (kept_ms: the read
+// after which the store keeps the list) and the first read answered from the kept list
+// (kept_first_copy_ms), each list held meanwhile. The store is written by a child process. Only meaningful as the
+// process's one benchmark: bench/fresh_process.sh runs it alone, several times.
+void BM_HighlightsInAFreshProcess(benchmark::State& state)
+{
+    auto folder = storeOf10000HighlightsFromAnotherProcess();
     auto store = companion::SqliteDatabaseManager::open(folder.string()).value();
     // Each list is held to the end, as the reader and its panels hold theirs: a later read
     // cannot take the memory an earlier one let go.
@@ -219,6 +227,33 @@ void BM_HighlightsInAFreshProcess(benchmark::State& state)
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_HighlightsInAFreshProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The same in a fresh process for a reader that only reads (sharedHighlightsOfBook): the
+// first read is kept as read, and every later read shares it.
+void BM_SharedHighlightsInAFreshProcess(benchmark::State& state)
+{
+    auto folder = storeOf10000HighlightsFromAnotherProcess();
+    auto store = companion::SqliteDatabaseManager::open(folder.string()).value();
+    std::vector<lectoro::YSDBManager::SharedHighlightList> held;
+    auto time = [&] {
+        auto start = std::chrono::steady_clock::now();
+        held.push_back(store->sharedHighlightsOfBook("book", 1));
+        auto took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        return std::make_pair(took, held.back() ? held.back()->size() : 0);
+    };
+    for (auto _ : state) {
+        auto [first, count] = time();
+        auto [kept, keptCount] = time();
+        state.counters["first_read_ms"] = first;
+        state.counters["kept_ms"] = kept;
+        if (count != 10000 || keptCount != 10000)
+            state.SkipWithError("not every highlight was read");
+    }
+    held.clear();
+    store.reset();
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_SharedHighlightsInAFreshProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The floor under the two above: SQLite alone stepping the store's query for a book's
 // highlights and reading every column, without making records.

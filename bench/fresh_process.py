@@ -6,7 +6,8 @@ times (min and median):
   5 MB EPUB, with an empty store in memory and with 10,000 annotations stored on disk), wall
   time and the main thread's CPU time (on a busy machine the wall time waits for a core);
 - the first read of 10,000 highlights, and the first read answered from the kept list
-  (bench_store's BM_HighlightsInAFreshProcess).
+  (bench_store's BM_HighlightsInAFreshProcess), and the same for a reader that takes the
+  store's shared list (BM_SharedHighlightsInAFreshProcess).
 
     bench/fresh_process.py [--build build/release] [--runs 9]
 """
@@ -49,14 +50,21 @@ def main():
             print(line(f"cold open, {book}, {what}", times))
             print(line("  its main thread's CPU time", cpu))
 
-    counters = {"first_read_ms": [], "kept_ms": [], "kept_first_copy_ms": []}
-    for _ in range(options.runs):
-        result = run(store, "BM_HighlightsInAFreshProcess")
-        for name in counters:
-            counters[name].append(result[name])
-    print(line("10,000 highlights, first read", counters["first_read_ms"]))
-    print(line("10,000 highlights, second read (kept)", counters["kept_ms"]))
-    print(line("10,000 highlights, first read from the kept list", counters["kept_first_copy_ms"]))
+    cases = (
+        ("BM_HighlightsInAFreshProcess", (("first_read_ms", "10,000 highlights, first read"),
+                                          ("kept_ms", "10,000 highlights, second read (kept)"),
+                                          ("kept_first_copy_ms", "10,000 highlights, first read from the kept list"))),
+        ("BM_SharedHighlightsInAFreshProcess", (("first_read_ms", "10,000 highlights shared, first read"),
+                                                ("kept_ms", "10,000 highlights shared, from the kept list"))),
+    )
+    for benchmark, counters in cases:
+        values = {name: [] for name, _ in counters}
+        for _ in range(options.runs):
+            result = run(store, benchmark)
+            for name in values:
+                values[name].append(result[name])
+        for name, label in counters:
+            print(line(label, values[name]))
 
 
 if __name__ == "__main__":

@@ -355,9 +355,12 @@ void HighlightRoad::migrateHighlightAndNoteColors()
     if (store.highlightColorsWereMigrated(storeBookID(), storeUserID(), offered))
         return;
     store.rememberHighlightColorMigration(storeBookID(), storeUserID(), offered);
-    auto records = store.highlightBookID(storeBookID(), storeUserID());
+    // Read, not changed: the store's shared list, and copies of the few records that move.
+    auto records = store.sharedHighlightsOfBook(storeBookID(), storeUserID());
+    if (!records)
+        return;
     bool allStored = true;
-    for (const auto& record : migrateHighlightColors(records, offered)) {
+    for (const auto& record : migrateHighlightColors(*records, offered)) {
         auto written = store.saveHighlight(record, storeBookID(), storeUserID());
         if (!written.ok()) {
             allStored = false;

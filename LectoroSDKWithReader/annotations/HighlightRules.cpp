@@ -90,7 +90,7 @@ std::vector<EventType> highlightEventsFor(const SDKHighlightVO& record,
 }
 
 std::vector<std::shared_ptr<SDKHighlightVO>> migrateHighlightColors(
-    const std::vector<std::shared_ptr<SDKHighlightVO>>& records, const std::vector<std::string>& offered)
+    const std::vector<std::shared_ptr<const SDKHighlightVO>>& records, const std::vector<std::string>& offered)
 {
     std::vector<std::shared_ptr<SDKHighlightVO>> changed;
     for (const auto& record : records) {
@@ -102,10 +102,11 @@ std::vector<std::shared_ptr<SDKHighlightVO>> migrateHighlightColors(
         size_t wanted = record->isImportant ? 1 : 0;
         if (wanted >= offered.size())
             continue;
-        record->backgroundColor = offered[wanted];
-        record->isImportant = false;
-        record->status = UGCStatusUpdated;
-        changed.push_back(record);
+        auto migrated = std::make_shared<SDKHighlightVO>(*record);
+        migrated->backgroundColor = offered[wanted];
+        migrated->isImportant = false;
+        migrated->status = UGCStatusUpdated;
+        changed.push_back(std::move(migrated));
     }
     return changed;
 }

@@ -50,8 +50,9 @@ std::vector<MVLectoroAnalyticsHandler::MVAnalyticsEventType> highlightEventsFor(
 // Moves every record whose colour is not offered to an offered one: the second offered
 // colour for an important record, the first for a plain one; the record becomes plain and
 // changed (status 2). Teacher-review notes are left alone, and so is a record whose colour
-// the list is too short to give. Answers the records changed, to be stored.
+// the list is too short to give. Answers changed copies of those records, to be stored;
+// the records given are left as they are (they may be the store's shared list).
 std::vector<std::shared_ptr<SDKHighlightVO>> migrateHighlightColors(
-    const std::vector<std::shared_ptr<SDKHighlightVO>>& records, const std::vector<std::string>& offered);
+    const std::vector<std::shared_ptr<const SDKHighlightVO>>& records, const std::vector<std::string>& offered);
 
 } // namespace lectoro

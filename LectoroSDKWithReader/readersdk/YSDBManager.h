@@ -81,6 +81,15 @@ public:
         const std::string& displayNumber, const std::string& bookID, int64_t userID) = 0;
     // Every highlight and note of the user in the book.
     virtual std::vector<std::shared_ptr<SDKHighlightVO>> highlightBookID(const std::string& bookID, int64_t userID) = 0;
+    // The same list for a reader that only reads it: one list that nobody changes, shared by
+    // every holder, so a big book's ten thousand highlights are not copied for each reader. A
+    // holder keeps what it was given; a later save or delete shows in the next answer.
+    using SharedHighlightList = std::shared_ptr<const std::vector<std::shared_ptr<const SDKHighlightVO>>>;
+    virtual SharedHighlightList sharedHighlightsOfBook(const std::string& bookID, int64_t userID)
+    {
+        auto records = highlightBookID(bookID, userID);
+        return std::make_shared<const std::vector<std::shared_ptr<const SDKHighlightVO>>>(records.begin(), records.end());
+    }
     // The user's answer to a received note: accepted marks it answered; declined removes it.
     virtual base::Result<void> updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId) = 0;
 

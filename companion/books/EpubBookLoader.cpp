@@ -667,6 +667,9 @@ base::Result<EpubMeasurement> EpubBook::measure() const
                                                           "reading positions", maxPositions, "maxPositionsPerBook"));
         measurement.bookCFIs.push_back({ chapter->href, chapterPositions(*chapter) });
     }
+    measurement.bookCFIArray.reserve(measurement.positionCount);
+    for (const auto& entry : measurement.bookCFIs)
+        measurement.bookCFIArray.insert(measurement.bookCFIArray.end(), entry.chapterCFIArray.begin(), entry.chapterCFIArray.end());
     return measurement;
 }
 
@@ -693,10 +696,7 @@ void EpubBook::finishMeasuring(base::Result<EpubMeasurement> measured)
     m_measureState = MeasureState::Done;
     if (measured.ok()) {
         auto& measurement = measured.value();
-        bookCFIArray.clear();
-        bookCFIArray.reserve(measurement.positionCount);
-        for (const auto& entry : measurement.bookCFIs)
-            bookCFIArray.insert(bookCFIArray.end(), entry.chapterCFIArray.begin(), entry.chapterCFIArray.end());
+        bookCFIArray = std::move(measurement.bookCFIArray);
         bookCFIs = std::move(measurement.bookCFIs);
         m_contentSize = measurement.contentSize;
         isBookContentLoaded = true;

@@ -33,6 +33,9 @@ struct BookLoadCounters {
 // The positions and text size of a whole book, known once every chapter is parsed.
 struct EpubMeasurement {
     std::vector<lectoro::EPUBBookCFIVO> bookCFIs;
+    // Every chapter's positions in one list, made with the measurement: a book's tens of
+    // thousands of position strings are not copied on the main thread.
+    std::vector<std::string> bookCFIArray;
     int64_t contentSize = 0;
     size_t positionCount = 0;
 };

@@ -19,7 +19,7 @@ void RecordListCache::keep(int family, const std::string& bookID, int64_t userID
     std::erase_if(m_lists, [&](const auto& entry) {
         return std::get<1>(entry.first) != bookID || std::get<2>(entry.first) != userID;
     });
-    m_lists[Key { family, bookID, userID }] = List { dataVersion, std::move(records) };
+    m_lists[Key { family, bookID, userID }] = List { dataVersion, std::move(records), {} };
 }
 
 bool RecordListCache::isWorthKeeping(int family, const std::string& bookID, int64_t userID, int64_t dataVersion)
@@ -47,6 +47,7 @@ void RecordListCache::put(int family, const std::string& bookID, int64_t userID,
     auto found = m_lists.find(Key { family, bookID, userID });
     if (found == m_lists.end() || !record)
         return;
+    found->second.shared.reset();
     auto& records = found->second.records;
     auto same = std::find_if(records.begin(), records.end(),
         [&](const auto& kept) { return kept->localID == record->localID; });
@@ -61,6 +62,7 @@ void RecordListCache::remove(int family, const std::string& bookID, int64_t user
     auto found = m_lists.find(Key { family, bookID, userID });
     if (found == m_lists.end())
         return;
+    found->second.shared.reset();
     std::erase_if(found->second.records, [&](const auto& kept) { return kept->localID == localID; });
 }
 

@@ -12,7 +12,9 @@
 // changes that number, and the list is read afresh.
 //
 // Callers get copies: a record handed out may be changed by its holder without touching
-// the kept list.
+// the kept list. A caller that only reads may take the list itself instead (shared()): its
+// records are never changed (a save replaces a record, it does not write into it), and a
+// change to the list makes a new one, so a holder's list stays as it was given.
 
 #include "LectoroSDKWithReader/readersdk/records/SDKUGCVO.h"
 
@@ -35,6 +37,29 @@ public:
     // has one book open.
     void keep(int family, const std::string& bookID, int64_t userID, int64_t dataVersion, Records);
     bool isKept(int family, const std::string& bookID, int64_t userID) const;
+    // The kept list read at `dataVersion` as one shared list of its kind, made once for every
+    // reader until the list changes; null when none is kept. `Record` is the kind the family
+    // holds (a list is only ever asked for as that kind).
+    template<class Record>
+    std::shared_ptr<const std::vector<std::shared_ptr<const Record>>> shared(int family, const std::string& bookID,
+        int64_t userID, int64_t dataVersion)
+    {
+        using Shared = std::vector<std::shared_ptr<const Record>>;
+        auto found = m_lists.find(Key { family, bookID, userID });
+        if (found == m_lists.end() || found->second.dataVersion != dataVersion)
+            return nullptr;
+        List& list = found->second;
+        if (!list.shared) {
+            auto made = std::make_shared<Shared>();
+            made->reserve(list.records.size());
+            for (const auto& record : list.records) {
+                if (auto typed = std::dynamic_pointer_cast<const Record>(record))
+                    made->push_back(std::move(typed));
+            }
+            list.shared = std::move(made);
+        }
+        return std::static_pointer_cast<const Shared>(list.shared);
+    }
     // Whether a list just read from the file at `dataVersion` is worth a copy to keep: it is
     // when it was read at that version before. A list read once (as a book opens, or after
     // each of another connection's writes) is not copied for nothing.
@@ -52,6 +77,8 @@ private:
     struct List {
         int64_t dataVersion = 0;
         Records records;
+        // The list handed out by shared(), until the list changes.
+        std::shared_ptr<const void> shared;
     };
     std::map<Key, List> m_lists;
     // Lists read once and not kept, with the version they were read at.

@@ -284,6 +284,25 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOnPage(int fa
 }
 
 template<class Record>
+std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecordsOfBook(int family, const std::string& bookID,
+    int64_t userID, bool& read)
+{
+    // The table is ordered by (book, user, kind, id): the rows come in one pass, in order.
+    // Lists are of highlights or bookmarks, whose rows read whole from their packed columns.
+    static const std::string& sql = *new std::string(std::string("SELECT ") + packedRecordColumns
+        + " FROM ugc WHERE book_id = ?2 AND user_id = ?3 AND family = ?1 AND status <> 3 ORDER BY id");
+    auto* statement = m_database->statement(sql.c_str());
+    if (statement)
+        statement->bind(1, family).bind(2, bookID).bind(3, userID);
+    auto records = readRecords<Record>(statement, packedRecordRowAt);
+    read = statement && statement->ok();
+    // A list the colour migration could not read whole must not count as migrated.
+    if (!read && family == static_cast<int>(UGCFamily::Highlight))
+        deleteColorMigrationMark(bookID, userID);
+    return records;
+}
+
+template<class Record>
 std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int family, const std::string& bookID,
     int64_t userID)
 {
@@ -296,18 +315,9 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
             return copyRecords<Record>(*kept);
         }
     }
-    // The table is ordered by (book, user, kind, id): the rows come in one pass, in order.
-    // Lists are of highlights or bookmarks, whose rows read whole from their packed columns.
-    static const std::string& sql = *new std::string(std::string("SELECT ") + packedRecordColumns
-        + " FROM ugc WHERE book_id = ?2 AND user_id = ?3 AND family = ?1 AND status <> 3 ORDER BY id");
-    auto* statement = m_database->statement(sql.c_str());
-    if (statement)
-        statement->bind(1, family).bind(2, bookID).bind(3, userID);
-    auto records = readRecords<Record>(statement, packedRecordRowAt);
-    // A list the colour migration could not read whole must not count as migrated.
-    if ((!statement || !statement->ok()) && family == static_cast<int>(UGCFamily::Highlight))
-        deleteColorMigrationMark(bookID, userID);
-    if (version && statement && statement->ok() && m_bookLists.isWorthKeeping(family, bookID, userID, *version)) {
+    bool read = false;
+    auto records = readRecordsOfBook<Record>(family, bookID, userID, read);
+    if (version && read && m_bookLists.isWorthKeeping(family, bookID, userID, *version)) {
         RecordListCache::Records kept;
         kept.reserve(records.size());
         for (const auto& record : records)
@@ -315,6 +325,28 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
         m_bookLists.keep(family, bookID, userID, *version, std::move(kept));
     }
     return records;
+}
+
+template<class Record>
+std::shared_ptr<const std::vector<std::shared_ptr<const Record>>> SqliteDatabaseManager::sharedRecordsOfBook(
+    int family, const std::string& bookID, int64_t userID)
+{
+    auto version = dataVersion();
+    if (version) {
+        if (auto kept = m_bookLists.shared<Record>(family, bookID, userID, *version)) {
+            recordSuccess();
+            return kept;
+        }
+    }
+    bool read = false;
+    auto records = readRecordsOfBook<Record>(family, bookID, userID, read);
+    if (version && read) {
+        // The records just made have no other holder: the kept list takes them as they are.
+        m_bookLists.keep(family, bookID, userID, *version, RecordListCache::Records(records.begin(), records.end()));
+        records.clear();
+        return m_bookLists.shared<Record>(family, bookID, userID, *version);
+    }
+    return std::make_shared<const std::vector<std::shared_ptr<const Record>>>(records.begin(), records.end());
 }
 
 // --- Highlights ---
@@ -350,6 +382,13 @@ std::vector<std::shared_ptr<SDKHighlightVO>> SqliteDatabaseManager::highlightBoo
 {
     std::lock_guard lock(m_mutex);
     return recordsOfBook<SDKHighlightVO>(static_cast<int>(UGCFamily::Highlight), bookID, userID);
+}
+
+lectoro::YSDBManager::SharedHighlightList SqliteDatabaseManager::sharedHighlightsOfBook(const std::string& bookID,
+    int64_t userID)
+{
+    std::lock_guard lock(m_mutex);
+    return sharedRecordsOfBook<SDKHighlightVO>(static_cast<int>(UGCFamily::Highlight), bookID, userID);
 }
 
 base::Result<void> SqliteDatabaseManager::updateAnsweredUGC(const std::string& ugcID, bool accepted,

@@ -100,6 +100,7 @@ public:
     std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> highlightForPageID(const std::string& pageID,
         const std::string& displayNumber, const std::string& bookID, int64_t userID) override;
     std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> highlightBookID(const std::string& bookID, int64_t userID) override;
+    SharedHighlightList sharedHighlightsOfBook(const std::string& bookID, int64_t userID) override;
     base::Result<void> updateAnsweredUGC(const std::string& ugcID, bool accepted, const std::string& userId) override;
 
     base::Result<void> saveBookmark(const std::shared_ptr<lectoro::SDKBookmarkVO>&, const std::string& bookID, int64_t userID) override;
@@ -224,6 +225,14 @@ private:
         const std::string& displayNumber, const std::string& bookID, int64_t userID);
     template<class Record>
     std::vector<std::shared_ptr<Record>> recordsOfBook(int family, const std::string& bookID, int64_t userID);
+    // The kept list itself, shared (kept from its first read: no record is copied).
+    template<class Record>
+    std::shared_ptr<const std::vector<std::shared_ptr<const Record>>> sharedRecordsOfBook(int family,
+        const std::string& bookID, int64_t userID);
+    // A book's list as the file holds it now; `read` tells whether it was read whole.
+    template<class Record>
+    std::vector<std::shared_ptr<Record>> readRecordsOfBook(int family, const std::string& bookID, int64_t userID,
+        bool& read);
     // Every record the statement's rows (of `recordSelectColumns`, or of
     // `packedRecordColumns` read by `packedRecordRowAt`) still describe; noted as the call's
     // outcome.

@@ -74,6 +74,11 @@ public:
         ++highlightListReads;
         return m_inner->highlightBookID(bookID, userID);
     }
+    SharedHighlightList sharedHighlightsOfBook(const std::string& bookID, int64_t userID) override
+    {
+        ++highlightListReads;
+        return m_inner->sharedHighlightsOfBook(bookID, userID);
+    }
     bool highlightColorsWereMigrated(const std::string& bookID, int64_t userID, const std::vector<std::string>& offered) override { return m_inner->highlightColorsWereMigrated(bookID, userID, offered); }
     void rememberHighlightColorMigration(const std::string& bookID, int64_t userID, const std::vector<std::string>& offered) override { m_inner->rememberHighlightColorMigration(bookID, userID, offered); }
     void forgetHighlightColorMigration(const std::string& bookID, int64_t userID) override { m_inner->forgetHighlightColorMigration(bookID, userID); }

@@ -111,11 +111,17 @@ TEST(HighlightColourMigrationTests, MovesUnofferedColoursAndLeavesTheRest)
 
     auto changed = migrateHighlightColors({ important, plain, offered, review }, { "#A", "#B" });
     ASSERT_EQ(changed.size(), 2u);
-    EXPECT_EQ(important->backgroundColor, "#B");
-    EXPECT_FALSE(important->isImportant);
-    EXPECT_EQ(important->status, UGCStatusUpdated);
-    EXPECT_EQ(plain->backgroundColor, "#A");
-    EXPECT_EQ(plain->status, UGCStatusUpdated);
+    EXPECT_EQ(changed[0]->localID, important->localID);
+    EXPECT_EQ(changed[0]->backgroundColor, "#B");
+    EXPECT_FALSE(changed[0]->isImportant);
+    EXPECT_EQ(changed[0]->status, UGCStatusUpdated);
+    EXPECT_EQ(changed[1]->localID, plain->localID);
+    EXPECT_EQ(changed[1]->backgroundColor, "#A");
+    EXPECT_EQ(changed[1]->status, UGCStatusUpdated);
+    // The records read are the store's shared list: they stay as they were.
+    EXPECT_EQ(important->backgroundColor, "#Z");
+    EXPECT_TRUE(important->isImportant);
+    EXPECT_EQ(plain->status, UGCStatusNew);
     EXPECT_EQ(offered->status, UGCStatusNew);
     EXPECT_EQ(review->backgroundColor, "#Q");
 }
@@ -129,7 +135,8 @@ TEST(HighlightColourMigrationTests, AListTooShortLeavesTheRecordAlone)
     EXPECT_TRUE(migrateHighlightColors({ important, plain }, {}).empty());
     auto changed = migrateHighlightColors({ important, plain }, { "#A" });
     ASSERT_EQ(changed.size(), 1u);
-    EXPECT_EQ(changed[0], plain);
+    EXPECT_EQ(changed[0]->localID, plain->localID);
+    EXPECT_EQ(changed[0]->backgroundColor, "#A");
     EXPECT_EQ(important->backgroundColor, "#Z");
     EXPECT_TRUE(important->isImportant);
 }

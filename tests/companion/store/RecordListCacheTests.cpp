@@ -66,6 +66,7 @@ struct ListCacheFixture {
         SCOPED_TRACE(step);
         auto fresh = SqliteDatabaseManager::open(folder.string()).value();
         EXPECT_EQ(asJson(store->highlightBookID(listBook, listUser)), asJson(fresh->highlightBookID(listBook, listUser)));
+        EXPECT_EQ(asJson(*store->sharedHighlightsOfBook(listBook, listUser)), asJson(fresh->highlightBookID(listBook, listUser)));
         EXPECT_EQ(asJson(store->bookMarkBookID(listBook, listUser)), asJson(fresh->bookMarkBookID(listBook, listUser)));
     }
 
@@ -136,6 +137,7 @@ TEST(RecordListCache, EveryKindOfChangeReadsAsAFreshConnectionReadsIt)
     for (const auto& [name, change] : steps) {
         // Read twice first, so the change lands on a kept list.
         for (int read = 0; read < 2; ++read) {
+            store.sharedHighlightsOfBook(listBook, listUser);
             store.highlightBookID(listBook, listUser);
             store.bookMarkBookID(listBook, listUser);
         }
@@ -161,6 +163,35 @@ TEST(RecordListCache, ARecordHandedOutCanBeChangedWithoutChangingTheStore)
     ASSERT_EQ(handedOut.size(), 1u);
     handedOut[0]->text = "changed by its holder, not saved";
     EXPECT_EQ(fixture.store->highlightBookID(listBook, listUser)[0]->text, "as saved");
+}
+
+TEST(RecordListCache, TheSharedListIsOneListUntilItChangesAndAHolderKeepsWhatItWasGiven)
+{
+    ListCacheFixture fixture;
+    auto& store = *fixture.store;
+    ASSERT_TRUE(store.saveHighlight(listHighlight("h1", "first"), listBook, listUser).ok());
+    auto given = store.sharedHighlightsOfBook(listBook, listUser);
+    ASSERT_EQ(given->size(), 1u);
+    EXPECT_EQ(store.sharedHighlightsOfBook(listBook, listUser), given);
+
+    auto changed = listHighlight("h1", "changed");
+    ASSERT_TRUE(store.saveHighlight(changed, listBook, listUser).ok());
+    ASSERT_TRUE(store.saveHighlight(listHighlight("h2", "second"), listBook, listUser).ok());
+    auto after = store.sharedHighlightsOfBook(listBook, listUser);
+    ASSERT_EQ(after->size(), 2u);
+    EXPECT_EQ((*after)[0]->text, "changed");
+    ASSERT_EQ(given->size(), 1u);
+    EXPECT_EQ((*given)[0]->text, "first");
+    // A copy handed out for changing is not the shared record.
+    auto copies = store.highlightBookID(listBook, listUser);
+    copies[1]->text = "changed by its holder, not saved";
+    EXPECT_EQ((*store.sharedHighlightsOfBook(listBook, listUser))[1]->text, "second");
+
+    ASSERT_TRUE(fixture.other->deleteHighlight(changed, listBook, listUser).ok());
+    auto afterOther = store.sharedHighlightsOfBook(listBook, listUser);
+    ASSERT_EQ(afterOther->size(), 1u);
+    EXPECT_EQ((*afterOther)[0]->localID, "h2");
+    EXPECT_EQ(after->size(), 2u);
 }
 
 TEST(RecordListCache, ListsOfAnotherBookOrUserAreNotMixedIn)
