@@ -106,16 +106,6 @@ void setUpProcess(const std::string& storageRoot = {})
     lectoro::setCompanionFramework(companion::makeFramework({ storageRoot, nullptr }));
 }
 
-template<typename Record>
-std::shared_ptr<Record> annotationOn(const std::string& page, const char* kind, size_t index)
-{
-    auto record = std::make_shared<Record>();
-    record->pageIdentifier = page;
-    record->displayNum = page;
-    record->localID = std::to_string(index).insert(0, kind);
-    return record;
-}
-
 // Fills the store of the book's kind and opens the book once, in a child process, so this
 // one starts with none of it in memory.
 void prepareStore(int64_t kind)
@@ -137,7 +127,7 @@ void prepareStore(int64_t kind)
         int saved = 0;
         for (size_t index = 0; saved < storedAnnotations && !pages.empty(); ++index) {
             const std::string& page = pages[index % pages.size()];
-            auto highlight = annotationOn<lectoro::SDKHighlightVO>(page, "h", index);
+            auto highlight = benchbooks::annotationOn<lectoro::SDKHighlightVO>(page, "h", index);
             highlight->text = "the water keeper";
             highlight->noteText = index % 3 ? "" : "a note on the light";
             highlight->backgroundColor = "#FFE082"; // one the default theme offers
@@ -145,8 +135,8 @@ void prepareStore(int64_t kind)
             ++saved;
             if (index >= pages.size() || saved + 2 > storedAnnotations)
                 continue;
-            store->saveBookmark(annotationOn<lectoro::SDKBookmarkVO>(page, "b", index), book, benchUserID);
-            auto drawing = annotationOn<lectoro::SDKPentoolVO>(page, "d", index);
+            store->saveBookmark(benchbooks::annotationOn<lectoro::SDKBookmarkVO>(page, "b", index), book, benchUserID);
+            auto drawing = benchbooks::annotationOn<lectoro::SDKPentoolVO>(page, "d", index);
             store->savePentoolDrawing(drawing, book, benchUserID);
             saved += 2;
         }

@@ -64,16 +64,6 @@ std::vector<std::string> pageIdentifiers(BookShape shape, const lectoro::Lectoro
     return pages;
 }
 
-template<typename Record>
-std::shared_ptr<Record> annotationOn(const std::string& page, const char* kind, size_t index)
-{
-    auto record = std::make_shared<Record>();
-    record->pageIdentifier = page;
-    record->displayNum = page;
-    record->localID = std::to_string(index).insert(0, kind);
-    return record;
-}
-
 void storeAnnotations(lectoro::YSDBManager& store, const std::vector<std::string>& pages)
 {
     if (pages.empty())
@@ -82,7 +72,7 @@ void storeAnnotations(lectoro::YSDBManager& store, const std::vector<std::string
     int saved = 0;
     for (size_t index = 0; saved < storedAnnotations; ++index) {
         const std::string& page = pages[index % pages.size()];
-        auto highlight = annotationOn<lectoro::SDKHighlightVO>(page, "h", index);
+        auto highlight = benchbooks::annotationOn<lectoro::SDKHighlightVO>(page, "h", index);
         highlight->text = "the water keeper";
         highlight->noteText = index % 3 ? "" : "a note on the light";
         store.saveHighlight(highlight, book, userID);
@@ -90,8 +80,8 @@ void storeAnnotations(lectoro::YSDBManager& store, const std::vector<std::string
         // Every page has a bookmark and a drawing; the rest of the 10,000 are highlights.
         if (index >= pages.size() || saved + 2 > storedAnnotations)
             continue;
-        store.saveBookmark(annotationOn<lectoro::SDKBookmarkVO>(page, "b", index), book, userID);
-        store.savePentoolDrawing(annotationOn<lectoro::SDKPentoolVO>(page, "d", index), book, userID);
+        store.saveBookmark(benchbooks::annotationOn<lectoro::SDKBookmarkVO>(page, "b", index), book, userID);
+        store.savePentoolDrawing(benchbooks::annotationOn<lectoro::SDKPentoolVO>(page, "d", index), book, userID);
         saved += 2;
     }
 }

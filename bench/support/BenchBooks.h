@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
+#include <string>
 
 namespace benchbooks {
 
@@ -28,5 +30,16 @@ void writePageBook(const std::filesystem::path& folder, int pageCount = 2000, in
 // text in all, with a navigation document listing every chapter.
 void writeEpub(const std::filesystem::path& folder, int chapterCount = 300,
     std::size_t totalTextBytes = 5u * 1024u * 1024u);
+
+// A stored record (highlight, bookmark, drawing) on a page, with a local id of its kind and index.
+template<typename Record>
+std::shared_ptr<Record> annotationOn(const std::string& page, const char* kind, size_t index)
+{
+    auto record = std::make_shared<Record>();
+    record->pageIdentifier = page;
+    record->displayNum = page;
+    record->localID = std::to_string(index).insert(0, kind);
+    return record;
+}
 
 } // namespace benchbooks
