@@ -305,6 +305,42 @@ void BM_AnnotationsOfAPageAmong10000(benchmark::State& state)
 }
 BENCHMARK(BM_AnnotationsOfAPageAmong10000)->Unit(benchmark::kMicrosecond);
 
+// A reading session's page entry as the analytics queue hands it over.
+std::string pageTrackingEntry(int index)
+{
+    return R"({"EventName":"PageTracking","UniqueID":"6F1C2D3E-4B5A-4C7D-8E9F-)"
+        + std::to_string(100000 + index)
+        + R"(","EventInfo":{"cfID":null,"pageId":"12","TimeSpend":"3","chapterId":"12","chapterName":"ch12"}})";
+}
+
+// What a page leaving the screen asks of the store: the events new since the last save
+// added to the visit's session, committed without a sync of its own. Arg 1: the two saves
+// of a chapter's leave (its positions, then its page).
+void BM_SessionSaveAsAPageLeaves(benchmark::State& state)
+{
+    auto folder = freshFolder();
+    auto store = companion::SqliteDatabaseManager::open(folder.string()).value();
+    lectoro::TrackingChanges whole;
+    whole.whole = true;
+    whole.groups.push_back({ 0, "PageTracking", pageTrackingEntry(0), false });
+    whole.groups.push_back(
+        { 1, "BookOpen", R"({"EventName":"BookOpen","UniqueID":"42","EventInfo":{}})", false });
+    store->storeReaderAnalyticsChanges("7", "42", whole);
+    int entry = 1;
+    for (auto _ : state) {
+        for (int64_t save = 0; save <= state.range(0); ++save) {
+            lectoro::TrackingChanges changes;
+            changes.groups.push_back({ 0, "PageTracking", pageTrackingEntry(entry++), false });
+            auto stored = store->storeReaderAnalyticsChangesWithoutSync("7", "42", changes);
+            if (!stored.ok() || !stored.value())
+                state.SkipWithError("the save was not added to the stored session");
+        }
+    }
+    store.reset();
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_SessionSaveAsAPageLeaves)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 void BM_SearchSampleBook(benchmark::State& state)
 {
     auto book = companion::loadBook(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook");

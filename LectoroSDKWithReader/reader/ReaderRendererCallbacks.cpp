@@ -473,7 +473,8 @@ void ReaderViewController::willUnloadCFI(RendererViewController&, const std::vec
     m_readingSession->trackCFIAnalyticsEventWith(displayNumber.value_or(std::string()));
     for (const auto& cfi : cfis)
         m_context.CFIsLoadStartTimeDictionary.erase(cfi);
-    m_readingSession->storePageTimeAsItLeaves();
+    // Stored with the chapter's page, which leaves next.
+    m_readingSession->storePositionsBeforeTheirPage();
 }
 
 void ReaderViewController::didRendererChangedAvailabilityForActionState(

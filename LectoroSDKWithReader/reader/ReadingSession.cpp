@@ -268,8 +268,22 @@ void ReadingSession::storePageTimeAsItLeaves()
     storeTracking(false);
 }
 
+void ReadingSession::storePositionsBeforeTheirPage()
+{
+    if (m_positionsSaveOwed)
+        return;
+    m_positionsSaveOwed = true;
+    std::weak_ptr<const void> alive = m_alive;
+    base::RunLoop::main().post(alive, [this] {
+        if (m_positionsSaveOwed)
+            storePageTimeAsItLeaves();
+    });
+}
+
 void ReadingSession::storeTracking(bool synced)
 {
+    // Whatever this save stores includes the positions that left before it.
+    m_positionsSaveOwed = false;
     if (!m_context.analyticsHandler || !m_context.dbManager)
         return;
     std::string userID = m_context.user ? std::to_string(m_context.user->numericUserID()) : std::string("0");

@@ -11,7 +11,8 @@
 // to the background and at close, so a killed process loses at most the time of the pages
 // still on screen. Each save writes only the events new since the last one (the store
 // adds them to the session it stored then), and a page's save is not synced to the disk
-// itself (the timer's is), so a page turn stays cheap.
+// itself (the timer's is), so a page turn stays cheap. A chapter of a reflowable book
+// that leaves stores its positions and its page in one save.
 
 #include "LectoroSDKWithReader/reader/MVLectoroAnalyticsHandler.h"
 #include "platform/base/Timer.h"
@@ -50,6 +51,11 @@ public:
     // The same as a page or position leaves the screen: what changed is stored at once,
     // safe from the process ending, and reaches the disk with the next synced save.
     void storePageTimeAsItLeaves();
+    // A chapter's positions leave just before its page does (the renderer reports them in
+    // that order), and the page's save stores them with its own: one commit for the two.
+    // Should the page's leave not follow (a renderer stopped part way), they are stored on
+    // the next pass of the main run loop.
+    void storePositionsBeforeTheirPage();
     // How many times this session stored the reading session (a durable write each).
     size_t storedSessionCount() const { return m_storedSessionCount; }
 
@@ -79,6 +85,10 @@ private:
     ReaderContext& m_context;
     std::shared_ptr<base::Timer> m_timer;
     size_t m_storedSessionCount = 0;
+    // Positions have left without a save since; any save stores them.
+    bool m_positionsSaveOwed = false;
+    // Lets a posted save see whether this session is still there.
+    std::shared_ptr<const int> m_alive = std::make_shared<const int>(0);
 };
 
 } // namespace lectoro

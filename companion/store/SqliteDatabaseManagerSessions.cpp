@@ -193,8 +193,13 @@ bool SqliteDatabaseManager::writeChangedParts(int64_t sessionID, std::string_vie
 // ("{" or "," and the name, with the first entries) at the run's base, added entries after
 // it, the closing bracket at the run's end, and the closing brace last of all. The text
 // read back in part order is the tracking JSON; new events of a name go into its last
-// part while that stays under `sessionPartSize`, else into a part of their own.
+// part while that stays under `appendedPartSize`, else into a part of their own.
 namespace {
+
+// Appends rewrite their part's row on every page turn. Kept well inside one of the
+// store's 4 KB pages, a row never spills into overflow pages, so an append commits about
+// one page to the log instead of a chain of them (and their freelist) four times over.
+constexpr size_t appendedPartSize = 2048;
 
 int64_t sessionGroupBase(size_t index)
 {
@@ -359,7 +364,7 @@ bool SqliteDatabaseManager::appendSessionGroups(const lectoro::TrackingChanges& 
         }
         auto& [seq, bytes] = last->second;
         std::string added = "," + group.entries;
-        if (bytes + added.size() <= sessionPartSize) {
+        if (bytes + added.size() <= appendedPartSize) {
             auto* append = m_database->statement(
                 "UPDATE analytics_session_part SET data = data || ?3 WHERE session_id = ?1 AND seq = ?2");
             if (!append || !append->bind(1, sessionID).bind(2, seq).bind(3, added).run() || m_database->changes() != 1)

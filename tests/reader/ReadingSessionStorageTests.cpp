@@ -199,6 +199,89 @@ TEST(ReadingSessionStorage, EachPageStoresItsTimeAsItLeavesTheScreen)
     EXPECT_GE(stored.pageEvents, size_t(turns));
 }
 
+// The page-tracking events stored for the book, as a fresh connection reads them: what a
+// process killed now would leave behind.
+std::vector<base::Value> storedPageEvents(const std::filesystem::path& storage)
+{
+    std::vector<base::Value> events;
+    auto store = companion::SqliteDatabaseManager::open(storage.string());
+    if (!store.ok())
+        return events;
+    auto sessions = store.value()->getReaderAnalyticsForUser(userID, std::to_string(bookID));
+    if (const auto* stored = sessions.asDictionary()) {
+        for (const auto& [key, value] : *stored) {
+            auto parsed = base::parseJson(value.asString().value_or(""));
+            if (!parsed.ok())
+                continue;
+            if (const auto* pages = parsed.value()["PageTracking"].asList()) {
+                for (const auto& page : *pages)
+                    events.push_back(page["EventInfo"]);
+            }
+        }
+    }
+    return events;
+}
+
+TEST(ReadingSessionStorage, AChapterThatLeavesIsStoredWithItsPositionsInOneSave)
+{
+    Scratch scratch;
+    auto storage = scratch.path / "store";
+    RealReader open(std::filesystem::path(LECTORO_SAMPLES_DIR) / "books" / "sample-reflowable-epub", storage);
+    ASSERT_TRUE(open.renderer && open.renderer->isBookLoaded());
+    auto& session = open.reader->readingSession();
+    // Only the turns save here.
+    session.stopAnalyticsScheduledTimer();
+    auto chapterShown = [&] {
+        auto pages = open.renderer->getActivePages();
+        return pages.empty() ? int64_t(-1) : pages.front().fileIndex;
+    };
+    auto eventsOf = [](const std::vector<base::Value>& events, int64_t chapter, bool positions) {
+        size_t count = 0;
+        for (const auto& event : events) {
+            if (event["pageID"].asString() == std::to_string(chapter) && event["cfID"].isNull() != positions)
+                ++count;
+        }
+        return count;
+    };
+
+    for (int leave = 1; leave <= 2; ++leave) {
+        SCOPED_TRACE(leave);
+        int64_t chapter = chapterShown();
+        size_t before = session.storedSessionCount();
+        for (int turn = 0; turn < 50 && chapterShown() == chapter; ++turn) {
+            base::RunLoop::main().advanceBy(3);
+            ASSERT_TRUE(open.renderer->swipe(companion::RendererSwipe::Next));
+        }
+        ASSERT_NE(chapterShown(), chapter);
+        // As the swipe returns, the chapter's page and its positions are in the store, in
+        // one save.
+        auto stored = storedPageEvents(storage);
+        EXPECT_EQ(eventsOf(stored, chapter, false), 1u);
+        EXPECT_GE(eventsOf(stored, chapter, true), 1u);
+        EXPECT_EQ(session.storedSessionCount(), before + 1);
+        // Nothing is left owed for later.
+        base::RunLoop::main().runUntilIdle();
+        EXPECT_EQ(session.storedSessionCount(), before + 1);
+    }
+
+    // Positions that leave without their page (a renderer stopped part way) are stored on
+    // the run loop's next pass.
+    base::RunLoop::main().advanceBy(3);
+    int64_t chapter = chapterShown();
+    auto pages = open.renderer->getActivePages();
+    ASSERT_FALSE(pages.empty());
+    std::vector<std::string> positions;
+    for (const auto& [position, start] : open.reader->context().CFIsLoadStartTimeDictionary)
+        positions.push_back(position);
+    ASSERT_FALSE(positions.empty());
+    size_t before = session.storedSessionCount();
+    open.reader->willUnloadCFI(*open.renderer, positions, pages.front().pageID, pages.front().displayNum);
+    EXPECT_EQ(eventsOf(storedPageEvents(storage), chapter, true), 0u);
+    base::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(session.storedSessionCount(), before + 1);
+    EXPECT_GE(eventsOf(storedPageEvents(storage), chapter, true), 1u);
+}
+
 // Turns pages in virtual time, saving a bookmark every fifth turn, and reports on `pipe`
 // after each turn the reading time so far (negative numbers: the index of a bookmark whose
 // save has returned). Never returns.
