@@ -11,12 +11,15 @@ namespace {
 
 constexpr const char* visitKey = "ReaderSeatingID";
 
-std::string entryJSON(const QueuedAnalyticsManager::TrackedEvent& event)
+// The event's payload is moved into the text: an entry keeps only its JSON once written.
+std::string entryJSON(QueuedAnalyticsManager::TrackedEvent& event)
 {
     base::Value::Dictionary entry;
     entry.set("EventName", event.name);
     entry.set("UniqueID", event.uniqueID);
-    entry.set("EventInfo", event.info.isNull() ? base::Value(base::Value::Dictionary {}) : event.info);
+    entry.set(
+        "EventInfo", event.info.isNull() ? base::Value(base::Value::Dictionary {}) : std::move(event.info));
+    event.info = base::Value();
     return base::toJson(base::Value(std::move(entry)));
 }
 
@@ -139,10 +142,8 @@ lectoro::TrackingChanges QueuedAnalyticsManager::handOver(bool everything)
     size_t fresh = everything ? 0 : m_visit.size() - std::min(m_handedCount, m_visit.size());
     std::vector<lectoro::TrackingChanges::Group> groups(m_names.size());
     auto add = [&](Entry& entry, std::string& text) {
-        if (entry.json.empty()) {
+        if (entry.json.empty())
             entry.json = entryJSON(entry.event);
-            entry.event.info = base::Value();
-        }
         entry.handedOver = true;
         if (!text.empty())
             text.push_back(',');

@@ -95,7 +95,13 @@ void Bundle::setRootPath(std::string path)
 {
     std::lock_guard lock(m_mutex);
     m_root = std::move(path);
+    forgetTablesLocked();
+}
+
+void Bundle::forgetTablesLocked()
+{
     m_tables.clear();
+    m_lookupTables.clear();
 }
 
 std::vector<std::string> Bundle::searchFoldersLocked() const
@@ -157,19 +163,30 @@ std::shared_ptr<const StringTable> Bundle::tableLocked(
     return loaded;
 }
 
-std::string Bundle::localizedString(
-    const std::string& key, const std::string& value, const std::string& table) const
+const Bundle::LookupTables& Bundle::lookupTablesLocked(const std::string& table) const
 {
-    std::string tableName = table.empty() ? defaultTable : table;
-    if (isContained(tableName) && tableName.find('/') == std::string::npos) {
-        std::lock_guard lock(m_mutex);
+    if (auto found = m_lookupTables.find(table); found != m_lookupTables.end())
+        return found->second;
+    LookupTables tables;
+    if (isContained(table) && table.find('/') == std::string::npos) {
         std::vector<std::string> folders = searchFoldersLocked();
         folders.emplace_back(); // the root's own table comes last
         for (const auto& folder : folders) {
-            if (auto strings = tableLocked(folder, tableName)) {
-                if (auto found = strings->lookup(key))
-                    return *found;
-            }
+            if (auto strings = tableLocked(folder, table))
+                tables.push_back(std::move(strings));
+        }
+    }
+    return m_lookupTables.emplace(table, std::move(tables)).first->second;
+}
+
+std::string Bundle::localizedString(
+    const std::string& key, const std::string& value, const std::string& table) const
+{
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto& strings : lookupTablesLocked(table.empty() ? std::string(defaultTable) : table)) {
+            if (auto found = strings->lookup(key))
+                return *found;
         }
     }
     return value.empty() ? key : value;
@@ -179,6 +196,8 @@ void Bundle::setLanguage(std::string code)
 {
     std::lock_guard lock(m_mutex);
     m_language = std::move(code);
+    // The tables a lookup reads depend on the language; the tables themselves stay loaded.
+    m_lookupTables.clear();
 }
 
 std::string Bundle::language() const
@@ -209,7 +228,7 @@ std::vector<std::string> Bundle::availableLanguages() const
 void Bundle::reloadStringTables()
 {
     std::lock_guard lock(m_mutex);
-    m_tables.clear();
+    forgetTablesLocked();
 }
 
 } // namespace base

@@ -8,9 +8,10 @@
 // used.
 //
 // Localised strings come from "<table>.strings" files read with StringTable, each
-// loaded once per (language folder, table) and cached. A key missing from the current
-// language's table is looked up in the development-language tables, then in a table in
-// the root, and only then answers the default value (or, when that is empty, the key).
+// loaded once per (language folder, table) and cached, with the list of tables a lookup
+// in a table reads (a lookup is then a few hash lookups, with no file system call). A key missing from the
+// current language's table is looked up in the development-language tables, then in a table in the root, and
+// only then answers the default value (or, when that is empty, the key).
 //
 // Names with ".." components or absolute paths never leave the bundle: they are not
 // found. Every operation is thread-safe.
@@ -22,6 +23,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -63,17 +65,23 @@ public:
     // The names of the ".lproj" folders without the extension, sorted.
     std::vector<std::string> availableLanguages() const;
 
-    // Drops cached string tables, so edited files are read again.
+    // Drops cached string tables, so edited files (and language folders made since) are
+    // read again.
     void reloadStringTables();
 
 private:
     std::vector<std::string> searchFoldersLocked() const;
     std::shared_ptr<const StringTable> tableLocked(const std::string& folder, const std::string& table) const;
+    using LookupTables = std::vector<std::shared_ptr<const StringTable>>;
+    const LookupTables& lookupTablesLocked(const std::string& table) const;
+    void forgetTablesLocked();
 
     mutable std::mutex m_mutex;
     std::string m_root;
     std::string m_language;
     mutable std::map<std::pair<std::string, std::string>, std::shared_ptr<const StringTable>> m_tables;
+    // By table name: the tables a lookup reads, in order (language, development, root).
+    mutable std::unordered_map<std::string, LookupTables> m_lookupTables;
 };
 
 } // namespace base

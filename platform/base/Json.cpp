@@ -175,6 +175,18 @@ void writeString(std::string& out, std::string_view text)
     out.push_back('"');
     size_t offset = 0;
     while (offset < text.size()) {
+        // Printable ASCII that needs no escape goes over in one run.
+        size_t plain = offset;
+        while (plain < text.size()) {
+            const auto byte = static_cast<unsigned char>(text[plain]);
+            if (byte < 0x20 || byte >= 0x80 || byte == '"' || byte == '\\')
+                break;
+            ++plain;
+        }
+        out.append(text.data() + offset, plain - offset);
+        offset = plain;
+        if (offset == text.size())
+            break;
         const auto byte = static_cast<unsigned char>(text[offset]);
         if (byte >= 0x80) {
             appendUtf8(out, decodeUtf8(text, offset)); // repairs invalid sequences

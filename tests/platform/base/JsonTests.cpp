@@ -156,11 +156,17 @@ TEST(JsonTest, WritesCompactTextInInsertionOrder)
         const char* json;
     };
     const Case cases[] = {
-        { Value::Dictionary { { "z", 1 }, { "a", Value::List { true, Value(), 2.5 } } }, R"({"z":1,"a":[true,null,2.5]})" },
+        { Value::Dictionary { { "z", 1 }, { "a", Value::List { true, Value(), 2.5 } } },
+            R"({"z":1,"a":[true,null,2.5]})" },
         { "http://x/y", R"("http://x/y")" },
         { "q\"b\\s\n\t\r\b\f\x01", R"("q\"b\\s\n\t\r\b\f\u0001")" },
         { "\xC3\xA9\xF0\x9F\x98\x80", "\"\xC3\xA9\xF0\x9F\x98\x80\"" },
         { "bad\xFF", "\"bad\xEF\xBF\xBD\"" },
+        // Plain runs around a character and an escape, and DEL passing through as it is.
+        { "a\xC3\xA9"
+          "b\"c~\x7F",
+            "\"a\xC3\xA9"
+            "b\\\"c~\x7F\"" },
         { 3.0, "3" },
         { 0.1, "0.1" },
         { -2.5e-8, "-2.5e-08" },
