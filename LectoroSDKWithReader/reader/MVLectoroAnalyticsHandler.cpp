@@ -95,7 +95,8 @@ void MVLectoroAnalyticsHandler::trackEvent(
     auto manager = AnalyticsManager::getInstance();
     if (!manager)
         return;
-    std::string uniqueId = record.uniqueId.value_or(base::makeUuid());
+    // A new id only when the record brings none (value_or would make one every time).
+    std::string uniqueId = record.uniqueId ? *record.uniqueId : base::makeUuid();
     manager->trackEvent(
         analyticsEventNameForType(static_cast<uint64_t>(type)), payloadFor(type, record), uniqueId);
 }
