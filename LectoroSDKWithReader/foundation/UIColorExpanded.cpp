@@ -270,10 +270,15 @@ ui::Color colorWithRGBHex(uint32_t hex)
 
 std::optional<ui::Color> colorWithHexString(std::string_view text)
 {
-    std::string kept(text);
-    size_t length = base::utf16Length(text);
-    if (length >= 7)
+    // The last six characters when there are seven or more; in ASCII text a character is
+    // a byte, which spares the UTF-16 count and copy of the common "#RRGGBB".
+    std::string kept;
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        kept = text.size() >= 7 ? text.substr(text.size() - 6) : text;
+    else if (size_t length = base::utf16Length(text); length >= 7)
         kept = base::utf16Substring(text, length - 6, 6);
+    else
+        kept = text;
     auto value = scanHexInt(kept);
     if (!value)
         return std::nullopt;

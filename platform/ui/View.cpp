@@ -389,12 +389,16 @@ void View::removeFromSuperview()
 
 void View::deactivateConstraintsLeavingSubtree()
 {
+    // A view without subviews is its whole subtree: a constraint reaches it only through
+    // an item it owns (itself or one of its guides), which needs no walk up the tree.
+    const bool leaf = m_subviews.empty();
+    auto touches = [&](const std::shared_ptr<LayoutItem>& item) {
+        View* owner = item ? item->layoutOwningView() : nullptr;
+        return owner && (leaf ? owner == this : owner->isDescendantOf(this));
+    };
     for (auto ancestor = superview(); ancestor; ancestor = ancestor->superview()) {
         std::vector<ConstraintPtr> leaving;
         for (const auto& constraint : ancestor->m_constraints) {
-            auto touches = [&](const std::shared_ptr<LayoutItem>& item) {
-                return item && item->layoutOwningView() && item->layoutOwningView()->isDescendantOf(this);
-            };
             if (touches(constraint->firstItem()) || touches(constraint->secondItem()))
                 leaving.push_back(constraint);
         }

@@ -14,21 +14,13 @@ TEST(UIColorExpandedTest, HexStrings)
         std::optional<uint32_t> expected;
     };
     const Case cases[] = {
-        { "#ff0000", 0xFF0000 },
-        { "ff0000", 0xFF0000 },
-        { "#FF0000", 0xFF0000 },
-        { "#fff", std::nullopt },    // short texts keep their "#", which stops the scan
-        { "fff", 0x000FFF },
-        { "80ff0000", 0xFF0000 },    // the alpha digits in front are cut away
-        { "", std::nullopt },
-        { "zz", std::nullopt },
-        { "#", std::nullopt },
-        { "# ", std::nullopt },
-        { "  0x1A", 0x00001A },
-        { "0xZ", 0 },
-        { "#12345G", 0x12345 },      // the scan stops at the first non-digit
-        { "color: #0a0b0c", 0x0A0B0C },
-        { "#00ff00ff", 0xFF00FF },
+        { "#ff0000", 0xFF0000 }, { "ff0000", 0xFF0000 }, { "#FF0000", 0xFF0000 },
+        { "#fff", std::nullopt }, // short texts keep their "#", which stops the scan
+        { "fff", 0x000FFF }, { "80ff0000", 0xFF0000 }, // the alpha digits in front are cut away
+        { "", std::nullopt }, { "zz", std::nullopt }, { "#", std::nullopt }, { "# ", std::nullopt },
+        { "  0x1A", 0x00001A }, { "0xZ", 0 }, { "#12345G", 0x12345 }, // the scan stops at the first non-digit
+        { "color: #0a0b0c", 0x0A0B0C }, { "#00ff00ff", 0xFF00FF },
+        { "12345\xC3\xA9", 0x012345 }, // six characters, seven bytes: kept whole
     };
     for (auto& c : cases) {
         auto color = colorWithHexString(c.text);

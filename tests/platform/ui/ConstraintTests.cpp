@@ -127,6 +127,20 @@ TEST_F(ConstraintTest, RemovingAViewDropsConstraintsThatLeaveItsSubtree)
     EXPECT_TRUE(inside->isActive());
     EXPECT_TRUE(own->isActive());
     EXPECT_TRUE(m_root->constraints().empty());
+
+    // A view without subviews: what names it or its guide goes, its neighbours' stay.
+    auto leaf = View::create();
+    auto neighbour = View::create();
+    m_root->addSubview(leaf);
+    m_root->addSubview(neighbour);
+    auto named = leaf->topAnchor().constraintEqualTo(m_root->topAnchor());
+    auto throughGuide = neighbour->bottomAnchor().constraintEqualTo(leaf->safeAreaLayoutGuide()->topAnchor());
+    auto unrelated = neighbour->topAnchor().constraintEqualTo(m_root->topAnchor());
+    Constraint::activate({ named, throughGuide, unrelated });
+    leaf->removeFromSuperview();
+    EXPECT_FALSE(named->isActive());
+    EXPECT_FALSE(throughGuide->isActive());
+    EXPECT_TRUE(unrelated->isActive());
 }
 
 TEST_F(ConstraintTest, ItemsWithoutACommonAncestorStillActivate)
