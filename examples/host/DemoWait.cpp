@@ -3,6 +3,7 @@
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Presentation.h"
@@ -58,6 +59,12 @@ bool presentationsSettled()
 bool screenIsStill()
 {
     return presentationsSettled() && ui::AnimationLog::shared().pendingCompletions() == 0;
+}
+
+void finishBackgroundWork()
+{
+    base::waitForBackgroundWork();
+    base::RunLoop::main().runUntilIdle();
 }
 
 bool closeReaderAndWait(lectoro::ReaderViewController& reader, const HostListener& listener, std::ostream& out)

@@ -50,6 +50,12 @@ bool presentationsSettled();
 // (its completion, which often lays out or removes a view, has run).
 bool screenIsStill();
 
+// Lets the work the run started in the background (store reads and writes on the queues)
+// finish and what it posted back run: done before the host lets its framework go, so nothing
+// still uses the store (a worker running on at exit would use what is being destroyed) and the
+// store closes cleanly.
+void finishBackgroundWork();
+
 // Taps the reader's back button and waits until the host has heard the close, the sync the
 // launcher starts for the closed book has answered (its reading data and its reading session,
 // saved or failed) and the screen is still: the closed reader's last animations have run, and

@@ -116,6 +116,7 @@ int runDownloadDemo(std::ostream& out)
             << "; downloaded now: " << (gone ? "no" : "yes") << '\n';
         succeeded = downloaded && opened && gone;
     }
+    finishBackgroundWork();
     lectoro::setCompanionFramework(nullptr);
     base::FileManager::defaultManager().setSandboxRoot({});
     std::error_code ignored;

@@ -78,7 +78,7 @@ int playMediaBook(std::ostream& out, const std::string& folder, double seconds)
         auto model = reader->mediaBookModel();
         return model && model->currentChapter && model->mediaCurrentState == lectoro::CurrentState::Playing;
     });
-    // Playback is what is shown here: the position has to move on in real time.
+    // Playback is what is shown here: the position moves on in real time, a report a second.
     for (int second = 1; started && second <= static_cast<int>(seconds); ++second) {
         base::RunLoop::main().runFor(1.0);
         auto model = reader->mediaBookModel();

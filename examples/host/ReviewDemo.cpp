@@ -249,6 +249,7 @@ int runReviewDemo(std::ostream& out)
 
     check(closeReaderAndWait(*reader, *host, out), "The teacher closed the book");
     launcher.reset();
+    finishBackgroundWork();
     lectoro::setCompanionFramework(nullptr);
     bool failed = check.failures() + reportFailures > 0;
     out << (failed ? "Teacher review demo: failed\n" : "Teacher review demo: done\n");

@@ -92,6 +92,7 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
         (void)waitFor(out, "the sheet to go", screenIsStill);
         ui::setKeyWindowRootViewController(nullptr);
     }
+    finishBackgroundWork();
     lectoro::setCompanionFramework(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(storage, ignored);

@@ -405,7 +405,7 @@ int main(int argc, char** argv)
         std::cout << "Book: " << options.bookPath << '\n';
         status = host::printMediaBook(std::cout, options.bookPath);
         if (status == 0)
-            status = host::playMediaBook(std::cout, options.bookPath, 3.0);
+            status = host::playMediaBook(std::cout, options.bookPath, 2.0);
     } else if (options.inspect && !inspectBook(options)) {
         status = 1;
     } else {
@@ -413,6 +413,7 @@ int main(int argc, char** argv)
         ReadingRun run(options);
         status = run.run();
     }
+    host::finishBackgroundWork();
     lectoro::setCompanionFramework(nullptr);
     return finished(status);
 }
