@@ -23,7 +23,6 @@ namespace host {
 
 namespace {
 
-constexpr double downloadDemoTimeout = 10;
 constexpr const char* downloadDemoBookID = "9102";
 
 // Prints what the manager reports; the reports of this host arrive on the main thread.
@@ -67,7 +66,7 @@ bool openDownloadedBook(std::ostream& out)
         auto reader = controller ? controller->mediaReader() : nullptr;
         return reader && reader->mediaBookModel() && reader->mediaBookModel()->chapters.has_value();
     };
-    if (!waitFor(out, "the downloaded book to open", loaded, downloadDemoTimeout)) {
+    if (!waitFor(out, "the downloaded book to open", loaded)) {
         out << "Opened from its folder: no\n";
         return false;
     }
@@ -101,7 +100,7 @@ int runDownloadDemo(std::ostream& out)
         manager->downloadHLSBookWithUserToken("host-token", downloadDemoBookID, false, "");
         (void)waitFor(out, "the download to finish", [&] {
             return listener->lastState == "Finished" || listener->lastState.find("Failed") != std::string::npos;
-        }, downloadDemoTimeout);
+        });
 
         auto& shared = lectoro::MVLectoroHLSDownloaderManager::shared();
         bool downloaded = shared.isHLSBookDownloaded(downloadDemoBookID);
@@ -110,7 +109,7 @@ int runDownloadDemo(std::ostream& out)
         bool opened = downloaded && openDownloadedBook(out);
 
         manager->deleteDownloadedHLSBook(downloadDemoBookID);
-        (void)waitFor(out, "the book to be deleted", [&] { return listener->deleted; }, downloadDemoTimeout);
+        (void)waitFor(out, "the book to be deleted", [&] { return listener->deleted; });
         bool gone = !shared.isHLSBookDownloaded(downloadDemoBookID);
         out << "Deleted: " << (listener->deleted ? "yes" : "no")
             << "; downloaded now: " << (gone ? "no" : "yes") << '\n';
