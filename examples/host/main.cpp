@@ -265,7 +265,8 @@ public:
         if (reader->currentBook())
             (void)host::waitFor(std::cout, "the page the book was left at", [&] { return position(*reader) == leftAt; });
         std::string reopenedAt = position(*reader);
-        std::cout << "Reopened at " << reopenedAt << '\n';
+        // Sent at once: a watcher reads the running host's state when it sees this line.
+        std::cout << "Reopened at " << reopenedAt << std::endl;
         close(*reader);
         bool restored = reopenedAt == leftAt;
         std::cout << "Last page restored: " << (restored ? "yes" : "no") << '\n';
