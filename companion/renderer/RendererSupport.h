@@ -2,6 +2,7 @@
 
 // Small helpers the renderer's source files share.
 
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKUGCVO.h"
 #include "platform/base/Strings.h"
 #include "platform/ui/Geometry.h"

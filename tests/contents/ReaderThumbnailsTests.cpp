@@ -4,6 +4,7 @@
 #include "reader/shell/ShellTestSupport.h"
 
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
+#include "platform/ui/Presentation.h"
 #include "LectoroSDKWithReader/contents/thumbnails/LXFixedEpubThumbnailViewController.h"
 #include "LectoroSDKWithReader/contents/thumbnails/LXThumbnailViewController.h"
 #include "LectoroSDKWithReader/contents/thumbnails/LectoroThumbnailCollectionViewCell.h"

@@ -3,6 +3,7 @@
 
 #include "interactive/AnswerTestSupport.h"
 
+#include "LectoroSDKWithReader/interactive/answers/AnswerRules.h"
 #include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKProtractorVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/EquationEditorKeyboardViewController.h"

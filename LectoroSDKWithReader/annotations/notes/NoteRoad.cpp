@@ -93,6 +93,11 @@ std::weak_ptr<ui::PopoverPresentationControllerDelegate> NoteRoad::popoverPresen
     return m_seat;
 }
 
+std::weak_ptr<LXShareSettingsControllerDelegate> NoteRoad::shareSettingsDelegate() const
+{
+    return m_seat;
+}
+
 std::string NoteRoad::storeBookID() const
 {
     return std::to_string(m_context.bookID);
@@ -253,7 +258,7 @@ void NoteRoad::didTapOnShareNote(const std::shared_ptr<SDKHighlightVO>& record,
         return;
     m_shareSettingsController.reset();
     auto panel = LXShareSettingsController::create();
-    panel->setDelegate(m_seat);
+    panel->setDelegate(shareSettingsDelegate());
     panel->setSettingsType(LXShareSettingsController::noteSettings);
     panel->setHighlightVO(record);
     panel->setNoteText(noteText);

@@ -24,6 +24,7 @@
 namespace lectoro {
 
 class AnnotationsHost;
+class LXShareSettingsControllerDelegate;
 class SDKBookClassInfoVO;
 class SDKHighlightVO;
 class StickyNotesViewController;
@@ -62,6 +63,8 @@ public:
     // The reader as the delegate of the pop-overs it presents: they stay pop-overs, and a
     // tap outside one ends the mode it opened (popoverPresentationControllerDidDismissPopover).
     std::weak_ptr<ui::PopoverPresentationControllerDelegate> popoverPresentationDelegate() const;
+    // The share-settings panel's delegate seat.
+    std::weak_ptr<LXShareSettingsControllerDelegate> shareSettingsDelegate() const;
     void popoverPresentationControllerDidDismissPopover();
 
     // --- Sharing handlers (NoteRoadSharing.cpp) ---

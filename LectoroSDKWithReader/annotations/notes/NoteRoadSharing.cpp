@@ -59,7 +59,7 @@ void NoteRoad::openShareSettings(int64_t settingsType, const std::shared_ptr<SDK
 {
     m_shareSettingsController.reset();
     auto panel = LXShareSettingsController::create();
-    panel->setDelegate(m_seat);
+    panel->setDelegate(shareSettingsDelegate());
     panel->setSettingsType(settingsType);
     if (settingsType == LXShareSettingsController::noteSettings) {
         panel->setHighlightVO(note);

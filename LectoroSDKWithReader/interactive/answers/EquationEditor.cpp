@@ -8,6 +8,7 @@
 #include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/interactive/InteractiveReader.h"
 #include "LectoroSDKWithReader/interactive/MarkupGeometry.h"
+#include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
 #include "LectoroSDKWithReader/interactive/answers/AnswerReview.h"
 #include "LectoroSDKWithReader/interactive/answers/AnswerRules.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderEventConstant.h"

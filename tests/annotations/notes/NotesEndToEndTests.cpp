@@ -7,6 +7,7 @@
 #include "reader/CompanionEndToEndSupport.h"
 
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
+#include "platform/base/Json.h"
 #include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
