@@ -16,6 +16,8 @@
 // records are never changed (a save replaces a record, it does not write into it), and a
 // change to the list makes a new one, so a holder's list stays as it was given.
 
+#include "companion/store/RecordArena.h"
+
 #include "LectoroSDKWithReader/readersdk/records/SDKUGCVO.h"
 
 #include <cstdint>
@@ -85,15 +87,15 @@ private:
     std::map<Key, int64_t> m_readOnce;
 };
 
-// A copy of every record of a kept list, as the kind the list holds.
+// A copy of every record of a kept list, as the kind the list holds, made in `arena`.
 template<class Record>
-std::vector<std::shared_ptr<Record>> copyRecords(const RecordListCache::Records& records)
+std::vector<std::shared_ptr<Record>> copyRecords(const RecordListCache::Records& records, RecordArena& arena)
 {
     std::vector<std::shared_ptr<Record>> copies;
     copies.reserve(records.size());
     for (const auto& record : records) {
         if (const auto* typed = dynamic_cast<const Record*>(record.get()))
-            copies.push_back(std::make_shared<Record>(*typed));
+            copies.push_back(arena.makeShared<Record>(*typed));
     }
     return copies;
 }

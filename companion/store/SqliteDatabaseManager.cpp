@@ -249,7 +249,7 @@ base::Result<void> SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, c
 
 template<class Record>
 std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecords(SqliteStatement* statement,
-    RecordRowReading rowAt)
+    RecordRowReading rowAt, RecordArena* arena)
 {
     std::vector<std::shared_ptr<Record>> records;
     if (!statement) {
@@ -259,7 +259,7 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecords(SqliteSt
     bool ok = readRecordRows(*statement, rowAt, [&](const RecordRow& row) {
         // A row of the kind asked for reads as that kind; a stray payload of another kind is
         // left out.
-        auto record = recordFromRow(row);
+        auto record = recordFromRow(row, arena);
         if (auto* typed = dynamic_cast<Record*>(record.get()))
             records.emplace_back(std::move(record), typed);
     });
@@ -294,7 +294,9 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecordsOfBook(in
     auto* statement = m_database->statement(sql.c_str());
     if (statement)
         statement->bind(1, family).bind(2, bookID).bind(3, userID);
-    auto records = readRecords<Record>(statement, packedRecordRowAt);
+    // A whole book's list is made in an arena of its own.
+    auto arena = RecordArena::make();
+    auto records = readRecords<Record>(statement, packedRecordRowAt, arena.get());
     read = statement && statement->ok();
     // A list the colour migration could not read whole must not count as migrated.
     if (!read && family == static_cast<int>(UGCFamily::Highlight))
@@ -312,7 +314,8 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
     if (version) {
         if (const auto* kept = m_bookLists.find(family, bookID, userID, *version)) {
             recordSuccess();
-            return copyRecords<Record>(*kept);
+            auto arena = RecordArena::make();
+            return copyRecords<Record>(*kept, *arena);
         }
     }
     bool read = false;
@@ -320,8 +323,9 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
     if (version && read && m_bookLists.isWorthKeeping(family, bookID, userID, *version)) {
         RecordListCache::Records kept;
         kept.reserve(records.size());
+        auto arena = RecordArena::make();
         for (const auto& record : records)
-            kept.push_back(std::make_shared<const Record>(*record));
+            kept.push_back(arena->makeShared<Record>(*record));
         m_bookLists.keep(family, bookID, userID, *version, std::move(kept));
     }
     return records;

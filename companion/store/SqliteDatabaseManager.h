@@ -235,9 +235,10 @@ private:
         bool& read);
     // Every record the statement's rows (of `recordSelectColumns`, or of
     // `packedRecordColumns` read by `packedRecordRowAt`) still describe; noted as the call's
-    // outcome.
+    // outcome. Highlights and bookmarks are made in `arena` when one is given.
     template<class Record>
-    std::vector<std::shared_ptr<Record>> readRecords(SqliteStatement*, RecordRowReading = recordRowAt);
+    std::vector<std::shared_ptr<Record>> readRecords(SqliteStatement*, RecordRowReading = recordRowAt,
+        RecordArena* arena = nullptr);
     // After this connection saved a record: a kept list of its kind and book takes the
     // record as now stored.
     void refreshKeptRecord(int family, const std::string& bookID, int64_t userID, const std::string& localID);
