@@ -247,11 +247,11 @@ base::Result<void> SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, c
     return writeOutcome(changed);
 }
 
-template<class Record>
-std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecords(SqliteStatement* statement,
-    RecordRowReading rowAt, RecordArena* arena)
+template<class Record, class Pointer>
+std::vector<Pointer> SqliteDatabaseManager::readRecords(SqliteStatement* statement, RecordRowReading rowAt,
+    RecordArena* arena)
 {
-    std::vector<std::shared_ptr<Record>> records;
+    std::vector<Pointer> records;
     if (!statement) {
         recordFailure();
         return records;
@@ -283,9 +283,9 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOnPage(int fa
     return readRecords<Record>(statement);
 }
 
-template<class Record>
-std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecordsOfBook(int family, const std::string& bookID,
-    int64_t userID, bool& read)
+template<class Record, class Pointer>
+std::vector<Pointer> SqliteDatabaseManager::readRecordsOfBook(int family, const std::string& bookID, int64_t userID,
+    bool& read)
 {
     // The table is ordered by (book, user, kind, id): the rows come in one pass, in order.
     // Lists are of highlights or bookmarks, whose rows read whole from their packed columns.
@@ -296,7 +296,7 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecordsOfBook(in
         statement->bind(1, family).bind(2, bookID).bind(3, userID);
     // A whole book's list is made in an arena of its own.
     auto arena = RecordArena::make();
-    auto records = readRecords<Record>(statement, packedRecordRowAt, arena.get());
+    auto records = readRecords<Record, Pointer>(statement, packedRecordRowAt, arena.get());
     read = statement && statement->ok();
     // A list the colour migration could not read whole must not count as migrated.
     if (!read && family == static_cast<int>(UGCFamily::Highlight))
@@ -343,14 +343,11 @@ std::shared_ptr<const std::vector<std::shared_ptr<const Record>>> SqliteDatabase
         }
     }
     bool read = false;
-    auto records = readRecordsOfBook<Record>(family, bookID, userID, read);
-    if (version && read) {
-        // The records just made have no other holder: the kept list takes them as they are.
-        m_bookLists.keep(family, bookID, userID, *version, RecordListCache::Records(records.begin(), records.end()));
-        records.clear();
-        return m_bookLists.shared<Record>(family, bookID, userID, *version);
-    }
-    return std::make_shared<const std::vector<std::shared_ptr<const Record>>>(records.begin(), records.end());
+    auto records = readRecordsOfBook<Record, std::shared_ptr<const Record>>(family, bookID, userID, read);
+    // The records just made have no other holder: the kept list takes them as they are.
+    if (version && read)
+        return m_bookLists.keepShared<Record>(family, bookID, userID, *version, std::move(records));
+    return std::make_shared<const std::vector<std::shared_ptr<const Record>>>(std::move(records));
 }
 
 // --- Highlights ---
