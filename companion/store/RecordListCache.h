@@ -2,7 +2,8 @@
 
 // A book's whole list of highlights or of bookmarks, kept by the store between reads.
 //
-// A list is kept from its second read while no other connection wrote.
+// A list is kept from its second read while no other connection wrote, or from its first
+// read for a reader that only reads (keepShared()).
 //
 // The lists are read whole when a book opens and again by every panel that shows them, ten
 // thousand records in some books. The store's own saves and deletes update a kept list in
