@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 #include <unistd.h>
@@ -17,7 +18,13 @@ namespace {
 lectoro::LXMVThemeVO& sharedTheme()
 {
     static lectoro::LXMVThemeVO* theme = [] {
-        auto root = std::filesystem::temp_directory_path() / ("lectoro-fuzz-theme-" + std::to_string(::getpid()));
+        static const auto root
+            = std::filesystem::temp_directory_path() / ("lectoro-fuzz-theme-" + std::to_string(::getpid()));
+        // The sandbox would otherwise outlive every run (the theme is never destroyed).
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(root, ignored);
+        });
         base::FileManager::defaultManager().setSandboxRoot(root.string());
         base::Bundle::setLibraryBundlePath(LECTORO_RESOURCES_DIR);
         return new lectoro::LXMVThemeVO;

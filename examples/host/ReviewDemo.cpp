@@ -4,17 +4,19 @@
 
 #include "DemoLaunch.h"
 
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewControllerDelegate.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
 #include "LectoroSDKWithReader/reader/ReaderActiveMode.h"
+#include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
-#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
@@ -92,6 +94,27 @@ bool submitLearnerWork(const std::shared_ptr<companion::InProcessService>& servi
     return answered();
 }
 
+// The review item of the reader's own bottom bar, or, when a full row keeps it behind
+// "more", of the bar that item opens; says which bar held it.
+bool tapReviewItem(lectoro::ReaderViewController& reader, std::ostream& out)
+{
+    auto bottom = reader.context().playerBottomActionBarView;
+    if (!bottom)
+        return false;
+    if (auto item = bottom->itemWithTag(lectoro::PlayerItemTeacherReview)) {
+        out << "  review item on the bottom bar\n";
+        return bottom->tapItem(*item);
+    }
+    auto more = bottom->itemWithTag(lectoro::PlayerItemMore);
+    if (!more || !bottom->tapItem(*more))
+        return false;
+    base::RunLoop::main().runFor(0.3);
+    auto vertical = reader.verticalBar().playerActionVerticalBar();
+    auto item = vertical ? vertical->itemWithTag(lectoro::PlayerItemTeacherReview) : nullptr;
+    out << "  tapped More on the bottom bar: the more bar " << (item ? "offers" : "lacks") << " teacher review\n";
+    return item && vertical->tapItem(*item);
+}
+
 } // namespace
 
 int runReviewDemo(std::ostream& out)
@@ -123,9 +146,12 @@ int runReviewDemo(std::ostream& out)
     teacher->userToken = "token-teacher";
     teacher->role = "TEACHER";
     teacher->email = "tess@school.example";
+    // A school's host hands its own switches (review is on in a fresh model) and says the
+    // teacher has a class reading this book: that is what puts the review item on the bar.
     launcher->launchBook(std::make_shared<lectoro::LectoroBookPackage>(
                              std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook", std::to_string(demoBookID), "978-0"),
-        teacher, std::make_shared<lectoro::LectoroServiceConfiguration>("https://service", "client", std::string("https://micro")));
+        teacher, std::make_shared<lectoro::LectoroServiceConfiguration>("https://service", "client", std::string("https://micro")),
+        std::make_shared<lectoro::MVReaderSettingModel>(), true);
     auto reader = launcher->reader();
     if (!check(reader != nullptr, "The teacher opened the sample page book"))
         return 4;
@@ -136,11 +162,8 @@ int runReviewDemo(std::ostream& out)
     auto shownBefore = reader->rendererView()->getActivePages();
     out << "Reading page " << (shownBefore.empty() ? std::string("?") : shownBefore.front().displayNum) << '\n';
 
-    auto bar = lectoro::PlayerActionBar::create({ 0, 0, 320, 50 });
-    bar->setTag(lectoro::TopBar);
-    bar->setDelegate(reader->playerActionDelegate());
-    bar->addActionBarItem(lectoro::PlayerActionBarItem::createWithLabel(lectoro::PlayerItemTeacherReview, "review"), 40, 0, true);
-    bar->tapItemWithTag(lectoro::PlayerItemTeacherReview);
+    if (!check(tapReviewItem(*reader, out), "Tapped the review item of the reader's bar"))
+        return 4;
     loop.runFor(0.5);
     auto picker = presentedBy<lectoro::TeacherReviewClassListViewController>(*reader);
     if (!check(picker && picker->classesInfoArray() && picker->classesInfoArray()->size() == 1,

@@ -57,17 +57,6 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    // An item of the bottom bar or, when the bottom bar is full, of the "more" bar.
-    std::shared_ptr<PlayerActionBarItem> mainItem(ReaderViewController& reader, int tag)
-    {
-        EXPECT_TRUE(testing::showBars(reader));
-        if (auto item = reader.context().playerBottomActionBarView->itemWithTag(tag))
-            return item;
-        EXPECT_TRUE(tapBarItem(reader, reader.context().playerBottomActionBarView, PlayerItemMore));
-        auto vertical = reader.verticalBar().playerActionVerticalBar();
-        return vertical ? vertical->itemWithTag(tag) : nullptr;
-    }
-
     // A pen palette's surround closes it at the touch's start, as a press of no length.
     ::testing::AssertionResult closePaletteFromBeside()
     {
@@ -218,14 +207,14 @@ TEST_F(BarJourney, FurthestPageTakesTheReaderBackToTheFurthestPageRead)
     }
     ASSERT_EQ(pageOnScreen(*reader), first);
 
-    auto item = mainItem(*reader, PlayerItemFurthestPage);
+    auto item = mainBarItem(*reader, PlayerItemFurthestPage);
     ASSERT_TRUE(item) << "a bar carries the furthest-page item";
     ASSERT_TRUE(tapAndSettle(*item));
     EXPECT_EQ(pageOnScreen(*reader), furthest);
     expectReading(*reader);
 
     // There again, it says so.
-    item = mainItem(*reader, PlayerItemFurthestPage);
+    item = mainBarItem(*reader, PlayerItemFurthestPage);
     ASSERT_TRUE(item);
     ASSERT_TRUE(tapAndSettle(*item));
     ASSERT_TRUE(uitest::topmostAlert()) << "the reader says it is already there";
@@ -329,7 +318,7 @@ TEST_F(BarJourney, TheTextBoxBarAlignsColoursAndSavesABoxThatIsStored)
     auto renderer = rendererOf(*reader);
     const auto page = renderer->getActivePages().front();
 
-    auto item = mainItem(*reader, PlayerItemAddText);
+    auto item = mainBarItem(*reader, PlayerItemAddText);
     ASSERT_TRUE(item) << "a bar carries the text-box item";
     ASSERT_TRUE(tapAndSettle(*item));
     EXPECT_EQ(reader->activeMode(), ReaderActiveModeTextAnnotation);

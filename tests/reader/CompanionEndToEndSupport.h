@@ -13,9 +13,13 @@
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/reader/ReaderChrome.h"
+#include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
+#include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
+#include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
 #include "LectoroSDKWithReader/reader/help/HelpScreen.h"
 #include "LectoroSDKWithReader/reader/help/ReaderHelp.h"
+#include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "companion/Framework.h"
 #include "companion/renderer/BookRenderer.h"
 #include "companion/service/InProcessService.h"
@@ -149,6 +153,26 @@ protected:
         base::RunLoop::main().advanceBy(1);
         base::waitForBackgroundWork();
         base::RunLoop::main().runUntilIdle();
+    }
+
+    // An item of the reader's own bottom bar, brought in by a tap on the page, or, when a
+    // full row keeps it behind "more", of the bar a tap on that item opens; null when
+    // neither bar has it.
+    static std::shared_ptr<PlayerActionBarItem> mainBarItem(ReaderViewController& reader, int tag)
+    {
+        EXPECT_TRUE(showBars(reader));
+        auto bottom = reader.context().playerBottomActionBarView;
+        if (!bottom)
+            return nullptr;
+        if (auto item = bottom->itemWithTag(tag))
+            return item;
+        auto more = bottom->itemWithTag(PlayerItemMore);
+        if (!more)
+            return nullptr;
+        EXPECT_TRUE(uitest::tap(*more));
+        settle();
+        auto vertical = reader.verticalBar().playerActionVerticalBar();
+        return vertical ? vertical->itemWithTag(tag) : nullptr;
     }
 
     std::shared_ptr<companion::Framework> m_companion;

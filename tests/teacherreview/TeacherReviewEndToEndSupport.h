@@ -6,13 +6,13 @@
 
 #include "reader/CompanionEndToEndSupport.h"
 
+#include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
-#include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKFIBVO.h"
@@ -101,12 +101,15 @@ protected:
         EXPECT_EQ(delegate->lines().back(), "didSubmitedAnotationSuccessfully");
     }
 
+    // The teacher opens the book from a school's host: it hands its own feature switches
+    // (review on, as a fresh model has it) and says the teacher has a class with this book.
     std::shared_ptr<ReaderViewController> launchAsTeacher()
     {
         auto teacher = makeUser(std::to_string(teacherID), "token-teacher");
         teacher->role = "TEACHER";
         teacher->email = "tess@school.example";
-        m_launcher->launchBook(samplePageBook(std::to_string(bookID)), teacher, serviceConfiguration());
+        m_launcher->launchBook(samplePageBook(std::to_string(bookID)), teacher, serviceConfiguration(),
+            std::make_shared<MVReaderSettingModel>(), true);
         settle(2);
         return m_launcher->reader();
     }
@@ -117,17 +120,27 @@ protected:
         return navigation ? std::dynamic_pointer_cast<T>(navigation->rootViewController()) : nullptr;
     }
 
+    // The teacher taps the review item of the reader's own bars (behind "more" on a phone's
+    // full row). What a first opening lays over the reader (the help overlay, the read-aloud
+    // offer) is closed first, as the teacher would.
+    ::testing::AssertionResult tapReviewItem(ReaderViewController& reader)
+    {
+        testing::closeHelpIfShown(reader);
+        testing::closeOfferedReadAloud(reader);
+        auto item = mainBarItem(reader, PlayerItemTeacherReview);
+        if (!item)
+            return ::testing::AssertionFailure() << "the reader's bars offer no review item";
+        auto tapped = uitest::tap(*item);
+        uitest::completePresentations();
+        return tapped;
+    }
+
     // The teacher taps the review item, picks the class, waits for the learners' work and
     // opens the first learner: the panel, or null when a step did not come.
     std::shared_ptr<TeacherReviewViewController> reviewFirstLearner(ReaderViewController& reader)
     {
-        auto bar = PlayerActionBar::create({ 0, 0, 320, 50 });
-        bar->setTag(TopBar);
-        bar->setDelegate(reader.playerActionDelegate());
-        bar->addActionBarItem(PlayerActionBarItem::createWithLabel(PlayerItemTeacherReview, "x"), 40, 0, true);
-        if (!bar->tapItemWithTag(PlayerItemTeacherReview))
+        if (!tapReviewItem(reader))
             return nullptr;
-        uitest::completePresentations();
         auto picker = presentedBy<TeacherReviewClassListViewController>(reader);
         if (!picker || !uitest::tapRow(*picker->classListTableView(), { 0, 0 }))
             return nullptr;

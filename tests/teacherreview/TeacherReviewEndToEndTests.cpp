@@ -20,13 +20,8 @@ TEST_F(TeacherReviewEndToEndTest, TeacherOpensReviewPicksTheClassAndOpensTheLear
     auto shownBefore = reader->rendererView()->getActivePages();
     ASSERT_FALSE(shownBefore.empty());
 
-    // The teacher taps the review item.
-    auto bar = PlayerActionBar::create({ 0, 0, 320, 50 });
-    bar->setTag(TopBar);
-    bar->setDelegate(reader->playerActionDelegate());
-    bar->addActionBarItem(PlayerActionBarItem::createWithLabel(PlayerItemTeacherReview, "x"), 40, 0, true);
-    ASSERT_TRUE(bar->tapItemWithTag(PlayerItemTeacherReview));
-    uitest::completePresentations();
+    // The teacher taps the review item of the reader's bar.
+    ASSERT_TRUE(tapReviewItem(*reader));
     auto picker = presentedBy<TeacherReviewClassListViewController>(*reader);
     ASSERT_TRUE(picker);
     ASSERT_EQ(*picker->classesInfoArray(), std::vector<std::string> { "Biology" });

@@ -225,12 +225,7 @@ TEST_F(LearnerWorkEndToEndTest, TheFirstReviewPageShowsTheReviewHelpOnceAndThePa
     ASSERT_FALSE(help.isHelpScreenShown());
 
     // While the learner panel stands over the page, the page takes no touches.
-    auto bar = PlayerActionBar::create({ 0, 0, 320, 50 });
-    bar->setTag(TopBar);
-    bar->setDelegate(reader->playerActionDelegate());
-    bar->addActionBarItem(PlayerActionBarItem::createWithLabel(PlayerItemTeacherReview, "x"), 40, 0, true);
-    ASSERT_TRUE(bar->tapItemWithTag(PlayerItemTeacherReview));
-    uitest::completePresentations();
+    ASSERT_TRUE(tapReviewItem(*reader));
     auto picker = presentedBy<TeacherReviewClassListViewController>(*reader);
     ASSERT_TRUE(picker && uitest::tapRow(*picker->classListTableView(), { 0, 0 }));
     uitest::completePresentations();
