@@ -116,6 +116,7 @@ void RecordArena::addBlock(size_t atLeast)
     bool huge = !m_blocks.empty() || atLeast > firstBlockBytes;
     size_t unit = huge ? hugePageBytes : firstBlockBytes;
     size_t size = (atLeast + unit - 1) / unit * unit;
+    m_blocks.reserve(m_blocks.size() + 1);
     char* start = IdleBlocks::shared().take(size);
     if (!start)
         start = mapBlock(size, huge);
