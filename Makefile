@@ -32,7 +32,7 @@ demo: deps
 
 FUZZ_RUNS ?= 20000
 fuzz-build:
-	LECTORO_WITH_FUZZ=1 bash scripts/install-deps.sh
+	bash scripts/install-deps.sh
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 

@@ -22,6 +22,20 @@ endif()
 # 250 MB each, a 5.6 GB build folder and most of a build's link time). The release build, whose
 # host and benchmarks are what runs outside, stays static; so does the fuzz build.
 option(LECTORO_SHARED_LIBS "Build the project's libraries as shared libraries" OFF)
+# Clang leaves a sanitized shared library's runtime calls to the program that loads it. Under the
+# address sanitizer every library and program links the sanitizer's shared runtime instead (found
+# beside the compiler through the run path), so our libraries keep --no-undefined. The thread
+# sanitizer's shared runtime cannot start a program, so there the libraries leave those calls open.
+set(LECTORO_LIBS_ALLOW_UNDEFINED OFF)
+if(LECTORO_SHARED_LIBS AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  if(LECTORO_SANITIZE)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-resource-dir
+      OUTPUT_VARIABLE LECTORO_CLANG_RESOURCE_DIR OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    add_link_options(-shared-libsan LINKER:-rpath,${LECTORO_CLANG_RESOURCE_DIR}/lib/linux)
+  elseif(LECTORO_SANITIZE_THREAD)
+    set(LECTORO_LIBS_ALLOW_UNDEFINED ON)
+  endif()
+endif()
 if(LECTORO_SHARED_LIBS)
   # A shared library's sanitizer metadata (every check's source location, every global's
   # descriptor) is millions of pointers relocated each time a program starts; packed relative
@@ -109,7 +123,9 @@ function(_lectoro_library target srcs deps private_deps)
     add_library(${target} SHARED ${srcs})
     # Each library links on its own, so a part that calls into the rest of its layer, or a layer
     # into one it does not name, fails at its own link as in the static fuzz build.
-    target_link_options(${target} PRIVATE LINKER:--no-undefined)
+    if(NOT LECTORO_LIBS_ALLOW_UNDEFINED)
+      target_link_options(${target} PRIVATE LINKER:--no-undefined)
+    endif()
   else()
     add_library(${target} STATIC ${srcs})
   endif()
@@ -122,7 +138,7 @@ endfunction()
 
 set(LECTORO_TESTS_PER_SHARD 40 CACHE STRING "Tests a CTest entry runs in one process of a test program")
 set(LECTORO_TEST_SHARD_TIMEOUT 600 CACHE STRING "Seconds a CTest entry of a test program may take")
-# GCC's thread sanitizer cannot start where the kernel randomises more than 28 bits of the address
+# The thread sanitizer (clang 14's, GCC 12's) cannot start where the kernel randomises more than 28 bits of the address
 # space; a program run without address randomisation starts everywhere.
 set(LECTORO_TEST_LAUNCHER "")
 if(LECTORO_SANITIZE_THREAD)

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpugixml-dev libutf8proc-dev libsqlite3-dev
   fonts-open-sans libcairo2-dev poppler-utils
@@ -15,9 +15,6 @@ packages=(
 # The browser test's driver runs on node with npm; a node that already brings npm is kept.
 if ! command -v npm >/dev/null 2>&1; then
   packages+=(nodejs npm)
-fi
-if [ "${LECTORO_WITH_FUZZ:-0}" = 1 ]; then
-  packages+=(clang libclang-rt-14-dev)
 fi
 
 missing=()

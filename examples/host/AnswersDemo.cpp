@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/interactive/MarkupTexts.h"
@@ -20,15 +21,12 @@
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
 #include "companion/renderer/BookRenderer.h"
 #include "companion/store/SqliteDatabaseManager.h"
-#include "platform/base/RunLoop.h"
 
 #include <sstream>
 
 namespace host {
 
 namespace {
-
-constexpr double answersSettle = 0.3;
 
 // The first page holding a link of the type, and that link.
 std::shared_ptr<lectoro::PXLinkVO> firstLinkOfType(const lectoro::PXBookVO& book, int32_t type)
@@ -67,9 +65,8 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
 {
     std::ostringstream callbacks;
     auto listener = std::make_shared<HostListener>(callbacks);
-    auto launcher = launchDemoBook(bookPath, listener);
+    auto launcher = launchDemoBook(out, bookPath, listener);
     auto reader = launcher->reader();
-    auto& loop = base::RunLoop::main();
     auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
     auto book = std::dynamic_pointer_cast<lectoro::PXBookVO>(reader->currentBook());
     if (!book || !renderer) {
@@ -77,14 +74,18 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
         launcher->uninitializeReader();
         return 1;
     }
-    loop.runUntil([&] { return !renderer->getActivePages().empty(); }, demoLoadTimeout);
     out << "Opened \"" << book->title << "\"\n";
     auto store = reader->context().dbManager;
     const int64_t user = reader->user()->numericUserID();
     const std::string bookID = std::to_string(reader->bookID());
+    // The page's answer fields and markups are placed as it loads; nothing else is needed.
     auto goTo = [&](const std::string& page) {
         renderer->navigateToPageNumber(page);
-        loop.runFor(answersSettle);
+        (void)waitFor(out, "page " + page, [&] { return demoPageShown(*reader, std::stoll(page)); });
+    };
+    auto storedAnswer = [&](int64_t linkID) {
+        auto stored = store->getFIBObjectWithLinkId(linkID, user);
+        return stored ? stored->text : std::string();
     };
     bool allWell = true;
 
@@ -95,8 +96,8 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
             if (!field || field->linkVo() != link || !field->beginEditing())
                 continue;
             field->endEditingWithText("full");
-            loop.runFor(answersSettle);
         }
+        (void)waitFor(out, "the typed answer in the store", [&] { return storedAnswer(link->linkID) == "full"; });
         auto stored = store->getFIBObjectWithLinkId(link->linkID, user);
         out << "Fill-in " << link->linkID << " typed \"full\": stored \"" << (stored ? stored->text : "")
             << "\"\n";
@@ -108,13 +109,14 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
         auto& answers = reader->interactiveContent().answers();
         if (auto box = std::dynamic_pointer_cast<lectoro::MarkupView>(link->iconView.lock()))
             box->sendActions(ui::ControlEvent::TouchUpInside);
-        loop.runFor(answersSettle);
+        (void)waitFor(out, "the drop-down list", [&] { return isShown(answers.linkDropDownController()) && screenIsStill(); });
         std::string chosen;
         if (auto list = answers.linkDropDownController(); list && list->items().size() > 1) {
             chosen = list->items()[1];
             list->selectItemAtIndex(1);
             list->close();
-            loop.runFor(answersSettle);
+            (void)waitFor(out, "the chosen answer in the store",
+                [&] { return storedAnswer(link->linkID) == chosen && screenIsStill(); });
         }
         auto stored = store->getFIBObjectWithLinkId(link->linkID, user);
         out << "Drop-down " << link->linkID << " chose \"" << chosen << "\": stored \""
@@ -147,22 +149,29 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
         goTo(link->pageID);
         if (auto icon = std::dynamic_pointer_cast<lectoro::MarkupView>(link->iconView.lock()))
             icon->sendActions(ui::ControlEvent::TouchUpInside);
-        loop.runFor(answersSettle);
         auto& web = reader->interactiveContent().webContent();
+        (void)waitFor(out, "the SCORM player", [&] { return isShown(web.currentWebPlayer()) && screenIsStill(); });
         auto scorm = std::dynamic_pointer_cast<lectoro::LectoroScormWebPlayer>(web.currentWebPlayer());
         out << "SCORM package " << link->linkID << " opened as SCORM: " << yesNo(scorm != nullptr) << '\n';
         auto sqlite = std::dynamic_pointer_cast<companion::SqliteDatabaseManager>(store);
         if (scorm && sqlite) {
             // The ten-second save, without waiting ten seconds.
             web.saveScormData();
-            loop.runFor(answersSettle);
-            bool saved
-                = store->fetchScormDataWithBookID(bookID, user, std::to_string(link->linkID)).has_value();
+            auto isSaved = [&] {
+                return store->fetchScormDataWithBookID(bookID, user, std::to_string(link->linkID)).has_value();
+            };
+            (void)waitFor(out, "the SCORM data in the store", isSaved);
+            bool saved = isSaved();
+            auto isUploaded = [&] {
+                base::Value unsentData = sqlite->unsyncedScormData(bookID, user);
+                const auto* unsent = unsentData.asList();
+                return unsent && unsent->empty();
+            };
+            // Closing the player uploads what it saved.
             scorm->close();
-            loop.runFor(1);
-            base::Value unsentData = sqlite->unsyncedScormData(bookID, user);
-            const auto* unsent = unsentData.asList();
-            bool uploaded = unsent && unsent->empty();
+            (void)waitFor(out, "the player closed and its data uploaded",
+                [&] { return !web.currentWebPlayer() && isUploaded() && screenIsStill(); });
+            bool uploaded = isUploaded();
             out << "SCORM data saved: " << yesNo(saved) << "; closed: " << yesNo(!web.currentWebPlayer())
                 << "; uploaded: " << yesNo(uploaded) << '\n';
             allWell &= saved && uploaded && !web.currentWebPlayer();
@@ -174,8 +183,7 @@ int runAnswersDemo(std::ostream& out, const std::string& bookPath)
         allWell = false;
     }
     out << "Answers demo: " << (allWell ? "done" : "a step failed") << '\n';
-    reader->didTapOnBackButton();
-    loop.runFor(answersSettle);
+    allWell &= closeReaderAndWait(*reader, *listener, out);
     launcher->uninitializeReader();
     return allWell ? 0 : 2;
 }

@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
@@ -16,7 +17,6 @@
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 
@@ -26,8 +26,6 @@
 namespace host {
 
 namespace {
-
-constexpr double contentsSettleTime = 1;
 
 void printRows(std::ostream& out, const lectoro::TOCModel& model)
 {
@@ -49,23 +47,23 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
 {
     std::ostringstream callbacks;
     auto listener = std::make_shared<HostListener>(callbacks);
-    auto launcher = launchDemoBook(bookPath, listener);
+    auto launcher = launchDemoBook(out, bookPath, listener);
     auto reader = launcher->reader();
-    auto& loop = base::RunLoop::main();
     if (!reader->currentBook()) {
         out << "Could not open the book\n";
         launcher->uninitializeReader();
         return 1;
     }
-    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
-    loop.runFor(contentsSettleTime);
     out << "Opened \"" << reader->currentBook()->title << "\" at " << demoReaderPlace(*reader, true) << '\n';
 
     int status = 3;
     auto bar = reader->context().playerBottomActionBarView;
     auto item = bar ? bar->itemWithTag(lectoro::PlayerItemTOC) : nullptr;
     if (item && bar->tapItem(*item)) {
-        loop.runFor(contentsSettleTime);
+        // The panel is presented, then slides up into place.
+        (void)waitFor(out, "the contents panel", [&] {
+            return isPresentedAndShown(reader->contents().tocViewController()) && screenIsStill();
+        });
         if (auto panel = reader->contents().tocViewController()) {
             out << "Contents (" << panel->model().dataArray().size() << " chapters):\n";
             printRows(out, panel->model());
@@ -80,19 +78,25 @@ int runContentsDemo(std::ostream& out, const std::string& bookPath)
                 std::string target = panel->model().navigationTargetForContentsRow(row);
                 out << "Picked \"" << header->dataLabel()->text() << "\"\n";
                 header->sectionHeaderButton()->sendActions(ui::ControlEvent::TouchUpInside);
-                loop.runFor(contentsSettleTime);
+                // The panel leaves, then the reader turns to the chapter.
+                auto shows = [&](const std::string& now) {
+                    return now == target || now.find("(folio " + target + ")") != std::string::npos;
+                };
+                (void)waitFor(out, "the panel to close on the chapter", [&] {
+                    return !reader->presentedViewController() && screenIsStill() && shows(demoReaderPlace(*reader, true));
+                });
                 bool closed = !reader->presentedViewController();
                 std::string now = demoReaderPlace(*reader, true);
                 out << "Panel closed: " << (closed ? "yes" : "no") << "; now at " << now << '\n';
-                if (closed && (now == target || now.find("(folio " + target + ")") != std::string::npos))
+                if (closed && shows(now))
                     status = 0;
             }
         }
     } else {
         out << "The toolbar has no contents item\n";
     }
-    reader->didTapOnBackButton();
-    loop.runFor(contentsSettleTime);
+    if (!closeReaderAndWait(*reader, *listener, out) && status == 0)
+        status = 3;
     launcher->uninitializeReader();
     return status;
 }

@@ -1,11 +1,15 @@
 #include "DemoLaunch.h"
 
+#include "DemoWait.h"
+
+#include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/media/readaloud/MVReadToMeViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
+#include "LectoroSDKWithReader/reader/ReaderChrome.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
@@ -19,7 +23,7 @@
 
 namespace host {
 
-std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(const std::string& bookPath,
+std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(std::ostream& out, const std::string& bookPath,
     const std::shared_ptr<lectoro::LectoroReaderViewControllerDelegate>& listener, bool keepReadAloudOffer)
 {
     auto launcher = lectoro::LectoroReaderViewController::create();
@@ -30,10 +34,14 @@ std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(const std::
     launcher->launchBook(
         package, demoUser(), demoServiceConfiguration(), std::make_shared<lectoro::MVReaderSettingModel>(), false);
     auto reader = launcher->reader();
-    base::RunLoop::main().runUntil(
-        [&] { return !reader || reader->currentBook() || reader->bookLoadingError(); }, demoLoadTimeout);
-    if (reader && reader->currentBook() && !keepReadAloudOffer)
-        closeOfferedReadAloudChooser(*reader);
+    if (!reader
+        || !waitFor(out, "the book to load", [&] { return reader->currentBook() || reader->bookLoadingError(); })
+        || !reader->currentBook())
+        return launcher;
+    if (!waitFor(out, "the first page", [&] { return demoPageSettled(*reader); }))
+        return launcher;
+    if (!keepReadAloudOffer)
+        closeOfferedReadAloudChooser(out, *reader);
     return launcher;
 }
 
@@ -57,7 +65,7 @@ base::Value demoClassMember(int64_t id, const char* first, const char* last)
         base::Value::Dictionary { { "id", id }, { "firstName", first }, { "lastName", last } } } };
 }
 
-bool closeOfferedReadAloudChooser(lectoro::ReaderViewController& reader)
+bool closeOfferedReadAloudChooser(std::ostream& out, lectoro::ReaderViewController& reader)
 {
     auto book = reader.currentBook();
     const auto* pageBook = dynamic_cast<const lectoro::PXBookVO*>(book.get());
@@ -65,15 +73,51 @@ bool closeOfferedReadAloudChooser(lectoro::ReaderViewController& reader)
     if (!(pageBook && pageBook->isReadAloudEnabled) && !(epub && epub->isAudioSyncSupported))
         return false;
     auto& readAloud = reader.readAloud();
-    // Offered half a second after the book's help step (not while a help screen is up).
-    constexpr double readAloudOfferWait = 1.5;
-    base::RunLoop::main().runUntil([&] { return readAloud.readToMeViewController() != nullptr; }, readAloudOfferWait);
+    // Offered once, half a second after the book's help step, which ran when the book loaded;
+    // a help screen that is up holds the offer back until it is closed.
+    if (!readAloud.readToMeViewController()) {
+        bool due = readAloud.offersChooserOnOpening() && !reader.context().readAloudPopupShown
+            && !reader.chrome().isHelpScreenShown();
+        if (!due
+            || !waitFor(out, "the read-aloud chooser offered on opening",
+                [&] { return readAloud.readToMeViewController() != nullptr; }))
+            return false;
+    }
     auto chooser = readAloud.readToMeViewController();
-    if (!chooser)
-        return false;
     chooser->closeReadToMeViewButton()->sendActions(ui::ControlEvent::TouchUpInside);
     base::RunLoop::main().runUntilIdle();
     return true;
+}
+
+namespace {
+
+std::optional<lectoro::RendererPage> firstPageShown(lectoro::ReaderViewController& reader, std::optional<int64_t> page)
+{
+    auto renderer = reader.rendererView();
+    auto pages = renderer ? renderer->getActivePages() : std::vector<lectoro::RendererPage> {};
+    if (pages.empty() || (page && pages.front().pageID != *page && pages.front().fileIndex != *page))
+        return std::nullopt;
+    return pages.front();
+}
+
+} // namespace
+
+bool demoPageShown(lectoro::ReaderViewController& reader, std::optional<int64_t> page)
+{
+    return firstPageShown(reader, page) && presentationsSettled();
+}
+
+bool demoPageSettled(lectoro::ReaderViewController& reader, std::optional<int64_t> page)
+{
+    auto first = firstPageShown(reader, page);
+    if (!first)
+        return false;
+    if (auto settings = reader.userSettingsModel(); settings && settings->isBookmarkEnabled()) {
+        auto& bookmarks = reader.bookmarkRoad();
+        if (!bookmarks.bookMarkViewForPage(first->pageID) && !bookmarks.bookMarkViewForPage(first->fileIndex))
+            return false;
+    }
+    return screenIsStill();
 }
 
 std::string demoReaderPlace(const lectoro::ReaderViewController& reader, bool withFolio)

@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 
 #include "LectoroSDKWithReader/media/MVLectoroHLSDownloaderManager.h"
 #include "LectoroSDKWithReader/media/MVLectoroMediaBookController.h"
@@ -22,7 +23,6 @@ namespace host {
 
 namespace {
 
-constexpr double downloadDemoTimeout = 10;
 constexpr const char* downloadDemoBookID = "9102";
 
 // Prints what the manager reports; the reports of this host arrive on the main thread.
@@ -66,15 +66,13 @@ bool openDownloadedBook(std::ostream& out)
         auto reader = controller ? controller->mediaReader() : nullptr;
         return reader && reader->mediaBookModel() && reader->mediaBookModel()->chapters.has_value();
     };
-    base::RunLoop::main().runUntil(loaded, downloadDemoTimeout);
-    if (!loaded()) {
+    if (!waitFor(out, "the downloaded book to open", loaded)) {
         out << "Opened from its folder: no\n";
         return false;
     }
     auto model = controller->mediaReader()->mediaBookModel();
     out << "Opened from its folder: \"" << model->mediaBookTitle << "\", " << model->chapters->size()
         << " chapters, from " << model->mediaBookPath << '\n';
-    base::RunLoop::main().runFor(0.2);
     return true;
 }
 
@@ -100,12 +98,9 @@ int runDownloadDemo(std::ostream& out)
         manager->setDelegate(listener);
         out << "Downloading book " << downloadDemoBookID << " (the sample streamed book)\n";
         manager->downloadHLSBookWithUserToken("host-token", downloadDemoBookID, false, "");
-        loop.runUntil(
-            [&] {
-                return listener->lastState == "Finished"
-                    || listener->lastState.find("Failed") != std::string::npos;
-            },
-            downloadDemoTimeout);
+        (void)waitFor(out, "the download to finish", [&] {
+            return listener->lastState == "Finished" || listener->lastState.find("Failed") != std::string::npos;
+        });
 
         auto& shared = lectoro::MVLectoroHLSDownloaderManager::shared();
         bool downloaded = shared.isHLSBookDownloaded(downloadDemoBookID);
@@ -114,12 +109,13 @@ int runDownloadDemo(std::ostream& out)
         bool opened = downloaded && openDownloadedBook(out);
 
         manager->deleteDownloadedHLSBook(downloadDemoBookID);
-        loop.runUntil([&] { return listener->deleted; }, downloadDemoTimeout);
+        (void)waitFor(out, "the book to be deleted", [&] { return listener->deleted; });
         bool gone = !shared.isHLSBookDownloaded(downloadDemoBookID);
         out << "Deleted: " << (listener->deleted ? "yes" : "no")
             << "; downloaded now: " << (gone ? "no" : "yes") << '\n';
         succeeded = downloaded && opened && gone;
     }
+    finishBackgroundWork();
     lectoro::setCompanionFramework(nullptr);
     base::FileManager::defaultManager().setSandboxRoot({});
     std::error_code ignored;

@@ -1,6 +1,8 @@
 #include "HighlightDemo.h"
 #include "DemoRegistry.h"
 
+#include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
@@ -17,7 +19,6 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "companion/renderer/BookRenderer.h"
 #include "platform/base/Bundle.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/StackView.h"
 
@@ -28,8 +29,6 @@ namespace host {
 
 namespace {
 
-constexpr double highlightLoadTimeout = 10;
-constexpr double highlightSettleTime = 0.8;
 
 // The default theme offers no highlight colours; a host that has no theme of its own gets
 // these for the demo.
@@ -59,24 +58,14 @@ public:
             "https://service.example.org", "lectoro-host", std::string("https://micro.example.org"));
         m_launcher->launchBook(package, m_user, configuration, std::make_shared<lectoro::MVReaderSettingModel>(), false);
         auto reader = m_launcher->reader();
-        auto& loop = base::RunLoop::main();
-        if (!reader)
+        if (!reader || !waitFor(m_out, "the book to load", [&] { return reader->currentBook() || reader->bookLoadingError(); })
+            || !reader->currentBook())
             return nullptr;
-        loop.runUntil(
-            [&] { return reader->currentBook() || reader->bookLoadingError(); }, highlightLoadTimeout);
-        if (!reader->currentBook())
-            return nullptr;
-        loop.runUntil(
-            [&] { return !reader->rendererView()->getActivePages().empty(); }, highlightLoadTimeout);
-        loop.runFor(highlightSettleTime);
+        (void)waitFor(m_out, "the first page", [&] { return demoPageSettled(*reader); });
         return reader;
     }
 
-    void close(lectoro::ReaderViewController& reader)
-    {
-        reader.didTapOnBackButton();
-        base::RunLoop::main().runFor(highlightSettleTime);
-    }
+    bool close(lectoro::ReaderViewController& reader) { return closeReaderAndWait(reader, *m_listener, m_out); }
 
     int run()
     {
@@ -104,10 +93,14 @@ public:
         auto button = std::dynamic_pointer_cast<ui::Button>(swatch->subviews().at(1));
         if (!button || !button->simulateTap())
             return fail("the first colour could not be tapped");
-        base::RunLoop::main().runFor(highlightSettleTime);
-
-        auto stored = reader->context().dbManager->highlightBookID(
-            std::to_string(reader->bookID()), reader->user()->numericUserID());
+        auto storedHighlights = [&] {
+            return reader->context().dbManager->highlightBookID(
+                std::to_string(reader->bookID()), reader->user()->numericUserID());
+        };
+        // The pop-up goes and the highlight is stored and drawn.
+        (void)waitFor(m_out, "the highlight in the store",
+            [&] { return storedHighlights().size() == 1 && !popup->superview() && screenIsStill(); });
+        auto stored = storedHighlights();
         if (stored.size() != 1)
             return fail("expected one stored highlight, found " + std::to_string(stored.size()));
         const auto& record = *stored.front();
@@ -119,14 +112,16 @@ public:
             return fail("the highlight is not drawn on its page");
         m_out << "Drawn on page " << page << '\n';
 
-        close(*reader);
+        if (!close(*reader))
+            return fail("the book did not close");
         reader = open();
         renderer = reader ? std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView()) : nullptr;
         auto drawn = renderer ? renderer->overlayForPage(page).highlights : decltype(renderer->overlayForPage(page).highlights) {};
         if (drawn.size() != 1 || drawn.front()->localID != localID)
             return fail("the highlight is not drawn again after reopening");
         m_out << "Reopened: drawn again on page " << page << '\n';
-        close(*reader);
+        if (!close(*reader))
+            return fail("the book did not close");
         return 0;
     }
 

@@ -30,23 +30,27 @@ void HostListener::didUpdatedReadPercentageTo(int64_t percentage, int64_t bookID
 
 void HostListener::didUGCSaveCompletedSuccessfullyWithUserID(int64_t userID, int64_t bookID)
 {
+    ++m_readingDataSaves;
     print("didUGCSaveCompleted user " + std::to_string(userID) + ", book " + std::to_string(bookID));
 }
 
 void HostListener::didUGCSaveFailedWithError(const base::Error& error, int64_t userID, int64_t bookID)
 {
+    ++m_readingDataSaves;
     print("didUGCSaveFailed user " + std::to_string(userID) + ", book " + std::to_string(bookID) + ": "
         + error.localizedDescription());
 }
 
 void HostListener::didSaveAnalyticsDataSuccessfully()
 {
+    ++m_sessionSaves;
     print("didSaveAnalyticsData");
 }
 
 void HostListener::didSaveAnalyticsDataFailedWithError(
     const base::Error& error, const std::string& userID, const std::string& bookID)
 {
+    ++m_sessionSaves;
     print("didSaveAnalyticsDataFailed user " + userID + ", book " + bookID + ": "
         + error.localizedDescription());
 }

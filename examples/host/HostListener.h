@@ -27,6 +27,11 @@ public:
     bool sessionExpired() const { return m_sessionExpired; }
     // How many store problems the launcher reported.
     int storeProblems() const { return m_storeProblems; }
+    // Answers of the sync the launcher runs when a book closes, passed on to the host: the
+    // reading data saved (didUGCSave...) and the reading session saved (didSaveAnalyticsData...),
+    // each counted whether it succeeded or failed.
+    int readingDataSaves() const { return m_readingDataSaves; }
+    int sessionSaves() const { return m_sessionSaves; }
 
     void didClosedReaderWithReader(lectoro::LectoroReaderViewController&, const std::string& bookID,
         std::shared_ptr<lectoro::LectoroUser>, const std::optional<std::string>& lastPageFolio) override;
@@ -53,6 +58,8 @@ private:
     std::vector<Close> m_closes;
     bool m_sessionExpired = false;
     int m_storeProblems = 0;
+    int m_readingDataSaves = 0;
+    int m_sessionSaves = 0;
 };
 
 } // namespace host

@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -25,8 +26,6 @@
 namespace host {
 
 namespace {
-
-constexpr double markupSettleTime = 0.3;
 
 std::string describe(const std::vector<lectoro::MarkupAction>& actions)
 {
@@ -55,7 +54,7 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
 {
     std::ostringstream callbacks;
     auto listener = std::make_shared<HostListener>(callbacks);
-    auto launcher = launchDemoBook(bookPath, listener);
+    auto launcher = launchDemoBook(out, bookPath, listener);
     auto reader = launcher->reader();
     auto& loop = base::RunLoop::main();
     auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
@@ -64,8 +63,6 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
         launcher->uninitializeReader();
         return 1;
     }
-    loop.runUntil([&] { return !renderer->getActivePages().empty(); }, demoLoadTimeout);
-    loop.runFor(markupSettleTime);
     out << "Opened \"" << reader->currentBook()->title << "\"\n";
 
     auto& interactive = reader->interactiveContent();
@@ -82,14 +79,15 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
     int taps = 0;
     int unanswered = 0;
     for (const auto& [pageID, folio] : pages) {
+        // The page's markups are placed as it loads.
         renderer->navigateToPageNumber(std::to_string(pageID));
-        loop.runFor(markupSettleTime);
+        (void)waitFor(out, "page " + std::to_string(pageID), [&, pageID = pageID] { return demoPageShown(*reader, pageID); });
         out << "Page " << pageID << " (folio " << folio << "):\n";
         for (const auto& icon : placedIcons(*renderer, pageID)) {
             interactive.removePopOverForActiveMode();
             actions.clear();
             icon->sendActions(ui::ControlEvent::TouchUpInside);
-            loop.runFor(0);
+            loop.runUntilIdle();
             ++taps;
             if (icon->linkID == 0) {
                 out << "  multi-link group: " << describe(actions) << '\n';
@@ -101,7 +99,7 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
                     icon->sendActions(ui::ControlEvent::TouchUpInside);
                     actions.clear();
                     interactive.didSelectLinkVo(member);
-                    loop.runFor(0);
+                    loop.runUntilIdle();
                     ++taps;
                     out << "    link " << member->linkID << " (type " << member->linkType
                         << "): " << describe(actions) << '\n';
@@ -118,10 +116,9 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
     }
     interactive.setActionObserver(nullptr);
     out << "Markups tapped: " << taps << ", without an action: " << unanswered << '\n';
-    reader->didTapOnBackButton();
-    loop.runFor(markupSettleTime);
+    bool closed = closeReaderAndWait(*reader, *listener, out);
     launcher->uninitializeReader();
-    return taps > 0 ? 0 : 3;
+    return taps > 0 && closed ? 0 : 3;
 }
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include "MediaBookPrinter.h"
 
+#include "DemoWait.h"
+
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/media/MVLectoroMediaBookController.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
@@ -72,7 +74,12 @@ int playMediaBook(std::ostream& out, const std::string& folder, double seconds)
         return 1;
     }
     out << "Playing the " << (video ? "video" : "audio") << " book for " << seconds << " s\n";
-    for (int second = 1; second <= static_cast<int>(seconds); ++second) {
+    bool started = waitFor(out, "the book to play", [&] {
+        auto model = reader->mediaBookModel();
+        return model && model->currentChapter && model->mediaCurrentState == lectoro::CurrentState::Playing;
+    });
+    // Playback is what is shown here: the position moves on in real time, a report a second.
+    for (int second = 1; started && second <= static_cast<int>(seconds); ++second) {
         base::RunLoop::main().runFor(1.0);
         auto model = reader->mediaBookModel();
         auto position = reader->getMetaData();
@@ -82,7 +89,7 @@ int playMediaBook(std::ostream& out, const std::string& folder, double seconds)
     }
     reader->didTapOnBack();
     out << "Closed; last page folio " << controller->lastPageFolio().value_or("") << '\n';
-    return 0;
+    return started ? 0 : 1;
 }
 
 } // namespace host

@@ -22,8 +22,8 @@ int printMediaBook(std::ostream&, const std::string& folder);
 namespace host {
 
 // Opens the media book through the media-book controller (as the public entry does), shows
-// its player screen and plays it for `seconds` of real time, printing the chapter and the
-// position once a second. Answers 0 when it played.
+// its player screen, waits until it plays and lets it play for `seconds` of real time,
+// printing the chapter and the position once a second. Answers 0 when it played.
 int playMediaBook(std::ostream&, const std::string& folder, double seconds);
 // The book id the folder's "toc.json" gives (0 when it gives none).
 int32_t mediaBookFolderId(const std::string& folder);

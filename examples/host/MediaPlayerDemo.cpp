@@ -4,6 +4,7 @@
 #include "MediaPlayerDemo.h"
 
 #include "DemoRegistry.h"
+#include "DemoWait.h"
 #include "MediaBookPrinter.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -11,16 +12,12 @@
 #include "LectoroSDKWithReader/media/player/MVLectoroMediaBookReader.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
-#include "platform/base/RunLoop.h"
 #include "platform/media/NowPlaying.h"
 
-#include <functional>
 
 namespace host {
 
 namespace {
-
-constexpr double mediaDemoStepTimeout = 5.0;
 
 struct MediaDemoHost : lectoro::MVLectoroMediaBookControllerDelegate {
     void didTapOnBackWithBookID(lectoro::MVLectoroMediaBookController&, const std::string&, const std::string& folio) override
@@ -29,14 +26,6 @@ struct MediaDemoHost : lectoro::MVLectoroMediaBookControllerDelegate {
     }
     std::string backFolio;
 };
-
-// Runs the loop in real time until `done` holds or the timeout passes; answers `done`.
-bool mediaDemoWaitFor(const std::function<bool()>& done, double timeout = mediaDemoStepTimeout)
-{
-    for (double waited = 0; waited < timeout && !done(); waited += 0.1)
-        base::RunLoop::main().runFor(0.1);
-    return done();
-}
 
 std::string mediaDemoChapter(const lectoro::MVLectoroMediaBookReader& reader)
 {
@@ -76,7 +65,7 @@ int runMediaPlayerDemo(std::ostream& out, const std::string& folder)
     controller->beginAppearanceTransition(true, false);
     controller->endAppearanceTransition();
     auto reader = controller->mediaReader();
-    if (!reader || !reader->audioPlayerVC() || !mediaDemoWaitFor([&] { return mediaDemoPlaying(*reader); })) {
+    if (!reader || !reader->audioPlayerVC() || !waitFor(out, "the book to play", [&] { return mediaDemoPlaying(*reader); })) {
         out << "The media book cannot be played\n";
         return 3;
     }
@@ -98,8 +87,9 @@ int runMediaPlayerDemo(std::ostream& out, const std::string& folder)
         << length << " s long)\n";
     ok = ok && mediaDemoTime(*reader) == std::min<int64_t>(before + 15, length);
 
-    // A bookmark needs a time past the start: wait for the next chapter's first second.
-    mediaDemoWaitFor([&] { return mediaDemoChapter(*reader) != chapter && mediaDemoTime(*reader) > 0; });
+    // A bookmark needs a time past the start: playback goes on into the next chapter's first second.
+    (void)waitFor(out, "a second into the next chapter",
+        [&] { return mediaDemoChapter(*reader) != chapter && mediaDemoTime(*reader) > 0; });
     mediaDemoTap(*reader, "MediaBookmarkButton");
     auto panel = reader->bookmarkController();
     if (panel)
@@ -122,7 +112,7 @@ int runMediaPlayerDemo(std::ostream& out, const std::string& folder)
         sleepPanel->chooseCustomTime(2);
     auto label = reader->audioPlayerVC()->sleepTimeLabel();
     out << "Sleep timer set: " << (label ? label->text() : std::string("(none)")) << '\n';
-    bool slept = mediaDemoWaitFor([&] { return !reader->isSleepTimerRunning(); });
+    bool slept = waitFor(out, "the sleep timer to run out", [&] { return !reader->isSleepTimerRunning(); });
     ok = ok && slept && !mediaDemoPlaying(*reader);
     out << "Sleep timer ran out: " << (mediaDemoPlaying(*reader) ? "still playing" : "paused") << " at " << mediaDemoTime(*reader)
         << " s of \"" << mediaDemoChapter(*reader) << "\"\n";

@@ -3,6 +3,7 @@
 #include "MediaVideoDemo.h"
 
 #include "DemoRegistry.h"
+#include "DemoWait.h"
 #include "MediaBookPrinter.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -10,7 +11,6 @@
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPanels.h"
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPlayerViews.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/Label.h"
 
 #include <algorithm>
@@ -47,14 +47,6 @@ std::string videoDemoJoin(const std::vector<std::string>& items)
     return text;
 }
 
-// Runs the main loop in real time until `done` holds or `seconds` have passed.
-template <class Done> bool videoDemoWait(double seconds, Done done)
-{
-    for (double waited = 0; waited < seconds && !done(); waited += 0.1)
-        base::RunLoop::main().runFor(0.1);
-    return done();
-}
-
 } // namespace
 
 int runMediaVideoDemo(std::ostream& out, const std::string& bookPath)
@@ -79,8 +71,8 @@ int runMediaVideoDemo(std::ostream& out, const std::string& bookPath)
         out << "The video book cannot be played\n";
         return 3;
     }
-    bool playing = videoDemoWait(
-        5.0, [&] { return reader->mediaBookModel()->mediaCurrentState == lectoro::CurrentState::Playing; });
+    bool playing = waitFor(
+        out, "the video to play", [&] { return reader->mediaBookModel()->mediaCurrentState == lectoro::CurrentState::Playing; });
     out << "Video playing: " << videoDemoYesNo(playing) << ", chapter \""
         << (reader->mediaBookModel()->currentChapter
                    ? reader->mediaBookModel()->currentChapter->chapterTitle.value_or("")
@@ -116,8 +108,9 @@ int runMediaVideoDemo(std::ostream& out, const std::string& bookPath)
     out << "Picked \"" << values->model().itemsTitles.front() << "\": player subtitle "
         << chosen.value_or("(none)") << ", notice \"" << (notice ? notice->text() : std::string()) << "\"\n";
     ok = ok && chosen == values->model().itemsTitles.front() && notice;
-    bool noticeGone = videoDemoWait(
-        5.0, [&] { return !reader->view()->viewWithAccessibilityIdentifier("MediaSubtitleNotice"); });
+    // The notice stays up a moment on purpose, then goes.
+    bool noticeGone = waitFor(
+        out, "the subtitle notice to go", [&] { return !reader->view()->viewWithAccessibilityIdentifier("MediaSubtitleNotice"); });
     out << "Notice gone: " << videoDemoYesNo(noticeGone) << '\n';
 
     reader->nextMediaButton()->sendActions(ui::ControlEvent::TouchUpInside);

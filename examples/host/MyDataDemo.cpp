@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
@@ -21,7 +22,6 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "companion/store/SqliteDatabaseManager.h"
 #include "platform/base/Json.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 
@@ -30,8 +30,6 @@
 namespace host {
 
 namespace {
-
-constexpr double myDataSettleTime = 1;
 
 std::string myDataDemoPage(const lectoro::ReaderViewController& reader)
 {
@@ -68,7 +66,6 @@ public:
 // box and saves; prints what reached the store.
 bool runShareSettingsStep(std::ostream& out, lectoro::ReaderViewController& reader)
 {
-    auto& loop = base::RunLoop::main();
     // The demo user's class, as a sync would have stored it.
     auto& context = reader.context();
     auto store = std::dynamic_pointer_cast<companion::SqliteDatabaseManager>(context.dbManager);
@@ -87,7 +84,7 @@ bool runShareSettingsStep(std::ostream& out, lectoro::ReaderViewController& read
         return false;
     }
     reader.myData().didTapOnShareSettings();
-    loop.runFor(myDataSettleTime);
+    (void)waitFor(out, "the share settings", [&] { return isShown(reader.noteRoad().shareSettingsController()) && screenIsStill(); });
     auto dialog = reader.noteRoad().shareSettingsController();
     if (!dialog || !dialog->isViewLoaded()) {
         out << "Share settings did not open\n";
@@ -111,9 +108,16 @@ bool runShareSettingsStep(std::ostream& out, lectoro::ReaderViewController& read
     out << "Share settings: ticked " << student->shareUserNameLabel()->text() << '\n';
     student->shareButtonTapped();
     dialog->doneButtonTapped();
-    loop.runFor(myDataSettleTime);
-    auto classes = context.dbManager->bookClassInfoArrayForBookID(
-        std::to_string(context.bookID), context.user->numericUserID());
+    auto storedClasses = [&] {
+        return context.dbManager->bookClassInfoArrayForBookID(std::to_string(context.bookID), context.user->numericUserID());
+    };
+    auto saved = [&] {
+        auto classes = storedClasses();
+        const auto* shared = classes.empty() ? nullptr : classes[0]->shareList.asList();
+        return shared && !shared->empty();
+    };
+    (void)waitFor(out, "the share lists in the store and the settings gone", [&] { return saved() && screenIsStill(); });
+    auto classes = storedClasses();
     if (classes.empty())
         return false;
     out << "Share settings saved: share " << base::toJson(classes[0]->shareList) << ", receive "
@@ -132,9 +136,8 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
     });
     lectoro::LectoroNetworkManager::getInstance().setInternetReachability(
         lectoro::Reachability::reachabilityForInternetConnection());
-    auto launcher = launchDemoBook(bookPath, listener);
+    auto launcher = launchDemoBook(out, bookPath, listener);
     auto reader = launcher->reader();
-    auto& loop = base::RunLoop::main();
     auto book = reader ? std::dynamic_pointer_cast<lectoro::PXBookVO>(reader->currentBook()) : nullptr;
     if (!book || book->pageList.size() < 2 || !reader->context().dbManager) {
         out << "Could not open a page book\n";
@@ -142,7 +145,6 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
             launcher->uninitializeReader();
         return 1;
     }
-    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
     auto settings = reader->userSettingsModel();
     settings->setIsHighLightEnabled(true);
     settings->setIsStickyNotesEnabled(true);
@@ -175,7 +177,10 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
     }
 
     reader->didTapOnMyDataButton();
-    loop.runFor(myDataSettleTime);
+    (void)waitFor(out, "My Data", [&] {
+        return reader->myData().myDataViewController() && isPresentedAndShown(reader->presentedViewController())
+            && screenIsStill();
+    });
     auto panel = reader->myData().myDataViewController();
     if (!panel) {
         out << "My Data did not open\n";
@@ -186,18 +191,22 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
         << panel->noteCountLbl()->text() << " notes\n";
     out << "Highlights:\n";
     printMyDataRows(out, *panel);
+    // A tab lists its rows once its reload has run.
     panel->segmentbuttonAction(*panel->notesButton());
-    loop.runFor(myDataSettleTime);
+    (void)waitFor(out, "the notes tab", screenIsStill);
     out << "Notes:\n";
     printMyDataRows(out, *panel);
     panel->segmentbuttonAction(*panel->highlightButton());
-    loop.runFor(myDataSettleTime);
+    (void)waitFor(out, "the highlights tab", screenIsStill);
 
     int status = 3;
     auto& table = *panel->tableView();
     int last = table.numberOfRowsInSection(0) - 1;
     if (last >= 0 && table.simulateTapOnRow({ 0, last })) {
-        loop.runFor(myDataSettleTime);
+        // The panel closes and the reader turns to the highlight's page.
+        (void)waitFor(out, "My Data to close on the highlight's page", [&] {
+            return !reader->presentedViewController() && demoPageSettled(*reader, book->pageList[1]->pageID);
+        });
         bool closed = !reader->presentedViewController();
         std::string now = myDataDemoPage(*reader);
         out << "Tapped the last highlight. Panel closed: " << (closed ? "yes" : "no") << "; now at " << now
@@ -207,8 +216,8 @@ int runMyDataDemo(std::ostream& out, const std::string& bookPath)
     }
     if (status == 0 && !runShareSettingsStep(out, *reader))
         status = 5;
-    reader->didTapOnBackButton();
-    loop.runFor(myDataSettleTime);
+    if (!closeReaderAndWait(*reader, *listener, out) && status == 0)
+        status = 5;
     launcher->uninitializeReader();
     lectoro::LectoroNetworkManager::getInstance().setInternetReachability(nullptr);
     lectoro::Reachability::setSourceFactory(nullptr);

@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/annotations/HighlightRoad.h"
@@ -15,7 +16,6 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "companion/renderer/BookRenderer.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
@@ -25,13 +25,6 @@
 namespace host {
 
 namespace {
-
-constexpr double notesSettleTime = 0.8;
-
-void notesSettle()
-{
-    base::RunLoop::main().runFor(notesSettleTime);
-}
 
 int notesFail(std::ostream& out, const std::string& why)
 {
@@ -50,15 +43,17 @@ std::vector<std::shared_ptr<lectoro::SDKHighlightVO>> storedNotes(lectoro::Reade
 int runNotesDemo(std::ostream& out, const std::string& bookPath)
 {
     std::ostringstream callbacks;
-    auto launcher = launchDemoBook(bookPath, std::make_shared<HostListener>(callbacks));
+    auto launcher = launchDemoBook(out, bookPath, std::make_shared<HostListener>(callbacks));
     auto reader = launcher->reader();
     if (!reader || !reader->currentBook()) {
         out << "Notes demo: the book did not open\n";
         return 3;
     }
-    auto& loop = base::RunLoop::main();
-    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
-    notesSettle();
+    // The note editor on screen, as the reader presents it.
+    auto editorShown = [&] {
+        auto editor = reader->noteRoad().noteController();
+        return editor && isPresentedAndShown(editor) && presentationsSettled();
+    };
     auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
     if (!renderer || renderer->getActivePages().empty())
         return notesFail(out, "no page on screen");
@@ -69,17 +64,20 @@ int runNotesDemo(std::ostream& out, const std::string& bookPath)
         return notesFail(out, "nothing to select on the first page");
 
     reader->highlightRoad().addContextualNoteWithTextColor("#FFE082");
-    notesSettle();
-    auto editor = reader->noteRoad().noteController();
-    if (!editor || !editor->presentingViewController())
+    if (!waitFor(out, "the note editor", editorShown))
         return notesFail(out, "the note editor did not open");
+    auto editor = reader->noteRoad().noteController();
     out << "Editor open on \"" << editor->selectedTextTextView()->text() << "\"\n";
     editor->noteTextView()->insertText("Worth reading twice.");
     editor->postButtonAction();
-    notesSettle();
-    auto stored = storedNotes(*reader);
-    if (stored.size() != 1 || stored.front()->noteText.empty())
+    auto noteStored = [&] {
+        auto notes = storedNotes(*reader);
+        return notes.size() == 1 && !notes.front()->noteText.empty();
+    };
+    if (!waitFor(out, "the note in the store and the editor gone",
+            [&] { return noteStored() && !editor->presentingViewController() && presentationsSettled(); }))
         return notesFail(out, "expected one stored note");
+    auto stored = storedNotes(*reader);
     out << "Stored note: \"" << stored.front()->noteText << "\" in " << stored.front()->backgroundColor
         << " on page " << stored.front()->pageIdentifier << " (" << stored.front()->displayNum << ")\n";
 
@@ -90,29 +88,37 @@ int runNotesDemo(std::ostream& out, const std::string& bookPath)
     reader->user()->firstName = "Demo";
     reader->user()->lastName = "Reader";
     reader->noteRoad().showNotesForHighlight(note, false);
-    notesSettle();
+    if (!waitFor(out, "the note editor opened again", editorShown))
+        return notesFail(out, "the comment box did not open");
     editor = reader->noteRoad().noteController();
-    if (!editor || !editor->enterYourCommentTextField()->becomeFirstResponder())
+    if (!editor->enterYourCommentTextField()->becomeFirstResponder())
         return notesFail(out, "the comment box did not open");
     editor->enterYourCommentTextField()->insertText("Agreed!");
     editor->commentPostButton();
-    notesSettle();
-    stored = storedNotes(*reader);
-    const auto* comments = stored.empty() ? nullptr : stored.front()->noteComments.asList();
-    if (!comments || comments->empty())
+    auto commentStored = [&] {
+        auto notes = storedNotes(*reader);
+        const auto* list = notes.empty() ? nullptr : notes.front()->noteComments.asList();
+        return list && !list->empty();
+    };
+    if (!waitFor(out, "the comment in the store", commentStored))
         return notesFail(out, "the comment was not stored");
+    stored = storedNotes(*reader);
+    const auto* comments = stored.front()->noteComments.asList();
     out << "Comment stored: \"" << (*comments)[0]["Text"].description() << "\" by "
         << (*comments)[0]["DisplayName"].description() << " at " << (*comments)[0]["Date"].description()
         << '\n';
 
     editor->deleteButtonAction();
-    notesSettle();
-    auto alert = std::dynamic_pointer_cast<ui::AlertController>(editor->presentedViewController());
+    auto question = [&] { return std::dynamic_pointer_cast<ui::AlertController>(editor->presentedViewController()); };
+    (void)waitFor(out, "the delete question", [&] { return isPresentedAndShown(question()); });
+    auto alert = question();
     if (!alert
         || !alert->tapActionWithTitle(
             lectoro::LocalizationHelper::localizedStringWithKey("YES_ALERT_BUTTON")))
         return notesFail(out, "the delete question did not show");
-    notesSettle();
+    // The answer deletes the note once the question has gone.
+    (void)waitFor(out, "the note deleted from the store",
+        [&] { return storedNotes(*reader).empty() && !alert->presentingViewController(); });
     out << "Deleted; notes left: " << storedNotes(*reader).size() << '\n';
     launcher->uninitializeReader();
     return 0;

@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
@@ -17,15 +18,12 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "companion/renderer/BookRenderer.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/TextField.h"
 
 namespace host {
 
 namespace {
-
-constexpr double penDemoSettle = 0.8;
 
 int penDemoFail(std::ostream& out, const std::string& why)
 {
@@ -38,27 +36,26 @@ int penDemoFail(std::ostream& out, const std::string& why)
 int runPenDemo(const std::string& bookPath, std::ostream& out)
 {
     auto listener = std::make_shared<HostListener>(out);
-    auto launcher = launchDemoBook(bookPath, listener);
+    auto launcher = launchDemoBook(out, bookPath, listener);
     auto reader = launcher->reader();
     if (!reader || !reader->currentBook()) {
         out << "Pen demo: the book did not open\n";
         return 3;
     }
-    auto& loop = base::RunLoop::main();
     auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
-    loop.runUntil([&] { return renderer && !renderer->getActivePages().empty(); }, demoLoadTimeout);
-    loop.runFor(penDemoSettle);
     if (!renderer || renderer->getActivePages().empty())
         return penDemoFail(out, "no page on screen");
     const auto page = renderer->getActivePages().front();
     const std::string bookID = std::to_string(reader->bookID());
     const int64_t userID = reader->user()->numericUserID();
 
+    // The reader's bars slide out, then the pen bar slides in.
     reader->annotations().actionForPentool();
-    loop.runFor(penDemoSettle);
-    auto controller = reader->penRoad().penToolController();
-    if (!controller || !reader->context().penToolActionBarView)
+    if (!waitFor(out, "the pen bar", [&] {
+            return reader->penRoad().penToolController() && reader->context().penToolActionBarView && screenIsStill();
+        }))
         return penDemoFail(out, "the pen did not open");
+    auto controller = reader->penRoad().penToolController();
     out << "Pen open: colour " << controller->getPenColor() << ", thickness " << controller->getPenStrokeThickness() << '\n';
 
     auto canvas = std::dynamic_pointer_cast<lectoro::PenDrawingCanvas>(renderer->getPenDrawingCanvas());
@@ -82,17 +79,17 @@ int runPenDemo(const std::string& bookPath, std::ostream& out)
     auto alert = std::dynamic_pointer_cast<ui::AlertController>(reader->presentedViewController());
     if (!alert || !alert->tapActionWithTitle("YES"))
         return penDemoFail(out, "the delete-all question did not come");
-    loop.runFor(penDemoSettle);
+    // The answer is acted on once the question has gone.
+    (void)waitFor(out, "the delete-all question to go", [&] { return !alert->presentingViewController() && screenIsStill(); });
     stored = reader->context().dbManager->pentoolDrawingForPageID(std::to_string(page.pageID), page.displayNum, bookID, userID);
     out << "After YES: " << stored.size() << " drawings stored\n";
     reader->annotations().actionForPentool();
-    // The pen bar slides out, then the reader's bars slide back in.
-    loop.runFor(2 * penDemoSettle);
+    // The pen bar slides out, then the reader's bars slide back in and the pen bar goes.
+    (void)waitFor(out, "the pen bar to go", [&] { return !reader->context().penToolActionBarView && screenIsStill(); });
     out << "Pen closed: " << (reader->context().penToolActionBarView ? "no" : "yes") << '\n';
 
     // The page's bookmark icon and its pop-up.
     reader->bookmarkRoad().addBookmarkOnPageNumber(std::to_string(page.pageID), page.displayNum);
-    loop.runFor(penDemoSettle);
     auto icon = reader->bookmarkRoad().bookMarkViewForPage(page.pageID);
     if (!icon)
         return penDemoFail(out, "no bookmark icon on the page");

@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
@@ -16,7 +17,6 @@
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXPageVO.h"
 #include "companion/renderer/BookRenderer.h"
-#include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
 #include "platform/media/Player.h"
 #include "platform/ui/Button.h"
@@ -30,8 +30,6 @@
 namespace host {
 
 namespace {
-
-constexpr double readAloudDemoSettle = 0.8;
 
 int readAloudDemoFail(std::ostream& out, const std::string& why)
 {
@@ -68,22 +66,20 @@ std::shared_ptr<lectoro::PXLinkVO> readAloudDemoUnrecordedNarration(const lector
 int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
 {
     auto listener = std::make_shared<HostListener>(out);
-    auto launcher = launchDemoBook(bookPath, listener, true);
+    auto launcher = launchDemoBook(out, bookPath, listener, true);
     auto reader = launcher->reader();
     if (!reader || !reader->currentBook()) {
         out << "Read-aloud demo: the book did not open\n";
         return 3;
     }
-    auto& loop = base::RunLoop::main();
     auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
-    loop.runUntil([&] { return renderer && !renderer->getActivePages().empty(); }, demoLoadTimeout);
     auto pageBook = std::dynamic_pointer_cast<lectoro::PXBookVO>(reader->currentBook());
     if (!renderer || !pageBook)
         return readAloudDemoFail(out, "not a page book");
     auto& readAloud = reader->readAloud();
 
     // A narrated book offers the chooser by itself once it has opened; close it for now.
-    if (closeOfferedReadAloudChooser(*reader))
+    if (closeOfferedReadAloudChooser(out, *reader))
         out << "Chooser offered on opening\n";
 
     // The first page (in page order) that carries narration.
@@ -96,7 +92,8 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
         return readAloudDemoFail(out, "no page has narration");
     const int64_t pageId = *std::min_element(narrated.begin(), narrated.end());
     renderer->navigateToPageNumber(std::to_string(pageId));
-    loop.runFor(readAloudDemoSettle);
+    if (!waitFor(out, "page " + std::to_string(pageId), [&] { return demoPageSettled(*reader, pageId); }))
+        return readAloudDemoFail(out, "the narrated page did not show");
     out << "On page " << pageId << '\n';
 
     // The toolbar's read-aloud item opens the chooser.
@@ -106,7 +103,8 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
     item->setTag(lectoro::PlayerItemReadAloud);
     bar->addActionBarItem(item, 40, 0, true);
     reader->didTapOnPlayerActionBar(*bar, *item);
-    loop.runFor(0.3);
+    (void)waitFor(out, "the read-aloud chooser",
+        [&] { return isPresentedAndShown(readAloud.readToMeViewController()) && screenIsStill(); });
     auto chooser = readAloud.readToMeViewController();
     if (!chooser)
         return readAloudDemoFail(out, "the chooser did not open");
@@ -114,7 +112,7 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
     chooser->readToMeButton()->sendActions(ui::ControlEvent::TouchUpInside);
 
     // Narration starts a moment after the choice; wait for the first spoken word's mark.
-    loop.runUntil([&] { return renderer->overlayForPage(pageId).wordFrame.has_value(); }, demoLoadTimeout);
+    (void)waitFor(out, "the first spoken word's mark", [&] { return renderer->overlayForPage(pageId).wordFrame.has_value(); });
     auto sync = readAloud.audioSyncController();
     auto narrationBar = readAloud.playerBottomActionBarViewForAudioSync();
     if (!narrationBar)
@@ -139,7 +137,7 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
 
     // Read to me ends with the spread: the audio plays to its end and narration closes.
     const double duration = player->currentItem()->duration();
-    loop.runUntil([&] { return !readAloud.audioSyncController(); }, demoLoadTimeout);
+    (void)waitFor(out, "the page's audio to end", [&] { return !readAloud.audioSyncController(); });
     out << std::fixed << std::setprecision(2) << "Audio played to " << player->currentTime() << " s of "
         << duration << " s" << std::defaultfloat << '\n';
     if (readAloud.audioSyncController() || player->currentTime() + 0.01 < duration)
@@ -158,21 +156,22 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
         return readAloudDemoFail(out, "no page with text to speak");
     unrecorded->linkOrder.push_back(narration);
     renderer->navigateToPageNumber(std::to_string(unrecorded->pageID));
-    loop.runUntil([&] {
+    (void)waitFor(out, "the synthesiser to speak the page", [&] {
         auto spoken = readAloud.audioSyncController();
         return spoken && spoken->narrationKind() == lectoro::NarrationPlayback::Kind::Speech;
-    }, demoLoadTimeout);
+    });
     auto spoken = readAloud.audioSyncController();
     if (!spoken || spoken->narrationKind() != lectoro::NarrationPlayback::Kind::Speech)
         return readAloudDemoFail(out, "the page without audio was not spoken");
     // Each word the voice reaches is marked; count the marks until a sentence is through.
     std::set<double> marked;
     const size_t wanted = std::min<size_t>(spoken->words().size(), 6);
-    loop.runUntil([&] {
+    // The voice speaks in real time: a word a third of a second.
+    (void)waitFor(out, "the spoken words' marks", [&] {
         if (const auto& frame = renderer->overlayForPage(unrecorded->pageID).wordFrame)
             marked.insert(frame->origin.x);
         return marked.size() >= wanted;
-    }, 3 * demoLoadTimeout);
+    });
     out << "Spoken by the synthesiser: page " << unrecorded->pageID << ", " << marked.size() << " of "
         << spoken->words().size() << " words marked as the voice reached them\n";
     if (marked.size() < wanted)
@@ -182,7 +181,9 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
     if (!narrationBar)
         return readAloudDemoFail(out, "no narration bar while speaking");
     narrationBar->tapItemWithTag(lectoro::PlayerItemMarkupClose);
-    loop.runFor(0.3);
+    (void)waitFor(out, "narration to close", [&] {
+        return !readAloud.playerBottomActionBarViewForAudioSync() && reader->context().activeMode == 0 && screenIsStill();
+    });
     const bool closed = !readAloud.playerBottomActionBarViewForAudioSync() && reader->context().activeMode == 0;
     out << "Narration closed: " << (closed ? "yes" : "no") << '\n';
     if (!closed)

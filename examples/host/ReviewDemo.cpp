@@ -3,6 +3,8 @@
 #include "ReviewReportDemo.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
+#include "HostListener.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
@@ -36,6 +38,7 @@
 
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace host {
@@ -45,7 +48,6 @@ namespace {
 constexpr int64_t teacherID = 9000000001;
 constexpr int64_t adaID = 9000000002;
 constexpr int64_t benID = 9000000003;
-constexpr double waitTime = 5;
 
 class SubmitListener final : public lectoro::LectoroDataSyncingManagerDelegate {
 public:
@@ -56,8 +58,6 @@ public:
     void didFailedToSubmitAnotationWithError(const base::Error&) override { outcome = false; }
 };
 
-class QuietHost final : public lectoro::LectoroReaderViewControllerDelegate { };
-
 template <typename T> std::shared_ptr<T> presentedBy(lectoro::ReaderViewController& reader)
 {
     auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(reader.presentedViewController());
@@ -65,7 +65,7 @@ template <typename T> std::shared_ptr<T> presentedBy(lectoro::ReaderViewControll
 }
 
 // Ada draws on page 106 of her own copy and submits it.
-bool submitLearnerWork(const std::shared_ptr<companion::InProcessService>& service)
+bool submitLearnerWork(std::ostream& out, const std::shared_ptr<companion::InProcessService>& service)
 {
     auto opened = companion::SqliteDatabaseManager::openInMemory();
     if (!opened.ok())
@@ -76,7 +76,7 @@ bool submitLearnerWork(const std::shared_ptr<companion::InProcessService>& servi
         "https://service", "client", service, std::make_shared<companion::StoreSyncAdapter>(store));
     client->setDelegate(listener);
     auto answered = [&] {
-        base::RunLoop::main().runUntil([&] { return listener->outcome.has_value(); }, waitTime);
+        (void)waitFor(out, "the service's answer", [&] { return listener->outcome.has_value(); });
         bool ok = listener->outcome.value_or(false);
         listener->outcome.reset();
         return ok;
@@ -108,7 +108,7 @@ bool tapReviewItem(lectoro::ReaderViewController& reader, std::ostream& out)
     auto more = bottom->itemWithTag(lectoro::PlayerItemMore);
     if (!more || !bottom->tapItem(*more))
         return false;
-    base::RunLoop::main().runFor(0.3);
+    (void)waitFor(out, "the more bar", [&] { return reader.verticalBar().playerActionVerticalBar() && screenIsStill(); });
     auto vertical = reader.verticalBar().playerActionVerticalBar();
     auto item = vertical ? vertical->itemWithTag(lectoro::PlayerItemTeacherReview) : nullptr;
     out << "  tapped More on the bottom bar: the more bar " << (item ? "offers" : "lacks") << " teacher review\n";
@@ -135,9 +135,10 @@ int runReviewDemo(std::ostream& out)
                 base::Value::List {
                     demoClassMember(adaID, "Ada", "Fennick"), demoClassMember(benID, "Ben", "Ostrowe") } },
         } });
-    check(submitLearnerWork(service), "Ada Fennick submitted her drawing on page 106");
+    check(submitLearnerWork(out, service), "Ada Fennick submitted her drawing on page 106");
 
-    auto host = std::make_shared<QuietHost>();
+    std::ostringstream callbacks;
+    auto host = std::make_shared<HostListener>(callbacks);
     auto launcher = lectoro::LectoroReaderViewController::create();
     launcher->setDelegate(host);
     launcher->view();
@@ -155,16 +156,21 @@ int runReviewDemo(std::ostream& out)
     auto reader = launcher->reader();
     if (!check(reader != nullptr, "The teacher opened the sample page book"))
         return 4;
-    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, waitTime);
-    closeOfferedReadAloudChooser(*reader);
+    (void)waitFor(out, "the first page", [&] { return demoPageSettled(*reader); });
+    closeOfferedReadAloudChooser(out, *reader);
     reader->rendererView()->navigateToPageNumber("106");
-    loop.runFor(0.5);
+    (void)waitFor(out, "page 106", [&] { return demoPageSettled(*reader, 106); });
     auto shownBefore = reader->rendererView()->getActivePages();
     out << "Reading page " << (shownBefore.empty() ? std::string("?") : shownBefore.front().displayNum) << '\n';
 
     if (!check(tapReviewItem(*reader, out), "Tapped the review item of the reader's bar"))
         return 4;
-    loop.runFor(0.5);
+    // The class picker is presented once the teacher's classes are known.
+    (void)waitFor(out, "the class picker", [&] {
+        auto shown = presentedBy<lectoro::TeacherReviewClassListViewController>(*reader);
+        return shown && shown->classesInfoArray() && isPresentedAndShown(reader->presentedViewController())
+            && screenIsStill();
+    });
     auto picker = presentedBy<lectoro::TeacherReviewClassListViewController>(*reader);
     if (!check(picker && picker->classesInfoArray() && picker->classesInfoArray()->size() == 1,
             "Teacher review opened the class picker with 1 class"))
@@ -172,11 +178,14 @@ int runReviewDemo(std::ostream& out)
     out << "  class: " << picker->classesInfoArray()->front() << '\n';
 
     picker->classListTableView()->simulateTapOnRow({ 0, 0 });
-    loop.runFor(0.5);
+    (void)waitFor(out, "the learner panel", [&] {
+        return presentedBy<lectoro::TeacherReviewViewController>(*reader) && isPresentedAndShown(reader->presentedViewController())
+            && screenIsStill();
+    });
     auto panel = presentedBy<lectoro::TeacherReviewViewController>(*reader);
     if (!check(panel != nullptr, "Choosing Biology opened the learner panel"))
         return 4;
-    loop.runUntil([&] { return !panel->scheduledTimer(); }, waitTime);
+    (void)waitFor(out, "every learner's work", [&] { return !panel->scheduledTimer(); });
     check(!panel->scheduledTimer(), "Every learner's work was fetched, one learner at a time");
     for (const auto& record : panel->studentListArray().value_or(base::Value::List {})) {
         auto learner = lectoro::readLearnerRecord(record);
@@ -186,8 +195,12 @@ int runReviewDemo(std::ostream& out)
         out << "  " << learner->fullName << ": " << (submitted ? "work submitted" : "Yet to submit") << '\n';
     }
 
+    // The panel goes and the reader's bars give way to the review bars.
     panel->studentListTableView()->simulateTapOnRow({ 0, 0 });
-    loop.runFor(0.6);
+    (void)waitFor(out, "review mode", [&] {
+        return reader->activeMode() == lectoro::ReaderActiveModeTeacherReview && !reader->presentedViewController()
+            && reader->context().penToolActionBarView && screenIsStill();
+    });
     auto& review = reader->teacherReview();
     check(reader->activeMode() == lectoro::ReaderActiveModeTeacherReview && !reader->presentedViewController(),
         "Opening Ada Fennick put the reader into review mode");
@@ -208,13 +221,14 @@ int runReviewDemo(std::ostream& out)
 
     // The teacher clears every page and saves with Done.
     reader->rendererView()->navigateToPageNumber("1");
-    loop.runFor(0.3);
+    (void)waitFor(out, "the page", screenIsStill);
     review.didChooseClearAllForTeacherReview(lectoro::ReaderTeacherReview::ClearAllChoice::AllPages);
     const size_t toSave = panel->getAnotationToSave().size();
     out << "  cleared all pages: " << toSave << " record(s) to save\n";
     review.didSelectDoneForTeacherReview();
-    loop.runUntil([&] { return std::dynamic_pointer_cast<ui::AlertController>(reader->presentedViewController()) != nullptr; },
-        waitTime);
+    (void)waitFor(out, "the service's answer to the saved review", [&] {
+        return isPresentedAndShown(std::dynamic_pointer_cast<ui::AlertController>(reader->presentedViewController()));
+    });
     auto alert = std::dynamic_pointer_cast<ui::AlertController>(reader->presentedViewController());
     check(alert && alert->message() == lectoro::teacherReviewLocalizedString("DATA_SUBMITTED_SUCCESSFULLY"),
         "Done saved the review: " + (alert ? alert->message().value_or("") : std::string("no alert")));
@@ -222,15 +236,20 @@ int runReviewDemo(std::ostream& out)
     check(toSave > 0 && left == 0, "The service dropped the drawing the teacher erased; records left: " + std::to_string(left));
     if (alert)
         alert->tapActionWithTitle("Ok");
-    loop.runFor(1.0);
+    // The alert goes, review mode ends and the reader returns to the page it was on.
+    (void)waitFor(out, "the reader back from review", [&] {
+        auto shown = reader->rendererView()->getActivePages();
+        return reader->activeMode() == lectoro::ReaderActiveModeNone && !reader->presentedViewController() && !shown.empty()
+            && !shownBefore.empty() && shown.front().pageID == shownBefore.front().pageID && demoPageSettled(*reader);
+    });
     auto pages = reader->rendererView()->getActivePages();
     const bool back = !pages.empty() && !shownBefore.empty() && pages.front().pageID == shownBefore.front().pageID;
     check(reader->activeMode() == lectoro::ReaderActiveModeNone && back,
         "Leaving review returned to page " + (pages.empty() ? std::string("?") : pages.front().displayNum));
 
-    reader->didTapOnBackButton();
-    loop.runFor(0.5);
+    check(closeReaderAndWait(*reader, *host, out), "The teacher closed the book");
     launcher.reset();
+    finishBackgroundWork();
     lectoro::setCompanionFramework(nullptr);
     bool failed = check.failures() + reportFailures > 0;
     out << (failed ? "Teacher review demo: failed\n" : "Teacher review demo: done\n");

@@ -1,6 +1,7 @@
 #include "ReviewReportDemo.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 
 #include "LectoroSDKWithReader/foundation/LectoroNetworkManager.h"
 #include "LectoroSDKWithReader/foundation/Reachability.h"
@@ -12,7 +13,6 @@
 #include "LectoroSDKWithReader/teacherreview/report/GenerateReportMailViewController.h"
 #include "LectoroSDKWithReader/teacherreview/report/GenerateReportViewController.h"
 #include "companion/service/InProcessService.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/SegmentedControl.h"
@@ -24,8 +24,6 @@
 namespace host {
 
 namespace {
-
-constexpr double reportWaitTime = 5;
 
 // The demo's device is online: the in-process service is its network.
 class ReviewReportOnline final : public lectoro::ReachabilitySource {
@@ -40,7 +38,6 @@ public:
 int runReviewReportSteps(
     lectoro::ReaderViewController& reader, companion::InProcessService& service, int64_t bookID, std::ostream& out)
 {
-    auto& loop = base::RunLoop::main();
     DemoChecks check(out);
     auto& network = lectoro::LectoroNetworkManager::getInstance();
     auto previousReachability = network.internetReachability();
@@ -56,8 +53,10 @@ int runReviewReportSteps(
     auto bar = reader.context().penToolActionBarView;
     if (!check(bar && bar->tapItemWithTag(lectoro::PlayerItemGenerateReport), "Report: the review bar's report item tapped"))
         return finish();
-    loop.runUntil([&] { return review.generateReportVC() != nullptr; }, reportWaitTime);
-    loop.runFor(0.4);
+    (void)waitFor(out, "the report's choice screen", [&] {
+        auto shown = review.generateReportVC();
+        return shown && reader.presentedViewController() == shown && isPresentedAndShown(shown) && screenIsStill();
+    });
     auto screen = review.generateReportVC();
     if (!check(screen != nullptr && reader.presentedViewController() == screen, "Report: the choice screen is up"))
         return finish();
@@ -78,7 +77,10 @@ int runReviewReportSteps(
     check(screen->nextButton()->simulateTap(), "Report: chose the chapter \""
             + (screen->chapters().size() > 1 ? screen->chapters()[1]["title"].description() : std::string("?"))
             + "\" and the first learner, then Next");
-    loop.runFor(0.4);
+    (void)waitFor(out, "the report's mail screen", [&] {
+        auto shown = review.mailVC();
+        return shown && reader.presentedViewController() == shown && isPresentedAndShown(shown) && screenIsStill();
+    });
 
     auto mail = review.mailVC();
     if (!check(mail != nullptr && reader.presentedViewController() == mail, "Report: the mail screen is up"))
@@ -86,14 +88,14 @@ int runReviewReportSteps(
     out << "  report mail to: " << mail->emailField()->text() << '\n';
     const size_t before = service.reportRequests().count();
     mail->doneButton()->simulateTap();
-    loop.runUntil([&] { return std::dynamic_pointer_cast<ui::AlertController>(reader.presentedViewController()) != nullptr; },
-        reportWaitTime);
+    (void)waitFor(out, "the service's answer to the report request", [&] {
+        return isPresentedAndShown(std::dynamic_pointer_cast<ui::AlertController>(reader.presentedViewController()));
+    });
     auto alert = std::dynamic_pointer_cast<ui::AlertController>(reader.presentedViewController());
     const size_t requested = service.reportRequests().count() - before;
     check(alert && requested == 1, "Report requested: " + (alert ? alert->message().value_or("") : std::string("no alert")));
-    if (alert)
-        alert->tapActionAtIndex(0);
-    loop.runFor(0.4);
+    if (alert && alert->tapActionAtIndex(0))
+        (void)waitFor(out, "the report's alert to go", [&] { return !alert->presentingViewController() && screenIsStill(); });
     return finish();
 }
 

@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
@@ -12,7 +13,6 @@
 #include "LectoroSDKWithReader/search/SearchResultCell.h"
 #include "LectoroSDKWithReader/search/TextSearchView.h"
 #include "companion/renderer/BookRenderer.h"
-#include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
 #include "platform/ui/Label.h"
 
@@ -23,7 +23,6 @@ namespace host {
 
 namespace {
 
-constexpr double searchSettleTime = 1.2;
 constexpr size_t searchPickedRow = 59;
 
 std::string searchWhere(const lectoro::ReaderViewController& reader)
@@ -47,20 +46,26 @@ int runSearchDemo(std::ostream& out, const std::string& bookPath, const std::str
 {
     std::ostringstream callbacks;
     auto listener = std::make_shared<HostListener>(callbacks);
-    auto launcher = launchDemoBook(bookPath, listener);
+    auto launcher = launchDemoBook(out, bookPath, listener);
     auto reader = launcher->reader();
-    auto& loop = base::RunLoop::main();
     if (!reader->currentBook()) {
         out << "Could not open the book\n";
         launcher->uninitializeReader();
         return 1;
     }
-    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
     out << "Opened \"" << reader->currentBook()->title << "\" at " << searchWhere(*reader) << '\n';
 
     auto& search = reader->search();
     search.addSearchForText(word, false);
-    loop.runFor(searchSettleTime);
+    // The panel says it is generating the results while the book's text is still being
+    // indexed; then it lists the first batch of hits (and grows to its height, which nothing
+    // here waits for) or says that nothing was found.
+    (void)waitFor(out, "the search's answer", [&] {
+        auto shown = search.searchTextView();
+        bool generating = shown && shown->tableView()->tableHeaderView()
+            && shown->noResultText()->text() == lectoro::TextSearchConstants::localized("GENERATING_SEARCH_RESULT");
+        return shown && !generating && presentationsSettled();
+    });
     auto panel = search.searchTextView();
     int status = 3;
     if (!panel) {
@@ -77,9 +82,11 @@ int runSearchDemo(std::ostream& out, const std::string& bookPath, const std::str
         }
         size_t rows = panel->searchResultArray().size();
         if (rows > 1) {
+            // Showing the last rows asks for the next batch, when the search has more.
             table->scrollToRowAtIndexPath(
                 { 0, static_cast<int>(rows - 1) }, ui::TableViewScrollPosition::Bottom);
-            loop.runFor(searchSettleTime);
+            (void)waitFor(out, "the list scrolled to its end",
+                [&] { return panel->searchResultArray().size() > rows || screenIsStill(); });
             out << "Scrolled to the end: " << panel->searchResultArray().size() << " hits listed\n";
         }
         rows = panel->searchResultArray().size();
@@ -89,22 +96,34 @@ int runSearchDemo(std::ostream& out, const std::string& bookPath, const std::str
             table->scrollToRowAtIndexPath(
                 { 0, static_cast<int>(picked) }, ui::TableViewScrollPosition::Middle);
             table->simulateTapOnRow({ 0, static_cast<int>(picked) });
-            loop.runFor(searchSettleTime);
             bool epub = std::dynamic_pointer_cast<lectoro::EPUBBookVO>(reader->currentBook()) != nullptr;
             int64_t page = searchPageNumber(search, *hit, epub);
-            bool marked = false;
-            if (auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView())) {
-                for (const auto& mark : renderer->overlayForPage(page).searchMarks)
-                    marked = marked || (mark.word == word && mark.selectedWordColor && mark.hitCount > 0);
-            }
+            auto isMarked = [&] {
+                bool marked = false;
+                if (auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView())) {
+                    for (const auto& mark : renderer->overlayForPage(page).searchMarks)
+                        marked = marked || (mark.word == word && mark.selectedWordColor && mark.hitCount > 0);
+                }
+                return marked;
+            };
+            auto showsHit = [&](const lectoro::TextSearchResult& result) {
+                return searchWhere(*reader) == (epub ? result.href : "page " + result.pageIndex);
+            };
+            // The reader turns to the hit's page and marks the word there.
+            (void)waitFor(out, "the picked hit marked on its page",
+                [&] { return showsHit(*hit) && isMarked() && screenIsStill(); });
+            bool marked = isMarked();
             std::string now = searchWhere(*reader);
             out << "Picked hit " << picked + 1 << " (" << (epub ? hit->href : "page " + hit->pageIndex)
                 << "); now at " << now << "; marked: " << (marked ? "yes" : "no") << '\n';
-            bool shown = epub ? now == hit->href : now == "page " + hit->pageIndex;
-            if (shown && marked)
+            if (showsHit(*hit) && marked)
                 status = 0;
+            auto before = search.searchResult();
             search.didClickOnNextButtonForReaderSearch();
-            loop.runFor(searchSettleTime);
+            (void)waitFor(out, "the next hit on screen", [&] {
+                auto current = search.searchResult();
+                return current && current != before && showsHit(*current) && screenIsStill();
+            });
             if (auto current = search.searchResult())
                 out << "Next hit: " << (epub ? current->href : "page " + current->pageIndex) << "; now at "
                     << searchWhere(*reader) << '\n';
@@ -112,8 +131,8 @@ int runSearchDemo(std::ostream& out, const std::string& bookPath, const std::str
         search.closeSearchView();
         out << "Search closed: " << (search.searchTextView() ? "no" : "yes") << '\n';
     }
-    reader->didTapOnBackButton();
-    loop.runFor(searchSettleTime);
+    if (!closeReaderAndWait(*reader, *listener, out) && status == 0)
+        status = 3;
     launcher->uninitializeReader();
     return status;
 }

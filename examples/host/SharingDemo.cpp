@@ -1,6 +1,7 @@
 #include "SharingDemo.h"
 #include "DemoLaunch.h"
 #include "DemoRegistry.h"
+#include "DemoWait.h"
 
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
@@ -16,8 +17,6 @@
 namespace host {
 
 namespace {
-
-constexpr double sharingAnswerTime = 2;
 
 // Remembers whether the last answer has come and whether it was a success.
 class Listener final : public lectoro::LectoroDataSyncingManagerDelegate {
@@ -41,22 +40,22 @@ struct Learner {
     std::shared_ptr<Listener> listener = std::make_shared<Listener>();
 
     // Waits for the answer of the request just sent.
-    bool answered()
+    bool answered(std::ostream& out)
     {
-        base::RunLoop::main().runUntil([&] { return listener->outcome.has_value(); }, sharingAnswerTime);
+        (void)waitFor(out, name + "'s answer from the service", [&] { return listener->outcome.has_value(); });
         bool ok = listener->outcome.value_or(false);
         listener->outcome.reset();
         return ok;
     }
-    bool fetch()
+    bool fetch(std::ostream& out)
     {
         client->fetchUGCOperationForBookID(demoBookID, id, listener, token, "1");
-        return answered();
+        return answered(out);
     }
-    bool sync()
+    bool sync(std::ostream& out)
     {
         client->synchUGCForBookID(demoBookID, id, listener, token, "1");
-        return answered();
+        return answered(out);
     }
     std::shared_ptr<lectoro::SDKHighlightVO> firstNote()
     {
@@ -86,7 +85,7 @@ int runSharingDemo(std::ostream& out)
                 base::Value::List { demoClassMember(1, "Ada", "Fennick"), demoClassMember(2, "Ben", "Ostrowe") } } } });
     Learner ada = makeLearner(service, 1, "Ada");
     Learner ben = makeLearner(service, 2, "Ben");
-    bool ok = ada.fetch() && ben.fetch();
+    bool ok = ada.fetch(out) && ben.fetch(out);
 
     auto note = std::make_shared<lectoro::SDKHighlightVO>();
     note->pageIdentifier = "1";
@@ -95,10 +94,10 @@ int runSharingDemo(std::ostream& out)
     note->isShare = true;
     note->sharedUsers = base::Value::List { ben.id };
     ada.store->saveHighlight(note, std::to_string(demoBookID), ada.id);
-    ok = ada.sync() && ok;
+    ok = ada.sync(out) && ok;
     out << "sharing: Ada shares \"" << note->noteText << "\" with Ben: " << (ok ? "uploaded" : "failed") << '\n';
 
-    ok = ben.fetch() && ok;
+    ok = ben.fetch(out) && ok;
     auto received = ben.firstNote();
     bool arrived = received && received->isReceived && !received->isAnswered;
     out << "sharing: Ben's fetch holds " << (arrived ? "a note from " + received->creatorName : std::string("nothing"))
@@ -108,9 +107,9 @@ int runSharingDemo(std::ostream& out)
 
     ben.client->setDelegate(ben.listener);
     ben.client->acceptOrRejectCollab(received->ugcID, true, ben.token);
-    ok = ben.answered() && ok;
+    ok = ben.answered(out) && ok;
     ben.store->updateAnsweredUGC(received->ugcID, true, std::to_string(ben.id));
-    ok = ada.fetch() && ok;
+    ok = ada.fetch(out) && ok;
     auto own = ada.firstNote();
     bool accepted = own && own->acceptedUsers.count() == 1;
     out << "sharing: Ben accepts; Ada's note is accepted by " << (own ? own->acceptedUsers.count() : 0) << " user(s)\n";

@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
@@ -17,7 +18,6 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKTextAnnotationVO.h"
 #include "companion/renderer/BookRenderer.h"
 #include "platform/base/Bundle.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/TextView.h"
@@ -28,8 +28,6 @@
 namespace host {
 
 namespace {
-
-constexpr double textBoxSettle = 0.5;
 
 // The text-box colours come from the default theme only beside a host theme.
 constexpr const char* textBoxDemoTheme
@@ -45,14 +43,13 @@ public:
 
     int run()
     {
-        auto launcher = launchDemoBook(m_bookPath, std::make_shared<HostListener>(m_out));
+        auto listener = std::make_shared<HostListener>(m_out);
+        auto launcher = launchDemoBook(m_out, m_bookPath, listener);
         auto reader = launcher->reader();
-        auto& loop = base::RunLoop::main();
         if (!reader || !reader->currentBook()) {
             m_out << "Text box demo: the book did not open\n";
             return 3;
         }
-        loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
         auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
         if (!renderer || renderer->getActivePages().empty())
             return fail("no page on screen");
@@ -89,10 +86,10 @@ public:
               << box.textColor << ", background "
               << box.metaData["backgroundColor"].asString().value_or("none") << '\n';
 
+        // A swipe shows the page before it returns; the page's boxes are drawn as it loads.
         renderer->swipe(companion::RendererSwipe::Next);
-        loop.runFor(textBoxSettle);
         renderer->swipe(companion::RendererSwipe::Previous);
-        loop.runFor(textBoxSettle);
+        (void)waitFor(m_out, "page " + std::to_string(page) + " again", [&] { return demoPageShown(*reader, page); });
         auto drawn = renderer->overlayForPage(page).textAnnotations;
         if (drawn.size() != 1 || drawn.front()->text != box.text)
             return fail("the box is not drawn again on its page");
@@ -105,16 +102,18 @@ public:
         if (!bar || !bar->tapItemWithTag(6))
             return fail("the stored box did not open with a delete item");
         auto confirmation = road.actionSheet();
-        loop.runFor(textBoxSettle);
+        (void)waitFor(m_out, "the delete confirmation", [&] { return isPresentedAndShown(confirmation) && screenIsStill(); });
         if (!confirmation || !confirmation->tapActionWithTitle("Delete"))
             return fail("no delete confirmation");
-        loop.runFor(textBoxSettle);
+        // The box is deleted once the confirmation has gone.
+        (void)waitFor(m_out, "the delete confirmation to go",
+            [&] { return !confirmation->presentingViewController() && screenIsStill(); });
         keyboard(false);
         const size_t left = storedBoxes(*reader, page).size();
         m_out << "Deleted after \"" << confirmation->message().value_or("") << "\": " << left
               << " boxes stored, " << renderer->overlayForPage(page).textAnnotations.size() << " drawn\n";
-        reader->didTapOnBackButton();
-        loop.runFor(textBoxSettle);
+        if (!closeReaderAndWait(*reader, *listener, m_out))
+            return fail("the book did not close");
         return left == 0 ? 0 : fail("the box is still stored");
     }
 
@@ -127,7 +126,8 @@ private:
                 { { 0, environment.screenSize().height - 300 }, { environment.screenSize().width, 300 } });
         else
             environment.hideKeyboard();
-        base::RunLoop::main().runFor(0.1);
+        // The reader moves its views along with the keyboard.
+        (void)waitFor(m_out, up ? "the keyboard to show" : "the keyboard to hide", screenIsStill);
     }
 
     static std::vector<std::shared_ptr<lectoro::SDKTextAnnotationVO>> storedBoxes(

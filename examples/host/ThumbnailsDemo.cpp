@@ -2,6 +2,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoLaunch.h"
+#include "DemoWait.h"
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
@@ -14,7 +15,6 @@
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/ImageView.h"
@@ -26,16 +26,20 @@ namespace host {
 
 namespace {
 
-constexpr double thumbDemoSettle = 1;
-
-bool thumbDemoOpenPanel(lectoro::ReaderViewController& reader)
+bool thumbDemoOpenPanel(std::ostream& out, lectoro::ReaderViewController& reader)
 {
     auto bar = reader.context().playerBottomActionBarView;
     auto item = bar ? bar->itemWithTag(lectoro::PlayerItemThumbnail) : nullptr;
     if (!item || !bar->tapItem(*item))
         return false;
-    base::RunLoop::main().runFor(thumbDemoSettle);
-    return reader.presentedViewController() != nullptr;
+    return waitFor(out, "the thumbnail panel",
+        [&] { return isPresentedAndShown(reader.presentedViewController()) && screenIsStill(); });
+}
+
+// The panel has closed and the reader shows a page other than `from`, settled.
+bool thumbDemoLeftFor(lectoro::ReaderViewController& reader, const std::string& from)
+{
+    return !reader.presentedViewController() && demoReaderPlace(reader, false) != from && demoPageSettled(reader);
 }
 
 void thumbDemoPrintBrowser(std::ostream& out, lectoro::LXThumbnailViewController& browser)
@@ -70,21 +74,18 @@ int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
     ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
     std::ostringstream callbacks;
     auto listener = std::make_shared<HostListener>(callbacks);
-    auto launcher = launchDemoBook(bookPath, listener);
+    auto launcher = launchDemoBook(out, bookPath, listener);
     auto reader = launcher->reader();
-    auto& loop = base::RunLoop::main();
     if (!reader->currentBook()) {
         out << "Could not open the book\n";
         launcher->uninitializeReader();
         return 1;
     }
-    loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, demoLoadTimeout);
-    loop.runFor(thumbDemoSettle);
     const std::string start = demoReaderPlace(*reader, false);
     out << "Opened \"" << reader->currentBook()->title << "\" at " << start << '\n';
 
     int arrived = 0;
-    if (!thumbDemoOpenPanel(*reader)) {
+    if (!thumbDemoOpenPanel(out, *reader)) {
         out << "The toolbar has no thumbnail item\n";
     } else if (auto browser = reader->contents().thumbnailViewController()) {
         thumbDemoPrintBrowser(out, *browser);
@@ -93,7 +94,7 @@ int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
         auto& field = *browser->searchTextField();
         field.setText(last);
         browser->shouldReturn(field);
-        loop.runFor(thumbDemoSettle);
+        (void)waitFor(out, "the browser to close on the page", [&] { return thumbDemoLeftFor(*reader, start); });
         out << "Browser closed: " << (reader->presentedViewController() ? "no" : "yes") << "; now at "
             << demoReaderPlace(*reader, false) << '\n';
         arrived += demoReaderPlace(*reader, false) != start;
@@ -105,24 +106,25 @@ int runThumbnailsDemo(std::ostream& out, const std::string& bookPath)
         navigator->sliderValueChanged();
         out << "Slider at the end: " << navigator->sliderLabel()->text() << '\n';
         navigator->sliderReleased();
-        loop.runFor(thumbDemoSettle);
+        (void)waitFor(out, "the navigator to close on the page", [&] { return thumbDemoLeftFor(*reader, start); });
         out << "Navigator closed: " << (reader->presentedViewController() ? "no" : "yes") << "; now at "
             << demoReaderPlace(*reader, false) << '\n';
         arrived += demoReaderPlace(*reader, false) != start;
     }
 
     // Back through the history, from the panel opened again.
-    if (arrived && thumbDemoOpenPanel(*reader)) {
+    if (arrived && thumbDemoOpenPanel(out, *reader)) {
+        const std::string from = demoReaderPlace(*reader, false);
         if (auto browser = reader->contents().thumbnailViewController())
             browser->prevButton()->sendActions(ui::ControlEvent::TouchUpInside);
         else if (auto navigator = reader->contents().fixedEpubThumbnailVC())
             navigator->prevButton()->sendActions(ui::ControlEvent::TouchUpInside);
-        loop.runFor(thumbDemoSettle);
+        (void)waitFor(out, "the page before in the history", [&] { return thumbDemoLeftFor(*reader, from); });
         out << "History back: now at " << demoReaderPlace(*reader, false) << '\n';
         arrived += demoReaderPlace(*reader, false) == start;
     }
-    reader->didTapOnBackButton();
-    loop.runFor(thumbDemoSettle);
+    if (!closeReaderAndWait(*reader, *listener, out))
+        arrived = 0;
     launcher->uninitializeReader();
     return arrived == 2 ? 0 : 3;
 }

@@ -1,5 +1,6 @@
 #include "TranslateDemo.h"
 #include "DemoRegistry.h"
+#include "DemoWait.h"
 
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readingaids/MVDropdownController.h"
@@ -7,7 +8,6 @@
 #include "companion/Framework.h"
 #include "companion/service/InProcessService.h"
 #include "platform/base/FileManager.h"
-#include "platform/base/RunLoop.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Environment.h"
 
@@ -18,8 +18,6 @@
 namespace host {
 
 namespace {
-
-constexpr double translateAnswerTime = 3;
 
 std::string nameOf(const std::shared_ptr<lectoro::MVGoogleTranslationLanguage>& language)
 {
@@ -43,14 +41,16 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
         environment.makeKeyWindow();
         auto root = ui::ViewController::create();
         ui::setKeyWindowRootViewController(root);
-        auto& loop = base::RunLoop::main();
 
         auto sheet = lectoro::MVTranslationController::create(text, nullptr);
         root->presentViewController(sheet, false);
         auto manager = lectoro::companionFramework()->translationManager();
-        loop.runUntil([&] { return sheet->languageData() && sheet->languageData()->from->code != "en"; },
-            translateAnswerTime);
-        loop.runFor(0.2);
+        // A detected language is fixed as the source: its button takes no more taps. A
+        // detection that failed says so in an alert.
+        (void)waitFor(out, "the detected language", [&] {
+            return (!sheet->languageButtons().empty() && !sheet->languageButtons()[0]->isUserInteractionEnabled())
+                || std::dynamic_pointer_cast<ui::AlertController>(sheet->presentedViewController());
+        });
         out << "text: " << text << "\n";
         out << "detected: " << nameOf(sheet->languageData() ? sheet->languageData()->from : nullptr) << "\n";
 
@@ -65,14 +65,18 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
                 << " the service offers\n";
         } else {
             sheet->tapOnDropDown(*sheet->languageButtons()[1]);
-            loop.runFor(0.5);
+            (void)waitFor(out, "the language list", [&] {
+                auto shown = std::dynamic_pointer_cast<lectoro::MVDropdownController>(sheet->presentedViewController());
+                return isPresentedAndShown(shown) && screenIsStill();
+            });
             auto list
                 = std::dynamic_pointer_cast<lectoro::MVDropdownController>(sheet->presentedViewController());
             if (list) {
                 list->didSelectRowAtIndexPath(*list->tableView(), ui::IndexPath(0, row));
                 std::string before = sheet->textViews()[1]->text();
-                loop.runUntil([&] { return sheet->textViews()[1]->text() != before; }, translateAnswerTime);
-                loop.runFor(0.2);
+                // A text already in the target language is not translated again.
+                if (targetCode != sheet->languageData()->from->code.value_or(""))
+                    (void)waitFor(out, "the translation", [&] { return sheet->textViews()[1]->text() != before; });
                 auto alignment = sheet->textViews()[1]->textAlignment();
                 out << "target: " << nameOf(sheet->languageData()->to) << "\n";
                 out << "translation: " << sheet->textViews()[1]->text() << "\n";
@@ -85,9 +89,10 @@ int runTranslateDemo(const std::string& text, const std::string& targetCode, std
         if (auto alert = std::dynamic_pointer_cast<ui::AlertController>(sheet->presentedViewController()))
             out << "alert: " << alert->message().value_or("") << "\n";
         root->dismissViewControllerAnimated(false);
-        loop.runFor(0.1);
+        (void)waitFor(out, "the sheet to go", screenIsStill);
         ui::setKeyWindowRootViewController(nullptr);
     }
+    finishBackgroundWork();
     lectoro::setCompanionFramework(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(storage, ignored);

@@ -22,9 +22,12 @@
 // where it was left exits with 3; a store that failed (damaged and replaced, read-only,
 // full, a save that did not reach the disk) is reported and exits with 4. --snapshot writes a
 // picture of the reading screen once the book is open (one that cannot be written exits with 5).
+// The host waits for what each step brings (DemoWait.h); a step that did not come in time is
+// reported, and a run that would otherwise have succeeded exits with 6.
 
 #include "BookPrinter.h"
 #include "DemoRegistry.h"
+#include "DemoWait.h"
 #include "MediaBookPrinter.h"
 #include "HostListener.h"
 #include "HostRendererDelegate.h"
@@ -60,9 +63,7 @@
 
 namespace {
 
-constexpr double loadTimeout = 5;
-constexpr double settleTime = 0.2;
-constexpr double closeTime = 1;
+constexpr double loadTimeout = host::demoStepTimeout;
 
 struct Options {
     std::string bookPath = std::string(LECTORO_SAMPLES_DIR) + "/books/sample-pagebook";
@@ -242,12 +243,12 @@ public:
         bool snapshotWritten = !m_options.snapshot || writeSnapshot(*reader, *m_options.snapshot);
 
         auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
+        // A swipe shows the next page before it returns.
         for (int turn = 0; turn < m_options.pages && renderer; ++turn) {
             if (!renderer->swipe(companion::RendererSwipe::Next)) {
                 std::cout << "Last page reached\n";
                 break;
             }
-            base::RunLoop::main().runFor(settleTime);
             std::cout << "Turned to " << position(*reader) << '\n';
         }
         std::string leftAt = position(*reader);
@@ -260,8 +261,12 @@ public:
         std::cout << "Closed at " << leftAt << '\n';
 
         reader = open();
+        // The reader comes back where it was left; a page shown elsewhere is reported below.
+        if (reader->currentBook())
+            (void)host::waitFor(std::cout, "the page the book was left at", [&] { return position(*reader) == leftAt; });
         std::string reopenedAt = position(*reader);
-        std::cout << "Reopened at " << reopenedAt << '\n';
+        // Sent at once: a watcher reads the running host's state when it sees this line.
+        std::cout << "Reopened at " << reopenedAt << std::endl;
         close(*reader);
         bool restored = reopenedAt == leftAt;
         std::cout << "Last page restored: " << (restored ? "yes" : "no") << '\n';
@@ -294,26 +299,21 @@ private:
             = std::make_shared<lectoro::LectoroBookPackage>(m_options.bookPath, "1001", "978-0-00-000000-1");
         m_launcher->launchBook(package, m_user, m_configuration, m_settings, false);
         auto reader = m_launcher->reader();
-        auto& loop = base::RunLoop::main();
-        loop.runUntil([&] { return reader->currentBook() || reader->bookLoadingError(); }, loadTimeout);
+        // A book that does not load says why (or that it did not load in time) in run().
+        base::RunLoop::main().runUntil([&] { return reader->currentBook() || reader->bookLoadingError(); }, loadTimeout);
         if (reader->currentBook()) {
-            // The first pages, and a reflowable book's return to its position, follow.
-            loop.runUntil([&] { return !reader->rendererView()->getActivePages().empty(); }, loadTimeout);
+            // The first pages follow; the renderer opens them at the stored position.
+            (void)host::waitFor(std::cout, "the first page", [&] { return !reader->rendererView()->getActivePages().empty(); });
             if (m_options.timings && !m_firstPageShown && !reader->rendererView()->getActivePages().empty()) {
                 m_firstPageShown = true;
                 std::printf("First page shown at %.3f ms (monotonic)\n", monotonicMilliseconds());
                 std::fflush(stdout);
             }
-            loop.runFor(settleTime);
         }
         return reader;
     }
 
-    void close(lectoro::ReaderViewController& reader)
-    {
-        reader.didTapOnBackButton();
-        base::RunLoop::main().runFor(closeTime);
-    }
+    void close(lectoro::ReaderViewController& reader) { (void)host::closeReaderAndWait(reader, *m_listener, std::cout); }
 
     const Options& m_options;
     std::shared_ptr<host::HostListener> m_listener;
@@ -376,8 +376,16 @@ int main(int argc, char** argv)
     auto request = [&](const std::string& storagePath) {
         return host::DemoRequest { options.bookPath, storagePath, options.demoValue, options.translateTo, std::cout };
     };
+    // A step that timed out fails a run that would otherwise have succeeded.
+    auto finished = [](int status) {
+        if (status == 0 && host::timedOutWaits() > 0) {
+            std::cout << "lectoro-host: " << host::timedOutWaits() << " step(s) did not come in time\n";
+            return 6;
+        }
+        return status;
+    };
     if (options.demo && options.demo->setup == host::Demo::Setup::Own)
-        return options.demo->run(request({}));
+        return finished(options.demo->run(request({})));
 
     StorageFolder storage(options.storage);
     if (storage.path().empty()) {
@@ -398,7 +406,7 @@ int main(int argc, char** argv)
         std::cout << "Book: " << options.bookPath << '\n';
         status = host::printMediaBook(std::cout, options.bookPath);
         if (status == 0)
-            status = host::playMediaBook(std::cout, options.bookPath, 7.0);
+            status = host::playMediaBook(std::cout, options.bookPath, 2.0);
     } else if (options.inspect && !inspectBook(options)) {
         status = 1;
     } else {
@@ -406,6 +414,7 @@ int main(int argc, char** argv)
         ReadingRun run(options);
         status = run.run();
     }
+    host::finishBackgroundWork();
     lectoro::setCompanionFramework(nullptr);
-    return status;
+    return finished(status);
 }

@@ -57,6 +57,7 @@ public:
 
     const std::vector<std::string>& imageURLs() const { return m_urls; }
     const std::vector<std::string>& captions() const { return m_captions; }
+    bool isEncrypted() const { return m_encrypted; }
     bool isZoomable() const { return m_zoomable; }
     bool isExternal() const { return m_external; }
     // Images shown so far, by index.
