@@ -31,6 +31,8 @@
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Environment.h"
 
+#include <algorithm>
+
 namespace lectoro {
 
 namespace {
@@ -429,17 +431,13 @@ void ReaderViewController::didAcceptOrRejectDataSuccessfullywithUGCId(
         self.m_repeatedRequests.erase(op::acceptOrReject);
         auto& context = self.m_context;
         if (context.dbManager && context.user && !ugcID.empty()) {
-            auto highlights = context.dbManager->highlightBookID(
+            // Only looked up: the store's shared list, not a copy of every highlight.
+            auto highlights = context.dbManager->sharedHighlightsOfBook(
                 std::to_string(context.bookID), self.currentNumericUserID());
-            std::shared_ptr<SDKHighlightVO> answered;
-            for (const auto& highlight : highlights) {
-                if (highlight && highlight->ugcID == ugcID) {
-                    answered = highlight;
-                    break;
-                }
-            }
+            bool answered = highlights && std::any_of(highlights->begin(), highlights->end(),
+                [&](const auto& highlight) { return highlight && highlight->ugcID == ugcID; });
             if (answered) {
-                context.dbManager->updateAnsweredUGC(answered->ugcID, isAccepted, context.user->userID);
+                context.dbManager->updateAnsweredUGC(ugcID, isAccepted, context.user->userID);
                 if (context.renderer) {
                     bool pageBook = std::dynamic_pointer_cast<PXBookVO>(context.currentBook) != nullptr;
                     for (const auto& page : context.renderer->getActivePages()) {

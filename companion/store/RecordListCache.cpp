@@ -5,21 +5,44 @@
 namespace companion {
 
 const RecordListCache::Records* RecordListCache::find(int family, const std::string& bookID, int64_t userID,
-    int64_t dataVersion) const
+    int64_t dataVersion)
 {
     auto found = m_lists.find(Key { family, bookID, userID });
     if (found == m_lists.end() || found->second.dataVersion != dataVersion)
         return nullptr;
-    return &found->second.records;
+    return &recordsOf(found->second);
+}
+
+RecordListCache::List& RecordListCache::keepList(int family, const std::string& bookID, int64_t userID,
+    int64_t dataVersion)
+{
+    std::erase_if(m_lists, [&](const auto& entry) {
+        return std::get<1>(entry.first) != bookID || std::get<2>(entry.first) != userID;
+    });
+    List& list = m_lists[Key { family, bookID, userID }];
+    list = List { dataVersion, std::nullopt, {}, nullptr };
+    return list;
 }
 
 void RecordListCache::keep(int family, const std::string& bookID, int64_t userID, int64_t dataVersion,
     Records records)
 {
-    std::erase_if(m_lists, [&](const auto& entry) {
-        return std::get<1>(entry.first) != bookID || std::get<2>(entry.first) != userID;
-    });
-    m_lists[Key { family, bookID, userID }] = List { dataVersion, std::move(records), {} };
+    keepList(family, bookID, userID, dataVersion).records = std::move(records);
+}
+
+RecordListCache::Records& RecordListCache::recordsOf(List& list)
+{
+    if (!list.records)
+        list.records = list.recordsOfShared(list.shared.get());
+    return *list.records;
+}
+
+RecordListCache::Records& RecordListCache::changing(List& list)
+{
+    Records& records = recordsOf(list);
+    list.shared.reset();
+    list.recordsOfShared = nullptr;
+    return records;
 }
 
 bool RecordListCache::isWorthKeeping(int family, const std::string& bookID, int64_t userID, int64_t dataVersion)
@@ -47,8 +70,7 @@ void RecordListCache::put(int family, const std::string& bookID, int64_t userID,
     auto found = m_lists.find(Key { family, bookID, userID });
     if (found == m_lists.end() || !record)
         return;
-    found->second.shared.reset();
-    auto& records = found->second.records;
+    auto& records = changing(found->second);
     auto same = std::find_if(records.begin(), records.end(),
         [&](const auto& kept) { return kept->localID == record->localID; });
     if (same != records.end())
@@ -62,8 +84,7 @@ void RecordListCache::remove(int family, const std::string& bookID, int64_t user
     auto found = m_lists.find(Key { family, bookID, userID });
     if (found == m_lists.end())
         return;
-    found->second.shared.reset();
-    std::erase_if(found->second.records, [&](const auto& kept) { return kept->localID == localID; });
+    std::erase_if(changing(found->second), [&](const auto& kept) { return kept->localID == localID; });
 }
 
 } // namespace companion

@@ -247,11 +247,11 @@ base::Result<void> SqliteDatabaseManager::deleteRecord(const SDKUGCVO& record, c
     return writeOutcome(changed);
 }
 
-template<class Record>
-std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecords(SqliteStatement* statement,
-    RecordRowReading rowAt)
+template<class Record, class Pointer>
+std::vector<Pointer> SqliteDatabaseManager::readRecords(SqliteStatement* statement, RecordRowReading rowAt,
+    RecordArena* arena)
 {
-    std::vector<std::shared_ptr<Record>> records;
+    std::vector<Pointer> records;
     if (!statement) {
         recordFailure();
         return records;
@@ -259,7 +259,7 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecords(SqliteSt
     bool ok = readRecordRows(*statement, rowAt, [&](const RecordRow& row) {
         // A row of the kind asked for reads as that kind; a stray payload of another kind is
         // left out.
-        auto record = recordFromRow(row);
+        auto record = recordFromRow(row, arena);
         if (auto* typed = dynamic_cast<Record*>(record.get()))
             records.emplace_back(std::move(record), typed);
     });
@@ -283,9 +283,9 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOnPage(int fa
     return readRecords<Record>(statement);
 }
 
-template<class Record>
-std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecordsOfBook(int family, const std::string& bookID,
-    int64_t userID, bool& read)
+template<class Record, class Pointer>
+std::vector<Pointer> SqliteDatabaseManager::readRecordsOfBook(int family, const std::string& bookID, int64_t userID,
+    bool& read)
 {
     // The table is ordered by (book, user, kind, id): the rows come in one pass, in order.
     // Lists are of highlights or bookmarks, whose rows read whole from their packed columns.
@@ -294,7 +294,9 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::readRecordsOfBook(in
     auto* statement = m_database->statement(sql.c_str());
     if (statement)
         statement->bind(1, family).bind(2, bookID).bind(3, userID);
-    auto records = readRecords<Record>(statement, packedRecordRowAt);
+    // A whole book's list is made in an arena of its own.
+    auto arena = RecordArena::make();
+    auto records = readRecords<Record, Pointer>(statement, packedRecordRowAt, arena.get());
     read = statement && statement->ok();
     // A list the colour migration could not read whole must not count as migrated.
     if (!read && family == static_cast<int>(UGCFamily::Highlight))
@@ -312,7 +314,8 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
     if (version) {
         if (const auto* kept = m_bookLists.find(family, bookID, userID, *version)) {
             recordSuccess();
-            return copyRecords<Record>(*kept);
+            auto arena = RecordArena::make();
+            return copyRecords<Record>(*kept, *arena);
         }
     }
     bool read = false;
@@ -320,8 +323,9 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
     if (version && read && m_bookLists.isWorthKeeping(family, bookID, userID, *version)) {
         RecordListCache::Records kept;
         kept.reserve(records.size());
+        auto arena = RecordArena::make();
         for (const auto& record : records)
-            kept.push_back(std::make_shared<const Record>(*record));
+            kept.push_back(arena->makeShared<Record>(*record));
         m_bookLists.keep(family, bookID, userID, *version, std::move(kept));
     }
     return records;
@@ -339,14 +343,11 @@ std::shared_ptr<const std::vector<std::shared_ptr<const Record>>> SqliteDatabase
         }
     }
     bool read = false;
-    auto records = readRecordsOfBook<Record>(family, bookID, userID, read);
-    if (version && read) {
-        // The records just made have no other holder: the kept list takes them as they are.
-        m_bookLists.keep(family, bookID, userID, *version, RecordListCache::Records(records.begin(), records.end()));
-        records.clear();
-        return m_bookLists.shared<Record>(family, bookID, userID, *version);
-    }
-    return std::make_shared<const std::vector<std::shared_ptr<const Record>>>(records.begin(), records.end());
+    auto records = readRecordsOfBook<Record, std::shared_ptr<const Record>>(family, bookID, userID, read);
+    // The records just made have no other holder: the kept list takes them as they are.
+    if (version && read)
+        return m_bookLists.keepShared<Record>(family, bookID, userID, *version, std::move(records));
+    return std::make_shared<const std::vector<std::shared_ptr<const Record>>>(std::move(records));
 }
 
 // --- Highlights ---

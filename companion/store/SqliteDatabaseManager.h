@@ -230,14 +230,13 @@ private:
     std::shared_ptr<const std::vector<std::shared_ptr<const Record>>> sharedRecordsOfBook(int family,
         const std::string& bookID, int64_t userID);
     // A book's list as the file holds it now; `read` tells whether it was read whole.
-    template<class Record>
-    std::vector<std::shared_ptr<Record>> readRecordsOfBook(int family, const std::string& bookID, int64_t userID,
-        bool& read);
+    template<class Record, class Pointer = std::shared_ptr<Record>>
+    std::vector<Pointer> readRecordsOfBook(int family, const std::string& bookID, int64_t userID, bool& read);
     // Every record the statement's rows (of `recordSelectColumns`, or of
     // `packedRecordColumns` read by `packedRecordRowAt`) still describe; noted as the call's
-    // outcome.
-    template<class Record>
-    std::vector<std::shared_ptr<Record>> readRecords(SqliteStatement*, RecordRowReading = recordRowAt);
+    // outcome. Highlights and bookmarks are made in `arena` when one is given.
+    template<class Record, class Pointer = std::shared_ptr<Record>>
+    std::vector<Pointer> readRecords(SqliteStatement*, RecordRowReading = recordRowAt, RecordArena* arena = nullptr);
     // After this connection saved a record: a kept list of its kind and book takes the
     // record as now stored.
     void refreshKeptRecord(int family, const std::string& bookID, int64_t userID, const std::string& localID);

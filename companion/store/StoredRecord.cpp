@@ -1,5 +1,6 @@
 #include "companion/store/StoredRecord.h"
 
+#include "companion/store/RecordArena.h"
 #include "companion/store/SqliteDatabase.h"
 #include "companion/store/UGCFamily.h"
 
@@ -182,7 +183,13 @@ void applyExtraFields(SDKUGCVO& record, const base::Value& extra)
     record.metaData = coding::readDictionary(extra, "metaData");
 }
 
-std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
+template<class Record>
+std::shared_ptr<Record> makeRecord(RecordArena* arena)
+{
+    return arena ? arena->makeShared<Record>() : std::make_shared<Record>();
+}
+
+std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row, RecordArena* arena)
 {
     PackedFieldReader fields(row.fields);
     std::shared_ptr<SDKUGCVO> record;
@@ -195,7 +202,7 @@ std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
         fields.text(common.modifiedDate);
     };
     if (family == UGCFamily::Highlight) {
-        auto highlight = std::make_shared<SDKHighlightVO>();
+        auto highlight = makeRecord<SDKHighlightVO>(arena);
         readCommon(*highlight);
         fields.text(highlight->text);
         fields.text(highlight->noteText);
@@ -208,7 +215,7 @@ std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row)
         applyHighlightFlags(*highlight, row.flags);
         record = std::move(highlight);
     } else if (family == UGCFamily::Bookmark) {
-        auto bookmark = std::make_shared<SDKBookmarkVO>();
+        auto bookmark = makeRecord<SDKBookmarkVO>(arena);
         readCommon(*bookmark);
         fields.text(bookmark->title);
         // A bookmark has no note, colours or creator: their places hold nothing.
@@ -388,9 +395,9 @@ RecordRow packedRecordRowAt(const SqliteStatement& statement, int column)
     return row;
 }
 
-std::shared_ptr<SDKUGCVO> recordFromRow(const RecordRow& row)
+std::shared_ptr<SDKUGCVO> recordFromRow(const RecordRow& row, RecordArena* arena)
 {
-    auto record = row.layout == recordFieldsLayout ? recordFromPackedFields(row) : recordFromPayload(row);
+    auto record = row.layout == recordFieldsLayout ? recordFromPackedFields(row, arena) : recordFromPayload(row);
     if (!record)
         return nullptr;
     setText(record->localID, row.localID);

@@ -24,6 +24,7 @@
 
 namespace companion {
 
+class RecordArena;
 class SqliteStatement;
 
 // The bit of a highlight row's "flags" column that marks it answered.
@@ -89,8 +90,9 @@ RecordRow packedRecordRowAt(const SqliteStatement&, int firstColumn = 0);
 // Reads a row of one of the two column lists above.
 using RecordRowReading = RecordRow (*)(const SqliteStatement&, int firstColumn);
 
-// The record a row describes; null for a row whose payload or fields no longer read.
-std::shared_ptr<lectoro::SDKUGCVO> recordFromRow(const RecordRow&);
+// The record a row describes; null for a row whose payload or fields no longer read. A
+// highlight or bookmark read from "fields" is made in `arena` when one is given.
+std::shared_ptr<lectoro::SDKUGCVO> recordFromRow(const RecordRow&, RecordArena* arena = nullptr);
 std::shared_ptr<lectoro::SDKUGCVO> recordFromRow(const SqliteStatement& row, int firstColumn = 0);
 
 // Whether the service has given the record an id of its own.

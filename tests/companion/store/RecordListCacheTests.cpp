@@ -194,6 +194,73 @@ TEST(RecordListCache, TheSharedListIsOneListUntilItChangesAndAHolderKeepsWhatItW
     EXPECT_EQ(after->size(), 2u);
 }
 
+// A long list is made in blocks of memory shared by its records (RecordArena): whichever way
+// a read is answered - from the file, from the file while keeping a copy, from the kept
+// copy, shared - every field of every record reads as saved, a holder's changes reach no one
+// else, and a record outlives its list and the store.
+TEST(RecordListCache, ALongListReadsAsSavedOnEveryPathAndItsHoldersChangeOnlyTheirOwn)
+{
+    TemporaryFolder folder;
+    constexpr int count = 700; // past the arena's first block
+    std::vector<std::shared_ptr<SDKHighlightVO>> saved;
+    {
+        auto filler = SqliteDatabaseManager::open(folder.string(), { .vfs = {}, .durable = false }).value();
+        for (int index = 0; index < count; ++index) {
+            auto record = listHighlight("long-" + std::to_string(index),
+                "a passage long enough to need memory of its own, number " + std::to_string(index));
+            record->pageIdentifier = std::to_string(index % 50);
+            record->noteText = index % 3 ? "" : "a note on passage " + std::to_string(index);
+            record->backgroundColor = index % 2 ? "#FFFF00" : "#00FF00";
+            record->startIndex = index;
+            record->endIndex = index + 40;
+            if (index % 7 == 0) {
+                record->sharedUsers = base::Value::List { int64_t(index), int64_t(index + 1) };
+                record->noteComments = base::Value::List { base::Value::Dictionary { { "Text", "a comment" } } };
+                record->metaData = base::Value::Dictionary { { "source", "test " + std::to_string(index) } };
+                record->noteRect = { double(index), 2, 30, 40 };
+            }
+            ASSERT_TRUE(filler->saveHighlight(record, listBook, listUser).ok());
+            saved.push_back(record);
+        }
+    }
+    const std::string expected = asJson(saved);
+    auto store = SqliteDatabaseManager::open(folder.string()).value();
+    auto changeAll = [](const std::vector<std::shared_ptr<SDKHighlightVO>>& records) {
+        for (const auto& record : records) {
+            record->text = "changed by this holder, not saved: " + record->text;
+            record->sharedUsers = base::Value::List { int64_t(-1) };
+            record->metaData = base::Value::Dictionary { { "changed", true } };
+        }
+    };
+    std::shared_ptr<SDKHighlightVO> keptAlone;
+    {
+        // From the file; from the file keeping a copy; from the kept copy.
+        std::vector<std::vector<std::shared_ptr<SDKHighlightVO>>> held;
+        for (const char* path : { "read", "read and kept", "copied from the kept list" }) {
+            SCOPED_TRACE(path);
+            held.push_back(store->highlightBookID(listBook, listUser));
+            EXPECT_EQ(asJson(held.back()), expected);
+            changeAll(held.back());
+        }
+        EXPECT_EQ(asJson(*store->sharedHighlightsOfBook(listBook, listUser)), expected);
+        keptAlone = held.front()[count - 1];
+    }
+    // Shared first: the records read are kept as they are, and copies are made from them.
+    auto other = SqliteDatabaseManager::open(folder.string()).value();
+    auto shared = other->sharedHighlightsOfBook(listBook, listUser);
+    EXPECT_EQ(asJson(*shared), expected);
+    changeAll(other->highlightBookID(listBook, listUser));
+    EXPECT_EQ(asJson(*other->sharedHighlightsOfBook(listBook, listUser)), expected);
+
+    store.reset();
+    other.reset();
+    EXPECT_EQ(asJson(*shared), expected);
+    EXPECT_EQ(keptAlone->localID, "long-" + std::to_string(count - 1));
+    EXPECT_EQ(keptAlone->text.rfind("changed by this holder", 0), 0u);
+    auto fresh = SqliteDatabaseManager::open(folder.string()).value();
+    EXPECT_EQ(asJson(fresh->highlightBookID(listBook, listUser)), expected);
+}
+
 TEST(RecordListCache, ListsOfAnotherBookOrUserAreNotMixedIn)
 {
     ListCacheFixture fixture;

@@ -1,0 +1,161 @@
+#include "companion/store/RecordArena.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <mutex>
+#include <new>
+#include <sys/mman.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define LECTORO_RECORD_ARENA_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LECTORO_RECORD_ARENA_ASAN 1
+#endif
+#endif
+#if LECTORO_RECORD_ARENA_ASAN
+#include <sanitizer/asan_interface.h>
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace companion {
+
+namespace {
+
+// The first block holds a few hundred records in ordinary pages, so a short list costs
+// no more than it did; a longer one goes on in blocks of one huge page each.
+constexpr size_t firstBlockBytes = 256 * 1024;
+constexpr size_t hugePageBytes = 2 * 1024 * 1024;
+
+char* mapBlock(size_t size, bool huge)
+{
+    if (!huge) {
+        void* memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        return memory == MAP_FAILED ? nullptr : static_cast<char*>(memory);
+    }
+    // A huge page needs its 2 MB aligned: map more and give back what lies outside.
+    size_t mapped = size + hugePageBytes;
+    void* memory = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return nullptr;
+    auto start = reinterpret_cast<uintptr_t>(memory);
+    auto aligned = (start + hugePageBytes - 1) & ~static_cast<uintptr_t>(hugePageBytes - 1);
+    if (aligned > start)
+        ::munmap(memory, aligned - start);
+    if (auto end = start + mapped, used = aligned + size; end > used)
+        ::munmap(reinterpret_cast<void*>(used), end - used);
+    // Only a hint: where the system gives no huge pages, the block is ordinary pages.
+    ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+    return reinterpret_cast<char*>(aligned);
+}
+
+// Blocks of lists let go, for the next list: a book's list is read again and again (every
+// panel that shows it, every read after another connection wrote), and a block used before
+// costs no page faults. Past a few lists' worth they go back to the system.
+class IdleBlocks {
+public:
+    static IdleBlocks& shared()
+    {
+        // Never destroyed: a record may be let go while the process exits.
+        static auto* blocks = new IdleBlocks();
+        return *blocks;
+    }
+
+    char* take(size_t size)
+    {
+        std::lock_guard lock(m_mutex);
+        auto found = std::find_if(m_blocks.begin(), m_blocks.end(), [&](const auto& block) { return block.second == size; });
+        if (found == m_blocks.end())
+            return nullptr;
+        char* start = found->first;
+        m_bytes -= size;
+        m_blocks.erase(found);
+        return start;
+    }
+    // False when there are enough idle blocks already: the caller unmaps it.
+    bool keep(char* start, size_t size)
+    {
+        if (size != firstBlockBytes && size != hugePageBytes)
+            return false;
+        std::lock_guard lock(m_mutex);
+        if (m_bytes + size > mostIdleBytes)
+            return false;
+        m_blocks.emplace_back(start, size);
+        m_bytes += size;
+        return true;
+    }
+
+private:
+    static constexpr size_t mostIdleBytes = 16 * 1024 * 1024;
+    std::mutex m_mutex;
+    std::vector<std::pair<char*, size_t>> m_blocks;
+    size_t m_bytes = 0;
+};
+
+} // namespace
+
+RecordArena::Holder RecordArena::make()
+{
+    return Holder(new RecordArena());
+}
+
+RecordArena::~RecordArena()
+{
+    for (const auto& block : m_blocks) {
+#if LECTORO_RECORD_ARENA_ASAN
+        __asan_unpoison_memory_region(block.start, block.size);
+        __lsan_unregister_root_region(block.start, block.size);
+#endif
+        if (!IdleBlocks::shared().keep(block.start, block.size))
+            ::munmap(block.start, block.size);
+    }
+}
+
+void RecordArena::addBlock(size_t atLeast)
+{
+    bool huge = !m_blocks.empty() || atLeast > firstBlockBytes;
+    size_t unit = huge ? hugePageBytes : firstBlockBytes;
+    size_t size = (atLeast + unit - 1) / unit * unit;
+    m_blocks.reserve(m_blocks.size() + 1);
+    char* start = IdleBlocks::shared().take(size);
+    if (!start)
+        start = mapBlock(size, huge);
+    if (!start)
+        throw std::bad_alloc();
+    m_blocks.push_back({ start, size });
+#if LECTORO_RECORD_ARENA_ASAN
+    // The records' own allocations (their texts) are reachable only through the block.
+    __lsan_register_root_region(start, size);
+#endif
+    m_next = start;
+    m_left = size;
+}
+
+void* RecordArena::allocate(size_t bytes, size_t alignment)
+{
+    auto padding = [&] { return (alignment - reinterpret_cast<uintptr_t>(m_next) % alignment) % alignment; };
+    if (m_blocks.empty() || padding() + bytes > m_left)
+        addBlock(bytes + alignment);
+    size_t skip = padding();
+    char* memory = m_next + skip;
+    m_next = memory + bytes;
+    m_left -= skip + bytes;
+    return memory;
+}
+
+void RecordArena::deallocate([[maybe_unused]] void* memory, [[maybe_unused]] size_t bytes)
+{
+    // The block is given back whole with the arena; a record let go before that must not
+    // be read again.
+#if LECTORO_RECORD_ARENA_ASAN
+    __asan_poison_memory_region(memory, bytes);
+#endif
+}
+
+void RecordArena::release()
+{
+    if (m_holders.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        delete this;
+}
+
+} // namespace companion
