@@ -3,8 +3,8 @@
 #include "HostListener.h"
 
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
-#include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
+#include "platform/testing/Settle.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Presentation.h"
 #include "platform/ui/ViewController.h"
@@ -63,8 +63,8 @@ bool screenIsStill()
 
 void finishBackgroundWork()
 {
-    base::waitForBackgroundWork();
-    base::RunLoop::main().runUntilIdle();
+    // Until nothing is left that could post more: a store write's report may send another.
+    uitest::runUntilSettled();
 }
 
 bool closeReaderAndWait(lectoro::ReaderViewController& reader, const HostListener& listener, std::ostream& out)
