@@ -401,7 +401,7 @@ void LXShareSettingsController::updateViewForNoteShare()
         m_topShareLabel->setText(std::string());
         m_topShareLabel->setTextColor(colour(&LXMVThemeVO::share_shareSettings_text_color));
         m_receiveLabel->setTextColor(colour(&LXMVThemeVO::share_shareSettings_text_color));
-        std::string note = !m_noteText.empty() ? m_noteText : (m_highlightVO ? m_highlightVO->noteText : "");
+        std::string note = !m_noteText.empty() ? m_noteText : (m_highlightVO ? m_highlightVO->noteText.str() : "");
         m_noteTextView->setText(note);
         m_noteTextView->setContentInset({});
         double width = m_noteTextView->frame().size.width;
@@ -410,7 +410,7 @@ void LXShareSettingsController::updateViewForNoteShare()
         m_selectedTextContainerView->setHidden(false);
         m_selectedTextTextView->setContentOffset({ 0, 0 });
         m_selectedTextTextView->setContentInset({});
-        std::string passage = m_highlightVO ? m_highlightVO->text : std::string();
+        std::string passage = m_highlightVO ? m_highlightVO->text.str() : std::string();
         m_selectedTextTextView->setText(passage);
         double passageHeight = 0;
         if (!passage.empty()) {
@@ -419,7 +419,7 @@ void LXShareSettingsController::updateViewForNoteShare()
         }
         m_selectedTextTextView->setFrame({ m_selectedTextTextView->frame().origin, { width, passageHeight } });
         std::string hex = !m_selectedColor.empty() ? m_selectedColor
-                                                   : (m_highlightVO ? m_highlightVO->backgroundColor : "");
+                                                   : (m_highlightVO ? m_highlightVO->backgroundColor.str() : "");
         if (auto tint = UIColorExpanded::colorWithHexString(hex))
             m_headerView->setBackgroundColor(*tint);
         m_classContainerView->layer()->setBorderColor(colour(&LXMVThemeVO::share_shareSettings_box_border_color));

@@ -142,7 +142,7 @@ bool ReaderTeacherReviewHost::presentTeacherCommentEditor(const std::string& ugc
     ReaderViewController* reader = &m_reader;
     editor->setNotePostAction([alive, reader](std::shared_ptr<SDKHighlightVO> edited) {
         if (!alive.expired())
-            reader->teacherReview().postTeacherComment(edited ? edited->noteText : std::string());
+            reader->teacherReview().postTeacherComment(edited ? edited->noteText.str() : std::string());
     });
     editor->setNoteCancelAction([alive, reader](std::shared_ptr<SDKHighlightVO>) {
         if (!alive.expired())

@@ -103,11 +103,16 @@ RecordArena::~RecordArena()
 {
     for (const auto& block : m_blocks) {
 #if LECTORO_RECORD_ARENA_ASAN
-        __asan_unpoison_memory_region(block.start, block.size);
         __lsan_unregister_root_region(block.start, block.size);
+        // An idle block must not be read: a text kept past its record would read it.
+        __asan_poison_memory_region(block.start, block.size);
 #endif
-        if (!IdleBlocks::shared().keep(block.start, block.size))
+        if (!IdleBlocks::shared().keep(block.start, block.size)) {
+#if LECTORO_RECORD_ARENA_ASAN
+            __asan_unpoison_memory_region(block.start, block.size);
+#endif
             ::munmap(block.start, block.size);
+        }
     }
 }
 
@@ -118,6 +123,10 @@ void RecordArena::addBlock(size_t atLeast)
     size_t size = (atLeast + unit - 1) / unit * unit;
     m_blocks.reserve(m_blocks.size() + 1);
     char* start = IdleBlocks::shared().take(size);
+#if LECTORO_RECORD_ARENA_ASAN
+    if (start)
+        __asan_unpoison_memory_region(start, size);
+#endif
     if (!start)
         start = mapBlock(size, huge);
     if (!start)

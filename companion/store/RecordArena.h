@@ -15,16 +15,24 @@
 // holder that keeps one record keeps the arena's blocks), so only whole lists are made
 // here, never a page's few records. Records are made on one thread at a time; they may
 // be dropped on any.
+//
+// A record's texts are placed in its arena too (setText(), makeCopy()): they are the larger part
+// of a list's allocations. They are the record's to read, never another's: a text copied or
+// moved out of the record becomes a copy of its own (lectoro::UGCText).
+
+#include "LectoroSDKWithReader/readersdk/records/UGCText.h"
 
 #include <atomic>
 #include <cstddef>
+#include <cstring>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace companion {
 
-class RecordArena {
+class RecordArena final : private lectoro::UGCText::CopyTarget {
 public:
     // A new arena, held until the Holder goes and, after that, until its last record goes.
     class Holder;
@@ -40,12 +48,51 @@ public:
         return std::allocate_shared<Record>(Allocator<Record>(this), std::forward<Arguments>(arguments)...);
     }
 
+    // A copy of `record` made in the arena, its texts placed here with it.
+    template<class Record>
+    std::shared_ptr<Record> makeCopy(const Record& record)
+    {
+        CopyingTexts copying(this);
+        return makeShared<Record>(record);
+    }
+
+    // Sets a text of a record made in this arena to a copy of `bytes` (and a NUL) placed in
+    // the arena: the record holds the arena while it lives. Only for records of this arena.
+    void setText(lectoro::UGCText& into, std::string_view bytes)
+    {
+        if (bytes.empty()) {
+            into.clear();
+            return;
+        }
+        char* placed = placeText(bytes.size() + 1);
+        std::memcpy(placed, bytes.data(), bytes.size());
+        placed[bytes.size()] = '\0';
+        into.setArenaBytes(placed, bytes.size());
+    }
+
     RecordArena(const RecordArena&) = delete;
     RecordArena& operator=(const RecordArena&) = delete;
 
 private:
     RecordArena() = default;
     ~RecordArena();
+
+    char* placeText(size_t bytes) override { return static_cast<char*>(allocate(bytes, 1)); }
+    static lectoro::UGCText::CopyTarget* exchangeCopyTarget(lectoro::UGCText::CopyTarget* target)
+    {
+        return std::exchange(lectoro::UGCText::copyTarget(), target);
+    }
+    // Texts copied on this thread go to the arena while it lives.
+    class CopyingTexts {
+    public:
+        explicit CopyingTexts(RecordArena* arena) : m_previous(exchangeCopyTarget(arena)) { }
+        ~CopyingTexts() { exchangeCopyTarget(m_previous); }
+        CopyingTexts(const CopyingTexts&) = delete;
+        CopyingTexts& operator=(const CopyingTexts&) = delete;
+
+    private:
+        lectoro::UGCText::CopyTarget* m_previous;
+    };
 
     void* allocate(size_t bytes, size_t alignment);
     void deallocate(void*, size_t bytes);

@@ -5,6 +5,7 @@
 
 #include "platform/base/Error.h"
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -28,8 +29,13 @@ public:
 
     // Parameters are numbered from 1. Text may hold NUL bytes; it is stored whole.
     SqliteStatement& bind(int index, std::string_view);
-    SqliteStatement& bind(int index, const char* text) { return bind(index, std::string_view(text)); }
-    SqliteStatement& bind(int index, const std::string& text) { return bind(index, std::string_view(text)); }
+    // Any other text (a literal, a std::string, a record's text) binds as its bytes.
+    template<class Text>
+        requires std::convertible_to<const Text&, std::string_view>
+    SqliteStatement& bind(int index, const Text& text)
+    {
+        return bind(index, std::string_view(text));
+    }
     SqliteStatement& bind(int index, int64_t);
     SqliteStatement& bind(int index, int value) { return bind(index, static_cast<int64_t>(value)); }
     SqliteStatement& bind(int index, bool value) { return bind(index, static_cast<int64_t>(value ? 1 : 0)); }

@@ -325,7 +325,7 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
         kept.reserve(records.size());
         auto arena = RecordArena::make();
         for (const auto& record : records)
-            kept.push_back(arena->makeShared<Record>(*record));
+            kept.push_back(arena->makeCopy<Record>(*record));
         m_bookLists.keep(family, bookID, userID, *version, std::move(kept));
     }
     return records;

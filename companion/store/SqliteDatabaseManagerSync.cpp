@@ -88,7 +88,7 @@ base::Result<void> SqliteDatabaseManager::markUGCUploaded(const std::string& boo
             if (statement)
                 statement->bind(1, family).bind(2, bookID).bind(3, userID).bind(4, upload.record->localID).bind(5, upload.revision);
         } else {
-            std::string serverID = isUploadedID(upload.serverID) ? upload.serverID : upload.record->ugcID;
+            std::string serverID = isUploadedID(upload.serverID) ? upload.serverID : upload.record->ugcID.str();
             statement = m_database->statement(
                 "UPDATE ugc SET ugc_id = CASE WHEN ?5 IN ('', '-1') THEN ugc_id ELSE ?5 END, "
                 "is_synced = CASE WHEN revision = ?6 THEN 1 ELSE 0 END "

@@ -86,15 +86,14 @@ std::string extraFieldsJson(const SDKUGCVO& record)
     return extra.empty() ? std::string() : base::toJson(extra);
 }
 
-// Sets one of a fresh record's texts. A book's list sets a hundred thousand of them: an empty
-// one needs no copy, and building a text in a string of its own is cheaper than assign(),
-// which must allow for overlapping bytes and for reusing the string's buffer.
-void setText(std::string& into, std::string_view text)
+// Sets one of a fresh record's texts: in the arena the record was made in, if any (a book's
+// list sets a hundred thousand of them), else a copy of its own.
+void setText(UGCText& into, std::string_view text, RecordArena* arena = nullptr)
 {
-    if (text.empty())
-        into.clear();
+    if (arena)
+        arena->setText(into, text);
     else
-        into = std::string(text);
+        into = text;
 }
 
 std::shared_ptr<SDKUGCVO> recordFromPayload(const RecordRow& row)
@@ -115,11 +114,11 @@ std::shared_ptr<SDKUGCVO> recordFromPayload(const RecordRow& row)
 // record; bytes after the last field are left for fields a later version may add.
 class PackedFieldReader {
 public:
-    explicit PackedFieldReader(std::string_view bytes) : m_bytes(bytes) { }
+    PackedFieldReader(std::string_view bytes, RecordArena* arena) : m_bytes(bytes), m_arena(arena) { }
 
     bool ok() const { return m_ok; }
     bool atEnd() const { return m_bytes.empty(); }
-    void text(std::string& into) { setText(into, nextText()); }
+    void text(UGCText& into) { setText(into, nextText(), m_arena); }
     std::string_view view() { return nextText(); }
     // A text the record has no field for (a bookmark's note, colours and creator).
     void skipText() { nextText(); }
@@ -158,6 +157,7 @@ private:
     }
 
     std::string_view m_bytes;
+    RecordArena* m_arena;
     bool m_ok = true;
 };
 
@@ -191,7 +191,7 @@ std::shared_ptr<Record> makeRecord(RecordArena* arena)
 
 std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row, RecordArena* arena)
 {
-    PackedFieldReader fields(row.fields);
+    PackedFieldReader fields(row.fields, arena);
     std::shared_ptr<SDKUGCVO> record;
     auto family = static_cast<UGCFamily>(row.family);
     auto readCommon = [&](SDKUGCVO& common) {
@@ -233,12 +233,12 @@ std::shared_ptr<SDKUGCVO> recordFromPackedFields(const RecordRow& row, RecordAre
     // version-5 form (still read while version 7 repacks it) has them in their columns.
     std::string_view extraJson = row.payload;
     if (fields.ok() && !fields.atEnd()) {
-        setText(record->pageIdentifier, fields.view());
-        setText(record->displayNum, fields.view());
+        fields.text(record->pageIdentifier);
+        fields.text(record->displayNum);
         extraJson = fields.view();
     } else {
-        setText(record->pageIdentifier, row.pageIdentifier);
-        setText(record->displayNum, row.displayNum);
+        setText(record->pageIdentifier, row.pageIdentifier, arena);
+        setText(record->displayNum, row.displayNum, arena);
     }
     if (!fields.ok())
         return nullptr;
@@ -397,11 +397,14 @@ RecordRow packedRecordRowAt(const SqliteStatement& statement, int column)
 
 std::shared_ptr<SDKUGCVO> recordFromRow(const RecordRow& row, RecordArena* arena)
 {
-    auto record = row.layout == recordFieldsLayout ? recordFromPackedFields(row, arena) : recordFromPayload(row);
+    // Only a record read from "fields" is made in the arena; its texts may go there with it.
+    bool packed = row.layout == recordFieldsLayout;
+    auto record = packed ? recordFromPackedFields(row, arena) : recordFromPayload(row);
     if (!record)
         return nullptr;
-    setText(record->localID, row.localID);
-    setText(record->ugcID, row.ugcID);
+    RecordArena* textArena = packed ? arena : nullptr;
+    setText(record->localID, row.localID, textArena);
+    setText(record->ugcID, row.ugcID, textArena);
     record->status = static_cast<int16_t>(row.status);
     record->isSynced = row.isSynced != 0;
     record->isSubmitted = row.isSubmitted != 0;
@@ -413,7 +416,7 @@ std::shared_ptr<SDKUGCVO> recordFromRow(const SqliteStatement& row, int firstCol
     return recordFromRow(recordRowAt(row, firstColumn));
 }
 
-bool isUploadedID(const std::string& ugcID)
+bool isUploadedID(std::string_view ugcID)
 {
     return !ugcID.empty() && ugcID != UGCNotUploadedID;
 }

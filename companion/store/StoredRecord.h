@@ -96,6 +96,6 @@ std::shared_ptr<lectoro::SDKUGCVO> recordFromRow(const RecordRow&, RecordArena* 
 std::shared_ptr<lectoro::SDKUGCVO> recordFromRow(const SqliteStatement& row, int firstColumn = 0);
 
 // Whether the service has given the record an id of its own.
-bool isUploadedID(const std::string& ugcID);
+bool isUploadedID(std::string_view ugcID);
 
 } // namespace companion

@@ -216,7 +216,7 @@ TEST_F(HighlightRoadTests, TheColourMigrationReadsTheHighlightsOncePerStoreUntil
     auto colourOf = [&](const std::string& localID) {
         for (const auto& record : companionStore->highlightBookID("42", 5000000000)) {
             if (record->localID == localID)
-                return record->backgroundColor;
+                return record->backgroundColor.str();
         }
         return std::string("(none)");
     };

@@ -107,7 +107,7 @@ public:
     }
     void showNoteForTeacherCommentWithFib(std::shared_ptr<SDKFIBVO> fib) override
     {
-        calls.push_back("comment " + (fib ? fib->ugcID : std::string("none")));
+        calls.push_back("comment " + (fib ? fib->ugcID.str() : std::string("none")));
     }
 
     std::vector<std::shared_ptr<SDKFIBVO>> learnerAnswers;

@@ -114,7 +114,7 @@ std::string StickyNotesViewController::chosenColor() const
 {
     if (m_selectedrow >= 0 && static_cast<size_t>(m_selectedrow) < m_colorsArray.size())
         return m_colorsArray[static_cast<size_t>(m_selectedrow)];
-    return m_record ? m_record->backgroundColor : std::string();
+    return m_record ? m_record->backgroundColor.str() : std::string();
 }
 
 bool StickyNotesViewController::colorChanged() const
@@ -637,7 +637,7 @@ void StickyNotesViewController::setUpDataForhighlight()
         m_noteTextView->becomeFirstResponder();
         const bool inList = m_selectedrow >= 0 && static_cast<size_t>(m_selectedrow) < m_colorsArray.size();
         applyHeaderColor(inList && !m_record->isReceived ? m_colorsArray[static_cast<size_t>(m_selectedrow)]
-                                                         : m_record->backgroundColor);
+                                                         : m_record->backgroundColor.str());
     }
 }
 

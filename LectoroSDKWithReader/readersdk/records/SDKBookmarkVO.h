@@ -16,15 +16,15 @@ public:
     }
 
     // The text the reader typed for the bookmark.
-    std::string title;
+    UGCText title;
     // The CFI of a bookmark in a reflowable book.
-    std::string positionIdentifier;
+    UGCText positionIdentifier;
 
 protected:
     void writeFields(base::Value::Dictionary& dictionary) const override
     {
-        dictionary.set("title", title);
-        dictionary.set("positionIdentifier", positionIdentifier);
+        dictionary.set("title", title.view());
+        dictionary.set("positionIdentifier", positionIdentifier.view());
     }
     void readFields(const base::Value&) override;
 };

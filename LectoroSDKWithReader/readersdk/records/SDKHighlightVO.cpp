@@ -6,10 +6,10 @@ namespace lectoro {
 
 void SDKHighlightVO::writeFields(base::Value::Dictionary& dictionary) const
 {
-    dictionary.set("text", text);
-    dictionary.set("noteText", noteText);
-    dictionary.set("backgroundColor", backgroundColor);
-    dictionary.set("textColor", textColor);
+    dictionary.set("text", text.view());
+    dictionary.set("noteText", noteText.view());
+    dictionary.set("backgroundColor", backgroundColor.view());
+    dictionary.set("textColor", textColor.view());
     dictionary.set("noteComments", noteComments.isList() ? noteComments : base::Value(base::Value::List {}));
     dictionary.set("isImportant", isImportant);
     dictionary.set("isStickyNote", isStickyNote);
@@ -21,10 +21,10 @@ void SDKHighlightVO::writeFields(base::Value::Dictionary& dictionary) const
     dictionary.set("declinedUsers", declinedUsers.isList() ? declinedUsers : base::Value(base::Value::List {}));
     dictionary.set("isTeacherReviewNote", isTeacherReviewNote);
     dictionary.set("isCollabSubmitted", isCollabSubmitted);
-    dictionary.set("creatorName", creatorName);
+    dictionary.set("creatorName", creatorName.view());
     dictionary.set("startIndex", startIndex);
     dictionary.set("endIndex", endIndex);
-    dictionary.set("positionIdentifier", positionIdentifier);
+    dictionary.set("positionIdentifier", positionIdentifier.view());
     dictionary.set("noteRect", coding::rectValue(noteRect));
 }
 

@@ -21,12 +21,12 @@ public:
     void setIsCollabSubmitted(bool submitted) { isCollabSubmitted = submitted; }
 
     // The highlighted passage; empty for a sticky note.
-    std::string text;
+    UGCText text;
     // Empty on a plain highlight.
-    std::string noteText;
+    UGCText noteText;
     // Hex colour such as "#FFFF00".
-    std::string backgroundColor;
-    std::string textColor;
+    UGCText backgroundColor;
+    UGCText textColor;
     // Comment thread, oldest first: dictionaries with "Text", "UserID", "DisplayName", "Date".
     base::Value noteComments = base::Value::List {};
     bool isImportant = false;
@@ -43,12 +43,12 @@ public:
     base::Value declinedUsers = base::Value::List {};
     bool isTeacherReviewNote = false;
     bool isCollabSubmitted = false;
-    std::string creatorName;
+    UGCText creatorName;
     // Where the selection lies: UTF-16 offsets in the page text (page books), a CFI
     // (EPUB books).
     int64_t startIndex = 0;
     int64_t endIndex = 0;
-    std::string positionIdentifier;
+    UGCText positionIdentifier;
     // The sticky note's icon on the page.
     ui::Rect noteRect;
 

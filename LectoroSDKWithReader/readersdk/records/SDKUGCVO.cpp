@@ -23,18 +23,18 @@ base::Value SDKUGCVO::toUGCDictionary() const
     // dictionary left to grow holds room for twice as many.
     dictionary.reserve(34);
     dictionary.set("type", static_cast<int>(ugcType()));
-    dictionary.set("localID", localID);
-    dictionary.set("ugcID", ugcID);
+    dictionary.set("localID", localID.view());
+    dictionary.set("ugcID", ugcID.view());
     dictionary.set("status", status);
     dictionary.set("isSynced", isSynced);
     dictionary.set("isSubmitted", isSubmitted);
-    dictionary.set("bookVersion", bookVersion);
-    dictionary.set("pageId", pageIdentifier);
-    dictionary.set("folioID", displayNum);
-    dictionary.set("href", href);
-    dictionary.set("chapterName", chapterName);
-    dictionary.set("createdDate", createdDate);
-    dictionary.set("modifiedDate", modifiedDate);
+    dictionary.set("bookVersion", bookVersion.view());
+    dictionary.set("pageId", pageIdentifier.view());
+    dictionary.set("folioID", displayNum.view());
+    dictionary.set("href", href.view());
+    dictionary.set("chapterName", chapterName.view());
+    dictionary.set("createdDate", createdDate.view());
+    dictionary.set("modifiedDate", modifiedDate.view());
     dictionary.set("metaData", metaData.isDictionary() ? metaData : base::Value(base::Value::Dictionary {}));
     writeFields(dictionary);
     return dictionary;

@@ -7,6 +7,8 @@
 // A record converts to and from a UGC dictionary: the shape the store keeps and the sync
 // service exchanges. Its "type" tells the kinds apart (UGCType).
 
+#include "LectoroSDKWithReader/readersdk/records/UGCText.h"
+
 #include "platform/base/Value.h"
 
 #include <cstdint>
@@ -52,22 +54,22 @@ public:
 
     base::Value toUGCDictionary() const;
 
-    std::string localID;
-    std::string ugcID = UGCNotUploadedID;
+    UGCText localID;
+    UGCText ugcID = UGCText::literal(UGCNotUploadedID);
     int16_t status = UGCStatusNew;
     bool isSynced = false;
     bool isSubmitted = false;
-    std::string bookVersion;
+    UGCText bookVersion;
     // Page keys: the page id ("%ld") and printed folio in a page book, the chapter's file
     // index ("%ld") for both in a reflowable book.
-    std::string pageIdentifier;
-    std::string displayNum;
+    UGCText pageIdentifier;
+    UGCText displayNum;
     // Chapter file of a record in an EPUB book; empty otherwise.
-    std::string href;
-    std::string chapterName;
+    UGCText href;
+    UGCText chapterName;
     // "yyyy-MM-dd HH:mm:ss.SSS" in UTC.
-    std::string createdDate;
-    std::string modifiedDate;
+    UGCText createdDate;
+    UGCText modifiedDate;
     // Whatever else a record carries (a media bookmark's "CurrentTime", for example).
     base::Value metaData = base::Value::Dictionary {};
 

@@ -57,7 +57,7 @@ void BookMarkController::setBookmarkVO(std::shared_ptr<SDKBookmarkVO> bookmark)
 {
     m_bookmarkVO = std::move(bookmark);
     if (m_textField)
-        m_textField->setText(m_bookmarkVO ? m_bookmarkVO->title : std::string());
+        m_textField->setText(m_bookmarkVO ? m_bookmarkVO->title.str() : std::string());
 }
 
 void BookMarkController::setBackgroundColorForView(const std::string& hexColor)
