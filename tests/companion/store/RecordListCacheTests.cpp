@@ -261,6 +261,62 @@ TEST(RecordListCache, ALongListReadsAsSavedOnEveryPathAndItsHoldersChangeOnlyThe
     EXPECT_EQ(asJson(fresh->highlightBookID(listBook, listUser)), expected);
 }
 
+// A book's list keeps its records' texts in the list's own memory; a page's few records own
+// theirs. A text taken out of a listed record, by copy or by move, is its taker's: it reads
+// after the list, its records and the store are all gone.
+TEST(RecordListCache, TextsTakenFromAListOutliveItsRecords)
+{
+    TemporaryFolder folder;
+    const std::string passage = "a passage long enough to need memory of its own, on page 3";
+    {
+        auto filler = SqliteDatabaseManager::open(folder.string()).value();
+        ASSERT_TRUE(filler->saveHighlight(listHighlight("h-text", passage), listBook, listUser).ok());
+        ASSERT_TRUE(filler->saveBookmark(listBookmark("b-text"), listBook, listUser).ok());
+    }
+    auto store = SqliteDatabaseManager::open(folder.string()).value();
+    std::vector<std::pair<std::string, lectoro::UGCText>> taken;
+    std::vector<std::string> bookmarkTitles;
+    {
+        const struct {
+            const char* path;
+            std::function<std::shared_ptr<const SDKHighlightVO>()> read;
+        } paths[] = {
+            { "read", [&] { return store->highlightBookID(listBook, listUser).at(0); } },
+            { "read and kept", [&] { return store->highlightBookID(listBook, listUser).at(0); } },
+            { "copied from the kept list", [&] { return store->highlightBookID(listBook, listUser).at(0); } },
+            { "shared", [&] { return store->sharedHighlightsOfBook(listBook, listUser)->at(0); } },
+        };
+        for (const auto& path : paths) {
+            SCOPED_TRACE(path.path);
+            auto record = path.read();
+            EXPECT_TRUE(record->text.isInArena());
+            EXPECT_TRUE(record->localID.isInArena());
+            taken.emplace_back(path.path, record->text);
+            auto changeable = std::const_pointer_cast<SDKHighlightVO>(record);
+            if (std::string(path.path) != "shared") {
+                taken.emplace_back(std::string(path.path) + ", moved", std::move(changeable->text));
+                taken.emplace_back(std::string(path.path) + ", record copied", SDKHighlightVO(*record).localID);
+            }
+        }
+        auto bookmarks = store->bookMarkBookID(listBook, listUser);
+        ASSERT_EQ(bookmarks.size(), 1u);
+        EXPECT_TRUE(bookmarks[0]->title.isInArena());
+        bookmarkTitles.push_back(bookmarks[0]->title);
+
+        auto onPage = store->highlightForPageID("3", "", listBook, listUser);
+        ASSERT_EQ(onPage.size(), 1u);
+        EXPECT_FALSE(onPage[0]->text.isInArena()) << "a page's records are made one by one";
+        EXPECT_EQ(onPage[0]->text, passage);
+    }
+    store.reset();
+    for (const auto& [path, text] : taken) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(text.isInArena());
+        EXPECT_EQ(text, path.ends_with("record copied") ? std::string_view("h-text") : std::string_view(passage));
+    }
+    EXPECT_EQ(bookmarkTitles, std::vector<std::string> { "mark b-text" });
+}
+
 TEST(RecordListCache, ListsOfAnotherBookOrUserAreNotMixedIn)
 {
     ListCacheFixture fixture;
