@@ -78,10 +78,14 @@ void MyDataFilterState::applyNotesFilter(const std::vector<std::string>& stickyC
     isSharedNotesSelected = stickyShared;
 }
 
+bool isMyHighlight(const SDKHighlightVO& record)
+{
+    return isLive(record) && record.noteText.empty() && record.isAnswered;
+}
+
 MyDataRecords myHighlights(const MyDataRecords& records)
 {
-    return keepIf(
-        records, [](const SDKHighlightVO& r) { return isLive(r) && r.noteText.empty() && r.isAnswered; });
+    return keepIf(records, isMyHighlight);
 }
 
 MyDataRecords filteredHighlights(const MyDataRecords& records, const MyDataFilterState& state)
@@ -96,11 +100,14 @@ MyDataRecords filteredHighlights(const MyDataRecords& records, const MyDataFilte
     });
 }
 
+bool isMyNote(const SDKHighlightVO& record)
+{
+    return isLive(record) && !record.noteText.empty() && (!record.isReceived || record.isAnswered);
+}
+
 MyDataRecords myNotes(const MyDataRecords& records)
 {
-    return keepIf(records, [](const SDKHighlightVO& r) {
-        return isLive(r) && !r.noteText.empty() && (!r.isReceived || r.isAnswered);
-    });
+    return keepIf(records, isMyNote);
 }
 
 MyDataRecords filteredNotes(const MyDataRecords& records, const MyDataFilterState& state)

@@ -54,11 +54,13 @@ struct MyDataFilterState {
 
 // The user's answered plain highlights (no note text), not deleted.
 MyDataRecords myHighlights(const MyDataRecords&);
+bool isMyHighlight(const SDKHighlightVO&);
 // Of those, the ones whose colour is chosen or, with the shared tick, the accepted received
 // ones.
 MyDataRecords filteredHighlights(const MyDataRecords&, const MyDataFilterState&);
 // The user's own notes and the accepted received ones, not deleted.
 MyDataRecords myNotes(const MyDataRecords&);
+bool isMyNote(const SDKHighlightVO&);
 // Sticky notes by the sticky-note colours and tick, contextual notes by theirs.
 MyDataRecords filteredNotes(const MyDataRecords&, const MyDataFilterState&);
 // Received notes still waiting for an answer.

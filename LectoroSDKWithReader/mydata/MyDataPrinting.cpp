@@ -5,6 +5,8 @@
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "platform/base/Strings.h"
 
+#include <algorithm>
+
 namespace lectoro {
 
 std::optional<PrintType> printTypeFromRawValue(int64_t raw)
@@ -41,14 +43,33 @@ MyDataRecords printableNotes(const MyDataRecords& records)
     return myNotes(records);
 }
 
-PrintType hiddenPrintTypeForRecords(const MyDataRecords& records)
+namespace {
+
+template<class Records>
+PrintType hiddenPrintTypeOf(const Records& records)
 {
+    auto none = [&](bool (*printable)(const SDKHighlightVO&)) {
+        return std::none_of(records.begin(), records.end(),
+            [&](const auto& record) { return record && printable(*record); });
+    };
     PrintType hidden = PrintTypeNone;
-    if (printableNotes(records).empty())
+    if (none(isMyNote))
         hidden = PrintTypeNotes;
-    if (printableHighlights(records).empty())
+    if (none(isMyHighlight))
         hidden = PrintTypeHighlights;
     return hidden;
+}
+
+} // namespace
+
+PrintType hiddenPrintTypeForRecords(const MyDataRecords& records)
+{
+    return hiddenPrintTypeOf(records);
+}
+
+PrintType hiddenPrintTypeForRecords(const std::vector<std::shared_ptr<const SDKHighlightVO>>& records)
+{
+    return hiddenPrintTypeOf(records);
 }
 
 std::optional<MyDataRecords> recordsForPrintType(const MyDataRecords& records, int64_t type)

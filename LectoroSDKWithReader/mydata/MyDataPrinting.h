@@ -37,6 +37,8 @@ MyDataRecords printableNotes(const MyDataRecords&);
 // plain highlight (the later test wins, so with neither the highlights are greyed), none
 // when both have records.
 PrintType hiddenPrintTypeForRecords(const MyDataRecords&);
+// The same for the store's shared list, which the pop-up only reads.
+PrintType hiddenPrintTypeForRecords(const std::vector<std::shared_ptr<const SDKHighlightVO>>&);
 
 // The records of a print kind: highlights before notes for both. An unknown kind prints
 // nothing.

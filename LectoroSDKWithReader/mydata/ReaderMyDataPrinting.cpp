@@ -250,10 +250,11 @@ void ReaderMyData::didTapOnPrint()
     auto popup = LXMyDataPrintOptionsController::create();
     popup->setDelegate(printDelegate());
     popup->lxthemeVO = m_context.theme;
-    MyDataRecords records;
+    // The pop-up only reads the list: the store's shared one serves, no copy is made.
     if (m_context.dbManager)
-        records = m_context.dbManager->highlightBookID(storeBookID(), numericUserID());
-    popup->hiddenPrintType = hiddenPrintTypeForRecords(records);
+        popup->hiddenPrintType = hiddenPrintTypeForRecords(*m_context.dbManager->sharedHighlightsOfBook(storeBookID(), numericUserID()));
+    else
+        popup->hiddenPrintType = hiddenPrintTypeForRecords(MyDataRecords {});
     popup->setModalPresentationStyle(ui::ModalPresentationStyle::OverCurrentContext);
     popup->setModalTransitionStyle(ui::ModalTransitionStyle::CrossDissolve);
     m_printOptionsController = popup;

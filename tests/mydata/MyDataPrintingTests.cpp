@@ -68,8 +68,11 @@ TEST(MyDataPrintRulesTest, TheGreyedKindFollowsWhatThereIsToPrint)
         { "neither", { deleted, waiting }, PrintTypeHighlights },
         { "both", { note, highlight }, PrintTypeNone },
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(hiddenPrintTypeForRecords(c.records), c.hidden) << c.name;
+        std::vector<std::shared_ptr<const SDKHighlightVO>> shared(c.records.begin(), c.records.end());
+        EXPECT_EQ(hiddenPrintTypeForRecords(shared), c.hidden) << c.name << ", the store's shared list";
+    }
 
     MyDataRecords all { note, highlight, waiting, deleted };
     EXPECT_THAT(localIDs(*recordsForPrintType(all, PrintTypeBoth)), ElementsAre("h", "n"));
