@@ -94,9 +94,9 @@ private:
 
 } // namespace
 
-RecordArena::Holder RecordArena::make()
+RecordArena::Holder RecordArena::make(size_t expectedBytes)
 {
-    return Holder(new RecordArena());
+    return Holder(new RecordArena(expectedBytes));
 }
 
 RecordArena::~RecordArena()
@@ -118,7 +118,7 @@ RecordArena::~RecordArena()
 
 void RecordArena::addBlock(size_t atLeast)
 {
-    bool huge = !m_blocks.empty() || atLeast > firstBlockBytes;
+    bool huge = !m_blocks.empty() || atLeast > firstBlockBytes || m_expectedBytes > firstBlockBytes;
     size_t unit = huge ? hugePageBytes : firstBlockBytes;
     size_t size = (atLeast + unit - 1) / unit * unit;
     m_blocks.reserve(m_blocks.size() + 1);

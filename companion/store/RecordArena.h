@@ -35,8 +35,10 @@ namespace companion {
 class RecordArena final : private lectoro::UGCText::CopyTarget {
 public:
     // A new arena, held until the Holder goes and, after that, until its last record goes.
+    // An arena for a list known to take more than its first block (`expectedBytes`) starts
+    // in huge pages.
     class Holder;
-    static Holder make();
+    static Holder make(size_t expectedBytes = 0);
 
     template<class T>
     class Allocator;
@@ -74,7 +76,7 @@ public:
     RecordArena& operator=(const RecordArena&) = delete;
 
 private:
-    RecordArena() = default;
+    explicit RecordArena(size_t expectedBytes) : m_expectedBytes(expectedBytes) { }
     ~RecordArena();
 
     char* placeText(size_t bytes) override { return static_cast<char*>(allocate(bytes, 1)); }
@@ -107,6 +109,7 @@ private:
     std::vector<Block> m_blocks;
     char* m_next = nullptr;
     size_t m_left = 0;
+    size_t m_expectedBytes = 0;
     // The Holder and every record not yet let go.
     std::atomic<size_t> m_holders { 1 };
 };

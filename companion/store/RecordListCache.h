@@ -112,6 +112,14 @@ private:
     std::map<Key, int64_t> m_readOnce;
 };
 
+// About what a record of the kind takes in an arena, its texts included, to size an arena
+// for a list (RecordArena::make).
+template<class Record>
+size_t arenaBytesFor(size_t records)
+{
+    return records * (sizeof(Record) + 160);
+}
+
 // A copy of every record of a kept list, as the kind the list holds, made in `arena` with
 // its texts: a copy of ten thousand records touches a few huge pages, not hundreds of the
 // heap's.

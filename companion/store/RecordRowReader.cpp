@@ -1,5 +1,6 @@
 #include "companion/store/RecordRowReader.h"
 
+#include "companion/store/RecordArena.h"
 #include "companion/store/SqliteDatabase.h"
 
 #include <condition_variable>
@@ -19,18 +20,24 @@ namespace companion {
 namespace {
 
 // Rows copied out of the statement: their texts end to end in `bytes`, which is not
-// replaced while the batch holds rows, so the rows' views into it stay valid.
+// replaced while the batch holds rows, so the rows' views into it stay valid. A batch's
+// memory is the read's own scratch arena (see RowPipe).
 struct RowBatch {
-    std::unique_ptr<char[]> bytes;
-    size_t capacity = 0;
+    template<class T>
+    using Scratch = std::vector<T, RecordArena::Allocator<T>>;
+    explicit RowBatch(RecordArena* scratch) : bytes(RecordArena::Allocator<char>(scratch)), rows(RecordArena::Allocator<RecordRow>(scratch)) { }
+    Scratch<char> bytes;
     size_t used = 0;
-    std::vector<RecordRow> rows;
+    Scratch<RecordRow> rows;
 };
 
 constexpr size_t rowsPerBatch = 256;
 constexpr size_t bytesPerBatch = 64 * 1024;
 // Enough for the helper to run ahead of the caller without holding a whole book's rows.
 constexpr size_t batchesInFlight = 4;
+// The batches' memory, in one huge page: in a new process, memory in ordinary pages costs a
+// page fault each 4 KB the first time it is written.
+constexpr size_t scratchBytes = batchesInFlight * (bytesPerBatch + rowsPerBatch * sizeof(RecordRow));
 
 size_t textBytes(const RecordRow& row)
 {
@@ -44,12 +51,11 @@ size_t textBytes(const RecordRow& row)
 bool append(RowBatch& batch, const RecordRow& row)
 {
     size_t size = textBytes(row);
-    if (batch.used + size > batch.capacity) {
+    if (batch.used + size > batch.bytes.size()) {
         if (!batch.rows.empty())
             return false;
         // A row larger than a batch (a long payload) gets a batch of its own.
-        batch.bytes = std::make_unique_for_overwrite<char[]>(size);
-        batch.capacity = size;
+        batch.bytes.resize(size);
     }
     RecordRow copied = row;
     for (std::string_view* text : { &copied.localID, &copied.ugcID, &copied.payload, &copied.pageIdentifier,
@@ -58,7 +64,7 @@ bool append(RowBatch& batch, const RecordRow& row)
             *text = {};
             continue;
         }
-        char* at = batch.bytes.get() + batch.used;
+        char* at = batch.bytes.data() + batch.used;
         std::memcpy(at, text->data(), text->size());
         batch.used += text->size();
         *text = std::string_view(at, text->size());
@@ -70,12 +76,11 @@ bool append(RowBatch& batch, const RecordRow& row)
 // The batches between the helper (filling) and the caller (taking).
 class RowPipe {
 public:
-    RowPipe()
+    RowPipe() : m_scratch(RecordArena::make(scratchBytes))
     {
         for (size_t index = 0; index < batchesInFlight; ++index) {
-            auto batch = std::make_unique<RowBatch>();
-            batch->bytes = std::make_unique_for_overwrite<char[]>(bytesPerBatch);
-            batch->capacity = bytesPerBatch;
+            auto batch = std::make_unique<RowBatch>(m_scratch.get());
+            batch->bytes.resize(bytesPerBatch);
             batch->rows.reserve(rowsPerBatch);
             m_empty.push_back(std::move(batch));
         }
@@ -139,6 +144,8 @@ private:
         m_changed.notify_all();
     }
 
+    // Every batch's memory; its blocks go back for the next read when the last batch goes.
+    RecordArena::Holder m_scratch;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<std::unique_ptr<RowBatch>> m_empty;

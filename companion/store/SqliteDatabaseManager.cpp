@@ -20,6 +20,9 @@ using namespace lectoro;
 
 namespace {
 
+// The records a book's list is first read into room for (see readRecords).
+constexpr size_t listRoom = 16384;
+
 int familyNumber(const SDKUGCVO& record)
 {
     return static_cast<int>(familyOf(record.ugcType()));
@@ -256,6 +259,11 @@ std::vector<Pointer> SqliteDatabaseManager::readRecords(SqliteStatement* stateme
         recordFailure();
         return records;
     }
+    // A book's list is read into room for a long one: room never written costs no memory,
+    // while growing step by step wrote about twice the list's size in fresh pages (each one
+    // a page fault in a new process). A short list does not keep the room.
+    if (arena)
+        records.reserve(listRoom);
     bool ok = readRecordRows(*statement, rowAt, [&](const RecordRow& row) {
         // A row of the kind asked for reads as that kind; a stray payload of another kind is
         // left out.
@@ -264,6 +272,8 @@ std::vector<Pointer> SqliteDatabaseManager::readRecords(SqliteStatement* stateme
             records.emplace_back(std::move(record), typed);
     });
     recordOutcome(ok);
+    if (arena && records.capacity() > 2 * records.size() + 64)
+        records.shrink_to_fit();
     return records;
 }
 
@@ -314,7 +324,7 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
     if (version) {
         if (const auto* kept = m_bookLists.find(family, bookID, userID, *version)) {
             recordSuccess();
-            auto arena = RecordArena::make();
+            RecordArena::Holder arena = RecordArena::make(arenaBytesFor<Record>(kept->size()));
             return copyRecords<Record>(*kept, *arena);
         }
     }
@@ -323,7 +333,7 @@ std::vector<std::shared_ptr<Record>> SqliteDatabaseManager::recordsOfBook(int fa
     if (version && read && m_bookLists.isWorthKeeping(family, bookID, userID, *version)) {
         RecordListCache::Records kept;
         kept.reserve(records.size());
-        auto arena = RecordArena::make();
+        RecordArena::Holder arena = RecordArena::make(arenaBytesFor<Record>(records.size()));
         for (const auto& record : records)
             kept.push_back(arena->makeCopy<Record>(*record));
         m_bookLists.keep(family, bookID, userID, *version, std::move(kept));
