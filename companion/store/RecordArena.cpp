@@ -140,16 +140,10 @@ void RecordArena::addBlock(size_t atLeast)
     m_left = size;
 }
 
-void* RecordArena::allocate(size_t bytes, size_t alignment)
+void* RecordArena::allocateInNewBlock(size_t bytes, size_t alignment)
 {
-    auto padding = [&] { return (alignment - reinterpret_cast<uintptr_t>(m_next) % alignment) % alignment; };
-    if (m_blocks.empty() || padding() + bytes > m_left)
-        addBlock(bytes + alignment);
-    size_t skip = padding();
-    char* memory = m_next + skip;
-    m_next = memory + bytes;
-    m_left -= skip + bytes;
-    return memory;
+    addBlock(bytes + alignment);
+    return allocate(bytes, alignment);
 }
 
 void RecordArena::deallocate([[maybe_unused]] void* memory, [[maybe_unused]] size_t bytes)

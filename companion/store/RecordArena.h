@@ -24,6 +24,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -96,7 +97,19 @@ private:
         lectoro::UGCText::CopyTarget* m_previous;
     };
 
-    void* allocate(size_t bytes, size_t alignment);
+    // A list's records and texts are placed here one after the other: the usual case, room
+    // left in the current block, stays inline.
+    void* allocate(size_t bytes, size_t alignment)
+    {
+        size_t padding = (alignment - reinterpret_cast<uintptr_t>(m_next) % alignment) % alignment;
+        if (!m_next || padding + bytes > m_left)
+            return allocateInNewBlock(bytes, alignment);
+        char* memory = m_next + padding;
+        m_next = memory + bytes;
+        m_left -= padding + bytes;
+        return memory;
+    }
+    void* allocateInNewBlock(size_t bytes, size_t alignment);
     void deallocate(void*, size_t bytes);
     void hold() { m_holders.fetch_add(1, std::memory_order_relaxed); }
     void release();
