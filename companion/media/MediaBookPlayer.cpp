@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace companion {
 
@@ -256,8 +257,8 @@ void MediaBookPlayer::tick(double fileTime)
     int64_t total = chapterLength();
     // A chapter that shares its file ends where the next one starts.
     double fileDuration = m_player->currentItem()->duration();
-    double chapterEnd = m_chapter->startTimeInFile + static_cast<double>(total);
-    if (m_player->rate() > 0 && chapterEnd < fileDuration - 0.5 && fileTime >= chapterEnd) {
+    double chapterEnd = chapterEndInFile(fileDuration);
+    if (m_player->rate() > 0 && chapterEnd < fileDuration && fileTime >= chapterEnd) {
         m_player->pause();
         finishChapter();
         return;
@@ -265,6 +266,23 @@ void MediaBookPlayer::tick(double fileTime)
     m_model->currentTime = std::clamp<int64_t>(static_cast<int64_t>(std::floor(intoChapter)), 0, std::max<int64_t>(total, 0));
     if (auto delegate = m_delegate.lock())
         delegate->playerPlayingWithCurrentTime(m_model->currentTime, total);
+}
+
+// The start of a later chapter of the same file, else the file's end. Not the chapter's
+// length: that is whole seconds and would cut up to a second off its last words.
+double MediaBookPlayer::chapterEndInFile(double fileDuration) const
+{
+    double end = fileDuration;
+    const auto& all = m_model->mediaBookAllChaptersArray;
+    auto current = std::find(all.begin(), all.end(), m_chapter);
+    if (current == all.end())
+        return end;
+    for (auto later = std::next(current); later != all.end(); ++later) {
+        const auto& chapter = *later;
+        if (chapter && chapter->chapterURL == m_chapter->chapterURL && chapter->startTimeInFile > m_chapter->startTimeInFile)
+            end = std::min(end, chapter->startTimeInFile);
+    }
+    return end;
 }
 
 void MediaBookPlayer::finishChapter()

@@ -61,6 +61,7 @@ private:
     void load(const std::shared_ptr<lectoro::MVMediaBookChapterVO>&, int64_t seconds);
     bool isReady() const;
     void tick(double fileTime);
+    double chapterEndInFile(double fileDuration) const;
     void finishChapter();
     void setState(lectoro::CurrentState);
     int64_t chapterLength() const;

@@ -1,5 +1,6 @@
 #include "platform/testing/Landing.h"
 
+#include "platform/testing/ViewTreeDump.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/ConstraintFrames.h"
 #include "platform/ui/Environment.h"
@@ -7,22 +8,9 @@
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 
-#include <cmath>
-#include <cstdio>
-
 namespace uitest {
 
 namespace {
-
-std::string formatNumber(double value)
-{
-    char text[32];
-    if (std::fabs(value - std::round(value)) < 1e-9)
-        std::snprintf(text, sizeof text, "%.0f", value);
-    else
-        std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
 
 std::string sizeText(const ui::Rect& rect)
 {

@@ -65,6 +65,25 @@ TEST(MediaBookPlayer, PlaysAChapterSecondBySecondToItsEnd)
     EXPECT_EQ(book.delegate->ticks.back(), std::make_pair(int64_t(5), int64_t(5)));
 }
 
+TEST(MediaBookPlayer, AChapterWithAFileOfItsOwnPlaysToTheFilesEnd)
+{
+    // The chapters' lengths are whole seconds; their last words lie in the fraction after.
+    Fixture book("sample-audiobook");
+    for (const auto& chapter : book.model->mediaBookAllChaptersArray) {
+        SCOPED_TRACE(chapter->chapterTitle.value_or(""));
+        book.delegate->finished = 0;
+        book.player->play(chapter);
+        settle();
+        const double fileEnd = book.player->avPlayer()->currentItem()->duration();
+        base::RunLoop::main().advanceBy(fileEnd - 0.05);
+        EXPECT_EQ(book.delegate->finished, 0) << "ended before its file did";
+        EXPECT_EQ(book.player->avPlayer()->rate(), 1.0);
+        base::RunLoop::main().advanceBy(0.1);
+        EXPECT_EQ(book.delegate->finished, 1);
+        EXPECT_EQ(book.model->currentTime, chapter->avAssetTotalTime);
+    }
+}
+
 TEST(MediaBookPlayer, ChaptersSharingAStreamEndWhereTheNextBegins)
 {
     Fixture book("sample-videobook", true);
