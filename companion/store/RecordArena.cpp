@@ -22,9 +22,13 @@ namespace companion {
 
 namespace {
 
-// The first block holds a few hundred records in ordinary pages, so a short list costs
-// no more than it did; a longer one goes on in blocks of one huge page each.
-constexpr size_t firstBlockBytes = 256 * 1024;
+// Blocks grow with what the list is known to need. The first holds a short list's records
+// (a few dozen) in ordinary pages, and the second a few hundred more; a list known to be long
+// (expectLongList(), or a size given to make()) goes on in blocks of one huge page each, as
+// does any list past its second block. A huge page costs a list of a few hundred records
+// 2 MB, and a long list's first pages in ordinary memory a fault each 4 KB.
+constexpr size_t firstBlockBytes = 64 * 1024;
+constexpr size_t secondBlockBytes = 256 * 1024;
 constexpr size_t hugePageBytes = 2 * 1024 * 1024;
 
 char* mapBlock(size_t size, bool huge)
@@ -116,10 +120,15 @@ RecordArena::~RecordArena()
     }
 }
 
+void RecordArena::expectLongList()
+{
+    m_expectedBytes = std::max(m_expectedBytes, hugePageBytes);
+}
+
 void RecordArena::addBlock(size_t atLeast)
 {
-    bool huge = !m_blocks.empty() || atLeast > firstBlockBytes || m_expectedBytes > firstBlockBytes;
-    size_t unit = huge ? hugePageBytes : firstBlockBytes;
+    bool huge = m_blocks.size() >= 2 || atLeast > secondBlockBytes || m_expectedBytes > firstBlockBytes;
+    size_t unit = huge ? hugePageBytes : m_blocks.empty() ? firstBlockBytes : secondBlockBytes;
     size_t size = (atLeast + unit - 1) / unit * unit;
     m_blocks.reserve(m_blocks.size() + 1);
     char* start = IdleBlocks::shared().take(size);

@@ -40,6 +40,8 @@ public:
     // in huge pages.
     class Holder;
     static Holder make(size_t expectedBytes = 0);
+    // The list being made turned out long: what is placed from now on goes in huge pages.
+    void expectLongList();
 
     template<class T>
     class Allocator;

@@ -29,9 +29,10 @@ struct RowBatch {
     Scratch<char> bytes;
     size_t used = 0;
     Scratch<RecordRow> rows;
+    // Whether the helper had already stepped a row that follows this batch.
+    bool more = false;
 };
 
-constexpr size_t rowsPerBatch = 256;
 constexpr size_t bytesPerBatch = 64 * 1024;
 // Enough for the helper to run ahead of the caller without holding a whole book's rows.
 constexpr size_t batchesInFlight = 4;
@@ -124,6 +125,7 @@ public:
     {
         batch->used = 0;
         batch->rows.clear();
+        batch->more = false;
         change([&] { m_empty.push_back(std::move(batch)); });
     }
     // Caller: no more batches wanted (it is leaving early).
@@ -159,16 +161,15 @@ void stepIntoBatches(SqliteStatement& statement, RecordRowReading rowAt, RowPipe
     auto batch = pipe.emptyBatch();
     while (batch && statement.step()) {
         auto row = rowAt(statement, 0);
-        if (!append(*batch, row)) {
+        // A full batch is handed over once the row after it is stepped, so the caller knows
+        // that more follow.
+        if (batch->rows.size() == rowsPerBatch || !append(*batch, row)) {
+            batch->more = true;
             pipe.handOver(std::move(batch));
             batch = pipe.emptyBatch();
             if (!batch)
                 break;
             append(*batch, row);
-        }
-        if (batch->rows.size() == rowsPerBatch) {
-            pipe.handOver(std::move(batch));
-            batch = pipe.emptyBatch();
         }
     }
     if (batch && !batch->rows.empty())
@@ -193,7 +194,8 @@ private:
 
 } // namespace
 
-bool readRecordRows(SqliteStatement& statement, RecordRowReading rowAt, const std::function<void(const RecordRow&)>& take)
+bool readRecordRows(SqliteStatement& statement, RecordRowReading rowAt, const std::function<void(const RecordRow&)>& take,
+    const std::function<void()>& longList)
 {
     // Steps up to `most` rows here; false once the statement has no more.
     auto readHere = [&](size_t most) {
@@ -226,7 +228,12 @@ bool readRecordRows(SqliteStatement& statement, RecordRowReading rowAt, const st
     }
     {
         HelperThread helper(pipe, std::move(thread));
+        bool toldLong = false;
         while (auto batch = pipe.filledBatch()) {
+            if (batch->more && !toldLong && longList) {
+                toldLong = true;
+                longList();
+            }
             for (const auto& row : batch->rows)
                 take(row);
             pipe.giveBack(std::move(batch));

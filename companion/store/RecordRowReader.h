@@ -23,12 +23,20 @@ class SqliteStatement;
 
 // Rows read on the calling thread before a helper takes the rest: a page's records or a
 // short list never start a thread.
-inline constexpr size_t rowsReadBeforeHelper = 256;
+inline constexpr size_t rowsReadBeforeHelper = 64;
+// Rows the helper hands over at most at a time.
+inline constexpr size_t rowsPerBatch = 256;
 
 // Calls `take` with each remaining row of the statement (as `rowAt` reads one), in order,
 // on the calling thread; a row's texts are valid during the call only. Returns the
 // statement's ok(): false when SQLite failed part way (the rows before it were taken). An
 // exception from `take` stops the helper before it leaves.
-bool readRecordRows(SqliteStatement&, RecordRowReading rowAt, const std::function<void(const RecordRow&)>& take);
+//
+// `longList`, when given, is called once, before the rows of the first batch after which more
+// rows are known to follow: a list longer than the rows read here and a batch (more than
+// rowsReadBeforeHelper + rowsPerBatch rows, or fewer when large rows filled a batch early).
+// The caller can then lay out what it makes of the rest for a long list.
+bool readRecordRows(SqliteStatement&, RecordRowReading rowAt, const std::function<void(const RecordRow&)>& take,
+    const std::function<void()>& longList = {});
 
 } // namespace companion

@@ -264,13 +264,21 @@ std::vector<Pointer> SqliteDatabaseManager::readRecords(SqliteStatement* stateme
     // a page fault in a new process). A short list does not keep the room.
     if (arena)
         records.reserve(listRoom);
-    bool ok = readRecordRows(*statement, rowAt, [&](const RecordRow& row) {
-        // A row of the kind asked for reads as that kind; a stray payload of another kind is
-        // left out.
-        auto record = recordFromRow(row, arena);
-        if (auto* typed = dynamic_cast<Record*>(record.get()))
-            records.emplace_back(std::move(record), typed);
-    });
+    // A long list's records go on in huge pages once the helper's first batch shows it long:
+    // in ordinary pages its records would cost a new process a page fault each 4 KB.
+    std::function<void()> longList;
+    if (arena)
+        longList = [arena] { arena->expectLongList(); };
+    bool ok = readRecordRows(
+        *statement, rowAt,
+        [&](const RecordRow& row) {
+            // A row of the kind asked for reads as that kind; a stray payload of another kind
+            // is left out.
+            auto record = recordFromRow(row, arena);
+            if (auto* typed = dynamic_cast<Record*>(record.get()))
+                records.emplace_back(std::move(record), typed);
+        },
+        longList);
     recordOutcome(ok);
     if (arena && records.capacity() > 2 * records.size() + 64)
         records.shrink_to_fit();

@@ -1,4 +1,4 @@
-// Rows past the first few hundred are stepped on a helper thread and handed over in
+// Rows past the first few dozen are stepped on a helper thread and handed over in
 // batches: whatever the count and sizes, the caller must get every row, in order, with its
 // bytes intact, and a failure on either side must end the read without a hang.
 
@@ -111,6 +111,40 @@ TEST_F(RecordRowReaderTest, EveryRowComesInOrderAndWhole)
         ASSERT_EQ(rows.size(), static_cast<size_t>(testCase.rows));
         for (int index = 0; index < testCase.rows; ++index)
             ASSERT_EQ(rows[index], expectedRow(index, testCase.largeEvery)) << "row " << index;
+        database.reset();
+    }
+}
+
+// The caller lays out a long list's records differently, so it must hear of a long list before
+// the rows past the first few, and never of a list that ends with the first batch.
+TEST_F(RecordRowReaderTest, ALongListIsToldOnceBeforeTheHelpersRows)
+{
+    const auto here = static_cast<int>(companion::rowsReadBeforeHelper);
+    const auto batch = static_cast<int>(companion::rowsPerBatch);
+    struct Case {
+        int rows;
+        int largeEvery;
+        int toldAfter; // rows taken when told; -1: never told
+    };
+    const Case cases[] = {
+        { here, 0, -1 },
+        { here + 1, 0, -1 },
+        { here + batch, 0, -1 },
+        { here + batch + 1, 0, here },
+        { 3000, 0, here },
+        // Rows larger than a batch fill a batch early: more rows follow the first one.
+        { here + 3, 1, here },
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(std::to_string(testCase.rows) + " rows, large every " + std::to_string(testCase.largeEvery));
+        open({}, "told-" + std::to_string(testCase.rows) + "-" + std::to_string(testCase.largeEvery) + ".sqlite");
+        fill(testCase.rows, testCase.largeEvery);
+        int taken = 0;
+        std::vector<int> told;
+        EXPECT_TRUE(companion::readRecordRows(
+            select(), companion::recordRowAt, [&](const RecordRow&) { ++taken; }, [&] { told.push_back(taken); }));
+        EXPECT_EQ(taken, testCase.rows);
+        EXPECT_EQ(told, testCase.toldAfter < 0 ? std::vector<int> {} : std::vector<int> { testCase.toldAfter });
         database.reset();
     }
 }
