@@ -3,6 +3,10 @@
 #               sanitizers) and run every test
 #   make demo   install what is missing, build (release) and run the example host on the sample book
 JOBS ?= $(shell nproc)
+# Tests wait much of their time (durable store writes reaching the disk, the example host's
+# effects), so twice as many run at once as there are processors: on two cores the suite takes
+# about 85 s instead of 118.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
 
 .PHONY: deps build test tsan-build tsan demo fuzz-build fuzz clean
 
@@ -15,7 +19,7 @@ build: deps
 	cmake --build --preset dev -j $(JOBS)
 
 test: build
-	ctest --preset dev -j $(JOBS)
+	ctest --preset dev -j $(TEST_JOBS)
 
 # The threaded layers' tests under the thread sanitizer.
 tsan-build: deps
@@ -23,7 +27,7 @@ tsan-build: deps
 	cmake --build --preset tsan -j $(JOBS)
 
 tsan: tsan-build
-	ctest --preset tsan -j $(JOBS)
+	ctest --preset tsan -j $(TEST_JOBS)
 
 demo: deps
 	cmake --preset release
