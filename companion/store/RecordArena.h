@@ -25,7 +25,6 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -69,10 +68,7 @@ public:
             into.clear();
             return;
         }
-        char* placed = placeText(bytes.size() + 1);
-        std::memcpy(placed, bytes.data(), bytes.size());
-        placed[bytes.size()] = '\0';
-        into.setArenaBytes(placed, bytes.size());
+        into.placeIn(*this, bytes);
     }
 
     RecordArena(const RecordArena&) = delete;

@@ -41,15 +41,22 @@ void UGCText::copyFrom(const UGCText& other)
         return;
     }
     if (CopyTarget* target = copyTarget()) {
-        char* bytes = target->placeText(other.m_size + size_t(1));
-        std::memcpy(bytes, other.m_data, other.m_size);
-        bytes[other.m_size] = '\0';
-        m_data = bytes;
-        m_size = other.m_size;
-        m_storage = Storage::Arena;
+        placeIn(*target, other.view());
         return;
     }
     assign(other.view());
+}
+
+void UGCText::placeIn(CopyTarget& arena, std::string_view text)
+{
+    uint32_t size = checkedSize(text.size());
+    char* bytes = arena.placeText(size_t(size) + 1);
+    std::memcpy(bytes, text.data(), size);
+    bytes[size] = '\0';
+    release();
+    m_data = bytes;
+    m_size = size;
+    m_storage = Storage::Arena;
 }
 
 void UGCText::moveFrom(UGCText& other)

@@ -195,15 +195,9 @@ private:
     friend class companion::RecordArena;
     enum class Storage : uint8_t { Static, Owned, Arena };
 
-    // Bytes already placed (with their NUL) in the arena of the record that holds this text.
-    void setArenaBytes(const char* bytes, size_t size)
-    {
-        uint32_t checked = checkedSize(size);
-        release();
-        m_data = bytes;
-        m_size = checked;
-        m_storage = Storage::Arena;
-    }
+    // Becomes a copy of `text` (and a NUL) placed in `arena`, the arena of the record that
+    // holds this text.
+    void placeIn(CopyTarget& arena, std::string_view text);
     static uint32_t checkedSize(size_t);
     // While set, on this thread, copies are placed there instead of on the heap.
     static CopyTarget*& copyTarget() noexcept;
