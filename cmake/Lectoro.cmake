@@ -148,33 +148,60 @@ if(LECTORO_SANITIZE_THREAD)
   endif()
 endif()
 
-# lectoro_add_tests(<name> <dir under tests/> [LIBS ...])
+function(_lectoro_test_settings target)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${target} PRIVATE
+    LECTORO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    LECTORO_RESOURCES_DIR="${LECTORO_RESOURCES_DIR}"
+    LECTORO_BUNDLE_DIR="${LECTORO_BUNDLE_DIR}"
+    LECTORO_SAMPLES_DIR="${LECTORO_SAMPLES_DIR}"
+    LECTORO_TESTS_DIR="${PROJECT_SOURCE_DIR}/tests")
+endfunction()
+
+# lectoro_add_test_headers(<name> [LIBS ...] HEADERS ...)
+# Headers that test programs share, precompiled once (with their templates instantiated) and
+# reused by every program that names <name> in lectoro_add_tests(HEADERS). Parsing GoogleTest,
+# GoogleMock and the assembled reader's headers was a third of a test batch's compile, paid
+# again by each batch of each program. The headers are only parsed: a program that reuses them
+# links only what it names, so the set may hold more than each program needs. LIBS gives the
+# set the include paths and definitions its headers need; every program reusing it must be
+# compiled with the same definitions (clang refuses a precompiled header that differs).
+function(lectoro_add_test_headers name)
+  cmake_parse_arguments(A "" "" "LIBS;HEADERS" ${ARGN})
+  set(source ${CMAKE_CURRENT_BINARY_DIR}/${name}.cpp)
+  file(CONFIGURE OUTPUT ${source} CONTENT "// The precompiled header's own compile (cmake/Lectoro.cmake).\n")
+  add_library(${name} OBJECT ${source})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock lectoro_warnings)
+  _lectoro_test_settings(${name})
+  set_target_properties(${name} PROPERTIES UNITY_BUILD OFF)
+  target_precompile_headers(${name} PRIVATE ${A_HEADERS})
+endfunction()
+
+# lectoro_add_tests(<name> <dir under tests/> [LIBS ...] [HEADERS <test headers>])
 # One test executable per layer or subsystem: every .cpp below tests/<dir>. CTest runs it in
-# shards of about LECTORO_TESTS_PER_SHARD tests (see _lectoro_add_test_shards).
+# shards of about LECTORO_TESTS_PER_SHARD tests (see _lectoro_add_test_shards). HEADERS names
+# a set made by lectoro_add_test_headers that the program reuses.
 function(lectoro_add_tests name dir)
-  cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(A "" "HEADERS" "LIBS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${dir}/*.cpp)
   if(NOT srcs)
     return()
   endif()
   add_executable(${name}_tests ${srcs})
   target_link_libraries(${name}_tests PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main lectoro_warnings)
-  target_include_directories(${name}_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-  target_compile_definitions(${name}_tests PRIVATE
-    LECTORO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    LECTORO_RESOURCES_DIR="${LECTORO_RESOURCES_DIR}"
-    LECTORO_BUNDLE_DIR="${LECTORO_BUNDLE_DIR}"
-    LECTORO_SAMPLES_DIR="${LECTORO_SAMPLES_DIR}"
-    LECTORO_TESTS_DIR="${PROJECT_SOURCE_DIR}/tests")
+  _lectoro_test_settings(${name}_tests)
   _lectoro_add_test_shards(${name}_tests)
-  # Decided once the folder has set the program's properties (UNITY_BUILD OFF comes after this).
-  cmake_language(EVAL CODE
-    "cmake_language(DEFER DIRECTORY [[${CMAKE_CURRENT_SOURCE_DIR}]] CALL _lectoro_precompile_test_headers ${name}_tests)")
+  if(A_HEADERS)
+    target_precompile_headers(${name}_tests REUSE_FROM ${A_HEADERS})
+  else()
+    # Decided once the folder has set the program's properties (UNITY_BUILD OFF comes after this).
+    cmake_language(EVAL CODE
+      "cmake_language(DEFER DIRECTORY [[${CMAKE_CURRENT_SOURCE_DIR}]] CALL _lectoro_precompile_test_headers ${name}_tests)")
+  endif()
 endfunction()
 
-# A test program compiled file by file parses GoogleTest and GoogleMock once per file, about
-# 40% of each file's compile; it parses them once instead. Batched programs parse them once per
-# batch, where a precompiled header saved too little to keep.
+# A test program of its own headers compiled file by file parses GoogleTest and GoogleMock once
+# per file, about 40% of each file's compile; it parses them once instead.
 function(_lectoro_precompile_test_headers target)
   get_target_property(unity ${target} UNITY_BUILD)
   if(NOT unity)

@@ -33,7 +33,7 @@ TEST_F(MediaPlayerTest, BookmarkButtonIsDisabledWithinTheWindowAroundABookmark)
         { 0, 39, false }, { 0, 40, true }, { -3, 41, false }, { 1, 20, false }, { 1, 10, false },
     };
     for (const auto& [window, at, disabled] : cases) {
-        SCOPED_TRACE(testing::Message() << "window " << window << ", at " << at);
+        SCOPED_TRACE(::testing::Message() << "window " << window << ", at " << at);
         m_reader->setBookmarkDisabledTimeFrame(window);
         model().currentTime = at;
         m_reader->updateBookmarkButtonState();
