@@ -148,6 +148,9 @@ if(LECTORO_SANITIZE_THREAD)
   endif()
 endif()
 
+# What every test program parses first; each precompiled header set of the tests begins with it.
+set(LECTORO_TEST_FRAMEWORK_HEADERS <gtest/gtest.h> <gmock/gmock.h>)
+
 function(_lectoro_test_settings target)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${target} PRIVATE
@@ -159,7 +162,7 @@ function(_lectoro_test_settings target)
 endfunction()
 
 # lectoro_add_test_headers(<name> [LIBS ...] HEADERS ...)
-# Headers that test programs share, precompiled once (with their templates instantiated) and
+# GoogleTest, GoogleMock and the HEADERS that test programs share, precompiled once (with their templates instantiated) and
 # reused by every program that names <name> in lectoro_add_tests(HEADERS). Parsing GoogleTest,
 # GoogleMock and the assembled reader's headers was a third of a test batch's compile, paid
 # again by each batch of each program. The headers are only parsed: a program that reuses them
@@ -174,7 +177,7 @@ function(lectoro_add_test_headers name)
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock lectoro_warnings)
   _lectoro_test_settings(${name})
   set_target_properties(${name} PROPERTIES UNITY_BUILD OFF)
-  target_precompile_headers(${name} PRIVATE ${A_HEADERS})
+  target_precompile_headers(${name} PRIVATE ${LECTORO_TEST_FRAMEWORK_HEADERS} ${A_HEADERS})
 endfunction()
 
 # lectoro_add_tests(<name> <dir under tests/> [LIBS ...] [HEADERS <test headers>])
@@ -205,7 +208,7 @@ endfunction()
 function(_lectoro_precompile_test_headers target)
   get_target_property(unity ${target} UNITY_BUILD)
   if(NOT unity)
-    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
+    target_precompile_headers(${target} PRIVATE ${LECTORO_TEST_FRAMEWORK_HEADERS})
   endif()
 endfunction()
 
