@@ -8,7 +8,6 @@
 #include "companion/renderer/BookRenderer.h"
 #include "LectoroSDKWithReader/reader/help/ReaderHelp.h"
 #include "platform/base/UserDefaults.h"
-#include "platform/ui/ConstraintFrames.h"
 #include "platform/print/ViewPainter.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/ViewController.h"
@@ -93,11 +92,10 @@ void markHelpScreensSeen()
 base::Result<void> writeSnapshot(const ui::ViewController& screen, lectoro::ReaderViewController& reader,
     const std::string& path)
 {
-    // The bars show as after a tap on the page, and views placed only by constraints get
-    // the frames their constraints give.
+    // The bars show as after a tap on the page, laid out before they are drawn.
     reader.moveTopAndBottomOnScreenWithIsAnimate(false);
     if (auto view = screen.viewIfLoaded())
-        ui::applyConstraintFrames(*view);
+        view->layoutIfNeeded();
 
     auto& environment = ui::Environment::current();
     std::vector<std::shared_ptr<ui::View>> layers { screen.viewIfLoaded() };

@@ -150,10 +150,28 @@ void RunLoop::runEntry(Entry& entry)
         if (!alive)
             return;
         entry.task();
+        endTurn();
         return;
     }
-    if (entry.task)
+    if (entry.task) {
         entry.task();
+        endTurn();
+    }
+}
+
+void RunLoop::setTurnEndHook(Task hook)
+{
+    m_turnEndHook = std::move(hook);
+}
+
+void RunLoop::endTurn()
+{
+    // A hook that runs the loop itself must not re-enter itself.
+    if (!m_turnEndHook || m_inTurnEndHook)
+        return;
+    m_inTurnEndHook = true;
+    m_turnEndHook();
+    m_inTurnEndHook = false;
 }
 
 void RunLoop::noteLimitHit(const char* where, size_t ran)
@@ -185,6 +203,7 @@ size_t RunLoop::runUntilIdle()
         runEntry(entry);
         ++ran;
     }
+    endTurn();
     return ran;
 }
 
@@ -215,6 +234,7 @@ size_t RunLoop::advanceBy(double seconds)
         runEntry(entry);
         ++ran;
     }
+    endTurn();
     std::lock_guard lock(m_mutex);
     if (!m_realTime && std::isfinite(target))
         m_virtualNow = std::max(m_virtualNow, target);

@@ -87,6 +87,11 @@ public:
     // Makes the current runFor()/runUntil() return; callable from any thread.
     void stop();
 
+    // Runs on the loop's thread at the end of every turn: after each task, and when a
+    // runUntilIdle()/advanceBy()/runUntil() call returns. The view layer lays windows out
+    // here, as the device does before the screen is drawn.
+    void setTurnEndHook(Task);
+
 private:
     struct Entry {
         Task task;
@@ -101,6 +106,7 @@ private:
     bool takeDue(double limit, Entry& out);
     void runEntry(Entry&);
     void noteLimitHit(const char* where, size_t ran);
+    void endTurn();
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wakeUp;
@@ -112,6 +118,8 @@ private:
     double m_realOrigin = 0;
     bool m_stopRequested = false;
     size_t m_taskLimit = defaultTaskLimit;
+    Task m_turnEndHook;
+    bool m_inTurnEndHook = false;
     bool m_lastRunHitLimit = false;
 };
 

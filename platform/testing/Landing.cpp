@@ -2,7 +2,6 @@
 
 #include "platform/testing/ViewTreeDump.h"
 #include "platform/ui/AlertController.h"
-#include "platform/ui/ConstraintFrames.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/Presentation.h"
 #include "platform/ui/View.h"
@@ -35,8 +34,9 @@ std::shared_ptr<ui::View> deepestTouchable(ui::View& view, const ui::Point& poin
 {
     if (!isShown(view) || !view.isUserInteractionEnabled())
         return nullptr;
+    // As the device's hit testing: nothing outside a view's bounds reaches its subviews.
     bool inside = view.pointInside(point);
-    if (view.clipsToBounds() && !inside)
+    if (!inside)
         return nullptr;
     auto subviews = view.subviews();
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
@@ -44,7 +44,7 @@ std::shared_ptr<ui::View> deepestTouchable(ui::View& view, const ui::Point& poin
         if (auto hit = deepestTouchable(subview, subview.convertPointFrom(point, &view)))
             return hit;
     }
-    return inside ? view.shared_from_this() : nullptr;
+    return view.shared_from_this();
 }
 
 // Drawn above: later in its common ancestor's subviews, or a descendant.
@@ -140,7 +140,6 @@ void settleLayout()
     if (!window)
         return;
     window->layoutIfNeeded();
-    ui::applyConstraintFrames(*window);
 }
 
 std::string describeView(const ui::View& view)
@@ -176,6 +175,28 @@ ui::Rect visibleRectInWindow(const ui::View& view)
         visible = visible.intersection(ancestor->convertRectTo(ancestor->bounds(), nullptr));
     }
     return visible;
+}
+
+ui::Rect touchableRectInWindow(const ui::View& view)
+{
+    ui::Rect touchable = view.convertRectTo(view.bounds(), nullptr);
+    for (auto ancestor = view.superview(); ancestor; ancestor = ancestor->superview())
+        touchable = touchable.intersection(ancestor->convertRectTo(ancestor->bounds(), nullptr));
+    return touchable;
+}
+
+// The ancestor whose bounds leave no part of the view to touch.
+static std::string boundsHolderOf(const ui::View& view)
+{
+    ui::Rect touchable = view.convertRectTo(view.bounds(), nullptr);
+    for (auto ancestor = view.superview(); ancestor; ancestor = ancestor->superview()) {
+        ui::Rect bounds = ancestor->convertRectTo(ancestor->bounds(), nullptr);
+        touchable = touchable.intersection(bounds);
+        if (touchable.isEmpty())
+            return ancestor->superview() ? "the bounds of its ancestor " + describeView(*ancestor) + " at " + rectText(bounds)
+                                         : "the screen " + rectText(bounds);
+    }
+    return "its ancestors' bounds";
 }
 
 Landing landAtWindowPoint(const ui::Point& point)
@@ -240,6 +261,13 @@ Landing landOn(ui::View& target, std::optional<ui::Point> pointInView)
         landing.obstacle = describeView(target) + " at " + rectText(frame) + " lies outside " + clipperOf(target, frame);
         return landing;
     }
+    ui::Rect touchable = touchableRectInWindow(target);
+    if (touchable.isEmpty()) {
+        landing.obstacle = describeView(target) + " at " + rectText(frame) + " lies outside " + boundsHolderOf(target)
+            + ", where no touch reaches it";
+        return landing;
+    }
+    visible = visible.intersection(touchable);
     ui::Point point = visible.center();
     if (pointInView) {
         point = target.convertPointTo(*pointInView, nullptr);

@@ -46,6 +46,9 @@ std::string describeView(const ui::View&);
 
 // The part of the view a user can see, in window coordinates (empty when none).
 ui::Rect visibleRectInWindow(const ui::View&);
+// The part a finger can reach: inside the bounds of the view and of every ancestor, as hit
+// testing goes (a subview sticking out of its parent is seen but not touched there).
+ui::Rect touchableRectInWindow(const ui::View&);
 
 // What keeps a finger from the view whatever the point: not in the key window, hidden or
 // transparent (itself or an ancestor), or under an ancestor that ignores touches. Empty

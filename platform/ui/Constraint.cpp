@@ -1,6 +1,7 @@
 #include "platform/ui/Constraint.h"
 
 #include "platform/base/Thread.h"
+#include "platform/ui/LayoutEngine.h"
 #include "platform/ui/View.h"
 
 #include <algorithm>
@@ -248,6 +249,7 @@ void Constraint::setConstant(double constant)
     if (constant == m_constant)
         return;
     m_constant = constant;
+    layout::noteConstraintChanged(*this);
     // As on the device: a changed constraint lays its view out again at the next pass, and
     // the views around it, whose layout code may read the constant.
     for (auto view = m_active ? m_holder.lock() : nullptr; view; view = view->superview())
@@ -257,7 +259,11 @@ void Constraint::setConstant(double constant)
 void Constraint::setPriority(float priority)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_priority = std::clamp(priority, 1.0f, LayoutPriority::required);
+    float clamped = std::clamp(priority, 1.0f, LayoutPriority::required);
+    if (clamped == m_priority)
+        return;
+    m_priority = clamped;
+    layout::noteConstraintChanged(*this);
 }
 
 void Constraint::setIdentifier(std::string identifier)
@@ -270,6 +276,7 @@ void Constraint::markActivated()
 {
     m_active = true;
     m_activationOrder = nextActivationOrder();
+    layout::noteStructureChanged();
 }
 
 void Constraint::setActive(bool active)
@@ -285,6 +292,7 @@ void Constraint::setActive(bool active)
         list.erase(std::remove(list.begin(), list.end(), self), list.end());
         m_active = false;
         m_holder.reset();
+        layout::noteStructureChanged();
         return;
     }
     auto first = firstItem();

@@ -1,10 +1,11 @@
 #pragma once
 
-// Layout constraints as data.
+// Layout constraints.
 //
 // Constraints are made through anchors or the visual format, activated, found again by
-// item and attribute, and their constants changed; nothing solves them. Frames are set
-// by the code that owns them.
+// item and attribute, and their constants changed. The layout engine (LayoutEngine.h)
+// solves the active ones of a tree at each layout pass and places the views that do not
+// turn their autoresizing mask into constraints.
 //
 // An active constraint is held by the nearest common ancestor of the views of its items
 // (the item's own view for a constraint on one item). When the items share no ancestor
@@ -44,6 +45,8 @@ enum class LayoutAttribute {
 };
 
 enum class LayoutRelation { LessThanOrEqual = -1, Equal = 0, GreaterThanOrEqual = 1 };
+
+enum class LayoutConstraintAxis { Horizontal, Vertical };
 
 const char* layoutAttributeName(LayoutAttribute);
 

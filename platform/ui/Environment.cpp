@@ -1,5 +1,7 @@
 #include "platform/ui/Environment.h"
 
+#include "platform/base/RunLoop.h"
+
 #include "platform/base/NotificationCenter.h"
 #include "platform/base/Thread.h"
 #include "platform/base/Value.h"
@@ -98,6 +100,18 @@ void Environment::setKeyWindow(std::shared_ptr<View> window)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_keyWindow = std::move(window);
+    // The window is laid out at the end of every run-loop turn in which anything about its
+    // layout changed, before anyone sees it.
+    static bool hooked = false;
+    if (!hooked && m_keyWindow) {
+        hooked = true;
+        base::RunLoop::main().setTurnEndHook([] {
+            if (!View::layoutPending())
+                return;
+            if (auto key = Environment::current().keyWindow())
+                key->layoutIfNeeded();
+        });
+    }
 }
 
 std::shared_ptr<View> Environment::makeKeyWindow()

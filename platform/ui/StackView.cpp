@@ -3,36 +3,11 @@
 #include "platform/base/Thread.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
-namespace {
 
-double along(const Size& size, StackAxis axis)
-{
-    return axis == StackAxis::Horizontal ? size.width : size.height;
-}
-
-double across(const Size& size, StackAxis axis)
-{
-    return axis == StackAxis::Horizontal ? size.height : size.width;
-}
-
-// The intrinsic length, or the current one when the view has none.
-double lengthOf(const View& view, StackAxis axis, bool& intrinsic)
-{
-    double value = along(view.intrinsicContentSize(), axis);
-    intrinsic = value != View::noIntrinsicMetric;
-    return intrinsic ? value : along(view.bounds().size, axis);
-}
-
-double thicknessOf(const View& view, StackAxis axis)
-{
-    double value = across(view.intrinsicContentSize(), axis);
-    return value != View::noIntrinsicMetric ? value : across(view.bounds().size, axis);
-}
-
-} // namespace
 
 std::shared_ptr<StackView> StackView::create(const Rect& frame)
 {
@@ -73,7 +48,7 @@ void StackView::insertArrangedSubview(const std::shared_ptr<View>& view, size_t 
     m_arranged.insert(m_arranged.begin() + static_cast<std::ptrdiff_t>(index), view);
     if (view->superview().get() != this)
         addSubview(view);
-    setNeedsLayout();
+    rearrange();
 }
 
 void StackView::removeArrangedSubview(const View* view)
@@ -83,7 +58,7 @@ void StackView::removeArrangedSubview(const View* view)
     if (it == m_arranged.end())
         return;
     m_arranged.erase(it);
-    setNeedsLayout();
+    rearrange();
 }
 
 void StackView::willRemoveSubview(View* view)
@@ -96,139 +71,201 @@ void StackView::setAxis(StackAxis axis)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_axis = axis;
-    setNeedsLayout();
+    rearrange();
 }
 
 void StackView::setSpacing(double spacing)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_spacing = spacing;
-    setNeedsLayout();
+    rearrange();
 }
 
 void StackView::setDistribution(StackDistribution distribution)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_distribution = distribution;
-    setNeedsLayout();
+    rearrange();
 }
 
 void StackView::setAlignment(StackAlignment alignment)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_alignment = alignment;
-    setNeedsLayout();
+    rearrange();
 }
 
 void StackView::setLayoutMarginsRelativeArrangement(bool relative)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_marginsRelative = relative;
+    rearrange();
+}
+
+void StackView::rearrange()
+{
+    setNeedsUpdateConstraints();
     setNeedsLayout();
 }
 
-void StackView::layoutSubviews()
+void StackView::subviewVisibilityDidChange(View* subview)
 {
-    std::vector<View*> views;
+    View::subviewVisibilityDidChange(subview);
+    if (std::any_of(m_arranged.begin(), m_arranged.end(), [&](const auto& v) { return v.get() == subview; }))
+        rearrange();
+}
+
+// The arrangement is constraints between the stack and its visible arranged views, made
+// again whenever the arrangement changes; the tree's engine solves them with the rest.
+void StackView::updateConstraints()
+{
+    Constraint::deactivate(m_arrangement);
+    m_arrangement.clear();
+    for (const auto& guide : m_gapGuides)
+        removeLayoutGuide(guide.get());
+    m_gapGuides.clear();
+    std::vector<std::shared_ptr<View>> views;
     for (const auto& view : m_arranged) {
+        view->setTranslatesAutoresizingMaskIntoConstraints(false);
         if (!view->isHidden())
-            views.push_back(view.get());
+            views.push_back(view);
     }
+    View::updateConstraints();
     if (views.empty())
         return;
-    Rect area = m_marginsRelative ? bounds().insetBy(layoutMargins()) : bounds();
-    double length = along(area.size, m_axis);
-    double thickness = across(area.size, m_axis);
-    size_t n = views.size();
-    double spacingTotal = m_spacing * static_cast<double>(n - 1);
+    const bool horizontal = m_axis == StackAxis::Horizontal;
+    const LayoutItem& box = m_marginsRelative ? static_cast<const LayoutItem&>(*layoutMarginsGuide())
+                                              : static_cast<const LayoutItem&>(*this);
+    auto lead = [&](const LayoutItem& item) { return horizontal ? item.leadingAnchor() : item.topAnchor(); };
+    auto trail = [&](const LayoutItem& item) { return horizontal ? item.trailingAnchor() : item.bottomAnchor(); };
+    auto length = [&](const LayoutItem& item) { return horizontal ? item.widthAnchor() : item.heightAnchor(); };
+    auto centre = [&](const LayoutItem& item) { return horizontal ? item.centerXAnchor() : item.centerYAnchor(); };
+    auto crossLead = [&](const LayoutItem& item) { return horizontal ? item.topAnchor() : item.leadingAnchor(); };
+    auto crossTrail = [&](const LayoutItem& item) { return horizontal ? item.bottomAnchor() : item.trailingAnchor(); };
+    auto crossCentre = [&](const LayoutItem& item) { return horizontal ? item.centerYAnchor() : item.centerXAnchor(); };
+    auto crossLength = [&](const LayoutItem& item) { return horizontal ? item.heightAnchor() : item.widthAnchor(); };
+    auto add = [&](ConstraintPtr constraint, float priority = LayoutPriority::required) {
+        constraint->setPriority(priority);
+        m_arrangement.push_back(std::move(constraint));
+    };
+    auto intrinsicLength = [&](const View& view) {
+        Size size = view.intrinsicContentSize();
+        return horizontal ? size.width : size.height;
+    };
 
-    std::vector<double> lengths(n);
-    std::vector<bool> intrinsic(n);
-    double sum = 0;
-    for (size_t i = 0; i < n; ++i) {
-        bool has = false;
-        lengths[i] = lengthOf(*views[i], m_axis, has);
-        intrinsic[i] = has;
-        sum += lengths[i];
-    }
-    std::vector<double> gaps(n > 1 ? n - 1 : 0, m_spacing);
-    switch (m_distribution) {
-    case StackDistribution::Fill: {
-        double slack = length - spacingTotal - sum;
-        size_t taker = n - 1;
-        for (size_t i = 0; i < n; ++i) {
-            if (!intrinsic[i]) {
-                taker = i;
-                break;
-            }
+    // Along the axis: the first and last views touch the ends.
+    add(lead(*views.front()).constraintEqualTo(lead(box)));
+    add(trail(*views.back()).constraintEqualTo(trail(box)));
+    for (size_t i = 1; i < views.size(); ++i) {
+        const View& before = *views[i - 1];
+        const View& view = *views[i];
+        switch (m_distribution) {
+        case StackDistribution::Fill:
+        case StackDistribution::FillEqually:
+        case StackDistribution::FillProportionally:
+            add(lead(view).constraintEqualTo(trail(before), m_spacing));
+            break;
+        case StackDistribution::EqualSpacing:
+        case StackDistribution::EqualCentering:
+            add(lead(view).constraintGreaterThanOrEqualTo(trail(before), m_spacing));
+            break;
         }
-        lengths[taker] = std::max(0.0, lengths[taker] + slack);
-        break;
     }
+    const View& first = *views.front();
+    switch (m_distribution) {
+    case StackDistribution::Fill:
+        // Equal pulls leave the slack to the last view, as the platform's stacks do.
+        for (size_t i = 0; i + 1 < views.size(); ++i) {
+            double intrinsic = intrinsicLength(*views[i]);
+            if (intrinsic != View::noIntrinsicMetric)
+                add(length(*views[i]).constraintEqualToConstant(intrinsic), 1);
+        }
+        break;
     case StackDistribution::FillEqually:
-        std::fill(lengths.begin(), lengths.end(), std::max(0.0, (length - spacingTotal) / static_cast<double>(n)));
+        for (size_t i = 1; i < views.size(); ++i)
+            add(length(*views[i]).constraintEqualTo(length(first)));
         break;
     case StackDistribution::FillProportionally: {
-        double room = std::max(0.0, length - spacingTotal);
-        for (size_t i = 0; i < n; ++i)
-            lengths[i] = sum > 0 ? room * lengths[i] / sum : room / static_cast<double>(n);
+        double base = intrinsicLength(first);
+        for (size_t i = 1; i < views.size(); ++i) {
+            double own = intrinsicLength(*views[i]);
+            double ratio = base > 0 && own >= 0 ? own / base : 1.0;
+            add(length(*views[i]).constraintEqualTo(length(first), ratio, 0), LayoutPriority::required - 1);
+        }
         break;
     }
-    case StackDistribution::EqualSpacing:
+    case StackDistribution::EqualSpacing: {
+        // Gaps equal: each view's leading edge lies as far from the one before as the first gap.
+        if (views.size() > 2) {
+            auto gap = LayoutGuide::create("stack-gap");
+            addLayoutGuide(gap);
+            m_gapGuides.push_back(gap);
+            add(lead(*gap).constraintEqualTo(trail(*views[0])));
+            add(trail(*gap).constraintEqualTo(lead(*views[1])));
+            for (size_t i = 2; i < views.size(); ++i) {
+                auto next = LayoutGuide::create("stack-gap");
+                addLayoutGuide(next);
+                m_gapGuides.push_back(next);
+                add(lead(*next).constraintEqualTo(trail(*views[i - 1])));
+                add(trail(*next).constraintEqualTo(lead(*views[i])));
+                add(length(*next).constraintEqualTo(length(*gap)), LayoutPriority::required - 1);
+            }
+        }
+        break;
+    }
     case StackDistribution::EqualCentering:
-        if (n > 1) {
-            double gap = std::max(m_spacing, (length - sum) / static_cast<double>(n - 1));
-            std::fill(gaps.begin(), gaps.end(), gap);
+        if (views.size() > 2) {
+            for (size_t i = 2; i < views.size(); ++i) {
+                auto spanFirst = LayoutGuide::create("stack-centres");
+                auto spanThis = LayoutGuide::create("stack-centres");
+                addLayoutGuide(spanFirst);
+                addLayoutGuide(spanThis);
+                m_gapGuides.push_back(spanFirst);
+                m_gapGuides.push_back(spanThis);
+                add(lead(*spanFirst).constraintEqualTo(centre(*views[0])));
+                add(trail(*spanFirst).constraintEqualTo(centre(*views[1])));
+                add(lead(*spanThis).constraintEqualTo(centre(*views[i - 1])));
+                add(trail(*spanThis).constraintEqualTo(centre(*views[i])));
+                add(length(*spanThis).constraintEqualTo(length(*spanFirst)), LayoutPriority::required - 1);
+            }
         }
         break;
     }
 
-    bool mirrored = m_axis == StackAxis::Horizontal && isRightToLeft();
-    double cursor = 0;
-    for (size_t i = 0; i < n; ++i) {
-        double own = thicknessOf(*views[i], m_axis);
-        double size = own;
-        double offset = 0;
+    // Across the axis.
+    for (const auto& view : views) {
         switch (m_alignment) {
         case StackAlignment::Fill:
-            size = thickness;
+            add(crossLead(*view).constraintEqualTo(crossLead(box)));
+            add(crossTrail(*view).constraintEqualTo(crossTrail(box)));
             break;
         case StackAlignment::Leading:
         case StackAlignment::FirstBaseline:
+            add(crossLead(*view).constraintEqualTo(crossLead(box)));
+            add(crossTrail(*view).constraintLessThanOrEqualTo(crossTrail(box)));
             break;
         case StackAlignment::Center:
-            offset = (thickness - own) / 2;
+            add(crossCentre(*view).constraintEqualTo(crossCentre(box)));
+            add(crossLead(*view).constraintGreaterThanOrEqualTo(crossLead(box)));
             break;
         case StackAlignment::Trailing:
         case StackAlignment::LastBaseline:
-            offset = thickness - own;
+            add(crossTrail(*view).constraintEqualTo(crossTrail(box)));
+            add(crossLead(*view).constraintGreaterThanOrEqualTo(crossLead(box)));
             break;
         }
-        double start = mirrored ? length - cursor - lengths[i] : cursor;
-        Rect frame = m_axis == StackAxis::Horizontal
-            ? Rect(area.minX() + start, area.minY() + offset, lengths[i], size)
-            : Rect(area.minX() + offset, area.minY() + start, size, lengths[i]);
-        views[i]->setFrame(frame);
-        cursor += lengths[i] + (i < gaps.size() ? gaps[i] : 0);
+        if (m_alignment != StackAlignment::Fill) {
+            // A stack nobody sizes across hugs its thickest view.
+            add(crossLength(*this).constraintEqualTo(crossLength(*view)), LayoutPriority::fittingSizeLevel - 1);
+        }
     }
+    Constraint::activate(m_arrangement);
 }
 
 Size StackView::intrinsicContentSize() const
 {
-    double length = 0;
-    double thickness = 0;
-    size_t count = 0;
-    for (const auto& view : m_arranged) {
-        if (view->isHidden())
-            continue;
-        bool has = false;
-        length += lengthOf(*view, m_axis, has);
-        thickness = std::max(thickness, thicknessOf(*view, m_axis));
-        ++count;
-    }
-    if (count > 1)
-        length += m_spacing * static_cast<double>(count - 1);
-    return m_axis == StackAxis::Horizontal ? Size(length, thickness) : Size(thickness, length);
+    // Its size comes from its arranged views' constraints, as on the platform.
+    return { noIntrinsicMetric, noIntrinsicMetric };
 }
 
 } // namespace ui

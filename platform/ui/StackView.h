@@ -2,21 +2,15 @@
 
 // A view that lines up its arranged subviews along an axis.
 //
-// Layout rule (layoutSubviews), with the visible (not hidden) arranged views only:
-//  - Along the axis each view's length is its intrinsic length, or its current frame's
-//    when it has none.
-//    Fill: the slack (positive or negative) goes to the first view without an intrinsic
-//          length, else to the last view;
-//    FillEqually: every view gets (length − spacing × (n − 1)) / n;
-//    FillProportionally: the length less the spacing is shared in proportion to the
-//          intrinsic lengths (equally when they are all 0);
-//    EqualSpacing, EqualCentering: intrinsic lengths, and the gaps share what is left,
-//          never less than the spacing.
-//  - Across the axis: Fill takes the whole thickness; Leading/Top, Center and
-//    Trailing/Bottom place the view's intrinsic thickness (or current one); the baseline
-//    alignments act as Leading (first) and Trailing (last).
-//  - A horizontal stack runs right to left when the view is right-to-left.
-//  - With layoutMarginsRelativeArrangement the layout margins are taken off the bounds.
+// The arrangement is made of constraints the stack activates for its visible arranged
+// views (hidden ones take no space): the first and last touch the stack's ends (or its
+// layout margins), neighbours are `spacing` apart (at least, for the equal-spacing and
+// equal-centring distributions), and across the axis each view fills, or sits at the
+// start, centre or end. Fill leaves the slack to the view that hugs least, the last one on
+// a tie; FillEqually makes them equal, FillProportionally keeps their intrinsic
+// proportions. The stack has no intrinsic size: its arranged views' sizes make it.
+// Arranged views are placed by constraints. A horizontal stack runs right to left when the
+// view is right-to-left. Baseline alignments act as Leading (first) and Trailing (last).
 
 #include "platform/ui/View.h"
 
@@ -51,13 +45,13 @@ public:
     bool isLayoutMarginsRelativeArrangement() const { return m_marginsRelative; }
     void setLayoutMarginsRelativeArrangement(bool);
 
-    void layoutSubviews() override;
-    // The arranged views' lengths plus spacing along the axis, the thickest across.
+    void updateConstraints() override;
     Size intrinsicContentSize() const override;
 
 protected:
     explicit StackView(const Rect& frame);
     void willRemoveSubview(View*) override;
+    void subviewVisibilityDidChange(View*) override;
 
 private:
     std::vector<std::shared_ptr<View>> m_arranged;
@@ -66,6 +60,10 @@ private:
     StackDistribution m_distribution = StackDistribution::Fill;
     StackAlignment m_alignment = StackAlignment::Fill;
     bool m_marginsRelative = false;
+    std::vector<ConstraintPtr> m_arrangement;
+    std::vector<std::shared_ptr<LayoutGuide>> m_gapGuides;
+
+    void rearrange();
 };
 
 } // namespace ui

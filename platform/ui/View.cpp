@@ -1,5 +1,7 @@
 #include "platform/ui/View.h"
 
+#include "platform/ui/LayoutEngine.h"
+
 #include "platform/base/Thread.h"
 #include "platform/ui/Environment.h"
 #include "platform/ui/Gesture.h"
@@ -63,6 +65,7 @@ void View::setFrame(const Rect& frame)
     m_layer->setFrame(frame);
     if (!(oldSize == m_layer->bounds().size))
         boundsSizeDidChange(oldSize);
+    layout::noteViewChanged(*this);
     didChangeProperty("frame");
 }
 
@@ -86,6 +89,7 @@ void View::setBounds(const Rect& bounds)
     m_layer->setBounds(bounds);
     if (!(oldSize == bounds.size))
         boundsSizeDidChange(oldSize);
+    layout::noteViewChanged(*this);
     didChangeProperty("bounds");
 }
 
@@ -98,6 +102,7 @@ void View::setCenter(const Point& center)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_layer->setPosition(center);
+    layout::noteViewChanged(*this);
     didChangeProperty("center");
 }
 
@@ -110,6 +115,7 @@ void View::setTransform(const AffineTransform& transform)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_layer->setAffineTransform(transform);
+    layout::noteViewChanged(*this);
     didChangeProperty("transform");
 }
 
@@ -165,7 +171,12 @@ bool View::isHidden() const
 void View::setHidden(bool hidden)
 {
     BASE_ASSERT_MAIN_THREAD();
+    bool changed = m_layer->isHidden() != hidden;
     m_layer->setHidden(hidden);
+    if (changed) {
+        if (auto parent = superview())
+            parent->subviewVisibilityDidChange(this);
+    }
     didChangeProperty("hidden");
 }
 

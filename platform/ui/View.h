@@ -133,6 +133,8 @@ public:
     virtual void didMoveToSuperview();
     virtual void didAddSubview(View* subview);
     virtual void willRemoveSubview(View* subview);
+    // A subview was hidden or shown.
+    virtual void subviewVisibilityDidChange(View*) { }
 
     // Depth-first, self first; tag 0 is a tag like any other.
     int tag() const { return m_tag; }
@@ -200,12 +202,39 @@ public:
     virtual std::shared_ptr<View> hitTest(const Point&);
     virtual bool pointInside(const Point&) const;
 
-    // Layout.
+    // Layout. A pass first lets views update their constraints (updateConstraints, deepest
+    // first), then solves the constraints of the whole tree and sets the frames they place,
+    // then runs layoutSubviews() top-down wherever a layout is pending; it repeats while a
+    // round changes constraints or frames (a few rounds at most). The run loop runs a pass
+    // for the key window at the end of every turn; hit testing and pictures run one first.
     void setNeedsLayout();
     bool needsLayout() const { return m_needsLayout; }
-    // Runs layoutSubviews() when a layout is pending, then does the same for subviews.
+    // Whether any view anywhere asked for layout or changed what its constraints solve to
+    // since the last pass (cheap: the run loop asks it every turn).
+    static bool layoutPending();
+    // Runs the pass for this view's tree and lays out this view's subtree.
     void layoutIfNeeded();
     virtual void layoutSubviews();
+    void setNeedsUpdateConstraints();
+    bool needsUpdateConstraints() const { return m_needsUpdateConstraints; }
+    void updateConstraintsIfNeeded();
+    // Overrides change their constraints here and call the base last.
+    virtual void updateConstraints();
+    // The size the view's constraints give it, closest to `target` (fittingSizeLevel:
+    // as small as they allow; required: exactly the target where they allow it).
+    Size systemLayoutSizeFittingSize(const Size& target, float horizontalPriority = LayoutPriority::fittingSizeLevel,
+        float verticalPriority = LayoutPriority::fittingSizeLevel);
+    static constexpr Size layoutFittingCompressedSize { 0, 0 };
+    // How strongly the view keeps to its intrinsic size when constraints would stretch
+    // (hugging, default low) or squeeze it (compression resistance, default high).
+    float contentHuggingPriority(LayoutConstraintAxis) const;
+    void setContentHuggingPriority(float, LayoutConstraintAxis);
+    float contentCompressionResistancePriority(LayoutConstraintAxis) const;
+    void setContentCompressionResistancePriority(float, LayoutConstraintAxis);
+    // Whether the layout engine of its tree has variables for this view (it then hears of
+    // the view's frame and size changes).
+    bool isTrackedByLayoutEngine() const { return m_layoutEngineTracks; }
+    void setTrackedByLayoutEngine(bool tracked) { m_layoutEngineTracks = tracked; }
     // How many times layoutSubviews() ran (test support).
     int layoutCount() const { return m_layoutCount; }
     void setNeedsDisplay();
@@ -217,7 +246,8 @@ public:
     // The base answers the current bounds size.
     virtual Size sizeThatFits(const Size&) const;
     void sizeToFit();
-    void invalidateIntrinsicContentSize() { setNeedsLayout(); }
+    // Subclasses call it when what decides their intrinsic size changed (text, font, image).
+    void invalidateIntrinsicContentSize();
     bool translatesAutoresizingMaskIntoConstraints() const { return m_translatesAutoresizingMask; }
     void setTranslatesAutoresizingMaskIntoConstraints(bool);
     AutoresizingMask autoresizingMask() const { return m_autoresizingMask; }
@@ -335,6 +365,7 @@ private:
     Point pointToSuperview(const Point&) const;
     Point pointFromSuperview(const Point&) const;
     void setFrameNoNotify(const Rect&);
+    void layOutSubtree(bool& ranAny);
 
     std::shared_ptr<Layer> m_layer;
     std::vector<std::shared_ptr<View>> m_subviews;
@@ -357,6 +388,10 @@ private:
     std::vector<std::shared_ptr<LayoutGuide>> m_layoutGuides;
 
     bool m_needsLayout = true;
+    bool m_needsUpdateConstraints = true;
+    bool m_layoutEngineTracks = false;
+    float m_hugging[2] = { LayoutPriority::defaultLow, LayoutPriority::defaultLow };
+    float m_compressionResistance[2] = { LayoutPriority::defaultHigh, LayoutPriority::defaultHigh };
     int m_layoutCount = 0;
     int m_displayRequests = 0;
     bool m_translatesAutoresizingMask = true;

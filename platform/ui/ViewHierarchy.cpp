@@ -2,6 +2,8 @@
 
 #include "platform/ui/View.h"
 
+#include "platform/ui/LayoutEngine.h"
+
 #include "platform/base/Thread.h"
 #include "platform/ui/Environment.h"
 
@@ -126,6 +128,7 @@ void View::insertSubviewAtIndex(std::shared_ptr<View> view, size_t index)
     m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(index), view);
     view->m_superview = weak_from_this();
     placeLayerOf(*view, index);
+    layout::noteStructureChanged();
     setNeedsLayout();
     didAddSubview(view.get());
     view->didMoveToSuperview();
@@ -217,6 +220,7 @@ void View::removeFromSuperview()
         responder->resignFirstResponder();
     deactivateConstraintsLeavingSubtree();
     detachFromSuperviewForMove();
+    layout::noteStructureChanged();
     parent->setNeedsLayout();
     didMoveToSuperview();
 }

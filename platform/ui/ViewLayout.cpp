@@ -4,6 +4,7 @@
 
 #include "platform/base/Thread.h"
 #include "platform/ui/Environment.h"
+#include "platform/ui/LayoutEngine.h"
 
 #include <algorithm>
 
@@ -41,6 +42,7 @@ void View::setSafeAreaInsets(std::optional<EdgeInsets> insets)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_safeAreaInsets = insets;
+    layout::noteStructureChanged();
     setNeedsLayout();
 }
 
@@ -57,6 +59,7 @@ void View::setLayoutMargins(const EdgeInsets& margins)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_layoutMargins = margins;
+    layout::noteStructureChanged();
     setNeedsLayout();
 }
 
@@ -93,27 +96,152 @@ void View::removeLayoutGuide(const LayoutGuide* guide)
 
 // Layout
 
+namespace {
+
+// Views that asked for updateConstraints since the last pass, so a pass without any
+// walks no tree for them.
+bool& someViewNeedsConstraintUpdate()
+{
+    static bool flag = true;
+    return flag;
+}
+
+bool& someViewNeedsLayout()
+{
+    static bool flag = true;
+    return flag;
+}
+
+int& passDepth()
+{
+    static int depth = 0;
+    return depth;
+}
+
+void updateConstraintsBelow(View& view)
+{
+    // Deepest first: a container's constraints may read its subviews'.
+    auto subviews = view.subviews();
+    for (auto& subview : subviews)
+        updateConstraintsBelow(*subview);
+    view.updateConstraintsIfNeeded();
+}
+
+} // namespace
+
 void View::setNeedsLayout()
 {
     BASE_ASSERT_MAIN_THREAD();
     m_needsLayout = true;
+    someViewNeedsLayout() = true;
+}
+
+bool View::layoutPending()
+{
+    return someViewNeedsLayout() || someViewNeedsConstraintUpdate() || layout::hasPendingChanges();
+}
+
+void View::setNeedsUpdateConstraints()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_needsUpdateConstraints = true;
+    someViewNeedsConstraintUpdate() = true;
+}
+
+void View::updateConstraintsIfNeeded()
+{
+    if (!m_needsUpdateConstraints)
+        return;
+    m_needsUpdateConstraints = false;
+    updateConstraints();
+}
+
+void View::updateConstraints() { }
+
+void View::layOutSubtree(bool& ranAny)
+{
+    auto keepAlive = shared_from_this();
+    if (m_needsLayout) {
+        m_needsLayout = false;
+        ++m_layoutCount;
+        ranAny = true;
+        layoutSubviews();
+    }
+    auto subviews = m_subviews;
+    for (auto& subview : subviews)
+        subview->layOutSubtree(ranAny);
 }
 
 void View::layoutIfNeeded()
 {
     BASE_ASSERT_MAIN_THREAD();
     auto keepAlive = shared_from_this();
-    if (m_needsLayout) {
-        m_needsLayout = false;
-        ++m_layoutCount;
-        layoutSubviews();
+    auto root = rootView();
+    // A layoutSubviews that asks its subviews to lay out again gets them solved and laid
+    // out at once, without starting a pass of its own.
+    bool outermost = passDepth() == 0;
+    ++passDepth();
+
+    for (int round = 0; round < 8; ++round) {
+        if (someViewNeedsConstraintUpdate()) {
+            someViewNeedsConstraintUpdate() = false;
+            updateConstraintsBelow(*root);
+        }
+        bool moved = layout::updateTree(*root);
+        bool ran = false;
+        layOutSubtree(ran);
+        if (!outermost || (!moved && !ran && !layout::hasPendingChanges() && !someViewNeedsConstraintUpdate()))
+            break;
     }
-    auto subviews = m_subviews;
-    for (auto& subview : subviews)
-        subview->layoutIfNeeded();
+    --passDepth();
+    // Only a pass over the key window settles every view the run loop would lay out; a
+    // detached tree's pending views are found again when someone lays that tree out.
+    if (outermost && root.get() == Environment::current().keyWindow().get())
+        someViewNeedsLayout() = false;
 }
 
 void View::layoutSubviews() { }
+
+void View::invalidateIntrinsicContentSize()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    layout::noteViewChanged(*this);
+    setNeedsLayout();
+    if (auto parent = superview())
+        parent->setNeedsLayout();
+}
+
+Size View::systemLayoutSizeFittingSize(const Size& target, float horizontalPriority, float verticalPriority)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    updateConstraintsBelow(*this);
+    return layout::fittingSize(*this, target, horizontalPriority, verticalPriority);
+}
+
+float View::contentHuggingPriority(LayoutConstraintAxis axis) const
+{
+    return m_hugging[axis == LayoutConstraintAxis::Vertical];
+}
+
+void View::setContentHuggingPriority(float priority, LayoutConstraintAxis axis)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_hugging[axis == LayoutConstraintAxis::Vertical] = std::clamp(priority, 1.0f, LayoutPriority::required);
+    layout::noteViewChanged(*this);
+}
+
+float View::contentCompressionResistancePriority(LayoutConstraintAxis axis) const
+{
+    return m_compressionResistance[axis == LayoutConstraintAxis::Vertical];
+}
+
+void View::setContentCompressionResistancePriority(float priority, LayoutConstraintAxis axis)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_compressionResistance[axis == LayoutConstraintAxis::Vertical]
+        = std::clamp(priority, 1.0f, LayoutPriority::required);
+    layout::noteViewChanged(*this);
+}
 
 void View::setNeedsDisplay()
 {
@@ -142,7 +270,10 @@ void View::sizeToFit()
 void View::setTranslatesAutoresizingMaskIntoConstraints(bool translates)
 {
     BASE_ASSERT_MAIN_THREAD();
+    if (m_translatesAutoresizingMask == translates)
+        return;
     m_translatesAutoresizingMask = translates;
+    layout::noteStructureChanged();
 }
 
 void View::setAutoresizingMask(AutoresizingMask mask)
@@ -169,6 +300,7 @@ void View::addConstraint(const ConstraintPtr& constraint)
     m_constraints.push_back(constraint);
     constraint->m_holder = weak_from_this();
     constraint->markActivated();
+    layout::noteStructureChanged();
 }
 
 void View::addConstraints(const std::vector<ConstraintPtr>& constraints)
@@ -187,6 +319,7 @@ void View::removeConstraint(const Constraint* constraint)
     m_constraints.erase(it);
     keepAlive->m_active = false;
     keepAlive->m_holder.reset();
+    layout::noteStructureChanged();
 }
 
 void View::removeConstraints(const std::vector<ConstraintPtr>& constraints)

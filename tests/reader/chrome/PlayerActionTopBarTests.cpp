@@ -11,7 +11,6 @@
 #include "platform/print/ViewPainter.h"
 #include "platform/testing/ExpectMatchesFile.h"
 #include "platform/testing/ViewTreeDump.h"
-#include "platform/ui/ConstraintFrames.h"
 
 namespace lectoro::chrometest {
 namespace {
@@ -322,7 +321,7 @@ TEST_F(PlayerActionTopBarTest, TopBarGlyphsArePaintedFromTheIconFont)
     ASSERT_TRUE(registry.registerFontFile(LECTORO_BUNDLE_DIR "/OpenSans-Regular.ttf"));
 
     auto bar = phoneReadAloudBar(m_theme);
-    ui::applyConstraintFrames(*bar);
+    bar->layoutIfNeeded();
 
     printtest::TemporaryFolder folder;
     auto paint = [&](const std::string& name) {

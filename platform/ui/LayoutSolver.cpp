@@ -1,0 +1,619 @@
+#include "platform/ui/LayoutSolver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace ui {
+
+namespace {
+
+constexpr double epsilon = 1e-8;
+
+bool nearZero(double value)
+{
+    return std::fabs(value) < epsilon;
+}
+
+} // namespace
+
+double LayoutSolver::weightForPriority(float priority)
+{
+    double p = std::clamp(static_cast<double>(priority), 1.0, 999.0);
+    return std::pow(10.0, p / 250.0);
+}
+
+// Rows
+
+double LayoutSolver::Row::coefficientFor(Symbol symbol) const
+{
+    auto it = std::lower_bound(terms.begin(), terms.end(), symbol,
+        [](const std::pair<Symbol, double>& term, Symbol s) { return term.first < s; });
+    return it != terms.end() && it->first == symbol ? it->second : 0.0;
+}
+
+void LayoutSolver::Row::insert(Symbol symbol, double coefficient)
+{
+    auto it = std::lower_bound(terms.begin(), terms.end(), symbol,
+        [](const std::pair<Symbol, double>& term, Symbol s) { return term.first < s; });
+    if (it != terms.end() && it->first == symbol) {
+        it->second += coefficient;
+        if (nearZero(it->second))
+            terms.erase(it);
+        return;
+    }
+    if (!nearZero(coefficient))
+        terms.insert(it, { symbol, coefficient });
+}
+
+void LayoutSolver::Row::insert(const Row& other, double coefficient)
+{
+    constant += other.constant * coefficient;
+    std::vector<std::pair<Symbol, double>> merged;
+    merged.reserve(terms.size() + other.terms.size());
+    size_t i = 0, j = 0;
+    while (i < terms.size() || j < other.terms.size()) {
+        if (j == other.terms.size() || (i < terms.size() && terms[i].first < other.terms[j].first)) {
+            merged.push_back(terms[i++]);
+        } else if (i == terms.size() || other.terms[j].first < terms[i].first) {
+            double c = other.terms[j].second * coefficient;
+            if (!nearZero(c))
+                merged.push_back({ other.terms[j].first, c });
+            ++j;
+        } else {
+            double c = terms[i].second + other.terms[j].second * coefficient;
+            if (!nearZero(c))
+                merged.push_back({ terms[i].first, c });
+            ++i;
+            ++j;
+        }
+    }
+    terms.swap(merged);
+}
+
+void LayoutSolver::Row::remove(Symbol symbol)
+{
+    auto it = std::lower_bound(terms.begin(), terms.end(), symbol,
+        [](const std::pair<Symbol, double>& term, Symbol s) { return term.first < s; });
+    if (it != terms.end() && it->first == symbol)
+        terms.erase(it);
+}
+
+void LayoutSolver::Row::negate()
+{
+    constant = -constant;
+    for (auto& term : terms)
+        term.second = -term.second;
+}
+
+// 0 = constant + a·symbol + rest  becomes  symbol = -(constant + rest) / a.
+void LayoutSolver::Row::solveFor(Symbol symbol)
+{
+    double a = coefficientFor(symbol);
+    remove(symbol);
+    double factor = -1.0 / a;
+    constant *= factor;
+    for (auto& term : terms)
+        term.second *= factor;
+}
+
+// lhs = constant + a·rhs + rest  becomes  rhs = …, with lhs among the terms.
+void LayoutSolver::Row::solveFor(Symbol lhs, Symbol rhs)
+{
+    insert(lhs, -1.0);
+    solveFor(rhs);
+}
+
+// The solver
+
+LayoutSolver::LayoutSolver() = default;
+LayoutSolver::~LayoutSolver() = default;
+
+LayoutSolver::Symbol LayoutSolver::newSymbol(Kind kind)
+{
+    Symbol symbol = static_cast<Symbol>(m_kinds.size());
+    m_kinds.push_back(kind);
+    m_rowOf.push_back(-1);
+    m_columns.emplace_back();
+    return symbol;
+}
+
+LayoutSolver::Variable LayoutSolver::newVariable()
+{
+    Variable variable = static_cast<Variable>(m_variableSymbol.size());
+    m_variableSymbol.push_back(newSymbol(Kind::External));
+    m_values.push_back(0);
+    return variable;
+}
+
+double LayoutSolver::value(Variable variable) const
+{
+    return variable < m_values.size() ? m_values[variable] : 0.0;
+}
+
+size_t LayoutSolver::rowCount() const
+{
+    return m_rows.size() - m_freeRows.size();
+}
+
+void LayoutSolver::addToColumns(Symbol basic, const Row& row)
+{
+    for (const auto& [symbol, coefficient] : row.terms)
+        m_columns[symbol].push_back(basic);
+}
+
+void LayoutSolver::removeFromColumns(Symbol basic, const Row& row)
+{
+    for (const auto& [symbol, coefficient] : row.terms) {
+        auto& column = m_columns[symbol];
+        auto it = std::find(column.begin(), column.end(), basic);
+        if (it != column.end()) {
+            *it = column.back();
+            column.pop_back();
+        }
+    }
+}
+
+// Keeps the columns right after a row's terms changed from `previous` to `row`.
+void LayoutSolver::replaceRowTerms(Symbol basic, Row& row, const Row& previous)
+{
+    size_t i = 0, j = 0;
+    const auto& before = previous.terms;
+    const auto& after = row.terms;
+    while (i < before.size() || j < after.size()) {
+        if (j == after.size() || (i < before.size() && before[i].first < after[j].first)) {
+            auto& column = m_columns[before[i].first];
+            auto it = std::find(column.begin(), column.end(), basic);
+            if (it != column.end()) {
+                *it = column.back();
+                column.pop_back();
+            }
+            ++i;
+        } else if (i == before.size() || after[j].first < before[i].first) {
+            m_columns[after[j].first].push_back(basic);
+            ++j;
+        } else {
+            ++i;
+            ++j;
+        }
+    }
+}
+
+void LayoutSolver::setBasic(Symbol basic, Row&& row)
+{
+    int32_t index;
+    if (!m_freeRows.empty()) {
+        index = m_freeRows.back();
+        m_freeRows.pop_back();
+    } else {
+        index = static_cast<int32_t>(m_rows.size());
+        m_rows.emplace_back();
+    }
+    m_rows[static_cast<size_t>(index)].basic = basic;
+    m_rows[static_cast<size_t>(index)].row = std::move(row);
+    m_rowOf[basic] = index;
+    addToColumns(basic, m_rows[static_cast<size_t>(index)].row);
+}
+
+LayoutSolver::Row LayoutSolver::takeRow(Symbol basic)
+{
+    int32_t index = m_rowOf[basic];
+    Row row = std::move(m_rows[static_cast<size_t>(index)].row);
+    m_rows[static_cast<size_t>(index)].basic = noSymbol;
+    m_rows[static_cast<size_t>(index)].row = Row {};
+    m_rowOf[basic] = -1;
+    m_freeRows.push_back(index);
+    removeFromColumns(basic, row);
+    return row;
+}
+
+// Replaces `symbol` by its row everywhere it appears.
+void LayoutSolver::substitute(Symbol symbol, const Row& row)
+{
+    std::vector<Symbol> users = m_columns[symbol];
+    for (Symbol basic : users) {
+        Row& target = rowFor(basic);
+        double coefficient = target.coefficientFor(symbol);
+        if (coefficient == 0)
+            continue;
+        Row previous = target;
+        target.remove(symbol);
+        target.insert(row, coefficient);
+        replaceRowTerms(basic, target, previous);
+        if (isRestricted(basic) && target.constant < 0)
+            m_infeasible.push_back(basic);
+    }
+    if (double c = m_objective.coefficientFor(symbol); c != 0) {
+        m_objective.remove(symbol);
+        m_objective.insert(row, c);
+    }
+    if (m_artificial) {
+        if (double c = m_artificial->coefficientFor(symbol); c != 0) {
+            m_artificial->remove(symbol);
+            m_artificial->insert(row, c);
+        }
+    }
+}
+
+void LayoutSolver::pivot(Symbol leaving, Symbol entering)
+{
+    Row row = takeRow(leaving);
+    row.solveFor(leaving, entering);
+    substitute(entering, row);
+    setBasic(entering, std::move(row));
+}
+
+LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation relation, double weight, Tag& tag)
+{
+    Row row;
+    row.constant = expression.constant;
+    for (const auto& term : expression.terms) {
+        if (nearZero(term.coefficient) || term.variable >= m_variableSymbol.size())
+            continue;
+        Symbol symbol = m_variableSymbol[term.variable];
+        if (isBasic(symbol))
+            row.insert(rowFor(symbol), term.coefficient);
+        else
+            row.insert(symbol, term.coefficient);
+    }
+    bool required = weight <= 0;
+    if (relation != Relation::Equal) {
+        // expression ≤ 0: expression + slack = 0; ≥ 0: expression − slack = 0.
+        double direction = relation == Relation::LessOrEqual ? 1.0 : -1.0;
+        Symbol slack = newSymbol(Kind::Slack);
+        tag.marker = slack;
+        row.insert(slack, direction);
+        if (!required) {
+            Symbol error = newSymbol(Kind::Error);
+            tag.other = error;
+            row.insert(error, -direction);
+            m_objective.insert(error, weight);
+        }
+    } else if (required) {
+        Symbol dummy = newSymbol(Kind::Dummy);
+        tag.marker = dummy;
+        row.insert(dummy, 1.0);
+    } else {
+        Symbol plus = newSymbol(Kind::Error);
+        Symbol minus = newSymbol(Kind::Error);
+        tag.marker = plus;
+        tag.other = minus;
+        row.insert(plus, -1.0);
+        row.insert(minus, 1.0);
+        m_objective.insert(plus, weight);
+        m_objective.insert(minus, weight);
+    }
+    if (row.constant < 0)
+        row.negate();
+    return row;
+}
+
+LayoutSolver::Symbol LayoutSolver::chooseSubject(const Row& row, const Tag& tag) const
+{
+    for (const auto& [symbol, coefficient] : row.terms) {
+        if (kindOf(symbol) == Kind::External)
+            return symbol;
+    }
+    for (Symbol candidate : { tag.marker, tag.other }) {
+        if (candidate == noSymbol)
+            continue;
+        Kind kind = kindOf(candidate);
+        if ((kind == Kind::Slack || kind == Kind::Error) && row.coefficientFor(candidate) < 0)
+            return candidate;
+    }
+    return noSymbol;
+}
+
+bool LayoutSolver::allDummies(const Row& row) const
+{
+    return std::all_of(row.terms.begin(), row.terms.end(),
+        [&](const auto& term) { return kindOf(term.first) == Kind::Dummy; });
+}
+
+bool LayoutSolver::addWithArtificialVariable(Row&& row)
+{
+    Symbol artificial = newSymbol(Kind::Slack);
+    Row objective = row;
+    setBasic(artificial, std::move(row));
+    m_artificial = &objective;
+    optimize(objective);
+    m_artificial = nullptr;
+    bool success = nearZero(objective.constant);
+
+    if (isBasic(artificial)) {
+        Row rest = takeRow(artificial);
+        if (rest.terms.empty())
+            return success;
+        Symbol entering = noSymbol;
+        for (const auto& [symbol, coefficient] : rest.terms) {
+            Kind kind = kindOf(symbol);
+            if (kind == Kind::Slack || kind == Kind::Error) {
+                entering = symbol;
+                break;
+            }
+        }
+        if (entering == noSymbol)
+            return false;
+        rest.solveFor(artificial, entering);
+        substitute(entering, rest);
+        setBasic(entering, std::move(rest));
+    }
+    // The artificial variable is parametric now: drop it from every row.
+    std::vector<Symbol> users = m_columns[artificial];
+    for (Symbol basic : users) {
+        Row& target = rowFor(basic);
+        Row previous = target;
+        target.remove(artificial);
+        replaceRowTerms(basic, target, previous);
+    }
+    m_objective.remove(artificial);
+    return success;
+}
+
+std::optional<LayoutSolver::ConstraintId> LayoutSolver::addConstraint(const Expression& expression,
+    Relation relation, float priority)
+{
+    double weight = priority >= requiredPriority ? 0.0 : weightForPriority(priority);
+    Tag tag;
+    Row row = makeRow(expression, relation, weight, tag);
+    Symbol subject = chooseSubject(row, tag);
+
+    if (subject == noSymbol && allDummies(row)) {
+        if (!nearZero(row.constant)) {
+            // A required equality the others already decide differently.
+            return std::nullopt;
+        }
+        subject = tag.marker;
+    }
+    if (subject == noSymbol) {
+        // Snapshot what a failed attempt could disturb, so a refused constraint leaves
+        // the tableau as it was.
+        auto savedRows = m_rows;
+        auto savedRowOf = m_rowOf;
+        auto savedColumns = m_columns;
+        auto savedFree = m_freeRows;
+        auto savedObjective = m_objective;
+        if (!addWithArtificialVariable(std::move(row))) {
+            m_rows = std::move(savedRows);
+            m_rowOf = std::move(savedRowOf);
+            m_rowOf.resize(m_kinds.size(), -1);
+            m_columns = std::move(savedColumns);
+            m_columns.resize(m_kinds.size());
+            m_freeRows = std::move(savedFree);
+            m_objective = std::move(savedObjective);
+            m_infeasible.clear();
+            return std::nullopt;
+        }
+    } else {
+        row.solveFor(subject);
+        substitute(subject, row);
+        setBasic(subject, std::move(row));
+    }
+    ConstraintId id = m_nextConstraint++;
+    m_constraints[id] = { tag, weight };
+    optimize(m_objective);
+    return id;
+}
+
+bool LayoutSolver::hasConstraint(ConstraintId id) const
+{
+    return m_constraints.count(id) != 0;
+}
+
+void LayoutSolver::removeErrorEffects(Symbol error, double weight)
+{
+    if (isBasic(error))
+        m_objective.insert(rowFor(error), -weight);
+    else
+        m_objective.insert(error, -weight);
+}
+
+// The row to pivot a non-basic marker into: the most restrictive restricted row where it
+// has a negative coefficient, else one where it is positive, else any.
+LayoutSolver::Symbol LayoutSolver::markerLeavingRow(Symbol marker) const
+{
+    double r1 = std::numeric_limits<double>::max();
+    double r2 = std::numeric_limits<double>::max();
+    Symbol first = noSymbol, second = noSymbol, third = noSymbol;
+    for (Symbol basic : m_columns[marker]) {
+        const Row& row = m_rows[static_cast<size_t>(m_rowOf[basic])].row;
+        double c = row.coefficientFor(marker);
+        if (c == 0)
+            continue;
+        if (!isRestricted(basic)) {
+            third = basic;
+        } else if (c < 0) {
+            double ratio = -row.constant / c;
+            if (ratio < r1 || (ratio == r1 && basic < first)) {
+                r1 = ratio;
+                first = basic;
+            }
+        } else {
+            double ratio = row.constant / c;
+            if (ratio < r2 || (ratio == r2 && basic < second)) {
+                r2 = ratio;
+                second = basic;
+            }
+        }
+    }
+    if (first != noSymbol)
+        return first;
+    if (second != noSymbol)
+        return second;
+    return third;
+}
+
+void LayoutSolver::removeConstraint(ConstraintId id)
+{
+    auto it = m_constraints.find(id);
+    if (it == m_constraints.end())
+        return;
+    ConstraintEntry entry = it->second;
+    m_constraints.erase(it);
+    if (entry.weight > 0) {
+        if (kindOf(entry.tag.marker) == Kind::Error)
+            removeErrorEffects(entry.tag.marker, entry.weight);
+        if (entry.tag.other != noSymbol && kindOf(entry.tag.other) == Kind::Error)
+            removeErrorEffects(entry.tag.other, entry.weight);
+    }
+    Symbol marker = entry.tag.marker;
+    if (isBasic(marker)) {
+        takeRow(marker);
+    } else {
+        Symbol leaving = markerLeavingRow(marker);
+        if (leaving != noSymbol) {
+            Row row = takeRow(leaving);
+            row.solveFor(leaving, marker);
+            substitute(marker, row);
+        }
+    }
+    // The error symbols of an optional constraint may still sit in rows; they are free
+    // now and are left at zero by the next optimisation.
+    optimize(m_objective);
+}
+
+bool LayoutSolver::optimize(Row& objective)
+{
+    for (int guard = 0; guard < 100000; ++guard) {
+        // Bland's rule (lowest symbol first) keeps the simplex from cycling.
+        Symbol entering = noSymbol;
+        for (const auto& [symbol, coefficient] : objective.terms) {
+            if (kindOf(symbol) != Kind::Dummy && coefficient < -epsilon) {
+                entering = symbol;
+                break;
+            }
+        }
+        if (entering == noSymbol)
+            return true;
+        double best = std::numeric_limits<double>::max();
+        Symbol leaving = noSymbol;
+        for (Symbol basic : m_columns[entering]) {
+            if (!isRestricted(basic))
+                continue;
+            const Row& row = m_rows[static_cast<size_t>(m_rowOf[basic])].row;
+            double c = row.coefficientFor(entering);
+            if (c >= 0)
+                continue;
+            double ratio = -row.constant / c;
+            if (ratio < best || (ratio == best && basic < leaving)) {
+                best = ratio;
+                leaving = basic;
+            }
+        }
+        if (leaving == noSymbol)
+            return false; // Unbounded: cannot happen with non-negative weights.
+        pivot(leaving, entering);
+    }
+    return false;
+}
+
+void LayoutSolver::dualOptimize()
+{
+    while (!m_infeasible.empty()) {
+        Symbol leaving = m_infeasible.back();
+        m_infeasible.pop_back();
+        if (!isBasic(leaving))
+            continue;
+        const Row& row = rowFor(leaving);
+        if (row.constant >= 0)
+            continue;
+        Symbol entering = noSymbol;
+        double best = std::numeric_limits<double>::max();
+        for (const auto& [symbol, coefficient] : row.terms) {
+            if (coefficient > 0 && kindOf(symbol) != Kind::Dummy) {
+                double ratio = m_objective.coefficientFor(symbol) / coefficient;
+                if (ratio < best) {
+                    best = ratio;
+                    entering = symbol;
+                }
+            }
+        }
+        if (entering == noSymbol)
+            continue; // Cannot be made feasible by this row; the next suggestion may.
+        pivot(leaving, entering);
+    }
+}
+
+void LayoutSolver::addEditVariable(Variable variable, float priority)
+{
+    if (m_edits.count(variable) || variable >= m_variableSymbol.size())
+        return;
+    float clamped = std::min(priority, 999.0f);
+    Expression expression;
+    expression.add(variable, 1.0);
+    auto id = addConstraint(expression, Relation::Equal, clamped);
+    if (!id)
+        return;
+    m_edits[variable] = { *id, m_constraints[*id].tag, 0 };
+}
+
+void LayoutSolver::removeEditVariable(Variable variable)
+{
+    auto it = m_edits.find(variable);
+    if (it == m_edits.end())
+        return;
+    removeConstraint(it->second.constraint);
+    m_edits.erase(it);
+}
+
+bool LayoutSolver::hasEditVariable(Variable variable) const
+{
+    return m_edits.count(variable) != 0;
+}
+
+void LayoutSolver::suggestValue(Variable variable, double value)
+{
+    auto it = m_edits.find(variable);
+    if (it == m_edits.end())
+        return;
+    EditEntry& edit = it->second;
+    double delta = value - edit.constant;
+    if (delta == 0)
+        return;
+    edit.constant = value;
+    // The edit row is `variable − plus + minus − value = 0`; a new value shifts the
+    // constant of whichever of its error symbols is basic, or of every row that uses the
+    // marker.
+    Symbol plus = edit.tag.marker;
+    Symbol minus = edit.tag.other;
+    if (isBasic(plus)) {
+        Row& row = rowFor(plus);
+        row.constant -= delta;
+        if (row.constant < 0)
+            m_infeasible.push_back(plus);
+    } else if (isBasic(minus)) {
+        Row& row = rowFor(minus);
+        row.constant += delta;
+        if (row.constant < 0)
+            m_infeasible.push_back(minus);
+    } else {
+        for (Symbol basic : m_columns[plus]) {
+            Row& row = rowFor(basic);
+            double c = row.coefficientFor(plus);
+            row.constant += delta * c;
+            if (c != 0 && row.constant < 0 && isRestricted(basic))
+                m_infeasible.push_back(basic);
+        }
+        if (double c = m_objective.coefficientFor(plus); c != 0)
+            m_objective.constant += delta * c;
+    }
+    dualOptimize();
+}
+
+const std::vector<LayoutSolver::Variable>& LayoutSolver::updateValues()
+{
+    m_changed.clear();
+    for (Variable variable = 0; variable < m_variableSymbol.size(); ++variable) {
+        Symbol symbol = m_variableSymbol[variable];
+        double value = isBasic(symbol) ? rowFor(symbol).constant : 0.0;
+        if (std::fabs(value) < 1e-9)
+            value = 0;
+        if (value != m_values[variable]) {
+            m_values[variable] = value;
+            m_changed.push_back(variable);
+        }
+    }
+    return m_changed;
+}
+
+} // namespace ui

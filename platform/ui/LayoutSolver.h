@@ -1,0 +1,155 @@
+#pragma once
+
+// An incremental linear-arithmetic constraint solver for layout.
+//
+// It keeps a simplex tableau in the form of the published user-interface constraint
+// algorithm: required constraints are hard, optional ones carry a weight and their
+// violations are minimised in the objective; inequalities get slack variables; edit
+// variables take suggested values and are re-solved with the dual simplex, so moving a
+// size that a drag or a turn changes costs a few pivots, not a new solve.
+//
+// Variables are plain ids made by newVariable(); constraints are ids answered by
+// addConstraint(). Nothing here knows about views (LayoutEngine maps views onto it).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+class LayoutSolver {
+public:
+    using Variable = uint32_t;
+    using ConstraintId = uint32_t;
+
+    enum class Relation { LessOrEqual, Equal, GreaterOrEqual };
+
+    // A weight for an optional constraint from a priority in 1…999; 1000 and above is
+    // required (no weight). Priorities a quarter of the range apart differ tenfold, so a
+    // higher priority wins any one-to-one conflict and a lower one only loses to it.
+    static double weightForPriority(float priority);
+    static constexpr float requiredPriority = 1000;
+
+    struct Term {
+        Variable variable;
+        double coefficient;
+    };
+    // Σ coefficient × variable + constant.
+    struct Expression {
+        std::vector<Term> terms;
+        double constant = 0;
+        Expression& add(Variable v, double coefficient)
+        {
+            terms.push_back({ v, coefficient });
+            return *this;
+        }
+    };
+
+    LayoutSolver();
+    ~LayoutSolver();
+    LayoutSolver(const LayoutSolver&) = delete;
+    LayoutSolver& operator=(const LayoutSolver&) = delete;
+
+    Variable newVariable();
+    // The variable's value after the last solve (0 for a variable nothing constrains).
+    double value(Variable) const;
+
+    // `expression relation 0` at a priority. A required constraint that cannot hold with
+    // the required ones already added is not added: the answer is nullopt and the tableau
+    // is as it was.
+    std::optional<ConstraintId> addConstraint(const Expression&, Relation, float priority = requiredPriority);
+    void removeConstraint(ConstraintId);
+    bool hasConstraint(ConstraintId) const;
+
+    // An edit variable prefers the last value suggested for it, at a priority below
+    // required (a required one is taken as the strongest optional weight).
+    void addEditVariable(Variable, float priority);
+    void removeEditVariable(Variable);
+    bool hasEditVariable(Variable) const;
+    void suggestValue(Variable, double value);
+
+    // Copies the solution into the variables' values; answers the variables that changed.
+    const std::vector<Variable>& updateValues();
+
+    size_t constraintCount() const { return m_constraints.size(); }
+    size_t rowCount() const;
+
+private:
+    enum class Kind : uint8_t { External, Slack, Error, Dummy };
+    using Symbol = uint32_t;
+    static constexpr Symbol noSymbol = UINT32_MAX;
+
+    // basic = constant + Σ coefficient × symbol, terms sorted by symbol.
+    struct Row {
+        double constant = 0;
+        std::vector<std::pair<Symbol, double>> terms;
+        double coefficientFor(Symbol) const;
+        void insert(Symbol, double coefficient);
+        void insert(const Row&, double coefficient);
+        void remove(Symbol);
+        void negate();
+        void solveFor(Symbol);
+        void solveFor(Symbol lhs, Symbol rhs);
+    };
+    struct Tag {
+        Symbol marker = noSymbol;
+        Symbol other = noSymbol;
+    };
+    struct ConstraintEntry {
+        Tag tag;
+        double weight = 0; // 0: required
+    };
+    struct EditEntry {
+        ConstraintId constraint;
+        Tag tag;
+        double constant = 0;
+    };
+
+    Symbol newSymbol(Kind);
+    Kind kindOf(Symbol s) const { return m_kinds[s]; }
+    bool isRestricted(Symbol s) const { return m_kinds[s] != Kind::External; }
+    bool isBasic(Symbol s) const { return m_rowOf[s] >= 0; }
+    Row& rowFor(Symbol s) { return m_rows[static_cast<size_t>(m_rowOf[s])].row; }
+
+    Row makeRow(const Expression&, Relation, double weight, Tag&);
+    Symbol chooseSubject(const Row&, const Tag&) const;
+    bool addWithArtificialVariable(Row&&);
+    bool allDummies(const Row&) const;
+    void setBasic(Symbol, Row&&);
+    Row takeRow(Symbol);
+    void substitute(Symbol, const Row&);
+    void pivot(Symbol leaving, Symbol entering);
+    bool optimize(Row& objective);
+    void dualOptimize();
+    Symbol markerLeavingRow(Symbol marker) const;
+    void removeErrorEffects(Symbol error, double weight);
+    // Column bookkeeping: which rows mention a symbol.
+    void addToColumns(Symbol basic, const Row&);
+    void removeFromColumns(Symbol basic, const Row&);
+    void replaceRowTerms(Symbol basic, Row& row, const Row& previous);
+
+    struct RowSlot {
+        Symbol basic = noSymbol;
+        Row row;
+    };
+    std::vector<Kind> m_kinds;
+    std::vector<int32_t> m_rowOf;
+    std::vector<std::vector<Symbol>> m_columns; // symbol → basic symbols of rows that mention it
+    std::vector<RowSlot> m_rows;
+    std::vector<int32_t> m_freeRows;
+    Row m_objective;
+    Row* m_artificial = nullptr;
+    std::vector<Symbol> m_infeasible;
+
+    std::vector<Symbol> m_variableSymbol; // Variable → its External symbol
+    std::vector<double> m_values;
+    std::vector<Variable> m_changed;
+    std::unordered_map<ConstraintId, ConstraintEntry> m_constraints;
+    ConstraintId m_nextConstraint = 1;
+    std::unordered_map<Variable, EditEntry> m_edits;
+};
+
+} // namespace ui
