@@ -84,6 +84,7 @@ struct ItemVars {
     bool hasContent = false;
     Var cw = 0, ch = 0;
     bool contentUsed = false;
+    bool reportedPull = false;
 };
 
 struct Relation {
@@ -141,6 +142,7 @@ private:
     void forget(ItemVars&);
     bool apply();
     void report(const Constraint&, const std::string& why);
+    void reportPulledFrame(const View&, const Rect& solved);
 
     bool m_fitting;
     View* m_root;
@@ -445,6 +447,27 @@ void Engine::report(const Constraint& broken, const std::string& why)
         handler(text);
 }
 
+void Engine::reportPulledFrame(const View& view, const Rect& solved)
+{
+    auto number = [](double value) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%g", value);
+        return std::string(buffer);
+    };
+    Rect frame = view.frame();
+    std::string text = "Unable to simultaneously satisfy constraints (required constraints move a view whose frame "
+                       "is set by code).\n  Keeping: "
+        + view.layoutItemName() + " frame (" + number(frame.minX()) + ", " + number(frame.minY()) + ", "
+        + number(frame.width()) + ", " + number(frame.height()) + "); the constraints want (" + number(solved.minX())
+        + ", " + number(solved.minY()) + ", " + number(solved.width()) + ", " + number(solved.height()) + ")";
+    for (const auto& constraint : view.constraintsAffecting()) {
+        if (constraint->priority() >= LayoutPriority::required)
+            text += "\n  With: " + constraint->description();
+    }
+    if (auto& handler = conflictHandler())
+        handler(text);
+}
+
 void Engine::syncConstraint(const Constraint& constraint, Relation& relation)
 {
     relation.seen = true;
@@ -518,9 +541,8 @@ void Engine::syncAll()
             vars.edits = false;
             vars.byFrame = byFrame;
         }
-        if (vars.byFrame)
-            holdFrame(*view, vars);
-        else
+        holdFrame(*view, vars);
+        if (!vars.byFrame)
             updateIntrinsic(*view, vars);
     }
 }
@@ -578,11 +600,11 @@ void Engine::syncChanges(uint64_t from)
         auto it = m_items.find(view);
         if (it == m_items.end())
             continue;
-        if (it->second.byFrame) {
-            holdFrame(*view, it->second);
-        } else {
+        // A frame code gave a placed view becomes its preference: where its constraints
+        // leave it free it stays there, where they decide, they win.
+        holdFrame(*view, it->second);
+        if (!it->second.byFrame)
             updateIntrinsic(*view, it->second);
-        }
         // Guides of this view measure from its insets: their relations read them again.
         for (auto& [key, relation] : m_relations) {
             auto constraint = relation.alive.lock();
@@ -615,8 +637,19 @@ bool Engine::apply()
             if (!(scroll->contentSize() == content))
                 scroll->setContentSize(content);
         }
-        if (vars.byFrame)
+        if (vars.byFrame) {
+            // Required constraints pulled a frame set by code: the device reports the
+            // conflict and keeps the frame, and so do we.
+            Rect solved { m_solver.value(vars.x), m_solver.value(vars.y), m_solver.value(vars.w), m_solver.value(vars.h) };
+            bool pulled = std::fabs(solved.minX() - vars.held.minX()) > 0.5 || std::fabs(solved.minY() - vars.held.minY()) > 0.5
+                || std::fabs(solved.width() - vars.held.width()) > 0.5 || std::fabs(solved.height() - vars.held.height()) > 0.5;
+            if (pulled && !vars.reportedPull) {
+                vars.reportedPull = true;
+                reportPulledFrame(*view, solved);
+            }
+            vars.reportedPull = pulled;
             continue;
+        }
         Rect frame { snap(m_solver.value(vars.x)), snap(m_solver.value(vars.y)),
             std::max(0.0, snap(m_solver.value(vars.w))), std::max(0.0, snap(m_solver.value(vars.h))) };
         if (frame == view->frame())

@@ -388,7 +388,7 @@ private:
     std::vector<std::shared_ptr<LayoutGuide>> m_layoutGuides;
 
     bool m_needsLayout = true;
-    bool m_needsUpdateConstraints = true;
+    bool m_needsUpdateConstraints = false;
     bool m_layoutEngineTracks = false;
     float m_hugging[2] = { LayoutPriority::defaultLow, LayoutPriority::defaultLow };
     float m_compressionResistance[2] = { LayoutPriority::defaultHigh, LayoutPriority::defaultHigh };

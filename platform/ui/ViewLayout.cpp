@@ -98,12 +98,54 @@ void View::removeLayoutGuide(const LayoutGuide* guide)
 
 namespace {
 
-// Views that asked for updateConstraints since the last pass, so a pass without any
-// walks no tree for them.
-bool& someViewNeedsConstraintUpdate()
+// Views that asked for updateConstraints since their tree's last pass, so a pass walks no
+// tree for them and a pass over one tree leaves another tree's requests alone.
+std::vector<std::weak_ptr<View>>& constraintUpdateRequests()
 {
-    static bool flag = true;
-    return flag;
+    static std::vector<std::weak_ptr<View>> requests;
+    return requests;
+}
+
+bool someViewNeedsConstraintUpdate()
+{
+    return !constraintUpdateRequests().empty();
+}
+
+size_t depthOf(const View& view)
+{
+    size_t depth = 0;
+    for (auto parent = view.superview(); parent; parent = parent->superview())
+        ++depth;
+    return depth;
+}
+
+// Deepest first: a container's constraints may read its subviews'.
+void updateConstraintsIn(View& root)
+{
+    auto& requests = constraintUpdateRequests();
+    std::vector<std::pair<size_t, std::shared_ptr<View>>> mine;
+    for (auto it = requests.begin(); it != requests.end();) {
+        auto view = it->lock();
+        if (!view) {
+            it = requests.erase(it);
+        } else if (view.get() == &root || view->isDescendantOf(&root)) {
+            mine.emplace_back(depthOf(*view), std::move(view));
+            it = requests.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    std::stable_sort(mine.begin(), mine.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (auto& [depth, view] : mine)
+        view->updateConstraintsIfNeeded();
+}
+
+void updateConstraintsBelow(View& view)
+{
+    auto subviews = view.subviews();
+    for (auto& subview : subviews)
+        updateConstraintsBelow(*subview);
+    view.updateConstraintsIfNeeded();
 }
 
 bool& someViewNeedsLayout()
@@ -116,15 +158,6 @@ int& passDepth()
 {
     static int depth = 0;
     return depth;
-}
-
-void updateConstraintsBelow(View& view)
-{
-    // Deepest first: a container's constraints may read its subviews'.
-    auto subviews = view.subviews();
-    for (auto& subview : subviews)
-        updateConstraintsBelow(*subview);
-    view.updateConstraintsIfNeeded();
 }
 
 } // namespace
@@ -144,8 +177,10 @@ bool View::layoutPending()
 void View::setNeedsUpdateConstraints()
 {
     BASE_ASSERT_MAIN_THREAD();
+    if (m_needsUpdateConstraints)
+        return;
     m_needsUpdateConstraints = true;
-    someViewNeedsConstraintUpdate() = true;
+    constraintUpdateRequests().push_back(weak_from_this());
 }
 
 void View::updateConstraintsIfNeeded()
@@ -183,14 +218,12 @@ void View::layoutIfNeeded()
     ++passDepth();
 
     for (int round = 0; round < 8; ++round) {
-        if (someViewNeedsConstraintUpdate()) {
-            someViewNeedsConstraintUpdate() = false;
-            updateConstraintsBelow(*root);
-        }
+        if (someViewNeedsConstraintUpdate())
+            updateConstraintsIn(*root);
         bool moved = layout::updateTree(*root);
         bool ran = false;
         layOutSubtree(ran);
-        if (!outermost || (!moved && !ran && !layout::hasPendingChanges() && !someViewNeedsConstraintUpdate()))
+        if (!outermost || (!moved && !ran))
             break;
     }
     --passDepth();

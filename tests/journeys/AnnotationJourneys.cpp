@@ -4,6 +4,7 @@
 // immersive reader have journeys of their own beside the reading aids.)
 
 #include "journeys/JourneySupport.h"
+#include "platform/testing/ViewTreeDump.h"
 #include "reader/ReaderJourneySupport.h"
 
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
@@ -103,6 +104,7 @@ TEST_F(AnnotationJourney, AColourHighlightsTheSelectionAndClosesThePopup)
     picture("popup");
     auto colour = itemButton(*reader, std::nullopt);
     ASSERT_TRUE(colour);
+    if (getenv("DUMPX")) { auto p = colour->superview(); while (p && p->className() != "HighlightView") p = p->superview(); if (p) printf("%s\n", uitest::dumpViewTree(*p).c_str()); }
     ASSERT_TRUE(tapAndSettle(*colour));
     ASSERT_EQ(stored(*reader).size(), 1u);
     const auto page = rendererOf(*reader)->getActivePages().front().pageID;
