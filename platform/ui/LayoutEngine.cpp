@@ -74,6 +74,9 @@ struct ItemVars {
     Var x = 0, y = 0, w = 0, h = 0;
     bool isView = false;
     bool byFrame = false; // a view that turns its mask into constraints, or the root
+    // A placed view whose frame code set after the engine placed it: the frame is the
+    // owner's from then on, held as strongly as a frame set by code.
+    bool ownedByCode = false;
     Rect held; // the frame its edit variables hold (byFrame) or the stay prefers
     bool edits = false;
     // Intrinsic size relations (placed views): width ≥, width ≤, height ≥, height ≤.
@@ -228,7 +231,7 @@ void Engine::holdFrame(View& view, ItemVars& vars)
         frame.origin = {};
     }
     if (!vars.edits) {
-        float priority = vars.byFrame ? framePriority : stayPriority;
+        float priority = vars.byFrame || vars.ownedByCode ? framePriority : stayPriority;
         if (m_fitting && &view == m_root) {
             m_solver.addEditVariable(vars.x, framePriority);
             m_solver.addEditVariable(vars.y, framePriority);
@@ -540,6 +543,7 @@ void Engine::syncAll()
                 m_solver.removeEditVariable(v);
             vars.edits = false;
             vars.byFrame = byFrame;
+            vars.ownedByCode = false;
         }
         holdFrame(*view, vars);
         if (!vars.byFrame)
@@ -600,9 +604,14 @@ void Engine::syncChanges(uint64_t from)
         auto it = m_items.find(view);
         if (it == m_items.end())
             continue;
-        // A frame code gave a placed view becomes its preference: where its constraints
-        // leave it free it stays there, where they decide, they win.
-        holdFrame(*view, it->second);
+        ItemVars& vars = it->second;
+        if (!vars.byFrame && !vars.ownedByCode && vars.edits && !(view->frame() == vars.held)) {
+            vars.ownedByCode = true;
+            for (Var v : { vars.x, vars.y, vars.w, vars.h })
+                m_solver.removeEditVariable(v);
+            vars.edits = false;
+        }
+        holdFrame(*view, vars);
         if (!it->second.byFrame)
             updateIntrinsic(*view, it->second);
         // Guides of this view measure from its insets: their relations read them again.
@@ -637,6 +646,8 @@ bool Engine::apply()
             if (!(scroll->contentSize() == content))
                 scroll->setContentSize(content);
         }
+        if (vars.ownedByCode)
+            continue;
         if (vars.byFrame) {
             // Required constraints pulled a frame set by code: the device reports the
             // conflict and keeps the frame, and so do we.
@@ -663,9 +674,11 @@ bool Engine::apply()
             view->setBounds({ bounds.origin, frame.size });
             view->setCenter({ frame.midX(), frame.midY() });
         }
-        // The superview's own layout code may read where its subviews went.
-        if (parent)
-            parent->setNeedsLayout();
+        // The layout code above it may read where it went (a controller's
+        // viewDidLayoutSubviews places by what its constraints did), as for a changed
+        // constant.
+        for (auto above = parent; above; above = above->superview())
+            above->setNeedsLayout();
         vars.held = view->frame();
         m_solver.suggestValue(vars.x, frame.minX());
         m_solver.suggestValue(vars.y, frame.minY());

@@ -63,9 +63,11 @@ void View::setFrame(const Rect& frame)
     BASE_ASSERT_MAIN_THREAD();
     Size oldSize = m_layer->bounds().size;
     m_layer->setFrame(frame);
+    // Before anything reacts to the new size: a reaction may run a layout pass, which must
+    // already know who set this frame.
+    layout::noteViewChanged(*this);
     if (!(oldSize == m_layer->bounds().size))
         boundsSizeDidChange(oldSize);
-    layout::noteViewChanged(*this);
     didChangeProperty("frame");
 }
 
@@ -87,9 +89,9 @@ void View::setBounds(const Rect& bounds)
     BASE_ASSERT_MAIN_THREAD();
     Size oldSize = m_layer->bounds().size;
     m_layer->setBounds(bounds);
+    layout::noteViewChanged(*this);
     if (!(oldSize == bounds.size))
         boundsSizeDidChange(oldSize);
-    layout::noteViewChanged(*this);
     didChangeProperty("bounds");
 }
 
