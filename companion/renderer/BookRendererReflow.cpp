@@ -108,14 +108,9 @@ void BookRenderer::reportReflowPage(const PageEntry& entry)
     double height = m_reflow.layout.pageSize.height;
     int64_t count = static_cast<int64_t>(pages->count());
     bool cover = isCoverChapter(*entry.chapter);
-    int64_t bookPages = 0;
-    if (m_reflow.bookPages) {
-        bookPages = *m_reflow.bookPages;
-    } else {
-        // Until the whole book is laid out: the chapters laid out so far.
-        for (const auto& [number, laidOut] : m_reflow.chapters)
-            bookPages += static_cast<int64_t>(laidOut->count());
-    }
+    // The book's total only once every chapter is laid out: a count of the chapters laid
+    // out so far would tell the owner the first page is most of the book.
+    int64_t bookPages = m_reflow.bookPages.value_or(0);
     std::string cfi = m_currentCFI;
     delegate->didChangeContentPosition(*this, height * static_cast<double>(m_reflow.page), entry.number,
         height * static_cast<double>(count), cover);

@@ -59,11 +59,17 @@ protected:
     std::shared_ptr<ReaderViewController> open(SampleBook book, ui::UserInterfaceIdiom idiom = ui::UserInterfaceIdiom::Pad,
         const std::string& bookID = "1001")
     {
+        return openFolder(std::string(LECTORO_SAMPLES_DIR) + "/books/" + folderOf(book), idiom, bookID);
+    }
+
+    // A book folder of the test's own (a sample changed for the journey) opened the same way.
+    std::shared_ptr<ReaderViewController> openFolder(const std::string& folder,
+        ui::UserInterfaceIdiom idiom = ui::UserInterfaceIdiom::Pad, const std::string& bookID = "1001")
+    {
         auto& environment = ui::Environment::current();
         environment.setIdiom(idiom);
         environment.setScreenSize(idiom == ui::UserInterfaceIdiom::Pad ? ui::Size { 768, 1024 } : ui::Size { 375, 667 });
-        auto package = std::make_shared<LectoroBookPackage>(
-            std::string(LECTORO_SAMPLES_DIR) + "/books/" + folderOf(book), bookID, "978-0");
+        auto package = std::make_shared<LectoroBookPackage>(folder, bookID, "978-0");
         if (m_settings)
             m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration(), m_settings, false);
         else

@@ -125,15 +125,28 @@ std::shared_ptr<AudioSyncController> AudioSyncController::create(const base::Val
     bool playerUIEnable)
 {
     std::vector<Word> words;
+    std::vector<Stretch> stretches;
     if (const auto* list = audioSyncArray.asList()) {
         for (const auto& entry : *list) {
-            if (auto word = readAloudWord(entry))
-                words.push_back(std::move(*word));
+            auto word = readAloudWord(entry);
+            if (!word)
+                continue;
+            // Entries naming the same file in a row are one stretch of it, their times
+            // positions in it; the file is found by the same rule as a link's.
+            PXLinkVO clip;
+            clip.url = entry["audio"].asString().value_or("");
+            std::string audioPath = audioPathForLink(clip, book.get());
+            if (stretches.empty() || stretches.back().audioPath != audioPath)
+                stretches.push_back(Stretch { words.size(), words.size(), std::move(audioPath) });
+            words.push_back(std::move(*word));
+            stretches.back().end = words.size();
         }
     }
-    std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.start < b.start; });
+    for (const auto& stretch : stretches) {
+        std::stable_sort(words.begin() + std::ptrdiff_t(stretch.begin), words.begin() + std::ptrdiff_t(stretch.end),
+            [](const Word& a, const Word& b) { return a.start < b.start; });
+    }
     readAloudMarkSentences(words);
-    std::vector<Stretch> stretches { Stretch { 0, words.size(), {} } };
     return std::shared_ptr<AudioSyncController>(new AudioSyncController(
         std::move(words), std::move(stretches), std::move(delegate), std::move(book), pageId, playerUIEnable));
 }

@@ -103,8 +103,54 @@ TEST_F(ReflowPaginationTest, LongBookPaginatesIntoTheSamePagesTwice)
         static_cast<int64_t>(pageHeight * static_cast<double>(*first->reflowBookPageCount())));
     auto chapterPages = first->reflowPage(0, 0)->count;
     ASSERT_FALSE(delegate->reflowPages.empty());
+    // Before the book is laid out its total is not known (0), never the chapters laid out so far.
+    EXPECT_EQ(delegate->reflowPages.front(), "0:1/" + std::to_string(chapterPages) + "/0");
     EXPECT_EQ(delegate->reflowPages.back(),
         "0:1/" + std::to_string(chapterPages) + "/" + std::to_string(*first->reflowBookPageCount()));
+}
+
+TEST_F(ReflowPaginationTest, AJumpAskedForWhileTheFirstPageLoadsLandsOnceItIsUp)
+{
+    // The positions to jump to: the fourth page of the first chapter, and a page of the third.
+    auto probe = open("sample-long-epub", std::make_shared<RecordingRendererDelegate>());
+    auto fourth = probe->reflowPage(0, 3);
+    ASSERT_TRUE(fourth);
+    ASSERT_GE(probe->pageNumbers().size(), 3u);
+    auto third = probe->reflowPage(2, 1);
+    ASSERT_TRUE(third);
+    probe->clearObjects();
+
+    struct Case {
+        const char* name;
+        std::string cfi;
+        int64_t chapter;
+        size_t page;
+    };
+    const Case cases[] = {
+        { "inside the chapter opening", fourth->cfi, 0, 3 },
+        { "in another chapter", third->cfi, 2, 1 },
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        auto recorder = std::make_shared<RecordingRendererDelegate>();
+        int loads = 0;
+        recorder->onDidLoadPage = [&](lectoro::RendererViewController& renderer, int64_t) {
+            if (++loads == 1)
+                renderer.jumpToCFIString(testCase.cfi);
+        };
+        auto renderer = open("sample-long-epub", recorder);
+        auto shown = renderer->currentReflowPage();
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->chapter, testCase.chapter);
+        EXPECT_EQ(shown->index, testCase.page);
+        EXPECT_EQ(renderer->getCurrentCFI(), testCase.cfi);
+        ASSERT_FALSE(recorder->bookCFIs.empty());
+        EXPECT_EQ(recorder->bookCFIs.back(), testCase.cfi) << "the owner heard where the page landed";
+        EXPECT_EQ(recorder->reflowPages.back().rfind(
+                      std::to_string(testCase.chapter) + ":" + std::to_string(testCase.page + 1) + "/", 0),
+            0u)
+            << recorder->reflowPages.back();
+    }
 }
 
 TEST_F(ReflowPaginationTest, PagesFollowEachOtherWithoutGapsAndStartOnWords)
