@@ -228,6 +228,44 @@ TEST_F(ReadAloudSync, WordIdsWithoutTextFollowTheirTimingsAndStopCancels)
     EXPECT_FLOAT_EQ(sync->rate(), 1.0f) << "a rate of zero keeps the rate";
 }
 
+TEST_F(ReadAloudSync, AChaptersClipsPlayFromTheFilesTheyNameInTurn)
+{
+    // As a media overlay gives them: clip times are positions in the clip's file, the file a
+    // percent-encoded book-relative address.
+    audio("a.wav", 1.0);
+    audio("b part.wav", 1.0);
+    base::Value::List chapter;
+    chapter.push_back(base::Value::Dictionary { { "wordId", "w1" }, { "start", 0.0 }, { "end", 0.3 }, { "audio", "a.wav" } });
+    chapter.push_back(base::Value::Dictionary { { "wordId", "w2" }, { "start", 0.5 }, { "end", 0.8 }, { "audio", "a.wav" } });
+    chapter.push_back(
+        base::Value::Dictionary { { "wordId", "w3" }, { "start", 0.2 }, { "end", 0.6 }, { "audio", "b%20part.wav" } });
+    auto sync = AudioSyncController::create(base::Value(chapter), m_recorder, m_book, "ch.xhtml", false);
+    sync->start();
+    EXPECT_EQ(sync->narrationKind(), NarrationPlayback::Kind::Audio);
+    std::vector<std::pair<std::string, double>> marks;
+    while (m_recorder->ends == 0 && elapsed() < 5) {
+        const size_t before = m_recorder->events.size();
+        base::RunLoop::main().advanceBy(0.05);
+        for (size_t i = before; i < m_recorder->events.size(); ++i)
+            marks.emplace_back(m_recorder->events[i], std::round(elapsed() * 20) / 20);
+    }
+    ASSERT_EQ(marks.size(), 4u);
+    EXPECT_EQ(marks[0].first, "id w1 ch.xhtml");
+    EXPECT_EQ(marks[1].first, "id w2 ch.xhtml");
+    EXPECT_NEAR(marks[1].second, 0.5, 0.051);
+    EXPECT_EQ(marks[2].first, "id w3 ch.xhtml");
+    EXPECT_NEAR(marks[2].second, 1.2, 0.051) << "the second file starts when the first has played";
+    EXPECT_EQ(marks[3].first, "done ch.xhtml");
+    EXPECT_NEAR(marks[3].second, 2.0, 0.051);
+
+    // A clip naming a file outside the book is not played from it.
+    chapter[0] = base::Value::Dictionary { { "wordId", "w1" }, { "start", 0.0 }, { "end", 0.3 }, { "audio", "../a.wav" } };
+    auto outside = AudioSyncController::create(base::Value(chapter), m_recorder, m_book, "ch.xhtml", false);
+    outside->start();
+    EXPECT_NE(outside->narrationKind(), NarrationPlayback::Kind::Audio);
+    outside->stop();
+}
+
 TEST_F(ReadAloudSync, AStartBeginsAtTheWordChosenBeforeIt)
 {
     // The reader picks the first word on screen, then starts: narration must begin there.

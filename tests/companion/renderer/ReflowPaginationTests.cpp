@@ -5,6 +5,7 @@
 #include "companion/renderer/ChapterPositions.h"
 #include "companion/renderer/RecordingRendererDelegate.h"
 #include "companion/renderer/ReflowPagination.h"
+#include "companion/store/TemporaryFolder.h"
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
 #include "platform/testing/UIScope.h"
@@ -150,6 +151,59 @@ TEST_F(ReflowPaginationTest, AJumpAskedForWhileTheFirstPageLoadsLandsOnceItIsUp)
                       std::to_string(testCase.chapter) + ":" + std::to_string(testCase.page + 1) + "/", 0),
             0u)
             << recorder->reflowPages.back();
+    }
+}
+
+TEST_F(ReflowPaginationTest, TheFirstWordOnScreenIsNamedByItsOwnElement)
+{
+    // A chapter whose every word is an element of its own, in paragraphs with ids of theirs:
+    // narration starts at the first word a page shows, so the page names that word.
+    companion::testing::TemporaryFolder folder;
+    const auto root = folder.path();
+    companiontest::writeFile(root / "META-INF/container.xml", R"(<?xml version="1.0"?>
+<container version="1.0" xmlns="urn:oasis:names:tc:opendocument:xmlns:container">
+  <rootfiles><rootfile full-path="package.opf" media-type="application/oebps-package+xml"/></rootfiles>
+</container>)");
+    companiontest::writeFile(root / "package.opf", R"(<?xml version="1.0" encoding="UTF-8"?>
+<package xmlns="http://www.idpf.org/2007/opf" version="3.0" unique-identifier="uid">
+  <metadata xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:identifier id="uid">words</dc:identifier>
+    <dc:title>Words</dc:title><dc:language>en</dc:language></metadata>
+  <manifest><item id="one" href="one.xhtml" media-type="application/xhtml+xml"/></manifest>
+  <spine><itemref idref="one"/></spine>
+</package>)");
+    std::string body;
+    for (int paragraph = 0, word = 0; paragraph < 60; ++paragraph) {
+        body += "<p id=\"p" + std::to_string(paragraph) + "\">";
+        for (int inParagraph = 0; inParagraph < 20; ++inParagraph, ++word)
+            body += "<span id=\"w" + std::to_string(word) + "\">word" + std::to_string(word) + "</span> ";
+        body += "</p>";
+    }
+    companiontest::writeFile(root / "one.xhtml",
+        "<?xml version=\"1.0\"?><html xmlns=\"http://www.w3.org/1999/xhtml\"><body>" + body + "</body></html>");
+    auto renderer = companion::BookRenderer::create(root.string(), delegate);
+    renderer->view();
+    base::RunLoop::main().runUntilIdle();
+    ASSERT_GT(renderer->reflowPage(0, 0)->count, 2u);
+    auto chapter = epubOf(*renderer)->chapters[0];
+    const auto& text = chapter->content()->text;
+    for (int turn = 0; turn < 2; ++turn) {
+        auto page = renderer->currentReflowPage();
+        ASSERT_TRUE(page);
+        SCOPED_TRACE("page " + std::to_string(page->index + 1));
+        // The word the page starts with, as the chapter's own ids name it.
+        std::string expected;
+        for (const auto& [id, offset] : chapter->content()->anchors) {
+            if (offset == page->textStart && id[0] == 'w')
+                expected = id;
+        }
+        ASSERT_FALSE(expected.empty());
+        std::optional<base::Value> word;
+        renderer->getFirstVisibleWordForScreenWithCallBack([&](const std::optional<base::Value>& answer) { word = answer; });
+        base::RunLoop::main().runUntilIdle();
+        ASSERT_TRUE(word);
+        EXPECT_EQ((*word)["wordId"].asString(), expected);
+        EXPECT_EQ((*word)["text"].asString(), text.substr(page->textStart, text.find(' ', page->textStart) - page->textStart));
+        ASSERT_TRUE(renderer->swipe(RendererSwipe::Next));
     }
 }
 
