@@ -28,8 +28,8 @@
 // (ScreenCheckAllowList): each line "rule | screen | views | reason"; a finding is
 // allowed when its rule matches, the screen and views fields are each contained in the
 // finding's (empty matches all), and a reason is given.
-
-#include <gtest/gtest.h>
+//
+// Tests assert with uitest::screenPasses (ScreenCheckAssertion.h).
 
 #include <memory>
 #include <set>
@@ -89,9 +89,9 @@ std::vector<ScreenFinding> checkScreen(const ui::View& root);
 // The background rule over the controllers presented from `presenter` on.
 std::vector<ScreenFinding> checkPresentedBackgrounds(const ui::ViewController& presenter);
 
-// Passes when every finding on the window (and the controllers presented from `presenter`,
-// when given) is allowed for the named screen; fails listing the rest.
-::testing::AssertionResult screenPasses(const ui::View& root, const std::string& screenName,
+// The findings on the window (and the controllers presented from `presenter`, when given)
+// that the allow list does not allow for the named screen.
+std::vector<ScreenFinding> unallowedFindings(const ui::View& root, const std::string& screenName,
     const ScreenCheckAllowList& = {}, const ui::ViewController* presenter = nullptr);
 
 } // namespace uitest

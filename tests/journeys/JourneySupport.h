@@ -28,7 +28,7 @@
 #include "platform/print/ViewPainter.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/testing/Landing.h"
-#include "platform/testing/ScreenCheck.h"
+#include "platform/testing/ScreenCheckAssertion.h"
 #include "platform/base/Strings.h"
 #include "platform/ui/Environment.h"
 

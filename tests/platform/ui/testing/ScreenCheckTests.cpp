@@ -1,4 +1,4 @@
-#include "platform/testing/ScreenCheck.h"
+#include "platform/testing/ScreenCheckAssertion.h"
 
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
