@@ -265,23 +265,6 @@ std::vector<std::shared_ptr<ui::View>> screenLayers(const ui::ViewController& sc
     return layers;
 }
 
-base::Result<void> writeScreenPicture(const std::vector<std::shared_ptr<ui::View>>& layers, BookRenderer* renderer,
-    const std::string& path)
-{
-    auto& environment = ui::Environment::current();
-    if (layers.empty() || !layers.front())
-        return base::Error::make(print::imageErrorDomain, print::errorNothingToDraw, "The screen has no view.");
-    std::optional<PagePainter> pages;
-    print::ImageOptions options;
-    options.scale = environment.screenScale();
-    options.background = ui::Color::black();
-    if (renderer) {
-        pages.emplace(*renderer);
-        options.contentHook = pages->hook();
-    }
-    return print::writePNG(layers, environment.screenSize(), path, options);
-}
-
 namespace {
 
 void collectRenderers(const ui::View& view, std::vector<std::shared_ptr<BookRenderer>>& found)
@@ -294,26 +277,63 @@ void collectRenderers(const ui::View& view, std::vector<std::shared_ptr<BookRend
         collectRenderers(*subview, found);
 }
 
-} // namespace
-
-base::Result<void> writeWindowPicture(const ui::View& window, const std::string& path, std::optional<ui::Color> background)
-{
-    std::vector<std::shared_ptr<BookRenderer>> renderers;
-    collectRenderers(window, renderers);
+// The painters of the renderers shown among the views, and the hook that asks each in turn.
+struct Painters {
     std::vector<std::unique_ptr<PagePainter>> pages;
-    for (const auto& renderer : renderers)
-        pages.push_back(std::make_unique<PagePainter>(*renderer));
-    print::ImageOptions options;
-    options.scale = ui::Environment::current().screenScale();
-    options.background = background;
-    if (!pages.empty()) {
-        options.contentHook = [&pages](const ui::View& view, print::Canvas& canvas) {
+
+    explicit Painters(const std::vector<const ui::View*>& views)
+    {
+        std::vector<std::shared_ptr<BookRenderer>> renderers;
+        for (const auto* view : views)
+            collectRenderers(*view, renderers);
+        for (const auto& renderer : renderers)
+            pages.push_back(std::make_unique<PagePainter>(*renderer));
+    }
+    void install(print::ImageOptions& options) const
+    {
+        if (pages.empty())
+            return;
+        options.contentHook = [this](const ui::View& view, print::Canvas& canvas) {
             for (const auto& painter : pages) {
                 if (painter->paint(view, canvas))
                     return;
             }
         };
     }
+};
+
+} // namespace
+
+base::Result<void> writeScreenPicture(const std::vector<std::shared_ptr<ui::View>>& layers, BookRenderer* renderer,
+    const std::string& path)
+{
+    auto& environment = ui::Environment::current();
+    if (layers.empty() || !layers.front())
+        return base::Error::make(print::imageErrorDomain, print::errorNothingToDraw, "The screen has no view.");
+    print::ImageOptions options;
+    options.scale = environment.screenScale();
+    options.background = ui::Color::black();
+    std::optional<PagePainter> pages;
+    std::vector<const ui::View*> views;
+    for (const auto& layer : layers)
+        views.push_back(layer.get());
+    Painters found(renderer ? std::vector<const ui::View*> {} : views);
+    if (renderer) {
+        pages.emplace(*renderer);
+        options.contentHook = pages->hook();
+    } else {
+        found.install(options);
+    }
+    return print::writePNG(layers, environment.screenSize(), path, options);
+}
+
+base::Result<void> writeWindowPicture(const ui::View& window, const std::string& path, std::optional<ui::Color> background)
+{
+    Painters found({ &window });
+    print::ImageOptions options;
+    options.scale = ui::Environment::current().screenScale();
+    options.background = background;
+    found.install(options);
     return print::writePNG(window, path, options);
 }
 

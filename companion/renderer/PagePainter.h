@@ -51,7 +51,8 @@ private:
 std::vector<std::shared_ptr<ui::View>> screenLayers(const ui::ViewController& screen, const ui::ViewController* more = nullptr);
 
 // Writes a PNG of the screen at the environment's size and scale, with the controllers
-// presented over it and the renderer's pages painted (when a renderer is given).
+// presented over it and the renderer's pages painted (without one given, the pages of
+// every renderer shown in the layers).
 base::Result<void> writeScreenPicture(const std::vector<std::shared_ptr<ui::View>>& layers, BookRenderer* renderer,
     const std::string& path);
 

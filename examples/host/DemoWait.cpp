@@ -27,6 +27,7 @@ struct Pictures {
     std::string folder;
     std::string prefix;
     int taken = 0;
+    std::weak_ptr<ui::ViewController> screen;
 };
 
 Pictures& pictures()
@@ -57,21 +58,30 @@ std::string slug(const std::string& what)
 
 void setDemoPictures(const std::string& folder, const std::string& prefix)
 {
-    pictures() = { folder, prefix, 0 };
+    pictures() = { folder, prefix, 0, {} };
+}
+
+void setDemoScreen(const std::shared_ptr<ui::ViewController>& screen)
+{
+    pictures().screen = screen;
 }
 
 void takeDemoPicture(std::ostream& out, const std::string& step)
 {
     auto& taking = pictures();
     auto window = ui::Environment::current().keyWindow();
-    if (taking.folder.empty() || !window)
+    auto screen = taking.screen.lock();
+    if (taking.folder.empty() || (!window && !screen))
         return;
     std::error_code error;
     std::filesystem::create_directories(taking.folder, error);
     char number[8];
     std::snprintf(number, sizeof number, "%02d", ++taking.taken);
     std::string path = (std::filesystem::path(taking.folder) / (taking.prefix + "-" + number + "-" + slug(step) + ".png")).string();
-    if (auto written = companion::writeWindowPicture(*window, path); !written)
+    // The host shows its screens without a window: the screen and what is presented over it.
+    auto written = window ? companion::writeWindowPicture(*window, path)
+                          : companion::writeScreenPicture(companion::screenLayers(*screen), nullptr, path);
+    if (!written)
         out << "Could not write the picture " << path << ": " << written.error().localizedDescription() << '\n';
 }
 

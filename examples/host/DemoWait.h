@@ -37,6 +37,8 @@ inline constexpr double demoStepTimeout = 10;
 // (its book's pages included) into DIR/<prefix>-<NN>-<what>.png; takeDemoPicture paints
 // one more step by name.
 void setDemoPictures(const std::string& folder, const std::string& prefix);
+// The screen pictured when there is no key window (the launcher the demo shows).
+void setDemoScreen(const std::shared_ptr<ui::ViewController>&);
 void takeDemoPicture(std::ostream& out, const std::string& step);
 
 // How many waits of this process timed out.

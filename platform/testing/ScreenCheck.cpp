@@ -262,6 +262,11 @@ void checkContrast(const std::vector<Seen>& seen, size_t labelIndex, const ui::C
 {
     const Seen& item = seen[labelIndex];
     const auto& label = dynamic_cast<const ui::Label&>(*item.view);
+    // A disabled control's faded title is meant to recede.
+    for (auto parent = label.superview(); parent; parent = parent->superview()) {
+        if (const auto* control = dynamic_cast<const ui::Control*>(parent.get()); control && !control->isEnabled())
+            return;
+    }
     // Text scrolled or clipped out of sight is not read.
     if (base::trimWhitespaceAndNewlines(label.text()).empty() || item.visible.size.width <= 0 || item.visible.size.height <= 0)
         return;

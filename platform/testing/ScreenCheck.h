@@ -18,7 +18,8 @@
 //               the room nor truncates it.
 //   contrast    text against the colour under its centre (the backgrounds drawn before
 //               it, composited) below 4.5:1 under 18 points, below 3:1 from 18 points.
-//               Text over an image or a gradient is not judged.
+//               Text over an image or a gradient, and a disabled control's title, are
+//               not judged.
 //   icon-font   a label showing one of the icon font's glyphs in another font.
 //   image       an image view without an image (a button's own image view is left out).
 //   background  a presented controller's view (a pop-over, a sheet) without a background
