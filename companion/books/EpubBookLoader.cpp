@@ -94,6 +94,7 @@ private:
         parsed->anchors = std::move(extracted.anchors);
         parsed->topLevelBlocks = extracted.topLevelBlocks;
         parsed->blockStarts = std::move(extracted.blockStarts);
+        parsed->headings = std::move(extracted.headings);
         return std::shared_ptr<const EPUBChapterContent>(std::move(parsed));
     }
 

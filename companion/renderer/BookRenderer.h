@@ -442,6 +442,7 @@ private:
     // Puts the note icons of a page's highlights on its page view again.
     void drawNoteIcons(int64_t pageNumber);
     bool selectOnPage(int64_t pageNumber, TextRange);
+    PageTextStyle textStyleOf(const PageEntry&) const;
     ui::Rect pageRectToView(int64_t pageNumber, const ui::Rect&) const;
     void removeHighlightRecord(const std::shared_ptr<lectoro::SDKHighlightVO>&);
     void reportHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&);

@@ -36,7 +36,7 @@ const ChapterPages* BookRenderer::pagesOf(const PageEntry& entry)
     auto& pages = m_reflow.chapters[entry.number];
     if (!pages)
         pages = std::make_shared<const ChapterPages>(
-            paginateText(entry.chapter->content()->text, m_reflow.layout));
+            paginateText(entry.chapter->content()->text, m_reflow.layout, entry.chapter->content()->headings));
     return pages.get();
 }
 
@@ -208,7 +208,7 @@ void BookRenderer::paginateBookInBackground()
         laidOut.reserve(chapters.size());
         for (const auto& chapter : chapters)
             laidOut.push_back(std::make_shared<const ChapterPages>(
-                chapter ? paginateText(chapter->content()->text, layout) : ChapterPages {}));
+                chapter ? paginateText(chapter->content()->text, layout, chapter->content()->headings) : ChapterPages {}));
         base::RunLoop::main().post(owner, [this, laidOut = std::move(laidOut), generation] {
             if (m_cleared || generation != m_reflow.generation || laidOut.size() != m_pages.size())
                 return;

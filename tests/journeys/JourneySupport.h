@@ -8,7 +8,10 @@
 // observer.
 //
 // With LECTORO_JOURNEY_PICTURES=DIR set, every screen a journey reaches is painted into
-// DIR/<journey>-<step>.png.
+// DIR/<journey>-<step>.png, its pages as the renderer draws them (companion/renderer/PagePainter.h).
+// With LECTORO_SCREEN_CHECK=1 set, every such screen is also checked as a person sees it
+// (platform/testing/ScreenCheck.h), with the findings the product's own values cause
+// allowed in tests/journeys/screen-check-allow.txt.
 
 #include "reader/CompanionEndToEndSupport.h"
 
@@ -20,15 +23,21 @@
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
+#include "companion/renderer/PagePainter.h"
 #include "platform/print/ViewPainter.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/testing/Landing.h"
+#include "platform/testing/ScreenCheckAssertion.h"
+#include "platform/base/Strings.h"
 #include "platform/ui/Environment.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 
 namespace lectoro::journeys {
@@ -50,6 +59,44 @@ inline const char* folderOf(SampleBook book)
         return "sample-long-epub";
     }
     return "";
+}
+
+// The product's icon font for the screen check: its face and every code point it holds.
+inline void declareIconFontToScreenCheck()
+{
+    auto& config = uitest::screenCheckConfig();
+    if (!config.iconGlyphs.empty())
+        return;
+    config.iconFontName = MVLectoroFontManager::getFontName();
+    std::ifstream table(LECTORO_SOURCE_DIR "/LectoroSDKWithReader/foundation/IconFontIcons.txt");
+    std::string line;
+    while (std::getline(table, line)) {
+        if (line.rfind("U+", 0) != 0)
+            continue;
+        std::string glyph;
+        base::appendUtf8(glyph, static_cast<char32_t>(std::stoul(line.substr(2, line.find(' ') - 2), nullptr, 16)));
+        config.iconGlyphs.insert(glyph);
+    }
+}
+
+inline const uitest::ScreenCheckAllowList& screenCheckAllowList()
+{
+    static const auto list = uitest::ScreenCheckAllowList::fromFile(LECTORO_SOURCE_DIR "/tests/journeys/screen-check-allow.txt");
+    return list;
+}
+
+// The screen in the key window checked as a person sees it, named by its step; the entry
+// point every journey's screens go through (switched on by LECTORO_SCREEN_CHECK=1 while
+// the layouts it finds wanting are mended).
+inline ::testing::AssertionResult screenReadsWell(const std::string& step, const ui::ViewController* presenter)
+{
+    declareIconFontToScreenCheck();
+    auto window = ui::Environment::current().keyWindow();
+    if (!window)
+        return ::testing::AssertionSuccess();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string screen = std::string(info ? info->name() : "journey") + "-" + step;
+    return uitest::screenPasses(*window, screen, screenCheckAllowList(), presenter);
 }
 
 class Journey : public testing::CompanionEndToEndTest {
@@ -164,9 +211,14 @@ protected:
         settle();
     }
 
-    // Paints the key window when pictures are asked for.
+    // Paints the key window when pictures are asked for, and checks the screen when that is.
     void picture(const std::string& step)
     {
+        if (const char* check = std::getenv("LECTORO_SCREEN_CHECK"); check && std::string(check) == "1") {
+            uitest::settleLayout();
+            auto reader = m_launcher->reader();
+            EXPECT_TRUE(screenReadsWell(step, reader ? static_cast<const ui::ViewController*>(reader.get()) : nullptr));
+        }
         const char* folder = std::getenv("LECTORO_JOURNEY_PICTURES");
         auto window = ui::Environment::current().keyWindow();
         if (!folder || !*folder || !window)
@@ -176,9 +228,8 @@ protected:
         std::string name = std::string(info ? info->name() : "journey") + "-" + step + ".png";
         std::replace(name.begin(), name.end(), '/', '-');
         std::filesystem::create_directories(folder);
-        print::ImageOptions options;
-        options.background = ui::Color::white();
-        auto written = print::writePNG(*window, (std::filesystem::path(folder) / name).string(), options);
+        // The pages as the renderer draws them, under the bars and panels.
+        auto written = companion::writeWindowPicture(*window, (std::filesystem::path(folder) / name).string());
         EXPECT_TRUE(written) << written.error().description();
     }
 

@@ -5,6 +5,7 @@
 #include "companion/renderer/ChapterPositions.h"
 #include "companion/renderer/RecordingRendererDelegate.h"
 #include "companion/renderer/ReflowPagination.h"
+#include "companion/renderer/TextFaces.h"
 #include "companion/store/TemporaryFolder.h"
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
@@ -437,26 +438,36 @@ TEST_F(ReflowPaginationTest, PrintingWritesAPdfPagePerLaidOutPage)
     std::filesystem::remove_all(folder);
 }
 
-TEST(ReflowText, WrapsByTheMetricAndBreaksLongWords)
+TEST(ReflowText, WrapsByTheFacesAdvancesAndBreaksLongWords)
 {
-    // 100 points wide between the margins, 10-point text: "aaaa " is 25 points, so four
-    // words a line; three lines a page.
+    // Four words "aaaa" and the three spaces between them fill a line exactly; 10-point
+    // lines 10 high, three a page.
+    const auto& face = companion::glyphAdvances(companion::TextFace::Body, 10);
+    const double word = 4 * face.advance(U'a');
     companion::ReflowLayout layout;
     layout.fontSize = 10;
     layout.lineHeight = 10;
     layout.insets = ui::EdgeInsets { 0, 0, 0, 0 };
-    layout.pageSize = ui::Size { 100, 30 };
+    layout.pageSize = ui::Size { 4 * word + 3 * face.advance(U' ') + 0.01, 30 };
     std::string words;
-    for (int word = 0; word < 13; ++word)
-        words += word ? " aaaa" : "aaaa";
+    for (int index = 0; index < 13; ++index)
+        words += index ? " aaaa" : "aaaa";
     auto pages = companion::paginateText(words, layout);
     ASSERT_EQ(pages.count(), 2u);
     EXPECT_EQ(pages.range(1).first, 60u) << "the 13th word (12 × 5 bytes in) starts the second page";
     EXPECT_EQ(pages.pageHolding(words.size() - 1), 1u);
 
-    // A new line per "\\n", and a word longer than a line broken across lines.
-    EXPECT_EQ(companion::paginateText("a\nb\nc\nd", layout).count(), 2u);
-    EXPECT_EQ(companion::paginateText(std::string(120, 'x'), layout).count(), 2u) << "60 characters a page";
+    // A paragraph ends its line and leaves half the size (5 points) below it: "a" at 0,
+    // "b" at 15, and "c" (30 to 40) no longer fits the 30 points.
+    auto paragraphs = companion::paginateText("a\nb\nc\nd", layout);
+    ASSERT_EQ(paragraphs.count(), 2u);
+    EXPECT_EQ(paragraphs.range(1).first, 4u);
+    // A word longer than a line breaks between characters, as many a line as fit.
+    const auto perLine = static_cast<size_t>(layout.lineWidth() / face.advance(U'x'));
+    const size_t length = 3 * perLine + 1;
+    auto broken = companion::paginateText(std::string(length, 'x'), layout);
+    ASSERT_EQ(broken.count(), 2u);
+    EXPECT_EQ(broken.range(1).first, 3 * perLine);
     EXPECT_EQ(companion::paginateText("", layout).count(), 1u);
 }
 
