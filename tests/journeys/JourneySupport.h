@@ -117,10 +117,12 @@ protected:
         environment.setIdiom(idiom);
         environment.setScreenSize(idiom == ui::UserInterfaceIdiom::Pad ? ui::Size { 768, 1024 } : ui::Size { 375, 667 });
         auto package = std::make_shared<LectoroBookPackage>(folder, bookID, "978-0");
+        auto user = makeUser(m_userID);
+        user->role = m_role;
         if (m_settings)
-            m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration(), m_settings, false);
+            m_launcher->launchBook(package, user, serviceConfiguration(), m_settings, false);
         else
-            m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration());
+            m_launcher->launchBook(package, user, serviceConfiguration());
         if (m_afterLaunch)
             m_afterLaunch();
         settle();
@@ -234,6 +236,8 @@ protected:
     }
 
     std::string m_userID = "6000000001";
+    // The signed-in user's role ("LEARNER", "TEACHER"); none by default.
+    std::string m_role;
     // The host's feature switches for the next opening; none: the launcher's own.
     std::shared_ptr<MVReaderSettingModel> m_settings;
     // What the host does between the launch and the book's loading (the launcher's switches).

@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace lectoro {
@@ -338,17 +340,27 @@ TEST_F(ReadAloudSync, ReleasingTheControllerFromItsEndReportIsSafe)
     }
 }
 
-TEST(ReadAloudAudioPath, OnlyFilesInsideTheBookFolder)
+TEST(ReadAloudAudioPath, OnlyFilesInsideTheBookFolderOnceLinksAreFollowed)
 {
+    namespace fs = std::filesystem;
+    std::string pattern = (fs::temp_directory_path() / "lectoro-narration-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path scratch = fs::canonical(pattern);
+    fs::create_directories(scratch / "b1/assets/media");
+    fs::create_directories(scratch / "elsewhere");
+    std::ofstream(scratch / "elsewhere/secret.mp3") << "secret";
+    // A link inside the book that leads out of it.
+    fs::create_symlink(scratch / "elsewhere/secret.mp3", scratch / "b1/assets/media/linked.mp3");
     PXBookVO book;
-    book.absolutePath = "/books/b1";
+    book.absolutePath = (scratch / "b1").string();
+    const std::string folder = book.absolutePath;
     struct Case {
         const char* url;
-        const char* path;
+        std::string path;
     };
     const Case cases[] = {
-        { "assets/media/rain.mp3", "/books/b1/assets/media/rain.mp3" },
-        { " audio/a%20b.mp3 ", "/books/b1/audio/a b.mp3" },
+        { "assets/media/rain.mp3", folder + "/assets/media/rain.mp3" },
+        { " audio/a%20b.mp3 ", folder + "/audio/a b.mp3" },
         { "", "" },
         { "/etc/passwd", "" },
         { "../other/rain.mp3", "" },
@@ -356,6 +368,7 @@ TEST(ReadAloudAudioPath, OnlyFilesInsideTheBookFolder)
         { "media\\rain.mp3", "" },
         { "https://example.org/rain.mp3", "" },
         { "file:///etc/passwd", "" },
+        { "assets/media/linked.mp3", "" },
     };
     for (const auto& c : cases) {
         PXLinkVO link;
@@ -365,6 +378,7 @@ TEST(ReadAloudAudioPath, OnlyFilesInsideTheBookFolder)
     PXLinkVO link;
     link.url = "rain.mp3";
     EXPECT_EQ(AudioSyncController::audioPathForLink(link, nullptr), "") << "no book, no folder";
+    fs::remove_all(scratch);
 }
 
 TEST(ReadAloudSpeechRate, TheSpeedScalesTheVoicesNaturalPace)

@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
+#include "platform/base/FileManager.h"
 #include "platform/base/Strings.h"
 #include "platform/media/Player.h"
 
@@ -57,21 +58,14 @@ void readAloudMarkSentences(std::vector<AudioSyncController::Word>& words)
 
 } // namespace
 
+std::string AudioSyncController::bookFolder(const LectoroBookVO* book)
+{
+    return !book ? std::string() : !book->absolutePath.empty() ? book->absolutePath : book->path;
+}
+
 std::string AudioSyncController::audioPathForLink(const PXLinkVO& link, const LectoroBookVO* book)
 {
-    const std::string url = base::trimWhitespace(link.url);
-    if (!book || url.empty() || url.front() == '/' || url.find('\\') != std::string::npos
-        || url.find(':') != std::string::npos)
-        return {};
-    const std::string folder = !book->absolutePath.empty() ? book->absolutePath : book->path;
-    if (folder.empty())
-        return {};
-    const std::string decoded = base::percentDecode(url).value_or(url);
-    for (const auto& component : base::split(decoded, "/")) {
-        if (component == "..")
-            return {};
-    }
-    return folder + "/" + decoded;
+    return base::pathInsideFolder(bookFolder(book), base::trimWhitespace(link.url)).value_or(std::string());
 }
 
 std::shared_ptr<AudioSyncController> AudioSyncController::create(const std::vector<std::shared_ptr<PXLinkVO>>& links,
@@ -227,7 +221,7 @@ void AudioSyncController::beginStretch(size_t stretchIndex, size_t fromWord, boo
         words.push_back(NarrationWord { m_words[i].text, m_words[i].start, m_words[i].end });
     std::shared_ptr<NarrationPlayback> playback;
     if (audioAndSpeech) {
-        playback = NarrationPlayback::audio(stretch.audioPath, words, listenerFor(stretchIndex));
+        playback = NarrationPlayback::audio(stretch.audioPath, bookFolder(m_book.get()), words, listenerFor(stretchIndex));
         if (!playback) {
             // A chapter is spoken in its book's language.
             const auto* epub = dynamic_cast<const EPUBBookVO*>(m_book.get());

@@ -102,9 +102,11 @@ public:
     // The media player of the book's audio being narrated; null otherwise.
     std::shared_ptr<media::Player> audioPlayer() const;
 
-    // A link's audio file inside the book's folder; empty for no link, a web address, or
-    // a path that would leave the folder.
+    // A link's audio file inside the book's folder (base::pathInsideFolder: links resolved);
+    // empty for no link, a web address, or a path that would leave the folder.
     static std::string audioPathForLink(const PXLinkVO&, const LectoroBookVO*);
+    // The folder the book's audio is read inside.
+    static std::string bookFolder(const LectoroBookVO*);
 
 private:
     // Words [begin, end) heard from one audio file (or none).
