@@ -1,10 +1,11 @@
 // Loads a whole EPUB folder unpacked from the fuzz input (FuzzArchive.h), so every file of the
-// book (container, package, navigation, NCX, chapters) and how they refer to each other are
-// fuzzed together.
+// book (container, package, navigation, NCX, chapters, media overlays) and how they refer to
+// each other are fuzzed together.
 //
 // Loading may fail, never crash or hang; a small budget keeps every input cheap. A book that
 // loads must be consistent: chapters in spine order, page-list entries naming real chapters,
-// chapters of one file sharing one parsed content, and searching and measuring must work.
+// chapters of one file sharing one parsed content, narration only for chapters whose overlay
+// gave clips, each naming a word and a file, and searching and measuring must work.
 
 #include "companion/books/BookLoader.h"
 #include "companion/books/EpubBookLoader.h"
@@ -40,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     budget.maxBlocksPerChapter = 2'000;
     budget.maxPositionsPerBook = 8'000;
     budget.maxNavigationEntries = 512;
+    budget.maxOverlayClips = 256;
     auto loaded = companion::loadEpubBook(book.string(), budget);
     if (!loaded.ok())
         return 0;
@@ -56,6 +58,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         if (auto [known, added] = byFile.emplace(chapter->absolutePath, content); !added && known->second != content)
             std::abort();
+    }
+    for (const auto& chapter : epub->chapters) {
+        const auto* clips = chapter->audioSyncArray.asList();
+        if (!clips || chapter->isAudioSyncSupported == clips->empty() || clips->size() > budget.maxOverlayClips)
+            std::abort();
+        for (const auto& clip : *clips) {
+            const auto start = clip["start"].asDouble();
+            if (!clip["wordId"].asString() || !clip["audio"].asString() || !start || !(*start >= 0))
+                std::abort();
+            if (!clip["end"].isNull() && !(clip["end"].doubleValue() >= *start))
+                std::abort();
+        }
     }
     for (const auto& entry : epub->tocPageList) {
         if (entry.fileIndex < 0 || static_cast<size_t>(entry.fileIndex) >= epub->chapters.size())

@@ -12,6 +12,7 @@
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/LectoroWebPlayer.h"
+#include "platform/base/FileManager.h"
 #include "platform/base/Strings.h"
 #include "platform/ui/Environment.h"
 
@@ -285,29 +286,27 @@ std::optional<base::URL> ReaderContents::urlForWebLink(const std::string& link) 
     std::string trimmed = base::trimWhitespace(link);
     if (trimmed.empty())
         return std::nullopt;
-    if (link.find("http") != std::string::npos)
+    if (base::isWebAddress(trimmed))
         return base::URL::parse(trimmed);
-    // A link of the book: a path inside its folder, never one that leaves it.
+    // A link of the book: a file inside its folder, never one that leaves it.
     std::string folder = m_context.currentBook && !m_context.currentBook->path.empty()
         ? m_context.currentBook->path
         : m_context.bookPath;
-    if (folder.empty() || trimmed.front() == '/' || trimmed.find('\\') != std::string::npos
-        || trimmed.find(':') != std::string::npos)
+    auto file = base::pathInsideFolder(folder, trimmed);
+    if (!file)
         return std::nullopt;
-    std::string decoded = base::percentDecode(trimmed).value_or(trimmed);
-    for (const auto& component : base::split(decoded, "/")) {
-        if (component == "..")
-            return std::nullopt;
-    }
-    return base::URL::fileURL(folder + "/" + trimmed);
+    return base::URL::fileURL(*file);
 }
 
 void ReaderContents::openWebLink(const std::string& link)
 {
     auto url = urlForWebLink(link);
     if (!url) {
+        // A web address that does not parse is an invalid link; a path leaving the book
+        // names a resource the book lacks.
+        bool webAddress = base::isWebAddress(base::trimWhitespace(link));
         m_host.showAlertWithTitle(TOCConstants::localized("ERROR_ALERT_TITLE"),
-            TOCConstants::localized("INVALID_WEB_LINK_MESSAGE"));
+            TOCConstants::localized(webAddress ? "INVALID_WEB_LINK_MESSAGE" : "RESOURCE_NOT_FOUND"));
         return;
     }
     loadWebPlayerForStandardActivityWithURL(*url);

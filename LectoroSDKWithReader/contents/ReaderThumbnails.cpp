@@ -90,19 +90,6 @@ std::string thumbWithoutFragment(const std::string& href)
     return href.substr(0, href.find('#'));
 }
 
-// A book-relative address that stays inside the book's folder.
-bool thumbIsInsideBook(const std::string& href)
-{
-    if (href.empty() || href.front() == '/' || href.find('\\') != std::string::npos
-        || href.find(':') != std::string::npos)
-        return false;
-    for (const auto& component : base::split(base::percentDecode(href).value_or(href), "/")) {
-        if (component == "..")
-            return false;
-    }
-    return true;
-}
-
 // The readable text of an XHTML page: tags dropped (a block's end starts a new line), the
 // common entities read, white space collapsed; at most `limit` bytes.
 std::string thumbPageText(const std::string& markup, size_t limit)
@@ -179,9 +166,11 @@ void ReaderContents::installThumbnailSnapshots()
         + std::to_string(m_context.bookID);
     ThumbnailImages::shared().setSnapshotMaker([root, folder](const base::Value& page) -> ui::ImagePtr {
         const std::string href = thumbWithoutFragment(page["SRC"].asString().value_or(""));
-        if (!thumbIsInsideBook(href))
+        // A page the book names is read only inside the book.
+        auto file = base::pathInsideFolder(root, href);
+        if (!file)
             return nullptr;
-        auto markup = base::FileManager::defaultManager().readFile(root + "/" + href);
+        auto markup = base::FileManager::defaultManager().readFile(*file);
         if (!markup)
             return nullptr;
         auto sheet = ui::View::create(ui::Rect { 0, 0, 125, 180 });

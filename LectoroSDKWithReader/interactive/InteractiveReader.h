@@ -16,6 +16,7 @@ class URL;
 }
 
 namespace ui {
+class PopoverPresentationControllerDelegate;
 class ViewController;
 }
 
@@ -75,6 +76,8 @@ public:
     virtual void navigateTopage(const std::string& /*page*/) { }
     // Clears the selected item of every bar (a pop-over went away).
     virtual void resetAllPlayerActionBar() { }
+    // The reader's pop-over delegate: a pop-over tapped away ends the mode that opened it.
+    virtual std::weak_ptr<ui::PopoverPresentationControllerDelegate> readerPopoverDelegate() { return {}; }
 };
 
 } // namespace lectoro

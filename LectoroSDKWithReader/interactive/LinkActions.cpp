@@ -17,7 +17,9 @@
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+#include "platform/base/FileManager.h"
 #include "platform/base/Strings.h"
+#include "platform/base/URL.h"
 #include "platform/ui/Environment.h"
 
 namespace lectoro {
@@ -151,7 +153,6 @@ void ReaderInteractiveContent::notifyMarkupEvent(const std::string& value)
 void ReaderInteractiveContent::actByType(const std::shared_ptr<PXLinkVO>& link)
 {
     const PXLinkVO& l = *link;
-    auto bookFile = [&] { return m_isExternalResource ? l.url : joinBookPath(m_context.bookPath, l.url); };
     switch (l.linkType) {
     case 1:
         notifyMarkupEvent(Events::markupEventMultilinkMarkupParameterValue());
@@ -165,11 +166,15 @@ void ReaderInteractiveContent::actByType(const std::shared_ptr<PXLinkVO>& link)
         notifyMarkupEvent(Events::markupEventAudioSyncParameterValue());
         openAudio(link);
         break;
-    case 3:
+    case 3: {
+        auto video = linkedFile(l);
+        if (!video)
+            break;
         m_context.activeMode = ReaderActiveModeLinkAction;
-        report("videoPlayer", bookFile(), l.linkID);
-        m_players->videoPlayer(bookFile(), link);
+        report("videoPlayer", *video, l.linkID);
+        m_players->videoPlayer(*video, link);
         break;
+    }
     case 4:
     case 14:
     case 22:
@@ -198,11 +203,16 @@ void ReaderInteractiveContent::actByType(const std::shared_ptr<PXLinkVO>& link)
     case 15:
         openWebLink(link);
         break;
-    case 10:
+    case 10: {
+        auto document = linkedFile(l);
+        if (!document)
+            break;
+        std::string address = base::isWebAddress(*document) ? *document : fileAddressForPath(*document);
         m_context.activeMode = ReaderActiveModeLinkAction;
-        report("documentPlayer", m_isExternalResource ? l.url : fileAddressForPath(bookFile()), l.linkID);
-        m_players->documentPlayer(addressURL(m_isExternalResource ? l.url : fileAddressForPath(bookFile())));
+        report("documentPlayer", address, l.linkID);
+        m_players->documentPlayer(addressURL(address));
         break;
+    }
     case 13:
         notifyMarkupEvent(Events::markupEventDropDownParameterValue());
         report("didTapOnDropDownLink", l.properties, l.linkID);
@@ -224,8 +234,12 @@ void ReaderInteractiveContent::actByType(const std::shared_ptr<PXLinkVO>& link)
         break;
     case 19:
         if (!showOfflineAlertIfNeeded()) {
-            report("webPlayer", l.url, l.linkID);
-            m_web->webPlayer(addressURL(l.url), link);
+            auto page = linkedFile(l);
+            if (!page)
+                break;
+            std::string address = base::isWebAddress(*page) ? *page : fileAddressForPath(*page);
+            report("webPlayer", address, l.linkID);
+            m_web->webPlayer(addressURL(address), link);
         }
         break;
     case 20:
@@ -263,7 +277,7 @@ void ReaderInteractiveContent::openAudio(const std::shared_ptr<PXLinkVO>& link)
     }
     report("AudioPlayerWithURL", link->url, link->linkID);
     // A recording of the book is a file of the book, even when its path begins with "/".
-    bool remote = m_isExternalResource || link->url.find("://") != std::string::npos;
+    bool remote = base::isWebAddress(link->url);
     m_players->AudioPlayerWithURL(
         remote ? link->url : bookRelativePath(link->url), true, true, link->isPlaybackground);
 }
@@ -272,7 +286,7 @@ void ReaderInteractiveContent::openWebLink(const std::shared_ptr<PXLinkVO>& shar
 {
     const PXLinkVO& link = *shared;
     m_context.activeMode = ReaderActiveModeLinkAction;
-    if (link.url.find("http") != std::string::npos) {
+    if (base::isWebAddress(link.url)) {
         if (showOfflineAlertIfNeeded()) {
             m_context.activeMode = ReaderActiveModeNone;
             return;
@@ -281,9 +295,28 @@ void ReaderInteractiveContent::openWebLink(const std::shared_ptr<PXLinkVO>& shar
         m_web->webPlayer(addressURL(link.url), shared);
         return;
     }
-    std::string address = fileAddressForPath(joinBookPath(m_context.bookPath, link.url));
+    auto page = linkedFile(link);
+    if (!page) {
+        m_context.activeMode = ReaderActiveModeNone;
+        return;
+    }
+    std::string address = fileAddressForPath(*page);
     report("webPlayer", address, link.linkID);
     m_web->webPlayer(addressURL(address), shared);
+}
+
+std::optional<std::string> ReaderInteractiveContent::linkedFile(const PXLinkVO& link)
+{
+    // A web address is the network's; every other address a link gives is a file of the
+    // book, and one that leaves the book is a resource the book lacks.
+    if (base::isWebAddress(link.url))
+        return link.url;
+    if (auto file = base::pathInsideFolder(m_context.bookPath, link.url))
+        return file;
+    report("resourceRefused", link.url, link.linkID);
+    m_players->showAlertControllerWithMsg(LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"),
+        LocalizationHelper::localizedStringWithKey("ERROR_ALERT_TITLE"));
+    return std::nullopt;
 }
 
 void ReaderInteractiveContent::alertForNoMarkUp()
@@ -301,7 +334,7 @@ void ReaderInteractiveContent::loadJumpToBookMarkUp(const PXLinkVO& link)
         m_reader.closeAndJumpToBook(target.bookID, target.folio);
         return;
     }
-    if (link.url.find("http") == std::string::npos)
+    if (!base::isWebAddress(link.url))
         return;
     if (showOfflineAlertIfNeeded())
         return;
@@ -347,7 +380,7 @@ void ReaderInteractiveContent::actionForResource(const base::Value& resource)
         m_reader.navigateTopage(*assetPath);
         return;
     }
-    if (kind == 6 && assetPath->find("://") != std::string::npos) {
+    if (kind == 6 && base::isWebAddress(*assetPath)) {
         report("webPlayer", *assetPath);
         m_web->webPlayer(addressURL(*assetPath));
         return;
@@ -356,7 +389,7 @@ void ReaderInteractiveContent::actionForResource(const base::Value& resource)
         return;
     auto epub = std::dynamic_pointer_cast<EPUBBookVO>(m_context.currentBook);
     std::string root = epub ? epub->rootPath : m_context.currentBook ? m_context.currentBook->path : m_context.bookPath;
-    auto path = bookFilePath(root, *assetPath);
+    auto path = base::pathInsideFolder(root, *assetPath);
     if (!path) {
         // A resource naming a file outside the book is never opened.
         report("resourceRefused", *assetPath);
@@ -368,7 +401,8 @@ void ReaderInteractiveContent::actionForResource(const base::Value& resource)
     case 1:
         report("AudioPlayerWithURL", *path);
         m_players->isExternalResource = false;
-        m_players->AudioPlayerWithURL(*path, true, false, false);
+        // The player finds the file in the book by the book's own name for it.
+        m_players->AudioPlayerWithURL(*assetPath, true, false, false);
         break;
     case 2:
         report("videoPlayerWithVideoPath", *path);

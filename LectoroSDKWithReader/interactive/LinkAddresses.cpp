@@ -64,36 +64,6 @@ std::string fileAddressForPath(const std::string& path)
     return base::URL::fileURL(path).absoluteString();
 }
 
-std::string joinBookPath(const std::string& folder, const std::string& relative)
-{
-    if (folder.empty())
-        return relative;
-    if (relative.empty())
-        return folder;
-    bool slash = folder.back() == '/';
-    std::string_view rest = relative;
-    while (!rest.empty() && rest.front() == '/')
-        rest.remove_prefix(1);
-    return folder + (slash ? "" : "/") + std::string(rest);
-}
-
-std::optional<std::string> bookFilePath(const std::string& folder, const std::string& relative)
-{
-    if (folder.empty() || relative.empty())
-        return std::nullopt;
-    std::string decoded = base::percentDecode(relative).value_or(relative);
-    for (const std::string* text : std::initializer_list<const std::string*> { &relative, &decoded }) {
-        if (text->front() == '/' || text->find(':') != std::string::npos || text->find('\\') != std::string::npos
-            || text->find('\0') != std::string::npos)
-            return std::nullopt;
-    }
-    for (const auto& component : base::split(decoded, "/")) {
-        if (component == "..")
-            return std::nullopt;
-    }
-    return joinBookPath(folder, decoded);
-}
-
 std::string bookRelativePath(const std::string& path)
 {
     size_t start = path.find_first_not_of('/');

@@ -3,7 +3,6 @@
 // The texts a link action builds from a link: the jump-to-book target, the web reader's
 // address with the user's query, and file addresses of book files.
 
-#include <optional>
 #include <string>
 
 namespace lectoro {
@@ -33,17 +32,11 @@ std::string createTargetURLForWebPlayer(const std::string& address, const Lector
 // user's values, are carried as "%23".
 std::string jumpToBookWebAddress(const std::string& address, const LectoroUser*);
 
-// The file address of a path (book folder joined with a book-relative path), encoded as
-// a path so spaces and non-ASCII names survive; empty for an empty path.
+// The file address of a path (a book file, as base::pathInsideFolder answers it), encoded
+// as a path so spaces and non-ASCII names survive; empty for an empty path.
 std::string fileAddressForPath(const std::string& path);
-// The book folder joined with a relative path as a path component.
-std::string joinBookPath(const std::string& folder, const std::string& relative);
-// The file a book names by a path relative to its folder (percent-escapes read), or
-// nothing when the path could leave the folder: empty, absolute, with a scheme or drive,
-// a back-slash, a NUL or a ".." component.
-std::optional<std::string> bookFilePath(const std::string& folder, const std::string& relative);
-// A path a book writes for one of its own files, whether or not it begins with "/", as a
-// path relative to the book's folder.
+// A path a book writes for one of its own recordings, whether or not it begins with "/", as
+// a path relative to the book's folder (still to be bounded by base::pathInsideFolder).
 std::string bookRelativePath(const std::string& path);
 
 } // namespace lectoro

@@ -14,6 +14,7 @@
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "LectoroSDKWithReader/readersdk/widgets/GlossaryViewController.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+#include "platform/base/FileManager.h"
 #include "platform/base/URL.h"
 #include "platform/ui/Presentation.h"
 #include "platform/ui/View.h"
@@ -158,6 +159,12 @@ void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const
 {
     removeGlossaryController();
     auto book = pageBook();
+    // A glossary names files of the book; one that would leave the book's folder is never opened.
+    auto refuse = [&] {
+        report("resourceRefused", path);
+        m_players->showAlertControllerWithMsg(LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"),
+            LocalizationHelper::localizedStringWithKey("ERROR_ALERT_TITLE"));
+    };
     switch (kind) {
     case 0:
         report("AudioPlayerWithURL", path);
@@ -165,12 +172,9 @@ void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const
         m_players->AudioPlayerWithURL(bookRelativePath(path), true, true, false);
         break;
     case 1: {
-        // One that could leave the book's folder is never opened.
-        auto video = book ? bookFilePath(book->path, bookRelativePath(path)) : std::nullopt;
+        auto video = book ? base::pathInsideFolder(book->path, path) : std::nullopt;
         if (!video) {
-            report("resourceRefused", path);
-            m_players->showAlertControllerWithMsg(LocalizationHelper::localizedStringWithKey("RESOURCE_NOT_FOUND"),
-                LocalizationHelper::localizedStringWithKey("ERROR_ALERT_TITLE"));
+            refuse();
             break;
         }
         report("VideoPlayerWithVideoPath", *video);
@@ -179,13 +183,25 @@ void ReaderInteractiveContent::didSelectGlossaryItemWithType(int64_t kind, const
     }
     case 2:
         report("ImageControllerWithImagePath", path);
+        m_players->isExternalResource = false;
         m_players->ImageControllerWithImagePath(path, "", 4, true);
         break;
-    case 3:
-        report("webPlayer", path);
-        if (auto url = base::URL::parse(path))
-            m_web->webPlayer(*url);
+    case 3: {
+        if (base::isWebAddress(path)) {
+            report("webPlayer", path);
+            if (auto url = base::URL::parse(path))
+                m_web->webPlayer(*url);
+            break;
+        }
+        auto page = book ? base::pathInsideFolder(book->path, path) : std::nullopt;
+        if (!page) {
+            refuse();
+            break;
+        }
+        report("webPlayer", fileAddressForPath(*page));
+        m_web->webPlayer(base::URL::fileURL(*page));
         break;
+    }
     default:
         break;
     }

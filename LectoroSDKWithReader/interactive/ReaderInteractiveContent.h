@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,9 @@ private:
     void checkInvisibleMultiLinkMarkup(int64_t pageID);
     std::vector<std::shared_ptr<const void>>& holdViewsOfPage(int64_t pageID);
     void actByType(const std::shared_ptr<PXLinkVO>&);
+    // The file a link names inside the book (base::pathInsideFolder), or its web address;
+    // none, after the "Resource not found" alert, for a path leaving the book.
+    std::optional<std::string> linkedFile(const PXLinkVO&);
     void trackLinkOpen(const PXLinkVO&);
     void notifyMarkupEvent(const std::string& value);
     void openWebLink(const std::shared_ptr<PXLinkVO>&);

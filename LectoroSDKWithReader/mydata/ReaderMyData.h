@@ -67,6 +67,9 @@ public:
     // An EPUB chapter is about to show: the top bar's print item (tag 30) is there, enabled,
     // only when the host lists the chapter (unless the whole reflowable book may print).
     void configurePrintIconForChapter(const EPUBChapterVO*);
+    // The bars were built again (a turn of the device): the new print item keeps the limit
+    // of the chapter on screen.
+    void reapplyPrintLimit();
     // The first tappable item of the bar with the print tag, or null.
     static std::shared_ptr<PlayerActionBarItem> getPrintButtonForPlayer(const PlayerActionBar&);
 
@@ -119,6 +122,10 @@ private:
     std::shared_ptr<LXMyDataPrintOptionsController> m_printOptionsController;
     std::shared_ptr<PrintPageViewController> m_printPageVC;
     std::vector<std::string> m_printEnabledPageArray;
+    // The chapter the print item was last set for (its href; none for no chapter), once one
+    // has been: the item is rebuilt with the bars and must be set again.
+    bool m_printChapterSet = false;
+    std::optional<std::string> m_printChapterHref;
     std::function<void(std::shared_ptr<SDKHighlightVO>)> m_noteOpener;
     std::function<void()> m_classSettingsOpener;
     std::function<void(std::shared_ptr<SDKHighlightVO>)> m_noteSettingsOpener;

@@ -145,14 +145,21 @@ std::shared_ptr<PlayerActionBarItem> ReaderMyData::getPrintButtonForPlayer(const
 
 void ReaderMyData::configurePrintIconForChapter(const EPUBChapterVO* chapter)
 {
+    m_printChapterSet = true;
+    m_printChapterHref = chapter ? std::optional<std::string>(chapter->href) : std::nullopt;
+    reapplyPrintLimit();
+}
+
+void ReaderMyData::reapplyPrintLimit()
+{
     // A reflowable book the host lets print whole keeps the item as the bar built it.
-    if (m_context.isReflowPrintEnable || !m_context.playerTopActionBarView)
+    if (!m_printChapterSet || m_context.isReflowPrintEnable || !m_context.playerTopActionBarView)
         return;
     auto item = getPrintButtonForPlayer(*m_context.playerTopActionBarView);
     if (!item)
         return;
-    bool listed = chapter
-        && std::find(m_printEnabledPageArray.begin(), m_printEnabledPageArray.end(), chapter->href)
+    bool listed = m_printChapterHref
+        && std::find(m_printEnabledPageArray.begin(), m_printEnabledPageArray.end(), *m_printChapterHref)
             != m_printEnabledPageArray.end();
     item->setEnabled(listed);
     item->setAlpha(listed ? 1.0 : 0.0);

@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
 #include "LectoroSDKWithReader/foundation/LXMVThemeVO.h"
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
+#include "LectoroSDKWithReader/mydata/ReaderMyData.h"
 #include "LectoroSDKWithReader/reader/PhonePageSlider.h"
 #include "LectoroSDKWithReader/reader/ReaderContext.h"
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
@@ -210,6 +211,9 @@ void ReaderBars::addPlayerTopBarForIPhone()
     m_topBarTopMarginConstraint = top;
     styleTopBar(*bar, theme());
     updateChapterNameForTopBar();
+    // The new bar's print item is built enabled; the host's limit for the chapter on screen
+    // holds whenever the bar is built again.
+    reader->myData().reapplyPrintLimit();
 }
 
 void ReaderBars::initiatePlayerActionBottomBarView()

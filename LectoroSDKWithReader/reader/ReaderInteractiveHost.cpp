@@ -1,6 +1,7 @@
 #include "LectoroSDKWithReader/reader/ReaderInteractiveHost.h"
 
 #include "LectoroSDKWithReader/annotations/ReaderAnnotations.h"
+#include "LectoroSDKWithReader/annotations/notes/NoteRoad.h"
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
@@ -90,5 +91,10 @@ void ReaderInteractiveHost::loadWebPlayerForStandardActivityWithURL(const base::
 void ReaderInteractiveHost::navigateTopage(const std::string& page) { m_reader.navigation().navigateTopage(page); }
 
 void ReaderInteractiveHost::resetAllPlayerActionBar() { m_reader.resetAllPlayerActionBar(); }
+
+std::weak_ptr<ui::PopoverPresentationControllerDelegate> ReaderInteractiveHost::readerPopoverDelegate()
+{
+    return m_reader.noteRoad().popoverPresentationDelegate();
+}
 
 } // namespace lectoro

@@ -38,6 +38,7 @@ public:
     void loadWebPlayerForStandardActivityWithURL(const base::URL&) override;
     void navigateTopage(const std::string& page) override;
     void resetAllPlayerActionBar() override;
+    std::weak_ptr<ui::PopoverPresentationControllerDelegate> readerPopoverDelegate() override;
 
 private:
     ReaderViewController& m_reader;

@@ -85,7 +85,9 @@ public:
         int64_t /*pageNumber*/, const std::optional<std::string>& /*displayNumber*/)
     {
     }
-    // Reflowable books: the position inside a chapter, the CFI shown, the page counts.
+    // Reflowable books: the position inside a chapter, the CFI shown, the page counts. The
+    // book's page count is 0 while the book is still being laid out; the page is reported
+    // again once it is known.
     virtual void didChangeContentPosition(RendererViewController&, double /*position*/, int64_t /*chapter*/,
         double /*contentSize*/, bool /*isCoverPage*/)
     {

@@ -27,6 +27,8 @@ struct BookBudget {
     size_t maxPositionsPerBook = 1'000'000;
     // Entries of the contents, page list and landmarks together.
     size_t maxNavigationEntries = 50'000;
+    // Clips (<par> elements) of one chapter's media overlay.
+    size_t maxOverlayClips = 100'000;
 };
 
 // "…: 20000 spine items, over the limit of 10000 (maxSpineItems)".

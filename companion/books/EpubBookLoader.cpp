@@ -2,6 +2,7 @@
 
 #include "companion/books/BookErrors.h"
 #include "companion/books/BookPaths.h"
+#include "companion/books/MediaOverlay.h"
 #include "companion/books/XhtmlText.h"
 #include "companion/books/XmlTree.h"
 #include "companion/renderer/ChapterPositions.h"
@@ -93,6 +94,7 @@ private:
         parsed->anchors = std::move(extracted.anchors);
         parsed->topLevelBlocks = extracted.topLevelBlocks;
         parsed->blockStarts = std::move(extracted.blockStarts);
+        parsed->headings = std::move(extracted.headings);
         return std::shared_ptr<const EPUBChapterContent>(std::move(parsed));
     }
 
@@ -118,17 +120,10 @@ base::Error malformed(const std::string& what)
     return makeBookError(BookError::Malformed, "The EPUB book is malformed: " + what);
 }
 
-std::string_view localName(const char* name)
-{
-    std::string_view view(name);
-    auto colon = view.find(':');
-    return colon == std::string_view::npos ? view : view.substr(colon + 1);
-}
-
 pugi::xml_node child(const pugi::xml_node& node, std::string_view name)
 {
     for (auto candidate : node.children()) {
-        if (candidate.type() == pugi::node_element && localName(candidate.name()) == name)
+        if (candidate.type() == pugi::node_element && xmlLocalName(candidate.name()) == name)
             return candidate;
     }
     return {};
@@ -138,7 +133,7 @@ std::vector<pugi::xml_node> children(const pugi::xml_node& node, std::string_vie
 {
     std::vector<pugi::xml_node> result;
     for (auto candidate : node.children()) {
-        if (candidate.type() == pugi::node_element && localName(candidate.name()) == name)
+        if (candidate.type() == pugi::node_element && xmlLocalName(candidate.name()) == name)
             result.push_back(candidate);
     }
     return result;
@@ -149,7 +144,7 @@ void collectDescendants(const pugi::xml_node& node, std::string_view name, std::
     walkXmlTree(node, [&](const pugi::xml_node& candidate, size_t) {
         if (candidate.type() != pugi::node_element)
             return false;
-        if (localName(candidate.name()) == name)
+        if (xmlLocalName(candidate.name()) == name)
             into.push_back(candidate);
         return true;
     });
@@ -225,6 +220,8 @@ private:
     void readNavDocument(const ManifestItem&);
     void readNcx(const ManifestItem&);
     void readResource(const std::string& navDirectory, const pugi::xml_node& anchor);
+    // The narration of a chapter whose manifest item names a media overlay.
+    base::Result<base::Value> narrationOf(const ManifestItem& chapter);
     std::optional<std::string> packageRelative(const std::string& baseDirectory, const std::string& href) const;
     int64_t fileIndexOf(const std::string& packageRelativeHref) const;
 
@@ -239,6 +236,9 @@ private:
     std::vector<std::pair<std::string, bool>> m_spine;
     std::string m_ncxID;
     std::vector<EPUBGuideVO> m_packageGuide;
+    // Overlays read so far, by overlay and chapter path: a chapter the spine names twice is
+    // narrated by one reading.
+    std::unordered_map<std::string, base::Result<base::Value>> m_narrations;
 };
 
 base::Result<std::string> EpubReader::packagePath()
@@ -293,7 +293,7 @@ base::Result<void> EpubReader::readPackage(const std::string& packagePath)
     if (!parsed.ok())
         return parsed.error();
     auto package = document.document_element();
-    if (localName(package.name()) != "package")
+    if (xmlLocalName(package.name()) != "package")
         return malformed("the package document has no <package>");
     m_packageDirectory = directoryOf(packagePath);
     m_book->rootPath = absoluteBookPath(m_book->absolutePath, m_packageDirectory);
@@ -305,7 +305,7 @@ base::Result<void> EpubReader::readPackage(const std::string& packagePath)
     for (auto entry : metadata.children()) {
         if (entry.type() != pugi::node_element)
             continue;
-        auto name = localName(entry.name());
+        auto name = xmlLocalName(entry.name());
         if (name == "title" && m_book->meta.title.empty())
             m_book->meta.title = nodeText(entry);
         else if (name == "identifier" && (m_book->meta.identifier.empty() || uniqueID == entry.attribute("id").value()))
@@ -408,7 +408,16 @@ base::Result<void> EpubReader::readChapters()
         chapter->absolutePath = absoluteBookPath(m_book->absolutePath, item.path);
         chapter->mediaType = item.mediaType;
         chapter->linear = m_spine[index].second;
-        chapter->isAudioSyncSupported = !item.mediaOverlay.empty();
+        if (!item.mediaOverlay.empty()) {
+            // A chapter is narrated only when its whole overlay can be played.
+            auto narration = narrationOf(item);
+            if (narration.ok()) {
+                chapter->audioSyncArray = narration.value();
+                chapter->isAudioSyncSupported = true;
+            } else {
+                m_book->noteOverlayProblem(chapter->href + ": " + narration.error().localizedDescription());
+            }
+        }
         chapter->setContentLoader([state = m_state, path = item.path] { return state->parseChapter(path); });
         m_book->isAudioSyncSupported = m_book->isAudioSyncSupported || chapter->isAudioSyncSupported;
         m_book->chapters.push_back(std::move(chapter));
@@ -420,6 +429,23 @@ base::Result<void> EpubReader::readChapters()
     if (auto error = first->contentError())
         return *error;
     return {};
+}
+
+base::Result<base::Value> EpubReader::narrationOf(const ManifestItem& chapter)
+{
+    auto overlay = m_manifestIndex.find(chapter.mediaOverlay);
+    if (overlay == m_manifestIndex.end() || m_manifest[overlay->second].remote)
+        return malformed("the media overlay " + chapter.mediaOverlay + " of " + chapter.id + " is not in the book");
+    const std::string& overlayPath = m_manifest[overlay->second].path;
+    const std::string key = overlayPath + "\n" + chapter.path;
+    if (auto known = m_narrations.find(key); known != m_narrations.end())
+        return known->second;
+    MediaOverlayFiles files;
+    files.read = [state = m_state](const std::string& path) { return state->readFile(path); };
+    files.size = [state = m_state](const std::string& path) { return state->fileSize(path); };
+    auto narration = readMediaOverlay(overlayPath, chapter.path, files, m_state->budget);
+    m_narrations.emplace(key, narration);
+    return narration;
 }
 
 void EpubReader::readNavDocument(const ManifestItem& item)

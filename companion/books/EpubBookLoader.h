@@ -2,7 +2,8 @@
 
 // Reads an unpacked EPUB 3 book: META-INF/container.xml, the package document (metadata,
 // manifest, spine), the navigation document (contents, page list, landmarks) or, failing
-// that, the NCX, and the first chapter. Other chapters are parsed when first asked for
+// that, the NCX, the media overlays of narrated chapters (MediaOverlay.h), and the first
+// chapter. Other chapters are parsed when first asked for
 // (EPUBChapterVO::content()), each file once however often the spine names it; measuring the
 // whole book (every chapter's positions) is a separate step, run in the background.
 
@@ -54,6 +55,11 @@ public:
     void setRightToLeft(bool rightToLeft) { m_rightToLeft = rightToLeft; }
     const BookLoadCounters& counters() const;
 
+    // Why chapters that name a media overlay are not narrated, one line each ("<href>:
+    // <reason>"); empty when every overlay could be played.
+    const std::vector<std::string>& overlayProblems() const { return m_overlayProblems; }
+    void noteOverlayProblem(std::string problem) { m_overlayProblems.push_back(std::move(problem)); }
+
     // Parses every chapter not parsed yet and lists the book's positions, within the budget
     // (maxPositionsPerBook, and every chapter's own limits). Safe from any thread.
     base::Result<EpubMeasurement> measure() const;
@@ -76,6 +82,7 @@ private:
     std::optional<base::Error> m_measureError;
     int64_t m_contentSize = 0;
     bool m_rightToLeft = false;
+    std::vector<std::string> m_overlayProblems;
 };
 
 base::Result<std::shared_ptr<EpubBook>> loadEpubBook(const std::string& bookFolder, const BookBudget& = {});

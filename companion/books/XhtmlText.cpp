@@ -26,6 +26,14 @@ bool isBlockElement(std::string_view name)
     return false;
 }
 
+// 1 to 6 for h1 to h6, else 0.
+int headingLevel(std::string_view name)
+{
+    if (name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6')
+        return name[1] - '0';
+    return 0;
+}
+
 bool isSkippedElement(std::string_view name)
 {
     return name == "script" || name == "style" || name == "head" || name == "title";
@@ -96,18 +104,39 @@ public:
                 }
                 if (auto id = child.attribute("id"); id && *id.value())
                     anchor(id.value());
+                if (int level = headingLevel(name); level > 0)
+                    beginHeading(level);
                 return true;
             },
             [&](const pugi::xml_node& element, size_t) {
-                if (isBlockElement(localName(element.name())))
+                std::string name = localName(element.name());
+                if (headingLevel(name) > 0)
+                    closeHeading();
+                if (isBlockElement(name))
                     breakLine();
             });
     }
 
     XhtmlText finish() { return std::move(m_result); }
 
+    // A heading opens where its text will start and closes after its last character.
+    void beginHeading(int level)
+    {
+        if (m_headingDepth++ == 0)
+            m_headingStart = { nextOffset(), level };
+    }
+    void closeHeading()
+    {
+        if (m_headingDepth == 0 || --m_headingDepth > 0)
+            return;
+        if (m_result.text.size() > m_headingStart.first)
+            m_result.headings.push_back({ m_headingStart.first, m_result.text.size(), m_headingStart.second });
+    }
+
 private:
     XhtmlText m_result;
+    size_t m_headingDepth = 0;
+    std::pair<size_t, int> m_headingStart { 0, 0 };
     bool m_pendingSpace = false;
     bool m_pendingBreak = false;
 };
@@ -229,6 +258,12 @@ XhtmlText stripTags(std::string_view document)
             auto end = document.find("</" + name, close);
             index = end == std::string_view::npos ? document.size() : end;
             continue;
+        }
+        if (int level = headingLevel(name); level > 0) {
+            if (document[open + 1] == '/')
+                builder.closeHeading();
+            else
+                builder.beginHeading(level);
         }
         if (isBlockElement(name))
             builder.breakLine();

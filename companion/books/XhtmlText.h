@@ -5,6 +5,8 @@
 // starts in it. Chapters that are not well-formed XML (HTML habits such as <br> or &nbsp;)
 // are repaired as far as cheaply possible and, failing that, read by stripping tags.
 
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -21,6 +23,8 @@ struct XhtmlText {
     size_t topLevelBlocks = 0;
     // Where each of those blocks starts in `text` (a byte offset), in order.
     std::vector<size_t> blockStarts;
+    // The h1 to h6 elements' text ranges.
+    std::vector<lectoro::EPUBHeading> headings;
 };
 
 XhtmlText extractXhtmlText(std::string_view document);

@@ -2,6 +2,13 @@
 
 namespace companion {
 
+std::string_view xmlLocalName(const char* name)
+{
+    std::string_view view(name);
+    auto colon = view.find(':');
+    return colon == std::string_view::npos ? view : view.substr(colon + 1);
+}
+
 void walkXmlTree(const pugi::xml_node& root, const std::function<bool(const pugi::xml_node&, size_t)>& enter,
     const std::function<void(const pugi::xml_node&, size_t)>& leave)
 {

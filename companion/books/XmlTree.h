@@ -8,12 +8,16 @@
 
 #include <cstddef>
 #include <functional>
+#include <string_view>
 
 namespace companion {
 
 // Contents and navigation entries nested deeper than this are left out: real books stay
 // within a handful of levels, and the records built from them are destroyed recursively.
 inline constexpr size_t maxContentsDepth = 32;
+
+// An element's name without its namespace prefix ("opf:item" is "item").
+std::string_view xmlLocalName(const char* name);
 
 // Visits the descendants of `root` in document order. `enter(node, depth)` (depth 0 for the
 // children of `root`) answers whether to visit the node's children; for a node entered that

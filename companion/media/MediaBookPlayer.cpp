@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <utility>
 
 namespace companion {
 
@@ -35,6 +36,7 @@ MediaBookPlayer::MediaBookPlayer(std::shared_ptr<MVMediaBookModel> model)
 MediaBookPlayer::~MediaBookPlayer()
 {
     m_player->removeTimeObserver(m_observer);
+    m_player->removeTimeObserver(m_chapterEndObserver);
     m_player->pause();
     m_player->replaceCurrentItem(nullptr);
 }
@@ -103,6 +105,28 @@ void MediaBookPlayer::load(const std::shared_ptr<MVMediaBookChapterVO>& chapter,
         return;
     }
     m_player->seekToTime(chapter->startTimeInFile + static_cast<double>(m_model->currentTime));
+    watchChapterEnd();
+}
+
+void MediaBookPlayer::watchChapterEnd()
+{
+    m_player->removeTimeObserver(std::exchange(m_chapterEndObserver, 0));
+    if (!m_chapter || !isReady())
+        return;
+    double fileDuration = m_player->currentItem()->duration();
+    double end = chapterEndInFile(fileDuration);
+    if (end >= fileDuration)
+        return; // the file's own end finishes the chapter
+    // On the player's clock, not the once-a-second tick: the tick would let up to a second
+    // of the next chapter (two at double speed) be heard before the next chapter starts over.
+    std::weak_ptr<MediaBookPlayer> weakSelf = weak_from_this();
+    m_chapterEndObserver = m_player->addBoundaryTimeObserver({ end }, [weakSelf](double) {
+        auto self = weakSelf.lock();
+        if (!self || self->m_finished || self->m_player->rate() <= 0)
+            return;
+        self->m_player->pause();
+        self->finishChapter();
+    });
 }
 
 void MediaBookPlayer::play(const std::shared_ptr<MVMediaBookChapterVO>& chapter)
@@ -322,6 +346,7 @@ void MediaBookPlayer::playerItemStatusDidChange(media::Player&, media::PlayerIte
             m_selectedAudio = item.selectedAudibleOption()->displayName;
     }
     m_player->seekToTime(m_chapter->startTimeInFile + static_cast<double>(m_model->currentTime));
+    watchChapterEnd();
     setState(CurrentState::ReadyToPlay);
     if (m_wantsToPlay) {
         m_player->play();

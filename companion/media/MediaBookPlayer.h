@@ -1,7 +1,8 @@
 #pragma once
 
 // The media-book player on platform/media's Player: one chapter file loaded at a time
-// (chapters sharing a file are stretches of it), one tick per second of play, the model's
+// (chapters sharing a file are stretches of it, each ended at the next one's start on the
+// player's clock), one tick per second of play, the model's
 // state and position kept as the chapter plays. Everything runs on the main run loop.
 
 #include "LectoroSDKWithReader/readersdk/media/MVMediaBookModel.h"
@@ -62,6 +63,8 @@ private:
     bool isReady() const;
     void tick(double fileTime);
     double chapterEndInFile(double fileDuration) const;
+    // A chapter that ends where a later one of its file starts is ended at that time exactly.
+    void watchChapterEnd();
     void finishChapter();
     void setState(lectoro::CurrentState);
     int64_t chapterLength() const;
@@ -71,6 +74,7 @@ private:
     std::weak_ptr<lectoro::MVMediaBookPlayerDelegate> m_delegate;
     std::shared_ptr<media::Player> m_player;
     media::Player::TimeObserverId m_observer = 0;
+    media::Player::TimeObserverId m_chapterEndObserver = 0;
     std::shared_ptr<ui::View> m_view;
     std::shared_ptr<ui::View> m_layerView;
     std::shared_ptr<lectoro::MVMediaBookChapterVO> m_chapter;

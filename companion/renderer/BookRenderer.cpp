@@ -291,6 +291,23 @@ void BookRenderer::place(const std::shared_ptr<ui::View>& placed, int64_t pageNu
 
 bool BookRenderer::showPagesAt(size_t index, bool force)
 {
+    bool shown = putPagesOnScreen(index, force);
+    applyDeferredJump();
+    return shown;
+}
+
+void BookRenderer::applyDeferredJump()
+{
+    if (m_pageLoadDepth > 0 || !m_deferredJump)
+        return;
+    std::string cfi = std::move(*m_deferredJump);
+    m_deferredJump.reset();
+    if (!m_cleared)
+        jumpToCFIString(cfi);
+}
+
+bool BookRenderer::putPagesOnScreen(size_t index, bool force)
+{
     if (m_cleared || index >= m_pages.size())
         return false;
     bool spreads = usesSpreads();
@@ -332,6 +349,11 @@ bool BookRenderer::showPagesAt(size_t index, bool force)
 
 void BookRenderer::reportLoad(const PageEntry& entry)
 {
+    ++m_pageLoadDepth;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave { m_pageLoadDepth };
     uint64_t generation = m_generation;
     auto delegate = liveDelegate();
     auto display = displayNumberOf(entry);
@@ -413,6 +435,7 @@ void BookRenderer::clearObjects()
 {
     m_cleared = true;
     ++m_generation;
+    m_deferredJump.reset();
     for (auto& [number, pageView] : m_pageViews) {
         if (pageView)
             pageView->removeFromSuperview();
@@ -490,6 +513,12 @@ void BookRenderer::jumpToCFIString(const std::string& cfi)
 {
     if (!m_epubBook || cfi.empty())
         return;
+    // A page coming on screen settles only after its callbacks: a jump asked for inside
+    // them would be undone by that settling, so it waits until the page is up.
+    if (m_pageLoadDepth > 0) {
+        m_deferredJump = cfi;
+        return;
+    }
     std::optional<size_t> target;
     for (size_t index = 0; index < m_pages.size() && !target; ++index) {
         const auto& cfis = cfisOf(m_pages[index]);

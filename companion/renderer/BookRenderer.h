@@ -21,13 +21,16 @@
 // the reader's font size, line spacing and margins and the renderer's view size, when it
 // is first shown. Every page coming on screen reports didChangeContentPosition (its top in
 // content points: page index × page height), didChangeReflowableBookPage (the page within
-// the chapter from 1, the chapter's and the book's page counts) and didChangeBookCFI (the
-// position of its first word). Once the book is measured every chapter is laid out in the
+// the chapter from 1, the chapter's and the book's page counts, the book's 0 until every
+// chapter is laid out) and didChangeBookCFI (the position of its first word). Once the book is measured every chapter is laid out in the
 // background; then didBookChaptersProcessSuccessfully comes once per chapter, followed by
 // bookLoadingCompletedWithContentSize (all pages, in points) and bookCFIsLoadingCompleted,
 // and the page on screen is reported again with the book's page count. A change of font
 // size, line spacing, margins or view size lays the book out again: the page shown is the
 // one holding the reading position (the first word shown before), whose CFI stays current.
+//
+// A jump to a position (jumpToCFIString) asked for inside a page's load callbacks (the
+// owner restoring where the reader was) lands as soon as those callbacks have returned.
 //
 // Gestures are simulated with selectText, tapPoint, tapLink, pinch and swipe. A swipe is
 // Next / Previous in reading order, or Left / Right as the finger moves: Left turns forward
@@ -407,11 +410,16 @@ private:
     std::vector<std::string> cfisOf(const PageEntry&) const;
     // The page's text; an EPUB chapter is parsed on first use.
     const std::string& textOf(const PageEntry&) const;
+    // The id of the first element of an EPUB chapter starting in [from, to) of its text.
+    std::optional<std::string> firstElementIdOnPage(const PageEntry&, size_t from, size_t to) const;
     // Once the first page is shown, every chapter is parsed in the background and the book's
     // size and positions reported.
     void measureBook();
-    // Puts the spread holding the page at `index` on screen; false when it already is.
+    // Puts the spread holding the page at `index` on screen; false when it already is. Then
+    // makes a jump asked for during the new pages' callbacks.
     bool showPagesAt(size_t index, bool force = false);
+    bool putPagesOnScreen(size_t index, bool force);
+    void applyDeferredJump();
     void reportLoad(const PageEntry&);
     void reportUnload(const PageEntry&);
     void noteFurthestPage();
@@ -434,6 +442,7 @@ private:
     // Puts the note icons of a page's highlights on its page view again.
     void drawNoteIcons(int64_t pageNumber);
     bool selectOnPage(int64_t pageNumber, TextRange);
+    PageTextStyle textStyleOf(const PageEntry&) const;
     ui::Rect pageRectToView(int64_t pageNumber, const ui::Rect&) const;
     void removeHighlightRecord(const std::shared_ptr<lectoro::SDKHighlightVO>&);
     void reportHighlight(const std::shared_ptr<lectoro::SDKHighlightVO>&);
@@ -479,6 +488,9 @@ private:
     std::shared_ptr<lectoro::SDKProtractorVO> m_openProtractor;
     std::map<int64_t, std::shared_ptr<ui::View>> m_pageViews;
     uint64_t m_generation = 0;
+    // Inside a page's load callbacks (nested loads count), and the jump asked for there.
+    int m_pageLoadDepth = 0;
+    std::optional<std::string> m_deferredJump;
 
     RendererSettings m_settings;
     int64_t m_orientationMode = lectoro::RendererBookOrientationFree;

@@ -65,11 +65,13 @@ void BookRenderer::highlightWordByWordId(const std::string& wordId, const std::s
         }
         return;
     }
-    auto page = integerFrom(pageIdentifier);
-    if (!page || !isOnScreen(*page))
+    // Narration names an EPUB chapter by its href, a page by its number.
+    auto index = indexForTarget(pageIdentifier);
+    if (!index || !isOnScreen(m_pages[*index].number))
         return;
-    m_overlays[*page].wordId = wordId;
-    m_overlays[*page].wordIdColor = color;
+    const int64_t page = m_pages[*index].number;
+    m_overlays[page].wordId = wordId;
+    m_overlays[page].wordIdColor = color;
 }
 
 void BookRenderer::getFirstVisibleWordForScreenWithCallBack(std::function<void(const std::optional<base::Value>&)> callback)
@@ -81,19 +83,41 @@ void BookRenderer::getFirstVisibleWordForScreenWithCallBack(std::function<void(c
         const PageEntry& entry = m_pages[m_activeStart];
         const std::string& pageText = textOf(entry);
         size_t from = 0;
-        if (auto page = currentReflowPage())
+        size_t to = pageText.size();
+        if (auto page = currentReflowPage()) {
             from = page->textStart;
+            to = page->textEnd;
+        }
         size_t begin = pageText.find_first_not_of(" \t\r\n", from);
-        if (begin != std::string::npos) {
+        if (begin != std::string::npos && begin < to) {
             size_t end = pageText.find_first_of(" \t\r\n", begin);
             base::Value::Dictionary dictionary;
-            dictionary.set("wordId", "w" + std::to_string(entry.number) + "-0");
+            dictionary.set("wordId", firstElementIdOnPage(entry, begin, to).value_or("w" + std::to_string(entry.number) + "-0"));
             dictionary.set("text", pageText.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
             word = base::Value(std::move(dictionary));
         }
     }
     std::weak_ptr<const void> owner = weak_from_this();
     base::RunLoop::main().post(owner, [callback = std::move(callback), word] { callback(word); });
+}
+
+std::optional<std::string> BookRenderer::firstElementIdOnPage(const PageEntry& entry, size_t from, size_t to) const
+{
+    if (!entry.chapter)
+        return std::nullopt;
+    // The first element named on the page; of elements starting at the same place the
+    // innermost (listed last), so a word's own id wins over its paragraph's, and narration
+    // can begin at the word.
+    std::optional<std::pair<size_t, std::string>> first;
+    for (const auto& [id, offset] : entry.chapter->content()->anchors) {
+        if (offset < from || offset >= to || id.empty())
+            continue;
+        if (!first || offset <= first->first)
+            first = std::pair { offset, id };
+    }
+    if (!first)
+        return std::nullopt;
+    return first->second;
 }
 
 // --- Teacher review ---

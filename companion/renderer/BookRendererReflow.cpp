@@ -36,7 +36,7 @@ const ChapterPages* BookRenderer::pagesOf(const PageEntry& entry)
     auto& pages = m_reflow.chapters[entry.number];
     if (!pages)
         pages = std::make_shared<const ChapterPages>(
-            paginateText(entry.chapter->content()->text, m_reflow.layout));
+            paginateText(entry.chapter->content()->text, m_reflow.layout, entry.chapter->content()->headings));
     return pages.get();
 }
 
@@ -108,14 +108,9 @@ void BookRenderer::reportReflowPage(const PageEntry& entry)
     double height = m_reflow.layout.pageSize.height;
     int64_t count = static_cast<int64_t>(pages->count());
     bool cover = isCoverChapter(*entry.chapter);
-    int64_t bookPages = 0;
-    if (m_reflow.bookPages) {
-        bookPages = *m_reflow.bookPages;
-    } else {
-        // Until the whole book is laid out: the chapters laid out so far.
-        for (const auto& [number, laidOut] : m_reflow.chapters)
-            bookPages += static_cast<int64_t>(laidOut->count());
-    }
+    // The book's total only once every chapter is laid out: a count of the chapters laid
+    // out so far would tell the owner the first page is most of the book.
+    int64_t bookPages = m_reflow.bookPages.value_or(0);
     std::string cfi = m_currentCFI;
     delegate->didChangeContentPosition(*this, height * static_cast<double>(m_reflow.page), entry.number,
         height * static_cast<double>(count), cover);
@@ -213,7 +208,7 @@ void BookRenderer::paginateBookInBackground()
         laidOut.reserve(chapters.size());
         for (const auto& chapter : chapters)
             laidOut.push_back(std::make_shared<const ChapterPages>(
-                chapter ? paginateText(chapter->content()->text, layout) : ChapterPages {}));
+                chapter ? paginateText(chapter->content()->text, layout, chapter->content()->headings) : ChapterPages {}));
         base::RunLoop::main().post(owner, [this, laidOut = std::move(laidOut), generation] {
             if (m_cleared || generation != m_reflow.generation || laidOut.size() != m_pages.size())
                 return;

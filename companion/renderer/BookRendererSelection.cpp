@@ -66,10 +66,26 @@ const PageTextLayout* BookRenderer::textLayoutForPage(int64_t pageNumber) const
         return nullptr;
     auto& layout = m_textLayouts[pageNumber];
     ui::Size size = pageSize(pageNumber);
-    // An EPUB page follows the view's size, so its layout is redone when that changes.
-    if (!layout || !(layout->pageSize() == size))
-        layout = std::make_unique<PageTextLayout>(textOf(*entry), size);
+    PageTextStyle style = textStyleOf(*entry);
+    // An EPUB page follows the view's size and the reader's settings, so its layout is
+    // redone when they change.
+    if (!layout || !(layout->pageSize() == size) || layout->style().fontSize != style.fontSize
+        || layout->style().lineHeight != style.lineHeight || !(layout->style().insets == style.insets))
+        layout = std::make_unique<PageTextLayout>(textOf(*entry), size, std::move(style));
     return layout.get();
+}
+
+PageTextStyle BookRenderer::textStyleOf(const PageEntry& entry) const
+{
+    std::vector<lectoro::EPUBHeading> headings;
+    if (entry.chapter)
+        headings = entry.chapter->content()->headings;
+    // A reflowable chapter is set as its pages are cut; a fixed page in the page's own style.
+    if (entry.chapter && isReflowable())
+        return m_reflow.layout.textStyle(std::move(headings));
+    PageTextStyle style;
+    style.headings = std::move(headings);
+    return style;
 }
 
 bool BookRenderer::selectOnPage(int64_t pageNumber, TextRange range)

@@ -1,12 +1,11 @@
 #include "companion/renderer/PageTextLayout.h"
 
-#include "platform/base/Strings.h"
-#include "platform/ui/Font.h"
-#include "platform/ui/TextMetrics.h"
+#include "companion/renderer/TextFaces.h"
 
 #include <utf8proc.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -25,9 +24,42 @@ bool isSpaceCodePoint(utf8proc_int32_t codePoint)
 
 } // namespace
 
-PageTextLayout::PageTextLayout(std::string text, const ui::Size& pageSize)
+double PageTextStyle::paragraphSpacing() const
+{
+    return std::round(fontSize * 0.5);
+}
+
+double PageTextStyle::lineHeightOf(const GlyphAdvances& face) const
+{
+    if (face.pointSize() == fontSize || fontSize <= 0)
+        return lineHeight;
+    return std::ceil(lineHeight * face.pointSize() / fontSize);
+}
+
+const GlyphAdvances& PageTextStyle::faceOf(int level) const
+{
+    if (level <= 0)
+        return glyphAdvances(TextFace::Body, fontSize);
+    return glyphAdvances(TextFace::Heading, headingSize(level, fontSize));
+}
+
+PageTextStyle PageTextStyle::forRange(size_t start, size_t end) const
+{
+    PageTextStyle style = *this;
+    style.headings.clear();
+    for (const auto& heading : headings) {
+        size_t from = std::max(heading.start, start);
+        size_t to = std::min(heading.end, end);
+        if (from < to)
+            style.headings.push_back({ from - start, to - start, heading.level });
+    }
+    return style;
+}
+
+PageTextLayout::PageTextLayout(std::string text, const ui::Size& pageSize, PageTextStyle style)
     : m_text(std::move(text))
     , m_pageSize(pageSize)
+    , m_style(std::move(style))
 {
     splitIntoClusters();
     layOut();
@@ -67,6 +99,13 @@ void PageTextLayout::splitIntoClusters()
         current.unitEnd = unit;
         previous = codePoint;
     }
+    auto heading = m_style.headings.begin();
+    for (auto& cluster : m_clusters) {
+        while (heading != m_style.headings.end() && heading->end <= cluster.byteStart)
+            ++heading;
+        if (heading != m_style.headings.end() && heading->start <= cluster.byteStart && !cluster.isNewline)
+            cluster.level = static_cast<uint8_t>(std::clamp(heading->level, 1, 6));
+    }
     bool inWord = false;
     for (size_t index = 0; index < m_clusters.size(); ++index) {
         if (m_clusters[index].isSpace) {
@@ -82,31 +121,42 @@ void PageTextLayout::splitIntoClusters()
 
 void PageTextLayout::layOut()
 {
-    const ui::Font font = ui::Font::systemFont(textFontSize);
-    const double lineHeight = ui::TextMetrics::lineHeight(font);
-    const double left = textInsets.left;
-    const double width = std::max(1.0, m_pageSize.width - textInsets.left - textInsets.right);
+    const double left = m_style.insets.left;
+    const double width = std::max(1.0, m_pageSize.width - m_style.insets.left - m_style.insets.right);
+    // The faces looked up once per level, not once per character.
+    std::array<const GlyphAdvances*, 7> faces {};
+    auto faceOf = [&](const Cluster& cluster) -> const GlyphAdvances& {
+        auto& face = faces[cluster.level];
+        if (!face)
+            face = &m_style.faceOf(cluster.level);
+        return *face;
+    };
     auto widthOf = [&](const Cluster& cluster) {
-        double advance = 0;
-        std::u16string units = base::utf8ToUtf16(
-            std::string_view(m_text).substr(cluster.byteStart, cluster.byteEnd - cluster.byteStart));
-        for (char16_t unitValue : units)
-            advance += ui::TextMetrics::advanceOfUnit(unitValue, font);
-        return advance;
+        return faceOf(cluster).widthOf(std::string_view(m_text).substr(cluster.byteStart, cluster.byteEnd - cluster.byteStart));
     };
 
     double x = 0;
-    double y = textInsets.top;
-    auto newLine = [&] {
+    double y = m_style.insets.top;
+    // A line is as high as the face of its first word; until then, the body's.
+    double lineHeight = m_style.lineHeight;
+    bool lineHasWord = false;
+    auto newLine = [&](double spacing) {
         x = 0;
-        y += lineHeight;
+        y += lineHeight + spacing;
+        lineHeight = m_style.lineHeight;
+        lineHasWord = false;
+    };
+    auto startWord = [&](const Cluster& cluster) {
+        if (!lineHasWord)
+            lineHeight = m_style.lineHeightOf(faceOf(cluster));
+        lineHasWord = true;
     };
     size_t index = 0;
     while (index < m_clusters.size()) {
         Cluster& cluster = m_clusters[index];
         if (cluster.isNewline) {
             cluster.rect = ui::Rect { { left + x, y }, { 0, lineHeight } };
-            newLine();
+            newLine(m_style.paragraphSpacing());
             ++index;
             continue;
         }
@@ -126,11 +176,12 @@ void PageTextLayout::layOut()
             ++end;
         }
         if (x > 0 && x + wordWidth > width)
-            newLine();
+            newLine(0);
         for (; index < end; ++index) {
             double advance = widthOf(m_clusters[index]);
             if (x > 0 && x + advance > width)
-                newLine();
+                newLine(0);
+            startWord(m_clusters[index]);
             m_clusters[index].rect = ui::Rect { { left + x, y }, { advance, lineHeight } };
             x += advance;
         }
@@ -243,6 +294,56 @@ ui::Rect PageTextLayout::rectForRange(TextRange range) const
         return {};
     ui::Rect page { { 0, 0 }, m_pageSize };
     return united->intersection(page);
+}
+
+std::vector<ui::Rect> PageTextLayout::lineRectsForRange(TextRange range) const
+{
+    std::vector<ui::Rect> lines;
+    TextRange snapped = snappedToCharacters(range);
+    if (snapped.isEmpty())
+        return lines;
+    ui::Rect page { { 0, 0 }, m_pageSize };
+    for (size_t index = clusterAtUnit(snapped.start); index < m_clusters.size(); ++index) {
+        const Cluster& cluster = m_clusters[index];
+        if (cluster.unitStart >= snapped.end)
+            break;
+        if (cluster.isNewline || (cluster.isSpace && cluster.rect.size.width == 0))
+            continue;
+        if (!lines.empty() && lines.back().origin.y == cluster.rect.origin.y)
+            lines.back() = lines.back().unionWith(cluster.rect);
+        else
+            lines.push_back(cluster.rect);
+    }
+    // A space that ends a line is no part of the line's mark.
+    for (auto& line : lines)
+        line = line.intersection(page);
+    std::erase_if(lines, [](const ui::Rect& line) { return line.isEmpty(); });
+    return lines;
+}
+
+std::vector<PageTextLayout::Run> PageTextLayout::runs() const
+{
+    std::vector<Run> runs;
+    std::array<const GlyphAdvances*, 7> faces {};
+    bool open = false;
+    for (const Cluster& cluster : m_clusters) {
+        if (cluster.isSpace || cluster.isNewline) {
+            open = false;
+            continue;
+        }
+        const GlyphAdvances*& face = faces[cluster.level];
+        if (!face)
+            face = &m_style.faceOf(cluster.level);
+        if (open && runs.back().face == face && runs.back().rect.origin.y == cluster.rect.origin.y
+            && runs.back().byteEnd == cluster.byteStart) {
+            runs.back().byteEnd = cluster.byteEnd;
+            runs.back().rect = runs.back().rect.unionWith(cluster.rect);
+            continue;
+        }
+        runs.push_back({ cluster.byteStart, cluster.byteEnd, cluster.rect, face });
+        open = true;
+    }
+    return runs;
 }
 
 } // namespace companion

@@ -1,14 +1,17 @@
 #pragma once
 
-// Where a page's text lies on the page, for selections and their rectangles. The text is
-// laid out with the platform's deterministic text metric (TextMetrics.h) in the system
-// font of textFontSize points, inside margins of textInsets, wrapped by words; a word
-// wider than the line is broken between characters.
+// Where a page's text lies on the page, for selections, their rectangles and the painter.
+// The text is set in the faces it is drawn with (TextFaces.h): the body size inside the
+// style's margins, headings in their level's size and face, each paragraph ("\n") followed
+// by the style's paragraph spacing; lines are wrapped by words, and a word wider than the
+// line is broken between characters. Reflowable pages are cut by the same rules
+// (ReflowPagination.h), so a page laid out here holds exactly the lines its page shows.
 //
 // The unit of everything here is the character as a reader sees it: a grapheme cluster
 // (utf8proc's breaks), so a surrogate pair or a letter with its combining marks is never
 // split. Offsets are UTF-16 units into the page text, as the highlight records keep them.
 
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "platform/ui/Geometry.h"
 
 #include <cstdint>
@@ -27,12 +30,28 @@ struct TextRange {
     bool operator==(const TextRange&) const = default;
 };
 
+class GlyphAdvances;
+
+struct PageTextStyle {
+    double fontSize = 18;
+    // The body's line height; a heading's grows with its size in the same ratio.
+    double lineHeight = 22;
+    ui::EdgeInsets insets { 60, 40, 40, 40 };
+    // Byte ranges of the text set as headings, in order.
+    std::vector<lectoro::EPUBHeading> headings;
+
+    double paragraphSpacing() const;
+    double lineHeightOf(const GlyphAdvances&) const;
+    // The face and size of the text at a heading level (0 for the body).
+    const GlyphAdvances& faceOf(int level) const;
+    // The style of the text's bytes [start, end) taken on their own: headings clipped
+    // and moved to the range's start.
+    PageTextStyle forRange(size_t start, size_t end) const;
+};
+
 class PageTextLayout {
 public:
-    static constexpr double textFontSize = 18;
-    static constexpr ui::EdgeInsets textInsets { 60, 40, 40, 40 };
-
-    PageTextLayout(std::string text, const ui::Size& pageSize);
+    PageTextLayout(std::string text, const ui::Size& pageSize, PageTextStyle = {});
 
     const std::string& text() const { return m_text; }
     const ui::Size& pageSize() const { return m_pageSize; }
@@ -53,6 +72,19 @@ public:
     // The smallest rectangle around the range's characters, kept inside the page; the
     // zero rectangle for an empty range.
     ui::Rect rectForRange(TextRange) const;
+    // One rectangle per line the range crosses (as a highlight is drawn).
+    std::vector<ui::Rect> lineRectsForRange(TextRange) const;
+
+    // What the painter draws: each word (or piece of a broken word) in its face, its box's
+    // top-left where the layout put it.
+    struct Run {
+        size_t byteStart = 0;
+        size_t byteEnd = 0;
+        ui::Rect rect;
+        const GlyphAdvances* face = nullptr;
+    };
+    std::vector<Run> runs() const;
+    const PageTextStyle& style() const { return m_style; }
 
 private:
     struct Cluster {
@@ -62,6 +94,7 @@ private:
         int64_t unitEnd = 0;
         bool isSpace = false;
         bool isNewline = false;
+        uint8_t level = 0;
         ui::Rect rect;
     };
     struct Word {
@@ -76,6 +109,7 @@ private:
 
     std::string m_text;
     ui::Size m_pageSize;
+    PageTextStyle m_style;
     std::vector<Cluster> m_clusters;
     std::vector<Word> m_words;
 };

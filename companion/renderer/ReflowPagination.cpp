@@ -1,9 +1,9 @@
 #include "companion/renderer/ReflowPagination.h"
 
-#include "platform/ui/Font.h"
-#include "platform/ui/TextMetrics.h"
+#include "companion/renderer/TextFaces.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace companion {
@@ -91,32 +91,72 @@ size_t ChapterPages::pageHolding(size_t offset) const
     return static_cast<size_t>(after - m_starts.begin()) - 1;
 }
 
-ChapterPages paginateText(std::string_view text, const ReflowLayout& layout)
+PageTextStyle ReflowLayout::textStyle(std::vector<lectoro::EPUBHeading> headings) const
 {
-    const ui::Font font = ui::Font::systemFont(layout.fontSize);
+    PageTextStyle style;
+    style.fontSize = fontSize;
+    style.lineHeight = lineHeight;
+    style.insets = insets;
+    style.headings = std::move(headings);
+    return style;
+}
+
+ChapterPages paginateText(std::string_view text, const ReflowLayout& layout, const std::vector<lectoro::EPUBHeading>& headings)
+{
+    const PageTextStyle style = layout.textStyle();
     const double width = layout.lineWidth();
-    const size_t linesPerPage = layout.linesPerPage();
-    const double spaceWidth = ui::TextMetrics::advanceOfUnit(u' ', font);
-    // ASCII advances looked up once; every other character is as wide as any non-ASCII unit.
-    double ascii[128];
-    for (char16_t unit = 0; unit < 128; ++unit)
-        ascii[unit] = ui::TextMetrics::advanceOfUnit(unit, font);
-    const double other = ui::TextMetrics::advanceOfUnit(u'\u00E9', font);
+    const double pageHeight = std::max(layout.lineHeight, layout.pageSize.height - layout.insets.top - layout.insets.bottom);
+    const double paragraphSpacing = style.paragraphSpacing();
+    const GlyphAdvances& body = style.faceOf(0);
+    // The faces of the levels met, looked up once each.
+    std::array<const GlyphAdvances*, 7> faces {};
+    faces[0] = &body;
+    auto heading = headings.begin();
+    // The face of the word starting at `offset`.
+    auto faceAt = [&](size_t offset) -> const GlyphAdvances& {
+        while (heading != headings.end() && heading->end <= offset)
+            ++heading;
+        if (heading == headings.end() || heading->start > offset)
+            return body;
+        int level = std::clamp(heading->level, 1, 6);
+        if (!faces[level])
+            faces[level] = &style.faceOf(level);
+        return *faces[level];
+    };
+    auto advanceAt = [](const GlyphAdvances& face, std::string_view from, size_t& length) {
+        auto lead = static_cast<unsigned char>(from[0]);
+        if (lead < 0x80) {
+            length = 1;
+            return face.advance(lead);
+        }
+        length = std::min(sequenceLength(lead), from.size());
+        return face.widthOf(from.substr(0, length));
+    };
 
     std::vector<size_t> starts { 0 };
-    size_t line = 0;
+    // The top of the line being filled, from the top margin; its height once it holds a word.
+    double y = 0;
+    double lineHeight = layout.lineHeight;
     double x = 0;
     bool lineHasContent = false;
-    // A line begins at `offset`: the page turns when the page is full.
-    auto newLine = [&](size_t offset) {
-        ++line;
+    bool pageHasContent = false;
+    auto endLine = [&](double spacing) {
+        y += lineHeight + spacing;
         x = 0;
         lineHasContent = false;
-        if (line == linesPerPage) {
-            line = 0;
-            if (offset < text.size() && offset > starts.back())
+        lineHeight = layout.lineHeight;
+    };
+    // The first word of a line: the line takes its face's height, and goes to the next
+    // page when it does not fit under the lines before it.
+    auto beginLine = [&](size_t offset, const GlyphAdvances& face) {
+        lineHeight = style.lineHeightOf(face);
+        if (pageHasContent && y + lineHeight > pageHeight + 0.001) {
+            if (offset > starts.back())
                 starts.push_back(offset);
+            y = 0;
         }
+        pageHasContent = true;
+        lineHasContent = true;
     };
 
     size_t at = 0;
@@ -126,7 +166,7 @@ ChapterPages paginateText(std::string_view text, const ReflowLayout& layout)
             ++at;
             while (at < text.size() && isBreakByte(text[at]) && text[at] != '\n')
                 ++at;
-            newLine(at);
+            endLine(paragraphSpacing);
             continue;
         }
         if (isBreakByte(c)) {
@@ -135,39 +175,48 @@ ChapterPages paginateText(std::string_view text, const ReflowLayout& layout)
         }
         // A word: measure it, then place it on this line or the next.
         size_t wordStart = at;
+        const GlyphAdvances& face = faceAt(wordStart);
+        const double spaceWidth = face.advance(U' ');
         double wordWidth = 0;
         size_t end = at;
         while (end < text.size() && !isBreakByte(text[end])) {
-            unsigned char lead = static_cast<unsigned char>(text[end]);
-            size_t length = std::min(sequenceLength(lead), text.size() - end);
-            wordWidth += lead < 0x80 ? ascii[lead] : (length == 4 ? 2 * other : other);
+            size_t length = 1;
+            wordWidth += advanceAt(face, text.substr(end), length);
             end += length;
         }
         double gap = lineHasContent ? spaceWidth : 0;
         if (lineHasContent && x + gap + wordWidth > width) {
-            newLine(wordStart);
+            endLine(0);
             gap = 0;
         }
+        if (!lineHasContent)
+            beginLine(wordStart, face);
         if (wordWidth <= width - x - gap) {
             x += gap + wordWidth;
-            lineHasContent = true;
             at = end;
             continue;
         }
         // Wider than a line on its own: broken between characters.
         x += gap;
+        bool pieceStarted = x > 0;
         while (at < end) {
-            unsigned char lead = static_cast<unsigned char>(text[at]);
-            size_t length = std::min(sequenceLength(lead), end - at);
-            double advance = lead < 0x80 ? ascii[lead] : (length == 4 ? 2 * other : other);
-            if (lineHasContent && x + advance > width)
-                newLine(at);
+            size_t length = 1;
+            double advance = advanceAt(face, text.substr(at, end - at), length);
+            if (pieceStarted && x + advance > width) {
+                endLine(0);
+                beginLine(at, face);
+            }
             x += advance;
-            lineHasContent = true;
+            pieceStarted = true;
             at += length;
         }
     }
     return ChapterPages(std::move(starts), text.size());
+}
+
+ChapterPages paginateText(std::string_view text, const ReflowLayout& layout)
+{
+    return paginateText(text, layout, {});
 }
 
 } // namespace companion

@@ -1,12 +1,13 @@
 #pragma once
 
-// Reflowable text laid out into pages. A chapter's text is set in the system font of the
-// reader's size with the platform's deterministic metric (TextMetrics.h): lines take words
-// while they fit the page's width between its margins (a word wider than a line breaks
-// between characters), "\n" ends a line, and a page takes as many lines as its height
-// between its margins holds. A page is named by the byte offset of its first character,
-// always the start of a word or of a broken word's piece, never white space. One pass over
-// the text, so the cost is linear in its length.
+// Reflowable text laid out into pages, by the rules of PageTextLayout.h: the body in the
+// reader's size and headings in their level's, measured in the faces they are drawn with
+// (TextFaces.h); lines take words while they fit the page's width between its margins (a
+// word wider than a line breaks between characters), "\n" ends a paragraph and adds its
+// spacing, and a page takes the lines whose bottoms lie inside its height between its
+// margins. A page is named by the byte offset of its first character, always the start of
+// a word or of a broken word's piece, never white space. One pass over the text, so the
+// cost is linear in its length.
 //
 // The reader's choices map to the layout as follows (out-of-range values take the nearest):
 //   font size step   0 default 18 pt, 1 small 14, 2 medium 16, 3 large 22, 4 x-large 26,
@@ -15,6 +16,7 @@
 //   margin           0 default 40 pt left and right, 1 narrow 20, 2 normal 60, 3 wide 90
 //   vertical margin  added to 40 pt at the top and the bottom
 
+#include "companion/renderer/PageTextLayout.h"
 #include "platform/ui/Geometry.h"
 
 #include <cstddef>
@@ -33,6 +35,8 @@ struct ReflowLayout {
 
     double lineWidth() const;
     size_t linesPerPage() const;
+    // How a page of this layout sets its text.
+    PageTextStyle textStyle(std::vector<lectoro::EPUBHeading> headings = {}) const;
     bool operator==(const ReflowLayout&) const;
 };
 
@@ -57,6 +61,7 @@ private:
     size_t m_textLength = 0;
 };
 
+ChapterPages paginateText(std::string_view text, const ReflowLayout&, const std::vector<lectoro::EPUBHeading>& headings);
 ChapterPages paginateText(std::string_view text, const ReflowLayout&);
 
 } // namespace companion

@@ -29,6 +29,7 @@ std::shared_ptr<lectoro::LectoroReaderViewController> launchDemoBook(std::ostrea
     auto launcher = lectoro::LectoroReaderViewController::create();
     launcher->setDelegate(listener);
     launcher->view();
+    setDemoScreen(launcher);
     auto package = std::make_shared<lectoro::LectoroBookPackage>(
         bookPath, std::to_string(demoBookID), "978-0-00-000000-1");
     launcher->launchBook(

@@ -33,6 +33,14 @@ inline constexpr double demoStepTimeout = 10;
 [[nodiscard]] bool waitFor(std::ostream& out, const std::string& what, const std::function<bool()>& ready,
     double timeout = demoStepTimeout);
 
+// With a folder set (--pictures DIR), every wait that sees its effect paints the key window
+// (its book's pages included) into DIR/<prefix>-<NN>-<what>.png; takeDemoPicture paints
+// one more step by name.
+void setDemoPictures(const std::string& folder, const std::string& prefix);
+// The screen pictured when there is no key window (the launcher the demo shows).
+void setDemoScreen(const std::shared_ptr<ui::ViewController>&);
+void takeDemoPicture(std::ostream& out, const std::string& step);
+
 // How many waits of this process timed out.
 int timedOutWaits();
 

@@ -59,6 +59,7 @@ bool openDownloadedBook(std::ostream& out)
 {
     auto launcher = lectoro::LectoroReaderViewController::create();
     launcher->view();
+    setDemoScreen(launcher);
     auto package = std::make_shared<lectoro::LectoroBookPackage>("", downloadDemoBookID, "978-0-00-000000-2");
     launcher->launchHLSMediaBook(package, true, false, demoUser(), demoServiceConfiguration());
     auto controller = launcher->audioBookController();

@@ -45,6 +45,7 @@ public:
     {
         m_launcher->setDelegate(m_listener);
         m_launcher->view();
+        setDemoScreen(m_launcher);
         m_user = lectoro::LectoroUser::create();
         m_user->userID = "reader@example.org";
         m_user->userToken = "host-token";

@@ -8,6 +8,7 @@
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/interactive/MultiLinkController.h"
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/web/InteractiveWebContent.h"
 #include "LectoroSDKWithReader/reader/LectoroBookPackage.h"
 #include "LectoroSDKWithReader/reader/LectoroReaderViewController.h"
 #include "LectoroSDKWithReader/reader/LectoroServiceConfiguration.h"
@@ -15,6 +16,7 @@
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXPageVO.h"
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
 #include "companion/renderer/BookRenderer.h"
@@ -114,6 +116,18 @@ int runMarkupDemo(std::ostream& out, const std::string& bookPath)
                 break;
         }
     }
+    // A link naming a page beside the book's folder is refused, not opened.
+    interactive.removePopOverForActiveMode();
+    actions.clear();
+    auto webPlayerBefore = interactive.webContent().currentWebPlayer();
+    auto outside = std::make_shared<lectoro::PXLinkVO>();
+    outside->linkType = 9;
+    outside->url = "../outside.html";
+    interactive.actionForLink(outside);
+    loop.runUntilIdle();
+    out << "A link out of the book (" << outside->url << "): " << describe(actions) << ", web player opened: "
+        << (interactive.webContent().currentWebPlayer() != webPlayerBefore ? "yes" : "no") << '\n';
+    interactive.removePopOverForActiveMode();
     interactive.setActionObserver(nullptr);
     out << "Markups tapped: " << taps << ", without an action: " << unanswered << '\n';
     bool closed = closeReaderAndWait(*reader, *listener, out);

@@ -13,6 +13,7 @@
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTopBar.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXPageVO.h"
@@ -72,6 +73,8 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
         out << "Read-aloud demo: the book did not open\n";
         return 3;
     }
+    if (std::dynamic_pointer_cast<lectoro::EPUBBookVO>(reader->currentBook()))
+        return runEpubReadAloudDemo(*reader, out);
     auto renderer = std::dynamic_pointer_cast<companion::BookRenderer>(reader->rendererView());
     auto pageBook = std::dynamic_pointer_cast<lectoro::PXBookVO>(reader->currentBook());
     if (!renderer || !pageBook)
@@ -195,7 +198,7 @@ int runReadAloudDemo(const std::string& bookPath, std::ostream& out)
 namespace {
 
 const bool readAloudDemoRegistered = registerDemo({ "--demo-readaloud", "",
-    "[--book PATH]   (reads the first narrated page aloud, then closes narration)", Demo::Setup::FrameworkNoHelp,
+    "[--book PATH]   (reads the first narrated page or EPUB chapter aloud)", Demo::Setup::FrameworkNoHelp,
     [](const DemoRequest& request) { return runReadAloudDemo(request.bookPath, request.out); } });
 
 } // namespace

@@ -142,6 +142,7 @@ int runReviewDemo(std::ostream& out)
     auto launcher = lectoro::LectoroReaderViewController::create();
     launcher->setDelegate(host);
     launcher->view();
+    setDemoScreen(launcher);
     auto teacher = lectoro::LectoroUser::create();
     teacher->userID = std::to_string(teacherID);
     teacher->userToken = "token-teacher";

@@ -6,8 +6,8 @@
 // again to check that it comes back at the same page, and closes it.
 //
 //   lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]
-//                [--snapshot FILE.png]
-//   lectoro-host --demo-<name> [VALUE] [--book PATH]
+//                [--snapshot FILE.png] [--pictures DIR]
+//   lectoro-host --demo-<name> [VALUE] [--book PATH] [--pictures DIR]
 //
 // Each scripted demo (one per subsystem: sharing, review, highlight, notes, contents, search,
 // thumbnails, markups, pen, read-aloud, My Data, text boxes, answers, translation...) registers
@@ -22,6 +22,8 @@
 // where it was left exits with 3; a store that failed (damaged and replaced, read-only,
 // full, a save that did not reach the disk) is reported and exits with 4. --snapshot writes a
 // picture of the reading screen once the book is open (one that cannot be written exits with 5).
+// --pictures DIR paints every screen the run or the demo reaches (each step the host waits
+// for) into DIR, the book's pages drawn as the renderer lays them out.
 // The host waits for what each step brings (DemoWait.h); a step that did not come in time is
 // reported, and a run that would otherwise have succeeded exits with 6.
 
@@ -70,6 +72,8 @@ struct Options {
     std::optional<std::string> searchWord;
     std::optional<std::string> storage;
     std::optional<std::string> snapshot;
+    // --pictures DIR: every screen a demo (or the reading run) reaches, as a PNG.
+    std::optional<std::string> pictures;
     bool inspect = false;
     const host::Demo* demo = nullptr;
     std::string demoValue;
@@ -90,7 +94,7 @@ double monotonicMilliseconds()
 void printUsage(std::ostream& out)
 {
     out << "usage: lectoro-host [--book PATH] [--pages N] [--storage DIR] [--inspect] [--search WORD]\n"
-           "                   [--snapshot FILE.png] [--timings]\n";
+           "                   [--snapshot FILE.png] [--pictures DIR] [--timings]\n";
     for (const auto& demo : host::registeredDemos()) {
         out << "       lectoro-host " << demo.flag;
         if (!demo.valueName.empty())
@@ -133,7 +137,7 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
             continue;
         }
         bool takesValue = argument == "--book" || argument == "--search" || argument == "--storage"
-            || argument == "--pages" || argument == "--snapshot" || argument == "--to";
+            || argument == "--pages" || argument == "--snapshot" || argument == "--to" || argument == "--pictures";
         if (takesValue && i + 1 < argc) {
             std::string value = argv[++i];
             if (argument == "--book") {
@@ -143,6 +147,8 @@ bool parseArguments(int argc, char** argv, Options& options, bool& helpOnly)
                 options.inspect = true;
             } else if (argument == "--snapshot") {
                 options.snapshot = value;
+            } else if (argument == "--pictures") {
+                options.pictures = value;
             } else if (argument == "--to") {
                 options.translateTo = value;
             } else if (argument == "--storage") {
@@ -218,6 +224,7 @@ public:
     {
         m_launcher->setDelegate(m_listener);
         m_launcher->view();
+        host::setDemoScreen(m_launcher);
         m_user = lectoro::LectoroUser::create();
         m_user->userID = "reader@example.org";
         m_user->userToken = "host-token";
@@ -384,6 +391,8 @@ int main(int argc, char** argv)
         }
         return status;
     };
+    if (options.pictures)
+        host::setDemoPictures(*options.pictures, options.demo ? options.demo->flag.substr(options.demo->flag.find_first_not_of('-')) : "host");
     if (options.demo && options.demo->setup == host::Demo::Setup::Own)
         return finished(options.demo->run(request({})));
 

@@ -1,5 +1,7 @@
 #include "platform/base/FileManager.h"
 
+#include "platform/base/Strings.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -15,6 +17,30 @@
 namespace base {
 
 namespace fs = std::filesystem;
+
+std::optional<std::string> pathInsideFolder(const std::string& folder, std::string_view name)
+{
+    if (folder.empty() || name.empty())
+        return std::nullopt;
+    std::string written(name);
+    std::string decoded = percentDecode(written).value_or(written);
+    for (const std::string* text : { &written, &decoded }) {
+        if (text->empty() || text->front() == '/' || text->find_first_of(std::string_view(":\\\0", 3)) != std::string::npos)
+            return std::nullopt;
+    }
+    std::error_code error;
+    fs::path root = fs::canonical(folder, error);
+    if (error || !fs::is_directory(root, error))
+        return std::nullopt;
+    fs::path resolved = fs::weakly_canonical(root / decoded, error);
+    if (error)
+        return std::nullopt;
+    // Strictly below the root, component by component ("/book-other" is not in "/book").
+    auto [inRoot, inResolved] = std::mismatch(root.begin(), root.end(), resolved.begin(), resolved.end());
+    if (inRoot != root.end() || inResolved == resolved.end() || inResolved->empty())
+        return std::nullopt;
+    return resolved.string();
+}
 
 namespace {
 

@@ -20,9 +20,17 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace base {
+
+// The one rule for a path that untrusted content (a book) names relative to its folder: the
+// name (percent-escapes read) joined to the folder, with symbolic links resolved, when it
+// lies inside the folder (its links resolved too), and nothing otherwise: an empty name, an
+// absolute path, a scheme ("file:", "http:"), a back-slash or a NUL, a ".." that climbs out,
+// or a link that leads out. The file need not exist; a missing one inside is answered.
+std::optional<std::string> pathInsideFolder(const std::string& folder, std::string_view name);
 
 class FileManager {
 public:

@@ -2,9 +2,22 @@
 
 #include "platform/base/Strings.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace base {
+
+bool isWebAddress(std::string_view text)
+{
+    auto startsWith = [&](std::string_view prefix) {
+        return text.size() >= prefix.size()
+            && std::equal(prefix.begin(), prefix.end(), text.begin(),
+                [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    };
+    return startsWith("http://") || startsWith("https://");
+}
+
 
 namespace {
 

@@ -22,6 +22,10 @@ struct URLQueryItem {
     friend bool operator==(const URLQueryItem&, const URLQueryItem&) = default;
 };
 
+// Whether the text is an address on the web: it begins with "http://" or "https://" (any
+// case). Content that names anything else names a file, which pathInsideFolder() bounds.
+bool isWebAddress(std::string_view);
+
 class URL {
 public:
     static std::optional<URL> parse(std::string_view);

@@ -67,12 +67,23 @@ base::Result<std::string> readPlaylist(const std::string& path, const std::strin
 
 // The file's bytes, read through the layer's one door: a FIFO or a link leading out of the
 // stream's folder is refused without waiting on it, and a link inside it is copied as the file
-// it names (a copied link would point back into the stream's folder, or nowhere).
-base::Result<void> copyStreamFile(const std::string& source, const std::string& root, const std::string& destination)
+// it names (a copied link would point back into the stream's folder, or nowhere). Exactly the
+// planned bytes are copied: a file that changed size since it was planned (a segment that grows
+// while it waits its turn) is refused, and no byte past the planned size is written.
+base::Result<void> copyStreamFile(
+    const std::string& source, const std::string& root, const std::string& destination, uint64_t plannedSize)
 {
     auto file = detail::MediaFile::open(source, root);
     if (!file.ok())
         return file.error();
+    auto changed = [&] {
+        return mediaError(errorFileFailedToParse,
+            "A file of the stream changed size after the download was planned (" + std::to_string(plannedSize)
+                + " bytes): " + source,
+            source);
+    };
+    if (file->size() < 0 || static_cast<uint64_t>(file->size()) != plannedSize)
+        return changed();
     auto cannotSave = [&] {
         return urlError(urlErrorCannotWriteToFile, "A file of the stream cannot be saved: " + destination, destination);
     };
@@ -80,17 +91,22 @@ base::Result<void> copyStreamFile(const std::string& source, const std::string& 
     if (!out)
         return cannotSave();
     std::vector<char> buffer(copyChunkBytes);
-    int64_t offset = 0;
-    for (;;) {
-        int64_t got = file->readAt(buffer.data(), buffer.size(), offset);
+    uint64_t offset = 0;
+    while (offset < plannedSize) {
+        size_t want = static_cast<size_t>(std::min<uint64_t>(buffer.size(), plannedSize - offset));
+        int64_t got = file->readAt(buffer.data(), want, static_cast<int64_t>(offset));
         if (got < 0)
             return urlError(urlErrorFileDoesNotExist, "A file of the stream cannot be read: " + source, source);
         if (got == 0)
-            break;
+            return changed();
         if (!out.write(buffer.data(), static_cast<std::streamsize>(got)))
             return cannotSave();
-        offset += got;
+        offset += static_cast<uint64_t>(got);
     }
+    // Bytes beyond the planned size mean the file grew while it was copied.
+    char probe = 0;
+    if (file->readAt(&probe, 1, static_cast<int64_t>(plannedSize)) != 0)
+        return changed();
     out.close();
     if (!out)
         return cannotSave();
@@ -211,8 +227,15 @@ base::Result<void> AssetDownloadTask::plan()
     }
 
     const auto& files = base::FileManager::defaultManager();
+    auto session = m_session.lock();
+    uint64_t limit = session ? session->configuration().maxBytesPerFile : AssetDownloadConfiguration {}.maxBytesPerFile;
     for (auto& [source, relative] : builder.files) {
         uint64_t size = files.fileSize(source).value_or(0);
+        if (size > limit)
+            return mediaError(errorFileFailedToParse,
+                "A file of the stream holds " + std::to_string(size) + " bytes, more than " + std::to_string(limit)
+                    + " (maxBytesPerFile): " + source,
+                source);
         m_files.push_back({ source, relative, size });
         m_bytesExpected += size;
     }
@@ -288,7 +311,7 @@ void AssetDownloadTask::copyNextFile()
         fail(urlError(urlErrorCannotWriteToFile, "A file of the stream cannot be saved: " + destination, destination));
         return;
     }
-    if (auto copied = copyStreamFile(file.source, m_root, destination); !copied.ok()) {
+    if (auto copied = copyStreamFile(file.source, m_root, destination, file.size); !copied.ok()) {
         base::Error error = copied.error();
         if (error.code == urlErrorFileDoesNotExist && detail::isAbsent(file.source))
             error = urlError(urlErrorFileDoesNotExist, "A file of the stream is missing: " + file.source, file.source);

@@ -7,7 +7,9 @@
 // session's bytes per second of run-loop time. The delegate hears progress after each
 // file, then the finished folder's path, then completion; or completion with an error (a
 // file missing, a path leaving the playlist's folder, a web address: this platform has
-// no network; cancellation). A task that does not finish leaves no folder behind.
+// no network; a file past the per-file limit; a file whose size changed between planning and
+// its copy; cancellation). A file is copied up to the size it was planned at and no further.
+// A task that does not finish leaves no folder behind.
 
 #include "platform/base/Error.h"
 #include "platform/base/RunLoop.h"
@@ -38,6 +40,8 @@ struct AssetDownloadConfiguration {
     // Where finished downloads go, one folder each.
     std::string destinationFolder;
     double bytesPerSecond = 1'000'000;
+    // The largest file a download copies; a larger one fails the task when it is planned.
+    uint64_t maxBytesPerFile = uint64_t(4) << 30;
 };
 
 class AssetDownloadTask {

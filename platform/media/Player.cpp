@@ -2,6 +2,7 @@
 
 #include "platform/media/AudioSession.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace media {
@@ -151,7 +152,19 @@ Player::TimeObserverId Player::addPeriodicTimeObserver(double interval, std::fun
 {
     TimeObserverId id = m_nextObserverId++;
     // A zero or negative interval would tick without end; it ticks on starts, pauses and seeks only.
-    m_observers[id] = TimeObserver { std::isfinite(interval) && interval > 0 ? interval : 0, std::move(block), 0 };
+    m_observers[id] = TimeObserver { std::isfinite(interval) && interval > 0 ? interval : 0, {}, std::move(block), 0 };
+    scheduleTick(id);
+    return id;
+}
+
+Player::TimeObserverId Player::addBoundaryTimeObserver(std::vector<double> times, std::function<void(double)> block)
+{
+    TimeObserverId id = m_nextObserverId++;
+    std::erase_if(times, [](double time) { return !std::isfinite(time) || time < 0; });
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    // Without a time it would never be called; it is kept so its id stays valid.
+    m_observers[id] = TimeObserver { 0, std::move(times), std::move(block), 0 };
     scheduleTick(id);
     return id;
 }
@@ -186,12 +199,24 @@ void Player::reschedule()
 void Player::scheduleTick(TimeObserverId id)
 {
     auto found = m_observers.find(id);
-    if (found == m_observers.end() || found->second.interval <= 0 || m_timeline.rate() <= 0)
+    if (found == m_observers.end() || m_timeline.rate() <= 0)
         return;
-    double interval = found->second.interval;
-    double next = (std::floor(m_timeline.position() / interval + epsilon) + 1) * interval;
-    if (next >= m_timeline.duration() - epsilon)
-        return; // the end reports the last position
+    const auto& boundaries = found->second.boundaries;
+    double next = 0;
+    if (!boundaries.empty()) {
+        // The first time still ahead; one play is standing on was reached already.
+        auto ahead = std::upper_bound(boundaries.begin(), boundaries.end(), m_timeline.position() + epsilon);
+        if (ahead == boundaries.end() || *ahead > m_timeline.duration())
+            return;
+        next = *ahead;
+    } else {
+        double interval = found->second.interval;
+        if (interval <= 0)
+            return;
+        next = (std::floor(m_timeline.position() / interval + epsilon) + 1) * interval;
+        if (next >= m_timeline.duration() - epsilon)
+            return; // the end reports the last position
+    }
     auto when = m_timeline.clockTimeAt(next);
     if (!when)
         return;
@@ -216,8 +241,10 @@ void Player::postTicks()
         return;
     base::RunLoop::main().post(weak_from_this(), [this] {
         std::vector<std::function<void(double)>> blocks;
-        for (auto& [id, observer] : m_observers)
-            blocks.push_back(observer.block);
+        for (auto& [id, observer] : m_observers) {
+            if (observer.boundaries.empty())
+                blocks.push_back(observer.block);
+        }
         double time = currentTime();
         for (const auto& block : blocks) {
             if (block)

@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace media {
 
@@ -81,6 +82,10 @@ public:
     // The block gets the play position each time it crosses a multiple of the interval
     // while playing, and once after each start, pause and seek.
     TimeObserverId addPeriodicTimeObserver(double intervalSeconds, std::function<void(double time)>);
+    // The block gets each of the times (item positions, seconds) when play reaches it, at that
+    // very moment on the clock whatever the rate. A start, pause or seek does not call it,
+    // and a time jumped over by a seek is not reached.
+    TimeObserverId addBoundaryTimeObserver(std::vector<double> times, std::function<void(double time)>);
     void removeTimeObserver(TimeObserverId);
 
 private:
@@ -98,6 +103,8 @@ private:
 
     struct TimeObserver {
         double interval = 0;
+        // Ascending; a boundary observer when not empty.
+        std::vector<double> boundaries;
         std::function<void(double)> block;
         base::RunLoop::TaskId pending = 0;
     };

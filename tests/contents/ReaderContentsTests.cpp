@@ -234,6 +234,7 @@ TEST_F(ContentsEndToEnd, PickingTheThirdChapterClosesThePanelAndGoesThere)
     auto item = bar->itemWithTag(PlayerItemTOC);
     ASSERT_TRUE(item);
     testing::closeHelpIfShown(*reader);
+    testing::closeOfferedReadAloud(*reader);
     ASSERT_TRUE(testing::showBars(*reader));
     ASSERT_TRUE(uitest::tap(*item));
     base::RunLoop::main().advanceBy(1);
@@ -242,7 +243,7 @@ TEST_F(ContentsEndToEnd, PickingTheThirdChapterClosesThePanelAndGoesThere)
     ASSERT_EQ(reader->presentedViewController(), panel);
     panel->view()->layoutIfNeeded();
     auto& table = *panel->tableView();
-    ASSERT_EQ(table.numberOfSections(), 3);
+    ASSERT_EQ(table.numberOfSections(), 4);
     auto header = std::dynamic_pointer_cast<TOCContentCell>(table.headerViewForSection(2));
     ASSERT_TRUE(header);
     EXPECT_EQ(header->dataLabel()->text(), "Calm Water");

@@ -224,6 +224,8 @@ protected:
         page.href = m_book->chapters[1]->href;
         m_renderer->loadBook(m_book, { page });
         base::RunLoop::main().advanceBy(1);
+        // The sample has a narrated chapter, so it offers its reading modes.
+        closeOfferedReadAloudChooser();
         uitest::showInWindow(m_reader);
     }
 

@@ -175,7 +175,7 @@ TEST(LinkAddresses, OnlyTheAddressesOwnFirstHashStaysAFragmentMark)
 
 TEST(LinkAddresses, FileAddressesSurviveSpacesAndNonAsciiNames)
 {
-    std::string address = fileAddressForPath(joinBookPath("/books/my book", "assets/Été 1.pdf"));
+    std::string address = fileAddressForPath("/books/my book/assets/Été 1.pdf");
     ASSERT_FALSE(address.empty());
     auto url = base::URL::parse(address);
     ASSERT_TRUE(url);

@@ -4,7 +4,6 @@
 // immersive reader have journeys of their own beside the reading aids.)
 
 #include "journeys/JourneySupport.h"
-#include "platform/testing/ViewTreeDump.h"
 #include "reader/ReaderJourneySupport.h"
 
 #include "LectoroSDKWithReader/annotations/HighLightToolView.h"
@@ -23,6 +22,13 @@
 #include "platform/ui/StackView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
+#include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
+
+#include <cairo.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
 
 namespace lectoro::journeys {
 namespace {
@@ -104,7 +110,6 @@ TEST_F(AnnotationJourney, AColourHighlightsTheSelectionAndClosesThePopup)
     picture("popup");
     auto colour = itemButton(*reader, std::nullopt);
     ASSERT_TRUE(colour);
-    if (getenv("DUMPX")) { auto p = colour->superview(); while (p && p->className() != "HighlightView") p = p->superview(); if (p) printf("%s\n", uitest::dumpViewTree(*p).c_str()); }
     ASSERT_TRUE(tapAndSettle(*colour));
     ASSERT_EQ(stored(*reader).size(), 1u);
     const auto page = rendererOf(*reader)->getActivePages().front().pageID;
@@ -112,6 +117,75 @@ TEST_F(AnnotationJourney, AColourHighlightsTheSelectionAndClosesThePopup)
     EXPECT_FALSE(reader->highlightRoad().highlightView()->window()) << "the pop-up is gone";
     picture("highlighted");
     expectReading(*reader);
+}
+
+// The share of the rectangle's pixels (window points) that are the colour, in a picture of the
+// window painted as the journey pictures are.
+double shareOfColourIn(const ui::Rect& rect, const ui::Color& colour)
+{
+    auto path = std::filesystem::temp_directory_path() / ("lectoro-journey-" + std::to_string(::getpid()) + ".png");
+    auto window = ui::Environment::current().keyWindow();
+    if (!window || !companion::writeWindowPicture(*window, path.string()))
+        return 0;
+    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> picture(
+        cairo_image_surface_create_from_png(path.c_str()), &cairo_surface_destroy);
+    std::filesystem::remove(path);
+    if (cairo_surface_status(picture.get()) != CAIRO_STATUS_SUCCESS)
+        return 0;
+    const double scale = ui::Environment::current().screenScale();
+    const unsigned char* data = cairo_image_surface_get_data(picture.get());
+    const int stride = cairo_image_surface_get_stride(picture.get());
+    auto byte = [](double component) { return static_cast<uint32_t>(std::lround(component * 255)); };
+    const uint32_t wanted = byte(colour.redComponent()) << 16 | byte(colour.greenComponent()) << 8 | byte(colour.blueComponent());
+    int matching = 0, counted = 0;
+    for (int y = static_cast<int>(rect.origin.y * scale) + 1; y < static_cast<int>((rect.origin.y + rect.size.height) * scale) - 1; ++y) {
+        for (int x = static_cast<int>(rect.origin.x * scale) + 1; x < static_cast<int>((rect.origin.x + rect.size.width) * scale) - 1; ++x) {
+            if (x >= cairo_image_surface_get_width(picture.get()) || y >= cairo_image_surface_get_height(picture.get()))
+                continue;
+            uint32_t pixel = *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4) & 0xFFFFFF;
+            ++counted;
+            // Within one step of 8 bits in each channel.
+            bool near = true;
+            for (int shift : { 0, 8, 16 })
+                near = near && std::abs(static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((wanted >> shift) & 0xFF)) <= 1;
+            matching += near ? 1 : 0;
+        }
+    }
+    return counted ? static_cast<double>(matching) / counted : 0;
+}
+
+TEST_F(AnnotationJourney, AHighlightShowsInThePictureInItsColourUnderTheSelectedWords)
+{
+    auto reader = openAndSelect();
+    ASSERT_TRUE(reader);
+    auto renderer = rendererOf(*reader);
+    const auto page = renderer->getActivePages().front().pageID;
+    const auto range = renderer->selection()->range;
+    auto lines = renderer->textLayoutForPage(page)->lineRectsForRange(range);
+    ASSERT_EQ(lines.size(), 1u) << "three words on the first line";
+    auto pageView = renderer->pageView(page);
+    ASSERT_TRUE(pageView);
+    // Where the words lie in the window: the page is shown scaled into its view.
+    ui::Size pageSize = renderer->pageSize(page);
+    ui::Rect onView { { lines[0].origin.x * pageView->bounds().size.width / pageSize.width,
+                          lines[0].origin.y * pageView->bounds().size.height / pageSize.height },
+        { lines[0].size.width * pageView->bounds().size.width / pageSize.width,
+            lines[0].size.height * pageView->bounds().size.height / pageSize.height } };
+    ui::Rect inWindow = pageView->convertRectTo(onView, ui::Environment::current().keyWindow().get());
+
+    ASSERT_TRUE(tapAndSettle(*itemButton(*reader, std::nullopt)));
+    auto highlights = renderer->overlayForPage(page).highlights;
+    ASSERT_EQ(highlights.size(), 1u);
+    auto colour = UIColorExpanded::colorWithHexString(highlights.front()->backgroundColor.str());
+    ASSERT_TRUE(colour);
+    EXPECT_EQ(highlights.front()->text.str(), m_selected);
+    picture("highlight-in-picture");
+    // Most of the words' box is the highlight's colour; the rest is their letters.
+    EXPECT_GT(shareOfColourIn(inWindow, *colour), 0.5) << "at " << inWindow.origin.x << "," << inWindow.origin.y;
+    // And nowhere else: the line below the words keeps the page's own colour.
+    ui::Rect below = inWindow;
+    below.origin.y += inWindow.size.height * 2;
+    EXPECT_LT(shareOfColourIn(below, *colour), 0.05);
 }
 
 TEST_F(AnnotationJourney, ThePopupOpenedOnAHighlightDeletesItAfterAsking)

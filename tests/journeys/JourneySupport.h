@@ -8,7 +8,10 @@
 // observer.
 //
 // With LECTORO_JOURNEY_PICTURES=DIR set, every screen a journey reaches is painted into
-// DIR/<journey>-<step>.png.
+// DIR/<journey>-<step>.png, its pages as the renderer draws them (companion/renderer/PagePainter.h).
+// With LECTORO_SCREEN_CHECK=1 set, every such screen is also checked as a person sees it
+// (platform/testing/ScreenCheck.h), with the findings the product's own values cause
+// allowed in tests/journeys/screen-check-allow.txt.
 
 #include "reader/CompanionEndToEndSupport.h"
 
@@ -20,15 +23,21 @@
 #include "LectoroSDKWithReader/reader/ReaderViewController.h"
 #include "LectoroSDKWithReader/reader/chrome/PlayerActionTags.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
+#include "companion/renderer/PagePainter.h"
 #include "platform/print/ViewPainter.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/testing/Landing.h"
+#include "platform/testing/ScreenCheckAssertion.h"
+#include "platform/base/Strings.h"
 #include "platform/ui/Environment.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 
 namespace lectoro::journeys {
@@ -52,6 +61,44 @@ inline const char* folderOf(SampleBook book)
     return "";
 }
 
+// The product's icon font for the screen check: its face and every code point it holds.
+inline void declareIconFontToScreenCheck()
+{
+    auto& config = uitest::screenCheckConfig();
+    if (!config.iconGlyphs.empty())
+        return;
+    config.iconFontName = MVLectoroFontManager::getFontName();
+    std::ifstream table(LECTORO_SOURCE_DIR "/LectoroSDKWithReader/foundation/IconFontIcons.txt");
+    std::string line;
+    while (std::getline(table, line)) {
+        if (line.rfind("U+", 0) != 0)
+            continue;
+        std::string glyph;
+        base::appendUtf8(glyph, static_cast<char32_t>(std::stoul(line.substr(2, line.find(' ') - 2), nullptr, 16)));
+        config.iconGlyphs.insert(glyph);
+    }
+}
+
+inline const uitest::ScreenCheckAllowList& screenCheckAllowList()
+{
+    static const auto list = uitest::ScreenCheckAllowList::fromFile(LECTORO_SOURCE_DIR "/tests/journeys/screen-check-allow.txt");
+    return list;
+}
+
+// The screen in the key window checked as a person sees it, named by its step; the entry
+// point every journey's screens go through (switched on by LECTORO_SCREEN_CHECK=1 while
+// the layouts it finds wanting are mended).
+inline ::testing::AssertionResult screenReadsWell(const std::string& step, const ui::ViewController* presenter)
+{
+    declareIconFontToScreenCheck();
+    auto window = ui::Environment::current().keyWindow();
+    if (!window)
+        return ::testing::AssertionSuccess();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string screen = std::string(info ? info->name() : "journey") + "-" + step;
+    return uitest::screenPasses(*window, screen, screenCheckAllowList(), presenter);
+}
+
 class Journey : public testing::CompanionEndToEndTest {
 protected:
     // Opens a sample book on a device of that idiom and lets the reader settle; the help
@@ -59,15 +106,23 @@ protected:
     std::shared_ptr<ReaderViewController> open(SampleBook book, ui::UserInterfaceIdiom idiom = ui::UserInterfaceIdiom::Pad,
         const std::string& bookID = "1001")
     {
+        return openFolder(std::string(LECTORO_SAMPLES_DIR) + "/books/" + folderOf(book), idiom, bookID);
+    }
+
+    // A book folder of the test's own (a sample changed for the journey) opened the same way.
+    std::shared_ptr<ReaderViewController> openFolder(const std::string& folder,
+        ui::UserInterfaceIdiom idiom = ui::UserInterfaceIdiom::Pad, const std::string& bookID = "1001")
+    {
         auto& environment = ui::Environment::current();
         environment.setIdiom(idiom);
         environment.setScreenSize(idiom == ui::UserInterfaceIdiom::Pad ? ui::Size { 768, 1024 } : ui::Size { 375, 667 });
-        auto package = std::make_shared<LectoroBookPackage>(
-            std::string(LECTORO_SAMPLES_DIR) + "/books/" + folderOf(book), bookID, "978-0");
+        auto package = std::make_shared<LectoroBookPackage>(folder, bookID, "978-0");
+        auto user = makeUser(m_userID);
+        user->role = m_role;
         if (m_settings)
-            m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration(), m_settings, false);
+            m_launcher->launchBook(package, user, serviceConfiguration(), m_settings, false);
         else
-            m_launcher->launchBook(package, makeUser(m_userID), serviceConfiguration());
+            m_launcher->launchBook(package, user, serviceConfiguration());
         if (m_afterLaunch)
             m_afterLaunch();
         settle();
@@ -158,9 +213,14 @@ protected:
         settle();
     }
 
-    // Paints the key window when pictures are asked for.
+    // Paints the key window when pictures are asked for, and checks the screen when that is.
     void picture(const std::string& step)
     {
+        if (const char* check = std::getenv("LECTORO_SCREEN_CHECK"); check && std::string(check) == "1") {
+            uitest::settleLayout();
+            auto reader = m_launcher->reader();
+            EXPECT_TRUE(screenReadsWell(step, reader ? static_cast<const ui::ViewController*>(reader.get()) : nullptr));
+        }
         const char* folder = std::getenv("LECTORO_JOURNEY_PICTURES");
         auto window = ui::Environment::current().keyWindow();
         if (!folder || !*folder || !window)
@@ -170,13 +230,14 @@ protected:
         std::string name = std::string(info ? info->name() : "journey") + "-" + step + ".png";
         std::replace(name.begin(), name.end(), '/', '-');
         std::filesystem::create_directories(folder);
-        print::ImageOptions options;
-        options.background = ui::Color::white();
-        auto written = print::writePNG(*window, (std::filesystem::path(folder) / name).string(), options);
+        // The pages as the renderer draws them, under the bars and panels.
+        auto written = companion::writeWindowPicture(*window, (std::filesystem::path(folder) / name).string());
         EXPECT_TRUE(written) << written.error().description();
     }
 
     std::string m_userID = "6000000001";
+    // The signed-in user's role ("LEARNER", "TEACHER"); none by default.
+    std::string m_role;
     // The host's feature switches for the next opening; none: the launcher's own.
     std::shared_ptr<MVReaderSettingModel> m_settings;
     // What the host does between the launch and the book's loading (the launcher's switches).

@@ -10,6 +10,9 @@
 #include "LectoroSDKWithReader/readersdk/media/MVMediaBookModel.h"
 #include "LectoroSDKWithReader/readersdk/media/MVMediaBookPlayer.h"
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPlayerViews.h"
+#include "companion/media/MediaBookPlayer.h"
+#include "platform/base/FileManager.h"
+#include "platform/base/Strings.h"
 #include "platform/ui/Button.h"
 
 #include <functional>
@@ -38,13 +41,17 @@ protected:
     }
 
     // A video book the host downloaded earlier: its files in the book's download folder.
-    std::shared_ptr<MVLectoroMediaBookReader> openDownloadedVideoBook()
+    // `edit` changes the downloaded copy before it opens.
+    std::shared_ptr<MVLectoroMediaBookReader> openDownloadedVideoBook(
+        const std::function<void(const std::filesystem::path&)>& edit = {})
     {
         const std::filesystem::path folder
             = SystemInformation::getInstance().getBasePathForBookWithBookId(base::Value(int64_t { 9102 }));
         std::filesystem::create_directories(folder);
         std::filesystem::copy(std::string(LECTORO_SAMPLES_DIR) + "/books/sample-videobook", folder,
             std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+        if (edit)
+            edit(folder);
         auto package = std::make_shared<LectoroBookPackage>(folder.string(), "9102", "978-0");
         m_launcher->launchHLSMediaBook(package, true, false, makeUser(m_userID), serviceConfiguration());
         settle();
@@ -232,6 +239,38 @@ TEST_F(MediaBookJourney, TheVideoBarMutesAndShowsSubtitles)
     EXPECT_TRUE(uitest::isTouchable(*bar->button("MediaVideoMuteButton")));
     ASSERT_TRUE(tapNow(*bar, "MediaVideoFullScreenButton"));
     EXPECT_EQ(bar->view()->frame(), inPlace);
+}
+
+TEST_F(MediaBookJourney, AChapterSharingItsVideoHandsOverAtTheNextChaptersStartNotAtTheNextWholeSecond)
+{
+    // The second chapter of the stream starts half-way through its third second.
+    auto reader = openDownloadedVideoBook([](const std::filesystem::path& folder) {
+        auto& files = base::FileManager::defaultManager();
+        for (const char* name : { "toc.json", "time-index.json" }) {
+            auto text = files.readFile((folder / name).string());
+            ASSERT_TRUE(text) << name;
+            std::string moved = base::replaceAll(
+                base::replaceAll(*text, "\"start\": 3 ", "\"start\": 2.5 "), "\"startTime\": 3,", "\"startTime\": 2.5,");
+            ASSERT_NE(moved, *text) << name;
+            ASSERT_TRUE(files.writeFileAtomically((folder / name).string(), moved));
+        }
+    });
+    ASSERT_TRUE(reader);
+    auto player = std::dynamic_pointer_cast<companion::MediaBookPlayer>(reader->mediaBookPlayer());
+    ASSERT_TRUE(player);
+    ASSERT_EQ(reader->mediaBookModel()->mediaCurrentState, CurrentState::Playing);
+    ASSERT_EQ(chapterOf(*reader), "Colours");
+    const double toHandOver = 2.5 - player->avPlayer()->currentTime();
+    ASSERT_GT(toHandOver, 0.1);
+
+    base::RunLoop::main().advanceBy(toHandOver - 0.05);
+    EXPECT_EQ(chapterOf(*reader), "Colours");
+    base::RunLoop::main().advanceBy(0.1);
+    EXPECT_EQ(chapterOf(*reader), "Counting") << "the next chapter is on at its start";
+    EXPECT_EQ(reader->mediaBookModel()->mediaCurrentState, CurrentState::Playing);
+    // It plays on from its start: what was heard of it is not heard again.
+    EXPECT_NEAR(player->avPlayer()->currentTime(), 2.55, 0.051);
+    picture("handed-over");
 }
 
 } // namespace

@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace lectoro {
@@ -228,6 +230,44 @@ TEST_F(ReadAloudSync, WordIdsWithoutTextFollowTheirTimingsAndStopCancels)
     EXPECT_FLOAT_EQ(sync->rate(), 1.0f) << "a rate of zero keeps the rate";
 }
 
+TEST_F(ReadAloudSync, AChaptersClipsPlayFromTheFilesTheyNameInTurn)
+{
+    // As a media overlay gives them: clip times are positions in the clip's file, the file a
+    // percent-encoded book-relative address.
+    audio("a.wav", 1.0);
+    audio("b part.wav", 1.0);
+    base::Value::List chapter;
+    chapter.push_back(base::Value::Dictionary { { "wordId", "w1" }, { "start", 0.0 }, { "end", 0.3 }, { "audio", "a.wav" } });
+    chapter.push_back(base::Value::Dictionary { { "wordId", "w2" }, { "start", 0.5 }, { "end", 0.8 }, { "audio", "a.wav" } });
+    chapter.push_back(
+        base::Value::Dictionary { { "wordId", "w3" }, { "start", 0.2 }, { "end", 0.6 }, { "audio", "b%20part.wav" } });
+    auto sync = AudioSyncController::create(base::Value(chapter), m_recorder, m_book, "ch.xhtml", false);
+    sync->start();
+    EXPECT_EQ(sync->narrationKind(), NarrationPlayback::Kind::Audio);
+    std::vector<std::pair<std::string, double>> marks;
+    while (m_recorder->ends == 0 && elapsed() < 5) {
+        const size_t before = m_recorder->events.size();
+        base::RunLoop::main().advanceBy(0.05);
+        for (size_t i = before; i < m_recorder->events.size(); ++i)
+            marks.emplace_back(m_recorder->events[i], std::round(elapsed() * 20) / 20);
+    }
+    ASSERT_EQ(marks.size(), 4u);
+    EXPECT_EQ(marks[0].first, "id w1 ch.xhtml");
+    EXPECT_EQ(marks[1].first, "id w2 ch.xhtml");
+    EXPECT_NEAR(marks[1].second, 0.5, 0.051);
+    EXPECT_EQ(marks[2].first, "id w3 ch.xhtml");
+    EXPECT_NEAR(marks[2].second, 1.2, 0.051) << "the second file starts when the first has played";
+    EXPECT_EQ(marks[3].first, "done ch.xhtml");
+    EXPECT_NEAR(marks[3].second, 2.0, 0.051);
+
+    // A clip naming a file outside the book is not played from it.
+    chapter[0] = base::Value::Dictionary { { "wordId", "w1" }, { "start", 0.0 }, { "end", 0.3 }, { "audio", "../a.wav" } };
+    auto outside = AudioSyncController::create(base::Value(chapter), m_recorder, m_book, "ch.xhtml", false);
+    outside->start();
+    EXPECT_NE(outside->narrationKind(), NarrationPlayback::Kind::Audio);
+    outside->stop();
+}
+
 TEST_F(ReadAloudSync, AStartBeginsAtTheWordChosenBeforeIt)
 {
     // The reader picks the first word on screen, then starts: narration must begin there.
@@ -300,17 +340,27 @@ TEST_F(ReadAloudSync, ReleasingTheControllerFromItsEndReportIsSafe)
     }
 }
 
-TEST(ReadAloudAudioPath, OnlyFilesInsideTheBookFolder)
+TEST(ReadAloudAudioPath, OnlyFilesInsideTheBookFolderOnceLinksAreFollowed)
 {
+    namespace fs = std::filesystem;
+    std::string pattern = (fs::temp_directory_path() / "lectoro-narration-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path scratch = fs::canonical(pattern);
+    fs::create_directories(scratch / "b1/assets/media");
+    fs::create_directories(scratch / "elsewhere");
+    std::ofstream(scratch / "elsewhere/secret.mp3") << "secret";
+    // A link inside the book that leads out of it.
+    fs::create_symlink(scratch / "elsewhere/secret.mp3", scratch / "b1/assets/media/linked.mp3");
     PXBookVO book;
-    book.absolutePath = "/books/b1";
+    book.absolutePath = (scratch / "b1").string();
+    const std::string folder = book.absolutePath;
     struct Case {
         const char* url;
-        const char* path;
+        std::string path;
     };
     const Case cases[] = {
-        { "assets/media/rain.mp3", "/books/b1/assets/media/rain.mp3" },
-        { " audio/a%20b.mp3 ", "/books/b1/audio/a b.mp3" },
+        { "assets/media/rain.mp3", folder + "/assets/media/rain.mp3" },
+        { " audio/a%20b.mp3 ", folder + "/audio/a b.mp3" },
         { "", "" },
         { "/etc/passwd", "" },
         { "../other/rain.mp3", "" },
@@ -318,6 +368,7 @@ TEST(ReadAloudAudioPath, OnlyFilesInsideTheBookFolder)
         { "media\\rain.mp3", "" },
         { "https://example.org/rain.mp3", "" },
         { "file:///etc/passwd", "" },
+        { "assets/media/linked.mp3", "" },
     };
     for (const auto& c : cases) {
         PXLinkVO link;
@@ -327,6 +378,7 @@ TEST(ReadAloudAudioPath, OnlyFilesInsideTheBookFolder)
     PXLinkVO link;
     link.url = "rain.mp3";
     EXPECT_EQ(AudioSyncController::audioPathForLink(link, nullptr), "") << "no book, no folder";
+    fs::remove_all(scratch);
 }
 
 TEST(ReadAloudSpeechRate, TheSpeedScalesTheVoicesNaturalPace)

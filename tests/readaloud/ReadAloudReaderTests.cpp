@@ -361,7 +361,7 @@ TEST_F(ReadAloudReader, ABookWithoutNarrationOpensWithoutTheChooser)
 {
     RendererPage first;
     first.fileIndex = 0;
-    openSpread({ first }, false, "sample-reflowable-epub");
+    openSpread({ first }, false, "sample-long-epub");
     uitest::completePresentations();
     EXPECT_FALSE(readAloud().readToMeViewController());
     EXPECT_FALSE(m_reader->context().readAloudPopupShown);

@@ -60,12 +60,14 @@ public:
         events.push_back("sessionExpired:" + token);
     }
     void didLocalStoreFailWithError(const base::Error& error) override { storeProblems.push_back(error); }
+    void didUpdatedReadPercentageTo(int64_t percentage, int64_t) override { readPercentages.push_back(percentage); }
 
     std::shared_ptr<companion::testing::FakeService> service;
     std::vector<Close> closes;
     std::vector<std::string> furthestPages;
     std::vector<std::string> events;
     std::vector<base::Error> storeProblems;
+    std::vector<int64_t> readPercentages;
     int ugcSaves = 0;
 };
 

@@ -117,13 +117,13 @@ TEST_F(NavigationTests, PageNumbersOfOtherBooks)
     EXPECT_EQ(nav.getDisplayNumberForPageID("17"), "17");
     EXPECT_TRUE(nav.getFolioPagesForIphoneSlider().empty());
     EXPECT_FALSE(nav.pageDataForSliderDict());
-    EXPECT_EQ(nav.getTotalPagesArray().size(), 5u);
+    EXPECT_EQ(nav.getTotalPagesArray().size(), 6u);
     EXPECT_FALSE(nav.activePagesInfoText());
     std::dynamic_pointer_cast<EPUBBookVO>(m_book)->meta.layout = 2;
     EXPECT_TRUE(nav.getTotalPagesArray().empty());
-    EXPECT_FALSE(nav.getEpubChapterForIndex(3));
+    EXPECT_FALSE(nav.getEpubChapterForIndex(4));
     EXPECT_FALSE(nav.getEpubChapterForIndex(-1));
-    EXPECT_TRUE(nav.getEpubChapterForIndex(2));
+    EXPECT_TRUE(nav.getEpubChapterForIndex(3));
 }
 
 TEST_F(NavigationTests, HistoryOfTurnedPages)

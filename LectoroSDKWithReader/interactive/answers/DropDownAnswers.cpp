@@ -54,6 +54,7 @@ void InteractiveAnswers::didTapOnDropDownLink(const std::shared_ptr<PXLinkVO>& l
         list->setModalPresentationStyle(ui::ModalPresentationStyle::Popover);
         list->setPreferredContentSize({ 220, 220 });
         if (auto* popover = list->popoverPresentationController()) {
+            popover->setDelegate(m_reader.readerPopoverDelegate());
             popover->setBackgroundColor(ui::Color::black());
             popover->setPermittedArrowDirections(ui::PopoverArrowDirection::Any);
             if (box) {

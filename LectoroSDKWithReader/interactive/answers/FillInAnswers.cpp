@@ -282,6 +282,8 @@ void InteractiveAnswers::showCorrectAnswerPopup(
         popup->setModalPresentationStyle(ui::ModalPresentationStyle::Popover);
         popup->setPreferredContentSize(size);
         if (auto* popover = popup->popoverPresentationController()) {
+            // Tapped away, the pop-over must end its mode, or the next page tap is lost.
+            popover->setDelegate(m_reader.readerPopoverDelegate());
             if (source) {
                 popover->setSourceView(source);
                 popover->setSourceRect(source->bounds());

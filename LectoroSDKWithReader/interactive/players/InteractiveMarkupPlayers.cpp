@@ -25,6 +25,7 @@
 #include "platform/base/FileManager.h"
 #include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
+#include "platform/base/URL.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Constraint.h"
@@ -172,41 +173,27 @@ void InteractiveMarkupPlayers::AudioPlayerWithURL(
     base::RunLoop::main().post([this, weak, url, playerUIEnable, isEncrypted, playInBackground] {
         if (!weak.lock())
             return;
+        auto book = m_context.currentBook;
+        auto epub = std::dynamic_pointer_cast<EPUBBookVO>(book);
+        std::string root = epub ? epub->rootPath : book ? book->path : m_context.bookPath;
+        // A web address plays as it is; any other path is a file of the book, checked (and
+        // missing files refused) before a player is made, so none is left for later calls.
+        if (!base::isWebAddress(url)) {
+            auto file = base::pathInsideFolder(root, url);
+            if (!file || !fileExists(*file)) {
+                showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
+                return;
+            }
+        }
+        // The kind of the last link must not make this file wait for a remote load.
+        LectoroAudioPlayer::setIsExternalResource(isExternalResource);
+        auto player = LectoroAudioPlayer::create(url, root, epub || !book ? "" : book->ISBN, playerUIEnable, isEncrypted);
+        if (!player) {
+            showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
+            return;
+        }
         if (isExternalResource)
             addPreLoaderViewWithMessage(text("LOADING_DATA"));
-        auto book = m_context.currentBook;
-        std::shared_ptr<LectoroAudioPlayer> player;
-        // The file is checked before any player is made, so a missing file never leaves
-        // a player behind for later calls to use.
-        if (auto epub = std::dynamic_pointer_cast<EPUBBookVO>(book)) {
-            if (!fileExists(url) && !isExternalResource) {
-                showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
-                return;
-            }
-            // The kind of the last link must not make this file wait for a remote load.
-            LectoroAudioPlayer::setIsExternalResource(isExternalResource);
-            player = LectoroAudioPlayer::create(url, epub->rootPath, "", playerUIEnable, isEncrypted);
-        } else {
-            std::string bookPath = book ? book->path : m_context.bookPath;
-            std::string file = url;
-            if (!url.starts_with('/') && !isExternalResource) {
-                // A path the book names is never followed out of the book's folder.
-                auto inside = bookFilePath(bookPath, url);
-                if (!inside) {
-                    showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
-                    return;
-                }
-                file = *inside;
-            }
-            if (!fileExists(file) && !isExternalResource) {
-                showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
-                return;
-            }
-            m_context.activeMode = ReaderActiveModeAudioPlayer;
-            LectoroAudioPlayer::setIsExternalResource(isExternalResource);
-            player = LectoroAudioPlayer::create(
-                isExternalResource ? url : file, bookPath, book ? book->ISBN : "", playerUIEnable, isEncrypted);
-        }
         if (m_audioPlayer) {
             m_audioPlayer->setDelegate({});
             m_audioPlayer->stop();
@@ -323,9 +310,22 @@ void InteractiveMarkupPlayers::ImageControllerWithImagePath(
     for (const auto& path : base::split(paths, ";")) {
         if (path.empty())
             continue;
-        addresses.push_back(isExternalResource || path.find("://") != std::string::npos
-                ? path
-                : fileAddressForPath(joinBookPath(root, path)));
+        if (base::isWebAddress(path)) {
+            addresses.push_back(path);
+            continue;
+        }
+        // One image that leaves the book (a "file:" address, "..", a link out) and the
+        // viewer does not open at all.
+        auto file = base::pathInsideFolder(root, path);
+        if (!file) {
+            showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
+            return;
+        }
+        addresses.push_back(fileAddressForPath(*file));
+    }
+    if (addresses.empty()) {
+        showAlertControllerWithMsg(text("RESOURCE_NOT_FOUND"), text("ERROR_ALERT_TITLE"));
+        return;
     }
     LectoroImageController::setIsExternalResource(isExternalResource);
     auto viewer = LectoroImageController::create(addresses,

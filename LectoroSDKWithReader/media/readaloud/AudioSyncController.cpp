@@ -3,6 +3,7 @@
 #include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
+#include "platform/base/FileManager.h"
 #include "platform/base/Strings.h"
 #include "platform/media/Player.h"
 
@@ -57,21 +58,14 @@ void readAloudMarkSentences(std::vector<AudioSyncController::Word>& words)
 
 } // namespace
 
+std::string AudioSyncController::bookFolder(const LectoroBookVO* book)
+{
+    return !book ? std::string() : !book->absolutePath.empty() ? book->absolutePath : book->path;
+}
+
 std::string AudioSyncController::audioPathForLink(const PXLinkVO& link, const LectoroBookVO* book)
 {
-    const std::string url = base::trimWhitespace(link.url);
-    if (!book || url.empty() || url.front() == '/' || url.find('\\') != std::string::npos
-        || url.find(':') != std::string::npos)
-        return {};
-    const std::string folder = !book->absolutePath.empty() ? book->absolutePath : book->path;
-    if (folder.empty())
-        return {};
-    const std::string decoded = base::percentDecode(url).value_or(url);
-    for (const auto& component : base::split(decoded, "/")) {
-        if (component == "..")
-            return {};
-    }
-    return folder + "/" + decoded;
+    return base::pathInsideFolder(bookFolder(book), base::trimWhitespace(link.url)).value_or(std::string());
 }
 
 std::shared_ptr<AudioSyncController> AudioSyncController::create(const std::vector<std::shared_ptr<PXLinkVO>>& links,
@@ -125,15 +119,28 @@ std::shared_ptr<AudioSyncController> AudioSyncController::create(const base::Val
     bool playerUIEnable)
 {
     std::vector<Word> words;
+    std::vector<Stretch> stretches;
     if (const auto* list = audioSyncArray.asList()) {
         for (const auto& entry : *list) {
-            if (auto word = readAloudWord(entry))
-                words.push_back(std::move(*word));
+            auto word = readAloudWord(entry);
+            if (!word)
+                continue;
+            // Entries naming the same file in a row are one stretch of it, their times
+            // positions in it; the file is found by the same rule as a link's.
+            PXLinkVO clip;
+            clip.url = entry["audio"].asString().value_or("");
+            std::string audioPath = audioPathForLink(clip, book.get());
+            if (stretches.empty() || stretches.back().audioPath != audioPath)
+                stretches.push_back(Stretch { words.size(), words.size(), std::move(audioPath) });
+            words.push_back(std::move(*word));
+            stretches.back().end = words.size();
         }
     }
-    std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.start < b.start; });
+    for (const auto& stretch : stretches) {
+        std::stable_sort(words.begin() + std::ptrdiff_t(stretch.begin), words.begin() + std::ptrdiff_t(stretch.end),
+            [](const Word& a, const Word& b) { return a.start < b.start; });
+    }
     readAloudMarkSentences(words);
-    std::vector<Stretch> stretches { Stretch { 0, words.size(), {} } };
     return std::shared_ptr<AudioSyncController>(new AudioSyncController(
         std::move(words), std::move(stretches), std::move(delegate), std::move(book), pageId, playerUIEnable));
 }
@@ -214,7 +221,7 @@ void AudioSyncController::beginStretch(size_t stretchIndex, size_t fromWord, boo
         words.push_back(NarrationWord { m_words[i].text, m_words[i].start, m_words[i].end });
     std::shared_ptr<NarrationPlayback> playback;
     if (audioAndSpeech) {
-        playback = NarrationPlayback::audio(stretch.audioPath, words, listenerFor(stretchIndex));
+        playback = NarrationPlayback::audio(stretch.audioPath, bookFolder(m_book.get()), words, listenerFor(stretchIndex));
         if (!playback) {
             // A chapter is spoken in its book's language.
             const auto* epub = dynamic_cast<const EPUBBookVO*>(m_book.get());

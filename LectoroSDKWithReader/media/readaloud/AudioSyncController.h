@@ -7,12 +7,14 @@
 // thread.
 //
 // Word timings: each link's `audioSync` list holds {"text", "start", "end"} (seconds); a
-// chapter's list holds {"wordId", "text", "start", "end"}. A page word's rectangle is its
+// chapter's list holds {"wordId", "text", "start", "end", "audio"}, "audio" naming the clip's
+// file in the book as a link's `url` does. A page word's rectangle is its
 // share of the link's box, by its length, along one line. Entries without a usable start
 // are skipped; an end before its start is taken as the start.
 //
-// How it is heard (NarrationPlayback): a link's `url` names its audio file in the book;
-// consecutive links naming the same file share it, their timings being positions in it.
+// How it is heard (NarrationPlayback): a link's `url` (a chapter entry's "audio") names its
+// audio file in the book; consecutive links or entries naming the same file share it, their
+// timings being positions in it.
 // A file that plays goes through the media player, and words follow its position; links
 // without playable audio are spoken by the speech synthesiser, words following its word
 // callbacks; words with no text (or no voice) follow their timings on the run loop's clock.
@@ -100,9 +102,11 @@ public:
     // The media player of the book's audio being narrated; null otherwise.
     std::shared_ptr<media::Player> audioPlayer() const;
 
-    // A link's audio file inside the book's folder; empty for no link, a web address, or
-    // a path that would leave the folder.
+    // A link's audio file inside the book's folder (base::pathInsideFolder: links resolved);
+    // empty for no link, a web address, or a path that would leave the folder.
     static std::string audioPathForLink(const PXLinkVO&, const LectoroBookVO*);
+    // The folder the book's audio is read inside.
+    static std::string bookFolder(const LectoroBookVO*);
 
 private:
     // Words [begin, end) heard from one audio file (or none).

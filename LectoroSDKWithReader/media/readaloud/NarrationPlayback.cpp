@@ -448,13 +448,15 @@ float narrationSpeechRate(float rate)
 }
 
 std::shared_ptr<NarrationPlayback> NarrationPlayback::audio(
-    const std::string& audioPath, std::vector<NarrationWord> words, Listener listener)
+    const std::string& audioPath, const std::string& root, std::vector<NarrationWord> words, Listener listener)
 {
     if (audioPath.empty())
         return nullptr;
     // Read here, before the first word: a narration file is small, and a page whose audio
     // cannot be read is known at once and spoken instead.
-    auto asset = media::Asset::load(audioPath);
+    media::AssetLoadOptions options;
+    options.root = root;
+    auto asset = media::Asset::load(audioPath, options);
     // A file without sound (a picture the link also names, say) is no narration.
     if (!asset.ok() || !(asset.value().duration > 0) || asset.value().tracksWithMediaType(media::MediaType::Audio).empty())
         return nullptr;

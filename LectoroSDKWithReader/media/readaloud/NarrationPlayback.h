@@ -48,8 +48,10 @@ public:
         std::function<void()> paused;
     };
 
-    // The book's audio at `audioPath`; null when the file cannot be read as sound.
-    static std::shared_ptr<NarrationPlayback> audio(const std::string& audioPath, std::vector<NarrationWord>, Listener);
+    // The book's audio at `audioPath`, opened only inside `root` (the book's folder); null
+    // when the file cannot be read as sound.
+    static std::shared_ptr<NarrationPlayback> audio(
+        const std::string& audioPath, const std::string& root, std::vector<NarrationWord>, Listener);
     // Null when no word has text. The voice speaks `languageCode` (BCP 47) when one does,
     // else the platform's own language.
     static std::shared_ptr<NarrationPlayback> speech(std::vector<NarrationWord>, Listener, const std::string& languageCode = {});

@@ -165,10 +165,13 @@ void ReflowablePageCount::setPageCountViewColor()
 ReflowablePageCount::PageReport ReflowablePageCount::pageReport(const std::string& pageText, int64_t chapter,
     int64_t totalPagesInChapter, int64_t totalPagesInBook, bool isCoverPage) const
 {
+    // A book still being laid out has no total yet (0): nothing is clamped to it, the strip
+    // leaves the book's count out and the host hears no percentage until it is known.
+    const bool totalKnown = totalPagesInBook > 0;
     std::string page = pageText;
-    if (base::integerValue(page) > totalPagesInBook)
+    if (totalKnown && base::integerValue(page) > totalPagesInBook)
         page = base::format("%ld", totalPagesInBook);
-    int64_t chapterPages = std::min(totalPagesInChapter, totalPagesInBook);
+    int64_t chapterPages = totalKnown ? std::min(totalPagesInChapter, totalPagesInBook) : totalPagesInChapter;
 
     const int64_t pagesBefore = m_metrics->metricForChapter(chapter).totalNumOfPagesTillChapter;
     const int64_t absolute = base::integerValue(page) + pagesBefore;
@@ -196,7 +199,7 @@ ReflowablePageCount::PageReport ReflowablePageCount::pageReport(const std::strin
     }
     // Either page of a spread past the book's end shows the book's last page, so the last
     // spread never reads "100-101 / 100" nor reports more than 100 percent.
-    if (base::integerValue(splitOn(absoluteText, '-').back()) > totalPagesInBook)
+    if (totalKnown && base::integerValue(splitOn(absoluteText, '-').back()) > totalPagesInBook)
         absoluteText = base::format("%ld", totalPagesInBook);
 
     PageReport report;
@@ -207,21 +210,23 @@ ReflowablePageCount::PageReport ReflowablePageCount::pageReport(const std::strin
     const std::string localizedChapterPages = localizedNumberOf(base::format("%ld", chapterPages));
     const std::string bookText = localizedAbsolute + " / " + localizedBookPages;
 
-    if (m_slider && m_slider->isVerticalsliderEnable()) {
+    if (totalKnown && m_slider && m_slider->isVerticalsliderEnable()) {
         std::string label;
         if (auto sliderView = m_slider->viewForSliderBar())
             label = sliderView->percentageLabel()->text();
         label.erase(std::remove(label.begin(), label.end(), '%'), label.end());
         report.readPercentage = base::intValue(label);
-    } else if (totalPagesInBook > 0) {
+    } else if (totalKnown) {
         const int64_t last = base::integerValue(splitOn(absoluteText, '-').back());
         const float fraction = static_cast<float>(last) / static_cast<float>(totalPagesInBook) * 100.0f;
         report.readPercentage = static_cast<int64_t>(std::trunc(fraction));
     }
 
     if (!isCoverPage) {
-        report.stripText = localizedKey("PAGE") + " " + localizedPage + " " + localizedKey("OF_KEY") + " "
-            + localizedChapterPages + " | " + bookText + " ";
+        report.stripText
+            = localizedKey("PAGE") + " " + localizedPage + " " + localizedKey("OF_KEY") + " " + localizedChapterPages;
+        if (totalKnown)
+            report.stripText += " | " + bookText + " ";
     }
     return report;
 }
@@ -229,7 +234,8 @@ ReflowablePageCount::PageReport ReflowablePageCount::pageReport(const std::strin
 void ReflowablePageCount::didChangeReflowableBookPage(const std::string& pageText, int64_t chapter,
     int64_t totalPagesInChapter, int64_t totalPagesInBook, bool isCoverPage)
 {
-    m_metrics->recordChapterPageCount(chapter, std::min(totalPagesInChapter, totalPagesInBook));
+    m_metrics->recordChapterPageCount(
+        chapter, totalPagesInBook > 0 ? std::min(totalPagesInChapter, totalPagesInBook) : totalPagesInChapter);
     PageReport report = pageReport(pageText, chapter, totalPagesInChapter, totalPagesInBook, isCoverPage);
     if (report.readPercentage) {
         if (auto delegate = m_host.pageCountReaderDelegate())

@@ -79,7 +79,8 @@ public:
     struct PageReport {
         std::string stripText;
         std::string absoluteText;
-        // None when no percentage can be given (a book of no pages).
+        // None while the book's page total is not known (0: the renderer is still laying
+        // the book out): a percentage of a partial total would be wrong.
         std::optional<int64_t> readPercentage;
     };
     PageReport pageReport(const std::string& pageText, int64_t chapter, int64_t totalPagesInChapter,

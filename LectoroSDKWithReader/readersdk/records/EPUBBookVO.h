@@ -32,6 +32,14 @@ struct EPUBMetaVO {
     std::string publisher;
 };
 
+// A heading in a chapter's text: its byte range and level (1 for h1 to 6 for h6).
+struct EPUBHeading {
+    size_t start = 0;
+    size_t end = 0;
+    int level = 1;
+    bool operator==(const EPUBHeading&) const = default;
+};
+
 // What a chapter file holds for reading: its plain text (for search), where its element ids
 // start in that text (a byte offset), and the number of blocks directly under <body> (one
 // reading position each).
@@ -42,6 +50,8 @@ struct EPUBChapterContent {
     // Where each of those blocks starts in the text (a byte offset); may be empty for
     // content made by hand.
     std::vector<size_t> blockStarts;
+    // The headings, in order, which the page sets larger and bold.
+    std::vector<EPUBHeading> headings;
 };
 
 class EPUBChapterVO {

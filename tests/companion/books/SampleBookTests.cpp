@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace lectoro;
@@ -91,7 +92,7 @@ TEST(SampleBooks, ReflowableEpubHasChaptersContentsAndPageList)
     EXPECT_EQ(book->kind(), LectoroBookKind::EPUB);
     EXPECT_EQ(book->meta.layout, 0);
     EXPECT_EQ(book->meta.title, "The Lighthouse Keeper's Notebook");
-    ASSERT_EQ(book->chapters.size(), 3u);
+    ASSERT_EQ(book->chapters.size(), 4u);
     EXPECT_EQ(book->chapters[1]->href, "text/chapter-2.xhtml");
     EXPECT_EQ(book->chapters[1]->fileIndex, 1);
     EXPECT_EQ(book->chapters[1]->idref, "ch2");
@@ -100,17 +101,17 @@ TEST(SampleBooks, ReflowableEpubHasChaptersContentsAndPageList)
     EXPECT_EQ(book->chapters[0]->content()->text.find("stylesheet"), std::string::npos);
     EXPECT_FALSE(book->isBookContentLoaded) << "measured in the background, once a reader asks";
 
-    ASSERT_EQ(book->toc.size(), 3u);
+    ASSERT_EQ(book->toc.size(), 4u);
     ASSERT_EQ(book->toc[0].subEntries.size(), 1u);
     EXPECT_EQ(book->toc[0].subEntries[0].src, "text/chapter-1.xhtml#morning");
     auto contents = book->getBookContentForTOC();
     EXPECT_EQ(contents.at(2)["pageID"], base::Value(2));
 
-    ASSERT_EQ(book->tocPageList.size(), 5u);
+    ASSERT_EQ(book->tocPageList.size(), 6u);
     std::vector<int64_t> indices;
     for (const auto& entry : book->tocPageList)
         indices.push_back(entry.fileIndex);
-    EXPECT_EQ(indices, (std::vector<int64_t> { 0, 0, 1, 1, 2 }));
+    EXPECT_EQ(indices, (std::vector<int64_t> { 0, 0, 1, 1, 2, 3 }));
     const auto& text = book->chapters[0]->content()->text;
     EXPECT_EQ(book->displayNumberForPosition(0, text.find("calm days")), "2");
     EXPECT_EQ(book->displayNumberForPosition(0, text.find("lighthouse")), "1");
@@ -130,8 +131,38 @@ TEST(SampleBooks, ReflowableEpubHasChaptersContentsAndPageList)
     EXPECT_GT(contentSize.value_or(0), 0);
     EXPECT_TRUE(book->isBookContentLoaded);
     EXPECT_GE(book->bookCFIArray.size(), 3u);
-    EXPECT_EQ(book->bookCFIs.size(), 3u);
+    EXPECT_EQ(book->bookCFIs.size(), 4u);
     EXPECT_EQ(book->chapterForHref("text/chapter-3.xhtml#page5").get(), book->chapters[2].get());
+}
+
+TEST(SampleBooks, ReflowableEpubNarratesItsLastChapterFromItsOverlay)
+{
+    auto book = loadSample<EPUBBookVO>("sample-reflowable-epub");
+    ASSERT_TRUE(book);
+    EXPECT_TRUE(book->isAudioSyncSupported);
+    for (size_t index = 0; index < 3; ++index) {
+        EXPECT_FALSE(book->chapters[index]->isAudioSyncSupported) << index;
+        EXPECT_EQ(book->chapters[index]->audioSyncArray.count(), 0u) << index;
+    }
+    const auto& narrated = *book->chapters[3];
+    EXPECT_EQ(narrated.title, "Night Watch");
+    ASSERT_TRUE(narrated.isAudioSyncSupported);
+    // One clip per word of the chapter, in reading order, each a word's own element.
+    const auto& clips = narrated.audioSyncArray;
+    ASSERT_EQ(clips.count(), 17u);
+    const auto& anchors = narrated.content()->anchors;
+    double previousEnd = 0;
+    for (size_t index = 0; index < clips.count(); ++index) {
+        const auto& clip = clips.at(index);
+        EXPECT_EQ(clip["wordId"].asString(), "w" + std::to_string(index + 1));
+        EXPECT_EQ(clip["audio"].asString(), "OEBPS/audio/night-watch.m4a");
+        EXPECT_GE(clip["start"].doubleValue(), previousEnd);
+        EXPECT_GT(clip["end"].doubleValue(), clip["start"].doubleValue());
+        previousEnd = clip["end"].doubleValue();
+        EXPECT_TRUE(std::any_of(anchors.begin(), anchors.end(),
+            [&](const auto& anchor) { return anchor.first == clip["wordId"].asString(); }));
+    }
+    EXPECT_TRUE(std::filesystem::exists(book->absolutePath + "/OEBPS/audio/night-watch.m4a"));
 }
 
 TEST(SampleBooks, FixedLayoutEpubIsPrePaginatedWithOnePagePerChapter)

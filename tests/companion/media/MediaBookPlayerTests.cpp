@@ -102,6 +102,40 @@ TEST(MediaBookPlayer, ChaptersSharingAStreamEndWhereTheNextBegins)
     EXPECT_EQ(book.model->currentTime, 2);
 }
 
+TEST(MediaBookPlayer, AChapterSharingItsFileEndsAtTheNextOnesStartExactlyAtEverySpeed)
+{
+    // The next chapter starts between two whole seconds, where the once-a-second tick
+    // would come late.
+    for (float speed : { 1.0f, 2.0f }) {
+        SCOPED_TRACE(speed);
+        Fixture book("sample-videobook", true);
+        auto first = book.model->mediaBookAllChaptersArray.at(0);
+        auto second = book.model->mediaBookAllChaptersArray.at(1);
+        ASSERT_EQ(first->chapterURL, second->chapterURL);
+        second->startTimeInFile = 2.5;
+        book.model->mediaNarrationSpeedRate = speed;
+        book.player->setReadingSpeed(book.model);
+        book.player->play(first);
+        settle();
+        ASSERT_EQ(book.player->avPlayer()->rate(), speed);
+        const double wallToBoundary = 2.5 / speed;
+
+        base::RunLoop::main().advanceBy(wallToBoundary - 0.01);
+        EXPECT_EQ(book.delegate->finished, 0) << "ended early";
+        base::RunLoop::main().advanceBy(0.01);
+        EXPECT_EQ(book.delegate->finished, 1);
+        EXPECT_EQ(book.player->avPlayer()->rate(), 0);
+        EXPECT_NEAR(book.player->avPlayer()->currentTime(), 2.5, 1e-6) << "none of the next chapter is heard";
+
+        // The next chapter goes on from where the first stopped.
+        book.player->navigateToChapter(second, 0);
+        settle();
+        EXPECT_EQ(book.model->currentChapter, second);
+        EXPECT_NEAR(book.player->avPlayer()->currentTime(), 2.5, 1e-6);
+        EXPECT_EQ(book.delegate->finished, 1);
+    }
+}
+
 TEST(MediaBookPlayer, SkipsSeeksAndSpeedStayInsideTheChapter)
 {
     Fixture book("sample-audiobook");

@@ -5,6 +5,8 @@
 #include "companion/renderer/ChapterPositions.h"
 #include "companion/renderer/RecordingRendererDelegate.h"
 #include "companion/renderer/ReflowPagination.h"
+#include "companion/renderer/TextFaces.h"
+#include "companion/store/TemporaryFolder.h"
 #include "platform/base/Dispatch.h"
 #include "platform/base/RunLoop.h"
 #include "platform/testing/UIScope.h"
@@ -103,8 +105,107 @@ TEST_F(ReflowPaginationTest, LongBookPaginatesIntoTheSamePagesTwice)
         static_cast<int64_t>(pageHeight * static_cast<double>(*first->reflowBookPageCount())));
     auto chapterPages = first->reflowPage(0, 0)->count;
     ASSERT_FALSE(delegate->reflowPages.empty());
+    // Before the book is laid out its total is not known (0), never the chapters laid out so far.
+    EXPECT_EQ(delegate->reflowPages.front(), "0:1/" + std::to_string(chapterPages) + "/0");
     EXPECT_EQ(delegate->reflowPages.back(),
         "0:1/" + std::to_string(chapterPages) + "/" + std::to_string(*first->reflowBookPageCount()));
+}
+
+TEST_F(ReflowPaginationTest, AJumpAskedForWhileTheFirstPageLoadsLandsOnceItIsUp)
+{
+    // The positions to jump to: the fourth page of the first chapter, and a page of the third.
+    auto probe = open("sample-long-epub", std::make_shared<RecordingRendererDelegate>());
+    auto fourth = probe->reflowPage(0, 3);
+    ASSERT_TRUE(fourth);
+    ASSERT_GE(probe->pageNumbers().size(), 3u);
+    auto third = probe->reflowPage(2, 1);
+    ASSERT_TRUE(third);
+    probe->clearObjects();
+
+    struct Case {
+        const char* name;
+        std::string cfi;
+        int64_t chapter;
+        size_t page;
+    };
+    const Case cases[] = {
+        { "inside the chapter opening", fourth->cfi, 0, 3 },
+        { "in another chapter", third->cfi, 2, 1 },
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        auto recorder = std::make_shared<RecordingRendererDelegate>();
+        int loads = 0;
+        recorder->onDidLoadPage = [&](lectoro::RendererViewController& renderer, int64_t) {
+            if (++loads == 1)
+                renderer.jumpToCFIString(testCase.cfi);
+        };
+        auto renderer = open("sample-long-epub", recorder);
+        auto shown = renderer->currentReflowPage();
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->chapter, testCase.chapter);
+        EXPECT_EQ(shown->index, testCase.page);
+        EXPECT_EQ(renderer->getCurrentCFI(), testCase.cfi);
+        ASSERT_FALSE(recorder->bookCFIs.empty());
+        EXPECT_EQ(recorder->bookCFIs.back(), testCase.cfi) << "the owner heard where the page landed";
+        EXPECT_EQ(recorder->reflowPages.back().rfind(
+                      std::to_string(testCase.chapter) + ":" + std::to_string(testCase.page + 1) + "/", 0),
+            0u)
+            << recorder->reflowPages.back();
+    }
+}
+
+TEST_F(ReflowPaginationTest, TheFirstWordOnScreenIsNamedByItsOwnElement)
+{
+    // A chapter whose every word is an element of its own, in paragraphs with ids of theirs:
+    // narration starts at the first word a page shows, so the page names that word.
+    companion::testing::TemporaryFolder folder;
+    const auto root = folder.path();
+    companiontest::writeFile(root / "META-INF/container.xml", R"(<?xml version="1.0"?>
+<container version="1.0" xmlns="urn:oasis:names:tc:opendocument:xmlns:container">
+  <rootfiles><rootfile full-path="package.opf" media-type="application/oebps-package+xml"/></rootfiles>
+</container>)");
+    companiontest::writeFile(root / "package.opf", R"(<?xml version="1.0" encoding="UTF-8"?>
+<package xmlns="http://www.idpf.org/2007/opf" version="3.0" unique-identifier="uid">
+  <metadata xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:identifier id="uid">words</dc:identifier>
+    <dc:title>Words</dc:title><dc:language>en</dc:language></metadata>
+  <manifest><item id="one" href="one.xhtml" media-type="application/xhtml+xml"/></manifest>
+  <spine><itemref idref="one"/></spine>
+</package>)");
+    std::string body;
+    for (int paragraph = 0, word = 0; paragraph < 60; ++paragraph) {
+        body += "<p id=\"p" + std::to_string(paragraph) + "\">";
+        for (int inParagraph = 0; inParagraph < 20; ++inParagraph, ++word)
+            body += "<span id=\"w" + std::to_string(word) + "\">word" + std::to_string(word) + "</span> ";
+        body += "</p>";
+    }
+    companiontest::writeFile(root / "one.xhtml",
+        "<?xml version=\"1.0\"?><html xmlns=\"http://www.w3.org/1999/xhtml\"><body>" + body + "</body></html>");
+    auto renderer = companion::BookRenderer::create(root.string(), delegate);
+    renderer->view();
+    base::RunLoop::main().runUntilIdle();
+    ASSERT_GT(renderer->reflowPage(0, 0)->count, 2u);
+    auto chapter = epubOf(*renderer)->chapters[0];
+    const auto& text = chapter->content()->text;
+    for (int turn = 0; turn < 2; ++turn) {
+        auto page = renderer->currentReflowPage();
+        ASSERT_TRUE(page);
+        SCOPED_TRACE("page " + std::to_string(page->index + 1));
+        // The word the page starts with, as the chapter's own ids name it.
+        std::string expected;
+        for (const auto& [id, offset] : chapter->content()->anchors) {
+            if (offset == page->textStart && id[0] == 'w')
+                expected = id;
+        }
+        ASSERT_FALSE(expected.empty());
+        std::optional<base::Value> word;
+        renderer->getFirstVisibleWordForScreenWithCallBack([&](const std::optional<base::Value>& answer) { word = answer; });
+        base::RunLoop::main().runUntilIdle();
+        ASSERT_TRUE(word);
+        EXPECT_EQ((*word)["wordId"].asString(), expected);
+        EXPECT_EQ((*word)["text"].asString(), text.substr(page->textStart, text.find(' ', page->textStart) - page->textStart));
+        ASSERT_TRUE(renderer->swipe(RendererSwipe::Next));
+    }
 }
 
 TEST_F(ReflowPaginationTest, PagesFollowEachOtherWithoutGapsAndStartOnWords)
@@ -337,26 +438,36 @@ TEST_F(ReflowPaginationTest, PrintingWritesAPdfPagePerLaidOutPage)
     std::filesystem::remove_all(folder);
 }
 
-TEST(ReflowText, WrapsByTheMetricAndBreaksLongWords)
+TEST(ReflowText, WrapsByTheFacesAdvancesAndBreaksLongWords)
 {
-    // 100 points wide between the margins, 10-point text: "aaaa " is 25 points, so four
-    // words a line; three lines a page.
+    // Four words "aaaa" and the three spaces between them fill a line exactly; 10-point
+    // lines 10 high, three a page.
+    const auto& face = companion::glyphAdvances(companion::TextFace::Body, 10);
+    const double word = 4 * face.advance(U'a');
     companion::ReflowLayout layout;
     layout.fontSize = 10;
     layout.lineHeight = 10;
     layout.insets = ui::EdgeInsets { 0, 0, 0, 0 };
-    layout.pageSize = ui::Size { 100, 30 };
+    layout.pageSize = ui::Size { 4 * word + 3 * face.advance(U' ') + 0.01, 30 };
     std::string words;
-    for (int word = 0; word < 13; ++word)
-        words += word ? " aaaa" : "aaaa";
+    for (int index = 0; index < 13; ++index)
+        words += index ? " aaaa" : "aaaa";
     auto pages = companion::paginateText(words, layout);
     ASSERT_EQ(pages.count(), 2u);
     EXPECT_EQ(pages.range(1).first, 60u) << "the 13th word (12 × 5 bytes in) starts the second page";
     EXPECT_EQ(pages.pageHolding(words.size() - 1), 1u);
 
-    // A new line per "\\n", and a word longer than a line broken across lines.
-    EXPECT_EQ(companion::paginateText("a\nb\nc\nd", layout).count(), 2u);
-    EXPECT_EQ(companion::paginateText(std::string(120, 'x'), layout).count(), 2u) << "60 characters a page";
+    // A paragraph ends its line and leaves half the size (5 points) below it: "a" at 0,
+    // "b" at 15, and "c" (30 to 40) no longer fits the 30 points.
+    auto paragraphs = companion::paginateText("a\nb\nc\nd", layout);
+    ASSERT_EQ(paragraphs.count(), 2u);
+    EXPECT_EQ(paragraphs.range(1).first, 4u);
+    // A word longer than a line breaks between characters, as many a line as fit.
+    const auto perLine = static_cast<size_t>(layout.lineWidth() / face.advance(U'x'));
+    const size_t length = 3 * perLine + 1;
+    auto broken = companion::paginateText(std::string(length, 'x'), layout);
+    ASSERT_EQ(broken.count(), 2u);
+    EXPECT_EQ(broken.range(1).first, 3 * perLine);
     EXPECT_EQ(companion::paginateText("", layout).count(), 1u);
 }
 

@@ -311,3 +311,52 @@ TEST_F(FileManagerTest, ExcludedMarkIsVisibleToASecondManager)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FileManagerTest, APathNamedByContentResolvesOnlyInsideItsFolder)
+{
+    write("book/media/clip.mp4", "clip");
+    write("book/web/page.html", "page");
+    write("book-other/secret.html", "secret");
+    write("outside.html", "outside");
+    fs::create_directory_symlink(m_root, path("book/media/up"));
+    fs::create_symlink(path("outside.html"), path("book/web/linked.html"));
+    fs::create_symlink("page.html", path("book/web/alias.html"));
+    const std::string book = path("book");
+    const std::string inside = fs::canonical(book).string();
+
+    struct Case {
+        const char* name;
+        std::optional<std::string> expected;
+    };
+    const Case cases[] = {
+        { "media/clip.mp4", inside + "/media/clip.mp4" },
+        { "web/./sub/../page.html", inside + "/web/page.html" },
+        { "media/clip%20two.mp4", inside + "/media/clip two.mp4" }, // missing but inside: answered
+        { "web/alias.html", inside + "/web/page.html" },
+        { "../outside.html", std::nullopt },
+        { "web/../../outside.html", std::nullopt },
+        { "..%2Foutside.html", std::nullopt },
+        { "%2e%2e/outside.html", std::nullopt },
+        { "../book-other/secret.html", std::nullopt },
+        { "/etc/passwd", std::nullopt },
+        { "%2Fetc%2Fpasswd", std::nullopt },
+        { "file:///etc/passwd", std::nullopt },
+        { "file%3A///etc/passwd", std::nullopt },
+        { "https://example.org/page.html", std::nullopt },
+        { "web\\page.html", std::nullopt },
+        { "media/up/outside.html", std::nullopt },
+        { "web/linked.html", std::nullopt },
+        { ".", std::nullopt },
+        { "", std::nullopt },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(base::pathInsideFolder(book, c.name), c.expected);
+    }
+    EXPECT_EQ(base::pathInsideFolder(path("missing-book"), "page.html"), std::nullopt);
+    EXPECT_EQ(base::pathInsideFolder("", "page.html"), std::nullopt);
+}
+
+} // namespace

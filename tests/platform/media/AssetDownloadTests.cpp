@@ -132,6 +132,54 @@ TEST_F(AssetDownloadTest, cancellingOrAMissingFileLeavesNothingBehind)
     EXPECT_TRUE(downloadedFolders().empty());
 }
 
+// Bytes of every file under the folder, hidden partial downloads included.
+uint64_t bytesOnDisk(const std::string& folder)
+{
+    uint64_t total = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            total += entry.file_size();
+    }
+    return total;
+}
+
+TEST_F(AssetDownloadTest, aSegmentThatGrowsAfterPlanningIsRefusedAndNothingPastThePlanIsWritten)
+{
+    auto task = session->makeAssetDownloadTask(master, "Book");
+    task->resume();
+    const uint64_t planned = task->countOfBytesExpectedToReceive();
+    ASSERT_GT(planned, 0u);
+    // The last segment grows a hundredfold while the others are copied.
+    server.write("book/video/hi1.ts", std::string(100'000, 'g'));
+    uint64_t mostOnDisk = 0;
+    for (int second = 0; second < 60; ++second) {
+        base::RunLoop::main().advanceBy(1);
+        mostOnDisk = std::max(mostOnDisk, bytesOnDisk(downloads.path()));
+    }
+    EXPECT_EQ(delegate->completions, 1);
+    ASSERT_TRUE(delegate->error);
+    EXPECT_EQ(delegate->error->code, media::errorFileFailedToParse);
+    EXPECT_NE(delegate->error->localizedDescription().find("hi1.ts"), std::string::npos);
+    EXPECT_LE(mostOnDisk, planned);
+    EXPECT_LE(task->countOfBytesReceived(), planned);
+    EXPECT_TRUE(delegate->location.empty());
+    EXPECT_TRUE(downloadedFolders().empty());
+}
+
+TEST_F(AssetDownloadTest, aFilePastThePerFileLimitFailsThePlanBeforeAnythingIsCopied)
+{
+    media::AssetDownloadConfiguration configuration { "books", downloads.path(), 1000 };
+    configuration.maxBytesPerFile = 999;
+    session = AssetDownloadSession::create(configuration, delegate);
+    session->makeAssetDownloadTask(master, "Book")->resume();
+    base::RunLoop::main().advanceBy(60);
+    ASSERT_TRUE(delegate->error);
+    EXPECT_EQ(delegate->error->code, media::errorFileFailedToParse);
+    EXPECT_NE(delegate->error->localizedDescription().find("maxBytesPerFile"), std::string::npos);
+    EXPECT_TRUE(delegate->progress.empty());
+    EXPECT_TRUE(downloadedFolders().empty());
+}
+
 TEST_F(AssetDownloadTest, aPlaylistNamingFilesOutsideItsFolderOrOnTheWebIsRefused)
 {
     struct Case {

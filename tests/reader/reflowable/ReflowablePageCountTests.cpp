@@ -94,8 +94,10 @@ TEST_F(ReflowablePageCountTest, PageReportsAcrossDevicesDirectionsAndModes)
         { "chapter pages beyond the book are clamped", false, false, false, false, "1", 500, 50, false,
             "Page 1 of 50 | 41 / 50 ", 82 },
         { "cover page is empty", false, false, false, false, "1", 1, 300, true, "", 13 },
-        { "a book of no pages gives no percentage", false, false, false, false, "0", 0, 0, false,
-            "Page 0 of 0 | 0 / 0 ", std::nullopt },
+        { "until the book's total is known: no book count, no percentage", false, false, false, false, "3", 12, 0,
+            false, "Page 3 of 12", std::nullopt },
+        { "nothing is clamped to an unknown total", true, true, false, false, "70", 80, 0, false, "Page 70 of 80",
+            std::nullopt },
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -164,7 +166,10 @@ TEST_F(ReflowablePageCountTest, WithTheVerticalSliderThePercentageComesFromItsLa
     ReflowablePageCount withSlider(host, metrics, slider.get());
     withSlider.setBook(book);
     withSlider.setBookID(42);
+    // Not while the book is still being laid out: the slider's label measures a part of it.
     withSlider.didChangeReflowableBookPage("3", 1, 12, 0, false);
+    EXPECT_TRUE(host.delegate->percentages.empty());
+    withSlider.didChangeReflowableBookPage("3", 1, 12, 300, false);
     ASSERT_EQ(host.delegate->percentages.size(), 1u);
     EXPECT_EQ(host.delegate->percentages[0].percentage, 37);
 }

@@ -1,5 +1,7 @@
 #include "LectoroSDKWithReader/readersdk/widgets/players/LectoroAudioPlayer.h"
 
+#include "platform/base/FileManager.h"
+#include "platform/base/URL.h"
 #include "platform/media/Player.h"
 #include "platform/media/PlayerItem.h"
 
@@ -50,19 +52,26 @@ bool LectoroAudioPlayer::isExternalResource()
 std::shared_ptr<LectoroAudioPlayer> LectoroAudioPlayer::create(const std::string& url,
     const std::string& bookPath, const std::string& isbn, bool playerUIEnable, bool isEncrypted)
 {
-    bool external = url.find("://") != std::string::npos && !url.starts_with("file:");
+    bool remote = base::isWebAddress(url);
     std::string path = url;
-    if (!external && !url.starts_with("/") && !url.starts_with("file:") && !bookPath.empty())
-        path = bookPath + "/" + url;
+    std::string root;
+    if (!remote) {
+        auto inside = base::pathInsideFolder(bookPath, url);
+        if (!inside)
+            return nullptr;
+        path = std::move(*inside);
+        root = bookPath;
+    }
     auto player = std::shared_ptr<LectoroAudioPlayer>(new LectoroAudioPlayer(
-        std::move(path), isbn, playerUIEnable, isEncrypted, external || s_nextIsExternal));
+        std::move(path), std::move(root), isbn, playerUIEnable, isEncrypted, remote || s_nextIsExternal));
     player->loadItem();
     return player;
 }
 
 LectoroAudioPlayer::LectoroAudioPlayer(
-    std::string path, std::string isbn, bool playerUI, bool encrypted, bool external)
+    std::string path, std::string root, std::string isbn, bool playerUI, bool encrypted, bool external)
     : m_path(std::move(path))
+    , m_root(std::move(root))
     , m_isbn(std::move(isbn))
     , m_playerUI(playerUI)
     , m_encrypted(encrypted)
@@ -81,7 +90,9 @@ LectoroAudioPlayer::~LectoroAudioPlayer()
 
 void LectoroAudioPlayer::loadItem()
 {
-    m_player->replaceCurrentItem(media::PlayerItem::create(m_path));
+    media::AssetLoadOptions options;
+    options.root = m_root;
+    m_player->replaceCurrentItem(media::PlayerItem::create(m_path, options));
 }
 
 void LectoroAudioPlayer::start()

@@ -35,8 +35,10 @@ public:
     static void setIsExternalResource(bool);
     static bool isExternalResource();
 
-    // initWithURL:withBookPath:withISBN:WithPlayerUIEnable:withIsEncrypted: — a relative
-    // path is read inside the book folder; an absolute path or a web address as it is.
+    // initWithURL:withBookPath:withISBN:WithPlayerUIEnable:withIsEncrypted: — a web address
+    // is played as it is; anything else is a path the book names, read inside the book
+    // folder (base::pathInsideFolder) through the media layer's bounded opener. Null for a
+    // path that leaves the book (an absolute path, a "file:" address, "..", a link out).
     static std::shared_ptr<LectoroAudioPlayer> create(const std::string& url, const std::string& bookPath,
         const std::string& isbn, bool playerUIEnable, bool isEncrypted);
     ~LectoroAudioPlayer();
@@ -59,10 +61,13 @@ public:
 
 private:
     class Observer;
-    LectoroAudioPlayer(std::string path, std::string isbn, bool playerUI, bool encrypted, bool external);
+    LectoroAudioPlayer(
+        std::string path, std::string root, std::string isbn, bool playerUI, bool encrypted, bool external);
     void loadItem();
 
     std::string m_path;
+    // The book folder a local file is read inside; empty for a web address.
+    std::string m_root;
     std::string m_isbn;
     bool m_playerUI = true;
     bool m_encrypted = false;

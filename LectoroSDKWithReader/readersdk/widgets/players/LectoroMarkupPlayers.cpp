@@ -1,5 +1,6 @@
 #include "LectoroSDKWithReader/readersdk/widgets/players/LectoroMarkupPlayers.h"
 
+#include "LectoroSDKWithReader/readersdk/records/LectoroBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "platform/base/FileManager.h"
 #include "platform/base/RunLoop.h"
@@ -188,8 +189,13 @@ std::shared_ptr<LectoroVideoPlayer> LectoroVideoPlayer::create(
 
 void LectoroVideoPlayer::playVideo()
 {
-    if (!m_player->currentItem())
-        m_player->replaceCurrentItem(media::PlayerItem::create(localPath(m_path)));
+    if (!m_player->currentItem()) {
+        // A book's own video is opened only inside its folder.
+        media::AssetLoadOptions options;
+        if (m_book && !base::isWebAddress(m_path))
+            options.root = m_book->path;
+        m_player->replaceCurrentItem(media::PlayerItem::create(localPath(m_path), options));
+    }
     m_player->play();
 }
 
