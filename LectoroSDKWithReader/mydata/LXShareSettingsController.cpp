@@ -268,6 +268,22 @@ void LXShareSettingsController::buildViews()
                 (dialog.get()->*action)();
         });
     };
+    // As the screen layout file's views do, the panel's parts follow its view when its
+    // owner sizes it (inside the note editor's card, by constraints): full-width rows, the
+    // list taking the height, the button bar at the bottom.
+    using Mask = ui::AutoresizingMask;
+    const bool framed = width < bounds.size.width || height < bounds.size.height;
+    m_containerView->setAutoresizingMask(framed
+            ? Mask::FlexibleLeftMargin | Mask::FlexibleRightMargin | Mask::FlexibleTopMargin | Mask::FlexibleBottomMargin
+            : Mask::FlexibleWidth | Mask::FlexibleHeight);
+    for (const auto& row : std::initializer_list<std::shared_ptr<ui::View>> { m_headerView, m_selectedTextContainerView,
+             m_selectedTextTextView, m_noteTextView, m_settingsLabel, m_classContainerView, m_allSelectionHolderView,
+             m_table, m_noDataLabel })
+        row->setAutoresizingMask(Mask::FlexibleWidth);
+    m_bottomBarView->setAutoresizingMask(Mask::FlexibleWidth | Mask::FlexibleTopMargin);
+    for (const auto& button : { m_cancelButton, m_doneButton })
+        button->setAutoresizingMask(Mask::FlexibleLeftMargin | Mask::FlexibleRightMargin);
+
     on(m_doneButton, &LXShareSettingsController::doneButtonTapped);
     on(m_cancelButton, &LXShareSettingsController::cancelButtonTapped);
     on(m_backBtn, &LXShareSettingsController::cancelButtonTapped);
@@ -279,6 +295,13 @@ void LXShareSettingsController::buildViews()
                 dialog->classListButtonTapped(static_cast<ui::Button&>(control));
         });
     }
+}
+
+void LXShareSettingsController::viewDidLayoutSubviews()
+{
+    ui::ViewController::viewDidLayoutSubviews();
+    if (m_containerView && m_bottomBarView && m_table)
+        placeRows();
 }
 
 void LXShareSettingsController::placeRows()

@@ -111,6 +111,7 @@ public:
     // --- ViewController ---
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    void viewDidLayoutSubviews() override;
 
     // --- Table ---
     int numberOfSectionsInTableView(ui::TableView&) override;

@@ -32,8 +32,6 @@ struct Notes {
     uint64_t structureGeneration = 1;
     uint64_t changeBase = 0; // absolute index of changes[0]
     std::vector<Change> changes;
-    uint64_t settledStructure = 0;
-    uint64_t settledChanges = 0;
 };
 
 Notes& notes()
@@ -125,6 +123,10 @@ public:
 
     bool update();
     void setFittingTarget(const Size& target, float horizontal, float vertical);
+    bool isBehind() const
+    {
+        return m_structure != notes().structureGeneration || m_changes != changeEnd();
+    }
     Size rootSize() const
     {
         return m_rootVars ? Size { m_solver.value(m_rootVars->w), m_solver.value(m_rootVars->h) } : Size {};
@@ -740,10 +742,12 @@ void noteViewChanged(const View& view)
     record({ Change::Kind::View, &view, std::static_pointer_cast<const void>(alive) });
 }
 
-bool hasPendingChanges()
+bool hasPendingChanges(const View& root)
 {
-    auto& n = notes();
-    return n.settledStructure != n.structureGeneration || n.settledChanges != changeEnd();
+    auto it = engines().find(&root);
+    if (it == engines().end() || !it->second.engine || it->second.root.lock().get() != &root)
+        return true;
+    return it->second.engine->isBehind();
 }
 
 ConflictHandler setConflictHandler(ConflictHandler handler)
@@ -779,9 +783,6 @@ bool updateTree(View& root)
             break;
         changed = true;
     }
-    auto& n = notes();
-    n.settledStructure = n.structureGeneration;
-    n.settledChanges = changeEnd();
     return changed;
 }
 

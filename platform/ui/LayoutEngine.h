@@ -32,8 +32,8 @@ namespace layout {
 void noteStructureChanged(); // a constraint (de)activated, a view moved, a mask switched
 void noteConstraintChanged(const Constraint&); // constant or priority
 void noteViewChanged(const View&); // frame of a view the engine knows, intrinsic size, insets
-// Whether anything has changed since the last engine update of any tree (cheap).
-bool hasPendingChanges();
+// Whether anything has changed since the engine of this root last solved (cheap).
+bool hasPendingChanges(const View& root);
 
 // "Unable to simultaneously satisfy constraints" reports: each names the constraint the
 // engine broke and the ones it conflicted with. The handler is process-wide; by default

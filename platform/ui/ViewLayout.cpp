@@ -171,7 +171,10 @@ void View::setNeedsLayout()
 
 bool View::layoutPending()
 {
-    return someViewNeedsLayout() || someViewNeedsConstraintUpdate() || layout::hasPendingChanges();
+    if (someViewNeedsLayout() || someViewNeedsConstraintUpdate())
+        return true;
+    auto key = Environment::current().keyWindow();
+    return key && layout::hasPendingChanges(*key);
 }
 
 void View::setNeedsUpdateConstraints()
