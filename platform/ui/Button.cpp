@@ -45,6 +45,7 @@ void Button::setTitle(std::optional<std::string> title, ControlState state)
     else
         m_titles.erase(state);
     updateContent();
+    invalidateIntrinsicContentSize();
 }
 
 void Button::setAttributedTitle(std::optional<base::AttributedString> title, ControlState state)
@@ -55,6 +56,7 @@ void Button::setAttributedTitle(std::optional<base::AttributedString> title, Con
     else
         m_attributedTitles.erase(state);
     updateContent();
+    invalidateIntrinsicContentSize();
 }
 
 void Button::setTitleColor(std::optional<Color> color, ControlState state)
@@ -75,6 +77,7 @@ void Button::setImage(ImagePtr image, ControlState state)
     else
         m_images.erase(state);
     updateContent();
+    invalidateIntrinsicContentSize();
 }
 
 void Button::setBackgroundImage(ImagePtr image, ControlState state)
@@ -179,6 +182,7 @@ void Button::setFont(const Font& font)
     if (m_titleLabel)
         m_titleLabel->setFont(font);
     setNeedsLayout();
+    invalidateIntrinsicContentSize();
 }
 
 void Button::setContentEdgeInsets(const EdgeInsets& insets)
@@ -186,6 +190,7 @@ void Button::setContentEdgeInsets(const EdgeInsets& insets)
     BASE_ASSERT_MAIN_THREAD();
     m_contentEdgeInsets = insets;
     setNeedsLayout();
+    invalidateIntrinsicContentSize();
 }
 
 void Button::setTitleEdgeInsets(const EdgeInsets& insets)
@@ -193,6 +198,7 @@ void Button::setTitleEdgeInsets(const EdgeInsets& insets)
     BASE_ASSERT_MAIN_THREAD();
     m_titleEdgeInsets = insets;
     setNeedsLayout();
+    invalidateIntrinsicContentSize();
 }
 
 void Button::setImageEdgeInsets(const EdgeInsets& insets)
@@ -200,6 +206,7 @@ void Button::setImageEdgeInsets(const EdgeInsets& insets)
     BASE_ASSERT_MAIN_THREAD();
     m_imageEdgeInsets = insets;
     setNeedsLayout();
+    invalidateIntrinsicContentSize();
 }
 
 void Button::stateDidChange()

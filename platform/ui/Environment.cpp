@@ -96,22 +96,32 @@ void Environment::setScreenSize(const Size& size)
         m_keyWindow->setFrame(screenBounds());
 }
 
+namespace {
+
+// The key window is laid out at the end of every run-loop turn in which anything about its
+// layout changed, before anyone sees it.
+void layOutKeyWindowAtTheEndOfEachTurn()
+{
+    static bool hooked = false;
+    if (hooked)
+        return;
+    hooked = true;
+    base::RunLoop::main().setTurnEndHook([] {
+        if (!View::layoutPending())
+            return;
+        if (auto key = Environment::current().keyWindow())
+            key->layoutIfNeeded();
+    });
+}
+
+} // namespace
+
 void Environment::setKeyWindow(std::shared_ptr<View> window)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_keyWindow = std::move(window);
-    // The window is laid out at the end of every run-loop turn in which anything about its
-    // layout changed, before anyone sees it.
-    static bool hooked = false;
-    if (!hooked && m_keyWindow) {
-        hooked = true;
-        base::RunLoop::main().setTurnEndHook([] {
-            if (!View::layoutPending())
-                return;
-            if (auto key = Environment::current().keyWindow())
-                key->layoutIfNeeded();
-        });
-    }
+    if (m_keyWindow)
+        layOutKeyWindowAtTheEndOfEachTurn();
 }
 
 std::shared_ptr<View> Environment::makeKeyWindow()
@@ -120,6 +130,7 @@ std::shared_ptr<View> Environment::makeKeyWindow()
     auto window = View::create(screenBounds());
     window->setAccessibilityIdentifier("Window");
     m_keyWindow = window;
+    layOutKeyWindowAtTheEndOfEachTurn();
     return window;
 }
 

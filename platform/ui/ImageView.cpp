@@ -28,6 +28,7 @@ void ImageView::setImage(ImagePtr image)
     BASE_ASSERT_MAIN_THREAD();
     m_image = std::move(image);
     didChangeProperty("image");
+    invalidateIntrinsicContentSize();
 }
 
 void ImageView::setHighlightedImage(ImagePtr image)

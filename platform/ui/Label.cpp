@@ -25,6 +25,7 @@ void Label::setText(std::string text)
     m_attributedText.reset();
     setNeedsLayout();
     didChangeProperty("text");
+    invalidateIntrinsicContentSize();
 }
 
 void Label::setAttributedText(std::optional<base::AttributedString> text)
@@ -34,6 +35,7 @@ void Label::setAttributedText(std::optional<base::AttributedString> text)
     m_attributedText = std::move(text);
     setNeedsLayout();
     didChangeProperty("attributedText");
+    invalidateIntrinsicContentSize();
 }
 
 void Label::setFont(const Font& font)
@@ -42,6 +44,7 @@ void Label::setFont(const Font& font)
     m_font = font;
     setNeedsLayout();
     didChangeProperty("font");
+    invalidateIntrinsicContentSize();
 }
 
 void Label::setTextColor(const Color& color)
@@ -69,6 +72,7 @@ void Label::setNumberOfLines(int lines)
     BASE_ASSERT_MAIN_THREAD();
     m_numberOfLines = std::max(0, lines);
     setNeedsLayout();
+    invalidateIntrinsicContentSize();
 }
 
 void Label::setLineBreakMode(LineBreakMode mode)
@@ -95,6 +99,7 @@ void Label::setPreferredMaxLayoutWidth(double width)
     BASE_ASSERT_MAIN_THREAD();
     m_preferredMaxLayoutWidth = std::isfinite(width) ? std::max(0.0, width) : 0;
     setNeedsLayout();
+    invalidateIntrinsicContentSize();
 }
 
 Size Label::measure(double width, int maxLines) const

@@ -19,7 +19,11 @@ bool nearZero(double value)
 
 double LayoutSolver::weightForPriority(float priority)
 {
-    double p = std::clamp(static_cast<double>(priority), 1.0, 999.0);
+    // Below every priority a constraint can carry: a preference that only decides what
+    // nothing else does (where an under-constrained view stays).
+    if (priority < 1)
+        return 1e-4;
+    double p = std::min(static_cast<double>(priority), 999.0);
     return std::pow(10.0, p / 250.0);
 }
 
@@ -353,7 +357,12 @@ bool LayoutSolver::addWithArtificialVariable(Row&& row)
 std::optional<LayoutSolver::ConstraintId> LayoutSolver::addConstraint(const Expression& expression,
     Relation relation, float priority)
 {
-    double weight = priority >= requiredPriority ? 0.0 : weightForPriority(priority);
+    return addWeighted(expression, relation, priority >= requiredPriority ? 0.0 : weightForPriority(priority));
+}
+
+std::optional<LayoutSolver::ConstraintId> LayoutSolver::addWeighted(const Expression& expression, Relation relation,
+    double weight)
+{
     Tag tag;
     Row row = makeRow(expression, relation, weight, tag);
     Symbol subject = chooseSubject(row, tag);
@@ -538,10 +547,12 @@ void LayoutSolver::addEditVariable(Variable variable, float priority)
 {
     if (m_edits.count(variable) || variable >= m_variableSymbol.size())
         return;
-    float clamped = std::min(priority, 999.0f);
+    // A "required" edit is held above every optional constraint, yet yields to required
+    // ones (an edit is a wish, which required relations may overrule).
+    double weight = priority >= requiredPriority ? weightForPriority(999) * 100 : weightForPriority(priority);
     Expression expression;
     expression.add(variable, 1.0);
-    auto id = addConstraint(expression, Relation::Equal, clamped);
+    auto id = addWeighted(expression, Relation::Equal, weight);
     if (!id)
         return;
     m_edits[variable] = { *id, m_constraints[*id].tag, 0 };

@@ -28,7 +28,7 @@ public:
     enum class Relation { LessOrEqual, Equal, GreaterOrEqual };
 
     // A weight for an optional constraint from a priority in 1…999; 1000 and above is
-    // required (no weight). Priorities a quarter of the range apart differ tenfold, so a
+    // required (no weight); below 1, a faint preference under every priority. Priorities a quarter of the range apart differ tenfold, so a
     // higher priority wins any one-to-one conflict and a lower one only loses to it.
     static double weightForPriority(float priority);
     static constexpr float requiredPriority = 1000;
@@ -65,7 +65,7 @@ public:
     bool hasConstraint(ConstraintId) const;
 
     // An edit variable prefers the last value suggested for it, at a priority below
-    // required (a required one is taken as the strongest optional weight).
+    // required (a required one is held above every optional constraint).
     void addEditVariable(Variable, float priority);
     void removeEditVariable(Variable);
     bool hasEditVariable(Variable) const;
@@ -114,6 +114,7 @@ private:
     bool isBasic(Symbol s) const { return m_rowOf[s] >= 0; }
     Row& rowFor(Symbol s) { return m_rows[static_cast<size_t>(m_rowOf[s])].row; }
 
+    std::optional<ConstraintId> addWeighted(const Expression&, Relation, double weight);
     Row makeRow(const Expression&, Relation, double weight, Tag&);
     Symbol chooseSubject(const Row&, const Tag&) const;
     bool addWithArtificialVariable(Row&&);
