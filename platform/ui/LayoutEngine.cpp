@@ -81,6 +81,8 @@ struct ItemVars {
     std::optional<LayoutSolver::ConstraintId> intrinsic[4];
     Size intrinsicSize { -2, -2 };
     float intrinsicPriorities[4] = {};
+    // Required relations holding a frame set by code (x, y, w, h).
+    std::optional<LayoutSolver::ConstraintId> holds[4];
     // A scroll view's content size, as its content's constraints see its edges.
     bool hasContent = false;
     Var cw = 0, ch = 0;
@@ -145,6 +147,8 @@ private:
     void syncConstraint(const Constraint&, Relation&);
     void dropGone();
     void forget(ItemVars&);
+    void flushPending();
+    void release(ItemVars&);
     bool apply();
     void report(const Constraint&, const std::string& why);
     void reportPulledFrame(const View&, const Rect& solved);
@@ -155,6 +159,9 @@ private:
     std::unordered_map<const LayoutItem*, ItemVars> m_items;
     std::unordered_map<const Constraint*, Relation> m_relations;
     ItemVars* m_rootVars = nullptr;
+    std::vector<const LayoutItem*> m_pending;
+    // The relations that read a view's safe-area or margins guide, by that view.
+    std::unordered_map<const View*, std::vector<const Constraint*>> m_guideUsers;
     uint64_t m_structure = 0;
     uint64_t m_changes = 0;
     Size m_fitTarget;
@@ -200,27 +207,54 @@ ItemVars& Engine::varsFor(const LayoutItem& item)
         view->setTrackedByLayoutEngine(true);
         if (view == m_root)
             m_rootVars = &stored;
-        holdFrame(*view, stored);
-        if (!stored.byFrame)
-            updateIntrinsic(*view, stored);
+        // Frames set by code stand before the relations that meet them; preferences follow.
+        if (stored.byFrame && !(m_fitting && view == m_root))
+            holdFrame(*view, stored);
+        else
+            m_pending.push_back(&item);
         if (dynamic_cast<ScrollView*>(view)) {
             stored.hasContent = true;
             stored.cw = m_solver.newVariable();
             stored.ch = m_solver.newVariable();
         }
     } else {
+        m_pending.push_back(&item);
+    }
+    return stored;
+}
+
+// Preferences (frames held, stays, intrinsic sizes) join the solver after the relations of
+// the same pass: a relation added over variables that edits already made basic would be
+// written in those edits' error terms, and a chain of views would fill the tableau.
+void Engine::flushPending()
+{
+    auto pending = std::move(m_pending);
+    m_pending.clear();
+    for (const LayoutItem* item : pending) {
+        auto it = m_items.find(item);
+        if (it == m_items.end() || it->second.alive.expired())
+            continue;
+        ItemVars& vars = it->second;
+        if (vars.isView) {
+            auto view = static_cast<View*>(const_cast<LayoutItem*>(item));
+            holdFrame(*view, vars);
+            if (!vars.byFrame)
+                updateIntrinsic(*view, vars);
+            continue;
+        }
+        if (vars.edits)
+            continue;
         // A custom guide: free, with a faint preference for where it was.
-        auto guide = static_cast<const LayoutGuide*>(&item);
+        auto guide = static_cast<const LayoutGuide*>(item);
         Rect frame = guide->layoutFrame();
-        for (auto [v, value] : { std::pair { stored.x, frame.minX() }, { stored.y, frame.minY() },
-                 { stored.w, frame.width() }, { stored.h, frame.height() } }) {
+        for (auto [v, value] : { std::pair { vars.x, frame.minX() }, { vars.y, frame.minY() },
+                 { vars.w, frame.width() }, { vars.h, frame.height() } }) {
             m_solver.addEditVariable(v, stayPriority);
             m_solver.suggestValue(v, value);
         }
-        stored.edits = true;
-        stored.held = frame;
+        vars.edits = true;
+        vars.held = frame;
     }
-    return stored;
 }
 
 // Frames set by code are held by edit variables; placed views prefer, faintly, the frame
@@ -228,20 +262,43 @@ ItemVars& Engine::varsFor(const LayoutItem& item)
 void Engine::holdFrame(View& view, ItemVars& vars)
 {
     Rect frame = view.frame();
-    if (m_fitting && &view == m_root) {
+    const bool fittingRoot = m_fitting && &view == m_root;
+    if ((vars.byFrame || vars.ownedByCode) && !fittingRoot) {
+        // A frame set by code is required, as the device makes its autoresizing mask into
+        // required constraints: what contradicts it is what gets broken.
+        if (vars.edits && frame == vars.held)
+            return;
+        release(vars);
+        const Var variables[4] = { vars.x, vars.y, vars.w, vars.h };
+        const double values[4] = { frame.minX(), frame.minY(), frame.width(), frame.height() };
+        for (int i = 0; i < 4; ++i) {
+            Expr e;
+            e.add(variables[i], 1).constant = -values[i];
+            vars.holds[i] = m_solver.addConstraint(e, LayoutSolver::Relation::Equal);
+            if (!vars.holds[i]) {
+                // Required constraints added before this frame already decide otherwise:
+                // the frame stays a wish (and apply reports the pull).
+                m_solver.addEditVariable(variables[i], framePriority);
+                m_solver.suggestValue(variables[i], values[i]);
+            }
+        }
+        vars.edits = true;
+        vars.held = frame;
+        return;
+    }
+    if (fittingRoot) {
         frame.size = m_fitTarget;
         frame.origin = {};
     }
     if (!vars.edits) {
-        float priority = vars.byFrame || vars.ownedByCode ? framePriority : stayPriority;
-        if (m_fitting && &view == m_root) {
+        if (fittingRoot) {
             m_solver.addEditVariable(vars.x, framePriority);
             m_solver.addEditVariable(vars.y, framePriority);
             m_solver.addEditVariable(vars.w, m_fitPriority[0]);
             m_solver.addEditVariable(vars.h, m_fitPriority[1]);
         } else {
             for (Var v : { vars.x, vars.y, vars.w, vars.h })
-                m_solver.addEditVariable(v, priority);
+                m_solver.addEditVariable(v, stayPriority);
         }
         vars.edits = true;
     } else if (frame == vars.held) {
@@ -252,6 +309,19 @@ void Engine::holdFrame(View& view, ItemVars& vars)
     m_solver.suggestValue(vars.y, frame.minY());
     m_solver.suggestValue(vars.w, frame.width());
     m_solver.suggestValue(vars.h, frame.height());
+}
+
+// Drops what holds the variables (frame relations, edits); the caller holds them anew.
+void Engine::release(ItemVars& vars)
+{
+    for (auto& hold : vars.holds) {
+        if (hold)
+            m_solver.removeConstraint(*hold);
+        hold.reset();
+    }
+    for (Var v : { vars.x, vars.y, vars.w, vars.h })
+        m_solver.removeEditVariable(v);
+    vars.edits = false;
 }
 
 void Engine::updateIntrinsic(View& view, ItemVars& vars)
@@ -491,6 +561,14 @@ void Engine::syncConstraint(const Constraint& constraint, Relation& relation)
     relation.priority = priority;
     if (!usable)
         return;
+    for (auto item : { constraint.firstItem(), constraint.secondItem() }) {
+        auto guide = dynamic_cast<const LayoutGuide*>(item.get());
+        if (guide && guide->kind() != LayoutGuide::Kind::Custom) {
+            auto& users = m_guideUsers[guide->layoutOwningView()];
+            if (std::find(users.begin(), users.end(), &constraint) == users.end())
+                users.push_back(&constraint);
+        }
+    }
     relation.id = m_solver.addConstraint(e, kind, priority);
     if (!relation.id)
         report(constraint, "a required constraint conflicts with the others");
@@ -541,16 +619,17 @@ void Engine::syncAll()
         auto view = static_cast<View*>(const_cast<LayoutItem*>(item));
         bool byFrame = view == m_root || view->translatesAutoresizingMaskIntoConstraints();
         if (byFrame != vars.byFrame) {
-            for (Var v : { vars.x, vars.y, vars.w, vars.h })
-                m_solver.removeEditVariable(v);
-            vars.edits = false;
+            release(vars);
             vars.byFrame = byFrame;
             vars.ownedByCode = false;
         }
+        if (!vars.edits)
+            continue; // still pending: flushed below
         holdFrame(*view, vars);
         if (!vars.byFrame)
             updateIntrinsic(*view, vars);
     }
+    flushPending();
 }
 
 // Views and guides that left the tree or died take their variables' relations with them.
@@ -577,8 +656,7 @@ void Engine::dropGone()
 
 void Engine::forget(ItemVars& vars)
 {
-    for (Var v : { vars.x, vars.y, vars.w, vars.h })
-        m_solver.removeEditVariable(v);
+    release(vars);
     for (auto& id : vars.intrinsic) {
         if (id)
             m_solver.removeConstraint(*id);
@@ -609,27 +687,25 @@ void Engine::syncChanges(uint64_t from)
         ItemVars& vars = it->second;
         if (!vars.byFrame && !vars.ownedByCode && vars.edits && !(view->frame() == vars.held)) {
             vars.ownedByCode = true;
-            for (Var v : { vars.x, vars.y, vars.w, vars.h })
-                m_solver.removeEditVariable(v);
-            vars.edits = false;
+            release(vars);
         }
         holdFrame(*view, vars);
         if (!it->second.byFrame)
             updateIntrinsic(*view, it->second);
         // Guides of this view measure from its insets: their relations read them again.
-        for (auto& [key, relation] : m_relations) {
-            auto constraint = relation.alive.lock();
-            if (!constraint)
-                continue;
-            for (auto item : { constraint->firstItem(), constraint->secondItem() }) {
-                auto guide = std::dynamic_pointer_cast<LayoutGuide>(item);
-                if (guide && guide->kind() != LayoutGuide::Kind::Custom && guide->layoutOwningView() == view) {
-                    syncConstraint(*constraint, relation);
-                    break;
-                }
+        auto users = m_guideUsers.find(view);
+        if (users != m_guideUsers.end()) {
+            auto list = users->second;
+            for (const Constraint* key : list) {
+                auto relation = m_relations.find(key);
+                if (relation == m_relations.end())
+                    continue;
+                if (auto constraint = relation->second.alive.lock())
+                    syncConstraint(*constraint, relation->second);
             }
         }
     }
+    flushPending();
 }
 
 bool Engine::apply()

@@ -143,19 +143,13 @@ size_t LayoutSolver::rowCount() const
 void LayoutSolver::addToColumns(Symbol basic, const Row& row)
 {
     for (const auto& [symbol, coefficient] : row.terms)
-        m_columns[symbol].push_back(basic);
+        m_columns[symbol].insert(basic);
 }
 
 void LayoutSolver::removeFromColumns(Symbol basic, const Row& row)
 {
-    for (const auto& [symbol, coefficient] : row.terms) {
-        auto& column = m_columns[symbol];
-        auto it = std::find(column.begin(), column.end(), basic);
-        if (it != column.end()) {
-            *it = column.back();
-            column.pop_back();
-        }
-    }
+    for (const auto& [symbol, coefficient] : row.terms)
+        m_columns[symbol].erase(basic);
 }
 
 // Keeps the columns right after a row's terms changed from `previous` to `row`.
@@ -166,15 +160,10 @@ void LayoutSolver::replaceRowTerms(Symbol basic, Row& row, const Row& previous)
     const auto& after = row.terms;
     while (i < before.size() || j < after.size()) {
         if (j == after.size() || (i < before.size() && before[i].first < after[j].first)) {
-            auto& column = m_columns[before[i].first];
-            auto it = std::find(column.begin(), column.end(), basic);
-            if (it != column.end()) {
-                *it = column.back();
-                column.pop_back();
-            }
+            m_columns[before[i].first].erase(basic);
             ++i;
         } else if (i == before.size() || after[j].first < before[i].first) {
-            m_columns[after[j].first].push_back(basic);
+            m_columns[after[j].first].insert(basic);
             ++j;
         } else {
             ++i;
@@ -214,7 +203,7 @@ LayoutSolver::Row LayoutSolver::takeRow(Symbol basic)
 // Replaces `symbol` by its row everywhere it appears.
 void LayoutSolver::substitute(Symbol symbol, const Row& row)
 {
-    std::vector<Symbol> users = m_columns[symbol];
+    std::vector<Symbol> users(m_columns[symbol].begin(), m_columns[symbol].end());
     for (Symbol basic : users) {
         Row& target = rowFor(basic);
         double coefficient = target.coefficientFor(symbol);
@@ -326,7 +315,9 @@ bool LayoutSolver::addWithArtificialVariable(Row&& row)
 
     if (isBasic(artificial)) {
         Row rest = takeRow(artificial);
-        if (rest.terms.empty())
+        // The pivots above never used the artificial row, so without it the tableau is the
+        // one before this constraint: a refused constraint leaves no trace.
+        if (rest.terms.empty() || !success)
             return success;
         Symbol entering = noSymbol;
         for (const auto& [symbol, coefficient] : rest.terms) {
@@ -343,7 +334,7 @@ bool LayoutSolver::addWithArtificialVariable(Row&& row)
         setBasic(entering, std::move(rest));
     }
     // The artificial variable is parametric now: drop it from every row.
-    std::vector<Symbol> users = m_columns[artificial];
+    std::vector<Symbol> users(m_columns[artificial].begin(), m_columns[artificial].end());
     for (Symbol basic : users) {
         Row& target = rowFor(basic);
         Row previous = target;
@@ -375,21 +366,7 @@ std::optional<LayoutSolver::ConstraintId> LayoutSolver::addWeighted(const Expres
         subject = tag.marker;
     }
     if (subject == noSymbol) {
-        // Snapshot what a failed attempt could disturb, so a refused constraint leaves
-        // the tableau as it was.
-        auto savedRows = m_rows;
-        auto savedRowOf = m_rowOf;
-        auto savedColumns = m_columns;
-        auto savedFree = m_freeRows;
-        auto savedObjective = m_objective;
         if (!addWithArtificialVariable(std::move(row))) {
-            m_rows = std::move(savedRows);
-            m_rowOf = std::move(savedRowOf);
-            m_rowOf.resize(m_kinds.size(), -1);
-            m_columns = std::move(savedColumns);
-            m_columns.resize(m_kinds.size());
-            m_freeRows = std::move(savedFree);
-            m_objective = std::move(savedObjective);
             m_infeasible.clear();
             return std::nullopt;
         }

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -138,7 +139,7 @@ private:
     };
     std::vector<Kind> m_kinds;
     std::vector<int32_t> m_rowOf;
-    std::vector<std::vector<Symbol>> m_columns; // symbol → basic symbols of rows that mention it
+    std::vector<std::unordered_set<Symbol>> m_columns; // symbol → basic symbols of rows that mention it
     std::vector<RowSlot> m_rows;
     std::vector<int32_t> m_freeRows;
     Row m_objective;
