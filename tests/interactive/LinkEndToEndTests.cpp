@@ -26,7 +26,9 @@
 #include "LectoroSDKWithReader/readersdk/widgets/players/LectoroAudioPlayer.h"
 #include "LectoroSDKWithReader/readersdk/widgets/players/LectoroMarkupPlayers.h"
 #include "companion/renderer/BookRenderer.h"
+#include "platform/media/Asset.h"
 #include "platform/testing/Interaction.h"
+#include "platform/testing/Settle.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Presentation.h"
 #include "platform/ui/TableView.h"
@@ -241,11 +243,29 @@ TEST_F(LinkEndToEnd, AnAudioMarkupPlaysItsRecordingAsProtectedMedia)
     auto waves = placedIcon(110, 1102);
     ASSERT_TRUE(waves);
     ASSERT_TRUE(testing::tapMarkup(*waves));
-    settle();
+    // The recording lasts 1.25 s, less than settle() moves the clock, and it starts whenever
+    // its file has been read: looked at before the clock moves, it has not played out.
+    uitest::runUntilSettled();
     auto audio = interactive.players().audioPlayer();
     ASSERT_TRUE(audio);
     EXPECT_TRUE(audio->isEncrypted());
     EXPECT_TRUE(audio->isPlaying());
+
+    // It plays for the recording's length, then closes and gives the page back.
+    auto recording = media::Asset::load(audio->mediaPath());
+    ASSERT_TRUE(recording.ok());
+    const double length = recording.value().duration;
+    ASSERT_GT(length, 0.2);
+    base::RunLoop::main().advanceBy(length - 0.1);
+    EXPECT_EQ(interactive.players().audioPlayer(), audio);
+    EXPECT_TRUE(audio->isPlaying());
+    auto controls = audio->getPlayerView();
+    EXPECT_EQ(controls->superview(), reader->view());
+    base::RunLoop::main().advanceBy(0.2);
+    EXPECT_FALSE(interactive.players().audioPlayer());
+    EXPECT_FALSE(controls->superview());
+    EXPECT_FALSE(audio->isPlaying());
+    EXPECT_TRUE(m_renderer->view()->isUserInteractionEnabled());
 }
 
 TEST_F(LinkEndToEnd, AnEpubAudioResourcePickedInTheContentsPanelPlaysFromThePackageFolder)
