@@ -191,9 +191,8 @@ void ReaderReadAloud::addPlayerBottomBarForAudioSync()
         m_readAloudBarTopMarginConstraint,
         bar->heightAnchor().constraintEqualToConstant(sizes.barHeight),
     });
-    const ui::Rect bounds = view->bounds();
-    bar->setFrame(ui::Rect { { 0, bounds.maxY() - 0.4 - sizes.barHeight }, { bounds.size.width, sizes.barHeight } });
-    bar->layoutIfNeeded();
+    // Its items are touched as soon as it shows.
+    view->layoutIfNeeded();
     bar->layer()->setBorderColor(ui::Color::black());
     bar->layer()->setBorderWidth(0.4);
     bar->layer()->setMasksToBounds(false);

@@ -14,6 +14,7 @@
 #include "platform/base/FileManager.h"
 #include "platform/base/Strings.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/LayoutEngine.h"
 
 #include <functional>
 
@@ -84,6 +85,14 @@ protected:
         if (auto window = ui::Environment::current().keyWindow())
             visit(window);
         return found;
+    }
+
+    void turn(ui::Orientation orientation)
+    {
+        auto& environment = ui::Environment::current();
+        environment.rotateTo(orientation);
+        uitest::transitionToSize(m_launcher, environment.screenSize());
+        settle();
     }
 
     std::string chapterOf(MVLectoroMediaBookReader& reader)
@@ -272,6 +281,155 @@ TEST_F(MediaBookJourney, AChapterSharingItsVideoHandsOverAtTheNextChaptersStartN
     EXPECT_NEAR(player->avPlayer()->currentTime(), 2.55, 0.051);
     picture("handed-over");
 }
+
+// --- The players' controls by device and orientation ---
+
+struct PlayerLayoutCase {
+    const char* name;
+    bool video;
+    bool pad;
+};
+
+class MediaBookPlayerLayout : public MediaBookJourney, public ::testing::WithParamInterface<PlayerLayoutCase> {
+protected:
+    void SetUp() override
+    {
+        auto& environment = ui::Environment::current();
+        environment.setIdiom(GetParam().pad ? ui::UserInterfaceIdiom::Pad : ui::UserInterfaceIdiom::Phone);
+        environment.setScreenSize(GetParam().pad ? ui::Size { 768, 1024 } : ui::Size { 375, 667 });
+        environment.setInterfaceOrientation(ui::Orientation::Portrait);
+        environment.setDeviceOrientation(ui::Orientation::Portrait);
+        Journey::SetUp();
+        m_previousHandler = ui::layout::setConflictHandler([this](const std::string& report) { m_conflicts.push_back(report); });
+    }
+
+    void TearDown() override
+    {
+        ui::layout::setConflictHandler(m_previousHandler);
+        MediaBookJourney::TearDown();
+    }
+
+    static ui::Rect inWindow(const ui::View& view)
+    {
+        return view.convertRectTo(view.bounds(), ui::Environment::current().keyWindow().get());
+    }
+
+    // Every control shows whole inside the window, none overlaps another, and hit testing
+    // gives each one the touch at its centre.
+    void expectControlsApartAndTouchable(MVMediaBookPlayerViewBase& bar, const std::vector<const char*>& identifiers)
+    {
+        uitest::settleLayout();
+        const ui::Rect window = ui::Environment::current().keyWindow()->bounds();
+        std::vector<std::pair<std::string, ui::Rect>> placed;
+        for (const char* identifier : identifiers) {
+            auto button = bar.button(identifier);
+            ASSERT_TRUE(button) << identifier;
+            const ui::Rect frame = inWindow(*button);
+            EXPECT_FALSE(frame.isEmpty()) << identifier;
+            EXPECT_TRUE(window.contains(frame)) << identifier << " runs off the screen";
+            EXPECT_EQ(uitest::visibleRectInWindow(*button), frame) << identifier << " is cut";
+            EXPECT_GE(button->titleLabel()->intrinsicContentSize().width, 1.0) << identifier;
+            EXPECT_LE(button->titleLabel()->intrinsicContentSize().width, frame.width()) << identifier << "'s title overflows";
+            EXPECT_TRUE(uitest::isTouchable(*button)) << identifier;
+            for (const auto& [other, otherFrame] : placed)
+                EXPECT_TRUE(frame.intersection(otherFrame).isEmpty()) << identifier << " overlaps " << other;
+            placed.emplace_back(identifier, frame);
+        }
+    }
+
+    // The sheet lies against one side of its control, 8 points off, and along that side
+    // it shares some of the control's extent: it opens where the finger was.
+    static ::testing::AssertionResult liesBy(const ui::View& sheet, const ui::View& control)
+    {
+        const ui::Rect s = inWindow(sheet), c = inWindow(control);
+        const ui::Rect window = ui::Environment::current().keyWindow()->bounds();
+        if (!window.contains(s))
+            return ::testing::AssertionFailure() << "the sheet runs off the screen";
+        auto near = [](double a, double b) { return std::abs(a - b) <= 8.5; };
+        auto overlap = [](double lo1, double hi1, double lo2, double hi2) { return std::min(hi1, hi2) > std::max(lo1, lo2); };
+        const bool vertical = (near(s.maxY(), c.minY()) || near(s.minY(), c.maxY())) && overlap(s.minX(), s.maxX(), c.minX(), c.maxX());
+        const bool horizontal = (near(s.maxX(), c.minX()) || near(s.minX(), c.maxX())) && overlap(s.minY(), s.maxY(), c.minY(), c.maxY());
+        if (vertical || horizontal)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the sheet at (" << s.minX() << ", " << s.minY() << ", " << s.width() << ", "
+                                             << s.height() << ") is not by its control at (" << c.minX() << ", " << c.minY()
+                                             << ", " << c.width() << ", " << c.height() << ")";
+    }
+
+    // The bookmark and speed sheets open by their buttons and close with Cancel.
+    void expectSheetsByTheirControls(MVMediaBookPlayerViewBase& bar, const std::string& step)
+    {
+        const std::pair<const char*, const char*> sheets[] = {
+            { "MediaBookmarkButton", "MediaBookmarkCancelButton" },
+            { "MediaNarrationSpeedButton", "MediaNarrationSpeedCancel" },
+        };
+        for (const auto& [control, cancel] : sheets) {
+            ASSERT_TRUE(tapNow(bar, control));
+            uitest::completePresentations();
+            uitest::settleLayout();
+            auto cancels = onScreen(cancel);
+            ASSERT_EQ(cancels.size(), 1u) << control << " opens its sheet";
+            auto sheet = cancels.front()->superview();
+            EXPECT_TRUE(liesBy(*sheet, *bar.button(control))) << control;
+            EXPECT_TRUE(uitest::isTouchable(*cancels.front())) << cancel;
+            picture(step + "-" + control);
+            ASSERT_TRUE(uitest::tap(*cancels.front()));
+            uitest::completePresentations();
+            EXPECT_TRUE(onScreen(cancel).empty()) << cancel << " closes the sheet";
+        }
+    }
+
+    std::vector<std::string> m_conflicts;
+    ui::layout::ConflictHandler m_previousHandler;
+};
+
+TEST_P(MediaBookPlayerLayout, TheControlsLieApartOnScreenAndTakeATapUprightAndTurned)
+{
+    auto reader = GetParam().video ? openDownloadedVideoBook() : openAudioBook();
+    ASSERT_TRUE(reader);
+    std::shared_ptr<MVMediaBookPlayerViewBase> bar = GetParam().video
+        ? std::static_pointer_cast<MVMediaBookPlayerViewBase>(reader->videoPlayerView())
+        : std::static_pointer_cast<MVMediaBookPlayerViewBase>(reader->audioPlayerVC());
+    ASSERT_TRUE(bar && bar->view()->window());
+    std::vector<const char*> controls { "MediaPreviousChapterButton", "MediaRewindButton", "MediaPlayPauseButton",
+        "MediaForwardButton", "MediaNextChapterButton", "MediaBookmarkButton", "MediaNarrationSpeedButton" };
+    if (GetParam().video) {
+        for (const char* top : { "MediaVideoBackButton", "MediaVideoMuteButton", "MediaVideoSubtitleButton",
+                 "MediaVideoFullScreenButton", "MediaVideoMoreOptionsButton" })
+            controls.push_back(top);
+    }
+    auto& model = *reader->mediaBookModel();
+    // A moment in, so a bookmark can be added.
+    base::RunLoop::main().advanceBy(1);
+    ASSERT_EQ(model.mediaCurrentState, CurrentState::Playing);
+
+    for (auto orientation : { ui::Orientation::Portrait, ui::Orientation::LandscapeLeft }) {
+        const std::string step = orientation == ui::Orientation::Portrait ? "upright" : "turned";
+        SCOPED_TRACE(step);
+        if (orientation != ui::Orientation::Portrait)
+            turn(orientation);
+        picture(step);
+        expectControlsApartAndTouchable(*bar, controls);
+        // A bookmark needs a moment of the chapter behind it (the sample's are short).
+        if (model.currentTime <= 0)
+            base::RunLoop::main().advanceBy(1);
+        ASSERT_GT(model.currentTime, 0) << "state " << static_cast<int>(model.mediaCurrentState);
+        expectSheetsByTheirControls(*bar, step);
+        // Play / pause answers a finger where it now lies.
+        const auto before = model.mediaCurrentState;
+        ASSERT_TRUE(tapNow(*bar, "MediaPlayPauseButton"));
+        EXPECT_NE(model.mediaCurrentState, before);
+        ASSERT_TRUE(tapNow(*bar, "MediaPlayPauseButton"));
+        EXPECT_EQ(model.mediaCurrentState, before);
+    }
+    for (const auto& report : m_conflicts)
+        ADD_FAILURE() << report;
+}
+
+INSTANTIATE_TEST_SUITE_P(MediaBookJourney, MediaBookPlayerLayout,
+    ::testing::Values(PlayerLayoutCase { "AudioOnATablet", false, true }, PlayerLayoutCase { "AudioOnAPhone", false, false },
+        PlayerLayoutCase { "VideoOnATablet", true, true }, PlayerLayoutCase { "VideoOnAPhone", true, false }),
+    [](const ::testing::TestParamInfo<PlayerLayoutCase>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace lectoro::journeys

@@ -60,6 +60,7 @@ protected:
 
     static ui::Rect onScreen(const ui::View& view)
     {
+        uitest::settleLayout();
         return view.convertRectTo(view.bounds(), ui::Environment::current().keyWindow().get());
     }
 

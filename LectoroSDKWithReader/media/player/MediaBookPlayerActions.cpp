@@ -154,6 +154,15 @@ void MVLectoroMediaBookReader::showBookmarkPanel(std::shared_ptr<SDKBookmarkVO> 
     m_bookmarkController = MVMediaBookBookmarkController::create(m_model, std::move(bookmarkToDelete));
     m_bookmarkController->setDelegate(std::static_pointer_cast<MVMediaBookBookmarkControllerDelegate>(self()));
     m_bookmarkController->setTheme(m_theme);
+    // A new bookmark opens from the player's bookmark button and sits by it; a delete from
+    // the side panel has no control of its own to sit by.
+    if (!m_bookmarkController->bookmarkToDelete()) {
+        std::shared_ptr<MVMediaBookPlayerViewBase> player = m_type == MediaBookType::video
+            ? std::static_pointer_cast<MVMediaBookPlayerViewBase>(m_videoPlayer)
+            : std::static_pointer_cast<MVMediaBookPlayerViewBase>(m_audioPlayer);
+        if (player)
+            m_bookmarkController->setSourceViewForBookmarkController(player->button("MediaBookmarkButton"));
+    }
     view()->addSubview(m_bookmarkController->view());
     addChildViewController(m_bookmarkController);
 }

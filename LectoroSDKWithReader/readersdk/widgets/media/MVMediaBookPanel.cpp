@@ -1,5 +1,6 @@
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPanel.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace lectoro {
@@ -14,6 +15,61 @@ ui::Color MVMediaBookPanel::themeColor(std::optional<ui::Color> (MVLectoroMediaB
     ui::Color fallback) const
 {
     return ((*m_theme).*getter)().value_or(fallback);
+}
+
+void MVMediaBookPanel::placeBySourceView(ui::View& container, const std::shared_ptr<ui::View>& source)
+{
+    auto panel = view();
+    ui::Constraint::deactivate(m_placement);
+    m_placement.clear();
+    constexpr double gap = 8;
+    constexpr double edge = 8;
+    const ui::Size size = panel->bounds().size;
+    panel->setTranslatesAutoresizingMaskIntoConstraints(false);
+    m_placement = {
+        panel->widthAnchor().constraintEqualToConstant(size.width),
+        panel->heightAnchor().constraintEqualToConstant(size.height),
+        panel->leadingAnchor().constraintGreaterThanOrEqualTo(container.leadingAnchor(), edge),
+        panel->trailingAnchor().constraintLessThanOrEqualTo(container.trailingAnchor(), -edge),
+        panel->topAnchor().constraintGreaterThanOrEqualTo(container.topAnchor(), edge),
+        panel->bottomAnchor().constraintLessThanOrEqualTo(container.bottomAnchor(), -edge),
+    };
+    auto optional = [](ui::ConstraintPtr constraint, float priority) {
+        constraint->setPriority(priority);
+        return constraint;
+    };
+    auto window = container.window();
+    if (!source || !window || !source->isDescendantOf(window.get())) {
+        m_placement.push_back(panel->centerXAnchor().constraintEqualTo(container.centerXAnchor()));
+        m_placement.push_back(panel->centerYAnchor().constraintEqualTo(container.centerYAnchor()));
+        ui::Constraint::activate(m_placement);
+        return;
+    }
+    // Where the control is now, in the container: the side is chosen once, when the panel opens.
+    container.layoutIfNeeded();
+    const ui::Rect bounds = container.bounds();
+    const ui::Rect control = source->convertRectTo(source->bounds(), &container);
+    const double above = control.minY() - bounds.minY() - edge - gap;
+    const double below = bounds.maxY() - control.maxY() - edge - gap;
+    const double before = control.minX() - bounds.minX() - edge - gap;
+    const double after = bounds.maxX() - control.maxX() - edge - gap;
+    // Along the side it sits on, the panel centres on the control as far as the edges allow.
+    const float along = ui::LayoutPriority::defaultHigh;
+    if (above >= size.height || below >= size.height || std::max(before, after) < size.width) {
+        const bool up = above >= size.height || (below < size.height && above > below);
+        // Too tall for either side: as close as the container's edges let it come.
+        const float attach = std::max(above, below) >= size.height ? ui::LayoutPriority::required : along + 1;
+        m_placement.push_back(optional(up ? panel->bottomAnchor().constraintEqualTo(source->topAnchor(), -gap)
+                                          : panel->topAnchor().constraintEqualTo(source->bottomAnchor(), gap),
+            attach));
+        m_placement.push_back(optional(panel->centerXAnchor().constraintEqualTo(source->centerXAnchor()), along));
+    } else {
+        const bool leading = before >= size.width;
+        m_placement.push_back(leading ? panel->trailingAnchor().constraintEqualTo(source->leadingAnchor(), -gap)
+                                      : panel->leadingAnchor().constraintEqualTo(source->trailingAnchor(), gap));
+        m_placement.push_back(optional(panel->centerYAnchor().constraintEqualTo(source->centerYAnchor()), along));
+    }
+    ui::Constraint::activate(m_placement);
 }
 
 std::string mediaTimeText(int64_t seconds)

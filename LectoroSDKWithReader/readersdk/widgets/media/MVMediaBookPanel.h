@@ -8,11 +8,13 @@
 #include "LectoroSDKWithReader/readersdk/media/MVMediaBookModel.h"
 
 #include "platform/ui/Button.h"
+#include "platform/ui/Constraint.h"
 #include "platform/ui/ViewController.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lectoro {
 
@@ -42,11 +44,17 @@ protected:
         });
         return button;
     }
+    // Ties this panel's view, just added to `container`, to `source` (a control somewhere in
+    // the same window): on the side of the control with room for the whole panel (above,
+    // below, before, after, in that order of preference), 8 points off it, and never past
+    // the container's edges. Without a source the panel is centred in the container.
+    void placeBySourceView(ui::View& container, const std::shared_ptr<ui::View>& source);
     // The theme's colour, else the fallback.
     ui::Color themeColor(std::optional<ui::Color> (MVLectoroMediaBookThemeVO::*getter)() const, ui::Color fallback) const;
 
     std::shared_ptr<MVMediaBookModel> m_model;
     std::shared_ptr<MVLectoroMediaBookThemeVO> m_theme = std::make_shared<MVLectoroMediaBookThemeVO>();
+    std::vector<ui::ConstraintPtr> m_placement;
 };
 
 // "mm:ss" (or "h:mm:ss" from an hour on) of whole seconds.

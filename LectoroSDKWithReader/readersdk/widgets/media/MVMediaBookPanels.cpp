@@ -37,6 +37,13 @@ void MVMediaBookBookmarkController::loadView()
     setView(root);
 }
 
+void MVMediaBookBookmarkController::willMoveToParentViewController(ui::ViewController* parent)
+{
+    auto shown = viewIfLoaded();
+    if (auto container = shown ? shown->superview() : nullptr; parent && container)
+        placeBySourceView(*container, sourceView());
+}
+
 std::shared_ptr<SDKBookmarkVO> MVMediaBookBookmarkController::makeBookmark() const
 {
     auto bookmark = std::make_shared<SDKBookmarkVO>();
@@ -93,7 +100,7 @@ const std::vector<float>& MVMediaBookNarrationSpeedController::speeds()
 
 void MVMediaBookNarrationSpeedController::loadView()
 {
-    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 240, 52 * static_cast<double>(speeds().size() + 1) } });
+    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 240, 44 * static_cast<double>(speeds().size() + 1) } });
     root->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_background, ui::Color::white()));
     using Self = MVMediaBookNarrationSpeedController;
     double y = 0;
@@ -102,15 +109,22 @@ void MVMediaBookNarrationSpeedController::loadView()
         char title[16];
         std::snprintf(title, sizeof title, "%.2gx", static_cast<double>(rate));
         auto button = makeButton<Self>(title, "MediaNarrationSpeedOption", [rate](Self& self, ui::Button&) { self.chooseSpeed(rate); });
-        button->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+        button->setFrame(ui::Rect { { 0, y }, { 240, 44 } });
         button->setSelected(std::fabs(rate - current) < 0.01f);
         root->addSubview(button);
-        y += 52;
+        y += 44;
     }
     auto cancel = makeButton<Self>("Cancel", "MediaNarrationSpeedCancel", [](Self& self, ui::Button&) { self.tapCancel(); });
-    cancel->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+    cancel->setFrame(ui::Rect { { 0, y }, { 240, 44 } });
     root->addSubview(cancel);
     setView(root);
+}
+
+void MVMediaBookNarrationSpeedController::willMoveToParentViewController(ui::ViewController* parent)
+{
+    auto shown = viewIfLoaded();
+    if (auto container = shown ? shown->superview() : nullptr; parent && container)
+        placeBySourceView(*container, sourceView());
 }
 
 void MVMediaBookNarrationSpeedController::chooseSpeed(float rate)

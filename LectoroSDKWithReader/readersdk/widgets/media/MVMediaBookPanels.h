@@ -39,6 +39,11 @@ public:
     std::shared_ptr<MVMediaBookBookmarkControllerDelegate> delegate() const { return m_delegate.lock(); }
     void setDelegate(std::weak_ptr<MVMediaBookBookmarkControllerDelegate> delegate) { m_delegate = std::move(delegate); }
     const std::shared_ptr<SDKBookmarkVO>& bookmarkToDelete() const { return m_bookmark; }
+    // The control the panel opens from; it sits by it (none: centred in the reader).
+    void setSourceViewForBookmarkController(std::weak_ptr<ui::View> source) { m_source = std::move(source); }
+    std::shared_ptr<ui::View> sourceView() const { return m_source.lock(); }
+    // Added to the reader's view, then as its child: the panel takes its place there.
+    void willMoveToParentViewController(ui::ViewController* parent) override;
 
     // The record an add hands over: a new bookmark of the current chapter whose metaData
     // holds "CurrentTime" (whole seconds), "FileName" and "ChapterName".
@@ -54,6 +59,7 @@ private:
     }
     std::weak_ptr<MVMediaBookBookmarkControllerDelegate> m_delegate;
     std::shared_ptr<SDKBookmarkVO> m_bookmark;
+    std::weak_ptr<ui::View> m_source;
 };
 
 // --- Narration speed ---
@@ -75,7 +81,7 @@ public:
     void setDelegate(std::weak_ptr<MVMediaBookNarrationSpeedControllerDelegate> delegate) { m_delegate = std::move(delegate); }
     void setSourceViewForNarrationSpeedController(std::weak_ptr<ui::View> source) { m_source = std::move(source); }
     std::shared_ptr<ui::View> sourceView() const { return m_source.lock(); }
-
+    void willMoveToParentViewController(ui::ViewController* parent) override;
     static const std::vector<float>& speeds();
     // Writes the speed into the model and reports the model.
     void chooseSpeed(float rate);

@@ -1,6 +1,8 @@
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPlayerViews.h"
 
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 #include "platform/ui/Environment.h"
 
 #include <algorithm>
@@ -9,14 +11,38 @@ namespace lectoro {
 
 namespace {
 
-constexpr double barWidth = 300;
+// The transport row: seven equal cells, as wide as this on a tablet and narrower where the
+// view is (a phone's row fills its width less the margins).
+constexpr double transportSpacing = 4;
+constexpr double transportPreferredWidth = 7 * 64 + 6 * transportSpacing;
+constexpr double controlHeight = 44;
+constexpr double sideMargin = 16;
+constexpr double seekBarPreferredWidth = 600;
 constexpr double videoControlMargin = 8;
 constexpr double videoControlSpacing = 4;
-constexpr ui::Size videoControlSize { 48, 44 };
+constexpr double videoControlMinimumWidth = 48;
+constexpr double coverSide = 140;
+constexpr double coverMinimumSide = 44;
+
+// Icon-font glyphs of the transport controls (the skip glyphs stay the next / previous
+// media buttons' own, so the chapter moves take the chevrons).
+constexpr const char* glyphPreviousChapter = "I";
+constexpr const char* glyphNextChapter = "J";
+constexpr const char* glyphBookmark = "q";
 
 int64_t bookmarkTime(const SDKBookmarkVO& bookmark)
 {
     return bookmark.metaData["CurrentTime"].asInteger().value_or(0);
+}
+
+std::shared_ptr<ui::StackView> makeRow(double spacing)
+{
+    auto row = ui::StackView::create();
+    row->setAxis(ui::StackAxis::Horizontal);
+    row->setSpacing(spacing);
+    row->setAlignment(ui::StackAlignment::Fill);
+    row->setTranslatesAutoresizingMaskIntoConstraints(false);
+    return row;
 }
 
 } // namespace
@@ -27,10 +53,10 @@ void MVMediaBookPlayerViewBase::loadView()
 {
     auto root = ui::View::create(ui::Rect { { 0, 0 }, { 375, 320 } });
     root->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_playerView_background, ui::Color::black()));
-    m_title = ui::Label::create(ui::Rect { { 16, 150 }, { 343, 24 } });
+    m_title = ui::Label::create();
     m_title->setText(m_model ? m_model->mediaBookTitle : std::string());
-    m_chapterLabel = ui::Label::create(ui::Rect { { 16, 176 }, { 343, 20 } });
-    m_seekBar = ui::Slider::create(ui::Rect { { 37, 204 }, { barWidth, 20 } });
+    m_chapterLabel = ui::Label::create();
+    m_seekBar = ui::Slider::create();
     m_seekBar->setAccessibilityIdentifier("MediaSeekBar");
     std::weak_ptr<MVMediaBookPlayerViewBase> weakSelf = std::static_pointer_cast<MVMediaBookPlayerViewBase>(shared_from_this());
     m_seekBar->addTarget(ui::ControlEvent::ValueChanged, [weakSelf](ui::Control&) {
@@ -40,34 +66,43 @@ void MVMediaBookPlayerViewBase::loadView()
         self->m_model->currentTime = static_cast<int64_t>(self->m_seekBar->value());
         self->didChangeSeekBar();
     });
-    m_elapsed = ui::Label::create(ui::Rect { { 16, 226 }, { 80, 16 } });
-    m_remaining = ui::Label::create(ui::Rect { { 279, 226 }, { 80, 16 } });
-    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { m_title, m_chapterLabel, m_seekBar, m_elapsed, m_remaining })
+    m_elapsed = ui::Label::create();
+    m_remaining = ui::Label::create();
+    m_remaining->setTextAlignment(ui::TextAlignment::Right);
+    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { m_title, m_chapterLabel, m_seekBar, m_elapsed, m_remaining }) {
+        view->setTranslatesAutoresizingMaskIntoConstraints(false);
         root->addSubview(view);
+    }
 
     using Self = MVMediaBookPlayerViewBase;
     struct Control {
         const char* title;
+        bool glyph;
+        const char* label;
         const char* identifier;
         std::function<void(Self&, ui::Button&)> action;
     };
     const Control controls[] = {
-        { "Previous chapter", "MediaPreviousChapterButton", [](Self& self, ui::Button&) { self.didTapPreviousChapter(); } },
-        { "Rewind 15", "MediaRewindButton", [](Self& self, ui::Button&) { self.didTapRewind(); } },
-        { "Play", "MediaPlayPauseButton", [](Self& self, ui::Button&) { self.didTapPlayPause(); } },
-        { "Forward 15", "MediaForwardButton", [](Self& self, ui::Button&) { self.didTapForward(); } },
-        { "Next chapter", "MediaNextChapterButton", [](Self& self, ui::Button&) { self.didTapNextChapter(); } },
-        { "Bookmark", "MediaBookmarkButton", [](Self& self, ui::Button&) { self.didTapBookmarkButton(); } },
-        { "1.0x", "MediaNarrationSpeedButton", [](Self& self, ui::Button& sender) { self.didTapNarrationSpeed(sender); } },
+        { glyphPreviousChapter, true, "Previous chapter", "MediaPreviousChapterButton", [](Self& self, ui::Button&) { self.didTapPreviousChapter(); } },
+        { "-15", false, "Rewind 15 seconds", "MediaRewindButton", [](Self& self, ui::Button&) { self.didTapRewind(); } },
+        { ICON_MEDIA_PLAY, true, "Play", "MediaPlayPauseButton", [](Self& self, ui::Button&) { self.didTapPlayPause(); } },
+        { "+15", false, "Forward 15 seconds", "MediaForwardButton", [](Self& self, ui::Button&) { self.didTapForward(); } },
+        { glyphNextChapter, true, "Next chapter", "MediaNextChapterButton", [](Self& self, ui::Button&) { self.didTapNextChapter(); } },
+        { glyphBookmark, true, "Bookmark", "MediaBookmarkButton", [](Self& self, ui::Button&) { self.didTapBookmarkButton(); } },
+        { "1.0x", false, "Narration speed", "MediaNarrationSpeedButton", [](Self& self, ui::Button& sender) { self.didTapNarrationSpeed(sender); } },
     };
-    double x = 8;
+    m_transport = makeRow(transportSpacing);
+    m_transport->setDistribution(ui::StackDistribution::FillEqually);
+    m_transport->setAccessibilityIdentifier("MediaTransportControls");
+    const bool pad = ui::Environment::current().isPad();
     for (const auto& control : controls) {
         auto button = makeButton<Self>(control.title, control.identifier, control.action);
-        button->setFrame(ui::Rect { { x, 260 }, { 48, 44 } });
-        x += 52;
-        root->addSubview(button);
+        button->setFont(control.glyph ? ui::Font(MVLectoroFontManager::getFontName(), pad ? 28 : 24) : ui::Font::systemFont(pad ? 17 : 15));
+        button->setAccessibilityLabel(std::string(control.label));
+        m_transport->addArrangedSubview(button);
         m_buttons[control.identifier] = button;
     }
+    root->addSubview(m_transport);
     setView(root);
     buildExtraControls(*root);
     hideBookmark(m_bookmarkHidden);
@@ -76,6 +111,57 @@ void MVMediaBookPlayerViewBase::loadView()
     disableNextChapter(m_nextDisabled);
     setCurrentChapter(m_chapter);
     showModel(m_model);
+}
+
+void MVMediaBookPlayerViewBase::activateTextAndTimeRows(ui::View& root)
+{
+    auto inWidth = [&root](ui::View& view) {
+        return std::vector<ui::ConstraintPtr> {
+            view.leadingAnchor().constraintEqualTo(root.leadingAnchor(), sideMargin),
+            view.trailingAnchor().constraintEqualTo(root.trailingAnchor(), -sideMargin),
+        };
+    };
+    std::vector<ui::ConstraintPtr> constraints = inWidth(*m_title);
+    for (auto& constraint : inWidth(*m_chapterLabel))
+        constraints.push_back(constraint);
+    // The seek bar keeps to a reading width on a tablet, centred; the time labels hang
+    // under its two ends.
+    auto seekWidth = m_seekBar->widthAnchor().constraintEqualToConstant(seekBarPreferredWidth);
+    seekWidth->setPriority(ui::LayoutPriority::defaultHigh);
+    auto transportWidth = m_transport->widthAnchor().constraintEqualToConstant(transportPreferredWidth);
+    transportWidth->setPriority(ui::LayoutPriority::defaultHigh);
+    for (auto constraint : {
+             m_title->heightAnchor().constraintEqualToConstant(24),
+             m_chapterLabel->topAnchor().constraintEqualTo(m_title->bottomAnchor(), 2),
+             m_chapterLabel->heightAnchor().constraintEqualToConstant(20),
+             m_seekBar->topAnchor().constraintEqualTo(m_chapterLabel->bottomAnchor(), 8),
+             m_seekBar->centerXAnchor().constraintEqualTo(root.centerXAnchor()),
+             m_seekBar->leadingAnchor().constraintGreaterThanOrEqualTo(root.leadingAnchor(), sideMargin),
+             seekWidth,
+             m_seekBar->heightAnchor().constraintEqualToConstant(20),
+             m_elapsed->topAnchor().constraintEqualTo(m_seekBar->bottomAnchor(), 2),
+             m_elapsed->leadingAnchor().constraintEqualTo(m_seekBar->leadingAnchor()),
+             m_elapsed->widthAnchor().constraintEqualToConstant(80),
+             m_elapsed->heightAnchor().constraintEqualToConstant(16),
+             m_remaining->topAnchor().constraintEqualTo(m_elapsed->topAnchor()),
+             m_remaining->trailingAnchor().constraintEqualTo(m_seekBar->trailingAnchor()),
+             m_remaining->widthAnchor().constraintEqualToConstant(80),
+             m_remaining->heightAnchor().constraintEqualToConstant(16),
+             m_transport->topAnchor().constraintEqualTo(m_elapsed->bottomAnchor(), 8),
+             m_transport->centerXAnchor().constraintEqualTo(root.centerXAnchor()),
+             m_transport->leadingAnchor().constraintGreaterThanOrEqualTo(root.leadingAnchor(), videoControlMargin),
+             transportWidth,
+             m_transport->heightAnchor().constraintEqualToConstant(controlHeight),
+         })
+        constraints.push_back(constraint);
+    ui::Constraint::activate(constraints);
+}
+
+void MVMediaBookPlayerViewBase::viewDidLayoutSubviews()
+{
+    // The marks follow the seek bar wherever the layout put it.
+    for (const auto& [bookmark, mark] : m_marks)
+        placeMark(bookmark);
 }
 
 void MVMediaBookPlayerViewBase::addControl(const std::shared_ptr<ui::Button>& button)
@@ -158,7 +244,9 @@ void MVMediaBookPlayerViewBase::showModel(const std::shared_ptr<MVMediaBookModel
     m_elapsed->setText(mediaTimeText(model->currentTime));
     m_remaining->setText("-" + mediaTimeText(total - model->currentTime));
     bool playing = model->mediaCurrentState == CurrentState::Playing;
-    m_buttons["MediaPlayPauseButton"]->setTitle(playing ? "Pause" : "Play");
+    auto playPause = m_buttons["MediaPlayPauseButton"];
+    playPause->setTitle(playing ? ICON_MEDIA_PAUSE : ICON_MEDIA_PLAY);
+    playPause->setAccessibilityLabel(std::string(playing ? "Pause" : "Play"));
     char rate[16];
     std::snprintf(rate, sizeof rate, "%.2gx", static_cast<double>(model->mediaNarrationSpeedRate));
     m_buttons["MediaNarrationSpeedButton"]->setTitle(std::string(rate));
@@ -189,7 +277,6 @@ void MVMediaBookPlayerViewBase::addBookmark(const std::shared_ptr<SDKBookmarkVO>
     mark->setAccessibilityIdentifier("MediaBookmarkMark");
     mark->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_playerView_slider_filled_color, ui::Color::blue()));
     mark->setHidden(m_bookmarkHidden);
-    mark->setAutoresizingMask(m_seekBar->autoresizingMask());
     view()->addSubview(mark);
     m_marks.emplace_back(bookmark, mark);
     placeMark(bookmark);
@@ -236,17 +323,30 @@ std::shared_ptr<MVAudioBookPlayerViewController> MVAudioBookPlayerViewController
 void MVAudioBookPlayerViewController::buildExtraControls(ui::View& root)
 {
     // The reader lays its top bar (back, title, sleep) over the top edge of this view, so the
-    // cover and everything under it start below that bar.
-    m_topInset = ui::Environment::current().isPad() ? 70 : 50;
-    auto size = root.bounds().size;
-    root.setFrame(ui::Rect { { 0, 0 }, { size.width, size.height + m_topInset } });
-    for (const auto& subview : root.subviews()) {
-        auto frame = subview->frame();
-        subview->setFrame(ui::Rect { { frame.minX(), frame.minY() + m_topInset }, frame.size });
-    }
-    m_thumbnailContainer = ui::View::create(ui::Rect { { 117, m_topInset + 8 }, { 140, 140 } });
+    // cover and everything under it start below that bar. On a phone the chapter panel
+    // starts a little above this view's bottom edge (by the status bar's height less a
+    // sliver of the content), so the controls keep clear of the last 40 points there.
+    const bool pad = ui::Environment::current().isPad();
+    m_topInset = pad ? 70 : 50;
+    const double bottomMargin = pad ? 8 : 40;
+    m_thumbnailContainer = ui::View::create();
     m_thumbnailContainer->setAccessibilityIdentifier("MediaThumbnailContainer");
+    m_thumbnailContainer->setTranslatesAutoresizingMaskIntoConstraints(false);
     root.addSubview(m_thumbnailContainer);
+    activateTextAndTimeRows(root);
+    // The cover is square and gives way first when the view is short (a phone held
+    // sideways, or a small one upright): the controls under it always fit.
+    auto coverSize = m_thumbnailContainer->heightAnchor().constraintEqualToConstant(coverSide);
+    coverSize->setPriority(ui::LayoutPriority::defaultHigh);
+    ui::Constraint::activate({
+        m_thumbnailContainer->topAnchor().constraintEqualTo(root.topAnchor(), m_topInset + 8),
+        m_thumbnailContainer->centerXAnchor().constraintEqualTo(root.centerXAnchor()),
+        m_thumbnailContainer->widthAnchor().constraintEqualTo(m_thumbnailContainer->heightAnchor()),
+        m_thumbnailContainer->heightAnchor().constraintGreaterThanOrEqualToConstant(coverMinimumSide),
+        coverSize,
+        title()->topAnchor().constraintEqualTo(m_thumbnailContainer->bottomAnchor(), 4),
+        transport()->bottomAnchor().constraintLessThanOrEqualTo(root.bottomAnchor(), -bottomMargin),
+    });
     updateAudioThumbnail();
 }
 
@@ -267,8 +367,14 @@ void MVAudioBookPlayerViewController::updateAudioThumbnail()
         cover = delegate->imageViewForThumbnail(m_model->thumbnailURL);
     if (!cover)
         cover = ui::ImageView::create();
-    cover->setFrame(m_thumbnailContainer->bounds());
+    cover->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_thumbnailContainer->addSubview(cover);
+    ui::Constraint::activate({
+        cover->leadingAnchor().constraintEqualTo(m_thumbnailContainer->leadingAnchor()),
+        cover->trailingAnchor().constraintEqualTo(m_thumbnailContainer->trailingAnchor()),
+        cover->topAnchor().constraintEqualTo(m_thumbnailContainer->topAnchor()),
+        cover->bottomAnchor().constraintEqualTo(m_thumbnailContainer->bottomAnchor()),
+    });
 }
 
 void MVAudioBookPlayerViewController::updatePlayerView(MediaPlayerViewUpdate, const std::shared_ptr<MVMediaBookModel>& model,
@@ -285,9 +391,18 @@ void MVAudioBookPlayerViewController::addSleepTimeView()
     loadViewIfNeeded();
     if (m_sleepLabel)
         return;
-    m_sleepLabel = ui::Label::create(ui::Rect { { 137, m_topInset + 244 }, { 100, 16 } });
+    m_sleepLabel = ui::Label::create();
     m_sleepLabel->setAccessibilityIdentifier("MediaSleepTimeLabel");
+    m_sleepLabel->setTextAlignment(ui::TextAlignment::Center);
+    m_sleepLabel->setTranslatesAutoresizingMaskIntoConstraints(false);
     view()->addSubview(m_sleepLabel);
+    // Between the elapsed and the remaining time, under the seek bar's middle.
+    ui::Constraint::activate({
+        m_sleepLabel->centerXAnchor().constraintEqualTo(seekBar()->centerXAnchor()),
+        m_sleepLabel->centerYAnchor().constraintEqualTo(elapsedLabel()->centerYAnchor()),
+        m_sleepLabel->widthAnchor().constraintEqualToConstant(100),
+        m_sleepLabel->heightAnchor().constraintEqualToConstant(16),
+    });
 }
 
 void MVAudioBookPlayerViewController::removeSleepTimeView()
@@ -368,11 +483,6 @@ MVVideoBookPlayerViewController::~MVVideoBookPlayerViewController()
 
 void MVVideoBookPlayerViewController::buildExtraControls(ui::View& root)
 {
-    // The reader gives the view a frame of its own (a share of the screen's height, or all of
-    // it in full screen): the transport rows keep to the bottom edge and the top row to the
-    // top corners, so every control stays inside whatever frame the view gets.
-    for (const auto& subview : root.subviews())
-        subview->setAutoresizingMask(ui::AutoresizingMask::FlexibleTopMargin);
     // The picture fills the view behind the controls; a tap on it shows or hides them.
     if (!m_videoView)
         m_videoView = ui::View::create();
@@ -411,20 +521,36 @@ void MVVideoBookPlayerViewController::buildExtraControls(ui::View& root)
         report([](Self&, Delegate& delegate, ui::Button& sender) { delegate.didTapOnVideoMoreOptions(sender); })));
 
     // The top row: back in the leading corner (the book's own top bar is away over a video),
-    // mute, subtitles, full screen and more options in the trailing one.
-    const double width = root.bounds().width();
-    button("MediaVideoBackButton")->setFrame(ui::Rect { { videoControlMargin, videoControlMargin }, videoControlSize });
-    button("MediaVideoBackButton")->setAutoresizingMask(
-        ui::AutoresizingMask::FlexibleRightMargin | ui::AutoresizingMask::FlexibleBottomMargin);
-    double x = width - videoControlMargin;
+    // mute, subtitles, full screen and more options in the trailing one, each as wide as its
+    // title. The transport rows keep to the bottom edge, so every control stays inside
+    // whatever frame the reader gives the view (a share of the screen, or all of it).
+    auto back = button("MediaVideoBackButton");
+    back->setTranslatesAutoresizingMaskIntoConstraints(false);
+    m_topTrailingRow = makeRow(videoControlSpacing);
     for (const char* identifier :
-        { "MediaVideoMoreOptionsButton", "MediaVideoFullScreenButton", "MediaVideoSubtitleButton", "MediaVideoMuteButton" }) {
-        x -= videoControlSize.width;
+        { "MediaVideoMuteButton", "MediaVideoSubtitleButton", "MediaVideoFullScreenButton", "MediaVideoMoreOptionsButton" }) {
         auto control = button(identifier);
-        control->setFrame(ui::Rect { { x, videoControlMargin }, videoControlSize });
-        control->setAutoresizingMask(ui::AutoresizingMask::FlexibleLeftMargin | ui::AutoresizingMask::FlexibleBottomMargin);
-        x -= videoControlSpacing;
+        m_topTrailingRow->addArrangedSubview(control);
+        control->widthAnchor().constraintGreaterThanOrEqualToConstant(videoControlMinimumWidth)->setActive(true);
     }
+    root.addSubview(m_topTrailingRow);
+    for (const auto& control : { back, button("MediaVideoMuteButton"), button("MediaVideoSubtitleButton"),
+             button("MediaVideoFullScreenButton"), button("MediaVideoMoreOptionsButton") }) {
+        control->setFont(ui::Font::systemFont(15));
+        control->setContentEdgeInsets(ui::EdgeInsets { 0, 6, 0, 6 });
+    }
+    activateTextAndTimeRows(root);
+    ui::Constraint::activate({
+        back->leadingAnchor().constraintEqualTo(root.leadingAnchor(), videoControlMargin),
+        back->topAnchor().constraintEqualTo(root.topAnchor(), videoControlMargin),
+        back->widthAnchor().constraintGreaterThanOrEqualToConstant(videoControlMinimumWidth),
+        back->heightAnchor().constraintEqualToConstant(controlHeight),
+        m_topTrailingRow->trailingAnchor().constraintEqualTo(root.trailingAnchor(), -videoControlMargin),
+        m_topTrailingRow->topAnchor().constraintEqualTo(root.topAnchor(), videoControlMargin),
+        m_topTrailingRow->heightAnchor().constraintEqualToConstant(controlHeight),
+        m_topTrailingRow->leadingAnchor().constraintGreaterThanOrEqualTo(back->trailingAnchor(), videoControlSpacing),
+        transport()->bottomAnchor().constraintEqualTo(root.bottomAnchor(), -videoControlMargin),
+    });
 }
 
 void MVVideoBookPlayerViewController::tapOnVideo()

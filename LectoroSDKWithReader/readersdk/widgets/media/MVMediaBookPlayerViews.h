@@ -13,6 +13,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Slider.h"
+#include "platform/ui/StackView.h"
 
 #include <map>
 #include <optional>
@@ -28,6 +29,7 @@ enum class MediaPlayerViewUpdate : int { StateChange = 0, SpeedChange = 1, TimeT
 class MVMediaBookPlayerViewBase : public MVMediaBookPanel {
 public:
     void loadView() override;
+    void viewDidLayoutSubviews() override;
 
     void hideBookmark(bool hidden);
     void disableBookmark(bool disabled);
@@ -50,12 +52,18 @@ public:
     std::shared_ptr<ui::Slider> seekBar();
     std::shared_ptr<ui::Label> elapsedLabel();
     std::shared_ptr<ui::Label> chapterLabel();
+    // The seven transport controls' row.
+    const std::shared_ptr<ui::StackView>& transport() const { return m_transport; }
 
 protected:
     using MVMediaBookPanel::MVMediaBookPanel;
     // Shows the model's time, length and state.
     void showModel(const std::shared_ptr<MVMediaBookModel>&);
     void addControl(const std::shared_ptr<ui::Button>&);
+    const std::shared_ptr<ui::Label>& title() const { return m_title; }
+    // Title, chapter, seek bar, times and the transport row, one under the other across the
+    // view; the subclass ties the column to the top or the bottom of the view.
+    void activateTextAndTimeRows(ui::View& root);
 
     virtual void buildExtraControls(ui::View& root) = 0;
     virtual void didTapPlayPause() = 0;
@@ -76,6 +84,7 @@ private:
     std::shared_ptr<ui::Label> m_chapterLabel;
     std::shared_ptr<ui::Label> m_elapsed;
     std::shared_ptr<ui::Label> m_remaining;
+    std::shared_ptr<ui::StackView> m_transport;
     std::vector<std::pair<std::shared_ptr<SDKBookmarkVO>, std::shared_ptr<ui::View>>> m_marks;
     std::shared_ptr<MVMediaBookChapterVO> m_chapter;
     bool m_bookmarkHidden = false;
@@ -199,6 +208,7 @@ private:
 
     std::weak_ptr<MVVideoBookPlayerViewControllerDelegate> m_delegate;
     std::shared_ptr<ui::View> m_videoView;
+    std::shared_ptr<ui::StackView> m_topTrailingRow;
     // On the player's picture, which outlives this view: taken off again when this view goes.
     std::shared_ptr<ui::GestureRecognizer> m_pictureTap;
     bool m_fullScreen = false;
