@@ -62,6 +62,14 @@ ui::Rect screenFrameOfIcon(const ui::View& icon, double topInset)
     return frame;
 }
 
+// An item whose view has left the window (a page's bookmark replaced before the reader
+// collected the items again) has nothing on screen to explain.
+bool explainsItemOnScreen(const HelpDescriptor& descriptor)
+{
+    const auto& icon = descriptor.icon();
+    return !icon || icon->window();
+}
+
 double descriptionWidth(bool shared)
 {
     if (isIpad())
@@ -148,8 +156,36 @@ std::shared_ptr<ui::Label> HelpScreen::makeDescriptionLabel(const std::string& t
     return label;
 }
 
+std::vector<ui::Rect> HelpScreen::itemPlaces() const
+{
+    std::vector<ui::Rect> places { viewIfLoaded() ? viewIfLoaded()->bounds() : ui::Rect() };
+    auto window = ui::Environment::current().keyWindow();
+    for (const auto& descriptor : m_helpDescriptors) {
+        const auto icon = descriptor ? descriptor->icon() : nullptr;
+        auto superview = icon ? icon->superview() : nullptr;
+        places.push_back(superview && icon->window() ? superview->convertRectTo(icon->frame(), window.get()) : ui::Rect());
+    }
+    return places;
+}
+
+void HelpScreen::viewDidLayoutSubviews()
+{
+    ui::ViewController::viewDidLayoutSubviews();
+    // The call-outs stand on the items where this pass has put them: the bars are placed by
+    // constraints, so their items' places are only known once the pass has solved them.
+    const auto places = itemPlaces();
+    const bool same = places.size() == m_placesUsed.size()
+        && std::equal(places.begin(), places.end(), m_placesUsed.begin(), [](const ui::Rect& a, const ui::Rect& b) {
+               return a.origin == b.origin && a.size == b.size;
+           });
+    if (!m_buttonActionInstalled || same)
+        return;
+    setUpViews();
+}
+
 void HelpScreen::setUpViews()
 {
+    m_placesUsed = itemPlaces();
     removeViews();
     auto overlayView = view();
     const double width = overlayView->frame().size.width;
@@ -183,7 +219,7 @@ void HelpScreen::setUpViews()
     const bool secondScreen = m_showSecondScreen && m_pageControl->currentPage() == 1;
     std::vector<std::shared_ptr<HelpDescriptor>> selected;
     for (const auto& descriptor : m_helpDescriptors) {
-        if (descriptor && descriptor->onSecondScreen() == secondScreen)
+        if (descriptor && descriptor->onSecondScreen() == secondScreen && explainsItemOnScreen(*descriptor))
             selected.push_back(descriptor);
     }
     for (const auto& descriptor : selected) {
