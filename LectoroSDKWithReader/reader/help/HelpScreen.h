@@ -148,6 +148,7 @@ private:
     bool m_buttonActionInstalled = false;
     // What the call-outs on screen were drawn for.
     std::vector<ui::Rect> m_placesUsed;
+    bool m_turning = false;
 
     std::string m_backgroundColor = "#000000";
     std::string m_lineColor = "#FFFFFF";

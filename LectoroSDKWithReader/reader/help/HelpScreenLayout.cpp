@@ -62,14 +62,6 @@ ui::Rect screenFrameOfIcon(const ui::View& icon, double topInset)
     return frame;
 }
 
-// An item whose view has left the window (a page's bookmark replaced before the reader
-// collected the items again) has nothing on screen to explain.
-bool explainsItemOnScreen(const HelpDescriptor& descriptor)
-{
-    const auto& icon = descriptor.icon();
-    return !icon || icon->window();
-}
-
 double descriptionWidth(bool shared)
 {
     if (isIpad())
@@ -178,7 +170,8 @@ void HelpScreen::viewDidLayoutSubviews()
         && std::equal(places.begin(), places.end(), m_placesUsed.begin(), [](const ui::Rect& a, const ui::Rect& b) {
                return a.origin == b.origin && a.size == b.size;
            });
-    if (!m_buttonActionInstalled || same)
+    // While the device turns the overlay stays empty; the turn's end draws it again.
+    if (!m_buttonActionInstalled || m_turning || same)
         return;
     setUpViews();
 }
@@ -219,7 +212,7 @@ void HelpScreen::setUpViews()
     const bool secondScreen = m_showSecondScreen && m_pageControl->currentPage() == 1;
     std::vector<std::shared_ptr<HelpDescriptor>> selected;
     for (const auto& descriptor : m_helpDescriptors) {
-        if (descriptor && descriptor->onSecondScreen() == secondScreen && explainsItemOnScreen(*descriptor))
+        if (descriptor && descriptor->onSecondScreen() == secondScreen)
             selected.push_back(descriptor);
     }
     for (const auto& descriptor : selected) {
