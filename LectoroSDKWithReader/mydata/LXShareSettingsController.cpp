@@ -276,13 +276,11 @@ void LXShareSettingsController::buildViews()
     m_containerView->setAutoresizingMask(framed
             ? Mask::FlexibleLeftMargin | Mask::FlexibleRightMargin | Mask::FlexibleTopMargin | Mask::FlexibleBottomMargin
             : Mask::FlexibleWidth | Mask::FlexibleHeight);
-    for (const auto& row : std::initializer_list<std::shared_ptr<ui::View>> { m_headerView, m_selectedTextContainerView,
-             m_selectedTextTextView, m_noteTextView, m_settingsLabel, m_classContainerView, m_allSelectionHolderView,
-             m_table, m_noDataLabel })
+    for (const auto& row : std::initializer_list<std::shared_ptr<ui::View>> { m_headerView,
+             m_headerView->subviews().front(), m_headerTitleBtn, m_selectedTextContainerView, m_selectedTextTextView,
+             m_noteTextView, m_settingsLabel, m_classContainerView, m_allSelectionHolderView, m_table, m_noDataLabel })
         row->setAutoresizingMask(Mask::FlexibleWidth);
     m_bottomBarView->setAutoresizingMask(Mask::FlexibleWidth | Mask::FlexibleTopMargin);
-    for (const auto& button : { m_cancelButton, m_doneButton })
-        button->setAutoresizingMask(Mask::FlexibleLeftMargin | Mask::FlexibleRightMargin);
 
     on(m_doneButton, &LXShareSettingsController::doneButtonTapped);
     on(m_cancelButton, &LXShareSettingsController::cancelButtonTapped);
@@ -322,6 +320,10 @@ void LXShareSettingsController::placeRows()
     stack(m_allSelectionHolderView, 44);
     m_table->setFrame({ 0, y, width, std::max(0.0, bottom - y) });
     m_noDataLabel->setFrame({ 16, y, width - 32, 44 });
+    // Cancel and Done stand side by side about the bar's middle, whatever its width.
+    const double middle = m_bottomBarView->bounds().size.width / 2;
+    m_cancelButton->setFrame({ middle - 130, 12, 120, 36 });
+    m_doneButton->setFrame({ middle + 10, 12, 120, 36 });
 }
 
 void LXShareSettingsController::updateFont()

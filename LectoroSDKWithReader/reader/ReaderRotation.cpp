@@ -13,6 +13,8 @@
 #include "LectoroSDKWithReader/reader/ReaderNavigation.h"
 #include "LectoroSDKWithReader/reader/ReaderReflowable.h"
 #include "LectoroSDKWithReader/reader/chrome/ReaderVerticalBar.h"
+#include "LectoroSDKWithReader/reader/help/HelpScreen.h"
+#include "LectoroSDKWithReader/reader/help/ReaderHelp.h"
 #include "LectoroSDKWithReader/reader/reflowable/ReflowablePageCountView.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
@@ -108,8 +110,12 @@ void ReaderViewController::orientationChanged()
         }
         removeProfilePopOver();
     }
-    if (m_chrome->isHelpScreenShown())
+    if (m_chrome->isHelpScreenShown()) {
+        // The bars just shown again must not cover the overlay that explains them.
+        if (auto overlay = m_chrome->help().helpScreen() ? m_chrome->help().helpScreen()->viewIfLoaded() : nullptr)
+            view()->bringSubviewToFront(overlay.get());
         m_chrome->refreshHelpDescriptors(false);
+    }
     if (m_context.activeMode == ReaderActiveModeInstructionPopup)
         m_interactive->removeInstructionMarkupPopOver();
 }

@@ -130,6 +130,8 @@ protected:
         if (!reader)
             return nullptr;
         picture("opened");
+        if (m_keepHelpShown)
+            return reader;
         if (testing::closeHelpIfShown(*reader))
             picture("help-closed");
         if (testing::closeOfferedReadAloud(*reader))
@@ -242,6 +244,9 @@ protected:
     std::shared_ptr<MVReaderSettingModel> m_settings;
     // What the host does between the launch and the book's loading (the launcher's switches).
     std::function<void()> m_afterLaunch;
+    // The help overlay a first opening shows stays for the journey to look at (and with it
+    // no reading modes are offered).
+    bool m_keepHelpShown = false;
 };
 
 } // namespace lectoro::journeys

@@ -168,10 +168,12 @@ void StickyNotesViewController::buildViews()
     buildCard();
     buildCommentBar();
 
-    m_cardHeight = m_stickyNoteContainerView->heightAnchor().constraintEqualToConstant(
-        StickyNoteRules::padCardHeightAtRest);
+    // An iPad's card is centred, its areas as high as the height constraint says; a phone's
+    // card reaches down to the keyboard by its bottom constraint. Each device's constraint
+    // is the one that holds its card; the other only keeps its constant for the rules.
+    m_cardHeight = m_containerView->heightAnchor().constraintEqualToConstant(StickyNoteRules::padCardHeightAtRest);
     m_cardBottom = root->bottomAnchor().constraintEqualTo(m_stickyNoteContainerView->bottomAnchor(), 0);
-    ui::Constraint::activate({ m_cardHeight, m_cardBottom });
+    ui::Constraint::activate({ isPad() ? m_cardHeight : m_cardBottom });
 }
 
 void StickyNotesViewController::buildHeader()

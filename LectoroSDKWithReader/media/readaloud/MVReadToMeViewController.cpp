@@ -147,7 +147,10 @@ std::shared_ptr<ui::StackView> MVReadToMeViewController::readAloudDetailsStackVi
 
 void MVReadToMeViewController::loadView()
 {
-    setView(ui::View::create(ui::Environment::current().screenBounds()));
+    auto root = ui::View::create(ui::Environment::current().screenBounds());
+    // It dims the whole screen, turned or not.
+    root->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
+    setView(root);
 }
 
 void MVReadToMeViewController::viewDidLoad()
@@ -214,9 +217,6 @@ void MVReadToMeViewController::layoutDescription(const Description& description,
         chrome::isPad() ? details.widthAnchor().constraintEqualToConstant(120)
                         : details.heightAnchor().constraintEqualToConstant(height),
     });
-    // Its length along the column, as the constraint gives it (the column fills the rest).
-    details.setFrame(
-        ui::Rect(details.frame().origin, chrome::isPad() ? ui::Size(120, 0) : ui::Size(0, height)));
     description.message->sizeToFit();
 }
 
@@ -238,11 +238,6 @@ void MVReadToMeViewController::layout()
     auto details = readAloudDetailsStackView();
     panel->addSubview(buttons);
     panel->addSubview(details);
-
-    const ui::Rect bounds = root->bounds();
-    panel->setFrame(ui::Rect { { bounds.midX() - constants.panelWidth / 2, bounds.midY() - constants.panelHeight / 2 },
-        { constants.panelWidth, constants.panelHeight } });
-    header->setFrame(ui::Rect { { 0, 0 }, { constants.panelWidth, constants.headerHeight } });
 
     ui::Constraint::activate({
         panel->centerXAnchor().constraintEqualTo(root->centerXAnchor()),
@@ -270,7 +265,6 @@ void MVReadToMeViewController::layout()
             button->widthAnchor().constraintEqualToConstant(constants.buttonDiameter),
             button->heightAnchor().constraintEqualToConstant(constants.buttonDiameter),
         });
-        button->setFrame(ui::Rect { button->frame().origin, { constants.buttonDiameter, constants.buttonDiameter } });
         button->layer()->setCornerRadius(constants.buttonDiameter / 2);
     }
     const std::pair<const Description*, double> rows[] = { { &m_letMeRead, 83 }, { &m_autoPlay, 108 }, { &m_readToMe, 88 } };
@@ -300,27 +294,6 @@ void MVReadToMeViewController::layout()
             details->leadingAnchor().constraintEqualTo(buttons->trailingAnchor(), 20),
         });
     }
-    // Nothing solves the constraints here: the two columns take the frames they describe,
-    // so their circles and descriptions lie where a finger finds them.
-    const double top = constants.headerHeight + 10;
-    const double detailsRight = constants.panelWidth - constants.descriptionTrailingInset;
-    const double detailsBottom = constants.panelHeight - constants.descriptionBottomInset;
-    ui::Rect buttonsFrame;
-    ui::Rect detailsFrame;
-    if (pad) {
-        buttonsFrame = ui::Rect(constants.buttonsLeadingInset, top,
-            constants.panelWidth - 80 - constants.buttonsLeadingInset, 90);
-        const double detailsTop = buttonsFrame.maxY() + 20;
-        detailsFrame = ui::Rect(70, detailsTop, detailsRight - 70, detailsBottom - detailsTop);
-    } else {
-        buttonsFrame = ui::Rect(constants.buttonsLeadingInset, top, 70, constants.panelHeight - 30 - top);
-        const double detailsLeft = buttonsFrame.maxX() + 20;
-        detailsFrame = ui::Rect(detailsLeft, top, detailsRight - detailsLeft, detailsBottom - top);
-    }
-    buttons->setFrame(buttonsFrame);
-    details->setFrame(detailsFrame);
-    buttons->layoutIfNeeded();
-    details->layoutIfNeeded();
     applyModeState();
 }
 

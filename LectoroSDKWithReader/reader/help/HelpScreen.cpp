@@ -256,11 +256,13 @@ void HelpScreen::removeMyself()
 
 void HelpScreen::willRotateToInterfaceOrientation()
 {
+    m_turning = true;
     removeViews();
 }
 
 void HelpScreen::didRotateFromInterfaceOrientation()
 {
+    m_turning = false;
     setUpViews();
 }
 

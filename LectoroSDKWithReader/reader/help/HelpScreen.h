@@ -100,6 +100,7 @@ public:
     void willRotateToInterfaceOrientation();
     void didRotateFromInterfaceOrientation();
     void viewWillTransitionToSize(const ui::Size&, ui::TransitionCoordinator&) override;
+    void viewDidLayoutSubviews() override;
 
     // The bundle the overlay's own texts come from: chosen once per process, at the first
     // lookup, from the reader language bundle or the library's bundle.
@@ -116,6 +117,8 @@ private:
     void styleButton(const std::string& key, const std::string& fallback, const std::string& textColor,
         const std::string& fallbackTextColor, const std::string& backgroundColor);
     void setUpCombinedViews(HelpDescriptor& first, HelpDescriptor& second);
+    // The overlay's bounds, then each descriptor's item in the window (empty when gone).
+    std::vector<ui::Rect> itemPlaces() const;
     void addIconCopy(const HelpDescriptor&);
     void addLine(const ui::Point& from, const ui::Point& to);
     void addDot(const ui::Point& center);
@@ -143,6 +146,9 @@ private:
     std::vector<std::shared_ptr<ui::Button>> m_images;
     std::shared_ptr<ui::Button> m_button;
     bool m_buttonActionInstalled = false;
+    // What the call-outs on screen were drawn for.
+    std::vector<ui::Rect> m_placesUsed;
+    bool m_turning = false;
 
     std::string m_backgroundColor = "#000000";
     std::string m_lineColor = "#FFFFFF";

@@ -148,8 +148,37 @@ std::shared_ptr<ui::Label> HelpScreen::makeDescriptionLabel(const std::string& t
     return label;
 }
 
+std::vector<ui::Rect> HelpScreen::itemPlaces() const
+{
+    std::vector<ui::Rect> places { viewIfLoaded() ? viewIfLoaded()->bounds() : ui::Rect() };
+    auto window = ui::Environment::current().keyWindow();
+    for (const auto& descriptor : m_helpDescriptors) {
+        const auto icon = descriptor ? descriptor->icon() : nullptr;
+        auto superview = icon ? icon->superview() : nullptr;
+        places.push_back(superview && icon->window() ? superview->convertRectTo(icon->frame(), window.get()) : ui::Rect());
+    }
+    return places;
+}
+
+void HelpScreen::viewDidLayoutSubviews()
+{
+    ui::ViewController::viewDidLayoutSubviews();
+    // The call-outs stand on the items where this pass has put them: the bars are placed by
+    // constraints, so their items' places are only known once the pass has solved them.
+    const auto places = itemPlaces();
+    const bool same = places.size() == m_placesUsed.size()
+        && std::equal(places.begin(), places.end(), m_placesUsed.begin(), [](const ui::Rect& a, const ui::Rect& b) {
+               return a.origin == b.origin && a.size == b.size;
+           });
+    // While the device turns the overlay stays empty; the turn's end draws it again.
+    if (!m_buttonActionInstalled || m_turning || same)
+        return;
+    setUpViews();
+}
+
 void HelpScreen::setUpViews()
 {
+    m_placesUsed = itemPlaces();
     removeViews();
     auto overlayView = view();
     const double width = overlayView->frame().size.width;

@@ -162,8 +162,6 @@ void ReaderHelp::showHelpScreen(bool forTeacherReview)
         overlayView->topAnchor().constraintEqualTo(guide->topAnchor()),
         overlayView->bottomAnchor().constraintEqualTo(guide->bottomAnchor()),
     });
-    // Nothing solves the constraints: the frame they describe is set here.
-    overlayView->setFrame(guide->layoutFrame());
 
     parent->addChildViewController(overlay);
     overlayView->layoutIfNeeded();
