@@ -3,9 +3,9 @@
 //
 // Which tabs exist follows the panel's data: Contents always, Standards with a standards
 // list, Bookmarks when the feature is on, Resources with internal resources or external
-// ones available. The visible tabs share the bar in equal parts. The bars are placed by
-// frames from the same numbers the constraints carry (bar height 50, a sub-tab bar beside
-// the main bar: below it on iPad, above it on iPhone).
+// ones available. The visible tabs share the bar in equal parts: each is as wide as the
+// contents tab, chained edge to edge, the last pinned to the bar's trailing edge. A sub-tab
+// bar lies beside the main bar: below it on iPad, above it on iPhone.
 
 #include "LectoroSDKWithReader/contents/TOCCells.h"
 #include "LectoroSDKWithReader/contents/TOCViewController.h"
@@ -26,6 +26,7 @@ namespace lectoro {
 namespace {
 
 constexpr double tocSubTabSpacing = 5;
+constexpr double tocMainBarBelowHeader = 15;
 constexpr double tocSubTabTitleSize = 15;
 constexpr const char* tocResourcesTitleHex = "#5D5E5D";
 constexpr const char* tocEmptyGlyphHex = "#CDCDCD";
@@ -56,11 +57,12 @@ void tocDetach(const std::shared_ptr<ui::View>& view)
 
 std::shared_ptr<ui::Button> TOCViewController::makeTabButton(const std::string& key, double size, int tag)
 {
-    auto button = ui::Button::create(ui::Rect { 0, 0, 0, m_segmentViewHeight });
+    auto button = ui::Button::create();
     button->setTitle(TOCConstants::localized(key), ui::ControlState::Normal);
     button->setFont(TOCConstants::customFont(size));
     button->setBackgroundColor(ui::Color::clear());
     button->setTranslatesAutoresizingMaskIntoConstraints(false);
+    button->heightAnchor().constraintEqualToConstant(m_segmentViewHeight)->setActive(true);
     button->setTag(tag);
     return button;
 }
@@ -87,8 +89,16 @@ void TOCViewController::setupTabViews()
         m_segmentView->setTranslatesAutoresizingMaskIntoConstraints(false);
     }
     m_segmentView->setBackgroundColor(tocColour(m_theme->toc_tab_bg()));
-    if (!m_segmentView->superview())
+    if (!m_segmentView->superview()) {
         m_containerView->addSubview(m_segmentView);
+        // iPad: under the header; iPhone: along the panel's bottom.
+        ui::Constraint::activate({ m_segmentView->heightAnchor().constraintEqualToConstant(m_segmentViewHeight),
+            m_segmentView->leadingAnchor().constraintEqualTo(m_containerView->leadingAnchor()),
+            m_segmentView->trailingAnchor().constraintEqualTo(m_containerView->trailingAnchor()),
+            pad ? m_segmentView->topAnchor().constraintEqualTo(m_headerView->bottomAnchor(), tocMainBarBelowHeader)
+                : m_segmentView->topAnchor().constraintEqualTo(
+                      m_containerView->bottomAnchor(), -m_segmentViewHeight) });
+    }
     m_visibleTabs.clear();
 
     m_contentButton = makeTabButton("Content", segmentTitleSize, TOCFilterContents);
@@ -272,55 +282,6 @@ void TOCViewController::setupTabViews()
     }
 }
 
-void TOCViewController::layoutTabViews(double width, double containerHeight)
-{
-    if (!m_segmentView || m_visibleTabs.empty())
-        return;
-    const bool pad = tocIsPad();
-    const ui::Rect bar = m_segmentView->frame();
-    const double tabWidth = width / static_cast<double>(m_visibleTabs.size());
-    for (size_t index = 0; index < m_visibleTabs.size(); ++index)
-        m_visibleTabs[index]->setFrame({ tabWidth * static_cast<double>(index), 0, tabWidth, m_segmentViewHeight });
-    (void)containerHeight;
-
-    const double subBarY = pad ? bar.maxY() : bar.minY() - m_segmentViewHeight;
-    for (const auto& subBar : { m_standardResourceView, m_externalResourceView }) {
-        if (!subBar)
-            continue;
-        subBar->setFrame({ 0, subBarY, width, m_segmentViewHeight });
-        const auto& buttons = subBar->subviews();
-        for (size_t index = 0; index < buttons.size(); ++index)
-            buttons[index]->setFrame({ width / 2 * static_cast<double>(index), 0, width / 2, m_segmentViewHeight });
-    }
-    for (const auto& line : { m_lineView3, m_lineView4 }) {
-        if (line)
-            line->setFrame({ 0, pad ? subBarY + m_segmentViewHeight : subBarY - 1, width, 1 });
-    }
-    if (m_barSeparator)
-        m_barSeparator->setFrame({ 0, bar.minY() + m_LineViewTopAnchor->constant() + (pad ? m_segmentViewHeight : 0), width, 1 });
-
-    // The selection line follows the tab on screen.
-    double lineX = 0;
-    switch (m_selectedButton) {
-    case TOCFilterContents:
-        lineX = ui::Environment::current().isRightToLeft() ? m_contentButton->frame().origin.x : 0;
-        break;
-    case TOCFilterResources:
-        lineX = m_resourcesButton ? m_resourcesButton->frame().origin.x : 0;
-        break;
-    case TOCFilterBookmarks:
-        lineX = m_bookmarkButton ? m_bookmarkButton->frame().origin.x : 0;
-        break;
-    case TOCFilterStandards:
-        lineX = m_standardsButton ? m_standardsButton->frame().origin.x : 0;
-        break;
-    default:
-        break;
-    }
-    m_lineViewLeftAnchor->setConstant(lineX);
-    m_lineView2->setFrame({ bar.minX() + lineX, pad ? bar.maxY() - 2 : bar.minY() + 2, tabWidth, 2 });
-}
-
 // MARK: - Switching tabs
 
 void TOCViewController::setTabTitleColours(const std::shared_ptr<ui::Button>& selected)
@@ -462,6 +423,10 @@ void TOCViewController::switchToTab(int32_t tag)
     default:
         break;
     }
+    // The tap's own layout ran before the tab changed; the next pass puts the selection
+    // line under the tab now shown.
+    if (isViewLoaded())
+        view()->setNeedsLayout();
     reloadContentsTable();
 }
 
@@ -588,17 +553,6 @@ void TOCViewController::buildEmptyNotice(const char* glyph, const std::string& k
         message->centerXAnchor().constraintEqualTo(m_emptyBookMarkContainer->centerXAnchor()),
         message->topAnchor().constraintEqualTo(glyphLabel->bottomAnchor(), 10),
         message->heightAnchor().constraintEqualToConstant(50) });
-    layoutEmptyNotice();
-}
-
-void TOCViewController::layoutEmptyNotice()
-{
-    if (!m_emptyBookMarkContainer || !m_tableviewHeaderView)
-        return;
-    ui::Size area = m_tableviewHeaderView->frame().size;
-    ui::Size block = m_emptyBookMarkContainer->frame().size;
-    m_emptyBookMarkContainer->setFrame(
-        { (area.width - block.width) / 2, (area.height - block.height) / 2, block.width, block.height });
 }
 
 } // namespace lectoro

@@ -164,7 +164,15 @@ void TOCViewController::setupContainerViews()
     }
     setupHeaderView();
     setupTabViews();
+    m_containerView->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_pangestureContainer->addSubview(m_containerView);
+    ui::Constraint::activate({
+        m_containerView->leadingAnchor().constraintEqualTo(m_pangestureContainer->leadingAnchor()),
+        m_containerView->trailingAnchor().constraintEqualTo(m_pangestureContainer->trailingAnchor()),
+        m_containerView->bottomAnchor().constraintEqualTo(m_pangestureContainer->bottomAnchor()),
+        m_upDirectionIconLbl ? m_containerView->topAnchor().constraintEqualTo(m_upDirectionIconLbl->bottomAnchor())
+                             : m_containerView->topAnchor().constraintEqualTo(m_pangestureContainer->topAnchor()),
+    });
     // The sheet starts parked below the screen with its header collapsed; it rises once
     // shown.
     if (tocIsPad())
@@ -184,7 +192,13 @@ void TOCViewController::setupUpDirectionIcon()
     layer.setShadowRadius(4);
     layer.setShadowOpacity(0.8);
     layer.setMasksToBounds(false);
+    m_upDirectionIconLbl->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_pangestureContainer->addSubview(m_upDirectionIconLbl);
+    ui::Constraint::activate({
+        m_upDirectionIconLbl->centerXAnchor().constraintEqualTo(m_pangestureContainer->centerXAnchor()),
+        m_upDirectionIconLbl->topAnchor().constraintEqualTo(m_pangestureContainer->topAnchor()),
+        m_upDirectionIconLbl->heightAnchor().constraintEqualToConstant(handleHeight),
+    });
 }
 
 void TOCViewController::addDismissBackgroundView()
@@ -192,7 +206,14 @@ void TOCViewController::addDismissBackgroundView()
     auto root = view();
     m_dismissBackground = ui::View::create();
     m_dismissBackground->setBackgroundColor(ui::Color::clear());
+    m_dismissBackground->setTranslatesAutoresizingMaskIntoConstraints(false);
     root->insertSubview(m_dismissBackground, 0);
+    ui::Constraint::activate({
+        m_dismissBackground->leadingAnchor().constraintEqualTo(root->leadingAnchor()),
+        m_dismissBackground->trailingAnchor().constraintEqualTo(root->trailingAnchor()),
+        m_dismissBackground->topAnchor().constraintEqualTo(root->topAnchor()),
+        m_dismissBackground->bottomAnchor().constraintEqualTo(root->bottomAnchor()),
+    });
     m_dismissBackground->addGestureRecognizer(m_dismissTap);
     m_dismissBackground->setAccessibilityTraits(ui::AccessibilityTraits::Button);
     root->setAccessibilityElements(
@@ -203,14 +224,20 @@ void TOCViewController::addDismissBackgroundView()
 void TOCViewController::setupHeaderView()
 {
     m_headerView = ui::View::create();
+    m_headerView->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_containerView->addSubview(m_headerView);
     m_headerHeightConstraint
         = m_headerView->heightAnchor().constraintEqualToConstant(tocIsPad() ? 0 : m_headerDefaultHeight);
     m_headerHeightConstraint->setActive(true);
+    ui::Constraint::activate({
+        m_headerView->leadingAnchor().constraintEqualTo(m_containerView->leadingAnchor()),
+        m_headerView->topAnchor().constraintEqualTo(m_containerView->topAnchor()),
+        m_headerView->trailingAnchor().constraintEqualTo(m_containerView->trailingAnchor()),
+    });
     if (tocIsPad())
         updateHeaderHeight(0);
 
-    m_backButton = ui::Button::create(ui::Rect { 5, 10, 40, 40 });
+    m_backButton = ui::Button::create();
     m_backButton->setTitle(std::string(tocIsPad() ? ICON_DROPDOWN : ICON_BACK), ui::ControlState::Normal);
     m_backButton->setFont(TOCConstants::iconFont(tocIsPad() ? 23 : 22));
     m_backButton->setTitleColor(tocColour(m_theme->toc_selected_toc_title_color()), ui::ControlState::Normal);
@@ -221,14 +248,28 @@ void TOCViewController::setupHeaderView()
         if (auto panel = weak.lock())
             panel->actionForCloseTOCWithSender();
     });
+    m_backButton->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_headerView->addSubview(m_backButton);
+    ui::Constraint::activate({
+        m_backButton->heightAnchor().constraintEqualToConstant(40),
+        m_backButton->leadingAnchor().constraintEqualTo(m_headerView->leadingAnchor(), 5),
+        m_backButton->topAnchor().constraintEqualTo(m_headerView->topAnchor(), 10),
+        m_backButton->widthAnchor().constraintEqualToConstant(40),
+    });
 
-    m_headerTitle = ui::Label::create(ui::Rect { 60, 10, 250, 40 });
+    m_headerTitle = ui::Label::create();
     m_headerTitle->setText(TOCConstants::localized("Table_of_Content"));
     m_headerTitle->setBackgroundColor(ui::Color::clear());
     m_headerTitle->setFont(TOCConstants::customFont(tocIsPad() ? 20 : 22));
     m_headerTitle->setTextColor(tocColour(m_theme->toc_selected_toc_title_color()));
+    m_headerTitle->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_headerView->addSubview(m_headerTitle);
+    ui::Constraint::activate({
+        m_headerTitle->heightAnchor().constraintEqualToConstant(40),
+        m_headerTitle->leadingAnchor().constraintEqualTo(m_headerView->leadingAnchor(), 60),
+        m_headerTitle->topAnchor().constraintEqualTo(m_headerView->topAnchor(), 10),
+        m_headerTitle->widthAnchor().constraintEqualToConstant(250),
+    });
 }
 
 void TOCViewController::setupTableView()
@@ -246,7 +287,10 @@ void TOCViewController::setupTableView()
     m_topConstraintOfTableView = tocIsPad()
         ? m_tableView->topAnchor().constraintEqualTo(m_segmentView->bottomAnchor(), m_tableViewTop)
         : m_tableView->topAnchor().constraintEqualTo(m_headerView->topAnchor(), m_tableViewTop);
-    ui::Constraint::activate({ m_bottomConstraintOfTableView, m_topConstraintOfTableView });
+    ui::Constraint::activate({ m_bottomConstraintOfTableView,
+        m_tableView->leadingAnchor().constraintEqualTo(m_containerView->leadingAnchor()),
+        m_tableView->trailingAnchor().constraintEqualTo(m_containerView->trailingAnchor()),
+        m_topConstraintOfTableView });
     m_tableView->setTableFooterView(ui::View::create());
     m_tableView->registerCellClass<TOCTableViewCell>(TOCTableViewCell::reuseIdentifier);
     m_tableView->registerCellClass<TOCContentCell>(TOCContentCell::reuseIdentifier);
@@ -262,45 +306,33 @@ void TOCViewController::viewDidLayoutSubviews()
 {
     ViewController::viewDidLayoutSubviews();
     // Nothing to place until the whole tree is built.
-    if (!m_pangestureContainer || !m_tableView)
+    if (!m_segmentView || !m_lineViewLeftAnchor)
         return;
-    auto root = view();
-    ui::Rect bounds = root->bounds();
-    ui::EdgeInsets safe = root->safeAreaInsets();
-    double left = safe.left + m_leftConstraintOfContainerView->constant();
-    double right = bounds.size.width - safe.right + m_rightConstraintOfContainerView->constant();
-    double top = safe.top + m_topConstraintOfContainerView->constant();
-    double bottom = bounds.size.height - safe.bottom;
-    if (m_dismissBackground)
-        m_dismissBackground->setFrame(bounds);
-    m_pangestureContainer->setFrame({ left, top, std::max(0.0, right - left), std::max(0.0, bottom - top) });
-    double width = m_pangestureContainer->frame().size.width;
-    double handle = 0;
-    if (m_upDirectionIconLbl) {
-        handle = handleHeight;
-        m_upDirectionIconLbl->setFrame({ 0, 0, width, handle });
+    // The selection line follows the tab on screen, wherever the tabs now stand.
+    m_segmentView->layoutIfNeeded();
+    auto originOf = [](const std::shared_ptr<ui::Button>& tab) { return tab ? tab->frame().origin.x : 0.0; };
+    double lineX = 0;
+    switch (m_selectedButton) {
+    case TOCFilterContents:
+        lineX = ui::Environment::current().isRightToLeft() ? originOf(m_contentButton) : 0;
+        break;
+    case TOCFilterResources:
+        lineX = originOf(m_resourcesButton);
+        break;
+    case TOCFilterBookmarks:
+        lineX = originOf(m_bookmarkButton);
+        break;
+    case TOCFilterStandards:
+        lineX = originOf(m_standardsButton);
+        break;
+    default:
+        break;
     }
-    double height = std::max(0.0, m_pangestureContainer->frame().size.height - handle);
-    m_containerView->setFrame({ 0, handle, width, height });
-    double headerHeight = m_headerHeightConstraint->constant();
-    m_headerView->setFrame({ 0, 0, width, headerHeight });
-    double tableTop = 0;
-    double tableBottom = 0;
-    if (tocIsPad()) {
-        m_segmentView->setFrame({ 0, headerHeight, width, m_segmentViewHeight });
-        tableTop = headerHeight + m_segmentViewHeight + m_topConstraintOfTableView->constant();
-        // Down to the bottom of the panel's view, which the container's bottom meets.
-        tableBottom = height + safe.bottom + m_bottomConstraintOfTableView->constant();
-    } else {
-        m_segmentView->setFrame({ 0, height - m_segmentViewHeight, width, m_segmentViewHeight });
-        tableTop = m_topConstraintOfTableView->constant();
-        tableBottom = height - m_segmentViewHeight + m_bottomConstraintOfTableView->constant();
-    }
-    m_tableView->setFrame({ 0, tableTop, width, std::max(0.0, tableBottom - tableTop) });
-    layoutTabViews(width, height);
-    layoutEmptyNotice();
-    if (m_loaderView && m_loaderView->superview() == root)
-        m_loaderView->setFrame(bounds);
+    if (m_lineViewLeftAnchor->constant() != lineX)
+        m_lineViewLeftAnchor->setConstant(lineX);
+    // The loader covers the whole panel, whatever its size now.
+    if (m_loaderView && m_loaderView->superview() == view())
+        m_loaderView->setFrame(view()->bounds());
 }
 
 void TOCViewController::viewDidAppear(bool animated)

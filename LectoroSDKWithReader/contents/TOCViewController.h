@@ -6,8 +6,8 @@
 //
 // On iPad the panel is a sheet that rises to half the screen under a drag handle; on
 // iPhone it fills the safe area with a header and the tab bar at the bottom. Views are
-// placed by frames in viewDidLayoutSubviews from the constants of the constraints the
-// panel keeps (what the sheet's drag and the tabs change).
+// placed by their constraints; the sheet's drag and the tabs move them by changing the
+// constants of the constraints the panel keeps.
 //
 // Sources: TOCViewController.cpp (creation, views, closing), TOCTable.cpp (sections, rows,
 // cells), TOCSelection.cpp (taps, opening and closing branches, leaving for a page),
@@ -208,8 +208,6 @@ private:
     void didLoadResourcesInBackground(std::vector<TOCResourceGroup>);
     // The tab switch without the selection line's move (the button's tag or a tab).
     void switchToTab(int32_t tag);
-    void layoutTabViews(double width, double containerHeight);
-    void layoutEmptyNotice();
     void buildEmptyNotice(const char* glyph, const std::string& key);
     std::shared_ptr<ui::Button> makeTabButton(const std::string& key, double size, int tag);
     void setTabTitleColours(const std::shared_ptr<ui::Button>& selected);

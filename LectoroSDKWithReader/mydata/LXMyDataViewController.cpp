@@ -182,10 +182,15 @@ void LXMyDataViewController::buildViews()
     root->addConstraints({ m_topConstraint, m_leftConstraint, m_rightConstraint });
     m_myDataContainerView->addConstraints(
         { m_headerHeightConstraint, m_segmentHeightConstraint, m_notificationTopHeightConstraint });
+    // A count label sits after its segment's title; centring it on the segment only wins
+    // where the title leaves it room.
+    m_highlightCountLabelCenterXConstraint->setPriority(250);
+    m_notesCountLabelCenterXConstraint->setPriority(250);
     m_segmentView->addConstraints(
         { m_printTrailingConstraint, m_notesBtnLeadingConstraint, m_selectedBtnLeadingConstraint,
             m_filterBtnLeadingConstraint, m_shareSettingWidthConstraint, m_filterButtonWidthConstraint,
             m_highlightCountLabelCenterXConstraint, m_notesCountLabelCenterXConstraint });
+    placeViewsByConstraints();
 
     auto weak = std::weak_ptr<LXMyDataViewController>(self());
     auto on = [weak](const std::shared_ptr<ui::Button>& button, void (LXMyDataViewController::*action)()) {
@@ -206,6 +211,101 @@ void LXMyDataViewController::buildViews()
     on(m_shareSettingsButton, &LXMyDataViewController::shareSettingsButtonTapped);
     on(m_backButtonIcon, &LXMyDataViewController::backButtonTapped);
     on(m_backButtonText, &LXMyDataViewController::backButtonTapped);
+}
+
+// The panel body hangs from the root view by its top and side constraints down to the
+// bottom; inside it, top to bottom: the drag handle, the header, the segment bar, the
+// received-notes header and the list (the empty-list view in the list's place).
+void LXMyDataViewController::placeViewsByConstraints()
+{
+    auto root = view();
+    const std::vector<std::shared_ptr<ui::View>> placed { m_myDataContainerView, m_upIcon, m_headerView,
+        m_backButtonIcon, m_backButtonText, m_segmentView, m_highlightButton, m_notesButton, m_highlightCountLbl,
+        m_noteCountLbl, m_selectedButonBorderView, m_borderViewOfBtnContainer, m_filterButton, m_filterIcon,
+        m_notificationButton, m_notificationIcon, m_shareSettingsButton, m_printButton, m_notificationTopView,
+        m_acceptButton, m_declineButton, m_tableView, m_noDataContainerView };
+    for (const auto& each : placed)
+        each->setTranslatesAutoresizingMaskIntoConstraints(false);
+    const auto& body = m_myDataContainerView;
+    auto fillWidth = [&](const std::shared_ptr<ui::View>& view) {
+        return std::vector<ui::ConstraintPtr> { view->leadingAnchor().constraintEqualTo(body->leadingAnchor()),
+            view->trailingAnchor().constraintEqualTo(body->trailingAnchor()) };
+    };
+    // Parked below the screen the body keeps its bars whole and stands past the bottom edge
+    // rather than squeezing the list to a negative height.
+    auto bottom = body->bottomAnchor().constraintEqualTo(root->bottomAnchor());
+    bottom->setPriority(999);
+    std::vector<ui::ConstraintPtr> constraints {
+        bottom,
+        m_tableView->heightAnchor().constraintGreaterThanOrEqualToConstant(0),
+        m_upIcon->topAnchor().constraintEqualTo(body->topAnchor()),
+        m_upIcon->heightAnchor().constraintEqualToConstant(myDataHandleHeight),
+        m_headerView->topAnchor().constraintEqualTo(m_upIcon->bottomAnchor()),
+        m_backButtonIcon->leadingAnchor().constraintEqualTo(m_headerView->leadingAnchor()),
+        m_backButtonIcon->topAnchor().constraintEqualTo(m_headerView->topAnchor()),
+        m_backButtonIcon->bottomAnchor().constraintEqualTo(m_headerView->bottomAnchor()),
+        m_backButtonIcon->widthAnchor().constraintEqualToConstant(44),
+        m_backButtonText->leadingAnchor().constraintEqualTo(m_backButtonIcon->trailingAnchor()),
+        m_backButtonText->trailingAnchor().constraintEqualTo(m_headerView->trailingAnchor()),
+        m_backButtonText->topAnchor().constraintEqualTo(m_headerView->topAnchor()),
+        m_backButtonText->bottomAnchor().constraintEqualTo(m_headerView->bottomAnchor()),
+        m_segmentView->topAnchor().constraintEqualTo(m_headerView->bottomAnchor()),
+        m_notificationTopView->topAnchor().constraintEqualTo(m_segmentView->bottomAnchor()),
+        m_tableView->topAnchor().constraintEqualTo(m_notificationTopView->bottomAnchor()),
+        m_tableView->bottomAnchor().constraintEqualTo(body->bottomAnchor()),
+        m_noDataContainerView->topAnchor().constraintEqualTo(m_notificationTopView->bottomAnchor()),
+        m_noDataContainerView->bottomAnchor().constraintEqualTo(body->bottomAnchor()),
+    };
+    for (const auto& view : std::vector<std::shared_ptr<ui::View>> { m_upIcon, m_headerView, m_segmentView, m_notificationTopView, m_tableView,
+             m_noDataContainerView }) {
+        auto sides = fillWidth(view);
+        constraints.insert(constraints.end(), sides.begin(), sides.end());
+    }
+    // The segment bar: the two segments a quarter of the bar each (at most 160), then the
+    // filter, share-settings and notification tools; print at the trailing end.
+    auto highlightWidth = m_highlightButton->widthAnchor().constraintEqualTo(m_segmentView->widthAnchor(), 0.25, 0);
+    highlightWidth->setPriority(750);
+    constraints.insert(constraints.end(),
+        { m_highlightButton->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor()), highlightWidth,
+            m_highlightButton->widthAnchor().constraintLessThanOrEqualToConstant(160),
+            m_notesButton->widthAnchor().constraintEqualTo(m_highlightButton->widthAnchor()),
+            m_shareSettingsButton->leadingAnchor().constraintEqualTo(m_filterButton->trailingAnchor()),
+            m_notificationButton->leadingAnchor().constraintEqualTo(m_shareSettingsButton->trailingAnchor()),
+            m_notificationButton->widthAnchor().constraintEqualToConstant(44),
+            m_printButton->widthAnchor().constraintEqualToConstant(myDataPrintButtonWidth) });
+    for (const auto& each : std::vector<std::shared_ptr<ui::View>> { m_highlightButton, m_notesButton,
+             m_filterButton, m_shareSettingsButton, m_notificationButton, m_printButton }) {
+        constraints.push_back(each->topAnchor().constraintEqualTo(m_segmentView->topAnchor()));
+        constraints.push_back(each->bottomAnchor().constraintEqualTo(m_segmentView->bottomAnchor()));
+    }
+    for (const auto& [count, segment] : { std::pair { m_highlightCountLbl, m_highlightButton },
+             std::pair { m_noteCountLbl, m_notesButton } })
+        constraints.push_back(count->centerYAnchor().constraintEqualTo(segment->centerYAnchor()));
+    // The underline under the current segment and the line under the whole bar.
+    constraints.insert(constraints.end(),
+        { m_selectedButonBorderView->widthAnchor().constraintEqualTo(m_highlightButton->widthAnchor()),
+            m_selectedButonBorderView->heightAnchor().constraintEqualToConstant(2),
+            m_selectedButonBorderView->bottomAnchor().constraintEqualTo(m_segmentView->bottomAnchor()),
+            m_borderViewOfBtnContainer->leadingAnchor().constraintEqualTo(m_segmentView->leadingAnchor()),
+            m_borderViewOfBtnContainer->trailingAnchor().constraintEqualTo(m_segmentView->trailingAnchor()),
+            m_borderViewOfBtnContainer->heightAnchor().constraintEqualToConstant(1),
+            m_borderViewOfBtnContainer->bottomAnchor().constraintEqualTo(m_segmentView->bottomAnchor()) });
+    // The filter mark and the notification circle: small dots at their tools' top corner.
+    for (const auto& [dot, tool] : { std::pair { m_filterIcon, m_filterButton },
+             std::pair { m_notificationIcon, m_notificationButton } }) {
+        constraints.insert(constraints.end(),
+            { dot->widthAnchor().constraintEqualToConstant(10), dot->heightAnchor().constraintEqualToConstant(10),
+                dot->topAnchor().constraintEqualTo(tool->topAnchor(), 12),
+                dot->trailingAnchor().constraintEqualTo(tool->trailingAnchor(), -6) });
+    }
+    // Received notes: decline and accept at the header's trailing end.
+    constraints.insert(constraints.end(),
+        { m_acceptButton->trailingAnchor().constraintEqualTo(m_notificationTopView->trailingAnchor(), -15),
+            m_acceptButton->centerYAnchor().constraintEqualTo(m_notificationTopView->centerYAnchor()),
+            m_declineButton->trailingAnchor().constraintEqualTo(m_acceptButton->leadingAnchor(), -15),
+            m_declineButton->centerYAnchor().constraintEqualTo(m_notificationTopView->centerYAnchor()) });
+    m_notificationTopView->setClipsToBounds(true);
+    ui::Constraint::activate(constraints);
 }
 
 void LXMyDataViewController::viewDidLoad()
@@ -375,6 +475,7 @@ void LXMyDataViewController::addBackgroundview()
     auto root = view();
     m_backgroundView = ui::View::create();
     m_backgroundView->setBackgroundColor(ui::Color::clear());
+    m_backgroundView->setTranslatesAutoresizingMaskIntoConstraints(false);
     root->insertSubview(m_backgroundView, 0);
     root->addConstraints({ m_backgroundView->topAnchor().constraintEqualTo(root->topAnchor()),
         m_backgroundView->bottomAnchor().constraintEqualTo(root->bottomAnchor()),
@@ -556,49 +657,6 @@ void LXMyDataViewController::viewDidLayoutSubviews()
     if (!isIpad())
         m_topConstraint->setConstant(-handleHeight());
     updateConstraints();
-
-    // Frames from the constants: the panel body, then its bars top to bottom. The clear
-    // background around the tablet's sheet takes the tap that closes it, so it covers
-    // the whole screen behind the sheet.
-    auto bounds = view()->bounds();
-    if (m_backgroundView)
-        m_backgroundView->setFrame(bounds);
-    double top = m_topConstraint->constant();
-    double left = m_leftConstraint->constant();
-    double width = std::max(0.0, bounds.width() - left - m_rightConstraint->constant());
-    m_myDataContainerView->setFrame({ left, top, width, std::max(0.0, bounds.height() - top) });
-    double y = 0;
-    m_upIcon->setFrame({ 0, y, width, myDataHandleHeight });
-    y += myDataHandleHeight;
-    m_headerView->setFrame({ 0, y, width, m_headerHeightConstraint->constant() });
-    m_backButtonIcon->setFrame({ 0, 0, 44, m_headerHeightConstraint->constant() });
-    m_backButtonText->setFrame({ 44, 0, std::max(0.0, width - 44), m_headerHeightConstraint->constant() });
-    y += m_headerHeightConstraint->constant();
-    double segmentHeight = m_segmentHeightConstraint->constant();
-    m_segmentView->setFrame({ 0, y, width, segmentHeight });
-    double segmentWidth = std::min(160.0, width / 4);
-    double notesX = m_highlightButton->isHidden() ? 0 : segmentWidth;
-    m_highlightButton->setFrame({ 0, 0, m_highlightButton->isHidden() ? 0 : segmentWidth, segmentHeight });
-    m_notesButton->setFrame({ notesX, 0, m_notesButton->isHidden() ? 0 : segmentWidth, segmentHeight });
-    // The tools beside the tabs: the filter after the last tab shown, then share settings
-    // and the notification bell at their widths.
-    double toolX = m_notesButton->isHidden() ? m_highlightButton->frame().maxX() : m_notesButton->frame().maxX();
-    m_filterButton->setFrame({ toolX, 0, m_filterButtonWidthConstraint->constant(), segmentHeight });
-    toolX += m_filterButtonWidthConstraint->constant();
-    m_shareSettingsButton->setFrame({ toolX, 0, m_shareSettingWidthConstraint->constant(), segmentHeight });
-    toolX += m_shareSettingWidthConstraint->constant();
-    m_notificationButton->setFrame({ toolX, 0, m_notificationButton->isHidden() ? 0 : 44.0, segmentHeight });
-    // Print stands at the bar's trailing end, where its constraint puts it.
-    double printInset = m_printTrailingConstraint->constant();
-    m_printButton->setFrame(
-        { isRTL() ? printInset : width - printInset - myDataPrintButtonWidth, 0, myDataPrintButtonWidth, segmentHeight });
-    y += segmentHeight;
-    double notificationHeight = m_notificationTopHeightConstraint->constant();
-    m_notificationTopView->setFrame({ 0, y, width, notificationHeight });
-    y += notificationHeight;
-    double rest = std::max(0.0, m_myDataContainerView->frame().height() - y);
-    m_tableView->setFrame({ 0, y, width, rest });
-    m_noDataContainerView->setFrame({ 0, y, width, rest });
 }
 
 void LXMyDataViewController::placeUnderline()

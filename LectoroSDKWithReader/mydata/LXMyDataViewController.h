@@ -209,6 +209,7 @@ private:
     void updateBorderShadowColor();
     void setBackButtonTitle(const std::string&);
     void placeUnderline();
+    void placeViewsByConstraints();
     void layoutRootAnimated(double duration, std::function<void()> completion = {});
     double handleHeight() const;
     static double screenHeight();

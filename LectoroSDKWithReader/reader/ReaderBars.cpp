@@ -430,31 +430,6 @@ bool ReaderBars::isPlayerActionBarHidden() const
     return m_context.isPlayerActionBarHidden;
 }
 
-void ReaderBars::placeBarsByConstraints()
-{
-    auto view = m_context.controller ? m_context.controller->viewIfLoaded() : nullptr;
-    if (!view)
-        return;
-    const ui::Rect bounds = view->bounds();
-    // Each bar reaches its outset past both sides; the top bar hangs from the view's top,
-    // the others stand on its bottom, each by its constraint's constant.
-    auto place = [&](const std::shared_ptr<PlayerActionBar>& bar, double outset, double y, double height) {
-        if (bar && bar->superview() == view)
-            bar->setFrame(
-                ui::Rect { { bounds.origin.x - outset, y }, { bounds.size.width + 2 * outset, height } });
-    };
-    if (auto top = topBarTopMarginConstraint())
-        place(m_context.playerTopActionBarView, topBarEdgeOutset, bounds.origin.y + top->constant(),
-            topBarHeight());
-    if (m_bottomBarBottomMarginConstraint)
-        place(m_context.playerBottomActionBarView, bottomBarEdgeOutset,
-            bounds.maxY() + m_bottomBarBottomMarginConstraint->constant() - bottomBarHeight(),
-            bottomBarHeight());
-    if (m_bottomConstraintOfPenTool)
-        place(m_context.penToolActionBarView, topBarEdgeOutset,
-            bounds.maxY() + m_bottomConstraintOfPenTool->constant() - penToolBarHeight(), penToolBarHeight());
-}
-
 void ReaderBars::moveTopAndBottomOffScreenWithIsAnimate(bool animate, std::function<void()> completion)
 {
     m_context.isPlayerActionBarHidden = true;

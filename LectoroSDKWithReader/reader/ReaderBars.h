@@ -65,9 +65,6 @@ public:
     // --- Showing and hiding ---
     // Animated: the views are hidden only once they are out, then the completion runs. Not
     // animated: only the two bars are hidden and no completion runs.
-    // The top, bottom and pen bars get the frames their constraints give (the reader's view
-    // runs it at every layout pass), so their items sit where a finger finds them.
-    void placeBarsByConstraints();
     void moveTopAndBottomOffScreenWithIsAnimate(bool animate, std::function<void()> completion = {});
     // Not animated: no completion runs.
     void moveTopAndBottomOnScreenWithIsAnimate(bool animate, std::function<void(bool finished)> completion = {});

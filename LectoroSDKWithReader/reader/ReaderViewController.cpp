@@ -458,12 +458,6 @@ void ReaderViewController::viewWillDisappear(bool animated)
     ui::ViewController::viewWillDisappear(animated);
 }
 
-void ReaderViewController::viewDidLayoutSubviews()
-{
-    ui::ViewController::viewDidLayoutSubviews();
-    m_bars->placeBarsByConstraints();
-}
-
 void ReaderViewController::updateReaderForLanguageChange()
 {
     m_annotations->addAccessibilityOnBookmark();

@@ -230,8 +230,6 @@ public:
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
-    // Places the bars by their constraints.
-    void viewDidLayoutSubviews() override;
 
     // RendererViewControllerDelegate (ReaderRendererCallbacks.cpp).
     using RendererViewControllerDelegate::didPageBeginScroll;

@@ -2,6 +2,7 @@
 // drag and overlay tap, and the background resource load.
 
 #include "ContentsTestSupport.h"
+#include "LayoutConflictLog.h"
 #include "reader/ReaderTestSupport.h"
 
 #include "LectoroSDKWithReader/contents/TOCCells.h"
@@ -11,6 +12,7 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "platform/base/Dispatch.h"
 #include "platform/testing/Interaction.h"
+#include "platform/testing/Landing.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Layer.h"
@@ -45,6 +47,7 @@ struct TOCTabsData {
     bool standards = false;
     bool internal = false;
     bool external = false;
+    bool contentsRows = true;
 };
 
 class TOCTabsTest : public testing::ReaderTest {
@@ -65,7 +68,7 @@ protected:
         inputs.theme = m_theme;
         inputs.book = twoChapterPageBook();
         inputs.activePages = { pageBookPage(3) };
-        inputs.tocData = threeChapterContents();
+        inputs.tocData = data.contentsRows ? threeChapterContents() : base::Value(base::Value::List {});
         std::vector<TOCResourceGroup> groups;
         if (data.internal) {
             TOCResourceGroup group;
@@ -152,6 +155,64 @@ TEST_F(TOCTabsTest, SubTabBarsSitBesideTheMainBarByIdiom)
         EXPECT_EQ(panel->lineView3()->layer()->shadowOpacity(), pad ? 0.0 : 1.0);
         // The selection line: along the tab's top on iPhone, its bottom on iPad.
         EXPECT_EQ(panel->lineView2()->frame().origin.y, pad ? bar.maxY() - 2 : bar.minY() + 2);
+    }
+}
+
+TEST_F(TOCTabsTest, ThePanelStandsWhereItsConstraintsPutItWithoutConflicts)
+{
+    struct Case {
+        const char* name;
+        ui::UserInterfaceIdiom idiom;
+        ui::Size screen;
+    };
+    const Case cases[] = {
+        { "phone upright", ui::UserInterfaceIdiom::Phone, { 375, 812 } },
+        { "phone turned", ui::UserInterfaceIdiom::Phone, { 812, 375 } },
+        { "tablet upright", ui::UserInterfaceIdiom::Pad, { 768, 1024 } },
+        { "tablet turned", ui::UserInterfaceIdiom::Pad, { 1024, 768 } },
+    };
+    for (const auto& c : cases) {
+        testing::LayoutConflictLog conflicts;
+        // No rows: the rows' cells place their own subviews, apart from the panel's tree.
+        auto panel = makePanel({ true, true, true, true, false }, c.idiom, c.screen);
+        panel->viewDidAppear(false);
+        base::RunLoop::main().advanceBy(0.5);
+        settle(*panel);
+        const bool pad = c.idiom == ui::UserInterfaceIdiom::Pad;
+        const ui::Rect container = panel->containerView()->frame();
+        const ui::Rect header = panel->headerView()->frame();
+        const ui::Rect bar = panel->segmentView()->frame();
+        const ui::Rect table = panel->tableView()->frame();
+        EXPECT_EQ(header.size.width, container.size.width) << c.name;
+        EXPECT_EQ(bar.size, (ui::Size { container.size.width, 50 })) << c.name;
+        // iPad: the bar 15 under the header, the list under it down to the screen's bottom;
+        // iPhone: the bar along the panel's bottom, the list 60 under the header's top.
+        if (pad) {
+            EXPECT_EQ(bar.minY(), header.maxY() + 15) << c.name;
+            EXPECT_EQ(table.minY(), bar.maxY() + panel->tableViewTop()) << c.name;
+            EXPECT_EQ(panel->tableView()->convertRectTo(panel->tableView()->bounds(), panel->view().get()).maxY(),
+                panel->view()->bounds().maxY())
+                << c.name;
+            const ui::Rect handle = panel->upDirectionIconLbl()->frame();
+            EXPECT_EQ(handle.size.height, 46) << c.name;
+            EXPECT_DOUBLE_EQ(handle.midX(), panel->pangestureContainer()->bounds().midX()) << c.name;
+            EXPECT_EQ(container.minY(), handle.maxY()) << c.name;
+        } else {
+            EXPECT_EQ(bar.maxY(), container.size.height) << c.name;
+            EXPECT_EQ(table.minY(), header.minY() + panel->tableViewTop()) << c.name;
+            EXPECT_EQ(table.maxY(), bar.minY()) << c.name;
+        }
+        EXPECT_EQ(table.size.width, container.size.width) << c.name;
+        EXPECT_EQ(panel->backButton()->frame(), (ui::Rect { 5, 10, 40, 40 })) << c.name;
+        EXPECT_EQ(panel->headerTitle()->frame(), (ui::Rect { 60, 10, 250, 40 })) << c.name;
+        for (const auto& tab : panel->visibleTabs())
+            EXPECT_EQ(tab->frame().size.height, 50) << c.name;
+        // A tab tapped moves the selection line under it.
+        ASSERT_TRUE(uitest::tap(*panel->bookmarkButton())) << c.name;
+        base::RunLoop::main().advanceBy(1);
+        uitest::settleLayout();
+        EXPECT_EQ(panel->lineView2()->frame().minX(), panel->bookmarkButton()->frame().minX()) << c.name;
+        EXPECT_TRUE(conflicts.empty()) << c.name << "\n" << conflicts.text();
     }
 }
 

@@ -1,6 +1,7 @@
 // The My Data panel on phone and tablet: rows, answers to received notes, the sheet's
 // drag, the header and the buttons each setting shows, and the filter pop-over it opens.
 
+#include "LayoutConflictLog.h"
 #include "mydata/MyDataTestSupport.h"
 #include "reader/ReaderTestSupport.h"
 
@@ -106,6 +107,32 @@ protected:
     std::shared_ptr<LXMyDataViewController> m_panel;
     MyDataNetworkScope m_network;
 };
+
+TEST_F(MyDataPanelTest, TheScreenStandsByItsConstraintsWithoutConflicts)
+{
+    for (auto idiom : { ui::UserInterfaceIdiom::Phone, ui::UserInterfaceIdiom::Pad }) {
+        testing::LayoutConflictLog conflicts;
+        // No records: the rows' cells place their own subviews, apart from the screen's tree.
+        auto panel = open({}, idiom);
+        const ui::Rect bar = panel->segmentView()->frame();
+        const ui::Rect body = panel->myDataContainerView()->frame();
+        EXPECT_EQ(bar.size.width, body.size.width);
+        EXPECT_EQ(panel->highlightButton()->frame().size.width, std::min(160.0, bar.size.width / 4));
+        EXPECT_EQ(panel->notesButton()->frame().minX(), panel->highlightButton()->frame().maxX());
+        EXPECT_EQ(panel->filterButton()->frame().minX(), panel->notesButton()->frame().maxX());
+        EXPECT_EQ(panel->tableView()->frame().maxY(), body.size.height);
+        // The underline lies under the segment on screen, and moves with a tap on the other.
+        const ui::Rect underline = panel->selectedButonBorderView()->frame();
+        EXPECT_EQ(underline.minX(), panel->highlightButton()->frame().minX());
+        EXPECT_EQ(underline.maxY(), bar.size.height);
+        showNotes();
+        EXPECT_EQ(panel->selectedButonBorderView()->frame().minX(), panel->notesButton()->frame().minX());
+        EXPECT_TRUE(uitest::tap(*panel->highlightButton()));
+        EXPECT_TRUE(conflicts.empty()) << conflicts.text();
+        m_panel.reset();
+        uitest::showInWindow(nullptr);
+    }
+}
 
 TEST_F(MyDataPanelTest, OpensOnHighlightsWithCountsAndSwitchesToNotes)
 {

@@ -95,14 +95,12 @@ void TextAnnotationActionView::addPlayerBottomBarForTextAnnotationWithParentView
 
 void TextAnnotationActionView::placeByConstraints()
 {
+    // The bar's constraints pin it to the parent's bottom: laying the parent out places it.
     auto parent = superview();
     if (!parent)
         return;
-    const ui::Rect area = parent->bounds();
-    const double bottom = m_bottomConstraint ? m_bottomConstraint->constant() : 0;
-    setFrame(
-        ui::Rect { { area.minX(), area.maxY() - m_height + bottom }, { area.size.width, double(m_height) } });
-    layoutIfNeeded();
+    parent->setNeedsLayout();
+    parent->layoutIfNeeded();
 }
 
 std::shared_ptr<PlayerActionBarItem> TextAnnotationActionView::makeItem(

@@ -8,8 +8,8 @@
 // The owner creates it, says whether stored boxes exist (isTextAnnotationAvailable), then
 // places it (addPlayerBottomBarForTextAnnotationWithParentView): the items are built once
 // and the bar is pinned to the bottom of the parent. The owner moves it above the keyboard
-// through textAnnotationBottomMarginConstraint and calls placeByConstraints() to set the
-// frame those constraints give. On a tablet a not-tappable spacer stands before the first
+// through textAnnotationBottomMarginConstraint and calls placeByConstraints() to lay the
+// parent out, which places the bar by those constraints. On a tablet a not-tappable spacer stands before the first
 // item and after each one; spacers carry tag 1 but no accessibility of their own.
 
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
@@ -52,8 +52,8 @@ public:
     void updateSelectedLabelItemWithIsSelected(bool isSelected, const LXMVThemeVO&, int tag);
     void updateTextAnnotationSaveItemWithIsTextAvailable(bool isTextAvailable, const LXMVThemeVO&);
 
-    // The frame the constraints give inside the parent: full width, resting on the
-    // parent's bottom moved by the bottom constant.
+    // Lays the parent out, so the bar takes the place its constraints give: full width,
+    // resting on the parent's bottom moved by the bottom constant.
     void placeByConstraints();
 
 protected:

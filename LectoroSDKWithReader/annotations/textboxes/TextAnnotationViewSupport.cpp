@@ -53,6 +53,12 @@ void placeOnViewBelow(ui::View& popup, const std::shared_ptr<ui::View>& below, d
     auto parent = popup.superview();
     if (!parent)
         return;
+    if (below) {
+        // Its constraints rest it on the view below: the parent's layout places it.
+        parent->setNeedsLayout();
+        parent->layoutIfNeeded();
+        return;
+    }
     const ui::Rect area = parent->bounds();
     const double bottom = below ? below->frame().minY() : area.maxY();
     popup.setFrame(ui::Rect {

@@ -33,9 +33,9 @@ void setButtonAccessibility(ui::View&, const std::string& identifier, const std:
 // colour kept with a zero width.
 void applyPopupShadow(ui::View&, const ThemeValueColor& borderColor);
 
-// Sets the pop-up's frame from its constraints: `left` from the parent's left edge, of
-// the size given, resting on the view below (on the parent's bottom without one). A width
-// of none spans the parent less `left` on each side.
+// Places the pop-up: resting on the view below, its constraints place it (the parent is laid
+// out); without one, a frame `left` from the parent's left edge on the parent's bottom, of
+// the size given. A width of none spans the parent less `left` on each side.
 void placeOnViewBelow(ui::View& popup, const std::shared_ptr<ui::View>& below, double left,
     std::optional<double> width, double height);
 
