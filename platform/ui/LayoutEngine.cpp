@@ -268,6 +268,16 @@ void Engine::holdFrame(View& view, ItemVars& vars)
         // required constraints: what contradicts it is what gets broken.
         if (vars.edits && frame == vars.held)
             return;
+        const double moved[4] = { frame.minX(), frame.minY(), frame.width(), frame.height() };
+        if (vars.edits && std::all_of(std::begin(vars.holds), std::end(vars.holds), [](const auto& h) { return h.has_value(); })) {
+            bool shifted = true;
+            for (int i = 0; i < 4 && shifted; ++i)
+                shifted = m_solver.changeConstant(*vars.holds[i], -moved[i]);
+            if (shifted) {
+                vars.held = frame;
+                return;
+            }
+        }
         release(vars);
         const Var variables[4] = { vars.x, vars.y, vars.w, vars.h };
         const double values[4] = { frame.minX(), frame.minY(), frame.width(), frame.height() };
@@ -553,6 +563,15 @@ void Engine::syncConstraint(const Constraint& constraint, Relation& relation)
     if (usable && relation.alive.lock() && relation.priority == priority && relation.relation == kind
         && sameExpression(relation.expression, e))
         return;
+    // A constant that moved (a slider, a bar shown) shifts the relation in place.
+    if (usable && relation.id && relation.alive.lock() && relation.priority == priority && relation.relation == kind) {
+        Expr terms = e;
+        terms.constant = relation.expression.constant;
+        if (sameExpression(relation.expression, terms) && m_solver.changeConstant(*relation.id, e.constant)) {
+            relation.expression = e;
+            return;
+        }
+    }
     if (relation.id)
         m_solver.removeConstraint(*relation.id);
     relation.id.reset();

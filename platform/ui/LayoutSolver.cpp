@@ -376,9 +376,65 @@ std::optional<LayoutSolver::ConstraintId> LayoutSolver::addWeighted(const Expres
         setBasic(subject, std::move(row));
     }
     ConstraintId id = m_nextConstraint++;
-    m_constraints[id] = { tag, weight };
+    double markerCoefficient = 1;
+    if (relation == Relation::GreaterOrEqual || (relation == Relation::Equal && weight > 0))
+        markerCoefficient = -1;
+    m_constraints[id] = { tag, weight, expression.constant, markerCoefficient };
     optimize(m_objective);
     return id;
+}
+
+// The tableau is the same system with the marker m replaced by m + shift: each row that
+// holds it moves its constant by coefficient × shift (its own row the other way).
+void LayoutSolver::shiftMarker(Symbol marker, double shift)
+{
+    if (isBasic(marker)) {
+        Row& row = rowFor(marker);
+        row.constant -= shift;
+        if (row.constant < 0 && isRestricted(marker))
+            m_infeasible.push_back(marker);
+        return;
+    }
+    for (Symbol basic : m_columns[marker]) {
+        Row& row = rowFor(basic);
+        double c = row.coefficientFor(marker);
+        row.constant += c * shift;
+        if (c != 0 && row.constant < 0 && isRestricted(basic))
+            m_infeasible.push_back(basic);
+    }
+    if (double c = m_objective.coefficientFor(marker); c != 0)
+        m_objective.constant += c * shift;
+}
+
+bool LayoutSolver::changeConstant(ConstraintId id, double expressionConstant)
+{
+    auto it = m_constraints.find(id);
+    if (it == m_constraints.end())
+        return false;
+    ConstraintEntry& entry = it->second;
+    double delta = expressionConstant - entry.constant;
+    if (delta == 0)
+        return true;
+    // expression + δ + a·m = expression + a·(m + δ/a).
+    shiftMarker(entry.tag.marker, delta / entry.markerCoefficient);
+    entry.constant = expressionConstant;
+    dualOptimize();
+    // A required relation the others cannot follow leaves a restricted row negative, or a
+    // dummy row off zero: take the change back.
+    bool feasible = true;
+    for (const auto& slot : m_rows) {
+        if (slot.basic != noSymbol && isRestricted(slot.basic) && slot.row.constant < -epsilon) {
+            feasible = false;
+            break;
+        }
+    }
+    if (!feasible) {
+        shiftMarker(entry.tag.marker, -delta / entry.markerCoefficient);
+        entry.constant -= delta;
+        dualOptimize();
+        return false;
+    }
+    return true;
 }
 
 bool LayoutSolver::hasConstraint(ConstraintId id) const

@@ -63,6 +63,11 @@ public:
     // is as it was.
     std::optional<ConstraintId> addConstraint(const Expression&, Relation, float priority = requiredPriority);
     void removeConstraint(ConstraintId);
+    // The same relation with another constant (`expression` keeps its terms): the marker
+    // shifts in every row that holds it, as a suggested edit value does, and the dual
+    // simplex restores feasibility. Answers false when a required relation cannot take it
+    // (the relation then holds its old constant).
+    bool changeConstant(ConstraintId, double expressionConstant);
     bool hasConstraint(ConstraintId) const;
 
     // An edit variable prefers the last value suggested for it, at a priority below
@@ -102,6 +107,8 @@ private:
     struct ConstraintEntry {
         Tag tag;
         double weight = 0; // 0: required
+        double constant = 0; // the expression's constant
+        double markerCoefficient = 1; // the marker's coefficient in the row as made
     };
     struct EditEntry {
         ConstraintId constraint;
@@ -117,6 +124,7 @@ private:
 
     std::optional<ConstraintId> addWeighted(const Expression&, Relation, double weight);
     Row makeRow(const Expression&, Relation, double weight, Tag&);
+    void shiftMarker(Symbol marker, double delta);
     Symbol chooseSubject(const Row&, const Tag&) const;
     bool addWithArtificialVariable(Row&&);
     bool allDummies(const Row&) const;
