@@ -620,26 +620,13 @@ void LayoutSolver::suggestValue(Variable variable, double value)
     // marker.
     Symbol plus = edit.tag.marker;
     Symbol minus = edit.tag.other;
-    if (isBasic(plus)) {
-        Row& row = rowFor(plus);
-        row.constant -= delta;
-        if (row.constant < 0)
-            m_infeasible.push_back(plus);
-    } else if (isBasic(minus)) {
+    if (!isBasic(plus) && isBasic(minus)) {
         Row& row = rowFor(minus);
         row.constant += delta;
         if (row.constant < 0)
             m_infeasible.push_back(minus);
     } else {
-        for (Symbol basic : m_columns[plus]) {
-            Row& row = rowFor(basic);
-            double c = row.coefficientFor(plus);
-            row.constant += delta * c;
-            if (c != 0 && row.constant < 0 && isRestricted(basic))
-                m_infeasible.push_back(basic);
-        }
-        if (double c = m_objective.coefficientFor(plus); c != 0)
-            m_objective.constant += delta * c;
+        shiftMarker(plus, delta);
     }
     dualOptimize();
 }
