@@ -131,10 +131,17 @@ void TOCContentCell::build()
     m_downArrowButton->setTitle(std::string(ICON_DOWNARROW), ui::ControlState::Normal);
     m_downArrowButton->setTitle(std::string(ICON_UPARROW), ui::ControlState::Selected);
     m_downArrowButton->setFont(TOCConstants::iconFont(16));
-    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { m_barView,
-             m_sectionHeaderButton, m_levelLabel, m_dataLabel, m_seperatorView, m_downArrowButton }) {
+    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> {
+             m_barView, m_sectionHeaderButton, m_seperatorView, m_downArrowButton }) {
         view->setTranslatesAutoresizingMaskIntoConstraints(false);
         content->addSubview(view);
+    }
+    // The titles sit inside the header's tap area, so a tap on a header's title is the
+    // header's tap and nothing lies over the text; in a row the area takes no touches and
+    // the row gets them.
+    for (const auto& label : { m_levelLabel, m_dataLabel }) {
+        label->setTranslatesAutoresizingMaskIntoConstraints(false);
+        m_sectionHeaderButton->addSubview(label);
     }
     m_cellLeadConstraint = m_dataLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 20);
     m_seperatorLeadingConstraint

@@ -97,7 +97,7 @@ public:
     // The height the table gives a self-sizing row of that width. A content view placed by
     // constraints is asked through the layout engine (its width required, its height as
     // small as its constraints allow); a cell without constraints answers sizeThatFits.
-    double fittingHeight(double width);
+    virtual double fittingHeight(double width);
 
     AccessibilityTraits accessibilityTraits() const override;
 
