@@ -34,10 +34,35 @@ constexpr double barWidth = 4;
 constexpr double dividerHeight = 1;
 constexpr double verticalPadding = 14;
 constexpr double minimumRowHeight = 50;
+constexpr double iconSize = 30;
+constexpr double iconGap = 8;
+constexpr double bookmarkTextTop = 12;
+constexpr double timeGap = 4;
 
-double fittingHeight(const ui::Label& label, double width)
+// What makes a row as tall as its text: just below required, so a frame the table gives
+// before it measured the row (its estimate) never contradicts them.
+ui::ConstraintPtr sizing(ui::ConstraintPtr constraint)
 {
-    return label.sizeThatFits({ std::max(width, 1.0), 0 }).height;
+    constraint->setPriority(ui::LayoutPriority::required - 1);
+    return constraint;
+}
+
+// The side strip and the divider every row has, pinned to the content's edges.
+std::vector<ui::ConstraintPtr> stripAndDivider(ui::View& content, ui::View& strip, ui::View& divider, bool dividerFromEdge)
+{
+    std::vector<ui::ConstraintPtr> constraints {
+        strip.leadingAnchor().constraintEqualTo(content.leadingAnchor()),
+        strip.topAnchor().constraintEqualTo(content.topAnchor()),
+        strip.bottomAnchor().constraintEqualTo(content.bottomAnchor()),
+        strip.widthAnchor().constraintEqualToConstant(barWidth),
+        divider.trailingAnchor().constraintEqualTo(content.trailingAnchor()),
+        divider.bottomAnchor().constraintEqualTo(content.bottomAnchor()),
+        divider.heightAnchor().constraintEqualToConstant(dividerHeight),
+        sizing(content.heightAnchor().constraintGreaterThanOrEqualToConstant(minimumRowHeight)),
+    };
+    if (dividerFromEdge)
+        constraints.push_back(divider.leadingAnchor().constraintEqualTo(content.leadingAnchor()));
+    return constraints;
 }
 
 } // namespace
@@ -106,13 +131,42 @@ void TOCContentCell::build()
     m_downArrowButton->setTitle(std::string(ICON_DOWNARROW), ui::ControlState::Normal);
     m_downArrowButton->setTitle(std::string(ICON_UPARROW), ui::ControlState::Selected);
     m_downArrowButton->setFont(TOCConstants::iconFont(16));
-    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { m_barView,
-             m_sectionHeaderButton, m_levelLabel, m_dataLabel, m_seperatorView, m_downArrowButton })
+    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> {
+             m_barView, m_sectionHeaderButton, m_seperatorView, m_downArrowButton }) {
+        view->setTranslatesAutoresizingMaskIntoConstraints(false);
         content->addSubview(view);
+    }
+    // The titles sit inside the header's tap area, so a tap on a header's title is the
+    // header's tap and nothing lies over the text; in a row the area takes no touches and
+    // the row gets them.
+    for (const auto& label : { m_levelLabel, m_dataLabel }) {
+        label->setTranslatesAutoresizingMaskIntoConstraints(false);
+        m_sectionHeaderButton->addSubview(label);
+    }
     m_cellLeadConstraint = m_dataLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 20);
     m_seperatorLeadingConstraint
         = m_seperatorView->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 21);
-    ui::Constraint::activate({ m_cellLeadConstraint });
+    auto constraints = stripAndDivider(*content, *m_barView, *m_seperatorView, false);
+    constraints.insert(constraints.end(), {
+        m_cellLeadConstraint,
+        m_dataLabel->centerYAnchor().constraintEqualTo(content->centerYAnchor()),
+        m_dataLabel->trailingAnchor().constraintLessThanOrEqualTo(m_downArrowButton->leadingAnchor()),
+        sizing(m_dataLabel->topAnchor().constraintGreaterThanOrEqualTo(content->topAnchor(), verticalPadding)),
+        sizing(content->bottomAnchor().constraintGreaterThanOrEqualTo(m_dataLabel->bottomAnchor(), verticalPadding)),
+        m_levelLabel->leadingAnchor().constraintEqualTo(m_dataLabel->leadingAnchor()),
+        m_levelLabel->centerYAnchor().constraintEqualTo(content->centerYAnchor()),
+        m_levelLabel->widthAnchor().constraintEqualToConstant(0),
+        m_downArrowButton->trailingAnchor().constraintEqualTo(content->trailingAnchor(), -arrowTrailing),
+        m_downArrowButton->centerYAnchor().constraintEqualTo(content->centerYAnchor()),
+        m_downArrowButton->widthAnchor().constraintEqualToConstant(arrowSize),
+        m_downArrowButton->heightAnchor().constraintEqualToConstant(arrowSize),
+        // The header's tap area: the row up to its arrow, under the title.
+        m_sectionHeaderButton->leadingAnchor().constraintEqualTo(content->leadingAnchor()),
+        m_sectionHeaderButton->topAnchor().constraintEqualTo(content->topAnchor()),
+        m_sectionHeaderButton->bottomAnchor().constraintEqualTo(content->bottomAnchor()),
+        m_sectionHeaderButton->trailingAnchor().constraintEqualTo(m_downArrowButton->leadingAnchor()),
+    });
+    ui::Constraint::activate(constraints);
 }
 
 double TOCContentCell::contentInsetForDepth(int depth)
@@ -229,32 +283,6 @@ void TOCContentCell::configureViewForExternalResourcesWithDataDictionary(
     finish();
 }
 
-void TOCContentCell::layoutSubviews()
-{
-    TableViewCell::layoutSubviews();
-    ui::Size size = contentView()->bounds().size;
-    double lead = m_cellLeadConstraint->constant();
-    double arrowX = size.width - arrowTrailing - arrowSize;
-    double textWidth = std::max(0.0, arrowX - lead);
-    double textHeight = fittingHeight(*m_dataLabel, textWidth);
-    m_barView->setFrame({ 0, 0, barWidth, size.height });
-    m_sectionHeaderButton->setFrame({ 0, 0, std::max(0.0, arrowX), size.height });
-    m_levelLabel->setFrame({ lead, 0, 0, size.height });
-    m_dataLabel->setFrame({ lead, (size.height - textHeight) / 2, textWidth, textHeight });
-    m_downArrowButton->setFrame({ arrowX, (size.height - arrowSize) / 2, arrowSize, arrowSize });
-    double dividerX = m_seperatorLeadingConstraint->constant();
-    m_seperatorView->setFrame(
-        { dividerX, size.height - dividerHeight, std::max(0.0, size.width - dividerX), dividerHeight });
-}
-
-ui::Size TOCContentCell::sizeThatFits(const ui::Size& size) const
-{
-    double lead = m_cellLeadConstraint ? m_cellLeadConstraint->constant() : 0;
-    double textWidth = size.width - arrowTrailing - arrowSize - lead;
-    double height = fittingHeight(*m_dataLabel, textWidth) + 2 * verticalPadding;
-    return { size.width, std::max(minimumRowHeight, height) };
-}
-
 // MARK: - TOCTableViewCell
 
 std::shared_ptr<TOCTableViewCell> TOCTableViewCell::create(
@@ -277,48 +305,40 @@ void TOCTableViewCell::build()
     m_bookmarkLabel->setIsAccessibilityElement(false);
     m_seperator = ui::View::create();
     for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> {
-             m_barLabel, m_dataLabel, m_pageLabel, m_timeLabel, m_bookmarkLabel, m_seperator })
+             m_barLabel, m_dataLabel, m_pageLabel, m_timeLabel, m_bookmarkLabel, m_seperator }) {
+        view->setTranslatesAutoresizingMaskIntoConstraints(false);
         content->addSubview(view);
+    }
     m_cellLeadConstraint = m_dataLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 20);
-    m_timeLabelBottomConstraint = content->bottomAnchor().constraintEqualTo(m_timeLabel->bottomAnchor(), 10);
-    m_verticalCenterConstraint = m_dataLabel->centerYAnchor().constraintEqualTo(content->centerYAnchor());
+    m_timeLabelBottomConstraint = sizing(content->bottomAnchor().constraintEqualTo(m_timeLabel->bottomAnchor(), 10));
+    // Centred rows (resources) stand their title above the middle and the page caption
+    // below it.
+    m_verticalCenterConstraint = m_dataLabel->bottomAnchor().constraintEqualTo(content->centerYAnchor());
     m_bookmarkTrailingConstraint
         = content->trailingAnchor().constraintEqualTo(m_bookmarkLabel->trailingAnchor(), 20);
-    ui::Constraint::activate(
-        { m_cellLeadConstraint, m_timeLabelBottomConstraint, m_bookmarkTrailingConstraint });
-}
-
-void TOCTableViewCell::layoutSubviews()
-{
-    TableViewCell::layoutSubviews();
-    ui::Size size = contentView()->bounds().size;
-    double lead = m_cellLeadConstraint->constant();
-    double trailing = m_bookmarkTrailingConstraint->constant();
-    constexpr double iconWidth = 30;
-    double iconX = size.width - trailing - iconWidth;
-    double textWidth = std::max(0.0, iconX - 8 - lead);
-    double dataHeight = fittingHeight(*m_dataLabel, textWidth);
-    double pageHeight = m_pageLabel->isHidden() ? 0 : fittingHeight(*m_pageLabel, textWidth);
-    double timeHeight = m_timeLabel->isHidden() ? 0 : fittingHeight(*m_timeLabel, textWidth);
-    double top = m_verticalCenterConstraint->isActive() ? (size.height - dataHeight - pageHeight) / 2 : 12;
-    m_barLabel->setFrame({ 0, 0, barWidth, size.height });
-    m_dataLabel->setFrame({ lead, top, textWidth, dataHeight });
-    m_pageLabel->setFrame({ lead, top + dataHeight, textWidth, pageHeight });
-    m_timeLabel->setFrame(
-        { lead, size.height - m_timeLabelBottomConstraint->constant() - timeHeight, textWidth, timeHeight });
-    m_bookmarkLabel->setFrame({ iconX, (size.height - iconWidth) / 2, iconWidth, iconWidth });
-    m_seperator->setFrame({ 0, size.height - dividerHeight, size.width, dividerHeight });
-}
-
-ui::Size TOCTableViewCell::sizeThatFits(const ui::Size& size) const
-{
-    double textWidth
-        = size.width - m_cellLeadConstraint->constant() - m_bookmarkTrailingConstraint->constant() - 38;
-    double height = 12 + fittingHeight(*m_dataLabel, textWidth)
-        + (m_pageLabel->isHidden() ? 0 : fittingHeight(*m_pageLabel, textWidth))
-        + (m_timeLabel->isHidden() ? 0 : fittingHeight(*m_timeLabel, textWidth) + 4)
-        + m_timeLabelBottomConstraint->constant();
-    return { size.width, std::max(minimumRowHeight, height) };
+    auto constraints = stripAndDivider(*content, *m_barLabel, *m_seperator, true);
+    auto textTop = m_dataLabel->topAnchor().constraintEqualTo(content->topAnchor(), bookmarkTextTop);
+    textTop->setPriority(ui::LayoutPriority::defaultLow);
+    constraints.insert(constraints.end(), {
+        m_cellLeadConstraint,
+        m_timeLabelBottomConstraint,
+        m_bookmarkTrailingConstraint,
+        textTop,
+        sizing(m_dataLabel->topAnchor().constraintGreaterThanOrEqualTo(content->topAnchor(), bookmarkTextTop)),
+        m_pageLabel->topAnchor().constraintEqualTo(m_dataLabel->bottomAnchor()),
+        sizing(m_timeLabel->topAnchor().constraintGreaterThanOrEqualTo(m_pageLabel->bottomAnchor(), timeGap)),
+        sizing(content->bottomAnchor().constraintGreaterThanOrEqualTo(m_pageLabel->bottomAnchor(), bookmarkTextTop)),
+        m_bookmarkLabel->centerYAnchor().constraintEqualTo(content->centerYAnchor()),
+        m_bookmarkLabel->widthAnchor().constraintEqualToConstant(iconSize),
+        m_bookmarkLabel->heightAnchor().constraintEqualToConstant(iconSize),
+    });
+    for (const auto& label : { m_dataLabel, m_pageLabel, m_timeLabel }) {
+        if (label != m_dataLabel)
+            constraints.push_back(label->leadingAnchor().constraintEqualTo(m_dataLabel->leadingAnchor()));
+        constraints.push_back(
+            label->trailingAnchor().constraintLessThanOrEqualTo(m_bookmarkLabel->leadingAnchor(), -iconGap));
+    }
+    ui::Constraint::activate(constraints);
 }
 
 } // namespace lectoro

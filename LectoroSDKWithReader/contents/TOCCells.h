@@ -7,8 +7,8 @@
 // row with children (selected = open), a side bar and a divider. TOCTableViewCell holds
 // the labels of a bookmark or internal-resource row; the table fills it.
 //
-// The views are placed by frames in layoutSubviews from the constants of the constraints
-// the cells keep (the leading insets the configure operations set), so tests read both.
+// The views are placed by their constraints (the leading insets the configure operations
+// set among them); a row is as tall as its text makes it, at least 50 points.
 
 #include "LectoroSDKWithReader/contents/TOCRows.h"
 #include "LectoroSDKWithReader/readersdk/utilities/BundleRef.h"
@@ -84,9 +84,6 @@ public:
     static double contentInsetForDepth(int depth);
     static double dividerInsetForDepth(int depth);
 
-    void layoutSubviews() override;
-    ui::Size sizeThatFits(const ui::Size&) const override;
-
 protected:
     using TableViewCell::TableViewCell;
 
@@ -124,9 +121,6 @@ public:
     const ui::ConstraintPtr& timeLabelBottomConstarint() const { return m_timeLabelBottomConstraint; }
     const ui::ConstraintPtr& verticalCenterConstarint() const { return m_verticalCenterConstraint; }
     const ui::ConstraintPtr& bookmarkTrailingConstraint() const { return m_bookmarkTrailingConstraint; }
-
-    void layoutSubviews() override;
-    ui::Size sizeThatFits(const ui::Size&) const override;
 
 protected:
     using TableViewCell::TableViewCell;

@@ -445,7 +445,7 @@ std::shared_ptr<ui::View> TOCViewController::viewForHeaderInSection(ui::TableVie
         }
     }
     double width = table.bounds().size.width;
-    double height = header->sizeThatFits({ width, 0 }).height;
+    double height = header->fittingHeight(width);
     header->setFrame({ 0, 0, width, height });
     header->layoutIfNeeded();
     m_estimatedHeaderHeights[section] = static_cast<int>(height);

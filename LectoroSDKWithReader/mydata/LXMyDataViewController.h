@@ -189,6 +189,9 @@ public:
 
     static constexpr double fullHeightHeader = 50;
     static constexpr double sheetInset = 15;
+    static constexpr const char* accessibilityTable = "ReaderLectoroAccessibility";
+    static constexpr double handleBarHeight = 30;
+    static constexpr double printButtonWidth = 44;
 
 protected:
     LXMyDataViewController();

@@ -41,6 +41,8 @@ public:
     const std::shared_ptr<ui::Label>& noteTextLabel() const { return m_noteTextLabel; }
 
     ui::Size sizeThatFits(const ui::Size&) const override;
+    // Placed by hand (its constraints only carry heights), so measured by hand too.
+    double fittingHeight(double width) override { return sizeThatFits({ width, 0 }).height; }
     void layoutSubviews() override;
 
 protected:
@@ -101,6 +103,8 @@ public:
     const ui::ConstraintPtr& bottomConstraintOfNoteLbl() const { return m_noteBottom; }
 
     ui::Size sizeThatFits(const ui::Size&) const override;
+    // Placed by hand (its constraints only carry heights), so measured by hand too.
+    double fittingHeight(double width) override { return sizeThatFits({ width, 0 }).height; }
     void layoutSubviews() override;
 
 protected:
@@ -158,6 +162,8 @@ public:
     const std::shared_ptr<ui::Button>& rejectButton() const { return m_rejectButton; }
 
     ui::Size sizeThatFits(const ui::Size&) const override;
+    // Placed by hand (its constraints only carry heights), so measured by hand too.
+    double fittingHeight(double width) override { return sizeThatFits({ width, 0 }).height; }
     void layoutSubviews() override;
 
 protected:

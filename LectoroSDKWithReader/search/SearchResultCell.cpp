@@ -6,9 +6,11 @@
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
 #include "LectoroSDKWithReader/search/TextSearchView.h"
 #include "platform/base/Strings.h"
+#include "platform/ui/Constraint.h"
 #include "platform/ui/Label.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace lectoro {
 
@@ -50,8 +52,33 @@ void SearchResultCell::build()
     m_chapterNameLabel = ui::Label::create();
     m_pageNumberLabel = ui::Label::create();
     m_pageNumberLabel->setTextAlignment(base::TextAlignment::Right);
-    for (const auto& label : { m_contentLabel, m_chapterNameLabel, m_pageNumberLabel })
-        contentView()->addSubview(label);
+    const auto& content = contentView();
+    for (const auto& label : { m_contentLabel, m_chapterNameLabel, m_pageNumberLabel }) {
+        label->setTranslatesAutoresizingMaskIntoConstraints(false);
+        content->addSubview(label);
+    }
+    // The folio keeps its width; the chapter's name gives way.
+    m_pageNumberLabel->setContentCompressionResistancePriority(ui::LayoutPriority::required - 1, ui::LayoutConstraintAxis::Horizontal);
+    m_pageNumberLabel->setContentHuggingPriority(ui::LayoutPriority::defaultHigh, ui::LayoutConstraintAxis::Horizontal);
+    std::vector<ui::ConstraintPtr> constraints {
+        m_contentLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), searchRowPadding),
+        m_contentLabel->trailingAnchor().constraintEqualTo(content->trailingAnchor(), -searchRowPadding),
+        m_contentLabel->topAnchor().constraintEqualTo(content->topAnchor(), searchRowPadding),
+        m_chapterNameLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), searchRowPadding),
+        m_chapterNameLabel->topAnchor().constraintEqualTo(m_contentLabel->bottomAnchor(), searchRowGap),
+        m_chapterNameLabel->trailingAnchor().constraintLessThanOrEqualTo(
+            m_pageNumberLabel->leadingAnchor(), -searchRowGap),
+        m_pageNumberLabel->trailingAnchor().constraintEqualTo(content->trailingAnchor(), -searchRowPadding),
+        m_pageNumberLabel->topAnchor().constraintEqualTo(m_contentLabel->bottomAnchor(), searchRowGap),
+    };
+    // The row is as tall as its texts; just below required, so the table's estimate
+    // before it measured the row never contradicts them.
+    for (const auto& label : { m_chapterNameLabel, m_pageNumberLabel }) {
+        auto below = content->bottomAnchor().constraintGreaterThanOrEqualTo(label->bottomAnchor(), searchRowPadding);
+        below->setPriority(ui::LayoutPriority::required - 1);
+        constraints.push_back(below);
+    }
+    ui::Constraint::activate(constraints);
 }
 
 void SearchResultCell::setDataWithSeachResult(
@@ -61,7 +88,6 @@ void SearchResultCell::setDataWithSeachResult(
     m_contentLabel->setAttributedText(IconFontConstants::getNSAttributedCoreTextStringFromDisplayString(
         hit.searchResultAttributedString.string(), hit.searchedWord.value_or(""), selectedTextColor,
         textColor));
-    m_contentLabel->sizeToFit();
 }
 
 void SearchResultCell::setCaseSensitioveDataWithSeachResult(
@@ -72,18 +98,6 @@ void SearchResultCell::setCaseSensitioveDataWithSeachResult(
         IconFontConstants::getCaseSensitiveNSAttributedCoreTextStringFromDisplayString(
             hit.searchResultAttributedString.string(), hit.searchedWord.value_or(""), selectedTextColor,
             textColor));
-    m_contentLabel->sizeToFit();
-}
-
-std::string SearchResultCell::epubPageText(const std::string& pageIndex)
-{
-    size_t slash = pageIndex.find('/');
-    if (slash == std::string::npos)
-        return {};
-    size_t dot = pageIndex.find('.', slash + 1);
-    if (dot == std::string::npos)
-        return {};
-    return pageIndex.substr(slash + 1, dot - slash - 1);
 }
 
 void SearchResultCell::fillRow(SearchResultCell& cell, const ui::IndexPath& indexPath,
@@ -103,53 +117,26 @@ void SearchResultCell::fillRow(SearchResultCell& cell, const ui::IndexPath& inde
         cell.setDataWithSeachResult(shown, marked, text);
     cell.m_pageNumberLabel->setFont(searchRowFont(isIpad() ? 16 : 14));
 
-    std::string chapterText;
-    std::string pageText;
-    if (auto pageBook = std::dynamic_pointer_cast<PXBookVO>(book)) {
-        if (!shown.pageIndex.empty()) {
-            if (auto chapter = pageBook->getChapterForPageID(shown.pageIndex))
-                chapterText = chapter->title;
-            pageText = base::format("%@ %@", TextSearchConstants::localized("PAGE"), shown.pageIndex);
-        }
-    } else {
-        chapterText = shown.displayNumber;
-        pageText = epubPageText(shown.pageIndex);
+    // A row names the hit's chapter and the page's printed folio, as the reader shows
+    // them; the page's id and the chapter's file name mean nothing to a reader.
+    std::string chapterText = shown.chapterTitle;
+    std::string folio = shown.displayNumber;
+    if (auto pageBook = std::dynamic_pointer_cast<PXBookVO>(book); pageBook && !shown.pageIndex.empty()) {
+        if (auto chapter = pageBook->getChapterForPageID(shown.pageIndex); chapter && chapterText.empty())
+            chapterText = chapter->title;
+        if (folio.empty())
+            folio = shown.pageIndex;
     }
+    std::string pageText
+        = folio.empty() ? std::string() : base::format("%@ %@", TextSearchConstants::localized("PAGE"), folio);
     cell.m_chapterNameLabel->setText(chapterText);
     cell.m_pageNumberLabel->setText(pageText);
     ui::Color subtext = searchRowColour(themeVO->search_subtext_color());
     cell.m_chapterNameLabel->setTextColor(subtext);
     cell.m_pageNumberLabel->setTextColor(subtext);
-    cell.m_pageNumberLabel->sizeToFit();
-    cell.m_chapterNameLabel->sizeToFit();
     cell.setBackgroundColor(searchRowColour(indexPath.row % 2 == 0 ? themeVO->search_separation_background()
                                                                    : themeVO->search_popup_background()));
     cell.setNeedsLayout();
-}
-
-ui::Size SearchResultCell::sizeThatFits(const ui::Size& size) const
-{
-    double width = std::max(size.width - 2 * searchRowPadding, 1.0);
-    double content = m_contentLabel->sizeThatFits({ width, 0 }).height;
-    double footer = std::max(m_chapterNameLabel->sizeThatFits({ width, 0 }).height,
-        m_pageNumberLabel->sizeThatFits({ width, 0 }).height);
-    return { size.width, searchRowPadding + content + searchRowGap + footer + searchRowPadding };
-}
-
-void SearchResultCell::layoutSubviews()
-{
-    ui::TableViewCell::layoutSubviews();
-    ui::Rect bounds = this->bounds();
-    double width = std::max(bounds.size.width - 2 * searchRowPadding, 1.0);
-    double content = m_contentLabel->sizeThatFits({ width, 0 }).height;
-    m_contentLabel->setFrame({ searchRowPadding, searchRowPadding, width, content });
-    double footerTop = searchRowPadding + content + searchRowGap;
-    ui::Size page = m_pageNumberLabel->sizeThatFits({ width, 0 });
-    m_pageNumberLabel->setFrame(
-        { searchRowPadding + width - page.width, footerTop, page.width, page.height });
-    double chapterWidth = std::max(width - page.width - searchRowGap, 1.0);
-    m_chapterNameLabel->setFrame({ searchRowPadding, footerTop, chapterWidth,
-        m_chapterNameLabel->sizeThatFits({ chapterWidth, 0 }).height });
 }
 
 } // namespace lectoro

@@ -1,7 +1,8 @@
 #pragma once
 
 // One row of the search panel's list: the snippet around a hit with the searched word
-// marked, the chapter (or the hit's folio in an EPUB book) and the page.
+// marked, the chapter's title and the page's printed folio. Its labels are placed by
+// constraints, so the row is as tall as its snippet.
 //
 // The cell builds the snippet; fillRow is the panel's row provider: it gives the row its
 // identifier, snippet, chapter and page texts, their colours and the alternating
@@ -45,12 +46,6 @@ public:
 
     static void fillRow(SearchResultCell&, const ui::IndexPath&, const std::shared_ptr<TextSearchResult>&,
         const std::shared_ptr<LectoroBookVO>&, const std::shared_ptr<LXMVThemeVO>&, bool caseSensitive);
-    // The page an EPUB hit shows: what lies between the first "/" of its page index and the
-    // first "." after it; empty when either is missing.
-    static std::string epubPageText(const std::string& pageIndex);
-
-    void layoutSubviews() override;
-    ui::Size sizeThatFits(const ui::Size&) const override;
 
 protected:
     SearchResultCell(ui::TableViewCellStyle, std::string reuseIdentifier);

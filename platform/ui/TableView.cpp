@@ -4,6 +4,7 @@
 #include "platform/ui/Label.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -11,6 +12,19 @@ namespace {
 
 constexpr double defaultEstimatedRowHeight = 44;
 constexpr double titleHeaderHeight = 28;
+
+// An automatic header or footer: a view placed by constraints is as tall as they make it
+// at the table's width; else the height it was given.
+double supplementaryHeight(View& view, double width)
+{
+    if (auto* cell = dynamic_cast<TableViewCell*>(&view))
+        return placedByConstraints(*cell->contentView()) ? cell->fittingHeight(width) : view.frame().height();
+    if (!placedByConstraints(view))
+        return view.frame().height();
+    return std::ceil(view.systemLayoutSizeFittingSize({ width, 0 }, LayoutPriority::required,
+                                 LayoutPriority::fittingSizeLevel)
+            .height);
+}
 
 bool rowIntersectsVisible(const Rect& row, const Rect& visible)
 {
@@ -217,7 +231,7 @@ std::shared_ptr<View> TableView::makeSupplementaryView(
     else if (fixed >= 0)
         height = fixed;
     else if (fromDelegate)
-        height = view->frame().height();
+        height = supplementaryHeight(*view, bounds().width());
     else if (titled)
         height = titleHeaderHeight;
     else
@@ -436,7 +450,7 @@ void TableView::layoutVisibleRows()
                     appeared.emplace_back(indexPath, cell);
                 }
                 if (section.automatic[row] && !section.measured[row]) {
-                    double measured = cell->sizeThatFits({ width, 0 }).height;
+                    double measured = cell->fittingHeight(width);
                     if (measured > 0) {
                         section.index.add(row, measured - section.rowHeights[row]);
                         section.rowHeights[row] = measured;

@@ -14,11 +14,13 @@
 // Heights, per row: the delegate's heightForRowAtIndexPath when it answers; else rowHeight
 // when it is not automaticDimension; else (self-sizing) the estimate (the delegate's
 // estimatedHeightForRowAtIndexPath, else estimatedRowHeight, else 44) until the row's cell
-// is shown, when the cell's sizeThatFits(width, 0) height replaces it (a zero answer keeps
-// the estimate). Section headers and footers: the delegate's height when it answers;
-// else the section header/footer height when not automatic; automatic means the height of
-// the delegate's view when it gives one, else 28 when the data source gives a title,
-// else 0. Headers are not pinned while scrolling.
+// is shown, when the cell's fittingHeight(width) replaces it (a zero answer keeps the
+// estimate): the height its content view's constraints give it at that width, or its
+// sizeThatFits height when nothing in it is placed by constraints. Section headers and
+// footers: the delegate's height when it answers; else the section header/footer height
+// when not automatic; automatic means the height of the delegate's view when it gives one
+// (fitted at the table's width when it is placed by constraints), else 28 when the data
+// source gives a title, else 0. Headers are not pinned while scrolling.
 //
 // Layout, top to bottom: tableHeaderView, then per section its header, rows and footer,
 // then tableFooterView; every row and header is as wide as the table. contentSize

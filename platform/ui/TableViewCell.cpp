@@ -238,6 +238,62 @@ Size TableViewCell::sizeThatFits(const Size& size) const
     return { size.width, std::max(minimumCellHeight, std::ceil(contentHeight + 2 * verticalPadding)) };
 }
 
+bool placedByConstraints(const View& view)
+{
+    if (!view.constraints().empty())
+        return true;
+    for (const auto& subview : view.subviews()) {
+        if (placedByConstraints(*subview))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+void collectWrappingLabels(const View& view, std::vector<std::shared_ptr<Label>>& labels)
+{
+    for (const auto& subview : view.subviews()) {
+        if (auto label = std::dynamic_pointer_cast<Label>(subview); label && label->numberOfLines() != 1)
+            labels.push_back(label);
+        collectWrappingLabels(*subview, labels);
+    }
+}
+
+} // namespace
+
+double TableViewCell::fittingHeight(double width)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    const auto& content = contentView();
+    if (!placedByConstraints(*content))
+        return sizeThatFits({ width, 0 }).height;
+    // A label of several lines is as tall as its text wrapped at the width its constraints
+    // leave it; a first pass at the row's width finds that width (a label whose wrap width
+    // its owner chose keeps it).
+    std::vector<std::shared_ptr<Label>> wrapping;
+    collectWrappingLabels(*content, wrapping);
+    std::erase_if(wrapping, [this](const auto& label) {
+        return label->preferredMaxLayoutWidth() > 0 && !m_wrapWidthSet.contains(label.get());
+    });
+    if (!wrapping.empty()) {
+        for (const auto& label : wrapping)
+            label->setPreferredMaxLayoutWidth(0);
+        Rect f = frame();
+        setFrame({ f.origin, { width, std::max(f.height(), 1.0) } });
+        layoutIfNeeded();
+        for (const auto& label : wrapping) {
+            label->setPreferredMaxLayoutWidth(label->frame().width());
+            m_wrapWidthSet.insert(label.get());
+        }
+    }
+    double contentWidth = std::max(0.0, width - accessoryWidth());
+    return std::ceil(content
+            ->systemLayoutSizeFittingSize(
+                { contentWidth, 0 }, LayoutPriority::required, LayoutPriority::fittingSizeLevel)
+            .height);
+}
+
 AccessibilityTraits TableViewCell::accessibilityTraits() const
 {
     AccessibilityTraits traits = View::accessibilityTraits();

@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace ui {
@@ -33,6 +34,9 @@ enum class TableViewCellAccessoryType {
     DetailButton
 };
 enum class TableViewCellSelectionStyle { None, Blue, Gray, Default };
+
+// Whether the view or a view inside it holds constraints (its content is placed by them).
+bool placedByConstraints(const View&);
 
 class TableViewCell : public View {
 public:
@@ -90,6 +94,10 @@ public:
     // The standard labels' wrapped height plus 11 above and below, at least 44; a cell
     // with no standard label has no opinion (height 0), so the table uses its estimate.
     Size sizeThatFits(const Size&) const override;
+    // The height the table gives a self-sizing row of that width. A content view placed by
+    // constraints is asked through the layout engine (its width required, its height as
+    // small as its constraints allow); a cell without constraints answers sizeThatFits.
+    virtual double fittingHeight(double width);
 
     AccessibilityTraits accessibilityTraits() const override;
 
@@ -121,6 +129,8 @@ private:
     bool m_selected = false;
     bool m_highlighted = false;
     int m_reuseCount = 0;
+    // Labels whose wrap width fittingHeight set (it sets it again at each width).
+    std::set<const Label*> m_wrapWidthSet;
 };
 
 } // namespace ui

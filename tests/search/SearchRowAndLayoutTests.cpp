@@ -67,21 +67,24 @@ TEST_F(SearchRowAndLayout, ChapterAndPageFollowTheBookKind)
     pageBook->pages["12"] = page;
     pageBook->pageList.push_back(page);
 
+    // A row names the chapter by its title and the page by its printed folio; the page's
+    // id stands in for a page book's folio only when the hit has none.
     struct Case {
         std::shared_ptr<LectoroBookVO> book;
         std::string pageIndex;
         std::string displayNumber;
+        std::string chapterTitle;
         std::string chapterText;
         std::string pageText;
     };
     std::string pageWord = TextSearchConstants::localized("PAGE");
     const Case cases[] = {
-        { pageBook, "12", "", "Energy", pageWord + " 12" },
-        { pageBook, "", "", "", "" },
-        { epubBook(), "chapter3/7.xhtml", "iv", "iv", "7" },
-        { epubBook(), "text/12.xhtml", "", "", "12" },
-        { epubBook(), "chapter7.xhtml", "5", "5", "" },
-        { epubBook(), "text/notes", "5", "5", "" },
+        { pageBook, "12", "", "", "Energy", pageWord + " 12" },
+        { pageBook, "12", "xii", "", "Energy", pageWord + " xii" },
+        { pageBook, "", "", "", "", "" },
+        { epubBook(), "chapter3/7.xhtml", "iv", "The Storm", "The Storm", pageWord + " iv" },
+        { epubBook(), "text/12.xhtml", "", "Calm Water", "Calm Water", "" },
+        { epubBook(), "text/notes", "5", "", "", pageWord + " 5" },
     };
     // One cell for every case: a reused row keeps nothing of the hit before.
     auto cell = SearchResultCell::create(ui::TableViewCellStyle::Default, SearchResultCell::reuseIdentifier);
@@ -89,6 +92,7 @@ TEST_F(SearchRowAndLayout, ChapterAndPageFollowTheBookKind)
         SCOPED_TRACE(c.pageIndex);
         auto result = hit(c.pageIndex);
         result->displayNumber = c.displayNumber;
+        result->chapterTitle = c.chapterTitle;
         SearchResultCell::fillRow(*cell, { 0, 3 }, result, c.book, m_theme, false);
         EXPECT_EQ(cell->chapterNameLabel()->text(), c.chapterText);
         EXPECT_EQ(cell->pageNumberLabel()->text(), c.pageText);

@@ -1,11 +1,14 @@
 #include "platform/testing/Interaction.h"
+#include "platform/testing/Landing.h"
 #include "platform/testing/UIScope.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -262,6 +265,114 @@ TEST(TableViewTests, AutomaticRowsUseTheEstimateUntilTheirCellIsMeasured)
     EXPECT_EQ(table->rectForRowAtIndexPath({ 0, 3 }).height(), 20);
     EXPECT_EQ(table->indexPathsForVisibleRows().size(), 3u);
     EXPECT_EQ(table->contentSize().height, 60 + 20 + 60 + 47 * 20);
+}
+
+// A row placed by constraints: a wrapping label 12 below the top and 12 above the bottom,
+// between a 20-point leading inset and a 40-point badge on the trailing side.
+class ConstrainedCell : public TableViewCell {
+public:
+    static std::shared_ptr<ConstrainedCell> make(const std::string& text)
+    {
+        std::shared_ptr<ConstrainedCell> cell(new ConstrainedCell());
+        const auto& content = cell->contentView();
+        cell->label = ui::Label::create();
+        cell->label->setNumberOfLines(0);
+        cell->label->setFont(ui::Font::systemFont(17));
+        cell->label->setText(text);
+        auto badge = ui::View::create();
+        for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { cell->label, badge }) {
+            view->setTranslatesAutoresizingMaskIntoConstraints(false);
+            content->addSubview(view);
+        }
+        auto bottom = content->bottomAnchor().constraintEqualTo(cell->label->bottomAnchor(), 12);
+        bottom->setPriority(ui::LayoutPriority::required - 1);
+        ui::Constraint::activate({
+            cell->label->leadingAnchor().constraintEqualTo(content->leadingAnchor(), 20),
+            cell->label->topAnchor().constraintEqualTo(content->topAnchor(), 12),
+            bottom,
+            cell->label->trailingAnchor().constraintLessThanOrEqualTo(badge->leadingAnchor()),
+            badge->trailingAnchor().constraintEqualTo(content->trailingAnchor()),
+            badge->topAnchor().constraintEqualTo(content->topAnchor()),
+            badge->widthAnchor().constraintEqualToConstant(40),
+            badge->heightAnchor().constraintEqualToConstant(30),
+        });
+        return cell;
+    }
+    std::shared_ptr<ui::Label> label;
+
+private:
+    ConstrainedCell()
+        : TableViewCell(ui::TableViewCellStyle::Default, "")
+    {
+    }
+};
+
+class ConstrainedSource : public ui::TableViewDataSource, public ui::TableViewDelegate {
+public:
+    std::vector<std::string> texts;
+    std::optional<std::string> header;
+    int numberOfRowsInSection(TableView&, int) override { return static_cast<int>(texts.size()); }
+    std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView&, const IndexPath& indexPath) override
+    {
+        return ConstrainedCell::make(texts[indexPath.row]);
+    }
+    std::shared_ptr<ui::View> viewForHeaderInSection(TableView&, int) override
+    {
+        return header ? ConstrainedCell::make(*header) : nullptr;
+    }
+};
+
+// What a label of that text needs at that width, with the row's 24 points around it.
+double rowHeightFor(const std::string& text, double labelWidth)
+{
+    auto label = ui::Label::create();
+    label->setNumberOfLines(0);
+    label->setFont(ui::Font::systemFont(17));
+    label->setText(text);
+    return std::ceil(label->sizeThatFits({ labelWidth, 0 }).height) + 24;
+}
+
+TEST(TableViewTests, RowsPlacedByConstraintsAreAsTallAsTheirConstraintsMakeThemAtTheTablesWidth)
+{
+    uitest::UIScope scope;
+    const std::string shortText = "One line";
+    const std::string longText = "A title long enough to wrap over several lines of a narrow table, "
+                                 "and then some more words so that it wraps again when the table turns";
+    auto source = std::make_shared<ConstrainedSource>();
+    source->texts = { shortText, longText };
+    source->header = longText;
+    auto table = TableView::create({ 0, 0, 320, 600 });
+    table->setRowHeight(ui::TableViewAutomaticDimension);
+    table->setEstimatedRowHeight(44);
+    table->setDataSource(source);
+    table->setDelegate(source);
+    scope.window()->addSubview(table);
+    table->reloadData();
+    uitest::settleLayout();
+
+    struct Case {
+        double width;
+    };
+    for (const Case& at : { Case { 320 }, Case { 700 } }) {
+        SCOPED_TRACE("table width " + std::to_string(at.width));
+        table->setFrame({ 0, 0, at.width, 600 });
+        table->reloadData();
+        uitest::settleLayout();
+        const double labelWidth = at.width - 20 - 40;
+        const double headerHeight = rowHeightFor(longText, labelWidth);
+        EXPECT_EQ(table->rectForHeaderInSection(0).height(), headerHeight) << "the header is fitted too";
+        // The short row is as tall as its badge or its line, whichever is taller.
+        EXPECT_EQ(table->rectForRowAtIndexPath({ 0, 0 }).height(), std::max(30.0, rowHeightFor(shortText, labelWidth)));
+        const ui::Rect longRow = table->rectForRowAtIndexPath({ 0, 1 });
+        EXPECT_EQ(longRow.height(), rowHeightFor(longText, labelWidth));
+        // The wrapped text is shown whole inside its row, not cut at the estimate.
+        auto cell = std::dynamic_pointer_cast<ConstrainedCell>(table->cellForRowAtIndexPath({ 0, 1 }));
+        ASSERT_TRUE(cell);
+        EXPECT_EQ(cell->frame(), longRow);
+        EXPECT_EQ(cell->label->frame().maxY() + 12, longRow.height());
+        EXPECT_LE(cell->label->frame().width(), labelWidth);
+    }
+    EXPECT_GT(rowHeightFor(longText, 320 - 60), rowHeightFor(longText, 700 - 60)) << "the case wraps differently";
 }
 
 TEST(TableViewTests, UserTapGoesThroughTheDelegate)
