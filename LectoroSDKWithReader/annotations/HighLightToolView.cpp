@@ -24,7 +24,7 @@ void HighLightToolView::build()
         ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
     addSubview(m_contentView);
 
-    // Ring and dot share the content view's centre; only their sizes change.
+    // Ring and dot share the content view's centre; their size constraints alone size them.
     m_borderView = ui::View::create();
     m_borderView->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_contentView->addSubview(m_borderView);
@@ -61,20 +61,6 @@ void HighLightToolView::resetViewForColorPalletWithColorHeight(double h)
     m_iconLabel->setClipsToBounds(true);
     m_contentView->setBackgroundColor(ui::Color::clear());
     layoutIfNeeded();
-}
-
-void HighLightToolView::layoutSubviews()
-{
-    ui::View::layoutSubviews();
-    const ui::Rect area = m_contentView->bounds();
-    auto centre = [&](ui::View& view, double width, double height) {
-        view.setFrame(ui::Rect { { area.origin.x + (area.size.width - width) / 2,
-                                     area.origin.y + (area.size.height - height) / 2 },
-            { width, height } });
-    };
-    centre(
-        *m_borderView, m_widthConstraintOfBorderView->constant(), m_heightConstraintOfBorderView->constant());
-    centre(*m_iconLabel, m_widthConstraintOfIcon->constant(), m_heightConstraintOfIcon->constant());
 }
 
 } // namespace lectoro

@@ -38,9 +38,6 @@ public:
     // A dot of diameter h in a ring of diameter h + 14, both round and clipped.
     void resetViewForColorPalletWithColorHeight(double h);
 
-    // Centres the ring and the dot in the view at their constrained sizes.
-    void layoutSubviews() override;
-
 protected:
     explicit HighLightToolView(const ui::Rect& frame);
 

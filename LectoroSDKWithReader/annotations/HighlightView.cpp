@@ -54,17 +54,36 @@ HighlightView::HighlightView(const ui::Rect& frame, const ui::Color& selectedBor
 
 void HighlightView::build()
 {
-    // The content view takes the pop-up's frame rectangle, origin included.
-    m_contentView = ui::View::create(frame());
+    // The content view fills the pop-up: placed at the pop-up's own origin it would stand
+    // out past the pop-up's right edge, where the last item could not be touched.
+    m_contentView = ui::View::create(ui::Rect { { 0, 0 }, frame().size });
+    m_contentView->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
     addSubview(m_contentView);
+    // Each item keeps the width it was made with; the rows spread them evenly over the
+    // pop-up, which is sized for every colour the reader may offer.
     m_colorsRow = ui::StackView::create();
-    m_colorsRow->setDistribution(ui::StackDistribution::FillEqually);
+    m_colorsRow->setDistribution(ui::StackDistribution::EqualSpacing);
+    m_colorsRow->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_contentView->addSubview(m_colorsRow);
     m_toolsRow = ui::StackView::create();
-    m_toolsRow->setDistribution(ui::StackDistribution::FillEqually);
+    m_toolsRow->setDistribution(ui::StackDistribution::EqualSpacing);
+    m_toolsRow->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_contentView->addSubview(m_toolsRow);
     m_horizontalColorsStackConstraint = m_colorsRow->heightAnchor().constraintEqualToConstant(0);
-    m_horizontalColorsStackConstraint->setActive(true);
+    // Below the colours row when it shows; its items' own height wins while the colours
+    // row still has the height of the swatches just added (until the first opening).
+    auto belowColours = m_toolsRow->topAnchor().constraintEqualTo(m_colorsRow->bottomAnchor());
+    belowColours->setPriority(ui::LayoutPriority::required - 1);
+    ui::Constraint::activate({
+        m_horizontalColorsStackConstraint,
+        m_colorsRow->topAnchor().constraintEqualTo(m_contentView->topAnchor()),
+        m_colorsRow->leadingAnchor().constraintEqualTo(m_contentView->leadingAnchor()),
+        m_colorsRow->trailingAnchor().constraintEqualTo(m_contentView->trailingAnchor()),
+        belowColours,
+        m_toolsRow->leadingAnchor().constraintEqualTo(m_contentView->leadingAnchor()),
+        m_toolsRow->trailingAnchor().constraintEqualTo(m_contentView->trailingAnchor()),
+        m_toolsRow->bottomAnchor().constraintEqualTo(m_contentView->bottomAnchor()),
+    });
 
     auto& layer = m_contentView->layer();
     layer->setMasksToBounds(false);
@@ -79,19 +98,11 @@ void HighlightView::build()
     setBackgroundColor(ui::Color::white());
 }
 
-void HighlightView::layoutSubviews()
-{
-    HighlightActionView::layoutSubviews();
-    // The colours row sits on top at its constrained height; the main row takes the rest.
-    ui::Size size = m_contentView->bounds().size;
-    double colours = m_colorsRow->isHidden() ? 0 : std::min(size.height, m_horizontalColorsStackConstraint->constant());
-    m_colorsRow->setFrame(ui::Rect { { 0, 0 }, { size.width, colours } });
-    m_toolsRow->setFrame(ui::Rect { { 0, colours }, { size.width, size.height - colours } });
-}
-
 std::shared_ptr<ui::Button> HighlightView::makeItemButton(HighLightToolView& item, bool colourButton)
 {
     auto button = ui::Button::create(ui::Rect { { 0, 0 }, item.frame().size });
+    // The whole item takes the finger, whatever size its row gives it.
+    button->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
     std::weak_ptr<HighlightView> weak = std::static_pointer_cast<HighlightView>(shared_from_this());
     button->addTarget(ui::ControlEvent::TouchUpInside, [weak, colourButton](ui::Control& sender) {
         auto self = weak.lock();

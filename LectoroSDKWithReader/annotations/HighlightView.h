@@ -94,8 +94,6 @@ public:
     void hightLightColorActionWithButton(ui::Button&);
     void hightLightButtonActionWithButton(ui::Button&);
 
-    void layoutSubviews() override;
-
 protected:
     HighlightView(const ui::Rect& frame, const ui::Color& selectedBorderColor);
 

@@ -86,6 +86,10 @@ void StickyNotesViewController::viewDidLayoutSubviews()
         double buttonWidth = constraint ? constraint->constant() : 50.0;
         right -= buttonWidth;
         button->setFrame({ { right, 6 }, { buttonWidth, 44 } });
+        // A share button folded to no width (sharing off) must not show its glyph
+        // spilling over its neighbours.
+        if (button == m_shareButton)
+            button->setHidden(buttonWidth <= 0);
     }
     m_titleButton->setFrame({ { 44, 6 }, { std::max(0.0, right - 44), 44 } });
 

@@ -50,12 +50,14 @@ void StickyNotesViewController::addShareSavePop()
     layer->setCornerRadius(20.0);
     view()->addSubview(m_popupView);
     m_popupHeight = m_popupView->heightAnchor().constraintEqualToConstant(0.0);
-    ui::Constraint::activate({
+    // Like the card, the pop-up and its buttons are placed by frames from these
+    // constraints' constants (layoutShareSavePopUp); they are kept, not activated.
+    m_popupConstraints = {
         m_popupView->bottomAnchor().constraintEqualTo(m_commentBar->bottomAnchor(), 2.0),
         m_popupView->trailingAnchor().constraintEqualTo(m_headerView->trailingAnchor(), -12.0),
         m_popupView->widthAnchor().constraintEqualToConstant(45.0),
         m_popupHeight,
-    });
+    };
 
     std::optional<ui::Color> icon;
     if (m_theme)
@@ -85,7 +87,7 @@ void StickyNotesViewController::addShareSavePop()
     setEnabled(*m_popupSaveButton, false);
     auto& close = *m_popupCloseButton;
     auto& save = *m_popupSaveButton;
-    ui::Constraint::activate({
+    m_popupConstraints.insert(m_popupConstraints.end(), {
         close.leadingAnchor().constraintEqualTo(popup.leadingAnchor()),
         close.trailingAnchor().constraintEqualTo(popup.trailingAnchor()),
         close.bottomAnchor().constraintEqualTo(popup.bottomAnchor()),
@@ -98,7 +100,7 @@ void StickyNotesViewController::addShareSavePop()
         m_popupShareButton
             = make(ICON_SHARE_NOTE, "ReaderStickyNotesShareButton", &StickyNotesViewController::shareAction);
         auto& share = *m_popupShareButton;
-        ui::Constraint::activate({
+        m_popupConstraints.insert(m_popupConstraints.end(), {
             share.leadingAnchor().constraintEqualTo(popup.leadingAnchor()),
             share.trailingAnchor().constraintEqualTo(popup.trailingAnchor()),
             share.bottomAnchor().constraintEqualTo(save.topAnchor(), popupButtonOverlap),
@@ -106,7 +108,7 @@ void StickyNotesViewController::addShareSavePop()
             share.heightAnchor().constraintEqualTo(save.heightAnchor()),
         });
     } else {
-        ui::Constraint::activate({ save.topAnchor().constraintEqualTo(popup.topAnchor()) });
+        m_popupConstraints.push_back(save.topAnchor().constraintEqualTo(popup.topAnchor()));
     }
     m_popupView->setHidden(true);
 }

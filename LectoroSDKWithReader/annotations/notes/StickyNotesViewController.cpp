@@ -149,7 +149,8 @@ void StickyNotesViewController::loadView()
 {
     ui::ViewController::loadView();
     view()->setFrame(ui::Environment::current().screenBounds());
-    view()->setBackgroundColor(ui::Color::clear());
+    // The page stays in sight behind the card, dimmed, so the card reads as on top of it.
+    view()->setBackgroundColor(ui::Color::black().withAlpha(0.5));
     buildViews();
 }
 
@@ -173,7 +174,9 @@ void StickyNotesViewController::buildViews()
     // is the one that holds its card; the other only keeps its constant for the rules.
     m_cardHeight = m_containerView->heightAnchor().constraintEqualToConstant(StickyNoteRules::padCardHeightAtRest);
     m_cardBottom = root->bottomAnchor().constraintEqualTo(m_stickyNoteContainerView->bottomAnchor(), 0);
-    ui::Constraint::activate({ isPad() ? m_cardHeight : m_cardBottom });
+    // The card and its areas are placed by frames from these constraints' constants at
+    // every layout pass (viewDidLayoutSubviews); active, they would pull against those
+    // frames, so they stay data.
 }
 
 void StickyNotesViewController::buildHeader()
@@ -186,12 +189,12 @@ void StickyNotesViewController::buildHeader()
     m_titleButton = stickyButton();
     m_shareButton = stickyButton(ICON_SHARE_NOTE);
     m_deleteButton = stickyButton(ICON_DELETE_OUTLINE);
-    m_moreButton = stickyButton();
+    // The "more" glyph opens the share/save pop-up.
+    m_moreButton = stickyButton("\u013E");
     for (const auto& button : { m_backButton, m_titleButton, m_shareButton, m_deleteButton, m_moreButton })
         m_headerView->addSubview(button);
     m_shareWidth = m_shareButton->widthAnchor().constraintEqualToConstant(50.0);
     m_moreWidth = m_moreButton->widthAnchor().constraintEqualToConstant(56.0);
-    ui::Constraint::activate({ m_shareWidth, m_moreWidth });
 
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     auto bind = [weak](ui::Button& button, void (StickyNotesViewController::*action)()) {
@@ -244,8 +247,6 @@ void StickyNotesViewController::buildCard()
     m_postRowHeight = m_postRow->heightAnchor().constraintEqualToConstant(postRowHeight);
     m_micWidth = m_micButton->widthAnchor().constraintEqualToConstant(40.0);
     m_stripWidth = m_colorStrip->widthAnchor().constraintEqualToConstant(0);
-    ui::Constraint::activate({ m_passageHeight, m_separatorHeight, m_noteTopGap, m_noteHeight,
-        m_postRowHeight, m_micWidth, m_stripWidth });
 
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     auto bind = [weak](ui::Button& button, void (StickyNotesViewController::*action)()) {
@@ -275,7 +276,6 @@ void StickyNotesViewController::buildCommentBar()
         m_commentBar->addSubview(part);
     m_commentBoxHeight = m_commentBar->heightAnchor().constraintEqualToConstant(0);
     m_commentMicWidth = m_commentMicButton->widthAnchor().constraintEqualToConstant(40.0);
-    ui::Constraint::activate({ m_commentBoxHeight, m_commentMicWidth });
 
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     m_commentPostButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
@@ -454,6 +454,7 @@ void StickyNotesViewController::setupThemeColor()
     apply(theme.note_back_icon_color(), [this](const ui::Color& c) { m_backButton->setTitleColor(c); });
     apply(theme.share_icon_color(), [this](const ui::Color& c) {
         m_commentPostButton->setTitleColor(c);
+        m_moreButton->setTitleColor(c);
         for (const auto& button : { m_shareButton, m_postButton, m_deleteButton }) {
             button->setTitleColor(c);
             button->setTitleColor(c.withAlpha(0.4), ui::ControlState::Disabled);
@@ -518,6 +519,10 @@ void StickyNotesViewController::updateView()
         m_commentMicWidth->setConstant(0.0);
     }
     m_backButton->titleLabel()->setFont(ui::Font(iconFont, 26.0));
+    // The header's share, delete and "more" titles are glyphs: in any other face they
+    // read as letters.
+    for (const auto& button : { m_shareButton, m_deleteButton, m_moreButton })
+        button->titleLabel()->setFont(ui::Font(iconFont, 22.0));
     m_titleButton->titleLabel()->setFont(stickyCustomFont(20.0, ui::FontWeight::Light));
     m_titleButton->titleLabel()->setAdjustsFontSizeToFitWidth(true);
     m_titleButton->setTitle(localized("NOTE"));

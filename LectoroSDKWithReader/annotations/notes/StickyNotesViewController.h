@@ -294,6 +294,8 @@ private:
     std::shared_ptr<ui::Button> m_commentMicButton;
     std::shared_ptr<ui::Button> m_commentMicAnimateButton;
     std::shared_ptr<ui::View> m_popupView;
+    // The pop-up's placement and its buttons' stacking, as data its layout follows.
+    std::vector<ui::ConstraintPtr> m_popupConstraints;
     std::shared_ptr<ui::Button> m_popupCloseButton;
     std::shared_ptr<ui::Button> m_popupSaveButton;
     std::shared_ptr<ui::Button> m_popupShareButton;

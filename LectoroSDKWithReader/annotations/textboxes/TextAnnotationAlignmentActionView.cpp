@@ -104,10 +104,4 @@ void TextAnnotationAlignmentActionView::placeByConstraints()
         *this, m_viewBelow.lock(), m_left, textboxes::alignmentPopupWidth, textboxes::alignmentPopupHeight);
 }
 
-void TextAnnotationAlignmentActionView::layoutSubviews()
-{
-    PlayerActionBar::layoutSubviews();
-    textboxes::fillItemsOfBar(*this, textBoxChoiceInset);
-}
-
 } // namespace lectoro

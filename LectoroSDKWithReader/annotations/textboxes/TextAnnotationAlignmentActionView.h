@@ -33,7 +33,6 @@ public:
 
     // The frame the constraints give: 184 x 58 at the computed left edge, on the view below.
     void placeByConstraints();
-    void layoutSubviews() override;
 
 protected:
     explicit TextAnnotationAlignmentActionView(const ui::Rect& frame);

@@ -81,7 +81,13 @@ std::shared_ptr<PlayerActionBarItem> TextAnnotationPalleteActionView::makeSwatch
 
     item->addSubview(tool);
     textboxes::pinToEdges(*tool, *item);
-    ui::Constraint::activate({ item->heightAnchor().constraintEqualToConstant(device.pad ? 64.0 : 50.0) });
+    // The pop-up's height places its items (58 on an iPad); the item's 64 is what it asks
+    // for, never a claim against the bar that holds it.
+    const double itemHeight = device.pad ? 64.0 : 50.0;
+    item->setFrame(ui::Rect { { 0, 0 }, { 0, itemHeight } });
+    auto height = item->heightAnchor().constraintEqualToConstant(itemHeight);
+    height->setPriority(ui::LayoutPriority::required - 1);
+    ui::Constraint::activate({ height });
 
     if (pair.background && *pair.background == m_selectedColor) {
         item->setSelected(true);
@@ -109,10 +115,5 @@ void TextAnnotationPalleteActionView::placeByConstraints()
     textboxes::placeOnViewBelow(*this, m_viewBelow.lock(), m_inset, std::nullopt, m_height);
 }
 
-void TextAnnotationPalleteActionView::layoutSubviews()
-{
-    PlayerActionBar::layoutSubviews();
-    textboxes::fillItemsOfBar(*this, 0);
-}
 
 } // namespace lectoro

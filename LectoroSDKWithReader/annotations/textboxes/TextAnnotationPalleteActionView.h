@@ -40,7 +40,6 @@ public:
     // The frame the constraints give: the parent's width less the insets, resting on the
     // view below.
     void placeByConstraints();
-    void layoutSubviews() override;
 
     // The swatch's tool view, or null.
     static std::shared_ptr<HighLightToolView> swatchToolView(const PlayerActionBarItem&);

@@ -77,13 +77,4 @@ void pinToEdges(ui::View& subview, ui::View& parent, double inset)
     });
 }
 
-void fillItemsOfBar(const ui::View& bar, double inset)
-{
-    for (const auto& item : bar.subviews()) {
-        const ui::Rect inner = item->bounds().insetBy(inset, inset);
-        for (const auto& subview : item->subviews())
-            subview->setFrame(inner);
-    }
-}
-
 } // namespace lectoro::textboxes

@@ -41,8 +41,5 @@ void placeOnViewBelow(ui::View& popup, const std::shared_ptr<ui::View>& below, d
 
 // Pins the subview to the four edges of its parent, `inset` inside (constraints as data).
 void pinToEdges(ui::View& subview, ui::View& parent, double inset = 0);
-// The frames those pins give: every subview of every item of the bar fills its item,
-// `inset` inside. The pop-ups call it after the bar has placed its items.
-void fillItemsOfBar(const ui::View& bar, double inset);
 
 } // namespace lectoro::textboxes

@@ -30,12 +30,17 @@ std::shared_ptr<PlayerActionBarItem> makePenColorSwatchItem(
 
     swatch->setTranslatesAutoresizingMaskIntoConstraints(false);
     item->addSubview(swatch);
+    // The bar that takes the item gives it its frame (the bar's thickness); the item's own
+    // height is what it asks for until then, never a claim against the bar.
+    item->setFrame(ui::Rect { { 0, 0 }, { 0, style.itemHeight } });
+    auto height = item->heightAnchor().constraintEqualToConstant(style.itemHeight);
+    height->setPriority(ui::LayoutPriority::required - 1);
     ui::Constraint::activate({
         swatch->leadingAnchor().constraintEqualTo(item->leadingAnchor()),
         swatch->trailingAnchor().constraintEqualTo(item->trailingAnchor()),
         swatch->topAnchor().constraintEqualTo(item->topAnchor()),
         swatch->bottomAnchor().constraintEqualTo(item->bottomAnchor()),
-        item->heightAnchor().constraintEqualToConstant(style.itemHeight),
+        height,
     });
     swatch->layoutIfNeeded();
 
