@@ -270,7 +270,31 @@ std::shared_ptr<ui::View> BookRenderer::ensurePageView(int64_t pageNumber, size_
     pageView->setFrame(ui::Rect { { width * static_cast<double>(slot), 0 }, { width, area.size.height } });
     if (pageView->superview().get() != view().get())
         view()->addSubview(pageView);
+    mapLinksOntoPageView(pageNumber, pageView->bounds().size);
     return pageView;
+}
+
+void BookRenderer::mapLinksOntoPageView(int64_t pageNumber, const ui::Size& shown)
+{
+    const PageEntry* entry = entryForNumber(pageNumber);
+    if (!entry || !entry->page)
+        return;
+    // The page picture is stretched over its view (PagePainter), and so are the links.
+    ui::Size size = entry->page->size;
+    double scaleX = size.width > 0 ? shown.width / size.width : 1;
+    double scaleY = size.height > 0 ? shown.height / size.height : 1;
+    auto onView = [&](const ui::Rect& rect) {
+        return ui::Rect { { rect.origin.x * scaleX, rect.origin.y * scaleY },
+            { rect.size.width * scaleX, rect.size.height * scaleY } };
+    };
+    for (const auto& link : entry->page->linkOrder) {
+        if (!link)
+            continue;
+        if (link->pageRect)
+            link->transformedRect = onView(*link->pageRect);
+        if (link->boxPageRect)
+            link->boxTansformedRect = onView(*link->boxPageRect);
+    }
 }
 
 std::shared_ptr<ui::View> BookRenderer::pageView(int64_t pageNumber) const
@@ -426,8 +450,10 @@ void BookRenderer::noteFurthestPage()
 
 void BookRenderer::relayoutPages()
 {
+    // A page book's pages are drawn again at their new size, so their markups are made
+    // again where the page now shows them.
     if (m_book && m_activeCount)
-        showPagesAt(m_activeStart);
+        showPagesAt(m_activeStart, m_pageBook != nullptr);
     repaginate();
 }
 
