@@ -267,7 +267,29 @@ std::shared_ptr<ui::View> BookRenderer::ensurePageView(int64_t pageNumber, size_
     }
     ui::Rect area = view()->bounds();
     double width = slots ? area.size.width / static_cast<double>(slots) : area.size.width;
+    ui::Size before = pageView->bounds().size;
     pageView->setFrame(ui::Rect { { width * static_cast<double>(slot), 0 }, { width, area.size.height } });
+    // A page that stays on screen through a turn keeps its markups and answers where the
+    // page now shows them; a page that comes on screen gets new ones from its owner.
+    ui::Size after = pageView->bounds().size;
+    if (before.width > 0 && before.height > 0 && !(before == after)) {
+        double scaleX = after.width / before.width;
+        double scaleY = after.height / before.height;
+        auto found = m_overlays.find(pageNumber);
+        if (found != m_overlays.end()) {
+            auto rescale = [&](const std::shared_ptr<ui::View>& placed) {
+                if (!placed)
+                    return;
+                ui::Rect frame = placed->frame();
+                placed->setFrame(ui::Rect { { frame.origin.x * scaleX, frame.origin.y * scaleY },
+                    { frame.size.width * scaleX, frame.size.height * scaleY } });
+            };
+            for (const auto& placed : found->second.markupViews)
+                rescale(placed);
+            for (const auto& placed : found->second.fibViews)
+                rescale(placed);
+        }
+    }
     if (pageView->superview().get() != view().get())
         view()->addSubview(pageView);
     mapLinksOntoPageView(pageNumber, pageView->bounds().size);
@@ -450,10 +472,8 @@ void BookRenderer::noteFurthestPage()
 
 void BookRenderer::relayoutPages()
 {
-    // A page book's pages are drawn again at their new size, so their markups are made
-    // again where the page now shows them.
     if (m_book && m_activeCount)
-        showPagesAt(m_activeStart, m_pageBook != nullptr);
+        showPagesAt(m_activeStart);
     repaginate();
 }
 
