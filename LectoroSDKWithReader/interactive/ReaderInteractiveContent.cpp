@@ -92,7 +92,9 @@ void ReaderInteractiveContent::loadGlossaryMarkUp(const PXLinkVO& link)
             glossary->setDescriptionColor(*c);
     }
     glossary->setGlossaryItem(book->glossary[link.url]);
-    glossary->view()->setBackgroundColor(m_context.theme ? m_context.theme->glossary_popup_background_color() : std::nullopt);
+    // A pop-up never shows the page through it, also with a theme that names no colour.
+    auto background = m_context.theme ? m_context.theme->glossary_popup_background_color() : std::nullopt;
+    glossary->view()->setBackgroundColor(background.value_or(ui::Color::white()));
     glossary->setDelegate(m_delegates);
     m_glossary = glossary;
     auto icon = link.iconView.lock();

@@ -99,6 +99,8 @@ base::Result<std::shared_ptr<PXLinkVO>> readLink(const pugi::xml_node& node, con
     link->boxTansformedRect = node.attribute("boxX")
         ? ui::Rect(number(node, "boxX"), number(node, "boxY"), number(node, "boxWidth"), number(node, "boxHeight"))
         : link->transformedRect;
+    link->pageRect = link->transformedRect;
+    link->boxPageRect = link->boxTansformedRect;
     link->isMultiLinkMember = flag(node, "multiLinkMember");
     link->isInLine = flag(node, "inline");
     link->isVisible = flag(node, "visible", true);

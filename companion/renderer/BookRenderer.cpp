@@ -267,10 +267,56 @@ std::shared_ptr<ui::View> BookRenderer::ensurePageView(int64_t pageNumber, size_
     }
     ui::Rect area = view()->bounds();
     double width = slots ? area.size.width / static_cast<double>(slots) : area.size.width;
+    ui::Size before = pageView->bounds().size;
     pageView->setFrame(ui::Rect { { width * static_cast<double>(slot), 0 }, { width, area.size.height } });
+    // A page that stays on screen through a turn keeps its markups and answers where the
+    // page now shows them; a page that comes on screen gets new ones from its owner.
+    ui::Size after = pageView->bounds().size;
+    if (before.width > 0 && before.height > 0 && !(before == after)) {
+        double scaleX = after.width / before.width;
+        double scaleY = after.height / before.height;
+        auto found = m_overlays.find(pageNumber);
+        if (found != m_overlays.end()) {
+            auto rescale = [&](const std::shared_ptr<ui::View>& placed) {
+                if (!placed)
+                    return;
+                ui::Rect frame = placed->frame();
+                placed->setFrame(ui::Rect { { frame.origin.x * scaleX, frame.origin.y * scaleY },
+                    { frame.size.width * scaleX, frame.size.height * scaleY } });
+            };
+            for (const auto& placed : found->second.markupViews)
+                rescale(placed);
+            for (const auto& placed : found->second.fibViews)
+                rescale(placed);
+        }
+    }
     if (pageView->superview().get() != view().get())
         view()->addSubview(pageView);
+    mapLinksOntoPageView(pageNumber, pageView->bounds().size);
     return pageView;
+}
+
+void BookRenderer::mapLinksOntoPageView(int64_t pageNumber, const ui::Size& shown)
+{
+    const PageEntry* entry = entryForNumber(pageNumber);
+    if (!entry || !entry->page)
+        return;
+    // The page picture is stretched over its view (PagePainter), and so are the links.
+    ui::Size size = entry->page->size;
+    double scaleX = size.width > 0 ? shown.width / size.width : 1;
+    double scaleY = size.height > 0 ? shown.height / size.height : 1;
+    auto onView = [&](const ui::Rect& rect) {
+        return ui::Rect { { rect.origin.x * scaleX, rect.origin.y * scaleY },
+            { rect.size.width * scaleX, rect.size.height * scaleY } };
+    };
+    for (const auto& link : entry->page->linkOrder) {
+        if (!link)
+            continue;
+        if (link->pageRect)
+            link->transformedRect = onView(*link->pageRect);
+        if (link->boxPageRect)
+            link->boxTansformedRect = onView(*link->boxPageRect);
+    }
 }
 
 std::shared_ptr<ui::View> BookRenderer::pageView(int64_t pageNumber) const

@@ -469,6 +469,9 @@ private:
     // an emitting loop then stops, a nested navigation having reported for itself.
     bool interrupted(uint64_t generation) const { return m_cleared || generation != m_generation; }
     std::shared_ptr<ui::View> ensurePageView(int64_t pageNumber, size_t slot, size_t slots);
+    // The page's links mapped from the book's page points onto the page's view as it shows
+    // the page, so the views the owner makes for them lie where the page draws them.
+    void mapLinksOntoPageView(int64_t pageNumber, const ui::Size& shown);
     void place(const std::shared_ptr<ui::View>&, int64_t pageNumber, std::optional<ui::Rect> frame = std::nullopt);
 
     std::shared_ptr<lectoro::LectoroBookVO> m_book;

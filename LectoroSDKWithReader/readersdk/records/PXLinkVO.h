@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -29,9 +30,15 @@ public:
     // Anchor of the markup, as the book gives it (text or number).
     base::Value xCoordinate;
     base::Value yCoordinate;
-    // The icon's rectangle and the whole hit area, in page space.
+    // The icon's rectangle and the whole hit area where the page's view shows them: the
+    // views made for the link take these frames.
     ui::Rect transformedRect;
     ui::Rect boxTansformedRect;
+    // The same rectangles as the book places them, in the page's own points; the renderer
+    // maps them onto the page as it scales it to its view (none: a link made in code, whose
+    // rectangles above are already the view's).
+    std::optional<ui::Rect> pageRect;
+    std::optional<ui::Rect> boxPageRect;
     bool isMultiLinkMember = false;
     bool isInLine = false;
     bool isVisible = true;

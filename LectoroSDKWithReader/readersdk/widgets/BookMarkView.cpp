@@ -10,6 +10,8 @@ std::shared_ptr<BookMarkView> BookMarkView::create(std::string bookmarkIcon, std
 {
     auto view = std::shared_ptr<BookMarkView>(
         new BookMarkView(std::move(bookmarkIcon), std::move(selectedBookmarkIcon)));
+    // A subview takes its superview weakly, so the icon joins once the view is owned.
+    view->addSubview(view->m_iconLabel);
     std::weak_ptr<BookMarkView> weakView = view;
     view->addGestureRecognizer(ui::TapGestureRecognizer::create([weakView](ui::GestureRecognizer&) {
         if (auto strong = weakView.lock())
@@ -27,7 +29,6 @@ BookMarkView::BookMarkView(std::string bookmarkIcon, std::string selectedBookmar
     m_iconLabel->setTextAlignment(ui::TextAlignment::Center);
     // The glyphs are the icon font's, like every other icon of the reader.
     m_iconLabel->setFont(ui::Font(MVLectoroFontManager::getFontName(), iconFontSize));
-    addSubview(m_iconLabel);
     refresh();
 }
 

@@ -23,6 +23,8 @@ void LinkDropDownViewController::loadView()
     double width = 220;
     auto root
         = ui::View::create(ui::Rect { { 0, 0 }, { width, rowHeight * static_cast<double>(m_items.size()) } });
+    // A list of dark choices on a white sheet, as a system pick-list shows them.
+    root->setBackgroundColor(ui::Color::white());
     std::weak_ptr<LinkDropDownViewController> weakSelf
         = std::static_pointer_cast<LinkDropDownViewController>(shared_from_this());
     m_rows.clear();
@@ -30,6 +32,7 @@ void LinkDropDownViewController::loadView()
         auto row = ui::Button::create(
             ui::Rect { { 0, rowHeight * static_cast<double>(index) }, { width, rowHeight } });
         row->setTitle(m_items[index]);
+        row->setTitleColor(ui::Color::black());
         row->setTag(static_cast<int>(index));
         row->addTarget(ui::ControlEvent::TouchUpInside, [weakSelf, index](ui::Control&) {
             if (auto self = weakSelf.lock())

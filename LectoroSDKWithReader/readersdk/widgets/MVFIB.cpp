@@ -11,7 +11,10 @@ namespace lectoro {
 std::shared_ptr<MVFIB> MVFIB::create(
     std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib, bool isTeacher)
 {
-    return std::shared_ptr<MVFIB>(new MVFIB(std::move(link), std::move(fib), isTeacher));
+    auto view = std::shared_ptr<MVFIB>(new MVFIB(std::move(link), std::move(fib), isTeacher));
+    // A subview takes its superview weakly, so it joins once the field is owned.
+    view->addSubview(view->m_textField);
+    return view;
 }
 
 MVFIB::MVFIB(std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib, bool isTeacher)
@@ -26,7 +29,6 @@ MVFIB::MVFIB(std::shared_ptr<PXLinkVO> link, std::shared_ptr<SDKFIBVO> fib, bool
     if (m_fib)
         m_textField->setText(m_fib->text);
     m_textField->setBorderStyle(ui::TextBorderStyle::Line);
-    addSubview(m_textField);
 }
 
 bool MVFIB::isLockedForLearner() const
@@ -103,6 +105,7 @@ std::shared_ptr<FIBMathEquationView> FIBMathEquationView::create(
 {
     auto view = std::shared_ptr<FIBMathEquationView>(
         new FIBMathEquationView(std::move(link), std::move(fib), frame, useDefaultIcon));
+    view->addSubview(view->m_label);
     std::weak_ptr<FIBMathEquationView> weakView = view;
     view->addGestureRecognizer(ui::TapGestureRecognizer::create([weakView](ui::GestureRecognizer&) {
         if (auto strong = weakView.lock())
@@ -122,7 +125,6 @@ FIBMathEquationView::FIBMathEquationView(
     if (m_link)
         setTag(static_cast<int>(m_link->linkID));
     m_label->setText(m_fib ? m_fib->text : std::string());
-    addSubview(m_label);
 }
 
 void FIBMathEquationView::setThemeColor(const ui::Color& color)

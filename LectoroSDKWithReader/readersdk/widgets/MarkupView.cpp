@@ -1,10 +1,16 @@
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
 
 #include "platform/ui/Gesture.h"
+#include "platform/ui/Label.h"
+
+#include <algorithm>
 
 namespace lectoro {
 
 namespace {
+
+// The drop-down's text on a box of the tablet's size.
+constexpr double dropDownFontSize = 17;
 
 // The arrow a drop-down box shows after its text.
 inline constexpr const char* dropDownArrow = " \u25BE";
@@ -39,6 +45,14 @@ void MarkupView::updateForDropDownWithInputText(const std::string& text, const s
     layer()->setBorderWidth(1);
     layer()->setBorderColor(ui::Color::gray());
     layer()->setCornerRadius(4);
+    // The box is the page's, scaled with it: the choice's text keeps inside the box,
+    // shortened at its end when it is longer than the box is wide.
+    if (auto label = titleLabel()) {
+        double height = frame().size.height;
+        double size = height > 0 ? std::min(dropDownFontSize, height * 0.6) : dropDownFontSize;
+        label->setFont(ui::Font::systemFont(std::max(size, 1.0)));
+        label->setLineBreakMode(ui::LineBreakMode::ByTruncatingTail);
+    }
 }
 
 std::string MarkupView::dropDownText() const

@@ -60,7 +60,7 @@ TEST(PageBookMarkups, MultiLinkMembersGroupByTheirAnchorWithTheSameObjectsEachTi
 
     auto groups = companion::multiLinkGroups(first);
     ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(groups[0].key, "700_60");
+    EXPECT_EQ(groups[0].key, "700_160");
     ASSERT_EQ(groups[0].members.size(), 3u);
     EXPECT_EQ(groups[0].members[0]->linkID, 1081);
     EXPECT_EQ(groups[0].members[2]->linkID, 1083);
