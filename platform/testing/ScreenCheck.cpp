@@ -386,6 +386,13 @@ void checkIconFont(const ui::Label& label, std::vector<ScreenFinding>& findings)
     // the icon font draws for it.
     if (label.text().size() == 1 && std::isdigit(static_cast<unsigned char>(label.text().front())))
         return;
+    // An icon is a control's picture; the same letter as a label's own text (a folio "i",
+    // the "A" a text colour is shown on) is text.
+    bool inControl = false;
+    for (auto parent = label.superview(); parent && !inControl; parent = parent->superview())
+        inControl = isControl(*parent);
+    if (!inControl)
+        return;
     std::string named = icon->second.empty() ? std::string() : " (" + icon->second + ")";
     findings.push_back({ "icon-font", nameOf(label),
         "icon glyph " + quotedText(label.text()) + named + " drawn in " + label.font().toDebugString()

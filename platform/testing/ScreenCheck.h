@@ -26,8 +26,8 @@
 //               (a sheet, a dimming overlay) lies under another screen and is not read.
 //               Text over an image or a gradient, and a disabled control's title, are
 //               not judged.
-//   icon-font   a label showing one of the product's icon code points in another font; a
-//               digit in a text face is the number it reads as.
+//   icon-font   a control's label showing one of the product's icon code points in
+//               another font; a digit in a text face is the number it reads as.
 //   image       an image view without an image (a button's own image view is left out).
 //   background  a presented controller's view (a pop-over, a sheet) without a background
 //               of its own or a blur filling it.

@@ -342,6 +342,8 @@ TEST_F(ScreenCheckTest, TheIconRuleJudgesTheProductsIconCodePoints)
         EXPECT_EQ(std::count(rules.begin(), rules.end(), "icon-font"), check.found ? 1 : 0);
     }
     freshScreen();
+    label(iconGlyph, { { 20, 80 }, { 60, 21 } });
+    EXPECT_TRUE(rulesFound().empty()) << "a letter of a label's own text is text";
     button(iconGlyph, { { 20, 20 }, { 60, 44 } });
     auto findings = checkScreen(*m_root);
     ASSERT_EQ(findings.size(), 1u);
