@@ -8,6 +8,7 @@
 #include "LectoroSDKWithReader/readersdk/AnalyticsManager.h"
 #include "LectoroSDKWithReader/readersdk/CompanionFramework.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 #include "BenchBooks.h"
 #include "companion/Framework.h"
 #include "companion/renderer/PagePainter.h"
@@ -19,6 +20,8 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -64,6 +67,13 @@ struct ReadingScreen {
 void BM_ScreenCheckOnTheReadingScreen(benchmark::State& state)
 {
     ReadingScreen screen;
+    // Every rule runs, the icon rule with the product's icons as the journeys declare them.
+    auto& config = uitest::screenCheckConfig();
+    config.iconFontName = lectoro::MVLectoroFontManager::getFontName();
+    std::ifstream table(LECTORO_SOURCE_DIR "/LectoroSDKWithReader/foundation/IconFontIcons.txt");
+    std::stringstream text;
+    text << table.rdbuf();
+    config.iconGlyphs = uitest::iconGlyphsFromTable(text.str());
     size_t findings = 0;
     for (auto _ : state) {
         findings = uitest::checkScreen(*screen.reader->view()).size();

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <map>
 
 namespace companion {
@@ -73,6 +74,7 @@ struct PagePainter::Page {
 };
 
 PagePainter::PagePainter(BookRenderer& renderer)
+    : m_renderer(&renderer)
 {
     auto pageBook = std::dynamic_pointer_cast<lectoro::PXBookVO>(renderer.currentBook());
     std::optional<ReflowPage> reflow = renderer.currentReflowPage();
@@ -304,37 +306,43 @@ struct Painters {
 
 } // namespace
 
-base::Result<void> writeScreenPicture(const std::vector<std::shared_ptr<ui::View>>& layers, BookRenderer* renderer,
-    const std::string& path)
-{
-    auto& environment = ui::Environment::current();
-    if (layers.empty() || !layers.front())
-        return base::Error::make(print::imageErrorDomain, print::errorNothingToDraw, "The screen has no view.");
-    print::ImageOptions options;
-    options.scale = environment.screenScale();
-    options.background = ui::Color::black();
-    std::optional<PagePainter> pages;
-    std::vector<const ui::View*> views;
-    for (const auto& layer : layers)
-        views.push_back(layer.get());
-    Painters found(renderer ? std::vector<const ui::View*> {} : views);
-    if (renderer) {
-        pages.emplace(*renderer);
-        options.contentHook = pages->hook();
-    } else {
-        found.install(options);
-    }
-    return print::writePNG(layers, environment.screenSize(), path, options);
-}
+namespace {
 
-base::Result<void> writeWindowPicture(const ui::View& window, const std::string& path, std::optional<ui::Color> background)
+// One painter for every picture of a screen, the tests' and the host's alike: the pages of
+// the renderers shown among the views (and of `renderer`, when given), over `background`.
+base::Result<void> writePicture(const std::vector<const ui::View*>& views, BookRenderer* renderer,
+    std::optional<ui::Color> background, const std::function<base::Result<void>(const print::ImageOptions&)>& write)
 {
-    Painters found({ &window });
+    Painters found(views);
+    if (renderer && std::none_of(found.pages.begin(), found.pages.end(), [&](const auto& painter) { return painter->paints(*renderer); }))
+        found.pages.push_back(std::make_unique<PagePainter>(*renderer));
     print::ImageOptions options;
     options.scale = ui::Environment::current().screenScale();
     options.background = background;
     found.install(options);
-    return print::writePNG(window, path, options);
+    return write(options);
+}
+
+} // namespace
+
+base::Result<void> writeScreenPicture(const std::vector<std::shared_ptr<ui::View>>& layers, BookRenderer* renderer,
+    const std::string& path)
+{
+    if (layers.empty() || !layers.front())
+        return base::Error::make(print::imageErrorDomain, print::errorNothingToDraw, "The screen has no view.");
+    std::vector<const ui::View*> views;
+    for (const auto& layer : layers)
+        views.push_back(layer.get());
+    // What no view paints shows as a window's white, as in the journeys' pictures.
+    return writePicture(views, renderer, ui::Color::white(), [&](const print::ImageOptions& options) {
+        return print::writePNG(layers, ui::Environment::current().screenSize(), path, options);
+    });
+}
+
+base::Result<void> writeWindowPicture(const ui::View& window, const std::string& path, std::optional<ui::Color> background)
+{
+    return writePicture({ &window }, nullptr, background,
+        [&](const print::ImageOptions& options) { return print::writePNG(window, path, options); });
 }
 
 } // namespace companion

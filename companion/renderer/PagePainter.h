@@ -7,7 +7,7 @@
 // ink and text boxes. The views placed on a page (note icons, markups, the text box being
 // edited, answer fields) are subviews of the page view and are painted with the tree.
 //
-// The example host's --snapshot and the tests' screen pictures both paint through it.
+// The example host's --snapshot and --pictures and the journeys' pictures all paint through it.
 
 #include "platform/base/Error.h"
 #include "platform/print/ViewPainter.h"
@@ -40,9 +40,12 @@ public:
     bool paint(const ui::View&, print::Canvas&) const;
     // The painter as a picture's content hook (it must outlive the picture's writing).
     print::ViewPainter::ContentHook hook() const;
+    // Whether these are that renderer's pages.
+    bool paints(const BookRenderer& renderer) const { return m_renderer == &renderer; }
 
 private:
     struct Page;
+    const BookRenderer* m_renderer = nullptr;
     std::vector<std::unique_ptr<Page>> m_pages;
 };
 
@@ -51,8 +54,8 @@ private:
 std::vector<std::shared_ptr<ui::View>> screenLayers(const ui::ViewController& screen, const ui::ViewController* more = nullptr);
 
 // Writes a PNG of the screen at the environment's size and scale, with the controllers
-// presented over it and the renderer's pages painted (without one given, the pages of
-// every renderer shown in the layers).
+// presented over it and the pages of every renderer shown in the layers (and of the one
+// given) painted: the same picture writeWindowPicture paints of a window showing them.
 base::Result<void> writeScreenPicture(const std::vector<std::shared_ptr<ui::View>>& layers, BookRenderer* renderer,
     const std::string& path);
 

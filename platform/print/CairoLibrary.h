@@ -17,7 +17,8 @@ namespace print::detail {
     X(cairo_arc) X(cairo_arc_negative) X(cairo_clip) X(cairo_close_path) X(cairo_create) X(cairo_curve_to)             \
     X(cairo_destroy) X(cairo_fill) X(cairo_font_extents) X(cairo_get_current_point) X(cairo_get_source)                \
     X(cairo_has_current_point) X(cairo_image_surface_create) X(cairo_image_surface_create_from_png)                    \
-    X(cairo_image_surface_get_height) X(cairo_image_surface_get_width) X(cairo_line_to) X(cairo_mask_surface)          \
+    X(cairo_image_surface_get_height) X(cairo_image_surface_get_width) X(cairo_image_surface_get_data)        \
+    X(cairo_image_surface_get_stride) X(cairo_line_to) X(cairo_mask_surface)          \
     X(cairo_matrix_init) X(cairo_matrix_invert) X(cairo_move_to) X(cairo_new_path) X(cairo_new_sub_path)               \
     X(cairo_paint) X(cairo_paint_with_alpha) X(cairo_pattern_add_color_stop_rgba) X(cairo_pattern_create_linear)       \
     X(cairo_pattern_destroy) X(cairo_pattern_set_extend) X(cairo_pattern_set_filter) X(cairo_pdf_surface_create)       \

@@ -8,6 +8,7 @@
 #include "platform/ui/View.h"
 
 #include "platform/print/CairoLibrary.h"
+#include "platform/print/PngWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -231,11 +232,8 @@ base::Result<void> renderPNG(const ui::Size& size, const std::string& path, cons
     cairo.cairo_surface_flush(surface.get());
     if (cairo.cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
         return base::Error::make(imageErrorDomain, errorCannotWrite, cairo.cairo_status_to_string(cairo.cairo_status(cr.get())));
-    cairo_status_t written = cairo.cairo_surface_write_to_png(surface.get(), path.c_str());
-    if (written != CAIRO_STATUS_SUCCESS)
-        return base::Error::make(imageErrorDomain, errorCannotWrite,
-            "Could not write \"" + path + "\": " + cairo.cairo_status_to_string(written));
-    return {};
+    return detail::writePremultipliedARGB(cairo.cairo_image_surface_get_data(surface.get()), width, height,
+        cairo.cairo_image_surface_get_stride(surface.get()), path);
 }
 
 // Where a view's bounds origin sits on the screen.

@@ -12,6 +12,8 @@
 #include "platform/ui/VisualEffectView.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <optional>
@@ -30,7 +32,36 @@ struct Seen {
     ui::Rect visible;
     // The view's alpha times its ancestors'.
     double opacity = 1;
+    // Where the view's drawing ends: the views in [its index, end) are it and what it holds.
+    size_t end = 0;
+    // The nearest visible ancestor's index, none for the root.
+    std::optional<size_t> parent;
 };
+
+// Whether the view at `outer` holds the one at `inner` (itself included).
+bool contains(const std::vector<Seen>& seen, size_t outer, size_t inner)
+{
+    return outer <= inner && inner < seen[outer].end;
+}
+
+// The background the view paints, with what shows of it (its alpha through the view's and
+// its ancestors' alpha); none when nothing shows.
+std::optional<std::pair<ui::Color, double>> paintedBackground(const Seen& item)
+{
+    auto color = item.view->backgroundColor();
+    if (!color)
+        return std::nullopt;
+    double alpha = color->alpha() * item.opacity;
+    if (alpha <= 0.01)
+        return std::nullopt;
+    return std::make_pair(color->withAlpha(1), alpha);
+}
+
+bool containsPoint(const ui::Rect& rect, ui::Point point)
+{
+    return point.x >= rect.origin.x && point.y >= rect.origin.y && point.x <= rect.origin.x + rect.size.width
+        && point.y <= rect.origin.y + rect.size.height;
+}
 
 bool isLabel(const ui::View& view)
 {
@@ -96,18 +127,29 @@ std::string rectDescription(const ui::Rect& rect)
     return text.str();
 }
 
-// The visible views in drawing order (a view before its subviews).
-void collect(const ui::View& view, const ui::View& root, double opacity, const ui::Rect& clip, std::vector<Seen>& seen)
+// The visible views in drawing order (a view before its subviews, subviews by their layers'
+// zPosition as the painter draws them).
+void collect(const ui::View& view, const ui::View& root, double opacity, const ui::Rect& clip,
+    std::optional<size_t> parent, std::vector<Seen>& seen)
 {
     if (view.isHidden() || view.alpha() <= 0.01)
         return;
     opacity *= view.alpha();
     ui::Rect frame = view.convertRectTo(view.bounds(), &root);
     ui::Rect visible = frame.intersection(clip);
-    seen.push_back({ &view, frame, visible, opacity });
+    size_t index = seen.size();
+    seen.push_back({ &view, frame, visible, opacity, 0, parent });
     bool clips = view.clipsToBounds() || dynamic_cast<const ui::ScrollView*>(&view);
+    std::vector<const ui::View*> subviews;
+    subviews.reserve(view.subviews().size());
     for (const auto& subview : view.subviews())
-        collect(*subview, root, opacity, clips ? visible : clip, seen);
+        subviews.push_back(subview.get());
+    std::stable_sort(subviews.begin(), subviews.end(), [](const ui::View* a, const ui::View* b) {
+        return a->layer()->zPosition() < b->layer()->zPosition();
+    });
+    for (const auto* subview : subviews)
+        collect(*subview, root, opacity, clips ? visible : clip, index, seen);
+    seen[index].end = seen.size();
 }
 
 void checkOutside(const Seen& item, const ui::View& root, std::vector<ScreenFinding>& findings)
@@ -136,26 +178,44 @@ void checkOutside(const Seen& item, const ui::View& root, std::vector<ScreenFind
     }
 }
 
-bool isAncestor(const ui::View& ancestor, const ui::View& view)
+// Whether the views at `lower` and `upper` (drawn later) lie in different layers, so that a
+// person sees the upper one over the lower one and not the two meeting: a view with a
+// background that holds the upper one and not the lower one (a sheet, a pop-over, a dimming
+// overlay, however translucent) covers the shared place, or an opaque view drawn between
+// them does.
+bool inDifferentLayers(const std::vector<Seen>& seen, size_t lower, size_t upper, const ui::Rect& shared)
 {
-    return view.isDescendantOf(&ancestor);
-}
-
-bool hasOpaqueBackground(const Seen& item)
-{
-    auto color = item.view->backgroundColor();
-    return color && color->alpha() * item.opacity >= 0.99;
+    for (auto layer = seen[upper].parent; layer && !contains(seen, *layer, lower); layer = seen[*layer].parent) {
+        if (paintedBackground(seen[*layer]) && holds(seen[*layer].visible, shared))
+            return true;
+    }
+    // What the lower view holds is part of it; the views after it are drawn over it.
+    for (size_t between = seen[lower].end; between < upper; ++between) {
+        const Seen& cover = seen[between];
+        auto background = paintedBackground(cover);
+        if (background && background->second >= 0.99 && holds(cover.visible, shared))
+            return true;
+    }
+    return false;
 }
 
 void checkOverlaps(const std::vector<Seen>& seen, std::vector<ScreenFinding>& findings)
 {
+    // The controls and the labels outside controls (a control's title is its own part): two
+    // controls that meet are one finding, not one for each of their parts.
     std::vector<size_t> judged;
     for (size_t index = 0; index < seen.size(); ++index) {
         const ui::View& view = *seen[index].view;
-        if ((isLabel(view) || isControl(view)) && seen[index].visible.size.width > 0 && seen[index].visible.size.height > 0) {
+        if (seen[index].visible.size.width <= 0 || seen[index].visible.size.height <= 0)
+            continue;
+        if (const auto* label = dynamic_cast<const ui::Label*>(&view)) {
             // Text that shows nothing covers nothing.
-            if (const auto* label = dynamic_cast<const ui::Label*>(&view); label && label->text().empty())
-                continue;
+            bool inControl = label->text().empty();
+            for (auto parent = seen[index].parent; parent && !inControl; parent = seen[*parent].parent)
+                inControl = isControl(*seen[*parent].view);
+            if (!inControl)
+                judged.push_back(index);
+        } else if (isControl(view)) {
             judged.push_back(index);
         }
     }
@@ -163,21 +223,13 @@ void checkOverlaps(const std::vector<Seen>& seen, std::vector<ScreenFinding>& fi
         const Seen& first = seen[judged[i]];
         for (size_t j = i + 1; j < judged.size(); ++j) {
             const Seen& second = seen[judged[j]];
-            if (isAncestor(*first.view, *second.view) || isAncestor(*second.view, *first.view))
-                continue;
             ui::Rect shared = first.visible.intersection(second.visible);
             if (shared.size.width <= slack || shared.size.height <= slack)
                 continue;
-            // A label and a control that share one container and the same place are one
-            // control's parts (a label on its button) only when nested; otherwise they
-            // cover each other unless an opaque view drawn between them hides the place.
-            bool hidden = false;
-            for (size_t between = judged[i] + 1; between < judged[j] && !hidden; ++between) {
-                const Seen& cover = seen[between];
-                hidden = hasOpaqueBackground(cover) && !isAncestor(*first.view, *cover.view)
-                    && holds(cover.frame, shared);
-            }
-            if (!hidden)
+            // A label inside a view it is judged with is part of it.
+            if (contains(seen, judged[i], judged[j]))
+                continue;
+            if (!inDifferentLayers(seen, judged[i], judged[j], shared))
                 findings.push_back({ "overlap", nameOf(*first.view) + " and " + nameOf(*second.view),
                     "share " + rectDescription(shared) });
         }
@@ -257,6 +309,15 @@ bool drawsPicture(const ui::View& view)
     return false;
 }
 
+std::string contrastDetail(double ratio, double needed, const ui::Color& text, const ui::Color& under)
+{
+    std::ostringstream detail;
+    detail.precision(3);
+    detail << "contrast " << ratio << ":1 (needs " << needed << ":1), text " << text.toDebugString() << " on "
+           << under.toDebugString();
+    return detail.str();
+}
+
 void checkContrast(const std::vector<Seen>& seen, size_t labelIndex, const ui::Color& base,
     std::vector<ScreenFinding>& findings)
 {
@@ -271,56 +332,71 @@ void checkContrast(const std::vector<Seen>& seen, size_t labelIndex, const ui::C
     if (base::trimWhitespaceAndNewlines(label.text()).empty() || item.visible.size.width <= 0 || item.visible.size.height <= 0)
         return;
     ui::Point centre { item.visible.origin.x + item.visible.size.width / 2, item.visible.origin.y + item.visible.size.height / 2 };
+    // The colours drawn at the text's centre before it, composited bottom up.
     std::optional<ui::Color> under = base;
     for (size_t index = 0; index <= labelIndex; ++index) {
         const Seen& behind = seen[index];
-        const ui::Rect& frame = behind.frame;
-        if (centre.x < frame.origin.x || centre.y < frame.origin.y || centre.x > frame.origin.x + frame.size.width
-            || centre.y > frame.origin.y + frame.size.height)
+        if (!containsPoint(behind.visible, centre)) {
+            // Nothing the view holds is drawn outside it when it clips.
+            if (behind.view->clipsToBounds())
+                index = behind.end - 1;
             continue;
-        if (auto color = behind.view->backgroundColor()) {
-            double alpha = color->alpha() * behind.opacity;
-            if (alpha >= 0.99)
-                under = color->withAlpha(1);
-            else if (alpha > 0 && under)
-                under = over(*color, alpha, *under);
         }
+        if (auto background = paintedBackground(behind))
+            under = background->second >= 0.99 ? background->first
+                : under ? std::optional(over(background->first, background->second, *under)) : std::nullopt;
         if (index != labelIndex && drawsPicture(*behind.view))
             under.reset();
     }
     if (!under)
         return;
     ui::Color text = over(label.textColor(), label.textColor().alpha() * item.opacity, *under);
-    double lighter = std::max(luminance(text), luminance(*under));
-    double darker = std::min(luminance(text), luminance(*under));
-    double ratio = (lighter + 0.05) / (darker + 0.05);
-    bool icon = screenCheckConfig().iconGlyphs.count(label.text()) > 0;
-    double needed = label.font().pointSize() >= 18 || icon ? 3.0 : 4.5;
-    if (ratio + 1e-9 < needed) {
-        std::ostringstream detail;
-        detail.precision(3);
-        detail << "contrast " << ratio << ":1 (needs " << needed << ":1), text " << label.textColor().toDebugString()
-               << " on " << under->toDebugString();
-        findings.push_back({ "contrast", nameOf(label), detail.str() });
+    ui::Color ground = *under;
+    // What is drawn over the text: a layer that covers all of it (a sheet, a dimming
+    // overlay) puts the text under another screen, where it is not read; a translucent
+    // view over part of it tints the text and what is under it alike.
+    for (size_t index = item.end; index < seen.size(); ++index) {
+        const Seen& above = seen[index];
+        auto background = paintedBackground(above);
+        if (!background || !containsPoint(above.visible, centre))
+            continue;
+        if (holds(above.visible, item.visible))
+            return;
+        text = over(background->first, background->second, text);
+        ground = over(background->first, background->second, ground);
     }
+    double lighter = std::max(luminance(text), luminance(ground));
+    double darker = std::min(luminance(text), luminance(ground));
+    double ratio = (lighter + 0.05) / (darker + 0.05);
+    const ScreenCheckConfig& config = screenCheckConfig();
+    // An icon is large type: its strokes are as broad as a heading's.
+    bool icon = !config.iconFontName.empty() && label.font().name() == config.iconFontName;
+    double needed = label.font().pointSize() >= 18 || icon ? 3.0 : 4.5;
+    if (ratio + 1e-9 < needed)
+        findings.push_back({ "contrast", nameOf(label), contrastDetail(ratio, needed, label.textColor(), ground) });
 }
 
 void checkIconFont(const ui::Label& label, std::vector<ScreenFinding>& findings)
 {
     const ScreenCheckConfig& config = screenCheckConfig();
-    if (config.iconGlyphs.empty() || !config.iconGlyphs.count(label.text()))
+    auto icon = config.iconGlyphs.find(label.text());
+    if (icon == config.iconGlyphs.end() || label.font().name() == config.iconFontName)
         return;
-    if (label.font().name() == config.iconFontName)
+    // A digit in a text face reads as the number it is (a speed "2", a page folio), whatever
+    // the icon font draws for it.
+    if (label.text().size() == 1 && std::isdigit(static_cast<unsigned char>(label.text().front())))
         return;
-    // An icon is a control's picture; the same character as a label's plain text (a page
-    // folio "2") is not one.
+    // An icon is a control's picture; the same letter as a label's own text (a folio "i",
+    // the "A" a text colour is shown on) is text.
     bool inControl = false;
     for (auto parent = label.superview(); parent && !inControl; parent = parent->superview())
         inControl = isControl(*parent);
     if (!inControl)
         return;
+    std::string named = icon->second.empty() ? std::string() : " (" + icon->second + ")";
     findings.push_back({ "icon-font", nameOf(label),
-        "icon glyph " + quotedText(label.text()) + " drawn in " + label.font().toDebugString() + " shows as a letter" });
+        "icon glyph " + quotedText(label.text()) + named + " drawn in " + label.font().toDebugString()
+            + " shows as a letter" });
 }
 
 void checkImage(const ui::ImageView& view, std::vector<ScreenFinding>& findings)
@@ -349,6 +425,29 @@ ScreenCheckConfig& screenCheckConfig()
 {
     static ScreenCheckConfig config;
     return config;
+}
+
+std::map<std::string, std::string> iconGlyphsFromTable(const std::string& text)
+{
+    std::map<std::string, std::string> glyphs;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("U+", 0) != 0)
+            continue;
+        std::istringstream fields(line.substr(2));
+        std::string hex;
+        std::string name;
+        fields >> hex >> name;
+        uint32_t codePoint = 0;
+        auto [end, error] = std::from_chars(hex.data(), hex.data() + hex.size(), codePoint, 16);
+        if (error != std::errc() || end != hex.data() + hex.size() || codePoint == 0 || codePoint > 0x10FFFF)
+            continue;
+        std::string glyph;
+        base::appendUtf8(glyph, static_cast<char32_t>(codePoint));
+        glyphs.emplace(glyph, name);
+    }
+    return glyphs;
 }
 
 ScreenCheckAllowList ScreenCheckAllowList::parse(const std::string& text)
@@ -396,7 +495,7 @@ bool ScreenCheckAllowList::allows(const std::string& screen, const ScreenFinding
 std::vector<ScreenFinding> checkScreen(const ui::View& root)
 {
     std::vector<Seen> seen;
-    collect(root, root, 1, root.bounds(), seen);
+    collect(root, root, 1, root.bounds(), std::nullopt, seen);
     std::vector<ScreenFinding> findings;
     // Under everything, the window's own colour, or white.
     ui::Color base = root.backgroundColor().value_or(ui::Color::white()).withAlpha(1);

@@ -11,16 +11,23 @@
 //               outside an ancestor's bounds; inside a scroll view the scroll view's
 //               content is the limit (what is scrolled away is not lost).
 //   overlap     two controls or labels cover each other, unless one is drawn inside the
-//               other (a label on its button) or an opaque view drawn between them
-//               hides the shared part (a sheet over the page).
+//               other (a label on its button) or they lie in different layers: a view
+//               with a background (opaque or translucent, a dimming overlay) that holds
+//               the upper one and not the lower one covers the shared place (a sheet or
+//               a help overlay over the screen), or an opaque view drawn between them
+//               does.
 //   text-fits   a label's text (a button's title is its label) wider or taller than the
 //               label at its font, with a line-break mode that neither wraps it into
 //               the room nor truncates it.
 //   contrast    text against the colour under its centre (the backgrounds drawn before
-//               it, composited) below 4.5:1 under 18 points, below 3:1 from 18 points.
+//               it, translucent ones composited) below 4.5:1 under 18 points, below 3:1
+//               from 18 points and for icons. A translucent view drawn over part of the
+//               text tints text and ground alike; text that a later layer covers whole
+//               (a sheet, a dimming overlay) lies under another screen and is not read.
 //               Text over an image or a gradient, and a disabled control's title, are
 //               not judged.
-//   icon-font   a label showing one of the icon font's glyphs in another font.
+//   icon-font   a control's label showing one of the product's icon code points in
+//               another font; a digit in a text face is the number it reads as.
 //   image       an image view without an image (a button's own image view is left out).
 //   background  a presented controller's view (a pop-over, a sheet) without a background
 //               of its own or a blur filling it.
@@ -33,7 +40,7 @@
 // Tests assert with uitest::screenPasses (ScreenCheckAssertion.h).
 
 #include <memory>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,13 +61,18 @@ struct ScreenFinding {
 };
 
 struct ScreenCheckConfig {
-    // The face name the icon glyphs are drawn with, and the glyphs (UTF-8 strings).
+    // The face name the icon glyphs are drawn with, and the code points the product writes
+    // as icons (UTF-8 strings), each with its icon's name.
     std::string iconFontName;
-    std::set<std::string> iconGlyphs;
+    std::map<std::string, std::string> iconGlyphs;
 };
 
 // What the product under test declares once (its icon font); tests start with none.
 ScreenCheckConfig& screenCheckConfig();
+
+// The icons of a table with a line "U+XXXX  icon_name  ..." for each code point the product
+// writes as an icon (other lines are skipped).
+std::map<std::string, std::string> iconGlyphsFromTable(const std::string& text);
 
 class ScreenCheckAllowList {
 public:

@@ -9,11 +9,14 @@
 //
 // With LECTORO_JOURNEY_PICTURES=DIR set, every screen a journey reaches is painted into
 // DIR/<journey>-<step>.png, its pages as the renderer draws them (companion/renderer/PagePainter.h).
-// With LECTORO_SCREEN_CHECK=1 set, every such screen is also checked as a person sees it
-// (platform/testing/ScreenCheck.h), with the findings the product's own values cause
-// allowed in tests/journeys/screen-check-allow.txt.
+// With the checks on (checksJourneys()), every such screen is also checked as a person sees
+// it (platform/testing/ScreenCheck.h), with the findings the product's own values cause
+// allowed in tests/journeys/screen-check-allow.txt, and a journey fails when the layout
+// engine reports "Unable to simultaneously satisfy constraints" during it, unless the
+// report is allowed in tests/journeys/layout-conflict-allow.txt.
 
 #include "reader/CompanionEndToEndSupport.h"
+#include "LayoutConflictLog.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
 #include "LectoroSDKWithReader/media/ReaderReadAloud.h"
@@ -37,6 +40,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -61,7 +65,27 @@ inline const char* folderOf(SampleBook book)
     return "";
 }
 
-// The product's icon font for the screen check: its face and every code point it holds.
+// Whether journeys check their screens and fail on layout conflicts when the environment
+// says nothing. LECTORO_SCREEN_CHECK=1 switches both on, LECTORO_SCREEN_CHECK=0 off.
+inline constexpr bool journeysCheckByDefault = false;
+
+inline bool checksJourneys()
+{
+    const char* asked = std::getenv("LECTORO_SCREEN_CHECK");
+    if (!asked || !*asked)
+        return journeysCheckByDefault;
+    return std::string(asked) == "1";
+}
+
+inline const lectoro::testing::LayoutConflictAllowList& layoutConflictAllowList()
+{
+    static const auto list
+        = lectoro::testing::LayoutConflictAllowList::fromFile(LECTORO_SOURCE_DIR "/tests/journeys/layout-conflict-allow.txt");
+    return list;
+}
+
+// The product's icon font for the screen check: its face and the code points the product
+// writes as icons, by their icons' names.
 inline void declareIconFontToScreenCheck()
 {
     auto& config = uitest::screenCheckConfig();
@@ -69,14 +93,9 @@ inline void declareIconFontToScreenCheck()
         return;
     config.iconFontName = MVLectoroFontManager::getFontName();
     std::ifstream table(LECTORO_SOURCE_DIR "/LectoroSDKWithReader/foundation/IconFontIcons.txt");
-    std::string line;
-    while (std::getline(table, line)) {
-        if (line.rfind("U+", 0) != 0)
-            continue;
-        std::string glyph;
-        base::appendUtf8(glyph, static_cast<char32_t>(std::stoul(line.substr(2, line.find(' ') - 2), nullptr, 16)));
-        config.iconGlyphs.insert(glyph);
-    }
+    std::stringstream text;
+    text << table.rdbuf();
+    config.iconGlyphs = uitest::iconGlyphsFromTable(text.str());
 }
 
 inline const uitest::ScreenCheckAllowList& screenCheckAllowList()
@@ -101,6 +120,25 @@ inline ::testing::AssertionResult screenReadsWell(const std::string& step, const
 
 class Journey : public testing::CompanionEndToEndTest {
 protected:
+    void SetUp() override
+    {
+        if (checksJourneys()) {
+            ASSERT_TRUE(layoutConflictAllowList().errors().empty()) << layoutConflictAllowList().errors().front();
+            m_conflicts.emplace();
+        }
+        testing::CompanionEndToEndTest::SetUp();
+    }
+    void TearDown() override
+    {
+        testing::CompanionEndToEndTest::TearDown();
+        if (!m_conflicts)
+            return;
+        auto unallowed = m_conflicts->unallowed(layoutConflictAllowList());
+        m_conflicts.reset();
+        for (const auto& report : unallowed)
+            ADD_FAILURE() << "layout conflict (not in tests/journeys/layout-conflict-allow.txt):\n" << report;
+    }
+
     // Opens a sample book on a device of that idiom and lets the reader settle; the help
     // overlay a first opening shows is closed with its button, as a reader does.
     std::shared_ptr<ReaderViewController> open(SampleBook book, ui::UserInterfaceIdiom idiom = ui::UserInterfaceIdiom::Pad,
@@ -218,7 +256,7 @@ protected:
     // Paints the key window when pictures are asked for, and checks the screen when that is.
     void picture(const std::string& step)
     {
-        if (const char* check = std::getenv("LECTORO_SCREEN_CHECK"); check && std::string(check) == "1") {
+        if (checksJourneys()) {
             uitest::settleLayout();
             auto reader = m_launcher->reader();
             EXPECT_TRUE(screenReadsWell(step, reader ? static_cast<const ui::ViewController*>(reader.get()) : nullptr));
@@ -247,6 +285,10 @@ protected:
     // The help overlay a first opening shows stays for the journey to look at (and with it
     // no reading modes are offered).
     bool m_keepHelpShown = false;
+
+private:
+    // The layout engine's conflict reports while the journey runs, when the checks are on.
+    std::optional<lectoro::testing::LayoutConflictLog> m_conflicts;
 };
 
 } // namespace lectoro::journeys

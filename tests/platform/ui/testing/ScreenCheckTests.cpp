@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace uitest {
 namespace {
@@ -22,7 +23,7 @@ public:
     void SetUp() override
     {
         m_saved = screenCheckConfig();
-        screenCheckConfig() = { "TestIcons", { iconGlyph } };
+        screenCheckConfig() = { "TestIcons", { { iconGlyph, "delete_outline" }, { "2", "cancel" }, { "\xE2\x88\x9E", "close" } } };
         freshScreen();
     }
     void TearDown() override { screenCheckConfig() = m_saved; }
@@ -41,14 +42,30 @@ public:
         (parent ? parent : m_root)->addSubview(made);
         return made;
     }
-    std::shared_ptr<ui::Button> button(const std::string& title, const Rect& frame)
+    std::shared_ptr<ui::Button> button(const std::string& title, const Rect& frame, const std::shared_ptr<ui::View>& parent = nullptr)
     {
         auto made = ui::Button::create(frame);
         made->setTitle(title);
         made->setTitleColor(Color::black());
-        m_root->addSubview(made);
+        (parent ? parent : m_root)->addSubview(made);
         made->layoutIfNeeded();
         return made;
+    }
+
+    // A view without content of its own over the whole screen (a layer: a sheet, an overlay).
+    std::shared_ptr<ui::View> layer(std::optional<Color> background, const std::shared_ptr<ui::View>& parent = nullptr)
+    {
+        auto made = ui::View::create(parent ? parent->bounds() : m_root->bounds());
+        made->setBackgroundColor(background);
+        (parent ? parent : m_root)->addSubview(made);
+        return made;
+    }
+    std::vector<std::string> rulesFound()
+    {
+        std::vector<std::string> rules;
+        for (const auto& finding : checkScreen(*m_root))
+            rules.push_back(finding.rule);
+        return rules;
     }
 
     ScreenCheckConfig m_saved;
@@ -165,6 +182,186 @@ TEST_F(ScreenCheckTest, TheAllowListTakesAFindingOnlyWithItsReasonAndOnItsScreen
     ASSERT_EQ(list.errors().size(), 1u) << "an entry without a reason is refused";
     EXPECT_TRUE(screenPasses(*m_root, "audio player on a phone", list));
     EXPECT_FALSE(screenPasses(*m_root, "note editor", list));
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+struct LayerCase {
+    const char* name;
+    std::function<void(ScreenCheckTest&)> build;
+    // The rules found on the screen, in order.
+    std::vector<std::string> rules;
+};
+
+void expectRules(ScreenCheckTest& test, const std::vector<LayerCase>& cases)
+{
+    for (const auto& check : cases) {
+        SCOPED_TRACE(check.name);
+        test.freshScreen();
+        check.build(test);
+        std::string found;
+        for (const auto& finding : checkScreen(*test.m_root))
+            found += finding.description() + "\n";
+        EXPECT_EQ(test.rulesFound(), check.rules) << found;
+    }
+}
+
+TEST_F(ScreenCheckTest, ViewsInDifferentLayersDoNotOverlap)
+{
+    const Color dim = Color::black().withAlpha(0.5);
+    expectRules(*this, {
+        { "an icon's copy on a dimming overlay over the bar item it explains",
+            [&](ScreenCheckTest& test) {
+                test.button("Contents", { { 20, 20 }, { 100, 44 } });
+                test.button("Contents", { { 20, 20 }, { 100, 44 } }, test.layer(dim))->setTitleColor(Color::white());
+            },
+            {} },
+        { "the same copy on an overlay that paints nothing",
+            [&](ScreenCheckTest& test) {
+                test.button("Contents", { { 20, 20 }, { 100, 44 } });
+                test.button("Contents", { { 20, 20 }, { 100, 44 } }, test.layer(std::nullopt));
+            },
+            { "overlap" } },
+        { "a translucent sheet over the screen, its button over the screen's",
+            [&](ScreenCheckTest& test) {
+                test.button("Save", { { 20, 20 }, { 100, 44 } });
+                test.button("Done", { { 30, 30 }, { 100, 44 } }, test.layer(Color::white().withAlpha(0.9)));
+            },
+            {} },
+        { "an overlay that covers only part of the shared place",
+            [&](ScreenCheckTest& test) {
+                test.button("Save", { { 20, 20 }, { 100, 44 } });
+                auto strip = ui::View::create(Rect { { 0, 0 }, { 320, 40 } });
+                strip->setBackgroundColor(dim);
+                test.m_root->addSubview(strip);
+                test.button("Done", { { 30, 10 }, { 100, 44 } }, strip)->setTitleColor(Color::white());
+            },
+            { "outside", "outside", "overlap" } },
+        { "two buttons on one overlay still meet",
+            [&](ScreenCheckTest& test) {
+                auto overlay = test.layer(dim);
+                test.button("Next", { { 20, 20 }, { 100, 44 } }, overlay)->setTitleColor(Color::white());
+                test.button("Skip", { { 80, 30 }, { 100, 44 } }, overlay)->setTitleColor(Color::white());
+            },
+            { "overlap" } },
+        { "a button with a background of its own over a label covers it",
+            [&](ScreenCheckTest& test) {
+                test.label("Chapter 1", { { 20, 20 }, { 120, 21 } });
+                test.button("Play", { { 60, 10 }, { 100, 44 } })->setBackgroundColor(Color::white());
+            },
+            { "contrast", "overlap" } },
+        { "a label raised above the sheet that is added after it",
+            [&](ScreenCheckTest& test) {
+                auto raised = test.label("Page 3", { { 20, 20 }, { 120, 21 } });
+                raised->layer()->setZPosition(10);
+                test.button("Done", { { 20, 20 }, { 100, 44 } }, test.layer(Color::white()));
+            },
+            { "overlap" } },
+    });
+}
+
+TEST_F(ScreenCheckTest, ContrastIsJudgedOnTheColourComposedUnderTheText)
+{
+    const Color navy = Color::fromRGB255(0x10, 0x18, 0x40);
+    expectRules(*this, {
+        { "white text on a half-black bar over white (3.95:1)",
+            [&](ScreenCheckTest& test) {
+                auto bar = test.layer(Color::black().withAlpha(0.5));
+                test.label("Chapter 1", { { 20, 20 }, { 120, 21 } }, bar)->setTextColor(Color::white());
+            },
+            { "contrast" } },
+        { "white text on the same bar over navy",
+            [&](ScreenCheckTest& test) {
+                test.m_root->setBackgroundColor(navy);
+                auto bar = test.layer(Color::black().withAlpha(0.5));
+                test.label("Chapter 1", { { 20, 20 }, { 120, 21 } }, bar)->setTextColor(Color::white());
+            },
+            {} },
+        { "a bar faded to a fifth lets white through under white text",
+            [&](ScreenCheckTest& test) {
+                auto bar = test.layer(navy);
+                bar->setAlpha(0.2);
+                test.label("Chapter 1", { { 20, 20 }, { 120, 21 } }, bar)->setTextColor(Color::white());
+            },
+            { "contrast" } },
+        { "pale text under a dimming overlay lies under another screen",
+            [&](ScreenCheckTest& test) {
+                test.label("Chapter 1", { { 20, 20 }, { 120, 21 } })->setTextColor(Color::fromWhite(0.9));
+                test.layer(Color::black().withAlpha(0.6));
+            },
+            {} },
+        { "a dark tint over half a line darkens text and ground alike",
+            [&](ScreenCheckTest& test) {
+                test.label("Chapter 1", { { 20, 20 }, { 120, 21 } })->setTextColor(Color::fromWhite(0.3));
+                auto tint = ui::View::create(Rect { { 60, 0 }, { 260, 60 } });
+                tint->setBackgroundColor(Color::black().withAlpha(0.7));
+                test.m_root->addSubview(tint);
+            },
+            { "contrast" } },
+        { "grey icon in the icon face needs only 3:1",
+            [&](ScreenCheckTest& test) {
+                auto icon = test.label(iconGlyph, { { 20, 20 }, { 30, 30 } });
+                icon->setFont(ui::Font("TestIcons", 15));
+                icon->setTextColor(Color::fromWhite(0.52));
+            },
+            {} },
+        { "the same grey as words at 15 points needs 4.5:1",
+            [&](ScreenCheckTest& test) {
+                test.label("Close", { { 20, 20 }, { 80, 30 } })->setTextColor(Color::fromWhite(0.52));
+            },
+            { "contrast" } },
+    });
+}
+
+TEST_F(ScreenCheckTest, TheIconRuleJudgesTheProductsIconCodePoints)
+{
+    struct Case {
+        const char* title;
+        const char* face;
+        bool found;
+    };
+    const std::vector<Case> cases {
+        { iconGlyph, "System", true }, // a letter the product writes as an icon
+        { "\xE2\x88\x9E", "System", true }, // a code point no text face shows as meant
+        { iconGlyph, "TestIcons", false },
+        { "2", "System", false }, // a speed "2" reads as the number
+        { "2", "TestIcons", false },
+        { "Close", "System", false },
+        { "D", "System", false }, // not one of the product's icons
+    };
+    for (const auto& check : cases) {
+        SCOPED_TRACE(std::string(check.title) + " in " + check.face);
+        freshScreen();
+        auto made = button(check.title, { { 20, 20 }, { 60, 44 } });
+        made->titleLabel()->setFont(std::string(check.face) == "System" ? ui::Font::systemFont(17) : ui::Font(check.face, 17));
+        auto rules = rulesFound();
+        EXPECT_EQ(std::count(rules.begin(), rules.end(), "icon-font"), check.found ? 1 : 0);
+    }
+    freshScreen();
+    label(iconGlyph, { { 20, 80 }, { 60, 21 } });
+    EXPECT_TRUE(rulesFound().empty()) << "a letter of a label's own text is text";
+    button(iconGlyph, { { 20, 20 }, { 60, 44 } });
+    auto findings = checkScreen(*m_root);
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_NE(findings.front().detail.find("delete_outline"), std::string::npos) << "the finding names the icon";
+}
+
+TEST(ScreenCheckIcons, TheIconTableGivesEachCodePointItsName)
+{
+    auto glyphs = iconGlyphsFromTable("# code point  icon  used for\n"
+                                      "U+0043  delete_outline   ICON_DELETE_OUTLINE\n"
+                                      "U+221E  close            ICON_CLOSE\n"
+                                      "U+1F85  sync             ICON_AUDIO_SYNC\n"
+                                      "U+ZZ    broken\n"
+                                      "U+110000  beyond\n"
+                                      "  U+0044  indented, not a row\n");
+    std::map<std::string, std::string> expected { { "C", "delete_outline" }, { "\xE2\x88\x9E", "close" },
+        { "\xE1\xBE\x85", "sync" } };
+    EXPECT_EQ(glyphs, expected);
 }
 
 } // namespace
