@@ -2,9 +2,10 @@
 
 // Inside the print layer: a painted picture's pixels written as a PNG quickly. Pictures are
 // written at every step a journey or a demo reaches, so the encoder favours speed over the
-// last bytes: each row filtered by its difference to the row above, deflated at zlib's
-// fastest level (zlib is opened as Cairo is, on first use). An opaque picture is written
-// as RGB, one with any transparency as RGBA.
+// last bytes: each row filtered by its difference to the row above, and the runs that
+// leaves written as back-references with deflate's fixed codes (zlib, opened as Cairo is
+// on first use, gives the checksums). An opaque picture is written as RGB, one with any
+// transparency as RGBA.
 
 #include "platform/base/Error.h"
 
