@@ -10,6 +10,9 @@ std::shared_ptr<BookMarkView> BookMarkView::create(std::string bookmarkIcon, std
 {
     auto view = std::shared_ptr<BookMarkView>(
         new BookMarkView(std::move(bookmarkIcon), std::move(selectedBookmarkIcon)));
+    // Added once the view is shared: in the constructor the label would not know its
+    // superview and would stand at its own frame in the window, over the page's corner.
+    view->addSubview(view->m_iconLabel);
     std::weak_ptr<BookMarkView> weakView = view;
     view->addGestureRecognizer(ui::TapGestureRecognizer::create([weakView](ui::GestureRecognizer&) {
         if (auto strong = weakView.lock())
@@ -27,7 +30,6 @@ BookMarkView::BookMarkView(std::string bookmarkIcon, std::string selectedBookmar
     m_iconLabel->setTextAlignment(ui::TextAlignment::Center);
     // The glyphs are the icon font's, like every other icon of the reader.
     m_iconLabel->setFont(ui::Font(MVLectoroFontManager::getFontName(), iconFontSize));
-    addSubview(m_iconLabel);
     refresh();
 }
 
