@@ -199,10 +199,12 @@ void PlayerActionBar::updateConstraints()
     for (auto* item : visible) {
         if (item->itemAlignment() == PlayerActionBarItemAlignmentFill) {
             add(length(*item).constraintEqualTo(length(*this), share, -fixedLength * share),
-                ui::LayoutPriority::required - 1);
+                ui::LayoutPriority::required - 2);
             add(length(*item).constraintGreaterThanOrEqualToConstant(0));
         } else {
-            add(length(*item).constraintEqualToConstant(item->itemWidth()));
+            // Widths are worked out from the screen when the bar is built; until a turn has
+            // rebuilt it, a bar narrower than its items squeezes them instead of failing.
+            add(length(*item).constraintEqualToConstant(item->itemWidth()), ui::LayoutPriority::required - 1);
         }
         add(acrossMiddle(*item).constraintEqualTo(acrossMiddle(*this)));
         add(across(*item).constraintEqualTo(across(*this)), ui::LayoutPriority::defaultHigh);
