@@ -403,6 +403,10 @@ void ReaderBars::updateChapterNameForTopBar()
         if (auto label = std::dynamic_pointer_cast<ui::Label>(subview))
             label->setText(m_context.currentChapterName);
     }
+    // The new title's width reaches the layout engine as a changed intrinsic size, whose
+    // re-solve alone has been seen to let the label's hugging shrink the item below the
+    // width it was added with; remaking the bar's arrangement solves the bar as a whole.
+    top->setNeedsUpdateConstraints();
 }
 
 // MARK: - Showing and hiding

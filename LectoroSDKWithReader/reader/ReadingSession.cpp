@@ -436,10 +436,19 @@ void ReadingSession::didChangePageIdentifier(const std::string& identifier)
     if (!manager || !manager->isCFIDataAvailable())
         return;
     manager->setDefaultAverageTimePerPage(defaultSecondsPerPage);
-    int64_t minutes = minutesLeftForSeconds(manager->getTimeLeftForpage(identifier, defaultSecondsPerPage));
-    m_context.timeLeftMinutes = minutes;
-    m_context.timeLeftText = NumberLocalizationHandler::localizeNumberWithNumber(base::Value(minutes)) + " "
-        + LocalizationHelper::localizedStringWithKey("MIN_LEFT");
+    const int64_t seconds = manager->getTimeLeftForpage(identifier, defaultSecondsPerPage);
+    if (seconds <= 0) {
+        // No time left is no estimate: the manager answers it for a position it cannot place
+        // (the opening page before the book's positions are measured) as much as for the
+        // end, and "0 min left" on a book just opened reads as a fault.
+        m_context.timeLeftMinutes.reset();
+        m_context.timeLeftText.clear();
+    } else {
+        int64_t minutes = minutesLeftForSeconds(seconds);
+        m_context.timeLeftMinutes = minutes;
+        m_context.timeLeftText = NumberLocalizationHandler::localizeNumberWithNumber(base::Value(minutes)) + " "
+            + LocalizationHelper::localizedStringWithKey("MIN_LEFT");
+    }
     if (m_context.controller)
         m_context.controller->reflowable().setTimeLeftData(m_context.timeLeftText);
 }

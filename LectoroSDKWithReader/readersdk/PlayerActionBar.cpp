@@ -20,7 +20,7 @@ void PlayerActionBar::setPlayerActionBarAlignmentMode(int mode)
 {
     m_alignmentMode = mode == PlayerActionBarAlignmentVertical ? PlayerActionBarAlignmentVertical
                                                                : PlayerActionBarAlignmentHorizontal;
-    setNeedsLayout();
+    rearrange();
 }
 
 void PlayerActionBar::addActionBarItem(const std::shared_ptr<PlayerActionBarItem>& item, double itemsWidth,
@@ -31,11 +31,13 @@ void PlayerActionBar::addActionBarItem(const std::shared_ptr<PlayerActionBarItem
     if (auto previous = item->bar()) {
         auto& list = previous->m_items;
         list.erase(std::remove(list.begin(), list.end(), item), list.end());
+        previous->rearrange();
     }
     auto self = std::static_pointer_cast<PlayerActionBar>(shared_from_this());
     item->attach(self, itemsWidth, itemAlignments, isTappable);
     m_items.push_back(item);
     addSubview(item);
+    rearrange();
 
     bool hasTap = std::any_of(item->gestureRecognizers().begin(), item->gestureRecognizers().end(),
         [](const auto& recognizer) { return recognizer->name() == "PlayerActionBarItemTap"; });
@@ -111,7 +113,7 @@ void PlayerActionBar::hideItemWithTag(int tag, bool isHidden)
         if (item->tag() == tag)
             item->setHidden(isHidden);
     }
-    setNeedsLayout();
+    rearrange();
 }
 
 void PlayerActionBar::enableItemWithTag(int tag, bool isEnabled)
@@ -143,18 +145,30 @@ bool PlayerActionBar::tapItemWithTag(int tag)
     return false;
 }
 
-void PlayerActionBar::layoutSubviews()
+void PlayerActionBar::rearrange()
 {
-    ui::View::layoutSubviews();
-    const bool vertical = m_alignmentMode == PlayerActionBarAlignmentVertical;
-    const ui::Rect area = bounds();
-    const double length = vertical ? area.size.height : area.size.width;
-    const double thickness = vertical ? area.size.width : area.size.height;
+    setNeedsUpdateConstraints();
+    setNeedsLayout();
+}
 
+void PlayerActionBar::subviewVisibilityDidChange(ui::View* subview)
+{
+    ui::View::subviewVisibilityDidChange(subview);
+    if (std::any_of(m_items.begin(), m_items.end(), [&](const auto& item) { return item.get() == subview; }))
+        rearrange();
+}
+
+void PlayerActionBar::updateConstraints()
+{
+    ui::Constraint::deactivate(m_arrangement);
+    m_arrangement.clear();
     std::vector<PlayerActionBarItem*> visible;
     size_t fillCount = 0;
     double fixedLength = 0;
     for (const auto& item : m_items) {
+        if (item->superview().get() != this)
+            continue;
+        item->setTranslatesAutoresizingMaskIntoConstraints(false);
         if (item->isHidden())
             continue;
         visible.push_back(item.get());
@@ -163,56 +177,75 @@ void PlayerActionBar::layoutSubviews()
         else
             fixedLength += item->itemWidth();
     }
-    const double fillLength = fillCount ? std::max(0.0, length - fixedLength) / static_cast<double>(fillCount) : 0;
-    auto extent = [&](const PlayerActionBarItem* item) {
-        return item->itemAlignment() == PlayerActionBarItemAlignmentFill ? fillLength : item->itemWidth();
-    };
-    auto place = [&](PlayerActionBarItem* item, double offset) {
-        double size = extent(item);
-        if (vertical)
-            item->setFrame(ui::Rect { { 0, offset }, { thickness, size } });
-        else
-            item->setFrame(ui::Rect { { offset, 0 }, { size, thickness } });
-    };
-
-    if (vertical) {
-        double offset = 0;
-        for (auto* item : visible) {
-            place(item, offset);
-            offset += extent(item);
-        }
+    ui::View::updateConstraints();
+    if (visible.empty())
         return;
+
+    const bool vertical = m_alignmentMode == PlayerActionBarAlignmentVertical;
+    auto start = [&](const ui::LayoutItem& item) { return vertical ? item.topAnchor() : item.leftAnchor(); };
+    auto end = [&](const ui::LayoutItem& item) { return vertical ? item.bottomAnchor() : item.rightAnchor(); };
+    auto length = [&](const ui::LayoutItem& item) { return vertical ? item.heightAnchor() : item.widthAnchor(); };
+    auto middle = [&](const ui::LayoutItem& item) { return vertical ? item.centerYAnchor() : item.centerXAnchor(); };
+    auto across = [&](const ui::LayoutItem& item) { return vertical ? item.widthAnchor() : item.heightAnchor(); };
+    auto acrossMiddle = [&](const ui::LayoutItem& item) { return vertical ? item.centerXAnchor() : item.centerYAnchor(); };
+    auto add = [&](ui::ConstraintPtr constraint, float priority = ui::LayoutPriority::required) {
+        constraint->setPriority(priority);
+        m_arrangement.push_back(std::move(constraint));
+    };
+
+    // Fill items share what the fixed items leave; a bar too short for its fixed items
+    // gives them nothing rather than a negative length.
+    const double share = fillCount ? 1.0 / static_cast<double>(fillCount) : 0.0;
+    for (auto* item : visible) {
+        if (item->itemAlignment() == PlayerActionBarItemAlignmentFill) {
+            add(length(*item).constraintEqualTo(length(*this), share, -fixedLength * share),
+                ui::LayoutPriority::required - 2);
+            add(length(*item).constraintGreaterThanOrEqualToConstant(0));
+        } else {
+            // Widths are worked out from the screen when the bar is built; until a turn has
+            // rebuilt it, a bar narrower than its items squeezes them instead of failing.
+            add(length(*item).constraintEqualToConstant(item->itemWidth()), ui::LayoutPriority::required - 1);
+        }
+        add(acrossMiddle(*item).constraintEqualTo(acrossMiddle(*this)));
+        add(across(*item).constraintEqualTo(across(*this)), ui::LayoutPriority::defaultHigh);
     }
 
-    // Leading and fill items run from the left edge in the order added; the trailing group
-    // ends at the right edge; the centred group sits in the middle.
-    double leading = 0;
-    double trailingTotal = 0;
-    double centreTotal = 0;
-    for (auto* item : visible) {
-        if (item->itemAlignment() == PlayerActionBarItemAlignmentTrailing)
-            trailingTotal += extent(item);
-        else if (item->itemAlignment() == PlayerActionBarItemAlignmentCentre)
-            centreTotal += extent(item);
-    }
-    double trailing = length - trailingTotal;
-    double centre = (length - centreTotal) / 2;
-    for (auto* item : visible) {
-        switch (item->itemAlignment()) {
-        case PlayerActionBarItemAlignmentTrailing:
-            place(item, trailing);
-            trailing += extent(item);
-            break;
-        case PlayerActionBarItemAlignmentCentre:
-            place(item, centre);
-            centre += extent(item);
-            break;
-        default:
-            place(item, leading);
-            leading += extent(item);
-            break;
+    // Each group is a chain in the order its items were added.
+    auto chain = [&](const std::vector<PlayerActionBarItem*>& group) {
+        for (size_t index = 1; index < group.size(); ++index)
+            add(start(*group[index]).constraintEqualTo(end(*group[index - 1])));
+    };
+    if (vertical) {
+        add(start(*visible.front()).constraintEqualTo(start(*this)));
+        chain(visible);
+    } else {
+        std::vector<PlayerActionBarItem*> leading, trailing, centred;
+        double centredLength = 0;
+        for (auto* item : visible) {
+            switch (item->itemAlignment()) {
+            case PlayerActionBarItemAlignmentTrailing:
+                trailing.push_back(item);
+                break;
+            case PlayerActionBarItemAlignmentCentre:
+                centred.push_back(item);
+                centredLength += item->itemWidth();
+                break;
+            default:
+                leading.push_back(item);
+                break;
+            }
         }
+        if (!leading.empty())
+            add(start(*leading.front()).constraintEqualTo(start(*this)));
+        if (!trailing.empty())
+            add(end(*trailing.back()).constraintEqualTo(end(*this)));
+        if (!centred.empty())
+            add(start(*centred.front()).constraintEqualTo(middle(*this), -centredLength / 2));
+        chain(leading);
+        chain(trailing);
+        chain(centred);
     }
+    ui::Constraint::activate(m_arrangement);
 }
 
 } // namespace lectoro

@@ -4,15 +4,19 @@
 // alignment group and a tappable flag; taps on tappable items select them and reach the
 // delegate; the owner hides, enables and resets items by tag.
 //
-// Layout. Horizontal (mode 0): the leading group from the left edge, the trailing group
-// ending at the right edge, the centred group centred, each in the order its items were
-// added; "fill" items share the bar's width evenly. Vertical (mode 1): items stacked from
-// the top in the order added, each as tall as its width value (fill items share the
-// height), as wide as the bar. Hidden items take no room. Items fill the bar's height
-// (horizontal) or width (vertical).
+// Layout, by constraints the bar keeps between itself and its visible items (remade when
+// an item is added, hidden or shown, or the mode changes). Horizontal (mode 0): the
+// leading group from the left edge, the trailing group ending at the right edge, the
+// centred group centred, each in the order its items were added; "fill" items share what
+// the others leave of the bar's width evenly. Vertical (mode 1): items stacked from the
+// top in the order added, each as tall as its width value (fill items share the height).
+// Hidden items take no room. Across the bar an item fills it and is centred on it; an item
+// that holds a size of its own across the bar (a swatch of a fixed height) keeps that size
+// and stays centred, since filling the bar is only a strong wish, not a requirement.
 
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionDelegate.h"
+#include "platform/ui/Constraint.h"
 #include "platform/ui/View.h"
 
 #include <memory>
@@ -67,17 +71,20 @@ public:
     // The same for the first tappable item with the tag.
     bool tapItemWithTag(int tag);
 
-    void layoutSubviews() override;
+    void updateConstraints() override;
+    void subviewVisibilityDidChange(ui::View*) override;
 
 protected:
     explicit PlayerActionBar(const ui::Rect& frame);
 
 private:
     void select(PlayerActionBarItem*);
+    void rearrange();
 
     std::vector<std::shared_ptr<PlayerActionBarItem>> m_items;
     std::weak_ptr<PlayerActionBarItem> m_selected;
     std::weak_ptr<PlayerActionDelegate> m_delegate;
+    std::vector<ui::ConstraintPtr> m_arrangement;
     int m_alignmentMode = PlayerActionBarAlignmentHorizontal;
 };
 

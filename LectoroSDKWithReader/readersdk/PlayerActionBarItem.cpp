@@ -1,13 +1,18 @@
 #include "LectoroSDKWithReader/readersdk/PlayerActionBarItem.h"
 
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
+#include "platform/ui/Constraint.h"
 #include "platform/ui/Label.h"
 
 namespace lectoro {
 
 std::shared_ptr<PlayerActionBarItem> PlayerActionBarItem::create(const ui::Rect& frame)
 {
-    return std::shared_ptr<PlayerActionBarItem>(new PlayerActionBarItem(frame));
+    auto item = std::shared_ptr<PlayerActionBarItem>(new PlayerActionBarItem(frame));
+    // Its bar places it by constraints: a frame kept from its mask would hold an item that
+    // asks for a size of its own (a swatch's height) at the zero frame it was made with.
+    item->setTranslatesAutoresizingMaskIntoConstraints(false);
+    return item;
 }
 
 std::shared_ptr<PlayerActionBarItem> PlayerActionBarItem::createWithLabel(int tag, const std::string& text)
@@ -17,8 +22,14 @@ std::shared_ptr<PlayerActionBarItem> PlayerActionBarItem::createWithLabel(int ta
     auto label = ui::Label::create();
     label->setText(text);
     label->setTextAlignment(ui::TextAlignment::Center);
-    label->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
+    label->setTranslatesAutoresizingMaskIntoConstraints(false);
     item->addSubview(label);
+    ui::Constraint::activate({
+        label->leadingAnchor().constraintEqualTo(item->leadingAnchor()),
+        label->trailingAnchor().constraintEqualTo(item->trailingAnchor()),
+        label->topAnchor().constraintEqualTo(item->topAnchor()),
+        label->bottomAnchor().constraintEqualTo(item->bottomAnchor()),
+    });
     return item;
 }
 

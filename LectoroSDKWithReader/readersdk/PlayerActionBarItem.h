@@ -3,7 +3,8 @@
 // One item of a PlayerActionBar: a view carrying an item tag, a metadata dictionary
 // ("penColor" for colour swatches…), the width and alignment group it was added with, and
 // selected / enabled states. What it shows (a glyph label, a picture, a swatch) is added
-// by whoever builds it; createWithLabel() makes the common one-label item.
+// by whoever builds it; createWithLabel() makes the common one-label item (the label
+// fills the item by constraints).
 
 #include "platform/base/Value.h"
 #include "platform/ui/View.h"

@@ -152,8 +152,11 @@ void HelpScreen::styleButton(const std::string& key, const std::string& fallback
     auto color = UIColorExpanded::colorWithHexString(textColor);
     if (!color)
         color = UIColorExpanded::colorWithHexString(fallbackTextColor);
-    m_button->setAttributedTitle(
-        coloredTitle(localizedText(key, fallback), color.value_or(ui::Color::white())));
+    const ui::Color titleColor = color.value_or(ui::Color::white());
+    m_button->setAttributedTitle(coloredTitle(localizedText(key, fallback), titleColor));
+    // The title label's own colour follows the attributed one, so the label reads as it is
+    // drawn (it kept the white of the construction's "Got It" on the white "Skip" pill).
+    m_button->setTitleColor(titleColor);
     m_button->setBackgroundColor(UIColorExpanded::colorWithHexString(backgroundColor));
 }
 

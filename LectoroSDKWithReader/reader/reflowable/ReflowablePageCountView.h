@@ -32,8 +32,6 @@ public:
     // The labels' text colour and the background behind them.
     void setViewColors(const ui::Color& textColor, const std::optional<ui::Color>& backgroundColor);
 
-    void layoutSubviews() override;
-
 protected:
     ReflowablePageCountView();
 
