@@ -35,8 +35,11 @@ std::shared_ptr<PlayerActionBarItem> makePenColorSwatchItem(
         swatch->trailingAnchor().constraintEqualTo(item->trailingAnchor()),
         swatch->topAnchor().constraintEqualTo(item->topAnchor()),
         swatch->bottomAnchor().constraintEqualTo(item->bottomAnchor()),
-        item->heightAnchor().constraintEqualToConstant(style.itemHeight),
     });
+    // The height the item asks for; the bar that holds it sets its frame and has the last word.
+    auto height = item->heightAnchor().constraintEqualToConstant(style.itemHeight);
+    height->setPriority(ui::LayoutPriority::required - 1);
+    height->setActive(true);
     swatch->layoutIfNeeded();
 
     if (selected) {

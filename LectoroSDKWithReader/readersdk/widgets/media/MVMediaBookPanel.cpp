@@ -50,7 +50,14 @@ void MVMediaBookPanel::styleSheetButton(ui::Button& button) const
 
 void MVMediaBookPanel::placeBySourceView(ui::View& container, const std::shared_ptr<ui::View>& source)
 {
-    auto panel = view();
+    placeMediaSheetBySourceView(*view(), m_placement, container, source);
+}
+
+void placeMediaSheetBySourceView(ui::View& sheet, std::vector<ui::ConstraintPtr>& placement, ui::View& container,
+    const std::shared_ptr<ui::View>& source)
+{
+    auto* panel = &sheet;
+    auto& m_placement = placement;
     ui::Constraint::deactivate(m_placement);
     m_placement.clear();
     constexpr double gap = 8;

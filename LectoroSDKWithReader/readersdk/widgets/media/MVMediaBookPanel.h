@@ -59,6 +59,11 @@ protected:
     std::vector<ui::ConstraintPtr> m_placement;
 };
 
+// Ties `sheet`, just added to `container`, to `source` as MVMediaBookPanel::placeBySourceView
+// does; `placement` holds the constraints it made (those of an earlier call are dropped).
+void placeMediaSheetBySourceView(ui::View& sheet, std::vector<ui::ConstraintPtr>& placement, ui::View& container,
+    const std::shared_ptr<ui::View>& source);
+
 // A sheet over the player: a card of its own, set off from the panel under it by a border
 // and a shadow.
 void styleMediaSheet(ui::View& root, const MVLectoroMediaBookThemeVO&);

@@ -163,7 +163,8 @@ std::shared_ptr<MVLectoroSleepTimerController> MVLectoroSleepTimerController::cr
 
 void MVLectoroSleepTimerController::loadView()
 {
-    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 240, 52 * 7 } });
+    // Seven rows a finger wide, short enough for a phone held sideways.
+    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 240, 44 * 7 } });
     styleSheet(*root);
     using Self = MVLectoroSleepTimerController;
     const std::pair<const char*, SleepAction> choices[] = {
@@ -179,17 +180,24 @@ void MVLectoroSleepTimerController::loadView()
         const auto action = choice.second;
         auto button
             = makeButton<Self>(choice.first, "MediaSleepOption", [action](Self& self, ui::Button&) { self.choose(action); });
-        button->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+        button->setFrame(ui::Rect { { 0, y }, { 240, 44 } });
         button->setSelected(action == m_selected);
         styleSheetButton(*button);
         root->addSubview(button);
-        y += 52;
+        y += 44;
     }
     auto close = makeButton<Self>("Close", "MediaSleepClose", [](Self& self, ui::Button&) { self.tapClose(); });
-    close->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+    close->setFrame(ui::Rect { { 0, y }, { 240, 44 } });
     styleSheetButton(*close);
     root->addSubview(close);
     setView(root);
+}
+
+void MVLectoroSleepTimerController::willMoveToParentViewController(ui::ViewController* parent)
+{
+    auto shown = viewIfLoaded();
+    if (auto container = shown ? shown->superview() : nullptr; parent && container)
+        placeBySourceView(*container, sourceView());
 }
 
 void MVLectoroSleepTimerController::choose(SleepAction action)
@@ -250,7 +258,10 @@ std::shared_ptr<MVLectoroMediaPopOverController> MVLectoroMediaPopOverController
 
 void MVLectoroMediaPopOverController::loadView()
 {
-    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 260, 48 * static_cast<double>(m_model.itemsTitles.size() + 2) } });
+    // A list without a title or switch starts with its first row.
+    const bool headed = !m_model.popOverTitle.empty() || showsSwitch();
+    auto root = ui::View::create(
+        ui::Rect { { 0, 0 }, { 260, 48 * static_cast<double>(m_model.itemsTitles.size() + (headed ? 2 : 1)) } });
     // The pop-over is told no theme: the player's default colours.
     const MVLectoroMediaBookThemeVO theme;
     styleMediaSheet(*root, theme);
@@ -258,14 +269,26 @@ void MVLectoroMediaPopOverController::loadView()
     // The title keeps clear of the switch that shares its row.
     auto title = ui::Label::create(ui::Rect { { 12, 0 }, { showsSwitch() ? 180.0 : 236.0, 44 } });
     title->setText(m_model.popOverTitle);
+    title->setHidden(!headed);
     root->addSubview(title);
-    double y = 48;
+    double y = headed ? 48 : 0;
     for (size_t i = 0; i < m_model.itemsTitles.size(); ++i) {
-        std::string text = m_model.itemsTitles[i];
-        if (i < m_model.customItemTitles.size())
-            text = m_model.customItemTitles[i] + " " + text;
         auto row = ui::Button::create(ui::Rect { { 0, y }, { 260, 44 } });
-        row->setTitle(text);
+        row->setTitle(m_model.itemsTitles[i]);
+        if (m_model.itemFont)
+            row->setFont(*m_model.itemFont);
+        // A custom list's icon sits before its title, drawn in the icon font it is written in.
+        if (i < m_model.customItemTitles.size()) {
+            auto icon = ui::Label::create(ui::Rect { { 12, 0 }, { 36, 44 } });
+            icon->setText(m_model.customItemTitles[i]);
+            icon->setTextAlignment(ui::TextAlignment::Center);
+            if (m_model.customItemFont)
+                icon->setFont(*m_model.customItemFont);
+            icon->setTextColor(theme.media_sidepanel_text_color().value_or(ui::Color::black()));
+            icon->setUserInteractionEnabled(false);
+            row->addSubview(icon);
+            row->setContentEdgeInsets(ui::EdgeInsets { 0, 48, 0, 12 });
+        }
         row->setAccessibilityIdentifier("MediaPopOverItem");
         styleMediaSheetButton(*row, theme);
         bool selected = m_model.selectedItem == m_model.itemsTitles[i];
@@ -299,6 +322,13 @@ void MVLectoroMediaPopOverController::loadView()
     });
     root->addSubview(cancel);
     setView(root);
+}
+
+void MVLectoroMediaPopOverController::willMoveToParentViewController(ui::ViewController* parent)
+{
+    auto shown = viewIfLoaded();
+    if (auto container = shown ? shown->superview() : nullptr; parent && container)
+        placeMediaSheetBySourceView(*shown, m_placement, *container, m_model.popOverSourceView.lock());
 }
 
 void MVLectoroMediaPopOverController::tapItem(size_t index)

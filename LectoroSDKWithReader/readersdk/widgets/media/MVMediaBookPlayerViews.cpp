@@ -451,6 +451,7 @@ void MVAudioBookPlayerViewController::addSleepTimeView()
     m_sleepLabel = ui::Label::create();
     m_sleepLabel->setAccessibilityIdentifier("MediaSleepTimeLabel");
     m_sleepLabel->setTextAlignment(ui::TextAlignment::Center);
+    m_sleepLabel->setTextColor(themeColor(&MVLectoroMediaBookThemeVO::video_player_icon_color, ui::Color::white()));
     m_sleepLabel->setTranslatesAutoresizingMaskIntoConstraints(false);
     view()->addSubview(m_sleepLabel);
     // Between the elapsed and the remaining time, under the seek bar's middle.
