@@ -569,18 +569,21 @@ void MVVideoBookPlayerViewController::buildExtraControls(ui::View& root)
         std::function<void(Self&, ui::Button&)> action;
     };
     const TopControl topControls[] = {
-        { glyphFullScreen, "Full screen", "MediaVideoFullScreenButton", report([](Self& self, Delegate& delegate, ui::Button& sender) {
+        // Full screen and mute show what a tap turned on, whoever listens.
+        { glyphFullScreen, "Full screen", "MediaVideoFullScreenButton", [](Self& self, ui::Button& sender) {
              self.m_fullScreen = !self.m_fullScreen;
              sender.setTitle(std::string(self.m_fullScreen ? glyphExitFullScreen : glyphFullScreen));
              sender.setAccessibilityLabel(std::string(self.m_fullScreen ? "Exit full screen" : "Full screen"));
-             delegate.didTapOnVideoFullScreen(self.m_fullScreen);
-         }) },
-        { glyphSoundOn, "Mute", "MediaVideoMuteButton", report([](Self& self, Delegate& delegate, ui::Button& sender) {
+             if (auto delegate = self.m_delegate.lock())
+                 delegate->didTapOnVideoFullScreen(self.m_fullScreen);
+         } },
+        { glyphSoundOn, "Mute", "MediaVideoMuteButton", [](Self& self, ui::Button& sender) {
              self.m_muted = !self.m_muted;
              sender.setTitle(std::string(self.m_muted ? glyphSoundOff : glyphSoundOn));
              sender.setAccessibilityLabel(std::string(self.m_muted ? "Unmute" : "Mute"));
-             delegate.didTapOnVideoMute(self.m_muted);
-         }) },
+             if (auto delegate = self.m_delegate.lock())
+                 delegate->didTapOnVideoMute(self.m_muted);
+         } },
         { glyphBack, "Back", "MediaVideoBackButton",
             report([](Self&, Delegate& delegate, ui::Button&) { delegate.didTapOnVideoBack(); }) },
         { glyphSubtitles, "Subtitles", "MediaVideoSubtitleButton",
