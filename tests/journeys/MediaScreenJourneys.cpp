@@ -240,6 +240,9 @@ TEST_P(MediaScreens, TheReadingModesTheNarrationBarAndItsSpeedsReadWell)
     picture("narration-speeds");
     auto sync = reader->readAloud().audioSyncController();
     ASSERT_TRUE(sync && speeds->optionsArray().size() == 4u);
+    // Each option is announced as the speed it sets.
+    EXPECT_EQ(speeds->optionsArray().front()->accessibilityLabel(), "Reading speed 0.5 x");
+    EXPECT_EQ(speeds->optionsArray().back()->accessibilityLabel(), "Reading speed 2 x");
     ASSERT_TRUE(uitest::tap(*speeds->optionsArray().back()));
     base::RunLoop::main().runUntilIdle();
     EXPECT_FLOAT_EQ(sync->rate(), 2.0f) << "the last option plays twice as fast";
