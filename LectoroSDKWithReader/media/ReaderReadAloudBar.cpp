@@ -66,6 +66,14 @@ void addReadAloudListMarker(PlayerActionBarItem& item, const LXMVThemeVO* theme)
     });
 }
 
+// The height an item asks for; the bar that holds it sets its frame and has the last word.
+ui::ConstraintPtr preferredItemHeight(PlayerActionBarItem& item, double height)
+{
+    auto constraint = item.heightAnchor().constraintEqualToConstant(height);
+    constraint->setPriority(ui::LayoutPriority::required - 1);
+    return constraint;
+}
+
 } // namespace
 
 std::shared_ptr<PlayerActionBarItem> ReaderReadAloud::glyphItem(const std::string& glyph, int tag, double size) const
@@ -101,7 +109,7 @@ std::shared_ptr<PlayerActionBarItem> ReaderReadAloud::speedItem() const
     label->setTranslatesAutoresizingMaskIntoConstraints(false);
     item->addSubview(label);
     ui::Constraint::activate({
-        item->heightAnchor().constraintEqualToConstant(sizes.itemHeight),
+        preferredItemHeight(*item, sizes.itemHeight),
         label->centerXAnchor().constraintEqualTo(item->centerXAnchor()),
         label->centerYAnchor().constraintEqualTo(item->centerYAnchor()),
         label->heightAnchor().constraintEqualToConstant(20),
@@ -141,7 +149,7 @@ std::shared_ptr<PlayerActionBarItem> ReaderReadAloud::colorItem(
     dot->setTranslatesAutoresizingMaskIntoConstraints(false);
     item->addSubview(dot);
     ui::Constraint::activate({
-        item->heightAnchor().constraintEqualToConstant(sizes.itemHeight),
+        preferredItemHeight(*item, sizes.itemHeight),
         dot->centerXAnchor().constraintEqualTo(item->centerXAnchor()),
         dot->centerYAnchor().constraintEqualTo(item->centerYAnchor()),
         dot->widthAnchor().constraintEqualToConstant(20),

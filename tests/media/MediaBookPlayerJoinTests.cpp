@@ -148,14 +148,14 @@ TEST_F(MediaPlayerTest, NextMediaStopsTheSleepTimerClosesEveryPanelAndKeepsOneSe
     m_reader->sleepTimerVC()->chooseCustomTime(60);
     ASSERT_TRUE(m_reader->isSleepTimerRunning());
 
-    // Every panel open at once.
-    ASSERT_TRUE(uitest::tap(*m_reader->sleepButton()));
-    auto sleepPanel = m_reader->sleepTimerVC();
+    // Every panel open at once (the sleep choices last: they lie over the player's controls).
     tapAudioControl("MediaNarrationSpeedButton");
     auto speedPanel = m_reader->narrationSpeedController();
     m_reader->mediaBookPlayer()->playToSeekTime(2);
     tapAudioControl("MediaBookmarkButton");
     auto bookmarkPanel = m_reader->bookmarkController();
+    ASSERT_TRUE(uitest::tap(*m_reader->sleepButton()));
+    auto sleepPanel = m_reader->sleepTimerVC();
     ASSERT_TRUE(sleepPanel && speedPanel && bookmarkPanel);
     model().mediaNarrationSpeedRate = 1.5f;
 

@@ -11,9 +11,10 @@ namespace lectoro {
 
 namespace {
 
-constexpr const char* speedOptionAccessibilityTable = "BookShelfLectoroAccessibility";
-constexpr const char* speedOptionAccessibilityIds[4]
-    = { "SortingByCategoryButton", "SortingByBookButton", "UserProfileButton", "UserProfileButton" };
+// Each option is announced as the speed it sets ("Reading speed 1.5 x"), like the bar's
+// speed item.
+constexpr const char* speedOptionAccessibilityTable = "ReaderLectoroAccessibility";
+constexpr const char* speedOptionAccessibilityID = "AudioSyncSpeedRateOption";
 
 } // namespace
 
@@ -80,7 +81,7 @@ void MVSpeedSelectionOptionsView::build()
         });
         button->layer()->setCornerRadius(m_buttonHeight * 0.5);
         AccessibilityHelper::setAccessibilityForElementID(
-            *button, speedOptionAccessibilityIds[i], speedOptionAccessibilityTable, "");
+            *button, speedOptionAccessibilityID, speedOptionAccessibilityTable, audioSyncSpeedRateText(int(i) + 1));
         previous = button;
     }
     layoutIfNeeded();

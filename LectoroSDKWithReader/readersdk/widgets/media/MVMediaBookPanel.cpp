@@ -1,5 +1,7 @@
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookPanel.h"
 
+#include "platform/ui/Layer.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -17,9 +19,45 @@ ui::Color MVMediaBookPanel::themeColor(std::optional<ui::Color> (MVLectoroMediaB
     return ((*m_theme).*getter)().value_or(fallback);
 }
 
+void styleMediaSheet(ui::View& root, const MVLectoroMediaBookThemeVO& theme)
+{
+    root.setBackgroundColor(ui::Color::white());
+    auto layer = root.layer();
+    layer->setCornerRadius(8);
+    layer->setBorderWidth(1);
+    layer->setBorderColor(theme.media_sidepanel_selected_chapter_divider_color().value_or(ui::Color::lightGray()));
+    layer->setShadowColor(ui::Color::black());
+    layer->setShadowOpacity(0.25);
+    layer->setShadowRadius(6);
+    layer->setShadowOffset({ 0, 2 });
+}
+
+void styleMediaSheetButton(ui::Button& button, const MVLectoroMediaBookThemeVO& theme)
+{
+    button.setTitleColor(theme.media_sidepanel_text_color().value_or(ui::Color::black()));
+    button.setTitleColor(theme.media_sidepanel_selected_text_color().value_or(ui::Color::blue()), ui::ControlState::Selected);
+}
+
+void MVMediaBookPanel::styleSheet(ui::View& root) const
+{
+    styleMediaSheet(root, *m_theme);
+}
+
+void MVMediaBookPanel::styleSheetButton(ui::Button& button) const
+{
+    styleMediaSheetButton(button, *m_theme);
+}
+
 void MVMediaBookPanel::placeBySourceView(ui::View& container, const std::shared_ptr<ui::View>& source)
 {
-    auto panel = view();
+    placeMediaSheetBySourceView(*view(), m_placement, container, source);
+}
+
+void placeMediaSheetBySourceView(ui::View& sheet, std::vector<ui::ConstraintPtr>& placement, ui::View& container,
+    const std::shared_ptr<ui::View>& source)
+{
+    auto* panel = &sheet;
+    auto& m_placement = placement;
     ui::Constraint::deactivate(m_placement);
     m_placement.clear();
     constexpr double gap = 8;

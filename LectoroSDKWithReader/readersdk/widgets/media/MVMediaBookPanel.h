@@ -49,6 +49,8 @@ protected:
     // below, before, after, in that order of preference), 8 points off it, and never past
     // the container's edges. Without a source the panel is centred in the container.
     void placeBySourceView(ui::View& container, const std::shared_ptr<ui::View>& source);
+    void styleSheet(ui::View& root) const;
+    void styleSheetButton(ui::Button&) const;
     // The theme's colour, else the fallback.
     ui::Color themeColor(std::optional<ui::Color> (MVLectoroMediaBookThemeVO::*getter)() const, ui::Color fallback) const;
 
@@ -56,6 +58,17 @@ protected:
     std::shared_ptr<MVLectoroMediaBookThemeVO> m_theme = std::make_shared<MVLectoroMediaBookThemeVO>();
     std::vector<ui::ConstraintPtr> m_placement;
 };
+
+// Ties `sheet`, just added to `container`, to `source` as MVMediaBookPanel::placeBySourceView
+// does; `placement` holds the constraints it made (those of an earlier call are dropped).
+void placeMediaSheetBySourceView(ui::View& sheet, std::vector<ui::ConstraintPtr>& placement, ui::View& container,
+    const std::shared_ptr<ui::View>& source);
+
+// A sheet over the player: a card of its own, set off from the panel under it by a border
+// and a shadow.
+void styleMediaSheet(ui::View& root, const MVLectoroMediaBookThemeVO&);
+// A row or button of a sheet: the panel's text colour, the selected one's highlight colour.
+void styleMediaSheetButton(ui::Button&, const MVLectoroMediaBookThemeVO&);
 
 // "mm:ss" (or "h:mm:ss" from an hour on) of whole seconds.
 std::string mediaTimeText(int64_t seconds);

@@ -2,6 +2,8 @@
 
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "platform/base/Strings.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Layer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,17 +23,24 @@ std::shared_ptr<MVMediaBookBookmarkController> MVMediaBookBookmarkController::cr
 void MVMediaBookBookmarkController::loadView()
 {
     auto root = ui::View::create(ui::Rect { { 0, 0 }, { 300, 140 } });
-    root->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_background, ui::Color::white()));
+    styleSheet(*root);
     auto message = ui::Label::create(ui::Rect { { 16, 16 }, { 268, 48 } });
     message->setAccessibilityIdentifier("MediaBookmarkMessage");
     int64_t time = m_bookmark ? m_bookmark->metaData["CurrentTime"].asInteger().value_or(0) : (m_model ? m_model->currentTime : 0);
     message->setText((m_bookmark ? "Delete the bookmark at " : "Add a bookmark at ") + mediaTimeText(time) + "?");
+    message->setTextColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_text_color, ui::Color::black()));
+    message->setNumberOfLines(2);
     root->addSubview(message);
     using Self = MVMediaBookBookmarkController;
     auto confirm = makeButton<Self>(m_bookmark ? "Delete" : "Add", "MediaBookmarkConfirmButton", [](Self& self, ui::Button&) { self.tapConfirm(); });
     confirm->setFrame(ui::Rect { { 160, 84 }, { 124, 40 } });
     auto cancel = makeButton<Self>("Cancel", "MediaBookmarkCancelButton", [](Self& self, ui::Button&) { self.tapCancel(); });
     cancel->setFrame(ui::Rect { { 16, 84 }, { 124, 40 } });
+    styleSheetButton(*cancel);
+    // The confirming choice stands out: the panel's highlight colour behind white.
+    confirm->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_selected_text_color, ui::Color::blue()));
+    confirm->setTitleColor(ui::Color::white());
+    confirm->layer()->setCornerRadius(6);
     root->addSubview(cancel);
     root->addSubview(confirm);
     setView(root);
@@ -101,7 +110,7 @@ const std::vector<float>& MVMediaBookNarrationSpeedController::speeds()
 void MVMediaBookNarrationSpeedController::loadView()
 {
     auto root = ui::View::create(ui::Rect { { 0, 0 }, { 240, 44 * static_cast<double>(speeds().size() + 1) } });
-    root->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_background, ui::Color::white()));
+    styleSheet(*root);
     using Self = MVMediaBookNarrationSpeedController;
     double y = 0;
     float current = m_model ? m_model->mediaNarrationSpeedRate : 1.0f;
@@ -111,11 +120,13 @@ void MVMediaBookNarrationSpeedController::loadView()
         auto button = makeButton<Self>(title, "MediaNarrationSpeedOption", [rate](Self& self, ui::Button&) { self.chooseSpeed(rate); });
         button->setFrame(ui::Rect { { 0, y }, { 240, 44 } });
         button->setSelected(std::fabs(rate - current) < 0.01f);
+        styleSheetButton(*button);
         root->addSubview(button);
         y += 44;
     }
     auto cancel = makeButton<Self>("Cancel", "MediaNarrationSpeedCancel", [](Self& self, ui::Button&) { self.tapCancel(); });
     cancel->setFrame(ui::Rect { { 0, y }, { 240, 44 } });
+    styleSheetButton(*cancel);
     root->addSubview(cancel);
     setView(root);
 }
@@ -152,8 +163,9 @@ std::shared_ptr<MVLectoroSleepTimerController> MVLectoroSleepTimerController::cr
 
 void MVLectoroSleepTimerController::loadView()
 {
-    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 240, 52 * 7 } });
-    root->setBackgroundColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_background, ui::Color::white()));
+    // Seven rows a finger wide, short enough for a phone held sideways.
+    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 240, 44 * 7 } });
+    styleSheet(*root);
     using Self = MVLectoroSleepTimerController;
     const std::pair<const char*, SleepAction> choices[] = {
         { "Off", SleepAction::Off },
@@ -168,15 +180,24 @@ void MVLectoroSleepTimerController::loadView()
         const auto action = choice.second;
         auto button
             = makeButton<Self>(choice.first, "MediaSleepOption", [action](Self& self, ui::Button&) { self.choose(action); });
-        button->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+        button->setFrame(ui::Rect { { 0, y }, { 240, 44 } });
         button->setSelected(action == m_selected);
+        styleSheetButton(*button);
         root->addSubview(button);
-        y += 52;
+        y += 44;
     }
     auto close = makeButton<Self>("Close", "MediaSleepClose", [](Self& self, ui::Button&) { self.tapClose(); });
-    close->setFrame(ui::Rect { { 0, y }, { 240, 48 } });
+    close->setFrame(ui::Rect { { 0, y }, { 240, 44 } });
+    styleSheetButton(*close);
     root->addSubview(close);
     setView(root);
+}
+
+void MVLectoroSleepTimerController::willMoveToParentViewController(ui::ViewController* parent)
+{
+    auto shown = viewIfLoaded();
+    if (auto container = shown ? shown->superview() : nullptr; parent && container)
+        placeBySourceView(*container, sourceView());
 }
 
 void MVLectoroSleepTimerController::choose(SleepAction action)
@@ -237,19 +258,39 @@ std::shared_ptr<MVLectoroMediaPopOverController> MVLectoroMediaPopOverController
 
 void MVLectoroMediaPopOverController::loadView()
 {
-    auto root = ui::View::create(ui::Rect { { 0, 0 }, { 260, 48 * static_cast<double>(m_model.itemsTitles.size() + 2) } });
+    // A list without a title or switch starts with its first row.
+    const bool headed = !m_model.popOverTitle.empty() || showsSwitch();
+    auto root = ui::View::create(
+        ui::Rect { { 0, 0 }, { 260, 48 * static_cast<double>(m_model.itemsTitles.size() + (headed ? 2 : 1)) } });
+    // The pop-over is told no theme: the player's default colours.
+    const MVLectoroMediaBookThemeVO theme;
+    styleMediaSheet(*root, theme);
     std::weak_ptr<MVLectoroMediaPopOverController> weakSelf = std::static_pointer_cast<MVLectoroMediaPopOverController>(shared_from_this());
-    auto title = ui::Label::create(ui::Rect { { 12, 0 }, { 236, 44 } });
+    // The title keeps clear of the switch that shares its row.
+    auto title = ui::Label::create(ui::Rect { { 12, 0 }, { showsSwitch() ? 180.0 : 236.0, 44 } });
     title->setText(m_model.popOverTitle);
+    title->setHidden(!headed);
     root->addSubview(title);
-    double y = 48;
+    double y = headed ? 48 : 0;
     for (size_t i = 0; i < m_model.itemsTitles.size(); ++i) {
-        std::string text = m_model.itemsTitles[i];
-        if (i < m_model.customItemTitles.size())
-            text = m_model.customItemTitles[i] + " " + text;
         auto row = ui::Button::create(ui::Rect { { 0, y }, { 260, 44 } });
-        row->setTitle(text);
+        row->setTitle(m_model.itemsTitles[i]);
+        if (m_model.itemFont)
+            row->setFont(*m_model.itemFont);
+        // A custom list's icon sits before its title, drawn in the icon font it is written in.
+        if (i < m_model.customItemTitles.size()) {
+            auto icon = ui::Label::create(ui::Rect { { 12, 0 }, { 36, 44 } });
+            icon->setText(m_model.customItemTitles[i]);
+            icon->setTextAlignment(ui::TextAlignment::Center);
+            if (m_model.customItemFont)
+                icon->setFont(*m_model.customItemFont);
+            icon->setTextColor(theme.media_sidepanel_text_color().value_or(ui::Color::black()));
+            icon->setUserInteractionEnabled(false);
+            row->addSubview(icon);
+            row->setContentEdgeInsets(ui::EdgeInsets { 0, 48, 0, 12 });
+        }
         row->setAccessibilityIdentifier("MediaPopOverItem");
+        styleMediaSheetButton(*row, theme);
         bool selected = m_model.selectedItem == m_model.itemsTitles[i];
         row->setSelected(selected);
         if (selected && m_model.selectedItemColor)
@@ -274,12 +315,20 @@ void MVLectoroMediaPopOverController::loadView()
     auto cancel = ui::Button::create(ui::Rect { { 0, y }, { 260, 44 } });
     cancel->setTitle("Cancel");
     cancel->setAccessibilityIdentifier("MediaPopOverCancel");
+    styleMediaSheetButton(*cancel, theme);
     cancel->addTarget(ui::ControlEvent::TouchUpInside, [weakSelf](ui::Control&) {
         if (auto self = weakSelf.lock())
             self->tapCancel();
     });
     root->addSubview(cancel);
     setView(root);
+}
+
+void MVLectoroMediaPopOverController::willMoveToParentViewController(ui::ViewController* parent)
+{
+    auto shown = viewIfLoaded();
+    if (auto container = shown ? shown->superview() : nullptr; parent && container)
+        placeMediaSheetBySourceView(*shown, m_placement, *container, m_model.popOverSourceView.lock());
 }
 
 void MVLectoroMediaPopOverController::tapItem(size_t index)

@@ -115,6 +115,9 @@ public:
     std::shared_ptr<MVLectoroSleepTimerControllerDelegate> delegate() const { return m_delegate.lock(); }
     void setDelegate(std::weak_ptr<MVLectoroSleepTimerControllerDelegate> delegate) { m_delegate = std::move(delegate); }
     void setSourceViewForSleepTimerViewController(std::weak_ptr<ui::View> source) { m_source = std::move(source); }
+    std::shared_ptr<ui::View> sourceView() const { return m_source.lock(); }
+    // Lies by its source once the reader has added it.
+    void willMoveToParentViewController(ui::ViewController* parent) override;
 
     void updateSelectedSleepAction(SleepAction action) { m_selected = action; }
     SleepAction selectedSleepAction() const { return m_selected; }
@@ -180,12 +183,15 @@ public:
     void tapItem(size_t index);
     void tapCancel();
     void flipSwitch();
+    // Lies by the model's source view once the reader has added it.
+    void willMoveToParentViewController(ui::ViewController* parent) override;
 
 private:
     explicit MVLectoroMediaPopOverController(MVLectoroMediaPopOverModel model) : m_model(std::move(model)) { }
     std::weak_ptr<MVLectoroMediaPopOverControllerDelegate> m_delegate;
     MVLectoroMediaPopOverModel m_model;
     std::shared_ptr<ui::Switch> m_switch;
+    std::vector<ui::ConstraintPtr> m_placement;
 };
 
 } // namespace lectoro

@@ -3,6 +3,8 @@
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
 #include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
+#include "platform/base/URL.h"
+#include "platform/ui/BezierPath.h"
 #include "platform/ui/Environment.h"
 
 #include <algorithm>
@@ -24,15 +26,54 @@ constexpr double videoControlMinimumWidth = 48;
 constexpr double coverSide = 140;
 constexpr double coverMinimumSide = 44;
 
-// Icon-font glyphs of the transport controls (the skip glyphs stay the next / previous
-// media buttons' own, so the chapter moves take the chevrons).
+// Icon-font glyphs of the controls (the skip glyphs stay the next / previous media buttons'
+// own, so the chapter moves take the chevrons and the 15 s skips the fast-wind arrows).
 constexpr const char* glyphPreviousChapter = "I";
 constexpr const char* glyphNextChapter = "J";
 constexpr const char* glyphBookmark = "q";
+constexpr const char* glyphRewind = "\xee\xa4\x82";          // U+E902
+constexpr const char* glyphForward = "\xee\xa4\x83";         // U+E903
+constexpr const char* glyphBack = "\xee\xa4\x80";            // U+E900
+constexpr const char* glyphSoundOn = "i";                    // U+0069
+constexpr const char* glyphSoundOff = "\xee\xa4\x84";        // U+E904
+constexpr const char* glyphSubtitles = "\xea\xac\xbc";       // U+AB3C
+constexpr const char* glyphFullScreen = "\xee\xa4\x85";      // U+E905
+constexpr const char* glyphExitFullScreen = "\xee\xa4\x86";  // U+E906
+constexpr const char* glyphMoreOptions = "\xc4\xbe";          // U+013E
 
 int64_t bookmarkTime(const SDKBookmarkVO& bookmark)
 {
     return bookmark.metaData["CurrentTime"].asInteger().value_or(0);
+}
+
+// The book's cover from its thumbnail address: a file address or a plain path to a picture
+// that reads as one; a web address or anything else gives none (nothing here fetches).
+ui::ImagePtr coverImage(const std::string& thumbnailURL)
+{
+    if (thumbnailURL.empty())
+        return nullptr;
+    std::string path = thumbnailURL;
+    if (thumbnailURL.find("://") != std::string::npos) {
+        auto url = base::URL::parse(thumbnailURL);
+        if (!url || !url->isFileURL())
+            return nullptr;
+        path = url->path();
+    }
+    auto image = ui::Image::fromFile(path);
+    if (!image || !(image->size().width > 0) || !(image->size().height > 0))
+        return nullptr;
+    return image;
+}
+
+// A book without a cover shows a plain one: a coloured card with a pair of open pages.
+ui::ImagePtr placeholderCover(const ui::Color& card, const ui::Color& pages)
+{
+    constexpr double side = 140;
+    auto book = ui::BezierPath::rect(ui::Rect { { 36, 48 }, { 32, 44 } });
+    book.append(ui::BezierPath::rect(ui::Rect { { 72, 48 }, { 32, 44 } }));
+    return ui::Image::drawn(ui::Size { side, side }, 1, false,
+        { ui::ImageFill { ui::BezierPath::roundedRect(ui::Rect { { 0, 0 }, { side, side } }, 8), card },
+            ui::ImageFill { book, pages } });
 }
 
 std::shared_ptr<ui::StackView> makeRow(double spacing)
@@ -69,6 +110,10 @@ void MVMediaBookPlayerViewBase::loadView()
     m_elapsed = ui::Label::create();
     m_remaining = ui::Label::create();
     m_remaining->setTextAlignment(ui::TextAlignment::Right);
+    // Texts and controls are drawn in the player's icon colour over its dark background.
+    const ui::Color ink = themeColor(&MVLectoroMediaBookThemeVO::video_player_icon_color, ui::Color::white());
+    for (const auto& label : { m_title, m_chapterLabel, m_elapsed, m_remaining })
+        label->setTextColor(ink);
     for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { m_title, m_chapterLabel, m_seekBar, m_elapsed, m_remaining }) {
         view->setTranslatesAutoresizingMaskIntoConstraints(false);
         root->addSubview(view);
@@ -84,9 +129,9 @@ void MVMediaBookPlayerViewBase::loadView()
     };
     const Control controls[] = {
         { glyphPreviousChapter, true, "Previous chapter", "MediaPreviousChapterButton", [](Self& self, ui::Button&) { self.didTapPreviousChapter(); } },
-        { "-15", false, "Rewind 15 seconds", "MediaRewindButton", [](Self& self, ui::Button&) { self.didTapRewind(); } },
+        { glyphRewind, true, "Rewind 15 seconds", "MediaRewindButton", [](Self& self, ui::Button&) { self.didTapRewind(); } },
         { ICON_MEDIA_PLAY, true, "Play", "MediaPlayPauseButton", [](Self& self, ui::Button&) { self.didTapPlayPause(); } },
-        { "+15", false, "Forward 15 seconds", "MediaForwardButton", [](Self& self, ui::Button&) { self.didTapForward(); } },
+        { glyphForward, true, "Forward 15 seconds", "MediaForwardButton", [](Self& self, ui::Button&) { self.didTapForward(); } },
         { glyphNextChapter, true, "Next chapter", "MediaNextChapterButton", [](Self& self, ui::Button&) { self.didTapNextChapter(); } },
         { glyphBookmark, true, "Bookmark", "MediaBookmarkButton", [](Self& self, ui::Button&) { self.didTapBookmarkButton(); } },
         { "1.0x", false, "Narration speed", "MediaNarrationSpeedButton", [](Self& self, ui::Button& sender) { self.didTapNarrationSpeed(sender); } },
@@ -99,6 +144,7 @@ void MVMediaBookPlayerViewBase::loadView()
         auto button = makeButton<Self>(control.title, control.identifier, control.action);
         button->setFont(control.glyph ? ui::Font(MVLectoroFontManager::getFontName(), pad ? 28 : 24) : ui::Font::systemFont(pad ? 17 : 15));
         button->setAccessibilityLabel(std::string(control.label));
+        styleControl(*button);
         m_transport->addArrangedSubview(button);
         m_buttons[control.identifier] = button;
     }
@@ -111,6 +157,14 @@ void MVMediaBookPlayerViewBase::loadView()
     disableNextChapter(m_nextDisabled);
     setCurrentChapter(m_chapter);
     showModel(m_model);
+}
+
+void MVMediaBookPlayerViewBase::styleControl(ui::Button& button) const
+{
+    button.setTitleColor(themeColor(&MVLectoroMediaBookThemeVO::video_player_icon_color, ui::Color::white()));
+    button.setTitleColor(
+        themeColor(&MVLectoroMediaBookThemeVO::media_playerView_disabled_navigation_arrow_color, ui::Color::gray()),
+        ui::ControlState::Disabled);
 }
 
 void MVMediaBookPlayerViewBase::activateTextAndTimeRows(ui::View& root)
@@ -366,7 +420,10 @@ void MVAudioBookPlayerViewController::updateAudioThumbnail()
     if (auto delegate = m_delegate.lock(); delegate && m_model)
         cover = delegate->imageViewForThumbnail(m_model->thumbnailURL);
     if (!cover)
-        cover = ui::ImageView::create();
+        cover = ui::ImageView::create(m_model ? coverImage(m_model->thumbnailURL) : nullptr);
+    if (!cover->image())
+        cover->setImage(placeholderCover(themeColor(&MVLectoroMediaBookThemeVO::media_playerView_slider_filled_color, ui::Color::blue()),
+            themeColor(&MVLectoroMediaBookThemeVO::video_player_icon_color, ui::Color::white())));
     cover->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_thumbnailContainer->addSubview(cover);
     ui::Constraint::activate({
@@ -394,6 +451,7 @@ void MVAudioBookPlayerViewController::addSleepTimeView()
     m_sleepLabel = ui::Label::create();
     m_sleepLabel->setAccessibilityIdentifier("MediaSleepTimeLabel");
     m_sleepLabel->setTextAlignment(ui::TextAlignment::Center);
+    m_sleepLabel->setTextColor(themeColor(&MVLectoroMediaBookThemeVO::video_player_icon_color, ui::Color::white()));
     m_sleepLabel->setTranslatesAutoresizingMaskIntoConstraints(false);
     view()->addSubview(m_sleepLabel);
     // Between the elapsed and the remaining time, under the seek bar's middle.
@@ -504,25 +562,45 @@ void MVVideoBookPlayerViewController::buildExtraControls(ui::View& root)
         };
     };
     using Delegate = MVVideoBookPlayerViewControllerDelegate;
-    addControl(makeButton<Self>("Full screen", "MediaVideoFullScreenButton", report([](Self& self, Delegate& delegate, ui::Button&) {
-        self.m_fullScreen = !self.m_fullScreen;
-        delegate.didTapOnVideoFullScreen(self.m_fullScreen);
-    })));
-    addControl(makeButton<Self>("Mute", "MediaVideoMuteButton", report([](Self& self, Delegate& delegate, ui::Button&) {
-        self.m_muted = !self.m_muted;
-        delegate.didTapOnVideoMute(self.m_muted);
-    })));
-    addControl(makeButton<Self>("Back", "MediaVideoBackButton",
-        report([](Self&, Delegate& delegate, ui::Button&) { delegate.didTapOnVideoBack(); })));
-    addControl(makeButton<Self>("CC", "MediaVideoSubtitleButton", report([](Self& self, Delegate& delegate, ui::Button&) {
-        delegate.didTapOnSubtitleView(!self.m_subtitlesOn);
-    })));
-    addControl(makeButton<Self>("More", "MediaVideoMoreOptionsButton",
-        report([](Self&, Delegate& delegate, ui::Button& sender) { delegate.didTapOnVideoMoreOptions(sender); })));
+    struct TopControl {
+        const char* glyph;
+        const char* label;
+        const char* identifier;
+        std::function<void(Self&, ui::Button&)> action;
+    };
+    const TopControl topControls[] = {
+        // Full screen and mute show what a tap turned on, whoever listens.
+        { glyphFullScreen, "Full screen", "MediaVideoFullScreenButton", [](Self& self, ui::Button& sender) {
+             self.m_fullScreen = !self.m_fullScreen;
+             sender.setTitle(std::string(self.m_fullScreen ? glyphExitFullScreen : glyphFullScreen));
+             sender.setAccessibilityLabel(std::string(self.m_fullScreen ? "Exit full screen" : "Full screen"));
+             if (auto delegate = self.m_delegate.lock())
+                 delegate->didTapOnVideoFullScreen(self.m_fullScreen);
+         } },
+        { glyphSoundOn, "Mute", "MediaVideoMuteButton", [](Self& self, ui::Button& sender) {
+             self.m_muted = !self.m_muted;
+             sender.setTitle(std::string(self.m_muted ? glyphSoundOff : glyphSoundOn));
+             sender.setAccessibilityLabel(std::string(self.m_muted ? "Unmute" : "Mute"));
+             if (auto delegate = self.m_delegate.lock())
+                 delegate->didTapOnVideoMute(self.m_muted);
+         } },
+        { glyphBack, "Back", "MediaVideoBackButton",
+            report([](Self&, Delegate& delegate, ui::Button&) { delegate.didTapOnVideoBack(); }) },
+        { glyphSubtitles, "Subtitles", "MediaVideoSubtitleButton",
+            report([](Self& self, Delegate& delegate, ui::Button&) { delegate.didTapOnSubtitleView(!self.m_subtitlesOn); }) },
+        { glyphMoreOptions, "More options", "MediaVideoMoreOptionsButton",
+            report([](Self&, Delegate& delegate, ui::Button& sender) { delegate.didTapOnVideoMoreOptions(sender); }) },
+    };
+    for (const auto& control : topControls) {
+        auto button = makeButton<Self>(control.glyph, control.identifier, control.action);
+        button->setAccessibilityLabel(std::string(control.label));
+        button->setFont(ui::Font(MVLectoroFontManager::getFontName(), 24));
+        styleControl(*button);
+        addControl(button);
+    }
 
     // The top row: back in the leading corner (the book's own top bar is away over a video),
-    // mute, subtitles, full screen and more options in the trailing one, each as wide as its
-    // title. The transport rows keep to the bottom edge, so every control stays inside
+    // mute, subtitles, full screen and more options in the trailing one, each a finger wide. The transport rows keep to the bottom edge, so every control stays inside
     // whatever frame the reader gives the view (a share of the screen, or all of it).
     auto back = button("MediaVideoBackButton");
     back->setTranslatesAutoresizingMaskIntoConstraints(false);
@@ -534,11 +612,6 @@ void MVVideoBookPlayerViewController::buildExtraControls(ui::View& root)
         control->widthAnchor().constraintGreaterThanOrEqualToConstant(videoControlMinimumWidth)->setActive(true);
     }
     root.addSubview(m_topTrailingRow);
-    for (const auto& control : { back, button("MediaVideoMuteButton"), button("MediaVideoSubtitleButton"),
-             button("MediaVideoFullScreenButton"), button("MediaVideoMoreOptionsButton") }) {
-        control->setFont(ui::Font::systemFont(15));
-        control->setContentEdgeInsets(ui::EdgeInsets { 0, 6, 0, 6 });
-    }
     activateTextAndTimeRows(root);
     ui::Constraint::activate({
         back->leadingAnchor().constraintEqualTo(root.leadingAnchor(), videoControlMargin),

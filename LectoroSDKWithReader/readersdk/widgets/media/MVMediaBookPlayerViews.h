@@ -60,6 +60,8 @@ protected:
     // Shows the model's time, length and state.
     void showModel(const std::shared_ptr<MVMediaBookModel>&);
     void addControl(const std::shared_ptr<ui::Button>&);
+    // Drawn in the player's icon colour, dimmed while disabled.
+    void styleControl(ui::Button&) const;
     const std::shared_ptr<ui::Label>& title() const { return m_title; }
     // Title, chapter, seek bar, times and the transport row, one under the other across the
     // view; the subclass ties the column to the top or the bottom of the view.

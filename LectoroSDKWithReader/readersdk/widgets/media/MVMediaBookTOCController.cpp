@@ -1,6 +1,8 @@
 #include "LectoroSDKWithReader/readersdk/widgets/media/MVMediaBookTOCController.h"
 
+#include "LectoroSDKWithReader/foundation/IconFontGlyphs.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKBookmarkVO.h"
+#include "LectoroSDKWithReader/readersdk/utilities/MVLectoroFontManager.h"
 
 namespace lectoro {
 
@@ -45,12 +47,36 @@ void MVMediaBookTOCController::loadView()
             self->selectSegment(static_cast<MediaBookTOCFilter>(self->m_segments->selectedSegmentIndex()));
     });
     root->addSubview(m_segments);
-    m_playPause = makeButton<MVMediaBookTOCController>("Play", "MediaTOCPlayPauseButton",
+    m_playPause = makeButton<MVMediaBookTOCController>(m_playing ? ICON_MEDIA_PAUSE : ICON_MEDIA_PLAY, "MediaTOCPlayPauseButton",
         [](MVMediaBookTOCController& self, ui::Button&) { self.tapPlayPause(); });
-    m_playPause->setFrame(ui::Rect { { 316, 8 }, { 51, 32 } });
+    m_playPause->setFont(ui::Font(MVLectoroFontManager::getFontName(), 24));
+    m_playPause->setAccessibilityLabel(std::string(m_playing ? "Pause" : "Play"));
+    m_playPause->setTitleColor(themeColor(&MVLectoroMediaBookThemeVO::media_sidepanel_text_color, ui::Color::black()));
     root->addSubview(m_playPause);
-    m_list = ui::View::create(ui::Rect { { 0, 48 }, { 375, 272 } });
+    m_list = ui::View::create();
     root->addSubview(m_list);
+    // The segments and play / pause head the panel, the chapter list fills the rest, at
+    // whatever size the reader gives the panel.
+    for (const auto& view : std::initializer_list<std::shared_ptr<ui::View>> { m_segments, m_playPause, m_list })
+        view->setTranslatesAutoresizingMaskIntoConstraints(false);
+    ui::Constraint::activate({
+        m_segments->leadingAnchor().constraintEqualTo(root->leadingAnchor(), 8),
+        m_segments->topAnchor().constraintEqualTo(root->topAnchor(), 8),
+        m_segments->widthAnchor().constraintLessThanOrEqualToConstant(300),
+        m_segments->heightAnchor().constraintEqualToConstant(32),
+        m_segments->trailingAnchor().constraintLessThanOrEqualTo(m_playPause->leadingAnchor(), -8),
+        m_playPause->trailingAnchor().constraintEqualTo(root->trailingAnchor(), -8),
+        m_playPause->centerYAnchor().constraintEqualTo(m_segments->centerYAnchor()),
+        m_playPause->widthAnchor().constraintEqualToConstant(44),
+        m_playPause->heightAnchor().constraintEqualToConstant(44),
+        m_list->topAnchor().constraintEqualTo(m_segments->bottomAnchor(), 14),
+        m_list->leadingAnchor().constraintEqualTo(root->leadingAnchor()),
+        m_list->trailingAnchor().constraintEqualTo(root->trailingAnchor()),
+        m_list->bottomAnchor().constraintEqualTo(root->bottomAnchor()),
+    });
+    auto segmentsWidth = m_segments->widthAnchor().constraintEqualToConstant(300);
+    segmentsWidth->setPriority(ui::LayoutPriority::defaultHigh);
+    segmentsWidth->setActive(true);
     setView(root);
     hideBookmark(m_bookmarkHidden);
     hideTranscript(m_transcriptHidden);
@@ -89,7 +115,8 @@ void MVMediaBookTOCController::rebuildRows()
     for (size_t i = 0; i < m_entries.size(); ++i) {
         auto row = makeButton<MVMediaBookTOCController>(rowTitle(m_entries[i], m_mode), "MediaTOCRow",
             [i](MVMediaBookTOCController& self, ui::Button&) { self.tapRow(i); });
-        row->setFrame(ui::Rect { { 0, static_cast<double>(i) * rowHeight }, { 375, rowHeight } });
+        row->setFrame(ui::Rect { { 0, static_cast<double>(i) * rowHeight }, { m_list->bounds().size.width, rowHeight } });
+        row->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth);
         const auto* chapter = std::get_if<std::shared_ptr<MVMediaBookChapterVO>>(&m_entries[i]);
         bool current = chapter && *chapter && *chapter == m_current;
         row->setSelected(current);
@@ -108,8 +135,10 @@ void MVMediaBookTOCController::updateTOCForCurrentChapter(std::shared_ptr<MVMedi
 void MVMediaBookTOCController::setPlayPauseState(const std::shared_ptr<MVMediaBookModel>& model)
 {
     m_playing = model && model->mediaCurrentState == CurrentState::Playing;
-    if (m_playPause)
-        m_playPause->setTitle(m_playing ? "Pause" : "Play");
+    if (m_playPause) {
+        m_playPause->setTitle(std::string(m_playing ? ICON_MEDIA_PAUSE : ICON_MEDIA_PLAY));
+        m_playPause->setAccessibilityLabel(std::string(m_playing ? "Pause" : "Play"));
+    }
 }
 
 void MVMediaBookTOCController::reloadBookmarkSection()
