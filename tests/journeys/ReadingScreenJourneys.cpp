@@ -56,13 +56,13 @@ protected:
     }
 };
 
-struct ScreenCase {
+struct BookScreenCase {
     SampleBook book;
     ui::UserInterfaceIdiom idiom;
     const char* name;
 };
 
-class EveryBookUprightAndTurned : public ReadingScreenJourney, public ::testing::WithParamInterface<ScreenCase> { };
+class EveryBookUprightAndTurned : public ReadingScreenJourney, public ::testing::WithParamInterface<BookScreenCase> { };
 
 TEST_P(EveryBookUprightAndTurned, ShowsItsPageWithTheBarsInReach)
 {
@@ -84,17 +84,17 @@ TEST_P(EveryBookUprightAndTurned, ShowsItsPageWithTheBarsInReach)
 }
 
 INSTANTIATE_TEST_SUITE_P(SampleBooks, EveryBookUprightAndTurned,
-    ::testing::Values(ScreenCase { SampleBook::PageBook, ui::UserInterfaceIdiom::Pad, "PageBookTablet" },
-        ScreenCase { SampleBook::PageBook, ui::UserInterfaceIdiom::Phone, "PageBookPhone" },
-        ScreenCase { SampleBook::ReflowableEpub, ui::UserInterfaceIdiom::Pad, "ReflowableTablet" },
-        ScreenCase { SampleBook::ReflowableEpub, ui::UserInterfaceIdiom::Phone, "ReflowablePhone" },
-        ScreenCase { SampleBook::FixedEpub, ui::UserInterfaceIdiom::Pad, "FixedTablet" },
-        ScreenCase { SampleBook::FixedEpub, ui::UserInterfaceIdiom::Phone, "FixedPhone" },
-        ScreenCase { SampleBook::RightToLeftEpub, ui::UserInterfaceIdiom::Pad, "RightToLeftTablet" },
-        ScreenCase { SampleBook::RightToLeftEpub, ui::UserInterfaceIdiom::Phone, "RightToLeftPhone" },
-        ScreenCase { SampleBook::LongEpub, ui::UserInterfaceIdiom::Pad, "LongTablet" },
-        ScreenCase { SampleBook::LongEpub, ui::UserInterfaceIdiom::Phone, "LongPhone" }),
-    [](const ::testing::TestParamInfo<ScreenCase>& info) { return std::string(info.param.name); });
+    ::testing::Values(BookScreenCase { SampleBook::PageBook, ui::UserInterfaceIdiom::Pad, "PageBookTablet" },
+        BookScreenCase { SampleBook::PageBook, ui::UserInterfaceIdiom::Phone, "PageBookPhone" },
+        BookScreenCase { SampleBook::ReflowableEpub, ui::UserInterfaceIdiom::Pad, "ReflowableTablet" },
+        BookScreenCase { SampleBook::ReflowableEpub, ui::UserInterfaceIdiom::Phone, "ReflowablePhone" },
+        BookScreenCase { SampleBook::FixedEpub, ui::UserInterfaceIdiom::Pad, "FixedTablet" },
+        BookScreenCase { SampleBook::FixedEpub, ui::UserInterfaceIdiom::Phone, "FixedPhone" },
+        BookScreenCase { SampleBook::RightToLeftEpub, ui::UserInterfaceIdiom::Pad, "RightToLeftTablet" },
+        BookScreenCase { SampleBook::RightToLeftEpub, ui::UserInterfaceIdiom::Phone, "RightToLeftPhone" },
+        BookScreenCase { SampleBook::LongEpub, ui::UserInterfaceIdiom::Pad, "LongTablet" },
+        BookScreenCase { SampleBook::LongEpub, ui::UserInterfaceIdiom::Phone, "LongPhone" }),
+    [](const ::testing::TestParamInfo<BookScreenCase>& info) { return std::string(info.param.name); });
 
 // Night and sepia chosen on the layout sheet colour the page and the page strip under it;
 // the strip's page line and time left stand apart.
