@@ -1,10 +1,12 @@
 #pragma once
 
 // The four ways a screen is met: a phone and a tablet, each held upright and turned. A
-// journey parameterised by them opens the book held that way and walks its screens.
+// journey parameterised by them opens the book held that way and walks its screens, and
+// finds the controls it taps by their accessibility identifiers.
 
 #include "platform/testing/Interaction.h"
 #include "platform/ui/Environment.h"
+#include "platform/ui/View.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +38,18 @@ inline void turnDevice(const std::shared_ptr<ui::ViewController>& root, ui::Orie
         return;
     environment.rotateTo(orientation);
     uitest::transitionToSize(root, environment.screenSize());
+}
+
+// The view of the tree with that accessibility identifier; null when none has it.
+inline std::shared_ptr<ui::View> viewNamed(ui::View& root, const std::string& identifier)
+{
+    for (const auto& view : root.subviews()) {
+        if (view->accessibilityIdentifier() == identifier)
+            return view;
+        if (auto found = viewNamed(*view, identifier))
+            return found;
+    }
+    return nullptr;
 }
 
 } // namespace lectoro::journeys

@@ -29,14 +29,18 @@ protected:
         Journey::SetUp();
         LectoroNetworkManager::getInstance().setInternetReachability(Reachability::reachabilityWithSource(
             std::make_shared<testing::JourneyNetwork>(std::make_shared<bool>(true))));
-        // The host offers both aids on the highlight pop-up.
+        // The host offers both aids on the highlight pop-up, before the reader first appears.
         m_afterLaunch = [this] {
             if (auto reader = m_launcher->reader()) {
                 reader->setIsGoogleTranslateEnabled(true);
                 reader->setIsImmeresiveReaderEnabled(true);
+                reader->setImmersiveReaderBaseURLString("https://immersive");
+                reader->setGoogleAPIKey("key-1");
             }
+            uitest::showInWindow(m_launcher);
         };
     }
+    bool showsLauncherAtSetUp() const override { return false; }
     void TearDown() override
     {
         uitest::ScriptedWebPage::unplug();
@@ -91,6 +95,9 @@ TEST_P(ReadingAidJourney, SelectedWordsAreTranslatedIntoAPickedLanguage)
     EXPECT_EQ(sheet->textViews()[0]->text(), "drops of water");
     EXPECT_EQ(sheet->languageData()->from->code, "en");
     picture("translation");
+    // The speakers show on the white card whatever the host's theme holds.
+    for (const auto& speaker : sheet->speakerButtons())
+        EXPECT_EQ(speaker->titleColorForState(ui::ControlState::Normal), ui::Color::black());
 
     // The target's language button opens the list; French translates the target box.
     ASSERT_TRUE(tapAndSettle(*sheet->languageButtons()[1]));
@@ -102,14 +109,16 @@ TEST_P(ReadingAidJourney, SelectedWordsAreTranslatedIntoAPickedLanguage)
     EXPECT_EQ(sheet->textViews()[1]->text(), "drops of eau");
     picture("translated");
 
-    // A tap beside the sheet closes it.
-    std::shared_ptr<ui::View> beside;
-    for (const auto& view : sheet->view()->subviews()) {
-        if (view->accessibilityIdentifier() == "backgroundDismissButton")
-            beside = view;
+    // A tap beside the sheet closes it; a sheet that fills the screen closes with its back button.
+    if (sheet->isFullScreen()) {
+        auto back = viewNamed(*sheet->navBar(), "backButton");
+        ASSERT_TRUE(back);
+        ASSERT_TRUE(tapAndSettle(*back));
+    } else {
+        auto beside = viewNamed(*sheet->view(), "backgroundDismissButton");
+        ASSERT_TRUE(beside);
+        ASSERT_TRUE(tapAndSettle(*beside, ui::Point { 8, 8 }));
     }
-    ASSERT_TRUE(beside);
-    ASSERT_TRUE(tapAndSettle(*beside, ui::Point { 8, 8 }));
     EXPECT_FALSE(reader->readingAids().isTranslationOpen());
     picture("closed");
     expectReading(*reader);
