@@ -2,6 +2,7 @@
 // page questions about the learner's work, the reader's own records drawn again, the
 // clear-all dialog's presentation, and the review as the learner panel's delegate.
 
+#include "platform/ui/Environment.h"
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
 #include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
@@ -110,6 +111,9 @@ TEST_F(ReviewOperationsTest, ThePhoneBarsCarryTheLearnerThePagesAndThePenColours
 
 TEST_F(ReviewOperationsTest, PageQuestionsAboutTheLearnersWork)
 {
+    // The page label and buttons have room on a tablet's review bar, not on an upright phone's.
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    ui::Environment::current().setScreenSize({ 768, 1024 });
     ASSERT_TRUE(reviewAdaWithKnownWork());
     struct Case {
         std::vector<RendererPage> shown;

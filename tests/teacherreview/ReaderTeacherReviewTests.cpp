@@ -2,6 +2,7 @@
 // classes, the learner panel wired to the reader, each learner's fetch through the
 // service, choosing a learner, the review bars, the saving overlay and leaving review.
 
+#include "platform/ui/Environment.h"
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
@@ -333,6 +334,9 @@ TEST_F(ReaderTeacherReviewTest, AReaderThatGoesAwayIsNotCalledBack)
 
 TEST_F(ReaderTeacherReviewTest, ALearnersWorkIsLoadedIntoThePanelAndTheRenderer)
 {
+    // The page label and buttons have room on a tablet's review bar, not on an upright phone's.
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    ui::Environment::current().setScreenSize({ 768, 1024 });
     auto panel = reviewAdaWithKnownWork();
     ASSERT_TRUE(panel);
     ASSERT_TRUE(panel->studentPageUGCDictionary);

@@ -3,6 +3,7 @@
 // opens review, picks the class, sees the learners, opens the one with work, and leaves
 // review back on the page shown before.
 
+#include "platform/ui/Environment.h"
 #include "teacherreview/TeacherReviewEndToEndSupport.h"
 
 namespace lectoro {
@@ -87,6 +88,9 @@ TEST_F(TeacherReviewEndToEndTest, TeacherOpensReviewPicksTheClassAndOpensTheLear
 // hands all of it to the service.
 TEST_F(TeacherReviewEndToEndTest, TeacherClearsDrawsAndEditsAnAnswerAndDoneSavesItAll)
 {
+    // The page label and buttons have room on a tablet's review bar, not on an upright phone's.
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    ui::Environment::current().setScreenSize({ 768, 1024 });
     adaSubmitsWork(true);
     auto reader = launchAsTeacher();
     ASSERT_TRUE(reader && reader->currentBook());
