@@ -2,9 +2,9 @@
 // page questions about the learner's work, the reader's own records drawn again, the
 // clear-all dialog's presentation, and the review as the learner panel's delegate.
 
-#include "platform/ui/Environment.h"
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
+#include "platform/ui/Environment.h"
 #include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
 #include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"

@@ -2,9 +2,9 @@
 // classes, the learner panel wired to the reader, each learner's fetch through the
 // service, choosing a learner, the review bars, the saving overlay and leaving review.
 
-#include "platform/ui/Environment.h"
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
+#include "platform/ui/Environment.h"
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
 #include "platform/ui/TextView.h"

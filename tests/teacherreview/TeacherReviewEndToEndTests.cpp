@@ -3,8 +3,9 @@
 // opens review, picks the class, sees the learners, opens the one with work, and leaves
 // review back on the page shown before.
 
-#include "platform/ui/Environment.h"
 #include "teacherreview/TeacherReviewEndToEndSupport.h"
+
+#include "platform/ui/Environment.h"
 
 namespace lectoro {
 namespace {

@@ -2,9 +2,9 @@
 // and the review bar: each of them must reach the learner panel Done saves from, and
 // only while review runs.
 
-#include "platform/ui/Environment.h"
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
+#include "platform/ui/Environment.h"
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/annotations/pen/ClearAnswersRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
