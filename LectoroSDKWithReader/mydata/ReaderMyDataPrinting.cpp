@@ -225,7 +225,6 @@ void ReaderMyData::showPrintPageViewController(std::shared_ptr<RendererPrintPage
         overlay->trailingAnchor().constraintEqualTo(root->trailingAnchor()),
         overlay->topAnchor().constraintEqualTo(root->topAnchor()),
         overlay->bottomAnchor().constraintEqualTo(root->bottomAnchor()) });
-    overlay->setFrame(root->bounds());
 }
 
 void ReaderMyData::printPageViewControllerDidDismiss() { removePrintPageViewController(); }

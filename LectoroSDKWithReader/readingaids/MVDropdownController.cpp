@@ -64,6 +64,9 @@ void MVDropdownController::viewDidLoad()
         tableTop += safeArea->bottom;
 
     m_tableView = ui::TableView::create();
+    // The card has no colour of its own: the rows need the table's white under them, or
+    // they lie bare on the dimmed screen.
+    m_tableView->setBackgroundColor(ui::Color::white());
     m_containerView->addSubview(m_tableView);
     m_tableView->setTranslatesAutoresizingMaskIntoConstraints(false);
     activate(m_tableView->topAnchor().constraintEqualTo(m_containerView->topAnchor(), tableTop));

@@ -119,7 +119,8 @@ public:
     double defaultHeight() const { return m_defaultHeight; }
     double maximumContainerHeight() const { return m_maximumContainerHeight; }
     double currentContainerHeight() const { return m_currentContainerHeight; }
-    bool isFullScreen() const { return m_navBar && !m_navBar->isHidden(); }
+    // Only a phone's sheet has a back bar in its view; a pad's card never fills the screen.
+    bool isFullScreen() const { return m_navBar && m_navBar->superview() && !m_navBar->isHidden(); }
 
 protected:
     MVTranslationController();

@@ -294,7 +294,9 @@ void MVTranslationController::addLanguageHeader(const std::shared_ptr<ui::View>&
     activate(speaker->leadingAnchor().constraintEqualTo(button->trailingAnchor(), 15));
     speaker->setTitle(std::string(READ_TO_ME_AUTOPLAY), ui::ControlState::Normal);
     speaker->setFont(iconFont(20));
-    speaker->setTitleColor(highlightPopupIconColorIfAny(m_lxthemeVO), ui::ControlState::Normal);
+    // A theme without the pop-up's icon colour (the default theme has none) would leave the
+    // glyph in a button's white on the white card: black then, as the back item has it.
+    speaker->setTitleColor(highlightPopupIconColor(m_lxthemeVO), ui::ControlState::Normal);
     speaker->setAccessibilityIdentifier(
         m_speakerButtons.empty() ? "sourceSpeakerButton" : "targetSpeakerButton");
     speaker->addTarget(ui::ControlEvent::TouchUpInside, [weak = weakSelf()](ui::Control& control) {

@@ -246,7 +246,6 @@ void ReaderTeacherReview::removeTeacherAnnotation()
     ui::View::animate(reviewBarSlideOutDuration, [this, alive] {
         if (alive.expired())
             return;
-        placeReviewBars();
         if (auto view = readerView())
             view->layoutIfNeeded();
         for (auto* bar : { &m_context.penToolActionBarView, &m_context.penToolActionBottomBarView }) {

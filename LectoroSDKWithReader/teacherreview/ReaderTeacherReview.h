@@ -272,10 +272,9 @@ private:
     std::vector<int> pageButtonsToDim() const;
     std::vector<std::string> reviewPenColors() const;
     // The page label (12) between the previous (9) and next (8) page-with-work buttons,
-    // in the top bar's leading group; updateTeacherReviewUI writes and dims them.
+    // in the top bar's leading group when the bar has room for them; updateTeacherReviewUI
+    // writes and dims them.
     void addReviewPageItems(PlayerActionTopBar&, const LXMVThemeVO&);
-    // Frames of the review bars from their constraints' constants.
-    void placeReviewBars();
     std::shared_ptr<ui::View> readerView() const;
     // The save call of Done and of the learner-name item; what follows a save that
     // succeeds.

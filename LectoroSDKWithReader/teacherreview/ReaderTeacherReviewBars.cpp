@@ -52,11 +52,30 @@ void ReaderTeacherReview::addReviewPageItems(PlayerActionTopBar& bar, const LXMV
 {
     const double glyphSize = chrome::penToolGlyphSize();
     const bool pad = ui::Environment::current().isPad();
-    bar.addActionBarItem(bar.getPlayerItemWithIcon(ICON_PREV_PAGE_ICON, PlayerItemPreviousPage, theme, glyphSize),
+    const double pageItemsWidth = pad ? 200.0 : 160.0;
+    // The page buttons and label only join a bar with room for them beside the learner,
+    // report and Done items (not a phone held upright): squeezed in, they would push Done
+    // off the screen and lie over the report item. Without them the page label stays
+    // empty and the teacher pages with swipes and the thumbnails.
+    double taken = 0;
+    for (const auto& item : bar.items())
+        taken += item->itemWidth();
+    if (taken + pageItemsWidth > ui::Environment::current().screenSize().width)
+        return;
+    // The page buttons have no entry of the bars' own accessibility table.
+    auto pageButton = [&](const char* glyph, int tag, const char* identifier, const char* labelKey) {
+        auto item = bar.getPlayerItemWithIcon(glyph, tag, theme, glyphSize);
+        item->setAccessibilityIdentifier(identifier);
+        item->setAccessibilityLabel(teacherReviewLocalizedString(labelKey));
+        return item;
+    };
+    bar.addActionBarItem(pageButton(ICON_PREV_PAGE_ICON, PlayerItemPreviousPage, "teacherReviewPreviousPage",
+                             "ACCESSIBILITY_THUMBNAIL_PREV_PAGE"),
         pad ? 50.0 : 40.0, PlayerActionBarItemAlignmentLeading, true);
     bar.addActionBarItem(bar.getPlayerItemForPageNumberWithTheme(theme, std::string()), pad ? 100.0 : 80.0,
         PlayerActionBarItemAlignmentLeading, true);
-    bar.addActionBarItem(bar.getPlayerItemWithIcon(ICON_NEXT, PlayerItemNextPage, theme, glyphSize),
+    bar.addActionBarItem(
+        pageButton(ICON_NEXT, PlayerItemNextPage, "teacherReviewNextPage", "ACCESSIBILITY_THUMBNAIL_NEXT_PAGE"),
         pad ? 50.0 : 40.0, PlayerActionBarItemAlignmentLeading, true);
 }
 
@@ -119,7 +138,6 @@ std::shared_ptr<PlayerActionTopBar> ReaderTeacherReview::buildReviewBar(
         vertical,
         bar->heightAnchor().constraintEqualToConstant(height),
     });
-    placeReviewBars();
     view->layoutIfNeeded();
 
     auto constraint = vertical;
@@ -128,7 +146,6 @@ std::shared_ptr<PlayerActionTopBar> ReaderTeacherReview::buildReviewBar(
         if (alive.expired())
             return;
         constraint->setConstant(top ? -reviewBarShownOffset : reviewBarShownOffset);
-        placeReviewBars();
         if (auto view = readerView())
             view->layoutIfNeeded();
     });
@@ -207,22 +224,6 @@ void ReaderTeacherReview::addTeacherAnnotaionTopBarViewForIPad()
         [&](PlayerActionTopBar& bar, const LXMVThemeVO& theme) {
             bar.addPlayerTopBarForTeacherAnnotationForIPad(theme, colors, name, picture, selected, std::string());
         });
-}
-
-void ReaderTeacherReview::placeReviewBars()
-{
-    auto view = readerView();
-    if (!view)
-        return;
-    const auto bounds = view->bounds();
-    const double height = reviewBarHeight();
-    const double width = bounds.width() + 2 * reviewBarEdgeOutset;
-    if (m_context.penToolActionBarView && m_topConstOfTeacherReview)
-        m_context.penToolActionBarView->setFrame(
-            { -reviewBarEdgeOutset, m_topConstOfTeacherReview->constant(), width, height });
-    if (m_context.penToolActionBottomBarView && m_bottomConstOfTeacherReview)
-        m_context.penToolActionBottomBarView->setFrame(
-            { -reviewBarEdgeOutset, bounds.height() + m_bottomConstOfTeacherReview->constant() - height, width, height });
 }
 
 void ReaderTeacherReview::rebuildReviewBarsForOrientation(bool orientationChanged)

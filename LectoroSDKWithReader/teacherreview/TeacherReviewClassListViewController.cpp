@@ -126,11 +126,6 @@ void TeacherReviewClassListViewController::viewDidLoad()
     setUpClassTableView();
 }
 
-void TeacherReviewClassListViewController::viewDidLayoutSubviews()
-{
-    layoutPickerFrames();
-}
-
 void TeacherReviewClassListViewController::setUpClassListViews()
 {
     auto self = std::static_pointer_cast<TeacherReviewClassListViewController>(shared_from_this());
@@ -230,7 +225,6 @@ void TeacherReviewClassListViewController::setUpClassListViews()
         m_classListTableView->topAnchor().constraintEqualTo(m_listContainer->topAnchor()),
         m_classListTableView->bottomAnchor().constraintEqualTo(m_listContainer->bottomAnchor()),
     });
-    layoutPickerFrames();
 }
 
 void TeacherReviewClassListViewController::setUpClassTableView()
@@ -244,35 +238,6 @@ void TeacherReviewClassListViewController::setUpClassTableView()
     m_classListTableView->registerCellClass<TeacherReviewClassListTableViewCell>(
         TeacherReviewClassListTableViewCell::reuseIdentifierName);
     m_classListTableView->reloadData();
-}
-
-void TeacherReviewClassListViewController::layoutPickerFrames()
-{
-    auto root = viewIfLoaded();
-    if (!root || !m_header)
-        return;
-    const auto bounds = root->bounds();
-    if (isIpad()) {
-        m_mainView->setFrame({ (bounds.width() - padCardWidth) / 2, (bounds.height() - padCardHeight) / 2, padCardWidth,
-            padCardHeight });
-    } else {
-        const auto safe = root->safeAreaInsets();
-        const double width = std::max(0.0, bounds.width() - safe.left - safe.right - 2 * cardInset);
-        m_mainView->setFrame(
-            { safe.left + cardInset, bounds.height() - safe.bottom - cardInset - phoneCardHeight, width, phoneCardHeight });
-    }
-    const auto card = m_mainView->bounds();
-    const double innerWidth = std::max(0.0, card.width() - 2 * headerInset);
-    m_header->setFrame({ headerInset, headerInset, innerWidth, headerHeight });
-    const auto& headerViews = m_header->subviews();
-    if (headerViews.size() == 3) {
-        headerViews[0]->setFrame({ 0, 0, 30, headerHeight });
-        headerViews[1]->setFrame({ 30, 0, 100, headerHeight });
-        headerViews[2]->setFrame({ std::max(0.0, innerWidth - 30), 0, 30, headerHeight });
-    }
-    const double listTop = headerInset + headerHeight + headerInset;
-    m_listContainer->setFrame({ headerInset, listTop, innerWidth, std::max(0.0, card.height() - listTop - headerInset) });
-    m_classListTableView->setFrame(m_listContainer->bounds());
 }
 
 void TeacherReviewClassListViewController::closeTapAction()

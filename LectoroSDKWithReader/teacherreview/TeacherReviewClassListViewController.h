@@ -76,7 +76,6 @@ public:
     void setClassesWithClassesInfoArray(const std::vector<std::shared_ptr<SDKBookClassInfoVO>>&);
 
     void viewDidLoad() override;
-    void viewDidLayoutSubviews() override;
     void setUpClassListViews();
     void setUpClassTableView();
     void closeTapAction();
@@ -99,8 +98,6 @@ protected:
     TeacherReviewClassListViewController();
 
 private:
-    void layoutPickerFrames();
-
     std::shared_ptr<ui::View> m_mainView;
     std::shared_ptr<ui::TableView> m_classListTableView;
     std::optional<std::vector<std::string>> m_classesInfoArray;

@@ -138,20 +138,4 @@ void TeacherReviewStudentListTableViewCell::loadProfileImage(const std::string& 
     ProfilePictureLoader::load(m_profileImageView, urlString);
 }
 
-void TeacherReviewStudentListTableViewCell::layoutSubviews()
-{
-    ui::TableViewCell::layoutSubviews();
-    // Frames from the row's constants (nothing solves the constraints).
-    const auto bounds = contentView()->bounds();
-    m_mainView->setFrame(bounds);
-    const double picture = pictureSize();
-    m_profileImageView->setFrame({ 10, (bounds.height() - picture) / 2, picture, picture });
-    const double nameX = 10 + picture + nameLeading;
-    const double nameY = isDataAvailable ? (bounds.height() - studentLabelHeight) / 2 : 10;
-    m_userNameLabel->setFrame({ nameX, nameY, studentLabelWidth, studentLabelHeight });
-    m_submitStatusLabel->setFrame(
-        { nameX, bounds.height() - 10 - studentLabelHeight, studentLabelWidth, studentLabelHeight });
-    m_blurView->setFrame(m_mainView->bounds());
-}
-
 } // namespace lectoro

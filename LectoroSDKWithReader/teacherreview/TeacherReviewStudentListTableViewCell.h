@@ -46,7 +46,6 @@ public:
     const ui::ConstraintPtr& userNamaLabelCenterYAnchor() const { return m_userNamaLabelCenterYAnchor; }
     const ui::ConstraintPtr& userNamaLabelTopAnchor() const { return m_userNamaLabelTopAnchor; }
 
-    void layoutSubviews() override;
 
 protected:
     TeacherReviewStudentListTableViewCell(ui::TableViewCellStyle, std::string reuseIdentifier);

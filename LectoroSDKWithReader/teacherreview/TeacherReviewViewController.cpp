@@ -119,11 +119,6 @@ void TeacherReviewViewController::viewDidLoad()
     }
 }
 
-void TeacherReviewViewController::viewDidLayoutSubviews()
-{
-    layoutPanelFrames();
-}
-
 void TeacherReviewViewController::viewDidAppear(bool animated)
 {
     ui::ViewController::viewDidAppear(animated);
@@ -370,61 +365,6 @@ void TeacherReviewViewController::setUpStudentTableView()
     m_studentListTableView->setDataSource(std::static_pointer_cast<ui::TableViewDataSource>(self));
     m_studentListTableView->setTableHeaderView(nullptr);
     m_studentListTableView->reloadData();
-}
-
-void TeacherReviewViewController::layoutPanelFrames()
-{
-    auto root = viewIfLoaded();
-    if (!root || !m_headerBar)
-        return;
-    const auto metrics = panelMetrics();
-    const auto bounds = root->bounds();
-    const double width = bounds.width();
-    const double top = root->safeAreaInsets().top;
-    auto span = [width](double leading, double trailing) { return std::max(0.0, width - leading - trailing); };
-
-    m_headerBar->setFrame({ 0, top, width, metrics.headerHeight });
-    double y = top + metrics.headerHeight;
-    m_classBar->setFrame({ metrics.barLeading, y, span(metrics.barLeading, metrics.barTrailing), barHeight });
-    y += barHeight;
-    m_firstSeparator->setFrame({ metrics.barLeading, y, span(metrics.barLeading, metrics.firstSeparatorTrailing), 1 });
-    y += 1;
-    m_annotationsBar->setFrame({ metrics.barLeading, y, span(metrics.barLeading, metrics.barTrailing), barHeight });
-    y += barHeight;
-    m_secondSeparator->setFrame(
-        { metrics.secondSeparatorInset, y, span(metrics.secondSeparatorInset, metrics.secondSeparatorInset), 1 });
-    y += 1 + 10;
-    m_searchBox->setFrame({ (width - metrics.searchWidth) / 2, y, metrics.searchWidth, metrics.searchHeight });
-    y += metrics.searchHeight + metrics.tableTop;
-    const double tableHeight = std::max(0.0, bounds.height() - tableBottomInset - y);
-    m_studentListTableView->setFrame({ metrics.tableInset, y, span(metrics.tableInset, metrics.tableInset), tableHeight });
-    m_noStudentLabel->setFrame({ (width - 250) / 2, y + metrics.emptyLabelTop, 250, 30 });
-
-    // The bars' own children, from their constants.
-    auto headerBounds = m_headerBar->bounds();
-    const auto& header = m_headerBar->subviews();
-    if (header.size() == 2) {
-        header[0]->setFrame({ 0, 0, 40, headerBounds.height() });
-        header[1]->setFrame({ 40, 0, 200, headerBounds.height() });
-    }
-    const auto& classViews = m_classBar->subviews();
-    const double classWidth = m_classBar->bounds().width();
-    if (classViews.size() == 3) {
-        classViews[0]->setFrame({ 0, 0, 200, barHeight });
-        classViews[1]->setFrame({ classWidth - 10 - 20, (barHeight - 40) / 2, 20, 40 });
-        classViews[2]->setFrame({ classWidth - 10 - 20 - 10 - 100, (barHeight - 40) / 2, 100, 40 });
-    }
-    const auto& annotationViews = m_annotationsBar->subviews();
-    if (annotationViews.size() == 2) {
-        annotationViews[0]->setFrame({ 0, 0, 200, barHeight });
-        annotationViews[1]->setFrame({ m_annotationsBar->bounds().width() - 10 - 50, (barHeight - 30) / 2, 50, 30 });
-    }
-    const auto& searchViews = m_searchBox->subviews();
-    if (searchViews.size() == 2) {
-        searchViews[0]->setFrame({ metrics.searchGlyphLeading, 0, 16, metrics.searchHeight });
-        const double fieldX = metrics.searchGlyphLeading + 16 + metrics.searchFieldLeading;
-        searchViews[1]->setFrame({ fieldX, 0, std::max(0.0, metrics.searchWidth - fieldX - 6), metrics.searchHeight });
-    }
 }
 
 void TeacherReviewViewController::annotationSwitchChanged(ui::Switch& control)

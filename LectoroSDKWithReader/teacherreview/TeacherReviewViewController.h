@@ -120,7 +120,6 @@ public:
 
     // --- Views and actions ---
     void viewDidLoad() override;
-    void viewDidLayoutSubviews() override;
     void viewDidAppear(bool animated) override;
     void viewDidDisappear(bool animated) override;
     void setUpPanelViews();
@@ -225,8 +224,6 @@ private:
     // Hands the learner to the owner on a background queue (when the owner listens).
     void fetchLearner(const std::string& name, const std::string& learnerID);
     void storeSubmittedWork(const base::Value& result);
-    // Places the panel's views from their constants (nothing solves the constraints).
-    void layoutPanelFrames();
 
     std::weak_ptr<TeacherReviewDelegate> m_delegate;
     std::map<std::string, base::Value> m_studentDataDict;
@@ -243,7 +240,7 @@ private:
     std::shared_ptr<ui::Switch> m_annotationSwitch;
     std::shared_ptr<ui::View> m_blackOverLay;
     std::shared_ptr<ui::ActivityIndicatorView> m_activityIndicator;
-    // Views placed by layoutPanelFrames.
+    // The panel's bars and search box, placed by their constraints.
     std::shared_ptr<ui::View> m_headerBar;
     std::shared_ptr<ui::View> m_classBar;
     std::shared_ptr<ui::View> m_firstSeparator;

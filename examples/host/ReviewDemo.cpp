@@ -20,6 +20,7 @@
 #include "LectoroSDKWithReader/readersdk/LectoroDataSyncingManagerDelegate.h"
 #include "LectoroSDKWithReader/readersdk/PlayerActionBar.h"
 #include "LectoroSDKWithReader/readersdk/RendererViewController.h"
+#include "platform/ui/Environment.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKPentoolVO.h"
 #include "LectoroSDKWithReader/teacherreview/ReaderTeacherReview.h"
@@ -124,6 +125,10 @@ int runReviewDemo(std::ostream& out)
     auto& loop = base::RunLoop::main();
     loop.setRealTime(true);
     DemoChecks check(out);
+    // The teacher reviews on a tablet: its review bar has room for the page label and the
+    // page buttons beside the learner, the report and Done.
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    ui::Environment::current().setScreenSize({ 768, 1024 });
 
     auto service = framework->inProcessService();
     service->setClassInfo(demoBookID,

@@ -157,8 +157,9 @@ protected:
         auto package = std::make_shared<LectoroBookPackage>(folder, bookID, "978-0");
         auto user = makeUser(m_userID);
         user->role = m_role;
+        user->email = m_email;
         if (m_settings)
-            m_launcher->launchBook(package, user, serviceConfiguration(), m_settings, false);
+            m_launcher->launchBook(package, user, serviceConfiguration(), m_settings, m_withClassAssociation);
         else
             m_launcher->launchBook(package, user, serviceConfiguration());
         if (m_afterLaunch)
@@ -278,6 +279,10 @@ protected:
     std::string m_userID = "6000000001";
     // The signed-in user's role ("LEARNER", "TEACHER"); none by default.
     std::string m_role;
+    // The signed-in user's mail address; none by default.
+    std::string m_email;
+    // The host says the user has a class with the book (with `m_settings` only).
+    bool m_withClassAssociation = false;
     // The host's feature switches for the next opening; none: the launcher's own.
     std::shared_ptr<MVReaderSettingModel> m_settings;
     // What the host does between the launch and the book's loading (the launcher's switches).

@@ -1,10 +1,16 @@
-// The host's print limit on a reflowable book through the launcher: the top bar's print item
-// is away in a chapter the host does not list, before and after the device turns (the turn
-// builds the bars again), and prints in a listed chapter after a turn.
+// Printing through the launcher. The host's print limit on a reflowable book: the top bar's
+// print item is away in a chapter the host does not list, before and after the device turns
+// (the turn builds the bars again), and prints in a listed chapter after a turn. The print
+// button on a page book's page: the print-page screen over the reader while the dialog
+// runs, on a phone and a tablet held upright and turned.
 
+#include "journeys/HeldDevices.h"
 #include "journeys/JourneySupport.h"
 
 #include "reader/ReaderTaps.h"
+
+#include "LectoroSDKWithReader/mydata/ReaderMyData.h"
+#include "LectoroSDKWithReader/readersdk/PrintPageViewController.h"
 
 #include "platform/print/PrintInteractionController.h"
 #include "platform/testing/Interaction.h"
@@ -13,7 +19,7 @@ namespace lectoro::journeys {
 
 namespace {
 
-class PrintJourney : public Journey {
+class PrintJourneyBase : public Journey {
 protected:
     void SetUp() override
     {
@@ -23,11 +29,6 @@ protected:
         printer.setOutputFolder((m_storage / "prints").string());
         m_settings = std::make_shared<MVReaderSettingModel>();
         m_settings->setIsPrintEnabled(true);
-        // The host names the one printable chapter before the book has loaded.
-        m_afterLaunch = [this] {
-            if (auto reader = m_launcher->reader())
-                reader->setPrintEnabledPageArray(std::string("text/chapter-3.xhtml"));
-        };
     }
     void TearDown() override
     {
@@ -35,15 +36,26 @@ protected:
         Journey::TearDown();
     }
 
-    void turn(ui::Orientation orientation)
+    static size_t printJobs() { return print::PrintInteractionController::shared().jobs().size(); }
+};
+
+class PrintJourney : public PrintJourneyBase {
+protected:
+    void SetUp() override
     {
-        auto& environment = ui::Environment::current();
-        environment.rotateTo(orientation);
-        uitest::transitionToSize(m_launcher, environment.screenSize());
-        settle();
+        PrintJourneyBase::SetUp();
+        // The host names the one printable chapter before the book has loaded.
+        m_afterLaunch = [this] {
+            if (auto reader = m_launcher->reader())
+                reader->setPrintEnabledPageArray(std::string("text/chapter-3.xhtml"));
+        };
     }
 
-    static size_t printJobs() { return print::PrintInteractionController::shared().jobs().size(); }
+    void turn(ui::Orientation orientation)
+    {
+        turnDevice(m_launcher, orientation);
+        settle();
+    }
 };
 
 TEST_F(PrintJourney, ThePrintLimitHoldsAfterATurnInAChapterTheHostDoesNotList)
@@ -93,6 +105,46 @@ TEST_F(PrintJourney, AListedChapterStillPrintsAfterATurn)
     ASSERT_EQ(printJobs(), 1u);
     EXPECT_EQ(print::PrintInteractionController::shared().jobs().back().outcome, print::PrintOutcome::Completed);
 }
+
+// MARK: - The print-page screen of a page book
+
+class PrintPageJourney : public PrintJourneyBase, public ::testing::WithParamInterface<HeldDevice> { };
+
+// The print button on the page dims the reader under the print dialog; printing writes the
+// page, with the reader's watermark, and gives the page back.
+TEST_P(PrintPageJourney, ThePagesPrintButtonPrintsThatPageUnderTheDimmedReader)
+{
+    auto reader = open(SampleBook::PageBook, GetParam().idiom);
+    ASSERT_TRUE(reader);
+    turnDevice(m_launcher, GetParam().orientation);
+    settle();
+    const auto page = rendererOf(*reader)->getActivePages().front().pageID;
+    auto button = viewNamed(*reader->view(), "printPageButton" + std::to_string(page));
+    ASSERT_TRUE(button) << "the page carries its print button";
+    picture("page");
+
+    // The job waits on the dialog until the run loop turns: the screen under it first.
+    ASSERT_TRUE(uitest::tap(*button));
+    base::RunLoop::main().runUntil([&] { return reader->myData().printPageVC() != nullptr; }, 1);
+    auto screen = reader->myData().printPageVC();
+    ASSERT_TRUE(screen && screen->viewIfLoaded() && screen->viewIfLoaded()->window());
+    EXPECT_EQ(uitest::visibleRectInWindow(*screen->view()), uitest::visibleRectInWindow(*reader->view()))
+        << "the print-page screen lies over the whole reader";
+    picture("print-page");
+
+    settle();
+    ASSERT_EQ(printJobs(), 1u);
+    const auto& job = print::PrintInteractionController::shared().jobs().back();
+    EXPECT_EQ(job.outcome, print::PrintOutcome::Completed);
+    EXPECT_EQ(job.pageCount, 1);
+    ASSERT_FALSE(job.watermarks.empty());
+    EXPECT_NE(job.watermarks.front().text.find("User id=" + m_userID), std::string::npos) << job.watermarks.front().text;
+    EXPECT_FALSE(reader->myData().printPageVC()) << "the screen goes with the finished job";
+    picture("printed");
+    expectReading(*reader);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, PrintPageJourney, everyHeldDevice(), heldDeviceName);
 
 } // namespace
 

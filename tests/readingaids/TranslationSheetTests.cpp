@@ -286,6 +286,7 @@ TEST_F(TranslationSheetLayoutTests, PadCardHasNoDragAndNoBar)
     auto sheet = open("hello");
     EXPECT_FALSE(sheet->panGesture());
     EXPECT_TRUE(sheet->navBar()->isHidden() || !sheet->navBar()->superview());
+    EXPECT_FALSE(sheet->isFullScreen());
     ASSERT_TRUE(sheet->containerWidhtConstraint());
     EXPECT_EQ(sheet->containerWidhtConstraint()->constant(), 0.65 * 1024);
     EXPECT_TRUE(sheet->containerWidhtConstraint()->isActive());

@@ -4,6 +4,7 @@
 
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
+#include "platform/ui/Environment.h"
 #include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
 #include "LectoroSDKWithReader/foundation/UIColorExpanded.h"
 #include "LectoroSDKWithReader/reader/ReaderBars.h"
@@ -110,6 +111,9 @@ TEST_F(ReviewOperationsTest, ThePhoneBarsCarryTheLearnerThePagesAndThePenColours
 
 TEST_F(ReviewOperationsTest, PageQuestionsAboutTheLearnersWork)
 {
+    // The page label and buttons have room on a tablet's review bar, not on an upright phone's.
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    ui::Environment::current().setScreenSize({ 768, 1024 });
     ASSERT_TRUE(reviewAdaWithKnownWork());
     struct Case {
         std::vector<RendererPage> shown;

@@ -4,6 +4,7 @@
 
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
+#include "platform/ui/Environment.h"
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/annotations/pen/ResetAllViewController.h"
 #include "platform/ui/TextView.h"
@@ -333,6 +334,9 @@ TEST_F(ReaderTeacherReviewTest, AReaderThatGoesAwayIsNotCalledBack)
 
 TEST_F(ReaderTeacherReviewTest, ALearnersWorkIsLoadedIntoThePanelAndTheRenderer)
 {
+    // The page label and buttons have room on a tablet's review bar, not on an upright phone's.
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    ui::Environment::current().setScreenSize({ 768, 1024 });
     auto panel = reviewAdaWithKnownWork();
     ASSERT_TRUE(panel);
     ASSERT_TRUE(panel->studentPageUGCDictionary);

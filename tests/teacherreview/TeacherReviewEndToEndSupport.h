@@ -44,6 +44,46 @@ inline constexpr int64_t teacherID = 9000000001;
 inline constexpr int64_t adaID = 9000000002;
 inline constexpr int64_t benID = 9000000003;
 
+// The learner draws on page 106 (folio "4") of her own copy (and answers its first field)
+// and submits it to the framework's in-process service from her own device.
+inline void submitWork(companion::Framework& framework, int64_t learnerID, bool withAnswer = false)
+{
+    auto opened = companion::SqliteDatabaseManager::openInMemory();
+    ASSERT_TRUE(opened.ok());
+    auto store = opened.value();
+    auto delegate = std::make_shared<companiontest::RecordingSyncDelegate>();
+    auto client = companion::DataSyncingManager::create(
+        "https://service", "client", framework.inProcessService(), std::make_shared<companion::StoreSyncAdapter>(store));
+    client->setDelegate(delegate);
+    const std::string token = "token-" + std::to_string(learnerID);
+    auto settleWork = [] {
+        for (int i = 0; i < 3; ++i) {
+            base::waitForBackgroundWork();
+            base::RunLoop::main().advanceBy(1.0 / 3);
+        }
+    };
+    client->fetchUGCOperationForBookID(bookID, learnerID, delegate, token, "1.0");
+    settleWork();
+    auto drawing = std::make_shared<SDKPentoolVO>();
+    drawing->pageIdentifier = "106";
+    drawing->displayNum = "4";
+    drawing->penColor = "#82F675";
+    drawing->points = { { 1, 2 }, { 3, 4 } };
+    store->savePentoolDrawing(drawing, std::to_string(bookID), learnerID);
+    if (withAnswer) {
+        auto answer = std::make_shared<SDKFIBVO>();
+        answer->pageIdentifier = "106";
+        answer->displayNum = "4";
+        answer->linkID = 501;
+        answer->text = "first try";
+        store->saveFIB(answer, std::to_string(bookID), learnerID);
+    }
+    client->submitAnotationForBookID(bookID, learnerID, delegate, token);
+    settleWork();
+    ASSERT_FALSE(delegate->lines().empty());
+    EXPECT_EQ(delegate->lines().back(), "didSubmitedAnotationSuccessfully");
+}
+
 class TeacherReviewEndToEndTest : public testing::CompanionEndToEndTest {
 protected:
     void SetUp() override
@@ -69,37 +109,7 @@ protected:
     }
 
     // Ada draws on page 106 (folio "4") of her own copy and submits it.
-    void adaSubmitsWork(bool withAnswer = false)
-    {
-        auto opened = companion::SqliteDatabaseManager::openInMemory();
-        ASSERT_TRUE(opened.ok());
-        auto store = opened.value();
-        auto delegate = std::make_shared<companiontest::RecordingSyncDelegate>();
-        auto client = companion::DataSyncingManager::create("https://service", "client",
-            m_companion->inProcessService(), std::make_shared<companion::StoreSyncAdapter>(store));
-        client->setDelegate(delegate);
-        const std::string token = "token-ada";
-        client->fetchUGCOperationForBookID(bookID, adaID, delegate, token, "1.0");
-        settle();
-        auto drawing = std::make_shared<SDKPentoolVO>();
-        drawing->pageIdentifier = "106";
-        drawing->displayNum = "4";
-        drawing->penColor = "#82F675";
-        drawing->points = { { 1, 2 }, { 3, 4 } };
-        store->savePentoolDrawing(drawing, std::to_string(bookID), adaID);
-        if (withAnswer) {
-            auto answer = std::make_shared<SDKFIBVO>();
-            answer->pageIdentifier = "106";
-            answer->displayNum = "4";
-            answer->linkID = 501;
-            answer->text = "first try";
-            store->saveFIB(answer, std::to_string(bookID), adaID);
-        }
-        client->submitAnotationForBookID(bookID, adaID, delegate, token);
-        settle();
-        ASSERT_FALSE(delegate->lines().empty());
-        EXPECT_EQ(delegate->lines().back(), "didSubmitedAnotationSuccessfully");
-    }
+    void adaSubmitsWork(bool withAnswer = false) { submitWork(*m_companion, adaID, withAnswer); }
 
     // The teacher opens the book from a school's host: it hands its own feature switches
     // (review on, as a fresh model has it) and says the teacher has a class with this book.

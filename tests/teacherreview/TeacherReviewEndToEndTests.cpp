@@ -5,6 +5,8 @@
 
 #include "teacherreview/TeacherReviewEndToEndSupport.h"
 
+#include "platform/ui/Environment.h"
+
 namespace lectoro {
 namespace {
 
@@ -87,6 +89,9 @@ TEST_F(TeacherReviewEndToEndTest, TeacherOpensReviewPicksTheClassAndOpensTheLear
 // hands all of it to the service.
 TEST_F(TeacherReviewEndToEndTest, TeacherClearsDrawsAndEditsAnAnswerAndDoneSavesItAll)
 {
+    // The page label and buttons have room on a tablet's review bar, not on an upright phone's.
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    ui::Environment::current().setScreenSize({ 768, 1024 });
     adaSubmitsWork(true);
     auto reader = launchAsTeacher();
     ASSERT_TRUE(reader && reader->currentBook());

@@ -4,6 +4,7 @@
 
 #include "teacherreview/ReaderTeacherReviewTestSupport.h"
 
+#include "platform/ui/Environment.h"
 #include "LectoroSDKWithReader/annotations/notes/StickyNotesViewController.h"
 #include "LectoroSDKWithReader/annotations/pen/ClearAnswersRoad.h"
 #include "LectoroSDKWithReader/annotations/pen/PenRoad.h"
@@ -209,6 +210,9 @@ TEST_F(TeacherReviewSeamTest, AnswersEditedInReviewReachTheLearnerPanel)
 
 TEST_F(TeacherReviewSeamTest, ReviewBarShowsThePageAndStepsBetweenPagesWithWork)
 {
+    // The page label and buttons have room on a tablet's review bar, not on an upright phone's.
+    ui::Environment::current().setIdiom(ui::UserInterfaceIdiom::Pad);
+    ui::Environment::current().setScreenSize({ 768, 1024 });
     auto panel = reviewAdaOnTwoPages();
     ASSERT_TRUE(panel);
     review().updateTeacherReviewUI();
