@@ -516,6 +516,33 @@ std::vector<ScreenFinding> checkScreen(const ui::View& root)
     return findings;
 }
 
+namespace {
+
+bool paintsPanel(const ui::View& view)
+{
+    return dynamic_cast<const ui::VisualEffectView*>(&view) || (view.backgroundColor() && view.backgroundColor()->alpha() >= 0.5);
+}
+
+// Whether every visible text and control under `view` lies on a panel of its own: a
+// painted view between it and `view` (an alert's card over its dimmed screen).
+bool contentLiesOnPanels(const ui::View& view, bool onPanel)
+{
+    for (const auto& subview : view.subviews()) {
+        if (subview->isHidden() || subview->alpha() <= 0)
+            continue;
+        bool panel = onPanel || paintsPanel(*subview);
+        bool draws = dynamic_cast<const ui::Label*>(subview.get()) || dynamic_cast<const ui::Control*>(subview.get())
+            || dynamic_cast<const ui::ImageView*>(subview.get());
+        if (draws && !panel)
+            return false;
+        if (!contentLiesOnPanels(*subview, panel))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::vector<ScreenFinding> checkPresentedBackgrounds(const ui::ViewController& presenter)
 {
     std::vector<ScreenFinding> findings;
@@ -524,14 +551,20 @@ std::vector<ScreenFinding> checkPresentedBackgrounds(const ui::ViewController& p
         auto view = presented->viewIfLoaded();
         if (!view || view->isHidden())
             continue;
-        auto color = view->backgroundColor();
-        bool painted = color && color->alpha() >= 0.5;
+        bool painted = paintsPanel(*view);
+        bool anyPanel = false;
         for (const auto& subview : view->subviews()) {
-            bool fills = holds(subview->frame(), view->bounds()) && !subview->isHidden();
-            if (fills && (dynamic_cast<const ui::VisualEffectView*>(subview.get())
-                             || (subview->backgroundColor() && subview->backgroundColor()->alpha() >= 0.5)))
-                painted = true;
+            if (subview->isHidden())
+                continue;
+            if (paintsPanel(*subview)) {
+                anyPanel = true;
+                if (holds(subview->frame(), view->bounds()))
+                    painted = true;
+            }
         }
+        // A card over a dimmed or clear screen is a background when all it shows lies on it.
+        if (!painted && anyPanel && contentLiesOnPanels(*view, false))
+            painted = true;
         if (!painted)
             findings.push_back({ "background", std::string(presented->className()) + " > " + ownName(*view),
                 "presented without a background" });

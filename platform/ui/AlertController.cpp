@@ -185,6 +185,7 @@ void AlertController::rebuildContent()
         old->removeFromSuperview();
     auto box = View::create();
     box->setTag(contentBoxTag);
+    box->setAccessibilityIdentifier("alertCard");
     box->setBackgroundColor(Color::white());
     box->layer()->setCornerRadius(13);
     root->addSubview(box);

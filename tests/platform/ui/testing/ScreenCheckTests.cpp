@@ -3,7 +3,10 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/testing/Interaction.h"
+#include "platform/testing/UIScope.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/ViewController.h"
 
 #include <gtest/gtest.h>
 
@@ -362,6 +365,48 @@ TEST(ScreenCheckIcons, TheIconTableGivesEachCodePointItsName)
     std::map<std::string, std::string> expected { { "C", "delete_outline" }, { "\xE2\x88\x9E", "close" },
         { "\xE1\xBE\x85", "sync" } };
     EXPECT_EQ(glyphs, expected);
+}
+
+TEST(ScreenCheckBackgrounds, APresentedScreenNeedsItsContentOnAPaintedViewOfItsOwn)
+{
+    struct Case {
+        const char* name;
+        std::optional<Color> screen;
+        std::optional<Color> card; // a 200 x 120 card at (60, 180); none when unset
+        bool labelOnCard;
+        bool found;
+    };
+    const Case cases[] = {
+        { "an opaque screen", Color::white(), std::nullopt, false, false },
+        { "a dimmed screen with its texts on a white card", Color::black().withAlpha(0.4), Color::white(), true, false },
+        { "a clear screen with its texts on a white card", std::nullopt, Color::white(), true, false },
+        { "a dimmed screen with a text beside its card", Color::black().withAlpha(0.4), Color::white(), false, true },
+        { "a clear screen and a clear card", std::nullopt, Color::clear(), true, true },
+        { "a dimmed screen and nothing under its text", Color::black().withAlpha(0.4), std::nullopt, false, true },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        UIScope scope;
+        auto root = ui::ViewController::create();
+        showInWindow(root);
+        auto presented = ui::ViewController::create();
+        presented->view()->setBackgroundColor(test.screen);
+        std::shared_ptr<ui::View> holder = presented->view();
+        if (test.card) {
+            auto card = ui::View::create({ { 60, 180 }, { 200, 120 } });
+            card->setBackgroundColor(test.card);
+            presented->view()->addSubview(card);
+            if (test.labelOnCard)
+                holder = card;
+        }
+        auto text = ui::Label::create({ { 10, 10 }, { 120, 21 } });
+        text->setText("Delete?");
+        holder->addSubview(text);
+        root->presentViewController(presented, false);
+        completePresentations();
+        auto findings = checkPresentedBackgrounds(*root);
+        EXPECT_EQ(!findings.empty(), test.found);
+    }
 }
 
 } // namespace
