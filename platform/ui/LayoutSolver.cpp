@@ -119,6 +119,8 @@ LayoutSolver::Symbol LayoutSolver::newSymbol(Kind kind)
     m_kinds.push_back(kind);
     m_rowOf.push_back(-1);
     m_columns.emplace_back();
+    m_deviation.push_back(noSymbol);
+    m_deviationOwner.push_back(noSymbol);
     return symbol;
 }
 
@@ -152,26 +154,6 @@ void LayoutSolver::removeFromColumns(Symbol basic, const Row& row)
         m_columns[symbol].erase(basic);
 }
 
-// Keeps the columns right after a row's terms changed from `previous` to `row`.
-void LayoutSolver::replaceRowTerms(Symbol basic, Row& row, const Row& previous)
-{
-    size_t i = 0, j = 0;
-    const auto& before = previous.terms;
-    const auto& after = row.terms;
-    while (i < before.size() || j < after.size()) {
-        if (j == after.size() || (i < before.size() && before[i].first < after[j].first)) {
-            m_columns[before[i].first].erase(basic);
-            ++i;
-        } else if (i == before.size() || after[j].first < before[i].first) {
-            m_columns[after[j].first].insert(basic);
-            ++j;
-        } else {
-            ++i;
-            ++j;
-        }
-    }
-}
-
 void LayoutSolver::setBasic(Symbol basic, Row&& row)
 {
     int32_t index;
@@ -190,6 +172,9 @@ void LayoutSolver::setBasic(Symbol basic, Row&& row)
 
 LayoutSolver::Row LayoutSolver::takeRow(Symbol basic)
 {
+    // Rows that wrote this one as its deviation need its terms once it stops being basic.
+    if (m_deviation[basic] != noSymbol)
+        expandDeviations(m_deviation[basic]);
     int32_t index = m_rowOf[basic];
     Row row = std::move(m_rows[static_cast<size_t>(index)].row);
     m_rows[static_cast<size_t>(index)].basic = noSymbol;
@@ -198,6 +183,43 @@ LayoutSolver::Row LayoutSolver::takeRow(Symbol basic)
     m_freeRows.push_back(index);
     removeFromColumns(basic, row);
     return row;
+}
+
+// target := target − (its `replaced` term) + coefficient × source, keeping the columns
+// right as it goes (no copy of the row before).
+void LayoutSolver::mergeInto(Symbol basic, Row& target, Symbol replaced, const Row& source, double coefficient)
+{
+    target.constant += source.constant * coefficient;
+    std::vector<std::pair<Symbol, double>> merged;
+    merged.reserve(target.terms.size() + source.terms.size());
+    const auto& mine = target.terms;
+    const auto& theirs = source.terms;
+    size_t i = 0, j = 0;
+    while (i < mine.size() || j < theirs.size()) {
+        if (j == theirs.size() || (i < mine.size() && mine[i].first < theirs[j].first)) {
+            if (mine[i].first == replaced)
+                m_columns[replaced].erase(basic);
+            else
+                merged.push_back(mine[i]);
+            ++i;
+        } else if (i == mine.size() || theirs[j].first < mine[i].first) {
+            double c = theirs[j].second * coefficient;
+            if (!nearZero(c)) {
+                merged.push_back({ theirs[j].first, c });
+                m_columns[theirs[j].first].insert(basic);
+            }
+            ++j;
+        } else {
+            double c = mine[i].second + theirs[j].second * coefficient;
+            if (nearZero(c))
+                m_columns[mine[i].first].erase(basic);
+            else
+                merged.push_back({ mine[i].first, c });
+            ++i;
+            ++j;
+        }
+    }
+    target.terms.swap(merged);
 }
 
 // Replaces `symbol` by its row everywhere it appears.
@@ -209,21 +231,106 @@ void LayoutSolver::substitute(Symbol symbol, const Row& row)
         double coefficient = target.coefficientFor(symbol);
         if (coefficient == 0)
             continue;
-        Row previous = target;
-        target.remove(symbol);
-        target.insert(row, coefficient);
-        replaceRowTerms(basic, target, previous);
+        mergeInto(basic, target, symbol, row, coefficient);
         if (isRestricted(basic) && target.constant < 0)
             m_infeasible.push_back(basic);
     }
-    if (double c = m_objective.coefficientFor(symbol); c != 0) {
-        m_objective.remove(symbol);
-        m_objective.insert(row, c);
+    substituteInObjective(m_objective, symbol, row);
+    if (m_artificial)
+        substituteInObjective(*m_artificial, symbol, row);
+}
+
+double LayoutSolver::objectiveCoefficient(const Objective& objective, Symbol symbol) const
+{
+    auto it = objective.coefficients.find(symbol);
+    return it == objective.coefficients.end() ? 0.0 : it->second;
+}
+
+void LayoutSolver::addToObjective(Objective& objective, Symbol symbol, double coefficient)
+{
+    // Markers of required equalities (and the deviations standing for them) stay at zero:
+    // they never enter, so the objective does not carry them.
+    if (kindOf(symbol) == Kind::Dummy)
+        return;
+    auto it = objective.coefficients.try_emplace(symbol, 0.0).first;
+    it->second += coefficient;
+    if (nearZero(it->second)) {
+        objective.coefficients.erase(it);
+        objective.negative.erase(symbol);
+    } else if (it->second < -epsilon) {
+        objective.negative.insert(symbol);
+    } else {
+        objective.negative.erase(symbol);
     }
-    if (m_artificial) {
-        if (double c = m_artificial->coefficientFor(symbol); c != 0) {
-            m_artificial->remove(symbol);
-            m_artificial->insert(row, c);
+}
+
+void LayoutSolver::addToObjective(Objective& objective, const Row& row, double coefficient)
+{
+    objective.constant += row.constant * coefficient;
+    for (const auto& [symbol, c] : row.terms)
+        addToObjective(objective, symbol, c * coefficient);
+}
+
+void LayoutSolver::substituteInObjective(Objective& objective, Symbol symbol, const Row& row)
+{
+    auto it = objective.coefficients.find(symbol);
+    if (it == objective.coefficients.end())
+        return;
+    double c = it->second;
+    objective.coefficients.erase(it);
+    objective.negative.erase(symbol);
+    addToObjective(objective, row, c);
+}
+
+// `basic` = row, where the row holds markers of required equalities only: later rows name it
+// by its value and one deviation symbol (fixed at zero, as the markers it stands for).
+void LayoutSolver::pin(Symbol basic, Row&& row)
+{
+    Symbol deviation = newSymbol(Kind::Dummy);
+    m_deviation[basic] = deviation;
+    m_deviationOwner[deviation] = basic;
+    Row standIn;
+    standIn.constant = row.constant;
+    standIn.terms.push_back({ deviation, 1.0 });
+    substitute(basic, standIn);
+    setBasic(basic, std::move(row));
+}
+
+// Writes out, in the rows that use them, the deviations whose markers reach `symbol` (and
+// `symbol` itself if it is one), so that its column lists every row that depends on it:
+// what a removal pivots over. Deviations are made after those their row names, so in
+// ascending order each one is written out after the ones inside it.
+void LayoutSolver::expandDeviations(Symbol symbol)
+{
+    std::vector<Symbol> found;
+    std::vector<Symbol> queue { symbol };
+    std::unordered_set<Symbol> seen;
+    if (m_deviationOwner[symbol] != noSymbol) {
+        found.push_back(symbol);
+        seen.insert(symbol);
+    }
+    while (!queue.empty()) {
+        Symbol current = queue.back();
+        queue.pop_back();
+        for (Symbol basic : m_columns[current]) {
+            Symbol deviation = m_deviation[basic];
+            if (deviation != noSymbol && seen.insert(deviation).second) {
+                found.push_back(deviation);
+                queue.push_back(deviation);
+            }
+        }
+    }
+    std::sort(found.begin(), found.end());
+    for (Symbol deviation : found) {
+        Symbol owner = m_deviationOwner[deviation];
+        m_deviation[owner] = noSymbol;
+        m_deviationOwner[deviation] = noSymbol;
+        Row definition = rowFor(owner);
+        definition.constant = 0;
+        std::vector<Symbol> users(m_columns[deviation].begin(), m_columns[deviation].end());
+        for (Symbol basic : users) {
+            Row& target = rowFor(basic);
+            mergeInto(basic, target, deviation, definition, target.coefficientFor(deviation));
         }
     }
 }
@@ -244,9 +351,12 @@ LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation r
         if (nearZero(term.coefficient) || term.variable >= m_variableSymbol.size())
             continue;
         Symbol symbol = m_variableSymbol[term.variable];
-        if (isBasic(symbol))
+        if (Symbol deviation = m_deviation[symbol]; deviation != noSymbol) {
+            row.constant += rowFor(symbol).constant * term.coefficient;
+            row.insert(deviation, term.coefficient);
+        } else if (isBasic(symbol)) {
             row.insert(rowFor(symbol), term.coefficient);
-        else
+        } else
             row.insert(symbol, term.coefficient);
     }
     bool required = weight <= 0;
@@ -260,7 +370,7 @@ LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation r
             Symbol error = newSymbol(Kind::Error);
             tag.other = error;
             row.insert(error, -direction);
-            m_objective.insert(error, weight);
+            addToObjective(m_objective, error, weight);
         }
     } else if (required) {
         Symbol dummy = newSymbol(Kind::Dummy);
@@ -273,8 +383,8 @@ LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation r
         tag.other = minus;
         row.insert(plus, -1.0);
         row.insert(minus, 1.0);
-        m_objective.insert(plus, weight);
-        m_objective.insert(minus, weight);
+        addToObjective(m_objective, plus, weight);
+        addToObjective(m_objective, minus, weight);
     }
     if (row.constant < 0)
         row.negate();
@@ -306,7 +416,8 @@ bool LayoutSolver::allDummies(const Row& row) const
 bool LayoutSolver::addWithArtificialVariable(Row&& row)
 {
     Symbol artificial = newSymbol(Kind::Slack);
-    Row objective = row;
+    Objective objective;
+    addToObjective(objective, row, 1.0);
     setBasic(artificial, std::move(row));
     m_artificial = &objective;
     optimize(objective);
@@ -335,13 +446,10 @@ bool LayoutSolver::addWithArtificialVariable(Row&& row)
     }
     // The artificial variable is parametric now: drop it from every row.
     std::vector<Symbol> users(m_columns[artificial].begin(), m_columns[artificial].end());
-    for (Symbol basic : users) {
-        Row& target = rowFor(basic);
-        Row previous = target;
-        target.remove(artificial);
-        replaceRowTerms(basic, target, previous);
-    }
-    m_objective.remove(artificial);
+    for (Symbol basic : users)
+        mergeInto(basic, rowFor(basic), artificial, Row {}, 0);
+    m_objective.coefficients.erase(artificial);
+    m_objective.negative.erase(artificial);
     return success;
 }
 
@@ -372,8 +480,12 @@ std::optional<LayoutSolver::ConstraintId> LayoutSolver::addWeighted(const Expres
         }
     } else {
         row.solveFor(subject);
-        substitute(subject, row);
-        setBasic(subject, std::move(row));
+        if (kindOf(subject) == Kind::External && allDummies(row)) {
+            pin(subject, std::move(row));
+        } else {
+            substitute(subject, row);
+            setBasic(subject, std::move(row));
+        }
     }
     ConstraintId id = m_nextConstraint++;
     double markerCoefficient = 1;
@@ -385,7 +497,9 @@ std::optional<LayoutSolver::ConstraintId> LayoutSolver::addWeighted(const Expres
 }
 
 // The tableau is the same system with the marker m replaced by m + shift: each row that
-// holds it moves its constant by coefficient × shift (its own row the other way).
+// holds it moves its constant by coefficient × shift (its own row the other way). A pinned
+// row that moves moves its deviation with it, and so the rows that name that deviation;
+// deviations are visited in the order they were made, after every row inside them.
 void LayoutSolver::shiftMarker(Symbol marker, double shift)
 {
     if (isBasic(marker)) {
@@ -395,15 +509,29 @@ void LayoutSolver::shiftMarker(Symbol marker, double shift)
             m_infeasible.push_back(marker);
         return;
     }
-    for (Symbol basic : m_columns[marker]) {
-        Row& row = rowFor(basic);
-        double c = row.coefficientFor(marker);
-        row.constant += c * shift;
-        if (c != 0 && row.constant < 0 && isRestricted(basic))
-            m_infeasible.push_back(basic);
+    std::map<Symbol, double> moved;
+    shiftColumn(marker, shift, moved);
+    while (!moved.empty()) {
+        auto [deviation, delta] = *moved.begin();
+        moved.erase(moved.begin());
+        shiftColumn(deviation, delta, moved);
     }
-    if (double c = m_objective.coefficientFor(marker); c != 0)
-        m_objective.constant += c * shift;
+    m_objective.constant += objectiveCoefficient(m_objective, marker) * shift;
+}
+
+void LayoutSolver::shiftColumn(Symbol symbol, double shift, std::map<Symbol, double>& moved)
+{
+    for (Symbol basic : m_columns[symbol]) {
+        Row& row = rowFor(basic);
+        double c = row.coefficientFor(symbol);
+        if (c == 0)
+            continue;
+        row.constant += c * shift;
+        if (row.constant < 0 && isRestricted(basic))
+            m_infeasible.push_back(basic);
+        if (Symbol deviation = m_deviation[basic]; deviation != noSymbol)
+            moved[deviation] += c * shift;
+    }
 }
 
 bool LayoutSolver::changeConstant(ConstraintId id, double expressionConstant)
@@ -445,9 +573,9 @@ bool LayoutSolver::hasConstraint(ConstraintId id) const
 void LayoutSolver::removeErrorEffects(Symbol error, double weight)
 {
     if (isBasic(error))
-        m_objective.insert(rowFor(error), -weight);
+        addToObjective(m_objective, rowFor(error), -weight);
     else
-        m_objective.insert(error, -weight);
+        addToObjective(m_objective, error, -weight);
 }
 
 // The row to pivot a non-basic marker into: the most restrictive restricted row where it
@@ -499,6 +627,8 @@ void LayoutSolver::removeConstraint(ConstraintId id)
             removeErrorEffects(entry.tag.other, entry.weight);
     }
     Symbol marker = entry.tag.marker;
+    if (!isBasic(marker) && kindOf(marker) == Kind::Dummy)
+        expandDeviations(marker);
     if (isBasic(marker)) {
         takeRow(marker);
     } else {
@@ -514,19 +644,13 @@ void LayoutSolver::removeConstraint(ConstraintId id)
     optimize(m_objective);
 }
 
-bool LayoutSolver::optimize(Row& objective)
+bool LayoutSolver::optimize(Objective& objective)
 {
     for (int guard = 0; guard < 100000; ++guard) {
         // Bland's rule (lowest symbol first) keeps the simplex from cycling.
-        Symbol entering = noSymbol;
-        for (const auto& [symbol, coefficient] : objective.terms) {
-            if (kindOf(symbol) != Kind::Dummy && coefficient < -epsilon) {
-                entering = symbol;
-                break;
-            }
-        }
-        if (entering == noSymbol)
+        if (objective.negative.empty())
             return true;
+        Symbol entering = *objective.negative.begin();
         double best = std::numeric_limits<double>::max();
         Symbol leaving = noSymbol;
         for (Symbol basic : m_columns[entering]) {
@@ -563,7 +687,7 @@ void LayoutSolver::dualOptimize()
         double best = std::numeric_limits<double>::max();
         for (const auto& [symbol, coefficient] : row.terms) {
             if (coefficient > 0 && kindOf(symbol) != Kind::Dummy) {
-                double ratio = m_objective.coefficientFor(symbol) / coefficient;
+                double ratio = objectiveCoefficient(m_objective, symbol) / coefficient;
                 if (ratio < best) {
                     best = ratio;
                     entering = symbol;

@@ -12,7 +12,9 @@
 // addConstraint(). Nothing here knows about views (LayoutEngine maps views onto it).
 
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -110,6 +112,14 @@ private:
         double constant = 0; // the expression's constant
         double markerCoefficient = 1; // the marker's coefficient in the row as made
     };
+    // The objective, sparse: only symbols that may enter (markers of required equalities
+    // are fixed at zero and never do), with the candidates to enter kept in order for
+    // Bland's rule.
+    struct Objective {
+        double constant = 0;
+        std::unordered_map<Symbol, double> coefficients;
+        std::set<Symbol> negative;
+    };
     struct EditEntry {
         ConstraintId constraint;
         Tag tag;
@@ -131,15 +141,22 @@ private:
     void setBasic(Symbol, Row&&);
     Row takeRow(Symbol);
     void substitute(Symbol, const Row&);
+    void mergeInto(Symbol basic, Row& target, Symbol replaced, const Row& source, double coefficient);
     void pivot(Symbol leaving, Symbol entering);
-    bool optimize(Row& objective);
+    bool optimize(Objective&);
+    double objectiveCoefficient(const Objective&, Symbol) const;
+    void addToObjective(Objective&, Symbol, double coefficient);
+    void addToObjective(Objective&, const Row&, double coefficient);
+    void substituteInObjective(Objective&, Symbol, const Row&);
+    void pin(Symbol basic, Row&&);
+    void expandDeviations(Symbol marker);
+    void shiftColumn(Symbol, double shift, std::map<Symbol, double>& moved);
     void dualOptimize();
     Symbol markerLeavingRow(Symbol marker) const;
     void removeErrorEffects(Symbol error, double weight);
     // Column bookkeeping: which rows mention a symbol.
     void addToColumns(Symbol basic, const Row&);
     void removeFromColumns(Symbol basic, const Row&);
-    void replaceRowTerms(Symbol basic, Row& row, const Row& previous);
 
     struct RowSlot {
         Symbol basic = noSymbol;
@@ -147,11 +164,35 @@ private:
     };
     std::vector<Kind> m_kinds;
     std::vector<int32_t> m_rowOf;
-    std::vector<std::unordered_set<Symbol>> m_columns; // symbol → basic symbols of rows that mention it
+    // The basic symbols of the rows that mention a symbol, unordered. A row joins a column
+    // once (only when the symbol enters the row), so a vector does without hashing.
+    struct Column {
+        std::vector<Symbol> rows;
+        void insert(Symbol basic) { rows.push_back(basic); }
+        void erase(Symbol basic)
+        {
+            for (auto& row : rows) {
+                if (row == basic) {
+                    row = rows.back();
+                    rows.pop_back();
+                    return;
+                }
+            }
+        }
+        auto begin() const { return rows.begin(); }
+        auto end() const { return rows.end(); }
+    };
+    std::vector<Column> m_columns;
     std::vector<RowSlot> m_rows;
     std::vector<int32_t> m_freeRows;
-    Row m_objective;
-    Row* m_artificial = nullptr;
+    Objective m_objective;
+    Objective* m_artificial = nullptr;
+    // A variable that required equalities alone decide ("pinned": its row holds only their
+    // markers) is written into later rows as its value plus one deviation symbol standing
+    // for its markers, instead of all of them: a chain of equalities keeps one term per link
+    // instead of one per link above it. external → deviation, deviation → external.
+    std::vector<Symbol> m_deviation;
+    std::vector<Symbol> m_deviationOwner;
     std::vector<Symbol> m_infeasible;
 
     std::vector<Symbol> m_variableSymbol; // Variable → its External symbol
