@@ -248,16 +248,14 @@ double LayoutSolver::objectiveCoefficient(const Objective& objective, Symbol sym
 
 void LayoutSolver::addToObjective(Objective& objective, Symbol symbol, double coefficient)
 {
-    // Markers of required equalities (and the deviations standing for them) stay at zero:
-    // they never enter, so the objective does not carry them.
-    if (kindOf(symbol) == Kind::Dummy)
-        return;
     auto it = objective.coefficients.try_emplace(symbol, 0.0).first;
     it->second += coefficient;
+    // Markers of required equalities (and the deviations standing for them) stay at zero
+    // and never enter; the objective still carries them, for the removal that frees one.
     if (nearZero(it->second)) {
         objective.coefficients.erase(it);
         objective.negative.erase(symbol);
-    } else if (it->second < -epsilon) {
+    } else if (it->second < -epsilon && kindOf(symbol) != Kind::Dummy) {
         objective.negative.insert(symbol);
     } else {
         objective.negative.erase(symbol);
@@ -332,6 +330,9 @@ void LayoutSolver::expandDeviations(Symbol symbol)
             Row& target = rowFor(basic);
             mergeInto(basic, target, deviation, definition, target.coefficientFor(deviation));
         }
+        substituteInObjective(m_objective, deviation, definition);
+        if (m_artificial)
+            substituteInObjective(*m_artificial, deviation, definition);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,151 @@ TEST(LayoutSolverTest, RemovedRelationsLetGoAndComeBack)
     solver.updateValues();
     EXPECT_NEAR(solver.value(x), 70, 1e-6);
     EXPECT_EQ(solver.constraintCount(), 2u);
+}
+
+
+// A list's rows as the engine writes them: each row's height required, each row's top tied
+// to the bottom of the row above it (the first to 0), and a faint preference for 0 on every
+// top and height, as the engine's stays on placed views.
+struct ChainSpec {
+    std::vector<std::optional<double>> heights; // nullopt: no height relation
+    std::vector<bool> links;                    // links[i]: row i hangs under row i − 1 (or at 0)
+};
+
+struct Chain {
+    LayoutSolver solver;
+    std::vector<LayoutSolver::Variable> tops, heights;
+    std::vector<std::optional<LayoutSolver::ConstraintId>> heightIds, linkIds;
+
+    std::optional<LayoutSolver::ConstraintId> addLink(size_t row)
+    {
+        Expr e = row == 0 ? expr({ { tops[0], 1 } }) : expr({ { tops[row], 1 }, { tops[row - 1], -1 }, { heights[row - 1], -1 } }, -2);
+        return solver.addConstraint(e, Relation::Equal);
+    }
+    std::optional<LayoutSolver::ConstraintId> addHeight(size_t row, double value)
+    {
+        return solver.addConstraint(expr({ { heights[row], 1 } }, -value), Relation::Equal);
+    }
+};
+
+void build(Chain& chain, const ChainSpec& spec)
+{
+    const size_t rows = spec.heights.size();
+    for (size_t row = 0; row < rows; ++row) {
+        chain.tops.push_back(chain.solver.newVariable());
+        chain.heights.push_back(chain.solver.newVariable());
+    }
+    for (size_t row = 0; row < rows; ++row) {
+        chain.heightIds.push_back(spec.heights[row] ? chain.addHeight(row, *spec.heights[row]) : std::nullopt);
+        chain.linkIds.push_back(spec.links[row] ? chain.addLink(row) : std::nullopt);
+    }
+    for (size_t row = 0; row < rows; ++row) {
+        for (auto v : { chain.tops[row], chain.heights[row] }) {
+            chain.solver.addEditVariable(v, 0);
+            chain.solver.suggestValue(v, 0);
+        }
+    }
+    chain.solver.updateValues();
+}
+
+struct ChainStep {
+    enum class Kind { RemoveLink, RemoveHeight, MoveHeight, AddLink } kind;
+    size_t row;
+    double value = 0;
+};
+
+// Each case changes a laid-out chain step by step; after every step the solution must be
+// the one a fresh solver finds for the same relations.
+TEST(LayoutSolverTest, ALongChainFollowsRemovalsAndMovedConstantsAsAFreshSolveDoes)
+{
+    const size_t rows = 80;
+    struct ChainCase {
+        std::string name;
+        std::vector<ChainStep> steps;
+    };
+    using K = ChainStep::Kind;
+    const std::vector<ChainCase> cases = {
+        { "solved as built", {} },
+        { "one constant moved in the middle", { { K::MoveHeight, 40, 31 } } },
+        { "the first and the last constant moved, then moved back",
+            { { K::MoveHeight, 0, 5 }, { K::MoveHeight, rows - 1, 90 }, { K::MoveHeight, 0, 20 } } },
+        { "one link removed: the rows below fall to where the faint wish holds them",
+            { { K::RemoveLink, 50 } } },
+        { "one link removed, then a constant above it moved", { { K::RemoveLink, 50 }, { K::MoveHeight, 30, 44 } } },
+        { "one height removed, then a constant below it moved", { { K::RemoveHeight, 10 }, { K::MoveHeight, 70, 7 } } },
+        { "a link removed and added back, then a constant above it moved",
+            { { K::RemoveLink, 40 }, { K::AddLink, 40 }, { K::MoveHeight, 3, 60 } } },
+        { "the first link removed", { { K::RemoveLink, 0 }, { K::MoveHeight, 1, 33 } } },
+    };
+    for (const auto& c : cases) {
+        ChainSpec spec;
+        for (size_t row = 0; row < rows; ++row) {
+            spec.heights.push_back(20.0 + static_cast<double>(row % 7));
+            spec.links.push_back(true);
+        }
+        Chain incremental;
+        build(incremental, spec);
+        for (const auto& step : c.steps) {
+            switch (step.kind) {
+            case K::RemoveLink:
+                incremental.solver.removeConstraint(*incremental.linkIds[step.row]);
+                incremental.linkIds[step.row].reset();
+                spec.links[step.row] = false;
+                break;
+            case K::AddLink:
+                incremental.linkIds[step.row] = incremental.addLink(step.row);
+                ASSERT_TRUE(incremental.linkIds[step.row]) << c.name;
+                spec.links[step.row] = true;
+                break;
+            case K::RemoveHeight:
+                incremental.solver.removeConstraint(*incremental.heightIds[step.row]);
+                incremental.heightIds[step.row].reset();
+                spec.heights[step.row].reset();
+                break;
+            case K::MoveHeight:
+                ASSERT_TRUE(incremental.solver.changeConstant(*incremental.heightIds[step.row], -step.value)) << c.name;
+                spec.heights[step.row] = step.value;
+                break;
+            }
+        }
+        incremental.solver.updateValues();
+        Chain fresh;
+        build(fresh, spec);
+        for (size_t row = 0; row < rows; ++row) {
+            ASSERT_NEAR(incremental.solver.value(incremental.tops[row]), fresh.solver.value(fresh.tops[row]), 1e-6)
+                << c.name << ": top of row " << row;
+            ASSERT_NEAR(incremental.solver.value(incremental.heights[row]), fresh.solver.value(fresh.heights[row]), 1e-6)
+                << c.name << ": height of row " << row;
+        }
+    }
+}
+
+// A chain refuses what contradicts it anywhere along it, stays as it was, and still follows
+// a moved constant; the moved constant that a required relation below cannot follow is
+// taken back.
+TEST(LayoutSolverTest, AChainRefusesAContradictionAndKeepsFollowingItsConstants)
+{
+    ChainSpec spec;
+    for (size_t row = 0; row < 50; ++row) {
+        spec.heights.push_back(10.0);
+        spec.links.push_back(true);
+    }
+    Chain chain;
+    build(chain, spec);
+    const double last = chain.solver.value(chain.tops.back());
+    EXPECT_NEAR(last, 49 * 12.0, 1e-6);
+    EXPECT_FALSE(chain.solver.addConstraint(expr({ { chain.tops.back(), 1 } }, -5), Relation::Equal));
+    EXPECT_FALSE(chain.solver.addConstraint(expr({ { chain.tops.back(), 1 } }, -1000), Relation::GreaterOrEqual));
+    chain.solver.updateValues();
+    EXPECT_NEAR(chain.solver.value(chain.tops.back()), last, 1e-6);
+
+    auto limit = chain.solver.addConstraint(expr({ { chain.tops.back(), 1 } }, -600), Relation::LessOrEqual);
+    ASSERT_TRUE(limit);
+    EXPECT_TRUE(chain.solver.changeConstant(*chain.heightIds[20], -20)) << "588 + 10 still fits under 600";
+    EXPECT_FALSE(chain.solver.changeConstant(*chain.heightIds[21], -20)) << "598 + 10 does not";
+    chain.solver.updateValues();
+    EXPECT_NEAR(chain.solver.value(chain.heights[21]), 10, 1e-6);
+    EXPECT_NEAR(chain.solver.value(chain.tops.back()), 598, 1e-6);
 }
 
 } // namespace
