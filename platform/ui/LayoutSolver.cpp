@@ -356,7 +356,16 @@ LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation r
             row.constant += rowFor(symbol).constant * term.coefficient;
             row.insert(deviation, term.coefficient);
         } else if (isBasic(symbol)) {
-            row.insert(rowFor(symbol), term.coefficient);
+            // Required equalities may have come to decide it since it was solved for.
+            if (kindOf(symbol) == Kind::External && rowFor(symbol).terms.size() > 1 && allDummies(rowFor(symbol))) {
+                Symbol made = newSymbol(Kind::Dummy);
+                m_deviation[symbol] = made;
+                m_deviationOwner[made] = symbol;
+                row.constant += rowFor(symbol).constant * term.coefficient;
+                row.insert(made, term.coefficient);
+            } else {
+                row.insert(rowFor(symbol), term.coefficient);
+            }
         } else
             row.insert(symbol, term.coefficient);
     }
@@ -394,10 +403,17 @@ LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation r
 
 LayoutSolver::Symbol LayoutSolver::chooseSubject(const Row& row, const Tag& tag) const
 {
+    // The variable fewest rows mention: solving for one that others already use writes
+    // this row into each of them, and relations added in an order that runs against a
+    // chain (its links before its sizes) would chain every row into the next.
+    Symbol best = noSymbol;
     for (const auto& [symbol, coefficient] : row.terms) {
-        if (kindOf(symbol) == Kind::External)
-            return symbol;
+        if (kindOf(symbol) == Kind::External
+            && (best == noSymbol || m_columns[symbol].rows.size() < m_columns[best].rows.size()))
+            best = symbol;
     }
+    if (best != noSymbol)
+        return best;
     for (Symbol candidate : { tag.marker, tag.other }) {
         if (candidate == noSymbol)
             continue;
