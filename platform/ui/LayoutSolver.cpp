@@ -348,6 +348,7 @@ LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation r
 {
     Row row;
     row.constant = expression.constant;
+    row.terms.reserve(expression.terms.size() + 3);
     for (const auto& term : expression.terms) {
         if (nearZero(term.coefficient) || term.variable >= m_variableSymbol.size())
             continue;
@@ -526,18 +527,28 @@ void LayoutSolver::shiftMarker(Symbol marker, double shift)
             m_infeasible.push_back(marker);
         return;
     }
-    std::map<Symbol, double> moved;
-    shiftColumn(marker, shift, moved);
-    while (!moved.empty()) {
-        auto [deviation, delta] = *moved.begin();
-        moved.erase(moved.begin());
-        shiftColumn(deviation, delta, moved);
+    // A min-heap of (deviation, shift): every shift a deviation takes comes from rows made
+    // before it, so all of them are in the heap by the time it is the smallest.
+    m_moved.clear();
+    shiftColumn(marker, shift);
+    auto later = [](const std::pair<Symbol, double>& a, const std::pair<Symbol, double>& b) { return a.first > b.first; };
+    while (!m_moved.empty()) {
+        std::pop_heap(m_moved.begin(), m_moved.end(), later);
+        auto [deviation, delta] = m_moved.back();
+        m_moved.pop_back();
+        while (!m_moved.empty() && m_moved.front().first == deviation) {
+            std::pop_heap(m_moved.begin(), m_moved.end(), later);
+            delta += m_moved.back().second;
+            m_moved.pop_back();
+        }
+        shiftColumn(deviation, delta);
     }
     m_objective.constant += objectiveCoefficient(m_objective, marker) * shift;
 }
 
-void LayoutSolver::shiftColumn(Symbol symbol, double shift, std::map<Symbol, double>& moved)
+void LayoutSolver::shiftColumn(Symbol symbol, double shift)
 {
+    auto later = [](const std::pair<Symbol, double>& a, const std::pair<Symbol, double>& b) { return a.first > b.first; };
     for (Symbol basic : m_columns[symbol]) {
         Row& row = rowFor(basic);
         double c = row.coefficientFor(symbol);
@@ -546,8 +557,10 @@ void LayoutSolver::shiftColumn(Symbol symbol, double shift, std::map<Symbol, dou
         row.constant += c * shift;
         if (row.constant < 0 && isRestricted(basic))
             m_infeasible.push_back(basic);
-        if (Symbol deviation = m_deviation[basic]; deviation != noSymbol)
-            moved[deviation] += c * shift;
+        if (Symbol deviation = m_deviation[basic]; deviation != noSymbol) {
+            m_moved.push_back({ deviation, c * shift });
+            std::push_heap(m_moved.begin(), m_moved.end(), later);
+        }
     }
 }
 

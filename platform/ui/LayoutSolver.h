@@ -12,7 +12,6 @@
 // addConstraint(). Nothing here knows about views (LayoutEngine maps views onto it).
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -150,7 +149,7 @@ private:
     void substituteInObjective(Objective&, Symbol, const Row&);
     void pin(Symbol basic, Row&&);
     void expandDeviations(Symbol marker);
-    void shiftColumn(Symbol, double shift, std::map<Symbol, double>& moved);
+    void shiftColumn(Symbol, double shift);
     void dualOptimize();
     Symbol markerLeavingRow(Symbol marker) const;
     void removeErrorEffects(Symbol error, double weight);
@@ -193,6 +192,7 @@ private:
     // instead of one per link above it. external → deviation, deviation → external.
     std::vector<Symbol> m_deviation;
     std::vector<Symbol> m_deviationOwner;
+    std::vector<std::pair<Symbol, double>> m_moved; // shiftMarker's heap, kept for its capacity
     std::vector<Symbol> m_infeasible;
 
     std::vector<Symbol> m_variableSymbol; // Variable → its External symbol
