@@ -65,18 +65,24 @@ void Engine::syncAll()
         relation.alive = constraint;
         syncConstraint(*constraint, relation);
     };
-    std::vector<ConstraintPtr> held;
+    std::vector<ConstraintPtr> active;
     while (!stack.empty()) {
         const View* view = stack.back();
         stack.pop_back();
-        held = view->constraints();
-        for (const auto& constraint : held)
-            visit(constraint);
+        const auto& held = view->constraints();
+        active.insert(active.end(), held.begin(), held.end());
         for (auto it = view->subviews().rbegin(); it != view->subviews().rend(); ++it)
             stack.push_back(it->get());
     }
-    for (const auto& constraint : Constraint::unheldActiveConstraints())
-        visit(constraint);
+    const auto unheld = Constraint::unheldActiveConstraints();
+    active.insert(active.end(), unheld.begin(), unheld.end());
+    // What left goes before anything joins: a constraint replaced by another in the same
+    // pass would otherwise meet its replacement, and the newcomer would be refused.
+    for (const auto& constraint : active) {
+        auto it = m_relations.find(constraint.get());
+        if (it != m_relations.end() && constraint->isActive() && it->second.alive.lock() == constraint)
+            it->second.seen = true;
+    }
     for (auto it = m_relations.begin(); it != m_relations.end();) {
         if (!it->second.seen) {
             if (it->second.id)
@@ -86,6 +92,8 @@ void Engine::syncAll()
             ++it;
         }
     }
+    for (const auto& constraint : active)
+        visit(constraint);
     dropGone();
     // Frames set by code, insets and intrinsic sizes may have changed with the structure.
     for (auto& [item, vars] : m_items) {

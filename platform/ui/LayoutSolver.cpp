@@ -190,7 +190,10 @@ LayoutSolver::Row LayoutSolver::takeRow(Symbol basic)
 void LayoutSolver::mergeInto(Symbol basic, Row& target, Symbol replaced, const Row& source, double coefficient)
 {
     target.constant += source.constant * coefficient;
-    std::vector<std::pair<Symbol, double>> merged;
+    // The merged terms go into the buffer the previous merge left behind, and the row's old
+    // buffer is kept for the next: no allocation per merge once they are large enough.
+    std::vector<std::pair<Symbol, double>> merged = std::move(m_mergeBuffer);
+    merged.clear();
     merged.reserve(target.terms.size() + source.terms.size());
     const auto& mine = target.terms;
     const auto& theirs = source.terms;
@@ -220,6 +223,7 @@ void LayoutSolver::mergeInto(Symbol basic, Row& target, Symbol replaced, const R
         }
     }
     target.terms.swap(merged);
+    m_mergeBuffer = std::move(merged);
 }
 
 // Replaces `symbol` by its row everywhere it appears.
@@ -511,6 +515,7 @@ std::optional<LayoutSolver::ConstraintId> LayoutSolver::addWeighted(const Expres
         markerCoefficient = -1;
     m_constraints[id] = { tag, weight, expression.constant, markerCoefficient };
     optimize(m_objective);
+    m_optimal = true;
     return id;
 }
 
@@ -573,6 +578,8 @@ bool LayoutSolver::changeConstant(ConstraintId id, double expressionConstant)
     double delta = expressionConstant - entry.constant;
     if (delta == 0)
         return true;
+    // The dual simplex starts from an optimal tableau.
+    ensureOptimal();
     // expression + δ + a·m = expression + a·(m + δ/a).
     shiftMarker(entry.tag.marker, delta / entry.markerCoefficient);
     entry.constant = expressionConstant;
@@ -670,8 +677,18 @@ void LayoutSolver::removeConstraint(ConstraintId id)
         }
     }
     // The error symbols of an optional constraint may still sit in rows; they are free
-    // now and are left at zero by the next optimisation.
+    // now and are left at zero by the next optimisation. That waits until something needs
+    // the optimum: a relation replaced by another in the same pass would otherwise have the
+    // simplex walk to where the removal leaves things, and back.
+    m_optimal = false;
+}
+
+void LayoutSolver::ensureOptimal()
+{
+    if (m_optimal)
+        return;
     optimize(m_objective);
+    m_optimal = true;
 }
 
 bool LayoutSolver::optimize(Objective& objective)
@@ -768,6 +785,7 @@ void LayoutSolver::suggestValue(Variable variable, double value)
     double delta = value - edit.constant;
     if (delta == 0)
         return;
+    ensureOptimal();
     edit.constant = value;
     // The edit row is `variable − plus + minus − value = 0`; a new value shifts the
     // constant of whichever of its error symbols is basic, or of every row that uses the
@@ -787,6 +805,7 @@ void LayoutSolver::suggestValue(Variable variable, double value)
 
 const std::vector<LayoutSolver::Variable>& LayoutSolver::updateValues()
 {
+    ensureOptimal();
     m_changed.clear();
     for (Variable variable = 0; variable < m_variableSymbol.size(); ++variable) {
         Symbol symbol = m_variableSymbol[variable];

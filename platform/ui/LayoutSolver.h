@@ -151,6 +151,7 @@ private:
     void expandDeviations(Symbol marker);
     void shiftColumn(Symbol, double shift);
     void dualOptimize();
+    void ensureOptimal();
     Symbol markerLeavingRow(Symbol marker) const;
     void removeErrorEffects(Symbol error, double weight);
     // Column bookkeeping: which rows mention a symbol.
@@ -193,7 +194,9 @@ private:
     std::vector<Symbol> m_deviation;
     std::vector<Symbol> m_deviationOwner;
     std::vector<std::pair<Symbol, double>> m_moved; // shiftMarker's heap, kept for its capacity
+    std::vector<std::pair<Symbol, double>> m_mergeBuffer;
     std::vector<Symbol> m_infeasible;
+    bool m_optimal = true; // false after a removal, until the next optimisation
 
     std::vector<Symbol> m_variableSymbol; // Variable → its External symbol
     std::vector<double> m_values;
