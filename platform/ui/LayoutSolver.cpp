@@ -327,6 +327,8 @@ void LayoutSolver::expandDeviations(Symbol symbol)
         Symbol owner = m_deviationOwner[deviation];
         m_deviation[owner] = noSymbol;
         m_deviationOwner[deviation] = noSymbol;
+        if (auto dormant = m_dormantEdits.find(owner); dormant != m_dormantEdits.end())
+            m_waking.push_back(dormant->second);
         Row definition = rowFor(owner);
         definition.constant = 0;
         std::vector<Symbol> users(m_columns[deviation].begin(), m_columns[deviation].end());
@@ -681,6 +683,8 @@ void LayoutSolver::removeConstraint(ConstraintId id)
     // the optimum: a relation replaced by another in the same pass would otherwise have the
     // simplex walk to where the removal leaves things, and back.
     m_optimal = false;
+    if (!m_waking.empty())
+        wakeEdits();
 }
 
 void LayoutSolver::ensureOptimal()
@@ -751,15 +755,49 @@ void LayoutSolver::addEditVariable(Variable variable, float priority)
 {
     if (m_edits.count(variable) || variable >= m_variableSymbol.size())
         return;
+    EditEntry edit;
     // A "required" edit is held above every optional constraint, yet yields to required
     // ones (an edit is a wish, which required relations may overrule).
-    double weight = priority >= requiredPriority ? weightForPriority(999) * 100 : weightForPriority(priority);
-    Expression expression;
-    expression.add(variable, 1.0);
-    auto id = addWeighted(expression, Relation::Equal, weight);
-    if (!id)
+    edit.weight = priority >= requiredPriority ? weightForPriority(999) * 100 : weightForPriority(priority);
+    Symbol symbol = m_variableSymbol[variable];
+    if (m_deviation[symbol] != noSymbol) {
+        // Pinned: whatever it is suggested, the variable keeps the value the required
+        // equalities give it, and its edit row would only weigh its own errors.
+        edit.dormant = true;
+        m_dormantEdits[symbol] = variable;
+        m_edits[variable] = edit;
         return;
-    m_edits[variable] = { *id, m_constraints[*id].tag, 0 };
+    }
+    if (addEditRow(variable, edit))
+        m_edits[variable] = edit;
+}
+
+bool LayoutSolver::addEditRow(Variable variable, EditEntry& edit)
+{
+    Expression expression;
+    expression.add(variable, 1.0).constant = -edit.constant;
+    auto id = addWeighted(expression, Relation::Equal, edit.weight);
+    if (!id)
+        return false;
+    edit.constraint = *id;
+    edit.tag = m_constraints[*id].tag;
+    edit.dormant = false;
+    return true;
+}
+
+// The dormant edits of variables a removal freed take their rows, at their last suggestion.
+void LayoutSolver::wakeEdits()
+{
+    auto waking = std::move(m_waking);
+    m_waking.clear();
+    for (Variable variable : waking) {
+        auto it = m_edits.find(variable);
+        if (it == m_edits.end() || !it->second.dormant)
+            continue;
+        m_dormantEdits.erase(m_variableSymbol[variable]);
+        if (!addEditRow(variable, it->second))
+            m_edits.erase(it);
+    }
 }
 
 void LayoutSolver::removeEditVariable(Variable variable)
@@ -767,8 +805,12 @@ void LayoutSolver::removeEditVariable(Variable variable)
     auto it = m_edits.find(variable);
     if (it == m_edits.end())
         return;
-    removeConstraint(it->second.constraint);
+    EditEntry edit = it->second;
     m_edits.erase(it);
+    if (edit.dormant)
+        m_dormantEdits.erase(m_variableSymbol[variable]);
+    else
+        removeConstraint(edit.constraint);
 }
 
 bool LayoutSolver::hasEditVariable(Variable variable) const
@@ -785,6 +827,10 @@ void LayoutSolver::suggestValue(Variable variable, double value)
     double delta = value - edit.constant;
     if (delta == 0)
         return;
+    if (edit.dormant) {
+        edit.constant = value;
+        return;
+    }
     ensureOptimal();
     edit.constant = value;
     // The edit row is `variable − plus + minus − value = 0`; a new value shifts the

@@ -120,9 +120,13 @@ private:
         std::set<Symbol> negative;
     };
     struct EditEntry {
-        ConstraintId constraint;
+        ConstraintId constraint = 0;
         Tag tag;
         double constant = 0;
+        double weight = 0;
+        // An edit of a variable that required equalities decide has no say: it waits,
+        // without a row, until a removal frees the variable.
+        bool dormant = false;
     };
 
     Symbol newSymbol(Kind);
@@ -152,6 +156,8 @@ private:
     void shiftColumn(Symbol, double shift);
     void dualOptimize();
     void ensureOptimal();
+    bool addEditRow(Variable, EditEntry&);
+    void wakeEdits();
     Symbol markerLeavingRow(Symbol marker) const;
     void removeErrorEffects(Symbol error, double weight);
     // Column bookkeeping: which rows mention a symbol.
@@ -204,6 +210,8 @@ private:
     std::unordered_map<ConstraintId, ConstraintEntry> m_constraints;
     ConstraintId m_nextConstraint = 1;
     std::unordered_map<Variable, EditEntry> m_edits;
+    std::unordered_map<Symbol, Variable> m_dormantEdits; // by the variable's symbol
+    std::vector<Variable> m_waking; // dormant edits whose variables a removal freed
 };
 
 } // namespace ui
