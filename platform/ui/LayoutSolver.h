@@ -81,10 +81,13 @@ public:
     // Copies the solution into the variables' values; answers the variables that changed.
     const std::vector<Variable>& updateValues();
 
-    size_t constraintCount() const { return m_constraints.size(); }
+    size_t constraintCount() const { return m_constraintCount; }
     size_t rowCount() const;
 
 private:
+    static constexpr double epsilon = 1e-8;
+    static bool nearZero(double);
+
     enum class Kind : uint8_t { External, Slack, Error, Dummy };
     using Symbol = uint32_t;
     static constexpr Symbol noSymbol = UINT32_MAX;
@@ -207,7 +210,8 @@ private:
     std::vector<Symbol> m_variableSymbol; // Variable → its External symbol
     std::vector<double> m_values;
     std::vector<Variable> m_changed;
-    std::unordered_map<ConstraintId, ConstraintEntry> m_constraints;
+    std::vector<std::optional<ConstraintEntry>> m_constraints; // by id; ids are never reused
+    size_t m_constraintCount = 0;
     ConstraintId m_nextConstraint = 1;
     std::unordered_map<Variable, EditEntry> m_edits;
     std::unordered_map<Symbol, Variable> m_dormantEdits; // by the variable's symbol
