@@ -114,9 +114,9 @@ private:
         double constant = 0; // the expression's constant
         double markerCoefficient = 1; // the marker's coefficient in the row as made
     };
-    // The objective, sparse: only symbols that may enter (markers of required equalities
-    // are fixed at zero and never do), with the candidates to enter kept in order for
-    // Bland's rule.
+    // The objective, sparse, with the symbols that would improve it when entering kept in
+    // order for Bland's rule (markers of required equalities and deviations are fixed at
+    // zero: never candidates, though their terms stay for the removal that frees one).
     struct Objective {
         double constant = 0;
         std::unordered_map<Symbol, double> coefficients;
