@@ -232,6 +232,12 @@ TEST_F(LayoutEngineTest, AListChangedStepByStepKeepsItsRowsWhereTheConstraintsSa
     heights[11]->setConstant(33);
     sizes[11] = sizes[10] = 33;
     check("and that row grew");
+    const Rect unlinked = rows[90]->frame();
+    const Rect last = rows.back()->frame();
+    links[90]->setActive(false);
+    list->layoutIfNeeded();
+    EXPECT_EQ(rows[90]->frame(), unlinked) << "a row left without its link keeps its frame";
+    EXPECT_EQ(rows.back()->frame(), last);
     EXPECT_TRUE(m_conflicts.reports.empty()) << m_conflicts.reports.front() << "\n(a constraint replaced in one pass met the one it replaced)";
 }
 

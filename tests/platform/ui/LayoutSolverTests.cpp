@@ -192,17 +192,32 @@ struct Chain {
     }
 };
 
-void build(Chain& chain, const ChainSpec& spec)
+// linksFirst: every link before any height, the order in which a list's constraints reach
+// the engine (the list holds the links, each row its own height).
+void build(Chain& chain, const ChainSpec& spec, bool linksFirst = false)
 {
     const size_t rows = spec.heights.size();
     for (size_t row = 0; row < rows; ++row) {
         chain.tops.push_back(chain.solver.newVariable());
         chain.heights.push_back(chain.solver.newVariable());
     }
+    chain.heightIds.resize(rows);
+    chain.linkIds.resize(rows);
+    auto addHeight = [&](size_t row) {
+        if (spec.heights[row])
+            chain.heightIds[row] = chain.addHeight(row, *spec.heights[row]);
+    };
+    auto addLink = [&](size_t row) {
+        if (spec.links[row])
+            chain.linkIds[row] = chain.addLink(row);
+    };
     for (size_t row = 0; row < rows; ++row) {
-        chain.heightIds.push_back(spec.heights[row] ? chain.addHeight(row, *spec.heights[row]) : std::nullopt);
-        chain.linkIds.push_back(spec.links[row] ? chain.addLink(row) : std::nullopt);
+        if (!linksFirst)
+            addHeight(row);
+        addLink(row);
     }
+    for (size_t row = 0; linksFirst && row < rows; ++row)
+        addHeight(row);
     for (size_t row = 0; row < rows; ++row) {
         for (auto v : { chain.tops[row], chain.heights[row] }) {
             chain.solver.addEditVariable(v, 0);
@@ -226,6 +241,7 @@ TEST(LayoutSolverTest, ALongChainFollowsRemovalsAndMovedConstantsAsAFreshSolveDo
     struct ChainCase {
         std::string name;
         std::vector<ChainStep> steps;
+        bool linksFirst = false;
     };
     using K = ChainStep::Kind;
     const std::vector<ChainCase> cases = {
@@ -240,6 +256,9 @@ TEST(LayoutSolverTest, ALongChainFollowsRemovalsAndMovedConstantsAsAFreshSolveDo
         { "a link removed and added back, then a constant above it moved",
             { { K::RemoveLink, 40 }, { K::AddLink, 40 }, { K::MoveHeight, 3, 60 } } },
         { "the first link removed", { { K::RemoveLink, 0 }, { K::MoveHeight, 1, 33 } } },
+        { "links added before heights, then a constant moved", { { K::MoveHeight, 20, 50 } }, true },
+        { "links added before heights, then a height removed and a constant below it moved",
+            { { K::RemoveHeight, 30 }, { K::MoveHeight, 60, 9 } }, true },
     };
     for (const auto& c : cases) {
         ChainSpec spec;
@@ -248,7 +267,7 @@ TEST(LayoutSolverTest, ALongChainFollowsRemovalsAndMovedConstantsAsAFreshSolveDo
             spec.links.push_back(true);
         }
         Chain incremental;
-        build(incremental, spec);
+        build(incremental, spec, c.linksFirst);
         for (const auto& step : c.steps) {
             switch (step.kind) {
             case K::RemoveLink:
