@@ -205,6 +205,9 @@ std::optional<LayoutSolver::ConstraintId> LayoutSolver::addWeighted(const Expres
     if (subject == noSymbol) {
         if (!addWithArtificialVariable(std::move(row))) {
             m_infeasible.clear();
+            // The search for a feasible place pivoted the tableau: the same system, but not
+            // necessarily at its optimum any more.
+            m_optimal = false;
             return std::nullopt;
         }
     } else {
@@ -297,7 +300,12 @@ bool LayoutSolver::changeConstant(ConstraintId id, double expressionConstant)
     // dummy row off zero: take the change back.
     bool feasible = true;
     for (const auto& slot : m_rows) {
-        if (slot.basic != noSymbol && isRestricted(slot.basic) && slot.row.constant < -epsilon) {
+        if (slot.basic == noSymbol)
+            continue;
+        // A basic marker of a required equality (one the others already implied) is zero
+        // or the equalities disagree.
+        bool dummyOff = kindOf(slot.basic) == Kind::Dummy && std::fabs(slot.row.constant) > 1e-6;
+        if ((isRestricted(slot.basic) && slot.row.constant < -epsilon) || dummyOff) {
             feasible = false;
             break;
         }
@@ -324,19 +332,24 @@ void LayoutSolver::removeErrorEffects(Symbol error, double weight)
         addToObjective(m_objective, error, -weight);
 }
 
-// The row to pivot a non-basic marker into: the most restrictive restricted row where it
-// has a negative coefficient, else one where it is positive, else any.
+// The row to pivot a non-basic marker into: the marker of a required equality the others
+// implied, if one holds it (that equality takes the removed one's place, and its row, at
+// zero, moves no constant); else the most restrictive restricted row where it has a
+// negative coefficient, else one where it is positive, else any.
 LayoutSolver::Symbol LayoutSolver::markerLeavingRow(Symbol marker) const
 {
     double r1 = std::numeric_limits<double>::max();
     double r2 = std::numeric_limits<double>::max();
-    Symbol first = noSymbol, second = noSymbol, third = noSymbol;
+    Symbol implied = noSymbol, first = noSymbol, second = noSymbol, third = noSymbol;
     for (Symbol basic : m_columns[marker]) {
         const Row& row = m_rows[static_cast<size_t>(m_rowOf[basic])].row;
         double c = row.coefficientFor(marker);
         if (c == 0)
             continue;
-        if (!isRestricted(basic)) {
+        if (kindOf(basic) == Kind::Dummy) {
+            if (implied == noSymbol || basic < implied)
+                implied = basic;
+        } else if (!isRestricted(basic)) {
             third = basic;
         } else if (c < 0) {
             double ratio = -row.constant / c;
@@ -352,6 +365,8 @@ LayoutSolver::Symbol LayoutSolver::markerLeavingRow(Symbol marker) const
             }
         }
     }
+    if (implied != noSymbol)
+        return implied;
     if (first != noSymbol)
         return first;
     if (second != noSymbol)

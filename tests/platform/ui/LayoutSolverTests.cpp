@@ -331,5 +331,50 @@ TEST(LayoutSolverTest, AChainRefusesAContradictionAndKeepsFollowingItsConstants)
     EXPECT_NEAR(chain.solver.value(chain.tops.back()), 598, 1e-6);
 }
 
+// A required relation refused after the search for a feasible place pivoted the tableau:
+// the system is the same, and so must be its solution.
+TEST(LayoutSolverTest, ARefusedRelationLeavesTheSolutionWhereItWas)
+{
+    LayoutSolver solver;
+    auto a = solver.newVariable(), b = solver.newVariable(), c = solver.newVariable(), d = solver.newVariable();
+    ASSERT_TRUE(solver.addConstraint(expr({ { a, 1 } }, 28), Relation::Equal));
+    ASSERT_TRUE(solver.addConstraint(expr({ { a, 1 } }, -3), Relation::LessOrEqual, 618));
+    ASSERT_TRUE(solver.addConstraint(expr({ { d, 1 }, { b, -1 } }, -8), Relation::Equal));
+    ASSERT_TRUE(solver.addConstraint(expr({ { b, 1 }, { a, -1 } }, -3), Relation::Equal, 718));
+    ASSERT_TRUE(solver.addConstraint(expr({ { c, 1 }, { b, -1 } }, -37), Relation::GreaterOrEqual));
+    ASSERT_TRUE(solver.addConstraint(expr({ { d, 1 }, { c, -0.5 } }, 32), Relation::Equal));
+    solver.updateValues();
+    const double before[4] = { solver.value(a), solver.value(b), solver.value(c), solver.value(d) };
+    EXPECT_EQ(before[1], -25) << "b = a + 3 at 718 holds";
+    EXPECT_FALSE(solver.addConstraint(expr({ { b, 1 }, { a, -1 } }, 33), Relation::Equal));
+    solver.updateValues();
+    const double after[4] = { solver.value(a), solver.value(b), solver.value(c), solver.value(d) };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(after[i], before[i], 1e-9) << "variable " << i;
+}
+
+// The same required equality twice: the second takes over when the first goes, and a
+// constant moved on one cannot make them disagree.
+TEST(LayoutSolverTest, ARepeatedEqualityHoldsWhenTheFirstGoesAndCannotBeMovedApart)
+{
+    LayoutSolver solver;
+    auto x = solver.newVariable(), y = solver.newVariable();
+    ASSERT_TRUE(solver.addConstraint(expr({ { y, 1 }, { x, -0.5 } }, 21), Relation::Equal));
+    ASSERT_TRUE(solver.addConstraint(expr({ { x, 1 } }, -6), Relation::GreaterOrEqual));
+    auto first = solver.addConstraint(expr({ { y, 1 } }, -16), Relation::Equal);
+    auto second = solver.addConstraint(expr({ { y, 1 } }, -16), Relation::Equal);
+    ASSERT_TRUE(first && second);
+    EXPECT_FALSE(solver.changeConstant(*second, -43));
+    solver.updateValues();
+    EXPECT_NEAR(solver.value(y), 16, 1e-9);
+    solver.removeConstraint(*first);
+    solver.updateValues();
+    EXPECT_NEAR(solver.value(y), 16, 1e-9);
+    EXPECT_NEAR(solver.value(x), 74, 1e-9);
+    EXPECT_TRUE(solver.changeConstant(*second, -43)) << "alone now, it may move";
+    solver.updateValues();
+    EXPECT_NEAR(solver.value(y), 43, 1e-9);
+}
+
 } // namespace
 } // namespace ui
