@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <cmath>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -374,6 +376,108 @@ TEST(LayoutSolverTest, ARepeatedEqualityHoldsWhenTheFirstGoesAndCannotBeMovedApa
     EXPECT_TRUE(solver.changeConstant(*second, -43)) << "alone now, it may move";
     solver.updateValues();
     EXPECT_NEAR(solver.value(y), 43, 1e-9);
+}
+
+// Random sequences of additions, removals, moved constants and suggestions over a few
+// variables (often chained): after every step the solution satisfies every relation taken as
+// required and is as good, by the weighted errors, as a fresh solve of the same relations.
+TEST(LayoutSolverTest, RandomChangesStayAsGoodAsAFreshSolve)
+{
+    struct Taken {
+        Expr expression;
+        Relation relation;
+        float priority;
+        LayoutSolver::ConstraintId id;
+        bool alive = true;
+    };
+    for (unsigned seed = 0; seed < 80; ++seed) {
+        std::mt19937 random(seed);
+        auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+        const int count = pick(3, 12);
+        const bool stays = pick(0, 1) == 1;
+        std::vector<double> wished(static_cast<size_t>(count), 0);
+        std::vector<Taken> taken;
+        LayoutSolver solver;
+        for (int i = 0; i < count; ++i)
+            solver.newVariable();
+        auto build = [&](LayoutSolver& fresh) {
+            for (int i = 0; i < count; ++i)
+                fresh.newVariable();
+            for (const auto& t : taken) {
+                if (t.alive)
+                    fresh.addConstraint(t.expression, t.relation, t.priority);
+            }
+            for (int i = 0; stays && i < count; ++i) {
+                fresh.addEditVariable(static_cast<LayoutSolver::Variable>(i), 0);
+                fresh.suggestValue(static_cast<LayoutSolver::Variable>(i), wished[static_cast<size_t>(i)]);
+            }
+            fresh.updateValues();
+        };
+        // The weighted errors, and how far the required relations are off.
+        auto cost = [&](const LayoutSolver& s) {
+            double errors = 0, off = 0;
+            for (const auto& t : taken) {
+                if (!t.alive)
+                    continue;
+                double v = t.expression.constant;
+                for (const auto& term : t.expression.terms)
+                    v += term.coefficient * s.value(term.variable);
+                double miss = t.relation == Relation::Equal ? std::fabs(v)
+                    : t.relation == Relation::LessOrEqual   ? std::max(0.0, v)
+                                                            : std::max(0.0, -v);
+                (t.priority >= LayoutSolver::requiredPriority ? off : errors)
+                    += miss * (t.priority >= LayoutSolver::requiredPriority ? 1 : LayoutSolver::weightForPriority(t.priority));
+            }
+            for (int i = 0; stays && i < count; ++i)
+                errors += LayoutSolver::weightForPriority(0) * std::fabs(s.value(static_cast<LayoutSolver::Variable>(i)) - wished[static_cast<size_t>(i)]);
+            return std::pair { errors, off };
+        };
+        auto add = [&] {
+            int a = pick(0, count - 1);
+            int b = pick(0, 1) ? std::max(0, a - 1) : pick(0, count - 1);
+            Expr e = expr({ { static_cast<LayoutSolver::Variable>(a), 1 } }, pick(-50, 50));
+            if (b != a && pick(0, 3))
+                e.add(static_cast<LayoutSolver::Variable>(b), pick(0, 4) ? -1.0 : -0.5);
+            Relation relation = pick(0, 3) ? Relation::Equal : pick(0, 1) ? Relation::LessOrEqual : Relation::GreaterOrEqual;
+            float priority = pick(0, 2) ? LayoutSolver::requiredPriority : static_cast<float>(pick(1, 999));
+            if (auto id = solver.addConstraint(e, relation, priority))
+                taken.push_back({ e, relation, priority, *id });
+        };
+        for (int i = pick(1, 2 * count); i > 0; --i)
+            add();
+        for (int i = 0; stays && i < count; ++i) {
+            wished[static_cast<size_t>(i)] = pick(-20, 20);
+            solver.addEditVariable(static_cast<LayoutSolver::Variable>(i), 0);
+            solver.suggestValue(static_cast<LayoutSolver::Variable>(i), wished[static_cast<size_t>(i)]);
+        }
+        for (int step = 0; step < 30; ++step) {
+            int op = pick(0, 3);
+            Taken* some = taken.empty() ? nullptr : &taken[static_cast<size_t>(pick(0, static_cast<int>(taken.size()) - 1))];
+            if (op == 0) {
+                add();
+            } else if (op == 1 && some && some->alive) {
+                solver.removeConstraint(some->id);
+                some->alive = false;
+            } else if (op == 2 && some && some->alive) {
+                double constant = pick(-50, 50);
+                if (solver.changeConstant(some->id, constant))
+                    some->expression.constant = constant;
+            } else if (op == 3 && stays) {
+                int v = pick(0, count - 1);
+                wished[static_cast<size_t>(v)] = pick(-40, 40);
+                solver.suggestValue(static_cast<LayoutSolver::Variable>(v), wished[static_cast<size_t>(v)]);
+            }
+            solver.updateValues();
+            LayoutSolver fresh;
+            build(fresh);
+            auto [errors, off] = cost(solver);
+            auto [freshErrors, freshOff] = cost(fresh);
+            ASSERT_LT(off, 1e-6) << "seed " << seed << " step " << step << ": a required relation is off";
+            if (freshOff < 1e-6) {
+                ASSERT_NEAR(errors, freshErrors, 1e-6 * (1 + freshErrors)) << "seed " << seed << " step " << step;
+            }
+        }
+    }
 }
 
 } // namespace
