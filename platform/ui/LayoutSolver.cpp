@@ -6,16 +6,10 @@
 
 namespace ui {
 
-namespace {
-
-constexpr double epsilon = 1e-8;
-
-bool nearZero(double value)
+bool LayoutSolver::nearZero(double value)
 {
     return std::fabs(value) < epsilon;
 }
-
-} // namespace
 
 double LayoutSolver::weightForPriority(float priority)
 {
@@ -25,87 +19,6 @@ double LayoutSolver::weightForPriority(float priority)
         return 1e-4;
     double p = std::min(static_cast<double>(priority), 999.0);
     return std::pow(10.0, p / 250.0);
-}
-
-// Rows
-
-double LayoutSolver::Row::coefficientFor(Symbol symbol) const
-{
-    auto it = std::lower_bound(terms.begin(), terms.end(), symbol,
-        [](const std::pair<Symbol, double>& term, Symbol s) { return term.first < s; });
-    return it != terms.end() && it->first == symbol ? it->second : 0.0;
-}
-
-void LayoutSolver::Row::insert(Symbol symbol, double coefficient)
-{
-    auto it = std::lower_bound(terms.begin(), terms.end(), symbol,
-        [](const std::pair<Symbol, double>& term, Symbol s) { return term.first < s; });
-    if (it != terms.end() && it->first == symbol) {
-        it->second += coefficient;
-        if (nearZero(it->second))
-            terms.erase(it);
-        return;
-    }
-    if (!nearZero(coefficient))
-        terms.insert(it, { symbol, coefficient });
-}
-
-void LayoutSolver::Row::insert(const Row& other, double coefficient)
-{
-    constant += other.constant * coefficient;
-    std::vector<std::pair<Symbol, double>> merged;
-    merged.reserve(terms.size() + other.terms.size());
-    size_t i = 0, j = 0;
-    while (i < terms.size() || j < other.terms.size()) {
-        if (j == other.terms.size() || (i < terms.size() && terms[i].first < other.terms[j].first)) {
-            merged.push_back(terms[i++]);
-        } else if (i == terms.size() || other.terms[j].first < terms[i].first) {
-            double c = other.terms[j].second * coefficient;
-            if (!nearZero(c))
-                merged.push_back({ other.terms[j].first, c });
-            ++j;
-        } else {
-            double c = terms[i].second + other.terms[j].second * coefficient;
-            if (!nearZero(c))
-                merged.push_back({ terms[i].first, c });
-            ++i;
-            ++j;
-        }
-    }
-    terms.swap(merged);
-}
-
-void LayoutSolver::Row::remove(Symbol symbol)
-{
-    auto it = std::lower_bound(terms.begin(), terms.end(), symbol,
-        [](const std::pair<Symbol, double>& term, Symbol s) { return term.first < s; });
-    if (it != terms.end() && it->first == symbol)
-        terms.erase(it);
-}
-
-void LayoutSolver::Row::negate()
-{
-    constant = -constant;
-    for (auto& term : terms)
-        term.second = -term.second;
-}
-
-// 0 = constant + a·symbol + rest  becomes  symbol = -(constant + rest) / a.
-void LayoutSolver::Row::solveFor(Symbol symbol)
-{
-    double a = coefficientFor(symbol);
-    remove(symbol);
-    double factor = -1.0 / a;
-    constant *= factor;
-    for (auto& term : terms)
-        term.second *= factor;
-}
-
-// lhs = constant + a·rhs + rest  becomes  rhs = …, with lhs among the terms.
-void LayoutSolver::Row::solveFor(Symbol lhs, Symbol rhs)
-{
-    insert(lhs, -1.0);
-    solveFor(rhs);
 }
 
 // The solver
@@ -119,6 +32,8 @@ LayoutSolver::Symbol LayoutSolver::newSymbol(Kind kind)
     m_kinds.push_back(kind);
     m_rowOf.push_back(-1);
     m_columns.emplace_back();
+    m_deviation.push_back(noSymbol);
+    m_deviationOwner.push_back(noSymbol);
     return symbol;
 }
 
@@ -140,113 +55,30 @@ size_t LayoutSolver::rowCount() const
     return m_rows.size() - m_freeRows.size();
 }
 
-void LayoutSolver::addToColumns(Symbol basic, const Row& row)
-{
-    for (const auto& [symbol, coefficient] : row.terms)
-        m_columns[symbol].insert(basic);
-}
-
-void LayoutSolver::removeFromColumns(Symbol basic, const Row& row)
-{
-    for (const auto& [symbol, coefficient] : row.terms)
-        m_columns[symbol].erase(basic);
-}
-
-// Keeps the columns right after a row's terms changed from `previous` to `row`.
-void LayoutSolver::replaceRowTerms(Symbol basic, Row& row, const Row& previous)
-{
-    size_t i = 0, j = 0;
-    const auto& before = previous.terms;
-    const auto& after = row.terms;
-    while (i < before.size() || j < after.size()) {
-        if (j == after.size() || (i < before.size() && before[i].first < after[j].first)) {
-            m_columns[before[i].first].erase(basic);
-            ++i;
-        } else if (i == before.size() || after[j].first < before[i].first) {
-            m_columns[after[j].first].insert(basic);
-            ++j;
-        } else {
-            ++i;
-            ++j;
-        }
-    }
-}
-
-void LayoutSolver::setBasic(Symbol basic, Row&& row)
-{
-    int32_t index;
-    if (!m_freeRows.empty()) {
-        index = m_freeRows.back();
-        m_freeRows.pop_back();
-    } else {
-        index = static_cast<int32_t>(m_rows.size());
-        m_rows.emplace_back();
-    }
-    m_rows[static_cast<size_t>(index)].basic = basic;
-    m_rows[static_cast<size_t>(index)].row = std::move(row);
-    m_rowOf[basic] = index;
-    addToColumns(basic, m_rows[static_cast<size_t>(index)].row);
-}
-
-LayoutSolver::Row LayoutSolver::takeRow(Symbol basic)
-{
-    int32_t index = m_rowOf[basic];
-    Row row = std::move(m_rows[static_cast<size_t>(index)].row);
-    m_rows[static_cast<size_t>(index)].basic = noSymbol;
-    m_rows[static_cast<size_t>(index)].row = Row {};
-    m_rowOf[basic] = -1;
-    m_freeRows.push_back(index);
-    removeFromColumns(basic, row);
-    return row;
-}
-
-// Replaces `symbol` by its row everywhere it appears.
-void LayoutSolver::substitute(Symbol symbol, const Row& row)
-{
-    std::vector<Symbol> users(m_columns[symbol].begin(), m_columns[symbol].end());
-    for (Symbol basic : users) {
-        Row& target = rowFor(basic);
-        double coefficient = target.coefficientFor(symbol);
-        if (coefficient == 0)
-            continue;
-        Row previous = target;
-        target.remove(symbol);
-        target.insert(row, coefficient);
-        replaceRowTerms(basic, target, previous);
-        if (isRestricted(basic) && target.constant < 0)
-            m_infeasible.push_back(basic);
-    }
-    if (double c = m_objective.coefficientFor(symbol); c != 0) {
-        m_objective.remove(symbol);
-        m_objective.insert(row, c);
-    }
-    if (m_artificial) {
-        if (double c = m_artificial->coefficientFor(symbol); c != 0) {
-            m_artificial->remove(symbol);
-            m_artificial->insert(row, c);
-        }
-    }
-}
-
-void LayoutSolver::pivot(Symbol leaving, Symbol entering)
-{
-    Row row = takeRow(leaving);
-    row.solveFor(leaving, entering);
-    substitute(entering, row);
-    setBasic(entering, std::move(row));
-}
-
 LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation relation, double weight, Tag& tag)
 {
     Row row;
     row.constant = expression.constant;
+    row.terms.reserve(expression.terms.size() + 3);
     for (const auto& term : expression.terms) {
         if (nearZero(term.coefficient) || term.variable >= m_variableSymbol.size())
             continue;
         Symbol symbol = m_variableSymbol[term.variable];
-        if (isBasic(symbol))
-            row.insert(rowFor(symbol), term.coefficient);
-        else
+        if (Symbol deviation = m_deviation[symbol]; deviation != noSymbol) {
+            row.constant += rowFor(symbol).constant * term.coefficient;
+            row.insert(deviation, term.coefficient);
+        } else if (isBasic(symbol)) {
+            // Required equalities may have come to decide it since it was solved for.
+            if (kindOf(symbol) == Kind::External && rowFor(symbol).terms.size() > 1 && allDummies(rowFor(symbol))) {
+                Symbol made = newSymbol(Kind::Dummy);
+                m_deviation[symbol] = made;
+                m_deviationOwner[made] = symbol;
+                row.constant += rowFor(symbol).constant * term.coefficient;
+                row.insert(made, term.coefficient);
+            } else {
+                row.insert(rowFor(symbol), term.coefficient);
+            }
+        } else
             row.insert(symbol, term.coefficient);
     }
     bool required = weight <= 0;
@@ -260,7 +92,7 @@ LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation r
             Symbol error = newSymbol(Kind::Error);
             tag.other = error;
             row.insert(error, -direction);
-            m_objective.insert(error, weight);
+            addToObjective(m_objective, error, weight);
         }
     } else if (required) {
         Symbol dummy = newSymbol(Kind::Dummy);
@@ -273,8 +105,8 @@ LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation r
         tag.other = minus;
         row.insert(plus, -1.0);
         row.insert(minus, 1.0);
-        m_objective.insert(plus, weight);
-        m_objective.insert(minus, weight);
+        addToObjective(m_objective, plus, weight);
+        addToObjective(m_objective, minus, weight);
     }
     if (row.constant < 0)
         row.negate();
@@ -283,10 +115,17 @@ LayoutSolver::Row LayoutSolver::makeRow(const Expression& expression, Relation r
 
 LayoutSolver::Symbol LayoutSolver::chooseSubject(const Row& row, const Tag& tag) const
 {
+    // The variable fewest rows mention: solving for one that others already use writes
+    // this row into each of them, and relations added in an order that runs against a
+    // chain (its links before its sizes) would chain every row into the next.
+    Symbol best = noSymbol;
     for (const auto& [symbol, coefficient] : row.terms) {
-        if (kindOf(symbol) == Kind::External)
-            return symbol;
+        if (kindOf(symbol) == Kind::External
+            && (best == noSymbol || m_columns[symbol].rows.size() < m_columns[best].rows.size()))
+            best = symbol;
     }
+    if (best != noSymbol)
+        return best;
     for (Symbol candidate : { tag.marker, tag.other }) {
         if (candidate == noSymbol)
             continue;
@@ -306,7 +145,8 @@ bool LayoutSolver::allDummies(const Row& row) const
 bool LayoutSolver::addWithArtificialVariable(Row&& row)
 {
     Symbol artificial = newSymbol(Kind::Slack);
-    Row objective = row;
+    Objective objective;
+    addToObjective(objective, row, 1.0);
     setBasic(artificial, std::move(row));
     m_artificial = &objective;
     optimize(objective);
@@ -335,13 +175,10 @@ bool LayoutSolver::addWithArtificialVariable(Row&& row)
     }
     // The artificial variable is parametric now: drop it from every row.
     std::vector<Symbol> users(m_columns[artificial].begin(), m_columns[artificial].end());
-    for (Symbol basic : users) {
-        Row& target = rowFor(basic);
-        Row previous = target;
-        target.remove(artificial);
-        replaceRowTerms(basic, target, previous);
-    }
-    m_objective.remove(artificial);
+    for (Symbol basic : users)
+        mergeInto(basic, rowFor(basic), artificial, Row {}, 0);
+    m_objective.coefficients.erase(artificial);
+    m_objective.negative.erase(artificial);
     return success;
 }
 
@@ -368,24 +205,37 @@ std::optional<LayoutSolver::ConstraintId> LayoutSolver::addWeighted(const Expres
     if (subject == noSymbol) {
         if (!addWithArtificialVariable(std::move(row))) {
             m_infeasible.clear();
+            // The search for a feasible place pivoted the tableau: the same system, but not
+            // necessarily at its optimum any more.
+            m_optimal = false;
             return std::nullopt;
         }
     } else {
         row.solveFor(subject);
-        substitute(subject, row);
-        setBasic(subject, std::move(row));
+        if (kindOf(subject) == Kind::External && allDummies(row)) {
+            pin(subject, std::move(row));
+        } else {
+            substitute(subject, row);
+            setBasic(subject, std::move(row));
+        }
     }
     ConstraintId id = m_nextConstraint++;
     double markerCoefficient = 1;
     if (relation == Relation::GreaterOrEqual || (relation == Relation::Equal && weight > 0))
         markerCoefficient = -1;
-    m_constraints[id] = { tag, weight, expression.constant, markerCoefficient };
+    if (m_constraints.size() <= id)
+        m_constraints.resize(id + 1);
+    m_constraints[id] = ConstraintEntry { tag, weight, expression.constant, markerCoefficient };
+    ++m_constraintCount;
     optimize(m_objective);
+    m_optimal = true;
     return id;
 }
 
 // The tableau is the same system with the marker m replaced by m + shift: each row that
-// holds it moves its constant by coefficient × shift (its own row the other way).
+// holds it moves its constant by coefficient × shift (its own row the other way). A pinned
+// row that moves moves its deviation with it, and so the rows that name that deviation;
+// deviations are visited in the order they were made, after every row inside them.
 void LayoutSolver::shiftMarker(Symbol marker, double shift)
 {
     if (isBasic(marker)) {
@@ -395,26 +245,53 @@ void LayoutSolver::shiftMarker(Symbol marker, double shift)
             m_infeasible.push_back(marker);
         return;
     }
-    for (Symbol basic : m_columns[marker]) {
-        Row& row = rowFor(basic);
-        double c = row.coefficientFor(marker);
-        row.constant += c * shift;
-        if (c != 0 && row.constant < 0 && isRestricted(basic))
-            m_infeasible.push_back(basic);
+    // A min-heap of (deviation, shift): every shift a deviation takes comes from rows made
+    // before it, so all of them are in the heap by the time it is the smallest.
+    m_moved.clear();
+    shiftColumn(marker, shift);
+    auto later = [](const std::pair<Symbol, double>& a, const std::pair<Symbol, double>& b) { return a.first > b.first; };
+    while (!m_moved.empty()) {
+        std::pop_heap(m_moved.begin(), m_moved.end(), later);
+        auto [deviation, delta] = m_moved.back();
+        m_moved.pop_back();
+        while (!m_moved.empty() && m_moved.front().first == deviation) {
+            std::pop_heap(m_moved.begin(), m_moved.end(), later);
+            delta += m_moved.back().second;
+            m_moved.pop_back();
+        }
+        shiftColumn(deviation, delta);
     }
-    if (double c = m_objective.coefficientFor(marker); c != 0)
-        m_objective.constant += c * shift;
+    m_objective.constant += objectiveCoefficient(m_objective, marker) * shift;
+}
+
+void LayoutSolver::shiftColumn(Symbol symbol, double shift)
+{
+    auto later = [](const std::pair<Symbol, double>& a, const std::pair<Symbol, double>& b) { return a.first > b.first; };
+    for (Symbol basic : m_columns[symbol]) {
+        Row& row = rowFor(basic);
+        double c = row.coefficientFor(symbol);
+        if (c == 0)
+            continue;
+        row.constant += c * shift;
+        if (row.constant < 0 && isRestricted(basic))
+            m_infeasible.push_back(basic);
+        if (Symbol deviation = m_deviation[basic]; deviation != noSymbol) {
+            m_moved.push_back({ deviation, c * shift });
+            std::push_heap(m_moved.begin(), m_moved.end(), later);
+        }
+    }
 }
 
 bool LayoutSolver::changeConstant(ConstraintId id, double expressionConstant)
 {
-    auto it = m_constraints.find(id);
-    if (it == m_constraints.end())
+    if (!hasConstraint(id))
         return false;
-    ConstraintEntry& entry = it->second;
+    ConstraintEntry& entry = *m_constraints[id];
     double delta = expressionConstant - entry.constant;
     if (delta == 0)
         return true;
+    // The dual simplex starts from an optimal tableau.
+    ensureOptimal();
     // expression + δ + a·m = expression + a·(m + δ/a).
     shiftMarker(entry.tag.marker, delta / entry.markerCoefficient);
     entry.constant = expressionConstant;
@@ -423,7 +300,12 @@ bool LayoutSolver::changeConstant(ConstraintId id, double expressionConstant)
     // dummy row off zero: take the change back.
     bool feasible = true;
     for (const auto& slot : m_rows) {
-        if (slot.basic != noSymbol && isRestricted(slot.basic) && slot.row.constant < -epsilon) {
+        if (slot.basic == noSymbol)
+            continue;
+        // A basic marker of a required equality (one the others already implied) is zero
+        // or the equalities disagree.
+        bool dummyOff = kindOf(slot.basic) == Kind::Dummy && std::fabs(slot.row.constant) > 1e-6;
+        if ((isRestricted(slot.basic) && slot.row.constant < -epsilon) || dummyOff) {
             feasible = false;
             break;
         }
@@ -439,30 +321,35 @@ bool LayoutSolver::changeConstant(ConstraintId id, double expressionConstant)
 
 bool LayoutSolver::hasConstraint(ConstraintId id) const
 {
-    return m_constraints.count(id) != 0;
+    return id < m_constraints.size() && m_constraints[id].has_value();
 }
 
 void LayoutSolver::removeErrorEffects(Symbol error, double weight)
 {
     if (isBasic(error))
-        m_objective.insert(rowFor(error), -weight);
+        addToObjective(m_objective, rowFor(error), -weight);
     else
-        m_objective.insert(error, -weight);
+        addToObjective(m_objective, error, -weight);
 }
 
-// The row to pivot a non-basic marker into: the most restrictive restricted row where it
-// has a negative coefficient, else one where it is positive, else any.
+// The row to pivot a non-basic marker into: the marker of a required equality the others
+// implied, if one holds it (that equality takes the removed one's place, and its row, at
+// zero, moves no constant); else the most restrictive restricted row where it has a
+// negative coefficient, else one where it is positive, else any.
 LayoutSolver::Symbol LayoutSolver::markerLeavingRow(Symbol marker) const
 {
     double r1 = std::numeric_limits<double>::max();
     double r2 = std::numeric_limits<double>::max();
-    Symbol first = noSymbol, second = noSymbol, third = noSymbol;
+    Symbol implied = noSymbol, first = noSymbol, second = noSymbol, third = noSymbol;
     for (Symbol basic : m_columns[marker]) {
         const Row& row = m_rows[static_cast<size_t>(m_rowOf[basic])].row;
         double c = row.coefficientFor(marker);
         if (c == 0)
             continue;
-        if (!isRestricted(basic)) {
+        if (kindOf(basic) == Kind::Dummy) {
+            if (implied == noSymbol || basic < implied)
+                implied = basic;
+        } else if (!isRestricted(basic)) {
             third = basic;
         } else if (c < 0) {
             double ratio = -row.constant / c;
@@ -478,6 +365,8 @@ LayoutSolver::Symbol LayoutSolver::markerLeavingRow(Symbol marker) const
             }
         }
     }
+    if (implied != noSymbol)
+        return implied;
     if (first != noSymbol)
         return first;
     if (second != noSymbol)
@@ -487,11 +376,11 @@ LayoutSolver::Symbol LayoutSolver::markerLeavingRow(Symbol marker) const
 
 void LayoutSolver::removeConstraint(ConstraintId id)
 {
-    auto it = m_constraints.find(id);
-    if (it == m_constraints.end())
+    if (!hasConstraint(id))
         return;
-    ConstraintEntry entry = it->second;
-    m_constraints.erase(it);
+    ConstraintEntry entry = *m_constraints[id];
+    m_constraints[id].reset();
+    --m_constraintCount;
     if (entry.weight > 0) {
         if (kindOf(entry.tag.marker) == Kind::Error)
             removeErrorEffects(entry.tag.marker, entry.weight);
@@ -499,6 +388,8 @@ void LayoutSolver::removeConstraint(ConstraintId id)
             removeErrorEffects(entry.tag.other, entry.weight);
     }
     Symbol marker = entry.tag.marker;
+    if (!isBasic(marker) && kindOf(marker) == Kind::Dummy)
+        expandDeviations(marker);
     if (isBasic(marker)) {
         takeRow(marker);
     } else {
@@ -510,23 +401,29 @@ void LayoutSolver::removeConstraint(ConstraintId id)
         }
     }
     // The error symbols of an optional constraint may still sit in rows; they are free
-    // now and are left at zero by the next optimisation.
-    optimize(m_objective);
+    // now and are left at zero by the next optimisation. That waits until something needs
+    // the optimum: a relation replaced by another in the same pass would otherwise have the
+    // simplex walk to where the removal leaves things, and back.
+    m_optimal = false;
+    if (!m_waking.empty())
+        wakeEdits();
 }
 
-bool LayoutSolver::optimize(Row& objective)
+void LayoutSolver::ensureOptimal()
+{
+    if (m_optimal)
+        return;
+    optimize(m_objective);
+    m_optimal = true;
+}
+
+bool LayoutSolver::optimize(Objective& objective)
 {
     for (int guard = 0; guard < 100000; ++guard) {
         // Bland's rule (lowest symbol first) keeps the simplex from cycling.
-        Symbol entering = noSymbol;
-        for (const auto& [symbol, coefficient] : objective.terms) {
-            if (kindOf(symbol) != Kind::Dummy && coefficient < -epsilon) {
-                entering = symbol;
-                break;
-            }
-        }
-        if (entering == noSymbol)
+        if (objective.negative.empty())
             return true;
+        Symbol entering = *objective.negative.begin();
         double best = std::numeric_limits<double>::max();
         Symbol leaving = noSymbol;
         for (Symbol basic : m_columns[entering]) {
@@ -563,7 +460,7 @@ void LayoutSolver::dualOptimize()
         double best = std::numeric_limits<double>::max();
         for (const auto& [symbol, coefficient] : row.terms) {
             if (coefficient > 0 && kindOf(symbol) != Kind::Dummy) {
-                double ratio = m_objective.coefficientFor(symbol) / coefficient;
+                double ratio = objectiveCoefficient(m_objective, symbol) / coefficient;
                 if (ratio < best) {
                     best = ratio;
                     entering = symbol;
@@ -580,15 +477,49 @@ void LayoutSolver::addEditVariable(Variable variable, float priority)
 {
     if (m_edits.count(variable) || variable >= m_variableSymbol.size())
         return;
+    EditEntry edit;
     // A "required" edit is held above every optional constraint, yet yields to required
     // ones (an edit is a wish, which required relations may overrule).
-    double weight = priority >= requiredPriority ? weightForPriority(999) * 100 : weightForPriority(priority);
-    Expression expression;
-    expression.add(variable, 1.0);
-    auto id = addWeighted(expression, Relation::Equal, weight);
-    if (!id)
+    edit.weight = priority >= requiredPriority ? weightForPriority(999) * 100 : weightForPriority(priority);
+    Symbol symbol = m_variableSymbol[variable];
+    if (m_deviation[symbol] != noSymbol) {
+        // Pinned: whatever it is suggested, the variable keeps the value the required
+        // equalities give it, and its edit row would only weigh its own errors.
+        edit.dormant = true;
+        m_dormantEdits[symbol] = variable;
+        m_edits[variable] = edit;
         return;
-    m_edits[variable] = { *id, m_constraints[*id].tag, 0 };
+    }
+    if (addEditRow(variable, edit))
+        m_edits[variable] = edit;
+}
+
+bool LayoutSolver::addEditRow(Variable variable, EditEntry& edit)
+{
+    Expression expression;
+    expression.add(variable, 1.0).constant = -edit.constant;
+    auto id = addWeighted(expression, Relation::Equal, edit.weight);
+    if (!id)
+        return false;
+    edit.constraint = *id;
+    edit.tag = m_constraints[*id]->tag;
+    edit.dormant = false;
+    return true;
+}
+
+// The dormant edits of variables a removal freed take their rows, at their last suggestion.
+void LayoutSolver::wakeEdits()
+{
+    auto waking = std::move(m_waking);
+    m_waking.clear();
+    for (Variable variable : waking) {
+        auto it = m_edits.find(variable);
+        if (it == m_edits.end() || !it->second.dormant)
+            continue;
+        m_dormantEdits.erase(m_variableSymbol[variable]);
+        if (!addEditRow(variable, it->second))
+            m_edits.erase(it);
+    }
 }
 
 void LayoutSolver::removeEditVariable(Variable variable)
@@ -596,8 +527,12 @@ void LayoutSolver::removeEditVariable(Variable variable)
     auto it = m_edits.find(variable);
     if (it == m_edits.end())
         return;
-    removeConstraint(it->second.constraint);
+    EditEntry edit = it->second;
     m_edits.erase(it);
+    if (edit.dormant)
+        m_dormantEdits.erase(m_variableSymbol[variable]);
+    else
+        removeConstraint(edit.constraint);
 }
 
 bool LayoutSolver::hasEditVariable(Variable variable) const
@@ -614,6 +549,11 @@ void LayoutSolver::suggestValue(Variable variable, double value)
     double delta = value - edit.constant;
     if (delta == 0)
         return;
+    if (edit.dormant) {
+        edit.constant = value;
+        return;
+    }
+    ensureOptimal();
     edit.constant = value;
     // The edit row is `variable − plus + minus − value = 0`; a new value shifts the
     // constant of whichever of its error symbols is basic, or of every row that uses the
@@ -633,6 +573,7 @@ void LayoutSolver::suggestValue(Variable variable, double value)
 
 const std::vector<LayoutSolver::Variable>& LayoutSolver::updateValues()
 {
+    ensureOptimal();
     m_changed.clear();
     for (Variable variable = 0; variable < m_variableSymbol.size(); ++variable) {
         Symbol symbol = m_variableSymbol[variable];

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -80,10 +81,13 @@ public:
     // Copies the solution into the variables' values; answers the variables that changed.
     const std::vector<Variable>& updateValues();
 
-    size_t constraintCount() const { return m_constraints.size(); }
+    size_t constraintCount() const { return m_constraintCount; }
     size_t rowCount() const;
 
 private:
+    static constexpr double epsilon = 1e-8;
+    static bool nearZero(double);
+
     enum class Kind : uint8_t { External, Slack, Error, Dummy };
     using Symbol = uint32_t;
     static constexpr Symbol noSymbol = UINT32_MAX;
@@ -110,10 +114,22 @@ private:
         double constant = 0; // the expression's constant
         double markerCoefficient = 1; // the marker's coefficient in the row as made
     };
+    // The objective, sparse, with the symbols that would improve it when entering kept in
+    // order for Bland's rule (markers of required equalities and deviations are fixed at
+    // zero: never candidates, though their terms stay for the removal that frees one).
+    struct Objective {
+        double constant = 0;
+        std::unordered_map<Symbol, double> coefficients;
+        std::set<Symbol> negative;
+    };
     struct EditEntry {
-        ConstraintId constraint;
+        ConstraintId constraint = 0;
         Tag tag;
         double constant = 0;
+        double weight = 0;
+        // An edit of a variable that required equalities decide has no say: it waits,
+        // without a row, until a removal frees the variable.
+        bool dormant = false;
     };
 
     Symbol newSymbol(Kind);
@@ -131,15 +147,25 @@ private:
     void setBasic(Symbol, Row&&);
     Row takeRow(Symbol);
     void substitute(Symbol, const Row&);
+    void mergeInto(Symbol basic, Row& target, Symbol replaced, const Row& source, double coefficient);
     void pivot(Symbol leaving, Symbol entering);
-    bool optimize(Row& objective);
+    bool optimize(Objective&);
+    double objectiveCoefficient(const Objective&, Symbol) const;
+    void addToObjective(Objective&, Symbol, double coefficient);
+    void addToObjective(Objective&, const Row&, double coefficient);
+    void substituteInObjective(Objective&, Symbol, const Row&);
+    void pin(Symbol basic, Row&&);
+    void expandDeviations(Symbol marker);
+    void shiftColumn(Symbol, double shift);
     void dualOptimize();
+    void ensureOptimal();
+    bool addEditRow(Variable, EditEntry&);
+    void wakeEdits();
     Symbol markerLeavingRow(Symbol marker) const;
     void removeErrorEffects(Symbol error, double weight);
     // Column bookkeeping: which rows mention a symbol.
     void addToColumns(Symbol basic, const Row&);
     void removeFromColumns(Symbol basic, const Row&);
-    void replaceRowTerms(Symbol basic, Row& row, const Row& previous);
 
     struct RowSlot {
         Symbol basic = noSymbol;
@@ -147,19 +173,49 @@ private:
     };
     std::vector<Kind> m_kinds;
     std::vector<int32_t> m_rowOf;
-    std::vector<std::unordered_set<Symbol>> m_columns; // symbol → basic symbols of rows that mention it
+    // The basic symbols of the rows that mention a symbol, unordered. A row joins a column
+    // once (only when the symbol enters the row), so a vector does without hashing.
+    struct Column {
+        std::vector<Symbol> rows;
+        void insert(Symbol basic) { rows.push_back(basic); }
+        void erase(Symbol basic)
+        {
+            for (auto& row : rows) {
+                if (row == basic) {
+                    row = rows.back();
+                    rows.pop_back();
+                    return;
+                }
+            }
+        }
+        auto begin() const { return rows.begin(); }
+        auto end() const { return rows.end(); }
+    };
+    std::vector<Column> m_columns;
     std::vector<RowSlot> m_rows;
     std::vector<int32_t> m_freeRows;
-    Row m_objective;
-    Row* m_artificial = nullptr;
+    Objective m_objective;
+    Objective* m_artificial = nullptr;
+    // A variable that required equalities alone decide ("pinned": its row holds only their
+    // markers) is written into later rows as its value plus one deviation symbol standing
+    // for its markers, instead of all of them: a chain of equalities keeps one term per link
+    // instead of one per link above it. external → deviation, deviation → external.
+    std::vector<Symbol> m_deviation;
+    std::vector<Symbol> m_deviationOwner;
+    std::vector<std::pair<Symbol, double>> m_moved; // shiftMarker's heap, kept for its capacity
+    std::vector<std::pair<Symbol, double>> m_mergeBuffer;
     std::vector<Symbol> m_infeasible;
+    bool m_optimal = true; // false after a removal, until the next optimisation
 
     std::vector<Symbol> m_variableSymbol; // Variable → its External symbol
     std::vector<double> m_values;
     std::vector<Variable> m_changed;
-    std::unordered_map<ConstraintId, ConstraintEntry> m_constraints;
+    std::vector<std::optional<ConstraintEntry>> m_constraints; // by id; ids are never reused
+    size_t m_constraintCount = 0;
     ConstraintId m_nextConstraint = 1;
     std::unordered_map<Variable, EditEntry> m_edits;
+    std::unordered_map<Symbol, Variable> m_dormantEdits; // by the variable's symbol
+    std::vector<Variable> m_waking; // dormant edits whose variables a removal freed
 };
 
 } // namespace ui

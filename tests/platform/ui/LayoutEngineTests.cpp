@@ -184,6 +184,93 @@ TEST_F(LayoutEngineTest, TheKeyWindowIsLaidOutAtTheEndOfEachTurn)
     EXPECT_EQ(bar->frame().minY(), height - 144);
 }
 
+// A list of rows, each under the one above it: its constraints reach the engine links first
+// (the list holds them) and heights after (each row holds its own). Changed step by step,
+// the rows sit where the constraints put them.
+TEST_F(LayoutEngineTest, AListChangedStepByStepKeepsItsRowsWhereTheConstraintsSay)
+{
+    const size_t count = 120;
+    auto list = View::create({ 0, 0, 320, 480 });
+    std::vector<std::shared_ptr<View>> rows;
+    std::vector<ConstraintPtr> heights, links;
+    std::vector<double> gaps, sizes;
+    for (size_t i = 0; i < count; ++i) {
+        auto row = placed();
+        list->addSubview(row);
+        sizes.push_back(20.0 + static_cast<double>(i % 5));
+        gaps.push_back(i == 0 ? 0.0 : 2.0);
+        heights.push_back(row->heightAnchor().constraintEqualToConstant(sizes.back()));
+        links.push_back(i == 0 ? row->topAnchor().constraintEqualTo(list->topAnchor())
+                               : row->topAnchor().constraintEqualTo(rows.back()->bottomAnchor(), 2));
+        Constraint::activate({ heights.back(), links.back(), row->leadingAnchor().constraintEqualTo(list->leadingAnchor()),
+            row->trailingAnchor().constraintEqualTo(list->trailingAnchor()) });
+        rows.push_back(row);
+    }
+    auto check = [&](const std::string& step) {
+        list->layoutIfNeeded();
+        double top = 0;
+        for (size_t i = 0; i < count; ++i) {
+            top += gaps[i];
+            ASSERT_EQ(rows[i]->frame(), Rect(0, top, 320, sizes[i])) << step << ": row " << i;
+            top += sizes[i];
+        }
+    };
+    check("laid out");
+    heights[40]->setConstant(61);
+    sizes[40] = 61;
+    check("a row in the middle grew");
+    links[70]->setActive(false);
+    links[70] = rows[70]->topAnchor().constraintEqualTo(rows[69]->bottomAnchor(), 15);
+    links[70]->setActive(true);
+    gaps[70] = 15;
+    check("a row's link replaced");
+    heights[10]->setActive(false);
+    heights[10] = rows[10]->heightAnchor().constraintEqualTo(rows[11]->heightAnchor());
+    heights[10]->setActive(true);
+    sizes[10] = sizes[11];
+    check("a row's height tied to the next row's");
+    heights[11]->setConstant(33);
+    sizes[11] = sizes[10] = 33;
+    check("and that row grew");
+    const Rect unlinked = rows[90]->frame();
+    const Rect last = rows.back()->frame();
+    links[90]->setActive(false);
+    list->layoutIfNeeded();
+    EXPECT_EQ(rows[90]->frame(), unlinked) << "a row left without its link keeps its frame";
+    EXPECT_EQ(rows.back()->frame(), last);
+    EXPECT_TRUE(m_conflicts.reports.empty()) << m_conflicts.reports.front() << "\n(a constraint replaced in one pass met the one it replaced)";
+}
+
+// Each tree's engine reads the changes noted since it last looked, however often another
+// tree is laid out in between.
+TEST_F(LayoutEngineTest, TwoTreesFollowTheirChangesWhateverOrderTheyAreLaidOutIn)
+{
+    struct Tree {
+        std::shared_ptr<View> root = View::create({ 0, 0, 200, 200 });
+        std::shared_ptr<View> child = placed();
+        ConstraintPtr height;
+    };
+    Tree first, second;
+    for (Tree* tree : { &first, &second }) {
+        tree->root->addSubview(tree->child);
+        tree->height = tree->child->heightAnchor().constraintEqualToConstant(10);
+        Constraint::activate({ tree->height, tree->child->topAnchor().constraintEqualTo(tree->root->topAnchor()),
+            tree->child->leadingAnchor().constraintEqualTo(tree->root->leadingAnchor()),
+            tree->child->widthAnchor().constraintEqualToConstant(50) });
+        tree->root->layoutIfNeeded();
+    }
+    second.height->setConstant(70);
+    for (int turn = 0; turn < 5; ++turn) {
+        first.height->setConstant(20 + turn);
+        first.root->layoutIfNeeded();
+        EXPECT_EQ(first.child->frame().height(), 20 + turn);
+    }
+    EXPECT_TRUE(layout::hasPendingChanges(*second.root));
+    second.root->layoutIfNeeded();
+    EXPECT_EQ(second.child->frame(), Rect(0, 0, 50, 70));
+    EXPECT_EQ(first.child->frame(), Rect(0, 0, 50, 24));
+}
+
 // A scroll view's content edges are its content's: pinned content gives it its size.
 TEST_F(LayoutEngineTest, AScrollViewTakesItsContentSizeFromItsContent)
 {
