@@ -12,7 +12,11 @@ namespace lectoro {
 std::shared_ptr<MultiLinkCell> MultiLinkCell::create(
     ui::TableViewCellStyle style, const std::string& reuseIdentifier, double linkIconWidth)
 {
-    return std::shared_ptr<MultiLinkCell>(new MultiLinkCell(style, reuseIdentifier, linkIconWidth));
+    auto cell = std::shared_ptr<MultiLinkCell>(new MultiLinkCell(style, reuseIdentifier, linkIconWidth));
+    // A subview takes its superview weakly, so the labels join once the cell is owned.
+    cell->addSubview(cell->m_linkIcon);
+    cell->addSubview(cell->m_linkName);
+    return cell;
 }
 
 MultiLinkCell::MultiLinkCell(ui::TableViewCellStyle style, std::string reuseIdentifier, double linkIconWidth)
@@ -26,8 +30,7 @@ MultiLinkCell::MultiLinkCell(ui::TableViewCellStyle style, std::string reuseIden
     m_linkIcon->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_linkName = ui::Label::create();
     m_linkName->setTranslatesAutoresizingMaskIntoConstraints(false);
-    addSubview(m_linkIcon);
-    addSubview(m_linkName);
+    m_linkName->setTextColor(ui::Color::black());
 }
 
 void MultiLinkCell::layoutSubviews()
@@ -130,6 +133,10 @@ void MultiLinkController::viewDidLoad()
 {
     ui::ViewController::viewDidLoad();
     view()->layer()->setCornerRadius(5.0);
+    // A sheet of its own over the page, its rows' words dark on white.
+    view()->setBackgroundColor(ui::Color::white());
+    view()->layer()->setBorderColor(ui::Color::fromWhite(0.8));
+    view()->layer()->setBorderWidth(1.0);
     m_tableView->reloadData();
 }
 
