@@ -7,6 +7,8 @@
 #include "platform/ui/Constraint.h"
 #include "platform/ui/Label.h"
 
+#include <algorithm>
+
 namespace lectoro {
 
 std::shared_ptr<MultiLinkCell> MultiLinkCell::create(
@@ -86,6 +88,10 @@ public:
                 cell->linkIcon()->setFont(*font);
         }
         cell->linkName()->setText(link->type);
+        // The category's words sized to its row, which is as high as the member's box.
+        double rowHeight = link->boxTansformedRect.size.height * 0.9;
+        cell->linkName()->setFont(ui::Font::systemFont(std::clamp(rowHeight * 0.55, 9.0, 17.0)));
+        cell->linkName()->setAdjustsFontSizeToFitWidth(true);
         AccessibilityHelper::setAccessibilityForElementID(
             *cell, "ReaderMarkupButton", "ReaderLectoroAccessibility", link->toolTip);
         return cell;

@@ -148,6 +148,26 @@ TEST(MarkupGeometry, GlossaryUnderlineIsFivePercentButAtLeastOnePoint)
     EXPECT_EQ(glossaryUnderlineRect({ 80, 40 }), (ui::Rect { { 0, 38 }, { 80, 2 } }));
 }
 
+TEST(MarkupGeometry, APopUpStandsAtItsMarkupAndStaysInsideItsHost)
+{
+    const ui::Rect host { 0, 0, 375, 667 };
+    struct Case {
+        const char* what;
+        ui::Rect markup;
+        ui::Size popup;
+        ui::Rect expected;
+    };
+    const Case cases[] = {
+        { "below, leading edges together", { 100, 200, 160, 36 }, { 220, 176 }, { 100, 236, 220, 176 } },
+        { "kept inside at the trailing edge", { 300, 200, 60, 36 }, { 220, 176 }, { 155, 236, 220, 176 } },
+        { "above when it does not fit below", { 100, 560, 160, 36 }, { 220, 176 }, { 100, 384, 220, 176 } },
+        { "in the larger room, shortened, when taller than either", { 100, 400, 160, 36 }, { 220, 500 }, { 100, 0, 220, 400 } },
+        { "never wider than its host", { 10, 10, 20, 20 }, { 500, 100 }, { 0, 30, 375, 100 } },
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(frameAtMarkup(test.markup, test.popup, host), test.expected) << test.what;
+}
+
 TEST(LinkAddresses, JumpToBookTakesIdOrBookIdAndTheFolioAfterTheFirstColon)
 {
     for (const char* properties : { "id:B1;folio:4:5", "bookId:B1;folio:4:5" }) {
