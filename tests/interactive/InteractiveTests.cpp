@@ -168,6 +168,21 @@ TEST(MarkupGeometry, APopUpStandsAtItsMarkupAndStaysInsideItsHost)
         EXPECT_EQ(frameAtMarkup(test.markup, test.popup, host), test.expected) << test.what;
 }
 
+TEST(MarkupGeometry, AnIconShownSmallerKeepsItsGlyphInside)
+{
+    // Drawn at the book's size, then shown on a page scaled down (a turned phone's two pages).
+    auto icon = MarkupView::create({ 0, 0, 36, 24 });
+    icon->setTitle("a");
+    icon->titleLabel()->setFont(ui::Font::systemFont(12));
+    icon->setGlyphFollowsHeight(true);
+    icon->setFrame({ 0, 0, 17.4, 11 });
+    icon->layoutIfNeeded();
+    EXPECT_DOUBLE_EQ(icon->titleLabel()->font().pointSize(), 5.5);
+    EXPECT_DOUBLE_EQ(icon->layer()->cornerRadius(), 5.5);
+    ui::Rect glyph = icon->titleLabel()->frame();
+    EXPECT_TRUE(icon->bounds().contains(glyph)) << glyph.minY() << " " << glyph.height();
+}
+
 TEST(LinkAddresses, JumpToBookTakesIdOrBookIdAndTheFolioAfterTheFirstColon)
 {
     for (const char* properties : { "id:B1;folio:4:5", "bookId:B1;folio:4:5" }) {
