@@ -73,6 +73,7 @@ void ReaderInteractiveContent::applyIconLook(MarkupView& icon, const std::string
     icon.titleLabel()->setFont(markupIconFont(frame.size.height / 2));
     icon.setContentHorizontalAlignment(ui::ContentHorizontalAlignment::Center);
     icon.layer()->setCornerRadius(frame.size.height / 2);
+    icon.setGlyphFollowsHeight(true);
     if (bordered) {
         icon.layer()->setBorderColor(hex(iconBorder));
         icon.layer()->setBorderWidth(markupIconBorderWidth(device()));

@@ -135,6 +135,20 @@ bool sameMultiLinkAnchor(const PXLinkVO& a, const PXLinkVO& b)
         && a.yCoordinate.integerValue() == b.yCoordinate.integerValue();
 }
 
+ui::Rect frameAtMarkup(const ui::Rect& box, const ui::Size& list, const ui::Rect& host)
+{
+    double width = std::min(list.width, host.size.width);
+    double x = std::clamp(box.minX(), host.minX(), host.maxX() - width);
+    double below = host.maxY() - box.maxY();
+    double above = box.minY() - host.minY();
+    if (list.height <= below || below >= above) {
+        double height = std::min(list.height, std::max(below, 0.0));
+        return ui::Rect { { x, box.maxY() }, { width, height } };
+    }
+    double height = std::min(list.height, above);
+    return ui::Rect { { x, box.minY() - height }, { width, height } };
+}
+
 ui::Rect glossaryPhoneFrame(const ui::Rect& icon, const ui::Size& container)
 {
     constexpr double side = 250;

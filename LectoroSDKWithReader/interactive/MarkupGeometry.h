@@ -51,6 +51,12 @@ bool sameMultiLinkAnchor(const PXLinkVO&, const PXLinkVO&);
 // The phone's glossary card (250 × 250) beside an icon inside a container of that size.
 ui::Rect glossaryPhoneFrame(const ui::Rect& icon, const ui::Size& container);
 
+// Where a pop-up the page holds stands at its markup (a phone's drop-down list, an
+// instruction): just below the markup, or above it when it does not fit below, its leading
+// edge at the markup's; kept inside the host and, when taller than the room on either side,
+// as tall as the larger room allows.
+ui::Rect frameAtMarkup(const ui::Rect& markup, const ui::Size& popup, const ui::Rect& host);
+
 // The multi-link list's frame at the group's anchor: four icons wide plus 30, one icon high
 // per member.
 ui::Rect multiLinkListFrame(const PXLinkVO& group, const ui::Rect& groupIcon, size_t memberCount);

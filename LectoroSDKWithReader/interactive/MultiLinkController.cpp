@@ -7,12 +7,18 @@
 #include "platform/ui/Constraint.h"
 #include "platform/ui/Label.h"
 
+#include <algorithm>
+
 namespace lectoro {
 
 std::shared_ptr<MultiLinkCell> MultiLinkCell::create(
     ui::TableViewCellStyle style, const std::string& reuseIdentifier, double linkIconWidth)
 {
-    return std::shared_ptr<MultiLinkCell>(new MultiLinkCell(style, reuseIdentifier, linkIconWidth));
+    auto cell = std::shared_ptr<MultiLinkCell>(new MultiLinkCell(style, reuseIdentifier, linkIconWidth));
+    // A subview takes its superview weakly, so the labels join once the cell is owned.
+    cell->addSubview(cell->m_linkIcon);
+    cell->addSubview(cell->m_linkName);
+    return cell;
 }
 
 MultiLinkCell::MultiLinkCell(ui::TableViewCellStyle style, std::string reuseIdentifier, double linkIconWidth)
@@ -26,8 +32,7 @@ MultiLinkCell::MultiLinkCell(ui::TableViewCellStyle style, std::string reuseIden
     m_linkIcon->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_linkName = ui::Label::create();
     m_linkName->setTranslatesAutoresizingMaskIntoConstraints(false);
-    addSubview(m_linkIcon);
-    addSubview(m_linkName);
+    m_linkName->setTextColor(ui::Color::black());
 }
 
 void MultiLinkCell::layoutSubviews()
@@ -83,6 +88,10 @@ public:
                 cell->linkIcon()->setFont(*font);
         }
         cell->linkName()->setText(link->type);
+        // The category's words sized to its row, which is as high as the member's box.
+        double rowHeight = link->boxTansformedRect.size.height * 0.9;
+        cell->linkName()->setFont(ui::Font::systemFont(std::clamp(rowHeight * 0.55, 9.0, 17.0)));
+        cell->linkName()->setAdjustsFontSizeToFitWidth(true);
         AccessibilityHelper::setAccessibilityForElementID(
             *cell, "ReaderMarkupButton", "ReaderLectoroAccessibility", link->toolTip);
         return cell;
@@ -130,6 +139,10 @@ void MultiLinkController::viewDidLoad()
 {
     ui::ViewController::viewDidLoad();
     view()->layer()->setCornerRadius(5.0);
+    // A sheet of its own over the page, its rows' words dark on white.
+    view()->setBackgroundColor(ui::Color::white());
+    view()->layer()->setBorderColor(ui::Color::fromWhite(0.8));
+    view()->layer()->setBorderWidth(1.0);
     m_tableView->reloadData();
 }
 

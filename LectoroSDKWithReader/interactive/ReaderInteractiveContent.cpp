@@ -94,7 +94,7 @@ void ReaderInteractiveContent::loadGlossaryMarkUp(const PXLinkVO& link)
     glossary->setGlossaryItem(book->glossary[link.url]);
     // A pop-up never shows the page through it, also with a theme that names no colour.
     auto background = m_context.theme ? m_context.theme->glossary_popup_background_color() : std::nullopt;
-    glossary->view()->setBackgroundColor(background.value_or(ui::Color::white()));
+    glossary->setPopupBackgroundColor(background.value_or(ui::Color::white()));
     glossary->setDelegate(m_delegates);
     m_glossary = glossary;
     auto icon = link.iconView.lock();
@@ -235,7 +235,12 @@ void ReaderInteractiveContent::loadMultiLinkMarkup(const PXLinkVO& group)
         removeMultiLinkPopOver();
     auto icon = group.iconView.lock();
     ui::Rect iconFrame = icon ? icon->frame() : ui::Rect {};
-    auto list = MultiLinkController::create(multiLinkListFrame(group, iconFrame, members.size()), members);
+    ui::Rect frame = multiLinkListFrame(group, iconFrame, members.size());
+    // The anchor is in the book's page units; the icon is where the page is shown now, so the
+    // list opens at the icon and wholly on the page.
+    if (auto page = icon ? icon->superview() : nullptr)
+        frame = frameAtMarkup(iconFrame, frame.size, page->bounds().insetBy(4, 4));
+    auto list = MultiLinkController::create(frame, members);
     list->setDelegate(m_delegates);
     m_multiLinkController = list;
     report("loadMultiLinkMarkup", std::to_string(members.size()));

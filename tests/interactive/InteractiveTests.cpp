@@ -148,6 +148,41 @@ TEST(MarkupGeometry, GlossaryUnderlineIsFivePercentButAtLeastOnePoint)
     EXPECT_EQ(glossaryUnderlineRect({ 80, 40 }), (ui::Rect { { 0, 38 }, { 80, 2 } }));
 }
 
+TEST(MarkupGeometry, APopUpStandsAtItsMarkupAndStaysInsideItsHost)
+{
+    const ui::Rect host { 0, 0, 375, 667 };
+    struct Case {
+        const char* what;
+        ui::Rect markup;
+        ui::Size popup;
+        ui::Rect expected;
+    };
+    const Case cases[] = {
+        { "below, leading edges together", { 100, 200, 160, 36 }, { 220, 176 }, { 100, 236, 220, 176 } },
+        { "kept inside at the trailing edge", { 300, 200, 60, 36 }, { 220, 176 }, { 155, 236, 220, 176 } },
+        { "above when it does not fit below", { 100, 560, 160, 36 }, { 220, 176 }, { 100, 384, 220, 176 } },
+        { "in the larger room, shortened, when taller than either", { 100, 400, 160, 36 }, { 220, 500 }, { 100, 0, 220, 400 } },
+        { "never wider than its host", { 10, 10, 20, 20 }, { 500, 100 }, { 0, 30, 375, 100 } },
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(frameAtMarkup(test.markup, test.popup, host), test.expected) << test.what;
+}
+
+TEST(MarkupGeometry, AnIconShownSmallerKeepsItsGlyphInside)
+{
+    // Drawn at the book's size, then shown on a page scaled down (a turned phone's two pages).
+    auto icon = MarkupView::create({ 0, 0, 36, 24 });
+    icon->setTitle("a");
+    icon->titleLabel()->setFont(ui::Font::systemFont(12));
+    icon->setGlyphFollowsHeight(true);
+    icon->setFrame({ 0, 0, 17.4, 11 });
+    icon->layoutIfNeeded();
+    EXPECT_DOUBLE_EQ(icon->titleLabel()->font().pointSize(), 5.5);
+    EXPECT_DOUBLE_EQ(icon->layer()->cornerRadius(), 5.5);
+    ui::Rect glyph = icon->titleLabel()->frame();
+    EXPECT_TRUE(icon->bounds().contains(glyph)) << glyph.minY() << " " << glyph.height();
+}
+
 TEST(LinkAddresses, JumpToBookTakesIdOrBookIdAndTheFolioAfterTheFirstColon)
 {
     for (const char* properties : { "id:B1;folio:4:5", "bookId:B1;folio:4:5" }) {

@@ -7,6 +7,7 @@
 #include "reader/ReaderTaps.h"
 
 #include "LectoroSDKWithReader/interactive/ReaderInteractiveContent.h"
+#include "LectoroSDKWithReader/interactive/answers/AnswerRules.h"
 #include "LectoroSDKWithReader/interactive/answers/InteractiveAnswers.h"
 #include "LectoroSDKWithReader/readersdk/YSDBManager.h"
 #include "LectoroSDKWithReader/readersdk/records/LectoroUser.h"
@@ -71,6 +72,15 @@ protected:
         ASSERT_TRUE(uitest::tapOutsidePopover(popup));
         settle();
     }
+    // The words of a correct-answer pop-over.
+    static std::string popupText(ui::ViewController& popup)
+    {
+        for (const auto& view : popup.view()->subviews()) {
+            if (auto label = std::dynamic_pointer_cast<ui::Label>(view))
+                return label->text();
+        }
+        return {};
+    }
     // The page tap after a pop-over went away is the reader's again: the bars come in.
     void expectThePageTapWorks(ReaderViewController& reader)
     {
@@ -106,6 +116,62 @@ TEST_F(AnswerJourney, OnATabletTheDropDownsCorrectAnswerPopoverTappedAwayLeavesT
     settle();
     EXPECT_FALSE(reader->interactiveContent().answers().linkDropDownController()) << "a handed-in choice is final";
     expectCorrectAnswerPopoverThenTapAway(*reader, "drop-down-correct-answer");
+    expectThePageTapWorks(*reader);
+}
+
+// What a learner sees of a handed-in choice with instant feedback: a right one in green that
+// a tap leaves alone, a wrong one in red whose tap shows the right choice.
+TEST_F(AnswerJourney, OnATabletARightChoiceIsGreenAndATapLeavesItAlone)
+{
+    auto reader = openWithHandedIn(1052, "cools");
+    ASSERT_TRUE(reader);
+    auto box = markup(*reader, 105, 1052);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->currentTitle().rfind("cools", 0), 0u) << box->currentTitle();
+    EXPECT_EQ(box->currentTitleColor(), answers::systemGreen());
+    picture("right-choice");
+    ASSERT_TRUE(testing::tapMarkup(*box));
+    settle();
+    EXPECT_FALSE(reader->interactiveContent().answers().fibAnswerViewController()) << "a right choice shows no correction";
+    EXPECT_FALSE(reader->presentedViewController());
+}
+
+TEST_F(AnswerJourney, OnATabletAWrongChoiceIsRedAndATapShowsTheRightOne)
+{
+    auto reader = openWithHandedIn(1052, "warms");
+    ASSERT_TRUE(reader);
+    auto box = markup(*reader, 105, 1052);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->currentTitle().rfind("warms", 0), 0u) << box->currentTitle();
+    EXPECT_EQ(box->currentTitleColor(), answers::systemRed());
+    picture("wrong-choice");
+    ASSERT_TRUE(testing::tapMarkup(*box));
+    settle();
+    auto popup = reader->interactiveContent().answers().fibAnswerViewController();
+    ASSERT_TRUE(popup) << "a wrong choice shows the right one";
+    EXPECT_NE(popupText(*popup).find("cools"), std::string::npos) << popupText(*popup);
+    expectCorrectAnswerPopoverThenTapAway(*reader, "wrong-choice-corrected");
+    expectThePageTapWorks(*reader);
+}
+
+// A handed-in blank answered wrongly shows the accepted answers when tapped.
+TEST_F(AnswerJourney, OnATabletAWrongBlankShowsTheAcceptedAnswers)
+{
+    auto reader = openWithHandedIn(1051, "rain");
+    ASSERT_TRUE(reader);
+    auto field = blank(*reader, 105, 1051);
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->textField()->text(), "rain");
+    auto landing = uitest::landOn(*field);
+    ASSERT_TRUE(landing) << landing.obstacle;
+    EXPECT_FALSE(field->beginEditing()) << "a handed-in answer is not edited again";
+    settle();
+    auto popup = reader->interactiveContent().answers().fibAnswerViewController();
+    ASSERT_TRUE(popup);
+    EXPECT_NE(popupText(*popup).find("full | heavy"), std::string::npos) << popupText(*popup);
+    for (const auto& view : popup->view()->subviews())
+        EXPECT_TRUE(popup->view()->bounds().contains(view->frame())) << "the answers run off their pop-over";
+    expectCorrectAnswerPopoverThenTapAway(*reader, "wrong-blank-corrected");
     expectThePageTapWorks(*reader);
 }
 

@@ -66,7 +66,14 @@ void InteractiveAnswers::didTapOnDropDownLink(const std::shared_ptr<PXLinkVO>& l
         return;
     }
     presenter->addChildViewController(list);
-    presenter->view()->addSubview(list->view());
+    auto host = presenter->view();
+    auto listView = list->view();
+    host->addSubview(listView);
+    // At its box, not wherever the list was made: the page's own controls stay uncovered.
+    if (box && box->window()) {
+        ui::Rect boxInHost = box->convertRectTo(box->bounds(), host.get());
+        listView->setFrame(frameAtMarkup(boxInHost, listView->frame().size, host->bounds()));
+    }
 }
 
 void InteractiveAnswers::didSelectDropDownItemWithText(

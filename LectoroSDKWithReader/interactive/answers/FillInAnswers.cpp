@@ -30,6 +30,8 @@
 #include "platform/ui/Presentation.h"
 #include "platform/ui/ViewController.h"
 
+#include <algorithm>
+
 namespace lectoro {
 
 InteractiveAnswers::InteractiveAnswers(
@@ -277,7 +279,10 @@ void InteractiveAnswers::showCorrectAnswerPopup(
     m_fibAnswerViewController = popup;
     if (MarkupDevice::current().isPad) {
         const ui::Size size { 250, 90 };
-        label->setFrame(ui::Rect { { 0, -5 }, size });
+        // As tall as its lines, centred 5 points above the middle, so it stays on the pop-over.
+        double height = std::min(size.height, label->sizeThatFits(size).height);
+        label->setFrame(ui::Rect { { 0, std::max(0.0, (size.height - height) / 2 - 5) }, { size.width, height } });
+        popup->view()->setBackgroundColor(ui::Color::white());
         popup->view()->addSubview(label);
         popup->setModalPresentationStyle(ui::ModalPresentationStyle::Popover);
         popup->setPreferredContentSize(size);

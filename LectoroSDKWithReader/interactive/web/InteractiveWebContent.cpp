@@ -24,6 +24,8 @@
 #include "platform/ui/Constraint.h"
 #include "platform/web/WebView.h"
 
+#include <algorithm>
+
 namespace lectoro {
 
 using Events = LectoroReaderEventConstant;
@@ -295,6 +297,13 @@ void InteractiveWebContent::loadInstructionMarkup(const std::shared_ptr<PXLinkVO
     m_context.activeMode = ReaderActiveModeInstructionPopup;
     popover->setInstructionText(text);
     m_instruction = popover;
+    // At its icon and wholly on the page, also for an icon near the page's edge.
+    auto icon = link->iconView.lock();
+    if (auto page = icon ? icon->superview() : nullptr) {
+        ui::Rect inset = page->bounds().insetBy(4, 4);
+        ui::Size size { std::min(root->frame().size.width, inset.size.width), root->frame().size.height };
+        root->setFrame(frameAtMarkup(icon->frame(), size, inset));
+    }
     if (m_context.renderer)
         m_context.renderer->addInstructionPopup(
             popover, link->iconView.lock(), base::integerValue(link->pageID));

@@ -3,12 +3,17 @@
 // The equation keyboard that takes the place of the system keyboard for answer fields whose
 // markup allows equations. Keys build the equation text; the keyboard saves it, gives the
 // field back to the normal keyboard (with the text typed so far) or closes without saving.
+// The editing line and the keys stand along the bottom; the position it is given is kept for
+// the page that renders the equation.
 
+#include "platform/ui/Button.h"
+#include "platform/ui/Constraint.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ViewController.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lectoro {
 
@@ -31,6 +36,10 @@ class EquationEditorKeyboardViewController : public ui::ViewController {
 public:
     // initWithEqfibVO: — the equation starts as the record's text.
     static std::shared_ptr<EquationEditorKeyboardViewController> create(std::shared_ptr<SDKFIBVO>);
+    // The titles of the keys that act instead of typing.
+    static constexpr const char* saveKey = "Done";
+    static constexpr const char* closeKey = "Cancel";
+    static constexpr const char* normalKeyboardKey = "ABC";
     std::string_view className() const override { return "EquationEditorKeyboardViewController"; }
     void loadView() override;
 
@@ -56,18 +65,24 @@ public:
     void save();
     void switchToNormalKeyboard();
     void close();
+    // The keys in rows, left to right; the key with that title (null when none).
+    const std::vector<std::shared_ptr<ui::Button>>& keys();
+    std::shared_ptr<ui::Button> keyTitled(const std::string&);
+    const std::shared_ptr<ui::Label>& preview() const { return m_preview; }
 
 protected:
     explicit EquationEditorKeyboardViewController(std::shared_ptr<SDKFIBVO>);
 
 private:
     void refresh();
+    void pressKey(const std::string& title);
 
     std::shared_ptr<SDKFIBVO> m_fib;
     std::shared_ptr<PXLinkVO> m_link;
     std::string m_posY = "2px";
     std::string m_text;
     std::shared_ptr<ui::Label> m_preview;
+    std::vector<std::shared_ptr<ui::Button>> m_keys;
     std::weak_ptr<EquationEditorKeyboardViewControllerDelegate> m_delegate;
 };
 

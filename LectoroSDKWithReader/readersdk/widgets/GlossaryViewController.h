@@ -8,6 +8,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/StackView.h"
 #include "platform/ui/ViewController.h"
 
 #include <memory>
@@ -38,6 +39,8 @@ public:
     void setGlossaryItem(const base::Value&);
     const base::Value& glossaryItem() const { return m_item; }
 
+    // The pop-up's ground (white until set).
+    void setPopupBackgroundColor(const ui::Color&);
     void setIconColor(const ui::Color& color)
     {
         m_iconColor = color;
@@ -87,6 +90,9 @@ private:
     std::shared_ptr<ui::Label> m_alphabet;
     std::shared_ptr<ui::Label> m_keyword;
     std::shared_ptr<ui::Label> m_description;
+    ui::Color m_popupColor = ui::Color::white();
+    std::shared_ptr<ui::View> m_ground;
+    std::shared_ptr<ui::StackView> m_mediaRow;
     std::vector<std::shared_ptr<ui::Button>> m_media;
     std::weak_ptr<GlossaryViewControllerDelegate> m_delegate;
 };

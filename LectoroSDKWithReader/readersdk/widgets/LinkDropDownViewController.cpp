@@ -1,6 +1,7 @@
 #include "LectoroSDKWithReader/readersdk/widgets/LinkDropDownViewController.h"
 
 #include "LectoroSDKWithReader/readersdk/widgets/MarkupView.h"
+#include "platform/ui/ScrollView.h"
 
 namespace lectoro {
 
@@ -21,10 +22,17 @@ LinkDropDownViewController::LinkDropDownViewController(
 void LinkDropDownViewController::loadView()
 {
     double width = 220;
-    auto root
-        = ui::View::create(ui::Rect { { 0, 0 }, { width, rowHeight * static_cast<double>(m_items.size()) } });
-    // A list of dark choices on a white sheet, as a system pick-list shows them.
+    double height = rowHeight * static_cast<double>(m_items.size());
+    auto root = ui::View::create(ui::Rect { { 0, 0 }, { width, height } });
     root->setBackgroundColor(ui::Color::white());
+    // A list of dark choices on a white sheet of its own, as a system pick-list shows them:
+    // a pop-over paints the root in its own colour. It scrolls when its place is shorter
+    // than its rows.
+    auto list = ui::ScrollView::create(root->bounds());
+    list->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
+    list->setBackgroundColor(ui::Color::white());
+    list->setContentSize({ width, height });
+    root->addSubview(list);
     std::weak_ptr<LinkDropDownViewController> weakSelf
         = std::static_pointer_cast<LinkDropDownViewController>(shared_from_this());
     m_rows.clear();
@@ -35,10 +43,13 @@ void LinkDropDownViewController::loadView()
         row->setTitleColor(ui::Color::black());
         row->setTag(static_cast<int>(index));
         row->addTarget(ui::ControlEvent::TouchUpInside, [weakSelf, index](ui::Control&) {
-            if (auto self = weakSelf.lock())
+            // A finger's pick is final for this opening, as a pick-list's is.
+            if (auto self = weakSelf.lock()) {
                 self->selectItemAtIndex(index);
+                self->close();
+            }
         });
-        root->addSubview(row);
+        list->addSubview(row);
         m_rows.push_back(row);
     }
     setView(root);

@@ -1,8 +1,8 @@
 #pragma once
 
 // The list of a drop-down markup: one row per item (the first is the "select" prompt the
-// reader puts in front). Picking a row reports its text with the box it belongs to; the
-// list stays open until it asks to be closed.
+// reader puts in front). A tap on a row reports its text with the box it belongs to, then
+// asks to be closed; the list stays open until it asks.
 
 #include "platform/ui/Button.h"
 #include "platform/ui/ViewController.h"
@@ -42,7 +42,8 @@ public:
     // The row buttons, in item order.
     const std::vector<std::shared_ptr<ui::Button>>& rows();
 
-    // A pick, as a finger gives it; an index past the list is ignored.
+    // A pick reported to the delegate (a row's tap also closes the list); an index past the
+    // list is ignored.
     void selectItemAtIndex(size_t);
     void close();
 

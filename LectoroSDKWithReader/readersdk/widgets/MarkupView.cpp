@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <cmath>
+
 namespace lectoro {
 
 namespace {
@@ -86,6 +88,18 @@ void MarkupHitAreaLabel::tap()
     auto protect = shared_from_this();
     if (auto delegate = m_delegate.lock())
         delegate->didTapOnMarkupHitArea(*this);
+}
+
+void MarkupView::layoutSubviews()
+{
+    double height = bounds().height();
+    if (m_glyphFollowsHeight && height > 0) {
+        auto label = titleLabel();
+        if (label && std::abs(label->font().pointSize() - height / 2) > 0.01)
+            label->setFont(ui::Font(label->font().name(), height / 2));
+        layer()->setCornerRadius(height / 2);
+    }
+    ui::Button::layoutSubviews();
 }
 
 } // namespace lectoro

@@ -37,6 +37,10 @@ public:
     // The choice a drop-down box shows: its title without the list arrow.
     std::string dropDownText() const;
     bool isDropDown() const { return m_dropDown; }
+    // A round icon keeps its glyph at half its height and its corners round at any size the
+    // page is shown at.
+    void setGlyphFollowsHeight(bool follows) { m_glyphFollowsHeight = follows; setNeedsLayout(); }
+    void layoutSubviews() override;
 
 protected:
     explicit MarkupView(const ui::Rect& frame);
@@ -44,6 +48,7 @@ protected:
 private:
     bool m_invisible = false;
     bool m_dropDown = false;
+    bool m_glyphFollowsHeight = false;
 };
 
 class MarkupHitAreaDelegate {

@@ -4,6 +4,10 @@
 #include "LectoroSDKWithReader/readersdk/records/PXLinkVO.h"
 #include "platform/base/FileManager.h"
 #include "platform/base/RunLoop.h"
+#include "platform/ui/Constraint.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
 #include "platform/media/MediaError.h"
 #include "platform/media/Player.h"
 #include "platform/media/PlayerItem.h"
@@ -86,9 +90,44 @@ LectoroImageController::LectoroImageController(std::vector<std::string> urls,
 void LectoroImageController::viewDidLoad()
 {
     ViewController::viewDidLoad();
-    view()->setBackgroundColor(ui::Color::black());
+    auto root = view();
+    root->setBackgroundColor(ui::Color::black());
     std::weak_ptr<LectoroImageController> weak
         = std::static_pointer_cast<LectoroImageController>(shared_from_this());
+    // The picture fills the screen between the close button's row and its caption.
+    m_imageView = ui::ImageView::create();
+    m_imageView->setContentMode(ui::ContentMode::ScaleAspectFit);
+    m_closeButton = ui::Button::create();
+    m_closeButton->setTitle("Close");
+    m_closeButton->setTitleColor(ui::Color::white());
+    m_closeButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
+        if (auto viewer = weak.lock())
+            viewer->close();
+    });
+    m_captionLabel = ui::Label::create();
+    m_captionLabel->setTextColor(ui::Color::white());
+    m_captionLabel->setTextAlignment(ui::TextAlignment::Center);
+    m_captionLabel->setNumberOfLines(2);
+    m_captionLabel->setText(m_captions.empty() ? std::string() : m_captions.front());
+    for (const auto& part : std::vector<std::shared_ptr<ui::View>> { m_imageView, m_closeButton, m_captionLabel }) {
+        part->setTranslatesAutoresizingMaskIntoConstraints(false);
+        root->addSubview(part);
+    }
+    auto guide = root->safeAreaLayoutGuide();
+    ui::Constraint::activate({
+        m_closeButton->topAnchor().constraintEqualTo(guide->topAnchor(), 8),
+        m_closeButton->leadingAnchor().constraintEqualTo(guide->leadingAnchor(), 12),
+        m_closeButton->heightAnchor().constraintEqualToConstant(44),
+        m_closeButton->widthAnchor().constraintGreaterThanOrEqualToConstant(64),
+        m_imageView->topAnchor().constraintEqualTo(m_closeButton->bottomAnchor(), 8),
+        m_imageView->leadingAnchor().constraintEqualTo(guide->leadingAnchor()),
+        m_imageView->trailingAnchor().constraintEqualTo(guide->trailingAnchor()),
+        m_imageView->bottomAnchor().constraintEqualTo(m_captionLabel->topAnchor(), -8),
+        m_captionLabel->leadingAnchor().constraintEqualTo(guide->leadingAnchor(), 12),
+        m_captionLabel->trailingAnchor().constraintEqualTo(guide->trailingAnchor(), -12),
+        m_captionLabel->bottomAnchor().constraintEqualTo(guide->bottomAnchor(), -12),
+        m_captionLabel->heightAnchor().constraintEqualToConstant(44),
+    });
     base::RunLoop::main().post([weak] {
         if (auto viewer = weak.lock())
             viewer->loadImages();
@@ -121,6 +160,9 @@ void LectoroImageController::loadImages()
             return;
         }
         m_loaded[index] = true;
+        // A file that is no image the platform reads is shown as nothing, never trusted.
+        if (index == 0 && m_imageView)
+            m_imageView->setImage(ui::Image::fromFile(localPath(address)));
     }
 }
 

@@ -9,6 +9,8 @@
 #include "platform/base/Value.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Color.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/ViewController.h"
 
 #include <functional>
@@ -62,6 +64,10 @@ public:
     bool isExternal() const { return m_external; }
     // Images shown so far, by index.
     const std::vector<bool>& loadedImages() const { return m_loaded; }
+    // The first image, its caption and the close button, once the view is loaded.
+    const std::shared_ptr<ui::ImageView>& imageView() const { return m_imageView; }
+    const std::shared_ptr<ui::Label>& captionLabel() const { return m_captionLabel; }
+    const std::shared_ptr<ui::Button>& closeButton() const { return m_closeButton; }
 
     void setDownloadedImageAtPosition(int64_t index);
     void retryImageLoading();
@@ -82,6 +88,9 @@ private:
     bool m_external = false;
     std::vector<bool> m_loaded;
     std::weak_ptr<LectoroImageControllerDelegate> m_delegate;
+    std::shared_ptr<ui::ImageView> m_imageView;
+    std::shared_ptr<ui::Label> m_captionLabel;
+    std::shared_ptr<ui::Button> m_closeButton;
 };
 
 // --- Video and 3D players ---
