@@ -1,8 +1,12 @@
 #include "platform/print/ViewPainter.h"
 
+#include "platform/ui/BezierPath.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Layer.h"
+#include "platform/ui/ProgressView.h"
+#include "platform/ui/Slider.h"
+#include "platform/ui/Switch.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/View.h"
@@ -115,6 +119,87 @@ void paintTextField(const ui::TextField& field, Canvas& canvas)
         styleFor(field.font(), placeholder ? placeholderColor : field.textColor(), field.textAlignment(), field), area);
 }
 
+// The platform's own colours for the parts of a control nobody tinted.
+const ui::Color unfilledTrackColor = ui::Color::fromWhite(0.86);
+const ui::Color knobEdgeColor = ui::Color::fromWhite(0.78);
+const ui::Color switchOnColor = ui::Color::fromRGB255(52, 199, 89);
+
+// A round knob: the thumb a slider or switch shows when it has no image of its own. The
+// platform lifts it with a shadow; a thin edge stands in for it so a white knob shows on white.
+void paintKnob(const ui::Rect& rect, const ui::Color& fill, Canvas& canvas)
+{
+    canvas.fillPath(ui::BezierPath::ovalIn(rect), fill);
+    canvas.strokePath(ui::BezierPath::ovalIn(rect.insetBy(0.25, 0.25)), knobEdgeColor, 0.5);
+}
+
+// A slider is its track, filled from the minimum up to the thumb, and the thumb.
+void paintSlider(const ui::Slider& slider, Canvas& canvas)
+{
+    ui::Rect bounds = slider.bounds();
+    if (bounds.isEmpty())
+        return;
+    ui::Rect track = slider.trackRect(bounds);
+    ui::Rect thumb = slider.thumbRect(bounds, track, slider.value());
+    ui::ControlState state = slider.isEnabled() ? ui::ControlState::Normal : ui::ControlState::Disabled;
+    double split = std::clamp(thumb.midX(), track.minX(), track.maxX());
+    ui::Rect filled { track.origin, { split - track.minX(), track.size.height } };
+    ui::Rect unfilled { { split, track.minY() }, { track.maxX() - split, track.size.height } };
+    double radius = track.size.height / 2;
+    // The two parts are one rounded track cut at the thumb.
+    canvas.save();
+    canvas.clipToRect(track, radius);
+    if (auto image = slider.maximumTrackImageForState(state))
+        canvas.drawImage(*image, unfilled);
+    else
+        canvas.fillRect(unfilled, slider.maximumTrackTintColor().value_or(unfilledTrackColor));
+    if (auto image = slider.minimumTrackImageForState(state))
+        canvas.drawImage(*image, filled);
+    else
+        canvas.fillRect(filled, slider.minimumTrackTintColor().value_or(slider.tintColor()));
+    canvas.restore();
+    if (auto image = slider.thumbImageForState(state))
+        canvas.drawImage(*image, thumb, ui::ContentMode::Center);
+    else
+        paintKnob(thumb, slider.thumbTintColor().value_or(ui::Color::white()), canvas);
+}
+
+// A switch is a capsule, tinted when on and outlined when off, with its knob at the side
+// of its state.
+void paintSwitch(const ui::Switch& control, Canvas& canvas)
+{
+    ui::Rect bounds = control.bounds();
+    if (bounds.isEmpty())
+        return;
+    double radius = bounds.size.height / 2;
+    if (control.isOn())
+        canvas.fillRect(bounds, control.onTintColor().value_or(switchOnColor), radius);
+    else
+        canvas.strokeRectInside(bounds, unfilledTrackColor, 1.5, radius);
+    double inset = 2;
+    double side = std::max(0.0, bounds.size.height - 2 * inset);
+    double x = control.isOn() ? bounds.maxX() - inset - side : bounds.minX() + inset;
+    paintKnob({ { x, bounds.minY() + inset }, { side, side } }, control.thumbTintColor().value_or(ui::Color::white()),
+        canvas);
+}
+
+// A progress bar is its track with the done part filled from the leading end.
+void paintProgress(const ui::ProgressView& progress, Canvas& canvas)
+{
+    ui::Rect bounds = progress.bounds();
+    if (bounds.isEmpty())
+        return;
+    double radius = bounds.size.height / 2;
+    canvas.fillRect(bounds, progress.trackTintColor().value_or(unfilledTrackColor), radius);
+    double done = std::clamp(progress.progress(), 0.0, 1.0) * bounds.size.width;
+    ui::Rect filled { bounds.origin, { done, bounds.size.height } };
+    if (progress.isRightToLeft())
+        filled.origin.x = bounds.maxX() - done;
+    canvas.save();
+    canvas.clipToRect(bounds, radius);
+    canvas.fillRect(filled, progress.progressTintColor().value_or(progress.tintColor()));
+    canvas.restore();
+}
+
 } // namespace
 
 void ViewPainter::paint(const ui::View& view, Canvas& canvas) const
@@ -202,6 +287,12 @@ void ViewPainter::paintViewContent(const ui::View& view, Canvas& canvas) const
         paintTextView(*textView, canvas);
     } else if (auto field = dynamic_cast<const ui::TextField*>(&view)) {
         paintTextField(*field, canvas);
+    } else if (auto slider = dynamic_cast<const ui::Slider*>(&view)) {
+        paintSlider(*slider, canvas);
+    } else if (auto toggle = dynamic_cast<const ui::Switch*>(&view)) {
+        paintSwitch(*toggle, canvas);
+    } else if (auto progress = dynamic_cast<const ui::ProgressView*>(&view)) {
+        paintProgress(*progress, canvas);
     }
 }
 
