@@ -4,7 +4,9 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Layer.h"
+#include "platform/ui/PageControl.h"
 #include "platform/ui/ProgressView.h"
+#include "platform/ui/SegmentedControl.h"
 #include "platform/ui/Slider.h"
 #include "platform/ui/Switch.h"
 #include "platform/ui/TextField.h"
@@ -200,6 +202,72 @@ void paintProgress(const ui::ProgressView& progress, Canvas& canvas)
     canvas.restore();
 }
 
+// Page dots, centred, one every 16 points (the control's own size per page).
+void paintPageControl(const ui::PageControl& control, Canvas& canvas)
+{
+    if (!control.showsDots() || control.numberOfPages() <= 0)
+        return;
+    constexpr double pitch = 16;
+    constexpr double dot = 7;
+    ui::Rect bounds = control.bounds();
+    double start = bounds.midX() - pitch * control.numberOfPages() / 2;
+    for (int page = 0; page < control.numberOfPages(); ++page) {
+        bool current = page == control.currentPage();
+        ui::Color color = current ? control.currentPageIndicatorTintColor().value_or(ui::Color::white())
+                                  : control.pageIndicatorTintColor().value_or(ui::Color::fromWhite(1, 0.3));
+        ui::Rect rect { { start + pitch * page + (pitch - dot) / 2, bounds.midY() - dot / 2 }, { dot, dot } };
+        canvas.fillPath(ui::BezierPath::ovalIn(rect), color);
+    }
+}
+
+// Segments side by side on a grey capsule, the selected one raised in white (or its tint),
+// each with its title or image centred.
+void paintSegmentedControl(const ui::SegmentedControl& control, Canvas& canvas)
+{
+    ui::Rect bounds = control.bounds();
+    size_t count = control.numberOfSegments();
+    if (bounds.isEmpty() || count == 0)
+        return;
+    constexpr double radius = 8;
+    canvas.fillRect(bounds, unfilledTrackColor.withAlpha(0.6), radius);
+    // Segments without a width of their own share what the others leave.
+    double fixed = 0;
+    size_t flexible = 0;
+    for (size_t i = 0; i < count; ++i) {
+        double width = control.widthForSegment(i);
+        if (width > 0)
+            fixed += width;
+        else
+            ++flexible;
+    }
+    double share = flexible ? std::max(0.0, bounds.size.width - fixed) / static_cast<double>(flexible) : 0;
+    double x = bounds.minX();
+    for (size_t i = 0; i < count; ++i) {
+        double width = control.widthForSegment(i) > 0 ? control.widthForSegment(i) : share;
+        ui::Rect segment { { x, bounds.minY() }, { width, bounds.size.height } };
+        x += width;
+        bool selected = static_cast<int>(i) == control.selectedSegmentIndex();
+        if (selected)
+            canvas.fillRect(segment.insetBy(2, 2), control.selectedSegmentTintColor().value_or(ui::Color::white()),
+                radius - 1);
+        if (auto image = control.imageForSegment(i)) {
+            canvas.drawImage(*image, segment, ui::ContentMode::Center);
+            continue;
+        }
+        ui::ControlState state = selected ? ui::ControlState::Selected : ui::ControlState::Normal;
+        ui::Font font = control.titleFont(state).value_or(
+            control.titleFont(ui::ControlState::Normal).value_or(ui::Font::systemFont(13)));
+        ui::Color color
+            = control.titleColor(state).value_or(control.titleColor(ui::ControlState::Normal).value_or(ui::Color::black()));
+        if (!control.isEnabled() || !control.isEnabledForSegment(i))
+            color = color.withAlpha(color.alpha() * 0.5);
+        std::string title = truncateToWidth(control.titleForSegment(i), font, std::max(0.0, width - 8));
+        double lineHeight = ui::TextMetrics::lineHeight(font);
+        ui::Rect area { { segment.minX() + 4, segment.midY() - lineHeight / 2 }, { std::max(0.0, width - 8), lineHeight } };
+        canvas.drawLines({ title }, styleFor(font, color, ui::TextAlignment::Center, control), area);
+    }
+}
+
 } // namespace
 
 void ViewPainter::paint(const ui::View& view, Canvas& canvas) const
@@ -293,6 +361,10 @@ void ViewPainter::paintViewContent(const ui::View& view, Canvas& canvas) const
         paintSwitch(*toggle, canvas);
     } else if (auto progress = dynamic_cast<const ui::ProgressView*>(&view)) {
         paintProgress(*progress, canvas);
+    } else if (auto dots = dynamic_cast<const ui::PageControl*>(&view)) {
+        paintPageControl(*dots, canvas);
+    } else if (auto segments = dynamic_cast<const ui::SegmentedControl*>(&view)) {
+        paintSegmentedControl(*segments, canvas);
     }
 }
 

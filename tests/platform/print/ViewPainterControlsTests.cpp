@@ -3,7 +3,9 @@
 #include "platform/print/PrintTestSupport.h"
 
 #include "platform/base/RunLoop.h"
+#include "platform/ui/PageControl.h"
 #include "platform/ui/ProgressView.h"
+#include "platform/ui/SegmentedControl.h"
 #include "platform/ui/Slider.h"
 #include "platform/ui/Switch.h"
 #include "platform/ui/View.h"
@@ -119,6 +121,38 @@ TEST_F(ViewPainterControlsTest, ASwitchShowsItsStateAndAProgressBarItsShare)
     auto bar = paintOnWhite(progress, { 100, 4 }, "progress.png");
     EXPECT_TRUE(sameColor(bar.pixel(20, 2), filledColor));
     EXPECT_TRUE(sameColor(bar.pixel(60, 2), unfilledColor));
+}
+
+TEST_F(ViewPainterControlsTest, PageDotsMarkTheCurrentPageAndSegmentsTheSelectedOne)
+{
+    auto dots = ui::PageControl::create({ { 0, 0 }, { 64, 37 } });
+    dots->setNumberOfPages(4);
+    dots->setCurrentPage(2);
+    dots->setPageIndicatorTintColor(unfilledColor);
+    dots->setCurrentPageIndicatorTintColor(filledColor);
+    auto png = paintOnWhite(dots, { 64, 37 }, "dots.png");
+    // Four dots 16 apart, centred: the third is the current page.
+    EXPECT_TRUE(sameColor(png.pixel(8, 18), unfilledColor));
+    EXPECT_TRUE(sameColor(png.pixel(24, 18), unfilledColor));
+    EXPECT_TRUE(sameColor(png.pixel(40, 18), filledColor));
+    EXPECT_TRUE(sameColor(png.pixel(16, 18), ui::Color::white())) << "apart from each other";
+
+    auto segments = ui::SegmentedControl::create({ "Page", "Book" }, { { 0, 0 }, { 200, 32 } });
+    segments->setSelectedSegmentTintColor(knobColor);
+    segments->setSelectedSegmentIndex(1);
+    auto picture = paintOnWhite(segments, { 200, 32 }, "segments.png");
+    EXPECT_TRUE(sameColor(picture.pixel(105, 6), knobColor)) << "the selected segment is raised in its tint";
+    EXPECT_FALSE(sameColor(picture.pixel(5, 6), knobColor));
+    EXPECT_FALSE(sameColor(picture.pixel(5, 6), ui::Color::white())) << "the others lie on the control's grey";
+    auto ink = [&](int x0, int x1) {
+        int dark = 0;
+        for (int x = x0; x < x1; ++x)
+            for (int y = 8; y < 24; ++y)
+                dark += picture.pixel(x, y).redComponent() < 0.4 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(ink(30, 70), 0) << "the first title is drawn in its segment";
+    EXPECT_GT(ink(130, 170), 0) << "and the second in its own";
 }
 
 } // namespace
