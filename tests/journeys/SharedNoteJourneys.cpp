@@ -2,8 +2,8 @@
 // passage and shares it with a classmate through the editor's share panel; the book closes
 // (which uploads it). The classmate opens the same book through the launcher, with the same
 // in-process service, and finds the note on its page, its icon in the received notes'
-// colour; the note opens read only with the sharer's text, and My Data names the sharer.
-// On a phone and a tablet, upright and turned.
+// colour; the note opens read only with the sharer's text, My Data names the sharer, and
+// accepting it reaches the service. On a phone and a tablet, upright and turned.
 
 #include "journeys/JourneySupport.h"
 #include "reader/ReaderJourneySupport.h"
@@ -163,6 +163,7 @@ protected:
         ASSERT_TRUE(tapBarItem(*reader, reader->context().playerTopActionBarView, PlayerItemBackToBookshelf));
         settle();
         ASSERT_FALSE(m_launcher->reader()) << "the book closed";
+        EXPECT_NE(sharersNote().find(sharedText), std::string::npos) << "the close uploaded the note";
         ui::Environment::current().rotateTo(ui::Orientation::Portrait);
     }
 
@@ -175,6 +176,21 @@ protected:
                 icons.push_back(label);
         }
         return icons;
+    }
+
+    // The sharer's notes as the service holds them, as text.
+    std::string sharersNote() { return inProcessService().ugcFor(std::stoll(sharerID), 1001).description(); }
+
+    // Who accepted the sharer's note, as the service lists them.
+    std::string acceptedBy()
+    {
+        std::string accepted;
+        auto notes = inProcessService().ugcFor(std::stoll(sharerID), 1001);
+        if (const auto* list = notes.asList()) {
+            for (const auto& note : *list)
+                accepted += note["acceptedUsers"].description();
+        }
+        return accepted;
     }
 
     std::string m_previousMainBundle;
@@ -208,7 +224,15 @@ TEST_P(SharedNoteJourney, TheClassmateFindsTheNoteOnThePageAndReadsItAndWhoShare
     EXPECT_EQ(editor->noteTextView()->text(), sharedText);
     EXPECT_FALSE(editor->noteTextView()->isEditable()) << "a received note is read, not edited";
     EXPECT_FALSE(editor->shareButton()->isEnabled());
-    ASSERT_TRUE(tapAndSettle(*editor->backButton()));
+    if (GetParam().idiom == ui::UserInterfaceIdiom::Pad) {
+        // A tablet's card has no back glyph: a tap beside the card leaves the note.
+        const ui::Rect card = editor->stickyNoteContainerView()->convertRectTo(
+            editor->stickyNoteContainerView()->bounds(), editor->view().get());
+        ASSERT_TRUE(tapAndSettle(*editor->view(), ui::Point { card.minX() / 2, card.midY() }));
+    } else {
+        ASSERT_TRUE(tapAndSettle(*editor->backButton()));
+    }
+    EXPECT_FALSE(editor->view()->window()) << "the note is left";
     base::RunLoop::main().advanceBy(1);
     settle();
     expectReading(*reader);
@@ -226,7 +250,11 @@ TEST_P(SharedNoteJourney, TheClassmateFindsTheNoteOnThePageAndReadsItAndWhoShare
     ASSERT_TRUE(sharer) << "the received note waits for an answer in My Data";
     EXPECT_NE(sharer->creatorNameLabel()->text().find("Ada Fennick"), std::string::npos)
         << sharer->creatorNameLabel()->text();
-    EXPECT_TRUE(uitest::isTouchable(*sharer->acceptButton()));
+    // Accepting tells the sharer's note who took it.
+    ASSERT_EQ(acceptedBy().find(std::to_string(receiverID)), std::string::npos);
+    ASSERT_TRUE(tapAndSettle(*sharer->acceptButton()));
+    picture("accepted");
+    EXPECT_NE(acceptedBy().find(std::to_string(receiverID)), std::string::npos) << sharersNote();
 }
 
 INSTANTIATE_TEST_SUITE_P(Holdings, SharedNoteJourney,
