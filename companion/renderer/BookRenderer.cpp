@@ -289,6 +289,7 @@ std::shared_ptr<ui::View> BookRenderer::ensurePageView(int64_t pageNumber, size_
             for (const auto& placed : found->second.fibViews)
                 rescale(placed);
         }
+        placeBookmarkIconInCorner(pageNumber);
     }
     if (pageView->superview().get() != view().get())
         view()->addSubview(pageView);

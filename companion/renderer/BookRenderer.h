@@ -473,6 +473,8 @@ private:
     // the page, so the views the owner makes for them lie where the page draws them.
     void mapLinksOntoPageView(int64_t pageNumber, const ui::Size& shown);
     void place(const std::shared_ptr<ui::View>&, int64_t pageNumber, std::optional<ui::Rect> frame = std::nullopt);
+    // Puts the page's bookmark icon in the top right corner of the page as its view is now.
+    void placeBookmarkIconInCorner(int64_t pageNumber);
 
     std::shared_ptr<lectoro::LectoroBookVO> m_book;
     std::shared_ptr<lectoro::PXBookVO> m_pageBook;

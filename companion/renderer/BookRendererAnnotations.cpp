@@ -243,10 +243,22 @@ void BookRenderer::addBookmarkView(std::shared_ptr<ui::View> bookmarkView, int64
         icon->setPageNumber(pageNo);
         icon->setBookmarkVO(overlay.bookmark);
     }
-    ui::Rect frame = bookmarkView->frame();
-    if (auto container = pageView(pageNo))
-        frame.origin = ui::Point { std::max(0.0, container->bounds().size.width - frame.size.width - 8), 8 };
-    place(bookmarkView, pageNo, frame);
+    place(bookmarkView, pageNo);
+    placeBookmarkIconInCorner(pageNo);
+}
+
+void BookRenderer::placeBookmarkIconInCorner(int64_t pageNumber)
+{
+    auto found = m_overlays.find(pageNumber);
+    auto container = pageView(pageNumber);
+    if (found == m_overlays.end() || !found->second.bookmarkView || !container)
+        return;
+    // Unlike markups, the icon keeps its size when the page is resized (a turn that
+    // brings a spread halves the page's width): it moves with the page's right edge.
+    auto& icon = found->second.bookmarkView;
+    ui::Rect frame = icon->frame();
+    frame.origin = ui::Point { std::max(0.0, container->bounds().size.width - frame.size.width - 8), 8 };
+    icon->setFrame(frame);
 }
 
 void BookRenderer::addBookmark(std::shared_ptr<lectoro::SDKBookmarkVO> bookmark, int64_t pageNo)

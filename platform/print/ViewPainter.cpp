@@ -1,8 +1,14 @@
 #include "platform/print/ViewPainter.h"
 
+#include "platform/ui/BezierPath.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Layer.h"
+#include "platform/ui/PageControl.h"
+#include "platform/ui/ProgressView.h"
+#include "platform/ui/SegmentedControl.h"
+#include "platform/ui/Slider.h"
+#include "platform/ui/Switch.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/View.h"
@@ -116,6 +122,153 @@ void paintTextField(const ui::TextField& field, Canvas& canvas)
         styleFor(field.font(), placeholder ? placeholderColor : field.textColor(), field.textAlignment(), field), area);
 }
 
+// The platform's own colours for the parts of a control nobody tinted.
+const ui::Color unfilledTrackColor = ui::Color::fromWhite(0.86);
+const ui::Color knobEdgeColor = ui::Color::fromWhite(0.78);
+const ui::Color switchOnColor = ui::Color::fromRGB255(52, 199, 89);
+
+// A round knob: the thumb a slider or switch shows when it has no image of its own. The
+// platform lifts it with a shadow; a thin edge stands in for it so a white knob shows on white.
+void paintKnob(const ui::Rect& rect, const ui::Color& fill, Canvas& canvas)
+{
+    canvas.fillPath(ui::BezierPath::ovalIn(rect), fill);
+    canvas.strokePath(ui::BezierPath::ovalIn(rect.insetBy(0.25, 0.25)), knobEdgeColor, 0.5);
+}
+
+// A slider is its track, filled from the minimum up to the thumb, and the thumb.
+void paintSlider(const ui::Slider& slider, Canvas& canvas)
+{
+    ui::Rect bounds = slider.bounds();
+    if (bounds.isEmpty())
+        return;
+    ui::Rect track = slider.trackRect(bounds);
+    ui::Rect thumb = slider.thumbRect(bounds, track, slider.value());
+    ui::ControlState state = slider.isEnabled() ? ui::ControlState::Normal : ui::ControlState::Disabled;
+    double split = std::clamp(thumb.midX(), track.minX(), track.maxX());
+    ui::Rect filled { track.origin, { split - track.minX(), track.size.height } };
+    ui::Rect unfilled { { split, track.minY() }, { track.maxX() - split, track.size.height } };
+    double radius = track.size.height / 2;
+    // The two parts are one rounded track cut at the thumb.
+    canvas.save();
+    canvas.clipToRect(track, radius);
+    if (auto image = slider.maximumTrackImageForState(state))
+        canvas.drawImage(*image, unfilled);
+    else
+        canvas.fillRect(unfilled, slider.maximumTrackTintColor().value_or(unfilledTrackColor));
+    if (auto image = slider.minimumTrackImageForState(state))
+        canvas.drawImage(*image, filled);
+    else
+        canvas.fillRect(filled, slider.minimumTrackTintColor().value_or(slider.tintColor()));
+    canvas.restore();
+    if (auto image = slider.thumbImageForState(state))
+        canvas.drawImage(*image, thumb, ui::ContentMode::Center);
+    else
+        paintKnob(thumb, slider.thumbTintColor().value_or(ui::Color::white()), canvas);
+}
+
+// A switch is a capsule, tinted when on and outlined when off, with its knob at the side
+// of its state.
+void paintSwitch(const ui::Switch& control, Canvas& canvas)
+{
+    ui::Rect bounds = control.bounds();
+    if (bounds.isEmpty())
+        return;
+    double radius = bounds.size.height / 2;
+    if (control.isOn())
+        canvas.fillRect(bounds, control.onTintColor().value_or(switchOnColor), radius);
+    else
+        canvas.strokeRectInside(bounds, unfilledTrackColor, 1.5, radius);
+    double inset = 2;
+    double side = std::max(0.0, bounds.size.height - 2 * inset);
+    double x = control.isOn() ? bounds.maxX() - inset - side : bounds.minX() + inset;
+    paintKnob({ { x, bounds.minY() + inset }, { side, side } }, control.thumbTintColor().value_or(ui::Color::white()),
+        canvas);
+}
+
+// A progress bar is its track with the done part filled from the leading end.
+void paintProgress(const ui::ProgressView& progress, Canvas& canvas)
+{
+    ui::Rect bounds = progress.bounds();
+    if (bounds.isEmpty())
+        return;
+    double radius = bounds.size.height / 2;
+    canvas.fillRect(bounds, progress.trackTintColor().value_or(unfilledTrackColor), radius);
+    double done = std::clamp(progress.progress(), 0.0, 1.0) * bounds.size.width;
+    ui::Rect filled { bounds.origin, { done, bounds.size.height } };
+    if (progress.isRightToLeft())
+        filled.origin.x = bounds.maxX() - done;
+    canvas.save();
+    canvas.clipToRect(bounds, radius);
+    canvas.fillRect(filled, progress.progressTintColor().value_or(progress.tintColor()));
+    canvas.restore();
+}
+
+// Page dots, centred, one every 16 points (the control's own size per page).
+void paintPageControl(const ui::PageControl& control, Canvas& canvas)
+{
+    if (!control.showsDots() || control.numberOfPages() <= 0)
+        return;
+    constexpr double pitch = 16;
+    constexpr double dot = 7;
+    ui::Rect bounds = control.bounds();
+    double start = bounds.midX() - pitch * control.numberOfPages() / 2;
+    for (int page = 0; page < control.numberOfPages(); ++page) {
+        bool current = page == control.currentPage();
+        ui::Color color = current ? control.currentPageIndicatorTintColor().value_or(ui::Color::white())
+                                  : control.pageIndicatorTintColor().value_or(ui::Color::fromWhite(1, 0.3));
+        ui::Rect rect { { start + pitch * page + (pitch - dot) / 2, bounds.midY() - dot / 2 }, { dot, dot } };
+        canvas.fillPath(ui::BezierPath::ovalIn(rect), color);
+    }
+}
+
+// Segments side by side on a grey capsule, the selected one raised in white (or its tint),
+// each with its title or image centred.
+void paintSegmentedControl(const ui::SegmentedControl& control, Canvas& canvas)
+{
+    ui::Rect bounds = control.bounds();
+    size_t count = control.numberOfSegments();
+    if (bounds.isEmpty() || count == 0)
+        return;
+    constexpr double radius = 8;
+    canvas.fillRect(bounds, unfilledTrackColor.withAlpha(0.6), radius);
+    // Segments without a width of their own share what the others leave.
+    double fixed = 0;
+    size_t flexible = 0;
+    for (size_t i = 0; i < count; ++i) {
+        double width = control.widthForSegment(i);
+        if (width > 0)
+            fixed += width;
+        else
+            ++flexible;
+    }
+    double share = flexible ? std::max(0.0, bounds.size.width - fixed) / static_cast<double>(flexible) : 0;
+    double x = bounds.minX();
+    for (size_t i = 0; i < count; ++i) {
+        double width = control.widthForSegment(i) > 0 ? control.widthForSegment(i) : share;
+        ui::Rect segment { { x, bounds.minY() }, { width, bounds.size.height } };
+        x += width;
+        bool selected = static_cast<int>(i) == control.selectedSegmentIndex();
+        if (selected)
+            canvas.fillRect(segment.insetBy(2, 2), control.selectedSegmentTintColor().value_or(ui::Color::white()),
+                radius - 1);
+        if (auto image = control.imageForSegment(i)) {
+            canvas.drawImage(*image, segment, ui::ContentMode::Center);
+            continue;
+        }
+        ui::ControlState state = selected ? ui::ControlState::Selected : ui::ControlState::Normal;
+        ui::Font font = control.titleFont(state).value_or(
+            control.titleFont(ui::ControlState::Normal).value_or(ui::Font::systemFont(13)));
+        ui::Color color
+            = control.titleColor(state).value_or(control.titleColor(ui::ControlState::Normal).value_or(ui::Color::black()));
+        if (!control.isEnabled() || !control.isEnabledForSegment(i))
+            color = color.withAlpha(color.alpha() * 0.5);
+        std::string title = truncateToWidth(control.titleForSegment(i), font, std::max(0.0, width - 8));
+        double lineHeight = ui::TextMetrics::lineHeight(font);
+        ui::Rect area { { segment.minX() + 4, segment.midY() - lineHeight / 2 }, { std::max(0.0, width - 8), lineHeight } };
+        canvas.drawLines({ title }, styleFor(font, color, ui::TextAlignment::Center, control), area);
+    }
+}
+
 } // namespace
 
 void ViewPainter::paint(const ui::View& view, Canvas& canvas) const
@@ -203,6 +356,16 @@ void ViewPainter::paintViewContent(const ui::View& view, Canvas& canvas) const
         paintTextView(*textView, canvas);
     } else if (auto field = dynamic_cast<const ui::TextField*>(&view)) {
         paintTextField(*field, canvas);
+    } else if (auto slider = dynamic_cast<const ui::Slider*>(&view)) {
+        paintSlider(*slider, canvas);
+    } else if (auto toggle = dynamic_cast<const ui::Switch*>(&view)) {
+        paintSwitch(*toggle, canvas);
+    } else if (auto progress = dynamic_cast<const ui::ProgressView*>(&view)) {
+        paintProgress(*progress, canvas);
+    } else if (auto dots = dynamic_cast<const ui::PageControl*>(&view)) {
+        paintPageControl(*dots, canvas);
+    } else if (auto segments = dynamic_cast<const ui::SegmentedControl*>(&view)) {
+        paintSegmentedControl(*segments, canvas);
     }
 }
 

@@ -3,8 +3,8 @@
 // Paints the headless view tree: the layer tree in order, with each layer's background,
 // gradient, contents, shape path, corner radius, clipping, opacity and border, and the
 // content of the views that show something of their own (labels, text views and fields,
-// image views; a button's title and image are its label and image view). Shadows and
-// layer masks are not drawn.
+// image views, sliders, switches, progress bars, page dots and segmented controls; a
+// button's title and image are its label and image view). Shadows and layer masks are not drawn.
 
 #include "platform/base/Error.h"
 #include "platform/print/Canvas.h"

@@ -163,6 +163,14 @@ void NoteRoad::showNotesForHighlight(const std::shared_ptr<SDKHighlightVO>& reco
             if (auto road = alive.lock())
                 (*road)->didTapOnShareNote(note, color, text);
         });
+    // Back leaves without a block: the reader must not stay in the note's mode, where the
+    // page's taps no longer bring the bars.
+    std::weak_ptr<ui::ViewController> weakEditor = editor;
+    editor->setLeaveAction([alive, weakEditor] {
+        auto road = alive.lock();
+        if (road)
+            (*road)->didLeaveNoteEditor(weakEditor.lock());
+    });
     editor->setTheme(m_context.theme);
     m_noteController = editor;
 
@@ -215,6 +223,14 @@ void NoteRoad::didTapOnPostNote(const std::shared_ptr<SDKHighlightVO>& record)
     // stores it.
     if (m_context.renderer)
         m_context.renderer->postNoteWithHighlightVO(record);
+}
+
+void NoteRoad::didLeaveNoteEditor(const std::shared_ptr<ui::ViewController>& editor)
+{
+    if (!editor || editor != m_noteController || m_context.activeMode != ReaderActiveModeNoteView)
+        return;
+    m_context.activeMode = m_context.backgroundActiveMode;
+    m_host.resetAllPlayerActionBar();
 }
 
 void NoteRoad::didTapOnCancelNote(const std::shared_ptr<SDKHighlightVO>&)

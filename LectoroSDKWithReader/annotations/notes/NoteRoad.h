@@ -47,6 +47,9 @@ public:
     std::shared_ptr<StickyNotesViewController> instantiateStickyNoteSViewController() const;
     void didTapOnPostNote(const std::shared_ptr<SDKHighlightVO>&);
     void didTapOnCancelNote(const std::shared_ptr<SDKHighlightVO>&);
+    // The editor left (whichever way): the reader returns from the note's mode if no
+    // block did.
+    void didLeaveNoteEditor(const std::shared_ptr<ui::ViewController>& editor);
     void didTapOnDeleteNote(const std::shared_ptr<SDKHighlightVO>&);
     void didTapOnPostNoteComment(const std::shared_ptr<SDKHighlightVO>&);
     void didTapOnShareNote(const std::shared_ptr<SDKHighlightVO>&, const std::string& selectedColor,

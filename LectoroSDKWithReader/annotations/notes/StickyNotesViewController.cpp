@@ -699,6 +699,8 @@ void StickyNotesViewController::viewWillDisappear(bool animated)
     ui::ViewController::viewWillDisappear(animated);
     if (m_voiceManager)
         m_voiceManager->cancelRecognization();
+    if (isBeingDismissed() && m_leaveAction)
+        m_leaveAction();
 }
 
 } // namespace lectoro

@@ -79,6 +79,9 @@ public:
     void setNoteDeleteAction(NoteAction action) { m_noteDeleteAction = std::move(action); }
     void setPostCommentAction(NoteAction action) { m_postCommentAction = std::move(action); }
     void setNoteShareAction(NoteShareAction action) { m_noteShareAction = std::move(action); }
+    // Runs whenever the editor is dismissed, whichever way it leaves (the back button calls
+    // none of the blocks above): its owner ends what the editor's opening began.
+    void setLeaveAction(std::function<void()> action) { m_leaveAction = std::move(action); }
     // The header share button's width: 50 or 0.
     void showShareButton(bool);
     // Dismisses the editor, animated, with no block (the share panel saved the note).
@@ -251,6 +254,7 @@ private:
     NoteAction m_noteDeleteAction;
     NoteAction m_postCommentAction;
     NoteShareAction m_noteShareAction;
+    std::function<void()> m_leaveAction;
 
     std::vector<std::string> m_colorsArray;
     int m_selectedrow = 0;

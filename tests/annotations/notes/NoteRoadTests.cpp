@@ -129,6 +129,37 @@ TEST_F(NoteRoadTest, CancelRedrawsOnAPhoneOnlyAndDeleteRedrawsEverywhere)
     }
 }
 
+// Back calls none of the editor's blocks; the reader must still leave the note's mode, or
+// its page taps stop bringing the bars. A note opened over a note being left keeps its mode.
+TEST_F(NoteRoadTest, LeavingWithBackEndsTheNoteModeButNotThatOfTheNextNote)
+{
+    for (auto idiom : { ui::UserInterfaceIdiom::Phone, ui::UserInterfaceIdiom::Pad }) {
+        ui::Environment::current().setIdiom(idiom);
+        m_context.backgroundActiveMode = ReaderActiveModeMyData;
+        auto received = note("shared with me");
+        received->isReceived = true;
+        m_noteRoad->showNotesForHighlight(received, false);
+        uitest::completePresentations();
+        auto editor = m_noteRoad->noteController();
+        ASSERT_TRUE(editor);
+        ASSERT_EQ(m_context.activeMode, ReaderActiveModeNoteView);
+        m_host.calls.clear();
+        ASSERT_TRUE(uitest::tap(*editor->backButton()));
+        uitest::completePresentations();
+        EXPECT_FALSE(editor->presentingViewController());
+        EXPECT_EQ(m_context.activeMode, ReaderActiveModeMyData);
+        EXPECT_EQ(m_host.calls, std::vector<std::string> { "resetBars" });
+    }
+
+    m_noteRoad->showNotesForHighlight(note("first"), false);
+    uitest::completePresentations();
+    auto first = m_noteRoad->noteController();
+    m_noteRoad->showNotesForHighlight(note("second"), false);
+    first->dismissViewControllerAnimated(false);
+    uitest::completePresentations();
+    EXPECT_EQ(m_context.activeMode, ReaderActiveModeNoteView);
+}
+
 TEST_F(NoteRoadTest, ACommentMarksTheNoteChangedAndStoresItAtOnceWhileTheEditorStaysOpen)
 {
     auto record = note("shared words");
