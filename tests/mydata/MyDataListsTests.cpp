@@ -10,6 +10,7 @@
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 
 #include <gmock/gmock.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace lectoro::mydatatest {
@@ -108,11 +109,35 @@ TEST(MyDataListsTest, APageBookRowShowsPageFolioAndDate)
 {
     auto note = record({ .localID = "n", .noteText = "note" });
     note->displayNum = "12";
-    std::string date = NSStringExpanded::getLocalizedStringForDateString(note->getDisplayDate());
+    std::string date = NSStringExpanded::getLocalizedStringForDateString(
+        NSStringExpanded::formattedLocalStringFromDate(*NSStringExpanded::utcDateFromString(note->getDisplayDate())));
     EXPECT_THAT(date, ::testing::HasSubstr("2024"));
     EXPECT_EQ(
         myDataDateText(*note, true), LocalizationHelper::localizedStringWithKey("PAGE") + ": 12  " + date);
     EXPECT_EQ(myDataDateText(*note, false), date);
+}
+
+// A row's date is the stored UTC stamp read as the local date and time a person reads,
+// never the stamp with its milliseconds; a stamp that is no date is shown as it is.
+TEST(MyDataListsTest, TheDateLineReadsAsALocalDateAndTime)
+{
+    struct Case {
+        const char* stored;
+        const char* shownInUTC;
+    };
+    const Case cases[] = { { "2023-11-14 22:13:20.250", "10:13 PM 14 November 2023" },
+        { "2023-11-14 09:05:00", "09:05 AM 14 November 2023" }, { "yesterday", "yesterday" } };
+    for (const auto& c : cases) {
+        auto note = record({ .localID = "n", .noteText = "note" });
+        note->createdDate = c.stored;
+        note->modifiedDate = "";
+        auto parsed = NSStringExpanded::utcDateFromString(c.stored);
+        std::string expected = parsed ? NSStringExpanded::formattedLocalStringFromDate(*parsed) : c.stored;
+        EXPECT_EQ(myDataDateText(*note, false), expected) << c.stored;
+        // The test machine's zone is UTC; elsewhere only the shape is the same.
+        if (const char* zone = std::getenv("TZ"); !zone || std::string(zone).empty() || std::string(zone) == "UTC")
+            EXPECT_EQ(expected, c.shownInUTC);
+    }
 }
 
 TEST(MyDataListsTest, PageTargetsAndPageNumbers)
