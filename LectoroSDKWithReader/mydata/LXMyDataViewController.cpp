@@ -239,6 +239,7 @@ void LXMyDataViewController::setAccessibilityForMyData()
     m_filterButton->setAccessibilityIdentifier(MYDATA_FILTER_BUTTON);
     m_shareSettingsButton->setAccessibilityIdentifier(MYDATA_SHARE_SETTINGS_BUTTON);
     m_notificationButton->setAccessibilityIdentifier(MYDATA_NOTIFICATION_BUTTON);
+    m_printButton->setAccessibilityIdentifier("myDataPrintBtn");
     auto element = [](ui::View& view, const char* id, const std::string& argument) {
         AccessibilityHelper::setAccessibilityForElementID(view, id, accessibilityTable, argument);
     };
