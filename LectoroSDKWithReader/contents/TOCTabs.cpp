@@ -60,6 +60,11 @@ std::shared_ptr<ui::Button> TOCViewController::makeTabButton(const std::string& 
     auto button = ui::Button::create();
     button->setTitle(TOCConstants::localized(key), ui::ControlState::Normal);
     button->setFont(TOCConstants::customFont(size));
+    // Four tabs share a phone's width: each title keeps a margin from its neighbours and
+    // shrinks rather than running into the next one.
+    button->setContentEdgeInsets({ 0, 4, 0, 4 });
+    button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    button->titleLabel()->setMinimumScaleFactor(0.5);
     button->setBackgroundColor(ui::Color::clear());
     button->setTranslatesAutoresizingMaskIntoConstraints(false);
     button->heightAnchor().constraintEqualToConstant(m_segmentViewHeight)->setActive(true);

@@ -6,6 +6,7 @@
 
 #include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
+#include "LectoroSDKWithReader/contents/TOCCells.h"
 #include "LectoroSDKWithReader/contents/TOCViewController.h"
 #include "LectoroSDKWithReader/contents/thumbnails/LXThumbnailViewController.h"
 #include "LectoroSDKWithReader/mydata/LXMyDataViewController.h"
@@ -17,7 +18,10 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/CollectionView.h"
 #include "platform/ui/Presentation.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/TextField.h"
+
+#include <regex>
 
 namespace lectoro::journeys {
 namespace {
@@ -61,6 +65,11 @@ TEST_F(PanelJourney, ABookmarkedPageIsListedInTheContentsAndItsRowTakesTheReader
     picture("contents-bookmarks");
     auto table = toc->tableView();
     ASSERT_EQ(table->numberOfRowsInSection(0), 1);
+    // The row tells when the bookmark was made as a date and time, not as a stored stamp.
+    auto row = std::dynamic_pointer_cast<TOCTableViewCell>(table->cellForRowAtIndexPath({ 0, 0 }));
+    ASSERT_TRUE(row);
+    EXPECT_TRUE(std::regex_search(row->timeLabel()->text(), std::regex(R"(^\d\d:\d\d (AM|PM) \d\d \w+ \d{4}$)")))
+        << row->timeLabel()->text();
     ASSERT_TRUE(uitest::tapRow(*table, { 0, 0 }));
     settle();
     EXPECT_EQ(renderer->getActivePages().front().pageID, first.pageID);
