@@ -312,6 +312,7 @@ void TOCViewController::viewDidLayoutSubviews()
         return;
     // The selection line follows the tab on screen, wherever the tabs now stand.
     m_segmentView->layoutIfNeeded();
+    fitTabTitles();
     auto originOf = [](const std::shared_ptr<ui::Button>& tab) { return tab ? tab->frame().origin.x : 0.0; };
     double lineX = 0;
     switch (m_selectedButton) {
