@@ -11,6 +11,7 @@
 
 #include <gmock/gmock.h>
 #include <cstdlib>
+#include <tuple>
 #include <gtest/gtest.h>
 
 namespace lectoro::mydatatest {
@@ -138,6 +139,39 @@ TEST(MyDataListsTest, TheDateLineReadsAsALocalDateAndTime)
         if (const char* zone = std::getenv("TZ"); !zone || std::string(zone).empty() || std::string(zone) == "UTC")
             EXPECT_EQ(expected, c.shownInUTC);
     }
+}
+
+// A row names the chapter its record lies in: the record's own name, else the book's
+// chapter for its file or file index; nothing the book cannot name.
+TEST(MyDataListsTest, AnEpubRowNamesTheChapterItLiesIn)
+{
+    auto book = std::make_shared<EPUBBookVO>();
+    for (const auto& [index, href, title] : { std::tuple { 0, "text/intro.xhtml", "Before We Begin" },
+             std::tuple { 1, "text/storm.xhtml", "The Storm" }, std::tuple { 2, "text/notes.xhtml", "" } }) {
+        auto chapter = std::make_shared<EPUBChapterVO>();
+        chapter->fileIndex = index;
+        chapter->href = href;
+        chapter->title = title;
+        book->chapters.push_back(chapter);
+    }
+    struct Case {
+        const char* own;
+        const char* href;
+        const char* page;
+        const char* expected;
+    };
+    for (const auto& c : { Case { "Kept", "text/storm.xhtml", "1", "Kept" }, Case { "", "text/storm.xhtml#p2", "", "The Storm" },
+             Case { "", "", "0", "Before We Begin" }, Case { "", "", "2", "" }, Case { "", "", "7", "" },
+             Case { "", "", "1x", "" } }) {
+        auto r = record({ .localID = "h" });
+        r->chapterName = c.own;
+        r->href = c.href;
+        r->pageIdentifier = c.page;
+        EXPECT_EQ(myDataChapterName(book.get(), *r), c.expected) << c.href << " / " << c.page;
+    }
+    auto unnamed = record({ .localID = "h" });
+    unnamed->chapterName = "";
+    EXPECT_EQ(myDataChapterName(nullptr, *unnamed), "") << "no book, no chapter to name";
 }
 
 TEST(MyDataListsTest, PageTargetsAndPageNumbers)
