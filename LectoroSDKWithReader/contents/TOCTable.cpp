@@ -233,9 +233,12 @@ std::shared_ptr<ui::TableViewCell> TOCViewController::bookmarkCell(const ui::Ind
     cell->bookmarkLabel()->setText(TOC_BOOKMARK_NORMAL_ICON);
     cell->bookmarkLabel()->setFont(TOCConstants::iconFont(tocIsPad() ? 26.4 : 20));
     cell->pageLabel()->setText(pageCaption(bookmark.displayNum));
+    // The stored UTC stamp as the local date and time a reader reads.
     std::string date = bookmark.getDisplayDate();
-    cell->timeLabel()->setText(
-        date.empty() ? std::string() : NSStringExpanded::getLocalizedStringForDateString(date));
+    auto stamped = NSStringExpanded::utcDateFromString(date);
+    cell->timeLabel()->setText(date.empty() ? std::string()
+                                            : NSStringExpanded::getLocalizedStringForDateString(
+                                                stamped ? NSStringExpanded::formattedLocalStringFromDate(*stamped) : date));
     cell->dataLabel()->setFont(TOCConstants::lightRowFont());
     cell->pageLabel()->setFont(TOCConstants::customFont(tocIsPad() ? 14 : 10));
     cell->timeLabel()->setFont(TOCConstants::customFont(tocIsPad() ? 13 : 10));

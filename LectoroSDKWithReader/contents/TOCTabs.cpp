@@ -20,6 +20,7 @@
 #include "platform/ui/Layer.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace lectoro {
 
@@ -60,11 +61,32 @@ std::shared_ptr<ui::Button> TOCViewController::makeTabButton(const std::string& 
     auto button = ui::Button::create();
     button->setTitle(TOCConstants::localized(key), ui::ControlState::Normal);
     button->setFont(TOCConstants::customFont(size));
+    // Four tabs share a phone's width: each title keeps a margin from its neighbours and
+    // shrinks rather than running into the next one.
+    button->setContentEdgeInsets({ 0, 4, 0, 4 });
     button->setBackgroundColor(ui::Color::clear());
     button->setTranslatesAutoresizingMaskIntoConstraints(false);
     button->heightAnchor().constraintEqualToConstant(m_segmentViewHeight)->setActive(true);
     button->setTag(tag);
     return button;
+}
+
+// A tab's title takes its size from the bar's font, made smaller (down to half) when the
+// tab's share of the bar is narrower than the title, so neighbouring titles never touch.
+void TOCViewController::fitTabTitles()
+{
+    const double size = tocIsPad() ? 20 : 18;
+    for (const auto& tab : { m_contentButton, m_standardsButton, m_bookmarkButton, m_resourcesButton }) {
+        if (!tab || tab->isHidden() || tab->frame().width() <= 0)
+            continue;
+        const auto insets = tab->contentEdgeInsets();
+        const double room = tab->frame().width() - insets.left - insets.right;
+        auto font = TOCConstants::customFont(size);
+        tab->setFont(font);
+        const double wide = tab->titleLabel()->sizeThatFits({ 1.0e6, 0 }).width;
+        if (wide > room && wide > 0)
+            tab->setFont(TOCConstants::customFont(std::max(size / 2, std::floor(size * room / wide))));
+    }
 }
 
 void TOCViewController::setupTabViews()

@@ -185,6 +185,8 @@ void TOCViewController::setupUpDirectionIcon()
     m_upDirectionIconLbl = ui::Label::create();
     m_upDirectionIconLbl->setText(ICON_SCROLLUP);
     m_upDirectionIconLbl->setTextColor(tocColour(m_theme->toc_close_slider_icon_color()));
+    // The handle is a tab of its own over the dimmed page, so its arrow reads on it.
+    m_upDirectionIconLbl->setBackgroundColor(m_theme->toc_close_slider_background());
     m_upDirectionIconLbl->setTextAlignment(ui::TextAlignment::Center);
     m_upDirectionIconLbl->setFont(ui::Font(MVIconFontConstants::getFontName(), 34));
     auto& layer = *m_upDirectionIconLbl->layer();
@@ -310,6 +312,7 @@ void TOCViewController::viewDidLayoutSubviews()
         return;
     // The selection line follows the tab on screen, wherever the tabs now stand.
     m_segmentView->layoutIfNeeded();
+    fitTabTitles();
     auto originOf = [](const std::shared_ptr<ui::Button>& tab) { return tab ? tab->frame().origin.x : 0.0; };
     double lineX = 0;
     switch (m_selectedButton) {

@@ -210,6 +210,7 @@ private:
     void switchToTab(int32_t tag);
     void buildEmptyNotice(const char* glyph, const std::string& key);
     std::shared_ptr<ui::Button> makeTabButton(const std::string& key, double size, int tag);
+    void fitTabTitles();
     void setTabTitleColours(const std::shared_ptr<ui::Button>& selected);
     void setSubTabTitleColours(const std::shared_ptr<ui::Button>& selected, const std::shared_ptr<ui::Button>& other);
     void moveSheet(double top, double side, double header, bool animated);

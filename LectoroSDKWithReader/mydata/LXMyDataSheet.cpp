@@ -63,9 +63,12 @@ void LXMyDataViewController::buildViews()
     m_shareSettingsButton->setTitle(ICON_SELECT_CLASS);
     m_printButton = ui::Button::create();
     m_printButton->setTitle(ICON_PRINT);
+    // A count belongs to its segment: it rides on the segment's button, after the title, so
+    // it never lies over the button as a sibling and a tap on it is the segment's.
+    m_highlightButton->addSubview(m_highlightCountLbl);
+    m_notesButton->addSubview(m_noteCountLbl);
     for (const std::shared_ptr<ui::View>& each :
-        std::vector<std::shared_ptr<ui::View>> { m_highlightButton, m_highlightCountLbl, m_notesButton,
-            m_noteCountLbl, m_selectedButonBorderView, m_borderViewOfBtnContainer, m_filterButton,
+        std::vector<std::shared_ptr<ui::View>> { m_highlightButton, m_notesButton, m_selectedButonBorderView, m_borderViewOfBtnContainer, m_filterButton,
             m_filterIcon, m_notificationButton, m_notificationIcon, m_shareSettingsButton, m_printButton })
         m_segmentView->addSubview(each);
 
@@ -118,8 +121,9 @@ void LXMyDataViewController::buildViews()
     m_notesCountLabelCenterXConstraint->setPriority(250);
     m_segmentView->addConstraints(
         { m_printTrailingConstraint, m_notesBtnLeadingConstraint, m_selectedBtnLeadingConstraint,
-            m_filterBtnLeadingConstraint, m_shareSettingWidthConstraint, m_filterButtonWidthConstraint,
-            m_highlightCountLabelCenterXConstraint, m_notesCountLabelCenterXConstraint });
+            m_filterBtnLeadingConstraint, m_shareSettingWidthConstraint, m_filterButtonWidthConstraint });
+    m_highlightButton->addConstraint(m_highlightCountLabelCenterXConstraint);
+    m_notesButton->addConstraint(m_notesCountLabelCenterXConstraint);
     placeViewsByConstraints();
 
     auto weak = std::weak_ptr<LXMyDataViewController>(self());
@@ -186,6 +190,15 @@ void LXMyDataViewController::placeViewsByConstraints()
         m_noDataContainerView->topAnchor().constraintEqualTo(m_notificationTopView->bottomAnchor()),
         m_noDataContainerView->bottomAnchor().constraintEqualTo(body->bottomAnchor()),
     };
+    // The empty list: its glyph above its message, both centred in the list's place.
+    for (const auto& each : { m_noDataIconLbl, m_noDataLabel })
+        each->setTranslatesAutoresizingMaskIntoConstraints(false);
+    constraints.insert(constraints.end(),
+        { m_noDataLabel->centerXAnchor().constraintEqualTo(m_noDataContainerView->centerXAnchor()),
+            m_noDataLabel->centerYAnchor().constraintEqualTo(m_noDataContainerView->centerYAnchor()),
+            m_noDataLabel->leadingAnchor().constraintGreaterThanOrEqualTo(m_noDataContainerView->leadingAnchor(), 20),
+            m_noDataIconLbl->centerXAnchor().constraintEqualTo(m_noDataContainerView->centerXAnchor()),
+            m_noDataIconLbl->bottomAnchor().constraintEqualTo(m_noDataLabel->topAnchor(), -10) });
     for (const auto& view : std::vector<std::shared_ptr<ui::View>> { m_upIcon, m_headerView, m_segmentView, m_notificationTopView, m_tableView,
              m_noDataContainerView }) {
         auto sides = fillWidth(view);
@@ -267,6 +280,16 @@ void LXMyDataViewController::setupForIpad()
         view()->setBackgroundColor(mydata::colour(m_themeVO->mydata_overlay_panel_background())
                                        .withAlpha(m_themeVO->mydata_overlay_panel_opacity()));
     }
+}
+
+// A phone's panel fills the screen at full height from the start: its header shows the
+// down-arrow that closes it and the title, the drag handle (nothing drags on a phone) is
+// away, and the screen behind the panel is the panel's own colour.
+void LXMyDataViewController::setupForPhone()
+{
+    updateHeaderHeight(fullHeightHeader);
+    if (m_themeVO)
+        view()->setBackgroundColor(mydata::colour(m_themeVO->mydata_popup_background()));
 }
 
 void LXMyDataViewController::addPanGestureToView()

@@ -109,6 +109,8 @@ void LXMyDataViewController::viewDidLoad()
     addBackgroundview();
     if (isIpad())
         setupForIpad();
+    else
+        setupForPhone();
 }
 
 void LXMyDataViewController::updateView()
@@ -120,7 +122,8 @@ void LXMyDataViewController::updateView()
             m_highlightButton->titleLabel()->trailingAnchor(), countGap);
         m_noteCountLeading = m_noteCountLbl->leadingAnchor().constraintEqualTo(
             m_notesButton->titleLabel()->trailingAnchor(), countGap);
-        m_segmentView->addConstraints({ m_highlightCountLeading, m_noteCountLeading });
+        m_highlightButton->addConstraint(m_highlightCountLeading);
+        m_notesButton->addConstraint(m_noteCountLeading);
     }
     m_highlightCountLeading->setConstant(countGap);
     m_noteCountLeading->setConstant(countGap);
@@ -158,6 +161,9 @@ void LXMyDataViewController::updateView()
         m_backButtonText->setTitleColor(colour);
     }
     m_backButtonIcon->setFont(mydata::iconFont(22));
+    // The notification and print tools show icon glyphs too.
+    m_notificationButton->setFont(mydata::iconFont(22));
+    m_printButton->setFont(mydata::iconFont(22));
     if (!m_isMyDataNotificationController) {
         if (notesEnabled()) {
             m_selectedSegment = MyDataSegmentNotes;
@@ -233,6 +239,7 @@ void LXMyDataViewController::setAccessibilityForMyData()
     m_filterButton->setAccessibilityIdentifier(MYDATA_FILTER_BUTTON);
     m_shareSettingsButton->setAccessibilityIdentifier(MYDATA_SHARE_SETTINGS_BUTTON);
     m_notificationButton->setAccessibilityIdentifier(MYDATA_NOTIFICATION_BUTTON);
+    m_printButton->setAccessibilityIdentifier("myDataPrintBtn");
     auto element = [](ui::View& view, const char* id, const std::string& argument) {
         AccessibilityHelper::setAccessibilityForElementID(view, id, accessibilityTable, argument);
     };

@@ -208,6 +208,7 @@ private:
     void setAccessibilityForMyData();
     void addBackgroundview();
     void setupForIpad();
+    void setupForPhone();
     void addPanGestureToView();
     void updateBorderShadowColor();
     void setBackButtonTitle(const std::string&);

@@ -187,17 +187,69 @@ void LXMyDataNoteCell::build()
     m_highlightLabel = myDataLabel(content);
     m_noteTextLabel = myDataLabel(content);
     m_noteTextLabel->setNumberOfLines(0);
+    m_commentLine = ui::View::create();
+    content->addSubview(m_commentLine);
     m_commentButton = myDataButton(content);
     m_shareButton = myDataButton(content);
+    for (const std::shared_ptr<ui::View>& each : std::vector<std::shared_ptr<ui::View>> { m_iconLabel,
+             m_chapterNameLabel, m_dateLabel, m_highlightLabel, m_noteTextLabel, m_commentLine, m_commentButton,
+             m_shareButton })
+        each->setTranslatesAutoresizingMaskIntoConstraints(false);
+
+    // The heights a fill and the button switches change.
     m_highlightLabelHeight = m_highlightLabel->heightAnchor().constraintEqualToConstant(34);
-    m_highlightTextBottom
-        = m_noteTextLabel->topAnchor().constraintEqualTo(m_highlightLabel->bottomAnchor(), 6);
-    m_commentLineHeight = m_commentButton->heightAnchor().constraintGreaterThanOrEqualToConstant(30);
+    m_highlightTextBottom = m_noteTextLabel->topAnchor().constraintEqualTo(m_highlightLabel->bottomAnchor(), 6);
+    m_commentLineHeight = m_commentLine->heightAnchor().constraintEqualToConstant(30);
     m_commentButtonHeight = m_commentButton->heightAnchor().constraintEqualToConstant(30);
     m_shareButtonHeight = m_shareButton->heightAnchor().constraintEqualToConstant(30);
-    m_noteBottom = m_commentButton->topAnchor().constraintEqualTo(m_noteTextLabel->bottomAnchor(), 8);
-    ui::Constraint::activate({ m_highlightLabelHeight, m_highlightTextBottom, m_commentLineHeight,
-        m_commentButtonHeight, m_shareButtonHeight, m_noteBottom });
+    m_noteBottom = m_commentLine->topAnchor().constraintEqualTo(m_noteTextLabel->bottomAnchor(), 8);
+
+    // The colour glyph at the leading edge; the texts in a column beside it, one under
+    // another; the comment and share buttons side by side on the last line, each half of
+    // the column. The row is as tall as its column; just below required, so the table's
+    // estimate before it measured the row never contradicts it.
+    auto columnSides = [&](const std::shared_ptr<ui::View>& view) {
+        return std::vector<ui::ConstraintPtr> {
+            view->leadingAnchor().constraintEqualTo(content->leadingAnchor(), textX),
+            view->trailingAnchor().constraintEqualTo(content->trailingAnchor(), -rowInset),
+        };
+    };
+    std::vector<ui::ConstraintPtr> constraints {
+        m_iconLabel->leadingAnchor().constraintEqualTo(content->leadingAnchor(), rowInset),
+        m_iconLabel->topAnchor().constraintEqualTo(content->topAnchor(), 12),
+        m_iconLabel->widthAnchor().constraintEqualToConstant(glyphSize),
+        m_iconLabel->heightAnchor().constraintEqualToConstant(glyphSize),
+        m_chapterNameLabel->topAnchor().constraintEqualTo(content->topAnchor(), 10),
+        m_chapterNameLabel->heightAnchor().constraintEqualToConstant(20),
+        m_dateLabel->topAnchor().constraintEqualTo(m_chapterNameLabel->bottomAnchor()),
+        m_dateLabel->heightAnchor().constraintEqualToConstant(18),
+        m_highlightLabel->topAnchor().constraintEqualTo(m_dateLabel->bottomAnchor(), 4),
+        m_highlightLabelHeight,
+        m_highlightTextBottom,
+        m_noteBottom,
+        m_commentLineHeight,
+        m_commentButton->leadingAnchor().constraintEqualTo(content->leadingAnchor(), textX),
+        m_commentButton->topAnchor().constraintEqualTo(m_commentLine->topAnchor()),
+        m_commentButtonHeight,
+        m_shareButton->leadingAnchor().constraintEqualTo(m_commentButton->trailingAnchor(), 8),
+        m_shareButton->trailingAnchor().constraintEqualTo(content->trailingAnchor(), -rowInset),
+        m_shareButton->widthAnchor().constraintEqualTo(m_commentButton->widthAnchor()),
+        m_shareButton->topAnchor().constraintEqualTo(m_commentLine->topAnchor()),
+        m_shareButtonHeight,
+    };
+    for (const std::shared_ptr<ui::View>& each : std::vector<std::shared_ptr<ui::View>> {
+             m_chapterNameLabel, m_dateLabel, m_highlightLabel, m_noteTextLabel, m_commentLine }) {
+        auto sides = columnSides(each);
+        constraints.insert(constraints.end(), sides.begin(), sides.end());
+    }
+    for (const std::shared_ptr<ui::View>& each :
+        std::vector<std::shared_ptr<ui::View>> { m_commentLine, m_commentButton, m_shareButton }) {
+        auto below = content->bottomAnchor().constraintGreaterThanOrEqualTo(each->bottomAnchor(), 10);
+        below->setPriority(ui::LayoutPriority::required - 1);
+        constraints.push_back(below);
+    }
+    ui::Constraint::activate(constraints);
+
     std::weak_ptr<LXMyDataNoteCell> weak = std::static_pointer_cast<LXMyDataNoteCell>(shared_from_this());
     m_commentButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
         if (auto cell = weak.lock())
@@ -227,6 +279,7 @@ void LXMyDataNoteCell::updateCellWithChapterName(const std::string& chapterName,
             "  %@ %@", LocalizationHelper::localizedStringWithKey("MY_DATA_COMMENTS"), commentsText)
         : base::format(LocalizationHelper::localizedStringWithKey("MY_DATA_COMMENTS"), commentsText);
     m_commentButton->setAttributedTitle(myDataTitleWithIcon(ICON_COMMENT, comments, buttonColor));
+    m_commentButton->setTitleColor(buttonColor);
     bool anyComment = commentsCount != 0;
     m_commentButton->setAlpha(anyComment ? 1.0 : 0.4);
     m_commentButton->setUserInteractionEnabled(anyComment);
@@ -234,35 +287,9 @@ void LXMyDataNoteCell::updateCellWithChapterName(const std::string& chapterName,
     std::string share
         = base::format("  %@ %@", LocalizationHelper::localizedStringWithKey("SHARE"), shareText);
     m_shareButton->setAttributedTitle(myDataTitleWithIcon(ICON_SHARE, share, buttonColor));
+    m_shareButton->setTitleColor(buttonColor);
     m_commentLineHeight->setConstant(30);
     layoutIfNeeded();
-}
-
-double LXMyDataNoteCell::arrange(double width, bool place) const
-{
-    RowStack stack(width, place);
-    stack.glyph(m_iconLabel);
-    stack.line(m_chapterNameLabel, 20);
-    stack.line(m_dateLabel, 18);
-    stack.skip(4);
-    stack.line(m_highlightLabel, m_highlightLabelHeight->constant());
-    stack.skip(m_highlightTextBottom->constant());
-    stack.line(m_noteTextLabel);
-    stack.skip(m_noteBottom->constant());
-    stack.buttons({ { m_commentButton, m_commentButtonHeight->constant() }, { m_shareButton, m_shareButtonHeight->constant() } },
-        0, 8);
-    return stack.y() + 10;
-}
-
-ui::Size LXMyDataNoteCell::sizeThatFits(const ui::Size& size) const
-{
-    return { size.width, arrange(size.width, false) };
-}
-
-void LXMyDataNoteCell::layoutSubviews()
-{
-    ui::TableViewCell::layoutSubviews();
-    arrange(contentView()->bounds().width(), true);
 }
 
 void LXMyDataNoteCell::showShareButton(bool show)

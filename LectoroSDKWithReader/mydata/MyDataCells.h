@@ -102,17 +102,11 @@ public:
     const ui::ConstraintPtr& shareButtonHeightConstraint() const { return m_shareButtonHeight; }
     const ui::ConstraintPtr& bottomConstraintOfNoteLbl() const { return m_noteBottom; }
 
-    ui::Size sizeThatFits(const ui::Size&) const override;
-    // Placed by hand (its constraints only carry heights), so measured by hand too.
-    double fittingHeight(double width) override { return sizeThatFits({ width, 0 }).height; }
-    void layoutSubviews() override;
-
 protected:
     using ui::TableViewCell::TableViewCell;
 
 private:
     void build();
-    double arrange(double width, bool place) const;
 
     std::weak_ptr<MyDataNoteCellDelegate> m_delegate;
     std::shared_ptr<ui::Label> m_iconLabel;
@@ -120,6 +114,8 @@ private:
     std::shared_ptr<ui::Label> m_dateLabel;
     std::shared_ptr<ui::Label> m_highlightLabel;
     std::shared_ptr<ui::Label> m_noteTextLabel;
+    // The comment and share line (its height is the line's, whatever the buttons show).
+    std::shared_ptr<ui::View> m_commentLine;
     std::shared_ptr<ui::Button> m_commentButton;
     std::shared_ptr<ui::Button> m_shareButton;
     ui::ConstraintPtr m_highlightLabelHeight;

@@ -327,7 +327,7 @@ std::shared_ptr<ui::TableViewCell> LXMyDataViewController::cellForRowAtIndexPath
         cell->dateLabel()->setTextColor(mydata::colour(theme->mydata_page_date_text_color()));
         cell->noteTextLabel()->setTextColor(mydata::colour(theme->mydata_note_text_color()));
         clearBackgrounds(*cell);
-        cell->updateCellWithChapterName(record.chapterName, date, record.text, colour);
+        cell->updateCellWithChapterName(myDataChapterName(m_book.get(), record), date, record.text, colour);
         cell->iconLabel()->setText(ICON_HIGHLIGHTER_K12);
         AccessibilityHelper::setAccessibilityForElementID(
             *cell->iconLabel(), "MyDataHighlightIcon", myDataListAccessibilityTable, "");
@@ -373,7 +373,7 @@ std::shared_ptr<ui::TableViewCell> LXMyDataViewController::cellForRowAtIndexPath
         const auto* shared = record.sharedUsers.asList();
         size_t commentCount = comments ? comments->size() : 0;
         size_t shareCount = shared ? shared->size() : 0;
-        cell->updateCellWithChapterName(record.chapterName, date, record.text, record.noteText, colour,
+        cell->updateCellWithChapterName(myDataChapterName(m_book.get(), record), date, record.text, record.noteText, colour,
             static_cast<int64_t>(commentCount), localizedCount(commentCount), localizedCount(shareCount),
             mydata::colour(theme->mydata_commentShare_button_text_icon_color()));
         if (!sharingEnabled() || record.isTeacherReviewNote) {

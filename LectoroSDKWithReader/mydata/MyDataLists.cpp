@@ -1,12 +1,15 @@
 #include "LectoroSDKWithReader/mydata/MyDataLists.h"
 
 #include "LectoroSDKWithReader/foundation/NSStringExpanded.h"
+#include "LectoroSDKWithReader/readersdk/records/EPUBBookVO.h"
 #include "LectoroSDKWithReader/readersdk/records/PXBookVO.h"
+#include "LectoroSDKWithReader/readersdk/records/PXChapterVO.h"
 #include "LectoroSDKWithReader/readersdk/records/SDKHighlightVO.h"
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 #include "platform/base/Strings.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace lectoro {
 
@@ -155,12 +158,37 @@ std::string myDataRowColorHex(const SDKHighlightVO& record)
 
 std::string myDataDateText(const SDKHighlightVO& record, bool pageBook)
 {
-    std::string date = NSStringExpanded::getLocalizedStringForDateString(record.getDisplayDate());
+    std::string stored = record.getDisplayDate();
+    auto parsed = NSStringExpanded::utcDateFromString(stored);
+    std::string date = NSStringExpanded::getLocalizedStringForDateString(
+        parsed ? NSStringExpanded::formattedLocalStringFromDate(*parsed) : stored);
     if (!pageBook)
         return date;
     return base::format(
                "%@: %@ %@", LocalizationHelper::localizedStringWithKey("PAGE"), record.displayNum, " ")
         + date;
+}
+
+std::string myDataChapterName(const LectoroBookVO* book, const SDKHighlightVO& record)
+{
+    if (!record.chapterName.empty())
+        return record.chapterName;
+    if (const auto* pageBook = dynamic_cast<const PXBookVO*>(book)) {
+        auto chapter = pageBook->getChapterForPageID(record.pageIdentifier);
+        return chapter ? chapter->title : std::string {};
+    }
+    if (const auto* epub = dynamic_cast<const EPUBBookVO*>(book)) {
+        auto chapter = record.href.empty() ? nullptr : epub->chapterForHref(record.href);
+        if (!chapter) {
+            char* end = nullptr;
+            std::string index = record.pageIdentifier;
+            long long fileIndex = std::strtoll(index.c_str(), &end, 10);
+            if (!index.empty() && end && *end == '\0')
+                chapter = epub->chapterAtIndex(fileIndex);
+        }
+        return chapter ? chapter->title : std::string {};
+    }
+    return {};
 }
 
 base::Value getPageNumberForDisplayNumber(const LectoroBookVO* book, const std::string& displayNumber)

@@ -74,8 +74,14 @@ std::string filterComparisonColor(const SDKHighlightVO&, bool receivedAsSharedCo
 // nothing), the received colour for a received record.
 std::string myDataRowColorHex(const SDKHighlightVO&);
 
-// "PAGE: 12  <date>" for a page book, the date alone otherwise.
+// "PAGE: 12  <date>" for a page book, the date alone otherwise. The stored UTC stamp is
+// shown as the local "hh:mm a dd MMMM yyyy" with the language's digits and month names.
 std::string myDataDateText(const SDKHighlightVO&, bool pageBook);
+
+// The title of the chapter the record lies in: its own chapter name, else the book's
+// chapter for its page (page books), its chapter file or file index (EPUB books); empty
+// when the book names none.
+std::string myDataChapterName(const LectoroBookVO*, const SDKHighlightVO&);
 
 // The "PageNo" of the first thumbnail page whose "DisplayNumber" equals the folio; the
 // folio itself for a book that is no page book, or when no page carries it.

@@ -226,7 +226,9 @@ void TextSearchView::buildTable(Variant variant)
     constrained(m_tableView);
     insertSubviewBelow(m_tableView, m_barStrip.get());
     auto safe = safeAreaLayoutGuide();
+    // The list is as high as asked, but never reaches above 10 points from the panel's top.
     m_tableViewHeightConstraint = m_tableView->heightAnchor().constraintEqualToConstant(0);
+    m_tableViewHeightConstraint->setPriority(ui::LayoutPriority::required - 1);
     m_tableViewHeightConstraint->setActive(true);
     auto top = m_tableView->topAnchor().constraintGreaterThanOrEqualTo(topAnchor(), 10);
     ui::Constraint::activate({
@@ -234,7 +236,6 @@ void TextSearchView::buildTable(Variant variant)
         safe->trailingAnchor().constraintEqualTo(m_tableView->trailingAnchor(), m_tableViewMargin),
         m_tableView->bottomAnchor().constraintEqualTo(m_barStrip->topAnchor(), 2),
     });
-    top->setPriority(750);
     top->setActive(true);
     m_tableView->setDelegate(std::static_pointer_cast<TextSearchView>(shared_from_this()));
     m_tableView->setDataSource(std::static_pointer_cast<TextSearchView>(shared_from_this()));
@@ -296,8 +297,8 @@ void TextSearchView::layoutSubviews()
     placeFrames();
 }
 
-// Frames from the constraints' constants: the strip along the bottom, the list above it
-// as high as its height constraint, the bar's controls left to right.
+// Frames from the constraints' constants: the strip along the bottom and the bar's controls
+// left to right; the list and its shadow stand on the strip by their constraints.
 void TextSearchView::placeFrames()
 {
     if (!m_barStrip)
@@ -309,8 +310,6 @@ void TextSearchView::placeFrames()
         = std::min(listHeight(), std::max(0.0, bounds.size.height - m_searchBarHeight + 2 - 10));
     ui::Rect list { m_tableViewMargin, bounds.size.height - m_searchBarHeight + 2 - listHeightNow,
         std::max(0.0, width - 2 * m_tableViewMargin), listHeightNow };
-    m_tableView->setFrame(list);
-    m_shadowView->setFrame(list);
     if (m_headerShown)
         m_tableviewHeaderView->setFrame({ 0, 0, list.size.width, m_tableHeaderViewHeight });
 

@@ -3,9 +3,11 @@
 // used, and closed, and the reader is reading again after.
 
 #include "journeys/JourneySupport.h"
+#include "LayoutConflictLog.h"
 
 #include "LectoroSDKWithReader/annotations/bookmarks/BookmarkRoad.h"
 #include "LectoroSDKWithReader/contents/ReaderContents.h"
+#include "LectoroSDKWithReader/contents/TOCCells.h"
 #include "LectoroSDKWithReader/contents/TOCViewController.h"
 #include "LectoroSDKWithReader/contents/thumbnails/LXThumbnailViewController.h"
 #include "LectoroSDKWithReader/mydata/LXMyDataViewController.h"
@@ -17,7 +19,10 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/CollectionView.h"
 #include "platform/ui/Presentation.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/TextField.h"
+
+#include <regex>
 
 namespace lectoro::journeys {
 namespace {
@@ -61,6 +66,11 @@ TEST_F(PanelJourney, ABookmarkedPageIsListedInTheContentsAndItsRowTakesTheReader
     picture("contents-bookmarks");
     auto table = toc->tableView();
     ASSERT_EQ(table->numberOfRowsInSection(0), 1);
+    // The row tells when the bookmark was made as a date and time, not as a stored stamp.
+    auto row = std::dynamic_pointer_cast<TOCTableViewCell>(table->cellForRowAtIndexPath({ 0, 0 }));
+    ASSERT_TRUE(row);
+    EXPECT_TRUE(std::regex_search(row->timeLabel()->text(), std::regex(R"(^\d\d:\d\d (AM|PM) \d\d \w+ \d{4}$)")))
+        << row->timeLabel()->text();
     ASSERT_TRUE(uitest::tapRow(*table, { 0, 0 }));
     settle();
     EXPECT_EQ(renderer->getActivePages().front().pageID, first.pageID);
@@ -227,6 +237,138 @@ TEST_F(PanelJourney, OnAPhoneTheContentsAndMyDataFillTheScreenAndCloseWithTheirB
     ASSERT_TRUE(tapAndSettle(*myData->backButtonIcon()));
     expectReading(*reader);
 }
+
+// A device and how it is held while the panels open.
+struct PanelHolding {
+    ui::UserInterfaceIdiom idiom;
+    ui::Orientation orientation;
+    const char* name;
+};
+
+std::string panelHoldingName(const ::testing::TestParamInfo<PanelHolding>& info) { return info.param.name; }
+
+class HeldPanelJourney : public Journey, public ::testing::WithParamInterface<PanelHolding> {
+protected:
+    std::shared_ptr<ReaderViewController> openHeld(SampleBook book)
+    {
+        auto reader = open(book, GetParam().idiom);
+        if (!reader)
+            return nullptr;
+        if (ui::isLandscape(GetParam().orientation)) {
+            auto& environment = ui::Environment::current();
+            environment.rotateTo(GetParam().orientation);
+            uitest::transitionToSize(m_launcher, environment.screenSize());
+            settle();
+            base::RunLoop::main().advanceBy(1);
+            settle();
+        }
+        return reader;
+    }
+
+    // Closed as a person closes it: the back button on a phone, the page around the sheet
+    // on a tablet.
+    void closePanel(ReaderViewController& reader, ui::View& root, const std::shared_ptr<ui::Button>& back)
+    {
+        if (GetParam().idiom == ui::UserInterfaceIdiom::Pad) {
+            ASSERT_TRUE(tapAndSettle(root, ui::Point { 20, 20 }));
+        } else {
+            ASSERT_TRUE(back);
+            ASSERT_TRUE(tapAndSettle(*back));
+        }
+        base::RunLoop::main().advanceBy(1);
+        settle();
+        expectReading(reader);
+    }
+};
+
+TEST_P(HeldPanelJourney, EveryContentsTabShowsItsListAndThePanelCloses)
+{
+    auto reader = openHeld(SampleBook::PageBook);
+    ASSERT_TRUE(reader);
+    testing::LayoutConflictLog conflicts;
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemTOC));
+    auto toc = presentedScreen<TOCViewController>(*reader);
+    ASSERT_TRUE(toc);
+    picture("contents");
+    // Every tab's title fits beside its neighbours.
+    std::vector<std::shared_ptr<ui::Button>> tabs;
+    for (const auto& tab : { toc->contentButton(), toc->standardsButton(), toc->bookmarkButton(), toc->resourcesButton() })
+        if (tab && !tab->isHidden())
+            tabs.push_back(tab);
+    for (const auto& tab : tabs) {
+        const auto frame = tab->titleLabel()->convertRectTo(tab->titleLabel()->bounds(), nullptr);
+        for (const auto& other : tabs) {
+            if (other == tab)
+                continue;
+            const auto next = other->titleLabel()->convertRectTo(other->titleLabel()->bounds(), nullptr);
+            EXPECT_FALSE(frame.intersects(next)) << tab->currentTitle() << " runs into " << other->currentTitle();
+        }
+    }
+    for (const auto& [tab, step] : { std::pair { toc->bookmarkButton(), "bookmarks" }, std::pair { toc->resourcesButton(), "resources" },
+             std::pair { toc->contentButton(), "chapters" } }) {
+        ASSERT_TRUE(tab);
+        ASSERT_TRUE(tapAndSettle(*tab));
+        EXPECT_EQ(toc->selectedButton(), tab->tag());
+        picture(std::string("contents-") + step);
+    }
+    EXPECT_TRUE(conflicts.empty()) << conflicts.text();
+    closePanel(*reader, *toc->view(), toc->backButton());
+}
+
+// The thumbnail browser on a tablet, held either way (a phone held upright offers the
+// page slider instead).
+class HeldThumbnailJourney : public HeldPanelJourney { };
+
+TEST_P(HeldThumbnailJourney, TheThumbnailsShowThePagesAndTakeTheReaderToOne)
+{
+    auto reader = openHeld(SampleBook::PageBook);
+    ASSERT_TRUE(reader);
+    const auto before = pageOnScreen(*reader);
+    testing::LayoutConflictLog conflicts;
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemThumbnail));
+    auto thumbnails = presentedScreen<LXThumbnailViewController>(*reader);
+    ASSERT_TRUE(thumbnails);
+    picture("thumbnails");
+    EXPECT_GT(thumbnails->collectionView()->numberOfSections(), 1);
+    EXPECT_TRUE(conflicts.empty()) << conflicts.text();
+    ASSERT_TRUE(uitest::tapItem(*thumbnails->collectionView(), { 1, 0 }));
+    settle();
+    EXPECT_NE(pageOnScreen(*reader), before) << "the renderer shows the picked page";
+    expectReading(*reader);
+}
+
+TEST_P(HeldPanelJourney, SearchListsItsHitsAndCloses)
+{
+    auto reader = openHeld(SampleBook::ReflowableEpub);
+    ASSERT_TRUE(reader);
+    testing::LayoutConflictLog conflicts;
+    ASSERT_TRUE(tapBarItem(*reader, reader->context().playerBottomActionBarView, PlayerItemSearch));
+    auto panel = reader->search().searchTextView();
+    ASSERT_TRUE(panel && panel->window());
+    picture("search");
+    ASSERT_TRUE(uitest::type(*panel->searchBar(), "storm"));
+    panel->searchBar()->simulateReturn();
+    settle();
+    picture("search-hits");
+    ASSERT_GE(panel->tableView()->numberOfRowsInSection(0), 2);
+    EXPECT_FALSE(uitest::visibleRectInWindow(*panel->tableView()).isEmpty()) << "the hits show above the bar";
+    EXPECT_TRUE(conflicts.empty()) << conflicts.text();
+    ASSERT_TRUE(tapAndSettle(*panel->cancelBtn()));
+    EXPECT_FALSE(panel->window());
+    expectReading(*reader);
+}
+
+INSTANTIATE_TEST_SUITE_P(Holdings, HeldThumbnailJourney,
+    ::testing::Values(PanelHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::Portrait, "TabletUpright" },
+        PanelHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::LandscapeLeft, "TabletTurned" }),
+    panelHoldingName);
+
+INSTANTIATE_TEST_SUITE_P(Holdings, HeldPanelJourney,
+    ::testing::Values(PanelHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::Portrait, "PhoneUpright" },
+        PanelHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::LandscapeLeft, "PhoneTurned" },
+        PanelHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::Portrait, "TabletUpright" },
+        PanelHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::LandscapeLeft, "TabletTurned" }),
+    panelHoldingName);
 
 } // namespace
 } // namespace lectoro::journeys

@@ -10,6 +10,8 @@
 #include "LectoroSDKWithReader/readersdk/utilities/LocalizationHelper.h"
 
 #include <gmock/gmock.h>
+#include <cstdlib>
+#include <tuple>
 #include <gtest/gtest.h>
 
 namespace lectoro::mydatatest {
@@ -108,11 +110,68 @@ TEST(MyDataListsTest, APageBookRowShowsPageFolioAndDate)
 {
     auto note = record({ .localID = "n", .noteText = "note" });
     note->displayNum = "12";
-    std::string date = NSStringExpanded::getLocalizedStringForDateString(note->getDisplayDate());
+    std::string date = NSStringExpanded::getLocalizedStringForDateString(
+        NSStringExpanded::formattedLocalStringFromDate(*NSStringExpanded::utcDateFromString(note->getDisplayDate())));
     EXPECT_THAT(date, ::testing::HasSubstr("2024"));
     EXPECT_EQ(
         myDataDateText(*note, true), LocalizationHelper::localizedStringWithKey("PAGE") + ": 12  " + date);
     EXPECT_EQ(myDataDateText(*note, false), date);
+}
+
+// A row's date is the stored UTC stamp read as the local date and time a person reads,
+// never the stamp with its milliseconds; a stamp that is no date is shown as it is.
+TEST(MyDataListsTest, TheDateLineReadsAsALocalDateAndTime)
+{
+    struct Case {
+        const char* stored;
+        const char* shownInUTC;
+    };
+    const Case cases[] = { { "2023-11-14 22:13:20.250", "10:13 PM 14 November 2023" },
+        { "2023-11-14 09:05:00", "09:05 AM 14 November 2023" }, { "yesterday", "yesterday" } };
+    for (const auto& c : cases) {
+        auto note = record({ .localID = "n", .noteText = "note" });
+        note->createdDate = c.stored;
+        note->modifiedDate = "";
+        auto parsed = NSStringExpanded::utcDateFromString(c.stored);
+        std::string expected = parsed ? NSStringExpanded::formattedLocalStringFromDate(*parsed) : c.stored;
+        EXPECT_EQ(myDataDateText(*note, false), expected) << c.stored;
+        // The test machine's zone is UTC; elsewhere only the shape is the same.
+        if (const char* zone = std::getenv("TZ"); !zone || std::string(zone).empty() || std::string(zone) == "UTC")
+            EXPECT_EQ(expected, c.shownInUTC);
+    }
+}
+
+// A row names the chapter its record lies in: the record's own name, else the book's
+// chapter for its file or file index; nothing the book cannot name.
+TEST(MyDataListsTest, AnEpubRowNamesTheChapterItLiesIn)
+{
+    auto book = std::make_shared<EPUBBookVO>();
+    for (const auto& [index, href, title] : { std::tuple { 0, "text/intro.xhtml", "Before We Begin" },
+             std::tuple { 1, "text/storm.xhtml", "The Storm" }, std::tuple { 2, "text/notes.xhtml", "" } }) {
+        auto chapter = std::make_shared<EPUBChapterVO>();
+        chapter->fileIndex = index;
+        chapter->href = href;
+        chapter->title = title;
+        book->chapters.push_back(chapter);
+    }
+    struct Case {
+        const char* own;
+        const char* href;
+        const char* page;
+        const char* expected;
+    };
+    for (const auto& c : { Case { "Kept", "text/storm.xhtml", "1", "Kept" }, Case { "", "text/storm.xhtml#p2", "", "The Storm" },
+             Case { "", "", "0", "Before We Begin" }, Case { "", "", "2", "" }, Case { "", "", "7", "" },
+             Case { "", "", "1x", "" } }) {
+        auto r = record({ .localID = "h" });
+        r->chapterName = c.own;
+        r->href = c.href;
+        r->pageIdentifier = c.page;
+        EXPECT_EQ(myDataChapterName(book.get(), *r), c.expected) << c.href << " / " << c.page;
+    }
+    auto unnamed = record({ .localID = "h" });
+    unnamed->chapterName = "";
+    EXPECT_EQ(myDataChapterName(nullptr, *unnamed), "") << "no book, no chapter to name";
 }
 
 TEST(MyDataListsTest, PageTargetsAndPageNumbers)

@@ -27,6 +27,14 @@
 namespace lectoro::mydatatest {
 namespace {
 
+// A stored UTC stamp as a row shows it: the local date and time.
+std::string shownDate(const char* stored)
+{
+    return NSStringExpanded::getLocalizedStringForDateString(
+        NSStringExpanded::formattedLocalStringFromDate(*NSStringExpanded::utcDateFromString(stored)));
+}
+
+
 using ::testing::ElementsAre;
 
 std::string text(const std::string& key)
@@ -184,7 +192,7 @@ TEST_F(MyDataPanelTest, NoteRowsShowFolioDateAndTheirColours)
         EXPECT_EQ(!cell->commentButton()->isHidden(), cases[i].comment);
         EXPECT_EQ(cell->dateLabel()->text(),
             text("PAGE") + ": 12  "
-                + NSStringExpanded::getLocalizedStringForDateString("2024-03-05 14:07:00.000"));
+                + shownDate("2024-03-05 14:07:00.000"));
     }
     // A sticky note closes the gap of the highlighted text.
     EXPECT_EQ(row<LXMyDataNoteCell>(0)->highlightLabelHeightConstraint()->constant(), 0);
@@ -198,7 +206,7 @@ TEST_F(MyDataPanelTest, AnEpubRowShowsTheDateAlone)
     auto cell = row<LXMyDataHighlightCell>(0);
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->dateLabel()->text(),
-        NSStringExpanded::getLocalizedStringForDateString("2024-03-05 14:07:00.000"));
+        shownDate("2024-03-05 14:07:00.000"));
 }
 
 TEST_F(MyDataPanelTest, ARowTapJumpsToItsPageAndCloses)

@@ -258,6 +258,8 @@ void LXThumbnailViewController::configureCell(LectoroThumbnailCollectionViewCell
         frame.setBorderWidth(0);
     }
     cell.pageNumLabelForHighlightedSection()->setHidden(!selected);
+    // The picked page's folio shows once, in the picked colour, not over its plain twin.
+    cell.pageNumLabel()->setHidden(selected);
 
     if (!title.empty())
         addReaderAccessibilityOn(*cell.chapterTitleLabel(), "ReaderThumbnailCollectionCellChapterTitle", title);
