@@ -114,8 +114,9 @@ void FilterViewController::viewDidLoad()
     m_collectionView->setDelegate(std::weak_ptr<ui::CollectionViewDelegate>(self()));
     m_applyButton = ui::Button::create();
     m_viewContainer->addSubview(m_applyButton);
+    // The card is placed by its frame (viewDidLayoutSubviews); its height constraint only
+    // carries the height the rows need, so it is not installed to fight that frame.
     m_heightConstraintOfView = m_viewContainer->heightAnchor().constraintEqualToConstant(0);
-    m_viewContainer->addConstraint(m_heightConstraintOfView);
     std::weak_ptr<FilterViewController> weak = self();
     m_applyButton->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control&) {
         if (auto filter = weak.lock())
