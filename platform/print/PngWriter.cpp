@@ -104,17 +104,7 @@ public:
             uint8_t value = bytes[i];
             size_t run = runLength(bytes + i, count - i);
             putCode(literalCodes()[value]);
-            size_t left = run - 1;
-            while (left >= 258) {
-                putCode(lengthCodes()[258]);
-                left -= 258;
-            }
-            if (left >= 3) {
-                putCode(lengthCodes()[left]);
-                left = 0;
-            }
-            while (left--)
-                putCode(literalCodes()[value]);
+            putRepeats(value, run - 1);
             if (value == 0 && run >= 16) {
                 sum(bytes + summedTo, i - summedTo);
                 sumZeros(run);
@@ -130,17 +120,7 @@ public:
     {
         uint8_t first[2] = { filter, 0 };
         add(first, 2);
-        size_t left = zeros - 1;
-        while (left >= 258) {
-            putCode(lengthCodes()[258]);
-            left -= 258;
-        }
-        if (left >= 3) {
-            putCode(lengthCodes()[left]);
-            left = 0;
-        }
-        while (left--)
-            putCode(literalCodes()[0]);
+        putRepeats(0, zeros - 1);
         sumZeros(zeros - 1);
     }
 
@@ -225,6 +205,22 @@ private:
     }
 
     void putCode(const Code& code) { putBits(code.bits, code.length); }
+
+    // `count` more of the byte just written: back-references, with literals for a tail too
+    // short for one.
+    void putRepeats(uint8_t value, size_t count)
+    {
+        while (count >= 258) {
+            putCode(lengthCodes()[258]);
+            count -= 258;
+        }
+        if (count >= 3) {
+            putCode(lengthCodes()[count]);
+            count = 0;
+        }
+        while (count--)
+            putCode(literalCodes()[value]);
+    }
 
     void putBits(uint32_t bits, int length)
     {
