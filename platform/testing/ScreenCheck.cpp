@@ -350,11 +350,10 @@ void checkContrast(const std::vector<Seen>& seen, size_t labelIndex, const ui::C
     }
     if (!under)
         return;
-    ui::Color text = over(label.textColor(), label.textColor().alpha() * item.opacity, *under);
-    ui::Color ground = *under;
     // What is drawn over the text: a layer that covers all of it (a sheet, a dimming
     // overlay) puts the text under another screen, where it is not read; a translucent
     // view over part of it tints the text and what is under it alike.
+    std::vector<std::pair<ui::Color, double>> tints;
     for (size_t index = item.end; index < seen.size(); ++index) {
         const Seen& above = seen[index];
         auto background = paintedBackground(above);
@@ -362,18 +361,38 @@ void checkContrast(const std::vector<Seen>& seen, size_t labelIndex, const ui::C
             continue;
         if (holds(above.visible, item.visible))
             return;
-        text = over(background->first, background->second, text);
-        ground = over(background->first, background->second, ground);
+        tints.push_back(*background);
     }
-    double lighter = std::max(luminance(text), luminance(ground));
-    double darker = std::min(luminance(text), luminance(ground));
-    double ratio = (lighter + 0.05) / (darker + 0.05);
+    ui::Color ground = *under;
+    for (const auto& [colour, alpha] : tints)
+        ground = over(colour, alpha, ground);
     const ScreenCheckConfig& config = screenCheckConfig();
     // An icon is large type: its strokes are as broad as a heading's.
     bool icon = !config.iconFontName.empty() && label.font().name() == config.iconFontName;
     double needed = label.font().pointSize() >= 18 || icon ? 3.0 : 4.5;
-    if (ratio + 1e-9 < needed)
-        findings.push_back({ "contrast", nameOf(label), contrastDetail(ratio, needed, label.textColor(), ground) });
+    // Attributed text is drawn in its runs' colours, not the label's; the least readable
+    // run is what a reader stumbles on.
+    std::vector<ui::Color> inks;
+    if (const auto& attributed = label.attributedText(); attributed && !attributed->string().empty()) {
+        for (const auto& run : attributed->runs()) {
+            const auto& colour = run.attributes.foregroundColor;
+            inks.push_back(colour ? ui::Color::fromRGBA(colour->red, colour->green, colour->blue, colour->alpha) : label.textColor());
+        }
+    }
+    if (inks.empty())
+        inks.push_back(label.textColor());
+    for (const auto& ink : inks) {
+        ui::Color text = over(ink, ink.alpha() * item.opacity, *under);
+        for (const auto& [colour, alpha] : tints)
+            text = over(colour, alpha, text);
+        double lighter = std::max(luminance(text), luminance(ground));
+        double darker = std::min(luminance(text), luminance(ground));
+        double ratio = (lighter + 0.05) / (darker + 0.05);
+        if (ratio + 1e-9 < needed) {
+            findings.push_back({ "contrast", nameOf(label), contrastDetail(ratio, needed, ink, ground) });
+            return;
+        }
+    }
 }
 
 void checkIconFont(const ui::Label& label, std::vector<ScreenFinding>& findings)

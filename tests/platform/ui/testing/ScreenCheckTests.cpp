@@ -317,6 +317,26 @@ TEST_F(ScreenCheckTest, ContrastIsJudgedOnTheColourComposedUnderTheText)
                 test.label("Close", { { 20, 20 }, { 80, 30 } })->setTextColor(Color::fromWhite(0.52));
             },
             { "contrast" } },
+        { "attributed text is read in its runs' colours, not the label's",
+            [&](ScreenCheckTest& test) {
+                auto made = test.label("", { { 20, 20 }, { 120, 21 } });
+                made->setTextColor(Color::white());
+                base::TextAttributes dark;
+                dark.foregroundColor = base::ColorAttr { 0.1, 0.1, 0.1, 1 };
+                made->setAttributedText(base::AttributedString("Chapter 1", dark));
+            },
+            {} },
+        { "one pale run in attributed text is found",
+            [&](ScreenCheckTest& test) {
+                auto made = test.label("", { { 20, 20 }, { 120, 21 } });
+                base::TextAttributes dark, pale;
+                dark.foregroundColor = base::ColorAttr { 0.1, 0.1, 0.1, 1 };
+                pale.foregroundColor = base::ColorAttr { 0.9, 0.9, 0.9, 1 };
+                base::AttributedString text("Chapter ", dark);
+                text.append(base::AttributedString("1", pale));
+                made->setAttributedText(text);
+            },
+            { "contrast" } },
     });
 }
 
