@@ -5,6 +5,7 @@
 // pictured, must lay out without a conflicting constraint, and is used so that its effect
 // shows where the user looks (the store, the page).
 
+#include "journeys/HeldDevices.h"
 #include "journeys/JourneySupport.h"
 #include "reader/ReaderJourneySupport.h"
 #include "LayoutConflictLog.h"
@@ -44,13 +45,7 @@ namespace lectoro::journeys {
 namespace {
 
 // A device and how it is held while the screens open.
-struct AnnotationHolding {
-    ui::UserInterfaceIdiom idiom;
-    ui::Orientation orientation;
-    const char* name;
-};
-
-std::string annotationHoldingName(const ::testing::TestParamInfo<AnnotationHolding>& info) { return info.param.name; }
+using AnnotationHolding = HeldDevice;
 
 class AnnotationScreenJourney : public Journey, public ::testing::WithParamInterface<AnnotationHolding> {
 protected:
@@ -394,11 +389,7 @@ TEST_P(AnnotationScreenJourney, TheBookmarkPopoverNamesAndStoresThePage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Holdings, AnnotationScreenJourney,
-    ::testing::Values(AnnotationHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::Portrait, "PhoneUpright" },
-        AnnotationHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::LandscapeLeft, "PhoneTurned" },
-        AnnotationHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::Portrait, "TabletUpright" },
-        AnnotationHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::LandscapeLeft, "TabletTurned" }),
-    annotationHoldingName);
+    everyHeldDevice(), heldDeviceName);
 
 } // namespace
 } // namespace lectoro::journeys

@@ -6,6 +6,7 @@
 // closed again with its own control or a tap beside it, after which the page takes a tap.
 // No layout pass while these screens show reports a conflict.
 
+#include "journeys/HeldDevices.h"
 #include "journeys/JourneySupport.h"
 
 #include "LayoutConflictLog.h"
@@ -34,18 +35,7 @@
 namespace lectoro::journeys {
 namespace {
 
-struct DeviceHeld {
-    ui::UserInterfaceIdiom idiom;
-    ui::Orientation orientation;
-    const char* name;
-};
-
-const auto everyWayHeld = ::testing::Values(DeviceHeld { ui::UserInterfaceIdiom::Phone, ui::Orientation::Portrait, "PhoneUpright" },
-    DeviceHeld { ui::UserInterfaceIdiom::Phone, ui::Orientation::LandscapeLeft, "PhoneTurned" },
-    DeviceHeld { ui::UserInterfaceIdiom::Pad, ui::Orientation::Portrait, "TabletUpright" },
-    DeviceHeld { ui::UserInterfaceIdiom::Pad, ui::Orientation::LandscapeLeft, "TabletTurned" });
-
-std::string nameOfWayHeld(const ::testing::TestParamInfo<DeviceHeld>& info) { return info.param.name; }
+using DeviceHeld = HeldDevice;
 
 ui::Orientation otherWay(ui::Orientation orientation)
 {
@@ -505,7 +495,7 @@ TEST_P(InteractiveScreenJourney, ABlanksAnswerShowsWhetherItIsRight)
     picture("answer-field-editing");
 }
 
-INSTANTIATE_TEST_SUITE_P(Held, InteractiveScreenJourney, everyWayHeld, nameOfWayHeld);
+INSTANTIATE_TEST_SUITE_P(Held, InteractiveScreenJourney, everyHeldDevice(), heldDeviceName);
 
 } // namespace
 } // namespace lectoro::journeys

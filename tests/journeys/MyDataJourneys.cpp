@@ -5,6 +5,7 @@
 // out without a conflicting constraint, and its rows say what a person expects to read:
 // the chapter the item lies in and a date and time.
 
+#include "journeys/HeldDevices.h"
 #include "journeys/JourneySupport.h"
 #include "reader/ReaderJourneySupport.h"
 #include "LayoutConflictLog.h"
@@ -34,13 +35,7 @@
 namespace lectoro::journeys {
 namespace {
 
-struct MyDataHolding {
-    ui::UserInterfaceIdiom idiom;
-    ui::Orientation orientation;
-    const char* name;
-};
-
-std::string myDataHoldingName(const ::testing::TestParamInfo<MyDataHolding>& info) { return info.param.name; }
+using MyDataHolding = HeldDevice;
 
 constexpr int64_t myDataClassmateID = 6000000002;
 
@@ -345,11 +340,7 @@ TEST_P(MyDataJourney, TheClassShareSettingsAndThePrintOptionsOpenFromTheHeader)
 }
 
 INSTANTIATE_TEST_SUITE_P(Holdings, MyDataJourney,
-    ::testing::Values(MyDataHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::Portrait, "PhoneUpright" },
-        MyDataHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::LandscapeLeft, "PhoneTurned" },
-        MyDataHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::Portrait, "TabletUpright" },
-        MyDataHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::LandscapeLeft, "TabletTurned" }),
-    myDataHoldingName);
+    everyHeldDevice(), heldDeviceName);
 
 } // namespace
 } // namespace lectoro::journeys

@@ -4,6 +4,7 @@
 // chooser's texts and buttons apart from each other and on screen. No layout pass while
 // these screens show reports a conflict.
 
+#include "journeys/HeldDevices.h"
 #include "journeys/JourneySupport.h"
 #include "reader/ReaderJourneySupport.h"
 
@@ -96,18 +97,7 @@ bool overlap(const ui::Rect& a, const ui::Rect& b)
 }
 
 // A device and how it is held when the screen opens.
-struct Holding {
-    ui::UserInterfaceIdiom idiom;
-    ui::Orientation orientation;
-    const char* name;
-};
-
-const auto everyHolding = ::testing::Values(Holding { ui::UserInterfaceIdiom::Phone, ui::Orientation::Portrait, "PhoneUpright" },
-    Holding { ui::UserInterfaceIdiom::Phone, ui::Orientation::LandscapeLeft, "PhoneTurned" },
-    Holding { ui::UserInterfaceIdiom::Pad, ui::Orientation::Portrait, "TabletUpright" },
-    Holding { ui::UserInterfaceIdiom::Pad, ui::Orientation::LandscapeLeft, "TabletTurned" });
-
-std::string holdingName(const ::testing::TestParamInfo<Holding>& info) { return info.param.name; }
+using Holding = HeldDevice;
 
 class OverlayPlacementJourney : public Journey, public ::testing::WithParamInterface<Holding> {
 protected:
@@ -310,7 +300,7 @@ TEST_P(NoteSharePanelJourney, SavingWithAClassmateTickedStoresTheNoteShared)
     EXPECT_TRUE(conflicts.empty()) << conflicts.joined();
 }
 
-INSTANTIATE_TEST_SUITE_P(Holdings, NoteSharePanelJourney, everyHolding, holdingName);
+INSTANTIATE_TEST_SUITE_P(Holdings, NoteSharePanelJourney, everyHeldDevice(), heldDeviceName);
 
 // MARK: - The help overlay
 
@@ -365,7 +355,7 @@ TEST_P(HelpOverlayJourney, TheIconCopiesLieOnTheBarItemsTheyExplainAlsoAfterATur
     EXPECT_TRUE(conflicts.empty()) << conflicts.joined();
 }
 
-INSTANTIATE_TEST_SUITE_P(Holdings, HelpOverlayJourney, everyHolding, holdingName);
+INSTANTIATE_TEST_SUITE_P(Holdings, HelpOverlayJourney, everyHeldDevice(), heldDeviceName);
 
 // MARK: - The reading-mode chooser
 
@@ -439,7 +429,7 @@ TEST_P(ReadingModeJourney, TheChoosersTextsAndButtonsStandApartOnScreenAlsoAfter
     EXPECT_FALSE(reader->presentedViewController()) << "the close button closes the chooser";
 }
 
-INSTANTIATE_TEST_SUITE_P(Holdings, ReadingModeJourney, everyHolding, holdingName);
+INSTANTIATE_TEST_SUITE_P(Holdings, ReadingModeJourney, everyHeldDevice(), heldDeviceName);
 
 } // namespace
 } // namespace lectoro::journeys

@@ -2,6 +2,7 @@
 // bookmark, the page thumbnails, the search and My Data. Each is opened with a finger,
 // used, and closed, and the reader is reading again after.
 
+#include "journeys/HeldDevices.h"
 #include "journeys/JourneySupport.h"
 #include "LayoutConflictLog.h"
 
@@ -239,13 +240,7 @@ TEST_F(PanelJourney, OnAPhoneTheContentsAndMyDataFillTheScreenAndCloseWithTheirB
 }
 
 // A device and how it is held while the panels open.
-struct PanelHolding {
-    ui::UserInterfaceIdiom idiom;
-    ui::Orientation orientation;
-    const char* name;
-};
-
-std::string panelHoldingName(const ::testing::TestParamInfo<PanelHolding>& info) { return info.param.name; }
+using PanelHolding = HeldDevice;
 
 class HeldPanelJourney : public Journey, public ::testing::WithParamInterface<PanelHolding> {
 protected:
@@ -361,14 +356,10 @@ TEST_P(HeldPanelJourney, SearchListsItsHitsAndCloses)
 INSTANTIATE_TEST_SUITE_P(Holdings, HeldThumbnailJourney,
     ::testing::Values(PanelHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::Portrait, "TabletUpright" },
         PanelHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::LandscapeLeft, "TabletTurned" }),
-    panelHoldingName);
+    heldDeviceName);
 
 INSTANTIATE_TEST_SUITE_P(Holdings, HeldPanelJourney,
-    ::testing::Values(PanelHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::Portrait, "PhoneUpright" },
-        PanelHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::LandscapeLeft, "PhoneTurned" },
-        PanelHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::Portrait, "TabletUpright" },
-        PanelHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::LandscapeLeft, "TabletTurned" }),
-    panelHoldingName);
+    everyHeldDevice(), heldDeviceName);
 
 } // namespace
 } // namespace lectoro::journeys

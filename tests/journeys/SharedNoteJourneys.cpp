@@ -5,6 +5,7 @@
 // colour; the note opens read only with the sharer's text, My Data names the sharer, and
 // accepting it reaches the service. On a phone and a tablet, upright and turned.
 
+#include "journeys/HeldDevices.h"
 #include "journeys/JourneySupport.h"
 #include "reader/ReaderJourneySupport.h"
 
@@ -36,11 +37,7 @@ constexpr const char* sharerID = "6000000001";
 constexpr int64_t receiverID = 6000000002;
 constexpr const char* sharedText = "Ask about the keeper";
 
-struct SharedNoteHolding {
-    ui::UserInterfaceIdiom idiom;
-    ui::Orientation orientation;
-    const char* name;
-};
+using SharedNoteHolding = HeldDevice;
 
 class SharedNoteJourney : public Journey, public ::testing::WithParamInterface<SharedNoteHolding> {
 protected:
@@ -258,11 +255,7 @@ TEST_P(SharedNoteJourney, TheClassmateFindsTheNoteOnThePageAndReadsItAndWhoShare
 }
 
 INSTANTIATE_TEST_SUITE_P(Holdings, SharedNoteJourney,
-    ::testing::Values(SharedNoteHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::Portrait, "PhoneUpright" },
-        SharedNoteHolding { ui::UserInterfaceIdiom::Phone, ui::Orientation::LandscapeLeft, "PhoneTurned" },
-        SharedNoteHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::Portrait, "TabletUpright" },
-        SharedNoteHolding { ui::UserInterfaceIdiom::Pad, ui::Orientation::LandscapeLeft, "TabletTurned" }),
-    [](const ::testing::TestParamInfo<SharedNoteHolding>& info) { return std::string(info.param.name); });
+    everyHeldDevice(), heldDeviceName);
 
 } // namespace
 } // namespace lectoro::journeys
