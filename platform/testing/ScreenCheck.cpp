@@ -359,7 +359,9 @@ void checkContrast(const std::vector<Seen>& seen, size_t labelIndex, const ui::C
         auto background = paintedBackground(above);
         if (!background || !containsPoint(above.visible, centre))
             continue;
-        if (holds(above.visible, item.visible))
+        // Covered all over, or an opaque panel over its middle (a sheet sliding over the
+        // page's corner): the text is hidden there, not drawn in a poor colour.
+        if (holds(above.visible, item.visible) || background->second >= 0.99)
             return;
         tints.push_back(*background);
     }
