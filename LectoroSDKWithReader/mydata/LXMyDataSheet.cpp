@@ -88,6 +88,8 @@ void LXMyDataViewController::buildViews()
     m_noDataLabel->setNumberOfLines(0);
     m_noDataLabel->setTextAlignment(ui::TextAlignment::Center);
     m_noDataIconLbl = ui::Label::create();
+    // The empty list's glyph is one of the icon font's, as big as the row glyphs it stands for.
+    m_noDataIconLbl->setFont(mydata::iconFont(isIpad() ? 32 : 26));
     m_noDataContainerView->addSubview(m_noDataIconLbl);
     m_noDataContainerView->addSubview(m_noDataLabel);
     m_myDataContainerView->addSubview(m_noDataContainerView);

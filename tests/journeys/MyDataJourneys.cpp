@@ -5,6 +5,7 @@
 // out without a conflicting constraint, and its rows say what a person expects to read:
 // the chapter the item lies in and a date and time.
 
+#include "LectoroSDKWithReader/mydata/MyDataStyle.h"
 #include "journeys/HeldDevices.h"
 #include "journeys/JourneySupport.h"
 #include "reader/ReaderJourneySupport.h"
@@ -202,6 +203,16 @@ TEST_P(MyDataJourney, EmptyThenListingAHighlightAndANoteByChapterAndDate)
     picture("empty");
     EXPECT_TRUE(shownOnMyData(*myData->noDataLabel())) << "the empty list says so";
     EXPECT_FALSE(myData->noDataLabel()->text().empty());
+    // Each tab's empty list says so in words (never a text's key) under a glyph of the
+    // icon font.
+    for (auto* tab : { myData->highlightButton().get(), myData->notesButton().get() }) {
+        ASSERT_TRUE(tapAndSettle(*tab));
+        picture("empty-tab");
+        const std::string said = myData->noDataLabel()->text();
+        EXPECT_EQ(said.find('_'), std::string::npos) << said;
+        EXPECT_NE(said.find(' '), std::string::npos) << said;
+        EXPECT_EQ(myData->noDataIconLbl()->font().name(), mydata::iconFont(1).name());
+    }
     closeMyData(*reader, *myData);
 
     ASSERT_TRUE(highlightWithFinger(*reader));
