@@ -205,6 +205,8 @@ TEST_P(AnnotationScreenJourney, TheNoteEditorWritesReopensAndOffersItsSaveAndClo
         EXPECT_TRUE(uitest::isTouchable(*button));
     }
     EXPECT_TRUE(editor->shareButton()->isHidden() || editor->shareButton()->frame().size.width > 0);
+    // So is the comment bar's send arrow, which would read as a currency sign in a text face.
+    EXPECT_EQ(editor->commentPostButtonView()->titleLabel()->font().name(), MVLectoroFontManager::getFontName());
     ASSERT_TRUE(uitest::landOn(*editor->noteTextView()));
     ASSERT_TRUE(editor->noteTextView()->insertText("Ask about the keeper"));
     settle();

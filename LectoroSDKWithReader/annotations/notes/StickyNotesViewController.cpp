@@ -519,9 +519,9 @@ void StickyNotesViewController::updateView()
         m_commentMicWidth->setConstant(0.0);
     }
     m_backButton->titleLabel()->setFont(ui::Font(iconFont, 26.0));
-    // The header's share, delete and "more" titles are glyphs: in any other face they
-    // read as letters.
-    for (const auto& button : { m_shareButton, m_deleteButton, m_moreButton })
+    // The header's share, delete and "more" titles and the comment's send arrow are glyphs:
+    // in any other face they read as letters.
+    for (const auto& button : { m_shareButton, m_deleteButton, m_moreButton, m_commentPostButton })
         button->titleLabel()->setFont(ui::Font(iconFont, 22.0));
     m_titleButton->titleLabel()->setFont(stickyCustomFont(20.0, ui::FontWeight::Light));
     m_titleButton->titleLabel()->setAdjustsFontSizeToFitWidth(true);
