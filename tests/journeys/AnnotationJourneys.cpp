@@ -33,21 +33,8 @@
 namespace lectoro::journeys {
 namespace {
 
-class AnnotationJourney : public Journey {
+class AnnotationJourney : public HostThemedJourney {
 protected:
-    void setUpHost() override
-    {
-        testing::writeHostThemeWithHighlightColours(m_storage / "host");
-        m_previousMainBundle = base::Bundle::main().rootPath();
-        base::Bundle::setMainBundlePath((m_storage / "host").string());
-    }
-
-    void TearDown() override
-    {
-        Journey::TearDown();
-        base::Bundle::setMainBundlePath(m_previousMainBundle);
-    }
-
     // The page book open with words 1 to 3 of its first page selected, the pop-up over them.
     std::shared_ptr<ReaderViewController> openAndSelect()
     {
@@ -99,7 +86,6 @@ protected:
         return reader.context().dbManager->highlightBookID("1001", reader.user()->numericUserID());
     }
 
-    std::string m_previousMainBundle;
     std::string m_selected;
 };
 

@@ -47,35 +47,15 @@ namespace {
 // A device and how it is held while the screens open.
 using AnnotationHolding = HeldDevice;
 
-class AnnotationScreenJourney : public Journey, public ::testing::WithParamInterface<AnnotationHolding> {
+class AnnotationScreenJourney : public HostThemedJourney, public ::testing::WithParamInterface<AnnotationHolding> {
 protected:
-    void setUpHost() override
-    {
-        testing::writeHostThemeWithHighlightColours(m_storage / "host");
-        m_previousMainBundle = base::Bundle::main().rootPath();
-        base::Bundle::setMainBundlePath((m_storage / "host").string());
-    }
-
-    void TearDown() override
-    {
-        Journey::TearDown();
-        base::Bundle::setMainBundlePath(m_previousMainBundle);
-    }
-
     // The page book opened on the device, held as the journey says.
     std::shared_ptr<ReaderViewController> openHeld()
     {
         auto reader = open(SampleBook::PageBook, GetParam().idiom);
         if (!reader)
             return nullptr;
-        if (ui::isLandscape(GetParam().orientation)) {
-            auto& environment = ui::Environment::current();
-            environment.rotateTo(GetParam().orientation);
-            uitest::transitionToSize(m_launcher, environment.screenSize());
-            settle();
-            base::RunLoop::main().advanceBy(1);
-            settle();
-        }
+        holdAs(GetParam().orientation);
         return reader;
     }
 
@@ -164,7 +144,6 @@ protected:
         return reader.context().dbManager->highlightBookID("1001", reader.user()->numericUserID());
     }
 
-    std::string m_previousMainBundle;
 };
 
 TEST_P(AnnotationScreenJourney, ThePopupLaysItsColoursAndToolsOnItsPanelAndAColourHighlights)

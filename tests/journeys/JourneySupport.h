@@ -16,6 +16,7 @@
 // report is allowed in tests/journeys/layout-conflict-allow.txt.
 
 #include "reader/CompanionEndToEndSupport.h"
+#include "reader/ReaderJourneySupport.h"
 #include "LayoutConflictLog.h"
 
 #include "LectoroSDKWithReader/foundation/MVReaderSettingModel.h"
@@ -242,6 +243,20 @@ protected:
             + std::to_string(pages.front().fileIndex);
     }
 
+    // The device turned to `orientation` when that is sideways (a journey opens upright),
+    // and the reader let settle after the turn.
+    void holdAs(ui::Orientation orientation)
+    {
+        if (!ui::isLandscape(orientation))
+            return;
+        auto& environment = ui::Environment::current();
+        environment.rotateTo(orientation);
+        uitest::transitionToSize(m_launcher, environment.screenSize());
+        settle();
+        base::RunLoop::main().advanceBy(1);
+        settle();
+    }
+
     // A finger on the view, then the reader let settle.
     ::testing::AssertionResult tapAndSettle(ui::View& view, std::optional<ui::Point> at = std::nullopt)
     {
@@ -299,6 +314,26 @@ protected:
 private:
     // The layout engine's conflict reports while the journey runs, when the checks are on.
     std::optional<lectoro::testing::LayoutConflictLog> m_conflicts;
+};
+
+// A journey whose host's theme lists highlight colours, so the selection pop-up offers them.
+class HostThemedJourney : public Journey {
+protected:
+    void setUpHost() override
+    {
+        testing::writeHostThemeWithHighlightColours(m_storage / "host");
+        m_previousMainBundle = base::Bundle::main().rootPath();
+        base::Bundle::setMainBundlePath((m_storage / "host").string());
+    }
+
+    void TearDown() override
+    {
+        Journey::TearDown();
+        base::Bundle::setMainBundlePath(m_previousMainBundle);
+    }
+
+private:
+    std::string m_previousMainBundle;
 };
 
 } // namespace lectoro::journeys

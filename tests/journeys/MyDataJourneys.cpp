@@ -49,21 +49,8 @@ bool shownOnMyData(ui::View& view)
     return view.window() && !uitest::visibleRectInWindow(view).isEmpty();
 }
 
-class MyDataJourney : public Journey, public ::testing::WithParamInterface<MyDataHolding> {
+class MyDataJourney : public HostThemedJourney, public ::testing::WithParamInterface<MyDataHolding> {
 protected:
-    // The host's theme lists highlight colours, so the selection pop-up offers them.
-    void setUpHost() override
-    {
-        testing::writeHostThemeWithHighlightColours(m_storage / "host");
-        m_previousMainBundle = base::Bundle::main().rootPath();
-        base::Bundle::setMainBundlePath((m_storage / "host").string());
-    }
-
-    void TearDown() override
-    {
-        Journey::TearDown();
-        base::Bundle::setMainBundlePath(m_previousMainBundle);
-    }
 
     bool pad() const { return GetParam().idiom == ui::UserInterfaceIdiom::Pad; }
 
@@ -94,14 +81,7 @@ protected:
             return nullptr;
         // The launch keeps sharing off; the host turns it on for a class reader.
         m_settings->setIsSharingEnabled(true);
-        if (ui::isLandscape(GetParam().orientation)) {
-            auto& environment = ui::Environment::current();
-            environment.rotateTo(GetParam().orientation);
-            uitest::transitionToSize(m_launcher, environment.screenSize());
-            settle();
-            base::RunLoop::main().advanceBy(1);
-            settle();
-        }
+        holdAs(GetParam().orientation);
         return reader;
     }
 
@@ -189,7 +169,6 @@ protected:
         }
     }
 
-    std::string m_previousMainBundle;
 };
 
 TEST_P(MyDataJourney, EmptyThenListingAHighlightAndANoteByChapterAndDate)

@@ -99,7 +99,7 @@ bool overlap(const ui::Rect& a, const ui::Rect& b)
 // A device and how it is held when the screen opens.
 using Holding = HeldDevice;
 
-class OverlayPlacementJourney : public Journey, public ::testing::WithParamInterface<Holding> {
+class OverlayPlacementJourney : public HostThemedJourney, public ::testing::WithParamInterface<Holding> {
 protected:
     void turn(ui::Orientation orientation)
     {
@@ -134,19 +134,6 @@ protected:
                     base::Value::List { testing::classMember(6000000001, "Ada", "Fennick"),
                         testing::classMember(classmateID, "Bo", "Brook") } },
             } });
-    }
-
-    void setUpHost() override
-    {
-        testing::writeHostThemeWithHighlightColours(m_storage / "host");
-        m_previousMainBundle = base::Bundle::main().rootPath();
-        base::Bundle::setMainBundlePath((m_storage / "host").string());
-    }
-
-    void TearDown() override
-    {
-        Journey::TearDown();
-        base::Bundle::setMainBundlePath(m_previousMainBundle);
     }
 
     // The page book open for a reader of the class (the host turns sharing on), a passage
@@ -240,7 +227,6 @@ protected:
         return reader.context().dbManager->highlightBookID("1001", reader.user()->numericUserID());
     }
 
-    std::string m_previousMainBundle;
 };
 
 // Opened in the holding, the panel lies in the card; Cancel takes it away and the note

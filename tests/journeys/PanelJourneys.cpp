@@ -249,14 +249,7 @@ protected:
         auto reader = open(book, GetParam().idiom);
         if (!reader)
             return nullptr;
-        if (ui::isLandscape(GetParam().orientation)) {
-            auto& environment = ui::Environment::current();
-            environment.rotateTo(GetParam().orientation);
-            uitest::transitionToSize(m_launcher, environment.screenSize());
-            settle();
-            base::RunLoop::main().advanceBy(1);
-            settle();
-        }
+        holdAs(GetParam().orientation);
         return reader;
     }
 

@@ -39,7 +39,7 @@ constexpr const char* sharedText = "Ask about the keeper";
 
 using SharedNoteHolding = HeldDevice;
 
-class SharedNoteJourney : public Journey, public ::testing::WithParamInterface<SharedNoteHolding> {
+class SharedNoteJourney : public HostThemedJourney, public ::testing::WithParamInterface<SharedNoteHolding> {
 protected:
     void SetUp() override
     {
@@ -59,19 +59,6 @@ protected:
             } });
     }
 
-    void setUpHost() override
-    {
-        testing::writeHostThemeWithHighlightColours(m_storage / "host");
-        m_previousMainBundle = base::Bundle::main().rootPath();
-        base::Bundle::setMainBundlePath((m_storage / "host").string());
-    }
-
-    void TearDown() override
-    {
-        Journey::TearDown();
-        base::Bundle::setMainBundlePath(m_previousMainBundle);
-    }
-
     // The page book opened by `userID`, held as the test says, sharing turned on by the host.
     std::shared_ptr<ReaderViewController> openAs(const std::string& userID)
     {
@@ -81,14 +68,7 @@ protected:
             return nullptr;
         if (reader->context().settings)
             reader->context().settings->setIsSharingEnabled(true);
-        if (ui::isLandscape(GetParam().orientation)) {
-            auto& environment = ui::Environment::current();
-            environment.rotateTo(GetParam().orientation);
-            uitest::transitionToSize(m_launcher, environment.screenSize());
-            settle();
-            base::RunLoop::main().advanceBy(1);
-            settle();
-        }
+        holdAs(GetParam().orientation);
         picture("held");
         return reader;
     }
@@ -190,7 +170,6 @@ protected:
         return accepted;
     }
 
-    std::string m_previousMainBundle;
 };
 
 TEST_P(SharedNoteJourney, TheClassmateFindsTheNoteOnThePageAndReadsItAndWhoSharedIt)
