@@ -50,16 +50,6 @@ protected:
         Journey::TearDown();
     }
 
-    void turn(ui::Orientation orientation)
-    {
-        auto& environment = ui::Environment::current();
-        environment.rotateTo(orientation);
-        uitest::transitionToSize(m_launcher, environment.screenSize());
-        settle();
-        base::RunLoop::main().advanceBy(1);
-        settle();
-    }
-
     // The page book held as the test's device is, on the page of that id.
     std::shared_ptr<ReaderViewController> openOnPage(int64_t page)
     {

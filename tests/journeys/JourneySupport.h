@@ -243,18 +243,23 @@ protected:
             + std::to_string(pages.front().fileIndex);
     }
 
-    // The device turned to `orientation` when that is sideways (a journey opens upright),
-    // and the reader let settle after the turn.
-    void holdAs(ui::Orientation orientation)
+    // The device turned to `orientation`, and the reader let settle: what the turn sets
+    // going (page loads, the bookmark put back) runs out.
+    void turn(ui::Orientation orientation)
     {
-        if (!ui::isLandscape(orientation))
-            return;
         auto& environment = ui::Environment::current();
         environment.rotateTo(orientation);
         uitest::transitionToSize(m_launcher, environment.screenSize());
         settle();
         base::RunLoop::main().advanceBy(1);
         settle();
+    }
+
+    // Held as a journey says: a journey opens upright, so only sideways needs a turn.
+    void holdAs(ui::Orientation orientation)
+    {
+        if (ui::isLandscape(orientation))
+            turn(orientation);
     }
 
     // A finger on the view, then the reader let settle.

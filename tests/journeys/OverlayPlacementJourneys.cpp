@@ -99,19 +99,7 @@ bool overlap(const ui::Rect& a, const ui::Rect& b)
 // A device and how it is held when the screen opens.
 using Holding = HeldDevice;
 
-class OverlayPlacementJourney : public HostThemedJourney, public ::testing::WithParamInterface<Holding> {
-protected:
-    void turn(ui::Orientation orientation)
-    {
-        auto& environment = ui::Environment::current();
-        environment.rotateTo(orientation);
-        uitest::transitionToSize(m_launcher, environment.screenSize());
-        settle();
-        // What the turn sets going (page loads, the bookmark put back) runs out.
-        base::RunLoop::main().advanceBy(1);
-        settle();
-    }
-};
+class OverlayPlacementJourney : public HostThemedJourney, public ::testing::WithParamInterface<Holding> { };
 
 // MARK: - The share panel inside the note editor
 
